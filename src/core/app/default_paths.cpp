@@ -1,0 +1,44 @@
+#include "app/default_paths.h"
+
+#include <cstdlib>
+
+#include "app/registry.h"
+
+namespace lcu {
+
+namespace {
+#if defined(_WIN32)
+constexpr char kSeparator = '\\';
+#else
+constexpr char kSeparator = '/';
+#endif
+}  // namespace
+
+std::string VelmoraRoot() {
+#if defined(_WIN32)
+  return "C:\\Velmora";
+#else
+  const char* home = std::getenv("HOME");
+  return JoinPath(home && *home ? home : ".", "Velmora");
+#endif
+}
+
+std::string DefaultSetupDirectory() { return JoinPath(VelmoraRoot(), "Setup"); }
+std::string DefaultDataDirectory() { return JoinPath(VelmoraRoot(), "Sample"); }
+
+std::string SetupDirectory(const SettingsStore& store) {
+  return RegReadString(store, "", reg::kPaths, reg::kSetupDirectory, DefaultSetupDirectory());
+}
+
+std::string DataDirectory(const SettingsStore& store) {
+  return RegReadString(store, "", reg::kPaths, reg::kDataDirectory, DefaultDataDirectory());
+}
+
+std::string JoinPath(std::string_view folder, std::string_view name) {
+  std::string path(folder);
+  if (!path.empty() && path.back() != kSeparator && path.back() != '/') path += kSeparator;
+  path += name;
+  return path;
+}
+
+}  // namespace lcu

@@ -1,0 +1,109 @@
+#include "logger/logger_header.h"
+
+#include <algorithm>
+
+#include "app/messages.h"
+#include "util/little_endian.h"
+
+namespace lcu {
+
+Position PositionOf(std::uint32_t linear) {
+  return Position{static_cast<std::uint16_t>(kWindowBase + (linear & 0x3FFF)), static_cast<std::uint16_t>(linear >> 14)};
+}
+
+std::uint64_t LinearOf(Position p) {
+  return static_cast<std::uint64_t>(p.page) * kPageSize + (p.window & 0x3FFFu);
+}
+
+std::uint32_t Distance(Position from, Position to) {
+  const std::uint32_t pages = static_cast<std::uint32_t>(to.page) - from.page;
+  const std::uint32_t offsets = static_cast<std::uint32_t>(to.window) - from.window;
+  return pages * kPageSize + offsets;
+}
+
+LoggerHeader::LoggerHeader(std::span<const std::uint8_t, kLoggerHeaderSize> bytes) {
+  std::copy(bytes.begin(), bytes.end(), m_bytes.begin());
+}
+
+std::uint16_t LoggerHeader::U16(std::size_t offset) const { return le::U16(m_bytes, offset); }
+std::uint32_t LoggerHeader::U32(std::size_t offset) const { return le::U32(m_bytes, offset); }
+void LoggerHeader::SetU16(std::size_t offset, std::uint16_t value) { le::PutU16(m_bytes, offset, value); }
+void LoggerHeader::SetU32(std::size_t offset, std::uint32_t value) { le::PutU32(m_bytes, offset, value); }
+
+std::uint64_t LoggerHeader::DownloadTime() const { return le::U64(m_bytes, hdr::kDownloadTime); }
+void LoggerHeader::SetDownloadTime(std::uint64_t fileTime) { le::PutU64(m_bytes, hdr::kDownloadTime, fileTime); }
+
+std::string LoggerHeader::Text(std::size_t offset, std::size_t length) const {
+  le::CheckRange(m_bytes.size(), offset, length);
+  std::string text(reinterpret_cast<const char*>(m_bytes.data() + offset), length);
+  const auto nul = text.find('\0');
+  if (nul != std::string::npos) text.resize(nul);
+  return text;
+}
+
+std::size_t LoggerHeader::MaxBufferCount(std::size_t limit) {
+  return (limit - hdr::kBufferTable) / hdr::kBufferEntrySize - 1;
+}
+
+LogBufferEntry LoggerHeader::Entry(std::size_t i) const {
+  const std::size_t o = EntryOffset(i);
+  LogBufferEntry e;
+  e.rateCode = le::U8(m_bytes, o);
+  e.weight = le::U8(m_bytes, o + 1);
+  e.start = {le::U16(m_bytes, o + 2), le::U16(m_bytes, o + 4)};
+  e.end = {le::U16(m_bytes, o + 6), le::U16(m_bytes, o + 8)};
+  e.carried = le::U16(m_bytes, o + 10);
+  return e;
+}
+
+void LoggerHeader::SetEntry(std::size_t i, const LogBufferEntry& e) {
+  const std::size_t o = EntryOffset(i);
+  le::PutU8(m_bytes, o, e.rateCode);
+  le::PutU8(m_bytes, o + 1, e.weight);
+  le::PutU16(m_bytes, o + 2, e.start.window);
+  le::PutU16(m_bytes, o + 4, e.start.page);
+  le::PutU16(m_bytes, o + 6, e.end.window);
+  le::PutU16(m_bytes, o + 8, e.end.page);
+  le::PutU16(m_bytes, o + 10, e.carried);
+}
+
+BufferExtent LoggerHeader::ExtentOf(std::size_t i) const {
+  const LogBufferEntry e = Entry(i);
+  BufferExtent x;
+  x.readFrom = e.start;
+  if (WrapFlag() == 0) {
+    x.length = Distance(e.start, e.end);
+    x.newerLength = x.length;
+    return x;
+  }
+  const Position next = Entry(i + 1).start;
+  x.length = Distance(e.start, next);
+  x.newerLength = Distance(e.start, e.end);
+  x.olderOffset = x.newerLength;
+  x.olderLength = Distance(e.end, next);
+  return x;
+}
+
+std::optional<std::string_view> ValidateBufferTable(const LoggerHeader& header) {
+  const std::size_t n = header.BufferCount();
+  if (n > LoggerHeader::MaxBufferCount(kLoggerHeaderSize)) return msg::kLoggerHeaderInvalid;
+  const std::uint64_t memoryEnd = header.DataMemoryBytes();
+  const bool wrapped = header.WrapFlag() != 0;
+  const auto windowOk = [](Position p) { return p.window >= kWindowBase && p.window < kWindowBase + kPageSize; };
+  for (std::size_t i = 0; i < n; ++i) {
+    const LogBufferEntry e = header.Entry(i);
+    const LogBufferEntry next = header.Entry(i + 1);
+    if (!windowOk(e.start) || !windowOk(e.end) || !windowOk(next.start)) return msg::kLoggerHeaderInvalid;
+    const std::uint64_t start = LinearOf(e.start);
+    const std::uint64_t end = LinearOf(e.end);
+    const std::uint64_t regionEnd = LinearOf(next.start);
+    if (start < kPageSize || end < start) return msg::kLoggerHeaderInvalid;
+    // The data read runs to the end position, or to the next region when wrapped; both must
+    // lie inside the data memory, and a wrapped buffer's end inside its own region.
+    const std::uint64_t last = wrapped ? regionEnd : end;
+    if (last > memoryEnd || (wrapped && (regionEnd < start || end > regionEnd))) return msg::kLoggerHeaderInvalid;
+  }
+  return std::nullopt;
+}
+
+}  // namespace lcu

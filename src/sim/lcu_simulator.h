@@ -1,0 +1,102 @@
+// LcuSimulator: a software model of the LCU behind the same UsbBackend interface as real
+// USB. It owns program memory (32 KiB, checksum word at 0x7FFE), data memory of
+// M x 512 KiB seen through the window 0x8000-0xBFFF, the channel list at 0xF710, the start
+// word at 0xF752 and the logging state at 0xFE36, and answers every request of the link.
+// While logging it writes samples into the buffers at their rates, moves the end
+// positions, sets the wrap flag and data present, counts laps and runs the clock.
+//
+// State folder: memory.bin (data memory byte for byte, its length a multiple of 524288),
+// program.bin (program memory 0x0000-0x7FFF) and state files of the simulator's own. A
+// missing or empty folder starts a fresh LCU. Changes are written through to the folder as
+// they happen, so a killed program leaves the LCU's state behind as it was.
+//
+// Thread safety: every public call takes the simulator's lock, so a backend running on
+// another thread (an emulated USB device) may call it.
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "app/usb_backend.h"
+
+namespace lcu::sim {
+
+enum class LinkSpeed {
+  kUnlimited,
+  kFullSpeed,  // 64-byte packets, 19 per 1 ms frame
+  kHighSpeed,  // 512-byte packets, 13 per 125 us microframe
+};
+
+/// Failures to inject. Transfers (control requests, bulk reads and bulk writes) are counted
+/// from 1 since the plan was set; 0 disables an entry.
+struct FaultPlan {
+  int failTransfer = 0;        // this transfer fails (the link closes)
+  int shortTransfer = 0;       // this bulk transfer moves shortBy fewer bytes
+  std::uint32_t shortBy = 1;
+  int unplugAtTransfer = 0;    // the device disappears before this transfer
+};
+
+struct SimulatorOptions {
+  std::filesystem::path stateDir;  // empty: everything in memory
+  int node = 0;                    // device node number the LCU appears on
+  std::uint16_t productId = 1230;
+  LinkSpeed speed = LinkSpeed::kUnlimited;
+  bool manualTime = false;         // time moves only through AdvanceTime
+};
+
+/// The bus time the link-speed model charges for moving a number of bytes in bulk.
+std::chrono::nanoseconds ModelBulkTime(LinkSpeed speed, std::uint64_t bytes);
+/// The bus time the model charges for one control request.
+std::chrono::nanoseconds ModelControlTime(LinkSpeed speed);
+
+class LcuSimulator final : public UsbBackend {
+ public:
+  explicit LcuSimulator(SimulatorOptions options = {});
+  ~LcuSimulator() override;
+  LcuSimulator(const LcuSimulator&) = delete;
+  LcuSimulator& operator=(const LcuSimulator&) = delete;
+
+  /// False with a message when the state folder could not be read or created.
+  bool Ok() const;
+  std::string Error() const;
+
+  // UsbBackend
+  UsbHandle OpenNode(int node) override;
+  bool GetDeviceDescriptor(UsbHandle handle, std::span<std::uint8_t, 18> descriptor) override;
+  bool ControlRequest(UsbHandle handle, const VendorRequest& request, std::span<std::uint8_t> data) override;
+  bool BulkRead(UsbHandle handle, std::span<std::uint8_t> buffer, std::uint32_t& moved) override;
+  bool BulkWrite(UsbHandle handle, std::span<const std::uint8_t> buffer, std::uint32_t& moved) override;
+  void CloseNode(UsbHandle handle) override;
+  std::uint32_t LastError() const override;
+  std::string ErrorText(std::uint32_t code) const override;
+
+  // Inspection and control for tests, benchmarks and the command line.
+  std::vector<std::uint8_t> DataMemory() const;
+  std::vector<std::uint8_t> ProgramMemory() const;
+  /// What LCU_READ_BLOCK would return at an address (64 bytes; past 0xFFFF reads as 0).
+  std::array<std::uint8_t, 64> ReadBlock(std::uint16_t address) const;
+  /// Stores bytes at a linear data-memory address (tests prepare headers this way).
+  void WriteDataMemory(std::uint32_t linear, std::span<const std::uint8_t> bytes);
+  void SetFaults(const FaultPlan& plan);
+  int TransferCount() const;
+  void Unplug();
+  void Replug();
+  void SetLinkSpeed(LinkSpeed speed);
+  /// Moves simulated time on: the clock, the signal model and logging.
+  void AdvanceTime(std::chrono::milliseconds duration);
+  bool IsLogging() const;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> m_impl;
+  mutable std::mutex m_mutex;
+};
+
+}  // namespace lcu::sim
