@@ -1,0 +1,302 @@
+// The link against a scripted backend: node search, failures closing the link, the
+// logging bits, the clock, the transfer sizes of logger blocks and the calling order.
+#include <gtest/gtest.h>
+
+#include <numeric>
+
+#include "app/logger_transfers.h"
+#include "app/usb_device.h"
+#include "recording_prompter.h"
+#include "scripted_backend.h"
+
+namespace lcu {
+namespace {
+
+using test::BackendCall;
+using test::RecordingPrompter;
+using test::ScriptedBackend;
+
+TEST(FindDevice, TriesExactlyFifteenNodesWhenNoneIsPresent) {
+  ScriptedBackend backend;
+  backend.nodes[15] = kLcuProductId;  // beyond the search range
+  CUsbDevice device(backend);
+  EXPECT_FALSE(device.FindDevice());
+  std::vector<int> expected(15);
+  std::iota(expected.begin(), expected.end(), 0);
+  EXPECT_EQ(backend.OpenedNodes(), expected);
+  EXPECT_EQ(device.m_hDevice, kInvalidUsbHandle);
+  EXPECT_EQ(device.m_dwLastError, kErrorInvalidHandle);
+}
+
+TEST(FindDevice, SkipsOtherProductsAndTakesTheFirstLcu) {
+  ScriptedBackend backend;
+  backend.nodes[2] = 0x1234;
+  backend.nodes[4] = kLcuProductId;
+  backend.nodes[7] = kLcuProductId;
+  CUsbDevice device(backend);
+  ASSERT_TRUE(device.FindDevice());
+  EXPECT_EQ(backend.OpenedNodes(), (std::vector<int>{0, 1, 2, 3, 4}));
+  const auto closes = backend.CallsOf(BackendCall::kClose);
+  ASSERT_EQ(closes.size(), 1u);
+  EXPECT_EQ(closes[0].node, 2);
+  // An open link is kept without another search.
+  EXPECT_TRUE(device.FindDevice());
+  EXPECT_EQ(backend.OpenedNodes().size(), 5u);
+}
+
+TEST(ClosedLink, EveryOperationFailsWithoutTouchingTheDriver) {
+  ScriptedBackend backend;
+  backend.nodes[0] = kLcuProductId;
+  CUsbDevice device(backend);
+  RecordingPrompter prompter;
+  std::array<std::uint8_t, 64> block{};
+  std::array<std::uint8_t, kLoggerHeaderBytes> header{};
+  std::vector<std::uint8_t> data(256);
+  EXPECT_FALSE(device.VendorRead(LCU_READ_BLOCK, 0x8000, 0, 64, block));
+  EXPECT_FALSE(device.VendorWrite(LCU_WRITE_WORD, 0xF752, 0x80));
+  EXPECT_FALSE(device.BulkRead(block));
+  EXPECT_FALSE(device.BulkWrite(block));
+  EXPECT_FALSE(device.IsLogging());
+  EXPECT_FALSE(ReadLoggerHeader(device, header));
+  EXPECT_FALSE(WriteLoggerHeader(device, header));
+  EXPECT_FALSE(ReadLoggerBlock(device, prompter, data, 100, 0x8000, 1));
+  EXPECT_TRUE(backend.calls.empty());
+  EXPECT_TRUE(prompter.messages.empty());
+  EXPECT_EQ(device.m_dwLastError, kErrorInvalidHandle);
+}
+
+TEST(PollStatus, ReadsTheStatusBlockAndGoesOnline) {
+  ScriptedBackend backend;
+  backend.nodes[3] = kLcuProductId;
+  CUsbDevice device(backend);
+  device.PollStatus();
+  EXPECT_EQ(device.m_bOnline, 1);
+  const auto controls = backend.CallsOf(BackendCall::kControl);
+  ASSERT_EQ(controls.size(), 1u);
+  EXPECT_EQ(controls[0].request.bmRequestType, 0xC0);
+  EXPECT_EQ(controls[0].request.bRequest, LCU_READ_BLOCK);
+  EXPECT_EQ(controls[0].request.wValue, 0x8000);
+  EXPECT_EQ(controls[0].request.wIndex, 0);
+  EXPECT_EQ(controls[0].request.wLength, 64);
+  EXPECT_EQ(controls[0].size, 64u);
+  EXPECT_EQ(device.m_status[0], 0);  // the counting pattern of the scripted reply
+  EXPECT_EQ(device.m_status[63], 63);
+}
+
+TEST(PollStatus, FailedReadClosesAndTheNextPollSearchesFromNodeZero) {
+  ScriptedBackend backend;
+  backend.nodes[1] = kLcuProductId;
+  backend.failTransfers = {2};
+  CUsbDevice device(backend);
+  device.PollStatus();
+  ASSERT_EQ(device.m_bOnline, 1);
+  device.PollStatus();
+  EXPECT_EQ(device.m_bOnline, 0);
+  EXPECT_EQ(device.m_hDevice, kInvalidUsbHandle);
+  EXPECT_EQ(device.m_dwLastError, backend.errorCode);
+  EXPECT_EQ(device.LastErrorText(), "A device attached to the system is not functioning.");
+  backend.calls.clear();
+  device.PollStatus();
+  EXPECT_EQ(device.m_bOnline, 1);
+  EXPECT_EQ(backend.OpenedNodes(), (std::vector<int>{0, 1}));
+}
+
+TEST(PollStatus, DoesNothingWhileARequestIsInFlight) {
+  ScriptedBackend backend;
+  backend.nodes[0] = kLcuProductId;
+  CUsbDevice device(backend);
+  device.PollStatus();
+  device.m_bBusy = 1;
+  backend.calls.clear();
+  device.m_bOnline = 1;
+  device.PollStatus();
+  EXPECT_TRUE(backend.calls.empty());
+  EXPECT_EQ(device.m_bOnline, 1);
+}
+
+TEST(PollStatus, NoDeviceLeavesTheLinkClosedAndOffline) {
+  ScriptedBackend backend;
+  CUsbDevice device(backend);
+  device.PollStatus();
+  EXPECT_EQ(device.m_bOnline, 0);
+  EXPECT_EQ(device.m_hDevice, kInvalidUsbHandle);
+}
+
+TEST(IsLogging, CountsOnlyBitsZeroAndTwoToFive) {
+  struct Case {
+    std::uint8_t state;
+    bool logging;
+  };
+  for (const Case c : {Case{0x01, true}, Case{0x20, true}, Case{0x04, true}, Case{0x3D, true}, Case{0x02, false},
+                       Case{0x40, false}, Case{0x80, false}, Case{0xC2, false}, Case{0x00, false}}) {
+    ScriptedBackend backend;
+    backend.nodes[0] = kLcuProductId;
+    CUsbDevice device(backend);
+    ASSERT_TRUE(device.FindDevice());
+    backend.Reply({c.state});
+    EXPECT_EQ(device.IsLogging(), c.logging) << int{c.state};
+    const auto controls = backend.CallsOf(BackendCall::kControl);
+    ASSERT_EQ(controls.size(), 1u);
+    EXPECT_EQ(controls[0].request.wValue, 0xFE36);
+  }
+}
+
+TEST(IsLogging, FailedReadIsNotLoggingAndClosesTheLink) {
+  ScriptedBackend backend;
+  backend.nodes[0] = kLcuProductId;
+  backend.failTransfers = {1};
+  CUsbDevice device(backend);
+  ASSERT_TRUE(device.FindDevice());
+  EXPECT_FALSE(device.IsLogging());
+  EXPECT_EQ(device.m_hDevice, kInvalidUsbHandle);
+}
+
+TEST(GetClock, SplitsMinutesIntoHoursAndMinutes) {
+  struct Case {
+    std::uint16_t field, hours, minutes;
+  };
+  ScriptedBackend backend;
+  CUsbDevice device(backend);
+  for (const Case c : {Case{0, 0, 0}, Case{125, 2, 5}, Case{1439, 23, 59}, Case{65535, 1092, 15}}) {
+    device.m_status[6] = static_cast<std::uint8_t>(c.field & 0xFF);
+    device.m_status[7] = static_cast<std::uint8_t>(c.field >> 8);
+    std::uint16_t h = 1, m = 1;
+    device.GetClock(h, m);
+    EXPECT_EQ(h, c.hours);
+    EXPECT_EQ(m, c.minutes);
+  }
+}
+
+TEST(VendorRequestBlock, EncodesTwelveLittleEndianBytes) {
+  VendorRequest r{0x40, LCU_LOAD_FIRMWARE, 0x2000, 0x6B3D, 0, 0x12345678};
+  const auto b = r.Encode();
+  EXPECT_EQ(b, (std::array<std::uint8_t, 12>{0x40, 0x48, 0x00, 0x20, 0x3D, 0x6B, 0x00, 0x00, 0x78, 0x56, 0x34, 0x12}));
+  EXPECT_EQ(VendorRequest::Decode(b), r);
+}
+
+// ReadLoggerBlock: the rounded transfer size, split into 16384-byte chunks and a remainder.
+TEST(ReadLoggerBlock, TransferSizesFollowTheRoundingRule) {
+  struct Case {
+    std::uint32_t length;
+    std::vector<std::size_t> reads;
+  };
+  const std::vector<Case> cases = {
+      {0, {128}},          {127, {128}},
+      {128, {256}},        {256, {384}},
+      {16383, {16384}},    {16384, {16384, 128}},
+      {40000, {16384, 16384, 7296}},
+  };
+  for (const auto& c : cases) {
+    ScriptedBackend backend;
+    backend.nodes[0] = kLcuProductId;
+    CUsbDevice device(backend);
+    ASSERT_TRUE(device.FindDevice());
+    RecordingPrompter prompter;
+    std::vector<std::uint8_t> buffer(LoggerBlockTransferSize(c.length));
+    ASSERT_TRUE(ReadLoggerBlock(device, prompter, buffer, c.length, 0xA000, 53)) << c.length;
+    const auto controls = backend.CallsOf(BackendCall::kControl);
+    ASSERT_EQ(controls.size(), 1u);
+    EXPECT_EQ(controls[0].request.bRequest, LCU_BULK_READ);
+    EXPECT_EQ(controls[0].request.bmRequestType, 0x40);
+    EXPECT_EQ(controls[0].request.wValue, 0xA000);
+    EXPECT_EQ(controls[0].request.wIndex, 53);
+    EXPECT_EQ(controls[0].request.wLength, 0);
+    std::vector<std::size_t> reads;
+    for (const auto& r : backend.CallsOf(BackendCall::kBulkRead)) reads.push_back(r.size);
+    EXPECT_EQ(reads, c.reads) << c.length;
+    // Chunks land one after another in the buffer.
+    for (std::size_t i = 0; i < buffer.size(); ++i) ASSERT_EQ(buffer[i], static_cast<std::uint8_t>(i)) << i;
+    EXPECT_TRUE(prompter.messages.empty());
+  }
+}
+
+TEST(ReadLoggerBlock, FailuresShowTheLinkMessagesOfTheirChunk) {
+  struct Case {
+    int failingTransfer;
+    bool shortInstead;
+    std::vector<std::string> messages;
+  };
+  const std::string system = "A device attached to the system is not functioning.";
+  const std::string shortText = "The LCU sent or took fewer bytes than requested.";
+  const std::vector<Case> cases = {
+      {1, false, {}},                                               // the set-up request: silent
+      {2, false, {"ReadFile failed.\n" + system}},                  // a full chunk
+      {3, false, {system, "ReadFile failed"}},                      // the remainder
+      {2, true, {"ReadFile failed.\n" + shortText}},                // a short chunk
+      {3, true, {shortText, "ReadFile failed"}},                    // a short remainder
+  };
+  for (const auto& c : cases) {
+    ScriptedBackend backend;
+    backend.nodes[0] = kLcuProductId;
+    if (c.shortInstead) backend.shortTransfers[c.failingTransfer] = 1;
+    else backend.failTransfers = {c.failingTransfer};
+    CUsbDevice device(backend);
+    ASSERT_TRUE(device.FindDevice());
+    RecordingPrompter prompter;
+    std::vector<std::uint8_t> buffer(LoggerBlockTransferSize(16384));
+    EXPECT_FALSE(ReadLoggerBlock(device, prompter, buffer, 16384, 0x8000, 1));
+    EXPECT_EQ(prompter.messages, c.messages) << c.failingTransfer << c.shortInstead;
+    EXPECT_EQ(device.m_hDevice, kInvalidUsbHandle);
+    // Nothing follows a failure.
+    EXPECT_EQ(backend.transfers, c.failingTransfer);
+  }
+}
+
+TEST(LoggerHeaderTransfers, ExactRequestsAndSizes) {
+  ScriptedBackend backend;
+  backend.nodes[0] = kLcuProductId;
+  CUsbDevice device(backend);
+  ASSERT_TRUE(device.FindDevice());
+  std::array<std::uint8_t, kLoggerHeaderBytes> header{};
+  ASSERT_TRUE(ReadLoggerHeader(device, header));
+  for (std::size_t i = 0; i < header.size(); ++i) header[i] = static_cast<std::uint8_t>(i * 7);
+  ASSERT_TRUE(WriteLoggerHeader(device, header));
+
+  std::vector<BackendCall> transfers;
+  for (const auto& c : backend.calls)
+    if (c.kind == BackendCall::kControl || c.kind == BackendCall::kBulkRead || c.kind == BackendCall::kBulkWrite)
+      transfers.push_back(c);
+  ASSERT_EQ(transfers.size(), 4u);
+  EXPECT_EQ(transfers[0].request.bRequest, LCU_BULK_READ);
+  EXPECT_EQ(transfers[0].request.wValue, 0x8000);
+  EXPECT_EQ(transfers[1].kind, BackendCall::kBulkRead);
+  EXPECT_EQ(transfers[1].size, 16384u);
+  EXPECT_EQ(transfers[2].request.bRequest, LCU_BULK_WRITE);
+  EXPECT_EQ(transfers[2].request.wValue, 0x8040);
+  ASSERT_EQ(transfers[3].kind, BackendCall::kBulkWrite);
+  ASSERT_EQ(transfers[3].size, 16320u);
+  // The status part is never written back: the write starts at header byte 64.
+  EXPECT_EQ(transfers[3].data.front(), static_cast<std::uint8_t>(64 * 7));
+  EXPECT_EQ(transfers[3].data.back(), static_cast<std::uint8_t>(16383 * 7));
+}
+
+TEST(LoggerHeaderTransfers, ShortTransfersFailAndCloseTheLink) {
+  for (const int shortAt : {2, 4}) {
+    ScriptedBackend backend;
+    backend.nodes[0] = kLcuProductId;
+    backend.shortTransfers[shortAt] = 64;
+    CUsbDevice device(backend);
+    ASSERT_TRUE(device.FindDevice());
+    std::array<std::uint8_t, kLoggerHeaderBytes> header{};
+    const bool read = ReadLoggerHeader(device, header);
+    const bool written = read && WriteLoggerHeader(device, header);
+    EXPECT_EQ(read, shortAt != 2);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(device.m_hDevice, kInvalidUsbHandle);
+    EXPECT_EQ(device.m_dwLastError, kErrorShortTransfer);
+  }
+}
+
+TEST(LoggerHeaderTransfers, FailedSetupSendsNoBulkTransfer) {
+  ScriptedBackend backend;
+  backend.nodes[0] = kLcuProductId;
+  backend.failTransfers = {1};
+  CUsbDevice device(backend);
+  ASSERT_TRUE(device.FindDevice());
+  std::array<std::uint8_t, kLoggerHeaderBytes> header{};
+  EXPECT_FALSE(ReadLoggerHeader(device, header));
+  EXPECT_TRUE(backend.CallsOf(BackendCall::kBulkRead).empty());
+}
+
+}  // namespace
+}  // namespace lcu
