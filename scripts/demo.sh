@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Builds the programs and runs the main job against the simulated LCU in a throw-away
+# profile: provision the sample setup, poll the LCU and show its status, then show the
+# first memory rows of its logger header.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+./scripts/install-deps.sh
+cmake --preset default > /dev/null
+cmake --build --preset default --target lcu
+
+lcu=build/default/src/cli/lcu
+profile=$(mktemp -d)
+trap 'rm -rf "$profile"' EXIT
+export HOME="$profile" XDG_CONFIG_HOME="$profile/.config"
+state="$profile/lcu-state"
+
+echo "== lcu sim-setup =="
+"$lcu" --sim-state "$state" sim-setup
+echo "== lcu status =="
+"$lcu" --sim-state "$state" status
+echo "== lcu peek 8000 16 =="
+"$lcu" --sim-state "$state" peek 8000 16
