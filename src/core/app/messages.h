@@ -21,4 +21,30 @@ inline constexpr std::string_view kLcuOfflineDot = "LCU is off-line.";
 // Validation of images before they index memory.
 inline constexpr std::string_view kLoggerHeaderInvalid = "Logger header is invalid.";
 
+// Calibration files.
+inline constexpr std::string_view kCouldNotLoadCalibration = "Could not load calibration data";
+inline constexpr std::string_view kCouldNotReadCalibrationFile = "Could not read calibration file";
+
+// Download.
+inline constexpr std::string_view kCannotDownloadWhileLogging = "Cannot download while logging is in progress !";
+inline constexpr std::string_view kFailedToAccessLcu = "Failed to access LCU.";
+inline constexpr std::string_view kFailedToReadHeader = "Failed to read header";
+inline constexpr std::string_view kLcuHasNoData = "LCU has no data to download";
+inline constexpr std::string_view kFailedToOpenOutputFile = "Failed to open output file";
+inline constexpr std::string_view kFailedToWriteHeaderToOutputFile = "Failed to write header to output file.";
+inline constexpr std::string_view kFailedToReadChannelData = "Failed to read channel data";
+inline constexpr std::string_view kFailedToSaveChannelData = "Failed to save channel data";
+inline constexpr std::string_view kResetCouldNotReadCalibration =
+    "Error while resetting LCU.\nCould not read calibration file.";
+inline constexpr std::string_view kErrorWhileResettingLcu = "Error while resetting LCU";
+inline constexpr std::string_view kDownloadInProgress = "A download is in progress. Please wait until it has ended.";
+
+// Configuration upload.
+inline constexpr std::string_view kLoggingInProgressContinue = "Logging in progress. Do you want to continue ?";
+inline constexpr std::string_view kFailedToReadHeaderDot = "Failed to read header.";
+inline constexpr std::string_view kLcuContainsData = "LCU contains data. Do you want to continue ?";
+inline constexpr std::string_view kFailedToUploadConfiguration = "Failed to upload configuration data.";
+inline constexpr std::string_view kConfigurationUpdated = "LCU configuration successfully updated.";
+inline constexpr std::string_view kCalibrationImageInvalid = "Calibration file is invalid.";
+
 }  // namespace lcu::msg

@@ -3,6 +3,8 @@
 // asks on the terminal, tests record them.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,6 +15,15 @@ enum class MessageKind {
   kInformation,  // OK only, information icon
 };
 
+/// The four values of the Session Data dialog, as the user sees them.
+struct SessionDataValues {
+  std::int32_t session = 0;
+  std::int32_t outing = 0;
+  std::int32_t lapCount = 0;
+  std::int32_t paceLaps = 0;
+  friend bool operator==(const SessionDataValues&, const SessionDataValues&) = default;
+};
+
 class Prompter {
  public:
   virtual ~Prompter() = default;
@@ -21,6 +32,16 @@ class Prompter {
   virtual void ShowMessage(MessageKind kind, std::string_view text) = 0;
   /// Asks a Yes/No question (question icon); true means Yes.
   virtual bool AskQuestion(std::string_view text) = 0;
+
+  /// The Initialize LCU dialog: the LCU number entered (0 to 65535), or nullopt when the
+  /// user cancelled. A prompter that cannot show the dialog cancels.
+  virtual std::optional<std::int32_t> RunInitLcuDialog() { return std::nullopt; }
+  /// The Session Data dialog, opened with the values shown: the values after Update, or
+  /// nullopt on Cancel. A prompter that cannot show the dialog cancels.
+  virtual std::optional<SessionDataValues> RunSessionDataDialog(const SessionDataValues& shown) {
+    (void)shown;
+    return std::nullopt;
+  }
 
   void Error(std::string_view text) { ShowMessage(MessageKind::kError, text); }
   void Information(std::string_view text) { ShowMessage(MessageKind::kInformation, text); }

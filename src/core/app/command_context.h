@@ -1,0 +1,60 @@
+// What an LCU command needs from the program around it: the link, the settings, the user,
+// the clock, files, the shared application fields, and the window hooks (progress, the
+// message pump, menu check marks).
+#pragma once
+
+#include <cstdint>
+
+#include "app/app_state.h"
+#include "app/clock.h"
+#include "app/file_system.h"
+#include "app/prompter.h"
+#include "app/settings_store.h"
+#include "app/usb_device.h"
+
+namespace lcu {
+
+/// How a command ended, for callers that need to know (the command line's exit status).
+enum class CommandResult {
+  kDone,      // it did all its work
+  kFailed,    // it failed or was refused; its message has been shown
+  kDeclined,  // the user answered No or cancelled a dialog
+};
+
+/// Window-side hooks of the commands. The desktop program shows a progress dialog and pumps
+/// its event loop; the command line draws a progress bar.
+class CommandUi {
+ public:
+  virtual ~CommandUi() = default;
+  /// The download's progress dialog: opened with the number of buffers, stepped once per
+  /// non-empty buffer, closed at the end.
+  virtual void BeginProgress(int steps) = 0;
+  virtual void StepProgress() = 0;
+  virtual void EndProgress() = 0;
+  /// Lets waiting messages through; false when the program is quitting.
+  virtual bool PumpWaitingMessages() = 0;
+  /// Sets or removes the check mark of a main-menu item.
+  virtual void SetMenuCheck(int commandId, bool checked) = 0;
+};
+
+/// A CommandUi that shows nothing (tests, scripts).
+class SilentCommandUi : public CommandUi {
+ public:
+  void BeginProgress(int) override {}
+  void StepProgress() override {}
+  void EndProgress() override {}
+  bool PumpWaitingMessages() override { return true; }
+  void SetMenuCheck(int, bool) override {}
+};
+
+struct CommandContext {
+  CUsbDevice& device;
+  SettingsStore& store;
+  Prompter& prompter;
+  Clock& clock;
+  FileSystem& files;
+  AppState& app;
+  CommandUi& ui;
+};
+
+}  // namespace lcu

@@ -1,0 +1,25 @@
+// Command identifiers of the main menu: the desktop program's menu items carry them, and the
+// core names them when it sets a check mark.
+#pragma once
+
+namespace lcu::cmd {
+
+inline constexpr int kDownload = 32773;
+inline constexpr int kStopDownload = 32774;
+inline constexpr int kAutoDownload = 32775;
+inline constexpr int kSendConfig = 32776;
+inline constexpr int kSessionData = 32779;
+inline constexpr int kLoadHexFile = 32780;
+inline constexpr int kReadHexFile = 32781;
+inline constexpr int kReadWriteData = 32782;
+inline constexpr int kRefreshCalibration = 32783;
+inline constexpr int kLcuConfiguration = 32784;
+inline constexpr int kInitializeLcu = 32785;
+inline constexpr int kStartLogger = 32786;
+inline constexpr int kPassword = 32787;
+inline constexpr int kResetLogbook = 32799;
+inline constexpr int kProtectData = 32805;
+inline constexpr int kExtractSetup = 32806;
+inline constexpr int kPreserveQmt = 32807;
+
+}  // namespace lcu::cmd

@@ -1,0 +1,37 @@
+// The calibration files: one 16384-byte image per registered LCU, "@LCU<slot>.cal" in the
+// setup folder, found through the registry slots. The image in memory (m_calibration) is
+// what the conversion, the channel definition load, zeroing and the upload work on.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/app_state.h"
+#include "app/command_context.h"
+#include "app/settings_store.h"
+
+namespace lcu {
+
+/// The slot (1 to 10) whose "Serial" value equals the LCU number, or 1 when none does.
+int FindLcuSlot(const SettingsStore& store, std::uint16_t lcuNumber);
+
+/// The calibration file of an LCU: the file of its slot, or the file of slot 1 when its
+/// slot has no file (or it is not registered).
+std::string GetCalibrationPath(const SettingsStore& store, std::uint16_t lcuNumber);
+
+/// Reads the whole image from the LCU's calibration file; false when the file is missing
+/// or shorter than 16384 bytes (the image may then hold the bytes that were read). A longer
+/// file loads its first 16384 bytes.
+bool LoadCalibration(const SettingsStore& store, std::uint16_t lcuNumber, CalibrationImage& image);
+
+/// Writes the whole image to the LCU's calibration file; false unless all 16384 bytes were
+/// written.
+bool SaveCalibration(const SettingsStore& store, std::uint16_t lcuNumber, const CalibrationImage& image);
+
+/// Refresh Calibration: reloads m_calibration for the LCU of the last status block.
+CommandResult OnRefreshCalibration(CommandContext& ctx);
+
+/// The LCU number of the last status block.
+std::uint16_t StatusLcuNumber(const CUsbDevice& device);
+
+}  // namespace lcu

@@ -1,0 +1,245 @@
+#include "logger/logger_download.h"
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdio>
+
+#include "app/default_paths.h"
+#include "app/logger_transfers.h"
+#include "app/messages.h"
+#include "app/registry.h"
+#include "channels/calibration_file.h"
+#include "logger/configuration_upload.h"
+#include "util/decimal_text.h"
+
+namespace lcu {
+
+namespace {
+
+constexpr auto kPauseAfterBuffer = std::chrono::milliseconds(20);
+// Five hex digits of seconds: the last name the format can make.
+constexpr std::uint32_t kLastSecondsValue = 0xFFFFF;
+
+std::uint32_t SecondsSinceMidnight(const LocalTime& t) {
+  return static_cast<std::uint32_t>(t.hour * 3600 + t.minute * 60 + t.second);
+}
+
+// Clears the link's busy flag and the running flag on every way out of the download.
+class DownloadScope {
+ public:
+  explicit DownloadScope(CommandContext& ctx) : m_ctx(ctx) { m_ctx.app.m_bDownloadRunning = 1; }
+  ~DownloadScope() {
+    m_ctx.app.m_bDownloadRunning = 0;
+    m_ctx.app.m_bDownloading = 0;
+    m_ctx.device.m_bBusy = 0;
+  }
+  DownloadScope(const DownloadScope&) = delete;
+  DownloadScope& operator=(const DownloadScope&) = delete;
+
+ private:
+  CommandContext& m_ctx;
+};
+
+// The download folder of an LCU: "Download" of the first slot registered for it, when that
+// names an existing file or folder; otherwise the general data folder.
+std::string DownloadFolder(const CommandContext& ctx, std::uint16_t lcuNumber) {
+  const std::string general = DataDirectory(ctx.store);
+  for (int slot = 1; slot <= reg::kSlotCount; ++slot) {
+    const std::string key = SlotKey(slot);
+    if (ParseDecimalInt(RegReadString(ctx.store, "", key, reg::kSerial, "")) != lcuNumber) continue;
+    const std::string folder = RegReadString(ctx.store, "", key, reg::kDownload, general);
+    return ctx.files.Exists(folder) ? folder : general;
+  }
+  return general;
+}
+
+// A data file candidate: the folder and the local time its name is made from.
+struct DataFilePlan {
+  std::string folder;
+  LocalTime time;
+};
+
+DataFilePlan PlanDataFile(CommandContext& ctx, const LoggerHeader& header) {
+  return {DownloadFolder(ctx, header.LcuNumber()), ctx.clock.Now()};
+}
+
+std::string PlannedPath(const DataFilePlan& plan, std::uint32_t seconds) {
+  return JoinPath(plan.folder, DataFileName(plan.time, seconds));
+}
+
+// Creates the data file without replacing an existing one: when the name is taken, the next
+// free seconds value of the same format is used. Null when no file could be created.
+std::unique_ptr<OutputFile> CreateDataFile(CommandContext& ctx, const DataFilePlan& plan) {
+  for (std::uint32_t seconds = SecondsSinceMidnight(plan.time); seconds <= kLastSecondsValue; ++seconds) {
+    const std::string path = PlannedPath(plan, seconds);
+    if (auto file = ctx.files.Create(path, CreateMode::kExclusive)) {
+      ctx.app.m_szDownloadFile = path;
+      return file;
+    }
+    if (!ctx.files.Exists(path)) return nullptr;  // not a taken name: the folder is unusable
+  }
+  return nullptr;
+}
+
+// Writes the chunks of one buffer's block read at their final places in the data file:
+// a wrapped buffer's older part (from its end position on) comes first.
+class BufferWriter {
+ public:
+  BufferWriter(OutputFile& file, std::uint64_t base, const BufferExtent& extent)
+      : m_file(file), m_base(base), m_extent(extent) {}
+
+  bool operator()(std::uint64_t offset, std::span<const std::uint8_t> chunk) {
+    const std::uint64_t length = m_extent.length;
+    if (offset >= length) return true;
+    chunk = chunk.first(static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), length - offset)));
+    const std::uint64_t split = m_extent.newerLength;  // block offset where the older part begins
+    if (offset < split) {
+      const auto newer = chunk.first(static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), split - offset)));
+      if (!m_file.WriteAt(m_base + m_extent.olderLength + offset, newer)) return false;
+      chunk = chunk.subspan(newer.size());
+      offset += newer.size();
+    }
+    return chunk.empty() || m_file.WriteAt(m_base + (offset - split), chunk);
+  }
+
+ private:
+  OutputFile& m_file;
+  std::uint64_t m_base;
+  BufferExtent m_extent;
+};
+
+}  // namespace
+
+std::string DataFileName(const LocalTime& time, std::uint32_t seconds) {
+  std::array<char, 32> name{};
+  std::snprintf(name.data(), name.size(), "%1.1X%2.2X%5.5X.DAT", static_cast<unsigned>(time.month),
+                static_cast<unsigned>(time.day), static_cast<unsigned>(seconds));
+  return name.data();
+}
+
+std::string BuildDownloadPath(CommandContext& ctx, const LoggerHeader& header) {
+  const DataFilePlan plan = PlanDataFile(ctx, header);
+  ctx.app.m_szDownloadFile = PlannedPath(plan, SecondsSinceMidnight(plan.time));
+  return ctx.app.m_szDownloadFile;
+}
+
+void OnStopDownload(AppState& app) { app.m_bStopDownload = 1; }
+
+DownloadResult AutoDownload(CommandContext& ctx) {
+  if (!ctx.app.m_bAutoDownload) return {CommandResult::kDone, false, {}};
+  if (ctx.device.IsLogging()) {
+    ctx.prompter.Error(msg::kCannotDownloadWhileLogging);
+    return {};
+  }
+  return OnDownload(ctx);
+}
+
+DownloadResult OnDownload(CommandContext& ctx) {
+  DownloadResult outcome;
+  if (ctx.app.m_bDownloadRunning) {
+    ctx.prompter.Error(msg::kDownloadInProgress);
+    return outcome;
+  }
+  DownloadScope scope(ctx);
+  if (!ctx.device.m_bOnline) {
+    ctx.prompter.Error(msg::kLcuOffline);
+    return outcome;
+  }
+  if (ctx.device.IsLogging()) {
+    ctx.prompter.Error(msg::kCannotDownloadWhileLogging);
+    return outcome;
+  }
+  if (!ctx.device.m_bOnline) {
+    ctx.prompter.Error(msg::kFailedToAccessLcu);
+    return outcome;
+  }
+  LoggerHeader header;
+  if (!ReadLoggerHeader(ctx.device, header.Bytes())) {
+    ShowSystemError(ctx.prompter, msg::kFailedToReadHeader, ctx.device.LastErrorText());
+    return outcome;
+  }
+  if (header.DataPresent() == 0) {
+    ctx.prompter.Error(msg::kLcuHasNoData);
+    return outcome;
+  }
+  if (const auto error = ValidateBufferTable(header)) {
+    ctx.prompter.Error(*error);
+    return outcome;
+  }
+  header.SetDownloadTime(FileTimeFromLocal(ctx.clock.Now()));
+
+  auto file = CreateDataFile(ctx, PlanDataFile(ctx, header));
+  if (!file) {
+    ctx.prompter.Error(msg::kFailedToOpenOutputFile);
+    return outcome;
+  }
+  outcome.path = ctx.app.m_szDownloadFile;
+  if (!file->Write(header.Bytes())) {
+    ctx.prompter.Error(msg::kFailedToWriteHeaderToOutputFile);
+    file->Close();
+    return outcome;
+  }
+
+  const std::size_t n = header.BufferCount();
+  ctx.ui.BeginProgress(static_cast<int>(n));
+  ctx.app.m_bStopDownload = 0;
+  std::uint64_t base = kLoggerHeaderSize;
+  for (std::size_t i = 0; i < n; ++i) {
+    if (ctx.app.m_bStopDownload) break;
+    const BufferExtent extent = header.ExtentOf(i);
+    if (extent.length == 0) continue;
+    ctx.ui.StepProgress();
+    BufferWriter writer(*file, base, extent);
+    const BlockReadResult read =
+        ReadLoggerBlock(ctx.device, ctx.prompter, extent.length, extent.readFrom.window, extent.readFrom.page, writer);
+    if (read != BlockReadResult::kOk) {
+      ctx.prompter.Error(read == BlockReadResult::kSinkFailed ? msg::kFailedToSaveChannelData
+                                                             : msg::kFailedToReadChannelData);
+      file->Close();
+      ctx.ui.EndProgress();
+      return outcome;
+    }
+    base += extent.length;
+    ctx.clock.Sleep(kPauseAfterBuffer);
+    ctx.app.m_bDownloading = 1;
+    const bool running = ctx.ui.PumpWaitingMessages();
+    ctx.app.m_bDownloading = 0;
+    if (!running) {
+      file->Close();
+      ctx.ui.EndProgress();
+      return outcome;
+    }
+  }
+  ctx.ui.EndProgress();
+
+  if (ctx.app.m_bStopDownload) {
+    file->Close();
+    outcome.result = CommandResult::kDeclined;
+    return outcome;
+  }
+  // The data must be on disk before the LCU forgets it.
+  if (!file->Commit()) {
+    ctx.prompter.Error(msg::kFailedToSaveChannelData);
+    return outcome;
+  }
+  outcome.fileSaved = true;
+
+  Profile profile(ctx.store);
+  profile.WriteProfileString(reg::kDownloadSection, reg::kFile, outcome.path);
+  profile.WriteProfileString(reg::kDownloadSection, reg::kNew, reg::kTrue);
+
+  if (!LoadCalibration(ctx.store, header.LcuNumber(), ctx.app.m_calibration)) {
+    ctx.prompter.Error(msg::kResetCouldNotReadCalibration);
+    return outcome;
+  }
+  if (!ctx.app.m_bPreserveBuffer &&
+      UploadConfiguration(ctx, ctx.app.m_calibration, UploadMode::kReset) != CommandResult::kDone) {
+    ShowSystemError(ctx.prompter, msg::kErrorWhileResettingLcu, ctx.device.LastErrorText());
+    return outcome;
+  }
+  outcome.result = CommandResult::kDone;
+  return outcome;
+}
+
+}  // namespace lcu

@@ -1,0 +1,46 @@
+// The download: copies the logger header and every logging buffer of the LCU into one new
+// data file named after the date and time, records it in the registry and, unless Protect
+// Data is on, resets the LCU by uploading its configuration in reset mode.
+//
+// The data reaches the disk before anything in the LCU is touched: the file is flushed,
+// synced and closed (with its folder synced) before the registry values are written and the
+// LCU is reset. Each buffer is streamed into the file chunk by chunk, so memory use does not
+// grow with the buffer size. An existing data file is never replaced.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/clock.h"
+#include "app/command_context.h"
+#include "logger/logger_header.h"
+
+namespace lcu {
+
+struct DownloadResult {
+  CommandResult result = CommandResult::kFailed;
+  /// True once the complete data file is safely on disk (also when the reset then failed).
+  bool fileSaved = false;
+  std::string path;
+};
+
+/// The data file name for a local time and a seconds-since-midnight value:
+/// "%1.1X%2.2X%5.5X.DAT" of month, day and seconds.
+std::string DataFileName(const LocalTime& time, std::uint32_t seconds);
+
+/// The download folder of the header's LCU (its slot's "Download" folder when that exists,
+/// else the general data folder) joined with the name for the current local time. Kept in
+/// m_szDownloadFile.
+std::string BuildDownloadPath(CommandContext& ctx, const LoggerHeader& header);
+
+/// The Download command.
+DownloadResult OnDownload(CommandContext& ctx);
+
+/// Runs the download when Auto Download is on and the LCU is not logging (the main window
+/// calls it when the LCU has come on line).
+DownloadResult AutoDownload(CommandContext& ctx);
+
+/// Stop Download: asks a running download to stop after the current buffer.
+void OnStopDownload(AppState& app);
+
+}  // namespace lcu
