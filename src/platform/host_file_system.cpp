@@ -1,0 +1,117 @@
+#include "host_file_system.h"
+
+#include <filesystem>
+#include <system_error>
+
+#if defined(_WIN32)
+
+namespace lcu {
+
+// Windows hosts use the standard library's files until a native implementation with
+// FlushFileBuffers lands with the Windows backend.
+std::unique_ptr<OutputFile> HostFileSystem::Create(const std::string& path, CreateMode mode) {
+  return StdFileSystem().Create(path, mode);
+}
+
+bool HostFileSystem::Exists(const std::string& path) const { return StdFileSystem().Exists(path); }
+
+}  // namespace lcu
+
+#else
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace lcu {
+
+namespace {
+
+class PosixOutputFile final : public OutputFile {
+ public:
+  PosixOutputFile(int fd, std::string path) : m_fd(fd), m_path(std::move(path)) {}
+  ~PosixOutputFile() override { Close(); }
+
+  bool Write(std::span<const std::uint8_t> bytes) override {
+    if (!WriteAt(m_end, bytes)) return false;
+    return true;
+  }
+
+  bool WriteAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) override {
+    if (m_fd < 0) return Fail(EBADF);
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+      const ssize_t n = ::pwrite(m_fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(offset + done));
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        return Fail(errno);
+      }
+      if (n == 0) return Fail(ENOSPC);
+      done += static_cast<std::size_t>(n);
+    }
+    if (offset + bytes.size() > m_end) m_end = offset + bytes.size();
+    return true;
+  }
+
+  bool Commit() override {
+    if (m_fd < 0) return Fail(EBADF);
+    bool ok = true;
+    if (::fsync(m_fd) != 0) ok = Fail(errno);
+    if (::close(m_fd) != 0 && ok) ok = Fail(errno);
+    m_fd = -1;
+    if (ok) ok = SyncFolder();
+    return ok;
+  }
+
+  void Close() override {
+    if (m_fd >= 0) ::close(m_fd);
+    m_fd = -1;
+  }
+
+  std::string ErrorText() const override { return std::generic_category().message(m_error); }
+
+ private:
+  // A new file's name lives in its folder: sync the folder too, or a crash may lose the file.
+  bool SyncFolder() {
+    std::string folder = std::filesystem::path(m_path).parent_path().string();
+    if (folder.empty()) folder = ".";
+    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0) return Fail(errno);
+    const bool ok = ::fsync(dir) == 0 || errno == EINVAL;  // some file systems cannot sync folders
+    const int error = errno;
+    ::close(dir);
+    return ok || Fail(error);
+  }
+
+  bool Fail(int error) {
+    m_error = error;
+    return false;
+  }
+
+  int m_fd;
+  std::string m_path;
+  std::uint64_t m_end = 0;
+  int m_error = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<OutputFile> HostFileSystem::Create(const std::string& path, CreateMode mode) {
+  int flags = O_WRONLY | O_CREAT | O_CLOEXEC;
+  flags |= mode == CreateMode::kExclusive ? O_EXCL : O_TRUNC;
+  const int fd = ::open(path.c_str(), flags, 0644);
+  if (fd < 0) return nullptr;
+  return std::make_unique<PosixOutputFile>(fd, path);
+}
+
+bool HostFileSystem::Exists(const std::string& path) const {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0;
+}
+
+}  // namespace lcu
+
+#endif

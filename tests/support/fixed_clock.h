@@ -1,0 +1,22 @@
+// A Clock for tests: a fixed local time that moves only when the test says so, and pauses
+// that are recorded instead of waited for.
+#pragma once
+
+#include <chrono>
+#include <vector>
+
+#include "app/clock.h"
+
+namespace lcu::test {
+
+class FixedClock : public Clock {
+ public:
+  explicit FixedClock(LocalTime time = {2026, 12, 4, 13, 52, 44, 123}) : now(time) {}
+  LocalTime Now() override { return now; }
+  void Sleep(std::chrono::milliseconds duration) override { sleeps.push_back(duration); }
+
+  LocalTime now;
+  std::vector<std::chrono::milliseconds> sleeps;
+};
+
+}  // namespace lcu::test
