@@ -1,0 +1,100 @@
+// Calibration files: the slot search, the slot 1 fallback, and whole-image loads and saves.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/default_paths.h"
+#include "app/memory_settings_store.h"
+#include "app/registry.h"
+#include "channels/calibration_file.h"
+
+namespace lcu {
+namespace {
+
+namespace fs = std::filesystem;
+
+class CalibrationFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_dir = fs::temp_directory_path() / ("lcu-cal-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                                         "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(m_dir);
+    fs::create_directories(m_dir);
+    store.WriteString("Paths", "SetupDirectory", m_dir.string());
+  }
+  void TearDown() override { fs::remove_all(m_dir); }
+
+  void Register(int slot, const std::string& serial) { store.WriteString(SlotKey(slot), "Serial", serial); }
+  std::string FileOf(int slot) const { return (m_dir / ("@LCU" + std::to_string(slot) + ".cal")).string(); }
+  void WriteFile(int slot, std::size_t size, std::uint8_t fill) const {
+    std::ofstream(FileOf(slot), std::ios::binary) << std::string(size, static_cast<char>(fill));
+  }
+
+  MemorySettingsStore store;
+  fs::path m_dir;
+};
+
+TEST_F(CalibrationFileTest, RegisteredSlotWithItsOwnFile) {
+  Register(3, "1234");
+  WriteFile(3, 16384, 3);
+  EXPECT_EQ(GetCalibrationPath(store, 1234), FileOf(3));
+  CalibrationImage image;
+  ASSERT_TRUE(LoadCalibration(store, 1234, image));
+  EXPECT_EQ(image.Bytes()[100], 3);
+}
+
+TEST_F(CalibrationFileTest, FallsBackToSlotOneWithoutItsOwnFileOrRegistration) {
+  Register(3, "1234");
+  WriteFile(1, 16384, 1);
+  EXPECT_EQ(GetCalibrationPath(store, 1234), FileOf(1));
+  EXPECT_EQ(GetCalibrationPath(store, 999), FileOf(1));
+  // Zeroing then saves into the file of slot 1.
+  CalibrationImage image;
+  image.Bytes()[5] = 0x55;
+  ASSERT_TRUE(SaveCalibration(store, 1234, image));
+  EXPECT_EQ(fs::file_size(FileOf(1)), 16384u);
+  EXPECT_FALSE(fs::exists(FileOf(3)));
+}
+
+TEST_F(CalibrationFileTest, LowerSlotWinsAndNumberZeroMatchesAnEmptySerial) {
+  Register(2, "77");
+  Register(5, "77");
+  WriteFile(2, 16384, 2);
+  WriteFile(5, 16384, 5);
+  EXPECT_EQ(GetCalibrationPath(store, 77), FileOf(2));
+  EXPECT_EQ(FindLcuSlot(store, 77), 2);
+  Register(1, "5");
+  Register(4, "");
+  EXPECT_EQ(FindLcuSlot(store, 0), 3);  // slot 3 has no Serial at all, which reads as 0
+}
+
+TEST_F(CalibrationFileTest, ShortFilesFailLongFilesLoadTheirStart) {
+  Register(1, "1");
+  WriteFile(1, 16383, 9);
+  CalibrationImage image;
+  EXPECT_FALSE(LoadCalibration(store, 1, image));
+  WriteFile(1, 20000, 7);
+  EXPECT_TRUE(LoadCalibration(store, 1, image));
+  EXPECT_EQ(image.Bytes()[16383], 7);
+  fs::remove(FileOf(1));
+  EXPECT_FALSE(LoadCalibration(store, 1, image));
+}
+
+TEST_F(CalibrationFileTest, SaveThenLoadRoundTripsEveryByte) {
+  Register(1, "1");
+  CalibrationImage image;
+  for (std::size_t i = 0; i < image.Bytes().size(); ++i) image.Bytes()[i] = static_cast<std::uint8_t>(i * 31);
+  ASSERT_TRUE(SaveCalibration(store, 1, image));
+  CalibrationImage back;
+  ASSERT_TRUE(LoadCalibration(store, 1, back));
+  EXPECT_EQ(back, image);
+}
+
+TEST_F(CalibrationFileTest, SaveIntoAMissingFolderFails) {
+  store.WriteString("Paths", "SetupDirectory", (m_dir / "missing").string());
+  EXPECT_FALSE(SaveCalibration(store, 1, CalibrationImage{}));
+}
+
+}  // namespace
+}  // namespace lcu
