@@ -47,4 +47,27 @@ inline constexpr std::string_view kFailedToUploadConfiguration = "Failed to uplo
 inline constexpr std::string_view kConfigurationUpdated = "LCU configuration successfully updated.";
 inline constexpr std::string_view kCalibrationImageInvalid = "Calibration file is invalid.";
 
+// Maintenance commands and the LCU configuration display.
+inline constexpr std::string_view kFailedToAllocateDumpMemory = "Failed to allocate memory";
+inline constexpr std::string_view kFailedToSendCommand = "Failed to send a command to logger.";
+inline constexpr std::string_view kFailedToReadLogger = "Failed to read logger.";
+inline constexpr std::string_view kFailedToCreateOutputFile = "Failed to create output file.";
+inline constexpr std::string_view kFailedToWriteOutputFile = "Failed to write to output file.";
+inline constexpr std::string_view kHexFileDownloaded = "Hex file successfully downloaded.";
+inline constexpr std::string_view kResetLogbookContinue = "Reset engine logbook. Do you want to continue ?";
+inline constexpr std::string_view kFailedToResetLogbook = "Failed to reset logbook";
+inline constexpr std::string_view kExtractSetupContinue = "Extract logger setup. Do you want to continue ?";
+inline constexpr std::string_view kFailedToInitializeLcu = "Failed to initialize LCU.";
+inline constexpr std::string_view kFailedToReadSessionData = "Failed to read session data";
+inline constexpr std::string_view kFailedToUpdateSessionData = "Failed to update session data";
+inline constexpr std::string_view kFailedToWriteDataToLcu = "Failed to write data to LCU.";
+inline constexpr std::string_view kEnterInteger = "Please enter an integer.";
+inline constexpr std::string_view kEnterIntegerInLcuRange = "Please enter an integer between 0 and 65535.";
+inline constexpr std::string_view kFailedToReadLcu = "Failed to read LCU";
+
+// Data files.
+inline constexpr std::string_view kDataFileTooShort = "Data file is too short.";
+inline constexpr std::string_view kDataFileHoldsNoData = "Data file holds no logged data.";
+inline constexpr std::string_view kDataFileTooLong = "Data file is longer than its header says.";
+
 }  // namespace lcu::msg
