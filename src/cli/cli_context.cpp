@@ -1,0 +1,91 @@
+#include "cli_context.h"
+
+#include <filesystem>
+#include <system_error>
+#include <utility>
+
+#include <CLI/CLI.hpp>
+
+#include "cli_messages.h"
+#include "console_prompter.h"
+#include "sim/lcu_simulator.h"
+#include "qt_settings_store.h"
+
+namespace lcu::cli {
+
+void AddGlobalOptions(CLI::App& app, GlobalOptions& options) {
+  CLI::Option* simulate = app.add_flag("--simulate", options.simulate, "Use a fresh simulated LCU held in memory");
+  app.add_option("--sim-state", options.simState,
+                 "Use a simulated LCU whose state is kept in DIR (created if missing)")
+      ->option_text("DIR")
+      ->excludes(simulate);
+  app.add_flag("--yes", options.yes, "Answer Yes to every question");
+}
+
+CliContext::CliContext(GlobalOptions options)
+    : m_options(std::move(options)), m_prompter(ConsolePrompter::ForTerminal(m_options.yes)) {}
+
+CliContext::~CliContext() = default;
+
+Prompter& CliContext::GetPrompter() { return *m_prompter; }
+
+QtSettingsStore& CliContext::Store() {
+  if (!m_store) m_store = std::make_unique<QtSettingsStore>();
+  return *m_store;
+}
+
+SettingsStore& CliContext::GetStore() { return Store(); }
+
+std::string CliContext::StoreLocation() { return Store().Location(); }
+
+CUsbDevice* CliContext::GetDevice() {
+  if (!m_bBackendTried) {
+    m_bBackendTried = true;
+    m_backend = OpenBackend();
+    if (m_backend) m_device = std::make_unique<CUsbDevice>(*m_backend);
+  }
+  return m_device.get();
+}
+
+CUsbDevice* CliContext::GetOnlineDevice(std::string_view offlineMessage) {
+  CUsbDevice* device = GetDevice();
+  if (!device) return nullptr;
+  device->PollStatus();
+  if (!device->m_bOnline) {
+    m_prompter->Error(offlineMessage);
+    return nullptr;
+  }
+  return device;
+}
+
+std::unique_ptr<UsbBackend> CliContext::OpenBackend() {
+  if (m_options.simulate || !m_options.simState.empty()) return OpenSimulator();
+  return OpenUsb();
+}
+
+std::unique_ptr<UsbBackend> CliContext::OpenSimulator() {
+  sim::SimulatorOptions simOptions;
+  if (!m_options.simState.empty()) {
+    simOptions.stateDir = m_options.simState;
+    std::error_code error;
+    std::filesystem::create_directories(simOptions.stateDir, error);
+    if (error) {
+      m_prompter->Error(std::string(msg::kCannotCreateStateFolder) + m_options.simState + ": " + error.message());
+      return nullptr;
+    }
+  }
+  auto simulator = std::make_unique<sim::LcuSimulator>(simOptions);
+  if (!simulator->Ok()) {
+    m_prompter->Error(simulator->Error());
+    return nullptr;
+  }
+  return simulator;
+}
+
+// The real LCU's backend belongs here once this build has one.
+std::unique_ptr<UsbBackend> CliContext::OpenUsb() {
+  m_prompter->Error(msg::kNoUsbBackend);
+  return nullptr;
+}
+
+}  // namespace lcu::cli

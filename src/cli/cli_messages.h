@@ -1,0 +1,20 @@
+// Texts that only the command line shows, each kept once.
+#pragma once
+
+#include <string_view>
+
+namespace lcu::cli::msg {
+
+inline constexpr std::string_view kProgramDescription = "Workstation of the LCU engine data logger";
+inline constexpr std::string_view kCommandRequired = "A command is required.";
+inline constexpr std::string_view kGroupNeedsOneOf = " needs one of:";
+inline constexpr std::string_view kRunWithHelp = "Run with --help for more information.";
+inline constexpr std::string_view kNoUsbBackend =
+    "No USB backend is available in this build; use --simulate or --sim-state DIR.";
+inline constexpr std::string_view kCannotCreateStateFolder = "Cannot create the simulator state folder ";
+inline constexpr std::string_view kSettingNotFound = "Setting not found: ";
+inline constexpr std::string_view kFailedToWriteSettings = "Failed to write settings to ";
+inline constexpr std::string_view kNotAnInteger = "With --integer, TEXT must be a 32-bit decimal number.";
+inline constexpr std::string_view kInvalidSettingName = "A value name cannot be empty or contain \\ or /.";
+
+}  // namespace lcu::cli::msg

@@ -1,0 +1,114 @@
+// settings list | get | set: the settings store the desktop program uses, seen and changed
+// from the command line. KEY is a path below the family root, with / or \ between parts.
+#include <charconv>
+#include <cstdint>
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+#include "cli_context.h"
+#include "cli_messages.h"
+#include "command_registry.h"
+#include "exit_code.h"
+
+namespace lcu::cli {
+
+namespace {
+
+struct SettingsArguments {
+  std::string key;
+  std::string name;
+  std::string text;
+  bool integer = false;
+};
+
+// Keys are shown as the registry writes them.
+std::string NormalizeKey(std::string key) {
+  for (char& c : key)
+    if (c == '/') c = '\\';
+  return key;
+}
+
+std::string ValuePath(const std::string& key, const std::string& name) {
+  return key.empty() ? name : key + '\\' + name;
+}
+
+int RunList(CliContext& context) {
+  for (const SettingsEntry& entry : context.GetStore().List())
+    std::cout << ValuePath(entry.key, entry.name) << " = " << entry.text << '\n';
+  return kExitOk;
+}
+
+int RunGet(CliContext& context, const SettingsArguments& arguments) {
+  const std::string key = NormalizeKey(arguments.key);
+  const auto text = context.GetStore().ReadValue(key, arguments.name);
+  if (!text) {
+    context.GetPrompter().Error(std::string(msg::kSettingNotFound) + ValuePath(key, arguments.name));
+    return kExitFailed;
+  }
+  std::cout << *text << '\n';
+  return kExitOk;
+}
+
+int RunSet(CliContext& context, const SettingsArguments& arguments) {
+  const std::string key = NormalizeKey(arguments.key);
+  SettingsStore& store = context.GetStore();
+  bool written = false;
+  if (arguments.integer) {
+    std::int32_t value = 0;
+    const char* end = arguments.text.data() + arguments.text.size();
+    const auto [stop, error] = std::from_chars(arguments.text.data(), end, value);
+    if (arguments.text.empty() || error != std::errc() || stop != end) {
+      context.GetPrompter().Error(msg::kNotAnInteger);
+      return kExitUsage;
+    }
+    written = store.WriteInteger(key, arguments.name, value);
+  } else {
+    written = store.WriteString(key, arguments.name, arguments.text);
+  }
+  if (!written) {
+    context.GetPrompter().Error(std::string(msg::kFailedToWriteSettings) + context.StoreLocation());
+    return kExitFailed;
+  }
+  return kExitOk;
+}
+
+const CLI::Validator& ValueNameValidator() {
+  static const CLI::Validator validator(
+      [](std::string& name) {
+        return name.empty() || name.find_first_of("\\/") != std::string::npos ? std::string(msg::kInvalidSettingName)
+                                                                              : std::string();
+      },
+      "NAME");
+  return validator;
+}
+
+}  // namespace
+
+void AddSettingsCommands(CommandRegistry& commands) {
+  CLI::App* settings = commands.AddGroup("settings", "Show or change the settings shared with the desktop program");
+
+  commands.AddCommand("list", "Print every value as KEY\\VALUE = TEXT", RunList, settings);
+
+  auto getArguments = std::make_shared<SettingsArguments>();
+  CLI::App* get = commands.AddCommand(
+      "get", "Print one value", [getArguments](CliContext& context) { return RunGet(context, *getArguments); },
+      settings);
+  get->add_option("KEY", getArguments->key, "Key below the family root, e.g. Corvalent/Settings")->required();
+  get->add_option("VALUE", getArguments->name, "Value name, e.g. \"Auto Download\"")
+      ->required()
+      ->check(ValueNameValidator());
+
+  auto setArguments = std::make_shared<SettingsArguments>();
+  CLI::App* set = commands.AddCommand(
+      "set", "Write one value", [setArguments](CliContext& context) { return RunSet(context, *setArguments); },
+      settings);
+  set->add_option("KEY", setArguments->key, "Key below the family root, e.g. Config/LCUs/Serial3")->required();
+  set->add_option("VALUE", setArguments->name, "Value name, e.g. Serial")->required()->check(ValueNameValidator());
+  set->add_option("TEXT", setArguments->text, "The text to store")->required();
+  set->add_flag("--integer", setArguments->integer, "Store TEXT as a 32-bit integer (a DWORD in the registry)");
+}
+
+}  // namespace lcu::cli

@@ -1,0 +1,34 @@
+// status: one poll of the LCU, shown as the main window's status bar shows it.
+#include <iostream>
+
+#include <CLI/CLI.hpp>
+
+#include "app/lcu_status_block.h"
+#include "cli_context.h"
+#include "command_registry.h"
+#include "exit_code.h"
+
+namespace lcu::cli {
+
+namespace {
+
+int RunStatus(CliContext& context) {
+  CUsbDevice* device = context.GetDevice();
+  if (!device) return kExitFailed;
+  device->PollStatus();
+  if (!device->m_bOnline) {
+    std::cout << OfflinePaneTexts().link << '\n';
+    return kExitFailed;
+  }
+  const StatusPaneTexts panes = OnlinePaneTexts(LcuStatusBlock(device->m_status));
+  std::cout << panes.link << '\n' << panes.lcu << '\n' << panes.memory << '\n' << panes.clock << '\n';
+  return kExitOk;
+}
+
+}  // namespace
+
+void AddStatusCommands(CommandRegistry& commands) {
+  commands.AddCommand("status", "Poll the LCU once and print the status-bar texts", RunStatus);
+}
+
+}  // namespace lcu::cli

@@ -1,0 +1,27 @@
+// lcu: the command line of the LCU workstation, for scripts, pit-lane automation and
+// headless tests.
+#include <CLI/CLI.hpp>
+
+#include "cli_context.h"
+#include "cli_messages.h"
+#include "command_registry.h"
+#include "exit_code.h"
+
+int main(int argc, char** argv) {
+  using namespace lcu::cli;
+  CLI::App app{std::string(msg::kProgramDescription), "lcu"};
+  app.fallthrough();
+  GlobalOptions options;
+  AddGlobalOptions(app, options);
+  CommandRegistry commands(app);
+  AddAllCommands(commands);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& error) {
+    // Prints the help text or the usage error; asking for help is no error.
+    return app.exit(error) == 0 ? kExitOk : kExitUsage;
+  }
+  if (!commands.CheckChosen()) return kExitUsage;
+  CliContext context(options);
+  return commands.RunChosen(context);
+}
