@@ -1,0 +1,93 @@
+#include "logger/lcu_configuration.h"
+
+#include <cstdio>
+#include <utility>
+
+#include "app/messages.h"
+#include "app/trim_trailing_blanks.h"
+#include "logger/logger_header.h"
+#include "util/little_endian.h"
+
+namespace lcu {
+
+namespace {
+
+constexpr std::uint16_t kIdentificationAddress = 0x8100;
+constexpr std::uint16_t kChecksumAddress = 0x7FFE;
+constexpr std::size_t kBlockBytes = 64;
+constexpr unsigned kKibPerMemoryUnit = 512;
+// The dialog's text buffers hold 80 characters with the terminator.
+constexpr std::size_t kTextBuffer = 80;
+
+using Block = std::array<std::uint8_t, kBlockBytes>;
+
+// A fixed-length text of the identification block: ended at its first NUL, trailing blanks
+// removed. Offsets are those of the header; the block starts at header 0x100.
+std::string IdentificationText(const Block& block, std::size_t headerOffset, std::size_t length) {
+  const std::size_t at = headerOffset - hdr::kConfigId;
+  std::string text;
+  for (std::size_t i = at; i < at + length && block[i] != 0; ++i) text += static_cast<char>(block[i]);
+  TrimTrailingBlanks(text);
+  return text;
+}
+
+}  // namespace
+
+CLcuConfg::CLcuConfg(CommandContext& ctx) {
+  if (ctx.app.m_bDownloadRunning) {
+    ctx.prompter.Error(msg::kDownloadInProgress);
+    m_bReady = 0;
+    return;
+  }
+  if (!ctx.device.m_bOnline) {
+    ctx.prompter.Error(msg::kLcuOfflineDot);
+    m_bReady = 0;
+    return;
+  }
+  Block identification{};
+  if (!ctx.device.VendorRead(LCU_READ_BLOCK, kIdentificationAddress, 0, kBlockBytes, identification)) {
+    ctx.prompter.Error(msg::kFailedToReadLcu);
+    m_bReady = 0;
+    return;
+  }
+  Block checksum{};
+  if (!ctx.device.VendorRead(LCU_READ_BLOCK, kChecksumAddress, 0, kBlockBytes, checksum)) {
+    ctx.prompter.Error(msg::kFailedToReadLcu);
+    m_bReady = 0;
+    return;
+  }
+  const auto& status = ctx.device.m_status;
+  std::uint16_t hours = 0;
+  std::uint16_t minutes = 0;
+  ctx.device.GetClock(hours, minutes);
+  m_szTexts[kConfigIdRow] = IdentificationText(identification, hdr::kConfigId, hdr::kConfigIdLength);
+  m_szTexts[kVersionRow] = IdentificationText(identification, hdr::kConfigVersion, hdr::kConfigVersionLength);
+  std::array<char, kTextBuffer> text{};
+  const auto keep = [&](LcuConfigurationRow row) { m_szTexts[row] = text.data(); };
+  std::snprintf(text.data(), text.size(), "%4.4XH", static_cast<unsigned>(le::U16(checksum, 0)));
+  keep(kChecksumRow);
+  std::snprintf(text.data(), text.size(), "%hu.0", le::U16(status, hdr::kFirmwareVersion));
+  keep(kFirmwareRow);
+  std::snprintf(text.data(), text.size(), "%hu", le::U16(status, hdr::kLcuNumber));
+  keep(kSerialRow);
+  std::snprintf(text.data(), text.size(), "%hu:%hu", hours, minutes);
+  keep(kClockRow);
+  std::snprintf(text.data(), text.size(), "%u", le::U16(status, hdr::kMemorySize) * kKibPerMemoryUnit);
+  keep(kMemoryRow);
+  std::snprintf(text.data(), text.size(), "%hu", le::U16(status, hdr::kStbc));
+  keep(kStbcRow);
+}
+
+std::vector<std::string> CLcuConfg::Lines() const {
+  std::vector<std::string> lines;
+  if (!IsReady()) return lines;
+  for (std::size_t row = 0; row < kLcuConfigurationRows; ++row) {
+    std::string line(kLcuConfigurationLabels[row]);
+    line += ' ';
+    line += m_szTexts[row];
+    lines.push_back(std::move(line));
+  }
+  return lines;
+}
+
+}  // namespace lcu

@@ -1,0 +1,57 @@
+// CLcuConfg: what identifies the connected LCU and its configuration, as the LCU
+// Configuration dialog shows it: eight rows of label and text. The object gathers everything
+// while it is constructed; when anything cannot be read it shows a message instead and is
+// not ready, and the dialog is not opened.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/command_context.h"
+
+namespace lcu {
+
+inline constexpr std::size_t kLcuConfigurationRows = 8;
+
+/// Row labels in display order: Config ID, Version, Checksum, Firmware, Serial #, LCU Clock,
+/// Memory, STBC.
+inline constexpr std::array<std::string_view, kLcuConfigurationRows> kLcuConfigurationLabels = {
+    "Config ID :", "Version :", "Checksum :", "Firmware :", "Serial # :", "LCU Clock :", "Memory :", "STBC :"};
+
+/// Row positions, in the order of the labels.
+enum LcuConfigurationRow : std::size_t {
+  kConfigIdRow,
+  kVersionRow,
+  kChecksumRow,
+  kFirmwareRow,
+  kSerialRow,
+  kClockRow,
+  kMemoryRow,
+  kStbcRow,
+};
+
+using LcuConfigurationTexts = std::array<std::string, kLcuConfigurationRows>;
+
+class CLcuConfg {
+ public:
+  /// Reads the identification block (0x8100) and the checksum (0x7FFE) and formats the rows
+  /// with the status block of the last poll. Shows "LCU is off-line." or "Failed to read LCU"
+  /// (or refuses while a download runs) and is then not ready.
+  explicit CLcuConfg(CommandContext& ctx);
+
+  bool IsReady() const { return m_bReady != 0; }
+  /// The eight texts in row order; empty while not ready.
+  const LcuConfigurationTexts& Texts() const { return m_szTexts; }
+  /// One "Label value" line per row (the labels end in " :").
+  std::vector<std::string> Lines() const;
+
+ private:
+  std::int32_t m_bReady = 1;
+  LcuConfigurationTexts m_szTexts;
+};
+
+}  // namespace lcu

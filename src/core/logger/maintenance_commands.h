@@ -1,0 +1,100 @@
+// The logger's maintenance commands: dump the program memory, reset the engine logbook,
+// extract the logger setup, initialise a new LCU, view and edit the session data, start and
+// stop manual logging, and the three settings toggles that change how the download and the
+// upload behave.
+//
+// Each command runs to completion and shows its own messages. The LCU commands refuse to run
+// while a download lets other commands through, and look at the link before they send
+// anything. A bulk transfer that moves fewer bytes than the command needs is a failure of the
+// command, and an output file counts as written only once it has been committed to disk.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "app/command_context.h"
+#include "app/prompter.h"
+#include "logger/logger_header.h"
+
+namespace lcu {
+
+/// Bytes of program memory (LCU 0x0000 to 0x7FFF) that Read Hex File dumps.
+inline constexpr std::size_t kProgramMemoryBytes = 32768;
+/// Bytes of the session block (LCU 0x8040 to 0x807F, header 0x40 to 0x7F).
+inline constexpr std::size_t kSessionBlockBytes = 64;
+/// Memory size that Initialize LCU gives a new LCU (in units of 512 KiB).
+inline constexpr std::uint16_t kInitialMemorySize = 2;
+
+using SessionBlock = std::array<std::uint8_t, kSessionBlockBytes>;
+using StatusBlock = std::array<std::uint8_t, kStatusBlockSize>;
+
+/// Labels of the Session Data dialog, also used wherever the four values are printed.
+namespace session_label {
+inline constexpr std::string_view kSession = "Session :";
+inline constexpr std::string_view kOuting = "Outing :";
+inline constexpr std::string_view kLapCount = "Lap Count :";
+inline constexpr std::string_view kPaceLaps = "Pace Laps :";
+}  // namespace session_label
+
+/// Where Read Hex File writes the dump unless told otherwise: Read.bin in the family's root.
+std::string DefaultProgramDumpPath();
+/// Where Extract Setup writes the header unless told otherwise: libs/extract.stp in the root.
+std::string DefaultSetupExtractPath();
+
+/// Read Hex File: dumps the 32768 bytes of program memory into a file.
+CommandResult OnReadHexFile(CommandContext& ctx, const std::string& path = DefaultProgramDumpPath());
+
+/// The logbook fields of a header after a reset: the reset time (a Windows file-time count)
+/// at 0x88, the logbook counters and records cleared, every other byte as it was.
+void ResetLogbookFields(LoggerHeader& header, std::uint64_t resetFileTime);
+
+/// Reset Logbook: asks, reads the header, resets its logbook fields with the local time and
+/// writes bytes 0x40 to 0x3FFF back.
+CommandResult OnResetLogbook(CommandContext& ctx);
+
+/// Extract Setup: asks, then stores the LCU's 16384-byte header, status part included.
+CommandResult OnExtractSetup(CommandContext& ctx, const std::string& path = DefaultSetupExtractPath());
+
+/// Checks the text of the Initialize LCU dialog's number field. Returns the text to show when
+/// it is not an integer (blanks around it allowed) or lies outside 0 to 65535; the dialog
+/// stays open on it. A text that passes reads as its number with ParseDecimalInt.
+std::optional<std::string> ValidateInitLcuNumber(std::string_view text);
+
+/// The status block Initialize LCU writes: zeros, memory size 2, and the LCU number.
+StatusBlock InitLcuBlock(std::uint16_t lcuNumber);
+
+/// Initialize LCU: asks for the number and replaces the LCU's whole status block.
+CommandResult OnInitializeLcu(CommandContext& ctx);
+
+/// The values the Session Data dialog shows for a session block: session and outing count
+/// from 1, the lap count adds the laps since the reset to the lap base.
+SessionDataValues SessionValuesOf(const SessionBlock& block);
+
+/// The session block after Update with the values entered: each stored value is raised to 0
+/// when negative and kept to its low 16 bits; the laps since the reset and every other byte
+/// stay as read.
+SessionBlock SessionBlockAfterUpdate(const SessionBlock& block, const SessionDataValues& values);
+
+/// Session Data: reads the session block, shows it, and writes it back after Update.
+CommandResult OnSessionData(CommandContext& ctx);
+
+/// Start Logger: flips the manual logging state and writes the logger start word (0x80 on,
+/// 0 off). The state and its check mark follow the command even when the write fails; there
+/// is no on-line test, a closed link simply makes the write fail.
+CommandResult OnStartLogger(CommandContext& ctx);
+
+/// Forgets the manual logging state when the LCU is found off line; sends nothing.
+void ResetLoggerStarted(CommandContext& ctx);
+
+/// The settings toggles: flip the setting, set its check mark and store it as 1 or 0 in
+/// the profile section "Settings". They do not talk to the LCU.
+CommandResult OnAutoDownload(CommandContext& ctx);
+CommandResult OnProtectData(CommandContext& ctx);
+CommandResult OnPreserveQmt(CommandContext& ctx);
+
+}  // namespace lcu
