@@ -1,0 +1,173 @@
+// The calibration record and channel definition layouts: every field at its byte offset,
+// carried bytes kept, and the image regions where the channel model finds them.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <bit>
+#include <numeric>
+#include <vector>
+
+#include "channels/channel_calibration.h"
+#include "channels/channel_definition.h"
+#include "logger/logger_header.h"
+#include "util/little_endian.h"
+
+namespace lcu {
+namespace {
+
+TEST(ChannelCalibrationRecord, FieldsLieAtTheirOffsets) {
+  std::array<std::uint8_t, kChannelCalibrationSize> bytes{};
+  le::PutU16(bytes, 0, CAL_QUADRATIC);
+  le::PutF32(bytes, 2, -1.5f);
+  le::PutU16(bytes, 6, 12);
+  le::PutU16(bytes, 8, 100);
+  le::PutU16(bytes, 32, 4000);
+  le::PutF32(bytes, 34, 0.25f);
+  le::PutF32(bytes, 82, 99.0f);
+  le::PutF32(bytes, 86, 1e-6f);
+  le::PutF32(bytes, 90, 0.015f);
+  le::PutF32(bytes, 94, 10.0f);
+  le::PutU16(bytes, 98, 0xBEEF);
+
+  const ChannelCalibration r = ChannelCalibration::Read(bytes);
+  EXPECT_EQ(r.type, CAL_QUADRATIC);
+  EXPECT_EQ(r.offset, -1.5f);
+  EXPECT_EQ(r.lastPoint, 12);
+  EXPECT_EQ(r.x[0], 100);
+  EXPECT_EQ(r.x[12], 4000);
+  EXPECT_EQ(r.y[0], 0.25f);
+  EXPECT_EQ(r.y[12], 99.0f);
+  EXPECT_EQ(r.a, 1e-6f);
+  EXPECT_EQ(r.b, 0.015f);
+  EXPECT_EQ(r.c, 10.0f);
+  EXPECT_EQ(r.carried, 0xBEEF);
+
+  std::array<std::uint8_t, kChannelCalibrationSize> written{};
+  r.Write(written);
+  EXPECT_EQ(written, bytes);
+}
+
+TEST(ChannelCalibrationRecord, ArbitraryBytesSurviveARoundTrip) {
+  std::array<std::uint8_t, kChannelCalibrationSize> bytes{};
+  std::iota(bytes.begin(), bytes.end(), std::uint8_t{1});
+  std::array<std::uint8_t, kChannelCalibrationSize> written{};
+  ChannelCalibration::Read(bytes).Write(written);
+  EXPECT_EQ(written, bytes);
+}
+
+TEST(CalibrationImageRegions, AccessorsUseTheImageOffsets) {
+  LoggerHeader image;
+  const auto bytes = image.Bytes();
+
+  ChannelCalibration record;
+  record.type = CAL_STEP;
+  record.c = 7.0f;
+  WriteChannelCalibration(bytes, 63, record);
+  EXPECT_EQ(le::U16(bytes, 0x2000 + 100 * 63), CAL_STEP);
+  EXPECT_EQ(ReadChannelCalibration(bytes, 63), record);
+
+  SetCalibrationName(bytes, 5, "OIL PRESS");
+  EXPECT_EQ(image.Text(0x1780 + 16 * 5, 16), "OIL PRESS");
+  EXPECT_EQ(CalibrationName(bytes, 5), "OIL PRESS");
+  SetCalibrationName(bytes, 6, "SIXTEEN CHARS OK");
+  EXPECT_EQ(CalibrationName(bytes, 6), "SIXTEEN CHARS OK");
+  EXPECT_EQ(CalibrationName(bytes, 5), "OIL PRESS") << "a full-length name must not run into its neighbour";
+
+  struct Case {
+    int channel;
+    std::size_t offset;
+  };
+  for (const Case c : {Case{128, 0x3C00}, Case{191, 0x3FF0}, Case{224, 0x3A00}, Case{255, 0x3AF8}}) {
+    EXPECT_EQ(GainOffsetOffset(c.channel), c.offset) << c.channel;
+    WriteGainOffset(bytes, c.channel, {2.0f, -3.0f});
+    EXPECT_EQ(le::F32(bytes, c.offset), 2.0f);
+    EXPECT_EQ(le::F32(bytes, c.offset + 4), -3.0f);
+  }
+  for (const int channel : {0, 127, 192, 223, 256}) EXPECT_FALSE(GainOffsetOffset(channel)) << channel;
+
+  WriteSourceWord(bytes, 112, 5);
+  WriteSourceWord(bytes, 127, 64);
+  EXPECT_EQ(le::U16(bytes, 0x0932), 5);
+  EXPECT_EQ(le::U16(bytes, 0x09AA), 64);
+  EXPECT_EQ(ReadSourceWord(bytes, 127), 64);
+}
+
+TEST(CalibrationImageRegions, ScaleFlagsBelongToTheirChannels) {
+  struct Case {
+    int channel;
+    std::optional<std::size_t> k;
+  };
+  const Case cases[] = {{64, 0}, {69, 5}, {83, 6}, {84, 7}, {63, std::nullopt}, {70, std::nullopt},
+                        {82, std::nullopt}, {85, std::nullopt}};
+  for (const Case& c : cases) EXPECT_EQ(ScaleFlagIndex(c.channel), c.k) << c.channel;
+
+  LoggerHeader image;
+  WriteScaleFlag(image.Bytes(), 7, 0x0A);
+  EXPECT_EQ(image.Bytes()[0x018E + 6 * 7], 0x0A);
+  EXPECT_EQ(ReadScaleFlag(image.Bytes(), 7), 0x0A);
+}
+
+TEST(ChannelDefinitionRecord, FieldsAndCarriedBytes) {
+  std::array<std::uint8_t, kChannelDefinitionSize> bytes{};
+  std::iota(bytes.begin(), bytes.end(), std::uint8_t{0x80});
+  const std::string name = "ENGINE SPEED";
+  std::copy(name.begin(), name.end(), bytes.begin());
+  bytes[name.size()] = 0;
+  bytes[32] = 'r';
+  bytes[33] = 'p';
+  bytes[34] = 'm';
+  bytes[35] = 0;
+  le::PutU16(bytes, 66, static_cast<std::uint16_t>(-2));
+
+  const ChannelDefinition d = ChannelDefinition::Read(bytes);
+  EXPECT_EQ(d.NameText(), "ENGINE SPEED");
+  EXPECT_EQ(d.UnitsText(), "rpm");
+  EXPECT_EQ(d.decimals, -2);
+  std::array<std::uint8_t, kChannelDefinitionSize> written{};
+  d.Write(written);
+  EXPECT_EQ(written, bytes) << "bytes the system does not interpret are carried";
+}
+
+TEST(ChannelDefinitionRecord, TextsAreCutToLeaveATerminator) {
+  ChannelDefinition d;
+  d.SetName(std::string(40, 'N'));
+  d.SetUnits(std::string(16, 'U'));
+  EXPECT_EQ(d.NameText(), std::string(31, 'N'));
+  EXPECT_EQ(d.UnitsText(), std::string(15, 'U'));
+}
+
+TEST(ChannelDefinitionFileLayout, ParseTakesCompleteRecordsOnly) {
+  struct Case {
+    std::size_t size;
+    std::size_t records;
+  };
+  for (const Case c : {Case{0, 0}, Case{100, 0}, Case{256, 0}, Case{256 + 127, 0}, Case{256 + 128, 1},
+                       Case{256 + 3 * 128 + 5, 3}}) {
+    std::vector<std::uint8_t> bytes(c.size, 0x41);
+    const auto file = ChannelDefinitionFile::Parse(bytes);
+    EXPECT_EQ(file.records.size(), c.records) << c.size;
+    EXPECT_EQ(file.header[0], c.size > 0 ? 0x41 : 0) << c.size;
+  }
+}
+
+TEST(ChannelDefinitionFileLayout, SerializeRoundTrips) {
+  ChannelDefinitionFile file;
+  file.header[0] = 'H';
+  file.header[255] = 'Z';
+  for (int k = 0; k < 3; ++k) {
+    ChannelDefinition d;
+    d.SetName("CH" + std::to_string(k));
+    d.decimals = static_cast<std::int16_t>(k);
+    d.carried68[59] = static_cast<std::uint8_t>(k + 1);
+    file.records.push_back(d);
+  }
+  const auto bytes = file.Serialize();
+  ASSERT_EQ(bytes.size(), 256u + 3 * 128);
+  EXPECT_EQ(bytes[256 + 2 * 128 + 127], 3);
+  const auto back = ChannelDefinitionFile::Parse(bytes);
+  EXPECT_EQ(back.header, file.header);
+  EXPECT_EQ(back.records, file.records);
+}
+
+}  // namespace
+}  // namespace lcu

@@ -1,0 +1,447 @@
+// The simulated LCU as the link sees it: what a real LCU answers to each request through
+// CUsbDevice and the logger transfers, and how it logs while simulated time runs.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numeric>
+#include <vector>
+
+#include "app/lcu_status_block.h"
+#include "program_image.h"
+#include "recording_prompter.h"
+#include "signal_model.h"
+#include "sim_test_util.h"
+#include "util/little_endian.h"
+
+namespace lcu::sim {
+namespace {
+
+using test::ReadHeader;
+using test::SetLogging;
+using namespace std::chrono_literals;
+
+class SimulatorTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    device.PollStatus();
+    ASSERT_EQ(device.m_bOnline, 1);
+  }
+
+  std::vector<std::uint8_t> BulkReadAt(std::uint16_t address, std::uint16_t index, std::size_t count) {
+    std::vector<std::uint8_t> bytes(count);
+    std::uint32_t moved = 0;
+    EXPECT_TRUE(device.VendorWrite(LCU_BULK_READ, address, index));
+    EXPECT_TRUE(device.BulkRead(bytes, &moved));
+    EXPECT_EQ(moved, count);
+    return bytes;
+  }
+
+  LcuSimulator sim{test::ManualTime()};
+  CUsbDevice device{sim};
+  lcu::test::RecordingPrompter prompter;
+};
+
+TEST_F(SimulatorTest, FreshLcuReportsItsStatus) {
+  const LcuStatusBlock status(device.m_status);
+  EXPECT_EQ(status.MemorySize(), 2);
+  EXPECT_EQ(status.LcuNumber(), 1);
+  EXPECT_EQ(status.FirmwareVersion(), 3);
+  EXPECT_EQ(status.ClockMinutes(), 8 * 60 + 31) << "a minute of logging went by since 8:30";
+  EXPECT_GT(status.MemoryFigure(), 0);
+  EXPECT_LT(status.MemoryFigure(), 1008) << "the logged minute takes some of the 1008 KiB";
+  EXPECT_FALSE(device.IsLogging());
+
+  const LoggerHeader header = ReadHeader(device);
+  EXPECT_EQ(header.DataPresent(), 1u);
+  EXPECT_EQ(header.WrapFlag(), 0);
+  EXPECT_FALSE(ValidateBufferTable(header));
+  for (std::size_t i = 0; i < header.BufferCount(); ++i) EXPECT_GT(header.ExtentOf(i).length, 0u) << i;
+}
+
+TEST_F(SimulatorTest, DescriptorCarriesTheProductIdAndOnlyItsNodeOpens) {
+  std::array<std::uint8_t, 18> descriptor{};
+  ASSERT_TRUE(sim.GetDeviceDescriptor(device.m_hDevice, descriptor));
+  EXPECT_EQ(descriptor[0], 18);
+  EXPECT_EQ(descriptor[1], 1);
+  EXPECT_EQ(le::U16(descriptor, 8), 0);
+  EXPECT_EQ(le::U16(descriptor, 10), 1230);
+  EXPECT_EQ(sim.OpenNode(0), kInvalidUsbHandle) << "the node is open already and not shared";
+  EXPECT_EQ(sim.OpenNode(1), kInvalidUsbHandle);
+
+  SimulatorOptions options = test::ManualTime();
+  options.node = 7;
+  options.productId = 1231;
+  LcuSimulator other(options);
+  EXPECT_EQ(other.OpenNode(0), kInvalidUsbHandle);
+  const UsbHandle handle = other.OpenNode(7);
+  ASSERT_NE(handle, kInvalidUsbHandle);
+  ASSERT_TRUE(other.GetDeviceDescriptor(handle, descriptor));
+  EXPECT_EQ(le::U16(descriptor, 10), 1231);
+  other.CloseNode(handle);
+  CUsbDevice link(other);
+  EXPECT_FALSE(link.FindDevice()) << "a device with another product id is not the LCU";
+}
+
+TEST_F(SimulatorTest, ClockCountsMinutesOfSimulatedTime) {
+  const std::uint16_t before = LcuStatusBlock(device.m_status).ClockMinutes();
+  sim.AdvanceTime(59s);
+  device.PollStatus();
+  EXPECT_EQ(LcuStatusBlock(device.m_status).ClockMinutes(), before);
+  sim.AdvanceTime(1s);
+  device.PollStatus();
+  EXPECT_EQ(LcuStatusBlock(device.m_status).ClockMinutes(), before + 1);
+  sim.AdvanceTime(2h);
+  device.PollStatus();
+  EXPECT_EQ(LcuStatusBlock(device.m_status).ClockMinutes(), before + 121);
+}
+
+TEST_F(SimulatorTest, HeaderReadIsPageZeroOfDataMemory) {
+  const LoggerHeader header = ReadHeader(device);
+  const auto memory = sim.DataMemory();
+  ASSERT_EQ(memory.size(), 2u * 524288);
+  EXPECT_TRUE(std::equal(header.Bytes().begin(), header.Bytes().end(), memory.begin()));
+}
+
+TEST_F(SimulatorTest, BlockReadsStreamAcrossPagesAndPastTheEnd) {
+  std::vector<std::uint8_t> pattern(600);
+  std::iota(pattern.begin(), pattern.end(), std::uint8_t{7});
+  const std::uint32_t linear = 3 * 16384 - 300;
+  sim.WriteDataMemory(linear, pattern);
+
+  const Position at = PositionOf(linear);
+  std::vector<std::uint8_t> block(LoggerBlockTransferSize(600));
+  ASSERT_TRUE(ReadLoggerBlock(device, prompter, block, 600, at.window, at.page));
+  EXPECT_TRUE(std::equal(pattern.begin(), pattern.end(), block.begin()));
+
+  // A stream continues over several bulk reads; bytes past the end of memory read as 0.
+  const std::uint32_t nearEnd = 2 * 524288 - 100;
+  const std::vector<std::uint8_t> tail(100, 0xAB);
+  sim.WriteDataMemory(nearEnd, tail);
+  const Position last = PositionOf(nearEnd);
+  ASSERT_TRUE(device.VendorWrite(LCU_BULK_READ, last.window, last.page));
+  std::vector<std::uint8_t> first(60);
+  std::vector<std::uint8_t> second(80);
+  ASSERT_TRUE(device.BulkRead(first));
+  ASSERT_TRUE(device.BulkRead(second));
+  EXPECT_TRUE(std::all_of(first.begin(), first.end(), [](std::uint8_t b) { return b == 0xAB; }));
+  EXPECT_TRUE(std::all_of(second.begin(), second.begin() + 40, [](std::uint8_t b) { return b == 0xAB; }));
+  EXPECT_TRUE(std::all_of(second.begin() + 40, second.end(), [](std::uint8_t b) { return b == 0; }));
+}
+
+TEST_F(SimulatorTest, ProgramDumpAndChecksumOfAFreshLcu) {
+  const auto dump = BulkReadAt(0x0000, 0, 32768);
+  EXPECT_EQ(dump, sim.ProgramMemory());
+  EXPECT_EQ(le::U16(dump, 0x7FFE), ProgramChecksum(dump));
+  EXPECT_NE(ProgramChecksum(dump), 0);
+
+  std::array<std::uint8_t, 64> block{};
+  ASSERT_TRUE(device.VendorRead(LCU_READ_BLOCK, 0x7FFE, 0, 64, block));
+  EXPECT_EQ(le::U16(block, 0), ProgramChecksum(dump));
+  EXPECT_EQ(block[2], sim.DataMemory()[0]) << "the header page follows 0x7FFF";
+}
+
+TEST_F(SimulatorTest, HeaderWriteLeavesTheStatusBlockAlone) {
+  LoggerHeader image = ReadHeader(device);
+  const LoggerHeader before = image;
+  image.SetU16(hdr::kLcuNumber, 99);
+  image.SetU16(hdr::kSession, 17);
+  image.Bytes()[0x3FFF] = 0x5A;
+  ASSERT_TRUE(WriteLoggerHeader(device, image.Bytes()));
+
+  const LoggerHeader after = ReadHeader(device);
+  EXPECT_EQ(after.LcuNumber(), before.LcuNumber());
+  EXPECT_EQ(after.U16(hdr::kSession), 17);
+  EXPECT_EQ(after.Bytes()[0x3FFF], 0x5A);
+}
+
+TEST_F(SimulatorTest, WordWritesStoreTheLowByte) {
+  ASSERT_TRUE(device.VendorWrite(LCU_WRITE_WORD, 0x8100, 0x1241));
+  ASSERT_TRUE(device.VendorWrite(LCU_WRITE_WORD, 0xC123, 0x00FF));
+  ASSERT_TRUE(device.VendorWrite(LCU_WRITE_WORD, 0x2000, 0x0055)) << "flash ignores the write but takes the request";
+
+  std::array<std::uint8_t, 64> block{};
+  ASSERT_TRUE(device.VendorRead(LCU_READ_BLOCK, 0x8100, 0, 64, block));
+  EXPECT_EQ(block[0], 0x41);
+  EXPECT_EQ(block[1], ReadHeader(device).Bytes()[0x101]);
+  EXPECT_EQ(sim.ReadBlock(0xC123)[0], 0xFF);
+  EXPECT_EQ(sim.ReadBlock(0x2000)[0], sim.ProgramMemory()[0x2000]);
+  EXPECT_NE(sim.ProgramMemory()[0x2000], 0x55);
+
+  const auto top = sim.ReadBlock(0xFFF0);
+  EXPECT_TRUE(std::all_of(top.begin() + 16, top.end(), [](std::uint8_t b) { return b == 0; }));
+}
+
+TEST_F(SimulatorTest, ChannelExchangeAnswersTheListedChannels) {
+  const std::array<std::uint16_t, 6> channels = {64, 0, 6, 200, 259, 116};
+  std::array<std::uint8_t, 64> list{};
+  for (std::size_t j = 0; j < channels.size(); ++j) le::PutU16(list, 2 * j, channels[j]);
+  ASSERT_TRUE(device.VendorWrite(LCU_BULK_WRITE, 0xF710, 0));
+  ASSERT_TRUE(device.BulkWrite(list));
+  std::array<std::uint8_t, 64> reply{};
+  ASSERT_TRUE(device.VendorRead(LCU_READ_CHANNELS, 0, 0, 64, reply));
+
+  for (std::size_t j = 0; j < channels.size(); ++j) {
+    EXPECT_EQ(le::U32(reply, 4 * j), SignalReading(channels[j], 60.0)) << channels[j];
+  }
+  EXPECT_EQ(le::U32(reply, 4 * 6), SignalReading(0, 60.0)) << "the terminating 0 reads as channel 0";
+  EXPECT_EQ(le::U32(reply, 4 * 5), le::U32(reply, 4 * 2)) << "channel 116 shows its source, channel 6";
+
+  sim.AdvanceTime(2s);
+  std::array<std::uint8_t, 64> later{};
+  ASSERT_TRUE(device.VendorRead(LCU_READ_CHANNELS, 0, 0, 64, later));
+  EXPECT_NE(le::U32(later, 0), le::U32(reply, 0)) << "engine speed moves within seconds";
+}
+
+TEST_F(SimulatorTest, FirmwareLoadReplacesTheApplication) {
+  const auto before = sim.ProgramMemory();
+  std::vector<std::uint8_t> image(24576);
+  std::iota(image.begin(), image.end(), std::uint8_t{3});
+  std::vector<std::uint8_t> whole(32768, 0);
+  std::copy(image.begin(), image.end(), whole.begin() + 0x2000);
+  const std::uint16_t checksum = ProgramChecksum(whole);
+  le::PutU16(image, 0x5FFE, checksum);
+
+  ASSERT_TRUE(device.VendorWrite(LCU_LOAD_FIRMWARE, 0x2000, 0x6B3D));
+  std::uint32_t moved = 0;
+  ASSERT_TRUE(device.BulkWrite(image, &moved));
+  EXPECT_EQ(moved, image.size());
+
+  const auto after = sim.ProgramMemory();
+  EXPECT_TRUE(std::equal(before.begin(), before.begin() + 0x2000, after.begin())) << "the boot block stays";
+  EXPECT_TRUE(std::equal(image.begin(), image.end(), after.begin() + 0x2000));
+  std::array<std::uint8_t, 64> block{};
+  ASSERT_TRUE(device.VendorRead(LCU_READ_BLOCK, 0x7FFE, 0, 64, block));
+  EXPECT_EQ(le::U16(block, 0), checksum);
+}
+
+TEST_F(SimulatorTest, RequestsTheLcuDoesNotTakeFailLikeAStall) {
+  struct Case {
+    const char* what;
+    std::uint8_t requestType;
+    std::uint8_t request;
+    std::uint16_t value;
+    std::uint16_t index;
+  };
+  const Case cases[] = {
+      {"unknown request", kRequestTypeVendorOut, 0x42, 0, 0},
+      {"firmware at another address", kRequestTypeVendorOut, LCU_LOAD_FIRMWARE, 0x2100, 0x6B3D},
+      {"firmware without its key", kRequestTypeVendorOut, LCU_LOAD_FIRMWARE, 0x2000, 0},
+      {"block read sent as a write", kRequestTypeVendorOut, LCU_READ_BLOCK, 0x8000, 0},
+      {"program stream with a page", kRequestTypeVendorOut, LCU_BULK_READ, 0x0000, 1},
+  };
+  for (const Case& c : cases) {
+    VendorRequest r;
+    r.bmRequestType = c.requestType;
+    r.bRequest = c.request;
+    r.wValue = c.value;
+    r.wIndex = c.index;
+    EXPECT_FALSE(sim.ControlRequest(device.m_hDevice, r, {})) << c.what;
+    EXPECT_EQ(sim.ErrorText(sim.LastError()), "The request was not accepted by the LCU.") << c.what;
+  }
+}
+
+TEST_F(SimulatorTest, BulkTransfersNeedTheirSetUpImmediatelyBefore) {
+  std::vector<std::uint8_t> buffer(64);
+  EXPECT_FALSE(device.BulkRead(buffer)) << "no set-up at all";
+
+  device.PollStatus();
+  ASSERT_TRUE(device.VendorWrite(LCU_BULK_READ, 0x8000, 0));
+  ASSERT_TRUE(device.VendorRead(LCU_READ_BLOCK, 0x8000, 0, 64, buffer));
+  EXPECT_FALSE(device.BulkRead(buffer)) << "a control request in between ends the stream";
+
+  device.PollStatus();
+  ASSERT_TRUE(device.VendorWrite(LCU_BULK_WRITE, 0xF710, 0));
+  ASSERT_TRUE(device.BulkWrite(buffer));
+  EXPECT_FALSE(device.BulkWrite(buffer)) << "a set-up is good for one bulk write";
+  EXPECT_FALSE(device.m_bOnline);
+}
+
+// ---- logging ----
+
+TEST_F(SimulatorTest, LoggingFollowsTheStartWordAndMovesEveryEndPosition) {
+  const LoggerHeader before = ReadHeader(device);
+  SetLogging(device, true);
+  EXPECT_TRUE(device.IsLogging());
+  EXPECT_EQ(sim.ReadBlock(0xFE36)[0], 0x01);
+
+  sim.AdvanceTime(1s);
+  const LoggerHeader during = ReadHeader(device);
+  for (std::size_t i = 0; i < before.BufferCount(); ++i) {
+    const LogBufferEntry e = before.Entry(i);
+    EXPECT_EQ(Distance(e.end, during.Entry(i).end), kRates[e.rateCode] * 2u * e.weight) << "buffer " << i;
+  }
+
+  SetLogging(device, false);
+  EXPECT_FALSE(device.IsLogging());
+  EXPECT_EQ(sim.ReadBlock(0xFE36)[0], 0x00);
+  sim.AdvanceTime(5s);
+  const LoggerHeader stopped = ReadHeader(device);
+  for (std::size_t i = 0; i < before.BufferCount(); ++i) EXPECT_EQ(stopped.Entry(i).end, during.Entry(i).end);
+}
+
+TEST_F(SimulatorTest, SamplesHoldSignalDataAndTheRegionWrapsWhenFull) {
+  // One buffer of 4096 bytes at 1000 samples a second of one word (channel 0).
+  LoggerHeader image = ReadHeader(device);
+  image.SetU16(hdr::kBufferCount, 1);
+  LogBufferEntry entry;
+  entry.rateCode = 0;
+  entry.weight = 1;
+  entry.start = entry.end = PositionOf(16384);
+  image.SetEntry(0, entry);
+  LogBufferEntry marker;
+  marker.start = marker.end = PositionOf(16384 + 4096);
+  image.SetEntry(1, marker);
+  image.SetU32(hdr::kDataPresent, 0);
+  image.SetU16(hdr::kWrapFlag, 0);
+  ASSERT_TRUE(WriteLoggerHeader(device, image.Bytes()));
+
+  SetLogging(device, true);
+  sim.AdvanceTime(1s);
+  LoggerHeader header = ReadHeader(device);
+  EXPECT_EQ(header.DataPresent(), 1u);
+  EXPECT_EQ(header.WrapFlag(), 0);
+  EXPECT_EQ(header.Entry(0).end, PositionOf(16384 + 2000));
+  const auto memory = sim.DataMemory();
+  EXPECT_EQ(le::U16(memory, 16384), SignalReading(0, 60.001) & 0xFFFF);
+  EXPECT_EQ(le::U16(memory, 16384 + 1998), SignalReading(0, 61.0) & 0xFFFF);
+
+  sim.AdvanceTime(2s);
+  header = ReadHeader(device);
+  EXPECT_EQ(header.WrapFlag(), 1);
+  EXPECT_EQ(header.Entry(0).end, PositionOf(16384 + 6000 - 4096));
+  EXPECT_EQ(header.Entry(1).start, PositionOf(16384 + 4096)) << "the region itself stays where it was";
+  EXPECT_EQ(le::U16(sim.DataMemory(), 16384 + 6000 - 4096 - 2), SignalReading(0, 63.0) & 0xFFFF);
+
+  // A long absence while logging leaves the region full and the end inside it.
+  sim.AdvanceTime(10min);
+  header = ReadHeader(device);
+  EXPECT_EQ(header.Entry(0).end, PositionOf(16384 + (6000 + 600000 * 2 - 4096) % 4096));
+}
+
+TEST_F(SimulatorTest, LapsCountEveryNinetySecondsOfLogging) {
+  const std::uint16_t laps = ReadHeader(device).U16(hdr::kLapsSinceReset);
+  SetLogging(device, true);
+  sim.AdvanceTime(30s);  // with the fresh LCU's minute this completes a lap
+  EXPECT_EQ(ReadHeader(device).U16(hdr::kLapsSinceReset), laps + 1);
+  sim.AdvanceTime(180s);
+  EXPECT_EQ(ReadHeader(device).U16(hdr::kLapsSinceReset), laps + 3);
+  SetLogging(device, false);
+  sim.AdvanceTime(10min);
+  EXPECT_EQ(ReadHeader(device).U16(hdr::kLapsSinceReset), laps + 3);
+}
+
+TEST_F(SimulatorTest, MemoryFigureFallsAsTheBuffersFill) {
+  const std::uint16_t before = LcuStatusBlock(device.m_status).MemoryFigure();
+  SetLogging(device, true);
+  sim.AdvanceTime(60s);
+  device.PollStatus();
+  EXPECT_LT(LcuStatusBlock(device.m_status).MemoryFigure(), before);
+}
+
+// ---- faults ----
+
+TEST_F(SimulatorTest, FailedTransferClosesTheLinkWithAnUnderstandableError) {
+  for (int k = 1; k <= 2; ++k) {
+    device.PollStatus();
+    ASSERT_TRUE(device.m_bOnline);
+    FaultPlan plan;
+    plan.failTransfer = k;
+    sim.SetFaults(plan);
+    LoggerHeader header;
+    EXPECT_FALSE(ReadLoggerHeader(device, header.Bytes())) << k;
+    EXPECT_EQ(sim.TransferCount(), k);
+    EXPECT_EQ(device.m_hDevice, kInvalidUsbHandle);
+    EXPECT_EQ(device.LastErrorText(), "The LCU did not answer in time.");
+  }
+  device.PollStatus();
+  EXPECT_TRUE(device.m_bOnline) << "the LCU itself is fine";
+}
+
+TEST_F(SimulatorTest, ShortTransfersMoveFewerBytesButSucceed) {
+  FaultPlan plan;
+  plan.shortTransfer = 2;
+  plan.shortBy = 100;
+  sim.SetFaults(plan);
+  ASSERT_TRUE(device.VendorWrite(LCU_BULK_READ, 0x8000, 0));
+  std::vector<std::uint8_t> buffer(16384);
+  std::uint32_t moved = 0;
+  EXPECT_TRUE(device.BulkRead(buffer, &moved));
+  EXPECT_EQ(moved, 16284u);
+
+  sim.SetFaults(plan);
+  LoggerHeader image;
+  EXPECT_FALSE(ReadLoggerHeader(device, image.Bytes())) << "the header read refuses the short transfer";
+  EXPECT_EQ(device.m_dwLastError, kErrorShortTransfer);
+
+  device.PollStatus();
+  image = ReadHeader(device);
+  image.Bytes()[0x3F00] = 0x11;
+  image.Bytes()[0x3FFF] = 0x22;
+  sim.SetFaults(plan);
+  EXPECT_FALSE(WriteLoggerHeader(device, image.Bytes()));
+  const auto memory = sim.DataMemory();
+  EXPECT_EQ(memory[0x3F00], 0x11) << "the bytes that arrived are stored";
+  EXPECT_NE(memory[0x3FFF], 0x22) << "the last 100 never arrived";
+}
+
+TEST_F(SimulatorTest, UnpluggedLcuIsGoneUntilReplugged) {
+  FaultPlan plan;
+  plan.unplugAtTransfer = 1;
+  sim.SetFaults(plan);
+  device.PollStatus();
+  EXPECT_FALSE(device.m_bOnline);
+  EXPECT_EQ(device.LastErrorText(), "The device is not connected.");
+  device.PollStatus();
+  EXPECT_EQ(device.m_hDevice, kInvalidUsbHandle) << "no node to find";
+
+  sim.Replug();
+  device.PollStatus();
+  EXPECT_TRUE(device.m_bOnline);
+
+  sim.Unplug();
+  std::array<std::uint8_t, 18> descriptor{};
+  EXPECT_FALSE(sim.GetDeviceDescriptor(device.m_hDevice, descriptor));
+  EXPECT_FALSE(device.IsLogging());
+  EXPECT_EQ(sim.OpenNode(0), kInvalidUsbHandle);
+  sim.Replug();
+  device.PollStatus();
+  EXPECT_TRUE(device.m_bOnline);
+}
+
+// ---- link speed ----
+
+TEST(LinkSpeedModel, ChargesWholeFramesOfPackets) {
+  struct Case {
+    LinkSpeed speed;
+    std::uint64_t bytes;
+    std::chrono::nanoseconds expected;
+  };
+  const Case cases[] = {
+      {LinkSpeed::kUnlimited, 1 << 20, 0ns},
+      {LinkSpeed::kFullSpeed, 0, 1ms},
+      {LinkSpeed::kFullSpeed, 64 * 19, 1ms},
+      {LinkSpeed::kFullSpeed, 64 * 19 + 1, 2ms},
+      {LinkSpeed::kFullSpeed, 16384, 14ms},
+      {LinkSpeed::kFullSpeed, 1216000, 1s},
+      {LinkSpeed::kHighSpeed, 512 * 13, 125us},
+      {LinkSpeed::kHighSpeed, 512 * 13 + 1, 250us},
+      {LinkSpeed::kHighSpeed, 16384, 375us},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ModelBulkTime(c.speed, c.bytes), c.expected) << static_cast<int>(c.speed) << " " << c.bytes;
+  }
+  EXPECT_EQ(ModelControlTime(LinkSpeed::kFullSpeed), 1ms);
+  EXPECT_EQ(ModelControlTime(LinkSpeed::kHighSpeed), 125us);
+  EXPECT_EQ(ModelControlTime(LinkSpeed::kUnlimited), 0ns);
+}
+
+TEST_F(SimulatorTest, LimitedLinkReallyTakesItsTime) {
+  sim.SetLinkSpeed(LinkSpeed::kFullSpeed);
+  const auto start = std::chrono::steady_clock::now();
+  ReadHeader(device);
+  const auto elapsed = std::chrono::steady_clock::now() - start;
+  EXPECT_GE(elapsed, ModelControlTime(LinkSpeed::kFullSpeed) + ModelBulkTime(LinkSpeed::kFullSpeed, 16384));
+}
+
+}  // namespace
+}  // namespace lcu::sim

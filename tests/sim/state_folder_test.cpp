@@ -1,0 +1,118 @@
+// The simulator's state folder: a fresh LCU is written out, every request is written
+// through, a later simulator carries on from it, and a broken memory.bin is refused.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <vector>
+
+#include "app/lcu_status_block.h"
+#include "sim_test_util.h"
+#include "util/little_endian.h"
+
+namespace lcu::sim {
+namespace {
+
+using test::ReadHeader;
+using test::SetLogging;
+using test::TempFolder;
+using namespace std::chrono_literals;
+
+std::vector<std::uint8_t> FileBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
+  std::filesystem::create_directories(path.parent_path());
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+TEST(StateFolder, FreshLcuIsWrittenOut) {
+  TempFolder folder;
+  LcuSimulator sim(test::ManualTime(folder.Path() / "lcu"));
+  ASSERT_TRUE(sim.Ok()) << sim.Error();
+  EXPECT_EQ(FileBytes(folder.Path() / "lcu" / "memory.bin"), sim.DataMemory());
+  EXPECT_EQ(FileBytes(folder.Path() / "lcu" / "program.bin"), sim.ProgramMemory());
+}
+
+TEST(StateFolder, EveryRequestIsWrittenThrough) {
+  TempFolder folder;
+  LcuSimulator sim(test::ManualTime(folder.Path()));
+  CUsbDevice device(sim);
+  device.PollStatus();
+  LoggerHeader image = ReadHeader(device);
+  image.SetU16(hdr::kSession, 33);
+  ASSERT_TRUE(WriteLoggerHeader(device, image.Bytes()));
+  SetLogging(device, true);
+  sim.AdvanceTime(3s);
+
+  // Read while the simulator still runs, as after a killed process.
+  const auto onDisk = FileBytes(folder.Path() / "memory.bin");
+  EXPECT_EQ(onDisk, sim.DataMemory());
+  EXPECT_EQ(le::U16(onDisk, hdr::kSession), 33);
+}
+
+TEST(StateFolder, ALaterSimulatorCarriesOn) {
+  TempFolder folder;
+  std::vector<std::uint8_t> memory;
+  std::uint16_t clock = 0;
+  {
+    LcuSimulator sim(test::ManualTime(folder.Path()));
+    CUsbDevice device(sim);
+    device.PollStatus();
+    SetLogging(device, true);
+    sim.AdvanceTime(100s);
+    ASSERT_TRUE(device.VendorWrite(LCU_WRITE_WORD, 0xC010, 0x77));
+    device.PollStatus();
+    clock = LcuStatusBlock(device.m_status).ClockMinutes();
+    memory = sim.DataMemory();
+  }
+  LcuSimulator sim(test::ManualTime(folder.Path()));
+  ASSERT_TRUE(sim.Ok()) << sim.Error();
+  EXPECT_EQ(sim.DataMemory(), memory);
+  EXPECT_TRUE(sim.IsLogging());
+  EXPECT_EQ(sim.ReadBlock(0xC010)[0], 0x77);
+
+  // Time goes on from where it stopped: 20 more seconds complete the clock's minute.
+  CUsbDevice device(sim);
+  sim.AdvanceTime(20s);
+  device.PollStatus();
+  EXPECT_EQ(LcuStatusBlock(device.m_status).ClockMinutes(), clock + 1);
+}
+
+TEST(StateFolder, PreparedMemoryDecidesTheMemorySize) {
+  TempFolder folder;
+  std::vector<std::uint8_t> memory(4 * 524288, 0);
+  le::PutU16(memory, hdr::kMemorySize, 4);
+  le::PutU16(memory, hdr::kLcuNumber, 1234);
+  memory[4 * 524288 - 1] = 0x99;
+  WriteFile(folder.Path() / "memory.bin", memory);
+
+  LcuSimulator sim(test::ManualTime(folder.Path()));
+  ASSERT_TRUE(sim.Ok()) << sim.Error();
+  CUsbDevice device(sim);
+  device.PollStatus();
+  EXPECT_EQ(LcuStatusBlock(device.m_status).LcuNumber(), 1234);
+  EXPECT_EQ(sim.DataMemory().size(), memory.size());
+  EXPECT_EQ(sim.DataMemory().back(), 0x99);
+  EXPECT_FALSE(sim.IsLogging());
+  EXPECT_EQ(sim.ProgramMemory().size(), 32768u) << "a missing program.bin gets a fresh program";
+}
+
+TEST(StateFolder, MemoryOfTheWrongLengthIsRefused) {
+  for (const std::size_t size : {std::size_t{0}, std::size_t{1000}, std::size_t{524288 + 1}}) {
+    TempFolder folder;
+    WriteFile(folder.Path() / "memory.bin", std::vector<std::uint8_t>(size, 0));
+    LcuSimulator sim(test::ManualTime(folder.Path()));
+    EXPECT_FALSE(sim.Ok()) << size;
+    EXPECT_NE(sim.Error().find("memory.bin"), std::string::npos) << sim.Error();
+    EXPECT_NE(sim.Error().find("524288"), std::string::npos) << sim.Error();
+    CUsbDevice device(sim);
+    device.PollStatus();
+    EXPECT_FALSE(device.m_bOnline);
+  }
+}
+
+}  // namespace
+}  // namespace lcu::sim
