@@ -1,0 +1,77 @@
+// Everything an LCU command runs against in a test: a scripted link, an in-memory store and
+// file system, a prompter that answers dialogs, a fixed clock and a recording window side.
+// Transfers are counted from the moment the link came on line, so a test names the
+// command's own n-th transfer.
+#pragma once
+
+#include <array>
+#include <cstdio>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/command_context.h"
+#include "app/memory_settings_store.h"
+#include "dialog_prompter.h"
+#include "fixed_clock.h"
+#include "memory_file_system.h"
+#include "recording_command_ui.h"
+#include "scripted_backend.h"
+
+namespace lcu::test {
+
+struct CommandFixture {
+  ScriptedBackend backend;
+  CUsbDevice device{backend};
+  MemorySettingsStore store;
+  DialogPrompter prompter;
+  FixedClock clock;
+  MemoryFileSystem files;
+  AppState app;
+  RecordingCommandUi ui;
+  CommandContext ctx{device, store, prompter, clock, files, app, ui};
+  int transfersBefore = 0;
+  std::size_t callsBefore = 0;
+
+  /// One successful poll: the link is open and on line.
+  void GoOnline() {
+    backend.nodes[0] = kLcuProductId;
+    device.PollStatus();
+    transfersBefore = backend.transfers;
+    callsBefore = backend.calls.size();
+  }
+  void FailTransfer(int n) { backend.failTransfers.push_back(transfersBefore + n); }
+  void ShortTransfer(int n) { backend.shortTransfers[transfersBefore + n] = 1; }
+  void Reply(std::span<const std::uint8_t> bytes) { backend.replyBytes.insert(backend.replyBytes.end(), bytes.begin(), bytes.end()); }
+
+  /// The control and bulk transfers the command sent, as short texts: "out 45 0000/0",
+  /// "in 41 8040/0 64", "bulk-in 32768", "bulk-out 64".
+  std::vector<std::string> Sent() const {
+    std::vector<std::string> out;
+    for (std::size_t i = callsBefore; i < backend.calls.size(); ++i) {
+      const BackendCall& c = backend.calls[i];
+      std::array<char, 64> text{};
+      const VendorRequest& r = c.request;
+      if (c.kind == BackendCall::kControl && r.IsRead())
+        std::snprintf(text.data(), text.size(), "in %02X %04X/%X %u", r.bRequest, r.wValue, r.wIndex, unsigned{r.wLength});
+      else if (c.kind == BackendCall::kControl)
+        std::snprintf(text.data(), text.size(), "out %02X %04X/%X", r.bRequest, r.wValue, r.wIndex);
+      else if (c.kind == BackendCall::kBulkRead)
+        std::snprintf(text.data(), text.size(), "bulk-in %zu", c.size);
+      else if (c.kind == BackendCall::kBulkWrite)
+        std::snprintf(text.data(), text.size(), "bulk-out %zu", c.size);
+      else
+        continue;
+      out.emplace_back(text.data());
+    }
+    return out;
+  }
+  /// The bytes of the command's last bulk write.
+  std::vector<std::uint8_t> LastWritten() const {
+    const auto writes = backend.CallsOf(BackendCall::kBulkWrite);
+    return writes.empty() ? std::vector<std::uint8_t>{} : writes.back().data;
+  }
+};
+
+}  // namespace lcu::test
