@@ -1,0 +1,300 @@
+// The maintenance commands: the bytes they send and store, their questions and dialogs, the
+// settings toggles, and the checks every LCU command makes before it sends anything.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+
+#include "app/command_ids.h"
+#include "app/default_paths.h"
+#include "app/messages.h"
+#include "app/registry.h"
+#include "command_fixture.h"
+#include "logger/lcu_configuration.h"
+#include "logger/maintenance_commands.h"
+#include "util/little_endian.h"
+
+namespace lcu {
+namespace {
+
+using test::CommandFixture;
+
+std::vector<std::uint8_t> Pattern(std::size_t size, unsigned seed) {
+  std::vector<std::uint8_t> bytes(size);
+  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>((i * 31 + seed) ^ (i >> 8));
+  return bytes;
+}
+
+TEST(ReadHexFile, DumpsProgramMemoryIntoTheFile) {
+  CommandFixture f;
+  f.GoOnline();
+  const auto memory = Pattern(kProgramMemoryBytes, 5);
+  f.Reply(memory);
+  EXPECT_EQ(OnReadHexFile(f.ctx, "dump.bin"), CommandResult::kDone);
+  EXPECT_EQ(f.Sent(), (std::vector<std::string>{"out 45 0000/0", "bulk-in 32768"}));
+  ASSERT_NE(f.files.Committed("dump.bin"), nullptr);
+  EXPECT_EQ(f.files.Committed("dump.bin")->bytes, memory);
+  EXPECT_EQ(f.prompter.messages, std::vector<std::string>{std::string(msg::kHexFileDownloaded)});
+  EXPECT_EQ(f.prompter.kinds.back(), MessageKind::kInformation);
+  EXPECT_EQ(DefaultProgramDumpPath(), JoinPath(VelmoraRoot(), "Read.bin"));
+}
+
+TEST(ResetLogbook, ClearsTheLogbookAndStampsTheResetTime) {
+  CommandFixture f;
+  f.GoOnline();
+  const auto header = Pattern(kLoggerHeaderSize, 9);
+  f.Reply(header);
+  f.prompter.answers = {true};
+  EXPECT_EQ(OnResetLogbook(f.ctx), CommandResult::kDone);
+  EXPECT_EQ(f.prompter.questions, std::vector<std::string>{"Reset engine logbook. Do you want to continue ?"});
+  EXPECT_EQ(f.Sent(), (std::vector<std::string>{"out 45 8000/0", "bulk-in 16384", "out 46 8040/0", "bulk-out 16320"}));
+  auto expected = header;
+  le::PutU64(expected, 0x88, FileTimeFromLocal(f.clock.now));
+  for (std::size_t o = 0x80; o < 0x88; ++o) expected[o] = 0;
+  for (std::size_t o = 0x90; o < 0x9A; ++o) expected[o] = 0;
+  for (std::size_t o = 0x56; o <= 0x75; ++o) expected[o] = 0;
+  for (std::size_t o = 0x9A; o <= 0xFF; ++o) expected[o] = 0;
+  EXPECT_EQ(f.LastWritten(), std::vector<std::uint8_t>(expected.begin() + 64, expected.end()));
+  EXPECT_TRUE(f.prompter.messages.empty());
+}
+
+TEST(ExtractSetup, StoresTheWholeHeaderStatusPartIncluded) {
+  CommandFixture f;
+  f.GoOnline();
+  const auto header = Pattern(kLoggerHeaderSize, 3);
+  f.Reply(header);
+  f.prompter.answers = {true};
+  EXPECT_EQ(OnExtractSetup(f.ctx, "x.stp"), CommandResult::kDone);
+  EXPECT_EQ(f.prompter.questions, std::vector<std::string>{"Extract logger setup. Do you want to continue ?"});
+  ASSERT_NE(f.files.Committed("x.stp"), nullptr);
+  EXPECT_EQ(f.files.Committed("x.stp")->bytes, header);
+  EXPECT_TRUE(f.prompter.messages.empty());
+  EXPECT_EQ(DefaultSetupExtractPath(), JoinPath(JoinPath(VelmoraRoot(), "libs"), "extract.stp"));
+}
+
+TEST(Questions, NoSendsNothingAndWritesNoFile) {
+  using Run = std::function<CommandResult(CommandContext&)>;
+  for (const Run& run : {Run(OnResetLogbook), Run([](CommandContext& c) { return OnExtractSetup(c, "x.stp"); })}) {
+    CommandFixture f;
+    f.GoOnline();
+    EXPECT_EQ(run(f.ctx), CommandResult::kDeclined);
+    EXPECT_TRUE(f.Sent().empty());
+    EXPECT_TRUE(f.files.files.empty());
+  }
+}
+
+TEST(InitializeLcu, ReplacesTheStatusBlockWithTheNumberEntered) {
+  for (const std::int32_t number : {0, 0x1234, 65535}) {
+    CommandFixture f;
+    f.GoOnline();
+    f.prompter.initAnswer = number;
+    EXPECT_EQ(OnInitializeLcu(f.ctx), CommandResult::kDone);
+    EXPECT_EQ(f.Sent(), (std::vector<std::string>{"out 46 8000/0", "bulk-out 64"}));
+    std::vector<std::uint8_t> expected(64, 0);
+    expected[2] = 2;
+    expected[4] = static_cast<std::uint8_t>(number & 0xFF);
+    expected[5] = static_cast<std::uint8_t>(number >> 8);
+    EXPECT_EQ(f.LastWritten(), expected) << number;
+  }
+  CommandFixture cancelled;
+  cancelled.GoOnline();
+  EXPECT_EQ(OnInitializeLcu(cancelled.ctx), CommandResult::kDeclined);
+  EXPECT_EQ(cancelled.prompter.initDialogs, 1);
+  EXPECT_TRUE(cancelled.Sent().empty());
+}
+
+TEST(ValidateInitLcuNumber, AcceptsIntegersFromZeroTo65535) {
+  const std::string notInteger(msg::kEnterInteger), outOfRange(msg::kEnterIntegerInLcuRange);
+  const std::vector<std::pair<std::string, std::optional<std::string>>> cases = {
+      {"0", std::nullopt},       {"65535", std::nullopt},   {" 17 ", std::nullopt}, {"+5", std::nullopt},
+      {"-0", std::nullopt},      {"65536", outOfRange},     {"-1", outOfRange},     {"99999999999999999999", outOfRange},
+      {"", notInteger},          {"  ", notInteger},        {"abc", notInteger},    {"12a", notInteger},
+      {"1 2", notInteger},       {"-", notInteger},         {"0x10", notInteger},   {"1.0", notInteger}};
+  for (const auto& [text, expected] : cases) EXPECT_EQ(ValidateInitLcuNumber(text), expected) << '"' << text << '"';
+}
+
+SessionBlock ExampleSessionBlock() {
+  SessionBlock block{};
+  const auto pattern = Pattern(block.size(), 1);
+  std::copy(pattern.begin(), pattern.end(), block.begin());
+  le::PutU16(block, 0x0A, 7);   // laps since the reset (header 0x4A)
+  le::PutU16(block, 0x0C, 4);   // session (0x4C)
+  le::PutU16(block, 0x0E, 1);   // outing (0x4E)
+  le::PutU16(block, 0x10, 20);  // lap base (0x50)
+  le::PutU16(block, 0x3C, 3);   // pace laps (0x7C)
+  return block;
+}
+
+TEST(SessionData, ShowsTheBlockAndWritesItBackUnchanged) {
+  CommandFixture f;
+  f.GoOnline();
+  const SessionBlock block = ExampleSessionBlock();
+  f.Reply(block);
+  f.prompter.sessionUnchanged = true;
+  EXPECT_EQ(OnSessionData(f.ctx), CommandResult::kDone);
+  EXPECT_EQ(f.prompter.sessionShown, (std::vector<SessionDataValues>{{5, 2, 28, 3}}));
+  EXPECT_EQ(f.Sent(), (std::vector<std::string>{"in 41 8040/0 64", "out 46 8040/0", "bulk-out 64"}));
+  EXPECT_EQ(f.LastWritten(), std::vector<std::uint8_t>(block.begin(), block.end()));
+}
+
+TEST(SessionData, CancelSendsNothingAfterTheRead) {
+  CommandFixture f;
+  f.GoOnline();
+  EXPECT_EQ(OnSessionData(f.ctx), CommandResult::kDeclined);
+  EXPECT_EQ(f.Sent(), std::vector<std::string>{"in 41 8040/0 64"});
+}
+
+TEST(SessionBlockAfterUpdate, ClampsNegativesAndKeepsTheLow16Bits) {
+  const SessionBlock block = ExampleSessionBlock();
+  struct Case {
+    SessionDataValues entered;
+    std::uint16_t session, outing, lapBase, paceLaps;
+  };
+  const std::vector<Case> cases = {
+      {{5, 2, 28, 3}, 4, 1, 20, 3},
+      {{0, 0, 0, 0}, 0, 0, 0, 0},               // Session 0 stores 0, not 65535
+      {{6, 3, 5, 70000}, 5, 2, 0, 4464},        // lap count below laps + 1; pace laps cut to 16 bits
+      {{65537, 1, 65536 + 8, -5}, 0, 0, 0, 0},  // 65536 and a lap base of 65536 wrap to 0
+      {{INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN}, 0, 0, 0, 0},
+      {{INT32_MAX, 1, INT32_MAX, INT32_MAX}, 0xFFFE, 0, 0xFFF7, 0xFFFF},
+  };
+  for (const Case& c : cases) {
+    SessionBlock expected = block;
+    le::PutU16(expected, 0x0C, c.session);
+    le::PutU16(expected, 0x0E, c.outing);
+    le::PutU16(expected, 0x10, c.lapBase);
+    le::PutU16(expected, 0x3C, c.paceLaps);
+    EXPECT_EQ(SessionBlockAfterUpdate(block, c.entered), expected) << c.entered.session << ' ' << c.entered.lapCount;
+  }
+  SessionBlock full{};
+  full.fill(0xFF);
+  EXPECT_EQ(SessionValuesOf(full), (SessionDataValues{65536, 65536, 131071, 65535}));
+}
+
+TEST(StartLogger, AlternatesTheStartWordAndFollowsTheOfflineReset) {
+  CommandFixture f;
+  f.GoOnline();
+  EXPECT_EQ(OnStartLogger(f.ctx), CommandResult::kDone);
+  EXPECT_EQ(f.ui.checks[cmd::kStartLogger], true);
+  EXPECT_EQ(OnStartLogger(f.ctx), CommandResult::kDone);
+  EXPECT_EQ(f.ui.checks[cmd::kStartLogger], false);
+  EXPECT_EQ(OnStartLogger(f.ctx), CommandResult::kDone);
+  ResetLoggerStarted(f.ctx);
+  EXPECT_EQ(f.app.m_bLoggerStarted, 0);
+  EXPECT_EQ(f.ui.checks[cmd::kStartLogger], false);
+  EXPECT_EQ(OnStartLogger(f.ctx), CommandResult::kDone);
+  EXPECT_EQ(f.Sent(), (std::vector<std::string>{"out 44 F752/80", "out 44 F752/0", "out 44 F752/80", "out 44 F752/80"}));
+}
+
+TEST(StartLogger, AClosedLinkFailsTheWriteButTheStateFollowsTheCommand) {
+  CommandFixture f;
+  EXPECT_EQ(OnStartLogger(f.ctx), CommandResult::kFailed);
+  EXPECT_EQ(f.prompter.messages, std::vector<std::string>{"Failed to write data to LCU."});
+  EXPECT_EQ(f.app.m_bLoggerStarted, 1);
+  EXPECT_EQ(f.ui.checks[cmd::kStartLogger], true);
+}
+
+TEST(SettingsToggles, FlipTheFlagSetTheCheckAndStoreTheSetting) {
+  struct Toggle {
+    CommandResult (*run)(CommandContext&);
+    std::int32_t AppState::*flag;
+    int command;
+    std::string_view value;
+  };
+  for (const Toggle& t : {Toggle{OnAutoDownload, &AppState::m_bAutoDownload, cmd::kAutoDownload, "Auto Download"},
+                          Toggle{OnProtectData, &AppState::m_bPreserveBuffer, cmd::kProtectData, "Preserve Buffer"},
+                          Toggle{OnPreserveQmt, &AppState::m_bPreserveQmt, cmd::kPreserveQmt, "Preserve QMT"}}) {
+    CommandFixture f;  // off line: the toggles never talk to the LCU
+    for (const std::int32_t expected : {1, 0}) {
+      EXPECT_EQ(t.run(f.ctx), CommandResult::kDone);
+      EXPECT_EQ(f.app.*t.flag, expected);
+      EXPECT_EQ(f.ui.checkCalls.back(), std::make_pair(t.command, expected == 1));
+      EXPECT_EQ(f.store.ReadValue("Corvalent\\Settings", t.value), std::to_string(expected)) << t.value;
+    }
+    f.app.*t.flag = 5;
+    t.run(f.ctx);
+    EXPECT_EQ(f.app.*t.flag, 0);
+    EXPECT_TRUE(f.backend.calls.empty());
+  }
+}
+
+// Each LCU command, answering Yes and accepting every dialog.
+struct LcuCommand {
+  const char* name;
+  std::function<CommandResult(CommandContext&)> run;
+  std::string_view offline;
+};
+
+const std::vector<LcuCommand>& LcuCommands() {
+  static const std::vector<LcuCommand> commands = {
+      {"ReadHexFile", [](CommandContext& c) { return OnReadHexFile(c, "dump.bin"); }, "LCU is off-line"},
+      {"ResetLogbook", OnResetLogbook, "LCU is off-line."},
+      {"ExtractSetup", [](CommandContext& c) { return OnExtractSetup(c, "x.stp"); }, "LCU is off-line."},
+      {"InitializeLcu", OnInitializeLcu, "LCU is off-line."},
+      {"SessionData", OnSessionData, "LCU is off-line"},
+      {"LcuConfiguration",
+       [](CommandContext& c) { return CLcuConfg(c).IsReady() ? CommandResult::kDone : CommandResult::kFailed; },
+       "LCU is off-line."},
+  };
+  return commands;
+}
+
+void AnswerEverything(CommandFixture& f) {
+  f.prompter.answers = {true, true};
+  f.prompter.initAnswer = 17;
+  f.prompter.sessionUnchanged = true;
+}
+
+TEST(LcuCommands, OfflineShowsTheCommandsOwnFormAndSendsNothing) {
+  for (const LcuCommand& command : LcuCommands()) {
+    CommandFixture f;
+    AnswerEverything(f);
+    EXPECT_EQ(command.run(f.ctx), CommandResult::kFailed) << command.name;
+    EXPECT_EQ(f.prompter.messages, std::vector<std::string>{std::string(command.offline)}) << command.name;
+    EXPECT_TRUE(f.prompter.questions.empty() && f.prompter.initDialogs == 0 && f.prompter.sessionShown.empty());
+    EXPECT_TRUE(f.backend.calls.empty() && f.files.files.empty()) << command.name;
+  }
+}
+
+TEST(LcuCommands, RefusedWhileADownloadRuns) {
+  auto commands = LcuCommands();
+  commands.push_back({"StartLogger", OnStartLogger, ""});
+  for (const LcuCommand& command : commands) {
+    CommandFixture f;
+    f.GoOnline();
+    AnswerEverything(f);
+    f.app.m_bDownloadRunning = 1;
+    EXPECT_EQ(command.run(f.ctx), CommandResult::kFailed) << command.name;
+    EXPECT_EQ(f.prompter.messages, std::vector<std::string>{std::string(msg::kDownloadInProgress)}) << command.name;
+    EXPECT_TRUE(f.Sent().empty() && f.files.files.empty()) << command.name;
+    EXPECT_EQ(f.app.m_bLoggerStarted, 0);
+  }
+}
+
+TEST(OutputFiles, RealFilesAreTruncatedAndAMissingFolderIsReported) {
+  const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+  const auto dir = std::filesystem::temp_directory_path() / ("lcu_maint_" + std::to_string(stamp));
+  std::filesystem::create_directories(dir);
+  const std::string dump = (dir / "Read.bin").string();
+  std::ofstream(dump, std::ios::binary) << std::string(40000, 'x');
+  CommandFixture f;
+  StdFileSystem disk;
+  CommandContext ctx{f.device, f.store, f.prompter, f.clock, disk, f.app, f.ui};
+  f.GoOnline();
+  const auto memory = Pattern(kProgramMemoryBytes, 7);
+  f.Reply(memory);
+  EXPECT_EQ(OnReadHexFile(ctx, dump), CommandResult::kDone);
+  std::ifstream in(dump, std::ios::binary);
+  EXPECT_EQ(std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {}), memory);
+
+  f.prompter.answers = {true};
+  EXPECT_EQ(OnExtractSetup(ctx, (dir / "missing" / "extract.stp").string()), CommandResult::kFailed);
+  EXPECT_EQ(f.prompter.messages.back(), "Failed to open output file");
+  std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace lcu

@@ -1,0 +1,122 @@
+// Fault matrix of the maintenance commands and the configuration display: each transfer
+// fails in turn, each bulk transfer comes up short, and each output file meets a refused
+// create, a full disk and a failed commit. Every case shows the command's own message,
+// sends nothing after the failure, leaves no committed file, and the next poll reconnects.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "app/messages.h"
+#include "command_fixture.h"
+#include "logger/lcu_configuration.h"
+#include "logger/maintenance_commands.h"
+
+namespace lcu {
+namespace {
+
+using test::CommandFixture;
+
+const std::string kDeviceText = "A device attached to the system is not functioning.";
+
+std::string System(std::string_view caption, std::string_view text = kDeviceText) {
+  return FormatSystemError(caption, text);
+}
+
+struct Fault {
+  int transfer;
+  bool shortTransfer;
+  std::string message;
+};
+
+struct FaultCase {
+  const char* name;
+  std::function<CommandResult(CommandContext&)> run;
+  std::vector<Fault> faults;
+};
+
+std::vector<FaultCase> Cases() {
+  const std::string shortRead = System(msg::kFailedToReadLogger, msg::kShortTransferText);
+  const std::string reset(msg::kFailedToResetLogbook), header(msg::kFailedToReadHeader), lcu(msg::kFailedToReadLcu);
+  const std::string init = System(msg::kFailedToInitializeLcu), update = System(msg::kFailedToUpdateSessionData);
+  return {
+      {"ReadHexFile", [](CommandContext& c) { return OnReadHexFile(c, "dump.bin"); },
+       {{1, false, System(msg::kFailedToSendCommand)}, {2, false, System(msg::kFailedToReadLogger)}, {2, true, shortRead}}},
+      {"ResetLogbook", OnResetLogbook,
+       {{1, false, reset}, {2, false, reset}, {2, true, reset}, {3, false, reset}, {4, false, reset}, {4, true, reset}}},
+      {"ExtractSetup", [](CommandContext& c) { return OnExtractSetup(c, "x.stp"); },
+       {{1, false, header}, {2, false, header}, {2, true, header}}},
+      {"InitializeLcu", OnInitializeLcu,
+       {{1, false, init}, {2, false, init}, {2, true, System(msg::kFailedToInitializeLcu, msg::kShortTransferText)}}},
+      {"SessionData", OnSessionData,
+       {{1, false, std::string(msg::kFailedToReadSessionData)}, {2, false, update}, {3, false, update},
+        {3, true, System(msg::kFailedToUpdateSessionData, msg::kShortTransferText)}}},
+      {"StartLogger", OnStartLogger, {{1, false, std::string(msg::kFailedToWriteDataToLcu)}}},
+      {"LcuConfiguration",
+       [](CommandContext& c) { return CLcuConfg(c).IsReady() ? CommandResult::kDone : CommandResult::kFailed; },
+       {{1, false, lcu}, {2, false, lcu}}},
+  };
+}
+
+TEST(FaultMatrix, EachTransferFailingInTurn) {
+  for (const FaultCase& c : Cases()) {
+    for (const Fault& fault : c.faults) {
+      SCOPED_TRACE(std::string(c.name) + " transfer " + std::to_string(fault.transfer) + (fault.shortTransfer ? " short" : ""));
+      CommandFixture f;
+      f.GoOnline();
+      f.prompter.answers = {true};
+      f.prompter.initAnswer = 17;
+      f.prompter.sessionUnchanged = true;
+      if (fault.shortTransfer)
+        f.ShortTransfer(fault.transfer);
+      else
+        f.FailTransfer(fault.transfer);
+      EXPECT_EQ(c.run(f.ctx), CommandResult::kFailed);
+      EXPECT_EQ(f.prompter.messages, std::vector<std::string>{fault.message});
+      EXPECT_EQ(f.Sent().size(), static_cast<std::size_t>(fault.transfer));
+      for (const auto& [path, file] : f.files.files) EXPECT_FALSE(file.committed) << path;
+      EXPECT_EQ(f.device.m_bOnline, 0);
+      f.device.PollStatus();
+      EXPECT_EQ(f.device.m_bOnline, 1);
+    }
+  }
+}
+
+enum class FileFault { kCreate, kDiskFull, kCommit };
+
+TEST(FaultMatrix, OutputFilesThatCannotBeWritten) {
+  struct Case {
+    const char* name;
+    std::function<CommandResult(CommandContext&)> run;
+    std::size_t size;
+    std::string_view notCreated, notWritten;
+  };
+  const std::vector<Case> cases = {
+      {"ReadHexFile", [](CommandContext& c) { return OnReadHexFile(c, "out"); }, kProgramMemoryBytes,
+       msg::kFailedToCreateOutputFile, msg::kFailedToWriteOutputFile},
+      {"ExtractSetup", [](CommandContext& c) { return OnExtractSetup(c, "out"); }, kLoggerHeaderSize,
+       msg::kFailedToOpenOutputFile, msg::kFailedToWriteHeaderToOutputFile},
+  };
+  for (const Case& c : cases) {
+    for (const FileFault fault : {FileFault::kCreate, FileFault::kDiskFull, FileFault::kCommit}) {
+      SCOPED_TRACE(std::string(c.name) + " fault " + std::to_string(static_cast<int>(fault)));
+      CommandFixture f;
+      f.GoOnline();
+      f.prompter.answers = {true};
+      if (fault == FileFault::kCreate) f.files.failCreate.insert("out");
+      if (fault == FileFault::kDiskFull) f.files.spaceLeft = 1000;
+      if (fault == FileFault::kCommit) f.files.failCommit = true;
+      EXPECT_EQ(c.run(f.ctx), CommandResult::kFailed);
+      const std::string_view expected = fault == FileFault::kCreate ? c.notCreated : c.notWritten;
+      EXPECT_EQ(f.prompter.messages, std::vector<std::string>{std::string(expected)});
+      EXPECT_EQ(f.files.Committed("out"), nullptr);
+      if (fault != FileFault::kCreate) {
+        EXPECT_TRUE(f.files.files.at("out").closed);
+        EXPECT_EQ(f.files.files.at("out").bytes.size(), fault == FileFault::kDiskFull ? 1000u : c.size);
+      }
+      EXPECT_EQ(f.Sent().size(), 2u);  // the read itself went through
+    }
+  }
+}
+
+}  // namespace
+}  // namespace lcu
