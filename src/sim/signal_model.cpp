@@ -1,6 +1,7 @@
 #include "signal_model.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstdlib>
@@ -71,6 +72,16 @@ std::uint32_t UnsignedBits(double value) {
   return static_cast<std::uint32_t>(std::clamp(std::round(value), 0.0, 4294967295.0));
 }
 
+// The calibrated channels' records, built once: the logger reads them for every sample.
+const ChannelCalibration& SampleRecord(std::uint16_t channel) {
+  static const auto records = [] {
+    std::array<ChannelCalibration, kCalibratedChannels> all{};
+    for (int i = 0; i < kCalibratedChannels; ++i) all[static_cast<std::size_t>(i)] = SampleCalibrationRecord(i);
+    return all;
+  }();
+  return records[channel];
+}
+
 }  // namespace
 
 std::uint32_t RawForValue(const ChannelCalibration& r, double value) {
@@ -102,7 +113,7 @@ std::uint32_t SignalSnapshot::Reading(std::uint16_t ch) const {
     return source >= 112 && source <= 127 ? 0 : Reading(source);
   }
   const double value = SampleValue(ch, m_state);
-  if (ch < 64) return RawForValue(SampleCalibrationRecord(ch), value);
+  if (ch < 64) return RawForValue(SampleRecord(ch), value);
   if (ch < 112) {
     const CountScale scale = ScaleOf(ch);
     return scale.isSigned ? Signed16Bits(value * scale.divisor) : ClampCount(value * scale.divisor, 65535.0);
