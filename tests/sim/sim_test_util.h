@@ -6,8 +6,8 @@
 
 #include <atomic>
 #include <filesystem>
+#include <random>
 #include <string>
-#include <unistd.h>
 
 #include "app/logger_transfers.h"
 #include "app/usb_device.h"
@@ -28,8 +28,9 @@ class TempFolder {
  public:
   TempFolder() {
     static std::atomic<int> counter{0};
+    static const unsigned run = std::random_device{}();
     m_path = std::filesystem::temp_directory_path() /
-             ("lcu_sim_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
+             ("lcu_sim_test_" + std::to_string(run) + "_" + std::to_string(counter++));
     std::filesystem::remove_all(m_path);
   }
   ~TempFolder() {
