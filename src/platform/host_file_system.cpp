@@ -56,6 +56,13 @@ class PosixOutputFile final : public OutputFile {
     return true;
   }
 
+  bool Truncate(std::uint64_t size) override {
+    if (m_fd < 0) return Fail(EBADF);
+    if (::ftruncate(m_fd, static_cast<off_t>(size)) != 0) return Fail(errno);
+    m_end = size;
+    return true;
+  }
+
   bool Commit() override {
     if (m_fd < 0) return Fail(EBADF);
     bool ok = true;

@@ -66,6 +66,10 @@ class MemoryFileSystem : public FileSystem {
       std::copy_n(bytes.begin(), count, m_record.bytes.begin() + static_cast<std::ptrdiff_t>(at));
       return fits;
     }
+    bool Truncate(std::uint64_t size) override {
+      m_record.bytes.resize(static_cast<std::size_t>(size));
+      return true;
+    }
     bool Commit() override {
       if (m_record.closed) return false;
       m_record.closed = true;

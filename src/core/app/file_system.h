@@ -17,6 +17,8 @@ class OutputFile {
   virtual bool Write(std::span<const std::uint8_t> bytes) = 0;
   /// Writes all bytes at an offset (the file grows as needed).
   virtual bool WriteAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) = 0;
+  /// Cuts the file to a length (a failed download keeps only the buffers it finished).
+  virtual bool Truncate(std::uint64_t size) = 0;
   /// Flushes, syncs the file to disk, closes it and syncs its folder; false when any step
   /// failed. After it the file is closed either way.
   virtual bool Commit() = 0;

@@ -13,7 +13,7 @@ namespace {
 
 class StdOutputFile final : public OutputFile {
  public:
-  explicit StdOutputFile(std::FILE* file) : m_file(file) {}
+  StdOutputFile(std::FILE* file, std::string path) : m_file(file), m_path(std::move(path)) {}
   ~StdOutputFile() override { Close(); }
 
   bool Write(std::span<const std::uint8_t> bytes) override {
@@ -24,6 +24,16 @@ class StdOutputFile final : public OutputFile {
     if (!m_file || offset > static_cast<std::uint64_t>(std::numeric_limits<long>::max())) return Fail();
     if (std::fseek(m_file, static_cast<long>(offset), SEEK_SET) != 0) return Fail();
     return Put(bytes);
+  }
+  bool Truncate(std::uint64_t size) override {
+    if (!m_file || std::fflush(m_file) != 0) return Fail();
+    std::error_code ec;
+    std::filesystem::resize_file(m_path, size, ec);
+    if (ec) {
+      m_error = ec.value();
+      return false;
+    }
+    return true;
   }
   bool Commit() override {
     if (!m_file) return Fail();
@@ -52,6 +62,7 @@ class StdOutputFile final : public OutputFile {
   }
 
   std::FILE* m_file;
+  std::string m_path;
   int m_error = 0;
 };
 
@@ -60,7 +71,7 @@ class StdOutputFile final : public OutputFile {
 std::unique_ptr<OutputFile> StdFileSystem::Create(const std::string& path, CreateMode mode) {
   std::FILE* file = std::fopen(path.c_str(), mode == CreateMode::kExclusive ? "wbx" : "wb");
   if (!file) return nullptr;
-  return std::make_unique<StdOutputFile>(file);
+  return std::make_unique<StdOutputFile>(file, path);
 }
 
 bool StdFileSystem::Exists(const std::string& path) const {

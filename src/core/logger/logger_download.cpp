@@ -109,6 +109,14 @@ class BufferWriter {
   BufferExtent m_extent;
 };
 
+// A failed download keeps the header and the buffers it finished, and nothing of the buffer
+// it was reading: a wrapped buffer's parts land out of order, so a partly read one could
+// otherwise leave a file of full length with a gap in it.
+void KeepFinishedBuffers(OutputFile& file, std::uint64_t finishedLength) {
+  file.Truncate(finishedLength);
+  file.Close();
+}
+
 }  // namespace
 
 std::string DataFileName(const LocalTime& time, std::uint32_t seconds) {
@@ -196,7 +204,7 @@ DownloadResult OnDownload(CommandContext& ctx) {
     if (read != BlockReadResult::kOk) {
       ctx.prompter.Error(read == BlockReadResult::kSinkFailed ? msg::kFailedToSaveChannelData
                                                              : msg::kFailedToReadChannelData);
-      file->Close();
+      KeepFinishedBuffers(*file, base);
       ctx.ui.EndProgress();
       return outcome;
     }
@@ -206,7 +214,7 @@ DownloadResult OnDownload(CommandContext& ctx) {
     const bool running = ctx.ui.PumpWaitingMessages();
     ctx.app.m_bDownloading = 0;
     if (!running) {
-      file->Close();
+      KeepFinishedBuffers(*file, base);
       ctx.ui.EndProgress();
       return outcome;
     }

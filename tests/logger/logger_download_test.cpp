@@ -1,0 +1,464 @@
+// The download against the simulated LCU: byte-exact data files (plain and wrapped
+// buffers, empty buffers, no buffers), file names, the registry values, the reset, Protect
+// Data, Stop Download, and a fault matrix in which no failure may reset an LCU whose data is
+// not safely on disk.
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "app/logger_transfers.h"
+#include "app/memory_settings_store.h"
+#include "app/registry.h"
+#include "fixed_clock.h"
+#include "host_file_system.h"
+#include "logger/configuration_upload.h"
+#include "logger/logger_download.h"
+#include "lcu_simulator.h"
+#include "recording_prompter.h"
+#include "sample_setup.h"
+
+namespace lcu {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::uint8_t> ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Counts the steps and pumps of the download and can ask it to stop or quit.
+class ScriptedUi : public CommandUi {
+ public:
+  void BeginProgress(int n) override { steps.push_back(-n); }
+  void StepProgress() override { steps.push_back(1); }
+  void EndProgress() override { steps.push_back(0); }
+  bool PumpWaitingMessages() override {
+    ++pumps;
+    if (pumps == stopAtPump && app) app->m_bStopDownload = 1;
+    return pumps != quitAtPump;
+  }
+  void SetMenuCheck(int, bool) override {}
+
+  std::vector<int> steps;
+  int pumps = 0;
+  int stopAtPump = 0;
+  int quitAtPump = 0;
+  AppState* app = nullptr;
+};
+
+// Output files that fail like a full disk once a number of bytes has been written, or on
+// Commit.
+class FailingFileSystem : public FileSystem {
+ public:
+  std::unique_ptr<OutputFile> Create(const std::string& path, CreateMode mode) override {
+    auto file = m_host.Create(path, mode);
+    if (!file) return nullptr;
+    return std::make_unique<File>(std::move(file), *this);
+  }
+  bool Exists(const std::string& path) const override { return m_host.Exists(path); }
+
+  std::uint64_t budget = UINT64_MAX;
+  bool failCommit = false;
+  int openFiles = 0;
+
+ private:
+  class File : public OutputFile {
+   public:
+    File(std::unique_ptr<OutputFile> inner, FailingFileSystem& owner) : m_inner(std::move(inner)), m_owner(owner) {
+      ++m_owner.openFiles;
+    }
+    ~File() override { Close(); }
+    bool Write(std::span<const std::uint8_t> b) override { return Take(b.size()) && m_inner->Write(b); }
+    bool WriteAt(std::uint64_t o, std::span<const std::uint8_t> b) override { return Take(b.size()) && m_inner->WriteAt(o, b); }
+    bool Truncate(std::uint64_t size) override { return m_inner->Truncate(size); }
+    bool Commit() override {
+      const bool ok = !m_owner.failCommit && m_inner->Commit();
+      Close();
+      return ok;
+    }
+    void Close() override {
+      if (m_open) --m_owner.openFiles;
+      m_open = false;
+      m_inner->Close();
+    }
+    std::string ErrorText() const override { return "No space left on device"; }
+
+   private:
+    bool Take(std::size_t n) {
+      if (n > m_owner.budget) return false;
+      m_owner.budget -= n;
+      return true;
+    }
+    std::unique_ptr<OutputFile> m_inner;
+    FailingFileSystem& m_owner;
+    bool m_open = true;
+  };
+  HostFileSystem m_host;
+};
+
+class DownloadTest : public ::testing::Test {
+ protected:
+  DownloadTest() {
+    sim::SimulatorOptions options;
+    options.manualTime = true;
+    lcuSim = std::make_unique<sim::LcuSimulator>(options);
+    device = std::make_unique<CUsbDevice>(*lcuSim);
+    ui.app = &app;
+  }
+
+  void SetUp() override {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    root = fs::temp_directory_path() / (std::string("lcu-dl-") + info->test_suite_name() + "-" + info->name());
+    fs::remove_all(root);
+    fs::create_directories(root / "Setup");
+    fs::create_directories(root / "Sample");
+    store.WriteString("Paths", "SetupDirectory", (root / "Setup").string());
+    store.WriteString("Paths", "DataDirectory", (root / "Sample").string());
+    store.WriteString(SlotKey(1), "Serial", "1");
+    const LoggerHeader cal = sim::MakeSampleCalibration();
+    std::ofstream(root / "Setup" / "@LCU1.cal", std::ios::binary)
+        .write(reinterpret_cast<const char*>(cal.Bytes().data()), static_cast<std::streamsize>(cal.Bytes().size()));
+    device->PollStatus();
+    ASSERT_EQ(device->m_bOnline, 1);
+  }
+  void TearDown() override { fs::remove_all(root); }
+
+  CommandContext Context(FileSystem& fileSystem) { return {*device, store, prompter, clock, fileSystem, app, ui}; }
+
+  // Puts a header with the given buffer table into the LCU and fills the data memory with a
+  // pattern that tells every byte apart.
+  LoggerHeader PrepareLcu(std::uint16_t wrap, const std::vector<LogBufferEntry>& entries) {
+    LoggerHeader h = LoggerHeader(std::span<const std::uint8_t, kLoggerHeaderSize>(lcuSim->DataMemory().data(), kLoggerHeaderSize));
+    h.SetU32(hdr::kDataPresent, 1);
+    h.SetU16(hdr::kWrapFlag, wrap);
+    h.SetU16(hdr::kBufferCount, static_cast<std::uint16_t>(entries.size() - 1));
+    for (std::size_t i = 0; i < entries.size(); ++i) h.SetEntry(i, entries[i]);
+    std::vector<std::uint8_t> data(lcuSim->DataMemory().size() - kLoggerHeaderSize);
+    for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<std::uint8_t>((i * 7) ^ (i >> 9));
+    lcuSim->WriteDataMemory(kLoggerHeaderSize, data);
+    lcuSim->WriteDataMemory(0, h.Bytes());
+    return h;
+  }
+
+  std::vector<std::uint8_t> Memory(std::uint64_t linear, std::uint64_t length) const {
+    const auto memory = lcuSim->DataMemory();
+    return {memory.begin() + static_cast<std::ptrdiff_t>(linear), memory.begin() + static_cast<std::ptrdiff_t>(linear + length)};
+  }
+
+  LoggerHeader LcuHeaderNow() const {
+    const auto memory = lcuSim->DataMemory();
+    return LoggerHeader(std::span<const std::uint8_t, kLoggerHeaderSize>(memory.data(), kLoggerHeaderSize));
+  }
+
+  std::vector<fs::path> DataFiles() const {
+    std::vector<fs::path> found;
+    for (const auto& e : fs::directory_iterator(root / "Sample")) found.push_back(e.path());
+    return found;
+  }
+
+  fs::path root;
+  std::unique_ptr<sim::LcuSimulator> lcuSim;
+  std::unique_ptr<CUsbDevice> device;
+  MemorySettingsStore store;
+  test::RecordingPrompter prompter;
+  test::FixedClock clock;
+  HostFileSystem files;
+  AppState app;
+  ScriptedUi ui;
+};
+
+TEST_F(DownloadTest, PlainBuffersGoIntoTheFileInEntryOrderAndTheLcuIsReset) {
+  const LoggerHeader before = PrepareLcu(0, {{2, 10, {0x8000, 1}, {0x9234, 3}},
+                                             {4, 8, {0xA000, 20}, {0xA000, 20}},  // empty
+                                             {5, 1, {0x8000, 30}, {0x8081, 30}},
+                                             {0, 0, {0x8000, 40}, {0x8000, 40}}});
+  auto ctx = Context(files);
+  const DownloadResult result = OnDownload(ctx);
+  ASSERT_EQ(result.result, CommandResult::kDone) << ::testing::PrintToString(prompter.messages);
+  EXPECT_TRUE(prompter.messages.empty());
+  EXPECT_EQ(fs::path(result.path), root / "Sample" / "C040C32C.DAT");
+
+  const auto file = ReadFile(result.path);
+  LoggerHeader expectedHeader = before;
+  expectedHeader.SetDownloadTime(FileTimeFromLocal(clock.now));
+  std::vector<std::uint8_t> expected(expectedHeader.Bytes().begin(), expectedHeader.Bytes().end());
+  const std::uint32_t l0 = Distance({0x8000, 1}, {0x9234, 3});
+  const auto b0 = Memory(16384, l0);
+  const auto b2 = Memory(30 * 16384, 0x81);
+  expected.insert(expected.end(), b0.begin(), b0.end());
+  expected.insert(expected.end(), b2.begin(), b2.end());
+  ASSERT_EQ(file.size(), expected.size());
+  EXPECT_TRUE(file == expected);
+
+  // One progress step and one pause per non-empty buffer.
+  EXPECT_EQ(ui.steps, (std::vector<int>{-3, 1, 1, 0}));
+  EXPECT_EQ(clock.sleeps.size(), 2u);
+  EXPECT_EQ(ui.pumps, 2);
+
+  Profile profile(store);
+  EXPECT_EQ(profile.GetProfileString("Download", "File", ""), result.path);
+  EXPECT_EQ(profile.GetProfileString("Download", "New", ""), "TRUE");
+
+  // The reset: the LCU holds the sample configuration, empty, with the laps carried.
+  const LoggerHeader after = LcuHeaderNow();
+  EXPECT_EQ(after.DataPresent(), 0u);
+  EXPECT_EQ(after.U16(hdr::kLapBase), static_cast<std::uint16_t>(before.U16(hdr::kLapsSinceReset) + before.U16(hdr::kLapBase)));
+  const LoggerHeader sample = sim::MakeSampleCalibration();
+  EXPECT_EQ(after.BufferCount(), sample.BufferCount());
+  for (std::size_t i = 0; i < after.BufferCount(); ++i) EXPECT_EQ(after.ExtentOf(i).length, 0u) << i;
+  // The status block is never written.
+  EXPECT_TRUE(std::equal(after.Bytes().begin(), after.Bytes().begin() + 64, before.Bytes().begin()));
+}
+
+TEST_F(DownloadTest, WrappedBufferIsWrittenOlderPartFirst) {
+  PrepareLcu(1, {{2, 1, {0x8000, 1}, {0xA000, 1}}, {0, 0, {0x8000, 2}, {0x8000, 2}}});
+  auto ctx = Context(files);
+  const DownloadResult result = OnDownload(ctx);
+  ASSERT_EQ(result.result, CommandResult::kDone);
+  const auto file = ReadFile(result.path);
+  ASSERT_EQ(file.size(), 16384u + 16384u);
+  const auto older = Memory(16384 + 8192, 8192);
+  const auto newer = Memory(16384, 8192);
+  EXPECT_TRUE(std::equal(older.begin(), older.end(), file.begin() + 16384));
+  EXPECT_TRUE(std::equal(newer.begin(), newer.end(), file.begin() + 16384 + 8192));
+}
+
+TEST_F(DownloadTest, LargeWrappedBuffersStreamAcrossChunkBoundaries) {
+  // 40000-byte region whose older part starts inside the second chunk.
+  const std::uint32_t start = 16384 * 3 + 100;
+  const std::uint32_t end = start + 20000;
+  const std::uint32_t next = start + 40000;
+  PrepareLcu(1, {{3, 1, PositionOf(start), PositionOf(end)}, {0, 0, PositionOf(next), PositionOf(next)}});
+  auto ctx = Context(files);
+  const DownloadResult result = OnDownload(ctx);
+  ASSERT_EQ(result.result, CommandResult::kDone);
+  const auto file = ReadFile(result.path);
+  auto expected = Memory(end, next - end);
+  const auto newer = Memory(start, end - start);
+  expected.insert(expected.end(), newer.begin(), newer.end());
+  ASSERT_EQ(file.size(), 16384u + 40000u);
+  EXPECT_TRUE(std::equal(expected.begin(), expected.end(), file.begin() + 16384));
+}
+
+TEST_F(DownloadTest, NoBuffersGivesAHeaderOnlyFileAndStillResets) {
+  PrepareLcu(0, {{0, 0, {0x8000, 1}, {0x8000, 1}}});
+  auto ctx = Context(files);
+  const DownloadResult result = OnDownload(ctx);
+  ASSERT_EQ(result.result, CommandResult::kDone);
+  EXPECT_EQ(ReadFile(result.path).size(), 16384u);
+  EXPECT_EQ(ui.steps, (std::vector<int>{0, 0}));
+  EXPECT_EQ(LcuHeaderNow().DataPresent(), 0u);
+}
+
+TEST_F(DownloadTest, ProtectDataKeepsTheLcuAsItWas) {
+  const LoggerHeader before = PrepareLcu(0, {{2, 1, {0x8000, 1}, {0x8100, 1}}, {0, 0, {0x8000, 2}, {0x8000, 2}}});
+  app.m_bPreserveBuffer = 1;
+  auto ctx = Context(files);
+  ASSERT_EQ(OnDownload(ctx).result, CommandResult::kDone);
+  EXPECT_EQ(LcuHeaderNow(), before);
+  EXPECT_EQ(Profile(store).GetProfileString("Download", "New", ""), "TRUE");
+}
+
+TEST_F(DownloadTest, RefusalsBeforeAnyFileExists) {
+  auto ctx = Context(files);
+  // No data present.
+  LoggerHeader h = PrepareLcu(0, {{0, 0, {0x8000, 1}, {0x8000, 1}}});
+  h.SetU32(hdr::kDataPresent, 0);
+  lcuSim->WriteDataMemory(0, h.Bytes());
+  EXPECT_EQ(OnDownload(ctx).result, CommandResult::kFailed);
+  // A buffer table pointing past the data memory.
+  PrepareLcu(0, {{2, 1, {0x8000, 1}, {0x8000, 70}}, {0, 0, {0x8000, 71}, {0x8000, 71}}});
+  EXPECT_EQ(OnDownload(ctx).result, CommandResult::kFailed);
+  // Logging.
+  ASSERT_TRUE(device->VendorWrite(LCU_WRITE_WORD, 0xF752, 0x80));
+  EXPECT_EQ(OnDownload(ctx).result, CommandResult::kFailed);
+  ASSERT_TRUE(device->VendorWrite(LCU_WRITE_WORD, 0xF752, 0));
+  // Off line.
+  device->CloseDevice();
+  EXPECT_EQ(OnDownload(ctx).result, CommandResult::kFailed);
+  EXPECT_EQ(prompter.messages, (std::vector<std::string>{"LCU has no data to download", "Logger header is invalid.",
+                                                         "Cannot download while logging is in progress !",
+                                                         "LCU is off-line"}));
+  EXPECT_TRUE(DataFiles().empty());
+}
+
+TEST_F(DownloadTest, ATakenNameIsNeverReplaced) {
+  PrepareLcu(0, {{2, 1, {0x8000, 1}, {0x8100, 1}}, {0, 0, {0x8000, 2}, {0x8000, 2}}});
+  std::ofstream(root / "Sample" / "C040C32C.DAT") << "earlier download";
+  std::ofstream(root / "Sample" / "C040C32D.DAT") << "another";
+  app.m_bPreserveBuffer = 1;
+  auto ctx = Context(files);
+  const DownloadResult result = OnDownload(ctx);
+  ASSERT_EQ(result.result, CommandResult::kDone);
+  EXPECT_EQ(fs::path(result.path).filename(), "C040C32E.DAT");
+  EXPECT_EQ(app.m_szDownloadFile, result.path);
+  EXPECT_EQ(fs::file_size(root / "Sample" / "C040C32C.DAT"), 16u);
+}
+
+TEST_F(DownloadTest, TheLcusOwnFolderWhenItExists) {
+  PrepareLcu(0, {{2, 1, {0x8000, 1}, {0x8100, 1}}, {0, 0, {0x8000, 2}, {0x8000, 2}}});
+  app.m_bPreserveBuffer = 1;
+  auto ctx = Context(files);
+  store.WriteString(SlotKey(1), "Download", (root / "Own").string());
+  EXPECT_EQ(fs::path(OnDownload(ctx).path).parent_path(), root / "Sample");  // folder missing
+  fs::create_directories(root / "Own");
+  clock.now.second += 1;
+  EXPECT_EQ(fs::path(OnDownload(ctx).path).parent_path(), root / "Own");
+}
+
+TEST(DataFileNames, MonthDayAndSecondsSinceMidnightInHex) {
+  EXPECT_EQ(DataFileName({2026, 12, 4, 13, 52, 44, 0}, 13 * 3600 + 52 * 60 + 44), "C040C32C.DAT");
+  EXPECT_EQ(DataFileName({2027, 1, 1, 0, 0, 0, 0}, 0), "10100000.DAT");
+  EXPECT_EQ(DataFileName({2026, 10, 31, 23, 59, 59, 0}, 86399), "A1F1517F.DAT");
+}
+
+TEST_F(DownloadTest, StopAfterTheThirdOfFiveBuffersKeepsWhatWasRead) {
+  std::vector<LogBufferEntry> entries;
+  for (std::uint16_t i = 0; i < 5; ++i)
+    entries.push_back({2, 1, {0x8000, static_cast<std::uint16_t>(1 + i)}, {0x8200, static_cast<std::uint16_t>(1 + i)}});
+  entries.push_back({0, 0, {0x8000, 6}, {0x8000, 6}});
+  const LoggerHeader before = PrepareLcu(0, entries);
+  ui.stopAtPump = 3;
+  auto ctx = Context(files);
+  const DownloadResult result = OnDownload(ctx);
+  EXPECT_EQ(result.result, CommandResult::kDeclined);
+  EXPECT_FALSE(result.fileSaved);
+  EXPECT_EQ(ReadFile(result.path).size(), 16384u + 3 * 0x200);
+  EXPECT_FALSE(store.ReadValue("Corvalent\\Download", "File"));
+  EXPECT_EQ(LcuHeaderNow(), before);
+  EXPECT_EQ(app.m_bStopDownload, 1);  // stays set until the next download starts
+}
+
+TEST_F(DownloadTest, QuittingDuringThePumpEndsAtOnce) {
+  const LoggerHeader before = PrepareLcu(0, {{2, 1, {0x8000, 1}, {0x8100, 1}}, {2, 1, {0x8000, 2}, {0x8100, 2}},
+                                             {0, 0, {0x8000, 3}, {0x8000, 3}}});
+  ui.quitAtPump = 1;
+  auto ctx = Context(files);
+  EXPECT_EQ(OnDownload(ctx).result, CommandResult::kFailed);
+  EXPECT_EQ(LcuHeaderNow(), before);
+  EXPECT_TRUE(prompter.messages.empty());
+}
+
+// Every transfer of a download in turn fails, comes up short, or finds the LCU unplugged:
+// the specified message, the files closed, the registry untouched and, above all, the LCU
+// keeps its data whenever the data file is not complete and safely written.
+TEST_F(DownloadTest, FaultMatrixNeverLosesData) {
+  const std::vector<LogBufferEntry> table = {{2, 1, {0x8000, 1}, {0x8100, 3}},
+                                             {3, 1, {0x8000, 4}, {0x8010, 4}},
+                                             {0, 0, {0x8000, 5}, {0x8000, 5}}};
+  PrepareLcu(0, table);
+  // Count the transfers of a clean download first.
+  {
+    app.m_bPreserveBuffer = 1;
+    auto ctx = Context(files);
+    lcuSim->SetFaults({});
+    ASSERT_EQ(OnDownload(ctx).result, CommandResult::kDone);
+    app.m_bPreserveBuffer = 0;
+  }
+  const int cleanTransfers = lcuSim->TransferCount() + 4;  // plus the reset's header read and write
+  int cases = 0;
+  for (int kind = 0; kind < 3; ++kind) {
+    for (int k = 1; k <= cleanTransfers; ++k) {
+      fs::remove_all(root / "Sample");
+      fs::create_directories(root / "Sample");
+      store = MemorySettingsStore();
+      store.WriteString("Paths", "SetupDirectory", (root / "Setup").string());
+      store.WriteString("Paths", "DataDirectory", (root / "Sample").string());
+      store.WriteString(SlotKey(1), "Serial", "1");
+      lcuSim->Replug();
+      lcuSim->SetFaults({});
+      const LoggerHeader before = PrepareLcu(0, table);
+      device->PollStatus();
+      ASSERT_EQ(device->m_bOnline, 1);
+      prompter.messages.clear();
+      sim::FaultPlan plan;
+      if (kind == 0) plan.failTransfer = k;
+      if (kind == 1) plan.shortTransfer = k;
+      if (kind == 2) plan.unplugAtTransfer = k;
+      lcuSim->SetFaults(plan);
+      FailingFileSystem counted;
+      auto ctx = Context(counted);
+      const DownloadResult result = OnDownload(ctx);
+      ++cases;
+      const std::string where = "kind " + std::to_string(kind) + " transfer " + std::to_string(k);
+      EXPECT_EQ(counted.openFiles, 0) << where;
+      const LoggerHeader after = LcuHeaderNow();
+      if (!result.fileSaved) {
+        EXPECT_EQ(after, before) << where;
+        EXPECT_FALSE(store.ReadValue("Corvalent\\Download", "File")) << where;
+        EXPECT_NE(result.result, CommandResult::kDone) << where;
+        EXPECT_FALSE(prompter.messages.empty()) << where;
+      } else {
+        // The file is complete; only the reset may have failed.
+        EXPECT_EQ(ReadFile(result.path).size(), 16384u + Distance(table[0].start, table[0].end) + 0x10) << where;
+      }
+    }
+  }
+  EXPECT_GE(cases, 3 * 8);
+}
+
+TEST_F(DownloadTest, FullDiskAndFailedSyncStopBeforeTheReset) {
+  const LoggerHeader before = PrepareLcu(0, {{2, 1, {0x8000, 1}, {0x8100, 3}}, {0, 0, {0x8000, 4}, {0x8000, 4}}});
+  struct Case {
+    std::uint64_t budget;
+    bool failCommit;
+    std::string message;
+  };
+  for (const Case& c : {Case{100, false, "Failed to write header to output file."},
+                        Case{16384 + 1000, false, "Failed to save channel data"},
+                        Case{UINT64_MAX, true, "Failed to save channel data"}}) {
+    fs::remove_all(root / "Sample");
+    fs::create_directories(root / "Sample");
+    prompter.messages.clear();
+    FailingFileSystem disk;
+    disk.budget = c.budget;
+    disk.failCommit = c.failCommit;
+    auto ctx = Context(disk);
+    const DownloadResult result = OnDownload(ctx);
+    EXPECT_FALSE(result.fileSaved);
+    EXPECT_EQ(prompter.messages, std::vector<std::string>{c.message});
+    EXPECT_EQ(disk.openFiles, 0);
+    EXPECT_EQ(LcuHeaderNow(), before);
+    EXPECT_FALSE(store.ReadValue("Corvalent\\Download", "New"));
+  }
+}
+
+TEST_F(DownloadTest, ARealFileSizeLimitActsAsAFullDisk) {
+  const LoggerHeader before = PrepareLcu(0, {{2, 1, {0x8000, 1}, {0x8100, 3}}, {0, 0, {0x8000, 4}, {0x8000, 4}}});
+  rlimit old{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit limited = old;
+  limited.rlim_cur = 20000;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+  auto ctx = Context(files);
+  const DownloadResult result = OnDownload(ctx);
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_FALSE(result.fileSaved);
+  EXPECT_EQ(prompter.messages, std::vector<std::string>{"Failed to save channel data"});
+  EXPECT_EQ(LcuHeaderNow(), before);
+}
+
+TEST_F(DownloadTest, AutoDownloadOnlyWhenSwitchedOnAndNotLogging) {
+  PrepareLcu(0, {{2, 1, {0x8000, 1}, {0x8100, 1}}, {0, 0, {0x8000, 2}, {0x8000, 2}}});
+  auto ctx = Context(files);
+  EXPECT_EQ(AutoDownload(ctx).result, CommandResult::kDone);
+  EXPECT_TRUE(DataFiles().empty());
+  app.m_bAutoDownload = 1;
+  ASSERT_TRUE(device->VendorWrite(LCU_WRITE_WORD, 0xF752, 0x80));
+  EXPECT_EQ(AutoDownload(ctx).result, CommandResult::kFailed);
+  EXPECT_EQ(prompter.messages, std::vector<std::string>{"Cannot download while logging is in progress !"});
+  ASSERT_TRUE(device->VendorWrite(LCU_WRITE_WORD, 0xF752, 0));
+  EXPECT_EQ(AutoDownload(ctx).result, CommandResult::kDone);
+  EXPECT_EQ(DataFiles().size(), 1u);
+}
+
+}  // namespace
+}  // namespace lcu
