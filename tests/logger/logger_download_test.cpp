@@ -246,6 +246,24 @@ TEST_F(DownloadTest, LargeWrappedBuffersStreamAcrossChunkBoundaries) {
   EXPECT_TRUE(std::equal(expected.begin(), expected.end(), file.begin() + 16384));
 }
 
+TEST_F(DownloadTest, AFailedWrappedBufferLeavesNoneOfItsBytesInTheFile) {
+  // The newer part reaches the file before the older part is read; when the read of the
+  // remainder fails, the file must not keep a full-length buffer with a gap.
+  const std::uint32_t start = 16384 * 3;
+  PrepareLcu(1, {{3, 1, {0x8000, 1}, {0x8100, 1}}, {3, 1, PositionOf(start), PositionOf(start + 100)},
+                 {0, 0, PositionOf(start + 40000), PositionOf(start + 40000)}});
+  sim::FaultPlan plan;
+  // Logging state, header (2), buffer 0 (its whole 32768-byte region: set-up and three
+  // reads), buffer 1: set-up, two chunks, then the remainder fails.
+  plan.failTransfer = 11;
+  lcuSim->SetFaults(plan);
+  auto ctx = Context(files);
+  const DownloadResult result = OnDownload(ctx);
+  ASSERT_FALSE(result.fileSaved);
+  EXPECT_EQ(prompter.messages.back(), "Failed to read channel data");
+  EXPECT_EQ(ReadFile(result.path).size(), 16384u + 32768u);
+}
+
 TEST_F(DownloadTest, NoBuffersGivesAHeaderOnlyFileAndStillResets) {
   PrepareLcu(0, {{0, 0, {0x8000, 1}, {0x8000, 1}}});
   auto ctx = Context(files);
