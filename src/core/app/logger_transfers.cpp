@@ -13,33 +13,32 @@ constexpr std::uint16_t kHeaderAddress = 0x8000;
 constexpr std::uint16_t kHeaderWriteAddress = 0x8040;
 constexpr std::size_t kStatusPart = 64;
 
-// A bulk read that must move every byte: a short one closes the link and fails.
-bool ReadAll(CUsbDevice& device, std::span<std::uint8_t> buffer) {
+}  // namespace
+
+bool BulkReadAll(CUsbDevice& device, std::span<std::uint8_t> buffer) {
   std::uint32_t moved = 0;
   if (!device.BulkRead(buffer, &moved)) return false;
-  if (moved != buffer.size()) {
-    device.FailShortTransfer();
-    return false;
-  }
-  return true;
+  if (moved == buffer.size()) return true;
+  device.FailShortTransfer();
+  return false;
 }
-}  // namespace
+
+bool BulkWriteAll(CUsbDevice& device, std::span<const std::uint8_t> buffer) {
+  std::uint32_t moved = 0;
+  if (!device.BulkWrite(buffer, &moved)) return false;
+  if (moved == buffer.size()) return true;
+  device.FailShortTransfer();
+  return false;
+}
 
 bool ReadLoggerHeader(CUsbDevice& device, std::span<std::uint8_t, kLoggerHeaderBytes> buffer) {
   if (!device.VendorWrite(LCU_BULK_READ, kHeaderAddress, 0)) return false;
-  return ReadAll(device, buffer);
+  return BulkReadAll(device, buffer);
 }
 
 bool WriteLoggerHeader(CUsbDevice& device, std::span<const std::uint8_t, kLoggerHeaderBytes> buffer) {
   if (!device.VendorWrite(LCU_BULK_WRITE, kHeaderWriteAddress, 0)) return false;
-  const auto payload = std::span<const std::uint8_t>(buffer).subspan(kStatusPart);
-  std::uint32_t moved = 0;
-  if (!device.BulkWrite(payload, &moved)) return false;
-  if (moved != payload.size()) {
-    device.FailShortTransfer();
-    return false;
-  }
-  return true;
+  return BulkWriteAll(device, std::span<const std::uint8_t>(buffer).subspan(kStatusPart));
 }
 
 std::uint64_t LoggerBlockTransferSize(std::uint32_t length) {
@@ -55,7 +54,7 @@ BlockReadResult ReadLoggerBlock(CUsbDevice& device, Prompter& prompter, std::uin
   std::vector<std::uint8_t> chunk(static_cast<std::size_t>(std::min<std::uint64_t>(total, kBlockChunk)));
   std::uint64_t offset = 0;
   for (std::uint64_t i = 0; i < chunks; ++i) {
-    if (!ReadAll(device, std::span(chunk).first(kBlockChunk))) {
+    if (!BulkReadAll(device, std::span(chunk).first(kBlockChunk))) {
       ShowSystemError(prompter, msg::kReadFileFailedCaption, device.LastErrorText());
       return BlockReadResult::kReadFailed;
     }
@@ -64,7 +63,7 @@ BlockReadResult ReadLoggerBlock(CUsbDevice& device, Prompter& prompter, std::uin
   }
   if (remainder != 0) {
     const auto part = std::span(chunk).first(static_cast<std::size_t>(remainder));
-    if (!ReadAll(device, part)) {
+    if (!BulkReadAll(device, part)) {
       prompter.Error(device.LastErrorText());
       prompter.Error(msg::kReadFileFailed);
       return BlockReadResult::kReadFailed;

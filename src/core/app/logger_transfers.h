@@ -14,6 +14,13 @@ namespace lcu {
 inline constexpr std::size_t kLoggerHeaderBytes = 16384;
 inline constexpr std::size_t kBlockChunk = 16384;
 
+/// One bulk read that must fill the whole buffer. A short one fails and closes the link, so
+/// that the last error names the short transfer.
+bool BulkReadAll(CUsbDevice& device, std::span<std::uint8_t> buffer);
+
+/// One bulk write that must take the whole buffer; a short one fails like BulkReadAll.
+bool BulkWriteAll(CUsbDevice& device, std::span<const std::uint8_t> buffer);
+
 /// Fills a 16384-byte buffer with LCU memory 0x8000 to 0xBFFF. A read that moves fewer
 /// bytes fails and closes the link. No message of its own.
 bool ReadLoggerHeader(CUsbDevice& device, std::span<std::uint8_t, kLoggerHeaderBytes> buffer);

@@ -45,24 +45,6 @@ bool RefusedOffline(CommandContext& ctx, std::string_view offlineMessage) {
   return true;
 }
 
-// One bulk read that must fill the whole buffer; a short one closes the link so that the
-// last error names it.
-bool BulkReadAll(CUsbDevice& device, std::span<std::uint8_t> buffer) {
-  std::uint32_t moved = 0;
-  if (!device.BulkRead(buffer, &moved)) return false;
-  if (moved == buffer.size()) return true;
-  device.FailShortTransfer();
-  return false;
-}
-
-bool BulkWriteAll(CUsbDevice& device, std::span<const std::uint8_t> buffer) {
-  std::uint32_t moved = 0;
-  if (!device.BulkWrite(buffer, &moved)) return false;
-  if (moved == buffer.size()) return true;
-  device.FailShortTransfer();
-  return false;
-}
-
 // A 64-byte write into LCU memory: the set-up request and its one bulk write.
 bool WriteBlock(CUsbDevice& device, std::uint16_t address, std::span<const std::uint8_t> block) {
   return device.VendorWrite(LCU_BULK_WRITE, address, 0) && BulkWriteAll(device, block);
