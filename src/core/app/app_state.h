@@ -2,9 +2,12 @@
 // downloading flags, the settings flags, and the calibration image of the connected LCU.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
+#include "channels/channel_definition.h"
 #include "logger/logger_header.h"
 
 namespace lcu {
@@ -12,6 +15,11 @@ namespace lcu {
 /// The calibration image: a logger header held in memory and stored as the LCU's
 /// calibration file.
 using CalibrationImage = LoggerHeader;
+
+/// Channel numbers 0 to 1023 have an entry in the channel table.
+inline constexpr std::size_t kChannelTableSize = 1024;
+/// Marks a free entry at the end of the available-channel table.
+inline constexpr std::int32_t kNoChannel = -1;
 
 struct AppState {
   std::int32_t m_bStopDownload = 0;    // stop request of a running download
@@ -23,6 +31,15 @@ struct AppState {
   std::int32_t m_bLoggerStarted = 0;
   std::int32_t m_bPreserveQmt = 0;
   CalibrationImage m_calibration;
+  std::array<ChannelDefinition, kChannelTableSize> m_channelTable{};  // by channel number
+  std::array<std::uint8_t, kChannelDefinitionFileHeaderSize> m_dscHeader{};  // as read, not interpreted
+  std::uint32_t m_nDefinitionGeneration = 0;  // counts successful channel definition loads
+  // Channel numbers the hardware level offers, in order; kNoChannel after the last.
+  std::array<std::int32_t, kChannelTableSize> m_availableChannels = [] {
+    std::array<std::int32_t, kChannelTableSize> none{};
+    none.fill(kNoChannel);
+    return none;
+  }();
 };
 
 }  // namespace lcu

@@ -70,4 +70,11 @@ inline constexpr std::string_view kDataFileTooShort = "Data file is too short.";
 inline constexpr std::string_view kDataFileHoldsNoData = "Data file holds no logged data.";
 inline constexpr std::string_view kDataFileTooLong = "Data file is longer than its header says.";
 
+// Channel model: the channel definition file and zeroing.
+inline constexpr std::string_view kCouldNotOpenChannelDefinitionFile = "Could not open channel definition file";
+inline constexpr std::string_view kFailedToReadDefinitionHeader = "Failed to read header from channel definition file.";
+inline constexpr std::string_view kFailedWhileReadingDefinitions = "Failed while reading channel definition file.";
+inline constexpr std::string_view kChannelDefinitionFileInvalid = "Channel definition file has invalid format.";
+inline constexpr std::string_view kFailedToSaveCalibrationFile = "Failed to save calibration file.";
+
 }  // namespace lcu::msg
