@@ -6,8 +6,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include "app/registry.h"
 #include "cli_messages.h"
-#include "console_prompter.h"
 #include "sim/lcu_simulator.h"
 #include "qt_settings_store.h"
 
@@ -27,7 +27,7 @@ CliContext::CliContext(GlobalOptions options)
 
 CliContext::~CliContext() = default;
 
-Prompter& CliContext::GetPrompter() { return *m_prompter; }
+ConsolePrompter& CliContext::GetPrompter() { return *m_prompter; }
 
 QtSettingsStore& CliContext::Store() {
   if (!m_store) m_store = std::make_unique<QtSettingsStore>();
@@ -48,14 +48,37 @@ CUsbDevice* CliContext::GetDevice() {
 }
 
 CUsbDevice* CliContext::GetOnlineDevice(std::string_view offlineMessage) {
-  CUsbDevice* device = GetDevice();
+  CUsbDevice* device = GetPolledDevice();
   if (!device) return nullptr;
-  device->PollStatus();
   if (!device->m_bOnline) {
     m_prompter->Error(offlineMessage);
     return nullptr;
   }
   return device;
+}
+
+CUsbDevice* CliContext::GetPolledDevice() {
+  CUsbDevice* device = GetDevice();
+  if (device) device->PollStatus();
+  return device;
+}
+
+AppState& CliContext::GetAppState() {
+  if (!m_app) {
+    m_app = std::make_unique<AppState>();
+    const Profile profile(GetStore());
+    m_app->m_bAutoDownload = profile.GetProfileInt(reg::kSettings, reg::kAutoDownload, 0);
+    m_app->m_bPreserveBuffer = profile.GetProfileInt(reg::kSettings, reg::kPreserveBuffer, 0);
+    m_app->m_bPreserveQmt = profile.GetProfileInt(reg::kSettings, reg::kPreserveQmt, 0);
+  }
+  return *m_app;
+}
+
+std::optional<CommandContext> CliContext::MakeCommandContext(CommandUi& ui, Prompter* prompter) {
+  CUsbDevice* device = GetPolledDevice();
+  if (!device) return std::nullopt;
+  return CommandContext{*device, GetStore(), prompter ? *prompter : GetPrompter(), m_clock, m_files, GetAppState(),
+                        ui};
 }
 
 std::unique_ptr<UsbBackend> CliContext::OpenBackend() {

@@ -1,17 +1,23 @@
 // What every command works with, built from the global options: the link to the LCU (a
 // simulator or, in time, the real LCU over USB), the settings store shared with the desktop
-// program, and the prompter. Each part is made when a command first asks for it, so that a
-// command that needs no LCU never opens one.
+// program, the prompter, and for the core's commands the application fields, the clock and
+// the host's files. Each part is made when a command first asks for it, so that a command
+// that needs no LCU never opens one.
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
-#include "app/prompter.h"
+#include "app/app_state.h"
+#include "app/clock.h"
+#include "app/command_context.h"
 #include "app/settings_store.h"
 #include "app/usb_backend.h"
 #include "app/usb_device.h"
+#include "console_prompter.h"
+#include "host_file_system.h"
 
 namespace CLI {
 class App;
@@ -46,12 +52,24 @@ class CliContext {
   /// offlineMessage has been shown, in the form of the calling command) or when no backend
   /// could be opened.
   CUsbDevice* GetOnlineDevice(std::string_view offlineMessage);
+  /// The link after one poll, on line or not: the core's commands show their own off-line
+  /// message. Null when no backend could be opened.
+  CUsbDevice* GetPolledDevice();
+
+  /// The application fields, with the three settings flags read from the profile section
+  /// "Settings" as the desktop program reads them at start-up.
+  AppState& GetAppState();
+
+  /// Everything a core command needs, around the polled link; the command talks to the user
+  /// through prompter, or the console prompter when it is null. Nullopt when no backend
+  /// could be opened (the reason has been shown).
+  std::optional<CommandContext> MakeCommandContext(CommandUi& ui, Prompter* prompter = nullptr);
 
   SettingsStore& GetStore();
   /// Where the settings live, for messages.
   std::string StoreLocation();
 
-  Prompter& GetPrompter();
+  ConsolePrompter& GetPrompter();
 
  private:
   std::unique_ptr<UsbBackend> OpenBackend();
@@ -60,8 +78,11 @@ class CliContext {
   QtSettingsStore& Store();
 
   GlobalOptions m_options;
-  std::unique_ptr<Prompter> m_prompter;
+  std::unique_ptr<ConsolePrompter> m_prompter;
   std::unique_ptr<QtSettingsStore> m_store;
+  std::unique_ptr<AppState> m_app;
+  SystemClock m_clock;
+  HostFileSystem m_files;
   // The device goes before its backend.
   std::unique_ptr<UsbBackend> m_backend;
   std::unique_ptr<CUsbDevice> m_device;

@@ -13,9 +13,8 @@ namespace lcu::cli {
 namespace {
 
 int RunStatus(CliContext& context) {
-  CUsbDevice* device = context.GetDevice();
+  CUsbDevice* device = context.GetPolledDevice();
   if (!device) return kExitFailed;
-  device->PollStatus();
   if (!device->m_bOnline) {
     std::cout << OfflinePaneTexts().link << '\n';
     return kExitFailed;

@@ -63,6 +63,15 @@ bool ConsolePrompter::AskQuestion(std::string_view text) {
   return IsYes(answer);
 }
 
+std::optional<SessionDataValues> ConsolePrompter::RunSessionDataDialog(const SessionDataValues& shown) {
+  m_shownSession = shown;
+  if (!m_sessionEdits.Any()) return std::nullopt;
+  return SessionDataValues{m_sessionEdits.session.value_or(shown.session),
+                           m_sessionEdits.outing.value_or(shown.outing),
+                           m_sessionEdits.lapCount.value_or(shown.lapCount),
+                           m_sessionEdits.paceLaps.value_or(shown.paceLaps)};
+}
+
 // System texts end their lines with CR LF and often end with a line break of their own;
 // the console gets plain lines and no empty last line.
 void ConsolePrompter::WriteLines(std::string_view text) {

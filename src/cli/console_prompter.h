@@ -1,14 +1,27 @@
 // The Prompter of the command line: messages go to stderr exactly as written, one line per
 // line of text; questions are asked on the terminal, answered Yes by --yes, and answered No
-// when there is no terminal to ask on.
+// when there is no terminal to ask on. The dialogs take their values from the command line,
+// given to the prompter before the command runs.
 #pragma once
 
+#include <cstdint>
 #include <iosfwd>
 #include <memory>
+#include <optional>
 
 #include "app/prompter.h"
 
 namespace lcu::cli {
+
+/// Session Data values given on the command line; the others keep the values shown.
+struct SessionDataEdits {
+  std::optional<std::int32_t> session;
+  std::optional<std::int32_t> outing;
+  std::optional<std::int32_t> lapCount;
+  std::optional<std::int32_t> paceLaps;
+
+  bool Any() const { return session || outing || lapCount || paceLaps; }
+};
 
 class ConsolePrompter final : public Prompter {
  public:
@@ -22,6 +35,17 @@ class ConsolePrompter final : public Prompter {
   void ShowMessage(MessageKind kind, std::string_view text) override;
   bool AskQuestion(std::string_view text) override;
 
+  /// The Initialize LCU dialog ends with OK and this number; without one it is cancelled.
+  void SetInitLcuNumber(std::int32_t number) { m_initLcuNumber = number; }
+  std::optional<std::int32_t> RunInitLcuDialog() override { return m_initLcuNumber; }
+
+  /// The Session Data dialog ends with Update when any value was given (the shown values
+  /// with the given ones in their place), and is cancelled otherwise.
+  void SetSessionDataEdits(const SessionDataEdits& edits) { m_sessionEdits = edits; }
+  std::optional<SessionDataValues> RunSessionDataDialog(const SessionDataValues& shown) override;
+  /// The values the Session Data dialog was opened with; none while it has not been.
+  const std::optional<SessionDataValues>& ShownSessionData() const { return m_shownSession; }
+
  private:
   void WriteLines(std::string_view text);
 
@@ -29,6 +53,9 @@ class ConsolePrompter final : public Prompter {
   bool m_bInteractive;
   std::istream& m_in;
   std::ostream& m_out;
+  std::optional<std::int32_t> m_initLcuNumber;
+  SessionDataEdits m_sessionEdits;
+  std::optional<SessionDataValues> m_shownSession;
 };
 
 }  // namespace lcu::cli

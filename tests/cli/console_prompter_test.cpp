@@ -1,6 +1,8 @@
-// The command line's prompter: what it prints on stderr and how questions are answered.
+// The command line's prompter: what it prints on stderr, how questions are answered and
+// what the Session Data dialog returns.
 #include "console_prompter.h"
 
+#include <optional>
 #include <sstream>
 
 #include <gtest/gtest.h>
@@ -57,6 +59,31 @@ TEST(ConsolePrompterTest, PrintsMessagesAsPlainLines) {
     ConsolePrompter prompter(false, false, in, out);
     prompter.Error(c.text);
     EXPECT_EQ(out.str(), c.printed) << c.text;
+  }
+}
+
+// The Session Data dialog takes its values from the command line: it updates only when a
+// value was given, and keeps the shown values that were not.
+TEST(ConsolePrompterTest, SessionDataDialogReplacesTheGivenValues) {
+  const SessionDataValues shown{5, 2, 28, 3};
+  const struct {
+    SessionDataEdits edits;
+    std::optional<SessionDataValues> result;
+  } cases[] = {
+      {{}, std::nullopt},
+      {{std::nullopt, std::nullopt, 40, std::nullopt}, SessionDataValues{5, 2, 40, 3}},
+      {{6, 1, std::nullopt, 0}, SessionDataValues{6, 1, 28, 0}},
+      {{-1, std::nullopt, std::nullopt, 70000}, SessionDataValues{-1, 2, 28, 70000}},
+  };
+  for (const auto& c : cases) {
+    std::istringstream in;
+    std::ostringstream out;
+    ConsolePrompter prompter(false, false, in, out);
+    prompter.SetSessionDataEdits(c.edits);
+    EXPECT_FALSE(prompter.ShownSessionData());
+    EXPECT_EQ(prompter.RunSessionDataDialog(shown), c.result);
+    EXPECT_EQ(prompter.ShownSessionData(), shown);
+    EXPECT_TRUE(out.str().empty());
   }
 }
 
