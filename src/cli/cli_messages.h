@@ -16,5 +16,6 @@ inline constexpr std::string_view kSettingNotFound = "Setting not found: ";
 inline constexpr std::string_view kFailedToWriteSettings = "Failed to write settings to ";
 inline constexpr std::string_view kNotAnInteger = "With --integer, TEXT must be a 32-bit decimal number.";
 inline constexpr std::string_view kInvalidSettingName = "A value name cannot be empty or contain \\ or /.";
+inline constexpr std::string_view kProgressCaption = "Downloading Logger";
 
 }  // namespace lcu::cli::msg

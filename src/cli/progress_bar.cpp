@@ -1,0 +1,85 @@
+#include "progress_bar.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <iostream>
+
+#if defined(_WIN32)
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+#include "cli_messages.h"
+
+namespace lcu::cli {
+
+namespace {
+
+constexpr int kBarWidth = 30;
+
+bool StderrIsTerminal() {
+#if defined(_WIN32)
+  return _isatty(_fileno(stderr)) != 0;
+#else
+  return isatty(STDERR_FILENO) != 0;
+#endif
+}
+
+}  // namespace
+
+std::string ProgressLine(int done, int steps) {
+  steps = std::max(steps, 0);
+  done = std::clamp(done, 0, steps);
+  const int filled = steps == 0 ? 0 : done * kBarWidth / steps;
+  std::string line(msg::kProgressCaption);
+  line += " [";
+  line.append(static_cast<std::size_t>(filled), '#');
+  line.append(static_cast<std::size_t>(kBarWidth - filled), ' ');
+  line += "] ";
+  line += std::to_string(done) + '/' + std::to_string(steps);
+  return line;
+}
+
+ProgressBar::ProgressBar(std::ostream& out, bool enabled) : m_out(out), m_bEnabled(enabled) {}
+
+ProgressBar ProgressBar::ForStderr() { return ProgressBar(std::cerr, StderrIsTerminal()); }
+
+void ProgressBar::BeginProgress(int steps) {
+  m_nSteps = steps;
+  m_nDone = 0;
+  Draw();
+}
+
+void ProgressBar::StepProgress() {
+  ++m_nDone;
+  Draw();
+}
+
+void ProgressBar::EndProgress() { Clear(); }
+
+void ProgressBar::Clear() {
+  if (!m_bShown) return;
+  m_out << '\r' << std::string(ProgressLine(m_nDone, m_nSteps).size(), ' ') << '\r';
+  m_out.flush();
+  m_bShown = false;
+}
+
+void ProgressBar::Draw() {
+  if (!m_bEnabled) return;
+  m_out << '\r' << ProgressLine(m_nDone, m_nSteps);
+  m_out.flush();
+  m_bShown = true;
+}
+
+void ProgressPrompter::ShowMessage(MessageKind kind, std::string_view text) {
+  m_bar.Clear();
+  m_inner.ShowMessage(kind, text);
+}
+
+bool ProgressPrompter::AskQuestion(std::string_view text) {
+  m_bar.Clear();
+  return m_inner.AskQuestion(text);
+}
+
+}  // namespace lcu::cli
