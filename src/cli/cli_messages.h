@@ -17,5 +17,6 @@ inline constexpr std::string_view kFailedToWriteSettings = "Failed to write sett
 inline constexpr std::string_view kNotAnInteger = "With --integer, TEXT must be a 32-bit decimal number.";
 inline constexpr std::string_view kInvalidSettingName = "A value name cannot be empty or contain \\ or /.";
 inline constexpr std::string_view kProgressCaption = "Downloading Logger";
+inline constexpr std::string_view kCannotReadFile = "Cannot read ";
 
 }  // namespace lcu::cli::msg

@@ -54,6 +54,8 @@ int CommandRegistry::RunChosen(CliContext& context) const {
 
 void AddAllCommands(CommandRegistry& commands) {
   AddStatusCommands(commands);
+  AddLoggerCommands(commands);
+  AddMaintenanceCommands(commands);
   AddMemoryCommands(commands);
   AddSettingsCommands(commands);
   AddSimulatorCommands(commands);

@@ -46,6 +46,8 @@ void AddAllCommands(CommandRegistry& commands);
 
 // The command groups; each lives in its own commands_*.cpp.
 void AddStatusCommands(CommandRegistry& commands);
+void AddLoggerCommands(CommandRegistry& commands);
+void AddMaintenanceCommands(CommandRegistry& commands);
 void AddMemoryCommands(CommandRegistry& commands);
 void AddSettingsCommands(CommandRegistry& commands);
 void AddSimulatorCommands(CommandRegistry& commands);

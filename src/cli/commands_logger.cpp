@@ -1,0 +1,100 @@
+// The logger's main jobs: download, send-config, the LCU configuration rows, and what a
+// downloaded data file holds.
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include <CLI/CLI.hpp>
+
+#include "cli_context.h"
+#include "cli_messages.h"
+#include "command_registry.h"
+#include "core_command.h"
+#include "exit_code.h"
+#include "logger/configuration_upload.h"
+#include "logger/data_file.h"
+#include "logger/lcu_configuration.h"
+#include "logger/logger_download.h"
+#include "progress_bar.h"
+
+namespace lcu::cli {
+
+namespace {
+
+int RunDownload(CliContext& context) {
+  ProgressBar bar = ProgressBar::ForStderr();
+  ProgressPrompter prompter(context.GetPrompter(), bar);
+  std::optional<CommandContext> commandContext = context.MakeCommandContext(bar, &prompter);
+  if (!commandContext) return kExitFailed;
+  const DownloadResult download = OnDownload(*commandContext);
+  // A saved file is worth naming even when the reset afterwards failed.
+  if (download.fileSaved) std::cout << download.path << '\n';
+  return ExitStatusOf(download.result);
+}
+
+CommandResult PrintConfiguration(CommandContext& context) {
+  const CLcuConfg configuration(context);
+  if (!configuration.IsReady()) return CommandResult::kFailed;
+  for (const std::string& line : configuration.Lines()) std::cout << line << '\n';
+  return CommandResult::kDone;
+}
+
+void ShowCannotRead(CliContext& context, const std::string& path, const std::error_code& error) {
+  std::string text(msg::kCannotReadFile);
+  text += path;
+  if (error) text += ": " + error.message();
+  context.GetPrompter().Error(text);
+}
+
+// Only the header and the file's size are needed, so a large data file is not loaded.
+int RunDatInfo(CliContext& context, const std::string& path) {
+  std::error_code error;
+  const std::uintmax_t size = std::filesystem::file_size(path, error);
+  std::ifstream file(path, std::ios::binary);
+  if (error || !file) {
+    ShowCannotRead(context, path, error);
+    return kExitFailed;
+  }
+  std::vector<std::uint8_t> start(static_cast<std::size_t>(std::min<std::uintmax_t>(size, kLoggerHeaderSize)));
+  file.read(reinterpret_cast<char*>(start.data()), static_cast<std::streamsize>(start.size()));
+  if (static_cast<std::size_t>(file.gcount()) != start.size()) {
+    ShowCannotRead(context, path, std::make_error_code(std::errc::io_error));
+    return kExitFailed;
+  }
+  std::string_view refusal;
+  const std::optional<DataFileInfo> info = ReadDataFileInfo(start, size, refusal);
+  if (!info) {
+    context.GetPrompter().Error(refusal);
+    return kExitFailed;
+  }
+  std::cout << FormatDataFileInfo(*info);
+  return kExitOk;
+}
+
+}  // namespace
+
+void AddLoggerCommands(CommandRegistry& commands) {
+  commands.AddCommand("config", "Print the LCU Configuration rows, one \"Label : value\" per line",
+                      [](CliContext& context) { return RunCoreCommand(context, PrintConfiguration); });
+  commands.AddCommand("download",
+                      "Download the logged data into a new data file and print its path; the LCU is then "
+                      "emptied unless the setting \"Preserve Buffer\" is 1",
+                      RunDownload);
+  commands.AddCommand("send-config", "Send the configuration and calibration of the connected LCU to it",
+                      [](CliContext& context) { return RunCoreCommand(context, OnSendConfig); });
+
+  auto datPath = std::make_shared<std::string>();
+  CLI::App* datInfo = commands.AddCommand(
+      "dat-info", "Print what a downloaded data file holds and whether it is complete",
+      [datPath](CliContext& context) { return RunDatInfo(context, *datPath); });
+  datInfo->add_option("FILE", *datPath, "The data file (.DAT)")->required();
+}
+
+}  // namespace lcu::cli

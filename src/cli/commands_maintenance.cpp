@@ -1,0 +1,116 @@
+// The logger's maintenance commands: reset the engine logbook, extract the logger setup,
+// dump the program memory, initialise a new LCU, view and edit the session data, and switch
+// manual logging on or off.
+#include <cstdint>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+#include "cli_context.h"
+#include "command_registry.h"
+#include "core_command.h"
+#include "exit_code.h"
+#include "logger/maintenance_commands.h"
+#include "util/decimal_text.h"
+
+namespace lcu::cli {
+
+namespace {
+
+// FILE given on the command line, else the command's fixed path.
+std::string OutputPath(const std::string& given, std::string (*defaultPath)()) {
+  return given.empty() ? defaultPath() : given;
+}
+
+int RunInit(CliContext& context, const std::string& number) {
+  if (const std::optional<std::string> refusal = ValidateInitLcuNumber(number)) {
+    context.GetPrompter().Error(*refusal);
+    return kExitUsage;
+  }
+  context.GetPrompter().SetInitLcuNumber(ParseDecimalInt(number));
+  return RunCoreCommand(context, OnInitializeLcu);
+}
+
+void PrintSessionData(const SessionDataValues& values) {
+  std::cout << session_label::kSession << ' ' << values.session << '\n'
+            << session_label::kOuting << ' ' << values.outing << '\n'
+            << session_label::kLapCount << ' ' << values.lapCount << '\n'
+            << session_label::kPaceLaps << ' ' << values.paceLaps << '\n';
+}
+
+// Without values to change, the dialog is cancelled once it has shown what it read: that is
+// the whole job, not a No from the user.
+int RunSession(CliContext& context, const SessionDataEdits& edits) {
+  ConsolePrompter& prompter = context.GetPrompter();
+  prompter.SetSessionDataEdits(edits);
+  const int status = RunCoreCommand(context, OnSessionData);
+  const std::optional<SessionDataValues>& shown = prompter.ShownSessionData();
+  if (!shown) return status;
+  PrintSessionData(*shown);
+  return !edits.Any() && status == kExitDeclined ? kExitOk : status;
+}
+
+// Start Logger flips the state it last set; starting from the opposite makes the flip land
+// on the state asked for, whatever the LCU did before.
+int RunLogger(CliContext& context, bool start) {
+  return RunCoreCommand(context, [start](CommandContext& commandContext) {
+    commandContext.app.m_bLoggerStarted = start ? 0 : 1;
+    return OnStartLogger(commandContext);
+  });
+}
+
+void AddSessionOption(CLI::App& command, const char* name, std::optional<std::int32_t>& value,
+                      const char* description) {
+  command.add_option(name, value, description)->option_text("N");
+}
+
+}  // namespace
+
+void AddMaintenanceCommands(CommandRegistry& commands) {
+  commands.AddCommand("reset-logbook", "Reset the engine logbook of the LCU",
+                      [](CliContext& context) { return RunCoreCommand(context, OnResetLogbook); });
+
+  auto extractPath = std::make_shared<std::string>();
+  CLI::App* extract = commands.AddCommand(
+      "extract-setup", "Store the LCU's logger header (the logger setup) in a file",
+      [extractPath](CliContext& context) {
+        const std::string path = OutputPath(*extractPath, DefaultSetupExtractPath);
+        return RunCoreCommand(context, [&path](CommandContext& c) { return OnExtractSetup(c, path); });
+      });
+  extract->add_option("FILE", *extractPath, "Output file instead of " + DefaultSetupExtractPath());
+
+  auto programPath = std::make_shared<std::string>();
+  CLI::App* readProgram = commands.AddCommand(
+      "read-program", "Dump the LCU's 32768 bytes of program memory into a file",
+      [programPath](CliContext& context) {
+        const std::string path = OutputPath(*programPath, DefaultProgramDumpPath);
+        return RunCoreCommand(context, [&path](CommandContext& c) { return OnReadHexFile(c, path); });
+      });
+  readProgram->add_option("FILE", *programPath, "Output file instead of " + DefaultProgramDumpPath());
+
+  auto initNumber = std::make_shared<std::string>();
+  CLI::App* init = commands.AddCommand(
+      "init", "Initialise a new LCU: replace its status block, giving it an LCU number",
+      [initNumber](CliContext& context) { return RunInit(context, *initNumber); });
+  init->add_option("NUMBER", *initNumber, "The LCU number, 0 to 65535")->required();
+
+  auto edits = std::make_shared<SessionDataEdits>();
+  CLI::App* session = commands.AddCommand(
+      "session", "Print the session data; with options, change the values given",
+      [edits](CliContext& context) { return RunSession(context, *edits); });
+  AddSessionOption(*session, "--session", edits->session, "New session number");
+  AddSessionOption(*session, "--outing", edits->outing, "New outing number");
+  AddSessionOption(*session, "--laps", edits->lapCount, "New lap count");
+  AddSessionOption(*session, "--pace", edits->paceLaps, "New number of pace laps");
+
+  CLI::App* logger = commands.AddGroup("logger", "Switch manual logging on or off");
+  commands.AddCommand("start", "Start manual logging", [](CliContext& context) { return RunLogger(context, true); },
+                      logger);
+  commands.AddCommand("stop", "Stop manual logging", [](CliContext& context) { return RunLogger(context, false); },
+                      logger);
+}
+
+}  // namespace lcu::cli
