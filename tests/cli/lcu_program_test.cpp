@@ -1,55 +1,20 @@
-// End-to-end runs of the built lcu program, each with a throw-away home and configuration
-// folder so that settings and the setup folder never touch the user's own.
+// End-to-end runs of the built lcu program: the global options, status, peek, settings and
+// sim-setup, usage errors and every command's help.
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
 
+#include "lcu_program.h"
 #include "memory/memory_row.h"
 
 namespace {
 
-struct ProgramRun {
-  int exitCode = -1;
-  QString out;
-  QString err;
-
-  QStringList OutLines() const { return out.split('\n', Qt::SkipEmptyParts); }
-};
-
-class LcuProgramTest : public ::testing::Test {
- protected:
-  QString Path(const QString& relative) const { return m_home.filePath(relative); }
-
-  ProgramRun Lcu(const QStringList& arguments) const {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("HOME", m_home.path());
-    environment.insert("XDG_CONFIG_HOME", Path("config"));
-    process.setProcessEnvironment(environment);
-    process.start(LCU_PROGRAM, arguments);
-    process.closeWriteChannel();
-    ProgramRun run;
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
-      ADD_FAILURE() << "lcu did not end normally: " << arguments.join(' ').toStdString();
-      process.kill();
-      process.waitForFinished();
-      return run;
-    }
-    run.exitCode = process.exitCode();
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-  }
-
-  QTemporaryDir m_home;
-};
+using lcu::test::LcuProgramTest;
+using lcu::test::ProgramRun;
 
 // The rows the memory window would show for these bytes from this address.
 std::string MemoryRows(std::uint16_t address, const QByteArray& bytes) {
@@ -102,6 +67,13 @@ TEST_F(LcuProgramTest, UsageErrorsExitWithTwo) {
       {"--simulate", "--sim-state", "state", "status"},
       {"settings"},
       {"settings", "set", "--integer", "Paths", "Level", "two"},
+      {"--simulate", "init"},
+      {"--simulate", "init", "7x"},
+      {"--simulate", "init", "-1"},
+      {"--simulate", "session", "--laps", "many"},
+      {"--simulate", "logger"},
+      {"--simulate", "logger", "pause"},
+      {"dat-info"},
   };
   for (const QStringList& arguments : cases) {
     const ProgramRun run = Lcu(arguments);
@@ -111,7 +83,12 @@ TEST_F(LcuProgramTest, UsageErrorsExitWithTwo) {
 }
 
 TEST_F(LcuProgramTest, EveryCommandHasHelp) {
-  const QStringList commands = {"status", "peek", "settings", "settings list", "settings get", "settings set", "sim-setup"};
+  const QStringList commands = {
+      "status",       "config",       "download",     "send-config", "reset-logbook", "extract-setup",
+      "read-program", "init",         "session",      "logger",      "logger start",  "logger stop",
+      "peek",         "settings",     "settings list", "settings get", "settings set", "sim-setup",
+      "dat-info",
+  };
   for (const QString& command : commands) {
     const ProgramRun run = Lcu(command.split(' ') << "--help");
     EXPECT_EQ(run.exitCode, 0) << command.toStdString();
@@ -120,7 +97,7 @@ TEST_F(LcuProgramTest, EveryCommandHasHelp) {
 }
 
 TEST_F(LcuProgramTest, WithoutDeviceOptionTheLcuCommandsFail) {
-  for (const QStringList& arguments : {QStringList{"status"}, QStringList{"peek", "8000"}}) {
+  for (const QStringList& arguments : {QStringList{"status"}, QStringList{"peek", "8000"}, QStringList{"download"}}) {
     const ProgramRun run = Lcu(arguments);
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.err, "No USB backend is available in this build; use --simulate or --sim-state DIR.\n");

@@ -1,0 +1,58 @@
+// Running the built lcu program in the end-to-end tests: each test gets a throw-away home
+// and configuration folder, so that settings and the setup folder never touch the user's own.
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace lcu::test {
+
+struct ProgramRun {
+  int exitCode = -1;
+  QString out;
+  QString err;
+
+  QStringList OutLines() const { return out.split('\n', Qt::SkipEmptyParts); }
+};
+
+class LcuProgramTest : public ::testing::Test {
+ protected:
+  QString Path(const QString& relative) const { return m_home.filePath(relative); }
+
+  ProgramRun Lcu(const QStringList& arguments) const {
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("HOME", m_home.path());
+    environment.insert("XDG_CONFIG_HOME", Path("config"));
+    process.setProcessEnvironment(environment);
+    process.start(LCU_PROGRAM, arguments);
+    process.closeWriteChannel();
+    ProgramRun run;
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
+      ADD_FAILURE() << "lcu did not end normally: " << arguments.join(' ').toStdString();
+      process.kill();
+      process.waitForFinished();
+      return run;
+    }
+    run.exitCode = process.exitCode();
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+  }
+
+  /// The whole content of a file; empty when it cannot be read.
+  static QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  }
+
+  QTemporaryDir m_home;
+};
+
+}  // namespace lcu::test
