@@ -77,4 +77,13 @@ inline constexpr std::string_view kFailedWhileReadingDefinitions = "Failed while
 inline constexpr std::string_view kChannelDefinitionFileInvalid = "Channel definition file has invalid format.";
 inline constexpr std::string_view kFailedToSaveCalibrationFile = "Failed to save calibration file.";
 
+// Firmware upload. %u stands for the line number of the refused record.
+inline constexpr std::string_view kFailedToOpenHexFile = "Failed to open hex file";
+inline constexpr std::string_view kFailedToWriteToLogger = "Failed to write to logger.";
+inline constexpr std::string_view kHexFileTooLarge = "Hex file is too large.";
+inline constexpr std::string_view kHexLineInvalid = "Hex file line %u is invalid.";
+inline constexpr std::string_view kHexLineBadChecksum = "Hex file line %u has a wrong checksum.";
+inline constexpr std::string_view kHexLinePastProgramMemory = "Hex file line %u runs past the end of program memory.";
+inline constexpr std::string_view kHexLineTooLong = "Hex file line %u is too long.";
+
 }  // namespace lcu::msg

@@ -1,0 +1,74 @@
+// Reading an Intel-HEX firmware file into the LCU's firmware image: the 24576 bytes of
+// program memory 0x2000 to 0x7FFF that Load Hex File sends, sealed with their checksum word.
+//
+// The reader works over the whole file's bytes and does no I/O. Lines end at LF (a CR
+// before it belongs to the line end). Only records whose 16-bit start address lies in the
+// load window 0x2000 <= A < 0x7FF0 are placed; every other line (no leading ':', other
+// addresses, extended address and end-of-file records, boot-loader records) is skipped
+// without a word, as the LCU's tools always did, and reading goes on to the physical end of
+// the file. The record type is not looked at and a later record overwrites an earlier one.
+//
+// A record inside the window must be whole and exact, since the LCU would otherwise run
+// half-read code: it is refused, with its line number, when a digit is not hexadecimal, the
+// line ends before its checksum, characters other than blanks follow the checksum, the
+// checksum does not match, its data would run past LCU address 0x7FFF, or its line is
+// longer than 511 characters (the line limit of the LCU's tools, so at most 250 data bytes
+// a record). Nothing of a refused file reaches the LCU.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace lcu {
+
+/// LCU address of image byte 0.
+inline constexpr std::uint16_t kFirmwareBase = 0x2000;
+/// Bytes of the firmware image (LCU 0x2000 to 0x7FFF).
+inline constexpr std::size_t kFirmwareImageSize = 0x6000;
+/// First record start address that is no longer placed.
+inline constexpr std::uint16_t kLoadWindowEnd = 0x7FF0;
+/// Image offset of the checksum word (low byte; the high byte follows).
+inline constexpr std::size_t kFirmwareChecksumOffset = 0x5FFE;
+/// Largest hex file the reader accepts; a full image takes well under 100 KiB.
+inline constexpr std::size_t kHexFileLimit = std::size_t{16} << 20;
+/// Longest line, without its line end, that a placed record may have.
+inline constexpr std::size_t kHexLineLimit = 511;
+
+using FirmwareImageSpan = std::span<std::uint8_t, kFirmwareImageSize>;
+
+enum class HexError {
+  kNone,
+  kFileTooLarge,   // more than kHexFileLimit bytes
+  kInvalidRecord,  // a digit that is not hexadecimal, a truncated record, trailing characters
+  kBadChecksum,    // the record's checksum does not match its bytes
+  kPastImageEnd,   // the record's data would run past LCU address 0x7FFF
+  kLineTooLong,    // the record's line is longer than kHexLineLimit characters
+};
+
+struct HexReadResult {
+  HexError error = HexError::kNone;
+  /// Line of the refused record, counted from 1; 0 when the refusal is about the whole file.
+  std::size_t line = 0;
+
+  bool Ok() const { return error == HexError::kNone; }
+  friend bool operator==(const HexReadResult&, const HexReadResult&) = default;
+};
+
+/// Builds the firmware image from a hex file's bytes: zero-fills it, places the records of
+/// the load window and seals it with SealFirmwareImage. On refusal the image's contents have
+/// no meaning and must not be sent.
+HexReadResult ReadHexImage(std::span<const std::uint8_t> file, FirmwareImageSpan image);
+
+/// The text to show for a refusal, naming the line where there is one.
+std::string HexErrorText(const HexReadResult& result);
+
+/// Sum modulo 65536 of the 12287 little-endian words at image offsets 0, 2, ... 0x5FFC.
+std::uint16_t FirmwareChecksum(std::span<const std::uint8_t, kFirmwareImageSize> image);
+
+/// Stores FirmwareChecksum at image bytes 0x5FFE (low) and 0x5FFF (high), replacing what was
+/// there.
+void SealFirmwareImage(FirmwareImageSpan image);
+
+}  // namespace lcu

@@ -1,0 +1,304 @@
+// The Intel-HEX reader: which records land where in the firmware image, which are skipped
+// silently, which refuse the file and on which line, the checksum word, and robustness
+// against random and mutated input.
+#include "firmware/hex_image.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <utility>
+
+#include "hex_text.h"
+
+namespace lcu {
+namespace {
+
+using test::BytesOf;
+using test::HexEndRecord;
+using test::HexRecord;
+
+using Image = std::vector<std::uint8_t>;
+
+struct Outcome {
+  HexReadResult result;
+  Image image;
+};
+
+Outcome Read(std::string_view text) {
+  Outcome o{{}, Image(kFirmwareImageSize, 0xEE)};
+  const auto bytes = BytesOf(text);
+  o.result = ReadHexImage(bytes, FirmwareImageSpan(o.image.data(), kFirmwareImageSize));
+  return o;
+}
+
+std::vector<std::uint8_t> Counting(std::size_t n, std::uint8_t first) {
+  std::vector<std::uint8_t> v(n);
+  for (std::size_t i = 0; i < n; ++i) v[i] = static_cast<std::uint8_t>(first + i);
+  return v;
+}
+
+std::string Lines(std::initializer_list<std::string> lines) {
+  std::string text;
+  for (const auto& l : lines) text += l + "\n";
+  return text;
+}
+
+std::uint16_t StoredChecksum(const Image& image) {
+  return static_cast<std::uint16_t>(image[kFirmwareChecksumOffset] | (image[kFirmwareChecksumOffset + 1] << 8));
+}
+
+// The sum over the image's words, worked out independently of the reader.
+std::uint16_t ReferenceChecksum(const Image& image) {
+  unsigned sum = 0;
+  for (std::size_t i = 0; i + 2 < image.size(); i += 2) sum += image[i] + 256u * image[i + 1];
+  return static_cast<std::uint16_t>(sum);
+}
+
+TEST(HexImage, PlacesOnlyRecordsThatStartInTheLoadWindow) {
+  struct Case {
+    const char* name;
+    std::string text;
+    std::vector<std::pair<std::size_t, std::vector<std::uint8_t>>> placed;  // image offset, bytes
+  };
+  const std::string long250 = HexRecord(0x3000, Counting(250, 0));
+  const std::vector<Case> cases = {
+      {"below the window", Lines({HexRecord(0x1FFF, {1, 2, 3, 4})}), {}},
+      {"window start", Lines({HexRecord(0x2000, {1, 2, 3, 4})}), {{0, {1, 2, 3, 4}}}},
+      {"last start address", Lines({HexRecord(0x7FEF, {7, 8, 9})}), {{0x5FEF, {7, 8, 9}}}},
+      {"first refused start address", Lines({HexRecord(0x7FF0, {7, 8, 9})}), {}},
+      {"top of the address space", Lines({HexRecord(0xFFF0, {7, 8, 9})}), {}},
+      {"starts below and runs into the window", Lines({HexRecord(0x1FF8, Counting(32, 1))}), {}},
+      {"later record wins", Lines({HexRecord(0x2000, {1, 2, 3, 4}), HexRecord(0x2002, {9, 9})}), {{0, {1, 2, 9, 9}}}},
+      {"extended addresses not honoured",
+       Lines({HexRecord(0, {0x00, 0x01}, test::kHexExtendedLinear), HexRecord(0x2000, {5}),
+              HexRecord(0, {0x10, 0x00}, test::kHexExtendedSegment), HexRecord(0x2001, {6})}),
+       {{0, {5, 6}}}},
+      {"record type not looked at", Lines({HexRecord(0x2010, {1, 2}, 0x05)}), {{0x10, {1, 2}}}},
+      {"reading goes on after the end record", Lines({HexEndRecord(), HexRecord(0x2004, {3})}), {{4, {3}}}},
+      {"lines without a colon", Lines({"", " " + HexRecord(0x2000, {1}), "; " + HexRecord(0x2000, {2}), "x"}), {}},
+      {"lower-case digits", ":02201000abcd56\n", {{0x10, {0xAB, 0xCD}}}},
+      {"blanks after the checksum", HexRecord(0x2000, {1}) + " \t\n", {{0, {1}}}},
+      {"empty record", Lines({HexRecord(0x2000, {})}), {}},
+      {"last line without a line end", HexRecord(0x2000, {1}) + "\n" + HexRecord(0x2001, {2}), {{0, {1, 2}}}},
+      {"malformed lines outside the window", Lines({":10000000GG", ":1", ":10 2000", ":1020", "::"}), {}},
+      {"record of 250 bytes", Lines({long250}), {{0x1000, Counting(250, 0)}}},
+      {"long lines outside the window", Lines({std::string(2000, 'x'), HexRecord(0x1000, Counting(255, 0))}), {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Outcome o = Read(c.text);
+    ASSERT_TRUE(o.result.Ok()) << o.result.line;
+    Image expected(kFirmwareImageSize, 0);
+    for (const auto& [offset, bytes] : c.placed)
+      std::copy(bytes.begin(), bytes.end(), expected.begin() + static_cast<std::ptrdiff_t>(offset));
+    EXPECT_TRUE(std::equal(o.image.begin(), o.image.begin() + kFirmwareChecksumOffset, expected.begin()));
+    EXPECT_EQ(StoredChecksum(o.image), ReferenceChecksum(o.image));
+  }
+}
+
+TEST(HexImage, RecordEndingAtTheTopHasItsLastWordReplacedByTheChecksum) {
+  const auto data = Counting(32, 0xA0);
+  const Outcome o = Read(Lines({HexRecord(0x7FE0, data)}));
+  ASSERT_TRUE(o.result.Ok());
+  EXPECT_TRUE(std::equal(data.begin(), data.end() - 2, o.image.begin() + 0x5FE0));
+  EXPECT_EQ(StoredChecksum(o.image), ReferenceChecksum(o.image));
+  EXPECT_NE(o.image[0x5FFE], data[30]);
+}
+
+TEST(HexImage, CrLfReadsLikeLf) {
+  const auto data = Counting(100, 3);
+  const std::string lf = test::HexRecords(0x2100, data, {16, 32}) + HexEndRecord() + "\n";
+  const std::string crlf = test::HexRecords(0x2100, data, {16, 32}, "\r\n") + HexEndRecord() + "\r\n";
+  const Outcome a = Read(lf), b = Read(crlf);
+  ASSERT_TRUE(a.result.Ok() && b.result.Ok());
+  EXPECT_EQ(a.image, b.image);
+  EXPECT_EQ(a.image[0x100], 3);
+  // Line numbers of refusals count the same way.
+  EXPECT_EQ(Read("\r\n\r\n:0120000001DD\r\n").result, (HexReadResult{HexError::kBadChecksum, 3}));
+}
+
+TEST(HexImage, UnsoundRecordsInTheWindowRefuseTheFileNamingTheLine) {
+  struct Case {
+    const char* name;
+    std::string badLine;
+    HexError error;
+  };
+  std::string badData = HexRecord(0x2000, {1, 2, 3});
+  badData[10] = 'G';
+  std::string badType = HexRecord(0x2000, {1});
+  badType[8] = 'x';
+  std::string badChecksumDigit = HexRecord(0x2000, {1});
+  badChecksumDigit.back() = 'Z';
+  const std::string good = HexRecord(0x2000, {1, 2, 3, 4});
+  const std::vector<Case> cases = {
+      {"checksum off by one", ":0120000001DD", HexError::kBadChecksum},
+      {"checksum of another record", HexRecord(0x2000, {1, 2, 3, 5}).substr(0, 17) + good.substr(17),
+       HexError::kBadChecksum},
+      {"non-hex data digit", badData, HexError::kInvalidRecord},
+      {"non-hex type digit", badType, HexError::kInvalidRecord},
+      {"non-hex checksum digit", badChecksumDigit, HexError::kInvalidRecord},
+      {"data cut short", good.substr(0, 14), HexError::kInvalidRecord},
+      {"checksum missing", good.substr(0, good.size() - 2), HexError::kInvalidRecord},
+      {"half a checksum", good.substr(0, good.size() - 1), HexError::kInvalidRecord},
+      {"header only", ":102000", HexError::kInvalidRecord},
+      {"characters after the checksum", good + "00", HexError::kInvalidRecord},
+      {"data past 0x7FFF", HexRecord(0x7FE0, Counting(33, 0)), HexError::kPastImageEnd},
+      {"data past 0x7FFF from the last start", HexRecord(0x7FEF, Counting(18, 0)), HexError::kPastImageEnd},
+      {"line of 513 characters", HexRecord(0x2000, Counting(251, 0)), HexError::kLineTooLong},
+      {"line too long by blanks", good + std::string(600, ' '), HexError::kLineTooLong},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    // Lines before it (a comment, a boot record, a good record, an end record) all count.
+    const std::string text = Lines({"; firmware", HexRecord(0x0100, {1}), good, HexEndRecord(), c.badLine, good});
+    EXPECT_EQ(Read(text).result, (HexReadResult{c.error, 5}));
+  }
+  // A record that ends exactly at 0x7FFF is sound.
+  EXPECT_TRUE(Read(HexRecord(0x7FEF, Counting(17, 0))).result.Ok());
+}
+
+TEST(HexImage, RefusesFilesAboveTheSizeLimit) {
+  std::vector<std::uint8_t> file(kHexFileLimit + 1, 'x');
+  Image image(kFirmwareImageSize);
+  EXPECT_EQ(ReadHexImage(file, FirmwareImageSpan(image.data(), kFirmwareImageSize)),
+            (HexReadResult{HexError::kFileTooLarge, 0}));
+  file.pop_back();
+  EXPECT_TRUE(ReadHexImage(file, FirmwareImageSpan(image.data(), kFirmwareImageSize)).Ok());
+}
+
+TEST(HexImage, RefusalTextsNameTheLine) {
+  std::vector<std::string> texts;
+  for (const HexError e :
+       {HexError::kInvalidRecord, HexError::kBadChecksum, HexError::kPastImageEnd, HexError::kLineTooLong}) {
+    const std::string text = HexErrorText({e, 1234});
+    EXPECT_NE(text.find(" 1234 "), std::string::npos) << text;
+    EXPECT_EQ(text.find('%'), std::string::npos) << text;
+    texts.push_back(text);
+  }
+  std::sort(texts.begin(), texts.end());
+  EXPECT_EQ(std::unique(texts.begin(), texts.end()), texts.end());
+  EXPECT_FALSE(HexErrorText({HexError::kFileTooLarge, 0}).empty());
+  EXPECT_TRUE(HexErrorText({}).empty());
+}
+
+TEST(FirmwareChecksum, SumsEveryWordButItself) {
+  struct Case {
+    const char* name;
+    std::vector<std::pair<std::size_t, std::uint8_t>> bytes;
+    std::uint16_t checksum;
+  };
+  const std::vector<Case> cases = {
+      {"all zero", {}, 0x0000},
+      {"worked example", {{0, 0x34}, {1, 0x12}}, 0x1234},
+      {"last summed word", {{0x5FFC, 0x01}, {0x5FFD, 0x80}}, 0x8001},
+      {"carries wrap at 16 bits", {{0, 0xFF}, {1, 0xFF}, {2, 0x02}}, 0x0001},
+      {"old checksum word ignored", {{0x5FFE, 0xAB}, {0x5FFF, 0xCD}}, 0x0000},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Image image(kFirmwareImageSize, 0);
+    for (const auto& [offset, value] : c.bytes) image[offset] = value;
+    const FirmwareImageSpan span(image.data(), kFirmwareImageSize);
+    EXPECT_EQ(FirmwareChecksum(span), c.checksum);
+    SealFirmwareImage(span);
+    EXPECT_EQ(StoredChecksum(image), c.checksum);
+  }
+  Image ones(kFirmwareImageSize, 0xFF);
+  EXPECT_EQ(FirmwareChecksum(std::span<const std::uint8_t, kFirmwareImageSize>(ones.data(), kFirmwareImageSize)),
+            static_cast<std::uint16_t>(12287u * 0xFFFFu));
+}
+
+TEST(HexImage, NoDataRecordsGiveAnAllZeroImage) {
+  for (const std::string& text :
+       {std::string(), Lines({HexEndRecord()}), Lines({HexRecord(0x0000, Counting(16, 1))})}) {
+    const Outcome o = Read(text);
+    ASSERT_TRUE(o.result.Ok());
+    EXPECT_TRUE(std::all_of(o.image.begin(), o.image.end(), [](std::uint8_t b) { return b == 0; }));
+  }
+}
+
+// Robustness: random text and damaged copies of a good file. The reader must never touch
+// memory outside its spans (the sanitizer build checks that), must seal every image it
+// accepts, and must name a line of the file when it refuses one.
+class HexFuzz : public ::testing::Test {
+ protected:
+  static std::size_t LineCount(const std::vector<std::uint8_t>& file) {
+    return static_cast<std::size_t>(std::count(file.begin(), file.end(), '\n')) + 1;
+  }
+  void Check(const std::vector<std::uint8_t>& file) {
+    Image image(kFirmwareImageSize);
+    const HexReadResult r = ReadHexImage(file, FirmwareImageSpan(image.data(), kFirmwareImageSize));
+    if (r.Ok()) {
+      EXPECT_EQ(StoredChecksum(image), ReferenceChecksum(image));
+    } else {
+      EXPECT_GE(r.line, 1u);
+      EXPECT_LE(r.line, LineCount(file));
+    }
+  }
+  std::uint8_t RandomChar() {
+    static constexpr std::string_view kAlphabet = ":0123456789ABCDEFabcdef\r\n  :0127F";
+    return static_cast<std::uint8_t>(kAlphabet[Pick(kAlphabet.size())]);
+  }
+  std::size_t Pick(std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng); }
+
+  std::mt19937 rng{20240611};
+};
+
+TEST_F(HexFuzz, RandomBytes) {
+  for (int round = 0; round < 1500; ++round) {
+    std::vector<std::uint8_t> file(Pick(1200));
+    const bool text = round % 2 == 0;
+    for (auto& b : file) b = text ? RandomChar() : static_cast<std::uint8_t>(Pick(256));
+    Check(file);
+  }
+}
+
+TEST_F(HexFuzz, DamagedCopiesOfAGoodFile) {
+  std::vector<std::uint8_t> data(1500);
+  for (auto& b : data) b = static_cast<std::uint8_t>(Pick(256));
+  const std::string good = test::HexRecords(0x7A00, data, {16, 32, 7}) + HexEndRecord() + "\n";
+  for (int round = 0; round < 3000; ++round) {
+    auto file = BytesOf(good);
+    const std::size_t edits = 1 + Pick(4);
+    for (std::size_t e = 0; e < edits && !file.empty(); ++e) {
+      const std::size_t at = Pick(file.size());
+      switch (Pick(4)) {
+        case 0:
+          file[at] = RandomChar();
+          break;
+        case 1:
+          file.erase(file.begin() + static_cast<std::ptrdiff_t>(at));
+          break;
+        case 2:
+          file.insert(file.begin() + static_cast<std::ptrdiff_t>(at), RandomChar());
+          break;
+        default:
+          file.resize(at);
+          break;
+      }
+    }
+    Check(file);
+  }
+}
+
+// Any one changed digit of a placed record other than its address is caught, on its line.
+TEST_F(HexFuzz, EveryChangedDigitOfAPlacedRecordIsCaught) {
+  const std::string digits = "0123456789ABCDEF";
+  const std::vector<std::string> lines = {HexRecord(0x2000, Counting(16, 0x40)),
+                                          HexRecord(0x2010, Counting(32, 0x90), 0x03)};
+  for (std::size_t l = 0; l < lines.size(); ++l) {
+    for (std::size_t pos = 1; pos < lines[l].size(); ++pos) {
+      if (pos >= 3 && pos <= 6) continue;  // an address may leave the window
+      std::vector<std::string> damaged = lines;
+      const char was = damaged[l][pos];
+      damaged[l][pos] = digits[(digits.find(was) + 1 + Pick(15)) % 16];
+      const HexReadResult r = Read(Lines({damaged[0], damaged[1]})).result;
+      EXPECT_FALSE(r.Ok()) << damaged[l];
+      EXPECT_EQ(r.line, l + 1) << damaged[l];
+    }
+  }
+}
+
+}  // namespace
+}  // namespace lcu
