@@ -1,0 +1,57 @@
+// Load Hex File: reads an Intel-HEX firmware file, builds the sealed firmware image of LCU
+// 0x2000 to 0x7FFF and sends it as one LCU_LOAD_FIRMWARE set-up request followed by one bulk
+// write of 24576 bytes. There is no erase, verify or restart step on the host side.
+//
+// The desktop program runs the command in two halves around its open-file dialog:
+// CheckLoadHexFile before the dialog (so that an off-line LCU is reported before any file
+// is chosen), LoadHexFile with the chosen path. A refused file sends nothing.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "app/command_context.h"
+
+namespace lcu {
+
+/// Title and filter of the open-file dialog; it opens in VelmoraRoot() with no file name.
+inline constexpr std::string_view kLoadHexFileDialogTitle = "Load Hex File";
+inline constexpr std::string_view kLoadHexFileDialogFilter = "Hex Files (*.hex)";
+/// Text of the notice shown while the image is sent.
+inline constexpr std::string_view kUploadingHexFileNotice = "Uploading Hex file .... Please wait.";
+
+/// wIndex of the LCU_LOAD_FIRMWARE set-up request: the key the LCU expects.
+inline constexpr std::uint16_t kLoadFirmwareKey = 0x6B3D;
+
+/// The modeless notice shown from just before the set-up request to the end of the
+/// transfer. On a failure it stays open while the error is shown and is closed afterwards.
+class UploadNotice {
+ public:
+  virtual ~UploadNotice() = default;
+  virtual void Show() = 0;
+  virtual void Close() = 0;
+};
+
+/// A notice that shows nothing (the command line, tests).
+class SilentUploadNotice final : public UploadNotice {
+ public:
+  void Show() override {}
+  void Close() override {}
+};
+
+/// The checks before the file dialog: refused while a download runs, and "LCU is off-line"
+/// when the LCU is not on line. kDone when the command may go on; nothing is sent.
+CommandResult CheckLoadHexFile(CommandContext& ctx);
+
+/// Loads the file at path into the LCU. Repeats CheckLoadHexFile first, since the LCU may
+/// have gone off line or a download may have started while the dialog was open. Reads the
+/// file whole (at most kHexFileLimit bytes), refuses it with a message naming the line when
+/// a record is not sound, and otherwise sends the image with the notice shown. Success shows
+/// no message.
+CommandResult LoadHexFile(CommandContext& ctx, const std::string& path, UploadNotice& notice);
+
+/// Load Hex File for callers that already have the path: LoadHexFile without a notice.
+CommandResult OnLoadHexFile(CommandContext& ctx, const std::string& path);
+
+}  // namespace lcu

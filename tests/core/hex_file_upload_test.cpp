@@ -1,0 +1,193 @@
+// Load Hex File against a scripted link: the exact requests and image it sends, the notice
+// around the transfer, and every way it is refused or fails.
+#include "firmware/hex_file_upload.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "app/messages.h"
+#include "command_fixture.h"
+#include "firmware/hex_image.h"
+#include "hex_text.h"
+
+namespace lcu {
+namespace {
+
+namespace fs = std::filesystem;
+using test::CommandFixture;
+using test::HexRecord;
+
+const std::string kDeviceText = "A device attached to the system is not functioning.";
+const std::vector<std::string> kLoadSent = {"out 48 2000/6B3D", "bulk-out 24576"};
+
+// Records when it was shown and closed, and how many messages were up by then.
+class RecordingNotice : public UploadNotice {
+ public:
+  explicit RecordingNotice(const test::RecordingPrompter& prompter) : m_prompter(prompter) {}
+  void Show() override { events.push_back("show after " + std::to_string(m_prompter.messages.size())); }
+  void Close() override { events.push_back("close after " + std::to_string(m_prompter.messages.size())); }
+  std::vector<std::string> events;
+
+ private:
+  const test::RecordingPrompter& m_prompter;
+};
+
+// A scripted link and a notice for one run of the command.
+struct Harness {
+  CommandFixture f;
+  RecordingNotice notice{f.prompter};
+  CommandResult Load(const std::string& path) { return LoadHexFile(f.ctx, path, notice); }
+};
+
+class LoadHexFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    folder = fs::temp_directory_path() / (std::string("lcu-hex-") + info->name());
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+  }
+  void TearDown() override { fs::remove_all(folder); }
+
+  std::string WriteHex(const std::string& text) const {
+    const fs::path path = folder / "firmware.hex";
+    std::ofstream(path, std::ios::binary) << text;
+    return path.string();
+  }
+
+  fs::path folder;
+  Harness h;
+  CommandFixture& f = h.f;
+};
+
+TEST_F(LoadHexFileTest, SendsTheSealedImageAsOneSetUpAndOneBulkWrite) {
+  f.GoOnline();
+  const std::string path =
+      WriteHex(HexRecord(0x0000, {0xEE, 0xEE}) + "\n" + HexRecord(0x2000, {0x34, 0x12}) + "\n" +
+               HexRecord(0x7FE0, std::vector<std::uint8_t>(32, 0x77)) + "\n" + test::HexEndRecord());
+  ASSERT_EQ(h.Load(path), CommandResult::kDone);
+  EXPECT_TRUE(f.prompter.messages.empty());
+  EXPECT_EQ(f.Sent(), kLoadSent);
+  const test::BackendCall& setup = f.backend.calls[f.callsBefore];
+  EXPECT_EQ(setup.request.bmRequestType, 0x40);
+  EXPECT_EQ(setup.request.wLength, 0);
+  EXPECT_EQ(setup.size, 0u);
+
+  std::vector<std::uint8_t> expected(kFirmwareImageSize, 0);
+  expected[0] = 0x34, expected[1] = 0x12;
+  std::fill(expected.begin() + 0x5FE0, expected.begin() + 0x5FFE, std::uint8_t{0x77});
+  const std::uint16_t sum = static_cast<std::uint16_t>(0x1234 + 15 * 0x7777);
+  expected[0x5FFE] = static_cast<std::uint8_t>(sum & 0xFF), expected[0x5FFF] = static_cast<std::uint8_t>(sum >> 8);
+  EXPECT_EQ(f.LastWritten(), expected);
+  EXPECT_EQ(h.notice.events, (std::vector<std::string>{"show after 0", "close after 0"}));
+}
+
+TEST_F(LoadHexFileTest, FileWithoutDataInTheWindowSendsAnAllZeroImage) {
+  f.GoOnline();
+  ASSERT_EQ(OnLoadHexFile(f.ctx, WriteHex(test::HexEndRecord() + "\n")), CommandResult::kDone);
+  EXPECT_EQ(f.Sent(), kLoadSent);
+  EXPECT_EQ(f.LastWritten(), std::vector<std::uint8_t>(kFirmwareImageSize, 0));
+}
+
+TEST_F(LoadHexFileTest, RefusalsAndFailures) {
+  struct Case {
+    const char* name;
+    std::function<std::string(Harness&)> prepare;  // returns the path to load
+    std::string message;
+    std::vector<std::string> sent;
+    std::vector<std::string> noticeEvents;
+  };
+  const std::string good = WriteHex(HexRecord(0x2000, {1, 2}) + "\n");
+  const auto online = [good](Harness& r) {
+    r.f.GoOnline();
+    return good;
+  };
+  const auto failing = [online](int transfer, bool shortOne) {
+    return [online, transfer, shortOne](Harness& r) {
+      const std::string path = online(r);
+      if (shortOne)
+        r.f.ShortTransfer(transfer);
+      else
+        r.f.FailTransfer(transfer);
+      return path;
+    };
+  };
+  const fs::path unsound = folder / "unsound.hex";
+  std::ofstream(unsound, std::ios::binary) << HexRecord(0x2000, {1}) << "\n:0120000001DD\n";
+  const std::vector<std::string> shownThenClosed = {"show after 0", "close after 1"};
+  const std::vector<Case> cases = {
+      {"off line", [good](Harness&) { return good; }, std::string(msg::kLcuOffline), {}, {}},
+      {"download running",
+       [online](Harness& r) {
+         r.f.app.m_bDownloadRunning = 1;
+         return online(r);
+       },
+       std::string(msg::kDownloadInProgress),
+       {},
+       {}},
+      {"missing file",
+       [this, online](Harness& r) {
+         online(r);
+         return (folder / "none.hex").string();
+       },
+       std::string(msg::kFailedToOpenHexFile),
+       {},
+       {}},
+      {"folder instead of a file",
+       [this, online](Harness& r) {
+         online(r);
+         return folder.string();
+       },
+       std::string(msg::kFailedToOpenHexFile),
+       {},
+       {}},
+      {"unsound record",
+       [online, unsound](Harness& r) {
+         online(r);
+         return unsound.string();
+       },
+       HexErrorText({HexError::kBadChecksum, 2}),
+       {},
+       {}},
+      {"set-up request fails",
+       failing(1, false),
+       FormatSystemError(msg::kFailedToSendCommand, kDeviceText),
+       {kLoadSent[0]},
+       shownThenClosed},
+      {"bulk write fails", failing(2, false), FormatSystemError(msg::kFailedToWriteToLogger, kDeviceText), kLoadSent,
+       shownThenClosed},
+      {"bulk write comes up short", failing(2, true),
+       FormatSystemError(msg::kFailedToWriteToLogger, msg::kShortTransferText), kLoadSent, shownThenClosed},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Harness r;
+    const std::string path = c.prepare(r);
+    EXPECT_EQ(r.Load(path), CommandResult::kFailed);
+    EXPECT_EQ(r.f.prompter.messages, std::vector<std::string>{c.message});
+    EXPECT_EQ(r.f.Sent(), c.sent);
+    EXPECT_EQ(r.notice.events, c.noticeEvents);
+    if (!c.sent.empty()) {
+      // The failed transfer closed the link; the next poll reconnects.
+      EXPECT_EQ(r.f.device.m_bOnline, 0);
+      r.f.device.PollStatus();
+      EXPECT_EQ(r.f.device.m_bOnline, 1);
+    }
+  }
+}
+
+TEST_F(LoadHexFileTest, CheckBeforeTheFileDialog) {
+  EXPECT_EQ(CheckLoadHexFile(f.ctx), CommandResult::kFailed);
+  EXPECT_EQ(f.prompter.messages, std::vector<std::string>{std::string(msg::kLcuOffline)});
+  f.prompter.messages.clear();
+  f.GoOnline();
+  EXPECT_EQ(CheckLoadHexFile(f.ctx), CommandResult::kDone);
+  EXPECT_TRUE(f.prompter.messages.empty());
+  EXPECT_TRUE(f.Sent().empty());
+}
+
+}  // namespace
+}  // namespace lcu
