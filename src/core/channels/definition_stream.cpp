@@ -1,0 +1,30 @@
+#include "channels/definition_stream.h"
+
+#include <cerrno>
+#include <system_error>
+
+namespace lcu {
+
+FileDefinitionStream::FileDefinitionStream(const std::string& path) : m_file(std::fopen(path.c_str(), "rb")) {}
+
+FileDefinitionStream::~FileDefinitionStream() {
+  if (m_file) std::fclose(m_file);
+}
+
+std::size_t FileDefinitionStream::Read(std::span<std::uint8_t> buffer) {
+  if (!m_file) return 0;
+  errno = 0;
+  const std::size_t count = std::fread(buffer.data(), 1, buffer.size(), m_file);
+  if (count < buffer.size() && std::ferror(m_file)) m_errno = errno;
+  return count;
+}
+
+bool FileDefinitionStream::Failed() const { return !m_file || std::ferror(m_file) != 0; }
+
+bool FileDefinitionStream::AtEnd() const { return m_file && std::feof(m_file) != 0; }
+
+std::string FileDefinitionStream::ErrorText() const {
+  return std::system_category().message(m_errno != 0 ? m_errno : EIO);
+}
+
+}  // namespace lcu
