@@ -1,0 +1,123 @@
+// The monitor windows' exchange with the LCU (groups of 16, each block ending in a 0 word,
+// what a failure stops) and the texts and pictures of a monitor row.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <numeric>
+
+#include "command_fixture.h"
+#include "monitor/channel_exchange.h"
+#include "monitor/monitor_row.h"
+#include "util/little_endian.h"
+
+namespace lcu {
+namespace {
+
+std::vector<std::uint16_t> Channels(std::size_t count) {
+  std::vector<std::uint16_t> channels(count);
+  std::iota(channels.begin(), channels.end(), std::uint16_t{300});
+  return channels;
+}
+
+// A reply whose reading j is 1000 * group + j.
+std::array<std::uint8_t, 64> Reply(std::uint32_t group) {
+  std::array<std::uint8_t, 64> reply{};
+  for (std::size_t j = 0; j < 16; ++j) le::PutU32(reply, 4 * j, 1000 * group + static_cast<std::uint32_t>(j));
+  return reply;
+}
+
+const std::vector<std::string> kOneExchange = {"out 46 F710/0", "bulk-out 64", "in 47 0000/0 64"};
+
+class ChannelExchangeTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    f.GoOnline();
+    f.Reply(Reply(1));
+    f.Reply(Reply(2));
+  }
+  test::CommandFixture f;
+  std::array<std::uint32_t, 32> readings{};
+};
+
+TEST_F(ChannelExchangeTest, TwentyChannelsTakeTwoExchangesEachBlockEndingInZero) {
+  const auto channels = Channels(20);
+  ASSERT_TRUE(ExchangeChannels(f.device, channels, readings));
+
+  std::vector<std::string> expected = kOneExchange;
+  expected.insert(expected.end(), kOneExchange.begin(), kOneExchange.end());
+  EXPECT_EQ(f.Sent(), expected);
+  const auto blocks = f.backend.CallsOf(test::BackendCall::kBulkWrite);
+  ASSERT_EQ(blocks.size(), 2u);
+  for (std::size_t j = 0; j < 16; ++j) EXPECT_EQ(le::U16(blocks[0].data, 2 * j), channels[j]);
+  EXPECT_EQ(le::U16(blocks[0].data, 32), 0);
+  for (std::size_t j = 0; j < 4; ++j) EXPECT_EQ(le::U16(blocks[1].data, 2 * j), channels[16 + j]);
+  EXPECT_EQ(std::vector<std::uint8_t>(blocks[1].data.begin() + 8, blocks[1].data.end()), std::vector<std::uint8_t>(56, 0));
+  EXPECT_EQ(readings[15], 1015u);
+  EXPECT_EQ(readings[16], 2000u);
+  EXPECT_EQ(readings[19], 2003u);
+  EXPECT_EQ(readings[20], 0u);  // beyond the channels nothing is written
+}
+
+TEST_F(ChannelExchangeTest, SixteenChannelsTakeOneExchangeAndNoneTakeNone) {
+  ASSERT_TRUE(ExchangeChannels(f.device, Channels(16), readings));
+  EXPECT_EQ(f.Sent(), kOneExchange);
+  EXPECT_EQ(le::U16(f.LastWritten(), 32), 0);
+  const std::size_t calls = f.backend.calls.size();
+  EXPECT_TRUE(ExchangeChannels(f.device, {}, readings));
+  EXPECT_EQ(f.backend.calls.size(), calls);
+}
+
+TEST_F(ChannelExchangeTest, FailedReadEndsTheUpdate) {
+  f.FailTransfer(3);
+  EXPECT_FALSE(ExchangeChannels(f.device, Channels(20), readings));
+  EXPECT_EQ(f.Sent(), kOneExchange);
+}
+
+TEST_F(ChannelExchangeTest, ListWriteFailuresAreNotReported) {
+  // A short list write still reads the group's readings.
+  f.ShortTransfer(2);
+  ASSERT_TRUE(ExchangeChannels(f.device, Channels(4), readings));
+  EXPECT_EQ(f.Sent(), kOneExchange);
+  EXPECT_EQ(readings[3], 1003u);
+  EXPECT_TRUE(f.prompter.messages.empty());
+  // A failed set-up closes the link, so the read that follows finds no LCU.
+  f.FailTransfer(4);
+  EXPECT_FALSE(ExchangeChannels(f.device, Channels(4), readings));
+  EXPECT_EQ(f.device.m_bOnline, 0);
+  EXPECT_TRUE(f.prompter.messages.empty());
+}
+
+TEST(MonitorRowTest, CellTexts) {
+  struct ValueCase {
+    double value;
+    int decimals;
+    const char* text;
+  };
+  const ValueCase values[] = {
+      {9029.0, 0, "9029"},  {3.14159, 2, "3.14"},         {1.5, -1, "1.500000"},
+      {-0.04, 1, "-0.0"},   {2.5, 0, "2"},                {4294967295.0, 0, "4294967295"},
+      {0.125, 40, "0.1250000000000000000000000000000000000000"}, {HUGE_VAL, 2, "inf"},
+  };
+  for (const ValueCase& v : values) EXPECT_EQ(FormatValueCell(v.value, v.decimals), v.text);
+  // Longer than any short buffer.
+  const std::string huge = FormatValueCell(-1e300, 1);
+  EXPECT_EQ(huge.size(), 304u);
+  EXPECT_EQ(huge.substr(0, 5), "-1000");
+  EXPECT_EQ(huge.substr(huge.size() - 2), ".0");
+
+  EXPECT_EQ(FormatRawCell(0x00012345), "9029");
+  EXPECT_EQ(FormatRawCell(0xFFFFFFFF), "65535");
+  EXPECT_EQ(FormatIdCell(5), "005");
+  EXPECT_EQ(FormatIdCell(1023), "1023");
+}
+
+TEST(MonitorRowTest, GroupPictures) {
+  const std::pair<int, int> cases[] = {{0, 0},   {63, 0},  {64, 1},  {111, 1}, {112, 3}, {127, 3}, {128, 2},
+                                       {191, 2}, {192, 4}, {255, 4}, {256, 5}, {287, 5}, {288, 6}, {351, 6},
+                                       {352, 0}, {1023, 0}};
+  for (const auto& [channel, image] : cases) EXPECT_EQ(GetChannelImage(channel), image) << channel;
+}
+
+}  // namespace
+}  // namespace lcu
