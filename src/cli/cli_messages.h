@@ -3,20 +3,21 @@
 
 #include <string_view>
 
+#include "app/messages.h"
+
 namespace lcu::cli::msg {
 
 inline constexpr std::string_view kProgramDescription = "Workstation of the LCU engine data logger";
 inline constexpr std::string_view kCommandRequired = "A command is required.";
 inline constexpr std::string_view kGroupNeedsOneOf = " needs one of:";
 inline constexpr std::string_view kRunWithHelp = "Run with --help for more information.";
-inline constexpr std::string_view kNoUsbBackend =
-    "No USB backend is available in this build; use --simulate or --sim-state DIR.";
+using lcu::msg::kNoUsbBackend;
 inline constexpr std::string_view kCannotCreateStateFolder = "Cannot create the simulator state folder ";
 inline constexpr std::string_view kSettingNotFound = "Setting not found: ";
 inline constexpr std::string_view kFailedToWriteSettings = "Failed to write settings to ";
 inline constexpr std::string_view kNotAnInteger = "With --integer, TEXT must be a 32-bit decimal number.";
 inline constexpr std::string_view kInvalidSettingName = "A value name cannot be empty or contain \\ or /.";
-inline constexpr std::string_view kProgressCaption = "Downloading Logger";
+inline constexpr std::string_view kProgressCaption = lcu::msg::kDownloadingLogger;
 inline constexpr std::string_view kCannotReadFile = "Cannot read ";
 
 }  // namespace lcu::cli::msg

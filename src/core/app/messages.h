@@ -14,6 +14,10 @@ inline constexpr std::string_view kReadFileFailed = "ReadFile failed";
 inline constexpr std::string_view kFailedToAllocateMemory = "Failed to allocate memory.";
 inline constexpr std::string_view kShortTransferText = "The LCU sent or took fewer bytes than requested.";
 
+// The programs' start-up when the build cannot reach a real LCU.
+inline constexpr std::string_view kNoUsbBackend =
+    "No USB backend is available in this build; use --simulate or --sim-state DIR.";
+
 // Off-line forms; each command names the one it shows.
 inline constexpr std::string_view kLcuOffline = "LCU is off-line";
 inline constexpr std::string_view kLcuOfflineDot = "LCU is off-line.";
@@ -37,6 +41,7 @@ inline constexpr std::string_view kFailedToSaveChannelData = "Failed to save cha
 inline constexpr std::string_view kResetCouldNotReadCalibration =
     "Error while resetting LCU.\nCould not read calibration file.";
 inline constexpr std::string_view kErrorWhileResettingLcu = "Error while resetting LCU";
+inline constexpr std::string_view kDownloadingLogger = "Downloading Logger";
 inline constexpr std::string_view kDownloadInProgress = "A download is in progress. Please wait until it has ended.";
 
 // Configuration upload.
