@@ -1,5 +1,7 @@
 // The fields of the application object that the LCU commands share: the stop request and
 // downloading flags, the settings flags, and the calibration image of the connected LCU.
+// The channel model keeps here the channel table with its file header and load count, and
+// the channels the hardware level offers.
 #pragma once
 
 #include <array>
