@@ -21,5 +21,17 @@ inline constexpr int kResetLogbook = 32799;
 inline constexpr int kProtectData = 32805;
 inline constexpr int kExtractSetup = 32806;
 inline constexpr int kPreserveQmt = 32807;
+inline constexpr int kNewWindow = 32771;
+inline constexpr int kFileOpen = 32800;
+inline constexpr int kFileClose = 32801;
+inline constexpr int kFileSave = 32802;
+inline constexpr int kFileSaveAs = 32803;
+inline constexpr int kWindowArrange = 57649;
+inline constexpr int kWindowCascade = 57650;
+inline constexpr int kWindowTile = 57651;
+inline constexpr int kAppAbout = 57664;
+inline constexpr int kAppExit = 57665;
+inline constexpr int kNextPane = 57680;
+inline constexpr int kPreviousPane = 57681;
 
 }  // namespace lcu::cmd
