@@ -1,0 +1,40 @@
+#include "channel_value_request.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "app/vendor_request.h"
+#include "util/decimal_text.h"
+#include "util/little_endian.h"
+
+namespace lcu::gui {
+
+namespace {
+
+// The LCU's channel list: 16-bit channel numbers ended by 0, as the monitor windows send it.
+constexpr std::uint16_t kChannelListAddress = 0xF710;
+constexpr std::size_t kChannelBlockBytes = 64;
+constexpr std::string_view kNoValue = "-1";
+
+}  // namespace
+
+void ServeChannelValueRequest(CUsbDevice& device, Profile& profile) {
+  const int channel = ParseDecimalInt(profile.GetProfileString(reg::kChannelData, reg::kChannelId, kNoValue));
+  if (channel < kFirstServedChannel || channel > kLastServedChannel) {
+    profile.WriteProfileString(reg::kChannelData, reg::kChannelValue, kNoValue);
+    return;
+  }
+  std::array<std::uint8_t, kChannelBlockBytes> list{};
+  list[0] = static_cast<std::uint8_t>(channel);
+  if (device.VendorWrite(LCU_BULK_WRITE, kChannelListAddress, 0)) device.BulkWrite(list);
+
+  std::array<std::uint8_t, kChannelBlockBytes> reading{};
+  if (!device.VendorRead(LCU_READ_CHANNELS, 0, 0, kChannelBlockBytes, reading)) {
+    profile.WriteProfileString(reg::kChannelData, reg::kChannelValue, kNoValue);
+    return;
+  }
+  profile.WriteProfileString(reg::kChannelData, reg::kChannelValue, std::to_string(le::U32(reading, 0)));
+}
+
+}  // namespace lcu::gui

@@ -1,0 +1,21 @@
+// The channel-value exchange with the product family's other programs: one of them posts a
+// channel number as "ChannelID" in the profile section "ChannelData", and the main window
+// answers with the channel's raw reading in "ChannelValue" on every tick the LCU is on line.
+#pragma once
+
+#include "app/registry.h"
+#include "app/usb_device.h"
+
+namespace lcu::gui {
+
+/// Lowest and highest channel number the exchange serves; others answer "-1".
+inline constexpr int kFirstServedChannel = 3;
+inline constexpr int kLastServedChannel = 63;
+
+/// Reads "ChannelID" afresh and answers it: for a channel 3 to 63 the one-channel list is
+/// sent to the LCU and the reading read back is written as "ChannelValue"; for any other
+/// number, a missing value or text that is no number, "-1" is written without LCU traffic.
+/// A failed list write is ignored (the read then fails too); a failed read answers "-1".
+void ServeChannelValueRequest(CUsbDevice& device, Profile& profile);
+
+}  // namespace lcu::gui

@@ -1,0 +1,46 @@
+// Which LCU the program works with, from its command line: a simulated LCU (--simulate, or
+// --sim-state DIR to keep its memory in a folder) or the real LCU over USB. A file name on
+// the command line is ignored.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include <QString>
+#include <QStringList>
+
+#include "app/usb_backend.h"
+
+namespace lcu::gui {
+
+struct DeviceOptions {
+  bool simulate = false;  // a fresh simulated LCU in memory
+  QString simState;       // a simulated LCU kept in this folder
+};
+
+/// Reads the options; --help and unknown options end the program as usual.
+DeviceOptions ParseDeviceOptions(const QStringList& arguments);
+
+/// The backend the options choose. When it cannot be had, the backend finds no LCU and
+/// problem says why, for the user to read once the main window is up.
+struct BackendChoice {
+  std::unique_ptr<UsbBackend> backend;
+  std::string problem;
+};
+
+BackendChoice OpenBackend(const DeviceOptions& options);
+
+/// A backend with no device behind it: every node is missing, so the LCU stays off line.
+class NoLcuBackend final : public UsbBackend {
+ public:
+  UsbHandle OpenNode(int) override { return kInvalidUsbHandle; }
+  bool GetDeviceDescriptor(UsbHandle, std::span<std::uint8_t, 18>) override { return false; }
+  bool ControlRequest(UsbHandle, const VendorRequest&, std::span<std::uint8_t>) override { return false; }
+  bool BulkRead(UsbHandle, std::span<std::uint8_t>, std::uint32_t&) override { return false; }
+  bool BulkWrite(UsbHandle, std::span<const std::uint8_t>, std::uint32_t&) override { return false; }
+  void CloseNode(UsbHandle) override {}
+  std::uint32_t LastError() const override { return kErrorInvalidHandle; }
+  std::string ErrorText(std::uint32_t) const override { return {}; }
+};
+
+}  // namespace lcu::gui

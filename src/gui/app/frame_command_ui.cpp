@@ -1,0 +1,51 @@
+#include "gui/app/frame_command_ui.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+
+
+namespace lcu::gui {
+
+FrameCommandUi::FrameCommandUi(std::int32_t& stopFlag) : m_bStopDownload(stopFlag) {
+  if (QCoreApplication* application = QCoreApplication::instance()) application->installEventFilter(this);
+}
+
+FrameCommandUi::~FrameCommandUi() { EndProgress(); }
+
+void FrameCommandUi::SetFrame(QWidget* owner, MainMenu* menu) {
+  m_owner = owner;
+  m_menu = menu;
+}
+
+void FrameCommandUi::BeginProgress(int steps) {
+  EndProgress();
+  m_progress = new ProgressDlg(m_bStopDownload, m_owner);
+  m_progress->SetRange(1, steps);
+  m_progress->SetStep(1);
+  m_progress->SetPos(0);
+  m_progress->show();
+}
+
+void FrameCommandUi::StepProgress() {
+  if (m_progress) m_progress->StepIt();
+}
+
+void FrameCommandUi::EndProgress() { delete m_progress.data(); }
+
+bool FrameCommandUi::PumpWaitingMessages() {
+  QCoreApplication::processEvents();
+  return !m_bQuitting;
+}
+
+void FrameCommandUi::SetMenuCheck(int commandId, bool checked) {
+  if (m_menu) m_menu->SetChecked(commandId, checked);
+}
+
+bool FrameCommandUi::eventFilter(QObject* watched, QEvent* event) {
+  // The application's quit request is seen here even while a download dispatches events
+  // from inside a command, where no event loop would notice it.
+  if (event->type() == QEvent::Quit && watched == QCoreApplication::instance()) m_bQuitting = true;
+  return QObject::eventFilter(watched, event);
+}
+
+}  // namespace lcu::gui

@@ -1,0 +1,55 @@
+// FrameCommandUi: what the LCU commands see of the main window: the download's progress
+// dialog, the message pump that keeps the program live between two buffers, and the check
+// marks of the main menu.
+#pragma once
+
+#include <cstdint>
+
+#include <QObject>
+#include <QPointer>
+
+#include "app/command_context.h"
+#include "gui/app/main_menu.h"
+#include "gui/logger/progress_dlg.h"
+
+class QWidget;
+
+namespace lcu::gui {
+
+class FrameCommandUi final : public QObject, public CommandUi {
+  Q_OBJECT
+
+ public:
+  /// stopFlag is the stop request that Ctrl+S in the progress dialog sets.
+  explicit FrameCommandUi(std::int32_t& stopFlag);
+  ~FrameCommandUi() override;
+
+  /// The main window (owner of the progress dialog) and its menu.
+  void SetFrame(QWidget* owner, MainMenu* menu);
+
+  void BeginProgress(int steps) override;
+  void StepProgress() override;
+  void EndProgress() override;
+  /// Dispatches the events waiting now; false once the program is quitting (the main
+  /// window was closed or the application asked to quit).
+  bool PumpWaitingMessages() override;
+  void SetMenuCheck(int commandId, bool checked) override;
+
+  /// The main window is going away: a running download stops at its next pump.
+  void RequestQuit() { m_bQuitting = true; }
+
+  /// The progress dialog while a download shows it.
+  ProgressDlg* Progress() const { return m_progress.data(); }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  std::int32_t& m_bStopDownload;
+  QPointer<QWidget> m_owner;
+  QPointer<MainMenu> m_menu;
+  QPointer<ProgressDlg> m_progress;
+  bool m_bQuitting = false;
+};
+
+}  // namespace lcu::gui

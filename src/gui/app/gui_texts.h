@@ -1,0 +1,111 @@
+// Texts that only the desktop program shows: menu labels with their shortcut after a tab,
+// the status-bar prompts of the commands, dialog captions and labels, and the service
+// passwords. Each text is kept here once; the core's messages are in app/messages.h.
+#pragma once
+
+#include <string_view>
+
+namespace lcu::gui::text {
+
+// Main window.
+inline constexpr std::string_view kCaptionSeparator = " - ";
+inline constexpr std::string_view kReady = "Ready";
+
+// Menus.
+inline constexpr std::string_view kFileMenu = "&File";
+inline constexpr std::string_view kLoggerMenu = "&Logger";
+inline constexpr std::string_view kSysconMenu = "&Syscon";
+inline constexpr std::string_view kWindowMenu = "&Window";
+inline constexpr std::string_view kHelpMenu = "&Help";
+
+// Menu items: the label, a tab and the shortcut; the shortcut is taken from the label.
+inline constexpr std::string_view kOpenItem = "&Open";
+inline constexpr std::string_view kCloseItem = "&Close";
+inline constexpr std::string_view kSaveItem = "&Save\tCtrl+S";
+inline constexpr std::string_view kSaveAsItem = "Save &As ...";
+inline constexpr std::string_view kLcuConfigurationItem = "&LCU Configuration\tCtrl+L";
+inline constexpr std::string_view kInitializeLcuItem = "&Initialize LCU\tCtrl+I";
+inline constexpr std::string_view kPasswordItem = "&Password\tCtrl+P";
+inline constexpr std::string_view kResetLogbookItem = "&Reset Logbook\tCtrl+B";
+inline constexpr std::string_view kExitItem = "E&xit\tCtrl+X";
+inline constexpr std::string_view kDownloadItem = "&Download\tCtrl+D";
+inline constexpr std::string_view kStopDownloadItem = "&Stop Download";
+inline constexpr std::string_view kAutoDownloadItem = "&Auto Download\tCtrl+A";
+inline constexpr std::string_view kSendConfigItem = "Send &Config\tCtrl+C";
+inline constexpr std::string_view kExtractSetupItem = "&Extract Setup";
+inline constexpr std::string_view kSessionDataItem = "S&ession Data\tCtrl+E";
+inline constexpr std::string_view kPreserveQmtItem = "&Preserve QMT data";
+inline constexpr std::string_view kLoadHexFileItem = "Load &Hex File\tCtrl+H";
+inline constexpr std::string_view kReadHexFileItem = "&Read Hex File";
+inline constexpr std::string_view kReadWriteDataItem = "Read/Write Data";
+inline constexpr std::string_view kRefreshCalibrationItem = "Refresh &Calibration\tCtrl+R";
+inline constexpr std::string_view kProtectDataItem = "&Protect Data";
+inline constexpr std::string_view kStartLoggerItem = "&Start Logger\tCtrl+M";
+inline constexpr std::string_view kNewWindowItem = "&New Window\tCtrl+N";
+inline constexpr std::string_view kCascadeItem = "&Cascade";
+inline constexpr std::string_view kTileItem = "&Tile";
+inline constexpr std::string_view kArrangeIconsItem = "&Arrange Icons";
+inline constexpr std::string_view kAboutItem = "&About tavrix...";
+
+// Keys that move between the child windows; they have no menu item.
+inline constexpr std::string_view kNextPaneKey = "F6";
+inline constexpr std::string_view kPreviousPaneKey = "Shift+F6";
+
+// Status-bar prompts, shown in pane 0 while an item is highlighted.
+inline constexpr std::string_view kOpenPrompt = "Open a monitor settings file";
+inline constexpr std::string_view kClosePrompt = "Close the monitor settings file";
+inline constexpr std::string_view kSavePrompt = "Save the monitor windows in the settings file";
+inline constexpr std::string_view kSaveAsPrompt = "Save the monitor windows in a new settings file";
+inline constexpr std::string_view kLcuConfigurationPrompt = "Display LCU Configuration";
+inline constexpr std::string_view kInitializeLcuPrompt = "Initialize LCU/logger";
+inline constexpr std::string_view kPasswordPrompt = "Enter password";
+inline constexpr std::string_view kResetLogbookPrompt = "Reset Engine Logbook";
+inline constexpr std::string_view kExitPrompt = "Close the program";
+inline constexpr std::string_view kDownloadPrompt = "Download data from logger";
+inline constexpr std::string_view kStopDownloadPrompt = "Interrupt download";
+inline constexpr std::string_view kAutoDownloadPrompt = "Auto download data on connect";
+inline constexpr std::string_view kSendConfigPrompt = "Send configuration file to logger";
+inline constexpr std::string_view kExtractSetupPrompt = "Extract setup file from the logger";
+inline constexpr std::string_view kSessionDataPrompt = "View/Edit Session Data";
+inline constexpr std::string_view kPreserveQmtPrompt = "Preserve QMT data";
+inline constexpr std::string_view kLoadHexFilePrompt = "Load new hex file";
+inline constexpr std::string_view kReadHexFilePrompt = "Read binary file";
+inline constexpr std::string_view kReadWriteDataPrompt = "Edit data";
+inline constexpr std::string_view kRefreshCalibrationPrompt = "Refresh Calibration";
+inline constexpr std::string_view kProtectDataPrompt = "Preserve Data after Download";
+inline constexpr std::string_view kStartLoggerPrompt = "Start Manual Logging";
+inline constexpr std::string_view kNewWindowPrompt = "Open new monitor window";
+inline constexpr std::string_view kCascadePrompt = "Overlap the open windows";
+inline constexpr std::string_view kTilePrompt = "Place the open windows side by side";
+inline constexpr std::string_view kArrangeIconsPrompt = "Line up the minimized windows along the bottom";
+inline constexpr std::string_view kAboutPrompt = "Show the program's version";
+
+// Service password.
+inline constexpr std::string_view kPasswordCaption = "Password";
+inline constexpr std::string_view kPasswordLabel = "Password:";
+inline constexpr std::string_view kServicePassword1 = "tarnwell";
+inline constexpr std::string_view kServicePassword2 = "mossgate";
+inline constexpr std::string_view kInvalidPassword = "Invalid password";
+
+// About box.
+inline constexpr std::string_view kAboutCaption = "About TAVRIX";
+inline constexpr std::string_view kVersionLabel = "Version";
+
+// Logger dialogs.
+inline constexpr std::string_view kInitLcuCaption = "Initialize LCU";
+inline constexpr std::string_view kLcuNumberLabel = "LCU#";
+inline constexpr std::string_view kSessionDataCaption = "Session Data";
+inline constexpr std::string_view kSessionGroup = "Session";
+inline constexpr std::string_view kUpdateButton = "Update";
+inline constexpr std::string_view kCancelButton = "Cancel";
+inline constexpr std::string_view kLcuConfigurationCaption = "LCU Configuration";
+inline constexpr std::string_view kConfigurationGroup = "Configuration";
+
+// Command line.
+inline constexpr std::string_view kSimulateOption = "simulate";
+inline constexpr std::string_view kSimulateHelp = "Work with a fresh simulated LCU held in memory instead of a real one.";
+inline constexpr std::string_view kSimStateOption = "sim-state";
+inline constexpr std::string_view kSimStateHelp = "Work with a simulated LCU whose memory is kept in the folder DIR.";
+inline constexpr std::string_view kSimStateValue = "DIR";
+
+}  // namespace lcu::gui::text

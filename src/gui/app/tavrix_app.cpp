@@ -1,0 +1,162 @@
+#include "tavrix_app.h"
+
+#include <utility>
+
+#include <QAction>
+#include <QFile>
+
+#include "app/command_ids.h"
+#include "app/default_paths.h"
+#include "app/messages.h"
+#include "app/registry.h"
+#include "channels/calibration_file.h"
+#include "firmware/hex_file_upload.h"
+#include "gui/app/gui_texts.h"
+#include "gui/app/main_frame.h"
+#include "gui/app/main_menu.h"
+#include "gui/app/password_dlg.h"
+#include "gui/app/product_version.h"
+#include "gui/app/qt_text.h"
+#include "gui/firmware/hex_file_upload_dlg.h"
+#include "logger/configuration_upload.h"
+#include "logger/lcu_configuration.h"
+#include "logger/logger_download.h"
+#include "logger/maintenance_commands.h"
+
+namespace lcu::gui {
+
+namespace {
+
+constexpr int kShowNormal = 1;
+constexpr int kShowMinimized = 2;
+
+}  // namespace
+
+CTavrixApp::CTavrixApp(Services services)
+    : m_services(std::move(services)),
+      m_device(std::make_unique<CUsbDevice>(*m_services.backend)),
+      m_ui(m_app.m_bStopDownload),
+      m_ctx{*m_device, *m_services.store, *m_services.prompter, *m_services.clock, *m_services.files, m_app, m_ui} {}
+
+CTavrixApp::~CTavrixApp() = default;
+
+bool CTavrixApp::InitInstance() {
+  m_pMainWnd = std::make_unique<CMainFrame>(m_ctx);
+  CMainFrame& frame = *m_pMainWnd;
+  m_ui.SetFrame(&frame, &frame.Menu());
+  m_services.prompter->SetOwner(&frame);
+  frame.setWindowTitle(ToQString(msg::kAppTitle) + ToQString(text::kCaptionSeparator) + GetProductVersion());
+  ConnectCommands();
+  connect(&frame, &CMainFrame::closeRequested, this, [this] {
+    SaveSettingsOnClose();
+    m_ui.RequestQuit();
+  });
+
+  ReadSettingsFlags();
+  int showCmd = Profile(*m_services.store).GetProfileInt(reg::kSettings, reg::kShowCmd, kShowNormal);
+  if (showCmd == kShowMinimized) showCmd = kShowNormal;
+  frame.ShowWithCommand(showCmd);
+
+  ReopenLastSettingsFile();
+  if (!m_services.startupProblem.empty()) m_services.prompter->Error(m_services.startupProblem);
+  return true;
+}
+
+void CTavrixApp::ReadSettingsFlags() {
+  const Profile profile(*m_services.store);
+  m_app.m_bAutoDownload = profile.GetProfileInt(reg::kSettings, reg::kAutoDownload, 0);
+  m_app.m_bPreserveBuffer = profile.GetProfileInt(reg::kSettings, reg::kPreserveBuffer, 0);
+  m_app.m_bPreserveQmt = profile.GetProfileInt(reg::kSettings, reg::kPreserveQmt, 0);
+  m_ui.SetMenuCheck(cmd::kAutoDownload, m_app.m_bAutoDownload != 0);
+  m_ui.SetMenuCheck(cmd::kProtectData, m_app.m_bPreserveBuffer != 0);
+  m_ui.SetMenuCheck(cmd::kPreserveQmt, m_app.m_bPreserveQmt != 0);
+}
+
+void CTavrixApp::ReopenLastSettingsFile() {}
+
+void CTavrixApp::SaveSettingsOnClose() {}
+
+void CTavrixApp::ConnectCommands() {
+  using Handler = void (CTavrixApp::*)();
+  const std::pair<int, Handler> handlers[] = {
+      {cmd::kPassword, &CTavrixApp::OnPassword},
+      {cmd::kAppAbout, &CTavrixApp::OnAppAbout},
+      {cmd::kLcuConfiguration, &CTavrixApp::OnLcuConfiguration},
+      {cmd::kInitializeLcu, &CTavrixApp::OnInitializeLcu},
+      {cmd::kResetLogbook, &CTavrixApp::OnResetLogbook},
+      {cmd::kDownload, &CTavrixApp::OnDownload},
+      {cmd::kStopDownload, &CTavrixApp::OnStopDownload},
+      {cmd::kAutoDownload, &CTavrixApp::OnAutoDownload},
+      {cmd::kSendConfig, &CTavrixApp::OnSendConfig},
+      {cmd::kExtractSetup, &CTavrixApp::OnExtractSetup},
+      {cmd::kSessionData, &CTavrixApp::OnSessionData},
+      {cmd::kPreserveQmt, &CTavrixApp::OnPreserveQmt},
+      {cmd::kLoadHexFile, &CTavrixApp::OnLoadHexFile},
+      {cmd::kReadHexFile, &CTavrixApp::OnReadHexFile},
+      {cmd::kRefreshCalibration, &CTavrixApp::OnRefreshCalibration},
+      {cmd::kProtectData, &CTavrixApp::OnProtectData},
+      {cmd::kStartLogger, &CTavrixApp::OnStartLogger},
+  };
+  const MainMenu& menu = m_pMainWnd->Menu();
+  for (const auto& [id, handler] : handlers) connect(menu.Action(id), &QAction::triggered, this, handler);
+}
+
+void CTavrixApp::OnPassword() {
+  GuiPrompter& prompter = *m_services.prompter;
+  QString entry;
+  for (;;) {
+    if (!prompter.RunPasswordDialog(entry)) return;
+    entry = entry.toLower();
+    if (IsServicePassword(entry)) break;
+    prompter.Error(text::kInvalidPassword);
+  }
+  MainMenu& menu = m_pMainWnd->Menu();
+  menu.SetEnabled(cmd::kInitializeLcu, true);
+  menu.SetEnabled(cmd::kReadWriteData, true);
+  menu.SetEnabled(cmd::kReadHexFile, true);
+}
+
+void CTavrixApp::OnAppAbout() { m_services.prompter->RunAboutBox(GetProductVersion()); }
+
+void CTavrixApp::OnLcuConfiguration() {
+  const CLcuConfg configuration(m_ctx);
+  if (configuration.IsReady()) m_services.prompter->RunLcuConfigurationDialog(configuration.Texts());
+}
+
+void CTavrixApp::OnInitializeLcu() { lcu::OnInitializeLcu(m_ctx); }
+
+void CTavrixApp::OnResetLogbook() { lcu::OnResetLogbook(m_ctx); }
+
+void CTavrixApp::OnDownload() { lcu::OnDownload(m_ctx); }
+
+void CTavrixApp::OnStopDownload() { lcu::OnStopDownload(m_app); }
+
+void CTavrixApp::OnAutoDownload() { lcu::OnAutoDownload(m_ctx); }
+
+void CTavrixApp::OnSendConfig() { lcu::OnSendConfig(m_ctx); }
+
+void CTavrixApp::OnExtractSetup() { lcu::OnExtractSetup(m_ctx); }
+
+void CTavrixApp::OnSessionData() { lcu::OnSessionData(m_ctx); }
+
+void CTavrixApp::OnPreserveQmt() { lcu::OnPreserveQmt(m_ctx); }
+
+void CTavrixApp::OnLoadHexFile() {
+  if (CheckLoadHexFile(m_ctx) != CommandResult::kDone) return;
+  const QString path =
+      m_services.prompter->GetOpenFileName(ToQString(kLoadHexFileDialogTitle), QFile::decodeName(VelmoraRoot().c_str()),
+                                           ToQString(kLoadHexFileDialogFilter));
+  if (path.isEmpty()) return;
+  CHexFileUploadDlg notice(m_pMainWnd.get());
+  LoadHexFile(m_ctx, QFile::encodeName(path).toStdString(), notice);
+}
+
+void CTavrixApp::OnReadHexFile() { lcu::OnReadHexFile(m_ctx); }
+
+void CTavrixApp::OnRefreshCalibration() { lcu::OnRefreshCalibration(m_ctx); }
+
+void CTavrixApp::OnProtectData() { lcu::OnProtectData(m_ctx); }
+
+void CTavrixApp::OnStartLogger() { lcu::OnStartLogger(m_ctx); }
+
+}  // namespace lcu::gui

@@ -1,0 +1,97 @@
+// CTavrixApp: the application object. It owns what the whole program shares: the settings
+// store, the link to the LCU, the application fields of the commands, the shared document
+// and the main window. Its start-up restores the persisted settings and shows the main
+// window; the commands of the main menu are its handlers.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include <QObject>
+
+#include "app/app_state.h"
+#include "app/clock.h"
+#include "app/command_context.h"
+#include "app/file_system.h"
+#include "app/settings_store.h"
+#include "app/usb_backend.h"
+#include "app/usb_device.h"
+#include "gui/app/frame_command_ui.h"
+#include "gui/app/gui_prompter.h"
+#include "gui/app/tavrix_doc.h"
+
+namespace lcu::gui {
+
+class CMainFrame;
+
+class CTavrixApp : public QObject {
+  Q_OBJECT
+
+ public:
+  /// What the program works with; the programs pass the real ones, tests their own.
+  struct Services {
+    std::unique_ptr<SettingsStore> store;
+    std::unique_ptr<UsbBackend> backend;
+    std::unique_ptr<GuiPrompter> prompter;
+    std::unique_ptr<FileSystem> files;
+    std::unique_ptr<Clock> clock;
+    /// Shown once the main window is up (for instance why no LCU can be found).
+    std::string startupProblem;
+  };
+
+  explicit CTavrixApp(Services services);
+  ~CTavrixApp() override;
+  CTavrixApp(const CTavrixApp&) = delete;
+  CTavrixApp& operator=(const CTavrixApp&) = delete;
+
+  /// Creates and shows the main window with the persisted settings: its caption with the
+  /// product version, the three settings flags and their check marks, the show state, and
+  /// the available-channel table. False when the program cannot run.
+  bool InitInstance();
+
+  CMainFrame* MainFrame() const { return m_pMainWnd.get(); }
+  AppState& State() { return m_app; }
+  CUsbDevice& Device() { return *m_device; }
+  CommandContext& Context() { return m_ctx; }
+  FrameCommandUi& Ui() { return m_ui; }
+  CTavrixDoc& Document() { return m_doc; }
+
+  // Handlers of the main menu.
+  void OnPassword();
+  void OnAppAbout();
+  void OnLcuConfiguration();
+  void OnInitializeLcu();
+  void OnResetLogbook();
+  void OnDownload();
+  void OnStopDownload();
+  void OnAutoDownload();
+  void OnSendConfig();
+  void OnExtractSetup();
+  void OnSessionData();
+  void OnPreserveQmt();
+  void OnLoadHexFile();
+  void OnReadHexFile();
+  void OnRefreshCalibration();
+  void OnProtectData();
+  void OnStartLogger();
+
+ private:
+  void ConnectCommands();
+  void ReadSettingsFlags();
+  /// Reopens the monitor settings file used last. The monitor windows and their settings
+  /// files are not part of the program yet, so there is nothing to reopen.
+  void ReopenLastSettingsFile();
+  /// Saves the monitor windows into the current settings file when the main window closes.
+  /// Nothing to save until the program has monitor windows; it never keeps the window open.
+  void SaveSettingsOnClose();
+
+  Services m_services;
+  AppState m_app;
+  std::unique_ptr<CUsbDevice> m_device;
+  FrameCommandUi m_ui;
+  CommandContext m_ctx;
+  CTavrixDoc m_doc;
+  std::unique_ptr<CMainFrame> m_pMainWnd;
+};
+
+}  // namespace lcu::gui

@@ -1,0 +1,63 @@
+#include "widget_prompter.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "app/messages.h"
+#include "gui/app/about_dlg.h"
+#include "gui/app/password_dlg.h"
+#include "gui/app/qt_text.h"
+#include "gui/logger/init_lcu_dlg.h"
+#include "gui/logger/lcu_confg.h"
+#include "gui/logger/session_data.h"
+
+namespace lcu::gui {
+
+void WidgetPrompter::ShowMessage(MessageKind kind, std::string_view text) {
+  const QMessageBox::Icon icon = kind == MessageKind::kInformation ? QMessageBox::Information : QMessageBox::Warning;
+  QMessageBox box(icon, ToQString(msg::kAppTitle), ToQString(text), QMessageBox::Ok, m_owner);
+  box.exec();
+}
+
+bool WidgetPrompter::AskQuestion(std::string_view text) {
+  QMessageBox box(QMessageBox::Question, ToQString(msg::kAppTitle), ToQString(text),
+                  QMessageBox::Yes | QMessageBox::No, m_owner);
+  box.setDefaultButton(QMessageBox::Yes);
+  return box.exec() == QMessageBox::Yes;
+}
+
+std::optional<std::int32_t> WidgetPrompter::RunInitLcuDialog() {
+  CInitLcuDlg dialog(*this, m_owner);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.LcuNumber();
+}
+
+std::optional<SessionDataValues> WidgetPrompter::RunSessionDataDialog(const SessionDataValues& shown) {
+  CSessionData dialog(shown, *this, m_owner);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.Values();
+}
+
+bool WidgetPrompter::RunPasswordDialog(QString& entry) {
+  CPasswordDlg dialog(m_owner);
+  dialog.SetEntry(entry);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  entry = dialog.Entry();
+  return true;
+}
+
+void WidgetPrompter::RunAboutBox(const QString& version) {
+  CAboutDlg dialog(version, m_owner);
+  dialog.exec();
+}
+
+void WidgetPrompter::RunLcuConfigurationDialog(const LcuConfigurationTexts& texts) {
+  CLcuConfg dialog(texts, m_owner);
+  dialog.exec();
+}
+
+QString WidgetPrompter::GetOpenFileName(const QString& title, const QString& folder, const QString& filter) {
+  return QFileDialog::getOpenFileName(m_owner, title, folder, filter);
+}
+
+}  // namespace lcu::gui

@@ -1,0 +1,18 @@
+// CLcuConfg (the window): shows the eight rows the core's CLcuConfg gathered about the
+// connected LCU, with one OK button. It is opened only when the gathering succeeded.
+#pragma once
+
+#include <QDialog>
+
+#include "logger/lcu_configuration.h"
+
+namespace lcu::gui {
+
+class CLcuConfg : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit CLcuConfg(const LcuConfigurationTexts& texts, QWidget* parent = nullptr);
+};
+
+}  // namespace lcu::gui

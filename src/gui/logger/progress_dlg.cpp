@@ -1,0 +1,79 @@
+#include "progress_dlg.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <QShowEvent>
+
+#include "app/messages.h"
+#include "gui/app/centre_on_owner.h"
+#include "gui/app/logger_icon.h"
+#include "gui/app/qt_text.h"
+
+namespace lcu::gui {
+
+ProgressDlg::ProgressDlg(std::int32_t& stopFlag, QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint),
+      m_bStopDownload(stopFlag),
+      m_pProgress(new QProgressBar) {
+  setModal(false);
+  m_pProgress->setTextVisible(false);
+  m_pProgress->setFixedSize(280, 16);
+
+  // Without a caption the window shows no edge of its own on some desktops; the panel
+  // gives it one.
+  auto* panel = new QFrame(this);
+  panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  auto* icon = new QLabel(panel);
+  icon->setPixmap(LoggerIcon());
+  auto* grid = new QGridLayout(panel);
+  grid->addWidget(icon, 0, 0, 2, 1, Qt::AlignTop);
+  grid->addWidget(new QLabel(ToQString(msg::kDownloadingLogger), panel), 0, 1);
+  m_pProgress->setParent(panel);
+  grid->addWidget(m_pProgress, 1, 1);
+  grid->setHorizontalSpacing(16);
+  grid->setContentsMargins(16, 10, 16, 12);
+
+  auto* layout = new QHBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(panel);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void ProgressDlg::SetRange(int low, int high) { m_pProgress->setRange(low, high); }
+
+void ProgressDlg::SetStep(int step) { m_nStep = step; }
+
+void ProgressDlg::SetPos(int position) {
+  if (position < m_pProgress->minimum()) {
+    m_pProgress->reset();
+  } else {
+    m_pProgress->setValue(position);
+  }
+}
+
+void ProgressDlg::StepIt() {
+  const int next = m_pProgress->value() + m_nStep;
+  SetPos(next > m_pProgress->maximum() ? m_pProgress->minimum() : next);
+}
+
+int ProgressDlg::Position() const { return m_pProgress->value(); }
+
+void ProgressDlg::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_S && event->modifiers() == Qt::ControlModifier) {
+    m_bStopDownload = 1;
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+void ProgressDlg::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  CentreOnOwner(*this);
+}
+
+}  // namespace lcu::gui
