@@ -1,15 +1,13 @@
 // Load Hex File against a scripted link: the exact requests and image it sends, the notice
 // around the transfer, and every way it is refused or fails.
-#include "firmware/hex_file_upload.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-#include <functional>
 
 #include "app/messages.h"
 #include "command_fixture.h"
+#include "firmware/hex_file_upload.h"
 #include "firmware/hex_image.h"
 #include "hex_text.h"
 
@@ -95,87 +93,54 @@ TEST_F(LoadHexFileTest, FileWithoutDataInTheWindowSendsAnAllZeroImage) {
 TEST_F(LoadHexFileTest, RefusalsAndFailures) {
   struct Case {
     const char* name;
-    std::function<std::string(Harness&)> prepare;  // returns the path to load
+    bool online, downloading;
+    std::string path;
+    int failTransfer, shortTransfer;
     std::string message;
     std::vector<std::string> sent;
-    std::vector<std::string> noticeEvents;
   };
   const std::string good = WriteHex(HexRecord(0x2000, {1, 2}) + "\n");
-  const auto online = [good](Harness& r) {
-    r.f.GoOnline();
-    return good;
-  };
-  const auto failing = [online](int transfer, bool shortOne) {
-    return [online, transfer, shortOne](Harness& r) {
-      const std::string path = online(r);
-      if (shortOne)
-        r.f.ShortTransfer(transfer);
-      else
-        r.f.FailTransfer(transfer);
-      return path;
-    };
-  };
   const fs::path unsound = folder / "unsound.hex";
   std::ofstream(unsound, std::ios::binary) << HexRecord(0x2000, {1}) << "\n:0120000001DD\n";
-  const std::vector<std::string> shownThenClosed = {"show after 0", "close after 1"};
   const std::vector<Case> cases = {
-      {"off line", [good](Harness&) { return good; }, std::string(msg::kLcuOffline), {}, {}},
-      {"download running",
-       [online](Harness& r) {
-         r.f.app.m_bDownloadRunning = 1;
-         return online(r);
-       },
-       std::string(msg::kDownloadInProgress),
-       {},
-       {}},
-      {"missing file",
-       [this, online](Harness& r) {
-         online(r);
-         return (folder / "none.hex").string();
-       },
-       std::string(msg::kFailedToOpenHexFile),
-       {},
-       {}},
-      {"folder instead of a file",
-       [this, online](Harness& r) {
-         online(r);
-         return folder.string();
-       },
-       std::string(msg::kFailedToOpenHexFile),
-       {},
-       {}},
-      {"unsound record",
-       [online, unsound](Harness& r) {
-         online(r);
-         return unsound.string();
-       },
-       HexErrorText({HexError::kBadChecksum, 2}),
-       {},
-       {}},
+      {"off line", false, false, good, 0, 0, std::string(msg::kLcuOffline), {}},
+      {"download running", true, true, good, 0, 0, std::string(msg::kDownloadInProgress), {}},
+      {"missing file", true, false, (folder / "none.hex").string(), 0, 0, std::string(msg::kFailedToOpenHexFile), {}},
+      {"folder instead of a file", true, false, folder.string(), 0, 0, std::string(msg::kFailedToOpenHexFile), {}},
+      {"unsound record", true, false, unsound.string(), 0, 0, HexErrorText({HexError::kBadChecksum, 2}), {}},
       {"set-up request fails",
-       failing(1, false),
+       true,
+       false,
+       good,
+       1,
+       0,
        FormatSystemError(msg::kFailedToSendCommand, kDeviceText),
-       {kLoadSent[0]},
-       shownThenClosed},
-      {"bulk write fails", failing(2, false), FormatSystemError(msg::kFailedToWriteToLogger, kDeviceText), kLoadSent,
-       shownThenClosed},
-      {"bulk write comes up short", failing(2, true),
-       FormatSystemError(msg::kFailedToWriteToLogger, msg::kShortTransferText), kLoadSent, shownThenClosed},
+       {kLoadSent[0]}},
+      {"bulk write fails", true, false, good, 2, 0, FormatSystemError(msg::kFailedToWriteToLogger, kDeviceText),
+       kLoadSent},
+      {"bulk write comes up short", true, false, good, 0, 2,
+       FormatSystemError(msg::kFailedToWriteToLogger, msg::kShortTransferText), kLoadSent},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Harness r;
-    const std::string path = c.prepare(r);
-    EXPECT_EQ(r.Load(path), CommandResult::kFailed);
+    if (c.online) r.f.GoOnline();
+    r.f.app.m_bDownloadRunning = c.downloading ? 1 : 0;
+    if (c.failTransfer) r.f.FailTransfer(c.failTransfer);
+    if (c.shortTransfer) r.f.ShortTransfer(c.shortTransfer);
+    EXPECT_EQ(r.Load(c.path), CommandResult::kFailed);
     EXPECT_EQ(r.f.prompter.messages, std::vector<std::string>{c.message});
     EXPECT_EQ(r.f.Sent(), c.sent);
-    EXPECT_EQ(r.notice.events, c.noticeEvents);
-    if (!c.sent.empty()) {
-      // The failed transfer closed the link; the next poll reconnects.
-      EXPECT_EQ(r.f.device.m_bOnline, 0);
-      r.f.device.PollStatus();
-      EXPECT_EQ(r.f.device.m_bOnline, 1);
+    if (c.sent.empty()) {
+      EXPECT_TRUE(r.notice.events.empty());
+      continue;
     }
+    // The notice stays up while the error is shown; the failed transfer closed the link and
+    // the next poll reconnects.
+    EXPECT_EQ(r.notice.events, (std::vector<std::string>{"show after 0", "close after 1"}));
+    EXPECT_EQ(r.f.device.m_bOnline, 0);
+    r.f.device.PollStatus();
+    EXPECT_EQ(r.f.device.m_bOnline, 1);
   }
 }
 
