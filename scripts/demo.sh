@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the programs and runs the main job against the simulated LCU in a throw-away
-# profile: provision the sample setup, poll the LCU and show its status, then show the
-# first memory rows of its logger header.
+# profile: provision the sample setup, poll the LCU and show its status, show the first
+# memory rows of its logger header, then download its data and show what the data file holds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -21,3 +21,8 @@ echo "== lcu status =="
 "$lcu" --sim-state "$state" status
 echo "== lcu peek 8000 16 =="
 "$lcu" --sim-state "$state" peek 8000 16
+echo "== lcu download =="
+data_file=$("$lcu" --sim-state "$state" download)
+echo "$data_file"
+echo "== lcu dat-info =="
+"$lcu" dat-info "$data_file"
