@@ -103,7 +103,8 @@ TEST_F(ChannelModelTest, ZeroingShiftsTheOffsetSavesAndSendsOnce) {
   const float offsetBefore = le::F32(fileBefore, kOffsetOfChannel5);
   prompter.answers = {true};  // the LCU holds logged data
 
-  const ZeroingRow rows[] = {{5, shown}, {200, ShownValue(200)}};
+  const std::string shown200 = ShownValue(200);
+  const ZeroingRow rows[] = {{5, shown}, {200, shown200}};
   EXPECT_EQ(ZeroChannels(ctx, rows, 0.0f), CommandResult::kDone);
 
   std::vector<std::uint8_t> fileAfter = CalibrationFile();
