@@ -1,0 +1,84 @@
+// The desktop program as the tests drive it: the real application object and main window,
+// with a simulated LCU, the real settings store in a temporary INI file, a recording
+// prompter and a fixed clock. The poll timer's tick is called directly.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "app/registry.h"
+#include "fixed_clock.h"
+#include "gui/app/main_frame.h"
+#include "gui/app/main_menu.h"
+#include "gui/app/tavrix_app.h"
+#include "host_file_system.h"
+#include "qt_settings_store.h"
+#include "recording_gui_prompter.h"
+#include "sim/lcu_simulator.h"
+
+namespace lcu::test {
+
+class GuiFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(m_dir.isValid());
+    m_iniPath = m_dir.filePath(QStringLiteral("Velmora.ini"));
+    m_dataDir = m_dir.filePath(QStringLiteral("Sample")).toStdString();
+    QDir().mkpath(QString::fromStdString(m_dataDir));
+    Store().WriteString(reg::kPaths, reg::kDataDirectory, m_dataDir);
+    Store().WriteString(reg::kPaths, reg::kSetupDirectory, m_dir.filePath(QStringLiteral("Setup")).toStdString());
+  }
+
+  void TearDown() override { app.reset(); }
+
+  /// A store on the same file as the program's, for preparing and checking values.
+  QtSettingsStore& Store() {
+    if (!m_store) m_store = std::make_unique<QtSettingsStore>(m_iniPath);
+    return *m_store;
+  }
+  std::string Value(std::string_view section, std::string_view name) {
+    return Profile(Store()).GetProfileString(section, name, "(missing)");
+  }
+  void SetValue(std::string_view section, std::string_view name, std::int32_t value) {
+    Profile(Store()).WriteProfileInt(section, name, value);
+  }
+
+  /// Starts the program the way main() does, with the test's services.
+  void Start() {
+    gui::CTavrixApp::Services services;
+    services.store = std::make_unique<QtSettingsStore>(m_iniPath);
+    auto simulator = std::make_unique<sim::LcuSimulator>();
+    sim = simulator.get();
+    services.backend = std::move(simulator);
+    auto recording = std::make_unique<RecordingGuiPrompter>();
+    prompter = recording.get();
+    services.prompter = std::move(recording);
+    services.files = std::make_unique<HostFileSystem>();
+    services.clock = std::make_unique<FixedClock>();
+    app = std::make_unique<gui::CTavrixApp>(std::move(services));
+    ASSERT_TRUE(app->InitInstance());
+  }
+
+  /// Ends the program: the main window goes, saving its placement.
+  void Stop() { app.reset(); }
+
+  gui::CMainFrame& Frame() { return *app->MainFrame(); }
+  gui::MainMenu& Menu() { return Frame().Menu(); }
+  void Tick() { Frame().OnTimer(); }
+  void Choose(int commandId) { Menu().Action(commandId)->trigger(); }
+
+  std::unique_ptr<gui::CTavrixApp> app;
+  sim::LcuSimulator* sim = nullptr;
+  RecordingGuiPrompter* prompter = nullptr;
+
+ private:
+  QTemporaryDir m_dir;
+  QString m_iniPath;
+  std::string m_dataDir;
+  std::unique_ptr<QtSettingsStore> m_store;
+};
+
+}  // namespace lcu::test

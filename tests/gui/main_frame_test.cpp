@@ -1,0 +1,147 @@
+// The main window's tick against the simulated LCU: the status bar, the connection actions
+// on the second answering tick, the poll period, the channel-value exchange and the reset
+// of Start Logger when the LCU goes off line.
+#include <QSignalSpy>
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include "app/command_ids.h"
+#include "app/lcu_status_block.h"
+#include "gui_fixture.h"
+
+namespace lcu::test {
+namespace {
+
+using gui::kConnectedPollMs;
+using gui::kWaitingPollMs;
+
+class MainFrameTick : public GuiFixture {
+ protected:
+  void SetUp() override {
+    GuiFixture::SetUp();
+    SetValue(reg::kSettings, reg::kAutoDownload, 1);
+    Start();
+    connections = std::make_unique<QSignalSpy>(&Frame(), &gui::CMainFrame::lcuConnected);
+  }
+
+  bool Downloaded() { return Value(reg::kDownloadSection, reg::kFile) != "(missing)"; }
+
+  std::unique_ptr<QSignalSpy> connections;
+};
+
+TEST_F(MainFrameTick, StartsOffLineWithTheSlowPeriodAndStaysSoWithoutAnLcu) {
+  EXPECT_EQ(Frame().PaneText(1), kOffLine);
+  EXPECT_EQ(Frame().PollInterval(), kWaitingPollMs);
+  EXPECT_TRUE(Frame().IsPolling());
+
+  sim->Unplug();
+  Tick();
+  Tick();
+  EXPECT_EQ(Frame().PaneText(1), kOffLine);
+  for (int pane = 2; pane < gui::kStatusPanes; ++pane) EXPECT_EQ(Frame().PaneText(pane), "") << pane;
+  EXPECT_EQ(Value(reg::kChannelData, reg::kCurrentLcu), "-1");
+  EXPECT_EQ(Value(reg::kChannelData, reg::kChannelValue), "-1");
+  EXPECT_EQ(Frame().PollInterval(), kWaitingPollMs);
+  EXPECT_EQ(connections->count(), 0);
+}
+
+TEST_F(MainFrameTick, SecondAnsweringTickRunsTheConnectionActionsOnce) {
+  Tick();
+  const StatusPaneTexts expected = OnlinePaneTexts(LcuStatusBlock(sim->ReadBlock(0x8000)));
+  EXPECT_EQ(Frame().PaneText(1), kOnLine);
+  EXPECT_EQ(Frame().PaneText(2).toStdString(), expected.lcu);
+  EXPECT_EQ(Frame().PaneText(3).toStdString(), expected.memory);
+  EXPECT_EQ(Frame().PaneText(4).toStdString(), expected.clock);
+  EXPECT_EQ(Value(reg::kChannelData, reg::kCurrentLcu), "1");
+  EXPECT_EQ(connections->count(), 0);
+  EXPECT_FALSE(Downloaded());
+  EXPECT_EQ(Frame().PollInterval(), kWaitingPollMs);
+
+  Tick();
+  EXPECT_EQ(connections->count(), 1);
+  EXPECT_TRUE(Downloaded()) << "Auto Download runs on connection";
+  EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(Value(reg::kDownloadSection, reg::kFile))));
+  EXPECT_EQ(Frame().PollInterval(), kConnectedPollMs);
+  EXPECT_TRUE(Frame().IsPolling()) << "the timer runs again after the actions";
+
+  Tick();
+  Tick();
+  EXPECT_EQ(connections->count(), 1);
+}
+
+TEST_F(MainFrameTick, AnAnswerFollowedBySilenceDoesNotCountAsAConnection) {
+  Tick();
+  sim->Unplug();
+  Tick();
+  EXPECT_EQ(Frame().PaneText(1), kOffLine);
+  sim->Replug();
+  Tick();
+  EXPECT_EQ(connections->count(), 0);
+  EXPECT_EQ(Frame().PollInterval(), kWaitingPollMs);
+  Tick();
+  EXPECT_EQ(connections->count(), 1);
+}
+
+TEST_F(MainFrameTick, TheFastPeriodStaysAfterTheLcuIsLostAndAReconnectionActsAgain) {
+  Tick();
+  Tick();
+  sim->Unplug();
+  Tick();
+  EXPECT_EQ(Frame().PollInterval(), kConnectedPollMs);
+  sim->Replug();
+  Tick();
+  Tick();
+  EXPECT_EQ(connections->count(), 2);
+}
+
+TEST_F(MainFrameTick, ServesChannelValueRequestsForChannelsThreeToSixtyThreeOnly) {
+  Tick();
+  Tick();
+  const struct {
+    const char* channelId;
+    bool served;
+  } cases[] = {{"3", true}, {"63", true}, {" 10x", true}, {"2", false}, {"64", false},
+               {"-1", false}, {"abc", false}, {"", false}};
+  for (const auto& c : cases) {
+    Profile(Store()).WriteProfileString(reg::kChannelData, reg::kChannelId, c.channelId);
+    const int before = sim->TransferCount();
+    Tick();
+    const int transfers = sim->TransferCount() - before;
+    const std::string value = Value(reg::kChannelData, reg::kChannelValue);
+    if (c.served) {
+      EXPECT_EQ(transfers, 4) << c.channelId << ": the poll, the list set-up and write, the value read";
+      EXPECT_TRUE(QRegularExpression(QStringLiteral("^[0-9]+$")).match(QString::fromStdString(value)).hasMatch())
+          << c.channelId << " gave " << value;
+    } else {
+      EXPECT_EQ(transfers, 1) << c.channelId << ": the poll alone";
+      EXPECT_EQ(value, "-1") << c.channelId;
+    }
+  }
+}
+
+TEST_F(MainFrameTick, GoingOffLineUnchecksStartLogger) {
+  Tick();
+  Tick();
+  Choose(cmd::kStartLogger);
+  ASSERT_TRUE(Menu().IsChecked(cmd::kStartLogger));
+  ASSERT_EQ(app->State().m_bLoggerStarted, 1);
+
+  sim->Unplug();
+  Tick();
+  EXPECT_FALSE(Menu().IsChecked(cmd::kStartLogger));
+  EXPECT_EQ(app->State().m_bLoggerStarted, 0);
+  EXPECT_EQ(Value(reg::kChannelData, reg::kCurrentLcu), "-1");
+}
+
+TEST_F(MainFrameTick, ClosingTheWindowStopsServingTheChannelValue) {
+  Tick();
+  Profile(Store()).WriteProfileString(reg::kChannelData, reg::kChannelId, "3");
+  Tick();
+  ASSERT_NE(Value(reg::kChannelData, reg::kChannelValue), "-1");
+  Stop();
+  EXPECT_EQ(Value(reg::kChannelData, reg::kChannelValue), "-1");
+}
+
+}  // namespace
+}  // namespace lcu::test

@@ -1,0 +1,197 @@
+// The main menu: shortcuts taken from the labels, the service lock and its password, the
+// settings toggles with their check marks and registry values, and check marks that only
+// the commands move.
+#include <map>
+#include <set>
+
+#include <QAction>
+#include <QMenuBar>
+#include <QTest>
+
+#include "app/command_ids.h"
+#include "app/messages.h"
+#include "gui/app/gui_texts.h"
+#include "gui/app/qt_text.h"
+#include "gui_fixture.h"
+
+namespace lcu::test {
+namespace {
+
+using gui::ToQString;
+
+constexpr int kServiceItems[] = {cmd::kInitializeLcu, cmd::kReadHexFile, cmd::kReadWriteData};
+
+class MainMenuTest : public GuiFixture {
+ protected:
+  bool Unlocked() {
+    bool all = true;
+    bool any = false;
+    for (const int id : kServiceItems) {
+      all = all && Menu().IsEnabled(id);
+      any = any || Menu().IsEnabled(id);
+    }
+    EXPECT_EQ(all, any) << "the three service items change together";
+    return all;
+  }
+};
+
+std::vector<QAction*> MenuItems(QMainWindow& window) {
+  std::vector<QAction*> items;
+  for (QAction* menu : window.menuBar()->actions()) {
+    for (QAction* item : menu->menu()->actions()) {
+      if (!item->isSeparator()) items.push_back(item);
+    }
+  }
+  return items;
+}
+
+TEST_F(MainMenuTest, EachShortcutIsTheTextAfterTheTabAndNoTwoItemsShareOne) {
+  Start();
+  std::set<QString> shortcuts;
+  int withShortcut = 0;
+  for (QAction* item : MenuItems(Frame())) {
+    const QString label = item->text();
+    const qsizetype tab = label.indexOf(QLatin1Char('\t'));
+    if (tab < 0) {
+      EXPECT_TRUE(item->shortcut().isEmpty()) << label.toStdString();
+      continue;
+    }
+    ++withShortcut;
+    const QString shortcut = item->shortcut().toString(QKeySequence::PortableText);
+    EXPECT_EQ(shortcut, label.mid(tab + 1)) << label.toStdString();
+    EXPECT_TRUE(shortcuts.insert(shortcut).second) << "shared shortcut " << shortcut.toStdString();
+    EXPECT_FALSE(item->statusTip().isEmpty()) << label.toStdString();
+  }
+  EXPECT_EQ(withShortcut, 14);
+}
+
+TEST_F(MainMenuTest, OnlyTheServiceItemsStartGrayed) {
+  Start();
+  std::set<QAction*> service;
+  for (const int id : kServiceItems) service.insert(Menu().Action(id));
+  for (QAction* item : MenuItems(Frame())) {
+    EXPECT_EQ(item->isEnabled(), service.count(item) == 0) << item->text().toStdString();
+  }
+}
+
+TEST_F(MainMenuTest, PasswordEntriesUnlockTheServiceItems) {
+  const struct {
+    const char* name;
+    std::vector<std::optional<QString>> entries;
+    bool unlocked;
+    int invalid;
+  } cases[] = {
+      {"first password in capitals", {QStringLiteral("TARNWELL")}, true, 0},
+      {"second password in mixed case", {QStringLiteral("MossGate")}, true, 0},
+      {"trailing blank, then Cancel", {QStringLiteral("tarnwell "), std::nullopt}, false, 1},
+      {"three wrong, then Cancel", {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), std::nullopt},
+       false, 3},
+      {"wrong, then right", {QStringLiteral("wrong"), QStringLiteral("mossgate")}, true, 1},
+      {"Cancel at once", {std::nullopt}, false, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Start();
+    prompter->passwordEntries.assign(c.entries.begin(), c.entries.end());
+    Choose(cmd::kPassword);
+    EXPECT_EQ(Unlocked(), c.unlocked);
+    EXPECT_EQ(prompter->Count(gui::text::kInvalidPassword), c.invalid);
+    EXPECT_EQ(prompter->messages.size(), static_cast<std::size_t>(c.invalid));
+    Stop();
+  }
+}
+
+TEST_F(MainMenuTest, AWrongEntryComesBackInLowerCase) {
+  Start();
+  prompter->passwordEntries = {QStringLiteral("WrOng"), std::nullopt};
+  Choose(cmd::kPassword);
+  ASSERT_EQ(prompter->passwordShown.size(), 2U);
+  EXPECT_EQ(prompter->passwordShown[0], QString());
+  EXPECT_EQ(prompter->passwordShown[1], QStringLiteral("wrong"));
+}
+
+TEST_F(MainMenuTest, ThePasswordAgainChangesNothing) {
+  Start();
+  prompter->passwordEntries = {QStringLiteral("tarnwell")};
+  Choose(cmd::kPassword);
+  ASSERT_TRUE(Unlocked());
+  prompter->passwordEntries = {QStringLiteral("nonsense"), std::nullopt};
+  Choose(cmd::kPassword);
+  EXPECT_TRUE(Unlocked());
+}
+
+TEST_F(MainMenuTest, AGrayedItemsShortcutDoesNothing) {
+  Start();
+  Frame().activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&Frame()));
+
+  QTest::keyClick(&Frame(), Qt::Key_I, Qt::ControlModifier);
+  EXPECT_TRUE(prompter->messages.empty());
+
+  prompter->passwordEntries = {QStringLiteral("tarnwell")};
+  QTest::keyClick(&Frame(), Qt::Key_P, Qt::ControlModifier);
+  ASSERT_TRUE(Unlocked());
+  QTest::keyClick(&Frame(), Qt::Key_I, Qt::ControlModifier);
+  EXPECT_EQ(prompter->messages, std::vector<std::string>{std::string(msg::kLcuOfflineDot)})
+      << "Initialize LCU runs and finds the LCU not yet polled";
+}
+
+TEST_F(MainMenuTest, SettingsTogglesFollowTheRegistryAndWriteItBack) {
+  const struct {
+    int id;
+    std::string_view value;
+    std::int32_t AppState::*flag;
+  } toggles[] = {
+      {cmd::kAutoDownload, reg::kAutoDownload, &AppState::m_bAutoDownload},
+      {cmd::kProtectData, reg::kPreserveBuffer, &AppState::m_bPreserveBuffer},
+      {cmd::kPreserveQmt, reg::kPreserveQmt, &AppState::m_bPreserveQmt},
+  };
+  for (const auto& t : toggles) {
+    SCOPED_TRACE(std::string(t.value));
+    SetValue(reg::kSettings, t.value, 1);
+    Start();
+    for (const auto& other : toggles) {
+      EXPECT_EQ(Menu().IsChecked(other.id), other.id == t.id);
+      EXPECT_EQ(app->State().*other.flag, other.id == t.id ? 1 : 0);
+    }
+    Choose(t.id);
+    EXPECT_FALSE(Menu().IsChecked(t.id));
+    EXPECT_EQ(app->State().*t.flag, 0);
+    EXPECT_EQ(Value(reg::kSettings, t.value), "0");
+    Choose(t.id);
+    EXPECT_TRUE(Menu().IsChecked(t.id));
+    EXPECT_EQ(Value(reg::kSettings, t.value), "1");
+    EXPECT_TRUE(prompter->messages.empty());
+    Stop();
+    SetValue(reg::kSettings, t.value, 0);
+  }
+}
+
+TEST_F(MainMenuTest, ARefusedStartLoggerKeepsItsCheckMark) {
+  Start();
+  app->State().m_bDownloadRunning = 1;
+  Choose(cmd::kStartLogger);
+  EXPECT_FALSE(Menu().IsChecked(cmd::kStartLogger));
+  EXPECT_EQ(prompter->messages, std::vector<std::string>{std::string(msg::kDownloadInProgress)});
+  app->State().m_bDownloadRunning = 0;
+}
+
+TEST_F(MainMenuTest, StartLoggerIsCheckedEvenWhenTheWriteFails) {
+  Start();
+  Choose(cmd::kStartLogger);
+  EXPECT_TRUE(Menu().IsChecked(cmd::kStartLogger));
+  EXPECT_EQ(prompter->messages, std::vector<std::string>{std::string(msg::kFailedToWriteDataToLcu)});
+}
+
+TEST_F(MainMenuTest, PaneZeroShowsTheHighlightedItemsPromptAndOtherwiseReady) {
+  Start();
+  EXPECT_EQ(Frame().PaneText(0), ToQString(gui::text::kReady));
+  Menu().Action(cmd::kStartLogger)->showStatusText(&Frame());
+  EXPECT_EQ(Frame().PaneText(0), ToQString(gui::text::kStartLoggerPrompt));
+  QStatusTipEvent leave{QString()};
+  QCoreApplication::sendEvent(&Frame(), &leave);
+  EXPECT_EQ(Frame().PaneText(0), ToQString(gui::text::kReady));
+}
+
+}  // namespace
+}  // namespace lcu::test

@@ -1,0 +1,144 @@
+// Start-up and shutdown: the caption, the placement and show state kept in the settings,
+// the settings flags, and the single copy per user.
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/command_ids.h"
+#include "app/messages.h"
+#include "gui/app/gui_texts.h"
+#include "gui/app/product_version.h"
+#include "gui/app/qt_text.h"
+#include "gui/app/single_instance_lock.h"
+#include "gui_fixture.h"
+
+namespace lcu::test {
+namespace {
+
+using gui::ToQString;
+
+using StartupTest = GuiFixture;
+
+TEST_F(StartupTest, AnEmptyStoreOpensAtTheOriginSixHundredSquareWithNothingChecked) {
+  Start();
+  // The window system keeps the frame on the screen: the frame, not the inside, is at 0,0.
+  EXPECT_EQ(Frame().frameGeometry().topLeft(), QPoint(0, 0));
+  EXPECT_EQ(Frame().size(), QSize(600, 600));
+  EXPECT_FALSE(Frame().isMaximized());
+  for (const int id : {cmd::kAutoDownload, cmd::kProtectData, cmd::kPreserveQmt, cmd::kStartLogger}) {
+    EXPECT_FALSE(Menu().IsChecked(id)) << id;
+  }
+  EXPECT_TRUE(prompter->messages.empty());
+}
+
+TEST_F(StartupTest, TheCaptionCarriesTheBuildsVersion) {
+  Start();
+  EXPECT_NE(gui::GetProductVersion(), QStringLiteral("0.0.0"));
+  EXPECT_EQ(Frame().windowTitle(),
+            ToQString(msg::kAppTitle) + ToQString(gui::text::kCaptionSeparator) + gui::GetProductVersion());
+  Choose(cmd::kAppAbout);
+  EXPECT_EQ(prompter->aboutVersions, std::vector<QString>{gui::GetProductVersion()});
+}
+
+TEST_F(StartupTest, ShowStateFromTheLastRun) {
+  const struct {
+    int showCmd;
+    bool maximized;
+  } cases[] = {{1, false}, {2, false}, {3, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.showCmd);
+    SetValue(reg::kSettings, reg::kShowCmd, c.showCmd);
+    Start();
+    EXPECT_EQ(Frame().isMaximized(), c.maximized);
+    EXPECT_FALSE(Frame().isMinimized());
+    Stop();
+  }
+}
+
+TEST_F(StartupTest, ThePlacementComesBackAndTheNormalRectangleIsKeptWhenMaximized) {
+  SetValue(reg::kSettings, reg::kTop, 10);
+  SetValue(reg::kSettings, reg::kLeft, 20);
+  SetValue(reg::kSettings, reg::kBottom, 310);
+  SetValue(reg::kSettings, reg::kRight, 420);
+  Start();
+  EXPECT_EQ(Frame().normalGeometry(), QRect(20, 10, 400, 300));
+  Frame().showMaximized();
+  Stop();
+  EXPECT_EQ(Value(reg::kSettings, reg::kShowCmd), "3");
+  EXPECT_EQ(Value(reg::kSettings, reg::kTop), "10");
+  EXPECT_EQ(Value(reg::kSettings, reg::kLeft), "20");
+  EXPECT_EQ(Value(reg::kSettings, reg::kBottom), "310");
+  EXPECT_EQ(Value(reg::kSettings, reg::kRight), "420");
+}
+
+TEST_F(StartupTest, ExitClosesTheMainWindow) {
+  Start();
+  ASSERT_TRUE(Frame().isVisible());
+  Choose(cmd::kAppExit);
+  EXPECT_FALSE(Frame().isVisible());
+  EXPECT_FALSE(app->Ui().PumpWaitingMessages()) << "a running download would stop";
+}
+
+TEST(SingleInstanceLock, OneHolderAtATimeAndADeadHoldersLockIsTakenOver) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("corvalent.lock"));
+  {
+    gui::SingleInstanceLock first(path);
+    ASSERT_TRUE(first.TryLock());
+    gui::SingleInstanceLock second(path);
+    EXPECT_FALSE(second.TryLock());
+  }
+  gui::SingleInstanceLock afterwards(path);
+  EXPECT_TRUE(afterwards.TryLock());
+}
+
+TEST(SingleInstanceLock, ALockLeftByACrashedCopyDoesNotLockTheUserOut) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("corvalent.lock"));
+  // What a killed copy leaves: its process id, which no process has any more.
+  QFile stale(path);
+  ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+  stale.write("2147483646\ncorvalent\n\n");
+  stale.close();
+  gui::SingleInstanceLock next(path);
+  EXPECT_TRUE(next.TryLock());
+}
+
+// The built program: a second copy ends at once, silently, while the first runs on.
+TEST(CorvalentProgram, ASecondCopyEndsAtOnce) {
+  QTemporaryDir home;
+  QDir(home.path()).mkpath(QStringLiteral("run"));
+  QFile::setPermissions(home.filePath(QStringLiteral("run")), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                                 QFileDevice::ExeOwner);
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("HOME"), home.path());
+  environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+  environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.filePath(QStringLiteral("run")));
+  environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  const QString lock = home.filePath(QStringLiteral("run/corvalent.lock"));
+
+  QProcess first;
+  first.setProcessEnvironment(environment);
+  first.start(QStringLiteral(CORVALENT_PROGRAM), {QStringLiteral("--simulate")});
+  ASSERT_TRUE(first.waitForStarted());
+  for (int i = 0; i < 100 && !QFile::exists(lock); ++i) QTest::qWait(50);
+  ASSERT_TRUE(QFile::exists(lock));
+
+  QProcess second;
+  second.setProcessEnvironment(environment);
+  second.start(QStringLiteral(CORVALENT_PROGRAM), {QStringLiteral("--simulate"), QStringLiteral("some.nsb")});
+  ASSERT_TRUE(second.waitForFinished(5000));
+  EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(second.exitCode(), 0);
+  EXPECT_TRUE(second.readAllStandardError().isEmpty());
+  EXPECT_EQ(first.state(), QProcess::Running);
+
+  first.kill();
+  first.waitForFinished();
+}
+
+}  // namespace
+}  // namespace lcu::test
