@@ -9,6 +9,7 @@
 #include "app/command_ids.h"
 #include "app/lcu_status_block.h"
 #include "gui_fixture.h"
+#include "sim/sample_setup.h"
 
 namespace lcu::test {
 namespace {
@@ -20,12 +21,14 @@ class MainFrameTick : public GuiFixture {
  protected:
   void SetUp() override {
     GuiFixture::SetUp();
+    ASSERT_EQ(sim::WriteSampleSetup(Store()), "");
     SetValue(reg::kSettings, reg::kAutoDownload, 1);
     Start();
     connections = std::make_unique<QSignalSpy>(&Frame(), &gui::CMainFrame::lcuConnected);
   }
 
   bool Downloaded() { return Value(reg::kDownloadSection, reg::kFile) != "(missing)"; }
+  std::uint32_t DefinitionLoads() { return app->State().m_nDefinitionGeneration; }
 
   std::unique_ptr<QSignalSpy> connections;
 };
@@ -56,18 +59,22 @@ TEST_F(MainFrameTick, SecondAnsweringTickRunsTheConnectionActionsOnce) {
   EXPECT_EQ(Value(reg::kChannelData, reg::kCurrentLcu), "1");
   EXPECT_EQ(connections->count(), 0);
   EXPECT_FALSE(Downloaded());
+  EXPECT_EQ(DefinitionLoads(), 0U);
   EXPECT_EQ(Frame().PollInterval(), kWaitingPollMs);
 
   Tick();
   EXPECT_EQ(connections->count(), 1);
   EXPECT_TRUE(Downloaded()) << "Auto Download runs on connection";
   EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(Value(reg::kDownloadSection, reg::kFile))));
+  EXPECT_EQ(DefinitionLoads(), 1U) << "the channel definitions are reloaded";
   EXPECT_EQ(Frame().PollInterval(), kConnectedPollMs);
   EXPECT_TRUE(Frame().IsPolling()) << "the timer runs again after the actions";
+  EXPECT_TRUE(prompter->messages.empty());
 
   Tick();
   Tick();
   EXPECT_EQ(connections->count(), 1);
+  EXPECT_EQ(DefinitionLoads(), 1U);
 }
 
 TEST_F(MainFrameTick, AnAnswerFollowedBySilenceDoesNotCountAsAConnection) {

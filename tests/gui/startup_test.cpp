@@ -1,5 +1,7 @@
 // Start-up and shutdown: the caption, the placement and show state kept in the settings,
 // the settings flags, and the single copy per user.
+#include <algorithm>
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -72,6 +74,23 @@ TEST_F(StartupTest, ThePlacementComesBackAndTheNormalRectangleIsKeptWhenMaximize
   EXPECT_EQ(Value(reg::kSettings, reg::kLeft), "20");
   EXPECT_EQ(Value(reg::kSettings, reg::kBottom), "310");
   EXPECT_EQ(Value(reg::kSettings, reg::kRight), "420");
+}
+
+TEST_F(StartupTest, TheHardwareLevelChoosesTheAvailableChannels) {
+  const struct {
+    const char* level;  // nullptr: not set
+    std::size_t channels;
+  } cases[] = {{nullptr, 132}, {"3", 319}, {"6", 0}, {"x", 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.level ? c.level : "missing");
+    if (c.level) Store().WriteString(reg::kHardware, reg::kLevel, c.level);
+    Start();
+    const auto& table = app->State().m_availableChannels;
+    const auto count = static_cast<std::size_t>(std::count_if(table.begin(), table.end(),
+                                                              [](std::int32_t n) { return n != kNoChannel; }));
+    EXPECT_EQ(count, c.channels);
+    Stop();
+  }
 }
 
 TEST_F(StartupTest, ExitClosesTheMainWindow) {

@@ -10,6 +10,7 @@
 #include <QStatusBar>
 
 #include "app/command_ids.h"
+#include "channels/channel_table.h"
 #include "gui/app/channel_value_request.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/logger_icon.h"
@@ -162,6 +163,7 @@ void CMainFrame::OnTimer() {
 void CMainFrame::RunConnectionActions() {
   m_timer.stop();
   AutoDownload(m_ctx);
+  LoadChannelDefinitions(m_ctx);
   m_timer.start(kConnectedPollMs);
   emit lcuConnected();
 }

@@ -9,6 +9,7 @@
 #include "app/default_paths.h"
 #include "app/messages.h"
 #include "app/registry.h"
+#include "channels/available_channels.h"
 #include "channels/calibration_file.h"
 #include "firmware/hex_file_upload.h"
 #include "gui/app/gui_texts.h"
@@ -57,6 +58,7 @@ bool CTavrixApp::InitInstance() {
   if (showCmd == kShowMinimized) showCmd = kShowNormal;
   frame.ShowWithCommand(showCmd);
 
+  FillAvailableChannels(m_app, *m_services.store);
   ReopenLastSettingsFile();
   if (!m_services.startupProblem.empty()) m_services.prompter->Error(m_services.startupProblem);
   return true;

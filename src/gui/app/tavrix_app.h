@@ -46,7 +46,7 @@ class CTavrixApp : public QObject {
 
   /// Creates and shows the main window with the persisted settings: its caption with the
   /// product version, the three settings flags and their check marks, the show state, and
-  /// the available-channel table. False when the program cannot run.
+  /// the available-channel table of the hardware level. False when the program cannot run.
   bool InitInstance();
 
   CMainFrame* MainFrame() const { return m_pMainWnd.get(); }
