@@ -36,16 +36,6 @@ TEST(ProgressBarTest, DrawsInPlaceAndWipesItselfAtTheEnd) {
   EXPECT_EQ(out.str(), '\r' + ProgressLine(0, 2) + '\r' + ProgressLine(1, 2) + '\r' + blank + '\r');
 }
 
-TEST(ProgressBarTest, DisabledBarShowsNothing) {
-  std::ostringstream out;
-  ProgressBar bar(out, false);
-  bar.BeginProgress(3);
-  bar.StepProgress();
-  bar.Clear();
-  bar.EndProgress();
-  EXPECT_TRUE(out.str().empty());
-}
-
 // Messages of a failing download are printed on a clean line; the bar comes back at the
 // next step.
 TEST(ProgressBarTest, MessagesWipeTheLineFirst) {
