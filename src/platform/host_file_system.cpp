@@ -83,8 +83,8 @@ class PosixOutputFile final : public OutputFile {
  private:
   // A new file's name lives in its folder: sync the folder too, or a crash may lose the file.
   bool SyncFolder() {
-    std::string folder = std::filesystem::path(m_path).parent_path().string();
-    if (folder.empty()) folder = ".";
+    const std::filesystem::path parent = std::filesystem::path(m_path).parent_path();
+    const std::string folder = parent.empty() ? std::string(".") : parent.string();
     const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir < 0) return Fail(errno);
     const bool ok = ::fsync(dir) == 0 || errno == EINVAL;  // some file systems cannot sync folders

@@ -113,7 +113,9 @@ std::string WriteSampleSetup(SettingsStore& store, std::uint16_t lcuNumber) {
   if (!store.WriteString(SlotKey(1), reg::kSerial, std::to_string(lcuNumber))) {
     return "Cannot register LCU " + std::to_string(lcuNumber) + " in the settings.";
   }
-  return MakeFolder(DataDirectory(store), "data");
+  if (auto error = MakeFolder(DataDirectory(store), "data"); !error.empty()) return error;
+  // The setup extract goes to the fixed "libs" folder, which the commands do not create.
+  return MakeFolder(std::filesystem::path(VelmoraRoot()) / "libs", "libs");
 }
 
 }  // namespace lcu::sim

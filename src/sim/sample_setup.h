@@ -22,7 +22,8 @@ LoggerHeader MakeSampleCalibration();
 
 /// Writes channel.dsc and @LCU1.cal into the setup folder the settings name (creating it),
 /// registers the LCU number in slot 1 ("Config\LCUs\Serial1"/"Serial") and creates the data
-/// folder. Returns an empty string on success, else the reason.
+/// folder and the "libs" folder of the setup extract. Returns an empty string on success,
+/// else the reason.
 std::string WriteSampleSetup(SettingsStore& store, std::uint16_t lcuNumber = kSampleLcuNumber);
 
 }  // namespace lcu::sim
