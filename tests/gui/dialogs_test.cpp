@@ -170,12 +170,5 @@ TEST_F(DialogCommands, LoadHexFileSendsTheChosenFile) {
   EXPECT_EQ(program[0x2003], 0x78);
 }
 
-TEST_F(DialogCommands, StopDownloadOnlySetsTheStopRequest) {
-  Start();
-  Choose(cmd::kStopDownload);
-  EXPECT_EQ(app->State().m_bStopDownload, 1);
-  EXPECT_TRUE(prompter->messages.empty());
-}
-
 }  // namespace
 }  // namespace lcu::test

@@ -176,13 +176,6 @@ TEST_F(MainMenuTest, ARefusedStartLoggerKeepsItsCheckMark) {
   app->State().m_bDownloadRunning = 0;
 }
 
-TEST_F(MainMenuTest, StartLoggerIsCheckedEvenWhenTheWriteFails) {
-  Start();
-  Choose(cmd::kStartLogger);
-  EXPECT_TRUE(Menu().IsChecked(cmd::kStartLogger));
-  EXPECT_EQ(prompter->messages, std::vector<std::string>{std::string(msg::kFailedToWriteDataToLcu)});
-}
-
 TEST_F(MainMenuTest, PaneZeroShowsTheHighlightedItemsPromptAndOtherwiseReady) {
   Start();
   EXPECT_EQ(Frame().PaneText(0), ToQString(gui::text::kReady));

@@ -101,19 +101,6 @@ TEST_F(StartupTest, ExitClosesTheMainWindow) {
   EXPECT_FALSE(app->Ui().PumpWaitingMessages()) << "a running download would stop";
 }
 
-TEST(SingleInstanceLock, OneHolderAtATimeAndADeadHoldersLockIsTakenOver) {
-  QTemporaryDir dir;
-  const QString path = dir.filePath(QStringLiteral("corvalent.lock"));
-  {
-    gui::SingleInstanceLock first(path);
-    ASSERT_TRUE(first.TryLock());
-    gui::SingleInstanceLock second(path);
-    EXPECT_FALSE(second.TryLock());
-  }
-  gui::SingleInstanceLock afterwards(path);
-  EXPECT_TRUE(afterwards.TryLock());
-}
-
 TEST(SingleInstanceLock, ALockLeftByACrashedCopyDoesNotLockTheUserOut) {
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("corvalent.lock"));

@@ -15,7 +15,6 @@ namespace {
 // The LCU's channel list: 16-bit channel numbers ended by 0, as the monitor windows send it.
 constexpr std::uint16_t kChannelListAddress = 0xF710;
 constexpr std::size_t kChannelBlockBytes = 64;
-constexpr std::string_view kNoValue = "-1";
 
 }  // namespace
 

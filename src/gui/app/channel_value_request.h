@@ -3,10 +3,15 @@
 // answers with the channel's raw reading in "ChannelValue" on every tick the LCU is on line.
 #pragma once
 
+#include <string_view>
+
 #include "app/registry.h"
 #include "app/usb_device.h"
 
 namespace lcu::gui {
+
+/// What "ChannelValue" and "CurrentLCU" hold while there is nothing to tell.
+inline constexpr std::string_view kNoValue = "-1";
 
 /// Lowest and highest channel number the exchange serves; others answer "-1".
 inline constexpr int kFirstServedChannel = 3;

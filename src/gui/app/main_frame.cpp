@@ -29,18 +29,12 @@ namespace {
 constexpr int kPaneWidth = 100;
 // Lines "Ready" up with the prompts the status bar draws over it.
 constexpr int kIdleTextIndent = 4;
-constexpr std::string_view kNoValue = "-1";
 
 // The window's placement before it has ever been closed.
 constexpr int kDefaultTop = 0;
 constexpr int kDefaultLeft = 0;
 constexpr int kDefaultBottom = 600;
 constexpr int kDefaultRight = 600;
-
-// Show states as the settings keep them.
-constexpr int kShowNormal = 1;
-constexpr int kShowMinimized = 2;
-constexpr int kShowMaximized = 3;
 
 }  // namespace
 

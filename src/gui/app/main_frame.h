@@ -35,6 +35,10 @@ inline constexpr int kConnectedPollMs = 200;
 /// On-line ticks in a row that make a connection.
 inline constexpr int kConnectTicks = 2;
 inline constexpr int kStatusPanes = 5;
+/// Show states as "showCmd" keeps them.
+inline constexpr int kShowNormal = 1;
+inline constexpr int kShowMinimized = 2;
+inline constexpr int kShowMaximized = 3;
 
 class CMainFrame : public QMainWindow {
   Q_OBJECT

@@ -26,13 +26,6 @@
 
 namespace lcu::gui {
 
-namespace {
-
-constexpr int kShowNormal = 1;
-constexpr int kShowMinimized = 2;
-
-}  // namespace
-
 CTavrixApp::CTavrixApp(Services services)
     : m_services(std::move(services)),
       m_device(std::make_unique<CUsbDevice>(*m_services.backend)),

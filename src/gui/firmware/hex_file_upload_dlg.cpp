@@ -32,7 +32,9 @@ CHexFileUploadDlg::CHexFileUploadDlg(QWidget* owner) : QDialog(owner, Qt::Dialog
 void CHexFileUploadDlg::Show() {
   show();
   CentreOnOwner(*this);
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  // Lets the window system map and paint the notice, but runs no timer: the main window's
+  // tick must not start a download in the middle of the upload.
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::X11ExcludeTimers);
   repaint();
 }
 
