@@ -55,3 +55,70 @@ TEST(MemoryEntry, RangeIsOneToSixtyFour) {
 
 }  // namespace
 }  // namespace lcu
+
+#include "app/memory_settings_store.h"
+#include "fixed_clock.h"
+#include "memory/memory_access.h"
+#include "recording_prompter.h"
+#include "scripted_backend.h"
+
+namespace lcu {
+namespace {
+
+using test::BackendCall;
+
+TEST(MemoryAccess, WritesEveryAddressInOrderAndStopsAtTheFirstFailure) {
+  for (const int failing : {0, 2}) {
+    test::ScriptedBackend backend;
+    backend.nodes[0] = kLcuProductId;
+    if (failing) backend.failTransfers = {failing};
+    CUsbDevice device(backend);
+    ASSERT_TRUE(device.FindDevice());
+    MemorySettingsStore store;
+    test::RecordingPrompter prompter;
+    test::FixedClock clock;
+    StdFileSystem files;
+    AppState app;
+    SilentCommandUi ui;
+    CommandContext ctx{device, store, prompter, clock, files, app, ui};
+    const std::vector<std::uint16_t> rows = {0x8001, 0x8002, 0x8005};
+    const CommandResult result = WriteMemoryDatum(ctx, rows, 0x012C);
+    const auto writes = backend.CallsOf(BackendCall::kControl);
+    if (!failing) {
+      EXPECT_EQ(result, CommandResult::kDone);
+      ASSERT_EQ(writes.size(), 3u);
+      for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(writes[i].request.bmRequestType, 0x40);
+        EXPECT_EQ(writes[i].request.bRequest, LCU_WRITE_WORD);
+        EXPECT_EQ(writes[i].request.wValue, rows[i]);
+        EXPECT_EQ(writes[i].request.wIndex, 0x012C);
+        EXPECT_EQ(writes[i].request.wLength, 0);
+      }
+      EXPECT_TRUE(prompter.messages.empty());
+    } else {
+      EXPECT_EQ(result, CommandResult::kFailed);
+      EXPECT_EQ(writes.size(), 2u);  // the third is never sent
+      EXPECT_EQ(prompter.messages, std::vector<std::string>{"Failed to write data to LCU."});
+    }
+  }
+}
+
+TEST(MemoryAccess, ReadsSixtyFourBytesAndFormatsTheRun) {
+  test::ScriptedBackend backend;
+  backend.nodes[0] = kLcuProductId;
+  CUsbDevice device(backend);
+  ASSERT_TRUE(device.FindDevice());
+  backend.Reply({0x41, 0x0A, 0xFF});
+  const auto rows = ReadMemoryRows(device, 0xFFFE, 16);
+  ASSERT_TRUE(rows);
+  ASSERT_EQ(rows->size(), 2u);
+  EXPECT_EQ((*rows)[0].address, "FFFE");
+  EXPECT_EQ((*rows)[0].ascii, "A");
+  EXPECT_EQ((*rows)[1].binary, "00001010");
+  EXPECT_EQ(backend.CallsOf(BackendCall::kControl).at(0).request.wLength, 64);
+  backend.failTransfers = {2};
+  EXPECT_FALSE(ReadMemoryRows(device, 0x8000, 16));
+}
+
+}  // namespace
+}  // namespace lcu
