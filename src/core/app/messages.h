@@ -14,6 +14,15 @@ inline constexpr std::string_view kReadFileFailed = "ReadFile failed";
 inline constexpr std::string_view kFailedToAllocateMemory = "Failed to allocate memory.";
 inline constexpr std::string_view kShortTransferText = "The LCU sent or took fewer bytes than requested.";
 
+// Recording and replaying the traffic with the LCU.
+inline constexpr std::string_view kCannotCreateTranscript = "Cannot create the transcript ";
+inline constexpr std::string_view kCannotReadTranscript = "Cannot read the transcript ";
+inline constexpr std::string_view kTranscriptLine = "Transcript line ";
+inline constexpr std::string_view kTranscriptExpected = "expected ";
+inline constexpr std::string_view kTranscriptGot = ", but the program made ";
+inline constexpr std::string_view kTranscriptEnded = "the transcript has ended, but the program made ";
+inline constexpr std::string_view kTranscriptNotPlayed = "the program stopped before ";
+
 // The programs' start-up when the build cannot reach a real LCU.
 inline constexpr std::string_view kNoUsbBackend =
     "No USB backend is available in this build; use --simulate or --sim-state DIR.";
