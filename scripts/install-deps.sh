@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libcli11-dev
-  libusb-1.0-0-dev
+  libusb-1.0-0-dev umockdev libumockdev-dev
   xvfb xauth
 )
 

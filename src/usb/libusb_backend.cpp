@@ -147,6 +147,9 @@ UsbHandle LibusbBackend::OpenNode(int node) {
     Fail(static_cast<int>(count));
     return kInvalidUsbHandle;
   }
+  // The link searches nodes 0, 1, ... in turn: a search that ends without an LCU keeps the
+  // reason an LCU that was found could not be opened (no permission, busy), not "no LCU".
+  if (node == 0) m_searchError = kErrorNoLcu;
   UsbHandle handle = kInvalidUsbHandle;
   int seen = 0;
   bool found = false;
@@ -159,10 +162,12 @@ UsbHandle LibusbBackend::OpenNode(int node) {
       handle = m_nextHandle++;
       m_open[handle] = open;
       m_lastError = kErrorSuccess;
+    } else {
+      m_searchError = m_lastError;
     }
   }
   libusb_free_device_list(devices, 1);
-  if (!found) Fail(kErrorNoLcu);
+  if (!found) Fail(m_searchError);
   return handle;
 }
 

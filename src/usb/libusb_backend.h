@@ -19,6 +19,7 @@
 
 #include "app/settings_store.h"
 #include "app/usb_backend.h"
+#include "usb_errors.h"
 
 struct libusb_context;
 struct libusb_device;
@@ -80,6 +81,7 @@ class LibusbBackend final : public UsbBackend {
   std::map<UsbHandle, OpenLcu> m_open;
   UsbHandle m_nextHandle = 1;
   std::uint32_t m_lastError = kErrorInvalidHandle;
+  std::uint32_t m_searchError = kErrorNoLcu;
   std::string m_error;
 };
 
