@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libcli11-dev
   libusb-1.0-0-dev umockdev libumockdev-dev
+  g++-mingw-w64-x86-64
   xvfb xauth
 )
 
