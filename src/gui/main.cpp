@@ -21,9 +21,9 @@ int main(int argc, char* argv[]) {
   lcu::gui::SingleInstanceLock lock;
   if (!lock.TryLock()) return 0;
 
-  lcu::gui::BackendChoice backend = lcu::gui::OpenBackend(options);
   lcu::gui::CTavrixApp::Services services;
   services.store = std::make_unique<lcu::QtSettingsStore>();
+  lcu::gui::BackendChoice backend = lcu::gui::OpenBackend(options, *services.store);
   services.backend = std::move(backend.backend);
   services.prompter = std::make_unique<lcu::gui::WidgetPrompter>();
   services.files = std::make_unique<lcu::HostFileSystem>();

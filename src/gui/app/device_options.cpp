@@ -4,8 +4,10 @@
 #include <QCommandLineParser>
 
 #include "app/messages.h"
+#include "app/recording_backend.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"
+#include "libusb_backend.h"
 #include "sim/lcu_simulator.h"
 
 namespace lcu::gui {
@@ -17,17 +19,23 @@ DeviceOptions ParseDeviceOptions(const QStringList& arguments) {
   const QCommandLineOption simulate(ToQString(text::kSimulateOption), ToQString(text::kSimulateHelp));
   const QCommandLineOption simState(ToQString(text::kSimStateOption), ToQString(text::kSimStateHelp),
                                     ToQString(text::kSimStateValue));
+  const QCommandLineOption record(ToQString(text::kRecordOption), ToQString(text::kRecordHelp),
+                                  ToQString(text::kRecordValue));
   parser.addOption(simulate);
   parser.addOption(simState);
+  parser.addOption(record);
   parser.process(arguments);
 
   DeviceOptions options;
   options.simulate = parser.isSet(simulate);
   options.simState = parser.value(simState);
+  options.record = parser.value(record);
   return options;
 }
 
-BackendChoice OpenBackend(const DeviceOptions& options) {
+namespace {
+
+BackendChoice OpenDevice(const DeviceOptions& options, const SettingsStore& store) {
   BackendChoice choice;
   if (options.simulate || !options.simState.isEmpty()) {
     sim::SimulatorOptions simOptions;
@@ -39,10 +47,30 @@ BackendChoice OpenBackend(const DeviceOptions& options) {
     }
     choice.problem = simulator->Error();
   } else {
-    // The real LCU's backend belongs here once this build has one.
-    choice.problem = msg::kNoUsbBackend;
+    auto usb = std::make_unique<usb::LibusbBackend>(usb::ConfiguredUsbVendorId(store));
+    if (usb->Ok()) {
+      choice.backend = std::move(usb);
+      return choice;
+    }
+    choice.problem = usb->Error();
   }
   choice.backend = std::make_unique<NoLcuBackend>();
+  return choice;
+}
+
+}  // namespace
+
+BackendChoice OpenBackend(const DeviceOptions& options, const SettingsStore& store) {
+  BackendChoice choice = OpenDevice(options, store);
+  if (options.record.isEmpty()) return choice;
+  std::string problem;
+  auto recorder = RecordingBackend::ToFile(std::move(choice.backend), options.record.toStdString(), problem);
+  if (recorder) {
+    choice.backend = std::move(recorder);
+  } else {
+    choice.backend = std::make_unique<NoLcuBackend>();
+    choice.problem = std::string(msg::kCannotCreateTranscript) + problem;
+  }
   return choice;
 }
 

@@ -1,6 +1,6 @@
 // Which LCU the program works with, from its command line: a simulated LCU (--simulate, or
-// --sim-state DIR to keep its memory in a folder) or the real LCU over USB. A file name on
-// the command line is ignored.
+// --sim-state DIR to keep its memory in a folder) or the real LCU over USB; --record FILE
+// writes the traffic with either to a transcript. A file name on the command line is ignored.
 #pragma once
 
 #include <memory>
@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "app/settings_store.h"
 #include "app/usb_backend.h"
 
 namespace lcu::gui {
@@ -16,19 +17,21 @@ namespace lcu::gui {
 struct DeviceOptions {
   bool simulate = false;  // a fresh simulated LCU in memory
   QString simState;       // a simulated LCU kept in this folder
+  QString record;         // the transcript of the traffic with the LCU goes here
 };
 
 /// Reads the options; --help and unknown options end the program as usual.
 DeviceOptions ParseDeviceOptions(const QStringList& arguments);
 
-/// The backend the options choose. When it cannot be had, the backend finds no LCU and
-/// problem says why, for the user to read once the main window is up.
+/// The backend the options choose: the real LCU over USB unless a simulator is asked for,
+/// looked for with the vendor id of the settings store. When it cannot be had, the backend
+/// finds no LCU and problem says why, for the user to read once the main window is up.
 struct BackendChoice {
   std::unique_ptr<UsbBackend> backend;
   std::string problem;
 };
 
-BackendChoice OpenBackend(const DeviceOptions& options);
+BackendChoice OpenBackend(const DeviceOptions& options, const SettingsStore& store);
 
 /// A backend with no device behind it: every node is missing, so the LCU stays off line.
 class NoLcuBackend final : public UsbBackend {

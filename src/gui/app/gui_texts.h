@@ -107,5 +107,8 @@ inline constexpr std::string_view kSimulateHelp = "Work with a fresh simulated L
 inline constexpr std::string_view kSimStateOption = "sim-state";
 inline constexpr std::string_view kSimStateHelp = "Work with a simulated LCU whose memory is kept in the folder DIR.";
 inline constexpr std::string_view kSimStateValue = "DIR";
+inline constexpr std::string_view kRecordOption = "record";
+inline constexpr std::string_view kRecordHelp = "Write every transfer with the LCU to FILE, one line each.";
+inline constexpr std::string_view kRecordValue = "FILE";
 
 }  // namespace lcu::gui::text
