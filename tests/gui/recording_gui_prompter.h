@@ -3,10 +3,14 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include <QAction>
+#include <QDialog>
+#include <QMenu>
 #include <QString>
 
 #include "gui/app/gui_prompter.h"
@@ -47,6 +51,36 @@ class RecordingGuiPrompter final : public gui::GuiPrompter {
     return openFileAnswer;
   }
 
+  QString GetSaveFileName(const QString& title, const QString& initialPath, const QString& filter) override {
+    saveDialogs.push_back({title, initialPath, filter});
+    return saveFileAnswer;
+  }
+  /// Each dialog goes to the next script, which may fill it in and returns OK or Cancel;
+  /// without a script the dialog is cancelled.
+  bool RunModal(QDialog& dialog) override {
+    modalTitles.push_back(dialog.windowTitle());
+    if (dialogScripts.empty()) return false;
+    const auto script = std::move(dialogScripts.front());
+    dialogScripts.pop_front();
+    return script(dialog);
+  }
+  std::optional<QFont> GetFont(const QFont& initial) override {
+    fontsShown.push_back(initial);
+    return fontAnswer;
+  }
+  /// Records the items; the item whose text is popupChoice is chosen (and triggered).
+  QAction* RunPopupMenu(QMenu& menu, const QPoint&) override {
+    QStringList items;
+    QAction* chosen = nullptr;
+    for (QAction* action : menu.actions()) {
+      items.push_back(action->isSeparator() ? QStringLiteral("-") : action->text());
+      if (!action->isSeparator() && action->text() == popupChoice) chosen = action;
+    }
+    popups.push_back(items);
+    if (chosen) chosen->trigger();
+    return chosen;
+  }
+
   int Count(std::string_view text) const {
     int n = 0;
     for (const std::string& message : messages) n += message == text ? 1 : 0;
@@ -73,6 +107,14 @@ class RecordingGuiPrompter final : public gui::GuiPrompter {
   std::vector<LcuConfigurationTexts> configurations;
   std::vector<FileDialog> fileDialogs;
   QString openFileAnswer;  // empty: Cancel
+  std::vector<FileDialog> saveDialogs;  // folder holds the initial path
+  QString saveFileAnswer;  // empty: Cancel
+  std::vector<QString> modalTitles;
+  std::deque<std::function<bool(QDialog&)>> dialogScripts;
+  std::vector<QFont> fontsShown;
+  std::optional<QFont> fontAnswer;  // nullopt: Cancel
+  std::vector<QStringList> popups;
+  QString popupChoice;  // empty: the menu is dismissed
 };
 
 }  // namespace lcu::test

@@ -3,8 +3,15 @@
 // of them from a script.
 #pragma once
 
+#include <optional>
+
+#include <QFont>
 #include <QString>
 
+class QAction;
+class QDialog;
+class QMenu;
+class QPoint;
 class QWidget;
 
 #include "app/prompter.h"
@@ -26,6 +33,15 @@ class GuiPrompter : public Prompter {
   virtual void RunLcuConfigurationDialog(const LcuConfigurationTexts& texts) = 0;
   /// An open-file dialog; the chosen path, or empty when the user cancelled.
   virtual QString GetOpenFileName(const QString& title, const QString& folder, const QString& filter) = 0;
+  /// A save-file dialog opened on initialPath (a folder and a file name), without an
+  /// overwrite question; the chosen path, or empty when the user cancelled.
+  virtual QString GetSaveFileName(const QString& title, const QString& initialPath, const QString& filter) = 0;
+  /// Runs one of the program's own dialogs modally; true when it ended with OK.
+  virtual bool RunModal(QDialog& dialog) = 0;
+  /// The font dialog for screen fonts, without the effects choices; nullopt on Cancel.
+  virtual std::optional<QFont> GetFont(const QFont& initial) = 0;
+  /// Shows a popup menu at a screen point; the item chosen, or null.
+  virtual QAction* RunPopupMenu(QMenu& menu, const QPoint& globalPos) = 0;
 };
 
 }  // namespace lcu::gui

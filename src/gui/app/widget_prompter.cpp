@@ -1,6 +1,10 @@
 #include "widget_prompter.h"
 
+#include <QCheckBox>
 #include <QFileDialog>
+#include <QGroupBox>
+#include <QFontDialog>
+#include <QMenu>
 #include <QMessageBox>
 
 #include "app/messages.h"
@@ -59,5 +63,25 @@ void WidgetPrompter::RunLcuConfigurationDialog(const LcuConfigurationTexts& text
 QString WidgetPrompter::GetOpenFileName(const QString& title, const QString& folder, const QString& filter) {
   return QFileDialog::getOpenFileName(m_owner, title, folder, filter);
 }
+
+QString WidgetPrompter::GetSaveFileName(const QString& title, const QString& initialPath, const QString& filter) {
+  return QFileDialog::getSaveFileName(m_owner, title, initialPath, filter, nullptr, QFileDialog::DontConfirmOverwrite);
+}
+
+bool WidgetPrompter::RunModal(QDialog& dialog) { return dialog.exec() == QDialog::Accepted; }
+
+std::optional<QFont> WidgetPrompter::GetFont(const QFont& initial) {
+  QFontDialog dialog(initial, m_owner);
+  dialog.setOption(QFontDialog::DontUseNativeDialog);
+  // Colour, underline and strike-out are not choices of a list font: the box that holds
+  // their check boxes goes.
+  for (QGroupBox* group : dialog.findChildren<QGroupBox*>()) {
+    if (!group->findChildren<QCheckBox*>().isEmpty()) group->hide();
+  }
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.selectedFont();
+}
+
+QAction* WidgetPrompter::RunPopupMenu(QMenu& menu, const QPoint& globalPos) { return menu.exec(globalPos); }
 
 }  // namespace lcu::gui

@@ -23,6 +23,10 @@ class WidgetPrompter final : public GuiPrompter {
   void RunAboutBox(const QString& version) override;
   void RunLcuConfigurationDialog(const LcuConfigurationTexts& texts) override;
   QString GetOpenFileName(const QString& title, const QString& folder, const QString& filter) override;
+  QString GetSaveFileName(const QString& title, const QString& initialPath, const QString& filter) override;
+  bool RunModal(QDialog& dialog) override;
+  std::optional<QFont> GetFont(const QFont& initial) override;
+  QAction* RunPopupMenu(QMenu& menu, const QPoint& globalPos) override;
 
  private:
   QPointer<QWidget> m_owner;
