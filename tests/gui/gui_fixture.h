@@ -18,6 +18,7 @@
 #include "qt_settings_store.h"
 #include "recording_gui_prompter.h"
 #include "sim/lcu_simulator.h"
+#include "tapped_backend.h"
 
 namespace lcu::test {
 
@@ -50,9 +51,10 @@ class GuiFixture : public ::testing::Test {
   void Start() {
     gui::CTavrixApp::Services services;
     services.store = std::make_unique<QtSettingsStore>(m_iniPath);
-    auto simulator = std::make_unique<sim::LcuSimulator>();
-    sim = simulator.get();
-    services.backend = std::move(simulator);
+    auto backend = std::make_unique<TappedBackend>(std::make_unique<sim::LcuSimulator>());
+    tap = backend.get();
+    sim = &backend->Lcu();
+    services.backend = std::move(backend);
     auto recording = std::make_unique<RecordingGuiPrompter>();
     prompter = recording.get();
     services.prompter = std::move(recording);
@@ -72,6 +74,7 @@ class GuiFixture : public ::testing::Test {
 
   std::unique_ptr<gui::CTavrixApp> app;
   sim::LcuSimulator* sim = nullptr;
+  TappedBackend* tap = nullptr;
   RecordingGuiPrompter* prompter = nullptr;
 
  private:

@@ -23,10 +23,6 @@ inline constexpr std::string_view kTranscriptGot = ", but the program made ";
 inline constexpr std::string_view kTranscriptEnded = "the transcript has ended, but the program made ";
 inline constexpr std::string_view kTranscriptNotPlayed = "the program stopped before ";
 
-// The programs' start-up when the build cannot reach a real LCU.
-inline constexpr std::string_view kNoUsbBackend =
-    "No USB backend is available in this build; use --simulate or --sim-state DIR.";
-
 // Off-line forms; each command names the one it shows.
 inline constexpr std::string_view kLcuOffline = "LCU is off-line";
 inline constexpr std::string_view kLcuOfflineDot = "LCU is off-line.";
@@ -78,6 +74,7 @@ inline constexpr std::string_view kFailedToWriteDataToLcu = "Failed to write dat
 inline constexpr std::string_view kEnterInteger = "Please enter an integer.";
 inline constexpr std::string_view kEnterIntegerInLcuRange = "Please enter an integer between 0 and 65535.";
 inline constexpr std::string_view kFailedToReadLcu = "Failed to read LCU";
+inline constexpr std::string_view kEnterNumber = "Please enter a number.";
 
 // Data files.
 inline constexpr std::string_view kDataFileTooShort = "Data file is too short.";
@@ -90,6 +87,12 @@ inline constexpr std::string_view kFailedToReadDefinitionHeader = "Failed to rea
 inline constexpr std::string_view kFailedWhileReadingDefinitions = "Failed while reading channel definition file.";
 inline constexpr std::string_view kChannelDefinitionFileInvalid = "Channel definition file has invalid format.";
 inline constexpr std::string_view kFailedToSaveCalibrationFile = "Failed to save calibration file.";
+
+// Monitor settings files. %s stands for the system's text of the error.
+inline constexpr std::string_view kFailedToOpenSettingsFile = "Failed to open settings file";
+inline constexpr std::string_view kFailedToReadSettingsFile = "Failed to read settings file.\n%s";
+inline constexpr std::string_view kFailedToOpenAFile = "Failed to open a file";
+inline constexpr std::string_view kFailedToWriteSettingsFile = "Failed to write settings file.";
 
 // Firmware upload. %u stands for the line number of the refused record.
 inline constexpr std::string_view kFailedToOpenHexFile = "Failed to open hex file";

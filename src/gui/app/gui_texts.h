@@ -101,6 +101,42 @@ inline constexpr std::string_view kCancelButton = "Cancel";
 inline constexpr std::string_view kLcuConfigurationCaption = "LCU Configuration";
 inline constexpr std::string_view kConfigurationGroup = "Configuration";
 
+// Child frames and the window-name dialog.
+inline constexpr std::string_view kUntitledWindow = "Untitled";
+inline constexpr std::string_view kMonitorWindowName = "Monitor";
+inline constexpr std::string_view kWindowTitleCaption = "Enter window name";
+inline constexpr std::string_view kWindowNameLabel = "Window Name:";
+
+// Monitor windows: the columns, the right-click menu and its prompts.
+inline constexpr std::string_view kIdHeading = "ID";
+inline constexpr std::string_view kChannelHeading = "Channel";
+inline constexpr std::string_view kValueHeading = "Value";
+inline constexpr std::string_view kUnitsHeading = "Units";
+inline constexpr std::string_view kRawHeading = "Raw";
+inline constexpr std::string_view kWindowNameItem = "Window Name";
+inline constexpr std::string_view kSetFontItem = "Set Font";
+inline constexpr std::string_view kEditChannelsItem = "Edit Channels";
+inline constexpr std::string_view kZeroAllChannelsItem = "Zero All Channels";
+inline constexpr std::string_view kCloseWindowItem = "Close";
+inline constexpr std::string_view kWindowNamePrompt = "Set Window Name";
+inline constexpr std::string_view kSetFontPrompt = "Set the font of the list";
+inline constexpr std::string_view kEditChannelsPrompt = "Select channels to monitor";
+inline constexpr std::string_view kZeroAllChannelsPrompt = "Zero All Channels";
+inline constexpr std::string_view kCloseWindowPrompt = "Close monitor window";
+
+// Channel selection and zeroing dialogs.
+inline constexpr std::string_view kActiveChannelsCaption = "Active Channels";
+inline constexpr std::string_view kAvailableChannelsLabel = "Available Channels:";
+inline constexpr std::string_view kZeroChannelsCaption = "Zero channel(s)";
+inline constexpr std::string_view kZeroValueLabel = "Value :";
+
+// Monitor settings files.
+inline constexpr std::string_view kLoadSettingsTitle = "Load Settings";
+inline constexpr std::string_view kLoadSettingsFilter = "Setting Files (*.nsb)";
+inline constexpr std::string_view kSaveSettingsTitle = "Save Settings";
+inline constexpr std::string_view kSaveSettingsFilter = "Settings Files (*.nsb)";
+inline constexpr std::string_view kDefaultSettingsName = "Settings.nsb";
+
 // Command line.
 inline constexpr std::string_view kSimulateOption = "simulate";
 inline constexpr std::string_view kSimulateHelp = "Work with a fresh simulated LCU held in memory instead of a real one.";

@@ -19,6 +19,8 @@
 #include "gui/app/product_version.h"
 #include "gui/app/qt_text.h"
 #include "gui/firmware/hex_file_upload_dlg.h"
+#include "gui/monitor/monitor_settings.h"
+#include "gui/monitor/monitor_template.h"
 #include "logger/configuration_upload.h"
 #include "logger/lcu_configuration.h"
 #include "logger/logger_download.h"
@@ -40,6 +42,8 @@ bool CTavrixApp::InitInstance() {
   m_ui.SetFrame(&frame, &frame.Menu());
   m_services.prompter->SetOwner(&frame);
   frame.setWindowTitle(ToQString(msg::kAppTitle) + ToQString(text::kCaptionSeparator) + GetProductVersion());
+  m_monitorKind = std::make_unique<CMonitorTemplate>(m_ctx, *m_services.prompter, frame.MdiArea());
+  m_monitorSettings = std::make_unique<CMonitorSettings>(m_ctx, *m_services.prompter, frame, *m_monitorKind);
   ConnectCommands();
   connect(&frame, &CMainFrame::closeRequested, this, [this] {
     SaveSettingsOnClose();
@@ -67,9 +71,9 @@ void CTavrixApp::ReadSettingsFlags() {
   m_ui.SetMenuCheck(cmd::kPreserveQmt, m_app.m_bPreserveQmt != 0);
 }
 
-void CTavrixApp::ReopenLastSettingsFile() {}
+void CTavrixApp::ReopenLastSettingsFile() { m_monitorSettings->ReopenLastSettingsFile(); }
 
-void CTavrixApp::SaveSettingsOnClose() {}
+void CTavrixApp::SaveSettingsOnClose() { m_monitorSettings->OnFileSave(); }
 
 void CTavrixApp::ConnectCommands() {
   using Handler = void (CTavrixApp::*)();
@@ -91,6 +95,11 @@ void CTavrixApp::ConnectCommands() {
       {cmd::kRefreshCalibration, &CTavrixApp::OnRefreshCalibration},
       {cmd::kProtectData, &CTavrixApp::OnProtectData},
       {cmd::kStartLogger, &CTavrixApp::OnStartLogger},
+      {cmd::kNewWindow, &CTavrixApp::OnNewWindow},
+      {cmd::kFileOpen, &CTavrixApp::OnFileOpen},
+      {cmd::kFileClose, &CTavrixApp::OnFileClose},
+      {cmd::kFileSave, &CTavrixApp::OnFileSave},
+      {cmd::kFileSaveAs, &CTavrixApp::OnFileSaveAs},
   };
   const MainMenu& menu = m_pMainWnd->Menu();
   for (const auto& [id, handler] : handlers) connect(menu.Action(id), &QAction::triggered, this, handler);
@@ -153,5 +162,15 @@ void CTavrixApp::OnRefreshCalibration() { lcu::OnRefreshCalibration(m_ctx); }
 void CTavrixApp::OnProtectData() { lcu::OnProtectData(m_ctx); }
 
 void CTavrixApp::OnStartLogger() { lcu::OnStartLogger(m_ctx); }
+
+void CTavrixApp::OnNewWindow() { m_monitorKind->OnNewWindow(); }
+
+void CTavrixApp::OnFileOpen() { m_monitorSettings->OnFileOpen(); }
+
+void CTavrixApp::OnFileClose() { m_monitorSettings->OnFileClose(); }
+
+void CTavrixApp::OnFileSave() { m_monitorSettings->OnFileSave(); }
+
+void CTavrixApp::OnFileSaveAs() { m_monitorSettings->OnFileSaveAs(); }
 
 }  // namespace lcu::gui

@@ -23,6 +23,8 @@
 namespace lcu::gui {
 
 class CMainFrame;
+class CMonitorSettings;
+class CMonitorTemplate;
 
 class CTavrixApp : public QObject {
   Q_OBJECT
@@ -55,6 +57,8 @@ class CTavrixApp : public QObject {
   CommandContext& Context() { return m_ctx; }
   FrameCommandUi& Ui() { return m_ui; }
   CTavrixDoc& Document() { return m_doc; }
+  CMonitorTemplate& MonitorKind() { return *m_monitorKind; }
+  CMonitorSettings& MonitorSettings() { return *m_monitorSettings; }
 
   // Handlers of the main menu.
   void OnPassword();
@@ -74,15 +78,19 @@ class CTavrixApp : public QObject {
   void OnRefreshCalibration();
   void OnProtectData();
   void OnStartLogger();
+  void OnNewWindow();
+  void OnFileOpen();
+  void OnFileClose();
+  void OnFileSave();
+  void OnFileSaveAs();
 
  private:
   void ConnectCommands();
   void ReadSettingsFlags();
-  /// Reopens the monitor settings file used last. The monitor windows and their settings
-  /// files are not part of the program yet, so there is nothing to reopen.
+  /// Reopens the monitor settings file used last, without reports.
   void ReopenLastSettingsFile();
-  /// Saves the monitor windows into the current settings file when the main window closes.
-  /// Nothing to save until the program has monitor windows; it never keeps the window open.
+  /// Saves the monitor windows into the current settings file (asking for one when none is
+  /// current) when the main window closes; it never keeps the window open.
   void SaveSettingsOnClose();
 
   Services m_services;
@@ -92,6 +100,8 @@ class CTavrixApp : public QObject {
   CommandContext m_ctx;
   CTavrixDoc m_doc;
   std::unique_ptr<CMainFrame> m_pMainWnd;
+  std::unique_ptr<CMonitorTemplate> m_monitorKind;
+  std::unique_ptr<CMonitorSettings> m_monitorSettings;
 };
 
 }  // namespace lcu::gui

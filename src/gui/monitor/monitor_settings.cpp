@@ -1,0 +1,217 @@
+#include "gui/monitor/monitor_settings.h"
+
+#include <algorithm>
+#include <string>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QMdiArea>
+
+#include "app/default_paths.h"
+#include "app/messages.h"
+#include "app/registry.h"
+#include "gui/app/gui_prompter.h"
+#include "gui/app/gui_texts.h"
+#include "gui/app/main_frame.h"
+#include "gui/app/product_version.h"
+#include "gui/app/qt_text.h"
+#include "gui/monitor/child_frame.h"
+#include "gui/monitor/monitor_template.h"
+#include "gui/monitor/monitor_view.h"
+
+namespace lcu::gui {
+
+namespace {
+
+// Positions a placement gives when it has none of its own.
+constexpr std::int32_t kNoPosition = -1;
+
+WindowPlacement PlacementOf(const QRect& normal, int showCmd) {
+  WindowPlacement placement;
+  placement.showCmd = static_cast<std::uint32_t>(showCmd);
+  placement.minX = placement.minY = placement.maxX = placement.maxY = kNoPosition;
+  placement.left = normal.left();
+  placement.top = normal.top();
+  placement.right = normal.left() + normal.width();
+  placement.bottom = normal.top() + normal.height();
+  return placement;
+}
+
+// A placement without a rectangle (a zeroed record of a hand-made file) keeps the
+// window where it is.
+void ApplyPlacement(QWidget& window, const WindowPlacement& placement) {
+  if (placement.right > placement.left && placement.bottom > placement.top) {
+    window.setGeometry(placement.left, placement.top, placement.right - placement.left,
+                       placement.bottom - placement.top);
+  }
+  switch (placement.showCmd) {
+    case kPlacementMinimized: window.showMinimized(); break;
+    case kPlacementMaximized: window.showMaximized(); break;
+    default: window.showNormal(); break;
+  }
+}
+
+QString PathFromStore(const std::string& path) { return QFile::decodeName(path.c_str()); }
+std::string PathToStore(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+}  // namespace
+
+CMonitorSettings::CMonitorSettings(CommandContext& ctx, GuiPrompter& prompter, CMainFrame& mainFrame,
+                                   CMonitorTemplate& kind)
+    : m_ctx(ctx), m_prompter(prompter), m_mainFrame(mainFrame), m_kind(kind) {}
+
+void CMonitorSettings::SetDocumentName(const QString& name) {
+  m_mainFrame.setWindowTitle(ToQString(msg::kAppTitle) + ToQString(text::kCaptionSeparator) + name);
+}
+
+QString CMonitorSettings::VersionAndFileName() const {
+  return GetProductVersion() + ToQString(text::kCaptionSeparator) + m_szSettingsName;
+}
+
+void CMonitorSettings::WriteMonitorPath() {
+  Profile(m_ctx.store).WriteProfileString(reg::kSettings, reg::kMonitor, PathToStore(m_szSettingsPath));
+}
+
+void CMonitorSettings::LoadSettingsFile(bool report) {
+  QFile file(m_szSettingsPath);
+  if (!file.open(QIODevice::ReadOnly)) {
+    if (report) m_ctx.prompter.Error(msg::kFailedToOpenSettingsFile);
+    return;
+  }
+  SetDocumentName(VersionAndFileName());
+  const QByteArray bytes = file.read(static_cast<qint64>(kSettingsImageSize));
+  if (file.error() != QFileDevice::NoError) {
+    // Whatever did arrive stays in the image.
+    m_settings.Overlay(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                 static_cast<std::size_t>(bytes.size())));
+    std::string message(msg::kFailedToReadSettingsFile);
+    message.replace(message.find("%s"), 2, ToStdString(file.errorString()));
+    m_ctx.prompter.Error(message);
+    return;
+  }
+  file.close();
+  m_settings.Overlay(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                               static_cast<std::size_t>(bytes.size())));
+  ApplyPlacement(m_mainFrame, m_settings.mainPlacement);
+  m_bSettingsFlag = m_settings.settingsFlag;
+
+  CChildFrame* active = nullptr;
+  for (std::size_t k = 0; k < m_settings.WindowsToOpen(); ++k) {
+    const MonitorWindowRecord& record = m_settings.records[k];
+    CChildFrame& frame = m_kind.CreateNewFrame();
+    frame.SetWindowName(ToQString(record.NameText()));
+    ApplyPlacement(frame, record.placement);
+    m_kind.InitialUpdateFrame(frame, false);
+
+    CMonitorView& view = *CMonitorTemplate::MonitorViewOf(frame);
+    // Numbers beyond the channel table name no channel: those rows are left out.
+    std::size_t rows = 0;
+    for (std::size_t i = 0; i < record.RowsToRestore(); ++i) {
+      if (record.channels[i] < kChannelTableSize) view.m_channels[rows++] = record.channels[i];
+    }
+    view.m_nChannels = static_cast<std::int32_t>(rows);
+    if (rows > 0) view.FillRows();
+    if (record.active != 0) active = &frame;
+    if (m_settings.HasFontsAndWidths()) {
+      view.SetListFont(record.font);
+      view.SetColumnWidths(record.columnWidths);
+    }
+  }
+  if (active) m_kind.Area().setActiveSubWindow(active);
+}
+
+bool CMonitorSettings::WriteSettingsFile(const QString& path) {
+  const std::unique_ptr<OutputFile> file = m_ctx.files.Create(PathToStore(path), CreateMode::kTruncate);
+  if (!file) {
+    m_ctx.prompter.Error(msg::kFailedToOpenAFile);
+    return false;
+  }
+  WriteMonitorPath();
+  m_settings.version = kSettingsVersion;
+  const int mainShow = m_mainFrame.isMinimized()   ? kShowMinimized
+                       : m_mainFrame.isMaximized() ? kShowMaximized
+                                                   : kShowNormal;
+  const QRect mainNormal = m_mainFrame.normalGeometry().isValid() ? m_mainFrame.normalGeometry() : m_mainFrame.geometry();
+  m_settings.mainPlacement = PlacementOf(mainNormal, mainShow);
+  m_settings.settingsFlag = m_bSettingsFlag;
+
+  const QMdiSubWindow* current = m_kind.Area().currentSubWindow();
+  std::size_t k = 0;
+  for (CChildFrame* frame : m_kind.Frames()) {
+    if (k == kMaxMonitorWindows) break;
+    const CMonitorView* view = CMonitorTemplate::MonitorViewOf(*frame);
+    if (!view) continue;
+    MonitorWindowRecord& record = m_settings.records[k++];
+    record.placement = PlacementOf(frame->NormalGeometry(), frame->ShowCommand());
+    record.SetName(ToStdString(frame->WindowName()));
+    record.channelCount = view->m_nChannels;
+    std::copy_n(view->m_channels.begin(), kStoredChannels, record.channels.begin());
+    record.font = view->GetListFont();
+    record.columnWidths = view->GetColumnWidths();
+    record.active = frame == current ? 1 : 0;
+  }
+  m_settings.windowCount = static_cast<std::int32_t>(k);
+
+  std::vector<std::uint8_t> bytes(kSettingsImageSize);
+  m_settings.Write(std::span<std::uint8_t, kSettingsImageSize>(bytes.data(), kSettingsImageSize));
+  const bool written = file->Write(bytes);
+  if (!written || !file->Commit()) {
+    if (written) file->Close();
+    m_ctx.prompter.Error(msg::kFailedToWriteSettingsFile);
+    return false;
+  }
+  return true;
+}
+
+void CMonitorSettings::OnFileOpen() {
+  const QString path = m_prompter.GetOpenFileName(ToQString(text::kLoadSettingsTitle),
+                                                  PathFromStore(VelmoraRoot()), ToQString(text::kLoadSettingsFilter));
+  if (path.isEmpty()) return;
+  OnFileClose();
+  m_szSettingsPath = path;
+  m_szSettingsName = QFileInfo(path).fileName();
+  LoadSettingsFile(true);
+  WriteMonitorPath();
+}
+
+void CMonitorSettings::OnFileClose() {
+  for (CChildFrame* frame : m_kind.Frames()) {
+    // The frames go after the command: Open makes its windows while these still exist.
+    if (CMonitorTemplate::MonitorViewOf(*frame)) QMetaObject::invokeMethod(frame, &QWidget::close, Qt::QueuedConnection);
+  }
+  SetDocumentName(GetProductVersion());
+  m_szSettingsPath.clear();
+  m_szSettingsName.clear();
+}
+
+bool CMonitorSettings::ChooseSaveFile() {
+  const QString initial = PathFromStore(JoinPath(VelmoraRoot(), text::kDefaultSettingsName));
+  const QString path =
+      m_prompter.GetSaveFileName(ToQString(text::kSaveSettingsTitle), initial, ToQString(text::kSaveSettingsFilter));
+  if (path.isEmpty()) return false;
+  m_szSettingsPath = path;
+  m_szSettingsName = QFileInfo(path).fileName();
+  return true;
+}
+
+void CMonitorSettings::OnFileSaveAs() {
+  if (!ChooseSaveFile()) return;
+  WriteSettingsFile(m_szSettingsPath);
+  SetDocumentName(VersionAndFileName());
+}
+
+void CMonitorSettings::OnFileSave() {
+  if (m_szSettingsName.isEmpty() && !ChooseSaveFile()) return;
+  WriteSettingsFile(m_szSettingsPath);
+  SetDocumentName(VersionAndFileName());
+}
+
+void CMonitorSettings::ReopenLastSettingsFile() {
+  const std::string path = Profile(m_ctx.store).GetProfileString(reg::kSettings, reg::kMonitor, "");
+  if (path.empty()) return;
+  m_szSettingsPath = PathFromStore(path);
+  m_szSettingsName = QFileInfo(m_szSettingsPath).fileName();
+  LoadSettingsFile(false);
+}
+
+}  // namespace lcu::gui

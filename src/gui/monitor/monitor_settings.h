@@ -1,0 +1,63 @@
+// CMonitorSettings: the monitor settings files of the File menu. It holds the one settings
+// image of the run and the current file; Open, Close, Save and Save As load, close and
+// store the layout of the monitor windows, start-up reopens the file used last, and the
+// main window's close saves it. The main window's caption names the current file.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include <QString>
+
+#include "app/command_context.h"
+#include "monitor/settings_image.h"
+
+namespace lcu::gui {
+
+class CMainFrame;
+class CMonitorTemplate;
+class GuiPrompter;
+
+class CMonitorSettings {
+ public:
+  CMonitorSettings(CommandContext& ctx, GuiPrompter& prompter, CMainFrame& mainFrame, CMonitorTemplate& kind);
+
+  /// Reads m_szSettingsPath into the image and opens one monitor window per stored record,
+  /// with the main window's placement. report: whether a file that cannot be opened is
+  /// reported.
+  void LoadSettingsFile(bool report);
+  /// Refreshes the image from the open monitor windows (at most 32) and writes it whole to
+  /// path. False when the file could not be written completely; the user has been told.
+  bool WriteSettingsFile(const QString& path);
+
+  void OnFileOpen();
+  void OnFileClose();
+  void OnFileSave();
+  void OnFileSaveAs();
+  /// Start-up: reopens the file "Settings"/"Monitor" names, without reports.
+  void ReopenLastSettingsFile();
+
+  /// The image of the run: a load overlays it, a save refreshes and writes it.
+  SettingsImage m_settings;
+  /// Full path and file name of the current file; empty when none is current.
+  QString m_szSettingsPath;
+  QString m_szSettingsName;
+  /// Carried in the file's header; nothing else uses it.
+  std::uint8_t m_bSettingsFlag = 0;
+
+ private:
+  /// The caption after the title: the version, and " - " and the file name when one is
+  /// current.
+  void SetDocumentName(const QString& name);
+  QString VersionAndFileName() const;
+  /// Asks for the file of Save As; false on Cancel.
+  bool ChooseSaveFile();
+  void WriteMonitorPath();
+
+  CommandContext& m_ctx;
+  GuiPrompter& m_prompter;
+  CMainFrame& m_mainFrame;
+  CMonitorTemplate& m_kind;
+};
+
+}  // namespace lcu::gui

@@ -1,0 +1,107 @@
+#include "gui/monitor/monitor_table_model.h"
+
+#include <array>
+
+#include "channels/channel_conversion.h"
+#include "gui/app/gui_texts.h"
+#include "gui/app/qt_text.h"
+#include "gui/monitor/group_images.h"
+#include "monitor/monitor_row.h"
+
+namespace lcu::gui {
+
+namespace {
+
+constexpr std::array<std::string_view, kMonitorColumnCount> kHeadings = {
+    text::kIdHeading, text::kChannelHeading, text::kValueHeading, text::kUnitsHeading, text::kRawHeading};
+
+Qt::Alignment ColumnAlignment(int column) {
+  const bool right = column == kIdColumn || column == kValueColumn || column == kRawColumn;
+  return (right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
+}
+
+// The table has no entry for numbers from 1024 on: such rows have no name, no unit and
+// no decimals.
+const ChannelDefinition* Definition(const AppState& app, std::uint16_t channel) {
+  return channel < app.m_channelTable.size() ? &app.m_channelTable[channel] : nullptr;
+}
+
+}  // namespace
+
+void MonitorTableModel::SetRows(std::span<const std::uint16_t> channels, const AppState& app) {
+  beginResetModel();
+  m_rows.clear();
+  m_rows.reserve(channels.size());
+  for (const std::uint16_t channel : channels) {
+    Row row;
+    row.channel = channel;
+    row.image = GetChannelImage(channel);
+    row.id = ToQString(FormatIdCell(channel));
+    if (const ChannelDefinition* definition = Definition(app, channel)) {
+      row.name = ToQString(definition->NameText());
+      row.units = ToQString(definition->UnitsText());
+    }
+    m_rows.push_back(std::move(row));
+  }
+  endResetModel();
+}
+
+void MonitorTableModel::ClearRows() {
+  beginResetModel();
+  m_rows.clear();
+  endResetModel();
+}
+
+void MonitorTableModel::SetReadings(std::span<const std::uint32_t> readings, const AppState& app) {
+  const std::size_t count = std::min(readings.size(), m_rows.size());
+  if (count == 0) return;
+  for (std::size_t i = 0; i < count; ++i) {
+    Row& row = m_rows[i];
+    const std::uint32_t reading = readings[i];
+    row.raw = ToQString(FormatRawCell(reading));
+    const ChannelDefinition* definition = Definition(app, row.channel);
+    const int decimals = definition ? definition->decimals : 0;
+    row.value = ToQString(FormatValueCell(ConvertReading(app.m_calibration, reading, row.channel), decimals));
+  }
+  emit dataChanged(index(0, kValueColumn), index(static_cast<int>(count) - 1, kRawColumn), {Qt::DisplayRole});
+}
+
+int MonitorTableModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+int MonitorTableModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : kMonitorColumnCount;
+}
+
+QVariant MonitorTableModel::data(const QModelIndex& index, int role) const {
+  if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid)) return {};
+  const Row& row = m_rows[static_cast<std::size_t>(index.row())];
+  switch (role) {
+    case Qt::DisplayRole:
+      switch (index.column()) {
+        case kIdColumn: return row.id;
+        case kChannelColumn: return row.name;
+        case kValueColumn: return row.value;
+        case kUnitsColumn: return row.units;
+        case kRawColumn: return row.raw;
+        default: return {};
+      }
+    case Qt::DecorationRole:
+      if (index.column() == kIdColumn) return GroupImage(row.image);
+      return {};
+    case Qt::TextAlignmentRole:
+      return QVariant::fromValue(ColumnAlignment(index.column()));
+    default:
+      return {};
+  }
+}
+
+QVariant MonitorTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation != Qt::Horizontal || section < 0 || section >= kMonitorColumnCount) return {};
+  if (role == Qt::DisplayRole) return ToQString(kHeadings[static_cast<std::size_t>(section)]);
+  if (role == Qt::TextAlignmentRole) return QVariant::fromValue(ColumnAlignment(section));
+  return {};
+}
+
+}  // namespace lcu::gui

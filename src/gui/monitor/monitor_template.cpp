@@ -1,0 +1,54 @@
+#include "gui/monitor/monitor_template.h"
+
+#include <QMdiArea>
+
+#include "gui/app/gui_texts.h"
+#include "gui/app/qt_text.h"
+#include "gui/monitor/child_frame.h"
+#include "gui/monitor/monitor_view.h"
+
+namespace lcu::gui {
+
+namespace {
+// Size of a new monitor window: the five default columns and a few rows.
+constexpr int kNewFrameWidth = 380;
+constexpr int kNewFrameHeight = 260;
+}  // namespace
+
+CMonitorTemplate::CMonitorTemplate(CommandContext& ctx, GuiPrompter& prompter, QMdiArea& area)
+    : m_ctx(ctx), m_prompter(prompter), m_area(area) {}
+
+CChildFrame& CMonitorTemplate::CreateNewFrame() {
+  auto* frame = new CChildFrame(m_prompter);
+  frame->setWidget(new CMonitorView(m_ctx, m_prompter));
+  m_area.addSubWindow(frame);
+  frame->resize(kNewFrameWidth, kNewFrameHeight);
+  return *frame;
+}
+
+void CMonitorTemplate::InitialUpdateFrame(CChildFrame& frame, bool activate) {
+  frame.OnUpdateFrameTitle();
+  if (!frame.isVisible() && !frame.isMinimized() && !frame.isMaximized()) frame.show();
+  if (activate) m_area.setActiveSubWindow(&frame);
+}
+
+CChildFrame& CMonitorTemplate::OnNewWindow() {
+  CChildFrame& frame = CreateNewFrame();
+  frame.SetWindowName(ToQString(text::kMonitorWindowName));
+  InitialUpdateFrame(frame, true);
+  return frame;
+}
+
+CMonitorView* CMonitorTemplate::MonitorViewOf(CChildFrame& frame) {
+  return qobject_cast<CMonitorView*>(frame.widget());
+}
+
+std::vector<CChildFrame*> CMonitorTemplate::Frames() const {
+  std::vector<CChildFrame*> frames;
+  for (QMdiSubWindow* child : m_area.subWindowList(QMdiArea::CreationOrder)) {
+    if (auto* frame = qobject_cast<CChildFrame*>(child)) frames.push_back(frame);
+  }
+  return frames;
+}
+
+}  // namespace lcu::gui

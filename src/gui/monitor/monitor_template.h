@@ -1,0 +1,44 @@
+// CMonitorTemplate: the monitor window kind. It makes the child frames that hold a monitor
+// view in the main window's MDI area, shows them, lists the monitor views in the order
+// their windows were made, and runs the New Window command.
+#pragma once
+
+#include <vector>
+
+#include "app/command_context.h"
+
+class QMdiArea;
+
+namespace lcu::gui {
+
+class CChildFrame;
+class CMonitorView;
+class GuiPrompter;
+
+class CMonitorTemplate {
+ public:
+  CMonitorTemplate(CommandContext& ctx, GuiPrompter& prompter, QMdiArea& area);
+
+  /// A new frame in the MDI area holding a new empty monitor view; not shown yet, so its
+  /// name and placement can be set first.
+  CChildFrame& CreateNewFrame();
+  /// Shows the frame with its name as caption; activate also makes it the active window.
+  void InitialUpdateFrame(CChildFrame& frame, bool activate);
+
+  /// New Window: an empty monitor window named "Monitor", shown and active.
+  CChildFrame& OnNewWindow();
+
+  /// The monitor view a frame holds; null for other child windows.
+  static CMonitorView* MonitorViewOf(CChildFrame& frame);
+  /// Every child frame of the MDI area, in the order they were made.
+  std::vector<CChildFrame*> Frames() const;
+
+  QMdiArea& Area() const { return m_area; }
+
+ private:
+  CommandContext& m_ctx;
+  GuiPrompter& m_prompter;
+  QMdiArea& m_area;
+};
+
+}  // namespace lcu::gui

@@ -1,0 +1,206 @@
+#include "gui/monitor/monitor_view.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QMenu>
+
+#include "app/messages.h"
+#include "channels/channel_zeroing.h"
+#include "gui/app/gui_prompter.h"
+#include "gui/app/gui_texts.h"
+#include "gui/app/qt_text.h"
+#include "gui/monitor/chan_selection_dlg.h"
+#include "gui/monitor/child_frame.h"
+#include "gui/monitor/ent_offset.h"
+#include "gui/monitor/list_font.h"
+#include "monitor/channel_exchange.h"
+
+namespace lcu::gui {
+
+namespace {
+// Room above and below the text of a row, and beside the group picture.
+constexpr int kRowPadding = 4;
+constexpr int kImageSize = 16;
+}  // namespace
+
+CMonitorView::CMonitorView(CommandContext& ctx, GuiPrompter& prompter, QWidget* parent)
+    : QTableView(parent), m_ctx(ctx), m_prompter(prompter), m_model(this), m_idDelegate(this) {
+  setModel(&m_model);
+  setItemDelegateForColumn(kIdColumn, &m_idDelegate);
+  setSelectionBehavior(QAbstractItemView::SelectRows);
+  setSelectionMode(QAbstractItemView::ExtendedSelection);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setShowGrid(false);
+  setWordWrap(false);
+  setCornerButtonEnabled(false);
+  setSortingEnabled(false);
+  setIconSize(QSize(kImageSize, kImageSize));
+  setTextElideMode(Qt::ElideRight);
+  verticalHeader()->hide();
+  verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+  horizontalHeader()->setSectionsClickable(false);
+  horizontalHeader()->setHighlightSections(false);
+  horizontalHeader()->setStretchLastSection(false);
+  SetColumnWidths(kDefaultColumnWidths);
+  verticalHeader()->setDefaultSectionSize(std::max(fontMetrics().height(), kImageSize) + kRowPadding);
+
+  m_timer.setInterval(kMonitorPeriodMs);
+  connect(&m_timer, &QTimer::timeout, this, &CMonitorView::OnTimer);
+}
+
+CMonitorView::~CMonitorView() { m_ctx.device.m_bBusy = 0; }
+
+std::size_t CMonitorView::RowCount() const {
+  return static_cast<std::size_t>(std::clamp<std::int32_t>(m_nChannels, 0, kChannelTableSize));
+}
+
+void CMonitorView::FillRows() {
+  m_model.SetRows(std::span(m_channels).first(RowCount()), m_ctx.app);
+  if (!m_bTimerStarted) {
+    m_timer.start();
+    m_bTimerStarted = true;
+  }
+}
+
+void CMonitorView::RelabelRows() {
+  if (!m_bTimerStarted) return;
+  m_model.SetRows(std::span(m_channels).first(RowCount()), m_ctx.app);
+}
+
+void CMonitorView::DeleteAllRows() { m_model.ClearRows(); }
+
+void CMonitorView::OnTimer() {
+  const AppState& app = m_ctx.app;
+  if (app.m_bDownloading) return;
+  if (m_ctx.device.m_bOnline && app.m_nDefinitionGeneration != m_nSeenGeneration) {
+    RelabelRows();
+    m_nSeenGeneration = app.m_nDefinitionGeneration;
+  }
+  const std::size_t rows = std::min(RowCount(), static_cast<std::size_t>(m_model.rowCount()));
+  if (rows == 0) return;
+  const std::span readings = std::span(m_readings).first(rows);
+  if (!ExchangeChannels(m_ctx.device, std::span(m_channels).first(rows), readings)) return;
+  m_model.SetReadings(readings, app);
+}
+
+void CMonitorView::SetListFont(const LogFont& logFont) {
+  m_pFont = FontFromLogFont(logFont, font());
+  setFont(*m_pFont);
+  verticalHeader()->setDefaultSectionSize(std::max(QFontMetrics(*m_pFont).height(), kImageSize) + kRowPadding);
+}
+
+LogFont CMonitorView::GetListFont() const { return LogFontFromFont(font()); }
+
+std::array<std::uint16_t, kMonitorColumns> CMonitorView::GetColumnWidths() const {
+  std::array<std::uint16_t, kMonitorColumns> widths{};
+  for (std::size_t i = 0; i < widths.size(); ++i) {
+    widths[i] = static_cast<std::uint16_t>(std::clamp(columnWidth(static_cast<int>(i)), 0, 0xFFFF));
+  }
+  return widths;
+}
+
+void CMonitorView::SetColumnWidths(const std::array<std::uint16_t, kMonitorColumns>& widths) {
+  for (std::size_t i = 0; i < widths.size(); ++i) setColumnWidth(static_cast<int>(i), widths[i]);
+}
+
+void CMonitorView::ZeroRows(const std::vector<int>& rows) {
+  CEntOffset dialog(m_ctx.prompter, 0.0F, this);
+  if (!m_prompter.RunModal(dialog)) return;
+  // The texts are read after OK: the values on the screen now are the ones zeroed.
+  std::vector<std::string> shown;
+  shown.reserve(rows.size());
+  for (const int row : rows) shown.push_back(ToStdString(m_model.ValueText(row)).substr(0, kShownValueLimit));
+  std::vector<ZeroingRow> zeroing;
+  zeroing.reserve(rows.size());
+  for (std::size_t i = 0; i < rows.size(); ++i) zeroing.push_back({m_model.Channel(rows[i]), shown[i]});
+  ZeroChannels(m_ctx, zeroing, dialog.m_fValue);
+}
+
+int CMonitorView::ZeroSelectedChannels() {
+  std::vector<int> rows;
+  for (const QModelIndex& index : selectionModel()->selectedRows()) rows.push_back(index.row());
+  if (rows.empty()) return 0;
+  std::sort(rows.begin(), rows.end());
+  if (!m_ctx.device.m_bOnline) {
+    m_ctx.prompter.Error(msg::kLcuOffline);
+    return 1;
+  }
+  ZeroRows(rows);
+  return 1;
+}
+
+void CMonitorView::OnZeroAllChannels() {
+  if (!m_ctx.device.m_bOnline) {
+    m_ctx.prompter.Error(msg::kLcuOffline);
+    return;
+  }
+  std::vector<int> rows(static_cast<std::size_t>(m_model.rowCount()));
+  for (std::size_t i = 0; i < rows.size(); ++i) rows[i] = static_cast<int>(i);
+  ZeroRows(rows);
+}
+
+void CMonitorView::OnEditChannels() {
+  CChanSelectionDlg dialog(m_ctx.app, std::span(m_channels).first(RowCount()), this);
+  if (!m_prompter.RunModal(dialog)) return;
+  m_channels = dialog.m_channels;
+  m_nChannels = dialog.m_nChannels;
+  if (m_nChannels != 0) {
+    FillRows();
+  } else {
+    DeleteAllRows();
+  }
+}
+
+void CMonitorView::OnSetFont() {
+  if (const std::optional<QFont> chosen = m_prompter.GetFont(font())) SetListFont(LogFontFromFont(*chosen));
+}
+
+void CMonitorView::contextMenuEvent(QContextMenuEvent* event) {
+  event->accept();
+  if (ZeroSelectedChannels() != 0) return;
+  ShowPopupMenu(event->globalPos());
+}
+
+void CMonitorView::ShowPopupMenu(const QPoint& globalPos) {
+  auto* frame = qobject_cast<CChildFrame*>(parentWidget());
+  QMenu menu(this);
+  const auto add = [&menu](std::string_view label, std::string_view prompt) {
+    QAction* action = menu.addAction(ToQString(label));
+    action->setStatusTip(ToQString(prompt));
+    return action;
+  };
+  QAction* windowName = add(text::kWindowNameItem, text::kWindowNamePrompt);
+  QAction* setFont = add(text::kSetFontItem, text::kSetFontPrompt);
+  menu.addSeparator();
+  QAction* editChannels = add(text::kEditChannelsItem, text::kEditChannelsPrompt);
+  QAction* zeroAll = add(text::kZeroAllChannelsItem, text::kZeroAllChannelsPrompt);
+  menu.addSeparator();
+  QAction* close = add(text::kCloseWindowItem, text::kCloseWindowPrompt);
+  if (frame) {
+    connect(windowName, &QAction::triggered, frame, &CChildFrame::OnWindowName);
+    // The frame goes once this handler has returned: the view is inside it.
+    connect(close, &QAction::triggered, frame, &CChildFrame::OnClose, Qt::QueuedConnection);
+  }
+  connect(setFont, &QAction::triggered, this, &CMonitorView::OnSetFont);
+  connect(editChannels, &QAction::triggered, this, &CMonitorView::OnEditChannels);
+  connect(zeroAll, &QAction::triggered, this, &CMonitorView::OnZeroAllChannels);
+  m_prompter.RunPopupMenu(menu, globalPos);
+}
+
+void CMonitorView::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    ZeroSelectedChannels();
+    event->accept();
+    return;
+  }
+  QTableView::keyPressEvent(event);
+}
+
+}  // namespace lcu::gui

@@ -1,0 +1,287 @@
+// Monitor settings files through the File menu and start-up: a save and reload of the
+// windows with their channels, names, fonts, widths and the active one; what is not
+// stored; the file's fixed length; hand-made, old and short files; the failures and their
+// messages; the save when the main window closes.
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QTemporaryDir>
+
+#include "app/messages.h"
+#include "gui/app/product_version.h"
+#include "gui/app/qt_text.h"
+#include "monitor/settings_image.h"
+#include "monitor_fixture.h"
+#include "util/little_endian.h"
+
+namespace lcu::test {
+namespace {
+
+using gui::CMonitorView;
+using gui::ToQString;
+
+class MonitorSettingsTest : public MonitorFixture {
+ protected:
+  void SetUp() override {
+    MonitorFixture::SetUp();
+    ASSERT_TRUE(m_files.isValid());
+    Start();
+  }
+
+  QString PathOf(const char* name) const { return m_files.filePath(QString::fromUtf8(name)); }
+  void SaveAs(const QString& path) {
+    prompter->saveFileAnswer = path;
+    Choose(cmd::kFileSaveAs);
+  }
+  void Open(const QString& path) {
+    prompter->openFileAnswer = path;
+    Choose(cmd::kFileOpen);
+    RunPosted();
+  }
+  static QByteArray Contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  }
+  static void Write(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+  }
+  static std::int32_t WindowCount(const QByteArray& file) {
+    return le::S32(std::span(reinterpret_cast<const std::uint8_t*>(file.constData()), static_cast<std::size_t>(file.size())), 37);
+  }
+  QString Caption() { return Frame().windowTitle(); }
+  QString CaptionWith(const QString& name) {
+    return QStringLiteral("Corvalent - ") + gui::GetProductVersion() + (name.isEmpty() ? QString() : " - " + name);
+  }
+  // Adds a child window that is no monitor window, as the memory window is.
+  void AddOtherWindow() {
+    auto* other = new gui::CChildFrame(*prompter);
+    other->setWidget(new QLabel);
+    Frame().MdiArea().addSubWindow(other);
+    other->show();
+  }
+
+  QTemporaryDir m_files;
+};
+
+TEST_F(MonitorSettingsTest, SavedWindowsComeBackAtTheNextStart) {
+  struct Window {
+    const char* name;
+    std::vector<std::uint16_t> channels;
+    std::array<std::uint16_t, 5> widths;
+    int pixels;
+    bool bold;
+  };
+  const Window windows[] = {
+      {"Engine", Range(0, 20), {40, 120, 70, 50, 45}, 11, false},
+      {"Chassis", {70, 5, 130}, {60, 100, 80, 40, 55}, 15, true},
+      {"Empty", {}, {50, 115, 60, 60, 50}, 13, false},
+  };
+  for (const Window& w : windows) {
+    gui::CChildFrame& frame = NewWindow();
+    frame.SetWindowName(QString::fromUtf8(w.name));
+    CMonitorView& view = ViewOf(frame);
+    if (!w.channels.empty()) Show(view, w.channels);
+    LogFont font = view.GetListFont();
+    font.height = -w.pixels;
+    font.weight = w.bold ? kFontWeightBold : kFontWeightNormal;
+    view.SetListFont(font);
+    view.SetColumnWidths(w.widths);
+  }
+  AddOtherWindow();
+  Frame().MdiArea().setActiveSubWindow(Frames()[1]);
+
+  const QString path = PathOf("three.nsb");
+  SaveAs(path);
+  EXPECT_TRUE(prompter->messages.empty());
+  const QByteArray file = Contents(path);
+  ASSERT_EQ(file.size(), 42172);
+  EXPECT_EQ(WindowCount(file), 3) << "the other window takes no record";
+  EXPECT_EQ(Caption(), CaptionWith("three.nsb"));
+  EXPECT_EQ(Value(reg::kSettings, reg::kMonitor), path.toStdString());
+  ASSERT_EQ(prompter->saveDialogs.size(), 1u);
+  EXPECT_EQ(prompter->saveDialogs[0].title, "Save Settings");
+  EXPECT_EQ(prompter->saveDialogs[0].filter, "Settings Files (*.nsb)");
+  EXPECT_EQ(QFileInfo(prompter->saveDialogs[0].folder).fileName(), "Settings.nsb");
+
+  Stop();
+  Start();
+  EXPECT_EQ(Caption(), CaptionWith("three.nsb"));
+  const auto frames = Frames();
+  ASSERT_EQ(frames.size(), 3u);
+  for (std::size_t k = 0; k < frames.size(); ++k) {
+    const Window& w = windows[k];
+    EXPECT_EQ(frames[k]->windowTitle(), w.name);
+    CMonitorView& view = ViewOf(*frames[k]);
+    ASSERT_EQ(view.Model().rowCount(), static_cast<int>(w.channels.size())) << w.name;
+    for (std::size_t i = 0; i < w.channels.size(); ++i) EXPECT_EQ(view.Model().Channel(static_cast<int>(i)), w.channels[i]);
+    EXPECT_EQ(view.IsTimerStarted(), !w.channels.empty()) << w.name;
+    EXPECT_EQ(view.GetColumnWidths(), w.widths) << w.name;
+    EXPECT_EQ(view.GetListFont().height, -w.pixels) << w.name;
+    EXPECT_EQ(view.GetListFont().weight, w.bold ? kFontWeightBold : kFontWeightNormal) << w.name;
+  }
+  EXPECT_EQ(Frame().MdiArea().currentSubWindow(), frames[1]) << "the active window is active again";
+  EXPECT_TRUE(prompter->messages.empty());
+}
+
+TEST_F(MonitorSettingsTest, TheFileIsAlwaysWholeAndHoldsAtMostThirtyTwoWindows) {
+  const struct {
+    int windows;
+    int stored;
+  } cases[] = {{0, 0}, {1, 1}, {33, 32}};
+  for (const auto& c : cases) {
+    Choose(cmd::kFileClose);
+    RunPosted();
+    for (int i = 0; i < c.windows; ++i) NewWindow();
+    const QString path = PathOf("count.nsb");
+    SaveAs(path);
+    const QByteArray file = Contents(path);
+    EXPECT_EQ(file.size(), 42172) << c.windows;
+    EXPECT_EQ(WindowCount(file), c.stored) << c.windows;
+  }
+}
+
+TEST_F(MonitorSettingsTest, OpenClosesTheOldWindowsAndOpensTheStoredOnes) {
+  QByteArray handMade(42172, '\0');
+  handMade[37] = 2;
+  const QString path = PathOf("hand.nsb");
+  Write(path, handMade);
+  NewWindow();
+  AddOtherWindow();
+
+  Open(path);
+  const auto frames = Frames();
+  ASSERT_EQ(frames.size(), 3u) << "two new monitor windows and the other window";
+  EXPECT_EQ(gui::CMonitorTemplate::MonitorViewOf(*frames[0]), nullptr);
+  for (std::size_t k = 1; k < 3; ++k) {
+    EXPECT_EQ(frames[k]->windowTitle(), "");
+    EXPECT_EQ(ViewOf(*frames[k]).Model().rowCount(), 0);
+  }
+  EXPECT_EQ(Caption(), CaptionWith("hand.nsb"));
+  EXPECT_EQ(Value(reg::kSettings, reg::kMonitor), path.toStdString());
+  ASSERT_EQ(prompter->fileDialogs.size(), 1u);
+  EXPECT_EQ(prompter->fileDialogs[0].title, "Load Settings");
+  EXPECT_EQ(prompter->fileDialogs[0].filter, "Setting Files (*.nsb)");
+  EXPECT_TRUE(prompter->messages.empty());
+}
+
+TEST_F(MonitorSettingsTest, AVersionOneFileKeepsTheDefaultFontAndWidths) {
+  gui::CChildFrame& frame = NewWindow();
+  frame.SetWindowName(QStringLiteral("Old"));
+  Show(ViewOf(frame), std::vector<std::uint16_t>{3, 64});
+  ViewOf(frame).SetColumnWidths({10, 10, 10, 10, 10});
+  const LogFont defaultFont = ViewOf(frame).GetListFont();
+  LogFont big = defaultFont;
+  big.height = -30;
+  ViewOf(frame).SetListFont(big);
+  const QString path = PathOf("old.nsb");
+  SaveAs(path);
+  QByteArray file = Contents(path);
+  file[0] = 1;
+  Write(path, file);
+
+  Open(path);
+  ASSERT_EQ(Frames().size(), 1u);
+  CMonitorView& view = ViewOf(*Frames()[0]);
+  EXPECT_EQ(Frames()[0]->windowTitle(), "Old");
+  EXPECT_EQ(view.Model().rowCount(), 2);
+  EXPECT_EQ(view.GetColumnWidths(), gui::kDefaultColumnWidths);
+  EXPECT_EQ(view.GetListFont(), defaultFont);
+}
+
+TEST_F(MonitorSettingsTest, AFileEndingInsideTheHeaderOpensTheWindowsOfTheImage) {
+  for (int i = 0; i < 2; ++i) Show(ViewOf(NewWindow()), Range(64, 2));
+  SaveAs(PathOf("two.nsb"));
+  const QString path = PathOf("short.nsb");
+  Write(path, QByteArray(20, '\0'));  // ends inside the reserved bytes after the version
+  Open(path);
+  EXPECT_EQ(Frames().size(), 2u);
+  EXPECT_EQ(ViewOf(*Frames()[1]).Model().rowCount(), 2);
+  EXPECT_TRUE(prompter->messages.empty());
+}
+
+TEST_F(MonitorSettingsTest, FailuresAreReportedOnceAndLeaveTheRightState) {
+  // A file that cannot be opened by Open: reported, old windows closed, still current.
+  NewWindow();
+  const QString missing = PathOf("missing.nsb");
+  Open(missing);
+  EXPECT_EQ(prompter->messages, std::vector<std::string>{std::string(msg::kFailedToOpenSettingsFile)});
+  EXPECT_TRUE(Frames().empty());
+  EXPECT_EQ(Value(reg::kSettings, reg::kMonitor), missing.toStdString());
+
+  // A file that cannot be created: reported, nothing written, but current and in the caption.
+  prompter->messages.clear();
+  const QString nowhere = PathOf("no-folder/x.nsb");
+  SaveAs(nowhere);
+  EXPECT_EQ(prompter->messages, std::vector<std::string>{std::string(msg::kFailedToOpenAFile)});
+  EXPECT_EQ(Value(reg::kSettings, reg::kMonitor), missing.toStdString()) << "registry unchanged";
+  EXPECT_EQ(Caption(), CaptionWith("x.nsb"));
+
+  // A file that cannot be written completely.
+  if (QFileInfo::exists(QStringLiteral("/dev/full"))) {
+    prompter->messages.clear();
+    SaveAs(QStringLiteral("/dev/full"));
+    EXPECT_EQ(prompter->messages, std::vector<std::string>{std::string(msg::kFailedToWriteSettingsFile)});
+  }
+
+  // A file that opens but cannot be read: the first page of a process's memory is not
+  // mapped, so reading it fails.
+  const QString unreadable = QStringLiteral("/proc/self/mem");
+  if (!QFileInfo::exists(unreadable)) return;
+  prompter->messages.clear();
+  Open(unreadable);
+  EXPECT_TRUE(Frames().empty());
+  EXPECT_EQ(Caption(), CaptionWith("mem")) << "the caption already names the file";
+  ASSERT_EQ(prompter->messages.size(), 1u);
+  EXPECT_EQ(prompter->messages[0].rfind("Failed to read settings file.\n", 0), 0u) << prompter->messages[0];
+  EXPECT_GT(prompter->messages[0].size(), std::string_view("Failed to read settings file.\n").size());
+}
+
+TEST_F(MonitorSettingsTest, CloseEndsTheFileButNotTheRegistryValue) {
+  Show(ViewOf(NewWindow()), Range(0, 2));
+  AddOtherWindow();
+  const QString path = PathOf("kept.nsb");
+  SaveAs(path);
+  Choose(cmd::kFileClose);
+  EXPECT_EQ(Frames().size(), 2u) << "the windows close after the command";
+  RunPosted();
+  ASSERT_EQ(Frames().size(), 1u);
+  EXPECT_EQ(gui::CMonitorTemplate::MonitorViewOf(*Frames()[0]), nullptr);
+  EXPECT_EQ(Caption(), CaptionWith(QString()));
+  EXPECT_EQ(Value(reg::kSettings, reg::kMonitor), path.toStdString());
+
+  // Save now asks for a file; Cancel writes nothing.
+  prompter->saveFileAnswer.clear();
+  Choose(cmd::kFileSave);
+  EXPECT_EQ(prompter->saveDialogs.size(), 2u);
+}
+
+TEST_F(MonitorSettingsTest, AMissingFileAtStartUpIsIgnoredSilently) {
+  Stop();
+  Profile(Store()).WriteProfileString(reg::kSettings, reg::kMonitor, PathOf("gone.nsb").toStdString());
+  Start();
+  EXPECT_TRUE(prompter->messages.empty());
+  EXPECT_TRUE(Frames().empty());
+  EXPECT_EQ(Caption(), CaptionWith(QString()));
+}
+
+TEST_F(MonitorSettingsTest, ClosingTheMainWindowSavesFirstAndCancelNeverBlocksIt) {
+  const QString path = PathOf("on-close.nsb");
+  Show(ViewOf(NewWindow()), Range(0, 3));
+  Frame().close();
+  EXPECT_EQ(prompter->saveDialogs.size(), 1u) << "no file is current: Save asks";
+  EXPECT_FALSE(QFileInfo::exists(path));
+
+  Stop();
+  Start();
+  SaveAs(path);
+  Show(ViewOf(NewWindow()), Range(0, 5));
+  Frame().close();
+  EXPECT_EQ(prompter->saveDialogs.size(), 1u) << "the current file is written without asking";
+  const QByteArray file = Contents(path);
+  EXPECT_EQ(WindowCount(file), 1);
+}
+
+}  // namespace
+}  // namespace lcu::test

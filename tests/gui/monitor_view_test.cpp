@@ -1,0 +1,441 @@
+// Monitor windows against the simulated LCU: the exchange of a tick in groups of 16, the
+// one change signal per tick, what stops a tick, relabelling after a definition reload,
+// the right-click and Enter rules, zeroing, the channel selection dialog and the frames.
+#include <QAbstractItemModelTester>
+#include <QContextMenuEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "app/messages.h"
+#include "channels/channel_calibration.h"
+#include "channels/channel_zeroing.h"
+#include "gui/app/gui_texts.h"
+#include "gui/app/qt_text.h"
+#include "gui/monitor/chan_selection_dlg.h"
+#include "gui/monitor/child_view.h"
+#include "gui/monitor/ent_offset.h"
+#include "gui/monitor/window_title_dlg.h"
+#include "monitor/channel_exchange.h"
+#include "monitor_fixture.h"
+#include "recording_prompter.h"
+#include "util/little_endian.h"
+
+namespace lcu::test {
+namespace {
+
+using gui::CMonitorView;
+using gui::ToQString;
+using gui::ToStdString;
+
+constexpr std::uint8_t kReadChannels = 0x47;
+
+class MonitorViewTest : public MonitorFixture {
+ protected:
+  void SetUp() override {
+    MonitorFixture::SetUp();
+    StartOnLine();
+  }
+
+  int Exchanges() const {
+    return static_cast<int>(std::count(tap->requests.begin(), tap->requests.end(), kReadChannels));
+  }
+  // Runs one tick of the view and returns the exchange blocks it wrote.
+  std::vector<std::vector<std::uint8_t>> TickOf(CMonitorView& view) {
+    tap->Clear();
+    view.OnTimer();
+    return tap->bulkWrites;
+  }
+  static QString Cell(CMonitorView& view, int row, int column) {
+    return view.Model().index(row, column).data().toString();
+  }
+  void RightClick(CMonitorView& view) {
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), view.viewport()->mapToGlobal(QPoint(5, 5)));
+    QCoreApplication::sendEvent(view.viewport(), &event);
+  }
+  void Select(CMonitorView& view, std::initializer_list<int> rows) {
+    view.clearSelection();
+    for (const int row : rows) {
+      view.selectionModel()->select(view.Model().index(row, 0),
+                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+  }
+  float Offset(int channel) {
+    return ReadChannelCalibration(app->State().m_calibration.Bytes(), channel).offset;
+  }
+  // Answers the next "Zero channel(s)" dialog with a typed text.
+  void TypeZeroValue(const QString& typed) {
+    prompter->dialogScripts.push_back([typed](QDialog& dialog) {
+      static_cast<gui::CEntOffset&>(dialog).ValueBox().setText(typed);
+      dialog.accept();
+      return dialog.result() == QDialog::Accepted;
+    });
+  }
+};
+
+TEST_F(MonitorViewTest, ATickExchangesInGroupsOfSixteenEachEndingInAZeroWord) {
+  const struct {
+    std::size_t channels;
+    std::vector<std::size_t> groups;
+  } cases[] = {{20, {16, 4}}, {16, {16}}, {1, {1}}, {33, {16, 16, 1}}};
+  for (const auto& c : cases) {
+    const auto channels = Range(0, c.channels);
+    CMonitorView& view = WindowWith(channels);
+    const auto blocks = TickOf(view);
+    ASSERT_EQ(blocks.size(), c.groups.size()) << c.channels;
+    EXPECT_EQ(Exchanges(), static_cast<int>(c.groups.size())) << c.channels;
+    std::size_t first = 0;
+    for (std::size_t g = 0; g < blocks.size(); ++g) {
+      ASSERT_EQ(blocks[g].size(), kExchangeBlockSize);
+      for (std::size_t j = 0; j < c.groups[g]; ++j) EXPECT_EQ(le::U16(blocks[g], 2 * j), channels[first + j]);
+      EXPECT_EQ(le::U16(blocks[g], 2 * c.groups[g]), 0) << c.channels << " group " << g;
+      first += c.groups[g];
+    }
+    for (int row = 0; row < static_cast<int>(c.channels); ++row) {
+      EXPECT_FALSE(Cell(view, row, gui::kValueColumn).isEmpty()) << row;
+      bool number = false;
+      Cell(view, row, gui::kRawColumn).toUShort(&number);
+      EXPECT_TRUE(number) << row;
+    }
+  }
+}
+
+TEST_F(MonitorViewTest, OneChangeSignalPerTickCoversValueToRawOfEveryRow) {
+  CMonitorView& view = WindowWith(Range(0, 20));
+  QAbstractItemModelTester tester(&view.Model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+  QSignalSpy changes(&view.Model(), &QAbstractItemModel::dataChanged);
+  view.OnTimer();
+  ASSERT_EQ(changes.count(), 1);
+  const auto topLeft = changes[0][0].value<QModelIndex>();
+  const auto bottomRight = changes[0][1].value<QModelIndex>();
+  EXPECT_EQ(topLeft, view.Model().index(0, gui::kValueColumn));
+  EXPECT_EQ(bottomRight, view.Model().index(19, gui::kRawColumn));
+  view.OnTimer();
+  EXPECT_EQ(changes.count(), 2);
+  Show(view, Range(64, 3));
+  view.DeleteAllRows();
+  view.OnTimer();
+  EXPECT_EQ(changes.count(), 2);
+}
+
+TEST_F(MonitorViewTest, RowsShowTheChannelNumberPictureNameAndUnit) {
+  CMonitorView& view = WindowWith(std::vector<std::uint16_t>{5, 70, 300});
+  const AppState& state = app->State();
+  const struct {
+    int row;
+    std::uint16_t channel;
+    const char* id;
+  } rows[] = {{0, 5, "005"}, {1, 70, "070"}, {2, 300, "300"}};
+  for (const auto& r : rows) {
+    EXPECT_EQ(Cell(view, r.row, gui::kIdColumn), r.id);
+    EXPECT_EQ(Cell(view, r.row, gui::kChannelColumn), ToQString(state.m_channelTable[r.channel].NameText()));
+    EXPECT_EQ(Cell(view, r.row, gui::kUnitsColumn), ToQString(state.m_channelTable[r.channel].UnitsText()));
+    EXPECT_TRUE(Cell(view, r.row, gui::kValueColumn).isEmpty()) << "values come with the first tick";
+    EXPECT_FALSE(view.Model().index(r.row, gui::kIdColumn).data(Qt::DecorationRole).value<QIcon>().isNull());
+  }
+  const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
+  EXPECT_EQ(view.Model().index(0, gui::kValueColumn).data(Qt::TextAlignmentRole).value<Qt::Alignment>(), right);
+  EXPECT_EQ(view.GetColumnWidths(), gui::kDefaultColumnWidths);
+}
+
+TEST_F(MonitorViewTest, AnEmptiedListKeepsItsTimerButExchangesNothing) {
+  CMonitorView& view = WindowWith(Range(0, 4));
+  prompter->dialogScripts.push_back([](QDialog& dialog) {
+    auto& list = static_cast<gui::CChanSelectionDlg&>(dialog).CheckList();
+    for (int i = 0; i < list.count(); ++i) list.item(i)->setCheckState(Qt::Unchecked);
+    dialog.accept();
+    return true;
+  });
+  view.OnEditChannels();
+  EXPECT_EQ(view.Model().rowCount(), 0);
+  EXPECT_EQ(view.m_nChannels, 0);
+  EXPECT_TRUE(view.IsTimerStarted());
+  EXPECT_TRUE(TickOf(view).empty());
+  EXPECT_TRUE(tap->requests.empty());
+}
+
+TEST_F(MonitorViewTest, ADownloadFreezesTheWindowsAndAFailedExchangeChangesNothing) {
+  CMonitorView& view = WindowWith(Range(0, 20));
+  view.OnTimer();
+  const QString value = Cell(view, 0, gui::kValueColumn);
+  QSignalSpy changes(&view.Model(), &QAbstractItemModel::dataChanged);
+
+  app->State().m_bDownloading = 1;
+  EXPECT_TRUE(TickOf(view).empty());
+  EXPECT_TRUE(tap->requests.empty());
+  app->State().m_bDownloading = 0;
+  EXPECT_EQ(TickOf(view).size(), 2u);
+  EXPECT_EQ(changes.count(), 1);
+
+  sim->Unplug();
+  Tick();
+  ASSERT_FALSE(app->Device().m_bOnline);
+  view.OnTimer();
+  EXPECT_EQ(changes.count(), 1);
+  EXPECT_EQ(view.Model().rowCount(), 20);
+  EXPECT_FALSE(Cell(view, 0, gui::kValueColumn).isEmpty());
+}
+
+TEST_F(MonitorViewTest, RowsAreRelabelledAfterADefinitionReloadOnceOnLine) {
+  CMonitorView& view = WindowWith(Range(0, 3));
+  view.OnTimer();
+  AppState& state = app->State();
+  state.m_channelTable[1].SetName("RENAMED");
+  state.m_channelTable[1].SetUnits("psi");
+  ++state.m_nDefinitionGeneration;
+
+  sim->Unplug();
+  Tick();
+  view.OnTimer();
+  EXPECT_NE(Cell(view, 1, gui::kChannelColumn), "RENAMED") << "off line the rows keep their labels";
+
+  sim->Replug();
+  Tick();
+  view.OnTimer();
+  EXPECT_EQ(Cell(view, 1, gui::kChannelColumn), "RENAMED");
+  EXPECT_EQ(Cell(view, 1, gui::kUnitsColumn), "psi");
+  EXPECT_FALSE(Cell(view, 1, gui::kValueColumn).isEmpty()) << "the values follow within the tick";
+}
+
+TEST_F(MonitorViewTest, RightClickAndEnterFollowTheSelectionAndTheLink) {
+  const QStringList popup = {"Window Name", "Set Font", "-", "Edit Channels", "Zero All Channels", "-", "Close"};
+  const struct {
+    const char* what;
+    bool selected;
+    bool online;
+    bool rightClick;
+    int popups;
+    int offLineMessages;
+    int zeroDialogs;
+  } cases[] = {
+      {"right-click, nothing selected", false, true, true, 1, 0, 0},
+      {"right-click, nothing selected, off line", false, false, true, 1, 0, 0},
+      {"right-click, a row selected", true, true, true, 0, 0, 1},
+      {"right-click, a row selected, off line", true, false, true, 0, 1, 0},
+      {"Enter, nothing selected", false, true, false, 0, 0, 0},
+      {"Enter, a row selected", true, true, false, 0, 0, 1},
+      {"Enter, a row selected, off line", true, false, false, 0, 1, 0},
+  };
+  CMonitorView& view = WindowWith(Range(0, 4));
+  for (const auto& c : cases) {
+    prompter->popups.clear();
+    prompter->messages.clear();
+    prompter->modalTitles.clear();
+    app->Device().m_bOnline = c.online ? 1 : 0;
+    if (c.selected) {
+      Select(view, {1});
+    } else {
+      view.clearSelection();
+    }
+    if (c.rightClick) {
+      RightClick(view);
+    } else {
+      QTest::keyClick(&view, Qt::Key_Return);
+    }
+    EXPECT_EQ(static_cast<int>(prompter->popups.size()), c.popups) << c.what;
+    if (!prompter->popups.empty()) {
+      EXPECT_EQ(prompter->popups[0], popup) << c.what;
+    }
+    EXPECT_EQ(prompter->Count(msg::kLcuOffline), c.offLineMessages) << c.what;
+    EXPECT_EQ(static_cast<int>(prompter->modalTitles.size()), c.zeroDialogs) << c.what;
+    if (c.zeroDialogs) {
+      EXPECT_EQ(prompter->modalTitles[0], ToQString(gui::text::kZeroChannelsCaption));
+    }
+  }
+}
+
+TEST_F(MonitorViewTest, ZeroingShiftsTheSelectedCalibratedRowsByTheirShownValues) {
+  CMonitorView& view = WindowWith(std::vector<std::uint16_t>{200, 3, 4, 5});
+  view.OnTimer();
+  Select(view, {0, 1, 3});
+  const float shown3 = ParseShownValue(ToStdString(Cell(view, 1, gui::kValueColumn)));
+  const float before3 = Offset(3);
+  const float before4 = Offset(4);
+  const float before5 = Offset(5);
+  prompter->yes = true;
+  TypeZeroValue(QStringLiteral("10"));
+  QTest::keyClick(&view, Qt::Key_Enter);
+  EXPECT_FLOAT_EQ(Offset(3), before3 + (10.0F - shown3));
+  EXPECT_EQ(Offset(4), before4) << "not selected";
+  EXPECT_NE(Offset(5), before5);
+  EXPECT_EQ(Value(reg::kChannelData, reg::kZeroFlag), "TRUE");
+  EXPECT_EQ(prompter->Count(msg::kConfigurationUpdated), 1);
+}
+
+TEST_F(MonitorViewTest, ZeroAllChannelsRunsAlsoWithoutRowsAndNotOffLine) {
+  CMonitorView& view = ViewOf(NewWindow());
+  prompter->yes = true;
+  app->Device().m_bOnline = 0;
+  view.OnZeroAllChannels();
+  EXPECT_EQ(prompter->Count(msg::kLcuOffline), 1);
+  EXPECT_TRUE(prompter->modalTitles.empty());
+
+  app->Device().m_bOnline = 1;
+  view.OnZeroAllChannels();
+  EXPECT_EQ(prompter->modalTitles.size(), 1u) << "Cancel: nothing saved or sent";
+  EXPECT_EQ(Value(reg::kChannelData, reg::kZeroFlag), "(missing)");
+  TypeZeroValue(QStringLiteral("0"));
+  view.OnZeroAllChannels();
+  EXPECT_EQ(Value(reg::kChannelData, reg::kZeroFlag), "TRUE");
+  EXPECT_EQ(prompter->Count(msg::kConfigurationUpdated), 1);
+}
+
+TEST(EntOffset, RefusesTextThatIsNoNumberAndStaysOpen) {
+  const struct {
+    const char* typed;
+    std::optional<float> value;
+  } cases[] = {
+      {"0", 0.0F},   {" 12.5 ", 12.5F}, {"-3", -3.0F}, {"+2.25", 2.25F}, {"1e2", 100.0F}, {".5", 0.5F},
+      {"", {}},      {"abc", {}},       {"1,5", {}},   {"12a", {}},      {"+-1", {}},     {"1e40", {}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(gui::ParseFloatEntry(c.typed), c.value) << '"' << c.typed << '"';
+    RecordingPrompter said;
+    gui::CEntOffset dialog(said);
+    EXPECT_EQ(dialog.ValueBox().text(), "0");
+    dialog.ValueBox().setText(QString::fromUtf8(c.typed));
+    dialog.accept();
+    if (c.value) {
+      EXPECT_EQ(dialog.result(), QDialog::Accepted) << c.typed;
+      EXPECT_EQ(dialog.m_fValue, *c.value);
+      EXPECT_TRUE(said.messages.empty());
+    } else {
+      EXPECT_NE(dialog.result(), QDialog::Accepted) << c.typed;
+      EXPECT_EQ(said.messages, std::vector<std::string>{std::string(msg::kEnterNumber)}) << c.typed;
+    }
+  }
+}
+
+class ChannelSelectionTest : public MonitorFixture {
+ protected:
+  void SetUp() override {
+    MonitorFixture::SetUp();
+    Store().WriteString(reg::kHardware, reg::kLevel, "1");
+    StartOnLine();
+  }
+};
+
+TEST_F(ChannelSelectionTest, LevelOneListsNinetyFiveNamesAndOkTakesTheCheckedInListOrder) {
+  const std::vector<std::uint16_t> shown = {70, 5, 300};
+  gui::CChanSelectionDlg dialog(app->State(), shown);
+  const QListWidget& list = dialog.CheckList();
+  ASSERT_EQ(list.count(), 95);
+  EXPECT_EQ(list.windowTitle(), QString());
+  EXPECT_EQ(dialog.windowTitle(), "Active Channels");
+  std::vector<int> checked;
+  for (int i = 0; i < list.count(); ++i) {
+    const auto channel = static_cast<std::size_t>(app->State().m_availableChannels[static_cast<std::size_t>(i)]);
+    EXPECT_EQ(list.item(i)->text(), ToQString(app->State().m_channelTable[channel].NameText()));
+    if (list.item(i)->checkState() == Qt::Checked) checked.push_back(static_cast<int>(channel));
+  }
+  EXPECT_EQ(checked, (std::vector<int>{5, 70}));
+
+  dialog.accept();
+  EXPECT_EQ(dialog.m_nChannels, 2);
+  EXPECT_EQ(dialog.m_channels[0], 5);
+  EXPECT_EQ(dialog.m_channels[1], 70);
+  EXPECT_EQ(dialog.m_channels[2], 0);
+}
+
+TEST_F(ChannelSelectionTest, EditChannelsFillsTheRowsOnOkAndCancelLeavesThem) {
+  CMonitorView& view = WindowWith(std::vector<std::uint16_t>{70, 5, 300});
+  view.OnEditChannels();  // no script: Cancel
+  EXPECT_EQ(view.Model().rowCount(), 3);
+  EXPECT_EQ(view.m_channels[0], 70);
+
+  prompter->dialogScripts.push_back([](QDialog& dialog) {
+    static_cast<gui::CChanSelectionDlg&>(dialog).CheckList().item(0)->setCheckState(Qt::Checked);
+    dialog.accept();
+    return true;
+  });
+  view.OnEditChannels();
+  ASSERT_EQ(view.Model().rowCount(), 3);
+  EXPECT_EQ(view.Model().Channel(0), 0);
+  EXPECT_EQ(view.Model().Channel(1), 5);
+  EXPECT_EQ(view.Model().Channel(2), 70);
+}
+
+class ChildFrameTest : public MonitorFixture {
+ protected:
+  void SetUp() override {
+    MonitorFixture::SetUp();
+    Start();
+  }
+};
+
+TEST_F(ChildFrameTest, NamesAndCaptions) {
+  gui::CChildFrame untitled(*prompter);
+  untitled.OnUpdateFrameTitle();
+  EXPECT_EQ(untitled.windowTitle(), "Untitled");
+
+  gui::CChildFrame& first = NewWindow();
+  gui::CChildFrame& second = NewWindow();
+  EXPECT_EQ(first.windowTitle(), "Monitor");
+  EXPECT_EQ(second.windowTitle(), "Monitor");
+  EXPECT_TRUE(ViewOf(second).Model().rowCount() == 0 && !ViewOf(second).IsTimerStarted());
+
+  const struct {
+    std::optional<QString> typed;  // nullopt: Cancel
+    QString caption;
+  } renames[] = {
+      {QStringLiteral("Oil"), QStringLiteral("Oil")},
+      {std::nullopt, QStringLiteral("Oil")},
+      {QString(), QString()},
+      {QString(100, QChar('n')), QString(79, QChar('n'))},
+      {QString(40, QChar(0xE9)), QString(39, QChar(0xE9))},  // two bytes each
+  };
+  for (const auto& r : renames) {
+    prompter->dialogScripts.push_back([&r](QDialog& dialog) {
+      auto& titleDialog = static_cast<gui::CWindowTitleDlg&>(dialog);
+      if (!r.typed) return false;
+      titleDialog.NameBox().setText(*r.typed);
+      dialog.accept();
+      return true;
+    });
+    first.OnWindowName();
+    EXPECT_EQ(first.windowTitle(), r.caption);
+    EXPECT_EQ(first.WindowName(), r.caption);
+  }
+  EXPECT_EQ(prompter->modalTitles.back(), "Enter window name");
+}
+
+TEST_F(ChildFrameTest, CloseFromThePopupDestroysTheFrame) {
+  gui::CChildFrame& frame = NewWindow();
+  QPointer<gui::CChildFrame> alive(&frame);
+  prompter->popupChoice = QStringLiteral("Close");
+  QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
+  QCoreApplication::sendEvent(ViewOf(frame).viewport(), &event);
+  RunPosted();
+  EXPECT_TRUE(alive.isNull());
+  EXPECT_TRUE(Frames().empty());
+}
+
+// A view that wants its frame's show state, as the memory window does.
+class ShowStateView final : public QLabel, public gui::CChildView {
+ public:
+  void OnFrameShowState(int showCmd) override { states.push_back(showCmd); }
+  std::vector<int> states;
+};
+
+TEST_F(ChildFrameTest, TheFrameTellsItsViewItsShowState) {
+  auto* frame = new gui::CChildFrame(*prompter);
+  auto* view = new ShowStateView;
+  frame->setWidget(view);
+  Frame().MdiArea().addSubWindow(frame);
+  frame->show();
+  const struct {
+    void (QWidget::*show)();
+    int state;
+  } steps[] = {{&QWidget::showMinimized, 2}, {&QWidget::showNormal, 1}, {&QWidget::showMaximized, 3}};
+  for (const auto& s : steps) {
+    view->states.clear();
+    (frame->*s.show)();
+    ASSERT_FALSE(view->states.empty());
+    EXPECT_EQ(view->states.back(), s.state);
+  }
+}
+
+}  // namespace
+}  // namespace lcu::test
