@@ -8,6 +8,9 @@
 
 #include "app/registry.h"
 #include "cli_messages.h"
+#include "exit_code.h"
+#include "libusb_backend.h"
+#include "app/recording_backend.h"
 #include "sim/lcu_simulator.h"
 #include "qt_settings_store.h"
 
@@ -20,6 +23,14 @@ void AddGlobalOptions(CLI::App& app, GlobalOptions& options) {
       ->option_text("DIR")
       ->excludes(simulate);
   app.add_flag("--yes", options.yes, "Answer Yes to every question");
+  app.add_option("--record", options.record, "Write every transfer with the LCU to FILE, one line each")
+      ->option_text("FILE");
+  app.add_option("--replay", options.replay,
+                 "Play back a transcript written with --record instead of using an LCU; the first "
+                 "transfer that differs from it fails")
+      ->option_text("FILE")
+      ->excludes(simulate)
+      ->excludes("--sim-state");
 }
 
 CliContext::CliContext(GlobalOptions options)
@@ -60,6 +71,12 @@ CUsbDevice* CliContext::GetOnlineDevice(std::string_view offlineMessage) {
 CUsbDevice* CliContext::GetPolledDevice() {
   CUsbDevice* device = GetDevice();
   if (device) device->PollStatus();
+  // An LCU that is attached but cannot be opened (no permission, held by another program) is
+  // otherwise just off line: say once what stands in the way.
+  if (device && !device->m_bOnline && m_usb && m_usb->LastError() != usb::kErrorNoLcu && !m_bUsbProblemShown) {
+    m_bUsbProblemShown = true;
+    m_prompter->Error(m_usb->ErrorText(m_usb->LastError()));
+  }
   return device;
 }
 
@@ -82,8 +99,19 @@ std::optional<CommandContext> CliContext::MakeCommandContext(CommandUi& ui, Prom
 }
 
 std::unique_ptr<UsbBackend> CliContext::OpenBackend() {
-  if (m_options.simulate || !m_options.simState.empty()) return OpenSimulator();
-  return OpenUsb();
+  std::unique_ptr<UsbBackend> backend;
+  if (!m_options.replay.empty()) {
+    backend = OpenReplay();
+  } else if (m_options.simulate || !m_options.simState.empty()) {
+    backend = OpenSimulator();
+  } else {
+    backend = OpenUsb();
+  }
+  if (!backend || m_options.record.empty()) return backend;
+  std::string problem;
+  auto recorder = RecordingBackend::ToFile(std::move(backend), m_options.record, problem);
+  if (!recorder) m_prompter->Error(std::string(lcu::msg::kCannotCreateTranscript) + problem);
+  return recorder;
 }
 
 std::unique_ptr<UsbBackend> CliContext::OpenSimulator() {
@@ -105,10 +133,35 @@ std::unique_ptr<UsbBackend> CliContext::OpenSimulator() {
   return simulator;
 }
 
-// The real LCU's backend belongs here once this build has one.
+// The real LCU over libusb, looked for with the vendor id of the settings when one is set.
 std::unique_ptr<UsbBackend> CliContext::OpenUsb() {
-  m_prompter->Error(msg::kNoUsbBackend);
-  return nullptr;
+  auto backend = std::make_unique<usb::LibusbBackend>(usb::ConfiguredUsbVendorId(GetStore()));
+  if (!backend->Ok()) {
+    m_prompter->Error(backend->Error());
+    return nullptr;
+  }
+  m_usb = backend.get();
+  return backend;
+}
+
+std::unique_ptr<UsbBackend> CliContext::OpenReplay() {
+  std::string problem;
+  auto replay = ReplayBackend::FromFile(m_options.replay, problem);
+  if (!replay) {
+    m_prompter->Error(problem);
+    return nullptr;
+  }
+  m_replay = replay.get();
+  return replay;
+}
+
+int CliContext::Finish(int exitStatus) {
+  m_device.reset();
+  if (!m_replay) return exitStatus;
+  const std::string deviation = m_replay->CheckFinished();
+  if (deviation.empty()) return exitStatus;
+  m_prompter->Error(deviation);
+  return kExitFailed;
 }
 
 }  // namespace lcu::cli

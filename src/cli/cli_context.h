@@ -1,5 +1,5 @@
 // What every command works with, built from the global options: the link to the LCU (a
-// simulator or, in time, the real LCU over USB), the settings store shared with the desktop
+// simulator, a transcript played back, or the real LCU over USB), the settings store shared with the desktop
 // program, the prompter, and for the core's commands the application fields, the clock and
 // the host's files. Each part is made when a command first asks for it, so that a command
 // that needs no LCU never opens one.
@@ -15,6 +15,7 @@
 #include "app/command_context.h"
 #include "app/settings_store.h"
 #include "app/usb_backend.h"
+#include "app/replay_backend.h"
 #include "app/usb_device.h"
 #include "console_prompter.h"
 #include "host_file_system.h"
@@ -27,12 +28,18 @@ namespace lcu {
 class QtSettingsStore;
 }
 
+namespace lcu::usb {
+class LibusbBackend;
+}
+
 namespace lcu::cli {
 
 struct GlobalOptions {
   bool simulate = false;  // a fresh simulated LCU in memory
   std::string simState;   // a simulated LCU kept in this folder
   bool yes = false;       // answer every question Yes
+  std::string record;     // write the traffic with the LCU to this transcript
+  std::string replay;     // play this transcript back instead of an LCU
 };
 
 /// Declares the global options on the program's command line.
@@ -65,6 +72,11 @@ class CliContext {
   /// could be opened (the reason has been shown).
   std::optional<CommandContext> MakeCommandContext(CommandUi& ui, Prompter* prompter = nullptr);
 
+  /// Ends the run: closes the link and, when a transcript was played back, checks that the
+  /// command followed it to its end. Returns the command's exit status, or 1 with the first
+  /// difference shown when the command left the transcript.
+  int Finish(int exitStatus);
+
   SettingsStore& GetStore();
   /// Where the settings live, for messages.
   std::string StoreLocation();
@@ -75,6 +87,7 @@ class CliContext {
   std::unique_ptr<UsbBackend> OpenBackend();
   std::unique_ptr<UsbBackend> OpenSimulator();
   std::unique_ptr<UsbBackend> OpenUsb();
+  std::unique_ptr<UsbBackend> OpenReplay();
   QtSettingsStore& Store();
 
   GlobalOptions m_options;
@@ -87,6 +100,9 @@ class CliContext {
   std::unique_ptr<UsbBackend> m_backend;
   std::unique_ptr<CUsbDevice> m_device;
   bool m_bBackendTried = false;
+  ReplayBackend* m_replay = nullptr;  // within m_backend, when a transcript is played
+  usb::LibusbBackend* m_usb = nullptr;  // within m_backend, when it is the real LCU
+  bool m_bUsbProblemShown = false;
 };
 
 }  // namespace lcu::cli

@@ -11,7 +11,6 @@ inline constexpr std::string_view kProgramDescription = "Workstation of the LCU 
 inline constexpr std::string_view kCommandRequired = "A command is required.";
 inline constexpr std::string_view kGroupNeedsOneOf = " needs one of:";
 inline constexpr std::string_view kRunWithHelp = "Run with --help for more information.";
-using lcu::msg::kNoUsbBackend;
 inline constexpr std::string_view kCannotCreateStateFolder = "Cannot create the simulator state folder ";
 inline constexpr std::string_view kSettingNotFound = "Setting not found: ";
 inline constexpr std::string_view kFailedToWriteSettings = "Failed to write settings to ";

@@ -33,5 +33,5 @@ int main(int argc, char** argv) {
   }
   if (!commands.CheckChosen()) return kExitUsage;
   CliContext context(options);
-  return commands.RunChosen(context);
+  return context.Finish(commands.RunChosen(context));
 }

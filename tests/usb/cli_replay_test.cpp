@@ -1,0 +1,103 @@
+// lcu against checked-in transcripts recorded from the simulated LCU: replaying a command
+// prints what the recorded run printed, and a command that leaves its transcript fails with
+// the line it left.
+#include <QFile>
+#include <QRegularExpression>
+
+#include "lcu_program.h"
+
+namespace lcu::test {
+namespace {
+
+QString Transcript(const QString& name) { return QStringLiteral(LCU_TRANSCRIPTS "/") + name; }
+
+QString ReadText(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+class LcuReplay : public LcuProgramTest {
+ protected:
+  /// A checked-in transcript with one piece of text changed, in the throw-away home.
+  QString ChangedTranscript(const QString& name, const QString& from, const QString& to) {
+    QString text = ReadText(Transcript(name));
+    EXPECT_TRUE(text.contains(from));
+    text.replace(text.indexOf(from), from.size(), to);
+    const QString path = Path(name);
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text.toUtf8());
+    return path;
+  }
+};
+
+TEST_F(LcuReplay, CommandPrintsWhatTheRecordedRunPrinted) {
+  const struct {
+    const char* name;
+    QStringList arguments;
+  } cases[] = {
+      {"status", {"status"}},
+      {"peek", {"peek", "8000", "16"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const QString name = QString::fromLatin1(c.name);
+    const ProgramRun run = Lcu(QStringList{"--replay", Transcript(name + ".txt")} + c.arguments);
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, ReadText(Transcript(name + ".out")));
+  }
+}
+
+TEST_F(LcuReplay, DownloadWritesTheRecordedData) {
+  ASSERT_EQ(Lcu({"sim-setup"}).exitCode, 0);
+  const ProgramRun run = Lcu({"--replay", Transcript("download.txt"), "--yes", "download"});
+  ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+  const ProgramRun info = Lcu({"dat-info", run.out.trimmed()});
+  QStringList lines = info.OutLines();
+  lines.removeIf([](const QString& line) { return line.startsWith("Downloaded"); });
+  EXPECT_EQ(lines, ReadText(Transcript("download.out")).split('\n', Qt::SkipEmptyParts));
+}
+
+TEST_F(LcuReplay, RecordingTheSimulatorReplaysToTheSameOutput) {
+  const ProgramRun recorded = Lcu({"--simulate", "--record", Path("peek.txt"), "peek", "FE30", "8"});
+  ASSERT_EQ(recorded.exitCode, 0) << recorded.err.toStdString();
+  const ProgramRun replayed = Lcu({"--replay", Path("peek.txt"), "peek", "FE30", "8"});
+  EXPECT_EQ(replayed.exitCode, 0) << replayed.err.toStdString();
+  EXPECT_EQ(replayed.out, recorded.out);
+}
+
+TEST_F(LcuReplay, LeavingTheTranscriptFailsNamingTheLine) {
+  const struct {
+    const char* name;
+    QStringList arguments;
+    const char* error;  // pattern of the last line on stderr
+  } cases[] = {
+      {"changed request in the transcript",
+       {"--replay", ChangedTranscript("status.txt", "value=8000", "value=8040"), "status"},
+       "^Transcript line 4: expected control handle=\\d+ type=C0 request=41 value=8040 index=0000 length=64, "
+       "but the program made control handle=\\d+ type=C0 request=41 value=8000 index=0000 length=64$"},
+      {"other command", {"--replay", Transcript("status.txt"), "peek", "9000", "1"},
+       "^Transcript line 5: expected close handle=\\d+, but the program made control .* value=9000 "},
+      {"transcript cut short",
+       {"--replay", ChangedTranscript("peek.txt", "close handle=", "# close handle="), "peek", "8000", "16"},
+       "^Transcript line 6: the transcript has ended, but the program made close handle=\\d+$"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const ProgramRun run = Lcu(c.arguments);
+    EXPECT_EQ(run.exitCode, 1);
+    const QStringList errors = run.err.split('\n', Qt::SkipEmptyParts);
+    ASSERT_FALSE(errors.isEmpty());
+    EXPECT_TRUE(QRegularExpression(QString::fromLatin1(c.error)).match(errors.last()).hasMatch())
+        << errors.last().toStdString();
+  }
+}
+
+TEST_F(LcuReplay, UnreadableTranscriptIsRefused) {
+  const ProgramRun run = Lcu({"--replay", Path("missing.txt"), "status"});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_TRUE(run.err.contains("missing.txt")) << run.err.toStdString();
+}
+
+}  // namespace
+}  // namespace lcu::test
