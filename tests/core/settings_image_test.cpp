@@ -196,18 +196,6 @@ TEST(SettingsImage, HandMadeFileWithTwoAtOffsetThirtySevenOpensTwoWindows) {
   EXPECT_FALSE(s.HasFontsAndWidths());
 }
 
-TEST(SettingsImage, VersionOneHasNoFontsAndWidths) {
-  const struct {
-    std::uint32_t version;
-    bool usable;
-  } cases[] = {{0, false}, {1, false}, {2, true}, {3, true}};
-  for (const auto& c : cases) {
-    SettingsImage s;
-    s.version = c.version;
-    EXPECT_EQ(s.HasFontsAndWidths(), c.usable) << c.version;
-  }
-}
-
 TEST(SettingsImage, ShortFileOverlaysOnlyTheBytesItHas) {
   SettingsImage before;
   before.windowCount = 1;

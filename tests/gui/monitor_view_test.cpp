@@ -120,26 +120,6 @@ TEST_F(MonitorViewTest, OneChangeSignalPerTickCoversValueToRawOfEveryRow) {
   EXPECT_EQ(changes.count(), 2);
 }
 
-TEST_F(MonitorViewTest, RowsShowTheChannelNumberPictureNameAndUnit) {
-  CMonitorView& view = WindowWith(std::vector<std::uint16_t>{5, 70, 300});
-  const AppState& state = app->State();
-  const struct {
-    int row;
-    std::uint16_t channel;
-    const char* id;
-  } rows[] = {{0, 5, "005"}, {1, 70, "070"}, {2, 300, "300"}};
-  for (const auto& r : rows) {
-    EXPECT_EQ(Cell(view, r.row, gui::kIdColumn), r.id);
-    EXPECT_EQ(Cell(view, r.row, gui::kChannelColumn), ToQString(state.m_channelTable[r.channel].NameText()));
-    EXPECT_EQ(Cell(view, r.row, gui::kUnitsColumn), ToQString(state.m_channelTable[r.channel].UnitsText()));
-    EXPECT_TRUE(Cell(view, r.row, gui::kValueColumn).isEmpty()) << "values come with the first tick";
-    EXPECT_FALSE(view.Model().index(r.row, gui::kIdColumn).data(Qt::DecorationRole).value<QIcon>().isNull());
-  }
-  const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
-  EXPECT_EQ(view.Model().index(0, gui::kValueColumn).data(Qt::TextAlignmentRole).value<Qt::Alignment>(), right);
-  EXPECT_EQ(view.GetColumnWidths(), gui::kDefaultColumnWidths);
-}
-
 TEST_F(MonitorViewTest, AnEmptiedListKeepsItsTimerButExchangesNothing) {
   CMonitorView& view = WindowWith(Range(0, 4));
   prompter->dialogScripts.push_back([](QDialog& dialog) {

@@ -25,12 +25,11 @@ CChanSelectionDlg::CChanSelectionDlg(const AppState& app, std::span<const std::u
   m_nChannels = static_cast<std::int32_t>(count);
 
   // Names in columns, filled top to bottom and scrolled sideways, like a multi-column
-  // check list.
+  // check list; each column as wide as its longest name, so that no name is cut.
   m_checkList->setViewMode(QListView::ListMode);
   m_checkList->setFlow(QListView::TopToBottom);
   m_checkList->setWrapping(true);
   m_checkList->setResizeMode(QListView::Adjust);
-  m_checkList->setUniformItemSizes(true);
   m_checkList->setSelectionMode(QAbstractItemView::ExtendedSelection);
   m_checkList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   m_checkList->setMinimumSize(kListWidth, kListHeight);
