@@ -1,27 +1,14 @@
 #include "console_prompter.h"
 
 #include <cctype>
-#include <cstdio>
 #include <iostream>
 #include <string>
 
-#if defined(_WIN32)
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
+#include "terminal.h"
 
 namespace lcu::cli {
 
 namespace {
-
-bool StdinIsTerminal() {
-#if defined(_WIN32)
-  return _isatty(_fileno(stdin)) != 0;
-#else
-  return isatty(STDIN_FILENO) != 0;
-#endif
-}
 
 bool IsYes(std::string_view answer) {
   std::string word;

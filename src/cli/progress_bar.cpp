@@ -1,30 +1,16 @@
 #include "progress_bar.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <iostream>
 
-#if defined(_WIN32)
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
-
 #include "cli_messages.h"
+#include "terminal.h"
 
 namespace lcu::cli {
 
 namespace {
 
 constexpr int kBarWidth = 30;
-
-bool StderrIsTerminal() {
-#if defined(_WIN32)
-  return _isatty(_fileno(stderr)) != 0;
-#else
-  return isatty(STDERR_FILENO) != 0;
-#endif
-}
 
 }  // namespace
 
