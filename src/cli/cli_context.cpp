@@ -4,9 +4,8 @@
 #include <system_error>
 #include <utility>
 
-#include <CLI/CLI.hpp>
-
 #include "app/registry.h"
+#include "cli11.h"
 #include "cli_messages.h"
 #include "exit_code.h"
 #include "libusb_backend.h"

@@ -4,8 +4,7 @@
 #include <iostream>
 #include <utility>
 
-#include <CLI/CLI.hpp>
-
+#include "cli11.h"
 #include "cli_context.h"
 #include "cli_messages.h"
 #include "exit_code.h"

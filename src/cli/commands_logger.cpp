@@ -11,8 +11,7 @@
 #include <system_error>
 #include <vector>
 
-#include <CLI/CLI.hpp>
-
+#include "cli11.h"
 #include "cli_context.h"
 #include "cli_messages.h"
 #include "command_registry.h"

@@ -7,8 +7,7 @@
 #include <optional>
 #include <string>
 
-#include <CLI/CLI.hpp>
-
+#include "cli11.h"
 #include "cli_context.h"
 #include "command_registry.h"
 #include "core_command.h"

@@ -5,10 +5,9 @@
 #include <memory>
 #include <string>
 
-#include <CLI/CLI.hpp>
-
 #include "app/messages.h"
 #include "app/vendor_request.h"
+#include "cli11.h"
 #include "cli_context.h"
 #include "command_registry.h"
 #include "exit_code.h"

@@ -6,8 +6,7 @@
 #include <memory>
 #include <string>
 
-#include <CLI/CLI.hpp>
-
+#include "cli11.h"
 #include "cli_context.h"
 #include "cli_messages.h"
 #include "command_registry.h"

@@ -3,9 +3,8 @@
 #include <iostream>
 #include <string>
 
-#include <CLI/CLI.hpp>
-
 #include "app/default_paths.h"
+#include "cli11.h"
 #include "cli_context.h"
 #include "command_registry.h"
 #include "exit_code.h"

@@ -1,9 +1,8 @@
 // status: one poll of the LCU, shown as the main window's status bar shows it.
 #include <iostream>
 
-#include <CLI/CLI.hpp>
-
 #include "app/lcu_status_block.h"
+#include "cli11.h"
 #include "cli_context.h"
 #include "command_registry.h"
 #include "exit_code.h"

@@ -3,7 +3,7 @@
 #include <cctype>
 #include <string>
 
-#include <CLI/CLI.hpp>
+#include "cli11.h"
 
 namespace lcu::cli {
 

@@ -1,17 +1,7 @@
 // lcu: the command line of the LCU workstation, for scripts, pit-lane automation and
 // headless tests.
 
-// GCC 12 at -O2 reports a null dereference inside the string splitting of the command-line
-// library once it is inlined here; the library's code is not ours to warn about.
-#if defined(__GNUC__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wnull-dereference"
-#endif
-#include <CLI/CLI.hpp>
-#if defined(__GNUC__)
-#pragma GCC diagnostic pop
-#endif
-
+#include "cli11.h"
 #include "cli_context.h"
 #include "cli_messages.h"
 #include "command_registry.h"
