@@ -19,4 +19,7 @@ inline constexpr std::string_view kInvalidSettingName = "A value name cannot be 
 inline constexpr std::string_view kProgressCaption = lcu::msg::kDownloadingLogger;
 inline constexpr std::string_view kCannotReadFile = "Cannot read ";
 
+// Refusals of command-line arguments, after the argument in quotes.
+inline constexpr std::string_view kNotAnLcuAddress = " is not an LCU address (hex 0 to FFFF, e.g. 8000 or 0x8000)";
+
 }  // namespace lcu::cli::msg

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cli11.h"
+#include "cli_messages.h"
 
 namespace lcu::cli {
 
@@ -25,8 +26,7 @@ const CLI::Validator& LcuAddressValidator() {
   static const CLI::Validator validator(
       [](std::string& text) {
         std::uint16_t address = 0;
-        return ParseLcuAddress(text, address) ? std::string()
-                                              : "'" + text + "' is not an LCU address (hex 0 to FFFF, e.g. 8000 or 0x8000)";
+        return ParseLcuAddress(text, address) ? std::string() : "'" + text + "'" + std::string(msg::kNotAnLcuAddress);
       },
       "HEX");
   return validator;
