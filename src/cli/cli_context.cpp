@@ -5,6 +5,8 @@
 #include <utility>
 
 #include "app/registry.h"
+#include "channels/available_channels.h"
+#include "channels/channel_table.h"
 #include "cli11.h"
 #include "cli_messages.h"
 #include "exit_code.h"
@@ -95,6 +97,12 @@ std::optional<CommandContext> CliContext::MakeCommandContext(CommandUi& ui, Prom
   if (!device) return std::nullopt;
   return CommandContext{*device, GetStore(), prompter ? *prompter : GetPrompter(), m_clock, m_files, GetAppState(),
                         ui};
+}
+
+bool CliContext::LoadChannelModel(std::uint16_t lcuNumber) {
+  AppState& app = GetAppState();
+  FillAvailableChannels(app, GetStore());
+  return LoadChannelDefinitions(app, GetStore(), lcuNumber, GetPrompter());
 }
 
 std::unique_ptr<UsbBackend> CliContext::OpenBackend() {

@@ -5,6 +5,7 @@
 // that needs no LCU never opens one.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -76,6 +77,17 @@ class CliContext {
   /// command followed it to its end. Returns the command's exit status, or 1 with the first
   /// difference shown when the command left the transcript.
   int Finish(int exitStatus);
+
+  /// Loads the channel model as the desktop program does when an LCU comes on line: the
+  /// channel definitions of the setup folder, placed by the calibration of that LCU, which
+  /// is loaded into the application fields first; and the channels the hardware level offers.
+  /// Commands call it after their poll with the LCU number of the status block, or with a
+  /// number given on the command line. False when the definitions did not load: the reason
+  /// has been shown, and the table holds what the load left in it.
+  bool LoadChannelModel(std::uint16_t lcuNumber);
+
+  /// The host's local time and real pauses.
+  Clock& GetClock() { return m_clock; }
 
   SettingsStore& GetStore();
   /// Where the settings live, for messages.

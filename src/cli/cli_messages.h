@@ -21,5 +21,16 @@ inline constexpr std::string_view kCannotReadFile = "Cannot read ";
 
 // Refusals of command-line arguments, after the argument in quotes.
 inline constexpr std::string_view kNotAnLcuAddress = " is not an LCU address (hex 0 to FFFF, e.g. 8000 or 0x8000)";
+inline constexpr std::string_view kNotAChannelNumber = " is not a channel number (0 to 1023)";
+inline constexpr std::string_view kNotARawReading = " is not a 32-bit reading (decimal, or hex after 0x)";
+inline constexpr std::string_view kNotAValue = " is not a number";
+
+// The columns of a monitor window, and the first column of the recorded live values.
+inline constexpr std::string_view kColumnId = "ID";
+inline constexpr std::string_view kColumnChannel = "Channel";
+inline constexpr std::string_view kColumnValue = "Value";
+inline constexpr std::string_view kColumnUnits = "Units";
+inline constexpr std::string_view kColumnRaw = "Raw";
+inline constexpr std::string_view kCsvTimeColumn = "time";
 
 }  // namespace lcu::cli::msg

@@ -56,6 +56,8 @@ void AddAllCommands(CommandRegistry& commands) {
   AddLoggerCommands(commands);
   AddMaintenanceCommands(commands);
   AddMemoryCommands(commands);
+  AddChannelCommands(commands);
+  AddMonitorCommands(commands);
   AddSettingsCommands(commands);
   AddSimulatorCommands(commands);
 }

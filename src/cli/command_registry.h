@@ -51,5 +51,7 @@ void AddMaintenanceCommands(CommandRegistry& commands);
 void AddMemoryCommands(CommandRegistry& commands);
 void AddSettingsCommands(CommandRegistry& commands);
 void AddSimulatorCommands(CommandRegistry& commands);
+void AddChannelCommands(CommandRegistry& commands);
+void AddMonitorCommands(CommandRegistry& commands);
 
 }  // namespace lcu::cli

@@ -1,0 +1,147 @@
+// The channel model on the command line: the channels the hardware level offers, raw
+// readings converted to engineering values, and zeroing.
+#include <cstdint>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/messages.h"
+#include "channel_arguments.h"
+#include "channels/calibration_file.h"
+#include "channels/channel_zeroing.h"
+#include "cli11.h"
+#include "cli_context.h"
+#include "command_registry.h"
+#include "exit_code.h"
+#include "monitor/channel_exchange.h"
+#include "monitor_table.h"
+
+namespace lcu::cli {
+
+namespace {
+
+struct ConvertArguments {
+  std::optional<std::uint16_t> lcu;
+  std::string channel;
+  std::vector<std::string> readings;
+};
+
+struct ZeroArguments {
+  std::vector<std::string> channels;
+  std::string value;
+};
+
+// The names are placed by the connected LCU's calibration, so the list needs the LCU. A
+// failed load still lists the channels, with the names the load left; the exit status then
+// says the list is not complete.
+int RunChannels(CliContext& context) {
+  CUsbDevice* device = context.GetOnlineDevice(lcu::msg::kLcuOffline);
+  if (!device) return kExitFailed;
+  const bool loaded = context.LoadChannelModel(StatusLcuNumber(*device));
+  const AppState& app = context.GetAppState();
+  for (const std::int32_t channel : app.m_availableChannels) {
+    if (channel == kNoChannel) break;
+    const ChannelDefinition& definition = app.m_channelTable[static_cast<std::size_t>(channel)];
+    std::cout << channel << '\t' << definition.NameText() << '\t' << definition.UnitsText() << '\t'
+              << definition.decimals << '\n';
+  }
+  return loaded ? kExitOk : kExitFailed;
+}
+
+// With --lcu no LCU is needed: the calibration of that LCU's file places the definitions
+// and converts the readings.
+int RunConvert(CliContext& context, const ConvertArguments& arguments) {
+  std::uint16_t lcuNumber = 0;
+  if (arguments.lcu) {
+    lcuNumber = *arguments.lcu;
+  } else {
+    CUsbDevice* device = context.GetOnlineDevice(lcu::msg::kLcuOffline);
+    if (!device) return kExitFailed;
+    lcuNumber = StatusLcuNumber(*device);
+  }
+  if (!context.LoadChannelModel(lcuNumber)) return kExitFailed;
+  std::uint16_t channel = 0;
+  ParseChannelNumber(arguments.channel, channel);
+  const AppState& app = context.GetAppState();
+  for (const std::string& text : arguments.readings) {
+    std::uint32_t reading = 0;
+    ParseRawReading(text, reading);
+    std::cout << ValueCellOf(app, channel, reading) << '\n';
+  }
+  return kExitOk;
+}
+
+// As the monitor window zeroes its rows: the shift of each channel comes from the value text
+// it shows, so the channels are read once and their Value cells formatted first. Zeroing a
+// channel without calibration shifts nothing but still saves and sends, as the window does.
+int RunZero(CliContext& context, const ZeroArguments& arguments) {
+  const std::vector<std::uint16_t> channels = ChannelNumbersOf(arguments.channels);
+  float typedValue = 0.0f;
+  ParseTypedValue(arguments.value, typedValue);
+
+  SilentCommandUi ui;
+  std::optional<CommandContext> commandContext = context.MakeCommandContext(ui);
+  if (!commandContext) return kExitFailed;
+  if (!commandContext->device.m_bOnline) {
+    commandContext->prompter.Error(lcu::msg::kLcuOffline);
+    return kExitFailed;
+  }
+  // Zeroing on a calibration that did not load would write that image over the file.
+  if (!context.LoadChannelModel(StatusLcuNumber(commandContext->device))) return kExitFailed;
+
+  std::vector<std::uint32_t> readings(channels.size());
+  if (!ExchangeChannels(commandContext->device, channels, readings)) {
+    commandContext->prompter.Error(lcu::msg::kFailedToReadLcu);
+    return kExitFailed;
+  }
+  std::vector<std::string> shown;
+  shown.reserve(channels.size());
+  for (std::size_t i = 0; i < channels.size(); ++i)
+    shown.push_back(ValueCellOf(commandContext->app, channels[i], readings[i]));
+  std::vector<ZeroingRow> rows;
+  rows.reserve(channels.size());
+  for (std::size_t i = 0; i < channels.size(); ++i) rows.push_back({channels[i], shown[i]});
+  return ExitStatusOf(ZeroChannels(*commandContext, rows, typedValue));
+}
+
+}  // namespace
+
+void AddChannelCommands(CommandRegistry& commands) {
+  commands.AddCommand("channels",
+                      "Print the channels the hardware level offers: number, name, units and decimals, "
+                      "tab-separated",
+                      RunChannels);
+
+  auto convert = std::make_shared<ConvertArguments>();
+  CLI::App* convertCommand = commands.AddCommand(
+      "convert", "Convert raw readings of a channel with the LCU's calibration; one value per line",
+      [convert](CliContext& context) { return RunConvert(context, *convert); });
+  convertCommand
+      ->add_option("--lcu", convert->lcu,
+                   "Use the calibration file of LCU N (0 to 65535) instead of the connected LCU's")
+      ->option_text("N")
+      ->check(CLI::Range(0, 0xFFFF));
+  convertCommand->add_option("CHANNEL", convert->channel, "Channel number, 0 to 1023")
+      ->required()
+      ->check(ChannelNumberValidator());
+  convertCommand->add_option("RAW", convert->readings, "32-bit readings, decimal or hex after 0x")
+      ->required()
+      ->check(RawReadingValidator());
+
+  auto zero = std::make_shared<ZeroArguments>();
+  CLI::App* zeroCommand = commands.AddCommand(
+      "zero",
+      "Zero channels to a value as the monitor window does: save the calibration and send the configuration",
+      [zero](CliContext& context) { return RunZero(context, *zero); });
+  zeroCommand->add_option("CHANNEL", zero->channels, "Channel numbers, 0 to 1023")
+      ->required()
+      ->check(ChannelNumberValidator());
+  zeroCommand->add_option("--value", zero->value, "The value the channels are to show, e.g. 0")
+      ->option_text("V")
+      ->required()
+      ->check(TypedValueValidator());
+}
+
+}  // namespace lcu::cli

@@ -1,0 +1,153 @@
+// monitor: live channel values every 200 ms as a monitor window shows them, redrawn in place
+// on a terminal, or recorded as CSV lines with the local time of each tick.
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdint>
+#include <iostream>
+#include <limits>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/messages.h"
+#include "channel_arguments.h"
+#include "channels/calibration_file.h"
+#include "cli11.h"
+#include "cli_context.h"
+#include "cli_messages.h"
+#include "command_registry.h"
+#include "exit_code.h"
+#include "monitor/channel_exchange.h"
+#include "monitor/monitor_row.h"
+#include "monitor_table.h"
+#include "terminal.h"
+
+namespace lcu::cli {
+
+namespace {
+
+using SteadyClock = std::chrono::steady_clock;
+
+// The period of a monitor window's value timer.
+constexpr std::chrono::milliseconds kTickPeriod{200};
+// Longest single pause while waiting for a tick, so that Ctrl+C is answered at once.
+constexpr std::chrono::milliseconds kLongestPause{20};
+
+struct MonitorArguments {
+  std::vector<std::string> channels;
+  int count = 0;  // 0: until interrupted
+  bool csv = false;
+};
+
+volatile std::sig_atomic_t g_bInterrupted = 0;
+
+void OnInterrupt(int) { g_bInterrupted = 1; }
+
+// Ctrl+C ends the monitor after the tick it falls into, with the output complete, instead of
+// killing the program halfway through a table.
+class InterruptCatcher {
+ public:
+  InterruptCatcher() : m_previous(std::signal(SIGINT, OnInterrupt)) { g_bInterrupted = 0; }
+  ~InterruptCatcher() {
+    if (m_previous != SIG_ERR) std::signal(SIGINT, m_previous);
+  }
+  InterruptCatcher(const InterruptCatcher&) = delete;
+  InterruptCatcher& operator=(const InterruptCatcher&) = delete;
+
+  static bool Interrupted() { return g_bInterrupted != 0; }
+
+ private:
+  void (*m_previous)(int);
+};
+
+void WaitUntil(Clock& clock, SteadyClock::time_point due) {
+  for (SteadyClock::time_point now = SteadyClock::now(); now < due && !InterruptCatcher::Interrupted();
+       now = SteadyClock::now()) {
+    clock.Sleep(std::min(std::chrono::ceil<std::chrono::milliseconds>(due - now), kLongestPause));
+  }
+}
+
+class MonitorOutput {
+ public:
+  MonitorOutput(const AppState& app, const std::vector<std::uint16_t>& channels, bool csv)
+      : m_app(app), m_channels(channels), m_bCsv(csv), m_screen(std::cout, !csv && StdoutIsTerminal()) {
+    for (const std::uint16_t channel : channels) m_rows.push_back(LabelledRow(app, channel));
+  }
+
+  void WriteCsvHeader() {
+    std::vector<std::string> fields{std::string(msg::kCsvTimeColumn)};
+    for (const MonitorRow& row : m_rows) fields.push_back(row.name);
+    std::cout << CsvLine(fields) << '\n' << std::flush;
+  }
+
+  void ShowTick(std::span<const std::uint32_t> readings, const LocalTime& time) {
+    for (std::size_t i = 0; i < m_rows.size(); ++i) {
+      m_rows[i].value = ValueCellOf(m_app, m_channels[i], readings[i]);
+      m_rows[i].raw = FormatRawCell(readings[i]);
+    }
+    if (!m_bCsv) {
+      m_screen.Show(FormatMonitorTable(m_rows));
+      return;
+    }
+    std::vector<std::string> fields{CsvTimestamp(time)};
+    for (const MonitorRow& row : m_rows) fields.push_back(row.value);
+    std::cout << CsvLine(fields) << '\n' << std::flush;
+  }
+
+ private:
+  const AppState& m_app;
+  const std::vector<std::uint16_t>& m_channels;
+  bool m_bCsv;
+  TableScreen m_screen;
+  std::vector<MonitorRow> m_rows;
+};
+
+int RunMonitor(CliContext& context, const MonitorArguments& arguments) {
+  const std::vector<std::uint16_t> channels = ChannelNumbersOf(arguments.channels);
+  CUsbDevice* device = context.GetOnlineDevice(lcu::msg::kLcuOffline);
+  if (!device) return kExitFailed;
+  if (!context.LoadChannelModel(StatusLcuNumber(*device))) return kExitFailed;
+
+  MonitorOutput output(context.GetAppState(), channels, arguments.csv);
+  if (arguments.csv) output.WriteCsvHeader();
+  Clock& clock = context.GetClock();
+  std::vector<std::uint32_t> readings(channels.size());
+  const InterruptCatcher interrupts;
+  SteadyClock::time_point due = SteadyClock::now();
+  const auto count = static_cast<std::uint64_t>(arguments.count);
+  for (std::uint64_t tick = 0; count == 0 || tick < count; ++tick) {
+    if (tick > 0) {
+      // A tick that overran its period is followed at once, without a burst to catch up.
+      due = std::max(due + kTickPeriod, SteadyClock::now());
+      WaitUntil(clock, due);
+    }
+    if (InterruptCatcher::Interrupted()) break;
+    // A failed exchange closes the link; the poll reopens it, as the main window's would.
+    if (!device->m_bOnline) device->PollStatus();
+    // A tick without readings shows nothing: the table on screen keeps its values.
+    if (ExchangeChannels(*device, channels, readings)) output.ShowTick(readings, clock.Now());
+  }
+  return kExitOk;
+}
+
+}  // namespace
+
+void AddMonitorCommands(CommandRegistry& commands) {
+  auto arguments = std::make_shared<MonitorArguments>();
+  CLI::App* monitor = commands.AddCommand(
+      "monitor",
+      "Show live channel values every 200 ms as a monitor window does: ID, Channel, Value, Units, Raw; "
+      "until Ctrl+C or --count ticks",
+      [arguments](CliContext& context) { return RunMonitor(context, *arguments); });
+  monitor->add_option("CHANNEL", arguments->channels, "Channel numbers, 0 to 1023")
+      ->required()
+      ->check(ChannelNumberValidator());
+  monitor->add_option("--count", arguments->count, "Stop after N ticks")
+      ->option_text("N")
+      ->check(CLI::Range(1, std::numeric_limits<int>::max()));
+  monitor->add_flag("--csv", arguments->csv,
+                    "Record the values instead: a header line \"time,<names>\", then one line per tick");
+}
+
+}  // namespace lcu::cli

@@ -1,0 +1,122 @@
+#include "monitor_table.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <ostream>
+
+#include "channels/channel_conversion.h"
+#include "cli_messages.h"
+#include "monitor/monitor_row.h"
+
+namespace lcu::cli {
+
+namespace {
+
+constexpr std::string_view kColumnGap = "  ";
+// Escape sequences of ANSI terminals: cursor up n lines, erase the whole line.
+constexpr std::string_view kCursorUpStart = "\x1b[";
+constexpr std::string_view kCursorUpEnd = "A";
+constexpr std::string_view kEraseLine = "\r\x1b[2K";
+
+enum class Align { kLeft, kRight };
+
+struct Column {
+  std::string_view heading;
+  std::string MonitorRow::*cell;
+  Align align;
+};
+
+constexpr std::array<Column, 5> kColumns = {{
+    {msg::kColumnId, &MonitorRow::id, Align::kRight},
+    {msg::kColumnChannel, &MonitorRow::name, Align::kLeft},
+    {msg::kColumnValue, &MonitorRow::value, Align::kRight},
+    {msg::kColumnUnits, &MonitorRow::units, Align::kLeft},
+    {msg::kColumnRaw, &MonitorRow::raw, Align::kRight},
+}};
+
+void AppendPadded(std::string& line, std::string_view text, std::size_t width, Align align) {
+  const std::size_t pad = width - std::min(width, text.size());
+  if (align == Align::kRight) line.append(pad, ' ');
+  line += text;
+  if (align == Align::kLeft) line.append(pad, ' ');
+}
+
+std::string TrimEnd(std::string line) {
+  line.erase(line.find_last_not_of(' ') + 1);
+  return line;
+}
+
+}  // namespace
+
+MonitorRow LabelledRow(const AppState& app, std::uint16_t channel) {
+  const ChannelDefinition& definition = app.m_channelTable[channel];
+  return {FormatIdCell(channel), definition.NameText(), {}, definition.UnitsText(), {}};
+}
+
+std::string ValueCellOf(const AppState& app, std::uint16_t channel, std::uint32_t reading) {
+  return FormatValueCell(ConvertReading(app.m_calibration, reading, channel), app.m_channelTable[channel].decimals);
+}
+
+std::vector<std::string> FormatMonitorTable(std::span<const MonitorRow> rows) {
+  std::array<std::size_t, kColumns.size()> widths{};
+  for (std::size_t c = 0; c < kColumns.size(); ++c) {
+    widths[c] = kColumns[c].heading.size();
+    for (const MonitorRow& row : rows) widths[c] = std::max(widths[c], (row.*kColumns[c].cell).size());
+  }
+  std::vector<std::string> lines;
+  lines.reserve(rows.size() + 1);
+  const auto line = [&](auto cellOf) {
+    std::string text;
+    for (std::size_t c = 0; c < kColumns.size(); ++c) {
+      if (c > 0) text += kColumnGap;
+      AppendPadded(text, cellOf(c), widths[c], kColumns[c].align);
+    }
+    lines.push_back(TrimEnd(std::move(text)));
+  };
+  line([](std::size_t c) { return kColumns[c].heading; });
+  for (const MonitorRow& row : rows) line([&row](std::size_t c) { return std::string_view(row.*kColumns[c].cell); });
+  return lines;
+}
+
+void TableScreen::Show(std::span<const std::string> lines) {
+  if (m_bInPlace) {
+    if (m_nShownLines > 0) m_out << kCursorUpStart << m_nShownLines << kCursorUpEnd;
+    for (const std::string& line : lines) m_out << kEraseLine << line << '\n';
+    m_nShownLines = lines.size();
+  } else {
+    for (const std::string& line : lines) m_out << line << '\n';
+    m_out << '\n';
+  }
+  m_out.flush();
+}
+
+std::string CsvField(std::string_view text) {
+  if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
+  std::string quoted = "\"";
+  for (const char c : text) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  quoted += '"';
+  return quoted;
+}
+
+std::string CsvLine(std::span<const std::string> fields) {
+  std::string line;
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    if (i > 0) line += ',';
+    line += CsvField(fields[i]);
+  }
+  return line;
+}
+
+std::string CsvTimestamp(const LocalTime& time) {
+  // Room for any int in every field, so the text is never cut.
+  std::array<char, 96> text{};
+  std::snprintf(text.data(), text.size(), "%04d-%02d-%02d %02d:%02d:%02d.%03d", time.year, time.month, time.day,
+                time.hour, time.minute, time.second, time.millisecond);
+  return text.data();
+}
+
+}  // namespace lcu::cli

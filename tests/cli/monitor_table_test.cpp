@@ -1,0 +1,66 @@
+// The monitor command's table, its redrawing in place, and the CSV record.
+#include "monitor_table.h"
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace lcu::cli {
+namespace {
+
+TEST(MonitorTableTest, ColumnsWidenToTheirLongestCellAndNumbersAlignRight) {
+  const std::vector<MonitorRow> rows = {
+      {"005", "FUEL PRESS", "3.81", "bar", "1657"},
+      {"1023", "ID1023", "-123456.50", "", "65535"},
+      {"070", "GEAR", "2", "", "2"},
+  };
+  EXPECT_EQ(FormatMonitorTable(rows), (std::vector<std::string>{
+                                          "  ID  Channel          Value  Units    Raw",
+                                          " 005  FUEL PRESS        3.81  bar     1657",
+                                          "1023  ID1023      -123456.50         65535",
+                                          " 070  GEAR                 2             2",
+                                      }));
+  EXPECT_EQ(FormatMonitorTable({}), std::vector<std::string>{"ID  Channel  Value  Units  Raw"});
+}
+
+TEST(MonitorTableTest, InPlaceTheNextTableOverwritesTheLastOne) {
+  const std::vector<std::string> first = {"a", "b", "c"};
+  const std::vector<std::string> second = {"d", "e", "f"};
+
+  std::ostringstream terminal;
+  TableScreen inPlace(terminal, true);
+  inPlace.Show(first);
+  inPlace.Show(second);
+  EXPECT_EQ(terminal.str(),
+            "\r\x1b[2Ka\n\r\x1b[2Kb\n\r\x1b[2Kc\n"
+            "\x1b[3A\r\x1b[2Kd\n\r\x1b[2Ke\n\r\x1b[2Kf\n");
+
+  std::ostringstream log;
+  TableScreen appended(log, false);
+  appended.Show(first);
+  appended.Show(second);
+  EXPECT_EQ(log.str(), "a\nb\nc\n\nd\ne\nf\n\n");
+}
+
+TEST(MonitorTableTest, CsvQuotesOnlyFieldsThatNeedIt) {
+  const struct {
+    const char* text;
+    const char* field;
+  } cases[] = {
+      {"OIL PRESS", "OIL PRESS"},   {"", ""},
+      {"P1,P2", "\"P1,P2\""},       {"6\" WHEEL", "\"6\"\" WHEEL\""},
+      {"A\nB", "\"A\nB\""},         {"-0.05", "-0.05"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(CsvField(c.text), c.field) << c.text;
+  EXPECT_EQ(CsvLine(std::vector<std::string>{"time", "A,B", "C"}), "time,\"A,B\",C");
+}
+
+TEST(MonitorTableTest, TimestampIsZeroPaddedWithMilliseconds) {
+  EXPECT_EQ(CsvTimestamp({2024, 3, 7, 9, 5, 2, 7}), "2024-03-07 09:05:02.007");
+  EXPECT_EQ(CsvTimestamp({2031, 12, 31, 23, 59, 59, 999}), "2031-12-31 23:59:59.999");
+}
+
+}  // namespace
+}  // namespace lcu::cli
