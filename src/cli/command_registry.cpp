@@ -58,6 +58,7 @@ void AddAllCommands(CommandRegistry& commands) {
   AddMemoryCommands(commands);
   AddChannelCommands(commands);
   AddMonitorCommands(commands);
+  AddFirmwareCommands(commands);
   AddSettingsCommands(commands);
   AddSimulatorCommands(commands);
 }

@@ -53,5 +53,6 @@ void AddSettingsCommands(CommandRegistry& commands);
 void AddSimulatorCommands(CommandRegistry& commands);
 void AddChannelCommands(CommandRegistry& commands);
 void AddMonitorCommands(CommandRegistry& commands);
+void AddFirmwareCommands(CommandRegistry& commands);
 
 }  // namespace lcu::cli
