@@ -25,14 +25,19 @@ class LcuProgramTest : public ::testing::Test {
  protected:
   QString Path(const QString& relative) const { return m_home.filePath(relative); }
 
-  ProgramRun Lcu(const QStringList& arguments) const {
-    QProcess process;
+  /// Starts the program in the throw-away home without waiting for it.
+  void StartLcu(QProcess& process, const QStringList& arguments) const {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("HOME", m_home.path());
     environment.insert("XDG_CONFIG_HOME", Path("config"));
     process.setProcessEnvironment(environment);
     process.start(LCU_PROGRAM, arguments);
     process.closeWriteChannel();
+  }
+
+  ProgramRun Lcu(const QStringList& arguments) const {
+    QProcess process;
+    StartLcu(process, arguments);
     ProgramRun run;
     if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
       ADD_FAILURE() << "lcu did not end normally: " << arguments.join(' ').toStdString();

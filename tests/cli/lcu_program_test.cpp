@@ -74,6 +74,19 @@ TEST_F(LcuProgramTest, UsageErrorsExitWithTwo) {
       {"--simulate", "logger"},
       {"--simulate", "logger", "pause"},
       {"dat-info"},
+      {"--simulate", "channels", "5"},
+      {"--simulate", "convert", "5"},
+      {"--simulate", "convert", "1024", "5"},
+      {"--simulate", "convert", "5", "-1"},
+      {"--simulate", "convert", "5", "0x100000000"},
+      {"convert", "--lcu", "70000", "5", "1"},
+      {"--simulate", "monitor"},
+      {"--simulate", "monitor", "5", "1024"},
+      {"--simulate", "monitor", "5", "--count", "0"},
+      {"--simulate", "zero", "5"},
+      {"--simulate", "zero", "5", "--value", "zero"},
+      {"--simulate", "zero", "--value", "0"},
+      {"--simulate", "load-hex"},
   };
   for (const QStringList& arguments : cases) {
     const ProgramRun run = Lcu(arguments);
@@ -87,7 +100,7 @@ TEST_F(LcuProgramTest, EveryCommandHasHelp) {
       "status",       "config",       "download",     "send-config", "reset-logbook", "extract-setup",
       "read-program", "init",         "session",      "logger",      "logger start",  "logger stop",
       "peek",         "settings",     "settings list", "settings get", "settings set", "sim-setup",
-      "dat-info",
+      "dat-info",     "channels",     "convert",      "monitor",     "zero",          "load-hex",
   };
   for (const QString& command : commands) {
     const ProgramRun run = Lcu(command.split(' ') << "--help");
