@@ -73,6 +73,7 @@ inline constexpr std::string_view kFailedToUpdateSessionData = "Failed to update
 inline constexpr std::string_view kFailedToWriteDataToLcu = "Failed to write data to LCU.";
 inline constexpr std::string_view kEnterInteger = "Please enter an integer.";
 inline constexpr std::string_view kEnterIntegerInLcuRange = "Please enter an integer between 0 and 65535.";
+inline constexpr std::string_view kEnterIntegerInMemoryRange = "Please enter an integer between 1 and 64.";
 inline constexpr std::string_view kFailedToReadLcu = "Failed to read LCU";
 inline constexpr std::string_view kEnterNumber = "Please enter a number.";
 

@@ -124,6 +124,22 @@ inline constexpr std::string_view kEditChannelsPrompt = "Select channels to moni
 inline constexpr std::string_view kZeroAllChannelsPrompt = "Zero All Channels";
 inline constexpr std::string_view kCloseWindowPrompt = "Close monitor window";
 
+// The memory window, its address bar and its write dialog. The write dialog's formats are
+// named as the columns that show them.
+inline constexpr std::string_view kMemoryWindowName = "Read/Write Memory";
+inline constexpr std::string_view kAddrHeading = "Addr";
+inline constexpr std::string_view kDecName = "Dec";
+inline constexpr std::string_view kHexName = "Hex";
+inline constexpr std::string_view kAsciiName = "ASCII";
+inline constexpr std::string_view kBinaryHeading = "Binary";
+inline constexpr std::string_view kAddressBarCaption = "Enter Address";
+inline constexpr std::string_view kAddressLabel = "Address:";
+inline constexpr std::string_view kRangeLabel = "Range:";
+inline constexpr std::string_view kWriteDataCaption = "Write Data";
+inline constexpr std::string_view kFormatGroup = "Format";
+inline constexpr std::string_view kBinFormat = "Bin";
+inline constexpr std::string_view kDataGroup = "Data";
+
 // Channel selection and zeroing dialogs.
 inline constexpr std::string_view kActiveChannelsCaption = "Active Channels";
 inline constexpr std::string_view kAvailableChannelsLabel = "Available Channels:";

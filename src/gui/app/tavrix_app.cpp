@@ -19,6 +19,7 @@
 #include "gui/app/product_version.h"
 #include "gui/app/qt_text.h"
 #include "gui/firmware/hex_file_upload_dlg.h"
+#include "gui/memory/memory_template.h"
 #include "gui/monitor/monitor_settings.h"
 #include "gui/monitor/monitor_template.h"
 #include "logger/configuration_upload.h"
@@ -43,6 +44,7 @@ bool CTavrixApp::InitInstance() {
   m_services.prompter->SetOwner(&frame);
   frame.setWindowTitle(ToQString(msg::kAppTitle) + ToQString(text::kCaptionSeparator) + GetProductVersion());
   m_monitorKind = std::make_unique<CMonitorTemplate>(m_ctx, *m_services.prompter, frame.MdiArea());
+  m_memoryKind = std::make_unique<CMemoryTemplate>(m_ctx, *m_services.prompter, frame.MdiArea(), frame.Menu());
   m_monitorSettings = std::make_unique<CMonitorSettings>(m_ctx, *m_services.prompter, frame, *m_monitorKind);
   ConnectCommands();
   connect(&frame, &CMainFrame::closeRequested, this, [this] {
@@ -92,6 +94,7 @@ void CTavrixApp::ConnectCommands() {
       {cmd::kPreserveQmt, &CTavrixApp::OnPreserveQmt},
       {cmd::kLoadHexFile, &CTavrixApp::OnLoadHexFile},
       {cmd::kReadHexFile, &CTavrixApp::OnReadHexFile},
+      {cmd::kReadWriteData, &CTavrixApp::OnReadWriteData},
       {cmd::kRefreshCalibration, &CTavrixApp::OnRefreshCalibration},
       {cmd::kProtectData, &CTavrixApp::OnProtectData},
       {cmd::kStartLogger, &CTavrixApp::OnStartLogger},
@@ -156,6 +159,8 @@ void CTavrixApp::OnLoadHexFile() {
 }
 
 void CTavrixApp::OnReadHexFile() { lcu::OnReadHexFile(m_ctx); }
+
+void CTavrixApp::OnReadWriteData() { m_memoryKind->OnReadWriteData(); }
 
 void CTavrixApp::OnRefreshCalibration() { lcu::OnRefreshCalibration(m_ctx); }
 

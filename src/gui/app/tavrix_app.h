@@ -23,6 +23,7 @@
 namespace lcu::gui {
 
 class CMainFrame;
+class CMemoryTemplate;
 class CMonitorSettings;
 class CMonitorTemplate;
 
@@ -58,6 +59,7 @@ class CTavrixApp : public QObject {
   FrameCommandUi& Ui() { return m_ui; }
   CTavrixDoc& Document() { return m_doc; }
   CMonitorTemplate& MonitorKind() { return *m_monitorKind; }
+  CMemoryTemplate& MemoryKind() { return *m_memoryKind; }
   CMonitorSettings& MonitorSettings() { return *m_monitorSettings; }
 
   // Handlers of the main menu.
@@ -75,6 +77,7 @@ class CTavrixApp : public QObject {
   void OnPreserveQmt();
   void OnLoadHexFile();
   void OnReadHexFile();
+  void OnReadWriteData();
   void OnRefreshCalibration();
   void OnProtectData();
   void OnStartLogger();
@@ -101,6 +104,7 @@ class CTavrixApp : public QObject {
   CTavrixDoc m_doc;
   std::unique_ptr<CMainFrame> m_pMainWnd;
   std::unique_ptr<CMonitorTemplate> m_monitorKind;
+  std::unique_ptr<CMemoryTemplate> m_memoryKind;
   std::unique_ptr<CMonitorSettings> m_monitorSettings;
 };
 

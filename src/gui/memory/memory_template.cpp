@@ -1,0 +1,34 @@
+#include "gui/memory/memory_template.h"
+
+#include <QMdiArea>
+
+#include "gui/app/gui_texts.h"
+#include "gui/app/main_menu.h"
+#include "gui/app/qt_text.h"
+#include "gui/memory/address_view.h"
+#include "gui/monitor/child_frame.h"
+
+namespace lcu::gui {
+
+CMemoryTemplate::CMemoryTemplate(CommandContext& ctx, GuiPrompter& prompter, QMdiArea& area, MainMenu& menu)
+    : m_ctx(ctx), m_prompter(prompter), m_area(area), m_menu(menu) {}
+
+CChildFrame& CMemoryTemplate::OnReadWriteData() {
+  auto* frame = new CChildFrame(m_prompter);
+  auto* view = new CAddressView(m_ctx, m_prompter, &m_menu);
+  m_pAddressView = view;
+  frame->setWidget(view);
+  m_area.addSubWindow(frame);
+  frame->SetWindowName(ToQString(text::kMemoryWindowName));
+  frame->OnUpdateFrameTitle();
+  view->OnInitialUpdate();
+  // The frame fits the five columns and the rows of a new window.
+  frame->resize(frame->sizeHint());
+  frame->show();
+  m_area.setActiveSubWindow(frame);
+  return *frame;
+}
+
+CAddressView* CMemoryTemplate::AddressView() const { return m_pAddressView.data(); }
+
+}  // namespace lcu::gui

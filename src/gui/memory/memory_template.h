@@ -1,0 +1,37 @@
+// CMemoryTemplate: the memory window kind. It makes the child frame holding the memory view
+// in the main window's MDI area and runs the Read/Write Data command.
+#pragma once
+
+#include <QPointer>
+
+#include "app/command_context.h"
+
+class QMdiArea;
+
+namespace lcu::gui {
+
+class CAddressView;
+class CChildFrame;
+class GuiPrompter;
+class MainMenu;
+
+class CMemoryTemplate {
+ public:
+  CMemoryTemplate(CommandContext& ctx, GuiPrompter& prompter, QMdiArea& area, MainMenu& menu);
+
+  /// Read/Write Data: a memory window named "Read/Write Memory" on the run 8000 to 800F,
+  /// shown, active and refreshing.
+  CChildFrame& OnReadWriteData();
+
+  /// The view of the memory window while one is open.
+  CAddressView* AddressView() const;
+
+ private:
+  CommandContext& m_ctx;
+  GuiPrompter& m_prompter;
+  QMdiArea& m_area;
+  MainMenu& m_menu;
+  QPointer<CAddressView> m_pAddressView;
+};
+
+}  // namespace lcu::gui
