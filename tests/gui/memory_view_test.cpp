@@ -1,0 +1,335 @@
+// The memory window against the simulated LCU: the command and its menu item, the rows of
+// a run and their refresh, the right-click write with its dialog, and the address bar with
+// its entries, its arrows and the frame's minimized state.
+#include <QAbstractItemModelTester>
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolButton>
+
+#include "app/command_ids.h"
+#include "app/messages.h"
+#include "gui/app/gui_texts.h"
+#include "gui/app/qt_text.h"
+#include "gui/memory/address_dlg.h"
+#include "gui/memory/address_view.h"
+#include "gui/memory/datum_dlg.h"
+#include "gui/memory/memory_template.h"
+#include "gui/memory/up_down_control.h"
+#include "memory/memory_row.h"
+#include "monitor_fixture.h"
+
+namespace lcu::test {
+namespace {
+
+using gui::CAddressDlg;
+using gui::CAddressView;
+using gui::ToQString;
+
+constexpr std::uint8_t kWriteWord = 0x44;
+// Data memory the LCU keeps as written: the logger header behind the window.
+constexpr std::uint16_t kScratch = 0x8100;
+
+class MemoryViewTest : public MonitorFixture {
+ protected:
+  void SetUp() override {
+    MonitorFixture::SetUp();
+    StartOnLine();
+    prompter->passwordEntries = {ToQString(gui::text::kServicePassword1)};
+    Choose(cmd::kPassword);
+    ASSERT_TRUE(Menu().IsEnabled(cmd::kReadWriteData));
+  }
+
+  CAddressView& OpenMemoryWindow() {
+    Choose(cmd::kReadWriteData);
+    CAddressView* view = app->MemoryKind().AddressView();
+    EXPECT_NE(view, nullptr);
+    return *view;
+  }
+  static QString Cell(CAddressView& view, int row, int column) {
+    return view.Model().index(row, column).data().toString();
+  }
+  static QStringList Addresses(CAddressView& view) {
+    QStringList addresses;
+    for (int row = 0; row < view.Model().rowCount(); ++row) addresses.push_back(Cell(view, row, gui::kAddrColumn));
+    return addresses;
+  }
+  static QStringList Run(int first, int count) {
+    QStringList addresses;
+    for (int i = 0; i < count; ++i) addresses.push_back(gui::AddressBarText(static_cast<std::uint16_t>(first + i)));
+    return addresses;
+  }
+
+  static void ClickHeading(CAddressView& view, int column) {
+    QHeaderView& header = *view.horizontalHeader();
+    const QPoint inside(header.sectionViewportPosition(column) + header.sectionSize(column) / 2, header.height() / 2);
+    QTest::mouseClick(header.viewport(), Qt::LeftButton, {}, inside);
+  }
+  static CAddressDlg& OpenBar(CAddressView& view) {
+    ClickHeading(view, gui::kAddrColumn);
+    EXPECT_FALSE(view.m_pAddressDlg.isNull());
+    return *view.m_pAddressDlg;
+  }
+  static void Enter(CAddressDlg& bar, const QString& address, const QString& range) {
+    bar.AddressBox().setText(address);
+    bar.RangeBox().setText(range);
+    QTest::keyClick(&bar.RangeBox(), Qt::Key_Return);
+  }
+
+  static void Select(CAddressView& view, std::initializer_list<int> rows) {
+    view.clearSelection();
+    for (const int row : rows)
+      view.selectionModel()->select(view.Model().index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  }
+  static void RightClick(CAddressView& view) {
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), view.viewport()->mapToGlobal(QPoint(5, 5)));
+    QCoreApplication::sendEvent(view.viewport(), &event);
+  }
+  // Answers the next "Write Data" dialog with a format and a typed value; records what it
+  // opened with.
+  void TypeDatum(std::int32_t format, const QString& typed) {
+    prompter->dialogScripts.push_back([this, format, typed](QDialog& dialog) {
+      auto& datum = static_cast<gui::CDatumDlg&>(dialog);
+      shownText.push_back(datum.DataBox().text());
+      shownFormat.push_back(datum.FormatButton(gui::g_nLastDataFormat).isChecked() ? gui::g_nLastDataFormat : -1);
+      datum.FormatButton(format).click();
+      datum.DataBox().setText(typed);
+      dialog.accept();
+      return true;
+    });
+  }
+  std::uint8_t Byte(std::uint16_t address) const { return sim->ReadBlock(address)[0]; }
+  int Writes() const { return static_cast<int>(std::count(tap->requests.begin(), tap->requests.end(), kWriteWord)); }
+  // Rows of kScratch..kScratch+15 set to a known pattern.
+  void ClearScratch(CAddressView& view) {
+    const std::vector<std::uint8_t> zeros(16, 0);
+    sim->WriteDataMemory(kScratch - 0x8000, zeros);
+    view.m_wAddress = kScratch;
+    view.ResetRows();
+  }
+
+  std::vector<QString> shownText;
+  std::vector<std::int32_t> shownFormat;
+};
+
+TEST_F(MemoryViewTest, ANewWindowShowsTheSixteenRowsFrom8000AndGraysItsMenuItemUntilItCloses) {
+  CAddressView& view = OpenMemoryWindow();
+  auto* frame = qobject_cast<gui::CChildFrame*>(view.parentWidget());
+  ASSERT_NE(frame, nullptr);
+  EXPECT_EQ(frame->windowTitle(), ToQString(gui::text::kMemoryWindowName));
+  EXPECT_TRUE(frame->isVisible());
+  EXPECT_EQ(Addresses(view), Run(0x8000, 16));
+  EXPECT_TRUE(view.IsTimerStarted());
+  const std::string_view headings[] = {gui::text::kAddrHeading, gui::text::kDecName, gui::text::kHexName,
+                                       gui::text::kAsciiName, gui::text::kBinaryHeading};
+  for (int column = 0; column < gui::kMemoryColumnCount; ++column) {
+    const auto i = static_cast<std::size_t>(column);
+    EXPECT_EQ(view.Model().headerData(column, Qt::Horizontal).toString(), ToQString(headings[i]));
+    EXPECT_GE(view.columnWidth(column), gui::kMemoryColumnWidths[i]) << column;
+  }
+
+  EXPECT_FALSE(Menu().IsEnabled(cmd::kReadWriteData));
+  Choose(cmd::kReadWriteData);
+  EXPECT_EQ(Frame().MdiArea().subWindowList().size(), 1) << "one memory window at a time";
+
+  frame->close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(app->MemoryKind().AddressView(), nullptr);
+  EXPECT_TRUE(Menu().IsEnabled(cmd::kReadWriteData));
+  CAddressView& again = OpenMemoryWindow();
+  EXPECT_EQ(Addresses(again), Run(0x8000, 16)) << "a new window starts afresh";
+}
+
+TEST_F(MemoryViewTest, TheRefreshWritesTheValueCellsOnceAndAFailedReadKeepsThem) {
+  CAddressView& view = OpenMemoryWindow();
+  ClearScratch(view);
+  const std::uint8_t bytes[] = {0x41, 0x0A, 0xFF};
+  sim->WriteDataMemory(kScratch - 0x8000, bytes);
+  QAbstractItemModelTester tester(&view.Model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+  QSignalSpy changes(&view.Model(), &QAbstractItemModel::dataChanged);
+  view.OnTimer();
+  ASSERT_EQ(changes.count(), 1);
+  EXPECT_EQ(changes[0][0].value<QModelIndex>(), view.Model().index(0, gui::kDecColumn));
+  EXPECT_EQ(changes[0][1].value<QModelIndex>(), view.Model().index(15, gui::kBinaryColumn));
+  const QStringList first = {QStringLiteral("8100"), QStringLiteral("065"), QStringLiteral("41"), QStringLiteral("A"),
+                             QStringLiteral("01000001")};
+  for (int column = 0; column < gui::kMemoryColumnCount; ++column) EXPECT_EQ(Cell(view, 0, column), first[column]);
+  EXPECT_EQ(Cell(view, 1, gui::kAsciiColumn), QStringLiteral("."));
+  EXPECT_EQ(Cell(view, 2, gui::kBinaryColumn), QStringLiteral("11111111"));
+
+  const std::uint8_t changed[] = {0x42};
+  sim->WriteDataMemory(kScratch - 0x8000, changed);
+  sim->SetFaults({.failTransfer = 1});
+  view.OnTimer();
+  EXPECT_EQ(changes.count(), 1);
+  EXPECT_EQ(Cell(view, 0, gui::kHexColumn), QStringLiteral("41"));
+  EXPECT_TRUE(prompter->messages.empty());
+}
+
+TEST_F(MemoryViewTest, TheWriteSendsTheDatumToEverySelectedRowLowestFirstAndStopsAtAFailure) {
+  CAddressView& view = OpenMemoryWindow();
+  ClearScratch(view);
+  Select(view, {9, 2, 5});
+  TypeDatum(0, QStringLiteral("1F"));
+  tap->Clear();
+  RightClick(view);
+  EXPECT_EQ(prompter->modalTitles, std::vector<QString>{ToQString(gui::text::kWriteDataCaption)});
+  EXPECT_EQ(Writes(), 3);
+  for (const int row : {2, 5, 9}) EXPECT_EQ(Byte(static_cast<std::uint16_t>(kScratch + row)), 0x1F) << row;
+  EXPECT_EQ(Byte(kScratch + 3), 0);
+  EXPECT_TRUE(prompter->messages.empty());
+
+  ClearScratch(view);
+  Select(view, {9, 2, 5});
+  TypeDatum(0, QStringLiteral("2A"));
+  sim->SetFaults({.failTransfer = 2});
+  tap->Clear();
+  RightClick(view);
+  EXPECT_EQ(Writes(), 2) << "nothing after the failed write";
+  EXPECT_EQ(Byte(kScratch + 2), 0x2A);
+  EXPECT_EQ(Byte(kScratch + 5), 0);
+  EXPECT_EQ(Byte(kScratch + 9), 0);
+  EXPECT_EQ(prompter->messages, std::vector<std::string>{std::string(msg::kFailedToWriteDataToLcu)});
+}
+
+TEST_F(MemoryViewTest, TheWriteDialogRemembersItsFormatAndConvertsTheEntry) {
+  CAddressView& view = OpenMemoryWindow();
+  gui::g_nLastDataFormat = 0;
+  const struct {
+    std::int32_t format;
+    const char* typed;
+    std::uint8_t stored;  // the datum's low byte, as the LCU keeps it
+  } cases[] = {{1, "AB", 0x41}, {2, "300", 0x2C}, {3, "101", 0x05}, {0, "1F", 0x1F}, {1, "\xE9", 0xE9}};
+  for (const auto& c : cases) {
+    ClearScratch(view);
+    Select(view, {0});
+    const std::int32_t before = gui::g_nLastDataFormat;
+    TypeDatum(c.format, QString::fromLatin1(c.typed));
+    RightClick(view);
+    EXPECT_EQ(shownFormat.back(), before) << c.typed;
+    EXPECT_EQ(shownText.back(), before == 1 ? QStringLiteral(" ") : QStringLiteral("0")) << c.typed;
+    EXPECT_EQ(gui::g_nLastDataFormat, c.format);
+    EXPECT_EQ(Byte(kScratch), c.stored) << c.typed;
+  }
+
+  tap->Clear();
+  RightClick(view);  // no script: Cancel
+  EXPECT_EQ(Writes(), 0);
+  Select(view, {});
+  TypeDatum(0, QStringLiteral("7"));
+  RightClick(view);
+  EXPECT_EQ(Writes(), 0) << "no row selected";
+  EXPECT_TRUE(prompter->messages.empty());
+}
+
+TEST_F(MemoryViewTest, ARightClickOffLineShowsTheMessageAndNoDialog) {
+  CAddressView& view = OpenMemoryWindow();
+  sim->Unplug();
+  Tick();
+  ASSERT_FALSE(app->Device().m_bOnline);
+  Select(view, {0});
+  tap->Clear();
+  RightClick(view);
+  EXPECT_EQ(prompter->messages, std::vector<std::string>{std::string(msg::kLcuOffline)});
+  EXPECT_TRUE(prompter->modalTitles.empty());
+  EXPECT_EQ(Writes(), 0);
+}
+
+TEST_F(MemoryViewTest, OnlyTheAddrHeadingOpensTheBarAndOnlyWhileNoneIsOpen) {
+  CAddressView& view = OpenMemoryWindow();
+  ClickHeading(view, gui::kHexColumn);
+  EXPECT_TRUE(view.m_pAddressDlg.isNull());
+  CAddressDlg& bar = OpenBar(view);
+  EXPECT_TRUE(bar.isVisible());
+  EXPECT_EQ(bar.windowTitle(), ToQString(gui::text::kAddressBarCaption));
+  EXPECT_EQ(bar.AddressBox().text(), QStringLiteral("8000"));
+  EXPECT_EQ(bar.RangeBox().text(), QStringLiteral("16"));
+  ClickHeading(view, gui::kAddrColumn);
+  EXPECT_EQ(view.m_pAddressDlg.data(), &bar);
+
+  QPointer<CAddressDlg> closed(&bar);
+  QTest::keyClick(&bar.AddressBox(), Qt::Key_Escape);
+  EXPECT_TRUE(view.m_pAddressDlg.isNull());
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(closed.isNull());
+  EXPECT_NE(&OpenBar(view), nullptr);
+}
+
+TEST_F(MemoryViewTest, EnterAppliesTheAddressAndAValidRangeOnly) {
+  CAddressView& view = OpenMemoryWindow();
+  CAddressDlg& bar = OpenBar(view);
+  const struct {
+    const char* address;
+    const char* range;
+    QStringList rows;
+  } cases[] = {
+      {"FFF8", "16", Run(0xFFF8, 8)},
+      {"12345", "3", Run(0x2345, 3)},
+      {"-1", "64", Run(0xFFFF, 1)},
+      {"0x10", "64", Run(0x0010, 64)},
+      {"zz", "1", Run(0x0000, 1)},
+  };
+  for (const auto& c : cases) {
+    Enter(bar, QString::fromLatin1(c.address), QString::fromLatin1(c.range));
+    EXPECT_EQ(Addresses(view), c.rows) << c.address;
+    EXPECT_TRUE(bar.isVisible());
+  }
+  EXPECT_TRUE(prompter->messages.empty());
+
+  Enter(bar, QStringLiteral("9000"), QStringLiteral("8"));
+  const struct {
+    const char* range;
+    std::string_view message;
+  } refused[] = {{"0", msg::kEnterIntegerInMemoryRange},
+                 {"65", msg::kEnterIntegerInMemoryRange},
+                 {"8x", msg::kEnterInteger},
+                 {"", msg::kEnterInteger}};
+  for (const auto& r : refused) {
+    prompter->messages.clear();
+    Enter(bar, QStringLiteral("A000"), QString::fromLatin1(r.range));
+    EXPECT_EQ(prompter->messages, std::vector<std::string>{std::string(r.message)}) << r.range;
+    EXPECT_EQ(view.m_wAddress, 0x9000) << r.range;
+    EXPECT_EQ(view.m_nRange, 8) << r.range;
+    EXPECT_EQ(Addresses(view), Run(0x9000, 8)) << r.range;
+    EXPECT_EQ(bar.focusWidget(), &bar.RangeBox()) << r.range;
+  }
+}
+
+TEST_F(MemoryViewTest, TheArrowsStepOnePageOfTheViewsRangeWithinTheAddressSpace) {
+  CAddressView& view = OpenMemoryWindow();
+  CAddressDlg& bar = OpenBar(view);
+  const struct {
+    std::uint16_t from;
+    bool up;
+    std::uint16_t to;
+  } steps[] = {{0x8000, true, 0x8010}, {0x8000, false, 0x7FF0}, {0x0008, false, 0x0000}, {0xFFF8, true, 0xFFFF}};
+  for (const auto& s : steps) {
+    view.m_wAddress = s.from;
+    bar.RangeBox().setText(QStringLiteral("4"));  // not applied: the step uses the view's 16
+    (s.up ? bar.Spin().UpButton() : bar.Spin().DownButton()).click();
+    EXPECT_EQ(view.m_wAddress, s.to) << s.from;
+    EXPECT_EQ(bar.AddressBox().text(), gui::AddressBarText(s.to));
+    EXPECT_EQ(Addresses(view), Run(s.to, MemoryRowCount(s.to, 16)));
+  }
+}
+
+TEST_F(MemoryViewTest, MinimizingTheWindowHidesTheBarAndRestoringShowsIt) {
+  CAddressView& view = OpenMemoryWindow();
+  CAddressDlg& bar = OpenBar(view);
+  auto* frame = qobject_cast<gui::CChildFrame*>(view.parentWidget());
+  frame->showMinimized();
+  EXPECT_FALSE(bar.isVisible());
+  frame->showNormal();
+  EXPECT_TRUE(bar.isVisible());
+  frame->showMaximized();
+  EXPECT_TRUE(bar.isVisible());
+  frame->showMinimized();
+  EXPECT_FALSE(bar.isVisible());
+  frame->showMaximized();
+  EXPECT_TRUE(bar.isVisible());
+}
+
+}  // namespace
+}  // namespace lcu::test
