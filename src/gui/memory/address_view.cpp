@@ -6,6 +6,7 @@
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QScreen>
 
 #include "app/command_ids.h"
 #include "app/messages.h"
@@ -24,6 +25,7 @@ std::int32_t g_nLastFrameShowCmd = 0;
 namespace {
 constexpr int kRowPadding = 4;
 constexpr int kCellPadding = 12;
+constexpr int kBarGap = 8;
 // The longest Addr text the write reads back.
 constexpr qsizetype kAddressTextLimit = 79;
 // The widest text of each column, for the columns' least widths.
@@ -88,6 +90,13 @@ void CAddressView::OnColumnClick(int column) {
 void CAddressView::OpenAddressBar() {
   m_pAddressDlg = new CAddressDlg(*this, m_ctx.prompter, window());
   m_pAddressDlg->show();
+  // Beside the memory window, so that it hides neither the rows nor the monitor windows;
+  // where the screen has no room there, it stays where it appeared.
+  const QWidget& frame = parentWidget() ? *parentWidget() : *this;
+  QRect beside = m_pAddressDlg->frameGeometry();
+  beside.moveTopLeft(frame.mapToGlobal(QPoint(frame.width() + kBarGap, 0)));
+  const QScreen* screen = m_pAddressDlg->screen();
+  if (screen && screen->availableGeometry().contains(beside)) m_pAddressDlg->move(beside.topLeft());
 }
 
 void CAddressView::OnFrameShowState(int showCmd) {

@@ -1,5 +1,7 @@
 #include "gui/memory/memory_template.h"
 
+#include <algorithm>
+
 #include <QMdiArea>
 
 #include "gui/app/gui_texts.h"
@@ -22,9 +24,12 @@ CChildFrame& CMemoryTemplate::OnReadWriteData() {
   frame->SetWindowName(ToQString(text::kMemoryWindowName));
   frame->OnUpdateFrameTitle();
   view->OnInitialUpdate();
-  // The frame fits the five columns and the rows of a new window.
-  frame->resize(frame->sizeHint());
+  // The frame fits the five columns and the rows of a new window, and the whole frame
+  // stays within the area: a frame placed low moves up, one taller than the area scrolls.
+  frame->resize(frame->sizeHint().boundedTo(m_area.viewport()->size()));
   frame->show();
+  const int overhang = frame->geometry().bottom() - m_area.viewport()->rect().bottom();
+  if (overhang > 0) frame->move(frame->x(), std::max(0, frame->y() - overhang));
   m_area.setActiveSubWindow(frame);
   return *frame;
 }
