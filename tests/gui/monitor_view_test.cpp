@@ -120,6 +120,24 @@ TEST_F(MonitorViewTest, OneChangeSignalPerTickCoversValueToRawOfEveryRow) {
   EXPECT_EQ(changes.count(), 2);
 }
 
+TEST_F(MonitorViewTest, SetFontTakesTheChosenFontAndCancelKeepsTheOld) {
+  CMonitorView& view = WindowWith(Range(0, 2));
+  const LogFont before = view.GetListFont();
+  view.OnSetFont();
+  EXPECT_EQ(view.GetListFont(), before);
+  ASSERT_EQ(prompter->fontsShown.size(), 1u);
+  EXPECT_FALSE(prompter->fontsShown[0].styleName().isEmpty()) << "the dialog can find the style";
+
+  QFont chosen = view.font();
+  chosen.setPixelSize(20);
+  chosen.setBold(true);
+  prompter->fontAnswer = chosen;
+  view.OnSetFont();
+  EXPECT_EQ(view.GetListFont().height, -20);
+  EXPECT_EQ(view.GetListFont().weight, kFontWeightBold);
+  EXPECT_GE(view.rowHeight(0), 20) << "rows grow with the font";
+}
+
 TEST_F(MonitorViewTest, AnEmptiedListKeepsItsTimerButExchangesNothing) {
   CMonitorView& view = WindowWith(Range(0, 4));
   prompter->dialogScripts.push_back([](QDialog& dialog) {

@@ -17,6 +17,8 @@ constexpr std::int32_t kLargestPixelSize = 1000;
 
 QFont FontFromLogFont(const LogFont& logFont, const QFont& base) {
   QFont font(base);
+  // A style name would override the record's weight and slant.
+  font.setStyleName(QString());
   const std::string face = logFont.FaceNameText();
   if (!face.empty()) font.setFamily(ToQString(face));
   if (logFont.height < 0) {

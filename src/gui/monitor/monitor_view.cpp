@@ -5,6 +5,7 @@
 #include <vector>
 
 #include <QContextMenuEvent>
+#include <QFontInfo>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
@@ -159,7 +160,11 @@ void CMonitorView::OnEditChannels() {
 }
 
 void CMonitorView::OnSetFont() {
-  if (const std::optional<QFont> chosen = m_prompter.GetFont(font())) SetListFont(LogFontFromFont(*chosen));
+  // The dialog finds the list's font among the styles of its family only by the style's
+  // name.
+  QFont current = font();
+  current.setStyleName(QFontInfo(current).styleName());
+  if (const std::optional<QFont> chosen = m_prompter.GetFont(current)) SetListFont(LogFontFromFont(*chosen));
 }
 
 void CMonitorView::contextMenuEvent(QContextMenuEvent* event) {
