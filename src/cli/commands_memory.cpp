@@ -1,25 +1,29 @@
-// peek: LCU memory shown as the memory window shows it, one row per byte.
+// peek and poke: LCU memory shown as the memory window shows it, one row per byte, and one
+// value written to a list of addresses as the memory window's write dialog writes it.
 #include <array>
 #include <cstdint>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "app/messages.h"
-#include "app/vendor_request.h"
 #include "cli11.h"
 #include "cli_context.h"
 #include "command_registry.h"
+#include "core_command.h"
 #include "exit_code.h"
 #include "lcu_address.h"
-#include "memory/memory_row.h"
+#include "memory/memory_access.h"
+#include "memory/memory_entry.h"
 
 namespace lcu::cli {
 
 namespace {
 
 // One LCU_READ_BLOCK request returns this many bytes, and so many rows can be shown.
-constexpr std::uint16_t kBlockSize = 64;
+constexpr int kBlockSize = 64;
 constexpr int kDefaultRange = 16;
 
 struct PeekArguments {
@@ -32,17 +36,36 @@ int RunPeek(CliContext& context, const PeekArguments& arguments) {
   ParseLcuAddress(arguments.address, address);
   CUsbDevice* device = context.GetOnlineDevice(lcu::msg::kLcuOffline);
   if (!device) return kExitFailed;
-  std::array<std::uint8_t, kBlockSize> block{};
-  if (!device->VendorRead(LCU_READ_BLOCK, address, 0, kBlockSize, block)) {
+  const std::optional<std::vector<MemoryRow>> rows = ReadMemoryRows(*device, address, arguments.range);
+  if (!rows) {
     context.GetPrompter().Error(lcu::msg::kFailedToReadLcu);
     return kExitFailed;
   }
-  const int rows = MemoryRowCount(address, arguments.range);
-  for (int i = 0; i < rows; ++i) {
-    const MemoryRow row = FormatMemoryRow(static_cast<std::uint16_t>(address + i), block[static_cast<std::size_t>(i)]);
+  for (const MemoryRow& row : *rows)
     std::cout << row.address << ' ' << row.dec << ' ' << row.hex << ' ' << row.ascii << ' ' << row.binary << '\n';
-  }
   return kExitOk;
+}
+
+struct PokeArguments {
+  std::vector<std::string> addresses;
+  // The value under its format, by the format's number; the parse lets exactly one through.
+  std::array<std::optional<std::string>, 4> values;
+};
+
+int RunPoke(CliContext& context, const PokeArguments& arguments) {
+  std::vector<std::uint16_t> addresses(arguments.addresses.size());
+  for (std::size_t i = 0; i < addresses.size(); ++i) ParseLcuAddress(arguments.addresses[i], addresses[i]);
+  std::size_t format = 0;
+  while (!arguments.values[format]) ++format;
+  const std::optional<std::uint16_t> datum =
+      ConvertDatum(static_cast<std::int32_t>(format), *arguments.values[format]);
+  return RunCoreCommand(context, [&addresses, datum](CommandContext& ctx) {
+    if (!ctx.device.m_bOnline) {
+      ctx.prompter.Error(lcu::msg::kLcuOffline);
+      return CommandResult::kFailed;
+    }
+    return WriteMemoryDatum(ctx, addresses, *datum);
+  });
 }
 
 }  // namespace
@@ -56,8 +79,30 @@ void AddMemoryCommands(CommandRegistry& commands) {
       ->required()
       ->check(LcuAddressValidator());
   peek->add_option("RANGE", peekArguments->range, "Number of bytes, 1 to 64")
-      ->check(CLI::Range(1, int{kBlockSize}))
+      ->check(CLI::Range(1, kBlockSize))
       ->capture_default_str();
+
+  auto pokeArguments = std::make_shared<PokeArguments>();
+  CLI::App* poke = commands.AddCommand(
+      "poke", "Write one value to each LCU address, as the memory window's write does",
+      [pokeArguments](CliContext& context) { return RunPoke(context, *pokeArguments); });
+  poke->add_option("ADDRESS", pokeArguments->addresses, "LCU addresses, in hex, written in this order")
+      ->required()
+      ->check(LcuAddressValidator());
+  CLI::Option_group* formats = poke->add_option_group("Format", "The value, in one of four formats");
+  const struct {
+    DatumFormat format;
+    const char* name;
+    const char* description;
+  } formatOptions[] = {
+      {DatumFormat::kHex, "--hex", "Value in hex, cut to 16 bits"},
+      {DatumFormat::kAscii, "--ascii", "Value as the code of its first character"},
+      {DatumFormat::kDec, "--dec", "Value in decimal, cut to 16 bits (-1 is FFFF)"},
+      {DatumFormat::kBin, "--bin", "Value in binary, cut to 16 bits"},
+  };
+  for (const auto& option : formatOptions)
+    formats->add_option(option.name, pokeArguments->values[static_cast<std::size_t>(option.format)], option.description);
+  formats->require_option(1);
 }
 
 }  // namespace lcu::cli

@@ -56,6 +56,18 @@ TEST_F(LcuProgramTest, PeekRowsStopAtTheTopOfMemory) {
   }
 }
 
+TEST_F(LcuProgramTest, PokeWritesTheValueToEachAddressInOneFormat) {
+  const QString state = Path("poke/state");
+  const ProgramRun poke = Lcu({"--sim-state", state, "poke", "8100", "8101", "--ascii", "A"});
+  EXPECT_EQ(poke.exitCode, 0) << poke.err.toStdString();
+  const ProgramRun peek = Lcu({"--sim-state", state, "peek", "8100", "2"});
+  EXPECT_EQ(peek.out.toStdString(), MemoryRows(0x8100, "AA"));
+  for (const QStringList& formats : {QStringList{"--hex", "1", "--dec", "2"}, QStringList{}}) {
+    const ProgramRun refused = Lcu(QStringList{"--sim-state", state, "poke", "8100"} + formats);
+    EXPECT_EQ(refused.exitCode, 2) << formats.join(' ').toStdString();
+  }
+}
+
 TEST_F(LcuProgramTest, UsageErrorsExitWithTwo) {
   const QStringList cases[] = {
       {},
@@ -87,6 +99,8 @@ TEST_F(LcuProgramTest, UsageErrorsExitWithTwo) {
       {"--simulate", "zero", "5", "--value", "zero"},
       {"--simulate", "zero", "--value", "0"},
       {"--simulate", "load-hex"},
+      {"--simulate", "poke", "--hex", "1"},
+      {"--simulate", "poke", "10000", "--hex", "1"},
   };
   for (const QStringList& arguments : cases) {
     const ProgramRun run = Lcu(arguments);
@@ -101,6 +115,7 @@ TEST_F(LcuProgramTest, EveryCommandHasHelp) {
       "read-program", "init",         "session",      "logger",      "logger start",  "logger stop",
       "peek",         "settings",     "settings list", "settings get", "settings set", "sim-setup",
       "dat-info",     "channels",     "convert",      "monitor",     "zero",          "load-hex",
+      "poke",
   };
   for (const QString& command : commands) {
     const ProgramRun run = Lcu(command.split(' ') << "--help");
@@ -119,6 +134,7 @@ TEST_F(LcuProgramTest, WithoutDeviceOptionTheLcuIsOffLine) {
   } cases[] = {
       {{"status"}, "OFF LINE\n", ""},
       {{"peek", "8000"}, "", "LCU is off-line\n"},
+      {{"poke", "8000", "--hex", "1"}, "", "LCU is off-line\n"},
       {{"download"}, "", "LCU is off-line\n"},
   };
   for (const auto& c : cases) {
