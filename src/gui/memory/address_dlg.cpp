@@ -47,11 +47,14 @@ CAddressDlg::CAddressDlg(CAddressView& view, Prompter& prompter, QWidget* parent
   rangeLabel->setBuddy(m_pRangeEdit);
   m_pSpin->setFixedSize(m_pAddressEdit->sizeHint().height() * 2 / 3, m_pAddressEdit->sizeHint().height());
 
+  // The arrows sit against the Address box they step.
+  auto* addressPair = new QHBoxLayout;
+  addressPair->setSpacing(0);
+  addressPair->addWidget(m_pAddressEdit);
+  addressPair->addWidget(m_pSpin);
   auto* layout = new QHBoxLayout(this);
   layout->addWidget(addressLabel);
-  layout->addWidget(m_pAddressEdit);
-  layout->addSpacing(-layout->spacing());
-  layout->addWidget(m_pSpin);
+  layout->addLayout(addressPair);
   layout->addSpacing(kLabelGap);
   layout->addWidget(rangeLabel);
   layout->addWidget(m_pRangeEdit);
