@@ -181,8 +181,8 @@ ChannelCalibration Quadratic(float a, float b, float c) {
 }
 
 Cal CalOf(int channel) {
-  const Spec* spec = FindSpec(static_cast<std::uint16_t>(channel));
-  return spec ? spec->cal : Cal::kVolts;
+  const Spec* known = FindSpec(static_cast<std::uint16_t>(channel));
+  return known ? known->cal : Cal::kVolts;
 }
 
 }  // namespace
@@ -217,7 +217,7 @@ EngineState EngineStateAt(double t) {
 }
 
 SampleChannel SampleChannelInfo(std::uint16_t channel) {
-  if (const Spec* spec = FindSpec(channel)) return {spec->name, spec->units, spec->decimals};
+  if (const Spec* known = FindSpec(channel)) return {known->name, known->units, known->decimals};
   const std::string n = std::to_string(channel);
   if (channel < 64) return {"ANALOG " + n, "V", 3};
   if (channel < 112) return {"FREQ " + n, "Hz", channel <= 93 ? std::int16_t{1} : std::int16_t{2}};
@@ -238,7 +238,7 @@ SampleChannel SampleChannelInfo(std::uint16_t channel) {
 
 double SampleValue(std::uint16_t channel, const EngineState& s) {
   if (channel >= 112 && channel <= 127) return SampleValue(SampleSourceWord(channel), s);
-  if (const Spec* spec = FindSpec(channel)) return spec->value(s);
+  if (const Spec* known = FindSpec(channel)) return known->value(s);
   const double t = s.seconds;
   const double ch = channel;
   const double own = static_cast<double>(channel % 13);  // period and phase of each input
