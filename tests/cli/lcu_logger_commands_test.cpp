@@ -87,6 +87,23 @@ TEST_F(LoggerCommandsTest, DownloadCopiesTheLcuIntoADataFileAndEmptiesIt) {
   EXPECT_EQ(lcuAfter.BufferCount(), lcuBefore.BufferCount());
   EXPECT_EQ(DataBytes(lcuAfter), 0u);
 
+  // The values through which the family's other programs learn of the download and of the
+  // reset, in the real settings store.
+  const struct {
+    const char* key;
+    const char* value;
+    QString text;
+  } values[] = {
+      {"Corvalent/Download", "File", path},
+      {"Corvalent/Download", "New", "TRUE"},
+      {"Corvalent/ChannelData", "ConfigStamp", "1"},
+      {"Config/LCUs/Serial1", "Memory", "2"},
+  };
+  for (const auto& v : values) {
+    const ProgramRun got = Lcu({"settings", "get", v.key, v.value});
+    EXPECT_EQ(got.out.trimmed(), v.text) << v.key << ' ' << v.value;
+  }
+
   const ProgramRun again = InLcu({"download"});
   EXPECT_EQ(again.exitCode, 1);
   EXPECT_EQ(again.err, "LCU has no data to download\n");
