@@ -1,0 +1,37 @@
+// The monitor settings file (.nsb): the input is the file, overlaid on the program's image
+// as Load Settings does, then read the way the load restores the windows. A file of full
+// length must come back byte for byte when the image is saved, since the program carries
+// every byte it does not interpret.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "fuzz_check.h"
+#include "monitor/settings_image.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::span<const std::uint8_t> file(data, size);
+  lcu::SettingsImage settings;
+  settings.Overlay(file);
+
+  LCU_FUZZ_CHECK(settings.WindowsToOpen() <= lcu::kMaxMonitorWindows);
+  for (std::size_t k = 0; k < settings.WindowsToOpen(); ++k) {
+    const lcu::MonitorWindowRecord& record = settings.records[k];
+    LCU_FUZZ_CHECK(record.NameText().size() <= lcu::kWindowNameLimit);
+    LCU_FUZZ_CHECK(record.RowsToRestore() <= record.channels.size());
+    std::size_t rows = 0;
+    for (std::size_t i = 0; i < record.RowsToRestore(); ++i) rows += record.channels[i] < 1024 ? 1 : 0;
+    LCU_FUZZ_CHECK(rows <= lcu::kStoredChannels);
+    if (settings.HasFontsAndWidths()) LCU_FUZZ_CHECK(record.font.FaceNameText().size() < lcu::kFaceNameSize);
+  }
+
+  std::vector<std::uint8_t> saved(lcu::kSettingsImageSize);
+  const std::span<std::uint8_t, lcu::kSettingsImageSize> whole(saved.data(), lcu::kSettingsImageSize);
+  settings.Write(whole);
+  LCU_FUZZ_CHECK(lcu::SettingsImage::Read(whole) == settings);
+  const std::size_t taken = std::min(size, lcu::kSettingsImageSize);
+  LCU_FUZZ_CHECK(std::equal(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(taken), saved.begin()));
+  return 0;
+}

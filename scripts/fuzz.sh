@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets of the input parsers with clang (address and undefined-
+# behaviour sanitizers) in build/fuzz and runs each for a while on a copy of its starting
+# corpus, so that the corpora in the tree are never written.
+#
+#   scripts/fuzz.sh [SECONDS] [TARGET...]
+#
+# SECONDS is the run time of each target (default 30); TARGET names one of fuzz/*_fuzzer.cpp
+# without the suffix (default: every target). Exits non-zero when a target finds a crash, a
+# broken property, a leak or a timeout; the input is kept in build/fuzz/findings/<target>.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+seconds=30
+if [ $# -gt 0 ] && [[ "$1" =~ ^[0-9]+$ ]]; then
+  seconds=$1
+  shift
+fi
+
+targets=("$@")
+if [ ${#targets[@]} -eq 0 ]; then
+  for source in fuzz/*_fuzzer.cpp; do
+    name=$(basename "$source" _fuzzer.cpp)
+    targets+=("$name")
+  done
+fi
+for name in "${targets[@]}"; do
+  if [ ! -f "fuzz/${name}_fuzzer.cpp" ]; then
+    echo "fuzz.sh: no fuzz target '${name}' (see fuzz/*_fuzzer.cpp)" >&2
+    exit 2
+  fi
+done
+
+# clang and its runtime libraries (libFuzzer and the sanitizers), and the build tools.
+packages=(clang libclang-rt-14-dev cmake ninja-build)
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo=""
+  if [ "$(id -u)" -ne 0 ]; then
+    sudo="sudo"
+  fi
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+launcher=()
+if command -v ccache >/dev/null 2>&1; then
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+build=build/fuzz
+cmake -S . -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DLCU_WARNINGS_AS_ERRORS=ON -DLCU_BUILD_FUZZ=ON -DLCU_BUILD_TESTS=OFF -DLCU_BUILD_BENCH=OFF "${launcher[@]}"
+cmake --build "$build" --target "${targets[@]/%/_fuzzer}"
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+findings="$build/findings"
+
+export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}"
+export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
+
+failed=()
+summary=()
+for name in "${targets[@]}"; do
+  corpus="$work/corpus/$name"
+  mkdir -p "$corpus" "$findings/$name"
+  if [ -d "fuzz/corpus/$name" ]; then
+    cp -r "fuzz/corpus/$name/." "$corpus/"
+  fi
+  log="$work/$name.log"
+  echo "== ${name}: ${seconds} s =="
+  status=0
+  "$build/fuzz/${name}_fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+    -artifact_prefix="$findings/$name/" -print_final_stats=1 "$corpus" >"$log" 2>&1 || status=$?
+  executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
+  inputs=$(find "$corpus" -type f | wc -l)
+  if [ "$status" -eq 0 ]; then
+    result="nothing found"
+  else
+    result="FOUND a fault (exit status $status), input kept in $findings/$name/"
+    failed+=("$name")
+    grep -E "ERROR:|runtime error|property broken|SUMMARY|Test unit written" "$log" | head -n 20 >&2 || true
+  fi
+  summary+=("$(printf '%-22s %12s executions  %5s corpus inputs  %s' "$name" "${executions:-?}" "$inputs" "$result")")
+done
+
+echo "== fuzz summary (${seconds} s per target) =="
+printf '%s\n' "${summary[@]}"
+if [ ${#failed[@]} -gt 0 ]; then
+  echo "Faults found by: ${failed[*]}" >&2
+  exit 1
+fi
