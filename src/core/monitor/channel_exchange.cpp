@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "app/logger_transfers.h"
 #include "app/vendor_request.h"
 #include "util/little_endian.h"
 
@@ -22,7 +23,9 @@ bool ExchangeChannels(CUsbDevice& device, std::span<const std::uint16_t> channel
   for (std::size_t first = 0; first < channels.size(); first += kChannelsPerExchange) {
     const auto group = channels.subspan(first, std::min(kChannelsPerExchange, channels.size() - first));
     const ExchangeBlock block = BuildExchangeBlock(group);
-    if (device.VendorWrite(LCU_BULK_WRITE, kChannelListAddress, 0)) device.BulkWrite(block);
+    // A short list write closes the link like a failed one, so that no reading of a list the
+    // LCU did not wholly receive is ever taken for this group's.
+    if (device.VendorWrite(LCU_BULK_WRITE, kChannelListAddress, 0)) BulkWriteAll(device, block);
 
     std::array<std::uint8_t, kExchangeBlockSize> reply{};
     if (!device.VendorRead(LCU_READ_CHANNELS, 0, 0, static_cast<std::uint16_t>(reply.size()), reply)) return false;

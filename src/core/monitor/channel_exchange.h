@@ -25,7 +25,8 @@ ExchangeBlock BuildExchangeBlock(std::span<const std::uint16_t> group);
 
 /// Fetches one reading for each channel, in order, into readings (at least as long as
 /// channels). For each group the list is set up and written (a failure there is not
-/// reported and the group's read still follows), then the readings are read. False when a
+/// reported and the group's read still follows; a short write closes the link like a failed
+/// one, so that read fails), then the readings are read. False when a
 /// read failed: the update then has no readings at all and nothing more is sent. No
 /// channels means no exchange.
 bool ExchangeChannels(CUsbDevice& device, std::span<const std::uint16_t> channels, std::span<std::uint32_t> readings);

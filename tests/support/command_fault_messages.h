@@ -1,0 +1,124 @@
+// What each LCU command must show when one of its transfers fails, comes up short or finds
+// the LCU unplugged, shared by the fault matrices of the core and of the command line. A
+// transfer is named by its number among the command's own transfers, from 1, on an LCU that
+// holds the download table below.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/messages.h"
+#include "app/prompter.h"
+#include "logger/logger_header.h"
+
+namespace lcu::test {
+
+enum class Fault { kFail, kShort, kUnplug };
+
+inline const char* FaultName(Fault fault) {
+  switch (fault) {
+    case Fault::kFail:
+      return "failure";
+    case Fault::kShort:
+      return "short transfer";
+    case Fault::kUnplug:
+      break;
+  }
+  return "unplug";
+}
+
+/// The system's text for each fault as the simulated LCU reports it.
+inline std::string FaultText(Fault fault) {
+  switch (fault) {
+    case Fault::kFail:
+      return "The LCU did not answer in time.";
+    case Fault::kShort:
+      return std::string(msg::kShortTransferText);
+    case Fault::kUnplug:
+      break;
+  }
+  return "The device is not connected.";
+}
+
+using Messages = std::vector<std::string>;
+
+inline std::string SystemMessage(std::string_view caption, Fault fault) {
+  return FormatSystemError(caption, FaultText(fault));
+}
+
+/// The buffer table the download meets: a buffer of two whole chunks and a remainder, a
+/// buffer read in one remainder, and the end marker.
+inline const std::vector<LogBufferEntry>& FaultDownloadTable() {
+  static const std::vector<LogBufferEntry> table = {{2, 1, {0x8000, 1}, {0x8100, 3}},
+                                                    {3, 1, {0x8000, 4}, {0x8010, 4}},
+                                                    {0, 0, {0x8000, 5}, {0x8000, 5}}};
+  return table;
+}
+/// Bytes of logged data a complete download of that table holds after the header.
+inline constexpr std::uint64_t kFaultDownloadDataBytes = 2 * 16384 + 0x100 + 0x10;
+
+/// Makes the data memory (header first) hold the download table, with data present and data
+/// bytes that tell every byte apart.
+inline void PrepareFaultDownload(std::vector<std::uint8_t>& memory) {
+  LoggerHeader h(std::span<const std::uint8_t, kLoggerHeaderSize>(memory.data(), kLoggerHeaderSize));
+  const auto& table = FaultDownloadTable();
+  h.SetU32(hdr::kDataPresent, 1);
+  h.SetU16(hdr::kWrapFlag, 0);
+  h.SetU16(hdr::kBufferCount, static_cast<std::uint16_t>(table.size() - 1));
+  for (std::size_t i = 0; i < table.size(); ++i) h.SetEntry(i, table[i]);
+  std::copy(h.Bytes().begin(), h.Bytes().end(), memory.begin());
+  for (std::size_t i = kLoggerHeaderSize; i < memory.size(); ++i) {
+    const std::size_t j = i - kLoggerHeaderSize;
+    memory[i] = static_cast<std::uint8_t>((j * 7) ^ (j >> 9));
+  }
+}
+
+namespace fault_messages {
+
+inline Messages One(std::string_view text) { return {std::string(text)}; }
+
+/// 1 logging state, 2-3 header, 4-7 buffer 0 (set-up, two chunks, remainder), 8-9 buffer 1
+/// (set-up, remainder), 10-13 the reset's header read and write.
+inline Messages Download(Fault f, int k) {
+  const std::string readChannelData(msg::kFailedToReadChannelData);
+  if (k == 1) return One(msg::kFailedToAccessLcu);
+  if (k <= 3) return {SystemMessage(msg::kFailedToReadHeader, f)};
+  if (k == 4 || k == 8) return {readChannelData};
+  if (k == 5 || k == 6) return {SystemMessage(msg::kReadFileFailedCaption, f), readChannelData};
+  if (k <= 9) return {FaultText(f), std::string(msg::kReadFileFailed), readChannelData};
+  const std::string resetting = SystemMessage(msg::kErrorWhileResettingLcu, f);
+  if (k <= 11) return {std::string(msg::kFailedToReadHeaderDot), resetting};
+  return {SystemMessage(msg::kFailedToUploadConfiguration, f), resetting};
+}
+
+/// 1 logging state (a failed read closes the link, so the header read then finds it closed),
+/// 2-3 header, 4-5 header write.
+inline Messages SendConfig(Fault f, int k) {
+  if (k <= 3) return One(msg::kFailedToReadHeaderDot);
+  return {SystemMessage(msg::kFailedToUploadConfiguration, f)};
+}
+
+inline Messages ResetLogbook(Fault, int) { return One(msg::kFailedToResetLogbook); }
+inline Messages ExtractSetup(Fault, int) { return One(msg::kFailedToReadHeader); }
+inline Messages ReadHexFile(Fault f, int k) {
+  return {SystemMessage(k == 1 ? msg::kFailedToSendCommand : msg::kFailedToReadLogger, f)};
+}
+inline Messages InitializeLcu(Fault f, int) { return {SystemMessage(msg::kFailedToInitializeLcu, f)}; }
+/// 1 the session block read, 2-3 its write.
+inline Messages SessionData(Fault f, int k) {
+  return k == 1 ? One(msg::kFailedToReadSessionData) : Messages{SystemMessage(msg::kFailedToUpdateSessionData, f)};
+}
+inline Messages StartLogger(Fault, int) { return One(msg::kFailedToWriteDataToLcu); }
+/// The configuration display, peek and the command line's monitor.
+inline Messages ReadLcu(Fault, int) { return One(msg::kFailedToReadLcu); }
+inline Messages LoadHexFile(Fault f, int k) {
+  return {SystemMessage(k == 1 ? msg::kFailedToSendCommand : msg::kFailedToWriteToLogger, f)};
+}
+inline Messages MemoryWrite(Fault, int) { return One(msg::kFailedToWriteDataToLcu); }
+inline Messages Silent(Fault, int) { return {}; }
+
+}  // namespace fault_messages
+
+}  // namespace lcu::test
