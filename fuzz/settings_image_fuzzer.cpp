@@ -11,14 +11,29 @@
 #include "fuzz_check.h"
 #include "monitor/settings_image.h"
 
+namespace {
+
+// The rectangle the load gives a window must be the record's own, never a wrapped size.
+void CheckGeometry(const lcu::WindowPlacement& placement) {
+  if (const auto normal = placement.NormalGeometry()) {
+    LCU_FUZZ_CHECK(normal->width > 0 && normal->height > 0);
+    LCU_FUZZ_CHECK(std::int64_t{normal->x} + normal->width == placement.right);
+    LCU_FUZZ_CHECK(std::int64_t{normal->y} + normal->height == placement.bottom);
+  }
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::span<const std::uint8_t> file(data, size);
   lcu::SettingsImage settings;
   settings.Overlay(file);
 
   LCU_FUZZ_CHECK(settings.WindowsToOpen() <= lcu::kMaxMonitorWindows);
+  CheckGeometry(settings.mainPlacement);
   for (std::size_t k = 0; k < settings.WindowsToOpen(); ++k) {
     const lcu::MonitorWindowRecord& record = settings.records[k];
+    CheckGeometry(record.placement);
     LCU_FUZZ_CHECK(record.NameText().size() <= lcu::kWindowNameLimit);
     LCU_FUZZ_CHECK(record.RowsToRestore() <= record.channels.size());
     std::size_t rows = 0;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 #include <random>
 #include <vector>
 
@@ -254,6 +255,37 @@ TEST(SettingsImageFuzz, RandomAndTruncatedImages) {
     Bytes expected = file;
     std::copy_n(cut.begin(), std::min(cut.size(), kSettingsImageSize), expected.begin());
     ASSERT_EQ(Written(overlaid), expected) << round;
+  }
+}
+
+// A file's rectangle is applied only when its size is a real one: the extremes of the 32-bit
+// fields must neither wrap the width or height nor be taken for a window.
+TEST(SettingsImage, NormalGeometryOfFileRectangles) {
+  constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+  constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+  struct Case {
+    std::int32_t left, top, right, bottom;
+    std::optional<WindowGeometry> expected;
+  };
+  const Case cases[] = {
+      {10, 20, 310, 220, WindowGeometry{10, 20, 300, 200}},
+      {-50, -40, 50, 40, WindowGeometry{-50, -40, 100, 80}},
+      {0, 0, kMax, kMax, WindowGeometry{0, 0, kMax, kMax}},
+      {-1, 0, kMax, 10, std::nullopt},
+      {kMin, kMin, kMax, kMax, std::nullopt},
+      {0, kMin, 10, 1, std::nullopt},
+      {kMin, 0, kMin + 1, 1, WindowGeometry{kMin, 0, 1, 1}},
+      {0, 0, 0, 0, std::nullopt},
+      {100, 0, 50, 10, std::nullopt},
+      {0, 100, 10, 100, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    WindowPlacement p;
+    p.left = c.left;
+    p.top = c.top;
+    p.right = c.right;
+    p.bottom = c.bottom;
+    EXPECT_EQ(p.NormalGeometry(), c.expected) << c.left << ' ' << c.top << ' ' << c.right << ' ' << c.bottom;
   }
 }
 

@@ -1,8 +1,18 @@
 #include "monitor/window_placement.h"
 
+#include <limits>
+
 #include "util/little_endian.h"
 
 namespace lcu {
+
+std::optional<WindowGeometry> WindowPlacement::NormalGeometry() const {
+  const std::int64_t width = std::int64_t{right} - left;
+  const std::int64_t height = std::int64_t{bottom} - top;
+  constexpr std::int64_t kLargest = std::numeric_limits<std::int32_t>::max();
+  if (width <= 0 || height <= 0 || width > kLargest || height > kLargest) return std::nullopt;
+  return WindowGeometry{left, top, static_cast<std::int32_t>(width), static_cast<std::int32_t>(height)};
+}
 
 WindowPlacement WindowPlacement::Read(std::span<const std::uint8_t, kWindowPlacementSize> bytes) {
   WindowPlacement p;

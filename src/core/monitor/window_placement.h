@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 namespace lcu {
@@ -15,6 +16,15 @@ inline constexpr std::size_t kWindowPlacementSize = 44;
 inline constexpr std::uint32_t kPlacementNormal = 1;
 inline constexpr std::uint32_t kPlacementMinimized = 2;
 inline constexpr std::uint32_t kPlacementMaximized = 3;
+
+/// A window's normal rectangle as position and size.
+struct WindowGeometry {
+  std::int32_t x = 0;
+  std::int32_t y = 0;
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  friend bool operator==(const WindowGeometry&, const WindowGeometry&) = default;
+};
 
 struct WindowPlacement {
   std::uint32_t length = kWindowPlacementSize;
@@ -28,6 +38,11 @@ struct WindowPlacement {
   std::int32_t top = 0;
   std::int32_t right = 0;
   std::int32_t bottom = 0;
+
+  /// The normal rectangle to give the window, or none when the record holds no usable one
+  /// (empty, inverted, or wider or taller than a 32-bit size): the window then keeps its
+  /// place. The fields come from a file, so the size is worked out without overflow.
+  std::optional<WindowGeometry> NormalGeometry() const;
 
   static WindowPlacement Read(std::span<const std::uint8_t, kWindowPlacementSize> bytes);
   void Write(std::span<std::uint8_t, kWindowPlacementSize> bytes) const;

@@ -1,6 +1,7 @@
 #include "gui/monitor/monitor_settings.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 
 #include <QFile>
@@ -40,9 +41,8 @@ WindowPlacement PlacementOf(const QRect& normal, int showCmd) {
 // A placement without a rectangle (a zeroed record of a hand-made file) keeps the
 // window where it is.
 void ApplyPlacement(QWidget& window, const WindowPlacement& placement) {
-  if (placement.right > placement.left && placement.bottom > placement.top) {
-    window.setGeometry(placement.left, placement.top, placement.right - placement.left,
-                       placement.bottom - placement.top);
+  if (const std::optional<WindowGeometry> normal = placement.NormalGeometry()) {
+    window.setGeometry(normal->x, normal->y, normal->width, normal->height);
   }
   switch (placement.showCmd) {
     case kPlacementMinimized: window.showMinimized(); break;
