@@ -1,6 +1,8 @@
 #include "cli_context.h"
 
+#include <cstdlib>
 #include <filesystem>
+#include <string_view>
 #include <system_error>
 #include <utility>
 
@@ -13,9 +15,34 @@
 #include "libusb_backend.h"
 #include "app/recording_backend.h"
 #include "sim/lcu_simulator.h"
+#include "util/decimal_text.h"
 #include "qt_settings_store.h"
 
 namespace lcu::cli {
+
+namespace {
+
+// The simulator's fault injection for scripts and end-to-end tests: LCU_SIM_FAULTS holds
+// "fail:K", "short:K" or "unplug:K", the K-th transfer of the run (from 1, the first poll
+// included) failing, coming up one byte short, or finding the LCU unplugged. Anything else
+// injects nothing.
+sim::FaultPlan FaultPlanFromEnvironment() {
+  sim::FaultPlan plan;
+  const char* value = std::getenv("LCU_SIM_FAULTS");
+  if (!value) return plan;
+  const std::string_view text(value);
+  const std::size_t colon = text.find(':');
+  if (colon == std::string_view::npos) return plan;
+  const int transfer = ParseDecimalInt(text.substr(colon + 1));
+  if (transfer <= 0) return plan;
+  const std::string_view kind = text.substr(0, colon);
+  if (kind == "fail") plan.failTransfer = transfer;
+  if (kind == "short") plan.shortTransfer = transfer;
+  if (kind == "unplug") plan.unplugAtTransfer = transfer;
+  return plan;
+}
+
+}  // namespace
 
 void AddGlobalOptions(CLI::App& app, GlobalOptions& options) {
   CLI::Option* simulate = app.add_flag("--simulate", options.simulate, "Use a fresh simulated LCU held in memory");
@@ -137,6 +164,7 @@ std::unique_ptr<UsbBackend> CliContext::OpenSimulator() {
     m_prompter->Error(simulator->Error());
     return nullptr;
   }
+  simulator->SetFaults(FaultPlanFromEnvironment());
   return simulator;
 }
 

@@ -116,6 +116,7 @@ int RunMonitor(CliContext& context, const MonitorArguments& arguments) {
   const InterruptCatcher interrupts;
   SteadyClock::time_point due = SteadyClock::now();
   const auto count = static_cast<std::uint64_t>(arguments.count);
+  bool missedTick = false;
   for (std::uint64_t tick = 0; count == 0 || tick < count; ++tick) {
     if (tick > 0) {
       // A tick that overran its period is followed at once, without a burst to catch up.
@@ -126,7 +127,17 @@ int RunMonitor(CliContext& context, const MonitorArguments& arguments) {
     // A failed exchange closes the link; the poll reopens it, as the main window's would.
     if (!device->m_bOnline) device->PollStatus();
     // A tick without readings shows nothing: the table on screen keeps its values.
-    if (ExchangeChannels(*device, channels, readings)) output.ShowTick(readings, clock.Now());
+    if (ExchangeChannels(*device, channels, readings)) {
+      output.ShowTick(readings, clock.Now());
+    } else {
+      missedTick = true;
+    }
+  }
+  // Ticks that brought no readings are missing from the output: the run did not do all its
+  // work, which a script must be able to tell.
+  if (missedTick) {
+    context.GetPrompter().Error(lcu::msg::kFailedToReadLcu);
+    return kExitFailed;
   }
   return kExitOk;
 }

@@ -30,6 +30,7 @@ class LcuProgramTest : public ::testing::Test {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("HOME", m_home.path());
     environment.insert("XDG_CONFIG_HOME", Path("config"));
+    for (const QString& name : m_extraEnvironment.keys()) environment.insert(name, m_extraEnvironment.value(name));
     process.setProcessEnvironment(environment);
     process.start(LCU_PROGRAM, arguments);
     process.closeWriteChannel();
@@ -58,6 +59,8 @@ class LcuProgramTest : public ::testing::Test {
   }
 
   QTemporaryDir m_home;
+  /// Variables added to the program's environment, e.g. the simulator's LCU_SIM_FAULTS.
+  QProcessEnvironment m_extraEnvironment;
 };
 
 }  // namespace lcu::test
