@@ -40,7 +40,8 @@ constexpr std::size_t kBlockSize = 64;
 constexpr std::size_t kChannelSlots = 16;
 
 // A fresh LCU.
-constexpr std::uint16_t kFreshMemorySize = 2;
+// The memory size field's largest value that the configuration upload accepts.
+constexpr std::uint16_t kMaxMemoryUnits = 2047;
 constexpr std::uint16_t kFreshFirmwareVersion = 3;
 constexpr std::uint16_t kFreshClock = 8 * 60 + 30;
 constexpr std::uint16_t kFreshStbc = 4;
@@ -53,6 +54,10 @@ constexpr std::uint32_t kFreshLogbook = 1250;
 constexpr std::uint32_t kFreshLogbookTotal = 36250;
 constexpr std::uint64_t kFreshLogbookResetTime = 133497792000000000ull;  // 15 January 2024, 08:00
 constexpr std::int64_t kFreshLoggingMs = 60000;
+
+// How much of the simulator's own lateness in handing a transfer back the link-speed model
+// leaves out of the next transfer's start.
+constexpr auto kLatenessExcused = std::chrono::milliseconds(1);
 
 constexpr std::int64_t kMinuteMs = 60000;
 constexpr std::int64_t kLapMs = 90000;
@@ -104,10 +109,19 @@ struct LcuSimulator::Impl {
   int transfers = 0;
   LinkSpeed speed;
   std::chrono::steady_clock::time_point busFree = std::chrono::steady_clock::now();
+  // When the current request reached the simulator, and when the simulator last handed
+  // control back to the host after a transfer.
+  std::chrono::steady_clock::time_point requestArrived = busFree;
+  std::chrono::steady_clock::time_point handedBack = busFree;
 
   // ---- start-up ----
 
   void Start() {
+    if (options.memoryUnits == 0 || options.memoryUnits > kMaxMemoryUnits) {
+      error = "The simulated LCU's data memory must be 1 to " + std::to_string(kMaxMemoryUnits) +
+              " units of 524288 bytes.";
+      return;
+    }
     if (options.stateDir.empty()) {
       CreateFresh();
       return;
@@ -171,14 +185,15 @@ struct LcuSimulator::Impl {
   }
 
   void CreateFresh() {
-    data.Assign(std::vector<std::uint8_t>(kFreshMemorySize * kMemoryUnit, 0));
+    const std::uint16_t units = options.memoryUnits;
+    data.Assign(std::vector<std::uint8_t>(std::size_t{units} * kMemoryUnit, 0));
     program.Assign(FreshProgramImage(kFreshFirmwareVersion));
     ram.Assign(std::vector<std::uint8_t>(kRamSize, 0));
     time.Assign(FreshTime());
 
     LoggerHeader header = MakeSampleCalibration();
-    LayOutBuffers(header, kFreshMemorySize);
-    header.SetU16(hdr::kMemorySize, kFreshMemorySize);
+    LayOutBuffers(header, units);
+    header.SetU16(hdr::kMemorySize, units);
     header.SetU16(hdr::kLcuNumber, kSampleLcuNumber);
     header.SetU16(hdr::kClock, kFreshClock);
     header.SetU16(hdr::kStbc, kFreshStbc);
@@ -415,6 +430,34 @@ struct LcuSimulator::Impl {
     if (wrapped) SetHeaderU16(hdr::kWrapFlag, 1);
   }
 
+  std::uint64_t FillBuffer(std::size_t i, std::uint64_t bytes) {
+    const auto region = i < BufferCount() ? RegionOf(i) : std::nullopt;
+    if (!region) return 0;
+    Region r = *region;
+    const std::uint64_t samples = std::min(bytes, r.end - r.write) / r.sampleBytes;
+    if (samples == 0) return 0;
+    auto out = data.MutableView().subspan(static_cast<std::size_t>(r.write));
+    // Sample k of the buffer falls at k / rate seconds, counted on from the samples it holds.
+    const std::uint64_t first = (r.write - r.start) / r.sampleBytes + 1;
+    const std::size_t words = r.sampleBytes / 2;
+    std::size_t at = 0;
+    for (std::uint64_t k = first; k < first + samples; ++k) {
+      const SignalSnapshot snapshot(static_cast<double>(k) / r.rate);
+      for (std::size_t j = 0; j < words; ++j) {
+        le::PutU16(out, at, static_cast<std::uint16_t>(snapshot.Reading(LoggedChannel(i, j)) & 0xFFFF));
+        at += 2;
+      }
+    }
+    data.MarkDirty(static_cast<std::size_t>(r.write), static_cast<std::size_t>(r.write + at));
+    const Position end = PositionOf(static_cast<std::uint32_t>(r.write + at));
+    const std::size_t o = LoggerHeader::EntryOffset(i);
+    SetHeaderU16(o + 6, end.window);
+    SetHeaderU16(o + 8, end.page);
+    if (le::U32(Header(), hdr::kDataPresent) == 0) SetHeaderU32(hdr::kDataPresent, 1);
+    UpdateMemoryFigure();
+    return at;
+  }
+
   // The memory figure is the data memory still free for logging, in KiB.
   void UpdateMemoryFigure() {
     std::uint64_t held = 0;
@@ -472,11 +515,25 @@ struct LcuSimulator::Impl {
     return n;
   }
 
+  // The transfer starts on the bus once the host asks for it: the host's time since the last
+  // transfer ended counts, the simulator's own work and its lateness in waking from the last
+  // wait do not (a device on the wire adds neither), up to kLatenessExcused, so that a slow
+  // start-up or a long stall is never taken as bus time already spent. The host never gets
+  // control back before the model's bus would have finished.
   void WaitForBus(std::chrono::nanoseconds busTime) {
     if (speed == LinkSpeed::kUnlimited) return;
-    const auto now = std::chrono::steady_clock::now();
-    busFree = std::max(busFree, now) + busTime;
+    const auto hostTime = std::max(requestArrived - handedBack, std::chrono::steady_clock::duration::zero());
+    busFree = std::max(busFree + hostTime, requestArrived - kLatenessExcused) + busTime;
     std::this_thread::sleep_until(busFree);
+    handedBack = std::chrono::steady_clock::now();
+  }
+
+  // Data memory from a linear address on; past its end reads as 0.
+  void ReadData(std::uint64_t linear, std::span<std::uint8_t> out) const {
+    const auto memory = data.View();
+    const std::size_t have = linear < memory.size() ? std::min(out.size(), memory.size() - static_cast<std::size_t>(linear)) : 0;
+    std::copy_n(memory.begin() + static_cast<std::ptrdiff_t>(linear), have, out.begin());
+    std::fill(out.begin() + static_cast<std::ptrdiff_t>(have), out.end(), std::uint8_t{0});
   }
 
   bool Control(const VendorRequest& r, std::span<std::uint8_t> reply) {
@@ -532,8 +589,10 @@ struct LcuSimulator::Impl {
       return Fail(kErrorGenFailure);
     }
     const std::uint32_t n = ShortenedCount(buffer.size());
-    for (std::uint32_t i = 0; i < n; ++i) {
-      buffer[i] = stream == Stream::kReadData ? DataByte(streamPos + i) : SpaceByte(streamPos + i);
+    if (stream == Stream::kReadData) {
+      ReadData(streamPos, buffer.first(n));
+    } else {
+      for (std::uint32_t i = 0; i < n; ++i) buffer[i] = SpaceByte(streamPos + i);
     }
     streamPos += n;
     moved = n;
@@ -625,6 +684,7 @@ bool LcuSimulator::GetDeviceDescriptor(UsbHandle handle, std::span<std::uint8_t,
 bool LcuSimulator::ControlRequest(UsbHandle handle, const VendorRequest& request, std::span<std::uint8_t> data) {
   std::lock_guard lock(m_mutex);
   Impl& s = *m_impl;
+  s.requestArrived = std::chrono::steady_clock::now();
   s.AdvanceRealTime();
   // Any control request ends a stream that a set-up request had opened.
   s.stream = Impl::Stream::kNone;
@@ -636,6 +696,7 @@ bool LcuSimulator::ControlRequest(UsbHandle handle, const VendorRequest& request
 bool LcuSimulator::BulkRead(UsbHandle handle, std::span<std::uint8_t> buffer, std::uint32_t& moved) {
   std::lock_guard lock(m_mutex);
   Impl& s = *m_impl;
+  s.requestArrived = std::chrono::steady_clock::now();
   moved = 0;
   s.AdvanceRealTime();
   const bool ok = s.BeginTransfer(handle) && s.Read(buffer, moved);
@@ -645,6 +706,7 @@ bool LcuSimulator::BulkRead(UsbHandle handle, std::span<std::uint8_t> buffer, st
 bool LcuSimulator::BulkWrite(UsbHandle handle, std::span<const std::uint8_t> buffer, std::uint32_t& moved) {
   std::lock_guard lock(m_mutex);
   Impl& s = *m_impl;
+  s.requestArrived = std::chrono::steady_clock::now();
   moved = 0;
   s.AdvanceRealTime();
   bool ok = s.BeginTransfer(handle);
@@ -757,6 +819,15 @@ void LcuSimulator::AdvanceTime(std::chrono::milliseconds duration) {
   m_impl->AdvanceRealTime();
   m_impl->Step(duration.count());
   m_impl->Commit();
+}
+
+std::uint64_t LcuSimulator::FillBuffer(std::size_t i, std::uint64_t bytes) {
+  std::lock_guard lock(m_mutex);
+  if (!m_impl->error.empty()) return 0;
+  m_impl->AdvanceRealTime();
+  const std::uint64_t written = m_impl->FillBuffer(i, bytes);
+  m_impl->Commit();
+  return written;
 }
 
 bool LcuSimulator::IsLogging() const {

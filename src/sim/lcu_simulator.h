@@ -49,6 +49,9 @@ struct SimulatorOptions {
   std::uint16_t productId = 1230;
   LinkSpeed speed = LinkSpeed::kUnlimited;
   bool manualTime = false;         // time moves only through AdvanceTime
+  /// Data memory of a fresh LCU in units of 524288 bytes (1 to 2047); an existing state
+  /// folder keeps the size of its memory.bin.
+  std::uint16_t memoryUnits = 2;
 };
 
 /// The bus time the link-speed model charges for moving a number of bytes in bulk.
@@ -92,6 +95,12 @@ class LcuSimulator final : public UsbBackend {
   /// Moves simulated time on: the clock, the signal model and logging.
   void AdvanceTime(std::chrono::milliseconds duration);
   bool IsLogging() const;
+  /// Logs into buffer i from its end position on, sample after sample as logging at the
+  /// buffer's rate writes them, until the given number of bytes (rounded down to whole
+  /// samples) is written or the buffer's region is full; never wraps. Moves the buffer's
+  /// end position and sets data present; the clock and the other buffers stand still.
+  /// Returns the bytes written (0 when buffer i is not a region the LCU logs into).
+  std::uint64_t FillBuffer(std::size_t i, std::uint64_t bytes);
 
  private:
   struct Impl;

@@ -1,16 +1,15 @@
-// A block of the simulated LCU's state kept in memory and, when a state folder is used,
-// written through to a file of its own: changed byte ranges are collected and written and
-// flushed at the end of each request, so a killed program leaves the file as it was after
-// the last completed request.
+// A block of the simulated LCU's state: held in memory, or, when a state folder is used,
+// a file of its own mapped shared into the process. Through the shared mapping every change
+// is in the system's file cache the moment it is made, so a killed program leaves the file
+// as the LCU was, and the file's pages belong to the cache rather than to the program (a
+// data memory of hundreds of MiB is not read whole into the program's memory).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <span>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace lcu::sim {
@@ -18,35 +17,42 @@ namespace lcu::sim {
 class StateFile {
  public:
   StateFile() = default;
+  ~StateFile();
   StateFile(const StateFile&) = delete;
   StateFile& operator=(const StateFile&) = delete;
 
-  std::span<const std::uint8_t> View() const { return m_bytes; }
-  std::span<std::uint8_t> MutableView() { return m_bytes; }
-  std::size_t Size() const { return m_bytes.size(); }
+  std::span<const std::uint8_t> View() const { return m_view; }
+  std::span<std::uint8_t> MutableView() { return m_view; }
+  std::size_t Size() const { return m_view.size(); }
+  /// True when the contents live in a mapped file.
+  bool Mapped() const { return m_mapping != nullptr; }
 
-  /// Replaces the contents; a file attached later (Create) receives them whole.
+  /// Replaces the contents with bytes held in memory; a file attached later (Create)
+  /// receives them whole. Detaches an attached file.
   void Assign(std::vector<std::uint8_t> bytes);
-  /// Reads an existing file whole and attaches it. Returns the reason when that fails.
+  /// Maps an existing file. Returns the reason when that fails.
   std::string Load(const std::filesystem::path& path);
   /// Writes the contents to a new file (through a temporary name, so that a half-written
-  /// file never carries the final name) and attaches it. Returns the reason on failure.
+  /// file never carries the final name) and maps it in their place. Returns the reason on
+  /// failure.
   std::string Create(const std::filesystem::path& path);
 
-  std::uint8_t Get(std::size_t offset) const { return m_bytes[offset]; }
-  void Set(std::size_t offset, std::uint8_t value);
+  std::uint8_t Get(std::size_t offset) const { return m_view[offset]; }
+  void Set(std::size_t offset, std::uint8_t value) { m_view[offset] = value; }
   void Write(std::size_t offset, std::span<const std::uint8_t> bytes);
-  /// Records a range changed through MutableView.
-  void MarkDirty(std::size_t begin, std::size_t end);
-
-  /// Writes the changed ranges to the attached file and flushes it; true without a file.
-  bool Commit();
+  /// Callers name the ranges they change through MutableView and end each request with
+  /// Commit. The shared mapping is the file itself, so there is nothing to record or write
+  /// back, and Commit cannot fail.
+  void MarkDirty(std::size_t, std::size_t) {}
+  bool Commit() const { return true; }
 
  private:
-  std::vector<std::uint8_t> m_bytes;
-  std::fstream m_file;
-  bool m_attached = false;
-  std::vector<std::pair<std::size_t, std::size_t>> m_dirty;
+  void Unmap();
+
+  std::vector<std::uint8_t> m_memory;
+  void* m_mapping = nullptr;
+  std::size_t m_mappedSize = 0;
+  std::span<std::uint8_t> m_view;
 };
 
 }  // namespace lcu::sim
