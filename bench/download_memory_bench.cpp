@@ -16,7 +16,7 @@
 //
 // Run:
 //   cmake --build build/bench --target lcu_bench_download_memory
-//   build/bench/bench/lcu_bench_download_memory [MIB]   (default 256)
+//   build/bench/bench/lcu_bench_download_memory [MIB...]   (default 256; each size in a child of its own)
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -135,20 +135,10 @@ int RunChild(const std::filesystem::path& stateDir, const std::filesystem::path&
   return 0;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  if (argc == 5 && std::string(argv[1]) == "--child") {
-    return RunChild(argv[2], argv[3], std::strtoull(argv[4], nullptr, 10));
-  }
-  std::vector<std::string> args(argv + 1, argv + argc);
-  const std::vector<std::uint64_t> sizes = SizesFrom(args, {256});
-  if (sizes.size() != 1 || sizes[0] == 0) {
-    std::fprintf(stderr, "usage: %s [MIB]  (1 to 1023)\n", argv[0]);
-    return 2;
-  }
-  const std::uint64_t bytes = sizes[0] * kMiB;
-
+// Prepares a state folder holding `mib` MiB in one buffer and measures its download in a
+// child process; the child's exit status.
+int RunCase(const char* self, std::uint64_t mib) {
+  const std::uint64_t bytes = mib * kMiB;
   BenchFolder root;
   const std::filesystem::path stateDir = root.Path() / "lcu";
   {
@@ -164,17 +154,37 @@ int main(int argc, char** argv) {
     }
   }
   std::printf("Download of %llu MiB in one buffer from a simulated LCU with a state folder, in a child process\n",
-              static_cast<unsigned long long>(sizes[0]));
+              static_cast<unsigned long long>(mib));
   std::fflush(stdout);
 
   const pid_t child = ::fork();
   if (child < 0) return 1;
   if (child == 0) {
     const std::string size = std::to_string(bytes);
-    ::execl("/proc/self/exe", argv[0], "--child", stateDir.c_str(), root.Path().c_str(), size.c_str(), nullptr);
+    ::execl("/proc/self/exe", self, "--child", stateDir.c_str(), root.Path().c_str(), size.c_str(), nullptr);
     std::_Exit(127);
   }
   int status = 0;
   if (::waitpid(child, &status, 0) != child) return 1;
   return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 5 && std::string(argv[1]) == "--child") {
+    return RunChild(argv[2], argv[3], std::strtoull(argv[4], nullptr, 10));
+  }
+  std::vector<std::string> args(argv + 1, argv + argc);
+  const std::vector<std::uint64_t> sizes = SizesFrom(args, {256});
+  for (const std::uint64_t s : sizes) {
+    if (s == 0) {
+      std::fprintf(stderr, "usage: %s [MIB...]  (1 to 1023; default 256)\n", argv[0]);
+      return 2;
+    }
+  }
+  for (const std::uint64_t mib : sizes) {
+    if (const int status = RunCase(argv[0], mib); status != 0) return status;
+  }
+  return 0;
 }
