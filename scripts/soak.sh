@@ -23,7 +23,7 @@ cmake --build build/soak --target gui_soak
 
 # A small quarantine: freed memory is reused soon, so the resident size shows what the
 # program holds rather than how much it has freed lately.
-export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:quarantine_size_mb=16"
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:quarantine_size_mb=2:thread_local_quarantine_size_kb=64"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export QT_QPA_PLATFORM=offscreen
 export LCU_SOAK_SECONDS="$seconds"
