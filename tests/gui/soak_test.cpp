@@ -489,7 +489,9 @@ TEST_F(SoakTest, RunsForTheGivenTimeWithoutGrowingAndKeepsDoingItsWork) {
   EXPECT_GT(f.memoryUpdates, 0);
   ASSERT_GT(rssWarm, 0);
   EXPECT_LE(rssEnd - rssWarm, kRssToleranceKiB) << "the resident size grew after the warm-up";
-  if (heapWarm >= 0) EXPECT_LE(heapEnd - heapWarm, kHeapToleranceKiB) << "the heap in use grew after the warm-up";
+  if (heapWarm >= 0) {
+    EXPECT_LE(heapEnd - heapWarm, kHeapToleranceKiB) << "the heap in use grew after the warm-up";
+  }
 }
 
 }  // namespace
