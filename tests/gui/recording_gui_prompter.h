@@ -29,11 +29,11 @@ class RecordingGuiPrompter final : public gui::GuiPrompter {
   }
   std::optional<std::int32_t> RunInitLcuDialog() override {
     ++initDialogs;
-    return std::nullopt;
+    return initAnswer;
   }
   std::optional<SessionDataValues> RunSessionDataDialog(const SessionDataValues& shown) override {
     sessionShown.push_back(shown);
-    return std::nullopt;
+    return sessionAnswer;
   }
   bool RunPasswordDialog(QString& entry) override {
     passwordShown.push_back(entry);
@@ -98,7 +98,9 @@ class RecordingGuiPrompter final : public gui::GuiPrompter {
   std::vector<std::string> questions;
   bool yes = false;
   int initDialogs = 0;
+  std::optional<std::int32_t> initAnswer;  // nullopt: Cancel
   std::vector<SessionDataValues> sessionShown;
+  std::optional<SessionDataValues> sessionAnswer;  // nullopt: Cancel
   /// Typed entries in order; nullopt (or running out) is Cancel.
   std::deque<std::optional<QString>> passwordEntries;
   /// The text each Password dialog opened with.

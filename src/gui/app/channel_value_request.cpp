@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/logger_transfers.h"
 #include "app/vendor_request.h"
 #include "util/decimal_text.h"
 #include "util/little_endian.h"
@@ -26,7 +27,9 @@ void ServeChannelValueRequest(CUsbDevice& device, Profile& profile) {
   }
   std::array<std::uint8_t, kChannelBlockBytes> list{};
   list[0] = static_cast<std::uint8_t>(channel);
-  if (device.VendorWrite(LCU_BULK_WRITE, kChannelListAddress, 0)) device.BulkWrite(list);
+  // A short list write closes the link like a failed one: the LCU may hold another list,
+  // whose reading must not be answered as this channel's.
+  if (device.VendorWrite(LCU_BULK_WRITE, kChannelListAddress, 0)) BulkWriteAll(device, list);
 
   std::array<std::uint8_t, kChannelBlockBytes> reading{};
   if (!device.VendorRead(LCU_READ_CHANNELS, 0, 0, kChannelBlockBytes, reading)) {

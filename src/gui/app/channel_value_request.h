@@ -20,7 +20,8 @@ inline constexpr int kLastServedChannel = 63;
 /// Reads "ChannelID" afresh and answers it: for a channel 3 to 63 the one-channel list is
 /// sent to the LCU and the reading read back is written as "ChannelValue"; for any other
 /// number, a missing value or text that is no number, "-1" is written without LCU traffic.
-/// A failed list write is ignored (the read then fails too); a failed read answers "-1".
+/// A failed or short list write is not reported (it closes the link, so the read fails
+/// too); a failed read answers "-1".
 void ServeChannelValueRequest(CUsbDevice& device, Profile& profile);
 
 }  // namespace lcu::gui
