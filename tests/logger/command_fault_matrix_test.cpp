@@ -199,6 +199,7 @@ std::vector<std::string> RunCase(const fs::path& root, const MatrixCommand& comm
   check(b.device.m_bOnline == 0 && b.device.m_hDevice == kInvalidUsbHandle, "the link was not closed");
   check(b.device.m_bBusy == 0 && b.app.m_bDownloadRunning == 0, "the link or the download stayed busy");
   for (const auto& [path, file] : b.files.files) check(file.closed, path + " was left open");
+  check(!b.store.ReadValue("Corvalent\\ChannelData", "ConfigStamp"), "a failed command counted a configuration");
 
   if (command.effect == Effect::kDownload) {
     const test::MemoryFileRecord* committed = b.files.Committed(b.download.path);
