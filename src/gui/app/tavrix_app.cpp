@@ -12,6 +12,7 @@
 #include "channels/available_channels.h"
 #include "channels/calibration_file.h"
 #include "firmware/hex_file_upload.h"
+#include "gui/app/cached_icon_style.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/main_frame.h"
 #include "gui/app/main_menu.h"
@@ -38,6 +39,7 @@ CTavrixApp::CTavrixApp(Services services)
 CTavrixApp::~CTavrixApp() = default;
 
 bool CTavrixApp::InitInstance() {
+  CachedIconStyle::Install();
   m_pMainWnd = std::make_unique<CMainFrame>(m_ctx);
   CMainFrame& frame = *m_pMainWnd;
   m_ui.SetFrame(&frame, &frame.Menu());

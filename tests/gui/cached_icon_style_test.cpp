@@ -1,0 +1,50 @@
+// The application's style with its standard icons made once: the same pictures as the style
+// it wraps, in either layout direction, and one wrapper however often the program starts.
+#include <QApplication>
+#include <QImage>
+#include <QStyleFactory>
+
+#include "gui/app/cached_icon_style.h"
+#include "gui_fixture.h"
+
+namespace lcu::test {
+namespace {
+
+QImage Picture(const QIcon& icon) { return icon.pixmap(16, 16).toImage(); }
+
+TEST(CachedIconStyle, DrawsWhatTheWrappedStyleDrawsInEitherDirection) {
+  const std::unique_ptr<QStyle> plain(QStyleFactory::create(QStringLiteral("Fusion")));
+  gui::CachedIconStyle cached(QStyleFactory::create(QStringLiteral("Fusion")));
+  // The title-bar icons of every child window, and arrows that point the other way from
+  // right to left.
+  const QStyle::StandardPixmap icons[] = {QStyle::SP_TitleBarMinButton, QStyle::SP_TitleBarMaxButton,
+                                          QStyle::SP_TitleBarNormalButton, QStyle::SP_TitleBarCloseButton,
+                                          QStyle::SP_ArrowBack, QStyle::SP_ArrowForward};
+  for (const Qt::LayoutDirection direction : {Qt::LeftToRight, Qt::RightToLeft, Qt::LeftToRight}) {
+    QGuiApplication::setLayoutDirection(direction);
+    for (const QStyle::StandardPixmap icon : icons) {
+      SCOPED_TRACE(testing::Message() << "icon " << icon << ", direction " << direction);
+      const QImage expected = Picture(plain->standardIcon(icon));
+      ASSERT_FALSE(expected.isNull());
+      EXPECT_EQ(Picture(cached.standardIcon(icon)), expected);
+      EXPECT_EQ(Picture(cached.standardIcon(icon)), expected) << "the second, cached, icon";
+    }
+  }
+  QGuiApplication::setLayoutDirection(Qt::LeftToRight);
+  EXPECT_NE(Picture(cached.standardIcon(QStyle::SP_ArrowBack)), Picture(cached.standardIcon(QStyle::SP_ArrowForward)));
+}
+
+using CachedIconStyleStartTest = GuiFixture;
+
+TEST_F(CachedIconStyleStartTest, EveryStartKeepsOneWrapperAroundTheStyle) {
+  for (int start = 0; start < 2; ++start) {
+    Start();
+    const auto* style = qobject_cast<gui::CachedIconStyle*>(QApplication::style());
+    ASSERT_NE(style, nullptr);
+    EXPECT_EQ(qobject_cast<gui::CachedIconStyle*>(style->baseStyle()), nullptr);
+    Stop();
+  }
+}
+
+}  // namespace
+}  // namespace lcu::test
