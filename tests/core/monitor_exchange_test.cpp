@@ -74,12 +74,13 @@ TEST_F(ChannelExchangeTest, FailedReadEndsTheUpdate) {
   EXPECT_EQ(f.Sent(), kOneExchange);
 }
 
-TEST_F(ChannelExchangeTest, ShortListWriteStillReadsTheGroup) {
+TEST_F(ChannelExchangeTest, ShortListWriteClosesTheLinkAndTakesNoReading) {
   f.ShortTransfer(2);
-  ASSERT_TRUE(ExchangeChannels(f.device, Channels(4), readings));
-  EXPECT_EQ(f.Sent(), kOneExchange);
-  EXPECT_EQ(readings[3], 1003u);
-  EXPECT_TRUE(f.prompter.messages.empty());
+  readings.fill(7);
+  EXPECT_FALSE(ExchangeChannels(f.device, Channels(4), readings));
+  EXPECT_EQ(f.Sent(), std::vector<std::string>(kOneExchange.begin(), kOneExchange.begin() + 2));
+  EXPECT_EQ(f.device.m_hDevice, kInvalidUsbHandle);
+  EXPECT_EQ(readings[3], 7u);
 }
 
 TEST(MonitorRowTest, CellTexts) {
