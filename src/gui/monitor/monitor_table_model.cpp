@@ -55,16 +55,31 @@ void MonitorTableModel::ClearRows() {
 void MonitorTableModel::SetReadings(std::span<const std::uint32_t> readings, const AppState& app) {
   const std::size_t count = std::min(readings.size(), m_rows.size());
   if (count == 0) return;
+  m_app = &app;
   for (std::size_t i = 0; i < count; ++i) {
     Row& row = m_rows[i];
-    const std::uint32_t reading = readings[i];
-    row.raw = ToQString(FormatRawCell(reading));
-    const ChannelDefinition* definition = Definition(app, row.channel);
-    const int decimals = definition ? definition->decimals : 0;
-    row.value = ToQString(FormatValueCell(ConvertReading(app.m_calibration, reading, row.channel), decimals));
+    row.reading = readings[i];
+    row.textsCurrent = false;
   }
-  emit dataChanged(index(0, kValueColumn), index(static_cast<int>(count) - 1, kRawColumn), {Qt::DisplayRole});
+  // The Units column between them is unchanged: a signal per column keeps it out of the
+  // repaint.
+  const int last = static_cast<int>(count) - 1;
+  emit dataChanged(index(0, kValueColumn), index(last, kValueColumn), {Qt::DisplayRole});
+  emit dataChanged(index(0, kRawColumn), index(last, kRawColumn), {Qt::DisplayRole});
 }
+
+const MonitorTableModel::Row& MonitorTableModel::Shown(std::size_t index) const {
+  const Row& row = m_rows[index];
+  if (row.textsCurrent || m_app == nullptr) return row;
+  row.raw = ToQString(FormatRawCell(row.reading));
+  const ChannelDefinition* definition = Definition(*m_app, row.channel);
+  const int decimals = definition ? definition->decimals : 0;
+  row.value = ToQString(FormatValueCell(ConvertReading(m_app->m_calibration, row.reading, row.channel), decimals));
+  row.textsCurrent = true;
+  return row;
+}
+
+QString MonitorTableModel::ValueText(int row) const { return Shown(static_cast<std::size_t>(row)).value; }
 
 int MonitorTableModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
@@ -82,9 +97,9 @@ QVariant MonitorTableModel::data(const QModelIndex& index, int role) const {
       switch (index.column()) {
         case kIdColumn: return row.id;
         case kChannelColumn: return row.name;
-        case kValueColumn: return row.value;
+        case kValueColumn: return Shown(static_cast<std::size_t>(index.row())).value;
         case kUnitsColumn: return row.units;
-        case kRawColumn: return row.raw;
+        case kRawColumn: return Shown(static_cast<std::size_t>(index.row())).raw;
         default: return {};
       }
     case Qt::DecorationRole:

@@ -1,7 +1,8 @@
 // MonitorTableModel: the rows of one monitor window: per channel its number with the
 // picture of its group, its name, its value, its unit and its raw reading. The names and
-// units are taken when the rows are built; the value update rewrites the Value and Raw
-// cells of every row and tells the view once per tick.
+// units are taken when the rows are built. The value update only stores each row's raw
+// reading and tells the view once per tick; the Value and Raw texts are made when a cell is
+// asked for, so a tick costs the rows on the screen, not every row of every window.
 #pragma once
 
 #include <cstdint>
@@ -34,13 +35,14 @@ class MonitorTableModel final : public QAbstractTableModel {
   /// and Raw cells start empty.
   void SetRows(std::span<const std::uint16_t> channels, const AppState& app);
   void ClearRows();
-  /// Writes the Value and Raw cells of every row from one reading per row (in row order),
-  /// converted with the calibration and shown with the row's channel's decimals. One
-  /// dataChanged covers the Value to Raw columns of all rows.
+  /// Takes one reading per row (in row order) for the Value and Raw cells: the value is the
+  /// reading converted with the calibration and shown with the row's channel's decimals.
+  /// One dataChanged for the Value column and one for the Raw column cover all rows. `app`
+  /// must outlive the model's next readings, as the texts are made from it when shown.
   void SetReadings(std::span<const std::uint32_t> readings, const AppState& app);
 
   /// The text of a row's Value cell as shown.
-  const QString& ValueText(int row) const { return m_rows[static_cast<std::size_t>(row)].value; }
+  QString ValueText(int row) const;
   std::uint16_t Channel(int row) const { return m_rows[static_cast<std::size_t>(row)].channel; }
 
   int rowCount(const QModelIndex& parent = {}) const override;
@@ -52,13 +54,20 @@ class MonitorTableModel final : public QAbstractTableModel {
   struct Row {
     std::uint16_t channel = 0;
     int image = 0;
+    std::uint32_t reading = 0;
     QString id;
     QString name;
     QString units;
-    QString value;
-    QString raw;
+    // The texts of the last reading, made when first shown.
+    mutable bool textsCurrent = true;
+    mutable QString value;
+    mutable QString raw;
   };
+  /// Brings a row's Value and Raw texts up to its last reading.
+  const Row& Shown(std::size_t row) const;
+
   std::vector<Row> m_rows;
+  const AppState* m_app = nullptr;
 };
 
 }  // namespace lcu::gui
