@@ -6,7 +6,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPaintEvent>
 #include <QSignalSpy>
+#include <QStandardItemModel>
 #include <QTest>
 
 #include "app/messages.h"
@@ -17,6 +19,7 @@
 #include "gui/monitor/chan_selection_dlg.h"
 #include "gui/monitor/child_view.h"
 #include "gui/monitor/ent_offset.h"
+#include "gui/monitor/reading_cell_delegate.h"
 #include "gui/monitor/window_title_dlg.h"
 #include "monitor/channel_exchange.h"
 #include "monitor_fixture.h"
@@ -102,22 +105,99 @@ TEST_F(MonitorViewTest, ATickExchangesInGroupsOfSixteenEachEndingInAZeroWord) {
   }
 }
 
-TEST_F(MonitorViewTest, OneChangeSignalPerTickCoversValueToRawOfEveryRow) {
+TEST_F(MonitorViewTest, ATickSignalsTheValueAndRawColumnsOfEveryRowAndNothingElse) {
   CMonitorView& view = WindowWith(Range(0, 20));
   QAbstractItemModelTester tester(&view.Model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
   QSignalSpy changes(&view.Model(), &QAbstractItemModel::dataChanged);
   view.OnTimer();
-  ASSERT_EQ(changes.count(), 1);
-  const auto topLeft = changes[0][0].value<QModelIndex>();
-  const auto bottomRight = changes[0][1].value<QModelIndex>();
-  EXPECT_EQ(topLeft, view.Model().index(0, gui::kValueColumn));
-  EXPECT_EQ(bottomRight, view.Model().index(19, gui::kRawColumn));
+  ASSERT_EQ(changes.count(), 2);
+  for (int i = 0; i < 2; ++i) {
+    const int column = i == 0 ? gui::kValueColumn : gui::kRawColumn;
+    EXPECT_EQ(changes[i][0].value<QModelIndex>(), view.Model().index(0, column));
+    EXPECT_EQ(changes[i][1].value<QModelIndex>(), view.Model().index(19, column));
+  }
   view.OnTimer();
-  EXPECT_EQ(changes.count(), 2);
+  EXPECT_EQ(changes.count(), 4);
   Show(view, Range(64, 3));
   view.DeleteAllRows();
   view.OnTimer();
-  EXPECT_EQ(changes.count(), 2);
+  EXPECT_EQ(changes.count(), 4);
+}
+
+// Notes the region of each paint of a widget.
+class PaintRegions final : public QObject {
+ public:
+  explicit PaintRegions(QWidget& widget) { widget.installEventFilter(this); }
+  std::vector<QRegion> regions;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) regions.push_back(static_cast<QPaintEvent*>(event)->region());
+    return false;
+  }
+};
+
+TEST_F(MonitorViewTest, ATickRepaintsOnlyTheValueAndRawCellsOnTheScreen) {
+  CMonitorView& view = WindowWith(Range(0, 200));
+  view.OnTimer();
+  QCoreApplication::processEvents();
+  PaintRegions paints(*view.viewport());
+  view.OnTimer();
+  QCoreApplication::processEvents();
+  ASSERT_EQ(paints.regions.size(), 1U);
+  const QRegion& painted = paints.regions[0];
+  const int lastShown = view.rowAt(view.viewport()->height() - 1);
+  ASSERT_GT(lastShown, 0);
+  ASSERT_LT(lastShown, 199);
+  for (const int row : {0, lastShown}) {
+    for (int column = 0; column < gui::kMonitorColumnCount; ++column) {
+      const QRect cell = view.visualRect(view.Model().index(row, column));
+      const bool changed = column == gui::kValueColumn || column == gui::kRawColumn;
+      EXPECT_EQ(painted.contains(cell.center()), changed) << "row " << row << " column " << column;
+    }
+  }
+  // Rows scrolled out of sight add nothing below the last one shown.
+  const QRect last = view.visualRect(view.Model().index(lastShown, gui::kValueColumn));
+  EXPECT_LE(painted.boundingRect().bottom(), last.bottom());
+}
+
+// The Value and Raw cells are drawn from cached glyphs; they must look exactly as the style
+// draws them, selected, focused or not, and when too narrow (elided by the style).
+TEST(ReadingCellDelegate, DrawsCellsExactlyAsTheStyleDoes) {
+  const QStringList texts = {QStringLiteral("1234.56"), QStringLiteral("-0.5"), QStringLiteral("65535"),
+                             QStringLiteral("0"), QStringLiteral("-12345678.123"), QStringLiteral("n\u00e9")};
+  QStandardItemModel model(static_cast<int>(texts.size()), 2);
+  for (int row = 0; row < texts.size(); ++row) {
+    for (int column = 0; column < 2; ++column) {
+      auto* item = new QStandardItem(texts[row]);
+      item->setData(QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter)), Qt::TextAlignmentRole);
+      model.setItem(row, column, item);
+    }
+  }
+  const auto render = [&](QAbstractItemDelegate* delegate) {
+    QTableView view;
+    view.setModel(&model);
+    if (delegate) view.setItemDelegate(delegate);
+    view.setShowGrid(false);
+    view.setColumnWidth(0, 60);
+    view.setColumnWidth(1, 30);
+    view.setSelectionBehavior(QAbstractItemView::SelectRows);
+    view.selectRow(1);
+    view.resize(200, 200);
+    view.show();
+    QCoreApplication::processEvents();
+    return view.viewport()->grab().toImage();
+  };
+  gui::ReadingCellDelegate fast;
+  const QImage styled = render(nullptr);
+  const QImage drawn = render(&fast);
+  ASSERT_EQ(styled.size(), drawn.size());
+  int differing = 0;
+  for (int y = 0; y < styled.height(); ++y) {
+    for (int x = 0; x < styled.width(); ++x) differing += styled.pixel(x, y) != drawn.pixel(x, y) ? 1 : 0;
+  }
+  EXPECT_EQ(differing, 0);
+  EXPECT_GT(fast.FastCellCount(), 0u) << "the plain cells take the fast path";
 }
 
 TEST_F(MonitorViewTest, SetFontTakesTheChosenFontAndCancelKeepsTheOld) {
@@ -165,13 +245,13 @@ TEST_F(MonitorViewTest, ADownloadFreezesTheWindowsAndAFailedExchangeChangesNothi
   EXPECT_TRUE(tap->requests.empty());
   app->State().m_bDownloading = 0;
   EXPECT_EQ(TickOf(view).size(), 2u);
-  EXPECT_EQ(changes.count(), 1);
+  EXPECT_EQ(changes.count(), 2);
 
   sim->Unplug();
   Tick();
   ASSERT_FALSE(app->Device().m_bOnline);
   view.OnTimer();
-  EXPECT_EQ(changes.count(), 1);
+  EXPECT_EQ(changes.count(), 2);
   EXPECT_EQ(view.Model().rowCount(), 20);
   EXPECT_FALSE(Cell(view, 0, gui::kValueColumn).isEmpty());
 }

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include <QAccessible>
 #include <QContextMenuEvent>
 #include <QFontInfo>
 #include <QHeaderView>
@@ -31,9 +32,11 @@ constexpr int kImageSize = 16;
 }  // namespace
 
 CMonitorView::CMonitorView(CommandContext& ctx, GuiPrompter& prompter, QWidget* parent)
-    : QTableView(parent), m_ctx(ctx), m_prompter(prompter), m_model(this), m_idDelegate(this) {
+    : QTableView(parent), m_ctx(ctx), m_prompter(prompter), m_model(this), m_idDelegate(this), m_readingDelegate(this) {
   setModel(&m_model);
   setItemDelegateForColumn(kIdColumn, &m_idDelegate);
+  setItemDelegateForColumn(kValueColumn, &m_readingDelegate);
+  setItemDelegateForColumn(kRawColumn, &m_readingDelegate);
   setSelectionBehavior(QAbstractItemView::SelectRows);
   setSelectionMode(QAbstractItemView::ExtendedSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -89,6 +92,29 @@ void CMonitorView::OnTimer() {
   const std::span readings = std::span(m_readings).first(rows);
   if (!ExchangeChannels(m_ctx.device, std::span(m_channels).first(rows), readings)) return;
   m_model.SetReadings(readings, app);
+}
+
+void CMonitorView::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles) {
+  // Screen readers follow the table's own change notes.
+  if (QAccessible::isActive() || !topLeft.isValid() || !bottomRight.isValid()) {
+    QTableView::dataChanged(topLeft, bottomRight, roles);
+    return;
+  }
+  const int rows = m_model.rowCount();
+  if (rows == 0) return;
+  const int shownFirst = rowAt(0);
+  const int shownLast = rowAt(viewport()->height() - 1);
+  const int first = std::max(topLeft.row(), shownFirst < 0 ? 0 : shownFirst);
+  const int last = std::min(bottomRight.row(), shownLast < 0 ? rows - 1 : shownLast);
+  if (first > last) return;
+  const int top = rowViewportPosition(first);
+  const int bottom = rowViewportPosition(last) + rowHeight(last);
+  QRegion region;
+  for (int column = topLeft.column(); column <= bottomRight.column(); ++column) {
+    if (isColumnHidden(column)) continue;
+    region += QRect(columnViewportPosition(column), top, columnWidth(column), bottom - top);
+  }
+  viewport()->update(region);
 }
 
 void CMonitorView::SetListFont(const LogFont& logFont) {

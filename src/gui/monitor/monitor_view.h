@@ -17,6 +17,7 @@
 #include "app/command_context.h"
 #include "gui/monitor/id_cell_delegate.h"
 #include "gui/monitor/monitor_table_model.h"
+#include "gui/monitor/reading_cell_delegate.h"
 #include "monitor/log_font.h"
 #include "monitor/settings_image.h"
 
@@ -74,6 +75,9 @@ class CMonitorView : public QTableView {
   void OnSetFont();
 
  protected:
+  /// Repaints only the changed cells that are on the screen. Every tick changes two columns
+  /// of every row; the table's own handling repaints the whole window for a range.
+  void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
 
@@ -87,6 +91,7 @@ class CMonitorView : public QTableView {
   GuiPrompter& m_prompter;
   MonitorTableModel m_model;
   IdCellDelegate m_idDelegate;
+  ReadingCellDelegate m_readingDelegate;
   std::uint32_t m_nSeenGeneration = 0;
   bool m_bTimerStarted = false;
   std::optional<QFont> m_pFont;

@@ -1,0 +1,46 @@
+// ReadingCellDelegate: draws a monitor row's Value and Raw cells. They change on every tick
+// of every window, so they are drawn from glyphs kept for the list's font instead of being
+// laid out as text each time: a reading is a few ASCII characters that need no shaping.
+// A cell the fast path cannot show exactly as the style would (a selected or focused row, a
+// text wider than the cell, a character outside ASCII or missing from the font) is drawn by
+// the style as before.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <optional>
+
+#include <QFont>
+#include <QRawFont>
+#include <QStyledItemDelegate>
+
+namespace lcu::gui {
+
+class ReadingCellDelegate final : public QStyledItemDelegate {
+  Q_OBJECT
+
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+  /// How many cells were drawn from glyphs rather than by the style, so that a caller can
+  /// tell the fast path is taken at all.
+  std::size_t FastCellCount() const { return m_fastCells; }
+
+ private:
+  // Glyph and advance of each printable ASCII character in one font.
+  struct GlyphTable {
+    QFont font;
+    QRawFont raw;
+    std::array<quint32, 128> glyphs{};
+    std::array<qreal, 128> advances{};
+  };
+  const GlyphTable& GlyphsFor(const QFont& font) const;
+  bool PaintFast(QPainter* painter, const QStyleOptionViewItem& option, const QString& text) const;
+
+  mutable std::optional<GlyphTable> m_table;
+  mutable std::size_t m_fastCells = 0;
+};
+
+}  // namespace lcu::gui
