@@ -1,38 +1,54 @@
 // GUI-thread CPU time of the monitor windows' value update: 8 windows of 1024 channels each,
-// as a 200 ms tick updates them (exchange with the LCU, conversion, one change signal per
-// window, repaint), against a baseline that writes the same cells one setText at a time into
-// QTableWidgets. The LCU is the in-process simulator, so the exchange figure includes the
-// simulator's own work; the model-and-paint figure is the window side alone.
+// every one on its own 200 ms timer as in the program, for a stretch of wall time. First the
+// program's own monitor windows (CMonitorView: exchange with the LCU, one change signal per
+// window, repaint of what is on the screen), then a baseline that does the same exchange and
+// writes the Value and Raw cells one setText at a time into QTableWidgets of the same size,
+// row height and column widths. The simulated LCU runs in the GUI thread; the time spent
+// inside it (its signal model: on a real link the device's work) is measured and set apart,
+// so the program's own share is shown beside the whole.
 //
-// Run:
+// Run (offscreen, no display needed):
 //   cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DLCU_BUILD_TESTS=OFF
 //   cmake --build build/bench --target lcu_bench_monitor
-//   QT_QPA_PLATFORM=offscreen build/bench/bench/lcu_bench_monitor
+//   QT_QPA_PLATFORM=offscreen build/bench/bench/lcu_bench_monitor [SECONDS [program|baseline]]
+// A second argument runs one side alone, for a profiler.
+#include <stdlib.h>
 #include <time.h>
 
 #include <QApplication>
-#include <QTableView>
+#include <QEventLoop>
+#include <QHeaderView>
 #include <QTableWidget>
+#include <QTimer>
 
-#include <array>
+#include <chrono>
 #include <cstdio>
+#include <filesystem>
+#include <functional>
 #include <memory>
+#include <span>
+#include <string>
 #include <vector>
 
 #include "app/app_state.h"
+#include "app/clock.h"
+#include "app/command_context.h"
+#include "app/file_system.h"
+#include "app/memory_settings_store.h"
 #include "app/usb_device.h"
-#include "gui/monitor/monitor_table_model.h"
+#include "channels/channel_conversion.h"
+#include "channels/channel_table.h"
+#include "gui/app/widget_prompter.h"
+#include "gui/monitor/monitor_view.h"
 #include "lcu_simulator.h"
 #include "monitor/channel_exchange.h"
 #include "monitor/monitor_row.h"
-#include "channels/channel_conversion.h"
 #include "sample_setup.h"
 
 namespace {
 
 constexpr int kWindows = 8;
 constexpr int kChannels = 1024;
-constexpr int kTicks = 40;
 constexpr double kTickMs = 200.0;
 
 double ThreadCpuMs() {
@@ -41,95 +57,184 @@ double ThreadCpuMs() {
   return static_cast<double>(ts.tv_sec) * 1e3 + static_cast<double>(ts.tv_nsec) / 1e6;
 }
 
+// Runs the event loop for a stretch of wall time; the GUI thread's CPU time spent in it.
+double RunFor(int milliseconds) {
+  QEventLoop loop;
+  QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+  const double start = ThreadCpuMs();
+  loop.exec();
+  return ThreadCpuMs() - start;
+}
+
+// Passes every call to the simulator and adds up the GUI thread's CPU time spent inside it:
+// that is the LCU's side of the exchange (on a real link, the device's and the kernel's), not
+// the program's.
+class TimedLcu final : public lcu::UsbBackend {
+  // The simulator never blocks, so its wall time is its CPU time; the monotonic clock is read
+  // without a system call, which keeps the measuring out of the figures.
+  template <class Call>
+  auto Timed(Call call) {
+    const auto start = std::chrono::steady_clock::now();
+    auto result = call();
+    m_insideMs += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    return result;
+  }
+
+ public:
+  explicit TimedLcu(lcu::UsbBackend& lcu) : m_lcu(lcu) {}
+
+  double InsideMs() const { return m_insideMs; }
+
+  lcu::UsbHandle OpenNode(int node) override {
+    return Timed([&] { return m_lcu.OpenNode(node); });
+  }
+  bool GetDeviceDescriptor(lcu::UsbHandle handle, std::span<std::uint8_t, 18> descriptor) override {
+    return Timed([&] { return m_lcu.GetDeviceDescriptor(handle, descriptor); });
+  }
+  bool ControlRequest(lcu::UsbHandle handle, const lcu::VendorRequest& request, std::span<std::uint8_t> data) override {
+    return Timed([&] { return m_lcu.ControlRequest(handle, request, data); });
+  }
+  bool BulkRead(lcu::UsbHandle handle, std::span<std::uint8_t> buffer, std::uint32_t& moved) override {
+    return Timed([&] { return m_lcu.BulkRead(handle, buffer, moved); });
+  }
+  bool BulkWrite(lcu::UsbHandle handle, std::span<const std::uint8_t> buffer, std::uint32_t& moved) override {
+    return Timed([&] { return m_lcu.BulkWrite(handle, buffer, moved); });
+  }
+  void CloseNode(lcu::UsbHandle handle) override { m_lcu.CloseNode(handle); }
+  std::uint32_t LastError() const override { return m_lcu.LastError(); }
+  std::string ErrorText(std::uint32_t code) const override { return m_lcu.ErrorText(code); }
+
+ private:
+  lcu::UsbBackend& m_lcu;
+  double m_insideMs = 0;
+};
+
+struct Figures {
+  double cpuMs = 0;
+  double lcuMs = 0;  // of which inside the simulated LCU
+  int ticks = 0;     // window updates seen
+};
+
+// Runs the event loop for a stretch of wall time with the windows ticking.
+void Measure(Figures& figures, const TimedLcu& link, int milliseconds) {
+  RunFor(1000);
+  figures.ticks = 0;
+  const double lcuStart = link.InsideMs();
+  figures.cpuMs = RunFor(milliseconds);
+  figures.lcuMs = link.InsideMs() - lcuStart;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The sample setup goes into a throw-away home folder.
+  const std::filesystem::path home = std::filesystem::temp_directory_path() / "lcu_bench_monitor_home";
+  std::filesystem::create_directories(home);
+  setenv("HOME", home.c_str(), 1);
+
   QApplication application(argc, argv);
-  lcu::sim::SimulatorOptions options;
-  options.manualTime = true;
-  lcu::sim::LcuSimulator simulator(options);
-  lcu::CUsbDevice device(simulator);
+  const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
+  const int runMs = seconds * 1000;
+  const std::string only = argc > 2 ? argv[2] : "";
+
+  lcu::sim::LcuSimulator simulator;
+  TimedLcu link(simulator);
+  lcu::CUsbDevice device(link);
   device.PollStatus();
   if (!device.m_bOnline) {
     std::fprintf(stderr, "the simulated LCU did not answer\n");
     return 1;
   }
-  auto app = std::make_unique<lcu::AppState>();
-  app->m_calibration = lcu::sim::MakeSampleCalibration();
+  lcu::MemorySettingsStore store;
+  lcu::gui::WidgetPrompter prompter;
+  lcu::SystemClock clock;
+  lcu::StdFileSystem files;
+  lcu::AppState app;
+  lcu::SilentCommandUi ui;
+  lcu::CommandContext ctx{device, store, prompter, clock, files, app, ui};
+  if (const std::string problem = lcu::sim::WriteSampleSetup(store); !problem.empty()) {
+    std::fprintf(stderr, "sample setup: %s\n", problem.c_str());
+    return 1;
+  }
+  if (!lcu::LoadChannelDefinitions(app, store, lcu::sim::kSampleLcuNumber, prompter)) return 1;
 
-  std::array<std::uint16_t, kChannels> channels{};
+  std::vector<std::uint16_t> channels(kChannels);
   for (int i = 0; i < kChannels; ++i) channels[static_cast<std::size_t>(i)] = static_cast<std::uint16_t>(i);
-  std::vector<std::uint32_t> readings(kChannels);
 
-  std::vector<std::unique_ptr<lcu::gui::MonitorTableModel>> models;
-  std::vector<std::unique_ptr<QTableView>> views;
-  for (int w = 0; w < kWindows; ++w) {
-    models.push_back(std::make_unique<lcu::gui::MonitorTableModel>());
-    models.back()->SetRows(channels, *app);
-    views.push_back(std::make_unique<QTableView>());
-    views.back()->setModel(models.back().get());
-    views.back()->resize(420, 600);
-    views.back()->show();
-  }
-  QApplication::processEvents();
-
-  double exchangeMs = 0;
-  double modelMs = 0;
-  for (int tick = 0; tick < kTicks; ++tick) {
-    simulator.AdvanceTime(std::chrono::milliseconds(200));
+  int rowHeight = 0;
+  Figures program;
+  if (only != "baseline") {
+    std::vector<std::unique_ptr<lcu::gui::CMonitorView>> views;
     for (int w = 0; w < kWindows; ++w) {
-      const double t0 = ThreadCpuMs();
-      lcu::ExchangeChannels(device, channels, readings);
-      const double t1 = ThreadCpuMs();
-      models[static_cast<std::size_t>(w)]->SetReadings(readings, *app);
-      modelMs += ThreadCpuMs() - t1;
-      exchangeMs += t1 - t0;
+      auto view = std::make_unique<lcu::gui::CMonitorView>(ctx, prompter);
+      std::copy(channels.begin(), channels.end(), view->m_channels.begin());
+      view->m_nChannels = kChannels;
+      QObject::connect(&view->Model(), &QAbstractItemModel::dataChanged, [&program](const QModelIndex& topLeft) {
+        if (topLeft.column() == lcu::gui::kValueColumn) ++program.ticks;
+      });
+      view->resize(420, 600);
+      view->show();
+      view->FillRows();
+      rowHeight = view->verticalHeader()->defaultSectionSize();
+      views.push_back(std::move(view));
     }
-    const double t2 = ThreadCpuMs();
-    QApplication::processEvents();
-    modelMs += ThreadCpuMs() - t2;
+    Measure(program, link, runMs);
   }
 
-  // Baseline: the same cells written one setText at a time.
-  std::vector<std::unique_ptr<QTableWidget>> tables;
-  for (int w = 0; w < kWindows; ++w) {
-    tables.push_back(std::make_unique<QTableWidget>(kChannels, 5));
-    for (int r = 0; r < kChannels; ++r)
-      for (int c = 0; c < 5; ++c) tables.back()->setItem(r, c, new QTableWidgetItem());
-    tables.back()->resize(420, 600);
-    tables.back()->show();
-  }
-  QApplication::processEvents();
-  double baselineMs = 0;
-  for (int tick = 0; tick < kTicks; ++tick) {
-    simulator.AdvanceTime(std::chrono::milliseconds(200));
+  Figures baseline;
+  if (only != "program") {
+    std::vector<std::unique_ptr<QTableWidget>> tables;
+    std::vector<std::unique_ptr<QTimer>> timers;
+    std::vector<std::uint32_t> readings(kChannels);
     for (int w = 0; w < kWindows; ++w) {
-      lcu::ExchangeChannels(device, channels, readings);
-      const double t0 = ThreadCpuMs();
-      QTableWidget& table = *tables[static_cast<std::size_t>(w)];
+      auto table = std::make_unique<QTableWidget>(kChannels, 5);
       for (int r = 0; r < kChannels; ++r) {
-        const std::uint32_t reading = readings[static_cast<std::size_t>(r)];
-        const double value = lcu::ConvertReading(app->m_calibration, reading, r);
-        table.item(r, 2)->setText(QString::fromStdString(lcu::FormatValueCell(value, 2)));
-        table.item(r, 4)->setText(QString::fromStdString(lcu::FormatRawCell(reading)));
+        for (int c = 0; c < 5; ++c) table->setItem(r, c, new QTableWidgetItem());
       }
-      baselineMs += ThreadCpuMs() - t0;
+      table->verticalHeader()->hide();
+      if (rowHeight > 0) table->verticalHeader()->setDefaultSectionSize(rowHeight);
+      for (std::size_t c = 0; c < lcu::gui::kDefaultColumnWidths.size(); ++c) {
+        table->setColumnWidth(static_cast<int>(c), lcu::gui::kDefaultColumnWidths[c]);
+      }
+      table->resize(420, 600);
+      table->show();
+      auto timer = std::make_unique<QTimer>();
+      timer->setInterval(static_cast<int>(kTickMs));
+      QTableWidget* cells = table.get();
+      QObject::connect(timer.get(), &QTimer::timeout, [&, cells] {
+        if (!lcu::ExchangeChannels(device, channels, readings)) return;
+        for (int r = 0; r < kChannels; ++r) {
+          const std::uint32_t reading = readings[static_cast<std::size_t>(r)];
+          const auto channel = static_cast<std::uint16_t>(r);
+          const double value = lcu::ConvertReading(app.m_calibration, reading, channel);
+          cells->item(r, 2)->setText(QString::fromStdString(
+              lcu::FormatValueCell(value, app.m_channelTable[channel].decimals)));
+          cells->item(r, 4)->setText(QString::fromStdString(lcu::FormatRawCell(reading)));
+        }
+        ++baseline.ticks;
+      });
+      timer->start();
+      tables.push_back(std::move(table));
+      timers.push_back(std::move(timer));
     }
-    const double t1 = ThreadCpuMs();
-    QApplication::processEvents();
-    baselineMs += ThreadCpuMs() - t1;
+    Measure(baseline, link, runMs);
   }
 
-  const double perTickModel = modelMs / kTicks;
-  const double perTickExchange = exchangeMs / kTicks;
-  const double perTickBaseline = baselineMs / kTicks;
-  std::printf("windows %d x channels %d, %d ticks\n", kWindows, kChannels, kTicks);
-  std::printf("exchange with the simulated LCU: %.2f ms per tick\n", perTickExchange);
-  std::printf("model update and repaint: %.2f ms per tick (%.1f %% of one core at 5 Hz)\n", perTickModel,
-              100.0 * perTickModel / kTickMs);
-  std::printf("whole tick: %.2f ms (%.1f %% of one core at 5 Hz)\n", perTickModel + perTickExchange,
-              100.0 * (perTickModel + perTickExchange) / kTickMs);
-  std::printf("baseline setText per cell and repaint: %.2f ms per tick\n", perTickBaseline);
-  std::printf("baseline / model update: %.1fx\n", perTickBaseline / perTickModel);
+  // Per tick of all eight windows.
+  const auto perTick = [](const Figures& f, double ms) { return f.ticks > 0 ? ms * kWindows / f.ticks : 0.0; };
+  const auto share = [](double msPerTick) { return 100.0 * msPerTick / kTickMs; };
+  std::printf("%d windows x %d channels at 5 Hz, %d s each, GUI-thread CPU time per tick of all windows\n",
+              kWindows, kChannels, seconds);
+  const auto report = [&](const char* name, const Figures& f) {
+    const double whole = perTick(f, f.cpuMs);
+    const double own = perTick(f, f.cpuMs - f.lcuMs);
+    std::printf("%s: %d window updates; %.2f ms (%.1f %% of one core), of it %.2f ms in the simulated LCU; "
+                "own %.2f ms (%.1f %% of one core)\n",
+                name, f.ticks, whole, share(whole), whole - own, own, share(own));
+    return own;
+  };
+  const double programOwn = report("program's monitor windows", program);
+  const double baselineOwn = report("baseline setText per cell", baseline);
+  std::printf("baseline / program, own CPU time per tick: %.1fx\n", baselineOwn / programOwn);
   return 0;
 }
