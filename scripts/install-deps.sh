@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ pkg-config binutils
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libcli11-dev
   libusb-1.0-0-dev umockdev libumockdev-dev

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the project twice (normal and address/undefined-behaviour sanitizer) and runs the
-# whole test suite of each under CTest, after cross-compiling the Windows driver backend.
-# Installs missing Debian packages first.
+# whole test suite of each under CTest, after cross-compiling the Windows driver backend; then
+# fuzzes every input parser for a short while. Installs missing Debian packages first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -21,3 +21,7 @@ for preset in default asan; do
   ctest --preset "$preset" --timeout 600
 done
 
+# Every parser of outside input under libFuzzer, 30 seconds each from the corpora in fuzz/;
+# scripts/fuzz.sh SECONDS runs them longer.
+echo "== fuzzing =="
+./scripts/fuzz.sh 30
