@@ -31,23 +31,8 @@ for name in "${targets[@]}"; do
   fi
 done
 
-# clang and its runtime libraries (libFuzzer and the sanitizers), and the build tools.
-packages=(clang libclang-rt-14-dev cmake ninja-build)
-missing=()
-for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$p")
-  fi
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""
-  if [ "$(id -u)" -ne 0 ]; then
-    sudo="sudo"
-  fi
-  echo "Installing: ${missing[*]}"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+# clang and its runtime libraries (libFuzzer and the sanitizers), besides the build tools.
+./scripts/install-deps.sh clang libclang-rt-14-dev
 
 launcher=()
 if command -v ccache >/dev/null 2>&1; then

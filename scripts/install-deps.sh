@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the build and test dependencies from Debian's packages when any is missing.
+# Installs the build and test dependencies from Debian's packages when any is missing, and
+# the packages named as arguments besides (scripts that need more pass them).
 # Safe to run again: with everything present it changes nothing.
 set -euo pipefail
 
@@ -10,6 +11,7 @@ packages=(
   libusb-1.0-0-dev umockdev libumockdev-dev
   g++-mingw-w64-x86-64
   xvfb xauth
+  "$@"
 )
 
 missing=()
