@@ -2,6 +2,9 @@
 // windows with their channels, names, fonts, widths and the active one; what is not
 // stored; the file's fixed length; hand-made, old and short files; the failures and their
 // messages; the save when the main window closes.
+#include <map>
+
+#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -123,6 +126,65 @@ TEST_F(MonitorSettingsTest, SavedWindowsComeBackAtTheNextStart) {
   }
   EXPECT_EQ(Frame().MdiArea().currentSubWindow(), frames[1]) << "the active window is active again";
   EXPECT_TRUE(prompter->messages.empty());
+}
+
+// What a monitor list holds at the moment it is first shown.
+class FirstShowRecorder : public QObject {
+ public:
+  struct Shown {
+    LogFont font;
+    std::array<std::uint16_t, 5> widths{};
+    int rows = 0;
+  };
+  std::map<const CMonitorView*, Shown> shown;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Show) {
+      if (auto* view = qobject_cast<CMonitorView*>(watched); view && !shown.contains(view))
+        shown[view] = {view->GetListFont(), view->GetColumnWidths(), view->Model().rowCount()};
+    }
+    return QObject::eventFilter(watched, event);
+  }
+};
+
+// A restored window is drawn once, as the file describes it: its list has the stored font,
+// widths and rows before it is first shown.
+TEST_F(MonitorSettingsTest, RestoredWindowsAreShownWithTheirFontWidthsAndRows) {
+  const struct {
+    std::vector<std::uint16_t> channels;
+    std::array<std::uint16_t, 5> widths;
+    int pixels;
+    bool bold;
+  } windows[] = {
+      {Range(0, 12), {40, 120, 70, 50, 45}, 11, false},
+      {{70, 5}, {60, 100, 80, 40, 55}, 17, true},
+  };
+  for (const auto& w : windows) {
+    CMonitorView& view = WindowWith(w.channels);
+    LogFont font = view.GetListFont();
+    font.height = -w.pixels;
+    font.weight = w.bold ? kFontWeightBold : kFontWeightNormal;
+    view.SetListFont(font);
+    view.SetColumnWidths(w.widths);
+  }
+  SaveAs(PathOf("shown.nsb"));
+  Stop();
+
+  FirstShowRecorder recorder;
+  qApp->installEventFilter(&recorder);
+  Start();
+  qApp->removeEventFilter(&recorder);
+  const auto frames = Frames();
+  ASSERT_EQ(frames.size(), std::size(windows));
+  for (std::size_t k = 0; k < frames.size(); ++k) {
+    const auto found = recorder.shown.find(&ViewOf(*frames[k]));
+    ASSERT_NE(found, recorder.shown.end()) << k;
+    EXPECT_EQ(found->second.font.height, -windows[k].pixels) << k;
+    EXPECT_EQ(found->second.font.weight, windows[k].bold ? kFontWeightBold : kFontWeightNormal) << k;
+    EXPECT_EQ(found->second.widths, windows[k].widths) << k;
+    EXPECT_EQ(found->second.rows, static_cast<int>(windows[k].channels.size())) << k;
+  }
 }
 
 TEST_F(MonitorSettingsTest, TheFileIsAlwaysWholeAndHoldsAtMostThirtyTwoWindows) {

@@ -100,10 +100,14 @@ void CMonitorSettings::LoadSettingsFile(bool report) {
     const MonitorWindowRecord& record = m_settings.records[k];
     CChildFrame& frame = m_kind.CreateNewFrame();
     frame.SetWindowName(ToQString(record.NameText()));
-    ApplyPlacement(frame, record.placement);
-    m_kind.InitialUpdateFrame(frame, false);
 
+    // The list gets its font, widths and rows while the window is still hidden: on a shown
+    // window each of them lays the list out and repaints it once more.
     CMonitorView& view = *CMonitorTemplate::MonitorViewOf(frame);
+    if (m_settings.HasFontsAndWidths()) {
+      view.SetListFont(record.font);
+      view.SetColumnWidths(record.columnWidths);
+    }
     // Numbers beyond the channel table name no channel: those rows are left out.
     std::size_t rows = 0;
     for (std::size_t i = 0; i < record.RowsToRestore(); ++i) {
@@ -111,11 +115,10 @@ void CMonitorSettings::LoadSettingsFile(bool report) {
     }
     view.m_nChannels = static_cast<std::int32_t>(rows);
     if (rows > 0) view.FillRows();
+
+    ApplyPlacement(frame, record.placement);
+    m_kind.InitialUpdateFrame(frame, false);
     if (record.active != 0) active = &frame;
-    if (m_settings.HasFontsAndWidths()) {
-      view.SetListFont(record.font);
-      view.SetColumnWidths(record.columnWidths);
-    }
   }
   if (active) m_kind.Area().setActiveSubWindow(active);
 }
