@@ -162,10 +162,11 @@ TEST_F(MonitorViewTest, ATickRepaintsOnlyTheValueAndRawCellsOnTheScreen) {
 }
 
 // The Value and Raw cells are drawn from cached glyphs; they must look exactly as the style
-// draws them, selected, focused or not, and when too narrow (elided by the style).
+// draws them, selected, focused or not, when too narrow (elided by the style), and empty.
 TEST(ReadingCellDelegate, DrawsCellsExactlyAsTheStyleDoes) {
   const QStringList texts = {QStringLiteral("1234.56"), QStringLiteral("-0.5"), QStringLiteral("65535"),
-                             QStringLiteral("0"), QStringLiteral("-12345678.123"), QStringLiteral("n\u00e9")};
+                             QStringLiteral("0"), QStringLiteral("-12345678.123"), QStringLiteral("n\u00e9"),
+                             QString()};
   QStandardItemModel model(static_cast<int>(texts.size()), 2);
   for (int row = 0; row < texts.size(); ++row) {
     for (int column = 0; column < 2; ++column) {

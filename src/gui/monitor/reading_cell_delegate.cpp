@@ -34,6 +34,9 @@ const ReadingCellDelegate::GlyphTable& ReadingCellDelegate::GlyphsFor(const QFon
 
 bool ReadingCellDelegate::PaintFast(QPainter* painter, const QStyleOptionViewItem& option, const QString& text) const {
   if (option.state & (QStyle::State_Selected | QStyle::State_HasFocus)) return false;
+  // A row without a reading yet (every row of a window just opened) shows nothing, as the
+  // style would; its glyphs are not needed before the first reading.
+  if (text.isEmpty()) return true;
   const GlyphTable& table = GlyphsFor(option.font);
   if (!table.raw.isValid()) return false;
 
