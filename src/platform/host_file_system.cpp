@@ -24,8 +24,10 @@ bool HostFileSystem::Exists(const std::string& path) const { return StdFileSyste
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <thread>
 
 namespace lcu {
 
@@ -33,11 +35,15 @@ namespace {
 
 // Written data is handed to the disk in runs of this size (see StartWriteBack).
 constexpr std::uint64_t kWriteBackWindow = 1024 * 1024;
+// And made durable in the background every so often (see StartDataSync).
+constexpr std::uint64_t kDataSyncWindow = 8 * kWriteBackWindow;
 
 class PosixOutputFile final : public OutputFile {
  public:
   PosixOutputFile(int fd, std::string path) : m_fd(fd), m_path(std::move(path)) {}
   ~PosixOutputFile() override { Close(); }
+  PosixOutputFile(const PosixOutputFile&) = delete;
+  PosixOutputFile& operator=(const PosixOutputFile&) = delete;
 
   bool Write(std::span<const std::uint8_t> bytes) override {
     if (!WriteAt(m_end, bytes)) return false;
@@ -58,21 +64,26 @@ class PosixOutputFile final : public OutputFile {
     }
     if (offset + bytes.size() > m_end) m_end = offset + bytes.size();
     if (m_end - m_writeBackFrom >= kWriteBackWindow) StartWriteBack();
+    if (m_end - m_dataSyncedTo >= kDataSyncWindow) StartDataSync();
     return true;
   }
 
   bool Truncate(std::uint64_t size) override {
     if (m_fd < 0) return Fail(EBADF);
+    FinishDataSync();
     if (::ftruncate(m_fd, static_cast<off_t>(size)) != 0) return Fail(errno);
     m_end = size;
     m_writeBackFrom = std::min(m_writeBackFrom, size);
+    m_dataSyncedTo = std::min(m_dataSyncedTo, size);
     return true;
   }
 
   bool Commit() override {
     if (m_fd < 0) return Fail(EBADF);
     bool ok = true;
-    if (::fsync(m_fd) != 0) ok = Fail(errno);
+    // A failure that a background sync saw is not reported again by this one.
+    if (const int error = FinishDataSync(); error != 0) ok = Fail(error);
+    if (::fsync(m_fd) != 0 && ok) ok = Fail(errno);
     if (::close(m_fd) != 0 && ok) ok = Fail(errno);
     m_fd = -1;
     if (ok) ok = SyncFolder();
@@ -80,6 +91,7 @@ class PosixOutputFile final : public OutputFile {
   }
 
   void Close() override {
+    FinishDataSync();
     if (m_fd >= 0) ::close(m_fd);
     m_fd = -1;
   }
@@ -111,6 +123,33 @@ class PosixOutputFile final : public OutputFile {
     m_writeBackFrom = m_end;
   }
 
+  // Syncs what has been written so far on a thread of its own, unless the last such sync is
+  // still running. Handing the data to the disk is not enough to make the final sync short:
+  // it still commits the file system's record of every block the file was given, which for a
+  // file of tens of MiB takes longer than the download's pause after its last buffer. Synced
+  // along the way, the final sync has only the last few MiB to commit.
+  void StartDataSync() {
+    if (m_syncRunning.load(std::memory_order_acquire)) return;
+    if (m_syncThread.joinable()) m_syncThread.join();
+    m_dataSyncedTo = m_end;
+    m_syncRunning.store(true, std::memory_order_release);
+    try {
+      m_syncThread = std::thread([this] {
+        if (::fdatasync(m_fd) != 0 && m_syncError == 0) m_syncError = errno;
+        m_syncRunning.store(false, std::memory_order_release);
+      });
+    } catch (const std::system_error&) {
+      m_syncRunning.store(false, std::memory_order_release);  // Commit's sync does it all
+    }
+  }
+
+  // Waits for a background sync; its error, if it failed (the kernel reports a failed
+  // write-back to one sync only, so it must not be forgotten).
+  int FinishDataSync() {
+    if (m_syncThread.joinable()) m_syncThread.join();
+    return m_syncError;
+  }
+
   bool Fail(int error) {
     m_error = error;
     return false;
@@ -120,6 +159,10 @@ class PosixOutputFile final : public OutputFile {
   std::string m_path;
   std::uint64_t m_end = 0;
   std::uint64_t m_writeBackFrom = 0;
+  std::uint64_t m_dataSyncedTo = 0;
+  std::thread m_syncThread;
+  std::atomic<bool> m_syncRunning{false};
+  int m_syncError = 0;  // written by the sync thread, read after joining it
   int m_error = 0;
 };
 

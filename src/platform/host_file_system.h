@@ -1,5 +1,6 @@
 // The host's output files: written with positioned writes and synced to disk (file and
-// folder) on Commit, so that a data file is durable before the LCU is reset.
+// folder) on Commit, so that a data file is durable before the LCU is reset. A long file is
+// also synced in the background while it is written, which keeps that last sync short.
 #pragma once
 
 #include <memory>
