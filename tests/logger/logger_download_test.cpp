@@ -17,6 +17,7 @@
 #include "fixed_clock.h"
 #include "host_file_system.h"
 #include "logger/configuration_upload.h"
+#include "logger/file_write_queue.h"
 #include "logger/logger_download.h"
 #include "lcu_simulator.h"
 #include "recording_prompter.h"
@@ -445,6 +446,35 @@ TEST_F(DownloadTest, FullDiskAndFailedSyncStopBeforeTheReset) {
     EXPECT_EQ(LcuHeaderNow(), before);
     EXPECT_FALSE(store.ReadValue("Corvalent\\Download", "New"));
   }
+}
+
+TEST_F(DownloadTest, AWriteThatFailsMidBufferStopsItsReadAndKeepsNoneOfIt) {
+  // One buffer of 40 chunks; the disk is full after the header and the first chunk.
+  constexpr int kChunks = 40;
+  const LoggerHeader before = PrepareLcu(0, {{2, 1, {0x8000, 1}, {0x8000, 1 + kChunks}},
+                                             {0, 0, {0x8000, 2 + kChunks}, {0x8000, 2 + kChunks}}});
+  app.m_bPreserveBuffer = 1;
+  auto ctx = Context(files);
+  int transfers = lcuSim->TransferCount();
+  ASSERT_EQ(OnDownload(ctx).result, CommandResult::kDone);
+  const int clean = lcuSim->TransferCount() - transfers;
+  fs::remove_all(root / "Sample");
+  fs::create_directories(root / "Sample");
+  app.m_bPreserveBuffer = 0;
+
+  FailingFileSystem disk;
+  disk.budget = 2 * 16384;
+  auto failing = Context(disk);
+  transfers = lcuSim->TransferCount();
+  const DownloadResult result = OnDownload(failing);
+  EXPECT_FALSE(result.fileSaved);
+  EXPECT_EQ(prompter.messages, std::vector<std::string>{"Failed to save channel data"});
+  EXPECT_EQ(ReadFile(result.path).size(), 16384u);
+  EXPECT_EQ(disk.openFiles, 0);
+  EXPECT_EQ(LcuHeaderNow(), before);
+  // The failed second write is noticed once the queue behind it is full, at the latest.
+  const int notRead = kChunks - 2 - static_cast<int>(FileWriteQueue::kSlotCount);
+  EXPECT_LE(lcuSim->TransferCount() - transfers, clean - notRead);
 }
 
 TEST_F(DownloadTest, ARealFileSizeLimitActsAsAFullDisk) {

@@ -12,6 +12,7 @@
 #include "app/registry.h"
 #include "channels/calibration_file.h"
 #include "logger/configuration_upload.h"
+#include "logger/file_write_queue.h"
 #include "util/decimal_text.h"
 
 namespace lcu {
@@ -87,8 +88,8 @@ std::unique_ptr<OutputFile> CreateDataFile(CommandContext& ctx, const DataFilePl
 // a wrapped buffer's older part (from its end position on) comes first.
 class BufferWriter {
  public:
-  BufferWriter(OutputFile& file, std::uint64_t base, const BufferExtent& extent)
-      : m_file(file), m_base(base), m_extent(extent) {}
+  BufferWriter(FileWriteQueue& writes, std::uint64_t base, const BufferExtent& extent)
+      : m_writes(writes), m_base(base), m_extent(extent) {}
 
   bool operator()(std::uint64_t offset, std::span<const std::uint8_t> chunk) {
     const std::uint64_t length = m_extent.length;
@@ -97,15 +98,15 @@ class BufferWriter {
     const std::uint64_t split = m_extent.newerLength;  // block offset where the older part begins
     if (offset < split) {
       const auto newer = chunk.first(static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), split - offset)));
-      if (!m_file.WriteAt(m_base + m_extent.olderLength + offset, newer)) return false;
+      if (!m_writes.WriteAt(m_base + m_extent.olderLength + offset, newer)) return false;
       chunk = chunk.subspan(newer.size());
       offset += newer.size();
     }
-    return chunk.empty() || m_file.WriteAt(m_base + (offset - split), chunk);
+    return chunk.empty() || m_writes.WriteAt(m_base + (offset - split), chunk);
   }
 
  private:
-  OutputFile& m_file;
+  FileWriteQueue& m_writes;
   std::uint64_t m_base;
   BufferExtent m_extent;
 };
@@ -200,6 +201,9 @@ DownloadResult OnDownload(CommandContext& ctx) {
   const auto awaitCommit = [&] {
     if (committed.valid()) committed.wait();
   };
+  // The chunks are written while the next ones cross the link; each buffer's writes are all
+  // made before it counts as finished, so the file is never cut, synced or closed under them.
+  FileWriteQueue writes(*file);
   ctx.ui.BeginProgress(static_cast<int>(n));
   ctx.app.m_bStopDownload = 0;
   std::uint64_t base = kLoggerHeaderSize;
@@ -208,12 +212,17 @@ DownloadResult OnDownload(CommandContext& ctx) {
     const BufferExtent extent = header.ExtentOf(i);
     if (extent.length == 0) continue;
     ctx.ui.StepProgress();
-    BufferWriter writer(*file, base, extent);
+    BufferWriter writer(writes, base, extent);
     const BlockReadResult read =
         ReadLoggerBlock(ctx.device, ctx.prompter, extent.length, extent.readFrom.window, extent.readFrom.page, writer);
-    if (read != BlockReadResult::kOk) {
-      ctx.prompter.Error(read == BlockReadResult::kSinkFailed ? msg::kFailedToSaveChannelData
-                                                             : msg::kFailedToReadChannelData);
+    const bool written = writes.Drain();
+    if (read != BlockReadResult::kOk || !written) {
+      // A failed write is noticed some chunks later, when the sink refuses one, or only by the
+      // drain; either way it is a failure to save. A read that fails before a failed write is
+      // noticed has shown its own messages and is reported as a failed read. Nothing of this
+      // buffer is kept in either case.
+      const bool readFailed = read == BlockReadResult::kSetupFailed || read == BlockReadResult::kReadFailed;
+      ctx.prompter.Error(readFailed ? msg::kFailedToReadChannelData : msg::kFailedToSaveChannelData);
       KeepFinishedBuffers(*file, base);
       ctx.ui.EndProgress();
       return outcome;

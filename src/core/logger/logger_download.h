@@ -5,7 +5,8 @@
 // The data reaches the disk before anything in the LCU is touched: the file is flushed,
 // synced and closed (with its folder synced) before the registry values are written and the
 // LCU is reset. Each buffer is streamed into the file chunk by chunk, so memory use does not
-// grow with the buffer size. An existing data file is never replaced.
+// grow with the buffer size; the chunks are written by a thread of their own while the next
+// ones cross the link. An existing data file is never replaced.
 #pragma once
 
 #include <cstdint>
