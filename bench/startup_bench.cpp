@@ -47,15 +47,13 @@
 #include <string_view>
 #include <vector>
 
-#include "app/clock.h"
 #include "app/registry.h"
 #include "gui/app/device_options.h"
 #include "gui/app/main_frame.h"
 #include "gui/app/product_version.h"
+#include "gui/app/program_services.h"
 #include "gui/app/single_instance_lock.h"
 #include "gui/app/tavrix_app.h"
-#include "gui/app/widget_prompter.h"
-#include "host_file_system.h"
 #include "monitor/settings_image.h"
 #include "qt_settings_store.h"
 
@@ -147,14 +145,7 @@ int ChildProgram(int argc, char** argv, Moments& moments) {
     return 1;
   }
 
-  lcu::gui::CTavrixApp::Services services;
-  services.store = std::make_unique<lcu::QtSettingsStore>();
-  lcu::gui::BackendChoice backend = lcu::gui::OpenBackend(options, *services.store);
-  services.backend = std::move(backend.backend);
-  services.prompter = std::make_unique<lcu::gui::WidgetPrompter>();
-  services.files = std::make_unique<lcu::HostFileSystem>();
-  services.clock = std::make_unique<lcu::SystemClock>();
-  services.startupProblem = std::move(backend.problem);
+  lcu::gui::CTavrixApp::Services services = lcu::gui::MakeProgramServices(options);
   moments.Note("services");
 
   auto app = std::make_unique<lcu::gui::CTavrixApp>(std::move(services));
