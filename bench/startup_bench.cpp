@@ -1,6 +1,9 @@
 // Start-up time of corvalent: from the exec of the program to its first painted main window,
 // with a monitor settings file of 20 windows restored, against the same program with an empty
-// layout and against a minimal Qt Widgets program (one QMainWindow shown).
+// layout and against a minimal Qt Widgets program (one QMainWindow shown). A fourth case
+// measures what Qt itself costs for the same 20 windows: the minimal program with an MDI area
+// of 20 plain QTableViews of the layout's sizes, fonts, rows and column widths, which bounds
+// how close to the empty layout any program built on these widgets can come.
 //
 // Every run is a child process, this program re-executed, so that process start-up, dynamic
 // linking and Qt's initialisation are counted. The child starts the desktop program as its
@@ -29,7 +32,12 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QStandardItemModel>
+#include <QTableView>
 #include <QTimer>
 
 #include <algorithm>
@@ -54,6 +62,7 @@
 #include "gui/app/program_services.h"
 #include "gui/app/single_instance_lock.h"
 #include "gui/app/tavrix_app.h"
+#include "gui/monitor/list_font.h"
 #include "monitor/settings_image.h"
 #include "qt_settings_store.h"
 
@@ -170,19 +179,101 @@ int ChildMinimal(int argc, char** argv, Moments& moments) {
   return result;
 }
 
+// The monitor settings of the layout case: 20 windows of 32 channels tiled over the
+// MDI area, as the program itself saves them (version 2, with fonts and column widths).
+lcu::SettingsImage LayoutImage() {
+  lcu::SettingsImage image;
+  image.version = lcu::kSettingsVersion;
+  image.windowCount = kLayoutWindows;
+  image.mainPlacement.showCmd = lcu::kPlacementNormal;
+  image.mainPlacement.minX = image.mainPlacement.minY = image.mainPlacement.maxX = image.mainPlacement.maxY = -1;
+  image.mainPlacement.left = kMainLeft;
+  image.mainPlacement.top = kMainTop;
+  image.mainPlacement.right = kMainLeft + kMainWidth;
+  image.mainPlacement.bottom = kMainTop + kMainHeight;
+  constexpr int kColumns = 5;
+  constexpr int kWidth = 200;
+  constexpr int kHeight = 170;
+  const char* const faces[] = {"DejaVu Sans", "DejaVu Sans Mono", "DejaVu Serif"};
+  for (int k = 0; k < kLayoutWindows; ++k) {
+    lcu::MonitorWindowRecord& record = image.records[static_cast<std::size_t>(k)];
+    record.placement.showCmd = lcu::kPlacementNormal;
+    record.placement.minX = record.placement.minY = record.placement.maxX = record.placement.maxY = -1;
+    record.placement.left = (k % kColumns) * kWidth;
+    record.placement.top = (k / kColumns) * kHeight;
+    record.placement.right = record.placement.left + kWidth;
+    record.placement.bottom = record.placement.top + kHeight;
+    for (int i = 0; i < kChannelsPerWindow; ++i)
+      record.channels[static_cast<std::size_t>(i)] = static_cast<std::uint16_t>((k * 7 + i) % 132);
+    record.channelCount = kChannelsPerWindow;
+    record.active = k == kLayoutWindows - 1 ? 1 : 0;
+    record.SetName("Window " + std::to_string(k + 1));
+    record.columnWidths = {40, 120, 70, 50, 45};
+    record.font.height = -(11 + k % 4);
+    record.font.weight = k % 3 == 1 ? lcu::kFontWeightBold : lcu::kFontWeightNormal;
+    record.font.charSet = 1;
+    record.font.SetFaceName(faces[k % 3]);
+  }
+  return image;
+}
+
+// What Qt itself costs for the layout's widgets: the minimal window with an MDI area holding
+// kLayoutWindows sub-windows of the layout's sizes and fonts, each a plain QTableView over a
+// QStandardItemModel with the program's rows (ID, name and units filled, no readings yet) and
+// column widths. No settings, no LCU, no channel model: the floor under the layout case.
+int ChildBareTables(int argc, char** argv, Moments& moments) {
+  QApplication application(argc, argv);
+  moments.Note("qapp");
+  QMainWindow window;
+  window.setGeometry(kMainLeft, kMainTop, kMainWidth, kMainHeight);
+  auto* area = new QMdiArea;
+  window.setCentralWidget(area);
+  const lcu::SettingsImage image = LayoutImage();
+  for (int k = 0; k < kLayoutWindows; ++k) {
+    const lcu::MonitorWindowRecord& record = image.records[static_cast<std::size_t>(k)];
+    auto* model = new QStandardItemModel(kChannelsPerWindow, 5, area);
+    model->setHorizontalHeaderLabels({"ID", "Channel", "Value", "Units", "Raw"});
+    for (int row = 0; row < kChannelsPerWindow; ++row) {
+      model->setItem(row, 0, new QStandardItem(QString::number(record.channels[static_cast<std::size_t>(row)])));
+      model->setItem(row, 1, new QStandardItem(QStringLiteral("CHANNEL %1").arg(row)));
+      model->setItem(row, 3, new QStandardItem(QStringLiteral("bar")));
+    }
+    auto* table = new QTableView;
+    table->setFont(lcu::gui::FontFromLogFont(record.font, table->font()));
+    table->setModel(model);
+    table->verticalHeader()->hide();
+    table->setShowGrid(false);
+    for (int column = 0; column < 5; ++column) table->setColumnWidth(column, record.columnWidths[static_cast<std::size_t>(column)]);
+    QMdiSubWindow* sub = area->addSubWindow(table);
+    sub->setWindowTitle(QString::fromStdString(record.NameText()));
+    sub->setGeometry(record.placement.left, record.placement.top, record.placement.right - record.placement.left,
+                     record.placement.bottom - record.placement.top);
+    sub->show();
+  }
+  window.show();
+  moments.Note("init");
+  // The main window itself paints nothing here (the MDI area covers it): the area's first
+  // paint is the same moment, since the area is painted before its sub-windows.
+  FirstPaintWatch watch(*area->viewport(), moments);
+  const int result = RunWithTimeout();
+  if (result == 0) moments.Print();
+  return result;
+}
+
 // ---------------------------------------------------------------------------------------
 // The parent side.
 
 struct Case {
   const char* label;
-  const char* kind;  // "program" or "minimal"
+  const char* kind;  // "program", "minimal" or "bare"
   bool layout;       // program only: the settings name a file of kLayoutWindows windows
 };
 
-constexpr std::array<Case, 3> kCases = {{
+constexpr std::array<Case, 4> kCases = {{
     {"minimal Qt window", "minimal", false},
     {"empty layout", "program", false},
     {"layout of 20 windows", "program", true},
+    {"20 bare Qt tables", "bare", false},
 }};
 
 // Phases shown: each from the exec, ms.
@@ -216,41 +307,9 @@ std::optional<std::string> FindOnPath(const std::string& name) {
   return std::nullopt;
 }
 
-// The monitor settings file of the layout case: 20 windows of 32 channels tiled over the
-// MDI area, as the program itself saves them (version 2, with fonts and column widths).
+// That layout as the settings file the program restores.
 void WriteLayoutFile(const fs::path& path) {
-  lcu::SettingsImage image;
-  image.version = lcu::kSettingsVersion;
-  image.windowCount = kLayoutWindows;
-  image.mainPlacement.showCmd = lcu::kPlacementNormal;
-  image.mainPlacement.minX = image.mainPlacement.minY = image.mainPlacement.maxX = image.mainPlacement.maxY = -1;
-  image.mainPlacement.left = kMainLeft;
-  image.mainPlacement.top = kMainTop;
-  image.mainPlacement.right = kMainLeft + kMainWidth;
-  image.mainPlacement.bottom = kMainTop + kMainHeight;
-  constexpr int kColumns = 5;
-  constexpr int kWidth = 200;
-  constexpr int kHeight = 170;
-  const char* const faces[] = {"DejaVu Sans", "DejaVu Sans Mono", "DejaVu Serif"};
-  for (int k = 0; k < kLayoutWindows; ++k) {
-    lcu::MonitorWindowRecord& record = image.records[static_cast<std::size_t>(k)];
-    record.placement.showCmd = lcu::kPlacementNormal;
-    record.placement.minX = record.placement.minY = record.placement.maxX = record.placement.maxY = -1;
-    record.placement.left = (k % kColumns) * kWidth;
-    record.placement.top = (k / kColumns) * kHeight;
-    record.placement.right = record.placement.left + kWidth;
-    record.placement.bottom = record.placement.top + kHeight;
-    for (int i = 0; i < kChannelsPerWindow; ++i)
-      record.channels[static_cast<std::size_t>(i)] = static_cast<std::uint16_t>((k * 7 + i) % 132);
-    record.channelCount = kChannelsPerWindow;
-    record.active = k == kLayoutWindows - 1 ? 1 : 0;
-    record.SetName("Window " + std::to_string(k + 1));
-    record.columnWidths = {40, 120, 70, 50, 45};
-    record.font.height = -(11 + k % 4);
-    record.font.weight = k % 3 == 1 ? lcu::kFontWeightBold : lcu::kFontWeightNormal;
-    record.font.charSet = 1;
-    record.font.SetFaceName(faces[k % 3]);
-  }
+  const lcu::SettingsImage image = LayoutImage();
   std::vector<std::uint8_t> bytes(lcu::kSettingsImageSize);
   image.Write(std::span<std::uint8_t, lcu::kSettingsImageSize>(bytes.data(), lcu::kSettingsImageSize));
   const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "wb"), &std::fclose);
@@ -433,6 +492,13 @@ std::optional<std::array<double, kCases.size()>> RunSuite(const std::string& sel
   std::printf("  20 windows: %.0f ms warm (goal <= 1000 ms); empty layout / minimal Qt window: %.2fx\n", painted[2],
               painted[1] / painted[0]);
   std::printf("  20 windows / empty layout, CPU time: %.2fx\n", cpu[2] / cpu[1]);
+  // Qt's own share: had the program's windows cost no more than the bare tables above the
+  // minimal window, the layout would take empty + (bare - minimal).
+  std::printf("  20 bare Qt tables / minimal Qt window: %.2fx; the best the layout could do at Qt's own cost:\n"
+              "  (empty layout + bare tables - minimal) / empty layout = %.2fx; the program's 20 windows cost\n"
+              "  %.2fx what the bare tables add\n",
+              painted[3] / painted[0], (painted[1] + painted[3] - painted[0]) / painted[1],
+              (painted[2] - painted[1]) / (painted[3] - painted[0]));
   std::printf("  20 windows / empty layout on %s: %.2fx (goal <= 1.5x)\n", platform.c_str(), painted[2] / painted[1]);
   std::fflush(stdout);
   return painted;
@@ -520,6 +586,7 @@ int main(int argc, char** argv) {
     const std::string_view kind(argv[2]);
     if (kind == "program") return ChildProgram(childArgc, childArgs.data(), moments);
     if (kind == "minimal") return ChildMinimal(childArgc, childArgs.data(), moments);
+    if (kind == "bare") return ChildBareTables(childArgc, childArgs.data(), moments);
     return 2;
   }
   return Parent(argc, argv);
