@@ -136,9 +136,15 @@ class FirstPaintWatch : public QObject {
   bool m_seen = false;
 };
 
-int RunWithTimeout() {
+// Notes "init", runs the event loop until the first repaint pass of watched has ended (or
+// the time-out) and prints the moments of a finished run.
+int RunUntilPainted(QWidget& watched, Moments& moments) {
+  moments.Note("init");
+  FirstPaintWatch watch(watched, moments);
   QTimer::singleShot(kChildTimeoutMs, [] { QCoreApplication::exit(3); });
-  return QApplication::exec();
+  const int result = QApplication::exec();
+  if (result == 0) moments.Print();
+  return result;
 }
 
 // The desktop program's main(), with the paint watch added once InitInstance has returned.
@@ -159,11 +165,7 @@ int ChildProgram(int argc, char** argv, Moments& moments) {
 
   auto app = std::make_unique<lcu::gui::CTavrixApp>(std::move(services));
   if (!app->InitInstance()) return 1;
-  moments.Note("init");
-  FirstPaintWatch watch(*app->MainFrame(), moments);
-  const int result = RunWithTimeout();
-  if (result == 0) moments.Print();
-  return result;
+  return RunUntilPainted(*app->MainFrame(), moments);
 }
 
 int ChildMinimal(int argc, char** argv, Moments& moments) {
@@ -172,11 +174,7 @@ int ChildMinimal(int argc, char** argv, Moments& moments) {
   QMainWindow window;
   window.setGeometry(kMainLeft, kMainTop, kMainWidth, kMainHeight);
   window.show();
-  moments.Note("init");
-  FirstPaintWatch watch(window, moments);
-  const int result = RunWithTimeout();
-  if (result == 0) moments.Print();
-  return result;
+  return RunUntilPainted(window, moments);
 }
 
 // The monitor settings of the layout case: 20 windows of 32 channels tiled over the
@@ -251,13 +249,9 @@ int ChildBareTables(int argc, char** argv, Moments& moments) {
     sub->show();
   }
   window.show();
-  moments.Note("init");
   // The main window itself paints nothing here (the MDI area covers it): the area's first
   // paint is the same moment, since the area is painted before its sub-windows.
-  FirstPaintWatch watch(*area->viewport(), moments);
-  const int result = RunWithTimeout();
-  if (result == 0) moments.Print();
-  return result;
+  return RunUntilPainted(*area->viewport(), moments);
 }
 
 // ---------------------------------------------------------------------------------------
