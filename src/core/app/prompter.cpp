@@ -13,4 +13,13 @@ void ShowSystemError(Prompter& prompter, std::string_view caption, std::string_v
   prompter.Error(FormatSystemError(caption, systemText));
 }
 
+void ShowFileError(Prompter& prompter, std::string_view text, std::string_view path, std::string_view reason) {
+  std::string where(path);
+  if (!reason.empty()) {
+    where += ": ";
+    where += reason;
+  }
+  ShowSystemError(prompter, text, where);
+}
+
 }  // namespace lcu

@@ -53,4 +53,9 @@ std::string FormatSystemError(std::string_view caption, std::string_view systemT
 /// Shows the caption together with the system's text for an error, in one OK-only box.
 void ShowSystemError(Prompter& prompter, std::string_view caption, std::string_view systemText);
 
+/// A failure about a file, in the form of a system-error box: the message as its first line,
+/// then the file's path and the system's reason ("<path>: <reason>"), so that the user knows
+/// which file and why. Without a reason the second line holds the path alone.
+void ShowFileError(Prompter& prompter, std::string_view text, std::string_view path, std::string_view reason);
+
 }  // namespace lcu
