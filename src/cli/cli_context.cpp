@@ -12,11 +12,12 @@
 #include "cli11.h"
 #include "cli_messages.h"
 #include "exit_code.h"
-#include "libusb_backend.h"
+#include "host_settings.h"
+#include "host_usb_backend.h"
 #include "app/recording_backend.h"
 #include "sim/lcu_simulator.h"
 #include "util/decimal_text.h"
-#include "qt_settings_store.h"
+#include "usb_errors.h"
 
 namespace lcu::cli {
 
@@ -68,14 +69,19 @@ CliContext::~CliContext() = default;
 
 ConsolePrompter& CliContext::GetPrompter() { return *m_prompter; }
 
-QtSettingsStore& CliContext::Store() {
-  if (!m_store) m_store = std::make_unique<QtSettingsStore>();
+SettingsStore& CliContext::GetStore() {
+  if (!m_store) {
+    HostSettings settings = OpenHostSettings();
+    m_store = std::move(settings.store);
+    m_storeLocation = std::move(settings.location);
+  }
   return *m_store;
 }
 
-SettingsStore& CliContext::GetStore() { return Store(); }
-
-std::string CliContext::StoreLocation() { return Store().Location(); }
+std::string CliContext::StoreLocation() {
+  GetStore();
+  return m_storeLocation;
+}
 
 CUsbDevice* CliContext::GetDevice() {
   if (!m_bBackendTried) {
@@ -168,11 +174,11 @@ std::unique_ptr<UsbBackend> CliContext::OpenSimulator() {
   return simulator;
 }
 
-// The real LCU over libusb, looked for with the vendor id of the settings when one is set.
 std::unique_ptr<UsbBackend> CliContext::OpenUsb() {
-  auto backend = std::make_unique<usb::LibusbBackend>(usb::ConfiguredUsbVendorId(GetStore()));
-  if (!backend->Ok()) {
-    m_prompter->Error(backend->Error());
+  std::string problem;
+  auto backend = usb::OpenHostUsbBackend(GetStore(), problem);
+  if (!backend) {
+    m_prompter->Error(problem);
     return nullptr;
   }
   m_usb = backend.get();

@@ -25,14 +25,6 @@ namespace CLI {
 class App;
 }
 
-namespace lcu {
-class QtSettingsStore;
-}
-
-namespace lcu::usb {
-class LibusbBackend;
-}
-
 namespace lcu::cli {
 
 struct GlobalOptions {
@@ -100,11 +92,11 @@ class CliContext {
   std::unique_ptr<UsbBackend> OpenSimulator();
   std::unique_ptr<UsbBackend> OpenUsb();
   std::unique_ptr<UsbBackend> OpenReplay();
-  QtSettingsStore& Store();
 
   GlobalOptions m_options;
   std::unique_ptr<ConsolePrompter> m_prompter;
-  std::unique_ptr<QtSettingsStore> m_store;
+  std::unique_ptr<SettingsStore> m_store;
+  std::string m_storeLocation;
   std::unique_ptr<AppState> m_app;
   SystemClock m_clock;
   HostFileSystem m_files;
@@ -113,7 +105,7 @@ class CliContext {
   std::unique_ptr<CUsbDevice> m_device;
   bool m_bBackendTried = false;
   ReplayBackend* m_replay = nullptr;  // within m_backend, when a transcript is played
-  usb::LibusbBackend* m_usb = nullptr;  // within m_backend, when it is the real LCU
+  UsbBackend* m_usb = nullptr;  // within m_backend, when it is the real LCU
   bool m_bUsbProblemShown = false;
 };
 

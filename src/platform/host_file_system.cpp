@@ -1,24 +1,6 @@
 #include "host_file_system.h"
 
-#include <filesystem>
-#include <system_error>
-
-#if defined(_WIN32)
-
-namespace lcu {
-
-// Windows hosts use the standard library's files until a native implementation with
-// FlushFileBuffers lands with the Windows backend.
-std::unique_ptr<OutputFile> HostFileSystem::Create(const std::string& path, CreateMode mode) {
-  return StdFileSystem().Create(path, mode);
-}
-
-bool HostFileSystem::Exists(const std::string& path) const { return StdFileSystem().Exists(path); }
-
-}  // namespace lcu
-
-#else
-
+// The POSIX host's files; Windows has its own in windows/host_file_system_win32.cpp.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -27,6 +9,8 @@ bool HostFileSystem::Exists(const std::string& path) const { return StdFileSyste
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 #include <thread>
 
 namespace lcu {
@@ -182,5 +166,3 @@ bool HostFileSystem::Exists(const std::string& path) const {
 }
 
 }  // namespace lcu
-
-#endif

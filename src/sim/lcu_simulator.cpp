@@ -524,7 +524,9 @@ struct LcuSimulator::Impl {
     if (speed == LinkSpeed::kUnlimited) return;
     const auto hostTime = std::max(requestArrived - handedBack, std::chrono::steady_clock::duration::zero());
     busFree = std::max(busFree + hostTime, requestArrived - kLatenessExcused) + busTime;
-    std::this_thread::sleep_until(busFree);
+    // On Windows a sleep ends on the system's millisecond tick and may end before its
+    // deadline; sleeping again for what is left never hands control back early.
+    while (std::chrono::steady_clock::now() < busFree) std::this_thread::sleep_until(busFree);
     handedBack = std::chrono::steady_clock::now();
   }
 

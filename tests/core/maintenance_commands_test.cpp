@@ -281,8 +281,10 @@ TEST(OutputFiles, RealFilesAreTruncatedAndAMissingFolderIsReported) {
   const auto memory = Pattern(kProgramMemoryBytes, 7);
   f.Reply(memory);
   EXPECT_EQ(OnReadHexFile(ctx, dump), CommandResult::kDone);
-  std::ifstream in(dump, std::ios::binary);
-  EXPECT_EQ(std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {}), memory);
+  {
+    std::ifstream in(dump, std::ios::binary);  // closed again before the folder is removed
+    EXPECT_EQ(std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {}), memory);
+  }
 
   f.prompter.answers = {true};
   EXPECT_EQ(OnExtractSetup(ctx, (dir / "missing" / "extract.stp").string()), CommandResult::kFailed);

@@ -1,5 +1,6 @@
 // The settings store conventions: defaults, the 1024-character cut, profile integers,
-// blank trimming, number conversions and the system-error text.
+// blank trimming, number conversions and the system-error text; the store contract on the
+// memory store.
 #include <gtest/gtest.h>
 
 #include "app/memory_settings_store.h"
@@ -7,6 +8,7 @@
 #include "app/registry.h"
 #include "app/trim_trailing_blanks.h"
 #include "recording_prompter.h"
+#include "settings_store_contract.h"
 #include "util/decimal_text.h"
 
 namespace lcu {
@@ -44,15 +46,6 @@ TEST(Profile, IntegersAndStringsWithDefaults) {
   EXPECT_EQ(profile.GetProfileInt("Settings", "Auto Download", 0), 0);
   store.SetReadOnly(true);
   EXPECT_FALSE(profile.WriteProfileInt("Settings", "Top", 1));
-}
-
-TEST(MemorySettingsStore, KeyExistsForKeysAndTheirParents) {
-  MemorySettingsStore store;
-  store.WriteString("Config\\LCUs\\Serial3", "Serial", "17");
-  EXPECT_TRUE(store.KeyExists("Config\\LCUs\\Serial3"));
-  EXPECT_TRUE(store.KeyExists("Config\\LCUs"));
-  EXPECT_FALSE(store.KeyExists("Config\\LCUs\\Serial"));
-  EXPECT_FALSE(store.KeyExists("Config\\LCUs\\Serial4"));
 }
 
 TEST(TrimTrailingBlanks, RemovesOnlyTrailingSpacesAndKeepsTheFirstCharacter) {
@@ -104,3 +97,14 @@ TEST(ShowSystemError, CaptionLineFeedAndSystemText) {
 
 }  // namespace
 }  // namespace lcu
+
+namespace lcu::test {
+
+struct MemoryBacking {
+  SettingsStore& Store() { return store; }
+  const SettingsStore& Fresh() { return store; }
+  MemorySettingsStore store;
+};
+INSTANTIATE_TYPED_TEST_SUITE_P(Memory, SettingsStoreContract, ::testing::Types<MemoryBacking>);
+
+}  // namespace lcu::test

@@ -4,7 +4,9 @@
 // not safely on disk.
 #include <gtest/gtest.h>
 
+#if !defined(_WIN32)
 #include <sys/resource.h>
+#endif
 
 #include <csignal>
 #include <filesystem>
@@ -477,6 +479,8 @@ TEST_F(DownloadTest, AWriteThatFailsMidBufferStopsItsReadAndKeepsNoneOfIt) {
   EXPECT_LE(lcuSim->TransferCount() - transfers, clean - notRead);
 }
 
+// A file size limit is a POSIX resource limit.
+#if !defined(_WIN32)
 TEST_F(DownloadTest, ARealFileSizeLimitActsAsAFullDisk) {
   const LoggerHeader before = PrepareLcu(0, {{2, 1, {0x8000, 1}, {0x8100, 3}}, {0, 0, {0x8000, 4}, {0x8000, 4}}});
   rlimit old{};
@@ -493,6 +497,7 @@ TEST_F(DownloadTest, ARealFileSizeLimitActsAsAFullDisk) {
   EXPECT_EQ(prompter.messages, std::vector<std::string>{"Failed to save channel data"});
   EXPECT_EQ(LcuHeaderNow(), before);
 }
+#endif
 
 TEST_F(DownloadTest, AutoDownloadOnlyWhenSwitchedOnAndNotLogging) {
   PrepareLcu(0, {{2, 1, {0x8000, 1}, {0x8100, 1}}, {0, 0, {0x8000, 2}, {0x8000, 2}}});

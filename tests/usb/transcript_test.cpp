@@ -93,8 +93,8 @@ TEST(Transcript, FirstDifferenceFailsNamingTheLine) {
          d.FindDevice();
          d.VendorRead(LCU_READ_BLOCK, 0x8040, 0, 64, block);
        },
-       "^Transcript line 4: expected control handle=[0-9]+ type=C0 request=41 value=8000 index=0000 length=64, "
-       "but the program made control handle=[0-9]+ type=C0 request=41 value=8040 index=0000 length=64$"},
+       "^Transcript line 4: expected control handle=\\w+ type=C0 request=41 value=8000 index=0000 length=64, "
+       "but the program made control handle=\\w+ type=C0 request=41 value=8040 index=0000 length=64$"},
       {"changed request",
        [](CUsbDevice& d) {
          d.PollStatus();
@@ -108,8 +108,8 @@ TEST(Transcript, FirstDifferenceFailsNamingTheLine) {
          const std::array<std::uint8_t, 64> otherList = {1};
          BulkWriteAll(d, otherList);
        },
-       "^Transcript line 6: expected bulk-write handle=[0-9]+ length=64 data=0000.*, "
-       "but the program made bulk-write handle=[0-9]+ length=64 data=0100"},
+       "^Transcript line 6: expected bulk-write handle=\\w+ length=64 data=0000.*, "
+       "but the program made bulk-write handle=\\w+ length=64 data=0100"},
       {"call past the end",
        [](CUsbDevice& d) {
          d.PollStatus();
@@ -125,9 +125,9 @@ TEST(Transcript, FirstDifferenceFailsNamingTheLine) {
          d.PollStatus();
          d.CloseDevice();
        },
-       "^Transcript line 5: expected control .*, but the program made close handle=[0-9]+$"},
+       "^Transcript line 5: expected control .*, but the program made close handle=\\w+$"},
       {"stopping early", [](CUsbDevice& d) { d.Backend().OpenNode(0); },
-       "^Transcript line 3: the program stopped before descriptor handle=[0-9]+$"},
+       "^Transcript line 3: the program stopped before descriptor handle=\\w+$"},
   };
   const std::string session = RecordedSession();
   for (const DeviationCase& c : cases) {

@@ -32,7 +32,9 @@ std::optional<std::string> MemorySettingsStore::ReadValue(std::string_view key, 
 }
 
 bool MemorySettingsStore::WriteString(std::string_view key, std::string_view name, std::string_view text) {
-  if (m_bReadOnly) return false;
+  // As in the programs' stores: a name with a key separator, or the unnamed value, has no
+  // place in every store.
+  if (m_bReadOnly || name.empty() || name.find_first_of("\\/") != std::string_view::npos) return false;
   Key& k = m_keys[Fold(key)];
   if (k.path.empty()) k.path = std::string(key);
   Value& v = k.values[Fold(name)];

@@ -69,6 +69,14 @@ class StdOutputFile final : public OutputFile {
 }  // namespace
 
 std::unique_ptr<OutputFile> StdFileSystem::Create(const std::string& path, CreateMode mode) {
+#if defined(_WIN32)
+  // The Windows C runtime ignores the "x" of "wbx" and would truncate an existing file: an
+  // exclusive create is refused there, and the programs use the host's native files.
+  if (mode == CreateMode::kExclusive) {
+    errno = ENOSYS;
+    return nullptr;
+  }
+#endif
   std::FILE* file = std::fopen(path.c_str(), mode == CreateMode::kExclusive ? "wbx" : "wb");
   if (!file) return nullptr;
   return std::make_unique<StdOutputFile>(file, path);

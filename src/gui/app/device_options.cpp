@@ -7,7 +7,7 @@
 #include "app/recording_backend.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"
-#include "libusb_backend.h"
+#include "host_usb_backend.h"
 #include "sim/lcu_simulator.h"
 
 namespace lcu::gui {
@@ -47,12 +47,10 @@ BackendChoice OpenDevice(const DeviceOptions& options, const SettingsStore& stor
     }
     choice.problem = simulator->Error();
   } else {
-    auto usb = std::make_unique<usb::LibusbBackend>(usb::ConfiguredUsbVendorId(store));
-    if (usb->Ok()) {
+    if (auto usb = usb::OpenHostUsbBackend(store, choice.problem)) {
       choice.backend = std::move(usb);
       return choice;
     }
-    choice.problem = usb->Error();
   }
   choice.backend = std::make_unique<NoLcuBackend>();
   return choice;

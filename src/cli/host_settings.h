@@ -1,0 +1,20 @@
+// The current user's settings store that the command line shares with the desktop program
+// and the product family's other programs: the registry on Windows, the INI file of the Qt
+// store elsewhere. Each platform has its own implementation file, chosen in CMake.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "app/settings_store.h"
+
+namespace lcu::cli {
+
+struct HostSettings {
+  std::unique_ptr<SettingsStore> store;
+  std::string location;  // where the values live, for messages
+};
+
+HostSettings OpenHostSettings();
+
+}  // namespace lcu::cli

@@ -1,0 +1,13 @@
+#include "host_settings.h"
+
+#include "qt_settings_store.h"
+
+namespace lcu::cli {
+
+HostSettings OpenHostSettings() {
+  auto store = std::make_unique<QtSettingsStore>();
+  std::string location = store->Location();
+  return {std::move(store), std::move(location)};
+}
+
+}  // namespace lcu::cli

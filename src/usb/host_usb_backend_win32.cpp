@@ -1,0 +1,13 @@
+#include "host_usb_backend.h"
+
+#include "win32_usbscan_backend.h"
+
+namespace lcu::usb {
+
+// The driver's device nodes belong to the LCU alone, so the vendor id of the settings, which
+// narrows libusb's view of every device on the machine, has nothing to narrow here.
+std::unique_ptr<UsbBackend> OpenHostUsbBackend(const SettingsStore&, std::string&) {
+  return std::make_unique<Win32UsbscanBackend>();
+}
+
+}  // namespace lcu::usb

@@ -1,0 +1,128 @@
+// The Windows file layer: an exclusive create never touches a file of the same name, writes
+// land where they are aimed, UTF-8 names reach the system as the same characters, and a
+// replace that fails leaves the old file as it was.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "host_file_system.h"
+#include "replace_file_durably.h"
+
+namespace lcu {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::uint8_t> Bytes(std::string_view text) { return {text.begin(), text.end()}; }
+
+std::string ReadAll(const fs::path& path) {
+  std::string bytes(fs::file_size(path), '\0');
+  std::ifstream(path, std::ios::binary).read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return bytes;
+}
+
+void WriteText(const fs::path& path, std::string_view text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string Utf8(const fs::path& path) {
+  const std::u8string text = path.u8string();
+  return {text.begin(), text.end()};
+}
+
+class WindowsFilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_dir = fs::temp_directory_path() /
+            (std::string("lcu-win-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(m_dir);
+    fs::create_directories(m_dir);
+  }
+  void TearDown() override { fs::remove_all(m_dir); }
+
+  std::vector<std::string> FileNames() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(m_dir)) names.push_back(Utf8(entry.path().filename()));
+    return names;
+  }
+
+  fs::path m_dir;
+  HostFileSystem m_files;
+};
+
+TEST_F(WindowsFilesTest, ExclusiveCreateNeverReplacesAnExistingFile) {
+  const fs::path path = m_dir / "C040C32C.DAT";
+  WriteText(path, "old data");
+  EXPECT_EQ(m_files.Create(Utf8(path), CreateMode::kExclusive), nullptr);
+  EXPECT_TRUE(m_files.Exists(Utf8(path)));
+  EXPECT_EQ(ReadAll(path), "old data");
+
+  auto file = m_files.Create(Utf8(path), CreateMode::kTruncate);
+  ASSERT_NE(file, nullptr);
+  ASSERT_TRUE(file->Write(Bytes("new")));
+  ASSERT_TRUE(file->Commit());
+  EXPECT_EQ(ReadAll(path), "new");
+}
+
+TEST_F(WindowsFilesTest, PositionedWritesAndTruncateShapeTheFile) {
+  const fs::path path = m_dir / "out.bin";
+  auto file = m_files.Create(Utf8(path), CreateMode::kExclusive);
+  ASSERT_NE(file, nullptr);
+  ASSERT_TRUE(file->WriteAt(4, Bytes("EFGH")));
+  ASSERT_TRUE(file->WriteAt(0, Bytes("ABCD")));
+  ASSERT_TRUE(file->Write(Bytes("IJKL")));  // at the end, not where the last write stopped
+  ASSERT_TRUE(file->Truncate(10));
+  ASSERT_TRUE(file->Commit());
+  EXPECT_EQ(ReadAll(path), "ABCDEFGHIJ");
+  EXPECT_FALSE(file->Write(Bytes("x")));  // closed by the commit
+  EXPECT_FALSE(file->ErrorText().empty());
+}
+
+TEST_F(WindowsFilesTest, Utf8NamesReachTheSystemAsTheSameCharacters) {
+  const fs::path folder = m_dir / L"Z\u00FCrich \u20AC";
+  fs::create_directories(folder);
+  const fs::path path = folder / L"\u00C9t\u00E9.DAT";
+  auto file = m_files.Create(Utf8(path), CreateMode::kExclusive);
+  ASSERT_NE(file, nullptr);
+  ASSERT_TRUE(file->Write(Bytes("data")));
+  ASSERT_TRUE(file->Commit());
+  EXPECT_TRUE(m_files.Exists(Utf8(path)));
+  EXPECT_EQ(ReadAll(path), "data");
+}
+
+TEST_F(WindowsFilesTest, ReplaceDurablyPutsTheNewBytesInPlace) {
+  const fs::path path = m_dir / L"@LCU1 \u00E9.cal";
+  std::string reason;
+  ASSERT_TRUE(win::ReplaceFileDurably(Utf8(path), Bytes("first"), reason)) << reason;
+  ASSERT_TRUE(win::ReplaceFileDurably(Utf8(path), Bytes("second"), reason)) << reason;
+  EXPECT_EQ(ReadAll(path), "second");
+  EXPECT_EQ(FileNames(), std::vector<std::string>{Utf8(path.filename())});
+}
+
+// The old file held open without delete sharing, as a program reading it would: the rename
+// over it fails, and the old bytes and nothing else stay in the folder.
+TEST_F(WindowsFilesTest, ReplaceThatFailsKeepsTheOldFile) {
+  const fs::path path = m_dir / "channel.nsb";
+  WriteText(path, "old settings");
+  const HANDLE reader = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+  std::string reason;
+  EXPECT_FALSE(win::ReplaceFileDurably(Utf8(path), Bytes("new settings"), reason));
+  CloseHandle(reader);
+  EXPECT_FALSE(reason.empty());
+  EXPECT_EQ(ReadAll(path), "old settings");
+  EXPECT_EQ(FileNames(), std::vector<std::string>{"channel.nsb"});
+
+  // A folder that does not exist: nothing is created anywhere.
+  EXPECT_FALSE(win::ReplaceFileDurably(Utf8(m_dir / "missing" / "x.stp"), Bytes("x"), reason));
+  EXPECT_FALSE(fs::exists(m_dir / "missing"));
+}
+
+}  // namespace
+}  // namespace lcu
