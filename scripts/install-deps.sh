@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libcli11-dev
   libusb-1.0-0-dev umockdev libumockdev-dev
-  g++-mingw-w64-x86-64
+  g++-mingw-w64-x86-64 gcc-mingw-w64-x86-64 wine wine64 nsis
   xvfb xauth
   "$@"
 )

@@ -1,18 +1,15 @@
 #!/usr/bin/env bash
 # Builds the project twice (normal and address/undefined-behaviour sanitizer) and runs the
-# whole test suite of each under CTest, after cross-compiling the Windows driver backend; then
+# whole test suite of each under CTest, after the Windows step (scripts/windows.sh); then
 # fuzzes every input parser for a short while. Installs missing Debian packages first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 ./scripts/install-deps.sh
 
-# The Windows driver backend cannot run here: cross-compile it and the core with mingw-w64 so
-# that it at least compiles.
-echo "== Windows driver backend (mingw-w64 cross-compile) =="
-cmake -S . -B build/mingw -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
-  -DLCU_WARNINGS_AS_ERRORS=ON -DLCU_BUILD_TESTS=OFF -DLCU_BUILD_BENCH=OFF
-cmake --build build/mingw --target lcu_core lcu_usb_win32
+# lcu.exe and the Qt-free suites cross-built with mingw-w64 and run under Wine; the installer.
+echo "== Windows (mingw-w64 cross build, run under Wine) =="
+./scripts/windows.sh
 
 for preset in default asan; do
   echo "== ${preset} build =="

@@ -6,6 +6,7 @@
 #include <system_error>
 #include <utility>
 
+#include "app/default_paths.h"
 #include "app/registry.h"
 #include "channels/available_channels.h"
 #include "channels/channel_table.h"
@@ -157,7 +158,7 @@ std::unique_ptr<UsbBackend> CliContext::OpenBackend() {
 std::unique_ptr<UsbBackend> CliContext::OpenSimulator() {
   sim::SimulatorOptions simOptions;
   if (!m_options.simState.empty()) {
-    simOptions.stateDir = m_options.simState;
+    simOptions.stateDir = Utf8Path(m_options.simState);
     std::error_code error;
     std::filesystem::create_directories(simOptions.stateDir, error);
     if (error) {

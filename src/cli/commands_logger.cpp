@@ -11,6 +11,7 @@
 #include <system_error>
 #include <vector>
 
+#include "app/default_paths.h"
 #include "cli11.h"
 #include "cli_context.h"
 #include "cli_messages.h"
@@ -55,8 +56,8 @@ void ShowCannotRead(CliContext& context, const std::string& path, const std::err
 // Only the header and the file's size are needed, so a large data file is not loaded.
 int RunDatInfo(CliContext& context, const std::string& path) {
   std::error_code error;
-  const std::uintmax_t size = std::filesystem::file_size(path, error);
-  std::ifstream file(path, std::ios::binary);
+  const std::uintmax_t size = std::filesystem::file_size(Utf8Path(path), error);
+  std::ifstream file(Utf8Path(path), std::ios::binary);
   if (error || !file) {
     ShowCannotRead(context, path, error);
     return kExitFailed;

@@ -6,9 +6,11 @@
 #include "cli_messages.h"
 #include "command_registry.h"
 #include "exit_code.h"
+#include "terminal.h"
 
 int main(int argc, char** argv) {
   using namespace lcu::cli;
+  UseUtf8Console();
   CLI::App app{std::string(msg::kProgramDescription), "lcu"};
   app.fallthrough();
   GlobalOptions options;

@@ -4,6 +4,7 @@
 
 #if defined(_WIN32)
 #include <io.h>
+#include <windows.h>
 #else
 #include <unistd.h>
 #endif
@@ -25,5 +26,12 @@ bool IsTerminal(std::FILE* stream) {
 bool StdinIsTerminal() { return IsTerminal(stdin); }
 bool StdoutIsTerminal() { return IsTerminal(stdout); }
 bool StderrIsTerminal() { return IsTerminal(stderr); }
+
+void UseUtf8Console() {
+#if defined(_WIN32)
+  SetConsoleOutputCP(CP_UTF8);
+  SetConsoleCP(CP_UTF8);
+#endif
+}
 
 }  // namespace lcu::cli

@@ -9,4 +9,8 @@ bool StdinIsTerminal();
 bool StdoutIsTerminal();
 bool StderrIsTerminal();
 
+/// The program's text is UTF-8; a Windows console shows and reads it as such only when told
+/// (elsewhere terminals take UTF-8 already).
+void UseUtf8Console();
+
 }  // namespace lcu::cli

@@ -99,7 +99,7 @@ LoggerHeader MakeSampleCalibration() {
 }
 
 std::string WriteSampleSetup(SettingsStore& store, std::uint16_t lcuNumber) {
-  const std::filesystem::path setup = SetupDirectory(store);
+  const std::filesystem::path setup = Utf8Path(SetupDirectory(store));
   if (auto error = MakeFolder(setup, "setup"); !error.empty()) return error;
 
   const auto definitions = MakeSampleChannelDefinitions();
@@ -113,9 +113,9 @@ std::string WriteSampleSetup(SettingsStore& store, std::uint16_t lcuNumber) {
   if (!store.WriteString(SlotKey(1), reg::kSerial, std::to_string(lcuNumber))) {
     return "Cannot register LCU " + std::to_string(lcuNumber) + " in the settings.";
   }
-  if (auto error = MakeFolder(DataDirectory(store), "data"); !error.empty()) return error;
+  if (auto error = MakeFolder(Utf8Path(DataDirectory(store)), "data"); !error.empty()) return error;
   // The setup extract goes to the fixed "libs" folder, which the commands do not create.
-  return MakeFolder(std::filesystem::path(VelmoraRoot()) / "libs", "libs");
+  return MakeFolder(Utf8Path(VelmoraRoot()) / "libs", "libs");
 }
 
 }  // namespace lcu::sim

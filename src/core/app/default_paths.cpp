@@ -41,4 +41,6 @@ std::string JoinPath(std::string_view folder, std::string_view name) {
   return path;
 }
 
+std::filesystem::path Utf8Path(std::string_view text) { return std::filesystem::path(std::u8string(text.begin(), text.end())); }
+
 }  // namespace lcu

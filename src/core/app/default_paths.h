@@ -2,6 +2,7 @@
 // elsewhere the same tree lies under the user's home folder (~/Velmora/Setup, ...).
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -21,5 +22,8 @@ std::string SetupDirectory(const SettingsStore& store);
 std::string DataDirectory(const SettingsStore& store);
 /// folder + native separator + name.
 std::string JoinPath(std::string_view folder, std::string_view name);
+/// A path of the programs' text (UTF-8). A std::filesystem::path made from a plain string
+/// reads it in the system's narrow encoding, which on Windows is not UTF-8.
+std::filesystem::path Utf8Path(std::string_view text);
 
 }  // namespace lcu

@@ -28,7 +28,7 @@ std::string GetCalibrationPath(const SettingsStore& store, std::uint16_t lcuNumb
   const std::string folder = SetupDirectory(store);
   const std::string path = JoinPath(folder, CalibrationFileName(FindLcuSlot(store, lcuNumber)));
   std::error_code ec;
-  if (std::filesystem::exists(path, ec)) return path;
+  if (std::filesystem::exists(Utf8Path(path), ec)) return path;
   return JoinPath(folder, CalibrationFileName(1));
 }
 

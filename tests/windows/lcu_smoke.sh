@@ -1,0 +1,48 @@
+#!/bin/sh
+# lcu.exe run as a user would run it, under the emulator that runs Windows programs here:
+# the sample setup, the simulated LCU's status, a download and what the data file holds (by
+# its Windows path), a recorded session played back, a setting written and read back, and a
+# plain status without an LCU, which must say OFF LINE and fail.
+# Usage: lcu_smoke.sh EMULATOR LCU_EXE
+set -eu
+emulator=$1
+lcu=$2
+
+fail() {
+  echo "FAILED: $*" >&2
+  exit 1
+}
+
+# Runs lcu.exe; its output without the carriage returns of Windows line ends.
+lcu() {
+  "$emulator" "$lcu" "$@" | tr -d '\r'
+}
+
+state='C:\lcu-smoke\lcu'
+transcript='C:\lcu-smoke\status.txt'
+
+lcu sim-setup >/dev/null || fail "sim-setup"
+[ "$(lcu --sim-state "$state" status | head -n 1)" = "ON LINE" ] || fail "status of the simulated LCU"
+
+data=$(lcu --sim-state "$state" --yes download) || fail "download"
+case "$data" in
+  'C:\Velmora\Sample\'*.DAT) ;;
+  *) fail "download made '$data', not a data file in C:\\Velmora\\Sample" ;;
+esac
+lcu dat-info "$data" | grep -qx 'Complete : yes' || fail "dat-info $data"
+
+lcu --sim-state "$state" --record "$transcript" status >/dev/null || fail "status with --record"
+[ "$(lcu --replay "$transcript" status | head -n 1)" = "ON LINE" ] || fail "status with --replay"
+
+folder='D:\Daten Z\303\274rich'
+folder=$(printf "$folder")
+lcu settings set Paths DataDirectory "$folder" || fail "settings set"
+[ "$(lcu settings get Paths DataDirectory)" = "$folder" ] || fail "settings get"
+
+set +e
+status=$(lcu status)
+code=$("$emulator" "$lcu" status >/dev/null 2>&1; echo $?)
+set -e
+[ "$status" = "OFF LINE" ] || fail "status without an LCU said '$status'"
+[ "$code" = 1 ] || fail "status without an LCU ended with $code"
+echo "lcu.exe smoke run passed"
