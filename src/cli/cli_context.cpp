@@ -150,7 +150,7 @@ std::unique_ptr<UsbBackend> CliContext::OpenBackend() {
   }
   if (!backend || m_options.record.empty()) return backend;
   std::string problem;
-  auto recorder = RecordingBackend::ToFile(std::move(backend), m_options.record, problem);
+  auto recorder = RecordingBackend::ToFile(std::move(backend), Utf8Path(m_options.record), problem);
   if (!recorder) m_prompter->Error(std::string(lcu::msg::kCannotCreateTranscript) + problem);
   return recorder;
 }
@@ -188,7 +188,7 @@ std::unique_ptr<UsbBackend> CliContext::OpenUsb() {
 
 std::unique_ptr<UsbBackend> CliContext::OpenReplay() {
   std::string problem;
-  auto replay = ReplayBackend::FromFile(m_options.replay, problem);
+  auto replay = ReplayBackend::FromFile(Utf8Path(m_options.replay), problem);
   if (!replay) {
     m_prompter->Error(problem);
     return nullptr;

@@ -1,10 +1,10 @@
-#!/bin/sh
+#!/usr/bin/env bash
 # lcu.exe run as a user would run it, under the emulator that runs Windows programs here:
 # the sample setup, the simulated LCU's status, a download and what the data file holds (by
 # its Windows path), a recorded session played back, a setting written and read back, and a
 # plain status without an LCU, which must say OFF LINE and fail.
 # Usage: lcu_smoke.sh EMULATOR LCU_EXE
-set -eu
+set -euo pipefail
 emulator=$1
 lcu=$2
 
@@ -18,8 +18,10 @@ lcu() {
   "$emulator" "$lcu" "$@" | tr -d '\r'
 }
 
-state='C:\lcu-smoke\lcu'
-transcript='C:\lcu-smoke\status.txt'
+# Names beyond ASCII on purpose: the program's text is UTF-8, the system's UTF-16.
+# A simulated LCU of its own on every run, so that it has logged data to download.
+state="C:\\lcu-smoke\\Zürich LCU $$"
+transcript="C:\\lcu-smoke\\Zürich status $$.txt"
 
 lcu sim-setup >/dev/null || fail "sim-setup"
 [ "$(lcu --sim-state "$state" status | head -n 1)" = "ON LINE" ] || fail "status of the simulated LCU"
@@ -34,10 +36,9 @@ lcu dat-info "$data" | grep -qx 'Complete : yes' || fail "dat-info $data"
 lcu --sim-state "$state" --record "$transcript" status >/dev/null || fail "status with --record"
 [ "$(lcu --replay "$transcript" status | head -n 1)" = "ON LINE" ] || fail "status with --replay"
 
-folder='D:\Daten Z\303\274rich'
-folder=$(printf "$folder")
-lcu settings set Paths DataDirectory "$folder" || fail "settings set"
-[ "$(lcu settings get Paths DataDirectory)" = "$folder" ] || fail "settings get"
+monitor='D:\Daten Zürich\Motor.nsb'
+lcu settings set Corvalent/Settings Monitor "$monitor" || fail "settings set"
+[ "$(lcu settings get Corvalent/Settings Monitor)" = "$monitor" ] || fail "settings get"
 
 set +e
 status=$(lcu status)
