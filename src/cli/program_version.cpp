@@ -1,0 +1,18 @@
+#include "program_version.h"
+
+#include "cli_messages.h"
+#include "libusb_backend.h"
+
+namespace lcu::cli {
+
+std::string VersionText() {
+#ifdef LCU_PRODUCT_VERSION
+  const std::string version = LCU_PRODUCT_VERSION;
+#else
+  const std::string version = "0.0.0";
+#endif
+  return std::string(msg::kProgramName) + ' ' + version + '\n' + std::string(msg::kLibusbName) + ' ' +
+         usb::LibusbVersion();
+}
+
+}  // namespace lcu::cli
