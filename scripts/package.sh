@@ -83,7 +83,7 @@ completion=$(cd "$work/files" && PATH="$root/usr/bin:$PATH" bash --norc --noprof
   source /usr/share/bash-completion/bash_completion
   source "$1"
   complete_words() { COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1)); COMP_LINE="$*"; COMP_POINT=${#COMP_LINE}
-    COMPREPLY=(); _lcu; printf "%s\n" "$*: ${COMPREPLY[*]}"; }
+    COMPREPLY=(); _lcu; echo "$*:" $(printf "%s\n" "${COMPREPLY[@]}" | sort -u); }
   complete_words lcu se
   complete_words lcu load-hex ""
   complete_words lcu --sim-state ""
