@@ -192,6 +192,9 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${LCU_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION "electronics")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt's own Wayland platform, so that a Wayland session shows the program natively with its
+# desktop entry's icon rather than through X.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA "${LCU_PACKAGING_DIR}/postinst;${LCU_PACKAGING_DIR}/postrm")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)
