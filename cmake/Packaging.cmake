@@ -8,6 +8,9 @@ set(LCU_PACKAGE_NAME "lcu-workstation")
 set(LCU_PACKAGING_DIR "${PROJECT_SOURCE_DIR}/packaging/linux")
 set(LCU_PACKAGING_OUT "${PROJECT_BINARY_DIR}/packaging")
 file(MAKE_DIRECTORY "${LCU_PACKAGING_OUT}")
+# The files read here, not through configure_file: a change to one configures again.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+  "${LCU_PACKAGING_DIR}/70-lcu.rules" "${LCU_PACKAGING_DIR}/changelog" "${PROJECT_SOURCE_DIR}/LICENSE")
 
 # A folder that a pkg-config variable names (where udev reads its rules, where bash finds
 # completions), below the install prefix: /usr/lib/udev and /lib/udev both become lib/udev,
@@ -110,7 +113,9 @@ endif()
 # The man pages, made from the built programs' help each time a program is rebuilt, so that
 # they cannot fall behind the programs.
 find_program(LCU_HELP2MAN help2man)
-if(LCU_HELP2MAN)
+if(CMAKE_CROSSCOMPILING)
+  message(STATUS "Cross-compiling: the man pages, made by running the programs, are not made")
+elseif(LCU_HELP2MAN)
   set(pages "")
   foreach(program lcu corvalent)
     set(page "${LCU_PACKAGING_OUT}/man/${program}.1")
