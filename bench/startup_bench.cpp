@@ -58,7 +58,7 @@
 #include "app/registry.h"
 #include "gui/app/device_options.h"
 #include "gui/app/main_frame.h"
-#include "gui/app/product_version.h"
+#include "gui/app/program_identity.h"
 #include "gui/app/program_services.h"
 #include "gui/app/single_instance_lock.h"
 #include "gui/app/tavrix_app.h"
@@ -150,7 +150,7 @@ int RunUntilPainted(QWidget& watched, Moments& moments) {
 // The desktop program's main(), with the paint watch added once InitInstance has returned.
 int ChildProgram(int argc, char** argv, Moments& moments) {
   QApplication application(argc, argv);
-  QApplication::setApplicationVersion(lcu::gui::GetProductVersion());
+  lcu::gui::SetProgramIdentity();
   moments.Note("qapp");
   const lcu::gui::DeviceOptions options = lcu::gui::ParseDeviceOptions(QApplication::arguments());
 

@@ -11,6 +11,7 @@ packages=(
   libusb-1.0-0-dev umockdev libumockdev-dev
   g++-mingw-w64-x86-64 gcc-mingw-w64-x86-64 wine wine64 nsis
   xvfb xauth
+  dpkg-dev lintian desktop-file-utils appstream help2man bash-completion man-db groff-base librsvg2-bin file
   "$@"
 )
 

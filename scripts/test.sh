@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the project twice (normal and address/undefined-behaviour sanitizer) and runs the
 # whole test suite of each under CTest, after the Windows step (scripts/windows.sh); then
-# fuzzes every input parser for a short while. Installs missing Debian packages first.
+# builds and checks the Debian package and fuzzes every input parser for a short while.
+# Installs missing Debian packages first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,6 +18,10 @@ for preset in default asan; do
   cmake --build --preset "$preset"
   ctest --preset "$preset" --timeout 600
 done
+
+# The Debian package from the default build, checked and run as installed.
+echo "== package =="
+./scripts/package.sh
 
 # Every parser of outside input under libFuzzer, 30 seconds each from the corpora in fuzz/;
 # scripts/fuzz.sh SECONDS runs them longer.

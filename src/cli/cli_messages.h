@@ -8,6 +8,8 @@
 namespace lcu::cli::msg {
 
 inline constexpr std::string_view kProgramDescription = "Workstation of the LCU engine data logger";
+inline constexpr std::string_view kProgramName = "lcu";
+inline constexpr std::string_view kVersionHelp = "Show the version of lcu and of its USB layer, and exit";
 inline constexpr std::string_view kCommandRequired = "A command is required.";
 inline constexpr std::string_view kGroupNeedsOneOf = " needs one of:";
 inline constexpr std::string_view kRunWithHelp = "Run with --help for more information.";

@@ -6,13 +6,15 @@
 #include "cli_messages.h"
 #include "command_registry.h"
 #include "exit_code.h"
+#include "program_version.h"
 #include "terminal.h"
 
 int main(int argc, char** argv) {
   using namespace lcu::cli;
   UseUtf8Console();
-  CLI::App app{std::string(msg::kProgramDescription), "lcu"};
+  CLI::App app{std::string(msg::kProgramDescription), std::string(msg::kProgramName)};
   app.fallthrough();
+  app.set_version_flag("--version", VersionText, std::string(msg::kVersionHelp));
   GlobalOptions options;
   AddGlobalOptions(app, options);
   CommandRegistry commands(app);

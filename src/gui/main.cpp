@@ -2,16 +2,23 @@
 #include <memory>
 
 #include <QApplication>
+#include <QCoreApplication>
 
 #include "gui/app/device_options.h"
-#include "gui/app/product_version.h"
+#include "gui/app/program_identity.h"
 #include "gui/app/program_services.h"
 #include "gui/app/single_instance_lock.h"
 #include "gui/app/tavrix_app.h"
 
 int main(int argc, char* argv[]) {
+  lcu::gui::SetProgramIdentity();
+  {
+    // --help and --version answer before the window system is needed, so that they work
+    // without a display (a terminal over ssh, a package build).
+    const QCoreApplication noDisplay(argc, argv);
+    lcu::gui::AnswerHelpAndVersion(QCoreApplication::arguments());
+  }
   QApplication application(argc, argv);
-  QApplication::setApplicationVersion(lcu::gui::GetProductVersion());
   const lcu::gui::DeviceOptions options = lcu::gui::ParseDeviceOptions(QApplication::arguments());
 
   // A second copy ends at once, without a window or a message.

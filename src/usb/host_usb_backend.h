@@ -15,4 +15,8 @@ namespace lcu::usb {
 /// settings. Null when the system's USB layer could not be started: problem then says why.
 std::unique_ptr<UsbBackend> OpenHostUsbBackend(const SettingsStore& store, std::string& problem);
 
+/// The USB layer the backend runs on, with its version where it has one ("libusb 1.0.26"),
+/// for the programs' version texts.
+std::string HostUsbStackVersion();
+
 }  // namespace lcu::usb

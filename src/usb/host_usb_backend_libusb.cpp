@@ -13,4 +13,6 @@ std::unique_ptr<UsbBackend> OpenHostUsbBackend(const SettingsStore& store, std::
   return backend;
 }
 
+std::string HostUsbStackVersion() { return "libusb " + LibusbVersion(); }
+
 }  // namespace lcu::usb

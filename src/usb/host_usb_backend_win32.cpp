@@ -10,4 +10,7 @@ std::unique_ptr<UsbBackend> OpenHostUsbBackend(const SettingsStore&, std::string
   return std::make_unique<Win32UsbscanBackend>();
 }
 
+// The driver is the LCU's own; it has no version the program can ask for.
+std::string HostUsbStackVersion() { return "the LCU's Windows driver (\\\\.\\USBSCAN)"; }
+
 }  // namespace lcu::usb

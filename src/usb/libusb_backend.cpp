@@ -89,6 +89,14 @@ std::optional<std::uint16_t> ConfiguredUsbVendorId(const SettingsStore& store) {
   return static_cast<std::uint16_t>(ParseHexNumber(digits));
 }
 
+std::string LibusbVersion() {
+  const libusb_version* version = libusb_get_version();
+  std::string text = std::to_string(version->major) + '.' + std::to_string(version->minor) + '.' +
+                     std::to_string(version->micro) + '.' + std::to_string(version->nano);
+  if (version->rc) text += version->rc;
+  return text;
+}
+
 std::uint32_t MapLibusbError(int libusbError) {
   switch (libusbError) {
     case LIBUSB_SUCCESS: return kErrorSuccess;

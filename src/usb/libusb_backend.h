@@ -42,6 +42,10 @@ inline constexpr unsigned kBulkTimeoutMs = 5000;
 /// or "0x1A2B"); nullopt when it is missing, empty or not a 16-bit hex number.
 std::optional<std::uint16_t> ConfiguredUsbVendorId(const SettingsStore& store);
 
+/// The version of the libusb the program runs with, for instance "1.0.26.11724"; a release
+/// candidate's suffix follows it ("1.0.27-rc1").
+std::string LibusbVersion();
+
 class LibusbBackend final : public UsbBackend {
  public:
   explicit LibusbBackend(std::optional<std::uint16_t> vendorId = std::nullopt);

@@ -68,6 +68,14 @@ TEST_F(LcuProgramTest, PokeWritesTheValueToEachAddressInOneFormat) {
   }
 }
 
+TEST_F(LcuProgramTest, VersionNamesTheProgramAndItsLibusbWithoutAnLcu) {
+  const ProgramRun run = Lcu({"--version"});
+  EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+  EXPECT_TRUE(QRegularExpression("^lcu \\d+\\.\\d+\\.\\d+\nlibusb \\d+\\.\\d+\\.\\d+\\.\\d+\\S*\n$").match(run.out).hasMatch())
+      << run.out.toStdString();
+  EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+}
+
 TEST_F(LcuProgramTest, UsageErrorsExitWithTwo) {
   const QStringList cases[] = {
       {},

@@ -113,6 +113,32 @@ TEST(SingleInstanceLock, ALockLeftByACrashedCopyDoesNotLockTheUserOut) {
   EXPECT_TRUE(next.TryLock());
 }
 
+// The built program answers --help and --version on a terminal without a display. The window
+// system's own options are no version option: -reverse is not -r -e -v.
+TEST(CorvalentProgram, HelpAndVersionNeedNoDisplay) {
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) environment.remove(QString::fromLatin1(name));
+  const struct {
+    QStringList arguments;
+    QString out;  // what the output holds
+  } cases[] = {
+      {{QStringLiteral("--version")}, QStringLiteral("corvalent ") + gui::GetProductVersion() + QLatin1Char('\n')},
+      {{QStringLiteral("--help")}, QStringLiteral("--sim-state <DIR>")},
+      {{QStringLiteral("-reverse"), QStringLiteral("--help")}, QStringLiteral("--simulate")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(CORVALENT_PROGRAM), c.arguments);
+    ASSERT_TRUE(program.waitForFinished(10000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+    const QString out = QString::fromUtf8(program.readAllStandardOutput());
+    EXPECT_TRUE(out.contains(c.out)) << out.toStdString();
+  }
+}
+
 // The built program: a second copy ends at once, silently, while the first runs on.
 TEST(CorvalentProgram, ASecondCopyEndsAtOnce) {
   QTemporaryDir home;

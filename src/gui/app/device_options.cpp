@@ -12,24 +12,47 @@
 
 namespace lcu::gui {
 
-DeviceOptions ParseDeviceOptions(const QStringList& arguments) {
+namespace {
+
+// The desktop program's command line: the device options, --help and --version.
+struct OptionParser {
   QCommandLineParser parser;
-  parser.addHelpOption();
-  parser.addVersionOption();
-  const QCommandLineOption simulate(ToQString(text::kSimulateOption), ToQString(text::kSimulateHelp));
-  const QCommandLineOption simState(ToQString(text::kSimStateOption), ToQString(text::kSimStateHelp),
-                                    ToQString(text::kSimStateValue));
-  const QCommandLineOption record(ToQString(text::kRecordOption), ToQString(text::kRecordHelp),
-                                  ToQString(text::kRecordValue));
-  parser.addOption(simulate);
-  parser.addOption(simState);
-  parser.addOption(record);
-  parser.process(arguments);
+  const QCommandLineOption help = parser.addHelpOption();
+  const QCommandLineOption version = parser.addVersionOption();
+  const QCommandLineOption simulate{ToQString(text::kSimulateOption), ToQString(text::kSimulateHelp)};
+  const QCommandLineOption simState{ToQString(text::kSimStateOption), ToQString(text::kSimStateHelp),
+                                    ToQString(text::kSimStateValue)};
+  const QCommandLineOption record{ToQString(text::kRecordOption), ToQString(text::kRecordHelp),
+                                  ToQString(text::kRecordValue)};
+
+  OptionParser() {
+    parser.setApplicationDescription(ToQString(text::kProgramDescription));
+    parser.addOption(simulate);
+    parser.addOption(simState);
+    parser.addOption(record);
+  }
+};
+
+}  // namespace
+
+void AnswerHelpAndVersion(const QStringList& arguments) {
+  OptionParser options;
+  // The window system's own options (-platform, -stylesheet, -reverse) are unknown here and
+  // left for the application object; read as words, none of them passes for -h or -v.
+  options.parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+  options.parser.parse(arguments);
+  if (options.parser.isSet(options.help)) options.parser.showHelp(0);
+  if (options.parser.isSet(options.version)) options.parser.showVersion();
+}
+
+DeviceOptions ParseDeviceOptions(const QStringList& arguments) {
+  OptionParser parsed;
+  parsed.parser.process(arguments);
 
   DeviceOptions options;
-  options.simulate = parser.isSet(simulate);
-  options.simState = parser.value(simState);
-  options.record = parser.value(record);
+  options.simulate = parsed.parser.isSet(parsed.simulate);
+  options.simState = parsed.parser.value(parsed.simState);
+  options.record = parsed.parser.value(parsed.record);
   return options;
 }
 

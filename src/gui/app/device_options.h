@@ -1,6 +1,7 @@
 // Which LCU the program works with, from its command line: a simulated LCU (--simulate, or
 // --sim-state DIR to keep its memory in a folder) or the real LCU over USB; --record FILE
 // writes the traffic with either to a transcript. A file name on the command line is ignored.
+// --help and --version print their text and end the program.
 #pragma once
 
 #include <memory>
@@ -19,6 +20,10 @@ struct DeviceOptions {
   QString simState;       // a simulated LCU kept in this folder
   QString record;         // the transcript of the traffic with the LCU goes here
 };
+
+/// Prints the help or the version and ends the program when the arguments ask for either;
+/// otherwise returns. Needs only a QCoreApplication, so both answer without a display.
+void AnswerHelpAndVersion(const QStringList& arguments);
 
 /// Reads the options; --help and unknown options end the program as usual.
 DeviceOptions ParseDeviceOptions(const QStringList& arguments);

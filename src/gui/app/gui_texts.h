@@ -154,6 +154,7 @@ inline constexpr std::string_view kSaveSettingsFilter = "Settings Files (*.nsb)"
 inline constexpr std::string_view kDefaultSettingsName = "Settings.nsb";
 
 // Command line.
+inline constexpr std::string_view kProgramDescription = "The desktop workstation of the LCU engine data logger.";
 inline constexpr std::string_view kSimulateOption = "simulate";
 inline constexpr std::string_view kSimulateHelp = "Work with a fresh simulated LCU held in memory instead of a real one.";
 inline constexpr std::string_view kSimStateOption = "sim-state";
