@@ -17,7 +17,7 @@ inline constexpr std::string_view kFailedToWriteSettings = "Failed to write sett
 inline constexpr std::string_view kNotAnInteger = "With --integer, TEXT must be a 32-bit decimal number.";
 inline constexpr std::string_view kInvalidSettingName = "A value name cannot be empty or contain \\ or /.";
 inline constexpr std::string_view kProgressCaption = lcu::msg::kDownloadingLogger;
-inline constexpr std::string_view kCannotReadFile = "Cannot read ";
+inline constexpr std::string_view kCannotReadDataFile = "Cannot read the data file.";
 
 // Refusals of command-line arguments, after the argument in quotes.
 inline constexpr std::string_view kNotAnLcuAddress = " is not an LCU address (hex 0 to FFFF, e.g. 8000 or 0x8000)";

@@ -1,6 +1,7 @@
 // The logger's main jobs: download, send-config, the LCU configuration rows, and what a
 // downloaded data file holds.
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -46,10 +47,7 @@ CommandResult PrintConfiguration(CommandContext& context) {
 }
 
 void ShowCannotRead(CliContext& context, const std::string& path, const std::error_code& error) {
-  std::string text(msg::kCannotReadFile);
-  text += path;
-  if (error) text += ": " + error.message();
-  context.GetPrompter().Error(text);
+  ShowFileError(context.GetPrompter(), msg::kCannotReadDataFile, path, error.message());
 }
 
 // Only the header and the file's size are needed, so a large data file is not loaded.
@@ -58,7 +56,7 @@ int RunDatInfo(CliContext& context, const std::string& path) {
   const std::uintmax_t size = std::filesystem::file_size(path, error);
   std::ifstream file(path, std::ios::binary);
   if (error || !file) {
-    ShowCannotRead(context, path, error);
+    ShowCannotRead(context, path, error ? error : std::error_code(errno, std::generic_category()));
     return kExitFailed;
   }
   std::vector<std::uint8_t> start(static_cast<std::size_t>(std::min<std::uintmax_t>(size, kLoggerHeaderSize)));

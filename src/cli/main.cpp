@@ -6,9 +6,11 @@
 #include "cli_messages.h"
 #include "command_registry.h"
 #include "exit_code.h"
+#include "host_file_system.h"
 
 int main(int argc, char** argv) {
   using namespace lcu::cli;
+  lcu::TreatFileSizeLimitAsWriteError();
   CLI::App app{std::string(msg::kProgramDescription), "lcu"};
   app.fallthrough();
   GlobalOptions options;

@@ -8,8 +8,10 @@
 #include "gui/app/program_services.h"
 #include "gui/app/single_instance_lock.h"
 #include "gui/app/tavrix_app.h"
+#include "host_file_system.h"
 
 int main(int argc, char* argv[]) {
+  lcu::TreatFileSizeLimitAsWriteError();
   QApplication application(argc, argv);
   QApplication::setApplicationVersion(lcu::gui::GetProductVersion());
   const lcu::gui::DeviceOptions options = lcu::gui::ParseDeviceOptions(QApplication::arguments());

@@ -272,8 +272,11 @@ TEST_F(UploadTest, SendConfigChecksTheLinkAndTheCalibrationFile) {
   EXPECT_EQ(OnSendConfig(ctx), CommandResult::kFailed);
   app.m_bDownloadRunning = 1;
   EXPECT_EQ(OnSendConfig(ctx), CommandResult::kFailed);
-  EXPECT_EQ(prompter.messages, (std::vector<std::string>{"LCU is off-line", "Could not read calibration file",
-                                                         "A download is in progress. Please wait until it has ended."}));
+  EXPECT_EQ(prompter.messages,
+            (std::vector<std::string>{"LCU is off-line",
+                                      "Could not read calibration file\n/nonexistent-folder-of-lcu-tests/@LCU1.cal: "
+                                      "No such file or directory",
+                                      "A download is in progress. Please wait until it has ended."}));
 }
 
 TEST_F(UploadTest, SendConfigAsksWhileLoggingAndNoEndsIt) {

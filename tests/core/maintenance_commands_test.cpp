@@ -268,7 +268,7 @@ TEST(LcuCommands, RefusedWhileADownloadRuns) {
   }
 }
 
-TEST(OutputFiles, RealFilesAreTruncatedAndAMissingFolderIsReported) {
+TEST(OutputFiles, RealFilesAreReplacedAndAMissingFolderIsReported) {
   const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
   const auto dir = std::filesystem::temp_directory_path() / ("lcu_maint_" + std::to_string(stamp));
   std::filesystem::create_directories(dir);
@@ -285,8 +285,9 @@ TEST(OutputFiles, RealFilesAreTruncatedAndAMissingFolderIsReported) {
   EXPECT_EQ(std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {}), memory);
 
   f.prompter.answers = {true};
-  EXPECT_EQ(OnExtractSetup(ctx, (dir / "missing" / "extract.stp").string()), CommandResult::kFailed);
-  EXPECT_EQ(f.prompter.messages.back(), "Failed to open output file");
+  const std::string missing = (dir / "missing" / "extract.stp").string();
+  EXPECT_EQ(OnExtractSetup(ctx, missing), CommandResult::kFailed);
+  EXPECT_EQ(f.prompter.messages.back(), "Failed to open output file\n" + missing + ": No such file or directory");
   std::filesystem::remove_all(dir);
 }
 

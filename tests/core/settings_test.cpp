@@ -2,6 +2,7 @@
 // blank trimming, number conversions and the system-error text.
 #include <gtest/gtest.h>
 
+#include "app/default_paths.h"
 #include "app/memory_settings_store.h"
 #include "app/prompter.h"
 #include "app/registry.h"
@@ -44,6 +45,17 @@ TEST(Profile, IntegersAndStringsWithDefaults) {
   EXPECT_EQ(profile.GetProfileInt("Settings", "Auto Download", 0), 0);
   store.SetReadOnly(true);
   EXPECT_FALSE(profile.WriteProfileInt("Settings", "Top", 1));
+}
+
+// An empty folder setting names no folder: the default is used, not the current folder.
+TEST(FolderSettings, EmptyMeansTheDefaultFolder) {
+  MemorySettingsStore store;
+  store.WriteString("Paths", "DataDirectory", "");
+  store.WriteString("Paths", "SetupDirectory", "");
+  EXPECT_EQ(DataDirectory(store), DefaultDataDirectory());
+  EXPECT_EQ(SetupDirectory(store), DefaultSetupDirectory());
+  store.WriteString("Paths", "DataDirectory", "/data");
+  EXPECT_EQ(DataDirectory(store), "/data");
 }
 
 TEST(MemorySettingsStore, KeyExistsForKeysAndTheirParents) {

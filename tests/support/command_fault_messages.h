@@ -82,7 +82,7 @@ inline Messages One(std::string_view text) { return {std::string(text)}; }
 /// 1 logging state, 2-3 header, 4-7 buffer 0 (set-up, two chunks, remainder), 8-9 buffer 1
 /// (set-up, remainder), 10-13 the reset's header read and write.
 inline Messages Download(Fault f, int k) {
-  const std::string readChannelData(msg::kFailedToReadChannelData);
+  const std::string readChannelData = SystemMessage(msg::kFailedToReadChannelData, f);
   if (k == 1) return One(msg::kFailedToAccessLcu);
   if (k <= 3) return {SystemMessage(msg::kFailedToReadHeader, f)};
   if (k == 4 || k == 8) return {readChannelData};

@@ -33,6 +33,7 @@ inline constexpr std::string_view kLoggerHeaderInvalid = "Logger header is inval
 // Calibration files.
 inline constexpr std::string_view kCouldNotLoadCalibration = "Could not load calibration data";
 inline constexpr std::string_view kCouldNotReadCalibrationFile = "Could not read calibration file";
+inline constexpr std::string_view kCalibrationFileTooShort = "The file is shorter than 16384 bytes";
 
 // Download.
 inline constexpr std::string_view kCannotDownloadWhileLogging = "Cannot download while logging is in progress !";

@@ -53,6 +53,10 @@ std::string FormatSystemError(std::string_view caption, std::string_view systemT
 /// Shows the caption together with the system's text for an error, in one OK-only box.
 void ShowSystemError(Prompter& prompter, std::string_view caption, std::string_view systemText);
 
+/// The line that names a file and why it failed: "<path>: <reason>", or the path alone
+/// without a reason.
+std::string FileErrorLine(std::string_view path, std::string_view reason);
+
 /// A failure about a file, in the form of a system-error box: the message as its first line,
 /// then the file's path and the system's reason ("<path>: <reason>"), so that the user knows
 /// which file and why. Without a reason the second line holds the path alone.

@@ -11,6 +11,7 @@
 #include "app/logger_transfers.h"
 #include "app/messages.h"
 #include "app/registry.h"
+#include "app/whole_file_save.h"
 #include "util/little_endian.h"
 
 namespace lcu {
@@ -50,18 +51,14 @@ bool WriteBlock(CUsbDevice& device, std::uint16_t address, std::span<const std::
   return device.VendorWrite(LCU_BULK_WRITE, address, 0) && BulkWriteAll(device, block);
 }
 
-enum class FileOutcome { kWritten, kNotCreated, kNotWritten };
-
-// Creates (or truncates) the file and writes all bytes to disk; a file that was not
-// committed is closed and does not count as written.
-FileOutcome WriteWholeFile(FileSystem& files, const std::string& path, std::span<const std::uint8_t> bytes) {
-  auto file = files.Create(path, CreateMode::kTruncate);
-  if (!file) return FileOutcome::kNotCreated;
-  if (!file->Write(bytes)) {
-    file->Close();
-    return FileOutcome::kNotWritten;
-  }
-  return file->Commit() ? FileOutcome::kWritten : FileOutcome::kNotWritten;
+// Saves a command's output file over whatever that file held, reporting a failure with the
+// command's own message for the step that failed, the path and the system's reason.
+bool SaveOutputFile(CommandContext& ctx, const std::string& path, std::span<const std::uint8_t> bytes,
+                    std::string_view notCreated, std::string_view notWritten) {
+  const SaveOutcome saved = SaveWholeFile(ctx.files, path, bytes);
+  if (saved.Saved()) return true;
+  ShowFileError(ctx.prompter, saved.step == SaveStep::kNotCreated ? notCreated : notWritten, path, saved.reason);
+  return false;
 }
 
 void ClearBytes(LoggerHeader& header, std::size_t offset, std::size_t length) {
@@ -103,16 +100,8 @@ CommandResult OnReadHexFile(CommandContext& ctx, const std::string& path) {
     ShowSystemError(ctx.prompter, msg::kFailedToReadLogger, ctx.device.LastErrorText());
     return CommandResult::kFailed;
   }
-  switch (WriteWholeFile(ctx.files, path, buffer)) {
-    case FileOutcome::kNotCreated:
-      ctx.prompter.Error(msg::kFailedToCreateOutputFile);
-      return CommandResult::kFailed;
-    case FileOutcome::kNotWritten:
-      ctx.prompter.Error(msg::kFailedToWriteOutputFile);
-      return CommandResult::kFailed;
-    case FileOutcome::kWritten:
-      break;
-  }
+  if (!SaveOutputFile(ctx, path, buffer, msg::kFailedToCreateOutputFile, msg::kFailedToWriteOutputFile))
+    return CommandResult::kFailed;
   ctx.prompter.Information(msg::kHexFileDownloaded);
   return CommandResult::kDone;
 }
@@ -152,16 +141,8 @@ CommandResult OnExtractSetup(CommandContext& ctx, const std::string& path) {
     ctx.prompter.Error(msg::kFailedToReadHeader);
     return CommandResult::kFailed;
   }
-  switch (WriteWholeFile(ctx.files, path, header.Bytes())) {
-    case FileOutcome::kNotCreated:
-      ctx.prompter.Error(msg::kFailedToOpenOutputFile);
-      return CommandResult::kFailed;
-    case FileOutcome::kNotWritten:
-      ctx.prompter.Error(msg::kFailedToWriteHeaderToOutputFile);
-      return CommandResult::kFailed;
-    case FileOutcome::kWritten:
-      break;
-  }
+  if (!SaveOutputFile(ctx, path, header.Bytes(), msg::kFailedToOpenOutputFile, msg::kFailedToWriteHeaderToOutputFile))
+    return CommandResult::kFailed;
   return CommandResult::kDone;
 }
 

@@ -6,7 +6,8 @@
 // Each command runs to completion and shows its own messages. The LCU commands refuse to run
 // while a download lets other commands through, and look at the link before they send
 // anything. A bulk transfer that moves fewer bytes than the command needs is a failure of the
-// command, and an output file counts as written only once it has been committed to disk.
+// command, and an output file counts as written only once it has been committed to disk; it
+// replaces an existing file of its name only then, so a failed save leaves that file intact.
 #pragma once
 
 #include <array>
