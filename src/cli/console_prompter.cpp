@@ -4,6 +4,7 @@
 #include <iostream>
 #include <string>
 
+#include "cli_messages.h"
 #include "terminal.h"
 
 namespace lcu::cli {
@@ -50,9 +51,18 @@ bool ConsolePrompter::AskQuestion(std::string_view text) {
   return IsYes(answer);
 }
 
-std::optional<SessionDataValues> ConsolePrompter::RunSessionDataDialog(const SessionDataValues& shown) {
+std::optional<SessionDataValues> ConsolePrompter::RunSessionDataDialog(const SessionDataValues& shown,
+                                                                       const SessionDataRanges& ranges) {
   m_shownSession = shown;
   if (!m_sessionEdits.Any()) return std::nullopt;
+  const auto given = m_sessionEdits.Fields();
+  for (std::size_t i = 0; i < given.size(); ++i) {
+    if (!given[i] || ranges[i].Contains(*given[i])) continue;
+    m_sessionRefusal = std::string(kSessionOptions[i]) + ": " + std::to_string(*given[i]) +
+                       std::string(msg::kNotBetween) + std::to_string(ranges[i].lowest) + std::string(msg::kAnd) +
+                       std::to_string(ranges[i].highest);
+    return std::nullopt;
+  }
   return SessionDataValues{m_sessionEdits.session.value_or(shown.session),
                            m_sessionEdits.outing.value_or(shown.outing),
                            m_sessionEdits.lapCount.value_or(shown.lapCount),

@@ -6,6 +6,7 @@
 #include "app/memory_settings_store.h"
 #include "app/prompter.h"
 #include "app/registry.h"
+#include "app/setting_form.h"
 #include "app/trim_trailing_blanks.h"
 #include "recording_prompter.h"
 #include "util/decimal_text.h"
@@ -56,6 +57,36 @@ TEST(FolderSettings, EmptyMeansTheDefaultFolder) {
   EXPECT_EQ(SetupDirectory(store), DefaultSetupDirectory());
   store.WriteString("Paths", "DataDirectory", "/data");
   EXPECT_EQ(DataDirectory(store), "/data");
+}
+
+// Each value the programs read as a number, and the texts it takes.
+TEST(SettingForm, ValuesReadAsNumbersTakeOnlyNumbers) {
+  const struct {
+    const char* key;
+    const char* name;
+    const char* text;
+    bool fits;
+  } cases[] = {
+      {"Corvalent\\Settings", "Preserve Buffer", "1", true},
+      {"corvalent/settings", "preserve buffer", "true", false},
+      {"Corvalent\\Settings", "Top", "-20", true},
+      {"Corvalent\\Settings", "showCmd", " 3", false},
+      {"Corvalent\\ChannelData", "ConfigStamp", "2147483648", false},
+      {"Corvalent\\ChannelData", "ConfigStamp", "-2147483648", true},
+      {"Corvalent\\ChannelData", "ChannelID", "5x", false},
+      {"Config\\Hardware", "Level", "", false},
+      {"Config/LCUs/Serial10", "Serial", "1234", true},
+      {"Config\\LCUs\\Serial3", "Serial", "12a", false},
+      {"Config\\Hardware", "UsbVendorId", "0x04CE", true},
+      {"Config\\Hardware", "UsbVendorId", "104CE", false},
+      {"Config\\Hardware", "UsbVendorId", "zz", false},
+      {"Config\\LCUs\\Serial11", "Serial", "any text", true},
+      {"Paths", "DataDirectory", "any text", true},
+      {"Corvalent\\Settings", "Monitor", "", true},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FitsSettingForm(FormOfSetting(c.key, c.name), c.text), c.fits) << c.key << ' ' << c.name << ' ' << c.text;
+  }
 }
 
 TEST(MemorySettingsStore, KeyExistsForKeysAndTheirParents) {

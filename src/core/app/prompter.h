@@ -3,6 +3,7 @@
 // asks on the terminal, tests record them.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -24,6 +25,17 @@ struct SessionDataValues {
   friend bool operator==(const SessionDataValues&, const SessionDataValues&) = default;
 };
 
+/// An inclusive range of integers that a dialog's field accepts.
+struct IntegerRange {
+  std::int64_t lowest = 0;
+  std::int64_t highest = 0;
+  bool Contains(std::int64_t value) const { return value >= lowest && value <= highest; }
+};
+
+/// What the Session Data dialog accepts for each value, in its order: session, outing, lap
+/// count, pace laps.
+using SessionDataRanges = std::array<IntegerRange, 4>;
+
 class Prompter {
  public:
   virtual ~Prompter() = default;
@@ -36,10 +48,13 @@ class Prompter {
   /// The Initialize LCU dialog: the LCU number entered (0 to 65535), or nullopt when the
   /// user cancelled. A prompter that cannot show the dialog cancels.
   virtual std::optional<std::int32_t> RunInitLcuDialog() { return std::nullopt; }
-  /// The Session Data dialog, opened with the values shown: the values after Update, or
-  /// nullopt on Cancel. A prompter that cannot show the dialog cancels.
-  virtual std::optional<SessionDataValues> RunSessionDataDialog(const SessionDataValues& shown) {
+  /// The Session Data dialog, opened with the values shown: the values after Update, each
+  /// within its range (the dialog refuses others and stays open), or nullopt on Cancel. A
+  /// prompter that cannot show the dialog cancels.
+  virtual std::optional<SessionDataValues> RunSessionDataDialog(const SessionDataValues& shown,
+                                                                const SessionDataRanges& ranges) {
     (void)shown;
+    (void)ranges;
     return std::nullopt;
   }
 
