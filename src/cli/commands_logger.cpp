@@ -23,6 +23,7 @@
 #include "logger/lcu_configuration.h"
 #include "logger/logger_download.h"
 #include "progress_bar.h"
+#include "terminal.h"
 
 namespace lcu::cli {
 
@@ -42,7 +43,7 @@ int RunDownload(CliContext& context) {
 CommandResult PrintConfiguration(CommandContext& context) {
   const CLcuConfg configuration(context);
   if (!configuration.IsReady()) return CommandResult::kFailed;
-  for (const std::string& line : configuration.Lines()) std::cout << line << '\n';
+  for (const std::string& line : configuration.Lines()) std::cout << TerminalSafe(line) << '\n';
   return CommandResult::kDone;
 }
 

@@ -70,11 +70,19 @@ std::optional<SessionDataValues> ConsolePrompter::RunSessionDataDialog(const Ses
 }
 
 // System texts end their lines with CR LF and often end with a line break of their own;
-// the console gets plain lines and no empty last line.
+// the console gets plain lines and no empty last line. A message may carry text from the LCU
+// or from files (a path, a name), so each line is made safe for the terminal.
 void ConsolePrompter::WriteLines(std::string_view text) {
   while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.remove_suffix(1);
-  for (const char c : text)
-    if (c != '\r') m_out << c;
+  for (std::size_t start = 0; start <= text.size();) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (start > 0) m_out << '\n';
+    m_out << TerminalSafe(line);
+    start = end + 1;
+  }
 }
 
 }  // namespace lcu::cli

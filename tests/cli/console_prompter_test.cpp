@@ -52,6 +52,10 @@ TEST(ConsolePrompterTest, PrintsMessagesAsPlainLines) {
       {"Failed to read header\r\nThe handle is invalid.\r\n", "Failed to read header\nThe handle is invalid.\n"},
       {"Failed to read header\n", "Failed to read header\n"},
       {"", "\n"},
+      // Text from the LCU or a file cannot drive the terminal: its control characters show
+      // escaped, the line breaks of the message stay.
+      {"Could not open\n/tmp/\x1b[2Jx\tcal: gone", "Could not open\n/tmp/\\x1B[2Jx\\x09cal: gone\n"},
+      {"C1 \xc2\x9b and \x7f, not \xc3\xa9", "C1 \\xC2\\x9B and \\x7F, not \xc3\xa9\n"},
   };
   for (const auto& c : cases) {
     std::istringstream in;

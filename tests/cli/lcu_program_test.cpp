@@ -86,6 +86,18 @@ TEST_F(LcuProgramTest, PokeAsksThenWritesTheValueToEachAddressInOneFormat) {
   }
 }
 
+// A configuration id that holds control characters is shown with them escaped, so that it
+// cannot drive the terminal.
+TEST_F(LcuProgramTest, ConfigShowsControlCharactersEscaped) {
+  const QString state = Path("escape/state");
+  ASSERT_EQ(Lcu({"--sim-state", state, "--yes", "poke", "8100", "--hex", "1B"}).exitCode, 0);
+  ASSERT_EQ(Lcu({"--sim-state", state, "--yes", "poke", "8101", "--ascii", "c"}).exitCode, 0);
+  const ProgramRun config = Lcu({"--sim-state", state, "config"});
+  EXPECT_EQ(config.exitCode, 0) << config.err.toStdString();
+  EXPECT_TRUE(config.OutLines().front().startsWith("Config ID : \\x1Bc")) << config.out.toStdString();
+  EXPECT_FALSE(config.out.contains(QChar(0x1B)));
+}
+
 TEST_F(LcuProgramTest, UsageErrorsExitWithTwo) {
   const QStringList cases[] = {
       {},
