@@ -94,7 +94,7 @@ int RunZero(CliContext& context, const ZeroArguments& arguments) {
 
   std::vector<std::uint32_t> readings(channels.size());
   if (!ExchangeChannels(commandContext->device, channels, readings)) {
-    commandContext->prompter.Error(lcu::msg::kFailedToReadLcu);
+    ShowSystemError(commandContext->prompter, lcu::msg::kFailedToReadLcu, commandContext->device.LastErrorText());
     return kExitFailed;
   }
   std::vector<std::string> shown;

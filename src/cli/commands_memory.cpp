@@ -39,7 +39,7 @@ int RunPeek(CliContext& context, const PeekArguments& arguments) {
   if (!device) return kExitFailed;
   const std::optional<std::vector<MemoryRow>> rows = ReadMemoryRows(*device, address, arguments.range);
   if (!rows) {
-    context.GetPrompter().Error(lcu::msg::kFailedToReadLcu);
+    ShowSystemError(context.GetPrompter(), lcu::msg::kFailedToReadLcu, device->LastErrorText());
     return kExitFailed;
   }
   for (const MemoryRow& row : *rows)

@@ -218,7 +218,8 @@ TEST_F(UploadTest, FailedTransfersReportTheirMessages) {
     int failingTransfer;
     std::string message;
   };
-  for (const Case& c : {Case{1, "Failed to read header."}, Case{2, "Failed to read header."},
+  for (const Case& c : {Case{1, "Failed to read header.\nA device attached to the system is not functioning."},
+                        Case{2, "Failed to read header.\nA device attached to the system is not functioning."},
                         Case{3, "Failed to upload configuration data.\nA device attached to the system is not functioning."},
                         Case{4, "Failed to upload configuration data.\nA device attached to the system is not functioning."}}) {
     backend.calls.clear();

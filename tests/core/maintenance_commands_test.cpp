@@ -247,7 +247,7 @@ TEST(StartLogger, AlternatesTheStartWordAndFollowsTheOfflineReset) {
 TEST(StartLogger, AClosedLinkFailsTheWriteButTheStateFollowsTheCommand) {
   CommandFixture f;
   EXPECT_EQ(OnStartLogger(f.ctx), CommandResult::kFailed);
-  EXPECT_EQ(f.prompter.messages, std::vector<std::string>{"Failed to write data to LCU."});
+  EXPECT_EQ(f.prompter.messages, std::vector<std::string>{"Failed to write data to LCU.\nThe handle is invalid."});
   EXPECT_EQ(f.app.m_bLoggerStarted, 1);
   EXPECT_EQ(f.ui.checks[cmd::kStartLogger], true);
 }

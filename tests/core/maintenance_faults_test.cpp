@@ -39,21 +39,23 @@ struct FaultCase {
 
 std::vector<FaultCase> Cases() {
   const std::string shortRead = System(msg::kFailedToReadLogger, msg::kShortTransferText);
-  const std::string reset(msg::kFailedToResetLogbook), header(msg::kFailedToReadHeader), lcu(msg::kFailedToReadLcu);
+  const std::string reset = System(msg::kFailedToResetLogbook), header = System(msg::kFailedToReadHeader);
+  const std::string lcu = System(msg::kFailedToReadLcu);
   const std::string init = System(msg::kFailedToInitializeLcu), update = System(msg::kFailedToUpdateSessionData);
   return {
       {"ReadHexFile", [](CommandContext& c) { return OnReadHexFile(c, "dump.bin"); },
        {{1, false, System(msg::kFailedToSendCommand)}, {2, false, System(msg::kFailedToReadLogger)}, {2, true, shortRead}}},
       {"ResetLogbook", OnResetLogbook,
-       {{1, false, reset}, {2, false, reset}, {2, true, reset}, {3, false, reset}, {4, false, reset}, {4, true, reset}}},
+       {{1, false, reset}, {2, false, reset}, {2, true, System(msg::kFailedToResetLogbook, msg::kShortTransferText)},
+        {3, false, reset}, {4, false, reset}, {4, true, System(msg::kFailedToResetLogbook, msg::kShortTransferText)}}},
       {"ExtractSetup", [](CommandContext& c) { return OnExtractSetup(c, "x.stp"); },
-       {{1, false, header}, {2, false, header}, {2, true, header}}},
+       {{1, false, header}, {2, false, header}, {2, true, System(msg::kFailedToReadHeader, msg::kShortTransferText)}}},
       {"InitializeLcu", OnInitializeLcu,
        {{1, false, init}, {2, false, init}, {2, true, System(msg::kFailedToInitializeLcu, msg::kShortTransferText)}}},
       {"SessionData", OnSessionData,
-       {{1, false, std::string(msg::kFailedToReadSessionData)}, {2, false, update}, {3, false, update},
+       {{1, false, System(msg::kFailedToReadSessionData)}, {2, false, update}, {3, false, update},
         {3, true, System(msg::kFailedToUpdateSessionData, msg::kShortTransferText)}}},
-      {"StartLogger", OnStartLogger, {{1, false, std::string(msg::kFailedToWriteDataToLcu)}}},
+      {"StartLogger", OnStartLogger, {{1, false, System(msg::kFailedToWriteDataToLcu)}}},
       {"LcuConfiguration",
        [](CommandContext& c) { return CLcuConfg(c).IsReady() ? CommandResult::kDone : CommandResult::kFailed; },
        {{1, false, lcu}, {2, false, lcu}}},

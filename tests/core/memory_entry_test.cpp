@@ -121,7 +121,8 @@ TEST(MemoryAccess, WritesEveryAddressInOrderAndStopsAtTheFirstFailure) {
     } else {
       EXPECT_EQ(result, CommandResult::kFailed);
       EXPECT_EQ(writes.size(), 2u);  // the third is never sent
-      EXPECT_EQ(prompter.messages, std::vector<std::string>{"Failed to write data to LCU."});
+      EXPECT_EQ(prompter.messages, std::vector<std::string>{
+                                       "Failed to write data to LCU.\nA device attached to the system is not functioning."});
     }
   }
 }

@@ -75,7 +75,7 @@ CommandResult UploadConfiguration(CommandContext& ctx, CalibrationImage& image, 
   }
   LoggerHeader lcu;
   if (!ReadLoggerHeader(ctx.device, lcu.Bytes())) {
-    ctx.prompter.Error(msg::kFailedToReadHeaderDot);
+    ShowSystemError(ctx.prompter, msg::kFailedToReadHeaderDot, ctx.device.LastErrorText());
     return CommandResult::kFailed;
   }
   const std::uint16_t memorySize = lcu.MemorySize();

@@ -168,7 +168,7 @@ DownloadResult OnDownload(CommandContext& ctx) {
     return outcome;
   }
   if (!ctx.device.m_bOnline) {
-    ctx.prompter.Error(msg::kFailedToAccessLcu);
+    ShowSystemError(ctx.prompter, msg::kFailedToAccessLcu, ctx.device.LastErrorText());
     return outcome;
   }
   LoggerHeader header;

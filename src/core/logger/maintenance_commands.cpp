@@ -124,12 +124,12 @@ CommandResult OnResetLogbook(CommandContext& ctx) {
   if (!ctx.prompter.AskQuestion(msg::kResetLogbookContinue)) return CommandResult::kDeclined;
   LoggerHeader header;
   if (!ReadLoggerHeader(ctx.device, header.Bytes())) {
-    ctx.prompter.Error(msg::kFailedToResetLogbook);
+    ShowSystemError(ctx.prompter, msg::kFailedToResetLogbook, ctx.device.LastErrorText());
     return CommandResult::kFailed;
   }
   ResetLogbookFields(header, FileTimeFromLocal(ctx.clock.Now()));
   if (!WriteLoggerHeader(ctx.device, header.Bytes())) {
-    ctx.prompter.Error(msg::kFailedToResetLogbook);
+    ShowSystemError(ctx.prompter, msg::kFailedToResetLogbook, ctx.device.LastErrorText());
     return CommandResult::kFailed;
   }
   return CommandResult::kDone;
@@ -140,7 +140,7 @@ CommandResult OnExtractSetup(CommandContext& ctx, const std::string& path) {
   if (!ctx.prompter.AskQuestion(msg::kExtractSetupContinue)) return CommandResult::kDeclined;
   LoggerHeader header;
   if (!ReadLoggerHeader(ctx.device, header.Bytes())) {
-    ctx.prompter.Error(msg::kFailedToReadHeader);
+    ShowSystemError(ctx.prompter, msg::kFailedToReadHeader, ctx.device.LastErrorText());
     return CommandResult::kFailed;
   }
   if (!SaveOutputFile(ctx, path, header.Bytes(), msg::kFailedToOpenOutputFile, msg::kFailedToWriteHeaderToOutputFile))
@@ -244,7 +244,7 @@ CommandResult EditSessionData(CommandContext& ctx, SessionDataValues* stored) {
   if (RefusedDuringDownload(ctx) || RefusedOffline(ctx, msg::kLcuOffline)) return CommandResult::kFailed;
   SessionBlock block{};
   if (!ctx.device.VendorRead(LCU_READ_BLOCK, kSessionBlockAddress, 0, kSessionBlockBytes, block)) {
-    ctx.prompter.Error(msg::kFailedToReadSessionData);
+    ShowSystemError(ctx.prompter, msg::kFailedToReadSessionData, ctx.device.LastErrorText());
     return CommandResult::kFailed;
   }
   const SessionDataRanges ranges = SessionValueRanges(block);
@@ -273,7 +273,7 @@ CommandResult OnStartLogger(CommandContext& ctx) {
   const bool started = ctx.app.m_bLoggerStarted != 0;
   ctx.ui.SetMenuCheck(cmd::kStartLogger, started);
   if (!ctx.device.VendorWrite(LCU_WRITE_WORD, kLoggerStartWord, started ? kLoggerStartOn : kLoggerStartOff)) {
-    ctx.prompter.Error(msg::kFailedToWriteDataToLcu);
+    ShowSystemError(ctx.prompter, msg::kFailedToWriteDataToLcu, ctx.device.LastErrorText());
     return CommandResult::kFailed;
   }
   return CommandResult::kDone;
