@@ -123,8 +123,8 @@ std::unique_ptr<OutputFile> StdFileSystem::Create(const std::string& path, Creat
   if (std::filesystem::exists(path, ec) && !std::filesystem::is_regular_file(path, ec))
     return OpenWhereItIs(path, "wb", reason);
   // The standard library has no mkstemp: random names, created exclusively, until one is free.
-  std::random_device seed;
-  std::mt19937 random(seed());
+  std::random_device entropy;
+  std::mt19937 random(entropy());
   std::uniform_int_distribution<std::size_t> pick(0, kNameCharacters.size() - 1);
   const std::string prefix = ReplacementPrefix(path);
   for (int attempt = 0; attempt < kReplacementAttempts; ++attempt) {
