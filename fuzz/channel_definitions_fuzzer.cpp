@@ -67,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   app->m_calibration = calibration;
   MemoryDefinitionStream stream(std::span(data, size));
   lcu::test::RecordingPrompter prompter;
-  const bool loaded = lcu::ReadChannelDefinitions(*app, stream, prompter);
+  const bool loaded = lcu::ReadChannelDefinitions(*app, stream, "channel.dsc", prompter);
   LCU_FUZZ_CHECK(loaded == prompter.messages.empty());
   LCU_FUZZ_CHECK(app->m_nDefinitionGeneration == (loaded ? 1u : 0u));
 

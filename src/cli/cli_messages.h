@@ -17,15 +17,27 @@ inline constexpr std::string_view kCannotCreateStateFolder = "Cannot create the 
 inline constexpr std::string_view kSettingNotFound = "Setting not found: ";
 inline constexpr std::string_view kFailedToWriteSettings = "Failed to write settings to ";
 inline constexpr std::string_view kNotAnInteger = "With --integer, TEXT must be a 32-bit decimal number.";
+inline constexpr std::string_view kTakesDecimalNumber = " takes a 32-bit decimal number, e.g. 1";
+inline constexpr std::string_view kTakesHexNumber = " takes a hexadecimal number of up to four digits, e.g. 04CE";
 inline constexpr std::string_view kInvalidSettingName = "A value name cannot be empty or contain \\ or /.";
 inline constexpr std::string_view kProgressCaption = lcu::msg::kDownloadingLogger;
-inline constexpr std::string_view kCannotReadFile = "Cannot read ";
+inline constexpr std::string_view kCannotReadDataFile = "Cannot read the data file.";
 
 // Refusals of command-line arguments, after the argument in quotes.
 inline constexpr std::string_view kNotAnLcuAddress = " is not an LCU address (hex 0 to FFFF, e.g. 8000 or 0x8000)";
 inline constexpr std::string_view kNotAChannelNumber = " is not a channel number (0 to 1023)";
 inline constexpr std::string_view kNotARawReading = " is not a 32-bit reading (decimal, or hex after 0x)";
 inline constexpr std::string_view kNotAValue = " is not a number";
+inline constexpr std::string_view kNotAHexByte = " is not a byte in hex (0 to FF)";
+inline constexpr std::string_view kNotADecimalByte = " is not a byte in decimal (-128 to 255)";
+inline constexpr std::string_view kNotABinaryByte = " is not a byte in binary (0 to 11111111)";
+inline constexpr std::string_view kNotOneCharacter = " is not one character";
+// After an option and its value: "--session: 70000 is not between 1 and 65536".
+inline constexpr std::string_view kNotBetween = " is not between ";
+inline constexpr std::string_view kAnd = " and ";
+
+// Questions of the command line's own commands.
+inline constexpr std::string_view kWriteMemoryContinue = "Write data to LCU memory. Do you want to continue ?";
 
 // The columns of a monitor window, and the first column of the recorded live values.
 inline constexpr std::string_view kColumnId = "ID";

@@ -17,6 +17,7 @@
 #include "exit_code.h"
 #include "monitor/channel_exchange.h"
 #include "monitor_table.h"
+#include "terminal.h"
 
 namespace lcu::cli {
 
@@ -44,8 +45,8 @@ int RunChannels(CliContext& context) {
   for (const std::int32_t channel : app.m_availableChannels) {
     if (channel == kNoChannel) break;
     const ChannelDefinition& definition = app.m_channelTable[static_cast<std::size_t>(channel)];
-    std::cout << channel << '\t' << definition.NameText() << '\t' << definition.UnitsText() << '\t'
-              << definition.decimals << '\n';
+    std::cout << channel << '\t' << TerminalSafe(definition.NameText()) << '\t'
+              << TerminalSafe(definition.UnitsText()) << '\t' << definition.decimals << '\n';
   }
   return loaded ? kExitOk : kExitFailed;
 }
@@ -93,7 +94,7 @@ int RunZero(CliContext& context, const ZeroArguments& arguments) {
 
   std::vector<std::uint32_t> readings(channels.size());
   if (!ExchangeChannels(commandContext->device, channels, readings)) {
-    commandContext->prompter.Error(lcu::msg::kFailedToReadLcu);
+    ShowSystemError(commandContext->prompter, lcu::msg::kFailedToReadLcu, commandContext->device.LastErrorText());
     return kExitFailed;
   }
   std::vector<std::string> shown;

@@ -1,6 +1,7 @@
 // The logger's main jobs: download, send-config, the LCU configuration rows, and what a
 // downloaded data file holds.
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -23,6 +24,7 @@
 #include "logger/lcu_configuration.h"
 #include "logger/logger_download.h"
 #include "progress_bar.h"
+#include "terminal.h"
 
 namespace lcu::cli {
 
@@ -42,15 +44,12 @@ int RunDownload(CliContext& context) {
 CommandResult PrintConfiguration(CommandContext& context) {
   const CLcuConfg configuration(context);
   if (!configuration.IsReady()) return CommandResult::kFailed;
-  for (const std::string& line : configuration.Lines()) std::cout << line << '\n';
+  for (const std::string& line : configuration.Lines()) std::cout << TerminalSafe(line) << '\n';
   return CommandResult::kDone;
 }
 
 void ShowCannotRead(CliContext& context, const std::string& path, const std::error_code& error) {
-  std::string text(msg::kCannotReadFile);
-  text += path;
-  if (error) text += ": " + error.message();
-  context.GetPrompter().Error(text);
+  ShowFileError(context.GetPrompter(), msg::kCannotReadDataFile, path, error.message());
 }
 
 // Only the header and the file's size are needed, so a large data file is not loaded.
@@ -59,7 +58,7 @@ int RunDatInfo(CliContext& context, const std::string& path) {
   const std::uintmax_t size = std::filesystem::file_size(Utf8Path(path), error);
   std::ifstream file(Utf8Path(path), std::ios::binary);
   if (error || !file) {
-    ShowCannotRead(context, path, error);
+    ShowCannotRead(context, path, error ? error : std::error_code(errno, std::generic_category()));
     return kExitFailed;
   }
   std::vector<std::uint8_t> start(static_cast<std::size_t>(std::min<std::uintmax_t>(size, kLoggerHeaderSize)));

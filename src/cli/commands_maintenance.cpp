@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "cli11.h"
 #include "cli_context.h"
@@ -30,7 +31,7 @@ int RunInit(CliContext& context, const std::string& number) {
     return kExitUsage;
   }
   context.GetPrompter().SetInitLcuNumber(ParseDecimalInt(number));
-  return RunCoreCommand(context, OnInitializeLcu);
+  return RunCoreCommand(context, [](CommandContext& c) { return InitializeLcu(c, InitQuestion::kAsk); });
 }
 
 void PrintSessionData(const SessionDataValues& values) {
@@ -41,15 +42,26 @@ void PrintSessionData(const SessionDataValues& values) {
 }
 
 // Without values to change, the dialog is cancelled once it has shown what it read: that is
-// the whole job, not a No from the user.
+// the whole job, not a No from the user; the values read are printed. With values, those the
+// LCU holds after the change are printed. A value the LCU cannot store as given is a usage
+// error, and nothing is written.
 int RunSession(CliContext& context, const SessionDataEdits& edits) {
   ConsolePrompter& prompter = context.GetPrompter();
   prompter.SetSessionDataEdits(edits);
-  const int status = RunCoreCommand(context, OnSessionData);
+  SessionDataValues stored;
+  const int status = RunCoreCommand(context, [&stored](CommandContext& c) { return EditSessionData(c, &stored); });
+  if (const std::optional<std::string>& refusal = prompter.SessionDataRefusal()) {
+    prompter.Error(*refusal);
+    return kExitUsage;
+  }
+  if (edits.Any()) {
+    if (status == kExitOk) PrintSessionData(stored);
+    return status;
+  }
   const std::optional<SessionDataValues>& shown = prompter.ShownSessionData();
   if (!shown) return status;
   PrintSessionData(*shown);
-  return !edits.Any() && status == kExitDeclined ? kExitOk : status;
+  return status == kExitDeclined ? kExitOk : status;
 }
 
 // Start Logger flips the state it last set; starting from the opposite makes the flip land
@@ -61,9 +73,9 @@ int RunLogger(CliContext& context, bool start) {
   });
 }
 
-void AddSessionOption(CLI::App& command, const char* name, std::optional<std::int32_t>& value,
+void AddSessionOption(CLI::App& command, std::string_view name, std::optional<std::int32_t>& value,
                       const char* description) {
-  command.add_option(name, value, description)->option_text("N");
+  command.add_option(std::string(name), value, description)->option_text("N");
 }
 
 }  // namespace
@@ -100,10 +112,11 @@ void AddMaintenanceCommands(CommandRegistry& commands) {
   CLI::App* session = commands.AddCommand(
       "session", "Print the session data; with options, change the values given",
       [edits](CliContext& context) { return RunSession(context, *edits); });
-  AddSessionOption(*session, "--session", edits->session, "New session number");
-  AddSessionOption(*session, "--outing", edits->outing, "New outing number");
-  AddSessionOption(*session, "--laps", edits->lapCount, "New lap count");
-  AddSessionOption(*session, "--pace", edits->paceLaps, "New number of pace laps");
+  AddSessionOption(*session, kSessionOptions[0], edits->session, "New session number, 1 to 65536");
+  AddSessionOption(*session, kSessionOptions[1], edits->outing, "New outing number, 1 to 65536");
+  AddSessionOption(*session, kSessionOptions[2], edits->lapCount,
+                   "New lap count, 0 to the laps since the last reset + 65536");
+  AddSessionOption(*session, kSessionOptions[3], edits->paceLaps, "New number of pace laps, 0 to 65535");
 
   CLI::App* logger = commands.AddGroup("logger", "Switch manual logging on or off");
   commands.AddCommand("start", "Start manual logging", [](CliContext& context) { return RunLogger(context, true); },

@@ -11,6 +11,7 @@
 #include "app/messages.h"
 #include "cli11.h"
 #include "cli_context.h"
+#include "cli_messages.h"
 #include "command_registry.h"
 #include "core_command.h"
 #include "exit_code.h"
@@ -38,7 +39,7 @@ int RunPeek(CliContext& context, const PeekArguments& arguments) {
   if (!device) return kExitFailed;
   const std::optional<std::vector<MemoryRow>> rows = ReadMemoryRows(*device, address, arguments.range);
   if (!rows) {
-    context.GetPrompter().Error(lcu::msg::kFailedToReadLcu);
+    ShowSystemError(context.GetPrompter(), lcu::msg::kFailedToReadLcu, device->LastErrorText());
     return kExitFailed;
   }
   for (const MemoryRow& row : *rows)
@@ -52,20 +53,32 @@ struct PokeArguments {
   std::array<std::optional<std::string>, 4> values;
 };
 
+// Writing memory replaces what the LCU holds there, so it asks first, as the commands that
+// replace data do. The value was checked by its option's validator.
 int RunPoke(CliContext& context, const PokeArguments& arguments) {
   std::vector<std::uint16_t> addresses(arguments.addresses.size());
   for (std::size_t i = 0; i < addresses.size(); ++i) ParseLcuAddress(arguments.addresses[i], addresses[i]);
   std::size_t format = 0;
   while (!arguments.values[format]) ++format;
   const std::optional<std::uint16_t> datum =
-      ConvertDatum(static_cast<std::int32_t>(format), *arguments.values[format]);
+      ParseByteDatum(static_cast<DatumFormat>(format), *arguments.values[format]);
   return RunCoreCommand(context, [&addresses, datum](CommandContext& ctx) {
     if (!ctx.device.m_bOnline) {
       ctx.prompter.Error(lcu::msg::kLcuOffline);
       return CommandResult::kFailed;
     }
+    if (!ctx.prompter.AskQuestion(msg::kWriteMemoryContinue)) return CommandResult::kDeclined;
     return WriteMemoryDatum(ctx, addresses, *datum);
   });
+}
+
+// Refuses a value that is not a byte of the option's format, naming the value.
+CLI::Validator ByteValidator(DatumFormat format, std::string_view refusal) {
+  return CLI::Validator(
+      [format, refusal](std::string& text) {
+        return ParseByteDatum(format, text) ? std::string() : "'" + text + "'" + std::string(refusal);
+      },
+      "BYTE");
 }
 
 }  // namespace
@@ -94,14 +107,16 @@ void AddMemoryCommands(CommandRegistry& commands) {
     DatumFormat format;
     const char* name;
     const char* description;
+    std::string_view refusal;
   } formatOptions[] = {
-      {DatumFormat::kHex, "--hex", "Value in hex, cut to 16 bits"},
-      {DatumFormat::kAscii, "--ascii", "Value as the code of its first character"},
-      {DatumFormat::kDec, "--dec", "Value in decimal, cut to 16 bits (-1 is FFFF)"},
-      {DatumFormat::kBin, "--bin", "Value in binary, cut to 16 bits"},
+      {DatumFormat::kHex, "--hex", "Value in hex, 0 to FF", msg::kNotAHexByte},
+      {DatumFormat::kAscii, "--ascii", "Value as the code of one character", msg::kNotOneCharacter},
+      {DatumFormat::kDec, "--dec", "Value in decimal, -128 to 255 (-1 is FF)", msg::kNotADecimalByte},
+      {DatumFormat::kBin, "--bin", "Value in binary, 0 to 11111111", msg::kNotABinaryByte},
   };
   for (const auto& option : formatOptions)
-    formats->add_option(option.name, pokeArguments->values[static_cast<std::size_t>(option.format)], option.description);
+    formats->add_option(option.name, pokeArguments->values[static_cast<std::size_t>(option.format)], option.description)
+        ->check(ByteValidator(option.format, option.refusal));
   formats->require_option(1);
 }
 

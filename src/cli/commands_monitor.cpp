@@ -136,7 +136,7 @@ int RunMonitor(CliContext& context, const MonitorArguments& arguments) {
   // Ticks that brought no readings are missing from the output: the run did not do all its
   // work, which a script must be able to tell.
   if (missedTick) {
-    context.GetPrompter().Error(lcu::msg::kFailedToReadLcu);
+    ShowSystemError(context.GetPrompter(), lcu::msg::kFailedToReadLcu, device->LastErrorText());
     return kExitFailed;
   }
   return kExitOk;

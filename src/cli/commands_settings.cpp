@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "app/setting_form.h"
 #include "cli11.h"
 #include "cli_context.h"
 #include "cli_messages.h"
@@ -51,8 +52,15 @@ int RunGet(CliContext& context, const SettingsArguments& arguments) {
   return kExitOk;
 }
 
+// A value the programs read as a number must hold one: "true" would read as 0 or the default.
 int RunSet(CliContext& context, const SettingsArguments& arguments) {
   const std::string key = NormalizeKey(arguments.key);
+  const SettingForm form = FormOfSetting(key, arguments.name);
+  if (!FitsSettingForm(form, arguments.text)) {
+    context.GetPrompter().Error(ValuePath(key, arguments.name) +
+                                std::string(form == SettingForm::kHex16 ? msg::kTakesHexNumber : msg::kTakesDecimalNumber));
+    return kExitUsage;
+  }
   SettingsStore& store = context.GetStore();
   bool written = false;
   if (arguments.integer) {

@@ -4,6 +4,7 @@
 #include <iostream>
 #include <string>
 
+#include "cli_messages.h"
 #include "terminal.h"
 
 namespace lcu::cli {
@@ -50,9 +51,18 @@ bool ConsolePrompter::AskQuestion(std::string_view text) {
   return IsYes(answer);
 }
 
-std::optional<SessionDataValues> ConsolePrompter::RunSessionDataDialog(const SessionDataValues& shown) {
+std::optional<SessionDataValues> ConsolePrompter::RunSessionDataDialog(const SessionDataValues& shown,
+                                                                       const SessionDataRanges& ranges) {
   m_shownSession = shown;
   if (!m_sessionEdits.Any()) return std::nullopt;
+  const auto given = m_sessionEdits.Fields();
+  for (std::size_t i = 0; i < given.size(); ++i) {
+    if (!given[i] || ranges[i].Contains(*given[i])) continue;
+    m_sessionRefusal = std::string(kSessionOptions[i]) + ": " + std::to_string(*given[i]) +
+                       std::string(msg::kNotBetween) + std::to_string(ranges[i].lowest) + std::string(msg::kAnd) +
+                       std::to_string(ranges[i].highest);
+    return std::nullopt;
+  }
   return SessionDataValues{m_sessionEdits.session.value_or(shown.session),
                            m_sessionEdits.outing.value_or(shown.outing),
                            m_sessionEdits.lapCount.value_or(shown.lapCount),
@@ -60,11 +70,19 @@ std::optional<SessionDataValues> ConsolePrompter::RunSessionDataDialog(const Ses
 }
 
 // System texts end their lines with CR LF and often end with a line break of their own;
-// the console gets plain lines and no empty last line.
+// the console gets plain lines and no empty last line. A message may carry text from the LCU
+// or from files (a path, a name), so each line is made safe for the terminal.
 void ConsolePrompter::WriteLines(std::string_view text) {
   while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.remove_suffix(1);
-  for (const char c : text)
-    if (c != '\r') m_out << c;
+  for (std::size_t start = 0; start <= text.size();) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (start > 0) m_out << '\n';
+    m_out << TerminalSafe(line);
+    start = end + 1;
+  }
 }
 
 }  // namespace lcu::cli

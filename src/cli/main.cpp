@@ -6,12 +6,14 @@
 #include "cli_messages.h"
 #include "command_registry.h"
 #include "exit_code.h"
+#include "host_file_system.h"
 #include "program_version.h"
 #include "terminal.h"
 
 int main(int argc, char** argv) {
   using namespace lcu::cli;
   UseUtf8Console();
+  lcu::TreatFileSizeLimitAsWriteError();
   CLI::App app{std::string(msg::kProgramDescription), std::string(msg::kProgramName)};
   app.fallthrough();
   app.set_version_flag("--version", VersionText, std::string(msg::kVersionHelp));

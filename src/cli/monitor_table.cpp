@@ -8,6 +8,7 @@
 #include "channels/channel_conversion.h"
 #include "cli_messages.h"
 #include "monitor/monitor_row.h"
+#include "terminal.h"
 
 namespace lcu::cli {
 
@@ -58,7 +59,12 @@ std::string ValueCellOf(const AppState& app, std::uint16_t channel, std::uint32_
   return FormatValueCell(ConvertReading(app.m_calibration, reading, channel), app.m_channelTable[channel].decimals);
 }
 
-std::vector<std::string> FormatMonitorTable(std::span<const MonitorRow> rows) {
+std::vector<std::string> FormatMonitorTable(std::span<const MonitorRow> shownRows) {
+  std::vector<MonitorRow> rows(shownRows.begin(), shownRows.end());
+  for (MonitorRow& row : rows) {
+    row.name = TerminalSafe(row.name);
+    row.units = TerminalSafe(row.units);
+  }
   std::array<std::size_t, kColumns.size()> widths{};
   for (std::size_t c = 0; c < kColumns.size(); ++c) {
     widths[c] = kColumns[c].heading.size();

@@ -32,7 +32,8 @@ MonitorRow LabelledRow(const AppState& app, std::uint16_t channel);
 std::string ValueCellOf(const AppState& app, std::uint16_t channel, std::uint32_t reading);
 
 /// The table: a line of column headings, then one line per row, the columns aligned (ID,
-/// Value and Raw to the right). No line ends in blanks.
+/// Value and Raw to the right), names and units safe for the terminal. No line ends in
+/// blanks.
 std::vector<std::string> FormatMonitorTable(std::span<const MonitorRow> rows);
 
 /// Shows one table after another. In place, each table overwrites the one before it (the

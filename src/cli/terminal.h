@@ -1,7 +1,10 @@
 // Whether the program's standard streams are attached to a terminal: questions are asked,
 // progress is drawn and live tables are redrawn in place only there, so that pipes and logs
-// get plain lines.
+// get plain lines. And text as a terminal may be given it.
 #pragma once
+
+#include <string>
+#include <string_view>
 
 namespace lcu::cli {
 
@@ -12,5 +15,11 @@ bool StderrIsTerminal();
 /// The program's text is UTF-8; a Windows console shows and reads it as such only when told
 /// (elsewhere terminals take UTF-8 already).
 void UseUtf8Console();
+
+/// Text from the LCU or from files (configuration id, channel names, units, messages) made
+/// safe for a terminal: every control character (below 0x20, 0x7F, and the UTF-8 form of
+/// 0x80 to 0x9F) is shown as \xNN, so that such text cannot clear the screen or move the
+/// cursor. Other bytes are kept; CSV output keeps all of them.
+std::string TerminalSafe(std::string_view text);
 
 }  // namespace lcu::cli

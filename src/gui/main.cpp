@@ -9,6 +9,7 @@
 #include "gui/app/program_services.h"
 #include "gui/app/single_instance_lock.h"
 #include "gui/app/tavrix_app.h"
+#include "host_file_system.h"
 
 int main(int argc, char* argv[]) {
   lcu::gui::SetProgramIdentity();
@@ -18,6 +19,7 @@ int main(int argc, char* argv[]) {
     const QCoreApplication noDisplay(argc, argv);
     lcu::gui::AnswerHelpAndVersion(QCoreApplication::arguments());
   }
+  lcu::TreatFileSizeLimitAsWriteError();
   QApplication application(argc, argv);
   const lcu::gui::DeviceOptions options = lcu::gui::ParseDeviceOptions(QApplication::arguments());
 

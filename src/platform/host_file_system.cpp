@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -22,9 +23,19 @@ constexpr std::uint64_t kWriteBackWindow = 1024 * 1024;
 // And made durable in the background every so often (see StartDataSync).
 constexpr std::uint64_t kDataSyncWindow = 8 * kWriteBackWindow;
 
+std::string ErrorTextOf(int error) { return std::generic_category().message(error); }
+
+// The folder a file's name lives in.
+std::string FolderOf(const std::string& path) {
+  const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+  return parent.empty() ? std::string(".") : parent.string();
+}
+
 class PosixOutputFile final : public OutputFile {
  public:
-  PosixOutputFile(int fd, std::string path) : m_fd(fd), m_path(std::move(path)) {}
+  // replaces: the file a committed replacement is renamed over; empty for other files.
+  PosixOutputFile(int fd, std::string path, std::string replaces = {})
+      : m_fd(fd), m_path(std::move(path)), m_replaces(std::move(replaces)) {}
   ~PosixOutputFile() override { Close(); }
   PosixOutputFile(const PosixOutputFile&) = delete;
   PosixOutputFile& operator=(const PosixOutputFile&) = delete;
@@ -70,6 +81,10 @@ class PosixOutputFile final : public OutputFile {
     if (::fsync(m_fd) != 0 && ok) ok = Fail(errno);
     if (::close(m_fd) != 0 && ok) ok = Fail(errno);
     m_fd = -1;
+    // The replacement takes the old file's place only once all of it is on disk.
+    if (ok && !m_replaces.empty() && ::rename(m_path.c_str(), m_replaces.c_str()) != 0) ok = Fail(errno);
+    if (!ok) RemoveReplacement();
+    m_replaces.clear();
     if (ok) ok = SyncFolder();
     return ok;
   }
@@ -78,15 +93,20 @@ class PosixOutputFile final : public OutputFile {
     FinishDataSync();
     if (m_fd >= 0) ::close(m_fd);
     m_fd = -1;
+    RemoveReplacement();
+    m_replaces.clear();
   }
 
-  std::string ErrorText() const override { return std::generic_category().message(m_error); }
+  std::string ErrorText() const override { return ErrorTextOf(m_error); }
 
  private:
+  void RemoveReplacement() {
+    if (!m_replaces.empty()) ::unlink(m_path.c_str());
+  }
+
   // A new file's name lives in its folder: sync the folder too, or a crash may lose the file.
   bool SyncFolder() {
-    const std::filesystem::path parent = std::filesystem::path(m_path).parent_path();
-    const std::string folder = parent.empty() ? std::string(".") : parent.string();
+    const std::string folder = FolderOf(m_path);
     const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir < 0) return Fail(errno);
     const bool ok = ::fsync(dir) == 0 || errno == EINVAL;  // some file systems cannot sync folders
@@ -141,6 +161,7 @@ class PosixOutputFile final : public OutputFile {
 
   int m_fd;
   std::string m_path;
+  std::string m_replaces;
   std::uint64_t m_end = 0;
   std::uint64_t m_writeBackFrom = 0;
   std::uint64_t m_dataSyncedTo = 0;
@@ -150,19 +171,67 @@ class PosixOutputFile final : public OutputFile {
   int m_error = 0;
 };
 
+// A replacement of path: a new file beside the one it replaces, with that file's permissions.
+// A symbolic link is followed, so that the file it names is replaced and the link stays.
+std::unique_ptr<OutputFile> CreateReplacement(const std::string& path, std::string& reason) {
+  std::string target = path;
+  std::error_code ec;
+  if (std::filesystem::is_symlink(path, ec)) {
+    const std::filesystem::path resolved = std::filesystem::weakly_canonical(path, ec);
+    if (!ec) target = resolved.string();
+  }
+  mode_t permissions = 0644;
+  struct stat st {};
+  if (::stat(target.c_str(), &st) == 0) {
+    // A device or a pipe holds nothing a failed write could destroy, and cannot be renamed
+    // over: it is written in place.
+    if (!S_ISREG(st.st_mode)) {
+      const int fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+      if (fd < 0) {
+        reason = ErrorTextOf(errno);
+        return nullptr;
+      }
+      return std::make_unique<PosixOutputFile>(fd, target);
+    }
+    permissions = st.st_mode & 07777;
+  }
+
+  std::string name = ReplacementPrefix(target) + "XXXXXX";
+  const int fd = ::mkstemp(name.data());
+  if (fd < 0) {
+    reason = ErrorTextOf(errno);
+    return nullptr;
+  }
+  ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+  ::fchmod(fd, permissions);  // mkstemp makes it private; a failure here only keeps it so
+  return std::make_unique<PosixOutputFile>(fd, name, target);
+}
+
 }  // namespace
 
-std::unique_ptr<OutputFile> HostFileSystem::Create(const std::string& path, CreateMode mode) {
-  int flags = O_WRONLY | O_CREAT | O_CLOEXEC;
-  flags |= mode == CreateMode::kExclusive ? O_EXCL : O_TRUNC;
-  const int fd = ::open(path.c_str(), flags, 0644);
-  if (fd < 0) return nullptr;
+std::unique_ptr<OutputFile> HostFileSystem::Create(const std::string& path, CreateMode mode, std::string& reason) {
+  if (mode == CreateMode::kReplace) return CreateReplacement(path, reason);
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (fd < 0) {
+    reason = ErrorTextOf(errno);
+    return nullptr;
+  }
   return std::make_unique<PosixOutputFile>(fd, path);
 }
 
 bool HostFileSystem::Exists(const std::string& path) const {
   struct stat st {};
   return ::stat(path.c_str(), &st) == 0;
+}
+
+void TreatFileSizeLimitAsWriteError() { std::signal(SIGXFSZ, SIG_IGN); }
+
+bool HostFileSystem::CreateFolders(const std::string& path, std::string& reason) {
+  std::error_code ec;
+  std::filesystem::create_directories(path, ec);
+  if (!ec && std::filesystem::is_directory(path, ec)) return true;
+  reason = ErrorTextOf(ec ? ec.value() : ENOTDIR);
+  return false;
 }
 
 }  // namespace lcu

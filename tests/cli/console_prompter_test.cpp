@@ -52,6 +52,10 @@ TEST(ConsolePrompterTest, PrintsMessagesAsPlainLines) {
       {"Failed to read header\r\nThe handle is invalid.\r\n", "Failed to read header\nThe handle is invalid.\n"},
       {"Failed to read header\n", "Failed to read header\n"},
       {"", "\n"},
+      // Text from the LCU or a file cannot drive the terminal: its control characters show
+      // escaped, the line breaks of the message stay.
+      {"Could not open\n/tmp/\x1b[2Jx\tcal: gone", "Could not open\n/tmp/\\x1B[2Jx\\x09cal: gone\n"},
+      {"C1 \xc2\x9b and \x7f, not \xc3\xa9", "C1 \\xC2\\x9B and \\x7F, not \xc3\xa9\n"},
   };
   for (const auto& c : cases) {
     std::istringstream in;
@@ -63,17 +67,22 @@ TEST(ConsolePrompterTest, PrintsMessagesAsPlainLines) {
 }
 
 // The Session Data dialog takes its values from the command line: it updates only when a
-// value was given, and keeps the shown values that were not.
+// value was given, keeps the shown values that were not, and refuses a given value outside
+// its range, naming the option.
 TEST(ConsolePrompterTest, SessionDataDialogReplacesTheGivenValues) {
   const SessionDataValues shown{5, 2, 28, 3};
+  const SessionDataRanges ranges = {IntegerRange{1, 65536}, IntegerRange{1, 65536}, IntegerRange{0, 65543},
+                                    IntegerRange{0, 65535}};
   const struct {
     SessionDataEdits edits;
     std::optional<SessionDataValues> result;
+    const char* refusal;
   } cases[] = {
-      {{}, std::nullopt},
-      {{std::nullopt, std::nullopt, 40, std::nullopt}, SessionDataValues{5, 2, 40, 3}},
-      {{6, 1, std::nullopt, 0}, SessionDataValues{6, 1, 28, 0}},
-      {{-1, std::nullopt, std::nullopt, 70000}, SessionDataValues{-1, 2, 28, 70000}},
+      {{}, std::nullopt, nullptr},
+      {{std::nullopt, std::nullopt, 40, std::nullopt}, SessionDataValues{5, 2, 40, 3}, nullptr},
+      {{6, 1, std::nullopt, 0}, SessionDataValues{6, 1, 28, 0}, nullptr},
+      {{-1, std::nullopt, std::nullopt, 3}, std::nullopt, "--session: -1 is not between 1 and 65536"},
+      {{std::nullopt, std::nullopt, std::nullopt, 70000}, std::nullopt, "--pace: 70000 is not between 0 and 65535"},
   };
   for (const auto& c : cases) {
     std::istringstream in;
@@ -81,8 +90,9 @@ TEST(ConsolePrompterTest, SessionDataDialogReplacesTheGivenValues) {
     ConsolePrompter prompter(false, false, in, out);
     prompter.SetSessionDataEdits(c.edits);
     EXPECT_FALSE(prompter.ShownSessionData());
-    EXPECT_EQ(prompter.RunSessionDataDialog(shown), c.result);
+    EXPECT_EQ(prompter.RunSessionDataDialog(shown, ranges), c.result);
     EXPECT_EQ(prompter.ShownSessionData(), shown);
+    EXPECT_EQ(prompter.SessionDataRefusal(), c.refusal ? std::optional<std::string>(c.refusal) : std::nullopt);
     EXPECT_TRUE(out.str().empty());
   }
 }

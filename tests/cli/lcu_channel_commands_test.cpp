@@ -2,6 +2,7 @@
 // simulated LCU kept in a state folder, with the sample setup in the throw-away home.
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 
@@ -147,12 +148,13 @@ TEST_F(ChannelCommandsTest, WithoutCalibrationChannelsListsWhatItHasAndConvertRe
   ASSERT_TRUE(QFile::remove(CalibrationFile()));
   const ProgramRun channels = InLcu({"channels"});
   EXPECT_EQ(channels.exitCode, 1);
-  EXPECT_EQ(channels.err, "Could not load calibration data\n");
+  const QString missing = "Could not load calibration data\n" + CalibrationFile() + ": No such file or directory\n";
+  EXPECT_EQ(channels.err, missing);
   EXPECT_EQ(channels.OutLines().size(), 132);
 
   const ProgramRun convert = Lcu({"convert", "--lcu", "1", "5", "1000"});
   EXPECT_EQ(convert.exitCode, 1);
-  EXPECT_EQ(convert.err, "Could not load calibration data\n");
+  EXPECT_EQ(convert.err, missing);
   EXPECT_TRUE(convert.out.isEmpty());
 }
 
@@ -208,6 +210,18 @@ TEST_F(ChannelCommandsTest, MonitorEndsCleanlyOnCtrlC) {
 
 TEST_F(ChannelCommandsTest, ZeroShiftsTheOffsetSavesTheCalibrationAndSendsIt) {
   const QByteArray before = ReadFile(CalibrationFile());
+#if !defined(_WIN32)
+  // On a disk that takes only 8 KiB of the 16 KiB file, the save fails and names the file;
+  // the old file stays whole and nothing else is left in its folder.
+  ASSERT_EQ(InLcu({"status"}).exitCode, 0);  // the simulated LCU's state exists beforehand
+  m_fileSizeLimitBlocks = 8;
+  const ProgramRun full = InLcu({"zero", "5", "--value", "0", "--yes"});
+  m_fileSizeLimitBlocks = 0;
+  EXPECT_EQ(full.exitCode, 1);
+  EXPECT_EQ(full.err, "Failed to save calibration file.\n" + CalibrationFile() + ": File too large\n");
+  EXPECT_TRUE(ReadFile(CalibrationFile()) == before);
+  EXPECT_EQ(QFileInfo(CalibrationFile()).dir().entryList(QDir::Files | QDir::Hidden).size(), 2) << "a replacement was left";
+#endif
   const ProgramRun zero = InLcu({"zero", "5", "--value", "0", "--yes"});
   EXPECT_EQ(zero.exitCode, 0) << zero.err.toStdString();
   EXPECT_TRUE(zero.err.endsWith("LCU configuration successfully updated.\n")) << zero.err.toStdString();

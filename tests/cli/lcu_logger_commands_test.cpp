@@ -169,9 +169,31 @@ TEST_F(LoggerCommandsTest, SessionPrintsTheSessionDataAndWritesOnlyWhatIsGiven) 
                           .arg(shown.paceLaps));
   EXPECT_TRUE(Memory() == before) << "written without options";
 
+  // A value the LCU cannot store as given is a usage error that names the option and its
+  // range; nothing is written.
+  const int lapsSinceReset = HeaderOf(before).U16(hdr::kLapsSinceReset);
+  const struct {
+    QStringList arguments;
+    QString refusal;
+  } refused[] = {
+      {{"--session", "70000"}, "--session: 70000 is not between 1 and 65536\n"},
+      {{"--outing", "0"}, "--outing: 0 is not between 1 and 65536\n"},
+      {{"--pace", "65536"}, "--pace: 65536 is not between 0 and 65535\n"},
+      {{"--laps", QString::number(lapsSinceReset + 65537)},
+       QString("--laps: %1 is not between 0 and %2\n").arg(lapsSinceReset + 65537).arg(lapsSinceReset + 65536)},
+  };
+  for (const auto& r : refused) {
+    const ProgramRun run = InLcu(QStringList{"session"} + r.arguments);
+    EXPECT_EQ(run.exitCode, 2) << r.arguments.join(' ').toStdString();
+    EXPECT_EQ(run.err, r.refusal);
+    EXPECT_TRUE(run.out.isEmpty());
+    EXPECT_TRUE(Memory() == before) << "written after a refusal";
+  }
+
   const ProgramRun update = InLcu({"session", "--laps", "40"});
   EXPECT_EQ(update.exitCode, 0) << update.err.toStdString();
-  EXPECT_EQ(update.out, show.out) << "prints the values as read";
+  EXPECT_EQ(update.out, QString(show.out).replace(QString("Lap Count : %1").arg(shown.lapCount), "Lap Count : 40"))
+      << "prints the values after the change";
   const LoggerHeader after = Header();
   EXPECT_EQ(after.U16(hdr::kLapBase), 40 - after.U16(hdr::kLapsSinceReset) - 1);
   EXPECT_EQ(after.U16(hdr::kSession), HeaderOf(before).U16(hdr::kSession));
@@ -183,6 +205,14 @@ TEST_F(LoggerCommandsTest, InitRefusesANumberOutOfRangeAndReplacesTheStatusBlock
   const ProgramRun refused = InLcu({"init", "70000"});
   EXPECT_EQ(refused.exitCode, 2);
   EXPECT_EQ(refused.err, "Please enter an integer between 0 and 65535.\n");
+  EXPECT_TRUE(Memory() == before);
+
+  // It replaces the status block only after a Yes; the question says the LCU holds data.
+  ASSERT_NE(Header().DataPresent(), 0u);
+  const ProgramRun declined = InLcu({"init", "7"});
+  EXPECT_EQ(declined.exitCode, 3);
+  EXPECT_EQ(declined.err, "LCU contains data. It may not be readable after Initialize LCU. Do you want to continue ? "
+                          "[y/N] n\n");
   EXPECT_TRUE(Memory() == before);
 
   const ProgramRun init = InLcu({"init", "7", "--yes"});

@@ -32,7 +32,13 @@ class LcuProgramTest : public ::testing::Test {
     environment.insert("XDG_CONFIG_HOME", Path("config"));
     for (const QString& name : m_extraEnvironment.keys()) environment.insert(name, m_extraEnvironment.value(name));
     process.setProcessEnvironment(environment);
-    process.start(LCU_PROGRAM, arguments);
+    if (m_fileSizeLimitBlocks > 0) {
+      // As a shell's (ulimit -f N; lcu ...) runs it: no file may grow past N KiB.
+      const QString script = QString("ulimit -f %1; exec \"$0\" \"$@\"").arg(m_fileSizeLimitBlocks);
+      process.start("/bin/sh", QStringList{"-c", script, LCU_PROGRAM} + arguments);
+    } else {
+      process.start(LCU_PROGRAM, arguments);
+    }
     process.closeWriteChannel();
   }
 
@@ -61,6 +67,8 @@ class LcuProgramTest : public ::testing::Test {
   QTemporaryDir m_home;
   /// Variables added to the program's environment, e.g. the simulator's LCU_SIM_FAULTS.
   QProcessEnvironment m_extraEnvironment;
+  /// When set, the program runs under a shell's file size limit of this many KiB.
+  int m_fileSizeLimitBlocks = 0;
 };
 
 }  // namespace lcu::test

@@ -56,16 +56,41 @@ TEST_F(LcuProgramTest, PeekRowsStopAtTheTopOfMemory) {
   }
 }
 
-TEST_F(LcuProgramTest, PokeWritesTheValueToEachAddressInOneFormat) {
+TEST_F(LcuProgramTest, PokeAsksThenWritesTheValueToEachAddressInOneFormat) {
   const QString state = Path("poke/state");
-  const ProgramRun poke = Lcu({"--sim-state", state, "poke", "8100", "8101", "--ascii", "A"});
+  const ProgramRun declined = Lcu({"--sim-state", state, "poke", "8100", "--ascii", "A"});
+  EXPECT_EQ(declined.exitCode, 3);
+  EXPECT_EQ(declined.err, "Write data to LCU memory. Do you want to continue ? [y/N] n\n");
+  const ProgramRun peekBefore = Lcu({"--sim-state", state, "peek", "8100", "2"});
+
+  // A value that is not a byte of its format is refused, naming it, and nothing is written.
+  const QStringList refusals[] = {{"--dec", "abc"}, {"--hex", "zz"}, {"--bin", "2"}, {"--ascii", ""},
+                                  {"--hex", "100"}, {"--hex", "1", "--dec", "2"}, {}};
+  for (const QStringList& formats : refusals) {
+    const ProgramRun refused = Lcu(QStringList{"--sim-state", state, "--yes", "poke", "8100"} + formats);
+    EXPECT_EQ(refused.exitCode, 2) << formats.join(' ').toStdString();
+    if (formats.size() == 2) {
+      EXPECT_TRUE(refused.err.contains("'" + formats[1] + "'")) << refused.err.toStdString();
+    }
+  }
+  EXPECT_EQ(Lcu({"--sim-state", state, "peek", "8100", "2"}).out, peekBefore.out);
+
+  const ProgramRun poke = Lcu({"--sim-state", state, "--yes", "poke", "8100", "8101", "--ascii", "A"});
   EXPECT_EQ(poke.exitCode, 0) << poke.err.toStdString();
   const ProgramRun peek = Lcu({"--sim-state", state, "peek", "8100", "2"});
   EXPECT_EQ(peek.out.toStdString(), MemoryRows(0x8100, "AA"));
-  for (const QStringList& formats : {QStringList{"--hex", "1", "--dec", "2"}, QStringList{}}) {
-    const ProgramRun refused = Lcu(QStringList{"--sim-state", state, "poke", "8100"} + formats);
-    EXPECT_EQ(refused.exitCode, 2) << formats.join(' ').toStdString();
-  }
+}
+
+// A configuration id that holds control characters is shown with them escaped, so that it
+// cannot drive the terminal.
+TEST_F(LcuProgramTest, ConfigShowsControlCharactersEscaped) {
+  const QString state = Path("escape/state");
+  ASSERT_EQ(Lcu({"--sim-state", state, "--yes", "poke", "8100", "--hex", "1B"}).exitCode, 0);
+  ASSERT_EQ(Lcu({"--sim-state", state, "--yes", "poke", "8101", "--ascii", "c"}).exitCode, 0);
+  const ProgramRun config = Lcu({"--sim-state", state, "config"});
+  EXPECT_EQ(config.exitCode, 0) << config.err.toStdString();
+  EXPECT_TRUE(config.OutLines().front().startsWith("Config ID : \\x1Bc")) << config.out.toStdString();
+  EXPECT_FALSE(config.out.contains(QChar(0x1B)));
 }
 
 TEST_F(LcuProgramTest, VersionNamesTheProgramAndItsLibusbWithoutAnLcu) {
@@ -169,6 +194,12 @@ TEST_F(LcuProgramTest, SettingsRoundTripThroughTheUserConfiguration) {
   run = Lcu({"settings", "get", "Paths", "SetupDirectory"});
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.err, "Setting not found: Paths\\SetupDirectory\n");
+
+  // A value the programs read as a number takes only a number: "true" would read as 0.
+  run = Lcu({"settings", "set", "corvalent/settings", "Preserve Buffer", "true"});
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_EQ(run.err, "corvalent\\settings\\Preserve Buffer takes a 32-bit decimal number, e.g. 1\n");
+  EXPECT_EQ(Lcu({"settings", "get", "Corvalent/Settings", "Preserve Buffer"}).exitCode, 1) << "stored after a refusal";
 }
 
 TEST_F(LcuProgramTest, SimSetupWritesTheSampleSetupAndRegistersTheLcu) {

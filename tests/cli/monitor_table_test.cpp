@@ -23,6 +23,9 @@ TEST(MonitorTableTest, ColumnsWidenToTheirLongestCellAndNumbersAlignRight) {
                                           " 070  GEAR                 2             2",
                                       }));
   EXPECT_EQ(FormatMonitorTable({}), std::vector<std::string>{"ID  Channel  Value  Units  Raw"});
+  // A name or unit text from the definition file cannot move the cursor: it shows escaped.
+  const std::vector<MonitorRow> hostile = {{"001", "A\x1b[H", "1", "\r", "1"}};
+  EXPECT_EQ(FormatMonitorTable(hostile)[1], "001  A\\x1B[H      1  \\x0D     1");
 }
 
 TEST(MonitorTableTest, InPlaceTheNextTableOverwritesTheLastOne) {

@@ -5,9 +5,12 @@
 #include <fstream>
 
 #include "app/default_paths.h"
+#include "app/file_system.h"
 #include "app/memory_settings_store.h"
+#include "app/messages.h"
 #include "app/registry.h"
 #include "channels/calibration_file.h"
+#include "recording_prompter.h"
 
 namespace lcu {
 namespace {
@@ -31,7 +34,13 @@ class CalibrationFileTest : public ::testing::Test {
     std::ofstream(FileOf(slot), std::ios::binary) << std::string(size, static_cast<char>(fill));
   }
 
+  bool Save(std::uint16_t lcuNumber, const CalibrationImage& image) {
+    return SaveCalibration(files, store, lcuNumber, image, prompter);
+  }
+
   MemorySettingsStore store;
+  StdFileSystem files;
+  test::RecordingPrompter prompter;
   fs::path m_dir;
 };
 
@@ -52,7 +61,7 @@ TEST_F(CalibrationFileTest, FallsBackToSlotOneWithoutItsOwnFileOrRegistration) {
   // Zeroing then saves into the file of slot 1.
   CalibrationImage image;
   image.Bytes()[5] = 0x55;
-  ASSERT_TRUE(SaveCalibration(store, 1234, image));
+  ASSERT_TRUE(Save(1234, image));
   EXPECT_EQ(fs::file_size(FileOf(1)), 16384u);
   EXPECT_FALSE(fs::exists(FileOf(3)));
 }
@@ -73,19 +82,24 @@ TEST_F(CalibrationFileTest, ShortFilesFailLongFilesLoadTheirStart) {
   Register(1, "1");
   WriteFile(1, 16383, 9);
   CalibrationImage image;
-  EXPECT_FALSE(LoadCalibration(store, 1, image));
+  EXPECT_FALSE(LoadCalibration(store, 1, image, prompter, msg::kCouldNotLoadCalibration));
   WriteFile(1, 20000, 7);
-  EXPECT_TRUE(LoadCalibration(store, 1, image));
+  EXPECT_TRUE(LoadCalibration(store, 1, image, prompter, msg::kCouldNotLoadCalibration));
   EXPECT_EQ(image.Bytes()[16383], 7);
   fs::remove(FileOf(1));
-  EXPECT_FALSE(LoadCalibration(store, 1, image));
+  EXPECT_FALSE(LoadCalibration(store, 1, image, prompter, msg::kCouldNotLoadCalibration));
+  // Each failure names the file looked for and why it did not load.
+  EXPECT_EQ(prompter.messages,
+            (std::vector<std::string>{
+                FormatSystemError(msg::kCouldNotLoadCalibration, FileOf(1) + ": " + std::string(msg::kCalibrationFileTooShort)),
+                FormatSystemError(msg::kCouldNotLoadCalibration, FileOf(1) + ": No such file or directory")}));
 }
 
 TEST_F(CalibrationFileTest, SaveThenLoadRoundTripsEveryByte) {
   Register(1, "1");
   CalibrationImage image;
   for (std::size_t i = 0; i < image.Bytes().size(); ++i) image.Bytes()[i] = static_cast<std::uint8_t>(i * 31);
-  ASSERT_TRUE(SaveCalibration(store, 1, image));
+  ASSERT_TRUE(Save(1, image));
   CalibrationImage back;
   ASSERT_TRUE(LoadCalibration(store, 1, back));
   EXPECT_EQ(back, image);
@@ -93,7 +107,10 @@ TEST_F(CalibrationFileTest, SaveThenLoadRoundTripsEveryByte) {
 
 TEST_F(CalibrationFileTest, SaveIntoAMissingFolderFails) {
   store.WriteString("Paths", "SetupDirectory", (m_dir / "missing").string());
-  EXPECT_FALSE(SaveCalibration(store, 1, CalibrationImage{}));
+  EXPECT_FALSE(Save(1, CalibrationImage{}));
+  EXPECT_EQ(prompter.messages, std::vector<std::string>{FormatSystemError(
+                                   msg::kFailedToSaveCalibrationFile, (m_dir / "missing" / "@LCU1.cal").string() +
+                                                                          ": No such file or directory")});
 }
 
 }  // namespace

@@ -170,8 +170,12 @@ TEST_F(ChannelTableTest, MissingFilesLeaveTheTableAlone) {
   EXPECT_FALSE(Load());
   fs::remove(m_dir / "@LCU1.cal");
   EXPECT_FALSE(Load());
-  EXPECT_EQ(prompter.messages, (std::vector<std::string>{std::string(msg::kCouldNotOpenChannelDefinitionFile),
-                                                         std::string(msg::kCouldNotLoadCalibration)}));
+  // Each message names the file it looked for and why it could not be read.
+  const std::string missing = ": No such file or directory";
+  EXPECT_EQ(prompter.messages,
+            (std::vector<std::string>{FormatSystemError(msg::kCouldNotOpenChannelDefinitionFile,
+                                                        (m_dir / "channel.dsc").string() + missing),
+                                      FormatSystemError(msg::kCouldNotLoadCalibration, (m_dir / "@LCU1.cal").string() + missing)}));
   EXPECT_EQ(app.m_channelTable, before.m_channelTable);
   EXPECT_EQ(app.m_nDefinitionGeneration, 1u);
 }
@@ -185,18 +189,18 @@ TEST_F(ChannelTableTest, StreamFailuresKeepWhatWasDoneBeforeThem) {
     std::string message;
     std::string name69;  // the last record before the stop, when it was reached
   };
-  const std::string ioError = "\nInput/output error";
+  const std::string ioError = "\nchannel.dsc: Input/output error";
   const std::size_t inRecord70 = 256 + 128 * 70 + 5;
   const Case cases[] = {
       {100, ScriptedStream::kError, std::string(msg::kFailedToReadDefinitionHeader) + ioError, "ID069"},
       {inRecord70, ScriptedStream::kError, std::string(msg::kFailedWhileReadingDefinitions) + ioError, "none69"},
-      {inRecord70, ScriptedStream::kStall, std::string(msg::kChannelDefinitionFileInvalid), "none69"},
+      {inRecord70, ScriptedStream::kStall, std::string(msg::kChannelDefinitionFileInvalid) + "\nchannel.dsc", "none69"},
   };
   for (const Case& c : cases) {
     app.m_channelTable.fill(Record("old", "old"));
     prompter.messages.clear();
     ScriptedStream stream(bytes, c.stopAt, c.stop);
-    EXPECT_FALSE(ReadChannelDefinitions(app, stream, prompter));
+    EXPECT_FALSE(ReadChannelDefinitions(app, stream, "channel.dsc", prompter));
     EXPECT_EQ(prompter.messages, std::vector<std::string>{c.message});
     EXPECT_EQ(Name(69), c.name69);
     EXPECT_EQ(Name(70), "ID070");
@@ -208,10 +212,10 @@ TEST_F(ChannelTableTest, StreamFailuresKeepWhatWasDoneBeforeThem) {
 TEST_F(ChannelTableTest, RefusesFilesBeyondTheRecordLimit) {
   app.m_calibration = calibration;
   ScriptedStream withinLimit(Unmatched(kMaxDefinitionRecords).Serialize());
-  EXPECT_TRUE(ReadChannelDefinitions(app, withinLimit, prompter));
+  EXPECT_TRUE(ReadChannelDefinitions(app, withinLimit, "channel.dsc", prompter));
   ScriptedStream beyond(Unmatched(kMaxDefinitionRecords + 1).Serialize());
-  EXPECT_FALSE(ReadChannelDefinitions(app, beyond, prompter));
-  EXPECT_EQ(prompter.messages, std::vector<std::string>{std::string(msg::kChannelDefinitionFileInvalid)});
+  EXPECT_FALSE(ReadChannelDefinitions(app, beyond, "channel.dsc", prompter));
+  EXPECT_EQ(prompter.messages, std::vector<std::string>{std::string(msg::kChannelDefinitionFileInvalid) + "\nchannel.dsc"});
 }
 
 // Random, truncated and mutated files: every load ends, and every entry's texts end within
@@ -229,7 +233,7 @@ TEST_F(ChannelTableTest, ArbitraryFilesLoadSafely) {
       for (int flips = 0; flips < 50 && !bytes.empty(); ++flips) bytes[random() % bytes.size()] = static_cast<std::uint8_t>(random());
     }
     ScriptedStream stream(bytes);
-    ASSERT_TRUE(ReadChannelDefinitions(app, stream, prompter));
+    ASSERT_TRUE(ReadChannelDefinitions(app, stream, "channel.dsc", prompter));
     for (const ChannelDefinition& entry : app.m_channelTable) {
       ASSERT_EQ(entry.name[31], '\0');
       ASSERT_EQ(entry.units[15], '\0');

@@ -218,7 +218,8 @@ TEST_F(UploadTest, FailedTransfersReportTheirMessages) {
     int failingTransfer;
     std::string message;
   };
-  for (const Case& c : {Case{1, "Failed to read header."}, Case{2, "Failed to read header."},
+  for (const Case& c : {Case{1, "Failed to read header.\nA device attached to the system is not functioning."},
+                        Case{2, "Failed to read header.\nA device attached to the system is not functioning."},
                         Case{3, "Failed to upload configuration data.\nA device attached to the system is not functioning."},
                         Case{4, "Failed to upload configuration data.\nA device attached to the system is not functioning."}}) {
     backend.calls.clear();
@@ -272,8 +273,11 @@ TEST_F(UploadTest, SendConfigChecksTheLinkAndTheCalibrationFile) {
   EXPECT_EQ(OnSendConfig(ctx), CommandResult::kFailed);
   app.m_bDownloadRunning = 1;
   EXPECT_EQ(OnSendConfig(ctx), CommandResult::kFailed);
-  EXPECT_EQ(prompter.messages, (std::vector<std::string>{"LCU is off-line", "Could not read calibration file",
-                                                         "A download is in progress. Please wait until it has ended."}));
+  EXPECT_EQ(prompter.messages,
+            (std::vector<std::string>{"LCU is off-line",
+                                      "Could not read calibration file\n/nonexistent-folder-of-lcu-tests/@LCU1.cal: "
+                                      "No such file or directory",
+                                      "A download is in progress. Please wait until it has ended."}));
 }
 
 TEST_F(UploadTest, SendConfigAsksWhileLoggingAndNoEndsIt) {

@@ -105,8 +105,10 @@ TEST_F(LoadHexFileTest, RefusalsAndFailures) {
   const std::vector<Case> cases = {
       {"off line", false, false, good, 0, 0, std::string(msg::kLcuOffline), {}},
       {"download running", true, true, good, 0, 0, std::string(msg::kDownloadInProgress), {}},
-      {"missing file", true, false, (folder / "none.hex").string(), 0, 0, std::string(msg::kFailedToOpenHexFile), {}},
-      {"folder instead of a file", true, false, folder.string(), 0, 0, std::string(msg::kFailedToOpenHexFile), {}},
+      {"missing file", true, false, (folder / "none.hex").string(), 0, 0,
+       FormatSystemError(msg::kFailedToOpenHexFile, (folder / "none.hex").string() + ": No such file or directory"), {}},
+      {"folder instead of a file", true, false, folder.string(), 0, 0,
+       FormatSystemError(msg::kFailedToOpenHexFile, folder.string() + ": Is a directory"), {}},
       {"unsound record", true, false, unsound.string(), 0, 0, HexErrorText({HexError::kBadChecksum, 2}), {}},
       {"set-up request fails",
        true,

@@ -107,6 +107,33 @@ TEST(InitializeLcu, ReplacesTheStatusBlockWithTheNumberEntered) {
   }
 }
 
+// The command line asks before it initialises; the question says when the LCU holds data.
+TEST(InitializeLcu, AskedForItReadsWhetherTheLcuHoldsDataAndAsks) {
+  const struct {
+    std::uint32_t dataPresent;
+    bool yes;
+    std::string_view question;
+    CommandResult result;
+  } cases[] = {
+      {0, true, msg::kInitializeLcuContinue, CommandResult::kDone},
+      {1, false, msg::kInitializeLcuWithData, CommandResult::kDeclined},
+  };
+  for (const auto& c : cases) {
+    CommandFixture f;
+    f.GoOnline();
+    f.prompter.initAnswer = 7;
+    f.prompter.answers = {c.yes};
+    SessionBlock session{};
+    le::PutU32(session, 0, c.dataPresent);
+    f.Reply(session);
+    EXPECT_EQ(InitializeLcu(f.ctx, InitQuestion::kAsk), c.result);
+    EXPECT_EQ(f.prompter.questions, std::vector<std::string>{std::string(c.question)});
+    std::vector<std::string> sent{"in 41 8040/0 64"};
+    if (c.yes) sent.insert(sent.end(), {"out 46 8000/0", "bulk-out 64"});
+    EXPECT_EQ(f.Sent(), sent);
+  }
+}
+
 TEST(ValidateInitLcuNumber, AcceptsIntegersFromZeroTo65535) {
   const std::string notInteger(msg::kEnterInteger), outOfRange(msg::kEnterIntegerInLcuRange);
   const std::vector<std::pair<std::string, std::optional<std::string>>> cases = {
@@ -139,6 +166,40 @@ TEST(SessionData, ShowsTheBlockAndWritesItBackUnchanged) {
   EXPECT_EQ(f.prompter.sessionShown, (std::vector<SessionDataValues>{{5, 2, 28, 3}}));
   EXPECT_EQ(f.Sent(), (std::vector<std::string>{"in 41 8040/0 64", "out 46 8040/0", "bulk-out 64"}));
   EXPECT_EQ(f.LastWritten(), std::vector<std::uint8_t>(block.begin(), block.end()));
+}
+
+// A value the session block cannot hold as entered is refused with its range and nothing is
+// written; a lap count below the laps since the reset + 1 still stores a lap base of 0.
+TEST(SessionData, RefusesWhatTheBlockCannotHoldAndReportsWhatItStored) {
+  const struct {
+    SessionDataValues entered;
+    const char* refusal;  // null: written
+    SessionDataValues stored;
+  } cases[] = {
+      {{0, 2, 28, 3}, "Please enter an integer between 1 and 65536.", {}},
+      {{5, 65537, 28, 3}, "Please enter an integer between 1 and 65536.", {}},
+      {{5, 2, 65536 + 8, 3}, "Please enter an integer between 0 and 65543.", {}},
+      {{5, 2, -1, 3}, "Please enter an integer between 0 and 65543.", {}},
+      {{5, 2, 28, 65536}, "Please enter an integer between 0 and 65535.", {}},
+      {{65536, 1, 65536 + 7, 65535}, nullptr, {65536, 1, 65536 + 7, 65535}},
+      {{1, 1, 3, 0}, nullptr, {1, 1, 8, 0}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.entered.lapCount);
+    CommandFixture f;
+    f.GoOnline();
+    f.Reply(ExampleSessionBlock());
+    f.prompter.sessionAnswer = c.entered;
+    SessionDataValues stored;
+    EXPECT_EQ(EditSessionData(f.ctx, &stored), c.refusal ? CommandResult::kFailed : CommandResult::kDone);
+    if (c.refusal) {
+      EXPECT_EQ(f.prompter.messages, std::vector<std::string>{c.refusal});
+      EXPECT_EQ(f.Sent(), std::vector<std::string>{"in 41 8040/0 64"});
+    } else {
+      EXPECT_TRUE(f.prompter.messages.empty());
+      EXPECT_EQ(stored, c.stored);
+    }
+  }
 }
 
 TEST(SessionBlockAfterUpdate, ClampsNegativesAndKeepsTheLow16Bits) {
@@ -186,7 +247,7 @@ TEST(StartLogger, AlternatesTheStartWordAndFollowsTheOfflineReset) {
 TEST(StartLogger, AClosedLinkFailsTheWriteButTheStateFollowsTheCommand) {
   CommandFixture f;
   EXPECT_EQ(OnStartLogger(f.ctx), CommandResult::kFailed);
-  EXPECT_EQ(f.prompter.messages, std::vector<std::string>{"Failed to write data to LCU."});
+  EXPECT_EQ(f.prompter.messages, std::vector<std::string>{"Failed to write data to LCU.\nThe handle is invalid."});
   EXPECT_EQ(f.app.m_bLoggerStarted, 1);
   EXPECT_EQ(f.ui.checks[cmd::kStartLogger], true);
 }
@@ -268,7 +329,7 @@ TEST(LcuCommands, RefusedWhileADownloadRuns) {
   }
 }
 
-TEST(OutputFiles, RealFilesAreTruncatedAndAMissingFolderIsReported) {
+TEST(OutputFiles, RealFilesAreReplacedAndAMissingFolderIsReported) {
   const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
   const auto dir = std::filesystem::temp_directory_path() / ("lcu_maint_" + std::to_string(stamp));
   std::filesystem::create_directories(dir);
@@ -287,8 +348,9 @@ TEST(OutputFiles, RealFilesAreTruncatedAndAMissingFolderIsReported) {
   }
 
   f.prompter.answers = {true};
-  EXPECT_EQ(OnExtractSetup(ctx, (dir / "missing" / "extract.stp").string()), CommandResult::kFailed);
-  EXPECT_EQ(f.prompter.messages.back(), "Failed to open output file");
+  const std::string missing = (dir / "missing" / "extract.stp").string();
+  EXPECT_EQ(OnExtractSetup(ctx, missing), CommandResult::kFailed);
+  EXPECT_EQ(f.prompter.messages.back(), "Failed to open output file\n" + missing + ": No such file or directory");
   std::filesystem::remove_all(dir);
 }
 

@@ -1,12 +1,15 @@
 // Fault matrix of the maintenance commands and the configuration display: each transfer
-// fails in turn, each bulk transfer comes up short, and each output file meets a refused
+// fails in turn, each bulk transfer comes up short, and each saved file meets a refused
 // create, a full disk and a failed commit. Every case shows the command's own message,
-// sends nothing after the failure, leaves no committed file, and the next poll reconnects.
+// sends nothing after the failure, leaves no committed file (or the old one as it was), and
+// the next poll reconnects.
 #include <gtest/gtest.h>
 
 #include <functional>
 
+#include "app/default_paths.h"
 #include "app/messages.h"
+#include "channels/channel_zeroing.h"
 #include "command_fixture.h"
 #include "logger/lcu_configuration.h"
 #include "logger/maintenance_commands.h"
@@ -36,21 +39,23 @@ struct FaultCase {
 
 std::vector<FaultCase> Cases() {
   const std::string shortRead = System(msg::kFailedToReadLogger, msg::kShortTransferText);
-  const std::string reset(msg::kFailedToResetLogbook), header(msg::kFailedToReadHeader), lcu(msg::kFailedToReadLcu);
+  const std::string reset = System(msg::kFailedToResetLogbook), header = System(msg::kFailedToReadHeader);
+  const std::string lcu = System(msg::kFailedToReadLcu);
   const std::string init = System(msg::kFailedToInitializeLcu), update = System(msg::kFailedToUpdateSessionData);
   return {
       {"ReadHexFile", [](CommandContext& c) { return OnReadHexFile(c, "dump.bin"); },
        {{1, false, System(msg::kFailedToSendCommand)}, {2, false, System(msg::kFailedToReadLogger)}, {2, true, shortRead}}},
       {"ResetLogbook", OnResetLogbook,
-       {{1, false, reset}, {2, false, reset}, {2, true, reset}, {3, false, reset}, {4, false, reset}, {4, true, reset}}},
+       {{1, false, reset}, {2, false, reset}, {2, true, System(msg::kFailedToResetLogbook, msg::kShortTransferText)},
+        {3, false, reset}, {4, false, reset}, {4, true, System(msg::kFailedToResetLogbook, msg::kShortTransferText)}}},
       {"ExtractSetup", [](CommandContext& c) { return OnExtractSetup(c, "x.stp"); },
-       {{1, false, header}, {2, false, header}, {2, true, header}}},
+       {{1, false, header}, {2, false, header}, {2, true, System(msg::kFailedToReadHeader, msg::kShortTransferText)}}},
       {"InitializeLcu", OnInitializeLcu,
        {{1, false, init}, {2, false, init}, {2, true, System(msg::kFailedToInitializeLcu, msg::kShortTransferText)}}},
       {"SessionData", OnSessionData,
-       {{1, false, std::string(msg::kFailedToReadSessionData)}, {2, false, update}, {3, false, update},
+       {{1, false, System(msg::kFailedToReadSessionData)}, {2, false, update}, {3, false, update},
         {3, true, System(msg::kFailedToUpdateSessionData, msg::kShortTransferText)}}},
-      {"StartLogger", OnStartLogger, {{1, false, std::string(msg::kFailedToWriteDataToLcu)}}},
+      {"StartLogger", OnStartLogger, {{1, false, System(msg::kFailedToWriteDataToLcu)}}},
       {"LcuConfiguration",
        [](CommandContext& c) { return CLcuConfg(c).IsReady() ? CommandResult::kDone : CommandResult::kFailed; },
        {{1, false, lcu}, {2, false, lcu}}},
@@ -81,39 +86,55 @@ TEST(FaultMatrix, EachTransferFailingInTurn) {
   }
 }
 
-enum class FileFault { kCreate, kDiskFull, kCommit };
+enum class FileFault { kNone, kCreate, kDiskFull, kCommit };
 
-TEST(FaultMatrix, OutputFilesThatCannotBeWritten) {
+// Every save of a file that may already exist: a refused create, a full disk and a failed
+// commit each leave the old file byte for byte and no replacement behind, and are reported
+// with the command's message, the path and the reason.
+TEST(FaultMatrix, SavesThatFailLeaveTheOldFile) {
   struct Case {
     const char* name;
+    std::string path;
     std::function<CommandResult(CommandContext&)> run;
     std::size_t size;
     std::string_view notCreated, notWritten;
+    std::size_t transfers;
   };
   const std::vector<Case> cases = {
-      {"ReadHexFile", [](CommandContext& c) { return OnReadHexFile(c, "out"); }, kProgramMemoryBytes,
-       msg::kFailedToCreateOutputFile, msg::kFailedToWriteOutputFile},
-      {"ExtractSetup", [](CommandContext& c) { return OnExtractSetup(c, "out"); }, kLoggerHeaderSize,
-       msg::kFailedToOpenOutputFile, msg::kFailedToWriteHeaderToOutputFile},
+      {"ReadHexFile", "out", [](CommandContext& c) { return OnReadHexFile(c, "out"); }, kProgramMemoryBytes,
+       msg::kFailedToCreateOutputFile, msg::kFailedToWriteOutputFile, 2},
+      {"ExtractSetup", "out", [](CommandContext& c) { return OnExtractSetup(c, "out"); }, kLoggerHeaderSize,
+       msg::kFailedToOpenOutputFile, msg::kFailedToWriteHeaderToOutputFile, 2},
+      {"Zeroing", JoinPath("setup", "@LCU1.cal"), [](CommandContext& c) { return ZeroChannels(c, {}, 0.0f); },
+       kLoggerHeaderSize, msg::kFailedToSaveCalibrationFile, msg::kFailedToSaveCalibrationFile, 0},
   };
+  const std::vector<std::uint8_t> old(100, 0xAB);
   for (const Case& c : cases) {
-    for (const FileFault fault : {FileFault::kCreate, FileFault::kDiskFull, FileFault::kCommit}) {
+    for (const FileFault fault : {FileFault::kNone, FileFault::kCreate, FileFault::kDiskFull, FileFault::kCommit}) {
       SCOPED_TRACE(std::string(c.name) + " fault " + std::to_string(static_cast<int>(fault)));
       CommandFixture f;
       f.GoOnline();
+      f.store.WriteString("Paths", "SetupDirectory", "setup");
       f.prompter.answers = {true};
-      if (fault == FileFault::kCreate) f.files.failCreate.insert("out");
+      f.files.Put(c.path, old);
+      if (fault == FileFault::kCreate) f.files.failCreate.insert(c.path);
       if (fault == FileFault::kDiskFull) f.files.spaceLeft = 1000;
       if (fault == FileFault::kCommit) f.files.failCommit = true;
-      EXPECT_EQ(c.run(f.ctx), CommandResult::kFailed);
-      const std::string_view expected = fault == FileFault::kCreate ? c.notCreated : c.notWritten;
-      EXPECT_EQ(f.prompter.messages, std::vector<std::string>{std::string(expected)});
-      EXPECT_EQ(f.files.Committed("out"), nullptr);
-      if (fault != FileFault::kCreate) {
-        EXPECT_TRUE(f.files.files.at("out").closed);
-        EXPECT_EQ(f.files.files.at("out").bytes.size(), fault == FileFault::kDiskFull ? 1000u : c.size);
+      const CommandResult result = c.run(f.ctx);
+      EXPECT_EQ(f.files.files.size(), 1u) << "a replacement was left behind";
+      ASSERT_NE(f.files.Committed(c.path), nullptr);
+      if (fault == FileFault::kNone) {
+        EXPECT_EQ(f.files.Committed(c.path)->bytes.size(), c.size);
+        continue;
       }
-      EXPECT_EQ(f.Sent().size(), 2u);  // the read itself went through
+      EXPECT_EQ(result, CommandResult::kFailed);
+      EXPECT_EQ(f.Sent().size(), c.transfers) << "sent after the failed save";
+      EXPECT_EQ(f.files.Committed(c.path)->bytes, old);
+      const std::string reason = fault == FileFault::kCreate     ? "Permission denied"
+                                 : fault == FileFault::kDiskFull ? "No space left on device"
+                                                                 : "Input/output error";
+      EXPECT_EQ(f.prompter.messages, std::vector<std::string>{FormatSystemError(
+                                         fault == FileFault::kCreate ? c.notCreated : c.notWritten, c.path + ": " + reason)});
     }
   }
 }

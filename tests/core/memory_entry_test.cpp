@@ -35,6 +35,29 @@ TEST(MemoryEntry, DatumInEveryFormat) {
   EXPECT_FALSE(ConvertDatum(-1, "1"));
 }
 
+// `lcu poke` takes only a byte in its format: nothing else is written as some other number.
+TEST(MemoryEntry, ByteDatumIsStrict) {
+  struct Case {
+    DatumFormat format;
+    const char* text;
+    std::optional<std::uint16_t> datum;
+  };
+  for (const Case c : {Case{DatumFormat::kHex, "1F", 0x1F}, Case{DatumFormat::kHex, "0xff", 0xFF},
+                       Case{DatumFormat::kHex, "00FF", 0xFF}, Case{DatumFormat::kHex, "100", std::nullopt},
+                       Case{DatumFormat::kHex, "zz", std::nullopt}, Case{DatumFormat::kHex, "0x", std::nullopt},
+                       Case{DatumFormat::kHex, " 1", std::nullopt}, Case{DatumFormat::kDec, "255", 0xFF},
+                       Case{DatumFormat::kDec, "-1", 0xFFFF}, Case{DatumFormat::kDec, "-128", 0xFF80},
+                       Case{DatumFormat::kDec, "+7", 7}, Case{DatumFormat::kDec, "256", std::nullopt},
+                       Case{DatumFormat::kDec, "-129", std::nullopt}, Case{DatumFormat::kDec, "abc", std::nullopt},
+                       Case{DatumFormat::kDec, "-", std::nullopt}, Case{DatumFormat::kDec, "99999999999", std::nullopt},
+                       Case{DatumFormat::kBin, "11111111", 0xFF}, Case{DatumFormat::kBin, "2", std::nullopt},
+                       Case{DatumFormat::kBin, "100000000", std::nullopt}, Case{DatumFormat::kAscii, "A", 0x41},
+                       Case{DatumFormat::kAscii, "\x80", 0xFF80}, Case{DatumFormat::kAscii, "", std::nullopt},
+                       Case{DatumFormat::kAscii, "AB", std::nullopt}}) {
+    EXPECT_EQ(ParseByteDatum(c.format, c.text), c.datum) << static_cast<int>(c.format) << " " << c.text;
+  }
+}
+
 TEST(MemoryEntry, DataBoxOpensWithABlankForAsciiOnly) {
   EXPECT_EQ(InitialDatumText(1), " ");
   EXPECT_EQ(InitialDatumText(0), "0");
@@ -98,7 +121,8 @@ TEST(MemoryAccess, WritesEveryAddressInOrderAndStopsAtTheFirstFailure) {
     } else {
       EXPECT_EQ(result, CommandResult::kFailed);
       EXPECT_EQ(writes.size(), 2u);  // the third is never sent
-      EXPECT_EQ(prompter.messages, std::vector<std::string>{"Failed to write data to LCU."});
+      EXPECT_EQ(prompter.messages, std::vector<std::string>{
+                                       "Failed to write data to LCU.\nA device attached to the system is not functioning."});
     }
   }
 }

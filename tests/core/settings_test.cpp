@@ -3,9 +3,11 @@
 // memory store.
 #include <gtest/gtest.h>
 
+#include "app/default_paths.h"
 #include "app/memory_settings_store.h"
 #include "app/prompter.h"
 #include "app/registry.h"
+#include "app/setting_form.h"
 #include "app/trim_trailing_blanks.h"
 #include "recording_prompter.h"
 #include "settings_store_contract.h"
@@ -46,6 +48,43 @@ TEST(Profile, IntegersAndStringsWithDefaults) {
   EXPECT_EQ(profile.GetProfileInt("Settings", "Auto Download", 0), 0);
   store.SetReadOnly(true);
   EXPECT_FALSE(profile.WriteProfileInt("Settings", "Top", 1));
+}
+
+// An empty folder setting names no folder: the default is used, not the current folder.
+TEST(FolderSettings, EmptyMeansTheDefaultFolder) {
+  MemorySettingsStore store;
+  store.WriteString("Paths", "DataDirectory", "");
+  store.WriteString("Paths", "SetupDirectory", "");
+  EXPECT_EQ(DataDirectory(store), DefaultDataDirectory());
+  EXPECT_EQ(SetupDirectory(store), DefaultSetupDirectory());
+  store.WriteString("Paths", "DataDirectory", "/data");
+  EXPECT_EQ(DataDirectory(store), "/data");
+}
+
+// Each value the programs read as a number, and the texts it takes.
+TEST(SettingForm, ValuesReadAsNumbersTakeOnlyNumbers) {
+  const struct {
+    const char* key;
+    const char* name;
+    const char* text;
+    bool fits;
+  } cases[] = {
+      {"Corvalent\\Settings", "Preserve Buffer", "1", true},
+      {"corvalent/settings", "preserve buffer", "true", false},
+      {"Corvalent\\Settings", "showCmd", " 3", false},
+      {"Corvalent\\ChannelData", "ConfigStamp", "2147483648", false},
+      {"Corvalent\\ChannelData", "ChannelID", "5x", false},
+      {"Config\\Hardware", "Level", "", false},
+      {"Config/LCUs/Serial10", "Serial", "1234", true},
+      {"Config\\LCUs\\Serial3", "Serial", "12a", false},
+      {"Config\\Hardware", "UsbVendorId", "0x04CE", true},
+      {"Config\\Hardware", "UsbVendorId", "104CE", false},
+      {"Config\\LCUs\\Serial11", "Serial", "any text", true},
+      {"Corvalent\\Settings", "Monitor", "", true},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FitsSettingForm(FormOfSetting(c.key, c.name), c.text), c.fits) << c.key << ' ' << c.name << ' ' << c.text;
+  }
 }
 
 TEST(TrimTrailingBlanks, RemovesOnlyTrailingSpacesAndKeepsTheFirstCharacter) {

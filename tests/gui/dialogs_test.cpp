@@ -75,9 +75,11 @@ TEST(InitLcuDialog, OpensWithZeroAndStaysOpenOnANumberOutsideTheLcuRange) {
   }
 }
 
-TEST(SessionDataDialog, ShowsTheValuesAndRefusesAFieldThatIsNoInteger) {
+TEST(SessionDataDialog, ShowsTheValuesAndRefusesAFieldThatIsNoIntegerOrOutOfRange) {
   RecordingPrompter prompter;
-  gui::CSessionData dialog({5, 2, 28, 3}, prompter);
+  const SessionDataRanges ranges = {IntegerRange{1, 65536}, IntegerRange{1, 65536}, IntegerRange{0, 65543},
+                                    IntegerRange{0, 65535}};
+  gui::CSessionData dialog({5, 2, 28, 3}, ranges, prompter);
   ASSERT_EQ(dialog.findChildren<QLineEdit*>().size(), 4);
   EXPECT_EQ(Edit(dialog, 0)->text(), QStringLiteral("5"));
   EXPECT_EQ(Edit(dialog, 2)->text(), QStringLiteral("28"));
@@ -87,11 +89,19 @@ TEST(SessionDataDialog, ShowsTheValuesAndRefusesAFieldThatIsNoInteger) {
   EXPECT_NE(dialog.result(), QDialog::Accepted);
   EXPECT_EQ(prompter.messages, std::vector<std::string>{std::string(msg::kEnterInteger)});
 
+  // A value the LCU cannot store as entered: the range message, and the dialog stays open.
+  prompter.messages.clear();
   Edit(dialog, 2)->setText(QStringLiteral("30"));
   Edit(dialog, 3)->setText(QStringLiteral("70000"));
   dialog.accept();
+  EXPECT_NE(dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(prompter.messages, std::vector<std::string>{"Please enter an integer between 0 and 65535."});
+  EXPECT_TRUE(Edit(dialog, 3)->hasSelectedText());
+
+  Edit(dialog, 3)->setText(QStringLiteral("65535"));
+  dialog.accept();
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
-  EXPECT_EQ(dialog.Values(), (SessionDataValues{5, 2, 30, 70000}));
+  EXPECT_EQ(dialog.Values(), (SessionDataValues{5, 2, 30, 65535}));
 }
 
 TEST(ProgressDialog, StartsEmptyStepsThroughItsRangeAndCtrlSAsksToStop) {

@@ -191,7 +191,8 @@ TEST_F(MemoryViewTest, TheWriteSendsTheDatumToEverySelectedRowLowestFirstAndStop
   EXPECT_EQ(Byte(kScratch + 2), 0x2A);
   EXPECT_EQ(Byte(kScratch + 5), 0);
   EXPECT_EQ(Byte(kScratch + 9), 0);
-  EXPECT_EQ(prompter->messages, std::vector<std::string>{std::string(msg::kFailedToWriteDataToLcu)});
+  EXPECT_EQ(prompter->messages,
+            std::vector<std::string>{FormatSystemError(msg::kFailedToWriteDataToLcu, "The LCU did not answer in time.")});
 }
 
 TEST_F(MemoryViewTest, TheWriteDialogRemembersItsFormatAndConvertsTheEntry) {

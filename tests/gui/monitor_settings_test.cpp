@@ -5,12 +5,16 @@
 #include <map>
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QTemporaryDir>
 
 #include "app/messages.h"
+#if !defined(_WIN32)
+#include "file_size_limit.h"
+#endif
 #include "gui/app/product_version.h"
 #include "gui/app/qt_text.h"
 #include "monitor/settings_image.h"
@@ -268,7 +272,8 @@ TEST_F(MonitorSettingsTest, FailuresAreReportedOnceAndLeaveTheRightState) {
   NewWindow();
   const QString missing = PathOf("missing.nsb");
   Open(missing);
-  EXPECT_EQ(prompter->messages, std::vector<std::string>{std::string(msg::kFailedToOpenSettingsFile)});
+  EXPECT_EQ(prompter->messages, std::vector<std::string>{FormatSystemError(
+                                    msg::kFailedToOpenSettingsFile, missing.toStdString() + ": No such file or directory")});
   EXPECT_TRUE(Frames().empty());
   EXPECT_EQ(Value(reg::kSettings, reg::kMonitor), missing.toStdString());
 
@@ -276,7 +281,8 @@ TEST_F(MonitorSettingsTest, FailuresAreReportedOnceAndLeaveTheRightState) {
   prompter->messages.clear();
   const QString nowhere = PathOf("no-folder/x.nsb");
   SaveAs(nowhere);
-  EXPECT_EQ(prompter->messages, std::vector<std::string>{std::string(msg::kFailedToOpenAFile)});
+  EXPECT_EQ(prompter->messages, std::vector<std::string>{FormatSystemError(
+                                    msg::kFailedToOpenAFile, nowhere.toStdString() + ": No such file or directory")});
   EXPECT_EQ(Value(reg::kSettings, reg::kMonitor), missing.toStdString()) << "registry unchanged";
   EXPECT_EQ(Caption(), CaptionWith("x.nsb"));
 
@@ -284,8 +290,26 @@ TEST_F(MonitorSettingsTest, FailuresAreReportedOnceAndLeaveTheRightState) {
   if (QFileInfo::exists(QStringLiteral("/dev/full"))) {
     prompter->messages.clear();
     SaveAs(QStringLiteral("/dev/full"));
-    EXPECT_EQ(prompter->messages, std::vector<std::string>{std::string(msg::kFailedToWriteSettingsFile)});
+    EXPECT_EQ(prompter->messages, std::vector<std::string>{FormatSystemError(
+                                      msg::kFailedToWriteSettingsFile, "/dev/full: No space left on device")});
   }
+
+#if !defined(_WIN32)
+  // A save over a file that the disk cannot take whole leaves the old layout as it was.
+  const QString kept = PathOf("kept.nsb");
+  SaveAs(kept);
+  const QByteArray saved = Contents(kept);
+  NewWindow();
+  prompter->messages.clear();
+  {
+    const FileSizeLimit limit(8192);
+    SaveAs(kept);
+  }
+  EXPECT_EQ(prompter->messages, std::vector<std::string>{FormatSystemError(msg::kFailedToWriteSettingsFile,
+                                                                           kept.toStdString() + ": File too large")});
+  EXPECT_TRUE(Contents(kept) == saved);
+  EXPECT_EQ(QDir(m_files.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"kept.nsb"});
+#endif
 
   // A file that opens but cannot be read: the first page of a process's memory is not
   // mapped, so reading it fails.
@@ -296,8 +320,8 @@ TEST_F(MonitorSettingsTest, FailuresAreReportedOnceAndLeaveTheRightState) {
   EXPECT_TRUE(Frames().empty());
   EXPECT_EQ(Caption(), CaptionWith("mem")) << "the caption already names the file";
   ASSERT_EQ(prompter->messages.size(), 1u);
-  EXPECT_EQ(prompter->messages[0].rfind("Failed to read settings file.\n", 0), 0u) << prompter->messages[0];
-  EXPECT_GT(prompter->messages[0].size(), std::string_view("Failed to read settings file.\n").size());
+  EXPECT_EQ(prompter->messages[0].rfind("Failed to read settings file.\n/proc/self/mem: ", 0), 0u) << prompter->messages[0];
+  EXPECT_GT(prompter->messages[0].size(), std::string_view("Failed to read settings file.\n/proc/self/mem: ").size());
 }
 
 TEST_F(MonitorSettingsTest, CloseEndsTheFileButNotTheRegistryValue) {

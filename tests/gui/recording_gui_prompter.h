@@ -31,7 +31,8 @@ class RecordingGuiPrompter final : public gui::GuiPrompter {
     ++initDialogs;
     return initAnswer;
   }
-  std::optional<SessionDataValues> RunSessionDataDialog(const SessionDataValues& shown) override {
+  std::optional<SessionDataValues> RunSessionDataDialog(const SessionDataValues& shown,
+                                                        const SessionDataRanges&) override {
     sessionShown.push_back(shown);
     return sessionAnswer;
   }

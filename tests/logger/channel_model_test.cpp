@@ -129,7 +129,8 @@ TEST_F(ChannelModelTest, FailedSaveIsReportedAndSendsNothing) {
 
   const ZeroingRow row{5, shown};
   EXPECT_EQ(ZeroChannels(ctx, std::span(&row, 1), 0.0f), CommandResult::kFailed);
-  EXPECT_EQ(prompter.messages, std::vector<std::string>{std::string(msg::kFailedToSaveCalibrationFile)});
+  EXPECT_EQ(prompter.messages, std::vector<std::string>{FormatSystemError(
+                                   msg::kFailedToSaveCalibrationFile, (root / "Setup" / "@LCU1.cal").string() + ": Is a directory")});
   EXPECT_EQ(lcuSim.TransferCount(), transfers);
   EXPECT_EQ(app.m_calibration, before);
   EXPECT_FALSE(store.ReadValue(Profile::SectionKey(reg::kChannelData), reg::kZeroFlag));

@@ -4,18 +4,15 @@
 // not safely on disk.
 #include <gtest/gtest.h>
 
-#if !defined(_WIN32)
-#include <sys/resource.h>
-#endif
-
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include "app/logger_transfers.h"
 #include "app/memory_settings_store.h"
+#include "app/messages.h"
 #include "app/registry.h"
+#include "file_size_limit.h"
 #include "fixed_clock.h"
 #include "host_file_system.h"
 #include "logger/configuration_upload.h"
@@ -59,12 +56,16 @@ class ScriptedUi : public CommandUi {
 // Commit.
 class FailingFileSystem : public FileSystem {
  public:
-  std::unique_ptr<OutputFile> Create(const std::string& path, CreateMode mode) override {
-    auto file = m_host.Create(path, mode);
+  using FileSystem::Create;
+  std::unique_ptr<OutputFile> Create(const std::string& path, CreateMode mode, std::string& reason) override {
+    auto file = m_host.Create(path, mode, reason);
     if (!file) return nullptr;
     return std::make_unique<File>(std::move(file), *this);
   }
   bool Exists(const std::string& path) const override { return m_host.Exists(path); }
+  bool CreateFolders(const std::string& path, std::string& reason) override {
+    return m_host.CreateFolders(path, reason);
+  }
 
   std::uint64_t budget = UINT64_MAX;
   bool failCommit = false;
@@ -263,7 +264,7 @@ TEST_F(DownloadTest, AFailedWrappedBufferLeavesNoneOfItsBytesInTheFile) {
   auto ctx = Context(files);
   const DownloadResult result = OnDownload(ctx);
   ASSERT_FALSE(result.fileSaved);
-  EXPECT_EQ(prompter.messages.back(), "Failed to read channel data");
+  EXPECT_EQ(prompter.messages.back(), FormatSystemError(msg::kFailedToReadChannelData, device->LastErrorText()));
   EXPECT_EQ(ReadFile(result.path).size(), 16384u + 32768u);
 }
 
@@ -322,15 +323,31 @@ TEST_F(DownloadTest, ATakenNameIsNeverReplaced) {
   EXPECT_EQ(fs::file_size(root / "Sample" / "C040C32C.DAT"), 16u);
 }
 
-TEST_F(DownloadTest, TheLcusOwnFolderWhenItExists) {
+// A new account has no data folder yet: the download makes it, with its parents. The LCU's
+// own folder is only used when it exists; a data folder that cannot be made is named.
+TEST_F(DownloadTest, TheDataFolderIsMadeAndTheLcusOwnFolderUsedWhenItExists) {
   PrepareLcu(0, {{2, 1, {0x8000, 1}, {0x8100, 1}}, {0, 0, {0x8000, 2}, {0x8000, 2}}});
   app.m_bPreserveBuffer = 1;
   auto ctx = Context(files);
+  const fs::path fresh = root / "home" / "Velmora" / "Sample";
+  store.WriteString("Paths", "DataDirectory", fresh.string());
   store.WriteString(SlotKey(1), "Download", (root / "Own").string());
-  EXPECT_EQ(fs::path(OnDownload(ctx).path).parent_path(), root / "Sample");  // folder missing
+  EXPECT_EQ(fs::path(OnDownload(ctx).path).parent_path(), fresh);
+  EXPECT_FALSE(fs::exists(root / "Own"));
   fs::create_directories(root / "Own");
   clock.now.second += 1;
   EXPECT_EQ(fs::path(OnDownload(ctx).path).parent_path(), root / "Own");
+  EXPECT_TRUE(prompter.messages.empty()) << prompter.messages.front();
+
+  std::ofstream(root / "plain") << "a file, not a folder";
+  const fs::path unusable = root / "plain" / "Sample";
+  store.WriteString("Paths", "DataDirectory", unusable.string());
+  store.WriteString(SlotKey(1), "Download", "");
+  const DownloadResult refused = OnDownload(ctx);
+  EXPECT_EQ(refused.result, CommandResult::kFailed);
+  EXPECT_TRUE(refused.path.empty());
+  EXPECT_EQ(prompter.messages, std::vector<std::string>{FormatSystemError(msg::kFailedToOpenOutputFile,
+                                                                          unusable.string() + ": Not a directory")});
 }
 
 TEST(DataFileNames, MonthDayAndSecondsSinceMidnightInHex) {
@@ -443,7 +460,7 @@ TEST_F(DownloadTest, FullDiskAndFailedSyncStopBeforeTheReset) {
     auto ctx = Context(disk);
     const DownloadResult result = OnDownload(ctx);
     EXPECT_FALSE(result.fileSaved);
-    EXPECT_EQ(prompter.messages, std::vector<std::string>{c.message});
+    EXPECT_EQ(prompter.messages, std::vector<std::string>{FormatSystemError(c.message, result.path + ": No space left on device")});
     EXPECT_EQ(disk.openFiles, 0);
     EXPECT_EQ(LcuHeaderNow(), before);
     EXPECT_FALSE(store.ReadValue("Corvalent\\Download", "New"));
@@ -470,7 +487,8 @@ TEST_F(DownloadTest, AWriteThatFailsMidBufferStopsItsReadAndKeepsNoneOfIt) {
   transfers = lcuSim->TransferCount();
   const DownloadResult result = OnDownload(failing);
   EXPECT_FALSE(result.fileSaved);
-  EXPECT_EQ(prompter.messages, std::vector<std::string>{"Failed to save channel data"});
+  EXPECT_EQ(prompter.messages,
+            std::vector<std::string>{FormatSystemError("Failed to save channel data", result.path + ": No space left on device")});
   EXPECT_EQ(ReadFile(result.path).size(), 16384u);
   EXPECT_EQ(disk.openFiles, 0);
   EXPECT_EQ(LcuHeaderNow(), before);
@@ -483,18 +501,15 @@ TEST_F(DownloadTest, AWriteThatFailsMidBufferStopsItsReadAndKeepsNoneOfIt) {
 #if !defined(_WIN32)
 TEST_F(DownloadTest, ARealFileSizeLimitActsAsAFullDisk) {
   const LoggerHeader before = PrepareLcu(0, {{2, 1, {0x8000, 1}, {0x8100, 3}}, {0, 0, {0x8000, 4}, {0x8000, 4}}});
-  rlimit old{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit limited = old;
-  limited.rlim_cur = 20000;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
   auto ctx = Context(files);
-  const DownloadResult result = OnDownload(ctx);
-  setrlimit(RLIMIT_FSIZE, &old);
-  std::signal(SIGXFSZ, oldHandler);
+  DownloadResult result;
+  {
+    const test::FileSizeLimit limit(20000);
+    result = OnDownload(ctx);
+  }
   EXPECT_FALSE(result.fileSaved);
-  EXPECT_EQ(prompter.messages, std::vector<std::string>{"Failed to save channel data"});
+  EXPECT_EQ(prompter.messages,
+            std::vector<std::string>{FormatSystemError("Failed to save channel data", result.path + ": File too large")});
   EXPECT_EQ(LcuHeaderNow(), before);
 }
 #endif

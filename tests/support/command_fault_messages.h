@@ -82,41 +82,41 @@ inline Messages One(std::string_view text) { return {std::string(text)}; }
 /// 1 logging state, 2-3 header, 4-7 buffer 0 (set-up, two chunks, remainder), 8-9 buffer 1
 /// (set-up, remainder), 10-13 the reset's header read and write.
 inline Messages Download(Fault f, int k) {
-  const std::string readChannelData(msg::kFailedToReadChannelData);
-  if (k == 1) return One(msg::kFailedToAccessLcu);
+  const std::string readChannelData = SystemMessage(msg::kFailedToReadChannelData, f);
+  if (k == 1) return {SystemMessage(msg::kFailedToAccessLcu, f)};
   if (k <= 3) return {SystemMessage(msg::kFailedToReadHeader, f)};
   if (k == 4 || k == 8) return {readChannelData};
   if (k == 5 || k == 6) return {SystemMessage(msg::kReadFileFailedCaption, f), readChannelData};
   if (k <= 9) return {FaultText(f), std::string(msg::kReadFileFailed), readChannelData};
   const std::string resetting = SystemMessage(msg::kErrorWhileResettingLcu, f);
-  if (k <= 11) return {std::string(msg::kFailedToReadHeaderDot), resetting};
+  if (k <= 11) return {SystemMessage(msg::kFailedToReadHeaderDot, f), resetting};
   return {SystemMessage(msg::kFailedToUploadConfiguration, f), resetting};
 }
 
 /// 1 logging state (a failed read closes the link, so the header read then finds it closed),
 /// 2-3 header, 4-5 header write.
 inline Messages SendConfig(Fault f, int k) {
-  if (k <= 3) return One(msg::kFailedToReadHeaderDot);
+  if (k <= 3) return {SystemMessage(msg::kFailedToReadHeaderDot, f)};
   return {SystemMessage(msg::kFailedToUploadConfiguration, f)};
 }
 
-inline Messages ResetLogbook(Fault, int) { return One(msg::kFailedToResetLogbook); }
-inline Messages ExtractSetup(Fault, int) { return One(msg::kFailedToReadHeader); }
+inline Messages ResetLogbook(Fault f, int) { return {SystemMessage(msg::kFailedToResetLogbook, f)}; }
+inline Messages ExtractSetup(Fault f, int) { return {SystemMessage(msg::kFailedToReadHeader, f)}; }
 inline Messages ReadHexFile(Fault f, int k) {
   return {SystemMessage(k == 1 ? msg::kFailedToSendCommand : msg::kFailedToReadLogger, f)};
 }
 inline Messages InitializeLcu(Fault f, int) { return {SystemMessage(msg::kFailedToInitializeLcu, f)}; }
 /// 1 the session block read, 2-3 its write.
 inline Messages SessionData(Fault f, int k) {
-  return k == 1 ? One(msg::kFailedToReadSessionData) : Messages{SystemMessage(msg::kFailedToUpdateSessionData, f)};
+  return {SystemMessage(k == 1 ? msg::kFailedToReadSessionData : msg::kFailedToUpdateSessionData, f)};
 }
-inline Messages StartLogger(Fault, int) { return One(msg::kFailedToWriteDataToLcu); }
+inline Messages StartLogger(Fault f, int) { return {SystemMessage(msg::kFailedToWriteDataToLcu, f)}; }
 /// The configuration display, peek and the command line's monitor.
-inline Messages ReadLcu(Fault, int) { return One(msg::kFailedToReadLcu); }
+inline Messages ReadLcu(Fault f, int) { return {SystemMessage(msg::kFailedToReadLcu, f)}; }
 inline Messages LoadHexFile(Fault f, int k) {
   return {SystemMessage(k == 1 ? msg::kFailedToSendCommand : msg::kFailedToWriteToLogger, f)};
 }
-inline Messages MemoryWrite(Fault, int) { return One(msg::kFailedToWriteDataToLcu); }
+inline Messages MemoryWrite(Fault f, int) { return {SystemMessage(msg::kFailedToWriteDataToLcu, f)}; }
 inline Messages Silent(Fault, int) { return {}; }
 
 }  // namespace fault_messages

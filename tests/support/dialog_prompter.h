@@ -16,7 +16,8 @@ class DialogPrompter : public RecordingPrompter {
     ++initDialogs;
     return initAnswer;
   }
-  std::optional<SessionDataValues> RunSessionDataDialog(const SessionDataValues& shown) override {
+  std::optional<SessionDataValues> RunSessionDataDialog(const SessionDataValues& shown,
+                                                        const SessionDataRanges&) override {
     sessionShown.push_back(shown);
     if (sessionUnchanged) return shown;
     return sessionAnswer;

@@ -1,15 +1,21 @@
 // A FileSystem in memory for command tests: it keeps each file's bytes and whether the file
-// was committed, and can refuse to create a file, run out of space after a number of bytes
-// like a full disk, or fail the commit.
+// was committed, and can refuse to create a file or a folder, run out of space after a number
+// of bytes like a full disk, or fail the commit. A replacement lives under its own name until
+// its commit moves it over the file it replaces.
 #pragma once
 
 #include <algorithm>
+#include <array>
+#include <cerrno>
 #include <cstdint>
+#include <cstdio>
 #include <map>
 #include <memory>
 #include <optional>
 #include <set>
+#include <span>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "app/file_system.h"
@@ -24,8 +30,10 @@ struct MemoryFileRecord {
 
 class MemoryFileSystem : public FileSystem {
  public:
-  /// Paths whose creation fails.
+  /// Paths whose creation (or whose replacement's creation) fails.
   std::set<std::string> failCreate;
+  /// Folders that cannot be created.
+  std::set<std::string> failFolders;
   /// Total bytes the disk takes across all files; a write that would exceed it stores what
   /// fits and fails.
   std::optional<std::size_t> spaceLeft;
@@ -36,13 +44,36 @@ class MemoryFileSystem : public FileSystem {
 
   std::map<std::string, MemoryFileRecord> files;
 
-  std::unique_ptr<OutputFile> Create(const std::string& path, CreateMode mode) override {
-    if (failCreate.count(path)) return nullptr;
-    if (mode == CreateMode::kExclusive && Exists(path)) return nullptr;
-    files[path] = MemoryFileRecord{};
-    return std::make_unique<File>(*this, files[path]);
+  using FileSystem::Create;
+  std::unique_ptr<OutputFile> Create(const std::string& path, CreateMode mode, std::string& reason) override {
+    if (failCreate.count(path)) {
+      reason = Text(EACCES);
+      return nullptr;
+    }
+    if (mode == CreateMode::kExclusive && Exists(path)) {
+      reason = Text(EEXIST);
+      return nullptr;
+    }
+    std::string name = path;
+    std::string replaces;
+    if (mode == CreateMode::kReplace) {
+      std::array<char, 16> suffix{};
+      std::snprintf(suffix.data(), suffix.size(), "%06d", ++m_replacements);
+      name = ReplacementPrefix(path) + suffix.data();
+      replaces = path;
+    }
+    files[name] = MemoryFileRecord{};
+    return std::make_unique<File>(*this, name, replaces);
   }
   bool Exists(const std::string& path) const override { return files.count(path) || folders.count(path); }
+  bool CreateFolders(const std::string& path, std::string& reason) override {
+    if (failFolders.count(path)) {
+      reason = Text(EACCES);
+      return false;
+    }
+    folders.insert(path);
+    return true;
+  }
 
   /// The file that was committed at the path, or null.
   const MemoryFileRecord* Committed(const std::string& path) const {
@@ -50,39 +81,80 @@ class MemoryFileSystem : public FileSystem {
     return it != files.end() && it->second.committed ? &it->second : nullptr;
   }
 
+  /// A committed file of the given bytes at the path, as an earlier save would leave it.
+  void Put(const std::string& path, std::vector<std::uint8_t> bytes) {
+    files[path] = MemoryFileRecord{std::move(bytes), true, true};
+  }
+
+  static std::string Text(int error) { return std::generic_category().message(error); }
+
  private:
   class File : public OutputFile {
    public:
-    File(MemoryFileSystem& fs, MemoryFileRecord& record) : m_fs(fs), m_record(record) {}
-    bool Write(std::span<const std::uint8_t> bytes) override { return WriteAt(m_record.bytes.size(), bytes); }
+    File(MemoryFileSystem& fs, std::string name, std::string replaces)
+        : m_fs(fs), m_name(std::move(name)), m_replaces(std::move(replaces)) {}
+    ~File() override { Close(); }
+    bool Write(std::span<const std::uint8_t> bytes) override { return WriteAt(Record().bytes.size(), bytes); }
     bool WriteAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) override {
-      if (m_record.closed) return false;
+      if (m_done || Record().closed) return Fail(EBADF);
+      MemoryFileRecord& record = Record();
       std::size_t count = bytes.size();
       const bool fits = !m_fs.spaceLeft || count <= *m_fs.spaceLeft;
       if (!fits) count = *m_fs.spaceLeft;
       if (m_fs.spaceLeft) *m_fs.spaceLeft -= count;
       const auto at = static_cast<std::size_t>(offset);
-      if (m_record.bytes.size() < at + count) m_record.bytes.resize(at + count);
-      std::copy_n(bytes.begin(), count, m_record.bytes.begin() + static_cast<std::ptrdiff_t>(at));
-      return fits;
+      if (record.bytes.size() < at + count) record.bytes.resize(at + count);
+      std::copy_n(bytes.begin(), count, record.bytes.begin() + static_cast<std::ptrdiff_t>(at));
+      return fits || Fail(ENOSPC);
     }
     bool Truncate(std::uint64_t size) override {
-      m_record.bytes.resize(static_cast<std::size_t>(size));
+      if (m_done) return Fail(EBADF);
+      Record().bytes.resize(static_cast<std::size_t>(size));
       return true;
     }
     bool Commit() override {
-      if (m_record.closed) return false;
-      m_record.closed = true;
-      m_record.committed = !m_fs.failCommit;
-      return m_record.committed;
+      if (m_done || Record().closed) return Fail(EBADF);
+      MemoryFileRecord& record = Record();
+      record.closed = true;
+      record.committed = !m_fs.failCommit;
+      if (!record.committed) {
+        Close();
+        return Fail(EIO);
+      }
+      if (!m_replaces.empty()) {
+        m_fs.files[m_replaces] = record;
+        m_fs.files.erase(m_name);
+        m_replaces.clear();
+      }
+      m_done = true;
+      return true;
     }
-    void Close() override { m_record.closed = true; }
-    std::string ErrorText() const override { return "No space left on device"; }
+    void Close() override {
+      if (m_done) return;
+      m_done = true;
+      if (!m_replaces.empty()) {
+        m_fs.files.erase(m_name);
+        return;
+      }
+      Record().closed = true;
+    }
+    std::string ErrorText() const override { return Text(m_error); }
 
    private:
+    MemoryFileRecord& Record() { return m_fs.files[m_name]; }
+    bool Fail(int error) {
+      m_error = error;
+      return false;
+    }
+
     MemoryFileSystem& m_fs;
-    MemoryFileRecord& m_record;
+    std::string m_name;
+    std::string m_replaces;
+    bool m_done = false;
+    int m_error = 0;
   };
+
+  int m_replacements = 0;
 };
 
 }  // namespace lcu::test

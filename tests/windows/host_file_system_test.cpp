@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "host_file_system.h"
-#include "replace_file_durably.h"
 
 namespace lcu {
 namespace {
@@ -51,6 +50,13 @@ class WindowsFilesTest : public ::testing::Test {
     return names;
   }
 
+  // A whole save through a replacement; false when any step failed.
+  bool Replace(const fs::path& path, std::string_view text) {
+    std::string reason;
+    auto file = m_files.Create(Utf8(path), CreateMode::kReplace, reason);
+    return file && file->Write(Bytes(text)) && file->Commit();
+  }
+
   fs::path m_dir;
   HostFileSystem m_files;
 };
@@ -62,7 +68,7 @@ TEST_F(WindowsFilesTest, ExclusiveCreateNeverReplacesAnExistingFile) {
   EXPECT_TRUE(m_files.Exists(Utf8(path)));
   EXPECT_EQ(ReadAll(path), "old data");
 
-  auto file = m_files.Create(Utf8(path), CreateMode::kTruncate);
+  auto file = m_files.Create(Utf8(path), CreateMode::kReplace);
   ASSERT_NE(file, nullptr);
   ASSERT_TRUE(file->Write(Bytes("new")));
   ASSERT_TRUE(file->Commit());
@@ -95,11 +101,19 @@ TEST_F(WindowsFilesTest, Utf8NamesReachTheSystemAsTheSameCharacters) {
   EXPECT_EQ(ReadAll(path), "data");
 }
 
-TEST_F(WindowsFilesTest, ReplaceDurablyPutsTheNewBytesInPlace) {
+TEST_F(WindowsFilesTest, ReplacePutsTheNewBytesInPlace) {
   const fs::path path = m_dir / L"@LCU1 \u00E9.cal";
+  EXPECT_TRUE(Replace(path, "first"));
+  EXPECT_TRUE(Replace(path, "second"));
+  EXPECT_EQ(ReadAll(path), "second");
+  EXPECT_EQ(FileNames(), std::vector<std::string>{Utf8(path.filename())});
+
+  // A replacement closed without its commit leaves the file and nothing else.
   std::string reason;
-  ASSERT_TRUE(win::ReplaceFileDurably(Utf8(path), Bytes("first"), reason)) << reason;
-  ASSERT_TRUE(win::ReplaceFileDurably(Utf8(path), Bytes("second"), reason)) << reason;
+  auto file = m_files.Create(Utf8(path), CreateMode::kReplace, reason);
+  ASSERT_NE(file, nullptr) << reason;
+  ASSERT_TRUE(file->Write(Bytes("third")));
+  file->Close();
   EXPECT_EQ(ReadAll(path), "second");
   EXPECT_EQ(FileNames(), std::vector<std::string>{Utf8(path.filename())});
 }
@@ -112,16 +126,25 @@ TEST_F(WindowsFilesTest, ReplaceThatFailsKeepsTheOldFile) {
   const HANDLE reader = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(reader, INVALID_HANDLE_VALUE);
-  std::string reason;
-  EXPECT_FALSE(win::ReplaceFileDurably(Utf8(path), Bytes("new settings"), reason));
+  EXPECT_FALSE(Replace(path, "new settings"));
   CloseHandle(reader);
-  EXPECT_FALSE(reason.empty());
   EXPECT_EQ(ReadAll(path), "old settings");
   EXPECT_EQ(FileNames(), std::vector<std::string>{"channel.nsb"});
 
   // A folder that does not exist: nothing is created anywhere.
-  EXPECT_FALSE(win::ReplaceFileDurably(Utf8(m_dir / "missing" / "x.stp"), Bytes("x"), reason));
+  EXPECT_FALSE(Replace(m_dir / "missing" / "x.stp", "x"));
   EXPECT_FALSE(fs::exists(m_dir / "missing"));
+}
+
+TEST_F(WindowsFilesTest, CreateFoldersMakesEveryMissingLevel) {
+  const fs::path folder = m_dir / L"Velmora" / L"Sample \u00E9" / L"17";
+  std::string reason;
+  ASSERT_TRUE(m_files.CreateFolders(Utf8(folder), reason)) << reason;
+  EXPECT_TRUE(fs::is_directory(folder));
+  EXPECT_TRUE(m_files.CreateFolders(Utf8(folder), reason));  // already there
+  WriteText(m_dir / "file", "x");
+  EXPECT_FALSE(m_files.CreateFolders(Utf8(m_dir / "file" / "below"), reason));
+  EXPECT_FALSE(reason.empty());
 }
 
 }  // namespace

@@ -12,6 +12,13 @@ constexpr char kSeparator = '\\';
 #else
 constexpr char kSeparator = '/';
 #endif
+
+// An empty setting names no folder; taken as it stands it would be the current folder,
+// wherever the program was started.
+std::string FolderSetting(const SettingsStore& store, std::string_view name, std::string defaultFolder) {
+  std::string folder = RegReadString(store, "", reg::kPaths, name, defaultFolder);
+  return folder.empty() ? defaultFolder : folder;
+}
 }  // namespace
 
 std::string VelmoraRoot() {
@@ -27,11 +34,11 @@ std::string DefaultSetupDirectory() { return JoinPath(VelmoraRoot(), "Setup"); }
 std::string DefaultDataDirectory() { return JoinPath(VelmoraRoot(), "Sample"); }
 
 std::string SetupDirectory(const SettingsStore& store) {
-  return RegReadString(store, "", reg::kPaths, reg::kSetupDirectory, DefaultSetupDirectory());
+  return FolderSetting(store, reg::kSetupDirectory, DefaultSetupDirectory());
 }
 
 std::string DataDirectory(const SettingsStore& store) {
-  return RegReadString(store, "", reg::kPaths, reg::kDataDirectory, DefaultDataDirectory());
+  return FolderSetting(store, reg::kDataDirectory, DefaultDataDirectory());
 }
 
 std::string JoinPath(std::string_view folder, std::string_view name) {

@@ -16,9 +16,9 @@ std::string VelmoraRoot();
 std::string DefaultSetupDirectory();
 /// Default of "Paths"/"DataDirectory".
 std::string DefaultDataDirectory();
-/// The setup folder as the settings name it.
+/// The setup folder as the settings name it; the default when the setting is empty.
 std::string SetupDirectory(const SettingsStore& store);
-/// The general data folder as the settings name it.
+/// The general data folder as the settings name it; the default when the setting is empty.
 std::string DataDirectory(const SettingsStore& store);
 /// folder + native separator + name.
 std::string JoinPath(std::string_view folder, std::string_view name);

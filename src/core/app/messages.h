@@ -33,6 +33,7 @@ inline constexpr std::string_view kLoggerHeaderInvalid = "Logger header is inval
 // Calibration files.
 inline constexpr std::string_view kCouldNotLoadCalibration = "Could not load calibration data";
 inline constexpr std::string_view kCouldNotReadCalibrationFile = "Could not read calibration file";
+inline constexpr std::string_view kCalibrationFileTooShort = "The file is shorter than 16384 bytes";
 
 // Download.
 inline constexpr std::string_view kCannotDownloadWhileLogging = "Cannot download while logging is in progress !";
@@ -68,12 +69,17 @@ inline constexpr std::string_view kResetLogbookContinue = "Reset engine logbook.
 inline constexpr std::string_view kFailedToResetLogbook = "Failed to reset logbook";
 inline constexpr std::string_view kExtractSetupContinue = "Extract logger setup. Do you want to continue ?";
 inline constexpr std::string_view kFailedToInitializeLcu = "Failed to initialize LCU.";
+inline constexpr std::string_view kInitializeLcuContinue = "Initialize LCU. Do you want to continue ?";
+inline constexpr std::string_view kInitializeLcuWithData =
+    "LCU contains data. It may not be readable after Initialize LCU. Do you want to continue ?";
 inline constexpr std::string_view kFailedToReadSessionData = "Failed to read session data";
 inline constexpr std::string_view kFailedToUpdateSessionData = "Failed to update session data";
 inline constexpr std::string_view kFailedToWriteDataToLcu = "Failed to write data to LCU.";
 inline constexpr std::string_view kEnterInteger = "Please enter an integer.";
 inline constexpr std::string_view kEnterIntegerInLcuRange = "Please enter an integer between 0 and 65535.";
 inline constexpr std::string_view kEnterIntegerInMemoryRange = "Please enter an integer between 1 and 64.";
+// %1 and %2 stand for the lowest and the highest value accepted.
+inline constexpr std::string_view kEnterIntegerBetween = "Please enter an integer between %1 and %2.";
 inline constexpr std::string_view kFailedToReadLcu = "Failed to read LCU";
 inline constexpr std::string_view kEnterNumber = "Please enter a number.";
 

@@ -13,13 +13,17 @@ void ShowSystemError(Prompter& prompter, std::string_view caption, std::string_v
   prompter.Error(FormatSystemError(caption, systemText));
 }
 
-void ShowFileError(Prompter& prompter, std::string_view text, std::string_view path, std::string_view reason) {
-  std::string where(path);
+std::string FileErrorLine(std::string_view path, std::string_view reason) {
+  std::string line(path);
   if (!reason.empty()) {
-    where += ": ";
-    where += reason;
+    line += ": ";
+    line += reason;
   }
-  ShowSystemError(prompter, text, where);
+  return line;
+}
+
+void ShowFileError(Prompter& prompter, std::string_view text, std::string_view path, std::string_view reason) {
+  ShowSystemError(prompter, text, FileErrorLine(path, reason));
 }
 
 }  // namespace lcu

@@ -3,6 +3,7 @@
 // asks on the terminal, tests record them.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -24,6 +25,17 @@ struct SessionDataValues {
   friend bool operator==(const SessionDataValues&, const SessionDataValues&) = default;
 };
 
+/// An inclusive range of integers that a dialog's field accepts.
+struct IntegerRange {
+  std::int64_t lowest = 0;
+  std::int64_t highest = 0;
+  bool Contains(std::int64_t value) const { return value >= lowest && value <= highest; }
+};
+
+/// What the Session Data dialog accepts for each value, in its order: session, outing, lap
+/// count, pace laps.
+using SessionDataRanges = std::array<IntegerRange, 4>;
+
 class Prompter {
  public:
   virtual ~Prompter() = default;
@@ -36,10 +48,13 @@ class Prompter {
   /// The Initialize LCU dialog: the LCU number entered (0 to 65535), or nullopt when the
   /// user cancelled. A prompter that cannot show the dialog cancels.
   virtual std::optional<std::int32_t> RunInitLcuDialog() { return std::nullopt; }
-  /// The Session Data dialog, opened with the values shown: the values after Update, or
-  /// nullopt on Cancel. A prompter that cannot show the dialog cancels.
-  virtual std::optional<SessionDataValues> RunSessionDataDialog(const SessionDataValues& shown) {
+  /// The Session Data dialog, opened with the values shown: the values after Update, each
+  /// within its range (the dialog refuses others and stays open), or nullopt on Cancel. A
+  /// prompter that cannot show the dialog cancels.
+  virtual std::optional<SessionDataValues> RunSessionDataDialog(const SessionDataValues& shown,
+                                                                const SessionDataRanges& ranges) {
     (void)shown;
+    (void)ranges;
     return std::nullopt;
   }
 
@@ -52,6 +67,10 @@ std::string FormatSystemError(std::string_view caption, std::string_view systemT
 
 /// Shows the caption together with the system's text for an error, in one OK-only box.
 void ShowSystemError(Prompter& prompter, std::string_view caption, std::string_view systemText);
+
+/// The line that names a file and why it failed: "<path>: <reason>", or the path alone
+/// without a reason.
+std::string FileErrorLine(std::string_view path, std::string_view reason);
 
 /// A failure about a file, in the form of a system-error box: the message as its first line,
 /// then the file's path and the system's reason ("<path>: <reason>"), so that the user knows

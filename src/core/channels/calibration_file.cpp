@@ -1,19 +1,40 @@
 #include "channels/calibration_file.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
+#include <memory>
+#include <optional>
 #include <system_error>
 
 #include "app/default_paths.h"
 #include "app/messages.h"
 #include "app/registry.h"
+#include "app/whole_file_save.h"
 #include "util/decimal_text.h"
 #include "util/little_endian.h"
 
 namespace lcu {
 
 namespace {
+
 std::string CalibrationFileName(int slot) { return "@LCU" + std::to_string(slot) + ".cal"; }
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+// Fills the image from the file; the reason when that is not possible.
+std::optional<std::string> ReadCalibrationFile(const std::string& path, CalibrationImage& image) {
+  errno = 0;
+  const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  if (!file) return std::generic_category().message(errno != 0 ? errno : ENOENT);
+  const auto bytes = image.Bytes();
+  if (std::fread(bytes.data(), 1, bytes.size(), file.get()) == bytes.size()) return std::nullopt;
+  if (std::ferror(file.get())) return std::generic_category().message(errno != 0 ? errno : EIO);
+  return std::string(msg::kCalibrationFileTooShort);
+}
+
 }  // namespace
 
 int FindLcuSlot(const SettingsStore& store, std::uint16_t lcuNumber) {
@@ -33,30 +54,32 @@ std::string GetCalibrationPath(const SettingsStore& store, std::uint16_t lcuNumb
 }
 
 bool LoadCalibration(const SettingsStore& store, std::uint16_t lcuNumber, CalibrationImage& image) {
-  std::ifstream file(GetCalibrationPath(store, lcuNumber), std::ios::binary);
-  if (!file) return false;
-  auto bytes = image.Bytes();
-  file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  return file.gcount() == static_cast<std::streamsize>(bytes.size());
+  return !ReadCalibrationFile(GetCalibrationPath(store, lcuNumber), image);
 }
 
-bool SaveCalibration(const SettingsStore& store, std::uint16_t lcuNumber, const CalibrationImage& image) {
-  std::ofstream file(GetCalibrationPath(store, lcuNumber), std::ios::binary | std::ios::trunc);
-  if (!file) return false;
-  const auto bytes = image.Bytes();
-  file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  file.close();
-  return !file.fail();
+bool LoadCalibration(const SettingsStore& store, std::uint16_t lcuNumber, CalibrationImage& image,
+                     Prompter& prompter, std::string_view failureText) {
+  const std::string path = GetCalibrationPath(store, lcuNumber);
+  const std::optional<std::string> failure = ReadCalibrationFile(path, image);
+  if (failure) ShowFileError(prompter, failureText, path, *failure);
+  return !failure;
+}
+
+bool SaveCalibration(FileSystem& files, const SettingsStore& store, std::uint16_t lcuNumber,
+                     const CalibrationImage& image, Prompter& prompter) {
+  const std::string path = GetCalibrationPath(store, lcuNumber);
+  const SaveOutcome saved = SaveWholeFile(files, path, image.Bytes());
+  if (!saved.Saved()) ShowFileError(prompter, msg::kFailedToSaveCalibrationFile, path, saved.reason);
+  return saved.Saved();
 }
 
 std::uint16_t StatusLcuNumber(const CUsbDevice& device) { return le::U16(device.m_status, hdr::kLcuNumber); }
 
 CommandResult OnRefreshCalibration(CommandContext& ctx) {
-  if (!LoadCalibration(ctx.store, StatusLcuNumber(ctx.device), ctx.app.m_calibration)) {
-    ctx.prompter.Error(msg::kCouldNotLoadCalibration);
-    return CommandResult::kFailed;
-  }
-  return CommandResult::kDone;
+  return LoadCalibration(ctx.store, StatusLcuNumber(ctx.device), ctx.app.m_calibration, ctx.prompter,
+                         msg::kCouldNotLoadCalibration)
+             ? CommandResult::kDone
+             : CommandResult::kFailed;
 }
 
 }  // namespace lcu

@@ -5,9 +5,12 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "app/app_state.h"
 #include "app/command_context.h"
+#include "app/file_system.h"
+#include "app/prompter.h"
 #include "app/settings_store.h"
 
 namespace lcu {
@@ -24,9 +27,16 @@ std::string GetCalibrationPath(const SettingsStore& store, std::uint16_t lcuNumb
 /// file loads its first 16384 bytes.
 bool LoadCalibration(const SettingsStore& store, std::uint16_t lcuNumber, CalibrationImage& image);
 
-/// Writes the whole image to the LCU's calibration file; false unless all 16384 bytes were
-/// written.
-bool SaveCalibration(const SettingsStore& store, std::uint16_t lcuNumber, const CalibrationImage& image);
+/// LoadCalibration that reports a failure: failureText, then the path it looked for and why
+/// it did not load.
+bool LoadCalibration(const SettingsStore& store, std::uint16_t lcuNumber, CalibrationImage& image,
+                     Prompter& prompter, std::string_view failureText);
+
+/// Writes the whole image over the LCU's calibration file. The old file is replaced only
+/// once all 16384 bytes are on disk; a failure leaves it as it was and is reported with the
+/// path and the reason.
+bool SaveCalibration(FileSystem& files, const SettingsStore& store, std::uint16_t lcuNumber,
+                     const CalibrationImage& image, Prompter& prompter);
 
 /// Refresh Calibration: reloads m_calibration for the LCU of the last status block.
 CommandResult OnRefreshCalibration(CommandContext& ctx);

@@ -70,12 +70,12 @@ void ResetNames(std::span<ChannelDefinition, kChannelTableSize> table) {
 
 }  // namespace
 
-bool ReadChannelDefinitions(AppState& app, DefinitionStream& stream, Prompter& prompter) {
+bool ReadChannelDefinitions(AppState& app, DefinitionStream& stream, std::string_view path, Prompter& prompter) {
   ResetNames(app.m_channelTable);
 
   stream.Read(app.m_dscHeader);
   if (stream.Failed()) {
-    ShowSystemError(prompter, msg::kFailedToReadDefinitionHeader, stream.ErrorText());
+    ShowFileError(prompter, msg::kFailedToReadDefinitionHeader, path, stream.ErrorText());
     return false;
   }
 
@@ -83,15 +83,15 @@ bool ReadChannelDefinitions(AppState& app, DefinitionStream& stream, Prompter& p
   for (std::size_t k = 0; !stream.AtEnd(); ++k) {
     if (stream.Read(record) < record.size()) {
       if (stream.Failed()) {
-        ShowSystemError(prompter, msg::kFailedWhileReadingDefinitions, stream.ErrorText());
+        ShowFileError(prompter, msg::kFailedWhileReadingDefinitions, path, stream.ErrorText());
         return false;
       }
       if (stream.AtEnd()) break;
-      prompter.Error(msg::kChannelDefinitionFileInvalid);
+      ShowFileError(prompter, msg::kChannelDefinitionFileInvalid, path, {});
       return false;
     }
     if (k == kMaxDefinitionRecords) {
-      prompter.Error(msg::kChannelDefinitionFileInvalid);
+      ShowFileError(prompter, msg::kChannelDefinitionFileInvalid, path, {});
       return false;
     }
     if (const auto entry = EntryFor(app.m_calibration, k, record)) {
@@ -108,16 +108,14 @@ bool ReadChannelDefinitions(AppState& app, DefinitionStream& stream, Prompter& p
 
 bool LoadChannelDefinitions(AppState& app, const SettingsStore& store, std::uint16_t lcuNumber,
                             Prompter& prompter) {
-  if (!LoadCalibration(store, lcuNumber, app.m_calibration)) {
-    prompter.Error(msg::kCouldNotLoadCalibration);
-    return false;
-  }
-  FileDefinitionStream stream(JoinPath(SetupDirectory(store), kChannelDefinitionFileName));
+  if (!LoadCalibration(store, lcuNumber, app.m_calibration, prompter, msg::kCouldNotLoadCalibration)) return false;
+  const std::string path = JoinPath(SetupDirectory(store), kChannelDefinitionFileName);
+  FileDefinitionStream stream(path);
   if (!stream.IsOpen()) {
-    prompter.Error(msg::kCouldNotOpenChannelDefinitionFile);
+    ShowFileError(prompter, msg::kCouldNotOpenChannelDefinitionFile, path, stream.ErrorText());
     return false;
   }
-  return ReadChannelDefinitions(app, stream, prompter);
+  return ReadChannelDefinitions(app, stream, path, prompter);
 }
 
 bool LoadChannelDefinitions(CommandContext& ctx) {

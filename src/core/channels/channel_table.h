@@ -30,8 +30,9 @@ inline constexpr std::size_t kMaxDefinitionRecords = 8192;
 /// to 15 characters and trailing blanks removed. A short last record is ignored.
 ///
 /// On success m_nDefinitionGeneration is counted up. A failure is reported to the prompter
-/// and keeps what was done before it (the reset names, the records already placed).
-bool ReadChannelDefinitions(AppState& app, DefinitionStream& stream, Prompter& prompter);
+/// and keeps what was done before it (the reset names, the records already placed), naming
+/// the file's path.
+bool ReadChannelDefinitions(AppState& app, DefinitionStream& stream, std::string_view path, Prompter& prompter);
 
 /// LoadChannelDefinitions: loads the calibration of the LCU into app.m_calibration, then
 /// the channel definition file of the setup folder. When either cannot be opened the table

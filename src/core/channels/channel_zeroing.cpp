@@ -3,7 +3,6 @@
 #include <charconv>
 #include <system_error>
 
-#include "app/messages.h"
 #include "app/registry.h"
 #include "channels/calibration_file.h"
 #include "channels/channel_conversion.h"
@@ -46,9 +45,8 @@ int ZeroRow(CalibrationImage& image, const ZeroingRow& row, float typedValue) {
 CommandResult ZeroChannels(CommandContext& ctx, std::span<const ZeroingRow> rows, float typedValue) {
   const CalibrationImage before = ctx.app.m_calibration;
   for (const ZeroingRow& row : rows) ZeroRow(ctx.app.m_calibration, row, typedValue);
-  if (!SaveCalibration(ctx.store, StatusLcuNumber(ctx.device), ctx.app.m_calibration)) {
+  if (!SaveCalibration(ctx.files, ctx.store, StatusLcuNumber(ctx.device), ctx.app.m_calibration, ctx.prompter)) {
     ctx.app.m_calibration = before;
-    ctx.prompter.Error(msg::kFailedToSaveCalibrationFile);
     return CommandResult::kFailed;
   }
   Profile(ctx.store).WriteProfileString(reg::kChannelData, reg::kZeroFlag, reg::kTrue);

@@ -5,7 +5,11 @@
 
 namespace lcu {
 
-FileDefinitionStream::FileDefinitionStream(const std::string& path) : m_file(std::fopen(path.c_str(), "rb")) {}
+FileDefinitionStream::FileDefinitionStream(const std::string& path) {
+  errno = 0;
+  m_file = std::fopen(path.c_str(), "rb");
+  if (!m_file) m_errno = errno != 0 ? errno : ENOENT;
+}
 
 FileDefinitionStream::~FileDefinitionStream() {
   if (m_file) std::fclose(m_file);
@@ -24,7 +28,7 @@ bool FileDefinitionStream::Failed() const { return !m_file || std::ferror(m_file
 bool FileDefinitionStream::AtEnd() const { return m_file && std::feof(m_file) != 0; }
 
 std::string FileDefinitionStream::ErrorText() const {
-  return std::system_category().message(m_errno != 0 ? m_errno : EIO);
+  return std::generic_category().message(m_errno != 0 ? m_errno : EIO);
 }
 
 }  // namespace lcu

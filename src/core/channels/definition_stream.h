@@ -22,7 +22,7 @@ class DefinitionStream {
   virtual bool Failed() const = 0;
   /// True once a read has reached the end of the file.
   virtual bool AtEnd() const = 0;
-  /// The system's text for the error that stopped a read.
+  /// The system's text for the error that stopped a read (or the open).
   virtual std::string ErrorText() const = 0;
 };
 

@@ -1,10 +1,12 @@
 #include "firmware/hex_file_upload.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 #include <new>
 #include <span>
+#include <system_error>
 
 #include "app/logger_transfers.h"
 #include "app/messages.h"
@@ -28,6 +30,7 @@ enum class ReadOutcome { kRead, kNotOpened, kNoMemory };
 struct FileBytes {
   std::unique_ptr<std::uint8_t[]> data;
   std::size_t size = 0;
+  int error = 0;  // the system's error when the file could not be read
 
   std::span<const std::uint8_t> Bytes() const { return {data.get(), size}; }
 };
@@ -35,8 +38,12 @@ struct FileBytes {
 // Reads the file in growing pieces rather than trusting a size reported beforehand, so a
 // pipe or a file that grows meanwhile is bounded in the same way.
 ReadOutcome ReadBounded(const std::string& path, std::size_t limit, FileBytes& out) {
+  errno = 0;
   const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-  if (!file) return ReadOutcome::kNotOpened;
+  if (!file) {
+    out.error = errno != 0 ? errno : ENOENT;
+    return ReadOutcome::kNotOpened;
+  }
   const std::size_t most = limit + 1;
   std::size_t capacity = 0;
   for (;;) {
@@ -49,9 +56,14 @@ ReadOutcome ReadBounded(const std::string& path, std::size_t limit, FileBytes& o
       out.data = std::move(bigger);
       capacity = grown;
     }
+    errno = 0;
     const std::size_t got = std::fread(out.data.get() + out.size, 1, capacity - out.size, file.get());
     out.size += got;
-    if (got == 0) return std::ferror(file.get()) ? ReadOutcome::kNotOpened : ReadOutcome::kRead;
+    if (got == 0 && std::ferror(file.get())) {
+      out.error = errno != 0 ? errno : EIO;
+      return ReadOutcome::kNotOpened;
+    }
+    if (got == 0) return ReadOutcome::kRead;
   }
 }
 
@@ -75,7 +87,7 @@ CommandResult LoadHexFile(CommandContext& ctx, const std::string& path, UploadNo
   FileBytes file;
   switch (ReadBounded(path, kHexFileLimit, file)) {
     case ReadOutcome::kNotOpened:
-      ctx.prompter.Error(msg::kFailedToOpenHexFile);
+      ShowFileError(ctx.prompter, msg::kFailedToOpenHexFile, path, std::generic_category().message(file.error));
       return CommandResult::kFailed;
     case ReadOutcome::kNoMemory:
       ctx.prompter.Error(msg::kFailedToAllocateDumpMemory);

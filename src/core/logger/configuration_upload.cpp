@@ -75,7 +75,7 @@ CommandResult UploadConfiguration(CommandContext& ctx, CalibrationImage& image, 
   }
   LoggerHeader lcu;
   if (!ReadLoggerHeader(ctx.device, lcu.Bytes())) {
-    ctx.prompter.Error(msg::kFailedToReadHeaderDot);
+    ShowSystemError(ctx.prompter, msg::kFailedToReadHeaderDot, ctx.device.LastErrorText());
     return CommandResult::kFailed;
   }
   const std::uint16_t memorySize = lcu.MemorySize();
@@ -144,10 +144,9 @@ CommandResult OnSendConfig(CommandContext& ctx) {
   }
   if (ctx.device.IsLogging() && !ctx.prompter.AskQuestion(msg::kLoggingInProgressContinue))
     return CommandResult::kDeclined;
-  if (!LoadCalibration(ctx.store, StatusLcuNumber(ctx.device), ctx.app.m_calibration)) {
-    ctx.prompter.Error(msg::kCouldNotReadCalibrationFile);
+  if (!LoadCalibration(ctx.store, StatusLcuNumber(ctx.device), ctx.app.m_calibration, ctx.prompter,
+                       msg::kCouldNotReadCalibrationFile))
     return CommandResult::kFailed;
-  }
   const CommandResult result = UploadConfiguration(ctx, ctx.app.m_calibration, UploadMode::kSendConfig);
   if (result != CommandResult::kDone) return result;
   ctx.prompter.Information(msg::kConfigurationUpdated);

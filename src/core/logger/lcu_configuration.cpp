@@ -46,13 +46,13 @@ CLcuConfg::CLcuConfg(CommandContext& ctx) {
   }
   Block identification{};
   if (!ctx.device.VendorRead(LCU_READ_BLOCK, kIdentificationAddress, 0, kBlockBytes, identification)) {
-    ctx.prompter.Error(msg::kFailedToReadLcu);
+    ShowSystemError(ctx.prompter, msg::kFailedToReadLcu, ctx.device.LastErrorText());
     m_bReady = 0;
     return;
   }
   Block checksum{};
   if (!ctx.device.VendorRead(LCU_READ_BLOCK, kChecksumAddress, 0, kBlockBytes, checksum)) {
-    ctx.prompter.Error(msg::kFailedToReadLcu);
+    ShowSystemError(ctx.prompter, msg::kFailedToReadLcu, ctx.device.LastErrorText());
     m_bReady = 0;
     return;
   }

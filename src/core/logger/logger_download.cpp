@@ -71,11 +71,18 @@ std::string PlannedPath(const DataFilePlan& plan, std::uint32_t seconds) {
 }
 
 // Creates the data file without replacing an existing one: when the name is taken, the next
-// free seconds value of the same format is used. Null when no file could be created.
-std::unique_ptr<OutputFile> CreateDataFile(CommandContext& ctx, const DataFilePlan& plan) {
+// free seconds value of the same format is used. The general data folder is made first when
+// it is missing (a new account has none yet); a slot's own folder is only used when it
+// exists. Null when no file could be created, with the path tried and the reason.
+std::unique_ptr<OutputFile> CreateDataFile(CommandContext& ctx, const DataFilePlan& plan, std::string& path,
+                                           std::string& reason) {
+  if (!ctx.files.Exists(plan.folder) && !ctx.files.CreateFolders(plan.folder, reason)) {
+    path = plan.folder;
+    return nullptr;
+  }
   for (std::uint32_t seconds = SecondsSinceMidnight(plan.time); seconds <= kLastSecondsValue; ++seconds) {
-    const std::string path = PlannedPath(plan, seconds);
-    if (auto file = ctx.files.Create(path, CreateMode::kExclusive)) {
+    path = PlannedPath(plan, seconds);
+    if (auto file = ctx.files.Create(path, CreateMode::kExclusive, reason)) {
       ctx.app.m_szDownloadFile = path;
       return file;
     }
@@ -161,7 +168,7 @@ DownloadResult OnDownload(CommandContext& ctx) {
     return outcome;
   }
   if (!ctx.device.m_bOnline) {
-    ctx.prompter.Error(msg::kFailedToAccessLcu);
+    ShowSystemError(ctx.prompter, msg::kFailedToAccessLcu, ctx.device.LastErrorText());
     return outcome;
   }
   LoggerHeader header;
@@ -179,14 +186,15 @@ DownloadResult OnDownload(CommandContext& ctx) {
   }
   header.SetDownloadTime(FileTimeFromLocal(ctx.clock.Now()));
 
-  auto file = CreateDataFile(ctx, PlanDataFile(ctx, header));
+  std::string reason;
+  auto file = CreateDataFile(ctx, PlanDataFile(ctx, header), outcome.path, reason);
   if (!file) {
-    ctx.prompter.Error(msg::kFailedToOpenOutputFile);
+    ShowFileError(ctx.prompter, msg::kFailedToOpenOutputFile, outcome.path, reason);
+    outcome.path.clear();
     return outcome;
   }
-  outcome.path = ctx.app.m_szDownloadFile;
   if (!file->Write(header.Bytes())) {
-    ctx.prompter.Error(msg::kFailedToWriteHeaderToOutputFile);
+    ShowFileError(ctx.prompter, msg::kFailedToWriteHeaderToOutputFile, outcome.path, file->ErrorText());
     file->Close();
     return outcome;
   }
@@ -222,7 +230,10 @@ DownloadResult OnDownload(CommandContext& ctx) {
       // noticed has shown its own messages and is reported as a failed read. Nothing of this
       // buffer is kept in either case.
       const bool readFailed = read == BlockReadResult::kSetupFailed || read == BlockReadResult::kReadFailed;
-      ctx.prompter.Error(readFailed ? msg::kFailedToReadChannelData : msg::kFailedToSaveChannelData);
+      if (readFailed)
+        ShowSystemError(ctx.prompter, msg::kFailedToReadChannelData, ctx.device.LastErrorText());
+      else
+        ShowFileError(ctx.prompter, msg::kFailedToSaveChannelData, outcome.path, file->ErrorText());
       KeepFinishedBuffers(*file, base);
       ctx.ui.EndProgress();
       return outcome;
@@ -250,7 +261,7 @@ DownloadResult OnDownload(CommandContext& ctx) {
   }
   // The data must be on disk before the LCU forgets it.
   if (!(committed.valid() ? committed.get() : file->Commit())) {
-    ctx.prompter.Error(msg::kFailedToSaveChannelData);
+    ShowFileError(ctx.prompter, msg::kFailedToSaveChannelData, outcome.path, file->ErrorText());
     return outcome;
   }
   outcome.fileSaved = true;
@@ -259,10 +270,9 @@ DownloadResult OnDownload(CommandContext& ctx) {
   profile.WriteProfileString(reg::kDownloadSection, reg::kFile, outcome.path);
   profile.WriteProfileString(reg::kDownloadSection, reg::kNew, reg::kTrue);
 
-  if (!LoadCalibration(ctx.store, header.LcuNumber(), ctx.app.m_calibration)) {
-    ctx.prompter.Error(msg::kResetCouldNotReadCalibration);
+  if (!LoadCalibration(ctx.store, header.LcuNumber(), ctx.app.m_calibration, ctx.prompter,
+                       msg::kResetCouldNotReadCalibration))
     return outcome;
-  }
   if (!ctx.app.m_bPreserveBuffer &&
       UploadConfiguration(ctx, ctx.app.m_calibration, UploadMode::kReset) != CommandResult::kDone) {
     ShowSystemError(ctx.prompter, msg::kErrorWhileResettingLcu, ctx.device.LastErrorText());

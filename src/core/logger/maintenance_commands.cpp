@@ -11,6 +11,7 @@
 #include "app/logger_transfers.h"
 #include "app/messages.h"
 #include "app/registry.h"
+#include "app/whole_file_save.h"
 #include "util/little_endian.h"
 
 namespace lcu {
@@ -24,6 +25,8 @@ constexpr std::uint16_t kLoggerStartWord = 0xF752;
 constexpr std::uint16_t kLoggerStartOn = 0x80;
 constexpr std::uint16_t kLoggerStartOff = 0;
 constexpr std::int64_t kLargestLcuNumber = 65535;
+// A 16-bit field stores 0 to 65535; session and outing are shown one higher.
+constexpr std::int64_t kLargestU16 = 0xFFFF;
 
 // The session block is header bytes 0x40 to 0x7F; these are its fields' places in it.
 constexpr std::size_t kSessionBase = 0x40;
@@ -50,18 +53,14 @@ bool WriteBlock(CUsbDevice& device, std::uint16_t address, std::span<const std::
   return device.VendorWrite(LCU_BULK_WRITE, address, 0) && BulkWriteAll(device, block);
 }
 
-enum class FileOutcome { kWritten, kNotCreated, kNotWritten };
-
-// Creates (or truncates) the file and writes all bytes to disk; a file that was not
-// committed is closed and does not count as written.
-FileOutcome WriteWholeFile(FileSystem& files, const std::string& path, std::span<const std::uint8_t> bytes) {
-  auto file = files.Create(path, CreateMode::kTruncate);
-  if (!file) return FileOutcome::kNotCreated;
-  if (!file->Write(bytes)) {
-    file->Close();
-    return FileOutcome::kNotWritten;
-  }
-  return file->Commit() ? FileOutcome::kWritten : FileOutcome::kNotWritten;
+// Saves a command's output file over whatever that file held, reporting a failure with the
+// command's own message for the step that failed, the path and the system's reason.
+bool SaveOutputFile(CommandContext& ctx, const std::string& path, std::span<const std::uint8_t> bytes,
+                    std::string_view notCreated, std::string_view notWritten) {
+  const SaveOutcome saved = SaveWholeFile(ctx.files, path, bytes);
+  if (saved.Saved()) return true;
+  ShowFileError(ctx.prompter, saved.step == SaveStep::kNotCreated ? notCreated : notWritten, path, saved.reason);
+  return false;
 }
 
 void ClearBytes(LoggerHeader& header, std::size_t offset, std::size_t length) {
@@ -103,16 +102,8 @@ CommandResult OnReadHexFile(CommandContext& ctx, const std::string& path) {
     ShowSystemError(ctx.prompter, msg::kFailedToReadLogger, ctx.device.LastErrorText());
     return CommandResult::kFailed;
   }
-  switch (WriteWholeFile(ctx.files, path, buffer)) {
-    case FileOutcome::kNotCreated:
-      ctx.prompter.Error(msg::kFailedToCreateOutputFile);
-      return CommandResult::kFailed;
-    case FileOutcome::kNotWritten:
-      ctx.prompter.Error(msg::kFailedToWriteOutputFile);
-      return CommandResult::kFailed;
-    case FileOutcome::kWritten:
-      break;
-  }
+  if (!SaveOutputFile(ctx, path, buffer, msg::kFailedToCreateOutputFile, msg::kFailedToWriteOutputFile))
+    return CommandResult::kFailed;
   ctx.prompter.Information(msg::kHexFileDownloaded);
   return CommandResult::kDone;
 }
@@ -133,12 +124,12 @@ CommandResult OnResetLogbook(CommandContext& ctx) {
   if (!ctx.prompter.AskQuestion(msg::kResetLogbookContinue)) return CommandResult::kDeclined;
   LoggerHeader header;
   if (!ReadLoggerHeader(ctx.device, header.Bytes())) {
-    ctx.prompter.Error(msg::kFailedToResetLogbook);
+    ShowSystemError(ctx.prompter, msg::kFailedToResetLogbook, ctx.device.LastErrorText());
     return CommandResult::kFailed;
   }
   ResetLogbookFields(header, FileTimeFromLocal(ctx.clock.Now()));
   if (!WriteLoggerHeader(ctx.device, header.Bytes())) {
-    ctx.prompter.Error(msg::kFailedToResetLogbook);
+    ShowSystemError(ctx.prompter, msg::kFailedToResetLogbook, ctx.device.LastErrorText());
     return CommandResult::kFailed;
   }
   return CommandResult::kDone;
@@ -149,19 +140,11 @@ CommandResult OnExtractSetup(CommandContext& ctx, const std::string& path) {
   if (!ctx.prompter.AskQuestion(msg::kExtractSetupContinue)) return CommandResult::kDeclined;
   LoggerHeader header;
   if (!ReadLoggerHeader(ctx.device, header.Bytes())) {
-    ctx.prompter.Error(msg::kFailedToReadHeader);
+    ShowSystemError(ctx.prompter, msg::kFailedToReadHeader, ctx.device.LastErrorText());
     return CommandResult::kFailed;
   }
-  switch (WriteWholeFile(ctx.files, path, header.Bytes())) {
-    case FileOutcome::kNotCreated:
-      ctx.prompter.Error(msg::kFailedToOpenOutputFile);
-      return CommandResult::kFailed;
-    case FileOutcome::kNotWritten:
-      ctx.prompter.Error(msg::kFailedToWriteHeaderToOutputFile);
-      return CommandResult::kFailed;
-    case FileOutcome::kWritten:
-      break;
-  }
+  if (!SaveOutputFile(ctx, path, header.Bytes(), msg::kFailedToOpenOutputFile, msg::kFailedToWriteHeaderToOutputFile))
+    return CommandResult::kFailed;
   return CommandResult::kDone;
 }
 
@@ -193,13 +176,23 @@ StatusBlock InitLcuBlock(std::uint16_t lcuNumber) {
   return block;
 }
 
-CommandResult OnInitializeLcu(CommandContext& ctx) {
+CommandResult InitializeLcu(CommandContext& ctx, InitQuestion question) {
   if (RefusedDuringDownload(ctx) || RefusedOffline(ctx, msg::kLcuOfflineDot)) return CommandResult::kFailed;
   const std::optional<std::int32_t> number = ctx.prompter.RunInitLcuDialog();
   if (!number) return CommandResult::kDeclined;
   if (*number < 0 || *number > kLargestLcuNumber) {
     ctx.prompter.Error(msg::kEnterIntegerInLcuRange);
     return CommandResult::kFailed;
+  }
+  if (question == InitQuestion::kAsk) {
+    SessionBlock session{};
+    if (!ctx.device.VendorRead(LCU_READ_BLOCK, kSessionBlockAddress, 0, kSessionBlockBytes, session)) {
+      ShowSystemError(ctx.prompter, msg::kFailedToInitializeLcu, ctx.device.LastErrorText());
+      return CommandResult::kFailed;
+    }
+    const bool holdsData = le::U32(session, hdr::kDataPresent - kSessionBase) != 0;
+    if (!ctx.prompter.AskQuestion(holdsData ? msg::kInitializeLcuWithData : msg::kInitializeLcuContinue))
+      return CommandResult::kDeclined;
   }
   const StatusBlock block = InitLcuBlock(static_cast<std::uint16_t>(*number));
   if (!WriteBlock(ctx.device, kStatusBlockAddress, block)) {
@@ -209,6 +202,8 @@ CommandResult OnInitializeLcu(CommandContext& ctx) {
   return CommandResult::kDone;
 }
 
+CommandResult OnInitializeLcu(CommandContext& ctx) { return InitializeLcu(ctx, InitQuestion::kNone); }
+
 SessionDataValues SessionValuesOf(const SessionBlock& block) {
   SessionDataValues v;
   v.session = le::U16(block, kSessionAt) + 1;
@@ -216,6 +211,23 @@ SessionDataValues SessionValuesOf(const SessionBlock& block) {
   v.lapCount = le::U16(block, kLapsSinceResetAt) + le::U16(block, kLapBaseAt) + 1;
   v.paceLaps = le::U16(block, kPaceLapsAt);
   return v;
+}
+
+std::array<std::int32_t, 4> SessionFields(const SessionDataValues& values) {
+  return {values.session, values.outing, values.lapCount, values.paceLaps};
+}
+
+SessionDataRanges SessionValueRanges(const SessionBlock& block) {
+  const std::int64_t lapsSinceReset = le::U16(block, kLapsSinceResetAt);
+  return {IntegerRange{1, kLargestU16 + 1}, IntegerRange{1, kLargestU16 + 1},
+          IntegerRange{0, lapsSinceReset + kLargestU16 + 1}, IntegerRange{0, kLargestU16}};
+}
+
+std::string EnterIntegerBetween(const IntegerRange& range) {
+  std::string text(msg::kEnterIntegerBetween);
+  text.replace(text.find("%1"), 2, std::to_string(range.lowest));
+  text.replace(text.find("%2"), 2, std::to_string(range.highest));
+  return text;
 }
 
 SessionBlock SessionBlockAfterUpdate(const SessionBlock& block, const SessionDataValues& values) {
@@ -228,21 +240,32 @@ SessionBlock SessionBlockAfterUpdate(const SessionBlock& block, const SessionDat
   return out;
 }
 
-CommandResult OnSessionData(CommandContext& ctx) {
+CommandResult EditSessionData(CommandContext& ctx, SessionDataValues* stored) {
   if (RefusedDuringDownload(ctx) || RefusedOffline(ctx, msg::kLcuOffline)) return CommandResult::kFailed;
   SessionBlock block{};
   if (!ctx.device.VendorRead(LCU_READ_BLOCK, kSessionBlockAddress, 0, kSessionBlockBytes, block)) {
-    ctx.prompter.Error(msg::kFailedToReadSessionData);
+    ShowSystemError(ctx.prompter, msg::kFailedToReadSessionData, ctx.device.LastErrorText());
     return CommandResult::kFailed;
   }
-  const std::optional<SessionDataValues> entered = ctx.prompter.RunSessionDataDialog(SessionValuesOf(block));
+  const SessionDataRanges ranges = SessionValueRanges(block);
+  const std::optional<SessionDataValues> entered = ctx.prompter.RunSessionDataDialog(SessionValuesOf(block), ranges);
   if (!entered) return CommandResult::kDeclined;
-  if (!WriteBlock(ctx.device, kSessionBlockAddress, SessionBlockAfterUpdate(block, *entered))) {
+  const auto values = SessionFields(*entered);
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    if (ranges[i].Contains(values[i])) continue;
+    ctx.prompter.Error(EnterIntegerBetween(ranges[i]));
+    return CommandResult::kFailed;
+  }
+  const SessionBlock updated = SessionBlockAfterUpdate(block, *entered);
+  if (!WriteBlock(ctx.device, kSessionBlockAddress, updated)) {
     ShowSystemError(ctx.prompter, msg::kFailedToUpdateSessionData, ctx.device.LastErrorText());
     return CommandResult::kFailed;
   }
+  if (stored) *stored = SessionValuesOf(updated);
   return CommandResult::kDone;
 }
+
+CommandResult OnSessionData(CommandContext& ctx) { return EditSessionData(ctx, nullptr); }
 
 CommandResult OnStartLogger(CommandContext& ctx) {
   if (RefusedDuringDownload(ctx)) return CommandResult::kFailed;
@@ -250,7 +273,7 @@ CommandResult OnStartLogger(CommandContext& ctx) {
   const bool started = ctx.app.m_bLoggerStarted != 0;
   ctx.ui.SetMenuCheck(cmd::kStartLogger, started);
   if (!ctx.device.VendorWrite(LCU_WRITE_WORD, kLoggerStartWord, started ? kLoggerStartOn : kLoggerStartOff)) {
-    ctx.prompter.Error(msg::kFailedToWriteDataToLcu);
+    ShowSystemError(ctx.prompter, msg::kFailedToWriteDataToLcu, ctx.device.LastErrorText());
     return CommandResult::kFailed;
   }
   return CommandResult::kDone;

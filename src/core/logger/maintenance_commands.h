@@ -6,7 +6,8 @@
 // Each command runs to completion and shows its own messages. The LCU commands refuse to run
 // while a download lets other commands through, and look at the link before they send
 // anything. A bulk transfer that moves fewer bytes than the command needs is a failure of the
-// command, and an output file counts as written only once it has been committed to disk.
+// command, and an output file counts as written only once it has been committed to disk; it
+// replaces an existing file of its name only then, so a failed save leaves that file intact.
 #pragma once
 
 #include <array>
@@ -68,19 +69,45 @@ std::optional<std::string> ValidateInitLcuNumber(std::string_view text);
 /// The status block Initialize LCU writes: zeros, memory size 2, and the LCU number.
 StatusBlock InitLcuBlock(std::uint16_t lcuNumber);
 
-/// Initialize LCU: asks for the number and replaces the LCU's whole status block.
+/// Whether Initialize LCU asks before it writes. The desktop program's dialog sits behind the
+/// service password and is its confirmation; the command line asks.
+enum class InitQuestion { kNone, kAsk };
+
+/// Initialize LCU: asks for the number and replaces the LCU's whole status block. With
+/// kAsk it first reads whether the LCU holds data and asks, saying so when it does: a new
+/// status block can leave logged data beyond its memory size unreadable.
+CommandResult InitializeLcu(CommandContext& ctx, InitQuestion question);
+
+/// The Initialize LCU command of the desktop program (no question).
 CommandResult OnInitializeLcu(CommandContext& ctx);
 
 /// The values the Session Data dialog shows for a session block: session and outing count
 /// from 1, the lap count adds the laps since the reset to the lap base.
 SessionDataValues SessionValuesOf(const SessionBlock& block);
 
+/// The four values of Session Data in the dialog's order: session, outing, lap count, pace laps.
+std::array<std::int32_t, 4> SessionFields(const SessionDataValues& values);
+
+/// What the session block can hold of each value as entered, in the dialog's order: session
+/// and outing 1 to 65536, pace laps 0 to 65535, a lap count up to the laps since the reset +
+/// 65536 (the lap base's limit). A lap count from 0 up to the laps since the reset leaves a
+/// lap base of 0. Anything else would be stored as some other number, so it is refused.
+SessionDataRanges SessionValueRanges(const SessionBlock& block);
+
+/// The framework's range message: "Please enter an integer between X and Y.".
+std::string EnterIntegerBetween(const IntegerRange& range);
+
 /// The session block after Update with the values entered: each stored value is raised to 0
 /// when negative and kept to its low 16 bits; the laps since the reset and every other byte
 /// stay as read.
 SessionBlock SessionBlockAfterUpdate(const SessionBlock& block, const SessionDataValues& values);
 
-/// Session Data: reads the session block, shows it, and writes it back after Update.
+/// Session Data: reads the session block, shows it, and writes it back after Update. Values
+/// outside SessionValueRanges are refused with the range message and nothing is written.
+/// After a successful write, stored (when given) holds the values the LCU now shows.
+CommandResult EditSessionData(CommandContext& ctx, SessionDataValues* stored);
+
+/// The Session Data command.
 CommandResult OnSessionData(CommandContext& ctx);
 
 /// Start Logger: flips the manual logging state and writes the logger start word (0x80 on,

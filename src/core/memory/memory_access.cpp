@@ -21,7 +21,7 @@ std::optional<std::vector<MemoryRow>> ReadMemoryRows(CUsbDevice& device, std::ui
 CommandResult WriteMemoryDatum(CommandContext& ctx, std::span<const std::uint16_t> addresses, std::uint16_t datum) {
   for (const std::uint16_t address : addresses) {
     if (!ctx.device.VendorWrite(LCU_WRITE_WORD, address, datum)) {
-      ctx.prompter.Error(msg::kFailedToWriteDataToLcu);
+      ShowSystemError(ctx.prompter, msg::kFailedToWriteDataToLcu, ctx.device.LastErrorText());
       return CommandResult::kFailed;
     }
   }

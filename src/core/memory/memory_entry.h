@@ -22,6 +22,13 @@ std::uint16_t ParseAddressEntry(std::string_view text);
 /// an empty text 0). A format outside 0 to 3 gives nullopt: nothing is written.
 std::optional<std::uint16_t> ConvertDatum(std::int32_t format, std::string_view text);
 
+/// A value for one byte of LCU memory given in a format (`lcu poke`): the datum the write
+/// dialog makes of it, or nullopt when the text is not a number of its format or does not
+/// fit the byte the LCU stores. Hex 0 to FF (an optional 0x), Dec -128 to 255 (a negative
+/// value as its two's complement, -1 giving 0xFFFF as in the dialog), Bin 0 to 11111111,
+/// ASCII exactly one byte. Nothing around the value is allowed.
+std::optional<std::uint16_t> ParseByteDatum(DatumFormat format, std::string_view text);
+
 /// The text the write dialog's data box opens with for the last format used.
 std::string_view InitialDatumText(std::int32_t lastFormat);
 

@@ -36,8 +36,9 @@ std::optional<std::int32_t> WidgetPrompter::RunInitLcuDialog() {
   return dialog.LcuNumber();
 }
 
-std::optional<SessionDataValues> WidgetPrompter::RunSessionDataDialog(const SessionDataValues& shown) {
-  CSessionData dialog(shown, *this, m_owner);
+std::optional<SessionDataValues> WidgetPrompter::RunSessionDataDialog(const SessionDataValues& shown,
+                                                                       const SessionDataRanges& ranges) {
+  CSessionData dialog(shown, ranges, *this, m_owner);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.Values();
 }

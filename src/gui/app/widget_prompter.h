@@ -17,7 +17,8 @@ class WidgetPrompter final : public GuiPrompter {
   void ShowMessage(MessageKind kind, std::string_view text) override;
   bool AskQuestion(std::string_view text) override;
   std::optional<std::int32_t> RunInitLcuDialog() override;
-  std::optional<SessionDataValues> RunSessionDataDialog(const SessionDataValues& shown) override;
+  std::optional<SessionDataValues> RunSessionDataDialog(const SessionDataValues& shown,
+                                                        const SessionDataRanges& ranges) override;
 
   bool RunPasswordDialog(QString& entry) override;
   void RunAboutBox(const QString& version) override;

@@ -30,8 +30,9 @@ std::array<std::int32_t*, 4> Fields(SessionDataValues& values) {
 
 }  // namespace
 
-CSessionData::CSessionData(const SessionDataValues& shown, Prompter& prompter, QWidget* parent)
-    : QDialog(parent), m_prompter(prompter), m_values(shown) {
+CSessionData::CSessionData(const SessionDataValues& shown, const SessionDataRanges& ranges, Prompter& prompter,
+                           QWidget* parent)
+    : QDialog(parent), m_prompter(prompter), m_ranges(ranges), m_values(shown) {
   setWindowTitle(ToQString(text::kSessionDataCaption));
 
   auto* group = new QGroupBox(ToQString(text::kSessionGroup), this);
@@ -71,8 +72,8 @@ void CSessionData::accept() {
   const auto fields = Fields(entered);
   for (std::size_t i = 0; i < m_edits.size(); ++i) {
     const auto value = ParseDialogInteger(ToStdString(m_edits[i]->text()));
-    if (!value) {
-      m_prompter.Error(msg::kEnterInteger);
+    if (!value || !m_ranges[i].Contains(*value)) {
+      m_prompter.Error(value ? EnterIntegerBetween(m_ranges[i]) : std::string(msg::kEnterInteger));
       m_edits[i]->setFocus();
       m_edits[i]->selectAll();
       return;

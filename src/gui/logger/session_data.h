@@ -1,6 +1,6 @@
 // CSessionData: shows the session, outing, lap count and pace laps of the LCU and lets the
-// user change them. Update with a field that is no integer shows why and keeps the dialog
-// open; Cancel leaves everything as it was.
+// user change them. Update with a field that is no integer, or lies outside what the LCU can
+// store, shows why and keeps the dialog open; Cancel leaves everything as it was.
 #pragma once
 
 #include <array>
@@ -17,7 +17,8 @@ class CSessionData : public QDialog {
   Q_OBJECT
 
  public:
-  CSessionData(const SessionDataValues& shown, Prompter& prompter, QWidget* parent = nullptr);
+  CSessionData(const SessionDataValues& shown, const SessionDataRanges& ranges, Prompter& prompter,
+               QWidget* parent = nullptr);
 
   /// The values entered; valid once the dialog has been accepted.
   const SessionDataValues& Values() const { return m_values; }
@@ -26,6 +27,7 @@ class CSessionData : public QDialog {
 
  private:
   Prompter& m_prompter;
+  SessionDataRanges m_ranges;
   SessionDataValues m_values;
   std::array<QLineEdit*, 4> m_edits{};
 };

@@ -74,8 +74,9 @@ void CMonitorSettings::WriteMonitorPath() {
 
 void CMonitorSettings::LoadSettingsFile(bool report) {
   QFile file(m_szSettingsPath);
+  const std::string path = ToStdString(m_szSettingsPath);
   if (!file.open(QIODevice::ReadOnly)) {
-    if (report) m_ctx.prompter.Error(msg::kFailedToOpenSettingsFile);
+    if (report) ShowFileError(m_ctx.prompter, msg::kFailedToOpenSettingsFile, path, ToStdString(file.errorString()));
     return;
   }
   SetDocumentName(VersionAndFileName());
@@ -85,7 +86,7 @@ void CMonitorSettings::LoadSettingsFile(bool report) {
     m_settings.Overlay(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                                  static_cast<std::size_t>(bytes.size())));
     std::string message(msg::kFailedToReadSettingsFile);
-    message.replace(message.find("%s"), 2, ToStdString(file.errorString()));
+    message.replace(message.find("%s"), 2, FileErrorLine(path, ToStdString(file.errorString())));
     m_ctx.prompter.Error(message);
     return;
   }
@@ -124,9 +125,12 @@ void CMonitorSettings::LoadSettingsFile(bool report) {
 }
 
 bool CMonitorSettings::WriteSettingsFile(const QString& path) {
-  const std::unique_ptr<OutputFile> file = m_ctx.files.Create(PathToStore(path), CreateMode::kTruncate);
+  // The file is saved as a replacement, so a save that fails leaves the old layout intact.
+  const std::string stored = PathToStore(path);
+  std::string reason;
+  const std::unique_ptr<OutputFile> file = m_ctx.files.Create(stored, CreateMode::kReplace, reason);
   if (!file) {
-    m_ctx.prompter.Error(msg::kFailedToOpenAFile);
+    ShowFileError(m_ctx.prompter, msg::kFailedToOpenAFile, ToStdString(path), reason);
     return false;
   }
   WriteMonitorPath();
@@ -157,10 +161,9 @@ bool CMonitorSettings::WriteSettingsFile(const QString& path) {
 
   std::vector<std::uint8_t> bytes(kSettingsImageSize);
   m_settings.Write(std::span<std::uint8_t, kSettingsImageSize>(bytes.data(), kSettingsImageSize));
-  const bool written = file->Write(bytes);
-  if (!written || !file->Commit()) {
-    if (written) file->Close();
-    m_ctx.prompter.Error(msg::kFailedToWriteSettingsFile);
+  if (!file->Write(bytes) || !file->Commit()) {
+    ShowFileError(m_ctx.prompter, msg::kFailedToWriteSettingsFile, ToStdString(path), file->ErrorText());
+    file->Close();
     return false;
   }
   return true;
