@@ -46,6 +46,8 @@ inline constexpr std::string_view kFailedToSaveChannelData = "Failed to save cha
 inline constexpr std::string_view kResetCouldNotReadCalibration =
     "Error while resetting LCU.\nCould not read calibration file.";
 inline constexpr std::string_view kErrorWhileResettingLcu = "Error while resetting LCU";
+inline constexpr std::string_view kLcuLoggedDuringDownload =
+    "LCU logged more data during the download and was not reset.\nPlease download again.";
 inline constexpr std::string_view kDownloadingLogger = "Downloading Logger";
 inline constexpr std::string_view kDownloadInProgress = "A download is in progress. Please wait until it has ended.";
 

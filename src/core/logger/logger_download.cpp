@@ -13,6 +13,7 @@
 #include "channels/calibration_file.h"
 #include "logger/configuration_upload.h"
 #include "logger/file_write_queue.h"
+#include "logger/reset_recheck.h"
 #include "util/decimal_text.h"
 
 namespace lcu {
@@ -263,10 +264,15 @@ DownloadResult OnDownload(CommandContext& ctx) {
     ctx.prompter.Error(msg::kResetCouldNotReadCalibration);
     return outcome;
   }
-  if (!ctx.app.m_bPreserveBuffer &&
-      UploadConfiguration(ctx, ctx.app.m_calibration, UploadMode::kReset) != CommandResult::kDone) {
-    ShowSystemError(ctx.prompter, msg::kErrorWhileResettingLcu, ctx.device.LastErrorText());
-    return outcome;
+  if (!ctx.app.m_bPreserveBuffer) {
+    // Data logged while the download ran is in no file: such an LCU is not reset.
+    const ResetRecheck recheck = RecheckBeforeReset(ctx, header);
+    if (recheck == ResetRecheck::kLoggedMore) return outcome;
+    if (recheck == ResetRecheck::kNotRead ||
+        UploadConfiguration(ctx, ctx.app.m_calibration, UploadMode::kReset) != CommandResult::kDone) {
+      ShowSystemError(ctx.prompter, msg::kErrorWhileResettingLcu, ctx.device.LastErrorText());
+      return outcome;
+    }
   }
   outcome.result = CommandResult::kDone;
   return outcome;
