@@ -97,9 +97,13 @@ inline constexpr std::string_view kFailedToReadSettingsFile = "Failed to read se
 inline constexpr std::string_view kFailedToOpenAFile = "Failed to open a file";
 inline constexpr std::string_view kFailedToWriteSettingsFile = "Failed to write settings file.";
 
-// Firmware upload. %u stands for the line number of the refused record.
+// Firmware upload. %u stands for the line number of the refused record, %s for an address.
 inline constexpr std::string_view kFailedToOpenHexFile = "Failed to open hex file";
 inline constexpr std::string_view kFailedToWriteToLogger = "Failed to write to logger.";
+inline constexpr std::string_view kHexFileHoldsNoFirmware = "Hex file holds no data for program memory 2000 to 7FFF.";
+inline constexpr std::string_view kHexFileWithoutEndRecord = "Hex file has no end-of-file record; it may be cut short.";
+inline constexpr std::string_view kHexLineExtendedAddress = "Hex file line %u follows a non-zero extended address.";
+inline constexpr std::string_view kProgramMemoryDiffers = "Program memory does not match the hex file at %s.";
 inline constexpr std::string_view kHexFileTooLarge = "Hex file is too large.";
 inline constexpr std::string_view kHexLineInvalid = "Hex file line %u is invalid.";
 inline constexpr std::string_view kHexLineBadChecksum = "Hex file line %u has a wrong checksum.";

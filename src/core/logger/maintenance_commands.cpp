@@ -87,6 +87,18 @@ std::string DefaultProgramDumpPath() { return JoinPath(VelmoraRoot(), "Read.bin"
 
 std::string DefaultSetupExtractPath() { return JoinPath(JoinPath(VelmoraRoot(), "libs"), "extract.stp"); }
 
+bool ReadProgramMemory(CommandContext& ctx, ProgramMemorySpan buffer) {
+  if (!ctx.device.VendorWrite(LCU_BULK_READ, kProgramMemoryAddress, 0)) {
+    ShowSystemError(ctx.prompter, msg::kFailedToSendCommand, ctx.device.LastErrorText());
+    return false;
+  }
+  if (!BulkReadAll(ctx.device, buffer)) {
+    ShowSystemError(ctx.prompter, msg::kFailedToReadLogger, ctx.device.LastErrorText());
+    return false;
+  }
+  return true;
+}
+
 CommandResult OnReadHexFile(CommandContext& ctx, const std::string& path) {
   if (RefusedDuringDownload(ctx) || RefusedOffline(ctx, msg::kLcuOffline)) return CommandResult::kFailed;
   const std::unique_ptr<std::uint8_t[]> memory(new (std::nothrow) std::uint8_t[kProgramMemoryBytes]);
@@ -94,15 +106,8 @@ CommandResult OnReadHexFile(CommandContext& ctx, const std::string& path) {
     ctx.prompter.Error(msg::kFailedToAllocateDumpMemory);
     return CommandResult::kFailed;
   }
-  const std::span<std::uint8_t> buffer(memory.get(), kProgramMemoryBytes);
-  if (!ctx.device.VendorWrite(LCU_BULK_READ, kProgramMemoryAddress, 0)) {
-    ShowSystemError(ctx.prompter, msg::kFailedToSendCommand, ctx.device.LastErrorText());
-    return CommandResult::kFailed;
-  }
-  if (!BulkReadAll(ctx.device, buffer)) {
-    ShowSystemError(ctx.prompter, msg::kFailedToReadLogger, ctx.device.LastErrorText());
-    return CommandResult::kFailed;
-  }
+  const ProgramMemorySpan buffer(memory.get(), kProgramMemoryBytes);
+  if (!ReadProgramMemory(ctx, buffer)) return CommandResult::kFailed;
   switch (WriteWholeFile(ctx.files, path, buffer)) {
     case FileOutcome::kNotCreated:
       ctx.prompter.Error(msg::kFailedToCreateOutputFile);

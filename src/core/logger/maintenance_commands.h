@@ -46,6 +46,12 @@ std::string DefaultProgramDumpPath();
 /// Where Extract Setup writes the header unless told otherwise: libs/extract.stp in the root.
 std::string DefaultSetupExtractPath();
 
+using ProgramMemorySpan = std::span<std::uint8_t, kProgramMemoryBytes>;
+
+/// The transfers of Read Hex File: its set-up request and one bulk read of the whole program
+/// memory (LCU 0x0000 to 0x7FFF). A failure shows the command's message and closes the link.
+bool ReadProgramMemory(CommandContext& ctx, ProgramMemorySpan buffer);
+
 /// Read Hex File: dumps the 32768 bytes of program memory into a file.
 CommandResult OnReadHexFile(CommandContext& ctx, const std::string& path = DefaultProgramDumpPath());
 
