@@ -305,7 +305,8 @@ TEST_F(DownloadTest, RefusalsBeforeAnyFileExists) {
   // Off line.
   device->CloseDevice();
   EXPECT_EQ(OnDownload(ctx).result, CommandResult::kFailed);
-  EXPECT_EQ(prompter.messages, (std::vector<std::string>{"LCU has no data to download", "Logger header is invalid.",
+  EXPECT_EQ(prompter.messages, (std::vector<std::string>{"LCU has no data to download",
+                                                         "Logger header is invalid.\nEntry 0 ends past the end of memory.",
                                                          "Cannot download while logging is in progress !",
                                                          "LCU is off-line"}));
   EXPECT_TRUE(DataFiles().empty());

@@ -29,6 +29,16 @@ inline constexpr std::string_view kLcuOfflineDot = "LCU is off-line.";
 
 // Validation of images before they index memory.
 inline constexpr std::string_view kLoggerHeaderInvalid = "Logger header is invalid.";
+// Its second line: the entry of the buffer table at fault, after kHeaderEntry and its number.
+inline constexpr std::string_view kHeaderEntry = "Entry ";
+inline constexpr std::string_view kEntryWindowOutside = " has a window address outside 8000 to BFFF.";
+inline constexpr std::string_view kEntryStartsInHeaderPage = " starts inside the header page.";
+inline constexpr std::string_view kEntryEndsBeforeStart = " ends before it starts.";
+inline constexpr std::string_view kEntryRegionBeforeStart = " has a region that ends before it starts.";
+inline constexpr std::string_view kEntryEndOutsideRegion = " has its end outside its region.";
+inline constexpr std::string_view kEntryEndsPastMemory = " ends past the end of memory.";
+inline constexpr std::string_view kBufferCountTooLarge = "Buffer count %u is more than the header page holds.";
+inline constexpr std::string_view kMemorySizeOutside = "Memory size %u lies outside 1 to 2047.";
 
 // Calibration files.
 inline constexpr std::string_view kCouldNotLoadCalibration = "Could not load calibration data";

@@ -174,8 +174,8 @@ DownloadResult OnDownload(CommandContext& ctx) {
     ctx.prompter.Error(msg::kLcuHasNoData);
     return outcome;
   }
-  if (const auto error = ValidateBufferTable(header)) {
-    ctx.prompter.Error(*error);
+  if (const auto problem = FindBufferTableProblem(header)) {
+    ShowSystemError(ctx.prompter, msg::kLoggerHeaderInvalid, BufferTableProblemText(*problem));
     return outcome;
   }
   header.SetDownloadTime(FileTimeFromLocal(ctx.clock.Now()));
