@@ -117,14 +117,9 @@ CommandResult SendFirmwareImage(CommandContext& ctx, const FirmwareImage& image,
 }
 
 CommandResult VerifyFirmwareImage(CommandContext& ctx, const FirmwareImage& image) {
-  const std::unique_ptr<std::uint8_t[]> memory(new (std::nothrow) std::uint8_t[kProgramMemoryBytes]);
-  if (!memory) {
-    ctx.prompter.Error(msg::kFailedToAllocateDumpMemory);
-    return CommandResult::kFailed;
-  }
-  const ProgramMemorySpan program(memory.get(), kProgramMemoryBytes);
-  if (!ReadProgramMemory(ctx, program)) return CommandResult::kFailed;
-  const auto window = program.subspan(kFirmwareBase, kFirmwareImageSize);
+  const std::unique_ptr<std::uint8_t[]> program = ReadProgramMemory(ctx);
+  if (!program) return CommandResult::kFailed;
+  const std::span<const std::uint8_t> window(program.get() + kFirmwareBase, kFirmwareImageSize);
   const FirmwareImageSpan sent = image.Span();
   const auto differs = std::mismatch(sent.begin(), sent.end(), window.begin());
   if (differs.first == sent.end()) return CommandResult::kDone;

@@ -87,27 +87,28 @@ std::string DefaultProgramDumpPath() { return JoinPath(VelmoraRoot(), "Read.bin"
 
 std::string DefaultSetupExtractPath() { return JoinPath(JoinPath(VelmoraRoot(), "libs"), "extract.stp"); }
 
-bool ReadProgramMemory(CommandContext& ctx, ProgramMemorySpan buffer) {
+std::unique_ptr<std::uint8_t[]> ReadProgramMemory(CommandContext& ctx) {
+  std::unique_ptr<std::uint8_t[]> memory(new (std::nothrow) std::uint8_t[kProgramMemoryBytes]);
+  if (!memory) {
+    ctx.prompter.Error(msg::kFailedToAllocateDumpMemory);
+    return nullptr;
+  }
   if (!ctx.device.VendorWrite(LCU_BULK_READ, kProgramMemoryAddress, 0)) {
     ShowSystemError(ctx.prompter, msg::kFailedToSendCommand, ctx.device.LastErrorText());
-    return false;
+    return nullptr;
   }
-  if (!BulkReadAll(ctx.device, buffer)) {
+  if (!BulkReadAll(ctx.device, std::span(memory.get(), kProgramMemoryBytes))) {
     ShowSystemError(ctx.prompter, msg::kFailedToReadLogger, ctx.device.LastErrorText());
-    return false;
+    return nullptr;
   }
-  return true;
+  return memory;
 }
 
 CommandResult OnReadHexFile(CommandContext& ctx, const std::string& path) {
   if (RefusedDuringDownload(ctx) || RefusedOffline(ctx, msg::kLcuOffline)) return CommandResult::kFailed;
-  const std::unique_ptr<std::uint8_t[]> memory(new (std::nothrow) std::uint8_t[kProgramMemoryBytes]);
-  if (!memory) {
-    ctx.prompter.Error(msg::kFailedToAllocateDumpMemory);
-    return CommandResult::kFailed;
-  }
-  const ProgramMemorySpan buffer(memory.get(), kProgramMemoryBytes);
-  if (!ReadProgramMemory(ctx, buffer)) return CommandResult::kFailed;
+  const std::unique_ptr<std::uint8_t[]> memory = ReadProgramMemory(ctx);
+  if (!memory) return CommandResult::kFailed;
+  const std::span<std::uint8_t> buffer(memory.get(), kProgramMemoryBytes);
   switch (WriteWholeFile(ctx.files, path, buffer)) {
     case FileOutcome::kNotCreated:
       ctx.prompter.Error(msg::kFailedToCreateOutputFile);

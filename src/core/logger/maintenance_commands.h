@@ -12,6 +12,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -46,11 +47,11 @@ std::string DefaultProgramDumpPath();
 /// Where Extract Setup writes the header unless told otherwise: libs/extract.stp in the root.
 std::string DefaultSetupExtractPath();
 
-using ProgramMemorySpan = std::span<std::uint8_t, kProgramMemoryBytes>;
-
 /// The transfers of Read Hex File: its set-up request and one bulk read of the whole program
-/// memory (LCU 0x0000 to 0x7FFF). A failure shows the command's message and closes the link.
-bool ReadProgramMemory(CommandContext& ctx, ProgramMemorySpan buffer);
+/// memory (LCU 0x0000 to 0x7FFF), into kProgramMemoryBytes bytes. Null when they could not
+/// be allocated or a transfer failed (which closes the link); the command's message has then
+/// been shown.
+std::unique_ptr<std::uint8_t[]> ReadProgramMemory(CommandContext& ctx);
 
 /// Read Hex File: dumps the 32768 bytes of program memory into a file.
 CommandResult OnReadHexFile(CommandContext& ctx, const std::string& path = DefaultProgramDumpPath());
