@@ -154,8 +154,6 @@ TEST_F(LoadHexFileTest, VerifyComparesTheWindowReadBackWithTheImage) {
   const std::vector<Case> cases = {
       {"the same", 0, 0, CommandResult::kDone, {}},
       {"one byte differs", 0x2F01, 0, CommandResult::kFailed, {"Program memory does not match the hex file at 2F01."}},
-      {"the checksum word differs", 0x7FFF, 0, CommandResult::kFailed,
-       {"Program memory does not match the hex file at 7FFF."}},
       {"the read fails", 0, 2, CommandResult::kFailed, {FormatSystemError(msg::kFailedToReadLogger, kDeviceText)}},
   };
   const std::string path = WriteHex(test::HexRecords(0x2000, std::vector<std::uint8_t>(600, 0x3C), {32}) +
