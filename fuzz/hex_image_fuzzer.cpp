@@ -12,13 +12,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const lcu::HexReadResult result = lcu::ReadHexImage(std::span(data, size), image);
   const std::string text = lcu::HexErrorText(result);
   LCU_FUZZ_CHECK(result.Ok() == text.empty());
+  const bool wholeFile = result.error == lcu::HexError::kFileTooLarge || result.error == lcu::HexError::kNoData ||
+                         result.error == lcu::HexError::kNoEndRecord;
   if (result.Ok()) {
-    // An accepted image is what Load Hex File sends: it must carry its own checksum.
+    // An accepted image is what Load Hex File sends: it must carry its own checksum and hold
+    // at least one byte of the file.
     LCU_FUZZ_CHECK(lcu::FirmwareChecksum(image) ==
                    (image[lcu::kFirmwareChecksumOffset] | (image[lcu::kFirmwareChecksumOffset + 1] << 8)));
     LCU_FUZZ_CHECK(result.line == 0);
-  } else if (result.error != lcu::HexError::kFileTooLarge) {
-    LCU_FUZZ_CHECK(result.line >= 1);
+    LCU_FUZZ_CHECK(result.covered >= 1 && result.covered <= lcu::kFirmwareImageSize);
+  } else {
+    LCU_FUZZ_CHECK(wholeFile ? result.line == 0 : result.line >= 1);
+    LCU_FUZZ_CHECK(result.covered == 0);
   }
   return 0;
 }

@@ -25,9 +25,9 @@ namespace lcu::cli {
 namespace {
 
 // The simulator's fault injection for scripts and end-to-end tests: LCU_SIM_FAULTS holds
-// "fail:K", "short:K" or "unplug:K", the K-th transfer of the run (from 1, the first poll
-// included) failing, coming up one byte short, or finding the LCU unplugged. Anything else
-// injects nothing.
+// "fail:K", "short:K", "unplug:K" or "log:K", the K-th transfer of the run (from 1, the first
+// poll included) failing, coming up one byte short, finding the LCU unplugged, or finding
+// that the LCU has just started logging by itself. Anything else injects nothing.
 sim::FaultPlan FaultPlanFromEnvironment() {
   sim::FaultPlan plan;
   const char* value = std::getenv("LCU_SIM_FAULTS");
@@ -41,6 +41,7 @@ sim::FaultPlan FaultPlanFromEnvironment() {
   if (kind == "fail") plan.failTransfer = transfer;
   if (kind == "short") plan.shortTransfer = transfer;
   if (kind == "unplug") plan.unplugAtTransfer = transfer;
+  if (kind == "log") plan.startLoggingAtTransfer = transfer;
   return plan;
 }
 

@@ -22,6 +22,12 @@ inline constexpr std::string_view kTakesHexNumber = " takes a hexadecimal number
 inline constexpr std::string_view kInvalidSettingName = "A value name cannot be empty or contain \\ or /.";
 inline constexpr std::string_view kProgressCaption = lcu::msg::kDownloadingLogger;
 inline constexpr std::string_view kCannotReadDataFile = "Cannot read the data file.";
+inline constexpr std::string_view kCannotReadFile = "Cannot read ";
+inline constexpr std::string_view kLoadHexContinue = "Replace the LCU firmware. Do you want to continue ?";
+inline constexpr std::string_view kLoadedLabel = "Loaded :";
+inline constexpr std::string_view kVerifiedLabel = "Verified :";
+inline constexpr std::string_view kDataFileIncomplete = "Data file is incomplete.";
+inline constexpr std::string_view kGiveTheMemorySize = "Give the memory size with --units M.";
 
 // Refusals of command-line arguments, after the argument in quotes.
 inline constexpr std::string_view kNotAnLcuAddress = " is not an LCU address (hex 0 to FFFF, e.g. 8000 or 0x8000)";

@@ -55,6 +55,7 @@ void AddAllCommands(CommandRegistry& commands) {
   AddStatusCommands(commands);
   AddLoggerCommands(commands);
   AddMaintenanceCommands(commands);
+  AddDumpCommands(commands);
   AddMemoryCommands(commands);
   AddChannelCommands(commands);
   AddMonitorCommands(commands);

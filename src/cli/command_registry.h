@@ -48,6 +48,7 @@ void AddAllCommands(CommandRegistry& commands);
 void AddStatusCommands(CommandRegistry& commands);
 void AddLoggerCommands(CommandRegistry& commands);
 void AddMaintenanceCommands(CommandRegistry& commands);
+void AddDumpCommands(CommandRegistry& commands);
 void AddMemoryCommands(CommandRegistry& commands);
 void AddSettingsCommands(CommandRegistry& commands);
 void AddSimulatorCommands(CommandRegistry& commands);

@@ -1,33 +1,68 @@
 // load-hex: a new firmware image for the LCU from an Intel-HEX file.
+#include <array>
+#include <cstdio>
+#include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "cli11.h"
 #include "cli_context.h"
+#include "cli_messages.h"
 #include "command_registry.h"
 #include "core_command.h"
 #include "firmware/hex_file_upload.h"
+#include "logger/lcu_configuration.h"
 
 namespace lcu::cli {
 
 namespace {
 
+struct LoadHexOptions {
+  std::string path;
+  bool verify = false;
+};
+
+// What was sent, in the configuration display's form for the checksum word, so that it can
+// be compared with what `lcu config` shows.
+void PrintLoaded(const FirmwareImage& image) {
+  std::array<char, 16> checksum{};
+  std::snprintf(checksum.data(), checksum.size(), "%4.4XH", static_cast<unsigned>(image.Checksum()));
+  std::cout << msg::kLoadedLabel << ' ' << image.covered << " of " << kFirmwareImageSize << " bytes\n"
+            << kLcuConfigurationLabels[kChecksumRow] << ' ' << checksum.data() << '\n';
+}
+
 // The checks come first, as before the desktop program's file dialog, so that an off-line
-// LCU is reported before the file is read.
-CommandResult LoadHex(CommandContext& context, const std::string& path) {
+// LCU is reported before the file is read; a refused file is refused before the question.
+CommandResult LoadHex(CommandContext& context, const LoadHexOptions& options) {
   if (const CommandResult checked = CheckLoadHexFile(context); checked != CommandResult::kDone) return checked;
-  return OnLoadHexFile(context, path);
+  const std::optional<FirmwareImage> image = ReadFirmwareFile(context, options.path);
+  if (!image) return CommandResult::kFailed;
+  if (!context.prompter.AskQuestion(msg::kLoadHexContinue)) return CommandResult::kDeclined;
+  SilentUploadNotice notice;
+  if (const CommandResult sent = SendFirmwareImage(context, *image, notice); sent != CommandResult::kDone) return sent;
+  PrintLoaded(*image);
+  if (!options.verify) return CommandResult::kDone;
+  if (const CommandResult verified = VerifyFirmwareImage(context, *image); verified != CommandResult::kDone)
+    return verified;
+  std::cout << msg::kVerifiedLabel << " yes\n";
+  return CommandResult::kDone;
 }
 
 }  // namespace
 
 void AddFirmwareCommands(CommandRegistry& commands) {
-  auto path = std::make_shared<std::string>();
+  auto options = std::make_shared<LoadHexOptions>();
   CLI::App* loadHex = commands.AddCommand(
-      "load-hex", "Load the firmware of an Intel-HEX file into the LCU's program memory", [path](CliContext& context) {
-        return RunCoreCommand(context, [&path](CommandContext& c) { return LoadHex(c, *path); });
+      "load-hex",
+      "Load the firmware of an Intel-HEX file into the LCU's program memory (asks first) and print how many "
+      "bytes it covered and the checksum word",
+      [options](CliContext& context) {
+        return RunCoreCommand(context, [&options](CommandContext& c) { return LoadHex(c, *options); });
       });
-  loadHex->add_option("FILE", *path, "The firmware file (.hex)")->required();
+  loadHex->add_option("FILE", options->path, "The firmware file (.hex)")->required();
+  loadHex->add_flag("--verify", options->verify,
+                    "Read the program memory back afterwards and compare it with the file's image");
 }
 
 }  // namespace lcu::cli

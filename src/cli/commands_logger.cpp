@@ -36,8 +36,13 @@ int RunDownload(CliContext& context) {
   std::optional<CommandContext> commandContext = context.MakeCommandContext(bar, &prompter);
   if (!commandContext) return kExitFailed;
   const DownloadResult download = OnDownload(*commandContext);
-  // A saved file is worth naming even when the reset afterwards failed.
-  if (download.fileSaved) std::cout << download.path << '\n';
+  // A saved file is worth naming even when the reset afterwards failed. The part of a failed
+  // or stopped download is kept too, and must not be taken for a whole one.
+  if (download.fileSaved) {
+    std::cout << download.path << '\n';
+  } else if (!download.path.empty()) {
+    ShowFileError(prompter, msg::kDataFileIncomplete, download.path, {});
+  }
   return ExitStatusOf(download.result);
 }
 

@@ -499,6 +499,8 @@ struct LcuSimulator::Impl {
   bool BeginTransfer(UsbHandle handle) {
     ++transfers;
     if (faults.unplugAtTransfer != 0 && transfers == faults.unplugAtTransfer) DoUnplug();
+    if (faults.startLoggingAtTransfer != 0 && transfers == faults.startLoggingAtTransfer)
+      WriteSpace(kStartWord, kStartLogging);
     if (!error.empty()) return Fail(kErrorGenFailure);
     if (!plugged) return Fail(kErrorDeviceNotConnected);
     if (handle == kInvalidUsbHandle || handle != openHandle) return Fail(kErrorInvalidHandle);

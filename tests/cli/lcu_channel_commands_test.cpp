@@ -265,13 +265,20 @@ TEST_F(ChannelCommandsTest, LoadHexPutsTheImageAndItsChecksumIntoProgramMemory) 
   const QByteArray before = ReadFile(program);
   ASSERT_EQ(before.size(), 32768);
 
-  const ProgramRun refused = InLcu({"load-hex", Path("corrupt.hex")});
+  const ProgramRun refused = InLcu({"load-hex", Path("corrupt.hex"), "--yes"});
   EXPECT_EQ(refused.exitCode, 1);
   EXPECT_EQ(refused.err, "Hex file line 2 has a wrong checksum.\n");
   EXPECT_TRUE(ReadFile(program) == before) << "sent a refused file";
 
-  const ProgramRun loaded = InLcu({"load-hex", Path("firmware.hex")});
+  // Without a terminal the question is answered No.
+  const ProgramRun declined = InLcu({"load-hex", Path("firmware.hex")});
+  EXPECT_EQ(declined.exitCode, 3);
+  EXPECT_EQ(declined.err, "Replace the LCU firmware. Do you want to continue ? [y/N] n\n");
+  EXPECT_TRUE(ReadFile(program) == before) << "sent after No";
+
+  const ProgramRun loaded = InLcu({"load-hex", Path("firmware.hex"), "--yes", "--verify"});
   EXPECT_EQ(loaded.exitCode, 0) << loaded.err.toStdString();
+  EXPECT_EQ(loaded.out, "Loaded : 20 of 24576 bytes\nChecksum : DDD4H\nVerified : yes\n");
   QByteArray expected = before.left(0x2000) + QByteArray(0x6000, '\0');
   expected.replace(0x2000, 16, QByteArray::fromHex("000102030405060708090A0B0C0D0E0F"));
   expected.replace(0x3000, 4, QByteArray::fromHex("DEADBEEF"));

@@ -140,6 +140,72 @@ TEST_F(LoggerCommandsTest, DownloadWithPreserveBufferLeavesTheLcuAsItWas) {
   EXPECT_TRUE(Memory() == before) << "the LCU was reset";
 }
 
+TEST_F(LoggerCommandsTest, DownloadDoesNotEmptyAnLcuThatStartedLoggingMeanwhile) {
+  const LoggerHeader before = Header();
+  // The poll, the logging state, the header, then the first buffer's set-up: the LCU starts
+  // logging there, and logs on while the rest of the download runs.
+  m_extraEnvironment.insert("LCU_SIM_FAULTS", "log:5");
+  const ProgramRun download = InLcu({"download"});
+  m_extraEnvironment.remove("LCU_SIM_FAULTS");
+  EXPECT_EQ(download.exitCode, 1);
+  EXPECT_EQ(download.err, "LCU logged more data during the download and was not reset.\nPlease download again.\n");
+  ASSERT_EQ(download.OutLines().size(), 1) << "the complete file is named";
+  EXPECT_EQ(static_cast<std::uint64_t>(ReadFile(download.OutLines().front()).size()),
+            lcu::kLoggerHeaderSize + DataBytes(before));
+
+  const LoggerHeader after = Header();
+  EXPECT_NE(after.DataPresent(), 0u) << "the LCU was reset";
+  EXPECT_GE(DataBytes(after), DataBytes(before));
+}
+
+// dump-data copies the whole data memory as it is and leaves the LCU alone, also when the
+// header's memory size is refused and the size is given; an existing file is never replaced.
+TEST_F(LoggerCommandsTest, DumpDataCopiesTheWholeDataMemory) {
+  const QByteArray memory = Memory();
+  const QString dumpPath = Path("dump.bin");
+  const ProgramRun dump = InLcu({"dump-data", dumpPath});
+  ASSERT_EQ(dump.exitCode, 0) << dump.err.toStdString();
+  EXPECT_EQ(dump.out, dumpPath + "\n");
+  // The status block's clock runs on by itself.
+  EXPECT_TRUE(ReadFile(dumpPath).mid(64) == memory.mid(64)) << "the dump differs from the data memory";
+  EXPECT_TRUE(Memory().mid(64) == memory.mid(64)) << "the LCU changed";
+
+  const ProgramRun again = InLcu({"dump-data", dumpPath});
+  EXPECT_EQ(again.exitCode, 1);
+  EXPECT_EQ(again.err, "Failed to create output file.\n" + dumpPath + ": File exists\n");
+  EXPECT_EQ(ReadFile(dumpPath).size(), memory.size());
+
+  EXPECT_EQ(InLcu({"dump-data", Path("none.bin"), "--units", "2048"}).err,
+            "Memory size 2048 lies outside 1 to 2047.\n");
+
+  // A header whose memory size cannot be right: the size must be given.
+  QByteArray damaged = memory;
+  damaged[static_cast<qsizetype>(hdr::kMemorySize)] = 0;
+  QFile state(QDir(State()).filePath("memory.bin"));
+  ASSERT_TRUE(state.open(QIODevice::WriteOnly));
+  state.write(damaged);
+  state.close();
+  const ProgramRun refused = InLcu({"dump-data", Path("refused.bin")});
+  EXPECT_EQ(refused.exitCode, 1);
+  EXPECT_EQ(refused.err,
+            "Logger header is invalid.\nMemory size 0 lies outside 1 to 2047.\nGive the memory size with --units M.\n");
+  EXPECT_FALSE(QFileInfo::exists(Path("refused.bin")));
+  const ProgramRun given = InLcu({"dump-data", Path("given.bin"), "--units", "1"});
+  EXPECT_EQ(given.exitCode, 0) << given.err.toStdString();
+  EXPECT_TRUE(ReadFile(Path("given.bin")).mid(64) == damaged.mid(64, 524288 - 64));
+
+  // A failure part way keeps the units read and says so: after the poll and unit 0 (its
+  // set-up, 32 chunks and the remainder), unit 1's fourth chunk fails.
+  QFile::remove(dumpPath);
+  m_extraEnvironment.insert("LCU_SIM_FAULTS", "fail:40");
+  const ProgramRun failed = InLcu({"dump-data", dumpPath, "--units", "2"});
+  EXPECT_EQ(failed.exitCode, 1);
+  EXPECT_TRUE(failed.out.isEmpty());
+  EXPECT_TRUE(failed.err.endsWith("Failed to read logger.\nData file is incomplete.\n" + dumpPath + "\n"))
+      << failed.err.toStdString();
+  EXPECT_EQ(ReadFile(dumpPath).size(), 524288);
+}
+
 TEST_F(LoggerCommandsTest, SendConfigAsksBeforeItReplacesLoggedData) {
   const QByteArray before = Memory();
   const ProgramRun declined = InLcu({"send-config"});

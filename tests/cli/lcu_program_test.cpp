@@ -132,6 +132,8 @@ TEST_F(LcuProgramTest, UsageErrorsExitWithTwo) {
       {"--simulate", "zero", "5", "--value", "zero"},
       {"--simulate", "zero", "--value", "0"},
       {"--simulate", "load-hex"},
+      {"--simulate", "dump-data"},
+      {"--simulate", "dump-data", "dump.bin", "--units", "0"},
       {"--simulate", "poke", "--hex", "1"},
       {"--simulate", "poke", "10000", "--hex", "1"},
   };
@@ -148,7 +150,7 @@ TEST_F(LcuProgramTest, EveryCommandHasHelp) {
       "read-program", "init",         "session",      "logger",      "logger start",  "logger stop",
       "peek",         "settings",     "settings list", "settings get", "settings set", "sim-setup",
       "dat-info",     "channels",     "convert",      "monitor",     "zero",          "load-hex",
-      "poke",
+      "poke",         "dump-data",
   };
   for (const QString& command : commands) {
     const ProgramRun run = Lcu(command.split(' ') << "--help");

@@ -10,6 +10,7 @@
 #include "firmware/hex_file_upload.h"
 #include "firmware/hex_image.h"
 #include "hex_text.h"
+#include "logger/maintenance_commands.h"
 
 namespace lcu {
 namespace {
@@ -83,13 +84,6 @@ TEST_F(LoadHexFileTest, SendsTheSealedImageAsOneSetUpAndOneBulkWrite) {
   EXPECT_EQ(h.notice.events, (std::vector<std::string>{"show after 0", "close after 0"}));
 }
 
-TEST_F(LoadHexFileTest, FileWithoutDataInTheWindowSendsAnAllZeroImage) {
-  f.GoOnline();
-  ASSERT_EQ(OnLoadHexFile(f.ctx, WriteHex(test::HexEndRecord() + "\n")), CommandResult::kDone);
-  EXPECT_EQ(f.Sent(), kLoadSent);
-  EXPECT_EQ(f.LastWritten(), std::vector<std::uint8_t>(kFirmwareImageSize, 0));
-}
-
 TEST_F(LoadHexFileTest, RefusalsAndFailures) {
   struct Case {
     const char* name;
@@ -99,9 +93,11 @@ TEST_F(LoadHexFileTest, RefusalsAndFailures) {
     std::string message;
     std::vector<std::string> sent;
   };
-  const std::string good = WriteHex(HexRecord(0x2000, {1, 2}) + "\n");
+  const std::string good = WriteHex(HexRecord(0x2000, {1, 2}) + "\n" + test::HexEndRecord() + "\n");
   const fs::path unsound = folder / "unsound.hex";
   std::ofstream(unsound, std::ios::binary) << HexRecord(0x2000, {1}) << "\n:0120000001DD\n";
+  const fs::path empty = folder / "empty.hex";
+  std::ofstream(empty, std::ios::binary) << test::HexEndRecord() << "\n";
   const std::vector<Case> cases = {
       {"off line", false, false, good, 0, 0, std::string(msg::kLcuOffline), {}},
       {"download running", true, true, good, 0, 0, std::string(msg::kDownloadInProgress), {}},
@@ -110,6 +106,7 @@ TEST_F(LoadHexFileTest, RefusalsAndFailures) {
       {"folder instead of a file", true, false, folder.string(), 0, 0,
        FormatSystemError(msg::kFailedToOpenHexFile, folder.string() + ": Is a directory"), {}},
       {"unsound record", true, false, unsound.string(), 0, 0, HexErrorText({HexError::kBadChecksum, 2}), {}},
+      {"no firmware in the window", true, false, empty.string(), 0, 0, std::string(msg::kHexFileHoldsNoFirmware), {}},
       {"set-up request fails",
        true,
        false,
@@ -143,6 +140,41 @@ TEST_F(LoadHexFileTest, RefusalsAndFailures) {
     EXPECT_EQ(r.f.device.m_bOnline, 0);
     r.f.device.PollStatus();
     EXPECT_EQ(r.f.device.m_bOnline, 1);
+  }
+}
+
+// The verification reads the program memory back as Read Hex File does and compares the
+// window with the image that was sent.
+TEST_F(LoadHexFileTest, VerifyComparesTheWindowReadBackWithTheImage) {
+  struct Case {
+    const char* name;
+    std::size_t changedAt;  // LCU address of a byte the LCU holds otherwise; 0 for none
+    int failTransfer;
+    CommandResult result;
+    std::vector<std::string> messages;
+  };
+  const std::vector<Case> cases = {
+      {"the same", 0, 0, CommandResult::kDone, {}},
+      {"one byte differs", 0x2F01, 0, CommandResult::kFailed, {"Program memory does not match the hex file at 2F01."}},
+      {"the read fails", 0, 2, CommandResult::kFailed, {FormatSystemError(msg::kFailedToReadLogger, kDeviceText)}},
+  };
+  const std::string path = WriteHex(test::HexRecords(0x2000, std::vector<std::uint8_t>(600, 0x3C), {32}) +
+                                    test::HexEndRecord() + "\n");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Harness r;
+    r.f.GoOnline();
+    const std::optional<FirmwareImage> image = ReadFirmwareFile(r.f.ctx, path);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->covered, 600u);
+    std::vector<std::uint8_t> program(kProgramMemoryBytes, 0xB0);
+    std::copy(image->Span().begin(), image->Span().end(), program.begin() + kFirmwareBase);
+    if (c.changedAt != 0) program[c.changedAt] ^= 0x01;
+    r.f.Reply(program);
+    if (c.failTransfer) r.f.FailTransfer(c.failTransfer);
+    EXPECT_EQ(VerifyFirmwareImage(r.f.ctx, *image), c.result);
+    EXPECT_EQ(r.f.prompter.messages, c.messages);
+    EXPECT_EQ(r.f.Sent(), (std::vector<std::string>{"out 45 0000/0", "bulk-in 32768"}));
   }
 }
 

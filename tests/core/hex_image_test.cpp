@@ -57,47 +57,96 @@ std::uint16_t ReferenceChecksum(const Image& image) {
 TEST(HexImage, PlacesOnlyRecordsThatStartInTheLoadWindow) {
   struct Case {
     const char* name;
-    std::string text;
+    std::string text;  // an end-of-file record follows
     std::vector<std::pair<std::size_t, std::vector<std::uint8_t>>> placed;  // image offset, bytes
   };
   const std::string long250 = HexRecord(0x3000, Counting(250, 0));
+  const std::string anchor = HexRecord(0x2100, {0xAA});
   const std::vector<Case> cases = {
-      {"below the window", Lines({HexRecord(0x1FFF, {1, 2, 3, 4})}), {}},
+      {"below the window", Lines({HexRecord(0x1FFF, {1, 2, 3, 4}), anchor}), {{0x100, {0xAA}}}},
       {"window start", Lines({HexRecord(0x2000, {1, 2, 3, 4})}), {{0, {1, 2, 3, 4}}}},
       {"last start address", Lines({HexRecord(0x7FEF, {7, 8, 9})}), {{0x5FEF, {7, 8, 9}}}},
-      {"first refused start address", Lines({HexRecord(0x7FF0, {7, 8, 9})}), {}},
-      {"starts below and runs into the window", Lines({HexRecord(0x1FF8, Counting(32, 1))}), {}},
+      {"first refused start address", Lines({HexRecord(0x7FF0, {7, 8, 9}), anchor}), {{0x100, {0xAA}}}},
+      {"starts below and runs into the window", Lines({HexRecord(0x1FF8, Counting(32, 1)), anchor}), {{0x100, {0xAA}}}},
       {"later record wins", Lines({HexRecord(0x2000, {1, 2, 3, 4}), HexRecord(0x2002, {9, 9})}), {{0, {1, 2, 9, 9}}}},
-      {"extended addresses not honoured",
-       Lines({HexRecord(0, {0x00, 0x01}, test::kHexExtendedLinear), HexRecord(0x2000, {5}),
-              HexRecord(0, {0x10, 0x00}, test::kHexExtendedSegment), HexRecord(0x2001, {6})}),
+      {"zero extended addresses",
+       Lines({HexRecord(0, {0x00, 0x00}, test::kHexExtendedLinear), HexRecord(0x2000, {5}),
+              HexRecord(0, {0x00, 0x00}, test::kHexExtendedSegment), HexRecord(0x2001, {6})}),
        {{0, {5, 6}}}},
-      {"record type not looked at", Lines({HexRecord(0x2010, {1, 2}, 0x05)}), {{0x10, {1, 2}}}},
+      {"a non-zero extended address without data after it",
+       Lines({HexRecord(0x2000, {5}), HexRecord(0, {0x00, 0x01}, test::kHexExtendedLinear)}), {{0, {5}}}},
+      {"a zero extended address ends a non-zero one",
+       Lines({HexRecord(0, {0x10, 0x00}, test::kHexExtendedSegment), HexRecord(0, {0, 0}, test::kHexExtendedSegment),
+              HexRecord(0x2000, {5})}),
+       {{0, {5}}}},
+      {"start address records", Lines({HexRecord(0x2010, {1, 2}, 0x05)}), {{0x10, {1, 2}}}},
       {"reading goes on after the end record", Lines({HexEndRecord(), HexRecord(0x2004, {3})}), {{4, {3}}}},
-      {"lines without a colon", Lines({"", " " + HexRecord(0x2000, {1}), "; " + HexRecord(0x2000, {2}), "x"}), {}},
+      {"lines without a colon", Lines({"", " " + HexRecord(0x2000, {1}), "; " + HexRecord(0x2000, {2}), "x", anchor}),
+       {{0x100, {0xAA}}}},
       {"lower-case digits", ":02201000abcd56\n", {{0x10, {0xAB, 0xCD}}}},
       {"blanks after the checksum", HexRecord(0x2000, {1}) + " \t\n", {{0, {1}}}},
-      {"empty record", Lines({HexRecord(0x2000, {})}), {}},
-      {"last line without a line end", HexRecord(0x2000, {1}) + "\n" + HexRecord(0x2001, {2}), {{0, {1, 2}}}},
-      {"malformed lines outside the window", Lines({":10000000GG", ":1", ":10 2000", ":1020", "::"}), {}},
+      {"empty record", Lines({HexRecord(0x2000, {}), anchor}), {{0x100, {0xAA}}}},
+      {"malformed lines outside the window", Lines({":10000000GG", ":1", ":10 2000", ":1020", "::", anchor}),
+       {{0x100, {0xAA}}}},
       {"record of 250 bytes", Lines({long250}), {{0x1000, Counting(250, 0)}}},
-      {"long lines outside the window", Lines({std::string(2000, 'x'), HexRecord(0x1000, Counting(255, 0))}), {}},
+      {"long lines outside the window", Lines({std::string(2000, 'x'), HexRecord(0x1000, Counting(255, 0)), anchor}),
+       {{0x100, {0xAA}}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const Outcome o = Read(c.text);
+    const Outcome o = Read(c.text + HexEndRecord());
     ASSERT_TRUE(o.result.Ok()) << o.result.line;
     Image expected(kFirmwareImageSize, 0);
-    for (const auto& [offset, bytes] : c.placed)
+    std::size_t covered = 0;
+    for (const auto& [offset, bytes] : c.placed) {
       std::copy(bytes.begin(), bytes.end(), expected.begin() + static_cast<std::ptrdiff_t>(offset));
+      covered += bytes.size();
+    }
     EXPECT_TRUE(std::equal(o.image.begin(), o.image.begin() + kFirmwareChecksumOffset, expected.begin()));
     EXPECT_EQ(StoredChecksum(o.image), ReferenceChecksum(o.image));
+    EXPECT_EQ(o.result.covered, covered);
+  }
+}
+
+// A file that would give the LCU no firmware, or firmware at the wrong addresses, is refused
+// as a whole: nothing of it may reach the LCU.
+TEST(HexImage, RefusesFilesThatHoldNoFirmwareForTheWindow) {
+  struct Case {
+    const char* name;
+    std::string text;
+    HexReadResult refusal;
+  };
+  const std::string good = HexRecord(0x2000, {1, 2, 3, 4});
+  const std::vector<Case> cases = {
+      {"empty file", "", {HexError::kNoData, 0}},
+      {"a text file", "root:x:0:0:root:/root:/bin/bash\ndaemon:x:1:1::/usr/sbin:/usr/sbin/nologin\n", {HexError::kNoData, 0}},
+      {"records all below the window", Lines({HexRecord(0x0000, Counting(16, 0)), HexRecord(0x1FF0, Counting(16, 0)),
+                                              HexEndRecord()}),
+       {HexError::kNoData, 0}},
+      {"only empty records in the window", Lines({HexRecord(0x2000, {}), HexEndRecord()}), {HexError::kNoData, 0}},
+      {"no end-of-file record", Lines({good, HexRecord(0x2004, {5})}) + ":", {HexError::kNoEndRecord, 0}},
+      {"cut inside the end record", Lines({good}) + ":00000001", {HexError::kInvalidRecord, 2}},
+      {"data after a non-zero extended linear address",
+       Lines({good, HexRecord(0, {0x00, 0x01}, test::kHexExtendedLinear), good, HexEndRecord()}),
+       {HexError::kExtendedData, 3}},
+      {"data below the window after a non-zero extended segment address",
+       Lines({good, HexRecord(0, {0x01, 0x00}, test::kHexExtendedSegment), HexRecord(0x1000, {7}), HexEndRecord()}),
+       {HexError::kExtendedData, 3}},
+      {"an extended address record with a wrong checksum",
+       Lines({good, ":020000040000FB", good, HexEndRecord()}), {HexError::kBadChecksum, 2}},
+      {"an extended address record of one byte",
+       Lines({good, HexRecord(0, {0x00}, test::kHexExtendedLinear), HexEndRecord()}), {HexError::kInvalidRecord, 2}},
+      {"an end record with a wrong checksum", Lines({good, ":00000001FE"}), {HexError::kBadChecksum, 2}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(Read(c.text).result, c.refusal);
   }
 }
 
 TEST(HexImage, RecordEndingAtTheTopHasItsLastWordReplacedByTheChecksum) {
   const auto data = Counting(32, 0xA0);
-  const Outcome o = Read(Lines({HexRecord(0x7FE0, data)}));
+  const Outcome o = Read(Lines({HexRecord(0x7FE0, data), HexEndRecord()}));
   ASSERT_TRUE(o.result.Ok());
   EXPECT_TRUE(std::equal(data.begin(), data.end() - 2, o.image.begin() + 0x5FE0));
   EXPECT_EQ(StoredChecksum(o.image), ReferenceChecksum(o.image));
@@ -146,7 +195,7 @@ TEST(HexImage, UnsoundRecordsInTheWindowRefuseTheFileNamingTheLine) {
     EXPECT_EQ(Read(text).result, (HexReadResult{c.error, 5}));
   }
   // A record that ends exactly at 0x7FFF is sound.
-  EXPECT_TRUE(Read(HexRecord(0x7FEF, Counting(17, 0))).result.Ok());
+  EXPECT_TRUE(Read(Lines({HexRecord(0x7FEF, Counting(17, 0)), HexEndRecord()})).result.Ok());
 }
 
 TEST(HexImage, RefusesFilesAboveTheSizeLimit) {
@@ -154,22 +203,29 @@ TEST(HexImage, RefusesFilesAboveTheSizeLimit) {
   Image image(kFirmwareImageSize);
   EXPECT_EQ(ReadHexImage(file, FirmwareImageSpan(image.data(), kFirmwareImageSize)),
             (HexReadResult{HexError::kFileTooLarge, 0}));
+  const std::string records = Lines({HexRecord(0x2000, {1}), HexEndRecord()});
+  std::copy(records.begin(), records.end(), file.begin());
   file.pop_back();
   EXPECT_TRUE(ReadHexImage(file, FirmwareImageSpan(image.data(), kFirmwareImageSize)).Ok());
 }
 
 TEST(HexImage, RefusalTextsNameTheLine) {
   std::vector<std::string> texts;
-  for (const HexError e :
-       {HexError::kInvalidRecord, HexError::kBadChecksum, HexError::kPastImageEnd, HexError::kLineTooLong}) {
+  for (const HexError e : {HexError::kInvalidRecord, HexError::kBadChecksum, HexError::kPastImageEnd,
+                           HexError::kLineTooLong, HexError::kExtendedData}) {
     const std::string text = HexErrorText({e, 1234});
     EXPECT_NE(text.find(" 1234 "), std::string::npos) << text;
     EXPECT_EQ(text.find('%'), std::string::npos) << text;
     texts.push_back(text);
   }
+  for (const HexError e : {HexError::kFileTooLarge, HexError::kNoData, HexError::kNoEndRecord}) {
+    const std::string text = HexErrorText({e, 0});
+    EXPECT_FALSE(text.empty());
+    EXPECT_EQ(text.find('%'), std::string::npos) << text;
+    texts.push_back(text);
+  }
   std::sort(texts.begin(), texts.end());
   EXPECT_EQ(std::unique(texts.begin(), texts.end()), texts.end());
-  EXPECT_FALSE(HexErrorText({HexError::kFileTooLarge, 0}).empty());
   EXPECT_TRUE(HexErrorText({}).empty());
 }
 
@@ -210,6 +266,9 @@ class HexFuzz : public ::testing::Test {
     const HexReadResult r = ReadHexImage(file, FirmwareImageSpan(image.data(), kFirmwareImageSize));
     if (r.Ok()) {
       EXPECT_EQ(StoredChecksum(image), ReferenceChecksum(image));
+      EXPECT_GT(r.covered, 0u);
+    } else if (r.error == HexError::kNoData || r.error == HexError::kNoEndRecord) {
+      EXPECT_EQ(r.line, 0u);
     } else {
       EXPECT_GE(r.line, 1u);
       EXPECT_LE(r.line, LineCount(file));
@@ -264,7 +323,7 @@ TEST_F(HexFuzz, EveryChangedDigitOfAPlacedRecordIsCaught) {
       std::vector<std::string> damaged = lines;
       const char was = damaged[l][pos];
       damaged[l][pos] = digits[(digits.find(was) + 1 + Pick(15)) % 16];
-      const HexReadResult r = Read(Lines({damaged[0], damaged[1]})).result;
+      const HexReadResult r = Read(Lines({damaged[0], damaged[1], HexEndRecord()})).result;
       EXPECT_FALSE(r.Ok()) << damaged[l];
       EXPECT_EQ(r.line, l + 1) << damaged[l];
     }

@@ -8,6 +8,7 @@
 
 #include "app/command_ids.h"
 #include "app/lcu_status_block.h"
+#include "app/messages.h"
 #include "gui_fixture.h"
 #include "sim/sample_setup.h"
 
@@ -75,6 +76,22 @@ TEST_F(MainFrameTick, SecondAnsweringTickRunsTheConnectionActionsOnce) {
   Tick();
   EXPECT_EQ(connections->count(), 1);
   EXPECT_EQ(DefinitionLoads(), 1U);
+}
+
+TEST_F(MainFrameTick, AutoDownloadDoesNotEmptyAnLcuThatStartedLoggingMeanwhile) {
+  Tick();
+  // The second tick's poll, Auto Download's and the download's looks at the logging state,
+  // the header, then the first buffer's set-up: there the LCU starts logging.
+  sim->SetFaults({.startLoggingAtTransfer = 6});
+  Tick();
+  EXPECT_EQ(connections->count(), 1);
+  EXPECT_TRUE(Downloaded()) << "the complete data file is recorded";
+  EXPECT_EQ(prompter->messages, std::vector<std::string>{std::string(msg::kLcuLoggedDuringDownload)});
+  const std::vector<std::uint8_t> memory = sim->DataMemory();
+  EXPECT_NE(LoggerHeader(std::span<const std::uint8_t, kLoggerHeaderSize>(memory.data(), kLoggerHeaderSize)).DataPresent(),
+            0u)
+      << "the LCU was reset";
+  EXPECT_TRUE(sim->IsLogging());
 }
 
 TEST_F(MainFrameTick, AnAnswerFollowedBySilenceDoesNotCountAsAConnection) {

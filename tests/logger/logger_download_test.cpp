@@ -6,9 +6,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include "app/logger_transfers.h"
+#include "app/messages.h"
 #include "app/memory_settings_store.h"
 #include "app/messages.h"
 #include "app/registry.h"
@@ -41,6 +43,7 @@ class ScriptedUi : public CommandUi {
   bool PumpWaitingMessages() override {
     ++pumps;
     if (pumps == stopAtPump && app) app->m_bStopDownload = 1;
+    if (onPump) onPump(pumps);
     return pumps != quitAtPump;
   }
   void SetMenuCheck(int, bool) override {}
@@ -50,6 +53,7 @@ class ScriptedUi : public CommandUi {
   int stopAtPump = 0;
   int quitAtPump = 0;
   AppState* app = nullptr;
+  std::function<void(int pump)> onPump;  // what happens in the LCU while messages go through
 };
 
 // Output files that fail like a full disk once a number of bytes has been written, or on
@@ -304,7 +308,8 @@ TEST_F(DownloadTest, RefusalsBeforeAnyFileExists) {
   // Off line.
   device->CloseDevice();
   EXPECT_EQ(OnDownload(ctx).result, CommandResult::kFailed);
-  EXPECT_EQ(prompter.messages, (std::vector<std::string>{"LCU has no data to download", "Logger header is invalid.",
+  EXPECT_EQ(prompter.messages, (std::vector<std::string>{"LCU has no data to download",
+                                                         "Logger header is invalid.\nEntry 0 ends past the end of memory.",
                                                          "Cannot download while logging is in progress !",
                                                          "LCU is off-line"}));
   EXPECT_TRUE(DataFiles().empty());
@@ -399,7 +404,9 @@ TEST_F(DownloadTest, FaultMatrixNeverLosesData) {
     ASSERT_EQ(OnDownload(ctx).result, CommandResult::kDone);
     app.m_bPreserveBuffer = 0;
   }
-  const int cleanTransfers = lcuSim->TransferCount() + 4;  // plus the reset's header read and write
+  // Plus the look before the reset (logging state and header) and the reset's header read
+  // and write.
+  const int cleanTransfers = lcuSim->TransferCount() + 7;
   int cases = 0;
   for (int kind = 0; kind < 3; ++kind) {
     for (int k = 1; k <= cleanTransfers; ++k) {
@@ -513,6 +520,54 @@ TEST_F(DownloadTest, ARealFileSizeLimitActsAsAFullDisk) {
   EXPECT_EQ(LcuHeaderNow(), before);
 }
 #endif
+
+// Data the LCU logs while the download runs is in no file: the LCU is not reset, the file
+// stays complete for the header it holds, and the user is asked to download again.
+TEST_F(DownloadTest, AnLcuThatLoggedDuringTheDownloadIsNotReset) {
+  const std::vector<LogBufferEntry> table = {{2, 1, {0x8000, 1}, {0x8100, 1}},
+                                             {2, 1, {0x8000, 2}, {0x8100, 2}},
+                                             {0, 0, {0x8000, 3}, {0x8000, 3}}};
+  struct Case {
+    const char* name;
+    sim::FaultPlan plan;
+    std::function<void(int pump)> onPump;
+  };
+  const std::vector<Case> cases = {
+      // Logging state, header, then buffer 0's set-up: the LCU starts logging there.
+      {"logging starts", {.startLoggingAtTransfer = 4}, {}},
+      {"a buffer moved on, logging has stopped again", {},
+       [this](int pump) {
+         if (pump == 1) lcuSim->FillBuffer(0, 64);
+       }},
+      {"the buffers wrapped", {},
+       [this](int pump) {
+         const std::array<std::uint8_t, 2> wrapped = {1, 0};
+         if (pump == 2) lcuSim->WriteDataMemory(hdr::kWrapFlag, wrapped);
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove_all(root / "Sample");
+    fs::create_directories(root / "Sample");
+    ASSERT_TRUE(device->VendorWrite(LCU_WRITE_WORD, 0xF752, 0));
+    PrepareLcu(0, table);
+    prompter.messages.clear();
+    ui.pumps = 0;
+    ui.onPump = c.onPump;
+    lcuSim->SetFaults(c.plan);
+    auto ctx = Context(files);
+    const DownloadResult result = OnDownload(ctx);
+    lcuSim->SetFaults({});
+    EXPECT_EQ(result.result, CommandResult::kFailed);
+    EXPECT_TRUE(result.fileSaved);
+    EXPECT_EQ(prompter.messages, std::vector<std::string>{std::string(msg::kLcuLoggedDuringDownload)});
+    EXPECT_EQ(ReadFile(result.path).size(), 16384u + 2 * 0x100);
+    const LoggerHeader after = LcuHeaderNow();
+    EXPECT_NE(after.DataPresent(), 0u) << "the LCU was reset";
+    EXPECT_EQ(after.Entry(1).start, table[1].start);
+    EXPECT_GE(LinearOf(after.Entry(0).end), LinearOf(table[0].end));
+  }
+}
 
 TEST_F(DownloadTest, AutoDownloadOnlyWhenSwitchedOnAndNotLogging) {
   PrepareLcu(0, {{2, 1, {0x8000, 1}, {0x8100, 1}}, {0, 0, {0x8000, 2}, {0x8000, 2}}});

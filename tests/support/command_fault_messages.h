@@ -80,7 +80,8 @@ namespace fault_messages {
 inline Messages One(std::string_view text) { return {std::string(text)}; }
 
 /// 1 logging state, 2-3 header, 4-7 buffer 0 (set-up, two chunks, remainder), 8-9 buffer 1
-/// (set-up, remainder), 10-13 the reset's header read and write.
+/// (set-up, remainder), 10-12 the look before the reset (logging state, header), 13-16 the
+/// reset's header read and write.
 inline Messages Download(Fault f, int k) {
   const std::string readChannelData = SystemMessage(msg::kFailedToReadChannelData, f);
   if (k == 1) return {SystemMessage(msg::kFailedToAccessLcu, f)};
@@ -89,7 +90,8 @@ inline Messages Download(Fault f, int k) {
   if (k == 5 || k == 6) return {SystemMessage(msg::kReadFileFailedCaption, f), readChannelData};
   if (k <= 9) return {FaultText(f), std::string(msg::kReadFileFailed), readChannelData};
   const std::string resetting = SystemMessage(msg::kErrorWhileResettingLcu, f);
-  if (k <= 11) return {SystemMessage(msg::kFailedToReadHeaderDot, f), resetting};
+  if (k == 10) return {SystemMessage(msg::kFailedToAccessLcu, f), resetting};
+  if (k <= 14) return {SystemMessage(msg::kFailedToReadHeaderDot, f), resetting};
   return {SystemMessage(msg::kFailedToUploadConfiguration, f), resetting};
 }
 

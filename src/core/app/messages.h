@@ -29,6 +29,16 @@ inline constexpr std::string_view kLcuOfflineDot = "LCU is off-line.";
 
 // Validation of images before they index memory.
 inline constexpr std::string_view kLoggerHeaderInvalid = "Logger header is invalid.";
+// Its second line: the entry of the buffer table at fault, after kHeaderEntry and its number.
+inline constexpr std::string_view kHeaderEntry = "Entry ";
+inline constexpr std::string_view kEntryWindowOutside = " has a window address outside 8000 to BFFF.";
+inline constexpr std::string_view kEntryStartsInHeaderPage = " starts inside the header page.";
+inline constexpr std::string_view kEntryEndsBeforeStart = " ends before it starts.";
+inline constexpr std::string_view kEntryRegionBeforeStart = " has a region that ends before it starts.";
+inline constexpr std::string_view kEntryEndOutsideRegion = " has its end outside its region.";
+inline constexpr std::string_view kEntryEndsPastMemory = " ends past the end of memory.";
+inline constexpr std::string_view kBufferCountTooLarge = "Buffer count %u is more than the header page holds.";
+inline constexpr std::string_view kMemorySizeOutside = "Memory size %u lies outside 1 to 2047.";
 
 // Calibration files.
 inline constexpr std::string_view kCouldNotLoadCalibration = "Could not load calibration data";
@@ -47,6 +57,8 @@ inline constexpr std::string_view kFailedToSaveChannelData = "Failed to save cha
 inline constexpr std::string_view kResetCouldNotReadCalibration =
     "Error while resetting LCU.\nCould not read calibration file.";
 inline constexpr std::string_view kErrorWhileResettingLcu = "Error while resetting LCU";
+inline constexpr std::string_view kLcuLoggedDuringDownload =
+    "LCU logged more data during the download and was not reset.\nPlease download again.";
 inline constexpr std::string_view kDownloadingLogger = "Downloading Logger";
 inline constexpr std::string_view kDownloadInProgress = "A download is in progress. Please wait until it has ended.";
 
@@ -101,9 +113,13 @@ inline constexpr std::string_view kFailedToReadSettingsFile = "Failed to read se
 inline constexpr std::string_view kFailedToOpenAFile = "Failed to open a file";
 inline constexpr std::string_view kFailedToWriteSettingsFile = "Failed to write settings file.";
 
-// Firmware upload. %u stands for the line number of the refused record.
+// Firmware upload. %u stands for the line number of the refused record, %s for an address.
 inline constexpr std::string_view kFailedToOpenHexFile = "Failed to open hex file";
 inline constexpr std::string_view kFailedToWriteToLogger = "Failed to write to logger.";
+inline constexpr std::string_view kHexFileHoldsNoFirmware = "Hex file holds no data for program memory 2000 to 7FFF.";
+inline constexpr std::string_view kHexFileWithoutEndRecord = "Hex file has no end-of-file record; it may be cut short.";
+inline constexpr std::string_view kHexLineExtendedAddress = "Hex file line %u follows a non-zero extended address.";
+inline constexpr std::string_view kProgramMemoryDiffers = "Program memory does not match the hex file at %s.";
 inline constexpr std::string_view kHexFileTooLarge = "Hex file is too large.";
 inline constexpr std::string_view kHexLineInvalid = "Hex file line %u is invalid.";
 inline constexpr std::string_view kHexLineBadChecksum = "Hex file line %u has a wrong checksum.";

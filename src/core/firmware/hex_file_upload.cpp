@@ -1,6 +1,7 @@
 #include "firmware/hex_file_upload.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <memory>
@@ -9,9 +10,11 @@
 #include <system_error>
 
 #include "app/logger_transfers.h"
+#include "app/message_text.h"
 #include "app/messages.h"
 #include "app/vendor_request.h"
-#include "firmware/hex_image.h"
+#include "logger/maintenance_commands.h"
+#include "util/little_endian.h"
 
 namespace lcu {
 
@@ -81,46 +84,69 @@ CommandResult CheckLoadHexFile(CommandContext& ctx) {
   return CommandResult::kDone;
 }
 
-CommandResult LoadHexFile(CommandContext& ctx, const std::string& path, UploadNotice& notice) {
-  if (const CommandResult checked = CheckLoadHexFile(ctx); checked != CommandResult::kDone) return checked;
+std::uint16_t FirmwareImage::Checksum() const { return le::U16(Span(), kFirmwareChecksumOffset); }
 
+std::optional<FirmwareImage> ReadFirmwareFile(CommandContext& ctx, const std::string& path) {
   FileBytes file;
   switch (ReadBounded(path, kHexFileLimit, file)) {
     case ReadOutcome::kNotOpened:
       ShowFileError(ctx.prompter, msg::kFailedToOpenHexFile, path, std::generic_category().message(file.error));
-      return CommandResult::kFailed;
+      return std::nullopt;
     case ReadOutcome::kNoMemory:
       ctx.prompter.Error(msg::kFailedToAllocateDumpMemory);
-      return CommandResult::kFailed;
+      return std::nullopt;
     case ReadOutcome::kRead:
       break;
   }
-  const std::unique_ptr<std::uint8_t[]> memory(new (std::nothrow) std::uint8_t[kFirmwareImageSize]);
-  if (!memory) {
+  FirmwareImage image{std::unique_ptr<std::uint8_t[]>(new (std::nothrow) std::uint8_t[kFirmwareImageSize]), 0};
+  if (!image.bytes) {
     ctx.prompter.Error(msg::kFailedToAllocateDumpMemory);
-    return CommandResult::kFailed;
+    return std::nullopt;
   }
-  const FirmwareImageSpan image(memory.get(), kFirmwareImageSize);
-  const HexReadResult parsed = ReadHexImage(file.Bytes(), image);
-  file = {};
+  const HexReadResult parsed = ReadHexImage(file.Bytes(), image.Span());
   if (!parsed.Ok()) {
     ctx.prompter.Error(HexErrorText(parsed));
-    return CommandResult::kFailed;
+    return std::nullopt;
   }
+  image.covered = parsed.covered;
+  return image;
+}
 
+CommandResult SendFirmwareImage(CommandContext& ctx, const FirmwareImage& image, UploadNotice& notice) {
   notice.Show();
   if (!ctx.device.VendorWrite(LCU_LOAD_FIRMWARE, kFirmwareBase, kLoadFirmwareKey)) {
     ShowSystemError(ctx.prompter, msg::kFailedToSendCommand, ctx.device.LastErrorText());
     notice.Close();
     return CommandResult::kFailed;
   }
-  if (!BulkWriteAll(ctx.device, image)) {
+  if (!BulkWriteAll(ctx.device, image.Span())) {
     ShowSystemError(ctx.prompter, msg::kFailedToWriteToLogger, ctx.device.LastErrorText());
     notice.Close();
     return CommandResult::kFailed;
   }
   notice.Close();
   return CommandResult::kDone;
+}
+
+CommandResult VerifyFirmwareImage(CommandContext& ctx, const FirmwareImage& image) {
+  const std::unique_ptr<std::uint8_t[]> program = ReadProgramMemory(ctx);
+  if (!program) return CommandResult::kFailed;
+  const std::span<const std::uint8_t> window(program.get() + kFirmwareBase, kFirmwareImageSize);
+  const FirmwareImageSpan sent = image.Span();
+  const auto differs = std::mismatch(sent.begin(), sent.end(), window.begin());
+  if (differs.first == sent.end()) return CommandResult::kDone;
+  const auto address = static_cast<unsigned>(kFirmwareBase + (differs.first - sent.begin()));
+  std::array<char, 8> hex{};
+  std::snprintf(hex.data(), hex.size(), "%4.4X", address);
+  ctx.prompter.Error(WithText(msg::kProgramMemoryDiffers, hex.data()));
+  return CommandResult::kFailed;
+}
+
+CommandResult LoadHexFile(CommandContext& ctx, const std::string& path, UploadNotice& notice) {
+  if (const CommandResult checked = CheckLoadHexFile(ctx); checked != CommandResult::kDone) return checked;
+  const std::optional<FirmwareImage> image = ReadFirmwareFile(ctx, path);
+  if (!image) return CommandResult::kFailed;
+  return SendFirmwareImage(ctx, *image, notice);
 }
 
 CommandResult OnLoadHexFile(CommandContext& ctx, const std::string& path) {

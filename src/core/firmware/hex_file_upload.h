@@ -1,17 +1,22 @@
 // Load Hex File: reads an Intel-HEX firmware file, builds the sealed firmware image of LCU
 // 0x2000 to 0x7FFF and sends it as one LCU_LOAD_FIRMWARE set-up request followed by one bulk
-// write of 24576 bytes. There is no erase, verify or restart step on the host side.
+// write of 24576 bytes. There is no erase or restart step on the host side; the command
+// line may read the program memory back afterwards and compare it with the image.
 //
 // The desktop program runs the command in two halves around its open-file dialog:
 // CheckLoadHexFile before the dialog (so that an off-line LCU is reported before any file
-// is chosen), LoadHexFile with the chosen path. A refused file sends nothing.
+// is chosen), LoadHexFile with the chosen path. The command line reads the file first and
+// asks before it sends the image. A refused file sends nothing.
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "app/command_context.h"
+#include "firmware/hex_image.h"
 
 namespace lcu {
 
@@ -44,11 +49,32 @@ class SilentUploadNotice final : public UploadNotice {
 /// when the LCU is not on line. kDone when the command may go on; nothing is sent.
 CommandResult CheckLoadHexFile(CommandContext& ctx);
 
+/// A sealed firmware image read from a hex file.
+struct FirmwareImage {
+  std::unique_ptr<std::uint8_t[]> bytes;  // kFirmwareImageSize bytes
+  /// Bytes of the image that the file's records set.
+  std::size_t covered = 0;
+
+  FirmwareImageSpan Span() const { return FirmwareImageSpan(bytes.get(), kFirmwareImageSize); }
+  /// The checksum word the image is sealed with (LCU 0x7FFE).
+  std::uint16_t Checksum() const;
+};
+
+/// Reads the file whole (at most kHexFileLimit bytes) into a sealed image. Nullopt when it
+/// cannot be read or is refused; the message (naming the line where there is one) has then
+/// been shown. Sends nothing.
+std::optional<FirmwareImage> ReadFirmwareFile(CommandContext& ctx, const std::string& path);
+
+/// Sends the image with the notice shown. Success shows no message.
+CommandResult SendFirmwareImage(CommandContext& ctx, const FirmwareImage& image, UploadNotice& notice);
+
+/// Reads the program memory back with the transfers of Read Hex File and compares LCU
+/// 0x2000 to 0x7FFF with the image; a difference fails, naming its first address.
+CommandResult VerifyFirmwareImage(CommandContext& ctx, const FirmwareImage& image);
+
 /// Loads the file at path into the LCU. Repeats CheckLoadHexFile first, since the LCU may
-/// have gone off line or a download may have started while the dialog was open. Reads the
-/// file whole (at most kHexFileLimit bytes), refuses it with a message naming the line when
-/// a record is not sound, and otherwise sends the image with the notice shown. Success shows
-/// no message.
+/// have gone off line or a download may have started while the dialog was open; then
+/// ReadFirmwareFile and SendFirmwareImage. Success shows no message.
 CommandResult LoadHexFile(CommandContext& ctx, const std::string& path, UploadNotice& notice);
 
 /// Load Hex File for callers that already have the path: LoadHexFile without a notice.

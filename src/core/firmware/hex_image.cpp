@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <bitset>
 #include <cstring>
 #include <string_view>
 
+#include "app/message_text.h"
 #include "app/messages.h"
 #include "util/little_endian.h"
 
@@ -16,8 +18,16 @@ namespace {
 constexpr std::size_t kCountAt = 1;
 constexpr std::size_t kAddressAt = 3;
 constexpr std::size_t kAddressDigits = 4;
+constexpr std::size_t kTypeAt = 7;
 constexpr std::size_t kDataAt = 9;
 constexpr std::size_t kChecksumDigits = 2;
+
+// Record types that decide what a file means.
+constexpr int kDataType = 0x00;
+constexpr int kEndOfFileType = 0x01;
+constexpr int kExtendedSegmentType = 0x02;
+constexpr int kExtendedLinearType = 0x04;
+constexpr std::size_t kExtendedAddressBytes = 2;
 
 constexpr std::array<std::int8_t, 256> kHexValue = [] {
   std::array<std::int8_t, 256> table{};
@@ -54,8 +64,14 @@ int ByteAt(std::span<const std::uint8_t> line, std::size_t pos) {
 
 bool IsBlank(std::uint8_t c) { return c == ' ' || c == '\t'; }
 
-// Checks and places one record whose start address lies in the load window.
-HexError PlaceRecord(std::span<const std::uint8_t> line, std::uint32_t address, FirmwareImageSpan image) {
+// One record that has been checked to be whole and exact.
+struct Record {
+  std::size_t count = 0;
+  std::array<std::uint8_t, 255> data{};
+};
+
+// Checks that a record line is whole and exact and decodes its count and data.
+HexError CheckRecord(std::span<const std::uint8_t> line, Record& record) {
   if (line.size() > kHexLineLimit) return HexError::kLineTooLong;
   if (line.size() < kDataAt + kChecksumDigits) return HexError::kInvalidRecord;
   // Count, address and type: the four bytes before the data, all in the checksum.
@@ -65,35 +81,29 @@ HexError PlaceRecord(std::span<const std::uint8_t> line, std::uint32_t address, 
     if (b < 0) return HexError::kInvalidRecord;
     sum += static_cast<unsigned>(b);
   }
-  const auto count = static_cast<std::size_t>(ByteAt(line, kCountAt));
-  const std::size_t checksumAt = kDataAt + 2 * count;
+  record.count = static_cast<std::size_t>(ByteAt(line, kCountAt));
+  const std::size_t checksumAt = kDataAt + 2 * record.count;
   if (line.size() < checksumAt + kChecksumDigits) return HexError::kInvalidRecord;
-
-  const std::size_t offset = address - kFirmwareBase;
-  const bool fits = count <= image.size() - offset;
-  for (std::size_t k = 0; k < count; ++k) {
+  for (std::size_t k = 0; k < record.count; ++k) {
     const int b = ByteAt(line, kDataAt + 2 * k);
     if (b < 0) return HexError::kInvalidRecord;
     sum += static_cast<unsigned>(b);
-    if (fits) image[offset + k] = static_cast<std::uint8_t>(b);
+    record.data[k] = static_cast<std::uint8_t>(b);
   }
   const int checksum = ByteAt(line, checksumAt);
   if (checksum < 0) return HexError::kInvalidRecord;
   if (!std::all_of(line.begin() + static_cast<std::ptrdiff_t>(checksumAt + kChecksumDigits), line.end(), IsBlank))
     return HexError::kInvalidRecord;
   if (((sum + static_cast<unsigned>(checksum)) & 0xFFu) != 0) return HexError::kBadChecksum;
-  if (!fits) return HexError::kPastImageEnd;
   return HexError::kNone;
 }
 
-// The text with its line-number placeholder replaced.
-std::string WithLine(std::string_view text, std::size_t line) {
-  constexpr std::string_view kPlaceholder = "%u";
-  std::string out(text);
-  const std::size_t at = out.find(kPlaceholder);
-  if (at != std::string::npos) out.replace(at, kPlaceholder.size(), std::to_string(line));
-  return out;
+// The record type as far as the line shows one: -1 when it is too short or not hexadecimal.
+int TypeOf(std::span<const std::uint8_t> line) {
+  return line.size() < kDataAt ? -1 : ByteAt(line, kTypeAt);
 }
+
+bool IsExtendedAddress(int type) { return type == kExtendedSegmentType || type == kExtendedLinearType; }
 
 }  // namespace
 
@@ -101,6 +111,10 @@ HexReadResult ReadHexImage(std::span<const std::uint8_t> file, FirmwareImageSpan
   std::fill(image.begin(), image.end(), std::uint8_t{0});
   if (file.size() > kHexFileLimit) return {HexError::kFileTooLarge, 0};
 
+  std::bitset<kFirmwareImageSize> covered;
+  bool endRecord = false;
+  bool extended = false;  // an extended address record with a non-zero value is in force
+  Record record;
   std::size_t lineNumber = 0;
   std::size_t start = 0;
   while (start < file.size()) {
@@ -112,13 +126,31 @@ HexReadResult ReadHexImage(std::span<const std::uint8_t> file, FirmwareImageSpan
     if (!line.empty() && line.back() == '\r') line = line.first(line.size() - 1);
 
     if (line.empty() || line[0] != ':') continue;
+    const int type = TypeOf(line);
+    if (type == kEndOfFileType || IsExtendedAddress(type)) {
+      if (const HexError error = CheckRecord(line, record); error != HexError::kNone) return {error, lineNumber};
+      if (type == kEndOfFileType) {
+        endRecord = true;
+        continue;
+      }
+      if (record.count != kExtendedAddressBytes) return {HexError::kInvalidRecord, lineNumber};
+      extended = record.data[0] != 0 || record.data[1] != 0;
+      continue;
+    }
     const std::uint32_t address = LenientAddress(line);
-    if (address < kFirmwareBase || address >= kLoadWindowEnd) continue;
-    const HexError error = PlaceRecord(line, address, image);
-    if (error != HexError::kNone) return {error, lineNumber};
+    const bool inWindow = address >= kFirmwareBase && address < kLoadWindowEnd;
+    if (extended && (inWindow || type == kDataType)) return {HexError::kExtendedData, lineNumber};
+    if (!inWindow) continue;
+    if (const HexError error = CheckRecord(line, record); error != HexError::kNone) return {error, lineNumber};
+    const std::size_t offset = address - kFirmwareBase;
+    if (record.count > image.size() - offset) return {HexError::kPastImageEnd, lineNumber};
+    std::copy_n(record.data.begin(), record.count, image.begin() + static_cast<std::ptrdiff_t>(offset));
+    for (std::size_t k = 0; k < record.count; ++k) covered.set(offset + k);
   }
+  if (covered.none()) return {HexError::kNoData, 0};
+  if (!endRecord) return {HexError::kNoEndRecord, 0};
   SealFirmwareImage(image);
-  return {};
+  return {HexError::kNone, 0, covered.count()};
 }
 
 std::string HexErrorText(const HexReadResult& result) {
@@ -128,13 +160,19 @@ std::string HexErrorText(const HexReadResult& result) {
     case HexError::kFileTooLarge:
       return std::string(msg::kHexFileTooLarge);
     case HexError::kInvalidRecord:
-      return WithLine(msg::kHexLineInvalid, result.line);
+      return WithNumber(msg::kHexLineInvalid, result.line);
     case HexError::kBadChecksum:
-      return WithLine(msg::kHexLineBadChecksum, result.line);
+      return WithNumber(msg::kHexLineBadChecksum, result.line);
     case HexError::kPastImageEnd:
-      return WithLine(msg::kHexLinePastProgramMemory, result.line);
+      return WithNumber(msg::kHexLinePastProgramMemory, result.line);
     case HexError::kLineTooLong:
-      return WithLine(msg::kHexLineTooLong, result.line);
+      return WithNumber(msg::kHexLineTooLong, result.line);
+    case HexError::kExtendedData:
+      return WithNumber(msg::kHexLineExtendedAddress, result.line);
+    case HexError::kNoData:
+      return std::string(msg::kHexFileHoldsNoFirmware);
+    case HexError::kNoEndRecord:
+      return std::string(msg::kHexFileWithoutEndRecord);
   }
   return {};
 }

@@ -4,16 +4,25 @@
 // The reader works over the whole file's bytes and does no I/O. Lines end at LF (a CR
 // before it belongs to the line end). Only records whose 16-bit start address lies in the
 // load window 0x2000 <= A < 0x7FF0 are placed; every other line (no leading ':', other
-// addresses, extended address and end-of-file records, boot-loader records) is skipped
-// without a word, as the LCU's tools always did, and reading goes on to the physical end of
-// the file. The record type is not looked at and a later record overwrites an earlier one.
+// addresses, boot-loader records) is skipped without a word, as the LCU's tools always did,
+// and reading goes on to the physical end of the file. A later record overwrites an earlier
+// one. End-of-file records (type 01) and extended address records (types 02 and 04) are
+// never placed.
 //
 // A record inside the window must be whole and exact, since the LCU would otherwise run
 // half-read code: it is refused, with its line number, when a digit is not hexadecimal, the
 // line ends before its checksum, characters other than blanks follow the checksum, the
 // checksum does not match, its data would run past LCU address 0x7FFF, or its line is
 // longer than 511 characters (the line limit of the LCU's tools, so at most 250 data bytes
-// a record). Nothing of a refused file reaches the LCU.
+// a record). End-of-file and extended address records are checked the same way wherever
+// they stand, since they decide what the file means.
+//
+// A file that would give the LCU no firmware is refused as a whole: one without a single
+// data byte in the window (an empty or foreign file, or one for another part of memory),
+// one without an end-of-file record (cut short), and one whose data records follow an
+// extended address record with a non-zero value (their 16-bit addresses then name another
+// address range, so they would land on the wrong addresses); a zero value is harmless.
+// Nothing of a refused file reaches the LCU.
 #pragma once
 
 #include <cstddef>
@@ -45,12 +54,17 @@ enum class HexError {
   kBadChecksum,    // the record's checksum does not match its bytes
   kPastImageEnd,   // the record's data would run past LCU address 0x7FFF
   kLineTooLong,    // the record's line is longer than kHexLineLimit characters
+  kExtendedData,   // a data record follows an extended address record with a non-zero value
+  kNoData,         // no data byte lies in the load window
+  kNoEndRecord,    // the file has no end-of-file record
 };
 
 struct HexReadResult {
   HexError error = HexError::kNone;
   /// Line of the refused record, counted from 1; 0 when the refusal is about the whole file.
   std::size_t line = 0;
+  /// Bytes of the image that the file's records set, each counted once; 0 on refusal.
+  std::size_t covered = 0;
 
   bool Ok() const { return error == HexError::kNone; }
   friend bool operator==(const HexReadResult&, const HexReadResult&) = default;

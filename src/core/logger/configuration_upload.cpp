@@ -12,9 +12,6 @@ namespace lcu {
 
 namespace {
 
-// Highest memory size whose end of memory still has a 16-bit page number.
-constexpr std::uint16_t kMaxMemorySize = 2047;
-
 void CopyBytes(const LoggerHeader& from, CalibrationImage& to, std::size_t offset, std::size_t length) {
   const auto src = from.Bytes().subspan(offset, length);
   std::copy(src.begin(), src.end(), to.Bytes().begin() + static_cast<std::ptrdiff_t>(offset));

@@ -13,6 +13,7 @@
 #include "channels/calibration_file.h"
 #include "logger/configuration_upload.h"
 #include "logger/file_write_queue.h"
+#include "logger/reset_recheck.h"
 #include "util/decimal_text.h"
 
 namespace lcu {
@@ -180,8 +181,8 @@ DownloadResult OnDownload(CommandContext& ctx) {
     ctx.prompter.Error(msg::kLcuHasNoData);
     return outcome;
   }
-  if (const auto error = ValidateBufferTable(header)) {
-    ctx.prompter.Error(*error);
+  if (const auto problem = FindBufferTableProblem(header)) {
+    ShowSystemError(ctx.prompter, msg::kLoggerHeaderInvalid, BufferTableProblemText(*problem));
     return outcome;
   }
   header.SetDownloadTime(FileTimeFromLocal(ctx.clock.Now()));
@@ -273,10 +274,15 @@ DownloadResult OnDownload(CommandContext& ctx) {
   if (!LoadCalibration(ctx.store, header.LcuNumber(), ctx.app.m_calibration, ctx.prompter,
                        msg::kResetCouldNotReadCalibration))
     return outcome;
-  if (!ctx.app.m_bPreserveBuffer &&
-      UploadConfiguration(ctx, ctx.app.m_calibration, UploadMode::kReset) != CommandResult::kDone) {
-    ShowSystemError(ctx.prompter, msg::kErrorWhileResettingLcu, ctx.device.LastErrorText());
-    return outcome;
+  if (!ctx.app.m_bPreserveBuffer) {
+    // Data logged while the download ran is in no file: such an LCU is not reset.
+    const ResetRecheck recheck = RecheckBeforeReset(ctx, header);
+    if (recheck == ResetRecheck::kLoggedMore) return outcome;
+    if (recheck == ResetRecheck::kNotRead ||
+        UploadConfiguration(ctx, ctx.app.m_calibration, UploadMode::kReset) != CommandResult::kDone) {
+      ShowSystemError(ctx.prompter, msg::kErrorWhileResettingLcu, ctx.device.LastErrorText());
+      return outcome;
+    }
   }
   outcome.result = CommandResult::kDone;
   return outcome;

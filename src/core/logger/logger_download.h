@@ -6,7 +6,10 @@
 // synced and closed (with its folder synced) before the registry values are written and the
 // LCU is reset. Each buffer is streamed into the file chunk by chunk, so memory use does not
 // grow with the buffer size; the chunks are written by a thread of their own while the next
-// ones cross the link. An existing data file is never replaced.
+// ones cross the link. An existing data file is never replaced. Just before the reset the
+// logging state and the header are read again: an LCU that logged while the download ran is
+// not reset, and the user is asked to download again (the file stays, complete for the
+// header it holds).
 #pragma once
 
 #include <cstdint>
@@ -20,7 +23,8 @@ namespace lcu {
 
 struct DownloadResult {
   CommandResult result = CommandResult::kFailed;
-  /// True once the complete data file is safely on disk (also when the reset then failed).
+  /// True once the complete data file is safely on disk (also when the reset then failed or
+  /// was left out because the LCU logged more meanwhile).
   bool fileSaved = false;
   std::string path;
 };

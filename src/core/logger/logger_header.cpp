@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/message_text.h"
 #include "app/messages.h"
 #include "util/little_endian.h"
 
@@ -84,25 +85,63 @@ BufferExtent LoggerHeader::ExtentOf(std::size_t i) const {
   return x;
 }
 
-std::optional<std::string_view> ValidateBufferTable(const LoggerHeader& header) {
+std::optional<BufferTableProblem> FindBufferTableProblem(const LoggerHeader& header) {
   const std::size_t n = header.BufferCount();
-  if (n > LoggerHeader::MaxBufferCount(kLoggerHeaderSize)) return msg::kLoggerHeaderInvalid;
+  if (n > LoggerHeader::MaxBufferCount(kLoggerHeaderSize)) return BufferTableProblem{BufferTableFault::kTooManyBuffers, n};
   const std::uint64_t memoryEnd = header.DataMemoryBytes();
   const bool wrapped = header.WrapFlag() != 0;
   const auto windowOk = [](Position p) { return p.window >= kWindowBase && p.window < kWindowBase + kPageSize; };
+  const auto problem = [](BufferTableFault fault, std::size_t entry) { return BufferTableProblem{fault, entry}; };
   for (std::size_t i = 0; i < n; ++i) {
     const LogBufferEntry e = header.Entry(i);
     const LogBufferEntry next = header.Entry(i + 1);
-    if (!windowOk(e.start) || !windowOk(e.end) || !windowOk(next.start)) return msg::kLoggerHeaderInvalid;
+    if (!windowOk(e.start) || !windowOk(e.end)) return problem(BufferTableFault::kWindowOutside, i);
+    if (!windowOk(next.start)) return problem(BufferTableFault::kWindowOutside, i + 1);
     const std::uint64_t start = LinearOf(e.start);
     const std::uint64_t end = LinearOf(e.end);
     const std::uint64_t regionEnd = LinearOf(next.start);
-    if (start < kPageSize || end < start) return msg::kLoggerHeaderInvalid;
+    if (start < kPageSize) return problem(BufferTableFault::kStartInHeaderPage, i);
+    if (end < start) return problem(BufferTableFault::kEndBeforeStart, i);
     // The data read runs to the end position, or to the next region when wrapped; both must
     // lie inside the data memory, and a wrapped buffer's end inside its own region.
-    const std::uint64_t last = wrapped ? regionEnd : end;
-    if (last > memoryEnd || (wrapped && (regionEnd < start || end > regionEnd))) return msg::kLoggerHeaderInvalid;
+    if (wrapped && regionEnd < start) return problem(BufferTableFault::kRegionBeforeStart, i);
+    if (wrapped && end > regionEnd) return problem(BufferTableFault::kEndOutsideRegion, i);
+    if ((wrapped ? regionEnd : end) > memoryEnd) return problem(BufferTableFault::kPastMemoryEnd, i);
   }
+  return std::nullopt;
+}
+
+std::string BufferTableProblemText(const BufferTableProblem& problem) {
+  std::string_view what;
+  switch (problem.fault) {
+    case BufferTableFault::kTooManyBuffers:
+      return WithNumber(msg::kBufferCountTooLarge, problem.entry);
+    case BufferTableFault::kWindowOutside:
+      what = msg::kEntryWindowOutside;
+      break;
+    case BufferTableFault::kStartInHeaderPage:
+      what = msg::kEntryStartsInHeaderPage;
+      break;
+    case BufferTableFault::kEndBeforeStart:
+      what = msg::kEntryEndsBeforeStart;
+      break;
+    case BufferTableFault::kRegionBeforeStart:
+      what = msg::kEntryRegionBeforeStart;
+      break;
+    case BufferTableFault::kEndOutsideRegion:
+      what = msg::kEntryEndOutsideRegion;
+      break;
+    case BufferTableFault::kPastMemoryEnd:
+      what = msg::kEntryEndsPastMemory;
+      break;
+  }
+  return std::string(msg::kHeaderEntry) + std::to_string(problem.entry) + std::string(what);
+}
+
+std::string MemorySizeProblemText(std::uint32_t memorySize) { return WithNumber(msg::kMemorySizeOutside, memorySize); }
+
+std::optional<std::string_view> ValidateBufferTable(const LoggerHeader& header) {
+  if (FindBufferTableProblem(header)) return msg::kLoggerHeaderInvalid;
   return std::nullopt;
 }
 

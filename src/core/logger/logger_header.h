@@ -21,6 +21,8 @@ inline constexpr std::size_t kLoggerHeaderSize = 16384;
 inline constexpr std::uint32_t kPageSize = 16384;
 inline constexpr std::uint32_t kMemoryUnit = 524288;  // one unit of the memory size field
 inline constexpr std::uint16_t kWindowBase = 0x8000;
+/// Largest memory size field whose end of memory still has a 16-bit page number.
+inline constexpr std::uint16_t kMaxMemorySize = 2047;
 
 /// Header offsets of the interpreted fields.
 namespace hdr {
@@ -142,9 +144,39 @@ class LoggerHeader {
   std::array<std::uint8_t, kLoggerHeaderSize> m_bytes{};
 };
 
+/// What is wrong with a buffer table.
+enum class BufferTableFault {
+  kTooManyBuffers,     // the N + 1 entries do not fit the header page
+  kWindowOutside,      // a window address lies outside 0x8000 to 0xBFFF
+  kStartInHeaderPage,  // the buffer starts inside page 0
+  kEndBeforeStart,     // its end position lies before its start
+  kRegionBeforeStart,  // wrapped: the next entry starts before this one
+  kEndOutsideRegion,   // wrapped: its end position lies past its region
+  kPastMemoryEnd,      // the data a download reads runs past the end of the data memory
+};
+
+struct BufferTableProblem {
+  BufferTableFault fault = BufferTableFault::kTooManyBuffers;
+  /// The entry at fault (the buffer count for kTooManyBuffers).
+  std::size_t entry = 0;
+  friend bool operator==(const BufferTableProblem&, const BufferTableProblem&) = default;
+};
+
 /// Checks that the buffer table fits its page and that every buffer extent lies inside the
-/// data memory, in order, before the header is used to index memory. Returns the message to
-/// show when it does not.
+/// data memory, in order, before the header is used to index memory. Returns the first
+/// problem, in entry order.
+std::optional<BufferTableProblem> FindBufferTableProblem(const LoggerHeader& header);
+
+/// The line that names the entry and what is wrong with it, shown below "Logger header is
+/// invalid.", e.g. "Entry 2 ends past the end of memory.".
+std::string BufferTableProblemText(const BufferTableProblem& problem);
+
+/// The line shown below "Logger header is invalid." for a memory size field outside 1 to
+/// kMaxMemorySize.
+std::string MemorySizeProblemText(std::uint32_t memorySize);
+
+/// FindBufferTableProblem as the message to show ("Logger header is invalid.") when there
+/// is a problem.
 std::optional<std::string_view> ValidateBufferTable(const LoggerHeader& header);
 
 }  // namespace lcu

@@ -86,22 +86,28 @@ std::string DefaultProgramDumpPath() { return JoinPath(VelmoraRoot(), "Read.bin"
 
 std::string DefaultSetupExtractPath() { return JoinPath(JoinPath(VelmoraRoot(), "libs"), "extract.stp"); }
 
-CommandResult OnReadHexFile(CommandContext& ctx, const std::string& path) {
-  if (RefusedDuringDownload(ctx) || RefusedOffline(ctx, msg::kLcuOffline)) return CommandResult::kFailed;
-  const std::unique_ptr<std::uint8_t[]> memory(new (std::nothrow) std::uint8_t[kProgramMemoryBytes]);
+std::unique_ptr<std::uint8_t[]> ReadProgramMemory(CommandContext& ctx) {
+  std::unique_ptr<std::uint8_t[]> memory(new (std::nothrow) std::uint8_t[kProgramMemoryBytes]);
   if (!memory) {
     ctx.prompter.Error(msg::kFailedToAllocateDumpMemory);
-    return CommandResult::kFailed;
+    return nullptr;
   }
-  const std::span<std::uint8_t> buffer(memory.get(), kProgramMemoryBytes);
   if (!ctx.device.VendorWrite(LCU_BULK_READ, kProgramMemoryAddress, 0)) {
     ShowSystemError(ctx.prompter, msg::kFailedToSendCommand, ctx.device.LastErrorText());
-    return CommandResult::kFailed;
+    return nullptr;
   }
-  if (!BulkReadAll(ctx.device, buffer)) {
+  if (!BulkReadAll(ctx.device, std::span(memory.get(), kProgramMemoryBytes))) {
     ShowSystemError(ctx.prompter, msg::kFailedToReadLogger, ctx.device.LastErrorText());
-    return CommandResult::kFailed;
+    return nullptr;
   }
+  return memory;
+}
+
+CommandResult OnReadHexFile(CommandContext& ctx, const std::string& path) {
+  if (RefusedDuringDownload(ctx) || RefusedOffline(ctx, msg::kLcuOffline)) return CommandResult::kFailed;
+  const std::unique_ptr<std::uint8_t[]> memory = ReadProgramMemory(ctx);
+  if (!memory) return CommandResult::kFailed;
+  const std::span<std::uint8_t> buffer(memory.get(), kProgramMemoryBytes);
   if (!SaveOutputFile(ctx, path, buffer, msg::kFailedToCreateOutputFile, msg::kFailedToWriteOutputFile))
     return CommandResult::kFailed;
   ctx.prompter.Information(msg::kHexFileDownloaded);

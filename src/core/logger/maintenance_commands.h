@@ -13,6 +13,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -46,6 +47,12 @@ inline constexpr std::string_view kPaceLaps = "Pace Laps :";
 std::string DefaultProgramDumpPath();
 /// Where Extract Setup writes the header unless told otherwise: libs/extract.stp in the root.
 std::string DefaultSetupExtractPath();
+
+/// The transfers of Read Hex File: its set-up request and one bulk read of the whole program
+/// memory (LCU 0x0000 to 0x7FFF), into kProgramMemoryBytes bytes. Null when they could not
+/// be allocated or a transfer failed (which closes the link); the command's message has then
+/// been shown.
+std::unique_ptr<std::uint8_t[]> ReadProgramMemory(CommandContext& ctx);
 
 /// Read Hex File: dumps the 32768 bytes of program memory into a file.
 CommandResult OnReadHexFile(CommandContext& ctx, const std::string& path = DefaultProgramDumpPath());

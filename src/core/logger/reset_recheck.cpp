@@ -1,0 +1,42 @@
+#include "logger/reset_recheck.h"
+
+#include "app/logger_transfers.h"
+#include "app/messages.h"
+
+namespace lcu {
+
+namespace {
+
+// Data memory holds only what a download of the earlier header copied when nothing that
+// places data moved: the wrap flag and the buffer table's positions.
+bool LoggedSince(const LoggerHeader& downloaded, const LoggerHeader& now) {
+  if (now.WrapFlag() != downloaded.WrapFlag() || now.BufferCount() != downloaded.BufferCount()) return true;
+  for (std::size_t i = 0; i <= downloaded.BufferCount(); ++i) {
+    const LogBufferEntry was = downloaded.Entry(i);
+    const LogBufferEntry is = now.Entry(i);
+    if (was.start != is.start || was.end != is.end) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+ResetRecheck RecheckBeforeReset(CommandContext& ctx, const LoggerHeader& downloaded) {
+  const bool logging = ctx.device.IsLogging();
+  if (!ctx.device.m_bOnline) {
+    ShowSystemError(ctx.prompter, msg::kFailedToAccessLcu, ctx.device.LastErrorText());
+    return ResetRecheck::kNotRead;
+  }
+  LoggerHeader now;
+  if (!ReadLoggerHeader(ctx.device, now.Bytes())) {
+    ShowSystemError(ctx.prompter, msg::kFailedToReadHeaderDot, ctx.device.LastErrorText());
+    return ResetRecheck::kNotRead;
+  }
+  if (logging || LoggedSince(downloaded, now)) {
+    ctx.prompter.Error(msg::kLcuLoggedDuringDownload);
+    return ResetRecheck::kLoggedMore;
+  }
+  return ResetRecheck::kUnchanged;
+}
+
+}  // namespace lcu
