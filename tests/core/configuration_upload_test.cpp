@@ -2,7 +2,9 @@
 // modes, the questions, the validation before anything is sent, and the registry values.
 #include <gtest/gtest.h>
 
+#include "app/default_paths.h"
 #include "app/memory_settings_store.h"
+#include "app/prompter.h"
 #include "app/registry.h"
 #include "fixed_clock.h"
 #include "logger/configuration_upload.h"
@@ -275,8 +277,9 @@ TEST_F(UploadTest, SendConfigChecksTheLinkAndTheCalibrationFile) {
   EXPECT_EQ(OnSendConfig(ctx), CommandResult::kFailed);
   EXPECT_EQ(prompter.messages,
             (std::vector<std::string>{"LCU is off-line",
-                                      "Could not read calibration file\n/nonexistent-folder-of-lcu-tests/@LCU1.cal: "
-                                      "No such file or directory",
+                                      FormatSystemError("Could not read calibration file",
+                                                        JoinPath("/nonexistent-folder-of-lcu-tests", "@LCU1.cal") +
+                                                            ": No such file or directory"),
                                       "A download is in progress. Please wait until it has ended."}));
 }
 

@@ -10,6 +10,7 @@
 #include "firmware/hex_file_upload.h"
 #include "firmware/hex_image.h"
 #include "hex_text.h"
+#include "host_reasons.h"
 #include "logger/maintenance_commands.h"
 
 namespace lcu {
@@ -104,7 +105,7 @@ TEST_F(LoadHexFileTest, RefusalsAndFailures) {
       {"missing file", true, false, (folder / "none.hex").string(), 0, 0,
        FormatSystemError(msg::kFailedToOpenHexFile, (folder / "none.hex").string() + ": No such file or directory"), {}},
       {"folder instead of a file", true, false, folder.string(), 0, 0,
-       FormatSystemError(msg::kFailedToOpenHexFile, folder.string() + ": Is a directory"), {}},
+       FormatSystemError(msg::kFailedToOpenHexFile, folder.string() + ": " + std::string(test::kFolderOpenedAsFile)), {}},
       {"unsound record", true, false, unsound.string(), 0, 0, HexErrorText({HexError::kBadChecksum, 2}), {}},
       {"no firmware in the window", true, false, empty.string(), 0, 0, std::string(msg::kHexFileHoldsNoFirmware), {}},
       {"set-up request fails",

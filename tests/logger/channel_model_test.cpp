@@ -16,6 +16,7 @@
 #include "channels/channel_table.h"
 #include "channels/channel_zeroing.h"
 #include "fixed_clock.h"
+#include "host_reasons.h"
 #include "lcu_simulator.h"
 #include "monitor/channel_exchange.h"
 #include "monitor/monitor_row.h"
@@ -130,7 +131,7 @@ TEST_F(ChannelModelTest, FailedSaveIsReportedAndSendsNothing) {
   const ZeroingRow row{5, shown};
   EXPECT_EQ(ZeroChannels(ctx, std::span(&row, 1), 0.0f), CommandResult::kFailed);
   EXPECT_EQ(prompter.messages, std::vector<std::string>{FormatSystemError(
-                                   msg::kFailedToSaveCalibrationFile, (root / "Setup" / "@LCU1.cal").string() + ": Is a directory")});
+                                   msg::kFailedToSaveCalibrationFile, (root / "Setup" / "@LCU1.cal").string() + ": " + std::string(test::kFolderOpenedAsFile))});
   EXPECT_EQ(lcuSim.TransferCount(), transfers);
   EXPECT_EQ(app.m_calibration, before);
   EXPECT_FALSE(store.ReadValue(Profile::SectionKey(reg::kChannelData), reg::kZeroFlag));

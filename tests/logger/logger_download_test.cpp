@@ -17,6 +17,7 @@
 #include "file_size_limit.h"
 #include "fixed_clock.h"
 #include "host_file_system.h"
+#include "host_reasons.h"
 #include "logger/configuration_upload.h"
 #include "logger/file_write_queue.h"
 #include "logger/logger_download.h"
@@ -352,7 +353,7 @@ TEST_F(DownloadTest, TheDataFolderIsMadeAndTheLcusOwnFolderUsedWhenItExists) {
   EXPECT_EQ(refused.result, CommandResult::kFailed);
   EXPECT_TRUE(refused.path.empty());
   EXPECT_EQ(prompter.messages, std::vector<std::string>{FormatSystemError(msg::kFailedToOpenOutputFile,
-                                                                          unusable.string() + ": Not a directory")});
+                                                                          unusable.string() + ": " + std::string(test::kFolderBelowAFile))});
 }
 
 TEST(DataFileNames, MonthDayAndSecondsSinceMidnightInHex) {
