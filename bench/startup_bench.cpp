@@ -55,7 +55,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/registry.h"
+#include "core/host/registry.h"
+#include "core/monitor/settings_image.h"
 #include "gui/app/device_options.h"
 #include "gui/app/main_frame.h"
 #include "gui/app/program_identity.h"
@@ -63,8 +64,7 @@
 #include "gui/app/single_instance_lock.h"
 #include "gui/app/tavrix_app.h"
 #include "gui/monitor/list_font.h"
-#include "monitor/settings_image.h"
-#include "qt_settings_store.h"
+#include "qtstore/qt_settings_store.h"
 
 extern char** environ;
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <span>
 
-#include "firmware/hex_image.h"
+#include "core/firmware/hex_image.h"
 #include "fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -1,11 +1,11 @@
-#include "channel_arguments.h"
+#include "cli/channel_arguments.h"
 
 #include <charconv>
 #include <cmath>
 #include <system_error>
 
-#include "cli11.h"
-#include "cli_messages.h"
+#include "cli/cli11.h"
+#include "cli/cli_messages.h"
 
 namespace lcu::cli {
 

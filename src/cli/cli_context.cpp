@@ -1,4 +1,4 @@
-#include "cli_context.h"
+#include "cli/cli_context.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -6,19 +6,19 @@
 #include <system_error>
 #include <utility>
 
-#include "app/default_paths.h"
-#include "app/registry.h"
-#include "channels/available_channels.h"
-#include "channels/channel_table.h"
-#include "cli11.h"
-#include "cli_messages.h"
-#include "exit_code.h"
-#include "host_settings.h"
-#include "host_usb_backend.h"
-#include "app/recording_backend.h"
+#include "cli/cli11.h"
+#include "cli/cli_messages.h"
+#include "cli/exit_code.h"
+#include "cli/host_settings.h"
+#include "core/channels/available_channels.h"
+#include "core/channels/channel_table.h"
+#include "core/host/default_paths.h"
+#include "core/host/registry.h"
+#include "core/link/recording_backend.h"
+#include "core/util/decimal_text.h"
 #include "sim/lcu_simulator.h"
-#include "util/decimal_text.h"
-#include "usb_errors.h"
+#include "usb/host_usb_backend.h"
+#include "usb/usb_errors.h"
 
 namespace lcu::cli {
 

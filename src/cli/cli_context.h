@@ -11,15 +11,15 @@
 #include <string>
 #include <string_view>
 
-#include "app/app_state.h"
-#include "app/clock.h"
-#include "app/command_context.h"
-#include "app/settings_store.h"
-#include "app/usb_backend.h"
-#include "app/replay_backend.h"
-#include "app/usb_device.h"
-#include "console_prompter.h"
-#include "host_file_system.h"
+#include "cli/console_prompter.h"
+#include "core/app/app_state.h"
+#include "core/app/command_context.h"
+#include "core/host/clock.h"
+#include "core/host/settings_store.h"
+#include "core/link/replay_backend.h"
+#include "core/link/usb_backend.h"
+#include "core/link/usb_device.h"
+#include "platform/host_file_system.h"
 
 namespace CLI {
 class App;

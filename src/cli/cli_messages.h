@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "app/messages.h"
+#include "core/app/messages.h"
 
 namespace lcu::cli::msg {
 

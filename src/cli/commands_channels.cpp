@@ -7,17 +7,17 @@
 #include <string>
 #include <vector>
 
-#include "app/messages.h"
-#include "channel_arguments.h"
-#include "channels/calibration_file.h"
-#include "channels/channel_zeroing.h"
-#include "cli11.h"
-#include "cli_context.h"
-#include "command_registry.h"
-#include "exit_code.h"
-#include "monitor/channel_exchange.h"
-#include "monitor_table.h"
-#include "terminal.h"
+#include "cli/channel_arguments.h"
+#include "cli/cli11.h"
+#include "cli/cli_context.h"
+#include "cli/command_registry.h"
+#include "cli/exit_code.h"
+#include "cli/monitor_table.h"
+#include "cli/terminal.h"
+#include "core/app/messages.h"
+#include "core/channels/calibration_file.h"
+#include "core/channels/channel_zeroing.h"
+#include "core/monitor/channel_exchange.h"
 
 namespace lcu::cli {
 

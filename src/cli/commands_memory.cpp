@@ -8,16 +8,16 @@
 #include <string>
 #include <vector>
 
-#include "app/messages.h"
-#include "cli11.h"
-#include "cli_context.h"
-#include "cli_messages.h"
-#include "command_registry.h"
-#include "core_command.h"
-#include "exit_code.h"
-#include "lcu_address.h"
-#include "memory/memory_access.h"
-#include "memory/memory_entry.h"
+#include "cli/cli11.h"
+#include "cli/cli_context.h"
+#include "cli/cli_messages.h"
+#include "cli/command_registry.h"
+#include "cli/core_command.h"
+#include "cli/exit_code.h"
+#include "cli/lcu_address.h"
+#include "core/app/messages.h"
+#include "core/memory/memory_access.h"
+#include "core/memory/memory_entry.h"
 
 namespace lcu::cli {
 

@@ -6,12 +6,12 @@
 #include <memory>
 #include <string>
 
-#include "app/setting_form.h"
-#include "cli11.h"
-#include "cli_context.h"
-#include "cli_messages.h"
-#include "command_registry.h"
-#include "exit_code.h"
+#include "cli/cli11.h"
+#include "cli/cli_context.h"
+#include "cli/cli_messages.h"
+#include "cli/command_registry.h"
+#include "cli/exit_code.h"
+#include "core/host/setting_form.h"
 
 namespace lcu::cli {
 

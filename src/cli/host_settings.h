@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "app/settings_store.h"
+#include "core/host/settings_store.h"
 
 namespace lcu::cli {
 

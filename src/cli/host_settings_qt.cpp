@@ -1,6 +1,6 @@
-#include "host_settings.h"
+#include "cli/host_settings.h"
 
-#include "qt_settings_store.h"
+#include "qtstore/qt_settings_store.h"
 
 namespace lcu::cli {
 

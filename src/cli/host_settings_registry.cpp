@@ -1,6 +1,6 @@
-#include "host_settings.h"
+#include "cli/host_settings.h"
 
-#include "registry_settings_store.h"
+#include "platform/windows/registry_settings_store.h"
 
 namespace lcu::cli {
 

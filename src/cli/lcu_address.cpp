@@ -1,10 +1,10 @@
-#include "lcu_address.h"
+#include "cli/lcu_address.h"
 
 #include <cctype>
 #include <string>
 
-#include "cli11.h"
-#include "cli_messages.h"
+#include "cli/cli11.h"
+#include "cli/cli_messages.h"
 
 namespace lcu::cli {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/command_context.h"
-#include "app/prompter.h"
+#include "core/app/command_context.h"
+#include "core/host/prompter.h"
 
 namespace lcu::cli {
 

@@ -9,7 +9,7 @@
 #include "gui/app/program_services.h"
 #include "gui/app/single_instance_lock.h"
 #include "gui/app/tavrix_app.h"
-#include "host_file_system.h"
+#include "platform/host_file_system.h"
 
 int main(int argc, char* argv[]) {
   lcu::gui::SetProgramIdentity();

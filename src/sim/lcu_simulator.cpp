@@ -1,17 +1,17 @@
-#include "lcu_simulator.h"
+#include "sim/lcu_simulator.h"
 
 #include <algorithm>
 #include <optional>
 #include <system_error>
 #include <thread>
 
-#include "logger/configuration_upload.h"
-#include "logger/logger_header.h"
-#include "program_image.h"
-#include "sample_setup.h"
-#include "signal_model.h"
-#include "state_file.h"
-#include "util/little_endian.h"
+#include "core/logger/configuration_upload.h"
+#include "core/logger/logger_header.h"
+#include "core/util/little_endian.h"
+#include "sim/program_image.h"
+#include "sim/sample_setup.h"
+#include "sim/signal_model.h"
+#include "sim/state_file.h"
 
 namespace lcu::sim {
 

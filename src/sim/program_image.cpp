@@ -1,9 +1,9 @@
-#include "program_image.h"
+#include "sim/program_image.h"
 
 #include <cstdlib>
 #include <string>
 
-#include "util/little_endian.h"
+#include "core/util/little_endian.h"
 
 namespace lcu::sim {
 

@@ -1,13 +1,13 @@
-#include "libusb_backend.h"
+#include "usb/libusb_backend.h"
 
 #include <algorithm>
 #include <climits>
 
 #include <libusb.h>
 
-#include "app/registry.h"
-#include "usb_errors.h"
-#include "util/decimal_text.h"
+#include "core/host/registry.h"
+#include "core/util/decimal_text.h"
+#include "usb/usb_errors.h"
 
 namespace lcu::usb {
 

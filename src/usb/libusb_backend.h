@@ -17,9 +17,9 @@
 #include <optional>
 #include <string>
 
-#include "app/settings_store.h"
-#include "app/usb_backend.h"
-#include "usb_errors.h"
+#include "core/host/settings_store.h"
+#include "core/link/usb_backend.h"
+#include "usb/usb_errors.h"
 
 struct libusb_context;
 struct libusb_device;

@@ -1,4 +1,4 @@
-#include "win32_usbscan_backend.h"
+#include "usb/win32_usbscan_backend.h"
 
 #include <cstdio>
 #include <cstring>

@@ -5,13 +5,13 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/messages.h"
-#include "command_fixture.h"
-#include "firmware/hex_file_upload.h"
-#include "firmware/hex_image.h"
-#include "hex_text.h"
-#include "host_reasons.h"
-#include "logger/maintenance_commands.h"
+#include "core/app/messages.h"
+#include "core/firmware/hex_file_upload.h"
+#include "core/firmware/hex_image.h"
+#include "core/logger/maintenance_commands.h"
+#include "support/command_fixture.h"
+#include "support/hex_text.h"
+#include "support/host_reasons.h"
 
 namespace lcu {
 namespace {

@@ -7,8 +7,8 @@
 #include <random>
 #include <utility>
 
-#include "firmware/hex_image.h"
-#include "hex_text.h"
+#include "core/firmware/hex_image.h"
+#include "support/hex_text.h"
 
 namespace lcu {
 namespace {

@@ -8,14 +8,14 @@
 #include <functional>
 #include <iterator>
 
-#include "app/command_ids.h"
-#include "app/default_paths.h"
-#include "app/messages.h"
-#include "app/registry.h"
-#include "command_fixture.h"
-#include "logger/lcu_configuration.h"
-#include "logger/maintenance_commands.h"
-#include "util/little_endian.h"
+#include "core/app/command_ids.h"
+#include "core/app/messages.h"
+#include "core/host/default_paths.h"
+#include "core/host/registry.h"
+#include "core/logger/lcu_configuration.h"
+#include "core/logger/maintenance_commands.h"
+#include "core/util/little_endian.h"
+#include "support/command_fixture.h"
 
 namespace lcu {
 namespace {

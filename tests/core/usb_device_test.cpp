@@ -4,10 +4,10 @@
 
 #include <numeric>
 
-#include "app/logger_transfers.h"
-#include "app/usb_device.h"
-#include "recording_prompter.h"
-#include "scripted_backend.h"
+#include "core/link/logger_transfers.h"
+#include "core/link/usb_device.h"
+#include "support/recording_prompter.h"
+#include "support/scripted_backend.h"
 
 namespace lcu {
 namespace {

@@ -4,18 +4,18 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/command_ids.h"
-#include "app/default_paths.h"
-#include "app/messages.h"
-#include "firmware/hex_file_upload.h"
+#include "core/app/command_ids.h"
+#include "core/app/messages.h"
+#include "core/firmware/hex_file_upload.h"
+#include "core/host/default_paths.h"
 #include "gui/app/qt_text.h"
 #include "gui/logger/dialog_integer.h"
 #include "gui/logger/init_lcu_dlg.h"
 #include "gui/logger/progress_dlg.h"
 #include "gui/logger/session_data.h"
 #include "gui_fixture.h"
-#include "hex_text.h"
-#include "recording_prompter.h"
+#include "support/hex_text.h"
+#include "support/recording_prompter.h"
 
 namespace lcu::test {
 namespace {

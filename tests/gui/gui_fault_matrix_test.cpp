@@ -25,19 +25,19 @@
 #include <QTemporaryDir>
 #include <QObject>
 
-#include "app/default_paths.h"
-#include "app/messages.h"
-#include "command_fault_messages.h"
+#include "core/app/messages.h"
+#include "core/host/default_paths.h"
+#include "core/logger/data_file.h"
+#include "core/logger/maintenance_commands.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"
 #include "gui/logger/progress_dlg.h"
 #include "gui/memory/address_view.h"
 #include "gui/memory/datum_dlg.h"
 #include "gui/memory/memory_template.h"
-#include "logger/maintenance_commands.h"
-#include "hex_text.h"
-#include "logger/data_file.h"
 #include "monitor_fixture.h"
+#include "support/command_fault_messages.h"
+#include "support/hex_text.h"
 
 namespace lcu::test {
 namespace {

@@ -6,9 +6,9 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
-#include "app/command_ids.h"
-#include "app/lcu_status_block.h"
-#include "app/messages.h"
+#include "core/app/command_ids.h"
+#include "core/app/messages.h"
+#include "core/logger/lcu_status_block.h"
 #include "gui_fixture.h"
 #include "sim/sample_setup.h"
 

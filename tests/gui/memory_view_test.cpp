@@ -9,8 +9,9 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "app/command_ids.h"
-#include "app/messages.h"
+#include "core/app/command_ids.h"
+#include "core/app/messages.h"
+#include "core/memory/memory_row.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"
 #include "gui/memory/address_dlg.h"
@@ -18,7 +19,6 @@
 #include "gui/memory/datum_dlg.h"
 #include "gui/memory/memory_template.h"
 #include "gui/memory/up_down_control.h"
-#include "memory/memory_row.h"
 #include "monitor_fixture.h"
 
 namespace lcu::test {

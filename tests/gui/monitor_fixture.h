@@ -8,7 +8,7 @@
 #include <QCoreApplication>
 #include <QMdiArea>
 
-#include "app/command_ids.h"
+#include "core/app/command_ids.h"
 #include "gui/monitor/child_frame.h"
 #include "gui/monitor/monitor_settings.h"
 #include "gui/monitor/monitor_template.h"

@@ -11,15 +11,15 @@
 #include <QLabel>
 #include <QTemporaryDir>
 
-#include "app/messages.h"
+#include "core/app/messages.h"
 #if !defined(_WIN32)
-#include "file_size_limit.h"
+#include "support/file_size_limit.h"
 #endif
+#include "core/monitor/settings_image.h"
+#include "core/util/little_endian.h"
 #include "gui/app/product_version.h"
 #include "gui/app/qt_text.h"
-#include "monitor/settings_image.h"
 #include "monitor_fixture.h"
-#include "util/little_endian.h"
 
 namespace lcu::test {
 namespace {

@@ -11,9 +11,11 @@
 #include <QStandardItemModel>
 #include <QTest>
 
-#include "app/messages.h"
-#include "channels/channel_calibration.h"
-#include "channels/channel_zeroing.h"
+#include "core/app/messages.h"
+#include "core/channels/channel_calibration.h"
+#include "core/channels/channel_zeroing.h"
+#include "core/monitor/channel_exchange.h"
+#include "core/util/little_endian.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"
 #include "gui/monitor/chan_selection_dlg.h"
@@ -21,10 +23,8 @@
 #include "gui/monitor/ent_offset.h"
 #include "gui/monitor/reading_cell_delegate.h"
 #include "gui/monitor/window_title_dlg.h"
-#include "monitor/channel_exchange.h"
 #include "monitor_fixture.h"
-#include "recording_prompter.h"
-#include "util/little_endian.h"
+#include "support/recording_prompter.h"
 
 namespace lcu::test {
 namespace {

@@ -46,8 +46,10 @@ extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 extern "C" std::size_t __sanitizer_get_heap_size();
 #endif
 
-#include "app/command_ids.h"
-#include "app/registry.h"
+#include "core/app/command_ids.h"
+#include "core/host/registry.h"
+#include "core/logger/data_file.h"
+#include "core/logger/logger_header.h"
 #include "gui/app/gui_prompter.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/main_frame.h"
@@ -62,10 +64,8 @@ extern "C" std::size_t __sanitizer_get_heap_size();
 #include "gui/monitor/monitor_table_model.h"
 #include "gui/monitor/monitor_template.h"
 #include "gui/monitor/monitor_view.h"
-#include "host_file_system.h"
-#include "logger/data_file.h"
-#include "logger/logger_header.h"
-#include "qt_settings_store.h"
+#include "platform/host_file_system.h"
+#include "qtstore/qt_settings_store.h"
 #include "sim/lcu_simulator.h"
 #include "sim/sample_setup.h"
 

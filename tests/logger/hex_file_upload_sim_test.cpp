@@ -7,16 +7,16 @@
 #include <fstream>
 #include <random>
 
-#include "app/memory_settings_store.h"
-#include "firmware/hex_file_upload.h"
-#include "firmware/hex_image.h"
-#include "fixed_clock.h"
-#include "hex_text.h"
-#include "host_file_system.h"
-#include "lcu_simulator.h"
-#include "program_image.h"
-#include "recording_prompter.h"
-#include "util/little_endian.h"
+#include "core/firmware/hex_file_upload.h"
+#include "core/firmware/hex_image.h"
+#include "core/host/memory_settings_store.h"
+#include "core/util/little_endian.h"
+#include "platform/host_file_system.h"
+#include "sim/lcu_simulator.h"
+#include "sim/program_image.h"
+#include "support/fixed_clock.h"
+#include "support/hex_text.h"
+#include "support/recording_prompter.h"
 
 namespace lcu {
 namespace {

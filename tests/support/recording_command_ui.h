@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/command_context.h"
+#include "core/app/command_context.h"
 
 namespace lcu::test {
 

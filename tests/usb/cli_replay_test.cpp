@@ -4,7 +4,7 @@
 #include <QFile>
 #include <QRegularExpression>
 
-#include "lcu_program.h"
+#include "cli/lcu_program.h"
 
 namespace lcu::test {
 namespace {

@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/vendor_request.h"
+#include "core/link/vendor_request.h"
 
 namespace lcu::test {
 

@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "app/logger_transfers.h"
-#include "app/usb_device.h"
-#include "lcu_simulator.h"
-#include "recording_prompter.h"
+#include "core/link/logger_transfers.h"
+#include "core/link/usb_device.h"
+#include "sim/lcu_simulator.h"
+#include "support/recording_prompter.h"
 
 namespace lcu::test {
 

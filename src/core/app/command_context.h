@@ -5,12 +5,12 @@
 
 #include <cstdint>
 
-#include "app/app_state.h"
-#include "app/clock.h"
-#include "app/file_system.h"
-#include "app/prompter.h"
-#include "app/settings_store.h"
-#include "app/usb_device.h"
+#include "core/app/app_state.h"
+#include "core/host/clock.h"
+#include "core/host/file_system.h"
+#include "core/host/prompter.h"
+#include "core/host/settings_store.h"
+#include "core/link/usb_device.h"
 
 namespace lcu {
 

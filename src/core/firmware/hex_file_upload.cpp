@@ -1,4 +1,4 @@
-#include "firmware/hex_file_upload.h"
+#include "core/firmware/hex_file_upload.h"
 
 #include <algorithm>
 #include <array>
@@ -9,12 +9,12 @@
 #include <span>
 #include <system_error>
 
-#include "app/logger_transfers.h"
-#include "app/message_text.h"
-#include "app/messages.h"
-#include "app/vendor_request.h"
-#include "logger/maintenance_commands.h"
-#include "util/little_endian.h"
+#include "core/app/message_text.h"
+#include "core/app/messages.h"
+#include "core/link/logger_transfers.h"
+#include "core/link/vendor_request.h"
+#include "core/logger/maintenance_commands.h"
+#include "core/util/little_endian.h"
 
 namespace lcu {
 

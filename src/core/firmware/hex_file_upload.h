@@ -15,8 +15,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/command_context.h"
-#include "firmware/hex_image.h"
+#include "core/app/command_context.h"
+#include "core/firmware/hex_image.h"
 
 namespace lcu {
 

@@ -1,12 +1,12 @@
-#include "logger/configuration_upload.h"
+#include "core/logger/configuration_upload.h"
 
 #include <algorithm>
 
-#include "app/logger_transfers.h"
-#include "app/messages.h"
-#include "app/registry.h"
-#include "channels/calibration_file.h"
-#include "util/decimal_text.h"
+#include "core/app/messages.h"
+#include "core/channels/calibration_file.h"
+#include "core/host/registry.h"
+#include "core/link/logger_transfers.h"
+#include "core/util/decimal_text.h"
 
 namespace lcu {
 

@@ -1,12 +1,12 @@
-#include "logger/data_file.h"
+#include "core/logger/data_file.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
 
-#include "app/messages.h"
-#include "logger/lcu_configuration.h"
-#include "logger/maintenance_commands.h"
+#include "core/app/messages.h"
+#include "core/logger/lcu_configuration.h"
+#include "core/logger/maintenance_commands.h"
 
 namespace lcu {
 

@@ -1,12 +1,12 @@
-#include "logger/data_memory_dump.h"
+#include "core/logger/data_memory_dump.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <system_error>
 
-#include "app/logger_transfers.h"
-#include "app/messages.h"
-#include "logger/logger_header.h"
+#include "core/app/messages.h"
+#include "core/link/logger_transfers.h"
+#include "core/logger/logger_header.h"
 
 namespace lcu {
 

@@ -20,7 +20,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/file_system.h"
+#include "core/host/file_system.h"
 
 namespace lcu {
 

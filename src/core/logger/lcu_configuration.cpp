@@ -1,12 +1,12 @@
-#include "logger/lcu_configuration.h"
+#include "core/logger/lcu_configuration.h"
 
 #include <cstdio>
 #include <utility>
 
-#include "app/messages.h"
-#include "app/trim_trailing_blanks.h"
-#include "logger/logger_header.h"
-#include "util/little_endian.h"
+#include "core/app/messages.h"
+#include "core/logger/logger_header.h"
+#include "core/util/little_endian.h"
+#include "core/util/trim_trailing_blanks.h"
 
 namespace lcu {
 

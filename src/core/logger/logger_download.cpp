@@ -1,4 +1,4 @@
-#include "logger/logger_download.h"
+#include "core/logger/logger_download.h"
 
 #include <algorithm>
 #include <array>
@@ -6,15 +6,15 @@
 #include <cstdio>
 #include <future>
 
-#include "app/default_paths.h"
-#include "app/logger_transfers.h"
-#include "app/messages.h"
-#include "app/registry.h"
-#include "channels/calibration_file.h"
-#include "logger/configuration_upload.h"
-#include "logger/file_write_queue.h"
-#include "logger/reset_recheck.h"
-#include "util/decimal_text.h"
+#include "core/app/messages.h"
+#include "core/channels/calibration_file.h"
+#include "core/host/default_paths.h"
+#include "core/host/registry.h"
+#include "core/link/logger_transfers.h"
+#include "core/logger/configuration_upload.h"
+#include "core/logger/file_write_queue.h"
+#include "core/logger/reset_recheck.h"
+#include "core/util/decimal_text.h"
 
 namespace lcu {
 

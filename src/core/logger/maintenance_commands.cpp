@@ -1,18 +1,18 @@
-#include "logger/maintenance_commands.h"
+#include "core/logger/maintenance_commands.h"
 
 #include <algorithm>
 #include <cctype>
 #include <memory>
 #include <new>
 
-#include "app/clock.h"
-#include "app/command_ids.h"
-#include "app/default_paths.h"
-#include "app/logger_transfers.h"
-#include "app/messages.h"
-#include "app/registry.h"
-#include "app/whole_file_save.h"
-#include "util/little_endian.h"
+#include "core/app/command_ids.h"
+#include "core/app/messages.h"
+#include "core/host/clock.h"
+#include "core/host/default_paths.h"
+#include "core/host/registry.h"
+#include "core/host/whole_file_save.h"
+#include "core/link/logger_transfers.h"
+#include "core/util/little_endian.h"
 
 namespace lcu {
 

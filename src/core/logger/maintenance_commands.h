@@ -19,9 +19,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/command_context.h"
-#include "app/prompter.h"
-#include "logger/logger_header.h"
+#include "core/app/command_context.h"
+#include "core/host/prompter.h"
+#include "core/logger/logger_header.h"
 
 namespace lcu {
 

@@ -1,8 +1,8 @@
-#include "memory/memory_access.h"
+#include "core/memory/memory_access.h"
 
 #include <array>
 
-#include "app/messages.h"
+#include "core/app/messages.h"
 
 namespace lcu {
 

@@ -1,8 +1,8 @@
-#include "memory/memory_entry.h"
+#include "core/memory/memory_entry.h"
 
 #include <algorithm>
 
-#include "util/decimal_text.h"
+#include "core/util/decimal_text.h"
 
 namespace lcu {
 

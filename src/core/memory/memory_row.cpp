@@ -1,4 +1,4 @@
-#include "memory/memory_row.h"
+#include "core/memory/memory_row.h"
 
 #include <algorithm>
 #include <array>

@@ -1,11 +1,11 @@
-#include "monitor/channel_exchange.h"
+#include "core/monitor/channel_exchange.h"
 
 #include <algorithm>
 #include <cstdlib>
 
-#include "app/logger_transfers.h"
-#include "app/vendor_request.h"
-#include "util/little_endian.h"
+#include "core/link/logger_transfers.h"
+#include "core/link/vendor_request.h"
+#include "core/util/little_endian.h"
 
 namespace lcu {
 

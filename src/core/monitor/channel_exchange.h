@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <span>
 
-#include "app/usb_device.h"
+#include "core/link/usb_device.h"
 
 namespace lcu {
 

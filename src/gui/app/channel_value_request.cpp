@@ -1,13 +1,13 @@
-#include "channel_value_request.h"
+#include "gui/app/channel_value_request.h"
 
 #include <array>
 #include <cstdint>
 #include <string>
 
-#include "app/logger_transfers.h"
-#include "app/vendor_request.h"
-#include "util/decimal_text.h"
-#include "util/little_endian.h"
+#include "core/link/logger_transfers.h"
+#include "core/link/vendor_request.h"
+#include "core/util/decimal_text.h"
+#include "core/util/little_endian.h"
 
 namespace lcu::gui {
 

@@ -1,14 +1,14 @@
-#include "device_options.h"
+#include "gui/app/device_options.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 
-#include "app/messages.h"
-#include "app/recording_backend.h"
+#include "core/app/messages.h"
+#include "core/link/recording_backend.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"
-#include "host_usb_backend.h"
 #include "sim/lcu_simulator.h"
+#include "usb/host_usb_backend.h"
 
 namespace lcu::gui {
 

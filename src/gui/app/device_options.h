@@ -10,8 +10,8 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/settings_store.h"
-#include "app/usb_backend.h"
+#include "core/host/settings_store.h"
+#include "core/link/usb_backend.h"
 
 namespace lcu::gui {
 

@@ -8,7 +8,7 @@
 #include <QObject>
 #include <QPointer>
 
-#include "app/command_context.h"
+#include "core/app/command_context.h"
 #include "gui/app/main_menu.h"
 #include "gui/logger/progress_dlg.h"
 

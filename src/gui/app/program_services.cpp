@@ -3,10 +3,10 @@
 #include <memory>
 #include <utility>
 
-#include "app/clock.h"
+#include "core/host/clock.h"
 #include "gui/app/widget_prompter.h"
-#include "host_file_system.h"
-#include "qt_settings_store.h"
+#include "platform/host_file_system.h"
+#include "qtstore/qt_settings_store.h"
 
 namespace lcu::gui {
 

@@ -1,17 +1,21 @@
-#include "tavrix_app.h"
+#include "gui/app/tavrix_app.h"
 
 #include <utility>
 
 #include <QAction>
 #include <QFile>
 
-#include "app/command_ids.h"
-#include "app/default_paths.h"
-#include "app/messages.h"
-#include "app/registry.h"
-#include "channels/available_channels.h"
-#include "channels/calibration_file.h"
-#include "firmware/hex_file_upload.h"
+#include "core/app/command_ids.h"
+#include "core/app/messages.h"
+#include "core/channels/available_channels.h"
+#include "core/channels/calibration_file.h"
+#include "core/firmware/hex_file_upload.h"
+#include "core/host/default_paths.h"
+#include "core/host/registry.h"
+#include "core/logger/configuration_upload.h"
+#include "core/logger/lcu_configuration.h"
+#include "core/logger/logger_download.h"
+#include "core/logger/maintenance_commands.h"
 #include "gui/app/cached_icon_style.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/main_frame.h"
@@ -23,10 +27,6 @@
 #include "gui/memory/memory_template.h"
 #include "gui/monitor/monitor_settings.h"
 #include "gui/monitor/monitor_template.h"
-#include "logger/configuration_upload.h"
-#include "logger/lcu_configuration.h"
-#include "logger/logger_download.h"
-#include "logger/maintenance_commands.h"
 
 namespace lcu::gui {
 

@@ -8,15 +8,15 @@
 #include <QItemSelectionModel>
 #include <QScreen>
 
-#include "app/command_ids.h"
-#include "app/messages.h"
+#include "core/app/command_ids.h"
+#include "core/app/messages.h"
+#include "core/memory/memory_access.h"
+#include "core/memory/memory_entry.h"
 #include "gui/app/gui_prompter.h"
 #include "gui/app/main_menu.h"
 #include "gui/app/qt_text.h"
 #include "gui/memory/address_dlg.h"
 #include "gui/memory/datum_dlg.h"
-#include "memory/memory_access.h"
-#include "memory/memory_entry.h"
 
 namespace lcu::gui {
 

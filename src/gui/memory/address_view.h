@@ -12,7 +12,7 @@
 #include <QTableView>
 #include <QTimer>
 
-#include "app/command_context.h"
+#include "core/app/command_context.h"
 #include "gui/memory/memory_table_model.h"
 #include "gui/monitor/child_view.h"
 

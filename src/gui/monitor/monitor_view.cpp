@@ -12,8 +12,9 @@
 #include <QKeyEvent>
 #include <QMenu>
 
-#include "app/messages.h"
-#include "channels/channel_zeroing.h"
+#include "core/app/messages.h"
+#include "core/channels/channel_zeroing.h"
+#include "core/monitor/channel_exchange.h"
 #include "gui/app/gui_prompter.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"
@@ -21,7 +22,6 @@
 #include "gui/monitor/child_frame.h"
 #include "gui/monitor/ent_offset.h"
 #include "gui/monitor/list_font.h"
-#include "monitor/channel_exchange.h"
 
 namespace lcu::gui {
 

@@ -1,4 +1,4 @@
-#include "registry_settings_store.h"
+#include "platform/windows/registry_settings_store.h"
 
 #include <windows.h>
 
@@ -8,7 +8,7 @@
 #include <cstring>
 #include <utility>
 
-#include "wide_text.h"
+#include "platform/windows/wide_text.h"
 
 namespace lcu {
 

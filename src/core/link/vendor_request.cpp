@@ -1,6 +1,6 @@
-#include "app/vendor_request.h"
+#include "core/link/vendor_request.h"
 
-#include "util/little_endian.h"
+#include "core/util/little_endian.h"
 
 namespace lcu {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/settings_store.h"
+#include "core/host/settings_store.h"
 
 namespace lcu {
 

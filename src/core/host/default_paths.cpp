@@ -1,8 +1,8 @@
-#include "app/default_paths.h"
+#include "core/host/default_paths.h"
 
 #include <cstdlib>
 
-#include "app/registry.h"
+#include "core/host/registry.h"
 
 namespace lcu {
 

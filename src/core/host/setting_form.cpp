@@ -1,4 +1,4 @@
-#include "app/setting_form.h"
+#include "core/host/setting_form.h"
 
 #include <algorithm>
 #include <cctype>
@@ -6,7 +6,7 @@
 #include <limits>
 #include <string>
 
-#include "app/registry.h"
+#include "core/host/registry.h"
 
 namespace lcu {
 

@@ -1,4 +1,4 @@
-#include "app/recording_backend.h"
+#include "core/link/recording_backend.h"
 
 #include <algorithm>
 #include <fstream>

@@ -1,4 +1,4 @@
-#include "app/trim_trailing_blanks.h"
+#include "core/util/trim_trailing_blanks.h"
 
 namespace lcu {
 

@@ -4,7 +4,7 @@
 #include <map>
 #include <string>
 
-#include "app/settings_store.h"
+#include "core/host/settings_store.h"
 
 namespace lcu {
 

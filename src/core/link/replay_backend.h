@@ -13,8 +13,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/usb_backend.h"
-#include "app/usb_transcript.h"
+#include "core/link/usb_backend.h"
+#include "core/link/usb_transcript.h"
 
 namespace lcu {
 

@@ -8,7 +8,7 @@
 #include <span>
 #include <string>
 
-#include "app/file_system.h"
+#include "core/host/file_system.h"
 
 namespace lcu {
 

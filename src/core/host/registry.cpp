@@ -1,7 +1,7 @@
-#include "app/registry.h"
+#include "core/host/registry.h"
 
-#include "app/messages.h"
-#include "util/decimal_text.h"
+#include "core/app/messages.h"
+#include "core/util/decimal_text.h"
 
 namespace lcu {
 

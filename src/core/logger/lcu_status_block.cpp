@@ -1,6 +1,6 @@
-#include "app/lcu_status_block.h"
+#include "core/logger/lcu_status_block.h"
 
-#include "util/little_endian.h"
+#include "core/util/little_endian.h"
 
 namespace lcu {
 

@@ -22,7 +22,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/vendor_request.h"
+#include "core/link/vendor_request.h"
 
 namespace lcu {
 

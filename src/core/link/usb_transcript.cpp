@@ -1,4 +1,4 @@
-#include "app/usb_transcript.h"
+#include "core/link/usb_transcript.h"
 
 #include <charconv>
 #include <map>

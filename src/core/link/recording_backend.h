@@ -9,8 +9,8 @@
 #include <set>
 #include <string>
 
-#include "app/usb_backend.h"
-#include "app/usb_transcript.h"
+#include "core/link/usb_backend.h"
+#include "core/link/usb_transcript.h"
 
 namespace lcu {
 

@@ -1,10 +1,10 @@
-#include "app/logger_transfers.h"
+#include "core/link/logger_transfers.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <vector>
 
-#include "app/messages.h"
+#include "core/app/messages.h"
 
 namespace lcu {
 

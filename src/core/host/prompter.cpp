@@ -1,4 +1,4 @@
-#include "app/prompter.h"
+#include "core/host/prompter.h"
 
 namespace lcu {
 

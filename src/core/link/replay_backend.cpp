@@ -1,10 +1,10 @@
-#include "app/replay_backend.h"
+#include "core/link/replay_backend.h"
 
 #include <algorithm>
 #include <fstream>
 #include <sstream>
 
-#include "app/messages.h"
+#include "core/app/messages.h"
 
 namespace lcu {
 

@@ -6,8 +6,8 @@
 #include <functional>
 #include <span>
 
-#include "app/prompter.h"
-#include "app/usb_device.h"
+#include "core/host/prompter.h"
+#include "core/link/usb_device.h"
 
 namespace lcu {
 

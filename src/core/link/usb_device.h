@@ -12,7 +12,7 @@
 #include <span>
 #include <string>
 
-#include "app/usb_backend.h"
+#include "core/link/usb_backend.h"
 
 namespace lcu {
 

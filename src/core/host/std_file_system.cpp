@@ -6,7 +6,7 @@
 #include <random>
 #include <system_error>
 
-#include "app/file_system.h"
+#include "core/host/file_system.h"
 
 namespace lcu {
 

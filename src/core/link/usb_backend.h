@@ -6,7 +6,7 @@
 #include <span>
 #include <string>
 
-#include "app/vendor_request.h"
+#include "core/link/vendor_request.h"
 
 namespace lcu {
 

@@ -1,4 +1,4 @@
-#include "app/whole_file_save.h"
+#include "core/host/whole_file_save.h"
 
 namespace lcu {
 

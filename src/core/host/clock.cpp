@@ -1,4 +1,4 @@
-#include "app/clock.h"
+#include "core/host/clock.h"
 
 #include <ctime>
 #include <thread>

@@ -1,4 +1,4 @@
-#include "app/memory_settings_store.h"
+#include "core/host/memory_settings_store.h"
 
 #include <cctype>
 

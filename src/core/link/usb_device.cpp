@@ -1,7 +1,7 @@
-#include "app/usb_device.h"
+#include "core/link/usb_device.h"
 
-#include "app/messages.h"
-#include "util/little_endian.h"
+#include "core/app/messages.h"
+#include "core/util/little_endian.h"
 
 namespace lcu {
 
