@@ -16,6 +16,7 @@
 #include "cli/exit_code.h"
 #include "cli/lcu_address.h"
 #include "core/app/messages.h"
+#include "core/link/lcu_protocol.h"
 #include "core/memory/memory_access.h"
 #include "core/memory/memory_entry.h"
 
@@ -23,8 +24,6 @@ namespace lcu::cli {
 
 namespace {
 
-// One LCU_READ_BLOCK request returns this many bytes, and so many rows can be shown.
-constexpr int kBlockSize = 64;
 constexpr int kDefaultRange = 16;
 
 struct PeekArguments {
@@ -92,7 +91,7 @@ void AddMemoryCommands(CommandRegistry& commands) {
       ->required()
       ->check(LcuAddressValidator());
   peek->add_option("RANGE", peekArguments->range, "Number of bytes, 1 to 64")
-      ->check(CLI::Range(1, kBlockSize))
+      ->check(CLI::Range(1, static_cast<int>(kBlockSize)))  // one LCU_READ_BLOCK brings them
       ->capture_default_str();
 
   auto pokeArguments = std::make_shared<PokeArguments>();

@@ -28,20 +28,11 @@ constexpr std::uint32_t kErrorSemTimeout = 121;
 constexpr std::uint32_t kErrorDeviceNotConnected = 1167;
 
 // The LCU address space.
-constexpr std::uint32_t kWindowEnd = 0xC000;
-constexpr std::uint32_t kRamBase = 0xC000;
-constexpr std::uint32_t kAddressSpaceEnd = 0x10000;
+// RAM follows the window up to the end of the address space.
+constexpr std::uint32_t kRamBase = kWindowEnd;
 constexpr std::size_t kRamSize = kAddressSpaceEnd - kRamBase;
-constexpr std::uint32_t kChannelList = 0xF710;
-constexpr std::uint32_t kStartWord = 0xF752;
-constexpr std::uint32_t kLoggingState = 0xFE36;
-constexpr std::uint8_t kStartLogging = 0x80;
-constexpr std::size_t kBlockSize = 64;
-constexpr std::size_t kChannelSlots = 16;
 
 // A fresh LCU.
-// The memory size field's largest value that the configuration upload accepts.
-constexpr std::uint16_t kMaxMemoryUnits = 2047;
 constexpr std::uint16_t kFreshFirmwareVersion = 3;
 constexpr std::uint16_t kFreshClock = 8 * 60 + 30;
 constexpr std::uint16_t kFreshStbc = 4;
@@ -117,8 +108,8 @@ struct LcuSimulator::Impl {
   // ---- start-up ----
 
   void Start() {
-    if (options.memoryUnits == 0 || options.memoryUnits > kMaxMemoryUnits) {
-      error = "The simulated LCU's data memory must be 1 to " + std::to_string(kMaxMemoryUnits) +
+    if (options.memoryUnits == 0 || options.memoryUnits > kMaxMemorySize) {
+      error = "The simulated LCU's data memory must be 1 to " + std::to_string(kMaxMemorySize) +
               " units of 524288 bytes.";
       return;
     }
@@ -210,9 +201,9 @@ struct LcuSimulator::Impl {
     UpdateMemoryFigure();
 
     // A fresh LCU has been out on track for a minute, so there is something to download.
-    WriteSpace(kStartWord, kStartLogging);
+    WriteSpace(kStartWordAddress, kStartWordOn);
     Step(kFreshLoggingMs);
-    WriteSpace(kStartWord, 0);
+    WriteSpace(kStartWordAddress, 0);
   }
 
   void Persist() {
@@ -261,15 +252,15 @@ struct LcuSimulator::Impl {
     const std::size_t at = static_cast<std::size_t>(address - kRamBase);
     if (at >= ram.Size()) return;
     ram.Set(at, value);
-    if (address == kStartWord || address == kLoggingState) RefreshLoggingState();
+    if (address == kStartWordAddress || address == kLoggingStateAddress) RefreshLoggingState();
   }
 
-  bool Logging() const { return (RamByte(kStartWord) & kStartLogging) != 0; }
+  bool Logging() const { return (RamByte(kStartWordAddress) & kStartWordOn) != 0; }
 
   // The logging state block is the LCU's own report: byte 0 is 1 while it logs.
   void RefreshLoggingState() {
     const std::uint8_t state = Logging() ? 1 : 0;
-    if (ram.Size() == kRamSize && RamByte(kLoggingState) != state) ram.Set(kLoggingState - kRamBase, state);
+    if (ram.Size() == kRamSize && RamByte(kLoggingStateAddress) != state) ram.Set(kLoggingStateAddress - kRamBase, state);
   }
 
   std::array<std::uint8_t, kBlockSize> Block(std::uint16_t address) const {
@@ -281,8 +272,8 @@ struct LcuSimulator::Impl {
   std::array<std::uint8_t, kBlockSize> ChannelReadings() const {
     std::array<std::uint8_t, kBlockSize> reply{};
     const SignalSnapshot snapshot(SimSeconds());
-    for (std::size_t j = 0; j < kChannelSlots; ++j) {
-      const auto slot = static_cast<std::uint32_t>(kChannelList + 2 * j);
+    for (std::size_t j = 0; j < kChannelsPerExchange; ++j) {
+      const auto slot = static_cast<std::uint32_t>(kChannelListAddress + 2 * j);
       const auto channel = static_cast<std::uint16_t>(RamByte(slot) | (RamByte(slot + 1) << 8));
       le::PutU32(reply, 4 * j, snapshot.Reading(channel));
     }
@@ -500,7 +491,7 @@ struct LcuSimulator::Impl {
     ++transfers;
     if (faults.unplugAtTransfer != 0 && transfers == faults.unplugAtTransfer) DoUnplug();
     if (faults.startLoggingAtTransfer != 0 && transfers == faults.startLoggingAtTransfer)
-      WriteSpace(kStartWord, kStartLogging);
+      WriteSpace(kStartWordAddress, kStartWordOn);
     if (!error.empty()) return Fail(kErrorGenFailure);
     if (!plugged) return Fail(kErrorDeviceNotConnected);
     if (handle == kInvalidUsbHandle || handle != openHandle) return Fail(kErrorInvalidHandle);
@@ -570,9 +561,9 @@ struct LcuSimulator::Impl {
         return true;
       }
       case LCU_LOAD_FIRMWARE:
-        if (!out || r.wValue != kFirmwareStart || r.wIndex != kFirmwareKey) return Fail(kErrorGenFailure);
+        if (!out || r.wValue != kFirmwareBase || r.wIndex != kFirmwareKey) return Fail(kErrorGenFailure);
         stream = Stream::kFirmware;
-        streamPos = kFirmwareStart;
+        streamPos = kFirmwareBase;
         return true;
       default:
         return Fail(kErrorGenFailure);
@@ -610,7 +601,7 @@ struct LcuSimulator::Impl {
     if (kind != Stream::kWriteData && kind != Stream::kWriteSpace && kind != Stream::kFirmware) {
       return Fail(kErrorGenFailure);
     }
-    if (kind == Stream::kFirmware && buffer.size() > kFirmwareSize) return Fail(kErrorGenFailure);
+    if (kind == Stream::kFirmware && buffer.size() > kFirmwareImageSize) return Fail(kErrorGenFailure);
     const std::uint32_t n = ShortenedCount(buffer.size());
     for (std::uint32_t i = 0; i < n; ++i) {
       const std::uint64_t at = streamPos + i;
@@ -777,7 +768,7 @@ std::vector<std::uint8_t> LcuSimulator::ProgramMemory() const {
   return {view.begin(), view.end()};
 }
 
-std::array<std::uint8_t, 64> LcuSimulator::ReadBlock(std::uint16_t address) const {
+std::array<std::uint8_t, kBlockSize> LcuSimulator::ReadBlock(std::uint16_t address) const {
   std::lock_guard lock(m_mutex);
   m_impl->AdvanceRealTime();
   m_impl->Commit();

@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "core/link/lcu_protocol.h"
 #include "core/link/usb_backend.h"
 
 namespace lcu::sim {
@@ -49,7 +50,7 @@ struct FaultPlan {
 struct SimulatorOptions {
   std::filesystem::path stateDir;  // empty: everything in memory
   int node = 0;                    // device node number the LCU appears on
-  std::uint16_t productId = 1230;
+  std::uint16_t productId = kLcuProductId;
   LinkSpeed speed = LinkSpeed::kUnlimited;
   bool manualTime = false;         // time moves only through AdvanceTime
   /// Data memory of a fresh LCU in units of 524288 bytes (1 to 2047); an existing state
@@ -87,7 +88,7 @@ class LcuSimulator final : public UsbBackend {
   std::vector<std::uint8_t> DataMemory() const;
   std::vector<std::uint8_t> ProgramMemory() const;
   /// What LCU_READ_BLOCK would return at an address (64 bytes; past 0xFFFF reads as 0).
-  std::array<std::uint8_t, 64> ReadBlock(std::uint16_t address) const;
+  std::array<std::uint8_t, kBlockSize> ReadBlock(std::uint16_t address) const;
   /// Stores bytes at a linear data-memory address (tests prepare headers this way).
   void WriteDataMemory(std::uint32_t linear, std::span<const std::uint8_t> bytes);
   void SetFaults(const FaultPlan& plan);

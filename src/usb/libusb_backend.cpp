@@ -54,7 +54,7 @@ std::optional<LcuInterface> FindLcuInterface(const libusb_config_descriptor& con
 std::optional<LcuInterface> MatchLcu(libusb_device* device, std::optional<std::uint16_t> vendorId) {
   libusb_device_descriptor descriptor{};
   if (libusb_get_device_descriptor(device, &descriptor) != LIBUSB_SUCCESS) return std::nullopt;
-  if (descriptor.idProduct != kLcuUsbProductId) return std::nullopt;
+  if (descriptor.idProduct != kLcuProductId) return std::nullopt;
   if (vendorId && descriptor.idVendor != *vendorId) return std::nullopt;
   libusb_config_descriptor* config = nullptr;
   if (libusb_get_active_config_descriptor(device, &config) != LIBUSB_SUCCESS &&

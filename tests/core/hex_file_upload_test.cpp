@@ -168,7 +168,7 @@ TEST_F(LoadHexFileTest, VerifyComparesTheWindowReadBackWithTheImage) {
     const std::optional<FirmwareImage> image = ReadFirmwareFile(r.f.ctx, path);
     ASSERT_TRUE(image);
     EXPECT_EQ(image->covered, 600u);
-    std::vector<std::uint8_t> program(kProgramMemoryBytes, 0xB0);
+    std::vector<std::uint8_t> program(kProgramMemorySize, 0xB0);
     std::copy(image->Span().begin(), image->Span().end(), program.begin() + kFirmwareBase);
     if (c.changedAt != 0) program[c.changedAt] ^= 0x01;
     r.f.Reply(program);

@@ -31,7 +31,7 @@ std::vector<std::uint8_t> Pattern(std::size_t size, unsigned seed) {
 TEST(ReadHexFile, DumpsProgramMemoryIntoTheFile) {
   CommandFixture f;
   f.GoOnline();
-  const auto memory = Pattern(kProgramMemoryBytes, 5);
+  const auto memory = Pattern(kProgramMemorySize, 5);
   f.Reply(memory);
   EXPECT_EQ(OnReadHexFile(f.ctx, "dump.bin"), CommandResult::kDone);
   EXPECT_EQ(f.Sent(), (std::vector<std::string>{"out 45 0000/0", "bulk-in 32768"}));
@@ -339,7 +339,7 @@ TEST(OutputFiles, RealFilesAreReplacedAndAMissingFolderIsReported) {
   StdFileSystem disk;
   CommandContext ctx{f.device, f.store, f.prompter, f.clock, disk, f.app, f.ui};
   f.GoOnline();
-  const auto memory = Pattern(kProgramMemoryBytes, 7);
+  const auto memory = Pattern(kProgramMemorySize, 7);
   f.Reply(memory);
   EXPECT_EQ(OnReadHexFile(ctx, dump), CommandResult::kDone);
   {

@@ -101,7 +101,7 @@ TEST(FaultMatrix, SavesThatFailLeaveTheOldFile) {
     std::size_t transfers;
   };
   const std::vector<Case> cases = {
-      {"ReadHexFile", "out", [](CommandContext& c) { return OnReadHexFile(c, "out"); }, kProgramMemoryBytes,
+      {"ReadHexFile", "out", [](CommandContext& c) { return OnReadHexFile(c, "out"); }, kProgramMemorySize,
        msg::kFailedToCreateOutputFile, msg::kFailedToWriteOutputFile, 2},
       {"ExtractSetup", "out", [](CommandContext& c) { return OnExtractSetup(c, "out"); }, kLoggerHeaderSize,
        msg::kFailedToOpenOutputFile, msg::kFailedToWriteHeaderToOutputFile, 2},

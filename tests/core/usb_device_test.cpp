@@ -50,7 +50,7 @@ TEST(ClosedLink, EveryOperationFailsWithoutTouchingTheDriver) {
   CUsbDevice device(backend);
   RecordingPrompter prompter;
   std::array<std::uint8_t, 64> block{};
-  std::array<std::uint8_t, kLoggerHeaderBytes> header{};
+  std::array<std::uint8_t, kLoggerHeaderSize> header{};
   std::vector<std::uint8_t> data(256);
   EXPECT_FALSE(device.VendorRead(LCU_READ_BLOCK, 0x8000, 0, 64, block));
   EXPECT_FALSE(device.VendorWrite(LCU_WRITE_WORD, 0xF752, 0x80));
@@ -247,7 +247,7 @@ TEST(LoggerHeaderTransfers, ExactRequestsAndSizes) {
   backend.nodes[0] = kLcuProductId;
   CUsbDevice device(backend);
   ASSERT_TRUE(device.FindDevice());
-  std::array<std::uint8_t, kLoggerHeaderBytes> header{};
+  std::array<std::uint8_t, kLoggerHeaderSize> header{};
   ASSERT_TRUE(ReadLoggerHeader(device, header));
   for (std::size_t i = 0; i < header.size(); ++i) header[i] = static_cast<std::uint8_t>(i * 7);
   ASSERT_TRUE(WriteLoggerHeader(device, header));
@@ -277,7 +277,7 @@ TEST(LoggerHeaderTransfers, ShortTransfersFailAndCloseTheLink) {
     backend.shortTransfers[shortAt] = 64;
     CUsbDevice device(backend);
     ASSERT_TRUE(device.FindDevice());
-    std::array<std::uint8_t, kLoggerHeaderBytes> header{};
+    std::array<std::uint8_t, kLoggerHeaderSize> header{};
     const bool read = ReadLoggerHeader(device, header);
     const bool written = read && WriteLoggerHeader(device, header);
     EXPECT_EQ(read, shortAt != 2);
@@ -293,7 +293,7 @@ TEST(LoggerHeaderTransfers, FailedSetupSendsNoBulkTransfer) {
   backend.failTransfers = {1};
   CUsbDevice device(backend);
   ASSERT_TRUE(device.FindDevice());
-  std::array<std::uint8_t, kLoggerHeaderBytes> header{};
+  std::array<std::uint8_t, kLoggerHeaderSize> header{};
   EXPECT_FALSE(ReadLoggerHeader(device, header));
   EXPECT_TRUE(backend.CallsOf(BackendCall::kBulkRead).empty());
 }

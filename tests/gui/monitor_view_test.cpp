@@ -91,7 +91,7 @@ TEST_F(MonitorViewTest, ATickExchangesInGroupsOfSixteenEachEndingInAZeroWord) {
     EXPECT_EQ(Exchanges(), static_cast<int>(c.groups.size())) << c.channels;
     std::size_t first = 0;
     for (std::size_t g = 0; g < blocks.size(); ++g) {
-      ASSERT_EQ(blocks[g].size(), kExchangeBlockSize);
+      ASSERT_EQ(blocks[g].size(), kBlockSize);
       for (std::size_t j = 0; j < c.groups[g]; ++j) EXPECT_EQ(le::U16(blocks[g], 2 * j), channels[first + j]);
       EXPECT_EQ(le::U16(blocks[g], 2 * c.groups[g]), 0) << c.channels << " group " << g;
       first += c.groups[g];

@@ -77,11 +77,11 @@ TEST_F(HexUploadSimTest, ProgramMemoryHoldsTheImageOfTheFile) {
   EXPECT_EQ(lcuSim.TransferCount() - transfersBefore, 2);
 
   const std::vector<std::uint8_t> program = lcuSim.ProgramMemory();
-  ASSERT_EQ(program.size(), sim::kProgramMemorySize);
+  ASSERT_EQ(program.size(), kProgramMemorySize);
   std::vector<std::uint8_t> expected = before;
   std::copy(firmware.begin(), firmware.end() - 2, expected.begin() + kFirmwareBase);
   // The word the LCU computes over what it received, not the file's last two bytes.
-  le::PutU16(expected, sim::kChecksumAddress, sim::ProgramChecksum(expected));
+  le::PutU16(expected, kChecksumAddress, sim::ProgramChecksum(expected));
   EXPECT_TRUE(program == expected);
 }
 

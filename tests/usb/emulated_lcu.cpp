@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/link/lcu_protocol.h"
 #include "core/link/vendor_request.h"
 
 namespace lcu::test {

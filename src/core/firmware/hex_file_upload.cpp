@@ -11,8 +11,8 @@
 
 #include "core/app/message_text.h"
 #include "core/app/messages.h"
+#include "core/link/lcu_protocol.h"
 #include "core/link/logger_transfers.h"
-#include "core/link/vendor_request.h"
 #include "core/logger/maintenance_commands.h"
 #include "core/util/little_endian.h"
 
@@ -114,7 +114,7 @@ std::optional<FirmwareImage> ReadFirmwareFile(CommandContext& ctx, const std::st
 
 CommandResult SendFirmwareImage(CommandContext& ctx, const FirmwareImage& image, UploadNotice& notice) {
   notice.Show();
-  if (!ctx.device.VendorWrite(LCU_LOAD_FIRMWARE, kFirmwareBase, kLoadFirmwareKey)) {
+  if (!ctx.device.VendorWrite(LCU_LOAD_FIRMWARE, kFirmwareBase, kFirmwareKey)) {
     ShowSystemError(ctx.prompter, msg::kFailedToSendCommand, ctx.device.LastErrorText());
     notice.Close();
     return CommandResult::kFailed;

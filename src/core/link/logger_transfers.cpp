@@ -8,13 +8,6 @@
 
 namespace lcu {
 
-namespace {
-constexpr std::uint16_t kHeaderAddress = 0x8000;
-constexpr std::uint16_t kHeaderWriteAddress = 0x8040;
-constexpr std::size_t kStatusPart = 64;
-
-}  // namespace
-
 bool BulkReadAll(CUsbDevice& device, std::span<std::uint8_t> buffer) {
   std::uint32_t moved = 0;
   if (!device.BulkRead(buffer, &moved)) return false;
@@ -31,14 +24,14 @@ bool BulkWriteAll(CUsbDevice& device, std::span<const std::uint8_t> buffer) {
   return false;
 }
 
-bool ReadLoggerHeader(CUsbDevice& device, std::span<std::uint8_t, kLoggerHeaderBytes> buffer) {
-  if (!device.VendorWrite(LCU_BULK_READ, kHeaderAddress, 0)) return false;
+bool ReadLoggerHeader(CUsbDevice& device, std::span<std::uint8_t, kLoggerHeaderSize> buffer) {
+  if (!device.VendorWrite(LCU_BULK_READ, kStatusAddress, 0)) return false;
   return BulkReadAll(device, buffer);
 }
 
-bool WriteLoggerHeader(CUsbDevice& device, std::span<const std::uint8_t, kLoggerHeaderBytes> buffer) {
-  if (!device.VendorWrite(LCU_BULK_WRITE, kHeaderWriteAddress, 0)) return false;
-  return BulkWriteAll(device, std::span<const std::uint8_t>(buffer).subspan(kStatusPart));
+bool WriteLoggerHeader(CUsbDevice& device, std::span<const std::uint8_t, kLoggerHeaderSize> buffer) {
+  if (!device.VendorWrite(LCU_BULK_WRITE, kSessionBlockAddress, 0)) return false;
+  return BulkWriteAll(device, std::span<const std::uint8_t>(buffer).last(kHeaderWriteSize));
 }
 
 std::uint64_t LoggerBlockTransferSize(std::uint32_t length) {

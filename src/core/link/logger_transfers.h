@@ -7,12 +7,10 @@
 #include <span>
 
 #include "core/host/prompter.h"
+#include "core/link/lcu_protocol.h"
 #include "core/link/usb_device.h"
 
 namespace lcu {
-
-inline constexpr std::size_t kLoggerHeaderBytes = 16384;
-inline constexpr std::size_t kBlockChunk = 16384;
 
 /// One bulk read that must fill the whole buffer. A short one fails and closes the link, so
 /// that the last error names the short transfer.
@@ -23,11 +21,11 @@ bool BulkWriteAll(CUsbDevice& device, std::span<const std::uint8_t> buffer);
 
 /// Fills a 16384-byte buffer with LCU memory 0x8000 to 0xBFFF. A read that moves fewer
 /// bytes fails and closes the link. No message of its own.
-bool ReadLoggerHeader(CUsbDevice& device, std::span<std::uint8_t, kLoggerHeaderBytes> buffer);
+bool ReadLoggerHeader(CUsbDevice& device, std::span<std::uint8_t, kLoggerHeaderSize> buffer);
 
 /// Writes bytes 64 to 16383 of a header image back to LCU 0x8040 to 0xBFFF; the status
 /// block is never written. A short write fails. No message of its own.
-bool WriteLoggerHeader(CUsbDevice& device, std::span<const std::uint8_t, kLoggerHeaderBytes> buffer);
+bool WriteLoggerHeader(CUsbDevice& device, std::span<const std::uint8_t, kLoggerHeaderSize> buffer);
 
 /// Bytes ReadLoggerBlock moves for a block of the given length: the smallest multiple of
 /// 128 greater than length (so 256 reads 384).

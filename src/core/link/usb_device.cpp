@@ -6,9 +6,6 @@
 namespace lcu {
 
 namespace {
-constexpr std::uint16_t kStatusAddress = 0x8000;
-constexpr std::uint16_t kLoggingStateAddress = 0xFE36;
-constexpr std::uint8_t kLoggingBits = 0x3D;
 constexpr std::size_t kProductIdOffset = 10;
 constexpr std::size_t kClockOffset = 6;
 }  // namespace
@@ -123,12 +120,12 @@ bool CUsbDevice::BulkWrite(std::span<const std::uint8_t> buffer, std::uint32_t* 
 void CUsbDevice::PollStatus() {
   if (m_bBusy) return;
   if (m_hDevice == kInvalidUsbHandle && !FindDevice()) return;
-  m_bOnline = VendorRead(LCU_READ_BLOCK, kStatusAddress, 0, kStatusBlockSize, m_status) ? 1 : 0;
+  m_bOnline = VendorRead(LCU_READ_BLOCK, kStatusAddress, 0, kBlockSize, m_status) ? 1 : 0;
 }
 
 bool CUsbDevice::IsLogging() {
-  std::array<std::uint8_t, kStatusBlockSize> state{};
-  if (!VendorRead(LCU_READ_BLOCK, kLoggingStateAddress, 0, kStatusBlockSize, state)) return false;
+  std::array<std::uint8_t, kBlockSize> state{};
+  if (!VendorRead(LCU_READ_BLOCK, kLoggingStateAddress, 0, kBlockSize, state)) return false;
   return (state[0] & kLoggingBits) != 0;
 }
 

@@ -12,13 +12,10 @@
 #include <span>
 #include <string>
 
+#include "core/link/lcu_protocol.h"
 #include "core/link/usb_backend.h"
 
 namespace lcu {
-
-inline constexpr std::uint16_t kLcuProductId = 1230;
-inline constexpr int kDeviceNodeCount = 15;
-inline constexpr std::size_t kStatusBlockSize = 64;
 
 class CUsbDevice {
  public:
@@ -65,7 +62,7 @@ class CUsbDevice {
   std::uint32_t m_dwLastError = kErrorInvalidHandle;
   std::int32_t m_bBusy = 0;
   std::int32_t m_bOnline = 0;
-  std::array<std::uint8_t, kStatusBlockSize> m_status{};
+  std::array<std::uint8_t, kBlockSize> m_status{};
 
  private:
   void CloseWithError(std::uint32_t code);

@@ -1,20 +1,10 @@
-// The 12-byte control-request block of the LCU link and the LCU's request numbers.
+// One vendor control request as the link hands it to a USB backend.
 #pragma once
 
 #include <array>
 #include <cstdint>
 
 namespace lcu {
-
-inline constexpr std::uint8_t LCU_READ_BLOCK = 0x41;
-inline constexpr std::uint8_t LCU_WRITE_WORD = 0x44;
-inline constexpr std::uint8_t LCU_BULK_READ = 0x45;
-inline constexpr std::uint8_t LCU_BULK_WRITE = 0x46;
-inline constexpr std::uint8_t LCU_READ_CHANNELS = 0x47;
-inline constexpr std::uint8_t LCU_LOAD_FIRMWARE = 0x48;
-
-inline constexpr std::uint8_t kRequestTypeVendorIn = 0xC0;   // vendor request, device to host
-inline constexpr std::uint8_t kRequestTypeVendorOut = 0x40;  // vendor request, host to device
 
 inline constexpr std::size_t kVendorRequestSize = 12;
 

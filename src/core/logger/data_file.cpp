@@ -66,7 +66,7 @@ std::optional<DataFileInfo> ReadDataFileInfo(std::span<const std::uint8_t> start
   info.downloadFileTime = header.DownloadTime();
   info.downloadTime = LocalFromFileTime(info.downloadFileTime);
   SessionBlock session{};
-  const auto sessionBytes = header.Bytes().subspan(hdr::kDataPresent, kSessionBlockBytes);
+  const auto sessionBytes = header.Bytes().subspan(hdr::kDataPresent, kBlockSize);
   std::copy(sessionBytes.begin(), sessionBytes.end(), session.begin());
   info.session = SessionValuesOf(session);
   info.wrapped = header.WrapFlag() != 0;

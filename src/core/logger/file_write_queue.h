@@ -21,13 +21,14 @@
 #include <vector>
 
 #include "core/host/file_system.h"
+#include "core/link/lcu_protocol.h"
 
 namespace lcu {
 
 class FileWriteQueue {
  public:
   /// Bytes a slot holds: a chunk of a block read. Longer writes take several slots.
-  static constexpr std::size_t kSlotBytes = 16384;
+  static constexpr std::size_t kSlotBytes = kBlockChunk;
   /// Slots in the ring: 512 KiB.
   static constexpr std::size_t kSlotCount = 32;
   /// Queued slots that wake the thread. The rest of the ring covers a disk that stalls for

@@ -12,14 +12,11 @@ namespace lcu {
 
 namespace {
 
-constexpr std::uint16_t kIdentificationAddress = 0x8100;
-constexpr std::uint16_t kChecksumAddress = 0x7FFE;
-constexpr std::size_t kBlockBytes = 64;
-constexpr unsigned kKibPerMemoryUnit = 512;
+constexpr unsigned kKibPerMemoryUnit = kMemoryUnit / 1024;
 // The dialog's text buffers hold 80 characters with the terminator.
 constexpr std::size_t kTextBuffer = 80;
 
-using Block = std::array<std::uint8_t, kBlockBytes>;
+using Block = std::array<std::uint8_t, kBlockSize>;
 
 // A fixed-length text of the identification block: ended at its first NUL, trailing blanks
 // removed. Offsets are those of the header; the block starts at header 0x100.
@@ -45,13 +42,13 @@ CLcuConfg::CLcuConfg(CommandContext& ctx) {
     return;
   }
   Block identification{};
-  if (!ctx.device.VendorRead(LCU_READ_BLOCK, kIdentificationAddress, 0, kBlockBytes, identification)) {
+  if (!ctx.device.VendorRead(LCU_READ_BLOCK, kIdentificationAddress, 0, kBlockSize, identification)) {
     ShowSystemError(ctx.prompter, msg::kFailedToReadLcu, ctx.device.LastErrorText());
     m_bReady = 0;
     return;
   }
   Block checksum{};
-  if (!ctx.device.VendorRead(LCU_READ_BLOCK, kChecksumAddress, 0, kBlockBytes, checksum)) {
+  if (!ctx.device.VendorRead(LCU_READ_BLOCK, kChecksumAddress, 0, kBlockSize, checksum)) {
     ShowSystemError(ctx.prompter, msg::kFailedToReadLcu, ctx.device.LastErrorText());
     m_bReady = 0;
     return;

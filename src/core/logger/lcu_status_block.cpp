@@ -4,7 +4,7 @@
 
 namespace lcu {
 
-LcuStatusBlock::LcuStatusBlock(std::span<const std::uint8_t, 64> b)
+LcuStatusBlock::LcuStatusBlock(std::span<const std::uint8_t, kBlockSize> b)
     : m_wMemorySize(le::U16(b, 2)),
       m_wLcuNumber(le::U16(b, 4)),
       m_wClockMinutes(le::U16(b, 6)),

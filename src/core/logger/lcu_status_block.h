@@ -7,11 +7,13 @@
 #include <span>
 #include <string>
 
+#include "core/link/lcu_protocol.h"
+
 namespace lcu {
 
 class LcuStatusBlock {
  public:
-  explicit LcuStatusBlock(std::span<const std::uint8_t, 64> bytes);
+  explicit LcuStatusBlock(std::span<const std::uint8_t, kBlockSize> bytes);
 
   std::uint16_t MemorySize() const { return m_wMemorySize; }
   std::uint16_t LcuNumber() const { return m_wLcuNumber; }

@@ -18,18 +18,12 @@ namespace lcu {
 
 namespace {
 
-constexpr std::uint16_t kProgramMemoryAddress = 0x0000;
-constexpr std::uint16_t kStatusBlockAddress = 0x8000;
-constexpr std::uint16_t kSessionBlockAddress = 0x8040;
-constexpr std::uint16_t kLoggerStartWord = 0xF752;
-constexpr std::uint16_t kLoggerStartOn = 0x80;
-constexpr std::uint16_t kLoggerStartOff = 0;
 constexpr std::int64_t kLargestLcuNumber = 65535;
 // A 16-bit field stores 0 to 65535; session and outing are shown one higher.
 constexpr std::int64_t kLargestU16 = 0xFFFF;
 
 // The session block is header bytes 0x40 to 0x7F; these are its fields' places in it.
-constexpr std::size_t kSessionBase = 0x40;
+constexpr std::size_t kSessionBase = kSessionBlockAddress - kStatusAddress;
 constexpr std::size_t kLapsSinceResetAt = hdr::kLapsSinceReset - kSessionBase;
 constexpr std::size_t kSessionAt = hdr::kSession - kSessionBase;
 constexpr std::size_t kOutingAt = hdr::kOuting - kSessionBase;
@@ -87,7 +81,7 @@ std::string DefaultProgramDumpPath() { return JoinPath(VelmoraRoot(), "Read.bin"
 std::string DefaultSetupExtractPath() { return JoinPath(JoinPath(VelmoraRoot(), "libs"), "extract.stp"); }
 
 std::unique_ptr<std::uint8_t[]> ReadProgramMemory(CommandContext& ctx) {
-  std::unique_ptr<std::uint8_t[]> memory(new (std::nothrow) std::uint8_t[kProgramMemoryBytes]);
+  std::unique_ptr<std::uint8_t[]> memory(new (std::nothrow) std::uint8_t[kProgramMemorySize]);
   if (!memory) {
     ctx.prompter.Error(msg::kFailedToAllocateDumpMemory);
     return nullptr;
@@ -96,7 +90,7 @@ std::unique_ptr<std::uint8_t[]> ReadProgramMemory(CommandContext& ctx) {
     ShowSystemError(ctx.prompter, msg::kFailedToSendCommand, ctx.device.LastErrorText());
     return nullptr;
   }
-  if (!BulkReadAll(ctx.device, std::span(memory.get(), kProgramMemoryBytes))) {
+  if (!BulkReadAll(ctx.device, std::span(memory.get(), kProgramMemorySize))) {
     ShowSystemError(ctx.prompter, msg::kFailedToReadLogger, ctx.device.LastErrorText());
     return nullptr;
   }
@@ -107,7 +101,7 @@ CommandResult OnReadHexFile(CommandContext& ctx, const std::string& path) {
   if (RefusedDuringDownload(ctx) || RefusedOffline(ctx, msg::kLcuOffline)) return CommandResult::kFailed;
   const std::unique_ptr<std::uint8_t[]> memory = ReadProgramMemory(ctx);
   if (!memory) return CommandResult::kFailed;
-  const std::span<std::uint8_t> buffer(memory.get(), kProgramMemoryBytes);
+  const std::span<std::uint8_t> buffer(memory.get(), kProgramMemorySize);
   if (!SaveOutputFile(ctx, path, buffer, msg::kFailedToCreateOutputFile, msg::kFailedToWriteOutputFile))
     return CommandResult::kFailed;
   ctx.prompter.Information(msg::kHexFileDownloaded);
@@ -192,7 +186,7 @@ CommandResult InitializeLcu(CommandContext& ctx, InitQuestion question) {
   }
   if (question == InitQuestion::kAsk) {
     SessionBlock session{};
-    if (!ctx.device.VendorRead(LCU_READ_BLOCK, kSessionBlockAddress, 0, kSessionBlockBytes, session)) {
+    if (!ctx.device.VendorRead(LCU_READ_BLOCK, kSessionBlockAddress, 0, kBlockSize, session)) {
       ShowSystemError(ctx.prompter, msg::kFailedToInitializeLcu, ctx.device.LastErrorText());
       return CommandResult::kFailed;
     }
@@ -201,7 +195,7 @@ CommandResult InitializeLcu(CommandContext& ctx, InitQuestion question) {
       return CommandResult::kDeclined;
   }
   const StatusBlock block = InitLcuBlock(static_cast<std::uint16_t>(*number));
-  if (!WriteBlock(ctx.device, kStatusBlockAddress, block)) {
+  if (!WriteBlock(ctx.device, kStatusAddress, block)) {
     ShowSystemError(ctx.prompter, msg::kFailedToInitializeLcu, ctx.device.LastErrorText());
     return CommandResult::kFailed;
   }
@@ -249,7 +243,7 @@ SessionBlock SessionBlockAfterUpdate(const SessionBlock& block, const SessionDat
 CommandResult EditSessionData(CommandContext& ctx, SessionDataValues* stored) {
   if (RefusedDuringDownload(ctx) || RefusedOffline(ctx, msg::kLcuOffline)) return CommandResult::kFailed;
   SessionBlock block{};
-  if (!ctx.device.VendorRead(LCU_READ_BLOCK, kSessionBlockAddress, 0, kSessionBlockBytes, block)) {
+  if (!ctx.device.VendorRead(LCU_READ_BLOCK, kSessionBlockAddress, 0, kBlockSize, block)) {
     ShowSystemError(ctx.prompter, msg::kFailedToReadSessionData, ctx.device.LastErrorText());
     return CommandResult::kFailed;
   }
@@ -278,7 +272,7 @@ CommandResult OnStartLogger(CommandContext& ctx) {
   ctx.app.m_bLoggerStarted = ctx.app.m_bLoggerStarted == 0 ? 1 : 0;
   const bool started = ctx.app.m_bLoggerStarted != 0;
   ctx.ui.SetMenuCheck(cmd::kStartLogger, started);
-  if (!ctx.device.VendorWrite(LCU_WRITE_WORD, kLoggerStartWord, started ? kLoggerStartOn : kLoggerStartOff)) {
+  if (!ctx.device.VendorWrite(LCU_WRITE_WORD, kStartWordAddress, started ? kStartWordOn : 0)) {
     ShowSystemError(ctx.prompter, msg::kFailedToWriteDataToLcu, ctx.device.LastErrorText());
     return CommandResult::kFailed;
   }

@@ -2,13 +2,15 @@
 
 #include <algorithm>
 
+#include "core/link/lcu_protocol.h"
 #include "core/util/decimal_text.h"
 
 namespace lcu {
 
 namespace {
 constexpr std::int32_t kMinRange = 1;
-constexpr std::int32_t kMaxRange = 64;
+// One LCU_READ_BLOCK brings the bytes of every row.
+constexpr std::int32_t kMaxRange = static_cast<std::int32_t>(kBlockSize);
 constexpr std::int64_t kLargestByte = 0xFF;
 constexpr std::int64_t kLowestSignedByte = -128;
 
