@@ -167,13 +167,6 @@ TEST(GetClock, SplitsMinutesIntoHoursAndMinutes) {
   }
 }
 
-TEST(VendorRequestBlock, EncodesTwelveLittleEndianBytes) {
-  VendorRequest r{0x40, LCU_LOAD_FIRMWARE, 0x2000, 0x6B3D, 0, 0x12345678};
-  const auto b = r.Encode();
-  EXPECT_EQ(b, (std::array<std::uint8_t, 12>{0x40, 0x48, 0x00, 0x20, 0x3D, 0x6B, 0x00, 0x00, 0x78, 0x56, 0x34, 0x12}));
-  EXPECT_EQ(VendorRequest::Decode(b), r);
-}
-
 // ReadLoggerBlock: the rounded transfer size, split into 16384-byte chunks and a remainder.
 TEST(ReadLoggerBlock, TransferSizesFollowTheRoundingRule) {
   struct Case {
