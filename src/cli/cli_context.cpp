@@ -94,11 +94,11 @@ CUsbDevice* CliContext::GetDevice() {
   return m_device.get();
 }
 
-CUsbDevice* CliContext::GetOnlineDevice(std::string_view offlineMessage) {
+CUsbDevice* CliContext::GetOnlineDevice(OfflineForm form) {
   CUsbDevice* device = GetPolledDevice();
   if (!device) return nullptr;
   if (!device->m_bOnline) {
-    m_prompter->Error(offlineMessage);
+    m_prompter->Error(OfflineMessage(form));
     return nullptr;
   }
   return device;

@@ -14,6 +14,7 @@
 #include "cli/console_prompter.h"
 #include "core/app/app_state.h"
 #include "core/app/command_context.h"
+#include "core/app/command_guard.h"
 #include "core/host/clock.h"
 #include "core/host/settings_store.h"
 #include "core/link/replay_backend.h"
@@ -48,10 +49,10 @@ class CliContext {
   /// The link to the LCU the options choose, not yet polled. Null when no backend can be
   /// opened; the reason has then been shown.
   CUsbDevice* GetDevice();
-  /// The link after one poll, when the LCU answered it. Null when it did not (then
-  /// offlineMessage has been shown, in the form of the calling command) or when no backend
+  /// The link after one poll, when the LCU answered it. Null when it did not (then the
+  /// off-line message has been shown, in the form of the calling command) or when no backend
   /// could be opened.
-  CUsbDevice* GetOnlineDevice(std::string_view offlineMessage);
+  CUsbDevice* GetOnlineDevice(OfflineForm form);
   /// The link after one poll, on line or not: the core's commands show their own off-line
   /// message. Null when no backend could be opened.
   CUsbDevice* GetPolledDevice();

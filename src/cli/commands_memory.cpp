@@ -15,6 +15,7 @@
 #include "cli/core_command.h"
 #include "cli/exit_code.h"
 #include "cli/lcu_address.h"
+#include "core/app/command_guard.h"
 #include "core/app/messages.h"
 #include "core/link/lcu_protocol.h"
 #include "core/memory/memory_access.h"
@@ -34,7 +35,7 @@ struct PeekArguments {
 int RunPeek(CliContext& context, const PeekArguments& arguments) {
   std::uint16_t address = 0;
   ParseLcuAddress(arguments.address, address);
-  CUsbDevice* device = context.GetOnlineDevice(lcu::msg::kLcuOffline);
+  CUsbDevice* device = context.GetOnlineDevice(OfflineForm::kPlain);
   if (!device) return kExitFailed;
   const std::optional<std::vector<MemoryRow>> rows = ReadMemoryRows(*device, address, arguments.range);
   if (!rows) {
@@ -62,10 +63,7 @@ int RunPoke(CliContext& context, const PokeArguments& arguments) {
   const std::optional<std::uint16_t> datum =
       ParseByteDatum(static_cast<DatumFormat>(format), *arguments.values[format]);
   return RunCoreCommand(context, [&addresses, datum](CommandContext& ctx) {
-    if (!ctx.device.m_bOnline) {
-      ctx.prompter.Error(lcu::msg::kLcuOffline);
-      return CommandResult::kFailed;
-    }
+    if (RefusedOffline(ctx, OfflineForm::kPlain)) return CommandResult::kFailed;
     if (!ctx.prompter.AskQuestion(msg::kWriteMemoryContinue)) return CommandResult::kDeclined;
     return WriteMemoryDatum(ctx, addresses, *datum);
   });

@@ -105,7 +105,7 @@ class MonitorOutput {
 
 int RunMonitor(CliContext& context, const MonitorArguments& arguments) {
   const std::vector<std::uint16_t> channels = ChannelNumbersOf(arguments.channels);
-  CUsbDevice* device = context.GetOnlineDevice(lcu::msg::kLcuOffline);
+  CUsbDevice* device = context.GetOnlineDevice(OfflineForm::kPlain);
   if (!device) return kExitFailed;
   if (!context.LoadChannelModel(StatusLcuNumber(*device))) return kExitFailed;
 

@@ -9,6 +9,7 @@
 #include <span>
 #include <system_error>
 
+#include "core/app/command_guard.h"
 #include "core/app/message_text.h"
 #include "core/app/messages.h"
 #include "core/link/lcu_protocol.h"
@@ -73,15 +74,7 @@ ReadOutcome ReadBounded(const std::string& path, std::size_t limit, FileBytes& o
 }  // namespace
 
 CommandResult CheckLoadHexFile(CommandContext& ctx) {
-  if (ctx.app.m_bDownloadRunning) {
-    ctx.prompter.Error(msg::kDownloadInProgress);
-    return CommandResult::kFailed;
-  }
-  if (!ctx.device.m_bOnline) {
-    ctx.prompter.Error(msg::kLcuOffline);
-    return CommandResult::kFailed;
-  }
-  return CommandResult::kDone;
+  return CommandRefused(ctx, OfflineForm::kPlain) ? CommandResult::kFailed : CommandResult::kDone;
 }
 
 std::uint16_t FirmwareImage::Checksum() const { return le::U16(Span(), kFirmwareChecksumOffset); }

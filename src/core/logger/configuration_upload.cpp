@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/app/command_guard.h"
 #include "core/app/messages.h"
 #include "core/channels/calibration_file.h"
 #include "core/host/registry.h"
@@ -131,14 +132,7 @@ CommandResult UploadConfiguration(CommandContext& ctx, CalibrationImage& image, 
 }
 
 CommandResult OnSendConfig(CommandContext& ctx) {
-  if (ctx.app.m_bDownloadRunning) {
-    ctx.prompter.Error(msg::kDownloadInProgress);
-    return CommandResult::kFailed;
-  }
-  if (!ctx.device.m_bOnline) {
-    ctx.prompter.Error(msg::kLcuOffline);
-    return CommandResult::kFailed;
-  }
+  if (CommandRefused(ctx, OfflineForm::kPlain)) return CommandResult::kFailed;
   if (ctx.device.IsLogging() && !ctx.prompter.AskQuestion(msg::kLoggingInProgressContinue))
     return CommandResult::kDeclined;
   if (!LoadCalibration(ctx.store, StatusLcuNumber(ctx.device), ctx.app.m_calibration, ctx.prompter,

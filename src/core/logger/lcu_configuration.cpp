@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "core/app/command_guard.h"
 #include "core/app/messages.h"
 #include "core/logger/logger_header.h"
 #include "core/util/little_endian.h"
@@ -31,13 +32,7 @@ std::string IdentificationText(const Block& block, std::size_t headerOffset, std
 }  // namespace
 
 CLcuConfg::CLcuConfg(CommandContext& ctx) {
-  if (ctx.app.m_bDownloadRunning) {
-    ctx.prompter.Error(msg::kDownloadInProgress);
-    m_bReady = 0;
-    return;
-  }
-  if (!ctx.device.m_bOnline) {
-    ctx.prompter.Error(msg::kLcuOfflineDot);
+  if (CommandRefused(ctx, OfflineForm::kFullStop)) {
     m_bReady = 0;
     return;
   }

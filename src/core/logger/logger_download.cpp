@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <future>
 
+#include "core/app/command_guard.h"
 #include "core/app/messages.h"
 #include "core/channels/calibration_file.h"
 #include "core/host/default_paths.h"
@@ -155,15 +156,9 @@ DownloadResult AutoDownload(CommandContext& ctx) {
 
 DownloadResult OnDownload(CommandContext& ctx) {
   DownloadResult outcome;
-  if (ctx.app.m_bDownloadRunning) {
-    ctx.prompter.Error(msg::kDownloadInProgress);
-    return outcome;
-  }
+  if (RefusedDuringDownload(ctx)) return outcome;
   DownloadScope scope(ctx);
-  if (!ctx.device.m_bOnline) {
-    ctx.prompter.Error(msg::kLcuOffline);
-    return outcome;
-  }
+  if (RefusedOffline(ctx, OfflineForm::kPlain)) return outcome;
   if (ctx.device.IsLogging()) {
     ctx.prompter.Error(msg::kCannotDownloadWhileLogging);
     return outcome;

@@ -5,6 +5,7 @@
 #include <memory>
 #include <new>
 
+#include "core/app/command_guard.h"
 #include "core/app/command_ids.h"
 #include "core/app/messages.h"
 #include "core/host/clock.h"
@@ -29,18 +30,6 @@ constexpr std::size_t kSessionAt = hdr::kSession - kSessionBase;
 constexpr std::size_t kOutingAt = hdr::kOuting - kSessionBase;
 constexpr std::size_t kLapBaseAt = hdr::kLapBase - kSessionBase;
 constexpr std::size_t kPaceLapsAt = hdr::kPaceLaps - kSessionBase;
-
-bool RefusedDuringDownload(CommandContext& ctx) {
-  if (!ctx.app.m_bDownloadRunning) return false;
-  ctx.prompter.Error(msg::kDownloadInProgress);
-  return true;
-}
-
-bool RefusedOffline(CommandContext& ctx, std::string_view offlineMessage) {
-  if (ctx.device.m_bOnline) return false;
-  ctx.prompter.Error(offlineMessage);
-  return true;
-}
 
 // A 64-byte write into LCU memory: the set-up request and its one bulk write.
 bool WriteBlock(CUsbDevice& device, std::uint16_t address, std::span<const std::uint8_t> block) {
@@ -98,7 +87,7 @@ std::unique_ptr<std::uint8_t[]> ReadProgramMemory(CommandContext& ctx) {
 }
 
 CommandResult OnReadHexFile(CommandContext& ctx, const std::string& path) {
-  if (RefusedDuringDownload(ctx) || RefusedOffline(ctx, msg::kLcuOffline)) return CommandResult::kFailed;
+  if (CommandRefused(ctx, OfflineForm::kPlain)) return CommandResult::kFailed;
   const std::unique_ptr<std::uint8_t[]> memory = ReadProgramMemory(ctx);
   if (!memory) return CommandResult::kFailed;
   const std::span<std::uint8_t> buffer(memory.get(), kProgramMemorySize);
@@ -120,7 +109,7 @@ void ResetLogbookFields(LoggerHeader& header, std::uint64_t resetFileTime) {
 }
 
 CommandResult OnResetLogbook(CommandContext& ctx) {
-  if (RefusedDuringDownload(ctx) || RefusedOffline(ctx, msg::kLcuOfflineDot)) return CommandResult::kFailed;
+  if (CommandRefused(ctx, OfflineForm::kFullStop)) return CommandResult::kFailed;
   if (!ctx.prompter.AskQuestion(msg::kResetLogbookContinue)) return CommandResult::kDeclined;
   LoggerHeader header;
   if (!ReadLoggerHeader(ctx.device, header.Bytes())) {
@@ -136,7 +125,7 @@ CommandResult OnResetLogbook(CommandContext& ctx) {
 }
 
 CommandResult OnExtractSetup(CommandContext& ctx, const std::string& path) {
-  if (RefusedDuringDownload(ctx) || RefusedOffline(ctx, msg::kLcuOfflineDot)) return CommandResult::kFailed;
+  if (CommandRefused(ctx, OfflineForm::kFullStop)) return CommandResult::kFailed;
   if (!ctx.prompter.AskQuestion(msg::kExtractSetupContinue)) return CommandResult::kDeclined;
   LoggerHeader header;
   if (!ReadLoggerHeader(ctx.device, header.Bytes())) {
@@ -177,7 +166,7 @@ StatusBlock InitLcuBlock(std::uint16_t lcuNumber) {
 }
 
 CommandResult InitializeLcu(CommandContext& ctx, InitQuestion question) {
-  if (RefusedDuringDownload(ctx) || RefusedOffline(ctx, msg::kLcuOfflineDot)) return CommandResult::kFailed;
+  if (CommandRefused(ctx, OfflineForm::kFullStop)) return CommandResult::kFailed;
   const std::optional<std::int32_t> number = ctx.prompter.RunInitLcuDialog();
   if (!number) return CommandResult::kDeclined;
   if (*number < 0 || *number > kLargestLcuNumber) {
@@ -241,7 +230,7 @@ SessionBlock SessionBlockAfterUpdate(const SessionBlock& block, const SessionDat
 }
 
 CommandResult EditSessionData(CommandContext& ctx, SessionDataValues* stored) {
-  if (RefusedDuringDownload(ctx) || RefusedOffline(ctx, msg::kLcuOffline)) return CommandResult::kFailed;
+  if (CommandRefused(ctx, OfflineForm::kPlain)) return CommandResult::kFailed;
   SessionBlock block{};
   if (!ctx.device.VendorRead(LCU_READ_BLOCK, kSessionBlockAddress, 0, kBlockSize, block)) {
     ShowSystemError(ctx.prompter, msg::kFailedToReadSessionData, ctx.device.LastErrorText());

@@ -8,8 +8,8 @@
 #include <QItemSelectionModel>
 #include <QScreen>
 
+#include "core/app/command_guard.h"
 #include "core/app/command_ids.h"
-#include "core/app/messages.h"
 #include "core/memory/memory_access.h"
 #include "core/memory/memory_entry.h"
 #include "gui/app/gui_prompter.h"
@@ -112,10 +112,7 @@ void CAddressView::OnFrameShowState(int showCmd) {
 }
 
 void CAddressView::OnRightClick() {
-  if (!m_ctx.device.m_bOnline) {
-    m_ctx.prompter.Error(msg::kLcuOffline);
-    return;
-  }
+  if (RefusedOffline(m_ctx, OfflineForm::kPlain)) return;
   CDatumDlg dialog(g_nLastDataFormat, ToQString(InitialDatumText(g_nLastDataFormat)), this);
   if (!m_prompter.RunModal(dialog)) return;
   g_nLastDataFormat = dialog.m_nFormat;
