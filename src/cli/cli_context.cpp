@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
 #include <string_view>
 #include <system_error>
 #include <utility>
@@ -15,7 +16,7 @@
 #include "core/host/default_paths.h"
 #include "core/host/registry.h"
 #include "core/link/recording_backend.h"
-#include "core/util/decimal_text.h"
+#include "core/util/strict_number.h"
 #include "sim/lcu_simulator.h"
 #include "usb/host_usb_backend.h"
 #include "usb/usb_errors.h"
@@ -35,8 +36,10 @@ sim::FaultPlan FaultPlanFromEnvironment() {
   const std::string_view text(value);
   const std::size_t colon = text.find(':');
   if (colon == std::string_view::npos) return plan;
-  const int transfer = ParseDecimalInt(text.substr(colon + 1));
-  if (transfer <= 0) return plan;
+  const StrictNumber number =
+      ParseStrictNumber(text.substr(colon + 1), {NumberBase::kDecimal}, 1, std::numeric_limits<int>::max());
+  if (!number) return plan;
+  const int transfer = static_cast<int>(number.value);
   const std::string_view kind = text.substr(0, colon);
   if (kind == "fail") plan.failTransfer = transfer;
   if (kind == "short") plan.shortTransfer = transfer;

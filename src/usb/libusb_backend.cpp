@@ -6,7 +6,7 @@
 #include <libusb.h>
 
 #include "core/host/registry.h"
-#include "core/util/decimal_text.h"
+#include "core/host/setting_form.h"
 #include "usb/usb_errors.h"
 
 namespace lcu::usb {
@@ -79,14 +79,7 @@ std::optional<std::uint16_t> ConfiguredUsbVendorId(const SettingsStore& store) {
   std::string_view digits = *text;
   while (!digits.empty() && digits.front() == ' ') digits.remove_prefix(1);
   while (!digits.empty() && digits.back() == ' ') digits.remove_suffix(1);
-  if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) digits.remove_prefix(2);
-  if (digits.empty() || digits.size() > 4) return std::nullopt;
-  if (!std::all_of(digits.begin(), digits.end(), [](char c) {
-        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-      })) {
-    return std::nullopt;
-  }
-  return static_cast<std::uint16_t>(ParseHexNumber(digits));
+  return ParseHex16Setting(digits);
 }
 
 std::string LibusbVersion() {

@@ -1,18 +1,16 @@
 #include "core/host/setting_form.h"
 
-#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <limits>
 #include <string>
 
 #include "core/host/registry.h"
+#include "core/util/strict_number.h"
 
 namespace lcu {
 
 namespace {
-
-constexpr std::size_t kLargestHex16Digits = 4;
 
 struct NumberSetting {
   std::string_view section;  // a profile section, or empty for a family key
@@ -51,26 +49,6 @@ bool IsSlotKey(const std::string& key) {
   return false;
 }
 
-bool IsDecimal(std::string_view text) {
-  const bool negative = !text.empty() && text.front() == '-';
-  if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
-  if (text.empty()) return false;
-  const std::int64_t limit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + (negative ? 1 : 0);
-  std::int64_t value = 0;
-  for (const char c : text) {
-    if (c < '0' || c > '9') return false;
-    value = value * 10 + (c - '0');
-    if (value > limit) return false;
-  }
-  return true;
-}
-
-bool IsHex16(std::string_view text) {
-  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) text.remove_prefix(2);
-  return !text.empty() && text.size() <= kLargestHex16Digits &&
-         std::all_of(text.begin(), text.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; });
-}
-
 }  // namespace
 
 SettingForm FormOfSetting(std::string_view key, std::string_view name) {
@@ -87,13 +65,21 @@ SettingForm FormOfSetting(std::string_view key, std::string_view name) {
 bool FitsSettingForm(SettingForm form, std::string_view text) {
   switch (form) {
     case SettingForm::kDecimal:
-      return IsDecimal(text);
+      return static_cast<bool>(ParseStrictNumber(text, {NumberBase::kDecimal, true}, std::numeric_limits<std::int32_t>::min(),
+                                                 std::numeric_limits<std::int32_t>::max()));
     case SettingForm::kHex16:
-      return IsHex16(text);
+      return static_cast<bool>(ParseHex16Setting(text));
     case SettingForm::kText:
       break;
   }
   return true;
+}
+
+std::optional<std::uint16_t> ParseHex16Setting(std::string_view text) {
+  constexpr std::size_t kLargestHex16Digits = 4;
+  const StrictNumber number = ParseStrictNumber(text, {NumberBase::kHex, false, false, kLargestHex16Digits}, 0, 0xFFFF);
+  if (!number) return std::nullopt;
+  return static_cast<std::uint16_t>(number.value);
 }
 
 }  // namespace lcu

@@ -3,6 +3,8 @@
 // default, and would change what the programs do without a word.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace lcu {
@@ -23,5 +25,9 @@ SettingForm FormOfSetting(std::string_view key, std::string_view name);
 
 /// True when the text, as it stands, is a number of that form (any text is kText).
 bool FitsSettingForm(SettingForm form, std::string_view text);
+
+/// The value of a kHex16 text: up to four hexadecimal digits after an optional 0x, nothing
+/// else; nullopt for any other text.
+std::optional<std::uint16_t> ParseHex16Setting(std::string_view text);
 
 }  // namespace lcu

@@ -1,7 +1,10 @@
 #include "core/link/usb_transcript.h"
 
-#include <charconv>
+#include <limits>
 #include <map>
+#include <type_traits>
+
+#include "core/util/strict_number.h"
 
 namespace lcu {
 
@@ -49,10 +52,15 @@ bool ParseBytes(std::string_view text, std::vector<std::uint8_t>& bytes) {
   return true;
 }
 
+// A field's whole text is its number, which must fit the field; only a signed field may carry
+// a sign.
 template <typename T>
 bool ParseNumber(std::string_view text, T& value, int base) {
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, base);
-  return ec == std::errc() && end == text.data() + text.size();
+  const NumberForm form{base == 16 ? NumberBase::kHex : NumberBase::kDecimal, std::is_signed_v<T>};
+  const StrictNumber number = ParseStrictNumber(text, form, std::numeric_limits<T>::min(), std::numeric_limits<T>::max());
+  if (!number) return false;
+  value = static_cast<T>(number.value);
+  return true;
 }
 
 class Fields {

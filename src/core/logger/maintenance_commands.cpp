@@ -1,7 +1,6 @@
 #include "core/logger/maintenance_commands.h"
 
 #include <algorithm>
-#include <cctype>
 #include <memory>
 #include <new>
 
@@ -14,6 +13,7 @@
 #include "core/host/whole_file_save.h"
 #include "core/link/logger_transfers.h"
 #include "core/util/little_endian.h"
+#include "core/util/strict_number.h"
 
 namespace lcu {
 
@@ -138,24 +138,16 @@ CommandResult OnExtractSetup(CommandContext& ctx, const std::string& path) {
 }
 
 std::optional<std::string> ValidateInitLcuNumber(std::string_view text) {
-  const auto blank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
-  const auto digit = [](char c) { return c >= '0' && c <= '9'; };
-  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-  bool negative = false;
-  if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
-    negative = text.front() == '-';
-    text.remove_prefix(1);
-  }
-  if (text.empty() || !std::all_of(text.begin(), text.end(), digit)) return std::string(msg::kEnterInteger);
   // Any number of digits is an integer; only its range decides whether it is accepted.
-  std::int64_t value = 0;
-  for (const char c : text) {
-    value = value * 10 + (c - '0');
-    if (value > kLargestLcuNumber) break;
+  switch (ParseStrictNumber(text, {NumberBase::kDecimal, true, true}, 0, kLargestLcuNumber).error) {
+    case NumberError::kNone:
+      return std::nullopt;
+    case NumberError::kNotANumber:
+      return std::string(msg::kEnterInteger);
+    case NumberError::kOutOfRange:
+      break;
   }
-  if ((negative && value != 0) || value > kLargestLcuNumber) return std::string(msg::kEnterIntegerInLcuRange);
-  return std::nullopt;
+  return std::string(msg::kEnterIntegerInLcuRange);
 }
 
 StatusBlock InitLcuBlock(std::uint16_t lcuNumber) {
