@@ -273,8 +273,7 @@ struct LcuSimulator::Impl {
     std::array<std::uint8_t, kBlockSize> reply{};
     const SignalSnapshot snapshot(SimSeconds());
     for (std::size_t j = 0; j < kChannelsPerExchange; ++j) {
-      const auto slot = static_cast<std::uint32_t>(kChannelListAddress + 2 * j);
-      const auto channel = static_cast<std::uint16_t>(RamByte(slot) | (RamByte(slot + 1) << 8));
+      const std::uint16_t channel = le::U16(ram.View(), kChannelListAddress - kRamBase + 2 * j);
       le::PutU32(reply, 4 * j, snapshot.Reading(channel));
     }
     return reply;
@@ -399,9 +398,11 @@ struct LcuSimulator::Impl {
       for (std::int64_t k = first; k <= last; ++k) {
         const SignalSnapshot snapshot(static_cast<double>(k) / r.rate);
         for (std::size_t j = 0; j < r.sampleBytes / 2; ++j) {
-          const std::uint32_t word = snapshot.Reading(LoggedChannel(i, j));
-          for (int b = 0; b < 2; ++b) {
-            bytes[static_cast<std::size_t>(r.write)] = static_cast<std::uint8_t>((word >> (8 * b)) & 0xFF);
+          std::array<std::uint8_t, 2> word{};
+          le::PutU16(word, 0, static_cast<std::uint16_t>(snapshot.Reading(LoggedChannel(i, j)) & 0xFFFF));
+          // The region may end between a word's two bytes.
+          for (const std::uint8_t byte : word) {
+            bytes[static_cast<std::size_t>(r.write)] = byte;
             if (++r.write == r.end) {
               data.MarkDirty(static_cast<std::size_t>(runStart), static_cast<std::size_t>(r.end));
               r.write = runStart = r.start;

@@ -7,6 +7,7 @@
 
 #include "core/host/registry.h"
 #include "core/host/setting_form.h"
+#include "core/util/little_endian.h"
 #include "usb/usb_errors.h"
 
 namespace lcu::usb {
@@ -64,11 +65,6 @@ std::optional<LcuInterface> MatchLcu(libusb_device* device, std::optional<std::u
   std::optional<LcuInterface> found = FindLcuInterface(*config);
   libusb_free_config_descriptor(config);
   return found;
-}
-
-void PutU16(std::span<std::uint8_t, 18> bytes, std::size_t offset, std::uint16_t value) {
-  bytes[offset] = static_cast<std::uint8_t>(value & 0xFF);
-  bytes[offset + 1] = static_cast<std::uint8_t>(value >> 8);
 }
 
 }  // namespace
@@ -200,14 +196,14 @@ bool LibusbBackend::GetDeviceDescriptor(UsbHandle handle, std::span<std::uint8_t
   if (result != LIBUSB_SUCCESS) return Fail(result);
   bytes[0] = d.bLength;
   bytes[1] = d.bDescriptorType;
-  PutU16(bytes, 2, d.bcdUSB);
+  le::PutU16(bytes, 2, d.bcdUSB);
   bytes[4] = d.bDeviceClass;
   bytes[5] = d.bDeviceSubClass;
   bytes[6] = d.bDeviceProtocol;
   bytes[7] = d.bMaxPacketSize0;
-  PutU16(bytes, 8, d.idVendor);
-  PutU16(bytes, 10, d.idProduct);
-  PutU16(bytes, 12, d.bcdDevice);
+  le::PutU16(bytes, 8, d.idVendor);
+  le::PutU16(bytes, 10, d.idProduct);
+  le::PutU16(bytes, 12, d.bcdDevice);
   bytes[14] = d.iManufacturer;
   bytes[15] = d.iProduct;
   bytes[16] = d.iSerialNumber;

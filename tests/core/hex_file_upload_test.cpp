@@ -9,6 +9,7 @@
 #include "core/firmware/hex_file_upload.h"
 #include "core/firmware/hex_image.h"
 #include "core/logger/maintenance_commands.h"
+#include "core/util/little_endian.h"
 #include "support/command_fixture.h"
 #include "support/hex_text.h"
 #include "support/host_reasons.h"
@@ -80,7 +81,7 @@ TEST_F(LoadHexFileTest, SendsTheSealedImageAsOneSetUpAndOneBulkWrite) {
   expected[0] = 0x34, expected[1] = 0x12;
   std::fill(expected.begin() + 0x5FE0, expected.begin() + 0x5FFE, std::uint8_t{0x77});
   const std::uint16_t sum = static_cast<std::uint16_t>(0x1234 + 15 * 0x7777);
-  expected[0x5FFE] = static_cast<std::uint8_t>(sum & 0xFF), expected[0x5FFF] = static_cast<std::uint8_t>(sum >> 8);
+  le::PutU16(expected, 0x5FFE, sum);
   EXPECT_EQ(f.LastWritten(), expected);
   EXPECT_EQ(h.notice.events, (std::vector<std::string>{"show after 0", "close after 0"}));
 }

@@ -101,8 +101,7 @@ TEST(InitializeLcu, ReplacesTheStatusBlockWithTheNumberEntered) {
     EXPECT_EQ(f.Sent(), (std::vector<std::string>{"out 46 8000/0", "bulk-out 64"}));
     std::vector<std::uint8_t> expected(64, 0);
     expected[2] = 2;
-    expected[4] = static_cast<std::uint8_t>(number & 0xFF);
-    expected[5] = static_cast<std::uint8_t>(number >> 8);
+    le::PutU16(expected, 4, static_cast<std::uint16_t>(number));
     EXPECT_EQ(f.LastWritten(), expected) << number;
   }
 }

@@ -6,6 +6,7 @@
 
 #include "core/link/logger_transfers.h"
 #include "core/link/usb_device.h"
+#include "core/util/little_endian.h"
 #include "support/recording_prompter.h"
 #include "support/scripted_backend.h"
 
@@ -158,8 +159,7 @@ TEST(GetClock, SplitsMinutesIntoHoursAndMinutes) {
   ScriptedBackend backend;
   CUsbDevice device(backend);
   for (const Case c : {Case{0, 0, 0}, Case{125, 2, 5}, Case{1439, 23, 59}, Case{65535, 1092, 15}}) {
-    device.m_status[6] = static_cast<std::uint8_t>(c.field & 0xFF);
-    device.m_status[7] = static_cast<std::uint8_t>(c.field >> 8);
+    le::PutU16(device.m_status, 6, c.field);
     std::uint16_t h = 1, m = 1;
     device.GetClock(h, m);
     EXPECT_EQ(h, c.hours);
