@@ -8,7 +8,6 @@
 #include <functional>
 #include <iterator>
 
-#include "core/app/command_ids.h"
 #include "core/app/messages.h"
 #include "core/host/default_paths.h"
 #include "core/host/registry.h"
@@ -232,13 +231,13 @@ TEST(StartLogger, AlternatesTheStartWordAndFollowsTheOfflineReset) {
   CommandFixture f;
   f.GoOnline();
   EXPECT_EQ(OnStartLogger(f.ctx), CommandResult::kDone);
-  EXPECT_EQ(f.ui.checks[cmd::kStartLogger], true);
+  EXPECT_EQ(f.ui.flags[AppFlag::kLoggerStarted], true);
   EXPECT_EQ(OnStartLogger(f.ctx), CommandResult::kDone);
-  EXPECT_EQ(f.ui.checks[cmd::kStartLogger], false);
+  EXPECT_EQ(f.ui.flags[AppFlag::kLoggerStarted], false);
   EXPECT_EQ(OnStartLogger(f.ctx), CommandResult::kDone);
   ResetLoggerStarted(f.ctx);
   EXPECT_EQ(f.app.m_bLoggerStarted, 0);
-  EXPECT_EQ(f.ui.checks[cmd::kStartLogger], false);
+  EXPECT_EQ(f.ui.flags[AppFlag::kLoggerStarted], false);
   EXPECT_EQ(OnStartLogger(f.ctx), CommandResult::kDone);
   EXPECT_EQ(f.Sent(), (std::vector<std::string>{"out 44 F752/80", "out 44 F752/0", "out 44 F752/80", "out 44 F752/80"}));
 }
@@ -248,24 +247,24 @@ TEST(StartLogger, AClosedLinkFailsTheWriteButTheStateFollowsTheCommand) {
   EXPECT_EQ(OnStartLogger(f.ctx), CommandResult::kFailed);
   EXPECT_EQ(f.prompter.messages, std::vector<std::string>{"Failed to write data to LCU.\nThe handle is invalid."});
   EXPECT_EQ(f.app.m_bLoggerStarted, 1);
-  EXPECT_EQ(f.ui.checks[cmd::kStartLogger], true);
+  EXPECT_EQ(f.ui.flags[AppFlag::kLoggerStarted], true);
 }
 
 TEST(SettingsToggles, FlipTheFlagSetTheCheckAndStoreTheSetting) {
   struct Toggle {
     CommandResult (*run)(CommandContext&);
     std::int32_t AppState::*flag;
-    int command;
+    AppFlag command;
     std::string_view value;
   };
-  for (const Toggle& t : {Toggle{OnAutoDownload, &AppState::m_bAutoDownload, cmd::kAutoDownload, "Auto Download"},
-                          Toggle{OnProtectData, &AppState::m_bPreserveBuffer, cmd::kProtectData, "Preserve Buffer"},
-                          Toggle{OnPreserveQmt, &AppState::m_bPreserveQmt, cmd::kPreserveQmt, "Preserve QMT"}}) {
+  for (const Toggle& t : {Toggle{OnAutoDownload, &AppState::m_bAutoDownload, AppFlag::kAutoDownload, "Auto Download"},
+                          Toggle{OnProtectData, &AppState::m_bPreserveBuffer, AppFlag::kProtectData, "Preserve Buffer"},
+                          Toggle{OnPreserveQmt, &AppState::m_bPreserveQmt, AppFlag::kPreserveQmt, "Preserve QMT"}}) {
     CommandFixture f;  // off line: the toggles never talk to the LCU
     for (const std::int32_t expected : {1, 0}) {
       EXPECT_EQ(t.run(f.ctx), CommandResult::kDone);
       EXPECT_EQ(f.app.*t.flag, expected);
-      EXPECT_EQ(f.ui.checkCalls.back(), std::make_pair(t.command, expected == 1));
+      EXPECT_EQ(f.ui.flagCalls.back(), std::make_pair(t.command, expected == 1));
       EXPECT_EQ(f.store.ReadValue("Corvalent\\Settings", t.value), std::to_string(expected)) << t.value;
     }
     f.app.*t.flag = 5;

@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "core/app/command_ids.h"
+#include "gui/app/command_ids.h"
 #include "core/app/messages.h"
 #include "core/firmware/hex_file_upload.h"
 #include "core/host/default_paths.h"
@@ -133,12 +133,12 @@ class DialogCommands : public GuiFixture {
 
 TEST_F(DialogCommands, LcuConfigurationOpensOnlyWhenEverythingWasRead) {
   Start();
-  Choose(cmd::kLcuConfiguration);
+  Choose(gui::cmd::kLcuConfiguration);
   EXPECT_TRUE(prompter->configurations.empty());
   EXPECT_EQ(prompter->messages, std::vector<std::string>{std::string(msg::kLcuOfflineDot)});
 
   Connect();
-  Choose(cmd::kLcuConfiguration);
+  Choose(gui::cmd::kLcuConfiguration);
   ASSERT_EQ(prompter->configurations.size(), 1U);
   EXPECT_EQ(prompter->configurations[0][kSerialRow], "1");
   EXPECT_TRUE(prompter->messages.empty());
@@ -146,13 +146,13 @@ TEST_F(DialogCommands, LcuConfigurationOpensOnlyWhenEverythingWasRead) {
 
 TEST_F(DialogCommands, LoadHexFileChecksTheLinkBeforeTheFileDialog) {
   Start();
-  Choose(cmd::kLoadHexFile);
+  Choose(gui::cmd::kLoadHexFile);
   EXPECT_TRUE(prompter->fileDialogs.empty());
   EXPECT_EQ(prompter->messages, std::vector<std::string>{std::string(msg::kLcuOffline)});
 
   Connect();
   const int before = sim->TransferCount();
-  Choose(cmd::kLoadHexFile);
+  Choose(gui::cmd::kLoadHexFile);
   ASSERT_EQ(prompter->fileDialogs.size(), 1U);
   EXPECT_EQ(prompter->fileDialogs[0].title, ToQString(kLoadHexFileDialogTitle));
   EXPECT_EQ(prompter->fileDialogs[0].filter, ToQString(kLoadHexFileDialogFilter));
@@ -173,7 +173,7 @@ TEST_F(DialogCommands, LoadHexFileSendsTheChosenFile) {
   Start();
   Connect();
   prompter->openFileAnswer = path;
-  Choose(cmd::kLoadHexFile);
+  Choose(gui::cmd::kLoadHexFile);
   EXPECT_TRUE(prompter->messages.empty());
   const std::vector<std::uint8_t> program = sim->ProgramMemory();
   EXPECT_EQ(program[0x2000], 0x12);

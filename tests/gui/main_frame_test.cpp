@@ -6,7 +6,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
-#include "core/app/command_ids.h"
+#include "gui/app/command_ids.h"
 #include "core/app/messages.h"
 #include "core/logger/lcu_status_block.h"
 #include "gui_fixture.h"
@@ -147,13 +147,13 @@ TEST_F(MainFrameTick, ServesChannelValueRequestsForChannelsThreeToSixtyThreeOnly
 TEST_F(MainFrameTick, GoingOffLineUnchecksStartLogger) {
   Tick();
   Tick();
-  Choose(cmd::kStartLogger);
-  ASSERT_TRUE(Menu().IsChecked(cmd::kStartLogger));
+  Choose(gui::cmd::kStartLogger);
+  ASSERT_TRUE(Menu().IsChecked(gui::cmd::kStartLogger));
   ASSERT_EQ(app->State().m_bLoggerStarted, 1);
 
   sim->Unplug();
   Tick();
-  EXPECT_FALSE(Menu().IsChecked(cmd::kStartLogger));
+  EXPECT_FALSE(Menu().IsChecked(gui::cmd::kStartLogger));
   EXPECT_EQ(app->State().m_bLoggerStarted, 0);
   EXPECT_EQ(Value(reg::kChannelData, reg::kCurrentLcu), "-1");
 }

@@ -9,7 +9,7 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "core/app/command_ids.h"
+#include "gui/app/command_ids.h"
 #include "core/app/messages.h"
 #include "core/memory/memory_row.h"
 #include "gui/app/gui_texts.h"
@@ -38,12 +38,12 @@ class MemoryViewTest : public MonitorFixture {
     MonitorFixture::SetUp();
     StartOnLine();
     prompter->passwordEntries = {ToQString(gui::text::kServicePassword1)};
-    Choose(cmd::kPassword);
-    ASSERT_TRUE(Menu().IsEnabled(cmd::kReadWriteData));
+    Choose(gui::cmd::kPassword);
+    ASSERT_TRUE(Menu().IsEnabled(gui::cmd::kReadWriteData));
   }
 
   CAddressView& OpenMemoryWindow() {
-    Choose(cmd::kReadWriteData);
+    Choose(gui::cmd::kReadWriteData);
     CAddressView* view = app->MemoryKind().AddressView();
     EXPECT_NE(view, nullptr);
     return *view;
@@ -130,14 +130,14 @@ TEST_F(MemoryViewTest, ANewWindowShowsTheSixteenRowsFrom8000AndGraysItsMenuItemU
     EXPECT_GE(view.columnWidth(column), gui::kMemoryColumnWidths[i]) << column;
   }
 
-  EXPECT_FALSE(Menu().IsEnabled(cmd::kReadWriteData));
-  Choose(cmd::kReadWriteData);
+  EXPECT_FALSE(Menu().IsEnabled(gui::cmd::kReadWriteData));
+  Choose(gui::cmd::kReadWriteData);
   EXPECT_EQ(Frame().MdiArea().subWindowList().size(), 1) << "one memory window at a time";
 
   frame->close();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(app->MemoryKind().AddressView(), nullptr);
-  EXPECT_TRUE(Menu().IsEnabled(cmd::kReadWriteData));
+  EXPECT_TRUE(Menu().IsEnabled(gui::cmd::kReadWriteData));
   CAddressView& again = OpenMemoryWindow();
   EXPECT_EQ(Addresses(again), Run(0x8000, 16)) << "a new window starts afresh";
 }

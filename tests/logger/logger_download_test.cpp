@@ -46,7 +46,7 @@ class ScriptedUi : public CommandUi {
     if (onPump) onPump(pumps);
     return pumps != quitAtPump;
   }
-  void SetMenuCheck(int, bool) override {}
+  void FlagChanged(AppFlag, bool) override {}
 
   std::vector<int> steps;
   int pumps = 0;

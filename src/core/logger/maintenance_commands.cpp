@@ -5,7 +5,6 @@
 #include <new>
 
 #include "core/app/command_guard.h"
-#include "core/app/command_ids.h"
 #include "core/app/messages.h"
 #include "core/host/clock.h"
 #include "core/host/default_paths.h"
@@ -56,9 +55,9 @@ std::uint16_t StoredU16(std::int64_t value) {
   return static_cast<std::uint16_t>(static_cast<std::uint64_t>(std::max<std::int64_t>(value, 0)) & 0xFFFFu);
 }
 
-CommandResult ToggleSetting(CommandContext& ctx, std::int32_t& flag, int commandId, std::string_view valueName) {
+CommandResult ToggleSetting(CommandContext& ctx, std::int32_t& flag, AppFlag changed, std::string_view valueName) {
   flag = flag == 0 ? 1 : 0;
-  ctx.ui.SetMenuCheck(commandId, flag != 0);
+  ctx.ui.FlagChanged(changed, flag != 0);
   Profile(ctx.store).WriteProfileInt(reg::kSettings, valueName, flag);
   return CommandResult::kDone;
 }
@@ -252,7 +251,7 @@ CommandResult OnStartLogger(CommandContext& ctx) {
   if (RefusedDuringDownload(ctx)) return CommandResult::kFailed;
   ctx.app.m_bLoggerStarted = ctx.app.m_bLoggerStarted == 0 ? 1 : 0;
   const bool started = ctx.app.m_bLoggerStarted != 0;
-  ctx.ui.SetMenuCheck(cmd::kStartLogger, started);
+  ctx.ui.FlagChanged(AppFlag::kLoggerStarted, started);
   if (!ctx.device.VendorWrite(LCU_WRITE_WORD, kStartWordAddress, started ? kStartWordOn : 0)) {
     ShowSystemError(ctx.prompter, msg::kFailedToWriteDataToLcu, ctx.device.LastErrorText());
     return CommandResult::kFailed;
@@ -262,19 +261,19 @@ CommandResult OnStartLogger(CommandContext& ctx) {
 
 void ResetLoggerStarted(CommandContext& ctx) {
   ctx.app.m_bLoggerStarted = 0;
-  ctx.ui.SetMenuCheck(cmd::kStartLogger, false);
+  ctx.ui.FlagChanged(AppFlag::kLoggerStarted, false);
 }
 
 CommandResult OnAutoDownload(CommandContext& ctx) {
-  return ToggleSetting(ctx, ctx.app.m_bAutoDownload, cmd::kAutoDownload, reg::kAutoDownload);
+  return ToggleSetting(ctx, ctx.app.m_bAutoDownload, AppFlag::kAutoDownload, reg::kAutoDownload);
 }
 
 CommandResult OnProtectData(CommandContext& ctx) {
-  return ToggleSetting(ctx, ctx.app.m_bPreserveBuffer, cmd::kProtectData, reg::kPreserveBuffer);
+  return ToggleSetting(ctx, ctx.app.m_bPreserveBuffer, AppFlag::kProtectData, reg::kPreserveBuffer);
 }
 
 CommandResult OnPreserveQmt(CommandContext& ctx) {
-  return ToggleSetting(ctx, ctx.app.m_bPreserveQmt, cmd::kPreserveQmt, reg::kPreserveQmt);
+  return ToggleSetting(ctx, ctx.app.m_bPreserveQmt, AppFlag::kPreserveQmt, reg::kPreserveQmt);
 }
 
 }  // namespace lcu

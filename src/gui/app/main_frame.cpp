@@ -9,7 +9,7 @@
 #include <QMdiSubWindow>
 #include <QStatusBar>
 
-#include "core/app/command_ids.h"
+#include "gui/app/command_ids.h"
 #include "core/channels/channel_table.h"
 #include "core/logger/logger_download.h"
 #include "core/logger/maintenance_commands.h"

@@ -5,7 +5,7 @@
 #include <QAction>
 #include <QFile>
 
-#include "core/app/command_ids.h"
+#include "gui/app/command_ids.h"
 #include "core/app/messages.h"
 #include "core/channels/available_channels.h"
 #include "core/channels/calibration_file.h"
@@ -70,9 +70,9 @@ void CTavrixApp::ReadSettingsFlags() {
   m_app.m_bAutoDownload = profile.GetProfileInt(reg::kSettings, reg::kAutoDownload, 0);
   m_app.m_bPreserveBuffer = profile.GetProfileInt(reg::kSettings, reg::kPreserveBuffer, 0);
   m_app.m_bPreserveQmt = profile.GetProfileInt(reg::kSettings, reg::kPreserveQmt, 0);
-  m_ui.SetMenuCheck(cmd::kAutoDownload, m_app.m_bAutoDownload != 0);
-  m_ui.SetMenuCheck(cmd::kProtectData, m_app.m_bPreserveBuffer != 0);
-  m_ui.SetMenuCheck(cmd::kPreserveQmt, m_app.m_bPreserveQmt != 0);
+  m_ui.FlagChanged(AppFlag::kAutoDownload, m_app.m_bAutoDownload != 0);
+  m_ui.FlagChanged(AppFlag::kProtectData, m_app.m_bPreserveBuffer != 0);
+  m_ui.FlagChanged(AppFlag::kPreserveQmt, m_app.m_bPreserveQmt != 0);
 }
 
 void CTavrixApp::ReopenLastSettingsFile() { m_monitorSettings->ReopenLastSettingsFile(); }

@@ -9,7 +9,7 @@
 #include <QScreen>
 
 #include "core/app/command_guard.h"
-#include "core/app/command_ids.h"
+#include "gui/app/command_ids.h"
 #include "core/memory/memory_access.h"
 #include "core/memory/memory_entry.h"
 #include "gui/app/gui_prompter.h"

@@ -1,8 +1,10 @@
-// Command identifiers of the main menu: the desktop program's menu items carry them, and the
-// core names them when it sets a check mark.
+// Command identifiers of the main menu: each menu item carries one, and the handlers, the
+// check marks and the enabled states are found by it.
 #pragma once
 
-namespace lcu::cmd {
+#include "core/app/command_context.h"
+
+namespace lcu::gui::cmd {
 
 inline constexpr int kDownload = 32773;
 inline constexpr int kStopDownload = 32774;
@@ -34,4 +36,19 @@ inline constexpr int kAppExit = 57665;
 inline constexpr int kNextPane = 57680;
 inline constexpr int kPreviousPane = 57681;
 
-}  // namespace lcu::cmd
+/// The menu item whose check mark shows a flag.
+constexpr int MenuCommandOf(AppFlag flag) {
+  switch (flag) {
+    case AppFlag::kAutoDownload:
+      return kAutoDownload;
+    case AppFlag::kProtectData:
+      return kProtectData;
+    case AppFlag::kPreserveQmt:
+      return kPreserveQmt;
+    case AppFlag::kLoggerStarted:
+      return kStartLogger;
+  }
+  return kStartLogger;
+}
+
+}  // namespace lcu::gui::cmd
