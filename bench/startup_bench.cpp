@@ -152,7 +152,7 @@ int ChildProgram(int argc, char** argv, Moments& moments) {
   QApplication application(argc, argv);
   lcu::gui::SetProgramIdentity();
   moments.Note("qapp");
-  const lcu::gui::DeviceOptions options = lcu::gui::ParseDeviceOptions(QApplication::arguments());
+  const lcu::program::ProgramOptions options = lcu::gui::ParseDeviceOptions(QApplication::arguments());
 
   lcu::gui::SingleInstanceLock lock;
   if (!lock.TryLock()) {

@@ -1,8 +1,8 @@
 // What every command works with, built from the global options: the link to the LCU (a
-// simulator, a transcript played back, or the real LCU over USB), the settings store shared with the desktop
-// program, the prompter, and for the core's commands the application fields, the clock and
-// the host's files. Each part is made when a command first asks for it, so that a command
-// that needs no LCU never opens one.
+// simulator, a transcript played back, or the real LCU over USB, as the program assembly
+// opens it), the settings store shared with the desktop program, the prompter, and for the
+// core's commands the application fields, the clock and the host's files. Each part is made
+// when a command first asks for it, so that a command that needs no LCU never opens one.
 #pragma once
 
 #include <cstdint>
@@ -21,6 +21,7 @@
 #include "core/link/usb_backend.h"
 #include "core/link/usb_device.h"
 #include "platform/host_file_system.h"
+#include "program/program_options.h"
 
 namespace CLI {
 class App;
@@ -29,11 +30,8 @@ class App;
 namespace lcu::cli {
 
 struct GlobalOptions {
-  bool simulate = false;  // a fresh simulated LCU in memory
-  std::string simState;   // a simulated LCU kept in this folder
-  bool yes = false;       // answer every question Yes
-  std::string record;     // write the traffic with the LCU to this transcript
-  std::string replay;     // play this transcript back instead of an LCU
+  program::ProgramOptions program;  // the LCU to work with
+  bool yes = false;                 // answer every question Yes
 };
 
 /// Declares the global options on the program's command line.
@@ -89,11 +87,6 @@ class CliContext {
   ConsolePrompter& GetPrompter();
 
  private:
-  std::unique_ptr<UsbBackend> OpenBackend();
-  std::unique_ptr<UsbBackend> OpenSimulator();
-  std::unique_ptr<UsbBackend> OpenUsb();
-  std::unique_ptr<UsbBackend> OpenReplay();
-
   GlobalOptions m_options;
   std::unique_ptr<ConsolePrompter> m_prompter;
   std::unique_ptr<SettingsStore> m_store;

@@ -21,7 +21,7 @@ int main(int argc, char* argv[]) {
   }
   lcu::TreatFileSizeLimitAsWriteError();
   QApplication application(argc, argv);
-  const lcu::gui::DeviceOptions options = lcu::gui::ParseDeviceOptions(QApplication::arguments());
+  const lcu::program::ProgramOptions options = lcu::gui::ParseDeviceOptions(QApplication::arguments());
 
   // A second copy ends at once, without a window or a message.
   lcu::gui::SingleInstanceLock lock;

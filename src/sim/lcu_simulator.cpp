@@ -5,6 +5,7 @@
 #include <system_error>
 #include <thread>
 
+#include "core/app/messages.h"
 #include "core/logger/configuration_upload.h"
 #include "core/logger/logger_header.h"
 #include "core/util/little_endian.h"
@@ -120,7 +121,7 @@ struct LcuSimulator::Impl {
     std::error_code ec;
     std::filesystem::create_directories(options.stateDir, ec);
     if (ec) {
-      error = "Cannot create the simulator state folder " + options.stateDir.string() + ": " + ec.message();
+      error = std::string(msg::kCannotCreateStateFolder) + options.stateDir.string() + ": " + ec.message();
       return;
     }
     if (std::filesystem::exists(options.stateDir / kMemoryFile, ec)) {

@@ -4,10 +4,10 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "gui/app/command_ids.h"
 #include "core/app/messages.h"
 #include "core/firmware/hex_file_upload.h"
 #include "core/host/default_paths.h"
+#include "gui/app/command_ids.h"
 #include "gui/app/qt_text.h"
 #include "gui/logger/dialog_integer.h"
 #include "gui/logger/init_lcu_dlg.h"

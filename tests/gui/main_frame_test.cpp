@@ -6,9 +6,9 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
-#include "gui/app/command_ids.h"
 #include "core/app/messages.h"
 #include "core/logger/lcu_status_block.h"
+#include "gui/app/command_ids.h"
 #include "gui_fixture.h"
 #include "sim/sample_setup.h"
 

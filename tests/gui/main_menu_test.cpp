@@ -8,8 +8,8 @@
 #include <QMenuBar>
 #include <QTest>
 
-#include "gui/app/command_ids.h"
 #include "core/app/messages.h"
+#include "gui/app/command_ids.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"
 #include "gui_fixture.h"

@@ -9,9 +9,9 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "gui/app/command_ids.h"
 #include "core/app/messages.h"
 #include "core/memory/memory_row.h"
+#include "gui/app/command_ids.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"
 #include "gui/memory/address_dlg.h"

@@ -46,10 +46,10 @@ extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 extern "C" std::size_t __sanitizer_get_heap_size();
 #endif
 
-#include "gui/app/command_ids.h"
 #include "core/host/registry.h"
 #include "core/logger/data_file.h"
 #include "core/logger/logger_header.h"
+#include "gui/app/command_ids.h"
 #include "gui/app/gui_prompter.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/main_frame.h"

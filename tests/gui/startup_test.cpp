@@ -9,8 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "gui/app/command_ids.h"
 #include "core/app/messages.h"
+#include "gui/app/command_ids.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/product_version.h"
 #include "gui/app/qt_text.h"

@@ -9,11 +9,11 @@
 #include <QMdiSubWindow>
 #include <QStatusBar>
 
-#include "gui/app/command_ids.h"
 #include "core/channels/channel_table.h"
 #include "core/logger/logger_download.h"
 #include "core/logger/maintenance_commands.h"
 #include "gui/app/channel_value_request.h"
+#include "gui/app/command_ids.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/logger_icon.h"
 #include "gui/app/main_menu.h"

@@ -5,7 +5,6 @@
 #include <QAction>
 #include <QFile>
 
-#include "gui/app/command_ids.h"
 #include "core/app/messages.h"
 #include "core/channels/available_channels.h"
 #include "core/channels/calibration_file.h"
@@ -17,6 +16,7 @@
 #include "core/logger/logger_download.h"
 #include "core/logger/maintenance_commands.h"
 #include "gui/app/cached_icon_style.h"
+#include "gui/app/command_ids.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/main_frame.h"
 #include "gui/app/main_menu.h"
@@ -27,6 +27,7 @@
 #include "gui/memory/memory_template.h"
 #include "gui/monitor/monitor_settings.h"
 #include "gui/monitor/monitor_template.h"
+#include "program/program_assembly.h"
 
 namespace lcu::gui {
 
@@ -66,10 +67,7 @@ bool CTavrixApp::InitInstance() {
 }
 
 void CTavrixApp::ReadSettingsFlags() {
-  const Profile profile(*m_services.store);
-  m_app.m_bAutoDownload = profile.GetProfileInt(reg::kSettings, reg::kAutoDownload, 0);
-  m_app.m_bPreserveBuffer = profile.GetProfileInt(reg::kSettings, reg::kPreserveBuffer, 0);
-  m_app.m_bPreserveQmt = profile.GetProfileInt(reg::kSettings, reg::kPreserveQmt, 0);
+  program::ReadSettingsFlags(*m_services.store, m_app);
   m_ui.FlagChanged(AppFlag::kAutoDownload, m_app.m_bAutoDownload != 0);
   m_ui.FlagChanged(AppFlag::kProtectData, m_app.m_bPreserveBuffer != 0);
   m_ui.FlagChanged(AppFlag::kPreserveQmt, m_app.m_bPreserveQmt != 0);

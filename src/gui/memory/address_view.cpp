@@ -9,9 +9,9 @@
 #include <QScreen>
 
 #include "core/app/command_guard.h"
-#include "gui/app/command_ids.h"
 #include "core/memory/memory_access.h"
 #include "core/memory/memory_entry.h"
+#include "gui/app/command_ids.h"
 #include "gui/app/gui_prompter.h"
 #include "gui/app/main_menu.h"
 #include "gui/app/qt_text.h"

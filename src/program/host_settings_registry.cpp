@@ -1,8 +1,8 @@
-#include "cli/host_settings.h"
+#include "program/host_settings.h"
 
 #include "platform/windows/registry_settings_store.h"
 
-namespace lcu::cli {
+namespace lcu::program {
 
 HostSettings OpenHostSettings() {
   auto store = std::make_unique<RegistrySettingsStore>();
@@ -10,4 +10,4 @@ HostSettings OpenHostSettings() {
   return {std::move(store), std::move(location)};
 }
 
-}  // namespace lcu::cli
+}  // namespace lcu::program
