@@ -38,7 +38,6 @@ class MemoryMap {
   /// then says why.
   bool Ok() const { return m_error.empty(); }
   const std::string& Error() const { return m_error; }
-  void SetError(std::string error) { m_error = std::move(error); }
 
   /// False, with the error set, when a fresh LCU cannot have that many units of data memory.
   bool CheckMemoryUnits(std::uint16_t units);
