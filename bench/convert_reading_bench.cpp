@@ -13,9 +13,9 @@
 #include <random>
 #include <vector>
 
-#include "channels/available_channels.h"
-#include "channels/channel_conversion.h"
-#include "sample_setup.h"
+#include "core/channels/available_channels.h"
+#include "core/channels/channel_conversion.h"
+#include "sim/sample_setup.h"
 
 namespace {
 

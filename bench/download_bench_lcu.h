@@ -14,19 +14,19 @@
 #include <string_view>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/clock.h"
-#include "app/command_context.h"
-#include "app/memory_settings_store.h"
-#include "app/prompter.h"
-#include "app/usb_backend.h"
-#include "app/usb_device.h"
-#include "host_file_system.h"
-#include "lcu_simulator.h"
-#include "logger/logger_download.h"
-#include "logger/logger_header.h"
-#include "sample_setup.h"
-#include "util/little_endian.h"
+#include "core/app/app_state.h"
+#include "core/app/command_context.h"
+#include "core/host/clock.h"
+#include "core/host/memory_settings_store.h"
+#include "core/host/prompter.h"
+#include "core/link/usb_backend.h"
+#include "core/link/usb_device.h"
+#include "core/logger/logger_download.h"
+#include "core/logger/logger_header.h"
+#include "core/util/little_endian.h"
+#include "platform/host_file_system.h"
+#include "sim/lcu_simulator.h"
+#include "sim/sample_setup.h"
 
 namespace lcu::bench {
 

@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "firmware/hex_image.h"
-#include "hex_text.h"
+#include "core/firmware/hex_image.h"
+#include "support/hex_text.h"
 
 namespace {
 

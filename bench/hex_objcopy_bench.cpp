@@ -32,8 +32,8 @@
 #include <string_view>
 #include <vector>
 
-#include "firmware/hex_image.h"
-#include "hex_text.h"
+#include "core/firmware/hex_image.h"
+#include "support/hex_text.h"
 
 extern char** environ;
 

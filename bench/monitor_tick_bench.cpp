@@ -30,20 +30,20 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/clock.h"
-#include "app/command_context.h"
-#include "app/file_system.h"
-#include "app/memory_settings_store.h"
-#include "app/usb_device.h"
-#include "channels/channel_conversion.h"
-#include "channels/channel_table.h"
+#include "core/app/app_state.h"
+#include "core/app/command_context.h"
+#include "core/channels/channel_conversion.h"
+#include "core/channels/channel_table.h"
+#include "core/host/clock.h"
+#include "core/host/file_system.h"
+#include "core/host/memory_settings_store.h"
+#include "core/link/usb_device.h"
+#include "core/monitor/channel_exchange.h"
+#include "core/monitor/monitor_row.h"
 #include "gui/app/widget_prompter.h"
 #include "gui/monitor/monitor_view.h"
-#include "lcu_simulator.h"
-#include "monitor/channel_exchange.h"
-#include "monitor/monitor_row.h"
-#include "sample_setup.h"
+#include "sim/lcu_simulator.h"
+#include "sim/sample_setup.h"
 
 namespace {
 

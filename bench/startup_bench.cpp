@@ -55,7 +55,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/registry.h"
+#include "core/host/registry.h"
+#include "core/monitor/settings_image.h"
 #include "gui/app/device_options.h"
 #include "gui/app/main_frame.h"
 #include "gui/app/program_identity.h"
@@ -63,8 +64,7 @@
 #include "gui/app/single_instance_lock.h"
 #include "gui/app/tavrix_app.h"
 #include "gui/monitor/list_font.h"
-#include "monitor/settings_image.h"
-#include "qt_settings_store.h"
+#include "qtstore/qt_settings_store.h"
 
 extern char** environ;
 
@@ -152,7 +152,7 @@ int ChildProgram(int argc, char** argv, Moments& moments) {
   QApplication application(argc, argv);
   lcu::gui::SetProgramIdentity();
   moments.Note("qapp");
-  const lcu::gui::DeviceOptions options = lcu::gui::ParseDeviceOptions(QApplication::arguments());
+  const lcu::program::ProgramOptions options = lcu::gui::ParseDeviceOptions(QApplication::arguments());
 
   lcu::gui::SingleInstanceLock lock;
   if (!lock.TryLock()) {

@@ -10,16 +10,16 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/app_state.h"
-#include "app/memory_settings_store.h"
-#include "app/registry.h"
-#include "channels/calibration_file.h"
-#include "channels/channel_calibration.h"
-#include "channels/channel_conversion.h"
-#include "channels/channel_zeroing.h"
+#include "core/app/app_state.h"
+#include "core/channels/calibration_file.h"
+#include "core/channels/channel_calibration.h"
+#include "core/channels/channel_conversion.h"
+#include "core/channels/channel_zeroing.h"
+#include "core/host/memory_settings_store.h"
+#include "core/host/registry.h"
+#include "core/logger/configuration_upload.h"
+#include "core/monitor/monitor_row.h"
 #include "fuzz_check.h"
-#include "logger/configuration_upload.h"
-#include "monitor/monitor_row.h"
 
 namespace {
 

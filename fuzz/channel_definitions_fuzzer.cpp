@@ -11,14 +11,14 @@
 #include <span>
 #include <string>
 
-#include "app/app_state.h"
-#include "channels/channel_calibration.h"
-#include "channels/channel_conversion.h"
-#include "channels/channel_table.h"
-#include "channels/definition_stream.h"
+#include "core/app/app_state.h"
+#include "core/channels/channel_calibration.h"
+#include "core/channels/channel_conversion.h"
+#include "core/channels/channel_table.h"
+#include "core/channels/definition_stream.h"
+#include "core/monitor/monitor_row.h"
 #include "fuzz_check.h"
-#include "monitor/monitor_row.h"
-#include "recording_prompter.h"
+#include "support/recording_prompter.h"
 
 namespace {
 

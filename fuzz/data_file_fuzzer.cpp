@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/logger/data_file.h"
 #include "fuzz_check.h"
-#include "logger/data_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::span<const std::uint8_t> file(data, size);

@@ -4,7 +4,8 @@
 #include <cstdint>
 #include <span>
 
-#include "firmware/hex_image.h"
+#include "core/firmware/hex_image.h"
+#include "core/util/little_endian.h"
 #include "fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -17,8 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (result.Ok()) {
     // An accepted image is what Load Hex File sends: it must carry its own checksum and hold
     // at least one byte of the file.
-    LCU_FUZZ_CHECK(lcu::FirmwareChecksum(image) ==
-                   (image[lcu::kFirmwareChecksumOffset] | (image[lcu::kFirmwareChecksumOffset + 1] << 8)));
+    LCU_FUZZ_CHECK(lcu::FirmwareChecksum(image) == lcu::le::U16(image, lcu::kFirmwareChecksumOffset));
     LCU_FUZZ_CHECK(result.line == 0);
     LCU_FUZZ_CHECK(result.covered >= 1 && result.covered <= lcu::kFirmwareImageSize);
   } else {

@@ -8,9 +8,9 @@
 #include <span>
 #include <string>
 
+#include "core/logger/configuration_upload.h"
+#include "core/logger/logger_header.h"
 #include "fuzz_check.h"
-#include "logger/configuration_upload.h"
-#include "logger/logger_header.h"
 
 namespace {
 

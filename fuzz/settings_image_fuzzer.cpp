@@ -8,8 +8,8 @@
 #include <span>
 #include <vector>
 
+#include "core/monitor/settings_image.h"
 #include "fuzz_check.h"
-#include "monitor/settings_image.h"
 
 namespace {
 

@@ -1,26 +1,17 @@
-#include "channel_arguments.h"
+#include "cli/channel_arguments.h"
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <system_error>
 
-#include "cli11.h"
-#include "cli_messages.h"
+#include "cli/cli11.h"
+#include "cli/cli_messages.h"
+#include "core/util/strict_number.h"
 
 namespace lcu::cli {
 
 namespace {
-
-// from_chars over the whole text: no blanks, signs or trailing characters are let through.
-template <typename T, typename... Format>
-bool ParseWhole(std::string_view text, T& value, Format... format) {
-  if (text.empty()) return false;
-  const char* end = text.data() + text.size();
-  const auto [stop, error] = std::from_chars(text.data(), end, value, format...);
-  return error == std::errc() && stop == end;
-}
-
-bool HasHexPrefix(std::string_view text) { return text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'); }
 
 CLI::Validator MakeValidator(bool (*accepts)(std::string_view), std::string_view refusal, std::string name) {
   return CLI::Validator(
@@ -33,20 +24,27 @@ CLI::Validator MakeValidator(bool (*accepts)(std::string_view), std::string_view
 }  // namespace
 
 bool ParseChannelNumber(std::string_view text, std::uint16_t& channel) {
-  unsigned value = 0;
-  if (!ParseWhole(text, value, 10) || value > kLastChannelNumber) return false;
-  channel = static_cast<std::uint16_t>(value);
+  const StrictNumber number = ParseStrictNumber(text, {NumberBase::kDecimal}, 0, kLastChannelNumber);
+  if (!number) return false;
+  channel = static_cast<std::uint16_t>(number.value);
   return true;
 }
 
 bool ParseRawReading(std::string_view text, std::uint32_t& reading) {
-  if (HasHexPrefix(text)) return ParseWhole(text.substr(2), reading, 16);
-  return ParseWhole(text, reading, 10);
+  const StrictNumber number =
+      ParseStrictNumber(text, {NumberBase::kDecimalOrHex}, 0, std::numeric_limits<std::uint32_t>::max());
+  if (!number) return false;
+  reading = static_cast<std::uint32_t>(number.value);
+  return true;
 }
 
+// from_chars over the whole text: no blanks, signs of its own or trailing characters are let
+// through.
 bool ParseTypedValue(std::string_view text, float& value) {
   float parsed = 0.0f;
-  if (!ParseWhole(text, parsed, std::chars_format::general) || !std::isfinite(parsed)) return false;
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, parsed, std::chars_format::general);
+  if (text.empty() || error != std::errc() || stop != end || !std::isfinite(parsed)) return false;
   value = parsed;
   return true;
 }

@@ -1,8 +1,8 @@
 // What every command works with, built from the global options: the link to the LCU (a
-// simulator, a transcript played back, or the real LCU over USB), the settings store shared with the desktop
-// program, the prompter, and for the core's commands the application fields, the clock and
-// the host's files. Each part is made when a command first asks for it, so that a command
-// that needs no LCU never opens one.
+// simulator, a transcript played back, or the real LCU over USB, as the program assembly
+// opens it), the settings store shared with the desktop program, the prompter, and for the
+// core's commands the application fields, the clock and the host's files. Each part is made
+// when a command first asks for it, so that a command that needs no LCU never opens one.
 #pragma once
 
 #include <cstdint>
@@ -11,15 +11,17 @@
 #include <string>
 #include <string_view>
 
-#include "app/app_state.h"
-#include "app/clock.h"
-#include "app/command_context.h"
-#include "app/settings_store.h"
-#include "app/usb_backend.h"
-#include "app/replay_backend.h"
-#include "app/usb_device.h"
-#include "console_prompter.h"
-#include "host_file_system.h"
+#include "cli/console_prompter.h"
+#include "core/app/app_state.h"
+#include "core/app/command_context.h"
+#include "core/app/command_guard.h"
+#include "core/host/clock.h"
+#include "core/host/settings_store.h"
+#include "core/link/replay_backend.h"
+#include "core/link/usb_backend.h"
+#include "core/link/usb_device.h"
+#include "platform/host_file_system.h"
+#include "program/program_options.h"
 
 namespace CLI {
 class App;
@@ -28,11 +30,8 @@ class App;
 namespace lcu::cli {
 
 struct GlobalOptions {
-  bool simulate = false;  // a fresh simulated LCU in memory
-  std::string simState;   // a simulated LCU kept in this folder
-  bool yes = false;       // answer every question Yes
-  std::string record;     // write the traffic with the LCU to this transcript
-  std::string replay;     // play this transcript back instead of an LCU
+  program::ProgramOptions program;  // the LCU to work with
+  bool yes = false;                 // answer every question Yes
 };
 
 /// Declares the global options on the program's command line.
@@ -48,10 +47,10 @@ class CliContext {
   /// The link to the LCU the options choose, not yet polled. Null when no backend can be
   /// opened; the reason has then been shown.
   CUsbDevice* GetDevice();
-  /// The link after one poll, when the LCU answered it. Null when it did not (then
-  /// offlineMessage has been shown, in the form of the calling command) or when no backend
+  /// The link after one poll, when the LCU answered it. Null when it did not (then the
+  /// off-line message has been shown, in the form of the calling command) or when no backend
   /// could be opened.
-  CUsbDevice* GetOnlineDevice(std::string_view offlineMessage);
+  CUsbDevice* GetOnlineDevice(OfflineForm form);
   /// The link after one poll, on line or not: the core's commands show their own off-line
   /// message. Null when no backend could be opened.
   CUsbDevice* GetPolledDevice();
@@ -88,11 +87,6 @@ class CliContext {
   ConsolePrompter& GetPrompter();
 
  private:
-  std::unique_ptr<UsbBackend> OpenBackend();
-  std::unique_ptr<UsbBackend> OpenSimulator();
-  std::unique_ptr<UsbBackend> OpenUsb();
-  std::unique_ptr<UsbBackend> OpenReplay();
-
   GlobalOptions m_options;
   std::unique_ptr<ConsolePrompter> m_prompter;
   std::unique_ptr<SettingsStore> m_store;

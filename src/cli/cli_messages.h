@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "app/messages.h"
+#include "core/app/messages.h"
 
 namespace lcu::cli::msg {
 
@@ -13,7 +13,6 @@ inline constexpr std::string_view kVersionHelp = "Show the version of lcu and of
 inline constexpr std::string_view kCommandRequired = "A command is required.";
 inline constexpr std::string_view kGroupNeedsOneOf = " needs one of:";
 inline constexpr std::string_view kRunWithHelp = "Run with --help for more information.";
-inline constexpr std::string_view kCannotCreateStateFolder = "Cannot create the simulator state folder ";
 inline constexpr std::string_view kSettingNotFound = "Setting not found: ";
 inline constexpr std::string_view kFailedToWriteSettings = "Failed to write settings to ";
 inline constexpr std::string_view kNotAnInteger = "With --integer, TEXT must be a 32-bit decimal number.";

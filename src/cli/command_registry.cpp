@@ -1,13 +1,13 @@
-#include "command_registry.h"
+#include "cli/command_registry.h"
 
 #include <exception>
 #include <iostream>
 #include <utility>
 
-#include "cli11.h"
-#include "cli_context.h"
-#include "cli_messages.h"
-#include "exit_code.h"
+#include "cli/cli11.h"
+#include "cli/cli_context.h"
+#include "cli/cli_messages.h"
+#include "cli/exit_code.h"
 
 namespace lcu::cli {
 

@@ -7,17 +7,18 @@
 #include <string>
 #include <vector>
 
-#include "app/messages.h"
-#include "channel_arguments.h"
-#include "channels/calibration_file.h"
-#include "channels/channel_zeroing.h"
-#include "cli11.h"
-#include "cli_context.h"
-#include "command_registry.h"
-#include "exit_code.h"
-#include "monitor/channel_exchange.h"
-#include "monitor_table.h"
-#include "terminal.h"
+#include "cli/channel_arguments.h"
+#include "cli/cli11.h"
+#include "cli/cli_context.h"
+#include "cli/command_registry.h"
+#include "cli/exit_code.h"
+#include "cli/monitor_table.h"
+#include "cli/terminal.h"
+#include "core/app/command_guard.h"
+#include "core/app/messages.h"
+#include "core/channels/calibration_file.h"
+#include "core/channels/channel_zeroing.h"
+#include "core/monitor/channel_exchange.h"
 
 namespace lcu::cli {
 
@@ -38,7 +39,7 @@ struct ZeroArguments {
 // failed load still lists the channels, with the names the load left; the exit status then
 // says the list is not complete.
 int RunChannels(CliContext& context) {
-  CUsbDevice* device = context.GetOnlineDevice(lcu::msg::kLcuOffline);
+  CUsbDevice* device = context.GetOnlineDevice(OfflineForm::kPlain);
   if (!device) return kExitFailed;
   const bool loaded = context.LoadChannelModel(StatusLcuNumber(*device));
   const AppState& app = context.GetAppState();
@@ -58,7 +59,7 @@ int RunConvert(CliContext& context, const ConvertArguments& arguments) {
   if (arguments.lcu) {
     lcuNumber = *arguments.lcu;
   } else {
-    CUsbDevice* device = context.GetOnlineDevice(lcu::msg::kLcuOffline);
+    CUsbDevice* device = context.GetOnlineDevice(OfflineForm::kPlain);
     if (!device) return kExitFailed;
     lcuNumber = StatusLcuNumber(*device);
   }
@@ -85,10 +86,7 @@ int RunZero(CliContext& context, const ZeroArguments& arguments) {
   SilentCommandUi ui;
   std::optional<CommandContext> commandContext = context.MakeCommandContext(ui);
   if (!commandContext) return kExitFailed;
-  if (!commandContext->device.m_bOnline) {
-    commandContext->prompter.Error(lcu::msg::kLcuOffline);
-    return kExitFailed;
-  }
+  if (RefusedOffline(*commandContext, OfflineForm::kPlain)) return kExitFailed;
   // Zeroing on a calibration that did not load would write that image over the file.
   if (!context.LoadChannelModel(StatusLcuNumber(commandContext->device))) return kExitFailed;
 

@@ -6,13 +6,13 @@
 #include <optional>
 #include <string>
 
-#include "cli11.h"
-#include "cli_context.h"
-#include "cli_messages.h"
-#include "command_registry.h"
-#include "exit_code.h"
-#include "logger/data_memory_dump.h"
-#include "progress_bar.h"
+#include "cli/cli11.h"
+#include "cli/cli_context.h"
+#include "cli/cli_messages.h"
+#include "cli/command_registry.h"
+#include "cli/exit_code.h"
+#include "cli/progress_bar.h"
+#include "core/logger/data_memory_dump.h"
 
 namespace lcu::cli {
 

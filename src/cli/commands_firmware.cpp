@@ -6,13 +6,13 @@
 #include <optional>
 #include <string>
 
-#include "cli11.h"
-#include "cli_context.h"
-#include "cli_messages.h"
-#include "command_registry.h"
-#include "core_command.h"
-#include "firmware/hex_file_upload.h"
-#include "logger/lcu_configuration.h"
+#include "cli/cli11.h"
+#include "cli/cli_context.h"
+#include "cli/cli_messages.h"
+#include "cli/command_registry.h"
+#include "cli/core_command.h"
+#include "core/firmware/hex_file_upload.h"
+#include "core/logger/lcu_configuration.h"
 
 namespace lcu::cli {
 

@@ -12,19 +12,19 @@
 #include <system_error>
 #include <vector>
 
-#include "app/default_paths.h"
-#include "cli11.h"
-#include "cli_context.h"
-#include "cli_messages.h"
-#include "command_registry.h"
-#include "core_command.h"
-#include "exit_code.h"
-#include "logger/configuration_upload.h"
-#include "logger/data_file.h"
-#include "logger/lcu_configuration.h"
-#include "logger/logger_download.h"
-#include "progress_bar.h"
-#include "terminal.h"
+#include "cli/cli11.h"
+#include "cli/cli_context.h"
+#include "cli/cli_messages.h"
+#include "cli/command_registry.h"
+#include "cli/core_command.h"
+#include "cli/exit_code.h"
+#include "cli/progress_bar.h"
+#include "cli/terminal.h"
+#include "core/host/default_paths.h"
+#include "core/logger/configuration_upload.h"
+#include "core/logger/data_file.h"
+#include "core/logger/lcu_configuration.h"
+#include "core/logger/logger_download.h"
 
 namespace lcu::cli {
 

@@ -8,13 +8,13 @@
 #include <string>
 #include <string_view>
 
-#include "cli11.h"
-#include "cli_context.h"
-#include "command_registry.h"
-#include "core_command.h"
-#include "exit_code.h"
-#include "logger/maintenance_commands.h"
-#include "util/decimal_text.h"
+#include "cli/cli11.h"
+#include "cli/cli_context.h"
+#include "cli/command_registry.h"
+#include "cli/core_command.h"
+#include "cli/exit_code.h"
+#include "core/logger/maintenance_commands.h"
+#include "core/util/decimal_text.h"
 
 namespace lcu::cli {
 

@@ -8,23 +8,23 @@
 #include <string>
 #include <vector>
 
-#include "app/messages.h"
-#include "cli11.h"
-#include "cli_context.h"
-#include "cli_messages.h"
-#include "command_registry.h"
-#include "core_command.h"
-#include "exit_code.h"
-#include "lcu_address.h"
-#include "memory/memory_access.h"
-#include "memory/memory_entry.h"
+#include "cli/cli11.h"
+#include "cli/cli_context.h"
+#include "cli/cli_messages.h"
+#include "cli/command_registry.h"
+#include "cli/core_command.h"
+#include "cli/exit_code.h"
+#include "cli/lcu_address.h"
+#include "core/app/command_guard.h"
+#include "core/app/messages.h"
+#include "core/link/lcu_protocol.h"
+#include "core/memory/memory_access.h"
+#include "core/memory/memory_entry.h"
 
 namespace lcu::cli {
 
 namespace {
 
-// One LCU_READ_BLOCK request returns this many bytes, and so many rows can be shown.
-constexpr int kBlockSize = 64;
 constexpr int kDefaultRange = 16;
 
 struct PeekArguments {
@@ -35,7 +35,7 @@ struct PeekArguments {
 int RunPeek(CliContext& context, const PeekArguments& arguments) {
   std::uint16_t address = 0;
   ParseLcuAddress(arguments.address, address);
-  CUsbDevice* device = context.GetOnlineDevice(lcu::msg::kLcuOffline);
+  CUsbDevice* device = context.GetOnlineDevice(OfflineForm::kPlain);
   if (!device) return kExitFailed;
   const std::optional<std::vector<MemoryRow>> rows = ReadMemoryRows(*device, address, arguments.range);
   if (!rows) {
@@ -63,10 +63,7 @@ int RunPoke(CliContext& context, const PokeArguments& arguments) {
   const std::optional<std::uint16_t> datum =
       ParseByteDatum(static_cast<DatumFormat>(format), *arguments.values[format]);
   return RunCoreCommand(context, [&addresses, datum](CommandContext& ctx) {
-    if (!ctx.device.m_bOnline) {
-      ctx.prompter.Error(lcu::msg::kLcuOffline);
-      return CommandResult::kFailed;
-    }
+    if (RefusedOffline(ctx, OfflineForm::kPlain)) return CommandResult::kFailed;
     if (!ctx.prompter.AskQuestion(msg::kWriteMemoryContinue)) return CommandResult::kDeclined;
     return WriteMemoryDatum(ctx, addresses, *datum);
   });
@@ -92,7 +89,7 @@ void AddMemoryCommands(CommandRegistry& commands) {
       ->required()
       ->check(LcuAddressValidator());
   peek->add_option("RANGE", peekArguments->range, "Number of bytes, 1 to 64")
-      ->check(CLI::Range(1, kBlockSize))
+      ->check(CLI::Range(1, static_cast<int>(kBlockSize)))  // one LCU_READ_BLOCK brings them
       ->capture_default_str();
 
   auto pokeArguments = std::make_shared<PokeArguments>();

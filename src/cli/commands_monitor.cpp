@@ -10,18 +10,18 @@
 #include <string>
 #include <vector>
 
-#include "app/messages.h"
-#include "channel_arguments.h"
-#include "channels/calibration_file.h"
-#include "cli11.h"
-#include "cli_context.h"
-#include "cli_messages.h"
-#include "command_registry.h"
-#include "exit_code.h"
-#include "monitor/channel_exchange.h"
-#include "monitor/monitor_row.h"
-#include "monitor_table.h"
-#include "terminal.h"
+#include "cli/channel_arguments.h"
+#include "cli/cli11.h"
+#include "cli/cli_context.h"
+#include "cli/cli_messages.h"
+#include "cli/command_registry.h"
+#include "cli/exit_code.h"
+#include "cli/monitor_table.h"
+#include "cli/terminal.h"
+#include "core/app/messages.h"
+#include "core/channels/calibration_file.h"
+#include "core/monitor/channel_exchange.h"
+#include "core/monitor/monitor_row.h"
 
 namespace lcu::cli {
 
@@ -105,7 +105,7 @@ class MonitorOutput {
 
 int RunMonitor(CliContext& context, const MonitorArguments& arguments) {
   const std::vector<std::uint16_t> channels = ChannelNumbersOf(arguments.channels);
-  CUsbDevice* device = context.GetOnlineDevice(lcu::msg::kLcuOffline);
+  CUsbDevice* device = context.GetOnlineDevice(OfflineForm::kPlain);
   if (!device) return kExitFailed;
   if (!context.LoadChannelModel(StatusLcuNumber(*device))) return kExitFailed;
 

@@ -1,17 +1,18 @@
 // settings list | get | set: the settings store the desktop program uses, seen and changed
 // from the command line. KEY is a path below the family root, with / or \ between parts.
-#include <charconv>
 #include <cstdint>
 #include <iostream>
+#include <limits>
 #include <memory>
 #include <string>
 
-#include "app/setting_form.h"
-#include "cli11.h"
-#include "cli_context.h"
-#include "cli_messages.h"
-#include "command_registry.h"
-#include "exit_code.h"
+#include "cli/cli11.h"
+#include "cli/cli_context.h"
+#include "cli/cli_messages.h"
+#include "cli/command_registry.h"
+#include "cli/exit_code.h"
+#include "core/host/setting_form.h"
+#include "core/util/strict_number.h"
 
 namespace lcu::cli {
 
@@ -64,14 +65,14 @@ int RunSet(CliContext& context, const SettingsArguments& arguments) {
   SettingsStore& store = context.GetStore();
   bool written = false;
   if (arguments.integer) {
-    std::int32_t value = 0;
-    const char* end = arguments.text.data() + arguments.text.size();
-    const auto [stop, error] = std::from_chars(arguments.text.data(), end, value);
-    if (arguments.text.empty() || error != std::errc() || stop != end) {
+    const StrictNumber value = ParseStrictNumber(arguments.text, {NumberBase::kDecimal, true},
+                                                 std::numeric_limits<std::int32_t>::min(),
+                                                 std::numeric_limits<std::int32_t>::max());
+    if (!value) {
       context.GetPrompter().Error(msg::kNotAnInteger);
       return kExitUsage;
     }
-    written = store.WriteInteger(key, arguments.name, value);
+    written = store.WriteInteger(key, arguments.name, static_cast<std::int32_t>(value.value));
   } else {
     written = store.WriteString(key, arguments.name, arguments.text);
   }

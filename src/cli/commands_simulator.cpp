@@ -3,11 +3,11 @@
 #include <iostream>
 #include <string>
 
-#include "app/default_paths.h"
-#include "cli11.h"
-#include "cli_context.h"
-#include "command_registry.h"
-#include "exit_code.h"
+#include "cli/cli11.h"
+#include "cli/cli_context.h"
+#include "cli/command_registry.h"
+#include "cli/exit_code.h"
+#include "core/host/default_paths.h"
 #include "sim/sample_setup.h"
 
 namespace lcu::cli {

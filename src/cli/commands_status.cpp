@@ -1,11 +1,11 @@
 // status: one poll of the LCU, shown as the main window's status bar shows it.
 #include <iostream>
 
-#include "app/lcu_status_block.h"
-#include "cli11.h"
-#include "cli_context.h"
-#include "command_registry.h"
-#include "exit_code.h"
+#include "cli/cli11.h"
+#include "cli/cli_context.h"
+#include "cli/command_registry.h"
+#include "cli/exit_code.h"
+#include "core/logger/lcu_status_block.h"
 
 namespace lcu::cli {
 

@@ -1,11 +1,11 @@
-#include "console_prompter.h"
+#include "cli/console_prompter.h"
 
 #include <cctype>
 #include <iostream>
 #include <string>
 
-#include "cli_messages.h"
-#include "terminal.h"
+#include "cli/cli_messages.h"
+#include "cli/terminal.h"
 
 namespace lcu::cli {
 

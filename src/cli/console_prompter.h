@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/prompter.h"
+#include "core/host/prompter.h"
 
 namespace lcu::cli {
 

@@ -1,7 +1,7 @@
-#include "core_command.h"
+#include "cli/core_command.h"
 
-#include "cli_context.h"
-#include "exit_code.h"
+#include "cli/cli_context.h"
+#include "cli/exit_code.h"
 
 namespace lcu::cli {
 

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "app/command_context.h"
+#include "core/app/command_context.h"
 
 namespace lcu::cli {
 

@@ -1,7 +1,7 @@
 // Exit statuses of the lcu program; scripts rely on them.
 #pragma once
 
-#include "app/command_context.h"
+#include "core/app/command_context.h"
 
 namespace lcu::cli {
 

@@ -1,14 +1,14 @@
 // lcu: the command line of the LCU workstation, for scripts, pit-lane automation and
 // headless tests.
 
-#include "cli11.h"
-#include "cli_context.h"
-#include "cli_messages.h"
-#include "command_registry.h"
-#include "exit_code.h"
-#include "host_file_system.h"
-#include "program_version.h"
-#include "terminal.h"
+#include "cli/cli11.h"
+#include "cli/cli_context.h"
+#include "cli/cli_messages.h"
+#include "cli/command_registry.h"
+#include "cli/exit_code.h"
+#include "cli/program_version.h"
+#include "cli/terminal.h"
+#include "platform/host_file_system.h"
 
 int main(int argc, char** argv) {
   using namespace lcu::cli;

@@ -1,14 +1,14 @@
-#include "monitor_table.h"
+#include "cli/monitor_table.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
 #include <ostream>
 
-#include "channels/channel_conversion.h"
-#include "cli_messages.h"
-#include "monitor/monitor_row.h"
-#include "terminal.h"
+#include "cli/cli_messages.h"
+#include "cli/terminal.h"
+#include "core/channels/channel_conversion.h"
+#include "core/monitor/monitor_row.h"
 
 namespace lcu::cli {
 

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/clock.h"
+#include "core/app/app_state.h"
+#include "core/host/clock.h"
 
 namespace lcu::cli {
 

@@ -1,7 +1,7 @@
-#include "program_version.h"
+#include "cli/program_version.h"
 
-#include "cli_messages.h"
-#include "host_usb_backend.h"
+#include "cli/cli_messages.h"
+#include "usb/host_usb_backend.h"
 
 namespace lcu::cli {
 

@@ -1,10 +1,10 @@
-#include "progress_bar.h"
+#include "cli/progress_bar.h"
 
 #include <algorithm>
 #include <iostream>
 
-#include "cli_messages.h"
-#include "terminal.h"
+#include "cli/cli_messages.h"
+#include "cli/terminal.h"
 
 namespace lcu::cli {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/command_context.h"
-#include "app/prompter.h"
+#include "core/app/command_context.h"
+#include "core/host/prompter.h"
 
 namespace lcu::cli {
 
@@ -28,7 +28,7 @@ class ProgressBar final : public CommandUi {
   void StepProgress() override;
   void EndProgress() override;
   bool PumpWaitingMessages() override { return true; }
-  void SetMenuCheck(int, bool) override {}
+  void FlagChanged(AppFlag, bool) override {}
 
   /// Wipes the line on screen, so that a message can be printed; the next step draws it again.
   void Clear();

@@ -1,4 +1,4 @@
-#include "terminal.h"
+#include "cli/terminal.h"
 
 #include <array>
 #include <cstdio>

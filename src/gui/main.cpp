@@ -9,7 +9,7 @@
 #include "gui/app/program_services.h"
 #include "gui/app/single_instance_lock.h"
 #include "gui/app/tavrix_app.h"
-#include "host_file_system.h"
+#include "platform/host_file_system.h"
 
 int main(int argc, char* argv[]) {
   lcu::gui::SetProgramIdentity();
@@ -21,7 +21,7 @@ int main(int argc, char* argv[]) {
   }
   lcu::TreatFileSizeLimitAsWriteError();
   QApplication application(argc, argv);
-  const lcu::gui::DeviceOptions options = lcu::gui::ParseDeviceOptions(QApplication::arguments());
+  const lcu::program::ProgramOptions options = lcu::gui::ParseDeviceOptions(QApplication::arguments());
 
   // A second copy ends at once, without a window or a message.
   lcu::gui::SingleInstanceLock lock;

@@ -1,4 +1,4 @@
-#include "host_file_system.h"
+#include "platform/host_file_system.h"
 
 // The POSIX host's files; Windows has its own in windows/host_file_system_win32.cpp.
 #include <fcntl.h>

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "app/file_system.h"
+#include "core/host/file_system.h"
 
 namespace lcu {
 

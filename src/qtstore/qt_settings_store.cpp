@@ -1,4 +1,4 @@
-#include "qt_settings_store.h"
+#include "qtstore/qt_settings_store.h"
 
 #include <algorithm>
 #include <cctype>

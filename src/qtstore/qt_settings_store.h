@@ -15,7 +15,7 @@
 #include <QString>
 #include <QVariant>
 
-#include "app/settings_store.h"
+#include "core/host/settings_store.h"
 
 namespace lcu {
 

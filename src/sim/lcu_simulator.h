@@ -1,9 +1,10 @@
 // LcuSimulator: a software model of the LCU behind the same UsbBackend interface as real
-// USB. It owns program memory (32 KiB, checksum word at 0x7FFE), data memory of
-// M x 512 KiB seen through the window 0x8000-0xBFFF, the channel list at 0xF710, the start
-// word at 0xF752 and the logging state at 0xFE36, and answers every request of the link.
-// While logging it writes samples into the buffers at their rates, moves the end
-// positions, sets the wrap flag and data present, counts laps and runs the clock.
+// USB. It wires three parts together: the memory map (memory_map.h: program memory, data
+// memory of M x 512 KiB seen through the window 0x8000-0xBFFF, the channel list, the start
+// word and the logging state, and the state folder), the logging engine (logging_engine.h:
+// the clock, laps and samples of the signal model written into the buffers at their rates)
+// and the link protocol (link_protocol.h: every request of the link, page streaming, fault
+// injection and the link-speed model).
 //
 // State folder: memory.bin (data memory byte for byte, its length a multiple of 524288),
 // program.bin (program memory 0x0000-0x7FFF) and state files of the simulator's own. A
@@ -24,43 +25,22 @@
 #include <string>
 #include <vector>
 
-#include "app/usb_backend.h"
+#include "core/link/lcu_protocol.h"
+#include "core/link/usb_backend.h"
+#include "sim/link_protocol.h"
 
 namespace lcu::sim {
-
-enum class LinkSpeed {
-  kUnlimited,
-  kFullSpeed,  // 64-byte packets, 19 per 1 ms frame
-  kHighSpeed,  // 512-byte packets, 13 per 125 us microframe
-};
-
-/// Failures and events to inject. Transfers (control requests, bulk reads and bulk writes)
-/// are counted from 1 since the plan was set; 0 disables an entry.
-struct FaultPlan {
-  int failTransfer = 0;        // this transfer fails (the link closes)
-  int shortTransfer = 0;       // this bulk transfer moves shortBy fewer bytes
-  std::uint32_t shortBy = 1;
-  int unplugAtTransfer = 0;    // the device disappears before this transfer
-  /// The LCU starts logging by itself just before this transfer, as a real LCU may while a
-  /// download runs; the transfer itself goes through.
-  int startLoggingAtTransfer = 0;
-};
 
 struct SimulatorOptions {
   std::filesystem::path stateDir;  // empty: everything in memory
   int node = 0;                    // device node number the LCU appears on
-  std::uint16_t productId = 1230;
+  std::uint16_t productId = kLcuProductId;
   LinkSpeed speed = LinkSpeed::kUnlimited;
   bool manualTime = false;         // time moves only through AdvanceTime
   /// Data memory of a fresh LCU in units of 524288 bytes (1 to 2047); an existing state
   /// folder keeps the size of its memory.bin.
   std::uint16_t memoryUnits = 2;
 };
-
-/// The bus time the link-speed model charges for moving a number of bytes in bulk.
-std::chrono::nanoseconds ModelBulkTime(LinkSpeed speed, std::uint64_t bytes);
-/// The bus time the model charges for one control request.
-std::chrono::nanoseconds ModelControlTime(LinkSpeed speed);
 
 class LcuSimulator final : public UsbBackend {
  public:
@@ -87,7 +67,7 @@ class LcuSimulator final : public UsbBackend {
   std::vector<std::uint8_t> DataMemory() const;
   std::vector<std::uint8_t> ProgramMemory() const;
   /// What LCU_READ_BLOCK would return at an address (64 bytes; past 0xFFFF reads as 0).
-  std::array<std::uint8_t, 64> ReadBlock(std::uint16_t address) const;
+  std::array<std::uint8_t, kBlockSize> ReadBlock(std::uint16_t address) const;
   /// Stores bytes at a linear data-memory address (tests prepare headers this way).
   void WriteDataMemory(std::uint32_t linear, std::span<const std::uint8_t> bytes);
   void SetFaults(const FaultPlan& plan);

@@ -2,7 +2,7 @@
 // and a transfer takes whole frames. Control requests take one frame.
 #include <algorithm>
 
-#include "lcu_simulator.h"
+#include "sim/link_protocol.h"
 
 namespace lcu::sim {
 

@@ -1,9 +1,9 @@
-#include "program_image.h"
+#include "sim/program_image.h"
 
 #include <cstdlib>
 #include <string>
 
-#include "util/little_endian.h"
+#include "core/util/little_endian.h"
 
 namespace lcu::sim {
 
@@ -25,7 +25,7 @@ void FillCode(std::span<std::uint8_t> bytes, std::uint32_t seed) {
 std::uint16_t ProgramChecksum(std::span<const std::uint8_t> program) {
   if (program.size() != kProgramMemorySize) std::abort();
   std::uint32_t sum = 0;
-  for (std::size_t a = kFirmwareStart; a < kChecksumAddress; a += 2) sum += le::U16(program, a);
+  for (std::size_t a = kFirmwareBase; a < kChecksumAddress; a += 2) sum += le::U16(program, a);
   return static_cast<std::uint16_t>(sum & 0xFFFF);
 }
 
@@ -33,7 +33,7 @@ std::vector<std::uint8_t> FreshProgramImage(std::uint16_t firmwareVersion) {
   std::vector<std::uint8_t> program(kProgramMemorySize, 0);
   auto image = std::span(program);
   FillCode(image.subspan(0, kBootSize), 0x1CB0u);
-  FillCode(image.subspan(kFirmwareStart, kApplicationSize), 0xF00Du + firmwareVersion);
+  FillCode(image.subspan(kFirmwareBase, kApplicationSize), 0xF00Du + firmwareVersion);
   const std::string banner = "LCU FIRMWARE " + std::to_string(firmwareVersion) + ".0";
   for (std::size_t i = 0; i < banner.size(); ++i) program[kBannerAddress + i] = static_cast<std::uint8_t>(banner[i]);
   program[kBannerAddress + banner.size()] = 0;

@@ -1,5 +1,5 @@
-// The LCU's program memory: its size, the part a firmware upload replaces, the checksum word
-// that seals that part, and the image a fresh simulated LCU starts with.
+// The LCU's program memory: the checksum word that seals its firmware, and the image a fresh
+// simulated LCU starts with.
 #pragma once
 
 #include <cstddef>
@@ -7,13 +7,9 @@
 #include <span>
 #include <vector>
 
-namespace lcu::sim {
+#include "core/link/lcu_protocol.h"
 
-inline constexpr std::size_t kProgramMemorySize = 0x8000;
-inline constexpr std::size_t kFirmwareStart = 0x2000;
-inline constexpr std::size_t kFirmwareSize = 0x6000;
-inline constexpr std::size_t kChecksumAddress = 0x7FFE;
-inline constexpr std::uint16_t kFirmwareKey = 0x6B3D;
+namespace lcu::sim {
 
 /// Sum modulo 65536 of the little-endian words at 0x2000, 0x2002, ... 0x7FFC of a
 /// 32768-byte program memory: the value a firmware upload stores at 0x7FFE.

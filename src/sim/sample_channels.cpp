@@ -1,4 +1,4 @@
-#include "sample_channels.h"
+#include "sim/sample_channels.h"
 
 #include <algorithm>
 #include <array>

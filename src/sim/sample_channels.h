@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "channels/channel_calibration.h"
+#include "core/channels/channel_calibration.h"
 
 namespace lcu::sim {
 

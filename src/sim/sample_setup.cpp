@@ -1,16 +1,16 @@
-#include "sample_setup.h"
+#include "sim/sample_setup.h"
 
 #include <filesystem>
 #include <fstream>
 #include <system_error>
 
-#include "app/default_paths.h"
-#include "app/registry.h"
-#include "channels/channel_calibration.h"
-#include "channels/channel_definition.h"
-#include "logger/configuration_upload.h"
-#include "sample_channels.h"
-#include "util/little_endian.h"
+#include "core/channels/channel_calibration.h"
+#include "core/channels/channel_definition.h"
+#include "core/host/default_paths.h"
+#include "core/host/registry.h"
+#include "core/logger/configuration_upload.h"
+#include "core/util/little_endian.h"
+#include "sim/sample_channels.h"
 
 namespace lcu::sim {
 

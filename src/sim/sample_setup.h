@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/settings_store.h"
-#include "logger/logger_header.h"
+#include "core/host/settings_store.h"
+#include "core/logger/logger_header.h"
 
 namespace lcu::sim {
 

@@ -1,4 +1,4 @@
-#include "signal_model.h"
+#include "sim/signal_model.h"
 
 #include <algorithm>
 #include <array>

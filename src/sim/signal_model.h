@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "sample_channels.h"
+#include "sim/sample_channels.h"
 
 namespace lcu::sim {
 

@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "app/settings_store.h"
-#include "app/usb_backend.h"
+#include "core/host/settings_store.h"
+#include "core/link/usb_backend.h"
 
 namespace lcu::usb {
 

@@ -1,6 +1,6 @@
-#include "host_usb_backend.h"
+#include "usb/host_usb_backend.h"
 
-#include "libusb_backend.h"
+#include "usb/libusb_backend.h"
 
 namespace lcu::usb {
 

@@ -1,6 +1,6 @@
-#include "host_usb_backend.h"
+#include "usb/host_usb_backend.h"
 
-#include "win32_usbscan_backend.h"
+#include "usb/win32_usbscan_backend.h"
 
 namespace lcu::usb {
 

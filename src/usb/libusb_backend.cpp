@@ -1,13 +1,14 @@
-#include "libusb_backend.h"
+#include "usb/libusb_backend.h"
 
 #include <algorithm>
 #include <climits>
 
 #include <libusb.h>
 
-#include "app/registry.h"
-#include "usb_errors.h"
-#include "util/decimal_text.h"
+#include "core/host/registry.h"
+#include "core/host/setting_form.h"
+#include "core/util/little_endian.h"
+#include "usb/usb_errors.h"
 
 namespace lcu::usb {
 
@@ -54,7 +55,7 @@ std::optional<LcuInterface> FindLcuInterface(const libusb_config_descriptor& con
 std::optional<LcuInterface> MatchLcu(libusb_device* device, std::optional<std::uint16_t> vendorId) {
   libusb_device_descriptor descriptor{};
   if (libusb_get_device_descriptor(device, &descriptor) != LIBUSB_SUCCESS) return std::nullopt;
-  if (descriptor.idProduct != kLcuUsbProductId) return std::nullopt;
+  if (descriptor.idProduct != kLcuProductId) return std::nullopt;
   if (vendorId && descriptor.idVendor != *vendorId) return std::nullopt;
   libusb_config_descriptor* config = nullptr;
   if (libusb_get_active_config_descriptor(device, &config) != LIBUSB_SUCCESS &&
@@ -66,11 +67,6 @@ std::optional<LcuInterface> MatchLcu(libusb_device* device, std::optional<std::u
   return found;
 }
 
-void PutU16(std::span<std::uint8_t, 18> bytes, std::size_t offset, std::uint16_t value) {
-  bytes[offset] = static_cast<std::uint8_t>(value & 0xFF);
-  bytes[offset + 1] = static_cast<std::uint8_t>(value >> 8);
-}
-
 }  // namespace
 
 std::optional<std::uint16_t> ConfiguredUsbVendorId(const SettingsStore& store) {
@@ -79,14 +75,7 @@ std::optional<std::uint16_t> ConfiguredUsbVendorId(const SettingsStore& store) {
   std::string_view digits = *text;
   while (!digits.empty() && digits.front() == ' ') digits.remove_prefix(1);
   while (!digits.empty() && digits.back() == ' ') digits.remove_suffix(1);
-  if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) digits.remove_prefix(2);
-  if (digits.empty() || digits.size() > 4) return std::nullopt;
-  if (!std::all_of(digits.begin(), digits.end(), [](char c) {
-        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-      })) {
-    return std::nullopt;
-  }
-  return static_cast<std::uint16_t>(ParseHexNumber(digits));
+  return ParseHex16Setting(digits);
 }
 
 std::string LibusbVersion() {
@@ -207,14 +196,14 @@ bool LibusbBackend::GetDeviceDescriptor(UsbHandle handle, std::span<std::uint8_t
   if (result != LIBUSB_SUCCESS) return Fail(result);
   bytes[0] = d.bLength;
   bytes[1] = d.bDescriptorType;
-  PutU16(bytes, 2, d.bcdUSB);
+  le::PutU16(bytes, 2, d.bcdUSB);
   bytes[4] = d.bDeviceClass;
   bytes[5] = d.bDeviceSubClass;
   bytes[6] = d.bDeviceProtocol;
   bytes[7] = d.bMaxPacketSize0;
-  PutU16(bytes, 8, d.idVendor);
-  PutU16(bytes, 10, d.idProduct);
-  PutU16(bytes, 12, d.bcdDevice);
+  le::PutU16(bytes, 8, d.idVendor);
+  le::PutU16(bytes, 10, d.idProduct);
+  le::PutU16(bytes, 12, d.bcdDevice);
   bytes[14] = d.iManufacturer;
   bytes[15] = d.iProduct;
   bytes[16] = d.iSerialNumber;

@@ -17,17 +17,16 @@
 #include <optional>
 #include <string>
 
-#include "app/settings_store.h"
-#include "app/usb_backend.h"
-#include "usb_errors.h"
+#include "core/host/settings_store.h"
+#include "core/link/lcu_protocol.h"
+#include "core/link/usb_backend.h"
+#include "usb/usb_errors.h"
 
 struct libusb_context;
 struct libusb_device;
 struct libusb_device_handle;
 
 namespace lcu::usb {
-
-inline constexpr std::uint16_t kLcuUsbProductId = 0x04CE;
 
 /// Milliseconds a vendor control request may take. The LCU answers from its memory within a
 /// frame or two; a second is ample and still lets the status poll report a hung LCU promptly.

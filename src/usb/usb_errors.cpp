@@ -1,6 +1,6 @@
-#include "usb_errors.h"
+#include "usb/usb_errors.h"
 
-#include "app/usb_backend.h"
+#include "core/link/usb_backend.h"
 
 namespace lcu::usb {
 

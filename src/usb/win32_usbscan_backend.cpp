@@ -1,9 +1,11 @@
-#include "win32_usbscan_backend.h"
+#include "usb/win32_usbscan_backend.h"
 
 #include <cstdio>
 #include <cstring>
 
 #include <windows.h>
+
+#include "usb/usbscan_request_block.h"
 
 namespace lcu::usb {
 
@@ -67,9 +69,8 @@ bool Win32UsbscanBackend::ControlRequest(UsbHandle handle, const VendorRequest& 
     stage = m_lowBuffer;
     std::memcpy(stage, data.data(), data.size());
   }
-  VendorRequest block = request;
-  block.pData = data.empty() ? 0 : static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(stage));
-  std::array<std::uint8_t, kVendorRequestSize> bytes = block.Encode();
+  const std::uint32_t pData = data.empty() ? 0 : static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(stage));
+  RequestBlock bytes = EncodeRequestBlock(request, pData);
   DWORD returned = 0;
   // The driver's byte count is not looked at.
   if (!DeviceIoControl(ToHandle(handle), kIoctlSendVendorRequest, bytes.data(), static_cast<DWORD>(bytes.size()),

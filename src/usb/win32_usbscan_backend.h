@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/usb_backend.h"
+#include "core/link/usb_backend.h"
 
 namespace lcu::usb {
 

@@ -1,4 +1,4 @@
-#include "channel_arguments.h"
+#include "cli/channel_arguments.h"
 
 #include <gtest/gtest.h>
 

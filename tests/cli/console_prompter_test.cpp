@@ -1,6 +1,6 @@
 // The command line's prompter: what it prints on stderr, how questions are answered and
 // what the Session Data dialog returns.
-#include "console_prompter.h"
+#include "cli/console_prompter.h"
 
 #include <optional>
 #include <sstream>

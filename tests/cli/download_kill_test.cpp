@@ -17,9 +17,9 @@
 #include <thread>
 #include <vector>
 
+#include "core/logger/data_file.h"
+#include "core/logger/logger_header.h"
 #include "lcu_program.h"
-#include "logger/data_file.h"
-#include "logger/logger_header.h"
 
 namespace lcu {
 namespace {

@@ -1,4 +1,4 @@
-#include "lcu_address.h"
+#include "cli/lcu_address.h"
 
 #include <gtest/gtest.h>
 

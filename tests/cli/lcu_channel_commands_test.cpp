@@ -18,10 +18,10 @@
 #include <signal.h>
 #endif
 
-#include "channels/channel_calibration.h"
-#include "channels/channel_conversion.h"
+#include "core/channels/channel_calibration.h"
+#include "core/channels/channel_conversion.h"
+#include "core/monitor/monitor_row.h"
 #include "lcu_program.h"
-#include "monitor/monitor_row.h"
 #include "sim/sample_channels.h"
 #include "sim/sample_setup.h"
 

@@ -16,11 +16,11 @@
 #include <string>
 #include <vector>
 
-#include "cli_messages.h"
-#include "command_fault_messages.h"
-#include "hex_text.h"
+#include "cli/cli_messages.h"
+#include "core/logger/data_file.h"
 #include "lcu_program.h"
-#include "logger/data_file.h"
+#include "support/command_fault_messages.h"
+#include "support/hex_text.h"
 
 namespace lcu {
 namespace {

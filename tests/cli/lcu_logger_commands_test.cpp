@@ -10,9 +10,9 @@
 #include <span>
 #include <string>
 
+#include "core/logger/logger_header.h"
+#include "core/logger/maintenance_commands.h"
 #include "lcu_program.h"
-#include "logger/logger_header.h"
-#include "logger/maintenance_commands.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/memory/memory_row.h"
 #include "lcu_program.h"
-#include "memory/memory_row.h"
 
 namespace {
 

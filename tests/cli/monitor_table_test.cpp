@@ -1,5 +1,5 @@
 // The monitor command's table, its redrawing in place, and the CSV record.
-#include "monitor_table.h"
+#include "cli/monitor_table.h"
 
 #include <sstream>
 #include <string>

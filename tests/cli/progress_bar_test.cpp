@@ -1,5 +1,5 @@
 // The download's progress line: its drawing, and that messages never land on top of it.
-#include "progress_bar.h"
+#include "cli/progress_bar.h"
 
 #include <sstream>
 #include <string>

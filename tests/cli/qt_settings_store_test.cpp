@@ -1,6 +1,6 @@
 // QtSettingsStore on an INI file in a temporary folder: the store contract, and writes that
 // the file system refuses.
-#include "qt_settings_store.h"
+#include "qtstore/qt_settings_store.h"
 
 #include <optional>
 
@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "settings_store_contract.h"
+#include "support/settings_store_contract.h"
 
 #if !defined(_WIN32)
 #include <unistd.h>

@@ -5,9 +5,9 @@
 #include <functional>
 #include <optional>
 
-#include "app/memory_settings_store.h"
-#include "app/registry.h"
-#include "channels/available_channels.h"
+#include "core/channels/available_channels.h"
+#include "core/host/memory_settings_store.h"
+#include "core/host/registry.h"
 
 namespace lcu {
 namespace {

@@ -4,13 +4,13 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/default_paths.h"
-#include "app/file_system.h"
-#include "app/memory_settings_store.h"
-#include "app/messages.h"
-#include "app/registry.h"
-#include "channels/calibration_file.h"
-#include "recording_prompter.h"
+#include "core/app/messages.h"
+#include "core/channels/calibration_file.h"
+#include "core/host/default_paths.h"
+#include "core/host/file_system.h"
+#include "core/host/memory_settings_store.h"
+#include "core/host/registry.h"
+#include "support/recording_prompter.h"
 
 namespace lcu {
 namespace {

@@ -6,8 +6,8 @@
 #include <cmath>
 #include <vector>
 
-#include "channels/channel_calibration.h"
-#include "channels/channel_conversion.h"
+#include "core/channels/channel_calibration.h"
+#include "core/channels/channel_conversion.h"
 
 namespace lcu {
 namespace {

@@ -7,11 +7,11 @@
 #include <fstream>
 #include <random>
 
-#include "app/memory_settings_store.h"
-#include "app/messages.h"
-#include "channels/channel_calibration.h"
-#include "channels/channel_table.h"
-#include "recording_prompter.h"
+#include "core/app/messages.h"
+#include "core/channels/channel_calibration.h"
+#include "core/channels/channel_table.h"
+#include "core/host/memory_settings_store.h"
+#include "support/recording_prompter.h"
 
 namespace lcu {
 namespace {

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string>
 
-#include "channels/channel_zeroing.h"
+#include "core/channels/channel_zeroing.h"
 
 namespace lcu {
 namespace {

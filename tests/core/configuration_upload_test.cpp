@@ -2,14 +2,14 @@
 // modes, the questions, the validation before anything is sent, and the registry values.
 #include <gtest/gtest.h>
 
-#include "app/default_paths.h"
-#include "app/memory_settings_store.h"
-#include "app/prompter.h"
-#include "app/registry.h"
-#include "fixed_clock.h"
-#include "logger/configuration_upload.h"
-#include "recording_prompter.h"
-#include "scripted_backend.h"
+#include "core/host/default_paths.h"
+#include "core/host/memory_settings_store.h"
+#include "core/host/prompter.h"
+#include "core/host/registry.h"
+#include "core/logger/configuration_upload.h"
+#include "support/fixed_clock.h"
+#include "support/recording_prompter.h"
+#include "support/scripted_backend.h"
 
 namespace lcu {
 namespace {

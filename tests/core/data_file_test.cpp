@@ -4,8 +4,8 @@
 
 #include <random>
 
-#include "app/messages.h"
-#include "logger/data_file.h"
+#include "core/app/messages.h"
+#include "core/logger/data_file.h"
 
 namespace lcu {
 namespace {

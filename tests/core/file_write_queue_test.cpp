@@ -1,7 +1,7 @@
 // The write queue of the download: every queued write reaches the file at its offset in the
 // order it was queued, however many wrap the ring; nothing is written after a failed write;
 // and Drain and destruction leave nothing behind.
-#include "logger/file_write_queue.h"
+#include "core/logger/file_write_queue.h"
 
 #include <gtest/gtest.h>
 

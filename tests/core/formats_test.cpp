@@ -2,9 +2,9 @@
 // rows and the Windows file-time count.
 #include <gtest/gtest.h>
 
-#include "app/clock.h"
-#include "app/lcu_status_block.h"
-#include "memory/memory_row.h"
+#include "core/host/clock.h"
+#include "core/logger/lcu_status_block.h"
+#include "core/memory/memory_row.h"
 
 namespace lcu {
 namespace {

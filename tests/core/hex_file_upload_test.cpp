@@ -5,13 +5,14 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/messages.h"
-#include "command_fixture.h"
-#include "firmware/hex_file_upload.h"
-#include "firmware/hex_image.h"
-#include "hex_text.h"
-#include "host_reasons.h"
-#include "logger/maintenance_commands.h"
+#include "core/app/messages.h"
+#include "core/firmware/hex_file_upload.h"
+#include "core/firmware/hex_image.h"
+#include "core/logger/maintenance_commands.h"
+#include "core/util/little_endian.h"
+#include "support/command_fixture.h"
+#include "support/hex_text.h"
+#include "support/host_reasons.h"
 
 namespace lcu {
 namespace {
@@ -80,7 +81,7 @@ TEST_F(LoadHexFileTest, SendsTheSealedImageAsOneSetUpAndOneBulkWrite) {
   expected[0] = 0x34, expected[1] = 0x12;
   std::fill(expected.begin() + 0x5FE0, expected.begin() + 0x5FFE, std::uint8_t{0x77});
   const std::uint16_t sum = static_cast<std::uint16_t>(0x1234 + 15 * 0x7777);
-  expected[0x5FFE] = static_cast<std::uint8_t>(sum & 0xFF), expected[0x5FFF] = static_cast<std::uint8_t>(sum >> 8);
+  le::PutU16(expected, 0x5FFE, sum);
   EXPECT_EQ(f.LastWritten(), expected);
   EXPECT_EQ(h.notice.events, (std::vector<std::string>{"show after 0", "close after 0"}));
 }
@@ -168,7 +169,7 @@ TEST_F(LoadHexFileTest, VerifyComparesTheWindowReadBackWithTheImage) {
     const std::optional<FirmwareImage> image = ReadFirmwareFile(r.f.ctx, path);
     ASSERT_TRUE(image);
     EXPECT_EQ(image->covered, 600u);
-    std::vector<std::uint8_t> program(kProgramMemoryBytes, 0xB0);
+    std::vector<std::uint8_t> program(kProgramMemorySize, 0xB0);
     std::copy(image->Span().begin(), image->Span().end(), program.begin() + kFirmwareBase);
     if (c.changedAt != 0) program[c.changedAt] ^= 0x01;
     r.f.Reply(program);

@@ -7,8 +7,9 @@
 #include <random>
 #include <utility>
 
-#include "firmware/hex_image.h"
-#include "hex_text.h"
+#include "core/firmware/hex_image.h"
+#include "core/util/little_endian.h"
+#include "support/hex_text.h"
 
 namespace lcu {
 namespace {
@@ -44,7 +45,7 @@ std::string Lines(std::initializer_list<std::string> lines) {
 }
 
 std::uint16_t StoredChecksum(const Image& image) {
-  return static_cast<std::uint16_t>(image[kFirmwareChecksumOffset] | (image[kFirmwareChecksumOffset + 1] << 8));
+  return le::U16(image, kFirmwareChecksumOffset);
 }
 
 // The sum over the image's words, worked out independently of the reader.

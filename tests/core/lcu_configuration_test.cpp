@@ -3,9 +3,9 @@
 
 #include <cstring>
 
-#include "command_fixture.h"
-#include "logger/lcu_configuration.h"
-#include "util/little_endian.h"
+#include "core/logger/lcu_configuration.h"
+#include "core/util/little_endian.h"
+#include "support/command_fixture.h"
 
 namespace lcu {
 namespace {

@@ -1,7 +1,7 @@
 // Positions, distances, buffer extents and the validation of buffer tables.
 #include <gtest/gtest.h>
 
-#include "logger/logger_header.h"
+#include "core/logger/logger_header.h"
 
 namespace lcu {
 namespace {

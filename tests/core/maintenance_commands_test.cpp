@@ -8,14 +8,13 @@
 #include <functional>
 #include <iterator>
 
-#include "app/command_ids.h"
-#include "app/default_paths.h"
-#include "app/messages.h"
-#include "app/registry.h"
-#include "command_fixture.h"
-#include "logger/lcu_configuration.h"
-#include "logger/maintenance_commands.h"
-#include "util/little_endian.h"
+#include "core/app/messages.h"
+#include "core/host/default_paths.h"
+#include "core/host/registry.h"
+#include "core/logger/lcu_configuration.h"
+#include "core/logger/maintenance_commands.h"
+#include "core/util/little_endian.h"
+#include "support/command_fixture.h"
 
 namespace lcu {
 namespace {
@@ -31,7 +30,7 @@ std::vector<std::uint8_t> Pattern(std::size_t size, unsigned seed) {
 TEST(ReadHexFile, DumpsProgramMemoryIntoTheFile) {
   CommandFixture f;
   f.GoOnline();
-  const auto memory = Pattern(kProgramMemoryBytes, 5);
+  const auto memory = Pattern(kProgramMemorySize, 5);
   f.Reply(memory);
   EXPECT_EQ(OnReadHexFile(f.ctx, "dump.bin"), CommandResult::kDone);
   EXPECT_EQ(f.Sent(), (std::vector<std::string>{"out 45 0000/0", "bulk-in 32768"}));
@@ -101,8 +100,7 @@ TEST(InitializeLcu, ReplacesTheStatusBlockWithTheNumberEntered) {
     EXPECT_EQ(f.Sent(), (std::vector<std::string>{"out 46 8000/0", "bulk-out 64"}));
     std::vector<std::uint8_t> expected(64, 0);
     expected[2] = 2;
-    expected[4] = static_cast<std::uint8_t>(number & 0xFF);
-    expected[5] = static_cast<std::uint8_t>(number >> 8);
+    le::PutU16(expected, 4, static_cast<std::uint16_t>(number));
     EXPECT_EQ(f.LastWritten(), expected) << number;
   }
 }
@@ -233,13 +231,13 @@ TEST(StartLogger, AlternatesTheStartWordAndFollowsTheOfflineReset) {
   CommandFixture f;
   f.GoOnline();
   EXPECT_EQ(OnStartLogger(f.ctx), CommandResult::kDone);
-  EXPECT_EQ(f.ui.checks[cmd::kStartLogger], true);
+  EXPECT_EQ(f.ui.flags[AppFlag::kLoggerStarted], true);
   EXPECT_EQ(OnStartLogger(f.ctx), CommandResult::kDone);
-  EXPECT_EQ(f.ui.checks[cmd::kStartLogger], false);
+  EXPECT_EQ(f.ui.flags[AppFlag::kLoggerStarted], false);
   EXPECT_EQ(OnStartLogger(f.ctx), CommandResult::kDone);
   ResetLoggerStarted(f.ctx);
   EXPECT_EQ(f.app.m_bLoggerStarted, 0);
-  EXPECT_EQ(f.ui.checks[cmd::kStartLogger], false);
+  EXPECT_EQ(f.ui.flags[AppFlag::kLoggerStarted], false);
   EXPECT_EQ(OnStartLogger(f.ctx), CommandResult::kDone);
   EXPECT_EQ(f.Sent(), (std::vector<std::string>{"out 44 F752/80", "out 44 F752/0", "out 44 F752/80", "out 44 F752/80"}));
 }
@@ -249,24 +247,24 @@ TEST(StartLogger, AClosedLinkFailsTheWriteButTheStateFollowsTheCommand) {
   EXPECT_EQ(OnStartLogger(f.ctx), CommandResult::kFailed);
   EXPECT_EQ(f.prompter.messages, std::vector<std::string>{"Failed to write data to LCU.\nThe handle is invalid."});
   EXPECT_EQ(f.app.m_bLoggerStarted, 1);
-  EXPECT_EQ(f.ui.checks[cmd::kStartLogger], true);
+  EXPECT_EQ(f.ui.flags[AppFlag::kLoggerStarted], true);
 }
 
 TEST(SettingsToggles, FlipTheFlagSetTheCheckAndStoreTheSetting) {
   struct Toggle {
     CommandResult (*run)(CommandContext&);
     std::int32_t AppState::*flag;
-    int command;
+    AppFlag command;
     std::string_view value;
   };
-  for (const Toggle& t : {Toggle{OnAutoDownload, &AppState::m_bAutoDownload, cmd::kAutoDownload, "Auto Download"},
-                          Toggle{OnProtectData, &AppState::m_bPreserveBuffer, cmd::kProtectData, "Preserve Buffer"},
-                          Toggle{OnPreserveQmt, &AppState::m_bPreserveQmt, cmd::kPreserveQmt, "Preserve QMT"}}) {
+  for (const Toggle& t : {Toggle{OnAutoDownload, &AppState::m_bAutoDownload, AppFlag::kAutoDownload, "Auto Download"},
+                          Toggle{OnProtectData, &AppState::m_bPreserveBuffer, AppFlag::kProtectData, "Preserve Buffer"},
+                          Toggle{OnPreserveQmt, &AppState::m_bPreserveQmt, AppFlag::kPreserveQmt, "Preserve QMT"}}) {
     CommandFixture f;  // off line: the toggles never talk to the LCU
     for (const std::int32_t expected : {1, 0}) {
       EXPECT_EQ(t.run(f.ctx), CommandResult::kDone);
       EXPECT_EQ(f.app.*t.flag, expected);
-      EXPECT_EQ(f.ui.checkCalls.back(), std::make_pair(t.command, expected == 1));
+      EXPECT_EQ(f.ui.flagCalls.back(), std::make_pair(t.command, expected == 1));
       EXPECT_EQ(f.store.ReadValue("Corvalent\\Settings", t.value), std::to_string(expected)) << t.value;
     }
     f.app.*t.flag = 5;
@@ -339,7 +337,7 @@ TEST(OutputFiles, RealFilesAreReplacedAndAMissingFolderIsReported) {
   StdFileSystem disk;
   CommandContext ctx{f.device, f.store, f.prompter, f.clock, disk, f.app, f.ui};
   f.GoOnline();
-  const auto memory = Pattern(kProgramMemoryBytes, 7);
+  const auto memory = Pattern(kProgramMemorySize, 7);
   f.Reply(memory);
   EXPECT_EQ(OnReadHexFile(ctx, dump), CommandResult::kDone);
   {

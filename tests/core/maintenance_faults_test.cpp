@@ -7,12 +7,12 @@
 
 #include <functional>
 
-#include "app/default_paths.h"
-#include "app/messages.h"
-#include "channels/channel_zeroing.h"
-#include "command_fixture.h"
-#include "logger/lcu_configuration.h"
-#include "logger/maintenance_commands.h"
+#include "core/app/messages.h"
+#include "core/channels/channel_zeroing.h"
+#include "core/host/default_paths.h"
+#include "core/logger/lcu_configuration.h"
+#include "core/logger/maintenance_commands.h"
+#include "support/command_fixture.h"
 
 namespace lcu {
 namespace {
@@ -101,7 +101,7 @@ TEST(FaultMatrix, SavesThatFailLeaveTheOldFile) {
     std::size_t transfers;
   };
   const std::vector<Case> cases = {
-      {"ReadHexFile", "out", [](CommandContext& c) { return OnReadHexFile(c, "out"); }, kProgramMemoryBytes,
+      {"ReadHexFile", "out", [](CommandContext& c) { return OnReadHexFile(c, "out"); }, kProgramMemorySize,
        msg::kFailedToCreateOutputFile, msg::kFailedToWriteOutputFile, 2},
       {"ExtractSetup", "out", [](CommandContext& c) { return OnExtractSetup(c, "out"); }, kLoggerHeaderSize,
        msg::kFailedToOpenOutputFile, msg::kFailedToWriteHeaderToOutputFile, 2},

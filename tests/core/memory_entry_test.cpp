@@ -1,7 +1,7 @@
 // The memory window's entries: addresses, the datum in every format, the spin steps.
 #include <gtest/gtest.h>
 
-#include "memory/memory_entry.h"
+#include "core/memory/memory_entry.h"
 
 namespace lcu {
 namespace {
@@ -79,11 +79,11 @@ TEST(MemoryEntry, RangeIsOneToSixtyFour) {
 }  // namespace
 }  // namespace lcu
 
-#include "app/memory_settings_store.h"
-#include "fixed_clock.h"
-#include "memory/memory_access.h"
-#include "recording_prompter.h"
-#include "scripted_backend.h"
+#include "core/host/memory_settings_store.h"
+#include "core/memory/memory_access.h"
+#include "support/fixed_clock.h"
+#include "support/recording_prompter.h"
+#include "support/scripted_backend.h"
 
 namespace lcu {
 namespace {

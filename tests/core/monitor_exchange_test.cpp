@@ -6,10 +6,10 @@
 #include <cmath>
 #include <numeric>
 
-#include "command_fixture.h"
-#include "monitor/channel_exchange.h"
-#include "monitor/monitor_row.h"
-#include "util/little_endian.h"
+#include "core/monitor/channel_exchange.h"
+#include "core/monitor/monitor_row.h"
+#include "core/util/little_endian.h"
+#include "support/command_fixture.h"
 
 namespace lcu {
 namespace {

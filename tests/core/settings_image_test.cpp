@@ -9,8 +9,8 @@
 #include <random>
 #include <vector>
 
-#include "monitor/settings_image.h"
-#include "util/little_endian.h"
+#include "core/monitor/settings_image.h"
+#include "core/util/little_endian.h"
 
 namespace lcu {
 namespace {

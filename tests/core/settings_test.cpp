@@ -3,15 +3,15 @@
 // memory store.
 #include <gtest/gtest.h>
 
-#include "app/default_paths.h"
-#include "app/memory_settings_store.h"
-#include "app/prompter.h"
-#include "app/registry.h"
-#include "app/setting_form.h"
-#include "app/trim_trailing_blanks.h"
-#include "recording_prompter.h"
-#include "settings_store_contract.h"
-#include "util/decimal_text.h"
+#include "core/host/default_paths.h"
+#include "core/host/memory_settings_store.h"
+#include "core/host/prompter.h"
+#include "core/host/registry.h"
+#include "core/host/setting_form.h"
+#include "core/util/decimal_text.h"
+#include "core/util/trim_trailing_blanks.h"
+#include "support/recording_prompter.h"
+#include "support/settings_store_contract.h"
 
 namespace lcu {
 namespace {

@@ -4,10 +4,11 @@
 
 #include <numeric>
 
-#include "app/logger_transfers.h"
-#include "app/usb_device.h"
-#include "recording_prompter.h"
-#include "scripted_backend.h"
+#include "core/link/logger_transfers.h"
+#include "core/link/usb_device.h"
+#include "core/util/little_endian.h"
+#include "support/recording_prompter.h"
+#include "support/scripted_backend.h"
 
 namespace lcu {
 namespace {
@@ -50,7 +51,7 @@ TEST(ClosedLink, EveryOperationFailsWithoutTouchingTheDriver) {
   CUsbDevice device(backend);
   RecordingPrompter prompter;
   std::array<std::uint8_t, 64> block{};
-  std::array<std::uint8_t, kLoggerHeaderBytes> header{};
+  std::array<std::uint8_t, kLoggerHeaderSize> header{};
   std::vector<std::uint8_t> data(256);
   EXPECT_FALSE(device.VendorRead(LCU_READ_BLOCK, 0x8000, 0, 64, block));
   EXPECT_FALSE(device.VendorWrite(LCU_WRITE_WORD, 0xF752, 0x80));
@@ -158,20 +159,12 @@ TEST(GetClock, SplitsMinutesIntoHoursAndMinutes) {
   ScriptedBackend backend;
   CUsbDevice device(backend);
   for (const Case c : {Case{0, 0, 0}, Case{125, 2, 5}, Case{1439, 23, 59}, Case{65535, 1092, 15}}) {
-    device.m_status[6] = static_cast<std::uint8_t>(c.field & 0xFF);
-    device.m_status[7] = static_cast<std::uint8_t>(c.field >> 8);
+    le::PutU16(device.m_status, 6, c.field);
     std::uint16_t h = 1, m = 1;
     device.GetClock(h, m);
     EXPECT_EQ(h, c.hours);
     EXPECT_EQ(m, c.minutes);
   }
-}
-
-TEST(VendorRequestBlock, EncodesTwelveLittleEndianBytes) {
-  VendorRequest r{0x40, LCU_LOAD_FIRMWARE, 0x2000, 0x6B3D, 0, 0x12345678};
-  const auto b = r.Encode();
-  EXPECT_EQ(b, (std::array<std::uint8_t, 12>{0x40, 0x48, 0x00, 0x20, 0x3D, 0x6B, 0x00, 0x00, 0x78, 0x56, 0x34, 0x12}));
-  EXPECT_EQ(VendorRequest::Decode(b), r);
 }
 
 // ReadLoggerBlock: the rounded transfer size, split into 16384-byte chunks and a remainder.
@@ -247,7 +240,7 @@ TEST(LoggerHeaderTransfers, ExactRequestsAndSizes) {
   backend.nodes[0] = kLcuProductId;
   CUsbDevice device(backend);
   ASSERT_TRUE(device.FindDevice());
-  std::array<std::uint8_t, kLoggerHeaderBytes> header{};
+  std::array<std::uint8_t, kLoggerHeaderSize> header{};
   ASSERT_TRUE(ReadLoggerHeader(device, header));
   for (std::size_t i = 0; i < header.size(); ++i) header[i] = static_cast<std::uint8_t>(i * 7);
   ASSERT_TRUE(WriteLoggerHeader(device, header));
@@ -277,7 +270,7 @@ TEST(LoggerHeaderTransfers, ShortTransfersFailAndCloseTheLink) {
     backend.shortTransfers[shortAt] = 64;
     CUsbDevice device(backend);
     ASSERT_TRUE(device.FindDevice());
-    std::array<std::uint8_t, kLoggerHeaderBytes> header{};
+    std::array<std::uint8_t, kLoggerHeaderSize> header{};
     const bool read = ReadLoggerHeader(device, header);
     const bool written = read && WriteLoggerHeader(device, header);
     EXPECT_EQ(read, shortAt != 2);
@@ -293,7 +286,7 @@ TEST(LoggerHeaderTransfers, FailedSetupSendsNoBulkTransfer) {
   backend.failTransfers = {1};
   CUsbDevice device(backend);
   ASSERT_TRUE(device.FindDevice());
-  std::array<std::uint8_t, kLoggerHeaderBytes> header{};
+  std::array<std::uint8_t, kLoggerHeaderSize> header{};
   EXPECT_FALSE(ReadLoggerHeader(device, header));
   EXPECT_TRUE(backend.CallsOf(BackendCall::kBulkRead).empty());
 }

@@ -4,18 +4,18 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/command_ids.h"
-#include "app/default_paths.h"
-#include "app/messages.h"
-#include "firmware/hex_file_upload.h"
+#include "core/app/messages.h"
+#include "core/firmware/hex_file_upload.h"
+#include "core/host/default_paths.h"
+#include "gui/app/command_ids.h"
 #include "gui/app/qt_text.h"
 #include "gui/logger/dialog_integer.h"
 #include "gui/logger/init_lcu_dlg.h"
 #include "gui/logger/progress_dlg.h"
 #include "gui/logger/session_data.h"
 #include "gui_fixture.h"
-#include "hex_text.h"
-#include "recording_prompter.h"
+#include "support/hex_text.h"
+#include "support/recording_prompter.h"
 
 namespace lcu::test {
 namespace {
@@ -133,12 +133,12 @@ class DialogCommands : public GuiFixture {
 
 TEST_F(DialogCommands, LcuConfigurationOpensOnlyWhenEverythingWasRead) {
   Start();
-  Choose(cmd::kLcuConfiguration);
+  Choose(gui::cmd::kLcuConfiguration);
   EXPECT_TRUE(prompter->configurations.empty());
   EXPECT_EQ(prompter->messages, std::vector<std::string>{std::string(msg::kLcuOfflineDot)});
 
   Connect();
-  Choose(cmd::kLcuConfiguration);
+  Choose(gui::cmd::kLcuConfiguration);
   ASSERT_EQ(prompter->configurations.size(), 1U);
   EXPECT_EQ(prompter->configurations[0][kSerialRow], "1");
   EXPECT_TRUE(prompter->messages.empty());
@@ -146,13 +146,13 @@ TEST_F(DialogCommands, LcuConfigurationOpensOnlyWhenEverythingWasRead) {
 
 TEST_F(DialogCommands, LoadHexFileChecksTheLinkBeforeTheFileDialog) {
   Start();
-  Choose(cmd::kLoadHexFile);
+  Choose(gui::cmd::kLoadHexFile);
   EXPECT_TRUE(prompter->fileDialogs.empty());
   EXPECT_EQ(prompter->messages, std::vector<std::string>{std::string(msg::kLcuOffline)});
 
   Connect();
   const int before = sim->TransferCount();
-  Choose(cmd::kLoadHexFile);
+  Choose(gui::cmd::kLoadHexFile);
   ASSERT_EQ(prompter->fileDialogs.size(), 1U);
   EXPECT_EQ(prompter->fileDialogs[0].title, ToQString(kLoadHexFileDialogTitle));
   EXPECT_EQ(prompter->fileDialogs[0].filter, ToQString(kLoadHexFileDialogFilter));
@@ -173,7 +173,7 @@ TEST_F(DialogCommands, LoadHexFileSendsTheChosenFile) {
   Start();
   Connect();
   prompter->openFileAnswer = path;
-  Choose(cmd::kLoadHexFile);
+  Choose(gui::cmd::kLoadHexFile);
   EXPECT_TRUE(prompter->messages.empty());
   const std::vector<std::uint8_t> program = sim->ProgramMemory();
   EXPECT_EQ(program[0x2000], 0x12);

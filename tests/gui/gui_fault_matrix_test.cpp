@@ -25,19 +25,19 @@
 #include <QTemporaryDir>
 #include <QObject>
 
-#include "app/default_paths.h"
-#include "app/messages.h"
-#include "command_fault_messages.h"
+#include "core/app/messages.h"
+#include "core/host/default_paths.h"
+#include "core/logger/data_file.h"
+#include "core/logger/maintenance_commands.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"
 #include "gui/logger/progress_dlg.h"
 #include "gui/memory/address_view.h"
 #include "gui/memory/datum_dlg.h"
 #include "gui/memory/memory_template.h"
-#include "logger/maintenance_commands.h"
-#include "hex_text.h"
-#include "logger/data_file.h"
 #include "monitor_fixture.h"
+#include "support/command_fault_messages.h"
+#include "support/hex_text.h"
 
 namespace lcu::test {
 namespace {
@@ -94,7 +94,7 @@ class GuiFaultMatrix : public MonitorFixture {
     QCoreApplication::instance()->installEventFilter(&timers);
     StartOnLine();
     prompter->passwordEntries = {gui::ToQString(gui::text::kServicePassword1)};
-    Choose(cmd::kPassword);
+    Choose(gui::cmd::kPassword);
     dataDir = DataDirectory(Store());
     const std::vector<std::uint8_t> firmware(256, 0x5A);
     hexPath = dataDir + "/../firmware.hex";
@@ -155,7 +155,7 @@ class GuiFaultMatrix : public MonitorFixture {
          [this]() -> std::string { return monitorChanges->count() == 0 ? "" : "the window changed its cells"; }},
         {"memory window refresh",
          [this] {
-           if (!app->MemoryKind().AddressView()) Choose(cmd::kReadWriteData);
+           if (!app->MemoryKind().AddressView()) Choose(gui::cmd::kReadWriteData);
          },
          [this] {
            gui::CAddressView& view = *app->MemoryKind().AddressView();
@@ -166,7 +166,7 @@ class GuiFaultMatrix : public MonitorFixture {
          [this]() -> std::string { return memoryChanges->count() == 0 ? "" : "the window changed its cells"; }},
         {"memory window write",
          [this] {
-           if (!app->MemoryKind().AddressView()) Choose(cmd::kReadWriteData);
+           if (!app->MemoryKind().AddressView()) Choose(gui::cmd::kReadWriteData);
            gui::CAddressView& view = *app->MemoryKind().AddressView();
            // Memory no other command reads: the writes must not change the LCU's header.
            view.m_wAddress = 0xF000;
@@ -184,7 +184,7 @@ class GuiFaultMatrix : public MonitorFixture {
            });
          },
          [this] { app->MemoryKind().AddressView()->OnRightClick(); }, expect::MemoryWrite, [] { return std::string(); }},
-        {"Download", [this] { PrepareDownload(); }, [this] { Choose(cmd::kDownload); }, expect::Download,
+        {"Download", [this] { PrepareDownload(); }, [this] { Choose(gui::cmd::kDownload); }, expect::Download,
          [this]() -> std::string {
            const auto files = DataFiles();
            const bool complete = files.size() == 1 && Complete(files.front());
@@ -194,27 +194,27 @@ class GuiFaultMatrix : public MonitorFixture {
            if (!Frame().findChildren<gui::ProgressDlg*>().isEmpty()) return "the progress dialog stayed open";
            return "";
          }},
-        {"Send Config", [this] { prompter->yes = true; }, [this] { Choose(cmd::kSendConfig); }, expect::SendConfig,
+        {"Send Config", [this] { prompter->yes = true; }, [this] { Choose(gui::cmd::kSendConfig); }, expect::SendConfig,
          [] { return std::string(); }},
-        {"Reset Logbook", [this] { prompter->yes = true; }, [this] { Choose(cmd::kResetLogbook); },
+        {"Reset Logbook", [this] { prompter->yes = true; }, [this] { Choose(gui::cmd::kResetLogbook); },
          expect::ResetLogbook, [] { return std::string(); }},
-        {"Start Logger", [this] { app->State().m_bLoggerStarted = 0; }, [this] { Choose(cmd::kStartLogger); },
+        {"Start Logger", [this] { app->State().m_bLoggerStarted = 0; }, [this] { Choose(gui::cmd::kStartLogger); },
          expect::StartLogger, [] { return std::string(); }},
-        {"Stop Logger", [this] { app->State().m_bLoggerStarted = 1; }, [this] { Choose(cmd::kStartLogger); },
+        {"Stop Logger", [this] { app->State().m_bLoggerStarted = 1; }, [this] { Choose(gui::cmd::kStartLogger); },
          expect::StartLogger, [] { return std::string(); }},
-        {"Initialize LCU", [this] { prompter->initAnswer = 1; }, [this] { Choose(cmd::kInitializeLcu); },
+        {"Initialize LCU", [this] { prompter->initAnswer = 1; }, [this] { Choose(gui::cmd::kInitializeLcu); },
          expect::InitializeLcu, [] { return std::string(); }},
         {"Session Data", [this] { prompter->sessionAnswer = SessionDataValues{5, 2, 40, 3}; },
-         [this] { Choose(cmd::kSessionData); }, expect::SessionData, [] { return std::string(); }},
-        {"Extract Setup", [this] { prompter->yes = true; }, [this] { Choose(cmd::kExtractSetup); },
+         [this] { Choose(gui::cmd::kSessionData); }, expect::SessionData, [] { return std::string(); }},
+        {"Extract Setup", [this] { prompter->yes = true; }, [this] { Choose(gui::cmd::kExtractSetup); },
          expect::ExtractSetup,
          []() -> std::string { return fs::exists(DefaultSetupExtractPath()) ? "the extract was written" : ""; }},
-        {"Read Hex File", [] {}, [this] { Choose(cmd::kReadHexFile); }, expect::ReadHexFile,
+        {"Read Hex File", [] {}, [this] { Choose(gui::cmd::kReadHexFile); }, expect::ReadHexFile,
          []() -> std::string { return fs::exists(DefaultProgramDumpPath()) ? "the dump was written" : ""; }},
-        {"LCU Configuration", [] {}, [this] { Choose(cmd::kLcuConfiguration); }, expect::ReadLcu,
+        {"LCU Configuration", [] {}, [this] { Choose(gui::cmd::kLcuConfiguration); }, expect::ReadLcu,
          [this]() -> std::string { return prompter->configurations.empty() ? "" : "the dialog opened"; }},
         {"Load Hex File", [this] { prompter->openFileAnswer = QString::fromStdString(hexPath); },
-         [this] { Choose(cmd::kLoadHexFile); }, expect::LoadHexFile, [] { return std::string(); }},
+         [this] { Choose(gui::cmd::kLoadHexFile); }, expect::LoadHexFile, [] { return std::string(); }},
     };
   }
 

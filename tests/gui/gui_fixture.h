@@ -9,15 +9,15 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "app/registry.h"
-#include "fixed_clock.h"
+#include "core/host/registry.h"
 #include "gui/app/main_frame.h"
 #include "gui/app/main_menu.h"
 #include "gui/app/tavrix_app.h"
-#include "host_file_system.h"
-#include "qt_settings_store.h"
+#include "platform/host_file_system.h"
+#include "qtstore/qt_settings_store.h"
 #include "recording_gui_prompter.h"
 #include "sim/lcu_simulator.h"
+#include "support/fixed_clock.h"
 #include "tapped_backend.h"
 
 namespace lcu::test {

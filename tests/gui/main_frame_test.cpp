@@ -6,9 +6,9 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
-#include "app/command_ids.h"
-#include "app/lcu_status_block.h"
-#include "app/messages.h"
+#include "core/app/messages.h"
+#include "core/logger/lcu_status_block.h"
+#include "gui/app/command_ids.h"
 #include "gui_fixture.h"
 #include "sim/sample_setup.h"
 
@@ -147,13 +147,13 @@ TEST_F(MainFrameTick, ServesChannelValueRequestsForChannelsThreeToSixtyThreeOnly
 TEST_F(MainFrameTick, GoingOffLineUnchecksStartLogger) {
   Tick();
   Tick();
-  Choose(cmd::kStartLogger);
-  ASSERT_TRUE(Menu().IsChecked(cmd::kStartLogger));
+  Choose(gui::cmd::kStartLogger);
+  ASSERT_TRUE(Menu().IsChecked(gui::cmd::kStartLogger));
   ASSERT_EQ(app->State().m_bLoggerStarted, 1);
 
   sim->Unplug();
   Tick();
-  EXPECT_FALSE(Menu().IsChecked(cmd::kStartLogger));
+  EXPECT_FALSE(Menu().IsChecked(gui::cmd::kStartLogger));
   EXPECT_EQ(app->State().m_bLoggerStarted, 0);
   EXPECT_EQ(Value(reg::kChannelData, reg::kCurrentLcu), "-1");
 }

@@ -8,8 +8,8 @@
 #include <QMenuBar>
 #include <QTest>
 
-#include "app/command_ids.h"
-#include "app/messages.h"
+#include "core/app/messages.h"
+#include "gui/app/command_ids.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"
 #include "gui_fixture.h"
@@ -19,7 +19,7 @@ namespace {
 
 using gui::ToQString;
 
-constexpr int kServiceItems[] = {cmd::kInitializeLcu, cmd::kReadHexFile, cmd::kReadWriteData};
+constexpr int kServiceItems[] = {gui::cmd::kInitializeLcu, gui::cmd::kReadHexFile, gui::cmd::kReadWriteData};
 
 class MainMenuTest : public GuiFixture {
  protected:
@@ -93,7 +93,7 @@ TEST_F(MainMenuTest, PasswordEntriesUnlockTheServiceItems) {
     SCOPED_TRACE(c.name);
     Start();
     prompter->passwordEntries.assign(c.entries.begin(), c.entries.end());
-    Choose(cmd::kPassword);
+    Choose(gui::cmd::kPassword);
     EXPECT_EQ(Unlocked(), c.unlocked);
     EXPECT_EQ(prompter->Count(gui::text::kInvalidPassword), c.invalid);
     EXPECT_EQ(prompter->messages.size(), static_cast<std::size_t>(c.invalid));
@@ -104,7 +104,7 @@ TEST_F(MainMenuTest, PasswordEntriesUnlockTheServiceItems) {
 TEST_F(MainMenuTest, AWrongEntryComesBackInLowerCase) {
   Start();
   prompter->passwordEntries = {QStringLiteral("WrOng"), std::nullopt};
-  Choose(cmd::kPassword);
+  Choose(gui::cmd::kPassword);
   ASSERT_EQ(prompter->passwordShown.size(), 2U);
   EXPECT_EQ(prompter->passwordShown[0], QString());
   EXPECT_EQ(prompter->passwordShown[1], QStringLiteral("wrong"));
@@ -113,10 +113,10 @@ TEST_F(MainMenuTest, AWrongEntryComesBackInLowerCase) {
 TEST_F(MainMenuTest, ThePasswordAgainChangesNothing) {
   Start();
   prompter->passwordEntries = {QStringLiteral("tarnwell")};
-  Choose(cmd::kPassword);
+  Choose(gui::cmd::kPassword);
   ASSERT_TRUE(Unlocked());
   prompter->passwordEntries = {QStringLiteral("nonsense"), std::nullopt};
-  Choose(cmd::kPassword);
+  Choose(gui::cmd::kPassword);
   EXPECT_TRUE(Unlocked());
 }
 
@@ -142,9 +142,9 @@ TEST_F(MainMenuTest, SettingsTogglesFollowTheRegistryAndWriteItBack) {
     std::string_view value;
     std::int32_t AppState::*flag;
   } toggles[] = {
-      {cmd::kAutoDownload, reg::kAutoDownload, &AppState::m_bAutoDownload},
-      {cmd::kProtectData, reg::kPreserveBuffer, &AppState::m_bPreserveBuffer},
-      {cmd::kPreserveQmt, reg::kPreserveQmt, &AppState::m_bPreserveQmt},
+      {gui::cmd::kAutoDownload, reg::kAutoDownload, &AppState::m_bAutoDownload},
+      {gui::cmd::kProtectData, reg::kPreserveBuffer, &AppState::m_bPreserveBuffer},
+      {gui::cmd::kPreserveQmt, reg::kPreserveQmt, &AppState::m_bPreserveQmt},
   };
   for (const auto& t : toggles) {
     SCOPED_TRACE(std::string(t.value));
@@ -170,8 +170,8 @@ TEST_F(MainMenuTest, SettingsTogglesFollowTheRegistryAndWriteItBack) {
 TEST_F(MainMenuTest, ARefusedStartLoggerKeepsItsCheckMark) {
   Start();
   app->State().m_bDownloadRunning = 1;
-  Choose(cmd::kStartLogger);
-  EXPECT_FALSE(Menu().IsChecked(cmd::kStartLogger));
+  Choose(gui::cmd::kStartLogger);
+  EXPECT_FALSE(Menu().IsChecked(gui::cmd::kStartLogger));
   EXPECT_EQ(prompter->messages, std::vector<std::string>{std::string(msg::kDownloadInProgress)});
   app->State().m_bDownloadRunning = 0;
 }
@@ -179,7 +179,7 @@ TEST_F(MainMenuTest, ARefusedStartLoggerKeepsItsCheckMark) {
 TEST_F(MainMenuTest, PaneZeroShowsTheHighlightedItemsPromptAndOtherwiseReady) {
   Start();
   EXPECT_EQ(Frame().PaneText(0), ToQString(gui::text::kReady));
-  Menu().Action(cmd::kStartLogger)->showStatusText(&Frame());
+  Menu().Action(gui::cmd::kStartLogger)->showStatusText(&Frame());
   EXPECT_EQ(Frame().PaneText(0), ToQString(gui::text::kStartLoggerPrompt));
   QStatusTipEvent leave{QString()};
   QCoreApplication::sendEvent(&Frame(), &leave);

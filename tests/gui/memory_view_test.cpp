@@ -9,8 +9,9 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "app/command_ids.h"
-#include "app/messages.h"
+#include "core/app/messages.h"
+#include "core/memory/memory_row.h"
+#include "gui/app/command_ids.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"
 #include "gui/memory/address_dlg.h"
@@ -18,7 +19,6 @@
 #include "gui/memory/datum_dlg.h"
 #include "gui/memory/memory_template.h"
 #include "gui/memory/up_down_control.h"
-#include "memory/memory_row.h"
 #include "monitor_fixture.h"
 
 namespace lcu::test {
@@ -38,12 +38,12 @@ class MemoryViewTest : public MonitorFixture {
     MonitorFixture::SetUp();
     StartOnLine();
     prompter->passwordEntries = {ToQString(gui::text::kServicePassword1)};
-    Choose(cmd::kPassword);
-    ASSERT_TRUE(Menu().IsEnabled(cmd::kReadWriteData));
+    Choose(gui::cmd::kPassword);
+    ASSERT_TRUE(Menu().IsEnabled(gui::cmd::kReadWriteData));
   }
 
   CAddressView& OpenMemoryWindow() {
-    Choose(cmd::kReadWriteData);
+    Choose(gui::cmd::kReadWriteData);
     CAddressView* view = app->MemoryKind().AddressView();
     EXPECT_NE(view, nullptr);
     return *view;
@@ -130,14 +130,14 @@ TEST_F(MemoryViewTest, ANewWindowShowsTheSixteenRowsFrom8000AndGraysItsMenuItemU
     EXPECT_GE(view.columnWidth(column), gui::kMemoryColumnWidths[i]) << column;
   }
 
-  EXPECT_FALSE(Menu().IsEnabled(cmd::kReadWriteData));
-  Choose(cmd::kReadWriteData);
+  EXPECT_FALSE(Menu().IsEnabled(gui::cmd::kReadWriteData));
+  Choose(gui::cmd::kReadWriteData);
   EXPECT_EQ(Frame().MdiArea().subWindowList().size(), 1) << "one memory window at a time";
 
   frame->close();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(app->MemoryKind().AddressView(), nullptr);
-  EXPECT_TRUE(Menu().IsEnabled(cmd::kReadWriteData));
+  EXPECT_TRUE(Menu().IsEnabled(gui::cmd::kReadWriteData));
   CAddressView& again = OpenMemoryWindow();
   EXPECT_EQ(Addresses(again), Run(0x8000, 16)) << "a new window starts afresh";
 }

@@ -8,7 +8,7 @@
 #include <QCoreApplication>
 #include <QMdiArea>
 
-#include "app/command_ids.h"
+#include "gui/app/command_ids.h"
 #include "gui/monitor/child_frame.h"
 #include "gui/monitor/monitor_settings.h"
 #include "gui/monitor/monitor_template.h"
@@ -35,7 +35,7 @@ class MonitorFixture : public GuiFixture {
   }
 
   gui::CChildFrame& NewWindow() {
-    Choose(cmd::kNewWindow);
+    Choose(gui::cmd::kNewWindow);
     return *static_cast<gui::CChildFrame*>(Frame().MdiArea().currentSubWindow());
   }
   static gui::CMonitorView& ViewOf(gui::CChildFrame& frame) { return *gui::CMonitorTemplate::MonitorViewOf(frame); }

@@ -11,15 +11,15 @@
 #include <QLabel>
 #include <QTemporaryDir>
 
-#include "app/messages.h"
+#include "core/app/messages.h"
 #if !defined(_WIN32)
-#include "file_size_limit.h"
+#include "support/file_size_limit.h"
 #endif
+#include "core/monitor/settings_image.h"
+#include "core/util/little_endian.h"
 #include "gui/app/product_version.h"
 #include "gui/app/qt_text.h"
-#include "monitor/settings_image.h"
 #include "monitor_fixture.h"
-#include "util/little_endian.h"
 
 namespace lcu::test {
 namespace {
@@ -38,11 +38,11 @@ class MonitorSettingsTest : public MonitorFixture {
   QString PathOf(const char* name) const { return m_files.filePath(QString::fromUtf8(name)); }
   void SaveAs(const QString& path) {
     prompter->saveFileAnswer = path;
-    Choose(cmd::kFileSaveAs);
+    Choose(gui::cmd::kFileSaveAs);
   }
   void Open(const QString& path) {
     prompter->openFileAnswer = path;
-    Choose(cmd::kFileOpen);
+    Choose(gui::cmd::kFileOpen);
     RunPosted();
   }
   static QByteArray Contents(const QString& path) {
@@ -197,7 +197,7 @@ TEST_F(MonitorSettingsTest, TheFileIsAlwaysWholeAndHoldsAtMostThirtyTwoWindows) 
     int stored;
   } cases[] = {{0, 0}, {1, 1}, {33, 32}};
   for (const auto& c : cases) {
-    Choose(cmd::kFileClose);
+    Choose(gui::cmd::kFileClose);
     RunPosted();
     for (int i = 0; i < c.windows; ++i) NewWindow();
     const QString path = PathOf("count.nsb");
@@ -329,7 +329,7 @@ TEST_F(MonitorSettingsTest, CloseEndsTheFileButNotTheRegistryValue) {
   AddOtherWindow();
   const QString path = PathOf("kept.nsb");
   SaveAs(path);
-  Choose(cmd::kFileClose);
+  Choose(gui::cmd::kFileClose);
   EXPECT_EQ(Frames().size(), 2u) << "the windows close after the command";
   RunPosted();
   ASSERT_EQ(Frames().size(), 1u);
@@ -339,7 +339,7 @@ TEST_F(MonitorSettingsTest, CloseEndsTheFileButNotTheRegistryValue) {
 
   // Save now asks for a file; Cancel writes nothing.
   prompter->saveFileAnswer.clear();
-  Choose(cmd::kFileSave);
+  Choose(gui::cmd::kFileSave);
   EXPECT_EQ(prompter->saveDialogs.size(), 2u);
 }
 

@@ -11,9 +11,11 @@
 #include <QStandardItemModel>
 #include <QTest>
 
-#include "app/messages.h"
-#include "channels/channel_calibration.h"
-#include "channels/channel_zeroing.h"
+#include "core/app/messages.h"
+#include "core/channels/channel_calibration.h"
+#include "core/channels/channel_zeroing.h"
+#include "core/monitor/channel_exchange.h"
+#include "core/util/little_endian.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"
 #include "gui/monitor/chan_selection_dlg.h"
@@ -21,10 +23,8 @@
 #include "gui/monitor/ent_offset.h"
 #include "gui/monitor/reading_cell_delegate.h"
 #include "gui/monitor/window_title_dlg.h"
-#include "monitor/channel_exchange.h"
 #include "monitor_fixture.h"
-#include "recording_prompter.h"
-#include "util/little_endian.h"
+#include "support/recording_prompter.h"
 
 namespace lcu::test {
 namespace {
@@ -91,7 +91,7 @@ TEST_F(MonitorViewTest, ATickExchangesInGroupsOfSixteenEachEndingInAZeroWord) {
     EXPECT_EQ(Exchanges(), static_cast<int>(c.groups.size())) << c.channels;
     std::size_t first = 0;
     for (std::size_t g = 0; g < blocks.size(); ++g) {
-      ASSERT_EQ(blocks[g].size(), kExchangeBlockSize);
+      ASSERT_EQ(blocks[g].size(), kBlockSize);
       for (std::size_t j = 0; j < c.groups[g]; ++j) EXPECT_EQ(le::U16(blocks[g], 2 * j), channels[first + j]);
       EXPECT_EQ(le::U16(blocks[g], 2 * c.groups[g]), 0) << c.channels << " group " << g;
       first += c.groups[g];

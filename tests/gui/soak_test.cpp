@@ -46,8 +46,10 @@ extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 extern "C" std::size_t __sanitizer_get_heap_size();
 #endif
 
-#include "app/command_ids.h"
-#include "app/registry.h"
+#include "core/host/registry.h"
+#include "core/logger/data_file.h"
+#include "core/logger/logger_header.h"
+#include "gui/app/command_ids.h"
 #include "gui/app/gui_prompter.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/main_frame.h"
@@ -62,10 +64,8 @@ extern "C" std::size_t __sanitizer_get_heap_size();
 #include "gui/monitor/monitor_table_model.h"
 #include "gui/monitor/monitor_template.h"
 #include "gui/monitor/monitor_view.h"
-#include "host_file_system.h"
-#include "logger/data_file.h"
-#include "logger/logger_header.h"
-#include "qt_settings_store.h"
+#include "platform/host_file_system.h"
+#include "qtstore/qt_settings_store.h"
 #include "sim/lcu_simulator.h"
 #include "sim/sample_setup.h"
 
@@ -226,7 +226,7 @@ class SoakTest : public ::testing::Test {
 
   void OpenMemoryWindow() {
     if (m_app->MemoryKind().AddressView() != nullptr) return;
-    Choose(cmd::kReadWriteData);
+    Choose(gui::cmd::kReadWriteData);
     gui::CAddressView* view = m_app->MemoryKind().AddressView();
     ASSERT_NE(view, nullptr) << "the memory window opens after the service password";
     Count(view->Model(), m_figures.memoryUpdates);
@@ -298,10 +298,10 @@ class SoakTest : public ::testing::Test {
   // LCU may still log with the item unchecked, and it takes two choices to stop it (or, after
   // a failed write, to start it).
   void StartLogging() {
-    for (int i = 0; i < 2 && !m_sim->IsLogging(); ++i) Choose(cmd::kStartLogger);
+    for (int i = 0; i < 2 && !m_sim->IsLogging(); ++i) Choose(gui::cmd::kStartLogger);
   }
   void StopLogging() {
-    for (int i = 0; i < 2 && m_sim->IsLogging(); ++i) Choose(cmd::kStartLogger);
+    for (int i = 0; i < 2 && m_sim->IsLogging(); ++i) Choose(gui::cmd::kStartLogger);
   }
 
   // Some downloads lose the LCU part way: it is unplugged at one of their first transfers.
@@ -312,7 +312,7 @@ class SoakTest : public ::testing::Test {
       m_unplugged = true;
       ++m_figures.transferUnplugsArmed;
     }
-    Choose(cmd::kDownload);
+    Choose(gui::cmd::kDownload);
     CollectDownload();
   }
 
@@ -410,7 +410,7 @@ TEST_F(SoakTest, RunsForTheGivenTimeWithoutGrowingAndKeepsDoingItsWork) {
   m_random = std::mt19937(sequence);
 
   Start();
-  Choose(cmd::kPassword);
+  Choose(gui::cmd::kPassword);
   RunFor(3s);
   ASSERT_TRUE(m_app->Device().m_bOnline) << "the simulated LCU comes on line";
   for (int i = 0; i < kMonitorWindows; ++i) OpenMonitorWindow();

@@ -9,8 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/command_ids.h"
-#include "app/messages.h"
+#include "core/app/messages.h"
+#include "gui/app/command_ids.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/product_version.h"
 #include "gui/app/qt_text.h"
@@ -30,7 +30,7 @@ TEST_F(StartupTest, AnEmptyStoreOpensAtTheOriginSixHundredSquareWithNothingCheck
   EXPECT_EQ(Frame().frameGeometry().topLeft(), QPoint(0, 0));
   EXPECT_EQ(Frame().size(), QSize(600, 600));
   EXPECT_FALSE(Frame().isMaximized());
-  for (const int id : {cmd::kAutoDownload, cmd::kProtectData, cmd::kPreserveQmt, cmd::kStartLogger}) {
+  for (const int id : {gui::cmd::kAutoDownload, gui::cmd::kProtectData, gui::cmd::kPreserveQmt, gui::cmd::kStartLogger}) {
     EXPECT_FALSE(Menu().IsChecked(id)) << id;
   }
   EXPECT_TRUE(prompter->messages.empty());
@@ -41,7 +41,7 @@ TEST_F(StartupTest, TheCaptionCarriesTheBuildsVersion) {
   EXPECT_NE(gui::GetProductVersion(), QStringLiteral("0.0.0"));
   EXPECT_EQ(Frame().windowTitle(),
             ToQString(msg::kAppTitle) + ToQString(gui::text::kCaptionSeparator) + gui::GetProductVersion());
-  Choose(cmd::kAppAbout);
+  Choose(gui::cmd::kAppAbout);
   EXPECT_EQ(prompter->aboutVersions, std::vector<QString>{gui::GetProductVersion()});
 }
 
@@ -96,7 +96,7 @@ TEST_F(StartupTest, TheHardwareLevelChoosesTheAvailableChannels) {
 TEST_F(StartupTest, ExitClosesTheMainWindow) {
   Start();
   ASSERT_TRUE(Frame().isVisible());
-  Choose(cmd::kAppExit);
+  Choose(gui::cmd::kAppExit);
   EXPECT_FALSE(Frame().isVisible());
   EXPECT_FALSE(app->Ui().PumpWaitingMessages()) << "a running download would stop";
 }

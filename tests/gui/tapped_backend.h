@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/usb_backend.h"
+#include "core/link/usb_backend.h"
 #include "sim/lcu_simulator.h"
 
 namespace lcu::test {

@@ -8,22 +8,22 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/memory_settings_store.h"
-#include "app/messages.h"
-#include "app/registry.h"
-#include "channels/channel_calibration.h"
-#include "channels/channel_conversion.h"
-#include "channels/channel_table.h"
-#include "channels/channel_zeroing.h"
-#include "fixed_clock.h"
-#include "host_reasons.h"
-#include "lcu_simulator.h"
-#include "monitor/channel_exchange.h"
-#include "monitor/monitor_row.h"
-#include "recording_prompter.h"
-#include "sample_channels.h"
-#include "sample_setup.h"
-#include "util/little_endian.h"
+#include "core/app/messages.h"
+#include "core/channels/channel_calibration.h"
+#include "core/channels/channel_conversion.h"
+#include "core/channels/channel_table.h"
+#include "core/channels/channel_zeroing.h"
+#include "core/host/memory_settings_store.h"
+#include "core/host/registry.h"
+#include "core/monitor/channel_exchange.h"
+#include "core/monitor/monitor_row.h"
+#include "core/util/little_endian.h"
+#include "sim/lcu_simulator.h"
+#include "sim/sample_channels.h"
+#include "sim/sample_setup.h"
+#include "support/fixed_clock.h"
+#include "support/host_reasons.h"
+#include "support/recording_prompter.h"
 
 namespace lcu {
 namespace {

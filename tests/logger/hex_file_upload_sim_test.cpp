@@ -7,16 +7,16 @@
 #include <fstream>
 #include <random>
 
-#include "app/memory_settings_store.h"
-#include "firmware/hex_file_upload.h"
-#include "firmware/hex_image.h"
-#include "fixed_clock.h"
-#include "hex_text.h"
-#include "host_file_system.h"
-#include "lcu_simulator.h"
-#include "program_image.h"
-#include "recording_prompter.h"
-#include "util/little_endian.h"
+#include "core/firmware/hex_file_upload.h"
+#include "core/firmware/hex_image.h"
+#include "core/host/memory_settings_store.h"
+#include "core/util/little_endian.h"
+#include "platform/host_file_system.h"
+#include "sim/lcu_simulator.h"
+#include "sim/program_image.h"
+#include "support/fixed_clock.h"
+#include "support/hex_text.h"
+#include "support/recording_prompter.h"
 
 namespace lcu {
 namespace {
@@ -77,11 +77,11 @@ TEST_F(HexUploadSimTest, ProgramMemoryHoldsTheImageOfTheFile) {
   EXPECT_EQ(lcuSim.TransferCount() - transfersBefore, 2);
 
   const std::vector<std::uint8_t> program = lcuSim.ProgramMemory();
-  ASSERT_EQ(program.size(), sim::kProgramMemorySize);
+  ASSERT_EQ(program.size(), kProgramMemorySize);
   std::vector<std::uint8_t> expected = before;
   std::copy(firmware.begin(), firmware.end() - 2, expected.begin() + kFirmwareBase);
   // The word the LCU computes over what it received, not the file's last two bytes.
-  le::PutU16(expected, sim::kChecksumAddress, sim::ProgramChecksum(expected));
+  le::PutU16(expected, kChecksumAddress, sim::ProgramChecksum(expected));
   EXPECT_TRUE(program == expected);
 }
 

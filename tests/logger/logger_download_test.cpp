@@ -9,21 +9,20 @@
 #include <functional>
 #include <iterator>
 
-#include "app/logger_transfers.h"
-#include "app/messages.h"
-#include "app/memory_settings_store.h"
-#include "app/messages.h"
-#include "app/registry.h"
-#include "file_size_limit.h"
-#include "fixed_clock.h"
-#include "host_file_system.h"
-#include "host_reasons.h"
-#include "logger/configuration_upload.h"
-#include "logger/file_write_queue.h"
-#include "logger/logger_download.h"
-#include "lcu_simulator.h"
-#include "recording_prompter.h"
-#include "sample_setup.h"
+#include "core/app/messages.h"
+#include "core/host/memory_settings_store.h"
+#include "core/host/registry.h"
+#include "core/link/logger_transfers.h"
+#include "core/logger/configuration_upload.h"
+#include "core/logger/file_write_queue.h"
+#include "core/logger/logger_download.h"
+#include "platform/host_file_system.h"
+#include "sim/lcu_simulator.h"
+#include "sim/sample_setup.h"
+#include "support/file_size_limit.h"
+#include "support/fixed_clock.h"
+#include "support/host_reasons.h"
+#include "support/recording_prompter.h"
 
 namespace lcu {
 namespace {
@@ -47,7 +46,7 @@ class ScriptedUi : public CommandUi {
     if (onPump) onPump(pumps);
     return pumps != quitAtPump;
   }
-  void SetMenuCheck(int, bool) override {}
+  void FlagChanged(AppFlag, bool) override {}
 
   std::vector<int> steps;
   int pumps = 0;

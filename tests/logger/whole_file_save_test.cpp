@@ -10,9 +10,9 @@
 #include <memory>
 #include <vector>
 
-#include "app/whole_file_save.h"
-#include "file_size_limit.h"
-#include "host_file_system.h"
+#include "core/host/whole_file_save.h"
+#include "platform/host_file_system.h"
+#include "support/file_size_limit.h"
 
 namespace lcu {
 namespace {

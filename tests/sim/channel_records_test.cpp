@@ -6,10 +6,10 @@
 #include <numeric>
 #include <vector>
 
-#include "channels/channel_calibration.h"
-#include "channels/channel_definition.h"
-#include "logger/logger_header.h"
-#include "util/little_endian.h"
+#include "core/channels/channel_calibration.h"
+#include "core/channels/channel_definition.h"
+#include "core/logger/logger_header.h"
+#include "core/util/little_endian.h"
 
 namespace lcu {
 namespace {

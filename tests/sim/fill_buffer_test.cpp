@@ -15,9 +15,9 @@
 #include <unistd.h>
 #endif
 
+#include "core/util/little_endian.h"
+#include "sim/state_file.h"
 #include "sim_test_util.h"
-#include "state_file.h"
-#include "util/little_endian.h"
 
 namespace lcu::sim {
 namespace {

@@ -6,12 +6,12 @@
 #include <numeric>
 #include <vector>
 
-#include "app/lcu_status_block.h"
-#include "program_image.h"
-#include "recording_prompter.h"
-#include "signal_model.h"
+#include "core/logger/lcu_status_block.h"
+#include "core/util/little_endian.h"
+#include "sim/program_image.h"
+#include "sim/signal_model.h"
 #include "sim_test_util.h"
-#include "util/little_endian.h"
+#include "support/recording_prompter.h"
 
 namespace lcu::sim {
 namespace {

@@ -8,15 +8,15 @@
 #include <fstream>
 #include <set>
 
-#include "app/default_paths.h"
-#include "app/memory_settings_store.h"
-#include "app/registry.h"
-#include "channels/calibration_file.h"
-#include "channels/channel_calibration.h"
-#include "channels/channel_definition.h"
-#include "sample_channels.h"
-#include "sample_setup.h"
-#include "signal_model.h"
+#include "core/channels/calibration_file.h"
+#include "core/channels/channel_calibration.h"
+#include "core/channels/channel_definition.h"
+#include "core/host/default_paths.h"
+#include "core/host/memory_settings_store.h"
+#include "core/host/registry.h"
+#include "sim/sample_channels.h"
+#include "sim/sample_setup.h"
+#include "sim/signal_model.h"
 #include "sim_test_util.h"
 
 namespace lcu::sim {

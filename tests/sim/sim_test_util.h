@@ -9,10 +9,10 @@
 #include <random>
 #include <string>
 
-#include "app/logger_transfers.h"
-#include "app/usb_device.h"
-#include "lcu_simulator.h"
-#include "logger/logger_header.h"
+#include "core/link/logger_transfers.h"
+#include "core/link/usb_device.h"
+#include "core/logger/logger_header.h"
+#include "sim/lcu_simulator.h"
 
 namespace lcu::sim::test {
 

@@ -5,9 +5,9 @@
 #include <fstream>
 #include <vector>
 
-#include "app/lcu_status_block.h"
+#include "core/logger/lcu_status_block.h"
+#include "core/util/little_endian.h"
 #include "sim_test_util.h"
-#include "util/little_endian.h"
 
 namespace lcu::sim {
 namespace {

@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/messages.h"
-#include "app/prompter.h"
-#include "logger/logger_header.h"
+#include "core/app/messages.h"
+#include "core/host/prompter.h"
+#include "core/logger/logger_header.h"
 
 namespace lcu::test {
 

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/command_context.h"
-#include "app/memory_settings_store.h"
+#include "core/app/app_state.h"
+#include "core/app/command_context.h"
+#include "core/host/memory_settings_store.h"
 #include "dialog_prompter.h"
 #include "fixed_clock.h"
 #include "memory_file_system.h"

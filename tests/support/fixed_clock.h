@@ -5,7 +5,7 @@
 #include <chrono>
 #include <vector>
 
-#include "app/clock.h"
+#include "core/host/clock.h"
 
 namespace lcu::test {
 

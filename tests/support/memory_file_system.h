@@ -18,7 +18,7 @@
 #include <system_error>
 #include <vector>
 
-#include "app/file_system.h"
+#include "core/host/file_system.h"
 
 namespace lcu::test {
 

@@ -1,4 +1,4 @@
-// A CommandUi for tests: records check marks and progress, and lets the pump report that
+// A CommandUi for tests: records switched flags and progress, and lets the pump report that
 // the program is quitting.
 #pragma once
 
@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/command_context.h"
+#include "core/app/command_context.h"
 
 namespace lcu::test {
 
@@ -19,9 +19,9 @@ class RecordingCommandUi : public CommandUi {
     ++pumps;
     return !quitting;
   }
-  void SetMenuCheck(int commandId, bool checked) override {
-    checks[commandId] = checked;
-    checkCalls.emplace_back(commandId, checked);
+  void FlagChanged(AppFlag flag, bool on) override {
+    flags[flag] = on;
+    flagCalls.emplace_back(flag, on);
   }
 
   std::vector<int> progressSteps;
@@ -29,9 +29,9 @@ class RecordingCommandUi : public CommandUi {
   int progressEnded = 0;
   int pumps = 0;
   bool quitting = false;
-  /// The current check mark of each item that was set, and every call in order.
-  std::map<int, bool> checks;
-  std::vector<std::pair<int, bool>> checkCalls;
+  /// The current state of each flag that was reported, and every report in order.
+  std::map<AppFlag, bool> flags;
+  std::vector<std::pair<AppFlag, bool>> flagCalls;
 };
 
 }  // namespace lcu::test

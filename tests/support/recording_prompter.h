@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/prompter.h"
+#include "core/host/prompter.h"
 
 namespace lcu::test {
 

@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/usb_backend.h"
+#include "core/link/usb_backend.h"
+#include "core/util/little_endian.h"
 
 namespace lcu::test {
 
@@ -48,8 +49,7 @@ class ScriptedBackend : public UsbBackend {
     calls.push_back(BackendCall::Of(BackendCall::kDescriptor, static_cast<int>(handle - 100)));
     std::fill(d.begin(), d.end(), std::uint8_t{0});
     const std::uint16_t pid = nodes.at(static_cast<int>(handle - 100));
-    d[10] = static_cast<std::uint8_t>(pid & 0xFF);
-    d[11] = static_cast<std::uint8_t>(pid >> 8);
+    le::PutU16(d, 10, pid);
     return true;
   }
   bool ControlRequest(UsbHandle, const VendorRequest& r, std::span<std::uint8_t> data) override {

@@ -21,7 +21,7 @@
 #include <variant>
 #include <vector>
 
-#include "app/settings_store.h"
+#include "core/host/settings_store.h"
 
 namespace lcu::test {
 

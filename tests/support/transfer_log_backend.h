@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/usb_backend.h"
+#include "core/link/usb_backend.h"
 
 namespace lcu::test {
 

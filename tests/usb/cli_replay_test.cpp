@@ -4,7 +4,7 @@
 #include <QFile>
 #include <QRegularExpression>
 
-#include "lcu_program.h"
+#include "cli/lcu_program.h"
 
 namespace lcu::test {
 namespace {
@@ -81,6 +81,15 @@ TEST_F(LcuReplay, UnreadableTranscriptIsRefused) {
   const ProgramRun run = Lcu({"--replay", Path("missing.txt"), "status"});
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_TRUE(run.err.contains("missing.txt")) << run.err.toStdString();
+}
+
+// The replay is set up before the recorder that would take it over; without the recorder
+// there is no replay left to check at the end.
+TEST_F(LcuReplay, ATranscriptThatCannotBeWrittenStopsTheRunBeforeTheReplay) {
+  const ProgramRun run = Lcu({"--replay", Transcript("status.txt"), "--record", Path("missing/status.txt"), "status"});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_TRUE(run.err.startsWith("Cannot create the transcript ")) << run.err.toStdString();
+  EXPECT_EQ(run.out, "");
 }
 
 }  // namespace

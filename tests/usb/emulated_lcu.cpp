@@ -10,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/vendor_request.h"
+#include "core/link/lcu_protocol.h"
+#include "core/link/vendor_request.h"
+#include "core/util/little_endian.h"
 
 namespace lcu::test {
 
@@ -203,9 +205,9 @@ void EmulatedDevice::Transfer(Urb& urb) {
     VendorRequest request;
     request.bmRequestType = buffer[0];
     request.bRequest = buffer[1];
-    request.wValue = static_cast<std::uint16_t>(buffer[2] | buffer[3] << 8);
-    request.wIndex = static_cast<std::uint16_t>(buffer[4] | buffer[5] << 8);
-    request.wLength = static_cast<std::uint16_t>(buffer[6] | buffer[7] << 8);
+    request.wValue = le::U16(buffer, 2);
+    request.wIndex = le::U16(buffer, 4);
+    request.wLength = le::U16(buffer, 6);
     const std::span<std::uint8_t> stage = buffer.subspan(kSetupPacketSize);
     ok = m_simulator->ControlRequest(m_simHandle, request, request.IsRead() ? stage : stage.first(0));
     urb.actualLength = ok && request.IsRead() ? request.wLength : 0;

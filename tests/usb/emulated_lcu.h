@@ -13,7 +13,7 @@
 
 #include <umockdev.h>
 
-#include "lcu_simulator.h"
+#include "sim/lcu_simulator.h"
 
 namespace lcu::test {
 

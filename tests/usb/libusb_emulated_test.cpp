@@ -7,9 +7,9 @@
 #include <thread>
 
 #include "emulated_lcu.h"
-#include "libusb_backend.h"
 #include "link_contract.h"
-#include "usb_errors.h"
+#include "usb/libusb_backend.h"
+#include "usb/usb_errors.h"
 
 namespace lcu::test {
 namespace {

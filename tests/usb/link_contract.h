@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "app/logger_transfers.h"
-#include "app/usb_device.h"
-#include "lcu_simulator.h"
-#include "recording_prompter.h"
+#include "core/link/logger_transfers.h"
+#include "core/link/usb_device.h"
+#include "sim/lcu_simulator.h"
+#include "support/recording_prompter.h"
 
 namespace lcu::test {
 
@@ -42,8 +42,8 @@ inline std::vector<std::uint8_t> ReadBlock(CUsbDevice& device, std::uint16_t add
 }
 
 inline std::vector<std::uint8_t> Header(CUsbDevice& device) {
-  std::vector<std::uint8_t> header(kLoggerHeaderBytes);
-  if (!ReadLoggerHeader(device, std::span<std::uint8_t, kLoggerHeaderBytes>(header))) {
+  std::vector<std::uint8_t> header(kLoggerHeaderSize);
+  if (!ReadLoggerHeader(device, std::span<std::uint8_t, kLoggerHeaderSize>(header))) {
     return Failed(device, "header read");
   }
   return header;
@@ -71,7 +71,7 @@ inline std::vector<ContractStep> ContractSteps() {
          std::vector<std::uint8_t> header = Header(device);
          if (header.empty()) return header;
          for (std::size_t i = 0x3F00; i < 0x3F40; ++i) header[i] = static_cast<std::uint8_t>(i * 7);
-         if (!WriteLoggerHeader(device, std::span<const std::uint8_t, kLoggerHeaderBytes>(header))) {
+         if (!WriteLoggerHeader(device, std::span<const std::uint8_t, kLoggerHeaderSize>(header))) {
            return Failed(device, "header write");
          }
          return Header(device);

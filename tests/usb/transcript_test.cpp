@@ -5,8 +5,8 @@
 
 #include <sstream>
 
-#include "app/recording_backend.h"
-#include "app/replay_backend.h"
+#include "core/link/recording_backend.h"
+#include "core/link/replay_backend.h"
 #include "link_contract.h"
 
 namespace lcu::test {

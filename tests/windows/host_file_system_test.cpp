@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "host_file_system.h"
+#include "platform/host_file_system.h"
 
 namespace lcu {
 namespace {

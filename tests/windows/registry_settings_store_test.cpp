@@ -1,7 +1,7 @@
 // The registry store: the store contract on a throw-away key, and the registry's own view of
 // what it writes: UTF-16 strings and DWORD integers that the family's other programs read,
 // and their values of either type read back as text.
-#include "registry_settings_store.h"
+#include "platform/windows/registry_settings_store.h"
 
 #include <windows.h>
 
@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "settings_store_contract.h"
+#include "support/settings_store_contract.h"
 
 namespace lcu::test {
 

@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <string>
 
-#include "channels/channel_definition.h"
-#include "logger/logger_header.h"
+#include "core/channels/channel_definition.h"
+#include "core/logger/logger_header.h"
 
 namespace lcu {
 

@@ -1,16 +1,16 @@
 // What an LCU command needs from the program around it: the link, the settings, the user,
 // the clock, files, the shared application fields, and the window hooks (progress, the
-// message pump, menu check marks).
+// message pump, and the report of a switched setting).
 #pragma once
 
 #include <cstdint>
 
-#include "app/app_state.h"
-#include "app/clock.h"
-#include "app/file_system.h"
-#include "app/prompter.h"
-#include "app/settings_store.h"
-#include "app/usb_device.h"
+#include "core/app/app_state.h"
+#include "core/host/clock.h"
+#include "core/host/file_system.h"
+#include "core/host/prompter.h"
+#include "core/host/settings_store.h"
+#include "core/link/usb_device.h"
 
 namespace lcu {
 
@@ -19,6 +19,15 @@ enum class CommandResult {
   kDone,      // it did all its work
   kFailed,    // it failed or was refused; its message has been shown
   kDeclined,  // the user answered No or cancelled a dialog
+};
+
+/// The on/off states of the program that commands switch: the three settings flags and the
+/// logger started by hand.
+enum class AppFlag {
+  kAutoDownload,
+  kProtectData,
+  kPreserveQmt,
+  kLoggerStarted,
 };
 
 /// Window-side hooks of the commands. The desktop program shows a progress dialog and pumps
@@ -33,8 +42,8 @@ class CommandUi {
   virtual void EndProgress() = 0;
   /// Lets waiting messages through; false when the program is quitting.
   virtual bool PumpWaitingMessages() = 0;
-  /// Sets or removes the check mark of a main-menu item.
-  virtual void SetMenuCheck(int commandId, bool checked) = 0;
+  /// A flag was switched on or off (the desktop program shows it as a menu's check mark).
+  virtual void FlagChanged(AppFlag flag, bool on) = 0;
 };
 
 /// A CommandUi that shows nothing (tests, scripts).
@@ -44,7 +53,7 @@ class SilentCommandUi : public CommandUi {
   void StepProgress() override {}
   void EndProgress() override {}
   bool PumpWaitingMessages() override { return true; }
-  void SetMenuCheck(int, bool) override {}
+  void FlagChanged(AppFlag, bool) override {}
 };
 
 struct CommandContext {

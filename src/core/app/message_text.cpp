@@ -1,4 +1,4 @@
-#include "app/message_text.h"
+#include "core/app/message_text.h"
 
 namespace lcu {
 

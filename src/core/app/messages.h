@@ -23,6 +23,9 @@ inline constexpr std::string_view kTranscriptGot = ", but the program made ";
 inline constexpr std::string_view kTranscriptEnded = "the transcript has ended, but the program made ";
 inline constexpr std::string_view kTranscriptNotPlayed = "the program stopped before ";
 
+// The simulated LCU.
+inline constexpr std::string_view kCannotCreateStateFolder = "Cannot create the simulator state folder ";
+
 // Off-line forms; each command names the one it shows.
 inline constexpr std::string_view kLcuOffline = "LCU is off-line";
 inline constexpr std::string_view kLcuOfflineDot = "LCU is off-line.";

@@ -1,11 +1,11 @@
-#include "channels/available_channels.h"
+#include "core/channels/available_channels.h"
 
 #include <algorithm>
 #include <iterator>
 #include <string>
 
-#include "app/registry.h"
-#include "util/decimal_text.h"
+#include "core/host/registry.h"
+#include "core/util/decimal_text.h"
 
 namespace lcu {
 

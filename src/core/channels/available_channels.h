@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <span>
 
-#include "app/app_state.h"
-#include "app/settings_store.h"
+#include "core/app/app_state.h"
+#include "core/host/settings_store.h"
 
 namespace lcu {
 

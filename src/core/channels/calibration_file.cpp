@@ -1,4 +1,4 @@
-#include "channels/calibration_file.h"
+#include "core/channels/calibration_file.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -7,12 +7,12 @@
 #include <optional>
 #include <system_error>
 
-#include "app/default_paths.h"
-#include "app/messages.h"
-#include "app/registry.h"
-#include "app/whole_file_save.h"
-#include "util/decimal_text.h"
-#include "util/little_endian.h"
+#include "core/app/messages.h"
+#include "core/host/default_paths.h"
+#include "core/host/registry.h"
+#include "core/host/whole_file_save.h"
+#include "core/util/decimal_text.h"
+#include "core/util/little_endian.h"
 
 namespace lcu {
 

@@ -7,11 +7,11 @@
 #include <string>
 #include <string_view>
 
-#include "app/app_state.h"
-#include "app/command_context.h"
-#include "app/file_system.h"
-#include "app/prompter.h"
-#include "app/settings_store.h"
+#include "core/app/app_state.h"
+#include "core/app/command_context.h"
+#include "core/host/file_system.h"
+#include "core/host/prompter.h"
+#include "core/host/settings_store.h"
 
 namespace lcu {
 

@@ -1,9 +1,9 @@
-#include "channels/channel_calibration.h"
+#include "core/channels/channel_calibration.h"
 
 #include <algorithm>
 #include <cstdlib>
 
-#include "util/little_endian.h"
+#include "core/util/little_endian.h"
 
 namespace lcu {
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "logger/logger_header.h"
+#include "core/logger/logger_header.h"
 
 namespace lcu {
 

@@ -1,11 +1,11 @@
-#include "channels/channel_conversion.h"
+#include "core/channels/channel_conversion.h"
 
 #include <algorithm>
 #include <bit>
 #include <limits>
 
-#include "channels/channel_calibration.h"
-#include "util/little_endian.h"
+#include "core/channels/channel_calibration.h"
+#include "core/util/little_endian.h"
 
 namespace lcu {
 

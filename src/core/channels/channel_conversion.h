@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <span>
 
-#include "app/app_state.h"
+#include "core/app/app_state.h"
 
 namespace lcu {
 

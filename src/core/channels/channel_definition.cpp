@@ -1,8 +1,8 @@
-#include "channels/channel_definition.h"
+#include "core/channels/channel_definition.h"
 
 #include <algorithm>
 
-#include "util/little_endian.h"
+#include "core/util/little_endian.h"
 
 namespace lcu {
 

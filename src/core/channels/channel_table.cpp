@@ -1,4 +1,4 @@
-#include "channels/channel_table.h"
+#include "core/channels/channel_table.h"
 
 #include <algorithm>
 #include <array>
@@ -7,11 +7,11 @@
 #include <span>
 #include <string>
 
-#include "app/default_paths.h"
-#include "app/messages.h"
-#include "app/trim_trailing_blanks.h"
-#include "channels/calibration_file.h"
-#include "channels/channel_calibration.h"
+#include "core/app/messages.h"
+#include "core/channels/calibration_file.h"
+#include "core/channels/channel_calibration.h"
+#include "core/host/default_paths.h"
+#include "core/util/trim_trailing_blanks.h"
 
 namespace lcu {
 

@@ -9,11 +9,11 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/app_state.h"
-#include "app/command_context.h"
-#include "app/prompter.h"
-#include "app/settings_store.h"
-#include "channels/definition_stream.h"
+#include "core/app/app_state.h"
+#include "core/app/command_context.h"
+#include "core/channels/definition_stream.h"
+#include "core/host/prompter.h"
+#include "core/host/settings_store.h"
 
 namespace lcu {
 

@@ -1,12 +1,12 @@
-#include "channels/channel_zeroing.h"
+#include "core/channels/channel_zeroing.h"
 
 #include <charconv>
 #include <system_error>
 
-#include "app/registry.h"
-#include "channels/calibration_file.h"
-#include "channels/channel_conversion.h"
-#include "logger/configuration_upload.h"
+#include "core/channels/calibration_file.h"
+#include "core/channels/channel_conversion.h"
+#include "core/host/registry.h"
+#include "core/logger/configuration_upload.h"
 
 namespace lcu {
 

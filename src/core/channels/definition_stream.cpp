@@ -1,4 +1,4 @@
-#include "channels/definition_stream.h"
+#include "core/channels/definition_stream.h"
 
 #include <cerrno>
 #include <system_error>

@@ -1,4 +1,4 @@
-#include "firmware/hex_file_upload.h"
+#include "core/firmware/hex_file_upload.h"
 
 #include <algorithm>
 #include <array>
@@ -9,12 +9,13 @@
 #include <span>
 #include <system_error>
 
-#include "app/logger_transfers.h"
-#include "app/message_text.h"
-#include "app/messages.h"
-#include "app/vendor_request.h"
-#include "logger/maintenance_commands.h"
-#include "util/little_endian.h"
+#include "core/app/command_guard.h"
+#include "core/app/message_text.h"
+#include "core/app/messages.h"
+#include "core/link/lcu_protocol.h"
+#include "core/link/logger_transfers.h"
+#include "core/logger/maintenance_commands.h"
+#include "core/util/little_endian.h"
 
 namespace lcu {
 
@@ -73,15 +74,7 @@ ReadOutcome ReadBounded(const std::string& path, std::size_t limit, FileBytes& o
 }  // namespace
 
 CommandResult CheckLoadHexFile(CommandContext& ctx) {
-  if (ctx.app.m_bDownloadRunning) {
-    ctx.prompter.Error(msg::kDownloadInProgress);
-    return CommandResult::kFailed;
-  }
-  if (!ctx.device.m_bOnline) {
-    ctx.prompter.Error(msg::kLcuOffline);
-    return CommandResult::kFailed;
-  }
-  return CommandResult::kDone;
+  return CommandRefused(ctx, OfflineForm::kPlain) ? CommandResult::kFailed : CommandResult::kDone;
 }
 
 std::uint16_t FirmwareImage::Checksum() const { return le::U16(Span(), kFirmwareChecksumOffset); }
@@ -114,7 +107,7 @@ std::optional<FirmwareImage> ReadFirmwareFile(CommandContext& ctx, const std::st
 
 CommandResult SendFirmwareImage(CommandContext& ctx, const FirmwareImage& image, UploadNotice& notice) {
   notice.Show();
-  if (!ctx.device.VendorWrite(LCU_LOAD_FIRMWARE, kFirmwareBase, kLoadFirmwareKey)) {
+  if (!ctx.device.VendorWrite(LCU_LOAD_FIRMWARE, kFirmwareBase, kFirmwareKey)) {
     ShowSystemError(ctx.prompter, msg::kFailedToSendCommand, ctx.device.LastErrorText());
     notice.Close();
     return CommandResult::kFailed;

@@ -15,8 +15,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/command_context.h"
-#include "firmware/hex_image.h"
+#include "core/app/command_context.h"
+#include "core/firmware/hex_image.h"
 
 namespace lcu {
 
@@ -25,9 +25,6 @@ inline constexpr std::string_view kLoadHexFileDialogTitle = "Load Hex File";
 inline constexpr std::string_view kLoadHexFileDialogFilter = "Hex Files (*.hex)";
 /// Text of the notice shown while the image is sent.
 inline constexpr std::string_view kUploadingHexFileNotice = "Uploading Hex file .... Please wait.";
-
-/// wIndex of the LCU_LOAD_FIRMWARE set-up request: the key the LCU expects.
-inline constexpr std::uint16_t kLoadFirmwareKey = 0x6B3D;
 
 /// The modeless notice shown from just before the set-up request to the end of the
 /// transfer. On a failure it stays open while the error is shown and is closed afterwards.

@@ -1,4 +1,4 @@
-#include "firmware/hex_image.h"
+#include "core/firmware/hex_image.h"
 
 #include <algorithm>
 #include <array>
@@ -6,9 +6,9 @@
 #include <cstring>
 #include <string_view>
 
-#include "app/message_text.h"
-#include "app/messages.h"
-#include "util/little_endian.h"
+#include "core/app/message_text.h"
+#include "core/app/messages.h"
+#include "core/util/little_endian.h"
 
 namespace lcu {
 

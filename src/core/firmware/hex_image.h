@@ -30,16 +30,14 @@
 #include <span>
 #include <string>
 
+#include "core/link/lcu_protocol.h"
+
 namespace lcu {
 
-/// LCU address of image byte 0.
-inline constexpr std::uint16_t kFirmwareBase = 0x2000;
-/// Bytes of the firmware image (LCU 0x2000 to 0x7FFF).
-inline constexpr std::size_t kFirmwareImageSize = 0x6000;
 /// First record start address that is no longer placed.
 inline constexpr std::uint16_t kLoadWindowEnd = 0x7FF0;
 /// Image offset of the checksum word (low byte; the high byte follows).
-inline constexpr std::size_t kFirmwareChecksumOffset = 0x5FFE;
+inline constexpr std::size_t kFirmwareChecksumOffset = kChecksumAddress - kFirmwareBase;
 /// Largest hex file the reader accepts; a full image takes well under 100 KiB.
 inline constexpr std::size_t kHexFileLimit = std::size_t{16} << 20;
 /// Longest line, without its line end, that a placed record may have.

@@ -1,12 +1,13 @@
-#include "logger/configuration_upload.h"
+#include "core/logger/configuration_upload.h"
 
 #include <algorithm>
 
-#include "app/logger_transfers.h"
-#include "app/messages.h"
-#include "app/registry.h"
-#include "channels/calibration_file.h"
-#include "util/decimal_text.h"
+#include "core/app/command_guard.h"
+#include "core/app/messages.h"
+#include "core/channels/calibration_file.h"
+#include "core/host/registry.h"
+#include "core/link/logger_transfers.h"
+#include "core/util/decimal_text.h"
 
 namespace lcu {
 
@@ -131,14 +132,7 @@ CommandResult UploadConfiguration(CommandContext& ctx, CalibrationImage& image, 
 }
 
 CommandResult OnSendConfig(CommandContext& ctx) {
-  if (ctx.app.m_bDownloadRunning) {
-    ctx.prompter.Error(msg::kDownloadInProgress);
-    return CommandResult::kFailed;
-  }
-  if (!ctx.device.m_bOnline) {
-    ctx.prompter.Error(msg::kLcuOffline);
-    return CommandResult::kFailed;
-  }
+  if (CommandRefused(ctx, OfflineForm::kPlain)) return CommandResult::kFailed;
   if (ctx.device.IsLogging() && !ctx.prompter.AskQuestion(msg::kLoggingInProgressContinue))
     return CommandResult::kDeclined;
   if (!LoadCalibration(ctx.store, StatusLcuNumber(ctx.device), ctx.app.m_calibration, ctx.prompter,

@@ -8,8 +8,8 @@
 #include <optional>
 #include <string_view>
 
-#include "app/app_state.h"
-#include "app/command_context.h"
+#include "core/app/app_state.h"
+#include "core/app/command_context.h"
 
 namespace lcu {
 

@@ -1,12 +1,12 @@
-#include "logger/data_file.h"
+#include "core/logger/data_file.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
 
-#include "app/messages.h"
-#include "logger/lcu_configuration.h"
-#include "logger/maintenance_commands.h"
+#include "core/app/messages.h"
+#include "core/logger/lcu_configuration.h"
+#include "core/logger/maintenance_commands.h"
 
 namespace lcu {
 
@@ -66,7 +66,7 @@ std::optional<DataFileInfo> ReadDataFileInfo(std::span<const std::uint8_t> start
   info.downloadFileTime = header.DownloadTime();
   info.downloadTime = LocalFromFileTime(info.downloadFileTime);
   SessionBlock session{};
-  const auto sessionBytes = header.Bytes().subspan(hdr::kDataPresent, kSessionBlockBytes);
+  const auto sessionBytes = header.Bytes().subspan(hdr::kDataPresent, kBlockSize);
   std::copy(sessionBytes.begin(), sessionBytes.end(), session.begin());
   info.session = SessionValuesOf(session);
   info.wrapped = header.WrapFlag() != 0;

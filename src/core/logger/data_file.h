@@ -14,9 +14,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/clock.h"
-#include "app/prompter.h"
-#include "logger/logger_header.h"
+#include "core/host/clock.h"
+#include "core/host/prompter.h"
+#include "core/logger/logger_header.h"
 
 namespace lcu {
 

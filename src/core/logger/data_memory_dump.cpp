@@ -1,12 +1,13 @@
-#include "logger/data_memory_dump.h"
+#include "core/logger/data_memory_dump.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <system_error>
 
-#include "app/logger_transfers.h"
-#include "app/messages.h"
-#include "logger/logger_header.h"
+#include "core/app/command_guard.h"
+#include "core/app/messages.h"
+#include "core/link/logger_transfers.h"
+#include "core/logger/logger_header.h"
 
 namespace lcu {
 
@@ -77,14 +78,7 @@ std::optional<std::string> ValidateDumpUnits(std::uint32_t units) {
 
 DataMemoryDump DumpDataMemory(CommandContext& ctx, const std::string& path, std::optional<std::uint16_t> units) {
   DataMemoryDump dump;
-  if (ctx.app.m_bDownloadRunning) {
-    ctx.prompter.Error(msg::kDownloadInProgress);
-    return dump;
-  }
-  if (!ctx.device.m_bOnline) {
-    ctx.prompter.Error(msg::kLcuOffline);
-    return dump;
-  }
+  if (CommandRefused(ctx, OfflineForm::kPlain)) return dump;
   if (const std::optional<std::string> refusal = units ? ValidateDumpUnits(*units) : std::nullopt) {
     ctx.prompter.Error(*refusal);
     return dump;

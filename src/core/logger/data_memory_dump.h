@@ -11,7 +11,7 @@
 #include <optional>
 #include <string>
 
-#include "app/command_context.h"
+#include "core/app/command_context.h"
 
 namespace lcu {
 

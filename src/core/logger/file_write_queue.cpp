@@ -1,4 +1,4 @@
-#include "logger/file_write_queue.h"
+#include "core/logger/file_write_queue.h"
 
 #include <algorithm>
 #include <system_error>

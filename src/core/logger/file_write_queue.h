@@ -20,14 +20,15 @@
 #include <thread>
 #include <vector>
 
-#include "app/file_system.h"
+#include "core/host/file_system.h"
+#include "core/link/lcu_protocol.h"
 
 namespace lcu {
 
 class FileWriteQueue {
  public:
   /// Bytes a slot holds: a chunk of a block read. Longer writes take several slots.
-  static constexpr std::size_t kSlotBytes = 16384;
+  static constexpr std::size_t kSlotBytes = kBlockChunk;
   /// Slots in the ring: 512 KiB.
   static constexpr std::size_t kSlotCount = 32;
   /// Queued slots that wake the thread. The rest of the ring covers a disk that stalls for

@@ -1,25 +1,23 @@
-#include "logger/lcu_configuration.h"
+#include "core/logger/lcu_configuration.h"
 
 #include <cstdio>
 #include <utility>
 
-#include "app/messages.h"
-#include "app/trim_trailing_blanks.h"
-#include "logger/logger_header.h"
-#include "util/little_endian.h"
+#include "core/app/command_guard.h"
+#include "core/app/messages.h"
+#include "core/logger/logger_header.h"
+#include "core/util/little_endian.h"
+#include "core/util/trim_trailing_blanks.h"
 
 namespace lcu {
 
 namespace {
 
-constexpr std::uint16_t kIdentificationAddress = 0x8100;
-constexpr std::uint16_t kChecksumAddress = 0x7FFE;
-constexpr std::size_t kBlockBytes = 64;
-constexpr unsigned kKibPerMemoryUnit = 512;
+constexpr unsigned kKibPerMemoryUnit = kMemoryUnit / 1024;
 // The dialog's text buffers hold 80 characters with the terminator.
 constexpr std::size_t kTextBuffer = 80;
 
-using Block = std::array<std::uint8_t, kBlockBytes>;
+using Block = std::array<std::uint8_t, kBlockSize>;
 
 // A fixed-length text of the identification block: ended at its first NUL, trailing blanks
 // removed. Offsets are those of the header; the block starts at header 0x100.
@@ -34,24 +32,18 @@ std::string IdentificationText(const Block& block, std::size_t headerOffset, std
 }  // namespace
 
 CLcuConfg::CLcuConfg(CommandContext& ctx) {
-  if (ctx.app.m_bDownloadRunning) {
-    ctx.prompter.Error(msg::kDownloadInProgress);
-    m_bReady = 0;
-    return;
-  }
-  if (!ctx.device.m_bOnline) {
-    ctx.prompter.Error(msg::kLcuOfflineDot);
+  if (CommandRefused(ctx, OfflineForm::kFullStop)) {
     m_bReady = 0;
     return;
   }
   Block identification{};
-  if (!ctx.device.VendorRead(LCU_READ_BLOCK, kIdentificationAddress, 0, kBlockBytes, identification)) {
+  if (!ctx.device.VendorRead(LCU_READ_BLOCK, kIdentificationAddress, 0, kBlockSize, identification)) {
     ShowSystemError(ctx.prompter, msg::kFailedToReadLcu, ctx.device.LastErrorText());
     m_bReady = 0;
     return;
   }
   Block checksum{};
-  if (!ctx.device.VendorRead(LCU_READ_BLOCK, kChecksumAddress, 0, kBlockBytes, checksum)) {
+  if (!ctx.device.VendorRead(LCU_READ_BLOCK, kChecksumAddress, 0, kBlockSize, checksum)) {
     ShowSystemError(ctx.prompter, msg::kFailedToReadLcu, ctx.device.LastErrorText());
     m_bReady = 0;
     return;

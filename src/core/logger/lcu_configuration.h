@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/command_context.h"
+#include "core/app/command_context.h"
 
 namespace lcu {
 

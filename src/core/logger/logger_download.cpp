@@ -1,4 +1,4 @@
-#include "logger/logger_download.h"
+#include "core/logger/logger_download.h"
 
 #include <algorithm>
 #include <array>
@@ -6,15 +6,16 @@
 #include <cstdio>
 #include <future>
 
-#include "app/default_paths.h"
-#include "app/logger_transfers.h"
-#include "app/messages.h"
-#include "app/registry.h"
-#include "channels/calibration_file.h"
-#include "logger/configuration_upload.h"
-#include "logger/file_write_queue.h"
-#include "logger/reset_recheck.h"
-#include "util/decimal_text.h"
+#include "core/app/command_guard.h"
+#include "core/app/messages.h"
+#include "core/channels/calibration_file.h"
+#include "core/host/default_paths.h"
+#include "core/host/registry.h"
+#include "core/link/logger_transfers.h"
+#include "core/logger/configuration_upload.h"
+#include "core/logger/file_write_queue.h"
+#include "core/logger/reset_recheck.h"
+#include "core/util/decimal_text.h"
 
 namespace lcu {
 
@@ -127,6 +128,165 @@ void KeepFinishedBuffers(OutputFile& file, std::uint64_t finishedLength) {
   file.Close();
 }
 
+// A download under way: the header as read (with the download time set) and the data file
+// that holds it. A commit started while the buffers stream is waited for before the file goes.
+struct DownloadPlan {
+  LoggerHeader header;
+  std::unique_ptr<OutputFile> file;
+  std::future<bool> committed;
+};
+
+// The checks, the header and the data file: the LCU must be on line and not logging, and its
+// header readable, holding data and sound; then the data file is created with the header in
+// it. False when any step failed, its message shown; path names the data file once created.
+bool PlanDownload(CommandContext& ctx, DownloadPlan& plan, std::string& path) {
+  if (RefusedOffline(ctx, OfflineForm::kPlain)) return false;
+  if (ctx.device.IsLogging()) {
+    ctx.prompter.Error(msg::kCannotDownloadWhileLogging);
+    return false;
+  }
+  if (!ctx.device.m_bOnline) {
+    ShowSystemError(ctx.prompter, msg::kFailedToAccessLcu, ctx.device.LastErrorText());
+    return false;
+  }
+  LoggerHeader& header = plan.header;
+  if (!ReadLoggerHeader(ctx.device, header.Bytes())) {
+    ShowSystemError(ctx.prompter, msg::kFailedToReadHeader, ctx.device.LastErrorText());
+    return false;
+  }
+  if (header.DataPresent() == 0) {
+    ctx.prompter.Error(msg::kLcuHasNoData);
+    return false;
+  }
+  if (const auto problem = FindBufferTableProblem(header)) {
+    ShowSystemError(ctx.prompter, msg::kLoggerHeaderInvalid, BufferTableProblemText(*problem));
+    return false;
+  }
+  header.SetDownloadTime(FileTimeFromLocal(ctx.clock.Now()));
+
+  std::string reason;
+  plan.file = CreateDataFile(ctx, PlanDataFile(ctx, header), path, reason);
+  if (!plan.file) {
+    ShowFileError(ctx.prompter, msg::kFailedToOpenOutputFile, path, reason);
+    path.clear();
+    return false;
+  }
+  if (!plan.file->Write(header.Bytes())) {
+    ShowFileError(ctx.prompter, msg::kFailedToWriteHeaderToOutputFile, path, plan.file->ErrorText());
+    plan.file->Close();
+    return false;
+  }
+  return true;
+}
+
+enum class StreamEnd {
+  kComplete,  // every buffer is in the file; its commit may have started
+  kStopped,   // the user stopped the download; the file is closed
+  kFailed,    // a read or a write failed, or the program is quitting; the file holds the
+              // buffers finished before and is closed, and any message has been shown
+};
+
+// Streams every buffer with data into the file behind the header, in the header's order,
+// with the progress dialog, and after each buffer the pause and the waiting messages (where
+// the user may stop the download or the program may quit).
+StreamEnd StreamBuffers(CommandContext& ctx, DownloadPlan& plan, const std::string& path) {
+  const LoggerHeader& header = plan.header;
+  OutputFile& file = *plan.file;
+  const std::size_t n = header.BufferCount();
+  // Once the last buffer with data is in, the file is synced while the download pauses after
+  // it: the sync then costs the download little more than the pause it takes anyway.
+  std::size_t lastWithData = n;
+  for (std::size_t i = 0; i < n; ++i)
+    if (header.ExtentOf(i).length != 0) lastWithData = i;
+  const auto awaitCommit = [&] {
+    if (plan.committed.valid()) plan.committed.wait();
+  };
+  // The chunks are written while the next ones cross the link; each buffer's writes are all
+  // made before it counts as finished, so the file is never cut, synced or closed under them.
+  FileWriteQueue writes(file);
+  ctx.ui.BeginProgress(static_cast<int>(n));
+  ctx.app.m_bStopDownload = 0;
+  std::uint64_t base = kLoggerHeaderSize;
+  for (std::size_t i = 0; i < n; ++i) {
+    if (ctx.app.m_bStopDownload) break;
+    const BufferExtent extent = header.ExtentOf(i);
+    if (extent.length == 0) continue;
+    ctx.ui.StepProgress();
+    BufferWriter writer(writes, base, extent);
+    const BlockReadResult read =
+        ReadLoggerBlock(ctx.device, ctx.prompter, extent.length, extent.readFrom.window, extent.readFrom.page, writer);
+    const bool written = writes.Drain();
+    if (read != BlockReadResult::kOk || !written) {
+      // A failed write is noticed some chunks later, when the sink refuses one, or only by the
+      // drain; either way it is a failure to save. A read that fails before a failed write is
+      // noticed has shown its own messages and is reported as a failed read. Nothing of this
+      // buffer is kept in either case.
+      const bool readFailed = read == BlockReadResult::kSetupFailed || read == BlockReadResult::kReadFailed;
+      if (readFailed)
+        ShowSystemError(ctx.prompter, msg::kFailedToReadChannelData, ctx.device.LastErrorText());
+      else
+        ShowFileError(ctx.prompter, msg::kFailedToSaveChannelData, path, file.ErrorText());
+      KeepFinishedBuffers(file, base);
+      ctx.ui.EndProgress();
+      return StreamEnd::kFailed;
+    }
+    base += extent.length;
+    if (i == lastWithData) plan.committed = std::async(std::launch::async, [&file] { return file.Commit(); });
+    ctx.clock.Sleep(kPauseAfterBuffer);
+    ctx.app.m_bDownloading = 1;
+    const bool running = ctx.ui.PumpWaitingMessages();
+    ctx.app.m_bDownloading = 0;
+    if (!running) {
+      awaitCommit();
+      KeepFinishedBuffers(file, base);
+      ctx.ui.EndProgress();
+      return StreamEnd::kFailed;
+    }
+  }
+  ctx.ui.EndProgress();
+
+  if (ctx.app.m_bStopDownload) {
+    awaitCommit();
+    file.Close();
+    return StreamEnd::kStopped;
+  }
+  return StreamEnd::kComplete;
+}
+
+// The data must be on disk before the LCU forgets it: the commit that started while the
+// buffers streamed is waited for (or the file is committed now), then the file is recorded
+// as the new download in the registry. False with "Failed to save channel data" shown.
+bool CommitDataFile(CommandContext& ctx, DownloadPlan& plan, const std::string& path) {
+  if (!(plan.committed.valid() ? plan.committed.get() : plan.file->Commit())) {
+    ShowFileError(ctx.prompter, msg::kFailedToSaveChannelData, path, plan.file->ErrorText());
+    return false;
+  }
+  Profile profile(ctx.store);
+  profile.WriteProfileString(reg::kDownloadSection, reg::kFile, path);
+  profile.WriteProfileString(reg::kDownloadSection, reg::kNew, reg::kTrue);
+  return true;
+}
+
+// After a saved download: the LCU's calibration is loaded and, unless Protect Data is on, the
+// LCU is emptied by uploading its configuration in reset mode, but only when the re-check
+// finds that it logged nothing since its header was read. kFailed when the LCU was not reset
+// (its message shown).
+CommandResult ResetAfterDownload(CommandContext& ctx, const LoggerHeader& header) {
+  if (!LoadCalibration(ctx.store, header.LcuNumber(), ctx.app.m_calibration, ctx.prompter,
+                       msg::kResetCouldNotReadCalibration))
+    return CommandResult::kFailed;
+  if (ctx.app.m_bPreserveBuffer) return CommandResult::kDone;
+  // Data logged while the download ran is in no file: such an LCU is not reset.
+  const ResetRecheck recheck = RecheckBeforeReset(ctx, header);
+  if (recheck == ResetRecheck::kLoggedMore) return CommandResult::kFailed;
+  if (recheck == ResetRecheck::kNotRead ||
+      UploadConfiguration(ctx, ctx.app.m_calibration, UploadMode::kReset) != CommandResult::kDone) {
+    ShowSystemError(ctx.prompter, msg::kErrorWhileResettingLcu, ctx.device.LastErrorText());
+    return CommandResult::kFailed;
+  }
+  return CommandResult::kDone;
+}
+
 }  // namespace
 
 std::string DataFileName(const LocalTime& time, std::uint32_t seconds) {
@@ -155,136 +315,22 @@ DownloadResult AutoDownload(CommandContext& ctx) {
 
 DownloadResult OnDownload(CommandContext& ctx) {
   DownloadResult outcome;
-  if (ctx.app.m_bDownloadRunning) {
-    ctx.prompter.Error(msg::kDownloadInProgress);
-    return outcome;
-  }
+  if (RefusedDuringDownload(ctx)) return outcome;
   DownloadScope scope(ctx);
-  if (!ctx.device.m_bOnline) {
-    ctx.prompter.Error(msg::kLcuOffline);
-    return outcome;
-  }
-  if (ctx.device.IsLogging()) {
-    ctx.prompter.Error(msg::kCannotDownloadWhileLogging);
-    return outcome;
-  }
-  if (!ctx.device.m_bOnline) {
-    ShowSystemError(ctx.prompter, msg::kFailedToAccessLcu, ctx.device.LastErrorText());
-    return outcome;
-  }
-  LoggerHeader header;
-  if (!ReadLoggerHeader(ctx.device, header.Bytes())) {
-    ShowSystemError(ctx.prompter, msg::kFailedToReadHeader, ctx.device.LastErrorText());
-    return outcome;
-  }
-  if (header.DataPresent() == 0) {
-    ctx.prompter.Error(msg::kLcuHasNoData);
-    return outcome;
-  }
-  if (const auto problem = FindBufferTableProblem(header)) {
-    ShowSystemError(ctx.prompter, msg::kLoggerHeaderInvalid, BufferTableProblemText(*problem));
-    return outcome;
-  }
-  header.SetDownloadTime(FileTimeFromLocal(ctx.clock.Now()));
-
-  std::string reason;
-  auto file = CreateDataFile(ctx, PlanDataFile(ctx, header), outcome.path, reason);
-  if (!file) {
-    ShowFileError(ctx.prompter, msg::kFailedToOpenOutputFile, outcome.path, reason);
-    outcome.path.clear();
-    return outcome;
-  }
-  if (!file->Write(header.Bytes())) {
-    ShowFileError(ctx.prompter, msg::kFailedToWriteHeaderToOutputFile, outcome.path, file->ErrorText());
-    file->Close();
-    return outcome;
-  }
-
-  const std::size_t n = header.BufferCount();
-  // Once the last buffer with data is in, the file is synced while the download pauses after
-  // it: the sync then costs the download little more than the pause it takes anyway.
-  std::size_t lastWithData = n;
-  for (std::size_t i = 0; i < n; ++i)
-    if (header.ExtentOf(i).length != 0) lastWithData = i;
-  std::future<bool> committed;
-  const auto awaitCommit = [&] {
-    if (committed.valid()) committed.wait();
-  };
-  // The chunks are written while the next ones cross the link; each buffer's writes are all
-  // made before it counts as finished, so the file is never cut, synced or closed under them.
-  FileWriteQueue writes(*file);
-  ctx.ui.BeginProgress(static_cast<int>(n));
-  ctx.app.m_bStopDownload = 0;
-  std::uint64_t base = kLoggerHeaderSize;
-  for (std::size_t i = 0; i < n; ++i) {
-    if (ctx.app.m_bStopDownload) break;
-    const BufferExtent extent = header.ExtentOf(i);
-    if (extent.length == 0) continue;
-    ctx.ui.StepProgress();
-    BufferWriter writer(writes, base, extent);
-    const BlockReadResult read =
-        ReadLoggerBlock(ctx.device, ctx.prompter, extent.length, extent.readFrom.window, extent.readFrom.page, writer);
-    const bool written = writes.Drain();
-    if (read != BlockReadResult::kOk || !written) {
-      // A failed write is noticed some chunks later, when the sink refuses one, or only by the
-      // drain; either way it is a failure to save. A read that fails before a failed write is
-      // noticed has shown its own messages and is reported as a failed read. Nothing of this
-      // buffer is kept in either case.
-      const bool readFailed = read == BlockReadResult::kSetupFailed || read == BlockReadResult::kReadFailed;
-      if (readFailed)
-        ShowSystemError(ctx.prompter, msg::kFailedToReadChannelData, ctx.device.LastErrorText());
-      else
-        ShowFileError(ctx.prompter, msg::kFailedToSaveChannelData, outcome.path, file->ErrorText());
-      KeepFinishedBuffers(*file, base);
-      ctx.ui.EndProgress();
+  DownloadPlan plan;
+  if (!PlanDownload(ctx, plan, outcome.path)) return outcome;
+  switch (StreamBuffers(ctx, plan, outcome.path)) {
+    case StreamEnd::kFailed:
       return outcome;
-    }
-    base += extent.length;
-    if (i == lastWithData) committed = std::async(std::launch::async, [&file] { return file->Commit(); });
-    ctx.clock.Sleep(kPauseAfterBuffer);
-    ctx.app.m_bDownloading = 1;
-    const bool running = ctx.ui.PumpWaitingMessages();
-    ctx.app.m_bDownloading = 0;
-    if (!running) {
-      awaitCommit();
-      KeepFinishedBuffers(*file, base);
-      ctx.ui.EndProgress();
+    case StreamEnd::kStopped:
+      outcome.result = CommandResult::kDeclined;
       return outcome;
-    }
+    case StreamEnd::kComplete:
+      break;
   }
-  ctx.ui.EndProgress();
-
-  if (ctx.app.m_bStopDownload) {
-    awaitCommit();
-    file->Close();
-    outcome.result = CommandResult::kDeclined;
-    return outcome;
-  }
-  // The data must be on disk before the LCU forgets it.
-  if (!(committed.valid() ? committed.get() : file->Commit())) {
-    ShowFileError(ctx.prompter, msg::kFailedToSaveChannelData, outcome.path, file->ErrorText());
-    return outcome;
-  }
+  if (!CommitDataFile(ctx, plan, outcome.path)) return outcome;
   outcome.fileSaved = true;
-
-  Profile profile(ctx.store);
-  profile.WriteProfileString(reg::kDownloadSection, reg::kFile, outcome.path);
-  profile.WriteProfileString(reg::kDownloadSection, reg::kNew, reg::kTrue);
-
-  if (!LoadCalibration(ctx.store, header.LcuNumber(), ctx.app.m_calibration, ctx.prompter,
-                       msg::kResetCouldNotReadCalibration))
-    return outcome;
-  if (!ctx.app.m_bPreserveBuffer) {
-    // Data logged while the download ran is in no file: such an LCU is not reset.
-    const ResetRecheck recheck = RecheckBeforeReset(ctx, header);
-    if (recheck == ResetRecheck::kLoggedMore) return outcome;
-    if (recheck == ResetRecheck::kNotRead ||
-        UploadConfiguration(ctx, ctx.app.m_calibration, UploadMode::kReset) != CommandResult::kDone) {
-      ShowSystemError(ctx.prompter, msg::kErrorWhileResettingLcu, ctx.device.LastErrorText());
-      return outcome;
-    }
-  }
-  outcome.result = CommandResult::kDone;
+  outcome.result = ResetAfterDownload(ctx, plan.header);
   return outcome;
 }
 

@@ -15,9 +15,9 @@
 #include <cstdint>
 #include <string>
 
-#include "app/clock.h"
-#include "app/command_context.h"
-#include "logger/logger_header.h"
+#include "core/app/command_context.h"
+#include "core/host/clock.h"
+#include "core/logger/logger_header.h"
 
 namespace lcu {
 

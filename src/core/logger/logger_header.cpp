@@ -1,10 +1,10 @@
-#include "logger/logger_header.h"
+#include "core/logger/logger_header.h"
 
 #include <algorithm>
 
-#include "app/message_text.h"
-#include "app/messages.h"
-#include "util/little_endian.h"
+#include "core/app/message_text.h"
+#include "core/app/messages.h"
+#include "core/util/little_endian.h"
 
 namespace lcu {
 

@@ -15,12 +15,10 @@
 #include <string>
 #include <string_view>
 
+#include "core/link/lcu_protocol.h"
+
 namespace lcu {
 
-inline constexpr std::size_t kLoggerHeaderSize = 16384;
-inline constexpr std::uint32_t kPageSize = 16384;
-inline constexpr std::uint32_t kMemoryUnit = 524288;  // one unit of the memory size field
-inline constexpr std::uint16_t kWindowBase = 0x8000;
 /// Largest memory size field whose end of memory still has a 16-bit page number.
 inline constexpr std::uint16_t kMaxMemorySize = 2047;
 

@@ -1,52 +1,34 @@
-#include "logger/maintenance_commands.h"
+#include "core/logger/maintenance_commands.h"
 
 #include <algorithm>
-#include <cctype>
 #include <memory>
 #include <new>
 
-#include "app/clock.h"
-#include "app/command_ids.h"
-#include "app/default_paths.h"
-#include "app/logger_transfers.h"
-#include "app/messages.h"
-#include "app/registry.h"
-#include "app/whole_file_save.h"
-#include "util/little_endian.h"
+#include "core/app/command_guard.h"
+#include "core/app/messages.h"
+#include "core/host/clock.h"
+#include "core/host/default_paths.h"
+#include "core/host/registry.h"
+#include "core/host/whole_file_save.h"
+#include "core/link/logger_transfers.h"
+#include "core/util/little_endian.h"
+#include "core/util/strict_number.h"
 
 namespace lcu {
 
 namespace {
 
-constexpr std::uint16_t kProgramMemoryAddress = 0x0000;
-constexpr std::uint16_t kStatusBlockAddress = 0x8000;
-constexpr std::uint16_t kSessionBlockAddress = 0x8040;
-constexpr std::uint16_t kLoggerStartWord = 0xF752;
-constexpr std::uint16_t kLoggerStartOn = 0x80;
-constexpr std::uint16_t kLoggerStartOff = 0;
 constexpr std::int64_t kLargestLcuNumber = 65535;
 // A 16-bit field stores 0 to 65535; session and outing are shown one higher.
 constexpr std::int64_t kLargestU16 = 0xFFFF;
 
 // The session block is header bytes 0x40 to 0x7F; these are its fields' places in it.
-constexpr std::size_t kSessionBase = 0x40;
+constexpr std::size_t kSessionBase = kSessionBlockAddress - kStatusAddress;
 constexpr std::size_t kLapsSinceResetAt = hdr::kLapsSinceReset - kSessionBase;
 constexpr std::size_t kSessionAt = hdr::kSession - kSessionBase;
 constexpr std::size_t kOutingAt = hdr::kOuting - kSessionBase;
 constexpr std::size_t kLapBaseAt = hdr::kLapBase - kSessionBase;
 constexpr std::size_t kPaceLapsAt = hdr::kPaceLaps - kSessionBase;
-
-bool RefusedDuringDownload(CommandContext& ctx) {
-  if (!ctx.app.m_bDownloadRunning) return false;
-  ctx.prompter.Error(msg::kDownloadInProgress);
-  return true;
-}
-
-bool RefusedOffline(CommandContext& ctx, std::string_view offlineMessage) {
-  if (ctx.device.m_bOnline) return false;
-  ctx.prompter.Error(offlineMessage);
-  return true;
-}
 
 // A 64-byte write into LCU memory: the set-up request and its one bulk write.
 bool WriteBlock(CUsbDevice& device, std::uint16_t address, std::span<const std::uint8_t> block) {
@@ -73,9 +55,9 @@ std::uint16_t StoredU16(std::int64_t value) {
   return static_cast<std::uint16_t>(static_cast<std::uint64_t>(std::max<std::int64_t>(value, 0)) & 0xFFFFu);
 }
 
-CommandResult ToggleSetting(CommandContext& ctx, std::int32_t& flag, int commandId, std::string_view valueName) {
+CommandResult ToggleSetting(CommandContext& ctx, std::int32_t& flag, AppFlag changed, std::string_view valueName) {
   flag = flag == 0 ? 1 : 0;
-  ctx.ui.SetMenuCheck(commandId, flag != 0);
+  ctx.ui.FlagChanged(changed, flag != 0);
   Profile(ctx.store).WriteProfileInt(reg::kSettings, valueName, flag);
   return CommandResult::kDone;
 }
@@ -87,7 +69,7 @@ std::string DefaultProgramDumpPath() { return JoinPath(VelmoraRoot(), "Read.bin"
 std::string DefaultSetupExtractPath() { return JoinPath(JoinPath(VelmoraRoot(), "libs"), "extract.stp"); }
 
 std::unique_ptr<std::uint8_t[]> ReadProgramMemory(CommandContext& ctx) {
-  std::unique_ptr<std::uint8_t[]> memory(new (std::nothrow) std::uint8_t[kProgramMemoryBytes]);
+  std::unique_ptr<std::uint8_t[]> memory(new (std::nothrow) std::uint8_t[kProgramMemorySize]);
   if (!memory) {
     ctx.prompter.Error(msg::kFailedToAllocateDumpMemory);
     return nullptr;
@@ -96,7 +78,7 @@ std::unique_ptr<std::uint8_t[]> ReadProgramMemory(CommandContext& ctx) {
     ShowSystemError(ctx.prompter, msg::kFailedToSendCommand, ctx.device.LastErrorText());
     return nullptr;
   }
-  if (!BulkReadAll(ctx.device, std::span(memory.get(), kProgramMemoryBytes))) {
+  if (!BulkReadAll(ctx.device, std::span(memory.get(), kProgramMemorySize))) {
     ShowSystemError(ctx.prompter, msg::kFailedToReadLogger, ctx.device.LastErrorText());
     return nullptr;
   }
@@ -104,10 +86,10 @@ std::unique_ptr<std::uint8_t[]> ReadProgramMemory(CommandContext& ctx) {
 }
 
 CommandResult OnReadHexFile(CommandContext& ctx, const std::string& path) {
-  if (RefusedDuringDownload(ctx) || RefusedOffline(ctx, msg::kLcuOffline)) return CommandResult::kFailed;
+  if (CommandRefused(ctx, OfflineForm::kPlain)) return CommandResult::kFailed;
   const std::unique_ptr<std::uint8_t[]> memory = ReadProgramMemory(ctx);
   if (!memory) return CommandResult::kFailed;
-  const std::span<std::uint8_t> buffer(memory.get(), kProgramMemoryBytes);
+  const std::span<std::uint8_t> buffer(memory.get(), kProgramMemorySize);
   if (!SaveOutputFile(ctx, path, buffer, msg::kFailedToCreateOutputFile, msg::kFailedToWriteOutputFile))
     return CommandResult::kFailed;
   ctx.prompter.Information(msg::kHexFileDownloaded);
@@ -126,7 +108,7 @@ void ResetLogbookFields(LoggerHeader& header, std::uint64_t resetFileTime) {
 }
 
 CommandResult OnResetLogbook(CommandContext& ctx) {
-  if (RefusedDuringDownload(ctx) || RefusedOffline(ctx, msg::kLcuOfflineDot)) return CommandResult::kFailed;
+  if (CommandRefused(ctx, OfflineForm::kFullStop)) return CommandResult::kFailed;
   if (!ctx.prompter.AskQuestion(msg::kResetLogbookContinue)) return CommandResult::kDeclined;
   LoggerHeader header;
   if (!ReadLoggerHeader(ctx.device, header.Bytes())) {
@@ -142,7 +124,7 @@ CommandResult OnResetLogbook(CommandContext& ctx) {
 }
 
 CommandResult OnExtractSetup(CommandContext& ctx, const std::string& path) {
-  if (RefusedDuringDownload(ctx) || RefusedOffline(ctx, msg::kLcuOfflineDot)) return CommandResult::kFailed;
+  if (CommandRefused(ctx, OfflineForm::kFullStop)) return CommandResult::kFailed;
   if (!ctx.prompter.AskQuestion(msg::kExtractSetupContinue)) return CommandResult::kDeclined;
   LoggerHeader header;
   if (!ReadLoggerHeader(ctx.device, header.Bytes())) {
@@ -155,24 +137,16 @@ CommandResult OnExtractSetup(CommandContext& ctx, const std::string& path) {
 }
 
 std::optional<std::string> ValidateInitLcuNumber(std::string_view text) {
-  const auto blank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
-  const auto digit = [](char c) { return c >= '0' && c <= '9'; };
-  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-  bool negative = false;
-  if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
-    negative = text.front() == '-';
-    text.remove_prefix(1);
-  }
-  if (text.empty() || !std::all_of(text.begin(), text.end(), digit)) return std::string(msg::kEnterInteger);
   // Any number of digits is an integer; only its range decides whether it is accepted.
-  std::int64_t value = 0;
-  for (const char c : text) {
-    value = value * 10 + (c - '0');
-    if (value > kLargestLcuNumber) break;
+  switch (ParseStrictNumber(text, {NumberBase::kDecimal, true, true}, 0, kLargestLcuNumber).error) {
+    case NumberError::kNone:
+      return std::nullopt;
+    case NumberError::kNotANumber:
+      return std::string(msg::kEnterInteger);
+    case NumberError::kOutOfRange:
+      break;
   }
-  if ((negative && value != 0) || value > kLargestLcuNumber) return std::string(msg::kEnterIntegerInLcuRange);
-  return std::nullopt;
+  return std::string(msg::kEnterIntegerInLcuRange);
 }
 
 StatusBlock InitLcuBlock(std::uint16_t lcuNumber) {
@@ -183,7 +157,7 @@ StatusBlock InitLcuBlock(std::uint16_t lcuNumber) {
 }
 
 CommandResult InitializeLcu(CommandContext& ctx, InitQuestion question) {
-  if (RefusedDuringDownload(ctx) || RefusedOffline(ctx, msg::kLcuOfflineDot)) return CommandResult::kFailed;
+  if (CommandRefused(ctx, OfflineForm::kFullStop)) return CommandResult::kFailed;
   const std::optional<std::int32_t> number = ctx.prompter.RunInitLcuDialog();
   if (!number) return CommandResult::kDeclined;
   if (*number < 0 || *number > kLargestLcuNumber) {
@@ -192,7 +166,7 @@ CommandResult InitializeLcu(CommandContext& ctx, InitQuestion question) {
   }
   if (question == InitQuestion::kAsk) {
     SessionBlock session{};
-    if (!ctx.device.VendorRead(LCU_READ_BLOCK, kSessionBlockAddress, 0, kSessionBlockBytes, session)) {
+    if (!ctx.device.VendorRead(LCU_READ_BLOCK, kSessionBlockAddress, 0, kBlockSize, session)) {
       ShowSystemError(ctx.prompter, msg::kFailedToInitializeLcu, ctx.device.LastErrorText());
       return CommandResult::kFailed;
     }
@@ -201,7 +175,7 @@ CommandResult InitializeLcu(CommandContext& ctx, InitQuestion question) {
       return CommandResult::kDeclined;
   }
   const StatusBlock block = InitLcuBlock(static_cast<std::uint16_t>(*number));
-  if (!WriteBlock(ctx.device, kStatusBlockAddress, block)) {
+  if (!WriteBlock(ctx.device, kStatusAddress, block)) {
     ShowSystemError(ctx.prompter, msg::kFailedToInitializeLcu, ctx.device.LastErrorText());
     return CommandResult::kFailed;
   }
@@ -247,9 +221,9 @@ SessionBlock SessionBlockAfterUpdate(const SessionBlock& block, const SessionDat
 }
 
 CommandResult EditSessionData(CommandContext& ctx, SessionDataValues* stored) {
-  if (RefusedDuringDownload(ctx) || RefusedOffline(ctx, msg::kLcuOffline)) return CommandResult::kFailed;
+  if (CommandRefused(ctx, OfflineForm::kPlain)) return CommandResult::kFailed;
   SessionBlock block{};
-  if (!ctx.device.VendorRead(LCU_READ_BLOCK, kSessionBlockAddress, 0, kSessionBlockBytes, block)) {
+  if (!ctx.device.VendorRead(LCU_READ_BLOCK, kSessionBlockAddress, 0, kBlockSize, block)) {
     ShowSystemError(ctx.prompter, msg::kFailedToReadSessionData, ctx.device.LastErrorText());
     return CommandResult::kFailed;
   }
@@ -277,8 +251,8 @@ CommandResult OnStartLogger(CommandContext& ctx) {
   if (RefusedDuringDownload(ctx)) return CommandResult::kFailed;
   ctx.app.m_bLoggerStarted = ctx.app.m_bLoggerStarted == 0 ? 1 : 0;
   const bool started = ctx.app.m_bLoggerStarted != 0;
-  ctx.ui.SetMenuCheck(cmd::kStartLogger, started);
-  if (!ctx.device.VendorWrite(LCU_WRITE_WORD, kLoggerStartWord, started ? kLoggerStartOn : kLoggerStartOff)) {
+  ctx.ui.FlagChanged(AppFlag::kLoggerStarted, started);
+  if (!ctx.device.VendorWrite(LCU_WRITE_WORD, kStartWordAddress, started ? kStartWordOn : 0)) {
     ShowSystemError(ctx.prompter, msg::kFailedToWriteDataToLcu, ctx.device.LastErrorText());
     return CommandResult::kFailed;
   }
@@ -287,19 +261,19 @@ CommandResult OnStartLogger(CommandContext& ctx) {
 
 void ResetLoggerStarted(CommandContext& ctx) {
   ctx.app.m_bLoggerStarted = 0;
-  ctx.ui.SetMenuCheck(cmd::kStartLogger, false);
+  ctx.ui.FlagChanged(AppFlag::kLoggerStarted, false);
 }
 
 CommandResult OnAutoDownload(CommandContext& ctx) {
-  return ToggleSetting(ctx, ctx.app.m_bAutoDownload, cmd::kAutoDownload, reg::kAutoDownload);
+  return ToggleSetting(ctx, ctx.app.m_bAutoDownload, AppFlag::kAutoDownload, reg::kAutoDownload);
 }
 
 CommandResult OnProtectData(CommandContext& ctx) {
-  return ToggleSetting(ctx, ctx.app.m_bPreserveBuffer, cmd::kProtectData, reg::kPreserveBuffer);
+  return ToggleSetting(ctx, ctx.app.m_bPreserveBuffer, AppFlag::kProtectData, reg::kPreserveBuffer);
 }
 
 CommandResult OnPreserveQmt(CommandContext& ctx) {
-  return ToggleSetting(ctx, ctx.app.m_bPreserveQmt, cmd::kPreserveQmt, reg::kPreserveQmt);
+  return ToggleSetting(ctx, ctx.app.m_bPreserveQmt, AppFlag::kPreserveQmt, reg::kPreserveQmt);
 }
 
 }  // namespace lcu

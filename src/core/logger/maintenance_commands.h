@@ -19,21 +19,18 @@
 #include <string>
 #include <string_view>
 
-#include "app/command_context.h"
-#include "app/prompter.h"
-#include "logger/logger_header.h"
+#include "core/app/command_context.h"
+#include "core/host/prompter.h"
+#include "core/logger/logger_header.h"
 
 namespace lcu {
 
-/// Bytes of program memory (LCU 0x0000 to 0x7FFF) that Read Hex File dumps.
-inline constexpr std::size_t kProgramMemoryBytes = 32768;
-/// Bytes of the session block (LCU 0x8040 to 0x807F, header 0x40 to 0x7F).
-inline constexpr std::size_t kSessionBlockBytes = 64;
 /// Memory size that Initialize LCU gives a new LCU (in units of 512 KiB).
 inline constexpr std::uint16_t kInitialMemorySize = 2;
 
-using SessionBlock = std::array<std::uint8_t, kSessionBlockBytes>;
-using StatusBlock = std::array<std::uint8_t, kStatusBlockSize>;
+/// The session block (LCU 0x8040 to 0x807F, header 0x40 to 0x7F).
+using SessionBlock = std::array<std::uint8_t, kBlockSize>;
+using StatusBlock = std::array<std::uint8_t, kBlockSize>;
 
 /// Labels of the Session Data dialog, also used wherever the four values are printed.
 namespace session_label {
@@ -49,7 +46,7 @@ std::string DefaultProgramDumpPath();
 std::string DefaultSetupExtractPath();
 
 /// The transfers of Read Hex File: its set-up request and one bulk read of the whole program
-/// memory (LCU 0x0000 to 0x7FFF), into kProgramMemoryBytes bytes. Null when they could not
+/// memory (LCU 0x0000 to 0x7FFF), into kProgramMemorySize bytes. Null when they could not
 /// be allocated or a transfer failed (which closes the link); the command's message has then
 /// been shown.
 std::unique_ptr<std::uint8_t[]> ReadProgramMemory(CommandContext& ctx);

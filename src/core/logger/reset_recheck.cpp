@@ -1,7 +1,7 @@
-#include "logger/reset_recheck.h"
+#include "core/logger/reset_recheck.h"
 
-#include "app/logger_transfers.h"
-#include "app/messages.h"
+#include "core/app/messages.h"
+#include "core/link/logger_transfers.h"
 
 namespace lcu {
 

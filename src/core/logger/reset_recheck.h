@@ -4,8 +4,8 @@
 // the header are read again and compared with the header that was downloaded.
 #pragma once
 
-#include "app/command_context.h"
-#include "logger/logger_header.h"
+#include "core/app/command_context.h"
+#include "core/logger/logger_header.h"
 
 namespace lcu {
 

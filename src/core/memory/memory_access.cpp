@@ -1,13 +1,13 @@
-#include "memory/memory_access.h"
+#include "core/memory/memory_access.h"
 
 #include <array>
 
-#include "app/messages.h"
+#include "core/app/messages.h"
 
 namespace lcu {
 
 std::optional<std::vector<MemoryRow>> ReadMemoryRows(CUsbDevice& device, std::uint16_t address, int range) {
-  std::array<std::uint8_t, kStatusBlockSize> block{};
+  std::array<std::uint8_t, kBlockSize> block{};
   if (!device.VendorRead(LCU_READ_BLOCK, address, 0, static_cast<std::uint16_t>(block.size()), block))
     return std::nullopt;
   std::vector<MemoryRow> rows;

@@ -7,9 +7,9 @@
 #include <span>
 #include <vector>
 
-#include "app/command_context.h"
-#include "app/usb_device.h"
-#include "memory/memory_row.h"
+#include "core/app/command_context.h"
+#include "core/link/usb_device.h"
+#include "core/memory/memory_row.h"
 
 namespace lcu {
 

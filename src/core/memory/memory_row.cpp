@@ -1,8 +1,10 @@
-#include "memory/memory_row.h"
+#include "core/memory/memory_row.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
+
+#include "core/link/lcu_protocol.h"
 
 namespace lcu {
 
@@ -36,7 +38,7 @@ std::string HexToBinary(std::string_view hex) {
 }
 
 int MemoryRowCount(std::uint16_t address, int range) {
-  const int room = 0x10000 - address;
+  const int room = static_cast<int>(kAddressSpaceEnd) - address;
   return std::clamp(range, 0, room);
 }
 

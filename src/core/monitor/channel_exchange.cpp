@@ -1,11 +1,11 @@
-#include "monitor/channel_exchange.h"
+#include "core/monitor/channel_exchange.h"
 
 #include <algorithm>
 #include <cstdlib>
 
-#include "app/logger_transfers.h"
-#include "app/vendor_request.h"
-#include "util/little_endian.h"
+#include "core/link/lcu_protocol.h"
+#include "core/link/logger_transfers.h"
+#include "core/util/little_endian.h"
 
 namespace lcu {
 
@@ -27,7 +27,7 @@ bool ExchangeChannels(CUsbDevice& device, std::span<const std::uint16_t> channel
     // LCU did not wholly receive is ever taken for this group's.
     if (device.VendorWrite(LCU_BULK_WRITE, kChannelListAddress, 0)) BulkWriteAll(device, block);
 
-    std::array<std::uint8_t, kExchangeBlockSize> reply{};
+    ExchangeBlock reply{};
     if (!device.VendorRead(LCU_READ_CHANNELS, 0, 0, static_cast<std::uint16_t>(reply.size()), reply)) return false;
     for (std::size_t j = 0; j < group.size(); ++j) readings[first + j] = le::U32(reply, 4 * j);
   }

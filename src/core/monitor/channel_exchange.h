@@ -9,15 +9,11 @@
 #include <cstdint>
 #include <span>
 
-#include "app/usb_device.h"
+#include "core/link/usb_device.h"
 
 namespace lcu {
 
-inline constexpr std::size_t kChannelsPerExchange = 16;
-inline constexpr std::uint16_t kChannelListAddress = 0xF710;
-inline constexpr std::size_t kExchangeBlockSize = 64;
-
-using ExchangeBlock = std::array<std::uint8_t, kExchangeBlockSize>;
+using ExchangeBlock = std::array<std::uint8_t, kBlockSize>;
 
 /// The block that names a group of 1 to 16 channels: their numbers as 16-bit little-endian
 /// words from offset 0, then one word 0; the rest is 0.

@@ -1,8 +1,8 @@
-#include "monitor/log_font.h"
+#include "core/monitor/log_font.h"
 
 #include <algorithm>
 
-#include "util/little_endian.h"
+#include "core/util/little_endian.h"
 
 namespace lcu {
 

@@ -1,4 +1,4 @@
-#include "monitor/monitor_row.h"
+#include "core/monitor/monitor_row.h"
 
 #include <array>
 #include <charconv>

@@ -1,9 +1,9 @@
-#include "monitor/settings_image.h"
+#include "core/monitor/settings_image.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "util/little_endian.h"
+#include "core/util/little_endian.h"
 
 namespace lcu {
 

@@ -13,8 +13,8 @@
 #include <string>
 #include <string_view>
 
-#include "monitor/log_font.h"
-#include "monitor/window_placement.h"
+#include "core/monitor/log_font.h"
+#include "core/monitor/window_placement.h"
 
 namespace lcu {
 

@@ -1,8 +1,8 @@
-#include "monitor/window_placement.h"
+#include "core/monitor/window_placement.h"
 
 #include <limits>
 
-#include "util/little_endian.h"
+#include "core/util/little_endian.h"
 
 namespace lcu {
 

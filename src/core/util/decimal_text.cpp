@@ -1,4 +1,4 @@
-#include "util/decimal_text.h"
+#include "core/util/decimal_text.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "about_dlg.h"
+#include "gui/app/about_dlg.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "app/messages.h"
+#include "core/app/messages.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/logger_icon.h"
 #include "gui/app/qt_text.h"

@@ -5,8 +5,8 @@
 
 #include <string_view>
 
-#include "app/registry.h"
-#include "app/usb_device.h"
+#include "core/host/registry.h"
+#include "core/link/usb_device.h"
 
 namespace lcu::gui {
 

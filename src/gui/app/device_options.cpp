@@ -1,14 +1,10 @@
-#include "device_options.h"
+#include "gui/app/device_options.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 
-#include "app/messages.h"
-#include "app/recording_backend.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"
-#include "host_usb_backend.h"
-#include "sim/lcu_simulator.h"
 
 namespace lcu::gui {
 
@@ -24,12 +20,15 @@ struct OptionParser {
                                     ToQString(text::kSimStateValue)};
   const QCommandLineOption record{ToQString(text::kRecordOption), ToQString(text::kRecordHelp),
                                   ToQString(text::kRecordValue)};
+  const QCommandLineOption replay{ToQString(text::kReplayOption), ToQString(text::kReplayHelp),
+                                  ToQString(text::kReplayValue)};
 
   OptionParser() {
     parser.setApplicationDescription(ToQString(text::kProgramDescription));
     parser.addOption(simulate);
     parser.addOption(simState);
     parser.addOption(record);
+    parser.addOption(replay);
   }
 };
 
@@ -45,54 +44,17 @@ void AnswerHelpAndVersion(const QStringList& arguments) {
   if (options.parser.isSet(options.version)) options.parser.showVersion();
 }
 
-DeviceOptions ParseDeviceOptions(const QStringList& arguments) {
+program::ProgramOptions ParseDeviceOptions(const QStringList& arguments) {
   OptionParser parsed;
   parsed.parser.process(arguments);
 
-  DeviceOptions options;
+  program::ProgramOptions options;
   options.simulate = parsed.parser.isSet(parsed.simulate);
-  options.simState = parsed.parser.value(parsed.simState);
-  options.record = parsed.parser.value(parsed.record);
+  options.simState = ToStdString(parsed.parser.value(parsed.simState));
+  options.record = ToStdString(parsed.parser.value(parsed.record));
+  options.replay = ToStdString(parsed.parser.value(parsed.replay));
+  options.faults = program::FaultsFromEnvironment();
   return options;
-}
-
-namespace {
-
-BackendChoice OpenDevice(const DeviceOptions& options, const SettingsStore& store) {
-  BackendChoice choice;
-  if (options.simulate || !options.simState.isEmpty()) {
-    sim::SimulatorOptions simOptions;
-    if (!options.simState.isEmpty()) simOptions.stateDir = options.simState.toStdString();
-    auto simulator = std::make_unique<sim::LcuSimulator>(simOptions);
-    if (simulator->Ok()) {
-      choice.backend = std::move(simulator);
-      return choice;
-    }
-    choice.problem = simulator->Error();
-  } else {
-    if (auto usb = usb::OpenHostUsbBackend(store, choice.problem)) {
-      choice.backend = std::move(usb);
-      return choice;
-    }
-  }
-  choice.backend = std::make_unique<NoLcuBackend>();
-  return choice;
-}
-
-}  // namespace
-
-BackendChoice OpenBackend(const DeviceOptions& options, const SettingsStore& store) {
-  BackendChoice choice = OpenDevice(options, store);
-  if (options.record.isEmpty()) return choice;
-  std::string problem;
-  auto recorder = RecordingBackend::ToFile(std::move(choice.backend), options.record.toStdString(), problem);
-  if (recorder) {
-    choice.backend = std::move(recorder);
-  } else {
-    choice.backend = std::make_unique<NoLcuBackend>();
-    choice.problem = std::string(msg::kCannotCreateTranscript) + problem;
-  }
-  return choice;
 }
 
 }  // namespace lcu::gui

@@ -1,44 +1,31 @@
 // Which LCU the program works with, from its command line: a simulated LCU (--simulate, or
-// --sim-state DIR to keep its memory in a folder) or the real LCU over USB; --record FILE
-// writes the traffic with either to a transcript. A file name on the command line is ignored.
-// --help and --version print their text and end the program.
+// --sim-state DIR to keep its memory in a folder), a transcript played back (--replay FILE)
+// or the real LCU over USB; --record FILE writes the traffic with it to a transcript. A file
+// name on the command line is ignored. --help and --version print their text and end the
+// program.
 #pragma once
 
-#include <memory>
+#include <cstdint>
+#include <span>
 #include <string>
 
-#include <QString>
 #include <QStringList>
 
-#include "app/settings_store.h"
-#include "app/usb_backend.h"
+#include "core/link/usb_backend.h"
+#include "program/program_options.h"
 
 namespace lcu::gui {
-
-struct DeviceOptions {
-  bool simulate = false;  // a fresh simulated LCU in memory
-  QString simState;       // a simulated LCU kept in this folder
-  QString record;         // the transcript of the traffic with the LCU goes here
-};
 
 /// Prints the help or the version and ends the program when the arguments ask for either;
 /// otherwise returns. Needs only a QCoreApplication, so both answer without a display.
 void AnswerHelpAndVersion(const QStringList& arguments);
 
-/// Reads the options; --help and unknown options end the program as usual.
-DeviceOptions ParseDeviceOptions(const QStringList& arguments);
+/// Reads the options, with the simulated LCU's fault plan from the environment; --help and
+/// unknown options end the program as usual.
+program::ProgramOptions ParseDeviceOptions(const QStringList& arguments);
 
-/// The backend the options choose: the real LCU over USB unless a simulator is asked for,
-/// looked for with the vendor id of the settings store. When it cannot be had, the backend
-/// finds no LCU and problem says why, for the user to read once the main window is up.
-struct BackendChoice {
-  std::unique_ptr<UsbBackend> backend;
-  std::string problem;
-};
-
-BackendChoice OpenBackend(const DeviceOptions& options, const SettingsStore& store);
-
-/// A backend with no device behind it: every node is missing, so the LCU stays off line.
+/// A backend with no device behind it: every node is missing, so the LCU stays off line. The
+/// program works with it when the LCU of its options cannot be had.
 class NoLcuBackend final : public UsbBackend {
  public:
   UsbHandle OpenNode(int) override { return kInvalidUsbHandle; }

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 
+#include "gui/app/command_ids.h"
 
 namespace lcu::gui {
 
@@ -37,8 +38,8 @@ bool FrameCommandUi::PumpWaitingMessages() {
   return !m_bQuitting;
 }
 
-void FrameCommandUi::SetMenuCheck(int commandId, bool checked) {
-  if (m_menu) m_menu->SetChecked(commandId, checked);
+void FrameCommandUi::FlagChanged(AppFlag flag, bool on) {
+  if (m_menu) m_menu->SetChecked(cmd::MenuCommandOf(flag), on);
 }
 
 bool FrameCommandUi::eventFilter(QObject* watched, QEvent* event) {

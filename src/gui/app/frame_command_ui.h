@@ -1,6 +1,6 @@
 // FrameCommandUi: what the LCU commands see of the main window: the download's progress
 // dialog, the message pump that keeps the program live between two buffers, and the check
-// marks of the main menu.
+// marks of the main menu that show the flags.
 #pragma once
 
 #include <cstdint>
@@ -8,7 +8,7 @@
 #include <QObject>
 #include <QPointer>
 
-#include "app/command_context.h"
+#include "core/app/command_context.h"
 #include "gui/app/main_menu.h"
 #include "gui/logger/progress_dlg.h"
 
@@ -33,7 +33,8 @@ class FrameCommandUi final : public QObject, public CommandUi {
   /// Dispatches the events waiting now; false once the program is quitting (the main
   /// window was closed or the application asked to quit).
   bool PumpWaitingMessages() override;
-  void SetMenuCheck(int commandId, bool checked) override;
+  /// Checks or unchecks the flag's menu item.
+  void FlagChanged(AppFlag flag, bool on) override;
 
   /// The main window is going away: a running download stops at its next pump.
   void RequestQuit() { m_bQuitting = true; }

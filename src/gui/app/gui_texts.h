@@ -163,5 +163,10 @@ inline constexpr std::string_view kSimStateValue = "DIR";
 inline constexpr std::string_view kRecordOption = "record";
 inline constexpr std::string_view kRecordHelp = "Write every transfer with the LCU to FILE, one line each.";
 inline constexpr std::string_view kRecordValue = "FILE";
+inline constexpr std::string_view kReplayOption = "replay";
+inline constexpr std::string_view kReplayHelp =
+    "Play back a transcript written with --record instead of working with an LCU; the first transfer that differs "
+    "from it fails.";
+inline constexpr std::string_view kReplayValue = "FILE";
 
 }  // namespace lcu::gui::text

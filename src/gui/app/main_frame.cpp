@@ -1,4 +1,4 @@
-#include "main_frame.h"
+#include "gui/app/main_frame.h"
 
 #include <string>
 
@@ -9,15 +9,15 @@
 #include <QMdiSubWindow>
 #include <QStatusBar>
 
-#include "app/command_ids.h"
-#include "channels/channel_table.h"
+#include "core/channels/channel_table.h"
+#include "core/logger/logger_download.h"
+#include "core/logger/maintenance_commands.h"
 #include "gui/app/channel_value_request.h"
+#include "gui/app/command_ids.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/logger_icon.h"
 #include "gui/app/main_menu.h"
 #include "gui/app/qt_text.h"
-#include "logger/logger_download.h"
-#include "logger/maintenance_commands.h"
 
 namespace lcu::gui {
 

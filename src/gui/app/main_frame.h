@@ -12,9 +12,9 @@
 #include <QString>
 #include <QTimer>
 
-#include "app/command_context.h"
-#include "app/lcu_status_block.h"
-#include "app/registry.h"
+#include "core/app/command_context.h"
+#include "core/host/registry.h"
+#include "core/logger/lcu_status_block.h"
 
 class QLabel;
 class QMdiArea;

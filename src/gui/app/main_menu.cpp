@@ -9,7 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "app/command_ids.h"
+#include "gui/app/command_ids.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"
 

@@ -1,4 +1,4 @@
-#include "password_dlg.h"
+#include "gui/app/password_dlg.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>

@@ -1,4 +1,4 @@
-#include "product_version.h"
+#include "gui/app/product_version.h"
 
 namespace lcu::gui {
 

@@ -3,13 +3,13 @@
 // the host's file system and clock.
 #pragma once
 
-#include "gui/app/device_options.h"
 #include "gui/app/tavrix_app.h"
+#include "program/program_options.h"
 
 namespace lcu::gui {
 
 /// Opens the store and the LCU backend for options; a backend that could not be opened is
-/// left for the main window to explain (startupProblem).
-CTavrixApp::Services MakeProgramServices(const DeviceOptions& options);
+/// replaced by one without an LCU and left for the main window to explain (startupProblem).
+CTavrixApp::Services MakeProgramServices(const program::ProgramOptions& options);
 
 }  // namespace lcu::gui

@@ -1,4 +1,4 @@
-#include "single_instance_lock.h"
+#include "gui/app/single_instance_lock.h"
 
 #include <QDir>
 #include <QStandardPaths>

@@ -1,18 +1,22 @@
-#include "tavrix_app.h"
+#include "gui/app/tavrix_app.h"
 
 #include <utility>
 
 #include <QAction>
 #include <QFile>
 
-#include "app/command_ids.h"
-#include "app/default_paths.h"
-#include "app/messages.h"
-#include "app/registry.h"
-#include "channels/available_channels.h"
-#include "channels/calibration_file.h"
-#include "firmware/hex_file_upload.h"
+#include "core/app/messages.h"
+#include "core/channels/available_channels.h"
+#include "core/channels/calibration_file.h"
+#include "core/firmware/hex_file_upload.h"
+#include "core/host/default_paths.h"
+#include "core/host/registry.h"
+#include "core/logger/configuration_upload.h"
+#include "core/logger/lcu_configuration.h"
+#include "core/logger/logger_download.h"
+#include "core/logger/maintenance_commands.h"
 #include "gui/app/cached_icon_style.h"
+#include "gui/app/command_ids.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/main_frame.h"
 #include "gui/app/main_menu.h"
@@ -23,10 +27,7 @@
 #include "gui/memory/memory_template.h"
 #include "gui/monitor/monitor_settings.h"
 #include "gui/monitor/monitor_template.h"
-#include "logger/configuration_upload.h"
-#include "logger/lcu_configuration.h"
-#include "logger/logger_download.h"
-#include "logger/maintenance_commands.h"
+#include "program/program_assembly.h"
 
 namespace lcu::gui {
 
@@ -66,13 +67,10 @@ bool CTavrixApp::InitInstance() {
 }
 
 void CTavrixApp::ReadSettingsFlags() {
-  const Profile profile(*m_services.store);
-  m_app.m_bAutoDownload = profile.GetProfileInt(reg::kSettings, reg::kAutoDownload, 0);
-  m_app.m_bPreserveBuffer = profile.GetProfileInt(reg::kSettings, reg::kPreserveBuffer, 0);
-  m_app.m_bPreserveQmt = profile.GetProfileInt(reg::kSettings, reg::kPreserveQmt, 0);
-  m_ui.SetMenuCheck(cmd::kAutoDownload, m_app.m_bAutoDownload != 0);
-  m_ui.SetMenuCheck(cmd::kProtectData, m_app.m_bPreserveBuffer != 0);
-  m_ui.SetMenuCheck(cmd::kPreserveQmt, m_app.m_bPreserveQmt != 0);
+  program::ReadSettingsFlags(*m_services.store, m_app);
+  m_ui.FlagChanged(AppFlag::kAutoDownload, m_app.m_bAutoDownload != 0);
+  m_ui.FlagChanged(AppFlag::kProtectData, m_app.m_bPreserveBuffer != 0);
+  m_ui.FlagChanged(AppFlag::kPreserveQmt, m_app.m_bPreserveQmt != 0);
 }
 
 void CTavrixApp::ReopenLastSettingsFile() { m_monitorSettings->ReopenLastSettingsFile(); }

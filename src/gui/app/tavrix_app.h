@@ -9,13 +9,13 @@
 
 #include <QObject>
 
-#include "app/app_state.h"
-#include "app/clock.h"
-#include "app/command_context.h"
-#include "app/file_system.h"
-#include "app/settings_store.h"
-#include "app/usb_backend.h"
-#include "app/usb_device.h"
+#include "core/app/app_state.h"
+#include "core/app/command_context.h"
+#include "core/host/clock.h"
+#include "core/host/file_system.h"
+#include "core/host/settings_store.h"
+#include "core/link/usb_backend.h"
+#include "core/link/usb_device.h"
 #include "gui/app/frame_command_ui.h"
 #include "gui/app/gui_prompter.h"
 #include "gui/app/tavrix_doc.h"

@@ -1,4 +1,4 @@
-#include "widget_prompter.h"
+#include "gui/app/widget_prompter.h"
 
 #include <QCheckBox>
 #include <QFileDialog>
@@ -7,7 +7,7 @@
 #include <QMenu>
 #include <QMessageBox>
 
-#include "app/messages.h"
+#include "core/app/messages.h"
 #include "gui/app/about_dlg.h"
 #include "gui/app/password_dlg.h"
 #include "gui/app/qt_text.h"

@@ -1,4 +1,4 @@
-#include "hex_file_upload_dlg.h"
+#include "gui/firmware/hex_file_upload_dlg.h"
 
 #include <QCoreApplication>
 #include <QFrame>

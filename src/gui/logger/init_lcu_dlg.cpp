@@ -1,4 +1,4 @@
-#include "init_lcu_dlg.h"
+#include "gui/logger/init_lcu_dlg.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -6,11 +6,11 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include "core/host/prompter.h"
+#include "core/logger/maintenance_commands.h"
+#include "core/util/decimal_text.h"
 #include "gui/app/gui_texts.h"
-#include "app/prompter.h"
 #include "gui/app/qt_text.h"
-#include "logger/maintenance_commands.h"
-#include "util/decimal_text.h"
 
 namespace lcu::gui {
 

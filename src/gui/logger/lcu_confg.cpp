@@ -1,4 +1,4 @@
-#include "lcu_confg.h"
+#include "gui/logger/lcu_confg.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>

@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include "logger/lcu_configuration.h"
+#include "core/logger/lcu_configuration.h"
 
 namespace lcu::gui {
 

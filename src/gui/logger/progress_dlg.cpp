@@ -1,4 +1,4 @@
-#include "progress_dlg.h"
+#include "gui/logger/progress_dlg.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -8,7 +8,7 @@
 #include <QProgressBar>
 #include <QShowEvent>
 
-#include "app/messages.h"
+#include "core/app/messages.h"
 #include "gui/app/centre_on_owner.h"
 #include "gui/app/logger_icon.h"
 #include "gui/app/qt_text.h"

@@ -1,4 +1,4 @@
-#include "session_data.h"
+#include "gui/logger/session_data.h"
 
 #include <cstdint>
 #include <string_view>
@@ -11,11 +11,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/app/messages.h"
+#include "core/logger/maintenance_commands.h"
 #include "gui/app/gui_texts.h"
-#include "app/messages.h"
 #include "gui/app/qt_text.h"
 #include "gui/logger/dialog_integer.h"
-#include "logger/maintenance_commands.h"
 
 namespace lcu::gui {
 

@@ -7,7 +7,7 @@
 
 #include <QDialog>
 
-#include "app/prompter.h"
+#include "core/host/prompter.h"
 
 class QLineEdit;
 

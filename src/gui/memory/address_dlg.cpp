@@ -5,14 +5,14 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "app/messages.h"
-#include "app/prompter.h"
+#include "core/app/messages.h"
+#include "core/host/prompter.h"
+#include "core/memory/memory_entry.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"
 #include "gui/logger/dialog_integer.h"
 #include "gui/memory/address_view.h"
 #include "gui/memory/up_down_control.h"
-#include "memory/memory_entry.h"
 
 namespace lcu::gui {
 

@@ -8,15 +8,15 @@
 #include <QItemSelectionModel>
 #include <QScreen>
 
-#include "app/command_ids.h"
-#include "app/messages.h"
+#include "core/app/command_guard.h"
+#include "core/memory/memory_access.h"
+#include "core/memory/memory_entry.h"
+#include "gui/app/command_ids.h"
 #include "gui/app/gui_prompter.h"
 #include "gui/app/main_menu.h"
 #include "gui/app/qt_text.h"
 #include "gui/memory/address_dlg.h"
 #include "gui/memory/datum_dlg.h"
-#include "memory/memory_access.h"
-#include "memory/memory_entry.h"
 
 namespace lcu::gui {
 
@@ -112,10 +112,7 @@ void CAddressView::OnFrameShowState(int showCmd) {
 }
 
 void CAddressView::OnRightClick() {
-  if (!m_ctx.device.m_bOnline) {
-    m_ctx.prompter.Error(msg::kLcuOffline);
-    return;
-  }
+  if (RefusedOffline(m_ctx, OfflineForm::kPlain)) return;
   CDatumDlg dialog(g_nLastDataFormat, ToQString(InitialDatumText(g_nLastDataFormat)), this);
   if (!m_prompter.RunModal(dialog)) return;
   g_nLastDataFormat = dialog.m_nFormat;

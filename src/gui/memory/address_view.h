@@ -12,7 +12,8 @@
 #include <QTableView>
 #include <QTimer>
 
-#include "app/command_context.h"
+#include "core/app/command_context.h"
+#include "core/link/lcu_protocol.h"
 #include "gui/memory/memory_table_model.h"
 #include "gui/monitor/child_view.h"
 
@@ -30,7 +31,7 @@ inline constexpr int kMemoryPeriodMs = 200;
 /// Column widths in pixels, at least; a heading or a value that needs more gets more.
 inline constexpr std::array<int, kMemoryColumnCount> kMemoryColumnWidths = {50, 40, 40, 30, 80};
 /// The run of a new window.
-inline constexpr std::uint16_t kFirstMemoryAddress = 0x8000;
+inline constexpr std::uint16_t kFirstMemoryAddress = kStatusAddress;
 inline constexpr std::int32_t kFirstMemoryRange = 16;
 
 class CAddressView final : public QTableView, public CChildView {

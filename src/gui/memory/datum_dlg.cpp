@@ -11,9 +11,9 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "core/memory/memory_entry.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"
-#include "memory/memory_entry.h"
 
 namespace lcu::gui {
 

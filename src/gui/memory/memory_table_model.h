@@ -11,7 +11,7 @@
 #include <QAbstractTableModel>
 #include <QString>
 
-#include "memory/memory_row.h"
+#include "core/memory/memory_row.h"
 
 namespace lcu::gui {
 

@@ -4,7 +4,7 @@
 
 #include <QPointer>
 
-#include "app/command_context.h"
+#include "core/app/command_context.h"
 
 class QMdiArea;
 

@@ -9,7 +9,7 @@
 
 #include <QDialog>
 
-#include "app/app_state.h"
+#include "core/app/app_state.h"
 
 class QListWidget;
 

@@ -9,8 +9,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "app/messages.h"
-#include "app/prompter.h"
+#include "core/app/messages.h"
+#include "core/host/prompter.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"
 

@@ -4,7 +4,7 @@
 
 #include <QFont>
 
-#include "monitor/log_font.h"
+#include "core/monitor/log_font.h"
 
 namespace lcu::gui {
 

@@ -8,9 +8,9 @@
 #include <QFileInfo>
 #include <QMdiArea>
 
-#include "app/default_paths.h"
-#include "app/messages.h"
-#include "app/registry.h"
+#include "core/app/messages.h"
+#include "core/host/default_paths.h"
+#include "core/host/registry.h"
 #include "gui/app/gui_prompter.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/main_frame.h"

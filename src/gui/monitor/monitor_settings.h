@@ -9,8 +9,8 @@
 
 #include <QString>
 
-#include "app/command_context.h"
-#include "monitor/settings_image.h"
+#include "core/app/command_context.h"
+#include "core/monitor/settings_image.h"
 
 namespace lcu::gui {
 

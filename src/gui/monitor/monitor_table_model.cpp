@@ -2,11 +2,11 @@
 
 #include <array>
 
-#include "channels/channel_conversion.h"
+#include "core/channels/channel_conversion.h"
+#include "core/monitor/monitor_row.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"
 #include "gui/monitor/group_images.h"
-#include "monitor/monitor_row.h"
 
 namespace lcu::gui {
 

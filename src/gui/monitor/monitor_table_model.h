@@ -12,7 +12,7 @@
 #include <QAbstractTableModel>
 #include <QString>
 
-#include "app/app_state.h"
+#include "core/app/app_state.h"
 
 namespace lcu::gui {
 

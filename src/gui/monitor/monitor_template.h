@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "app/command_context.h"
+#include "core/app/command_context.h"
 
 class QMdiArea;
 

@@ -12,8 +12,9 @@
 #include <QKeyEvent>
 #include <QMenu>
 
-#include "app/messages.h"
-#include "channels/channel_zeroing.h"
+#include "core/app/command_guard.h"
+#include "core/channels/channel_zeroing.h"
+#include "core/monitor/channel_exchange.h"
 #include "gui/app/gui_prompter.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"
@@ -21,7 +22,6 @@
 #include "gui/monitor/child_frame.h"
 #include "gui/monitor/ent_offset.h"
 #include "gui/monitor/list_font.h"
-#include "monitor/channel_exchange.h"
 
 namespace lcu::gui {
 
@@ -155,19 +155,13 @@ int CMonitorView::ZeroSelectedChannels() {
   for (const QModelIndex& index : selectionModel()->selectedRows()) rows.push_back(index.row());
   if (rows.empty()) return 0;
   std::sort(rows.begin(), rows.end());
-  if (!m_ctx.device.m_bOnline) {
-    m_ctx.prompter.Error(msg::kLcuOffline);
-    return 1;
-  }
+  if (RefusedOffline(m_ctx, OfflineForm::kPlain)) return 1;
   ZeroRows(rows);
   return 1;
 }
 
 void CMonitorView::OnZeroAllChannels() {
-  if (!m_ctx.device.m_bOnline) {
-    m_ctx.prompter.Error(msg::kLcuOffline);
-    return;
-  }
+  if (RefusedOffline(m_ctx, OfflineForm::kPlain)) return;
   std::vector<int> rows(static_cast<std::size_t>(m_model.rowCount()));
   for (std::size_t i = 0; i < rows.size(); ++i) rows[i] = static_cast<int>(i);
   ZeroRows(rows);

@@ -14,12 +14,12 @@
 #include <QTableView>
 #include <QTimer>
 
-#include "app/command_context.h"
+#include "core/app/command_context.h"
+#include "core/monitor/log_font.h"
+#include "core/monitor/settings_image.h"
 #include "gui/monitor/id_cell_delegate.h"
 #include "gui/monitor/monitor_table_model.h"
 #include "gui/monitor/reading_cell_delegate.h"
-#include "monitor/log_font.h"
-#include "monitor/settings_image.h"
 
 namespace lcu::gui {
 

@@ -12,8 +12,8 @@
 #include <string_view>
 #include <vector>
 
-#include "host_file_system.h"
-#include "wide_text.h"
+#include "platform/host_file_system.h"
+#include "platform/windows/wide_text.h"
 
 namespace lcu {
 

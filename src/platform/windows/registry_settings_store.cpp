@@ -1,14 +1,15 @@
-#include "registry_settings_store.h"
+#include "platform/windows/registry_settings_store.h"
 
 #include <windows.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
-#include <cstring>
+#include <span>
 #include <utility>
 
-#include "wide_text.h"
+#include "core/util/little_endian.h"
+#include "platform/windows/wide_text.h"
 
 namespace lcu {
 
@@ -55,6 +56,8 @@ std::optional<std::string> ValueText(HKEY key, const std::wstring& name) {
     status = RegQueryValueExW(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
   }
   if (status != ERROR_SUCCESS) return std::nullopt;
+  // Registry numbers are stored little-endian.
+  const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(data.data()), size);
   switch (type) {
     case REG_SZ:
     case REG_EXPAND_SZ: {
@@ -65,15 +68,11 @@ std::optional<std::string> ValueText(HKEY key, const std::wstring& name) {
     }
     case REG_DWORD: {
       if (size < sizeof(DWORD)) return std::nullopt;
-      DWORD value = 0;
-      std::memcpy(&value, data.data(), sizeof value);
-      return std::to_string(static_cast<std::int32_t>(value));
+      return std::to_string(le::S32(bytes, 0));
     }
     case REG_QWORD: {
       if (size < sizeof(std::uint64_t)) return std::nullopt;
-      std::uint64_t value = 0;
-      std::memcpy(&value, data.data(), sizeof value);
-      return std::to_string(static_cast<std::int64_t>(value));
+      return std::to_string(static_cast<std::int64_t>(le::U64(bytes, 0)));
     }
     default:
       return std::nullopt;

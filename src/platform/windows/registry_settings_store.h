@@ -12,7 +12,7 @@
 
 #include <string>
 
-#include "app/settings_store.h"
+#include "core/host/settings_store.h"
 
 namespace lcu {
 

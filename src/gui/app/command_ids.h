@@ -1,0 +1,54 @@
+// Command identifiers of the main menu: each menu item carries one, and the handlers, the
+// check marks and the enabled states are found by it.
+#pragma once
+
+#include "core/app/command_context.h"
+
+namespace lcu::gui::cmd {
+
+inline constexpr int kDownload = 32773;
+inline constexpr int kStopDownload = 32774;
+inline constexpr int kAutoDownload = 32775;
+inline constexpr int kSendConfig = 32776;
+inline constexpr int kSessionData = 32779;
+inline constexpr int kLoadHexFile = 32780;
+inline constexpr int kReadHexFile = 32781;
+inline constexpr int kReadWriteData = 32782;
+inline constexpr int kRefreshCalibration = 32783;
+inline constexpr int kLcuConfiguration = 32784;
+inline constexpr int kInitializeLcu = 32785;
+inline constexpr int kStartLogger = 32786;
+inline constexpr int kPassword = 32787;
+inline constexpr int kResetLogbook = 32799;
+inline constexpr int kProtectData = 32805;
+inline constexpr int kExtractSetup = 32806;
+inline constexpr int kPreserveQmt = 32807;
+inline constexpr int kNewWindow = 32771;
+inline constexpr int kFileOpen = 32800;
+inline constexpr int kFileClose = 32801;
+inline constexpr int kFileSave = 32802;
+inline constexpr int kFileSaveAs = 32803;
+inline constexpr int kWindowArrange = 57649;
+inline constexpr int kWindowCascade = 57650;
+inline constexpr int kWindowTile = 57651;
+inline constexpr int kAppAbout = 57664;
+inline constexpr int kAppExit = 57665;
+inline constexpr int kNextPane = 57680;
+inline constexpr int kPreviousPane = 57681;
+
+/// The menu item whose check mark shows a flag.
+constexpr int MenuCommandOf(AppFlag flag) {
+  switch (flag) {
+    case AppFlag::kAutoDownload:
+      return kAutoDownload;
+    case AppFlag::kProtectData:
+      return kProtectData;
+    case AppFlag::kPreserveQmt:
+      return kPreserveQmt;
+    case AppFlag::kLoggerStarted:
+      return kStartLogger;
+  }
+  return kStartLogger;
+}
+
+}  // namespace lcu::gui::cmd

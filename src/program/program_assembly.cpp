@@ -1,0 +1,102 @@
+#include "program/program_assembly.h"
+
+#include <filesystem>
+#include <limits>
+#include <system_error>
+#include <utility>
+
+#include "core/app/messages.h"
+#include "core/host/default_paths.h"
+#include "core/host/registry.h"
+#include "core/link/recording_backend.h"
+#include "core/util/strict_number.h"
+#include "usb/host_usb_backend.h"
+
+namespace lcu::program {
+
+namespace {
+
+ProgramBackend OpenReplay(const std::string& transcript) {
+  ProgramBackend opened;
+  auto replay = ReplayBackend::FromFile(Utf8Path(transcript), opened.problem);
+  if (!replay) return opened;
+  opened.replay = replay.get();
+  opened.backend = std::move(replay);
+  return opened;
+}
+
+ProgramBackend OpenSimulator(const ProgramOptions& options) {
+  ProgramBackend opened;
+  sim::SimulatorOptions simOptions;
+  if (!options.simState.empty()) {
+    simOptions.stateDir = Utf8Path(options.simState);
+    std::error_code error;
+    std::filesystem::create_directories(simOptions.stateDir, error);
+    if (error) {
+      opened.problem = std::string(msg::kCannotCreateStateFolder) + options.simState + ": " + error.message();
+      return opened;
+    }
+  }
+  auto simulator = std::make_unique<sim::LcuSimulator>(simOptions);
+  if (!simulator->Ok()) {
+    opened.problem = simulator->Error();
+    return opened;
+  }
+  simulator->SetFaults(ParseFaultPlan(options.faults));
+  opened.backend = std::move(simulator);
+  return opened;
+}
+
+ProgramBackend OpenUsb(const SettingsStore& store) {
+  ProgramBackend opened;
+  opened.backend = usb::OpenHostUsbBackend(store, opened.problem);
+  opened.usb = opened.backend.get();
+  return opened;
+}
+
+}  // namespace
+
+ProgramBackend OpenProgramBackend(const ProgramOptions& options, const SettingsStore& store) {
+  ProgramBackend opened;
+  if (!options.replay.empty()) {
+    opened = OpenReplay(options.replay);
+  } else if (options.simulate || !options.simState.empty()) {
+    opened = OpenSimulator(options);
+  } else {
+    opened = OpenUsb(store);
+  }
+  if (!opened.backend || options.record.empty()) return opened;
+  std::string problem;
+  opened.backend = RecordingBackend::ToFile(std::move(opened.backend), Utf8Path(options.record), problem);
+  if (!opened.backend) {
+    opened.problem = std::string(msg::kCannotCreateTranscript) + problem;
+    opened.replay = nullptr;
+    opened.usb = nullptr;
+  }
+  return opened;
+}
+
+sim::FaultPlan ParseFaultPlan(std::string_view text) {
+  sim::FaultPlan plan;
+  const std::size_t colon = text.find(':');
+  if (colon == std::string_view::npos) return plan;
+  const StrictNumber number =
+      ParseStrictNumber(text.substr(colon + 1), {NumberBase::kDecimal}, 1, std::numeric_limits<int>::max());
+  if (!number) return plan;
+  const int transfer = static_cast<int>(number.value);
+  const std::string_view kind = text.substr(0, colon);
+  if (kind == "fail") plan.failTransfer = transfer;
+  if (kind == "short") plan.shortTransfer = transfer;
+  if (kind == "unplug") plan.unplugAtTransfer = transfer;
+  if (kind == "log") plan.startLoggingAtTransfer = transfer;
+  return plan;
+}
+
+void ReadSettingsFlags(SettingsStore& store, AppState& app) {
+  const Profile profile(store);
+  app.m_bAutoDownload = profile.GetProfileInt(reg::kSettings, reg::kAutoDownload, 0);
+  app.m_bPreserveBuffer = profile.GetProfileInt(reg::kSettings, reg::kPreserveBuffer, 0);
+  app.m_bPreserveQmt = profile.GetProfileInt(reg::kSettings, reg::kPreserveQmt, 0);
+}
+
+}  // namespace lcu::program

@@ -1,0 +1,23 @@
+// What both programs' command lines choose about the LCU they work with. Each program parses
+// its own command line into these; paths are UTF-8.
+#pragma once
+
+#include <string>
+
+namespace lcu::program {
+
+/// The environment variable that injects a fault into the simulated LCU (see ParseFaultPlan).
+inline constexpr const char* kFaultsVariable = "LCU_SIM_FAULTS";
+
+struct ProgramOptions {
+  bool simulate = false;  // a fresh simulated LCU in memory
+  std::string simState;   // a simulated LCU kept in this folder
+  std::string record;     // write the traffic with the LCU to this transcript
+  std::string replay;     // play this transcript back instead of an LCU
+  std::string faults;     // the simulated LCU's fault plan, as kFaultsVariable holds it
+};
+
+/// The value of kFaultsVariable; empty when it is not set.
+std::string FaultsFromEnvironment();
+
+}  // namespace lcu::program
