@@ -160,17 +160,17 @@ TEST_F(LcuProgramTest, EveryCommandHasHelp) {
 }
 
 // No LCU is attached where the tests run: without a device option the commands look for the
-// real LCU over USB, find none, and report it off line in their own form.
+// real LCU over USB, find none, say so once on stderr and report it off line in their own form.
 TEST_F(LcuProgramTest, WithoutDeviceOptionTheLcuIsOffLine) {
   const struct {
     QStringList arguments;
     const char* out;
     const char* err;
   } cases[] = {
-      {{"status"}, "OFF LINE\n", ""},
-      {{"peek", "8000"}, "", "LCU is off-line\n"},
-      {{"poke", "8000", "--hex", "1"}, "", "LCU is off-line\n"},
-      {{"download"}, "", "LCU is off-line\n"},
+      {{"status"}, "OFF LINE\n", "No LCU is attached.\n"},
+      {{"peek", "8000"}, "", "No LCU is attached.\nLCU is off-line\n"},
+      {{"poke", "8000", "--hex", "1"}, "", "No LCU is attached.\nLCU is off-line\n"},
+      {{"download"}, "", "No LCU is attached.\nLCU is off-line\n"},
   };
   for (const auto& c : cases) {
     const ProgramRun run = Lcu(c.arguments);
