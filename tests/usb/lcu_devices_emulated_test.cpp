@@ -2,7 +2,6 @@
 // library and reaches the bus through the test's handlers. What lcu list shows, the LCU
 // --device chooses, the reason a command finds no usable LCU, and the transfers -v prints.
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 
 #include "cli/lcu_program.h"
@@ -12,13 +11,6 @@
 
 namespace lcu::test {
 namespace {
-
-QJsonDocument ParseJson(const ProgramRun& run) {
-  QJsonParseError error{};
-  const QJsonDocument document = QJsonDocument::fromJson(run.out.toUtf8(), &error);
-  EXPECT_EQ(error.error, QJsonParseError::NoError) << run.out.toStdString();
-  return document;
-}
 
 QString Line(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())) + '\n'; }
 
@@ -47,7 +39,7 @@ TEST_F(LcuOnEmulatedBus, ListShowsEachDeviceAndWhyItIsOrIsNotTheLcu) {
 
   const ProgramRun json = Lcu({"list", "--json"});
   EXPECT_EQ(json.exitCode, 0) << json.err.toStdString();
-  const QJsonArray devices = ParseJson(json).array();
+  const QJsonArray devices = json.OutJson().array();
   ASSERT_EQ(devices.size(), 3);
   const struct {
     const char* device;
@@ -98,7 +90,7 @@ TEST_F(LcuOnEmulatedBus, DeviceChoosesTheLcuAndANamedLcuThatCannotBeHadSaysWhy) 
 
   const ProgramRun json = Lcu({"--device", "0", "status", "--json"});
   EXPECT_EQ(json.exitCode, 1);
-  const QJsonObject status = ParseJson(json).object();
+  const QJsonObject status = json.OutJson().object();
   EXPECT_EQ(status["online"], false);
   EXPECT_EQ(status["reason"].toString().toStdString(), usb::text::kBusy);
 }
