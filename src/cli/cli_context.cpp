@@ -104,7 +104,8 @@ CUsbDevice* CliContext::GetPolledDevice() {
   // another program), is otherwise just off line: say once what stands in the way.
   if (device && !device->m_bOnline && m_usb && !m_bUsbProblemShown) {
     m_bUsbProblemShown = true;
-    m_prompter->Error(m_usb->ErrorText(m_usb->LastError()));
+    const std::string problem = m_usb->ErrorText(m_usb->LastError());
+    if (!problem.empty()) m_prompter->Error(problem);
   }
   return device;
 }
