@@ -120,7 +120,9 @@ void EmulatedDevice::SetClaimBusy(bool busy) {
 }
 
 void EmulatedDevice::DenyAccess() {
-  const std::string node = std::string(umockdev_testbed_get_root_dir(m_bus.Testbed())) + m_devnode;
+  gchar* root = umockdev_testbed_get_root_dir(m_bus.Testbed());  // the caller frees it
+  const std::string node = std::string(root) + m_devnode;
+  g_free(root);
   if (chmod(node.c_str(), 0) != 0) ADD_FAILURE_AT(__FILE__, __LINE__) << "chmod " << node << ": " << std::strerror(errno);
 }
 
