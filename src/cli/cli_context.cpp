@@ -3,12 +3,12 @@
 #include <utility>
 
 #include "cli/cli11.h"
+#include "cli/cli_messages.h"
 #include "cli/exit_code.h"
 #include "core/channels/available_channels.h"
 #include "core/channels/channel_table.h"
 #include "program/host_settings.h"
 #include "program/program_assembly.h"
-#include "usb/usb_errors.h"
 
 namespace lcu::cli {
 
@@ -28,6 +28,23 @@ void AddGlobalOptions(CLI::App& app, GlobalOptions& options) {
       ->option_text("FILE")
       ->excludes(simulate)
       ->excludes("--sim-state");
+  const CLI::Validator device(
+      [](std::string& text) {
+        return ParseDeviceSelector(text) ? std::string() : "'" + text + "'" + std::string(msg::kNotADevice);
+      },
+      "DEVICE");
+  app.add_option_function<std::string>(
+         "--device", [&options](const std::string& text) { options.program.device = ParseDeviceSelector(text); },
+         "Use the LCU at BUS:PORT (as lcu list shows it, e.g. 1:4 or 1:4.2), or LCU number N of lcu list (from "
+         "0), when several are attached")
+      ->option_text("DEVICE")
+      ->check(device)
+      ->excludes(simulate)
+      ->excludes("--sim-state")
+      ->excludes("--replay");
+  app.add_flag("-v,--verbose", options.program.verbose,
+               "Print every transfer with the LCU on stderr as it happens (one line each, as --record writes "
+               "them) and the USB layer's warnings");
 }
 
 CliContext::CliContext(GlobalOptions options)
@@ -58,6 +75,7 @@ CUsbDevice* CliContext::GetDevice() {
     options.faults = program::FaultsFromEnvironment();
     program::ProgramBackend opened = program::OpenProgramBackend(options, GetStore());
     if (!opened.backend) {
+      m_backendProblem = opened.problem;
       m_prompter->Error(opened.problem);
       return nullptr;
     }
@@ -82,13 +100,21 @@ CUsbDevice* CliContext::GetOnlineDevice(OfflineForm form) {
 CUsbDevice* CliContext::GetPolledDevice() {
   CUsbDevice* device = GetDevice();
   if (device) device->PollStatus();
-  // An LCU that is attached but cannot be opened (no permission, held by another program) is
-  // otherwise just off line: say once what stands in the way.
-  if (device && !device->m_bOnline && m_usb && m_usb->LastError() != usb::kErrorNoLcu && !m_bUsbProblemShown) {
+  // A real LCU that is missing, or attached but cannot be opened (no permission, held by
+  // another program), is otherwise just off line: say once what stands in the way.
+  if (device && !device->m_bOnline && m_usb && !m_bUsbProblemShown) {
     m_bUsbProblemShown = true;
-    m_prompter->Error(m_usb->ErrorText(m_usb->LastError()));
+    const std::string problem = m_usb->ErrorText(m_usb->LastError());
+    if (!problem.empty()) m_prompter->Error(problem);
   }
   return device;
+}
+
+std::string CliContext::OfflineReason() const {
+  if (!m_backend) return m_backendProblem;
+  const std::uint32_t code = m_backend->LastError();
+  const std::string text = m_backend->ErrorText(code);
+  return text.empty() ? CommonErrorText(code) : text;
 }
 
 AppState& CliContext::GetAppState() {

@@ -77,6 +77,13 @@ class CliContext {
   /// has been shown, and the table holds what the load left in it.
   bool LoadChannelModel(std::uint16_t lcuNumber);
 
+  /// Why the last poll found no LCU, in the user's words: the reason no backend could be
+  /// opened, or the backend's text for its last error.
+  std::string OfflineReason() const;
+
+  /// The options the program was started with.
+  const GlobalOptions& Options() const { return m_options; }
+
   /// The host's local time and real pauses.
   Clock& GetClock() { return m_clock; }
 
@@ -98,6 +105,7 @@ class CliContext {
   std::unique_ptr<UsbBackend> m_backend;
   std::unique_ptr<CUsbDevice> m_device;
   bool m_bBackendTried = false;
+  std::string m_backendProblem;
   ReplayBackend* m_replay = nullptr;  // within m_backend, when a transcript is played
   UsbBackend* m_usb = nullptr;  // within m_backend, when it is the real LCU
   bool m_bUsbProblemShown = false;

@@ -27,6 +27,10 @@ inline constexpr std::string_view kLoadedLabel = "Loaded :";
 inline constexpr std::string_view kVerifiedLabel = "Verified :";
 inline constexpr std::string_view kDataFileIncomplete = "Data file is incomplete.";
 inline constexpr std::string_view kGiveTheMemorySize = "Give the memory size with --units M.";
+inline constexpr std::string_view kListNeedsUsb = "lcu list shows USB devices: it takes no --simulate, --sim-state or --replay.";
+inline constexpr std::string_view kJsonHelp = "Print the result as one JSON value (see README for the fields)";
+// Before the number of an LCU in the lines of lcu list: "LCU 0".
+inline constexpr std::string_view kLcuLabel = "LCU ";
 
 // Refusals of command-line arguments, after the argument in quotes.
 inline constexpr std::string_view kNotAnLcuAddress = " is not an LCU address (hex 0 to FFFF, e.g. 8000 or 0x8000)";
@@ -37,6 +41,7 @@ inline constexpr std::string_view kNotAHexByte = " is not a byte in hex (0 to FF
 inline constexpr std::string_view kNotADecimalByte = " is not a byte in decimal (-128 to 255)";
 inline constexpr std::string_view kNotABinaryByte = " is not a byte in binary (0 to 11111111)";
 inline constexpr std::string_view kNotOneCharacter = " is not one character";
+inline constexpr std::string_view kNotADevice = " is not BUS:PORT (e.g. 1:4 or 1:4.2) nor a number from 0 to 255";
 // After an option and its value: "--session: 70000 is not between 1 and 65536".
 inline constexpr std::string_view kNotBetween = " is not between ";
 inline constexpr std::string_view kAnd = " and ";

@@ -51,8 +51,11 @@ int CommandRegistry::RunChosen(CliContext& context) const {
   }
 }
 
+void AddJsonFlag(CLI::App& command, bool& json) { command.add_flag("--json", json, std::string(msg::kJsonHelp)); }
+
 void AddAllCommands(CommandRegistry& commands) {
   AddStatusCommands(commands);
+  AddDeviceCommands(commands);
   AddLoggerCommands(commands);
   AddMaintenanceCommands(commands);
   AddDumpCommands(commands);

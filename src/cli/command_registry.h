@@ -41,11 +41,15 @@ class CommandRegistry {
   CommandAction m_chosen;
 };
 
+/// Declares --json on a command that can print its result as JSON.
+void AddJsonFlag(CLI::App& command, bool& json);
+
 /// Adds every command of the program.
 void AddAllCommands(CommandRegistry& commands);
 
 // The command groups; each lives in its own commands_*.cpp.
 void AddStatusCommands(CommandRegistry& commands);
+void AddDeviceCommands(CommandRegistry& commands);
 void AddLoggerCommands(CommandRegistry& commands);
 void AddMaintenanceCommands(CommandRegistry& commands);
 void AddDumpCommands(CommandRegistry& commands);

@@ -12,6 +12,7 @@
 #include "cli/cli_context.h"
 #include "cli/command_registry.h"
 #include "cli/exit_code.h"
+#include "cli/json_writer.h"
 #include "cli/monitor_table.h"
 #include "cli/terminal.h"
 #include "core/app/command_guard.h"
@@ -38,17 +39,29 @@ struct ZeroArguments {
 // The names are placed by the connected LCU's calibration, so the list needs the LCU. A
 // failed load still lists the channels, with the names the load left; the exit status then
 // says the list is not complete.
-int RunChannels(CliContext& context) {
+int RunChannels(CliContext& context, bool json) {
   CUsbDevice* device = context.GetOnlineDevice(OfflineForm::kPlain);
   if (!device) return kExitFailed;
   const bool loaded = context.LoadChannelModel(StatusLcuNumber(*device));
   const AppState& app = context.GetAppState();
+  JsonWriter list;
+  list.BeginArray();
   for (const std::int32_t channel : app.m_availableChannels) {
     if (channel == kNoChannel) break;
     const ChannelDefinition& definition = app.m_channelTable[static_cast<std::size_t>(channel)];
-    std::cout << channel << '\t' << TerminalSafe(definition.NameText()) << '\t'
-              << TerminalSafe(definition.UnitsText()) << '\t' << definition.decimals << '\n';
+    if (json) {
+      list.BeginObject()
+          .Field("number", channel)
+          .Field("name", definition.NameText())
+          .Field("units", definition.UnitsText())
+          .Field("decimals", definition.decimals)
+          .EndObject();
+    } else {
+      std::cout << channel << '\t' << TerminalSafe(definition.NameText()) << '\t'
+                << TerminalSafe(definition.UnitsText()) << '\t' << definition.decimals << '\n';
+    }
   }
+  if (json) std::cout << list.EndArray().Text();
   return loaded ? kExitOk : kExitFailed;
 }
 
@@ -108,10 +121,12 @@ int RunZero(CliContext& context, const ZeroArguments& arguments) {
 }  // namespace
 
 void AddChannelCommands(CommandRegistry& commands) {
-  commands.AddCommand("channels",
-                      "Print the channels the hardware level offers: number, name, units and decimals, "
-                      "tab-separated",
-                      RunChannels);
+  auto channelsJson = std::make_shared<bool>(false);
+  CLI::App* channels = commands.AddCommand(
+      "channels",
+      "Print the channels the hardware level offers: number, name, units and decimals, tab-separated",
+      [channelsJson](CliContext& context) { return RunChannels(context, *channelsJson); });
+  AddJsonFlag(*channels, *channelsJson);
 
   auto convert = std::make_shared<ConvertArguments>();
   CLI::App* convertCommand = commands.AddCommand(

@@ -18,6 +18,7 @@
 #include "cli/command_registry.h"
 #include "cli/core_command.h"
 #include "cli/exit_code.h"
+#include "cli/json_writer.h"
 #include "cli/progress_bar.h"
 #include "cli/terminal.h"
 #include "core/host/default_paths.h"
@@ -46,11 +47,63 @@ int RunDownload(CliContext& context) {
   return ExitStatusOf(download.result);
 }
 
-CommandResult PrintConfiguration(CommandContext& context) {
+std::string ConfigurationJson(const LcuConfigurationValues& values) {
+  return JsonWriter()
+      .BeginObject()
+      .Field("configId", values.configId)
+      .Field("version", values.version)
+      .Field("checksum", values.checksum)
+      .Field("firmware", values.firmware)
+      .Field("lcuNumber", values.lcuNumber)
+      .Field("clockHours", values.clockHours)
+      .Field("clockMinutes", values.clockMinutes)
+      .Field("memoryKib", values.memoryKib)
+      .Field("stbc", values.stbc)
+      .EndObject()
+      .Text();
+}
+
+CommandResult PrintConfiguration(CommandContext& context, bool json) {
   const CLcuConfg configuration(context);
   if (!configuration.IsReady()) return CommandResult::kFailed;
+  if (json) {
+    std::cout << ConfigurationJson(configuration.Values());
+    return CommandResult::kDone;
+  }
   for (const std::string& line : configuration.Lines()) std::cout << TerminalSafe(line) << '\n';
   return CommandResult::kDone;
+}
+
+std::string DataFileJson(const DataFileInfo& info) {
+  JsonWriter json;
+  json.BeginObject()
+      .Field("lcuNumber", info.lcuNumber)
+      .Field("downloaded", DownloadTimeText(info.downloadTime))
+      .Field("session", info.session.session)
+      .Field("outing", info.session.outing)
+      .Field("lapCount", info.session.lapCount)
+      .Field("paceLaps", info.session.paceLaps)
+      .Field("wrapped", info.wrapped)
+      .Key("buffers")
+      .BeginArray();
+  for (const DataFileBuffer& buffer : info.buffers) {
+    json.BeginObject().Field("rateCode", buffer.rateCode).Key("rate");
+    if (buffer.rate) {
+      json.Value(*buffer.rate);
+    } else {
+      json.Null();
+    }
+    json.Field("weight", buffer.weight)
+        .Field("length", buffer.length)
+        .Field("bytesInFile", buffer.bytesPresent)
+        .EndObject();
+  }
+  return json.EndArray()
+      .Field("size", info.fileSize)
+      .Field("expectedSize", info.expectedSize)
+      .Field("complete", info.Complete())
+      .EndObject()
+      .Text();
 }
 
 void ShowCannotRead(CliContext& context, const std::string& path, const std::error_code& error) {
@@ -58,7 +111,7 @@ void ShowCannotRead(CliContext& context, const std::string& path, const std::err
 }
 
 // Only the header and the file's size are needed, so a large data file is not loaded.
-int RunDatInfo(CliContext& context, const std::string& path) {
+int RunDatInfo(CliContext& context, const std::string& path, bool json) {
   std::error_code error;
   const std::uintmax_t size = std::filesystem::file_size(Utf8Path(path), error);
   std::ifstream file(Utf8Path(path), std::ios::binary);
@@ -78,15 +131,19 @@ int RunDatInfo(CliContext& context, const std::string& path) {
     context.GetPrompter().Error(refusal);
     return kExitFailed;
   }
-  std::cout << FormatDataFileInfo(*info);
+  std::cout << (json ? DataFileJson(*info) : FormatDataFileInfo(*info));
   return kExitOk;
 }
 
 }  // namespace
 
 void AddLoggerCommands(CommandRegistry& commands) {
-  commands.AddCommand("config", "Print the LCU Configuration rows, one \"Label : value\" per line",
-                      [](CliContext& context) { return RunCoreCommand(context, PrintConfiguration); });
+  auto configJson = std::make_shared<bool>(false);
+  CLI::App* config = commands.AddCommand(
+      "config", "Print the LCU Configuration rows, one \"Label : value\" per line", [configJson](CliContext& context) {
+        return RunCoreCommand(context, [json = *configJson](CommandContext& c) { return PrintConfiguration(c, json); });
+      });
+  AddJsonFlag(*config, *configJson);
   commands.AddCommand("download",
                       "Download the logged data into a new data file and print its path; the LCU is then "
                       "emptied unless the setting \"Preserve Buffer\" is 1",
@@ -95,10 +152,12 @@ void AddLoggerCommands(CommandRegistry& commands) {
                       [](CliContext& context) { return RunCoreCommand(context, OnSendConfig); });
 
   auto datPath = std::make_shared<std::string>();
+  auto datJson = std::make_shared<bool>(false);
   CLI::App* datInfo = commands.AddCommand(
       "dat-info", "Print what a downloaded data file holds and whether it is complete",
-      [datPath](CliContext& context) { return RunDatInfo(context, *datPath); });
+      [datPath, datJson](CliContext& context) { return RunDatInfo(context, *datPath, *datJson); });
   datInfo->add_option("FILE", *datPath, "The data file (.DAT)")->required();
+  AddJsonFlag(*datInfo, *datJson);
 }
 
 }  // namespace lcu::cli

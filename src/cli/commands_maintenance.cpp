@@ -13,6 +13,7 @@
 #include "cli/command_registry.h"
 #include "cli/core_command.h"
 #include "cli/exit_code.h"
+#include "cli/json_writer.h"
 #include "core/logger/maintenance_commands.h"
 #include "core/util/decimal_text.h"
 
@@ -34,7 +35,18 @@ int RunInit(CliContext& context, const std::string& number) {
   return RunCoreCommand(context, [](CommandContext& c) { return InitializeLcu(c, InitQuestion::kAsk); });
 }
 
-void PrintSessionData(const SessionDataValues& values) {
+void PrintSessionData(const SessionDataValues& values, bool json) {
+  if (json) {
+    std::cout << JsonWriter()
+                     .BeginObject()
+                     .Field("session", values.session)
+                     .Field("outing", values.outing)
+                     .Field("lapCount", values.lapCount)
+                     .Field("paceLaps", values.paceLaps)
+                     .EndObject()
+                     .Text();
+    return;
+  }
   std::cout << session_label::kSession << ' ' << values.session << '\n'
             << session_label::kOuting << ' ' << values.outing << '\n'
             << session_label::kLapCount << ' ' << values.lapCount << '\n'
@@ -45,7 +57,7 @@ void PrintSessionData(const SessionDataValues& values) {
 // the whole job, not a No from the user; the values read are printed. With values, those the
 // LCU holds after the change are printed. A value the LCU cannot store as given is a usage
 // error, and nothing is written.
-int RunSession(CliContext& context, const SessionDataEdits& edits) {
+int RunSession(CliContext& context, const SessionDataEdits& edits, bool json) {
   ConsolePrompter& prompter = context.GetPrompter();
   prompter.SetSessionDataEdits(edits);
   SessionDataValues stored;
@@ -55,12 +67,12 @@ int RunSession(CliContext& context, const SessionDataEdits& edits) {
     return kExitUsage;
   }
   if (edits.Any()) {
-    if (status == kExitOk) PrintSessionData(stored);
+    if (status == kExitOk) PrintSessionData(stored, json);
     return status;
   }
   const std::optional<SessionDataValues>& shown = prompter.ShownSessionData();
   if (!shown) return status;
-  PrintSessionData(*shown);
+  PrintSessionData(*shown, json);
   return status == kExitDeclined ? kExitOk : status;
 }
 
@@ -109,9 +121,11 @@ void AddMaintenanceCommands(CommandRegistry& commands) {
   init->add_option("NUMBER", *initNumber, "The LCU number, 0 to 65535")->required();
 
   auto edits = std::make_shared<SessionDataEdits>();
+  auto sessionJson = std::make_shared<bool>(false);
   CLI::App* session = commands.AddCommand(
       "session", "Print the session data; with options, change the values given",
-      [edits](CliContext& context) { return RunSession(context, *edits); });
+      [edits, sessionJson](CliContext& context) { return RunSession(context, *edits, *sessionJson); });
+  AddJsonFlag(*session, *sessionJson);
   AddSessionOption(*session, kSessionOptions[0], edits->session, "New session number, 1 to 65536");
   AddSessionOption(*session, kSessionOptions[1], edits->outing, "New outing number, 1 to 65536");
   AddSessionOption(*session, kSessionOptions[2], edits->lapCount,

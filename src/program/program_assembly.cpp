@@ -1,6 +1,7 @@
 #include "program/program_assembly.h"
 
 #include <filesystem>
+#include <iostream>
 #include <limits>
 #include <system_error>
 #include <utility>
@@ -47,9 +48,13 @@ ProgramBackend OpenSimulator(const ProgramOptions& options) {
   return opened;
 }
 
-ProgramBackend OpenUsb(const SettingsStore& store) {
+usb::HostUsbOptions HostUsbOptionsOf(const ProgramOptions& options) {
+  return {.device = options.device, .log = options.verbose ? &std::cerr : nullptr};
+}
+
+ProgramBackend OpenUsb(const ProgramOptions& options, const SettingsStore& store) {
   ProgramBackend opened;
-  opened.backend = usb::OpenHostUsbBackend(store, opened.problem);
+  opened.backend = usb::OpenHostUsbBackend(store, HostUsbOptionsOf(options), opened.problem);
   opened.usb = opened.backend.get();
   return opened;
 }
@@ -63,17 +68,26 @@ ProgramBackend OpenProgramBackend(const ProgramOptions& options, const SettingsS
   } else if (options.simulate || !options.simState.empty()) {
     opened = OpenSimulator(options);
   } else {
-    opened = OpenUsb(store);
+    opened = OpenUsb(options, store);
   }
-  if (!opened.backend || options.record.empty()) return opened;
-  std::string problem;
-  opened.backend = RecordingBackend::ToFile(std::move(opened.backend), Utf8Path(options.record), problem);
-  if (!opened.backend) {
-    opened.problem = std::string(msg::kCannotCreateTranscript) + problem;
-    opened.replay = nullptr;
-    opened.usb = nullptr;
+  if (!opened.backend) return opened;
+  if (!options.record.empty()) {
+    std::string problem;
+    opened.backend = RecordingBackend::ToFile(std::move(opened.backend), Utf8Path(options.record), problem);
+    if (!opened.backend) {
+      opened.problem = std::string(msg::kCannotCreateTranscript) + problem;
+      opened.replay = nullptr;
+      opened.usb = nullptr;
+      return opened;
+    }
   }
+  if (options.verbose) opened.backend = RecordingBackend::ToStream(std::move(opened.backend), std::cerr);
   return opened;
+}
+
+std::optional<std::vector<usb::LcuCandidate>> ListUsbDevices(const ProgramOptions& options,
+                                                             const SettingsStore& store, std::string& problem) {
+  return usb::ListHostUsbDevices(store, HostUsbOptionsOf(options), problem);
 }
 
 sim::FaultPlan ParseFaultPlan(std::string_view text) {

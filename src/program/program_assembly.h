@@ -7,8 +7,10 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/app/app_state.h"
 #include "core/host/settings_store.h"
@@ -16,6 +18,7 @@
 #include "core/link/usb_backend.h"
 #include "program/program_options.h"
 #include "sim/lcu_simulator.h"
+#include "usb/lcu_candidate.h"
 
 namespace lcu::program {
 
@@ -33,8 +36,14 @@ struct ProgramBackend {
 
 /// Opens the backend the options choose: a replay when a transcript is given, else a simulator
 /// when one is asked for (its state folder created when missing), else the real LCU looked
-/// for with the vendor id of the settings.
+/// for with the vendor id of the settings and the device chosen. Verbose, every transfer is
+/// written to stderr as a transcript line as it happens.
 ProgramBackend OpenProgramBackend(const ProgramOptions& options, const SettingsStore& store);
+
+/// The USB devices the real LCU's backend of these options and settings looks at, each with
+/// its verdict. Nullopt when they cannot be listed: problem then says why.
+std::optional<std::vector<usb::LcuCandidate>> ListUsbDevices(const ProgramOptions& options,
+                                                             const SettingsStore& store, std::string& problem);
 
 /// The simulated LCU's fault plan from its text: "fail:K", "short:K", "unplug:K" or "log:K"
 /// make the K-th transfer of the run (from 1, the first poll included) fail, come up one byte

@@ -2,7 +2,10 @@
 // its own command line into these; paths are UTF-8.
 #pragma once
 
+#include <optional>
 #include <string>
+
+#include "core/link/device_selector.h"
 
 namespace lcu::program {
 
@@ -15,6 +18,8 @@ struct ProgramOptions {
   std::string record;     // write the traffic with the LCU to this transcript
   std::string replay;     // play this transcript back instead of an LCU
   std::string faults;     // the simulated LCU's fault plan, as kFaultsVariable holds it
+  std::optional<DeviceSelector> device;  // the real LCU to use when several are attached
+  bool verbose = false;   // every transfer and the USB layer's warnings on stderr as they happen
 };
 
 /// The value of kFaultsVariable; empty when it is not set.

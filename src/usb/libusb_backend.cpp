@@ -1,7 +1,11 @@
 #include "usb/libusb_backend.h"
 
 #include <algorithm>
+#include <array>
+#include <atomic>
 #include <climits>
+#include <span>
+#include <tuple>
 
 #include <libusb.h>
 
@@ -23,12 +27,19 @@ struct LcuInterface {
   std::uint8_t endpointOut = 0;
 };
 
-std::optional<LcuInterface> FindLcuInterface(const libusb_config_descriptor& config) {
+struct Examined {
+  LcuVerdict verdict = LcuVerdict::kNoVendorInterface;
+  LcuInterface lcu;  // when the verdict is kLcu
+};
+
+Examined ExamineConfig(const libusb_config_descriptor& config) {
+  Examined examined;
   for (int i = 0; i < config.bNumInterfaces; ++i) {
     const libusb_interface& iface = config.interface[i];
     for (int a = 0; a < iface.num_altsetting; ++a) {
       const libusb_interface_descriptor& setting = iface.altsetting[a];
       if (setting.bInterfaceClass != kVendorSpecificClass || setting.bAlternateSetting != 0) continue;
+      examined.verdict = LcuVerdict::kMissingEndpoints;
       int ins = 0;
       int outs = 0;
       LcuInterface found;
@@ -44,27 +55,104 @@ std::optional<LcuInterface> FindLcuInterface(const libusb_config_descriptor& con
           found.endpointOut = endpoint.bEndpointAddress;
         }
       }
-      if (ins == 1 && outs == 1) return found;
+      if (ins == 1 && outs == 1) return {LcuVerdict::kLcu, found};
     }
   }
-  return std::nullopt;
+  return examined;
 }
 
-/// The LCU's interface when the device is an LCU, read from the descriptors the system has
-/// cached: the device itself is not opened.
-std::optional<LcuInterface> MatchLcu(libusb_device* device, std::optional<std::uint16_t> vendorId) {
-  libusb_device_descriptor descriptor{};
-  if (libusb_get_device_descriptor(device, &descriptor) != LIBUSB_SUCCESS) return std::nullopt;
-  if (descriptor.idProduct != kLcuProductId) return std::nullopt;
-  if (vendorId && descriptor.idVendor != *vendorId) return std::nullopt;
+/// Whether the device is an LCU, read from the descriptors the system has cached: the device
+/// itself is not opened.
+Examined Examine(libusb_device* device, const libusb_device_descriptor& descriptor,
+                 std::optional<std::uint16_t> vendorId) {
+  if (vendorId && descriptor.idVendor != *vendorId) return {LcuVerdict::kOtherVendor, {}};
   libusb_config_descriptor* config = nullptr;
   if (libusb_get_active_config_descriptor(device, &config) != LIBUSB_SUCCESS &&
       libusb_get_config_descriptor(device, 0, &config) != LIBUSB_SUCCESS) {
-    return std::nullopt;
+    return {LcuVerdict::kUnreadable, {}};
   }
-  std::optional<LcuInterface> found = FindLcuInterface(*config);
+  const Examined examined = ExamineConfig(*config);
   libusb_free_config_descriptor(config);
-  return found;
+  return examined;
+}
+
+std::string_view VerdictText(LcuVerdict verdict) {
+  switch (verdict) {
+    case LcuVerdict::kNoVendorInterface: return text::kNoVendorInterface;
+    case LcuVerdict::kMissingEndpoints: return text::kMissingEndpoints;
+    case LcuVerdict::kOtherVendor: return text::kOtherVendor;
+    case LcuVerdict::kUnreadable: return text::kUnreadable;
+    case LcuVerdict::kNotSelected: return text::kNotSelected;
+    default: return {};
+  }
+}
+
+LcuVerdict VerdictOfOpenError(std::uint32_t code) {
+  switch (code) {
+    case kErrorAccessDenied: return LcuVerdict::kPermissionDenied;
+    case kErrorBusy: return LcuVerdict::kBusy;
+    default: return LcuVerdict::kCannotOpen;
+  }
+}
+
+struct Surveyed {
+  LcuCandidate candidate;
+  libusb_device* device = nullptr;
+  LcuInterface lcu;
+};
+
+struct Survey {
+  std::vector<Surveyed> devices;
+  /// The selector names a device that is there but is no LCU.
+  bool selectedNoLcu = false;
+};
+
+/// The devices with the LCU's product id, ordered by bus and port path (libusb's own order
+/// changes as devices come and go), each with its verdict from its descriptors and the
+/// selector: the search's nodes are those left with kLcu.
+Survey SurveyDevices(std::span<libusb_device*> devices, const LibusbOptions& options) {
+  Survey survey;
+  for (libusb_device* device : devices) {
+    libusb_device_descriptor descriptor{};
+    if (libusb_get_device_descriptor(device, &descriptor) != LIBUSB_SUCCESS) continue;
+    if (descriptor.idProduct != kLcuProductId) continue;
+    Surveyed surveyed;
+    surveyed.device = device;
+    LcuCandidate& candidate = surveyed.candidate;
+    candidate.bus = libusb_get_bus_number(device);
+    std::array<std::uint8_t, kMaxPortDepth> ports{};
+    const int depth = libusb_get_port_numbers(device, ports.data(), static_cast<int>(ports.size()));
+    if (depth > 0) candidate.ports.assign(ports.begin(), ports.begin() + depth);
+    candidate.vendorId = descriptor.idVendor;
+    candidate.productId = descriptor.idProduct;
+    const Examined examined = Examine(device, descriptor, options.vendorId);
+    candidate.verdict = examined.verdict;
+    surveyed.lcu = examined.lcu;
+    survey.devices.push_back(std::move(surveyed));
+  }
+  std::ranges::sort(survey.devices, {}, [](const Surveyed& s) { return std::tie(s.candidate.bus, s.candidate.ports); });
+  int lcus = 0;
+  for (Surveyed& surveyed : survey.devices) {
+    LcuCandidate& candidate = surveyed.candidate;
+    if (candidate.verdict == LcuVerdict::kLcu) candidate.index = lcus++;
+    if (options.device && !options.device->Selects(candidate.index, candidate.bus, candidate.ports)) {
+      if (candidate.verdict == LcuVerdict::kLcu) candidate.verdict = LcuVerdict::kNotSelected;
+    } else if (options.device && candidate.verdict != LcuVerdict::kLcu) {
+      survey.selectedNoLcu = true;
+    }
+    candidate.reason = VerdictText(candidate.verdict);
+  }
+  return survey;
+}
+
+/// Where libusb's warnings go: libusb's log callback carries no pointer of its own.
+std::atomic<std::ostream*> g_libusbLog{nullptr};
+
+void WriteLibusbLog(libusb_context*, enum libusb_log_level, const char* line) {
+  if (std::ostream* log = g_libusbLog.load()) {
+    *log << line;
+    log->flush();
+  }
 }
 
 }  // namespace
@@ -104,17 +192,24 @@ std::uint32_t MapLibusbError(int libusbError) {
   }
 }
 
-LibusbBackend::LibusbBackend(std::optional<std::uint16_t> vendorId) : m_vendorId(vendorId) {
+LibusbBackend::LibusbBackend(LibusbOptions options) : m_options(std::move(options)) {
   const int result = libusb_init(&m_context);
   if (result != LIBUSB_SUCCESS) {
     m_context = nullptr;
     m_error = std::string(text::kCannotStartLibusb) + libusb_strerror(result);
+    return;
+  }
+  if (m_options.log) {
+    g_libusbLog = m_options.log;
+    libusb_set_log_cb(m_context, WriteLibusbLog, LIBUSB_LOG_CB_CONTEXT);
+    libusb_set_option(m_context, LIBUSB_OPTION_LOG_LEVEL, LIBUSB_LOG_LEVEL_WARNING);
   }
 }
 
 LibusbBackend::~LibusbBackend() {
   while (!m_open.empty()) CloseNode(m_open.begin()->first);
   if (m_context) libusb_exit(m_context);
+  if (m_options.log) g_libusbLog = nullptr;
 }
 
 bool LibusbBackend::Fail(int libusbError) { return Fail(MapLibusbError(libusbError)); }
@@ -144,28 +239,62 @@ UsbHandle LibusbBackend::OpenNode(int node) {
     Fail(static_cast<int>(count));
     return kInvalidUsbHandle;
   }
+  const Survey survey = SurveyDevices({devices, static_cast<std::size_t>(count)}, m_options);
   // The link searches nodes 0, 1, ... in turn: a search that ends without an LCU keeps the
   // reason an LCU that was found could not be opened (no permission, busy), not "no LCU".
-  if (node == 0) m_searchError = kErrorNoLcu;
+  if (node == 0) m_searchError = survey.selectedNoLcu ? kErrorNotAnLcu : kErrorNoLcu;
   UsbHandle handle = kInvalidUsbHandle;
   int seen = 0;
   bool found = false;
-  for (ssize_t i = 0; i < count && !found; ++i) {
-    const std::optional<LcuInterface> lcu = MatchLcu(devices[i], m_vendorId);
-    if (!lcu || seen++ != node) continue;
+  for (const Surveyed& surveyed : survey.devices) {
+    if (surveyed.candidate.verdict != LcuVerdict::kLcu || seen++ != node) continue;
     found = true;
     OpenLcu open;
-    if (Open(devices[i], lcu->number, lcu->endpointIn, lcu->endpointOut, open)) {
+    if (Open(surveyed.device, surveyed.lcu.number, surveyed.lcu.endpointIn, surveyed.lcu.endpointOut, open)) {
       handle = m_nextHandle++;
       m_open[handle] = open;
       m_lastError = kErrorSuccess;
     } else {
       m_searchError = m_lastError;
     }
+    break;
   }
   libusb_free_device_list(devices, 1);
   if (!found) Fail(m_searchError);
   return handle;
+}
+
+std::optional<std::vector<LcuCandidate>> LibusbBackend::ListCandidates() {
+  if (!m_context) {
+    Fail(kErrorNotSupported);
+    return std::nullopt;
+  }
+  libusb_device** devices = nullptr;
+  const ssize_t count = libusb_get_device_list(m_context, &devices);
+  if (count < 0) {
+    Fail(static_cast<int>(count));
+    return std::nullopt;
+  }
+  std::vector<LcuCandidate> candidates;
+  for (Surveyed& surveyed : SurveyDevices({devices, static_cast<std::size_t>(count)}, m_options).devices) {
+    LcuCandidate& candidate = surveyed.candidate;
+    const bool openHere = std::ranges::any_of(
+        m_open, [&](const auto& open) { return libusb_get_device(open.second.device) == surveyed.device; });
+    OpenLcu probe;
+    if (candidate.verdict == LcuVerdict::kLcu && !openHere) {
+      if (Open(surveyed.device, surveyed.lcu.number, surveyed.lcu.endpointIn, surveyed.lcu.endpointOut, probe)) {
+        libusb_release_interface(probe.device, probe.interfaceNumber);
+        libusb_close(probe.device);
+      } else {
+        candidate.verdict = VerdictOfOpenError(m_lastError);
+        candidate.reason = UsbErrorText(m_lastError);
+      }
+    }
+    candidates.push_back(std::move(candidate));
+  }
+  libusb_free_device_list(devices, 1);
+  m_lastError = kErrorSuccess;
+  return candidates;
 }
 
 bool LibusbBackend::Open(libusb_device* device, int interfaceNumber, std::uint8_t endpointIn,

@@ -4,8 +4,13 @@
 // too, so a device is taken as an LCU only when its product id is 1230 and its active
 // configuration has a vendor-specific interface (class 0xFF) with exactly one bulk IN and
 // one bulk OUT endpoint; a vendor id, when given, must match as well. "Node n" is the n-th
-// such device in libusb's enumeration order, so the link's search of nodes 0 to 14 opens the
-// first LCU that can be opened. Devices that do not match are never opened.
+// such device in the order of bus and port path, so the link's search of nodes 0 to 14 opens
+// the first LCU that can be opened, and an LCU keeps its number while it stays where it is
+// plugged in. A device selector narrows the nodes to the one LCU it names, which is then
+// node 0. Devices that do not match are never opened.
+//
+// ListCandidates shows the same survey the search makes, device by device, and tries to open
+// each LCU so that it can say which ones this user may have.
 //
 // Opening detaches a kernel driver bound to the interface (and gives it back on close) and
 // claims the interface. Every call is synchronous; libusb's errors become the Windows codes
@@ -15,11 +20,15 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <ostream>
 #include <string>
+#include <vector>
 
 #include "core/host/settings_store.h"
+#include "core/link/device_selector.h"
 #include "core/link/lcu_protocol.h"
 #include "core/link/usb_backend.h"
+#include "usb/lcu_candidate.h"
 #include "usb/usb_errors.h"
 
 struct libusb_context;
@@ -45,9 +54,15 @@ std::optional<std::uint16_t> ConfiguredUsbVendorId(const SettingsStore& store);
 /// candidate's suffix follows it ("1.0.27-rc1").
 std::string LibusbVersion();
 
+struct LibusbOptions {
+  std::optional<std::uint16_t> vendorId{};  // an LCU must have this vendor id
+  std::optional<DeviceSelector> device{};   // only this LCU is searched
+  std::ostream* log = nullptr;            // libusb's own warnings go here; none when null
+};
+
 class LibusbBackend final : public UsbBackend {
  public:
-  explicit LibusbBackend(std::optional<std::uint16_t> vendorId = std::nullopt);
+  explicit LibusbBackend(LibusbOptions options = {});
   ~LibusbBackend() override;
   LibusbBackend(const LibusbBackend&) = delete;
   LibusbBackend& operator=(const LibusbBackend&) = delete;
@@ -55,6 +70,11 @@ class LibusbBackend final : public UsbBackend {
   /// False when libusb could not be started; Error() then says why.
   bool Ok() const { return m_context != nullptr; }
   const std::string& Error() const { return m_error; }
+
+  /// Every device with the LCU's product id, in the search's order, with the verdict the
+  /// search would come to. Each LCU not open here is opened and closed again to learn
+  /// whether it can be had. Nullopt when the devices cannot be listed; LastError() says why.
+  std::optional<std::vector<LcuCandidate>> ListCandidates();
 
   UsbHandle OpenNode(int node) override;
   bool GetDeviceDescriptor(UsbHandle handle, std::span<std::uint8_t, 18> descriptor) override;
@@ -80,7 +100,7 @@ class LibusbBackend final : public UsbBackend {
             OpenLcu& lcu);
 
   libusb_context* m_context = nullptr;
-  std::optional<std::uint16_t> m_vendorId;
+  LibusbOptions m_options;
   std::map<UsbHandle, OpenLcu> m_open;
   UsbHandle m_nextHandle = 1;
   std::uint32_t m_lastError = kErrorInvalidHandle;

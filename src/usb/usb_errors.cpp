@@ -8,6 +8,7 @@ std::string UsbErrorText(std::uint32_t code) {
   switch (code) {
     case kErrorSuccess: return std::string(text::kSuccess);
     case kErrorNoLcu: return std::string(text::kNoLcu);
+    case kErrorNotAnLcu: return std::string(text::kNotAnLcu);
     case kErrorAccessDenied: return std::string(text::kAccessDenied);
     case kErrorNotEnoughMemory: return std::string(text::kNotEnoughMemory);
     case kErrorStall: return std::string(text::kStall);

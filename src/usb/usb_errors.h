@@ -11,6 +11,7 @@ namespace lcu::usb {
 
 inline constexpr std::uint32_t kErrorSuccess = 0;
 inline constexpr std::uint32_t kErrorNoLcu = 2;             // ERROR_FILE_NOT_FOUND
+inline constexpr std::uint32_t kErrorNotAnLcu = 20;         // ERROR_BAD_UNIT
 inline constexpr std::uint32_t kErrorAccessDenied = 5;      // ERROR_ACCESS_DENIED
 inline constexpr std::uint32_t kErrorNotEnoughMemory = 8;   // ERROR_NOT_ENOUGH_MEMORY
 inline constexpr std::uint32_t kErrorStall = 31;            // ERROR_GEN_FAILURE
@@ -38,6 +39,17 @@ inline constexpr std::string_view kIo = "The USB transfer failed.";
 inline constexpr std::string_view kDisconnected = "The LCU was disconnected.";
 inline constexpr std::string_view kInterrupted = "The USB transfer was interrupted.";
 inline constexpr std::string_view kCannotStartLibusb = "The USB library could not be started: ";
+inline constexpr std::string_view kDriverCannotList =
+    "The LCU's Windows driver cannot list USB devices: lcu list and --device are not available.";
+inline constexpr std::string_view kNotAnLcu = "The device chosen with --device is not a usable LCU (see lcu list).";
+
+// Why `lcu list` does not take a device with the LCU's product id as the LCU.
+inline constexpr std::string_view kNoVendorInterface = "It has no vendor-specific interface.";
+inline constexpr std::string_view kMissingEndpoints =
+    "Its vendor-specific interface has not one bulk IN and one bulk OUT endpoint.";
+inline constexpr std::string_view kOtherVendor = "Its vendor id is not the one set (UsbVendorId).";
+inline constexpr std::string_view kUnreadable = "Its descriptors cannot be read.";
+inline constexpr std::string_view kNotSelected = "It is not the LCU chosen with --device.";
 }  // namespace text
 
 /// The text of a code above, or the link's own codes' text; empty for any other code.

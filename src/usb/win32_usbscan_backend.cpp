@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "usb/usb_errors.h"
 #include "usb/usbscan_request_block.h"
 
 namespace lcu::usb {
@@ -99,7 +100,9 @@ bool Win32UsbscanBackend::BulkWrite(UsbHandle handle, std::span<const std::uint8
 
 void Win32UsbscanBackend::CloseNode(UsbHandle handle) { CloseHandle(ToHandle(handle)); }
 
+// The search's "file not found" is the driver's way of saying that no LCU is attached.
 std::string Win32UsbscanBackend::ErrorText(std::uint32_t code) const {
+  if (code == kErrorNoLcu) return std::string(text::kNoLcu);
   char text[512];
   const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
                                       text, sizeof text, nullptr);

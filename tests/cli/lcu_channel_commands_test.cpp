@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 
@@ -99,6 +101,9 @@ TEST_F(ChannelCommandsTest, ChannelsListsTheChannelsOfTheHardwareLevel) {
     EXPECT_TRUE(lines.contains(line)) << line;
   }
   EXPECT_FALSE(lines.contains("34\tANALOG 34\tV\t3"));
+  const QJsonArray json = InLcu({"channels", "--json"}).OutJson().array();
+  ASSERT_EQ(json.size(), lines.size());
+  EXPECT_EQ(json[5].toObject(), QJsonObject({{"number", 5}, {"name", "FUEL PRESS"}, {"units", "bar"}, {"decimals", 2}}));
 
   ASSERT_EQ(Lcu({"settings", "set", "Config/Hardware", "Level", "1"}).exitCode, 0);
   const ProgramRun level1 = InLcu({"channels"});

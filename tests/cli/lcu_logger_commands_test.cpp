@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -129,6 +131,20 @@ TEST_F(LoggerCommandsTest, DownloadCopiesTheLcuIntoADataFileAndEmptiesIt) {
     EXPECT_TRUE((info.exitCode == 0 ? run.out : run.err).contains(info.shown)) << run.out.toStdString()
                                                                                << run.err.toStdString();
   }
+
+  // As JSON, the sizes and the buffers say the same: the missing bytes are the last buffer's.
+  const ProgramRun json = Lcu({"dat-info", Path("cut.DAT"), "--json"});
+  EXPECT_EQ(json.exitCode, 0) << json.err.toStdString();
+  const QJsonObject cut = json.OutJson().object();
+  EXPECT_EQ(cut["lcuNumber"], 1);
+  EXPECT_EQ(cut["complete"], false);
+  EXPECT_EQ(cut["size"].toInteger(), file.size() - 100);
+  EXPECT_EQ(cut["expectedSize"].toInteger(), file.size());
+  const QJsonArray buffers = cut["buffers"].toArray();
+  ASSERT_EQ(buffers.size(), static_cast<qsizetype>(lcuBefore.BufferCount()));
+  const QJsonObject last = buffers.last().toObject();
+  EXPECT_EQ(last["bytesInFile"].toInteger(), last["length"].toInteger() - 100);
+  EXPECT_EQ(cut["session"], Lcu({"dat-info", path, "--json"}).OutJson().object().value("session"));
 }
 
 TEST_F(LoggerCommandsTest, DownloadWithPreserveBufferLeavesTheLcuAsItWas) {
@@ -233,6 +249,11 @@ TEST_F(LoggerCommandsTest, SessionPrintsTheSessionDataAndWritesOnlyWhatIsGiven) 
                           .arg(shown.outing)
                           .arg(shown.lapCount)
                           .arg(shown.paceLaps));
+  const QJsonObject json = InLcu({"session", "--json"}).OutJson().object();
+  EXPECT_EQ(json, QJsonObject({{"session", shown.session},
+                               {"outing", shown.outing},
+                               {"lapCount", shown.lapCount},
+                               {"paceLaps", shown.paceLaps}}));
   EXPECT_TRUE(Memory() == before) << "written without options";
 
   // A value the LCU cannot store as given is a usage error that names the option and its

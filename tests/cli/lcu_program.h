@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QJsonDocument>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
@@ -19,6 +20,14 @@ struct ProgramRun {
   QString err;
 
   QStringList OutLines() const { return out.split('\n', Qt::SkipEmptyParts); }
+
+  /// The output as the one JSON value --json prints; a parse error fails the test.
+  QJsonDocument OutJson() const {
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(out.toUtf8(), &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << out.toStdString();
+    return document;
+  }
 };
 
 class LcuProgramTest : public ::testing::Test {

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonObject>
 #include <QRegularExpression>
 
 #include <cstdint>
@@ -29,8 +30,19 @@ std::string MemoryRows(std::uint16_t address, const QByteArray& bytes) {
 TEST_F(LcuProgramTest, StatusOfSimulatedLcuPrintsStatusBarTexts) {
   const ProgramRun run = Lcu({"--simulate", "status"});
   EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-  EXPECT_TRUE(QRegularExpression("^ON LINE\nLCU# 1\nMEM: \\d+\nCLOCK: \\d+:\\d{1,2}\n$").match(run.out).hasMatch())
-      << run.out.toStdString();
+  const QRegularExpressionMatch texts =
+      QRegularExpression("^ON LINE\nLCU# 1\nMEM: (\\d+)\nCLOCK: (\\d+):(\\d{1,2})\n$").match(run.out);
+  ASSERT_TRUE(texts.hasMatch()) << run.out.toStdString();
+
+  // The same figures as numbers.
+  const ProgramRun json = Lcu({"--simulate", "status", "--json"});
+  EXPECT_EQ(json.exitCode, 0) << json.err.toStdString();
+  const QJsonObject status = json.OutJson().object();
+  EXPECT_EQ(status["online"], true);
+  EXPECT_EQ(status["lcuNumber"], 1);
+  EXPECT_EQ(status["memory"], texts.captured(1).toInt());
+  EXPECT_EQ(status["clockHours"], texts.captured(2).toInt());
+  EXPECT_EQ(status["clockMinutes"], texts.captured(3).toInt());
 }
 
 TEST_F(LcuProgramTest, PeekShowsTheBytesOfTheStateFolder) {
@@ -82,15 +94,25 @@ TEST_F(LcuProgramTest, PokeAsksThenWritesTheValueToEachAddressInOneFormat) {
 }
 
 // A configuration id that holds control characters is shown with them escaped, so that it
-// cannot drive the terminal.
+// cannot drive the terminal; as JSON it comes back whole, its 8-bit byte read as Latin-1.
 TEST_F(LcuProgramTest, ConfigShowsControlCharactersEscaped) {
   const QString state = Path("escape/state");
   ASSERT_EQ(Lcu({"--sim-state", state, "--yes", "poke", "8100", "--hex", "1B"}).exitCode, 0);
   ASSERT_EQ(Lcu({"--sim-state", state, "--yes", "poke", "8101", "--ascii", "c"}).exitCode, 0);
+  ASSERT_EQ(Lcu({"--sim-state", state, "--yes", "poke", "8102", "--ascii", "\""}).exitCode, 0);
+  ASSERT_EQ(Lcu({"--sim-state", state, "--yes", "poke", "8103", "--hex", "E9"}).exitCode, 0);
   const ProgramRun config = Lcu({"--sim-state", state, "config"});
   EXPECT_EQ(config.exitCode, 0) << config.err.toStdString();
-  EXPECT_TRUE(config.OutLines().front().startsWith("Config ID : \\x1Bc")) << config.out.toStdString();
+  EXPECT_TRUE(config.OutLines().front().startsWith("Config ID : \\x1Bc\"")) << config.out.toStdString();
   EXPECT_FALSE(config.out.contains(QChar(0x1B)));
+
+  const ProgramRun json = Lcu({"--sim-state", state, "config", "--json"});
+  EXPECT_EQ(json.exitCode, 0) << json.err.toStdString();
+  const QJsonObject rows = json.OutJson().object();
+  EXPECT_TRUE(rows["configId"].toString().startsWith(QString("\x1B" "c\"") + QChar(0xE9))) << json.out.toStdString();
+  EXPECT_EQ(rows["lcuNumber"], 1);
+  EXPECT_EQ(rows["memoryKib"], 1024);
+  EXPECT_EQ(rows["version"], "1.0");
 }
 
 TEST_F(LcuProgramTest, VersionNamesTheProgramAndItsLibusbWithoutAnLcu) {
@@ -150,7 +172,7 @@ TEST_F(LcuProgramTest, EveryCommandHasHelp) {
       "read-program", "init",         "session",      "logger",      "logger start",  "logger stop",
       "peek",         "settings",     "settings list", "settings get", "settings set", "sim-setup",
       "dat-info",     "channels",     "convert",      "monitor",     "zero",          "load-hex",
-      "poke",         "dump-data",
+      "poke",         "dump-data",    "list",
   };
   for (const QString& command : commands) {
     const ProgramRun run = Lcu(command.split(' ') << "--help");
@@ -160,17 +182,18 @@ TEST_F(LcuProgramTest, EveryCommandHasHelp) {
 }
 
 // No LCU is attached where the tests run: without a device option the commands look for the
-// real LCU over USB, find none, and report it off line in their own form.
+// real LCU over USB, find none, say so once on stderr and report it off line in their own form.
 TEST_F(LcuProgramTest, WithoutDeviceOptionTheLcuIsOffLine) {
   const struct {
     QStringList arguments;
     const char* out;
     const char* err;
   } cases[] = {
-      {{"status"}, "OFF LINE\n", ""},
-      {{"peek", "8000"}, "", "LCU is off-line\n"},
-      {{"poke", "8000", "--hex", "1"}, "", "LCU is off-line\n"},
-      {{"download"}, "", "LCU is off-line\n"},
+      {{"status"}, "OFF LINE\n", "No LCU is attached.\n"},
+      {{"peek", "8000"}, "", "No LCU is attached.\nLCU is off-line\n"},
+      {{"poke", "8000", "--hex", "1"}, "", "No LCU is attached.\nLCU is off-line\n"},
+      {{"download"}, "", "No LCU is attached.\nLCU is off-line\n"},
+      {{"status", "--json"}, "{\"online\":false,\"reason\":\"No LCU is attached.\"}\n", "No LCU is attached.\n"},
   };
   for (const auto& c : cases) {
     const ProgramRun run = Lcu(c.arguments);

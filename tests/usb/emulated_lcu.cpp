@@ -7,6 +7,7 @@
 
 #include <linux/usbdevice_fs.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -30,14 +31,19 @@ std::string Hex8(unsigned value) {
 /// Little-endian, as 16-bit fields lie in descriptors.
 std::string Hex16(std::uint16_t value) { return Hex8(value & 0xFFu) + Hex8(value >> 8u); }
 
-/// Device, configuration, interface and two bulk endpoint descriptors, as sysfs shows them:
-/// one configuration of one interface with bulk IN 0x81 and bulk OUT 0x02 of 512 bytes.
+/// Device, configuration, interface and bulk endpoint descriptors, as sysfs shows them: one
+/// configuration of one interface with bulk IN 0x81 and (unless left out) bulk OUT 0x02 of
+/// 512 bytes.
 std::string Descriptors(const EmulatedDeviceKind& kind) {
-  return "1201" "0002" "000000" "40" + Hex16(kind.vendorId) + Hex16(kind.productId) + "0001" "010203" "01" +
-         "0902" "2000" "01" "01" "00" "80" "32" +
-         "0904" "00" "00" "02" + Hex8(kind.interfaceClass) + "00" "00" "00" +
-         "0705" "81" "02" "0002" "00" +
-         "0705" "02" "02" "0002" "00";
+  const unsigned endpoints = kind.bulkPair ? 2 : 1;
+  const auto totalLength = static_cast<std::uint16_t>(9 + 9 + 7 * endpoints);
+  std::string descriptors = "1201" "0002" "000000" "40" + Hex16(kind.vendorId) + Hex16(kind.productId) +
+                            "0001" "010203" "01" +
+                            "0902" + Hex16(totalLength) + "01" "01" "00" "80" "32" +
+                            "0904" "00" "00" + Hex8(endpoints) + Hex8(kind.interfaceClass) + "00" "00" "00" +
+                            "0705" "81" "02" "0002" "00";
+  if (kind.bulkPair) descriptors += "0705" "02" "02" "0002" "00";
+  return descriptors;
 }
 
 }  // namespace
@@ -111,6 +117,13 @@ void EmulatedDevice::Unplug() {
 void EmulatedDevice::SetClaimBusy(bool busy) {
   std::lock_guard lock(m_mutex);
   m_claimBusy = busy;
+}
+
+void EmulatedDevice::DenyAccess() {
+  gchar* root = umockdev_testbed_get_root_dir(m_bus.Testbed());  // the caller frees it
+  const std::string node = std::string(root) + m_devnode;
+  g_free(root);
+  if (chmod(node.c_str(), 0) != 0) ADD_FAILURE_AT(__FILE__, __LINE__) << "chmod " << node << ": " << std::strerror(errno);
 }
 
 int EmulatedDevice::RequestCount() const {
@@ -190,6 +203,14 @@ void EmulatedDevice::Submit(UMockdevIoctlClient* client) {
   UMockdevIoctlData* arg = umockdev_ioctl_client_get_arg(client);
   auto urb = std::make_unique<Urb>();
   urb->data = umockdev_ioctl_data_resolve(arg, 0, sizeof(usbdevfs_urb), nullptr);
+  // The client may be another process (lcu run by a test): its buffer is fetched into the urb,
+  // which now points at the copy, and goes back to the client with the urb when it is reaped.
+  const auto length = static_cast<gsize>(reinterpret_cast<usbdevfs_urb*>(urb->data->data)->buffer_length);
+  if (length > 0) {
+    UMockdevIoctlData* buffer =
+        umockdev_ioctl_data_resolve(urb->data, offsetof(usbdevfs_urb, buffer), length, nullptr);
+    if (buffer) umockdev_ioctl_data_unref(buffer);
+  }
   Transfer(*urb);
   m_done.push_back(std::move(urb));
   umockdev_ioctl_client_complete(client, 0, 0);
@@ -198,7 +219,6 @@ void EmulatedDevice::Submit(UMockdevIoctlClient* client) {
 void EmulatedDevice::Transfer(Urb& urb) {
   auto* header = reinterpret_cast<usbdevfs_urb*>(urb.data->data);
   const std::size_t length = static_cast<std::size_t>(header->buffer_length);
-  // The handler shares the test's address space, so the buffer is reached directly.
   const std::span<std::uint8_t> buffer(static_cast<std::uint8_t*>(header->buffer), length);
   bool ok = false;
   if (header->type == USBDEVFS_URB_TYPE_CONTROL && length >= kSetupPacketSize) {

@@ -22,6 +22,7 @@ struct EmulatedDeviceKind {
   std::uint16_t vendorId = 0x1234;
   std::uint16_t productId = 0x04CE;
   std::uint8_t interfaceClass = 0xFF;
+  bool bulkPair = true;  // false: the bulk OUT endpoint is missing
 };
 
 class EmulatedBus;
@@ -41,6 +42,8 @@ class EmulatedDevice {
   void Unplug();
   /// Makes the next interface claims fail as when another program holds the interface.
   void SetClaimBusy(bool busy);
+  /// Takes every permission off the device node, as before the udev rule is installed.
+  void DenyAccess();
   /// Requests that reached the handler, the ones libusb makes on opening included.
   int RequestCount() const;
 

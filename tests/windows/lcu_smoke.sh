@@ -2,7 +2,8 @@
 # lcu.exe run as a user would run it, under the emulator that runs Windows programs here:
 # the sample setup, the simulated LCU's status, a download and what the data file holds (by
 # its Windows path), a recorded session played back, a setting written and read back, and a
-# plain status without an LCU, which must say OFF LINE and fail.
+# plain status without an LCU, which must say OFF LINE, why, and fail; list, which the driver
+# cannot serve.
 # Usage: lcu_smoke.sh EMULATOR LCU_EXE
 set -euo pipefail
 emulator=$1
@@ -43,7 +44,17 @@ lcu settings set Corvalent/Settings Monitor "$monitor" || fail "settings set"
 set +e
 status=$(lcu status)
 code=$("$emulator" "$lcu" status >/dev/null 2>&1; echo $?)
+reason=$("$emulator" "$lcu" status 2>&1 >/dev/null | tr -d '\r')
+list=$("$emulator" "$lcu" list 2>&1 | tr -d '\r')
+listCode=$("$emulator" "$lcu" list >/dev/null 2>&1; echo $?)
 set -e
 [ "$status" = "OFF LINE" ] || fail "status without an LCU said '$status'"
 [ "$code" = 1 ] || fail "status without an LCU ended with $code"
+[ "$reason" = "No LCU is attached." ] || fail "status without an LCU gave the reason '$reason'"
+# The driver cannot tell where its LCUs are: list says so and fails.
+case "$list" in
+  *"cannot list USB devices"*) ;;
+  *) fail "list on the driver said '$list'" ;;
+esac
+[ "$listCode" = 1 ] || fail "list on the driver ended with $listCode"
 echo "lcu.exe smoke run passed"

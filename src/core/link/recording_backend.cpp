@@ -18,9 +18,14 @@ std::unique_ptr<RecordingBackend> RecordingBackend::ToFile(std::unique_ptr<UsbBa
     problem = path.string();
     return nullptr;
   }
-  auto recorder = std::make_unique<RecordingBackend>(*inner, *file);
-  recorder->m_ownedInner = std::move(inner);
+  auto recorder = ToStream(std::move(inner), *file);
   recorder->m_ownedOut = std::move(file);
+  return recorder;
+}
+
+std::unique_ptr<RecordingBackend> RecordingBackend::ToStream(std::unique_ptr<UsbBackend> inner, std::ostream& out) {
+  auto recorder = std::make_unique<RecordingBackend>(*inner, out);
+  recorder->m_ownedInner = std::move(inner);
   return recorder;
 }
 

@@ -22,6 +22,8 @@ class RecordingBackend final : public UsbBackend {
   /// file cannot be created.
   static std::unique_ptr<RecordingBackend> ToFile(std::unique_ptr<UsbBackend> inner,
                                                   const std::filesystem::path& path, std::string& problem);
+  /// Takes inner over and records into out (a console stream, say), which must outlive it.
+  static std::unique_ptr<RecordingBackend> ToStream(std::unique_ptr<UsbBackend> inner, std::ostream& out);
   ~RecordingBackend() override;
   RecordingBackend(const RecordingBackend&) = delete;
   RecordingBackend& operator=(const RecordingBackend&) = delete;

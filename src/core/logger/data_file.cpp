@@ -26,13 +26,6 @@ void AddLine(std::string& out, std::string_view label, std::string_view value) {
   out += '\n';
 }
 
-std::string TimeText(const LocalTime& t) {
-  std::array<char, 64> text{};
-  std::snprintf(text.data(), text.size(), "%04d-%02d-%02d %02d:%02d:%02d.%03d", t.year, t.month, t.day, t.hour,
-                t.minute, t.second, t.millisecond);
-  return text.data();
-}
-
 std::string BufferLine(std::size_t index, const DataFileBuffer& b) {
   std::string line = "Buffer " + std::to_string(index) + " : rate ";
   line += b.rate ? std::to_string(*b.rate) + "/s" : std::string(kUndefinedRate) + " (code " + std::to_string(b.rateCode) + ")";
@@ -43,6 +36,13 @@ std::string BufferLine(std::size_t index, const DataFileBuffer& b) {
 }
 
 }  // namespace
+
+std::string DownloadTimeText(const LocalTime& t) {
+  std::array<char, 64> text{};
+  std::snprintf(text.data(), text.size(), "%04d-%02d-%02d %02d:%02d:%02d.%03d", t.year, t.month, t.day, t.hour,
+                t.minute, t.second, t.millisecond);
+  return text.data();
+}
 
 std::optional<DataFileInfo> ReadDataFileInfo(std::span<const std::uint8_t> start, std::uint64_t fileSize,
                                              std::string_view& error) {
@@ -109,7 +109,7 @@ std::span<const std::uint8_t> BufferData(std::span<const std::uint8_t> file, con
 std::string FormatDataFileInfo(const DataFileInfo& info) {
   std::string out;
   AddLine(out, kLcuConfigurationLabels[kSerialRow], std::to_string(info.lcuNumber));
-  AddLine(out, kDownloadedLabel, TimeText(info.downloadTime));
+  AddLine(out, kDownloadedLabel, DownloadTimeText(info.downloadTime));
   AddLine(out, session_label::kSession, std::to_string(info.session.session));
   AddLine(out, session_label::kOuting, std::to_string(info.session.outing));
   AddLine(out, session_label::kLapCount, std::to_string(info.session.lapCount));

@@ -62,6 +62,9 @@ std::optional<DataFileInfo> ReadDataFile(std::span<const std::uint8_t> bytes, st
 /// The part of a buffer's data that the file's bytes hold; empty when none.
 std::span<const std::uint8_t> BufferData(std::span<const std::uint8_t> file, const DataFileBuffer& buffer);
 
+/// A download time as the report shows it: "2024-05-01 10:20:30.123" (local time).
+std::string DownloadTimeText(const LocalTime& time);
+
 /// The report of `lcu dat-info`: one "Label : value" line per item, then one line per
 /// buffer ("Buffer i : rate, weight, length"), then the file's size and completeness.
 std::string FormatDataFileInfo(const DataFileInfo& info);

@@ -49,24 +49,31 @@ CLcuConfg::CLcuConfg(CommandContext& ctx) {
     return;
   }
   const auto& status = ctx.device.m_status;
-  std::uint16_t hours = 0;
-  std::uint16_t minutes = 0;
-  ctx.device.GetClock(hours, minutes);
-  m_szTexts[kConfigIdRow] = IdentificationText(identification, hdr::kConfigId, hdr::kConfigIdLength);
-  m_szTexts[kVersionRow] = IdentificationText(identification, hdr::kConfigVersion, hdr::kConfigVersionLength);
+  LcuConfigurationValues& v = m_values;
+  v.configId = IdentificationText(identification, hdr::kConfigId, hdr::kConfigIdLength);
+  v.version = IdentificationText(identification, hdr::kConfigVersion, hdr::kConfigVersionLength);
+  v.checksum = le::U16(checksum, 0);
+  v.firmware = le::U16(status, hdr::kFirmwareVersion);
+  v.lcuNumber = le::U16(status, hdr::kLcuNumber);
+  ctx.device.GetClock(v.clockHours, v.clockMinutes);
+  v.memoryKib = le::U16(status, hdr::kMemorySize) * kKibPerMemoryUnit;
+  v.stbc = le::U16(status, hdr::kStbc);
+
+  m_szTexts[kConfigIdRow] = v.configId;
+  m_szTexts[kVersionRow] = v.version;
   std::array<char, kTextBuffer> text{};
   const auto keep = [&](LcuConfigurationRow row) { m_szTexts[row] = text.data(); };
-  std::snprintf(text.data(), text.size(), "%4.4XH", static_cast<unsigned>(le::U16(checksum, 0)));
+  std::snprintf(text.data(), text.size(), "%4.4XH", static_cast<unsigned>(v.checksum));
   keep(kChecksumRow);
-  std::snprintf(text.data(), text.size(), "%hu.0", le::U16(status, hdr::kFirmwareVersion));
+  std::snprintf(text.data(), text.size(), "%hu.0", v.firmware);
   keep(kFirmwareRow);
-  std::snprintf(text.data(), text.size(), "%hu", le::U16(status, hdr::kLcuNumber));
+  std::snprintf(text.data(), text.size(), "%hu", v.lcuNumber);
   keep(kSerialRow);
-  std::snprintf(text.data(), text.size(), "%hu:%hu", hours, minutes);
+  std::snprintf(text.data(), text.size(), "%hu:%hu", v.clockHours, v.clockMinutes);
   keep(kClockRow);
-  std::snprintf(text.data(), text.size(), "%u", le::U16(status, hdr::kMemorySize) * kKibPerMemoryUnit);
+  std::snprintf(text.data(), text.size(), "%u", static_cast<unsigned>(v.memoryKib));
   keep(kMemoryRow);
-  std::snprintf(text.data(), text.size(), "%hu", le::U16(status, hdr::kStbc));
+  std::snprintf(text.data(), text.size(), "%hu", v.stbc);
   keep(kStbcRow);
 }
 

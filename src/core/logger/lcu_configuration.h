@@ -36,6 +36,20 @@ enum LcuConfigurationRow : std::size_t {
 
 using LcuConfigurationTexts = std::array<std::string, kLcuConfigurationRows>;
 
+/// What the rows show, as read: the two texts of the identification block and the numbers
+/// the other rows are formatted from.
+struct LcuConfigurationValues {
+  std::string configId;
+  std::string version;
+  std::uint16_t checksum = 0;
+  std::uint16_t firmware = 0;
+  std::uint16_t lcuNumber = 0;
+  std::uint16_t clockHours = 0;
+  std::uint16_t clockMinutes = 0;
+  std::uint32_t memoryKib = 0;
+  std::uint16_t stbc = 0;
+};
+
 class CLcuConfg {
  public:
   /// Reads the identification block (0x8100) and the checksum (0x7FFE) and formats the rows
@@ -46,12 +60,15 @@ class CLcuConfg {
   bool IsReady() const { return m_bReady != 0; }
   /// The eight texts in row order; empty while not ready.
   const LcuConfigurationTexts& Texts() const { return m_szTexts; }
+  /// The values behind the texts; zero and empty while not ready.
+  const LcuConfigurationValues& Values() const { return m_values; }
   /// One "Label value" line per row (the labels end in " :").
   std::vector<std::string> Lines() const;
 
  private:
   std::int32_t m_bReady = 1;
   LcuConfigurationTexts m_szTexts;
+  LcuConfigurationValues m_values;
 };
 
 }  // namespace lcu

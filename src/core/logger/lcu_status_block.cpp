@@ -16,7 +16,7 @@ StatusPaneTexts OnlinePaneTexts(const LcuStatusBlock& status) {
   StatusPaneTexts t;
   t.link = kOnLine;
   t.lcu = "LCU# " + std::to_string(status.LcuNumber());
-  t.memory = "MEM: " + std::to_string(status.MemoryFigure() >> 2);
+  t.memory = "MEM: " + std::to_string(status.ShownMemoryFigure());
   t.clock = "CLOCK: " + std::to_string(status.ClockMinutes() / 60) + ":" + std::to_string(status.ClockMinutes() % 60);
   return t;
 }

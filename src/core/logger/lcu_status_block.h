@@ -20,6 +20,8 @@ class LcuStatusBlock {
   std::uint16_t ClockMinutes() const { return m_wClockMinutes; }
   std::uint16_t Stbc() const { return m_wStbc; }
   std::uint16_t MemoryFigure() const { return m_wMemoryFigure; }
+  /// The figure the status bar shows after "MEM: ".
+  std::uint16_t ShownMemoryFigure() const { return static_cast<std::uint16_t>(m_wMemoryFigure >> 2); }
   std::uint16_t FirmwareVersion() const { return m_wFirmwareVersion; }
 
  private:
