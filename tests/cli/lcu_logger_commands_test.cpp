@@ -147,15 +147,6 @@ TEST_F(LoggerCommandsTest, DownloadCopiesTheLcuIntoADataFileAndEmptiesIt) {
   EXPECT_EQ(cut["session"], Lcu({"dat-info", path, "--json"}).OutJson().object().value("session"));
 }
 
-TEST_F(LoggerCommandsTest, DownloadWithPreserveBufferLeavesTheLcuAsItWas) {
-  ASSERT_EQ(Lcu({"settings", "set", "Corvalent/Settings", "Preserve Buffer", "1"}).exitCode, 0);
-  const QByteArray before = Memory();
-  const ProgramRun download = InLcu({"download"});
-  EXPECT_EQ(download.exitCode, 0) << download.err.toStdString();
-  EXPECT_EQ(download.OutLines().size(), 1);
-  EXPECT_TRUE(Memory() == before) << "the LCU was reset";
-}
-
 TEST_F(LoggerCommandsTest, DownloadDoesNotEmptyAnLcuThatStartedLoggingMeanwhile) {
   const LoggerHeader before = Header();
   // The poll, the logging state, the header, then the first buffer's set-up: the LCU starts

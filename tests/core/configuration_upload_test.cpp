@@ -215,31 +215,6 @@ TEST_F(UploadTest, AnLcuWithoutMemoryIsRefused) {
   EXPECT_TRUE(backend.CallsOf(BackendCall::kBulkWrite).empty());
 }
 
-TEST_F(UploadTest, FailedTransfersReportTheirMessages) {
-  struct Case {
-    int failingTransfer;
-    std::string message;
-  };
-  for (const Case& c : {Case{1, "Failed to read header.\nA device attached to the system is not functioning."},
-                        Case{2, "Failed to read header.\nA device attached to the system is not functioning."},
-                        Case{3, "Failed to upload configuration data.\nA device attached to the system is not functioning."},
-                        Case{4, "Failed to upload configuration data.\nA device attached to the system is not functioning."}}) {
-    backend.calls.clear();
-    backend.transfers = 0;
-    backend.failTransfers = {c.failingTransfer};
-    backend.replyBytes.clear();
-    ASSERT_TRUE(device.FindDevice());
-    ReplyHeader(LcuHeader());
-    prompter.messages.clear();
-    CalibrationImage image = TwoBufferImage();
-    auto ctx = Context();
-    EXPECT_EQ(UploadConfiguration(ctx, image, UploadMode::kReset), CommandResult::kFailed);
-    EXPECT_EQ(prompter.messages, std::vector<std::string>{c.message});
-    EXPECT_EQ(backend.transfers, c.failingTransfer);
-    EXPECT_FALSE(store.ReadValue("Corvalent\\ChannelData", "ConfigStamp"));
-  }
-}
-
 TEST_F(UploadTest, ConfigStampCountsAndSkipsZero) {
   for (const auto& [before, after] : std::vector<std::pair<std::optional<std::int32_t>, std::int32_t>>{
            {std::nullopt, 1}, {5, 6}, {-1, 1}}) {

@@ -1,6 +1,6 @@
 // The Intel-HEX reader: which records land where in the firmware image, which are skipped
-// silently, which refuse the file and on which line, the checksum word, and robustness
-// against random and mutated input.
+// silently, which refuse the file and on which line, and the checksum word. Random and
+// mutated input is the hex_image fuzzer's.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -251,83 +251,6 @@ TEST(FirmwareChecksum, SumsEveryWordButItself) {
     EXPECT_EQ(FirmwareChecksum(span), c.checksum);
     SealFirmwareImage(span);
     EXPECT_EQ(StoredChecksum(image), c.checksum);
-  }
-}
-
-// Robustness: random text and damaged copies of a good file. The reader must never touch
-// memory outside its spans (the sanitizer build checks that), must seal every image it
-// accepts, and must name a line of the file when it refuses one.
-class HexFuzz : public ::testing::Test {
- protected:
-  static std::size_t LineCount(const std::vector<std::uint8_t>& file) {
-    return static_cast<std::size_t>(std::count(file.begin(), file.end(), '\n')) + 1;
-  }
-  void Check(const std::vector<std::uint8_t>& file) {
-    Image image(kFirmwareImageSize);
-    const HexReadResult r = ReadHexImage(file, FirmwareImageSpan(image.data(), kFirmwareImageSize));
-    if (r.Ok()) {
-      EXPECT_EQ(StoredChecksum(image), ReferenceChecksum(image));
-      EXPECT_GT(r.covered, 0u);
-    } else if (r.error == HexError::kNoData || r.error == HexError::kNoEndRecord) {
-      EXPECT_EQ(r.line, 0u);
-    } else {
-      EXPECT_GE(r.line, 1u);
-      EXPECT_LE(r.line, LineCount(file));
-    }
-  }
-  std::uint8_t RandomChar() {
-    static constexpr std::string_view kAlphabet = ":0123456789ABCDEFabcdef\r\n  :0127F";
-    return static_cast<std::uint8_t>(kAlphabet[Pick(kAlphabet.size())]);
-  }
-  std::size_t Pick(std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng); }
-
-  std::mt19937 rng{20240611};
-};
-
-TEST_F(HexFuzz, RandomBytes) {
-  for (int round = 0; round < 1500; ++round) {
-    std::vector<std::uint8_t> file(Pick(1200));
-    const bool text = round % 2 == 0;
-    for (auto& b : file) b = text ? RandomChar() : static_cast<std::uint8_t>(Pick(256));
-    Check(file);
-  }
-}
-
-TEST_F(HexFuzz, DamagedCopiesOfAGoodFile) {
-  std::vector<std::uint8_t> data(1500);
-  for (auto& b : data) b = static_cast<std::uint8_t>(Pick(256));
-  const std::string good = test::HexRecords(0x7A00, data, {16, 32, 7}) + HexEndRecord() + "\n";
-  for (int round = 0; round < 3000; ++round) {
-    auto file = BytesOf(good);
-    const std::size_t edits = 1 + Pick(4);
-    for (std::size_t e = 0; e < edits && !file.empty(); ++e) {
-      const std::size_t at = Pick(file.size());
-      const std::size_t kind = Pick(4);
-      const auto it = file.begin() + static_cast<std::ptrdiff_t>(at);
-      if (kind == 0) file[at] = RandomChar();
-      if (kind == 1) file.erase(it);
-      if (kind == 2) file.insert(it, RandomChar());
-      if (kind == 3) file.resize(at);
-    }
-    Check(file);
-  }
-}
-
-// Any one changed digit of a placed record other than its address is caught, on its line.
-TEST_F(HexFuzz, EveryChangedDigitOfAPlacedRecordIsCaught) {
-  const std::string digits = "0123456789ABCDEF";
-  const std::vector<std::string> lines = {HexRecord(0x2000, Counting(16, 0x40)),
-                                          HexRecord(0x2010, Counting(32, 0x90), 0x03)};
-  for (std::size_t l = 0; l < lines.size(); ++l) {
-    for (std::size_t pos = 1; pos < lines[l].size(); ++pos) {
-      if (pos >= 3 && pos <= 6) continue;  // an address may leave the window
-      std::vector<std::string> damaged = lines;
-      const char was = damaged[l][pos];
-      damaged[l][pos] = digits[(digits.find(was) + 1 + Pick(15)) % 16];
-      const HexReadResult r = Read(Lines({damaged[0], damaged[1], HexEndRecord()})).result;
-      EXPECT_FALSE(r.Ok()) << damaged[l];
-      EXPECT_EQ(r.line, l + 1) << damaged[l];
-    }
   }
 }
 

@@ -9,6 +9,7 @@
 #include <iterator>
 
 #include "core/app/messages.h"
+#include "core/channels/channel_zeroing.h"
 #include "core/host/default_paths.h"
 #include "core/host/registry.h"
 #include "core/logger/lcu_configuration.h"
@@ -350,6 +351,61 @@ TEST(OutputFiles, RealFilesAreReplacedAndAMissingFolderIsReported) {
   EXPECT_EQ(OnExtractSetup(ctx, missing), CommandResult::kFailed);
   EXPECT_EQ(f.prompter.messages.back(), "Failed to open output file\n" + missing + ": No such file or directory");
   std::filesystem::remove_all(dir);
+}
+
+enum class FileFault { kNone, kCreate, kDiskFull, kCommit };
+
+// Every save of a file that may already exist: a refused create, a full disk and a failed
+// commit each leave the old file byte for byte and no replacement behind, and are reported
+// with the command's message, the path and the reason.
+TEST(FaultMatrix, SavesThatFailLeaveTheOldFile) {
+  struct Case {
+    const char* name;
+    std::string path;
+    std::function<CommandResult(CommandContext&)> run;
+    std::size_t size;
+    std::string_view notCreated, notWritten;
+    std::size_t transfers;
+  };
+  const std::vector<Case> cases = {
+      {"ReadHexFile", "out", [](CommandContext& c) { return OnReadHexFile(c, "out"); }, kProgramMemorySize,
+       msg::kFailedToCreateOutputFile, msg::kFailedToWriteOutputFile, 2},
+      {"ExtractSetup", "out", [](CommandContext& c) { return OnExtractSetup(c, "out"); }, kLoggerHeaderSize,
+       msg::kFailedToOpenOutputFile, msg::kFailedToWriteHeaderToOutputFile, 2},
+      {"Zeroing", JoinPath("setup", "@LCU1.cal"), [](CommandContext& c) { return ZeroChannels(c, {}, 0.0f); },
+       kLoggerHeaderSize, msg::kFailedToSaveCalibrationFile, msg::kFailedToSaveCalibrationFile, 0},
+  };
+  const std::vector<std::uint8_t> old(100, 0xAB);
+  for (const Case& c : cases) {
+    for (const FileFault fault : {FileFault::kNone, FileFault::kCreate, FileFault::kDiskFull, FileFault::kCommit}) {
+      SCOPED_TRACE(std::string(c.name) + " fault " + std::to_string(static_cast<int>(fault)));
+      CommandFixture f;
+      f.GoOnline();
+      f.store.WriteString("Paths", "SetupDirectory", "setup");
+      f.prompter.answers = {true};
+      f.files.Put(c.path, old);
+      if (fault == FileFault::kCreate) f.files.failCreate.insert(c.path);
+      if (fault == FileFault::kDiskFull) f.files.spaceLeft = 1000;
+      if (fault == FileFault::kCommit) f.files.failCommit = true;
+      const CommandResult result = c.run(f.ctx);
+      EXPECT_EQ(f.files.files.size(), 1u) << "a replacement was left behind";
+      const test::MemoryFileRecord* committed = f.files.Committed(c.path);
+      ASSERT_NE(committed, nullptr);
+      const std::vector<std::uint8_t> kept = committed->bytes;
+      if (fault == FileFault::kNone) {
+        EXPECT_EQ(kept.size(), c.size);
+        continue;
+      }
+      EXPECT_EQ(result, CommandResult::kFailed);
+      EXPECT_EQ(f.Sent().size(), c.transfers) << "sent after the failed save";
+      EXPECT_EQ(kept, old);
+      const std::string reason = fault == FileFault::kCreate     ? "Permission denied"
+                                 : fault == FileFault::kDiskFull ? "No space left on device"
+                                                                 : "Input/output error";
+      EXPECT_EQ(f.prompter.messages, std::vector<std::string>{FormatSystemError(
+                                         fault == FileFault::kCreate ? c.notCreated : c.notWritten, c.path + ": " + reason)});
+    }
+  }
 }
 
 }  // namespace

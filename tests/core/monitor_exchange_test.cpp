@@ -68,12 +68,6 @@ TEST_F(ChannelExchangeTest, SixteenChannelsTakeOneExchangeAndNoneTakeNone) {
   EXPECT_EQ(f.backend.calls.size(), calls);
 }
 
-TEST_F(ChannelExchangeTest, FailedReadEndsTheUpdate) {
-  f.FailTransfer(3);
-  EXPECT_FALSE(ExchangeChannels(f.device, Channels(20), readings));
-  EXPECT_EQ(f.Sent(), kOneExchange);
-}
-
 TEST_F(ChannelExchangeTest, ShortListWriteClosesTheLinkAndTakesNoReading) {
   f.ShortTransfer(2);
   readings.fill(7);

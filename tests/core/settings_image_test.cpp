@@ -231,33 +231,6 @@ TEST(SettingsImage, ShortFileOverlaysOnlyTheBytesItHas) {
   }
 }
 
-// Random and cut images: whatever a file holds, the image takes it byte for byte, writes
-// it back unchanged, and the counts a load uses stay within the stored records.
-TEST(SettingsImageFuzz, RandomAndTruncatedImages) {
-  std::mt19937 random(20261206);
-  std::uniform_int_distribution<int> byte(0, 255);
-  std::uniform_int_distribution<std::size_t> length(0, kSettingsImageSize + 16);
-  for (int round = 0; round < 60; ++round) {
-    Bytes file(kSettingsImageSize);
-    for (auto& b : file) b = static_cast<std::uint8_t>(byte(random));
-    const SettingsImage s = SettingsImage::Read(Whole(file));
-    ASSERT_EQ(Written(s), file) << round;
-    EXPECT_LE(s.WindowsToOpen(), kMaxMonitorWindows);
-    for (const MonitorWindowRecord& r : s.records) {
-      EXPECT_LE(r.RowsToRestore(), kStoredChannels);
-      EXPECT_LE(r.NameText().size(), kWindowNameLimit);
-    }
-
-    SettingsImage overlaid = s;
-    Bytes cut(length(random));
-    for (auto& b : cut) b = static_cast<std::uint8_t>(byte(random));
-    overlaid.Overlay(cut);
-    Bytes expected = file;
-    std::copy_n(cut.begin(), std::min(cut.size(), kSettingsImageSize), expected.begin());
-    ASSERT_EQ(Written(overlaid), expected) << round;
-  }
-}
-
 // A file's rectangle is applied only when its size is a real one: the extremes of the 32-bit
 // fields must neither wrap the width or height nor be taken for a window.
 TEST(SettingsImage, NormalGeometryOfFileRectangles) {

@@ -152,21 +152,6 @@ TEST(IsLogging, FailedReadIsNotLoggingAndClosesTheLink) {
   EXPECT_EQ(device.m_hDevice, kInvalidUsbHandle);
 }
 
-TEST(GetClock, SplitsMinutesIntoHoursAndMinutes) {
-  struct Case {
-    std::uint16_t field, hours, minutes;
-  };
-  ScriptedBackend backend;
-  CUsbDevice device(backend);
-  for (const Case c : {Case{0, 0, 0}, Case{125, 2, 5}, Case{1439, 23, 59}, Case{65535, 1092, 15}}) {
-    le::PutU16(device.m_status, 6, c.field);
-    std::uint16_t h = 1, m = 1;
-    device.GetClock(h, m);
-    EXPECT_EQ(h, c.hours);
-    EXPECT_EQ(m, c.minutes);
-  }
-}
-
 // ReadLoggerBlock: the rounded transfer size, split into 16384-byte chunks and a remainder.
 TEST(ReadLoggerBlock, TransferSizesFollowTheRoundingRule) {
   struct Case {
@@ -203,38 +188,6 @@ TEST(ReadLoggerBlock, TransferSizesFollowTheRoundingRule) {
   }
 }
 
-TEST(ReadLoggerBlock, FailuresShowTheLinkMessagesOfTheirChunk) {
-  struct Case {
-    int failingTransfer;
-    bool shortInstead;
-    std::vector<std::string> messages;
-  };
-  const std::string system = "A device attached to the system is not functioning.";
-  const std::string shortText = "The LCU sent or took fewer bytes than requested.";
-  const std::vector<Case> cases = {
-      {1, false, {}},                                               // the set-up request: silent
-      {2, false, {"ReadFile failed.\n" + system}},                  // a full chunk
-      {3, false, {system, "ReadFile failed"}},                      // the remainder
-      {2, true, {"ReadFile failed.\n" + shortText}},                // a short chunk
-      {3, true, {shortText, "ReadFile failed"}},                    // a short remainder
-  };
-  for (const auto& c : cases) {
-    ScriptedBackend backend;
-    backend.nodes[0] = kLcuProductId;
-    if (c.shortInstead) backend.shortTransfers[c.failingTransfer] = 1;
-    else backend.failTransfers = {c.failingTransfer};
-    CUsbDevice device(backend);
-    ASSERT_TRUE(device.FindDevice());
-    RecordingPrompter prompter;
-    std::vector<std::uint8_t> buffer(LoggerBlockTransferSize(16384));
-    EXPECT_FALSE(ReadLoggerBlock(device, prompter, buffer, 16384, 0x8000, 1));
-    EXPECT_EQ(prompter.messages, c.messages) << c.failingTransfer << c.shortInstead;
-    EXPECT_EQ(device.m_hDevice, kInvalidUsbHandle);
-    // Nothing follows a failure.
-    EXPECT_EQ(backend.transfers, c.failingTransfer);
-  }
-}
-
 TEST(LoggerHeaderTransfers, ExactRequestsAndSizes) {
   ScriptedBackend backend;
   backend.nodes[0] = kLcuProductId;
@@ -261,34 +214,6 @@ TEST(LoggerHeaderTransfers, ExactRequestsAndSizes) {
   // The status part is never written back: the write starts at header byte 64.
   EXPECT_EQ(transfers[3].data.front(), static_cast<std::uint8_t>(64 * 7));
   EXPECT_EQ(transfers[3].data.back(), static_cast<std::uint8_t>(16383 * 7));
-}
-
-TEST(LoggerHeaderTransfers, ShortTransfersFailAndCloseTheLink) {
-  for (const int shortAt : {2, 4}) {
-    ScriptedBackend backend;
-    backend.nodes[0] = kLcuProductId;
-    backend.shortTransfers[shortAt] = 64;
-    CUsbDevice device(backend);
-    ASSERT_TRUE(device.FindDevice());
-    std::array<std::uint8_t, kLoggerHeaderSize> header{};
-    const bool read = ReadLoggerHeader(device, header);
-    const bool written = read && WriteLoggerHeader(device, header);
-    EXPECT_EQ(read, shortAt != 2);
-    EXPECT_FALSE(written);
-    EXPECT_EQ(device.m_hDevice, kInvalidUsbHandle);
-    EXPECT_EQ(device.m_dwLastError, kErrorShortTransfer);
-  }
-}
-
-TEST(LoggerHeaderTransfers, FailedSetupSendsNoBulkTransfer) {
-  ScriptedBackend backend;
-  backend.nodes[0] = kLcuProductId;
-  backend.failTransfers = {1};
-  CUsbDevice device(backend);
-  ASSERT_TRUE(device.FindDevice());
-  std::array<std::uint8_t, kLoggerHeaderSize> header{};
-  EXPECT_FALSE(ReadLoggerHeader(device, header));
-  EXPECT_TRUE(backend.CallsOf(BackendCall::kBulkRead).empty());
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <functional>
 #include <iostream>
 #include <memory>
+#include <sstream>
 
 #include <unistd.h>
 
@@ -19,6 +20,7 @@
 #include "core/firmware/hex_file_upload.h"
 #include "core/host/memory_settings_store.h"
 #include "core/host/registry.h"
+#include "core/link/recording_backend.h"
 #include "core/logger/configuration_upload.h"
 #include "core/logger/lcu_configuration.h"
 #include "core/logger/logger_download.h"
@@ -28,11 +30,10 @@
 #include "sim/lcu_simulator.h"
 #include "sim/sample_setup.h"
 #include "support/command_fault_messages.h"
-#include "support/dialog_prompter.h"
+#include "support/recording_prompter.h"
 #include "support/fixed_clock.h"
 #include "support/hex_text.h"
 #include "support/memory_file_system.h"
-#include "support/transfer_log_backend.h"
 
 namespace lcu {
 namespace {
@@ -46,7 +47,7 @@ namespace expect = test::fault_messages;
 const std::vector<std::uint16_t> kMonitorChannels = {3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20};
 const std::vector<std::uint16_t> kPokeAddresses = {0xF000, 0xF001, 0xF002};
 
-// Everything one case runs against: a fresh simulated LCU behind a transfer log, the
+// Everything one case runs against: a fresh simulated LCU behind a recorder, the
 // settings with the sample setup registered, files in memory and a prompter that answers Yes.
 struct Bench {
   explicit Bench(const fs::path& folder) : setup(folder) {
@@ -66,10 +67,11 @@ struct Bench {
 
   fs::path setup;
   sim::LcuSimulator lcuSim{ManualTime()};
-  test::TransferLogBackend backend{lcuSim};
+  std::ostringstream transcript;
+  RecordingBackend backend{lcuSim, transcript};
   CUsbDevice device{backend};
   MemorySettingsStore store;
-  test::DialogPrompter prompter;
+  test::RecordingPrompter prompter;
   test::FixedClock clock;
   test::MemoryFileSystem files;
   AppState app;
@@ -102,8 +104,18 @@ struct MatrixCommand {
   Messages (*expected)(Fault, int k);
 };
 
-bool IsBulkAt(const std::vector<test::LoggedTransfer>& clean, int k) {
-  return clean[static_cast<std::size_t>(k - 1)].IsBulk();
+// The control and bulk transfers of a transcript, in order.
+std::vector<UsbCall> Transfers(const std::string& transcript) {
+  std::vector<UsbCall> transfers;
+  std::istringstream lines(transcript);
+  std::string line, problem;
+  while (std::getline(lines, line)) {
+    const std::optional<UsbCall> call = ParseUsbCall(line, problem);
+    if (call && (call->kind == UsbCallKind::kControl || call->kind == UsbCallKind::kBulkRead ||
+                 call->kind == UsbCallKind::kBulkWrite))
+      transfers.push_back(*call);
+  }
+  return transfers;
 }
 
 std::vector<MatrixCommand> Commands() {
@@ -234,22 +246,23 @@ TEST_F(CommandFaultMatrix, EveryTransferOfEveryCommandFailsShortAndUnpluggedInTu
   int cases = 0;
   int passed = 0;
   for (const MatrixCommand& command : Commands()) {
-    std::vector<test::LoggedTransfer> clean;
+    std::vector<UsbCall> clean;
     {
       Bench b(root);
       ASSERT_EQ(b.device.m_bOnline, 1);
       command.prepare(b);
       b.lcuSim.SetFaults({});
-      b.backend.log.clear();
+      b.transcript.str({});
       ASSERT_EQ(command.run(b), CommandResult::kDone) << command.name << ::testing::PrintToString(b.prompter.messages);
-      ASSERT_EQ(b.lcuSim.TransferCount(), static_cast<int>(b.backend.log.size())) << command.name;
-      clean = b.backend.log;
+      clean = Transfers(b.transcript.str());
+      ASSERT_EQ(b.lcuSim.TransferCount(), static_cast<int>(clean.size())) << command.name;
     }
     ASSERT_FALSE(clean.empty()) << command.name;
     int commandCases = 0;
     for (const Fault fault : {Fault::kFail, Fault::kShort, Fault::kUnplug}) {
       for (int k = 1; k <= static_cast<int>(clean.size()); ++k) {
-        if (fault == Fault::kShort && !IsBulkAt(clean, k)) continue;
+        const UsbCall& transfer = clean[static_cast<std::size_t>(k - 1)];
+        if (fault == Fault::kShort && transfer.kind == UsbCallKind::kControl) continue;
         ++cases;
         ++commandCases;
         const std::vector<std::string> problems = RunCase(root, command, fault, k);
@@ -259,7 +272,7 @@ TEST_F(CommandFaultMatrix, EveryTransferOfEveryCommandFailsShortAndUnpluggedInTu
         }
         for (const std::string& problem : problems)
           ADD_FAILURE() << command.name << ", " << FaultName(fault) << " at transfer " << k << " ("
-                        << clean[static_cast<std::size_t>(k - 1)].Text() << "): " << problem;
+                        << DescribeUsbRequest(transfer) << "): " << problem;
       }
     }
     std::cout << "  " << command.name << ": " << clean.size() << " transfers, " << commandCases << " cases\n";

@@ -95,13 +95,6 @@ TEST_F(SimulatorTest, ClockCountsMinutesOfSimulatedTime) {
   EXPECT_EQ(LcuStatusBlock(device.m_status).ClockMinutes(), before + 121);
 }
 
-TEST_F(SimulatorTest, HeaderReadIsPageZeroOfDataMemory) {
-  const LoggerHeader header = ReadHeader(device);
-  const auto memory = sim.DataMemory();
-  ASSERT_EQ(memory.size(), 2u * 524288);
-  EXPECT_TRUE(std::equal(header.Bytes().begin(), header.Bytes().end(), memory.begin()));
-}
-
 TEST_F(SimulatorTest, BlockReadsStreamAcrossPagesAndPastTheEnd) {
   std::vector<std::uint8_t> pattern(600);
   std::iota(pattern.begin(), pattern.end(), std::uint8_t{7});
@@ -328,84 +321,6 @@ TEST_F(SimulatorTest, LapsCountEveryNinetySecondsOfLogging) {
   SetLogging(device, false);
   sim.AdvanceTime(10min);
   EXPECT_EQ(ReadHeader(device).U16(hdr::kLapsSinceReset), laps + 3);
-}
-
-TEST_F(SimulatorTest, MemoryFigureFallsAsTheBuffersFill) {
-  const std::uint16_t before = LcuStatusBlock(device.m_status).MemoryFigure();
-  SetLogging(device, true);
-  sim.AdvanceTime(60s);
-  device.PollStatus();
-  EXPECT_LT(LcuStatusBlock(device.m_status).MemoryFigure(), before);
-}
-
-// ---- faults ----
-
-TEST_F(SimulatorTest, FailedTransferClosesTheLinkWithAnUnderstandableError) {
-  for (int k = 1; k <= 2; ++k) {
-    device.PollStatus();
-    ASSERT_TRUE(device.m_bOnline);
-    FaultPlan plan;
-    plan.failTransfer = k;
-    sim.SetFaults(plan);
-    LoggerHeader header;
-    EXPECT_FALSE(ReadLoggerHeader(device, header.Bytes())) << k;
-    EXPECT_EQ(sim.TransferCount(), k);
-    EXPECT_EQ(device.m_hDevice, kInvalidUsbHandle);
-    EXPECT_EQ(device.LastErrorText(), "The LCU did not answer in time.");
-  }
-  device.PollStatus();
-  EXPECT_TRUE(device.m_bOnline) << "the LCU itself is fine";
-}
-
-TEST_F(SimulatorTest, ShortTransfersMoveFewerBytesButSucceed) {
-  FaultPlan plan;
-  plan.shortTransfer = 2;
-  plan.shortBy = 100;
-  sim.SetFaults(plan);
-  ASSERT_TRUE(device.VendorWrite(LCU_BULK_READ, 0x8000, 0));
-  std::vector<std::uint8_t> buffer(16384);
-  std::uint32_t moved = 0;
-  EXPECT_TRUE(device.BulkRead(buffer, &moved));
-  EXPECT_EQ(moved, 16284u);
-
-  sim.SetFaults(plan);
-  LoggerHeader image;
-  EXPECT_FALSE(ReadLoggerHeader(device, image.Bytes())) << "the header read refuses the short transfer";
-  EXPECT_EQ(device.m_dwLastError, kErrorShortTransfer);
-
-  device.PollStatus();
-  image = ReadHeader(device);
-  image.Bytes()[0x3F00] = 0x11;
-  image.Bytes()[0x3FFF] = 0x22;
-  sim.SetFaults(plan);
-  EXPECT_FALSE(WriteLoggerHeader(device, image.Bytes()));
-  const auto memory = sim.DataMemory();
-  EXPECT_EQ(memory[0x3F00], 0x11) << "the bytes that arrived are stored";
-  EXPECT_NE(memory[0x3FFF], 0x22) << "the last 100 never arrived";
-}
-
-TEST_F(SimulatorTest, UnpluggedLcuIsGoneUntilReplugged) {
-  FaultPlan plan;
-  plan.unplugAtTransfer = 1;
-  sim.SetFaults(plan);
-  device.PollStatus();
-  EXPECT_FALSE(device.m_bOnline);
-  EXPECT_EQ(device.LastErrorText(), "The device is not connected.");
-  device.PollStatus();
-  EXPECT_EQ(device.m_hDevice, kInvalidUsbHandle) << "no node to find";
-
-  sim.Replug();
-  device.PollStatus();
-  EXPECT_TRUE(device.m_bOnline);
-
-  sim.Unplug();
-  std::array<std::uint8_t, 18> descriptor{};
-  EXPECT_FALSE(sim.GetDeviceDescriptor(device.m_hDevice, descriptor));
-  EXPECT_FALSE(device.IsLogging());
-  EXPECT_EQ(sim.OpenNode(0), kInvalidUsbHandle);
-  sim.Replug();
-  device.PollStatus();
-  EXPECT_TRUE(device.m_bOnline);
 }
 
 // ---- link speed ----
