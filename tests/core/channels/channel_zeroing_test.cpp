@@ -1,6 +1,6 @@
-// The channel model against the simulated LCU with the sample setup: the definitions load,
-// the monitor exchange turns readings into the sample quantities, and zeroing shifts an
-// offset by the shown value, saves the calibration file and sends the configuration once.
+// Zeroing: the shown Value cell read like a "%f" scan, and against the simulated LCU with the
+// sample setup an offset shifted by the shown value, the calibration file saved and the
+// configuration sent once. A save that fails is the maintenance commands' file-fault table.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -19,10 +19,8 @@
 #include "core/monitor/monitor_row.h"
 #include "core/util/little_endian.h"
 #include "sim/lcu_simulator.h"
-#include "sim/sample_channels.h"
 #include "sim/sample_setup.h"
 #include "support/fixed_clock.h"
-#include "support/host_reasons.h"
 #include "support/recording_prompter.h"
 
 namespace lcu {
@@ -38,7 +36,7 @@ sim::SimulatorOptions ManualTime() {
   return options;
 }
 
-class ChannelModelTest : public ::testing::Test {
+class ZeroingTest : public ::testing::Test {
  protected:
   void SetUp() override {
     root = fs::temp_directory_path() / ("lcu-chan-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
@@ -75,30 +73,17 @@ class ChannelModelTest : public ::testing::Test {
   CommandContext ctx{device, store, prompter, clock, files, app, ui};
 };
 
-TEST_F(ChannelModelTest, MonitorShowsTheSampleQuantitiesUnderTheirNames) {
-  EXPECT_EQ(app.m_nDefinitionGeneration, 1u);
-  std::vector<std::uint16_t> channels(sim::kSampleChannelCount);
-  for (std::uint16_t ch = 0; ch < channels.size(); ++ch) channels[ch] = ch;
-  std::vector<std::uint32_t> readings(channels.size());
-  ASSERT_TRUE(ExchangeChannels(device, channels, readings));
-
-  // The run-time channel counts the simulated seconds; a fresh LCU's clock stands on a whole
-  // second.
-  const sim::EngineState state = sim::EngineStateAt(readings[261]);
-  for (const std::uint16_t ch : channels) {
-    const sim::SampleChannel info = sim::SampleChannelInfo(ch);
-    const ChannelDefinition& definition = app.m_channelTable[ch];
-    EXPECT_EQ(definition.NameText(), info.name);
-    EXPECT_EQ(definition.UnitsText(), info.units);
-    // Within one displayed digit of the quantity the signal model encoded.
-    const double digit = std::pow(10.0, -definition.decimals);
-    EXPECT_NEAR(ConvertReading(app.m_calibration, readings[ch], ch), sim::SampleValue(ch, state), digit)
-        << ch << " " << info.name;
-  }
-  EXPECT_TRUE(prompter.messages.empty());
+TEST(ChannelZeroingTest, ShownTextReadsLikeAFloatScan) {
+  const std::pair<std::string, float> cases[] = {
+      {"12.5", 12.5f},       {"", 0.0f},        {"  -3.25abc", -3.25f}, {"+2", 2.0f},        {"+-2", 0.0f},
+      {"abc", 0.0f},         {"\t1e3", 1000.0f}, {"654.36", 654.36f},   {"1e50", HUGE_VALF}, {"-1e50", -HUGE_VALF},
+      {"inf", HUGE_VALF},    {std::string(79, ' ') + "7", 0.0f},         {std::string(78, ' ') + "7", 7.0f},
+  };
+  for (const auto& [text, value] : cases) EXPECT_EQ(ParseShownValue(text), value) << '"' << text << '"';
+  EXPECT_TRUE(std::isnan(ParseShownValue("-nan")));
 }
 
-TEST_F(ChannelModelTest, ZeroingShiftsTheOffsetSavesAndSendsOnce) {
+TEST_F(ZeroingTest, ZeroingShiftsTheOffsetSavesAndSendsOnce) {
   const std::string shown = ShownValue(5);
   const std::vector<std::uint8_t> fileBefore = CalibrationFile();
   const float offsetBefore = le::F32(fileBefore, kOffsetOfChannel5);
@@ -119,22 +104,6 @@ TEST_F(ChannelModelTest, ZeroingShiftsTheOffsetSavesAndSendsOnce) {
   EXPECT_EQ(le::F32(lcuSim.DataMemory(), kOffsetOfChannel5), offsetAfter);
   EXPECT_EQ(store.ReadValue(Profile::SectionKey(reg::kChannelData), reg::kZeroFlag), "TRUE");
   EXPECT_NEAR(std::stod(ShownValue(5)), 0.0, 0.0051);
-}
-
-TEST_F(ChannelModelTest, FailedSaveIsReportedAndSendsNothing) {
-  const std::string shown = ShownValue(5);
-  const CalibrationImage before = app.m_calibration;
-  fs::remove(root / "Setup" / "@LCU1.cal");
-  fs::create_directory(root / "Setup" / "@LCU1.cal");
-  const int transfers = lcuSim.TransferCount();
-
-  const ZeroingRow row{5, shown};
-  EXPECT_EQ(ZeroChannels(ctx, std::span(&row, 1), 0.0f), CommandResult::kFailed);
-  EXPECT_EQ(prompter.messages, std::vector<std::string>{FormatSystemError(
-                                   msg::kFailedToSaveCalibrationFile, (root / "Setup" / "@LCU1.cal").string() + ": " + std::string(test::kFolderOpenedAsFile))});
-  EXPECT_EQ(lcuSim.TransferCount(), transfers);
-  EXPECT_EQ(app.m_calibration, before);
-  EXPECT_FALSE(store.ReadValue(Profile::SectionKey(reg::kChannelData), reg::kZeroFlag));
 }
 
 }  // namespace

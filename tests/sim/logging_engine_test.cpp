@@ -1,22 +1,14 @@
-// The data memory size of a fresh LCU, filling a buffer with logged data at once, and the
-// state files mapped shared: what the simulator writes is in memory.bin at once and stays
-// there when the process is killed.
+// The data memory of a fresh LCU, laid out and logged into, and filling a buffer with logged
+// data at once.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
-#include <csignal>
 #include <fstream>
 #include <iterator>
 #include <vector>
 
-#if !defined(_WIN32)
-#include <sys/wait.h>
-#include <unistd.h>
-#endif
-
 #include "core/util/little_endian.h"
-#include "sim/state_file.h"
 #include "sim_test_util.h"
 
 namespace lcu::sim {
@@ -133,66 +125,6 @@ TEST(FillBuffer, BuffersTheLcuDoesNotLogIntoStayAsTheyAre) {
   EXPECT_EQ(sim.FillBuffer(1, 4096), 4096u);
 }
 
-TEST(StateFiles, TheFileIsTheSimulatorsMemory) {
-  TempFolder folder;
-  std::filesystem::create_directories(folder.Path());
-  const auto path = folder.Path() / "block.bin";
-  StateFile file;
-  file.Assign(std::vector<std::uint8_t>(5000, 0x11));
-  EXPECT_FALSE(file.Mapped());
-  ASSERT_EQ(file.Create(path), "");
-  EXPECT_TRUE(file.Mapped());
-  EXPECT_FALSE(std::filesystem::exists(folder.Path() / "block.bin.new"));
-
-  file.Set(4999, 0x22);
-  const std::array<std::uint8_t, 3> run = {1, 2, 3};
-  file.Write(10, run);
-  auto onDisk = FileBytes(path);
-  ASSERT_EQ(onDisk.size(), 5000u);
-  EXPECT_EQ(onDisk[4999], 0x22);
-  EXPECT_EQ(onDisk[11], 2);
-  EXPECT_EQ(onDisk[0], 0x11);
-
-  // Another attachment of the same file sees the same bytes, both ways.
-  StateFile other;
-  ASSERT_EQ(other.Load(path), "");
-  EXPECT_EQ(other.Get(4999), 0x22);
-  other.Set(0, 0x33);
-  EXPECT_EQ(file.Get(0), 0x33);
-
-  StateFile missing;
-  EXPECT_NE(missing.Load(folder.Path() / "none.bin").find("none.bin"), std::string::npos);
-}
-
-#if !defined(_WIN32)
-TEST(StateFiles, AKilledProcessLeavesTheLcuAsItWas) {
-  TempFolder folder;
-  const pid_t child = ::fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    // No destructor runs: the process dies right after the requests.
-    LcuSimulator sim(WithUnits(3, folder.Path()));
-    CUsbDevice device(sim);
-    device.PollStatus();
-    LoggerHeader image = test::ReadHeader(device);
-    image.SetU16(hdr::kSession, 77);
-    const bool ok = sim.Ok() && WriteLoggerHeader(device, image.Bytes()) &&
-                    device.VendorWrite(LCU_WRITE_WORD, 0xC123, 0x5A);
-    ::kill(::getpid(), ok ? SIGKILL : SIGTERM);
-  }
-  int status = 0;
-  ASSERT_EQ(::waitpid(child, &status, 0), child);
-  ASSERT_TRUE(WIFSIGNALED(status));
-  ASSERT_EQ(WTERMSIG(status), SIGKILL) << "the child's requests failed";
-
-  LcuSimulator sim(test::ManualTime(folder.Path()));
-  ASSERT_TRUE(sim.Ok()) << sim.Error();
-  const auto memory = sim.DataMemory();
-  EXPECT_EQ(memory.size(), 3 * 524288u);
-  EXPECT_EQ(le::U16(memory, hdr::kSession), 77);
-  EXPECT_EQ(sim.ReadBlock(0xC123)[0], 0x5A);
-}
-#endif
 
 }  // namespace
 }  // namespace lcu::sim

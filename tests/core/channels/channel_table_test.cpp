@@ -1,11 +1,10 @@
 // Loading the channel table from channel.dsc: placement by calibration name and by position,
-// the texts as stored, what each failure keeps, and robustness against arbitrary files.
+// the texts as stored and what each failure keeps. Arbitrary files are the fuzzer's.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <random>
 
 #include "core/app/messages.h"
 #include "core/channels/channel_calibration.h"
