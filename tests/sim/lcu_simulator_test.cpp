@@ -121,18 +121,6 @@ TEST_F(SimulatorTest, BlockReadsStreamAcrossPagesAndPastTheEnd) {
   EXPECT_TRUE(std::all_of(second.begin() + 40, second.end(), [](std::uint8_t b) { return b == 0; }));
 }
 
-TEST_F(SimulatorTest, ProgramDumpAndChecksumOfAFreshLcu) {
-  const auto dump = BulkReadAt(0x0000, 0, 32768);
-  EXPECT_EQ(dump, sim.ProgramMemory());
-  EXPECT_EQ(le::U16(dump, 0x7FFE), ProgramChecksum(dump));
-  EXPECT_NE(ProgramChecksum(dump), 0);
-
-  std::array<std::uint8_t, 64> block{};
-  ASSERT_TRUE(device.VendorRead(LCU_READ_BLOCK, 0x7FFE, 0, 64, block));
-  EXPECT_EQ(le::U16(block, 0), ProgramChecksum(dump));
-  EXPECT_EQ(block[2], sim.DataMemory()[0]) << "the header page follows 0x7FFF";
-}
-
 TEST_F(SimulatorTest, HeaderWriteLeavesTheStatusBlockAlone) {
   LoggerHeader image = ReadHeader(device);
   const LoggerHeader before = image;

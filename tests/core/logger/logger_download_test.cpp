@@ -19,9 +19,9 @@
 #include "platform/host_file_system.h"
 #include "sim/lcu_simulator.h"
 #include "sim/sample_setup.h"
-#include "support/file_size_limit.h"
 #include "support/fixed_clock.h"
 #include "support/host_reasons.h"
+#include "support/memory_file_system.h"
 #include "support/recording_prompter.h"
 
 namespace lcu {
@@ -56,59 +56,9 @@ class ScriptedUi : public CommandUi {
   std::function<void(int pump)> onPump;  // what happens in the LCU while messages go through
 };
 
-// Output files that fail like a full disk once a number of bytes has been written, or on
-// Commit.
-class FailingFileSystem : public FileSystem {
- public:
-  using FileSystem::Create;
-  std::unique_ptr<OutputFile> Create(const std::string& path, CreateMode mode, std::string& reason) override {
-    auto file = m_host.Create(path, mode, reason);
-    if (!file) return nullptr;
-    return std::make_unique<File>(std::move(file), *this);
-  }
-  bool Exists(const std::string& path) const override { return m_host.Exists(path); }
-  bool CreateFolders(const std::string& path, std::string& reason) override {
-    return m_host.CreateFolders(path, reason);
-  }
-
-  std::uint64_t budget = UINT64_MAX;
-  bool failCommit = false;
-  int openFiles = 0;
-
- private:
-  class File : public OutputFile {
-   public:
-    File(std::unique_ptr<OutputFile> inner, FailingFileSystem& owner) : m_inner(std::move(inner)), m_owner(owner) {
-      ++m_owner.openFiles;
-    }
-    ~File() override { Close(); }
-    bool Write(std::span<const std::uint8_t> b) override { return Take(b.size()) && m_inner->Write(b); }
-    bool WriteAt(std::uint64_t o, std::span<const std::uint8_t> b) override { return Take(b.size()) && m_inner->WriteAt(o, b); }
-    bool Truncate(std::uint64_t size) override { return m_inner->Truncate(size); }
-    bool Commit() override {
-      const bool ok = !m_owner.failCommit && m_inner->Commit();
-      Close();
-      return ok;
-    }
-    void Close() override {
-      if (m_open) --m_owner.openFiles;
-      m_open = false;
-      m_inner->Close();
-    }
-    std::string ErrorText() const override { return "No space left on device"; }
-
-   private:
-    bool Take(std::size_t n) {
-      if (n > m_owner.budget) return false;
-      m_owner.budget -= n;
-      return true;
-    }
-    std::unique_ptr<OutputFile> m_inner;
-    FailingFileSystem& m_owner;
-    bool m_open = true;
-  };
-  HostFileSystem m_host;
-};
+bool AllClosed(const test::MemoryFileSystem& disk) {
+  return std::all_of(disk.files.begin(), disk.files.end(), [](const auto& file) { return file.second.closed; });
+}
 
 class DownloadTest : public ::testing::Test {
  protected:
@@ -378,24 +328,23 @@ TEST_F(DownloadTest, QuittingDuringThePumpEndsAtOnce) {
 TEST_F(DownloadTest, FullDiskAndFailedSyncStopBeforeTheReset) {
   const LoggerHeader before = PrepareLcu(0, {{2, 1, {0x8000, 1}, {0x8100, 3}}, {0, 0, {0x8000, 4}, {0x8000, 4}}});
   struct Case {
-    std::uint64_t budget;
+    std::optional<std::size_t> space;
     bool failCommit;
     std::string message;
   };
-  for (const Case& c : {Case{100, false, "Failed to write header to output file."},
-                        Case{16384 + 1000, false, "Failed to save channel data"},
-                        Case{UINT64_MAX, true, "Failed to save channel data"}}) {
-    fs::remove_all(root / "Sample");
-    fs::create_directories(root / "Sample");
+  for (const Case& c : {Case{100, false, "Failed to write header to output file.\n"},
+                        Case{16384 + 1000, false, "Failed to save channel data\n"},
+                        Case{std::nullopt, true, "Failed to save channel data\n"}}) {
     prompter.messages.clear();
-    FailingFileSystem disk;
-    disk.budget = c.budget;
+    test::MemoryFileSystem disk;
+    disk.spaceLeft = c.space;
     disk.failCommit = c.failCommit;
     auto ctx = Context(disk);
     const DownloadResult result = OnDownload(ctx);
     EXPECT_FALSE(result.fileSaved);
-    EXPECT_EQ(prompter.messages, std::vector<std::string>{FormatSystemError(c.message, result.path + ": No space left on device")});
-    EXPECT_EQ(disk.openFiles, 0);
+    const char* reason = c.failCommit ? ": Input/output error" : ": No space left on device";
+    EXPECT_EQ(prompter.messages, std::vector<std::string>{c.message + result.path + reason});
+    EXPECT_TRUE(AllClosed(disk));
     EXPECT_EQ(LcuHeaderNow(), before);
     EXPECT_FALSE(store.ReadValue("Corvalent\\Download", "New"));
   }
@@ -411,42 +360,23 @@ TEST_F(DownloadTest, AWriteThatFailsMidBufferStopsItsReadAndKeepsNoneOfIt) {
   int transfers = lcuSim->TransferCount();
   ASSERT_EQ(OnDownload(ctx).result, CommandResult::kDone);
   const int clean = lcuSim->TransferCount() - transfers;
-  fs::remove_all(root / "Sample");
-  fs::create_directories(root / "Sample");
   app.m_bPreserveBuffer = 0;
 
-  FailingFileSystem disk;
-  disk.budget = 2 * 16384;
+  test::MemoryFileSystem disk;
+  disk.spaceLeft = 2 * 16384;
   auto failing = Context(disk);
   transfers = lcuSim->TransferCount();
   const DownloadResult result = OnDownload(failing);
   EXPECT_FALSE(result.fileSaved);
   EXPECT_EQ(prompter.messages,
             std::vector<std::string>{FormatSystemError("Failed to save channel data", result.path + ": No space left on device")});
-  EXPECT_EQ(ReadFile(result.path).size(), 16384u);
-  EXPECT_EQ(disk.openFiles, 0);
+  EXPECT_EQ(disk.files[result.path].bytes.size(), 16384u);
+  EXPECT_TRUE(AllClosed(disk));
   EXPECT_EQ(LcuHeaderNow(), before);
   // The failed second write is noticed once the queue behind it is full, at the latest.
   const int notRead = kChunks - 2 - static_cast<int>(FileWriteQueue::kSlotCount);
   EXPECT_LE(lcuSim->TransferCount() - transfers, clean - notRead);
 }
-
-// A file size limit is a POSIX resource limit.
-#if !defined(_WIN32)
-TEST_F(DownloadTest, ARealFileSizeLimitActsAsAFullDisk) {
-  const LoggerHeader before = PrepareLcu(0, {{2, 1, {0x8000, 1}, {0x8100, 3}}, {0, 0, {0x8000, 4}, {0x8000, 4}}});
-  auto ctx = Context(files);
-  DownloadResult result;
-  {
-    const test::FileSizeLimit limit(20000);
-    result = OnDownload(ctx);
-  }
-  EXPECT_FALSE(result.fileSaved);
-  EXPECT_EQ(prompter.messages,
-            std::vector<std::string>{FormatSystemError("Failed to save channel data", result.path + ": File too large")});
-  EXPECT_EQ(LcuHeaderNow(), before);
-}
-#endif
 
 // Data the LCU logs while the download runs is in no file: the LCU is not reset, the file
 // stays complete for the header it holds, and the user is asked to download again.

@@ -2,11 +2,7 @@
 // settings toggles, and the checks every LCU command makes before it sends anything.
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 
 #include "core/app/messages.h"
 #include "core/channels/channel_zeroing.h"
@@ -326,31 +322,6 @@ TEST(LcuCommands, RefusedWhileADownloadRuns) {
     EXPECT_TRUE(f.Sent().empty() && f.files.files.empty()) << command.name;
     EXPECT_EQ(f.app.m_bLoggerStarted, 0);
   }
-}
-
-TEST(OutputFiles, RealFilesAreReplacedAndAMissingFolderIsReported) {
-  const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-  const auto dir = std::filesystem::temp_directory_path() / ("lcu_maint_" + std::to_string(stamp));
-  std::filesystem::create_directories(dir);
-  const std::string dump = (dir / "Read.bin").string();
-  std::ofstream(dump, std::ios::binary) << std::string(40000, 'x');
-  CommandFixture f;
-  StdFileSystem disk;
-  CommandContext ctx{f.device, f.store, f.prompter, f.clock, disk, f.app, f.ui};
-  f.GoOnline();
-  const auto memory = Pattern(kProgramMemorySize, 7);
-  f.Reply(memory);
-  EXPECT_EQ(OnReadHexFile(ctx, dump), CommandResult::kDone);
-  {
-    std::ifstream in(dump, std::ios::binary);  // closed again before the folder is removed
-    EXPECT_EQ(std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {}), memory);
-  }
-
-  f.prompter.answers = {true};
-  const std::string missing = (dir / "missing" / "extract.stp").string();
-  EXPECT_EQ(OnExtractSetup(ctx, missing), CommandResult::kFailed);
-  EXPECT_EQ(f.prompter.messages.back(), "Failed to open output file\n" + missing + ": No such file or directory");
-  std::filesystem::remove_all(dir);
 }
 
 enum class FileFault { kNone, kCreate, kDiskFull, kCommit };

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "emulated_lcu.h"
-#include "link_contract.h"
+#include "support/link_contract.h"
 #include "usb/libusb_backend.h"
 #include "usb/usb_errors.h"
 

@@ -7,7 +7,7 @@
 
 #include "core/link/recording_backend.h"
 #include "core/link/replay_backend.h"
-#include "link_contract.h"
+#include "support/link_contract.h"
 
 namespace lcu::test {
 namespace {
