@@ -152,49 +152,6 @@ TEST_F(SimulatorTest, WordWritesStoreTheLowByte) {
   EXPECT_TRUE(std::all_of(top.begin() + 16, top.end(), [](std::uint8_t b) { return b == 0; }));
 }
 
-TEST_F(SimulatorTest, ChannelExchangeAnswersTheListedChannels) {
-  const std::array<std::uint16_t, 6> channels = {64, 0, 6, 200, 259, 116};
-  std::array<std::uint8_t, 64> list{};
-  for (std::size_t j = 0; j < channels.size(); ++j) le::PutU16(list, 2 * j, channels[j]);
-  ASSERT_TRUE(device.VendorWrite(LCU_BULK_WRITE, 0xF710, 0));
-  ASSERT_TRUE(device.BulkWrite(list));
-  std::array<std::uint8_t, 64> reply{};
-  ASSERT_TRUE(device.VendorRead(LCU_READ_CHANNELS, 0, 0, 64, reply));
-
-  for (std::size_t j = 0; j < channels.size(); ++j) {
-    EXPECT_EQ(le::U32(reply, 4 * j), SignalReading(channels[j], 60.0)) << channels[j];
-  }
-  EXPECT_EQ(le::U32(reply, 4 * 6), SignalReading(0, 60.0)) << "the terminating 0 reads as channel 0";
-  EXPECT_EQ(le::U32(reply, 4 * 5), le::U32(reply, 4 * 2)) << "channel 116 shows its source, channel 6";
-
-  sim.AdvanceTime(2s);
-  std::array<std::uint8_t, 64> later{};
-  ASSERT_TRUE(device.VendorRead(LCU_READ_CHANNELS, 0, 0, 64, later));
-  EXPECT_NE(le::U32(later, 0), le::U32(reply, 0)) << "engine speed moves within seconds";
-}
-
-TEST_F(SimulatorTest, FirmwareLoadReplacesTheApplication) {
-  const auto before = sim.ProgramMemory();
-  std::vector<std::uint8_t> image(24576);
-  std::iota(image.begin(), image.end(), std::uint8_t{3});
-  std::vector<std::uint8_t> whole(32768, 0);
-  std::copy(image.begin(), image.end(), whole.begin() + 0x2000);
-  const std::uint16_t checksum = ProgramChecksum(whole);
-  le::PutU16(image, 0x5FFE, checksum);
-
-  ASSERT_TRUE(device.VendorWrite(LCU_LOAD_FIRMWARE, 0x2000, 0x6B3D));
-  std::uint32_t moved = 0;
-  ASSERT_TRUE(device.BulkWrite(image, &moved));
-  EXPECT_EQ(moved, image.size());
-
-  const auto after = sim.ProgramMemory();
-  EXPECT_TRUE(std::equal(before.begin(), before.begin() + 0x2000, after.begin())) << "the boot block stays";
-  EXPECT_TRUE(std::equal(image.begin(), image.end(), after.begin() + 0x2000));
-  std::array<std::uint8_t, 64> block{};
-  ASSERT_TRUE(device.VendorRead(LCU_READ_BLOCK, 0x7FFE, 0, 64, block));
-  EXPECT_EQ(le::U16(block, 0), checksum);
-}
-
 TEST_F(SimulatorTest, RequestsTheLcuDoesNotTakeFailLikeAStall) {
   struct Case {
     const char* what;
