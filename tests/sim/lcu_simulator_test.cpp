@@ -82,19 +82,6 @@ TEST_F(SimulatorTest, DescriptorCarriesTheProductIdAndOnlyItsNodeOpens) {
   EXPECT_FALSE(link.FindDevice()) << "a device with another product id is not the LCU";
 }
 
-TEST_F(SimulatorTest, ClockCountsMinutesOfSimulatedTime) {
-  const std::uint16_t before = LcuStatusBlock(device.m_status).ClockMinutes();
-  sim.AdvanceTime(59s);
-  device.PollStatus();
-  EXPECT_EQ(LcuStatusBlock(device.m_status).ClockMinutes(), before);
-  sim.AdvanceTime(1s);
-  device.PollStatus();
-  EXPECT_EQ(LcuStatusBlock(device.m_status).ClockMinutes(), before + 1);
-  sim.AdvanceTime(2h);
-  device.PollStatus();
-  EXPECT_EQ(LcuStatusBlock(device.m_status).ClockMinutes(), before + 121);
-}
-
 TEST_F(SimulatorTest, BlockReadsStreamAcrossPagesAndPastTheEnd) {
   std::vector<std::uint8_t> pattern(600);
   std::iota(pattern.begin(), pattern.end(), std::uint8_t{7});

@@ -115,14 +115,6 @@ TEST(PollStatus, DoesNothingWhileARequestIsInFlight) {
   EXPECT_EQ(device.m_bOnline, 1);
 }
 
-TEST(PollStatus, NoDeviceLeavesTheLinkClosedAndOffline) {
-  ScriptedBackend backend;
-  CUsbDevice device(backend);
-  device.PollStatus();
-  EXPECT_EQ(device.m_bOnline, 0);
-  EXPECT_EQ(device.m_hDevice, kInvalidUsbHandle);
-}
-
 TEST(IsLogging, CountsOnlyBitsZeroAndTwoToFive) {
   struct Case {
     std::uint8_t state;
@@ -140,16 +132,6 @@ TEST(IsLogging, CountsOnlyBitsZeroAndTwoToFive) {
     ASSERT_EQ(controls.size(), 1u);
     EXPECT_EQ(controls[0].request.wValue, 0xFE36);
   }
-}
-
-TEST(IsLogging, FailedReadIsNotLoggingAndClosesTheLink) {
-  ScriptedBackend backend;
-  backend.nodes[0] = kLcuProductId;
-  backend.failTransfers = {1};
-  CUsbDevice device(backend);
-  ASSERT_TRUE(device.FindDevice());
-  EXPECT_FALSE(device.IsLogging());
-  EXPECT_EQ(device.m_hDevice, kInvalidUsbHandle);
 }
 
 }  // namespace
