@@ -81,6 +81,7 @@ TEST_F(LcuFaultMatrix, EachCommandsFailureReachesExitStatusAndStderr) {
       {{"init", "1"}, Fault::kFail, 1, expect::InitializeLcu, {}},
       {{"session", "--session", "5", "--laps", "40"}, Fault::kFail, 2, expect::SessionData, {}},
       {{"logger", "start"}, Fault::kUnplug, 1, expect::StartLogger, {}},
+      {{"logger", "stop"}, Fault::kFail, 1, expect::StartLogger, {}},
       {{"load-hex", Path("firmware.hex")}, Fault::kFail, 2, expect::LoadHexFile, {}},
       {{"peek", "8000"}, Fault::kFail, 1, expect::ReadLcu, {}},
       {{"poke", "F000", "F001", "F002", "--hex", "12"}, Fault::kFail, 1, expect::MemoryWrite, {}},
