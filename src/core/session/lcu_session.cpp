@@ -17,10 +17,12 @@ namespace lcu {
 
 namespace {
 
-// The next due time of something served at due: one period on, or at once when that has
-// already passed, so that a late step is followed without a burst to catch up.
+// The next due time of something due at due and served by a step at now: one period on,
+// or one period from now when the step came that late. A step held up (by a modal dialog,
+// a slow exchange) serves each thing once, without a burst to catch up, as a program timer
+// fires; a step that overran its period is still followed at once.
 Clock::TimePoint NextAfter(Clock::TimePoint due, std::chrono::milliseconds period, Clock::TimePoint now) {
-  return std::max(due + period, now);
+  return due + period > now ? due + period : now + period;
 }
 
 }  // namespace
