@@ -120,15 +120,14 @@ int RunMonitor(CliContext& context, const MonitorArguments& arguments) {
   Clock& clock = context.GetClock();
   // The session has no poll of its own: a failed exchange closes the link, and the next tick
   // reopens it, as the main window's poll would. A tick that overran its period is followed
-  // at once, without a burst to catch up.
-  // The session of this command writes no file and shows no progress.
+  // at once, without a burst to catch up. It writes no file and shows no progress.
   HostFileSystem files;
   SilentCommandUi ui;
   CommandContext sessionContext{*device, context.GetStore(), context.GetPrompter(), clock, files,
                                  context.GetAppState(), ui};
   SessionListener quiet;
-  LcuSession session(sessionContext, quiet, LinkUpkeep::kReopenWhenClosed);
   MonitorDocument document;
+  LcuSession session(sessionContext, quiet, LinkUpkeep::kReopenWhenClosed);
   session.Subscribe(output);
   session.AddMonitor(document, FirstService::kAtOnce);
   document.SetChannels(channels);
@@ -142,7 +141,6 @@ int RunMonitor(CliContext& context, const MonitorArguments& arguments) {
     // A tick without readings shows nothing: the table on screen keeps its values.
     if (!output.TakeShown()) missedTick = true;
   }
-  session.RemoveMonitor(document);
   // Ticks that brought no readings are missing from the output: the run did not do all its
   // work, which a script must be able to tell.
   if (missedTick) {

@@ -69,7 +69,7 @@ class LcuSession final : private MonitorDocumentObserver {
   std::optional<TimePoint> NextDue() const;
 
   /// A monitor document is served from the moment it first has channels; it stays
-  /// registered until removed, which must happen before it goes.
+  /// registered until removed or until the session ends, and must not go before either.
   void AddMonitor(MonitorDocument& document, FirstService first = FirstService::kAfterOnePeriod);
   void RemoveMonitor(MonitorDocument& document);
   /// The memory document (one at a time; null for none), served one period from now on.
