@@ -1,5 +1,5 @@
 // The fault matrix of the desktop program: the LCU traffic as the program itself runs it (the
-// main window's tick with the channel-value request, a monitor window's tick, the memory
+// session's poll with the channel-value request, a monitor window's update, the memory
 // window's refresh and write, and the menu commands) against the simulated LCU. Each command's
 // transfers are counted on a clean run; then it runs once with each transfer failing, once
 // with each bulk transfer coming up short and once with the LCU unplugged at each transfer.

@@ -1,5 +1,5 @@
-// The main window's tick against the simulated LCU: the status bar, the connection actions
-// on the second answering tick, the poll period, the channel-value exchange and the reset
+// The session's poll against the simulated LCU as the main window shows it: the status bar,
+// the connection actions on the second answering poll, the poll period, the channel-value exchange and the reset
 // of Start Logger when the LCU goes off line.
 #include <QSignalSpy>
 #include <QDir>
