@@ -1,7 +1,7 @@
 // GUI-thread CPU time of the monitor windows' value update: 8 windows of 1024 channels each,
-// every one on its own 200 ms timer as in the program, for a stretch of wall time. First the
-// program's own monitor windows (CMonitorView: exchange with the LCU, one change signal per
-// window, repaint of what is on the screen), then a baseline that does the same exchange and
+// every one updated every 200 ms, for a stretch of wall time. First the program's own monitor
+// windows (one session on the program's one timer serving the 8 documents: exchange with the
+// LCU, one change signal per window, repaint of what is on the screen), then a baseline that does the same exchange and
 // writes the Value and Raw cells one setText at a time into QTableWidgets of the same size,
 // row height and column widths. The simulated LCU runs in the GUI thread; the time spent
 // inside it (its signal model: on a real link the device's work) is measured and set apart,
@@ -40,6 +40,7 @@
 #include "core/link/usb_device.h"
 #include "core/monitor/channel_exchange.h"
 #include "core/monitor/monitor_row.h"
+#include "gui/app/session_driver.h"
 #include "gui/app/widget_prompter.h"
 #include "gui/monitor/monitor_view.h"
 #include "sim/lcu_simulator.h"
@@ -164,17 +165,17 @@ int main(int argc, char** argv) {
   int rowHeight = 0;
   Figures program;
   if (only != "baseline") {
+    // The windows alone: the session polls nothing, as the LCU was polled once above.
+    lcu::gui::SessionDriver driver(ctx, lcu::LinkUpkeep::kReopenWhenClosed);
     std::vector<std::unique_ptr<lcu::gui::CMonitorView>> views;
     for (int w = 0; w < kWindows; ++w) {
-      auto view = std::make_unique<lcu::gui::CMonitorView>(ctx, prompter);
-      std::copy(channels.begin(), channels.end(), view->m_channels.begin());
-      view->m_nChannels = kChannels;
+      auto view = std::make_unique<lcu::gui::CMonitorView>(ctx, prompter, driver.Session());
       QObject::connect(&view->Model(), &QAbstractItemModel::dataChanged, [&program](const QModelIndex& topLeft) {
         if (topLeft.column() == lcu::gui::kValueColumn) ++program.ticks;
       });
       view->resize(420, 600);
       view->show();
-      view->FillRows();
+      view->Document().SetChannels(channels);
       rowHeight = view->verticalHeader()->defaultSectionSize();
       views.push_back(std::move(view));
     }
@@ -193,8 +194,8 @@ int main(int argc, char** argv) {
       }
       table->verticalHeader()->hide();
       if (rowHeight > 0) table->verticalHeader()->setDefaultSectionSize(rowHeight);
-      for (std::size_t c = 0; c < lcu::gui::kDefaultColumnWidths.size(); ++c) {
-        table->setColumnWidth(static_cast<int>(c), lcu::gui::kDefaultColumnWidths[c]);
+      for (std::size_t c = 0; c < lcu::kDefaultColumnWidths.size(); ++c) {
+        table->setColumnWidth(static_cast<int>(c), lcu::kDefaultColumnWidths[c]);
       }
       table->resize(420, 600);
       table->show();

@@ -1,5 +1,6 @@
 // monitor: live channel values every 200 ms as a monitor window shows them, redrawn in place
-// on a terminal, or recorded as CSV lines with the local time of each tick.
+// on a terminal, or recorded as CSV lines with the local time of each tick. The values come
+// from an LcuSession serving one monitor document, stepped from this command's own loop.
 #include <algorithm>
 #include <chrono>
 #include <csignal>
@@ -8,6 +9,7 @@
 #include <limits>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli/channel_arguments.h"
@@ -20,17 +22,15 @@
 #include "cli/terminal.h"
 #include "core/app/messages.h"
 #include "core/channels/calibration_file.h"
-#include "core/monitor/channel_exchange.h"
+#include "core/monitor/monitor_document.h"
 #include "core/monitor/monitor_row.h"
+#include "core/session/lcu_session.h"
+#include "platform/host_file_system.h"
 
 namespace lcu::cli {
 
 namespace {
 
-using SteadyClock = std::chrono::steady_clock;
-
-// The period of a monitor window's value timer.
-constexpr std::chrono::milliseconds kTickPeriod{200};
 // Longest single pause while waiting for a tick, so that Ctrl+C is answered at once.
 constexpr std::chrono::milliseconds kLongestPause{20};
 
@@ -61,14 +61,15 @@ class InterruptCatcher {
   void (*m_previous)(int);
 };
 
-void WaitUntil(Clock& clock, SteadyClock::time_point due) {
-  for (SteadyClock::time_point now = SteadyClock::now(); now < due && !InterruptCatcher::Interrupted();
-       now = SteadyClock::now()) {
+void WaitUntil(Clock& clock, Clock::TimePoint due) {
+  for (Clock::TimePoint now = clock.Monotonic(); now < due && !InterruptCatcher::Interrupted();
+       now = clock.Monotonic()) {
     clock.Sleep(std::min(std::chrono::ceil<std::chrono::milliseconds>(due - now), kLongestPause));
   }
 }
 
-class MonitorOutput {
+// Shows each published reading of the session's one document.
+class MonitorOutput final : public ReadingsSubscriber {
  public:
   MonitorOutput(const AppState& app, const std::vector<std::uint16_t>& channels, bool csv)
       : m_app(app), m_channels(channels), m_bCsv(csv), m_screen(std::cout, !csv && StdoutIsTerminal()) {
@@ -81,7 +82,8 @@ class MonitorOutput {
     std::cout << CsvLine(fields) << '\n' << std::flush;
   }
 
-  void ShowTick(std::span<const std::uint32_t> readings, const LocalTime& time) {
+  void OnReadings(const MonitorDocument&, std::span<const std::uint32_t> readings, const LocalTime& time) override {
+    m_bShown = true;
     for (std::size_t i = 0; i < m_rows.size(); ++i) {
       m_rows[i].value = ValueCellOf(m_app, m_channels[i], readings[i]);
       m_rows[i].raw = FormatRawCell(readings[i]);
@@ -95,12 +97,16 @@ class MonitorOutput {
     std::cout << CsvLine(fields) << '\n' << std::flush;
   }
 
+  /// Whether a reading was shown since the last call.
+  bool TakeShown() { return std::exchange(m_bShown, false); }
+
  private:
   const AppState& m_app;
   const std::vector<std::uint16_t>& m_channels;
   bool m_bCsv;
   TableScreen m_screen;
   std::vector<MonitorRow> m_rows;
+  bool m_bShown = false;
 };
 
 int RunMonitor(CliContext& context, const MonitorArguments& arguments) {
@@ -112,26 +118,28 @@ int RunMonitor(CliContext& context, const MonitorArguments& arguments) {
   MonitorOutput output(context.GetAppState(), channels, arguments.csv);
   if (arguments.csv) output.WriteCsvHeader();
   Clock& clock = context.GetClock();
-  std::vector<std::uint32_t> readings(channels.size());
+  // The session has no poll of its own: a failed exchange closes the link, and the next tick
+  // reopens it, as the main window's poll would. A tick that overran its period is followed
+  // at once, without a burst to catch up. It writes no file and shows no progress.
+  HostFileSystem files;
+  SilentCommandUi ui;
+  CommandContext sessionContext{*device, context.GetStore(), context.GetPrompter(), clock, files,
+                                 context.GetAppState(), ui};
+  SessionListener quiet;
+  MonitorDocument document;
+  LcuSession session(sessionContext, quiet, LinkUpkeep::kReopenWhenClosed);
+  session.Subscribe(output);
+  session.AddMonitor(document, FirstService::kAtOnce);
+  document.SetChannels(channels);
   const InterruptCatcher interrupts;
-  SteadyClock::time_point due = SteadyClock::now();
   const auto count = static_cast<std::uint64_t>(arguments.count);
   bool missedTick = false;
   for (std::uint64_t tick = 0; count == 0 || tick < count; ++tick) {
-    if (tick > 0) {
-      // A tick that overran its period is followed at once, without a burst to catch up.
-      due = std::max(due + kTickPeriod, SteadyClock::now());
-      WaitUntil(clock, due);
-    }
+    WaitUntil(clock, session.NextDue().value_or(clock.Monotonic()));
     if (InterruptCatcher::Interrupted()) break;
-    // A failed exchange closes the link; the poll reopens it, as the main window's would.
-    if (!device->m_bOnline) device->PollStatus();
+    session.Step(clock.Monotonic());
     // A tick without readings shows nothing: the table on screen keeps its values.
-    if (ExchangeChannels(*device, channels, readings)) {
-      output.ShowTick(readings, clock.Now());
-    } else {
-      missedTick = true;
-    }
+    if (!output.TakeShown()) missedTick = true;
   }
   // Ticks that brought no readings are missing from the output: the run did not do all its
   // work, which a script must be able to tell.

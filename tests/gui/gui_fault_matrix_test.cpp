@@ -1,5 +1,5 @@
 // The fault matrix of the desktop program: the LCU traffic as the program itself runs it (the
-// main window's tick with the channel-value request, a monitor window's tick, the memory
+// session's poll with the channel-value request, a monitor window's update, the memory
 // window's refresh and write, and the menu commands) against the simulated LCU. Each command's
 // transfers are counted on a clean run; then it runs once with each transfer failing, once
 // with each bulk transfer coming up short and once with the LCU unplugged at each transfer.
@@ -149,7 +149,7 @@ class GuiFaultMatrix : public MonitorFixture {
          },
          [this] {
            monitorChanges = std::make_unique<QSignalSpy>(&monitor->Model(), &QAbstractItemModel::dataChanged);
-           monitor->OnTimer();
+           Update(*monitor);
          },
          expect::Silent,
          [this]() -> std::string { return monitorChanges->count() == 0 ? "" : "the window changed its cells"; }},
@@ -160,7 +160,7 @@ class GuiFaultMatrix : public MonitorFixture {
          [this] {
            gui::CAddressView& view = *app->MemoryKind().AddressView();
            memoryChanges = std::make_unique<QSignalSpy>(&view.Model(), &QAbstractItemModel::dataChanged);
-           view.OnTimer();
+           Session().Serve(view.Document());
          },
          expect::Silent,
          [this]() -> std::string { return memoryChanges->count() == 0 ? "" : "the window changed its cells"; }},
@@ -169,8 +169,7 @@ class GuiFaultMatrix : public MonitorFixture {
            if (!app->MemoryKind().AddressView()) Choose(gui::cmd::kReadWriteData);
            gui::CAddressView& view = *app->MemoryKind().AddressView();
            // Memory no other command reads: the writes must not change the LCU's header.
-           view.m_wAddress = 0xF000;
-           view.ResetRows();
+           view.Document().SetRun(0xF000, view.Document().Range());
            view.clearSelection();
            for (const int row : {2, 5, 9})
              view.selectionModel()->select(view.Model().index(row, 0),

@@ -1,6 +1,7 @@
 // The desktop program as the tests drive it: the real application object and main window,
 // with a simulated LCU, the real settings store in a temporary INI file, a recording
-// prompter and a fixed clock. The poll timer's tick is called directly.
+// prompter and a fixed clock. The session's poll and its documents' updates are called
+// directly; its timer finds nothing due while the fixed clock stands still.
 #pragma once
 
 #include <memory>
@@ -12,6 +13,7 @@
 #include "core/host/registry.h"
 #include "gui/app/main_frame.h"
 #include "gui/app/main_menu.h"
+#include "gui/app/session_driver.h"
 #include "gui/app/tavrix_app.h"
 #include "platform/host_file_system.h"
 #include "qtstore/qt_settings_store.h"
@@ -69,7 +71,9 @@ class GuiFixture : public ::testing::Test {
 
   gui::CMainFrame& Frame() { return *app->MainFrame(); }
   gui::MainMenu& Menu() { return Frame().Menu(); }
-  void Tick() { Frame().OnTimer(); }
+  LcuSession& Session() { return app->Session(); }
+  /// The main window's poll, as a step runs it when it is due.
+  void Tick() { Session().Poll(); }
   void Choose(int commandId) { Menu().Action(commandId)->trigger(); }
 
   std::unique_ptr<gui::CTavrixApp> app;

@@ -1,5 +1,5 @@
-// The main window's tick against the simulated LCU: the status bar, the connection actions
-// on the second answering tick, the poll period, the channel-value exchange and the reset
+// The session's poll against the simulated LCU as the main window shows it: the status bar,
+// the connection actions on the second answering poll, the poll period, the channel-value exchange and the reset
 // of Start Logger when the LCU goes off line.
 #include <QSignalSpy>
 #include <QDir>
@@ -15,9 +15,6 @@
 namespace lcu::test {
 namespace {
 
-using gui::kConnectedPollMs;
-using gui::kWaitingPollMs;
-
 class MainFrameTick : public GuiFixture {
  protected:
   void SetUp() override {
@@ -25,7 +22,7 @@ class MainFrameTick : public GuiFixture {
     ASSERT_EQ(sim::WriteSampleSetup(Store()), "");
     SetValue(reg::kSettings, reg::kAutoDownload, 1);
     Start();
-    connections = std::make_unique<QSignalSpy>(&Frame(), &gui::CMainFrame::lcuConnected);
+    connections = std::make_unique<QSignalSpy>(&app->Driver(), &gui::SessionDriver::lcuConnected);
   }
 
   bool Downloaded() { return Value(reg::kDownloadSection, reg::kFile) != "(missing)"; }
@@ -36,8 +33,8 @@ class MainFrameTick : public GuiFixture {
 
 TEST_F(MainFrameTick, StartsOffLineWithTheSlowPeriodAndStaysSoWithoutAnLcu) {
   EXPECT_EQ(Frame().PaneText(1), kOffLine);
-  EXPECT_EQ(Frame().PollInterval(), kWaitingPollMs);
-  EXPECT_TRUE(Frame().IsPolling());
+  EXPECT_EQ(Session().PollPeriod(), kWaitingPollPeriod);
+  EXPECT_TRUE(Session().IsPolling());
 
   sim->Unplug();
   Tick();
@@ -46,7 +43,7 @@ TEST_F(MainFrameTick, StartsOffLineWithTheSlowPeriodAndStaysSoWithoutAnLcu) {
   for (int pane = 2; pane < gui::kStatusPanes; ++pane) EXPECT_EQ(Frame().PaneText(pane), "") << pane;
   EXPECT_EQ(Value(reg::kChannelData, reg::kCurrentLcu), "-1");
   EXPECT_EQ(Value(reg::kChannelData, reg::kChannelValue), "-1");
-  EXPECT_EQ(Frame().PollInterval(), kWaitingPollMs);
+  EXPECT_EQ(Session().PollPeriod(), kWaitingPollPeriod);
   EXPECT_EQ(connections->count(), 0);
 }
 
@@ -61,15 +58,15 @@ TEST_F(MainFrameTick, SecondAnsweringTickRunsTheConnectionActionsOnce) {
   EXPECT_EQ(connections->count(), 0);
   EXPECT_FALSE(Downloaded());
   EXPECT_EQ(DefinitionLoads(), 0U);
-  EXPECT_EQ(Frame().PollInterval(), kWaitingPollMs);
+  EXPECT_EQ(Session().PollPeriod(), kWaitingPollPeriod);
 
   Tick();
   EXPECT_EQ(connections->count(), 1);
   EXPECT_TRUE(Downloaded()) << "Auto Download runs on connection";
   EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(Value(reg::kDownloadSection, reg::kFile))));
   EXPECT_EQ(DefinitionLoads(), 1U) << "the channel definitions are reloaded";
-  EXPECT_EQ(Frame().PollInterval(), kConnectedPollMs);
-  EXPECT_TRUE(Frame().IsPolling()) << "the timer runs again after the actions";
+  EXPECT_EQ(Session().PollPeriod(), kConnectedPollPeriod);
+  EXPECT_TRUE(Session().IsPolling()) << "the poll runs again after the actions";
   EXPECT_TRUE(prompter->messages.empty());
 
   Tick();
@@ -102,7 +99,7 @@ TEST_F(MainFrameTick, AnAnswerFollowedBySilenceDoesNotCountAsAConnection) {
   sim->Replug();
   Tick();
   EXPECT_EQ(connections->count(), 0);
-  EXPECT_EQ(Frame().PollInterval(), kWaitingPollMs);
+  EXPECT_EQ(Session().PollPeriod(), kWaitingPollPeriod);
   Tick();
   EXPECT_EQ(connections->count(), 1);
 }
@@ -112,7 +109,7 @@ TEST_F(MainFrameTick, TheFastPeriodStaysAfterTheLcuIsLostAndAReconnectionActsAga
   Tick();
   sim->Unplug();
   Tick();
-  EXPECT_EQ(Frame().PollInterval(), kConnectedPollMs);
+  EXPECT_EQ(Session().PollPeriod(), kConnectedPollPeriod);
   sim->Replug();
   Tick();
   Tick();

@@ -106,8 +106,7 @@ class MemoryViewTest : public MonitorFixture {
   void ClearScratch(CAddressView& view) {
     const std::vector<std::uint8_t> zeros(16, 0);
     sim->WriteDataMemory(kScratch - 0x8000, zeros);
-    view.m_wAddress = kScratch;
-    view.ResetRows();
+    view.Document().SetRun(kScratch, view.Document().Range());
   }
 
   std::vector<QString> shownText;
@@ -121,7 +120,7 @@ TEST_F(MemoryViewTest, ANewWindowShowsTheSixteenRowsFrom8000AndGraysItsMenuItemU
   EXPECT_EQ(frame->windowTitle(), ToQString(gui::text::kMemoryWindowName));
   EXPECT_TRUE(frame->isVisible());
   EXPECT_EQ(Addresses(view), Run(0x8000, 16));
-  EXPECT_TRUE(view.IsTimerStarted());
+  EXPECT_EQ(Session().NextDue(), Clock::TimePoint{} + kDocumentPeriod) << "read 200 ms after it opens";
   const std::string_view headings[] = {gui::text::kAddrHeading, gui::text::kDecName, gui::text::kHexName,
                                        gui::text::kAsciiName, gui::text::kBinaryHeading};
   for (int column = 0; column < gui::kMemoryColumnCount; ++column) {
@@ -149,7 +148,7 @@ TEST_F(MemoryViewTest, TheRefreshWritesTheValueCellsOnceAndAFailedReadKeepsThem)
   sim->WriteDataMemory(kScratch - 0x8000, bytes);
   QAbstractItemModelTester tester(&view.Model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
   QSignalSpy changes(&view.Model(), &QAbstractItemModel::dataChanged);
-  view.OnTimer();
+  Session().Serve(view.Document());
   ASSERT_EQ(changes.count(), 1);
   EXPECT_EQ(changes[0][0].value<QModelIndex>(), view.Model().index(0, gui::kDecColumn));
   EXPECT_EQ(changes[0][1].value<QModelIndex>(), view.Model().index(15, gui::kBinaryColumn));
@@ -162,7 +161,7 @@ TEST_F(MemoryViewTest, TheRefreshWritesTheValueCellsOnceAndAFailedReadKeepsThem)
   const std::uint8_t changed[] = {0x42};
   sim->WriteDataMemory(kScratch - 0x8000, changed);
   sim->SetFaults({.failTransfer = 1});
-  view.OnTimer();
+  Session().Serve(view.Document());
   EXPECT_EQ(changes.count(), 1);
   EXPECT_EQ(Cell(view, 0, gui::kHexColumn), QStringLiteral("41"));
   EXPECT_TRUE(prompter->messages.empty());
@@ -291,8 +290,8 @@ TEST_F(MemoryViewTest, EnterAppliesTheAddressAndAValidRangeOnly) {
     prompter->messages.clear();
     Enter(bar, QStringLiteral("A000"), QString::fromLatin1(r.range));
     EXPECT_EQ(prompter->messages, std::vector<std::string>{std::string(r.message)}) << r.range;
-    EXPECT_EQ(view.m_wAddress, 0x9000) << r.range;
-    EXPECT_EQ(view.m_nRange, 8) << r.range;
+    EXPECT_EQ(view.Document().Address(), 0x9000) << r.range;
+    EXPECT_EQ(view.Document().Range(), 8) << r.range;
     EXPECT_EQ(Addresses(view), Run(0x9000, 8)) << r.range;
     EXPECT_EQ(bar.focusWidget(), &bar.RangeBox()) << r.range;
   }
@@ -307,10 +306,10 @@ TEST_F(MemoryViewTest, TheArrowsStepOnePageOfTheViewsRangeWithinTheAddressSpace)
     std::uint16_t to;
   } steps[] = {{0x8000, true, 0x8010}, {0x8000, false, 0x7FF0}, {0x0008, false, 0x0000}, {0xFFF8, true, 0xFFFF}};
   for (const auto& s : steps) {
-    view.m_wAddress = s.from;
+    view.Document().SetRun(s.from, view.Document().Range());
     bar.RangeBox().setText(QStringLiteral("4"));  // not applied: the step uses the view's 16
     (s.up ? bar.Spin().UpButton() : bar.Spin().DownButton()).click();
-    EXPECT_EQ(view.m_wAddress, s.to) << s.from;
+    EXPECT_EQ(view.Document().Address(), s.to) << s.from;
     EXPECT_EQ(bar.AddressBox().text(), gui::AddressBarText(s.to));
     EXPECT_EQ(Addresses(view), Run(s.to, MemoryRowCount(s.to, 16)));
   }

@@ -40,17 +40,18 @@ class MonitorFixture : public GuiFixture {
   }
   static gui::CMonitorView& ViewOf(gui::CChildFrame& frame) { return *gui::CMonitorTemplate::MonitorViewOf(frame); }
 
-  /// A new monitor window showing channels (its timer started).
+  /// A new monitor window showing channels (its updates started).
   gui::CMonitorView& WindowWith(std::span<const std::uint16_t> channels) {
     gui::CMonitorView& view = ViewOf(NewWindow());
     Show(view, channels);
     return view;
   }
   static void Show(gui::CMonitorView& view, std::span<const std::uint16_t> channels) {
-    std::copy(channels.begin(), channels.end(), view.m_channels.begin());
-    view.m_nChannels = static_cast<std::int32_t>(channels.size());
-    view.FillRows();
+    view.Document().SetChannels(channels);
   }
+
+  /// One update of a window, as a step runs it when its period has come.
+  void Update(gui::CMonitorView& view) { Session().Serve(view.Document()); }
 
   std::vector<gui::CChildFrame*> Frames() { return app->MonitorKind().Frames(); }
   /// Lets posted close requests run.

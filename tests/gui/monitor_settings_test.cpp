@@ -93,8 +93,8 @@ TEST_F(MonitorSettingsTest, SavedWindowsComeBackAtTheNextStart) {
     LogFont font = view.GetListFont();
     font.height = -w.pixels;
     font.weight = w.bold ? kFontWeightBold : kFontWeightNormal;
-    view.SetListFont(font);
-    view.SetColumnWidths(w.widths);
+    view.Document().SetFont(font);
+    view.Document().SetColumnWidths(w.widths);
   }
   AddOtherWindow();
   Frame().MdiArea().setActiveSubWindow(Frames()[1]);
@@ -123,7 +123,7 @@ TEST_F(MonitorSettingsTest, SavedWindowsComeBackAtTheNextStart) {
     CMonitorView& view = ViewOf(*frames[k]);
     ASSERT_EQ(view.Model().rowCount(), static_cast<int>(w.channels.size())) << w.name;
     for (std::size_t i = 0; i < w.channels.size(); ++i) EXPECT_EQ(view.Model().Channel(static_cast<int>(i)), w.channels[i]);
-    EXPECT_EQ(view.IsTimerStarted(), !w.channels.empty()) << w.name;
+    EXPECT_EQ(view.Document().IsStarted(), !w.channels.empty()) << w.name;
     EXPECT_EQ(view.GetColumnWidths(), w.widths) << w.name;
     EXPECT_EQ(view.GetListFont().height, -w.pixels) << w.name;
     EXPECT_EQ(view.GetListFont().weight, w.bold ? kFontWeightBold : kFontWeightNormal) << w.name;
@@ -169,8 +169,8 @@ TEST_F(MonitorSettingsTest, RestoredWindowsAreShownWithTheirFontWidthsAndRows) {
     LogFont font = view.GetListFont();
     font.height = -w.pixels;
     font.weight = w.bold ? kFontWeightBold : kFontWeightNormal;
-    view.SetListFont(font);
-    view.SetColumnWidths(w.widths);
+    view.Document().SetFont(font);
+    view.Document().SetColumnWidths(w.widths);
   }
   SaveAs(PathOf("shown.nsb"));
   Stop();
@@ -236,11 +236,11 @@ TEST_F(MonitorSettingsTest, AVersionOneFileKeepsTheDefaultFontAndWidths) {
   gui::CChildFrame& frame = NewWindow();
   frame.SetWindowName(QStringLiteral("Old"));
   Show(ViewOf(frame), std::vector<std::uint16_t>{3, 64});
-  ViewOf(frame).SetColumnWidths({10, 10, 10, 10, 10});
+  ViewOf(frame).Document().SetColumnWidths({10, 10, 10, 10, 10});
   const LogFont defaultFont = ViewOf(frame).GetListFont();
   LogFont big = defaultFont;
   big.height = -30;
-  ViewOf(frame).SetListFont(big);
+  ViewOf(frame).Document().SetFont(big);
   const QString path = PathOf("old.nsb");
   SaveAs(path);
   QByteArray file = Contents(path);
@@ -252,7 +252,7 @@ TEST_F(MonitorSettingsTest, AVersionOneFileKeepsTheDefaultFontAndWidths) {
   CMonitorView& view = ViewOf(*Frames()[0]);
   EXPECT_EQ(Frames()[0]->windowTitle(), "Old");
   EXPECT_EQ(view.Model().rowCount(), 2);
-  EXPECT_EQ(view.GetColumnWidths(), gui::kDefaultColumnWidths);
+  EXPECT_EQ(view.GetColumnWidths(), kDefaultColumnWidths);
   EXPECT_EQ(view.GetListFont(), defaultFont);
 }
 

@@ -48,7 +48,7 @@ class MonitorViewTest : public MonitorFixture {
   // Runs one tick of the view and returns the exchange blocks it wrote.
   std::vector<std::vector<std::uint8_t>> TickOf(CMonitorView& view) {
     tap->Clear();
-    view.OnTimer();
+    Update(view);
     return tap->bulkWrites;
   }
   static QString Cell(CMonitorView& view, int row, int column) {
@@ -109,18 +109,18 @@ TEST_F(MonitorViewTest, ATickSignalsTheValueAndRawColumnsOfEveryRowAndNothingEls
   CMonitorView& view = WindowWith(Range(0, 20));
   QAbstractItemModelTester tester(&view.Model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
   QSignalSpy changes(&view.Model(), &QAbstractItemModel::dataChanged);
-  view.OnTimer();
+  Update(view);
   ASSERT_EQ(changes.count(), 2);
   for (int i = 0; i < 2; ++i) {
     const int column = i == 0 ? gui::kValueColumn : gui::kRawColumn;
     EXPECT_EQ(changes[i][0].value<QModelIndex>(), view.Model().index(0, column));
     EXPECT_EQ(changes[i][1].value<QModelIndex>(), view.Model().index(19, column));
   }
-  view.OnTimer();
+  Update(view);
   EXPECT_EQ(changes.count(), 4);
   Show(view, Range(64, 3));
-  view.DeleteAllRows();
-  view.OnTimer();
+  view.Document().SetChannels({});
+  Update(view);
   EXPECT_EQ(changes.count(), 4);
 }
 
@@ -139,10 +139,10 @@ class PaintRegions final : public QObject {
 
 TEST_F(MonitorViewTest, ATickRepaintsOnlyTheValueAndRawCellsOnTheScreen) {
   CMonitorView& view = WindowWith(Range(0, 200));
-  view.OnTimer();
+  Update(view);
   QCoreApplication::processEvents();
   PaintRegions paints(*view.viewport());
-  view.OnTimer();
+  Update(view);
   QCoreApplication::processEvents();
   ASSERT_EQ(paints.regions.size(), 1U);
   const QRegion& painted = paints.regions[0];
@@ -219,7 +219,7 @@ TEST_F(MonitorViewTest, SetFontTakesTheChosenFontAndCancelKeepsTheOld) {
   EXPECT_GE(view.rowHeight(0), 20) << "rows grow with the font";
 }
 
-TEST_F(MonitorViewTest, AnEmptiedListKeepsItsTimerButExchangesNothing) {
+TEST_F(MonitorViewTest, AnEmptiedListKeepsItsUpdatesButExchangesNothing) {
   CMonitorView& view = WindowWith(Range(0, 4));
   prompter->dialogScripts.push_back([](QDialog& dialog) {
     auto& list = static_cast<gui::CChanSelectionDlg&>(dialog).CheckList();
@@ -229,37 +229,29 @@ TEST_F(MonitorViewTest, AnEmptiedListKeepsItsTimerButExchangesNothing) {
   });
   view.OnEditChannels();
   EXPECT_EQ(view.Model().rowCount(), 0);
-  EXPECT_EQ(view.m_nChannels, 0);
-  EXPECT_TRUE(view.IsTimerStarted());
+  EXPECT_TRUE(view.Document().Channels().empty());
+  EXPECT_TRUE(view.Document().IsStarted());
   EXPECT_TRUE(TickOf(view).empty());
   EXPECT_TRUE(tap->requests.empty());
 }
 
-TEST_F(MonitorViewTest, ADownloadFreezesTheWindowsAndAFailedExchangeChangesNothing) {
+TEST_F(MonitorViewTest, AFailedExchangeChangesNothing) {
   CMonitorView& view = WindowWith(Range(0, 20));
-  view.OnTimer();
-  const QString value = Cell(view, 0, gui::kValueColumn);
+  Update(view);
   QSignalSpy changes(&view.Model(), &QAbstractItemModel::dataChanged);
-
-  app->State().m_bDownloading = 1;
-  EXPECT_TRUE(TickOf(view).empty());
-  EXPECT_TRUE(tap->requests.empty());
-  app->State().m_bDownloading = 0;
-  EXPECT_EQ(TickOf(view).size(), 2u);
-  EXPECT_EQ(changes.count(), 2);
 
   sim->Unplug();
   Tick();
   ASSERT_FALSE(app->Device().m_bOnline);
-  view.OnTimer();
-  EXPECT_EQ(changes.count(), 2);
+  Update(view);
+  EXPECT_EQ(changes.count(), 0);
   EXPECT_EQ(view.Model().rowCount(), 20);
   EXPECT_FALSE(Cell(view, 0, gui::kValueColumn).isEmpty());
 }
 
 TEST_F(MonitorViewTest, RowsAreRelabelledAfterADefinitionReloadOnceOnLine) {
   CMonitorView& view = WindowWith(Range(0, 3));
-  view.OnTimer();
+  Update(view);
   AppState& state = app->State();
   state.m_channelTable[1].SetName("RENAMED");
   state.m_channelTable[1].SetUnits("psi");
@@ -267,12 +259,12 @@ TEST_F(MonitorViewTest, RowsAreRelabelledAfterADefinitionReloadOnceOnLine) {
 
   sim->Unplug();
   Tick();
-  view.OnTimer();
+  Update(view);
   EXPECT_NE(Cell(view, 1, gui::kChannelColumn), "RENAMED") << "off line the rows keep their labels";
 
   sim->Replug();
   Tick();
-  view.OnTimer();
+  Update(view);
   EXPECT_EQ(Cell(view, 1, gui::kChannelColumn), "RENAMED");
   EXPECT_EQ(Cell(view, 1, gui::kUnitsColumn), "psi");
   EXPECT_FALSE(Cell(view, 1, gui::kValueColumn).isEmpty()) << "the values follow within the tick";
@@ -327,7 +319,7 @@ TEST_F(MonitorViewTest, RightClickAndEnterFollowTheSelectionAndTheLink) {
 
 TEST_F(MonitorViewTest, ZeroingShiftsTheSelectedCalibratedRowsByTheirShownValues) {
   CMonitorView& view = WindowWith(std::vector<std::uint16_t>{200, 3, 4, 5});
-  view.OnTimer();
+  Update(view);
   Select(view, {0, 1, 3});
   const float shown3 = ParseShownValue(ToStdString(Cell(view, 1, gui::kValueColumn)));
   const float before3 = Offset(3);
@@ -422,7 +414,7 @@ TEST_F(ChannelSelectionTest, EditChannelsFillsTheRowsOnOkAndCancelLeavesThem) {
   CMonitorView& view = WindowWith(std::vector<std::uint16_t>{70, 5, 300});
   view.OnEditChannels();  // no script: Cancel
   EXPECT_EQ(view.Model().rowCount(), 3);
-  EXPECT_EQ(view.m_channels[0], 70);
+  EXPECT_EQ(view.Document().Channels()[0], 70);
 
   prompter->dialogScripts.push_back([](QDialog& dialog) {
     static_cast<gui::CChanSelectionDlg&>(dialog).CheckList().item(0)->setCheckState(Qt::Checked);
@@ -453,7 +445,7 @@ TEST_F(ChildFrameTest, NamesAndCaptions) {
   gui::CChildFrame& second = NewWindow();
   EXPECT_EQ(first.windowTitle(), "Monitor");
   EXPECT_EQ(second.windowTitle(), "Monitor");
-  EXPECT_TRUE(ViewOf(second).Model().rowCount() == 0 && !ViewOf(second).IsTimerStarted());
+  EXPECT_TRUE(ViewOf(second).Model().rowCount() == 0 && !ViewOf(second).Document().IsStarted());
 
   const struct {
     std::optional<QString> typed;  // nullopt: Cancel

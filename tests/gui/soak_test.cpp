@@ -218,9 +218,9 @@ class SoakTest : public ::testing::Test {
     auto& frame = m_app->MonitorKind().OnNewWindow();
     gui::CMonitorView& view = *gui::CMonitorTemplate::MonitorViewOf(frame);
     const auto first = static_cast<std::uint16_t>(Between(0, 64));
-    for (std::size_t i = 0; i < kChannelsPerWindow; ++i) view.m_channels[i] = static_cast<std::uint16_t>(first + i);
-    view.m_nChannels = static_cast<std::int32_t>(kChannelsPerWindow);
-    view.FillRows();
+    std::array<std::uint16_t, kChannelsPerWindow> channels{};
+    for (std::size_t i = 0; i < kChannelsPerWindow; ++i) channels[i] = static_cast<std::uint16_t>(first + i);
+    view.Document().SetChannels(channels);
     Count(view.Model(), m_figures.monitorUpdates);
   }
 

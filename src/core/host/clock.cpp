@@ -74,6 +74,8 @@ LocalTime SystemClock::Now() {
   return t;
 }
 
+Clock::TimePoint SystemClock::Monotonic() { return std::chrono::steady_clock::now(); }
+
 void SystemClock::Sleep(std::chrono::milliseconds duration) { std::this_thread::sleep_for(duration); }
 
 }  // namespace lcu

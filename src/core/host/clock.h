@@ -1,4 +1,5 @@
-// Local wall-clock time and pauses, behind an interface so that tests can fix the time.
+// Local wall-clock time, a monotonic time for periods, and pauses, behind an interface so
+// that tests can fix the time.
 #pragma once
 
 #include <chrono>
@@ -19,8 +20,13 @@ struct LocalTime {
 
 class Clock {
  public:
+  using TimePoint = std::chrono::steady_clock::time_point;
+
   virtual ~Clock() = default;
   virtual LocalTime Now() = 0;
+  /// A time that only moves forward, whatever the user does to the wall clock: what periods
+  /// and due times are measured in.
+  virtual TimePoint Monotonic() = 0;
   virtual void Sleep(std::chrono::milliseconds duration) = 0;
 };
 
@@ -28,6 +34,7 @@ class Clock {
 class SystemClock final : public Clock {
  public:
   LocalTime Now() override;
+  TimePoint Monotonic() override;
   void Sleep(std::chrono::milliseconds duration) override;
 };
 

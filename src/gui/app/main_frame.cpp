@@ -1,7 +1,5 @@
 #include "gui/app/main_frame.h"
 
-#include <string>
-
 #include <QAction>
 #include <QCloseEvent>
 #include <QLabel>
@@ -9,10 +7,6 @@
 #include <QMdiSubWindow>
 #include <QStatusBar>
 
-#include "core/channels/channel_table.h"
-#include "core/logger/logger_download.h"
-#include "core/logger/maintenance_commands.h"
-#include "gui/app/channel_value_request.h"
 #include "gui/app/command_ids.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/logger_icon.h"
@@ -20,9 +14,6 @@
 #include "gui/app/qt_text.h"
 
 namespace lcu::gui {
-
-std::int32_t g_bWasOnline = 0;
-std::int32_t g_nConnectTicks = 0;
 
 namespace {
 
@@ -39,10 +30,7 @@ constexpr int kDefaultRight = 600;
 }  // namespace
 
 CMainFrame::CMainFrame(CommandContext& ctx)
-    : m_ctx(ctx), m_profile(ctx.store), m_pMenu(new MainMenu(*this)), m_pMdiArea(new QMdiArea(this)) {
-  g_bWasOnline = 0;
-  g_nConnectTicks = 0;
-
+    : m_profile(ctx.store), m_pMenu(new MainMenu(*this)), m_pMdiArea(new QMdiArea(this)) {
   const int top = m_profile.GetProfileInt(reg::kSettings, reg::kTop, kDefaultTop);
   const int left = m_profile.GetProfileInt(reg::kSettings, reg::kLeft, kDefaultLeft);
   const int bottom = m_profile.GetProfileInt(reg::kSettings, reg::kBottom, kDefaultBottom);
@@ -53,15 +41,9 @@ CMainFrame::CMainFrame(CommandContext& ctx)
   setCentralWidget(m_pMdiArea);
   CreateStatusBar();
   ConnectFrameCommands();
-
-  connect(&m_timer, &QTimer::timeout, this, &CMainFrame::OnTimer);
-  m_timer.start(kWaitingPollMs);
 }
 
-CMainFrame::~CMainFrame() {
-  SavePlacement();
-  m_profile.WriteProfileString(reg::kChannelData, reg::kChannelValue, kNoValue);
-}
+CMainFrame::~CMainFrame() { SavePlacement(); }
 
 void CMainFrame::CreateStatusBar() {
   QStatusBar* bar = statusBar();
@@ -125,41 +107,6 @@ void CMainFrame::SetPanes(const StatusPaneTexts& texts) {
   m_panes[2]->setText(ToQString(texts.lcu));
   m_panes[3]->setText(ToQString(texts.memory));
   m_panes[4]->setText(ToQString(texts.clock));
-}
-
-void CMainFrame::OnTimer() {
-  CUsbDevice& device = m_ctx.device;
-  device.PollStatus();
-  if (device.m_bOnline) {
-    ServeChannelValueRequest(device, m_profile);
-    const LcuStatusBlock status(device.m_status);
-    m_profile.WriteProfileString(reg::kChannelData, reg::kCurrentLcu, std::to_string(status.LcuNumber()));
-    SetPanes(OnlinePaneTexts(status));
-    if (!g_bWasOnline) {
-      // A connection needs answers on consecutive ticks; until then the LCU does not count
-      // as having been on line.
-      if (++g_nConnectTicks != kConnectTicks) return;
-      RunConnectionActions();
-      g_nConnectTicks = 0;
-    }
-  } else {
-    m_profile.WriteProfileString(reg::kChannelData, reg::kChannelValue, kNoValue);
-    m_profile.WriteProfileString(reg::kChannelData, reg::kCurrentLcu, kNoValue);
-    SetPanes(OfflinePaneTexts());
-    ResetLoggerStarted(m_ctx);
-  }
-  g_bWasOnline = device.m_bOnline;
-  if (!g_bWasOnline) g_nConnectTicks = 0;
-}
-
-// The timer stays stopped while the actions run, so that no tick comes in while the
-// download lets events through.
-void CMainFrame::RunConnectionActions() {
-  m_timer.stop();
-  AutoDownload(m_ctx);
-  LoadChannelDefinitions(m_ctx);
-  m_timer.start(kConnectedPollMs);
-  emit lcuConnected();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

@@ -23,6 +23,7 @@
 #include "gui/app/password_dlg.h"
 #include "gui/app/product_version.h"
 #include "gui/app/qt_text.h"
+#include "gui/app/session_driver.h"
 #include "gui/firmware/hex_file_upload_dlg.h"
 #include "gui/memory/memory_template.h"
 #include "gui/monitor/monitor_settings.h"
@@ -39,15 +40,20 @@ CTavrixApp::CTavrixApp(Services services)
 
 CTavrixApp::~CTavrixApp() = default;
 
+LcuSession& CTavrixApp::Session() { return m_driver->Session(); }
+
 bool CTavrixApp::InitInstance() {
   CachedIconStyle::Install();
+  m_driver = std::make_unique<SessionDriver>(m_ctx);
   m_pMainWnd = std::make_unique<CMainFrame>(m_ctx);
   CMainFrame& frame = *m_pMainWnd;
+  connect(m_driver.get(), &SessionDriver::statusPanes, &frame, &CMainFrame::SetPanes);
   m_ui.SetFrame(&frame, &frame.Menu());
   m_services.prompter->SetOwner(&frame);
   frame.setWindowTitle(ToQString(msg::kAppTitle) + ToQString(text::kCaptionSeparator) + GetProductVersion());
-  m_monitorKind = std::make_unique<CMonitorTemplate>(m_ctx, *m_services.prompter, frame.MdiArea());
-  m_memoryKind = std::make_unique<CMemoryTemplate>(m_ctx, *m_services.prompter, frame.MdiArea(), frame.Menu());
+  m_monitorKind = std::make_unique<CMonitorTemplate>(m_ctx, *m_services.prompter, Session(), frame.MdiArea());
+  m_memoryKind =
+      std::make_unique<CMemoryTemplate>(m_ctx, *m_services.prompter, Session(), frame.MdiArea(), frame.Menu());
   m_monitorSettings = std::make_unique<CMonitorSettings>(m_ctx, *m_services.prompter, frame, *m_monitorKind);
   ConnectCommands();
   connect(&frame, &CMainFrame::closeRequested, this, [this] {

@@ -16,6 +16,7 @@
 #include "core/host/settings_store.h"
 #include "core/link/usb_backend.h"
 #include "core/link/usb_device.h"
+#include "core/session/lcu_session.h"
 #include "gui/app/frame_command_ui.h"
 #include "gui/app/gui_prompter.h"
 #include "gui/app/tavrix_doc.h"
@@ -26,6 +27,7 @@ class CMainFrame;
 class CMemoryTemplate;
 class CMonitorSettings;
 class CMonitorTemplate;
+class SessionDriver;
 
 class CTavrixApp : public QObject {
   Q_OBJECT
@@ -53,6 +55,8 @@ class CTavrixApp : public QObject {
   bool InitInstance();
 
   CMainFrame* MainFrame() const { return m_pMainWnd.get(); }
+  SessionDriver& Driver() { return *m_driver; }
+  LcuSession& Session();
   AppState& State() { return m_app; }
   CUsbDevice& Device() { return *m_device; }
   CommandContext& Context() { return m_ctx; }
@@ -102,6 +106,8 @@ class CTavrixApp : public QObject {
   FrameCommandUi m_ui;
   CommandContext m_ctx;
   CTavrixDoc m_doc;
+  // Outlives the main window, whose monitor and memory windows leave it as they go.
+  std::unique_ptr<SessionDriver> m_driver;
   std::unique_ptr<CMainFrame> m_pMainWnd;
   std::unique_ptr<CMonitorTemplate> m_monitorKind;
   std::unique_ptr<CMemoryTemplate> m_memoryKind;

@@ -32,8 +32,8 @@ CHexFileUploadDlg::CHexFileUploadDlg(QWidget* owner) : QDialog(owner, Qt::Dialog
 void CHexFileUploadDlg::Show() {
   show();
   CentreOnOwner(*this);
-  // Lets the window system map and paint the notice, but runs no timer: the main window's
-  // tick must not start a download in the middle of the upload.
+  // Lets the window system map and paint the notice, but runs no timer: the session must not
+  // poll and start a download in the middle of the upload.
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::X11ExcludeTimers);
   repaint();
 }

@@ -62,12 +62,12 @@ CAddressDlg::CAddressDlg(CAddressView& view, Prompter& prompter, QWidget* parent
   setTabOrder(m_pAddressEdit, m_pSpin);
   setTabOrder(m_pSpin, m_pRangeEdit);
 
-  m_pRangeEdit->setText(QString::number(m_view.m_nRange));
+  m_pRangeEdit->setText(QString::number(m_view.Document().Range()));
   ShowAddress();
   connect(m_pSpin, &UpDownControl::deltaPos, this, &CAddressDlg::OnDeltaPos);
 }
 
-void CAddressDlg::ShowAddress() { m_pAddressEdit->setText(AddressBarText(m_view.m_wAddress)); }
+void CAddressDlg::ShowAddress() { m_pAddressEdit->setText(AddressBarText(m_view.Document().Address())); }
 
 void CAddressDlg::OnOK() {
   const std::optional<std::int32_t> range = ParseDialogInteger(ToStdString(m_pRangeEdit->text()));
@@ -77,10 +77,8 @@ void CAddressDlg::OnOK() {
     m_pRangeEdit->selectAll();
     return;
   }
-  m_view.m_nRange = *range;
   m_strAddress = m_pAddressEdit->text();
-  m_view.m_wAddress = ParseAddressEntry(ToStdString(m_strAddress));
-  m_view.ResetRows();
+  m_view.Document().SetRun(ParseAddressEntry(ToStdString(m_strAddress)), *range);
 }
 
 void CAddressDlg::reject() {
@@ -91,9 +89,9 @@ void CAddressDlg::reject() {
 }
 
 void CAddressDlg::OnDeltaPos(int delta) {
-  m_view.m_wAddress = StepAddress(m_view.m_wAddress, m_view.m_nRange, delta);
+  MemoryDocument& document = m_view.Document();
+  document.SetRun(StepAddress(document.Address(), document.Range(), delta), document.Range());
   ShowAddress();
-  m_view.ResetRows();
 }
 
 void CAddressDlg::keyPressEvent(QKeyEvent* event) {

@@ -1,6 +1,6 @@
 // CAddressDlg: the memory window's address bar, a modeless "Enter Address" window. Enter
-// applies the typed first address and number of rows to the view; the arrows step through
-// memory a page at a time; Escape or the close box ends the bar.
+// applies the typed first address and number of rows to the window's document; the arrows
+// step through memory a page at a time; Escape or the close box ends the bar.
 #pragma once
 
 #include <cstdint>
@@ -34,13 +34,13 @@ class CAddressDlg final : public QDialog {
   UpDownControl& Spin() const { return *m_pSpin; }
 
  public slots:
-  /// Enter: a range of 1 to 64 and the address go to the view, whose rows are rebuilt. A
-  /// range that is not such an integer is refused with a message and the view is left
+  /// Enter: a range of 1 to 64 and the address go to the document, whose rows are rebuilt.
+  /// A range that is not such an integer is refused with a message and the document is left
   /// alone. The bar stays open either way.
   void OnOK();
   /// Escape or the close box: the bar goes and the view forgets it.
   void reject() override;
-  /// One step of the arrows: the view's address moves by one page of its current range.
+  /// One step of the arrows: the document's address moves by one page of its current range.
   void OnDeltaPos(int delta);
 
  protected:

@@ -32,8 +32,9 @@ constexpr qsizetype kAddressTextLimit = 79;
 constexpr std::array<const char*, kMemoryColumnCount> kWidestValues = {"FFFF", "255", "FF", "W", "00000000"};
 }  // namespace
 
-CAddressView::CAddressView(CommandContext& ctx, GuiPrompter& prompter, MainMenu* menu, QWidget* parent)
-    : QTableView(parent), m_ctx(ctx), m_prompter(prompter), m_pMenu(menu), m_model(this) {
+CAddressView::CAddressView(CommandContext& ctx, GuiPrompter& prompter, LcuSession& session, MainMenu* menu,
+                           QWidget* parent)
+    : QTableView(parent), m_ctx(ctx), m_prompter(prompter), m_session(session), m_pMenu(menu), m_model(m_document, this) {
   setModel(&m_model);
   setSelectionBehavior(QAbstractItemView::SelectRows);
   setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -51,20 +52,18 @@ CAddressView::CAddressView(CommandContext& ctx, GuiPrompter& prompter, MainMenu*
   horizontalHeader()->setHighlightSections(false);
   horizontalHeader()->setStretchLastSection(false);
   connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &CAddressView::OnColumnClick);
-
-  m_timer.setInterval(kMemoryPeriodMs);
-  connect(&m_timer, &QTimer::timeout, this, &CAddressView::OnTimer);
   if (m_pMenu) m_pMenu->SetEnabled(cmd::kReadWriteData, false);
 }
 
 CAddressView::~CAddressView() {
+  if (m_bServed) m_session.SetMemory(nullptr);
   delete m_pAddressDlg.data();
   if (m_pMenu) m_pMenu->SetEnabled(cmd::kReadWriteData, true);
 }
 
 void CAddressView::OnInitialUpdate() {
-  ResetRows();
-  m_timer.start();
+  m_session.SetMemory(&m_document);
+  m_bServed = true;
   const QFontMetrics headingMetrics(horizontalHeader()->font());
   for (int column = 0; column < kMemoryColumnCount; ++column) {
     const auto i = static_cast<std::size_t>(column);
@@ -72,14 +71,6 @@ void CAddressView::OnInitialUpdate() {
     const int value = fontMetrics().horizontalAdvance(QString::fromLatin1(kWidestValues[i]));
     setColumnWidth(column, std::max(kMemoryColumnWidths[i], std::max(heading, value) + kCellPadding));
   }
-}
-
-void CAddressView::ResetRows() { m_model.ResetRows(m_wAddress, MemoryRowCount(m_wAddress, m_nRange)); }
-
-void CAddressView::OnTimer() {
-  const auto rows = ReadMemoryRows(m_ctx.device, m_wAddress, m_nRange);
-  if (!rows) return;
-  m_model.SetValues(*rows);
 }
 
 void CAddressView::OnColumnClick(int column) {

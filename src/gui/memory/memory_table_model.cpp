@@ -13,17 +13,26 @@ constexpr std::array<std::string_view, kMemoryColumnCount> kHeadings = {
     text::kAddrHeading, text::kDecName, text::kHexName, text::kAsciiName, text::kBinaryHeading};
 }  // namespace
 
-void MemoryTableModel::ResetRows(std::uint16_t first, int count) {
+MemoryTableModel::MemoryTableModel(MemoryDocument& document, QObject* parent)
+    : QAbstractTableModel(parent), m_document(document) {
+  OnRunChanged(m_document);
+  m_document.AddObserver(*this);
+}
+
+MemoryTableModel::~MemoryTableModel() { m_document.RemoveObserver(*this); }
+
+void MemoryTableModel::OnRunChanged(const MemoryDocument& document) {
   beginResetModel();
-  m_rows.assign(static_cast<std::size_t>(std::max(count, 0)), Row{});
+  m_rows.assign(static_cast<std::size_t>(std::max(document.RowCount(), 0)), Row{});
   for (std::size_t i = 0; i < m_rows.size(); ++i) {
-    const auto address = static_cast<std::uint16_t>(first + i);
+    const auto address = static_cast<std::uint16_t>(document.Address() + i);
     m_rows[i][kAddrColumn] = ToQString(FormatMemoryRow(address, 0).address);
   }
   endResetModel();
 }
 
-void MemoryTableModel::SetValues(std::span<const MemoryRow> rows) {
+void MemoryTableModel::OnRowsRead(const MemoryDocument& document) {
+  const std::span<const MemoryRow> rows = document.Rows();
   const std::size_t count = std::min(rows.size(), m_rows.size());
   if (count == 0) return;
   for (std::size_t i = 0; i < count; ++i) {

@@ -1,6 +1,7 @@
-// MemoryTableModel: the rows of the memory window, one LCU byte per row: its address and the
-// byte as decimal, hexadecimal, character and binary text. The addresses are set when the
-// run changes; each refresh rewrites the other four columns and tells the view once.
+// MemoryTableModel: the rows of the memory window's document, one LCU byte per row: its
+// address and the byte as decimal, hexadecimal, character and binary text. The addresses
+// are set when the document's run changes; each read rewrites the other four columns and
+// tells the view once.
 #pragma once
 
 #include <array>
@@ -11,6 +12,7 @@
 #include <QAbstractTableModel>
 #include <QString>
 
+#include "core/memory/memory_document.h"
 #include "core/memory/memory_row.h"
 
 namespace lcu::gui {
@@ -24,17 +26,15 @@ enum MemoryColumn : int {
   kMemoryColumnCount,
 };
 
-class MemoryTableModel final : public QAbstractTableModel {
+class MemoryTableModel final : public QAbstractTableModel, private MemoryDocumentObserver {
   Q_OBJECT
 
  public:
-  using QAbstractTableModel::QAbstractTableModel;
-
-  /// One row per address from first on, count rows; only the Addr cells are filled.
-  void ResetRows(std::uint16_t first, int count);
-  /// Writes the Dec, Hex, ASCII and Binary cells of the rows that have a row of texts (in
-  /// row order); the Addr cells stay as they are. One dataChanged covers them all.
-  void SetValues(std::span<const MemoryRow> rows);
+  /// Observes the document until it goes; the rows start as the document's run.
+  explicit MemoryTableModel(MemoryDocument& document, QObject* parent = nullptr);
+  ~MemoryTableModel() override;
+  MemoryTableModel(const MemoryTableModel&) = delete;
+  MemoryTableModel& operator=(const MemoryTableModel&) = delete;
 
   /// The Addr text of a row as shown.
   const QString& AddressText(int row) const { return m_rows[static_cast<std::size_t>(row)][kAddrColumn]; }
@@ -45,7 +45,14 @@ class MemoryTableModel final : public QAbstractTableModel {
   QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
  private:
+  /// One row per address of the run; only the Addr cells are filled.
+  void OnRunChanged(const MemoryDocument& document) override;
+  /// Writes the Dec, Hex, ASCII and Binary cells of the rows that have a row of texts (in
+  /// row order); the Addr cells stay as they are. One dataChanged covers them all.
+  void OnRowsRead(const MemoryDocument& document) override;
+
   using Row = std::array<QString, kMemoryColumnCount>;
+  MemoryDocument& m_document;
   std::vector<Row> m_rows;
 };
 

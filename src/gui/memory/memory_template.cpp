@@ -12,12 +12,13 @@
 
 namespace lcu::gui {
 
-CMemoryTemplate::CMemoryTemplate(CommandContext& ctx, GuiPrompter& prompter, QMdiArea& area, MainMenu& menu)
-    : m_ctx(ctx), m_prompter(prompter), m_area(area), m_menu(menu) {}
+CMemoryTemplate::CMemoryTemplate(CommandContext& ctx, GuiPrompter& prompter, LcuSession& session, QMdiArea& area,
+                                 MainMenu& menu)
+    : m_ctx(ctx), m_prompter(prompter), m_session(session), m_area(area), m_menu(menu) {}
 
 CChildFrame& CMemoryTemplate::OnReadWriteData() {
   auto* frame = new CChildFrame(m_prompter);
-  auto* view = new CAddressView(m_ctx, m_prompter, &m_menu);
+  auto* view = new CAddressView(m_ctx, m_prompter, m_session, &m_menu);
   m_pAddressView = view;
   frame->setWidget(view);
   m_area.addSubWindow(frame);

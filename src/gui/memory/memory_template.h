@@ -5,6 +5,7 @@
 #include <QPointer>
 
 #include "core/app/command_context.h"
+#include "core/session/lcu_session.h"
 
 class QMdiArea;
 
@@ -17,7 +18,7 @@ class MainMenu;
 
 class CMemoryTemplate {
  public:
-  CMemoryTemplate(CommandContext& ctx, GuiPrompter& prompter, QMdiArea& area, MainMenu& menu);
+  CMemoryTemplate(CommandContext& ctx, GuiPrompter& prompter, LcuSession& session, QMdiArea& area, MainMenu& menu);
 
   /// Read/Write Data: a memory window named "Read/Write Memory" on the run 8000 to 800F,
   /// shown, active and refreshing.
@@ -29,6 +30,7 @@ class CMemoryTemplate {
  private:
   CommandContext& m_ctx;
   GuiPrompter& m_prompter;
+  LcuSession& m_session;
   QMdiArea& m_area;
   MainMenu& m_menu;
   QPointer<CAddressView> m_pAddressView;

@@ -1,7 +1,9 @@
 #include "gui/monitor/monitor_settings.h"
 
 #include <algorithm>
+#include <array>
 #include <optional>
+#include <span>
 #include <string>
 
 #include <QFile>
@@ -18,7 +20,6 @@
 #include "gui/app/qt_text.h"
 #include "gui/monitor/child_frame.h"
 #include "gui/monitor/monitor_template.h"
-#include "gui/monitor/monitor_view.h"
 
 namespace lcu::gui {
 
@@ -102,20 +103,20 @@ void CMonitorSettings::LoadSettingsFile(bool report) {
     CChildFrame& frame = m_kind.CreateNewFrame();
     frame.SetWindowName(ToQString(record.NameText()));
 
-    // The list gets its font, widths and rows while the window is still hidden: on a shown
-    // window each of them lays the list out and repaints it once more.
-    CMonitorView& view = *CMonitorTemplate::MonitorViewOf(frame);
+    // The document gets its font, widths and rows while the window is still hidden: on a
+    // shown window each of them lays the list out and repaints it once more.
+    MonitorDocument& document = *CMonitorTemplate::DocumentOf(frame);
     if (m_settings.HasFontsAndWidths()) {
-      view.SetListFont(record.font);
-      view.SetColumnWidths(record.columnWidths);
+      document.SetFont(record.font);
+      document.SetColumnWidths(record.columnWidths);
     }
     // Numbers beyond the channel table name no channel: those rows are left out.
+    std::array<std::uint16_t, kStoredChannels> channels{};
     std::size_t rows = 0;
     for (std::size_t i = 0; i < record.RowsToRestore(); ++i) {
-      if (record.channels[i] < kChannelTableSize) view.m_channels[rows++] = record.channels[i];
+      if (record.channels[i] < kChannelTableSize) channels[rows++] = record.channels[i];
     }
-    view.m_nChannels = static_cast<std::int32_t>(rows);
-    if (rows > 0) view.FillRows();
+    if (rows > 0) document.SetChannels(std::span(channels).first(rows));
 
     ApplyPlacement(frame, record.placement);
     m_kind.InitialUpdateFrame(frame, false);
@@ -146,15 +147,17 @@ bool CMonitorSettings::WriteSettingsFile(const QString& path) {
   std::size_t k = 0;
   for (CChildFrame* frame : m_kind.Frames()) {
     if (k == kMaxMonitorWindows) break;
-    const CMonitorView* view = CMonitorTemplate::MonitorViewOf(*frame);
-    if (!view) continue;
+    const MonitorDocument* document = CMonitorTemplate::DocumentOf(*frame);
+    if (!document) continue;
     MonitorWindowRecord& record = m_settings.records[k++];
     record.placement = PlacementOf(frame->NormalGeometry(), frame->ShowCommand());
     record.SetName(ToStdString(frame->WindowName()));
-    record.channelCount = view->m_nChannels;
-    std::copy_n(view->m_channels.begin(), kStoredChannels, record.channels.begin());
-    record.font = view->GetListFont();
-    record.columnWidths = view->GetColumnWidths();
+    const std::span<const std::uint16_t> channels = document->Channels();
+    record.channelCount = static_cast<std::int32_t>(channels.size());
+    record.channels.fill(0);
+    std::copy_n(channels.begin(), std::min(channels.size(), kStoredChannels), record.channels.begin());
+    record.font = document->Font();
+    record.columnWidths = document->ColumnWidths();
     record.active = frame == current ? 1 : 0;
   }
   m_settings.windowCount = static_cast<std::int32_t>(k);

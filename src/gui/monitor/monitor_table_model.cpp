@@ -28,16 +28,28 @@ const ChannelDefinition* Definition(const AppState& app, std::uint16_t channel) 
 
 }  // namespace
 
-void MonitorTableModel::SetRows(std::span<const std::uint16_t> channels, const AppState& app) {
+MonitorTableModel::MonitorTableModel(MonitorDocument& document, LcuSession& session, const AppState& app,
+                                     QObject* parent)
+    : QAbstractTableModel(parent), m_document(document), m_session(session), m_app(app) {
+  m_document.AddObserver(*this);
+  m_session.Subscribe(*this);
+}
+
+MonitorTableModel::~MonitorTableModel() {
+  m_session.Unsubscribe(*this);
+  m_document.RemoveObserver(*this);
+}
+
+void MonitorTableModel::OnRowsChanged(const MonitorDocument& document) {
   beginResetModel();
   m_rows.clear();
-  m_rows.reserve(channels.size());
-  for (const std::uint16_t channel : channels) {
+  m_rows.reserve(document.Channels().size());
+  for (const std::uint16_t channel : document.Channels()) {
     Row row;
     row.channel = channel;
     row.image = GetChannelImage(channel);
     row.id = ToQString(FormatIdCell(channel));
-    if (const ChannelDefinition* definition = Definition(app, channel)) {
+    if (const ChannelDefinition* definition = Definition(m_app, channel)) {
       row.name = ToQString(definition->NameText());
       row.units = ToQString(definition->UnitsText());
     }
@@ -46,16 +58,11 @@ void MonitorTableModel::SetRows(std::span<const std::uint16_t> channels, const A
   endResetModel();
 }
 
-void MonitorTableModel::ClearRows() {
-  beginResetModel();
-  m_rows.clear();
-  endResetModel();
-}
-
-void MonitorTableModel::SetReadings(std::span<const std::uint32_t> readings, const AppState& app) {
+void MonitorTableModel::OnReadings(const MonitorDocument& document, std::span<const std::uint32_t> readings,
+                                   const LocalTime&) {
+  if (&document != &m_document) return;
   const std::size_t count = std::min(readings.size(), m_rows.size());
   if (count == 0) return;
-  m_app = &app;
   for (std::size_t i = 0; i < count; ++i) {
     Row& row = m_rows[i];
     row.reading = readings[i];
@@ -70,11 +77,11 @@ void MonitorTableModel::SetReadings(std::span<const std::uint32_t> readings, con
 
 const MonitorTableModel::Row& MonitorTableModel::Shown(std::size_t index) const {
   const Row& row = m_rows[index];
-  if (row.textsCurrent || m_app == nullptr) return row;
+  if (row.textsCurrent) return row;
   row.raw = ToQString(FormatRawCell(row.reading));
-  const ChannelDefinition* definition = Definition(*m_app, row.channel);
+  const ChannelDefinition* definition = Definition(m_app, row.channel);
   const int decimals = definition ? definition->decimals : 0;
-  row.value = ToQString(FormatValueCell(ConvertReading(m_app->m_calibration, row.reading, row.channel), decimals));
+  row.value = ToQString(FormatValueCell(ConvertReading(m_app.m_calibration, row.reading, row.channel), decimals));
   row.textsCurrent = true;
   return row;
 }

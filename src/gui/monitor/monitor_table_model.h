@@ -1,8 +1,9 @@
-// MonitorTableModel: the rows of one monitor window: per channel its number with the
-// picture of its group, its name, its value, its unit and its raw reading. The names and
-// units are taken when the rows are built. The value update only stores each row's raw
-// reading and tells the view once per tick; the Value and Raw texts are made when a cell is
-// asked for, so a tick costs the rows on the screen, not every row of every window.
+// MonitorTableModel: the rows of one monitor window's document: per channel its number with
+// the picture of its group, its name, its value, its unit and its raw reading. It follows its
+// document's rows (names and units are taken when the rows are built) and takes the readings
+// the session publishes for it: it only stores each row's raw reading and tells the view once
+// per update; the Value and Raw texts are made when a cell is asked for, so an update costs
+// the rows on the screen, not every row of every window.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +14,8 @@
 #include <QString>
 
 #include "core/app/app_state.h"
+#include "core/monitor/monitor_document.h"
+#include "core/session/lcu_session.h"
 
 namespace lcu::gui {
 
@@ -25,21 +28,18 @@ enum MonitorColumn : int {
   kMonitorColumnCount,
 };
 
-class MonitorTableModel final : public QAbstractTableModel {
+class MonitorTableModel final : public QAbstractTableModel,
+                                private MonitorDocumentObserver,
+                                private ReadingsSubscriber {
   Q_OBJECT
 
  public:
-  using QAbstractTableModel::QAbstractTableModel;
-
-  /// Rebuilds the rows from channel numbers, labelled from the channel table; the Value
-  /// and Raw cells start empty.
-  void SetRows(std::span<const std::uint16_t> channels, const AppState& app);
-  void ClearRows();
-  /// Takes one reading per row (in row order) for the Value and Raw cells: the value is the
-  /// reading converted with the calibration and shown with the row's channel's decimals.
-  /// One dataChanged for the Value column and one for the Raw column cover all rows. `app`
-  /// must outlive the model's next readings, as the texts are made from it when shown.
-  void SetReadings(std::span<const std::uint32_t> readings, const AppState& app);
+  /// Observes the document and subscribes to the session's readings until it goes; the
+  /// names, units and texts come from app.
+  MonitorTableModel(MonitorDocument& document, LcuSession& session, const AppState& app, QObject* parent = nullptr);
+  ~MonitorTableModel() override;
+  MonitorTableModel(const MonitorTableModel&) = delete;
+  MonitorTableModel& operator=(const MonitorTableModel&) = delete;
 
   /// The text of a row's Value cell as shown.
   QString ValueText(int row) const;
@@ -66,8 +66,20 @@ class MonitorTableModel final : public QAbstractTableModel {
   /// Brings a row's Value and Raw texts up to its last reading.
   const Row& Shown(std::size_t row) const;
 
+  /// Rebuilds the rows from the document's channels, labelled from the channel table; the
+  /// Value and Raw cells start empty.
+  void OnRowsChanged(const MonitorDocument& document) override;
+  void OnLayoutChanged(const MonitorDocument&) override {}
+  /// Takes the document's readings, one per row in row order, for the Value and Raw cells:
+  /// the value is the reading converted with the calibration and shown with the row's
+  /// channel's decimals. One dataChanged for the Value column and one for the Raw column
+  /// cover all rows. Readings of other documents are not this model's.
+  void OnReadings(const MonitorDocument& document, std::span<const std::uint32_t> raw, const LocalTime& taken) override;
+
+  MonitorDocument& m_document;
+  LcuSession& m_session;
+  const AppState& m_app;
   std::vector<Row> m_rows;
-  const AppState* m_app = nullptr;
 };
 
 }  // namespace lcu::gui

@@ -15,12 +15,12 @@ constexpr int kNewFrameWidth = 380;
 constexpr int kNewFrameHeight = 260;
 }  // namespace
 
-CMonitorTemplate::CMonitorTemplate(CommandContext& ctx, GuiPrompter& prompter, QMdiArea& area)
-    : m_ctx(ctx), m_prompter(prompter), m_area(area) {}
+CMonitorTemplate::CMonitorTemplate(CommandContext& ctx, GuiPrompter& prompter, LcuSession& session, QMdiArea& area)
+    : m_ctx(ctx), m_prompter(prompter), m_session(session), m_area(area) {}
 
 CChildFrame& CMonitorTemplate::CreateNewFrame() {
   auto* frame = new CChildFrame(m_prompter);
-  frame->setWidget(new CMonitorView(m_ctx, m_prompter));
+  frame->setWidget(new CMonitorView(m_ctx, m_prompter, m_session));
   m_area.addSubWindow(frame);
   frame->resize(kNewFrameWidth, kNewFrameHeight);
   return *frame;
@@ -41,6 +41,11 @@ CChildFrame& CMonitorTemplate::OnNewWindow() {
 
 CMonitorView* CMonitorTemplate::MonitorViewOf(CChildFrame& frame) {
   return qobject_cast<CMonitorView*>(frame.widget());
+}
+
+MonitorDocument* CMonitorTemplate::DocumentOf(CChildFrame& frame) {
+  CMonitorView* view = MonitorViewOf(frame);
+  return view ? &view->Document() : nullptr;
 }
 
 std::vector<CChildFrame*> CMonitorTemplate::Frames() const {

@@ -1,11 +1,13 @@
 // CMonitorTemplate: the monitor window kind. It makes the child frames that hold a monitor
-// view in the main window's MDI area, shows them, lists the monitor views in the order
-// their windows were made, and runs the New Window command.
+// view (and so a monitor document the session serves) in the main window's MDI area, shows
+// them, lists the frames in the order they were made, and runs the New Window command.
 #pragma once
 
 #include <vector>
 
 #include "core/app/command_context.h"
+#include "core/monitor/monitor_document.h"
+#include "core/session/lcu_session.h"
 
 class QMdiArea;
 
@@ -17,7 +19,7 @@ class GuiPrompter;
 
 class CMonitorTemplate {
  public:
-  CMonitorTemplate(CommandContext& ctx, GuiPrompter& prompter, QMdiArea& area);
+  CMonitorTemplate(CommandContext& ctx, GuiPrompter& prompter, LcuSession& session, QMdiArea& area);
 
   /// A new frame in the MDI area holding a new empty monitor view; not shown yet, so its
   /// name and placement can be set first.
@@ -28,8 +30,9 @@ class CMonitorTemplate {
   /// New Window: an empty monitor window named "Monitor", shown and active.
   CChildFrame& OnNewWindow();
 
-  /// The monitor view a frame holds; null for other child windows.
+  /// The monitor view a frame holds, and its document; null for other child windows.
   static CMonitorView* MonitorViewOf(CChildFrame& frame);
+  static MonitorDocument* DocumentOf(CChildFrame& frame);
   /// Every child frame of the MDI area, in the order they were made.
   std::vector<CChildFrame*> Frames() const;
 
@@ -38,6 +41,7 @@ class CMonitorTemplate {
  private:
   CommandContext& m_ctx;
   GuiPrompter& m_prompter;
+  LcuSession& m_session;
   QMdiArea& m_area;
 };
 

@@ -14,7 +14,6 @@
 
 #include "core/app/command_guard.h"
 #include "core/channels/channel_zeroing.h"
-#include "core/monitor/channel_exchange.h"
 #include "gui/app/gui_prompter.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"
@@ -31,8 +30,14 @@ constexpr int kRowPadding = 4;
 constexpr int kImageSize = 16;
 }  // namespace
 
-CMonitorView::CMonitorView(CommandContext& ctx, GuiPrompter& prompter, QWidget* parent)
-    : QTableView(parent), m_ctx(ctx), m_prompter(prompter), m_model(this), m_idDelegate(this), m_readingDelegate(this) {
+CMonitorView::CMonitorView(CommandContext& ctx, GuiPrompter& prompter, LcuSession& session, QWidget* parent)
+    : QTableView(parent),
+      m_ctx(ctx),
+      m_prompter(prompter),
+      m_session(session),
+      m_model(m_document, session, ctx.app, this),
+      m_idDelegate(this),
+      m_readingDelegate(this) {
   setModel(&m_model);
   setItemDelegateForColumn(kIdColumn, &m_idDelegate);
   setItemDelegateForColumn(kValueColumn, &m_readingDelegate);
@@ -55,43 +60,33 @@ CMonitorView::CMonitorView(CommandContext& ctx, GuiPrompter& prompter, QWidget* 
   SetColumnWidths(kDefaultColumnWidths);
   verticalHeader()->setDefaultSectionSize(std::max(fontMetrics().height(), kImageSize) + kRowPadding);
 
-  m_timer.setInterval(kMonitorPeriodMs);
-  connect(&m_timer, &QTimer::timeout, this, &CMonitorView::OnTimer);
+  // A new document's layout is what a new list shows.
+  m_document.SetFont(GetListFont());
+  m_document.AddObserver(*this);
+  connect(horizontalHeader(), &QHeaderView::sectionResized, this, &CMonitorView::OnColumnResized);
+  m_session.AddMonitor(m_document);
 }
 
-CMonitorView::~CMonitorView() { m_ctx.device.m_bBusy = 0; }
-
-std::size_t CMonitorView::RowCount() const {
-  return static_cast<std::size_t>(std::clamp<std::int32_t>(m_nChannels, 0, kChannelTableSize));
+CMonitorView::~CMonitorView() {
+  m_session.RemoveMonitor(m_document);
+  m_document.RemoveObserver(*this);
+  m_ctx.device.m_bBusy = 0;
 }
 
-void CMonitorView::FillRows() {
-  m_model.SetRows(std::span(m_channels).first(RowCount()), m_ctx.app);
-  if (!m_bTimerStarted) {
-    m_timer.start();
-    m_bTimerStarted = true;
-  }
+void CMonitorView::OnLayoutChanged(const MonitorDocument& document) {
+  if (m_bShowingLayout) return;
+  m_bShowingLayout = true;
+  if (document.Font() != GetListFont()) SetListFont(document.Font());
+  SetColumnWidths(document.ColumnWidths());
+  // A settings file stores the font and widths the list shows, which the list may have
+  // rounded to what it can show.
+  m_document.SetFont(GetListFont());
+  m_document.SetColumnWidths(GetColumnWidths());
+  m_bShowingLayout = false;
 }
 
-void CMonitorView::RelabelRows() {
-  if (!m_bTimerStarted) return;
-  m_model.SetRows(std::span(m_channels).first(RowCount()), m_ctx.app);
-}
-
-void CMonitorView::DeleteAllRows() { m_model.ClearRows(); }
-
-void CMonitorView::OnTimer() {
-  const AppState& app = m_ctx.app;
-  if (app.m_bDownloading) return;
-  if (m_ctx.device.m_bOnline && app.m_nDefinitionGeneration != m_nSeenGeneration) {
-    RelabelRows();
-    m_nSeenGeneration = app.m_nDefinitionGeneration;
-  }
-  const std::size_t rows = std::min(RowCount(), static_cast<std::size_t>(m_model.rowCount()));
-  if (rows == 0) return;
-  const std::span readings = std::span(m_readings).first(rows);
-  if (!ExchangeChannels(m_ctx.device, std::span(m_channels).first(rows), readings)) return;
-  m_model.SetReadings(readings, app);
+void CMonitorView::OnColumnResized() {
+  if (!m_bShowingLayout) m_document.SetColumnWidths(GetColumnWidths());
 }
 
 void CMonitorView::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles) {
@@ -168,15 +163,10 @@ void CMonitorView::OnZeroAllChannels() {
 }
 
 void CMonitorView::OnEditChannels() {
-  CChanSelectionDlg dialog(m_ctx.app, std::span(m_channels).first(RowCount()), this);
+  CChanSelectionDlg dialog(m_ctx.app, m_document.Channels(), this);
   if (!m_prompter.RunModal(dialog)) return;
-  m_channels = dialog.m_channels;
-  m_nChannels = dialog.m_nChannels;
-  if (m_nChannels != 0) {
-    FillRows();
-  } else {
-    DeleteAllRows();
-  }
+  const auto count = static_cast<std::size_t>(std::clamp<std::int32_t>(dialog.m_nChannels, 0, kChannelTableSize));
+  m_document.SetChannels(std::span(dialog.m_channels).first(count));
 }
 
 void CMonitorView::OnSetFont() {
@@ -184,7 +174,7 @@ void CMonitorView::OnSetFont() {
   // name.
   QFont current = font();
   current.setStyleName(QFontInfo(current).styleName());
-  if (const std::optional<QFont> chosen = m_prompter.GetFont(current)) SetListFont(LogFontFromFont(*chosen));
+  if (const std::optional<QFont> chosen = m_prompter.GetFont(current)) m_document.SetFont(LogFontFromFont(*chosen));
 }
 
 void CMonitorView::contextMenuEvent(QContextMenuEvent* event) {

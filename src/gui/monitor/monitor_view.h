@@ -1,9 +1,10 @@
-// CMonitorView: the view of a monitor window, a list with one row per channel (number with
-// the group picture, name, value, unit, raw reading). Every 200 ms it sends its channel
-// list to the LCU, reads the readings back, converts them and rewrites the Value and Raw
-// cells; names and units follow each reload of the channel definitions. Its rows are
-// chosen with Edit Channels; selected rows are zeroed with Enter or a right-click, and the
-// right-click menu offers the window's other commands when no row is selected.
+// CMonitorView: the view of a monitor window, a list with one row per channel of its
+// document (number with the group picture, name, value, unit, raw reading). It only draws:
+// the session serves its document every 200 ms and its table model takes the readings; names
+// and units follow each reload of the channel definitions. Its rows are chosen with Edit
+// Channels; selected rows are zeroed with Enter or a right-click, and the right-click menu
+// offers the window's other commands when no row is selected. The list's font and column
+// widths are its document's layout.
 #pragma once
 
 #include <array>
@@ -12,11 +13,12 @@
 
 #include <QFont>
 #include <QTableView>
-#include <QTimer>
 
 #include "core/app/command_context.h"
 #include "core/monitor/log_font.h"
+#include "core/monitor/monitor_document.h"
 #include "core/monitor/settings_image.h"
+#include "core/session/lcu_session.h"
 #include "gui/monitor/id_cell_delegate.h"
 #include "gui/monitor/monitor_table_model.h"
 #include "gui/monitor/reading_cell_delegate.h"
@@ -25,39 +27,23 @@ namespace lcu::gui {
 
 class GuiPrompter;
 
-/// The value update's period.
-inline constexpr int kMonitorPeriodMs = 200;
-
-/// Column widths of a new monitor window, in pixels.
-inline constexpr std::array<std::uint16_t, kMonitorColumns> kDefaultColumnWidths = {50, 115, 60, 60, 50};
-
-class CMonitorView : public QTableView {
+class CMonitorView : public QTableView, private MonitorDocumentObserver {
   Q_OBJECT
 
  public:
-  CMonitorView(CommandContext& ctx, GuiPrompter& prompter, QWidget* parent = nullptr);
-  /// Frees the link for the next user: a window closed in the middle of nothing leaves it
-  /// not busy.
+  /// A view of a new empty document, which the session serves from its first channels on.
+  CMonitorView(CommandContext& ctx, GuiPrompter& prompter, LcuSession& session, QWidget* parent = nullptr);
+  /// Takes the document out of the session and frees the link for the next user: a window
+  /// closed in the middle of nothing leaves it not busy.
   ~CMonitorView() override;
   CMonitorView(const CMonitorView&) = delete;
   CMonitorView& operator=(const CMonitorView&) = delete;
 
-  /// Channel numbers of the rows, in row order, and how many there are (0 to 1024).
-  std::array<std::uint16_t, kChannelTableSize> m_channels{};
-  std::int32_t m_nChannels = 0;
+  MonitorDocument& Document() { return m_document; }
 
-  /// Rebuilds every row from m_channels (numbers, pictures, names, units; empty values);
-  /// the first call starts the value timer.
-  void FillRows();
-  /// Rebuilds the rows with the current names and units, once the timer runs.
-  void RelabelRows();
-  /// Removes every row; the timer keeps running.
-  void DeleteAllRows();
-
-  void SetListFont(const LogFont& logFont);
+  /// The font and column widths the list shows.
   LogFont GetListFont() const;
   std::array<std::uint16_t, kMonitorColumns> GetColumnWidths() const;
-  void SetColumnWidths(const std::array<std::uint16_t, kMonitorColumns>& widths);
 
   /// Zeroes the selected rows to a value the user types. 0 when no row is selected
   /// (nothing else happens); non-zero otherwise, whatever followed (off line, cancelled,
@@ -65,18 +51,15 @@ class CMonitorView : public QTableView {
   int ZeroSelectedChannels();
 
   MonitorTableModel& Model() { return m_model; }
-  bool IsTimerStarted() const { return m_bTimerStarted; }
 
  public slots:
-  /// The value update of one tick.
-  void OnTimer();
   void OnEditChannels();
   void OnZeroAllChannels();
   void OnSetFont();
 
  protected:
-  /// Repaints only the changed cells that are on the screen. Every tick changes two columns
-  /// of every row; the table's own handling repaints the whole window for a range.
+  /// Repaints only the changed cells that are on the screen. Every update changes two
+  /// columns of every row; the table's own handling repaints the whole window for a range.
   void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
@@ -85,18 +68,24 @@ class CMonitorView : public QTableView {
   void ShowPopupMenu(const QPoint& globalPos);
   /// Asks for the value and zeroes the rows given, in order; Cancel changes nothing.
   void ZeroRows(const std::vector<int>& rows);
-  std::size_t RowCount() const;
+
+  void OnRowsChanged(const MonitorDocument&) override {}
+  /// Shows the document's font and widths; the document then keeps them as shown.
+  void OnLayoutChanged(const MonitorDocument& document) override;
+  void SetListFont(const LogFont& logFont);
+  void SetColumnWidths(const std::array<std::uint16_t, kMonitorColumns>& widths);
+  /// A column the user resized: the document keeps the widths.
+  void OnColumnResized();
 
   CommandContext& m_ctx;
   GuiPrompter& m_prompter;
+  LcuSession& m_session;
+  MonitorDocument m_document;
   MonitorTableModel m_model;
   IdCellDelegate m_idDelegate;
   ReadingCellDelegate m_readingDelegate;
-  std::uint32_t m_nSeenGeneration = 0;
-  bool m_bTimerStarted = false;
   std::optional<QFont> m_pFont;
-  QTimer m_timer;
-  std::array<std::uint32_t, kChannelTableSize> m_readings{};
+  bool m_bShowingLayout = false;
 };
 
 }  // namespace lcu::gui

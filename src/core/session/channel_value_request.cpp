@@ -1,4 +1,4 @@
-#include "gui/app/channel_value_request.h"
+#include "core/session/channel_value_request.h"
 
 #include <array>
 #include <cstdint>
@@ -9,11 +9,7 @@
 #include "core/util/decimal_text.h"
 #include "core/util/little_endian.h"
 
-namespace lcu::gui {
-
-namespace {
-
-}  // namespace
+namespace lcu {
 
 void ServeChannelValueRequest(CUsbDevice& device, Profile& profile) {
   const int channel = ParseDecimalInt(profile.GetProfileString(reg::kChannelData, reg::kChannelId, kNoValue));
@@ -36,4 +32,4 @@ void ServeChannelValueRequest(CUsbDevice& device, Profile& profile) {
   profile.WriteProfileString(reg::kChannelData, reg::kChannelValue, std::to_string(le::U32(reading, 0)));
 }
 
-}  // namespace lcu::gui
+}  // namespace lcu

@@ -1,6 +1,7 @@
 // The channel-value exchange with the product family's other programs: one of them posts a
-// channel number as "ChannelID" in the profile section "ChannelData", and the main window
-// answers with the channel's raw reading in "ChannelValue" on every tick the LCU is on line.
+// channel number as "ChannelID" in the profile section "ChannelData", and the desktop
+// program's session answers with the channel's raw reading in "ChannelValue" on every poll
+// that finds the LCU on line.
 #pragma once
 
 #include <string_view>
@@ -8,7 +9,7 @@
 #include "core/host/registry.h"
 #include "core/link/usb_device.h"
 
-namespace lcu::gui {
+namespace lcu {
 
 /// What "ChannelValue" and "CurrentLCU" hold while there is nothing to tell.
 inline constexpr std::string_view kNoValue = "-1";
@@ -24,4 +25,4 @@ inline constexpr int kLastServedChannel = 63;
 /// too); a failed read answers "-1".
 void ServeChannelValueRequest(CUsbDevice& device, Profile& profile);
 
-}  // namespace lcu::gui
+}  // namespace lcu

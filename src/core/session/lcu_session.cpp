@@ -1,0 +1,172 @@
+#include "core/session/lcu_session.h"
+
+#include <algorithm>
+#include <span>
+#include <string>
+#include <utility>
+
+#include "core/channels/channel_table.h"
+#include "core/logger/lcu_status_block.h"
+#include "core/logger/logger_download.h"
+#include "core/logger/maintenance_commands.h"
+#include "core/memory/memory_access.h"
+#include "core/monitor/channel_exchange.h"
+#include "core/session/channel_value_request.h"
+
+namespace lcu {
+
+namespace {
+
+// The next due time of something due at due and served by a step at now: one period on,
+// or one period from now when the step came that late. A step held up (by a modal dialog,
+// a slow exchange) serves each thing once, without a burst to catch up, as a program timer
+// fires; a step that overran its period is still followed at once.
+Clock::TimePoint NextAfter(Clock::TimePoint due, std::chrono::milliseconds period, Clock::TimePoint now) {
+  return due + period > now ? due + period : now + period;
+}
+
+}  // namespace
+
+LcuSession::LcuSession(CommandContext& ctx, SessionListener& listener, LinkUpkeep upkeep)
+    : m_ctx(ctx),
+      m_listener(listener),
+      m_upkeep(upkeep),
+      m_profile(ctx.store),
+      m_pollDue(ctx.clock.Monotonic() + kWaitingPollPeriod) {}
+
+LcuSession::~LcuSession() {
+  for (MonitorSlot& slot : m_monitors) slot.document->RemoveObserver(*this);
+  if (m_upkeep == LinkUpkeep::kPoll) m_profile.WriteProfileString(reg::kChannelData, reg::kChannelValue, kNoValue);
+}
+
+void LcuSession::Step(TimePoint now) {
+  if (IsPolling() && now >= m_pollDue) {
+    m_pollDue = NextAfter(m_pollDue, m_pollPeriod, now);
+    Poll();
+  }
+  // By index: a document may be added or removed by what its readings set off.
+  for (std::size_t i = 0; i < m_monitors.size(); ++i) {
+    MonitorSlot& slot = m_monitors[i];
+    if (!slot.due || now < *slot.due) continue;
+    slot.due = NextAfter(*slot.due, kDocumentPeriod, now);
+    Serve(*slot.document);
+  }
+  if (m_pMemory && m_memoryDue && now >= *m_memoryDue) {
+    m_memoryDue = NextAfter(*m_memoryDue, kDocumentPeriod, now);
+    Serve(*m_pMemory);
+  }
+}
+
+std::optional<Clock::TimePoint> LcuSession::NextDue() const {
+  std::optional<TimePoint> next;
+  const auto consider = [&next](TimePoint due) {
+    if (!next || due < *next) next = due;
+  };
+  if (IsPolling()) consider(m_pollDue);
+  for (const MonitorSlot& slot : m_monitors) {
+    if (slot.due) consider(*slot.due);
+  }
+  if (m_pMemory && m_memoryDue) consider(*m_memoryDue);
+  return next;
+}
+
+void LcuSession::AddMonitor(MonitorDocument& document, FirstService first) {
+  m_monitors.push_back({&document, first, std::nullopt});
+  document.AddObserver(*this);
+  if (document.IsStarted()) OnRowsChanged(document);
+}
+
+void LcuSession::RemoveMonitor(MonitorDocument& document) {
+  const auto slot = std::find_if(m_monitors.begin(), m_monitors.end(),
+                                 [&document](const MonitorSlot& s) { return s.document == &document; });
+  if (slot == m_monitors.end()) return;
+  document.RemoveObserver(*this);
+  m_monitors.erase(slot);
+}
+
+void LcuSession::SetMemory(MemoryDocument* document) {
+  m_pMemory = document;
+  m_memoryDue.reset();
+  if (document) m_memoryDue = m_ctx.clock.Monotonic() + kDocumentPeriod;
+  m_listener.OnScheduleChanged();
+}
+
+void LcuSession::Subscribe(ReadingsSubscriber& subscriber) { m_subscribers.push_back(&subscriber); }
+
+void LcuSession::Unsubscribe(ReadingsSubscriber& subscriber) { std::erase(m_subscribers, &subscriber); }
+
+void LcuSession::OnRowsChanged(const MonitorDocument& document) {
+  for (MonitorSlot& slot : m_monitors) {
+    if (slot.document != &document || slot.due || !document.IsStarted()) continue;
+    const TimePoint now = m_ctx.clock.Monotonic();
+    slot.due = slot.first == FirstService::kAtOnce ? now : now + kDocumentPeriod;
+    m_listener.OnScheduleChanged();
+  }
+}
+
+void LcuSession::Poll() {
+  CUsbDevice& device = m_ctx.device;
+  device.PollStatus();
+  if (device.m_bOnline) {
+    ServeChannelValueRequest(device, m_profile);
+    const LcuStatusBlock status(device.m_status);
+    m_profile.WriteProfileString(reg::kChannelData, reg::kCurrentLcu, std::to_string(status.LcuNumber()));
+    m_listener.OnStatusPanes(OnlinePaneTexts(status));
+    if (!m_bWasOnline) {
+      // A connection needs answers on consecutive polls; until then the LCU does not count
+      // as having been on line.
+      if (++m_nConnectTicks != kConnectTicks) return;
+      RunConnectionActions();
+      m_nConnectTicks = 0;
+    }
+  } else {
+    m_profile.WriteProfileString(reg::kChannelData, reg::kChannelValue, kNoValue);
+    m_profile.WriteProfileString(reg::kChannelData, reg::kCurrentLcu, kNoValue);
+    m_listener.OnStatusPanes(OfflinePaneTexts());
+    ResetLoggerStarted(m_ctx);
+  }
+  m_bWasOnline = device.m_bOnline;
+  if (!m_bWasOnline) m_nConnectTicks = 0;
+}
+
+// The poll waits while the actions run, so that no poll comes in while the download lets
+// events through; afterwards it runs on the connected period from the actions' end.
+void LcuSession::RunConnectionActions() {
+  m_bConnecting = true;
+  m_listener.OnScheduleChanged();
+  AutoDownload(m_ctx);
+  LoadChannelDefinitions(m_ctx);
+  m_bConnecting = false;
+  m_pollPeriod = kConnectedPollPeriod;
+  m_pollDue = m_ctx.clock.Monotonic() + m_pollPeriod;
+  m_listener.OnScheduleChanged();
+  m_listener.OnConnected();
+}
+
+bool LcuSession::Serve(MonitorDocument& document) {
+  const AppState& app = m_ctx.app;
+  if (app.m_bDownloading) return false;
+  CUsbDevice& device = m_ctx.device;
+  if (device.m_bOnline && app.m_nDefinitionGeneration != document.LabelledGeneration()) {
+    document.Relabel(app.m_nDefinitionGeneration);
+  }
+  const std::span<const std::uint16_t> channels = document.Channels();
+  if (channels.empty()) return false;
+  if (m_upkeep == LinkUpkeep::kReopenWhenClosed && !device.m_bOnline) device.PollStatus();
+  const std::span<std::uint32_t> readings = std::span(m_readings).first(channels.size());
+  if (!ExchangeChannels(device, channels, readings)) return false;
+  document.TakeReadings(readings, m_ctx.clock.Now());
+  for (std::size_t i = 0; i < m_subscribers.size(); ++i) {
+    m_subscribers[i]->OnReadings(document, document.Readings(), document.ReadingsTime());
+  }
+  return true;
+}
+
+bool LcuSession::Serve(MemoryDocument& document) {
+  std::optional<std::vector<MemoryRow>> rows = ReadMemoryRows(m_ctx.device, document.Address(), document.Range());
+  if (!rows) return false;
+  document.TakeRows(std::move(*rows), m_ctx.clock.Now());
+  return true;
+}
+
+}  // namespace lcu

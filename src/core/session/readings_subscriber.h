@@ -1,0 +1,24 @@
+// ReadingsSubscriber: anyone who wants the readings a session's exchanges bring: a window's
+// table, a chart, a recorder, the command line's output. Every subscriber gets every
+// published reading of every monitor document, so adding one never adds LCU traffic.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "core/host/clock.h"
+
+namespace lcu {
+
+class MonitorDocument;
+
+class ReadingsSubscriber {
+ public:
+  virtual ~ReadingsSubscriber() = default;
+  /// One successful exchange of the document: one raw reading per row, in row order, and
+  /// the local time they were taken. The span lives until the call returns.
+  virtual void OnReadings(const MonitorDocument& document, std::span<const std::uint32_t> raw,
+                          const LocalTime& taken) = 0;
+};
+
+}  // namespace lcu

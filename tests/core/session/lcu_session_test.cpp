@@ -1,0 +1,185 @@
+// LcuSession: which transfers a step makes and when (the poll's two periods, each document's
+// own 200 ms phase, the order within a step, what a download holds back), and who hears of
+// the readings.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/session/lcu_session.h"
+#include "core/util/little_endian.h"
+#include "support/command_fixture.h"
+
+namespace lcu {
+namespace {
+
+using std::chrono::milliseconds;
+
+constexpr std::uint16_t kMemoryRun = 0x9000;
+
+class Listener final : public SessionListener {
+ public:
+  void OnConnected() override { ++connections; }
+  void OnScheduleChanged() override {
+    if (onScheduleChanged) onScheduleChanged();
+  }
+  int connections = 0;
+  std::function<void()> onScheduleChanged;
+};
+
+class Readings final : public ReadingsSubscriber {
+ public:
+  void OnReadings(const MonitorDocument& document, std::span<const std::uint32_t> raw, const LocalTime& taken) override {
+    heard.push_back({&document, {raw.begin(), raw.end()}, taken.second});
+  }
+  struct Heard {
+    const MonitorDocument* document;
+    std::vector<std::uint32_t> raw;
+    int second;
+  };
+  std::vector<Heard> heard;
+};
+
+class LcuSessionTest : public ::testing::Test {
+ protected:
+  LcuSessionTest() {
+    f.GoOnline();
+    memory.SetRun(kMemoryRun, 1);
+  }
+  ~LcuSessionTest() override {
+    session.RemoveMonitor(a);
+    session.RemoveMonitor(b);
+  }
+
+  void AdvanceTo(int ms) { f.clock.monotonic = Clock::TimePoint{} + milliseconds(ms); }
+  /// A step at ms after the start; what it sent, one word per transfer that tells who sent
+  /// it: "poll", "memory", or the monitor document's first channel.
+  std::vector<std::string> StepAt(int ms) {
+    AdvanceTo(ms);
+    const std::size_t from = f.backend.calls.size();
+    session.Step(f.clock.Monotonic());
+    return SentSince(from);
+  }
+  std::vector<std::string> SentSince(std::size_t from) const {
+    std::vector<std::string> sent;
+    for (std::size_t i = from; i < f.backend.calls.size(); ++i) {
+      const test::BackendCall& c = f.backend.calls[i];
+      if (c.kind == test::BackendCall::kBulkWrite) sent.push_back(std::to_string(le::U16(c.data, 0)));
+      if (c.kind == test::BackendCall::kControl && c.request.bRequest == LCU_READ_BLOCK)
+        sent.push_back(c.request.wValue == kStatusAddress ? "poll" : "memory");
+    }
+    return sent;
+  }
+
+  test::CommandFixture f;
+  Listener listener;
+  LcuSession session{f.ctx, listener, LinkUpkeep::kPoll};
+  MonitorDocument a;
+  MonitorDocument b;
+  MemoryDocument memory;
+  const std::array<std::uint16_t, 1> channelsA{300};
+  const std::array<std::uint16_t, 1> channelsB{400};
+};
+
+using Sent = std::vector<std::string>;
+
+// Document A and the memory document start at 0, B at 100: each is served on its own phase,
+// the poll every 500 ms until the second answering poll connects and every 200 ms from then
+// on, and a step serves the poll, the monitor documents in the order they came, then the
+// memory document.
+TEST_F(LcuSessionTest, EachStepServesWhatIsDueOnItsOwnPhaseInAFixedOrder) {
+  session.AddMonitor(a);
+  a.SetChannels(channelsA);
+  session.SetMemory(&memory);
+  AdvanceTo(100);
+  session.AddMonitor(b);
+  b.SetChannels(channelsB);
+
+  const struct {
+    int ms;
+    Sent sent;
+    int connections;
+  } steps[] = {
+      {150, {}, 0},
+      {200, {"300", "memory"}, 0},
+      {300, {"400"}, 0},
+      {400, {"300", "memory"}, 0},
+      {500, {"poll", "400"}, 0},
+      {600, {"300", "memory"}, 0},
+      {700, {"400"}, 0},
+      // Held up past 800 and 900: everything due is served once, then on from here.
+      {1000, {"poll", "300", "400", "memory"}, 1},
+      {1100, {"400"}, 1},
+      {1200, {"poll", "300", "memory"}, 1},
+      {1300, {"400"}, 1},
+      {1400, {"poll", "300", "memory"}, 1},
+  };
+  for (const auto& s : steps) {
+    EXPECT_EQ(StepAt(s.ms), s.sent) << s.ms;
+    EXPECT_EQ(listener.connections, s.connections) << s.ms;
+  }
+  EXPECT_EQ(session.PollPeriod(), kConnectedPollPeriod);
+  EXPECT_EQ(session.NextDue(), Clock::TimePoint{} + milliseconds(1500));
+}
+
+// A menu download lets the poll run between its buffers; the connection actions' automatic
+// download does not. Monitor documents stand still in both; the memory document is read.
+TEST_F(LcuSessionTest, WhileADownloadLetsEventsThroughMonitorsStandStill) {
+  session.AddMonitor(a, FirstService::kAtOnce);
+  a.SetChannels(channelsA);
+  session.SetMemory(&memory);
+
+  f.app.m_bDownloading = 1;
+  EXPECT_EQ(StepAt(500), (Sent{"poll", "memory"})) << "a menu download";
+  f.app.m_bDownloading = 0;
+  EXPECT_EQ(StepAt(700), (Sent{"300", "memory"}));
+
+  Sent insideActions;
+  listener.onScheduleChanged = [&] {
+    if (session.IsPolling()) return;
+    // Past the time the poll would next be due.
+    f.app.m_bDownloading = 1;
+    insideActions = StepAt(1600);
+    f.app.m_bDownloading = 0;
+  };
+  EXPECT_EQ(StepAt(1000), (Sent{"poll", "memory"})) << "the second answering poll connects";
+  EXPECT_EQ(listener.connections, 1);
+  EXPECT_EQ(insideActions, Sent{"memory"}) << "a step inside the connection actions";
+}
+
+// Readings go to every subscriber from the one exchange; a failed exchange publishes nothing
+// and the document keeps the last readings.
+TEST_F(LcuSessionTest, SubscribersShareOneExchangeAndAFailedOneTellsNobody) {
+  session.AddMonitor(a, FirstService::kAtOnce);
+  const std::array<std::uint16_t, 3> channels{3, 4, 5};
+  a.SetChannels(channels);
+  Readings first;
+  Readings second;
+
+  std::vector<std::size_t> transfers;
+  for (Readings* added : {&first, &second}) {
+    session.Subscribe(*added);
+    const int before = f.backend.transfers;
+    ASSERT_TRUE(session.Serve(a));
+    transfers.push_back(static_cast<std::size_t>(f.backend.transfers - before));
+  }
+  EXPECT_EQ(transfers[0], transfers[1]) << "a second subscriber adds no transfer";
+  ASSERT_EQ(first.heard.size(), 2U);
+  ASSERT_EQ(second.heard.size(), 1U);
+  EXPECT_EQ(second.heard[0].document, &a);
+  EXPECT_EQ(second.heard[0].raw, first.heard[1].raw);
+  EXPECT_EQ(second.heard[0].raw, std::vector<std::uint32_t>(a.Readings().begin(), a.Readings().end()));
+  EXPECT_EQ(second.heard[0].second, f.clock.now.second);
+
+  f.backend.failTransfers.push_back(f.backend.transfers + 1);
+  EXPECT_FALSE(session.Serve(a));
+  EXPECT_EQ(second.heard.size(), 1U);
+  EXPECT_EQ(std::vector<std::uint32_t>(a.Readings().begin(), a.Readings().end()), second.heard[0].raw);
+  session.Unsubscribe(first);
+  session.Unsubscribe(second);
+}
+
+}  // namespace
+}  // namespace lcu
