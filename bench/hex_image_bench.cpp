@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "core/firmware/hex_image.h"
-#include "support/hex_text.h"
+#include "core/firmware/hex_writer.h"
 
 namespace {
 
@@ -25,8 +25,8 @@ std::vector<std::uint8_t> FirmwareHexFile(std::size_t recordLength) {
   std::vector<std::uint8_t> firmware(lcu::kFirmwareImageSize);
   for (auto& b : firmware) b = static_cast<std::uint8_t>(rng());
   const std::string text =
-      lcu::test::HexRecords(lcu::kFirmwareBase, firmware, {recordLength}, "\r\n") + lcu::test::HexEndRecord() + "\r\n";
-  return lcu::test::BytesOf(text);
+      lcu::HexRecords(lcu::kFirmwareBase, firmware, {recordLength}, "\r\n") + lcu::HexEndRecord() + "\r\n";
+  return std::vector<std::uint8_t>(text.begin(), text.end());
 }
 
 void ReadFirmwareHexFile(benchmark::State& state) {

@@ -33,7 +33,7 @@
 #include <vector>
 
 #include "core/firmware/hex_image.h"
-#include "support/hex_text.h"
+#include "core/firmware/hex_writer.h"
 
 extern char** environ;
 
@@ -173,8 +173,8 @@ int Compare(int runs) {
 
   const std::vector<std::uint8_t> firmware = Firmware();
   const std::string text =
-      lcu::test::HexRecords(lcu::kFirmwareBase, firmware, {kRecordBytes}, "\r\n") + lcu::test::HexEndRecord() + "\r\n";
-  const std::vector<std::uint8_t> file = lcu::test::BytesOf(text);
+      lcu::HexRecords(lcu::kFirmwareBase, firmware, {kRecordBytes}, "\r\n") + lcu::HexEndRecord() + "\r\n";
+  const std::vector<std::uint8_t> file = std::vector<std::uint8_t>(text.begin(), text.end());
   if (!WriteFile(hexPath.c_str(), file)) {
     std::fprintf(stderr, "cannot write %s\n", hexPath.c_str());
     return 1;

@@ -1,5 +1,5 @@
 // The command line's prompter: what it prints on stderr, how questions are answered and
-// what the Session Data dialog returns.
+// what the Session Data dialog returns is the session command's end-to-end test.
 #include "cli/console_prompter.h"
 
 #include <optional>
@@ -63,37 +63,6 @@ TEST(ConsolePrompterTest, PrintsMessagesAsPlainLines) {
     ConsolePrompter prompter(false, false, in, out);
     prompter.Error(c.text);
     EXPECT_EQ(out.str(), c.printed) << c.text;
-  }
-}
-
-// The Session Data dialog takes its values from the command line: it updates only when a
-// value was given, keeps the shown values that were not, and refuses a given value outside
-// its range, naming the option.
-TEST(ConsolePrompterTest, SessionDataDialogReplacesTheGivenValues) {
-  const SessionDataValues shown{5, 2, 28, 3};
-  const SessionDataRanges ranges = {IntegerRange{1, 65536}, IntegerRange{1, 65536}, IntegerRange{0, 65543},
-                                    IntegerRange{0, 65535}};
-  const struct {
-    SessionDataEdits edits;
-    std::optional<SessionDataValues> result;
-    const char* refusal;
-  } cases[] = {
-      {{}, std::nullopt, nullptr},
-      {{std::nullopt, std::nullopt, 40, std::nullopt}, SessionDataValues{5, 2, 40, 3}, nullptr},
-      {{6, 1, std::nullopt, 0}, SessionDataValues{6, 1, 28, 0}, nullptr},
-      {{-1, std::nullopt, std::nullopt, 3}, std::nullopt, "--session: -1 is not between 1 and 65536"},
-      {{std::nullopt, std::nullopt, std::nullopt, 70000}, std::nullopt, "--pace: 70000 is not between 0 and 65535"},
-  };
-  for (const auto& c : cases) {
-    std::istringstream in;
-    std::ostringstream out;
-    ConsolePrompter prompter(false, false, in, out);
-    prompter.SetSessionDataEdits(c.edits);
-    EXPECT_FALSE(prompter.ShownSessionData());
-    EXPECT_EQ(prompter.RunSessionDataDialog(shown, ranges), c.result);
-    EXPECT_EQ(prompter.ShownSessionData(), shown);
-    EXPECT_EQ(prompter.SessionDataRefusal(), c.refusal ? std::optional<std::string>(c.refusal) : std::nullopt);
-    EXPECT_TRUE(out.str().empty());
   }
 }
 

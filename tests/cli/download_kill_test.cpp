@@ -91,22 +91,6 @@ class DownloadKillTest : public test::LcuProgramTest {
     return data;
   }
 
-  // What must stay in the LCU until its data is safely in a file: data present, the wrap
-  // flag, the buffer table and the logged bytes.
-  std::vector<std::string> LcuStillHoldsItsData(const QByteArray& memory) const {
-    std::vector<std::string> problems;
-    if (memory.size() != m_before.size()) return {"memory.bin changed its size"};
-    const LoggerHeader now = HeaderOf(memory);
-    const LoggerHeader before = HeaderOf(m_before);
-    if (now.DataPresent() != before.DataPresent()) problems.push_back("data present was cleared");
-    if (now.U16(hdr::kWrapFlag) != before.U16(hdr::kWrapFlag)) problems.push_back("the wrap flag changed");
-    if (now.BufferCount() != before.BufferCount()) problems.push_back("the buffer count changed");
-    for (std::size_t i = 0; i <= before.BufferCount() && problems.empty(); ++i)
-      if (!(now.Entry(i) == before.Entry(i))) problems.push_back("buffer entry " + std::to_string(i) + " changed");
-    if (problems.empty() && LoggedData(memory) != LoggedData(m_before)) problems.push_back("logged bytes changed");
-    return problems;
-  }
-
   QByteArray m_before;
 };
 
@@ -156,10 +140,11 @@ TEST_F(DownloadKillTest, AKilledDownloadNeverLeavesTheDataOnlyInAnIncompleteFile
             << "run " << run << " (killed after " << delay << " us): a complete data file holds other data";
       }
     }
+    // Until its data is safely in a file the LCU keeps everything but its status block, whose
+    // clock runs on by itself.
     if (!fileComplete) {
-      for (const std::string& problem : LcuStillHoldsItsData(ReadFile(State() + "/memory.bin")))
-        ADD_FAILURE() << "run " << run << " (killed after " << delay << " us): " << problem
-                      << ", but no complete data file exists";
+      EXPECT_TRUE(ReadFile(State() + "/memory.bin").mid(64) == m_before.mid(64))
+          << "run " << run << " (killed after " << delay << " us): the LCU changed, but no complete data file exists";
     }
     (fileComplete ? complete : incomplete) += killed ? 1 : 0;
     const test::ProgramRun status = Lcu({"--sim-state", State(), "status"});

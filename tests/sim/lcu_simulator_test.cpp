@@ -82,26 +82,6 @@ TEST_F(SimulatorTest, DescriptorCarriesTheProductIdAndOnlyItsNodeOpens) {
   EXPECT_FALSE(link.FindDevice()) << "a device with another product id is not the LCU";
 }
 
-TEST_F(SimulatorTest, ClockCountsMinutesOfSimulatedTime) {
-  const std::uint16_t before = LcuStatusBlock(device.m_status).ClockMinutes();
-  sim.AdvanceTime(59s);
-  device.PollStatus();
-  EXPECT_EQ(LcuStatusBlock(device.m_status).ClockMinutes(), before);
-  sim.AdvanceTime(1s);
-  device.PollStatus();
-  EXPECT_EQ(LcuStatusBlock(device.m_status).ClockMinutes(), before + 1);
-  sim.AdvanceTime(2h);
-  device.PollStatus();
-  EXPECT_EQ(LcuStatusBlock(device.m_status).ClockMinutes(), before + 121);
-}
-
-TEST_F(SimulatorTest, HeaderReadIsPageZeroOfDataMemory) {
-  const LoggerHeader header = ReadHeader(device);
-  const auto memory = sim.DataMemory();
-  ASSERT_EQ(memory.size(), 2u * 524288);
-  EXPECT_TRUE(std::equal(header.Bytes().begin(), header.Bytes().end(), memory.begin()));
-}
-
 TEST_F(SimulatorTest, BlockReadsStreamAcrossPagesAndPastTheEnd) {
   std::vector<std::uint8_t> pattern(600);
   std::iota(pattern.begin(), pattern.end(), std::uint8_t{7});
@@ -126,18 +106,6 @@ TEST_F(SimulatorTest, BlockReadsStreamAcrossPagesAndPastTheEnd) {
   EXPECT_TRUE(std::all_of(first.begin(), first.end(), [](std::uint8_t b) { return b == 0xAB; }));
   EXPECT_TRUE(std::all_of(second.begin(), second.begin() + 40, [](std::uint8_t b) { return b == 0xAB; }));
   EXPECT_TRUE(std::all_of(second.begin() + 40, second.end(), [](std::uint8_t b) { return b == 0; }));
-}
-
-TEST_F(SimulatorTest, ProgramDumpAndChecksumOfAFreshLcu) {
-  const auto dump = BulkReadAt(0x0000, 0, 32768);
-  EXPECT_EQ(dump, sim.ProgramMemory());
-  EXPECT_EQ(le::U16(dump, 0x7FFE), ProgramChecksum(dump));
-  EXPECT_NE(ProgramChecksum(dump), 0);
-
-  std::array<std::uint8_t, 64> block{};
-  ASSERT_TRUE(device.VendorRead(LCU_READ_BLOCK, 0x7FFE, 0, 64, block));
-  EXPECT_EQ(le::U16(block, 0), ProgramChecksum(dump));
-  EXPECT_EQ(block[2], sim.DataMemory()[0]) << "the header page follows 0x7FFF";
 }
 
 TEST_F(SimulatorTest, HeaderWriteLeavesTheStatusBlockAlone) {
@@ -169,49 +137,6 @@ TEST_F(SimulatorTest, WordWritesStoreTheLowByte) {
 
   const auto top = sim.ReadBlock(0xFFF0);
   EXPECT_TRUE(std::all_of(top.begin() + 16, top.end(), [](std::uint8_t b) { return b == 0; }));
-}
-
-TEST_F(SimulatorTest, ChannelExchangeAnswersTheListedChannels) {
-  const std::array<std::uint16_t, 6> channels = {64, 0, 6, 200, 259, 116};
-  std::array<std::uint8_t, 64> list{};
-  for (std::size_t j = 0; j < channels.size(); ++j) le::PutU16(list, 2 * j, channels[j]);
-  ASSERT_TRUE(device.VendorWrite(LCU_BULK_WRITE, 0xF710, 0));
-  ASSERT_TRUE(device.BulkWrite(list));
-  std::array<std::uint8_t, 64> reply{};
-  ASSERT_TRUE(device.VendorRead(LCU_READ_CHANNELS, 0, 0, 64, reply));
-
-  for (std::size_t j = 0; j < channels.size(); ++j) {
-    EXPECT_EQ(le::U32(reply, 4 * j), SignalReading(channels[j], 60.0)) << channels[j];
-  }
-  EXPECT_EQ(le::U32(reply, 4 * 6), SignalReading(0, 60.0)) << "the terminating 0 reads as channel 0";
-  EXPECT_EQ(le::U32(reply, 4 * 5), le::U32(reply, 4 * 2)) << "channel 116 shows its source, channel 6";
-
-  sim.AdvanceTime(2s);
-  std::array<std::uint8_t, 64> later{};
-  ASSERT_TRUE(device.VendorRead(LCU_READ_CHANNELS, 0, 0, 64, later));
-  EXPECT_NE(le::U32(later, 0), le::U32(reply, 0)) << "engine speed moves within seconds";
-}
-
-TEST_F(SimulatorTest, FirmwareLoadReplacesTheApplication) {
-  const auto before = sim.ProgramMemory();
-  std::vector<std::uint8_t> image(24576);
-  std::iota(image.begin(), image.end(), std::uint8_t{3});
-  std::vector<std::uint8_t> whole(32768, 0);
-  std::copy(image.begin(), image.end(), whole.begin() + 0x2000);
-  const std::uint16_t checksum = ProgramChecksum(whole);
-  le::PutU16(image, 0x5FFE, checksum);
-
-  ASSERT_TRUE(device.VendorWrite(LCU_LOAD_FIRMWARE, 0x2000, 0x6B3D));
-  std::uint32_t moved = 0;
-  ASSERT_TRUE(device.BulkWrite(image, &moved));
-  EXPECT_EQ(moved, image.size());
-
-  const auto after = sim.ProgramMemory();
-  EXPECT_TRUE(std::equal(before.begin(), before.begin() + 0x2000, after.begin())) << "the boot block stays";
-  EXPECT_TRUE(std::equal(image.begin(), image.end(), after.begin() + 0x2000));
-  std::array<std::uint8_t, 64> block{};
-  ASSERT_TRUE(device.VendorRead(LCU_READ_BLOCK, 0x7FFE, 0, 64, block));
-  EXPECT_EQ(le::U16(block, 0), checksum);
 }
 
 TEST_F(SimulatorTest, RequestsTheLcuDoesNotTakeFailLikeAStall) {
@@ -328,119 +253,6 @@ TEST_F(SimulatorTest, LapsCountEveryNinetySecondsOfLogging) {
   SetLogging(device, false);
   sim.AdvanceTime(10min);
   EXPECT_EQ(ReadHeader(device).U16(hdr::kLapsSinceReset), laps + 3);
-}
-
-TEST_F(SimulatorTest, MemoryFigureFallsAsTheBuffersFill) {
-  const std::uint16_t before = LcuStatusBlock(device.m_status).MemoryFigure();
-  SetLogging(device, true);
-  sim.AdvanceTime(60s);
-  device.PollStatus();
-  EXPECT_LT(LcuStatusBlock(device.m_status).MemoryFigure(), before);
-}
-
-// ---- faults ----
-
-TEST_F(SimulatorTest, FailedTransferClosesTheLinkWithAnUnderstandableError) {
-  for (int k = 1; k <= 2; ++k) {
-    device.PollStatus();
-    ASSERT_TRUE(device.m_bOnline);
-    FaultPlan plan;
-    plan.failTransfer = k;
-    sim.SetFaults(plan);
-    LoggerHeader header;
-    EXPECT_FALSE(ReadLoggerHeader(device, header.Bytes())) << k;
-    EXPECT_EQ(sim.TransferCount(), k);
-    EXPECT_EQ(device.m_hDevice, kInvalidUsbHandle);
-    EXPECT_EQ(device.LastErrorText(), "The LCU did not answer in time.");
-  }
-  device.PollStatus();
-  EXPECT_TRUE(device.m_bOnline) << "the LCU itself is fine";
-}
-
-TEST_F(SimulatorTest, ShortTransfersMoveFewerBytesButSucceed) {
-  FaultPlan plan;
-  plan.shortTransfer = 2;
-  plan.shortBy = 100;
-  sim.SetFaults(plan);
-  ASSERT_TRUE(device.VendorWrite(LCU_BULK_READ, 0x8000, 0));
-  std::vector<std::uint8_t> buffer(16384);
-  std::uint32_t moved = 0;
-  EXPECT_TRUE(device.BulkRead(buffer, &moved));
-  EXPECT_EQ(moved, 16284u);
-
-  sim.SetFaults(plan);
-  LoggerHeader image;
-  EXPECT_FALSE(ReadLoggerHeader(device, image.Bytes())) << "the header read refuses the short transfer";
-  EXPECT_EQ(device.m_dwLastError, kErrorShortTransfer);
-
-  device.PollStatus();
-  image = ReadHeader(device);
-  image.Bytes()[0x3F00] = 0x11;
-  image.Bytes()[0x3FFF] = 0x22;
-  sim.SetFaults(plan);
-  EXPECT_FALSE(WriteLoggerHeader(device, image.Bytes()));
-  const auto memory = sim.DataMemory();
-  EXPECT_EQ(memory[0x3F00], 0x11) << "the bytes that arrived are stored";
-  EXPECT_NE(memory[0x3FFF], 0x22) << "the last 100 never arrived";
-}
-
-TEST_F(SimulatorTest, UnpluggedLcuIsGoneUntilReplugged) {
-  FaultPlan plan;
-  plan.unplugAtTransfer = 1;
-  sim.SetFaults(plan);
-  device.PollStatus();
-  EXPECT_FALSE(device.m_bOnline);
-  EXPECT_EQ(device.LastErrorText(), "The device is not connected.");
-  device.PollStatus();
-  EXPECT_EQ(device.m_hDevice, kInvalidUsbHandle) << "no node to find";
-
-  sim.Replug();
-  device.PollStatus();
-  EXPECT_TRUE(device.m_bOnline);
-
-  sim.Unplug();
-  std::array<std::uint8_t, 18> descriptor{};
-  EXPECT_FALSE(sim.GetDeviceDescriptor(device.m_hDevice, descriptor));
-  EXPECT_FALSE(device.IsLogging());
-  EXPECT_EQ(sim.OpenNode(0), kInvalidUsbHandle);
-  sim.Replug();
-  device.PollStatus();
-  EXPECT_TRUE(device.m_bOnline);
-}
-
-// ---- link speed ----
-
-TEST(LinkSpeedModel, ChargesWholeFramesOfPackets) {
-  struct Case {
-    LinkSpeed speed;
-    std::uint64_t bytes;
-    std::chrono::nanoseconds expected;
-  };
-  const Case cases[] = {
-      {LinkSpeed::kUnlimited, 1 << 20, 0ns},
-      {LinkSpeed::kFullSpeed, 0, 1ms},
-      {LinkSpeed::kFullSpeed, 64 * 19, 1ms},
-      {LinkSpeed::kFullSpeed, 64 * 19 + 1, 2ms},
-      {LinkSpeed::kFullSpeed, 16384, 14ms},
-      {LinkSpeed::kFullSpeed, 1216000, 1s},
-      {LinkSpeed::kHighSpeed, 512 * 13, 125us},
-      {LinkSpeed::kHighSpeed, 512 * 13 + 1, 250us},
-      {LinkSpeed::kHighSpeed, 16384, 375us},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(ModelBulkTime(c.speed, c.bytes), c.expected) << static_cast<int>(c.speed) << " " << c.bytes;
-  }
-  EXPECT_EQ(ModelControlTime(LinkSpeed::kFullSpeed), 1ms);
-  EXPECT_EQ(ModelControlTime(LinkSpeed::kHighSpeed), 125us);
-  EXPECT_EQ(ModelControlTime(LinkSpeed::kUnlimited), 0ns);
-}
-
-TEST_F(SimulatorTest, LimitedLinkReallyTakesItsTime) {
-  sim.SetLinkSpeed(LinkSpeed::kFullSpeed);
-  const auto start = std::chrono::steady_clock::now();
-  ReadHeader(device);
-  const auto elapsed = std::chrono::steady_clock::now() - start;
-  EXPECT_GE(elapsed, ModelControlTime(LinkSpeed::kFullSpeed) + ModelBulkTime(LinkSpeed::kFullSpeed, 16384));
 }
 
 }  // namespace

@@ -13,10 +13,10 @@
 #include "core/app/app_state.h"
 #include "core/app/command_context.h"
 #include "core/host/memory_settings_store.h"
-#include "dialog_prompter.h"
 #include "fixed_clock.h"
 #include "memory_file_system.h"
 #include "recording_command_ui.h"
+#include "recording_prompter.h"
 #include "scripted_backend.h"
 
 namespace lcu::test {
@@ -25,7 +25,7 @@ struct CommandFixture {
   ScriptedBackend backend;
   CUsbDevice device{backend};
   MemorySettingsStore store;
-  DialogPrompter prompter;
+  RecordingPrompter prompter;
   FixedClock clock;
   MemoryFileSystem files;
   AppState app;

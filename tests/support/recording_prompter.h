@@ -1,7 +1,10 @@
-// A Prompter for tests: records every message and question, answers from a script.
+// A Prompter for tests: records every message, question and dialog, answers questions and
+// the Initialize LCU and Session Data dialogs from a script.
 #pragma once
 
+#include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,11 +25,28 @@ class RecordingPrompter : public Prompter {
     answers.pop_front();
     return answer;
   }
+  std::optional<std::int32_t> RunInitLcuDialog() override {
+    ++initDialogs;
+    return initAnswer;
+  }
+  std::optional<SessionDataValues> RunSessionDataDialog(const SessionDataValues& shown,
+                                                        const SessionDataRanges&) override {
+    sessionShown.push_back(shown);
+    if (sessionUnchanged) return shown;
+    return sessionAnswer;
+  }
 
   std::vector<std::string> messages;
   std::vector<MessageKind> kinds;
   std::vector<std::string> questions;
   std::deque<bool> answers;  // Yes = true; No once the script runs out
+  /// The number OK returns, or nullopt for Cancel.
+  std::optional<std::int32_t> initAnswer;
+  int initDialogs = 0;
+  /// Update with the values shown, else sessionAnswer (nullopt for Cancel).
+  bool sessionUnchanged = false;
+  std::optional<SessionDataValues> sessionAnswer;
+  std::vector<SessionDataValues> sessionShown;
 };
 
 }  // namespace lcu::test

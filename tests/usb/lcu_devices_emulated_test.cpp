@@ -6,7 +6,7 @@
 
 #include "cli/lcu_program.h"
 #include "emulated_lcu.h"
-#include "link_contract.h"
+#include "support/link_contract.h"
 #include "usb/usb_errors.h"
 
 namespace lcu::test {

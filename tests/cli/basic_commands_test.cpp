@@ -1,0 +1,206 @@
+// End-to-end runs of the built lcu program: the global options, status, peek, settings and
+// sim-setup, usage errors and every command's help.
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonObject>
+#include <QRegularExpression>
+
+#include "lcu_program.h"
+
+namespace {
+
+using lcu::test::LcuProgramTest;
+using lcu::test::ProgramRun;
+
+TEST_F(LcuProgramTest, StatusOfSimulatedLcuPrintsStatusBarTexts) {
+  const ProgramRun run = Lcu({"--simulate", "status"});
+  EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+  const QRegularExpressionMatch texts =
+      QRegularExpression("^ON LINE\nLCU# 1\nMEM: (\\d+)\nCLOCK: (\\d+):(\\d{1,2})\n$").match(run.out);
+  ASSERT_TRUE(texts.hasMatch()) << run.out.toStdString();
+
+  // The same figures as numbers.
+  const ProgramRun json = Lcu({"--simulate", "status", "--json"});
+  EXPECT_EQ(json.exitCode, 0) << json.err.toStdString();
+  const QJsonObject status = json.OutJson().object();
+  EXPECT_EQ(status["online"], true);
+  EXPECT_EQ(status["lcuNumber"], 1);
+  EXPECT_EQ(status["memory"], texts.captured(1).toInt());
+  EXPECT_EQ(status["clockHours"], texts.captured(2).toInt());
+  EXPECT_EQ(status["clockMinutes"], texts.captured(3).toInt());
+}
+
+TEST_F(LcuProgramTest, PeekRowsStopAtTheTopOfMemory) {
+  const struct {
+    QStringList arguments;
+    int rows;
+    const char* first;
+  } cases[] = {{{"0xFFF8", "16"}, 8, "FFF8 "}, {{"8000"}, 16, "8000 "}, {{"0", "64"}, 64, "0000 "}};
+  for (const auto& c : cases) {
+    const ProgramRun run = Lcu(QStringList{"--simulate", "peek"} + c.arguments);
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.OutLines().size(), c.rows) << run.out.toStdString();
+    EXPECT_TRUE(run.out.startsWith(c.first)) << run.out.toStdString();
+  }
+}
+
+TEST_F(LcuProgramTest, PokeAsksThenWritesTheValueToEachAddressInOneFormat) {
+  const QString state = Path("poke/state");
+  const ProgramRun declined = Lcu({"--sim-state", state, "poke", "8100", "--ascii", "A"});
+  EXPECT_EQ(declined.exitCode, 3);
+  EXPECT_EQ(declined.err, "Write data to LCU memory. Do you want to continue ? [y/N] n\n");
+  const ProgramRun peekBefore = Lcu({"--sim-state", state, "peek", "8100", "2"});
+
+  // A value that is not a byte of its format is refused, naming it, and nothing is written.
+  const QStringList refusals[] = {{"--dec", "abc"}, {"--hex", "zz"}, {"--bin", "2"}, {"--ascii", ""},
+                                  {"--hex", "100"}, {"--hex", "1", "--dec", "2"}, {}};
+  for (const QStringList& formats : refusals) {
+    const ProgramRun refused = Lcu(QStringList{"--sim-state", state, "--yes", "poke", "8100"} + formats);
+    EXPECT_EQ(refused.exitCode, 2) << formats.join(' ').toStdString();
+    if (formats.size() == 2) {
+      EXPECT_TRUE(refused.err.contains("'" + formats[1] + "'")) << refused.err.toStdString();
+    }
+  }
+  EXPECT_EQ(Lcu({"--sim-state", state, "peek", "8100", "2"}).out, peekBefore.out);
+
+  const ProgramRun poke = Lcu({"--sim-state", state, "--yes", "poke", "8100", "8101", "--ascii", "A"});
+  EXPECT_EQ(poke.exitCode, 0) << poke.err.toStdString();
+  const ProgramRun peek = Lcu({"--sim-state", state, "peek", "8100", "2"});
+  EXPECT_EQ(peek.out, "8100 065 41 A 01000001\n8101 065 41 A 01000001\n");
+}
+
+// A configuration id that holds control characters is shown with them escaped, so that it
+// cannot drive the terminal; as JSON it comes back whole, its 8-bit byte read as Latin-1.
+TEST_F(LcuProgramTest, ConfigShowsControlCharactersEscaped) {
+  const QString state = Path("escape/state");
+  ASSERT_EQ(Lcu({"--sim-state", state, "--yes", "poke", "8100", "--hex", "1B"}).exitCode, 0);
+  ASSERT_EQ(Lcu({"--sim-state", state, "--yes", "poke", "8101", "--ascii", "c"}).exitCode, 0);
+  ASSERT_EQ(Lcu({"--sim-state", state, "--yes", "poke", "8102", "--ascii", "\""}).exitCode, 0);
+  ASSERT_EQ(Lcu({"--sim-state", state, "--yes", "poke", "8103", "--hex", "E9"}).exitCode, 0);
+  const ProgramRun config = Lcu({"--sim-state", state, "config"});
+  EXPECT_EQ(config.exitCode, 0) << config.err.toStdString();
+  EXPECT_TRUE(config.OutLines().front().startsWith("Config ID : \\x1Bc\"")) << config.out.toStdString();
+  EXPECT_FALSE(config.out.contains(QChar(0x1B)));
+
+  const ProgramRun json = Lcu({"--sim-state", state, "config", "--json"});
+  EXPECT_EQ(json.exitCode, 0) << json.err.toStdString();
+  const QJsonObject rows = json.OutJson().object();
+  EXPECT_TRUE(rows["configId"].toString().startsWith(QString("\x1B" "c\"") + QChar(0xE9))) << json.out.toStdString();
+  EXPECT_EQ(rows["lcuNumber"], 1);
+  EXPECT_EQ(rows["memoryKib"], 1024);
+  EXPECT_EQ(rows["version"], "1.0");
+}
+
+TEST_F(LcuProgramTest, VersionNamesTheProgramAndItsLibusbWithoutAnLcu) {
+  const ProgramRun run = Lcu({"--version"});
+  EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+  EXPECT_TRUE(QRegularExpression("^lcu \\d+\\.\\d+\\.\\d+\nlibusb \\d+\\.\\d+\\.\\d+\\.\\d+\\S*\n$").match(run.out).hasMatch())
+      << run.out.toStdString();
+  EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+}
+
+TEST_F(LcuProgramTest, UsageErrorsExitWithTwo) {
+  const QStringList cases[] = {
+      {},
+      {"bogus"},
+      {"--simulate", "peek"},
+      {"--simulate", "peek", "8000", "65"},
+      {"--simulate", "--sim-state", "state", "status"},
+      {"settings"},
+      {"settings", "set", "--integer", "Paths", "Level", "two"},
+      {"--simulate", "init", "7x"},
+      {"--simulate", "session", "--laps", "many"},
+      {"--simulate", "logger", "pause"},
+      {"dat-info"},
+      {"--simulate", "channels", "5"},
+      {"--simulate", "convert", "1024", "5"},
+      {"convert", "--lcu", "70000", "5", "1"},
+      {"--simulate", "monitor", "5", "--count", "0"},
+      {"--simulate", "zero", "5", "--value", "zero"},
+      {"--simulate", "load-hex"},
+      {"--simulate", "dump-data", "dump.bin", "--units", "0"},
+      {"--simulate", "poke", "10000", "--hex", "1"},
+  };
+  for (const QStringList& arguments : cases) {
+    const ProgramRun run = Lcu(arguments);
+    EXPECT_EQ(run.exitCode, 2) << arguments.join(' ').toStdString();
+    EXPECT_FALSE(run.err.trimmed().isEmpty()) << arguments.join(' ').toStdString();
+  }
+}
+
+TEST_F(LcuProgramTest, EveryCommandHasHelp) {
+  const QStringList commands = {
+      "status",       "config",       "download",     "send-config", "reset-logbook", "extract-setup",
+      "read-program", "init",         "session",      "logger",      "logger start",  "logger stop",
+      "peek",         "settings",     "settings list", "settings get", "settings set", "sim-setup",
+      "dat-info",     "channels",     "convert",      "monitor",     "zero",          "load-hex",
+      "poke",         "dump-data",    "list",
+  };
+  for (const QString& command : commands) {
+    const ProgramRun run = Lcu(command.split(' ') << "--help");
+    EXPECT_EQ(run.exitCode, 0) << command.toStdString();
+    EXPECT_TRUE(run.out.contains("Usage: lcu " + command)) << run.out.toStdString();
+  }
+}
+
+// No LCU is attached where the tests run: without a device option the commands look for the
+// real LCU over USB, find none, say so once on stderr and report it off line in their own form.
+TEST_F(LcuProgramTest, WithoutDeviceOptionTheLcuIsOffLine) {
+  const struct {
+    QStringList arguments;
+    const char* out;
+    const char* err;
+  } cases[] = {
+      {{"status"}, "OFF LINE\n", "No LCU is attached.\n"},
+      {{"peek", "8000"}, "", "No LCU is attached.\nLCU is off-line\n"},
+      {{"poke", "8000", "--hex", "1"}, "", "No LCU is attached.\nLCU is off-line\n"},
+      {{"download"}, "", "No LCU is attached.\nLCU is off-line\n"},
+      {{"status", "--json"}, "{\"online\":false,\"reason\":\"No LCU is attached.\"}\n", "No LCU is attached.\n"},
+  };
+  for (const auto& c : cases) {
+    const ProgramRun run = Lcu(c.arguments);
+    EXPECT_EQ(run.exitCode, 1) << c.arguments.join(' ').toStdString();
+    EXPECT_EQ(run.out, c.out);
+    EXPECT_EQ(run.err, c.err);
+  }
+}
+
+TEST_F(LcuProgramTest, SettingsRoundTripThroughTheUserConfiguration) {
+  ASSERT_EQ(Lcu({"settings", "set", "Corvalent/Settings", "Auto Download", "1", "--integer"}).exitCode, 0);
+  ASSERT_EQ(Lcu({"settings", "set", "Paths", "DataDirectory", "/data/with blanks"}).exitCode, 0);
+  EXPECT_TRUE(QFileInfo::exists(Path("config/Velmora/Velmora.ini")));
+
+  ProgramRun run = Lcu({"settings", "get", "Corvalent\\Settings", "Auto Download"});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out, "1\n");
+
+  run = Lcu({"settings", "list"});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out, "Corvalent\\Settings\\Auto Download = 1\nPaths\\DataDirectory = /data/with blanks\n");
+
+  run = Lcu({"settings", "get", "Paths", "SetupDirectory"});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.err, "Setting not found: Paths\\SetupDirectory\n");
+
+  // A value the programs read as a number takes only a number: "true" would read as 0.
+  run = Lcu({"settings", "set", "corvalent/settings", "Preserve Buffer", "true"});
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_EQ(run.err, "corvalent\\settings\\Preserve Buffer takes a 32-bit decimal number, e.g. 1\n");
+  EXPECT_EQ(Lcu({"settings", "get", "Corvalent/Settings", "Preserve Buffer"}).exitCode, 1) << "stored after a refusal";
+}
+
+TEST_F(LcuProgramTest, SimSetupWritesTheSampleSetupAndRegistersTheLcu) {
+  const ProgramRun run = Lcu({"sim-setup"});
+  ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+  const QDir setup(Path("Velmora/Setup"));
+  EXPECT_EQ(run.out, setup.path() + '\n');
+  EXPECT_GT(QFileInfo(setup.filePath("channel.dsc")).size(), 0);
+  EXPECT_GT(QFileInfo(setup.filePath("@LCU1.cal")).size(), 0);
+
+  const ProgramRun serial = Lcu({"settings", "get", "Config/LCUs/Serial1", "Serial"});
+  EXPECT_EQ(serial.exitCode, 0);
+  EXPECT_EQ(serial.out, "1\n");
+}
+
+}  // namespace

@@ -1,0 +1,278 @@
+// End-to-end runs of the channel model's commands and the firmware loader against a
+// simulated LCU kept in a state folder, with the sample setup in the throw-away home.
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <span>
+#include <string>
+#include <utility>
+#include <vector>
+
+#if !defined(_WIN32)
+#include <signal.h>
+#endif
+
+#include "core/channels/channel_calibration.h"
+#include "core/channels/channel_conversion.h"
+#include "core/monitor/monitor_row.h"
+#include "lcu_program.h"
+#include "sim/sample_channels.h"
+#include "sim/sample_setup.h"
+
+namespace {
+
+using lcu::test::LcuProgramTest;
+using lcu::test::ProgramRun;
+
+// The Value cell the sample setup gives a reading of a channel.
+QString SampleValueCell(int channel, std::uint32_t reading) {
+  static const lcu::CalibrationImage calibration = lcu::sim::MakeSampleCalibration();
+  const auto decimals = lcu::sim::SampleChannelInfo(static_cast<std::uint16_t>(channel)).decimals;
+  return QString::fromStdString(lcu::FormatValueCell(lcu::ConvertReading(calibration, reading, channel), decimals));
+}
+
+struct TableRow {
+  QString id;
+  QString name;
+  double value = 0;
+  QString units;
+  std::uint32_t raw = 0;
+};
+
+// Splits a text at its last blank: the rest, trimmed, and the last word.
+std::pair<QString, QString> SplitLastWord(const QString& text) {
+  const QString trimmed = text.trimmed();
+  const qsizetype blank = trimmed.lastIndexOf(' ');
+  return {trimmed.left(std::max<qsizetype>(blank, 0)).trimmed(), trimmed.mid(blank + 1)};
+}
+
+// The tables of a monitor run written to a pipe: a heading line, the rows, a blank line.
+// The columns are found from the headings: ID, Value and Raw end where their headings end,
+// Channel and Units start where theirs start.
+std::vector<std::vector<TableRow>> ParseTables(const QString& out) {
+  std::vector<std::vector<TableRow>> tables;
+  qsizetype idEnd = 0, channelStart = 0, valueEnd = 0, unitsStart = 0;
+  for (const QString& line : out.split('\n')) {
+    if (line.trimmed().startsWith("ID ")) {
+      idEnd = line.indexOf("ID") + 2;
+      channelStart = line.indexOf("Channel");
+      valueEnd = line.indexOf("Value") + 5;
+      unitsStart = line.indexOf("Units");
+      tables.emplace_back();
+      continue;
+    }
+    if (line.isEmpty()) continue;
+    if (tables.empty() || line.size() <= unitsStart) {
+      ADD_FAILURE() << "not a row: " << line.toStdString();
+      continue;
+    }
+    const auto [name, value] = SplitLastWord(line.mid(channelStart, valueEnd - channelStart));
+    const auto [units, raw] = SplitLastWord(line.mid(unitsStart));
+    tables.back().push_back({line.left(idEnd).trimmed(), name, value.toDouble(), units, raw.toUInt()});
+  }
+  return tables;
+}
+
+class ChannelCommandsTest : public LcuProgramTest {
+ protected:
+  void SetUp() override { ASSERT_EQ(Lcu({"sim-setup"}).exitCode, 0); }
+
+  ProgramRun InLcu(const QStringList& arguments) const { return Lcu(QStringList{"--sim-state", State()} + arguments); }
+
+  QString State() const { return Path("lcu"); }
+  QString CalibrationFile() const { return Path("Velmora/Setup/@LCU1.cal"); }
+};
+
+TEST_F(ChannelCommandsTest, ChannelsListsTheChannelsOfTheHardwareLevel) {
+  const ProgramRun level2 = InLcu({"channels"});
+  EXPECT_EQ(level2.exitCode, 0) << level2.err.toStdString();
+  const QStringList lines = level2.OutLines();
+  EXPECT_EQ(lines.size(), 132);
+  for (const char* line : {"0\tWATER TEMP\tC\t1", "5\tFUEL PRESS\tbar\t2", "33\tANALOG 33\tV\t3",
+                           "64\tENGINE SPEED\trpm\t0", "120\tDASH GEAR\t\t0", "175\tAUX 175\tV\t3"}) {
+    EXPECT_TRUE(lines.contains(line)) << line;
+  }
+  EXPECT_FALSE(lines.contains("34\tANALOG 34\tV\t3"));
+  const QJsonArray json = InLcu({"channels", "--json"}).OutJson().array();
+  ASSERT_EQ(json.size(), lines.size());
+  EXPECT_EQ(json[5].toObject(), QJsonObject({{"number", 5}, {"name", "FUEL PRESS"}, {"units", "bar"}, {"decimals", 2}}));
+
+  ASSERT_EQ(Lcu({"settings", "set", "Config/Hardware", "Level", "1"}).exitCode, 0);
+  const ProgramRun level1 = InLcu({"channels"});
+  EXPECT_EQ(level1.exitCode, 0);
+  ASSERT_EQ(level1.OutLines().size(), 95);
+  EXPECT_EQ(level1.OutLines()[12], "12\tGEAR POS\t\t0");
+  EXPECT_EQ(level1.OutLines()[13], "64\tENGINE SPEED\trpm\t0");
+}
+
+TEST_F(ChannelCommandsTest, ConvertUsesTheLcusCalibrationAndTheChannelsDecimals) {
+  const struct {
+    int channel;
+    const char* reading;
+    QString value;
+  } known[] = {
+      {70, "0x00012345", "9029"},
+      {98, "0xFF9C", "-1.00"},
+      {201, "0x40490FDB", "3.14"},
+      {259, "4294967295", "4294967295"},
+  };
+  for (const auto& c : known) {
+    const ProgramRun run = InLcu({"convert", QString::number(c.channel), c.reading});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, c.value + '\n') << c.channel;
+  }
+
+  // The calibrated channels: a table, linear, quadratic and step records of the sample setup,
+  // and a channel that takes the rule of its source channel. Without an LCU the calibration
+  // file of the LCU named does the same.
+  const struct {
+    int channel;
+    QString values;
+  } calibrated[] = {{0, "150.0\n42.8\n"}, {5, "-0.33\n5.00\n"}, {8, "14.7\n49.1\n"}, {12, "0\n4\n"}, {113, "150.0\n42.8\n"}};
+  for (const auto& c : calibrated) {
+    const QStringList arguments = {QString::number(c.channel), "300", "2047"};
+    EXPECT_EQ(InLcu(QStringList{"convert"} + arguments).out, c.values) << c.channel;
+    EXPECT_EQ(Lcu(QStringList{"convert", "--lcu", "1"} + arguments).out, c.values) << c.channel;
+  }
+}
+
+TEST_F(ChannelCommandsTest, WithoutCalibrationChannelsListsWhatItHasAndConvertRefuses) {
+  ASSERT_TRUE(QFile::remove(CalibrationFile()));
+  const ProgramRun channels = InLcu({"channels"});
+  EXPECT_EQ(channels.exitCode, 1);
+  const QString missing = "Could not load calibration data\n" + CalibrationFile() + ": No such file or directory\n";
+  EXPECT_EQ(channels.err, missing);
+  EXPECT_EQ(channels.OutLines().size(), 132);
+
+  const ProgramRun convert = Lcu({"convert", "--lcu", "1", "5", "1000"});
+  EXPECT_EQ(convert.exitCode, 1);
+  EXPECT_EQ(convert.err, missing);
+  EXPECT_TRUE(convert.out.isEmpty());
+}
+
+// Twenty channels take two exchanges a tick; every row must show its own channel's reading.
+TEST_F(ChannelCommandsTest, MonitorShowsEachTicksRowsAsTheWindowDoes) {
+  QStringList channels;
+  for (int channel = 0; channel < 19; ++channel) channels << QString::number(channel);
+  channels << "70";
+  const ProgramRun run = InLcu(QStringList{"monitor"} + channels + QStringList{"--count", "5"});
+  EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+  const auto tables = ParseTables(run.out);
+  ASSERT_EQ(tables.size(), 5u) << run.out.toStdString();
+  for (const auto& table : tables) {
+    ASSERT_EQ(table.size(), 20u);
+    for (std::size_t i = 0; i < table.size(); ++i) {
+      const int channel = channels[static_cast<qsizetype>(i)].toInt();
+      const lcu::sim::SampleChannel info = lcu::sim::SampleChannelInfo(static_cast<std::uint16_t>(channel));
+      EXPECT_EQ(table[i].id, QString::fromStdString(lcu::FormatIdCell(static_cast<std::uint16_t>(channel))));
+      EXPECT_EQ(table[i].name.toStdString(), info.name);
+      EXPECT_EQ(table[i].units.toStdString(), info.units);
+      EXPECT_EQ(SampleValueCell(channel, table[i].raw).toDouble(), table[i].value) << "row of channel " << channel;
+    }
+  }
+  // The suspension channels swing within a second, so the last tick differs from the first.
+  bool moved = false;
+  for (std::size_t i = 0; i < tables.front().size(); ++i) moved = moved || tables.front()[i].raw != tables.back()[i].raw;
+  EXPECT_TRUE(moved) << run.out.toStdString();
+}
+
+TEST_F(ChannelCommandsTest, MonitorCsvRecordsATimestampedLinePerTick) {
+  const ProgramRun run = InLcu({"monitor", "5", "15", "70", "--csv", "--count", "3"});
+  EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+  const QStringList lines = run.OutLines();
+  ASSERT_EQ(lines.size(), 4) << run.out.toStdString();
+  EXPECT_EQ(lines[0], "time,FUEL PRESS,SUSP FL,GEAR");
+  const QRegularExpression row(R"(^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3},-?\d+\.\d\d,-?\d+\.\d,\d$)");
+  for (qsizetype i = 1; i < lines.size(); ++i) EXPECT_TRUE(row.match(lines[i]).hasMatch()) << lines[i].toStdString();
+}
+
+#if !defined(_WIN32)
+TEST_F(ChannelCommandsTest, MonitorEndsCleanlyOnCtrlC) {
+  QProcess process;
+  StartLcu(process, {"--sim-state", State(), "monitor", "5"});
+  ASSERT_TRUE(process.waitForReadyRead(10000));
+  ::kill(static_cast<pid_t>(process.processId()), SIGINT);
+  ASSERT_TRUE(process.waitForFinished(10000));
+  EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(process.exitCode(), 0);
+  const QString out = QString::fromUtf8(process.readAllStandardOutput());
+  EXPECT_TRUE(out.endsWith("\n\n")) << "the last table is cut off: " << out.toStdString();
+}
+#endif
+
+TEST_F(ChannelCommandsTest, ZeroShiftsTheOffsetSavesTheCalibrationAndSendsIt) {
+  const QByteArray before = ReadFile(CalibrationFile());
+#if !defined(_WIN32)
+  // On a disk that takes only 8 KiB of the 16 KiB file, the save fails and names the file;
+  // the old file stays whole and nothing else is left in its folder.
+  ASSERT_EQ(InLcu({"status"}).exitCode, 0);  // the simulated LCU's state exists beforehand
+  m_fileSizeLimitBlocks = 8;
+  const ProgramRun full = InLcu({"zero", "5", "--value", "0", "--yes"});
+  m_fileSizeLimitBlocks = 0;
+  EXPECT_EQ(full.exitCode, 1);
+  EXPECT_EQ(full.err, "Failed to save calibration file.\n" + CalibrationFile() + ": File too large\n");
+  EXPECT_TRUE(ReadFile(CalibrationFile()) == before);
+  EXPECT_EQ(QFileInfo(CalibrationFile()).dir().entryList(QDir::Files | QDir::Hidden).size(), 2) << "a replacement was left";
+#endif
+  const ProgramRun zero = InLcu({"zero", "5", "--value", "0", "--yes"});
+  EXPECT_EQ(zero.exitCode, 0) << zero.err.toStdString();
+  EXPECT_TRUE(zero.err.endsWith("LCU configuration successfully updated.\n")) << zero.err.toStdString();
+
+  // Which bytes of the file change is the core's zeroing test; here channel 5 reads 0 after.
+  EXPECT_FALSE(ReadFile(CalibrationFile()) == before);
+  const auto tables = ParseTables(InLcu({"monitor", "5", "--count", "1"}).out);
+  ASSERT_EQ(tables.size(), 1u);
+  ASSERT_EQ(tables[0].size(), 1u);
+  EXPECT_LT(std::abs(tables[0][0].value), 0.3) << "channel 5 after zeroing";
+}
+
+// A record below the load window, two inside it, and the end record.
+constexpr char kFirmware[] =
+    ":041000005555555598\n"
+    ":10200000000102030405060708090A0B0C0D0E0F58\n"
+    ":04300000DEADBEEF94\n"
+    ":00000001FF\n";
+
+TEST_F(ChannelCommandsTest, LoadHexPutsTheImageAndItsChecksumIntoProgramMemory) {
+  const auto write = [this](const QString& name, QByteArray bytes) {
+    QFile file(Path(name));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+  };
+  write("firmware.hex", kFirmware);
+  write("corrupt.hex", QByteArray(kFirmware).replace("0F58", "0F59"));
+  ASSERT_EQ(InLcu({"status"}).exitCode, 0);
+  const QString program = QDir(State()).filePath("program.bin");
+  const QByteArray before = ReadFile(program);
+  ASSERT_EQ(before.size(), 32768);
+
+  const ProgramRun refused = InLcu({"load-hex", Path("corrupt.hex"), "--yes"});
+  EXPECT_EQ(refused.exitCode, 1);
+  EXPECT_EQ(refused.err, "Hex file line 2 has a wrong checksum.\n");
+  EXPECT_TRUE(ReadFile(program) == before) << "sent a refused file";
+
+  // Without a terminal the question is answered No.
+  const ProgramRun declined = InLcu({"load-hex", Path("firmware.hex")});
+  EXPECT_EQ(declined.exitCode, 3);
+  EXPECT_EQ(declined.err, "Replace the LCU firmware. Do you want to continue ? [y/N] n\n");
+  EXPECT_TRUE(ReadFile(program) == before) << "sent after No";
+
+  const ProgramRun loaded = InLcu({"load-hex", Path("firmware.hex"), "--yes", "--verify"});
+  EXPECT_EQ(loaded.exitCode, 0) << loaded.err.toStdString();
+  EXPECT_EQ(loaded.out, "Loaded : 20 of 24576 bytes\nChecksum : DDD4H\nVerified : yes\n");
+  QByteArray expected = before.left(0x2000) + QByteArray(0x6000, '\0');
+  expected.replace(0x2000, 16, QByteArray::fromHex("000102030405060708090A0B0C0D0E0F"));
+  expected.replace(0x3000, 4, QByteArray::fromHex("DEADBEEF"));
+  expected.replace(0x7FFE, 2, QByteArray::fromHex("D4DD"));  // the sum of the image's words
+  EXPECT_TRUE(ReadFile(program) == expected);
+}
+
+}  // namespace

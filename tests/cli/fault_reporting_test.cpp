@@ -1,0 +1,120 @@
+// One fault per command of the lcu program that talks to the LCU: the simulator's
+// LCU_SIM_FAULTS breaks one of the command's own transfers, and the failure must reach lcu's
+// exit status and stderr with the command's messages, leave no output file behind and keep
+// the LCU's data when the download is not on disk. What every transfer of every command does
+// under each fault is the core's fault matrix.
+#include <QDir>
+#include <QFile>
+
+#include <span>
+#include <string>
+#include <vector>
+
+#include "cli/cli_messages.h"
+#include "core/logger/data_file.h"
+#include "lcu_program.h"
+#include "support/command_fault_messages.h"
+#include "support/hex_text.h"
+
+namespace lcu {
+namespace {
+
+using test::Fault;
+using test::Messages;
+namespace expect = test::fault_messages;
+
+struct CliCase {
+  QStringList arguments;
+  Fault fault;
+  int transfer;  // the command's own transfer, from 1 (the poll before it not counted)
+  Messages (*expected)(Fault, int k);
+  QString output;  // a file the command would write
+};
+
+class LcuFaultMatrix : public test::LcuProgramTest {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(Lcu({"sim-setup"}).exitCode, 0);
+    ASSERT_TRUE(QDir().mkpath(Path("Velmora/Sample")));
+    ASSERT_EQ(Lcu({"--sim-state", Path("lcu"), "status"}).exitCode, 0);
+    // The LCU holds the download table and logged data that tells every byte apart.
+    const QByteArray memory = ReadFile(Path("lcu/memory.bin"));
+    std::vector<std::uint8_t> bytes(memory.begin(), memory.end());
+    test::PrepareFaultDownload(bytes);
+    QFile file(Path("lcu/memory.bin"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+    QFile hex(Path("firmware.hex"));
+    ASSERT_TRUE(hex.open(QIODevice::WriteOnly));
+    hex.write(QByteArray::fromStdString(test::HexRecords(0x2000, std::vector<std::uint8_t>(256, 0x5A), {16}) +
+                                        test::HexEndRecord() + "\n"));
+  }
+  // The LCU's data memory without the status block, whose clock runs on by itself.
+  QByteArray Memory() const { return ReadFile(Path("lcu/memory.bin")).mid(64); }
+};
+
+// Stderr without the questions that --yes answered.
+QString Shown(const QString& err) {
+  QString text;
+  for (const QString& line : err.split('\n', Qt::SkipEmptyParts))
+    if (!line.endsWith(" [y/N] y")) text += line + '\n';
+  return text;
+}
+
+bool ReadsIncomplete(const QByteArray& file) {
+  std::string_view error;
+  const auto info = ReadDataFile(std::span(reinterpret_cast<const std::uint8_t*>(file.constData()),
+                                           static_cast<std::size_t>(file.size())),
+                                 error);
+  return info && !info->Complete();
+}
+
+TEST_F(LcuFaultMatrix, EachCommandsFailureReachesExitStatusAndStderr) {
+  const std::vector<CliCase> cases = {
+      {{"status"}, Fault::kFail, 0, expect::Silent, {}},
+      {{"download"}, Fault::kShort, 5, expect::Download, {}},
+      {{"send-config"}, Fault::kFail, 4, expect::SendConfig, {}},
+      {{"config"}, Fault::kUnplug, 1, expect::ReadLcu, {}},
+      {{"reset-logbook"}, Fault::kFail, 2, expect::ResetLogbook, {}},
+      {{"extract-setup", Path("extract.stp")}, Fault::kShort, 2, expect::ExtractSetup, Path("extract.stp")},
+      {{"read-program", Path("Read.bin")}, Fault::kShort, 2, expect::ReadHexFile, Path("Read.bin")},
+      {{"init", "1"}, Fault::kFail, 1, expect::InitializeLcu, {}},
+      {{"session", "--session", "5", "--laps", "40"}, Fault::kFail, 2, expect::SessionData, {}},
+      {{"logger", "start"}, Fault::kUnplug, 1, expect::StartLogger, {}},
+      {{"logger", "stop"}, Fault::kFail, 1, expect::StartLogger, {}},
+      {{"load-hex", Path("firmware.hex")}, Fault::kFail, 2, expect::LoadHexFile, {}},
+      {{"peek", "8000"}, Fault::kFail, 1, expect::ReadLcu, {}},
+      {{"poke", "F000", "F001", "F002", "--hex", "12"}, Fault::kFail, 1, expect::MemoryWrite, {}},
+      {{"monitor", "3", "4", "--count", "1", "--csv"}, Fault::kShort, 2, expect::ReadLcu, {}},
+  };
+  for (const CliCase& c : cases) {
+    SCOPED_TRACE(c.arguments.join(' ').toStdString());
+    const QByteArray before = Memory();
+    const char* kind = c.fault == Fault::kFail ? "fail" : c.fault == Fault::kShort ? "short" : "unplug";
+    // Transfer 1 of the run is the status poll.
+    m_extraEnvironment.insert("LCU_SIM_FAULTS", QString("%1:%2").arg(kind).arg(c.transfer + 1));
+    const test::ProgramRun run = Lcu(QStringList{"--sim-state", Path("lcu"), "--yes"} + c.arguments);
+    Messages expected = c.expected(c.fault, c.transfer);
+    const QStringList kept = QDir(Path("Velmora/Sample")).entryList(QDir::Files);
+    if (c.arguments.front() == "download") {
+      // The part the download kept is named, reads as incomplete, and the LCU keeps its data.
+      ASSERT_EQ(kept.size(), 1);
+      const QString partial = Path("Velmora/Sample/" + kept.front());
+      expected.emplace_back(cli::msg::kDataFileIncomplete);
+      expected.push_back(partial.toStdString());
+      EXPECT_TRUE(ReadsIncomplete(ReadFile(partial)));
+      EXPECT_EQ(Memory(), before);
+      EXPECT_TRUE(run.out.isEmpty());
+    }
+    QString shown;
+    for (const std::string& m : expected) shown += QString::fromStdString(m) + '\n';
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(Shown(run.err).toStdString(), shown.toStdString());
+    if (!c.output.isEmpty()) {
+      EXPECT_FALSE(QFile::exists(c.output));
+    }
+  }
+}
+
+}  // namespace
+}  // namespace lcu

@@ -1,0 +1,222 @@
+// Loading the channel table from channel.dsc: placement by calibration name and by position,
+// the texts as stored and what each failure keeps. Arbitrary files are the fuzzer's.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include "core/app/messages.h"
+#include "core/channels/channel_calibration.h"
+#include "core/channels/channel_table.h"
+#include "core/host/memory_settings_store.h"
+#include "support/recording_prompter.h"
+
+namespace lcu {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Serves bytes the way a C file stream does (a read that stops exactly at the end does not
+// report the end yet) and can fail, or stall without an error, at a byte offset.
+class ScriptedStream : public DefinitionStream {
+ public:
+  enum Stop { kError, kStall };
+  explicit ScriptedStream(std::vector<std::uint8_t> bytes, std::size_t stopAt = SIZE_MAX, Stop stop = kError)
+      : m_bytes(std::move(bytes)), m_stopAt(std::min(stopAt, m_bytes.size())), m_stop(stop) {}
+  std::size_t Read(std::span<std::uint8_t> buffer) override {
+    const std::size_t n = std::min(buffer.size(), m_stopAt - m_pos);
+    std::copy_n(m_bytes.begin() + static_cast<std::ptrdiff_t>(m_pos), n, buffer.begin());
+    m_pos += n;
+    if (n < buffer.size() && m_pos == m_bytes.size()) m_end = true;
+    if (n < buffer.size() && m_pos < m_bytes.size()) m_failed = m_stop == kError;
+    return n;
+  }
+  bool Failed() const override { return m_failed; }
+  bool AtEnd() const override { return m_end; }
+  std::string ErrorText() const override { return "Input/output error"; }
+
+ private:
+  std::vector<std::uint8_t> m_bytes;
+  std::size_t m_pos = 0;
+  std::size_t m_stopAt;
+  Stop m_stop;
+  bool m_failed = false;
+  bool m_end = false;
+};
+
+ChannelDefinition Record(std::string_view name, std::string_view units = "", std::int16_t decimals = 0) {
+  ChannelDefinition record;
+  name.copy(record.name.data(), record.name.size());
+  units.copy(record.units.data(), record.units.size());
+  record.decimals = decimals;
+  record.carried68[0] = 0x5A;
+  return record;
+}
+
+// A file whose records 0 to count - 1 match no calibration name unless set afterwards.
+ChannelDefinitionFile Unmatched(std::size_t count) {
+  ChannelDefinitionFile file;
+  file.header[0] = 'H';
+  file.header[255] = 0xEE;
+  for (std::size_t k = 0; k < count; ++k) file.records.push_back(Record("none" + std::to_string(k), "u", 1));
+  return file;
+}
+
+class ChannelTableTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_dir = fs::temp_directory_path() / ("lcu-dsc-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(m_dir);
+    fs::create_directories(m_dir);
+    store.WriteString("Paths", "SetupDirectory", m_dir.string());
+    for (int i = 0; i < kCalibratedChannels; ++i) SetCalibrationName(calibration.Bytes(), i, "cal" + std::to_string(i));
+    SetCalibrationName(calibration.Bytes(), 0, "RPM");
+    SetCalibrationName(calibration.Bytes(), 5, "Water Temp");
+    SetCalibrationName(calibration.Bytes(), 7, "ABCDEFGHIJKLMNOP");  // 16 characters, no NUL
+    SetCalibrationName(calibration.Bytes(), 9, "Oil  ");
+    WriteBytes("@LCU1.cal", calibration.Bytes());
+  }
+  void TearDown() override { fs::remove_all(m_dir); }
+
+  void WriteBytes(const std::string& name, std::span<const std::uint8_t> bytes) const {
+    std::ofstream(m_dir / name, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  }
+  void WriteDefinitions(const ChannelDefinitionFile& file, std::size_t extraBytes = 0) const {
+    auto bytes = file.Serialize();
+    bytes.resize(bytes.size() + extraBytes, 0x41);
+    WriteBytes("channel.dsc", bytes);
+  }
+  bool Load() { return LoadChannelDefinitions(app, store, 1, prompter); }
+  std::string Name(std::size_t n) const { return app.m_channelTable[n].NameText(); }
+
+  fs::path m_dir;
+  MemorySettingsStore store;
+  CalibrationImage calibration;
+  AppState app;
+  test::RecordingPrompter prompter;
+};
+
+TEST_F(ChannelTableTest, PlacesNamedRecordsByCalibrationNameAndTheRestByPosition) {
+  ChannelDefinitionFile file = Unmatched(1026);
+  file.records[0] = Record("water TEMP", "C", 1);
+  file.records[1] = Record("abcdefghijklmnopQRST", "bar", 2);  // equal in the first 16 characters
+  file.records[2] = Record("Oil", "x");                        // blanks count: "Oil" is not "Oil  "
+  file.records[3] = Record("WATER temp", "F", 3);              // the later duplicate wins
+  file.records[64] = Record("RPM", "rpm", 0);                  // positional whatever its name
+  file.records[1025] = Record("rpm", "1/min", 0);              // named again from 1024 on
+  WriteDefinitions(file);
+
+  ASSERT_TRUE(Load());
+  EXPECT_TRUE(prompter.messages.empty());
+  EXPECT_EQ(app.m_nDefinitionGeneration, 1u);
+  EXPECT_EQ(app.m_dscHeader[0], 'H');
+  EXPECT_EQ(app.m_dscHeader[255], 0xEE);
+  EXPECT_EQ(Name(5), "WATER temp");
+  EXPECT_EQ(app.m_channelTable[5].UnitsText(), "F");
+  EXPECT_EQ(app.m_channelTable[5].decimals, 3);
+  EXPECT_EQ(app.m_channelTable[5].carried68[0], 0x5A);
+  EXPECT_EQ(Name(7), "abcdefghijklmnopQRST");
+  EXPECT_EQ(Name(9), "ID009");
+  EXPECT_EQ(Name(0), "rpm");
+  EXPECT_EQ(app.m_channelTable[0].UnitsText(), "1/min");
+  EXPECT_EQ(Name(1), "ID001");
+  EXPECT_EQ(Name(64), "RPM");
+  EXPECT_EQ(Name(1023), "none1023");
+}
+
+TEST_F(ChannelTableTest, TextsAreCutAndTrimmedAndShortLastRecordIgnored) {
+  ChannelDefinitionFile file = Unmatched(70);
+  file.records[64] = Record(std::string(32, 'N'), std::string(16, 'U'));
+  file.records[65] = Record("Nine Char                       ", "kPa             ");
+  file.records[66] = Record("   ", "");
+  WriteDefinitions(file, 100);
+
+  ASSERT_TRUE(Load());
+  EXPECT_EQ(Name(64), std::string(31, 'N'));
+  EXPECT_EQ(app.m_channelTable[64].UnitsText(), std::string(15, 'U'));
+  EXPECT_EQ(Name(65), "Nine Char");
+  EXPECT_EQ(app.m_channelTable[65].UnitsText(), "kPa");
+  EXPECT_EQ(Name(66), " ");
+  EXPECT_EQ(Name(70), "ID070");
+}
+
+TEST_F(ChannelTableTest, ReloadWithShorterFileKeepsUnitsAndDecimalsOfUncoveredChannels) {
+  WriteDefinitions(Unmatched(100));
+  ASSERT_TRUE(Load());
+  WriteDefinitions(Unmatched(80));
+  ASSERT_TRUE(Load());
+  EXPECT_EQ(app.m_nDefinitionGeneration, 2u);
+  EXPECT_EQ(Name(99), "ID099");
+  EXPECT_EQ(app.m_channelTable[99].UnitsText(), "u");
+  EXPECT_EQ(app.m_channelTable[99].decimals, 1);
+
+  for (const std::size_t size : {0u, 255u, 256u}) {
+    WriteBytes("channel.dsc", std::vector<std::uint8_t>(size, 7));
+    ASSERT_TRUE(Load()) << size;
+    EXPECT_EQ(Name(79), "ID079");
+    EXPECT_EQ(Name(1023), "ID1023");
+  }
+}
+
+TEST_F(ChannelTableTest, MissingFilesLeaveTheTableAlone) {
+  WriteDefinitions(Unmatched(100));
+  ASSERT_TRUE(Load());
+  const AppState before = app;
+
+  fs::remove(m_dir / "channel.dsc");
+  EXPECT_FALSE(Load());
+  fs::remove(m_dir / "@LCU1.cal");
+  EXPECT_FALSE(Load());
+  // Each message names the file it looked for and why it could not be read.
+  const std::string missing = ": No such file or directory";
+  EXPECT_EQ(prompter.messages,
+            (std::vector<std::string>{FormatSystemError(msg::kCouldNotOpenChannelDefinitionFile,
+                                                        (m_dir / "channel.dsc").string() + missing),
+                                      FormatSystemError(msg::kCouldNotLoadCalibration, (m_dir / "@LCU1.cal").string() + missing)}));
+  EXPECT_EQ(app.m_channelTable, before.m_channelTable);
+  EXPECT_EQ(app.m_nDefinitionGeneration, 1u);
+}
+
+TEST_F(ChannelTableTest, StreamFailuresKeepWhatWasDoneBeforeThem) {
+  app.m_calibration = calibration;
+  const std::vector<std::uint8_t> bytes = Unmatched(100).Serialize();
+  struct Case {
+    std::size_t stopAt;
+    ScriptedStream::Stop stop;
+    std::string message;
+    std::string name69;  // the last record before the stop, when it was reached
+  };
+  const std::string ioError = "\nchannel.dsc: Input/output error";
+  const std::size_t inRecord70 = 256 + 128 * 70 + 5;
+  const Case cases[] = {
+      {100, ScriptedStream::kError, std::string(msg::kFailedToReadDefinitionHeader) + ioError, "ID069"},
+      {inRecord70, ScriptedStream::kError, std::string(msg::kFailedWhileReadingDefinitions) + ioError, "none69"},
+      {inRecord70, ScriptedStream::kStall, std::string(msg::kChannelDefinitionFileInvalid) + "\nchannel.dsc", "none69"},
+  };
+  for (const Case& c : cases) {
+    app.m_channelTable.fill(Record("old", "old"));
+    prompter.messages.clear();
+    ScriptedStream stream(bytes, c.stopAt, c.stop);
+    EXPECT_FALSE(ReadChannelDefinitions(app, stream, "channel.dsc", prompter));
+    EXPECT_EQ(prompter.messages, std::vector<std::string>{c.message});
+    EXPECT_EQ(Name(69), c.name69);
+    EXPECT_EQ(Name(70), "ID070");
+    EXPECT_EQ(app.m_channelTable[70].UnitsText(), "old");
+  }
+  EXPECT_EQ(app.m_nDefinitionGeneration, 0u);
+}
+
+TEST_F(ChannelTableTest, RefusesFilesBeyondTheRecordLimit) {
+  app.m_calibration = calibration;
+  ScriptedStream withinLimit(Unmatched(kMaxDefinitionRecords).Serialize());
+  EXPECT_TRUE(ReadChannelDefinitions(app, withinLimit, "channel.dsc", prompter));
+  ScriptedStream beyond(Unmatched(kMaxDefinitionRecords + 1).Serialize());
+  EXPECT_FALSE(ReadChannelDefinitions(app, beyond, "channel.dsc", prompter));
+  EXPECT_EQ(prompter.messages, std::vector<std::string>{std::string(msg::kChannelDefinitionFileInvalid) + "\nchannel.dsc"});
+}
+
+}  // namespace
+}  // namespace lcu
+

@@ -1,0 +1,184 @@
+// Load Hex File against a scripted link: the exact requests and image it sends, the notice
+// around the transfer, and every way it is refused or fails.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "core/app/messages.h"
+#include "core/firmware/hex_file_upload.h"
+#include "core/firmware/hex_image.h"
+#include "core/logger/maintenance_commands.h"
+#include "core/util/little_endian.h"
+#include "support/command_fixture.h"
+#include "support/hex_text.h"
+#include "support/host_reasons.h"
+
+namespace lcu {
+namespace {
+
+namespace fs = std::filesystem;
+using test::CommandFixture;
+using test::HexRecord;
+
+const std::string kDeviceText = "A device attached to the system is not functioning.";
+const std::vector<std::string> kLoadSent = {"out 48 2000/6B3D", "bulk-out 24576"};
+
+// Records when it was shown and closed, and how many messages were up by then.
+class RecordingNotice : public UploadNotice {
+ public:
+  explicit RecordingNotice(const test::RecordingPrompter& prompter) : m_prompter(prompter) {}
+  void Show() override { events.push_back("show after " + std::to_string(m_prompter.messages.size())); }
+  void Close() override { events.push_back("close after " + std::to_string(m_prompter.messages.size())); }
+  std::vector<std::string> events;
+
+ private:
+  const test::RecordingPrompter& m_prompter;
+};
+
+// A scripted link and a notice for one run of the command.
+struct Harness {
+  CommandFixture f;
+  RecordingNotice notice{f.prompter};
+  CommandResult Load(const std::string& path) { return LoadHexFile(f.ctx, path, notice); }
+};
+
+class LoadHexFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    folder = fs::temp_directory_path() / (std::string("lcu-hex-") + info->name());
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+  }
+  void TearDown() override { fs::remove_all(folder); }
+
+  std::string WriteHex(const std::string& text) const {
+    const fs::path path = folder / "firmware.hex";
+    std::ofstream(path, std::ios::binary) << text;
+    return path.string();
+  }
+
+  fs::path folder;
+  Harness h;
+  CommandFixture& f = h.f;
+};
+
+TEST_F(LoadHexFileTest, SendsTheSealedImageAsOneSetUpAndOneBulkWrite) {
+  f.GoOnline();
+  const std::string path =
+      WriteHex(HexRecord(0x0000, {0xEE, 0xEE}) + "\n" + HexRecord(0x2000, {0x34, 0x12}) + "\n" +
+               HexRecord(0x7FE0, std::vector<std::uint8_t>(32, 0x77)) + "\n" + test::HexEndRecord());
+  ASSERT_EQ(h.Load(path), CommandResult::kDone);
+  EXPECT_TRUE(f.prompter.messages.empty());
+  EXPECT_EQ(f.Sent(), kLoadSent);
+  const test::BackendCall& setup = f.backend.calls[f.callsBefore];
+  EXPECT_EQ(setup.request.bmRequestType, 0x40);
+  EXPECT_EQ(setup.request.wLength, 0);
+  EXPECT_EQ(setup.size, 0u);
+
+  std::vector<std::uint8_t> expected(kFirmwareImageSize, 0);
+  expected[0] = 0x34, expected[1] = 0x12;
+  std::fill(expected.begin() + 0x5FE0, expected.begin() + 0x5FFE, std::uint8_t{0x77});
+  const std::uint16_t sum = static_cast<std::uint16_t>(0x1234 + 15 * 0x7777);
+  le::PutU16(expected, 0x5FFE, sum);
+  EXPECT_EQ(f.LastWritten(), expected);
+  EXPECT_EQ(h.notice.events, (std::vector<std::string>{"show after 0", "close after 0"}));
+}
+
+TEST_F(LoadHexFileTest, RefusalsAndFailures) {
+  struct Case {
+    const char* name;
+    bool online, downloading;
+    std::string path;
+    int failTransfer;
+    std::string message;
+    std::vector<std::string> sent;
+  };
+  const std::string good = WriteHex(HexRecord(0x2000, {1, 2}) + "\n" + test::HexEndRecord() + "\n");
+  const fs::path unsound = folder / "unsound.hex";
+  std::ofstream(unsound, std::ios::binary) << HexRecord(0x2000, {1}) << "\n:0120000001DD\n";
+  const fs::path empty = folder / "empty.hex";
+  std::ofstream(empty, std::ios::binary) << test::HexEndRecord() << "\n";
+  const std::vector<Case> cases = {
+      {"off line", false, false, good, 0, std::string(msg::kLcuOffline), {}},
+      {"download running", true, true, good, 0, std::string(msg::kDownloadInProgress), {}},
+      {"missing file", true, false, (folder / "none.hex").string(), 0,
+       FormatSystemError(msg::kFailedToOpenHexFile, (folder / "none.hex").string() + ": No such file or directory"), {}},
+      {"folder instead of a file", true, false, folder.string(), 0,
+       FormatSystemError(msg::kFailedToOpenHexFile, folder.string() + ": " + std::string(test::kFolderOpenedAsFile)), {}},
+      {"unsound record", true, false, unsound.string(), 0, HexErrorText({HexError::kBadChecksum, 2}), {}},
+      {"no firmware in the window", true, false, empty.string(), 0, std::string(msg::kHexFileHoldsNoFirmware), {}},
+      // Which message each failed transfer shows is the core's fault matrix.
+      {"bulk write fails", true, false, good, 2, FormatSystemError(msg::kFailedToWriteToLogger, kDeviceText),
+       kLoadSent},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Harness r;
+    if (c.online) r.f.GoOnline();
+    r.f.app.m_bDownloadRunning = c.downloading ? 1 : 0;
+    if (c.failTransfer) r.f.FailTransfer(c.failTransfer);
+    EXPECT_EQ(r.Load(c.path), CommandResult::kFailed);
+    EXPECT_EQ(r.f.prompter.messages, std::vector<std::string>{c.message});
+    EXPECT_EQ(r.f.Sent(), c.sent);
+    if (c.sent.empty()) {
+      EXPECT_TRUE(r.notice.events.empty());
+      continue;
+    }
+    // The notice stays up while the error is shown; the failed transfer closed the link and
+    // the next poll reconnects.
+    EXPECT_EQ(r.notice.events, (std::vector<std::string>{"show after 0", "close after 1"}));
+    EXPECT_EQ(r.f.device.m_bOnline, 0);
+    r.f.device.PollStatus();
+    EXPECT_EQ(r.f.device.m_bOnline, 1);
+  }
+}
+
+// The verification reads the program memory back as Read Hex File does and compares the
+// window with the image that was sent.
+TEST_F(LoadHexFileTest, VerifyComparesTheWindowReadBackWithTheImage) {
+  struct Case {
+    const char* name;
+    std::size_t changedAt;  // LCU address of a byte the LCU holds otherwise; 0 for none
+    int failTransfer;
+    CommandResult result;
+    std::vector<std::string> messages;
+  };
+  const std::vector<Case> cases = {
+      {"the same", 0, 0, CommandResult::kDone, {}},
+      {"one byte differs", 0x2F01, 0, CommandResult::kFailed, {"Program memory does not match the hex file at 2F01."}},
+      {"the read fails", 0, 2, CommandResult::kFailed, {FormatSystemError(msg::kFailedToReadLogger, kDeviceText)}},
+  };
+  const std::string path = WriteHex(test::HexRecords(0x2000, std::vector<std::uint8_t>(600, 0x3C), {32}) +
+                                    test::HexEndRecord() + "\n");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Harness r;
+    r.f.GoOnline();
+    const std::optional<FirmwareImage> image = ReadFirmwareFile(r.f.ctx, path);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->covered, 600u);
+    std::vector<std::uint8_t> program(kProgramMemorySize, 0xB0);
+    std::copy(image->Span().begin(), image->Span().end(), program.begin() + kFirmwareBase);
+    if (c.changedAt != 0) program[c.changedAt] ^= 0x01;
+    r.f.Reply(program);
+    if (c.failTransfer) r.f.FailTransfer(c.failTransfer);
+    EXPECT_EQ(VerifyFirmwareImage(r.f.ctx, *image), c.result);
+    EXPECT_EQ(r.f.prompter.messages, c.messages);
+    EXPECT_EQ(r.f.Sent(), (std::vector<std::string>{"out 45 0000/0", "bulk-in 32768"}));
+  }
+}
+
+TEST_F(LoadHexFileTest, CheckBeforeTheFileDialog) {
+  EXPECT_EQ(CheckLoadHexFile(f.ctx), CommandResult::kFailed);
+  EXPECT_EQ(f.prompter.messages, std::vector<std::string>{std::string(msg::kLcuOffline)});
+  f.prompter.messages.clear();
+  f.GoOnline();
+  EXPECT_EQ(CheckLoadHexFile(f.ctx), CommandResult::kDone);
+  EXPECT_TRUE(f.prompter.messages.empty());
+  EXPECT_TRUE(f.Sent().empty());
+}
+
+}  // namespace
+}  // namespace lcu

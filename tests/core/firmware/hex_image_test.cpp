@@ -1,0 +1,258 @@
+// The Intel-HEX reader: which records land where in the firmware image, which are skipped
+// silently, which refuse the file and on which line, and the checksum word. Random and
+// mutated input is the hex_image fuzzer's.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <utility>
+
+#include "core/firmware/hex_image.h"
+#include "core/util/little_endian.h"
+#include "support/hex_text.h"
+
+namespace lcu {
+namespace {
+
+using test::BytesOf;
+using test::HexEndRecord;
+using test::HexRecord;
+
+using Image = std::vector<std::uint8_t>;
+
+struct Outcome {
+  HexReadResult result;
+  Image image;
+};
+
+Outcome Read(std::string_view text) {
+  Outcome o{{}, Image(kFirmwareImageSize, 0xEE)};
+  const auto bytes = BytesOf(text);
+  o.result = ReadHexImage(bytes, FirmwareImageSpan(o.image.data(), kFirmwareImageSize));
+  return o;
+}
+
+std::vector<std::uint8_t> Counting(std::size_t n, std::uint8_t first) {
+  std::vector<std::uint8_t> v(n);
+  for (std::size_t i = 0; i < n; ++i) v[i] = static_cast<std::uint8_t>(first + i);
+  return v;
+}
+
+std::string Lines(std::initializer_list<std::string> lines) {
+  std::string text;
+  for (const auto& l : lines) text += l + "\n";
+  return text;
+}
+
+std::uint16_t StoredChecksum(const Image& image) {
+  return le::U16(image, kFirmwareChecksumOffset);
+}
+
+// The sum over the image's words, worked out independently of the reader.
+std::uint16_t ReferenceChecksum(const Image& image) {
+  unsigned sum = 0;
+  for (std::size_t i = 0; i + 2 < image.size(); i += 2) sum += image[i] + 256u * image[i + 1];
+  return static_cast<std::uint16_t>(sum);
+}
+
+TEST(HexImage, PlacesOnlyRecordsThatStartInTheLoadWindow) {
+  struct Case {
+    const char* name;
+    std::string text;  // an end-of-file record follows
+    std::vector<std::pair<std::size_t, std::vector<std::uint8_t>>> placed;  // image offset, bytes
+  };
+  const std::string long250 = HexRecord(0x3000, Counting(250, 0));
+  const std::string anchor = HexRecord(0x2100, {0xAA});
+  const std::vector<Case> cases = {
+      {"below the window", Lines({HexRecord(0x1FFF, {1, 2, 3, 4}), anchor}), {{0x100, {0xAA}}}},
+      {"window start", Lines({HexRecord(0x2000, {1, 2, 3, 4})}), {{0, {1, 2, 3, 4}}}},
+      {"last start address", Lines({HexRecord(0x7FEF, {7, 8, 9})}), {{0x5FEF, {7, 8, 9}}}},
+      {"first refused start address", Lines({HexRecord(0x7FF0, {7, 8, 9}), anchor}), {{0x100, {0xAA}}}},
+      {"starts below and runs into the window", Lines({HexRecord(0x1FF8, Counting(32, 1)), anchor}), {{0x100, {0xAA}}}},
+      {"later record wins", Lines({HexRecord(0x2000, {1, 2, 3, 4}), HexRecord(0x2002, {9, 9})}), {{0, {1, 2, 9, 9}}}},
+      {"zero extended addresses",
+       Lines({HexRecord(0, {0x00, 0x00}, test::kHexExtendedLinear), HexRecord(0x2000, {5}),
+              HexRecord(0, {0x00, 0x00}, test::kHexExtendedSegment), HexRecord(0x2001, {6})}),
+       {{0, {5, 6}}}},
+      {"a non-zero extended address without data after it",
+       Lines({HexRecord(0x2000, {5}), HexRecord(0, {0x00, 0x01}, test::kHexExtendedLinear)}), {{0, {5}}}},
+      {"a zero extended address ends a non-zero one",
+       Lines({HexRecord(0, {0x10, 0x00}, test::kHexExtendedSegment), HexRecord(0, {0, 0}, test::kHexExtendedSegment),
+              HexRecord(0x2000, {5})}),
+       {{0, {5}}}},
+      {"start address records", Lines({HexRecord(0x2010, {1, 2}, 0x05)}), {{0x10, {1, 2}}}},
+      {"reading goes on after the end record", Lines({HexEndRecord(), HexRecord(0x2004, {3})}), {{4, {3}}}},
+      {"lines without a colon", Lines({"", " " + HexRecord(0x2000, {1}), "; " + HexRecord(0x2000, {2}), "x", anchor}),
+       {{0x100, {0xAA}}}},
+      {"lower-case digits", ":02201000abcd56\n", {{0x10, {0xAB, 0xCD}}}},
+      {"blanks after the checksum", HexRecord(0x2000, {1}) + " \t\n", {{0, {1}}}},
+      {"empty record", Lines({HexRecord(0x2000, {}), anchor}), {{0x100, {0xAA}}}},
+      {"malformed lines outside the window", Lines({":10000000GG", ":1", ":10 2000", ":1020", "::", anchor}),
+       {{0x100, {0xAA}}}},
+      {"record of 250 bytes", Lines({long250}), {{0x1000, Counting(250, 0)}}},
+      {"long lines outside the window", Lines({std::string(2000, 'x'), HexRecord(0x1000, Counting(255, 0)), anchor}),
+       {{0x100, {0xAA}}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Outcome o = Read(c.text + HexEndRecord());
+    ASSERT_TRUE(o.result.Ok()) << o.result.line;
+    Image expected(kFirmwareImageSize, 0);
+    std::size_t covered = 0;
+    for (const auto& [offset, bytes] : c.placed) {
+      std::copy(bytes.begin(), bytes.end(), expected.begin() + static_cast<std::ptrdiff_t>(offset));
+      covered += bytes.size();
+    }
+    EXPECT_TRUE(std::equal(o.image.begin(), o.image.begin() + kFirmwareChecksumOffset, expected.begin()));
+    EXPECT_EQ(StoredChecksum(o.image), ReferenceChecksum(o.image));
+    EXPECT_EQ(o.result.covered, covered);
+  }
+}
+
+// A file that would give the LCU no firmware, or firmware at the wrong addresses, is refused
+// as a whole: nothing of it may reach the LCU.
+TEST(HexImage, RefusesFilesThatHoldNoFirmwareForTheWindow) {
+  struct Case {
+    const char* name;
+    std::string text;
+    HexReadResult refusal;
+  };
+  const std::string good = HexRecord(0x2000, {1, 2, 3, 4});
+  const std::vector<Case> cases = {
+      {"empty file", "", {HexError::kNoData, 0}},
+      {"a text file", "root:x:0:0:root:/root:/bin/bash\ndaemon:x:1:1::/usr/sbin:/usr/sbin/nologin\n", {HexError::kNoData, 0}},
+      {"records all below the window", Lines({HexRecord(0x0000, Counting(16, 0)), HexRecord(0x1FF0, Counting(16, 0)),
+                                              HexEndRecord()}),
+       {HexError::kNoData, 0}},
+      {"only empty records in the window", Lines({HexRecord(0x2000, {}), HexEndRecord()}), {HexError::kNoData, 0}},
+      {"no end-of-file record", Lines({good, HexRecord(0x2004, {5})}) + ":", {HexError::kNoEndRecord, 0}},
+      {"cut inside the end record", Lines({good}) + ":00000001", {HexError::kInvalidRecord, 2}},
+      {"data after a non-zero extended linear address",
+       Lines({good, HexRecord(0, {0x00, 0x01}, test::kHexExtendedLinear), good, HexEndRecord()}),
+       {HexError::kExtendedData, 3}},
+      {"data below the window after a non-zero extended segment address",
+       Lines({good, HexRecord(0, {0x01, 0x00}, test::kHexExtendedSegment), HexRecord(0x1000, {7}), HexEndRecord()}),
+       {HexError::kExtendedData, 3}},
+      {"an extended address record with a wrong checksum",
+       Lines({good, ":020000040000FB", good, HexEndRecord()}), {HexError::kBadChecksum, 2}},
+      {"an extended address record of one byte",
+       Lines({good, HexRecord(0, {0x00}, test::kHexExtendedLinear), HexEndRecord()}), {HexError::kInvalidRecord, 2}},
+      {"an end record with a wrong checksum", Lines({good, ":00000001FE"}), {HexError::kBadChecksum, 2}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(Read(c.text).result, c.refusal);
+  }
+}
+
+TEST(HexImage, RecordEndingAtTheTopHasItsLastWordReplacedByTheChecksum) {
+  const auto data = Counting(32, 0xA0);
+  const Outcome o = Read(Lines({HexRecord(0x7FE0, data), HexEndRecord()}));
+  ASSERT_TRUE(o.result.Ok());
+  EXPECT_TRUE(std::equal(data.begin(), data.end() - 2, o.image.begin() + 0x5FE0));
+  EXPECT_EQ(StoredChecksum(o.image), ReferenceChecksum(o.image));
+  EXPECT_NE(o.image[0x5FFE], data[30]);
+}
+
+TEST(HexImage, CrLfReadsLikeLf) {
+  const auto data = Counting(100, 3);
+  const std::string lf = test::HexRecords(0x2100, data, {16, 32}) + HexEndRecord() + "\n";
+  const std::string crlf = test::HexRecords(0x2100, data, {16, 32}, "\r\n") + HexEndRecord() + "\r\n";
+  const Outcome a = Read(lf), b = Read(crlf);
+  ASSERT_TRUE(a.result.Ok() && b.result.Ok());
+  EXPECT_EQ(a.image, b.image);
+  EXPECT_EQ(a.image[0x100], 3);
+  // Line numbers of refusals count the same way.
+  EXPECT_EQ(Read("\r\n\r\n:0120000001DD\r\n").result, (HexReadResult{HexError::kBadChecksum, 3}));
+}
+
+TEST(HexImage, UnsoundRecordsInTheWindowRefuseTheFileNamingTheLine) {
+  struct Case {
+    const char* name;
+    std::string badLine;
+    HexError error;
+  };
+  std::string badData = HexRecord(0x2000, {1, 2, 3});
+  badData[10] = 'G';
+  std::string badChecksumDigit = HexRecord(0x2000, {1});
+  badChecksumDigit.back() = 'Z';
+  const std::string good = HexRecord(0x2000, {1, 2, 3, 4});
+  const std::vector<Case> cases = {
+      {"checksum off by one", ":0120000001DD", HexError::kBadChecksum},
+      {"non-hex data digit", badData, HexError::kInvalidRecord},
+      {"non-hex checksum digit", badChecksumDigit, HexError::kInvalidRecord},
+      {"data cut short", good.substr(0, 14), HexError::kInvalidRecord},
+      {"checksum missing", good.substr(0, good.size() - 2), HexError::kInvalidRecord},
+      {"characters after the checksum", good + "00", HexError::kInvalidRecord},
+      {"data past 0x7FFF", HexRecord(0x7FE0, Counting(33, 0)), HexError::kPastImageEnd},
+      {"data past 0x7FFF from the last start", HexRecord(0x7FEF, Counting(18, 0)), HexError::kPastImageEnd},
+      {"line of 513 characters", HexRecord(0x2000, Counting(251, 0)), HexError::kLineTooLong},
+      {"line too long by blanks", good + std::string(600, ' '), HexError::kLineTooLong},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    // Lines before it (a comment, a boot record, a good record, an end record) all count.
+    const std::string text = Lines({"; firmware", HexRecord(0x0100, {1}), good, HexEndRecord(), c.badLine, good});
+    EXPECT_EQ(Read(text).result, (HexReadResult{c.error, 5}));
+  }
+  // A record that ends exactly at 0x7FFF is sound.
+  EXPECT_TRUE(Read(Lines({HexRecord(0x7FEF, Counting(17, 0)), HexEndRecord()})).result.Ok());
+}
+
+TEST(HexImage, RefusesFilesAboveTheSizeLimit) {
+  std::vector<std::uint8_t> file(kHexFileLimit + 1, 'x');
+  Image image(kFirmwareImageSize);
+  EXPECT_EQ(ReadHexImage(file, FirmwareImageSpan(image.data(), kFirmwareImageSize)),
+            (HexReadResult{HexError::kFileTooLarge, 0}));
+  const std::string records = Lines({HexRecord(0x2000, {1}), HexEndRecord()});
+  std::copy(records.begin(), records.end(), file.begin());
+  file.pop_back();
+  EXPECT_TRUE(ReadHexImage(file, FirmwareImageSpan(image.data(), kFirmwareImageSize)).Ok());
+}
+
+TEST(HexImage, RefusalTextsNameTheLine) {
+  std::vector<std::string> texts;
+  for (const HexError e : {HexError::kInvalidRecord, HexError::kBadChecksum, HexError::kPastImageEnd,
+                           HexError::kLineTooLong, HexError::kExtendedData}) {
+    const std::string text = HexErrorText({e, 1234});
+    EXPECT_NE(text.find(" 1234 "), std::string::npos) << text;
+    EXPECT_EQ(text.find('%'), std::string::npos) << text;
+    texts.push_back(text);
+  }
+  for (const HexError e : {HexError::kFileTooLarge, HexError::kNoData, HexError::kNoEndRecord}) {
+    const std::string text = HexErrorText({e, 0});
+    EXPECT_FALSE(text.empty());
+    EXPECT_EQ(text.find('%'), std::string::npos) << text;
+    texts.push_back(text);
+  }
+  std::sort(texts.begin(), texts.end());
+  EXPECT_EQ(std::unique(texts.begin(), texts.end()), texts.end());
+  EXPECT_TRUE(HexErrorText({}).empty());
+}
+
+TEST(FirmwareChecksum, SumsEveryWordButItself) {
+  struct Case {
+    const char* name;
+    std::vector<std::pair<std::size_t, std::uint8_t>> bytes;
+    std::uint16_t checksum;
+  };
+  const std::vector<Case> cases = {
+      {"all zero", {}, 0x0000},
+      {"worked example", {{0, 0x34}, {1, 0x12}}, 0x1234},
+      {"last summed word", {{0x5FFC, 0x01}, {0x5FFD, 0x80}}, 0x8001},
+      {"carries wrap at 16 bits", {{0, 0xFF}, {1, 0xFF}, {2, 0x02}}, 0x0001},
+      {"old checksum word ignored", {{0x5FFE, 0xAB}, {0x5FFF, 0xCD}}, 0x0000},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Image image(kFirmwareImageSize, 0);
+    for (const auto& [offset, value] : c.bytes) image[offset] = value;
+    const FirmwareImageSpan span(image.data(), kFirmwareImageSize);
+    EXPECT_EQ(FirmwareChecksum(span), c.checksum);
+    SealFirmwareImage(span);
+    EXPECT_EQ(StoredChecksum(image), c.checksum);
+  }
+}
+
+}  // namespace
+}  // namespace lcu

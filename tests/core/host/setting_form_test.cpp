@@ -1,0 +1,36 @@
+// Which texts each setting takes.
+#include <gtest/gtest.h>
+
+#include "core/host/setting_form.h"
+
+namespace lcu {
+namespace {
+
+// Each value the programs read as a number, and the texts it takes.
+TEST(SettingForm, ValuesReadAsNumbersTakeOnlyNumbers) {
+  const struct {
+    const char* key;
+    const char* name;
+    const char* text;
+    bool fits;
+  } cases[] = {
+      {"Corvalent\\Settings", "Preserve Buffer", "1", true},
+      {"corvalent/settings", "preserve buffer", "true", false},
+      {"Corvalent\\Settings", "showCmd", " 3", false},
+      {"Corvalent\\ChannelData", "ConfigStamp", "2147483648", false},
+      {"Corvalent\\ChannelData", "ChannelID", "5x", false},
+      {"Config\\Hardware", "Level", "", false},
+      {"Config/LCUs/Serial10", "Serial", "1234", true},
+      {"Config\\LCUs\\Serial3", "Serial", "12a", false},
+      {"Config\\Hardware", "UsbVendorId", "0x04CE", true},
+      {"Config\\Hardware", "UsbVendorId", "104CE", false},
+      {"Config\\LCUs\\Serial11", "Serial", "any text", true},
+      {"Corvalent\\Settings", "Monitor", "", true},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FitsSettingForm(FormOfSetting(c.key, c.name), c.text), c.fits) << c.key << ' ' << c.name << ' ' << c.text;
+  }
+}
+
+}  // namespace
+}  // namespace lcu

@@ -1,0 +1,270 @@
+// The configuration upload: the buffer layout, every carried and cleared field in both
+// modes, the questions, the validation before anything is sent, and the registry values.
+#include <gtest/gtest.h>
+
+#include "core/host/default_paths.h"
+#include "core/host/memory_settings_store.h"
+#include "core/host/prompter.h"
+#include "core/host/registry.h"
+#include "core/logger/configuration_upload.h"
+#include "support/fixed_clock.h"
+#include "support/recording_prompter.h"
+#include "support/scripted_backend.h"
+
+namespace lcu {
+namespace {
+
+using test::BackendCall;
+
+CalibrationImage TwoBufferImage() {
+  CalibrationImage image;
+  image.SetU16(hdr::kBufferCount, 2);
+  image.SetEntry(0, {2, 10, {}, {}, 0x1111});
+  image.SetEntry(1, {4, 8, {}, {}, 0x2222});
+  return image;
+}
+
+TEST(LayOutBuffers, WorkedExampleOfTwoBuffers) {
+  CalibrationImage image = TwoBufferImage();
+  LayOutBuffers(image, 2);
+  EXPECT_EQ(image.Entry(0).start, (Position{0x8000, 1}));
+  EXPECT_EQ(image.Entry(0).end, (Position{0x8000, 1}));
+  EXPECT_EQ(image.Entry(1).start, (Position{0xA000, 53}));
+  EXPECT_EQ(image.Entry(1).end, (Position{0xA000, 53}));
+  EXPECT_EQ(image.Entry(2).start, (Position{0x8000, 64}));
+  EXPECT_EQ(image.U16(hdr::kFirstBufferSize), 3360);
+  // Rate code, weight and the carried word stay as they were.
+  EXPECT_EQ(image.Entry(1).rateCode, 4);
+  EXPECT_EQ(image.Entry(1).weight, 8);
+  EXPECT_EQ(image.Entry(1).carried, 0x2222);
+}
+
+TEST(LayOutBuffers, NoBuffersOrNoWeightPutsEverythingAtTheFirstPage) {
+  CalibrationImage empty;
+  LayOutBuffers(empty, 2);
+  EXPECT_EQ(empty.Entry(0).start, (Position{0x8000, 1}));
+
+  CalibrationImage weightless = TwoBufferImage();
+  weightless.SetEntry(0, {2, 0, {}, {}, 0});
+  weightless.SetEntry(1, {4, 0, {}, {}, 0});
+  LayOutBuffers(weightless, 2);
+  for (std::size_t i = 0; i <= 2; ++i) EXPECT_EQ(weightless.Entry(i).start, (Position{0x8000, 1})) << i;
+}
+
+TEST(LayOutBuffers, RegionsAreMultiplesOfFourAndStayInsideMemory) {
+  CalibrationImage image;
+  image.SetU16(hdr::kBufferCount, 3);
+  image.SetEntry(0, {0, 3, {}, {}, 0});
+  image.SetEntry(1, {9, 7, {}, {}, 0});
+  image.SetEntry(2, {5, 1, {}, {}, 0});
+  for (const std::uint16_t m : {std::uint16_t{1}, std::uint16_t{2}, std::uint16_t{16}, std::uint16_t{2047}}) {
+    LayOutBuffers(image, m);
+    for (std::size_t i = 0; i < 3; ++i)
+      EXPECT_EQ(Distance(image.Entry(i).start, image.Entry(i + 1).start) % 4, 0u) << m << ' ' << i;
+    EXPECT_LE(LinearOf(image.Entry(3).start), static_cast<std::uint64_t>(m) * kMemoryUnit);
+    EXPECT_GT(LinearOf(image.Entry(3).start) + 16, static_cast<std::uint64_t>(m) * kMemoryUnit);
+  }
+}
+
+// A header as an LCU holding data might report it.
+LoggerHeader LcuHeader() {
+  LoggerHeader h;
+  for (std::size_t i = 0; i < h.Bytes().size(); ++i) h.Bytes()[i] = static_cast<std::uint8_t>(0xA0 ^ (i * 13));
+  h.SetU16(hdr::kMemorySize, 2);
+  h.SetU16(hdr::kLcuNumber, 17);
+  h.SetU32(hdr::kDataPresent, 1);
+  h.SetU16(hdr::kLapsSinceReset, 7);
+  h.SetU16(hdr::kLapBase, 20);
+  h.SetU32(hdr::kCarryCount, 1000);
+  h.SetU32(hdr::kLogbookTotal, 0xFFFFFF00);
+  h.SetU16(hdr::kBufferCount, 2);
+  return h;
+}
+
+class UploadTest : public ::testing::Test {
+ protected:
+  UploadTest() {
+    backend.nodes[0] = kLcuProductId;
+    device.FindDevice();
+    device.m_bOnline = 1;
+  }
+
+  void ReplyHeader(const LoggerHeader& h) { backend.replyBytes.insert(backend.replyBytes.end(), h.Bytes().begin(), h.Bytes().end()); }
+
+  // The 16320 bytes written to LCU 0x8040, as a full header image (status part zero).
+  std::optional<LoggerHeader> Written() const {
+    const auto writes = backend.CallsOf(BackendCall::kBulkWrite);
+    if (writes.empty()) return std::nullopt;
+    LoggerHeader h;
+    std::copy(writes.back().data.begin(), writes.back().data.end(), h.Bytes().begin() + 64);
+    return h;
+  }
+
+  CommandContext Context() { return {device, store, prompter, clock, files, app, ui}; }
+
+  test::ScriptedBackend backend;
+  CUsbDevice device{backend};
+  MemorySettingsStore store;
+  test::RecordingPrompter prompter;
+  test::FixedClock clock;
+  StdFileSystem files;
+  AppState app;
+  SilentCommandUi ui;
+};
+
+// What the image must hold after an upload: every byte from 0x40 on as in the image, except
+// the layout, the carried and the cleared fields.
+LoggerHeader Expected(const CalibrationImage& image, const LoggerHeader& lcu, UploadMode mode, bool preserveQmt) {
+  LoggerHeader e = image;
+  LayOutBuffers(e, lcu.MemorySize());
+  const auto copy = [&](std::size_t offset, std::size_t length) {
+    std::copy_n(lcu.Bytes().begin() + static_cast<std::ptrdiff_t>(offset), length,
+                e.Bytes().begin() + static_cast<std::ptrdiff_t>(offset));
+  };
+  for (const std::size_t o : std::initializer_list<std::size_t>{0x4Cu, 0x4Eu, 0x7Cu, 0x98u}) copy(o, 2);
+  for (const std::size_t o : std::initializer_list<std::size_t>{0x80u, 0x88u, 0x8Cu, 0x90u, 0x94u}) copy(o, 4);
+  copy(0x56, 32);
+  copy(0xA0, 96);
+  for (const std::size_t o : std::initializer_list<std::size_t>{0x40u, 0x44u, 0x52u}) e.SetU32(o, 0);
+  for (const std::size_t o : std::initializer_list<std::size_t>{0x48u, 0x4Au}) e.SetU16(o, 0);
+  if (mode == UploadMode::kReset) {
+    e.SetU16(0x50, static_cast<std::uint16_t>(lcu.U16(0x4A) + lcu.U16(0x50)));
+    e.SetU32(0x84, lcu.U32(0x12) + lcu.U32(0x84));
+  } else {
+    copy(0x50, 2);
+    copy(0x84, 4);
+  }
+  if (mode == UploadMode::kReset || preserveQmt) {
+    copy(0x76, 2);
+    copy(0x1BCA, 16);
+  }
+  return e;
+}
+
+void ExpectSameFrom0x40(const LoggerHeader& actual, const LoggerHeader& expected) {
+  for (std::size_t i = 0x40; i < kLoggerHeaderSize; ++i)
+    ASSERT_EQ(actual.Bytes()[i], expected.Bytes()[i]) << "offset 0x" << std::hex << i;
+}
+
+TEST_F(UploadTest, ResetModeCarriesAndSumsTheCounters) {
+  const LoggerHeader lcu = LcuHeader();
+  ReplyHeader(lcu);
+  CalibrationImage image = TwoBufferImage();
+  image.Bytes()[0x9A] = 0x5A;  // logbook tail comes from the image
+  const CalibrationImage original = image;
+  auto ctx = Context();
+  ASSERT_EQ(UploadConfiguration(ctx, image, UploadMode::kReset), CommandResult::kDone);
+  EXPECT_TRUE(prompter.questions.empty());
+  const auto written = Written();
+  ASSERT_TRUE(written);
+  ExpectSameFrom0x40(*written, Expected(original, lcu, UploadMode::kReset, false));
+  EXPECT_EQ(written->U16(hdr::kLapBase), 27);
+  EXPECT_EQ(written->U32(hdr::kLogbookTotal), 0xFFFFFF00u + 1000u);
+  EXPECT_EQ(written->Bytes()[0x9A], 0x5A);
+  // The image in memory keeps the computed values.
+  ExpectSameFrom0x40(image, *written);
+}
+
+TEST_F(UploadTest, SendConfigModeKeepsCountersAndQmtOnlyOnRequest) {
+  for (const bool preserveQmt : {false, true}) {
+    backend.calls.clear();
+    const LoggerHeader lcu = LcuHeader();
+    ReplyHeader(lcu);
+    prompter.answers = {true};
+    app.m_bPreserveQmt = preserveQmt ? 1 : 0;
+    CalibrationImage image = TwoBufferImage();
+    auto ctx = Context();
+    ASSERT_EQ(UploadConfiguration(ctx, image, UploadMode::kSendConfig), CommandResult::kDone);
+    const auto written = Written();
+    ASSERT_TRUE(written);
+    ExpectSameFrom0x40(*written, Expected(TwoBufferImage(), lcu, UploadMode::kSendConfig, preserveQmt));
+  }
+  EXPECT_EQ(prompter.questions, (std::vector<std::string>(2, "LCU contains data. Do you want to continue ?")));
+}
+
+TEST_F(UploadTest, NoToTheDataQuestionSendsNothing) {
+  ReplyHeader(LcuHeader());
+  CalibrationImage image = TwoBufferImage();
+  auto ctx = Context();
+  EXPECT_EQ(UploadConfiguration(ctx, image, UploadMode::kSendConfig), CommandResult::kDeclined);
+  EXPECT_TRUE(backend.CallsOf(BackendCall::kBulkWrite).empty());
+  EXPECT_FALSE(store.ReadValue("Corvalent\\ChannelData", "ConfigStamp"));
+}
+
+TEST_F(UploadTest, InvalidImagesAreRefusedBeforeAnythingIsSent) {
+  CalibrationImage tooMany;
+  tooMany.SetU16(hdr::kBufferCount, static_cast<std::uint16_t>(LoggerHeader::MaxBufferCount(hdr::kChannelNames) + 1));
+  CalibrationImage badRate = TwoBufferImage();
+  badRate.SetEntry(1, {10, 1, {}, {}, 0});
+  for (CalibrationImage* image : {&tooMany, &badRate}) {
+    auto ctx = Context();
+    EXPECT_EQ(UploadConfiguration(ctx, *image, UploadMode::kReset), CommandResult::kFailed);
+  }
+  EXPECT_EQ(backend.transfers, 0);
+  EXPECT_EQ(prompter.messages, (std::vector<std::string>(2, "Calibration file is invalid.")));
+}
+
+TEST_F(UploadTest, AnLcuWithoutMemoryIsRefused) {
+  LoggerHeader lcu = LcuHeader();
+  lcu.SetU16(hdr::kMemorySize, 0);
+  ReplyHeader(lcu);
+  CalibrationImage image = TwoBufferImage();
+  auto ctx = Context();
+  EXPECT_EQ(UploadConfiguration(ctx, image, UploadMode::kReset), CommandResult::kFailed);
+  EXPECT_EQ(prompter.messages, std::vector<std::string>{"Logger header is invalid."});
+  EXPECT_TRUE(backend.CallsOf(BackendCall::kBulkWrite).empty());
+}
+
+TEST_F(UploadTest, ConfigStampCountsAndSkipsZero) {
+  for (const auto& [before, after] : std::vector<std::pair<std::optional<std::int32_t>, std::int32_t>>{
+           {std::nullopt, 1}, {5, 6}, {-1, 1}}) {
+    if (before) store.WriteInteger("Corvalent\\ChannelData", "ConfigStamp", *before);
+    ReplyHeader(LcuHeader());
+    CalibrationImage image = TwoBufferImage();
+    auto ctx = Context();
+    ASSERT_EQ(UploadConfiguration(ctx, image, UploadMode::kReset), CommandResult::kDone);
+    EXPECT_EQ(Profile(store).GetProfileInt("ChannelData", "ConfigStamp", 0), after);
+  }
+}
+
+TEST_F(UploadTest, MemoryGoesToEveryMatchingSlot) {
+  store.WriteString(SlotKey(2), "Serial", "17");
+  store.WriteString(SlotKey(4), "Serial", "0017");
+  store.WriteString(SlotKey(5), "Serial", "18");
+  ReplyHeader(LcuHeader());
+  CalibrationImage image = TwoBufferImage();
+  auto ctx = Context();
+  ASSERT_EQ(UploadConfiguration(ctx, image, UploadMode::kReset), CommandResult::kDone);
+  EXPECT_EQ(store.ReadValue(SlotKey(2), "Memory"), "2");
+  EXPECT_EQ(store.ReadValue(SlotKey(4), "Memory"), "2");
+  EXPECT_FALSE(store.ReadValue(SlotKey(5), "Memory"));
+  EXPECT_FALSE(store.KeyExists(SlotKey(1)));  // a missing slot key is not created
+}
+
+TEST_F(UploadTest, SendConfigChecksTheLinkAndTheCalibrationFile) {
+  device.m_bOnline = 0;
+  auto ctx = Context();
+  EXPECT_EQ(OnSendConfig(ctx), CommandResult::kFailed);
+  device.m_bOnline = 1;
+  store.WriteString("Paths", "SetupDirectory", "/nonexistent-folder-of-lcu-tests");
+  EXPECT_EQ(OnSendConfig(ctx), CommandResult::kFailed);
+  app.m_bDownloadRunning = 1;
+  EXPECT_EQ(OnSendConfig(ctx), CommandResult::kFailed);
+  EXPECT_EQ(prompter.messages,
+            (std::vector<std::string>{"LCU is off-line",
+                                      FormatSystemError("Could not read calibration file",
+                                                        JoinPath("/nonexistent-folder-of-lcu-tests", "@LCU1.cal") +
+                                                            ": No such file or directory"),
+                                      "A download is in progress. Please wait until it has ended."}));
+}
+
+TEST_F(UploadTest, SendConfigAsksWhileLoggingAndNoEndsIt) {
+  backend.Reply({0x01});  // logging state byte
+  auto ctx = Context();
+  EXPECT_EQ(OnSendConfig(ctx), CommandResult::kDeclined);
+  EXPECT_EQ(prompter.questions, std::vector<std::string>{"Logging in progress. Do you want to continue ?"});
+  EXPECT_TRUE(backend.CallsOf(BackendCall::kBulkWrite).empty());
+}
+
+}  // namespace
+}  // namespace lcu

@@ -1,0 +1,140 @@
+// Reading download data files: complete, incomplete and wrapped files, the refusals of bad
+// input, the report of `lcu dat-info`, and a mutation run that must never read outside.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "core/app/messages.h"
+#include "core/logger/data_file.h"
+
+namespace lcu {
+namespace {
+
+const LocalTime kDownloaded{2026, 12, 4, 13, 52, 44, 123};
+
+// A file of three buffers: 1000 bytes at 100/s, an empty one of an undefined rate code, and
+// 500 bytes at 1/s.
+std::vector<std::uint8_t> ExampleFile(bool wrapped = false) {
+  LoggerHeader h;
+  h.SetU16(hdr::kMemorySize, 2);
+  h.SetU16(hdr::kLcuNumber, 17);
+  h.SetDownloadTime(FileTimeFromLocal(kDownloaded));
+  h.SetU32(hdr::kDataPresent, 1);
+  h.SetU16(hdr::kWrapFlag, wrapped ? 1 : 0);
+  h.SetU16(hdr::kLapsSinceReset, 7);
+  h.SetU16(hdr::kSession, 4);
+  h.SetU16(hdr::kOuting, 1);
+  h.SetU16(hdr::kLapBase, 20);
+  h.SetU16(hdr::kPaceLaps, 3);
+  h.SetU16(hdr::kBufferCount, 3);
+  const std::uint32_t base = kPageSize;
+  h.SetEntry(0, {3, 4, PositionOf(base), PositionOf(base + 1000), 0});
+  h.SetEntry(1, {12, 1, PositionOf(base + 1000), PositionOf(base + 1000), 0});
+  h.SetEntry(2, {9, 2, PositionOf(base + 1000), PositionOf(base + 1500), 0});
+  h.SetEntry(3, {0, 0, PositionOf(base + (wrapped ? 2000 : 1500)), PositionOf(base + 1500), 0});
+  std::vector<std::uint8_t> file(h.Bytes().begin(), h.Bytes().end());
+  for (std::size_t i = 0; i < (wrapped ? 2000u : 1500u); ++i) file.push_back(static_cast<std::uint8_t>(i % 251));
+  return file;
+}
+
+TEST(DataFile, ReadsACompleteFile) {
+  const auto file = ExampleFile();
+  std::string_view error;
+  const auto info = ReadDataFile(file, error);
+  ASSERT_TRUE(info) << error;
+  EXPECT_EQ(info->lcuNumber, 17);
+  EXPECT_EQ(info->downloadTime.hour, 13);
+  EXPECT_EQ(info->downloadTime.millisecond, 123);
+  EXPECT_EQ(info->session, (SessionDataValues{5, 2, 28, 3}));
+  EXPECT_EQ(info->expectedSize, kLoggerHeaderSize + 1500);
+  EXPECT_TRUE(info->Complete());
+  ASSERT_EQ(info->buffers.size(), 3u);
+  EXPECT_EQ(info->buffers[0].rate, 100u);
+  EXPECT_EQ(info->buffers[1].rate, std::nullopt);
+  EXPECT_EQ(info->buffers[2].rate, 1u);
+  EXPECT_EQ(info->buffers[2].offset, kLoggerHeaderSize + 1000);
+  const auto third = BufferData(file, info->buffers[2]);
+  ASSERT_EQ(third.size(), 500u);
+  EXPECT_EQ(third[0], 1000 % 251);
+
+  // The header and the size alone tell the same.
+  const auto fromHeader = ReadDataFileInfo(std::span(file).first(kLoggerHeaderSize), file.size(), error);
+  ASSERT_TRUE(fromHeader);
+  EXPECT_EQ(fromHeader->expectedSize, info->expectedSize);
+}
+
+TEST(DataFile, AShorterFileIsIncomplete) {
+  for (const std::size_t size : {kLoggerHeaderSize, kLoggerHeaderSize + 1200, kLoggerHeaderSize + 1499}) {
+    auto file = ExampleFile();
+    file.resize(size);
+    std::string_view error;
+    const auto info = ReadDataFile(file, error);
+    ASSERT_TRUE(info) << size;
+    EXPECT_FALSE(info->Complete());
+    const std::size_t data = size - kLoggerHeaderSize;
+    EXPECT_EQ(info->buffers[0].bytesPresent, std::min<std::size_t>(data, 1000));
+    EXPECT_EQ(BufferData(file, info->buffers[2]).size(), data > 1000 ? data - 1000 : 0);
+  }
+}
+
+TEST(DataFile, AWrappedBufferRunsToTheNextRegion) {
+  std::string_view error;
+  const auto info = ReadDataFile(ExampleFile(true), error);
+  ASSERT_TRUE(info) << error;
+  EXPECT_EQ(info->buffers[2].length, 1000u);
+  EXPECT_TRUE(info->Complete());
+}
+
+TEST(DataFile, RefusesBadInput) {
+  const auto withHeader = [](auto change) {
+    auto file = ExampleFile();
+    LoggerHeader h(std::span<const std::uint8_t>(file).first<kLoggerHeaderSize>());
+    change(h);
+    std::copy(h.Bytes().begin(), h.Bytes().end(), file.begin());
+    return file;
+  };
+  std::mt19937 random(7);
+  std::vector<std::uint8_t> garbage(kLoggerHeaderSize + 4096);
+  for (auto& b : garbage) b = static_cast<std::uint8_t>(random());
+  auto longer = ExampleFile();
+  longer.push_back(0);
+  const std::vector<std::pair<std::vector<std::uint8_t>, std::string_view>> cases = {
+      {{}, msg::kDataFileTooShort},
+      {std::vector<std::uint8_t>(kLoggerHeaderSize - 1, 1), msg::kDataFileTooShort},
+      {std::vector<std::uint8_t>(kLoggerHeaderSize, 0), msg::kDataFileHoldsNoData},
+      {garbage, msg::kLoggerHeaderInvalid},
+      {withHeader([](LoggerHeader& h) { h.SetU16(hdr::kBufferCount, 5000); }), msg::kLoggerHeaderInvalid},
+      {withHeader([](LoggerHeader& h) { h.SetU16(hdr::kMemorySize, 0); }), msg::kLoggerHeaderInvalid},
+      {withHeader([](LoggerHeader& h) { h.SetEntry(2, {9, 2, PositionOf(kPageSize + 1500), PositionOf(kPageSize + 1000), 0}); }),
+       msg::kLoggerHeaderInvalid},
+      {longer, msg::kDataFileTooLong},
+  };
+  for (const auto& [file, expected] : cases) {
+    std::string_view error;
+    EXPECT_FALSE(ReadDataFile(file, error)) << expected;
+    EXPECT_EQ(error, expected) << file.size();
+  }
+}
+
+TEST(DataFile, Report) {
+  auto file = ExampleFile();
+  file.resize(kLoggerHeaderSize + 1200);
+  std::string_view error;
+  EXPECT_EQ(FormatDataFileInfo(*ReadDataFile(file, error)),
+            "Serial # : 17\n"
+            "Downloaded : 2026-12-04 13:52:44.123\n"
+            "Session : 5\n"
+            "Outing : 2\n"
+            "Lap Count : 28\n"
+            "Pace Laps : 3\n"
+            "Wrapped : no\n"
+            "Buffers : 3\n"
+            "Buffer 0 : rate 100/s, weight 4, length 1000 bytes\n"
+            "Buffer 1 : rate undefined (code 12), weight 1, length 0 bytes\n"
+            "Buffer 2 : rate 1/s, weight 2, length 500 bytes, 200 in file\n"
+            "Size : 17584 of 17884 bytes\n"
+            "Complete : no\n");
+}
+
+}  // namespace
+}  // namespace lcu

@@ -1,0 +1,444 @@
+// The download against the simulated LCU: byte-exact data files (plain and wrapped
+// buffers, empty buffers, no buffers), file names, the registry values, the reset, Protect
+// Data, Stop Download, and full disks that must not reset an LCU whose data is not safely on
+// disk. Failing transfers are the core's fault matrix.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+
+#include "core/app/messages.h"
+#include "core/host/memory_settings_store.h"
+#include "core/host/registry.h"
+#include "core/link/logger_transfers.h"
+#include "core/logger/configuration_upload.h"
+#include "core/logger/file_write_queue.h"
+#include "core/logger/logger_download.h"
+#include "platform/host_file_system.h"
+#include "sim/lcu_simulator.h"
+#include "sim/sample_setup.h"
+#include "support/fixed_clock.h"
+#include "support/host_reasons.h"
+#include "support/memory_file_system.h"
+#include "support/recording_prompter.h"
+
+namespace lcu {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::uint8_t> ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Counts the steps and pumps of the download and can ask it to stop or quit.
+class ScriptedUi : public CommandUi {
+ public:
+  void BeginProgress(int n) override { steps.push_back(-n); }
+  void StepProgress() override { steps.push_back(1); }
+  void EndProgress() override { steps.push_back(0); }
+  bool PumpWaitingMessages() override {
+    ++pumps;
+    if (pumps == stopAtPump && app) app->m_bStopDownload = 1;
+    if (onPump) onPump(pumps);
+    return pumps != quitAtPump;
+  }
+  void FlagChanged(AppFlag, bool) override {}
+
+  std::vector<int> steps;
+  int pumps = 0;
+  int stopAtPump = 0;
+  int quitAtPump = 0;
+  AppState* app = nullptr;
+  std::function<void(int pump)> onPump;  // what happens in the LCU while messages go through
+};
+
+bool AllClosed(const test::MemoryFileSystem& disk) {
+  return std::all_of(disk.files.begin(), disk.files.end(), [](const auto& file) { return file.second.closed; });
+}
+
+class DownloadTest : public ::testing::Test {
+ protected:
+  DownloadTest() {
+    sim::SimulatorOptions options;
+    options.manualTime = true;
+    lcuSim = std::make_unique<sim::LcuSimulator>(options);
+    device = std::make_unique<CUsbDevice>(*lcuSim);
+    ui.app = &app;
+  }
+
+  void SetUp() override {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    root = fs::temp_directory_path() / (std::string("lcu-dl-") + info->test_suite_name() + "-" + info->name());
+    fs::remove_all(root);
+    fs::create_directories(root / "Setup");
+    fs::create_directories(root / "Sample");
+    store.WriteString("Paths", "SetupDirectory", (root / "Setup").string());
+    store.WriteString("Paths", "DataDirectory", (root / "Sample").string());
+    store.WriteString(SlotKey(1), "Serial", "1");
+    const LoggerHeader cal = sim::MakeSampleCalibration();
+    std::ofstream(root / "Setup" / "@LCU1.cal", std::ios::binary)
+        .write(reinterpret_cast<const char*>(cal.Bytes().data()), static_cast<std::streamsize>(cal.Bytes().size()));
+    device->PollStatus();
+    ASSERT_EQ(device->m_bOnline, 1);
+  }
+  void TearDown() override { fs::remove_all(root); }
+
+  CommandContext Context(FileSystem& fileSystem) { return {*device, store, prompter, clock, fileSystem, app, ui}; }
+
+  // Puts a header with the given buffer table into the LCU and fills the data memory with a
+  // pattern that tells every byte apart.
+  LoggerHeader PrepareLcu(std::uint16_t wrap, const std::vector<LogBufferEntry>& entries) {
+    LoggerHeader h = LoggerHeader(std::span<const std::uint8_t, kLoggerHeaderSize>(lcuSim->DataMemory().data(), kLoggerHeaderSize));
+    h.SetU32(hdr::kDataPresent, 1);
+    h.SetU16(hdr::kWrapFlag, wrap);
+    h.SetU16(hdr::kBufferCount, static_cast<std::uint16_t>(entries.size() - 1));
+    for (std::size_t i = 0; i < entries.size(); ++i) h.SetEntry(i, entries[i]);
+    std::vector<std::uint8_t> data(lcuSim->DataMemory().size() - kLoggerHeaderSize);
+    for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<std::uint8_t>((i * 7) ^ (i >> 9));
+    lcuSim->WriteDataMemory(kLoggerHeaderSize, data);
+    lcuSim->WriteDataMemory(0, h.Bytes());
+    return h;
+  }
+
+  std::vector<std::uint8_t> Memory(std::uint64_t linear, std::uint64_t length) const {
+    const auto memory = lcuSim->DataMemory();
+    return {memory.begin() + static_cast<std::ptrdiff_t>(linear), memory.begin() + static_cast<std::ptrdiff_t>(linear + length)};
+  }
+
+  LoggerHeader LcuHeaderNow() const {
+    const auto memory = lcuSim->DataMemory();
+    return LoggerHeader(std::span<const std::uint8_t, kLoggerHeaderSize>(memory.data(), kLoggerHeaderSize));
+  }
+
+  std::vector<fs::path> DataFiles() const {
+    std::vector<fs::path> found;
+    for (const auto& e : fs::directory_iterator(root / "Sample")) found.push_back(e.path());
+    return found;
+  }
+
+  fs::path root;
+  std::unique_ptr<sim::LcuSimulator> lcuSim;
+  std::unique_ptr<CUsbDevice> device;
+  MemorySettingsStore store;
+  test::RecordingPrompter prompter;
+  test::FixedClock clock;
+  HostFileSystem files;
+  AppState app;
+  ScriptedUi ui;
+};
+
+TEST_F(DownloadTest, PlainBuffersGoIntoTheFileInEntryOrderAndTheLcuIsReset) {
+  const LoggerHeader before = PrepareLcu(0, {{2, 10, {0x8000, 1}, {0x9234, 3}},
+                                             {4, 8, {0xA000, 20}, {0xA000, 20}},  // empty
+                                             {5, 1, {0x8000, 30}, {0x8081, 30}},
+                                             {0, 0, {0x8000, 40}, {0x8000, 40}}});
+  auto ctx = Context(files);
+  const DownloadResult result = OnDownload(ctx);
+  ASSERT_EQ(result.result, CommandResult::kDone) << ::testing::PrintToString(prompter.messages);
+  EXPECT_TRUE(prompter.messages.empty());
+  EXPECT_EQ(fs::path(result.path), root / "Sample" / "C040C32C.DAT");
+
+  const auto file = ReadFile(result.path);
+  LoggerHeader expectedHeader = before;
+  expectedHeader.SetDownloadTime(FileTimeFromLocal(clock.now));
+  std::vector<std::uint8_t> expected(expectedHeader.Bytes().begin(), expectedHeader.Bytes().end());
+  const std::uint32_t l0 = Distance({0x8000, 1}, {0x9234, 3});
+  const auto b0 = Memory(16384, l0);
+  const auto b2 = Memory(30 * 16384, 0x81);
+  expected.insert(expected.end(), b0.begin(), b0.end());
+  expected.insert(expected.end(), b2.begin(), b2.end());
+  ASSERT_EQ(file.size(), expected.size());
+  EXPECT_TRUE(file == expected);
+
+  // One progress step and one pause per non-empty buffer.
+  EXPECT_EQ(ui.steps, (std::vector<int>{-3, 1, 1, 0}));
+  EXPECT_EQ(clock.sleeps.size(), 2u);
+  EXPECT_EQ(ui.pumps, 2);
+
+  Profile profile(store);
+  EXPECT_EQ(profile.GetProfileString("Download", "File", ""), result.path);
+  EXPECT_EQ(profile.GetProfileString("Download", "New", ""), "TRUE");
+
+  // The reset: the LCU holds the sample configuration, empty, with the laps carried.
+  const LoggerHeader after = LcuHeaderNow();
+  EXPECT_EQ(after.DataPresent(), 0u);
+  EXPECT_EQ(after.U16(hdr::kLapBase), static_cast<std::uint16_t>(before.U16(hdr::kLapsSinceReset) + before.U16(hdr::kLapBase)));
+  const LoggerHeader sample = sim::MakeSampleCalibration();
+  EXPECT_EQ(after.BufferCount(), sample.BufferCount());
+  for (std::size_t i = 0; i < after.BufferCount(); ++i) EXPECT_EQ(after.ExtentOf(i).length, 0u) << i;
+  // The status block is never written.
+  EXPECT_TRUE(std::equal(after.Bytes().begin(), after.Bytes().begin() + 64, before.Bytes().begin()));
+}
+
+TEST_F(DownloadTest, LargeWrappedBuffersStreamAcrossChunkBoundaries) {
+  // 40000-byte region whose older part starts inside the second chunk.
+  const std::uint32_t start = 16384 * 3 + 100;
+  const std::uint32_t end = start + 20000;
+  const std::uint32_t next = start + 40000;
+  PrepareLcu(1, {{3, 1, PositionOf(start), PositionOf(end)}, {0, 0, PositionOf(next), PositionOf(next)}});
+  auto ctx = Context(files);
+  const DownloadResult result = OnDownload(ctx);
+  ASSERT_EQ(result.result, CommandResult::kDone);
+  const auto file = ReadFile(result.path);
+  auto expected = Memory(end, next - end);
+  const auto newer = Memory(start, end - start);
+  expected.insert(expected.end(), newer.begin(), newer.end());
+  ASSERT_EQ(file.size(), 16384u + 40000u);
+  EXPECT_TRUE(std::equal(expected.begin(), expected.end(), file.begin() + 16384));
+}
+
+TEST_F(DownloadTest, AFailedWrappedBufferLeavesNoneOfItsBytesInTheFile) {
+  // The newer part reaches the file before the older part is read; when the read of the
+  // remainder fails, the file must not keep a full-length buffer with a gap.
+  const std::uint32_t start = 16384 * 3;
+  PrepareLcu(1, {{3, 1, {0x8000, 1}, {0x8100, 1}}, {3, 1, PositionOf(start), PositionOf(start + 100)},
+                 {0, 0, PositionOf(start + 40000), PositionOf(start + 40000)}});
+  sim::FaultPlan plan;
+  // Logging state, header (2), buffer 0 (its whole 32768-byte region: set-up and three
+  // reads), buffer 1: set-up, two chunks, then the remainder fails.
+  plan.failTransfer = 11;
+  lcuSim->SetFaults(plan);
+  auto ctx = Context(files);
+  const DownloadResult result = OnDownload(ctx);
+  ASSERT_FALSE(result.fileSaved);
+  EXPECT_EQ(prompter.messages.back(), FormatSystemError(msg::kFailedToReadChannelData, device->LastErrorText()));
+  EXPECT_EQ(ReadFile(result.path).size(), 16384u + 32768u);
+}
+
+TEST_F(DownloadTest, NoBuffersGivesAHeaderOnlyFileAndStillResets) {
+  PrepareLcu(0, {{0, 0, {0x8000, 1}, {0x8000, 1}}});
+  auto ctx = Context(files);
+  const DownloadResult result = OnDownload(ctx);
+  ASSERT_EQ(result.result, CommandResult::kDone);
+  EXPECT_EQ(ReadFile(result.path).size(), 16384u);
+  EXPECT_EQ(ui.steps, (std::vector<int>{0, 0}));
+  EXPECT_EQ(LcuHeaderNow().DataPresent(), 0u);
+}
+
+TEST_F(DownloadTest, ProtectDataKeepsTheLcuAsItWas) {
+  const LoggerHeader before = PrepareLcu(0, {{2, 1, {0x8000, 1}, {0x8100, 1}}, {0, 0, {0x8000, 2}, {0x8000, 2}}});
+  app.m_bPreserveBuffer = 1;
+  auto ctx = Context(files);
+  ASSERT_EQ(OnDownload(ctx).result, CommandResult::kDone);
+  EXPECT_EQ(LcuHeaderNow(), before);
+  EXPECT_EQ(Profile(store).GetProfileString("Download", "New", ""), "TRUE");
+}
+
+TEST_F(DownloadTest, RefusalsBeforeAnyFileExists) {
+  auto ctx = Context(files);
+  // No data present.
+  LoggerHeader h = PrepareLcu(0, {{0, 0, {0x8000, 1}, {0x8000, 1}}});
+  h.SetU32(hdr::kDataPresent, 0);
+  lcuSim->WriteDataMemory(0, h.Bytes());
+  EXPECT_EQ(OnDownload(ctx).result, CommandResult::kFailed);
+  // A buffer table pointing past the data memory.
+  PrepareLcu(0, {{2, 1, {0x8000, 1}, {0x8000, 70}}, {0, 0, {0x8000, 71}, {0x8000, 71}}});
+  EXPECT_EQ(OnDownload(ctx).result, CommandResult::kFailed);
+  // Logging.
+  ASSERT_TRUE(device->VendorWrite(LCU_WRITE_WORD, 0xF752, 0x80));
+  EXPECT_EQ(OnDownload(ctx).result, CommandResult::kFailed);
+  ASSERT_TRUE(device->VendorWrite(LCU_WRITE_WORD, 0xF752, 0));
+  // Off line.
+  device->CloseDevice();
+  EXPECT_EQ(OnDownload(ctx).result, CommandResult::kFailed);
+  EXPECT_EQ(prompter.messages, (std::vector<std::string>{"LCU has no data to download",
+                                                         "Logger header is invalid.\nEntry 0 ends past the end of memory.",
+                                                         "Cannot download while logging is in progress !",
+                                                         "LCU is off-line"}));
+  EXPECT_TRUE(DataFiles().empty());
+}
+
+TEST_F(DownloadTest, ATakenNameIsNeverReplaced) {
+  PrepareLcu(0, {{2, 1, {0x8000, 1}, {0x8100, 1}}, {0, 0, {0x8000, 2}, {0x8000, 2}}});
+  std::ofstream(root / "Sample" / "C040C32C.DAT") << "earlier download";
+  std::ofstream(root / "Sample" / "C040C32D.DAT") << "another";
+  app.m_bPreserveBuffer = 1;
+  auto ctx = Context(files);
+  const DownloadResult result = OnDownload(ctx);
+  ASSERT_EQ(result.result, CommandResult::kDone);
+  EXPECT_EQ(fs::path(result.path).filename(), "C040C32E.DAT");
+  EXPECT_EQ(app.m_szDownloadFile, result.path);
+  EXPECT_EQ(fs::file_size(root / "Sample" / "C040C32C.DAT"), 16u);
+}
+
+// A new account has no data folder yet: the download makes it, with its parents. The LCU's
+// own folder is only used when it exists; a data folder that cannot be made is named.
+TEST_F(DownloadTest, TheDataFolderIsMadeAndTheLcusOwnFolderUsedWhenItExists) {
+  PrepareLcu(0, {{2, 1, {0x8000, 1}, {0x8100, 1}}, {0, 0, {0x8000, 2}, {0x8000, 2}}});
+  app.m_bPreserveBuffer = 1;
+  auto ctx = Context(files);
+  const fs::path fresh = root / "home" / "Velmora" / "Sample";
+  store.WriteString("Paths", "DataDirectory", fresh.string());
+  store.WriteString(SlotKey(1), "Download", (root / "Own").string());
+  EXPECT_EQ(fs::path(OnDownload(ctx).path).parent_path(), fresh);
+  EXPECT_FALSE(fs::exists(root / "Own"));
+  fs::create_directories(root / "Own");
+  clock.now.second += 1;
+  EXPECT_EQ(fs::path(OnDownload(ctx).path).parent_path(), root / "Own");
+  EXPECT_TRUE(prompter.messages.empty()) << prompter.messages.front();
+
+  std::ofstream(root / "plain") << "a file, not a folder";
+  const fs::path unusable = root / "plain" / "Sample";
+  store.WriteString("Paths", "DataDirectory", unusable.string());
+  store.WriteString(SlotKey(1), "Download", "");
+  const DownloadResult refused = OnDownload(ctx);
+  EXPECT_EQ(refused.result, CommandResult::kFailed);
+  EXPECT_TRUE(refused.path.empty());
+  EXPECT_EQ(prompter.messages, std::vector<std::string>{FormatSystemError(msg::kFailedToOpenOutputFile,
+                                                                          unusable.string() + ": " + std::string(test::kFolderBelowAFile))});
+}
+
+TEST(DataFileNames, MonthDayAndSecondsSinceMidnightInHex) {
+  EXPECT_EQ(DataFileName({2026, 12, 4, 13, 52, 44, 0}, 13 * 3600 + 52 * 60 + 44), "C040C32C.DAT");
+  EXPECT_EQ(DataFileName({2027, 1, 1, 0, 0, 0, 0}, 0), "10100000.DAT");
+  EXPECT_EQ(DataFileName({2026, 10, 31, 23, 59, 59, 0}, 86399), "A1F1517F.DAT");
+}
+
+TEST_F(DownloadTest, StopAfterTheThirdOfFiveBuffersKeepsWhatWasRead) {
+  std::vector<LogBufferEntry> entries;
+  for (std::uint16_t i = 0; i < 5; ++i)
+    entries.push_back({2, 1, {0x8000, static_cast<std::uint16_t>(1 + i)}, {0x8200, static_cast<std::uint16_t>(1 + i)}});
+  entries.push_back({0, 0, {0x8000, 6}, {0x8000, 6}});
+  const LoggerHeader before = PrepareLcu(0, entries);
+  ui.stopAtPump = 3;
+  auto ctx = Context(files);
+  const DownloadResult result = OnDownload(ctx);
+  EXPECT_EQ(result.result, CommandResult::kDeclined);
+  EXPECT_FALSE(result.fileSaved);
+  EXPECT_EQ(ReadFile(result.path).size(), 16384u + 3 * 0x200);
+  EXPECT_FALSE(store.ReadValue("Corvalent\\Download", "File"));
+  EXPECT_EQ(LcuHeaderNow(), before);
+  EXPECT_EQ(app.m_bStopDownload, 1);  // stays set until the next download starts
+}
+
+TEST_F(DownloadTest, QuittingDuringThePumpEndsAtOnce) {
+  const LoggerHeader before = PrepareLcu(0, {{2, 1, {0x8000, 1}, {0x8100, 1}}, {2, 1, {0x8000, 2}, {0x8100, 2}},
+                                             {0, 0, {0x8000, 3}, {0x8000, 3}}});
+  ui.quitAtPump = 1;
+  auto ctx = Context(files);
+  EXPECT_EQ(OnDownload(ctx).result, CommandResult::kFailed);
+  EXPECT_EQ(LcuHeaderNow(), before);
+  EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(DownloadTest, FullDiskAndFailedSyncStopBeforeTheReset) {
+  const LoggerHeader before = PrepareLcu(0, {{2, 1, {0x8000, 1}, {0x8100, 3}}, {0, 0, {0x8000, 4}, {0x8000, 4}}});
+  struct Case {
+    std::optional<std::size_t> space;
+    bool failCommit;
+    std::string message;
+  };
+  for (const Case& c : {Case{100, false, "Failed to write header to output file.\n"},
+                        Case{16384 + 1000, false, "Failed to save channel data\n"},
+                        Case{std::nullopt, true, "Failed to save channel data\n"}}) {
+    prompter.messages.clear();
+    test::MemoryFileSystem disk;
+    disk.spaceLeft = c.space;
+    disk.failCommit = c.failCommit;
+    auto ctx = Context(disk);
+    const DownloadResult result = OnDownload(ctx);
+    EXPECT_FALSE(result.fileSaved);
+    const char* reason = c.failCommit ? ": Input/output error" : ": No space left on device";
+    EXPECT_EQ(prompter.messages, std::vector<std::string>{c.message + result.path + reason});
+    EXPECT_TRUE(AllClosed(disk));
+    EXPECT_EQ(LcuHeaderNow(), before);
+    EXPECT_FALSE(store.ReadValue("Corvalent\\Download", "New"));
+  }
+}
+
+TEST_F(DownloadTest, AWriteThatFailsMidBufferStopsItsReadAndKeepsNoneOfIt) {
+  // One buffer of 40 chunks; the disk is full after the header and the first chunk.
+  constexpr int kChunks = 40;
+  const LoggerHeader before = PrepareLcu(0, {{2, 1, {0x8000, 1}, {0x8000, 1 + kChunks}},
+                                             {0, 0, {0x8000, 2 + kChunks}, {0x8000, 2 + kChunks}}});
+  app.m_bPreserveBuffer = 1;
+  auto ctx = Context(files);
+  int transfers = lcuSim->TransferCount();
+  ASSERT_EQ(OnDownload(ctx).result, CommandResult::kDone);
+  const int clean = lcuSim->TransferCount() - transfers;
+  app.m_bPreserveBuffer = 0;
+
+  test::MemoryFileSystem disk;
+  disk.spaceLeft = 2 * 16384;
+  auto failing = Context(disk);
+  transfers = lcuSim->TransferCount();
+  const DownloadResult result = OnDownload(failing);
+  EXPECT_FALSE(result.fileSaved);
+  EXPECT_EQ(prompter.messages,
+            std::vector<std::string>{FormatSystemError("Failed to save channel data", result.path + ": No space left on device")});
+  EXPECT_EQ(disk.files[result.path].bytes.size(), 16384u);
+  EXPECT_TRUE(AllClosed(disk));
+  EXPECT_EQ(LcuHeaderNow(), before);
+  // The failed second write is noticed once the queue behind it is full, at the latest.
+  const int notRead = kChunks - 2 - static_cast<int>(FileWriteQueue::kSlotCount);
+  EXPECT_LE(lcuSim->TransferCount() - transfers, clean - notRead);
+}
+
+// Data the LCU logs while the download runs is in no file: the LCU is not reset, the file
+// stays complete for the header it holds, and the user is asked to download again.
+TEST_F(DownloadTest, AnLcuThatLoggedDuringTheDownloadIsNotReset) {
+  const std::vector<LogBufferEntry> table = {{2, 1, {0x8000, 1}, {0x8100, 1}},
+                                             {2, 1, {0x8000, 2}, {0x8100, 2}},
+                                             {0, 0, {0x8000, 3}, {0x8000, 3}}};
+  struct Case {
+    const char* name;
+    sim::FaultPlan plan;
+    std::function<void(int pump)> onPump;
+  };
+  const std::vector<Case> cases = {
+      // Logging state, header, then buffer 0's set-up: the LCU starts logging there.
+      {"logging starts", {.startLoggingAtTransfer = 4}, {}},
+      {"a buffer moved on, logging has stopped again", {},
+       [this](int pump) {
+         if (pump == 1) lcuSim->FillBuffer(0, 64);
+       }},
+      {"the buffers wrapped", {},
+       [this](int pump) {
+         const std::array<std::uint8_t, 2> wrapped = {1, 0};
+         if (pump == 2) lcuSim->WriteDataMemory(hdr::kWrapFlag, wrapped);
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove_all(root / "Sample");
+    fs::create_directories(root / "Sample");
+    ASSERT_TRUE(device->VendorWrite(LCU_WRITE_WORD, 0xF752, 0));
+    PrepareLcu(0, table);
+    prompter.messages.clear();
+    ui.pumps = 0;
+    ui.onPump = c.onPump;
+    lcuSim->SetFaults(c.plan);
+    auto ctx = Context(files);
+    const DownloadResult result = OnDownload(ctx);
+    lcuSim->SetFaults({});
+    EXPECT_EQ(result.result, CommandResult::kFailed);
+    EXPECT_TRUE(result.fileSaved);
+    EXPECT_EQ(prompter.messages, std::vector<std::string>{std::string(msg::kLcuLoggedDuringDownload)});
+    EXPECT_EQ(ReadFile(result.path).size(), 16384u + 2 * 0x100);
+    const LoggerHeader after = LcuHeaderNow();
+    EXPECT_NE(after.DataPresent(), 0u) << "the LCU was reset";
+    EXPECT_EQ(after.Entry(1).start, table[1].start);
+    EXPECT_GE(LinearOf(after.Entry(0).end), LinearOf(table[0].end));
+  }
+}
+
+TEST_F(DownloadTest, AutoDownloadOnlyWhenSwitchedOnAndNotLogging) {
+  PrepareLcu(0, {{2, 1, {0x8000, 1}, {0x8100, 1}}, {0, 0, {0x8000, 2}, {0x8000, 2}}});
+  auto ctx = Context(files);
+  EXPECT_EQ(AutoDownload(ctx).result, CommandResult::kDone);
+  EXPECT_TRUE(DataFiles().empty());
+  app.m_bAutoDownload = 1;
+  ASSERT_TRUE(device->VendorWrite(LCU_WRITE_WORD, 0xF752, 0x80));
+  EXPECT_EQ(AutoDownload(ctx).result, CommandResult::kFailed);
+  EXPECT_EQ(prompter.messages, std::vector<std::string>{"Cannot download while logging is in progress !"});
+  ASSERT_TRUE(device->VendorWrite(LCU_WRITE_WORD, 0xF752, 0));
+  EXPECT_EQ(AutoDownload(ctx).result, CommandResult::kDone);
+  EXPECT_EQ(DataFiles().size(), 1u);
+}
+
+}  // namespace
+}  // namespace lcu

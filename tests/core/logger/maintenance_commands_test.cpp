@@ -1,0 +1,383 @@
+// The maintenance commands: the bytes they send and store, their questions and dialogs, the
+// settings toggles, and the checks every LCU command makes before it sends anything.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "core/app/messages.h"
+#include "core/channels/channel_zeroing.h"
+#include "core/host/default_paths.h"
+#include "core/host/registry.h"
+#include "core/logger/lcu_configuration.h"
+#include "core/logger/maintenance_commands.h"
+#include "core/util/little_endian.h"
+#include "support/command_fixture.h"
+
+namespace lcu {
+namespace {
+
+using test::CommandFixture;
+
+std::vector<std::uint8_t> Pattern(std::size_t size, unsigned seed) {
+  std::vector<std::uint8_t> bytes(size);
+  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>((i * 31 + seed) ^ (i >> 8));
+  return bytes;
+}
+
+TEST(ReadHexFile, DumpsProgramMemoryIntoTheFile) {
+  CommandFixture f;
+  f.GoOnline();
+  const auto memory = Pattern(kProgramMemorySize, 5);
+  f.Reply(memory);
+  EXPECT_EQ(OnReadHexFile(f.ctx, "dump.bin"), CommandResult::kDone);
+  EXPECT_EQ(f.Sent(), (std::vector<std::string>{"out 45 0000/0", "bulk-in 32768"}));
+  ASSERT_NE(f.files.Committed("dump.bin"), nullptr);
+  EXPECT_EQ(f.files.Committed("dump.bin")->bytes, memory);
+  EXPECT_EQ(f.prompter.messages, std::vector<std::string>{std::string(msg::kHexFileDownloaded)});
+  EXPECT_EQ(f.prompter.kinds.back(), MessageKind::kInformation);
+  EXPECT_EQ(DefaultProgramDumpPath(), JoinPath(VelmoraRoot(), "Read.bin"));
+}
+
+TEST(ResetLogbook, ClearsTheLogbookAndStampsTheResetTime) {
+  CommandFixture f;
+  f.GoOnline();
+  const auto header = Pattern(kLoggerHeaderSize, 9);
+  f.Reply(header);
+  f.prompter.answers = {true};
+  EXPECT_EQ(OnResetLogbook(f.ctx), CommandResult::kDone);
+  EXPECT_EQ(f.prompter.questions, std::vector<std::string>{"Reset engine logbook. Do you want to continue ?"});
+  EXPECT_EQ(f.Sent(), (std::vector<std::string>{"out 45 8000/0", "bulk-in 16384", "out 46 8040/0", "bulk-out 16320"}));
+  auto expected = header;
+  le::PutU64(expected, 0x88, FileTimeFromLocal(f.clock.now));
+  for (std::size_t o = 0x80; o < 0x88; ++o) expected[o] = 0;
+  for (std::size_t o = 0x90; o < 0x9A; ++o) expected[o] = 0;
+  for (std::size_t o = 0x56; o <= 0x75; ++o) expected[o] = 0;
+  for (std::size_t o = 0x9A; o <= 0xFF; ++o) expected[o] = 0;
+  EXPECT_EQ(f.LastWritten(), std::vector<std::uint8_t>(expected.begin() + 64, expected.end()));
+  EXPECT_TRUE(f.prompter.messages.empty());
+}
+
+TEST(ExtractSetup, StoresTheWholeHeaderStatusPartIncluded) {
+  CommandFixture f;
+  f.GoOnline();
+  const auto header = Pattern(kLoggerHeaderSize, 3);
+  f.Reply(header);
+  f.prompter.answers = {true};
+  EXPECT_EQ(OnExtractSetup(f.ctx, "x.stp"), CommandResult::kDone);
+  EXPECT_EQ(f.prompter.questions, std::vector<std::string>{"Extract logger setup. Do you want to continue ?"});
+  ASSERT_NE(f.files.Committed("x.stp"), nullptr);
+  EXPECT_EQ(f.files.Committed("x.stp")->bytes, header);
+  EXPECT_TRUE(f.prompter.messages.empty());
+  EXPECT_EQ(DefaultSetupExtractPath(), JoinPath(JoinPath(VelmoraRoot(), "libs"), "extract.stp"));
+}
+
+TEST(Declined, NoOrCancelSendsNothingMoreAndWritesNoFile) {
+  using Run = std::function<CommandResult(CommandContext&)>;
+  const std::vector<std::pair<Run, std::vector<std::string>>> cases = {
+      {OnResetLogbook, {}},
+      {[](CommandContext& c) { return OnExtractSetup(c, "x.stp"); }, {}},
+      {OnInitializeLcu, {}},
+      {OnSessionData, {"in 41 8040/0 64"}},
+  };
+  for (const auto& [run, sent] : cases) {
+    CommandFixture f;
+    f.GoOnline();
+    EXPECT_EQ(run(f.ctx), CommandResult::kDeclined);
+    EXPECT_EQ(f.Sent(), sent);
+    EXPECT_TRUE(f.files.files.empty() && f.prompter.messages.empty());
+  }
+}
+
+TEST(InitializeLcu, ReplacesTheStatusBlockWithTheNumberEntered) {
+  for (const std::int32_t number : {0, 0x1234, 65535}) {
+    CommandFixture f;
+    f.GoOnline();
+    f.prompter.initAnswer = number;
+    EXPECT_EQ(OnInitializeLcu(f.ctx), CommandResult::kDone);
+    EXPECT_EQ(f.Sent(), (std::vector<std::string>{"out 46 8000/0", "bulk-out 64"}));
+    std::vector<std::uint8_t> expected(64, 0);
+    expected[2] = 2;
+    le::PutU16(expected, 4, static_cast<std::uint16_t>(number));
+    EXPECT_EQ(f.LastWritten(), expected) << number;
+  }
+}
+
+// The command line asks before it initialises; the question says when the LCU holds data.
+TEST(InitializeLcu, AskedForItReadsWhetherTheLcuHoldsDataAndAsks) {
+  const struct {
+    std::uint32_t dataPresent;
+    bool yes;
+    std::string_view question;
+    CommandResult result;
+  } cases[] = {
+      {0, true, msg::kInitializeLcuContinue, CommandResult::kDone},
+      {1, false, msg::kInitializeLcuWithData, CommandResult::kDeclined},
+  };
+  for (const auto& c : cases) {
+    CommandFixture f;
+    f.GoOnline();
+    f.prompter.initAnswer = 7;
+    f.prompter.answers = {c.yes};
+    SessionBlock session{};
+    le::PutU32(session, 0, c.dataPresent);
+    f.Reply(session);
+    EXPECT_EQ(InitializeLcu(f.ctx, InitQuestion::kAsk), c.result);
+    EXPECT_EQ(f.prompter.questions, std::vector<std::string>{std::string(c.question)});
+    std::vector<std::string> sent{"in 41 8040/0 64"};
+    if (c.yes) sent.insert(sent.end(), {"out 46 8000/0", "bulk-out 64"});
+    EXPECT_EQ(f.Sent(), sent);
+  }
+}
+
+TEST(ValidateInitLcuNumber, AcceptsIntegersFromZeroTo65535) {
+  const std::string notInteger(msg::kEnterInteger), outOfRange(msg::kEnterIntegerInLcuRange);
+  const std::vector<std::pair<std::string, std::optional<std::string>>> cases = {
+      {"0", std::nullopt},       {"65535", std::nullopt},   {" 17 ", std::nullopt}, {"+5", std::nullopt},
+      {"-0", std::nullopt},      {"65536", outOfRange},     {"-1", outOfRange},     {"99999999999999999999", outOfRange},
+      {"", notInteger},          {"  ", notInteger},        {"abc", notInteger},    {"12a", notInteger},
+      {"1 2", notInteger},       {"-", notInteger},         {"0x10", notInteger},   {"1.0", notInteger}};
+  for (const auto& [text, expected] : cases) EXPECT_EQ(ValidateInitLcuNumber(text), expected) << '"' << text << '"';
+}
+
+SessionBlock ExampleSessionBlock() {
+  SessionBlock block{};
+  const auto pattern = Pattern(block.size(), 1);
+  std::copy(pattern.begin(), pattern.end(), block.begin());
+  le::PutU16(block, 0x0A, 7);   // laps since the reset (header 0x4A)
+  le::PutU16(block, 0x0C, 4);   // session (0x4C)
+  le::PutU16(block, 0x0E, 1);   // outing (0x4E)
+  le::PutU16(block, 0x10, 20);  // lap base (0x50)
+  le::PutU16(block, 0x3C, 3);   // pace laps (0x7C)
+  return block;
+}
+
+TEST(SessionData, ShowsTheBlockAndWritesItBackUnchanged) {
+  CommandFixture f;
+  f.GoOnline();
+  const SessionBlock block = ExampleSessionBlock();
+  f.Reply(block);
+  f.prompter.sessionUnchanged = true;
+  EXPECT_EQ(OnSessionData(f.ctx), CommandResult::kDone);
+  EXPECT_EQ(f.prompter.sessionShown, (std::vector<SessionDataValues>{{5, 2, 28, 3}}));
+  EXPECT_EQ(f.Sent(), (std::vector<std::string>{"in 41 8040/0 64", "out 46 8040/0", "bulk-out 64"}));
+  EXPECT_EQ(f.LastWritten(), std::vector<std::uint8_t>(block.begin(), block.end()));
+}
+
+// A value the session block cannot hold as entered is refused with its range and nothing is
+// written; a lap count below the laps since the reset + 1 still stores a lap base of 0.
+TEST(SessionData, RefusesWhatTheBlockCannotHoldAndReportsWhatItStored) {
+  const struct {
+    SessionDataValues entered;
+    const char* refusal;  // null: written
+    SessionDataValues stored;
+  } cases[] = {
+      {{0, 2, 28, 3}, "Please enter an integer between 1 and 65536.", {}},
+      {{5, 65537, 28, 3}, "Please enter an integer between 1 and 65536.", {}},
+      {{5, 2, 65536 + 8, 3}, "Please enter an integer between 0 and 65543.", {}},
+      {{5, 2, -1, 3}, "Please enter an integer between 0 and 65543.", {}},
+      {{5, 2, 28, 65536}, "Please enter an integer between 0 and 65535.", {}},
+      {{65536, 1, 65536 + 7, 65535}, nullptr, {65536, 1, 65536 + 7, 65535}},
+      {{1, 1, 3, 0}, nullptr, {1, 1, 8, 0}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.entered.lapCount);
+    CommandFixture f;
+    f.GoOnline();
+    f.Reply(ExampleSessionBlock());
+    f.prompter.sessionAnswer = c.entered;
+    SessionDataValues stored;
+    EXPECT_EQ(EditSessionData(f.ctx, &stored), c.refusal ? CommandResult::kFailed : CommandResult::kDone);
+    if (c.refusal) {
+      EXPECT_EQ(f.prompter.messages, std::vector<std::string>{c.refusal});
+      EXPECT_EQ(f.Sent(), std::vector<std::string>{"in 41 8040/0 64"});
+    } else {
+      EXPECT_TRUE(f.prompter.messages.empty());
+      EXPECT_EQ(stored, c.stored);
+    }
+  }
+}
+
+TEST(SessionBlockAfterUpdate, ClampsNegativesAndKeepsTheLow16Bits) {
+  const SessionBlock block = ExampleSessionBlock();
+  struct Case {
+    SessionDataValues entered;
+    std::uint16_t session, outing, lapBase, paceLaps;
+  };
+  const std::vector<Case> cases = {
+      {{5, 2, 28, 3}, 4, 1, 20, 3},
+      {{0, 0, 0, 0}, 0, 0, 0, 0},               // Session 0 stores 0, not 65535
+      {{6, 3, 5, 70000}, 5, 2, 0, 4464},        // lap count below laps + 1; pace laps cut to 16 bits
+      {{65537, 1, 65536 + 8, -5}, 0, 0, 0, 0},  // 65536 and a lap base of 65536 wrap to 0
+      {{INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN}, 0, 0, 0, 0},
+      {{INT32_MAX, 1, INT32_MAX, INT32_MAX}, 0xFFFE, 0, 0xFFF7, 0xFFFF},
+  };
+  for (const Case& c : cases) {
+    SessionBlock expected = block;
+    le::PutU16(expected, 0x0C, c.session);
+    le::PutU16(expected, 0x0E, c.outing);
+    le::PutU16(expected, 0x10, c.lapBase);
+    le::PutU16(expected, 0x3C, c.paceLaps);
+    EXPECT_EQ(SessionBlockAfterUpdate(block, c.entered), expected) << c.entered.session << ' ' << c.entered.lapCount;
+  }
+  SessionBlock full{};
+  full.fill(0xFF);
+  EXPECT_EQ(SessionValuesOf(full), (SessionDataValues{65536, 65536, 131071, 65535}));
+}
+
+TEST(StartLogger, AlternatesTheStartWordAndFollowsTheOfflineReset) {
+  CommandFixture f;
+  f.GoOnline();
+  EXPECT_EQ(OnStartLogger(f.ctx), CommandResult::kDone);
+  EXPECT_EQ(f.ui.flags[AppFlag::kLoggerStarted], true);
+  EXPECT_EQ(OnStartLogger(f.ctx), CommandResult::kDone);
+  EXPECT_EQ(f.ui.flags[AppFlag::kLoggerStarted], false);
+  EXPECT_EQ(OnStartLogger(f.ctx), CommandResult::kDone);
+  ResetLoggerStarted(f.ctx);
+  EXPECT_EQ(f.app.m_bLoggerStarted, 0);
+  EXPECT_EQ(f.ui.flags[AppFlag::kLoggerStarted], false);
+  EXPECT_EQ(OnStartLogger(f.ctx), CommandResult::kDone);
+  EXPECT_EQ(f.Sent(), (std::vector<std::string>{"out 44 F752/80", "out 44 F752/0", "out 44 F752/80", "out 44 F752/80"}));
+}
+
+TEST(StartLogger, AClosedLinkFailsTheWriteButTheStateFollowsTheCommand) {
+  CommandFixture f;
+  EXPECT_EQ(OnStartLogger(f.ctx), CommandResult::kFailed);
+  EXPECT_EQ(f.prompter.messages, std::vector<std::string>{"Failed to write data to LCU.\nThe handle is invalid."});
+  EXPECT_EQ(f.app.m_bLoggerStarted, 1);
+  EXPECT_EQ(f.ui.flags[AppFlag::kLoggerStarted], true);
+}
+
+TEST(SettingsToggles, FlipTheFlagSetTheCheckAndStoreTheSetting) {
+  struct Toggle {
+    CommandResult (*run)(CommandContext&);
+    std::int32_t AppState::*flag;
+    AppFlag command;
+    std::string_view value;
+  };
+  for (const Toggle& t : {Toggle{OnAutoDownload, &AppState::m_bAutoDownload, AppFlag::kAutoDownload, "Auto Download"},
+                          Toggle{OnProtectData, &AppState::m_bPreserveBuffer, AppFlag::kProtectData, "Preserve Buffer"},
+                          Toggle{OnPreserveQmt, &AppState::m_bPreserveQmt, AppFlag::kPreserveQmt, "Preserve QMT"}}) {
+    CommandFixture f;  // off line: the toggles never talk to the LCU
+    for (const std::int32_t expected : {1, 0}) {
+      EXPECT_EQ(t.run(f.ctx), CommandResult::kDone);
+      EXPECT_EQ(f.app.*t.flag, expected);
+      EXPECT_EQ(f.ui.flagCalls.back(), std::make_pair(t.command, expected == 1));
+      EXPECT_EQ(f.store.ReadValue("Corvalent\\Settings", t.value), std::to_string(expected)) << t.value;
+    }
+    f.app.*t.flag = 5;
+    t.run(f.ctx);
+    EXPECT_EQ(f.app.*t.flag, 0);
+    EXPECT_TRUE(f.backend.calls.empty());
+  }
+}
+
+// Each LCU command, answering Yes and accepting every dialog.
+struct LcuCommand {
+  const char* name;
+  std::function<CommandResult(CommandContext&)> run;
+  std::string_view offline;
+};
+
+const std::vector<LcuCommand>& LcuCommands() {
+  static const std::vector<LcuCommand> commands = {
+      {"ReadHexFile", [](CommandContext& c) { return OnReadHexFile(c, "dump.bin"); }, "LCU is off-line"},
+      {"ResetLogbook", OnResetLogbook, "LCU is off-line."},
+      {"ExtractSetup", [](CommandContext& c) { return OnExtractSetup(c, "x.stp"); }, "LCU is off-line."},
+      {"InitializeLcu", OnInitializeLcu, "LCU is off-line."},
+      {"SessionData", OnSessionData, "LCU is off-line"},
+      {"LcuConfiguration",
+       [](CommandContext& c) { return CLcuConfg(c).IsReady() ? CommandResult::kDone : CommandResult::kFailed; },
+       "LCU is off-line."},
+  };
+  return commands;
+}
+
+void AnswerEverything(CommandFixture& f) {
+  f.prompter.answers = {true, true};
+  f.prompter.initAnswer = 17;
+  f.prompter.sessionUnchanged = true;
+}
+
+TEST(LcuCommands, OfflineShowsTheCommandsOwnFormAndSendsNothing) {
+  for (const LcuCommand& command : LcuCommands()) {
+    CommandFixture f;
+    AnswerEverything(f);
+    EXPECT_EQ(command.run(f.ctx), CommandResult::kFailed) << command.name;
+    EXPECT_EQ(f.prompter.messages, std::vector<std::string>{std::string(command.offline)}) << command.name;
+    EXPECT_TRUE(f.prompter.questions.empty() && f.prompter.initDialogs == 0 && f.prompter.sessionShown.empty());
+    EXPECT_TRUE(f.backend.calls.empty() && f.files.files.empty()) << command.name;
+  }
+}
+
+TEST(LcuCommands, RefusedWhileADownloadRuns) {
+  auto commands = LcuCommands();
+  commands.push_back({"StartLogger", OnStartLogger, ""});
+  for (const LcuCommand& command : commands) {
+    CommandFixture f;
+    f.GoOnline();
+    AnswerEverything(f);
+    f.app.m_bDownloadRunning = 1;
+    EXPECT_EQ(command.run(f.ctx), CommandResult::kFailed) << command.name;
+    EXPECT_EQ(f.prompter.messages, std::vector<std::string>{std::string(msg::kDownloadInProgress)}) << command.name;
+    EXPECT_TRUE(f.Sent().empty() && f.files.files.empty()) << command.name;
+    EXPECT_EQ(f.app.m_bLoggerStarted, 0);
+  }
+}
+
+enum class FileFault { kNone, kCreate, kDiskFull, kCommit };
+
+// Every save of a file that may already exist: a refused create, a full disk and a failed
+// commit each leave the old file byte for byte and no replacement behind, and are reported
+// with the command's message, the path and the reason.
+TEST(FaultMatrix, SavesThatFailLeaveTheOldFile) {
+  struct Case {
+    const char* name;
+    std::string path;
+    std::function<CommandResult(CommandContext&)> run;
+    std::size_t size;
+    std::string_view notCreated, notWritten;
+    std::size_t transfers;
+  };
+  const std::vector<Case> cases = {
+      {"ReadHexFile", "out", [](CommandContext& c) { return OnReadHexFile(c, "out"); }, kProgramMemorySize,
+       msg::kFailedToCreateOutputFile, msg::kFailedToWriteOutputFile, 2},
+      {"ExtractSetup", "out", [](CommandContext& c) { return OnExtractSetup(c, "out"); }, kLoggerHeaderSize,
+       msg::kFailedToOpenOutputFile, msg::kFailedToWriteHeaderToOutputFile, 2},
+      {"Zeroing", JoinPath("setup", "@LCU1.cal"), [](CommandContext& c) { return ZeroChannels(c, {}, 0.0f); },
+       kLoggerHeaderSize, msg::kFailedToSaveCalibrationFile, msg::kFailedToSaveCalibrationFile, 0},
+  };
+  const std::vector<std::uint8_t> old(100, 0xAB);
+  for (const Case& c : cases) {
+    for (const FileFault fault : {FileFault::kNone, FileFault::kCreate, FileFault::kDiskFull, FileFault::kCommit}) {
+      SCOPED_TRACE(std::string(c.name) + " fault " + std::to_string(static_cast<int>(fault)));
+      CommandFixture f;
+      f.GoOnline();
+      f.store.WriteString("Paths", "SetupDirectory", "setup");
+      f.prompter.answers = {true};
+      f.files.Put(c.path, old);
+      if (fault == FileFault::kCreate) f.files.failCreate.insert(c.path);
+      if (fault == FileFault::kDiskFull) f.files.spaceLeft = 1000;
+      if (fault == FileFault::kCommit) f.files.failCommit = true;
+      const CommandResult result = c.run(f.ctx);
+      EXPECT_EQ(f.files.files.size(), 1u) << "a replacement was left behind";
+      const test::MemoryFileRecord* committed = f.files.Committed(c.path);
+      ASSERT_NE(committed, nullptr);
+      const std::vector<std::uint8_t> kept = committed->bytes;
+      if (fault == FileFault::kNone) {
+        EXPECT_EQ(kept.size(), c.size);
+        continue;
+      }
+      EXPECT_EQ(result, CommandResult::kFailed);
+      EXPECT_EQ(f.Sent().size(), c.transfers) << "sent after the failed save";
+      EXPECT_EQ(kept, old);
+      const std::string reason = fault == FileFault::kCreate     ? "Permission denied"
+                                 : fault == FileFault::kDiskFull ? "No space left on device"
+                                                                 : "Input/output error";
+      EXPECT_EQ(f.prompter.messages, std::vector<std::string>{FormatSystemError(
+                                         fault == FileFault::kCreate ? c.notCreated : c.notWritten, c.path + ": " + reason)});
+    }
+  }
+}
+
+}  // namespace
+}  // namespace lcu
