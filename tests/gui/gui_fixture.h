@@ -5,20 +5,31 @@
 #pragma once
 
 #include <memory>
+#include <span>
 #include <string>
+#include <vector>
 
+#include <QAbstractItemView>
+#include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QMdiArea>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "core/host/registry.h"
+#include "gui/app/command_ids.h"
 #include "gui/app/main_frame.h"
 #include "gui/app/main_menu.h"
 #include "gui/app/session_driver.h"
 #include "gui/app/tavrix_app.h"
+#include "gui/monitor/child_frame.h"
+#include "gui/monitor/monitor_template.h"
+#include "gui/monitor/monitor_view.h"
 #include "platform/host_file_system.h"
 #include "qtstore/qt_settings_store.h"
 #include "recording_gui_prompter.h"
 #include "sim/lcu_simulator.h"
+#include "sim/sample_setup.h"
 #include "support/fixed_clock.h"
 #include "tapped_backend.h"
 
@@ -48,6 +59,8 @@ class GuiFixture : public ::testing::Test {
   void SetValue(std::string_view section, std::string_view name, std::int32_t value) {
     Profile(Store()).WriteProfileInt(section, name, value);
   }
+  /// The sample set-up files with their channel definitions.
+  void WriteSampleSetup() { ASSERT_EQ(sim::WriteSampleSetup(Store()), ""); }
 
   /// Starts the program the way main() does, with the test's services.
   void Start() {
@@ -65,6 +78,14 @@ class GuiFixture : public ::testing::Test {
     app = std::make_unique<gui::CTavrixApp>(std::move(services));
     ASSERT_TRUE(app->InitInstance());
   }
+  /// Starts the program and brings the LCU on line (its definitions loaded).
+  void StartOnLine() {
+    Start();
+    Tick();
+    Tick();
+    ASSERT_TRUE(app->Device().m_bOnline);
+    ASSERT_EQ(app->State().m_nDefinitionGeneration, 1U);
+  }
 
   /// Ends the program: the main window goes, saving its placement.
   void Stop() { app.reset(); }
@@ -75,6 +96,35 @@ class GuiFixture : public ::testing::Test {
   /// The main window's poll, as a step runs it when it is due.
   void Tick() { Session().Poll(); }
   void Choose(int commandId) { Menu().Action(commandId)->trigger(); }
+
+  gui::CChildFrame& NewWindow() {
+    Choose(gui::cmd::kNewWindow);
+    return *static_cast<gui::CChildFrame*>(Frame().MdiArea().currentSubWindow());
+  }
+  static gui::CMonitorView& ViewOf(gui::CChildFrame& frame) { return *gui::CMonitorTemplate::MonitorViewOf(frame); }
+  /// A new monitor window showing channels (its updates started).
+  gui::CMonitorView& WindowWith(std::span<const std::uint16_t> channels) {
+    gui::CMonitorView& view = ViewOf(NewWindow());
+    view.Document().SetChannels(channels);
+    return view;
+  }
+  /// One update of a window, as a step runs it when its period has come.
+  void Update(gui::CMonitorView& view) { Session().Serve(view.Document()); }
+  std::vector<gui::CChildFrame*> Frames() { return app->MonitorKind().Frames(); }
+  static QString Cell(const QAbstractItemView& view, int row, int column) {
+    return view.model()->index(row, column).data().toString();
+  }
+  static void SelectRows(QAbstractItemView& view, std::initializer_list<int> rows) {
+    view.clearSelection();
+    for (const int row : rows)
+      view.selectionModel()->select(view.model()->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  }
+  static void RightClick(QAbstractItemView& view) {
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), view.viewport()->mapToGlobal(QPoint(5, 5)));
+    QCoreApplication::sendEvent(view.viewport(), &event);
+  }
+  /// Lets posted close requests run.
+  static void RunPosted() { QCoreApplication::sendPostedEvents(); }
 
   std::unique_ptr<gui::CTavrixApp> app;
   sim::LcuSimulator* sim = nullptr;
@@ -87,5 +137,11 @@ class GuiFixture : public ::testing::Test {
   std::string m_dataDir;
   std::unique_ptr<QtSettingsStore> m_store;
 };
+
+inline std::vector<std::uint16_t> Range(std::uint16_t first, std::size_t count) {
+  std::vector<std::uint16_t> channels(count);
+  for (std::size_t i = 0; i < count; ++i) channels[i] = static_cast<std::uint16_t>(first + i);
+  return channels;
+}
 
 }  // namespace lcu::test

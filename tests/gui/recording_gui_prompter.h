@@ -23,17 +23,9 @@ class RecordingGuiPrompter final : public gui::GuiPrompter {
     messages.emplace_back(text);
     kinds.push_back(kind);
   }
-  bool AskQuestion(std::string_view text) override {
-    questions.emplace_back(text);
-    return yes;
-  }
-  std::optional<std::int32_t> RunInitLcuDialog() override {
-    ++initDialogs;
-    return initAnswer;
-  }
-  std::optional<SessionDataValues> RunSessionDataDialog(const SessionDataValues& shown,
-                                                        const SessionDataRanges&) override {
-    sessionShown.push_back(shown);
+  bool AskQuestion(std::string_view) override { return yes; }
+  std::optional<std::int32_t> RunInitLcuDialog() override { return initAnswer; }
+  std::optional<SessionDataValues> RunSessionDataDialog(const SessionDataValues&, const SessionDataRanges&) override {
     return sessionAnswer;
   }
   bool RunPasswordDialog(QString& entry) override {
@@ -51,7 +43,6 @@ class RecordingGuiPrompter final : public gui::GuiPrompter {
     fileDialogs.push_back({title, folder, filter});
     return openFileAnswer;
   }
-
   QString GetSaveFileName(const QString& title, const QString& initialPath, const QString& filter) override {
     saveDialogs.push_back({title, initialPath, filter});
     return saveFileAnswer;
@@ -96,11 +87,8 @@ class RecordingGuiPrompter final : public gui::GuiPrompter {
 
   std::vector<std::string> messages;
   std::vector<MessageKind> kinds;
-  std::vector<std::string> questions;
   bool yes = false;
-  int initDialogs = 0;
   std::optional<std::int32_t> initAnswer;  // nullopt: Cancel
-  std::vector<SessionDataValues> sessionShown;
   std::optional<SessionDataValues> sessionAnswer;  // nullopt: Cancel
   /// Typed entries in order; nullopt (or running out) is Cancel.
   std::deque<std::optional<QString>> passwordEntries;

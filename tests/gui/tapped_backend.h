@@ -23,16 +23,13 @@ class TappedBackend final : public UsbBackend {
   }
   bool ControlRequest(UsbHandle handle, const VendorRequest& request, std::span<std::uint8_t> data) override {
     requests.push_back(request.bRequest);
-    kinds.push_back('c');
     return m_lcu->ControlRequest(handle, request, data);
   }
   bool BulkRead(UsbHandle handle, std::span<std::uint8_t> buffer, std::uint32_t& moved) override {
-    kinds.push_back('r');
     return m_lcu->BulkRead(handle, buffer, moved);
   }
   bool BulkWrite(UsbHandle handle, std::span<const std::uint8_t> buffer, std::uint32_t& moved) override {
     bulkWrites.emplace_back(buffer.begin(), buffer.end());
-    kinds.push_back('w');
     return m_lcu->BulkWrite(handle, buffer, moved);
   }
   void CloseNode(UsbHandle handle) override { m_lcu->CloseNode(handle); }
@@ -42,12 +39,10 @@ class TappedBackend final : public UsbBackend {
   void Clear() {
     requests.clear();
     bulkWrites.clear();
-    kinds.clear();
   }
 
   std::vector<std::uint8_t> requests;  // bRequest of each control request
   std::vector<std::vector<std::uint8_t>> bulkWrites;
-  std::vector<char> kinds;  // each transfer in order: 'c' control, 'r' bulk read, 'w' bulk write
 
  private:
   std::unique_ptr<sim::LcuSimulator> m_lcu;

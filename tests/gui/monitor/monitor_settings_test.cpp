@@ -1,7 +1,7 @@
 // Monitor settings files through the File menu and start-up: a save and reload of the
-// windows with their channels, names, fonts, widths and the active one; what is not
-// stored; the file's fixed length; hand-made, old and short files; the failures and their
-// messages; the save when the main window closes.
+// windows with their channels, names, fonts, widths and the active one; the file's fixed
+// length; hand-made and old files; the failures and their messages; the save when the main
+// window closes.
 #include <map>
 
 #include <QApplication>
@@ -19,7 +19,7 @@
 #include "core/util/little_endian.h"
 #include "gui/app/product_version.h"
 #include "gui/app/qt_text.h"
-#include "monitor_fixture.h"
+#include "gui_fixture.h"
 
 namespace lcu::test {
 namespace {
@@ -27,10 +27,11 @@ namespace {
 using gui::CMonitorView;
 using gui::ToQString;
 
-class MonitorSettingsTest : public MonitorFixture {
+class MonitorSettingsTest : public GuiFixture {
  protected:
   void SetUp() override {
-    MonitorFixture::SetUp();
+    GuiFixture::SetUp();
+    WriteSampleSetup();
     ASSERT_TRUE(m_files.isValid());
     Start();
   }
@@ -72,7 +73,30 @@ class MonitorSettingsTest : public MonitorFixture {
   QTemporaryDir m_files;
 };
 
-TEST_F(MonitorSettingsTest, SavedWindowsComeBackAtTheNextStart) {
+// What a monitor list holds at the moment it is first shown.
+class FirstShowRecorder : public QObject {
+ public:
+  struct Shown {
+    LogFont font;
+    std::array<std::uint16_t, 5> widths{};
+    int rows = 0;
+  };
+  std::map<const CMonitorView*, Shown> shown;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Show) {
+      if (auto* view = qobject_cast<CMonitorView*>(watched); view && !shown.contains(view))
+        shown[view] = {view->GetListFont(), view->GetColumnWidths(), view->Model().rowCount()};
+    }
+    return QObject::eventFilter(watched, event);
+  }
+};
+
+// The saved windows come back at the next start with their names, channels, fonts, widths and
+// the active one, each drawn once as the file describes it: the list has the stored font,
+// widths and rows before it is first shown.
+TEST_F(MonitorSettingsTest, SavedWindowsComeBackAtTheNextStartAsTheyWereShown) {
   struct Window {
     const char* name;
     std::vector<std::uint16_t> channels;
@@ -89,7 +113,7 @@ TEST_F(MonitorSettingsTest, SavedWindowsComeBackAtTheNextStart) {
     gui::CChildFrame& frame = NewWindow();
     frame.SetWindowName(QString::fromUtf8(w.name));
     CMonitorView& view = ViewOf(frame);
-    if (!w.channels.empty()) Show(view, w.channels);
+    if (!w.channels.empty()) view.Document().SetChannels(w.channels);
     LogFont font = view.GetListFont();
     font.height = -w.pixels;
     font.weight = w.bold ? kFontWeightBold : kFontWeightNormal;
@@ -113,82 +137,30 @@ TEST_F(MonitorSettingsTest, SavedWindowsComeBackAtTheNextStart) {
   EXPECT_EQ(QFileInfo(prompter->saveDialogs[0].folder).fileName(), "Settings.nsb");
 
   Stop();
+  FirstShowRecorder recorder;
+  qApp->installEventFilter(&recorder);
   Start();
+  qApp->removeEventFilter(&recorder);
   EXPECT_EQ(Caption(), CaptionWith("three.nsb"));
   const auto frames = Frames();
   ASSERT_EQ(frames.size(), 3u);
   for (std::size_t k = 0; k < frames.size(); ++k) {
     const Window& w = windows[k];
+    SCOPED_TRACE(w.name);
     EXPECT_EQ(frames[k]->windowTitle(), w.name);
     CMonitorView& view = ViewOf(*frames[k]);
-    ASSERT_EQ(view.Model().rowCount(), static_cast<int>(w.channels.size())) << w.name;
     for (std::size_t i = 0; i < w.channels.size(); ++i) EXPECT_EQ(view.Model().Channel(static_cast<int>(i)), w.channels[i]);
-    EXPECT_EQ(view.Document().IsStarted(), !w.channels.empty()) << w.name;
-    EXPECT_EQ(view.GetColumnWidths(), w.widths) << w.name;
-    EXPECT_EQ(view.GetListFont().height, -w.pixels) << w.name;
-    EXPECT_EQ(view.GetListFont().weight, w.bold ? kFontWeightBold : kFontWeightNormal) << w.name;
+    EXPECT_EQ(view.Document().IsStarted(), !w.channels.empty());
+    const auto shown = recorder.shown.find(&view);
+    ASSERT_NE(shown, recorder.shown.end());
+    EXPECT_EQ(shown->second.rows, static_cast<int>(w.channels.size()));
+    EXPECT_EQ(shown->second.widths, w.widths);
+    EXPECT_EQ(shown->second.font.height, -w.pixels);
+    EXPECT_EQ(shown->second.font.weight, w.bold ? kFontWeightBold : kFontWeightNormal);
+    EXPECT_EQ(view.GetColumnWidths(), w.widths);
   }
   EXPECT_EQ(Frame().MdiArea().currentSubWindow(), frames[1]) << "the active window is active again";
   EXPECT_TRUE(prompter->messages.empty());
-}
-
-// What a monitor list holds at the moment it is first shown.
-class FirstShowRecorder : public QObject {
- public:
-  struct Shown {
-    LogFont font;
-    std::array<std::uint16_t, 5> widths{};
-    int rows = 0;
-  };
-  std::map<const CMonitorView*, Shown> shown;
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Show) {
-      if (auto* view = qobject_cast<CMonitorView*>(watched); view && !shown.contains(view))
-        shown[view] = {view->GetListFont(), view->GetColumnWidths(), view->Model().rowCount()};
-    }
-    return QObject::eventFilter(watched, event);
-  }
-};
-
-// A restored window is drawn once, as the file describes it: its list has the stored font,
-// widths and rows before it is first shown.
-TEST_F(MonitorSettingsTest, RestoredWindowsAreShownWithTheirFontWidthsAndRows) {
-  const struct {
-    std::vector<std::uint16_t> channels;
-    std::array<std::uint16_t, 5> widths;
-    int pixels;
-    bool bold;
-  } windows[] = {
-      {Range(0, 12), {40, 120, 70, 50, 45}, 11, false},
-      {{70, 5}, {60, 100, 80, 40, 55}, 17, true},
-  };
-  for (const auto& w : windows) {
-    CMonitorView& view = WindowWith(w.channels);
-    LogFont font = view.GetListFont();
-    font.height = -w.pixels;
-    font.weight = w.bold ? kFontWeightBold : kFontWeightNormal;
-    view.Document().SetFont(font);
-    view.Document().SetColumnWidths(w.widths);
-  }
-  SaveAs(PathOf("shown.nsb"));
-  Stop();
-
-  FirstShowRecorder recorder;
-  qApp->installEventFilter(&recorder);
-  Start();
-  qApp->removeEventFilter(&recorder);
-  const auto frames = Frames();
-  ASSERT_EQ(frames.size(), std::size(windows));
-  for (std::size_t k = 0; k < frames.size(); ++k) {
-    const auto found = recorder.shown.find(&ViewOf(*frames[k]));
-    ASSERT_NE(found, recorder.shown.end()) << k;
-    EXPECT_EQ(found->second.font.height, -windows[k].pixels) << k;
-    EXPECT_EQ(found->second.font.weight, windows[k].bold ? kFontWeightBold : kFontWeightNormal) << k;
-    EXPECT_EQ(found->second.widths, windows[k].widths) << k;
-    EXPECT_EQ(found->second.rows, static_cast<int>(windows[k].channels.size())) << k;
-  }
 }
 
 TEST_F(MonitorSettingsTest, TheFileIsAlwaysWholeAndHoldsAtMostThirtyTwoWindows) {
@@ -235,7 +207,7 @@ TEST_F(MonitorSettingsTest, OpenClosesTheOldWindowsAndOpensTheStoredOnes) {
 TEST_F(MonitorSettingsTest, AVersionOneFileKeepsTheDefaultFontAndWidths) {
   gui::CChildFrame& frame = NewWindow();
   frame.SetWindowName(QStringLiteral("Old"));
-  Show(ViewOf(frame), std::vector<std::uint16_t>{3, 64});
+  ViewOf(frame).Document().SetChannels(std::vector<std::uint16_t>{3, 64});
   ViewOf(frame).Document().SetColumnWidths({10, 10, 10, 10, 10});
   const LogFont defaultFont = ViewOf(frame).GetListFont();
   LogFont big = defaultFont;
@@ -254,17 +226,6 @@ TEST_F(MonitorSettingsTest, AVersionOneFileKeepsTheDefaultFontAndWidths) {
   EXPECT_EQ(view.Model().rowCount(), 2);
   EXPECT_EQ(view.GetColumnWidths(), kDefaultColumnWidths);
   EXPECT_EQ(view.GetListFont(), defaultFont);
-}
-
-TEST_F(MonitorSettingsTest, AFileEndingInsideTheHeaderOpensTheWindowsOfTheImage) {
-  for (int i = 0; i < 2; ++i) Show(ViewOf(NewWindow()), Range(64, 2));
-  SaveAs(PathOf("two.nsb"));
-  const QString path = PathOf("short.nsb");
-  Write(path, QByteArray(20, '\0'));  // ends inside the reserved bytes after the version
-  Open(path);
-  EXPECT_EQ(Frames().size(), 2u);
-  EXPECT_EQ(ViewOf(*Frames()[1]).Model().rowCount(), 2);
-  EXPECT_TRUE(prompter->messages.empty());
 }
 
 TEST_F(MonitorSettingsTest, FailuresAreReportedOnceAndLeaveTheRightState) {
@@ -325,7 +286,7 @@ TEST_F(MonitorSettingsTest, FailuresAreReportedOnceAndLeaveTheRightState) {
 }
 
 TEST_F(MonitorSettingsTest, CloseEndsTheFileButNotTheRegistryValue) {
-  Show(ViewOf(NewWindow()), Range(0, 2));
+  WindowWith(Range(0, 2));
   AddOtherWindow();
   const QString path = PathOf("kept.nsb");
   SaveAs(path);
@@ -354,7 +315,7 @@ TEST_F(MonitorSettingsTest, AMissingFileAtStartUpIsIgnoredSilently) {
 
 TEST_F(MonitorSettingsTest, ClosingTheMainWindowSavesFirstAndCancelNeverBlocksIt) {
   const QString path = PathOf("on-close.nsb");
-  Show(ViewOf(NewWindow()), Range(0, 3));
+  WindowWith(Range(0, 3));
   Frame().close();
   EXPECT_EQ(prompter->saveDialogs.size(), 1u) << "no file is current: Save asks";
   EXPECT_FALSE(QFileInfo::exists(path));
@@ -362,7 +323,7 @@ TEST_F(MonitorSettingsTest, ClosingTheMainWindowSavesFirstAndCancelNeverBlocksIt
   Stop();
   Start();
   SaveAs(path);
-  Show(ViewOf(NewWindow()), Range(0, 5));
+  WindowWith(Range(0, 5));
   Frame().close();
   EXPECT_EQ(prompter->saveDialogs.size(), 1u) << "the current file is written without asking";
   const QByteArray file = Contents(path);

@@ -1,12 +1,9 @@
-// Monitor windows against the simulated LCU: the exchange of a tick in groups of 16, the
-// one change signal per tick, what stops a tick, relabelling after a definition reload,
+// Monitor windows against the simulated LCU: a tick's exchange and its change signals, the
+// cell delegate, what stops a tick, relabelling after a definition reload,
 // the right-click and Enter rules, zeroing, the channel selection dialog and the frames.
 #include <QAbstractItemModelTester>
-#include <QContextMenuEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPaintEvent>
 #include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QTest>
@@ -14,16 +11,13 @@
 #include "core/app/messages.h"
 #include "core/channels/channel_calibration.h"
 #include "core/channels/channel_zeroing.h"
-#include "core/monitor/channel_exchange.h"
-#include "core/util/little_endian.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"
 #include "gui/monitor/chan_selection_dlg.h"
-#include "gui/monitor/child_view.h"
 #include "gui/monitor/ent_offset.h"
 #include "gui/monitor/reading_cell_delegate.h"
 #include "gui/monitor/window_title_dlg.h"
-#include "monitor_fixture.h"
+#include "gui_fixture.h"
 #include "support/recording_prompter.h"
 
 namespace lcu::test {
@@ -33,37 +27,19 @@ using gui::CMonitorView;
 using gui::ToQString;
 using gui::ToStdString;
 
-constexpr std::uint8_t kReadChannels = 0x47;
-
-class MonitorViewTest : public MonitorFixture {
+class MonitorViewTest : public GuiFixture {
  protected:
   void SetUp() override {
-    MonitorFixture::SetUp();
+    GuiFixture::SetUp();
+    WriteSampleSetup();
     StartOnLine();
   }
 
-  int Exchanges() const {
-    return static_cast<int>(std::count(tap->requests.begin(), tap->requests.end(), kReadChannels));
-  }
   // Runs one tick of the view and returns the exchange blocks it wrote.
   std::vector<std::vector<std::uint8_t>> TickOf(CMonitorView& view) {
     tap->Clear();
     Update(view);
     return tap->bulkWrites;
-  }
-  static QString Cell(CMonitorView& view, int row, int column) {
-    return view.Model().index(row, column).data().toString();
-  }
-  void RightClick(CMonitorView& view) {
-    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), view.viewport()->mapToGlobal(QPoint(5, 5)));
-    QCoreApplication::sendEvent(view.viewport(), &event);
-  }
-  void Select(CMonitorView& view, std::initializer_list<int> rows) {
-    view.clearSelection();
-    for (const int row : rows) {
-      view.selectionModel()->select(view.Model().index(row, 0),
-                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    }
   }
   float Offset(int channel) {
     return ReadChannelCalibration(app->State().m_calibration.Bytes(), channel).offset;
@@ -78,87 +54,29 @@ class MonitorViewTest : public MonitorFixture {
   }
 };
 
-TEST_F(MonitorViewTest, ATickExchangesInGroupsOfSixteenEachEndingInAZeroWord) {
-  const struct {
-    std::size_t channels;
-    std::vector<std::size_t> groups;
-  } cases[] = {{20, {16, 4}}, {16, {16}}, {1, {1}}, {33, {16, 16, 1}}};
-  for (const auto& c : cases) {
-    const auto channels = Range(0, c.channels);
-    CMonitorView& view = WindowWith(channels);
-    const auto blocks = TickOf(view);
-    ASSERT_EQ(blocks.size(), c.groups.size()) << c.channels;
-    EXPECT_EQ(Exchanges(), static_cast<int>(c.groups.size())) << c.channels;
-    std::size_t first = 0;
-    for (std::size_t g = 0; g < blocks.size(); ++g) {
-      ASSERT_EQ(blocks[g].size(), kBlockSize);
-      for (std::size_t j = 0; j < c.groups[g]; ++j) EXPECT_EQ(le::U16(blocks[g], 2 * j), channels[first + j]);
-      EXPECT_EQ(le::U16(blocks[g], 2 * c.groups[g]), 0) << c.channels << " group " << g;
-      first += c.groups[g];
-    }
-    for (int row = 0; row < static_cast<int>(c.channels); ++row) {
-      EXPECT_FALSE(Cell(view, row, gui::kValueColumn).isEmpty()) << row;
-      bool number = false;
-      Cell(view, row, gui::kRawColumn).toUShort(&number);
-      EXPECT_TRUE(number) << row;
-    }
-  }
-}
-
-TEST_F(MonitorViewTest, ATickSignalsTheValueAndRawColumnsOfEveryRowAndNothingElse) {
+// A tick exchanges 20 channels in two blocks and signals the Value and Raw columns of every
+// row once each; a window without channels exchanges and signals nothing.
+TEST_F(MonitorViewTest, ATickFillsAndSignalsTheValueAndRawColumnsOfEveryRowAndNothingElse) {
   CMonitorView& view = WindowWith(Range(0, 20));
   QAbstractItemModelTester tester(&view.Model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
   QSignalSpy changes(&view.Model(), &QAbstractItemModel::dataChanged);
-  Update(view);
+  EXPECT_EQ(TickOf(view).size(), 2U);
   ASSERT_EQ(changes.count(), 2);
   for (int i = 0; i < 2; ++i) {
     const int column = i == 0 ? gui::kValueColumn : gui::kRawColumn;
     EXPECT_EQ(changes[i][0].value<QModelIndex>(), view.Model().index(0, column));
     EXPECT_EQ(changes[i][1].value<QModelIndex>(), view.Model().index(19, column));
   }
-  Update(view);
-  EXPECT_EQ(changes.count(), 4);
-  Show(view, Range(64, 3));
+  view.viewport()->grab();  // every cell drawn: the ID column's group pictures too
+  for (int row = 0; row < 20; ++row) {
+    EXPECT_FALSE(Cell(view, row, gui::kValueColumn).isEmpty()) << row;
+    bool number = false;
+    Cell(view, row, gui::kRawColumn).toUShort(&number);
+    EXPECT_TRUE(number) << row;
+  }
   view.Document().SetChannels({});
-  Update(view);
-  EXPECT_EQ(changes.count(), 4);
-}
-
-// Notes the region of each paint of a widget.
-class PaintRegions final : public QObject {
- public:
-  explicit PaintRegions(QWidget& widget) { widget.installEventFilter(this); }
-  std::vector<QRegion> regions;
-
- protected:
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Paint) regions.push_back(static_cast<QPaintEvent*>(event)->region());
-    return false;
-  }
-};
-
-TEST_F(MonitorViewTest, ATickRepaintsOnlyTheValueAndRawCellsOnTheScreen) {
-  CMonitorView& view = WindowWith(Range(0, 200));
-  Update(view);
-  QCoreApplication::processEvents();
-  PaintRegions paints(*view.viewport());
-  Update(view);
-  QCoreApplication::processEvents();
-  ASSERT_EQ(paints.regions.size(), 1U);
-  const QRegion& painted = paints.regions[0];
-  const int lastShown = view.rowAt(view.viewport()->height() - 1);
-  ASSERT_GT(lastShown, 0);
-  ASSERT_LT(lastShown, 199);
-  for (const int row : {0, lastShown}) {
-    for (int column = 0; column < gui::kMonitorColumnCount; ++column) {
-      const QRect cell = view.visualRect(view.Model().index(row, column));
-      const bool changed = column == gui::kValueColumn || column == gui::kRawColumn;
-      EXPECT_EQ(painted.contains(cell.center()), changed) << "row " << row << " column " << column;
-    }
-  }
-  // Rows scrolled out of sight add nothing below the last one shown.
-  const QRect last = view.visualRect(view.Model().index(lastShown, gui::kValueColumn));
-  EXPECT_LE(painted.boundingRect().bottom(), last.bottom());
+  EXPECT_TRUE(TickOf(view).empty());
+  EXPECT_EQ(changes.count(), 2);
 }
 
 // The Value and Raw cells are drawn from cached glyphs; they must look exactly as the style
@@ -219,39 +137,11 @@ TEST_F(MonitorViewTest, SetFontTakesTheChosenFontAndCancelKeepsTheOld) {
   EXPECT_GE(view.rowHeight(0), 20) << "rows grow with the font";
 }
 
-TEST_F(MonitorViewTest, AnEmptiedListKeepsItsUpdatesButExchangesNothing) {
-  CMonitorView& view = WindowWith(Range(0, 4));
-  prompter->dialogScripts.push_back([](QDialog& dialog) {
-    auto& list = static_cast<gui::CChanSelectionDlg&>(dialog).CheckList();
-    for (int i = 0; i < list.count(); ++i) list.item(i)->setCheckState(Qt::Unchecked);
-    dialog.accept();
-    return true;
-  });
-  view.OnEditChannels();
-  EXPECT_EQ(view.Model().rowCount(), 0);
-  EXPECT_TRUE(view.Document().Channels().empty());
-  EXPECT_TRUE(view.Document().IsStarted());
-  EXPECT_TRUE(TickOf(view).empty());
-  EXPECT_TRUE(tap->requests.empty());
-}
-
-TEST_F(MonitorViewTest, AFailedExchangeChangesNothing) {
-  CMonitorView& view = WindowWith(Range(0, 20));
-  Update(view);
-  QSignalSpy changes(&view.Model(), &QAbstractItemModel::dataChanged);
-
-  sim->Unplug();
-  Tick();
-  ASSERT_FALSE(app->Device().m_bOnline);
-  Update(view);
-  EXPECT_EQ(changes.count(), 0);
-  EXPECT_EQ(view.Model().rowCount(), 20);
-  EXPECT_FALSE(Cell(view, 0, gui::kValueColumn).isEmpty());
-}
-
-TEST_F(MonitorViewTest, RowsAreRelabelledAfterADefinitionReloadOnceOnLine) {
+// Off line an update changes nothing; once on line again the rows take the reloaded labels.
+TEST_F(MonitorViewTest, AFailedUpdateChangesNothingAndRowsAreRelabelledOnceOnLine) {
   CMonitorView& view = WindowWith(Range(0, 3));
   Update(view);
+  QSignalSpy changes(&view.Model(), &QAbstractItemModel::dataChanged);
   AppState& state = app->State();
   state.m_channelTable[1].SetName("RENAMED");
   state.m_channelTable[1].SetUnits("psi");
@@ -259,7 +149,11 @@ TEST_F(MonitorViewTest, RowsAreRelabelledAfterADefinitionReloadOnceOnLine) {
 
   sim->Unplug();
   Tick();
+  ASSERT_FALSE(app->Device().m_bOnline);
   Update(view);
+  EXPECT_EQ(changes.count(), 0);
+  EXPECT_EQ(view.Model().rowCount(), 3);
+  EXPECT_FALSE(Cell(view, 0, gui::kValueColumn).isEmpty());
   EXPECT_NE(Cell(view, 1, gui::kChannelColumn), "RENAMED") << "off line the rows keep their labels";
 
   sim->Replug();
@@ -295,32 +189,22 @@ TEST_F(MonitorViewTest, RightClickAndEnterFollowTheSelectionAndTheLink) {
     prompter->messages.clear();
     prompter->modalTitles.clear();
     app->Device().m_bOnline = c.online ? 1 : 0;
-    if (c.selected) {
-      Select(view, {1});
-    } else {
-      view.clearSelection();
-    }
-    if (c.rightClick) {
-      RightClick(view);
-    } else {
-      QTest::keyClick(&view, Qt::Key_Return);
-    }
-    EXPECT_EQ(static_cast<int>(prompter->popups.size()), c.popups) << c.what;
-    if (!prompter->popups.empty()) {
-      EXPECT_EQ(prompter->popups[0], popup) << c.what;
-    }
-    EXPECT_EQ(prompter->Count(msg::kLcuOffline), c.offLineMessages) << c.what;
-    EXPECT_EQ(static_cast<int>(prompter->modalTitles.size()), c.zeroDialogs) << c.what;
-    if (c.zeroDialogs) {
-      EXPECT_EQ(prompter->modalTitles[0], ToQString(gui::text::kZeroChannelsCaption));
-    }
+    SCOPED_TRACE(c.what);
+    view.clearSelection();
+    if (c.selected) SelectRows(view, {1});
+    if (c.rightClick) RightClick(view);
+    if (!c.rightClick) QTest::keyClick(&view, Qt::Key_Return);
+    EXPECT_EQ(prompter->popups, std::vector<QStringList>(static_cast<std::size_t>(c.popups), popup));
+    EXPECT_EQ(prompter->Count(msg::kLcuOffline), c.offLineMessages);
+    EXPECT_EQ(prompter->modalTitles,
+              std::vector<QString>(static_cast<std::size_t>(c.zeroDialogs), ToQString(gui::text::kZeroChannelsCaption)));
   }
 }
 
 TEST_F(MonitorViewTest, ZeroingShiftsTheSelectedCalibratedRowsByTheirShownValues) {
   CMonitorView& view = WindowWith(std::vector<std::uint16_t>{200, 3, 4, 5});
   Update(view);
-  Select(view, {0, 1, 3});
+  SelectRows(view, {0, 1, 3});
   const float shown3 = ParseShownValue(ToStdString(Cell(view, 1, gui::kValueColumn)));
   const float before3 = Offset(3);
   const float before4 = Offset(4);
@@ -358,8 +242,7 @@ TEST(EntOffset, RefusesTextThatIsNoNumberAndStaysOpen) {
     const char* typed;
     std::optional<float> value;
   } cases[] = {
-      {"0", 0.0F},   {" 12.5 ", 12.5F}, {"-3", -3.0F}, {"+2.25", 2.25F}, {"1e2", 100.0F}, {".5", 0.5F},
-      {"", {}},      {"abc", {}},       {"1,5", {}},   {"12a", {}},      {"+-1", {}},     {"1e40", {}},
+      {"0", 0.0F}, {" 12.5 ", 12.5F}, {"-3", -3.0F}, {"1e2", 100.0F}, {"", {}}, {"1,5", {}}, {"12a", {}}, {"1e40", {}},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(gui::ParseFloatEntry(c.typed), c.value) << '"' << c.typed << '"';
@@ -379,10 +262,11 @@ TEST(EntOffset, RefusesTextThatIsNoNumberAndStaysOpen) {
   }
 }
 
-class ChannelSelectionTest : public MonitorFixture {
+class ChannelSelectionTest : public GuiFixture {
  protected:
   void SetUp() override {
-    MonitorFixture::SetUp();
+    GuiFixture::SetUp();
+    WriteSampleSetup();
     Store().WriteString(reg::kHardware, reg::kLevel, "1");
     StartOnLine();
   }
@@ -410,7 +294,7 @@ TEST_F(ChannelSelectionTest, LevelOneListsNinetyFiveNamesAndOkTakesTheCheckedInL
   EXPECT_EQ(dialog.m_channels[2], 0);
 }
 
-TEST_F(ChannelSelectionTest, EditChannelsFillsTheRowsOnOkAndCancelLeavesThem) {
+TEST_F(ChannelSelectionTest, EditChannelsFillsTheRowsOnOkCancelLeavesThemAndNoneKeepsTheUpdates) {
   CMonitorView& view = WindowWith(std::vector<std::uint16_t>{70, 5, 300});
   view.OnEditChannels();  // no script: Cancel
   EXPECT_EQ(view.Model().rowCount(), 3);
@@ -426,12 +310,27 @@ TEST_F(ChannelSelectionTest, EditChannelsFillsTheRowsOnOkAndCancelLeavesThem) {
   EXPECT_EQ(view.Model().Channel(0), 0);
   EXPECT_EQ(view.Model().Channel(1), 5);
   EXPECT_EQ(view.Model().Channel(2), 70);
+
+  // An emptied list keeps the window's updates, which then exchange nothing.
+  prompter->dialogScripts.push_back([](QDialog& dialog) {
+    auto& list = static_cast<gui::CChanSelectionDlg&>(dialog).CheckList();
+    for (int i = 0; i < list.count(); ++i) list.item(i)->setCheckState(Qt::Unchecked);
+    dialog.accept();
+    return true;
+  });
+  view.OnEditChannels();
+  EXPECT_EQ(view.Model().rowCount(), 0);
+  EXPECT_TRUE(view.Document().IsStarted());
+  tap->Clear();
+  Update(view);
+  EXPECT_TRUE(tap->requests.empty());
 }
 
-class ChildFrameTest : public MonitorFixture {
+class ChildFrameTest : public GuiFixture {
  protected:
   void SetUp() override {
-    MonitorFixture::SetUp();
+    GuiFixture::SetUp();
+    WriteSampleSetup();
     Start();
   }
 };
@@ -481,31 +380,6 @@ TEST_F(ChildFrameTest, CloseFromThePopupDestroysTheFrame) {
   RunPosted();
   EXPECT_TRUE(alive.isNull());
   EXPECT_TRUE(Frames().empty());
-}
-
-// A view that wants its frame's show state, as the memory window does.
-class ShowStateView final : public QLabel, public gui::CChildView {
- public:
-  void OnFrameShowState(int showCmd) override { states.push_back(showCmd); }
-  std::vector<int> states;
-};
-
-TEST_F(ChildFrameTest, TheFrameTellsItsViewItsShowState) {
-  auto* frame = new gui::CChildFrame(*prompter);
-  auto* view = new ShowStateView;
-  frame->setWidget(view);
-  Frame().MdiArea().addSubWindow(frame);
-  frame->show();
-  const struct {
-    void (QWidget::*show)();
-    int state;
-  } steps[] = {{&QWidget::showMinimized, 2}, {&QWidget::showNormal, 1}, {&QWidget::showMaximized, 3}};
-  for (const auto& s : steps) {
-    view->states.clear();
-    (frame->*s.show)();
-    ASSERT_FALSE(view->states.empty());
-    EXPECT_EQ(view->states.back(), s.state);
-  }
 }
 
 }  // namespace

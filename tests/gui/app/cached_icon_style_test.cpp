@@ -1,11 +1,11 @@
 // The application's style with its standard icons made once: the same pictures as the style
-// it wraps, in either layout direction, and one wrapper however often the program starts.
+// it wraps, in either layout direction.
 #include <QApplication>
 #include <QImage>
 #include <QStyleFactory>
 
 #include "gui/app/cached_icon_style.h"
-#include "gui_fixture.h"
+#include <gtest/gtest.h>
 
 namespace lcu::test {
 namespace {
@@ -32,18 +32,6 @@ TEST(CachedIconStyle, DrawsWhatTheWrappedStyleDrawsInEitherDirection) {
   }
   QGuiApplication::setLayoutDirection(Qt::LeftToRight);
   EXPECT_NE(Picture(cached.standardIcon(QStyle::SP_ArrowBack)), Picture(cached.standardIcon(QStyle::SP_ArrowForward)));
-}
-
-using CachedIconStyleStartTest = GuiFixture;
-
-TEST_F(CachedIconStyleStartTest, EveryStartKeepsOneWrapperAroundTheStyle) {
-  for (int start = 0; start < 2; ++start) {
-    Start();
-    const auto* style = qobject_cast<gui::CachedIconStyle*>(QApplication::style());
-    ASSERT_NE(style, nullptr);
-    EXPECT_EQ(qobject_cast<gui::CachedIconStyle*>(style->baseStyle()), nullptr);
-    Stop();
-  }
 }
 
 }  // namespace

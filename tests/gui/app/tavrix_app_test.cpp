@@ -1,7 +1,6 @@
 // Start-up and shutdown: the caption, the placement and show state kept in the settings,
-// the settings flags, and the single copy per user.
-#include <algorithm>
-
+// the settings flags, the application's style, and the single copy per user.
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -10,7 +9,7 @@
 #include <QTest>
 
 #include "core/app/messages.h"
-#include "gui/app/command_ids.h"
+#include "gui/app/cached_icon_style.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/product_version.h"
 #include "gui/app/qt_text.h"
@@ -24,7 +23,7 @@ using gui::ToQString;
 
 using StartupTest = GuiFixture;
 
-TEST_F(StartupTest, AnEmptyStoreOpensAtTheOriginSixHundredSquareWithNothingChecked) {
+TEST_F(StartupTest, AnEmptyStoreOpensAtTheOriginSixHundredSquareWithNothingCheckedUntilExit) {
   Start();
   // The window system keeps the frame on the screen: the frame, not the inside, is at 0,0.
   EXPECT_EQ(Frame().frameGeometry().topLeft(), QPoint(0, 0));
@@ -34,18 +33,18 @@ TEST_F(StartupTest, AnEmptyStoreOpensAtTheOriginSixHundredSquareWithNothingCheck
     EXPECT_FALSE(Menu().IsChecked(id)) << id;
   }
   EXPECT_TRUE(prompter->messages.empty());
-}
-
-TEST_F(StartupTest, TheCaptionCarriesTheBuildsVersion) {
-  Start();
+  // The caption and the About box carry the build's version.
   EXPECT_NE(gui::GetProductVersion(), QStringLiteral("0.0.0"));
   EXPECT_EQ(Frame().windowTitle(),
             ToQString(msg::kAppTitle) + ToQString(gui::text::kCaptionSeparator) + gui::GetProductVersion());
   Choose(gui::cmd::kAppAbout);
   EXPECT_EQ(prompter->aboutVersions, std::vector<QString>{gui::GetProductVersion()});
+  Choose(gui::cmd::kAppExit);
+  EXPECT_FALSE(Frame().isVisible());
+  EXPECT_FALSE(app->Ui().PumpWaitingMessages()) << "a running download would stop";
 }
 
-TEST_F(StartupTest, ShowStateFromTheLastRun) {
+TEST_F(StartupTest, ShowStateFromTheLastRunAndOneIconStyle) {
   const struct {
     int showCmd;
     bool maximized;
@@ -56,6 +55,10 @@ TEST_F(StartupTest, ShowStateFromTheLastRun) {
     Start();
     EXPECT_EQ(Frame().isMaximized(), c.maximized);
     EXPECT_FALSE(Frame().isMinimized());
+    // Every start keeps one wrapper around the style that makes the icons once.
+    const auto* style = qobject_cast<gui::CachedIconStyle*>(QApplication::style());
+    ASSERT_NE(style, nullptr);
+    EXPECT_EQ(qobject_cast<gui::CachedIconStyle*>(style->baseStyle()), nullptr);
     Stop();
   }
 }
@@ -74,31 +77,6 @@ TEST_F(StartupTest, ThePlacementComesBackAndTheNormalRectangleIsKeptWhenMaximize
   EXPECT_EQ(Value(reg::kSettings, reg::kLeft), "20");
   EXPECT_EQ(Value(reg::kSettings, reg::kBottom), "310");
   EXPECT_EQ(Value(reg::kSettings, reg::kRight), "420");
-}
-
-TEST_F(StartupTest, TheHardwareLevelChoosesTheAvailableChannels) {
-  const struct {
-    const char* level;  // nullptr: not set
-    std::size_t channels;
-  } cases[] = {{nullptr, 132}, {"3", 319}, {"6", 0}, {"x", 0}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.level ? c.level : "missing");
-    if (c.level) Store().WriteString(reg::kHardware, reg::kLevel, c.level);
-    Start();
-    const auto& table = app->State().m_availableChannels;
-    const auto count = static_cast<std::size_t>(std::count_if(table.begin(), table.end(),
-                                                              [](std::int32_t n) { return n != kNoChannel; }));
-    EXPECT_EQ(count, c.channels);
-    Stop();
-  }
-}
-
-TEST_F(StartupTest, ExitClosesTheMainWindow) {
-  Start();
-  ASSERT_TRUE(Frame().isVisible());
-  Choose(gui::cmd::kAppExit);
-  EXPECT_FALSE(Frame().isVisible());
-  EXPECT_FALSE(app->Ui().PumpWaitingMessages()) << "a running download would stop";
 }
 
 TEST(SingleInstanceLock, ALockLeftByACrashedCopyDoesNotLockTheUserOut) {

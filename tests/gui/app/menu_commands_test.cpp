@@ -1,0 +1,172 @@
+// The LCU commands of the main menu, one wiring case each: the menu item reaches the core's
+// command, and a transfer failing part way shows the command's messages, closes the link,
+// leaves no progress dialog and no file behind, and the LCU comes back on line. Which message
+// each transfer's failure gives is the core's fault matrix; here it only has to reach the user.
+#include <QEvent>
+#include <QFile>
+#include <QObject>
+#include <QTemporaryDir>
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+
+#include <stdlib.h>
+
+#include "core/app/messages.h"
+#include "core/firmware/hex_file_upload.h"
+#include "core/host/default_paths.h"
+#include "core/logger/lcu_configuration.h"
+#include "core/logger/maintenance_commands.h"
+#include "gui/app/gui_texts.h"
+#include "gui/app/qt_text.h"
+#include "gui/logger/progress_dlg.h"
+#include "gui_fixture.h"
+#include "support/command_fault_messages.h"
+#include "support/hex_text.h"
+
+namespace lcu::test {
+namespace {
+
+namespace fs = std::filesystem;
+namespace expect = fault_messages;
+using gui::ToQString;
+
+// The test polls itself: no timer may add a poll while a command lets messages through.
+class TimerBlocker : public QObject {
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::Timer; }
+};
+
+class MenuCommands : public GuiFixture {
+ protected:
+  void SetUp() override {
+    // Extract Setup and Read Hex File write to fixed paths below the home folder.
+    if (const char* home = std::getenv("HOME")) m_oldHome = home;
+    ASSERT_TRUE(m_home.isValid());
+    setenv("HOME", m_home.path().toLocal8Bit().constData(), 1);
+    fs::create_directories(fs::path(DefaultSetupExtractPath()).parent_path());
+    GuiFixture::SetUp();
+    WriteSampleSetup();
+    QCoreApplication::instance()->installEventFilter(&m_timers);
+  }
+  void TearDown() override {
+    QCoreApplication::instance()->removeEventFilter(&m_timers);
+    GuiFixture::TearDown();
+    if (m_oldHome) {
+      setenv("HOME", m_oldHome->c_str(), 1);
+    } else {
+      unsetenv("HOME");
+    }
+  }
+  std::string WriteHexFile() {
+    const std::string path = m_home.filePath(QStringLiteral("firmware.hex")).toStdString();
+    QFile hex(QString::fromStdString(path));
+    EXPECT_TRUE(hex.open(QIODevice::WriteOnly));
+    hex.write(QByteArray::fromStdString(HexRecords(0x2000, std::vector<std::uint8_t>(256, 0x5A), {16}) +
+                                        HexEndRecord() + "\n"));
+    return path;
+  }
+
+  TimerBlocker m_timers;
+  QTemporaryDir m_home;
+  std::optional<std::string> m_oldHome;
+};
+
+TEST_F(MenuCommands, AFailureHalfWayThroughEachCommandReachesTheUser) {
+  StartOnLine();
+  prompter->passwordEntries = {ToQString(gui::text::kServicePassword1)};
+  Choose(gui::cmd::kPassword);
+  const std::string dataDir = DataDirectory(Store());
+  const std::string hexPath = WriteHexFile();
+  const struct {
+    const char* name;
+    int id;
+    std::function<void()> prepare;
+    Messages (*expected)(Fault, int);
+  } commands[] = {
+      {"Download", gui::cmd::kDownload,
+       [&] {
+         std::vector<std::uint8_t> memory = sim->DataMemory();
+         PrepareFaultDownload(memory);
+         sim->WriteDataMemory(0, memory);
+         for (const auto& entry : fs::directory_iterator(dataDir)) fs::remove(entry.path());
+       },
+       expect::Download},
+      {"Send Config", gui::cmd::kSendConfig, [&] { prompter->yes = true; }, expect::SendConfig},
+      {"Reset Logbook", gui::cmd::kResetLogbook, [&] { prompter->yes = true; }, expect::ResetLogbook},
+      {"Start Logger", gui::cmd::kStartLogger, [&] { app->State().m_bLoggerStarted = 0; }, expect::StartLogger},
+      {"Stop Logger", gui::cmd::kStartLogger, [&] { app->State().m_bLoggerStarted = 1; }, expect::StartLogger},
+      {"Initialize LCU", gui::cmd::kInitializeLcu, [&] { prompter->initAnswer = 1; }, expect::InitializeLcu},
+      {"Session Data", gui::cmd::kSessionData, [&] { prompter->sessionAnswer = SessionDataValues{5, 2, 40, 3}; },
+       expect::SessionData},
+      {"Extract Setup", gui::cmd::kExtractSetup, [&] { prompter->yes = true; }, expect::ExtractSetup},
+      {"Read Hex File", gui::cmd::kReadHexFile, [] {}, expect::ReadHexFile},
+      {"LCU Configuration", gui::cmd::kLcuConfiguration, [] {}, expect::ReadLcu},
+      {"Load Hex File", gui::cmd::kLoadHexFile, [&] { prompter->openFileAnswer = QString::fromStdString(hexPath); },
+       expect::LoadHexFile},
+  };
+  for (const auto& c : commands) {
+    SCOPED_TRACE(c.name);
+    c.prepare();
+    prompter->messages.clear();
+    prompter->kinds.clear();
+    const int before = sim->TransferCount();
+    Choose(c.id);
+    const int transfers = sim->TransferCount() - before;
+    ASSERT_GT(transfers, 0);
+    for (const MessageKind kind : prompter->kinds) EXPECT_EQ(kind, MessageKind::kInformation);
+
+    const int k = (transfers + 1) / 2;
+    c.prepare();
+    fs::remove(DefaultSetupExtractPath());
+    fs::remove(DefaultProgramDumpPath());
+    const std::string downloadFile = Value(reg::kDownloadSection, reg::kFile);
+    prompter->messages.clear();
+    prompter->configurations.clear();
+    sim->SetFaults({.failTransfer = k});
+    Choose(c.id);
+    EXPECT_EQ(prompter->messages, c.expected(Fault::kFail, k)) << "failing at transfer " << k;
+    EXPECT_FALSE(app->Device().m_bOnline);
+    EXPECT_EQ(app->Device().m_bBusy, 0);
+    EXPECT_TRUE(Frame().findChildren<gui::ProgressDlg*>().isEmpty());
+    EXPECT_TRUE(prompter->configurations.empty());
+    EXPECT_FALSE(fs::exists(DefaultSetupExtractPath()));
+    EXPECT_FALSE(fs::exists(DefaultProgramDumpPath()));
+    EXPECT_EQ(Value(reg::kDownloadSection, reg::kFile), downloadFile);
+
+    sim->SetFaults({});
+    sim->Replug();
+    Tick();
+    Tick();
+    ASSERT_TRUE(app->Device().m_bOnline);
+  }
+}
+
+// Commands that need the LCU refuse before any dialog while it is off line.
+TEST_F(MenuCommands, OffLineCommandsRefuseBeforeTheirDialogs) {
+  Start();
+  Choose(gui::cmd::kLcuConfiguration);
+  Choose(gui::cmd::kLoadHexFile);
+  EXPECT_EQ(prompter->messages, (std::vector<std::string>{std::string(msg::kLcuOfflineDot), std::string(msg::kLcuOffline)}));
+  EXPECT_TRUE(prompter->configurations.empty());
+  EXPECT_TRUE(prompter->fileDialogs.empty());
+
+  Tick();
+  Tick();
+  prompter->messages.clear();
+  const int before = sim->TransferCount();
+  Choose(gui::cmd::kLoadHexFile);
+  ASSERT_EQ(prompter->fileDialogs.size(), 1U);
+  EXPECT_EQ(prompter->fileDialogs[0].title, ToQString(kLoadHexFileDialogTitle));
+  EXPECT_EQ(prompter->fileDialogs[0].filter, ToQString(kLoadHexFileDialogFilter));
+  EXPECT_EQ(prompter->fileDialogs[0].folder.toStdString(), VelmoraRoot());
+  EXPECT_EQ(sim->TransferCount(), before) << "cancelled: nothing is sent";
+  Choose(gui::cmd::kLcuConfiguration);
+  ASSERT_EQ(prompter->configurations.size(), 1U);
+  EXPECT_EQ(prompter->configurations[0][kSerialRow], "1");
+  EXPECT_TRUE(prompter->messages.empty());
+}
+
+}  // namespace
+}  // namespace lcu::test
