@@ -24,6 +24,8 @@ namespace lcu::gui {
 namespace {
 
 constexpr int kPaneWidth = 100;
+// The pane that shows "ON LINE" or "OFF LINE".
+constexpr std::size_t kLinkPane = 1;
 // Lines "Ready" up with the prompts the status bar draws over it.
 constexpr int kIdleTextIndent = 4;
 
@@ -65,6 +67,7 @@ void CMainFrame::CreateStatusBar() {
     } else {
       pane->setFixedWidth(kPaneWidth);
       pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+      if (i == kLinkPane) pane->installEventFilter(this);
       bar->addPermanentWidget(pane);
     }
   }
@@ -114,10 +117,33 @@ QString CMainFrame::PaneText(int pane) const {
 }
 
 void CMainFrame::SetPanes(const StatusPaneTexts& texts) {
-  m_panes[1]->setText(ToQString(texts.link));
+  m_panes[kLinkPane]->setText(ToQString(texts.link));
   m_panes[2]->setText(ToQString(texts.lcu));
   m_panes[3]->setText(ToQString(texts.memory));
   m_panes[4]->setText(ToQString(texts.clock));
+  const QString reason = ToQString(texts.offlineReason);
+  if (reason == m_panes[kLinkPane]->toolTip()) return;
+  m_panes[kLinkPane]->setToolTip(reason);
+  if (m_bPointerOnLinkPane) ShowLinkReason();
+}
+
+// The link pane's tooltip says why the LCU is off line; while the pointer rests on the pane
+// the status bar's prompt says it too.
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == m_panes[kLinkPane] && (event->type() == QEvent::Enter || event->type() == QEvent::Leave)) {
+    m_bPointerOnLinkPane = event->type() == QEvent::Enter;
+    ShowLinkReason();
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void CMainFrame::ShowLinkReason() {
+  const QString reason = m_panes[kLinkPane]->toolTip();
+  if (m_bPointerOnLinkPane && !reason.isEmpty()) {
+    statusBar()->showMessage(reason);
+  } else {
+    statusBar()->clearMessage();
+  }
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

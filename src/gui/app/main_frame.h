@@ -66,6 +66,7 @@ class CMainFrame : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -77,6 +78,7 @@ class CMainFrame : public QMainWindow {
   void SavePlacement();
   void ApplyPlacedFrame();
   void NoteFrameMargins();
+  void ShowLinkReason();
 
   Profile m_profile;
   MainMenu* m_pMenu;
@@ -85,6 +87,7 @@ class CMainFrame : public QMainWindow {
   QRect m_placedFrame;
   QMargins m_frameMargins;
   bool m_bPlacedOnScreen = false;
+  bool m_bPointerOnLinkPane = false;
 };
 
 }  // namespace lcu::gui
