@@ -20,6 +20,7 @@
 #include <signal.h>
 #endif
 
+#include "core/app/messages.h"
 #include "core/channels/channel_calibration.h"
 #include "core/channels/channel_conversion.h"
 #include "core/monitor/monitor_row.h"
@@ -148,7 +149,8 @@ TEST_F(ChannelCommandsTest, WithoutCalibrationChannelsListsWhatItHasAndConvertRe
   ASSERT_TRUE(QFile::remove(CalibrationFile()));
   const ProgramRun channels = InLcu({"channels"});
   EXPECT_EQ(channels.exitCode, 1);
-  const QString missing = "Could not load calibration data\n" + CalibrationFile() + ": No such file or directory\n";
+  const QString missing = "Could not load calibration data\n" + CalibrationFile() + ": No such file or directory\n" +
+                         QString::fromUtf8(lcu::msg::kCopySetupHint.data(), lcu::msg::kCopySetupHint.size()) + "\n";
   EXPECT_EQ(channels.err, missing);
   EXPECT_EQ(channels.OutLines().size(), 132);
 

@@ -45,6 +45,9 @@ inline constexpr std::string_view kMemorySizeOutside = "Memory size %u lies outs
 
 // Calibration files.
 inline constexpr std::string_view kCouldNotLoadCalibration = "Could not load calibration data";
+// Follows the path of a calibration file that is not there, as on a first run.
+inline constexpr std::string_view kCopySetupHint =
+    "Copy the setup (channel.dsc and @LCU1.cal) into that folder, or run lcu sim-setup for the simulator.";
 inline constexpr std::string_view kCouldNotReadCalibrationFile = "Could not read calibration file";
 inline constexpr std::string_view kCalibrationFileTooShort = "The file is shorter than 16384 bytes";
 

@@ -61,8 +61,13 @@ bool LoadCalibration(const SettingsStore& store, std::uint16_t lcuNumber, Calibr
                      Prompter& prompter, std::string_view failureText) {
   const std::string path = GetCalibrationPath(store, lcuNumber);
   const std::optional<std::string> failure = ReadCalibrationFile(path, image);
-  if (failure) ShowFileError(prompter, failureText, path, *failure);
-  return !failure;
+  if (!failure) return true;
+  // Loading the channels' calibration with no file there is a first run: say where the
+  // setup goes.
+  std::error_code ec;
+  const bool firstRun = failureText == msg::kCouldNotLoadCalibration && !std::filesystem::exists(Utf8Path(path), ec);
+  ShowFileError(prompter, failureText, path, firstRun ? *failure + "\n" + std::string(msg::kCopySetupHint) : *failure);
+  return false;
 }
 
 bool SaveCalibration(FileSystem& files, const SettingsStore& store, std::uint16_t lcuNumber,

@@ -56,10 +56,14 @@ void CUsbDevice::CloseDevice() {
 
 void CUsbDevice::FailShortTransfer() { CloseWithError(kErrorShortTransfer); }
 
-std::string CUsbDevice::LastErrorText() const {
-  std::string text = m_backend.ErrorText(m_dwLastError);
-  return text.empty() ? CommonErrorText(m_dwLastError) : text;
+std::string CUsbDevice::ErrorTextOf(std::uint32_t code) const {
+  std::string text = m_backend.ErrorText(code);
+  return text.empty() ? CommonErrorText(code) : text;
 }
+
+std::string CUsbDevice::LastErrorText() const { return ErrorTextOf(m_dwLastError); }
+
+std::string CUsbDevice::OfflineReason() const { return ErrorTextOf(m_backend.LastError()); }
 
 bool CUsbDevice::VendorRead(std::uint8_t request, std::uint16_t value, std::uint16_t index, std::uint16_t length,
                             std::span<std::uint8_t> buffer) {

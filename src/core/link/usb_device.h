@@ -55,6 +55,9 @@ class CUsbDevice {
 
   /// The text for m_dwLastError that a system-error box shows.
   std::string LastErrorText() const;
+  /// Why the LCU is off line: the text of the backend's last error, which after a poll that
+  /// found no node to open says what stood in the way (none attached, no permission, busy).
+  std::string OfflineReason() const;
 
   UsbBackend& Backend() const { return m_backend; }
 
@@ -66,6 +69,7 @@ class CUsbDevice {
 
  private:
   void CloseWithError(std::uint32_t code);
+  std::string ErrorTextOf(std::uint32_t code) const;
 
   UsbBackend& m_backend;
 };

@@ -39,6 +39,7 @@ struct StatusPaneTexts {
   std::string lcu;     // "LCU# %u" or empty
   std::string memory;  // "MEM: %u" or empty
   std::string clock;   // "CLOCK: %u:%u" or empty
+  std::string offlineReason;  // why the LCU is off line; empty while on line
 };
 
 inline constexpr const char* kOnLine = "ON LINE";

@@ -122,7 +122,9 @@ void LcuSession::Poll() {
   } else {
     m_profile.WriteProfileString(reg::kChannelData, reg::kChannelValue, kNoValue);
     m_profile.WriteProfileString(reg::kChannelData, reg::kCurrentLcu, kNoValue);
-    m_listener.OnStatusPanes(OfflinePaneTexts());
+    StatusPaneTexts texts = OfflinePaneTexts();
+    texts.offlineReason = device.OfflineReason();
+    m_listener.OnStatusPanes(texts);
     ResetLoggerStarted(m_ctx);
   }
   m_bWasOnline = device.m_bOnline;

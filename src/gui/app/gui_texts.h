@@ -152,6 +152,11 @@ inline constexpr std::string_view kLoadSettingsFilter = "Setting Files (*.nsb)";
 inline constexpr std::string_view kSaveSettingsTitle = "Save Settings";
 inline constexpr std::string_view kSaveSettingsFilter = "Settings Files (*.nsb)";
 inline constexpr std::string_view kDefaultSettingsName = "Settings.nsb";
+/// An open child window in the Window menu: its number (the first nine as mnemonics) and name.
+inline constexpr std::string_view kWindowListMnemonicItem = "&%1 %2";
+inline constexpr std::string_view kWindowListItem = "%1 %2";
+/// Given to a settings file name typed without an extension, so that Open lists it again.
+inline constexpr std::string_view kSettingsExtension = ".nsb";
 
 // Command line.
 inline constexpr std::string_view kProgramDescription = "The desktop workstation of the LCU engine data logger.";

@@ -5,6 +5,10 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMoveEvent>
+#include <QResizeEvent>
+#include <QShowEvent>
 #include <QStatusBar>
 
 #include "gui/app/command_ids.h"
@@ -12,12 +16,16 @@
 #include "gui/app/logger_icon.h"
 #include "gui/app/main_menu.h"
 #include "gui/app/qt_text.h"
+#include "gui/app/window_fit.h"
+#include "gui/app/window_list_menu.h"
 
 namespace lcu::gui {
 
 namespace {
 
 constexpr int kPaneWidth = 100;
+// The pane that shows "ON LINE" or "OFF LINE".
+constexpr std::size_t kLinkPane = 1;
 // Lines "Ready" up with the prompts the status bar draws over it.
 constexpr int kIdleTextIndent = 4;
 
@@ -31,11 +39,12 @@ constexpr int kDefaultRight = 600;
 
 CMainFrame::CMainFrame(CommandContext& ctx)
     : m_profile(ctx.store), m_pMenu(new MainMenu(*this)), m_pMdiArea(new QMdiArea(this)) {
+  // The stored rectangle is the outer frame, title bar included.
   const int top = m_profile.GetProfileInt(reg::kSettings, reg::kTop, kDefaultTop);
   const int left = m_profile.GetProfileInt(reg::kSettings, reg::kLeft, kDefaultLeft);
-  const int bottom = m_profile.GetProfileInt(reg::kSettings, reg::kBottom, kDefaultBottom);
-  const int right = m_profile.GetProfileInt(reg::kSettings, reg::kRight, kDefaultRight);
-  setGeometry(left, top, right - left, bottom - top);
+  const qint64 bottom = m_profile.GetProfileInt(reg::kSettings, reg::kBottom, kDefaultBottom);
+  const qint64 right = m_profile.GetProfileInt(reg::kSettings, reg::kRight, kDefaultRight);
+  PlaceFrame(left, top, right - left, bottom - top);
   setWindowIcon(LoggerIconSet());
 
   setCentralWidget(m_pMdiArea);
@@ -58,6 +67,7 @@ void CMainFrame::CreateStatusBar() {
     } else {
       pane->setFixedWidth(kPaneWidth);
       pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+      if (i == kLinkPane) pane->installEventFilter(this);
       bar->addPermanentWidget(pane);
     }
   }
@@ -69,6 +79,10 @@ void CMainFrame::ConnectFrameCommands() {
   connect(m_pMenu->Action(cmd::kWindowCascade), &QAction::triggered, m_pMdiArea, &QMdiArea::cascadeSubWindows);
   connect(m_pMenu->Action(cmd::kWindowTile), &QAction::triggered, m_pMdiArea, &QMdiArea::tileSubWindows);
   connect(m_pMenu->Action(cmd::kWindowArrange), &QAction::triggered, this, &CMainFrame::ArrangeIcons);
+  // The fixed items' menu is the Window menu; the open windows are listed after them.
+  if (auto* windowMenu = qobject_cast<QMenu*>(m_pMenu->Action(cmd::kWindowArrange)->parent())) {
+    new WindowListMenu(*windowMenu, *m_pMdiArea);
+  }
   connect(m_pMenu->Action(cmd::kNextPane), &QAction::triggered, m_pMdiArea, &QMdiArea::activateNextSubWindow);
   connect(m_pMenu->Action(cmd::kPreviousPane), &QAction::triggered, m_pMdiArea,
           &QMdiArea::activatePreviousSubWindow);
@@ -103,10 +117,33 @@ QString CMainFrame::PaneText(int pane) const {
 }
 
 void CMainFrame::SetPanes(const StatusPaneTexts& texts) {
-  m_panes[1]->setText(ToQString(texts.link));
+  m_panes[kLinkPane]->setText(ToQString(texts.link));
   m_panes[2]->setText(ToQString(texts.lcu));
   m_panes[3]->setText(ToQString(texts.memory));
   m_panes[4]->setText(ToQString(texts.clock));
+  const QString reason = ToQString(texts.offlineReason);
+  if (reason == m_panes[kLinkPane]->toolTip()) return;
+  m_panes[kLinkPane]->setToolTip(reason);
+  if (m_bPointerOnLinkPane) ShowLinkReason();
+}
+
+// The link pane's tooltip says why the LCU is off line; while the pointer rests on the pane
+// the status bar's prompt says it too.
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == m_panes[kLinkPane] && (event->type() == QEvent::Enter || event->type() == QEvent::Leave)) {
+    m_bPointerOnLinkPane = event->type() == QEvent::Enter;
+    ShowLinkReason();
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void CMainFrame::ShowLinkReason() {
+  const QString reason = m_panes[kLinkPane]->toolTip();
+  if (m_bPointerOnLinkPane && !reason.isEmpty()) {
+    statusBar()->showMessage(reason);
+  } else {
+    statusBar()->clearMessage();
+  }
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
@@ -114,10 +151,55 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
+void CMainFrame::PlaceFrame(int x, int y, qint64 width, qint64 height) {
+  m_placedFrame = FitIntoArea(x, y, width, height, AvailableAreaAt(QPoint(x, y)));
+  ApplyPlacedFrame();
+}
+
+// A window's position is that of its frame, its size that of its inner area.
+void CMainFrame::ApplyPlacedFrame() {
+  move(m_placedFrame.topLeft());
+  resize(m_placedFrame.size().shrunkBy(m_frameMargins));
+}
+
+QRect CMainFrame::NormalFrameGeometry() const {
+  if (windowState() == Qt::WindowNoState && isVisible()) return frameGeometry();
+  const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();
+  return normal.marginsAdded(m_frameMargins);
+}
+
+void CMainFrame::NoteFrameMargins() {
+  if (windowState() != Qt::WindowNoState || !isVisible()) return;
+  const QRect outer = frameGeometry();
+  const QRect inner = geometry();
+  m_frameMargins = QMargins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                            outer.bottom() - inner.bottom());
+}
+
+// The frame's margins are known once the window is on screen: the first show gives the
+// inner area what is left of the stored frame.
+void CMainFrame::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (m_bPlacedOnScreen) return;
+  m_bPlacedOnScreen = true;
+  NoteFrameMargins();
+  if (!m_frameMargins.isNull() && windowState() == Qt::WindowNoState) ApplyPlacedFrame();
+}
+
+void CMainFrame::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  NoteFrameMargins();
+}
+
+void CMainFrame::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  NoteFrameMargins();
+}
+
 void CMainFrame::SavePlacement() {
   // The normal rectangle is kept even for a maximized or minimized window, so that it comes
   // back to its restored size.
-  const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();
+  const QRect normal = NormalFrameGeometry();
   const int showCmd = isMinimized() ? kShowMinimized : isMaximized() ? kShowMaximized : kShowNormal;
   m_profile.WriteProfileInt(reg::kSettings, reg::kShowCmd, showCmd);
   m_profile.WriteProfileInt(reg::kSettings, reg::kTop, normal.top());

@@ -6,6 +6,8 @@
 #include <array>
 
 #include <QMainWindow>
+#include <QMargins>
+#include <QRect>
 #include <QString>
 
 #include "core/app/command_context.h"
@@ -44,6 +46,12 @@ class CMainFrame : public QMainWindow {
   /// window closed while minimized comes back normal).
   void ShowWithCommand(int showCmd);
 
+  /// Places the window's outer frame (title bar included) at x, y with the size given,
+  /// fitted into the work area of the screen it lands on.
+  void PlaceFrame(int x, int y, qint64 width, qint64 height);
+  /// The outer frame of the window's normal (not maximized, not minimized) rectangle.
+  QRect NormalFrameGeometry() const;
+
   /// The text a status-bar pane shows (pane 0: the prompt of the highlighted item or
   /// "Ready").
   QString PaneText(int pane) const;
@@ -58,17 +66,28 @@ class CMainFrame : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void CreateStatusBar();
   void ConnectFrameCommands();
   void ArrangeIcons();
   void SavePlacement();
+  void ApplyPlacedFrame();
+  void NoteFrameMargins();
+  void ShowLinkReason();
 
   Profile m_profile;
   MainMenu* m_pMenu;
   QMdiArea* m_pMdiArea;
   std::array<QLabel*, kStatusPanes> m_panes{};
+  QRect m_placedFrame;
+  QMargins m_frameMargins;
+  bool m_bPlacedOnScreen = false;
+  bool m_bPointerOnLinkPane = false;
 };
 
 }  // namespace lcu::gui

@@ -23,10 +23,13 @@ void WidgetPrompter::ShowMessage(MessageKind kind, std::string_view text) {
   box.exec();
 }
 
+// Every question the programs ask is about erasing or replacing data on the LCU or on disk,
+// so Enter and Escape both keep the data.
 bool WidgetPrompter::AskQuestion(std::string_view text) {
   QMessageBox box(QMessageBox::Question, ToQString(msg::kAppTitle), ToQString(text),
                   QMessageBox::Yes | QMessageBox::No, m_owner);
-  box.setDefaultButton(QMessageBox::Yes);
+  box.setDefaultButton(QMessageBox::No);
+  box.setEscapeButton(QMessageBox::No);
   return box.exec() == QMessageBox::Yes;
 }
 

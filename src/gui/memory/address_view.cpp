@@ -4,6 +4,7 @@
 #include <vector>
 
 #include <QContextMenuEvent>
+#include <QFontDatabase>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QScreen>
@@ -44,6 +45,10 @@ CAddressView::CAddressView(CommandContext& ctx, GuiPrompter& prompter, LcuSessio
   setCornerButtonEnabled(false);
   setSortingEnabled(false);
   setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+  // Addresses and data in a fixed-pitch font, so that their digits line up from row to row;
+  // the headings keep the program's font.
+  horizontalHeader()->setFont(font());
+  setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   verticalHeader()->hide();
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   verticalHeader()->setDefaultSectionSize(fontMetrics().height() + kRowPadding);

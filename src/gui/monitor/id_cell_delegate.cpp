@@ -3,11 +3,17 @@
 #include <QApplication>
 #include <QPainter>
 
+#include "gui/monitor/cell_fill.h"
+
 namespace lcu::gui {
 
 namespace {
 constexpr int kMargin = 2;
 }  // namespace
+
+int IdCellDelegate::WidthFor(const QString& text, const QFontMetrics& metrics, const QSize& iconSize) {
+  return iconSize.width() + 3 * kMargin + 1 + metrics.horizontalAdvance(text);
+}
 
 void IdCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
   QStyleOptionViewItem item(option);
@@ -35,7 +41,7 @@ void IdCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option
   painter->setFont(option.font);
   painter->setPen(option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
   painter->drawText(textRect, Qt::AlignRight | Qt::AlignVCenter,
-                    option.fontMetrics.elidedText(text, Qt::ElideRight, textRect.width()));
+                    FitCellText(text, QFontMetrics(option.font), textRect.width()));
   painter->restore();
 }
 

@@ -3,6 +3,8 @@
 // that three digits and the picture fit the column's 50 pixels.
 #pragma once
 
+#include <QFontMetrics>
+#include <QSize>
 #include <QStyledItemDelegate>
 
 namespace lcu::gui {
@@ -14,6 +16,9 @@ class IdCellDelegate final : public QStyledItemDelegate {
   using QStyledItemDelegate::QStyledItemDelegate;
 
   void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+  /// The column width that shows the picture and the whole text in the font.
+  static int WidthFor(const QString& text, const QFontMetrics& metrics, const QSize& iconSize);
 };
 
 }  // namespace lcu::gui

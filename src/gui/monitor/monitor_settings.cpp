@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLayout>
 #include <QMdiArea>
 
 #include "core/app/messages.h"
@@ -18,6 +19,7 @@
 #include "gui/app/main_frame.h"
 #include "gui/app/product_version.h"
 #include "gui/app/qt_text.h"
+#include "gui/app/window_fit.h"
 #include "gui/monitor/child_frame.h"
 #include "gui/monitor/monitor_template.h"
 
@@ -39,13 +41,8 @@ WindowPlacement PlacementOf(const QRect& normal, int showCmd) {
   return placement;
 }
 
-// A placement without a rectangle (a zeroed record of a hand-made file) keeps the
-// window where it is.
-void ApplyPlacement(QWidget& window, const WindowPlacement& placement) {
-  if (const std::optional<WindowGeometry> normal = placement.NormalGeometry()) {
-    window.setGeometry(normal->x, normal->y, normal->width, normal->height);
-  }
-  switch (placement.showCmd) {
+void ApplyShowCommand(QWidget& window, std::uint32_t showCmd) {
+  switch (showCmd) {
     case kPlacementMinimized: window.showMinimized(); break;
     case kPlacementMaximized: window.showMaximized(); break;
     default: window.showNormal(); break;
@@ -81,6 +78,8 @@ void CMonitorSettings::LoadSettingsFile(bool report) {
     return;
   }
   SetDocumentName(VersionAndFileName());
+  // A file shorter than the image leaves the rest of a fresh image, never the previous file's.
+  m_settings = SettingsImage{};
   const QByteArray bytes = file.read(static_cast<qint64>(kSettingsImageSize));
   if (file.error() != QFileDevice::NoError) {
     // Whatever did arrive stays in the image.
@@ -94,7 +93,15 @@ void CMonitorSettings::LoadSettingsFile(bool report) {
   file.close();
   m_settings.Overlay(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                                static_cast<std::size_t>(bytes.size())));
-  ApplyPlacement(m_mainFrame, m_settings.mainPlacement);
+  // A placement without a rectangle (a zeroed record of a hand-made file) keeps the window
+  // where it is; any other is fitted into the screen, and the child windows into the main
+  // window's area as it is laid out for the new size.
+  if (const std::optional<WindowGeometry> normal = m_settings.mainPlacement.NormalGeometry()) {
+    m_mainFrame.PlaceFrame(normal->x, normal->y, normal->width, normal->height);
+  }
+  ApplyShowCommand(m_mainFrame, m_settings.mainPlacement.showCmd);
+  if (QLayout* layout = m_mainFrame.layout()) layout->activate();
+  const QRect childArea = m_kind.Area().viewport()->rect();
   m_bSettingsFlag = m_settings.settingsFlag;
 
   CChildFrame* active = nullptr;
@@ -118,7 +125,11 @@ void CMonitorSettings::LoadSettingsFile(bool report) {
     }
     if (rows > 0) document.SetChannels(std::span(channels).first(rows));
 
-    ApplyPlacement(frame, record.placement);
+    const QRect made = frame.geometry();
+    const WindowGeometry normal =
+        record.placement.NormalGeometry().value_or(WindowGeometry{made.x(), made.y(), made.width(), made.height()});
+    frame.setGeometry(FitIntoArea(normal.x, normal.y, normal.width, normal.height, childArea));
+    ApplyShowCommand(frame, record.placement.showCmd);
     m_kind.InitialUpdateFrame(frame, false);
     if (record.active != 0) active = &frame;
   }
@@ -139,8 +150,7 @@ bool CMonitorSettings::WriteSettingsFile(const QString& path) {
   const int mainShow = m_mainFrame.isMinimized()   ? kShowMinimized
                        : m_mainFrame.isMaximized() ? kShowMaximized
                                                    : kShowNormal;
-  const QRect mainNormal = m_mainFrame.normalGeometry().isValid() ? m_mainFrame.normalGeometry() : m_mainFrame.geometry();
-  m_settings.mainPlacement = PlacementOf(mainNormal, mainShow);
+  m_settings.mainPlacement = PlacementOf(m_mainFrame.NormalFrameGeometry(), mainShow);
   m_settings.settingsFlag = m_bSettingsFlag;
 
   const QMdiSubWindow* current = m_kind.Area().currentSubWindow();
@@ -198,8 +208,11 @@ bool CMonitorSettings::ChooseSaveFile() {
   const QString path =
       m_prompter.GetSaveFileName(ToQString(text::kSaveSettingsTitle), initial, ToQString(text::kSaveSettingsFilter));
   if (path.isEmpty()) return false;
-  m_szSettingsPath = path;
-  m_szSettingsName = QFileInfo(path).fileName();
+  // A new name typed without an extension gets the one Open lists; a file chosen as it is
+  // keeps its name.
+  const QFileInfo chosen(path);
+  m_szSettingsPath = chosen.suffix().isEmpty() && !chosen.exists() ? path + ToQString(text::kSettingsExtension) : path;
+  m_szSettingsName = QFileInfo(m_szSettingsPath).fileName();
   return true;
 }
 

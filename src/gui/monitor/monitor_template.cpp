@@ -4,6 +4,7 @@
 
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"
+#include "gui/app/window_fit.h"
 #include "gui/monitor/child_frame.h"
 #include "gui/monitor/monitor_view.h"
 
@@ -35,6 +36,7 @@ void CMonitorTemplate::InitialUpdateFrame(CChildFrame& frame, bool activate) {
 CChildFrame& CMonitorTemplate::OnNewWindow() {
   CChildFrame& frame = CreateNewFrame();
   frame.SetWindowName(ToQString(text::kMonitorWindowName));
+  frame.move(CascadePosition(m_area, frame));
   InitialUpdateFrame(frame, true);
   return frame;
 }

@@ -28,6 +28,10 @@ namespace {
 // Room above and below the text of a row, and beside the group picture.
 constexpr int kRowPadding = 4;
 constexpr int kImageSize = 16;
+// The texts that the ID, Value and Raw columns show whole after a new font.
+constexpr const char* kIdSample = "0000";
+constexpr const char* kValueSample = "-00000.000";
+constexpr const char* kRawSample = "65535";
 }  // namespace
 
 CMonitorView::CMonitorView(CommandContext& ctx, GuiPrompter& prompter, LcuSession& session, QWidget* parent)
@@ -174,7 +178,31 @@ void CMonitorView::OnSetFont() {
   // name.
   QFont current = font();
   current.setStyleName(QFontInfo(current).styleName());
-  if (const std::optional<QFont> chosen = m_prompter.GetFont(current)) m_document.SetFont(LogFontFromFont(*chosen));
+  const std::optional<QFont> chosen = m_prompter.GetFont(current);
+  if (!chosen) return;
+  m_document.SetFont(LogFontFromFont(*chosen));
+  WidenForFont();
+}
+
+// The ID, Value and Raw columns widen to the widest of the rows' texts and of a sample of
+// each column in the list's font: a four-digit channel, a reading of "-00000.000" and the
+// largest raw value. A reading wider still shows its fill until the column is widened by
+// hand. Columns are never narrowed: a width the user chose stays where it is wide enough.
+void CMonitorView::WidenForFont() {
+  const QFontMetrics metrics(font());
+  const auto widest = [&](int column, const QString& sample, const auto& widthOf) {
+    int width = widthOf(sample);
+    for (int row = 0; row < m_model.rowCount(); ++row) {
+      width = std::max(width, widthOf(m_model.index(row, column).data(Qt::DisplayRole).toString()));
+    }
+    if (width > columnWidth(column)) setColumnWidth(column, width);
+  };
+  widest(kIdColumn, QString::fromLatin1(kIdSample), [&](const QString& text) {
+    return IdCellDelegate::WidthFor(text, metrics, iconSize());
+  });
+  const auto readingWidth = [&](const QString& text) { return ReadingCellDelegate::WidthFor(text, metrics, this); };
+  widest(kValueColumn, QString::fromLatin1(kValueSample), readingWidth);
+  widest(kRawColumn, QString::fromLatin1(kRawSample), readingWidth);
 }
 
 void CMonitorView::contextMenuEvent(QContextMenuEvent* event) {

@@ -65,6 +65,7 @@ class CMonitorView : public QTableView, private MonitorDocumentObserver {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  void WidenForFont();
   void ShowPopupMenu(const QPoint& globalPos);
   /// Asks for the value and zeroes the rows given, in order; Cancel changes nothing.
   void ZeroRows(const std::vector<int>& rows);

@@ -6,12 +6,24 @@
 #include <QGlyphRun>
 #include <QPainter>
 
+#include "gui/monitor/cell_fill.h"
+
 namespace lcu::gui {
 
 namespace {
 constexpr char16_t kFirstPrintable = 0x20;
 constexpr char16_t kLastPrintable = 0x7E;
+
+// The style's margin at each side of a cell's text.
+int TextMargin(const QWidget* widget) {
+  const QStyle* style = widget ? widget->style() : QApplication::style();
+  return style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+}
 }  // namespace
+
+int ReadingCellDelegate::WidthFor(const QString& text, const QFontMetrics& metrics, const QWidget* widget) {
+  return metrics.horizontalAdvance(text) + 2 * TextMargin(widget);
+}
 
 const ReadingCellDelegate::GlyphTable& ReadingCellDelegate::GlyphsFor(const QFont& font) const {
   if (m_table && m_table->font == font) return *m_table;
@@ -54,9 +66,7 @@ bool ReadingCellDelegate::PaintFast(QPainter* painter, const QStyleOptionViewIte
   }
 
   // The style's text margins, and its vertical centring of one line.
-  const QWidget* widget = option.widget;
-  const QStyle* style = widget ? widget->style() : QApplication::style();
-  const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+  const int margin = TextMargin(option.widget);
   const QRect textRect = option.rect.adjusted(margin, 0, -margin, 0);
   if (width > textRect.width()) return false;
 
@@ -76,6 +86,14 @@ bool ReadingCellDelegate::PaintFast(QPainter* painter, const QStyleOptionViewIte
   painter->drawGlyphRun(QPointF(left, top + ascent), run);
   ++m_fastCells;
   return true;
+}
+
+// The style draws what the fast path cannot, with a text too wide for the cell replaced by
+// its fill, never elided or clipped.
+void ReadingCellDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const {
+  QStyledItemDelegate::initStyleOption(option, index);
+  option->text = FitCellText(option->text, QFontMetrics(option->font), option->rect.width() - 2 * TextMargin(option->widget));
+  option->textElideMode = Qt::ElideNone;
 }
 
 void ReadingCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {

@@ -3,7 +3,7 @@
 // laid out as text each time: a reading is a few ASCII characters that need no shaping.
 // A cell the fast path cannot show exactly as the style would (a selected or focused row, a
 // text wider than the cell, a character outside ASCII or missing from the font) is drawn by
-// the style as before.
+// the style, a text wider than the cell as a fill of '#' (see cell_fill.h).
 #pragma once
 
 #include <array>
@@ -24,9 +24,15 @@ class ReadingCellDelegate final : public QStyledItemDelegate {
 
   void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
+  /// The column width that shows the whole text in the font, margins included.
+  static int WidthFor(const QString& text, const QFontMetrics& metrics, const QWidget* widget);
+
   /// How many cells were drawn from glyphs rather than by the style, so that a caller can
   /// tell the fast path is taken at all.
   std::size_t FastCellCount() const { return m_fastCells; }
+
+ protected:
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
 
  private:
   // Glyph and advance of each printable ASCII character in one font.

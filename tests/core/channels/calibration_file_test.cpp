@@ -92,7 +92,7 @@ TEST_F(CalibrationFileTest, ShortFilesFailLongFilesLoadTheirStart) {
   EXPECT_EQ(prompter.messages,
             (std::vector<std::string>{
                 FormatSystemError(msg::kCouldNotLoadCalibration, FileOf(1) + ": " + std::string(msg::kCalibrationFileTooShort)),
-                FormatSystemError(msg::kCouldNotLoadCalibration, FileOf(1) + ": No such file or directory")}));
+                FormatSystemError(msg::kCouldNotLoadCalibration, FileOf(1) + ": No such file or directory\n" + std::string(msg::kCopySetupHint))}));
 }
 
 TEST_F(CalibrationFileTest, SaveThenLoadRoundTripsEveryByte) {

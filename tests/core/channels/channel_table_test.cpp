@@ -174,7 +174,7 @@ TEST_F(ChannelTableTest, MissingFilesLeaveTheTableAlone) {
   EXPECT_EQ(prompter.messages,
             (std::vector<std::string>{FormatSystemError(msg::kCouldNotOpenChannelDefinitionFile,
                                                         (m_dir / "channel.dsc").string() + missing),
-                                      FormatSystemError(msg::kCouldNotLoadCalibration, (m_dir / "@LCU1.cal").string() + missing)}));
+                                      FormatSystemError(msg::kCouldNotLoadCalibration, (m_dir / "@LCU1.cal").string() + missing + "\n" + std::string(msg::kCopySetupHint))}));
   EXPECT_EQ(app.m_channelTable, before.m_channelTable);
   EXPECT_EQ(app.m_nDefinitionGeneration, 1u);
 }

@@ -27,7 +27,7 @@ TEST_F(StartupTest, AnEmptyStoreOpensAtTheOriginSixHundredSquareWithNothingCheck
   Start();
   // The window system keeps the frame on the screen: the frame, not the inside, is at 0,0.
   EXPECT_EQ(Frame().frameGeometry().topLeft(), QPoint(0, 0));
-  EXPECT_EQ(Frame().size(), QSize(600, 600));
+  EXPECT_EQ(Frame().frameGeometry().size(), QSize(600, 600));
   EXPECT_FALSE(Frame().isMaximized());
   for (const int id : {gui::cmd::kAutoDownload, gui::cmd::kProtectData, gui::cmd::kPreserveQmt, gui::cmd::kStartLogger}) {
     EXPECT_FALSE(Menu().IsChecked(id)) << id;
@@ -69,7 +69,7 @@ TEST_F(StartupTest, ThePlacementComesBackAndTheNormalRectangleIsKeptWhenMaximize
   SetValue(reg::kSettings, reg::kBottom, 310);
   SetValue(reg::kSettings, reg::kRight, 420);
   Start();
-  EXPECT_EQ(Frame().normalGeometry(), QRect(20, 10, 400, 300));
+  EXPECT_EQ(Frame().frameGeometry(), QRect(20, 10, 400, 300));
   Frame().showMaximized();
   Stop();
   EXPECT_EQ(Value(reg::kSettings, reg::kShowCmd), "3");

@@ -228,6 +228,16 @@ TEST_F(MonitorSettingsTest, AVersionOneFileKeepsTheDefaultFontAndWidths) {
   EXPECT_EQ(view.GetListFont(), defaultFont);
 }
 
+TEST_F(MonitorSettingsTest, AFileEndingInsideTheHeaderOpensNoWindowsOfThePreviousFile) {
+  for (int i = 0; i < 2; ++i) WindowWith(Range(64, 2));
+  SaveAs(PathOf("two.nsb"));
+  const QString path = PathOf("short.nsb");
+  Write(path, QByteArray(20, '\0'));  // ends inside the reserved bytes after the version
+  Open(path);
+  EXPECT_EQ(Frames().size(), 0u);
+  EXPECT_TRUE(prompter->messages.empty());
+}
+
 TEST_F(MonitorSettingsTest, FailuresAreReportedOnceAndLeaveTheRightState) {
   // A file that cannot be opened by Open: reported, old windows closed, still current.
   NewWindow();

@@ -80,7 +80,7 @@ TEST_F(MonitorViewTest, ATickFillsAndSignalsTheValueAndRawColumnsOfEveryRowAndNo
 }
 
 // The Value and Raw cells are drawn from cached glyphs; they must look exactly as the style
-// draws them, selected, focused or not, when too narrow (elided by the style), and empty.
+// draws them, selected, focused or not, and empty (too narrow: see reading_fill_test.cpp).
 TEST(ReadingCellDelegate, DrawsCellsExactlyAsTheStyleDoes) {
   const QStringList texts = {QStringLiteral("1234.56"), QStringLiteral("-0.5"), QStringLiteral("65535"),
                              QStringLiteral("0"), QStringLiteral("-12345678.123"), QStringLiteral("n\u00e9"),
@@ -98,8 +98,8 @@ TEST(ReadingCellDelegate, DrawsCellsExactlyAsTheStyleDoes) {
     view.setModel(&model);
     if (delegate) view.setItemDelegate(delegate);
     view.setShowGrid(false);
-    view.setColumnWidth(0, 60);
-    view.setColumnWidth(1, 30);
+    view.setColumnWidth(0, 120);
+    view.setColumnWidth(1, 120);
     view.setSelectionBehavior(QAbstractItemView::SelectRows);
     view.selectRow(1);
     view.resize(200, 200);

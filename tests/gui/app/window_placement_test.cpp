@@ -1,0 +1,118 @@
+// Windows within reach: restored rectangles fitted into the screen and the MDI area, new
+// monitor windows cascading, the Window menu's list of open windows, and settings files that
+// Open lists again.
+#include <climits>
+#include <vector>
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QScreen>
+#include <QStyle>
+#include <QTemporaryDir>
+
+#include "core/monitor/settings_image.h"
+#include "gui_fixture.h"
+
+namespace lcu::test {
+namespace {
+
+class WindowPlacementTest : public GuiFixture {
+ protected:
+  QRect WorkArea() const { return QGuiApplication::primaryScreen()->availableGeometry(); }
+  QMenu& WindowMenu() { return *qobject_cast<QMenu*>(Menu().Action(gui::cmd::kWindowArrange)->parent()); }
+  QString SettingsPath(const char* name) const { return m_files.filePath(QString::fromUtf8(name)); }
+  void SaveAs(const QString& path) {
+    prompter->saveFileAnswer = path;
+    Choose(gui::cmd::kFileSaveAs);
+  }
+  QTemporaryDir m_files;
+};
+
+TEST_F(WindowPlacementTest, AbsurdStoredRectanglesAreFittedIntoTheirArea) {
+  SetValue(reg::kSettings, reg::kLeft, 300);
+  SetValue(reg::kSettings, reg::kTop, -900);
+  SetValue(reg::kSettings, reg::kRight, INT_MAX);
+  SetValue(reg::kSettings, reg::kBottom, INT_MAX);
+  Start();
+  EXPECT_TRUE(WorkArea().contains(Frame().frameGeometry())) << "from the registry";
+
+  // The same numbers from a settings file, for the main window and a child window.
+  Frame().PlaceFrame(10, 10, 300, 200);
+  NewWindow();
+  const QString path = SettingsPath("huge.nsb");
+  SaveAs(path);
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+  std::vector<std::uint8_t> bytes(kSettingsImageSize);
+  ASSERT_EQ(file.read(reinterpret_cast<char*>(bytes.data()), static_cast<qint64>(bytes.size())), qint64(bytes.size()));
+  const std::span<std::uint8_t, kSettingsImageSize> whole(bytes.data(), kSettingsImageSize);
+  SettingsImage image = SettingsImage::Read(whole);
+  for (WindowPlacement* placement : {&image.mainPlacement, &image.records[0].placement}) {
+    placement->left = 300;
+    placement->top = -900;
+    placement->right = INT_MAX;
+    placement->bottom = INT_MAX - 1000;
+  }
+  image.Write(whole);
+  file.seek(0);
+  file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+  file.close();
+  prompter->openFileAnswer = path;
+  Choose(gui::cmd::kFileOpen);
+  RunPosted();
+  EXPECT_TRUE(WorkArea().contains(Frame().frameGeometry())) << "from a settings file";
+  ASSERT_EQ(Frames().size(), 1u);
+  EXPECT_TRUE(Frame().MdiArea().viewport()->rect().contains(Frames()[0]->geometry()));
+}
+
+TEST_F(WindowPlacementTest, NewWindowsCascadeByATitleBarAndWrapInsideTheArea) {
+  Start();
+  std::vector<QPoint> positions;
+  for (int i = 0; i < 40; ++i) positions.push_back(NewWindow().pos());
+  const int step = Frames()[0]->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, Frames()[0]);
+  EXPECT_EQ(positions[0], QPoint(0, 0));
+  EXPECT_EQ(positions[1], QPoint(step, step));
+  EXPECT_EQ(positions[2], QPoint(2 * step, 2 * step));
+  int wraps = 0;
+  for (gui::CChildFrame* frame : Frames()) {
+    EXPECT_TRUE(Frame().MdiArea().viewport()->rect().contains(frame->geometry()));
+    wraps += frame->pos() == QPoint(0, 0) ? 1 : 0;
+  }
+  EXPECT_GT(wraps, 1);
+}
+
+TEST_F(WindowPlacementTest, TheWindowMenuListsTheOpenWindowsAndActivatesTheChosenOne) {
+  Start();
+  gui::CChildFrame& first = NewWindow();
+  NewWindow();
+  NewWindow();
+  first.SetWindowName(QStringLiteral("Oil & Water"));
+  first.OnUpdateFrameTitle();
+  for (int shown = 0; shown < 2; ++shown) {  // the list is made again, never added to
+    emit WindowMenu().aboutToShow();
+  }
+  std::vector<QString> labels;
+  std::vector<bool> checks;
+  const QList<QAction*> actions = WindowMenu().actions();
+  const auto listed = actions.mid(actions.indexOf(Menu().Action(gui::cmd::kWindowArrange)) + 2);
+  for (const QAction* action : listed) {
+    labels.push_back(action->text());
+    checks.push_back(action->isChecked());
+  }
+  EXPECT_EQ(labels, (std::vector<QString>{"&1 Oil && Water", "&2 Monitor", "&3 Monitor"}));
+  EXPECT_EQ(checks, (std::vector<bool>{false, false, true}));
+  listed[0]->trigger();
+  EXPECT_EQ(Frame().MdiArea().currentSubWindow(), &first);
+}
+
+TEST_F(WindowPlacementTest, ANameTypedWithoutAnExtensionIsSavedAsNsb) {
+  Start();
+  SaveAs(SettingsPath("layout1"));
+  EXPECT_TRUE(QFile::exists(SettingsPath("layout1.nsb")));
+  EXPECT_FALSE(QFile::exists(SettingsPath("layout1")));
+}
+
+}  // namespace
+}  // namespace lcu::test
