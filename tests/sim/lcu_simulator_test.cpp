@@ -50,11 +50,7 @@ TEST_F(SimulatorTest, FreshLcuReportsItsStatus) {
   EXPECT_GT(status.MemoryFigure(), 0);
   EXPECT_LT(status.MemoryFigure(), 1008) << "the logged minute takes some of the 1008 KiB";
   EXPECT_FALSE(device.IsLogging());
-
   const LoggerHeader header = ReadHeader(device);
-  EXPECT_EQ(header.DataPresent(), 1u);
-  EXPECT_EQ(header.WrapFlag(), 0);
-  EXPECT_FALSE(ValidateBufferTable(header));
   for (std::size_t i = 0; i < header.BufferCount(); ++i) EXPECT_GT(header.ExtentOf(i).length, 0u) << i;
 }
 

@@ -58,14 +58,6 @@ TEST_F(LcuReplay, DownloadWritesTheRecordedData) {
   EXPECT_EQ(lines, ReadText(Transcript("download.out")).split('\n', Qt::SkipEmptyParts));
 }
 
-TEST_F(LcuReplay, RecordingTheSimulatorReplaysToTheSameOutput) {
-  const ProgramRun recorded = Lcu({"--simulate", "--record", Path("peek.txt"), "peek", "FE30", "8"});
-  ASSERT_EQ(recorded.exitCode, 0) << recorded.err.toStdString();
-  const ProgramRun replayed = Lcu({"--replay", Path("peek.txt"), "peek", "FE30", "8"});
-  EXPECT_EQ(replayed.exitCode, 0) << replayed.err.toStdString();
-  EXPECT_EQ(replayed.out, recorded.out);
-}
-
 // The core's tests cover every kind of difference; here the program shows it and fails.
 TEST_F(LcuReplay, ChangedRequestFailsNamingTheLine) {
   const ProgramRun run = Lcu({"--replay", ChangedTranscript("status.txt", "value=8000", "value=8040"), "status"});
