@@ -27,7 +27,6 @@
 
 namespace {
 
-using lcu::test::LcuProgramTest;
 using lcu::test::ProgramRun;
 
 // The Value cell the sample setup gives a reading of a channel.
@@ -54,13 +53,8 @@ std::vector<std::vector<QStringList>> ParseTables(const QString& out) {
   return tables;
 }
 
-class ChannelCommandsTest : public LcuProgramTest {
+class ChannelCommandsTest : public lcu::test::SimulatedLcuTest {
  protected:
-  void SetUp() override { ASSERT_EQ(Lcu({"sim-setup"}).exitCode, 0); }
-
-  ProgramRun InLcu(const QStringList& arguments) const { return Lcu(QStringList{"--sim-state", State()} + arguments); }
-
-  QString State() const { return Path("lcu"); }
   QString CalibrationFile() const { return Path("Velmora/Setup/@LCU1.cal"); }
 };
 
@@ -179,7 +173,6 @@ TEST_F(ChannelCommandsTest, ZeroShiftsTheOffsetSavesTheCalibrationAndSendsIt) {
 #if !defined(_WIN32)
   // On a disk that takes only 8 KiB of the 16 KiB file, the save fails and names the file;
   // the old file stays whole and nothing else is left in its folder.
-  ASSERT_EQ(InLcu({"status"}).exitCode, 0);  // the simulated LCU's state exists beforehand
   m_fileSizeLimitBlocks = 8;
   const ProgramRun full = InLcu({"zero", "5", "--value", "0", "--yes"});
   m_fileSizeLimitBlocks = 0;
@@ -215,7 +208,6 @@ TEST_F(ChannelCommandsTest, LoadHexRefusesABadFileAsksAndReportsTheLoad) {
   };
   write("firmware.hex", kFirmware);
   write("corrupt.hex", QByteArray(kFirmware).replace("0F58", "0F59"));
-  ASSERT_EQ(InLcu({"status"}).exitCode, 0);
   const QString program = QDir(State()).filePath("program.bin");
   const QByteArray before = ReadFile(program);
   ASSERT_EQ(before.size(), 32768);

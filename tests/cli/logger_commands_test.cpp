@@ -16,7 +16,6 @@
 namespace {
 
 using lcu::LoggerHeader;
-using lcu::test::LcuProgramTest;
 using lcu::test::ProgramRun;
 namespace hdr = lcu::hdr;
 
@@ -28,18 +27,8 @@ LoggerHeader HeaderOf(const QByteArray& bytes) {
   return header;
 }
 
-class LoggerCommandsTest : public LcuProgramTest {
+class LoggerCommandsTest : public lcu::test::SimulatedLcuTest {
  protected:
-  // The sample setup (the LCU's calibration) in the home folder and a simulated LCU in a
-  // state folder, as a technician's machine would have them.
-  void SetUp() override {
-    ASSERT_EQ(Lcu({"sim-setup"}).exitCode, 0);
-    ASSERT_EQ(InLcu({"status"}).exitCode, 0);
-  }
-
-  ProgramRun InLcu(const QStringList& arguments) const { return Lcu(QStringList{"--sim-state", State()} + arguments); }
-
-  QString State() const { return Path("lcu"); }
   QByteArray Memory() const { return ReadFile(QDir(State()).filePath("memory.bin")); }
   LoggerHeader Header() const { return HeaderOf(Memory()); }
 };
