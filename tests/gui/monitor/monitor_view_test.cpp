@@ -119,24 +119,6 @@ TEST(ReadingCellDelegate, DrawsCellsExactlyAsTheStyleDoes) {
   EXPECT_GT(fast.FastCellCount(), 0u) << "the plain cells take the fast path";
 }
 
-TEST_F(MonitorViewTest, SetFontTakesTheChosenFontAndCancelKeepsTheOld) {
-  CMonitorView& view = WindowWith(Range(0, 2));
-  const LogFont before = view.GetListFont();
-  view.OnSetFont();
-  EXPECT_EQ(view.GetListFont(), before);
-  ASSERT_EQ(prompter->fontsShown.size(), 1u);
-  EXPECT_FALSE(prompter->fontsShown[0].styleName().isEmpty()) << "the dialog can find the style";
-
-  QFont chosen = view.font();
-  chosen.setPixelSize(20);
-  chosen.setBold(true);
-  prompter->fontAnswer = chosen;
-  view.OnSetFont();
-  EXPECT_EQ(view.GetListFont().height, -20);
-  EXPECT_EQ(view.GetListFont().weight, kFontWeightBold);
-  EXPECT_GE(view.rowHeight(0), 20) << "rows grow with the font";
-}
-
 // Off line an update changes nothing; once on line again the rows take the reloaded labels.
 TEST_F(MonitorViewTest, AFailedUpdateChangesNothingAndRowsAreRelabelledOnceOnLine) {
   CMonitorView& view = WindowWith(Range(0, 3));
@@ -225,7 +207,10 @@ TEST_F(MonitorViewTest, ZeroingTakesTheSelectedRowsAndTheirShownValues) {
   EXPECT_FLOAT_EQ(Offset(3), before3 + (10.0F - shown3));
   EXPECT_EQ(Offset(4), before4) << "not selected";
   EXPECT_EQ(Value(reg::kChannelData, reg::kZeroFlag), "TRUE");
-  EXPECT_EQ(prompter->Count(msg::kConfigurationUpdated), 1);
+  TypeZeroValue(QStringLiteral("0"));
+  view.OnZeroAllChannels();
+  EXPECT_NE(Offset(4), before4) << "every row";
+  EXPECT_EQ(prompter->Count(msg::kConfigurationUpdated), 2);
 }
 
 TEST(EntOffset, RefusesTextThatIsNoNumberAndStaysOpen) {
