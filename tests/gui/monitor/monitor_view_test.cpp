@@ -246,33 +246,24 @@ class ChannelSelectionTest : public GuiFixture {
   }
 };
 
-TEST_F(ChannelSelectionTest, LevelOneListsNinetyFiveNamesAndOkTakesTheCheckedInListOrder) {
-  const std::vector<std::uint16_t> shown = {70, 5, 300};
-  gui::CChanSelectionDlg dialog(app->State(), shown);
-  const QListWidget& list = dialog.CheckList();
-  ASSERT_EQ(list.count(), 95);
-  EXPECT_EQ(dialog.windowTitle(), "Active Channels");
-  std::vector<QString> checked;
-  for (int i = 0; i < list.count(); ++i) {
-    if (list.item(i)->checkState() == Qt::Checked) checked.push_back(list.item(i)->text());
-  }
-  EXPECT_EQ(checked, (std::vector<QString>{"FUEL PRESS", "GEAR"}));
-
-  dialog.accept();
-  EXPECT_EQ(dialog.m_nChannels, 2);
-  EXPECT_EQ(dialog.m_channels[0], 5);
-  EXPECT_EQ(dialog.m_channels[1], 70);
-  EXPECT_EQ(dialog.m_channels[2], 0);
-}
-
-TEST_F(ChannelSelectionTest, EditChannelsFillsTheRowsOnOkCancelLeavesThemAndNoneKeepsTheUpdates) {
+// The dialog lists the level's channels by name with the shown ones checked; OK takes the
+// checked ones in list order, Cancel leaves the rows, and an emptied list keeps the updates.
+TEST_F(ChannelSelectionTest, EditChannelsListsTheLevelsChannelsAndTakesTheCheckedInListOrder) {
   CMonitorView& view = WindowWith(std::vector<std::uint16_t>{70, 5, 300});
   view.OnEditChannels();  // no script: Cancel
   EXPECT_EQ(view.Model().rowCount(), 3);
   EXPECT_EQ(view.Document().Channels()[0], 70);
+  EXPECT_EQ(prompter->modalTitles.back(), "Active Channels");
 
   prompter->dialogScripts.push_back([](QDialog& dialog) {
-    static_cast<gui::CChanSelectionDlg&>(dialog).CheckList().item(0)->setCheckState(Qt::Checked);
+    QListWidget& list = static_cast<gui::CChanSelectionDlg&>(dialog).CheckList();
+    std::vector<QString> checked;
+    for (int i = 0; i < list.count(); ++i) {
+      if (list.item(i)->checkState() == Qt::Checked) checked.push_back(list.item(i)->text());
+    }
+    EXPECT_EQ(list.count(), 95);
+    EXPECT_EQ(checked, (std::vector<QString>{"FUEL PRESS", "GEAR"}));
+    list.item(0)->setCheckState(Qt::Checked);
     dialog.accept();
     return true;
   });
@@ -282,7 +273,6 @@ TEST_F(ChannelSelectionTest, EditChannelsFillsTheRowsOnOkCancelLeavesThemAndNone
   EXPECT_EQ(view.Model().Channel(1), 5);
   EXPECT_EQ(view.Model().Channel(2), 70);
 
-  // An emptied list keeps the window's updates, which then exchange nothing.
   prompter->dialogScripts.push_back([](QDialog& dialog) {
     auto& list = static_cast<gui::CChanSelectionDlg&>(dialog).CheckList();
     for (int i = 0; i < list.count(); ++i) list.item(i)->setCheckState(Qt::Unchecked);
