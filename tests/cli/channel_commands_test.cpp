@@ -63,11 +63,9 @@ TEST_F(ChannelCommandsTest, ChannelsListsTheChannelsOfTheHardwareLevel) {
   EXPECT_EQ(level2.exitCode, 0) << level2.err.toStdString();
   const QStringList lines = level2.OutLines();
   EXPECT_EQ(lines.size(), 132);
-  for (const char* line : {"0\tWATER TEMP\tC\t1", "5\tFUEL PRESS\tbar\t2", "33\tANALOG 33\tV\t3",
-                           "64\tENGINE SPEED\trpm\t0", "120\tDASH GEAR\t\t0", "175\tAUX 175\tV\t3"}) {
-    EXPECT_TRUE(lines.contains(line)) << line;
-  }
-  EXPECT_FALSE(lines.contains("34\tANALOG 34\tV\t3"));
+  // Which channels a level has is the core's test; here a line shows number, name, units, decimals.
+  EXPECT_TRUE(lines.contains("5\tFUEL PRESS\tbar\t2"));
+  EXPECT_TRUE(lines.contains("120\tDASH GEAR\t\t0"));
   const QJsonArray json = InLcu({"channels", "--json"}).OutJson().array();
   ASSERT_EQ(json.size(), lines.size());
   EXPECT_EQ(json[5].toObject(), QJsonObject({{"number", 5}, {"name", "FUEL PRESS"}, {"units", "bar"}, {"decimals", 2}}));
@@ -75,9 +73,7 @@ TEST_F(ChannelCommandsTest, ChannelsListsTheChannelsOfTheHardwareLevel) {
   ASSERT_EQ(Lcu({"settings", "set", "Config/Hardware", "Level", "1"}).exitCode, 0);
   const ProgramRun level1 = InLcu({"channels"});
   EXPECT_EQ(level1.exitCode, 0);
-  ASSERT_EQ(level1.OutLines().size(), 95);
-  EXPECT_EQ(level1.OutLines()[12], "12\tGEAR POS\t\t0");
-  EXPECT_EQ(level1.OutLines()[13], "64\tENGINE SPEED\trpm\t0");
+  EXPECT_EQ(level1.OutLines().size(), 95);
 }
 
 TEST_F(ChannelCommandsTest, ConvertUsesTheLcusCalibrationAndTheChannelsDecimals) {
