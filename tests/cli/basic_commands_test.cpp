@@ -190,17 +190,13 @@ TEST_F(LcuProgramTest, SettingsRoundTripThroughTheUserConfiguration) {
   EXPECT_EQ(Lcu({"settings", "get", "Corvalent/Settings", "Preserve Buffer"}).exitCode, 1) << "stored after a refusal";
 }
 
+// What the sample setup holds is the simulator's test; lcu names the folder it wrote.
 TEST_F(LcuProgramTest, SimSetupWritesTheSampleSetupAndRegistersTheLcu) {
   const ProgramRun run = Lcu({"sim-setup"});
   ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-  const QDir setup(Path("Velmora/Setup"));
-  EXPECT_EQ(run.out, setup.path() + '\n');
-  EXPECT_GT(QFileInfo(setup.filePath("channel.dsc")).size(), 0);
-  EXPECT_GT(QFileInfo(setup.filePath("@LCU1.cal")).size(), 0);
-
-  const ProgramRun serial = Lcu({"settings", "get", "Config/LCUs/Serial1", "Serial"});
-  EXPECT_EQ(serial.exitCode, 0);
-  EXPECT_EQ(serial.out, "1\n");
+  EXPECT_EQ(run.out, Path("Velmora/Setup") + '\n');
+  EXPECT_TRUE(QFileInfo::exists(Path("Velmora/Setup/@LCU1.cal")));
+  EXPECT_EQ(Lcu({"settings", "get", "Config/LCUs/Serial1", "Serial"}).out, "1\n");
 }
 
 }  // namespace

@@ -8,12 +8,9 @@
 #include <QProcess>
 #include <QRegularExpression>
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <span>
 #include <string>
-#include <utility>
 #include <vector>
 
 #if !defined(_WIN32)
@@ -30,65 +27,34 @@
 
 namespace {
 
-using lcu::test::LcuProgramTest;
 using lcu::test::ProgramRun;
 
 // The Value cell the sample setup gives a reading of a channel.
-QString SampleValueCell(int channel, std::uint32_t reading) {
+double SampleValue(int channel, std::uint32_t reading) {
   static const lcu::CalibrationImage calibration = lcu::sim::MakeSampleCalibration();
   const auto decimals = lcu::sim::SampleChannelInfo(static_cast<std::uint16_t>(channel)).decimals;
-  return QString::fromStdString(lcu::FormatValueCell(lcu::ConvertReading(calibration, reading, channel), decimals));
+  return std::stod(lcu::FormatValueCell(lcu::ConvertReading(calibration, reading, channel), decimals));
 }
 
-struct TableRow {
-  QString id;
-  QString name;
-  double value = 0;
-  QString units;
-  std::uint32_t raw = 0;
-};
-
-// Splits a text at its last blank: the rest, trimmed, and the last word.
-std::pair<QString, QString> SplitLastWord(const QString& text) {
-  const QString trimmed = text.trimmed();
-  const qsizetype blank = trimmed.lastIndexOf(' ');
-  return {trimmed.left(std::max<qsizetype>(blank, 0)).trimmed(), trimmed.mid(blank + 1)};
-}
-
-// The tables of a monitor run written to a pipe: a heading line, the rows, a blank line.
-// The columns are found from the headings: ID, Value and Raw end where their headings end,
-// Channel and Units start where theirs start.
-std::vector<std::vector<TableRow>> ParseTables(const QString& out) {
-  std::vector<std::vector<TableRow>> tables;
-  qsizetype idEnd = 0, channelStart = 0, valueEnd = 0, unitsStart = 0;
-  for (const QString& line : out.split('\n')) {
-    if (line.trimmed().startsWith("ID ")) {
-      idEnd = line.indexOf("ID") + 2;
-      channelStart = line.indexOf("Channel");
-      valueEnd = line.indexOf("Value") + 5;
-      unitsStart = line.indexOf("Units");
+// The tables of a monitor run written to a pipe: a heading line, the rows, a blank line. The
+// columns stand at least two blanks apart: ID, Channel, Value, Units (may be empty), Raw.
+std::vector<std::vector<QStringList>> ParseTables(const QString& out) {
+  std::vector<std::vector<QStringList>> tables;
+  for (const QString& line : out.split('\n', Qt::SkipEmptyParts)) {
+    const QStringList cells = line.trimmed().split(QRegularExpression(" {2,}"));
+    if (cells.front() == "ID") {
       tables.emplace_back();
-      continue;
-    }
-    if (line.isEmpty()) continue;
-    if (tables.empty() || line.size() <= unitsStart) {
+    } else if (tables.empty() || cells.size() < 4) {
       ADD_FAILURE() << "not a row: " << line.toStdString();
-      continue;
+    } else {
+      tables.back().push_back(cells);
     }
-    const auto [name, value] = SplitLastWord(line.mid(channelStart, valueEnd - channelStart));
-    const auto [units, raw] = SplitLastWord(line.mid(unitsStart));
-    tables.back().push_back({line.left(idEnd).trimmed(), name, value.toDouble(), units, raw.toUInt()});
   }
   return tables;
 }
 
-class ChannelCommandsTest : public LcuProgramTest {
+class ChannelCommandsTest : public lcu::test::SimulatedLcuTest {
  protected:
-  void SetUp() override { ASSERT_EQ(Lcu({"sim-setup"}).exitCode, 0); }
-
-  ProgramRun InLcu(const QStringList& arguments) const { return Lcu(QStringList{"--sim-state", State()} + arguments); }
-
-  QString State() const { return Path("lcu"); }
   QString CalibrationFile() const { return Path("Velmora/Setup/@LCU1.cal"); }
 };
 
@@ -97,11 +63,9 @@ TEST_F(ChannelCommandsTest, ChannelsListsTheChannelsOfTheHardwareLevel) {
   EXPECT_EQ(level2.exitCode, 0) << level2.err.toStdString();
   const QStringList lines = level2.OutLines();
   EXPECT_EQ(lines.size(), 132);
-  for (const char* line : {"0\tWATER TEMP\tC\t1", "5\tFUEL PRESS\tbar\t2", "33\tANALOG 33\tV\t3",
-                           "64\tENGINE SPEED\trpm\t0", "120\tDASH GEAR\t\t0", "175\tAUX 175\tV\t3"}) {
-    EXPECT_TRUE(lines.contains(line)) << line;
-  }
-  EXPECT_FALSE(lines.contains("34\tANALOG 34\tV\t3"));
+  // Which channels a level has is the core's test; here a line shows number, name, units, decimals.
+  EXPECT_TRUE(lines.contains("5\tFUEL PRESS\tbar\t2"));
+  EXPECT_TRUE(lines.contains("120\tDASH GEAR\t\t0"));
   const QJsonArray json = InLcu({"channels", "--json"}).OutJson().array();
   ASSERT_EQ(json.size(), lines.size());
   EXPECT_EQ(json[5].toObject(), QJsonObject({{"number", 5}, {"name", "FUEL PRESS"}, {"units", "bar"}, {"decimals", 2}}));
@@ -109,35 +73,28 @@ TEST_F(ChannelCommandsTest, ChannelsListsTheChannelsOfTheHardwareLevel) {
   ASSERT_EQ(Lcu({"settings", "set", "Config/Hardware", "Level", "1"}).exitCode, 0);
   const ProgramRun level1 = InLcu({"channels"});
   EXPECT_EQ(level1.exitCode, 0);
-  ASSERT_EQ(level1.OutLines().size(), 95);
-  EXPECT_EQ(level1.OutLines()[12], "12\tGEAR POS\t\t0");
-  EXPECT_EQ(level1.OutLines()[13], "64\tENGINE SPEED\trpm\t0");
+  EXPECT_EQ(level1.OutLines().size(), 95);
 }
 
 TEST_F(ChannelCommandsTest, ConvertUsesTheLcusCalibrationAndTheChannelsDecimals) {
+  // Readings are taken in decimal or in hex after 0x, and shown with the channel's decimals.
   const struct {
     int channel;
     const char* reading;
     QString value;
-  } known[] = {
-      {70, "0x00012345", "9029"},
-      {98, "0xFF9C", "-1.00"},
-      {201, "0x40490FDB", "3.14"},
-      {259, "4294967295", "4294967295"},
-  };
+  } known[] = {{70, "0x00012345", "9029"}, {98, "0xFF9C", "-1.00"}, {259, "4294967295", "4294967295"}};
   for (const auto& c : known) {
     const ProgramRun run = InLcu({"convert", QString::number(c.channel), c.reading});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(run.out, c.value + '\n') << c.channel;
   }
 
-  // The calibrated channels: a table, linear, quadratic and step records of the sample setup,
-  // and a channel that takes the rule of its source channel. Without an LCU the calibration
-  // file of the LCU named does the same.
+  // Calibrated channels, the last taking the rule of its source channel. Without an LCU the
+  // calibration file of the LCU named does the same.
   const struct {
     int channel;
     QString values;
-  } calibrated[] = {{0, "150.0\n42.8\n"}, {5, "-0.33\n5.00\n"}, {8, "14.7\n49.1\n"}, {12, "0\n4\n"}, {113, "150.0\n42.8\n"}};
+  } calibrated[] = {{0, "150.0\n42.8\n"}, {5, "-0.33\n5.00\n"}, {113, "150.0\n42.8\n"}};
   for (const auto& c : calibrated) {
     const QStringList arguments = {QString::number(c.channel), "300", "2047"};
     EXPECT_EQ(InLcu(QStringList{"convert"} + arguments).out, c.values) << c.channel;
@@ -173,17 +130,14 @@ TEST_F(ChannelCommandsTest, MonitorShowsEachTicksRowsAsTheWindowDoes) {
     ASSERT_EQ(table.size(), 20u);
     for (std::size_t i = 0; i < table.size(); ++i) {
       const int channel = channels[static_cast<qsizetype>(i)].toInt();
-      const lcu::sim::SampleChannel info = lcu::sim::SampleChannelInfo(static_cast<std::uint16_t>(channel));
-      EXPECT_EQ(table[i].id, QString::fromStdString(lcu::FormatIdCell(static_cast<std::uint16_t>(channel))));
-      EXPECT_EQ(table[i].name.toStdString(), info.name);
-      EXPECT_EQ(table[i].units.toStdString(), info.units);
-      EXPECT_EQ(SampleValueCell(channel, table[i].raw).toDouble(), table[i].value) << "row of channel " << channel;
+      const QStringList& row = table[i];
+      EXPECT_EQ(row[0].toInt(), channel);
+      EXPECT_EQ(row[1].toStdString(), lcu::sim::SampleChannelInfo(static_cast<std::uint16_t>(channel)).name);
+      EXPECT_EQ(row[2].toDouble(), SampleValue(channel, row.back().toUInt())) << "row of channel " << channel;
     }
   }
   // The suspension channels swing within a second, so the last tick differs from the first.
-  bool moved = false;
-  for (std::size_t i = 0; i < tables.front().size(); ++i) moved = moved || tables.front()[i].raw != tables.back()[i].raw;
-  EXPECT_TRUE(moved) << run.out.toStdString();
+  EXPECT_NE(tables.front(), tables.back()) << run.out.toStdString();
 }
 
 TEST_F(ChannelCommandsTest, MonitorCsvRecordsATimestampedLinePerTick) {
@@ -215,7 +169,6 @@ TEST_F(ChannelCommandsTest, ZeroShiftsTheOffsetSavesTheCalibrationAndSendsIt) {
 #if !defined(_WIN32)
   // On a disk that takes only 8 KiB of the 16 KiB file, the save fails and names the file;
   // the old file stays whole and nothing else is left in its folder.
-  ASSERT_EQ(InLcu({"status"}).exitCode, 0);  // the simulated LCU's state exists beforehand
   m_fileSizeLimitBlocks = 8;
   const ProgramRun full = InLcu({"zero", "5", "--value", "0", "--yes"});
   m_fileSizeLimitBlocks = 0;
@@ -233,7 +186,7 @@ TEST_F(ChannelCommandsTest, ZeroShiftsTheOffsetSavesTheCalibrationAndSendsIt) {
   const auto tables = ParseTables(InLcu({"monitor", "5", "--count", "1"}).out);
   ASSERT_EQ(tables.size(), 1u);
   ASSERT_EQ(tables[0].size(), 1u);
-  EXPECT_LT(std::abs(tables[0][0].value), 0.3) << "channel 5 after zeroing";
+  EXPECT_LT(std::abs(tables[0][0][2].toDouble()), 0.3) << "channel 5 after zeroing";
 }
 
 // A record below the load window, two inside it, and the end record.
@@ -243,7 +196,7 @@ constexpr char kFirmware[] =
     ":04300000DEADBEEF94\n"
     ":00000001FF\n";
 
-TEST_F(ChannelCommandsTest, LoadHexPutsTheImageAndItsChecksumIntoProgramMemory) {
+TEST_F(ChannelCommandsTest, LoadHexRefusesABadFileAsksAndReportsTheLoad) {
   const auto write = [this](const QString& name, QByteArray bytes) {
     QFile file(Path(name));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -251,7 +204,6 @@ TEST_F(ChannelCommandsTest, LoadHexPutsTheImageAndItsChecksumIntoProgramMemory) 
   };
   write("firmware.hex", kFirmware);
   write("corrupt.hex", QByteArray(kFirmware).replace("0F58", "0F59"));
-  ASSERT_EQ(InLcu({"status"}).exitCode, 0);
   const QString program = QDir(State()).filePath("program.bin");
   const QByteArray before = ReadFile(program);
   ASSERT_EQ(before.size(), 32768);
@@ -269,12 +221,8 @@ TEST_F(ChannelCommandsTest, LoadHexPutsTheImageAndItsChecksumIntoProgramMemory) 
 
   const ProgramRun loaded = InLcu({"load-hex", Path("firmware.hex"), "--yes", "--verify"});
   EXPECT_EQ(loaded.exitCode, 0) << loaded.err.toStdString();
+  // What lands where in program memory is the core's upload test.
   EXPECT_EQ(loaded.out, "Loaded : 20 of 24576 bytes\nChecksum : DDD4H\nVerified : yes\n");
-  QByteArray expected = before.left(0x2000) + QByteArray(0x6000, '\0');
-  expected.replace(0x2000, 16, QByteArray::fromHex("000102030405060708090A0B0C0D0E0F"));
-  expected.replace(0x3000, 4, QByteArray::fromHex("DEADBEEF"));
-  expected.replace(0x7FFE, 2, QByteArray::fromHex("D4DD"));  // the sum of the image's words
-  EXPECT_TRUE(ReadFile(program) == expected);
 }
 
 }  // namespace

@@ -31,12 +31,11 @@ struct CliCase {
   QString output;  // a file the command would write
 };
 
-class LcuFaultMatrix : public test::LcuProgramTest {
+class LcuFaultMatrix : public test::SimulatedLcuTest {
  protected:
   void SetUp() override {
-    ASSERT_EQ(Lcu({"sim-setup"}).exitCode, 0);
+    SimulatedLcuTest::SetUp();
     ASSERT_TRUE(QDir().mkpath(Path("Velmora/Sample")));
-    ASSERT_EQ(Lcu({"--sim-state", Path("lcu"), "status"}).exitCode, 0);
     // The LCU holds the download table and logged data that tells every byte apart.
     const QByteArray memory = ReadFile(Path("lcu/memory.bin"));
     std::vector<std::uint8_t> bytes(memory.begin(), memory.end());
@@ -93,7 +92,7 @@ TEST_F(LcuFaultMatrix, EachCommandsFailureReachesExitStatusAndStderr) {
     const char* kind = c.fault == Fault::kFail ? "fail" : c.fault == Fault::kShort ? "short" : "unplug";
     // Transfer 1 of the run is the status poll.
     m_extraEnvironment.insert("LCU_SIM_FAULTS", QString("%1:%2").arg(kind).arg(c.transfer + 1));
-    const test::ProgramRun run = Lcu(QStringList{"--sim-state", Path("lcu"), "--yes"} + c.arguments);
+    const test::ProgramRun run = InLcu(QStringList{"--yes"} + c.arguments);
     Messages expected = c.expected(c.fault, c.transfer);
     const QStringList kept = QDir(Path("Velmora/Sample")).entryList(QDir::Files);
     if (c.arguments.front() == "download") {

@@ -80,4 +80,16 @@ class LcuProgramTest : public ::testing::Test {
   int m_fileSizeLimitBlocks = 0;
 };
 
+/// The sample setup (the LCU's calibration) in the home folder and a simulated LCU in a state
+/// folder, as a technician's machine would have them.
+class SimulatedLcuTest : public LcuProgramTest {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(Lcu({"sim-setup"}).exitCode, 0);
+    ASSERT_EQ(InLcu({"status"}).exitCode, 0);
+  }
+  ProgramRun InLcu(const QStringList& arguments) const { return Lcu(QStringList{"--sim-state", State()} + arguments); }
+  QString State() const { return Path("lcu"); }
+};
+
 }  // namespace lcu::test

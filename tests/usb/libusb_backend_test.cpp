@@ -165,21 +165,6 @@ TEST_F(LibusbEmulated, StalledRequestClosesTheLinkAndThePollReopensIt) {
   EXPECT_TRUE(link.m_bOnline);
 }
 
-TEST_F(LibusbEmulated, InterfaceHeldElsewhereIsReportedBusy) {
-  EmulatedDevice lcu(m_bus, 2, {}, &m_simulator);
-  lcu.SetClaimBusy(true);
-  usb::LibusbBackend backend;
-  CUsbDevice link(backend);
-  link.PollStatus();
-  EXPECT_FALSE(link.m_bOnline);
-  EXPECT_EQ(backend.LastError(), usb::kErrorBusy);
-  EXPECT_EQ(backend.ErrorText(backend.LastError()), usb::text::kBusy);
-
-  lcu.SetClaimBusy(false);
-  link.PollStatus();
-  EXPECT_TRUE(link.m_bOnline);
-}
-
 TEST_F(LibusbEmulated, UnpluggedLcuGoesOffLineAndComesBackWhenPluggedIn) {
   EmulatedDevice lcu(m_bus, 2, {}, &m_simulator);
   usb::LibusbBackend backend;

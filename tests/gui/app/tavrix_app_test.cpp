@@ -64,19 +64,15 @@ TEST_F(StartupTest, ShowStateFromTheLastRunAndOneIconStyle) {
 }
 
 TEST_F(StartupTest, ThePlacementComesBackAndTheNormalRectangleIsKeptWhenMaximized) {
-  SetValue(reg::kSettings, reg::kTop, 10);
-  SetValue(reg::kSettings, reg::kLeft, 20);
-  SetValue(reg::kSettings, reg::kBottom, 310);
-  SetValue(reg::kSettings, reg::kRight, 420);
+  const std::pair<std::string_view, int> edges[] = {
+      {reg::kTop, 10}, {reg::kLeft, 20}, {reg::kBottom, 310}, {reg::kRight, 420}};
+  for (const auto& [name, value] : edges) SetValue(reg::kSettings, name, value);
   Start();
   EXPECT_EQ(Frame().frameGeometry(), QRect(20, 10, 400, 300));
   Frame().showMaximized();
   Stop();
   EXPECT_EQ(Value(reg::kSettings, reg::kShowCmd), "3");
-  EXPECT_EQ(Value(reg::kSettings, reg::kTop), "10");
-  EXPECT_EQ(Value(reg::kSettings, reg::kLeft), "20");
-  EXPECT_EQ(Value(reg::kSettings, reg::kBottom), "310");
-  EXPECT_EQ(Value(reg::kSettings, reg::kRight), "420");
+  for (const auto& [name, value] : edges) EXPECT_EQ(Value(reg::kSettings, name), std::to_string(value)) << name;
 }
 
 TEST(SingleInstanceLock, ALockLeftByACrashedCopyDoesNotLockTheUserOut) {

@@ -119,24 +119,6 @@ TEST(ReadingCellDelegate, DrawsCellsExactlyAsTheStyleDoes) {
   EXPECT_GT(fast.FastCellCount(), 0u) << "the plain cells take the fast path";
 }
 
-TEST_F(MonitorViewTest, SetFontTakesTheChosenFontAndCancelKeepsTheOld) {
-  CMonitorView& view = WindowWith(Range(0, 2));
-  const LogFont before = view.GetListFont();
-  view.OnSetFont();
-  EXPECT_EQ(view.GetListFont(), before);
-  ASSERT_EQ(prompter->fontsShown.size(), 1u);
-  EXPECT_FALSE(prompter->fontsShown[0].styleName().isEmpty()) << "the dialog can find the style";
-
-  QFont chosen = view.font();
-  chosen.setPixelSize(20);
-  chosen.setBold(true);
-  prompter->fontAnswer = chosen;
-  view.OnSetFont();
-  EXPECT_EQ(view.GetListFont().height, -20);
-  EXPECT_EQ(view.GetListFont().weight, kFontWeightBold);
-  EXPECT_GE(view.rowHeight(0), 20) << "rows grow with the font";
-}
-
 // Off line an update changes nothing; once on line again the rows take the reloaded labels.
 TEST_F(MonitorViewTest, AFailedUpdateChangesNothingAndRowsAreRelabelledOnceOnLine) {
   CMonitorView& view = WindowWith(Range(0, 3));
@@ -201,40 +183,34 @@ TEST_F(MonitorViewTest, RightClickAndEnterFollowTheSelectionAndTheLink) {
   }
 }
 
-TEST_F(MonitorViewTest, ZeroingShiftsTheSelectedCalibratedRowsByTheirShownValues) {
+// How the offsets move is the core's zeroing test; here the selected rows reach it with their
+// shown values, Zero All Channels needs the LCU, and Cancel saves and sends nothing.
+TEST_F(MonitorViewTest, ZeroingTakesTheSelectedRowsAndTheirShownValues) {
   CMonitorView& view = WindowWith(std::vector<std::uint16_t>{200, 3, 4, 5});
   Update(view);
-  SelectRows(view, {0, 1, 3});
-  const float shown3 = ParseShownValue(ToStdString(Cell(view, 1, gui::kValueColumn)));
-  const float before3 = Offset(3);
-  const float before4 = Offset(4);
-  const float before5 = Offset(5);
-  prompter->yes = true;
-  TypeZeroValue(QStringLiteral("10"));
-  QTest::keyClick(&view, Qt::Key_Enter);
-  EXPECT_FLOAT_EQ(Offset(3), before3 + (10.0F - shown3));
-  EXPECT_EQ(Offset(4), before4) << "not selected";
-  EXPECT_NE(Offset(5), before5);
-  EXPECT_EQ(Value(reg::kChannelData, reg::kZeroFlag), "TRUE");
-  EXPECT_EQ(prompter->Count(msg::kConfigurationUpdated), 1);
-}
-
-TEST_F(MonitorViewTest, ZeroAllChannelsRunsAlsoWithoutRowsAndNotOffLine) {
-  CMonitorView& view = ViewOf(NewWindow());
   prompter->yes = true;
   app->Device().m_bOnline = 0;
   view.OnZeroAllChannels();
   EXPECT_EQ(prompter->Count(msg::kLcuOffline), 1);
   EXPECT_TRUE(prompter->modalTitles.empty());
-
   app->Device().m_bOnline = 1;
   view.OnZeroAllChannels();
   EXPECT_EQ(prompter->modalTitles.size(), 1u) << "Cancel: nothing saved or sent";
   EXPECT_EQ(Value(reg::kChannelData, reg::kZeroFlag), "(missing)");
+
+  SelectRows(view, {0, 1, 3});
+  const float shown3 = ParseShownValue(ToStdString(Cell(view, 1, gui::kValueColumn)));
+  const float before3 = Offset(3);
+  const float before4 = Offset(4);
+  TypeZeroValue(QStringLiteral("10"));
+  QTest::keyClick(&view, Qt::Key_Enter);
+  EXPECT_FLOAT_EQ(Offset(3), before3 + (10.0F - shown3));
+  EXPECT_EQ(Offset(4), before4) << "not selected";
+  EXPECT_EQ(Value(reg::kChannelData, reg::kZeroFlag), "TRUE");
   TypeZeroValue(QStringLiteral("0"));
   view.OnZeroAllChannels();
-  EXPECT_EQ(Value(reg::kChannelData, reg::kZeroFlag), "TRUE");
-  EXPECT_EQ(prompter->Count(msg::kConfigurationUpdated), 1);
+  EXPECT_NE(Offset(4), before4) << "every row";
+  EXPECT_EQ(prompter->Count(msg::kConfigurationUpdated), 2);
 }
 
 TEST(EntOffset, RefusesTextThatIsNoNumberAndStaysOpen) {
@@ -244,20 +220,18 @@ TEST(EntOffset, RefusesTextThatIsNoNumberAndStaysOpen) {
   } cases[] = {
       {"0", 0.0F}, {" 12.5 ", 12.5F}, {"-3", -3.0F}, {"1e2", 100.0F}, {"", {}}, {"1,5", {}}, {"12a", {}}, {"1e40", {}},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(gui::ParseFloatEntry(c.typed), c.value) << '"' << c.typed << '"';
+  for (const auto& c : cases) EXPECT_EQ(gui::ParseFloatEntry(c.typed), c.value) << '"' << c.typed << '"';
+  for (const char* typed : {"12a", " 12.5 "}) {
     RecordingPrompter said;
     gui::CEntOffset dialog(said);
     EXPECT_EQ(dialog.ValueBox().text(), "0");
-    dialog.ValueBox().setText(QString::fromUtf8(c.typed));
+    dialog.ValueBox().setText(QString::fromUtf8(typed));
     dialog.accept();
-    if (c.value) {
-      EXPECT_EQ(dialog.result(), QDialog::Accepted) << c.typed;
-      EXPECT_EQ(dialog.m_fValue, *c.value);
-      EXPECT_TRUE(said.messages.empty());
-    } else {
-      EXPECT_NE(dialog.result(), QDialog::Accepted) << c.typed;
-      EXPECT_EQ(said.messages, std::vector<std::string>{std::string(msg::kEnterNumber)}) << c.typed;
+    const bool number = gui::ParseFloatEntry(typed).has_value();
+    EXPECT_EQ(dialog.result() == QDialog::Accepted, number) << typed;
+    EXPECT_EQ(said.messages, number ? std::vector<std::string>{} : std::vector<std::string>{std::string(msg::kEnterNumber)});
+    if (number) {
+      EXPECT_EQ(dialog.m_fValue, 12.5F);
     }
   }
 }
@@ -272,36 +246,24 @@ class ChannelSelectionTest : public GuiFixture {
   }
 };
 
-TEST_F(ChannelSelectionTest, LevelOneListsNinetyFiveNamesAndOkTakesTheCheckedInListOrder) {
-  const std::vector<std::uint16_t> shown = {70, 5, 300};
-  gui::CChanSelectionDlg dialog(app->State(), shown);
-  const QListWidget& list = dialog.CheckList();
-  ASSERT_EQ(list.count(), 95);
-  EXPECT_EQ(list.windowTitle(), QString());
-  EXPECT_EQ(dialog.windowTitle(), "Active Channels");
-  std::vector<int> checked;
-  for (int i = 0; i < list.count(); ++i) {
-    const auto channel = static_cast<std::size_t>(app->State().m_availableChannels[static_cast<std::size_t>(i)]);
-    EXPECT_EQ(list.item(i)->text(), ToQString(app->State().m_channelTable[channel].NameText()));
-    if (list.item(i)->checkState() == Qt::Checked) checked.push_back(static_cast<int>(channel));
-  }
-  EXPECT_EQ(checked, (std::vector<int>{5, 70}));
-
-  dialog.accept();
-  EXPECT_EQ(dialog.m_nChannels, 2);
-  EXPECT_EQ(dialog.m_channels[0], 5);
-  EXPECT_EQ(dialog.m_channels[1], 70);
-  EXPECT_EQ(dialog.m_channels[2], 0);
-}
-
-TEST_F(ChannelSelectionTest, EditChannelsFillsTheRowsOnOkCancelLeavesThemAndNoneKeepsTheUpdates) {
+// The dialog lists the level's channels by name with the shown ones checked; OK takes the
+// checked ones in list order, Cancel leaves the rows, and an emptied list keeps the updates.
+TEST_F(ChannelSelectionTest, EditChannelsListsTheLevelsChannelsAndTakesTheCheckedInListOrder) {
   CMonitorView& view = WindowWith(std::vector<std::uint16_t>{70, 5, 300});
   view.OnEditChannels();  // no script: Cancel
   EXPECT_EQ(view.Model().rowCount(), 3);
   EXPECT_EQ(view.Document().Channels()[0], 70);
+  EXPECT_EQ(prompter->modalTitles.back(), "Active Channels");
 
   prompter->dialogScripts.push_back([](QDialog& dialog) {
-    static_cast<gui::CChanSelectionDlg&>(dialog).CheckList().item(0)->setCheckState(Qt::Checked);
+    QListWidget& list = static_cast<gui::CChanSelectionDlg&>(dialog).CheckList();
+    std::vector<QString> checked;
+    for (int i = 0; i < list.count(); ++i) {
+      if (list.item(i)->checkState() == Qt::Checked) checked.push_back(list.item(i)->text());
+    }
+    EXPECT_EQ(list.count(), 95);
+    EXPECT_EQ(checked, (std::vector<QString>{"FUEL PRESS", "GEAR"}));
+    list.item(0)->setCheckState(Qt::Checked);
     dialog.accept();
     return true;
   });
@@ -311,7 +273,6 @@ TEST_F(ChannelSelectionTest, EditChannelsFillsTheRowsOnOkCancelLeavesThemAndNone
   EXPECT_EQ(view.Model().Channel(1), 5);
   EXPECT_EQ(view.Model().Channel(2), 70);
 
-  // An emptied list keeps the window's updates, which then exchange nothing.
   prompter->dialogScripts.push_back([](QDialog& dialog) {
     auto& list = static_cast<gui::CChanSelectionDlg&>(dialog).CheckList();
     for (int i = 0; i < list.count(); ++i) list.item(i)->setCheckState(Qt::Unchecked);

@@ -1,5 +1,6 @@
 // A reading too wide for its cell is drawn as a fill of '#', never cut into a different
-// number; Set Font widens the ID, Value and Raw columns so that the readings show whole.
+// number; Set Font takes the chosen font (Cancel keeps the old) and widens the ID, Value and
+// Raw columns so that the readings show whole.
 #include <QImage>
 #include <QPainter>
 #include <QStandardItemModel>
@@ -62,10 +63,20 @@ TEST_F(SetFontWidthsTest, SetFontWidensIdValueAndRawToTheirTexts) {
   StartOnLine();
   CMonitorView& view = WindowWith(Range(3, 6));
   Update(view);
+  const LogFont before = view.GetListFont();
+  view.OnSetFont();
+  EXPECT_EQ(view.GetListFont(), before);
+  ASSERT_EQ(prompter->fontsShown.size(), 1u);
+  EXPECT_FALSE(prompter->fontsShown[0].styleName().isEmpty()) << "the dialog can find the style";
+
   QFont big = view.font();
   big.setPixelSize(40);
+  big.setBold(true);
   prompter->fontAnswer = big;
   view.OnSetFont();
+  EXPECT_EQ(view.GetListFont().height, -40);
+  EXPECT_EQ(view.GetListFont().weight, kFontWeightBold);
+  EXPECT_GE(view.rowHeight(0), 40) << "rows grow with the font";
   const QFontMetrics metrics(view.font());
   EXPECT_GE(view.columnWidth(gui::kRawColumn), ReadingCellDelegate::WidthFor("65535", metrics, &view));
   for (int row = 0; row < view.Model().rowCount(); ++row) {
