@@ -39,19 +39,13 @@ TEST(LayOutBuffers, WorkedExampleOfTwoBuffers) {
   EXPECT_EQ(image.Entry(1).carried, 0x2222);
 }
 
-TEST(LayOutBuffers, NoBuffersOrNoWeightPutsEverythingAtTheFirstPage) {
-  CalibrationImage empty;
-  LayOutBuffers(empty, 2);
-  EXPECT_EQ(empty.Entry(0).start, (Position{0x8000, 1}));
-
-  CalibrationImage weightless = TwoBufferImage();
+TEST(LayOutBuffers, RegionsAreMultiplesOfFourAndStayInsideMemory) {
+  CalibrationImage weightless = TwoBufferImage();  // no weight, or no buffers: all at the first page
   weightless.SetEntry(0, {2, 0, {}, {}, 0});
   weightless.SetEntry(1, {4, 0, {}, {}, 0});
   LayOutBuffers(weightless, 2);
   for (std::size_t i = 0; i <= 2; ++i) EXPECT_EQ(weightless.Entry(i).start, (Position{0x8000, 1})) << i;
-}
 
-TEST(LayOutBuffers, RegionsAreMultiplesOfFourAndStayInsideMemory) {
   CalibrationImage image;
   image.SetU16(hdr::kBufferCount, 3);
   image.SetEntry(0, {0, 3, {}, {}, 0});
@@ -182,36 +176,21 @@ TEST_F(UploadTest, SendConfigModeKeepsCountersAndQmtOnlyOnRequest) {
   EXPECT_EQ(prompter.questions, (std::vector<std::string>(2, "LCU contains data. Do you want to continue ?")));
 }
 
-TEST_F(UploadTest, NoToTheDataQuestionSendsNothing) {
-  ReplyHeader(LcuHeader());
-  CalibrationImage image = TwoBufferImage();
-  auto ctx = Context();
-  EXPECT_EQ(UploadConfiguration(ctx, image, UploadMode::kSendConfig), CommandResult::kDeclined);
-  EXPECT_TRUE(backend.CallsOf(BackendCall::kBulkWrite).empty());
-  EXPECT_FALSE(store.ReadValue("Corvalent\\ChannelData", "ConfigStamp"));
-}
-
-TEST_F(UploadTest, InvalidImagesAreRefusedBeforeAnythingIsSent) {
+TEST_F(UploadTest, InvalidImagesOrAnLcuWithoutMemoryAreRefusedBeforeAnythingIsWritten) {
   CalibrationImage tooMany;
   tooMany.SetU16(hdr::kBufferCount, static_cast<std::uint16_t>(LoggerHeader::MaxBufferCount(hdr::kChannelNames) + 1));
   CalibrationImage badRate = TwoBufferImage();
   badRate.SetEntry(1, {10, 1, {}, {}, 0});
-  for (CalibrationImage* image : {&tooMany, &badRate}) {
-    auto ctx = Context();
-    EXPECT_EQ(UploadConfiguration(ctx, *image, UploadMode::kReset), CommandResult::kFailed);
-  }
+  auto ctx = Context();
+  for (CalibrationImage* image : {&tooMany, &badRate}) EXPECT_EQ(UploadConfiguration(ctx, *image, UploadMode::kReset), CommandResult::kFailed);
   EXPECT_EQ(backend.transfers, 0);
-  EXPECT_EQ(prompter.messages, (std::vector<std::string>(2, "Calibration file is invalid.")));
-}
-
-TEST_F(UploadTest, AnLcuWithoutMemoryIsRefused) {
   LoggerHeader lcu = LcuHeader();
   lcu.SetU16(hdr::kMemorySize, 0);
   ReplyHeader(lcu);
   CalibrationImage image = TwoBufferImage();
-  auto ctx = Context();
   EXPECT_EQ(UploadConfiguration(ctx, image, UploadMode::kReset), CommandResult::kFailed);
-  EXPECT_EQ(prompter.messages, std::vector<std::string>{"Logger header is invalid."});
+  EXPECT_EQ(prompter.messages, (std::vector<std::string>{"Calibration file is invalid.", "Calibration file is invalid.",
+                                                         "Logger header is invalid."}));
   EXPECT_TRUE(backend.CallsOf(BackendCall::kBulkWrite).empty());
 }
 
@@ -241,29 +220,27 @@ TEST_F(UploadTest, MemoryGoesToEveryMatchingSlot) {
   EXPECT_FALSE(store.KeyExists(SlotKey(1)));  // a missing slot key is not created
 }
 
-TEST_F(UploadTest, SendConfigChecksTheLinkAndTheCalibrationFile) {
-  device.m_bOnline = 0;
+TEST_F(UploadTest, SendConfigNeedsTheCalibrationFile) {
+  store.WriteString("Paths", "SetupDirectory", "/nonexistent-folder-of-lcu-tests");
   auto ctx = Context();
   EXPECT_EQ(OnSendConfig(ctx), CommandResult::kFailed);
-  device.m_bOnline = 1;
-  store.WriteString("Paths", "SetupDirectory", "/nonexistent-folder-of-lcu-tests");
-  EXPECT_EQ(OnSendConfig(ctx), CommandResult::kFailed);
-  app.m_bDownloadRunning = 1;
-  EXPECT_EQ(OnSendConfig(ctx), CommandResult::kFailed);
-  EXPECT_EQ(prompter.messages,
-            (std::vector<std::string>{"LCU is off-line",
-                                      FormatSystemError("Could not read calibration file",
-                                                        JoinPath("/nonexistent-folder-of-lcu-tests", "@LCU1.cal") +
-                                                            ": No such file or directory"),
-                                      "A download is in progress. Please wait until it has ended."}));
+  EXPECT_EQ(prompter.messages, std::vector<std::string>{FormatSystemError(
+                                   "Could not read calibration file",
+                                   JoinPath("/nonexistent-folder-of-lcu-tests", "@LCU1.cal") + ": No such file or directory")});
 }
 
-TEST_F(UploadTest, SendConfigAsksWhileLoggingAndNoEndsIt) {
+// No to "logging in progress" or to "LCU contains data" sends nothing and counts nothing.
+TEST_F(UploadTest, NoToEitherQuestionSendsNothing) {
   backend.Reply({0x01});  // logging state byte
   auto ctx = Context();
   EXPECT_EQ(OnSendConfig(ctx), CommandResult::kDeclined);
-  EXPECT_EQ(prompter.questions, std::vector<std::string>{"Logging in progress. Do you want to continue ?"});
+  ReplyHeader(LcuHeader());
+  CalibrationImage image = TwoBufferImage();
+  EXPECT_EQ(UploadConfiguration(ctx, image, UploadMode::kSendConfig), CommandResult::kDeclined);
+  EXPECT_EQ(prompter.questions, (std::vector<std::string>{"Logging in progress. Do you want to continue ?",
+                                                          "LCU contains data. Do you want to continue ?"}));
   EXPECT_TRUE(backend.CallsOf(BackendCall::kBulkWrite).empty());
+  EXPECT_FALSE(store.ReadValue("Corvalent\\ChannelData", "ConfigStamp"));
 }
 
 }  // namespace
