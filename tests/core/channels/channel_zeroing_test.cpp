@@ -90,7 +90,8 @@ TEST_F(ZeroingTest, ZeroingShiftsTheOffsetSavesAndSendsOnce) {
   prompter.answers = {true};  // the LCU holds logged data
 
   // Channel 64 is the first without a calibration record: zeroing leaves it alone.
-  const ZeroingRow rows[] = {{5, shown}, {64, ShownValue(64)}, {200, ShownValue(200)}};
+  const std::string shown64 = ShownValue(64), shown200 = ShownValue(200);
+  const ZeroingRow rows[] = {{5, shown}, {64, shown64}, {200, shown200}};
   EXPECT_EQ(ZeroChannels(ctx, rows, 0.0f), CommandResult::kDone);
 
   std::vector<std::uint8_t> fileAfter = CalibrationFile();
