@@ -148,6 +148,9 @@ TEST(Transcript, MalformedLinesAreRefusedWithTheirNumber) {
   } cases[] = {
       {"# c\nopen node=0 handle=1 error=0\nsend handle=1\n", "Transcript line 3: unknown call \"send\""},
       {"\n\nbulk-read handle=1 length=2 ok=1 moved=2 data=ABC error=0\n", "Transcript line 3: bad data="},
+      {"control handle=1 type=ZZ request=41 value=8000 index=0 length=64 ok=1 data= error=0\n",
+       "Transcript line 1: bad type=ZZ"},
+      {"bulk-read handle=1 length=2 ok=1 data=ABCD error=0\n", "Transcript line 1: missing moved="},
       {"close handle=1 stray\n", "Transcript line 1: \"stray\" is not name=value"},
   };
   for (const auto& c : cases) {
