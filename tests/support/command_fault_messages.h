@@ -18,28 +18,14 @@ namespace lcu::test {
 enum class Fault { kFail, kShort, kUnplug };
 
 inline const char* FaultName(Fault fault) {
-  switch (fault) {
-    case Fault::kFail:
-      return "failure";
-    case Fault::kShort:
-      return "short transfer";
-    case Fault::kUnplug:
-      break;
-  }
-  return "unplug";
+  return fault == Fault::kFail ? "failure" : fault == Fault::kShort ? "short transfer" : "unplug";
 }
 
 /// The system's text for each fault as the simulated LCU reports it.
 inline std::string FaultText(Fault fault) {
-  switch (fault) {
-    case Fault::kFail:
-      return "The LCU did not answer in time.";
-    case Fault::kShort:
-      return std::string(msg::kShortTransferText);
-    case Fault::kUnplug:
-      break;
-  }
-  return "The device is not connected.";
+  return fault == Fault::kFail    ? "The LCU did not answer in time."
+         : fault == Fault::kShort ? std::string(msg::kShortTransferText)
+                                  : "The device is not connected.";
 }
 
 using Messages = std::vector<std::string>;

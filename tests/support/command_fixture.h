@@ -1,13 +1,16 @@
 // Everything an LCU command runs against in a test: a scripted link, an in-memory store and
-// file system, a prompter that answers dialogs, a fixed clock and a recording window side.
+// file system, a prompter that answers dialogs, a fixed clock and a window side that records
+// the flags.
 // Transfers are counted from the moment the link came on line, so a test names the
 // command's own n-th transfer.
 #pragma once
 
 #include <array>
 #include <cstdio>
+#include <map>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/app/app_state.h"
@@ -15,11 +18,20 @@
 #include "core/host/memory_settings_store.h"
 #include "fixed_clock.h"
 #include "memory_file_system.h"
-#include "recording_command_ui.h"
 #include "recording_prompter.h"
 #include "scripted_backend.h"
 
 namespace lcu::test {
+
+/// Records every flag a command switches, in order and as it stands now.
+struct RecordingCommandUi : SilentCommandUi {
+  void FlagChanged(AppFlag flag, bool on) override {
+    flags[flag] = on;
+    flagCalls.emplace_back(flag, on);
+  }
+  std::map<AppFlag, bool> flags;
+  std::vector<std::pair<AppFlag, bool>> flagCalls;
+};
 
 struct CommandFixture {
   ScriptedBackend backend;
@@ -43,7 +55,7 @@ struct CommandFixture {
   }
   void FailTransfer(int n) { backend.failTransfers.push_back(transfersBefore + n); }
   void ShortTransfer(int n) { backend.shortTransfers[transfersBefore + n] = 1; }
-  void Reply(std::span<const std::uint8_t> bytes) { backend.replyBytes.insert(backend.replyBytes.end(), bytes.begin(), bytes.end()); }
+  void Reply(std::span<const std::uint8_t> bytes) { backend.Reply(bytes); }
 
   /// The control and bulk transfers the command sent, as short texts: "out 45 0000/0",
   /// "in 41 8040/0 64", "bulk-in 32768", "bulk-out 64".

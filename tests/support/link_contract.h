@@ -35,18 +35,9 @@ inline std::vector<std::uint8_t> Failed(CUsbDevice& device, const char* what) {
   return {};
 }
 
-inline std::vector<std::uint8_t> ReadBlock(CUsbDevice& device, std::uint16_t address) {
-  std::vector<std::uint8_t> block(64);
-  if (!device.VendorRead(LCU_READ_BLOCK, address, 0, 64, block)) return Failed(device, "read block");
-  return block;
-}
-
 inline std::vector<std::uint8_t> Header(CUsbDevice& device) {
   std::vector<std::uint8_t> header(kLoggerHeaderSize);
-  if (!ReadLoggerHeader(device, std::span<std::uint8_t, kLoggerHeaderSize>(header))) {
-    return Failed(device, "header read");
-  }
-  return header;
+  return ReadLoggerHeader(device, std::span<std::uint8_t, kLoggerHeaderSize>(header)) ? header : Failed(device, "header read");
 }
 
 /// The steps in the order they run; each starts on a link that has just polled.
@@ -64,43 +55,35 @@ inline std::vector<ContractStep> ContractSteps() {
          constexpr std::uint32_t kLength = 40000;
          RecordingPrompter prompter;
          std::vector<std::uint8_t> block(LoggerBlockTransferSize(kLength));
-         if (!ReadLoggerBlock(device, prompter, block, kLength, 0xB000, 1)) return Failed(device, "block read");
-         return block;
+         return ReadLoggerBlock(device, prompter, block, kLength, 0xB000, 1) ? block : Failed(device, "block read");
        }},
       {"header write", [](CUsbDevice& device) {
          std::vector<std::uint8_t> header = Header(device);
          if (header.empty()) return header;
          for (std::size_t i = 0x3F00; i < 0x3F40; ++i) header[i] = static_cast<std::uint8_t>(i * 7);
-         if (!WriteLoggerHeader(device, std::span<const std::uint8_t, kLoggerHeaderSize>(header))) {
-           return Failed(device, "header write");
-         }
-         return Header(device);
+         const bool written = WriteLoggerHeader(device, std::span<const std::uint8_t, kLoggerHeaderSize>(header));
+         return written ? Header(device) : Failed(device, "header write");
        }},
       {"word write", [](CUsbDevice& device) {
-         if (!device.VendorWrite(LCU_WRITE_WORD, 0x8200, 0xA5)) return Failed(device, "word write");
-         return ReadBlock(device, 0x8200);
+         std::vector<std::uint8_t> block(64);
+         const bool ok = device.VendorWrite(LCU_WRITE_WORD, 0x8200, 0xA5) && device.VendorRead(LCU_READ_BLOCK, 0x8200, 0, 64, block);
+         return ok ? block : Failed(device, "word write");
        }},
       {"channel exchange", [](CUsbDevice& device) {
          std::array<std::uint8_t, 64> list{};
          for (std::size_t i = 0; i < 16; ++i) list[i * 2] = static_cast<std::uint8_t>(i);
-         if (!device.VendorWrite(LCU_BULK_WRITE, 0xF710, 0) || !BulkWriteAll(device, list)) {
-           return Failed(device, "channel list");
-         }
          std::vector<std::uint8_t> values(64);
-         if (!device.VendorRead(LCU_READ_CHANNELS, 0, 0, 64, values)) return Failed(device, "channel values");
-         return values;
+         const bool ok = device.VendorWrite(LCU_BULK_WRITE, 0xF710, 0) && BulkWriteAll(device, list) &&
+                         device.VendorRead(LCU_READ_CHANNELS, 0, 0, 64, values);
+         return ok ? values : Failed(device, "channel exchange");
        }},
       {"firmware write", [](CUsbDevice& device) {
          std::vector<std::uint8_t> image(24576);
          for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<std::uint8_t>(i ^ (i >> 8));
-         if (!device.VendorWrite(LCU_LOAD_FIRMWARE, 0x2000, 0x6B3D) || !BulkWriteAll(device, image)) {
-           return Failed(device, "firmware write");
-         }
          std::vector<std::uint8_t> program(32768);
-         if (!device.VendorWrite(LCU_BULK_READ, 0x0000, 0) || !BulkReadAll(device, program)) {
-           return Failed(device, "program read");
-         }
-         return program;
+         const bool ok = device.VendorWrite(LCU_LOAD_FIRMWARE, 0x2000, 0x6B3D) && BulkWriteAll(device, image) &&
+                         device.VendorWrite(LCU_BULK_READ, 0x0000, 0) && BulkReadAll(device, program);
+         return ok ? program : Failed(device, "firmware write and read back");
        }},
   };
 }

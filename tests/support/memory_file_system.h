@@ -1,19 +1,15 @@
 // A FileSystem in memory for command tests: it keeps each file's bytes and whether the file
-// was committed, and can refuse to create a file or a folder, run out of space after a number
-// of bytes like a full disk, or fail the commit. A replacement lives under its own name until
+// was committed, and can refuse to create a file, run out of space after a number of bytes
+// like a full disk, or fail the commit. A replacement lives under its own name until
 // its commit moves it over the file it replaces.
 #pragma once
 
 #include <algorithm>
-#include <array>
 #include <cerrno>
-#include <cstdint>
-#include <cstdio>
 #include <map>
 #include <memory>
 #include <optional>
 #include <set>
-#include <span>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -32,8 +28,6 @@ class MemoryFileSystem : public FileSystem {
  public:
   /// Paths whose creation (or whose replacement's creation) fails.
   std::set<std::string> failCreate;
-  /// Folders that cannot be created.
-  std::set<std::string> failFolders;
   /// Total bytes the disk takes across all files; a write that would exceed it stores what
   /// fits and fails.
   std::optional<std::size_t> spaceLeft;
@@ -57,20 +51,15 @@ class MemoryFileSystem : public FileSystem {
     std::string name = path;
     std::string replaces;
     if (mode == CreateMode::kReplace) {
-      std::array<char, 16> suffix{};
-      std::snprintf(suffix.data(), suffix.size(), "%06d", ++m_replacements);
-      name = ReplacementPrefix(path) + suffix.data();
+      const std::string number = std::to_string(++m_replacements);
+      name = ReplacementPrefix(path) + std::string(6 - std::min<std::size_t>(number.size(), 6), '0') + number;
       replaces = path;
     }
     files[name] = MemoryFileRecord{};
     return std::make_unique<File>(*this, name, replaces);
   }
   bool Exists(const std::string& path) const override { return files.count(path) || folders.count(path); }
-  bool CreateFolders(const std::string& path, std::string& reason) override {
-    if (failFolders.count(path)) {
-      reason = Text(EACCES);
-      return false;
-    }
+  bool CreateFolders(const std::string& path, std::string&) override {
     folders.insert(path);
     return true;
   }

@@ -14,10 +14,7 @@ namespace lcu::test {
 
 class RecordingPrompter : public Prompter {
  public:
-  void ShowMessage(MessageKind kind, std::string_view text) override {
-    messages.emplace_back(text);
-    kinds.push_back(kind);
-  }
+  void ShowMessage(MessageKind, std::string_view text) override { messages.emplace_back(text); }
   bool AskQuestion(std::string_view text) override {
     questions.emplace_back(text);
     if (answers.empty()) return false;
@@ -37,7 +34,6 @@ class RecordingPrompter : public Prompter {
   }
 
   std::vector<std::string> messages;
-  std::vector<MessageKind> kinds;
   std::vector<std::string> questions;
   std::deque<bool> answers;  // Yes = true; No once the script runs out
   /// The number OK returns, or nullopt for Cancel.

@@ -44,38 +44,27 @@ class CalibrationFileTest : public ::testing::Test {
   fs::path m_dir;
 };
 
-TEST_F(CalibrationFileTest, RegisteredSlotWithItsOwnFile) {
-  Register(3, "1234");
-  WriteFile(3, 16384, 3);
-  EXPECT_EQ(GetCalibrationPath(store, 1234), FileOf(3));
-  CalibrationImage image;
-  ASSERT_TRUE(LoadCalibration(store, 1234, image));
-  EXPECT_EQ(image.Bytes()[100], 3);
-}
-
-TEST_F(CalibrationFileTest, FallsBackToSlotOneWithoutItsOwnFileOrRegistration) {
-  Register(3, "1234");
-  WriteFile(1, 16384, 1);
-  EXPECT_EQ(GetCalibrationPath(store, 1234), FileOf(1));
-  EXPECT_EQ(GetCalibrationPath(store, 999), FileOf(1));
-  // Zeroing then saves into the file of slot 1.
-  CalibrationImage image;
-  image.Bytes()[5] = 0x55;
-  ASSERT_TRUE(Save(1234, image));
-  EXPECT_EQ(fs::file_size(FileOf(1)), 16384u);
-  EXPECT_FALSE(fs::exists(FileOf(3)));
-}
-
-TEST_F(CalibrationFileTest, LowerSlotWinsAndNumberZeroMatchesAnEmptySerial) {
+// A registered slot with its own file is used, the lower slot first; without either, slot 1.
+TEST_F(CalibrationFileTest, SlotSearchFallsBackToSlotOne) {
   Register(2, "77");
   Register(5, "77");
   WriteFile(2, 16384, 2);
   WriteFile(5, 16384, 5);
   EXPECT_EQ(GetCalibrationPath(store, 77), FileOf(2));
   EXPECT_EQ(FindLcuSlot(store, 77), 2);
+  CalibrationImage image;
+  ASSERT_TRUE(LoadCalibration(store, 77, image));
+  EXPECT_EQ(image.Bytes()[100], 2);
+  Register(3, "1234");
+  EXPECT_EQ(GetCalibrationPath(store, 1234), FileOf(1));
+  EXPECT_EQ(GetCalibrationPath(store, 999), FileOf(1));
   Register(1, "5");
   Register(4, "");
-  EXPECT_EQ(FindLcuSlot(store, 0), 3);  // slot 3 has no Serial at all, which reads as 0
+  EXPECT_EQ(FindLcuSlot(store, 0), 4);  // an empty serial reads as 0
+  // Zeroing then saves into the file of slot 1.
+  ASSERT_TRUE(Save(1234, image));
+  EXPECT_EQ(fs::file_size(FileOf(1)), 16384u);
+  EXPECT_FALSE(fs::exists(FileOf(3)));
 }
 
 TEST_F(CalibrationFileTest, ShortFilesFailLongFilesLoadTheirStart) {

@@ -138,20 +138,5 @@ TEST(ConvertReadingTest, RoundingOverflowsToInfinity) {
   EXPECT_EQ(RoundToSingle(0x1.fffffe8p127), 0x1.fffffep127f);  // below halfway stays the largest float
 }
 
-TEST(AdjustZeroOffsetTest, OnlyCalibratedChannelsMove) {
-  CalibrationImage image;
-  WriteChannelCalibration(image.Bytes(), 63, Poly(CAL_LINEAR, 0.0f, 1.0f, 0.0f));
-  EXPECT_EQ(AdjustZeroOffset(image, 63, 1.0f), 1);
-  EXPECT_EQ(ConvertReading(image, 10, 63), 11.0);
-  EXPECT_EQ(AdjustZeroOffset(image, 63, -12.5f), 1);
-  EXPECT_EQ(ReadChannelCalibration(image.Bytes(), 63).offset, -11.5f);
-
-  const CalibrationImage before = image;
-  EXPECT_EQ(AdjustZeroOffset(image, 64, 1.0f), 0);
-  EXPECT_EQ(AdjustZeroOffset(image, -1, 1.0f), 0);
-  EXPECT_EQ(AdjustZeroOffset(image, 65535, 1.0f), 0);
-  EXPECT_EQ(image, before);
-}
-
 }  // namespace
 }  // namespace lcu

@@ -98,7 +98,7 @@ class ChannelTableTest : public ::testing::Test {
   test::RecordingPrompter prompter;
 };
 
-TEST_F(ChannelTableTest, PlacesNamedRecordsByCalibrationNameAndTheRestByPosition) {
+TEST_F(ChannelTableTest, PlacesNamedRecordsByCalibrationNameAndTheRestByPositionWithTrimmedTexts) {
   ChannelDefinitionFile file = Unmatched(1026);
   file.records[0] = Record("water TEMP", "C", 1);
   file.records[1] = Record("abcdefghijklmnopQRST", "bar", 2);  // equal in the first 16 characters
@@ -106,7 +106,10 @@ TEST_F(ChannelTableTest, PlacesNamedRecordsByCalibrationNameAndTheRestByPosition
   file.records[3] = Record("WATER temp", "F", 3);              // the later duplicate wins
   file.records[64] = Record("RPM", "rpm", 0);                  // positional whatever its name
   file.records[1025] = Record("rpm", "1/min", 0);              // named again from 1024 on
-  WriteDefinitions(file);
+  file.records[65] = Record(std::string(32, 'N'), std::string(16, 'U'));  // cut to 31 and 15
+  file.records[66] = Record("Nine Char                       ", "kPa             ");
+  file.records[67] = Record("   ", "");
+  WriteDefinitions(file, 100);  // a cut last record is ignored
 
   ASSERT_TRUE(Load());
   EXPECT_TRUE(prompter.messages.empty());
@@ -123,23 +126,12 @@ TEST_F(ChannelTableTest, PlacesNamedRecordsByCalibrationNameAndTheRestByPosition
   EXPECT_EQ(app.m_channelTable[0].UnitsText(), "1/min");
   EXPECT_EQ(Name(1), "ID001");
   EXPECT_EQ(Name(64), "RPM");
+  EXPECT_EQ(Name(65), std::string(31, 'N'));
+  EXPECT_EQ(app.m_channelTable[65].UnitsText(), std::string(15, 'U'));
+  EXPECT_EQ(Name(66), "Nine Char");
+  EXPECT_EQ(app.m_channelTable[66].UnitsText(), "kPa");
+  EXPECT_EQ(Name(67), " ");
   EXPECT_EQ(Name(1023), "none1023");
-}
-
-TEST_F(ChannelTableTest, TextsAreCutAndTrimmedAndShortLastRecordIgnored) {
-  ChannelDefinitionFile file = Unmatched(70);
-  file.records[64] = Record(std::string(32, 'N'), std::string(16, 'U'));
-  file.records[65] = Record("Nine Char                       ", "kPa             ");
-  file.records[66] = Record("   ", "");
-  WriteDefinitions(file, 100);
-
-  ASSERT_TRUE(Load());
-  EXPECT_EQ(Name(64), std::string(31, 'N'));
-  EXPECT_EQ(app.m_channelTable[64].UnitsText(), std::string(15, 'U'));
-  EXPECT_EQ(Name(65), "Nine Char");
-  EXPECT_EQ(app.m_channelTable[65].UnitsText(), "kPa");
-  EXPECT_EQ(Name(66), " ");
-  EXPECT_EQ(Name(70), "ID070");
 }
 
 TEST_F(ChannelTableTest, ReloadWithShorterFileKeepsUnitsAndDecimalsOfUncoveredChannels) {

@@ -89,8 +89,9 @@ TEST_F(ZeroingTest, ZeroingShiftsTheOffsetSavesAndSendsOnce) {
   const float offsetBefore = le::F32(fileBefore, kOffsetOfChannel5);
   prompter.answers = {true};  // the LCU holds logged data
 
-  const std::string shown200 = ShownValue(200);
-  const ZeroingRow rows[] = {{5, shown}, {200, shown200}};
+  // Channel 64 is the first without a calibration record: zeroing leaves it alone.
+  const std::string shown64 = ShownValue(64), shown200 = ShownValue(200);
+  const ZeroingRow rows[] = {{5, shown}, {64, shown64}, {200, shown200}};
   EXPECT_EQ(ZeroChannels(ctx, rows, 0.0f), CommandResult::kDone);
 
   std::vector<std::uint8_t> fileAfter = CalibrationFile();

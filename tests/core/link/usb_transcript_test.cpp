@@ -85,16 +85,9 @@ struct DeviationCase {
 };
 
 TEST(Transcript, FirstDifferenceFailsNamingTheLine) {
-  // Line 1 is the header comment; 2 open, 3 descriptor, 4 status read, 5 set-up, 6 bulk write, 7 close.
+  // Line 1 is the header comment; 2 open, 3 descriptor, 4 status read, 5 set-up, 6 bulk write,
+  // 7 close. The full text of a changed request is the command line's replay test.
   const DeviationCase cases[] = {
-      {"changed address",
-       [](CUsbDevice& d) {
-         std::array<std::uint8_t, 64> block{};
-         d.FindDevice();
-         d.VendorRead(LCU_READ_BLOCK, 0x8040, 0, 64, block);
-       },
-       "^Transcript line 4: expected control handle=\\w+ type=C0 request=41 value=8000 index=0000 length=64, "
-       "but the program made control handle=\\w+ type=C0 request=41 value=8040 index=0000 length=64$"},
       {"changed request",
        [](CUsbDevice& d) {
          d.PollStatus();
@@ -120,12 +113,6 @@ TEST(Transcript, FirstDifferenceFailsNamingTheLine) {
          d.PollStatus();
        },
        "^Transcript line 8: the transcript has ended, but the program made open node=0$"},
-      {"closing early",
-       [](CUsbDevice& d) {
-         d.PollStatus();
-         d.CloseDevice();
-       },
-       "^Transcript line 5: expected control .*, but the program made close handle=\\w+$"},
       {"stopping early", [](CUsbDevice& d) { d.Backend().OpenNode(0); },
        "^Transcript line 3: the program stopped before descriptor handle=\\w+$"},
   };
@@ -160,9 +147,9 @@ TEST(Transcript, MalformedLinesAreRefusedWithTheirNumber) {
     const char* problem;
   } cases[] = {
       {"# c\nopen node=0 handle=1 error=0\nsend handle=1\n", "Transcript line 3: unknown call \"send\""},
+      {"\n\nbulk-read handle=1 length=2 ok=1 moved=2 data=ABC error=0\n", "Transcript line 3: bad data="},
       {"control handle=1 type=ZZ request=41 value=8000 index=0 length=64 ok=1 data= error=0\n",
        "Transcript line 1: bad type=ZZ"},
-      {"\n\nbulk-read handle=1 length=2 ok=1 moved=2 data=ABC error=0\n", "Transcript line 3: bad data="},
       {"bulk-read handle=1 length=2 ok=1 data=ABCD error=0\n", "Transcript line 1: missing moved="},
       {"close handle=1 stray\n", "Transcript line 1: \"stray\" is not name=value"},
   };

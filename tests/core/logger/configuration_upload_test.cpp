@@ -7,14 +7,10 @@
 #include "core/host/prompter.h"
 #include "core/host/registry.h"
 #include "core/logger/configuration_upload.h"
-#include "support/fixed_clock.h"
-#include "support/recording_prompter.h"
-#include "support/scripted_backend.h"
+#include "support/command_fixture.h"
 
 namespace lcu {
 namespace {
-
-using test::BackendCall;
 
 CalibrationImage TwoBufferImage() {
   CalibrationImage image;
@@ -39,19 +35,13 @@ TEST(LayOutBuffers, WorkedExampleOfTwoBuffers) {
   EXPECT_EQ(image.Entry(1).carried, 0x2222);
 }
 
-TEST(LayOutBuffers, NoBuffersOrNoWeightPutsEverythingAtTheFirstPage) {
-  CalibrationImage empty;
-  LayOutBuffers(empty, 2);
-  EXPECT_EQ(empty.Entry(0).start, (Position{0x8000, 1}));
-
-  CalibrationImage weightless = TwoBufferImage();
+TEST(LayOutBuffers, RegionsAreMultiplesOfFourAndStayInsideMemory) {
+  CalibrationImage weightless = TwoBufferImage();  // no weight, or no buffers: all at the first page
   weightless.SetEntry(0, {2, 0, {}, {}, 0});
   weightless.SetEntry(1, {4, 0, {}, {}, 0});
   LayOutBuffers(weightless, 2);
   for (std::size_t i = 0; i <= 2; ++i) EXPECT_EQ(weightless.Entry(i).start, (Position{0x8000, 1})) << i;
-}
 
-TEST(LayOutBuffers, RegionsAreMultiplesOfFourAndStayInsideMemory) {
   CalibrationImage image;
   image.SetU16(hdr::kBufferCount, 3);
   image.SetEntry(0, {0, 3, {}, {}, 0});
@@ -83,33 +73,20 @@ LoggerHeader LcuHeader() {
 
 class UploadTest : public ::testing::Test {
  protected:
-  UploadTest() {
-    backend.nodes[0] = kLcuProductId;
-    device.FindDevice();
-    device.m_bOnline = 1;
-  }
+  UploadTest() { f.GoOnline(); }
 
-  void ReplyHeader(const LoggerHeader& h) { backend.replyBytes.insert(backend.replyBytes.end(), h.Bytes().begin(), h.Bytes().end()); }
-
+  void ReplyHeader(const LoggerHeader& h) { f.Reply(h.Bytes()); }
   // The 16320 bytes written to LCU 0x8040, as a full header image (status part zero).
   std::optional<LoggerHeader> Written() const {
-    const auto writes = backend.CallsOf(BackendCall::kBulkWrite);
-    if (writes.empty()) return std::nullopt;
+    const std::vector<std::uint8_t> bytes = f.LastWritten();
+    if (bytes.empty()) return std::nullopt;
     LoggerHeader h;
-    std::copy(writes.back().data.begin(), writes.back().data.end(), h.Bytes().begin() + 64);
+    std::copy(bytes.begin(), bytes.end(), h.Bytes().begin() + 64);
     return h;
   }
 
-  CommandContext Context() { return {device, store, prompter, clock, files, app, ui}; }
-
-  test::ScriptedBackend backend;
-  CUsbDevice device{backend};
-  MemorySettingsStore store;
-  test::RecordingPrompter prompter;
-  test::FixedClock clock;
-  StdFileSystem files;
-  AppState app;
-  SilentCommandUi ui;
+  test::CommandFixture f;
+  CommandContext& ctx = f.ctx;
 };
 
 // What the image must hold after an upload: every byte from 0x40 on as in the image, except
@@ -152,9 +129,8 @@ TEST_F(UploadTest, ResetModeCarriesAndSumsTheCounters) {
   CalibrationImage image = TwoBufferImage();
   image.Bytes()[0x9A] = 0x5A;  // logbook tail comes from the image
   const CalibrationImage original = image;
-  auto ctx = Context();
   ASSERT_EQ(UploadConfiguration(ctx, image, UploadMode::kReset), CommandResult::kDone);
-  EXPECT_TRUE(prompter.questions.empty());
+  EXPECT_TRUE(f.prompter.questions.empty());
   const auto written = Written();
   ASSERT_TRUE(written);
   ExpectSameFrom0x40(*written, Expected(original, lcu, UploadMode::kReset, false));
@@ -167,103 +143,79 @@ TEST_F(UploadTest, ResetModeCarriesAndSumsTheCounters) {
 
 TEST_F(UploadTest, SendConfigModeKeepsCountersAndQmtOnlyOnRequest) {
   for (const bool preserveQmt : {false, true}) {
-    backend.calls.clear();
-    const LoggerHeader lcu = LcuHeader();
+        const LoggerHeader lcu = LcuHeader();
     ReplyHeader(lcu);
-    prompter.answers = {true};
-    app.m_bPreserveQmt = preserveQmt ? 1 : 0;
+    f.prompter.answers = {true};
+    f.app.m_bPreserveQmt = preserveQmt ? 1 : 0;
     CalibrationImage image = TwoBufferImage();
-    auto ctx = Context();
     ASSERT_EQ(UploadConfiguration(ctx, image, UploadMode::kSendConfig), CommandResult::kDone);
     const auto written = Written();
     ASSERT_TRUE(written);
     ExpectSameFrom0x40(*written, Expected(TwoBufferImage(), lcu, UploadMode::kSendConfig, preserveQmt));
   }
-  EXPECT_EQ(prompter.questions, (std::vector<std::string>(2, "LCU contains data. Do you want to continue ?")));
+  EXPECT_EQ(f.prompter.questions, (std::vector<std::string>(2, "LCU contains data. Do you want to continue ?")));
 }
 
-TEST_F(UploadTest, NoToTheDataQuestionSendsNothing) {
-  ReplyHeader(LcuHeader());
-  CalibrationImage image = TwoBufferImage();
-  auto ctx = Context();
-  EXPECT_EQ(UploadConfiguration(ctx, image, UploadMode::kSendConfig), CommandResult::kDeclined);
-  EXPECT_TRUE(backend.CallsOf(BackendCall::kBulkWrite).empty());
-  EXPECT_FALSE(store.ReadValue("Corvalent\\ChannelData", "ConfigStamp"));
-}
-
-TEST_F(UploadTest, InvalidImagesAreRefusedBeforeAnythingIsSent) {
+TEST_F(UploadTest, InvalidImagesOrAnLcuWithoutMemoryAreRefusedBeforeAnythingIsWritten) {
   CalibrationImage tooMany;
   tooMany.SetU16(hdr::kBufferCount, static_cast<std::uint16_t>(LoggerHeader::MaxBufferCount(hdr::kChannelNames) + 1));
   CalibrationImage badRate = TwoBufferImage();
   badRate.SetEntry(1, {10, 1, {}, {}, 0});
-  for (CalibrationImage* image : {&tooMany, &badRate}) {
-    auto ctx = Context();
-    EXPECT_EQ(UploadConfiguration(ctx, *image, UploadMode::kReset), CommandResult::kFailed);
-  }
-  EXPECT_EQ(backend.transfers, 0);
-  EXPECT_EQ(prompter.messages, (std::vector<std::string>(2, "Calibration file is invalid.")));
-}
-
-TEST_F(UploadTest, AnLcuWithoutMemoryIsRefused) {
+  for (CalibrationImage* image : {&tooMany, &badRate}) EXPECT_EQ(UploadConfiguration(ctx, *image, UploadMode::kReset), CommandResult::kFailed);
+  EXPECT_TRUE(f.Sent().empty());
   LoggerHeader lcu = LcuHeader();
   lcu.SetU16(hdr::kMemorySize, 0);
   ReplyHeader(lcu);
   CalibrationImage image = TwoBufferImage();
-  auto ctx = Context();
   EXPECT_EQ(UploadConfiguration(ctx, image, UploadMode::kReset), CommandResult::kFailed);
-  EXPECT_EQ(prompter.messages, std::vector<std::string>{"Logger header is invalid."});
-  EXPECT_TRUE(backend.CallsOf(BackendCall::kBulkWrite).empty());
+  EXPECT_EQ(f.prompter.messages, (std::vector<std::string>{"Calibration file is invalid.", "Calibration file is invalid.",
+                                                         "Logger header is invalid."}));
+  EXPECT_TRUE(f.LastWritten().empty());
 }
 
 TEST_F(UploadTest, ConfigStampCountsAndSkipsZero) {
   for (const auto& [before, after] : std::vector<std::pair<std::optional<std::int32_t>, std::int32_t>>{
            {std::nullopt, 1}, {5, 6}, {-1, 1}}) {
-    if (before) store.WriteInteger("Corvalent\\ChannelData", "ConfigStamp", *before);
+    if (before) f.store.WriteInteger("Corvalent\\ChannelData", "ConfigStamp", *before);
     ReplyHeader(LcuHeader());
     CalibrationImage image = TwoBufferImage();
-    auto ctx = Context();
     ASSERT_EQ(UploadConfiguration(ctx, image, UploadMode::kReset), CommandResult::kDone);
-    EXPECT_EQ(Profile(store).GetProfileInt("ChannelData", "ConfigStamp", 0), after);
+    EXPECT_EQ(Profile(f.store).GetProfileInt("ChannelData", "ConfigStamp", 0), after);
   }
 }
 
 TEST_F(UploadTest, MemoryGoesToEveryMatchingSlot) {
-  store.WriteString(SlotKey(2), "Serial", "17");
-  store.WriteString(SlotKey(4), "Serial", "0017");
-  store.WriteString(SlotKey(5), "Serial", "18");
+  f.store.WriteString(SlotKey(2), "Serial", "17");
+  f.store.WriteString(SlotKey(4), "Serial", "0017");
+  f.store.WriteString(SlotKey(5), "Serial", "18");
   ReplyHeader(LcuHeader());
   CalibrationImage image = TwoBufferImage();
-  auto ctx = Context();
   ASSERT_EQ(UploadConfiguration(ctx, image, UploadMode::kReset), CommandResult::kDone);
-  EXPECT_EQ(store.ReadValue(SlotKey(2), "Memory"), "2");
-  EXPECT_EQ(store.ReadValue(SlotKey(4), "Memory"), "2");
-  EXPECT_FALSE(store.ReadValue(SlotKey(5), "Memory"));
-  EXPECT_FALSE(store.KeyExists(SlotKey(1)));  // a missing slot key is not created
+  EXPECT_EQ(f.store.ReadValue(SlotKey(2), "Memory"), "2");
+  EXPECT_EQ(f.store.ReadValue(SlotKey(4), "Memory"), "2");
+  EXPECT_FALSE(f.store.ReadValue(SlotKey(5), "Memory"));
+  EXPECT_FALSE(f.store.KeyExists(SlotKey(1)));  // a missing slot key is not created
 }
 
-TEST_F(UploadTest, SendConfigChecksTheLinkAndTheCalibrationFile) {
-  device.m_bOnline = 0;
-  auto ctx = Context();
+TEST_F(UploadTest, SendConfigNeedsTheCalibrationFile) {
+  f.store.WriteString("Paths", "SetupDirectory", "/nonexistent-folder-of-lcu-tests");
   EXPECT_EQ(OnSendConfig(ctx), CommandResult::kFailed);
-  device.m_bOnline = 1;
-  store.WriteString("Paths", "SetupDirectory", "/nonexistent-folder-of-lcu-tests");
-  EXPECT_EQ(OnSendConfig(ctx), CommandResult::kFailed);
-  app.m_bDownloadRunning = 1;
-  EXPECT_EQ(OnSendConfig(ctx), CommandResult::kFailed);
-  EXPECT_EQ(prompter.messages,
-            (std::vector<std::string>{"LCU is off-line",
-                                      FormatSystemError("Could not read calibration file",
-                                                        JoinPath("/nonexistent-folder-of-lcu-tests", "@LCU1.cal") +
-                                                            ": No such file or directory"),
-                                      "A download is in progress. Please wait until it has ended."}));
+  EXPECT_EQ(f.prompter.messages, std::vector<std::string>{FormatSystemError(
+                                   "Could not read calibration file",
+                                   JoinPath("/nonexistent-folder-of-lcu-tests", "@LCU1.cal") + ": No such file or directory")});
 }
 
-TEST_F(UploadTest, SendConfigAsksWhileLoggingAndNoEndsIt) {
-  backend.Reply({0x01});  // logging state byte
-  auto ctx = Context();
+// No to "logging in progress" or to "LCU contains data" sends nothing and counts nothing.
+TEST_F(UploadTest, NoToEitherQuestionSendsNothing) {
+  f.backend.Reply({0x01});  // logging state byte
   EXPECT_EQ(OnSendConfig(ctx), CommandResult::kDeclined);
-  EXPECT_EQ(prompter.questions, std::vector<std::string>{"Logging in progress. Do you want to continue ?"});
-  EXPECT_TRUE(backend.CallsOf(BackendCall::kBulkWrite).empty());
+  ReplyHeader(LcuHeader());
+  CalibrationImage image = TwoBufferImage();
+  EXPECT_EQ(UploadConfiguration(ctx, image, UploadMode::kSendConfig), CommandResult::kDeclined);
+  EXPECT_EQ(f.prompter.questions, (std::vector<std::string>{"Logging in progress. Do you want to continue ?",
+                                                          "LCU contains data. Do you want to continue ?"}));
+  EXPECT_TRUE(f.LastWritten().empty());
+  EXPECT_FALSE(f.store.ReadValue("Corvalent\\ChannelData", "ConfigStamp"));
 }
 
 }  // namespace

@@ -31,10 +31,7 @@ class RecordingFile : public OutputFile {
     std::copy(bytes.begin(), bytes.end(), m_bytes.begin() + static_cast<std::ptrdiff_t>(offset));
     return true;
   }
-  bool Truncate(std::uint64_t size) override {
-    m_bytes.resize(size);
-    return true;
-  }
+  bool Truncate(std::uint64_t) override { return false; }
   bool Commit() override { return true; }
   void Close() override {}
   std::string ErrorText() const override { return {}; }
@@ -98,21 +95,10 @@ TEST(FileWriteQueue, WritesReachTheFileInQueueOrder) {
           EXPECT_EQ(file.Calls().size(), i + 1) << c.name;
         }
       }
-      EXPECT_TRUE(queue.Drain()) << c.name;
-      EXPECT_EQ(file.Calls(), c.calls) << c.name;
-    }
+    }  // destruction makes the writes still queued
+    EXPECT_EQ(file.Calls(), c.calls) << c.name;
     EXPECT_TRUE(file.Bytes() == expected) << c.name;
   }
-}
-
-TEST(FileWriteQueue, DestructionMakesTheWritesStillQueued) {
-  RecordingFile file;
-  {
-    FileWriteQueue queue(file);
-    ASSERT_TRUE(queue.WriteAt(0, Pattern(10, 1)));
-    ASSERT_TRUE(queue.WriteAt(10, Pattern(kSlot, 2)));
-  }
-  EXPECT_EQ(file.Calls(), (std::vector<RecordingFile::Call>{{0, 10}, {10, kSlot}}));
 }
 
 TEST(FileWriteQueue, NothingIsWrittenAfterAFailedWrite) {

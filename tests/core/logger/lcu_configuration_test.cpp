@@ -48,30 +48,20 @@ TEST(LcuConfiguration, ReadsTwoBlocksAndFormatsTheEightRows) {
 }
 
 TEST(LcuConfiguration, Formats) {
-  struct Case {
-    Reading reading;
-    LcuConfigurationRow row;
-    std::string text;
+  const std::tuple<Reading, LcuConfigurationRow, std::string> cases[] = {
+      {{.memorySize = 0}, kMemoryRow, "0"},
+      {{.memorySize = 65535}, kMemoryRow, "33553920"},
+      {{.clock = 0}, kClockRow, "0:0"},
+      {{.checksum = 0x0A3F}, kChecksumRow, "0A3FH"},
+      {{.configId = std::string(15, ' ')}, kConfigIdRow, " "},
+      {{.configId = "FIFTEEN-LETTERS"}, kConfigIdRow, "FIFTEEN-LETTERS"},
+      {{.configId = std::string("AB\0CD          ", 15)}, kConfigIdRow, "AB"},
   };
-  const auto with = [](auto change) {
-    Reading r;
-    change(r);
-    return r;
-  };
-  const std::vector<Case> cases = {
-      {with([](Reading& r) { r.memorySize = 0; }), kMemoryRow, "0"},
-      {with([](Reading& r) { r.memorySize = 65535; }), kMemoryRow, "33553920"},
-      {with([](Reading& r) { r.clock = 0; }), kClockRow, "0:0"},
-      {with([](Reading& r) { r.checksum = 0x0A3F; }), kChecksumRow, "0A3FH"},
-      {with([](Reading& r) { r.configId = std::string(15, ' '); }), kConfigIdRow, " "},
-      {with([](Reading& r) { r.configId = "FIFTEEN-LETTERS"; }), kConfigIdRow, "FIFTEEN-LETTERS"},
-      {with([](Reading& r) { r.configId = std::string("AB\0CD          ", 15); }), kConfigIdRow, "AB"},
-  };
-  for (const Case& c : cases) {
+  for (const auto& [reading, row, text] : cases) {
     CommandFixture f;
-    const CLcuConfg config = Read(f, c.reading);
+    const CLcuConfg config = Read(f, reading);
     ASSERT_TRUE(config.IsReady());
-    EXPECT_EQ(config.Texts()[c.row], c.text) << kLcuConfigurationLabels[c.row];
+    EXPECT_EQ(config.Texts()[row], text) << kLcuConfigurationLabels[row];
   }
 }
 

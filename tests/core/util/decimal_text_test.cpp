@@ -21,15 +21,5 @@ TEST(DecimalText, ParsesLikeTheCLibrary) {
   }
 }
 
-TEST(DecimalText, HexAndBinaryConversions) {
-  EXPECT_EQ(ParseHexNumber("12345") & 0xFFFF, 0x2345u);
-  EXPECT_EQ(ParseHexNumber("-1") & 0xFFFF, 0xFFFFu);
-  EXPECT_EQ(ParseHexNumber(" 0x1f"), 0x1Fu);
-  EXPECT_EQ(ParseHexNumber("1FG0"), 0x1Fu);
-  EXPECT_EQ(ParseHexNumber("zz"), 0u);
-  EXPECT_EQ(ParseBinaryNumber("101"), 5u);
-  EXPECT_EQ(ParseBinaryNumber("1021"), 2u);
-}
-
 }  // namespace
 }  // namespace lcu
