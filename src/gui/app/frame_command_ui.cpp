@@ -4,6 +4,7 @@
 #include <QEvent>
 
 #include "gui/app/command_ids.h"
+#include "gui/app/qt_text.h"
 
 namespace lcu::gui {
 
@@ -32,6 +33,10 @@ void FrameCommandUi::StepProgress() {
 }
 
 void FrameCommandUi::EndProgress() { delete m_progress.data(); }
+
+void FrameCommandUi::ShowTransferred(const TransferProgress& progress) {
+  if (m_progress) m_progress->SetFigures(ToQString(TransferProgressText(progress)));
+}
 
 bool FrameCommandUi::PumpWaitingMessages() {
   QCoreApplication::processEvents();
