@@ -23,6 +23,8 @@ namespace lcu {
 namespace {
 
 constexpr auto kPauseAfterBuffer = std::chrono::milliseconds(20);
+// How often the download lets events through while it reads a buffer or waits for its file.
+constexpr auto kPumpInterval = std::chrono::milliseconds(10);
 // Five hex digits of seconds: the last name the format can make.
 constexpr std::uint32_t kLastSecondsValue = 0xFFFFF;
 
@@ -187,6 +189,15 @@ enum class StreamEnd {
               // buffers finished before and is closed, and any message has been shown
 };
 
+// Lets the waiting messages through, with the monitor documents standing still; false once
+// the program is quitting.
+bool LetEventsThrough(CommandContext& ctx) {
+  ctx.app.m_bDownloading = 1;
+  const bool running = ctx.ui.PumpWaitingMessages();
+  ctx.app.m_bDownloading = 0;
+  return running;
+}
+
 // Why the download ended its current buffer's read early.
 enum class BreakOff { kNone, kStop, kQuit };
 
@@ -199,15 +210,9 @@ class ChunkPump {
     m_progress.total = total;
   }
 
-  // Counts bytes that reached the file queue.
-  bool Count(std::uint64_t count) {
-    m_progress.done += count;
-    return true;
-  }
-
   // After a chunk of count bytes reached the file queue: false when the read must end.
   bool AfterChunk(std::uint64_t count) {
-    Count(count);
+    m_progress.done += count;
     const Clock::TimePoint now = m_ctx.clock.Monotonic();
     // Chunks come every 14 ms on a full-speed link and far more often on faster ones; letting
     // events through at most every kPumpInterval keeps the program live at little cost.
@@ -222,9 +227,7 @@ class ChunkPump {
   bool Pump() {
     m_progress.elapsed = m_ctx.clock.Monotonic() - m_start;
     m_ctx.ui.ShowTransferred(m_progress);
-    m_ctx.app.m_bDownloading = 1;
-    const bool running = m_ctx.ui.PumpWaitingMessages();
-    m_ctx.app.m_bDownloading = 0;
+    const bool running = LetEventsThrough(m_ctx);
     m_lastPump = m_ctx.clock.Monotonic();
     return running;
   }
@@ -232,8 +235,6 @@ class ChunkPump {
   BreakOff BrokenOff() const { return m_breakOff; }
 
  private:
-  static constexpr auto kPumpInterval = std::chrono::milliseconds(10);
-
   CommandContext& m_ctx;
   TransferProgress m_progress;
   Clock::TimePoint m_start;
@@ -276,8 +277,9 @@ StreamEnd StreamBuffers(CommandContext& ctx, DownloadPlan& plan, const std::stri
     const auto sink = [&](std::uint64_t offset, std::span<const std::uint8_t> chunk) {
       if (!writer(offset, chunk)) return false;
       const std::uint64_t useful = std::min<std::uint64_t>(chunk.size(), extent.length - std::min<std::uint64_t>(offset, extent.length));
-      // The buffer's last chunk is followed by the pause and the pump after the buffer.
-      return offset + chunk.size() >= extent.length ? pump.Count(useful) : pump.AfterChunk(useful);
+      // Once the buffer's last bytes are in, a stop or a quit is left to the pump after the
+      // buffer, which keeps it.
+      return pump.AfterChunk(useful) || offset + chunk.size() >= extent.length;
     };
     const BlockReadResult read =
         ReadLoggerBlock(ctx.device, ctx.prompter, extent.length, extent.readFrom.window, extent.readFrom.page, sink);
@@ -320,6 +322,23 @@ StreamEnd StreamBuffers(CommandContext& ctx, DownloadPlan& plan, const std::stri
     return StreamEnd::kStopped;
   }
   return StreamEnd::kComplete;
+}
+
+// The sync of a large file may take a while: the commit that started after the last buffer
+// is waited for with the waiting messages let through. False when the program is quitting
+// (the commit has then ended too).
+bool AwaitCommitLive(CommandContext& ctx, DownloadPlan& plan) {
+  if (!plan.committed.valid()) return true;
+  Clock::TimePoint lastPump = ctx.clock.Monotonic();
+  while (plan.committed.wait_for(kPumpInterval) != std::future_status::ready) {
+    if (ctx.clock.Monotonic() - lastPump < kPumpInterval) continue;
+    if (!LetEventsThrough(ctx)) {
+      plan.committed.wait();
+      return false;
+    }
+    lastPump = ctx.clock.Monotonic();
+  }
+  return true;
 }
 
 // The data must be on disk before the LCU forgets it: the commit that started while the
@@ -397,8 +416,11 @@ DownloadResult OnDownload(CommandContext& ctx) {
     case StreamEnd::kComplete:
       break;
   }
+  const bool running = AwaitCommitLive(ctx, plan);
   if (!CommitDataFile(ctx, plan, outcome.path)) return outcome;
   outcome.fileSaved = true;
+  // A program that is quitting leaves the LCU as it is: its data is safe in the file.
+  if (!running) return outcome;
   outcome.result = ResetAfterDownload(ctx, plan.header);
   return outcome;
 }

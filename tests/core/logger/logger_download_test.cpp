@@ -344,11 +344,12 @@ TEST_F(DownloadTest, StopOrQuitBetweenChunksKeepsTheFinishedBuffers) {
     std::uint64_t fileSize;
     int pumps;
   };
-  // Pump 1 follows the first buffer, 2 to 10 follow the second buffer's chunks but its last,
-  // 11 follows the second buffer.
+  // Pump 1 follows the first buffer's one chunk and 2 the buffer; 3 to 13 follow the second
+  // buffer's chunks and 14 the buffer. A stop at a buffer's last chunk keeps the buffer.
   for (const Case& c : {Case{"stop", 4, 0, CommandResult::kDeclined, 16384 + 0x200, 4},
                         Case{"quit", 0, 4, CommandResult::kFailed, 16384 + 0x200, 4},
-                        Case{"to the end", 0, 0, CommandResult::kDone, 16384 + kTotal, 11}}) {
+                        Case{"stop at the last chunk", 13, 0, CommandResult::kDeclined, 16384 + kTotal, 14},
+                        Case{"to the end", 0, 0, CommandResult::kDone, 16384 + kTotal, 14}}) {
     SCOPED_TRACE(c.name);
     fs::remove_all(root / "Sample");
     fs::create_directories(root / "Sample");
@@ -363,17 +364,23 @@ TEST_F(DownloadTest, StopOrQuitBetweenChunksKeepsTheFinishedBuffers) {
     const DownloadResult result = OnDownload(ctx);
     EXPECT_EQ(result.result, c.result);
     EXPECT_EQ(ReadFile(result.path).size(), c.fileSize);
-    EXPECT_EQ(ui.pumps, c.pumps);
+    // Pumps while the file syncs may follow a whole download.
+    if (c.result == CommandResult::kDone) {
+      ASSERT_GE(ui.pumps, c.pumps);
+      busyAtPump.resize(static_cast<std::size_t>(c.pumps));
+    } else {
+      EXPECT_EQ(ui.pumps, c.pumps);
+    }
     EXPECT_TRUE(prompter.messages.empty());
     EXPECT_EQ(LcuHeaderNow(), before);
     EXPECT_EQ(device->m_bBusy, 0);
     // Busy at every pump between chunks, free at those after a buffer.
     std::vector<int> expectedBusy;
-    for (int pump = 1; pump <= c.pumps; ++pump) expectedBusy.push_back(pump == 1 || pump == 11 ? 0 : 1);
+    for (int pump = 1; pump <= c.pumps; ++pump) expectedBusy.push_back(pump == 2 || pump == 14 ? 0 : 1);
     EXPECT_EQ(busyAtPump, expectedBusy);
     ASSERT_EQ(ui.shown.size(), static_cast<std::size_t>(c.pumps));
-    EXPECT_EQ(ui.shown[0].done, 0x200u);
-    EXPECT_EQ(ui.shown[1].done, 0x200u + kBlockChunk);
+    EXPECT_EQ(ui.shown[1].done, 0x200u);
+    EXPECT_EQ(ui.shown[2].done, 0x200u + kBlockChunk);
     EXPECT_EQ(ui.shown.back().total, kTotal);
     if (c.result == CommandResult::kDone) {
       EXPECT_EQ(ui.shown.back().done, kTotal);
