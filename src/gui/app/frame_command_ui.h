@@ -52,6 +52,9 @@ class FrameCommandUi final : public QObject, public CommandUi {
   QPointer<MainMenu> m_menu;
   QPointer<ProgressDlg> m_progress;
   bool m_bQuitting = false;
+  // The bar's steps: one per buffer until the download reports its bytes, then thousandths.
+  static constexpr int kBarScale = 1000;
+  bool m_bBarFollowsBytes = false;
 };
 
 }  // namespace lcu::gui

@@ -106,7 +106,7 @@ TEST(ProgressDialog, StartsEmptyStepsThroughItsRangeAndCtrlSAsksToStop) {
 }
 
 // The download's window side: the dialog opens with the download and shows its figures under
-// the bar until it closes.
+// the bar, which follows the bytes from then on, until it closes.
 TEST(ProgressDialog, ShowsTheFiguresOfTheDownload) {
   std::int32_t stop = 0;
   gui::FrameCommandUi ui(stop);
@@ -116,6 +116,9 @@ TEST(ProgressDialog, ShowsTheFiguresOfTheDownload) {
   EXPECT_EQ(ui.Progress()->Figures(), "");
   ui.ShowTransferred({std::uint64_t{25} << 19, std::uint64_t{64} << 20, std::chrono::seconds(10)});
   EXPECT_EQ(ui.Progress()->Figures(), "12.5 MiB of 64.0 MiB, 1.3 MB/s, 0:42 left");
+  EXPECT_EQ(ui.Progress()->Position(), 195) << "the bar follows the bytes";
+  ui.StepProgress();
+  EXPECT_EQ(ui.Progress()->Position(), 195);
   ui.EndProgress();
   EXPECT_EQ(ui.Progress(), nullptr);
 }
