@@ -4,6 +4,7 @@
 // and full disks that must not reset an LCU whose data is not safely on
 // disk. Failing transfers are the core's fault matrix.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -83,7 +84,9 @@ class DownloadTest : public ::testing::Test {
 
   void SetUp() override {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    root = fs::temp_directory_path() / (std::string("lcu-dl-") + info->test_suite_name() + "-" + info->name());
+    // The process id keeps runs of the suite from other build folders apart.
+    root = fs::temp_directory_path() / (std::string("lcu-dl-") + info->test_suite_name() + "-" + info->name() + "-" +
+                                        std::to_string(::getpid()));
     fs::remove_all(root);
     fs::create_directories(root / "Setup");
     fs::create_directories(root / "Sample");
