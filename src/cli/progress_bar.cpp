@@ -14,7 +14,7 @@ constexpr int kBarWidth = 30;
 
 }  // namespace
 
-std::string ProgressLine(int done, int steps) {
+std::string ProgressLine(int done, int steps, std::string_view figures) {
   steps = std::max(steps, 0);
   done = std::clamp(done, 0, steps);
   const int filled = steps == 0 ? 0 : done * kBarWidth / steps;
@@ -24,6 +24,10 @@ std::string ProgressLine(int done, int steps) {
   line.append(static_cast<std::size_t>(kBarWidth - filled), ' ');
   line += "] ";
   line += std::to_string(done) + '/' + std::to_string(steps);
+  if (!figures.empty()) {
+    line += "  ";
+    line += figures;
+  }
   return line;
 }
 
@@ -34,6 +38,7 @@ ProgressBar ProgressBar::ForStderr() { return ProgressBar(std::cerr, StderrIsTer
 void ProgressBar::BeginProgress(int steps) {
   m_nSteps = steps;
   m_nDone = 0;
+  m_figures.clear();
   Draw();
 }
 
@@ -44,18 +49,27 @@ void ProgressBar::StepProgress() {
 
 void ProgressBar::EndProgress() { Clear(); }
 
+void ProgressBar::ShowTransferred(const TransferProgress& progress) {
+  m_figures = TransferProgressText(progress);
+  Draw();
+}
+
 void ProgressBar::Clear() {
   if (!m_bShown) return;
-  m_out << '\r' << std::string(ProgressLine(m_nDone, m_nSteps).size(), ' ') << '\r';
+  m_out << '\r' << std::string(m_shownLength, ' ') << '\r';
   m_out.flush();
   m_bShown = false;
 }
 
 void ProgressBar::Draw() {
   if (!m_bEnabled) return;
-  m_out << '\r' << ProgressLine(m_nDone, m_nSteps);
+  const std::string line = ProgressLine(m_nDone, m_nSteps, m_figures);
+  // A shorter line than the last one wipes what the last one left beyond its end.
+  const std::size_t wipe = m_bShown && m_shownLength > line.size() ? m_shownLength - line.size() : 0;
+  m_out << '\r' << line << std::string(wipe, ' ');
   m_out.flush();
   m_bShown = true;
+  m_shownLength = line.size() + wipe;
 }
 
 void ProgressPrompter::ShowMessage(MessageKind kind, std::string_view text) {

@@ -1,5 +1,6 @@
 // The download's progress on the command line: one line on stderr, redrawn in place at every
-// step, drawn only when stderr is a terminal so that logs and pipes stay clean.
+// step and as the bytes arrive, drawn only when stderr is a terminal so that logs and pipes
+// stay clean.
 #pragma once
 
 #include <iosfwd>
@@ -12,8 +13,8 @@
 namespace lcu::cli {
 
 /// The text of the progress line after done of steps steps: the caption, a bar of fixed
-/// width filled in proportion, and "done/steps".
-std::string ProgressLine(int done, int steps);
+/// width filled in proportion, "done/steps" and, when given, the transfer's figures.
+std::string ProgressLine(int done, int steps, std::string_view figures = {});
 
 /// The CommandUi of the download: draws the progress line, lets nothing through (there is
 /// no event loop to pump) and has no menu.
@@ -27,6 +28,7 @@ class ProgressBar final : public CommandUi {
   void BeginProgress(int steps) override;
   void StepProgress() override;
   void EndProgress() override;
+  void ShowTransferred(const TransferProgress& progress) override;
   bool PumpWaitingMessages() override { return true; }
   void FlagChanged(AppFlag, bool) override {}
 
@@ -41,6 +43,8 @@ class ProgressBar final : public CommandUi {
   bool m_bShown = false;
   int m_nSteps = 0;
   int m_nDone = 0;
+  std::string m_figures;
+  std::size_t m_shownLength = 0;
 };
 
 /// Hands messages and questions on to another prompter, wiping the progress line first so

@@ -1,8 +1,10 @@
 #include "program/program_assembly.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <limits>
+#include <string_view>
 #include <system_error>
 #include <utility>
 
@@ -26,6 +28,16 @@ ProgramBackend OpenReplay(const std::string& transcript) {
   return opened;
 }
 
+// The link-speed model of the simulated LCU: LCU_SIM_LINK "full" or "high" makes its
+// transfers take as long as on a full-speed or high-speed link; otherwise they take no time.
+sim::LinkSpeed LinkSpeedFromEnvironment() {
+  const char* value = std::getenv(kLinkVariable);
+  const std::string_view speed = value ? value : "";
+  if (speed == "full") return sim::LinkSpeed::kFullSpeed;
+  if (speed == "high") return sim::LinkSpeed::kHighSpeed;
+  return sim::LinkSpeed::kUnlimited;
+}
+
 ProgramBackend OpenSimulator(const ProgramOptions& options) {
   ProgramBackend opened;
   sim::SimulatorOptions simOptions;
@@ -44,6 +56,7 @@ ProgramBackend OpenSimulator(const ProgramOptions& options) {
     return opened;
   }
   simulator->SetFaults(ParseFaultPlan(options.faults));
+  simulator->SetLinkSpeed(LinkSpeedFromEnvironment());
   opened.backend = std::move(simulator);
   return opened;
 }

@@ -11,6 +11,8 @@ namespace lcu::program {
 
 /// The environment variable that injects a fault into the simulated LCU (see ParseFaultPlan).
 inline constexpr const char* kFaultsVariable = "LCU_SIM_FAULTS";
+/// The environment variable that gives the simulated LCU a link-speed model: "full" or "high".
+inline constexpr const char* kLinkVariable = "LCU_SIM_LINK";
 
 struct ProgramOptions {
   bool simulate = false;  // a fresh simulated LCU in memory

@@ -3,7 +3,8 @@
 // delay. Whatever the moment, the state folder as the next run finds it must be sound:
 // unless a complete data file exists, the LCU still holds its logged data (the header's
 // buffer table and every logged byte as before), and a complete data file holds exactly that
-// data. The delays come from a fixed generator, so a failing run repeats.
+// data. The delays come from a fixed generator, so a failing run repeats. Also the progress
+// line lcu download draws on a terminal as the bytes arrive.
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -13,10 +14,12 @@
 #include <filesystem>
 #include <iostream>
 #include <random>
+#include <sstream>
 #include <span>
 #include <thread>
 #include <vector>
 
+#include "cli/progress_bar.h"
 #include "core/logger/data_file.h"
 #include "core/logger/logger_header.h"
 #include "lcu_program.h"
@@ -153,6 +156,26 @@ TEST_F(DownloadKillTest, AKilledDownloadNeverLeavesTheDataOnlyInAnIncompleteFile
   std::cout << "kill test: " << kRuns << " runs of a " << cleanMs << " ms download: " << incomplete
             << " killed before the data file was complete, " << complete << " after, " << finished
             << " ended before the kill\n";
+}
+
+// The figures follow the bar on the same line; a shorter line than the one before wipes the
+// rest of it, and the end wipes the longest.
+TEST(DownloadProgressLine, ShowsTheFiguresAndWipesWhatALongerLineLeft) {
+  std::ostringstream out;
+  cli::ProgressBar bar(out, true);
+  bar.BeginProgress(2);
+  bar.StepProgress();
+  const TransferProgress longer{std::uint64_t{1} << 20, std::uint64_t{4096} << 20, std::chrono::seconds(10)};
+  const TransferProgress shorter{std::uint64_t{4095} << 20, std::uint64_t{4096} << 20, std::chrono::seconds(4095)};
+  bar.ShowTransferred(longer);
+  bar.ShowTransferred(shorter);
+  bar.EndProgress();
+  const std::string first = cli::ProgressLine(1, 2, "1.0 MiB of 4096.0 MiB, 0.1 MB/s, 11:22:30 left");
+  const std::string second = cli::ProgressLine(1, 2, "4095.0 MiB of 4096.0 MiB, 1.0 MB/s, 0:01 left");
+  ASSERT_GT(first.size(), second.size());
+  const std::string wipe(first.size() - second.size(), ' ');
+  EXPECT_EQ(out.str(), '\r' + cli::ProgressLine(0, 2) + '\r' + cli::ProgressLine(1, 2) + '\r' + first + '\r' + second +
+                           wipe + '\r' + std::string(first.size(), ' ') + '\r');
 }
 
 }  // namespace

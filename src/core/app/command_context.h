@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "core/app/app_state.h"
+#include "core/app/transfer_progress.h"
 #include "core/host/clock.h"
 #include "core/host/file_system.h"
 #include "core/host/prompter.h"
@@ -40,6 +41,8 @@ class CommandUi {
   virtual void BeginProgress(int steps) = 0;
   virtual void StepProgress() = 0;
   virtual void EndProgress() = 0;
+  /// The download's bytes so far, after each chunk; a window that shows no figures ignores it.
+  virtual void ShowTransferred(const TransferProgress&) {}
   /// Lets waiting messages through; false when the program is quitting.
   virtual bool PumpWaitingMessages() = 0;
   /// A flag was switched on or off (the desktop program shows it as a menu's check mark).

@@ -9,7 +9,8 @@ std::string_view OfflineMessage(OfflineForm form) {
 }
 
 bool RefusedDuringDownload(CommandContext& ctx) {
-  if (!ctx.app.m_bDownloadRunning) return false;
+  // A block read in the middle of its chunks counts as a running download whoever started it.
+  if (!ctx.app.m_bDownloadRunning && !ctx.device.m_bBusy) return false;
   ctx.prompter.Error(msg::kDownloadInProgress);
   return true;
 }

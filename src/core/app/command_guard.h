@@ -17,7 +17,8 @@ enum class OfflineForm {
 /// The off-line message in that form.
 std::string_view OfflineMessage(OfflineForm form);
 
-/// True, with "A download is in progress..." shown, while a download runs.
+/// True, with "A download is in progress..." shown, while a download runs or the link is
+/// busy with a block read.
 bool RefusedDuringDownload(CommandContext& ctx);
 
 /// True, with the off-line message shown in the command's form, while the LCU is off line.

@@ -67,6 +67,9 @@ inline constexpr std::string_view kLcuLoggedDuringDownload =
     "LCU logged more data during the download and was not reset.\nPlease download again.";
 inline constexpr std::string_view kDownloadingLogger = "Downloading Logger";
 inline constexpr std::string_view kDownloadInProgress = "A download is in progress. Please wait until it has ended.";
+// The download's figures under its progress bar: bytes done of all, the rate, the time left.
+inline constexpr std::string_view kBytesOfTotal = "%.1f MiB of %.1f MiB";
+inline constexpr std::string_view kRateAndTimeLeft = ", %.1f MB/s, %s left";
 
 // Configuration upload.
 inline constexpr std::string_view kLoggingInProgressContinue = "Logging in progress. Do you want to continue ?";

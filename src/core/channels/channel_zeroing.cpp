@@ -3,6 +3,7 @@
 #include <charconv>
 #include <system_error>
 
+#include "core/app/command_guard.h"
 #include "core/channels/calibration_file.h"
 #include "core/channels/channel_conversion.h"
 #include "core/host/registry.h"
@@ -43,6 +44,8 @@ int ZeroRow(CalibrationImage& image, const ZeroingRow& row, float typedValue) {
 }
 
 CommandResult ZeroChannels(CommandContext& ctx, std::span<const ZeroingRow> rows, float typedValue) {
+  // Refused before the calibration file changes: the configuration could not follow it.
+  if (RefusedDuringDownload(ctx)) return CommandResult::kFailed;
   const CalibrationImage before = ctx.app.m_calibration;
   for (const ZeroingRow& row : rows) ZeroRow(ctx.app.m_calibration, row, typedValue);
   if (!SaveCalibration(ctx.files, ctx.store, StatusLcuNumber(ctx.device), ctx.app.m_calibration, ctx.prompter)) {

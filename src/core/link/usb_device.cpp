@@ -75,12 +75,14 @@ bool CUsbDevice::VendorRead(std::uint8_t request, std::uint16_t value, std::uint
   r.wValue = value;
   r.wIndex = index;
   r.wLength = length;
+  // A read inside a longer exchange (a block read's) leaves the link as busy as it found it.
+  const std::int32_t wasBusy = m_bBusy;
   m_bBusy = 1;
   if (!m_backend.ControlRequest(m_hDevice, r, buffer.first(length))) {
     CloseDevice();
     return false;
   }
-  m_bBusy = 0;
+  m_bBusy = wasBusy;
   return true;
 }
 

@@ -63,6 +63,10 @@ class CUsbDevice {
 
   UsbHandle m_hDevice = kInvalidUsbHandle;
   std::uint32_t m_dwLastError = kErrorInvalidHandle;
+  /// Set while an exchange that must not be interleaved is under way: a block read, from its
+  /// set-up request to its last bulk read, lets events through between its chunks. Nothing
+  /// else may use the link meanwhile: PollStatus does nothing, the session skips its traffic
+  /// and commands refuse. Closing the link clears it.
   std::int32_t m_bBusy = 0;
   std::int32_t m_bOnline = 0;
   std::array<std::uint8_t, kBlockSize> m_status{};

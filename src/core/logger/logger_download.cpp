@@ -7,6 +7,7 @@
 #include <future>
 
 #include "core/app/command_guard.h"
+#include "core/app/transfer_progress.h"
 #include "core/app/messages.h"
 #include "core/channels/calibration_file.h"
 #include "core/host/default_paths.h"
@@ -22,6 +23,8 @@ namespace lcu {
 namespace {
 
 constexpr auto kPauseAfterBuffer = std::chrono::milliseconds(20);
+// How often the download lets events through while it reads a buffer or waits for its file.
+constexpr auto kPumpInterval = std::chrono::milliseconds(10);
 // Five hex digits of seconds: the last name the format can make.
 constexpr std::uint32_t kLastSecondsValue = 0xFFFFF;
 
@@ -186,9 +189,63 @@ enum class StreamEnd {
               // buffers finished before and is closed, and any message has been shown
 };
 
+// Lets the waiting messages through, with the monitor documents standing still; false once
+// the program is quitting.
+bool LetEventsThrough(CommandContext& ctx) {
+  ctx.app.m_bDownloading = 1;
+  const bool running = ctx.ui.PumpWaitingMessages();
+  ctx.app.m_bDownloading = 0;
+  return running;
+}
+
+// Why the download ended its current buffer's read early.
+enum class BreakOff { kNone, kStop, kQuit };
+
+// The progress figures and the waiting messages between two chunks of a block read. The link
+// stays busy meanwhile, so nothing else reaches the LCU; the stop and quit requests are seen
+// here, so a stop takes effect within one chunk, not one buffer.
+class ChunkPump {
+ public:
+  ChunkPump(CommandContext& ctx, std::uint64_t total) : m_ctx(ctx), m_start(ctx.clock.Monotonic()), m_lastPump(m_start) {
+    m_progress.total = total;
+  }
+
+  // After a chunk of count bytes reached the file queue: false when the read must end.
+  bool AfterChunk(std::uint64_t count) {
+    m_progress.done += count;
+    const Clock::TimePoint now = m_ctx.clock.Monotonic();
+    // Chunks come every 14 ms on a full-speed link and far more often on faster ones; letting
+    // events through at most every kPumpInterval keeps the program live at little cost.
+    if (now - m_lastPump < kPumpInterval) return true;
+    if (!Pump()) m_breakOff = BreakOff::kQuit;
+    else if (m_ctx.app.m_bStopDownload) m_breakOff = BreakOff::kStop;
+    return m_breakOff == BreakOff::kNone;
+  }
+
+  // Shows the figures and lets the waiting messages through; false once the program is
+  // quitting.
+  bool Pump() {
+    m_progress.elapsed = m_ctx.clock.Monotonic() - m_start;
+    m_ctx.ui.ShowTransferred(m_progress);
+    const bool running = LetEventsThrough(m_ctx);
+    m_lastPump = m_ctx.clock.Monotonic();
+    return running;
+  }
+
+  BreakOff BrokenOff() const { return m_breakOff; }
+
+ private:
+  CommandContext& m_ctx;
+  TransferProgress m_progress;
+  Clock::TimePoint m_start;
+  Clock::TimePoint m_lastPump;
+  BreakOff m_breakOff = BreakOff::kNone;
+};
+
 // Streams every buffer with data into the file behind the header, in the header's order,
-// with the progress dialog, and after each buffer the pause and the waiting messages (where
-// the user may stop the download or the program may quit).
+// with the progress dialog, and after each buffer the pause and the waiting messages; the
+// waiting messages also go through between the chunks of a buffer (where the user may stop
+// the download or the program may quit). A buffer not read to its end is not kept.
 StreamEnd StreamBuffers(CommandContext& ctx, DownloadPlan& plan, const std::string& path) {
   const LoggerHeader& header = plan.header;
   OutputFile& file = *plan.file;
@@ -196,8 +253,11 @@ StreamEnd StreamBuffers(CommandContext& ctx, DownloadPlan& plan, const std::stri
   // Once the last buffer with data is in, the file is synced while the download pauses after
   // it: the sync then costs the download little more than the pause it takes anyway.
   std::size_t lastWithData = n;
-  for (std::size_t i = 0; i < n; ++i)
+  std::uint64_t total = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    total += header.ExtentOf(i).length;
     if (header.ExtentOf(i).length != 0) lastWithData = i;
+  }
   const auto awaitCommit = [&] {
     if (plan.committed.valid()) plan.committed.wait();
   };
@@ -206,6 +266,7 @@ StreamEnd StreamBuffers(CommandContext& ctx, DownloadPlan& plan, const std::stri
   FileWriteQueue writes(file);
   ctx.ui.BeginProgress(static_cast<int>(n));
   ctx.app.m_bStopDownload = 0;
+  ChunkPump pump(ctx, total);
   std::uint64_t base = kLoggerHeaderSize;
   for (std::size_t i = 0; i < n; ++i) {
     if (ctx.app.m_bStopDownload) break;
@@ -213,9 +274,22 @@ StreamEnd StreamBuffers(CommandContext& ctx, DownloadPlan& plan, const std::stri
     if (extent.length == 0) continue;
     ctx.ui.StepProgress();
     BufferWriter writer(writes, base, extent);
+    const auto sink = [&](std::uint64_t offset, std::span<const std::uint8_t> chunk) {
+      if (!writer(offset, chunk)) return false;
+      const std::uint64_t useful = std::min<std::uint64_t>(chunk.size(), extent.length - std::min<std::uint64_t>(offset, extent.length));
+      // Once the buffer's last bytes are in, a stop or a quit is left to the pump after the
+      // buffer, which keeps it.
+      return pump.AfterChunk(useful) || offset + chunk.size() >= extent.length;
+    };
     const BlockReadResult read =
-        ReadLoggerBlock(ctx.device, ctx.prompter, extent.length, extent.readFrom.window, extent.readFrom.page, writer);
+        ReadLoggerBlock(ctx.device, ctx.prompter, extent.length, extent.readFrom.window, extent.readFrom.page, sink);
     const bool written = writes.Drain();
+    if (read == BlockReadResult::kSinkFailed && written && pump.BrokenOff() != BreakOff::kNone) {
+      // Stopped or quitting in the middle of the buffer: the file keeps the finished ones.
+      KeepFinishedBuffers(file, base);
+      ctx.ui.EndProgress();
+      return pump.BrokenOff() == BreakOff::kStop ? StreamEnd::kStopped : StreamEnd::kFailed;
+    }
     if (read != BlockReadResult::kOk || !written) {
       // A failed write is noticed some chunks later, when the sink refuses one, or only by the
       // drain; either way it is a failure to save. A read that fails before a failed write is
@@ -233,10 +307,7 @@ StreamEnd StreamBuffers(CommandContext& ctx, DownloadPlan& plan, const std::stri
     base += extent.length;
     if (i == lastWithData) plan.committed = std::async(std::launch::async, [&file] { return file.Commit(); });
     ctx.clock.Sleep(kPauseAfterBuffer);
-    ctx.app.m_bDownloading = 1;
-    const bool running = ctx.ui.PumpWaitingMessages();
-    ctx.app.m_bDownloading = 0;
-    if (!running) {
+    if (!pump.Pump()) {
       awaitCommit();
       KeepFinishedBuffers(file, base);
       ctx.ui.EndProgress();
@@ -251,6 +322,23 @@ StreamEnd StreamBuffers(CommandContext& ctx, DownloadPlan& plan, const std::stri
     return StreamEnd::kStopped;
   }
   return StreamEnd::kComplete;
+}
+
+// The sync of a large file may take a while: the commit that started after the last buffer
+// is waited for with the waiting messages let through. False when the program is quitting
+// (the commit has then ended too).
+bool AwaitCommitLive(CommandContext& ctx, DownloadPlan& plan) {
+  if (!plan.committed.valid()) return true;
+  Clock::TimePoint lastPump = ctx.clock.Monotonic();
+  while (plan.committed.wait_for(kPumpInterval) != std::future_status::ready) {
+    if (ctx.clock.Monotonic() - lastPump < kPumpInterval) continue;
+    if (!LetEventsThrough(ctx)) {
+      plan.committed.wait();
+      return false;
+    }
+    lastPump = ctx.clock.Monotonic();
+  }
+  return true;
 }
 
 // The data must be on disk before the LCU forgets it: the commit that started while the
@@ -328,8 +416,11 @@ DownloadResult OnDownload(CommandContext& ctx) {
     case StreamEnd::kComplete:
       break;
   }
+  const bool running = AwaitCommitLive(ctx, plan);
   if (!CommitDataFile(ctx, plan, outcome.path)) return outcome;
   outcome.fileSaved = true;
+  // A program that is quitting leaves the LCU as it is: its data is safe in the file.
+  if (!running) return outcome;
   outcome.result = ResetAfterDownload(ctx, plan.header);
   return outcome;
 }

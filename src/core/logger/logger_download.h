@@ -45,7 +45,8 @@ DownloadResult OnDownload(CommandContext& ctx);
 /// calls it when the LCU has come on line).
 DownloadResult AutoDownload(CommandContext& ctx);
 
-/// Stop Download: asks a running download to stop after the current buffer.
+/// Stop Download: asks a running download to stop at its next chunk; the buffer it was
+/// reading is not kept.
 void OnStopDownload(AppState& app);
 
 }  // namespace lcu

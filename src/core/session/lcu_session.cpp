@@ -40,20 +40,23 @@ LcuSession::~LcuSession() {
 }
 
 void LcuSession::Step(TimePoint now) {
+  // While a block read lets events through, its set-up request and bulk reads must follow
+  // each other with nothing between: whatever is due is passed over for one period.
+  const bool linkFree = !m_ctx.device.m_bBusy;
   if (IsPolling() && now >= m_pollDue) {
     m_pollDue = NextAfter(m_pollDue, m_pollPeriod, now);
-    Poll();
+    if (linkFree) Poll();
   }
   // By index: a document may be added or removed by what its readings set off.
   for (std::size_t i = 0; i < m_monitors.size(); ++i) {
     MonitorSlot& slot = m_monitors[i];
     if (!slot.due || now < *slot.due) continue;
     slot.due = NextAfter(*slot.due, kDocumentPeriod, now);
-    Serve(*slot.document);
+    if (linkFree) Serve(*slot.document);
   }
   if (m_pMemory && m_memoryDue && now >= *m_memoryDue) {
     m_memoryDue = NextAfter(*m_memoryDue, kDocumentPeriod, now);
-    Serve(*m_pMemory);
+    if (linkFree) Serve(*m_pMemory);
   }
 }
 

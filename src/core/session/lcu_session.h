@@ -10,7 +10,9 @@
 // download, which lets events through between buffers, and a timer may step there. Such a
 // step never polls (the poll waits while the actions run) and serves the documents as their
 // times come: monitor documents stand still while a download lets events through, the memory
-// document is read as always.
+// document is read between buffers. While the link is busy (a block read lets events through
+// between its chunks) a step makes no transfer at all: the poll, the channel-value request
+// and every document wait for their next period.
 #pragma once
 
 #include <array>

@@ -1,9 +1,12 @@
 #include "gui/app/frame_command_ui.h"
 
+#include <algorithm>
+
 #include <QCoreApplication>
 #include <QEvent>
 
 #include "gui/app/command_ids.h"
+#include "gui/app/qt_text.h"
 
 namespace lcu::gui {
 
@@ -20,6 +23,7 @@ void FrameCommandUi::SetFrame(QWidget* owner, MainMenu* menu) {
 
 void FrameCommandUi::BeginProgress(int steps) {
   EndProgress();
+  m_bBarFollowsBytes = false;
   m_progress = new ProgressDlg(m_bStopDownload, m_owner);
   m_progress->SetRange(1, steps);
   m_progress->SetStep(1);
@@ -28,10 +32,21 @@ void FrameCommandUi::BeginProgress(int steps) {
 }
 
 void FrameCommandUi::StepProgress() {
-  if (m_progress) m_progress->StepIt();
+  if (m_progress && !m_bBarFollowsBytes) m_progress->StepIt();
 }
 
 void FrameCommandUi::EndProgress() { delete m_progress.data(); }
+
+void FrameCommandUi::ShowTransferred(const TransferProgress& progress) {
+  if (!m_progress) return;
+  m_progress->SetFigures(ToQString(TransferProgressText(progress)));
+  // Once the bytes are known the bar follows them: a download of one large buffer would
+  // otherwise show one step for all of it.
+  if (!m_bBarFollowsBytes) m_progress->SetRange(0, kBarScale);
+  m_bBarFollowsBytes = true;
+  const std::uint64_t total = std::max<std::uint64_t>(progress.total, 1);
+  m_progress->SetPos(static_cast<int>(std::min(progress.done, total) * kBarScale / total));
+}
 
 bool FrameCommandUi::PumpWaitingMessages() {
   QCoreApplication::processEvents();

@@ -1,5 +1,5 @@
 // FrameCommandUi: what the LCU commands see of the main window: the download's progress
-// dialog, the message pump that keeps the program live between two buffers, and the check
+// dialog, the message pump that keeps the program live between two chunks, and the check
 // marks of the main menu that show the flags.
 #pragma once
 
@@ -30,6 +30,7 @@ class FrameCommandUi final : public QObject, public CommandUi {
   void BeginProgress(int steps) override;
   void StepProgress() override;
   void EndProgress() override;
+  void ShowTransferred(const TransferProgress& progress) override;
   /// Dispatches the events waiting now; false once the program is quitting (the main
   /// window was closed or the application asked to quit).
   bool PumpWaitingMessages() override;
@@ -51,6 +52,9 @@ class FrameCommandUi final : public QObject, public CommandUi {
   QPointer<MainMenu> m_menu;
   QPointer<ProgressDlg> m_progress;
   bool m_bQuitting = false;
+  // The bar's steps: one per buffer until the download reports its bytes, then thousandths.
+  static constexpr int kBarScale = 1000;
+  bool m_bBarFollowsBytes = false;
 };
 
 }  // namespace lcu::gui

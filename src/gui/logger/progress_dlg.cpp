@@ -9,6 +9,7 @@
 #include <QShowEvent>
 
 #include "core/app/messages.h"
+#include "core/app/transfer_progress.h"
 #include "gui/app/centre_on_owner.h"
 #include "gui/app/logger_icon.h"
 #include "gui/app/qt_text.h"
@@ -18,7 +19,8 @@ namespace lcu::gui {
 ProgressDlg::ProgressDlg(std::int32_t& stopFlag, QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint),
       m_bStopDownload(stopFlag),
-      m_pProgress(new QProgressBar) {
+      m_pProgress(new QProgressBar),
+      m_pFigures(new QLabel) {
   setModal(false);
   m_pProgress->setTextVisible(false);
   m_pProgress->setFixedSize(280, 16);
@@ -30,10 +32,16 @@ ProgressDlg::ProgressDlg(std::int32_t& stopFlag, QWidget* owner)
   auto* icon = new QLabel(panel);
   icon->setPixmap(LoggerIcon());
   auto* grid = new QGridLayout(panel);
-  grid->addWidget(icon, 0, 0, 2, 1, Qt::AlignTop);
+  grid->addWidget(icon, 0, 0, 3, 1, Qt::AlignTop);
   grid->addWidget(new QLabel(ToQString(msg::kDownloadingLogger), panel), 0, 1);
   m_pProgress->setParent(panel);
   grid->addWidget(m_pProgress, 1, 1);
+  m_pFigures->setParent(panel);
+  // Room for the longest figures, so that the window does not change size as they change.
+  constexpr std::uint64_t kWideBytes = 9999ULL << 20;
+  const TransferProgress wide{kWideBytes / 2, kWideBytes, std::chrono::hours(9)};
+  m_pFigures->setMinimumWidth(m_pFigures->fontMetrics().horizontalAdvance(ToQString(TransferProgressText(wide))));
+  grid->addWidget(m_pFigures, 2, 1);
   grid->setHorizontalSpacing(16);
   grid->setContentsMargins(16, 10, 16, 12);
 
@@ -61,6 +69,10 @@ void ProgressDlg::StepIt() {
 }
 
 int ProgressDlg::Position() const { return m_pProgress->value(); }
+
+void ProgressDlg::SetFigures(const QString& text) { m_pFigures->setText(text); }
+
+QString ProgressDlg::Figures() const { return m_pFigures->text(); }
 
 void ProgressDlg::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_S && event->modifiers() == Qt::ControlModifier) {

@@ -1,5 +1,6 @@
 // ProgressDlg: the small modeless window without a caption that shows the download's
-// progress, one step per logging buffer read. Ctrl+S typed while it has the keyboard focus
+// progress: a bar stepped once per logging buffer read, and under it the bytes done of the
+// total, the rate and the time left. Ctrl+S typed while it has the keyboard focus
 // asks the download to stop, as Stop Download does.
 #pragma once
 
@@ -7,6 +8,7 @@
 
 #include <QDialog>
 
+class QLabel;
 class QProgressBar;
 
 namespace lcu::gui {
@@ -23,6 +25,9 @@ class ProgressDlg : public QDialog {
   void SetPos(int position);
   void StepIt();
   int Position() const;
+  /// The figures line under the bar.
+  void SetFigures(const QString& text);
+  QString Figures() const;
 
   /// Escape does not take the progress away while the download runs.
   void reject() override {}
@@ -34,6 +39,7 @@ class ProgressDlg : public QDialog {
  private:
   std::int32_t& m_bStopDownload;
   QProgressBar* m_pProgress;
+  QLabel* m_pFigures;
   int m_nStep = 1;
 };
 

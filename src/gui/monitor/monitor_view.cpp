@@ -74,7 +74,6 @@ CMonitorView::CMonitorView(CommandContext& ctx, GuiPrompter& prompter, LcuSessio
 CMonitorView::~CMonitorView() {
   m_session.RemoveMonitor(m_document);
   m_document.RemoveObserver(*this);
-  m_ctx.device.m_bBusy = 0;
 }
 
 void CMonitorView::OnLayoutChanged(const MonitorDocument& document) {

@@ -1,8 +1,10 @@
 // The download against the simulated LCU: byte-exact data files (plain and wrapped
 // buffers, empty buffers, no buffers), file names, the registry values, the reset, Protect
-// Data, Stop Download, and full disks that must not reset an LCU whose data is not safely on
+// Data, Stop Download and quitting between buffers and between chunks, the progress figures,
+// and full disks that must not reset an LCU whose data is not safely on
 // disk. Failing transfers are the core's fault matrix.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -34,12 +36,21 @@ std::vector<std::uint8_t> ReadFile(const fs::path& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// A fixed clock whose monotonic time moves by tick at every reading, as if each step of the
+// download took that long.
+class TickingClock : public test::FixedClock {
+ public:
+  TimePoint Monotonic() override { return monotonic += tick; }
+  std::chrono::milliseconds tick{0};
+};
+
 // Counts the steps and pumps of the download and can ask it to stop or quit.
 class ScriptedUi : public CommandUi {
  public:
   void BeginProgress(int n) override { steps.push_back(-n); }
   void StepProgress() override { steps.push_back(1); }
   void EndProgress() override { steps.push_back(0); }
+  void ShowTransferred(const TransferProgress& progress) override { shown.push_back(progress); }
   bool PumpWaitingMessages() override {
     ++pumps;
     if (pumps == stopAtPump && app) app->m_bStopDownload = 1;
@@ -49,6 +60,7 @@ class ScriptedUi : public CommandUi {
   void FlagChanged(AppFlag, bool) override {}
 
   std::vector<int> steps;
+  std::vector<TransferProgress> shown;
   int pumps = 0;
   int stopAtPump = 0;
   int quitAtPump = 0;
@@ -72,7 +84,9 @@ class DownloadTest : public ::testing::Test {
 
   void SetUp() override {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    root = fs::temp_directory_path() / (std::string("lcu-dl-") + info->test_suite_name() + "-" + info->name());
+    // The process id keeps runs of the suite from other build folders apart.
+    root = fs::temp_directory_path() / (std::string("lcu-dl-") + info->test_suite_name() + "-" + info->name() + "-" +
+                                        std::to_string(::getpid()));
     fs::remove_all(root);
     fs::create_directories(root / "Setup");
     fs::create_directories(root / "Sample");
@@ -125,7 +139,7 @@ class DownloadTest : public ::testing::Test {
   std::unique_ptr<CUsbDevice> device;
   MemorySettingsStore store;
   test::RecordingPrompter prompter;
-  test::FixedClock clock;
+  TickingClock clock;
   HostFileSystem files;
   AppState app;
   ScriptedUi ui;
@@ -313,6 +327,84 @@ TEST_F(DownloadTest, StopAfterTheThirdOfFiveBuffersKeepsWhatWasRead) {
   EXPECT_FALSE(store.ReadValue("Corvalent\\Download", "File"));
   EXPECT_EQ(LcuHeaderNow(), before);
   EXPECT_EQ(app.m_bStopDownload, 1);  // stays set until the next download starts
+}
+
+// Between the chunks of a buffer the download lets events through with the link busy; a stop
+// or a quit there ends the read at once and the file keeps the header and the buffers
+// finished before, as after a failure. The figures count the bytes as they arrive.
+TEST_F(DownloadTest, StopOrQuitBetweenChunksKeepsTheFinishedBuffers) {
+  constexpr std::uint16_t kPages = 10;  // the second buffer's chunks
+  const LoggerHeader before = PrepareLcu(0, {{2, 1, {0x8000, 1}, {0x8200, 1}},
+                                             {2, 1, {0x8000, 2}, {0x8000, 2 + kPages}},
+                                             {0, 0, {0x8000, 3 + kPages}, {0x8000, 3 + kPages}}});
+  constexpr std::uint64_t kTotal = 0x200 + kPages * kBlockChunk;
+  clock.tick = std::chrono::milliseconds(10);
+  struct Case {
+    const char* name;
+    int stopAtPump;
+    int quitAtPump;
+    CommandResult result;
+    std::uint64_t fileSize;
+    int pumps;
+  };
+  // Pump 1 follows the first buffer's one chunk and 2 the buffer; 3 to 13 follow the second
+  // buffer's chunks and 14 the buffer. A stop at a buffer's last chunk keeps the buffer.
+  for (const Case& c : {Case{"stop", 4, 0, CommandResult::kDeclined, 16384 + 0x200, 4},
+                        Case{"quit", 0, 4, CommandResult::kFailed, 16384 + 0x200, 4},
+                        Case{"stop at the last chunk", 13, 0, CommandResult::kDeclined, 16384 + kTotal, 14},
+                        Case{"to the end", 0, 0, CommandResult::kDone, 16384 + kTotal, 14}}) {
+    SCOPED_TRACE(c.name);
+    fs::remove_all(root / "Sample");
+    fs::create_directories(root / "Sample");
+    ui.pumps = 0;
+    ui.shown.clear();
+    ui.stopAtPump = c.stopAtPump;
+    ui.quitAtPump = c.quitAtPump;
+    std::vector<int> busyAtPump;
+    ui.onPump = [&](int) { busyAtPump.push_back(device->m_bBusy); };
+    app.m_bPreserveBuffer = 1;
+    auto ctx = Context(files);
+    const DownloadResult result = OnDownload(ctx);
+    EXPECT_EQ(result.result, c.result);
+    EXPECT_EQ(ReadFile(result.path).size(), c.fileSize);
+    // Pumps while the file syncs may follow a whole download.
+    if (c.result == CommandResult::kDone) {
+      ASSERT_GE(ui.pumps, c.pumps);
+      busyAtPump.resize(static_cast<std::size_t>(c.pumps));
+    } else {
+      EXPECT_EQ(ui.pumps, c.pumps);
+    }
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_EQ(LcuHeaderNow(), before);
+    EXPECT_EQ(device->m_bBusy, 0);
+    // Busy at every pump between chunks, free at those after a buffer.
+    std::vector<int> expectedBusy;
+    for (int pump = 1; pump <= c.pumps; ++pump) expectedBusy.push_back(pump == 2 || pump == 14 ? 0 : 1);
+    EXPECT_EQ(busyAtPump, expectedBusy);
+    ASSERT_EQ(ui.shown.size(), static_cast<std::size_t>(c.pumps));
+    EXPECT_EQ(ui.shown[1].done, 0x200u);
+    EXPECT_EQ(ui.shown[2].done, 0x200u + kBlockChunk);
+    EXPECT_EQ(ui.shown.back().total, kTotal);
+    if (c.result == CommandResult::kDone) {
+      EXPECT_EQ(ui.shown.back().done, kTotal);
+    }
+  }
+}
+
+TEST(TransferProgressText, BytesRateAndTimeLeft) {
+  constexpr std::uint64_t kMiB = 1 << 20;
+  using std::chrono::seconds;
+  const struct {
+    TransferProgress progress;
+    const char* text;
+  } cases[] = {
+      {{0, 64 * kMiB, seconds(0)}, "0.0 MiB of 64.0 MiB"},
+      {{kMiB, 64 * kMiB, seconds(0)}, "1.0 MiB of 64.0 MiB"},
+      {{25 * kMiB / 2, 64 * kMiB, seconds(10)}, "12.5 MiB of 64.0 MiB, 1.3 MB/s, 0:42 left"},
+      {{kMiB, 4096 * kMiB, seconds(1)}, "1.0 MiB of 4096.0 MiB, 1.0 MB/s, 1:08:15 left"},
+      {{64 * kMiB, 64 * kMiB, std::chrono::milliseconds(51200)}, "64.0 MiB of 64.0 MiB, 1.3 MB/s, 0:00 left"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(TransferProgressText(c.progress), c.text);
 }
 
 TEST_F(DownloadTest, QuittingDuringThePumpEndsAtOnce) {

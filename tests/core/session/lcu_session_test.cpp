@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "core/app/command_guard.h"
+#include "core/link/logger_transfers.h"
 #include "core/session/lcu_session.h"
 #include "core/util/little_endian.h"
 #include "support/command_fixture.h"
@@ -147,6 +149,34 @@ TEST_F(LcuSessionTest, WhileADownloadLetsEventsThroughMonitorsStandStill) {
   EXPECT_EQ(StepAt(1000), (Sent{"poll", "memory"})) << "the second answering poll connects";
   EXPECT_EQ(listener.connections, 1);
   EXPECT_EQ(insideActions, Sent{"memory"}) << "a step inside the connection actions";
+}
+
+// A block read lets events through between its chunks with the link busy: a step there makes
+// no transfer and commands refuse, so the set-up request and its bulk reads stay together;
+// what was due then waits for its next period.
+TEST_F(LcuSessionTest, WhileABlockReadLetsEventsThroughAStepMakesNoTransfer) {
+  session.AddMonitor(a, FirstService::kAtOnce);
+  a.SetChannels(channelsA);
+  session.SetMemory(&memory);
+  f.callsBefore = f.backend.calls.size();
+
+  std::vector<Sent> insideRead;
+  int ms = 500;
+  const auto sink = [&](std::uint64_t, std::span<const std::uint8_t>) {
+    insideRead.push_back(StepAt(ms += 200));
+    EXPECT_TRUE(RefusedDuringDownload(f.ctx));
+    return true;
+  };
+  ASSERT_EQ(ReadLoggerBlock(f.device, f.prompter, 2 * kBlockChunk, 0x8000, 1, sink), BlockReadResult::kOk);
+  EXPECT_EQ(insideRead, std::vector<Sent>(3));
+  EXPECT_EQ(f.Sent(), (std::vector<std::string>{"out 45 8000/1", "bulk-in 16384", "bulk-in 16384", "bulk-in 128"}));
+  EXPECT_EQ(f.device.m_bBusy, 0);
+  EXPECT_EQ(StepAt(ms + 400), (Sent{"poll", "300", "memory"}));
+
+  // A read its sink breaks off (a stopped download) gives the link back too.
+  const auto refusing = [](std::uint64_t, std::span<const std::uint8_t>) { return false; };
+  EXPECT_EQ(ReadLoggerBlock(f.device, f.prompter, kBlockChunk, 0x8000, 1, refusing), BlockReadResult::kSinkFailed);
+  EXPECT_EQ(f.device.m_bBusy, 0);
 }
 
 // Readings go to every subscriber from the one exchange; a failed exchange publishes nothing

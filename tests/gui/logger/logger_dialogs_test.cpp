@@ -1,4 +1,5 @@
-// The logger dialogs' own rules: what their fields accept, and the progress dialog's stop key.
+// The logger dialogs' own rules: what their fields accept, and the progress dialog's stop key
+// and figures.
 #include <limits>
 #include <optional>
 
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "core/app/messages.h"
+#include "gui/app/frame_command_ui.h"
 #include "gui/logger/dialog_integer.h"
 #include "gui/logger/init_lcu_dlg.h"
 #include "gui/logger/progress_dlg.h"
@@ -101,6 +103,24 @@ TEST(ProgressDialog, StartsEmptyStepsThroughItsRangeAndCtrlSAsksToStop) {
   EXPECT_EQ(stop, 0);
   QTest::keyClick(&dialog, Qt::Key_S, Qt::ControlModifier);
   EXPECT_EQ(stop, 1);
+}
+
+// The download's window side: the dialog opens with the download and shows its figures under
+// the bar, which follows the bytes from then on, until it closes.
+TEST(ProgressDialog, ShowsTheFiguresOfTheDownload) {
+  std::int32_t stop = 0;
+  gui::FrameCommandUi ui(stop);
+  ui.ShowTransferred({1, 2, std::chrono::seconds(1)});  // no dialog: nothing to show
+  ui.BeginProgress(3);
+  ASSERT_NE(ui.Progress(), nullptr);
+  EXPECT_EQ(ui.Progress()->Figures(), "");
+  ui.ShowTransferred({std::uint64_t{25} << 19, std::uint64_t{64} << 20, std::chrono::seconds(10)});
+  EXPECT_EQ(ui.Progress()->Figures(), "12.5 MiB of 64.0 MiB, 1.3 MB/s, 0:42 left");
+  EXPECT_EQ(ui.Progress()->Position(), 195) << "the bar follows the bytes";
+  ui.StepProgress();
+  EXPECT_EQ(ui.Progress()->Position(), 195);
+  ui.EndProgress();
+  EXPECT_EQ(ui.Progress(), nullptr);
 }
 
 }  // namespace
