@@ -13,8 +13,8 @@ constexpr std::size_t kApplicationSize = 0x1A00;
 constexpr std::size_t kBannerAddress = 0x2100;
 
 // Deterministic filler that looks like machine code rather than a pattern.
-void FillCode(std::span<std::uint8_t> bytes, std::uint32_t seed) {
-  std::uint32_t state = seed;
+void FillCode(std::span<std::uint8_t> bytes, std::uint32_t start) {
+  std::uint32_t state = start;
   for (auto& b : bytes) {
     state = state * 1664525u + 1013904223u;
     b = static_cast<std::uint8_t>(state >> 24);

@@ -36,7 +36,7 @@ enum class Cal {
   kVolts,        // plain 0 to 5 V input
 };
 
-struct Spec {
+struct KnownChannel {
   const char* name;
   const char* units;
   std::int16_t decimals;
@@ -49,8 +49,8 @@ double FuelUsed(const EngineState& s) { return kFullTank - s.fuelLevel; }
 
 // The channels that measure something particular; every other channel of a range is a
 // numbered general-purpose input with a slow wave of its own.
-const std::map<std::uint16_t, Spec>& Specs() {
-  static const std::map<std::uint16_t, Spec> specs = {
+const std::map<std::uint16_t, KnownChannel>& KnownChannels() {
+  static const std::map<std::uint16_t, KnownChannel> known = {
       {0, {"WATER TEMP", "C", 1, [](const EngineState& s) { return s.waterTemp; }, Cal::kThermistor}},
       {1, {"OIL TEMP", "C", 1, [](const EngineState& s) { return s.oilTemp; }, Cal::kThermistor}},
       {2, {"AIR TEMP", "C", 1, [](const EngineState& s) { return 24.0 + 3.0 * Wave(s.seconds, 600.0); },
@@ -148,13 +148,13 @@ const std::map<std::uint16_t, Spec>& Specs() {
       {262, {"ENGINE REVS", "", 0, [](const EngineState& s) { return std::floor(s.seconds * 7500.0 / 60.0); }}},
       {263, {"FUEL USED ML", "ml", 0, [](const EngineState& s) { return std::floor(FuelUsed(s) * 1000.0); }}},
   };
-  return specs;
+  return known;
 }
 
-const Spec* FindSpec(std::uint16_t channel) {
-  const auto& specs = Specs();
-  const auto it = specs.find(channel);
-  return it == specs.end() ? nullptr : &it->second;
+const KnownChannel* FindKnown(std::uint16_t channel) {
+  const auto& known = KnownChannels();
+  const auto it = known.find(channel);
+  return it == known.end() ? nullptr : &it->second;
 }
 
 const char* const kCorners[] = {"FL", "FR", "RL", "RR"};
@@ -181,7 +181,7 @@ ChannelCalibration Quadratic(float a, float b, float c) {
 }
 
 Cal CalOf(int channel) {
-  const Spec* known = FindSpec(static_cast<std::uint16_t>(channel));
+  const KnownChannel* known = FindKnown(static_cast<std::uint16_t>(channel));
   return known ? known->cal : Cal::kVolts;
 }
 
@@ -217,7 +217,7 @@ EngineState EngineStateAt(double t) {
 }
 
 SampleChannel SampleChannelInfo(std::uint16_t channel) {
-  if (const Spec* known = FindSpec(channel)) return {known->name, known->units, known->decimals};
+  if (const KnownChannel* known = FindKnown(channel)) return {known->name, known->units, known->decimals};
   const std::string n = std::to_string(channel);
   if (channel < 64) return {"ANALOG " + n, "V", 3};
   if (channel < 112) return {"FREQ " + n, "Hz", channel <= 93 ? std::int16_t{1} : std::int16_t{2}};
@@ -238,7 +238,7 @@ SampleChannel SampleChannelInfo(std::uint16_t channel) {
 
 double SampleValue(std::uint16_t channel, const EngineState& s) {
   if (channel >= 112 && channel <= 127) return SampleValue(SampleSourceWord(channel), s);
-  if (const Spec* known = FindSpec(channel)) return known->value(s);
+  if (const KnownChannel* known = FindKnown(channel)) return known->value(s);
   const double t = s.seconds;
   const double ch = channel;
   const double own = static_cast<double>(channel % 13);  // period and phase of each input

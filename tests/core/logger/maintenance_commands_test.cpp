@@ -19,9 +19,9 @@ namespace {
 
 using test::CommandFixture;
 
-std::vector<std::uint8_t> Pattern(std::size_t size, unsigned seed) {
+std::vector<std::uint8_t> Pattern(std::size_t size, unsigned salt) {
   std::vector<std::uint8_t> bytes(size);
-  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>((i * 31 + seed) ^ (i >> 8));
+  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>((i * 31 + salt) ^ (i >> 8));
   return bytes;
 }
 
