@@ -11,6 +11,7 @@
 #include "core/host/memory_settings_store.h"
 #include "core/host/registry.h"
 #include "support/recording_prompter.h"
+#include "support/temp_folder.h"
 
 namespace lcu {
 namespace {
@@ -19,14 +20,7 @@ namespace fs = std::filesystem;
 
 class CalibrationFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    m_dir = fs::temp_directory_path() / ("lcu-cal-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                         "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(m_dir);
-    fs::create_directories(m_dir);
-    store.WriteString("Paths", "SetupDirectory", m_dir.string());
-  }
-  void TearDown() override { fs::remove_all(m_dir); }
+  void SetUp() override { store.WriteString("Paths", "SetupDirectory", m_dir.Path().string()); }
 
   void Register(int slot, const std::string& serial) { store.WriteString(SlotKey(slot), "Serial", serial); }
   std::string FileOf(int slot) const { return (m_dir / ("@LCU" + std::to_string(slot) + ".cal")).string(); }
@@ -41,7 +35,7 @@ class CalibrationFileTest : public ::testing::Test {
   MemorySettingsStore store;
   StdFileSystem files;
   test::RecordingPrompter prompter;
-  fs::path m_dir;
+  test::TempFolder m_dir;
 };
 
 // A registered slot with its own file is used, the lower slot first; without either, slot 1.

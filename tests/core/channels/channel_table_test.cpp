@@ -4,13 +4,13 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 
 #include "core/app/messages.h"
 #include "core/channels/channel_calibration.h"
 #include "core/channels/channel_table.h"
 #include "core/host/memory_settings_store.h"
 #include "support/recording_prompter.h"
+#include "support/temp_folder.h"
 
 namespace lcu {
 namespace {
@@ -66,32 +66,24 @@ ChannelDefinitionFile Unmatched(std::size_t count) {
 class ChannelTableTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    m_dir = fs::temp_directory_path() / ("lcu-dsc-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(m_dir);
-    fs::create_directories(m_dir);
-    store.WriteString("Paths", "SetupDirectory", m_dir.string());
+    store.WriteString("Paths", "SetupDirectory", m_dir.Path().string());
     for (int i = 0; i < kCalibratedChannels; ++i) SetCalibrationName(calibration.Bytes(), i, "cal" + std::to_string(i));
     SetCalibrationName(calibration.Bytes(), 0, "RPM");
     SetCalibrationName(calibration.Bytes(), 5, "Water Temp");
     SetCalibrationName(calibration.Bytes(), 7, "ABCDEFGHIJKLMNOP");  // 16 characters, no NUL
     SetCalibrationName(calibration.Bytes(), 9, "Oil  ");
-    WriteBytes("@LCU1.cal", calibration.Bytes());
+    test::WriteBytes(m_dir / "@LCU1.cal", calibration.Bytes());
   }
-  void TearDown() override { fs::remove_all(m_dir); }
 
-  void WriteBytes(const std::string& name, std::span<const std::uint8_t> bytes) const {
-    std::ofstream(m_dir / name, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  }
   void WriteDefinitions(const ChannelDefinitionFile& file, std::size_t extraBytes = 0) const {
     auto bytes = file.Serialize();
     bytes.resize(bytes.size() + extraBytes, 0x41);
-    WriteBytes("channel.dsc", bytes);
+    test::WriteBytes(m_dir / "channel.dsc", bytes);
   }
   bool Load() { return LoadChannelDefinitions(app, store, 1, prompter); }
   std::string Name(std::size_t n) const { return app.m_channelTable[n].NameText(); }
 
-  fs::path m_dir;
+  test::TempFolder m_dir;
   MemorySettingsStore store;
   CalibrationImage calibration;
   AppState app;
@@ -145,7 +137,7 @@ TEST_F(ChannelTableTest, ReloadWithShorterFileKeepsUnitsAndDecimalsOfUncoveredCh
   EXPECT_EQ(app.m_channelTable[99].decimals, 1);
 
   for (const std::size_t size : {0u, 255u, 256u}) {
-    WriteBytes("channel.dsc", std::vector<std::uint8_t>(size, 7));
+    test::WriteBytes(m_dir / "channel.dsc", std::vector<std::uint8_t>(size, 7));
     ASSERT_TRUE(Load()) << size;
     EXPECT_EQ(Name(79), "ID079");
     EXPECT_EQ(Name(1023), "ID1023");

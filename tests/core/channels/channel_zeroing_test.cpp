@@ -4,9 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "core/app/messages.h"
 #include "core/channels/channel_calibration.h"
@@ -22,25 +19,16 @@
 #include "sim/sample_setup.h"
 #include "support/fixed_clock.h"
 #include "support/recording_prompter.h"
+#include "support/temp_folder.h"
 
 namespace lcu {
 namespace {
 
-namespace fs = std::filesystem;
-
 constexpr std::size_t kOffsetOfChannel5 = cal::kRecords + 5 * kChannelCalibrationSize + 2;
-
-sim::SimulatorOptions ManualTime() {
-  sim::SimulatorOptions options;
-  options.manualTime = true;
-  return options;
-}
 
 class ZeroingTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    root = fs::temp_directory_path() / ("lcu-chan-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(root);
     store.WriteString("Paths", "SetupDirectory", (root / "Setup").string());
     store.WriteString("Paths", "DataDirectory", (root / "Sample").string());
     ASSERT_EQ(sim::WriteSampleSetup(store), "");
@@ -48,22 +36,17 @@ class ZeroingTest : public ::testing::Test {
     ASSERT_EQ(device.m_bOnline, 1);
     ASSERT_TRUE(LoadChannelDefinitions(ctx));
   }
-  void TearDown() override { fs::remove_all(root); }
-
   // The Value cell a monitor row of the channel shows now.
   std::string ShownValue(std::uint16_t channel) {
     std::uint32_t reading = 0;
     EXPECT_TRUE(ExchangeChannels(device, std::span(&channel, 1), std::span(&reading, 1)));
     return FormatValueCell(ConvertReading(app.m_calibration, reading, channel), app.m_channelTable[channel].decimals);
   }
-  std::vector<std::uint8_t> CalibrationFile() const {
-    std::ifstream in(root / "Setup" / "@LCU1.cal", std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
+  std::vector<std::uint8_t> CalibrationFile() const { return test::ReadBytes(root / "Setup" / "@LCU1.cal"); }
 
-  sim::LcuSimulator lcuSim{ManualTime()};
+  sim::LcuSimulator lcuSim{[] { sim::SimulatorOptions o; o.manualTime = true; return o; }()};
   CUsbDevice device{lcuSim};
-  fs::path root;
+  test::TempFolder root;
   MemorySettingsStore store;
   test::RecordingPrompter prompter;
   test::FixedClock clock;
