@@ -34,24 +34,13 @@ inline std::string SystemMessage(std::string_view caption, Fault fault) {
   return FormatSystemError(caption, FaultText(fault));
 }
 
-/// The buffer table the download meets: a buffer of two whole chunks and a remainder, a
-/// buffer read in one remainder, and the end marker.
-inline const std::vector<LogBufferEntry>& FaultDownloadTable() {
-  static const std::vector<LogBufferEntry> table = {{2, 1, {0x8000, 1}, {0x8100, 3}},
-                                                    {3, 1, {0x8000, 4}, {0x8010, 4}},
-                                                    {0, 0, {0x8000, 5}, {0x8000, 5}}};
-  return table;
-}
-/// Bytes of logged data a complete download of that table holds after the header.
-inline constexpr std::uint64_t kFaultDownloadDataBytes = 2 * 16384 + 0x100 + 0x10;
-
-/// Makes the data memory (header first) hold the download table, with data present and data
-/// bytes that tell every byte apart.
-inline void PrepareFaultDownload(std::vector<std::uint8_t>& memory) {
+/// Makes the data memory (header first) hold the buffer table, with data present and data
+/// bytes that tell every byte apart; returns the header.
+inline LoggerHeader PrepareDownload(std::vector<std::uint8_t>& memory, std::uint16_t wrap,
+                                    const std::vector<LogBufferEntry>& table) {
   LoggerHeader h(std::span<const std::uint8_t, kLoggerHeaderSize>(memory.data(), kLoggerHeaderSize));
-  const auto& table = FaultDownloadTable();
   h.SetU32(hdr::kDataPresent, 1);
-  h.SetU16(hdr::kWrapFlag, 0);
+  h.SetU16(hdr::kWrapFlag, wrap);
   h.SetU16(hdr::kBufferCount, static_cast<std::uint16_t>(table.size() - 1));
   for (std::size_t i = 0; i < table.size(); ++i) h.SetEntry(i, table[i]);
   std::copy(h.Bytes().begin(), h.Bytes().end(), memory.begin());
@@ -59,7 +48,15 @@ inline void PrepareFaultDownload(std::vector<std::uint8_t>& memory) {
     const std::size_t j = i - kLoggerHeaderSize;
     memory[i] = static_cast<std::uint8_t>((j * 7) ^ (j >> 9));
   }
+  return h;
 }
+/// The table the fault matrices meet: a buffer of two whole chunks and a remainder, a buffer
+/// read in one remainder, and the end marker.
+inline void PrepareFaultDownload(std::vector<std::uint8_t>& memory) {
+  PrepareDownload(memory, 0, {{2, 1, {0x8000, 1}, {0x8100, 3}}, {3, 1, {0x8000, 4}, {0x8010, 4}}, {0, 0, {0x8000, 5}, {0x8000, 5}}});
+}
+/// Bytes of logged data a complete download of that table holds after the header.
+inline constexpr std::uint64_t kFaultDownloadDataBytes = 2 * 16384 + 0x100 + 0x10;
 
 namespace fault_messages {
 

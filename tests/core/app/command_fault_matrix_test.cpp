@@ -10,11 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iostream>
-#include <memory>
 #include <sstream>
-
-#include <unistd.h>
 
 #include "core/app/messages.h"
 #include "core/firmware/hex_file_upload.h"
@@ -34,6 +30,7 @@
 #include "support/fixed_clock.h"
 #include "support/hex_text.h"
 #include "support/memory_file_system.h"
+#include "support/temp_folder.h"
 
 namespace lcu {
 namespace {
@@ -66,7 +63,7 @@ struct Bench {
   }
 
   fs::path setup;
-  sim::LcuSimulator lcuSim{ManualTime()};
+  sim::LcuSimulator lcuSim{[] { sim::SimulatorOptions o; o.manualTime = true; return o; }()};
   std::ostringstream transcript;
   RecordingBackend backend{lcuSim, transcript};
   CUsbDevice device{backend};
@@ -78,13 +75,6 @@ struct Bench {
   SilentCommandUi ui;
   CommandContext ctx{device, store, prompter, clock, files, app, ui};
   DownloadResult download;  // the last download's outcome
-
- private:
-  static sim::SimulatorOptions ManualTime() {
-    sim::SimulatorOptions options;
-    options.manualTime = true;
-    return options;
-  }
 };
 
 // What a command may do to the LCU's data memory when it fails.
@@ -171,19 +161,13 @@ std::vector<MatrixCommand> Commands() {
 class CommandFaultMatrix : public ::testing::Test {
  protected:
   void SetUp() override {
-    root = fs::temp_directory_path() / ("lcu-fault-matrix-" + std::to_string(::getpid()));
-    fs::remove_all(root);
     fs::create_directories(root / "Setup");
-    const LoggerHeader cal = sim::MakeSampleCalibration();
-    std::ofstream(root / "Setup" / "@LCU1.cal", std::ios::binary)
-        .write(reinterpret_cast<const char*>(cal.Bytes().data()), static_cast<std::streamsize>(cal.Bytes().size()));
-    const std::vector<std::uint8_t> firmware(256, 0x5A);
+    test::WriteBytes(root / "Setup" / "@LCU1.cal", sim::MakeSampleCalibration().Bytes());
     std::ofstream(root / "Setup" / "firmware.hex", std::ios::binary)
-        << test::HexRecords(0x2000, firmware, {16}) << test::HexEndRecord() << "\n";
+        << test::HexRecords(0x2000, std::vector<std::uint8_t>(256, 0x5A), {16}) << test::HexEndRecord() << "\n";
   }
-  void TearDown() override { fs::remove_all(root); }
 
-  fs::path root;
+  test::TempFolder root;
 };
 
 // Runs one case and returns what went wrong, empty when nothing did.
@@ -243,12 +227,10 @@ std::vector<std::string> RunCase(const fs::path& root, const MatrixCommand& comm
 }
 
 TEST_F(CommandFaultMatrix, EveryTransferOfEveryCommandFailsShortAndUnpluggedInTurn) {
-  int cases = 0;
-  int passed = 0;
   for (const MatrixCommand& command : Commands()) {
     std::vector<UsbCall> clean;
     {
-      Bench b(root);
+      Bench b(root.Path());
       ASSERT_EQ(b.device.m_bOnline, 1);
       command.prepare(b);
       b.lcuSim.SetFaults({});
@@ -258,27 +240,16 @@ TEST_F(CommandFaultMatrix, EveryTransferOfEveryCommandFailsShortAndUnpluggedInTu
       ASSERT_EQ(b.lcuSim.TransferCount(), static_cast<int>(clean.size())) << command.name;
     }
     ASSERT_FALSE(clean.empty()) << command.name;
-    int commandCases = 0;
     for (const Fault fault : {Fault::kFail, Fault::kShort, Fault::kUnplug}) {
       for (int k = 1; k <= static_cast<int>(clean.size()); ++k) {
         const UsbCall& transfer = clean[static_cast<std::size_t>(k - 1)];
         if (fault == Fault::kShort && transfer.kind == UsbCallKind::kControl) continue;
-        ++cases;
-        ++commandCases;
-        const std::vector<std::string> problems = RunCase(root, command, fault, k);
-        if (problems.empty()) {
-          ++passed;
-          continue;
-        }
-        for (const std::string& problem : problems)
+        for (const std::string& problem : RunCase(root.Path(), command, fault, k))
           ADD_FAILURE() << command.name << ", " << FaultName(fault) << " at transfer " << k << " ("
                         << DescribeUsbRequest(transfer) << "): " << problem;
       }
     }
-    std::cout << "  " << command.name << ": " << clean.size() << " transfers, " << commandCases << " cases\n";
   }
-  std::cout << "fault matrix: " << cases << " cases, " << passed << " passed\n";
-  EXPECT_EQ(passed, cases);
 }
 
 }  // namespace
