@@ -13,6 +13,7 @@
 #include "support/command_fixture.h"
 #include "support/hex_text.h"
 #include "support/host_reasons.h"
+#include "support/temp_folder.h"
 
 namespace lcu {
 namespace {
@@ -45,21 +46,13 @@ struct Harness {
 
 class LoadHexFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder = fs::temp_directory_path() / (std::string("lcu-hex-") + info->name());
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-  }
-  void TearDown() override { fs::remove_all(folder); }
-
   std::string WriteHex(const std::string& text) const {
     const fs::path path = folder / "firmware.hex";
     std::ofstream(path, std::ios::binary) << text;
     return path.string();
   }
 
-  fs::path folder;
+  test::TempFolder folder;
   Harness h;
   CommandFixture& f = h.f;
 };
@@ -84,7 +77,7 @@ TEST_F(LoadHexFileTest, SendsTheSealedImageAsOneSetUpAndOneBulkWrite) {
 TEST_F(LoadHexFileTest, RefusalsAndFailures) {
   struct Case {
     const char* name;
-    bool online, downloading;
+    bool online;
     std::string path;
     int failTransfer;
     std::string message;
@@ -96,26 +89,23 @@ TEST_F(LoadHexFileTest, RefusalsAndFailures) {
   const fs::path empty = folder / "empty.hex";
   std::ofstream(empty, std::ios::binary) << test::HexEndRecord() << "\n";
   const std::vector<Case> cases = {
-      {"off line", false, false, good, 0, std::string(msg::kLcuOffline), {}},
-      {"off line, checked before the file dialog", false, false, "", 0, std::string(msg::kLcuOffline), {}},
-      {"download running", true, true, good, 0, std::string(msg::kDownloadInProgress), {}},
-      {"missing file", true, false, (folder / "none.hex").string(), 0,
+      {"off line", false, good, 0, std::string(msg::kLcuOffline), {}},
+      {"missing file", true, (folder / "none.hex").string(), 0,
        FormatSystemError(msg::kFailedToOpenHexFile, (folder / "none.hex").string() + ": No such file or directory"), {}},
-      {"folder instead of a file", true, false, folder.string(), 0,
-       FormatSystemError(msg::kFailedToOpenHexFile, folder.string() + ": " + std::string(test::kFolderOpenedAsFile)), {}},
-      {"unsound record", true, false, unsound.string(), 0, HexErrorText({HexError::kBadChecksum, 2}), {}},
-      {"no firmware in the window", true, false, empty.string(), 0, std::string(msg::kHexFileHoldsNoFirmware), {}},
+      {"folder instead of a file", true, folder.Path().string(), 0,
+       FormatSystemError(msg::kFailedToOpenHexFile, folder.Path().string() + ": " + std::string(test::kFolderOpenedAsFile)), {}},
+      {"unsound record", true, unsound.string(), 0, HexErrorText({HexError::kBadChecksum, 2}), {}},
+      {"no firmware in the window", true, empty.string(), 0, std::string(msg::kHexFileHoldsNoFirmware), {}},
       // Which message each failed transfer shows is the core's fault matrix.
-      {"bulk write fails", true, false, good, 2, FormatSystemError(msg::kFailedToWriteToLogger, kDeviceText),
+      {"bulk write fails", true, good, 2, FormatSystemError(msg::kFailedToWriteToLogger, kDeviceText),
        kLoadSent},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Harness r;
     if (c.online) r.f.GoOnline();
-    r.f.app.m_bDownloadRunning = c.downloading ? 1 : 0;
     if (c.failTransfer) r.f.FailTransfer(c.failTransfer);
-    EXPECT_EQ(c.path.empty() ? CheckLoadHexFile(r.f.ctx) : r.Load(c.path), CommandResult::kFailed);
+    EXPECT_EQ(r.Load(c.path), CommandResult::kFailed);
     EXPECT_EQ(r.f.prompter.messages, std::vector<std::string>{c.message});
     EXPECT_EQ(r.f.Sent(), c.sent);
     if (c.sent.empty()) {

@@ -6,6 +6,7 @@
 
 #include "core/app/messages.h"
 #include "core/channels/channel_zeroing.h"
+#include "core/firmware/hex_file_upload.h"
 #include "core/host/default_paths.h"
 #include "core/host/registry.h"
 #include "core/logger/configuration_upload.h"
@@ -27,11 +28,8 @@ std::vector<std::uint8_t> Pattern(std::size_t size, unsigned salt) {
 
 // Read Hex File and Extract Setup store what they read as it came.
 TEST(DumpCommands, StoreWhatTheyReadIntoTheFile) {
-  const struct {
-    std::function<CommandResult(CommandContext&)> run;
-    std::size_t size;
-    std::vector<std::string> sent, questions, messages;
-  } cases[] = {
+  using Run = std::function<CommandResult(CommandContext&)>;
+  const struct { Run run; std::size_t size; std::vector<std::string> sent, questions, messages; } cases[] = {
       {[](CommandContext& c) { return OnReadHexFile(c, "out"); }, kProgramMemorySize,
        {"out 45 0000/0", "bulk-in 32768"}, {}, {std::string(msg::kHexFileDownloaded)}},
       {[](CommandContext& c) { return OnExtractSetup(c, "out"); }, kLoggerHeaderSize,
@@ -89,12 +87,7 @@ TEST(Declined, NoOrCancelSendsNothingMoreAndWritesNoFile) {
 // The status block is replaced by the number entered. The command line asks first; its
 // question says when the LCU holds data.
 TEST(InitializeLcu, WritesTheNumberEnteredAndAsksWhenAskedTo) {
-  const struct {
-    InitQuestion ask;
-    std::uint32_t dataPresent;
-    bool yes;
-    std::vector<std::string> questions;
-  } cases[] = {
+  const struct { InitQuestion ask; std::uint32_t dataPresent; bool yes; std::vector<std::string> questions; } cases[] = {
       {InitQuestion::kNone, 1, false, {}},
       {InitQuestion::kAsk, 0, true, {std::string(msg::kInitializeLcuContinue)}},
       {InitQuestion::kAsk, 1, false, {std::string(msg::kInitializeLcuWithData)}},
@@ -157,11 +150,8 @@ TEST(SessionData, ShowsTheBlockAndWritesItBackUnchanged) {
 // A value the session block cannot hold as entered is refused with its range and nothing is
 // written; a lap count below the laps since the reset + 1 still stores a lap base of 0.
 TEST(SessionData, RefusesWhatTheBlockCannotHoldAndReportsWhatItStored) {
-  const struct {
-    SessionDataValues entered;
-    const char* refusal;  // null: written
-    SessionDataValues stored;
-  } cases[] = {
+  // A null refusal: written.
+  const struct { SessionDataValues entered; const char* refusal; SessionDataValues stored; } cases[] = {
       {{0, 2, 28, 3}, "Please enter an integer between 1 and 65536.", {}},
       {{5, 65537, 28, 3}, "Please enter an integer between 1 and 65536.", {}},
       {{5, 2, 65536 + 8, 3}, "Please enter an integer between 0 and 65543.", {}},
@@ -190,10 +180,7 @@ TEST(SessionData, RefusesWhatTheBlockCannotHoldAndReportsWhatItStored) {
 
 TEST(SessionBlockAfterUpdate, ClampsNegativesAndKeepsTheLow16Bits) {
   const SessionBlock block = ExampleSessionBlock();
-  struct Case {
-    SessionDataValues entered;
-    std::uint16_t session, outing, lapBase, paceLaps;
-  };
+  struct Case { SessionDataValues entered; std::uint16_t session, outing, lapBase, paceLaps; };
   const std::vector<Case> cases = {
       {{5, 2, 28, 3}, 4, 1, 20, 3},
       {{0, 0, 0, 0}, 0, 0, 0, 0},  // Session 0 stores 0, not 65535
@@ -256,11 +243,7 @@ TEST(SettingsToggles, FlipTheFlagSetTheCheckAndStoreTheSetting) {
 }
 
 // Each LCU command, answering Yes and accepting every dialog.
-struct LcuCommand {
-  const char* name;
-  std::function<CommandResult(CommandContext&)> run;
-  std::string_view offline;
-};
+struct LcuCommand { const char* name; std::function<CommandResult(CommandContext&)> run; std::string_view offline; };
 
 const std::vector<LcuCommand>& LcuCommands() {
   static const std::vector<LcuCommand> commands = {
@@ -273,39 +256,32 @@ const std::vector<LcuCommand>& LcuCommands() {
       {"LcuConfiguration",
        [](CommandContext& c) { return CLcuConfg(c).IsReady() ? CommandResult::kDone : CommandResult::kFailed; },
        "LCU is off-line."},
+      // Checked before the file dialog opens.
+      {"LoadHexFile", CheckLoadHexFile, "LCU is off-line"},
+      {"StartLogger", OnStartLogger, ""},  // off line it follows the flag; see above
   };
   return commands;
 }
 
-void AnswerEverything(CommandFixture& f) {
-  f.prompter.answers = {true, true};
-  f.prompter.initAnswer = 17;
-  f.prompter.sessionUnchanged = true;
-}
-
-TEST(LcuCommands, OfflineShowsTheCommandsOwnFormAndSendsNothing) {
-  for (const LcuCommand& command : LcuCommands()) {
-    CommandFixture f;
-    AnswerEverything(f);
-    EXPECT_EQ(command.run(f.ctx), CommandResult::kFailed) << command.name;
-    EXPECT_EQ(f.prompter.messages, std::vector<std::string>{std::string(command.offline)}) << command.name;
-    EXPECT_TRUE(f.prompter.questions.empty() && f.prompter.initDialogs == 0 && f.prompter.sessionShown.empty());
-    EXPECT_TRUE(f.backend.calls.empty() && f.files.files.empty()) << command.name;
-  }
-}
-
-TEST(LcuCommands, RefusedWhileADownloadRuns) {
-  auto commands = LcuCommands();
-  commands.push_back({"StartLogger", OnStartLogger, ""});
-  for (const LcuCommand& command : commands) {
-    CommandFixture f;
-    f.GoOnline();
-    AnswerEverything(f);
-    f.app.m_bDownloadRunning = 1;
-    EXPECT_EQ(command.run(f.ctx), CommandResult::kFailed) << command.name;
-    EXPECT_EQ(f.prompter.messages, std::vector<std::string>{std::string(msg::kDownloadInProgress)}) << command.name;
-    EXPECT_TRUE(f.Sent().empty() && f.files.files.empty()) << command.name;
-    EXPECT_EQ(f.app.m_bLoggerStarted, 0);
+// Off line each command shows its own form of the message; while a download runs, every one
+// is refused. Neither asks, opens a dialog, sends or writes anything.
+TEST(LcuCommands, RefusedOfflineAndWhileADownloadRuns) {
+  for (const bool online : {false, true}) {
+    for (const LcuCommand& command : LcuCommands()) {
+      if (!online && command.offline.empty()) continue;
+      CommandFixture f;
+      if (online) f.GoOnline();
+      f.prompter.answers = {true, true};
+      f.prompter.initAnswer = 17;
+      f.prompter.sessionUnchanged = true;
+      f.app.m_bDownloadRunning = online ? 1 : 0;
+      EXPECT_EQ(command.run(f.ctx), CommandResult::kFailed) << command.name;
+      EXPECT_EQ(f.prompter.messages, std::vector<std::string>{std::string(online ? msg::kDownloadInProgress : command.offline)})
+          << command.name;
+      EXPECT_TRUE(f.prompter.questions.empty() && f.prompter.initDialogs == 0 && f.prompter.sessionShown.empty());
+      EXPECT_TRUE(f.backend.calls.size() == f.callsBefore && f.files.files.empty()) << command.name;
+      EXPECT_EQ(f.app.m_bLoggerStarted, 0);
+    }
   }
 }
 
