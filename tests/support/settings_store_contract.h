@@ -25,12 +25,7 @@ class SettingsStoreContract : public ::testing::Test {
 TYPED_TEST_SUITE_P(SettingsStoreContract);
 
 TYPED_TEST_P(SettingsStoreContract, ValuesRoundTrip) {
-  const struct {
-    const char* key;
-    const char* name;
-    std::variant<std::int32_t, const char*> written;
-    const char* read;
-  } cases[] = {
+  const struct { const char* key; const char* name; std::variant<std::int32_t, const char*> written; const char* read; } cases[] = {
       {"Corvalent\\Settings", "Auto Download", 1, "1"},
       {"Corvalent\\ChannelData", "ConfigStamp", INT32_MIN, "-2147483648"},
       {"Paths", "SetupDirectory", "C:\\Velmora\\Setup", "C:\\Velmora\\Setup"},
@@ -95,14 +90,9 @@ TYPED_TEST_P(SettingsStoreContract, ListGivesEveryValueOrderedByKeyAndName) {
   EXPECT_EQ(this->m_backing.Fresh().ReadValue("CONFIG\\LCUs\\serial1", "serial"), "1");
   std::vector<std::string> listed;
   for (const SettingsEntry& e : this->m_backing.Fresh().List()) listed.push_back(e.key + '\\' + e.name + '=' + e.text);
-  EXPECT_EQ(listed, (std::vector<std::string>{
-                        "Config\\Hardware\\Level=2",
-                        "Config\\LCUs\\Serial1\\Serial=1",
-                        "Corvalent\\Settings\\Auto Download=1",
-                        "Corvalent\\Settings\\bottom=600",
-                        "Corvalent\\Settings\\Top=0",
-                        "Paths\\SetupDirectory=/setup",
-                    }));
+  EXPECT_EQ(listed, (std::vector<std::string>{"Config\\Hardware\\Level=2", "Config\\LCUs\\Serial1\\Serial=1",
+                                              "Corvalent\\Settings\\Auto Download=1", "Corvalent\\Settings\\bottom=600",
+                                              "Corvalent\\Settings\\Top=0", "Paths\\SetupDirectory=/setup"}));
 }
 
 REGISTER_TYPED_TEST_SUITE_P(SettingsStoreContract, ValuesRoundTrip, MissingOrUnstorableValuesReadAsNothing,

@@ -50,10 +50,7 @@ TEST(CalibrationImageRegions, AccessorsUseTheImageOffsets) {
   EXPECT_EQ(CalibrationName(bytes, 6), "SIXTEEN CHARS OK");
   EXPECT_EQ(CalibrationName(bytes, 5), "OIL PRESS") << "a full-length name must not run into its neighbour";
 
-  struct Case {
-    int channel;
-    std::size_t offset;
-  };
+  struct Case { int channel; std::size_t offset; };
   for (const Case c : {Case{128, 0x3C00}, Case{191, 0x3FF0}, Case{224, 0x3A00}, Case{255, 0x3AF8}}) {
     EXPECT_EQ(GainOffsetOffset(c.channel), c.offset) << c.channel;
     WriteGainOffset(bytes, c.channel, {2.0f, -3.0f});
@@ -70,10 +67,7 @@ TEST(CalibrationImageRegions, AccessorsUseTheImageOffsets) {
 }
 
 TEST(CalibrationImageRegions, ScaleFlagsBelongToTheirChannels) {
-  struct Case {
-    int channel;
-    std::optional<std::size_t> k;
-  };
+  struct Case { int channel; std::optional<std::size_t> k; };
   const Case cases[] = {{64, 0}, {69, 5}, {83, 6}, {84, 7}, {63, std::nullopt}, {70, std::nullopt},
                         {82, std::nullopt}, {85, std::nullopt}};
   for (const Case& c : cases) EXPECT_EQ(ScaleFlagIndex(c.channel), c.k) << c.channel;

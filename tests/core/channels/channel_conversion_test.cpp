@@ -52,11 +52,7 @@ CalibrationImage RangeImage() {
   return image;
 }
 
-struct RangeCase {
-  int channel;
-  std::uint32_t reading;
-  double expected;
-};
+struct RangeCase { int channel; std::uint32_t reading; double expected; };
 
 TEST(ConvertReadingTest, EveryChannelRange) {
   const CalibrationImage image = RangeImage();
@@ -84,11 +80,7 @@ TEST(ConvertReadingTest, EveryChannelRange) {
   EXPECT_EQ(ConvertReading(image, bytes, 70), 9029.0);
 }
 
-struct TypeCase {
-  const char* name;
-  ChannelCalibration cal;
-  std::vector<std::pair<std::uint16_t, double>> readings;
-};
+struct TypeCase { const char* name; ChannelCalibration cal; std::vector<std::pair<std::uint16_t, double>> readings; };
 
 TEST(ConvertReadingTest, EveryCalibrationType) {
   std::vector<float> tens(13);

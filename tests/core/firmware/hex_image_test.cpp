@@ -20,10 +20,7 @@ using test::HexRecord;
 
 using Image = std::vector<std::uint8_t>;
 
-struct Outcome {
-  HexReadResult result;
-  Image image;
-};
+struct Outcome { HexReadResult result; Image image; };
 
 Outcome Read(std::string_view text) {
   Outcome o{{}, Image(kFirmwareImageSize, 0xEE)};
@@ -105,11 +102,7 @@ TEST(HexImage, PlacesOnlyRecordsThatStartInTheLoadWindow) {
 // A file that would give the LCU no firmware, or firmware at the wrong addresses, is refused
 // as a whole: nothing of it may reach the LCU.
 TEST(HexImage, RefusesFilesThatHoldNoFirmwareForTheWindow) {
-  struct Case {
-    const char* name;
-    std::string text;
-    HexReadResult refusal;
-  };
+  struct Case { const char* name; std::string text; HexReadResult refusal; };
   const std::string good = HexRecord(0x2000, {1, 2, 3, 4});
   const std::vector<Case> cases = {
       {"empty file", "", {HexError::kNoData, 0}},
@@ -158,11 +151,7 @@ TEST(HexImage, CrLfReadsLikeLf) {
 }
 
 TEST(HexImage, UnsoundRecordsInTheWindowRefuseTheFileNamingTheLine) {
-  struct Case {
-    const char* name;
-    std::string badLine;
-    HexError error;
-  };
+  struct Case { const char* name; std::string badLine; HexError error; };
   std::string badData = HexRecord(0x2000, {1, 2, 3});
   badData[10] = 'G';
   const std::string good = HexRecord(0x2000, {1, 2, 3, 4});

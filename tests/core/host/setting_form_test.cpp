@@ -8,12 +8,7 @@ namespace {
 
 // Each value the programs read as a number, and the texts it takes.
 TEST(SettingForm, ValuesReadAsNumbersTakeOnlyNumbers) {
-  const struct {
-    const char* key;
-    const char* name;
-    const char* text;
-    bool fits;
-  } cases[] = {
+  const struct { const char* key; const char* name; const char* text; bool fits; } cases[] = {
       {"Corvalent\\Settings", "Preserve Buffer", "1", true},
       {"corvalent/settings", "preserve buffer", "true", false},
       {"Corvalent\\Settings", "showCmd", " 3", false},

@@ -16,11 +16,7 @@ namespace {
 // number failAt (from 1) fails.
 class RecordingFile : public OutputFile {
  public:
-  struct Call {
-    std::uint64_t offset;
-    std::size_t size;
-    bool operator==(const Call&) const = default;
-  };
+  struct Call { std::uint64_t offset; std::size_t size; bool operator==(const Call&) const = default; };
 
   bool Write(std::span<const std::uint8_t> bytes) override { return WriteAt(m_bytes.size(), bytes); }
   bool WriteAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) override {

@@ -8,10 +8,7 @@ namespace lcu {
 namespace {
 
 TEST(Positions, LinearAddressesMapToWindowAndPage) {
-  struct Case {
-    std::uint32_t linear;
-    Position position;
-  };
+  struct Case { std::uint32_t linear; Position position; };
   for (const Case c : {Case{0, {0x8000, 0}}, Case{16383, {0xBFFF, 0}}, Case{16384, {0x8000, 1}},
                        Case{524287, {0xBFFF, 31}}, Case{876544, {0xA000, 53}}, Case{1048576, {0x8000, 64}}}) {
     EXPECT_EQ(PositionOf(c.linear), c.position) << c.linear;
@@ -56,12 +53,7 @@ TEST(BufferTableValidation, AcceptsSoundTables) {
 // "Logger header is invalid.".
 TEST(BufferTableValidation, RefusesTablesThatWouldIndexOutsideMemoryNamingTheEntry) {
   const LogBufferEntry sound = {2, 1, {0x8000, 1}, {0x8100, 1}};
-  struct Case {
-    const char* name;
-    LoggerHeader header;
-    BufferTableProblem problem;
-    const char* text;
-  };
+  struct Case { const char* name; LoggerHeader header; BufferTableProblem problem; const char* text; };
   LoggerHeader tooMany;
   tooMany.SetU16(hdr::kMemorySize, 2);
   tooMany.SetU16(hdr::kBufferCount, static_cast<std::uint16_t>(LoggerHeader::MaxBufferCount(kLoggerHeaderSize) + 1));

@@ -7,10 +7,7 @@ namespace lcu {
 namespace {
 
 TEST(MemoryEntry, AddressesReadAsHexCutToSixteenBits) {
-  struct Case {
-    const char* text;
-    std::uint16_t address;
-  };
+  struct Case { const char* text; std::uint16_t address; };
   for (const Case c : {Case{"8000", 0x8000}, Case{"12345", 0x2345}, Case{"-1", 0xFFFF}, Case{" 0x1f", 0x1F},
                        Case{"fe36", 0xFE36}, Case{"zz", 0}, Case{"", 0}, Case{"12G4", 0x12}}) {
     EXPECT_EQ(ParseAddressEntry(c.text), c.address) << c.text;
@@ -18,11 +15,7 @@ TEST(MemoryEntry, AddressesReadAsHexCutToSixteenBits) {
 }
 
 TEST(MemoryEntry, DatumInEveryFormat) {
-  struct Case {
-    DatumFormat format;
-    const char* text;
-    std::uint16_t datum;
-  };
+  struct Case { DatumFormat format; const char* text; std::uint16_t datum; };
   for (const Case c : {Case{DatumFormat::kHex, "1F", 0x001F}, Case{DatumFormat::kHex, "12345", 0x2345},
                        Case{DatumFormat::kDec, "300", 0x012C}, Case{DatumFormat::kDec, "-1", 0xFFFF},
                        Case{DatumFormat::kDec, "70000", 4464}, Case{DatumFormat::kBin, "101", 0x0005},
@@ -35,7 +28,6 @@ TEST(MemoryEntry, DatumInEveryFormat) {
   EXPECT_FALSE(ConvertDatum(-1, "1"));
 }
 
-// `lcu poke` takes only a byte in its format: nothing else is written as some other number.
 // `lcu poke` takes only a byte in its format: nothing else is written as some other number.
 TEST(MemoryEntry, ByteDatumIsStrict) {
   using F = DatumFormat;

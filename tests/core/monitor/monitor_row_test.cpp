@@ -9,11 +9,7 @@ namespace lcu {
 namespace {
 
 TEST(MonitorRowTest, CellTexts) {
-  struct ValueCase {
-    double value;
-    int decimals;
-    const char* text;
-  };
+  struct ValueCase { double value; int decimals; const char* text; };
   const ValueCase values[] = {
       {9029.0, 0, "9029"},  {3.14159, 2, "3.14"},         {1.5, -1, "1.500000"},
       {-0.04, 1, "-0.0"},   {2.5, 0, "2"},                {4294967295.0, 0, "4294967295"},

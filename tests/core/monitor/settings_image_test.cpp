@@ -93,11 +93,7 @@ TEST(SettingsImage, TextsAreCutToTheirFields) {
 TEST(SettingsImage, CountsAreClampedToTheStoredRecordsAndChannels) {
   constexpr auto kMin = std::numeric_limits<std::int32_t>::min();
   constexpr auto kMax = std::numeric_limits<std::int32_t>::max();
-  const struct {
-    std::int32_t stored;
-    std::size_t windows;
-    std::size_t rows;
-  } cases[] = {{kMin, 0, 0}, {-1, 0, 0}, {0, 0, 0}, {2, 2, 2}, {32, 32, 32},
+  const struct { std::int32_t stored; std::size_t windows, rows; } cases[] = {{kMin, 0, 0}, {-1, 0, 0}, {0, 0, 0}, {2, 2, 2}, {32, 32, 32},
                {33, 32, 33}, {512, 32, 512}, {513, 32, 512}, {kMax, 32, 512}};
   for (const auto& c : cases) {
     SettingsImage s;
@@ -122,11 +118,7 @@ TEST(SettingsImage, ShortFileOverlaysOnlyTheBytesItHas) {
   before.records[0].SetName("Kept");
   before.records[0].channelCount = 4;
 
-  const struct {
-    std::size_t length;
-    std::int32_t windowCount;
-    std::uint8_t flag;
-  } cases[] = {
+  const struct { std::size_t length; std::int32_t windowCount; std::uint8_t flag; } cases[] = {
       {0, 1, 9},                                 // empty file: nothing changes
       {39, 0x0303, 9},                           // ends inside the window count: its first two bytes
       {141, 0x03030303, 9},                      // ends just before the flag
@@ -153,10 +145,7 @@ TEST(SettingsImage, ShortFileOverlaysOnlyTheBytesItHas) {
 TEST(SettingsImage, NormalGeometryOfFileRectangles) {
   constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
   constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
-  struct Case {
-    std::int32_t left, top, right, bottom;
-    std::optional<WindowGeometry> expected;
-  };
+  struct Case { std::int32_t left, top, right, bottom; std::optional<WindowGeometry> expected; };
   const Case cases[] = {
       {10, 20, 310, 220, WindowGeometry{10, 20, 300, 200}}, {-50, -40, 50, 40, WindowGeometry{-50, -40, 100, 80}},
       {0, 0, kMax, kMax, WindowGeometry{0, 0, kMax, kMax}}, {kMin, 0, kMin + 1, 1, WindowGeometry{kMin, 0, 1, 1}},

@@ -36,11 +36,7 @@ class Readings final : public ReadingsSubscriber {
   void OnReadings(const MonitorDocument& document, std::span<const std::uint32_t> raw, const LocalTime& taken) override {
     heard.push_back({&document, {raw.begin(), raw.end()}, taken.second});
   }
-  struct Heard {
-    const MonitorDocument* document;
-    std::vector<std::uint32_t> raw;
-    int second;
-  };
+  struct Heard { const MonitorDocument* document; std::vector<std::uint32_t> raw; int second; };
   std::vector<Heard> heard;
 };
 
@@ -99,11 +95,7 @@ TEST_F(LcuSessionTest, EachStepServesWhatIsDueOnItsOwnPhaseInAFixedOrder) {
   session.AddMonitor(b);
   b.SetChannels(channelsB);
 
-  const struct {
-    int ms;
-    Sent sent;
-    int connections;
-  } steps[] = {
+  const struct { int ms; Sent sent; int connections; } steps[] = {
       {150, {}, 0},
       {200, {"300", "memory"}, 0},
       {300, {"400"}, 0},

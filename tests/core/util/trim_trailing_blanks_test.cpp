@@ -10,9 +10,7 @@ namespace lcu {
 namespace {
 
 TEST(TrimTrailingBlanks, RemovesOnlyTrailingSpacesAndKeepsTheFirstCharacter) {
-  struct Case {
-    std::string in, out;
-  };
+  struct Case { std::string in, out; };
   for (const auto& c : std::vector<Case>{{"AB  ", "AB"}, {"   ", " "}, {"x", "x"}, {"", ""}, {"AB\t", "AB\t"},
                                          {" A ", " A"}, {"A B", "A B"}}) {
     std::string text = c.in;
