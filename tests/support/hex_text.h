@@ -12,8 +12,6 @@ namespace lcu::test {
 using lcu::HexEndRecord;
 using lcu::HexRecord;
 using lcu::HexRecords;
-using lcu::kHexData;
-using lcu::kHexEndOfFile;
 using lcu::kHexExtendedLinear;
 using lcu::kHexExtendedSegment;
 
