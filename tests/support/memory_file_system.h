@@ -1,17 +1,19 @@
 // A FileSystem in memory for command tests: it keeps each file's bytes and whether the file
 // was committed, and can refuse to create a file, run out of space after a number of bytes
-// like a full disk, or fail the commit. A replacement lives under its own name until
+// like a full disk, or fail or delay the commit. A replacement lives under its own name until
 // its commit moves it over the file it replaces.
 #pragma once
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <map>
 #include <memory>
 #include <optional>
 #include <set>
 #include <string>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 #include "core/host/file_system.h"
@@ -29,6 +31,8 @@ class MemoryFileSystem : public FileSystem {
   std::optional<std::size_t> spaceLeft;
   /// Makes every commit fail (the file is closed all the same).
   bool failCommit = false;
+  /// How long each commit takes, as the sync of a large file on a slow disk.
+  std::chrono::milliseconds commitDelay{0};
   /// Folders that exist besides the files.
   std::set<std::string> folders;
 
@@ -98,6 +102,7 @@ class MemoryFileSystem : public FileSystem {
       return true;
     }
     bool Commit() override {
+      std::this_thread::sleep_for(m_fs.commitDelay);
       if (m_done || Record().closed) return Fail(EBADF);
       MemoryFileRecord& record = Record();
       record.closed = true;
