@@ -368,14 +368,14 @@ TEST_F(DownloadTest, FullDiskAndFailedSyncStopBeforeTheReset) {
 TEST_F(DownloadTest, QuittingDuringASlowSyncKeepsTheFileAndSkipsTheReset) {
   const LoggerHeader before = PrepareLcu(0, {{2, 1, {0x8000, 1}, {0x8100, 1}}, {0, 0, {0x8000, 2}, {0x8000, 2}}});
   clock.tick = std::chrono::milliseconds(10);
-  ui.quitAtPump = 3;  // after the buffer's one chunk and after the buffer, the sync's first
+  ui.quitAtPump = 4;  // after the buffer's one chunk and after the buffer, the sync's second
   test::MemoryFileSystem disk;
   disk.commitDelay = std::chrono::milliseconds(200);
   auto ctx = Context(disk);
   const DownloadResult result = OnDownload(ctx);
   EXPECT_NE(result.result, CommandResult::kDone);
   EXPECT_TRUE(result.fileSaved);
-  EXPECT_EQ(ui.pumps, 3);
+  EXPECT_EQ(ui.pumps, 4);
   ASSERT_NE(disk.Committed(result.path), nullptr);
   EXPECT_EQ(disk.Committed(result.path)->bytes.size(), 16384u + 0x100);
   EXPECT_EQ(LcuHeaderNow(), before);
