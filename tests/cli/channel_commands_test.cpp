@@ -20,6 +20,7 @@
 #include "core/app/messages.h"
 #include "core/channels/channel_calibration.h"
 #include "core/channels/channel_conversion.h"
+#include "core/channels/conversion_explanation.h"
 #include "core/monitor/monitor_row.h"
 #include "lcu_program.h"
 #include "sim/sample_channels.h"
@@ -100,6 +101,32 @@ TEST_F(ChannelCommandsTest, ConvertUsesTheLcusCalibrationAndTheChannelsDecimals)
     EXPECT_EQ(InLcu(QStringList{"convert"} + arguments).out, c.values) << c.channel;
     EXPECT_EQ(Lcu(QStringList{"convert", "--lcu", "1"} + arguments).out, c.values) << c.channel;
   }
+}
+
+// --explain prints the core's explanation with the channel's decimals; --json carries the
+// same numbers, the last step's result being the value.
+TEST_F(ChannelCommandsTest, ConvertExplainsHowEachValueWasMade) {
+  const lcu::CalibrationImage calibration = lcu::sim::MakeSampleCalibration();
+  QString expected;
+  for (const std::uint32_t reading : {300u, 2047u}) {
+    if (!expected.isEmpty()) expected += '\n';
+    for (const std::string& line : lcu::ExplanationLines(lcu::ExplainConversion(calibration, reading, 0, 1)))
+      expected += QString::fromStdString(line) + '\n';
+  }
+  const ProgramRun text = Lcu({"convert", "--lcu", "1", "0", "300", "2047", "--explain"});
+  EXPECT_EQ(text.exitCode, 0) << text.err.toStdString();
+  EXPECT_EQ(text.out, expected);
+  EXPECT_TRUE(text.out.contains("x[5] = 1850 < r = 2047 <= x[6] = 2400: segment 5")) << text.out.toStdString();
+
+  const QJsonArray json = InLcu({"convert", "0", "2047", "--explain", "--json"}).OutJson().array();
+  ASSERT_EQ(json.size(), 1);
+  const QJsonObject value = json[0].toObject();
+  EXPECT_EQ(value["shown"], "42.8");
+  EXPECT_EQ(value["rule"], "interpolate");
+  EXPECT_EQ(value["position"], "segment");
+  EXPECT_EQ(value["segment"], 5);
+  EXPECT_EQ(value["steps"].toArray().last().toObject()["result"].toDouble(), value["value"].toDouble());
+  EXPECT_EQ(value["value"].toDouble(), lcu::ConvertReading(calibration, 2047, 0));
 }
 
 TEST_F(ChannelCommandsTest, WithoutCalibrationChannelsListsWhatItHasAndConvertRefuses) {

@@ -59,7 +59,7 @@ constexpr std::string_view kProgramChecksum = ", program checksum ";
 constexpr std::string_view kNoFirmware = "Firmware version 0: the LCU reports no firmware";
 constexpr std::string_view kLoadHexFile = "Load Hex File";
 constexpr std::string_view kHardwareLevel = "Hardware level ";
-constexpr std::string_view kChannelsOffered = ": channels offered ";
+constexpr std::string_view kChannelsOffered = " channels offered";
 constexpr std::string_view kNoChannelsOffered = ": no channels offered";
 constexpr std::string_view kSetLevel = "Set Config\\Hardware, value Level, to 1 to 5";
 constexpr std::string_view kLcu = "LCU ";
@@ -261,7 +261,7 @@ PreflightLine HardwareLevelLine(const PreflightInputs& in) {
     return {CheckItem::kHardwareLevel, CheckLevel::kWarning,
             Cat({text::kHardwareLevel, Quoted(in.hardwareLevel), text::kNoChannelsOffered}), std::string(text::kSetLevel)};
   return {CheckItem::kHardwareLevel, CheckLevel::kOk,
-          Cat({text::kHardwareLevel, in.hardwareLevel, text::kChannelsOffered, std::to_string(offered)}), {}};
+          Cat({text::kHardwareLevel, in.hardwareLevel, ": ", std::to_string(offered), text::kChannelsOffered}), {}};
 }
 
 PreflightLine RegistrationLine(const PreflightInputs& in) {
