@@ -160,6 +160,7 @@ DownloadRecord ReadDownloadRecord(const std::string& path) {
 // came from this LCU's header as it stands now: same LCU, same buffers, same ends.
 bool SameData(const LoggerHeader& lcu, const DownloadRecord& record) {
   if (!record.header || !record.complete) return false;
+  if (lcu.BufferCount() > LoggerHeader::MaxBufferCount(kLoggerHeaderSize)) return false;
   const LoggerHeader& file = *record.header;
   if (file.LcuNumber() != lcu.LcuNumber() || file.DataPresent() != lcu.DataPresent() ||
       file.WrapFlag() != lcu.WrapFlag() || file.BufferCount() != lcu.BufferCount())

@@ -111,6 +111,13 @@ TEST(PreflightCheckTest, EachConditionGivesItsLevel) {
          in.header.SetEntry(1, e);
        },
        kMemory, kError, "Send Config to lay the buffers out afresh"},
+      {"a buffer count that cannot fit, with data and a record",
+       [](PreflightInputs& in) {
+         in.header.SetU32(hdr::kDataPresent, 1);
+         in.lastDownload = RecordOf(in.header, true);
+         in.header.SetU16(hdr::kBufferCount, 0xFFFF);
+       },
+       kDownloaded, kWarning, "Download"},
       {"data, no download recorded", [](PreflightInputs& in) { FillBuffers(in.header); }, kDownloaded, kWarning,
        "Download"},
       {"data downloaded here",
