@@ -170,13 +170,5 @@ TEST(ConversionExplanationTest, LinesShowTheNumbersUsed) {
   }
 }
 
-TEST(ConversionExplanationTest, ShowsTheValueBeforeAndAfterRounding) {
-  CalibrationImage image;
-  const ConversionExplanation e = ExplainConversion(image, 0xFF9C, 99, 1);
-  EXPECT_EQ(e.rule, ExplainedRule::kHundredth);
-  EXPECT_EQ(ExplanationLines(e).back(), "Value " + ExactNumber(double{654.36f}) + " rounded to the channel's decimals (1): 654.4");
-  EXPECT_EQ(ExactNumber(double{654.36f}), "654.3599853515625");
-}
-
 }  // namespace
 }  // namespace lcu
