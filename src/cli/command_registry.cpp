@@ -57,6 +57,7 @@ void AddAllCommands(CommandRegistry& commands) {
   AddStatusCommands(commands);
   AddDeviceCommands(commands);
   AddLoggerCommands(commands);
+  AddCheckCommands(commands);
   AddMaintenanceCommands(commands);
   AddDumpCommands(commands);
   AddMemoryCommands(commands);

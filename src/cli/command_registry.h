@@ -59,5 +59,6 @@ void AddSimulatorCommands(CommandRegistry& commands);
 void AddChannelCommands(CommandRegistry& commands);
 void AddMonitorCommands(CommandRegistry& commands);
 void AddFirmwareCommands(CommandRegistry& commands);
+void AddCheckCommands(CommandRegistry& commands);
 
 }  // namespace lcu::cli

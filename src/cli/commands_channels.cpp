@@ -19,6 +19,7 @@
 #include "core/app/messages.h"
 #include "core/channels/calibration_file.h"
 #include "core/channels/channel_zeroing.h"
+#include "core/channels/conversion_explanation.h"
 #include "core/monitor/channel_exchange.h"
 
 namespace lcu::cli {
@@ -29,6 +30,8 @@ struct ConvertArguments {
   std::optional<std::uint16_t> lcu;
   std::string channel;
   std::vector<std::string> readings;
+  bool explain = false;
+  bool json = false;
 };
 
 struct ZeroArguments {
@@ -65,6 +68,45 @@ int RunChannels(CliContext& context, bool json) {
   return loaded ? kExitOk : kExitFailed;
 }
 
+std::string_view PositionName(TablePosition position) {
+  switch (position) {
+    case TablePosition::kNotATable: return "none";
+    case TablePosition::kFirstPoint: return "first";
+    case TablePosition::kLastPoint: return "last";
+    case TablePosition::kSegment: return "segment";
+    case TablePosition::kNoSegment: return "no-segment";
+  }
+  return {};
+}
+
+bool IsCalibrated(ExplainedRule rule) {
+  return rule == ExplainedRule::kTableInterpolation || rule == ExplainedRule::kTableStep ||
+         rule == ExplainedRule::kLinear || rule == ExplainedRule::kQuadratic || rule == ExplainedRule::kUnknownType;
+}
+
+// The explanation's numbers as fields; the calibration record only for calibrated channels,
+// its table points only up to the last one used.
+void WriteExplanation(JsonWriter& json, const ConversionExplanation& e) {
+  json.Field("ruleChannel", e.ruleChannel).Field("rawLow16", e.raw).Field("rule", RuleName(e.rule));
+  if (IsCalibrated(e.rule)) {
+    const ChannelCalibration& cal = e.record;
+    json.Key("calibration").BeginObject().Field("type", cal.type).Field("zeroOffset", cal.offset);
+    json.Field("lastPoint", e.lastPoint);
+    json.Key("x").BeginArray();
+    for (std::size_t i = 0; i <= e.lastPoint; ++i) json.Value(cal.x[i]);
+    json.EndArray().Key("y").BeginArray();
+    for (std::size_t i = 0; i <= e.lastPoint; ++i) json.Value(cal.y[i]);
+    json.EndArray().Field("a", cal.a).Field("b", cal.b).Field("c", cal.c).EndObject();
+    json.Field("position", PositionName(e.position)).Field("segment", e.segment);
+  }
+  if (e.rule == ExplainedRule::kScaleFlag) json.Field("scaleFlag", e.scaleFlag);
+  if (e.rule == ExplainedRule::kGainOffset) json.Field("gain", e.gainOffset.gain).Field("offset", e.gainOffset.offset);
+  json.Key("steps").BeginArray();
+  for (const ConversionStep& step : e.steps)
+    json.BeginObject().Field("name", step.name).Field("expression", step.expression).Field("result", step.result).EndObject();
+  json.EndArray().Field("decimals", e.decimals);
+}
+
 // With --lcu no LCU is needed: the calibration of that LCU's file places the definitions
 // and converts the readings.
 int RunConvert(CliContext& context, const ConvertArguments& arguments) {
@@ -80,11 +122,27 @@ int RunConvert(CliContext& context, const ConvertArguments& arguments) {
   std::uint16_t channel = 0;
   ParseChannelNumber(arguments.channel, channel);
   const AppState& app = context.GetAppState();
-  for (const std::string& text : arguments.readings) {
+  const int decimals = app.m_channelTable[channel].decimals;
+  JsonWriter json;
+  json.BeginArray();
+  for (std::size_t i = 0; i < arguments.readings.size(); ++i) {
     std::uint32_t reading = 0;
-    ParseRawReading(text, reading);
-    std::cout << ValueCellOf(app, channel, reading) << '\n';
+    ParseRawReading(arguments.readings[i], reading);
+    if (!arguments.explain && !arguments.json) {
+      std::cout << ValueCellOf(app, channel, reading) << '\n';
+      continue;
+    }
+    const ConversionExplanation e = ExplainConversion(app.m_calibration, reading, channel, decimals);
+    if (arguments.json) {
+      json.BeginObject().Field("channel", channel).Field("reading", reading).Field("value", e.value).Field("shown", e.shown);
+      if (arguments.explain) WriteExplanation(json, e);
+      json.EndObject();
+      continue;
+    }
+    if (i != 0) std::cout << '\n';
+    for (const std::string& line : ExplanationLines(e)) std::cout << line << '\n';
   }
+  if (arguments.json) std::cout << json.EndArray().Text();
   return kExitOk;
 }
 
@@ -143,6 +201,10 @@ void AddChannelCommands(CommandRegistry& commands) {
   convertCommand->add_option("RAW", convert->readings, "32-bit readings, decimal or hex after 0x")
       ->required()
       ->check(RawReadingValidator());
+  convertCommand->add_flag("--explain", convert->explain,
+                           "Show how each value was made: the raw reading, the calibration and its numbers, the "
+                           "zero offset and the rounding to the channel's decimals");
+  AddJsonFlag(*convertCommand, convert->json);
 
   auto zero = std::make_shared<ZeroArguments>();
   CLI::App* zeroCommand = commands.AddCommand(

@@ -1,6 +1,8 @@
 #include "cli/json_writer.h"
 
 #include <array>
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 
 namespace lcu::cli {
@@ -127,6 +129,13 @@ JsonWriter& JsonWriter::Value(std::string_view text) {
 }
 
 JsonWriter& JsonWriter::Value(std::int64_t number) { return Literal(std::to_string(number)); }
+
+JsonWriter& JsonWriter::Value(double number) {
+  if (!std::isfinite(number)) return Null();
+  std::array<char, 32> text{};
+  const auto result = std::to_chars(text.data(), text.data() + text.size(), number);
+  return Literal(std::string_view(text.data(), static_cast<std::size_t>(result.ptr - text.data())));
+}
 
 JsonWriter& JsonWriter::Literal(std::string_view text) {
   BeginValue();

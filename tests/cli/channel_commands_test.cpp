@@ -102,6 +102,26 @@ TEST_F(ChannelCommandsTest, ConvertUsesTheLcusCalibrationAndTheChannelsDecimals)
   }
 }
 
+// --explain prints the explanation of each reading; --json carries the same numbers, the last
+// step's result being the value.
+TEST_F(ChannelCommandsTest, ConvertExplainsHowEachValueWasMade) {
+  const lcu::CalibrationImage calibration = lcu::sim::MakeSampleCalibration();
+  const ProgramRun text = Lcu({"convert", "--lcu", "1", "0", "300", "2047", "--explain"});
+  EXPECT_EQ(text.exitCode, 0) << text.err.toStdString();
+  EXPECT_EQ(text.out.count("Value "), 2);
+  EXPECT_TRUE(text.out.contains("x[5] = 1850 < r = 2047 <= x[6] = 2400: segment 5")) << text.out.toStdString();
+
+  const QJsonArray json = InLcu({"convert", "0", "2047", "--explain", "--json"}).OutJson().array();
+  ASSERT_EQ(json.size(), 1);
+  const QJsonObject value = json[0].toObject();
+  EXPECT_EQ(value["shown"], "42.8");
+  EXPECT_EQ(value["rule"], "interpolate");
+  EXPECT_EQ(value["position"], "segment");
+  EXPECT_EQ(value["segment"], 5);
+  EXPECT_EQ(value["steps"].toArray().last().toObject()["result"].toDouble(), value["value"].toDouble());
+  EXPECT_EQ(value["value"].toDouble(), lcu::ConvertReading(calibration, 2047, 0));
+}
+
 TEST_F(ChannelCommandsTest, WithoutCalibrationChannelsListsWhatItHasAndConvertRefuses) {
   ASSERT_TRUE(QFile::remove(CalibrationFile()));
   const ProgramRun channels = InLcu({"channels"});

@@ -2,6 +2,7 @@
 // byte that is not UTF-8 read as Latin-1 rather than passed on as invalid UTF-8.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 
 #include "cli/json_writer.h"
@@ -32,6 +33,14 @@ TEST(JsonWriter, SeparatesItemsInNestedObjectsAndArrays) {
   json.BeginArray().BeginObject().Field("a", 1).Key("b").BeginArray().Value(true).Null().EndArray().EndObject();
   json.BeginObject().EndObject().Value(-5).EndArray();
   EXPECT_EQ(json.Text(), "[{\"a\":1,\"b\":[true,null]},{},-5]\n");
+}
+
+// Doubles read back exactly (a float widened keeps all its digits); JSON has no infinity or NaN.
+TEST(JsonWriter, WritesDoublesExactlyAndNullForWhatJsonCannotHold) {
+  JsonWriter json;
+  json.BeginArray().Value(0.1).Value(double{0.1f}).Value(-2.5e300).Value(4294967295.0);
+  json.Value(std::numeric_limits<double>::infinity()).Value(std::numeric_limits<double>::quiet_NaN()).EndArray();
+  EXPECT_EQ(json.Text(), "[0.1,0.10000000149011612,-2.5e+300,4294967295,null,null]\n");
 }
 
 }  // namespace

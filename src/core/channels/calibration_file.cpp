@@ -45,6 +45,10 @@ int FindLcuSlot(const SettingsStore& store, std::uint16_t lcuNumber) {
   return 1;
 }
 
+std::string SlotCalibrationPath(const SettingsStore& store, int slot) {
+  return JoinPath(SetupDirectory(store), CalibrationFileName(slot));
+}
+
 std::string GetCalibrationPath(const SettingsStore& store, std::uint16_t lcuNumber) {
   const std::string folder = SetupDirectory(store);
   const std::string path = JoinPath(folder, CalibrationFileName(FindLcuSlot(store, lcuNumber)));

@@ -18,6 +18,9 @@ namespace lcu {
 /// The slot (1 to 10) whose "Serial" value equals the LCU number, or 1 when none does.
 int FindLcuSlot(const SettingsStore& store, std::uint16_t lcuNumber);
 
+/// The calibration file of a slot (1 to 10) in the setup folder, whether it exists or not.
+std::string SlotCalibrationPath(const SettingsStore& store, int slot);
+
 /// The calibration file of an LCU: the file of its slot, or the file of slot 1 when its
 /// slot has no file (or it is not registered).
 std::string GetCalibrationPath(const SettingsStore& store, std::uint16_t lcuNumber);

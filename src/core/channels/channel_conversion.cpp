@@ -11,65 +11,44 @@ namespace lcu {
 
 namespace {
 
-enum class Rule {
-  kCalibrated,       // the channel's calibration record
-  kScaleFlag,        // r / 10 when the channel's scale flag has a bit of 0x0A, else r
-  kLow16,            // r
-  kTenth,            // f(r / 10)
-  kHundredth,        // f(r / 100)
-  kSignedHundredth,  // f(rs / 100)
-  kGainOffset,       // f(gain x r + offset) from the image
-  kFloatBits,        // the 32 bits as a float
-  kSigned16,         // rs
-  kSigned32,         // Rs
-  kUnsigned32,       // Ru
-};
-
 struct RuleRange {
   int first;
   int last;
-  Rule rule;
+  ChannelRule rule;
 };
 
 // The rule of every channel number up to 278; every other number takes the whole reading
 // unsigned.
 constexpr RuleRange kRules[] = {
-    {0, 63, Rule::kCalibrated},
-    {64, 69, Rule::kScaleFlag},
-    {70, 72, Rule::kLow16},
-    {73, 78, Rule::kTenth},
-    {79, 79, Rule::kLow16},
-    {80, 81, Rule::kHundredth},
-    {82, 82, Rule::kTenth},
-    {83, 84, Rule::kScaleFlag},
-    {85, 93, Rule::kTenth},
-    {94, 95, Rule::kLow16},
-    {96, 97, Rule::kHundredth},
-    {98, 98, Rule::kSignedHundredth},
-    {99, 99, Rule::kHundredth},
-    {100, 100, Rule::kSignedHundredth},
-    {101, 111, Rule::kHundredth},
-    {112, 127, Rule::kLow16},  // reached only when a source word names this range
-    {128, 191, Rule::kGainOffset},
-    {192, 223, Rule::kFloatBits},
-    {224, 255, Rule::kGainOffset},
-    {256, 256, Rule::kSigned32},
-    {257, 258, Rule::kSigned16},
-    {259, 263, Rule::kUnsigned32},
-    {264, 278, Rule::kSigned32},
+    {0, 63, ChannelRule::kCalibrated},
+    {64, 69, ChannelRule::kScaleFlag},
+    {70, 72, ChannelRule::kLow16},
+    {73, 78, ChannelRule::kTenth},
+    {79, 79, ChannelRule::kLow16},
+    {80, 81, ChannelRule::kHundredth},
+    {82, 82, ChannelRule::kTenth},
+    {83, 84, ChannelRule::kScaleFlag},
+    {85, 93, ChannelRule::kTenth},
+    {94, 95, ChannelRule::kLow16},
+    {96, 97, ChannelRule::kHundredth},
+    {98, 98, ChannelRule::kSignedHundredth},
+    {99, 99, ChannelRule::kHundredth},
+    {100, 100, ChannelRule::kSignedHundredth},
+    {101, 111, ChannelRule::kHundredth},
+    {112, 127, ChannelRule::kLow16},  // reached only when a source word names this range
+    {128, 191, ChannelRule::kGainOffset},
+    {192, 223, ChannelRule::kFloatBits},
+    {224, 255, ChannelRule::kGainOffset},
+    {256, 256, ChannelRule::kSigned32},
+    {257, 258, ChannelRule::kSigned16},
+    {259, 263, ChannelRule::kUnsigned32},
+    {264, 278, ChannelRule::kSigned32},
 };
 
 constexpr int kFirstSourceChannel = 112;
 constexpr int kLastSourceChannel = 127;
 constexpr std::uint8_t kScaleFlagTenths = 0x0A;
 constexpr std::size_t kLastTablePoint = kCalibrationPoints - 1;
-
-Rule RuleOf(int channel) {
-  for (const RuleRange& range : kRules) {
-    if (channel >= range.first && channel <= range.last) return range.rule;
-  }
-  return Rule::kUnsigned32;
-}
 
 double Single(double value) { return static_cast<double>(RoundToSingle(value)); }
 
@@ -134,6 +113,18 @@ double Calibrated(const CalibrationImage& image, int channel, std::uint16_t r) {
 
 }  // namespace
 
+ChannelRule ChannelRuleOf(int channel) {
+  for (const RuleRange& range : kRules) {
+    if (channel >= range.first && channel <= range.last) return range.rule;
+  }
+  return ChannelRule::kUnsigned32;
+}
+
+int RuleChannelOf(const CalibrationImage& image, int channel) {
+  if (channel >= kFirstSourceChannel && channel <= kLastSourceChannel) return ReadSourceWord(image.Bytes(), channel);
+  return channel;
+}
+
 float RoundToSingle(double value) {
   // Halfway between the largest float and 2^128 and beyond, round-to-nearest overflows.
   constexpr double kOverflow = 0x1.ffffffp127;
@@ -143,37 +134,35 @@ float RoundToSingle(double value) {
 }
 
 double ConvertReading(const CalibrationImage& image, std::uint32_t reading, int channel) {
-  if (channel >= kFirstSourceChannel && channel <= kLastSourceChannel) {
-    channel = ReadSourceWord(image.Bytes(), channel);
-  }
+  channel = RuleChannelOf(image, channel);
   const auto r = static_cast<std::uint16_t>(reading & 0xFFFF);
   const auto rs = static_cast<std::int16_t>(r);
-  switch (RuleOf(channel)) {
-    case Rule::kCalibrated:
+  switch (ChannelRuleOf(channel)) {
+    case ChannelRule::kCalibrated:
       return Calibrated(image, channel, r);
-    case Rule::kScaleFlag: {
+    case ChannelRule::kScaleFlag: {
       const std::uint8_t flag = ReadScaleFlag(image.Bytes(), *ScaleFlagIndex(channel));
       return (flag & kScaleFlagTenths) != 0 ? Single(r / 10.0) : r;
     }
-    case Rule::kLow16:
+    case ChannelRule::kLow16:
       return r;
-    case Rule::kTenth:
+    case ChannelRule::kTenth:
       return Single(r / 10.0);
-    case Rule::kHundredth:
+    case ChannelRule::kHundredth:
       return Single(r / 100.0);
-    case Rule::kSignedHundredth:
+    case ChannelRule::kSignedHundredth:
       return Single(rs / 100.0);
-    case Rule::kGainOffset: {
+    case ChannelRule::kGainOffset: {
       const GainOffset pair = ReadGainOffset(image.Bytes(), channel);
       return Single(static_cast<double>(pair.gain) * r + static_cast<double>(pair.offset));
     }
-    case Rule::kFloatBits:
+    case ChannelRule::kFloatBits:
       return static_cast<double>(std::bit_cast<float>(reading));
-    case Rule::kSigned16:
+    case ChannelRule::kSigned16:
       return rs;
-    case Rule::kSigned32:
+    case ChannelRule::kSigned32:
       return static_cast<std::int32_t>(reading);
-    case Rule::kUnsigned32:
+    case ChannelRule::kUnsigned32:
       return reading;
   }
   return reading;

@@ -16,6 +16,28 @@
 
 namespace lcu {
 
+/// The rules a channel number picks.
+enum class ChannelRule {
+  kCalibrated,       // the channel's calibration record
+  kScaleFlag,        // r / 10 when the channel's scale flag has a bit of 0x0A, else r
+  kLow16,            // r
+  kTenth,            // f(r / 10)
+  kHundredth,        // f(r / 100)
+  kSignedHundredth,  // f(rs / 100)
+  kGainOffset,       // f(gain x r + offset) from the image
+  kFloatBits,        // the 32 bits as a float
+  kSigned16,         // rs
+  kSigned32,         // Rs
+  kUnsigned32,       // Ru
+};
+
+/// The rule of a channel number, before any source word is followed.
+ChannelRule ChannelRuleOf(int channel);
+
+/// The channel whose rule a channel takes: for 112 to 127 the channel their source word
+/// names (followed once), for every other channel the channel itself.
+int RuleChannelOf(const CalibrationImage& image, int channel);
+
 /// Rounds to the nearest single-precision value, the f(...) of the conversion; magnitudes
 /// beyond the float range become infinities of their sign, as IEEE rounding gives them.
 float RoundToSingle(double value);

@@ -33,6 +33,7 @@ inline constexpr std::string_view kStopDownloadItem = "&Stop Download";
 inline constexpr std::string_view kAutoDownloadItem = "&Auto Download\tCtrl+A";
 inline constexpr std::string_view kSendConfigItem = "Send &Config\tCtrl+C";
 inline constexpr std::string_view kExtractSetupItem = "&Extract Setup";
+inline constexpr std::string_view kLcuCheckItem = "LCU Chec&k...";
 inline constexpr std::string_view kSessionDataItem = "S&ession Data\tCtrl+E";
 inline constexpr std::string_view kPreserveQmtItem = "&Preserve QMT data";
 inline constexpr std::string_view kLoadHexFileItem = "Load &Hex File\tCtrl+H";
@@ -66,6 +67,7 @@ inline constexpr std::string_view kStopDownloadPrompt = "Interrupt download";
 inline constexpr std::string_view kAutoDownloadPrompt = "Auto download data on connect";
 inline constexpr std::string_view kSendConfigPrompt = "Send configuration file to logger";
 inline constexpr std::string_view kExtractSetupPrompt = "Extract setup file from the logger";
+inline constexpr std::string_view kLcuCheckPrompt = "Check the LCU before a run";
 inline constexpr std::string_view kSessionDataPrompt = "View/Edit Session Data";
 inline constexpr std::string_view kPreserveQmtPrompt = "Preserve QMT data";
 inline constexpr std::string_view kLoadHexFilePrompt = "Load new hex file";
@@ -100,6 +102,11 @@ inline constexpr std::string_view kUpdateButton = "Update";
 inline constexpr std::string_view kCancelButton = "Cancel";
 inline constexpr std::string_view kLcuConfigurationCaption = "LCU Configuration";
 inline constexpr std::string_view kConfigurationGroup = "Configuration";
+inline constexpr std::string_view kLcuCheckCaption = "LCU Check";
+inline constexpr std::string_view kLcuCheckAllOk = "Everything is ready for a run.";
+inline constexpr std::string_view kLcuCheckWarnings = "Some things need a look before a run.";
+inline constexpr std::string_view kLcuCheckErrors = "Something must be put right before a run.";
+inline constexpr std::string_view kLcuCheckActionLead = "What to do: ";
 
 // Child frames and the window-name dialog.
 inline constexpr std::string_view kUntitledWindow = "Untitled";

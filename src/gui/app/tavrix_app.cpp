@@ -3,6 +3,7 @@
 #include <utility>
 
 #include <QAction>
+#include <QApplication>
 #include <QFile>
 
 #include "core/app/messages.h"
@@ -10,11 +11,13 @@
 #include "core/channels/calibration_file.h"
 #include "core/firmware/hex_file_upload.h"
 #include "core/host/default_paths.h"
+#include "core/host/quiet_prompter.h"
 #include "core/host/registry.h"
 #include "core/logger/configuration_upload.h"
 #include "core/logger/lcu_configuration.h"
 #include "core/logger/logger_download.h"
 #include "core/logger/maintenance_commands.h"
+#include "core/logger/preflight_check.h"
 #include "gui/app/cached_icon_style.h"
 #include "gui/app/command_ids.h"
 #include "gui/app/gui_texts.h"
@@ -25,6 +28,7 @@
 #include "gui/app/qt_text.h"
 #include "gui/app/session_driver.h"
 #include "gui/firmware/hex_file_upload_dlg.h"
+#include "gui/logger/lcu_check_dlg.h"
 #include "gui/memory/memory_template.h"
 #include "gui/monitor/monitor_settings.h"
 #include "gui/monitor/monitor_template.h"
@@ -48,6 +52,8 @@ bool CTavrixApp::InitInstance() {
   m_pMainWnd = std::make_unique<CMainFrame>(m_ctx);
   CMainFrame& frame = *m_pMainWnd;
   connect(m_driver.get(), &SessionDriver::statusPanes, &frame, &CMainFrame::SetPanes);
+  // Queued: the check runs once the step that made the connection has ended.
+  connect(m_driver.get(), &SessionDriver::lcuConnected, this, &CTavrixApp::CheckOnConnection, Qt::QueuedConnection);
   m_ui.SetFrame(&frame, &frame.Menu());
   m_services.prompter->SetOwner(&frame);
   frame.setWindowTitle(ToQString(msg::kAppTitle) + ToQString(text::kCaptionSeparator) + GetProductVersion());
@@ -96,6 +102,7 @@ void CTavrixApp::ConnectCommands() {
       {cmd::kAutoDownload, &CTavrixApp::OnAutoDownload},
       {cmd::kSendConfig, &CTavrixApp::OnSendConfig},
       {cmd::kExtractSetup, &CTavrixApp::OnExtractSetup},
+      {cmd::kLcuCheck, &CTavrixApp::OnLcuCheck},
       {cmd::kSessionData, &CTavrixApp::OnSessionData},
       {cmd::kPreserveQmt, &CTavrixApp::OnPreserveQmt},
       {cmd::kLoadHexFile, &CTavrixApp::OnLoadHexFile},
@@ -151,6 +158,40 @@ void CTavrixApp::OnSendConfig() { lcu::OnSendConfig(m_ctx); }
 void CTavrixApp::OnExtractSetup() { lcu::OnExtractSetup(m_ctx); }
 
 void CTavrixApp::OnSessionData() { lcu::OnSessionData(m_ctx); }
+
+void CTavrixApp::OnLcuCheck() {
+  const std::optional<PreflightInputs> inputs = ReadPreflightInputs(m_ctx);
+  if (!inputs) return;
+  if (m_connectionCheck) m_connectionCheck->close();
+  CLcuCheckDlg dialog(EvaluatePreflight(*inputs), m_pMainWnd.get());
+  m_services.prompter->RunModal(dialog);
+}
+
+// A new connection's check keeps out of the technician's way: it runs after the connection
+// actions (an automatic download has ended by then), reports no failure of its own (the
+// status bar already tells a lost link), and opens its window only when a line is amber or
+// red, without taking the focus and without blocking the program: not while a download
+// runs or another window waits for an answer, and only one such window at a time (a later
+// connection refreshes it).
+void CTavrixApp::CheckOnConnection() {
+  if (m_app.m_bDownloadRunning || m_app.m_bDownloading || m_device->m_bBusy || !m_device->m_bOnline) return;
+  if (QApplication::activeModalWidget() != nullptr) return;
+  QuietPrompter quiet;
+  CommandContext context{m_ctx.device, m_ctx.store, quiet, m_ctx.clock, m_ctx.files, m_ctx.app, m_ctx.ui};
+  const std::optional<PreflightInputs> inputs = ReadPreflightInputs(context);
+  if (!inputs) return;
+  const std::vector<PreflightLine> lines = EvaluatePreflight(*inputs);
+  if (WorstLevel(lines) == CheckLevel::kOk) return;
+  if (m_connectionCheck) {
+    m_connectionCheck->SetLines(lines);
+    return;
+  }
+  m_connectionCheck = new CLcuCheckDlg(lines, m_pMainWnd.get());
+  m_connectionCheck->setAttribute(Qt::WA_DeleteOnClose);
+  m_connectionCheck->setAttribute(Qt::WA_ShowWithoutActivating);
+  m_connectionCheck->setModal(false);
+  m_connectionCheck->show();
+}
 
 void CTavrixApp::OnPreserveQmt() { lcu::OnPreserveQmt(m_ctx); }
 

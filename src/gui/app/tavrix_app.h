@@ -8,6 +8,7 @@
 #include <string>
 
 #include <QObject>
+#include <QPointer>
 
 #include "core/app/app_state.h"
 #include "core/app/command_context.h"
@@ -23,6 +24,7 @@
 
 namespace lcu::gui {
 
+class CLcuCheckDlg;
 class CMainFrame;
 class CMemoryTemplate;
 class CMonitorSettings;
@@ -77,6 +79,7 @@ class CTavrixApp : public QObject {
   void OnAutoDownload();
   void OnSendConfig();
   void OnExtractSetup();
+  void OnLcuCheck();
   void OnSessionData();
   void OnPreserveQmt();
   void OnLoadHexFile();
@@ -99,6 +102,8 @@ class CTavrixApp : public QObject {
   /// Saves the monitor windows into the current settings file (asking for one when none is
   /// current) when the main window closes; it never keeps the window open.
   void SaveSettingsOnClose();
+  /// The check a new connection runs by itself (see the definition).
+  void CheckOnConnection();
 
   Services m_services;
   AppState m_app;
@@ -112,6 +117,8 @@ class CTavrixApp : public QObject {
   std::unique_ptr<CMonitorTemplate> m_monitorKind;
   std::unique_ptr<CMemoryTemplate> m_memoryKind;
   std::unique_ptr<CMonitorSettings> m_monitorSettings;
+  // The check dialog a connection opened, while it is open.
+  QPointer<CLcuCheckDlg> m_connectionCheck;
 };
 
 }  // namespace lcu::gui

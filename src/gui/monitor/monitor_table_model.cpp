@@ -2,7 +2,10 @@
 
 #include <array>
 
+#include <QStringList>
+
 #include "core/channels/channel_conversion.h"
+#include "core/channels/conversion_explanation.h"
 #include "core/monitor/monitor_row.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"
@@ -88,6 +91,17 @@ const MonitorTableModel::Row& MonitorTableModel::Shown(std::size_t index) const 
 
 QString MonitorTableModel::ValueText(int row) const { return Shown(static_cast<std::size_t>(row)).value; }
 
+QString MonitorTableModel::ValueExplanation(int row) const {
+  const Row& shown = Shown(static_cast<std::size_t>(row));
+  if (shown.value.isEmpty()) return {};
+  const ChannelDefinition* definition = Definition(m_app, shown.channel);
+  const ConversionExplanation explanation =
+      ExplainConversion(m_app.m_calibration, shown.reading, shown.channel, definition ? definition->decimals : 0);
+  QStringList lines;
+  for (const std::string& line : ExplanationLines(explanation)) lines << ToQString(line);
+  return lines.join('\n');
+}
+
 int MonitorTableModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
 }
@@ -114,6 +128,9 @@ QVariant MonitorTableModel::data(const QModelIndex& index, int role) const {
       return {};
     case Qt::TextAlignmentRole:
       return QVariant::fromValue(ColumnAlignment(index.column()));
+    case Qt::ToolTipRole:
+      if (index.column() == kValueColumn) return ValueExplanation(index.row());
+      return {};
     default:
       return {};
   }

@@ -43,6 +43,9 @@ class MonitorTableModel final : public QAbstractTableModel,
 
   /// The text of a row's Value cell as shown.
   QString ValueText(int row) const;
+  /// How the row's value was made from its last reading, one step a line (the Value cell's
+  /// tooltip); empty before the first reading.
+  QString ValueExplanation(int row) const;
   std::uint16_t Channel(int row) const { return m_rows[static_cast<std::size_t>(row)].channel; }
 
   int rowCount(const QModelIndex& parent = {}) const override;

@@ -120,6 +120,29 @@ TEST(ReadingCellDelegate, DrawsCellsExactlyAsTheStyleDoes) {
 }
 
 // Off line an update changes nothing; once on line again the rows take the reloaded labels.
+// The Value cell's tooltip tells how the shown value was made from the row's last reading:
+// nothing before the first reading, then the reading first and the shown text last.
+TEST_F(MonitorViewTest, ValueTooltipExplainsTheShownValue) {
+  const std::vector<std::uint16_t> channels = {5, 120, 98};
+  CMonitorView& view = WindowWith(channels);
+  const auto tooltip = [&](int row) {
+    return view.model()->index(row, gui::kValueColumn).data(Qt::ToolTipRole).toString();
+  };
+  EXPECT_TRUE(tooltip(0).isEmpty());
+  Update(view);
+  for (int row = 0; row < 3; ++row) {
+    const QStringList lines = tooltip(row).split('\n');
+    ASSERT_GE(lines.size(), 3) << row;
+    EXPECT_TRUE(lines.front().startsWith("Channel " + QString::number(channels[static_cast<std::size_t>(row)]) +
+                                         ", reading "))
+        << lines.front().toStdString();
+    EXPECT_TRUE(lines.back().endsWith("): " + Cell(view, row, gui::kValueColumn))) << lines.back().toStdString();
+  }
+  EXPECT_TRUE(tooltip(0).contains("Calibration type")) << tooltip(0).toStdString();
+  EXPECT_TRUE(tooltip(2).contains("hundredths")) << tooltip(2).toStdString();
+  EXPECT_TRUE(view.model()->index(0, gui::kRawColumn).data(Qt::ToolTipRole).isNull());
+}
+
 TEST_F(MonitorViewTest, AFailedUpdateChangesNothingAndRowsAreRelabelledOnceOnLine) {
   CMonitorView& view = WindowWith(Range(0, 3));
   Update(view);

@@ -1,0 +1,190 @@
+// The pre-flight check: each item's verdict on scripted readings (one table, each row one
+// condition turned from green to amber or red, or kept green), the clock's drift round
+// midnight, and a failed read. That the check only reads is shown end to end by lcu check.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "core/logger/configuration_upload.h"
+#include "core/logger/preflight_check.h"
+#include "support/command_fixture.h"
+
+namespace lcu {
+namespace {
+
+void PutText(LoggerHeader& header, std::size_t offset, std::string_view text) {
+  std::copy(text.begin(), text.end(), header.Bytes().begin() + static_cast<std::ptrdiff_t>(offset));
+}
+
+// An LCU just configured from its calibration file, all green.
+PreflightInputs GreenInputs() {
+  PreflightInputs in;
+  LoggerHeader& h = in.header;
+  h.SetU16(hdr::kMemorySize, 2);
+  h.SetU16(hdr::kLcuNumber, 17);
+  h.SetU16(hdr::kClock, 10 * 60);
+  h.SetU16(hdr::kFirmwareVersion, 3);
+  PutText(h, hdr::kConfigId, "CAR 7          ");
+  PutText(h, hdr::kConfigVersion, "V2     ");
+  h.SetU16(hdr::kBufferCount, 2);
+  LogBufferEntry entry;
+  entry.rateCode = 3;
+  entry.weight = 1;
+  h.SetEntry(0, entry);
+  entry.rateCode = 5;
+  entry.weight = 2;
+  h.SetEntry(1, entry);
+  h.Bytes()[0x2000] = 0x11;  // a calibration record byte
+  LayOutBuffers(h, 2);
+  in.calibration = h;
+  in.calibrationPath = "/setup/@LCU3.cal";
+  in.now.year = 2026;
+  in.now.month = 12;
+  in.now.day = 7;
+  in.now.hour = 10;
+  in.now.minute = 1;
+  in.registeredSlot = 3;
+  in.slotFileExists = true;
+  in.hardwareLevel = "2";
+  in.programChecksum = 0x0A3F;
+  return in;
+}
+
+void FillBuffers(LoggerHeader& h) {
+  for (std::size_t i = 0; i < h.BufferCount(); ++i) {
+    LogBufferEntry e = h.Entry(i);
+    e.end = h.Entry(i + 1).start;
+    h.SetEntry(i, e);
+  }
+  h.SetU32(hdr::kDataPresent, 1);
+}
+
+DownloadRecord RecordOf(const LoggerHeader& h, bool complete) {
+  return {.path = "/data/C070C32C.DAT", .header = h, .complete = complete};
+}
+
+struct CheckCase {
+  const char* what;
+  std::function<void(PreflightInputs&)> change;
+  CheckItem item;
+  CheckLevel level;
+  std::string_view action;
+};
+
+TEST(PreflightCheckTest, EachConditionGivesItsLevel) {
+  using enum CheckItem;
+  using enum CheckLevel;
+  const CheckCase cases[] = {
+      {"no calibration file", [](PreflightInputs& in) { in.calibration.reset(); }, kConfiguration, kError,
+       "Copy the LCU's calibration file into the setup folder"},
+      {"another configuration id", [](PreflightInputs& in) { PutText(*in.calibration, hdr::kConfigId, "CAR 8"); },
+       kConfiguration, kError, "Send Config"},
+      {"a calibration byte differs", [](PreflightInputs& in) { in.calibration->Bytes()[0x2001] = 1; }, kConfiguration,
+       kWarning, "Send Config"},
+      {"session and buffer ends are the LCU's own",
+       [](PreflightInputs& in) {
+         in.header.SetU16(hdr::kSession, 4);
+         FillBuffers(in.header);
+       },
+       kConfiguration, kOk, ""},
+      {"clock half an hour ahead", [](PreflightInputs& in) { in.now.minute = 31; }, kClock, kWarning,
+       "Allow for the drift when reading the run's times, or set the LCU clock"},
+      {"buffers full", [](PreflightInputs& in) { FillBuffers(in.header); }, kMemory, kWarning, "Download"},
+      {"buffers wrapped",
+       [](PreflightInputs& in) {
+         in.header.SetU16(hdr::kWrapFlag, 1);
+         in.header.SetU32(hdr::kDataPresent, 1);
+       },
+       kMemory, kWarning, "Download"},
+      {"memory size 0", [](PreflightInputs& in) { in.header.SetU16(hdr::kMemorySize, 0); }, kMemory, kError,
+       "Send Config to lay the buffers out afresh"},
+      {"buffer past the memory",
+       [](PreflightInputs& in) {
+         LogBufferEntry e = in.header.Entry(1);
+         e.end = {0x8000, 200};
+         in.header.SetEntry(1, e);
+       },
+       kMemory, kError, "Send Config to lay the buffers out afresh"},
+      {"a buffer count that cannot fit, with data and a record",
+       [](PreflightInputs& in) {
+         in.header.SetU32(hdr::kDataPresent, 1);
+         in.lastDownload = RecordOf(in.header, true);
+         in.header.SetU16(hdr::kBufferCount, 0xFFFF);
+       },
+       kDownloaded, kWarning, "Download"},
+      {"data, no download recorded", [](PreflightInputs& in) { FillBuffers(in.header); }, kDownloaded, kWarning,
+       "Download"},
+      {"data downloaded here",
+       [](PreflightInputs& in) {
+         FillBuffers(in.header);
+         in.lastDownload = RecordOf(in.header, true);
+       },
+       kDownloaded, kOk, ""},
+      {"last download incomplete",
+       [](PreflightInputs& in) {
+         FillBuffers(in.header);
+         in.lastDownload = RecordOf(in.header, false);
+       },
+       kDownloaded, kWarning, "Download"},
+      {"logged on since the last download",
+       [](PreflightInputs& in) {
+         in.header.SetU32(hdr::kDataPresent, 1);
+         in.lastDownload = RecordOf(in.header, true);
+         FillBuffers(in.header);
+       },
+       kDownloaded, kWarning, "Download"},
+      {"last download from another LCU",
+       [](PreflightInputs& in) {
+         FillBuffers(in.header);
+         LoggerHeader other = in.header;
+         other.SetU16(hdr::kLcuNumber, 18);
+         in.lastDownload = RecordOf(other, true);
+       },
+       kDownloaded, kWarning, "Download"},
+      {"no firmware version", [](PreflightInputs& in) { in.header.SetU16(hdr::kFirmwareVersion, 0); }, kFirmware,
+       kWarning, "Load Hex File"},
+      {"hardware level 9", [](PreflightInputs& in) { in.hardwareLevel = "9"; }, kHardwareLevel, kWarning,
+       "Set Config\\Hardware, value Level, to 1 to 5"},
+      {"not registered", [](PreflightInputs& in) { in.registeredSlot = 0; }, kRegistration, kWarning,
+       "Register the LCU number in a slot: Config\\LCUs\\Serial1 to Serial10, value Serial"},
+      {"slot without its own file", [](PreflightInputs& in) { in.slotFileExists = false; }, kRegistration, kWarning,
+       "Copy the LCU's calibration file into the setup folder"},
+  };
+  const std::vector<PreflightLine> green = EvaluatePreflight(GreenInputs());
+  ASSERT_EQ(green.size(), 8u);
+  for (const PreflightLine& line : green) EXPECT_EQ(line.level, CheckLevel::kOk) << line.text;
+
+  for (const CheckCase& c : cases) {
+    PreflightInputs in = GreenInputs();
+    c.change(in);
+    const std::vector<PreflightLine> lines = EvaluatePreflight(in);
+    const PreflightLine& line = lines[static_cast<std::size_t>(c.item)];
+    ASSERT_EQ(line.item, c.item) << c.what;
+    EXPECT_EQ(line.level, c.level) << c.what << ": " << line.text;
+    EXPECT_EQ(line.action, c.action) << c.what;
+  }
+}
+
+TEST(PreflightCheckTest, ClockDriftTakesTheShorterWayRoundTheDay) {
+  const struct {
+    std::uint16_t lcu;
+    int hour, minute, drift;
+  } cases[] = {{23 * 60 + 59, 0, 1, -2}, {1, 23, 58, 3}, {600, 10, 0, 0}, {600 + 1440 * 3, 9, 0, 60}, {0, 12, 0, -720}};
+  for (const auto& c : cases) {
+    LocalTime now;
+    now.hour = c.hour;
+    now.minute = c.minute;
+    EXPECT_EQ(ClockDriftMinutes(c.lcu, now), c.drift) << c.lcu;
+  }
+}
+
+TEST(PreflightCheckTest, AFailedReadShowsTheFailureAndGivesNoLines) {
+  test::CommandFixture f;
+  f.GoOnline();
+  f.FailTransfer(1);
+  EXPECT_FALSE(ReadPreflightInputs(f.ctx));
+  EXPECT_EQ(f.prompter.messages.size(), 1u);
+}
+
+}  // namespace
+}  // namespace lcu

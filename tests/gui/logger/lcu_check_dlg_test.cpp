@@ -1,0 +1,79 @@
+// The pre-run check in the desktop program: LCU Check... shows every line with its marker and
+// writes nothing to the LCU; a new connection opens the check's window by itself only when a
+// line is amber or red, and then without making it modal.
+#include <QLabel>
+
+#include "gui/app/gui_texts.h"
+#include "gui/app/qt_text.h"
+#include "gui/logger/lcu_check_dlg.h"
+#include "gui_fixture.h"
+
+namespace lcu::test {
+namespace {
+
+class LcuCheckTest : public GuiFixture {
+ protected:
+  void SetUp() override {
+    GuiFixture::SetUp();
+    WriteSampleSetup();
+  }
+  gui::CLcuCheckDlg* ConnectionWindow() { return Frame().findChild<gui::CLcuCheckDlg*>(); }
+  static std::vector<int> Markers(QDialog& dialog) {
+    std::vector<int> levels;
+    for (const QLabel* label : dialog.findChildren<QLabel*>())
+      if (label->property("level").isValid()) levels.push_back(label->property("level").toInt());
+    return levels;
+  }
+};
+
+TEST_F(LcuCheckTest, MenuShowsEveryLineWithItsMarkerAndWritesNothing) {
+  StartOnLine();
+  RunPosted();
+  tap->Clear();
+  std::vector<int> levels;
+  QStringList texts;
+  prompter->dialogScripts.push_back([&](QDialog& dialog) {
+    levels = Markers(dialog);
+    for (const QLabel* label : dialog.findChildren<QLabel*>()) texts << label->text();
+    return true;
+  });
+  Choose(gui::cmd::kLcuCheck);
+  ASSERT_EQ(prompter->modalTitles.size(), 1u);
+  EXPECT_EQ(prompter->modalTitles.front(), gui::ToQString(gui::text::kLcuCheckCaption));
+  EXPECT_EQ(levels.size(), 8u);
+  // The simulated LCU holds data that was never downloaded here: amber, with what to do.
+  EXPECT_TRUE(texts.contains(gui::ToQString(gui::text::kLcuCheckWarnings))) << texts.join('|').toStdString();
+  EXPECT_TRUE(texts.contains(gui::ToQString(gui::text::kLcuCheckActionLead) + "Download"));
+  EXPECT_TRUE(tap->bulkWrites.empty());
+}
+
+TEST_F(LcuCheckTest, ConnectionOpensTheWindowOnlyWhenALineIsAmberOrRed) {
+  StartOnLine();
+  RunPosted();
+  gui::CLcuCheckDlg* window = ConnectionWindow();
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_FALSE(window->isModal());
+  EXPECT_TRUE(prompter->modalTitles.empty());
+}
+
+TEST_F(LcuCheckTest, ConnectionWithNothingToSayOpensNothing) {
+  // Data kept in the LCU by a download with Protect Data counts as downloaded; the clock set
+  // to the simulated LCU's.
+  SetValue(reg::kSettings, reg::kAutoDownload, 1);
+  SetValue(reg::kSettings, reg::kPreserveBuffer, 1);
+  Start();
+  auto& clock = static_cast<FixedClock&>(app->Context().clock);
+  Tick();
+  const std::uint16_t lcuMinutes = static_cast<std::uint16_t>(sim->ReadBlock(0x8000)[6] | sim->ReadBlock(0x8000)[7] << 8);
+  clock.now.hour = lcuMinutes / 60 % 24;
+  clock.now.minute = lcuMinutes % 60;
+  Tick();
+  ASSERT_TRUE(app->Device().m_bOnline);
+  ASSERT_NE(Value(reg::kDownloadSection, reg::kFile), "(missing)");
+  RunPosted();
+  EXPECT_EQ(ConnectionWindow(), nullptr);
+}
+
+}  // namespace
+}  // namespace lcu::test
