@@ -10,7 +10,6 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <string>
 #include <vector>
 
 #if !defined(_WIN32)
@@ -18,23 +17,12 @@
 #endif
 
 #include "core/app/messages.h"
-#include "core/channels/channel_calibration.h"
-#include "core/channels/channel_conversion.h"
-#include "core/monitor/monitor_row.h"
 #include "lcu_program.h"
 #include "sim/sample_channels.h"
-#include "sim/sample_setup.h"
 
 namespace {
 
 using lcu::test::ProgramRun;
-
-// The Value cell the sample setup gives a reading of a channel.
-double SampleValue(int channel, std::uint32_t reading) {
-  static const lcu::CalibrationImage calibration = lcu::sim::MakeSampleCalibration();
-  const auto decimals = lcu::sim::SampleChannelInfo(static_cast<std::uint16_t>(channel)).decimals;
-  return std::stod(lcu::FormatValueCell(lcu::ConvertReading(calibration, reading, channel), decimals));
-}
 
 // The tables of a monitor run written to a pipe: a heading line, the rows, a blank line. The
 // columns stand at least two blanks apart: ID, Channel, Value, Units (may be empty), Raw.
@@ -76,30 +64,14 @@ TEST_F(ChannelCommandsTest, ChannelsListsTheChannelsOfTheHardwareLevel) {
   EXPECT_EQ(level1.OutLines().size(), 95);
 }
 
+// How each channel converts is the core's test; here a reading in hex after 0x, the channel's
+// decimals, and the calibration file of the LCU named by --lcu without an LCU.
 TEST_F(ChannelCommandsTest, ConvertUsesTheLcusCalibrationAndTheChannelsDecimals) {
-  // Readings are taken in decimal or in hex after 0x, and shown with the channel's decimals.
-  const struct {
-    int channel;
-    const char* reading;
-    QString value;
-  } known[] = {{70, "0x00012345", "9029"}, {98, "0xFF9C", "-1.00"}, {259, "4294967295", "4294967295"}};
-  for (const auto& c : known) {
-    const ProgramRun run = InLcu({"convert", QString::number(c.channel), c.reading});
-    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_EQ(run.out, c.value + '\n') << c.channel;
-  }
-
-  // Calibrated channels, the last taking the rule of its source channel. Without an LCU the
-  // calibration file of the LCU named does the same.
-  const struct {
-    int channel;
-    QString values;
-  } calibrated[] = {{0, "150.0\n42.8\n"}, {5, "-0.33\n5.00\n"}, {113, "150.0\n42.8\n"}};
-  for (const auto& c : calibrated) {
-    const QStringList arguments = {QString::number(c.channel), "300", "2047"};
-    EXPECT_EQ(InLcu(QStringList{"convert"} + arguments).out, c.values) << c.channel;
-    EXPECT_EQ(Lcu(QStringList{"convert", "--lcu", "1"} + arguments).out, c.values) << c.channel;
-  }
+  const ProgramRun hex = InLcu({"convert", "98", "0xFF9C"});
+  EXPECT_EQ(hex.exitCode, 0) << hex.err.toStdString();
+  EXPECT_EQ(hex.out, "-1.00\n");
+  EXPECT_EQ(InLcu({"convert", "5", "300", "2047"}).out, "-0.33\n5.00\n");
+  EXPECT_EQ(Lcu({"convert", "--lcu", "1", "5", "300", "2047"}).out, "-0.33\n5.00\n");
 }
 
 // --explain prints the explanation of each reading; --json carries the same numbers, the last
@@ -137,7 +109,8 @@ TEST_F(ChannelCommandsTest, WithoutCalibrationChannelsListsWhatItHasAndConvertRe
   EXPECT_TRUE(convert.out.isEmpty());
 }
 
-// Twenty channels take two exchanges a tick; every row must show its own channel's reading.
+// Twenty channels take two exchanges a tick; every row shows its own channel with a value and
+// a reading (which value a reading gives is the core's monitor row test).
 TEST_F(ChannelCommandsTest, MonitorShowsEachTicksRowsAsTheWindowDoes) {
   QStringList channels;
   for (int channel = 0; channel < 19; ++channel) channels << QString::number(channel);
@@ -153,7 +126,9 @@ TEST_F(ChannelCommandsTest, MonitorShowsEachTicksRowsAsTheWindowDoes) {
       const QStringList& row = table[i];
       EXPECT_EQ(row[0].toInt(), channel);
       EXPECT_EQ(row[1].toStdString(), lcu::sim::SampleChannelInfo(static_cast<std::uint16_t>(channel)).name);
-      EXPECT_EQ(row[2].toDouble(), SampleValue(channel, row.back().toUInt())) << "row of channel " << channel;
+      bool numbers = false;
+      row[2].toDouble(&numbers);
+      EXPECT_TRUE(numbers) << "row of channel " << channel;
     }
   }
   // The suspension channels swing within a second, so the last tick differs from the first.

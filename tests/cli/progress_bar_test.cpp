@@ -26,14 +26,21 @@ TEST(ProgressBarTest, LineFillsInProportion) {
   for (const auto& c : cases) EXPECT_EQ(ProgressLine(c.done, c.steps), c.line) << c.done << '/' << c.steps;
 }
 
-TEST(ProgressBarTest, DrawsInPlaceAndWipesItselfAtTheEnd) {
+// The figures follow the bar on the same line; a shorter line than the one before wipes the
+// rest of it, and the end wipes the longest.
+TEST(ProgressBarTest, DrawsInPlaceWithTheFiguresAndWipesWhatALongerLineLeft) {
   std::ostringstream out;
   ProgressBar bar(out, true);
   bar.BeginProgress(2);
   bar.StepProgress();
+  bar.ShowTransferred({std::uint64_t{1} << 20, std::uint64_t{4096} << 20, std::chrono::seconds(10)});
+  bar.ShowTransferred({std::uint64_t{4095} << 20, std::uint64_t{4096} << 20, std::chrono::seconds(4095)});
   bar.EndProgress();
-  const std::string blank(ProgressLine(1, 2).size(), ' ');
-  EXPECT_EQ(out.str(), '\r' + ProgressLine(0, 2) + '\r' + ProgressLine(1, 2) + '\r' + blank + '\r');
+  const std::string first = ProgressLine(1, 2, "1.0 MiB of 4096.0 MiB, 0.1 MB/s, 11:22:30 left");
+  const std::string second = ProgressLine(1, 2, "4095.0 MiB of 4096.0 MiB, 1.0 MB/s, 0:01 left");
+  ASSERT_GT(first.size(), second.size());
+  EXPECT_EQ(out.str(), '\r' + ProgressLine(0, 2) + '\r' + ProgressLine(1, 2) + '\r' + first + '\r' + second +
+                           std::string(first.size() - second.size(), ' ') + '\r' + std::string(first.size(), ' ') + '\r');
 }
 
 // Messages of a failing download are printed on a clean line; the bar comes back at the

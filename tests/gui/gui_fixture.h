@@ -31,7 +31,6 @@
 #include "sim/lcu_simulator.h"
 #include "sim/sample_setup.h"
 #include "support/fixed_clock.h"
-#include "tapped_backend.h"
 
 namespace lcu::test {
 
@@ -40,12 +39,11 @@ class GuiFixture : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(m_dir.isValid());
     m_iniPath = m_dir.filePath(QStringLiteral("Velmora.ini"));
-    m_dataDir = m_dir.filePath(QStringLiteral("Sample")).toStdString();
-    QDir().mkpath(QString::fromStdString(m_dataDir));
-    Store().WriteString(reg::kPaths, reg::kDataDirectory, m_dataDir);
+    QDir().mkpath(m_dir.filePath(QStringLiteral("Sample")));
+    QDir().mkpath(m_dir.filePath(QStringLiteral("files")));
+    Store().WriteString(reg::kPaths, reg::kDataDirectory, m_dir.filePath(QStringLiteral("Sample")).toStdString());
     Store().WriteString(reg::kPaths, reg::kSetupDirectory, m_dir.filePath(QStringLiteral("Setup")).toStdString());
   }
-
   void TearDown() override { app.reset(); }
 
   /// A store on the same file as the program's, for preparing and checking values.
@@ -61,15 +59,16 @@ class GuiFixture : public ::testing::Test {
   }
   /// The sample set-up files with their channel definitions.
   void WriteSampleSetup() { ASSERT_EQ(sim::WriteSampleSetup(Store()), ""); }
+  /// A path in a folder that holds nothing else, for the files a test saves and opens.
+  QString FilePath(const char* name) const { return m_dir.filePath(QStringLiteral("files/") + QString::fromUtf8(name)); }
 
   /// Starts the program the way main() does, with the test's services.
   void Start() {
     gui::CTavrixApp::Services services;
     services.store = std::make_unique<QtSettingsStore>(m_iniPath);
-    auto backend = std::make_unique<TappedBackend>(std::make_unique<sim::LcuSimulator>());
-    tap = backend.get();
-    sim = &backend->Lcu();
-    services.backend = std::move(backend);
+    auto lcu = std::make_unique<sim::LcuSimulator>();
+    sim = lcu.get();
+    services.backend = std::move(lcu);
     auto recording = std::make_unique<RecordingGuiPrompter>();
     prompter = recording.get();
     services.prompter = std::move(recording);
@@ -86,7 +85,6 @@ class GuiFixture : public ::testing::Test {
     ASSERT_TRUE(app->Device().m_bOnline);
     ASSERT_EQ(app->State().m_nDefinitionGeneration, 1U);
   }
-
   /// Ends the program: the main window goes, saving its placement.
   void Stop() { app.reset(); }
 
@@ -96,6 +94,15 @@ class GuiFixture : public ::testing::Test {
   /// The main window's poll, as a step runs it when it is due.
   void Tick() { Session().Poll(); }
   void Choose(int commandId) { Menu().Action(commandId)->trigger(); }
+  void SaveAs(const QString& path) {
+    prompter->saveFileAnswer = path;
+    Choose(gui::cmd::kFileSaveAs);
+  }
+  void Open(const QString& path) {
+    prompter->openFileAnswer = path;
+    Choose(gui::cmd::kFileOpen);
+    RunPosted();
+  }
 
   gui::CChildFrame& NewWindow() {
     Choose(gui::cmd::kNewWindow);
@@ -110,6 +117,13 @@ class GuiFixture : public ::testing::Test {
   }
   /// One update of a window, as a step runs it when its period has come.
   void Update(gui::CMonitorView& view) { Session().Serve(view.Document()); }
+  /// The transfers a call makes.
+  template <typename Call>
+  int TransfersOf(Call&& call) {
+    const int before = sim->TransferCount();
+    call();
+    return sim->TransferCount() - before;
+  }
   std::vector<gui::CChildFrame*> Frames() { return app->MonitorKind().Frames(); }
   static QString Cell(const QAbstractItemView& view, int row, int column) {
     return view.model()->index(row, column).data().toString();
@@ -128,13 +142,11 @@ class GuiFixture : public ::testing::Test {
 
   std::unique_ptr<gui::CTavrixApp> app;
   sim::LcuSimulator* sim = nullptr;
-  TappedBackend* tap = nullptr;
   RecordingGuiPrompter* prompter = nullptr;
 
  private:
   QTemporaryDir m_dir;
   QString m_iniPath;
-  std::string m_dataDir;
   std::unique_ptr<QtSettingsStore> m_store;
 };
 

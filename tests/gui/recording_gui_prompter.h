@@ -2,6 +2,7 @@
 // questions and dialogs from a script, and never opens a modal window.
 #pragma once
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <optional>
@@ -73,16 +74,10 @@ class RecordingGuiPrompter final : public gui::GuiPrompter {
     return chosen;
   }
 
-  int Count(std::string_view text) const {
-    int n = 0;
-    for (const std::string& message : messages) n += message == text ? 1 : 0;
-    return n;
-  }
+  int Count(std::string_view text) const { return static_cast<int>(std::count(messages.begin(), messages.end(), text)); }
 
   struct FileDialog {
-    QString title;
-    QString folder;
-    QString filter;
+    QString title, folder, filter;
   };
 
   std::vector<std::string> messages;

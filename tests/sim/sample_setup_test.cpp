@@ -1,6 +1,6 @@
 // The sample setup and the signal model fit each other: the core's conversion turns every
-// simulated reading back into the quantity the model meant, the channel definition file
-// names the calibrated channels as the image does, and a fresh LCU holds the upload's layout.
+// simulated reading back into the quantity the model meant, and the channel definition file
+// names the calibrated channels as the image does.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -14,7 +14,6 @@
 #include "core/host/default_paths.h"
 #include "core/host/memory_settings_store.h"
 #include "core/host/registry.h"
-#include "core/logger/configuration_upload.h"
 #include "sim/sample_channels.h"
 #include "sim/sample_setup.h"
 #include "sim/signal_model.h"
@@ -60,25 +59,6 @@ TEST(SampleSetup, DefinitionFileNamesTheCalibratedChannelsAsTheImageDoes) {
     EXPECT_GE(file.records[k].decimals, 0);
     EXPECT_LE(file.records[k].decimals, 3);
   }
-}
-
-TEST(SampleSetup, FreshLcuHoldsTheUploadLayoutOfTheSampleTable) {
-  LcuSimulator sim(test::ManualTime());
-  CUsbDevice device(sim);
-  device.PollStatus();
-  const LoggerHeader header = test::ReadHeader(device);
-  const LoggerHeader image = MakeSampleCalibration();
-  ASSERT_EQ(header.BufferCount(), 4);
-
-  // The layout Send Config gives the sample table on an LCU of this size.
-  CalibrationImage laidOut = image;
-  LayOutBuffers(laidOut, 2);
-  for (std::size_t i = 0; i <= 4; ++i) {
-    EXPECT_EQ(header.Entry(i).start, laidOut.Entry(i).start) << i;
-    EXPECT_EQ(header.Entry(i).weight, image.Entry(i).weight) << i;
-  }
-  EXPECT_EQ(header.U16(hdr::kFirstBufferSize), Distance(header.Entry(0).start, header.Entry(1).start) >> 8);
-  EXPECT_EQ(header.Text(hdr::kConfigId, hdr::kConfigIdLength), "SAMPLE SETUP   ");
 }
 
 TEST(SampleSetup, WrittenIntoTheSetupFolderAndRegistered) {

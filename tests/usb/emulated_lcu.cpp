@@ -222,12 +222,7 @@ void EmulatedDevice::Transfer(Urb& urb) {
   const std::span<std::uint8_t> buffer(static_cast<std::uint8_t*>(header->buffer), length);
   bool ok = false;
   if (header->type == USBDEVFS_URB_TYPE_CONTROL && length >= kSetupPacketSize) {
-    VendorRequest request;
-    request.bmRequestType = buffer[0];
-    request.bRequest = buffer[1];
-    request.wValue = le::U16(buffer, 2);
-    request.wIndex = le::U16(buffer, 4);
-    request.wLength = le::U16(buffer, 6);
+    const VendorRequest request{buffer[0], buffer[1], le::U16(buffer, 2), le::U16(buffer, 4), le::U16(buffer, 6)};
     const std::span<std::uint8_t> stage = buffer.subspan(kSetupPacketSize);
     ok = m_simulator->ControlRequest(m_simHandle, request, request.IsRead() ? stage : stage.first(0));
     urb.actualLength = ok && request.IsRead() ? request.wLength : 0;

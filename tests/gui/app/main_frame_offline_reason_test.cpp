@@ -1,6 +1,5 @@
 // Why the LCU is off line: the link pane's tooltip, and the status bar's prompt while the
 // pointer rests on the pane, follow the reason as it changes, without a message box.
-#include <QCoreApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QStatusBar>

@@ -7,7 +7,6 @@
 #include <QTest>
 
 #include "core/app/messages.h"
-#include "gui/app/command_ids.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"
 #include "gui_fixture.h"

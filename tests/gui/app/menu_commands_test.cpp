@@ -5,7 +5,6 @@
 #include <QEvent>
 #include <QFile>
 #include <QObject>
-#include <QTemporaryDir>
 
 #include <filesystem>
 #include <functional>

@@ -7,7 +7,6 @@
 
 #include "core/app/messages.h"
 #include "core/logger/lcu_status_block.h"
-#include "gui/app/command_ids.h"
 #include "gui_fixture.h"
 
 namespace lcu::test {
@@ -29,11 +28,12 @@ class MainFrameTick : public GuiFixture {
   std::unique_ptr<QSignalSpy> connections;
 };
 
-TEST_F(MainFrameTick, StartsOffLineWithTheSlowPeriodAndStaysSoWithoutAnLcu) {
+// Without an LCU the program stays off line on the slow period. Only two answering polls in a
+// row are a connection; the fast period stays once connected, and a reconnection runs the
+// actions again.
+TEST_F(MainFrameTick, StartsOffLineAndAConnectionIsTwoAnsweringPollsInARow) {
   EXPECT_EQ(Frame().PaneText(1), kOffLine);
-  EXPECT_EQ(Session().PollPeriod(), kWaitingPollPeriod);
   EXPECT_TRUE(Session().IsPolling());
-
   sim->Unplug();
   Tick();
   Tick();
@@ -41,8 +41,24 @@ TEST_F(MainFrameTick, StartsOffLineWithTheSlowPeriodAndStaysSoWithoutAnLcu) {
   for (int pane = 2; pane < gui::kStatusPanes; ++pane) EXPECT_EQ(Frame().PaneText(pane), "") << pane;
   EXPECT_EQ(Value(reg::kChannelData, reg::kCurrentLcu), "-1");
   EXPECT_EQ(Value(reg::kChannelData, reg::kChannelValue), "-1");
-  EXPECT_EQ(Session().PollPeriod(), kWaitingPollPeriod);
+
+  sim->Replug();
+  Tick();
+  sim->Unplug();
+  Tick();
+  sim->Replug();
+  Tick();
   EXPECT_EQ(connections->count(), 0);
+  EXPECT_EQ(Session().PollPeriod(), kWaitingPollPeriod);
+  Tick();
+  EXPECT_EQ(connections->count(), 1);
+  sim->Unplug();
+  Tick();
+  EXPECT_EQ(Session().PollPeriod(), kConnectedPollPeriod);
+  sim->Replug();
+  Tick();
+  Tick();
+  EXPECT_EQ(connections->count(), 2);
 }
 
 TEST_F(MainFrameTick, SecondAnsweringTickRunsTheConnectionActionsOnce) {
@@ -73,28 +89,6 @@ TEST_F(MainFrameTick, SecondAnsweringTickRunsTheConnectionActionsOnce) {
   EXPECT_EQ(DefinitionLoads(), 1U);
 }
 
-// Only two answering polls in a row are a connection; the fast period stays once connected,
-// and a reconnection runs the actions again.
-TEST_F(MainFrameTick, AConnectionIsTwoAnsweringPollsInARow) {
-  Tick();
-  sim->Unplug();
-  Tick();
-  EXPECT_EQ(Frame().PaneText(1), kOffLine);
-  sim->Replug();
-  Tick();
-  EXPECT_EQ(connections->count(), 0);
-  EXPECT_EQ(Session().PollPeriod(), kWaitingPollPeriod);
-  Tick();
-  EXPECT_EQ(connections->count(), 1);
-  sim->Unplug();
-  Tick();
-  EXPECT_EQ(Session().PollPeriod(), kConnectedPollPeriod);
-  sim->Replug();
-  Tick();
-  Tick();
-  EXPECT_EQ(connections->count(), 2);
-}
-
 TEST_F(MainFrameTick, ServesChannelValueRequestsForChannelsThreeToSixtyThreeOnly) {
   Tick();
   Tick();
@@ -120,22 +114,19 @@ TEST_F(MainFrameTick, ServesChannelValueRequestsForChannelsThreeToSixtyThreeOnly
   }
 }
 
-TEST_F(MainFrameTick, GoingOffLineUnchecksStartLogger) {
+// Going off line unchecks Start Logger; closing the window ends the channel value it served.
+TEST_F(MainFrameTick, GoingOffLineUnchecksStartLoggerAndClosingEndsTheChannelValue) {
   Tick();
   Tick();
   Choose(gui::cmd::kStartLogger);
   ASSERT_TRUE(Menu().IsChecked(gui::cmd::kStartLogger));
   ASSERT_EQ(app->State().m_bLoggerStarted, 1);
-
   sim->Unplug();
   Tick();
   EXPECT_FALSE(Menu().IsChecked(gui::cmd::kStartLogger));
   EXPECT_EQ(app->State().m_bLoggerStarted, 0);
-  EXPECT_EQ(Value(reg::kChannelData, reg::kCurrentLcu), "-1");
-}
 
-TEST_F(MainFrameTick, ClosingTheWindowStopsServingTheChannelValue) {
-  Tick();
+  sim->Replug();
   Profile(Store()).WriteProfileString(reg::kChannelData, reg::kChannelId, "3");
   Tick();
   ASSERT_NE(Value(reg::kChannelData, reg::kChannelValue), "-1");

@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include "core/app/messages.h"

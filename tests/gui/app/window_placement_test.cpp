@@ -2,7 +2,6 @@
 // monitor windows cascading, the Window menu's list of open windows, and settings files that
 // Open lists again.
 #include <climits>
-#include <vector>
 
 #include <QFile>
 #include <QGuiApplication>
@@ -10,7 +9,6 @@
 #include <QMenu>
 #include <QScreen>
 #include <QStyle>
-#include <QTemporaryDir>
 
 #include "core/monitor/settings_image.h"
 #include "gui_fixture.h"
@@ -22,12 +20,6 @@ class WindowPlacementTest : public GuiFixture {
  protected:
   QRect WorkArea() const { return QGuiApplication::primaryScreen()->availableGeometry(); }
   QMenu& WindowMenu() { return *qobject_cast<QMenu*>(Menu().Action(gui::cmd::kWindowArrange)->parent()); }
-  QString SettingsPath(const char* name) const { return m_files.filePath(QString::fromUtf8(name)); }
-  void SaveAs(const QString& path) {
-    prompter->saveFileAnswer = path;
-    Choose(gui::cmd::kFileSaveAs);
-  }
-  QTemporaryDir m_files;
 };
 
 TEST_F(WindowPlacementTest, AbsurdStoredRectanglesAreFittedIntoTheirArea) {
@@ -41,7 +33,7 @@ TEST_F(WindowPlacementTest, AbsurdStoredRectanglesAreFittedIntoTheirArea) {
   // The same numbers from a settings file, for the main window and a child window.
   Frame().PlaceFrame(10, 10, 300, 200);
   NewWindow();
-  const QString path = SettingsPath("huge.nsb");
+  const QString path = FilePath("huge.nsb");
   SaveAs(path);
   QFile file(path);
   ASSERT_TRUE(file.open(QIODevice::ReadWrite));
@@ -59,9 +51,7 @@ TEST_F(WindowPlacementTest, AbsurdStoredRectanglesAreFittedIntoTheirArea) {
   file.seek(0);
   file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
   file.close();
-  prompter->openFileAnswer = path;
-  Choose(gui::cmd::kFileOpen);
-  RunPosted();
+  Open(path);
   EXPECT_TRUE(WorkArea().contains(Frame().frameGeometry())) << "from a settings file";
   ASSERT_EQ(Frames().size(), 1u);
   EXPECT_TRUE(Frame().MdiArea().viewport()->rect().contains(Frames()[0]->geometry()));
@@ -109,9 +99,9 @@ TEST_F(WindowPlacementTest, TheWindowMenuListsTheOpenWindowsAndActivatesTheChose
 
 TEST_F(WindowPlacementTest, ANameTypedWithoutAnExtensionIsSavedAsNsb) {
   Start();
-  SaveAs(SettingsPath("layout1"));
-  EXPECT_TRUE(QFile::exists(SettingsPath("layout1.nsb")));
-  EXPECT_FALSE(QFile::exists(SettingsPath("layout1")));
+  SaveAs(FilePath("layout1"));
+  EXPECT_TRUE(QFile::exists(FilePath("layout1.nsb")));
+  EXPECT_FALSE(QFile::exists(FilePath("layout1")));
 }
 
 }  // namespace

@@ -10,7 +10,6 @@
 
 #include "core/app/messages.h"
 #include "core/memory/memory_row.h"
-#include "gui/app/command_ids.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"
 #include "gui/memory/address_dlg.h"
@@ -27,7 +26,6 @@ using gui::CAddressDlg;
 using gui::CAddressView;
 using gui::ToQString;
 
-constexpr std::uint8_t kWriteWord = 0x44;
 // Data memory the LCU keeps as written: the logger header behind the window.
 constexpr std::uint16_t kScratch = 0x8100;
 
@@ -89,7 +87,10 @@ class MemoryViewTest : public GuiFixture {
     });
   }
   std::uint8_t Byte(std::uint16_t address) const { return sim->ReadBlock(address)[0]; }
-  int Writes() const { return static_cast<int>(std::count(tap->requests.begin(), tap->requests.end(), kWriteWord)); }
+  // The word writes a right-click sends: they are its only transfers.
+  int WritesOfRightClick(CAddressView& view) {
+    return TransfersOf([&] { RightClick(view); });
+  }
   // Rows of kScratch..kScratch+15 set to a known pattern.
   void ClearScratch(CAddressView& view) {
     const std::vector<std::uint8_t> zeros(16, 0);
@@ -154,10 +155,8 @@ TEST_F(MemoryViewTest, TheWriteSendsTheDatumToEverySelectedRowLowestFirstStopsAt
   ClearScratch(view);
   SelectRows(view, {9, 2, 5});
   TypeDatum(0, QStringLiteral("1F"));
-  tap->Clear();
-  RightClick(view);
+  EXPECT_EQ(WritesOfRightClick(view), 3);
   EXPECT_EQ(prompter->modalTitles, std::vector<QString>{ToQString(gui::text::kWriteDataCaption)});
-  EXPECT_EQ(Writes(), 3);
   for (const int row : {2, 5, 9}) EXPECT_EQ(Byte(static_cast<std::uint16_t>(kScratch + row)), 0x1F) << row;
   EXPECT_EQ(Byte(kScratch + 3), 0);
   EXPECT_TRUE(prompter->messages.empty());
@@ -166,9 +165,7 @@ TEST_F(MemoryViewTest, TheWriteSendsTheDatumToEverySelectedRowLowestFirstStopsAt
   SelectRows(view, {9, 2, 5});
   TypeDatum(0, QStringLiteral("2A"));
   sim->SetFaults({.failTransfer = 2});
-  tap->Clear();
-  RightClick(view);
-  EXPECT_EQ(Writes(), 2) << "nothing after the failed write";
+  EXPECT_EQ(WritesOfRightClick(view), 2) << "nothing after the failed write";
   EXPECT_EQ(Byte(kScratch + 2), 0x2A);
   EXPECT_EQ(Byte(kScratch + 5), 0);
   EXPECT_EQ(Byte(kScratch + 9), 0);
@@ -180,11 +177,9 @@ TEST_F(MemoryViewTest, TheWriteSendsTheDatumToEverySelectedRowLowestFirstStopsAt
   Tick();
   prompter->messages.clear();
   prompter->modalTitles.clear();
-  tap->Clear();
-  RightClick(view);
+  EXPECT_EQ(WritesOfRightClick(view), 0);
   EXPECT_EQ(prompter->messages, std::vector<std::string>{std::string(msg::kLcuOffline)});
   EXPECT_TRUE(prompter->modalTitles.empty());
-  EXPECT_EQ(Writes(), 0);
 }
 
 TEST_F(MemoryViewTest, TheWriteDialogRemembersItsFormatAndConvertsTheEntry) {
@@ -207,13 +202,10 @@ TEST_F(MemoryViewTest, TheWriteDialogRemembersItsFormatAndConvertsTheEntry) {
     EXPECT_EQ(Byte(kScratch), c.stored) << c.typed;
   }
 
-  tap->Clear();
-  RightClick(view);  // no script: Cancel
-  EXPECT_EQ(Writes(), 0);
+  EXPECT_EQ(WritesOfRightClick(view), 0) << "no script: Cancel";
   SelectRows(view, {});
   TypeDatum(0, QStringLiteral("7"));
-  RightClick(view);
-  EXPECT_EQ(Writes(), 0) << "no row selected";
+  EXPECT_EQ(WritesOfRightClick(view), 0) << "no row selected";
   EXPECT_TRUE(prompter->messages.empty());
 }
 

@@ -1,11 +1,10 @@
-// Monitor windows against the simulated LCU: a tick's exchange and its change signals, the
-// cell delegate, what stops a tick, relabelling after a definition reload,
-// the right-click and Enter rules, zeroing, the channel selection dialog and the frames.
+// Monitor windows against the simulated LCU: a tick's exchange and its change signals, what
+// stops a tick, relabelling after a definition reload, the right-click and Enter rules,
+// zeroing, Set Font, the channel selection dialog and the frames.
 #include <QAbstractItemModelTester>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSignalSpy>
-#include <QStandardItemModel>
 #include <QTest>
 
 #include "core/app/messages.h"
@@ -15,6 +14,7 @@
 #include "gui/app/qt_text.h"
 #include "gui/monitor/chan_selection_dlg.h"
 #include "gui/monitor/ent_offset.h"
+#include "gui/monitor/id_cell_delegate.h"
 #include "gui/monitor/reading_cell_delegate.h"
 #include "gui/monitor/window_title_dlg.h"
 #include "gui_fixture.h"
@@ -35,12 +35,6 @@ class MonitorViewTest : public GuiFixture {
     StartOnLine();
   }
 
-  // Runs one tick of the view and returns the exchange blocks it wrote.
-  std::vector<std::vector<std::uint8_t>> TickOf(CMonitorView& view) {
-    tap->Clear();
-    Update(view);
-    return tap->bulkWrites;
-  }
   float Offset(int channel) {
     return ReadChannelCalibration(app->State().m_calibration.Bytes(), channel).offset;
   }
@@ -54,13 +48,13 @@ class MonitorViewTest : public GuiFixture {
   }
 };
 
-// A tick exchanges 20 channels in two blocks and signals the Value and Raw columns of every
-// row once each; a window without channels exchanges and signals nothing.
+// A tick exchanges 20 channels in two blocks of three transfers and signals the Value and Raw
+// columns of every row once each; a window without channels exchanges and signals nothing.
 TEST_F(MonitorViewTest, ATickFillsAndSignalsTheValueAndRawColumnsOfEveryRowAndNothingElse) {
   CMonitorView& view = WindowWith(Range(0, 20));
   QAbstractItemModelTester tester(&view.Model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
   QSignalSpy changes(&view.Model(), &QAbstractItemModel::dataChanged);
-  EXPECT_EQ(TickOf(view).size(), 2U);
+  EXPECT_EQ(TransfersOf([&] { Update(view); }), 6);
   ASSERT_EQ(changes.count(), 2);
   for (int i = 0; i < 2; ++i) {
     const int column = i == 0 ? gui::kValueColumn : gui::kRawColumn;
@@ -75,48 +69,8 @@ TEST_F(MonitorViewTest, ATickFillsAndSignalsTheValueAndRawColumnsOfEveryRowAndNo
     EXPECT_TRUE(number) << row;
   }
   view.Document().SetChannels({});
-  EXPECT_TRUE(TickOf(view).empty());
+  EXPECT_EQ(TransfersOf([&] { Update(view); }), 0);
   EXPECT_EQ(changes.count(), 2);
-}
-
-// The Value and Raw cells are drawn from cached glyphs; they must look exactly as the style
-// draws them, selected, focused or not, and empty (too narrow: see reading_fill_test.cpp).
-TEST(ReadingCellDelegate, DrawsCellsExactlyAsTheStyleDoes) {
-  const QStringList texts = {QStringLiteral("1234.56"), QStringLiteral("-0.5"), QStringLiteral("65535"),
-                             QStringLiteral("0"), QStringLiteral("-12345678.123"), QStringLiteral("n\u00e9"),
-                             QString()};
-  QStandardItemModel model(static_cast<int>(texts.size()), 2);
-  for (int row = 0; row < texts.size(); ++row) {
-    for (int column = 0; column < 2; ++column) {
-      auto* item = new QStandardItem(texts[row]);
-      item->setData(QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter)), Qt::TextAlignmentRole);
-      model.setItem(row, column, item);
-    }
-  }
-  const auto render = [&](QAbstractItemDelegate* delegate) {
-    QTableView view;
-    view.setModel(&model);
-    if (delegate) view.setItemDelegate(delegate);
-    view.setShowGrid(false);
-    view.setColumnWidth(0, 120);
-    view.setColumnWidth(1, 120);
-    view.setSelectionBehavior(QAbstractItemView::SelectRows);
-    view.selectRow(1);
-    view.resize(200, 200);
-    view.show();
-    QCoreApplication::processEvents();
-    return view.viewport()->grab().toImage();
-  };
-  gui::ReadingCellDelegate fast;
-  const QImage styled = render(nullptr);
-  const QImage drawn = render(&fast);
-  ASSERT_EQ(styled.size(), drawn.size());
-  int differing = 0;
-  for (int y = 0; y < styled.height(); ++y) {
-    for (int x = 0; x < styled.width(); ++x) differing += styled.pixel(x, y) != drawn.pixel(x, y) ? 1 : 0;
-  }
-  EXPECT_EQ(differing, 0);
-  EXPECT_GT(fast.FastCellCount(), 0u) << "the plain cells take the fast path";
 }
 
 // Off line an update changes nothing; once on line again the rows take the reloaded labels.
@@ -236,6 +190,38 @@ TEST_F(MonitorViewTest, ZeroingTakesTheSelectedRowsAndTheirShownValues) {
   EXPECT_EQ(prompter->Count(msg::kConfigurationUpdated), 2);
 }
 
+// Set Font takes the chosen font (Cancel keeps the old) and widens the ID, Value and Raw
+// columns so that the readings show whole.
+TEST_F(MonitorViewTest, SetFontWidensIdValueAndRawToTheirTexts) {
+  CMonitorView& view = WindowWith(Range(3, 6));
+  Update(view);
+  const LogFont before = view.GetListFont();
+  view.OnSetFont();
+  EXPECT_EQ(view.GetListFont(), before);
+  ASSERT_EQ(prompter->fontsShown.size(), 1u);
+  EXPECT_FALSE(prompter->fontsShown[0].styleName().isEmpty()) << "the dialog can find the style";
+
+  QFont big = view.font();
+  big.setPixelSize(40);
+  big.setBold(true);
+  prompter->fontAnswer = big;
+  view.OnSetFont();
+  EXPECT_EQ(view.GetListFont().height, -40);
+  EXPECT_EQ(view.GetListFont().weight, kFontWeightBold);
+  EXPECT_GE(view.rowHeight(0), 40) << "rows grow with the font";
+  const QFontMetrics metrics(view.font());
+  EXPECT_GE(view.columnWidth(gui::kRawColumn), gui::ReadingCellDelegate::WidthFor("65535", metrics, &view));
+  for (int row = 0; row < view.Model().rowCount(); ++row) {
+    const auto text = [&](int column) { return view.Model().index(row, column).data().toString(); };
+    EXPECT_GE(view.columnWidth(gui::kIdColumn), gui::IdCellDelegate::WidthFor(text(gui::kIdColumn), metrics, view.iconSize()));
+    for (const int column : {gui::kValueColumn, gui::kRawColumn}) {
+      ASSERT_FALSE(text(column).isEmpty());
+      EXPECT_GE(view.columnWidth(column), gui::ReadingCellDelegate::WidthFor(text(column), metrics, &view)) << row;
+    }
+  }
+  EXPECT_EQ(view.Document().ColumnWidths(), view.GetColumnWidths()) << "a save keeps the new widths";
+}
+
 TEST(EntOffset, RefusesTextThatIsNoNumberAndStaysOpen) {
   const struct {
     const char* typed;
@@ -305,9 +291,7 @@ TEST_F(ChannelSelectionTest, EditChannelsListsTheLevelsChannelsAndTakesTheChecke
   view.OnEditChannels();
   EXPECT_EQ(view.Model().rowCount(), 0);
   EXPECT_TRUE(view.Document().IsStarted());
-  tap->Clear();
-  Update(view);
-  EXPECT_TRUE(tap->requests.empty());
+  EXPECT_EQ(TransfersOf([&] { Update(view); }), 0);
 }
 
 class ChildFrameTest : public GuiFixture {

@@ -1,19 +1,58 @@
-// A reading too wide for its cell is drawn as a fill of '#', never cut into a different
-// number; Set Font takes the chosen font (Cancel keeps the old) and widens the ID, Value and
-// Raw columns so that the readings show whole.
+// The Value and Raw cells' delegate: cells drawn as the style draws them, and a reading too
+// wide for its cell drawn as a fill of '#', never cut into a different number.
+#include <QCoreApplication>
 #include <QImage>
 #include <QPainter>
 #include <QStandardItemModel>
+#include <QTableView>
+#include <gtest/gtest.h>
 
-#include "gui/monitor/id_cell_delegate.h"
 #include "gui/monitor/reading_cell_delegate.h"
-#include "gui_fixture.h"
 
 namespace lcu::test {
 namespace {
 
-using gui::CMonitorView;
 using gui::ReadingCellDelegate;
+
+// The Value and Raw cells are drawn from cached glyphs; they must look exactly as the style
+// draws them, selected, focused or not, and empty (too narrow: below).
+TEST(ReadingCellDelegate, DrawsCellsExactlyAsTheStyleDoes) {
+  const QStringList texts = {QStringLiteral("1234.56"), QStringLiteral("-0.5"), QStringLiteral("65535"),
+                             QStringLiteral("0"), QStringLiteral("-12345678.123"), QStringLiteral("n\u00e9"),
+                             QString()};
+  QStandardItemModel model(static_cast<int>(texts.size()), 2);
+  for (int row = 0; row < texts.size(); ++row) {
+    for (int column = 0; column < 2; ++column) {
+      auto* item = new QStandardItem(texts[row]);
+      item->setData(QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter)), Qt::TextAlignmentRole);
+      model.setItem(row, column, item);
+    }
+  }
+  const auto render = [&](QAbstractItemDelegate* delegate) {
+    QTableView view;
+    view.setModel(&model);
+    if (delegate) view.setItemDelegate(delegate);
+    view.setShowGrid(false);
+    view.setColumnWidth(0, 120);
+    view.setColumnWidth(1, 120);
+    view.setSelectionBehavior(QAbstractItemView::SelectRows);
+    view.selectRow(1);
+    view.resize(200, 200);
+    view.show();
+    QCoreApplication::processEvents();
+    return view.viewport()->grab().toImage();
+  };
+  ReadingCellDelegate fast;
+  const QImage styled = render(nullptr);
+  const QImage drawn = render(&fast);
+  ASSERT_EQ(styled.size(), drawn.size());
+  int differing = 0;
+  for (int y = 0; y < styled.height(); ++y) {
+    for (int x = 0; x < styled.width(); ++x) differing += styled.pixel(x, y) != drawn.pixel(x, y) ? 1 : 0;
+  }
+  EXPECT_EQ(differing, 0);
+  EXPECT_GT(fast.FastCellCount(), 0u) << "the plain cells take the fast path";
+}
 
 QImage DrawCell(const ReadingCellDelegate& delegate, const QModelIndex& index, const QFont& font, int width,
                 QStyle::State state) {
@@ -54,40 +93,6 @@ TEST(ReadingFillTest, ATooWideReadingIsDrawnAsAFillAlone) {
       EXPECT_NE(drawn, DrawCell(delegate, model.index(0, 0), font, width + 1, state)) << "one pixel more shows it";
     }
   }
-}
-
-using SetFontWidthsTest = GuiFixture;
-
-TEST_F(SetFontWidthsTest, SetFontWidensIdValueAndRawToTheirTexts) {
-  WriteSampleSetup();
-  StartOnLine();
-  CMonitorView& view = WindowWith(Range(3, 6));
-  Update(view);
-  const LogFont before = view.GetListFont();
-  view.OnSetFont();
-  EXPECT_EQ(view.GetListFont(), before);
-  ASSERT_EQ(prompter->fontsShown.size(), 1u);
-  EXPECT_FALSE(prompter->fontsShown[0].styleName().isEmpty()) << "the dialog can find the style";
-
-  QFont big = view.font();
-  big.setPixelSize(40);
-  big.setBold(true);
-  prompter->fontAnswer = big;
-  view.OnSetFont();
-  EXPECT_EQ(view.GetListFont().height, -40);
-  EXPECT_EQ(view.GetListFont().weight, kFontWeightBold);
-  EXPECT_GE(view.rowHeight(0), 40) << "rows grow with the font";
-  const QFontMetrics metrics(view.font());
-  EXPECT_GE(view.columnWidth(gui::kRawColumn), ReadingCellDelegate::WidthFor("65535", metrics, &view));
-  for (int row = 0; row < view.Model().rowCount(); ++row) {
-    const auto text = [&](int column) { return view.Model().index(row, column).data().toString(); };
-    EXPECT_GE(view.columnWidth(gui::kIdColumn), gui::IdCellDelegate::WidthFor(text(gui::kIdColumn), metrics, view.iconSize()));
-    for (const int column : {gui::kValueColumn, gui::kRawColumn}) {
-      ASSERT_FALSE(text(column).isEmpty());
-      EXPECT_GE(view.columnWidth(column), ReadingCellDelegate::WidthFor(text(column), metrics, &view)) << row;
-    }
-  }
-  EXPECT_EQ(view.Document().ColumnWidths(), view.GetColumnWidths()) << "a save keeps the new widths";
 }
 
 }  // namespace
