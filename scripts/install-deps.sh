@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ pkg-config binutils
+  cmake ninja-build g++ pkg-config binutils mold
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libcli11-dev
   libusb-1.0-0-dev umockdev libumockdev-dev
