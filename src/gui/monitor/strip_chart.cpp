@@ -10,7 +10,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
+#include <QPaintEvent>
 
 #include "core/channels/channel_conversion.h"
 #include "core/monitor/csv_record.h"
@@ -38,6 +38,8 @@ constexpr int kGridDivisions = 6;
 constexpr int kSecondsPerMinute = 60;
 // Below this many ticks per pixel column a trace is drawn point to point.
 constexpr double kDecimateAbove = 2.0;
+// The widest value the legend's value column shows whole.
+constexpr const char* kValueSample = "-00000.000";
 
 QColor TraceColour(std::size_t trace) { return QColor::fromRgb(kTraceColours[trace % kTraceColours.size()]); }
 
@@ -95,6 +97,7 @@ void CStripChart::OnRowsChanged(const MonitorDocument& document) {
     m_cursor.reset();
   }
   m_values.resize(traces);
+  m_nElidedWidth = -1;
   Changed();
 }
 
@@ -105,17 +108,25 @@ void CStripChart::OnReadings(const MonitorDocument& document, std::span<const st
                                  : std::numeric_limits<double>::quiet_NaN();
   }
   m_history.Add(Now(), m_values);
-  Changed();
+  Ticked();
 }
 
 void CStripChart::OnMissedReadings(const MonitorDocument& document, const LocalTime&) {
   if (&document != &m_document) return;
   m_history.AddGap(Now());
-  Changed();
+  Ticked();
 }
 
 void CStripChart::Changed() {
   if (isVisible() && !IsPaused()) update();
+}
+
+// A tick moves the traces and the values; the legend's labels and the time axis stay.
+void CStripChart::Ticked() {
+  if (!isVisible() || IsPaused()) return;
+  QRegion changed(PlotArea());
+  changed += ValueColumn();
+  update(changed);
 }
 
 void CStripChart::SetSpan(std::uint32_t seconds) {
@@ -208,13 +219,39 @@ QRect CStripChart::PlotArea() const {
                std::max(1, height() - axis - 2 * kMargin));
 }
 
-void CStripChart::paintEvent(QPaintEvent*) {
+const QPixmap& CStripChart::Background() {
+  const qreal ratio = devicePixelRatioF();
+  if (m_background.deviceIndependentSize() != QSizeF(size()) || m_background.devicePixelRatio() != ratio ||
+      m_nBackgroundSpan != m_nSpan) {
+    m_background = QPixmap(size() * ratio);
+    m_background.setDevicePixelRatio(ratio);
+    m_background.fill(palette().base().color());
+    QPainter painter(&m_background);
+    painter.setFont(font());
+    DrawGrid(painter, PlotArea(), m_nSpan);
+    m_nBackgroundSpan = m_nSpan;
+  }
+  return m_background;
+}
+
+QRect CStripChart::LegendArea() const {
+  const QRect plot = PlotArea();
+  return {plot.right() + 2 * kMargin, kMargin, LegendWidth() - kMargin, height() - 2 * kMargin};
+}
+
+QRect CStripChart::ValueColumn() const {
+  const QRect legend = LegendArea();
+  const int width = fontMetrics().horizontalAdvance(QString::fromLatin1(kValueSample));
+  return {legend.right() - width, legend.top(), width + 1, legend.height()};
+}
+
+void CStripChart::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
-  painter.fillRect(rect(), palette().base());
+  const QRect exposed = event->rect();
+  painter.drawPixmap(exposed, Background(), QRectF(exposed.topLeft() * devicePixelRatioF(), exposed.size() * devicePixelRatioF()).toRect());
   const QRect plot = PlotArea();
   const double to = RightEdge();
   const double from = to - m_nSpan;
-  DrawGrid(painter, plot, from, to);
   painter.save();
   painter.setClipRect(plot);
   for (std::size_t trace = 0; trace < m_traces.size(); ++trace) DrawTrace(painter, plot, trace, from, to);
@@ -228,10 +265,10 @@ void CStripChart::paintEvent(QPaintEvent*) {
     painter.setPen(palette().text().color());
     painter.drawText(plot.adjusted(kMargin, kMargin, 0, 0), Qt::AlignLeft | Qt::AlignTop, ToQString(text::kPausedMark));
   }
-  DrawLegend(painter, QRect(plot.right() + 2 * kMargin, kMargin, LegendWidth() - kMargin, height() - 2 * kMargin));
+  DrawLegend(painter, LegendArea(), event->region().intersects(LegendArea().adjusted(0, 0, -ValueColumn().width(), 0)));
 }
 
-void CStripChart::DrawGrid(QPainter& painter, const QRect& plot, double from, double to) const {
+void CStripChart::DrawGrid(QPainter& painter, const QRect& plot, double span) const {
   const QColor grid = palette().mid().color();
   painter.setPen(grid);
   painter.drawRect(plot.adjusted(0, 0, -1, -1));
@@ -240,7 +277,7 @@ void CStripChart::DrawGrid(QPainter& painter, const QRect& plot, double from, do
     const int x = plot.left() + plot.width() * i / kGridDivisions;
     painter.setPen(grid);
     if (i > 0 && i < kGridDivisions) painter.drawLine(x, plot.top(), x, plot.bottom());
-    const double ago = (to - from) * (kGridDivisions - i) / kGridDivisions;
+    const double ago = span * (kGridDivisions - i) / kGridDivisions;
     const QString label = ToQString(text::kAxisSeconds).arg(ago == 0 ? 0 : -ago, 0, 'g', 4);
     const int labelWidth = fontMetrics().horizontalAdvance(label);
     const int left = std::clamp(x - labelWidth / 2, plot.left(), plot.right() - labelWidth);
@@ -302,22 +339,38 @@ void CStripChart::DrawTrace(QPainter& painter, const QRect& plot, std::size_t tr
   flush();
 }
 
-void CStripChart::DrawLegend(QPainter& painter, const QRect& area) const {
+// Each line: the trace's colour, its label (cut in the middle when the room is short) and its
+// value at the right.
+void CStripChart::DrawLegend(QPainter& painter, const QRect& area, bool labels) {
   const QFontMetrics metrics = fontMetrics();
   const int line = metrics.height();
+  const int textWidth = area.width() - kSwatch - kMargin;
+  const int valueWidth = ValueColumn().width();
+  if (m_nElidedWidth != textWidth) {
+    m_elided.clear();
+    for (const Trace& trace : m_traces) {
+      m_elided.push_back(metrics.elidedText(trace.label, Qt::ElideMiddle, std::max(0, textWidth - valueWidth - kMargin)));
+    }
+    m_nElidedWidth = textWidth;
+  }
+  painter.setPen(palette().text().color());
   int y = area.top();
   for (std::size_t trace = 0; trace < m_traces.size() && y + line <= area.bottom(); ++trace) {
-    painter.fillRect(QRect(area.left(), y + (line - kSwatch) / 2, kSwatch, kSwatch), TraceColour(trace));
-    painter.setPen(palette().text().color());
-    const QRect textArea(area.left() + kSwatch + kMargin, y, area.width() - kSwatch - kMargin, line);
-    painter.drawText(textArea, Qt::AlignLeft | Qt::AlignVCenter,
-                     metrics.elidedText(LegendText(trace), Qt::ElideMiddle, textArea.width()));
+    const QRect textArea(area.left() + kSwatch + kMargin, y, textWidth, line);
+    if (labels) {
+      painter.fillRect(QRect(area.left(), y + (line - kSwatch) / 2, kSwatch, kSwatch), TraceColour(trace));
+      painter.drawText(textArea, Qt::AlignLeft | Qt::AlignVCenter, m_elided[trace]);
+    }
+    const std::optional<double> value = ShownValue(trace);
+    painter.drawText(textArea, Qt::AlignRight | Qt::AlignVCenter,
+                     value ? ToQString(FormatValueCell(*value, m_traces[trace].decimals)) : ToQString(text::kNoValue));
     y += line;
   }
   if (m_cursor) {
     painter.setPen(palette().text().color());
+    // Beside the values, so that a tick's repaint keeps it current.
     const QString ago = ToQString(text::kAxisSeconds).arg(*m_cursor - RightEdge(), 0, 'f', 1);
-    painter.drawText(QRect(area.left(), y, area.width(), line), Qt::AlignLeft | Qt::AlignVCenter, ago);
+    painter.drawText(QRect(area.left(), y, area.width(), line), Qt::AlignRight | Qt::AlignVCenter, ago);
   }
 }
 

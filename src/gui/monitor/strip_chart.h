@@ -13,6 +13,7 @@
 #include <optional>
 #include <vector>
 
+#include <QPixmap>
 #include <QString>
 #include <QWidget>
 
@@ -89,13 +90,22 @@ class CStripChart : public QWidget, private MonitorDocumentObserver, private Rea
   void OnMissedReadings(const MonitorDocument& document, const LocalTime& when) override;
 
   double Now() const;
-  /// Repaints when the chart is on the screen and moving.
+  /// Repaints when the chart is on the screen and moving: all of it, or what a tick changes.
   void Changed();
+  void Ticked();
   QRect PlotArea() const;
+  QRect LegendArea() const;
+  /// The legend's values, at its right.
+  QRect ValueColumn() const;
   int LegendWidth() const;
-  void DrawGrid(QPainter& painter, const QRect& plot, double from, double to) const;
+  /// The background, frame, grid and time axis: the same from tick to tick, so drawn once
+  /// for a size and span and kept.
+  const QPixmap& Background();
+  void DrawGrid(QPainter& painter, const QRect& plot, double span) const;
   void DrawTrace(QPainter& painter, const QRect& plot, std::size_t trace, double from, double to) const;
-  void DrawLegend(QPainter& painter, const QRect& area) const;
+  /// The legend's lines; their colours and labels only when labels is set (a tick's repaint
+  /// leaves them as they are).
+  void DrawLegend(QPainter& painter, const QRect& area, bool labels);
   void CursorFromX(int x);
   /// The value a trace shows in the legend: under the cursor, or the newest.
   std::optional<double> ShownValue(std::size_t trace) const;
@@ -113,6 +123,11 @@ class CStripChart : public QWidget, private MonitorDocumentObserver, private Rea
   std::optional<double> m_pausedAt;
   std::optional<double> m_cursor;
   std::vector<double> m_values;  // one tick's values, kept to spare an allocation per tick
+  QPixmap m_background;
+  std::uint32_t m_nBackgroundSpan = 0;
+  // The legend's labels cut to the room they have, for the width they were cut for.
+  std::vector<QString> m_elided;
+  int m_nElidedWidth = -1;
 };
 
 }  // namespace lcu::gui
