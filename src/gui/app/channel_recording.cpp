@@ -39,7 +39,8 @@ CChannelRecording::CChannelRecording(CommandContext& ctx, GuiPrompter& prompter,
   // Red on the status bar, so that a running recording is seen from across the room.
   m_pIndicator->setStyleSheet(QStringLiteral("QLabel { color: white; background: #c0392b; padding: 0 6px; }"));
   m_pIndicator->hide();
-  frame.statusBar()->insertPermanentWidget(0, m_pIndicator);
+  // Before the link pane: the permanent widgets come after the one normal pane, the prompt.
+  frame.statusBar()->insertPermanentWidget(1, m_pIndicator);
   // The report waits until the session's step that failed has returned.
   m_recorder.SetFailureHandler([this](const std::string& reason) {
     QMetaObject::invokeMethod(this, [this, reason] { OnWriteFailed(reason); }, Qt::QueuedConnection);

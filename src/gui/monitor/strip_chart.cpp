@@ -247,15 +247,21 @@ QRect CStripChart::ValueColumn() const {
 
 void CStripChart::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
-  const QRect exposed = event->rect();
-  painter.drawPixmap(exposed, Background(), QRectF(exposed.topLeft() * devicePixelRatioF(), exposed.size() * devicePixelRatioF()).toRect());
   const QRect plot = PlotArea();
+  // A tick's repaint fills its own parts and draws the grid's lines; the rest of the kept
+  // background (the time axis's labels) is not touched.
+  if (event->region().subtracted(QRegion(plot) + ValueColumn()).isEmpty()) {
+    painter.fillRect(plot, palette().base());
+    painter.fillRect(ValueColumn(), palette().base());
+    DrawGridLines(painter, plot);
+  } else {
+    const QRect exposed = event->rect();
+    const qreal ratio = devicePixelRatioF();
+    painter.drawPixmap(exposed, Background(), QRectF(QPointF(exposed.topLeft()) * ratio, QSizeF(exposed.size()) * ratio));
+  }
   const double to = RightEdge();
   const double from = to - m_nSpan;
-  painter.save();
-  painter.setClipRect(plot);
   for (std::size_t trace = 0; trace < m_traces.size(); ++trace) DrawTrace(painter, plot, trace, from, to);
-  painter.restore();
   if (m_cursor && *m_cursor >= from && *m_cursor <= to) {
     const int x = plot.left() + static_cast<int>(std::lround((*m_cursor - from) / m_nSpan * plot.width()));
     painter.setPen(QPen(palette().text().color(), 1, Qt::DashLine));
@@ -268,15 +274,20 @@ void CStripChart::paintEvent(QPaintEvent* event) {
   DrawLegend(painter, LegendArea(), event->region().intersects(LegendArea().adjusted(0, 0, -ValueColumn().width(), 0)));
 }
 
-void CStripChart::DrawGrid(QPainter& painter, const QRect& plot, double span) const {
-  const QColor grid = palette().mid().color();
-  painter.setPen(grid);
+void CStripChart::DrawGridLines(QPainter& painter, const QRect& plot) const {
+  painter.setPen(palette().mid().color());
   painter.drawRect(plot.adjusted(0, 0, -1, -1));
+  for (int i = 1; i < kGridDivisions; ++i) {
+    const int x = plot.left() + plot.width() * i / kGridDivisions;
+    painter.drawLine(x, plot.top(), x, plot.bottom());
+  }
+}
+
+void CStripChart::DrawGrid(QPainter& painter, const QRect& plot, double span) const {
+  DrawGridLines(painter, plot);
   const int baseline = plot.bottom() + fontMetrics().ascent() + kMargin / 2;
   for (int i = 0; i <= kGridDivisions; ++i) {
     const int x = plot.left() + plot.width() * i / kGridDivisions;
-    painter.setPen(grid);
-    if (i > 0 && i < kGridDivisions) painter.drawLine(x, plot.top(), x, plot.bottom());
     const double ago = span * (kGridDivisions - i) / kGridDivisions;
     const QString label = ToQString(text::kAxisSeconds).arg(ago == 0 ? 0 : -ago, 0, 'g', 4);
     const int labelWidth = fontMetrics().horizontalAdvance(label);
@@ -294,12 +305,17 @@ void CStripChart::DrawTrace(QPainter& painter, const QRect& plot, std::size_t tr
   const ChartRange range = RangeOf(trace);
   const double width = plot.width();
   const double height = plot.height() - 1;
-  const auto xOf = [&](double t) { return plot.left() + (t - from) / (to - from) * width; };
-  const auto yOf = [&](double v) { return plot.top() + (1.0 - range.Fraction(v)) * height; };
+  // Points are kept inside the plot, which spares the painter a clip: a value beyond a fixed
+  // range runs along the plot's edge.
+  const auto xOf = [&](double t) { return std::clamp(plot.left() + (t - from) / (to - from) * width, double(plot.left()), double(plot.right())); };
+  const auto yOf = [&](double v) {
+    const double y = plot.top() + (1.0 - range.Fraction(v)) * height;
+    return static_cast<int>(std::lround(std::isfinite(y) ? std::clamp(y, double(plot.top()), double(plot.bottom())) : plot.bottom()));
+  };
   const bool decimate = static_cast<double>(span.last - span.first) > kDecimateAbove * width;
 
   painter.setPen(QPen(TraceColour(trace), 1));
-  QPolygonF line;
+  QPolygon line;
   const auto flush = [&] {
     if (line.size() == 1) painter.drawPoint(line.front());
     if (line.size() > 1) painter.drawPolyline(line);
@@ -310,7 +326,8 @@ void CStripChart::DrawTrace(QPainter& painter, const QRect& plot, std::size_t tr
   double high = 0;
   const auto endColumn = [&] {
     if (column == std::numeric_limits<long>::min()) return;
-    line << QPointF(static_cast<double>(column), yOf(low)) << QPointF(static_cast<double>(column), yOf(high));
+    const int x = static_cast<int>(column);
+    line << QPoint(x, yOf(low)) << QPoint(x, yOf(high));
   };
   for (std::size_t i = span.first; i < span.last; ++i) {
     const std::optional<double> value = m_history.ValueAt(trace, i);
@@ -322,7 +339,7 @@ void CStripChart::DrawTrace(QPainter& painter, const QRect& plot, std::size_t tr
     }
     const double x = xOf(m_history.TimeAt(i));
     if (!decimate) {
-      line << QPointF(x, yOf(*value));
+      line << QPoint(static_cast<int>(std::lround(x)), yOf(*value));
       continue;
     }
     const long here = std::lround(x);

@@ -102,6 +102,8 @@ class CStripChart : public QWidget, private MonitorDocumentObserver, private Rea
   /// for a size and span and kept.
   const QPixmap& Background();
   void DrawGrid(QPainter& painter, const QRect& plot, double span) const;
+  /// The plot's frame and the grid's vertical lines.
+  void DrawGridLines(QPainter& painter, const QRect& plot) const;
   void DrawTrace(QPainter& painter, const QRect& plot, std::size_t trace, double from, double to) const;
   /// The legend's lines; their colours and labels only when labels is set (a tick's repaint
   /// leaves them as they are).
