@@ -67,14 +67,24 @@ TEST_F(ChannelRecordingTest, RecordsEveryWindowsReadingsUntilStopWithGapsWhileOf
   EXPECT_FALSE(Recording().Indicator().isVisibleTo(&Frame()));
   EXPECT_TRUE(Menu().IsEnabled(gui::cmd::kRecordChannels));
   EXPECT_FALSE(Menu().IsEnabled(gui::cmd::kStopRecording));
+  // One line per round of the two windows; the exact lines of each case are the core's
+  // tests', here the file as the program writes it.
   const QStringList lines = Lines(path + ".csv");
-  ASSERT_EQ(lines.size(), 5) << lines.join('\n').toStdString();
+  ASSERT_GE(lines.size(), 5) << lines.join('\n').toStdString();
   EXPECT_EQ(lines[0], "time,FUEL PRESS [bar],GEAR,SUSP FL [mm]");
   const QRegularExpression reading(R"(^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3},-?\d+\.\d\d,\d,-?\d+\.\d$)");
-  for (const int line : {1, 2, 4}) EXPECT_TRUE(reading.match(lines[line]).hasMatch()) << lines[line].toStdString();
-  EXPECT_TRUE(lines[3].endsWith(",,,")) << "the gap: " << lines[3].toStdString();
+  int gaps = 0;
+  for (qsizetype line = 1; line < lines.size(); ++line) {
+    if (lines[line].endsWith(",,,")) {
+      ++gaps;
+      continue;
+    }
+    EXPECT_TRUE(reading.match(lines[line]).hasMatch()) << lines[line].toStdString();
+  }
+  EXPECT_EQ(gaps, 1) << "the gap while the LCU was off line";
+  EXPECT_TRUE(reading.match(lines[1]).hasMatch() && reading.match(lines.back()).hasMatch());
   // The values are those the windows show.
-  EXPECT_TRUE(lines[4].endsWith("," + Cell(second, 0, gui::kValueColumn)));
+  EXPECT_TRUE(lines.back().endsWith("," + Cell(second, 0, gui::kValueColumn)));
 }
 
 TEST_F(ChannelRecordingTest, AnExistingFileIsReplacedOnlyWhenTheUserSaysYes) {
