@@ -261,7 +261,14 @@ void CStripChart::paintEvent(QPaintEvent* event) {
   }
   const double to = RightEdge();
   const double from = to - m_nSpan;
-  for (std::size_t trace = 0; trace < m_traces.size(); ++trace) DrawTrace(painter, plot, trace, from, to);
+  // The ticks' columns are the same for every trace.
+  const ChartHistory::Span span = m_history.Window(from, to);
+  m_columns.clear();
+  for (std::size_t i = span.first; i < span.last; ++i) {
+    const double x = plot.left() + (m_history.TimeAt(i) - from) / (to - from) * plot.width();
+    m_columns.push_back(static_cast<int>(std::lround(std::clamp(x, double(plot.left()), double(plot.right())))));
+  }
+  for (std::size_t trace = 0; trace < m_traces.size(); ++trace) DrawTrace(painter, plot, trace, span);
   if (m_cursor && *m_cursor >= from && *m_cursor <= to) {
     const int x = plot.left() + static_cast<int>(std::lround((*m_cursor - from) / m_nSpan * plot.width()));
     painter.setPen(QPen(palette().text().color(), 1, Qt::DashLine));
@@ -299,27 +306,27 @@ void CStripChart::DrawGrid(QPainter& painter, const QRect& plot, double span) co
 
 // A trace over more ticks than pixel columns is drawn as each column's lowest and highest
 // value, which shows every peak at a cost of the plot's width, not of the span.
-void CStripChart::DrawTrace(QPainter& painter, const QRect& plot, std::size_t trace, double from, double to) const {
-  const ChartHistory::Span span = m_history.Window(from, to);
+void CStripChart::DrawTrace(QPainter& painter, const QRect& plot, std::size_t trace, ChartHistory::Span span) {
   if (span.last <= span.first) return;
   const ChartRange range = RangeOf(trace);
   const double width = plot.width();
   const double height = plot.height() - 1;
   // Points are kept inside the plot, which spares the painter a clip: a value beyond a fixed
   // range runs along the plot's edge.
-  const auto xOf = [&](double t) { return std::clamp(plot.left() + (t - from) / (to - from) * width, double(plot.left()), double(plot.right())); };
   const auto yOf = [&](double v) {
     const double y = plot.top() + (1.0 - range.Fraction(v)) * height;
     return static_cast<int>(std::lround(std::isfinite(y) ? std::clamp(y, double(plot.top()), double(plot.bottom())) : plot.bottom()));
   };
   const bool decimate = static_cast<double>(span.last - span.first) > kDecimateAbove * width;
 
-  painter.setPen(QPen(TraceColour(trace), 1));
-  QPolygon line;
+  // A cosmetic pen: one pixel wide, drawn by the painter's fast line path.
+  painter.setPen(QPen(TraceColour(trace), 0));
+  QPolygon& line = m_line;
+  line.resize(0);
   const auto flush = [&] {
     if (line.size() == 1) painter.drawPoint(line.front());
     if (line.size() > 1) painter.drawPolyline(line);
-    line.clear();
+    line.resize(0);
   };
   long column = std::numeric_limits<long>::min();
   double low = 0;
@@ -337,12 +344,12 @@ void CStripChart::DrawTrace(QPainter& painter, const QRect& plot, std::size_t tr
       flush();
       continue;
     }
-    const double x = xOf(m_history.TimeAt(i));
+    const int x = m_columns[i - span.first];
     if (!decimate) {
-      line << QPoint(static_cast<int>(std::lround(x)), yOf(*value));
+      line << QPoint(x, yOf(*value));
       continue;
     }
-    const long here = std::lround(x);
+    const long here = x;
     if (here != column) {
       endColumn();
       column = here;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include <QPixmap>
+#include <QPolygon>
 #include <QString>
 #include <QWidget>
 
@@ -104,7 +105,8 @@ class CStripChart : public QWidget, private MonitorDocumentObserver, private Rea
   void DrawGrid(QPainter& painter, const QRect& plot, double span) const;
   /// The plot's frame and the grid's vertical lines.
   void DrawGridLines(QPainter& painter, const QRect& plot) const;
-  void DrawTrace(QPainter& painter, const QRect& plot, std::size_t trace, double from, double to) const;
+  /// A trace over the ticks of span, at the columns worked out for them.
+  void DrawTrace(QPainter& painter, const QRect& plot, std::size_t trace, ChartHistory::Span span);
   /// The legend's lines; their colours and labels only when labels is set (a tick's repaint
   /// leaves them as they are).
   void DrawLegend(QPainter& painter, const QRect& area, bool labels);
@@ -125,6 +127,10 @@ class CStripChart : public QWidget, private MonitorDocumentObserver, private Rea
   std::optional<double> m_pausedAt;
   std::optional<double> m_cursor;
   std::vector<double> m_values;  // one tick's values, kept to spare an allocation per tick
+  // Kept from paint to paint to spare their allocations: the ticks' pixel columns and the
+  // points of a trace's line.
+  std::vector<int> m_columns;
+  QPolygon m_line;
   QPixmap m_background;
   std::uint32_t m_nBackgroundSpan = 0;
   // The legend's labels cut to the room they have, for the width they were cut for.
