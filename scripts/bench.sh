@@ -29,12 +29,14 @@ if [ $quick -eq 1 ]; then
   sizes=(1 64)
   big=64
   monitor_seconds=5
+  chart_seconds=20
   startup_runs=7
   live_mib=16
 else
   sizes=(1 64 256)
   big=256
   monitor_seconds=10
+  chart_seconds=60
   startup_runs=15
   live_mib=64
 fi
@@ -51,6 +53,8 @@ echo "== Event-loop gaps during a $live_mib MiB download at full speed, 4 monito
 QT_QPA_PLATFORM=offscreen "$bin/lcu_bench_download_responsiveness" "$live_mib"
 echo "== Monitor update of 8 windows x 1024 channels =="
 QT_QPA_PLATFORM=offscreen "$bin/lcu_bench_monitor" "$monitor_seconds"
+echo "== Strip charts of 4 windows x 16 channels against the same windows as lists =="
+QT_QPA_PLATFORM=offscreen "$bin/lcu_bench_chart" "$chart_seconds"
 echo "== Start-up with 20 monitor windows =="
 "$bin/lcu_bench_startup" --runs "$startup_runs"
 echo "== Intel-HEX to the firmware image against objcopy =="

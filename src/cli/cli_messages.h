@@ -55,6 +55,5 @@ inline constexpr std::string_view kColumnChannel = "Channel";
 inline constexpr std::string_view kColumnValue = "Value";
 inline constexpr std::string_view kColumnUnits = "Units";
 inline constexpr std::string_view kColumnRaw = "Raw";
-inline constexpr std::string_view kCsvTimeColumn = "time";
 
 }  // namespace lcu::cli::msg

@@ -22,6 +22,7 @@
 #include "cli/terminal.h"
 #include "core/app/messages.h"
 #include "core/channels/calibration_file.h"
+#include "core/monitor/csv_record.h"
 #include "core/monitor/monitor_document.h"
 #include "core/monitor/monitor_row.h"
 #include "core/session/lcu_session.h"
@@ -77,8 +78,8 @@ class MonitorOutput final : public ReadingsSubscriber {
   }
 
   void WriteCsvHeader() {
-    std::vector<std::string> fields{std::string(msg::kCsvTimeColumn)};
-    for (const MonitorRow& row : m_rows) fields.push_back(row.name);
+    std::vector<std::string> fields{std::string(kCsvTimeColumn)};
+    for (const MonitorRow& row : m_rows) fields.push_back(CsvHeading(row.name, row.units));
     std::cout << CsvLine(fields) << '\n' << std::flush;
   }
 
@@ -166,7 +167,7 @@ void AddMonitorCommands(CommandRegistry& commands) {
       ->option_text("N")
       ->check(CLI::Range(1, std::numeric_limits<int>::max()));
   monitor->add_flag("--csv", arguments->csv,
-                    "Record the values instead: a header line \"time,<names>\", then one line per tick");
+                    "Record the values instead: a header line \"time,<name [units]>...\", then one line per tick");
 }
 
 }  // namespace lcu::cli

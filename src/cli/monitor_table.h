@@ -1,5 +1,5 @@
 // The live values as the command line shows them: a monitor window's rows as a text table,
-// a terminal screen that redraws the table in place, and the CSV lines that record them.
+// and a terminal screen that redraws the table in place.
 #pragma once
 
 #include <cstddef>
@@ -49,13 +49,5 @@ class TableScreen {
   bool m_bInPlace;
   std::size_t m_nShownLines = 0;
 };
-
-/// A CSV field: quoted, with its quotes doubled, when it holds a comma, a quote or a line
-/// break; as it is otherwise.
-std::string CsvField(std::string_view text);
-/// The fields joined by commas, without a line end.
-std::string CsvLine(std::span<const std::string> fields);
-/// The local time as "YYYY-MM-DD hh:mm:ss.mmm".
-std::string CsvTimestamp(const LocalTime& time);
 
 }  // namespace lcu::cli

@@ -17,8 +17,11 @@
 #endif
 
 #include "core/app/messages.h"
+#include "core/channels/channel_calibration.h"
+#include "core/channels/channel_conversion.h"
 #include "lcu_program.h"
 #include "sim/sample_channels.h"
+#include "sim/sample_setup.h"
 
 namespace {
 
@@ -140,7 +143,7 @@ TEST_F(ChannelCommandsTest, MonitorCsvRecordsATimestampedLinePerTick) {
   EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
   const QStringList lines = run.OutLines();
   ASSERT_EQ(lines.size(), 4) << run.out.toStdString();
-  EXPECT_EQ(lines[0], "time,FUEL PRESS,SUSP FL,GEAR");
+  EXPECT_EQ(lines[0], "time,FUEL PRESS [bar],SUSP FL [mm],GEAR");
   const QRegularExpression row(R"(^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3},-?\d+\.\d\d,-?\d+\.\d,\d$)");
   for (qsizetype i = 1; i < lines.size(); ++i) EXPECT_TRUE(row.match(lines[i]).hasMatch()) << lines[i].toStdString();
 }

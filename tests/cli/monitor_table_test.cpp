@@ -1,4 +1,4 @@
-// The monitor command's table, its redrawing in place, and the CSV record.
+// The monitor command's table and its redrawing in place.
 #include "cli/monitor_table.h"
 
 #include <sstream>
@@ -45,24 +45,6 @@ TEST(MonitorTableTest, InPlaceTheNextTableOverwritesTheLastOne) {
   appended.Show(first);
   appended.Show(second);
   EXPECT_EQ(log.str(), "a\nb\nc\n\nd\ne\nf\n\n");
-}
-
-TEST(MonitorTableTest, CsvQuotesOnlyFieldsThatNeedIt) {
-  const struct {
-    const char* text;
-    const char* field;
-  } cases[] = {
-      {"OIL PRESS", "OIL PRESS"},   {"", ""},
-      {"P1,P2", "\"P1,P2\""},       {"6\" WHEEL", "\"6\"\" WHEEL\""},
-      {"A\nB", "\"A\nB\""},         {"-0.05", "-0.05"},
-  };
-  for (const auto& c : cases) EXPECT_EQ(CsvField(c.text), c.field) << c.text;
-  EXPECT_EQ(CsvLine(std::vector<std::string>{"time", "A,B", "C"}), "time,\"A,B\",C");
-}
-
-TEST(MonitorTableTest, TimestampIsZeroPaddedWithMilliseconds) {
-  EXPECT_EQ(CsvTimestamp({2024, 3, 7, 9, 5, 2, 7}), "2024-03-07 09:05:02.007");
-  EXPECT_EQ(CsvTimestamp({2031, 12, 31, 23, 59, 59, 999}), "2031-12-31 23:59:59.999");
 }
 
 }  // namespace

@@ -24,7 +24,10 @@ class RecordingGuiPrompter final : public gui::GuiPrompter {
     messages.emplace_back(text);
     kinds.push_back(kind);
   }
-  bool AskQuestion(std::string_view) override { return yes; }
+  bool AskQuestion(std::string_view text) override {
+    questions.emplace_back(text);
+    return yes;
+  }
   std::optional<std::int32_t> RunInitLcuDialog() override { return initAnswer; }
   std::optional<SessionDataValues> RunSessionDataDialog(const SessionDataValues&, const SessionDataRanges&) override {
     return sessionAnswer;
@@ -83,6 +86,7 @@ class RecordingGuiPrompter final : public gui::GuiPrompter {
   std::vector<std::string> messages;
   std::vector<MessageKind> kinds;
   bool yes = false;
+  std::vector<std::string> questions;
   std::optional<std::int32_t> initAnswer;  // nullopt: Cancel
   std::optional<SessionDataValues> sessionAnswer;  // nullopt: Cancel
   /// Typed entries in order; nullopt (or running out) is Cancel.

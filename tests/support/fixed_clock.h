@@ -1,5 +1,6 @@
 // A Clock for tests: a fixed local time that moves only when the test says so, and pauses
-// that are recorded instead of waited for; the monotonic time moves by the pauses.
+// that are recorded instead of waited for; the monotonic time moves by the pauses and by
+// Advance.
 #pragma once
 
 #include <chrono>
@@ -18,6 +19,7 @@ class FixedClock : public Clock {
     sleeps.push_back(duration);
     monotonic += duration;
   }
+  void Advance(std::chrono::milliseconds duration) { monotonic += duration; }
 
   LocalTime now;
   TimePoint monotonic{};

@@ -159,7 +159,11 @@ bool LcuSession::Serve(MonitorDocument& document) {
   if (channels.empty()) return false;
   if (m_upkeep == LinkUpkeep::kReopenWhenClosed && !device.m_bOnline) device.PollStatus();
   const std::span<std::uint32_t> readings = std::span(m_readings).first(channels.size());
-  if (!ExchangeChannels(device, channels, readings)) return false;
+  if (!ExchangeChannels(device, channels, readings)) {
+    const LocalTime when = m_ctx.clock.Now();
+    for (std::size_t i = 0; i < m_subscribers.size(); ++i) m_subscribers[i]->OnMissedReadings(document, when);
+    return false;
+  }
   document.TakeReadings(readings, m_ctx.clock.Now());
   for (std::size_t i = 0; i < m_subscribers.size(); ++i) {
     m_subscribers[i]->OnReadings(document, document.Readings(), document.ReadingsTime());

@@ -85,7 +85,8 @@ class LcuSession final : private MonitorDocumentObserver {
   void Poll();
   /// A monitor document's update: nothing while a download lets events through; relabelled
   /// when on line and the definitions were reloaded; its channels exchanged and, when that
-  /// succeeded, the readings kept and published. True when readings were published.
+  /// succeeded, the readings kept and published; a failed exchange is published as missed.
+  /// True when readings were published.
   bool Serve(MonitorDocument& document);
   /// The memory document's refresh: the 64 bytes at its address; a failed read changes
   /// nothing. True when the rows were read.

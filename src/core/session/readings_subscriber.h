@@ -19,6 +19,12 @@ class ReadingsSubscriber {
   /// the local time they were taken. The span lives until the call returns.
   virtual void OnReadings(const MonitorDocument& document, std::span<const std::uint32_t> raw,
                           const LocalTime& taken) = 0;
+  /// The document's exchange of a tick failed (the LCU is off line or the transfer broke):
+  /// no readings this time. A record keeps the tick as a gap; a table keeps what it shows.
+  virtual void OnMissedReadings(const MonitorDocument& document, const LocalTime& when) {
+    (void)document;
+    (void)when;
+  }
 };
 
 }  // namespace lcu

@@ -12,6 +12,7 @@
 #include "gui/app/command_ids.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"
+#include "gui/monitor/chart_texts.h"
 
 namespace lcu::gui {
 
@@ -20,7 +21,7 @@ namespace {
 enum class Kind {
   kPlain,
   kCheck,   // shows a check mark
-  kGrayed,  // starts grayed until the service password is entered
+  kGrayed,  // starts grayed until the service password is entered (or, for Stop Recording, a recording starts)
   kSeparator,
 };
 
@@ -39,6 +40,9 @@ constexpr Item kFileItems[] = {
     {cmd::kFileSave, text::kSaveItem, text::kSavePrompt, Kind::kPlain},
     {cmd::kFileSaveAs, text::kSaveAsItem, text::kSaveAsPrompt, Kind::kPlain},
     kSeparator,
+    {cmd::kRecordChannels, text::kRecordChannelsItem, text::kRecordChannelsPrompt, Kind::kPlain},
+    {cmd::kStopRecording, text::kStopRecordingItem, text::kStopRecordingPrompt, Kind::kGrayed},
+    kSeparator,
     {cmd::kLcuConfiguration, text::kLcuConfigurationItem, text::kLcuConfigurationPrompt, Kind::kPlain},
     {cmd::kInitializeLcu, text::kInitializeLcuItem, text::kInitializeLcuPrompt, Kind::kGrayed},
     kSeparator,
@@ -46,6 +50,10 @@ constexpr Item kFileItems[] = {
     {cmd::kResetLogbook, text::kResetLogbookItem, text::kResetLogbookPrompt, Kind::kPlain},
     kSeparator,
     {cmd::kAppExit, text::kExitItem, text::kExitPrompt, Kind::kPlain},
+};
+
+constexpr Item kViewItems[] = {
+    {cmd::kStripChart, text::kStripChartItem, text::kStripChartPrompt, Kind::kCheck},
 };
 
 constexpr Item kLoggerItems[] = {
@@ -91,7 +99,7 @@ struct Menu {
 };
 
 constexpr Menu kMenus[] = {
-    {text::kFileMenu, kFileItems},     {text::kLoggerMenu, kLoggerItems}, {text::kSysconMenu, kSysconItems},
+    {text::kFileMenu, kFileItems},     {text::kViewMenu, kViewItems},     {text::kLoggerMenu, kLoggerItems}, {text::kSysconMenu, kSysconItems},
     {text::kWindowMenu, kWindowItems}, {text::kHelpMenu, kHelpItems},
 };
 

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QToolBar>
 
 #include "core/app/messages.h"
 #include "core/channels/available_channels.h"
@@ -19,6 +20,7 @@
 #include "core/logger/maintenance_commands.h"
 #include "core/logger/preflight_check.h"
 #include "gui/app/cached_icon_style.h"
+#include "gui/app/channel_recording.h"
 #include "gui/app/command_ids.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/main_frame.h"
@@ -31,7 +33,9 @@
 #include "gui/logger/lcu_check_dlg.h"
 #include "gui/memory/memory_template.h"
 #include "gui/monitor/monitor_settings.h"
+#include "gui/monitor/chart_texts.h"
 #include "gui/monitor/monitor_template.h"
+#include "gui/monitor/strip_chart_command.h"
 #include "program/program_assembly.h"
 
 namespace lcu::gui {
@@ -61,8 +65,12 @@ bool CTavrixApp::InitInstance() {
   m_memoryKind =
       std::make_unique<CMemoryTemplate>(m_ctx, *m_services.prompter, Session(), frame.MdiArea(), frame.Menu());
   m_monitorSettings = std::make_unique<CMonitorSettings>(m_ctx, *m_services.prompter, frame, *m_monitorKind);
+  m_stripChart = std::make_unique<CStripChartCommand>(frame.Menu(), *m_monitorKind);
+  m_recording = std::make_unique<CChannelRecording>(m_ctx, *m_services.prompter, Session(), frame, *m_monitorKind);
+  AddToolBar(frame);
   ConnectCommands();
   connect(&frame, &CMainFrame::closeRequested, this, [this] {
+    m_recording->OnStopRecording();
     SaveSettingsOnClose();
     m_ui.RequestQuit();
   });
@@ -83,6 +91,16 @@ void CTavrixApp::ReadSettingsFlags() {
   m_ui.FlagChanged(AppFlag::kAutoDownload, m_app.m_bAutoDownload != 0);
   m_ui.FlagChanged(AppFlag::kProtectData, m_app.m_bPreserveBuffer != 0);
   m_ui.FlagChanged(AppFlag::kPreserveQmt, m_app.m_bPreserveQmt != 0);
+}
+
+// The toolbar holds the menu's own items for the chart and the recording, so that their
+// states are the menu's.
+void CTavrixApp::AddToolBar(CMainFrame& frame) {
+  QToolBar* bar = frame.addToolBar(ToQString(text::kViewMenu).remove(QLatin1Char('&')));
+  bar->setObjectName(QStringLiteral("chartRecordToolBar"));
+  bar->setMovable(false);
+  bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  for (const int id : {cmd::kStripChart, cmd::kRecordChannels, cmd::kStopRecording}) bar->addAction(frame.Menu().Action(id));
 }
 
 void CTavrixApp::ReopenLastSettingsFile() { m_monitorSettings->ReopenLastSettingsFile(); }
@@ -116,6 +134,9 @@ void CTavrixApp::ConnectCommands() {
       {cmd::kFileClose, &CTavrixApp::OnFileClose},
       {cmd::kFileSave, &CTavrixApp::OnFileSave},
       {cmd::kFileSaveAs, &CTavrixApp::OnFileSaveAs},
+      {cmd::kRecordChannels, &CTavrixApp::OnRecordChannels},
+      {cmd::kStopRecording, &CTavrixApp::OnStopRecording},
+      {cmd::kStripChart, &CTavrixApp::OnStripChart},
   };
   const MainMenu& menu = m_pMainWnd->Menu();
   for (const auto& [id, handler] : handlers) connect(menu.Action(id), &QAction::triggered, this, handler);
@@ -224,5 +245,11 @@ void CTavrixApp::OnFileClose() { m_monitorSettings->OnFileClose(); }
 void CTavrixApp::OnFileSave() { m_monitorSettings->OnFileSave(); }
 
 void CTavrixApp::OnFileSaveAs() { m_monitorSettings->OnFileSaveAs(); }
+
+void CTavrixApp::OnRecordChannels() { m_recording->OnRecordChannels(); }
+
+void CTavrixApp::OnStopRecording() { m_recording->OnStopRecording(); }
+
+void CTavrixApp::OnStripChart() { m_stripChart->OnStripChart(); }
 
 }  // namespace lcu::gui

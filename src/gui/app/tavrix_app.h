@@ -25,10 +25,12 @@
 namespace lcu::gui {
 
 class CLcuCheckDlg;
+class CChannelRecording;
 class CMainFrame;
 class CMemoryTemplate;
 class CMonitorSettings;
 class CMonitorTemplate;
+class CStripChartCommand;
 class SessionDriver;
 
 class CTavrixApp : public QObject {
@@ -67,6 +69,7 @@ class CTavrixApp : public QObject {
   CMonitorTemplate& MonitorKind() { return *m_monitorKind; }
   CMemoryTemplate& MemoryKind() { return *m_memoryKind; }
   CMonitorSettings& MonitorSettings() { return *m_monitorSettings; }
+  CChannelRecording& Recording() { return *m_recording; }
 
   // Handlers of the main menu.
   void OnPassword();
@@ -93,9 +96,13 @@ class CTavrixApp : public QObject {
   void OnFileClose();
   void OnFileSave();
   void OnFileSaveAs();
+  void OnRecordChannels();
+  void OnStopRecording();
+  void OnStripChart();
 
  private:
   void ConnectCommands();
+  void AddToolBar(CMainFrame& frame);
   void ReadSettingsFlags();
   /// Reopens the monitor settings file used last, without reports.
   void ReopenLastSettingsFile();
@@ -119,6 +126,9 @@ class CTavrixApp : public QObject {
   std::unique_ptr<CMonitorSettings> m_monitorSettings;
   // The check dialog a connection opened, while it is open.
   QPointer<CLcuCheckDlg> m_connectionCheck;
+  std::unique_ptr<CStripChartCommand> m_stripChart;
+  // Goes before the main window, whose status bar shows that it records.
+  std::unique_ptr<CChannelRecording> m_recording;
 };
 
 }  // namespace lcu::gui

@@ -10,22 +10,29 @@
 #include <QFileInfo>
 #include <QLayout>
 #include <QMdiArea>
+#include <QStatusBar>
 
 #include "core/app/messages.h"
 #include "core/host/default_paths.h"
 #include "core/host/registry.h"
+#include "core/monitor/chart_layout.h"
 #include "gui/app/gui_prompter.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/main_frame.h"
 #include "gui/app/product_version.h"
 #include "gui/app/qt_text.h"
 #include "gui/app/window_fit.h"
+#include "gui/monitor/chart_texts.h"
 #include "gui/monitor/child_frame.h"
+#include "gui/monitor/monitor_pane.h"
 #include "gui/monitor/monitor_template.h"
 
 namespace lcu::gui {
 
 namespace {
+
+// No chart file of 32 windows with 32 fixed ranges each is larger.
+constexpr std::size_t kLargestChartFile = 12 + kMaxMonitorWindows * (12 + kMaxChartTraces * 18);
 
 // Positions a placement gives when it has none of its own.
 constexpr std::int32_t kNoPosition = -1;
@@ -105,9 +112,11 @@ void CMonitorSettings::LoadSettingsFile(bool report) {
   m_bSettingsFlag = m_settings.settingsFlag;
 
   CChildFrame* active = nullptr;
+  std::vector<CChildFrame*> opened;
   for (std::size_t k = 0; k < m_settings.WindowsToOpen(); ++k) {
     const MonitorWindowRecord& record = m_settings.records[k];
     CChildFrame& frame = m_kind.CreateNewFrame();
+    opened.push_back(&frame);
     frame.SetWindowName(ToQString(record.NameText()));
 
     // The document gets its font, widths and rows while the window is still hidden: on a
@@ -133,7 +142,51 @@ void CMonitorSettings::LoadSettingsFile(bool report) {
     m_kind.InitialUpdateFrame(frame, false);
     if (record.active != 0) active = &frame;
   }
+  RestoreCharts(opened);
   if (active) m_kind.Area().setActiveSubWindow(active);
+}
+
+void CMonitorSettings::RestoreCharts(const std::vector<CChildFrame*>& frames) {
+  const QString path = m_szSettingsPath + ToQString(kChartFileSuffix);
+  QFile file(path);
+  if (!file.exists()) return;
+  std::string reason;
+  std::optional<ChartLayout> layout;
+  if (file.size() > static_cast<qint64>(kLargestChartFile)) {
+    reason = text::kChartFileTooLarge;
+  } else if (!file.open(QIODevice::ReadOnly)) {
+    reason = ToStdString(file.errorString());
+  } else {
+    const QByteArray bytes = file.readAll();
+    layout = ReadChartLayout(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                       static_cast<std::size_t>(bytes.size())),
+                             reason);
+  }
+  // The windows are open with their lists: a chart file that cannot be used is only noted.
+  if (!layout) {
+    m_mainFrame.statusBar()->showMessage(
+        ToQString(text::kChartLayoutRefused).arg(ToQString(FileErrorLine(ToStdString(path), reason))));
+    return;
+  }
+  for (std::size_t k = 0; k < frames.size() && k < layout->windows.size(); ++k) {
+    if (CMonitorPane* pane = CMonitorTemplate::PaneOf(*frames[k])) pane->ApplyChartLayout(layout->windows[k]);
+  }
+}
+
+bool CMonitorSettings::WriteCharts(const QString& path, const ChartLayout& layout) {
+  const std::string stored = PathToStore(path + ToQString(kChartFileSuffix));
+  std::string reason;
+  const std::unique_ptr<OutputFile> file = m_ctx.files.Create(stored, CreateMode::kReplace, reason);
+  if (!file) {
+    ShowFileError(m_ctx.prompter, text::kChartLayoutNotSaved, stored, reason);
+    return false;
+  }
+  if (!file->Write(WriteChartLayout(layout)) || !file->Commit()) {
+    ShowFileError(m_ctx.prompter, text::kChartLayoutNotSaved, stored, file->ErrorText());
+    file->Close();
+    return false;
+  }
+  return true;
 }
 
 bool CMonitorSettings::WriteSettingsFile(const QString& path) {
@@ -154,6 +207,7 @@ bool CMonitorSettings::WriteSettingsFile(const QString& path) {
   m_settings.settingsFlag = m_bSettingsFlag;
 
   const QMdiSubWindow* current = m_kind.Area().currentSubWindow();
+  ChartLayout charts;
   std::size_t k = 0;
   for (CChildFrame* frame : m_kind.Frames()) {
     if (k == kMaxMonitorWindows) break;
@@ -169,6 +223,8 @@ bool CMonitorSettings::WriteSettingsFile(const QString& path) {
     record.font = document->Font();
     record.columnWidths = document->ColumnWidths();
     record.active = frame == current ? 1 : 0;
+    const CMonitorPane* pane = CMonitorTemplate::PaneOf(*frame);
+    charts.windows.push_back(pane ? pane->ChartLayout() : WindowChart{});
   }
   m_settings.windowCount = static_cast<std::int32_t>(k);
 
@@ -179,7 +235,7 @@ bool CMonitorSettings::WriteSettingsFile(const QString& path) {
     file->Close();
     return false;
   }
-  return true;
+  return WriteCharts(path, charts);
 }
 
 void CMonitorSettings::OnFileOpen() {

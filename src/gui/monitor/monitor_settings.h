@@ -6,14 +6,17 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include <QString>
 
 #include "core/app/command_context.h"
+#include "core/monitor/chart_layout.h"
 #include "core/monitor/settings_image.h"
 
 namespace lcu::gui {
 
+class CChildFrame;
 class CMainFrame;
 class CMonitorTemplate;
 class GuiPrompter;
@@ -27,7 +30,8 @@ class CMonitorSettings {
   /// reported.
   void LoadSettingsFile(bool report);
   /// Refreshes the image from the open monitor windows (at most 32) and writes it whole to
-  /// path. False when the file could not be written completely; the user has been told.
+  /// path, and their strip charts to the chart file beside it. False when a file could not
+  /// be written completely; the user has been told.
   bool WriteSettingsFile(const QString& path);
 
   void OnFileOpen();
@@ -53,6 +57,11 @@ class CMonitorSettings {
   /// Asks for the file of Save As; false on Cancel.
   bool ChooseSaveFile();
   void WriteMonitorPath();
+  /// The strip charts of the windows a load opened, from the chart file beside the settings
+  /// file; without one, or with one that cannot be read, the windows keep their lists alone.
+  void RestoreCharts(const std::vector<CChildFrame*>& frames);
+  /// Saves the charts of the windows just stored beside the settings file at path.
+  bool WriteCharts(const QString& path, const ChartLayout& layout);
 
   CommandContext& m_ctx;
   GuiPrompter& m_prompter;

@@ -6,6 +6,7 @@
 #include "gui/app/qt_text.h"
 #include "gui/app/window_fit.h"
 #include "gui/monitor/child_frame.h"
+#include "gui/monitor/monitor_pane.h"
 #include "gui/monitor/monitor_view.h"
 
 namespace lcu::gui {
@@ -21,7 +22,7 @@ CMonitorTemplate::CMonitorTemplate(CommandContext& ctx, GuiPrompter& prompter, L
 
 CChildFrame& CMonitorTemplate::CreateNewFrame() {
   auto* frame = new CChildFrame(m_prompter);
-  frame->setWidget(new CMonitorView(m_ctx, m_prompter, m_session));
+  frame->setWidget(new CMonitorPane(m_ctx, m_prompter, m_session));
   m_area.addSubWindow(frame);
   frame->resize(kNewFrameWidth, kNewFrameHeight);
   return *frame;
@@ -41,8 +42,11 @@ CChildFrame& CMonitorTemplate::OnNewWindow() {
   return frame;
 }
 
+CMonitorPane* CMonitorTemplate::PaneOf(CChildFrame& frame) { return qobject_cast<CMonitorPane*>(frame.widget()); }
+
 CMonitorView* CMonitorTemplate::MonitorViewOf(CChildFrame& frame) {
-  return qobject_cast<CMonitorView*>(frame.widget());
+  CMonitorPane* pane = PaneOf(frame);
+  return pane ? &pane->View() : nullptr;
 }
 
 MonitorDocument* CMonitorTemplate::DocumentOf(CChildFrame& frame) {

@@ -14,6 +14,7 @@ class QMdiArea;
 namespace lcu::gui {
 
 class CChildFrame;
+class CMonitorPane;
 class CMonitorView;
 class GuiPrompter;
 
@@ -30,7 +31,9 @@ class CMonitorTemplate {
   /// New Window: an empty monitor window named "Monitor", shown and active.
   CChildFrame& OnNewWindow();
 
-  /// The monitor view a frame holds, and its document; null for other child windows.
+  /// The monitor view a frame holds (with its chart, in its pane), and its document; null
+  /// for other child windows.
+  static CMonitorPane* PaneOf(CChildFrame& frame);
   static CMonitorView* MonitorViewOf(CChildFrame& frame);
   static MonitorDocument* DocumentOf(CChildFrame& frame);
   /// Every child frame of the MDI area, in the order they were made.

@@ -20,7 +20,9 @@
 #include "gui/monitor/chan_selection_dlg.h"
 #include "gui/monitor/child_frame.h"
 #include "gui/monitor/ent_offset.h"
+#include "gui/monitor/chart_texts.h"
 #include "gui/monitor/list_font.h"
+#include "gui/monitor/monitor_pane.h"
 
 namespace lcu::gui {
 
@@ -211,7 +213,8 @@ void CMonitorView::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void CMonitorView::ShowPopupMenu(const QPoint& globalPos) {
-  auto* frame = qobject_cast<CChildFrame*>(parentWidget());
+  CChildFrame* frame = nullptr;
+  for (QWidget* up = parentWidget(); up && !frame; up = up->parentWidget()) frame = qobject_cast<CChildFrame*>(up);
   QMenu menu(this);
   const auto add = [&menu](std::string_view label, std::string_view prompt) {
     QAction* action = menu.addAction(ToQString(label));
@@ -220,6 +223,13 @@ void CMonitorView::ShowPopupMenu(const QPoint& globalPos) {
   };
   QAction* windowName = add(text::kWindowNameItem, text::kWindowNamePrompt);
   QAction* setFont = add(text::kSetFontItem, text::kSetFontPrompt);
+  auto* pane = qobject_cast<CMonitorPane*>(parentWidget());
+  if (pane) {
+    QAction* chart = add(text::kStripChartItem, text::kStripChartPrompt);
+    chart->setCheckable(true);
+    chart->setChecked(pane->IsChartShown());
+    connect(chart, &QAction::triggered, pane, [pane] { pane->ShowChart(!pane->IsChartShown()); });
+  }
   menu.addSeparator();
   QAction* editChannels = add(text::kEditChannelsItem, text::kEditChannelsPrompt);
   QAction* zeroAll = add(text::kZeroAllChannelsItem, text::kZeroAllChannelsPrompt);

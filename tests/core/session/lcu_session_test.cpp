@@ -36,8 +36,10 @@ class Readings final : public ReadingsSubscriber {
   void OnReadings(const MonitorDocument& document, std::span<const std::uint32_t> raw, const LocalTime& taken) override {
     heard.push_back({&document, {raw.begin(), raw.end()}, taken.second});
   }
+  void OnMissedReadings(const MonitorDocument& document, const LocalTime&) override { missed.push_back(&document); }
   struct Heard { const MonitorDocument* document; std::vector<std::uint32_t> raw; int second; };
   std::vector<Heard> heard;
+  std::vector<const MonitorDocument*> missed;
 };
 
 class LcuSessionTest : public ::testing::Test {
@@ -171,9 +173,9 @@ TEST_F(LcuSessionTest, WhileABlockReadLetsEventsThroughAStepMakesNoTransfer) {
   EXPECT_EQ(f.device.m_bBusy, 0);
 }
 
-// Readings go to every subscriber from the one exchange; a failed exchange publishes nothing
-// and the document keeps the last readings.
-TEST_F(LcuSessionTest, SubscribersShareOneExchangeAndAFailedOneTellsNobody) {
+// Readings go to every subscriber from the one exchange; a failed exchange publishes no
+// readings, only that the tick was missed, and the document keeps the last readings.
+TEST_F(LcuSessionTest, SubscribersShareOneExchangeAndAFailedOneIsAMissedTick) {
   session.AddMonitor(a, FirstService::kAtOnce);
   const std::array<std::uint16_t, 3> channels{3, 4, 5};
   a.SetChannels(channels);
@@ -198,6 +200,8 @@ TEST_F(LcuSessionTest, SubscribersShareOneExchangeAndAFailedOneTellsNobody) {
   f.backend.failTransfers.push_back(f.backend.transfers + 1);
   EXPECT_FALSE(session.Serve(a));
   EXPECT_EQ(second.heard.size(), 1U);
+  EXPECT_EQ(second.missed, std::vector<const MonitorDocument*>{&a});
+  EXPECT_TRUE(first.missed.size() == 1U && second.missed.size() == 1U);
   EXPECT_EQ(std::vector<std::uint32_t>(a.Readings().begin(), a.Readings().end()), second.heard[0].raw);
   session.Unsubscribe(first);
   session.Unsubscribe(second);

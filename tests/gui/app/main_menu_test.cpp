@@ -42,11 +42,12 @@ std::vector<QAction*> MenuItems(QMainWindow& window) {
   return items;
 }
 
-TEST_F(MainMenuTest, ShortcutsAreUniqueWithPromptsAndOnlyTheServiceItemsStartGrayed) {
+TEST_F(MainMenuTest, ShortcutsAreUniqueWithPromptsAndOnlyTheServiceItemsAndStopRecordingStartGrayed) {
   Start();
   std::set<QString> shortcuts;
+  // Stop Recording waits for a recording.
   const std::set<QAction*> service = {Menu().Action(kServiceItems[0]), Menu().Action(kServiceItems[1]),
-                                      Menu().Action(kServiceItems[2])};
+                                      Menu().Action(kServiceItems[2]), Menu().Action(gui::cmd::kStopRecording)};
   for (QAction* item : MenuItems(Frame())) {
     EXPECT_EQ(item->isEnabled(), service.count(item) == 0) << item->text().toStdString();
     if (item->shortcut().isEmpty()) continue;

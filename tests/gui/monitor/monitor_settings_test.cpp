@@ -261,7 +261,7 @@ TEST_F(MonitorSettingsTest, FailuresAreReportedOnceAndLeaveTheRightState) {
   EXPECT_EQ(prompter->messages, std::vector<std::string>{FormatSystemError(msg::kFailedToWriteSettingsFile,
                                                                            kept.toStdString() + ": File too large")});
   EXPECT_TRUE(Contents(kept) == saved);
-  EXPECT_EQ(QFileInfo(kept).dir().entryList(QDir::Files | QDir::Hidden), QStringList{"kept.nsb"});
+  EXPECT_EQ(QFileInfo(kept).dir().entryList(QDir::Files | QDir::Hidden), (QStringList{"kept.nsb", "kept.nsb.chart"}));
 #endif
 
   // A file that opens but cannot be read: the first page of a process's memory is not

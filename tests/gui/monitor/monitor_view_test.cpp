@@ -124,7 +124,7 @@ TEST_F(MonitorViewTest, AFailedUpdateChangesNothingAndRowsAreRelabelledOnceOnLin
 }
 
 TEST_F(MonitorViewTest, RightClickAndEnterFollowTheSelectionAndTheLink) {
-  const QStringList popup = {"Window Name", "Set Font", "-", "Edit Channels", "Zero All Channels", "-", "Close"};
+  const QStringList popup = {"Window Name", "Set Font", "Strip &Chart", "-", "Edit Channels", "Zero All Channels", "-", "Close"};
   const struct {
     const char* what;
     bool selected;

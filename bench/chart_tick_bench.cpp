@@ -1,0 +1,165 @@
+// GUI-thread CPU time of the strip charts: 4 monitor windows of 16 channels each, updated
+// at 5 Hz for a stretch of wall time (60 s by default), first as lists alone, then with each
+// window's strip chart shown below its list (the last minute drawn). Both runs have one
+// session on the program's one timer serving the 4 documents from the simulated LCU; the
+// time spent inside the simulated LCU (on a real link, the device's work) is set apart, as
+// in the monitor benchmark. Goals: a window with its chart costs at most 2x the same window
+// as a list, and the charted windows stay under 10 % of one core.
+//
+// Run (offscreen, no display needed):
+//   cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DLCU_BUILD_TESTS=OFF
+//   cmake --build build/bench --target lcu_bench_chart
+//   QT_QPA_PLATFORM=offscreen build/bench/bench/lcu_bench_chart [SECONDS [lists|charts]]
+#include <stdlib.h>
+#include <time.h>
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/app/app_state.h"
+#include "core/app/command_context.h"
+#include "core/channels/channel_table.h"
+#include "core/host/clock.h"
+#include "core/host/file_system.h"
+#include "core/host/memory_settings_store.h"
+#include "core/link/usb_device.h"
+#include "gui/app/session_driver.h"
+#include "gui/app/widget_prompter.h"
+#include "gui/monitor/monitor_pane.h"
+#include "gui/monitor/monitor_view.h"
+#include "gui/monitor/strip_chart.h"
+#include "sim/lcu_simulator.h"
+#include "sim/sample_setup.h"
+#include "timed_lcu.h"
+
+namespace {
+
+constexpr int kWindows = 4;
+constexpr int kChannels = 16;
+constexpr double kTickMs = 200.0;
+constexpr int kWindowWidth = 560;
+constexpr int kWindowHeight = 480;
+
+double ThreadCpuMs() {
+  timespec ts{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+  return static_cast<double>(ts.tv_sec) * 1e3 + static_cast<double>(ts.tv_nsec) / 1e6;
+}
+
+double RunFor(int milliseconds) {
+  QEventLoop loop;
+  QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+  const double start = ThreadCpuMs();
+  loop.exec();
+  return ThreadCpuMs() - start;
+}
+
+// Counts the window updates: one per published reading of a document.
+class TickCounter final : public lcu::ReadingsSubscriber {
+ public:
+  void OnReadings(const lcu::MonitorDocument&, std::span<const std::uint32_t>, const lcu::LocalTime&) override {
+    ++ticks;
+  }
+  int ticks = 0;
+};
+
+struct Figures {
+  double cpuMs = 0;
+  double lcuMs = 0;
+  int ticks = 0;
+  double OwnPerTick() const { return ticks > 0 ? (cpuMs - lcuMs) * kWindows / ticks : 0.0; }
+  double WholePerTick() const { return ticks > 0 ? cpuMs * kWindows / ticks : 0.0; }
+};
+
+Figures Measure(lcu::CommandContext& ctx, lcu::gui::WidgetPrompter& prompter, const lcu::bench::TimedLcu& link,
+                const std::vector<std::uint16_t>& channels, bool charts, int milliseconds) {
+  lcu::gui::SessionDriver driver(ctx, lcu::LinkUpkeep::kReopenWhenClosed);
+  TickCounter counter;
+  driver.Session().Subscribe(counter);
+  std::vector<std::unique_ptr<lcu::gui::CMonitorPane>> panes;
+  for (int w = 0; w < kWindows; ++w) {
+    auto pane = std::make_unique<lcu::gui::CMonitorPane>(ctx, prompter, driver.Session());
+    pane->resize(kWindowWidth, kWindowHeight);
+    pane->show();
+    pane->ShowChart(charts);
+    pane->View().Document().SetChannels(channels);
+    panes.push_back(std::move(pane));
+  }
+  RunFor(1000);
+  Figures figures;
+  counter.ticks = 0;
+  const double lcuStart = link.InsideMs();
+  figures.cpuMs = RunFor(milliseconds);
+  figures.lcuMs = link.InsideMs() - lcuStart;
+  figures.ticks = counter.ticks;
+  driver.Session().Unsubscribe(counter);
+  return figures;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::filesystem::path home = std::filesystem::temp_directory_path() / "lcu_bench_chart_home";
+  std::filesystem::create_directories(home);
+  setenv("HOME", home.c_str(), 1);
+
+  QApplication application(argc, argv);
+  const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 60;
+  const std::string only = argc > 2 ? argv[2] : "";
+
+  lcu::sim::LcuSimulator simulator;
+  lcu::bench::TimedLcu link(simulator);
+  lcu::CUsbDevice device(link);
+  device.PollStatus();
+  if (!device.m_bOnline) {
+    std::fprintf(stderr, "the simulated LCU did not answer\n");
+    return 1;
+  }
+  lcu::MemorySettingsStore store;
+  lcu::gui::WidgetPrompter prompter;
+  lcu::SystemClock clock;
+  lcu::StdFileSystem files;
+  lcu::AppState app;
+  lcu::SilentCommandUi ui;
+  lcu::CommandContext ctx{device, store, prompter, clock, files, app, ui};
+  if (const std::string problem = lcu::sim::WriteSampleSetup(store); !problem.empty()) {
+    std::fprintf(stderr, "sample setup: %s\n", problem.c_str());
+    return 1;
+  }
+  if (!lcu::LoadChannelDefinitions(app, store, lcu::sim::kSampleLcuNumber, prompter)) return 1;
+
+  // The sample setup's lively channels first: engine, pressures, suspension.
+  std::vector<std::uint16_t> channels;
+  for (std::uint16_t channel = 0; channels.size() < kChannels && channel < lcu::kChannelTableSize; ++channel) {
+    if (!app.m_channelTable[channel].NameText().empty()) channels.push_back(channel);
+  }
+
+  Figures lists;
+  Figures charts;
+  if (only != "charts") lists = Measure(ctx, prompter, link, channels, false, seconds * 1000);
+  if (only != "lists") charts = Measure(ctx, prompter, link, channels, true, seconds * 1000);
+
+  const auto share = [](double msPerTick) { return 100.0 * msPerTick / kTickMs; };
+  std::printf("%d windows x %zu channels at 5 Hz, %d s each, GUI-thread CPU time per tick of all windows\n",
+              kWindows, channels.size(), seconds);
+  const auto report = [&](const char* name, const Figures& f) {
+    std::printf("%s: %d window updates; %.3f ms (%.2f %% of one core), of it %.3f ms in the simulated LCU; "
+                "own %.3f ms (%.2f %% of one core)\n",
+                name, f.ticks, f.WholePerTick(), share(f.WholePerTick()), f.WholePerTick() - f.OwnPerTick(),
+                f.OwnPerTick(), share(f.OwnPerTick()));
+  };
+  report("windows as lists", lists);
+  report("windows with their strip charts", charts);
+  std::printf("goals: charts at most 2x the lists, all under 10 %% of one core\n");
+  std::printf("charts / lists, own CPU time per tick: %.2fx; charted windows %.2f %% of one core\n",
+              lists.OwnPerTick() > 0 ? charts.OwnPerTick() / lists.OwnPerTick() : 0.0, share(charts.WholePerTick()));
+  return 0;
+}

@@ -1,0 +1,141 @@
+// CStripChart: a monitor window's channels drawn as a strip chart: one trace per channel
+// (the first 32 rows) against time over the last 10 s to 10 min, each trace scaled to its
+// own range (automatic, or one the user fixes), with a legend of names, units and values.
+// The values are those under a cursor that the user moves along the time axis with the
+// mouse, or the newest ones without a cursor. It takes the readings the session publishes
+// for its document (no transfer of its own) into fixed-size rings, and keeps taking them
+// while hidden or paused, so that it has the recent past when shown or resumed. A paused
+// chart stands still on the moment it was paused. It draws itself with QPainter.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <vector>
+
+#include <QPixmap>
+#include <QPolygon>
+#include <QString>
+#include <QWidget>
+
+#include "core/app/app_state.h"
+#include "core/host/clock.h"
+#include "core/monitor/chart_history.h"
+#include "core/monitor/chart_layout.h"
+#include "core/monitor/monitor_document.h"
+#include "core/session/lcu_session.h"
+
+namespace lcu::gui {
+
+class GuiPrompter;
+
+/// The spans the chart offers, in seconds.
+inline constexpr std::uint32_t kChartSpans[] = {10, 30, 60, 120, 300, 600};
+
+class CStripChart : public QWidget, private MonitorDocumentObserver, private ReadingsSubscriber {
+  Q_OBJECT
+
+ public:
+  CStripChart(MonitorDocument& document, LcuSession& session, const AppState& app, Clock& clock,
+              GuiPrompter& prompter, QWidget* parent = nullptr);
+  ~CStripChart() override;
+  CStripChart(const CStripChart&) = delete;
+  CStripChart& operator=(const CStripChart&) = delete;
+
+  const ChartHistory& History() const { return m_history; }
+
+  /// The span shown, in seconds (10 to 600; others are brought within).
+  std::uint32_t Span() const { return m_nSpan; }
+  void SetSpan(std::uint32_t seconds);
+  bool IsPaused() const { return m_pausedAt.has_value(); }
+  void SetPaused(bool paused);
+  /// A trace's fixed range by channel number; none gives the channel automatic scaling.
+  void SetFixedRange(std::uint16_t channel, std::optional<ChartRange> range);
+  /// The range a trace is drawn with now.
+  ChartRange RangeOf(std::size_t trace) const;
+
+  /// The cursor's time, in seconds on the chart's clock; none shows the newest values.
+  void SetCursor(std::optional<double> time);
+  std::optional<double> Cursor() const { return m_cursor; }
+  /// The time at the chart's right edge (the newest tick, or the moment it was paused).
+  double RightEdge() const;
+
+  /// A legend line: the trace's name and units, and the value under the cursor.
+  QString LegendText(std::size_t trace) const;
+
+  /// The chart's part of the layout (span, paused, fixed ranges), and taking it back.
+  WindowChart Layout() const;
+  void ApplyLayout(const WindowChart& chart);
+
+ public slots:
+  void OnSetRange();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
+ private:
+  struct Trace {
+    std::uint16_t channel = 0;
+    int decimals = 0;
+    QString label;  // "NAME [units]"
+  };
+
+  void OnRowsChanged(const MonitorDocument& document) override;
+  void OnLayoutChanged(const MonitorDocument&) override {}
+  void OnReadings(const MonitorDocument& document, std::span<const std::uint32_t> raw,
+                  const LocalTime& taken) override;
+  void OnMissedReadings(const MonitorDocument& document, const LocalTime& when) override;
+
+  double Now() const;
+  /// Repaints when the chart is on the screen and moving: all of it, or what a tick changes.
+  void Changed();
+  void Ticked();
+  QRect PlotArea() const;
+  QRect LegendArea() const;
+  /// The legend's values, at its right.
+  QRect ValueColumn() const;
+  int LegendWidth() const;
+  /// The background, frame, grid and time axis: the same from tick to tick, so drawn once
+  /// for a size and span and kept.
+  const QPixmap& Background();
+  void DrawGrid(QPainter& painter, const QRect& plot, double span) const;
+  /// The plot's frame and the grid's vertical lines.
+  void DrawGridLines(QPainter& painter, const QRect& plot) const;
+  /// A trace over the ticks of span, at the columns worked out for them.
+  void DrawTrace(QPainter& painter, const QRect& plot, std::size_t trace, ChartHistory::Span span);
+  /// The legend's lines; their colours and labels only when labels is set (a tick's repaint
+  /// leaves them as they are).
+  void DrawLegend(QPainter& painter, const QRect& area, bool labels);
+  void CursorFromX(int x);
+  /// The value a trace shows in the legend: under the cursor, or the newest.
+  std::optional<double> ShownValue(std::size_t trace) const;
+
+  MonitorDocument& m_document;
+  LcuSession& m_session;
+  const AppState& m_app;
+  Clock& m_clock;
+  GuiPrompter& m_prompter;
+  Clock::TimePoint m_origin;
+  ChartHistory m_history;
+  std::vector<Trace> m_traces;
+  std::map<std::uint16_t, ChartRange> m_fixed;
+  std::uint32_t m_nSpan = kDefaultChartSpan;
+  std::optional<double> m_pausedAt;
+  std::optional<double> m_cursor;
+  std::vector<double> m_values;  // one tick's values, kept to spare an allocation per tick
+  // Kept from paint to paint to spare their allocations: the ticks' pixel columns and the
+  // points of a trace's line.
+  std::vector<int> m_columns;
+  QPolygon m_line;
+  QPixmap m_background;
+  std::uint32_t m_nBackgroundSpan = 0;
+  // The legend's labels cut to the room they have, for the width they were cut for.
+  std::vector<QString> m_elided;
+  int m_nElidedWidth = -1;
+};
+
+}  // namespace lcu::gui

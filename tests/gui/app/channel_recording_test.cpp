@@ -1,0 +1,145 @@
+// Record Channels and Stop Recording: the file of the open windows' readings with a gap
+// while the LCU is off line, the indicator and the menu states, the replace question, a
+// failed start, and the recording that ends when the program closes.
+#include <QFile>
+#include <QLabel>
+#include <QTemporaryDir>
+
+#include "gui/app/channel_recording.h"
+#include "gui_fixture.h"
+
+namespace lcu::test {
+namespace {
+
+constexpr std::uint16_t kFirst[] = {5, 70};
+constexpr std::uint16_t kSecond[] = {15};
+
+class ChannelRecordingTest : public GuiFixture {
+ protected:
+  void SetUp() override {
+    GuiFixture::SetUp();
+    WriteSampleSetup();
+    ASSERT_TRUE(m_files.isValid());
+    StartOnLine();
+  }
+  QString PathOf(const char* name) const { return m_files.filePath(QString::fromUtf8(name)); }
+  static QStringList Lines(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+  }
+  gui::CChannelRecording& Recording() { return app->Recording(); }
+  void Record(const QString& path) {
+    prompter->saveFileAnswer = path;
+    Choose(gui::cmd::kRecordChannels);
+  }
+
+  QTemporaryDir m_files;
+};
+
+TEST_F(ChannelRecordingTest, RecordsEveryWindowsReadingsUntilStopWithGapsWhileOffLine) {
+  gui::CMonitorView& first = WindowWith(kFirst);
+  gui::CMonitorView& second = WindowWith(kSecond);
+  const QString path = PathOf("run");
+  Record(path);
+  ASSERT_TRUE(Recording().IsRecording()) << (prompter->messages.empty() ? "" : prompter->messages.front());
+  EXPECT_EQ(Recording().Path(), path + ".csv") << "a name without extension gets .csv";
+  EXPECT_TRUE(Recording().Indicator().isVisibleTo(&Frame()));
+  EXPECT_EQ(Recording().Indicator().text(), "REC run.csv");
+  EXPECT_FALSE(Menu().IsEnabled(gui::cmd::kRecordChannels));
+  EXPECT_TRUE(Menu().IsEnabled(gui::cmd::kStopRecording));
+
+  for (int tick = 0; tick < 2; ++tick) {
+    Update(first);
+    Update(second);
+  }
+  sim->Unplug();
+  Tick();
+  Update(first);
+  Update(second);
+  sim->Replug();
+  Tick();
+  Update(first);
+  Update(second);
+  Choose(gui::cmd::kStopRecording);
+
+  EXPECT_FALSE(Recording().IsRecording());
+  EXPECT_FALSE(Recording().Indicator().isVisibleTo(&Frame()));
+  EXPECT_TRUE(Menu().IsEnabled(gui::cmd::kRecordChannels));
+  EXPECT_FALSE(Menu().IsEnabled(gui::cmd::kStopRecording));
+  // One line per round of the two windows; the exact lines of each case are the core's
+  // tests', here the file as the program writes it.
+  const QStringList lines = Lines(path + ".csv");
+  ASSERT_GE(lines.size(), 5) << lines.join('\n').toStdString();
+  EXPECT_EQ(lines[0], "time,FUEL PRESS [bar],GEAR,SUSP FL [mm]");
+  const QRegularExpression reading(R"(^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3},-?\d+\.\d\d,\d,-?\d+\.\d$)");
+  int gaps = 0;
+  for (qsizetype line = 1; line < lines.size(); ++line) {
+    if (lines[line].endsWith(",,,")) {
+      ++gaps;
+      continue;
+    }
+    EXPECT_TRUE(reading.match(lines[line]).hasMatch()) << lines[line].toStdString();
+  }
+  EXPECT_EQ(gaps, 1) << "the gap while the LCU was off line";
+  EXPECT_TRUE(reading.match(lines[1]).hasMatch() && reading.match(lines.back()).hasMatch());
+  // The values are those the windows show.
+  EXPECT_TRUE(lines.back().endsWith("," + Cell(second, 0, gui::kValueColumn)));
+}
+
+TEST_F(ChannelRecordingTest, AnExistingFileIsReplacedOnlyWhenTheUserSaysYes) {
+  WindowWith(kFirst);
+  const QString path = PathOf("old.csv");
+  {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("old\n");
+  }
+  prompter->yes = false;
+  Record(path);
+  EXPECT_FALSE(Recording().IsRecording());
+  ASSERT_EQ(prompter->questions.size(), 1U);
+  EXPECT_EQ(prompter->questions[0], "old.csv already exists. Do you want to replace it ?");
+  EXPECT_EQ(Lines(path), QStringList{"old"});
+
+  prompter->yes = true;
+  Record(path);
+  ASSERT_TRUE(Recording().IsRecording());
+  EXPECT_EQ(Lines(path), QStringList{"old"}) << "the old file stays until the new one is complete";
+  Choose(gui::cmd::kStopRecording);
+  EXPECT_EQ(Lines(path).size(), 1);
+  EXPECT_TRUE(Lines(path).front().startsWith("time,"));
+}
+
+TEST_F(ChannelRecordingTest, RefusalsAndTheProgramsEnd) {
+  // Nothing to record.
+  Record(PathOf("none.csv"));
+  EXPECT_FALSE(Recording().IsRecording());
+  ASSERT_EQ(prompter->messages.size(), 1U);
+  EXPECT_EQ(prompter->messages[0], "No monitor window shows any channel to record.");
+
+  // A file that cannot be made: the message names it and why.
+  gui::CMonitorView& view = WindowWith(kFirst);
+  {
+    QFile blocker(PathOf("none.csv"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+  }
+  Record(PathOf("none.csv/inside.csv"));
+  EXPECT_FALSE(Recording().IsRecording());
+  ASSERT_GE(prompter->messages.size(), 2U);
+  EXPECT_EQ(prompter->messages.back().rfind("Failed to create the recording file.\n", 0), 0U) << prompter->messages.back();
+  EXPECT_NE(prompter->messages.back().find("inside.csv"), std::string::npos);
+
+  // Closing the program ends the recording with its file complete.
+  const QString path = PathOf("closing.csv");
+  Record(path);
+  ASSERT_TRUE(Recording().IsRecording());
+  Update(view);
+  prompter->saveFileAnswer.clear();  // no settings file to save as the program closes
+  Frame().close();
+  EXPECT_FALSE(Recording().IsRecording());
+  EXPECT_EQ(Lines(path).size(), 2);
+}
+
+}  // namespace
+}  // namespace lcu::test

@@ -1,0 +1,149 @@
+// The strip chart of a monitor window: shown and hidden from the View menu, the toolbar and
+// the window's right-click menu; fed by the session's readings with no transfer of its own,
+// with a gap while the LCU is off line; saved and restored with the layout beside the
+// settings file, whose own bytes do not change; a bad chart file leaves the windows alone.
+#include <QFile>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QToolBar>
+
+#include "core/monitor/chart_layout.h"
+#include "core/monitor/settings_image.h"
+#include "gui/monitor/monitor_pane.h"
+#include "gui/monitor/strip_chart.h"
+#include "gui_fixture.h"
+
+namespace lcu::test {
+namespace {
+
+using gui::CMonitorPane;
+using gui::CStripChart;
+
+class StripChartTest : public GuiFixture {
+ protected:
+  void SetUp() override {
+    GuiFixture::SetUp();
+    WriteSampleSetup();
+    ASSERT_TRUE(m_files.isValid());
+    StartOnLine();
+  }
+  static CMonitorPane& PaneOf(gui::CChildFrame& frame) { return *gui::CMonitorTemplate::PaneOf(frame); }
+  static gui::CChildFrame& FrameOf(gui::CMonitorView& view) {
+    return *static_cast<gui::CChildFrame*>(view.parentWidget()->parentWidget());
+  }
+  QString PathOf(const char* name) const { return m_files.filePath(QString::fromUtf8(name)); }
+  bool Checked() { return Menu().IsChecked(gui::cmd::kStripChart); }
+
+  QTemporaryDir m_files;
+};
+
+constexpr std::uint16_t kChannels[] = {5, 15, 70};
+
+TEST_F(StripChartTest, ViewMenuToolbarAndRightClickShowAndHideTheActiveWindowsChart) {
+  gui::CMonitorView& first = WindowWith(kChannels);
+  CMonitorPane& pane = PaneOf(FrameOf(first));
+  EXPECT_FALSE(pane.IsChartShown());
+  EXPECT_FALSE(Checked());
+
+  Choose(gui::cmd::kStripChart);
+  EXPECT_TRUE(pane.IsChartShown());
+  EXPECT_TRUE(Checked());
+  EXPECT_GT(pane.Chart().height(), 0);
+
+  // The toolbar's button is the menu's own item.
+  const QList<QToolBar*> bars = Frame().findChildren<QToolBar*>();
+  ASSERT_EQ(bars.size(), 1);
+  EXPECT_TRUE(bars[0]->actions().contains(Menu().Action(gui::cmd::kStripChart)));
+
+  // Another window has no chart: the check mark follows the active window.
+  gui::CMonitorView& second = WindowWith(kChannels);
+  EXPECT_FALSE(Checked());
+  prompter->popupChoice = QStringLiteral("Strip &Chart");
+  RightClick(second);
+  EXPECT_TRUE(PaneOf(FrameOf(second)).IsChartShown());
+  EXPECT_TRUE(Checked());
+  Choose(gui::cmd::kStripChart);
+  EXPECT_FALSE(PaneOf(FrameOf(second)).IsChartShown());
+  EXPECT_TRUE(pane.IsChartShown()) << "only the active window's chart";
+}
+
+TEST_F(StripChartTest, TakesTheSessionsReadingsWithoutTransfersOfItsOwnAndBreaksWhileOffLine) {
+  gui::CMonitorView& view = WindowWith(kChannels);
+  CStripChart& chart = PaneOf(FrameOf(view)).Chart();
+  Update(view);
+  const int hidden = TransfersOf([&] { Update(view); });
+  Choose(gui::cmd::kStripChart);
+  EXPECT_EQ(TransfersOf([&] { Update(view); }), hidden) << "the chart adds no transfer";
+  ASSERT_EQ(chart.History().Size(), 3U);
+  ASSERT_EQ(chart.History().Traces(), 3U);
+  for (int row = 0; row < 3; ++row) {
+    EXPECT_TRUE(chart.LegendText(static_cast<std::size_t>(row)).endsWith(QStringLiteral("  ") + Cell(view, row, gui::kValueColumn)))
+        << chart.LegendText(static_cast<std::size_t>(row)).toStdString();
+  }
+  EXPECT_TRUE(chart.LegendText(0).startsWith(QStringLiteral("FUEL PRESS [bar]")));
+
+  sim->Unplug();
+  Tick();
+  Update(view);
+  EXPECT_EQ(chart.History().Size(), 4U);
+  EXPECT_EQ(chart.History().ValueAt(0, 3), std::nullopt) << "a gap where the LCU was off line";
+  EXPECT_TRUE(chart.LegendText(0).endsWith(QStringLiteral("  -")));
+}
+
+TEST_F(StripChartTest, LayoutIsSavedBesideTheSettingsFileAndRestored) {
+  gui::CMonitorView& plain = WindowWith(kChannels);
+  gui::CMonitorView& charted = WindowWith(kChannels);
+  Choose(gui::cmd::kStripChart);
+  CStripChart& chart = PaneOf(FrameOf(charted)).Chart();
+  chart.SetSpan(120);
+  chart.SetFixedRange(15, ChartRange{0.0, 100.0});
+  chart.SetPaused(true);
+  (void)plain;
+
+  const QString settings = PathOf("layout.nsb");
+  prompter->saveFileAnswer = settings;
+  Choose(gui::cmd::kFileSaveAs);
+  ASSERT_TRUE(prompter->messages.empty()) << prompter->messages.front();
+  EXPECT_EQ(QFile(settings).size(), static_cast<qint64>(kSettingsImageSize)) << "the settings file keeps its layout";
+  ASSERT_TRUE(QFile::exists(settings + ".chart"));
+
+  prompter->openFileAnswer = settings;
+  Choose(gui::cmd::kFileOpen);
+  RunPosted();
+  const std::vector<gui::CChildFrame*> frames = Frames();
+  ASSERT_EQ(frames.size(), 2U);
+  EXPECT_FALSE(PaneOf(*frames[0]).IsChartShown());
+  CMonitorPane& restored = PaneOf(*frames[1]);
+  EXPECT_TRUE(restored.IsChartShown());
+  const WindowChart layout = restored.ChartLayout();
+  EXPECT_EQ(layout.spanSeconds, 120U);
+  EXPECT_TRUE(layout.paused);
+  ASSERT_EQ(layout.ranges.size(), 1U);
+  EXPECT_EQ(layout.ranges[0], (FixedRange{15, {0.0, 100.0}}));
+  EXPECT_EQ(restored.Chart().RangeOf(1), (ChartRange{0.0, 100.0}));
+}
+
+TEST_F(StripChartTest, ABadChartFileLeavesTheWindowsWithTheirLists) {
+  WindowWith(kChannels);
+  Choose(gui::cmd::kStripChart);
+  const QString settings = PathOf("bad.nsb");
+  prompter->saveFileAnswer = settings;
+  Choose(gui::cmd::kFileSaveAs);
+  {
+    QFile chart(settings + ".chart");
+    ASSERT_TRUE(chart.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    chart.write("not a chart");
+  }
+  prompter->openFileAnswer = settings;
+  Choose(gui::cmd::kFileOpen);
+  RunPosted();
+  ASSERT_EQ(Frames().size(), 1U);
+  EXPECT_EQ(ViewOf(*Frames()[0]).Model().rowCount(), 3);
+  EXPECT_FALSE(PaneOf(*Frames()[0]).IsChartShown());
+  EXPECT_TRUE(prompter->messages.empty()) << "no box stops the load";
+  EXPECT_TRUE(Frame().statusBar()->currentMessage().contains("not a chart file"))
+      << Frame().statusBar()->currentMessage().toStdString();
+}
+
+}  // namespace
+}  // namespace lcu::test
