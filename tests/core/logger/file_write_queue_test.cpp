@@ -50,9 +50,9 @@ class RecordingFile : public OutputFile {
 };
 
 // Bytes that differ from write to write and from place to place.
-std::vector<std::uint8_t> Pattern(std::size_t size, int seed) {
+std::vector<std::uint8_t> Pattern(std::size_t size, int salt) {
   std::vector<std::uint8_t> bytes(size);
-  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>(i * 31 + static_cast<std::size_t>(seed) * 7 + (i >> 8));
+  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>(i * 31 + static_cast<std::size_t>(salt) * 7 + (i >> 8));
   return bytes;
 }
 
