@@ -293,14 +293,19 @@ void CStripChart::DrawGridLines(QPainter& painter, const QRect& plot) const {
 void CStripChart::DrawGrid(QPainter& painter, const QRect& plot, double span) const {
   DrawGridLines(painter, plot);
   const int baseline = plot.bottom() + fontMetrics().ascent() + kMargin / 2;
-  for (int i = 0; i <= kGridDivisions; ++i) {
+  painter.setPen(palette().text().color());
+  // From the newest line leftwards; a label that would run into the one to its right is left
+  // out, so a narrow chart shows fewer times rather than times drawn over one another.
+  int room = plot.right() + 1;
+  for (int i = kGridDivisions; i >= 0; --i) {
     const int x = plot.left() + plot.width() * i / kGridDivisions;
     const double ago = span * (kGridDivisions - i) / kGridDivisions;
     const QString label = ToQString(text::kAxisSeconds).arg(ago == 0 ? 0 : -ago, 0, 'g', 4);
     const int labelWidth = fontMetrics().horizontalAdvance(label);
     const int left = std::clamp(x - labelWidth / 2, plot.left(), plot.right() - labelWidth);
-    painter.setPen(palette().text().color());
+    if (left + labelWidth > room) continue;
     painter.drawText(left, baseline, label);
+    room = left - kMargin;
   }
 }
 
