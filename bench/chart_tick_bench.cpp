@@ -38,6 +38,7 @@
 #include "gui/monitor/strip_chart.h"
 #include "sim/lcu_simulator.h"
 #include "sim/sample_setup.h"
+#include "gui_thread_time.h"
 #include "timed_lcu.h"
 
 namespace {
@@ -48,19 +49,8 @@ constexpr double kTickMs = 200.0;
 constexpr int kWindowWidth = 560;
 constexpr int kWindowHeight = 480;
 
-double ThreadCpuMs() {
-  timespec ts{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-  return static_cast<double>(ts.tv_sec) * 1e3 + static_cast<double>(ts.tv_nsec) / 1e6;
-}
-
-double RunFor(int milliseconds) {
-  QEventLoop loop;
-  QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
-  const double start = ThreadCpuMs();
-  loop.exec();
-  return ThreadCpuMs() - start;
-}
+using lcu::bench::RunFor;
+using lcu::bench::ThreadCpuMs;
 
 // Counts the window updates: one per published reading of a document.
 class TickCounter final : public lcu::ReadingsSubscriber {

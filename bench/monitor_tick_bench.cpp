@@ -45,6 +45,8 @@
 #include "gui/monitor/monitor_view.h"
 #include "sim/lcu_simulator.h"
 #include "sim/sample_setup.h"
+#include "gui_thread_time.h"
+#include "timed_lcu.h"
 
 namespace {
 
@@ -52,63 +54,9 @@ constexpr int kWindows = 8;
 constexpr int kChannels = 1024;
 constexpr double kTickMs = 200.0;
 
-double ThreadCpuMs() {
-  timespec ts{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-  return static_cast<double>(ts.tv_sec) * 1e3 + static_cast<double>(ts.tv_nsec) / 1e6;
-}
-
-// Runs the event loop for a stretch of wall time; the GUI thread's CPU time spent in it.
-double RunFor(int milliseconds) {
-  QEventLoop loop;
-  QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
-  const double start = ThreadCpuMs();
-  loop.exec();
-  return ThreadCpuMs() - start;
-}
-
-// Passes every call to the simulator and adds up the GUI thread's CPU time spent inside it:
-// that is the LCU's side of the exchange (on a real link, the device's and the kernel's), not
-// the program's.
-class TimedLcu final : public lcu::UsbBackend {
-  // The simulator never blocks, so its wall time is its CPU time; the monotonic clock is read
-  // without a system call, which keeps the measuring out of the figures.
-  template <class Call>
-  auto Timed(Call call) {
-    const auto start = std::chrono::steady_clock::now();
-    auto result = call();
-    m_insideMs += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    return result;
-  }
-
- public:
-  explicit TimedLcu(lcu::UsbBackend& lcu) : m_lcu(lcu) {}
-
-  double InsideMs() const { return m_insideMs; }
-
-  lcu::UsbHandle OpenNode(int node) override {
-    return Timed([&] { return m_lcu.OpenNode(node); });
-  }
-  bool GetDeviceDescriptor(lcu::UsbHandle handle, std::span<std::uint8_t, 18> descriptor) override {
-    return Timed([&] { return m_lcu.GetDeviceDescriptor(handle, descriptor); });
-  }
-  bool ControlRequest(lcu::UsbHandle handle, const lcu::VendorRequest& request, std::span<std::uint8_t> data) override {
-    return Timed([&] { return m_lcu.ControlRequest(handle, request, data); });
-  }
-  bool BulkRead(lcu::UsbHandle handle, std::span<std::uint8_t> buffer, std::uint32_t& moved) override {
-    return Timed([&] { return m_lcu.BulkRead(handle, buffer, moved); });
-  }
-  bool BulkWrite(lcu::UsbHandle handle, std::span<const std::uint8_t> buffer, std::uint32_t& moved) override {
-    return Timed([&] { return m_lcu.BulkWrite(handle, buffer, moved); });
-  }
-  void CloseNode(lcu::UsbHandle handle) override { m_lcu.CloseNode(handle); }
-  std::uint32_t LastError() const override { return m_lcu.LastError(); }
-  std::string ErrorText(std::uint32_t code) const override { return m_lcu.ErrorText(code); }
-
- private:
-  lcu::UsbBackend& m_lcu;
-  double m_insideMs = 0;
-};
+using lcu::bench::RunFor;
+using lcu::bench::ThreadCpuMs;
+using lcu::bench::TimedLcu;
 
 struct Figures {
   double cpuMs = 0;
