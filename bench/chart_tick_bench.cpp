@@ -50,7 +50,6 @@ constexpr int kWindowWidth = 560;
 constexpr int kWindowHeight = 480;
 
 using lcu::bench::RunFor;
-using lcu::bench::ThreadCpuMs;
 
 // Counts the window updates: one per published reading of a document.
 class TickCounter final : public lcu::ReadingsSubscriber {

@@ -55,7 +55,6 @@ constexpr int kChannels = 1024;
 constexpr double kTickMs = 200.0;
 
 using lcu::bench::RunFor;
-using lcu::bench::ThreadCpuMs;
 using lcu::bench::TimedLcu;
 
 struct Figures {
