@@ -72,6 +72,7 @@ CStripChart::CStripChart(MonitorDocument& document, LcuSession& session, const A
   setFocusPolicy(Qt::ClickFocus);
   setMouseTracking(false);
   setMinimumHeight(fontMetrics().height() * 4);
+  m_nValueWidth = fontMetrics().horizontalAdvance(QString::fromLatin1(kValueSample));
   m_document.AddObserver(*this);
   m_session.Subscribe(*this);
   OnRowsChanged(m_document);
@@ -253,24 +254,17 @@ QRect CStripChart::LegendArea() const {
 
 QRect CStripChart::ValueColumn() const {
   const QRect legend = LegendArea();
-  const int width = fontMetrics().horizontalAdvance(QString::fromLatin1(kValueSample));
-  return {legend.right() - width, legend.top(), width + 1, legend.height()};
+  return {legend.right() - m_nValueWidth, legend.top(), m_nValueWidth + 1, legend.height()};
 }
 
 void CStripChart::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   const QRect plot = PlotArea();
-  // A tick's repaint fills its own parts and draws the grid's lines; the rest of the kept
-  // background (the time axis's labels) is not touched.
-  if (event->region().subtracted(QRegion(plot) + ValueColumn()).isEmpty()) {
-    painter.fillRect(plot, palette().base());
-    painter.fillRect(ValueColumn(), palette().base());
-    DrawGridLines(painter, plot);
-  } else {
-    const QRect exposed = event->rect();
-    const qreal ratio = devicePixelRatioF();
-    painter.drawPixmap(exposed, Background(), QRectF(QPointF(exposed.topLeft()) * ratio, QSizeF(exposed.size()) * ratio));
-  }
+  // The kept background under the parts repainted (the painter keeps to them), and the
+  // traces over it.
+  const QRect exposed = event->rect();
+  const qreal ratio = devicePixelRatioF();
+  painter.drawPixmap(exposed, Background(), QRectF(QPointF(exposed.topLeft()) * ratio, QSizeF(exposed.size()) * ratio));
   painter.drawImage(plot.topLeft(), Traces(plot));
   const double to = RightEdge();
   const double from = to - m_nSpan;
@@ -498,6 +492,15 @@ void CStripChart::DrawLegend(QPainter& painter, const QRect& area, bool labels) 
     const QString ago = ToQString(text::kAxisSeconds).arg(*m_cursor - RightEdge(), 0, 'f', 1);
     painter.drawText(QRect(area.left(), y, area.width(), line), Qt::AlignRight | Qt::AlignVCenter, ago);
   }
+}
+
+void CStripChart::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::FontChange) {
+    m_nValueWidth = fontMetrics().horizontalAdvance(QString::fromLatin1(kValueSample));
+    m_nElidedWidth = -1;
+    m_background = QPixmap();
+  }
+  QWidget::changeEvent(event);
 }
 
 void CStripChart::CursorFromX(int x) {

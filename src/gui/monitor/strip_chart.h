@@ -79,6 +79,7 @@ class CStripChart : public QWidget, private MonitorDocumentObserver, private Rea
   void mouseMoveEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   struct Trace {
@@ -171,6 +172,8 @@ class CStripChart : public QWidget, private MonitorDocumentObserver, private Rea
   // The legend's labels cut to the room they have, for the width they were cut for.
   std::vector<QString> m_elided;
   int m_nElidedWidth = -1;
+  // The width of the legend's value column, measured once for each font: asked at every tick.
+  int m_nValueWidth = 0;
 };
 
 }  // namespace lcu::gui
