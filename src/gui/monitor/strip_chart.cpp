@@ -136,7 +136,18 @@ void CStripChart::Changed() {
 void CStripChart::Ticked() {
   if (!isVisible() || IsPaused()) return;
   QRegion changed(PlotArea());
-  changed += ValueColumn();
+  const QRect column = ValueColumn();
+  if (m_cursor) {
+    changed += column;
+  } else {
+    // Only the values whose text changed: drawing text is a tick's dearest part.
+    const int line = fontMetrics().height();
+    m_drawnValues.resize(m_traces.size());
+    int y = column.top();
+    for (std::size_t trace = 0; trace < m_traces.size() && y + line <= column.bottom(); ++trace, y += line) {
+      if (ValueText(trace) != m_drawnValues[trace]) changed += QRect(column.left(), y, column.width(), line);
+    }
+  }
   update(changed);
 }
 
@@ -195,12 +206,14 @@ std::optional<double> CStripChart::ShownValue(std::size_t trace) const {
   return m_history.ValueAt(trace, m_history.Size() - 1);
 }
 
+QString CStripChart::ValueText(std::size_t trace) const {
+  const std::optional<double> value = ShownValue(trace);
+  return value ? ToQString(FormatValueCell(*value, m_traces[trace].decimals)) : ToQString(text::kNoValue);
+}
+
 QString CStripChart::LegendText(std::size_t trace) const {
   if (trace >= m_traces.size()) return {};
-  const std::optional<double> value = ShownValue(trace);
-  const QString shown =
-      value ? ToQString(FormatValueCell(*value, m_traces[trace].decimals)) : ToQString(text::kNoValue);
-  return m_traces[trace].label + QStringLiteral("  ") + shown;
+  return m_traces[trace].label + QStringLiteral("  ") + ValueText(trace);
 }
 
 WindowChart CStripChart::Layout() const {
@@ -277,7 +290,7 @@ void CStripChart::paintEvent(QPaintEvent* event) {
     painter.setPen(palette().text().color());
     painter.drawText(plot.adjusted(kMargin, kMargin, 0, 0), Qt::AlignLeft | Qt::AlignTop, ToQString(text::kPausedMark));
   }
-  DrawLegend(painter, LegendArea(), event->region().intersects(LegendArea().adjusted(0, 0, -ValueColumn().width(), 0)));
+  DrawLegend(painter, LegendArea(), event->region());
 }
 
 void CStripChart::DrawGridLines(QPainter& painter, const QRect& plot) const {
@@ -461,7 +474,8 @@ void CStripChart::DrawTrace(QPainter& painter, std::size_t trace, ChartHistory::
 
 // Each line: the trace's colour, its label (cut in the middle when the room is short) and its
 // value at the right.
-void CStripChart::DrawLegend(QPainter& painter, const QRect& area, bool labels) {
+void CStripChart::DrawLegend(QPainter& painter, const QRect& area, const QRegion& region) {
+  const bool labels = region.intersects(area.adjusted(0, 0, -ValueColumn().width(), 0));
   const QFontMetrics metrics = fontMetrics();
   const int line = metrics.height();
   const int textWidth = area.width() - kSwatch - kMargin;
@@ -474,6 +488,7 @@ void CStripChart::DrawLegend(QPainter& painter, const QRect& area, bool labels) 
     m_nElidedWidth = textWidth;
   }
   painter.setPen(palette().text().color());
+  m_drawnValues.resize(m_traces.size());
   int y = area.top();
   for (std::size_t trace = 0; trace < m_traces.size() && y + line <= area.bottom(); ++trace) {
     const QRect textArea(area.left() + kSwatch + kMargin, y, textWidth, line);
@@ -481,9 +496,10 @@ void CStripChart::DrawLegend(QPainter& painter, const QRect& area, bool labels) 
       painter.fillRect(QRect(area.left(), y + (line - kSwatch) / 2, kSwatch, kSwatch), TraceColour(trace));
       painter.drawText(textArea, Qt::AlignLeft | Qt::AlignVCenter, m_elided[trace]);
     }
-    const std::optional<double> value = ShownValue(trace);
-    painter.drawText(textArea, Qt::AlignRight | Qt::AlignVCenter,
-                     value ? ToQString(FormatValueCell(*value, m_traces[trace].decimals)) : ToQString(text::kNoValue));
+    if (labels || region.intersects(QRect(textArea.right() - valueWidth, y, valueWidth + 1, line))) {
+      m_drawnValues[trace] = ValueText(trace);
+      painter.drawText(textArea, Qt::AlignRight | Qt::AlignVCenter, m_drawnValues[trace]);
+    }
     y += line;
   }
   if (m_cursor) {

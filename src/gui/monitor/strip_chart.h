@@ -121,9 +121,11 @@ class CStripChart : public QWidget, private MonitorDocumentObserver, private Rea
   /// A trace over the ticks of span, at the columns worked out for them (m_columns), in the
   /// traces' image.
   void DrawTrace(QPainter& painter, std::size_t trace, ChartHistory::Span span, bool decimate);
-  /// The legend's lines; their colours and labels only when labels is set (a tick's repaint
-  /// leaves them as they are).
-  void DrawLegend(QPainter& painter, const QRect& area, bool labels);
+  /// The legend's lines within the region repainted: their colours and labels only when it
+  /// takes them in (a tick's repaint leaves them as they are), and the values it takes in.
+  void DrawLegend(QPainter& painter, const QRect& area, const QRegion& region);
+  /// A trace's shown value as the legend writes it.
+  QString ValueText(std::size_t trace) const;
   void CursorFromX(int x);
   /// The value a trace shows in the legend: under the cursor, or the newest.
   std::optional<double> ShownValue(std::size_t trace) const;
@@ -172,6 +174,7 @@ class CStripChart : public QWidget, private MonitorDocumentObserver, private Rea
   // The legend's labels cut to the room they have, for the width they were cut for.
   std::vector<QString> m_elided;
   int m_nElidedWidth = -1;
+  std::vector<QString> m_drawnValues;  // the legend's values as last drawn, by trace
   // The width of the legend's value column, measured once for each font: asked at every tick.
   int m_nValueWidth = 0;
 };
