@@ -87,15 +87,23 @@ ChartHistory::Span ChartHistory::Window(double from, double to) const {
 
 ChartRange ChartHistory::AutoRange(std::size_t trace, double from, double to) const {
   const Span span = Window(from, to);
-  double low = std::numeric_limits<double>::infinity();
-  double high = -low;
-  for (std::size_t i = span.first; i < span.last; ++i) {
-    const std::optional<double> value = ValueAt(trace, i);
-    if (!value || !std::isfinite(*value)) continue;
-    low = std::min(low, *value);
-    high = std::max(high, *value);
+  float lowest = std::numeric_limits<float>::infinity();
+  float highest = -lowest;
+  if (trace < m_nTraces && span.first < span.last) {
+    // Straight along the ring, a chart asks for every trace's range at every tick.
+    const float* values = m_values.data() + trace * m_capacity;
+    std::size_t slot = Slot(span.first);
+    for (std::size_t i = span.first; i < span.last; ++i) {
+      const float value = values[slot];
+      if (++slot == m_capacity) slot = 0;
+      if (!std::isfinite(value)) continue;
+      lowest = std::min(lowest, value);
+      highest = std::max(highest, value);
+    }
   }
-  if (low > high) return {};
+  if (lowest > highest) return {};
+  const double low = lowest;
+  const double high = highest;
   if (low == high) {
     const double half = std::max(std::abs(low) * kFlatShare, kFlatLeast);
     return {low - half, high + half};

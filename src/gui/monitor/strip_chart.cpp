@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 
 #include <QActionGroup>
 #include <QContextMenuEvent>
@@ -38,6 +39,12 @@ constexpr int kGridDivisions = 6;
 constexpr int kSecondsPerMinute = 60;
 // Below this many ticks per pixel column a trace is drawn point to point.
 constexpr double kDecimateAbove = 2.0;
+// An automatic range that a value leaves is widened by this share of the values' extent on
+// that side; one that the values take less of than this share is drawn in to them.
+constexpr double kAutoHeadroom = 0.25;
+constexpr double kAutoLeast = 0.5;
+// A tick further outside the plot than this many plot widths is drawn at that distance.
+constexpr long long kFarColumns = 4;
 // The widest value the legend's value column shows whole.
 constexpr const char* kValueSample = "-00000.000";
 
@@ -65,6 +72,7 @@ CStripChart::CStripChart(MonitorDocument& document, LcuSession& session, const A
   setFocusPolicy(Qt::ClickFocus);
   setMouseTracking(false);
   setMinimumHeight(fontMetrics().height() * 4);
+  m_nValueWidth = fontMetrics().horizontalAdvance(QString::fromLatin1(kValueSample));
   m_document.AddObserver(*this);
   m_session.Subscribe(*this);
   OnRowsChanged(m_document);
@@ -94,9 +102,12 @@ void CStripChart::OnRowsChanged(const MonitorDocument& document) {
   }
   if (!same) {
     m_history.SetTraces(traces);
+    ++m_nTracesGeneration;
+    m_auto.clear();
     m_cursor.reset();
   }
   m_values.resize(traces);
+  m_auto.resize(traces);
   m_nElidedWidth = -1;
   Changed();
 }
@@ -125,13 +136,25 @@ void CStripChart::Changed() {
 void CStripChart::Ticked() {
   if (!isVisible() || IsPaused()) return;
   QRegion changed(PlotArea());
-  changed += ValueColumn();
+  const QRect column = ValueColumn();
+  if (m_cursor) {
+    changed += column;
+  } else {
+    // Only the values whose text changed: drawing text is a tick's dearest part.
+    const int line = fontMetrics().height();
+    m_drawnValues.resize(m_traces.size());
+    int y = column.top();
+    for (std::size_t trace = 0; trace < m_traces.size() && y + line <= column.bottom(); ++trace, y += line) {
+      if (ValueText(trace) != m_drawnValues[trace]) changed += QRect(column.left(), y, column.width(), line);
+    }
+  }
   update(changed);
 }
 
 void CStripChart::SetSpan(std::uint32_t seconds) {
   m_nSpan = std::clamp(seconds, static_cast<std::uint32_t>(kShortestChartSpan),
                        static_cast<std::uint32_t>(kLongestChartSpan));
+  std::fill(m_auto.begin(), m_auto.end(), std::nullopt);
   update();
 }
 
@@ -163,6 +186,7 @@ ChartRange CStripChart::RangeOf(std::size_t trace) const {
   if (trace >= m_traces.size()) return {};
   const auto fixed = m_fixed.find(m_traces[trace].channel);
   if (fixed != m_fixed.end()) return fixed->second;
+  if (trace < m_auto.size() && m_auto[trace]) return *m_auto[trace];
   const double right = RightEdge();
   return m_history.AutoRange(trace, right - m_nSpan, right);
 }
@@ -182,12 +206,14 @@ std::optional<double> CStripChart::ShownValue(std::size_t trace) const {
   return m_history.ValueAt(trace, m_history.Size() - 1);
 }
 
+QString CStripChart::ValueText(std::size_t trace) const {
+  const std::optional<double> value = ShownValue(trace);
+  return value ? ToQString(FormatValueCell(*value, m_traces[trace].decimals)) : ToQString(text::kNoValue);
+}
+
 QString CStripChart::LegendText(std::size_t trace) const {
   if (trace >= m_traces.size()) return {};
-  const std::optional<double> value = ShownValue(trace);
-  const QString shown =
-      value ? ToQString(FormatValueCell(*value, m_traces[trace].decimals)) : ToQString(text::kNoValue);
-  return m_traces[trace].label + QStringLiteral("  ") + shown;
+  return m_traces[trace].label + QStringLiteral("  ") + ValueText(trace);
 }
 
 WindowChart CStripChart::Layout() const {
@@ -241,34 +267,20 @@ QRect CStripChart::LegendArea() const {
 
 QRect CStripChart::ValueColumn() const {
   const QRect legend = LegendArea();
-  const int width = fontMetrics().horizontalAdvance(QString::fromLatin1(kValueSample));
-  return {legend.right() - width, legend.top(), width + 1, legend.height()};
+  return {legend.right() - m_nValueWidth, legend.top(), m_nValueWidth + 1, legend.height()};
 }
 
 void CStripChart::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   const QRect plot = PlotArea();
-  // A tick's repaint fills its own parts and draws the grid's lines; the rest of the kept
-  // background (the time axis's labels) is not touched.
-  if (event->region().subtracted(QRegion(plot) + ValueColumn()).isEmpty()) {
-    painter.fillRect(plot, palette().base());
-    painter.fillRect(ValueColumn(), palette().base());
-    DrawGridLines(painter, plot);
-  } else {
-    const QRect exposed = event->rect();
-    const qreal ratio = devicePixelRatioF();
-    painter.drawPixmap(exposed, Background(), QRectF(QPointF(exposed.topLeft()) * ratio, QSizeF(exposed.size()) * ratio));
-  }
+  // The kept background under the parts repainted (the painter keeps to them), and the
+  // traces over it.
+  const QRect exposed = event->rect();
+  const qreal ratio = devicePixelRatioF();
+  painter.drawPixmap(exposed, Background(), QRectF(QPointF(exposed.topLeft()) * ratio, QSizeF(exposed.size()) * ratio));
+  painter.drawImage(plot.topLeft(), Traces(plot));
   const double to = RightEdge();
   const double from = to - m_nSpan;
-  // The ticks' columns are the same for every trace.
-  const ChartHistory::Span span = m_history.Window(from, to);
-  m_columns.clear();
-  for (std::size_t i = span.first; i < span.last; ++i) {
-    const double x = plot.left() + (m_history.TimeAt(i) - from) / (to - from) * plot.width();
-    m_columns.push_back(static_cast<int>(std::lround(std::clamp(x, double(plot.left()), double(plot.right())))));
-  }
-  for (std::size_t trace = 0; trace < m_traces.size(); ++trace) DrawTrace(painter, plot, trace, span);
   if (m_cursor && *m_cursor >= from && *m_cursor <= to) {
     const int x = plot.left() + static_cast<int>(std::lround((*m_cursor - from) / m_nSpan * plot.width()));
     painter.setPen(QPen(palette().text().color(), 1, Qt::DashLine));
@@ -278,7 +290,7 @@ void CStripChart::paintEvent(QPaintEvent* event) {
     painter.setPen(palette().text().color());
     painter.drawText(plot.adjusted(kMargin, kMargin, 0, 0), Qt::AlignLeft | Qt::AlignTop, ToQString(text::kPausedMark));
   }
-  DrawLegend(painter, LegendArea(), event->region().intersects(LegendArea().adjusted(0, 0, -ValueColumn().width(), 0)));
+  DrawLegend(painter, LegendArea(), event->region());
 }
 
 void CStripChart::DrawGridLines(QPainter& painter, const QRect& plot) const {
@@ -309,21 +321,113 @@ void CStripChart::DrawGrid(QPainter& painter, const QRect& plot, double span) co
   }
 }
 
+const QImage& CStripChart::Traces(const QRect& plot) {
+  const double to = RightEdge();
+  const ChartHistory::Span span = m_history.Window(to - m_nSpan, to);
+  const qreal ratio = devicePixelRatioF();
+  const int width = plot.width();
+  m_nPlotWidth = width;
+  m_secondsPerColumn = static_cast<double>(m_nSpan) / width;
+  m_nRightColumn = std::llround(to / m_secondsPerColumn);
+
+  TracesKey& key = m_nextKey;
+  key.size = plot.size();
+  key.ratio = ratio;
+  key.span = m_nSpan;
+  key.decimate = static_cast<double>(span.last - span.first) > kDecimateAbove * width;
+  key.traces = m_nTracesGeneration;
+  UpdateAutoRanges(to - m_nSpan, to);
+  key.ranges.clear();
+  for (std::size_t trace = 0; trace < m_traces.size(); ++trace) key.ranges.push_back(RangeOf(trace));
+
+  const long long moved = m_nRightColumn - m_nTracesRight;
+  // Whole device pixels are moved, so a fractional ratio draws afresh every time.
+  const bool whole = ratio == std::floor(ratio);
+  if (key == m_tracesKey && whole && moved >= 0 && moved < width && !m_tracesImage.isNull()) {
+    if (moved == 0 && m_tracesNewest == m_history.Newest()) return m_tracesImage;
+    // The old right edge's column and the one before are drawn again: the newest column may
+    // have taken more ticks since, which moves the line into it from the column before, and a
+    // line ran from there towards the next tick.
+    const int redrawn = std::max(0, width - 2 - static_cast<int>(moved));
+    const int scale = static_cast<int>(ratio);
+    const std::size_t shift = static_cast<std::size_t>(moved) * static_cast<std::size_t>(scale) * 4;
+    const std::size_t kept = static_cast<std::size_t>(redrawn * scale) * 4;
+    const std::size_t bytes = static_cast<std::size_t>(m_tracesImage.width()) * 4;
+    for (int y = 0; y < m_tracesImage.height(); ++y) {
+      uchar* line = m_tracesImage.scanLine(y);
+      std::memmove(line, line + shift, kept);
+      std::memset(line + kept, 0, bytes - kept);
+    }
+    // From the tick before the first in the redrawn columns, taking the whole column of that
+    // tick, so that its lowest and highest values are the ones drawn before.
+    std::size_t first = span.last;
+    while (first > span.first && ColumnOf(m_history.TimeAt(first - 1)) >= redrawn) --first;
+    if (first > span.first) {
+      --first;
+      const int column = ColumnOf(m_history.TimeAt(first));
+      while (first > span.first && ColumnOf(m_history.TimeAt(first - 1)) == column) --first;
+    }
+    DrawTraces({first, span.last}, key.decimate, redrawn);
+  } else {
+    if (m_tracesImage.size() != plot.size() * ratio || m_tracesImage.devicePixelRatio() != ratio) {
+      m_tracesImage = QImage(plot.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+      m_tracesImage.setDevicePixelRatio(ratio);
+    }
+    m_tracesImage.fill(Qt::transparent);
+    std::swap(m_tracesKey, m_nextKey);
+    DrawTraces(span, m_tracesKey.decimate, 0);
+  }
+  m_nTracesRight = m_nRightColumn;
+  m_tracesNewest = m_history.Newest();
+  return m_tracesImage;
+}
+
+void CStripChart::UpdateAutoRanges(double from, double to) {
+  for (std::size_t trace = 0; trace < m_auto.size(); ++trace) {
+    std::optional<ChartRange>& kept = m_auto[trace];
+    const ChartRange fresh = m_history.AutoRange(trace, from, to);
+    if (!kept) {
+      kept = fresh;
+      continue;
+    }
+    const double extent = fresh.high - fresh.low;
+    const bool below = fresh.low < kept->low;
+    const bool above = fresh.high > kept->high;
+    if (below || above) {
+      kept = ChartRange{below ? fresh.low - extent * kAutoHeadroom : kept->low,
+                        above ? fresh.high + extent * kAutoHeadroom : kept->high};
+    } else if (extent < (kept->high - kept->low) * kAutoLeast) {
+      kept = fresh;
+    }
+  }
+}
+
+int CStripChart::ColumnOf(double time) const {
+  const long long column = m_nPlotWidth - 1 - (m_nRightColumn - std::llround(time / m_secondsPerColumn));
+  // Far outside the plot a tick only sets the slope of the line into it.
+  return static_cast<int>(std::clamp(column, -kFarColumns * m_nPlotWidth, kFarColumns * m_nPlotWidth));
+}
+
+void CStripChart::DrawTraces(ChartHistory::Span span, bool decimate, int clipLeft) {
+  m_columns.clear();
+  for (std::size_t i = span.first; i < span.last; ++i) m_columns.push_back(ColumnOf(m_history.TimeAt(i)));
+  QPainter painter(&m_tracesImage);
+  const QSizeF size = m_tracesImage.deviceIndependentSize();
+  if (clipLeft > 0) painter.setClipRect(QRectF(clipLeft, 0, size.width() - clipLeft, size.height()));
+  for (std::size_t trace = 0; trace < m_traces.size(); ++trace) DrawTrace(painter, trace, span, decimate);
+}
+
 // A trace over more ticks than pixel columns is drawn as each column's lowest and highest
 // value, which shows every peak at a cost of the plot's width, not of the span.
-void CStripChart::DrawTrace(QPainter& painter, const QRect& plot, std::size_t trace, ChartHistory::Span span) {
+void CStripChart::DrawTrace(QPainter& painter, std::size_t trace, ChartHistory::Span span, bool decimate) {
   if (span.last <= span.first) return;
-  const ChartRange range = RangeOf(trace);
-  const double width = plot.width();
-  const double height = plot.height() - 1;
-  // Points are kept inside the plot, which spares the painter a clip: a value beyond a fixed
-  // range runs along the plot's edge.
+  const ChartRange& range = m_tracesKey.ranges[trace];
+  const double bottom = m_tracesImage.deviceIndependentSize().height() - 1;
+  // Points are kept inside the plot: a value beyond a fixed range runs along its edge.
   const auto yOf = [&](double v) {
-    const double y = plot.top() + (1.0 - range.Fraction(v)) * height;
-    return static_cast<int>(std::lround(std::isfinite(y) ? std::clamp(y, double(plot.top()), double(plot.bottom())) : plot.bottom()));
+    const double y = (1.0 - range.Fraction(v)) * bottom;
+    return static_cast<int>(std::lround(std::isfinite(y) ? std::clamp(y, 0.0, bottom) : bottom));
   };
-  const bool decimate = static_cast<double>(span.last - span.first) > kDecimateAbove * width;
-
   // A cosmetic pen: one pixel wide, drawn by the painter's fast line path.
   painter.setPen(QPen(TraceColour(trace), 0));
   QPolygon& line = m_line;
@@ -370,7 +474,8 @@ void CStripChart::DrawTrace(QPainter& painter, const QRect& plot, std::size_t tr
 
 // Each line: the trace's colour, its label (cut in the middle when the room is short) and its
 // value at the right.
-void CStripChart::DrawLegend(QPainter& painter, const QRect& area, bool labels) {
+void CStripChart::DrawLegend(QPainter& painter, const QRect& area, const QRegion& region) {
+  const bool labels = region.intersects(area.adjusted(0, 0, -ValueColumn().width(), 0));
   const QFontMetrics metrics = fontMetrics();
   const int line = metrics.height();
   const int textWidth = area.width() - kSwatch - kMargin;
@@ -383,6 +488,7 @@ void CStripChart::DrawLegend(QPainter& painter, const QRect& area, bool labels) 
     m_nElidedWidth = textWidth;
   }
   painter.setPen(palette().text().color());
+  m_drawnValues.resize(m_traces.size());
   int y = area.top();
   for (std::size_t trace = 0; trace < m_traces.size() && y + line <= area.bottom(); ++trace) {
     const QRect textArea(area.left() + kSwatch + kMargin, y, textWidth, line);
@@ -390,9 +496,10 @@ void CStripChart::DrawLegend(QPainter& painter, const QRect& area, bool labels) 
       painter.fillRect(QRect(area.left(), y + (line - kSwatch) / 2, kSwatch, kSwatch), TraceColour(trace));
       painter.drawText(textArea, Qt::AlignLeft | Qt::AlignVCenter, m_elided[trace]);
     }
-    const std::optional<double> value = ShownValue(trace);
-    painter.drawText(textArea, Qt::AlignRight | Qt::AlignVCenter,
-                     value ? ToQString(FormatValueCell(*value, m_traces[trace].decimals)) : ToQString(text::kNoValue));
+    if (labels || region.intersects(QRect(textArea.right() - valueWidth, y, valueWidth + 1, line))) {
+      m_drawnValues[trace] = ValueText(trace);
+      painter.drawText(textArea, Qt::AlignRight | Qt::AlignVCenter, m_drawnValues[trace]);
+    }
     y += line;
   }
   if (m_cursor) {
@@ -401,6 +508,15 @@ void CStripChart::DrawLegend(QPainter& painter, const QRect& area, bool labels) 
     const QString ago = ToQString(text::kAxisSeconds).arg(*m_cursor - RightEdge(), 0, 'f', 1);
     painter.drawText(QRect(area.left(), y, area.width(), line), Qt::AlignRight | Qt::AlignVCenter, ago);
   }
+}
+
+void CStripChart::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::FontChange) {
+    m_nValueWidth = fontMetrics().horizontalAdvance(QString::fromLatin1(kValueSample));
+    m_nElidedWidth = -1;
+    m_background = QPixmap();
+  }
+  QWidget::changeEvent(event);
 }
 
 void CStripChart::CursorFromX(int x) {

@@ -13,6 +13,7 @@
 #include <optional>
 #include <vector>
 
+#include <QImage>
 #include <QPixmap>
 #include <QPolygon>
 #include <QString>
@@ -51,7 +52,9 @@ class CStripChart : public QWidget, private MonitorDocumentObserver, private Rea
   void SetPaused(bool paused);
   /// A trace's fixed range by channel number; none gives the channel automatic scaling.
   void SetFixedRange(std::uint16_t channel, std::optional<ChartRange> range);
-  /// The range a trace is drawn with now.
+  /// The range a trace is drawn with now. An automatic range holds while the trace's values
+  /// stay inside it and take at least half of it; a value beyond it widens it with room to
+  /// spare, so that a trace on the move is not scaled again at every tick.
   ChartRange RangeOf(std::size_t trace) const;
 
   /// The cursor's time, in seconds on the chart's clock; none shows the newest values.
@@ -76,6 +79,7 @@ class CStripChart : public QWidget, private MonitorDocumentObserver, private Rea
   void mouseMoveEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   struct Trace {
@@ -98,6 +102,15 @@ class CStripChart : public QWidget, private MonitorDocumentObserver, private Rea
   QRect LegendArea() const;
   /// The legend's values, at its right.
   QRect ValueColumn() const;
+  /// Brings the kept image of the traces up to the right edge: moved left by the columns the
+  /// time moved and only the new columns drawn, or drawn afresh when what it shows changed.
+  const QImage& Traces(const QRect& plot);
+  /// The ticks of span drawn into the traces' image, clipped to the columns from clipLeft on.
+  void DrawTraces(ChartHistory::Span span, bool decimate, int clipLeft);
+  /// The automatic ranges brought up to the values shown now.
+  void UpdateAutoRanges(double from, double to);
+  /// A tick's column in the traces' image; the right edge is its last column.
+  int ColumnOf(double time) const;
   int LegendWidth() const;
   /// The background, frame, grid and time axis: the same from tick to tick, so drawn once
   /// for a size and span and kept.
@@ -105,11 +118,14 @@ class CStripChart : public QWidget, private MonitorDocumentObserver, private Rea
   void DrawGrid(QPainter& painter, const QRect& plot, double span) const;
   /// The plot's frame and the grid's vertical lines.
   void DrawGridLines(QPainter& painter, const QRect& plot) const;
-  /// A trace over the ticks of span, at the columns worked out for them.
-  void DrawTrace(QPainter& painter, const QRect& plot, std::size_t trace, ChartHistory::Span span);
-  /// The legend's lines; their colours and labels only when labels is set (a tick's repaint
-  /// leaves them as they are).
-  void DrawLegend(QPainter& painter, const QRect& area, bool labels);
+  /// A trace over the ticks of span, at the columns worked out for them (m_columns), in the
+  /// traces' image.
+  void DrawTrace(QPainter& painter, std::size_t trace, ChartHistory::Span span, bool decimate);
+  /// The legend's lines within the region repainted: their colours and labels only when it
+  /// takes them in (a tick's repaint leaves them as they are), and the values it takes in.
+  void DrawLegend(QPainter& painter, const QRect& area, const QRegion& region);
+  /// A trace's shown value as the legend writes it.
+  QString ValueText(std::size_t trace) const;
   void CursorFromX(int x);
   /// The value a trace shows in the legend: under the cursor, or the newest.
   std::optional<double> ShownValue(std::size_t trace) const;
@@ -123,6 +139,7 @@ class CStripChart : public QWidget, private MonitorDocumentObserver, private Rea
   ChartHistory m_history;
   std::vector<Trace> m_traces;
   std::map<std::uint16_t, ChartRange> m_fixed;
+  std::vector<std::optional<ChartRange>> m_auto;  // by trace; none until first drawn
   std::uint32_t m_nSpan = kDefaultChartSpan;
   std::optional<double> m_pausedAt;
   std::optional<double> m_cursor;
@@ -133,9 +150,33 @@ class CStripChart : public QWidget, private MonitorDocumentObserver, private Rea
   QPolygon m_line;
   QPixmap m_background;
   std::uint32_t m_nBackgroundSpan = 0;
+  // The traces as drawn at the last paint, on a transparent image of the plot's size, with
+  // what they were drawn for. Time maps to whole columns counted from the clock's zero, so
+  // that a later right edge moves the picture by whole columns.
+  struct TracesKey {
+    QSize size;
+    qreal ratio = 0;
+    std::uint32_t span = 0;
+    bool decimate = false;
+    std::uint64_t traces = 0;
+    std::vector<ChartRange> ranges;
+    friend bool operator==(const TracesKey&, const TracesKey&) = default;
+  };
+  QImage m_tracesImage;
+  TracesKey m_tracesKey;
+  TracesKey m_nextKey;  // kept to spare the ranges' allocation per paint
+  long long m_nTracesRight = 0;  // the column of the right edge the image was drawn for
+  std::optional<double> m_tracesNewest;
+  std::uint64_t m_nTracesGeneration = 0;  // moves when the traces start afresh
+  long long m_nRightColumn = 0;  // the right edge's column while drawing
+  long long m_nPlotWidth = 1;
+  double m_secondsPerColumn = 1;
   // The legend's labels cut to the room they have, for the width they were cut for.
   std::vector<QString> m_elided;
   int m_nElidedWidth = -1;
+  std::vector<QString> m_drawnValues;  // the legend's values as last drawn, by trace
+  // The width of the legend's value column, measured once for each font: asked at every tick.
+  int m_nValueWidth = 0;
 };
 
 }  // namespace lcu::gui

@@ -12,6 +12,7 @@
 #include "gui/monitor/monitor_pane.h"
 #include "gui/monitor/strip_chart.h"
 #include "gui_fixture.h"
+#include "support/fixed_clock.h"
 
 namespace lcu::test {
 namespace {
@@ -88,6 +89,61 @@ TEST_F(StripChartTest, TakesTheSessionsReadingsWithoutTransfersOfItsOwnAndBreaks
   EXPECT_EQ(chart.History().Size(), 4U);
   EXPECT_EQ(chart.History().ValueAt(0, 3), std::nullopt) << "a gap where the LCU was off line";
   EXPECT_TRUE(chart.LegendText(0).endsWith(QStringLiteral("  -")));
+}
+
+// A chart repainted at every tick moves its kept traces along and draws only the new columns;
+// after many ticks it must show what a chart drawn afresh shows, but for the odd pixel where
+// a tick's new columns met the old ones. Both with a line from tick to tick and with each
+// column's lowest and highest values (many ticks to a column).
+TEST_F(StripChartTest, TracesDrawnTickByTickMatchTheSameTracesDrawnAfresh) {
+  struct Case {
+    std::uint32_t span;
+    int width;
+  };
+  for (const Case& c : {Case{10, 420}, Case{60, 200}, Case{30, 300}}) {
+    SCOPED_TRACE(c.span);
+    gui::CMonitorView& view = WindowWith(kChannels);
+    FixedClock clock;
+    CStripChart chart(view.Document(), Session(), app->State(), clock, *prompter);
+    chart.resize(c.width, 160);
+    chart.SetSpan(c.span);
+    const int ticks = static_cast<int>(c.span) * 5 * 3 / 2;
+    for (int tick = 0; tick < ticks; ++tick) {
+      clock.Advance(std::chrono::milliseconds(200));
+      sim->AdvanceTime(std::chrono::milliseconds(200));
+      Update(view);
+      // A late tick's gap now and then breaks the lines.
+      if (tick % 37 == 36) {
+        sim->Unplug();
+        Tick();
+        Update(view);
+        sim->Replug();
+        Tick();
+        Tick();
+        ASSERT_TRUE(app->Device().m_bOnline);
+      }
+      (void)chart.grab();
+    }
+    const QImage stepped = chart.grab().toImage();
+    // Another size and back: the traces are drawn afresh.
+    chart.resize(c.width + 1, 160);
+    (void)chart.grab();
+    chart.resize(c.width, 160);
+    const QImage afresh = chart.grab().toImage();
+
+    ASSERT_EQ(stepped.size(), afresh.size());
+    int differing = 0;
+    int coloured = 0;  // the traces' pixels: the grid, the frame and the texts are grey
+    for (int y = 0; y < afresh.height(); ++y) {
+      for (int x = 0; x < afresh.width() - 130; ++x) {
+        differing += stepped.pixel(x, y) != afresh.pixel(x, y) ? 1 : 0;
+        const QRgb pixel = afresh.pixel(x, y);
+        coloured += qRed(pixel) != qGreen(pixel) || qGreen(pixel) != qBlue(pixel) ? 1 : 0;
+      }
+    }
+    EXPECT_GT(coloured, afresh.height() * 3) << "traces are drawn";
+    EXPECT_LE(differing, afresh.height()) << "at most a column's worth";
+  }
 }
 
 TEST_F(StripChartTest, LayoutIsSavedBesideTheSettingsFileAndRestored) {
