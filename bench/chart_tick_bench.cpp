@@ -39,6 +39,7 @@
 #include "sim/lcu_simulator.h"
 #include "sim/sample_setup.h"
 #include "gui_thread_time.h"
+#include "simulated_workstation.h"
 #include "timed_lcu.h"
 
 namespace {
@@ -104,26 +105,12 @@ int main(int argc, char** argv) {
   const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 60;
   const std::string only = argc > 2 ? argv[2] : "";
 
-  lcu::sim::LcuSimulator simulator;
-  lcu::bench::TimedLcu link(simulator);
-  lcu::CUsbDevice device(link);
-  device.PollStatus();
-  if (!device.m_bOnline) {
-    std::fprintf(stderr, "the simulated LCU did not answer\n");
+  lcu::bench::SimulatedWorkstation workstation;
+  if (const std::string problem = workstation.Start(); !problem.empty()) {
+    std::fprintf(stderr, "%s\n", problem.c_str());
     return 1;
   }
-  lcu::MemorySettingsStore store;
-  lcu::gui::WidgetPrompter prompter;
-  lcu::SystemClock clock;
-  lcu::StdFileSystem files;
-  lcu::AppState app;
-  lcu::SilentCommandUi ui;
-  lcu::CommandContext ctx{device, store, prompter, clock, files, app, ui};
-  if (const std::string problem = lcu::sim::WriteSampleSetup(store); !problem.empty()) {
-    std::fprintf(stderr, "sample setup: %s\n", problem.c_str());
-    return 1;
-  }
-  if (!lcu::LoadChannelDefinitions(app, store, lcu::sim::kSampleLcuNumber, prompter)) return 1;
+  auto& [simulator, link, device, store, prompter, clock, files, app, ui, ctx] = workstation;
 
   // The sample setup's lively channels first: engine, pressures, suspension.
   std::vector<std::uint16_t> channels;
