@@ -11,9 +11,6 @@
 namespace lcu::gui {
 
 namespace {
-constexpr char16_t kFirstPrintable = 0x20;
-constexpr char16_t kLastPrintable = 0x7E;
-
 // The style's margin at each side of a cell's text.
 int TextMargin(const QWidget* widget) {
   const QStyle* style = widget ? widget->style() : QApplication::style();
@@ -25,22 +22,8 @@ int ReadingCellDelegate::WidthFor(const QString& text, const QFontMetrics& metri
   return metrics.horizontalAdvance(text) + 2 * TextMargin(widget);
 }
 
-const ReadingCellDelegate::GlyphTable& ReadingCellDelegate::GlyphsFor(const QFont& font) const {
-  if (m_table && m_table->font == font) return *m_table;
-  GlyphTable table;
-  table.font = font;
-  table.raw = QRawFont::fromFont(font);
-  QString printable;
-  for (char16_t c = kFirstPrintable; c <= kLastPrintable; ++c) printable.append(QChar(c));
-  const QList<quint32> glyphs = table.raw.glyphIndexesForString(printable);
-  const QList<QPointF> advances = table.raw.advancesForGlyphIndexes(glyphs);
-  if (glyphs.size() == printable.size() && advances.size() == glyphs.size()) {
-    for (qsizetype i = 0; i < glyphs.size(); ++i) {
-      table.glyphs[kFirstPrintable + static_cast<std::size_t>(i)] = glyphs[i];
-      table.advances[kFirstPrintable + static_cast<std::size_t>(i)] = advances[i].x();
-    }
-  }
-  m_table = std::move(table);
+const AsciiGlyphs& ReadingCellDelegate::GlyphsFor(const QFont& font) const {
+  if (!m_table || m_table->Font() != font) m_table.emplace(font);
   return *m_table;
 }
 
@@ -49,36 +32,22 @@ bool ReadingCellDelegate::PaintFast(QPainter* painter, const QStyleOptionViewIte
   // A row without a reading yet (every row of a window just opened) shows nothing, as the
   // style would; its glyphs are not needed before the first reading.
   if (text.isEmpty()) return true;
-  const GlyphTable& table = GlyphsFor(option.font);
-  if (!table.raw.isValid()) return false;
-
-  QList<quint32> glyphs;
-  QList<QPointF> positions;
-  glyphs.reserve(text.size());
-  positions.reserve(text.size());
-  qreal width = 0;
-  for (const QChar c : text) {
-    const char16_t code = c.unicode();
-    if (code < kFirstPrintable || code > kLastPrintable || table.glyphs[code] == 0) return false;
-    glyphs.append(table.glyphs[code]);
-    positions.append(QPointF(width, 0));
-    width += table.advances[code];
-  }
+  const AsciiGlyphs& table = GlyphsFor(option.font);
+  QGlyphRun run;
+  const std::optional<qreal> measured = table.Run(text, run);
+  if (!measured) return false;
+  const qreal width = *measured;
 
   // The style's text margins, and its vertical centring of one line.
   const int margin = TextMargin(option.widget);
   const QRect textRect = option.rect.adjusted(margin, 0, -margin, 0);
   if (width > textRect.width()) return false;
 
-  const qreal ascent = table.raw.ascent();
-  const qreal lineHeight = ascent + table.raw.descent();
+  const qreal ascent = table.Ascent();
+  const qreal lineHeight = ascent + table.Descent();
   const qreal top = textRect.top() + std::floor((textRect.height() - lineHeight) / 2);
   const qreal left = (option.displayAlignment & Qt::AlignLeft) ? textRect.left() : textRect.right() + 1 - width;
 
-  QGlyphRun run;
-  run.setRawFont(table.raw);
-  run.setGlyphIndexes(glyphs);
-  run.setPositions(positions);
   const QPalette::ColorGroup group = !(option.state & QStyle::State_Enabled) ? QPalette::Disabled
                                      : (option.state & QStyle::State_Active) ? QPalette::Normal
                                                                              : QPalette::Inactive;

@@ -6,13 +6,13 @@
 // the style, a text wider than the cell as a fill of '#' (see cell_fill.h).
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <optional>
 
 #include <QFont>
-#include <QRawFont>
 #include <QStyledItemDelegate>
+
+#include "gui/monitor/ascii_glyphs.h"
 
 namespace lcu::gui {
 
@@ -35,17 +35,10 @@ class ReadingCellDelegate final : public QStyledItemDelegate {
   void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
 
  private:
-  // Glyph and advance of each printable ASCII character in one font.
-  struct GlyphTable {
-    QFont font;
-    QRawFont raw;
-    std::array<quint32, 128> glyphs{};
-    std::array<qreal, 128> advances{};
-  };
-  const GlyphTable& GlyphsFor(const QFont& font) const;
+  const AsciiGlyphs& GlyphsFor(const QFont& font) const;
   bool PaintFast(QPainter* painter, const QStyleOptionViewItem& option, const QString& text) const;
 
-  mutable std::optional<GlyphTable> m_table;
+  mutable std::optional<AsciiGlyphs> m_table;
   mutable std::size_t m_fastCells = 0;
 };
 

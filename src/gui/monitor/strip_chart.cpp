@@ -7,6 +7,7 @@
 
 #include <QActionGroup>
 #include <QContextMenuEvent>
+#include <QGlyphRun>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -498,7 +499,7 @@ void CStripChart::DrawLegend(QPainter& painter, const QRect& area, const QRegion
     }
     if (labels || region.intersects(QRect(textArea.right() - valueWidth, y, valueWidth + 1, line))) {
       m_drawnValues[trace] = ValueText(trace);
-      painter.drawText(textArea, Qt::AlignRight | Qt::AlignVCenter, m_drawnValues[trace]);
+      DrawValue(painter, textArea, m_drawnValues[trace]);
     }
     y += line;
   }
@@ -508,6 +509,22 @@ void CStripChart::DrawLegend(QPainter& painter, const QRect& area, const QRegion
     const QString ago = ToQString(text::kAxisSeconds).arg(*m_cursor - RightEdge(), 0, 'f', 1);
     painter.drawText(QRect(area.left(), y, area.width(), line), Qt::AlignRight | Qt::AlignVCenter, ago);
   }
+}
+
+// Values change at every tick: they are drawn from the font's glyphs, as text only when a
+// character has no glyph there or the value is wider than its line (which text layout shows
+// the same way the labels are shown).
+void CStripChart::DrawValue(QPainter& painter, const QRect& textArea, const QString& text) {
+  if (!m_glyphs || m_glyphs->Font() != font()) m_glyphs.emplace(font());
+  QGlyphRun run;
+  const std::optional<qreal> width = m_glyphs->Run(text, run);
+  if (!width || *width > textArea.width()) {
+    painter.drawText(textArea, Qt::AlignRight | Qt::AlignVCenter, text);
+    return;
+  }
+  const QFontMetrics metrics = fontMetrics();
+  const int baseline = textArea.top() + (textArea.height() - metrics.height()) / 2 + metrics.ascent();
+  painter.drawGlyphRun(QPointF(textArea.right() + 1 - *width, baseline), run);
 }
 
 void CStripChart::changeEvent(QEvent* event) {

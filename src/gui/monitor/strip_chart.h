@@ -25,6 +25,7 @@
 #include "core/monitor/chart_layout.h"
 #include "core/monitor/monitor_document.h"
 #include "core/session/lcu_session.h"
+#include "gui/monitor/ascii_glyphs.h"
 
 namespace lcu::gui {
 
@@ -124,6 +125,8 @@ class CStripChart : public QWidget, private MonitorDocumentObserver, private Rea
   /// The legend's lines within the region repainted: their colours and labels only when it
   /// takes them in (a tick's repaint leaves them as they are), and the values it takes in.
   void DrawLegend(QPainter& painter, const QRect& area, const QRegion& region);
+  /// A value right-aligned in its line of the legend.
+  void DrawValue(QPainter& painter, const QRect& textArea, const QString& text);
   /// A trace's shown value as the legend writes it.
   QString ValueText(std::size_t trace) const;
   void CursorFromX(int x);
@@ -177,6 +180,8 @@ class CStripChart : public QWidget, private MonitorDocumentObserver, private Rea
   std::vector<QString> m_drawnValues;  // the legend's values as last drawn, by trace
   // The width of the legend's value column, measured once for each font: asked at every tick.
   int m_nValueWidth = 0;
+  // The font's glyphs, from which the values are drawn without laying them out as text.
+  std::optional<AsciiGlyphs> m_glyphs;
 };
 
 }  // namespace lcu::gui
