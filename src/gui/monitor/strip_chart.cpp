@@ -488,6 +488,7 @@ void CStripChart::DrawLegend(QPainter& painter, const QRect& area, const QRegion
     }
     m_nElidedWidth = textWidth;
   }
+  if (!m_glyphs || m_glyphs->Font() != font()) m_glyphs.emplace(font());
   painter.setPen(palette().text().color());
   m_drawnValues.resize(m_traces.size());
   int y = area.top();
@@ -499,7 +500,7 @@ void CStripChart::DrawLegend(QPainter& painter, const QRect& area, const QRegion
     }
     if (labels || region.intersects(QRect(textArea.right() - valueWidth, y, valueWidth + 1, line))) {
       m_drawnValues[trace] = ValueText(trace);
-      DrawValue(painter, textArea, m_drawnValues[trace]);
+      DrawValue(painter, textArea, metrics.ascent(), m_drawnValues[trace]);
     }
     y += line;
   }
@@ -514,17 +515,14 @@ void CStripChart::DrawLegend(QPainter& painter, const QRect& area, const QRegion
 // Values change at every tick: they are drawn from the font's glyphs, as text only when a
 // character has no glyph there or the value is wider than its line (which text layout shows
 // the same way the labels are shown).
-void CStripChart::DrawValue(QPainter& painter, const QRect& textArea, const QString& text) {
-  if (!m_glyphs || m_glyphs->Font() != font()) m_glyphs.emplace(font());
+void CStripChart::DrawValue(QPainter& painter, const QRect& textArea, int ascent, const QString& text) {
   QGlyphRun run;
   const std::optional<qreal> width = m_glyphs->Run(text, run);
   if (!width || *width > textArea.width()) {
     painter.drawText(textArea, Qt::AlignRight | Qt::AlignVCenter, text);
     return;
   }
-  const QFontMetrics metrics = fontMetrics();
-  const int baseline = textArea.top() + (textArea.height() - metrics.height()) / 2 + metrics.ascent();
-  painter.drawGlyphRun(QPointF(textArea.right() + 1 - *width, baseline), run);
+  painter.drawGlyphRun(QPointF(textArea.right() + 1 - *width, textArea.top() + ascent), run);
 }
 
 void CStripChart::changeEvent(QEvent* event) {

@@ -125,8 +125,8 @@ class CStripChart : public QWidget, private MonitorDocumentObserver, private Rea
   /// The legend's lines within the region repainted: their colours and labels only when it
   /// takes them in (a tick's repaint leaves them as they are), and the values it takes in.
   void DrawLegend(QPainter& painter, const QRect& area, const QRegion& region);
-  /// A value right-aligned in its line of the legend.
-  void DrawValue(QPainter& painter, const QRect& textArea, const QString& text);
+  /// A value right-aligned in its line of the legend, whose baseline is ascent below its top.
+  void DrawValue(QPainter& painter, const QRect& textArea, int ascent, const QString& text);
   /// A trace's shown value as the legend writes it.
   QString ValueText(std::size_t trace) const;
   void CursorFromX(int x);
