@@ -110,11 +110,13 @@ void CStripChart::OnRowsChanged(const MonitorDocument& document) {
   m_values.resize(traces);
   m_auto.resize(traces);
   m_nElidedWidth = -1;
+  m_bTickValues = false;
   Changed();
 }
 
 void CStripChart::OnReadings(const MonitorDocument& document, std::span<const std::uint32_t> raw, const LocalTime&) {
   if (&document != &m_document) return;
+  m_bTickValues = false;
   for (std::size_t i = 0; i < m_values.size(); ++i) {
     m_values[i] = i < raw.size() ? ConvertReading(m_app.m_calibration, raw[i], m_traces[i].channel)
                                  : std::numeric_limits<double>::quiet_NaN();
@@ -125,6 +127,7 @@ void CStripChart::OnReadings(const MonitorDocument& document, std::span<const st
 
 void CStripChart::OnMissedReadings(const MonitorDocument& document, const LocalTime&) {
   if (&document != &m_document) return;
+  m_bTickValues = false;
   m_history.AddGap(Now());
   Ticked();
 }
@@ -145,9 +148,12 @@ void CStripChart::Ticked() {
     const int line = fontMetrics().height();
     m_drawnValues.resize(m_traces.size());
     int y = column.top();
+    m_tickValues.clear();
     for (std::size_t trace = 0; trace < m_traces.size() && y + line <= column.bottom(); ++trace, y += line) {
-      if (ValueText(trace) != m_drawnValues[trace]) changed += QRect(column.left(), y, column.width(), line);
+      m_tickValues.push_back(ValueText(trace));
+      if (m_tickValues[trace] != m_drawnValues[trace]) changed += QRect(column.left(), y, column.width(), line);
     }
+    m_bTickValues = true;
   }
   update(changed);
 }
@@ -210,6 +216,10 @@ std::optional<double> CStripChart::ShownValue(std::size_t trace) const {
 QString CStripChart::ValueText(std::size_t trace) const {
   const std::optional<double> value = ShownValue(trace);
   return value ? ToQString(FormatValueCell(*value, m_traces[trace].decimals)) : ToQString(text::kNoValue);
+}
+
+QString CStripChart::ShownValueText(std::size_t trace) const {
+  return !m_cursor && m_bTickValues && trace < m_tickValues.size() ? m_tickValues[trace] : ValueText(trace);
 }
 
 QString CStripChart::LegendText(std::size_t trace) const {
@@ -499,7 +509,7 @@ void CStripChart::DrawLegend(QPainter& painter, const QRect& area, const QRegion
       painter.drawText(textArea, Qt::AlignLeft | Qt::AlignVCenter, m_elided[trace]);
     }
     if (labels || region.intersects(QRect(textArea.right() - valueWidth, y, valueWidth + 1, line))) {
-      m_drawnValues[trace] = ValueText(trace);
+      m_drawnValues[trace] = ShownValueText(trace);
       DrawValue(painter, textArea, metrics.ascent(), m_drawnValues[trace]);
     }
     y += line;

@@ -129,6 +129,8 @@ class CStripChart : public QWidget, private MonitorDocumentObserver, private Rea
   void DrawValue(QPainter& painter, const QRect& textArea, int ascent, const QString& text);
   /// A trace's shown value as the legend writes it.
   QString ValueText(std::size_t trace) const;
+  /// ValueText, taken from those the last tick worked out when they are still current.
+  QString ShownValueText(std::size_t trace) const;
   void CursorFromX(int x);
   /// The value a trace shows in the legend: under the cursor, or the newest.
   std::optional<double> ShownValue(std::size_t trace) const;
@@ -178,6 +180,11 @@ class CStripChart : public QWidget, private MonitorDocumentObserver, private Rea
   std::vector<QString> m_elided;
   int m_nElidedWidth = -1;
   std::vector<QString> m_drawnValues;  // the legend's values as last drawn, by trace
+  // The values without a cursor as worked out at the last tick to tell which changed, by
+  // trace, while no tick has come since: the repaint that follows draws them without working
+  // them out again.
+  std::vector<QString> m_tickValues;
+  bool m_bTickValues = false;
   // The width of the legend's value column, measured once for each font: asked at every tick.
   int m_nValueWidth = 0;
   // The font's glyphs, from which the values are drawn without laying them out as text.
