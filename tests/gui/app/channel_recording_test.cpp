@@ -3,7 +3,6 @@
 // failed start, and the recording that ends when the program closes.
 #include <QFile>
 #include <QLabel>
-#include <QTemporaryDir>
 
 #include "gui/app/channel_recording.h"
 #include "gui_fixture.h"
@@ -19,10 +18,8 @@ class ChannelRecordingTest : public GuiFixture {
   void SetUp() override {
     GuiFixture::SetUp();
     WriteSampleSetup();
-    ASSERT_TRUE(m_files.isValid());
     StartOnLine();
   }
-  QString PathOf(const char* name) const { return m_files.filePath(QString::fromUtf8(name)); }
   static QStringList Lines(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return {};
@@ -33,14 +30,12 @@ class ChannelRecordingTest : public GuiFixture {
     prompter->saveFileAnswer = path;
     Choose(gui::cmd::kRecordChannels);
   }
-
-  QTemporaryDir m_files;
 };
 
 TEST_F(ChannelRecordingTest, RecordsEveryWindowsReadingsUntilStopWithGapsWhileOffLine) {
   gui::CMonitorView& first = WindowWith(kFirst);
   gui::CMonitorView& second = WindowWith(kSecond);
-  const QString path = PathOf("run");
+  const QString path = FilePath("run");
   Record(path);
   ASSERT_TRUE(Recording().IsRecording()) << (prompter->messages.empty() ? "" : prompter->messages.front());
   EXPECT_EQ(Recording().Path(), path + ".csv") << "a name without extension gets .csv";
@@ -89,7 +84,7 @@ TEST_F(ChannelRecordingTest, RecordsEveryWindowsReadingsUntilStopWithGapsWhileOf
 
 TEST_F(ChannelRecordingTest, AnExistingFileIsReplacedOnlyWhenTheUserSaysYes) {
   WindowWith(kFirst);
-  const QString path = PathOf("old.csv");
+  const QString path = FilePath("old.csv");
   {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -113,7 +108,7 @@ TEST_F(ChannelRecordingTest, AnExistingFileIsReplacedOnlyWhenTheUserSaysYes) {
 
 TEST_F(ChannelRecordingTest, RefusalsAndTheProgramsEnd) {
   // Nothing to record.
-  Record(PathOf("none.csv"));
+  Record(FilePath("none.csv"));
   EXPECT_FALSE(Recording().IsRecording());
   ASSERT_EQ(prompter->messages.size(), 1U);
   EXPECT_EQ(prompter->messages[0], "No monitor window shows any channel to record.");
@@ -121,17 +116,17 @@ TEST_F(ChannelRecordingTest, RefusalsAndTheProgramsEnd) {
   // A file that cannot be made: the message names it and why.
   gui::CMonitorView& view = WindowWith(kFirst);
   {
-    QFile blocker(PathOf("none.csv"));
+    QFile blocker(FilePath("none.csv"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
   }
-  Record(PathOf("none.csv/inside.csv"));
+  Record(FilePath("none.csv/inside.csv"));
   EXPECT_FALSE(Recording().IsRecording());
   ASSERT_GE(prompter->messages.size(), 2U);
   EXPECT_EQ(prompter->messages.back().rfind("Failed to create the recording file.\n", 0), 0U) << prompter->messages.back();
   EXPECT_NE(prompter->messages.back().find("inside.csv"), std::string::npos);
 
   // Closing the program ends the recording with its file complete.
-  const QString path = PathOf("closing.csv");
+  const QString path = FilePath("closing.csv");
   Record(path);
   ASSERT_TRUE(Recording().IsRecording());
   Update(view);

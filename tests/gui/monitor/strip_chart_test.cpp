@@ -4,7 +4,6 @@
 // settings file, whose own bytes do not change; a bad chart file leaves the windows alone.
 #include <QFile>
 #include <QStatusBar>
-#include <QTemporaryDir>
 #include <QToolBar>
 
 #include "core/monitor/chart_layout.h"
@@ -25,17 +24,13 @@ class StripChartTest : public GuiFixture {
   void SetUp() override {
     GuiFixture::SetUp();
     WriteSampleSetup();
-    ASSERT_TRUE(m_files.isValid());
     StartOnLine();
   }
   static CMonitorPane& PaneOf(gui::CChildFrame& frame) { return *gui::CMonitorTemplate::PaneOf(frame); }
   static gui::CChildFrame& FrameOf(gui::CMonitorView& view) {
     return *static_cast<gui::CChildFrame*>(view.parentWidget()->parentWidget());
   }
-  QString PathOf(const char* name) const { return m_files.filePath(QString::fromUtf8(name)); }
   bool Checked() { return Menu().IsChecked(gui::cmd::kStripChart); }
-
-  QTemporaryDir m_files;
 };
 
 constexpr std::uint16_t kChannels[] = {5, 15, 70};
@@ -156,7 +151,7 @@ TEST_F(StripChartTest, LayoutIsSavedBesideTheSettingsFileAndRestored) {
   chart.SetPaused(true);
   (void)plain;
 
-  const QString settings = PathOf("layout.nsb");
+  const QString settings = FilePath("layout.nsb");
   prompter->saveFileAnswer = settings;
   Choose(gui::cmd::kFileSaveAs);
   ASSERT_TRUE(prompter->messages.empty()) << prompter->messages.front();
@@ -182,7 +177,7 @@ TEST_F(StripChartTest, LayoutIsSavedBesideTheSettingsFileAndRestored) {
 TEST_F(StripChartTest, ABadChartFileLeavesTheWindowsWithTheirLists) {
   WindowWith(kChannels);
   Choose(gui::cmd::kStripChart);
-  const QString settings = PathOf("bad.nsb");
+  const QString settings = FilePath("bad.nsb");
   prompter->saveFileAnswer = settings;
   Choose(gui::cmd::kFileSaveAs);
   {
