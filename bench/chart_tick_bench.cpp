@@ -97,9 +97,7 @@ Figures Measure(lcu::CommandContext& ctx, lcu::gui::WidgetPrompter& prompter, co
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::filesystem::path home = std::filesystem::temp_directory_path() / "lcu_bench_chart_home";
-  std::filesystem::create_directories(home);
-  setenv("HOME", home.c_str(), 1);
+  lcu::bench::UseThrowAwayHome("lcu_bench_chart_home");
 
   QApplication application(argc, argv);
   const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 60;

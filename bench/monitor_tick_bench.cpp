@@ -76,10 +76,7 @@ void Measure(Figures& figures, const TimedLcu& link, int milliseconds) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // The sample setup goes into a throw-away home folder.
-  const std::filesystem::path home = std::filesystem::temp_directory_path() / "lcu_bench_monitor_home";
-  std::filesystem::create_directories(home);
-  setenv("HOME", home.c_str(), 1);
+  lcu::bench::UseThrowAwayHome("lcu_bench_monitor_home");
 
   QApplication application(argc, argv);
   const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;

@@ -3,6 +3,9 @@
 // set apart from the program's own work.
 #pragma once
 
+#include <stdlib.h>
+
+#include <filesystem>
 #include <string>
 
 #include "core/app/app_state.h"
@@ -18,6 +21,15 @@
 #include "timed_lcu.h"
 
 namespace lcu::bench {
+
+// Points HOME at a folder of its own below the system's temporary folder, so that the sample
+// setup a benchmark writes leaves the user's settings alone. Call before the application object
+// is made.
+inline void UseThrowAwayHome(const char* name) {
+  const std::filesystem::path home = std::filesystem::temp_directory_path() / name;
+  std::filesystem::create_directories(home);
+  setenv("HOME", home.c_str(), 1);
+}
 
 struct SimulatedWorkstation {
   sim::LcuSimulator simulator;
