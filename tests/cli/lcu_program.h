@@ -42,7 +42,11 @@ class LcuProgramTest : public ::testing::Test {
     for (const QString& name : m_extraEnvironment.keys()) environment.insert(name, m_extraEnvironment.value(name));
     process.setProcessEnvironment(environment);
     if (m_fileSizeLimitBlocks > 0) {
-      // As a shell's (ulimit -f N; lcu ...) runs it: no file may grow past N KiB.
+      // As a shell's (ulimit -f N; lcu ...) runs it: no file may grow past N KiB. A coverage
+      // build's counters would be cut short by the same limit and spoil the shared ones, so
+      // this run writes its own into the throw-away home.
+      environment.insert("GCOV_PREFIX", Path("coverage"));
+      process.setProcessEnvironment(environment);
       const QString script = QString("ulimit -f %1; exec \"$0\" \"$@\"").arg(m_fileSizeLimitBlocks);
       process.start("/bin/sh", QStringList{"-c", script, LCU_PROGRAM} + arguments);
     } else {
