@@ -4,8 +4,6 @@
 
 #include <algorithm>
 #include <array>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "core/util/little_endian.h"
@@ -15,11 +13,6 @@ namespace lcu::sim {
 namespace {
 
 using test::TempFolder;
-
-std::vector<std::uint8_t> FileBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 SimulatorOptions WithUnits(std::uint16_t units, std::filesystem::path stateDir = {}) {
   SimulatorOptions options = test::ManualTime(std::move(stateDir));
@@ -57,7 +50,7 @@ TEST(MemorySize, FreshLcuHasTheDataMemoryAsked) {
     ASSERT_TRUE(sim.Ok()) << sim.Error();
     const auto memory = sim.DataMemory();
     EXPECT_EQ(memory.size(), units * 524288u);
-    EXPECT_EQ(FileBytes(folder.Path() / "memory.bin").size(), memory.size());
+    EXPECT_EQ(test::ReadBytes(folder.Path() / "memory.bin").size(), memory.size());
     const LoggerHeader h = HeaderOf(memory);
     EXPECT_EQ(h.MemorySize(), units);
     // The buffers are laid out over the whole memory and the fresh LCU has logged into them.
