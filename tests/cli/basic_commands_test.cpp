@@ -1,7 +1,5 @@
 // End-to-end runs of the built lcu program: the global options, status, peek, settings and
 // sim-setup, usage errors and every command's help.
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QJsonObject>
 #include <QRegularExpression>
@@ -188,15 +186,6 @@ TEST_F(LcuProgramTest, SettingsRoundTripThroughTheUserConfiguration) {
   EXPECT_EQ(run.exitCode, 2);
   EXPECT_EQ(run.err, "corvalent\\settings\\Preserve Buffer takes a 32-bit decimal number, e.g. 1\n");
   EXPECT_EQ(Lcu({"settings", "get", "Corvalent/Settings", "Preserve Buffer"}).exitCode, 1) << "stored after a refusal";
-}
-
-// What the sample setup holds is the simulator's test; lcu names the folder it wrote.
-TEST_F(LcuProgramTest, SimSetupWritesTheSampleSetupAndRegistersTheLcu) {
-  const ProgramRun run = Lcu({"sim-setup"});
-  ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-  EXPECT_EQ(run.out, Path("Velmora/Setup") + '\n');
-  EXPECT_TRUE(QFileInfo::exists(Path("Velmora/Setup/@LCU1.cal")));
-  EXPECT_EQ(Lcu({"settings", "get", "Config/LCUs/Serial1", "Serial"}).out, "1\n");
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 // simulated LCU kept in a state folder, with the sample setup in the throw-away home.
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QProcess>
@@ -17,11 +16,8 @@
 #endif
 
 #include "core/app/messages.h"
-#include "core/channels/channel_calibration.h"
-#include "core/channels/channel_conversion.h"
 #include "lcu_program.h"
 #include "sim/sample_channels.h"
-#include "sim/sample_setup.h"
 
 namespace {
 
@@ -80,7 +76,6 @@ TEST_F(ChannelCommandsTest, ConvertUsesTheLcusCalibrationAndTheChannelsDecimals)
 // --explain prints the explanation of each reading; --json carries the same numbers, the last
 // step's result being the value.
 TEST_F(ChannelCommandsTest, ConvertExplainsHowEachValueWasMade) {
-  const lcu::CalibrationImage calibration = lcu::sim::MakeSampleCalibration();
   const ProgramRun text = Lcu({"convert", "--lcu", "1", "0", "300", "2047", "--explain"});
   EXPECT_EQ(text.exitCode, 0) << text.err.toStdString();
   EXPECT_EQ(text.out.count("Value "), 2);
@@ -94,7 +89,6 @@ TEST_F(ChannelCommandsTest, ConvertExplainsHowEachValueWasMade) {
   EXPECT_EQ(value["position"], "segment");
   EXPECT_EQ(value["segment"], 5);
   EXPECT_EQ(value["steps"].toArray().last().toObject()["result"].toDouble(), value["value"].toDouble());
-  EXPECT_EQ(value["value"].toDouble(), lcu::ConvertReading(calibration, 2047, 0));
 }
 
 TEST_F(ChannelCommandsTest, WithoutCalibrationChannelsListsWhatItHasAndConvertRefuses) {
@@ -164,17 +158,6 @@ TEST_F(ChannelCommandsTest, MonitorEndsCleanlyOnCtrlC) {
 
 TEST_F(ChannelCommandsTest, ZeroShiftsTheOffsetSavesTheCalibrationAndSendsIt) {
   const QByteArray before = ReadFile(CalibrationFile());
-#if !defined(_WIN32)
-  // On a disk that takes only 8 KiB of the 16 KiB file, the save fails and names the file;
-  // the old file stays whole and nothing else is left in its folder.
-  m_fileSizeLimitBlocks = 8;
-  const ProgramRun full = InLcu({"zero", "5", "--value", "0", "--yes"});
-  m_fileSizeLimitBlocks = 0;
-  EXPECT_EQ(full.exitCode, 1);
-  EXPECT_EQ(full.err, "Failed to save calibration file.\n" + CalibrationFile() + ": File too large\n");
-  EXPECT_TRUE(ReadFile(CalibrationFile()) == before);
-  EXPECT_EQ(QFileInfo(CalibrationFile()).dir().entryList(QDir::Files | QDir::Hidden).size(), 2) << "a replacement was left";
-#endif
   const ProgramRun zero = InLcu({"zero", "5", "--value", "0", "--yes"});
   EXPECT_EQ(zero.exitCode, 0) << zero.err.toStdString();
   EXPECT_TRUE(zero.err.endsWith("LCU configuration successfully updated.\n")) << zero.err.toStdString();
