@@ -7,10 +7,10 @@
 
 #include <cstdint>
 #include <deque>
-#include <memory>
 #include <mutex>
 #include <string>
 
+#include <linux/usbdevice_fs.h>
 #include <umockdev.h>
 
 #include "sim/lcu_simulator.h"
@@ -48,12 +48,12 @@ class EmulatedDevice {
   int RequestCount() const;
 
  private:
-  struct Urb;
   static int HandleIoctl(UMockdevIoctlBase* handler, UMockdevIoctlClient* client, EmulatedDevice* self);
   int Handle(UMockdevIoctlClient* client);
-  void Submit(UMockdevIoctlClient* client);
+  /// Returns the errno the request fails with, or 0.
+  int Submit(UMockdevIoctlClient* client);
   void Reap(UMockdevIoctlClient* client);
-  void Transfer(Urb& urb);
+  void Transfer(usbdevfs_urb& urb);
 
   EmulatedBus& m_bus;
   int m_devnum;
@@ -64,7 +64,7 @@ class EmulatedDevice {
   UMockdevIoctlBase* m_handler = nullptr;
 
   mutable std::mutex m_mutex;
-  std::deque<std::unique_ptr<Urb>> m_done;
+  std::deque<UMockdevIoctlData*> m_done;  // the clients' urbs, kept until they are reaped
   UsbHandle m_simHandle = kInvalidUsbHandle;
   bool m_plugged = false;
   bool m_claimBusy = false;
