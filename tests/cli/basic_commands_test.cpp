@@ -12,15 +12,13 @@ using lcu::test::LcuProgramTest;
 using lcu::test::ProgramRun;
 
 TEST_F(LcuProgramTest, StatusOfSimulatedLcuPrintsStatusBarTexts) {
-  const ProgramRun run = Lcu({"--simulate", "status"});
-  EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+  const ProgramRun run = Succeeded(Lcu({"--simulate", "status"}));
   const QRegularExpressionMatch texts =
       QRegularExpression("^ON LINE\nLCU# 1\nMEM: (\\d+)\nCLOCK: (\\d+):(\\d{1,2})\n$").match(run.out);
   ASSERT_TRUE(texts.hasMatch()) << run.out.toStdString();
 
   // The same figures as numbers.
-  const ProgramRun json = Lcu({"--simulate", "status", "--json"});
-  EXPECT_EQ(json.exitCode, 0) << json.err.toStdString();
+  const ProgramRun json = Succeeded(Lcu({"--simulate", "status", "--json"}));
   const QJsonObject status = json.OutJson().object();
   EXPECT_EQ(status["online"], true);
   EXPECT_EQ(status["lcuNumber"], 1);
@@ -36,8 +34,7 @@ TEST_F(LcuProgramTest, PeekRowsStopAtTheTopOfMemory) {
     const char* first;
   } cases[] = {{{"0xFFF8", "16"}, 8, "FFF8 "}, {{"8000"}, 16, "8000 "}, {{"0", "64"}, 64, "0000 "}};
   for (const auto& c : cases) {
-    const ProgramRun run = Lcu(QStringList{"--simulate", "peek"} + c.arguments);
-    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const ProgramRun run = Succeeded(Lcu(QStringList{"--simulate", "peek"} + c.arguments));
     EXPECT_EQ(run.OutLines().size(), c.rows) << run.out.toStdString();
     EXPECT_TRUE(run.out.startsWith(c.first)) << run.out.toStdString();
   }
@@ -62,8 +59,7 @@ TEST_F(LcuProgramTest, PokeAsksThenWritesTheValueToEachAddressInOneFormat) {
   }
   EXPECT_EQ(Lcu({"--sim-state", state, "peek", "8100", "2"}).out, peekBefore.out);
 
-  const ProgramRun poke = Lcu({"--sim-state", state, "--yes", "poke", "8100", "8101", "--ascii", "A"});
-  EXPECT_EQ(poke.exitCode, 0) << poke.err.toStdString();
+  const ProgramRun poke = Succeeded(Lcu({"--sim-state", state, "--yes", "poke", "8100", "8101", "--ascii", "A"}));
   const ProgramRun peek = Lcu({"--sim-state", state, "peek", "8100", "2"});
   EXPECT_EQ(peek.out, "8100 065 41 A 01000001\n8101 065 41 A 01000001\n");
 }
@@ -76,13 +72,11 @@ TEST_F(LcuProgramTest, ConfigShowsControlCharactersEscaped) {
   ASSERT_EQ(Lcu({"--sim-state", state, "--yes", "poke", "8101", "--ascii", "c"}).exitCode, 0);
   ASSERT_EQ(Lcu({"--sim-state", state, "--yes", "poke", "8102", "--ascii", "\""}).exitCode, 0);
   ASSERT_EQ(Lcu({"--sim-state", state, "--yes", "poke", "8103", "--hex", "E9"}).exitCode, 0);
-  const ProgramRun config = Lcu({"--sim-state", state, "config"});
-  EXPECT_EQ(config.exitCode, 0) << config.err.toStdString();
+  const ProgramRun config = Succeeded(Lcu({"--sim-state", state, "config"}));
   EXPECT_TRUE(config.OutLines().front().startsWith("Config ID : \\x1Bc\"")) << config.out.toStdString();
   EXPECT_FALSE(config.out.contains(QChar(0x1B)));
 
-  const ProgramRun json = Lcu({"--sim-state", state, "config", "--json"});
-  EXPECT_EQ(json.exitCode, 0) << json.err.toStdString();
+  const ProgramRun json = Succeeded(Lcu({"--sim-state", state, "config", "--json"}));
   const QJsonObject rows = json.OutJson().object();
   EXPECT_TRUE(rows["configId"].toString().startsWith(QString("\x1B" "c\"") + QChar(0xE9))) << json.out.toStdString();
   EXPECT_EQ(rows["lcuNumber"], 1);
@@ -91,8 +85,7 @@ TEST_F(LcuProgramTest, ConfigShowsControlCharactersEscaped) {
 }
 
 TEST_F(LcuProgramTest, VersionNamesTheProgramAndItsLibusbWithoutAnLcu) {
-  const ProgramRun run = Lcu({"--version"});
-  EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+  const ProgramRun run = Succeeded(Lcu({"--version"}));
   EXPECT_TRUE(QRegularExpression("^lcu \\d+\\.\\d+\\.\\d+\nlibusb \\d+\\.\\d+\\.\\d+\\.\\d+\\S*\n$").match(run.out).hasMatch())
       << run.out.toStdString();
   EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();

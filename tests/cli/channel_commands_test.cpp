@@ -46,8 +46,7 @@ class ChannelCommandsTest : public lcu::test::SimulatedLcuTest {
 };
 
 TEST_F(ChannelCommandsTest, ChannelsListsTheChannelsOfTheHardwareLevel) {
-  const ProgramRun level2 = InLcu({"channels"});
-  EXPECT_EQ(level2.exitCode, 0) << level2.err.toStdString();
+  const ProgramRun level2 = Succeeded(InLcu({"channels"}));
   const QStringList lines = level2.OutLines();
   EXPECT_EQ(lines.size(), 132);
   // Which channels a level has is the core's test; here a line shows number, name, units, decimals.
@@ -66,8 +65,7 @@ TEST_F(ChannelCommandsTest, ChannelsListsTheChannelsOfTheHardwareLevel) {
 // How each channel converts is the core's test; here a reading in hex after 0x, the channel's
 // decimals, and the calibration file of the LCU named by --lcu without an LCU.
 TEST_F(ChannelCommandsTest, ConvertUsesTheLcusCalibrationAndTheChannelsDecimals) {
-  const ProgramRun hex = InLcu({"convert", "98", "0xFF9C"});
-  EXPECT_EQ(hex.exitCode, 0) << hex.err.toStdString();
+  const ProgramRun hex = Succeeded(InLcu({"convert", "98", "0xFF9C"}));
   EXPECT_EQ(hex.out, "-1.00\n");
   EXPECT_EQ(InLcu({"convert", "5", "300", "2047"}).out, "-0.33\n5.00\n");
   EXPECT_EQ(Lcu({"convert", "--lcu", "1", "5", "300", "2047"}).out, "-0.33\n5.00\n");
@@ -76,8 +74,7 @@ TEST_F(ChannelCommandsTest, ConvertUsesTheLcusCalibrationAndTheChannelsDecimals)
 // --explain prints the explanation of each reading; --json carries the same numbers, the last
 // step's result being the value.
 TEST_F(ChannelCommandsTest, ConvertExplainsHowEachValueWasMade) {
-  const ProgramRun text = Lcu({"convert", "--lcu", "1", "0", "300", "2047", "--explain"});
-  EXPECT_EQ(text.exitCode, 0) << text.err.toStdString();
+  const ProgramRun text = Succeeded(Lcu({"convert", "--lcu", "1", "0", "300", "2047", "--explain"}));
   EXPECT_EQ(text.out.count("Value "), 2);
   EXPECT_TRUE(text.out.contains("x[5] = 1850 < r = 2047 <= x[6] = 2400: segment 5")) << text.out.toStdString();
 
@@ -112,8 +109,7 @@ TEST_F(ChannelCommandsTest, MonitorShowsEachTicksRowsAsTheWindowDoes) {
   QStringList channels;
   for (int channel = 0; channel < 19; ++channel) channels << QString::number(channel);
   channels << "70";
-  const ProgramRun run = InLcu(QStringList{"monitor"} + channels + QStringList{"--count", "5"});
-  EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+  const ProgramRun run = Succeeded(InLcu(QStringList{"monitor"} + channels + QStringList{"--count", "5"}));
   const auto tables = ParseTables(run.out);
   ASSERT_EQ(tables.size(), 5u) << run.out.toStdString();
   for (const auto& table : tables) {
@@ -133,8 +129,7 @@ TEST_F(ChannelCommandsTest, MonitorShowsEachTicksRowsAsTheWindowDoes) {
 }
 
 TEST_F(ChannelCommandsTest, MonitorCsvRecordsATimestampedLinePerTick) {
-  const ProgramRun run = InLcu({"monitor", "5", "15", "70", "--csv", "--count", "3"});
-  EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+  const ProgramRun run = Succeeded(InLcu({"monitor", "5", "15", "70", "--csv", "--count", "3"}));
   const QStringList lines = run.OutLines();
   ASSERT_EQ(lines.size(), 4) << run.out.toStdString();
   EXPECT_EQ(lines[0], "time,FUEL PRESS [bar],SUSP FL [mm],GEAR");
@@ -158,8 +153,7 @@ TEST_F(ChannelCommandsTest, MonitorEndsCleanlyOnCtrlC) {
 
 TEST_F(ChannelCommandsTest, ZeroShiftsTheOffsetSavesTheCalibrationAndSendsIt) {
   const QByteArray before = ReadFile(CalibrationFile());
-  const ProgramRun zero = InLcu({"zero", "5", "--value", "0", "--yes"});
-  EXPECT_EQ(zero.exitCode, 0) << zero.err.toStdString();
+  const ProgramRun zero = Succeeded(InLcu({"zero", "5", "--value", "0", "--yes"}));
   EXPECT_TRUE(zero.err.endsWith("LCU configuration successfully updated.\n")) << zero.err.toStdString();
 
   // Which bytes of the file change is the core's zeroing test; here channel 5 reads 0 after.
@@ -200,8 +194,7 @@ TEST_F(ChannelCommandsTest, LoadHexRefusesABadFileAsksAndReportsTheLoad) {
   EXPECT_EQ(declined.err, "Replace the LCU firmware. Do you want to continue ? [y/N] n\n");
   EXPECT_TRUE(ReadFile(program) == before) << "sent after No";
 
-  const ProgramRun loaded = InLcu({"load-hex", Path("firmware.hex"), "--yes", "--verify"});
-  EXPECT_EQ(loaded.exitCode, 0) << loaded.err.toStdString();
+  const ProgramRun loaded = Succeeded(InLcu({"load-hex", Path("firmware.hex"), "--yes", "--verify"}));
   // What lands where in program memory is the core's upload test.
   EXPECT_EQ(loaded.out, "Loaded : 20 of 24576 bytes\nChecksum : DDD4H\nVerified : yes\n");
 }

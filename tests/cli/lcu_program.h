@@ -61,6 +61,12 @@ class LcuProgramTest : public ::testing::Test {
     return run;
   }
 
+  /// The run, with a failure that shows its stderr unless it exited with 0.
+  static ProgramRun Succeeded(ProgramRun run) {
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    return run;
+  }
+
   /// The whole content of a file; empty when it cannot be read.
   static QByteArray ReadFile(const QString& path) {
     QFile file(path);

@@ -71,8 +71,7 @@ TEST_F(LoggerCommandsTest, DownloadNamesTheDataFileAndDatInfoDescribesIt) {
   }
 
   // As JSON, the sizes and the buffers say the same: the missing bytes are the last buffer's.
-  const ProgramRun json = Lcu({"dat-info", Path("cut.DAT"), "--json"});
-  EXPECT_EQ(json.exitCode, 0) << json.err.toStdString();
+  const ProgramRun json = Succeeded(Lcu({"dat-info", Path("cut.DAT"), "--json"}));
   const QJsonObject cut = json.OutJson().object();
   EXPECT_EQ(cut["lcuNumber"], 1);
   EXPECT_EQ(cut["complete"], false);
@@ -127,8 +126,7 @@ TEST_F(LoggerCommandsTest, DumpDataCopiesTheWholeDataMemory) {
   EXPECT_EQ(refused.err,
             "Logger header is invalid.\nMemory size 0 lies outside 1 to 2047.\nGive the memory size with --units M.\n");
   EXPECT_FALSE(QFileInfo::exists(Path("refused.bin")));
-  const ProgramRun given = InLcu({"dump-data", Path("given.bin"), "--units", "1"});
-  EXPECT_EQ(given.exitCode, 0) << given.err.toStdString();
+  const ProgramRun given = Succeeded(InLcu({"dump-data", Path("given.bin"), "--units", "1"}));
   EXPECT_TRUE(ReadFile(Path("given.bin")).mid(64) == damaged.mid(64, 524288 - 64));
 
   // A failure part way keeps the units read and says so: after the poll and unit 0 (its
@@ -172,8 +170,7 @@ TEST_F(LoggerCommandsTest, QuestionsAreAnsweredNoWithoutTheYesOption) {
 
 TEST_F(LoggerCommandsTest, SessionPrintsTheSessionDataAndWritesOnlyWhatIsGiven) {
   const QByteArray before = Memory();
-  const ProgramRun show = InLcu({"session"});
-  EXPECT_EQ(show.exitCode, 0) << show.err.toStdString();
+  const ProgramRun show = Succeeded(InLcu({"session"}));
   const QJsonObject json = InLcu({"session", "--json"}).OutJson().object();
   EXPECT_EQ(show.out, QString("Session : %1\nOuting : %2\nLap Count : %3\nPace Laps : %4\n")
                           .arg(json["session"].toInt())
@@ -202,8 +199,7 @@ TEST_F(LoggerCommandsTest, SessionPrintsTheSessionDataAndWritesOnlyWhatIsGiven) 
     EXPECT_TRUE(Memory() == before) << "written after a refusal";
   }
 
-  const ProgramRun update = InLcu({"session", "--laps", "40"});
-  EXPECT_EQ(update.exitCode, 0) << update.err.toStdString();
+  const ProgramRun update = Succeeded(InLcu({"session", "--laps", "40"}));
   EXPECT_EQ(update.out, QString(show.out).replace(QString("Lap Count : %1").arg(json["lapCount"].toInt()), "Lap Count : 40"))
       << "prints the values after the change";
   EXPECT_EQ(InLcu({"session"}).out, update.out) << "the LCU keeps them";

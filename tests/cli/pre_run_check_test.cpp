@@ -25,8 +25,7 @@ class PreRunCheckTest : public lcu::test::SimulatedLcuTest {
 };
 
 TEST_F(PreRunCheckTest, JudgesTheSimulatedLcuAndCountsDataKeptAfterADownloadAsDownloaded) {
-  const ProgramRun fresh = InLcu({"check", "--json"});
-  EXPECT_EQ(fresh.exitCode, 0) << fresh.err.toStdString();
+  const ProgramRun fresh = Succeeded(InLcu({"check", "--json"}));
   const QJsonArray lines = fresh.OutJson().object()["lines"].toArray();
   QStringList items;
   for (const auto& line : lines) items << line.toObject()["item"].toString();

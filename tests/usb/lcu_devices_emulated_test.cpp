@@ -29,16 +29,14 @@ class LcuOnEmulatedBus : public LcuProgramTest {
 
 TEST_F(LcuOnEmulatedBus, ListShowsEachDeviceAndWhyItIsOrIsNotTheLcu) {
   const QString stranger = "1:2\t1234:04ce\t" + Line(usb::text::kNoVendorInterface);
-  const ProgramRun text = Lcu({"list"});
-  EXPECT_EQ(text.exitCode, 0) << text.err.toStdString();
+  const ProgramRun text = Succeeded(Lcu({"list"}));
   EXPECT_EQ(text.out, stranger + "1:3\t1234:04ce\tLCU 0: " + Line(usb::text::kBusy) + "1:4\t1234:04ce\tLCU 1\n");
   // The list shows what the search does, --device included.
   const ProgramRun narrowed = Lcu({"--device", "1", "list"});
   EXPECT_EQ(narrowed.out,
             stranger + "1:3\t1234:04ce\tLCU 0: " + Line(usb::text::kNotSelected) + "1:4\t1234:04ce\tLCU 1\n");
 
-  const ProgramRun json = Lcu({"list", "--json"});
-  EXPECT_EQ(json.exitCode, 0) << json.err.toStdString();
+  const ProgramRun json = Succeeded(Lcu({"list", "--json"}));
   const QJsonArray devices = json.OutJson().array();
   ASSERT_EQ(devices.size(), 3);
   EXPECT_EQ(devices[1].toObject(), QJsonObject({{"device", "1:3"},
@@ -90,8 +88,7 @@ TEST_F(LcuOnEmulatedBus, DeviceChoosesTheLcuAndANamedLcuThatCannotBeHadSaysWhy) 
 // -v prints each transfer as --record writes it, with --record at the same time, and libusb's
 // own complaints among them (here that the emulated LCU takes no kernel driver back on close).
 TEST_F(LcuOnEmulatedBus, VerbosePrintsTheTransfersAndLibusbsWarnings) {
-  const ProgramRun run = Lcu({"-v", "--device", "1:4", "--record", Path("status.txt"), "status"});
-  EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+  const ProgramRun run = Succeeded(Lcu({"-v", "--device", "1:4", "--record", Path("status.txt"), "status"}));
   const QString recorded = QString::fromUtf8(ReadFile(Path("status.txt")));
   EXPECT_TRUE(recorded.contains("\ncontrol ")) << recorded.toStdString();
   QStringList transfers = run.err.split('\n');
