@@ -135,28 +135,6 @@ TEST_F(LcuProgramTest, EveryCommandHasHelp) {
   }
 }
 
-// No LCU is attached where the tests run: without a device option the commands look for the
-// real LCU over USB, find none, say so once on stderr and report it off line in their own form.
-TEST_F(LcuProgramTest, WithoutDeviceOptionTheLcuIsOffLine) {
-  const struct {
-    QStringList arguments;
-    const char* out;
-    const char* err;
-  } cases[] = {
-      {{"status"}, "OFF LINE\n", "No LCU is attached.\n"},
-      {{"peek", "8000"}, "", "No LCU is attached.\nLCU is off-line\n"},
-      {{"poke", "8000", "--hex", "1"}, "", "No LCU is attached.\nLCU is off-line\n"},
-      {{"download"}, "", "No LCU is attached.\nLCU is off-line\n"},
-      {{"status", "--json"}, "{\"online\":false,\"reason\":\"No LCU is attached.\"}\n", "No LCU is attached.\n"},
-  };
-  for (const auto& c : cases) {
-    const ProgramRun run = Lcu(c.arguments);
-    EXPECT_EQ(run.exitCode, 1) << c.arguments.join(' ').toStdString();
-    EXPECT_EQ(run.out, c.out);
-    EXPECT_EQ(run.err, c.err);
-  }
-}
-
 TEST_F(LcuProgramTest, SettingsRoundTripThroughTheUserConfiguration) {
   ASSERT_EQ(Lcu({"settings", "set", "Corvalent/Settings", "Auto Download", "1", "--integer"}).exitCode, 0);
   ASSERT_EQ(Lcu({"settings", "set", "Paths", "DataDirectory", "/data/with blanks"}).exitCode, 0);

@@ -55,7 +55,7 @@ TEST_F(LcuOnEmulatedBus, ListShowsEachDeviceAndWhyItIsOrIsNotTheLcu) {
 }
 
 // The search passes the busy LCU by; --device holds a command to the one it names, and says
-// why that one cannot be had.
+// why that one cannot be had, or that there is none, once and in the command's own form.
 TEST_F(LcuOnEmulatedBus, DeviceChoosesTheLcuAndANamedLcuThatCannotBeHadSaysWhy) {
   const struct {
     QStringList arguments;
@@ -68,7 +68,10 @@ TEST_F(LcuOnEmulatedBus, DeviceChoosesTheLcuAndANamedLcuThatCannotBeHadSaysWhy) 
       {{"--device", "1", "status"}, 0, "ON LINE", ""},
       {{"--device", "0", "status"}, 1, "OFF LINE", Line(usb::text::kBusy)},
       {{"--device", "1:2", "status"}, 1, "OFF LINE", Line(usb::text::kNotAnLcu)},
+      {{"--device", "1:5", "status"}, 1, "OFF LINE", Line(usb::text::kNoLcu)},
       {{"--device", "1:5", "peek", "8000"}, 1, "", Line(usb::text::kNoLcu) + "LCU is off-line\n"},
+      {{"--device", "1:5", "poke", "8000", "--hex", "1"}, 1, "", Line(usb::text::kNoLcu) + "LCU is off-line\n"},
+      {{"--device", "1:5", "download"}, 1, "", Line(usb::text::kNoLcu) + "LCU is off-line\n"},
   };
   for (const auto& c : cases) {
     const ProgramRun run = Lcu(c.arguments);
