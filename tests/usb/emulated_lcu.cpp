@@ -58,8 +58,9 @@ EmulatedDevice::EmulatedDevice(EmulatedBus& bus, int devnum, EmulatedDeviceKind 
   m_devnode = node;
   m_syspath = "/sys/devices/pci0000:00/usb1/1-" + std::to_string(devnum);
   m_handler = umockdev_ioctl_base_new();
-  g_signal_connect_data(m_handler, "handle-ioctl", reinterpret_cast<GCallback>(&EmulatedDevice::HandleIoctl), this,
-                        nullptr, G_CONNECT_AFTER);
+  gboolean (*handle)(UMockdevIoctlBase*, UMockdevIoctlClient*, EmulatedDevice*) =
+      [](UMockdevIoctlBase*, UMockdevIoctlClient* client, EmulatedDevice* self) { return self->Handle(client); };
+  g_signal_connect_data(m_handler, "handle-ioctl", reinterpret_cast<GCallback>(handle), this, nullptr, G_CONNECT_AFTER);
   Plug();
 }
 
@@ -118,11 +119,7 @@ int EmulatedDevice::RequestCount() const {
   return m_requests;
 }
 
-int EmulatedDevice::HandleIoctl(UMockdevIoctlBase*, UMockdevIoctlClient* client, EmulatedDevice* self) {
-  return self->Handle(client);
-}
-
-int EmulatedDevice::Handle(UMockdevIoctlClient* client) {
+gboolean EmulatedDevice::Handle(UMockdevIoctlClient* client) {
   std::lock_guard lock(m_mutex);
   ++m_requests;
   if (!m_simulator) {  // a stranger refuses every request

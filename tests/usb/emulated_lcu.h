@@ -20,7 +20,7 @@ namespace lcu::test {
 /// What a device on the emulated bus offers in its descriptors.
 struct EmulatedDeviceKind {
   std::uint16_t vendorId = 0x1234;
-  std::uint16_t productId = 0x04CE;
+  std::uint16_t productId = kLcuProductId;
   std::uint8_t interfaceClass = 0xFF;
   bool bulkPair = true;  // false: the bulk OUT endpoint is missing
 };
@@ -48,8 +48,8 @@ class EmulatedDevice {
   int RequestCount() const;
 
  private:
-  static int HandleIoctl(UMockdevIoctlBase* handler, UMockdevIoctlClient* client, EmulatedDevice* self);
-  int Handle(UMockdevIoctlClient* client);
+  /// Answers one request on umockdev's thread; FALSE leaves it to umockdev.
+  gboolean Handle(UMockdevIoctlClient* client);
   /// Returns the errno the request fails with, or 0.
   int Submit(UMockdevIoctlClient* client);
   void Reap(UMockdevIoctlClient* client);
