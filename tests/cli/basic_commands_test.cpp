@@ -68,10 +68,9 @@ TEST_F(LcuProgramTest, PokeAsksThenWritesTheValueToEachAddressInOneFormat) {
 // cannot drive the terminal; as JSON it comes back whole, its 8-bit byte read as Latin-1.
 TEST_F(LcuProgramTest, ConfigShowsControlCharactersEscaped) {
   const QString state = Path("escape/state");
-  ASSERT_EQ(Lcu({"--sim-state", state, "--yes", "poke", "8100", "--hex", "1B"}).exitCode, 0);
-  ASSERT_EQ(Lcu({"--sim-state", state, "--yes", "poke", "8101", "--ascii", "c"}).exitCode, 0);
-  ASSERT_EQ(Lcu({"--sim-state", state, "--yes", "poke", "8102", "--ascii", "\""}).exitCode, 0);
-  ASSERT_EQ(Lcu({"--sim-state", state, "--yes", "poke", "8103", "--hex", "E9"}).exitCode, 0);
+  for (const QStringList& poke : {QStringList{"8100", "--hex", "1B"}, {"8101", "--ascii", "c"}, {"8102", "--ascii", "\""},
+                                 {"8103", "--hex", "E9"}})
+    ASSERT_EQ(Lcu(QStringList{"--sim-state", state, "--yes", "poke"} + poke).exitCode, 0);
   const ProgramRun config = Succeeded(Lcu({"--sim-state", state, "config"}));
   EXPECT_TRUE(config.OutLines().front().startsWith("Config ID : \\x1Bc\"")) << config.out.toStdString();
   EXPECT_FALSE(config.out.contains(QChar(0x1B)));
