@@ -131,8 +131,6 @@ TEST_F(SimulatorTest, BulkTransfersNeedTheirSetUpImmediatelyBefore) {
   EXPECT_FALSE(device.m_bOnline);
 }
 
-// ---- logging ----
-
 TEST_F(SimulatorTest, LoggingFollowsTheStartWordAndMovesEveryEndPosition) {
   const LoggerHeader before = ReadHeader(device);
   SetLogging(device, true);
