@@ -1,5 +1,5 @@
-// The time a transfer takes on each link speed: whole frames of packets. (That a limited link
-// really waits that long is what the download benchmark over each link speed shows.)
+// The time a transfer takes on each link speed: whole frames of packets, and a limited
+// link that really waits.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -34,6 +34,17 @@ TEST(LinkSpeedModel, ChargesWholeFramesOfPackets) {
   EXPECT_EQ(ModelControlTime(LinkSpeed::kFullSpeed), 1ms);
   EXPECT_EQ(ModelControlTime(LinkSpeed::kHighSpeed), 125us);
   EXPECT_EQ(ModelControlTime(LinkSpeed::kUnlimited), 0ns);
+}
+
+TEST(LinkSpeedModel, ALimitedLinkReallyTakesItsTime) {
+  LcuSimulator sim(test::ManualTime());
+  CUsbDevice device(sim);
+  device.PollStatus();
+  sim.SetLinkSpeed(LinkSpeed::kFullSpeed);
+  const auto start = std::chrono::steady_clock::now();
+  test::ReadHeader(device);
+  const auto elapsed = std::chrono::steady_clock::now() - start;
+  EXPECT_GE(elapsed, ModelControlTime(LinkSpeed::kFullSpeed) + ModelBulkTime(LinkSpeed::kFullSpeed, 16384));
 }
 
 }  // namespace

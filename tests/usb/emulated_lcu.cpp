@@ -47,10 +47,6 @@ void ExpectDone(gboolean done, GError*& error, const char* what) {
 
 }  // namespace
 
-EmulatedBus::EmulatedBus() : m_testbed(umockdev_testbed_new()) {}
-
-EmulatedBus::~EmulatedBus() { g_object_unref(m_testbed); }
-
 EmulatedDevice::EmulatedDevice(EmulatedBus& bus, int devnum, EmulatedDeviceKind kind, sim::LcuSimulator* simulator)
     : m_bus(bus), m_devnum(devnum), m_kind(kind), m_simulator(simulator) {
   char node[32];
@@ -88,6 +84,11 @@ void EmulatedDevice::Plug() {
                              "A: bConfigurationValue=1\\n\n"
                              "H: descriptors=" + Descriptors(m_kind) + "\n";
   ExpectDone(umockdev_testbed_add_from_string(m_bus.Testbed(), record.c_str(), &error), error, "add_from_string");
+  if (!m_kind.accessDenied) return;
+  gchar* root = umockdev_testbed_get_root_dir(m_bus.Testbed());  // the caller frees it
+  const std::string node = std::string(root) + m_devnode;
+  g_free(root);
+  if (chmod(node.c_str(), 0) != 0) ADD_FAILURE() << "chmod " << node << ": " << std::strerror(errno);
 }
 
 void EmulatedDevice::Unplug() {
@@ -100,18 +101,6 @@ void EmulatedDevice::Unplug() {
   }
   umockdev_testbed_remove_device(m_bus.Testbed(), m_syspath.c_str());
   umockdev_testbed_detach_ioctl(m_bus.Testbed(), m_devnode.c_str(), nullptr);
-}
-
-void EmulatedDevice::SetClaimBusy(bool busy) {
-  std::lock_guard lock(m_mutex);
-  m_claimBusy = busy;
-}
-
-void EmulatedDevice::DenyAccess() {
-  gchar* root = umockdev_testbed_get_root_dir(m_bus.Testbed());  // the caller frees it
-  const std::string node = std::string(root) + m_devnode;
-  g_free(root);
-  if (chmod(node.c_str(), 0) != 0) ADD_FAILURE_AT(__FILE__, __LINE__) << "chmod " << node << ": " << std::strerror(errno);
 }
 
 int EmulatedDevice::RequestCount() const {
@@ -144,7 +133,7 @@ gboolean EmulatedDevice::Handle(UMockdevIoctlClient* client) {
       break;
     case USBDEVFS_CLAIMINTERFACE:
     case USBDEVFS_DISCONNECT_CLAIM:
-      if (m_claimBusy || !m_plugged) {
+      if (m_kind.claimBusy || !m_plugged) {
         error = m_plugged ? EBUSY : ENODEV;
       } else if (m_simHandle == kInvalidUsbHandle) {
         m_simHandle = m_simulator->OpenNode(0);

@@ -17,12 +17,14 @@
 
 namespace lcu::test {
 
-/// What a device on the emulated bus offers in its descriptors.
+/// What a device on the emulated bus offers in its descriptors, and how it can be had.
 struct EmulatedDeviceKind {
   std::uint16_t vendorId = 0x1234;
   std::uint16_t productId = kLcuProductId;
   std::uint8_t interfaceClass = 0xFF;
-  bool bulkPair = true;  // false: the bulk OUT endpoint is missing
+  bool bulkPair = true;       // false: the bulk OUT endpoint is missing
+  bool claimBusy = false;     // interface claims fail as when another program holds the interface
+  bool accessDenied = false;  // the node has no permissions, as before the udev rule is installed
 };
 
 class EmulatedBus;
@@ -40,10 +42,6 @@ class EmulatedDevice {
   void Plug();
   /// Takes the device off the bus; requests already on their way fail as a vanished device does.
   void Unplug();
-  /// Makes the next interface claims fail as when another program holds the interface.
-  void SetClaimBusy(bool busy);
-  /// Takes every permission off the device node, as before the udev rule is installed.
-  void DenyAccess();
   /// Requests that reached the handler, the ones libusb makes on opening included.
   int RequestCount() const;
 
@@ -67,14 +65,13 @@ class EmulatedDevice {
   std::deque<UMockdevIoctlData*> m_done;  // the clients' urbs, kept until they are reaped
   UsbHandle m_simHandle = kInvalidUsbHandle;
   bool m_plugged = false;
-  bool m_claimBusy = false;
   int m_requests = 0;
 };
 
 class EmulatedBus {
  public:
-  EmulatedBus();
-  ~EmulatedBus();
+  EmulatedBus() : m_testbed(umockdev_testbed_new()) {}
+  ~EmulatedBus() { g_object_unref(m_testbed); }
   EmulatedBus(const EmulatedBus&) = delete;
   EmulatedBus& operator=(const EmulatedBus&) = delete;
 

@@ -21,10 +21,8 @@ class LcuOnEmulatedBus : public LcuProgramTest {
   sim::LcuSimulator m_busySimulator{ContractSimulatorOptions()};
   sim::LcuSimulator m_simulator{ContractSimulatorOptions()};
   EmulatedDevice m_stranger{m_bus, 2, {.interfaceClass = 0x08}, nullptr};
-  EmulatedDevice m_busy{m_bus, 3, {}, &m_busySimulator};
+  EmulatedDevice m_busy{m_bus, 3, {.claimBusy = true}, &m_busySimulator};
   EmulatedDevice m_lcu{m_bus, 4, {}, &m_simulator};
-
-  void SetUp() override { m_busy.SetClaimBusy(true); }
 };
 
 TEST_F(LcuOnEmulatedBus, ListShowsEachDeviceAndWhyItIsOrIsNotTheLcu) {

@@ -72,11 +72,9 @@ TEST_F(LibusbEmulated, ListGivesEveryDeviceWithTheProductIdItsVerdict) {
   sim::LcuSimulator otherSimulator{ContractSimulatorOptions()};
   EmulatedDevice otherVendor(m_bus, 5, {.vendorId = 0x4321}, &otherSimulator);
   sim::LcuSimulator busySimulator{ContractSimulatorOptions()};
-  EmulatedDevice busy(m_bus, 6, {}, &busySimulator);
-  busy.SetClaimBusy(true);
+  EmulatedDevice busy(m_bus, 6, {.claimBusy = true}, &busySimulator);
   sim::LcuSimulator deniedSimulator{ContractSimulatorOptions()};
-  EmulatedDevice denied(m_bus, 7, {}, &deniedSimulator);
-  denied.DenyAccess();
+  EmulatedDevice denied(m_bus, 7, {.accessDenied = true}, &deniedSimulator);
   EmulatedDevice lcu(m_bus, 8, {}, &m_simulator);
 
   using usb::LcuVerdict;
