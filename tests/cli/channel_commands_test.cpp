@@ -2,13 +2,11 @@
 // simulated LCU kept in a state folder, with the sample setup in the throw-away home.
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 
-#include <cstdint>
 #include <cstdlib>
 #include <vector>
 
@@ -17,11 +15,7 @@
 #endif
 
 #include "core/app/messages.h"
-#include "core/channels/channel_calibration.h"
-#include "core/channels/channel_conversion.h"
 #include "lcu_program.h"
-#include "sim/sample_channels.h"
-#include "sim/sample_setup.h"
 
 namespace {
 
@@ -50,8 +44,7 @@ class ChannelCommandsTest : public lcu::test::SimulatedLcuTest {
 };
 
 TEST_F(ChannelCommandsTest, ChannelsListsTheChannelsOfTheHardwareLevel) {
-  const ProgramRun level2 = InLcu({"channels"});
-  EXPECT_EQ(level2.exitCode, 0) << level2.err.toStdString();
+  const ProgramRun level2 = Succeeded(InLcu({"channels"}));
   const QStringList lines = level2.OutLines();
   EXPECT_EQ(lines.size(), 132);
   // Which channels a level has is the core's test; here a line shows number, name, units, decimals.
@@ -60,18 +53,12 @@ TEST_F(ChannelCommandsTest, ChannelsListsTheChannelsOfTheHardwareLevel) {
   const QJsonArray json = InLcu({"channels", "--json"}).OutJson().array();
   ASSERT_EQ(json.size(), lines.size());
   EXPECT_EQ(json[5].toObject(), QJsonObject({{"number", 5}, {"name", "FUEL PRESS"}, {"units", "bar"}, {"decimals", 2}}));
-
-  ASSERT_EQ(Lcu({"settings", "set", "Config/Hardware", "Level", "1"}).exitCode, 0);
-  const ProgramRun level1 = InLcu({"channels"});
-  EXPECT_EQ(level1.exitCode, 0);
-  EXPECT_EQ(level1.OutLines().size(), 95);
 }
 
 // How each channel converts is the core's test; here a reading in hex after 0x, the channel's
 // decimals, and the calibration file of the LCU named by --lcu without an LCU.
 TEST_F(ChannelCommandsTest, ConvertUsesTheLcusCalibrationAndTheChannelsDecimals) {
-  const ProgramRun hex = InLcu({"convert", "98", "0xFF9C"});
-  EXPECT_EQ(hex.exitCode, 0) << hex.err.toStdString();
+  const ProgramRun hex = Succeeded(InLcu({"convert", "98", "0xFF9C"}));
   EXPECT_EQ(hex.out, "-1.00\n");
   EXPECT_EQ(InLcu({"convert", "5", "300", "2047"}).out, "-0.33\n5.00\n");
   EXPECT_EQ(Lcu({"convert", "--lcu", "1", "5", "300", "2047"}).out, "-0.33\n5.00\n");
@@ -80,9 +67,7 @@ TEST_F(ChannelCommandsTest, ConvertUsesTheLcusCalibrationAndTheChannelsDecimals)
 // --explain prints the explanation of each reading; --json carries the same numbers, the last
 // step's result being the value.
 TEST_F(ChannelCommandsTest, ConvertExplainsHowEachValueWasMade) {
-  const lcu::CalibrationImage calibration = lcu::sim::MakeSampleCalibration();
-  const ProgramRun text = Lcu({"convert", "--lcu", "1", "0", "300", "2047", "--explain"});
-  EXPECT_EQ(text.exitCode, 0) << text.err.toStdString();
+  const ProgramRun text = Succeeded(Lcu({"convert", "--lcu", "1", "0", "300", "2047", "--explain"}));
   EXPECT_EQ(text.out.count("Value "), 2);
   EXPECT_TRUE(text.out.contains("x[5] = 1850 < r = 2047 <= x[6] = 2400: segment 5")) << text.out.toStdString();
 
@@ -94,7 +79,6 @@ TEST_F(ChannelCommandsTest, ConvertExplainsHowEachValueWasMade) {
   EXPECT_EQ(value["position"], "segment");
   EXPECT_EQ(value["segment"], 5);
   EXPECT_EQ(value["steps"].toArray().last().toObject()["result"].toDouble(), value["value"].toDouble());
-  EXPECT_EQ(value["value"].toDouble(), lcu::ConvertReading(calibration, 2047, 0));
 }
 
 TEST_F(ChannelCommandsTest, WithoutCalibrationChannelsListsWhatItHasAndConvertRefuses) {
@@ -112,35 +96,8 @@ TEST_F(ChannelCommandsTest, WithoutCalibrationChannelsListsWhatItHasAndConvertRe
   EXPECT_TRUE(convert.out.isEmpty());
 }
 
-// Twenty channels take two exchanges a tick; every row shows its own channel with a value and
-// a reading (which value a reading gives is the core's monitor row test).
-TEST_F(ChannelCommandsTest, MonitorShowsEachTicksRowsAsTheWindowDoes) {
-  QStringList channels;
-  for (int channel = 0; channel < 19; ++channel) channels << QString::number(channel);
-  channels << "70";
-  const ProgramRun run = InLcu(QStringList{"monitor"} + channels + QStringList{"--count", "5"});
-  EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-  const auto tables = ParseTables(run.out);
-  ASSERT_EQ(tables.size(), 5u) << run.out.toStdString();
-  for (const auto& table : tables) {
-    ASSERT_EQ(table.size(), 20u);
-    for (std::size_t i = 0; i < table.size(); ++i) {
-      const int channel = channels[static_cast<qsizetype>(i)].toInt();
-      const QStringList& row = table[i];
-      EXPECT_EQ(row[0].toInt(), channel);
-      EXPECT_EQ(row[1].toStdString(), lcu::sim::SampleChannelInfo(static_cast<std::uint16_t>(channel)).name);
-      bool numbers = false;
-      row[2].toDouble(&numbers);
-      EXPECT_TRUE(numbers) << "row of channel " << channel;
-    }
-  }
-  // The suspension channels swing within a second, so the last tick differs from the first.
-  EXPECT_NE(tables.front(), tables.back()) << run.out.toStdString();
-}
-
 TEST_F(ChannelCommandsTest, MonitorCsvRecordsATimestampedLinePerTick) {
-  const ProgramRun run = InLcu({"monitor", "5", "15", "70", "--csv", "--count", "3"});
-  EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+  const ProgramRun run = Succeeded(InLcu({"monitor", "5", "15", "70", "--csv", "--count", "3"}));
   const QStringList lines = run.OutLines();
   ASSERT_EQ(lines.size(), 4) << run.out.toStdString();
   EXPECT_EQ(lines[0], "time,FUEL PRESS [bar],SUSP FL [mm],GEAR");
@@ -164,27 +121,20 @@ TEST_F(ChannelCommandsTest, MonitorEndsCleanlyOnCtrlC) {
 
 TEST_F(ChannelCommandsTest, ZeroShiftsTheOffsetSavesTheCalibrationAndSendsIt) {
   const QByteArray before = ReadFile(CalibrationFile());
-#if !defined(_WIN32)
-  // On a disk that takes only 8 KiB of the 16 KiB file, the save fails and names the file;
-  // the old file stays whole and nothing else is left in its folder.
-  m_fileSizeLimitBlocks = 8;
-  const ProgramRun full = InLcu({"zero", "5", "--value", "0", "--yes"});
-  m_fileSizeLimitBlocks = 0;
-  EXPECT_EQ(full.exitCode, 1);
-  EXPECT_EQ(full.err, "Failed to save calibration file.\n" + CalibrationFile() + ": File too large\n");
-  EXPECT_TRUE(ReadFile(CalibrationFile()) == before);
-  EXPECT_EQ(QFileInfo(CalibrationFile()).dir().entryList(QDir::Files | QDir::Hidden).size(), 2) << "a replacement was left";
-#endif
-  const ProgramRun zero = InLcu({"zero", "5", "--value", "0", "--yes"});
-  EXPECT_EQ(zero.exitCode, 0) << zero.err.toStdString();
+  const ProgramRun zero = Succeeded(InLcu({"zero", "5", "--value", "0", "--yes"}));
   EXPECT_TRUE(zero.err.endsWith("LCU configuration successfully updated.\n")) << zero.err.toStdString();
 
-  // Which bytes of the file change is the core's zeroing test; here channel 5 reads 0 after.
+  // Which bytes of the file change is the core's zeroing test; here channel 5 reads 0 after,
+  // in monitor's table of each tick (which value a reading gives is the core's monitor row test).
   EXPECT_FALSE(ReadFile(CalibrationFile()) == before);
-  const auto tables = ParseTables(InLcu({"monitor", "5", "--count", "1"}).out);
-  ASSERT_EQ(tables.size(), 1u);
-  ASSERT_EQ(tables[0].size(), 1u);
-  EXPECT_LT(std::abs(tables[0][0][2].toDouble()), 0.3) << "channel 5 after zeroing";
+  const auto tables = ParseTables(Succeeded(InLcu({"monitor", "5", "70", "--count", "2"})).out);
+  ASSERT_EQ(tables.size(), 2u);
+  for (const auto& table : tables) {
+    ASSERT_EQ(table.size(), 2u);
+    EXPECT_EQ(table[0].mid(0, 2), QStringList({"005", "FUEL PRESS"}));
+    EXPECT_LT(std::abs(table[0][2].toDouble()), 0.3) << "channel 5 after zeroing";
+    EXPECT_EQ(table[1].mid(0, 2), QStringList({"070", "GEAR"}));
+  }
 }
 
 // A record below the load window, two inside it, and the end record.
@@ -217,10 +167,8 @@ TEST_F(ChannelCommandsTest, LoadHexRefusesABadFileAsksAndReportsTheLoad) {
   EXPECT_EQ(declined.err, "Replace the LCU firmware. Do you want to continue ? [y/N] n\n");
   EXPECT_TRUE(ReadFile(program) == before) << "sent after No";
 
-  const ProgramRun loaded = InLcu({"load-hex", Path("firmware.hex"), "--yes", "--verify"});
-  EXPECT_EQ(loaded.exitCode, 0) << loaded.err.toStdString();
+  const ProgramRun loaded = Succeeded(InLcu({"load-hex", Path("firmware.hex"), "--yes", "--verify"}));
   // What lands where in program memory is the core's upload test.
   EXPECT_EQ(loaded.out, "Loaded : 20 of 24576 bytes\nChecksum : DDD4H\nVerified : yes\n");
 }
-
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -20,60 +21,44 @@ namespace {
 
 class QtSettingsStoreTest : public ::testing::Test {
  protected:
-  QString IniPath() const { return m_dir.filePath(QStringLiteral("Velmora.ini")); }
-  QtSettingsStore Store() const { return QtSettingsStore(IniPath()); }
-
   QTemporaryDir m_dir;
 };
 
-// A write that does not reach the file must say so, and must not leave this process
-// reading a value the file does not hold.
-void ExpectRefusedWrite(QtSettingsStore& store) {
-  EXPECT_FALSE(store.WriteString("Paths", "SetupDirectory", "/new"));
-  EXPECT_FALSE(store.WriteInteger("Paths", "Level", 3));
-  EXPECT_NE(store.ReadValue("Paths", "SetupDirectory"), "/new");
-  EXPECT_EQ(store.ReadValue("Paths", "Level"), std::nullopt);
-}
-
-// A read-only file is refused before anything is written; in a read-only folder the file
-// itself looks writable and only saving it fails.
-TEST_F(QtSettingsStoreTest, WriteRefusedByPermissionsFails) {
+// A write that does not reach the file must say so, and must not leave this process reading a
+// value the file does not hold: a read-only file is refused before anything is written, in a
+// read-only folder the file itself looks writable and only saving it fails, and below a plain
+// file or in place of a folder the file cannot be made at all.
+TEST_F(QtSettingsStoreTest, WriteThatCannotReachTheFileFails) {
   const QFile::Permissions readOnly = QFile::ReadOwner | QFile::ExeOwner;
-  const QFile::Permissions writable = readOnly | QFile::WriteOwner;
+  QFile plain(m_dir.filePath(QStringLiteral("plain")));
+  ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+  plain.close();
   const struct {
-    const char* folder;
-    bool lockFolder;
-  } cases[] = {{"file", false}, {"folder", true}};
+    const char* ini;
+    const char* locked;  // made read-only after a first write; null: the file cannot be made
+  } cases[] = {{"file/Velmora.ini", "file/Velmora.ini"}, {"folder/Velmora.ini", "folder"},
+               {"plain/Velmora.ini", nullptr}, {"folder.ini", nullptr}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.folder);
-    const QString folder = m_dir.filePath(QString::fromLatin1(c.folder));
-    ASSERT_TRUE(QDir().mkpath(folder));
-    const QString ini = QDir(folder).filePath(QStringLiteral("Velmora.ini"));
-    ASSERT_TRUE(QtSettingsStore(ini).WriteString("Paths", "SetupDirectory", "/old"));
-    const QString locked = c.lockFolder ? folder : ini;
-    QFile::setPermissions(locked, readOnly);
+    SCOPED_TRACE(c.ini);
+    const QString ini = m_dir.filePath(QString::fromLatin1(c.ini));
+    ASSERT_TRUE(QDir().mkpath(c.locked ? QFileInfo(ini).path() : m_dir.filePath(QStringLiteral("folder.ini"))));
+    const QString locked = c.locked ? m_dir.filePath(QString::fromLatin1(c.locked)) : QString();
+    if (c.locked) {
+      ASSERT_TRUE(QtSettingsStore(ini).WriteString("Paths", "SetupDirectory", "/old"));
+      QFile::setPermissions(locked, readOnly);
 #if !defined(_WIN32)
-    if (access(locked.toLocal8Bit().constData(), W_OK) == 0) {
-      QFile::setPermissions(locked, writable);
-      GTEST_SKIP() << "this user may write where permissions forbid it";
-    }
+      if (access(locked.toLocal8Bit().constData(), W_OK) == 0) {  // this user may write regardless
+        QFile::setPermissions(locked, readOnly | QFile::WriteOwner);
+        continue;
+      }
 #endif
+    }
     QtSettingsStore store(ini);
-    ExpectRefusedWrite(store);
-    EXPECT_EQ(store.ReadValue("Paths", "SetupDirectory"), "/old");
-    QFile::setPermissions(locked, writable);
-  }
-}
-
-TEST_F(QtSettingsStoreTest, WriteToUnusableLocationFails) {
-  QFile plainFile(m_dir.filePath(QStringLiteral("plain")));
-  ASSERT_TRUE(plainFile.open(QIODevice::WriteOnly));
-  plainFile.close();
-  ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("folder.ini")));
-  for (const QString& path : {m_dir.filePath(QStringLiteral("plain/Velmora.ini")), m_dir.filePath(QStringLiteral("folder.ini"))}) {
-    SCOPED_TRACE(path.toStdString());
-    QtSettingsStore store(path);
-    ExpectRefusedWrite(store);
+    EXPECT_FALSE(store.WriteString("Paths", "SetupDirectory", "/new"));
+    EXPECT_FALSE(store.WriteInteger("Paths", "Level", 3));
+    EXPECT_EQ(store.ReadValue("Paths", "SetupDirectory"), c.locked ? std::optional<std::string>("/old") : std::nullopt);
+    EXPECT_EQ(store.ReadValue("Paths", "Level"), std::nullopt);
+    if (c.locked) QFile::setPermissions(locked, readOnly | QFile::WriteOwner);
   }
 }
 

@@ -78,20 +78,6 @@ TEST_F(SimulatorTest, BlockReadsStreamPastTheEndAsZeros) {
   EXPECT_TRUE(std::all_of(second.begin() + 40, second.end(), [](std::uint8_t b) { return b == 0; }));
 }
 
-TEST_F(SimulatorTest, HeaderWriteLeavesTheStatusBlockAlone) {
-  LoggerHeader image = ReadHeader(device);
-  const LoggerHeader before = image;
-  image.SetU16(hdr::kLcuNumber, 99);
-  image.SetU16(hdr::kSession, 17);
-  image.Bytes()[0x3FFF] = 0x5A;
-  ASSERT_TRUE(WriteLoggerHeader(device, image.Bytes()));
-
-  const LoggerHeader after = ReadHeader(device);
-  EXPECT_EQ(after.LcuNumber(), before.LcuNumber());
-  EXPECT_EQ(after.U16(hdr::kSession), 17);
-  EXPECT_EQ(after.Bytes()[0x3FFF], 0x5A);
-}
-
 TEST_F(SimulatorTest, WordWritesStoreTheLowByte) {
   ASSERT_TRUE(device.VendorWrite(LCU_WRITE_WORD, 0x8100, 0x1241));
   ASSERT_TRUE(device.VendorWrite(LCU_WRITE_WORD, 0xC123, 0x00FF));
@@ -144,8 +130,6 @@ TEST_F(SimulatorTest, BulkTransfersNeedTheirSetUpImmediatelyBefore) {
   EXPECT_FALSE(device.BulkWrite(buffer)) << "a set-up is good for one bulk write";
   EXPECT_FALSE(device.m_bOnline);
 }
-
-// ---- logging ----
 
 TEST_F(SimulatorTest, LoggingFollowsTheStartWordAndMovesEveryEndPosition) {
   const LoggerHeader before = ReadHeader(device);

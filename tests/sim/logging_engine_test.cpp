@@ -4,8 +4,6 @@
 
 #include <algorithm>
 #include <array>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "core/util/little_endian.h"
@@ -15,11 +13,6 @@ namespace lcu::sim {
 namespace {
 
 using test::TempFolder;
-
-std::vector<std::uint8_t> FileBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 SimulatorOptions WithUnits(std::uint16_t units, std::filesystem::path stateDir = {}) {
   SimulatorOptions options = test::ManualTime(std::move(stateDir));
@@ -50,28 +43,27 @@ void LayOut(LcuSimulator& sim, std::uint8_t weight, std::uint32_t size0, std::ui
   sim.WriteDataMemory(0, memory);
 }
 
+// Sizes the header's memory field cannot hold are refused.
 TEST(MemorySize, FreshLcuHasTheDataMemoryAsked) {
-  for (const std::uint16_t units : {std::uint16_t{1}, std::uint16_t{7}}) {
+  for (const std::uint16_t units : {std::uint16_t{1}, std::uint16_t{7}, std::uint16_t{0}, std::uint16_t{2048}}) {
+    SCOPED_TRACE(units);
     TempFolder folder;
     LcuSimulator sim(WithUnits(units, folder.Path()));
+    if (units == 0 || units == 2048) {
+      EXPECT_FALSE(sim.Ok());
+      EXPECT_NE(sim.Error().find("2047"), std::string::npos) << sim.Error();
+      continue;
+    }
     ASSERT_TRUE(sim.Ok()) << sim.Error();
     const auto memory = sim.DataMemory();
     EXPECT_EQ(memory.size(), units * 524288u);
-    EXPECT_EQ(FileBytes(folder.Path() / "memory.bin").size(), memory.size());
+    EXPECT_EQ(test::ReadBytes(folder.Path() / "memory.bin").size(), memory.size());
     const LoggerHeader h = HeaderOf(memory);
     EXPECT_EQ(h.MemorySize(), units);
     // The buffers are laid out over the whole memory and the fresh LCU has logged into them.
     EXPECT_FALSE(ValidateBufferTable(h).has_value());
     EXPECT_GT(LinearOf(h.Entry(h.BufferCount()).start), (units * 524288u) * 9 / 10);
     EXPECT_EQ(h.DataPresent(), 1u);
-  }
-}
-
-TEST(MemorySize, SizesTheMemoryFieldCannotHoldAreRefused) {
-  for (const std::uint16_t units : {std::uint16_t{0}, std::uint16_t{2048}}) {
-    LcuSimulator sim(WithUnits(units));
-    EXPECT_FALSE(sim.Ok()) << units;
-    EXPECT_NE(sim.Error().find("2047"), std::string::npos) << sim.Error();
   }
 }
 
@@ -103,28 +95,26 @@ TEST(FillBuffer, WritesWholeSamplesWithinTheRegionOnly) {
   }
 }
 
-TEST(FillBuffer, CarriesOnFromTheEndPositionAndMatchesOneLongFill) {
+// Filling goes on from the end position, as one long fill would; buffers the LCU does not log
+// into (weight 0, or the end marker) stay as they are.
+TEST(FillBuffer, CarriesOnFromTheEndPositionAndOnlyInBuffersTheLcuLogsInto) {
   LcuSimulator once(WithUnits(1));
   LayOut(once, 8, 4 * kPageSize, 6 * kPageSize);
   ASSERT_EQ(once.FillBuffer(0, 8000), 8000u);
-
   LcuSimulator twice(WithUnits(1));
   LayOut(twice, 8, 4 * kPageSize, 6 * kPageSize);
   ASSERT_EQ(twice.FillBuffer(0, 3008), 3008u);
   ASSERT_EQ(twice.FillBuffer(0, 4992), 4992u);
   EXPECT_EQ(once.DataMemory(), twice.DataMemory());
-}
 
-TEST(FillBuffer, BuffersTheLcuDoesNotLogIntoStayAsTheyAre) {
   LcuSimulator sim(WithUnits(1));
-  LayOut(sim, 0, 2 * kPageSize, 4 * kPageSize);  // buffer 0 has weight 0
+  LayOut(sim, 0, 2 * kPageSize, 4 * kPageSize);
   const auto before = sim.DataMemory();
   EXPECT_EQ(sim.FillBuffer(0, 4096), 0u);
-  EXPECT_EQ(sim.FillBuffer(2, 4096), 0u) << "the end marker is not a buffer";
+  EXPECT_EQ(sim.FillBuffer(2, 4096), 0u);
   EXPECT_EQ(sim.DataMemory(), before);
   EXPECT_EQ(sim.FillBuffer(1, 4096), 4096u);
 }
-
 
 }  // namespace
 }  // namespace lcu::sim

@@ -7,22 +7,24 @@
 
 #include <cstdint>
 #include <deque>
-#include <memory>
 #include <mutex>
 #include <string>
 
+#include <linux/usbdevice_fs.h>
 #include <umockdev.h>
 
 #include "sim/lcu_simulator.h"
 
 namespace lcu::test {
 
-/// What a device on the emulated bus offers in its descriptors.
+/// What a device on the emulated bus offers in its descriptors, and how it can be had.
 struct EmulatedDeviceKind {
   std::uint16_t vendorId = 0x1234;
-  std::uint16_t productId = 0x04CE;
+  std::uint16_t productId = kLcuProductId;
   std::uint8_t interfaceClass = 0xFF;
-  bool bulkPair = true;  // false: the bulk OUT endpoint is missing
+  bool bulkPair = true;       // false: the bulk OUT endpoint is missing
+  bool claimBusy = false;     // interface claims fail as when another program holds the interface
+  bool accessDenied = false;  // the node has no permissions, as before the udev rule is installed
 };
 
 class EmulatedBus;
@@ -40,20 +42,16 @@ class EmulatedDevice {
   void Plug();
   /// Takes the device off the bus; requests already on their way fail as a vanished device does.
   void Unplug();
-  /// Makes the next interface claims fail as when another program holds the interface.
-  void SetClaimBusy(bool busy);
-  /// Takes every permission off the device node, as before the udev rule is installed.
-  void DenyAccess();
   /// Requests that reached the handler, the ones libusb makes on opening included.
   int RequestCount() const;
 
  private:
-  struct Urb;
-  static int HandleIoctl(UMockdevIoctlBase* handler, UMockdevIoctlClient* client, EmulatedDevice* self);
-  int Handle(UMockdevIoctlClient* client);
-  void Submit(UMockdevIoctlClient* client);
+  /// Answers one request on umockdev's thread; FALSE leaves it to umockdev.
+  gboolean Handle(UMockdevIoctlClient* client);
+  /// Returns the errno the request fails with, or 0.
+  int Submit(UMockdevIoctlClient* client);
   void Reap(UMockdevIoctlClient* client);
-  void Transfer(Urb& urb);
+  void Transfer(usbdevfs_urb& urb);
 
   EmulatedBus& m_bus;
   int m_devnum;
@@ -64,17 +62,16 @@ class EmulatedDevice {
   UMockdevIoctlBase* m_handler = nullptr;
 
   mutable std::mutex m_mutex;
-  std::deque<std::unique_ptr<Urb>> m_done;
+  std::deque<UMockdevIoctlData*> m_done;  // the clients' urbs, kept until they are reaped
   UsbHandle m_simHandle = kInvalidUsbHandle;
   bool m_plugged = false;
-  bool m_claimBusy = false;
   int m_requests = 0;
 };
 
 class EmulatedBus {
  public:
-  EmulatedBus();
-  ~EmulatedBus();
+  EmulatedBus() : m_testbed(umockdev_testbed_new()) {}
+  ~EmulatedBus() { g_object_unref(m_testbed); }
   EmulatedBus(const EmulatedBus&) = delete;
   EmulatedBus& operator=(const EmulatedBus&) = delete;
 

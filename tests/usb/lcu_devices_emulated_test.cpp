@@ -21,24 +21,20 @@ class LcuOnEmulatedBus : public LcuProgramTest {
   sim::LcuSimulator m_busySimulator{ContractSimulatorOptions()};
   sim::LcuSimulator m_simulator{ContractSimulatorOptions()};
   EmulatedDevice m_stranger{m_bus, 2, {.interfaceClass = 0x08}, nullptr};
-  EmulatedDevice m_busy{m_bus, 3, {}, &m_busySimulator};
+  EmulatedDevice m_busy{m_bus, 3, {.claimBusy = true}, &m_busySimulator};
   EmulatedDevice m_lcu{m_bus, 4, {}, &m_simulator};
-
-  void SetUp() override { m_busy.SetClaimBusy(true); }
 };
 
 TEST_F(LcuOnEmulatedBus, ListShowsEachDeviceAndWhyItIsOrIsNotTheLcu) {
   const QString stranger = "1:2\t1234:04ce\t" + Line(usb::text::kNoVendorInterface);
-  const ProgramRun text = Lcu({"list"});
-  EXPECT_EQ(text.exitCode, 0) << text.err.toStdString();
+  const ProgramRun text = Succeeded(Lcu({"list"}));
   EXPECT_EQ(text.out, stranger + "1:3\t1234:04ce\tLCU 0: " + Line(usb::text::kBusy) + "1:4\t1234:04ce\tLCU 1\n");
   // The list shows what the search does, --device included.
   const ProgramRun narrowed = Lcu({"--device", "1", "list"});
   EXPECT_EQ(narrowed.out,
             stranger + "1:3\t1234:04ce\tLCU 0: " + Line(usb::text::kNotSelected) + "1:4\t1234:04ce\tLCU 1\n");
 
-  const ProgramRun json = Lcu({"list", "--json"});
-  EXPECT_EQ(json.exitCode, 0) << json.err.toStdString();
+  const ProgramRun json = Succeeded(Lcu({"list", "--json"}));
   const QJsonArray devices = json.OutJson().array();
   ASSERT_EQ(devices.size(), 3);
   EXPECT_EQ(devices[1].toObject(), QJsonObject({{"device", "1:3"},
@@ -57,7 +53,7 @@ TEST_F(LcuOnEmulatedBus, ListShowsEachDeviceAndWhyItIsOrIsNotTheLcu) {
 }
 
 // The search passes the busy LCU by; --device holds a command to the one it names, and says
-// why that one cannot be had.
+// why that one cannot be had, or that there is none, once and in the command's own form.
 TEST_F(LcuOnEmulatedBus, DeviceChoosesTheLcuAndANamedLcuThatCannotBeHadSaysWhy) {
   const struct {
     QStringList arguments;
@@ -70,7 +66,10 @@ TEST_F(LcuOnEmulatedBus, DeviceChoosesTheLcuAndANamedLcuThatCannotBeHadSaysWhy) 
       {{"--device", "1", "status"}, 0, "ON LINE", ""},
       {{"--device", "0", "status"}, 1, "OFF LINE", Line(usb::text::kBusy)},
       {{"--device", "1:2", "status"}, 1, "OFF LINE", Line(usb::text::kNotAnLcu)},
+      {{"--device", "1:5", "status"}, 1, "OFF LINE", Line(usb::text::kNoLcu)},
       {{"--device", "1:5", "peek", "8000"}, 1, "", Line(usb::text::kNoLcu) + "LCU is off-line\n"},
+      {{"--device", "1:5", "poke", "8000", "--hex", "1"}, 1, "", Line(usb::text::kNoLcu) + "LCU is off-line\n"},
+      {{"--device", "1:5", "download"}, 1, "", Line(usb::text::kNoLcu) + "LCU is off-line\n"},
   };
   for (const auto& c : cases) {
     const ProgramRun run = Lcu(c.arguments);
@@ -90,8 +89,7 @@ TEST_F(LcuOnEmulatedBus, DeviceChoosesTheLcuAndANamedLcuThatCannotBeHadSaysWhy) 
 // -v prints each transfer as --record writes it, with --record at the same time, and libusb's
 // own complaints among them (here that the emulated LCU takes no kernel driver back on close).
 TEST_F(LcuOnEmulatedBus, VerbosePrintsTheTransfersAndLibusbsWarnings) {
-  const ProgramRun run = Lcu({"-v", "--device", "1:4", "--record", Path("status.txt"), "status"});
-  EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+  const ProgramRun run = Succeeded(Lcu({"-v", "--device", "1:4", "--record", Path("status.txt"), "status"}));
   const QString recorded = QString::fromUtf8(ReadFile(Path("status.txt")));
   EXPECT_TRUE(recorded.contains("\ncontrol ")) << recorded.toStdString();
   QStringList transfers = run.err.split('\n');

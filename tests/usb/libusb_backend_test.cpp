@@ -50,17 +50,6 @@ class RootHeldToPermissions {
 
 class LibusbEmulated : public ::testing::Test {
  protected:
-  /// Polls until the LCU answers or two seconds pass: libusb hears of a new device on its
-  /// own thread.
-  static void PollUntilOnline(CUsbDevice& link) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    do {
-      link.PollStatus();
-      if (link.m_bOnline) return;
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    } while (std::chrono::steady_clock::now() < deadline);
-  }
-
   // The bus comes first: libusb must start inside the emulated system.
   EmulatedBus m_bus;
   sim::LcuSimulator m_simulator{ContractSimulatorOptions()};
@@ -83,11 +72,9 @@ TEST_F(LibusbEmulated, ListGivesEveryDeviceWithTheProductIdItsVerdict) {
   sim::LcuSimulator otherSimulator{ContractSimulatorOptions()};
   EmulatedDevice otherVendor(m_bus, 5, {.vendorId = 0x4321}, &otherSimulator);
   sim::LcuSimulator busySimulator{ContractSimulatorOptions()};
-  EmulatedDevice busy(m_bus, 6, {}, &busySimulator);
-  busy.SetClaimBusy(true);
+  EmulatedDevice busy(m_bus, 6, {.claimBusy = true}, &busySimulator);
   sim::LcuSimulator deniedSimulator{ContractSimulatorOptions()};
-  EmulatedDevice denied(m_bus, 7, {}, &deniedSimulator);
-  denied.DenyAccess();
+  EmulatedDevice denied(m_bus, 7, {.accessDenied = true}, &deniedSimulator);
   EmulatedDevice lcu(m_bus, 8, {}, &m_simulator);
 
   using usb::LcuVerdict;
@@ -147,7 +134,9 @@ TEST_F(LibusbEmulated, ListGivesEveryDeviceWithTheProductIdItsVerdict) {
   EXPECT_EQ(missingEndpoint.RequestCount(), 0);
 }
 
-TEST_F(LibusbEmulated, StalledRequestClosesTheLinkAndThePollReopensIt) {
+// A stalled request closes the link and the next poll opens it again; an unplugged LCU goes
+// off line and comes back once it is plugged in again.
+TEST_F(LibusbEmulated, StallAndUnplugCloseTheLinkAndThePollReopensIt) {
   EmulatedDevice lcu(m_bus, 2, {}, &m_simulator);
   usb::LibusbBackend backend;
   CUsbDevice link(backend);
@@ -160,17 +149,8 @@ TEST_F(LibusbEmulated, StalledRequestClosesTheLinkAndThePollReopensIt) {
   EXPECT_EQ(link.m_hDevice, kInvalidUsbHandle);
   EXPECT_EQ(link.m_dwLastError, usb::kErrorStall);
   EXPECT_EQ(link.LastErrorText(), usb::text::kStall);
-
   link.PollStatus();
   EXPECT_TRUE(link.m_bOnline);
-}
-
-TEST_F(LibusbEmulated, UnpluggedLcuGoesOffLineAndComesBackWhenPluggedIn) {
-  EmulatedDevice lcu(m_bus, 2, {}, &m_simulator);
-  usb::LibusbBackend backend;
-  CUsbDevice link(backend);
-  link.PollStatus();
-  ASSERT_TRUE(link.m_bOnline);
 
   lcu.Unplug();
   link.PollStatus();
@@ -181,8 +161,12 @@ TEST_F(LibusbEmulated, UnpluggedLcuGoesOffLineAndComesBackWhenPluggedIn) {
   link.PollStatus();
   EXPECT_FALSE(link.m_bOnline);
 
+  // libusb hears of the device plugged in again on its own thread: the poll is repeated for
+  // up to two seconds.
   lcu.Plug();
-  PollUntilOnline(link);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+  for (link.PollStatus(); !link.m_bOnline && std::chrono::steady_clock::now() < deadline; link.PollStatus())
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
   ASSERT_TRUE(link.m_bOnline);
   const auto status = m_simulator.ReadBlock(0x8000);
   EXPECT_TRUE(std::equal(status.begin(), status.end(), link.m_status.begin()));

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/host_file_system.h"
+#include "support/temp_folder.h"
 
 namespace lcu {
 namespace {
@@ -36,17 +37,9 @@ std::string Utf8(const fs::path& path) {
 
 class WindowsFilesTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    m_dir = fs::temp_directory_path() /
-            (std::string("lcu-win-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(m_dir);
-    fs::create_directories(m_dir);
-  }
-  void TearDown() override { fs::remove_all(m_dir); }
-
   std::vector<std::string> FileNames() const {
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(m_dir)) names.push_back(Utf8(entry.path().filename()));
+    for (const auto& entry : fs::directory_iterator(m_dir.Path())) names.push_back(Utf8(entry.path().filename()));
     return names;
   }
 
@@ -57,20 +50,13 @@ class WindowsFilesTest : public ::testing::Test {
     return file && file->Write(Bytes(text)) && file->Commit();
   }
 
-  fs::path m_dir;
+  const test::TempFolder m_dir;
   HostFileSystem m_files;
 };
 
-TEST_F(WindowsFilesTest, ExclusiveCreateNeverReplacesAnExistingFile) {
+// An exclusive create never touches a file of the same name.
+TEST_F(WindowsFilesTest, PositionedWritesAndTruncateShapeTheFileAnExclusiveCreateMade) {
   const fs::path path = m_dir / "C040C32C.DAT";
-  WriteText(path, "old data");
-  EXPECT_EQ(m_files.Create(Utf8(path), CreateMode::kExclusive), nullptr);
-  EXPECT_TRUE(m_files.Exists(Utf8(path)));
-  EXPECT_EQ(ReadAll(path), "old data");
-}
-
-TEST_F(WindowsFilesTest, PositionedWritesAndTruncateShapeTheFile) {
-  const fs::path path = m_dir / "out.bin";
   auto file = m_files.Create(Utf8(path), CreateMode::kExclusive);
   ASSERT_NE(file, nullptr);
   ASSERT_TRUE(file->WriteAt(4, Bytes("EFGH")));
@@ -81,6 +67,9 @@ TEST_F(WindowsFilesTest, PositionedWritesAndTruncateShapeTheFile) {
   EXPECT_EQ(ReadAll(path), "ABCDEFGHIJ");
   EXPECT_FALSE(file->Write(Bytes("x")));  // closed by the commit
   EXPECT_FALSE(file->ErrorText().empty());
+  EXPECT_EQ(m_files.Create(Utf8(path), CreateMode::kExclusive), nullptr);
+  EXPECT_TRUE(m_files.Exists(Utf8(path)));
+  EXPECT_EQ(ReadAll(path), "ABCDEFGHIJ");
 }
 
 TEST_F(WindowsFilesTest, ReplacePutsTheNewBytesInPlace) {
