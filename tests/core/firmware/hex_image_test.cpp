@@ -76,6 +76,7 @@ TEST(HexImage, PlacesOnlyRecordsThatStartInTheLoadWindow) {
       {"lines without a colon", Lines({"", " " + HexRecord(0x2000, {1}), "; " + HexRecord(0x2000, {2}), "x", anchor}),
        {{0x100, {0xAA}}}},
       {"lower-case digits", ":02201000abcd56\n", {{0x10, {0xAB, 0xCD}}}},
+      {"CR LF line ends", test::HexRecords(0x2100, Counting(40, 3), {16}, "\r\n"), {{0x100, Counting(40, 3)}}},
       {"empty record", Lines({HexRecord(0x2000, {}), anchor}), {{0x100, {0xAA}}}},
       {"malformed lines outside the window", Lines({":10000000GG", ":1", ":10 2000", ":1020", "::", anchor}),
        {{0x100, {0xAA}}}},
@@ -129,27 +130,6 @@ TEST(HexImage, RefusesFilesThatHoldNoFirmwareForTheWindow) {
   }
 }
 
-TEST(HexImage, RecordEndingAtTheTopHasItsLastWordReplacedByTheChecksum) {
-  const auto data = Counting(32, 0xA0);
-  const Outcome o = Read(Lines({HexRecord(0x7FE0, data), HexEndRecord()}));
-  ASSERT_TRUE(o.result.Ok());
-  EXPECT_TRUE(std::equal(data.begin(), data.end() - 2, o.image.begin() + 0x5FE0));
-  EXPECT_EQ(le::U16(o.image, kFirmwareChecksumOffset), ReferenceChecksum(o.image));
-  EXPECT_NE(o.image[0x5FFE], data[30]);
-}
-
-TEST(HexImage, CrLfReadsLikeLf) {
-  const auto data = Counting(100, 3);
-  const std::string lf = test::HexRecords(0x2100, data, {16, 32}) + HexEndRecord() + "\n";
-  const std::string crlf = test::HexRecords(0x2100, data, {16, 32}, "\r\n") + HexEndRecord() + "\r\n";
-  const Outcome a = Read(lf), b = Read(crlf);
-  ASSERT_TRUE(a.result.Ok() && b.result.Ok());
-  EXPECT_EQ(a.image, b.image);
-  EXPECT_EQ(a.image[0x100], 3);
-  // Line numbers of refusals count the same way.
-  EXPECT_EQ(Read("\r\n\r\n:0120000001DD\r\n").result, (HexReadResult{HexError::kBadChecksum, 3}));
-}
-
 TEST(HexImage, UnsoundRecordsInTheWindowRefuseTheFileNamingTheLine) {
   struct Case { const char* name; std::string badLine; HexError error; };
   std::string badData = HexRecord(0x2000, {1, 2, 3});
@@ -171,6 +151,8 @@ TEST(HexImage, UnsoundRecordsInTheWindowRefuseTheFileNamingTheLine) {
     const std::string text = Lines({"; firmware", HexRecord(0x0100, {1}), good, HexEndRecord(), c.badLine, good});
     EXPECT_EQ(Read(text).result, (HexReadResult{c.error, 5}));
   }
+  // Lines ended by CR LF count the same way.
+  EXPECT_EQ(Read("\r\n\r\n:0120000001DD\r\n").result, (HexReadResult{HexError::kBadChecksum, 3}));
   // A record that ends exactly at 0x7FFF is sound.
   EXPECT_TRUE(Read(Lines({HexRecord(0x7FEF, Counting(17, 0)), HexEndRecord()})).result.Ok());
 }

@@ -23,16 +23,11 @@ CalibrationImage TwoBufferImage() {
 TEST(LayOutBuffers, WorkedExampleOfTwoBuffers) {
   CalibrationImage image = TwoBufferImage();
   LayOutBuffers(image, 2);
-  EXPECT_EQ(image.Entry(0).start, (Position{0x8000, 1}));
-  EXPECT_EQ(image.Entry(0).end, (Position{0x8000, 1}));
-  EXPECT_EQ(image.Entry(1).start, (Position{0xA000, 53}));
-  EXPECT_EQ(image.Entry(1).end, (Position{0xA000, 53}));
+  // Rate code, weight and the carried word stay as they were.
+  EXPECT_EQ(image.Entry(0), (LogBufferEntry{2, 10, {0x8000, 1}, {0x8000, 1}, 0x1111}));
+  EXPECT_EQ(image.Entry(1), (LogBufferEntry{4, 8, {0xA000, 53}, {0xA000, 53}, 0x2222}));
   EXPECT_EQ(image.Entry(2).start, (Position{0x8000, 64}));
   EXPECT_EQ(image.U16(hdr::kFirstBufferSize), 3360);
-  // Rate code, weight and the carried word stay as they were.
-  EXPECT_EQ(image.Entry(1).rateCode, 4);
-  EXPECT_EQ(image.Entry(1).weight, 8);
-  EXPECT_EQ(image.Entry(1).carried, 0x2222);
 }
 
 TEST(LayOutBuffers, RegionsAreMultiplesOfFourAndStayInsideMemory) {
@@ -75,7 +70,6 @@ class UploadTest : public ::testing::Test {
  protected:
   UploadTest() { f.GoOnline(); }
 
-  void ReplyHeader(const LoggerHeader& h) { f.Reply(h.Bytes()); }
   // The 16320 bytes written to LCU 0x8040, as a full header image (status part zero).
   std::optional<LoggerHeader> Written() const {
     const std::vector<std::uint8_t> bytes = f.LastWritten();
@@ -125,7 +119,7 @@ void ExpectSameFrom0x40(const LoggerHeader& actual, const LoggerHeader& expected
 
 TEST_F(UploadTest, ResetModeCarriesAndSumsTheCounters) {
   const LoggerHeader lcu = LcuHeader();
-  ReplyHeader(lcu);
+  f.Reply(lcu.Bytes());
   CalibrationImage image = TwoBufferImage();
   image.Bytes()[0x9A] = 0x5A;  // logbook tail comes from the image
   const CalibrationImage original = image;
@@ -143,8 +137,8 @@ TEST_F(UploadTest, ResetModeCarriesAndSumsTheCounters) {
 
 TEST_F(UploadTest, SendConfigModeKeepsCountersAndQmtOnlyOnRequest) {
   for (const bool preserveQmt : {false, true}) {
-        const LoggerHeader lcu = LcuHeader();
-    ReplyHeader(lcu);
+    const LoggerHeader lcu = LcuHeader();
+    f.Reply(lcu.Bytes());
     f.prompter.answers = {true};
     f.app.m_bPreserveQmt = preserveQmt ? 1 : 0;
     CalibrationImage image = TwoBufferImage();
@@ -165,7 +159,7 @@ TEST_F(UploadTest, InvalidImagesOrAnLcuWithoutMemoryAreRefusedBeforeAnythingIsWr
   EXPECT_TRUE(f.Sent().empty());
   LoggerHeader lcu = LcuHeader();
   lcu.SetU16(hdr::kMemorySize, 0);
-  ReplyHeader(lcu);
+  f.Reply(lcu.Bytes());
   CalibrationImage image = TwoBufferImage();
   EXPECT_EQ(UploadConfiguration(ctx, image, UploadMode::kReset), CommandResult::kFailed);
   EXPECT_EQ(f.prompter.messages, (std::vector<std::string>{"Calibration file is invalid.", "Calibration file is invalid.",
@@ -173,24 +167,20 @@ TEST_F(UploadTest, InvalidImagesOrAnLcuWithoutMemoryAreRefusedBeforeAnythingIsWr
   EXPECT_TRUE(f.LastWritten().empty());
 }
 
-TEST_F(UploadTest, ConfigStampCountsAndSkipsZero) {
+// Each upload counts the configuration stamp, skipping 0, and stores the memory size in every
+// slot registered for the LCU's number.
+TEST_F(UploadTest, CountsTheStampAndStoresTheMemoryInEveryMatchingSlot) {
+  f.store.WriteString(SlotKey(2), "Serial", "17");
+  f.store.WriteString(SlotKey(4), "Serial", "0017");
+  f.store.WriteString(SlotKey(5), "Serial", "18");
   for (const auto& [before, after] : std::vector<std::pair<std::optional<std::int32_t>, std::int32_t>>{
            {std::nullopt, 1}, {5, 6}, {-1, 1}}) {
     if (before) f.store.WriteInteger("Corvalent\\ChannelData", "ConfigStamp", *before);
-    ReplyHeader(LcuHeader());
+    f.Reply(LcuHeader().Bytes());
     CalibrationImage image = TwoBufferImage();
     ASSERT_EQ(UploadConfiguration(ctx, image, UploadMode::kReset), CommandResult::kDone);
     EXPECT_EQ(Profile(f.store).GetProfileInt("ChannelData", "ConfigStamp", 0), after);
   }
-}
-
-TEST_F(UploadTest, MemoryGoesToEveryMatchingSlot) {
-  f.store.WriteString(SlotKey(2), "Serial", "17");
-  f.store.WriteString(SlotKey(4), "Serial", "0017");
-  f.store.WriteString(SlotKey(5), "Serial", "18");
-  ReplyHeader(LcuHeader());
-  CalibrationImage image = TwoBufferImage();
-  ASSERT_EQ(UploadConfiguration(ctx, image, UploadMode::kReset), CommandResult::kDone);
   EXPECT_EQ(f.store.ReadValue(SlotKey(2), "Memory"), "2");
   EXPECT_EQ(f.store.ReadValue(SlotKey(4), "Memory"), "2");
   EXPECT_FALSE(f.store.ReadValue(SlotKey(5), "Memory"));
@@ -209,7 +199,7 @@ TEST_F(UploadTest, SendConfigNeedsTheCalibrationFile) {
 TEST_F(UploadTest, NoToEitherQuestionSendsNothing) {
   f.backend.Reply({0x01});  // logging state byte
   EXPECT_EQ(OnSendConfig(ctx), CommandResult::kDeclined);
-  ReplyHeader(LcuHeader());
+  f.Reply(LcuHeader().Bytes());
   CalibrationImage image = TwoBufferImage();
   EXPECT_EQ(UploadConfiguration(ctx, image, UploadMode::kSendConfig), CommandResult::kDeclined);
   EXPECT_EQ(f.prompter.questions, (std::vector<std::string>{"Logging in progress. Do you want to continue ?",

@@ -16,12 +16,6 @@ TEST(Positions, LinearAddressesMapToWindowAndPage) {
   }
 }
 
-TEST(Positions, DistanceIsPagesTimesPageSizePlusWindowOffsets) {
-  EXPECT_EQ(Distance({0xBFFC, 1}, {0x8004, 2}), 8u);
-  EXPECT_EQ(Distance({0x8000, 1}, {0x8000, 3}), 32768u);
-  EXPECT_EQ(Distance({0xA000, 53}, {0xA000, 53}), 0u);
-}
-
 LoggerHeader HeaderWithBuffers(std::uint16_t memorySize, std::uint16_t wrap, const std::vector<LogBufferEntry>& entries) {
   LoggerHeader h;
   h.SetU16(hdr::kMemorySize, memorySize);
@@ -38,15 +32,6 @@ TEST(BufferEntries, RoundTripTwelveBytesAtTheirOffsets) {
   EXPECT_EQ(h.Entry(3), e);
   const std::vector<std::uint8_t> stored(h.Bytes().begin() + 0xA02 + 36, h.Bytes().begin() + 0xA02 + 48);
   EXPECT_EQ(stored, (std::vector<std::uint8_t>{2, 10, 0x00, 0x80, 1, 0, 0x23, 0xA1, 7, 0, 0xEF, 0xBE}));
-}
-
-TEST(BufferTableValidation, AcceptsSoundTables) {
-  EXPECT_FALSE(ValidateBufferTable(HeaderWithBuffers(2, 0, {{0, 0, {0x8000, 1}, {0x8000, 1}}})));
-  EXPECT_FALSE(ValidateBufferTable(
-      HeaderWithBuffers(2, 0, {{2, 10, {0x8000, 1}, {0x9000, 20}}, {4, 8, {0xA000, 53}, {0xA100, 53}},
-                               {0, 0, {0x8000, 64}, {0x8000, 64}}})));
-  EXPECT_FALSE(ValidateBufferTable(
-      HeaderWithBuffers(2, 1, {{2, 10, {0x8000, 1}, {0x9000, 20}}, {0, 0, {0x8000, 64}, {0x8000, 64}}})));
 }
 
 // Each refusal names the entry at fault and what is wrong with it, on the line below
@@ -96,13 +81,6 @@ TEST(BufferTableValidation, RefusesTablesThatWouldIndexOutsideMemoryNamingTheEnt
   LoggerHeader h = tooMany;
   h.SetU16(hdr::kBufferCount, 0xFFFF);
   EXPECT_TRUE(ValidateBufferTable(h));
-}
-
-TEST(BufferTableValidation, LargestTableEndsInsideThePage) {
-  const std::size_t n = LoggerHeader::MaxBufferCount(kLoggerHeaderSize);
-  EXPECT_LE(LoggerHeader::EntryOffset(n + 1), kLoggerHeaderSize);
-  EXPECT_GT(LoggerHeader::EntryOffset(n + 2), kLoggerHeaderSize);
-  EXPECT_LE(LoggerHeader::EntryOffset(LoggerHeader::MaxBufferCount(hdr::kChannelNames) + 1), hdr::kChannelNames);
 }
 
 TEST(HeaderFields, DownloadTimeAndTextsUseTheirOffsets) {
