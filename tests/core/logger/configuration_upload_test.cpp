@@ -117,37 +117,29 @@ void ExpectSameFrom0x40(const LoggerHeader& actual, const LoggerHeader& expected
     ASSERT_EQ(actual.Bytes()[i], expected.Bytes()[i]) << "offset 0x" << std::hex << i;
 }
 
-TEST_F(UploadTest, ResetModeCarriesAndSumsTheCounters) {
-  const LoggerHeader lcu = LcuHeader();
-  f.Reply(lcu.Bytes());
-  CalibrationImage image = TwoBufferImage();
-  image.Bytes()[0x9A] = 0x5A;  // logbook tail comes from the image
-  const CalibrationImage original = image;
-  ASSERT_EQ(UploadConfiguration(ctx, image, UploadMode::kReset), CommandResult::kDone);
-  EXPECT_TRUE(f.prompter.questions.empty());
-  const auto written = Written();
-  ASSERT_TRUE(written);
-  ExpectSameFrom0x40(*written, Expected(original, lcu, UploadMode::kReset, false));
-  EXPECT_EQ(written->U16(hdr::kLapBase), 27);
-  EXPECT_EQ(written->U32(hdr::kLogbookTotal), 0xFFFFFF00u + 1000u);
-  EXPECT_EQ(written->Bytes()[0x9A], 0x5A);
-  // The image in memory keeps the computed values.
-  ExpectSameFrom0x40(image, *written);
-}
-
-TEST_F(UploadTest, SendConfigModeKeepsCountersAndQmtOnlyOnRequest) {
-  for (const bool preserveQmt : {false, true}) {
+// Reset mode sums the counters and always carries the QMT; Send Config keeps the counters,
+// carries the QMT only on request and asks first when the LCU holds data.
+TEST_F(UploadTest, CarriesClearsAndSumsTheLcusFieldsInEitherMode) {
+  for (const auto& [mode, preserveQmt] : {std::pair{UploadMode::kSendConfig, false}, std::pair{UploadMode::kSendConfig, true},
+                                          std::pair{UploadMode::kReset, false}}) {
     const LoggerHeader lcu = LcuHeader();
     f.Reply(lcu.Bytes());
     f.prompter.answers = {true};
     f.app.m_bPreserveQmt = preserveQmt ? 1 : 0;
     CalibrationImage image = TwoBufferImage();
-    ASSERT_EQ(UploadConfiguration(ctx, image, UploadMode::kSendConfig), CommandResult::kDone);
+    image.Bytes()[0x9A] = 0x5A;  // logbook tail comes from the image
+    const CalibrationImage original = image;
+    ASSERT_EQ(UploadConfiguration(ctx, image, mode), CommandResult::kDone);
     const auto written = Written();
     ASSERT_TRUE(written);
-    ExpectSameFrom0x40(*written, Expected(TwoBufferImage(), lcu, UploadMode::kSendConfig, preserveQmt));
+    ExpectSameFrom0x40(*written, Expected(original, lcu, mode, preserveQmt));
+    // The image in memory keeps the computed values.
+    ExpectSameFrom0x40(image, *written);
   }
   EXPECT_EQ(f.prompter.questions, (std::vector<std::string>(2, "LCU contains data. Do you want to continue ?")));
+  EXPECT_EQ(Written()->U16(hdr::kLapBase), 27);
+  EXPECT_EQ(Written()->U32(hdr::kLogbookTotal), 0xFFFFFF00u + 1000u);
+  EXPECT_EQ(Written()->Bytes()[0x9A], 0x5A);
 }
 
 TEST_F(UploadTest, InvalidImagesOrAnLcuWithoutMemoryAreRefusedBeforeAnythingIsWritten) {

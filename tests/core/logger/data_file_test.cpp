@@ -37,7 +37,7 @@ std::vector<std::uint8_t> ExampleFile(bool wrapped = false) {
   return file;
 }
 
-TEST(DataFile, ReadsACompleteFile) {
+TEST(DataFile, ReadsCompleteAndWrappedFiles) {
   const auto file = ExampleFile();
   std::string_view error;
   const auto info = ReadDataFile(file, error);
@@ -56,14 +56,12 @@ TEST(DataFile, ReadsACompleteFile) {
   const auto third = BufferData(file, info->buffers[2]);
   ASSERT_EQ(third.size(), 500u);
   EXPECT_EQ(third[0], 1000 % 251);
-}
 
-TEST(DataFile, AWrappedBufferRunsToTheNextRegion) {
-  std::string_view error;
-  const auto info = ReadDataFile(ExampleFile(true), error);
-  ASSERT_TRUE(info) << error;
-  EXPECT_EQ(info->buffers[2].length, 1000u);
-  EXPECT_TRUE(info->Complete());
+  // A wrapped buffer runs to the next region.
+  const auto wrapped = ReadDataFile(ExampleFile(true), error);
+  ASSERT_TRUE(wrapped) << error;
+  EXPECT_EQ(wrapped->buffers[2].length, 1000u);
+  EXPECT_TRUE(wrapped->Complete());
 }
 
 TEST(DataFile, RefusesBadInput) {
