@@ -26,30 +26,6 @@ std::vector<std::uint8_t> Pattern(std::size_t size, unsigned salt) {
   return bytes;
 }
 
-// Read Hex File and Extract Setup store what they read as it came.
-TEST(DumpCommands, StoreWhatTheyReadIntoTheFile) {
-  using Run = std::function<CommandResult(CommandContext&)>;
-  const struct { Run run; std::size_t size; std::vector<std::string> sent, questions, messages; } cases[] = {
-      {[](CommandContext& c) { return OnReadHexFile(c, "out"); }, kProgramMemorySize,
-       {"out 45 0000/0", "bulk-in 32768"}, {}, {std::string(msg::kHexFileDownloaded)}},
-      {[](CommandContext& c) { return OnExtractSetup(c, "out"); }, kLoggerHeaderSize,
-       {"out 45 8000/0", "bulk-in 16384"}, {"Extract logger setup. Do you want to continue ?"}, {}},
-  };
-  for (const auto& c : cases) {
-    CommandFixture f;
-    f.GoOnline();
-    const auto bytes = Pattern(c.size, 5);
-    f.Reply(bytes);
-    f.prompter.answers = {true};
-    EXPECT_EQ(c.run(f.ctx), CommandResult::kDone);
-    EXPECT_EQ(f.Sent(), c.sent);
-    ASSERT_NE(f.files.Committed("out"), nullptr);
-    EXPECT_EQ(f.files.Committed("out")->bytes, bytes);
-    EXPECT_EQ(f.prompter.questions, c.questions);
-    EXPECT_EQ(f.prompter.messages, c.messages);
-  }
-}
-
 TEST(ResetLogbook, ClearsTheLogbookAndStampsTheResetTime) {
   CommandFixture f;
   f.GoOnline();
@@ -57,7 +33,6 @@ TEST(ResetLogbook, ClearsTheLogbookAndStampsTheResetTime) {
   f.Reply(header);
   f.prompter.answers = {true};
   EXPECT_EQ(OnResetLogbook(f.ctx), CommandResult::kDone);
-  EXPECT_EQ(f.prompter.questions, std::vector<std::string>{"Reset engine logbook. Do you want to continue ?"});
   EXPECT_EQ(f.Sent(), (std::vector<std::string>{"out 45 8000/0", "bulk-in 16384", "out 46 8040/0", "bulk-out 16320"}));
   auto expected = header;
   std::fill(expected.begin() + 0x56, expected.begin() + 0x76, 0);  // logbook counters
@@ -69,17 +44,18 @@ TEST(ResetLogbook, ClearsTheLogbookAndStampsTheResetTime) {
 
 TEST(Declined, NoOrCancelSendsNothingMoreAndWritesNoFile) {
   using Run = std::function<CommandResult(CommandContext&)>;
-  const std::vector<std::pair<Run, std::vector<std::string>>> cases = {
-      {OnResetLogbook, {}},
-      {[](CommandContext& c) { return OnExtractSetup(c, "x.stp"); }, {}},
-      {OnInitializeLcu, {}},
-      {OnSessionData, {"in 41 8040/0 64"}},
+  const struct { Run run; std::vector<std::string> sent, questions; } cases[] = {
+      {OnResetLogbook, {}, {"Reset engine logbook. Do you want to continue ?"}},
+      {[](CommandContext& c) { return OnExtractSetup(c, "x.stp"); }, {}, {"Extract logger setup. Do you want to continue ?"}},
+      {OnInitializeLcu, {}, {}},
+      {OnSessionData, {"in 41 8040/0 64"}, {}},
   };
-  for (const auto& [run, sent] : cases) {
+  for (const auto& c : cases) {
     CommandFixture f;
     f.GoOnline();
-    EXPECT_EQ(run(f.ctx), CommandResult::kDeclined);
-    EXPECT_EQ(f.Sent(), sent);
+    EXPECT_EQ(c.run(f.ctx), CommandResult::kDeclined);
+    EXPECT_EQ(f.Sent(), c.sent);
+    EXPECT_EQ(f.prompter.questions, c.questions);
     EXPECT_TRUE(f.files.files.empty() && f.prompter.messages.empty());
   }
 }
@@ -216,30 +192,6 @@ TEST(StartLogger, AlternatesTheStartWordAndFollowsTheOfflineReset) {
   EXPECT_EQ(f.ui.flags[AppFlag::kLoggerStarted], false);
   EXPECT_EQ(OnStartLogger(f.ctx), CommandResult::kDone);
   EXPECT_EQ(f.Sent(), (std::vector<std::string>{"out 44 F752/0", "out 44 F752/80", "out 44 F752/80"}));
-}
-
-TEST(SettingsToggles, FlipTheFlagSetTheCheckAndStoreTheSetting) {
-  struct Toggle {
-    CommandResult (*run)(CommandContext&);
-    std::int32_t AppState::*flag;
-    AppFlag command;
-    std::string_view value;
-  };
-  for (const Toggle& t : {Toggle{OnAutoDownload, &AppState::m_bAutoDownload, AppFlag::kAutoDownload, "Auto Download"},
-                          Toggle{OnProtectData, &AppState::m_bPreserveBuffer, AppFlag::kProtectData, "Preserve Buffer"},
-                          Toggle{OnPreserveQmt, &AppState::m_bPreserveQmt, AppFlag::kPreserveQmt, "Preserve QMT"}}) {
-    CommandFixture f;  // off line: the toggles never talk to the LCU
-    for (const std::int32_t expected : {1, 0}) {
-      EXPECT_EQ(t.run(f.ctx), CommandResult::kDone);
-      EXPECT_EQ(f.app.*t.flag, expected);
-      EXPECT_EQ(f.ui.flagCalls.back(), std::make_pair(t.command, expected == 1));
-      EXPECT_EQ(f.store.ReadValue("Corvalent\\Settings", t.value), std::to_string(expected)) << t.value;
-    }
-    f.app.*t.flag = 5;
-    t.run(f.ctx);
-    EXPECT_EQ(f.app.*t.flag, 0);
-    EXPECT_TRUE(f.backend.calls.empty());
-  }
 }
 
 // Each LCU command, answering Yes and accepting every dialog.

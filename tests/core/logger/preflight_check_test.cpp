@@ -66,8 +66,6 @@ TEST(PreflightCheckTest, EachConditionGivesItsLevel) {
   using enum CheckItem;
   using enum CheckLevel;
   const CheckCase cases[] = {
-      {"no calibration file", [](PreflightInputs& in) { in.calibration.reset(); }, kConfiguration, kError,
-       "Copy the LCU's calibration file into the setup folder"},
       {"another configuration id", [](PreflightInputs& in) { PutText(*in.calibration, hdr::kConfigId, "CAR 8"); },
        kConfiguration, kError, "Send Config"},
       {"a calibration byte differs", [](PreflightInputs& in) { in.calibration->Bytes()[0x2001] = 1; }, kConfiguration,
@@ -103,14 +101,6 @@ TEST(PreflightCheckTest, EachConditionGivesItsLevel) {
          in.header.SetU16(hdr::kBufferCount, 0xFFFF);
        },
        kDownloaded, kWarning, "Download"},
-      {"data, no download recorded", [](PreflightInputs& in) { FillBuffers(in.header); }, kDownloaded, kWarning,
-       "Download"},
-      {"data downloaded here",
-       [](PreflightInputs& in) {
-         FillBuffers(in.header);
-         in.lastDownload = RecordOf(in.header, true);
-       },
-       kDownloaded, kOk, ""},
       {"last download incomplete",
        [](PreflightInputs& in) {
          FillBuffers(in.header);
