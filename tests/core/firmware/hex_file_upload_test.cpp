@@ -37,13 +37,6 @@ class RecordingNotice : public UploadNotice {
   const test::RecordingPrompter& m_prompter;
 };
 
-// A scripted link and a notice for one run of the command.
-struct Harness {
-  CommandFixture f;
-  RecordingNotice notice{f.prompter};
-  CommandResult Load(const std::string& path) { return LoadHexFile(f.ctx, path, notice); }
-};
-
 class LoadHexFileTest : public ::testing::Test {
  protected:
   std::string WriteHex(const std::string& text) const {
@@ -53,8 +46,8 @@ class LoadHexFileTest : public ::testing::Test {
   }
 
   test::TempFolder folder;
-  Harness h;
-  CommandFixture& f = h.f;
+  CommandFixture f;
+  RecordingNotice notice{f.prompter};
 };
 
 TEST_F(LoadHexFileTest, SendsTheSealedImageAsOneSetUpAndOneBulkWrite) {
@@ -62,7 +55,7 @@ TEST_F(LoadHexFileTest, SendsTheSealedImageAsOneSetUpAndOneBulkWrite) {
   const std::string path =
       WriteHex(HexRecord(0x0000, {0xEE, 0xEE}) + "\n" + HexRecord(0x2000, {0x34, 0x12}) + "\n" +
                HexRecord(0x7FE0, std::vector<std::uint8_t>(32, 0x77)) + "\n" + test::HexEndRecord());
-  ASSERT_EQ(h.Load(path), CommandResult::kDone);
+  ASSERT_EQ(LoadHexFile(f.ctx, path, notice), CommandResult::kDone);
   EXPECT_TRUE(f.prompter.messages.empty());
   EXPECT_EQ(f.Sent(), kLoadSent);
 
@@ -71,7 +64,7 @@ TEST_F(LoadHexFileTest, SendsTheSealedImageAsOneSetUpAndOneBulkWrite) {
   std::fill(expected.begin() + 0x5FE0, expected.begin() + 0x5FFE, std::uint8_t{0x77});
   le::PutU16(expected, 0x5FFE, static_cast<std::uint16_t>(0x1234 + 15 * 0x7777));
   EXPECT_EQ(f.LastWritten(), expected);
-  EXPECT_EQ(h.notice.events, (std::vector<std::string>{"show after 0", "close after 0"}));
+  EXPECT_EQ(notice.events, (std::vector<std::string>{"show after 0", "close after 0"}));
 }
 
 TEST_F(LoadHexFileTest, RefusalsAndFailures) {
@@ -102,22 +95,16 @@ TEST_F(LoadHexFileTest, RefusalsAndFailures) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    Harness r;
-    if (c.online) r.f.GoOnline();
-    if (c.failTransfer) r.f.FailTransfer(c.failTransfer);
-    EXPECT_EQ(r.Load(c.path), CommandResult::kFailed);
-    EXPECT_EQ(r.f.prompter.messages, std::vector<std::string>{c.message});
-    EXPECT_EQ(r.f.Sent(), c.sent);
-    if (c.sent.empty()) {
-      EXPECT_TRUE(r.notice.events.empty());
-      continue;
-    }
-    // The notice stays up while the error is shown; the failed transfer closed the link and
-    // the next poll reconnects.
-    EXPECT_EQ(r.notice.events, (std::vector<std::string>{"show after 0", "close after 1"}));
-    EXPECT_EQ(r.f.device.m_bOnline, 0);
-    r.f.device.PollStatus();
-    EXPECT_EQ(r.f.device.m_bOnline, 1);
+    CommandFixture r;
+    RecordingNotice shown{r.prompter};
+    if (c.online) r.GoOnline();
+    if (c.failTransfer) r.FailTransfer(c.failTransfer);
+    EXPECT_EQ(LoadHexFile(r.ctx, c.path, shown), CommandResult::kFailed);
+    EXPECT_EQ(r.prompter.messages, std::vector<std::string>{c.message});
+    EXPECT_EQ(r.Sent(), c.sent);
+    // The notice stays up while the error is shown.
+    EXPECT_EQ(shown.events, (c.sent.empty() ? std::vector<std::string>{}
+                                            : std::vector<std::string>{"show after 0", "close after 1"}));
   }
 }
 
@@ -140,19 +127,19 @@ TEST_F(LoadHexFileTest, VerifyComparesTheWindowReadBackWithTheImage) {
                                     test::HexEndRecord() + "\n");
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    Harness r;
-    r.f.GoOnline();
-    const std::optional<FirmwareImage> image = ReadFirmwareFile(r.f.ctx, path);
+    CommandFixture r;
+    r.GoOnline();
+    const std::optional<FirmwareImage> image = ReadFirmwareFile(r.ctx, path);
     ASSERT_TRUE(image);
     EXPECT_EQ(image->covered, 600u);
     std::vector<std::uint8_t> program(kProgramMemorySize, 0xB0);
     std::copy(image->Span().begin(), image->Span().end(), program.begin() + kFirmwareBase);
     if (c.changedAt != 0) program[c.changedAt] ^= 0x01;
-    r.f.Reply(program);
-    if (c.failTransfer) r.f.FailTransfer(c.failTransfer);
-    EXPECT_EQ(VerifyFirmwareImage(r.f.ctx, *image), c.result);
-    EXPECT_EQ(r.f.prompter.messages, c.messages);
-    EXPECT_EQ(r.f.Sent(), (std::vector<std::string>{"out 45 0000/0", "bulk-in 32768"}));
+    r.Reply(program);
+    if (c.failTransfer) r.FailTransfer(c.failTransfer);
+    EXPECT_EQ(VerifyFirmwareImage(r.ctx, *image), c.result);
+    EXPECT_EQ(r.prompter.messages, c.messages);
+    EXPECT_EQ(r.Sent(), (std::vector<std::string>{"out 45 0000/0", "bulk-in 32768"}));
   }
 }
 

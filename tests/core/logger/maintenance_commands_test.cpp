@@ -194,6 +194,23 @@ TEST(StartLogger, AlternatesTheStartWordAndFollowsTheOfflineReset) {
   EXPECT_EQ(f.Sent(), (std::vector<std::string>{"out 44 F752/0", "out 44 F752/80", "out 44 F752/80"}));
 }
 
+// A toggle flips its flag (any value but 0 counts as on), tells the window and stores the
+// setting, without a word to the LCU. Which flag and setting each menu item toggles is the
+// menu's test.
+TEST(SettingsToggles, FlipTheFlagTellTheWindowAndStoreTheSetting) {
+  CommandFixture f;
+  for (const std::int32_t expected : {1, 0}) {
+    EXPECT_EQ(OnProtectData(f.ctx), CommandResult::kDone);
+    EXPECT_EQ(f.app.m_bPreserveBuffer, expected);
+    EXPECT_EQ(f.ui.flagCalls.back(), std::make_pair(AppFlag::kProtectData, expected == 1));
+    EXPECT_EQ(f.store.ReadValue("Corvalent\\Settings", "Preserve Buffer"), std::to_string(expected));
+  }
+  f.app.m_bPreserveBuffer = 5;
+  OnProtectData(f.ctx);
+  EXPECT_EQ(f.app.m_bPreserveBuffer, 0);
+  EXPECT_TRUE(f.backend.calls.empty());
+}
+
 // Each LCU command, answering Yes and accepting every dialog.
 struct LcuCommand { const char* name; std::function<CommandResult(CommandContext&)> run; std::string_view offline; };
 

@@ -66,6 +66,8 @@ TEST(PreflightCheckTest, EachConditionGivesItsLevel) {
   using enum CheckItem;
   using enum CheckLevel;
   const CheckCase cases[] = {
+      {"no calibration file", [](PreflightInputs& in) { in.calibration.reset(); }, kConfiguration, kError,
+       "Copy the LCU's calibration file into the setup folder"},
       {"another configuration id", [](PreflightInputs& in) { PutText(*in.calibration, hdr::kConfigId, "CAR 8"); },
        kConfiguration, kError, "Send Config"},
       {"a calibration byte differs", [](PreflightInputs& in) { in.calibration->Bytes()[0x2001] = 1; }, kConfiguration,
