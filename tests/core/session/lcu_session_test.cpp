@@ -1,6 +1,6 @@
 // LcuSession: which transfers a step makes and when (the poll's two periods, each document's
-// own 200 ms phase, the order within a step, what a download holds back), and who hears of
-// the readings.
+// own 200 ms phase, the order within a step, what a download holds back). Who hears of the
+// readings is shown by the strip chart and the recording, which subscribe to them.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -31,17 +31,6 @@ class Listener final : public SessionListener {
   std::function<void()> onScheduleChanged;
 };
 
-class Readings final : public ReadingsSubscriber {
- public:
-  void OnReadings(const MonitorDocument& document, std::span<const std::uint32_t> raw, const LocalTime& taken) override {
-    heard.push_back({&document, {raw.begin(), raw.end()}, taken.second});
-  }
-  void OnMissedReadings(const MonitorDocument& document, const LocalTime&) override { missed.push_back(&document); }
-  struct Heard { const MonitorDocument* document; std::vector<std::uint32_t> raw; int second; };
-  std::vector<Heard> heard;
-  std::vector<const MonitorDocument*> missed;
-};
-
 class LcuSessionTest : public ::testing::Test {
  protected:
   LcuSessionTest() {
@@ -60,9 +49,6 @@ class LcuSessionTest : public ::testing::Test {
     AdvanceTo(ms);
     const std::size_t from = f.backend.calls.size();
     session.Step(f.clock.Monotonic());
-    return SentSince(from);
-  }
-  std::vector<std::string> SentSince(std::size_t from) const {
     std::vector<std::string> sent;
     for (std::size_t i = from; i < f.backend.calls.size(); ++i) {
       const test::BackendCall& c = f.backend.calls[i];
@@ -171,40 +157,6 @@ TEST_F(LcuSessionTest, WhileABlockReadLetsEventsThroughAStepMakesNoTransfer) {
   const auto refusing = [](std::uint64_t, std::span<const std::uint8_t>) { return false; };
   EXPECT_EQ(ReadLoggerBlock(f.device, f.prompter, kBlockChunk, 0x8000, 1, refusing), BlockReadResult::kSinkFailed);
   EXPECT_EQ(f.device.m_bBusy, 0);
-}
-
-// Readings go to every subscriber from the one exchange; a failed exchange publishes no
-// readings, only that the tick was missed, and the document keeps the last readings.
-TEST_F(LcuSessionTest, SubscribersShareOneExchangeAndAFailedOneIsAMissedTick) {
-  session.AddMonitor(a, FirstService::kAtOnce);
-  const std::array<std::uint16_t, 3> channels{3, 4, 5};
-  a.SetChannels(channels);
-  Readings first;
-  Readings second;
-
-  std::vector<std::size_t> transfers;
-  for (Readings* added : {&first, &second}) {
-    session.Subscribe(*added);
-    const int before = f.backend.transfers;
-    ASSERT_TRUE(session.Serve(a));
-    transfers.push_back(static_cast<std::size_t>(f.backend.transfers - before));
-  }
-  EXPECT_EQ(transfers[0], transfers[1]) << "a second subscriber adds no transfer";
-  ASSERT_EQ(first.heard.size(), 2U);
-  ASSERT_EQ(second.heard.size(), 1U);
-  EXPECT_EQ(second.heard[0].document, &a);
-  EXPECT_EQ(second.heard[0].raw, first.heard[1].raw);
-  EXPECT_EQ(second.heard[0].raw, std::vector<std::uint32_t>(a.Readings().begin(), a.Readings().end()));
-  EXPECT_EQ(second.heard[0].second, f.clock.now.second);
-
-  f.backend.failTransfers.push_back(f.backend.transfers + 1);
-  EXPECT_FALSE(session.Serve(a));
-  EXPECT_EQ(second.heard.size(), 1U);
-  EXPECT_EQ(second.missed, std::vector<const MonitorDocument*>{&a});
-  EXPECT_TRUE(first.missed.size() == 1U && second.missed.size() == 1U);
-  EXPECT_EQ(std::vector<std::uint32_t>(a.Readings().begin(), a.Readings().end()), second.heard[0].raw);
-  session.Unsubscribe(first);
-  session.Unsubscribe(second);
 }
 
 }  // namespace
