@@ -12,7 +12,6 @@
 #include <functional>
 #include <sstream>
 
-#include "core/app/messages.h"
 #include "core/firmware/hex_file_upload.h"
 #include "core/host/memory_settings_store.h"
 #include "core/host/registry.h"

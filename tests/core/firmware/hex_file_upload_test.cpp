@@ -119,7 +119,6 @@ TEST_F(LoadHexFileTest, VerifyComparesTheWindowReadBackWithTheImage) {
     std::vector<std::string> messages;
   };
   const std::vector<Case> cases = {
-      {"the same", 0, 0, CommandResult::kDone, {}},
       {"one byte differs", 0x2F01, 0, CommandResult::kFailed, {"Program memory does not match the hex file at 2F01."}},
       {"the read fails", 0, 2, CommandResult::kFailed, {FormatSystemError(msg::kFailedToReadLogger, kDeviceText)}},
   };
