@@ -51,7 +51,6 @@ TEST(LayOutBuffers, RegionsAreMultiplesOfFourAndStayInsideMemory) {
   }
 }
 
-// A header as an LCU holding data might report it.
 LoggerHeader LcuHeader() {
   LoggerHeader h;
   for (std::size_t i = 0; i < h.Bytes().size(); ++i) h.Bytes()[i] = static_cast<std::uint8_t>(0xA0 ^ (i * 13));
@@ -187,7 +186,6 @@ TEST_F(UploadTest, SendConfigNeedsTheCalibrationFile) {
                                    JoinPath("/nonexistent-folder-of-lcu-tests", "@LCU1.cal") + ": No such file or directory")});
 }
 
-// No to "logging in progress" or to "LCU contains data" sends nothing and counts nothing.
 TEST_F(UploadTest, NoToEitherQuestionSendsNothing) {
   f.backend.Reply({0x01});  // logging state byte
   EXPECT_EQ(OnSendConfig(ctx), CommandResult::kDeclined);

@@ -209,11 +209,12 @@ TEST(SettingsToggles, FlipTheFlagTellTheWindowAndStoreTheSetting) {
   EXPECT_TRUE(f.backend.calls.empty());
 }
 
-// Each LCU command, answering Yes and accepting every dialog.
-struct LcuCommand { const char* name; std::function<CommandResult(CommandContext&)> run; std::string_view offline; };
-
-const std::vector<LcuCommand>& LcuCommands() {
-  static const std::vector<LcuCommand> commands = {
+// Off line each command shows its own form of the message; while a download runs, every one
+// is refused. Neither asks, opens a dialog, sends or writes anything.
+TEST(LcuCommands, RefusedOfflineAndWhileADownloadRuns) {
+  // Each LCU command, answering Yes and accepting every dialog.
+  struct LcuCommand { const char* name; std::function<CommandResult(CommandContext&)> run; std::string_view offline; };
+  const std::vector<LcuCommand> commands = {
       {"ReadHexFile", [](CommandContext& c) { return OnReadHexFile(c, "dump.bin"); }, "LCU is off-line"},
       {"ResetLogbook", OnResetLogbook, "LCU is off-line."},
       {"ExtractSetup", [](CommandContext& c) { return OnExtractSetup(c, "x.stp"); }, "LCU is off-line."},
@@ -227,14 +228,8 @@ const std::vector<LcuCommand>& LcuCommands() {
       {"LoadHexFile", CheckLoadHexFile, "LCU is off-line"},
       {"StartLogger", OnStartLogger, ""},  // off line it follows the flag; see above
   };
-  return commands;
-}
-
-// Off line each command shows its own form of the message; while a download runs, every one
-// is refused. Neither asks, opens a dialog, sends or writes anything.
-TEST(LcuCommands, RefusedOfflineAndWhileADownloadRuns) {
   for (const bool online : {false, true}) {
-    for (const LcuCommand& command : LcuCommands()) {
+    for (const LcuCommand& command : commands) {
       if (!online && command.offline.empty()) continue;
       CommandFixture f;
       if (online) f.GoOnline();
