@@ -306,26 +306,6 @@ TEST(TransferProgressText, BytesRateAndTimeLeft) {
   for (const auto& c : cases) EXPECT_EQ(TransferProgressText(c.progress), c.text);
 }
 
-TEST_F(DownloadTest, FullDiskAndFailedSyncStopBeforeTheReset) {
-  const LoggerHeader before = PrepareLcu(0, {{2, 1, {0x8000, 1}, {0x8100, 3}}, {0, 0, {0x8000, 4}, {0x8000, 4}}});
-  struct Case { std::optional<std::size_t> space; bool failCommit; std::string message; };
-  for (const Case& c : {Case{100, false, "Failed to write header to output file.\n"},
-                        Case{std::nullopt, true, "Failed to save channel data\n"}}) {
-    prompter.messages.clear();
-    test::MemoryFileSystem disk;
-    disk.spaceLeft = c.space;
-    disk.failCommit = c.failCommit;
-    auto ctx = Context(disk);
-    const DownloadResult result = OnDownload(ctx);
-    EXPECT_FALSE(result.fileSaved);
-    const char* reason = c.failCommit ? ": Input/output error" : ": No space left on device";
-    EXPECT_EQ(prompter.messages, std::vector<std::string>{c.message + result.path + reason});
-    EXPECT_TRUE(AllClosed(disk));
-    EXPECT_EQ(LcuHeaderNow(), before);
-    EXPECT_FALSE(store.ReadValue("Corvalent\\Download", "New"));
-  }
-}
-
 // A slow sync lets events through while it runs; a quit then leaves the file saved and the
 // LCU as it was.
 TEST_F(DownloadTest, QuittingDuringASlowSyncKeepsTheFileAndSkipsTheReset) {
@@ -344,8 +324,10 @@ TEST_F(DownloadTest, QuittingDuringASlowSyncKeepsTheFileAndSkipsTheReset) {
   EXPECT_EQ(LcuHeaderNow(), before);
 }
 
-TEST_F(DownloadTest, AWriteThatFailsMidBufferStopsItsReadAndKeepsNoneOfIt) {
-  // One buffer of 40 chunks; the disk is full after the header and the first chunk.
+// A full disk or a failed sync stops the download before the reset. A write that fails mid
+// buffer stops the buffer's read too, once the queue behind it is full at the latest, and the
+// file keeps none of the buffer.
+TEST_F(DownloadTest, FullDiskAndFailedSyncStopBeforeTheReset) {
   constexpr int kChunks = 40;
   const LoggerHeader before = PrepareLcu(0, {{2, 1, {0x8000, 1}, {0x8000, 1 + kChunks}},
                                              {0, 0, {0x8000, 2 + kChunks}, {0x8000, 2 + kChunks}}});
@@ -354,22 +336,29 @@ TEST_F(DownloadTest, AWriteThatFailsMidBufferStopsItsReadAndKeepsNoneOfIt) {
   int transfers = lcuSim.TransferCount();
   ASSERT_EQ(OnDownload(ctx).result, CommandResult::kDone);
   const int clean = lcuSim.TransferCount() - transfers;
-  app.m_bPreserveBuffer = 0;
-
-  test::MemoryFileSystem disk;
-  disk.spaceLeft = 2 * 16384;
-  auto failing = Context(disk);
-  transfers = lcuSim.TransferCount();
-  const DownloadResult result = OnDownload(failing);
-  EXPECT_FALSE(result.fileSaved);
-  EXPECT_EQ(prompter.messages,
-            std::vector<std::string>{FormatSystemError("Failed to save channel data", result.path + ": No space left on device")});
-  EXPECT_EQ(disk.files[result.path].bytes.size(), 16384u);
-  EXPECT_TRUE(AllClosed(disk));
-  EXPECT_EQ(LcuHeaderNow(), before);
-  // The failed second write is noticed once the queue behind it is full, at the latest.
   const int notRead = kChunks - 2 - static_cast<int>(FileWriteQueue::kSlotCount);
-  EXPECT_LE(lcuSim.TransferCount() - transfers, clean - notRead);
+  app.m_bPreserveBuffer = 0;
+  store.WriteString("Corvalent\\Download", "New", "FALSE");
+  struct Case { std::optional<std::size_t> space; bool failCommit; std::string message; std::size_t kept; int transfers; };
+  for (const Case& c : {Case{100, false, "Failed to write header to output file.\n", 100, clean},
+                        Case{2 * 16384, false, "Failed to save channel data\n", 16384, clean - notRead},
+                        Case{std::nullopt, true, "Failed to save channel data\n", 16384 * (1 + kChunks), clean}}) {
+    prompter.messages.clear();
+    test::MemoryFileSystem disk;
+    disk.spaceLeft = c.space;
+    disk.failCommit = c.failCommit;
+    auto failing = Context(disk);
+    transfers = lcuSim.TransferCount();
+    const DownloadResult result = OnDownload(failing);
+    EXPECT_FALSE(result.fileSaved);
+    const char* reason = c.failCommit ? ": Input/output error" : ": No space left on device";
+    EXPECT_EQ(prompter.messages, std::vector<std::string>{c.message + result.path + reason});
+    EXPECT_EQ(disk.files[result.path].bytes.size(), c.kept);
+    EXPECT_LE(lcuSim.TransferCount() - transfers, c.transfers);
+    EXPECT_TRUE(AllClosed(disk));
+    EXPECT_EQ(LcuHeaderNow(), before);
+    EXPECT_EQ(store.ReadValue("Corvalent\\Download", "New"), "FALSE");
+  }
 }
 
 // Data the LCU logs while the download runs is in no file: the LCU is not reset, the file

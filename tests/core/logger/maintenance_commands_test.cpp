@@ -111,18 +111,6 @@ SessionBlock ExampleSessionBlock() {
   return block;
 }
 
-TEST(SessionData, ShowsTheBlockAndWritesItBackUnchanged) {
-  CommandFixture f;
-  f.GoOnline();
-  const SessionBlock block = ExampleSessionBlock();
-  f.Reply(block);
-  f.prompter.sessionUnchanged = true;
-  EXPECT_EQ(OnSessionData(f.ctx), CommandResult::kDone);
-  EXPECT_EQ(f.prompter.sessionShown, (std::vector<SessionDataValues>{{5, 2, 28, 3}}));
-  EXPECT_EQ(f.Sent(), (std::vector<std::string>{"in 41 8040/0 64", "out 46 8040/0", "bulk-out 64"}));
-  EXPECT_EQ(f.LastWritten(), std::vector<std::uint8_t>(block.begin(), block.end()));
-}
-
 // A value the session block cannot hold as entered is refused with its range and nothing is
 // written; a lap count below the laps since the reset + 1 still stores a lap base of 0.
 TEST(SessionData, RefusesWhatTheBlockCannotHoldAndReportsWhatItStored) {
