@@ -151,12 +151,15 @@ TEST_F(DownloadTest, PlainBuffersGoIntoTheFileInEntryOrderAndTheLcuIsReset) {
   EXPECT_TRUE(std::equal(after.Bytes().begin(), after.Bytes().begin() + 64, before.Bytes().begin()));
 }
 
-TEST_F(DownloadTest, LargeWrappedBuffersStreamAcrossChunkBoundaries) {
+// A wrapped buffer goes into the file older part first. Its newer part is read first: when the
+// read fails after that, the file must not keep a full-length buffer with a gap.
+TEST_F(DownloadTest, WrappedBuffersStreamAcrossChunkBoundariesOrLeaveNoBytes) {
   // 40000-byte region whose older part starts inside the second chunk.
   const std::uint32_t start = 16384 * 3 + 100;
   const std::uint32_t end = start + 20000;
   const std::uint32_t next = start + 40000;
   PrepareLcu(1, {{3, 1, PositionOf(start), PositionOf(end)}, {0, 0, PositionOf(next), PositionOf(next)}});
+  app.m_bPreserveBuffer = 1;
   auto ctx = Context(files);
   const DownloadResult result = OnDownload(ctx);
   ASSERT_EQ(result.result, CommandResult::kDone);
@@ -165,22 +168,14 @@ TEST_F(DownloadTest, LargeWrappedBuffersStreamAcrossChunkBoundaries) {
   const auto newer = Memory(start, end - start);
   expected.insert(expected.end(), newer.begin(), newer.end());
   EXPECT_TRUE(std::vector(file.begin() + 16384, file.end()) == expected);
-}
 
-TEST_F(DownloadTest, AFailedWrappedBufferLeavesNoneOfItsBytesInTheFile) {
-  // The newer part reaches the file before the older part is read; when the read of the
-  // remainder fails, the file must not keep a full-length buffer with a gap.
-  const std::uint32_t start = 16384 * 3;
-  PrepareLcu(1, {{3, 1, {0x8000, 1}, {0x8100, 1}}, {3, 1, PositionOf(start), PositionOf(start + 100)},
-                 {0, 0, PositionOf(start + 40000), PositionOf(start + 40000)}});
-  // Logging state, header (2), buffer 0 (its whole 32768-byte region: set-up and three
-  // reads), buffer 1: set-up, two chunks, then the remainder fails.
-  lcuSim.SetFaults({.failTransfer = 11});
-  auto ctx = Context(files);
-  const DownloadResult result = OnDownload(ctx);
-  ASSERT_FALSE(result.fileSaved);
+  // Logging state, header (2), the buffer's set-up and first chunk, then its second fails.
+  lcuSim.SetFaults({.failTransfer = 6});
+  clock.now.second += 1;
+  const DownloadResult failed = OnDownload(ctx);
+  ASSERT_FALSE(failed.fileSaved);
   EXPECT_EQ(prompter.messages.back(), FormatSystemError(msg::kFailedToReadChannelData, device.LastErrorText()));
-  EXPECT_EQ(ReadBytes(result.path).size(), 16384u + 32768u);
+  EXPECT_EQ(ReadBytes(failed.path).size(), 16384u);
 }
 
 TEST_F(DownloadTest, NoBuffersGivesAHeaderOnlyFileAndStillResets) {
