@@ -61,32 +61,27 @@ TEST(Declined, NoOrCancelSendsNothingMoreAndWritesNoFile) {
 }
 
 // The status block is replaced by the number entered. The command line asks first; its
-// question says when the LCU holds data.
+// question says when the LCU holds data. The menu's form, which does not ask, is the fault
+// matrix's.
 TEST(InitializeLcu, WritesTheNumberEnteredAndAsksWhenAskedTo) {
-  const struct { InitQuestion ask; std::uint32_t dataPresent; bool yes; std::vector<std::string> questions; } cases[] = {
-      {InitQuestion::kNone, 1, false, {}},
-      {InitQuestion::kAsk, 0, true, {std::string(msg::kInitializeLcuContinue)}},
-      {InitQuestion::kAsk, 1, false, {std::string(msg::kInitializeLcuWithData)}},
-  };
-  for (const auto& c : cases) {
+  for (const auto& [dataPresent, yes, question] : {std::tuple{0u, true, msg::kInitializeLcuContinue},
+                                                   std::tuple{1u, false, msg::kInitializeLcuWithData}}) {
     CommandFixture f;
     f.GoOnline();
     f.prompter.initAnswer = 0xABCD;
-    f.prompter.answers = {c.yes};
+    f.prompter.answers = {yes};
     SessionBlock session{};
-    le::PutU32(session, 0, c.dataPresent);
-    if (c.ask == InitQuestion::kAsk) f.Reply(session);
-    const bool written = c.ask == InitQuestion::kNone || c.yes;
-    EXPECT_EQ(InitializeLcu(f.ctx, c.ask), written ? CommandResult::kDone : CommandResult::kDeclined);
-    EXPECT_EQ(f.prompter.questions, c.questions);
-    std::vector<std::string> sent;
-    if (c.ask == InitQuestion::kAsk) sent.push_back("in 41 8040/0 64");
-    if (written) sent.insert(sent.end(), {"out 46 8000/0", "bulk-out 64"});
+    le::PutU32(session, 0, dataPresent);
+    f.Reply(session);
+    EXPECT_EQ(InitializeLcu(f.ctx, InitQuestion::kAsk), yes ? CommandResult::kDone : CommandResult::kDeclined);
+    EXPECT_EQ(f.prompter.questions, std::vector<std::string>{std::string(question)});
+    std::vector<std::string> sent = {"in 41 8040/0 64"};
+    if (yes) sent.insert(sent.end(), {"out 46 8000/0", "bulk-out 64"});
     EXPECT_EQ(f.Sent(), sent);
     std::vector<std::uint8_t> block(64, 0);
     block[2] = 2;
     le::PutU16(block, 4, 0xABCD);
-    EXPECT_EQ(f.LastWritten(), written ? block : std::vector<std::uint8_t>{});
+    EXPECT_EQ(f.LastWritten(), yes ? block : std::vector<std::uint8_t>{});
   }
 }
 
