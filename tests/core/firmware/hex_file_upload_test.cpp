@@ -79,8 +79,6 @@ TEST_F(LoadHexFileTest, RefusalsAndFailures) {
   const std::string good = WriteHex(HexRecord(0x2000, {1, 2}) + "\n" + test::HexEndRecord() + "\n");
   const fs::path unsound = folder / "unsound.hex";
   std::ofstream(unsound, std::ios::binary) << HexRecord(0x2000, {1}) << "\n:0120000001DD\n";
-  const fs::path empty = folder / "empty.hex";
-  std::ofstream(empty, std::ios::binary) << test::HexEndRecord() << "\n";
   const std::vector<Case> cases = {
       {"off line", false, good, 0, std::string(msg::kLcuOffline), {}},
       {"missing file", true, (folder / "none.hex").string(), 0,
@@ -88,7 +86,6 @@ TEST_F(LoadHexFileTest, RefusalsAndFailures) {
       {"folder instead of a file", true, folder.Path().string(), 0,
        FormatSystemError(msg::kFailedToOpenHexFile, folder.Path().string() + ": " + std::string(test::kFolderOpenedAsFile)), {}},
       {"unsound record", true, unsound.string(), 0, HexErrorText({HexError::kBadChecksum, 2}), {}},
-      {"no firmware in the window", true, empty.string(), 0, std::string(msg::kHexFileHoldsNoFirmware), {}},
       // Which message each failed transfer shows is the core's fault matrix.
       {"bulk write fails", true, good, 2, FormatSystemError(msg::kFailedToWriteToLogger, kDeviceText),
        kLoadSent},

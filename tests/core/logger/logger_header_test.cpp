@@ -7,15 +7,6 @@
 namespace lcu {
 namespace {
 
-TEST(Positions, LinearAddressesMapToWindowAndPage) {
-  struct Case { std::uint32_t linear; Position position; };
-  for (const Case c : {Case{0, {0x8000, 0}}, Case{16383, {0xBFFF, 0}}, Case{16384, {0x8000, 1}},
-                       Case{524287, {0xBFFF, 31}}, Case{876544, {0xA000, 53}}, Case{1048576, {0x8000, 64}}}) {
-    EXPECT_EQ(PositionOf(c.linear), c.position) << c.linear;
-    EXPECT_EQ(LinearOf(c.position), c.linear);
-  }
-}
-
 LoggerHeader HeaderWithBuffers(std::uint16_t memorySize, std::uint16_t wrap, const std::vector<LogBufferEntry>& entries) {
   LoggerHeader h;
   h.SetU16(hdr::kMemorySize, memorySize);

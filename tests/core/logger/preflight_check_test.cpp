@@ -72,12 +72,6 @@ TEST(PreflightCheckTest, EachConditionGivesItsLevel) {
        kConfiguration, kError, "Send Config"},
       {"a calibration byte differs", [](PreflightInputs& in) { in.calibration->Bytes()[0x2001] = 1; }, kConfiguration,
        kWarning, "Send Config"},
-      {"session and buffer ends are the LCU's own",
-       [](PreflightInputs& in) {
-         in.header.SetU16(hdr::kSession, 4);
-         FillBuffers(in.header);
-       },
-       kConfiguration, kOk, ""},
       {"clock half an hour ahead", [](PreflightInputs& in) { in.now.minute = 31; }, kClock, kWarning,
        "Allow for the drift when reading the run's times, or set the LCU clock"},
       {"buffers full", [](PreflightInputs& in) { FillBuffers(in.header); }, kMemory, kWarning, "Download"},
