@@ -105,8 +105,7 @@ TEST_F(LoadHexFileTest, RefusalsAndFailures) {
   }
 }
 
-// The verification reads the program memory back as Read Hex File does and compares the
-// window with the image that was sent.
+// The program memory is read back as Read Hex File reads it.
 TEST_F(LoadHexFileTest, VerifyComparesTheWindowReadBackWithTheImage) {
   struct Case {
     const char* name;

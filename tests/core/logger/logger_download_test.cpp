@@ -314,9 +314,8 @@ TEST_F(DownloadTest, QuittingDuringASlowSyncKeepsTheFileAndSkipsTheReset) {
   EXPECT_EQ(LcuHeaderNow(), before);
 }
 
-// A full disk or a failed sync stops the download before the reset. A write that fails mid
-// buffer stops the buffer's read too, once the queue behind it is full at the latest, and the
-// file keeps none of the buffer.
+// A write that fails mid buffer stops the buffer's read too, once the queue behind it is full
+// at the latest, and the file keeps none of the buffer.
 TEST_F(DownloadTest, FullDiskAndFailedSyncStopBeforeTheReset) {
   constexpr int kChunks = 40;
   const LoggerHeader before = PrepareLcu(0, {{2, 1, {0x8000, 1}, {0x8000, 1 + kChunks}},

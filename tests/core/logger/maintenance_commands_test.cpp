@@ -60,9 +60,8 @@ TEST(Declined, NoOrCancelSendsNothingMoreAndWritesNoFile) {
   }
 }
 
-// The status block is replaced by the number entered. The command line asks first; its
-// question says when the LCU holds data. The menu's form, which does not ask, is the fault
-// matrix's.
+// The command line asks first, saying when the LCU holds data; the menu's form, which does
+// not ask, is the fault matrix's.
 TEST(InitializeLcu, WritesTheNumberEnteredAndAsksWhenAskedTo) {
   for (const auto& [dataPresent, yes, question] : {std::tuple{0u, true, msg::kInitializeLcuContinue},
                                                    std::tuple{1u, false, msg::kInitializeLcuWithData}}) {
@@ -175,9 +174,8 @@ TEST(StartLogger, AlternatesTheStartWordAndFollowsTheOfflineReset) {
   EXPECT_EQ(f.Sent(), (std::vector<std::string>{"out 44 F752/0", "out 44 F752/80", "out 44 F752/80"}));
 }
 
-// A toggle flips its flag (any value but 0 counts as on), tells the window and stores the
-// setting, without a word to the LCU. Which flag and setting each menu item toggles is the
-// menu's test.
+// Any value but 0 counts as on; nothing reaches the LCU. Which flag and setting each menu
+// item toggles is the menu's test.
 TEST(SettingsToggles, FlipTheFlagTellTheWindowAndStoreTheSetting) {
   CommandFixture f;
   for (const std::int32_t expected : {1, 0}) {
@@ -232,9 +230,8 @@ TEST(LcuCommands, RefusedOfflineAndWhileADownloadRuns) {
 
 enum class FileFault { kCreate, kDiskFull, kCommit };
 
-// Every save of a file that may already exist: a refused create, a full disk and a failed
-// commit each leave the old file byte for byte and no replacement behind, and are reported
-// with the command's message, the path and the reason.
+// A refused create, a full disk and a failed commit each leave the old file whole and no
+// replacement behind, and are reported with the command's message, the path and the reason.
 TEST(FaultMatrix, SavesThatFailLeaveTheOldFile) {
   struct Case {
     const char* name;
