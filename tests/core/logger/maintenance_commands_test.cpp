@@ -6,11 +6,8 @@
 
 #include "core/app/messages.h"
 #include "core/channels/channel_zeroing.h"
-#include "core/firmware/hex_file_upload.h"
 #include "core/host/default_paths.h"
-#include "core/host/registry.h"
 #include "core/logger/configuration_upload.h"
-#include "core/logger/lcu_configuration.h"
 #include "core/logger/maintenance_commands.h"
 #include "core/util/little_endian.h"
 #include "support/command_fixture.h"
@@ -190,8 +187,9 @@ TEST(SettingsToggles, FlipTheFlagTellTheWindowAndStoreTheSetting) {
   EXPECT_TRUE(f.backend.calls.empty());
 }
 
-// Off line each command shows its own form of the message; while a download runs, every one
-// is refused. Neither asks, opens a dialog, sends or writes anything.
+// Off line each command shows its own form of the message (LCU Configuration's and Load Hex
+// File's are the menu's test); while a download runs, every one is refused. Neither asks,
+// opens a dialog, sends or writes anything.
 TEST(LcuCommands, RefusedOfflineAndWhileADownloadRuns) {
   // Each LCU command, answering Yes and accepting every dialog.
   struct LcuCommand { const char* name; std::function<CommandResult(CommandContext&)> run; std::string_view offline; };
@@ -202,11 +200,6 @@ TEST(LcuCommands, RefusedOfflineAndWhileADownloadRuns) {
       {"InitializeLcu", OnInitializeLcu, "LCU is off-line."},
       {"SessionData", OnSessionData, "LCU is off-line"},
       {"SendConfig", OnSendConfig, "LCU is off-line"},
-      {"LcuConfiguration",
-       [](CommandContext& c) { return CLcuConfg(c).IsReady() ? CommandResult::kDone : CommandResult::kFailed; },
-       "LCU is off-line."},
-      // Checked before the file dialog opens.
-      {"LoadHexFile", CheckLoadHexFile, "LCU is off-line"},
       {"StartLogger", OnStartLogger, ""},  // off line it follows the flag; see above
   };
   for (const bool online : {false, true}) {
