@@ -8,7 +8,6 @@
 #include "core/app/messages.h"
 #include "core/firmware/hex_file_upload.h"
 #include "core/firmware/hex_image.h"
-#include "core/logger/maintenance_commands.h"
 #include "core/util/little_endian.h"
 #include "support/command_fixture.h"
 #include "support/hex_text.h"

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <random>
 #include <utility>
 
 #include "core/firmware/hex_image.h"

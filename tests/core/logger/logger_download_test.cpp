@@ -11,7 +11,6 @@
 #include "core/host/memory_settings_store.h"
 #include "core/host/registry.h"
 #include "core/link/logger_transfers.h"
-#include "core/logger/configuration_upload.h"
 #include "core/logger/file_write_queue.h"
 #include "core/logger/logger_download.h"
 #include "platform/host_file_system.h"
