@@ -186,14 +186,11 @@ TEST_F(UploadTest, SendConfigNeedsTheCalibrationFile) {
                                    JoinPath("/nonexistent-folder-of-lcu-tests", "@LCU1.cal") + ": No such file or directory")});
 }
 
-TEST_F(UploadTest, NoToEitherQuestionSendsNothing) {
+// No to "LCU contains data" is lcu send-config's test.
+TEST_F(UploadTest, NoToLoggingInProgressSendsNothing) {
   f.backend.Reply({0x01});  // logging state byte
   EXPECT_EQ(OnSendConfig(ctx), CommandResult::kDeclined);
-  f.Reply(LcuHeader().Bytes());
-  CalibrationImage image = TwoBufferImage();
-  EXPECT_EQ(UploadConfiguration(ctx, image, UploadMode::kSendConfig), CommandResult::kDeclined);
-  EXPECT_EQ(f.prompter.questions, (std::vector<std::string>{"Logging in progress. Do you want to continue ?",
-                                                          "LCU contains data. Do you want to continue ?"}));
+  EXPECT_EQ(f.prompter.questions, std::vector<std::string>{"Logging in progress. Do you want to continue ?"});
   EXPECT_TRUE(f.LastWritten().empty());
   EXPECT_FALSE(f.store.ReadValue("Corvalent\\ChannelData", "ConfigStamp"));
 }
