@@ -119,7 +119,8 @@ void ExpectSameFrom0x40(const LoggerHeader& actual, const LoggerHeader& expected
 // Reset mode sums the counters and always carries the QMT; Send Config keeps the counters,
 // carries the QMT only on request and asks first when the LCU holds data.
 TEST_F(UploadTest, CarriesClearsAndSumsTheLcusFieldsInEitherMode) {
-  for (const auto& [mode, preserveQmt] : {std::pair{UploadMode::kSendConfig, false}, std::pair{UploadMode::kSendConfig, true},
+  for (const auto& [mode, preserveQmt] : {std::pair{UploadMode::kSendConfig, false},
+                                          std::pair{UploadMode::kSendConfig, true},
                                           std::pair{UploadMode::kReset, false}}) {
     const LoggerHeader lcu = LcuHeader();
     f.Reply(lcu.Bytes());

@@ -30,8 +30,7 @@ namespace fs = std::filesystem;
 
 using test::ReadBytes;
 
-// A fixed clock whose monotonic time moves by tick at every reading, as if each step of the
-// download took that long.
+// A fixed clock whose monotonic time moves on by tick at every reading.
 class TickingClock : public test::FixedClock {
  public:
   TimePoint Monotonic() override { return monotonic += tick; }
@@ -59,10 +58,6 @@ class ScriptedUi : public CommandUi {
   std::function<void(int pump)> onPump;  // what happens in the LCU while messages go through
 };
 
-bool AllClosed(const test::MemoryFileSystem& disk) {
-  return std::all_of(disk.files.begin(), disk.files.end(), [](const auto& file) { return file.second.closed; });
-}
-
 class DownloadTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -78,8 +73,7 @@ class DownloadTest : public ::testing::Test {
 
   CommandContext Context(FileSystem& fileSystem) { return {device, store, prompter, clock, fileSystem, app, ui}; }
 
-  // Puts a header with the given buffer table into the LCU and fills the data memory with a
-  // pattern that tells every byte apart.
+  // Puts a buffer table into the LCU over data that tells every byte apart.
   LoggerHeader PrepareLcu(std::uint16_t wrap, const std::vector<LogBufferEntry>& entries) {
     std::vector<std::uint8_t> memory = lcuSim.DataMemory();
     const LoggerHeader h = test::PrepareDownload(memory, wrap, entries);
@@ -185,7 +179,8 @@ TEST_F(DownloadTest, AnInvalidBufferTableIsRefusedBeforeAnyFileExists) {
   PrepareLcu(0, {{2, 1, {0x8000, 1}, {0x8000, 70}}, {0, 0, {0x8000, 71}, {0x8000, 71}}});
   auto ctx = Context(files);
   EXPECT_EQ(OnDownload(ctx).result, CommandResult::kFailed);
-  EXPECT_EQ(prompter.messages, std::vector<std::string>{"Logger header is invalid.\nEntry 0 ends past the end of memory."});
+  EXPECT_EQ(prompter.messages,
+            std::vector<std::string>{"Logger header is invalid.\nEntry 0 ends past the end of memory."});
   EXPECT_TRUE(fs::is_empty(root / "Sample"));
 }
 
@@ -327,7 +322,7 @@ TEST_F(DownloadTest, FullDiskAndFailedSyncStopBeforeTheReset) {
   const int notRead = kChunks - 2 - static_cast<int>(FileWriteQueue::kSlotCount);
   app.m_bPreserveBuffer = 0;
   store.WriteString("Corvalent\\Download", "New", "FALSE");
-  struct Case { std::optional<std::size_t> space; bool failCommit; std::string message; std::size_t kept; int transfers; };
+  struct Case { std::optional<std::size_t> space; bool failCommit; std::string message; std::size_t kept; int reads; };
   for (const Case& c : {Case{100, false, "Failed to write header to output file.\n", 100, clean},
                         Case{2 * 16384, false, "Failed to save channel data\n", 16384, clean - notRead},
                         Case{std::nullopt, true, "Failed to save channel data\n", 16384 * (1 + kChunks), clean}}) {
@@ -342,8 +337,8 @@ TEST_F(DownloadTest, FullDiskAndFailedSyncStopBeforeTheReset) {
     const char* reason = c.failCommit ? ": Input/output error" : ": No space left on device";
     EXPECT_EQ(prompter.messages, std::vector<std::string>{c.message + result.path + reason});
     EXPECT_EQ(disk.files[result.path].bytes.size(), c.kept);
-    EXPECT_LE(lcuSim.TransferCount() - transfers, c.transfers);
-    EXPECT_TRUE(AllClosed(disk));
+    EXPECT_LE(lcuSim.TransferCount() - transfers, c.reads);
+    EXPECT_TRUE(std::all_of(disk.files.begin(), disk.files.end(), [](const auto& file) { return file.second.closed; }));
     EXPECT_EQ(LcuHeaderNow(), before);
     EXPECT_EQ(store.ReadValue("Corvalent\\Download", "New"), "FALSE");
   }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 
 #include "core/app/messages.h"
 #include "core/logger/configuration_upload.h"
@@ -41,7 +42,8 @@ TEST(Declined, NoOrCancelSendsNothingMoreAndWritesNoFile) {
   using Run = std::function<CommandResult(CommandContext&)>;
   const struct { Run run; std::vector<std::string> sent, questions; } cases[] = {
       {OnResetLogbook, {}, {"Reset engine logbook. Do you want to continue ?"}},
-      {[](CommandContext& c) { return OnExtractSetup(c, "x.stp"); }, {}, {"Extract logger setup. Do you want to continue ?"}},
+      {[](CommandContext& c) { return OnExtractSetup(c, "x.stp"); }, {},
+       {"Extract logger setup. Do you want to continue ?"}},
       {OnInitializeLcu, {}, {}},
       {OnSessionData, {"in 41 8040/0 64"}, {}},
   };

@@ -19,8 +19,6 @@ namespace {
 
 using std::chrono::milliseconds;
 
-constexpr std::uint16_t kMemoryRun = 0x9000;
-
 class Listener final : public SessionListener {
  public:
   void OnConnected() override { ++connections; }
@@ -35,7 +33,7 @@ class LcuSessionTest : public ::testing::Test {
  protected:
   LcuSessionTest() {
     f.GoOnline();
-    memory.SetRun(kMemoryRun, 1);
+    memory.SetRun(0x9000, 1);
   }
   ~LcuSessionTest() override {
     session.RemoveMonitor(a);
