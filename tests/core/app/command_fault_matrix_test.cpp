@@ -1,10 +1,8 @@
-// The fault matrix of every LCU command of the core, run against the simulated LCU as the
-// programs run them: each command's transfers are counted on a clean run, then the command
-// runs once with each transfer failing, once with each bulk transfer coming up short and once
-// with the LCU unplugged at each transfer. Every case must show the command's own messages,
-// send nothing after the fault, close its files, leave the link ready for the next poll, let
-// the same command succeed once the LCU is back, and never empty an LCU whose data is not in
-// a complete, committed data file.
+// Every LCU command of the core against the simulated LCU, as the programs run it: a clean run
+// counts its transfers, then each transfer in turn fails, comes up short (bulk ones) and
+// unplugs the LCU. Every case must show the command's own messages, send nothing after the
+// fault, close its files, leave the link ready for the next poll, let the same command succeed
+// once the LCU is back, and never empty an LCU whose data is not in a complete, committed file.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -12,7 +10,6 @@
 #include <functional>
 #include <sstream>
 
-#include "core/app/messages.h"
 #include "core/firmware/hex_file_upload.h"
 #include "core/host/memory_settings_store.h"
 #include "core/host/registry.h"

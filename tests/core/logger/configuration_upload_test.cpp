@@ -23,16 +23,11 @@ CalibrationImage TwoBufferImage() {
 TEST(LayOutBuffers, WorkedExampleOfTwoBuffers) {
   CalibrationImage image = TwoBufferImage();
   LayOutBuffers(image, 2);
-  EXPECT_EQ(image.Entry(0).start, (Position{0x8000, 1}));
-  EXPECT_EQ(image.Entry(0).end, (Position{0x8000, 1}));
-  EXPECT_EQ(image.Entry(1).start, (Position{0xA000, 53}));
-  EXPECT_EQ(image.Entry(1).end, (Position{0xA000, 53}));
+  // Rate code, weight and the carried word stay as they were.
+  EXPECT_EQ(image.Entry(0), (LogBufferEntry{2, 10, {0x8000, 1}, {0x8000, 1}, 0x1111}));
+  EXPECT_EQ(image.Entry(1), (LogBufferEntry{4, 8, {0xA000, 53}, {0xA000, 53}, 0x2222}));
   EXPECT_EQ(image.Entry(2).start, (Position{0x8000, 64}));
   EXPECT_EQ(image.U16(hdr::kFirstBufferSize), 3360);
-  // Rate code, weight and the carried word stay as they were.
-  EXPECT_EQ(image.Entry(1).rateCode, 4);
-  EXPECT_EQ(image.Entry(1).weight, 8);
-  EXPECT_EQ(image.Entry(1).carried, 0x2222);
 }
 
 TEST(LayOutBuffers, RegionsAreMultiplesOfFourAndStayInsideMemory) {
@@ -56,7 +51,6 @@ TEST(LayOutBuffers, RegionsAreMultiplesOfFourAndStayInsideMemory) {
   }
 }
 
-// A header as an LCU holding data might report it.
 LoggerHeader LcuHeader() {
   LoggerHeader h;
   for (std::size_t i = 0; i < h.Bytes().size(); ++i) h.Bytes()[i] = static_cast<std::uint8_t>(0xA0 ^ (i * 13));
@@ -75,7 +69,6 @@ class UploadTest : public ::testing::Test {
  protected:
   UploadTest() { f.GoOnline(); }
 
-  void ReplyHeader(const LoggerHeader& h) { f.Reply(h.Bytes()); }
   // The 16320 bytes written to LCU 0x8040, as a full header image (status part zero).
   std::optional<LoggerHeader> Written() const {
     const std::vector<std::uint8_t> bytes = f.LastWritten();
@@ -123,37 +116,30 @@ void ExpectSameFrom0x40(const LoggerHeader& actual, const LoggerHeader& expected
     ASSERT_EQ(actual.Bytes()[i], expected.Bytes()[i]) << "offset 0x" << std::hex << i;
 }
 
-TEST_F(UploadTest, ResetModeCarriesAndSumsTheCounters) {
-  const LoggerHeader lcu = LcuHeader();
-  ReplyHeader(lcu);
-  CalibrationImage image = TwoBufferImage();
-  image.Bytes()[0x9A] = 0x5A;  // logbook tail comes from the image
-  const CalibrationImage original = image;
-  ASSERT_EQ(UploadConfiguration(ctx, image, UploadMode::kReset), CommandResult::kDone);
-  EXPECT_TRUE(f.prompter.questions.empty());
-  const auto written = Written();
-  ASSERT_TRUE(written);
-  ExpectSameFrom0x40(*written, Expected(original, lcu, UploadMode::kReset, false));
-  EXPECT_EQ(written->U16(hdr::kLapBase), 27);
-  EXPECT_EQ(written->U32(hdr::kLogbookTotal), 0xFFFFFF00u + 1000u);
-  EXPECT_EQ(written->Bytes()[0x9A], 0x5A);
-  // The image in memory keeps the computed values.
-  ExpectSameFrom0x40(image, *written);
-}
-
-TEST_F(UploadTest, SendConfigModeKeepsCountersAndQmtOnlyOnRequest) {
-  for (const bool preserveQmt : {false, true}) {
-        const LoggerHeader lcu = LcuHeader();
-    ReplyHeader(lcu);
+// Reset mode sums the counters and always carries the QMT; Send Config keeps the counters,
+// carries the QMT only on request and asks first when the LCU holds data.
+TEST_F(UploadTest, CarriesClearsAndSumsTheLcusFieldsInEitherMode) {
+  for (const auto& [mode, preserveQmt] : {std::pair{UploadMode::kSendConfig, false},
+                                          std::pair{UploadMode::kSendConfig, true},
+                                          std::pair{UploadMode::kReset, false}}) {
+    const LoggerHeader lcu = LcuHeader();
+    f.Reply(lcu.Bytes());
     f.prompter.answers = {true};
     f.app.m_bPreserveQmt = preserveQmt ? 1 : 0;
     CalibrationImage image = TwoBufferImage();
-    ASSERT_EQ(UploadConfiguration(ctx, image, UploadMode::kSendConfig), CommandResult::kDone);
+    image.Bytes()[0x9A] = 0x5A;  // logbook tail comes from the image
+    const CalibrationImage original = image;
+    ASSERT_EQ(UploadConfiguration(ctx, image, mode), CommandResult::kDone);
     const auto written = Written();
     ASSERT_TRUE(written);
-    ExpectSameFrom0x40(*written, Expected(TwoBufferImage(), lcu, UploadMode::kSendConfig, preserveQmt));
+    ExpectSameFrom0x40(*written, Expected(original, lcu, mode, preserveQmt));
+    // The image in memory keeps the computed values.
+    ExpectSameFrom0x40(image, *written);
   }
   EXPECT_EQ(f.prompter.questions, (std::vector<std::string>(2, "LCU contains data. Do you want to continue ?")));
+  EXPECT_EQ(Written()->U16(hdr::kLapBase), 27);
+  EXPECT_EQ(Written()->U32(hdr::kLogbookTotal), 0xFFFFFF00u + 1000u);
+  EXPECT_EQ(Written()->Bytes()[0x9A], 0x5A);
 }
 
 TEST_F(UploadTest, InvalidImagesOrAnLcuWithoutMemoryAreRefusedBeforeAnythingIsWritten) {
@@ -165,7 +151,7 @@ TEST_F(UploadTest, InvalidImagesOrAnLcuWithoutMemoryAreRefusedBeforeAnythingIsWr
   EXPECT_TRUE(f.Sent().empty());
   LoggerHeader lcu = LcuHeader();
   lcu.SetU16(hdr::kMemorySize, 0);
-  ReplyHeader(lcu);
+  f.Reply(lcu.Bytes());
   CalibrationImage image = TwoBufferImage();
   EXPECT_EQ(UploadConfiguration(ctx, image, UploadMode::kReset), CommandResult::kFailed);
   EXPECT_EQ(f.prompter.messages, (std::vector<std::string>{"Calibration file is invalid.", "Calibration file is invalid.",
@@ -173,24 +159,20 @@ TEST_F(UploadTest, InvalidImagesOrAnLcuWithoutMemoryAreRefusedBeforeAnythingIsWr
   EXPECT_TRUE(f.LastWritten().empty());
 }
 
-TEST_F(UploadTest, ConfigStampCountsAndSkipsZero) {
+// Each upload counts the configuration stamp, skipping 0, and stores the memory size in every
+// slot registered for the LCU's number.
+TEST_F(UploadTest, CountsTheStampAndStoresTheMemoryInEveryMatchingSlot) {
+  f.store.WriteString(SlotKey(2), "Serial", "17");
+  f.store.WriteString(SlotKey(4), "Serial", "0017");
+  f.store.WriteString(SlotKey(5), "Serial", "18");
   for (const auto& [before, after] : std::vector<std::pair<std::optional<std::int32_t>, std::int32_t>>{
            {std::nullopt, 1}, {5, 6}, {-1, 1}}) {
     if (before) f.store.WriteInteger("Corvalent\\ChannelData", "ConfigStamp", *before);
-    ReplyHeader(LcuHeader());
+    f.Reply(LcuHeader().Bytes());
     CalibrationImage image = TwoBufferImage();
     ASSERT_EQ(UploadConfiguration(ctx, image, UploadMode::kReset), CommandResult::kDone);
     EXPECT_EQ(Profile(f.store).GetProfileInt("ChannelData", "ConfigStamp", 0), after);
   }
-}
-
-TEST_F(UploadTest, MemoryGoesToEveryMatchingSlot) {
-  f.store.WriteString(SlotKey(2), "Serial", "17");
-  f.store.WriteString(SlotKey(4), "Serial", "0017");
-  f.store.WriteString(SlotKey(5), "Serial", "18");
-  ReplyHeader(LcuHeader());
-  CalibrationImage image = TwoBufferImage();
-  ASSERT_EQ(UploadConfiguration(ctx, image, UploadMode::kReset), CommandResult::kDone);
   EXPECT_EQ(f.store.ReadValue(SlotKey(2), "Memory"), "2");
   EXPECT_EQ(f.store.ReadValue(SlotKey(4), "Memory"), "2");
   EXPECT_FALSE(f.store.ReadValue(SlotKey(5), "Memory"));
@@ -205,15 +187,11 @@ TEST_F(UploadTest, SendConfigNeedsTheCalibrationFile) {
                                    JoinPath("/nonexistent-folder-of-lcu-tests", "@LCU1.cal") + ": No such file or directory")});
 }
 
-// No to "logging in progress" or to "LCU contains data" sends nothing and counts nothing.
-TEST_F(UploadTest, NoToEitherQuestionSendsNothing) {
+// No to "LCU contains data" is lcu send-config's test.
+TEST_F(UploadTest, NoToLoggingInProgressSendsNothing) {
   f.backend.Reply({0x01});  // logging state byte
   EXPECT_EQ(OnSendConfig(ctx), CommandResult::kDeclined);
-  ReplyHeader(LcuHeader());
-  CalibrationImage image = TwoBufferImage();
-  EXPECT_EQ(UploadConfiguration(ctx, image, UploadMode::kSendConfig), CommandResult::kDeclined);
-  EXPECT_EQ(f.prompter.questions, (std::vector<std::string>{"Logging in progress. Do you want to continue ?",
-                                                          "LCU contains data. Do you want to continue ?"}));
+  EXPECT_EQ(f.prompter.questions, std::vector<std::string>{"Logging in progress. Do you want to continue ?"});
   EXPECT_TRUE(f.LastWritten().empty());
   EXPECT_FALSE(f.store.ReadValue("Corvalent\\ChannelData", "ConfigStamp"));
 }

