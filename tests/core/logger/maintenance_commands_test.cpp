@@ -6,6 +6,8 @@
 #include <tuple>
 
 #include "core/app/messages.h"
+#include "core/channels/channel_zeroing.h"
+#include "core/host/default_paths.h"
 #include "core/logger/configuration_upload.h"
 #include "core/logger/maintenance_commands.h"
 #include "core/util/little_endian.h"
@@ -225,14 +227,21 @@ enum class FileFault { kCreate, kDiskFull, kCommit };
 
 // A refused create, a full disk and a failed commit each leave the old file whole and no
 // replacement behind, and are reported with the command's message, the path and the reason.
-// Zeroing's save is lcu zero's test.
 TEST(FaultMatrix, SavesThatFailLeaveTheOldFile) {
-  struct Case { const char* name; CommandResult (*run)(CommandContext&); std::string_view notCreated, notWritten; };
+  struct Case {
+    const char* name;
+    std::string path;
+    std::function<CommandResult(CommandContext&)> run;
+    std::string_view notCreated, notWritten;
+    std::size_t transfers;
+  };
   const std::vector<Case> cases = {
-      {"ReadHexFile", [](CommandContext& c) { return OnReadHexFile(c, "out"); }, msg::kFailedToCreateOutputFile,
-       msg::kFailedToWriteOutputFile},
-      {"ExtractSetup", [](CommandContext& c) { return OnExtractSetup(c, "out"); }, msg::kFailedToOpenOutputFile,
-       msg::kFailedToWriteHeaderToOutputFile},
+      {"ReadHexFile", "out", [](CommandContext& c) { return OnReadHexFile(c, "out"); },
+       msg::kFailedToCreateOutputFile, msg::kFailedToWriteOutputFile, 2},
+      {"ExtractSetup", "out", [](CommandContext& c) { return OnExtractSetup(c, "out"); },
+       msg::kFailedToOpenOutputFile, msg::kFailedToWriteHeaderToOutputFile, 2},
+      {"Zeroing", JoinPath("setup", "@LCU1.cal"), [](CommandContext& c) { return ZeroChannels(c, {}, 0.0f); },
+       msg::kFailedToSaveCalibrationFile, msg::kFailedToSaveCalibrationFile, 0},
   };
   const std::vector<std::uint8_t> old(100, 0xAB);
   for (const Case& c : cases) {
@@ -240,22 +249,23 @@ TEST(FaultMatrix, SavesThatFailLeaveTheOldFile) {
       SCOPED_TRACE(std::string(c.name) + " fault " + std::to_string(static_cast<int>(fault)));
       CommandFixture f;
       f.GoOnline();
+      f.store.WriteString("Paths", "SetupDirectory", "setup");
       f.prompter.answers = {true};
-      f.files.Put("out", old);
-      if (fault == FileFault::kCreate) f.files.failCreate.insert("out");
+      f.files.Put(c.path, old);
+      if (fault == FileFault::kCreate) f.files.failCreate.insert(c.path);
       if (fault == FileFault::kDiskFull) f.files.spaceLeft = 1000;
       if (fault == FileFault::kCommit) f.files.failCommit = true;
       const CommandResult result = c.run(f.ctx);
       EXPECT_EQ(f.files.files.size(), 1u) << "a replacement was left behind";
-      ASSERT_NE(f.files.Committed("out"), nullptr);
-      EXPECT_EQ(f.files.Committed("out")->bytes, old);
+      ASSERT_NE(f.files.Committed(c.path), nullptr);
+      EXPECT_EQ(f.files.Committed(c.path)->bytes, old);
       EXPECT_EQ(result, CommandResult::kFailed);
-      EXPECT_EQ(f.Sent().size(), 2u) << "sent after the failed save";
+      EXPECT_EQ(f.Sent().size(), c.transfers) << "sent after the failed save";
       const std::string reason = fault == FileFault::kCreate     ? "Permission denied"
                                  : fault == FileFault::kDiskFull ? "No space left on device"
                                                                  : "Input/output error";
       EXPECT_EQ(f.prompter.messages, std::vector<std::string>{FormatSystemError(
-                                         fault == FileFault::kCreate ? c.notCreated : c.notWritten, "out: " + reason)});
+                                         fault == FileFault::kCreate ? c.notCreated : c.notWritten, c.path + ": " + reason)});
     }
   }
 }
