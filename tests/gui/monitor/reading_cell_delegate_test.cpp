@@ -14,12 +14,13 @@ namespace {
 
 using gui::ReadingCellDelegate;
 
-// The Value and Raw cells are drawn from cached glyphs; they must look exactly as the style
-// draws them, selected, focused or not, and empty (too narrow: below).
+// The Value and Raw cells are drawn from the font's cached ASCII glyphs; they must look exactly
+// as the style draws them, selected, focused or not, empty, and with characters outside
+// printable ASCII, which the style draws (too narrow: below).
 TEST(ReadingCellDelegate, DrawsCellsExactlyAsTheStyleDoes) {
-  const QStringList texts = {QStringLiteral("1234.56"), QStringLiteral("-0.5"), QStringLiteral("65535"),
+  const QStringList texts = {QStringLiteral("1234.56"), QStringLiteral("-0.5"), QStringLiteral("W ~ |"),
                              QStringLiteral("0"), QStringLiteral("-12345678.123"), QStringLiteral("n\u00e9"),
-                             QString()};
+                             QStringLiteral("1\t2"),   QStringLiteral("\u2212" "5"), QString()};
   QStandardItemModel model(static_cast<int>(texts.size()), 2);
   for (int row = 0; row < texts.size(); ++row) {
     for (int column = 0; column < 2; ++column) {
