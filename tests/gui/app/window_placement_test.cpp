@@ -1,9 +1,7 @@
 // Windows within reach: restored rectangles fitted into the screen and the MDI area, new
-// monitor windows cascading, the Window menu's list of open windows, and settings files that
-// Open lists again.
+// monitor windows cascading, and the Window menu's list of open windows.
 #include <climits>
 
-#include <QFile>
 #include <QGuiApplication>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -12,6 +10,7 @@
 
 #include "core/monitor/settings_image.h"
 #include "gui_fixture.h"
+#include "support/temp_folder.h"
 
 namespace lcu::test {
 namespace {
@@ -35,10 +34,8 @@ TEST_F(WindowPlacementTest, AbsurdStoredRectanglesAreFittedIntoTheirArea) {
   NewWindow();
   const QString path = FilePath("huge.nsb");
   SaveAs(path);
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-  std::vector<std::uint8_t> bytes(kSettingsImageSize);
-  ASSERT_EQ(file.read(reinterpret_cast<char*>(bytes.data()), static_cast<qint64>(bytes.size())), qint64(bytes.size()));
+  std::vector<std::uint8_t> bytes = ReadBytes(path.toStdString());
+  ASSERT_EQ(bytes.size(), kSettingsImageSize);
   const std::span<std::uint8_t, kSettingsImageSize> whole(bytes.data(), kSettingsImageSize);
   SettingsImage image = SettingsImage::Read(whole);
   for (WindowPlacement* placement : {&image.mainPlacement, &image.records[0].placement}) {
@@ -48,9 +45,7 @@ TEST_F(WindowPlacementTest, AbsurdStoredRectanglesAreFittedIntoTheirArea) {
     placement->bottom = INT_MAX - 1000;
   }
   image.Write(whole);
-  file.seek(0);
-  file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
-  file.close();
+  WriteBytes(path.toStdString(), bytes);
   Open(path);
   EXPECT_TRUE(WorkArea().contains(Frame().frameGeometry())) << "from a settings file";
   ASSERT_EQ(Frames().size(), 1u);
@@ -80,9 +75,7 @@ TEST_F(WindowPlacementTest, TheWindowMenuListsTheOpenWindowsAndActivatesTheChose
   NewWindow();
   first.SetWindowName(QStringLiteral("Oil & Water"));
   first.OnUpdateFrameTitle();
-  for (int shown = 0; shown < 2; ++shown) {  // the list is made again, never added to
-    emit WindowMenu().aboutToShow();
-  }
+  for (int shown = 0; shown < 2; ++shown) emit WindowMenu().aboutToShow();  // made again, never added to
   std::vector<QString> labels;
   std::vector<bool> checks;
   const QList<QAction*> actions = WindowMenu().actions();
@@ -95,13 +88,6 @@ TEST_F(WindowPlacementTest, TheWindowMenuListsTheOpenWindowsAndActivatesTheChose
   EXPECT_EQ(checks, (std::vector<bool>{false, false, true}));
   listed[0]->trigger();
   EXPECT_EQ(Frame().MdiArea().currentSubWindow(), &first);
-}
-
-TEST_F(WindowPlacementTest, ANameTypedWithoutAnExtensionIsSavedAsNsb) {
-  Start();
-  SaveAs(FilePath("layout1"));
-  EXPECT_TRUE(QFile::exists(FilePath("layout1.nsb")));
-  EXPECT_FALSE(QFile::exists(FilePath("layout1")));
 }
 
 }  // namespace

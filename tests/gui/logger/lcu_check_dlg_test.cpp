@@ -18,38 +18,10 @@ class LcuCheckTest : public GuiFixture {
     WriteSampleSetup();
   }
   gui::CLcuCheckDlg* ConnectionWindow() { return Frame().findChild<gui::CLcuCheckDlg*>(); }
-  static std::vector<int> Markers(QDialog& dialog) {
-    std::vector<int> levels;
-    for (const QLabel* label : dialog.findChildren<QLabel*>())
-      if (label->property("level").isValid()) levels.push_back(label->property("level").toInt());
-    return levels;
-  }
 };
 
-TEST_F(LcuCheckTest, MenuShowsEveryLineWithItsMarkerAndWritesNothing) {
-  StartOnLine();
-  RunPosted();
-  const std::vector<std::uint8_t> data = sim->DataMemory();
-  const std::vector<std::uint8_t> program = sim->ProgramMemory();
-  std::vector<int> levels;
-  QStringList texts;
-  prompter->dialogScripts.push_back([&](QDialog& dialog) {
-    levels = Markers(dialog);
-    for (const QLabel* label : dialog.findChildren<QLabel*>()) texts << label->text();
-    return true;
-  });
-  Choose(gui::cmd::kLcuCheck);
-  ASSERT_EQ(prompter->modalTitles.size(), 1u);
-  EXPECT_EQ(prompter->modalTitles.front(), gui::ToQString(gui::text::kLcuCheckCaption));
-  EXPECT_EQ(levels.size(), 8u);
-  // The simulated LCU holds data that was never downloaded here: amber, with what to do.
-  EXPECT_TRUE(texts.contains(gui::ToQString(gui::text::kLcuCheckWarnings))) << texts.join('|').toStdString();
-  EXPECT_TRUE(texts.contains(gui::ToQString(gui::text::kLcuCheckActionLead) + "Download"));
-  EXPECT_TRUE(sim->DataMemory() == data);
-  EXPECT_TRUE(sim->ProgramMemory() == program);
-}
-
-TEST_F(LcuCheckTest, ConnectionOpensTheWindowOnlyWhenALineIsAmberOrRed) {
+// The simulated LCU holds data that was never downloaded here: a line is amber.
+TEST_F(LcuCheckTest, ConnectionOpensTheWindowAndTheMenuShowsEveryLineWithItsMarkerAndWritesNothing) {
   StartOnLine();
   RunPosted();
   gui::CLcuCheckDlg* window = ConnectionWindow();
@@ -57,6 +29,25 @@ TEST_F(LcuCheckTest, ConnectionOpensTheWindowOnlyWhenALineIsAmberOrRed) {
   EXPECT_TRUE(window->isVisible());
   EXPECT_FALSE(window->isModal());
   EXPECT_TRUE(prompter->modalTitles.empty());
+
+  const std::vector<std::uint8_t> data = sim->DataMemory();
+  const std::vector<std::uint8_t> program = sim->ProgramMemory();
+  std::vector<int> levels;
+  QStringList texts;
+  prompter->dialogScripts.push_back([&](QDialog& dialog) {
+    for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+      texts << label->text();
+      if (label->property("level").isValid()) levels.push_back(label->property("level").toInt());
+    }
+    return true;
+  });
+  Choose(gui::cmd::kLcuCheck);
+  EXPECT_EQ(prompter->modalTitles, std::vector<QString>{gui::ToQString(gui::text::kLcuCheckCaption)});
+  EXPECT_EQ(levels.size(), 8u);
+  EXPECT_TRUE(texts.contains(gui::ToQString(gui::text::kLcuCheckWarnings))) << texts.join('|').toStdString();
+  EXPECT_TRUE(texts.contains(gui::ToQString(gui::text::kLcuCheckActionLead) + "Download"));
+  EXPECT_TRUE(sim->DataMemory() == data);
+  EXPECT_TRUE(sim->ProgramMemory() == program);
 }
 
 TEST_F(LcuCheckTest, ConnectionWithNothingToSayOpensNothing) {

@@ -108,9 +108,10 @@ TEST_F(MonitorSettingsTest, SavedWindowsComeBackAtTheNextStartAsTheyWereShown) {
   AddOtherWindow();
   Frame().MdiArea().setActiveSubWindow(Frames()[1]);
 
+  SaveAs(FilePath("three"));  // a name typed without an extension is saved as .nsb
   const QString path = FilePath("three.nsb");
-  SaveAs(path);
   EXPECT_TRUE(prompter->messages.empty());
+  EXPECT_FALSE(QFile::exists(FilePath("three")));
   const QByteArray file = Contents(path);
   ASSERT_EQ(file.size(), 42172);
   EXPECT_EQ(WindowCount(file), 3) << "the other window takes no record";

@@ -11,7 +11,6 @@
 #include "gui/monitor/monitor_pane.h"
 #include "gui/monitor/strip_chart.h"
 #include "gui_fixture.h"
-#include "support/fixed_clock.h"
 
 namespace lcu::test {
 namespace {
@@ -141,27 +140,25 @@ TEST_F(StripChartTest, TracesDrawnTickByTickMatchTheSameTracesDrawnAfresh) {
   }
 }
 
+// The layout goes beside the settings file, whose own bytes stay as they were; a bad chart
+// file leaves the windows with their lists and says why on the status bar only.
 TEST_F(StripChartTest, LayoutIsSavedBesideTheSettingsFileAndRestored) {
-  gui::CMonitorView& plain = WindowWith(kChannels);
+  WindowWith(kChannels);
   gui::CMonitorView& charted = WindowWith(kChannels);
   Choose(gui::cmd::kStripChart);
   CStripChart& chart = PaneOf(FrameOf(charted)).Chart();
   chart.SetSpan(120);
   chart.SetFixedRange(15, ChartRange{0.0, 100.0});
   chart.SetPaused(true);
-  (void)plain;
 
   const QString settings = FilePath("layout.nsb");
-  prompter->saveFileAnswer = settings;
-  Choose(gui::cmd::kFileSaveAs);
+  SaveAs(settings);
   ASSERT_TRUE(prompter->messages.empty()) << prompter->messages.front();
   EXPECT_EQ(QFile(settings).size(), static_cast<qint64>(kSettingsImageSize)) << "the settings file keeps its layout";
   ASSERT_TRUE(QFile::exists(settings + ".chart"));
 
-  prompter->openFileAnswer = settings;
-  Choose(gui::cmd::kFileOpen);
-  RunPosted();
-  const std::vector<gui::CChildFrame*> frames = Frames();
+  Open(settings);
+  std::vector<gui::CChildFrame*> frames = Frames();
   ASSERT_EQ(frames.size(), 2U);
   EXPECT_FALSE(PaneOf(*frames[0]).IsChartShown());
   CMonitorPane& restored = PaneOf(*frames[1]);
@@ -172,25 +169,17 @@ TEST_F(StripChartTest, LayoutIsSavedBesideTheSettingsFileAndRestored) {
   ASSERT_EQ(layout.ranges.size(), 1U);
   EXPECT_EQ(layout.ranges[0], (FixedRange{15, {0.0, 100.0}}));
   EXPECT_EQ(restored.Chart().RangeOf(1), (ChartRange{0.0, 100.0}));
-}
 
-TEST_F(StripChartTest, ABadChartFileLeavesTheWindowsWithTheirLists) {
-  WindowWith(kChannels);
-  Choose(gui::cmd::kStripChart);
-  const QString settings = FilePath("bad.nsb");
-  prompter->saveFileAnswer = settings;
-  Choose(gui::cmd::kFileSaveAs);
   {
-    QFile chart(settings + ".chart");
-    ASSERT_TRUE(chart.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    chart.write("not a chart");
+    QFile bad(settings + ".chart");
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    bad.write("not a chart");
   }
-  prompter->openFileAnswer = settings;
-  Choose(gui::cmd::kFileOpen);
-  RunPosted();
-  ASSERT_EQ(Frames().size(), 1U);
-  EXPECT_EQ(ViewOf(*Frames()[0]).Model().rowCount(), 3);
-  EXPECT_FALSE(PaneOf(*Frames()[0]).IsChartShown());
+  Open(settings);
+  frames = Frames();
+  ASSERT_EQ(frames.size(), 2U);
+  EXPECT_EQ(ViewOf(*frames[1]).Model().rowCount(), 3);
+  EXPECT_FALSE(PaneOf(*frames[1]).IsChartShown());
   EXPECT_TRUE(prompter->messages.empty()) << "no box stops the load";
   EXPECT_TRUE(Frame().statusBar()->currentMessage().contains("not a chart file"))
       << Frame().statusBar()->currentMessage().toStdString();
