@@ -4,7 +4,6 @@
 
 #include <QAction>
 #include <QMenuBar>
-#include <QTest>
 
 #include "core/app/messages.h"
 #include "gui/app/gui_texts.h"
@@ -55,6 +54,8 @@ TEST_F(MainMenuTest, ShortcutsAreUniqueWithPromptsAndOnlyTheServiceItemsAndStopR
     EXPECT_FALSE(item->statusTip().isEmpty()) << item->text().toStdString();
   }
   EXPECT_EQ(shortcuts.size(), 14U);
+  EXPECT_EQ(Menu().Action(gui::cmd::kPassword)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
+  EXPECT_EQ(Menu().Action(gui::cmd::kInitializeLcu)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_I));
 }
 
 // Entries are compared in lower case without trimming; a wrong one comes back in lower case.
@@ -85,28 +86,11 @@ TEST_F(MainMenuTest, PasswordEntriesUnlockTheServiceItems) {
     if (c.entries.size() > 1 && c.entries[0]) {
       EXPECT_EQ(prompter->passwordShown[1], c.entries[0]->toLower());
     }
+    prompter->passwordEntries = {QStringLiteral("nonsense"), std::nullopt};
+    Choose(gui::cmd::kPassword);
+    EXPECT_EQ(Unlocked(), c.unlocked) << "a wrong entry later locks nothing";
     Stop();
   }
-}
-
-TEST_F(MainMenuTest, AGrayedItemsShortcutDoesNothing) {
-  Start();
-  Frame().activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&Frame()));
-
-  QTest::keyClick(&Frame(), Qt::Key_I, Qt::ControlModifier);
-  EXPECT_TRUE(prompter->messages.empty());
-
-  prompter->passwordEntries = {QStringLiteral("tarnwell")};
-  QTest::keyClick(&Frame(), Qt::Key_P, Qt::ControlModifier);
-  ASSERT_TRUE(Unlocked());
-  prompter->passwordEntries = {QStringLiteral("nonsense"), std::nullopt};
-  Choose(gui::cmd::kPassword);
-  ASSERT_TRUE(Unlocked()) << "a wrong entry later locks nothing";
-  prompter->messages.clear();
-  QTest::keyClick(&Frame(), Qt::Key_I, Qt::ControlModifier);
-  EXPECT_EQ(prompter->messages, std::vector<std::string>{std::string(msg::kLcuOfflineDot)})
-      << "Initialize LCU runs and finds the LCU not yet polled";
 }
 
 TEST_F(MainMenuTest, SettingsTogglesFollowTheRegistryAndWriteItBack) {
@@ -135,17 +119,16 @@ TEST_F(MainMenuTest, SettingsTogglesFollowTheRegistryAndWriteItBack) {
   }
 }
 
-TEST_F(MainMenuTest, ARefusedStartLoggerKeepsItsCheckMark) {
+// A refused Start Logger keeps its check mark off; pane zero shows the highlighted item's
+// prompt and otherwise Ready.
+TEST_F(MainMenuTest, ARefusedStartLoggerStaysUncheckedAndPaneZeroShowsPrompts) {
   Start();
   app->State().m_bDownloadRunning = 1;
   Choose(gui::cmd::kStartLogger);
   EXPECT_FALSE(Menu().IsChecked(gui::cmd::kStartLogger));
   EXPECT_EQ(prompter->messages, std::vector<std::string>{std::string(msg::kDownloadInProgress)});
   app->State().m_bDownloadRunning = 0;
-}
 
-TEST_F(MainMenuTest, PaneZeroShowsTheHighlightedItemsPromptAndOtherwiseReady) {
-  Start();
   EXPECT_EQ(Frame().PaneText(0), ToQString(gui::text::kReady));
   Menu().Action(gui::cmd::kStartLogger)->showStatusText(&Frame());
   EXPECT_EQ(Frame().PaneText(0), ToQString(gui::text::kStartLoggerPrompt));
