@@ -1,5 +1,5 @@
 // The desktop program as the tests drive it: the real application object and main window,
-// with a simulated LCU, the real settings store in a temporary INI file, a recording
+// with a simulated LCU and the sample set-up files, the real settings store in a temporary INI file, a recording
 // prompter and a fixed clock. The session's poll and its documents' updates are called
 // directly; its timer finds nothing due while the fixed clock stands still.
 #pragma once
@@ -43,6 +43,7 @@ class GuiFixture : public ::testing::Test {
     QDir().mkpath(m_dir.filePath(QStringLiteral("files")));
     Store().WriteString(reg::kPaths, reg::kDataDirectory, m_dir.filePath(QStringLiteral("Sample")).toStdString());
     Store().WriteString(reg::kPaths, reg::kSetupDirectory, m_dir.filePath(QStringLiteral("Setup")).toStdString());
+    ASSERT_EQ(sim::WriteSampleSetup(Store()), "");
   }
   void TearDown() override { app.reset(); }
 
@@ -57,8 +58,6 @@ class GuiFixture : public ::testing::Test {
   void SetValue(std::string_view section, std::string_view name, std::int32_t value) {
     Profile(Store()).WriteProfileInt(section, name, value);
   }
-  /// The sample set-up files with their channel definitions.
-  void WriteSampleSetup() { ASSERT_EQ(sim::WriteSampleSetup(Store()), ""); }
   /// A path in a folder that holds nothing else, for the files a test saves and opens.
   QString FilePath(const char* name) const { return m_dir.filePath(QStringLiteral("files/") + QString::fromUtf8(name)); }
 
@@ -149,6 +148,15 @@ class GuiFixture : public ::testing::Test {
   QTemporaryDir m_dir;
   QString m_iniPath;
   std::unique_ptr<QtSettingsStore> m_store;
+};
+
+/// The program started and on line.
+class OnLineGuiFixture : public GuiFixture {
+ protected:
+  void SetUp() override {
+    GuiFixture::SetUp();
+    StartOnLine();
+  }
 };
 
 inline std::vector<std::uint16_t> Range(std::uint16_t first, std::size_t count) {

@@ -99,7 +99,6 @@ class SoakTest : public GuiFixture {
  protected:
   void SetUp() override {
     GuiFixture::SetUp();
-    WriteSampleSetup();
     SetValue(reg::kSettings, reg::kAutoDownload, 1);
     Start(std::make_unique<SoakPrompter>(), std::make_unique<SystemClock>());
   }

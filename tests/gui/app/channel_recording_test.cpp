@@ -13,13 +13,8 @@ namespace {
 constexpr std::uint16_t kFirst[] = {5, 70};
 constexpr std::uint16_t kSecond[] = {15};
 
-class ChannelRecordingTest : public GuiFixture {
+class ChannelRecordingTest : public OnLineGuiFixture {
  protected:
-  void SetUp() override {
-    GuiFixture::SetUp();
-    WriteSampleSetup();
-    StartOnLine();
-  }
   static QStringList Lines(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return {};

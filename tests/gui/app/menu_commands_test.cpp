@@ -46,7 +46,6 @@ class MenuCommands : public GuiFixture {
     setenv("HOME", m_home.path().toLocal8Bit().constData(), 1);
     fs::create_directories(fs::path(DefaultSetupExtractPath()).parent_path());
     GuiFixture::SetUp();
-    WriteSampleSetup();
     QCoreApplication::instance()->installEventFilter(&m_timers);
   }
   void TearDown() override {

@@ -16,7 +16,6 @@ class MainFrameTick : public GuiFixture {
  protected:
   void SetUp() override {
     GuiFixture::SetUp();
-    WriteSampleSetup();
     SetValue(reg::kSettings, reg::kAutoDownload, 1);
     Start();
     connections = std::make_unique<QSignalSpy>(&app->Driver(), &gui::SessionDriver::lcuConnected);

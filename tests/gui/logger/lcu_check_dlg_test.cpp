@@ -13,10 +13,6 @@ namespace {
 
 class LcuCheckTest : public GuiFixture {
  protected:
-  void SetUp() override {
-    GuiFixture::SetUp();
-    WriteSampleSetup();
-  }
   gui::CLcuCheckDlg* ConnectionWindow() { return Frame().findChild<gui::CLcuCheckDlg*>(); }
 };
 

@@ -29,12 +29,10 @@ using gui::ToQString;
 // Data memory the LCU keeps as written: the logger header behind the window.
 constexpr std::uint16_t kScratch = 0x8100;
 
-class MemoryViewTest : public GuiFixture {
+class MemoryViewTest : public OnLineGuiFixture {
  protected:
   void SetUp() override {
-    GuiFixture::SetUp();
-    WriteSampleSetup();
-    StartOnLine();
+    OnLineGuiFixture::SetUp();
     prompter->passwordEntries = {ToQString(gui::text::kServicePassword1)};
     Choose(gui::cmd::kPassword);
     ASSERT_TRUE(Menu().IsEnabled(gui::cmd::kReadWriteData));

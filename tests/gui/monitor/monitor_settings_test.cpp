@@ -30,7 +30,6 @@ class MonitorSettingsTest : public GuiFixture {
  protected:
   void SetUp() override {
     GuiFixture::SetUp();
-    WriteSampleSetup();
     Start();
   }
   static QByteArray Contents(const QString& path) {

@@ -27,13 +27,8 @@ using gui::CMonitorView;
 using gui::ToQString;
 using gui::ToStdString;
 
-class MonitorViewTest : public GuiFixture {
+class MonitorViewTest : public OnLineGuiFixture {
  protected:
-  void SetUp() override {
-    GuiFixture::SetUp();
-    WriteSampleSetup();
-    StartOnLine();
-  }
 
   float Offset(int channel) {
     return ReadChannelCalibration(app->State().m_calibration.Bytes(), channel).offset;

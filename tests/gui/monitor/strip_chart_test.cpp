@@ -18,13 +18,8 @@ namespace {
 using gui::CMonitorPane;
 using gui::CStripChart;
 
-class StripChartTest : public GuiFixture {
+class StripChartTest : public OnLineGuiFixture {
  protected:
-  void SetUp() override {
-    GuiFixture::SetUp();
-    WriteSampleSetup();
-    StartOnLine();
-  }
   static CMonitorPane& PaneOf(gui::CChildFrame& frame) { return *gui::CMonitorTemplate::PaneOf(frame); }
   static gui::CChildFrame& FrameOf(gui::CMonitorView& view) {
     return *static_cast<gui::CChildFrame*>(view.parentWidget()->parentWidget());
