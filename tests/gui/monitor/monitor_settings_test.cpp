@@ -244,14 +244,6 @@ TEST_F(MonitorSettingsTest, FailuresAreReportedOnceAndLeaveTheRightState) {
   EXPECT_EQ(Value(reg::kSettings, reg::kMonitor), missing.toStdString()) << "registry unchanged";
   EXPECT_EQ(Caption(), CaptionWith("x.nsb"));
 
-  // A file that cannot be written completely.
-  if (QFileInfo::exists(QStringLiteral("/dev/full"))) {
-    prompter->messages.clear();
-    SaveAs(QStringLiteral("/dev/full"));
-    EXPECT_EQ(prompter->messages, std::vector<std::string>{FormatSystemError(
-                                      msg::kFailedToWriteSettingsFile, "/dev/full: No space left on device")});
-  }
-
 #if !defined(_WIN32)
   // A save over a file that the disk cannot take whole leaves the old layout as it was.
   const QString kept = FilePath("kept.nsb");
