@@ -3,14 +3,11 @@
 // leaves no progress dialog and no file behind, and the LCU comes back on line. Which message
 // each transfer's failure gives is the core's fault matrix; here it only has to reach the user.
 #include <QEvent>
-#include <QFile>
 #include <QObject>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
-#include <optional>
-
-#include <stdlib.h>
 
 #include "core/app/messages.h"
 #include "core/firmware/hex_file_upload.h"
@@ -40,35 +37,21 @@ class TimerBlocker : public QObject {
 class MenuCommands : public GuiFixture {
  protected:
   void SetUp() override {
-    // Extract Setup and Read Hex File write to fixed paths below the home folder.
-    if (const char* home = std::getenv("HOME")) m_oldHome = home;
-    ASSERT_TRUE(m_home.isValid());
-    setenv("HOME", m_home.path().toLocal8Bit().constData(), 1);
-    fs::create_directories(fs::path(DefaultSetupExtractPath()).parent_path());
     GuiFixture::SetUp();
+    // Extract Setup and Read Hex File write to fixed paths below the home folder.
+    m_oldHome = qgetenv("HOME");
+    qputenv("HOME", FilePath("").toLocal8Bit());
+    fs::create_directories(fs::path(DefaultSetupExtractPath()).parent_path());
     QCoreApplication::instance()->installEventFilter(&m_timers);
   }
   void TearDown() override {
     QCoreApplication::instance()->removeEventFilter(&m_timers);
     GuiFixture::TearDown();
-    if (m_oldHome) {
-      setenv("HOME", m_oldHome->c_str(), 1);
-    } else {
-      unsetenv("HOME");
-    }
-  }
-  std::string WriteHexFile() {
-    const std::string path = m_home.filePath(QStringLiteral("firmware.hex")).toStdString();
-    QFile hex(QString::fromStdString(path));
-    EXPECT_TRUE(hex.open(QIODevice::WriteOnly));
-    hex.write(QByteArray::fromStdString(HexRecords(0x2000, std::vector<std::uint8_t>(256, 0x5A), {16}) +
-                                        HexEndRecord() + "\n"));
-    return path;
+    qputenv("HOME", m_oldHome);
   }
 
   TimerBlocker m_timers;
-  QTemporaryDir m_home;
-  std::optional<std::string> m_oldHome;
+  QByteArray m_oldHome;
 };
 
 TEST_F(MenuCommands, AFailureHalfWayThroughEachCommandReachesTheUser) {
@@ -76,7 +59,8 @@ TEST_F(MenuCommands, AFailureHalfWayThroughEachCommandReachesTheUser) {
   prompter->passwordEntries = {ToQString(gui::text::kServicePassword1)};
   Choose(gui::cmd::kPassword);
   const std::string dataDir = DataDirectory(Store());
-  const std::string hexPath = WriteHexFile();
+  const std::string hexPath = FilePath("firmware.hex").toStdString();
+  std::ofstream(hexPath) << HexRecords(0x2000, std::vector<std::uint8_t>(256, 0x5A), {16}) << HexEndRecord() << "\n";
   const struct {
     const char* name;
     int id;
