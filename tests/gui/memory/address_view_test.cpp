@@ -148,27 +148,8 @@ TEST_F(MemoryViewTest, TheRefreshWritesTheValueCellsOnceAndAFailedReadKeepsThem)
   EXPECT_TRUE(prompter->messages.empty());
 }
 
-TEST_F(MemoryViewTest, TheWriteSendsTheDatumToEverySelectedRowAndNeedsTheLcu) {
-  CAddressView& view = OpenMemoryWindow();
-  ClearScratch(view);
-  SelectRows(view, {9, 2, 5});
-  TypeDatum(0, QStringLiteral("1F"));
-  EXPECT_EQ(WritesOfRightClick(view), 3);
-  EXPECT_EQ(prompter->modalTitles, std::vector<QString>{ToQString(gui::text::kWriteDataCaption)});
-  for (const int row : {2, 5, 9}) EXPECT_EQ(Byte(static_cast<std::uint16_t>(kScratch + row)), 0x1F) << row;
-  EXPECT_EQ(Byte(kScratch + 3), 0);
-  EXPECT_TRUE(prompter->messages.empty());
-
-  // Off line: the message and no dialog.
-  sim->Unplug();
-  Tick();
-  prompter->modalTitles.clear();
-  EXPECT_EQ(WritesOfRightClick(view), 0);
-  EXPECT_EQ(prompter->messages, std::vector<std::string>{std::string(msg::kLcuOffline)});
-  EXPECT_TRUE(prompter->modalTitles.empty());
-}
-
-TEST_F(MemoryViewTest, TheWriteDialogRemembersItsFormatAndConvertsTheEntry) {
+// The dialog opens in the last format used and converts the entry in the format chosen.
+TEST_F(MemoryViewTest, TheWriteSendsTheDatumToEverySelectedRowInTheChosenFormatAndNeedsTheLcu) {
   CAddressView& view = OpenMemoryWindow();
   gui::g_nLastDataFormat = 0;
   const struct {
@@ -178,21 +159,31 @@ TEST_F(MemoryViewTest, TheWriteDialogRemembersItsFormatAndConvertsTheEntry) {
   } cases[] = {{1, "\xE9", 0xE9}, {3, "101", 0x05}, {0, "1F", 0x1F}};
   for (const auto& c : cases) {
     ClearScratch(view);
-    SelectRows(view, {0});
+    SelectRows(view, {9, 2, 5});
     const std::int32_t before = gui::g_nLastDataFormat;
     TypeDatum(c.format, QString::fromLatin1(c.typed));
-    RightClick(view);
+    EXPECT_EQ(WritesOfRightClick(view), 3) << c.typed;
     EXPECT_EQ(shownFormat.back(), before) << c.typed;
     EXPECT_EQ(shownText.back(), before == 1 ? QStringLiteral(" ") : QStringLiteral("0")) << c.typed;
     EXPECT_EQ(gui::g_nLastDataFormat, c.format);
-    EXPECT_EQ(Byte(kScratch), c.stored) << c.typed;
+    for (const int row : {2, 5, 9}) EXPECT_EQ(Byte(static_cast<std::uint16_t>(kScratch + row)), c.stored) << c.typed;
+    EXPECT_EQ(Byte(kScratch + 3), 0);
   }
+  EXPECT_EQ(prompter->modalTitles, std::vector<QString>(3, ToQString(gui::text::kWriteDataCaption)));
 
   EXPECT_EQ(WritesOfRightClick(view), 0) << "no script: Cancel";
   SelectRows(view, {});
   TypeDatum(0, QStringLiteral("7"));
   EXPECT_EQ(WritesOfRightClick(view), 0) << "no row selected";
   EXPECT_TRUE(prompter->messages.empty());
+
+  // Off line: the message and no dialog.
+  sim->Unplug();
+  Tick();
+  prompter->modalTitles.clear();
+  EXPECT_EQ(WritesOfRightClick(view), 0);
+  EXPECT_EQ(prompter->messages, std::vector<std::string>{std::string(msg::kLcuOffline)});
+  EXPECT_TRUE(prompter->modalTitles.empty());
 }
 
 // Only the Addr heading opens the bar, and only while none is open; Escape closes it.
