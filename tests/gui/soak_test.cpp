@@ -107,9 +107,7 @@ class SoakTest : public GuiFixture {
   int Between(int low, int high) { return std::uniform_int_distribution<int>(low, high)(m_random); }
   gui::CAddressView* MemoryView() { return app->MemoryKind().AddressView(); }
 
-  void OpenMonitorWindow() {
-    Count(WindowWith(Range(static_cast<std::uint16_t>(Between(0, 64)), 200)).Model());
-  }
+  void OpenMonitorWindow() { Count(WindowWith(Range(static_cast<std::uint16_t>(Between(0, 64)), 200)).Model()); }
   void OpenMemoryWindow() {
     if (MemoryView() != nullptr) return;
     Choose(gui::cmd::kReadWriteData);

@@ -86,9 +86,7 @@ class MemoryViewTest : public OnLineGuiFixture {
   }
   std::uint8_t Byte(std::uint16_t address) const { return sim->ReadBlock(address)[0]; }
   // The word writes a right-click sends: they are its only transfers.
-  int WritesOfRightClick(CAddressView& view) {
-    return TransfersOf([&] { RightClick(view); });
-  }
+  int WritesOfRightClick(CAddressView& view) { return TransfersOf([&] { RightClick(view); }); }
   // Rows of kScratch..kScratch+15 set to a known pattern.
   void ClearScratch(CAddressView& view) {
     const std::vector<std::uint8_t> zeros(16, 0);

@@ -30,9 +30,7 @@ using gui::ToStdString;
 class MonitorViewTest : public OnLineGuiFixture {
  protected:
 
-  float Offset(int channel) {
-    return ReadChannelCalibration(app->State().m_calibration.Bytes(), channel).offset;
-  }
+  float Offset(int channel) { return ReadChannelCalibration(app->State().m_calibration.Bytes(), channel).offset; }
   // Answers the next "Zero channel(s)" dialog with a typed text.
   void TypeZeroValue(const QString& typed) {
     prompter->dialogScripts.push_back([typed](QDialog& dialog) {
