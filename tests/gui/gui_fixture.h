@@ -1,7 +1,6 @@
-// The desktop program as the tests drive it: the real application object and main window,
-// with a simulated LCU and the sample set-up files, the real settings store in a temporary INI file, a recording
-// prompter and a fixed clock. The session's poll and its documents' updates are called
-// directly; its timer finds nothing due while the fixed clock stands still.
+// The desktop program as the tests drive it: the real application and main window with a
+// simulated LCU, the sample set-up, the settings in a temporary INI file, a recording prompter
+// and a fixed clock, under which the session's timer finds nothing due: tests call the poll.
 #pragma once
 
 #include <memory>

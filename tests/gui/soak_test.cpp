@@ -122,7 +122,8 @@ class SoakTest : public GuiFixture {
   }
   std::vector<gui::CChildFrame*> MonitorFrames() {
     std::vector<gui::CChildFrame*> frames = Frames();
-    std::erase_if(frames, [](gui::CChildFrame* frame) { return gui::CMonitorTemplate::MonitorViewOf(*frame) == nullptr; });
+    std::erase_if(frames,
+                  [](gui::CChildFrame* frame) { return gui::CMonitorTemplate::MonitorViewOf(*frame) == nullptr; });
     return frames;
   }
 

@@ -1,6 +1,5 @@
-// Record Channels and Stop Recording: the file of the open windows' readings with a gap
-// while the LCU is off line, the indicator and the menu states, the replace question, a
-// failed start, and the recording that ends when the program closes.
+// Record Channels and Stop Recording: the file, the indicator and the menu states, the
+// replace question, a failed start, and the end with the program.
 #include <QFile>
 #include <QLabel>
 

@@ -1,7 +1,6 @@
-// The LCU commands of the main menu, one wiring case each: the menu item reaches the core's
-// command, and a transfer failing part way shows the command's messages, closes the link,
-// leaves no progress dialog and no file behind, and the LCU comes back on line. Which message
-// each transfer's failure gives is the core's fault matrix; here it only has to reach the user.
+// The LCU commands of the main menu, one wiring case each: a transfer failing part way shows
+// the command's messages (which ones is the core's fault matrix), closes the link, leaves no
+// progress dialog and no file behind, and the LCU comes back on line.
 #include <QEvent>
 #include <QObject>
 

@@ -1,6 +1,5 @@
-// The pre-run check in the desktop program: LCU Check... shows every line with its marker and
-// writes nothing to the LCU; a new connection opens the check's window by itself only when a
-// line is amber or red, and then without making it modal.
+// The pre-run check in the desktop program: LCU Check... and the window a connection opens by
+// itself, without making it modal, only when a line is amber or red.
 #include <QLabel>
 
 #include "gui/app/gui_texts.h"

@@ -1,6 +1,5 @@
-// The memory window against the simulated LCU: the command and its menu item, the rows of
-// a run and their refresh, the right-click write with its dialog, and the address bar with
-// its entries, its arrows and the frame's minimized state.
+// The memory window against the simulated LCU: its menu item, the rows and their refresh, the
+// right-click write, and the address bar.
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
 #include <QLineEdit>

@@ -1,7 +1,5 @@
-// Monitor settings files through the File menu and start-up: a save and reload of the
-// windows with their channels, names, fonts, widths and the active one; the file's fixed
-// length; hand-made and old files; the failures and their messages; the save when the main
-// window closes.
+// Monitor settings files through the File menu and start-up: what a save brings back, the
+// file's fixed length, hand-made and old files, the failures, and the save at the end.
 #include <map>
 
 #include <QApplication>

@@ -1,6 +1,5 @@
-// Monitor windows against the simulated LCU: a tick's exchange and its change signals, what
-// stops a tick, relabelling after a definition reload, the right-click and Enter rules,
-// zeroing, Set Font, the channel selection dialog and the frames.
+// Monitor windows against the simulated LCU: what a tick shows, the right-click and Enter
+// rules, zeroing, Set Font, the channel selection dialog and the frames.
 #include <QAbstractItemModelTester>
 #include <QLineEdit>
 #include <QListWidget>
@@ -51,7 +50,9 @@ TEST_F(MonitorViewTest, ATickFillsAndSignalsTheValueAndRawColumnsOfEveryRowAndEx
   CMonitorView& view = WindowWith(channels);
   QAbstractItemModelTester tester(&view.Model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
   QSignalSpy changes(&view.Model(), &QAbstractItemModel::dataChanged);
-  const auto tooltip = [&](int row) { return view.model()->index(row, gui::kValueColumn).data(Qt::ToolTipRole).toString(); };
+  const auto tooltip = [&](int row) {
+    return view.model()->index(row, gui::kValueColumn).data(Qt::ToolTipRole).toString();
+  };
   EXPECT_TRUE(tooltip(0).isEmpty());
   EXPECT_EQ(TransfersOf([&] { Update(view); }), 6);
   ASSERT_EQ(changes.count(), 2);

@@ -1,7 +1,5 @@
-// The strip chart of a monitor window: shown and hidden from the View menu, the toolbar and
-// the window's right-click menu; fed by the session's readings with no transfer of its own,
-// with a gap while the LCU is off line; saved and restored with the layout beside the
-// settings file, whose own bytes do not change; a bad chart file leaves the windows alone.
+// The strip chart of a monitor window: shown and hidden, fed by the session's readings, drawn
+// tick by tick, and saved beside the settings file.
 #include <QFile>
 #include <QStatusBar>
 #include <QToolBar>
