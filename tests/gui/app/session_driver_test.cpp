@@ -79,18 +79,15 @@ TEST_F(MainFrameTick, TheSecondAnsweringPollInARowRunsTheConnectionActionsOnce) 
 TEST_F(MainFrameTick, ServesChannelValuesForChannelsThreeToSixtyThreeUntilItClosesAndOffLineUnchecksStartLogger) {
   Tick();
   Tick();
-  const struct {
-    const char* channelId;
-    bool served;
-  } cases[] = {{"3", true}, {"63", true}, {" 10x", true}, {"2", false}, {"64", false},
-               {"-1", false}, {"abc", false}, {"", false}};
-  for (const auto& c : cases) {
-    Profile(Store()).WriteProfileString(reg::kChannelData, reg::kChannelId, c.channelId);
+  const std::pair<const char*, bool> cases[] = {{"3", true},   {"63", true},  {" 10x", true}, {"2", false},
+                                                 {"64", false}, {"-1", false}, {"abc", false}, {"", false}};
+  for (const auto& [channelId, served] : cases) {
+    Profile(Store()).WriteProfileString(reg::kChannelData, reg::kChannelId, channelId);
     // Served: the poll, the list set-up and write, and the value read; otherwise the poll alone.
-    EXPECT_EQ(TransfersOf([&] { Tick(); }), c.served ? 4 : 1) << c.channelId;
+    EXPECT_EQ(TransfersOf([&] { Tick(); }), served ? 4 : 1) << channelId;
     const std::string value = Value(reg::kChannelData, reg::kChannelValue);
-    EXPECT_TRUE(QRegularExpression(c.served ? "^[0-9]+$" : "^-1$").match(QString::fromStdString(value)).hasMatch())
-        << c.channelId << " gave " << value;
+    EXPECT_TRUE(QRegularExpression(served ? "^[0-9]+$" : "^-1$").match(QString::fromStdString(value)).hasMatch())
+        << channelId << " gave " << value;
   }
 
   // Going off line unchecks Start Logger; closing the window ends the channel value it served.

@@ -44,15 +44,11 @@ TEST_F(StartupTest, AnEmptyStoreOpensAtTheOriginSixHundredSquareWithNothingCheck
 }
 
 TEST_F(StartupTest, ShowStateFromTheLastRunAndOneIconStyle) {
-  const struct {
-    int showCmd;
-    bool maximized;
-  } cases[] = {{1, false}, {2, false}, {3, true}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.showCmd);
-    SetValue(reg::kSettings, reg::kShowCmd, c.showCmd);
+  for (const int showCmd : {1, 2, 3}) {
+    SCOPED_TRACE(showCmd);
+    SetValue(reg::kSettings, reg::kShowCmd, showCmd);
     Start();
-    EXPECT_EQ(Frame().isMaximized(), c.maximized);
+    EXPECT_EQ(Frame().isMaximized(), showCmd == 3);
     EXPECT_FALSE(Frame().isMinimized());
     // Every start keeps one wrapper around the style that makes the icons once.
     const auto* style = qobject_cast<gui::CachedIconStyle*>(QApplication::style());
@@ -91,24 +87,21 @@ TEST(SingleInstanceLock, ALockLeftByACrashedCopyDoesNotLockTheUserOut) {
 TEST(CorvalentProgram, HelpAndVersionNeedNoDisplay) {
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) environment.remove(QString::fromLatin1(name));
-  const struct {
-    QStringList arguments;
-    QString out;  // what the output holds
-  } cases[] = {
+  const std::pair<QStringList, QString> cases[] = {  // arguments, what the output holds
       {{QStringLiteral("--version")}, QStringLiteral("corvalent ") + gui::GetProductVersion() + QLatin1Char('\n')},
       {{QStringLiteral("--help")}, QStringLiteral("--sim-state <DIR>")},
       {{QStringLiteral("-reverse"), QStringLiteral("--help")}, QStringLiteral("--simulate")},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());
+  for (const auto& [arguments, holds] : cases) {
+    SCOPED_TRACE(arguments.join(QLatin1Char(' ')).toStdString());
     QProcess program;
     program.setProcessEnvironment(environment);
-    program.start(QStringLiteral(CORVALENT_PROGRAM), c.arguments);
+    program.start(QStringLiteral(CORVALENT_PROGRAM), arguments);
     ASSERT_TRUE(program.waitForFinished(10000));
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
     const QString out = QString::fromUtf8(program.readAllStandardOutput());
-    EXPECT_TRUE(out.contains(c.out)) << out.toStdString();
+    EXPECT_TRUE(out.contains(holds)) << out.toStdString();
   }
 }
 

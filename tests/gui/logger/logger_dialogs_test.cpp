@@ -19,13 +19,11 @@ namespace lcu::test {
 namespace {
 
 TEST(DialogInteger, AcceptsSignedDecimalsWithinThirtyTwoBits) {
-  const struct {
-    const char* text;
-    std::optional<std::int32_t> value;
-  } cases[] = {{"0", 0},       {" 42 ", 42},       {"+7", 7},        {"-3", -3},
-               {"2147483647", 2147483647},           {"-2147483648", std::numeric_limits<std::int32_t>::min()},
-               {"2147483648", {}},  {"99999999999999999999", {}}, {"", {}}, {"-", {}}, {"12a", {}}, {"1 2", {}}};
-  for (const auto& c : cases) EXPECT_EQ(gui::ParseDialogInteger(c.text), c.value) << '"' << c.text << '"';
+  const std::pair<const char*, std::optional<std::int32_t>> cases[] = {
+      {"0", 0},         {" 42 ", 42}, {"+7", 7}, {"-3", -3}, {"2147483647", 2147483647},
+      {"-2147483648", std::numeric_limits<std::int32_t>::min()}, {"2147483648", {}}, {"99999999999999999999", {}},
+      {"", {}},         {"-", {}},    {"12a", {}}, {"1 2", {}}};
+  for (const auto& [text, value] : cases) EXPECT_EQ(gui::ParseDialogInteger(text), value) << '"' << text << '"';
 }
 
 QLineEdit* Edit(QDialog& dialog, int index) { return dialog.findChildren<QLineEdit*>().at(index); }

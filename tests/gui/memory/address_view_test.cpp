@@ -220,18 +220,17 @@ TEST_F(MemoryViewTest, TheAddressBarOpensFromTheAddrHeadingAndAppliesValidEntrie
   EXPECT_TRUE(prompter->messages.empty());
 
   Enter(bar, QStringLiteral("9000"), QStringLiteral("8"));
-  const struct {
-    const char* range;
-    std::string_view message;
-  } refused[] = {{"65", msg::kEnterIntegerInMemoryRange}, {"8x", msg::kEnterInteger}};
-  for (const auto& r : refused) {
+  const std::pair<const char*, std::string_view> refused[] = {{"65", msg::kEnterIntegerInMemoryRange},
+                                                              {"8x", msg::kEnterInteger}};
+  for (const auto& [range, message] : refused) {
+    SCOPED_TRACE(range);
     prompter->messages.clear();
-    Enter(bar, QStringLiteral("A000"), QString::fromLatin1(r.range));
-    EXPECT_EQ(prompter->messages, std::vector<std::string>{std::string(r.message)}) << r.range;
-    EXPECT_EQ(view.Document().Address(), 0x9000) << r.range;
-    EXPECT_EQ(view.Document().Range(), 8) << r.range;
-    EXPECT_EQ(Addresses(view), Run(0x9000, 8)) << r.range;
-    EXPECT_EQ(bar.focusWidget(), &bar.RangeBox()) << r.range;
+    Enter(bar, QStringLiteral("A000"), QString::fromLatin1(range));
+    EXPECT_EQ(prompter->messages, std::vector<std::string>{std::string(message)});
+    EXPECT_EQ(view.Document().Address(), 0x9000);
+    EXPECT_EQ(view.Document().Range(), 8);
+    EXPECT_EQ(Addresses(view), Run(0x9000, 8));
+    EXPECT_EQ(bar.focusWidget(), &bar.RangeBox());
   }
 
   // The arrows step one page of the view's range (where a step stops is the core's test).

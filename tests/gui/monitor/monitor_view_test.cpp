@@ -207,13 +207,9 @@ TEST_F(MonitorViewTest, SetFontWidensIdValueAndRawToTheirTexts) {
 }
 
 TEST(EntOffset, RefusesTextThatIsNoNumberAndStaysOpen) {
-  const struct {
-    const char* typed;
-    std::optional<float> value;
-  } cases[] = {
-      {"0", 0.0F}, {" 12.5 ", 12.5F}, {"-3", -3.0F}, {"1e2", 100.0F}, {"", {}}, {"1,5", {}}, {"12a", {}}, {"1e40", {}},
-  };
-  for (const auto& c : cases) EXPECT_EQ(gui::ParseFloatEntry(c.typed), c.value) << '"' << c.typed << '"';
+  const std::pair<const char*, std::optional<float>> cases[] = {
+      {"0", 0.0F}, {" 12.5 ", 12.5F}, {"-3", -3.0F}, {"1e2", 100.0F}, {"", {}}, {"1,5", {}}, {"12a", {}}, {"1e40", {}}};
+  for (const auto& [typed, value] : cases) EXPECT_EQ(gui::ParseFloatEntry(typed), value) << '"' << typed << '"';
   RecordingPrompter said;
   gui::CEntOffset dialog(said);
   EXPECT_EQ(dialog.ValueBox().text(), "0");
@@ -280,27 +276,23 @@ TEST_F(MonitorViewTest, FramesAreNamedAndCloseFromThePopup) {
   EXPECT_EQ(second.windowTitle(), "Monitor");
   EXPECT_TRUE(ViewOf(second).Model().rowCount() == 0 && !ViewOf(second).Document().IsStarted());
 
-  const struct {
-    std::optional<QString> typed;  // nullopt: Cancel
-    QString caption;
-  } renames[] = {
+  const std::pair<std::optional<QString>, QString> renames[] = {  // typed (nullopt: Cancel), caption
       {QStringLiteral("Oil"), QStringLiteral("Oil")},
       {std::nullopt, QStringLiteral("Oil")},
       {QString(), QString()},
       {QString(100, QChar('n')), QString(79, QChar('n'))},
       {QString(40, QChar(0xE9)), QString(39, QChar(0xE9))},  // two bytes each
   };
-  for (const auto& r : renames) {
-    prompter->dialogScripts.push_back([&r](QDialog& dialog) {
-      auto& titleDialog = static_cast<gui::CWindowTitleDlg&>(dialog);
-      if (!r.typed) return false;
-      titleDialog.NameBox().setText(*r.typed);
+  for (const auto& [typed, caption] : renames) {
+    prompter->dialogScripts.push_back([&typed](QDialog& dialog) {
+      if (!typed) return false;
+      static_cast<gui::CWindowTitleDlg&>(dialog).NameBox().setText(*typed);
       dialog.accept();
       return true;
     });
     first.OnWindowName();
-    EXPECT_EQ(first.windowTitle(), r.caption);
-    EXPECT_EQ(first.WindowName(), r.caption);
+    EXPECT_EQ(first.windowTitle(), caption);
+    EXPECT_EQ(first.WindowName(), caption);
   }
   EXPECT_EQ(prompter->modalTitles.back(), "Enter window name");
 
