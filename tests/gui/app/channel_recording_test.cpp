@@ -1,5 +1,7 @@
 // Record Channels and Stop Recording: the file, the indicator and the menu states, the
 // replace question, a failed start, and the end with the program.
+#include <fstream>
+
 #include <QFile>
 #include <QLabel>
 
@@ -69,11 +71,7 @@ TEST_F(ChannelRecordingTest, RecordsEveryWindowsReadingsUntilStopWithGapsWhileOf
 TEST_F(ChannelRecordingTest, AnExistingFileIsReplacedOnlyWhenTheUserSaysYes) {
   WindowWith(kFirst);
   const QString path = FilePath("old.csv");
-  {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("old\n");
-  }
+  std::ofstream(path.toStdString()) << "old\n";
   prompter->yes = false;
   Record(path);
   EXPECT_FALSE(Recording().IsRecording());
@@ -99,10 +97,7 @@ TEST_F(ChannelRecordingTest, RefusalsAndTheProgramsEnd) {
 
   // A file that cannot be made: the message names it and why.
   gui::CMonitorView& view = WindowWith(kFirst);
-  {
-    QFile blocker(FilePath("none.csv"));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-  }
+  std::ofstream(FilePath("none.csv").toStdString()).put('x');
   Record(FilePath("none.csv/inside.csv"));
   EXPECT_FALSE(Recording().IsRecording());
   ASSERT_GE(prompter->messages.size(), 2U);

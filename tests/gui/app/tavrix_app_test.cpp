@@ -1,5 +1,7 @@
 // Start-up and shutdown: the caption, the placement and show state kept in the settings,
 // the settings flags, the application's style, and the single copy per user.
+#include <fstream>
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -74,10 +76,7 @@ TEST(SingleInstanceLock, ALockLeftByACrashedCopyDoesNotLockTheUserOut) {
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("corvalent.lock"));
   // What a killed copy leaves: its process id, which no process has any more.
-  QFile stale(path);
-  ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
-  stale.write("2147483646\ncorvalent\n\n");
-  stale.close();
+  std::ofstream(path.toStdString()) << "2147483646\ncorvalent\n\n";
   gui::SingleInstanceLock next(path);
   EXPECT_TRUE(next.TryLock());
 }

@@ -17,6 +17,7 @@
 #include "gui/app/product_version.h"
 #include "gui/app/qt_text.h"
 #include "gui_fixture.h"
+#include "support/temp_folder.h"
 
 namespace lcu::test {
 namespace {
@@ -30,18 +31,9 @@ class MonitorSettingsTest : public GuiFixture {
     GuiFixture::SetUp();
     Start();
   }
-  static QByteArray Contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-  }
-  static void Write(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-  }
-  static std::int32_t WindowCount(const QByteArray& file) {
-    return le::S32(std::span(reinterpret_cast<const std::uint8_t*>(file.constData()), static_cast<std::size_t>(file.size())), 37);
-  }
+  static std::vector<std::uint8_t> Contents(const QString& path) { return ReadBytes(path.toStdString()); }
+  static void Write(const QString& path, std::span<const std::uint8_t> bytes) { WriteBytes(path.toStdString(), bytes); }
+  static std::int32_t WindowCount(const std::vector<std::uint8_t>& file) { return le::S32(file, 37); }
   QString Caption() { return Frame().windowTitle(); }
   QString CaptionWith(const QString& name) {
     return QStringLiteral("Corvalent - ") + gui::GetProductVersion() + (name.isEmpty() ? QString() : " - " + name);
@@ -109,8 +101,8 @@ TEST_F(MonitorSettingsTest, SavedWindowsComeBackAtTheNextStartAsTheyWereShown) {
   const QString path = FilePath("three.nsb");
   EXPECT_TRUE(prompter->messages.empty());
   EXPECT_FALSE(QFile::exists(FilePath("three")));
-  const QByteArray file = Contents(path);
-  ASSERT_EQ(file.size(), 42172);
+  const std::vector<std::uint8_t> file = Contents(path);
+  ASSERT_EQ(file.size(), 42172u);
   EXPECT_EQ(WindowCount(file), 3) << "the other window takes no record";
   EXPECT_EQ(Caption(), CaptionWith("three.nsb"));
   EXPECT_EQ(Value(reg::kSettings, reg::kMonitor), path.toStdString());
@@ -150,12 +142,12 @@ TEST_F(MonitorSettingsTest, TheFileIsAlwaysWholeAndHoldsAtMostThirtyTwoWindows) 
   for (int i = 0; i < 33; ++i) NewWindow();
   const QString path = FilePath("count.nsb");
   SaveAs(path);
-  EXPECT_EQ(Contents(path).size(), 42172);
+  EXPECT_EQ(Contents(path).size(), 42172u);
   EXPECT_EQ(WindowCount(Contents(path)), 32);
 }
 
 TEST_F(MonitorSettingsTest, OpenClosesTheOldWindowsAndOpensTheStoredOnes) {
-  QByteArray handMade(42172, '\0');
+  std::vector<std::uint8_t> handMade(42172);
   handMade[37] = 2;
   const QString path = FilePath("hand.nsb");
   Write(path, handMade);
@@ -179,7 +171,7 @@ TEST_F(MonitorSettingsTest, OpenClosesTheOldWindowsAndOpensTheStoredOnes) {
   // A file that ends inside the reserved bytes after the version opens no window, and none
   // of the previous file's.
   const QString cut = FilePath("short.nsb");
-  Write(cut, QByteArray(20, '\0'));
+  Write(cut, std::vector<std::uint8_t>(20));
   Open(cut);
   EXPECT_EQ(Frames().size(), 1u);
   EXPECT_TRUE(prompter->messages.empty());
@@ -196,7 +188,7 @@ TEST_F(MonitorSettingsTest, AVersionOneFileKeepsTheDefaultFontAndWidths) {
   ViewOf(frame).Document().SetFont(big);
   const QString path = FilePath("old.nsb");
   SaveAs(path);
-  QByteArray file = Contents(path);
+  std::vector<std::uint8_t> file = Contents(path);
   file[0] = 1;
   Write(path, file);
 
@@ -237,7 +229,7 @@ TEST_F(MonitorSettingsTest, FailuresAreReportedOnceAndLeaveTheRightState) {
   // A save over a file that the disk cannot take whole leaves the old layout as it was.
   const QString kept = FilePath("kept.nsb");
   SaveAs(kept);
-  const QByteArray saved = Contents(kept);
+  const std::vector<std::uint8_t> saved = Contents(kept);
   NewWindow();
   prompter->messages.clear();
   {
