@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <numeric>
 #include <span>
 #include <string>
 #include <vector>
@@ -160,7 +161,7 @@ class OnLineGuiFixture : public GuiFixture {
 
 inline std::vector<std::uint16_t> Range(std::uint16_t first, std::size_t count) {
   std::vector<std::uint16_t> channels(count);
-  for (std::size_t i = 0; i < count; ++i) channels[i] = static_cast<std::uint16_t>(first + i);
+  std::iota(channels.begin(), channels.end(), first);
   return channels;
 }
 

@@ -19,10 +19,6 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QTimer>
-#if defined(__SANITIZE_ADDRESS__)
-// The sanitizer runtime's allocator figure (GCC ships no header for it).
-extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
-#endif
 
 #include "core/logger/data_file.h"
 #include "core/logger/logger_header.h"
@@ -47,8 +43,7 @@ constexpr long kRssToleranceKiB = 16 * 1024;
 constexpr long kHeapToleranceKiB = 1024;
 
 long EnvironmentNumber(const char* name, long fallback) {
-  const char* text = std::getenv(name);
-  const long value = text != nullptr ? std::strtol(text, nullptr, 10) : 0;
+  const long value = qEnvironmentVariableIntValue(name);
   return value > 0 ? value : fallback;
 }
 
@@ -61,14 +56,14 @@ long ResidentKiB() {
   return -1;
 }
 
-/// Under the address sanitizer, the KiB the program holds on the heap; -1 otherwise.
-long HeapInUseKiB() {
+/// Under the address sanitizer, the KiB the program holds on the heap, from its runtime's
+/// allocator (GCC ships no header for it); -1 otherwise.
 #if defined(__SANITIZE_ADDRESS__)
-  return static_cast<long>(__sanitizer_get_current_allocated_bytes() / 1024);
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
+long HeapInUseKiB() { return static_cast<long>(__sanitizer_get_current_allocated_bytes() / 1024); }
 #else
-  return -1;
+long HeapInUseKiB() { return -1; }
 #endif
-}
 
 void RunFor(std::chrono::milliseconds duration) {
   QEventLoop loop;

@@ -92,9 +92,7 @@ TEST_F(MenuCommands, AFailureHalfWayThroughEachCommandReachesTheUser) {
     c.prepare();
     prompter->messages.clear();
     prompter->kinds.clear();
-    const int before = sim->TransferCount();
-    Choose(c.id);
-    const int transfers = sim->TransferCount() - before;
+    const int transfers = TransfersOf([&] { Choose(c.id); });
     ASSERT_GT(transfers, 0);
     for (const MessageKind kind : prompter->kinds) EXPECT_EQ(kind, MessageKind::kInformation);
 
