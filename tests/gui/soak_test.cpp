@@ -11,6 +11,7 @@
 // random sequence, LCU_SOAK_RANDOM=N replays another one.
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <map>
 #include <random>

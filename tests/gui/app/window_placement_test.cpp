@@ -22,10 +22,9 @@ class WindowPlacementTest : public GuiFixture {
 };
 
 TEST_F(WindowPlacementTest, AbsurdStoredRectanglesAreFittedIntoTheirArea) {
-  SetValue(reg::kSettings, reg::kLeft, 300);
-  SetValue(reg::kSettings, reg::kTop, -900);
-  SetValue(reg::kSettings, reg::kRight, INT_MAX);
-  SetValue(reg::kSettings, reg::kBottom, INT_MAX);
+  const std::pair<std::string_view, int> edges[] = {
+      {reg::kLeft, 300}, {reg::kTop, -900}, {reg::kRight, INT_MAX}, {reg::kBottom, INT_MAX}};
+  for (const auto& [name, value] : edges) SetValue(reg::kSettings, name, value);
   Start();
   EXPECT_TRUE(WorkArea().contains(Frame().frameGeometry())) << "from the registry";
 

@@ -85,18 +85,15 @@ TEST_F(StripChartTest, TakesTheSessionsReadingsWithoutTransfersOfItsOwnAndBreaks
 // a tick's new columns met the old ones. Both with a line from tick to tick and with each
 // column's lowest and highest values (many ticks to a column).
 TEST_F(StripChartTest, TracesDrawnTickByTickMatchTheSameTracesDrawnAfresh) {
-  struct Case {
-    std::uint32_t span;
-    int width;
-  };
-  for (const Case& c : {Case{10, 420}, Case{60, 200}, Case{30, 300}}) {
-    SCOPED_TRACE(c.span);
+  const std::pair<std::uint32_t, int> cases[] = {{10, 420}, {60, 200}, {30, 300}};  // span, width
+  for (const auto& [span, width] : cases) {
+    SCOPED_TRACE(span);
     gui::CMonitorView& view = WindowWith(kChannels);
     FixedClock clock;
     CStripChart chart(view.Document(), Session(), app->State(), clock, *prompter);
-    chart.resize(c.width, 160);
-    chart.SetSpan(c.span);
-    const int ticks = static_cast<int>(c.span) * 5 * 3 / 2;
+    chart.resize(width, 160);
+    chart.SetSpan(span);
+    const int ticks = static_cast<int>(span) * 5 * 3 / 2;
     for (int tick = 0; tick < ticks; ++tick) {
       clock.Advance(std::chrono::milliseconds(200));
       sim->AdvanceTime(std::chrono::milliseconds(200));
@@ -115,9 +112,9 @@ TEST_F(StripChartTest, TracesDrawnTickByTickMatchTheSameTracesDrawnAfresh) {
     }
     const QImage stepped = chart.grab().toImage();
     // Another size and back: the traces are drawn afresh.
-    chart.resize(c.width + 1, 160);
+    chart.resize(width + 1, 160);
     (void)chart.grab();
-    chart.resize(c.width, 160);
+    chart.resize(width, 160);
     const QImage afresh = chart.grab().toImage();
 
     ASSERT_EQ(stepped.size(), afresh.size());
