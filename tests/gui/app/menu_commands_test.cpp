@@ -134,13 +134,11 @@ TEST_F(MenuCommands, OffLineCommandsRefuseBeforeTheirDialogs) {
   Tick();
   Tick();
   prompter->messages.clear();
-  const int before = sim->TransferCount();
-  Choose(gui::cmd::kLoadHexFile);
+  EXPECT_EQ(TransfersOf([&] { Choose(gui::cmd::kLoadHexFile); }), 0) << "cancelled: nothing is sent";
   ASSERT_EQ(prompter->fileDialogs.size(), 1U);
   EXPECT_EQ(prompter->fileDialogs[0].title, ToQString(kLoadHexFileDialogTitle));
   EXPECT_EQ(prompter->fileDialogs[0].filter, ToQString(kLoadHexFileDialogFilter));
   EXPECT_EQ(prompter->fileDialogs[0].folder.toStdString(), VelmoraRoot());
-  EXPECT_EQ(sim->TransferCount(), before) << "cancelled: nothing is sent";
   Choose(gui::cmd::kLcuConfiguration);
   ASSERT_EQ(prompter->configurations.size(), 1U);
   EXPECT_EQ(prompter->configurations[0][kSerialRow], "1");
