@@ -61,19 +61,18 @@ class GuiFixture : public ::testing::Test {
   /// A path in a folder that holds nothing else, for the files a test saves and opens.
   QString FilePath(const char* name) const { return m_dir.filePath(QStringLiteral("files/") + QString::fromUtf8(name)); }
 
-  /// Starts the program the way main() does, with the test's services: the recording prompter
-  /// and the fixed clock unless the test brings its own.
-  void Start(std::unique_ptr<gui::GuiPrompter> ownPrompter = nullptr, std::unique_ptr<Clock> clock = nullptr) {
+  /// Starts the program the way main() does, with the test's services.
+  void Start(std::unique_ptr<Clock> clock = std::make_unique<FixedClock>()) {
     gui::CTavrixApp::Services services;
     services.store = std::make_unique<QtSettingsStore>(m_iniPath);
     auto lcu = std::make_unique<sim::LcuSimulator>();
     sim = lcu.get();
     services.backend = std::move(lcu);
     auto recording = std::make_unique<RecordingGuiPrompter>();
-    prompter = ownPrompter ? nullptr : recording.get();
-    services.prompter = ownPrompter ? std::move(ownPrompter) : std::move(recording);
+    prompter = recording.get();
+    services.prompter = std::move(recording);
     services.files = std::make_unique<HostFileSystem>();
-    services.clock = clock ? std::move(clock) : std::make_unique<FixedClock>();
+    services.clock = std::move(clock);
     app = std::make_unique<gui::CTavrixApp>(std::move(services));
     ASSERT_TRUE(app->InitInstance());
   }

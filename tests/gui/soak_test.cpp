@@ -72,31 +72,20 @@ void RunFor(std::chrono::milliseconds duration) {
   loop.exec();
 }
 
-/// A user who knows the service password, says Yes and cancels every other dialog. It keeps
-/// nothing: a soak must not hold what grows with time.
-class SoakPrompter final : public gui::GuiPrompter {
- public:
-  void ShowMessage(MessageKind, std::string_view) override {}
-  bool AskQuestion(std::string_view) override { return true; }
-  bool RunPasswordDialog(QString& entry) override {
-    entry = gui::ToQString(gui::text::kServicePassword1);
-    return true;
-  }
-  void RunAboutBox(const QString&) override {}
-  void RunLcuConfigurationDialog(const LcuConfigurationTexts&) override {}
-  QString GetOpenFileName(const QString&, const QString&, const QString&) override { return {}; }
-  QString GetSaveFileName(const QString&, const QString&, const QString&) override { return {}; }
-  bool RunModal(QDialog&) override { return false; }
-  std::optional<QFont> GetFont(const QFont&) override { return std::nullopt; }
-  QAction* RunPopupMenu(QMenu&, const QPoint&) override { return nullptr; }
-};
-
 class SoakTest : public GuiFixture {
  protected:
   void SetUp() override {
     GuiFixture::SetUp();
     SetValue(reg::kSettings, reg::kAutoDownload, 1);
-    Start(std::make_unique<SoakPrompter>(), std::make_unique<SystemClock>());
+    Start(std::make_unique<SystemClock>());
+    Forget();
+  }
+  // The user knows the service password, says Yes and cancels every other dialog. What the
+  // prompter records is forgotten at every step: a soak must not hold what grows with time.
+  void Forget() {
+    *prompter = RecordingGuiPrompter();
+    prompter->yes = true;
+    prompter->passwordEntries = {gui::ToQString(gui::text::kServicePassword1)};
   }
 
   bool Chance(int percent) { return Between(0, 99) < percent; }
@@ -186,6 +175,7 @@ class SoakTest : public GuiFixture {
   // download lets events through.
   void Step() {
     m_stepTimer.start(Between(100, 900));
+    Forget();
     CollectDownload();
     OpenMemoryWindow();
     if (m_unplugged) {

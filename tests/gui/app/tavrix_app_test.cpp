@@ -45,8 +45,20 @@ TEST_F(StartupTest, AnEmptyStoreOpensAtTheOriginSixHundredSquareWithNothingCheck
   EXPECT_FALSE(app->Ui().PumpWaitingMessages()) << "a running download would stop";
 }
 
-TEST_F(StartupTest, ShowStateFromTheLastRunAndOneIconStyle) {
-  for (const int showCmd : {1, 2, 3}) {
+// The placement comes back, with the normal rectangle kept while maximized; the last show state
+// comes back, but never minimized.
+TEST_F(StartupTest, ThePlacementAndTheShowStateComeBack) {
+  const std::pair<std::string_view, int> edges[] = {
+      {reg::kTop, 10}, {reg::kLeft, 20}, {reg::kBottom, 310}, {reg::kRight, 420}};
+  for (const auto& [name, value] : edges) SetValue(reg::kSettings, name, value);
+  Start();
+  EXPECT_EQ(Frame().frameGeometry(), QRect(20, 10, 400, 300));
+  Frame().showMaximized();
+  Stop();
+  EXPECT_EQ(Value(reg::kSettings, reg::kShowCmd), "3");
+  for (const auto& [name, value] : edges) EXPECT_EQ(Value(reg::kSettings, name), std::to_string(value)) << name;
+
+  for (const int showCmd : {3, 1, 2}) {
     SCOPED_TRACE(showCmd);
     SetValue(reg::kSettings, reg::kShowCmd, showCmd);
     Start();
@@ -58,18 +70,6 @@ TEST_F(StartupTest, ShowStateFromTheLastRunAndOneIconStyle) {
     EXPECT_EQ(qobject_cast<gui::CachedIconStyle*>(style->baseStyle()), nullptr);
     Stop();
   }
-}
-
-TEST_F(StartupTest, ThePlacementComesBackAndTheNormalRectangleIsKeptWhenMaximized) {
-  const std::pair<std::string_view, int> edges[] = {
-      {reg::kTop, 10}, {reg::kLeft, 20}, {reg::kBottom, 310}, {reg::kRight, 420}};
-  for (const auto& [name, value] : edges) SetValue(reg::kSettings, name, value);
-  Start();
-  EXPECT_EQ(Frame().frameGeometry(), QRect(20, 10, 400, 300));
-  Frame().showMaximized();
-  Stop();
-  EXPECT_EQ(Value(reg::kSettings, reg::kShowCmd), "3");
-  for (const auto& [name, value] : edges) EXPECT_EQ(Value(reg::kSettings, name), std::to_string(value)) << name;
 }
 
 TEST(SingleInstanceLock, ALockLeftByACrashedCopyDoesNotLockTheUserOut) {

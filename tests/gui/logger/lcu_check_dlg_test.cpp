@@ -16,7 +16,7 @@ class LcuCheckTest : public GuiFixture {
 };
 
 // The simulated LCU holds data that was never downloaded here: a line is amber.
-TEST_F(LcuCheckTest, ConnectionOpensTheWindowAndTheMenuShowsEveryLineWithItsMarkerAndWritesNothing) {
+TEST_F(LcuCheckTest, ConnectionOpensTheWindowOnlyWithSomethingToSayAndTheMenuShowsEveryLine) {
   StartOnLine();
   RunPosted();
   gui::CLcuCheckDlg* window = ConnectionWindow();
@@ -43,11 +43,10 @@ TEST_F(LcuCheckTest, ConnectionOpensTheWindowAndTheMenuShowsEveryLineWithItsMark
   EXPECT_TRUE(texts.contains(gui::ToQString(gui::text::kLcuCheckActionLead) + "Download"));
   EXPECT_TRUE(sim->DataMemory() == data);
   EXPECT_TRUE(sim->ProgramMemory() == program);
-}
 
-TEST_F(LcuCheckTest, ConnectionWithNothingToSayOpensNothing) {
-  // Data kept in the LCU by a download with Protect Data counts as downloaded; the clock set
-  // to the simulated LCU's.
+  // A connection with nothing to say opens nothing: data kept in the LCU by a download with
+  // Protect Data counts as downloaded, and the clock is set to the simulated LCU's.
+  Stop();
   SetValue(reg::kSettings, reg::kAutoDownload, 1);
   SetValue(reg::kSettings, reg::kPreserveBuffer, 1);
   Start();
