@@ -75,8 +75,7 @@ TEST_F(ChannelRecordingTest, AnExistingFileIsReplacedOnlyWhenTheUserSaysYes) {
   prompter->yes = false;
   Record(path);
   EXPECT_FALSE(Recording().IsRecording());
-  ASSERT_EQ(prompter->questions.size(), 1U);
-  EXPECT_EQ(prompter->questions[0], "old.csv already exists. Do you want to replace it ?");
+  EXPECT_EQ(prompter->questions, std::vector<std::string>{"old.csv already exists. Do you want to replace it ?"});
   EXPECT_EQ(Lines(path), QStringList{"old"});
 
   prompter->yes = true;
@@ -89,11 +88,9 @@ TEST_F(ChannelRecordingTest, AnExistingFileIsReplacedOnlyWhenTheUserSaysYes) {
 }
 
 TEST_F(ChannelRecordingTest, RefusalsAndTheProgramsEnd) {
-  // Nothing to record.
   Record(FilePath("none.csv"));
   EXPECT_FALSE(Recording().IsRecording());
-  ASSERT_EQ(prompter->messages.size(), 1U);
-  EXPECT_EQ(prompter->messages[0], "No monitor window shows any channel to record.");
+  EXPECT_EQ(prompter->messages, std::vector<std::string>{"No monitor window shows any channel to record."});
 
   // A file that cannot be made: the message names it and why.
   gui::CMonitorView& view = WindowWith(kFirst);

@@ -24,15 +24,12 @@ using gui::ToQString;
 
 using StartupTest = GuiFixture;
 
-TEST_F(StartupTest, AnEmptyStoreOpensAtTheOriginSixHundredSquareWithNothingCheckedUntilExit) {
+TEST_F(StartupTest, AnEmptyStoreOpensAtTheOriginSixHundredSquareUntilExit) {
   Start();
   // The window system keeps the frame on the screen: the frame, not the inside, is at 0,0.
   EXPECT_EQ(Frame().frameGeometry().topLeft(), QPoint(0, 0));
   EXPECT_EQ(Frame().frameGeometry().size(), QSize(600, 600));
   EXPECT_FALSE(Frame().isMaximized());
-  for (const int id : {gui::cmd::kAutoDownload, gui::cmd::kProtectData, gui::cmd::kPreserveQmt, gui::cmd::kStartLogger}) {
-    EXPECT_FALSE(Menu().IsChecked(id)) << id;
-  }
   EXPECT_TRUE(prompter->messages.empty());
   // The caption and the About box carry the build's version.
   EXPECT_NE(gui::GetProductVersion(), QStringLiteral("0.0.0"));

