@@ -251,7 +251,8 @@ TEST_F(MonitorSettingsTest, FailuresAreReportedOnceAndLeaveTheRightState) {
   EXPECT_EQ(Caption(), CaptionWith("mem")) << "the caption already names the file";
   ASSERT_EQ(prompter->messages.size(), 1u);
   const std::string& message = prompter->messages[0];
-  EXPECT_TRUE(message.starts_with("Failed to read settings file.\n/proc/self/mem: ") && !message.ends_with(": ")) << message;
+  EXPECT_TRUE(message.starts_with("Failed to read settings file.\n/proc/self/mem: ") && !message.ends_with(": "))
+      << message;
 }
 
 // Close ends the file but not the registry value; closing the main window saves first, and
