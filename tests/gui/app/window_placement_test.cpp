@@ -56,9 +56,7 @@ TEST_F(WindowPlacementTest, NewWindowsCascadeByATitleBarAndWrapInsideTheArea) {
   std::vector<QPoint> positions;
   for (int i = 0; i < 40; ++i) positions.push_back(NewWindow().pos());
   const int step = Frames()[0]->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, Frames()[0]);
-  EXPECT_EQ(positions[0], QPoint(0, 0));
-  EXPECT_EQ(positions[1], QPoint(step, step));
-  EXPECT_EQ(positions[2], QPoint(2 * step, 2 * step));
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(positions[static_cast<std::size_t>(i)], QPoint(i * step, i * step)) << i;
   int wraps = 0;
   for (gui::CChildFrame* frame : Frames()) {
     EXPECT_TRUE(Frame().MdiArea().viewport()->rect().contains(frame->geometry()));

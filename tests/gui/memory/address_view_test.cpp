@@ -88,8 +88,7 @@ class MemoryViewTest : public OnLineGuiFixture {
   int WritesOfRightClick(CAddressView& view) { return TransfersOf([&] { RightClick(view); }); }
   // Rows of kScratch..kScratch+15 set to a known pattern.
   void ClearScratch(CAddressView& view) {
-    const std::vector<std::uint8_t> zeros(16, 0);
-    sim->WriteDataMemory(kScratch - 0x8000, zeros);
+    sim->WriteDataMemory(kScratch - 0x8000, std::vector<std::uint8_t>(16, 0));
     view.Document().SetRun(kScratch, view.Document().Range());
   }
 

@@ -23,7 +23,6 @@ namespace lcu::test {
 namespace {
 
 using gui::CMonitorView;
-using gui::ToQString;
 
 class MonitorSettingsTest : public GuiFixture {
  protected:

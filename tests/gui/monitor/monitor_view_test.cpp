@@ -24,7 +24,6 @@ namespace {
 
 using gui::CMonitorView;
 using gui::ToQString;
-using gui::ToStdString;
 
 class MonitorViewTest : public OnLineGuiFixture {
  protected:
@@ -160,7 +159,7 @@ TEST_F(MonitorViewTest, ZeroingTakesTheSelectedRowsAndTheirShownValues) {
   EXPECT_EQ(Value(reg::kChannelData, reg::kZeroFlag), "(missing)");
 
   SelectRows(view, {0, 1, 3});
-  const float shown3 = ParseShownValue(ToStdString(Cell(view, 1, gui::kValueColumn)));
+  const float shown3 = ParseShownValue(gui::ToStdString(Cell(view, 1, gui::kValueColumn)));
   const float before3 = Offset(3);
   const float before4 = Offset(4);
   TypeZeroValue(QStringLiteral("10"));
