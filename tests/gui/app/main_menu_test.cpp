@@ -26,27 +26,20 @@ class MainMenuTest : public GuiFixture {
   }
 };
 
-std::vector<QAction*> MenuItems(QMainWindow& window) {
-  std::vector<QAction*> items;
-  for (QAction* menu : window.menuBar()->actions()) {
-    for (QAction* item : menu->menu()->actions()) {
-      if (!item->isSeparator()) items.push_back(item);
-    }
-  }
-  return items;
-}
-
 TEST_F(MainMenuTest, ShortcutsAreUniqueWithPromptsAndOnlyTheServiceItemsAndStopRecordingStartGrayed) {
   Start();
   std::set<QString> shortcuts;
   // Stop Recording waits for a recording.
   const std::set<QAction*> service = {Menu().Action(kServiceItems[0]), Menu().Action(kServiceItems[1]),
                                       Menu().Action(kServiceItems[2]), Menu().Action(gui::cmd::kStopRecording)};
-  for (QAction* item : MenuItems(Frame())) {
-    EXPECT_EQ(item->isEnabled(), service.count(item) == 0) << item->text().toStdString();
-    if (item->shortcut().isEmpty()) continue;
-    EXPECT_TRUE(shortcuts.insert(item->shortcut().toString()).second) << item->text().toStdString();
-    EXPECT_FALSE(item->statusTip().isEmpty()) << item->text().toStdString();
+  for (const QAction* menu : Frame().menuBar()->actions()) {
+    for (QAction* item : menu->menu()->actions()) {
+      if (item->isSeparator()) continue;
+      EXPECT_EQ(item->isEnabled(), service.count(item) == 0) << item->text().toStdString();
+      if (item->shortcut().isEmpty()) continue;
+      EXPECT_TRUE(shortcuts.insert(item->shortcut().toString()).second) << item->text().toStdString();
+      EXPECT_FALSE(item->statusTip().isEmpty()) << item->text().toStdString();
+    }
   }
   EXPECT_EQ(shortcuts.size(), 14U);
   EXPECT_EQ(Menu().Action(gui::cmd::kPassword)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));

@@ -98,8 +98,7 @@ TEST(ProgressDialog, ShowsTheFiguresOfTheDownloadAndCtrlSAsksToStop) {
   ui.StepProgress();
   EXPECT_EQ(ui.Progress()->Position(), 195);
 
-  QTest::keyClick(ui.Progress(), Qt::Key_S);
-  QTest::keyClick(ui.Progress(), Qt::Key_Escape);
+  for (const Qt::Key key : {Qt::Key_S, Qt::Key_Escape}) QTest::keyClick(ui.Progress(), key);
   EXPECT_EQ(stop, 0);
   QTest::keyClick(ui.Progress(), Qt::Key_S, Qt::ControlModifier);
   EXPECT_EQ(stop, 1);
