@@ -48,9 +48,8 @@ long EnvironmentNumber(const char* name, long fallback) {
 /// VmRSS of this process in KiB, from /proc/self/status.
 long ResidentKiB() {
   std::ifstream status("/proc/self/status");
-  for (std::string line; std::getline(status, line);) {
+  for (std::string line; std::getline(status, line);)
     if (line.rfind("VmRSS:", 0) == 0) return std::strtol(line.c_str() + 6, nullptr, 10);
-  }
   return -1;
 }
 

@@ -115,9 +115,8 @@ TEST_F(MainFrameTick, ServesChannelValuesForChannelsThreeToSixtyThreeUntilItClos
 // pointer rests on the pane, follow the reason as it changes, without a message box.
 TEST_F(MainFrameTick, TheLinkPaneSaysWhyItIsOffLineAndThePromptFollowsThePointer) {
   QLabel* linkPane = nullptr;
-  for (QLabel* pane : Frame().statusBar()->findChildren<QLabel*>()) {
+  for (QLabel* pane : Frame().statusBar()->findChildren<QLabel*>())
     if (pane->text() == kOffLine) linkPane = pane;
-  }
   ASSERT_NE(linkPane, nullptr);
   const QString notAttached = QString::fromStdString(sim::LinkErrorText(sim::kErrorFileNotFound));
   ASSERT_FALSE(notAttached.isEmpty());

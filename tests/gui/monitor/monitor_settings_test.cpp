@@ -58,10 +58,8 @@ class FirstShowRecorder : public QObject {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Show) {
-      if (auto* view = qobject_cast<CMonitorView*>(watched); view && !shown.contains(view))
-        shown[view] = {view->GetListFont(), view->GetColumnWidths(), view->Model().rowCount()};
-    }
+    if (auto* view = qobject_cast<CMonitorView*>(watched); view && event->type() == QEvent::Show && !shown.count(view))
+      shown[view] = {view->GetListFont(), view->GetColumnWidths(), view->Model().rowCount()};
     return QObject::eventFilter(watched, event);
   }
 };

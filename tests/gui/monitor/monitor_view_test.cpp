@@ -127,9 +127,7 @@ TEST_F(MonitorViewTest, RightClickAndEnterFollowTheSelectionAndTheLink) {
   };
   CMonitorView& view = WindowWith(Range(0, 4));
   for (const auto& c : cases) {
-    prompter->popups.clear();
-    prompter->messages.clear();
-    prompter->modalTitles.clear();
+    *prompter = RecordingGuiPrompter();
     app->Device().m_bOnline = c.online ? 1 : 0;
     SCOPED_TRACE(c.what);
     view.clearSelection();
@@ -237,9 +235,8 @@ TEST_F(MonitorViewTest, EditChannelsListsTheLevelsChannelsAndTakesTheCheckedInLi
   prompter->dialogScripts.push_back([](QDialog& dialog) {
     QListWidget& list = static_cast<gui::CChanSelectionDlg&>(dialog).CheckList();
     std::vector<QString> checked;
-    for (int i = 0; i < list.count(); ++i) {
+    for (int i = 0; i < list.count(); ++i)
       if (list.item(i)->checkState() == Qt::Checked) checked.push_back(list.item(i)->text());
-    }
     EXPECT_EQ(list.count(), 95);
     EXPECT_EQ(checked, (std::vector<QString>{"FUEL PRESS", "GEAR"}));
     list.item(0)->setCheckState(Qt::Checked);
@@ -248,9 +245,8 @@ TEST_F(MonitorViewTest, EditChannelsListsTheLevelsChannelsAndTakesTheCheckedInLi
   });
   view.OnEditChannels();
   ASSERT_EQ(view.Model().rowCount(), 3);
-  EXPECT_EQ(view.Model().Channel(0), 0);
-  EXPECT_EQ(view.Model().Channel(1), 5);
-  EXPECT_EQ(view.Model().Channel(2), 70);
+  const std::pair<int, std::uint16_t> chosen[] = {{0, 0}, {1, 5}, {2, 70}};  // row, channel in list order
+  for (const auto& [row, channel] : chosen) EXPECT_EQ(view.Model().Channel(row), channel);
 
   prompter->dialogScripts.push_back([](QDialog& dialog) {
     auto& list = static_cast<gui::CChanSelectionDlg&>(dialog).CheckList();

@@ -66,9 +66,9 @@ TEST_F(StripChartTest, TakesTheSessionsReadingsWithoutTransfersOfItsOwnAndBreaks
   EXPECT_EQ(TransfersOf([&] { Update(view); }), hidden) << "the chart adds no transfer";
   ASSERT_EQ(chart.History().Size(), 3U);
   ASSERT_EQ(chart.History().Traces(), 3U);
-  for (int row = 0; row < 3; ++row) {
-    EXPECT_TRUE(chart.LegendText(static_cast<std::size_t>(row)).endsWith(QStringLiteral("  ") + Cell(view, row, gui::kValueColumn)))
-        << chart.LegendText(static_cast<std::size_t>(row)).toStdString();
+  for (std::size_t row = 0; row < 3; ++row) {
+    const QString legend = chart.LegendText(row);
+    EXPECT_TRUE(legend.endsWith("  " + Cell(view, static_cast<int>(row), gui::kValueColumn))) << legend.toStdString();
   }
   EXPECT_TRUE(chart.LegendText(0).startsWith(QStringLiteral("FUEL PRESS [bar]")));
 
@@ -120,13 +120,12 @@ TEST_F(StripChartTest, TracesDrawnTickByTickMatchTheSameTracesDrawnAfresh) {
     ASSERT_EQ(stepped.size(), afresh.size());
     int differing = 0;
     int coloured = 0;  // the traces' pixels: the grid, the frame and the texts are grey
-    for (int y = 0; y < afresh.height(); ++y) {
+    for (int y = 0; y < afresh.height(); ++y)
       for (int x = 0; x < afresh.width() - 130; ++x) {
         differing += stepped.pixel(x, y) != afresh.pixel(x, y) ? 1 : 0;
         const QRgb pixel = afresh.pixel(x, y);
         coloured += qRed(pixel) != qGreen(pixel) || qGreen(pixel) != qBlue(pixel) ? 1 : 0;
       }
-    }
     EXPECT_GT(coloured, afresh.height() * 3) << "traces are drawn";
     EXPECT_LE(differing, afresh.height()) << "at most a column's worth";
   }
