@@ -17,7 +17,6 @@ namespace {
 
 class WindowPlacementTest : public GuiFixture {
  protected:
-  QRect WorkArea() const { return QGuiApplication::primaryScreen()->availableGeometry(); }
   QMenu& WindowMenu() { return *qobject_cast<QMenu*>(Menu().Action(gui::cmd::kWindowArrange)->parent()); }
 };
 
@@ -26,7 +25,8 @@ TEST_F(WindowPlacementTest, AbsurdStoredRectanglesAreFittedIntoTheirArea) {
       {reg::kLeft, 300}, {reg::kTop, -900}, {reg::kRight, INT_MAX}, {reg::kBottom, INT_MAX}};
   for (const auto& [name, value] : edges) SetValue(reg::kSettings, name, value);
   Start();
-  EXPECT_TRUE(WorkArea().contains(Frame().frameGeometry())) << "from the registry";
+  const QRect workArea = QGuiApplication::primaryScreen()->availableGeometry();
+  EXPECT_TRUE(workArea.contains(Frame().frameGeometry())) << "from the registry";
 
   // The same numbers from a settings file, for the main window and a child window.
   Frame().PlaceFrame(10, 10, 300, 200);
@@ -46,7 +46,7 @@ TEST_F(WindowPlacementTest, AbsurdStoredRectanglesAreFittedIntoTheirArea) {
   image.Write(whole);
   WriteBytes(path.toStdString(), bytes);
   Open(path);
-  EXPECT_TRUE(WorkArea().contains(Frame().frameGeometry())) << "from a settings file";
+  EXPECT_TRUE(workArea.contains(Frame().frameGeometry())) << "from a settings file";
   ASSERT_EQ(Frames().size(), 1u);
   EXPECT_TRUE(Frame().MdiArea().viewport()->rect().contains(Frames()[0]->geometry()));
 }

@@ -1,5 +1,4 @@
-// The logger dialogs' own rules: what their fields accept, and the progress dialog's stop key
-// and figures.
+// The logger dialogs' own rules: what their fields accept, the progress dialog's figures and key.
 #include <limits>
 #include <optional>
 

@@ -70,8 +70,7 @@ class MemoryViewTest : public OnLineGuiFixture {
     QTest::keyClick(&bar.RangeBox(), Qt::Key_Return);
   }
 
-  // Answers the next "Write Data" dialog with a format and a typed value; records what it
-  // opened with.
+  // Answers the next "Write Data" dialog with a format and a typed value, noting how it opened.
   void TypeDatum(std::int32_t format, const QString& typed) {
     prompter->dialogScripts.push_back([this, format, typed](QDialog& dialog) {
       auto& datum = static_cast<gui::CDatumDlg&>(dialog);
