@@ -1,10 +1,10 @@
-// The desktop program as the tests drive it: the real application object and main window,
-// with a simulated LCU, the real settings store in a temporary INI file, a recording
-// prompter and a fixed clock. The session's poll and its documents' updates are called
-// directly; its timer finds nothing due while the fixed clock stands still.
+// The desktop program as the tests drive it: the real application and main window with a
+// simulated LCU, the sample set-up, the settings in a temporary INI file, a recording prompter
+// and a fixed clock, under which the session's timer finds nothing due: tests call the poll.
 #pragma once
 
 #include <memory>
+#include <numeric>
 #include <span>
 #include <string>
 #include <vector>
@@ -43,6 +43,7 @@ class GuiFixture : public ::testing::Test {
     QDir().mkpath(m_dir.filePath(QStringLiteral("files")));
     Store().WriteString(reg::kPaths, reg::kDataDirectory, m_dir.filePath(QStringLiteral("Sample")).toStdString());
     Store().WriteString(reg::kPaths, reg::kSetupDirectory, m_dir.filePath(QStringLiteral("Setup")).toStdString());
+    ASSERT_EQ(sim::WriteSampleSetup(Store()), "");
   }
   void TearDown() override { app.reset(); }
 
@@ -57,13 +58,11 @@ class GuiFixture : public ::testing::Test {
   void SetValue(std::string_view section, std::string_view name, std::int32_t value) {
     Profile(Store()).WriteProfileInt(section, name, value);
   }
-  /// The sample set-up files with their channel definitions.
-  void WriteSampleSetup() { ASSERT_EQ(sim::WriteSampleSetup(Store()), ""); }
   /// A path in a folder that holds nothing else, for the files a test saves and opens.
   QString FilePath(const char* name) const { return m_dir.filePath(QStringLiteral("files/") + QString::fromUtf8(name)); }
 
   /// Starts the program the way main() does, with the test's services.
-  void Start() {
+  void Start(std::unique_ptr<Clock> clock = std::make_unique<FixedClock>()) {
     gui::CTavrixApp::Services services;
     services.store = std::make_unique<QtSettingsStore>(m_iniPath);
     auto lcu = std::make_unique<sim::LcuSimulator>();
@@ -73,7 +72,7 @@ class GuiFixture : public ::testing::Test {
     prompter = recording.get();
     services.prompter = std::move(recording);
     services.files = std::make_unique<HostFileSystem>();
-    services.clock = std::make_unique<FixedClock>();
+    services.clock = std::move(clock);
     app = std::make_unique<gui::CTavrixApp>(std::move(services));
     ASSERT_TRUE(app->InitInstance());
   }
@@ -150,9 +149,18 @@ class GuiFixture : public ::testing::Test {
   std::unique_ptr<QtSettingsStore> m_store;
 };
 
+/// The program started and on line.
+class OnLineGuiFixture : public GuiFixture {
+ protected:
+  void SetUp() override {
+    GuiFixture::SetUp();
+    StartOnLine();
+  }
+};
+
 inline std::vector<std::uint16_t> Range(std::uint16_t first, std::size_t count) {
   std::vector<std::uint16_t> channels(count);
-  for (std::size_t i = 0; i < count; ++i) channels[i] = static_cast<std::uint16_t>(first + i);
+  std::iota(channels.begin(), channels.end(), first);
   return channels;
 }
 

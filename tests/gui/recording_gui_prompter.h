@@ -37,9 +37,8 @@ class RecordingGuiPrompter final : public gui::GuiPrompter {
     if (passwordEntries.empty()) return false;
     const std::optional<QString> typed = passwordEntries.front();
     passwordEntries.pop_front();
-    if (!typed) return false;
-    entry = *typed;
-    return true;
+    if (typed) entry = *typed;
+    return typed.has_value();
   }
   void RunAboutBox(const QString& version) override { aboutVersions.push_back(version); }
   void RunLcuConfigurationDialog(const LcuConfigurationTexts& texts) override { configurations.push_back(texts); }

@@ -1,62 +1,31 @@
-// The desktop program left running against the simulated LCU as a busy technician would use
-// it: four monitor windows of 200 channels ticking at their normal 200 ms, the memory window
-// with its address bar, logging started and stopped, downloads through the menu, windows
-// closed and opened again, and the LCU unplugged and plugged in again at random moments (also
-// in the middle of a transfer).
-//
-// The run passes when the program neither crashes nor trips a sanitizer, did its work
-// (complete data files, values in every window, also after the last replug), and neither its
-// resident size nor, under the address sanitizer, its heap in use grew after the warm-up
-// (the first minute, or the first third of a shorter run). The test's environment keeps the
-// sanitizer's quarantine small so that the resident size follows what the program holds.
-//
-// LCU_SOAK_SECONDS sets the length of the run (default 60); the actions come from a fixed
-// random sequence, LCU_SOAK_RANDOM=N replays another one.
-#include <algorithm>
+// The desktop program left running against the simulated LCU as a busy technician uses it:
+// four monitor windows of 200 channels at their normal 200 ms, the memory window and its
+// address bar, logging, downloads, windows closed and opened again, and the LCU unplugged at
+// random moments (also within a transfer). It passes when nothing crashes or trips a sanitizer,
+// the work got done (complete data files, values in every window, also after the last replug),
+// and neither the resident size nor, under the address sanitizer, the heap in use grew after
+// the warm-up (the first minute, or the first third of a shorter run). LCU_SOAK_SECONDS sets
+// the length (default 60); LCU_SOAK_RANDOM=N replays another random sequence.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <map>
-#include <memory>
-#include <numeric>
 #include <random>
-#include <string>
-#include <vector>
 
-#include <QAction>
-#include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <QTimer>
-#include <gtest/gtest.h>
-#if defined(__SANITIZE_ADDRESS__)
-// The sanitizer runtime's allocator figure (GCC ships no header for it).
-extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
-#endif
 
-#include "core/host/registry.h"
 #include "core/logger/data_file.h"
 #include "core/logger/logger_header.h"
-#include "gui/app/command_ids.h"
-#include "gui/app/gui_prompter.h"
 #include "gui/app/gui_texts.h"
-#include "gui/app/main_frame.h"
-#include "gui/app/main_menu.h"
 #include "gui/app/qt_text.h"
-#include "gui/app/tavrix_app.h"
 #include "gui/memory/address_dlg.h"
 #include "gui/memory/address_view.h"
 #include "gui/memory/memory_template.h"
-#include "gui/monitor/child_frame.h"
-#include "gui/monitor/monitor_template.h"
-#include "gui/monitor/monitor_view.h"
-#include "platform/host_file_system.h"
-#include "qtstore/qt_settings_store.h"
-#include "sim/lcu_simulator.h"
-#include "sim/sample_setup.h"
+#include "gui_fixture.h"
 
 namespace lcu::test {
 namespace {
@@ -72,28 +41,26 @@ constexpr long kRssToleranceKiB = 16 * 1024;
 constexpr long kHeapToleranceKiB = 1024;
 
 long EnvironmentNumber(const char* name, long fallback) {
-  const char* text = std::getenv(name);
-  const long value = text != nullptr ? std::strtol(text, nullptr, 10) : 0;
+  const long value = qEnvironmentVariableIntValue(name);
   return value > 0 ? value : fallback;
 }
 
 /// VmRSS of this process in KiB, from /proc/self/status.
 long ResidentKiB() {
   std::ifstream status("/proc/self/status");
-  for (std::string line; std::getline(status, line);) {
+  for (std::string line; std::getline(status, line);)
     if (line.rfind("VmRSS:", 0) == 0) return std::strtol(line.c_str() + 6, nullptr, 10);
-  }
   return -1;
 }
 
-/// Under the address sanitizer, the KiB the program holds on the heap; -1 otherwise.
-long HeapInUseKiB() {
+/// Under the address sanitizer, the KiB the program holds on the heap, from its runtime's
+/// allocator (GCC ships no header for it); -1 otherwise.
 #if defined(__SANITIZE_ADDRESS__)
-  return static_cast<long>(__sanitizer_get_current_allocated_bytes() / 1024);
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
+long HeapInUseKiB() { return static_cast<long>(__sanitizer_get_current_allocated_bytes() / 1024); }
 #else
-  return -1;
+long HeapInUseKiB() { return -1; }
 #endif
-}
 
 void RunFor(std::chrono::milliseconds duration) {
   QEventLoop loop;
@@ -101,60 +68,27 @@ void RunFor(std::chrono::milliseconds duration) {
   loop.exec();
 }
 
-/// A user who knows the service password, says Yes and cancels every other dialog. It keeps
-/// nothing: a soak must not hold what grows with time.
-class SoakPrompter final : public gui::GuiPrompter {
- public:
-  void ShowMessage(MessageKind, std::string_view) override {}
-  bool AskQuestion(std::string_view) override { return true; }
-  bool RunPasswordDialog(QString& entry) override {
-    entry = gui::ToQString(gui::text::kServicePassword1);
-    return true;
-  }
-  void RunAboutBox(const QString&) override {}
-  void RunLcuConfigurationDialog(const LcuConfigurationTexts&) override {}
-  QString GetOpenFileName(const QString&, const QString&, const QString&) override { return {}; }
-  QString GetSaveFileName(const QString&, const QString&, const QString&) override { return {}; }
-  bool RunModal(QDialog&) override { return false; }
-  std::optional<QFont> GetFont(const QFont&) override { return std::nullopt; }
-  QAction* RunPopupMenu(QMenu&, const QPoint&) override { return nullptr; }
-};
-
-class SoakTest : public ::testing::Test {
+class SoakTest : public GuiFixture {
  protected:
   void SetUp() override {
-    const QString ini = m_dir.filePath(QStringLiteral("Velmora.ini"));
-    QtSettingsStore setup(ini);
-    setup.WriteString(reg::kPaths, reg::kDataDirectory, m_dir.filePath(QStringLiteral("Sample")).toStdString());
-    setup.WriteString(reg::kPaths, reg::kSetupDirectory, m_dir.filePath(QStringLiteral("Setup")).toStdString());
-    ASSERT_EQ(sim::WriteSampleSetup(setup), "");
-    Profile(setup).WriteProfileInt(reg::kSettings, reg::kAutoDownload, 1);
-
-    gui::CTavrixApp::Services services;
-    services.store = std::make_unique<QtSettingsStore>(ini);
-    auto lcu = std::make_unique<sim::LcuSimulator>();
-    m_sim = lcu.get();
-    services.backend = std::move(lcu);
-    services.prompter = std::make_unique<SoakPrompter>();
-    services.files = std::make_unique<HostFileSystem>();
-    services.clock = std::make_unique<SystemClock>();
-    m_app = std::make_unique<gui::CTavrixApp>(std::move(services));
-    ASSERT_TRUE(m_app->InitInstance());
+    GuiFixture::SetUp();
+    SetValue(reg::kSettings, reg::kAutoDownload, 1);
+    Start(std::make_unique<SystemClock>());
+    Forget();
   }
-  void TearDown() override { m_app.reset(); }
+  // The user knows the service password, says Yes and cancels every other dialog. What the
+  // prompter records is forgotten at every step: a soak must not hold what grows with time.
+  void Forget() {
+    *prompter = RecordingGuiPrompter();
+    prompter->yes = true;
+    prompter->passwordEntries = {gui::ToQString(gui::text::kServicePassword1)};
+  }
 
-  void Choose(int commandId) { m_app->MainFrame()->Menu().Action(commandId)->trigger(); }
   bool Chance(int percent) { return Between(0, 99) < percent; }
   int Between(int low, int high) { return std::uniform_int_distribution<int>(low, high)(m_random); }
-  gui::CAddressView* MemoryView() { return m_app->MemoryKind().AddressView(); }
+  gui::CAddressView* MemoryView() { return app->MemoryKind().AddressView(); }
 
-  void OpenMonitorWindow() {
-    gui::CMonitorView& view = *gui::CMonitorTemplate::MonitorViewOf(m_app->MonitorKind().OnNewWindow());
-    std::vector<std::uint16_t> channels(200);
-    std::iota(channels.begin(), channels.end(), static_cast<std::uint16_t>(Between(0, 64)));
-    view.Document().SetChannels(channels);
-    Count(view.Model());
-  }
+  void OpenMonitorWindow() { Count(WindowWith(Range(static_cast<std::uint16_t>(Between(0, 64)), 200)).Model()); }
   void OpenMemoryWindow() {
     if (MemoryView() != nullptr) return;
     Choose(gui::cmd::kReadWriteData);
@@ -168,17 +102,16 @@ class SoakTest : public ::testing::Test {
     QObject::connect(&model, &QObject::destroyed, [this, &model] { m_updates.erase(&model); });
   }
   std::vector<gui::CChildFrame*> MonitorFrames() {
-    std::vector<gui::CChildFrame*> frames;
-    for (gui::CChildFrame* frame : m_app->MonitorKind().Frames()) {
-      if (gui::CMonitorTemplate::MonitorViewOf(*frame) != nullptr) frames.push_back(frame);
-    }
+    std::vector<gui::CChildFrame*> frames = Frames();
+    std::erase_if(frames,
+                  [](gui::CChildFrame* frame) { return gui::CMonitorTemplate::MonitorViewOf(*frame) == nullptr; });
     return frames;
   }
 
   // A completed download leaves Download\New at TRUE and the file's path in Download\File.
   // The file must be complete; it is removed so that a long run does not fill the disk.
   void CollectDownload() {
-    Profile profile(m_app->Context().store);
+    Profile profile(app->Context().store);
     if (profile.GetProfileString(reg::kDownloadSection, reg::kNew, "") != reg::kTrue) return;
     profile.WriteProfileString(reg::kDownloadSection, reg::kNew, "");
     const std::string path = profile.GetProfileString(reg::kDownloadSection, reg::kFile, "");
@@ -193,7 +126,7 @@ class SoakTest : public ::testing::Test {
   // Some downloads lose the LCU part way: it is unplugged at one of their first transfers.
   void ChooseDownload(bool mayUnplug = true) {
     if (mayUnplug && Chance(30)) {
-      m_sim->SetFaults({.unplugAtTransfer = Between(1, 60)});
+      sim->SetFaults({.unplugAtTransfer = Between(1, 60)});
       m_unplugged = true;
     }
     Choose(gui::cmd::kDownload);
@@ -202,16 +135,16 @@ class SoakTest : public ::testing::Test {
   // Start Logger is a toggle whose check mark goes when the LCU is lost: after a replug the
   // LCU may still log with the item unchecked, and it takes two choices to reach the state.
   void SetLogging(bool on) {
-    for (int i = 0; i < 2 && m_sim->IsLogging() != on; ++i) Choose(gui::cmd::kStartLogger);
+    for (int i = 0; i < 2 && sim->IsLogging() != on; ++i) Choose(gui::cmd::kStartLogger);
   }
   // The logging cycle a user runs between downloads: start, let it log, stop, download.
   void NextLoggingStep() {
-    if (!m_sim->IsLogging() && !m_stopped) {
+    if (!sim->IsLogging() && !m_stopped) {
       SetLogging(true);
       m_loggingUntil = Clock::now() + std::chrono::milliseconds(Between(1500, 4000));
-    } else if (m_sim->IsLogging() && Clock::now() >= m_loggingUntil) {
+    } else if (sim->IsLogging() && Clock::now() >= m_loggingUntil) {
       SetLogging(false);
-      m_stopped = !m_sim->IsLogging();
+      m_stopped = !sim->IsLogging();
     } else if (m_stopped) {
       ChooseDownload();
       m_stopped = false;
@@ -238,23 +171,24 @@ class SoakTest : public ::testing::Test {
   // download lets events through.
   void Step() {
     m_stepTimer.start(Between(100, 900));
+    Forget();
     CollectDownload();
     OpenMemoryWindow();
     if (m_unplugged) {
       if (Chance(50)) {
-        m_sim->Replug();
+        sim->Replug();
         m_unplugged = false;
       }
       return;
     }
     const int roll = Between(0, 99);
     if (roll < 6) {
-      m_sim->Unplug();
+      sim->Unplug();
       m_unplugged = true;
       ++m_unplugs;
     } else if (roll < 9) {
       // Replugged at a later step whether or not it has happened by then.
-      m_sim->SetFaults({.unplugAtTransfer = Between(1, 400)});
+      sim->SetFaults({.unplugAtTransfer = Between(1, 400)});
       m_unplugged = true;
     } else if (roll < 40) {
       NextLoggingStep();
@@ -264,18 +198,13 @@ class SoakTest : public ::testing::Test {
       const auto frames = MonitorFrames();
       if (!frames.empty()) frames[static_cast<std::size_t>(Between(0, static_cast<int>(frames.size()) - 1))]->close();
       OpenMonitorWindow();
+    } else if (roll < 48 && MemoryView() != nullptr) {
+      MemoryView()->parentWidget()->close();  // a new one opens at the next step
     } else if (roll < 53 && MemoryView() != nullptr) {
-      if (roll < 48) {
-        MemoryView()->parentWidget()->close();  // a new one opens at the next step
-      } else {
-        MoveMemoryWindow();
-      }
+      MoveMemoryWindow();
     }
   }
 
-  QTemporaryDir m_dir;
-  std::unique_ptr<gui::CTavrixApp> m_app;
-  sim::LcuSimulator* m_sim = nullptr;
   std::mt19937 m_random;
   QTimer m_stepTimer;
   bool m_unplugged = false;
@@ -295,7 +224,7 @@ TEST_F(SoakTest, RunsForTheGivenTimeWithoutGrowingAndKeepsDoingItsWork) {
 
   Choose(gui::cmd::kPassword);
   RunFor(3s);
-  ASSERT_TRUE(m_app->Device().m_bOnline) << "the simulated LCU comes on line";
+  ASSERT_TRUE(app->Device().m_bOnline) << "the simulated LCU comes on line";
   for (int i = 0; i < kMonitorWindows; ++i) OpenMonitorWindow();
   OpenMemoryWindow();
 
@@ -317,10 +246,10 @@ TEST_F(SoakTest, RunsForTheGivenTimeWithoutGrowingAndKeepsDoingItsWork) {
 
   // The program must come back to work after the last replug: the LCU is plugged in, one
   // more logging run is downloaded, and every window receives values again.
-  m_sim->SetFaults({});
-  m_sim->Replug();
+  sim->SetFaults({});
+  sim->Replug();
   RunFor(3s);
-  ASSERT_TRUE(m_app->Device().m_bOnline) << "the LCU comes back on line after the last replug";
+  ASSERT_TRUE(app->Device().m_bOnline) << "the LCU comes back on line after the last replug";
   OpenMemoryWindow();
   SetLogging(false);
   SetLogging(true);

@@ -1,16 +1,12 @@
-// The LCU commands of the main menu, one wiring case each: the menu item reaches the core's
-// command, and a transfer failing part way shows the command's messages, closes the link,
-// leaves no progress dialog and no file behind, and the LCU comes back on line. Which message
-// each transfer's failure gives is the core's fault matrix; here it only has to reach the user.
+// The LCU commands of the main menu, one wiring case each: a transfer failing part way shows
+// the command's messages (which ones is the core's fault matrix), closes the link, leaves no
+// progress dialog and no file behind, and the LCU comes back on line.
 #include <QEvent>
-#include <QFile>
 #include <QObject>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
-#include <optional>
-
-#include <stdlib.h>
 
 #include "core/app/messages.h"
 #include "core/firmware/hex_file_upload.h"
@@ -40,36 +36,21 @@ class TimerBlocker : public QObject {
 class MenuCommands : public GuiFixture {
  protected:
   void SetUp() override {
-    // Extract Setup and Read Hex File write to fixed paths below the home folder.
-    if (const char* home = std::getenv("HOME")) m_oldHome = home;
-    ASSERT_TRUE(m_home.isValid());
-    setenv("HOME", m_home.path().toLocal8Bit().constData(), 1);
-    fs::create_directories(fs::path(DefaultSetupExtractPath()).parent_path());
     GuiFixture::SetUp();
-    WriteSampleSetup();
+    // Extract Setup and Read Hex File write to fixed paths below the home folder.
+    m_oldHome = qgetenv("HOME");
+    qputenv("HOME", FilePath("").toLocal8Bit());
+    fs::create_directories(fs::path(DefaultSetupExtractPath()).parent_path());
     QCoreApplication::instance()->installEventFilter(&m_timers);
   }
   void TearDown() override {
     QCoreApplication::instance()->removeEventFilter(&m_timers);
     GuiFixture::TearDown();
-    if (m_oldHome) {
-      setenv("HOME", m_oldHome->c_str(), 1);
-    } else {
-      unsetenv("HOME");
-    }
-  }
-  std::string WriteHexFile() {
-    const std::string path = m_home.filePath(QStringLiteral("firmware.hex")).toStdString();
-    QFile hex(QString::fromStdString(path));
-    EXPECT_TRUE(hex.open(QIODevice::WriteOnly));
-    hex.write(QByteArray::fromStdString(HexRecords(0x2000, std::vector<std::uint8_t>(256, 0x5A), {16}) +
-                                        HexEndRecord() + "\n"));
-    return path;
+    qputenv("HOME", m_oldHome);
   }
 
   TimerBlocker m_timers;
-  QTemporaryDir m_home;
-  std::optional<std::string> m_oldHome;
+  QByteArray m_oldHome;
 };
 
 TEST_F(MenuCommands, AFailureHalfWayThroughEachCommandReachesTheUser) {
@@ -77,7 +58,8 @@ TEST_F(MenuCommands, AFailureHalfWayThroughEachCommandReachesTheUser) {
   prompter->passwordEntries = {ToQString(gui::text::kServicePassword1)};
   Choose(gui::cmd::kPassword);
   const std::string dataDir = DataDirectory(Store());
-  const std::string hexPath = WriteHexFile();
+  const std::string hexPath = FilePath("firmware.hex").toStdString();
+  std::ofstream(hexPath) << HexRecords(0x2000, std::vector<std::uint8_t>(256, 0x5A), {16}) << HexEndRecord() << "\n";
   const struct {
     const char* name;
     int id;
@@ -110,9 +92,7 @@ TEST_F(MenuCommands, AFailureHalfWayThroughEachCommandReachesTheUser) {
     c.prepare();
     prompter->messages.clear();
     prompter->kinds.clear();
-    const int before = sim->TransferCount();
-    Choose(c.id);
-    const int transfers = sim->TransferCount() - before;
+    const int transfers = TransfersOf([&] { Choose(c.id); });
     ASSERT_GT(transfers, 0);
     for (const MessageKind kind : prompter->kinds) EXPECT_EQ(kind, MessageKind::kInformation);
 
@@ -154,13 +134,11 @@ TEST_F(MenuCommands, OffLineCommandsRefuseBeforeTheirDialogs) {
   Tick();
   Tick();
   prompter->messages.clear();
-  const int before = sim->TransferCount();
-  Choose(gui::cmd::kLoadHexFile);
+  EXPECT_EQ(TransfersOf([&] { Choose(gui::cmd::kLoadHexFile); }), 0) << "cancelled: nothing is sent";
   ASSERT_EQ(prompter->fileDialogs.size(), 1U);
   EXPECT_EQ(prompter->fileDialogs[0].title, ToQString(kLoadHexFileDialogTitle));
   EXPECT_EQ(prompter->fileDialogs[0].filter, ToQString(kLoadHexFileDialogFilter));
   EXPECT_EQ(prompter->fileDialogs[0].folder.toStdString(), VelmoraRoot());
-  EXPECT_EQ(sim->TransferCount(), before) << "cancelled: nothing is sent";
   Choose(gui::cmd::kLcuConfiguration);
   ASSERT_EQ(prompter->configurations.size(), 1U);
   EXPECT_EQ(prompter->configurations[0][kSerialRow], "1");

@@ -1,13 +1,16 @@
-// The session's poll against the simulated LCU as the main window shows it: the status bar,
-// the connection actions on the second answering poll, the poll period, the channel-value
-// exchange and the reset of Start Logger when the LCU goes off line.
-#include <QSignalSpy>
+// The session's poll against the simulated LCU as the main window shows it: the status bar
+// with the reason the LCU is off line, the connection actions, the poll period, the
+// channel-value exchange and Start Logger.
 #include <QFileInfo>
+#include <QLabel>
 #include <QRegularExpression>
+#include <QSignalSpy>
+#include <QStatusBar>
 
 #include "core/app/messages.h"
 #include "core/logger/lcu_status_block.h"
 #include "gui_fixture.h"
+#include "sim/link_protocol.h"
 
 namespace lcu::test {
 namespace {
@@ -16,7 +19,6 @@ class MainFrameTick : public GuiFixture {
  protected:
   void SetUp() override {
     GuiFixture::SetUp();
-    WriteSampleSetup();
     SetValue(reg::kSettings, reg::kAutoDownload, 1);
     Start();
     connections = std::make_unique<QSignalSpy>(&app->Driver(), &gui::SessionDriver::lcuConnected);
@@ -28,40 +30,12 @@ class MainFrameTick : public GuiFixture {
   std::unique_ptr<QSignalSpy> connections;
 };
 
-// Without an LCU the program stays off line on the slow period. Only two answering polls in a
-// row are a connection; the fast period stays once connected, and a reconnection runs the
+// Only two answering polls in a row are a connection: its actions run once and the fast period
+// follows; going off line empties the panes but keeps the period, and a reconnection runs the
 // actions again.
-TEST_F(MainFrameTick, StartsOffLineAndAConnectionIsTwoAnsweringPollsInARow) {
+TEST_F(MainFrameTick, TheSecondAnsweringPollInARowRunsTheConnectionActionsOnce) {
   EXPECT_EQ(Frame().PaneText(1), kOffLine);
   EXPECT_TRUE(Session().IsPolling());
-  sim->Unplug();
-  Tick();
-  Tick();
-  EXPECT_EQ(Frame().PaneText(1), kOffLine);
-  for (int pane = 2; pane < gui::kStatusPanes; ++pane) EXPECT_EQ(Frame().PaneText(pane), "") << pane;
-  EXPECT_EQ(Value(reg::kChannelData, reg::kCurrentLcu), "-1");
-  EXPECT_EQ(Value(reg::kChannelData, reg::kChannelValue), "-1");
-
-  sim->Replug();
-  Tick();
-  sim->Unplug();
-  Tick();
-  sim->Replug();
-  Tick();
-  EXPECT_EQ(connections->count(), 0);
-  EXPECT_EQ(Session().PollPeriod(), kWaitingPollPeriod);
-  Tick();
-  EXPECT_EQ(connections->count(), 1);
-  sim->Unplug();
-  Tick();
-  EXPECT_EQ(Session().PollPeriod(), kConnectedPollPeriod);
-  sim->Replug();
-  Tick();
-  Tick();
-  EXPECT_EQ(connections->count(), 2);
-}
-
-TEST_F(MainFrameTick, SecondAnsweringTickRunsTheConnectionActionsOnce) {
   Tick();
   const StatusPaneTexts expected = OnlinePaneTexts(LcuStatusBlock(sim->ReadBlock(0x8000)));
   EXPECT_EQ(Frame().PaneText(1), kOnLine);
@@ -82,42 +56,45 @@ TEST_F(MainFrameTick, SecondAnsweringTickRunsTheConnectionActionsOnce) {
   EXPECT_EQ(Session().PollPeriod(), kConnectedPollPeriod);
   EXPECT_TRUE(Session().IsPolling()) << "the poll runs again after the actions";
   EXPECT_TRUE(prompter->messages.empty());
-
   Tick();
   Tick();
   EXPECT_EQ(connections->count(), 1);
   EXPECT_EQ(DefinitionLoads(), 1U);
+
+  sim->Unplug();
+  Tick();
+  EXPECT_EQ(Frame().PaneText(1), kOffLine);
+  for (int pane = 2; pane < gui::kStatusPanes; ++pane) EXPECT_EQ(Frame().PaneText(pane), "") << pane;
+  EXPECT_EQ(Value(reg::kChannelData, reg::kCurrentLcu), "-1");
+  EXPECT_EQ(Value(reg::kChannelData, reg::kChannelValue), "-1");
+  EXPECT_EQ(Session().PollPeriod(), kConnectedPollPeriod);
+  sim->Replug();
+  Tick();
+  sim->Unplug();
+  Tick();
+  sim->Replug();
+  Tick();
+  EXPECT_EQ(connections->count(), 1);
+  Tick();
+  EXPECT_EQ(connections->count(), 2);
+  EXPECT_EQ(DefinitionLoads(), 2U);
 }
 
-TEST_F(MainFrameTick, ServesChannelValueRequestsForChannelsThreeToSixtyThreeOnly) {
+TEST_F(MainFrameTick, ServesChannelValuesForChannelsThreeToSixtyThreeUntilItClosesAndOffLineUnchecksStartLogger) {
   Tick();
   Tick();
-  const struct {
-    const char* channelId;
-    bool served;
-  } cases[] = {{"3", true}, {"63", true}, {" 10x", true}, {"2", false}, {"64", false},
-               {"-1", false}, {"abc", false}, {"", false}};
-  for (const auto& c : cases) {
-    Profile(Store()).WriteProfileString(reg::kChannelData, reg::kChannelId, c.channelId);
-    const int before = sim->TransferCount();
-    Tick();
-    const int transfers = sim->TransferCount() - before;
+  const std::pair<const char*, bool> cases[] = {{"3", true},   {"63", true},  {" 10x", true}, {"2", false},
+                                                 {"64", false}, {"-1", false}, {"abc", false}, {"", false}};
+  for (const auto& [channelId, served] : cases) {
+    Profile(Store()).WriteProfileString(reg::kChannelData, reg::kChannelId, channelId);
+    // Served: the poll, the list set-up and write, and the value read; otherwise the poll alone.
+    EXPECT_EQ(TransfersOf([&] { Tick(); }), served ? 4 : 1) << channelId;
     const std::string value = Value(reg::kChannelData, reg::kChannelValue);
-    if (c.served) {
-      EXPECT_EQ(transfers, 4) << c.channelId << ": the poll, the list set-up and write, the value read";
-      EXPECT_TRUE(QRegularExpression(QStringLiteral("^[0-9]+$")).match(QString::fromStdString(value)).hasMatch())
-          << c.channelId << " gave " << value;
-    } else {
-      EXPECT_EQ(transfers, 1) << c.channelId << ": the poll alone";
-      EXPECT_EQ(value, "-1") << c.channelId;
-    }
+    EXPECT_TRUE(QRegularExpression(served ? "^[0-9]+$" : "^-1$").match(QString::fromStdString(value)).hasMatch())
+        << channelId << " gave " << value;
   }
-}
 
-// Going off line unchecks Start Logger; closing the window ends the channel value it served.
-TEST_F(MainFrameTick, GoingOffLineUnchecksStartLoggerAndClosingEndsTheChannelValue) {
-  Tick();
-  Tick();
+  // Going off line unchecks Start Logger; closing the window ends the channel value it served.
   Choose(gui::cmd::kStartLogger);
   ASSERT_TRUE(Menu().IsChecked(gui::cmd::kStartLogger));
   ASSERT_EQ(app->State().m_bLoggerStarted, 1);
@@ -132,6 +109,42 @@ TEST_F(MainFrameTick, GoingOffLineUnchecksStartLoggerAndClosingEndsTheChannelVal
   ASSERT_NE(Value(reg::kChannelData, reg::kChannelValue), "-1");
   Stop();
   EXPECT_EQ(Value(reg::kChannelData, reg::kChannelValue), "-1");
+}
+
+// Why the LCU is off line: the link pane's tooltip, and the status bar's prompt while the
+// pointer rests on the pane, follow the reason as it changes, without a message box.
+TEST_F(MainFrameTick, TheLinkPaneSaysWhyItIsOffLineAndThePromptFollowsThePointer) {
+  QLabel* linkPane = nullptr;
+  for (QLabel* pane : Frame().statusBar()->findChildren<QLabel*>())
+    if (pane->text() == kOffLine) linkPane = pane;
+  ASSERT_NE(linkPane, nullptr);
+  const QString notAttached = QString::fromStdString(sim::LinkErrorText(sim::kErrorFileNotFound));
+  ASSERT_FALSE(notAttached.isEmpty());
+
+  sim->Unplug();
+  Tick();
+  EXPECT_EQ(linkPane->toolTip(), notAttached);
+  EXPECT_EQ(Frame().PaneText(0), "Ready") << "the prompt waits for the pointer";
+
+  QEvent enter(QEvent::Enter);
+  QCoreApplication::sendEvent(linkPane, &enter);
+  EXPECT_EQ(Frame().PaneText(0), notAttached);
+
+  sim->Replug();
+  Tick();
+  Tick();
+  EXPECT_EQ(linkPane->text(), kOnLine);
+  EXPECT_EQ(linkPane->toolTip(), "");
+  EXPECT_EQ(Frame().PaneText(0), "Ready") << "the reason went with the pointer still there";
+
+  sim->Unplug();
+  Tick();
+  EXPECT_FALSE(linkPane->toolTip().isEmpty());
+  EXPECT_EQ(Frame().PaneText(0), linkPane->toolTip());
+  QEvent leave(QEvent::Leave);
+  QCoreApplication::sendEvent(linkPane, &leave);
+  EXPECT_EQ(Frame().PaneText(0), "Ready");
+  EXPECT_TRUE(prompter->messages.empty());
 }
 
 }  // namespace

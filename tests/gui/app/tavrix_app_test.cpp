@@ -1,5 +1,7 @@
 // Start-up and shutdown: the caption, the placement and show state kept in the settings,
 // the settings flags, the application's style, and the single copy per user.
+#include <fstream>
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -22,15 +24,12 @@ using gui::ToQString;
 
 using StartupTest = GuiFixture;
 
-TEST_F(StartupTest, AnEmptyStoreOpensAtTheOriginSixHundredSquareWithNothingCheckedUntilExit) {
+TEST_F(StartupTest, AnEmptyStoreOpensAtTheOriginSixHundredSquareUntilExit) {
   Start();
   // The window system keeps the frame on the screen: the frame, not the inside, is at 0,0.
   EXPECT_EQ(Frame().frameGeometry().topLeft(), QPoint(0, 0));
   EXPECT_EQ(Frame().frameGeometry().size(), QSize(600, 600));
   EXPECT_FALSE(Frame().isMaximized());
-  for (const int id : {gui::cmd::kAutoDownload, gui::cmd::kProtectData, gui::cmd::kPreserveQmt, gui::cmd::kStartLogger}) {
-    EXPECT_FALSE(Menu().IsChecked(id)) << id;
-  }
   EXPECT_TRUE(prompter->messages.empty());
   // The caption and the About box carry the build's version.
   EXPECT_NE(gui::GetProductVersion(), QStringLiteral("0.0.0"));
@@ -43,26 +42,9 @@ TEST_F(StartupTest, AnEmptyStoreOpensAtTheOriginSixHundredSquareWithNothingCheck
   EXPECT_FALSE(app->Ui().PumpWaitingMessages()) << "a running download would stop";
 }
 
-TEST_F(StartupTest, ShowStateFromTheLastRunAndOneIconStyle) {
-  const struct {
-    int showCmd;
-    bool maximized;
-  } cases[] = {{1, false}, {2, false}, {3, true}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.showCmd);
-    SetValue(reg::kSettings, reg::kShowCmd, c.showCmd);
-    Start();
-    EXPECT_EQ(Frame().isMaximized(), c.maximized);
-    EXPECT_FALSE(Frame().isMinimized());
-    // Every start keeps one wrapper around the style that makes the icons once.
-    const auto* style = qobject_cast<gui::CachedIconStyle*>(QApplication::style());
-    ASSERT_NE(style, nullptr);
-    EXPECT_EQ(qobject_cast<gui::CachedIconStyle*>(style->baseStyle()), nullptr);
-    Stop();
-  }
-}
-
-TEST_F(StartupTest, ThePlacementComesBackAndTheNormalRectangleIsKeptWhenMaximized) {
+// The placement comes back, with the normal rectangle kept while maximized; the last show state
+// comes back, but never minimized.
+TEST_F(StartupTest, ThePlacementAndTheShowStateComeBack) {
   const std::pair<std::string_view, int> edges[] = {
       {reg::kTop, 10}, {reg::kLeft, 20}, {reg::kBottom, 310}, {reg::kRight, 420}};
   for (const auto& [name, value] : edges) SetValue(reg::kSettings, name, value);
@@ -72,16 +54,26 @@ TEST_F(StartupTest, ThePlacementComesBackAndTheNormalRectangleIsKeptWhenMaximize
   Stop();
   EXPECT_EQ(Value(reg::kSettings, reg::kShowCmd), "3");
   for (const auto& [name, value] : edges) EXPECT_EQ(Value(reg::kSettings, name), std::to_string(value)) << name;
+
+  for (const int showCmd : {3, 1, 2}) {
+    SCOPED_TRACE(showCmd);
+    SetValue(reg::kSettings, reg::kShowCmd, showCmd);
+    Start();
+    EXPECT_EQ(Frame().isMaximized(), showCmd == 3);
+    EXPECT_FALSE(Frame().isMinimized());
+    // Every start keeps one wrapper around the style that makes the icons once.
+    const auto* style = qobject_cast<gui::CachedIconStyle*>(QApplication::style());
+    ASSERT_NE(style, nullptr);
+    EXPECT_EQ(qobject_cast<gui::CachedIconStyle*>(style->baseStyle()), nullptr);
+    Stop();
+  }
 }
 
 TEST(SingleInstanceLock, ALockLeftByACrashedCopyDoesNotLockTheUserOut) {
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("corvalent.lock"));
   // What a killed copy leaves: its process id, which no process has any more.
-  QFile stale(path);
-  ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
-  stale.write("2147483646\ncorvalent\n\n");
-  stale.close();
+  std::ofstream(path.toStdString()) << "2147483646\ncorvalent\n\n";
   gui::SingleInstanceLock next(path);
   EXPECT_TRUE(next.TryLock());
 }
@@ -91,24 +83,21 @@ TEST(SingleInstanceLock, ALockLeftByACrashedCopyDoesNotLockTheUserOut) {
 TEST(CorvalentProgram, HelpAndVersionNeedNoDisplay) {
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) environment.remove(QString::fromLatin1(name));
-  const struct {
-    QStringList arguments;
-    QString out;  // what the output holds
-  } cases[] = {
+  const std::pair<QStringList, QString> cases[] = {  // arguments, what the output holds
       {{QStringLiteral("--version")}, QStringLiteral("corvalent ") + gui::GetProductVersion() + QLatin1Char('\n')},
       {{QStringLiteral("--help")}, QStringLiteral("--sim-state <DIR>")},
       {{QStringLiteral("-reverse"), QStringLiteral("--help")}, QStringLiteral("--simulate")},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());
+  for (const auto& [arguments, holds] : cases) {
+    SCOPED_TRACE(arguments.join(QLatin1Char(' ')).toStdString());
     QProcess program;
     program.setProcessEnvironment(environment);
-    program.start(QStringLiteral(CORVALENT_PROGRAM), c.arguments);
+    program.start(QStringLiteral(CORVALENT_PROGRAM), arguments);
     ASSERT_TRUE(program.waitForFinished(10000));
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
     const QString out = QString::fromUtf8(program.readAllStandardOutput());
-    EXPECT_TRUE(out.contains(c.out)) << out.toStdString();
+    EXPECT_TRUE(out.contains(holds)) << out.toStdString();
   }
 }
 

@@ -1,9 +1,7 @@
 // Windows within reach: restored rectangles fitted into the screen and the MDI area, new
-// monitor windows cascading, the Window menu's list of open windows, and settings files that
-// Open lists again.
+// monitor windows cascading, and the Window menu's list of open windows.
 #include <climits>
 
-#include <QFile>
 #include <QGuiApplication>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -12,33 +10,31 @@
 
 #include "core/monitor/settings_image.h"
 #include "gui_fixture.h"
+#include "support/temp_folder.h"
 
 namespace lcu::test {
 namespace {
 
 class WindowPlacementTest : public GuiFixture {
  protected:
-  QRect WorkArea() const { return QGuiApplication::primaryScreen()->availableGeometry(); }
   QMenu& WindowMenu() { return *qobject_cast<QMenu*>(Menu().Action(gui::cmd::kWindowArrange)->parent()); }
 };
 
 TEST_F(WindowPlacementTest, AbsurdStoredRectanglesAreFittedIntoTheirArea) {
-  SetValue(reg::kSettings, reg::kLeft, 300);
-  SetValue(reg::kSettings, reg::kTop, -900);
-  SetValue(reg::kSettings, reg::kRight, INT_MAX);
-  SetValue(reg::kSettings, reg::kBottom, INT_MAX);
+  const std::pair<std::string_view, int> edges[] = {
+      {reg::kLeft, 300}, {reg::kTop, -900}, {reg::kRight, INT_MAX}, {reg::kBottom, INT_MAX}};
+  for (const auto& [name, value] : edges) SetValue(reg::kSettings, name, value);
   Start();
-  EXPECT_TRUE(WorkArea().contains(Frame().frameGeometry())) << "from the registry";
+  const QRect workArea = QGuiApplication::primaryScreen()->availableGeometry();
+  EXPECT_TRUE(workArea.contains(Frame().frameGeometry())) << "from the registry";
 
   // The same numbers from a settings file, for the main window and a child window.
   Frame().PlaceFrame(10, 10, 300, 200);
   NewWindow();
   const QString path = FilePath("huge.nsb");
   SaveAs(path);
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-  std::vector<std::uint8_t> bytes(kSettingsImageSize);
-  ASSERT_EQ(file.read(reinterpret_cast<char*>(bytes.data()), static_cast<qint64>(bytes.size())), qint64(bytes.size()));
+  std::vector<std::uint8_t> bytes = ReadBytes(path.toStdString());
+  ASSERT_EQ(bytes.size(), kSettingsImageSize);
   const std::span<std::uint8_t, kSettingsImageSize> whole(bytes.data(), kSettingsImageSize);
   SettingsImage image = SettingsImage::Read(whole);
   for (WindowPlacement* placement : {&image.mainPlacement, &image.records[0].placement}) {
@@ -48,11 +44,9 @@ TEST_F(WindowPlacementTest, AbsurdStoredRectanglesAreFittedIntoTheirArea) {
     placement->bottom = INT_MAX - 1000;
   }
   image.Write(whole);
-  file.seek(0);
-  file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
-  file.close();
+  WriteBytes(path.toStdString(), bytes);
   Open(path);
-  EXPECT_TRUE(WorkArea().contains(Frame().frameGeometry())) << "from a settings file";
+  EXPECT_TRUE(workArea.contains(Frame().frameGeometry())) << "from a settings file";
   ASSERT_EQ(Frames().size(), 1u);
   EXPECT_TRUE(Frame().MdiArea().viewport()->rect().contains(Frames()[0]->geometry()));
 }
@@ -62,9 +56,7 @@ TEST_F(WindowPlacementTest, NewWindowsCascadeByATitleBarAndWrapInsideTheArea) {
   std::vector<QPoint> positions;
   for (int i = 0; i < 40; ++i) positions.push_back(NewWindow().pos());
   const int step = Frames()[0]->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, Frames()[0]);
-  EXPECT_EQ(positions[0], QPoint(0, 0));
-  EXPECT_EQ(positions[1], QPoint(step, step));
-  EXPECT_EQ(positions[2], QPoint(2 * step, 2 * step));
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(positions[static_cast<std::size_t>(i)], QPoint(i * step, i * step)) << i;
   int wraps = 0;
   for (gui::CChildFrame* frame : Frames()) {
     EXPECT_TRUE(Frame().MdiArea().viewport()->rect().contains(frame->geometry()));
@@ -80,9 +72,7 @@ TEST_F(WindowPlacementTest, TheWindowMenuListsTheOpenWindowsAndActivatesTheChose
   NewWindow();
   first.SetWindowName(QStringLiteral("Oil & Water"));
   first.OnUpdateFrameTitle();
-  for (int shown = 0; shown < 2; ++shown) {  // the list is made again, never added to
-    emit WindowMenu().aboutToShow();
-  }
+  for (int shown = 0; shown < 2; ++shown) emit WindowMenu().aboutToShow();  // made again, never added to
   std::vector<QString> labels;
   std::vector<bool> checks;
   const QList<QAction*> actions = WindowMenu().actions();
@@ -95,13 +85,6 @@ TEST_F(WindowPlacementTest, TheWindowMenuListsTheOpenWindowsAndActivatesTheChose
   EXPECT_EQ(checks, (std::vector<bool>{false, false, true}));
   listed[0]->trigger();
   EXPECT_EQ(Frame().MdiArea().currentSubWindow(), &first);
-}
-
-TEST_F(WindowPlacementTest, ANameTypedWithoutAnExtensionIsSavedAsNsb) {
-  Start();
-  SaveAs(FilePath("layout1"));
-  EXPECT_TRUE(QFile::exists(FilePath("layout1.nsb")));
-  EXPECT_FALSE(QFile::exists(FilePath("layout1")));
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
-// The pre-run check in the desktop program: LCU Check... shows every line with its marker and
-// writes nothing to the LCU; a new connection opens the check's window by itself only when a
-// line is amber or red, and then without making it modal.
+// The pre-run check in the desktop program: LCU Check... and the window a connection opens by
+// itself, without making it modal, only when a line is amber or red.
 #include <QLabel>
 
 #include "gui/app/gui_texts.h"
@@ -13,43 +12,11 @@ namespace {
 
 class LcuCheckTest : public GuiFixture {
  protected:
-  void SetUp() override {
-    GuiFixture::SetUp();
-    WriteSampleSetup();
-  }
   gui::CLcuCheckDlg* ConnectionWindow() { return Frame().findChild<gui::CLcuCheckDlg*>(); }
-  static std::vector<int> Markers(QDialog& dialog) {
-    std::vector<int> levels;
-    for (const QLabel* label : dialog.findChildren<QLabel*>())
-      if (label->property("level").isValid()) levels.push_back(label->property("level").toInt());
-    return levels;
-  }
 };
 
-TEST_F(LcuCheckTest, MenuShowsEveryLineWithItsMarkerAndWritesNothing) {
-  StartOnLine();
-  RunPosted();
-  const std::vector<std::uint8_t> data = sim->DataMemory();
-  const std::vector<std::uint8_t> program = sim->ProgramMemory();
-  std::vector<int> levels;
-  QStringList texts;
-  prompter->dialogScripts.push_back([&](QDialog& dialog) {
-    levels = Markers(dialog);
-    for (const QLabel* label : dialog.findChildren<QLabel*>()) texts << label->text();
-    return true;
-  });
-  Choose(gui::cmd::kLcuCheck);
-  ASSERT_EQ(prompter->modalTitles.size(), 1u);
-  EXPECT_EQ(prompter->modalTitles.front(), gui::ToQString(gui::text::kLcuCheckCaption));
-  EXPECT_EQ(levels.size(), 8u);
-  // The simulated LCU holds data that was never downloaded here: amber, with what to do.
-  EXPECT_TRUE(texts.contains(gui::ToQString(gui::text::kLcuCheckWarnings))) << texts.join('|').toStdString();
-  EXPECT_TRUE(texts.contains(gui::ToQString(gui::text::kLcuCheckActionLead) + "Download"));
-  EXPECT_TRUE(sim->DataMemory() == data);
-  EXPECT_TRUE(sim->ProgramMemory() == program);
-}
-
-TEST_F(LcuCheckTest, ConnectionOpensTheWindowOnlyWhenALineIsAmberOrRed) {
+// The simulated LCU holds data that was never downloaded here: a line is amber.
+TEST_F(LcuCheckTest, ConnectionOpensTheWindowOnlyWithSomethingToSayAndTheMenuShowsEveryLine) {
   StartOnLine();
   RunPosted();
   gui::CLcuCheckDlg* window = ConnectionWindow();
@@ -57,11 +24,29 @@ TEST_F(LcuCheckTest, ConnectionOpensTheWindowOnlyWhenALineIsAmberOrRed) {
   EXPECT_TRUE(window->isVisible());
   EXPECT_FALSE(window->isModal());
   EXPECT_TRUE(prompter->modalTitles.empty());
-}
 
-TEST_F(LcuCheckTest, ConnectionWithNothingToSayOpensNothing) {
-  // Data kept in the LCU by a download with Protect Data counts as downloaded; the clock set
-  // to the simulated LCU's.
+  const std::vector<std::uint8_t> data = sim->DataMemory();
+  const std::vector<std::uint8_t> program = sim->ProgramMemory();
+  std::vector<int> levels;
+  QStringList texts;
+  prompter->dialogScripts.push_back([&](QDialog& dialog) {
+    for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+      texts << label->text();
+      if (label->property("level").isValid()) levels.push_back(label->property("level").toInt());
+    }
+    return true;
+  });
+  Choose(gui::cmd::kLcuCheck);
+  EXPECT_EQ(prompter->modalTitles, std::vector<QString>{gui::ToQString(gui::text::kLcuCheckCaption)});
+  EXPECT_EQ(levels.size(), 8u);
+  EXPECT_TRUE(texts.contains(gui::ToQString(gui::text::kLcuCheckWarnings))) << texts.join('|').toStdString();
+  EXPECT_TRUE(texts.contains(gui::ToQString(gui::text::kLcuCheckActionLead) + "Download"));
+  EXPECT_TRUE(sim->DataMemory() == data);
+  EXPECT_TRUE(sim->ProgramMemory() == program);
+
+  // A connection with nothing to say opens nothing: data kept in the LCU by a download with
+  // Protect Data counts as downloaded, and the clock is set to the simulated LCU's.
+  Stop();
   SetValue(reg::kSettings, reg::kAutoDownload, 1);
   SetValue(reg::kSettings, reg::kPreserveBuffer, 1);
   Start();

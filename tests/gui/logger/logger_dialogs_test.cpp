@@ -1,5 +1,4 @@
-// The logger dialogs' own rules: what their fields accept, and the progress dialog's stop key
-// and figures.
+// The logger dialogs' own rules: what their fields accept, the progress dialog's figures and key.
 #include <limits>
 #include <optional>
 
@@ -19,13 +18,11 @@ namespace lcu::test {
 namespace {
 
 TEST(DialogInteger, AcceptsSignedDecimalsWithinThirtyTwoBits) {
-  const struct {
-    const char* text;
-    std::optional<std::int32_t> value;
-  } cases[] = {{"0", 0},       {" 42 ", 42},       {"+7", 7},        {"-3", -3},
-               {"2147483647", 2147483647},           {"-2147483648", std::numeric_limits<std::int32_t>::min()},
-               {"2147483648", {}},  {"99999999999999999999", {}}, {"", {}}, {"-", {}}, {"12a", {}}, {"1 2", {}}};
-  for (const auto& c : cases) EXPECT_EQ(gui::ParseDialogInteger(c.text), c.value) << '"' << c.text << '"';
+  const std::pair<const char*, std::optional<std::int32_t>> cases[] = {
+      {"0", 0},         {" 42 ", 42}, {"+7", 7}, {"-3", -3}, {"2147483647", 2147483647},
+      {"-2147483648", std::numeric_limits<std::int32_t>::min()}, {"2147483648", {}}, {"99999999999999999999", {}},
+      {"", {}},         {"-", {}},    {"12a", {}}, {"1 2", {}}};
+  for (const auto& [text, value] : cases) EXPECT_EQ(gui::ParseDialogInteger(text), value) << '"' << text << '"';
 }
 
 QLineEdit* Edit(QDialog& dialog, int index) { return dialog.findChildren<QLineEdit*>().at(index); }
@@ -100,8 +97,7 @@ TEST(ProgressDialog, ShowsTheFiguresOfTheDownloadAndCtrlSAsksToStop) {
   ui.StepProgress();
   EXPECT_EQ(ui.Progress()->Position(), 195);
 
-  QTest::keyClick(ui.Progress(), Qt::Key_S);
-  QTest::keyClick(ui.Progress(), Qt::Key_Escape);
+  for (const Qt::Key key : {Qt::Key_S, Qt::Key_Escape}) QTest::keyClick(ui.Progress(), key);
   EXPECT_EQ(stop, 0);
   QTest::keyClick(ui.Progress(), Qt::Key_S, Qt::ControlModifier);
   EXPECT_EQ(stop, 1);

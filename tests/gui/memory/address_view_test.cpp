@@ -1,6 +1,5 @@
-// The memory window against the simulated LCU: the command and its menu item, the rows of
-// a run and their refresh, the right-click write with its dialog, and the address bar with
-// its entries, its arrows and the frame's minimized state.
+// The memory window against the simulated LCU: its menu item, the rows and their refresh, the
+// right-click write, and the address bar.
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -29,12 +28,10 @@ using gui::ToQString;
 // Data memory the LCU keeps as written: the logger header behind the window.
 constexpr std::uint16_t kScratch = 0x8100;
 
-class MemoryViewTest : public GuiFixture {
+class MemoryViewTest : public OnLineGuiFixture {
  protected:
   void SetUp() override {
-    GuiFixture::SetUp();
-    WriteSampleSetup();
-    StartOnLine();
+    OnLineGuiFixture::SetUp();
     prompter->passwordEntries = {ToQString(gui::text::kServicePassword1)};
     Choose(gui::cmd::kPassword);
     ASSERT_TRUE(Menu().IsEnabled(gui::cmd::kReadWriteData));
@@ -73,8 +70,7 @@ class MemoryViewTest : public GuiFixture {
     QTest::keyClick(&bar.RangeBox(), Qt::Key_Return);
   }
 
-  // Answers the next "Write Data" dialog with a format and a typed value; records what it
-  // opened with.
+  // Answers the next "Write Data" dialog with a format and a typed value, noting how it opened.
   void TypeDatum(std::int32_t format, const QString& typed) {
     prompter->dialogScripts.push_back([this, format, typed](QDialog& dialog) {
       auto& datum = static_cast<gui::CDatumDlg&>(dialog);
@@ -88,13 +84,10 @@ class MemoryViewTest : public GuiFixture {
   }
   std::uint8_t Byte(std::uint16_t address) const { return sim->ReadBlock(address)[0]; }
   // The word writes a right-click sends: they are its only transfers.
-  int WritesOfRightClick(CAddressView& view) {
-    return TransfersOf([&] { RightClick(view); });
-  }
+  int WritesOfRightClick(CAddressView& view) { return TransfersOf([&] { RightClick(view); }); }
   // Rows of kScratch..kScratch+15 set to a known pattern.
   void ClearScratch(CAddressView& view) {
-    const std::vector<std::uint8_t> zeros(16, 0);
-    sim->WriteDataMemory(kScratch - 0x8000, zeros);
+    sim->WriteDataMemory(kScratch - 0x8000, std::vector<std::uint8_t>(16, 0));
     view.Document().SetRun(kScratch, view.Document().Range());
   }
 
@@ -150,39 +143,8 @@ TEST_F(MemoryViewTest, TheRefreshWritesTheValueCellsOnceAndAFailedReadKeepsThem)
   EXPECT_TRUE(prompter->messages.empty());
 }
 
-TEST_F(MemoryViewTest, TheWriteSendsTheDatumToEverySelectedRowLowestFirstStopsAtAFailureAndNeedsTheLcu) {
-  CAddressView& view = OpenMemoryWindow();
-  ClearScratch(view);
-  SelectRows(view, {9, 2, 5});
-  TypeDatum(0, QStringLiteral("1F"));
-  EXPECT_EQ(WritesOfRightClick(view), 3);
-  EXPECT_EQ(prompter->modalTitles, std::vector<QString>{ToQString(gui::text::kWriteDataCaption)});
-  for (const int row : {2, 5, 9}) EXPECT_EQ(Byte(static_cast<std::uint16_t>(kScratch + row)), 0x1F) << row;
-  EXPECT_EQ(Byte(kScratch + 3), 0);
-  EXPECT_TRUE(prompter->messages.empty());
-
-  ClearScratch(view);
-  SelectRows(view, {9, 2, 5});
-  TypeDatum(0, QStringLiteral("2A"));
-  sim->SetFaults({.failTransfer = 2});
-  EXPECT_EQ(WritesOfRightClick(view), 2) << "nothing after the failed write";
-  EXPECT_EQ(Byte(kScratch + 2), 0x2A);
-  EXPECT_EQ(Byte(kScratch + 5), 0);
-  EXPECT_EQ(Byte(kScratch + 9), 0);
-  EXPECT_EQ(prompter->messages,
-            std::vector<std::string>{FormatSystemError(msg::kFailedToWriteDataToLcu, "The LCU did not answer in time.")});
-
-  // Off line: the message and no dialog.
-  sim->Unplug();
-  Tick();
-  prompter->messages.clear();
-  prompter->modalTitles.clear();
-  EXPECT_EQ(WritesOfRightClick(view), 0);
-  EXPECT_EQ(prompter->messages, std::vector<std::string>{std::string(msg::kLcuOffline)});
-  EXPECT_TRUE(prompter->modalTitles.empty());
-}
-
-TEST_F(MemoryViewTest, TheWriteDialogRemembersItsFormatAndConvertsTheEntry) {
+// The dialog opens in the last format used and converts the entry in the format chosen.
+TEST_F(MemoryViewTest, TheWriteSendsTheDatumToEverySelectedRowInTheChosenFormatAndNeedsTheLcu) {
   CAddressView& view = OpenMemoryWindow();
   gui::g_nLastDataFormat = 0;
   const struct {
@@ -192,21 +154,31 @@ TEST_F(MemoryViewTest, TheWriteDialogRemembersItsFormatAndConvertsTheEntry) {
   } cases[] = {{1, "\xE9", 0xE9}, {3, "101", 0x05}, {0, "1F", 0x1F}};
   for (const auto& c : cases) {
     ClearScratch(view);
-    SelectRows(view, {0});
+    SelectRows(view, {9, 2, 5});
     const std::int32_t before = gui::g_nLastDataFormat;
     TypeDatum(c.format, QString::fromLatin1(c.typed));
-    RightClick(view);
+    EXPECT_EQ(WritesOfRightClick(view), 3) << c.typed;
     EXPECT_EQ(shownFormat.back(), before) << c.typed;
     EXPECT_EQ(shownText.back(), before == 1 ? QStringLiteral(" ") : QStringLiteral("0")) << c.typed;
     EXPECT_EQ(gui::g_nLastDataFormat, c.format);
-    EXPECT_EQ(Byte(kScratch), c.stored) << c.typed;
+    for (const int row : {2, 5, 9}) EXPECT_EQ(Byte(static_cast<std::uint16_t>(kScratch + row)), c.stored) << c.typed;
+    EXPECT_EQ(Byte(kScratch + 3), 0);
   }
+  EXPECT_EQ(prompter->modalTitles, std::vector<QString>(3, ToQString(gui::text::kWriteDataCaption)));
 
   EXPECT_EQ(WritesOfRightClick(view), 0) << "no script: Cancel";
   SelectRows(view, {});
   TypeDatum(0, QStringLiteral("7"));
   EXPECT_EQ(WritesOfRightClick(view), 0) << "no row selected";
   EXPECT_TRUE(prompter->messages.empty());
+
+  // Off line: the message and no dialog.
+  sim->Unplug();
+  Tick();
+  prompter->modalTitles.clear();
+  EXPECT_EQ(WritesOfRightClick(view), 0);
+  EXPECT_EQ(prompter->messages, std::vector<std::string>{std::string(msg::kLcuOffline)});
+  EXPECT_TRUE(prompter->modalTitles.empty());
 }
 
 // Only the Addr heading opens the bar, and only while none is open; Escape closes it.
@@ -230,34 +202,25 @@ TEST_F(MemoryViewTest, TheAddressBarOpensFromTheAddrHeadingAndAppliesValidEntrie
 
   // Enter applies the address and a valid range only.
   CAddressDlg& bar = OpenBar(view);
-  const struct {
-    const char* address;
-    const char* range;
-    QStringList rows;
-  } cases[] = {
-      {"FFF8", "16", Run(0xFFF8, 8)},
-      {"0x10", "64", Run(0x0010, 64)},
-  };
-  for (const auto& c : cases) {
-    Enter(bar, QString::fromLatin1(c.address), QString::fromLatin1(c.range));
-    EXPECT_EQ(Addresses(view), c.rows) << c.address;
-    EXPECT_TRUE(bar.isVisible());
-  }
+  Enter(bar, QStringLiteral("FFF8"), QStringLiteral("16"));
+  EXPECT_EQ(Addresses(view), Run(0xFFF8, 8)) << "the rows stop at the top of memory";
+  Enter(bar, QStringLiteral("0x10"), QStringLiteral("64"));
+  EXPECT_EQ(Addresses(view), Run(0x0010, 64));
+  EXPECT_TRUE(bar.isVisible());
   EXPECT_TRUE(prompter->messages.empty());
 
   Enter(bar, QStringLiteral("9000"), QStringLiteral("8"));
-  const struct {
-    const char* range;
-    std::string_view message;
-  } refused[] = {{"65", msg::kEnterIntegerInMemoryRange}, {"8x", msg::kEnterInteger}};
-  for (const auto& r : refused) {
+  const std::pair<const char*, std::string_view> refused[] = {{"65", msg::kEnterIntegerInMemoryRange},
+                                                              {"8x", msg::kEnterInteger}};
+  for (const auto& [range, message] : refused) {
+    SCOPED_TRACE(range);
     prompter->messages.clear();
-    Enter(bar, QStringLiteral("A000"), QString::fromLatin1(r.range));
-    EXPECT_EQ(prompter->messages, std::vector<std::string>{std::string(r.message)}) << r.range;
-    EXPECT_EQ(view.Document().Address(), 0x9000) << r.range;
-    EXPECT_EQ(view.Document().Range(), 8) << r.range;
-    EXPECT_EQ(Addresses(view), Run(0x9000, 8)) << r.range;
-    EXPECT_EQ(bar.focusWidget(), &bar.RangeBox()) << r.range;
+    Enter(bar, QStringLiteral("A000"), QString::fromLatin1(range));
+    EXPECT_EQ(prompter->messages, std::vector<std::string>{std::string(message)});
+    EXPECT_EQ(view.Document().Address(), 0x9000);
+    EXPECT_EQ(view.Document().Range(), 8);
+    EXPECT_EQ(Addresses(view), Run(0x9000, 8));
+    EXPECT_EQ(bar.focusWidget(), &bar.RangeBox());
   }
 
   // The arrows step one page of the view's range (where a step stops is the core's test).

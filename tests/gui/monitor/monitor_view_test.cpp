@@ -1,6 +1,5 @@
-// Monitor windows against the simulated LCU: a tick's exchange and its change signals, what
-// stops a tick, relabelling after a definition reload, the right-click and Enter rules,
-// zeroing, Set Font, the channel selection dialog and the frames.
+// Monitor windows against the simulated LCU: what a tick shows, the right-click and Enter
+// rules, zeroing, Set Font, the channel selection dialog and the frames.
 #include <QAbstractItemModelTester>
 #include <QLineEdit>
 #include <QListWidget>
@@ -25,19 +24,11 @@ namespace {
 
 using gui::CMonitorView;
 using gui::ToQString;
-using gui::ToStdString;
 
-class MonitorViewTest : public GuiFixture {
+class MonitorViewTest : public OnLineGuiFixture {
  protected:
-  void SetUp() override {
-    GuiFixture::SetUp();
-    WriteSampleSetup();
-    StartOnLine();
-  }
 
-  float Offset(int channel) {
-    return ReadChannelCalibration(app->State().m_calibration.Bytes(), channel).offset;
-  }
+  float Offset(int channel) { return ReadChannelCalibration(app->State().m_calibration.Bytes(), channel).offset; }
   // Answers the next "Zero channel(s)" dialog with a typed text.
   void TypeZeroValue(const QString& typed) {
     prompter->dialogScripts.push_back([typed](QDialog& dialog) {
@@ -50,10 +41,18 @@ class MonitorViewTest : public GuiFixture {
 
 // A tick exchanges 20 channels in two blocks of three transfers and signals the Value and Raw
 // columns of every row once each; a window without channels exchanges and signals nothing.
-TEST_F(MonitorViewTest, ATickFillsAndSignalsTheValueAndRawColumnsOfEveryRowAndNothingElse) {
-  CMonitorView& view = WindowWith(Range(0, 20));
+// The Value cell's tooltip tells how the shown value was made from the row's last reading:
+// nothing before the first reading, then the reading first and the shown text last.
+TEST_F(MonitorViewTest, ATickFillsAndSignalsTheValueAndRawColumnsOfEveryRowAndExplainsTheValues) {
+  std::vector<std::uint16_t> channels = Range(0, 19);
+  channels.push_back(98);
+  CMonitorView& view = WindowWith(channels);
   QAbstractItemModelTester tester(&view.Model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
   QSignalSpy changes(&view.Model(), &QAbstractItemModel::dataChanged);
+  const auto tooltip = [&](int row) {
+    return view.model()->index(row, gui::kValueColumn).data(Qt::ToolTipRole).toString();
+  };
+  EXPECT_TRUE(tooltip(0).isEmpty());
   EXPECT_EQ(TransfersOf([&] { Update(view); }), 6);
   ASSERT_EQ(changes.count(), 2);
   for (int i = 0; i < 2; ++i) {
@@ -67,34 +66,18 @@ TEST_F(MonitorViewTest, ATickFillsAndSignalsTheValueAndRawColumnsOfEveryRowAndNo
     bool number = false;
     Cell(view, row, gui::kRawColumn).toUShort(&number);
     EXPECT_TRUE(number) << row;
-  }
-  view.Document().SetChannels({});
-  EXPECT_EQ(TransfersOf([&] { Update(view); }), 0);
-  EXPECT_EQ(changes.count(), 2);
-}
-
-// Off line an update changes nothing; once on line again the rows take the reloaded labels.
-// The Value cell's tooltip tells how the shown value was made from the row's last reading:
-// nothing before the first reading, then the reading first and the shown text last.
-TEST_F(MonitorViewTest, ValueTooltipExplainsTheShownValue) {
-  const std::vector<std::uint16_t> channels = {5, 120, 98};
-  CMonitorView& view = WindowWith(channels);
-  const auto tooltip = [&](int row) {
-    return view.model()->index(row, gui::kValueColumn).data(Qt::ToolTipRole).toString();
-  };
-  EXPECT_TRUE(tooltip(0).isEmpty());
-  Update(view);
-  for (int row = 0; row < 3; ++row) {
     const QStringList lines = tooltip(row).split('\n');
     ASSERT_GE(lines.size(), 3) << row;
-    EXPECT_TRUE(lines.front().startsWith("Channel " + QString::number(channels[static_cast<std::size_t>(row)]) +
-                                         ", reading "))
+    EXPECT_TRUE(lines.front().startsWith(QStringLiteral("Channel %1, reading ").arg(channels[std::size_t(row)])))
         << lines.front().toStdString();
     EXPECT_TRUE(lines.back().endsWith("): " + Cell(view, row, gui::kValueColumn))) << lines.back().toStdString();
   }
-  EXPECT_TRUE(tooltip(0).contains("Calibration type")) << tooltip(0).toStdString();
-  EXPECT_TRUE(tooltip(2).contains("hundredths")) << tooltip(2).toStdString();
+  EXPECT_TRUE(tooltip(5).contains("Calibration type")) << tooltip(5).toStdString();
+  EXPECT_TRUE(tooltip(19).contains("hundredths")) << tooltip(19).toStdString();
   EXPECT_TRUE(view.model()->index(0, gui::kRawColumn).data(Qt::ToolTipRole).isNull());
+  view.Document().SetChannels({});
+  EXPECT_EQ(TransfersOf([&] { Update(view); }), 0);
+  EXPECT_EQ(changes.count(), 2);
 }
 
 TEST_F(MonitorViewTest, AFailedUpdateChangesNothingAndRowsAreRelabelledOnceOnLine) {
@@ -144,9 +127,7 @@ TEST_F(MonitorViewTest, RightClickAndEnterFollowTheSelectionAndTheLink) {
   };
   CMonitorView& view = WindowWith(Range(0, 4));
   for (const auto& c : cases) {
-    prompter->popups.clear();
-    prompter->messages.clear();
-    prompter->modalTitles.clear();
+    *prompter = RecordingGuiPrompter();
     app->Device().m_bOnline = c.online ? 1 : 0;
     SCOPED_TRACE(c.what);
     view.clearSelection();
@@ -176,7 +157,7 @@ TEST_F(MonitorViewTest, ZeroingTakesTheSelectedRowsAndTheirShownValues) {
   EXPECT_EQ(Value(reg::kChannelData, reg::kZeroFlag), "(missing)");
 
   SelectRows(view, {0, 1, 3});
-  const float shown3 = ParseShownValue(ToStdString(Cell(view, 1, gui::kValueColumn)));
+  const float shown3 = ParseShownValue(gui::ToStdString(Cell(view, 1, gui::kValueColumn)));
   const float before3 = Offset(3);
   const float before4 = Offset(4);
   TypeZeroValue(QStringLiteral("10"));
@@ -223,41 +204,28 @@ TEST_F(MonitorViewTest, SetFontWidensIdValueAndRawToTheirTexts) {
 }
 
 TEST(EntOffset, RefusesTextThatIsNoNumberAndStaysOpen) {
-  const struct {
-    const char* typed;
-    std::optional<float> value;
-  } cases[] = {
-      {"0", 0.0F}, {" 12.5 ", 12.5F}, {"-3", -3.0F}, {"1e2", 100.0F}, {"", {}}, {"1,5", {}}, {"12a", {}}, {"1e40", {}},
-  };
-  for (const auto& c : cases) EXPECT_EQ(gui::ParseFloatEntry(c.typed), c.value) << '"' << c.typed << '"';
-  for (const char* typed : {"12a", " 12.5 "}) {
-    RecordingPrompter said;
-    gui::CEntOffset dialog(said);
-    EXPECT_EQ(dialog.ValueBox().text(), "0");
-    dialog.ValueBox().setText(QString::fromUtf8(typed));
-    dialog.accept();
-    const bool number = gui::ParseFloatEntry(typed).has_value();
-    EXPECT_EQ(dialog.result() == QDialog::Accepted, number) << typed;
-    EXPECT_EQ(said.messages, number ? std::vector<std::string>{} : std::vector<std::string>{std::string(msg::kEnterNumber)});
-    if (number) {
-      EXPECT_EQ(dialog.m_fValue, 12.5F);
-    }
-  }
+  const std::pair<const char*, std::optional<float>> cases[] = {
+      {"0", 0.0F}, {" 12.5 ", 12.5F}, {"-3", -3.0F}, {"1e2", 100.0F}, {"", {}}, {"1,5", {}}, {"12a", {}}, {"1e40", {}}};
+  for (const auto& [typed, value] : cases) EXPECT_EQ(gui::ParseFloatEntry(typed), value) << '"' << typed << '"';
+  RecordingPrompter said;
+  gui::CEntOffset dialog(said);
+  EXPECT_EQ(dialog.ValueBox().text(), "0");
+  dialog.ValueBox().setText(QStringLiteral("12a"));
+  dialog.accept();
+  EXPECT_NE(dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(said.messages, std::vector<std::string>{std::string(msg::kEnterNumber)});
+  dialog.ValueBox().setText(QStringLiteral(" 12.5 "));
+  dialog.accept();
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(dialog.m_fValue, 12.5F);
 }
-
-class ChannelSelectionTest : public GuiFixture {
- protected:
-  void SetUp() override {
-    GuiFixture::SetUp();
-    WriteSampleSetup();
-    Store().WriteString(reg::kHardware, reg::kLevel, "1");
-    StartOnLine();
-  }
-};
 
 // The dialog lists the level's channels by name with the shown ones checked; OK takes the
 // checked ones in list order, Cancel leaves the rows, and an emptied list keeps the updates.
-TEST_F(ChannelSelectionTest, EditChannelsListsTheLevelsChannelsAndTakesTheCheckedInListOrder) {
+TEST_F(MonitorViewTest, EditChannelsListsTheLevelsChannelsAndTakesTheCheckedInListOrder) {
+  Stop();
+  Store().WriteString(reg::kHardware, reg::kLevel, "1");
+  StartOnLine();
   CMonitorView& view = WindowWith(std::vector<std::uint16_t>{70, 5, 300});
   view.OnEditChannels();  // no script: Cancel
   EXPECT_EQ(view.Model().rowCount(), 3);
@@ -267,9 +235,8 @@ TEST_F(ChannelSelectionTest, EditChannelsListsTheLevelsChannelsAndTakesTheChecke
   prompter->dialogScripts.push_back([](QDialog& dialog) {
     QListWidget& list = static_cast<gui::CChanSelectionDlg&>(dialog).CheckList();
     std::vector<QString> checked;
-    for (int i = 0; i < list.count(); ++i) {
+    for (int i = 0; i < list.count(); ++i)
       if (list.item(i)->checkState() == Qt::Checked) checked.push_back(list.item(i)->text());
-    }
     EXPECT_EQ(list.count(), 95);
     EXPECT_EQ(checked, (std::vector<QString>{"FUEL PRESS", "GEAR"}));
     list.item(0)->setCheckState(Qt::Checked);
@@ -278,9 +245,8 @@ TEST_F(ChannelSelectionTest, EditChannelsListsTheLevelsChannelsAndTakesTheChecke
   });
   view.OnEditChannels();
   ASSERT_EQ(view.Model().rowCount(), 3);
-  EXPECT_EQ(view.Model().Channel(0), 0);
-  EXPECT_EQ(view.Model().Channel(1), 5);
-  EXPECT_EQ(view.Model().Channel(2), 70);
+  const std::pair<int, std::uint16_t> chosen[] = {{0, 0}, {1, 5}, {2, 70}};  // row, channel in list order
+  for (const auto& [row, channel] : chosen) EXPECT_EQ(view.Model().Channel(row), channel);
 
   prompter->dialogScripts.push_back([](QDialog& dialog) {
     auto& list = static_cast<gui::CChanSelectionDlg&>(dialog).CheckList();
@@ -294,16 +260,7 @@ TEST_F(ChannelSelectionTest, EditChannelsListsTheLevelsChannelsAndTakesTheChecke
   EXPECT_EQ(TransfersOf([&] { Update(view); }), 0);
 }
 
-class ChildFrameTest : public GuiFixture {
- protected:
-  void SetUp() override {
-    GuiFixture::SetUp();
-    WriteSampleSetup();
-    Start();
-  }
-};
-
-TEST_F(ChildFrameTest, NamesAndCaptions) {
+TEST_F(MonitorViewTest, FramesAreNamedAndCloseFromThePopup) {
   gui::CChildFrame untitled(*prompter);
   untitled.OnUpdateFrameTitle();
   EXPECT_EQ(untitled.windowTitle(), "Untitled");
@@ -314,40 +271,32 @@ TEST_F(ChildFrameTest, NamesAndCaptions) {
   EXPECT_EQ(second.windowTitle(), "Monitor");
   EXPECT_TRUE(ViewOf(second).Model().rowCount() == 0 && !ViewOf(second).Document().IsStarted());
 
-  const struct {
-    std::optional<QString> typed;  // nullopt: Cancel
-    QString caption;
-  } renames[] = {
+  const std::pair<std::optional<QString>, QString> renames[] = {  // typed (nullopt: Cancel), caption
       {QStringLiteral("Oil"), QStringLiteral("Oil")},
       {std::nullopt, QStringLiteral("Oil")},
       {QString(), QString()},
       {QString(100, QChar('n')), QString(79, QChar('n'))},
       {QString(40, QChar(0xE9)), QString(39, QChar(0xE9))},  // two bytes each
   };
-  for (const auto& r : renames) {
-    prompter->dialogScripts.push_back([&r](QDialog& dialog) {
-      auto& titleDialog = static_cast<gui::CWindowTitleDlg&>(dialog);
-      if (!r.typed) return false;
-      titleDialog.NameBox().setText(*r.typed);
+  for (const auto& [typed, caption] : renames) {
+    prompter->dialogScripts.push_back([&typed](QDialog& dialog) {
+      if (!typed) return false;
+      static_cast<gui::CWindowTitleDlg&>(dialog).NameBox().setText(*typed);
       dialog.accept();
       return true;
     });
     first.OnWindowName();
-    EXPECT_EQ(first.windowTitle(), r.caption);
-    EXPECT_EQ(first.WindowName(), r.caption);
+    EXPECT_EQ(first.windowTitle(), caption);
+    EXPECT_EQ(first.WindowName(), caption);
   }
   EXPECT_EQ(prompter->modalTitles.back(), "Enter window name");
-}
 
-TEST_F(ChildFrameTest, CloseFromThePopupDestroysTheFrame) {
-  gui::CChildFrame& frame = NewWindow();
-  QPointer<gui::CChildFrame> alive(&frame);
+  QPointer<gui::CChildFrame> alive(&first);
   prompter->popupChoice = QStringLiteral("Close");
-  QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
-  QCoreApplication::sendEvent(ViewOf(frame).viewport(), &event);
+  RightClick(ViewOf(first));
   RunPosted();
   EXPECT_TRUE(alive.isNull());
-  EXPECT_TRUE(Frames().empty());
+  EXPECT_EQ(Frames(), std::vector<gui::CChildFrame*>{&second});
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
-// The strip chart of a monitor window: shown and hidden from the View menu, the toolbar and
-// the window's right-click menu; fed by the session's readings with no transfer of its own,
-// with a gap while the LCU is off line; saved and restored with the layout beside the
-// settings file, whose own bytes do not change; a bad chart file leaves the windows alone.
+// The strip chart of a monitor window: shown and hidden, fed by the session's readings, drawn
+// tick by tick, and saved beside the settings file.
+#include <fstream>
+
 #include <QFile>
 #include <QStatusBar>
 #include <QToolBar>
@@ -11,7 +11,6 @@
 #include "gui/monitor/monitor_pane.h"
 #include "gui/monitor/strip_chart.h"
 #include "gui_fixture.h"
-#include "support/fixed_clock.h"
 
 namespace lcu::test {
 namespace {
@@ -19,13 +18,8 @@ namespace {
 using gui::CMonitorPane;
 using gui::CStripChart;
 
-class StripChartTest : public GuiFixture {
+class StripChartTest : public OnLineGuiFixture {
  protected:
-  void SetUp() override {
-    GuiFixture::SetUp();
-    WriteSampleSetup();
-    StartOnLine();
-  }
   static CMonitorPane& PaneOf(gui::CChildFrame& frame) { return *gui::CMonitorTemplate::PaneOf(frame); }
   static gui::CChildFrame& FrameOf(gui::CMonitorView& view) {
     return *static_cast<gui::CChildFrame*>(view.parentWidget()->parentWidget());
@@ -72,9 +66,9 @@ TEST_F(StripChartTest, TakesTheSessionsReadingsWithoutTransfersOfItsOwnAndBreaks
   EXPECT_EQ(TransfersOf([&] { Update(view); }), hidden) << "the chart adds no transfer";
   ASSERT_EQ(chart.History().Size(), 3U);
   ASSERT_EQ(chart.History().Traces(), 3U);
-  for (int row = 0; row < 3; ++row) {
-    EXPECT_TRUE(chart.LegendText(static_cast<std::size_t>(row)).endsWith(QStringLiteral("  ") + Cell(view, row, gui::kValueColumn)))
-        << chart.LegendText(static_cast<std::size_t>(row)).toStdString();
+  for (std::size_t row = 0; row < 3; ++row) {
+    const QString legend = chart.LegendText(row);
+    EXPECT_TRUE(legend.endsWith("  " + Cell(view, static_cast<int>(row), gui::kValueColumn))) << legend.toStdString();
   }
   EXPECT_TRUE(chart.LegendText(0).startsWith(QStringLiteral("FUEL PRESS [bar]")));
 
@@ -91,18 +85,15 @@ TEST_F(StripChartTest, TakesTheSessionsReadingsWithoutTransfersOfItsOwnAndBreaks
 // a tick's new columns met the old ones. Both with a line from tick to tick and with each
 // column's lowest and highest values (many ticks to a column).
 TEST_F(StripChartTest, TracesDrawnTickByTickMatchTheSameTracesDrawnAfresh) {
-  struct Case {
-    std::uint32_t span;
-    int width;
-  };
-  for (const Case& c : {Case{10, 420}, Case{60, 200}, Case{30, 300}}) {
-    SCOPED_TRACE(c.span);
+  const std::pair<std::uint32_t, int> cases[] = {{10, 420}, {60, 200}, {30, 300}};  // span, width
+  for (const auto& [span, width] : cases) {
+    SCOPED_TRACE(span);
     gui::CMonitorView& view = WindowWith(kChannels);
     FixedClock clock;
     CStripChart chart(view.Document(), Session(), app->State(), clock, *prompter);
-    chart.resize(c.width, 160);
-    chart.SetSpan(c.span);
-    const int ticks = static_cast<int>(c.span) * 5 * 3 / 2;
+    chart.resize(width, 160);
+    chart.SetSpan(span);
+    const int ticks = static_cast<int>(span) * 5 * 3 / 2;
     for (int tick = 0; tick < ticks; ++tick) {
       clock.Advance(std::chrono::milliseconds(200));
       sim->AdvanceTime(std::chrono::milliseconds(200));
@@ -121,47 +112,44 @@ TEST_F(StripChartTest, TracesDrawnTickByTickMatchTheSameTracesDrawnAfresh) {
     }
     const QImage stepped = chart.grab().toImage();
     // Another size and back: the traces are drawn afresh.
-    chart.resize(c.width + 1, 160);
+    chart.resize(width + 1, 160);
     (void)chart.grab();
-    chart.resize(c.width, 160);
+    chart.resize(width, 160);
     const QImage afresh = chart.grab().toImage();
 
     ASSERT_EQ(stepped.size(), afresh.size());
     int differing = 0;
     int coloured = 0;  // the traces' pixels: the grid, the frame and the texts are grey
-    for (int y = 0; y < afresh.height(); ++y) {
+    for (int y = 0; y < afresh.height(); ++y)
       for (int x = 0; x < afresh.width() - 130; ++x) {
         differing += stepped.pixel(x, y) != afresh.pixel(x, y) ? 1 : 0;
         const QRgb pixel = afresh.pixel(x, y);
         coloured += qRed(pixel) != qGreen(pixel) || qGreen(pixel) != qBlue(pixel) ? 1 : 0;
       }
-    }
     EXPECT_GT(coloured, afresh.height() * 3) << "traces are drawn";
     EXPECT_LE(differing, afresh.height()) << "at most a column's worth";
   }
 }
 
+// The layout goes beside the settings file, whose own bytes stay as they were; a bad chart
+// file leaves the windows with their lists and says why on the status bar only.
 TEST_F(StripChartTest, LayoutIsSavedBesideTheSettingsFileAndRestored) {
-  gui::CMonitorView& plain = WindowWith(kChannels);
+  WindowWith(kChannels);
   gui::CMonitorView& charted = WindowWith(kChannels);
   Choose(gui::cmd::kStripChart);
   CStripChart& chart = PaneOf(FrameOf(charted)).Chart();
   chart.SetSpan(120);
   chart.SetFixedRange(15, ChartRange{0.0, 100.0});
   chart.SetPaused(true);
-  (void)plain;
 
   const QString settings = FilePath("layout.nsb");
-  prompter->saveFileAnswer = settings;
-  Choose(gui::cmd::kFileSaveAs);
+  SaveAs(settings);
   ASSERT_TRUE(prompter->messages.empty()) << prompter->messages.front();
   EXPECT_EQ(QFile(settings).size(), static_cast<qint64>(kSettingsImageSize)) << "the settings file keeps its layout";
   ASSERT_TRUE(QFile::exists(settings + ".chart"));
 
-  prompter->openFileAnswer = settings;
-  Choose(gui::cmd::kFileOpen);
-  RunPosted();
-  const std::vector<gui::CChildFrame*> frames = Frames();
+  Open(settings);
+  std::vector<gui::CChildFrame*> frames = Frames();
   ASSERT_EQ(frames.size(), 2U);
   EXPECT_FALSE(PaneOf(*frames[0]).IsChartShown());
   CMonitorPane& restored = PaneOf(*frames[1]);
@@ -172,25 +160,13 @@ TEST_F(StripChartTest, LayoutIsSavedBesideTheSettingsFileAndRestored) {
   ASSERT_EQ(layout.ranges.size(), 1U);
   EXPECT_EQ(layout.ranges[0], (FixedRange{15, {0.0, 100.0}}));
   EXPECT_EQ(restored.Chart().RangeOf(1), (ChartRange{0.0, 100.0}));
-}
 
-TEST_F(StripChartTest, ABadChartFileLeavesTheWindowsWithTheirLists) {
-  WindowWith(kChannels);
-  Choose(gui::cmd::kStripChart);
-  const QString settings = FilePath("bad.nsb");
-  prompter->saveFileAnswer = settings;
-  Choose(gui::cmd::kFileSaveAs);
-  {
-    QFile chart(settings + ".chart");
-    ASSERT_TRUE(chart.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    chart.write("not a chart");
-  }
-  prompter->openFileAnswer = settings;
-  Choose(gui::cmd::kFileOpen);
-  RunPosted();
-  ASSERT_EQ(Frames().size(), 1U);
-  EXPECT_EQ(ViewOf(*Frames()[0]).Model().rowCount(), 3);
-  EXPECT_FALSE(PaneOf(*Frames()[0]).IsChartShown());
+  std::ofstream((settings + ".chart").toStdString()) << "not a chart";
+  Open(settings);
+  frames = Frames();
+  ASSERT_EQ(frames.size(), 2U);
+  EXPECT_EQ(ViewOf(*frames[1]).Model().rowCount(), 3);
+  EXPECT_FALSE(PaneOf(*frames[1]).IsChartShown());
   EXPECT_TRUE(prompter->messages.empty()) << "no box stops the load";
   EXPECT_TRUE(Frame().statusBar()->currentMessage().contains("not a chart file"))
       << Frame().statusBar()->currentMessage().toStdString();
