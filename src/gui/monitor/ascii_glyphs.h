@@ -18,8 +18,6 @@ class AsciiGlyphs {
   explicit AsciiGlyphs(const QFont& font);
 
   const QFont& Font() const { return m_font; }
-  /// False when the font has no raw form to draw glyphs from.
-  bool IsValid() const { return m_raw.isValid(); }
   qreal Ascent() const { return m_raw.ascent(); }
   qreal Descent() const { return m_raw.descent(); }
 
