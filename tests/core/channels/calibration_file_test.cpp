@@ -6,7 +6,6 @@
 
 #include "core/app/messages.h"
 #include "core/channels/calibration_file.h"
-#include "core/host/default_paths.h"
 #include "core/host/file_system.h"
 #include "core/host/memory_settings_store.h"
 #include "core/host/registry.h"

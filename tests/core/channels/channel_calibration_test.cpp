@@ -11,7 +11,6 @@
 namespace lcu {
 namespace {
 
-// Any record reads and writes back byte for byte, each field from its offset.
 TEST(ChannelCalibrationRecord, FieldsLieAtTheirOffsets) {
   std::array<std::uint8_t, kChannelCalibrationSize> bytes{};
   for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i * 37 + 11);
