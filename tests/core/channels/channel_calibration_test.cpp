@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <optional>
 
 #include "core/channels/channel_calibration.h"
 #include "core/logger/logger_header.h"
@@ -12,7 +11,6 @@
 namespace lcu {
 namespace {
 
-// Any record reads and writes back byte for byte, each field from its offset.
 TEST(ChannelCalibrationRecord, FieldsLieAtTheirOffsets) {
   std::array<std::uint8_t, kChannelCalibrationSize> bytes{};
   for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i * 37 + 11);
@@ -64,19 +62,13 @@ TEST(CalibrationImageRegions, AccessorsUseTheImageOffsets) {
   EXPECT_EQ(le::U16(bytes, 0x0932), 5);
   EXPECT_EQ(le::U16(bytes, 0x09AA), 64);
   EXPECT_EQ(ReadSourceWord(bytes, 127), 64);
+
+  // Which channel a scale flag belongs to is the conversion's range table.
+  WriteScaleFlag(bytes, 7, 0x0A);
+  EXPECT_EQ(bytes[0x018E + 6 * 7], 0x0A);
+  EXPECT_EQ(ReadScaleFlag(bytes, 7), 0x0A);
 }
 
-TEST(CalibrationImageRegions, ScaleFlagsBelongToTheirChannels) {
-  struct Case { int channel; std::optional<std::size_t> k; };
-  const Case cases[] = {{64, 0}, {69, 5}, {83, 6}, {84, 7}, {63, std::nullopt}, {70, std::nullopt},
-                        {82, std::nullopt}, {85, std::nullopt}};
-  for (const Case& c : cases) EXPECT_EQ(ScaleFlagIndex(c.channel), c.k) << c.channel;
-
-  LoggerHeader image;
-  WriteScaleFlag(image.Bytes(), 7, 0x0A);
-  EXPECT_EQ(image.Bytes()[0x018E + 6 * 7], 0x0A);
-  EXPECT_EQ(ReadScaleFlag(image.Bytes(), 7), 0x0A);
-}
 
 }  // namespace
 }  // namespace lcu

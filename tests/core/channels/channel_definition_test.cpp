@@ -29,7 +29,6 @@ TEST(ChannelDefinitionRecord, FieldsAndCarriedBytes) {
   EXPECT_EQ(written, bytes) << "bytes the system does not interpret are carried";
 }
 
-// A file is its header and whole records; a cut last record is not one.
 TEST(ChannelDefinitionFileLayout, SerializeRoundTripsAndParseTakesWholeRecordsOnly) {
   ChannelDefinitionFile file;
   file.header[0] = 'H';

@@ -108,22 +108,14 @@ TEST_F(ChannelTableTest, PlacesNamedRecordsByCalibrationNameAndTheRestByPosition
   EXPECT_EQ(app.m_nDefinitionGeneration, 1u);
   EXPECT_EQ(app.m_dscHeader[0], 'H');
   EXPECT_EQ(app.m_dscHeader[255], 0xEE);
-  EXPECT_EQ(Name(5), "WATER temp");
-  EXPECT_EQ(app.m_channelTable[5].UnitsText(), "F");
+  const std::pair<std::size_t, std::string> names[] = {
+      {5, "WATER temp"}, {7, "abcdefghijklmnopQRST"}, {9, "ID009"},   {0, "rpm"}, {1, "ID001"},
+      {64, "RPM"},       {65, std::string(31, 'N')},  {66, "Nine Char"}, {67, " "}, {1023, "none1023"}};
+  for (const auto& [n, name] : names) EXPECT_EQ(Name(n), name) << n;
+  const std::pair<std::size_t, std::string> units[] = {{5, "F"}, {0, "1/min"}, {65, std::string(15, 'U')}, {66, "kPa"}};
+  for (const auto& [n, text] : units) EXPECT_EQ(app.m_channelTable[n].UnitsText(), text) << n;
   EXPECT_EQ(app.m_channelTable[5].decimals, 3);
   EXPECT_EQ(app.m_channelTable[5].carried68[0], 0x5A);
-  EXPECT_EQ(Name(7), "abcdefghijklmnopQRST");
-  EXPECT_EQ(Name(9), "ID009");
-  EXPECT_EQ(Name(0), "rpm");
-  EXPECT_EQ(app.m_channelTable[0].UnitsText(), "1/min");
-  EXPECT_EQ(Name(1), "ID001");
-  EXPECT_EQ(Name(64), "RPM");
-  EXPECT_EQ(Name(65), std::string(31, 'N'));
-  EXPECT_EQ(app.m_channelTable[65].UnitsText(), std::string(15, 'U'));
-  EXPECT_EQ(Name(66), "Nine Char");
-  EXPECT_EQ(app.m_channelTable[66].UnitsText(), "kPa");
-  EXPECT_EQ(Name(67), " ");
-  EXPECT_EQ(Name(1023), "none1023");
 }
 
 TEST_F(ChannelTableTest, ReloadWithShorterFileKeepsUnitsAndDecimalsOfUncoveredChannels) {

@@ -30,7 +30,7 @@ TEST(Profile, IntegersAndStringsWithDefaults) {
   EXPECT_EQ(profile.GetProfileString("ChannelData", "ZeroFlag", ""), "TRUE");
   // A text that is no number reads as the default.
   store.WriteString("Corvalent\\Settings", "Auto Download", "yes");
-  EXPECT_EQ(profile.GetProfileInt("Settings", "Auto Download", 0), 0);
+  EXPECT_EQ(profile.GetProfileInt("Settings", "Auto Download", 7), 7);
   store.SetReadOnly(true);
   EXPECT_FALSE(profile.WriteProfileInt("Settings", "Top", 1));
 }

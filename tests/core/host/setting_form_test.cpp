@@ -6,7 +6,6 @@
 namespace lcu {
 namespace {
 
-// Each value the programs read as a number, and the texts it takes.
 TEST(SettingForm, ValuesReadAsNumbersTakeOnlyNumbers) {
   const struct { const char* key; const char* name; const char* text; bool fits; } cases[] = {
       {"Corvalent\\Settings", "Preserve Buffer", "1", true},

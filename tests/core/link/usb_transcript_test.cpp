@@ -21,61 +21,59 @@ std::unique_ptr<ReplayBackend> Replay(const std::string& transcript) {
   return replay;
 }
 
-TEST(Transcript, RecordedContractReplaysToTheSameBytes) {
+// The transcript of a run against a fresh simulated LCU.
+std::string Recorded(const std::function<void(sim::LcuSimulator&, UsbBackend&)>& run) {
   sim::LcuSimulator simulator(ContractSimulatorOptions());
   std::ostringstream transcript;
   {
     RecordingBackend recorder(simulator, transcript);
-    ExpectContract(recorder);
+    run(simulator, recorder);
   }
-  auto replay = Replay(transcript.str());
+  return transcript.str();
+}
+
+TEST(Transcript, RecordedContractReplaysToTheSameBytes) {
+  auto replay = Replay(Recorded([](sim::LcuSimulator&, UsbBackend& recorder) { ExpectContract(recorder); }));
   ASSERT_TRUE(replay);
   ExpectContract(*replay);
   EXPECT_EQ(replay->CheckFinished(), "");
 }
 
 TEST(Transcript, FailedCallReplaysWithItsCodeAndText) {
-  sim::LcuSimulator simulator(ContractSimulatorOptions());
-  std::ostringstream transcript;
+  std::uint32_t recordedCode = 0;
   std::string recordedText;
-  {
-    RecordingBackend recorder(simulator, transcript);
+  std::array<std::uint8_t, 64> block{};
+  const std::string text = Recorded([&](sim::LcuSimulator& simulator, UsbBackend& recorder) {
     CUsbDevice device(recorder);
     device.PollStatus();
     simulator.SetFaults({.failTransfer = 1});
-    std::array<std::uint8_t, 64> block{};
     EXPECT_FALSE(device.VendorRead(LCU_READ_BLOCK, 0xFE36, 0, 64, block));
+    recordedCode = simulator.LastError();
     recordedText = device.LastErrorText();
     EXPECT_EQ(device.LastErrorText(), recordedText);  // asked twice, kept once
-  }
-  const std::string text = transcript.str();
+  });
   EXPECT_EQ(text.find("\ntext "), text.rfind("\ntext ")) << text;
 
-  auto replay = Replay(transcript.str());
+  auto replay = Replay(text);
   ASSERT_TRUE(replay);
   CUsbDevice device(*replay);
   device.PollStatus();
   ASSERT_TRUE(device.m_bOnline);
-  std::array<std::uint8_t, 64> block{};
   EXPECT_FALSE(device.VendorRead(LCU_READ_BLOCK, 0xFE36, 0, 64, block));
-  EXPECT_EQ(device.m_dwLastError, simulator.LastError());
+  EXPECT_EQ(device.m_dwLastError, recordedCode);
   EXPECT_EQ(device.LastErrorText(), recordedText);
   EXPECT_EQ(replay->CheckFinished(), "");
 }
 
 // A session of poll, header read and closing, recorded once for the deviation cases.
 std::string RecordedSession() {
-  sim::LcuSimulator simulator(ContractSimulatorOptions());
-  std::ostringstream transcript;
-  RecordingBackend recorder(simulator, transcript);
-  {
+  return Recorded([](sim::LcuSimulator&, UsbBackend& recorder) {
     CUsbDevice device(recorder);
     device.PollStatus();
     std::array<std::uint8_t, 64> list{};
     EXPECT_TRUE(device.VendorWrite(LCU_BULK_WRITE, 0xF710, 0));
     EXPECT_TRUE(BulkWriteAll(device, list));
-  }
-  return transcript.str();
+  });
 }
 
 // A run against the recorded session and a pattern of the deviation it must report.

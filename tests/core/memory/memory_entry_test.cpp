@@ -44,22 +44,11 @@ TEST(MemoryEntry, ByteDatumIsStrict) {
   for (const auto& [format, text, datum] : cases) EXPECT_EQ(ParseByteDatum(format, text), datum) << static_cast<int>(format) << " " << text;
 }
 
-TEST(MemoryEntry, DataBoxOpensWithABlankForAsciiOnly) {
-  EXPECT_EQ(InitialDatumText(1), " ");
-  EXPECT_EQ(InitialDatumText(0), "0");
-  EXPECT_EQ(InitialDatumText(3), "0");
-}
-
 TEST(MemoryEntry, SpinStepsAPageAndStopsAtTheEnds) {
   EXPECT_EQ(StepAddress(0x0008, 16, +1), 0x0000);
   EXPECT_EQ(StepAddress(0xFFF8, 16, -1), 0xFFFF);
   EXPECT_EQ(StepAddress(0x8000, 16, -1), 0x8010);
   EXPECT_EQ(StepAddress(0x8000, 64, +1), 0x7FC0);
-}
-
-TEST(MemoryEntry, RangeIsOneToSixtyFour) {
-  for (const std::int64_t ok : {1, 16, 64}) EXPECT_TRUE(IsValidMemoryRange(ok));
-  for (const std::int64_t bad : {0, 65, -1}) EXPECT_FALSE(IsValidMemoryRange(bad));
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// The memory window's rows: every column of a byte, and rows that stop at the top.
+// The memory window's rows: every column of a byte.
 #include <gtest/gtest.h>
 
 #include "core/memory/memory_row.h"
@@ -19,19 +19,6 @@ TEST(MemoryRows, EveryColumnOfABytes) {
     EXPECT_EQ(row.binary, c.binary);
   }
   EXPECT_EQ(FormatMemoryRow(0x000A, 0).address, "000A");
-}
-
-TEST(MemoryRows, HexToBinaryStopsAtTheFirstOtherCharacter) {
-  EXPECT_EQ(HexToBinary("1F"), "00011111");
-  EXPECT_EQ(HexToBinary("A0f"), "10100000");
-  EXPECT_EQ(HexToBinary(""), "");
-}
-
-TEST(MemoryRows, RowsNeverPassTheTopOfTheAddressSpace) {
-  EXPECT_EQ(MemoryRowCount(0x8000, 16), 16);
-  EXPECT_EQ(MemoryRowCount(0xFFF8, 16), 8);
-  EXPECT_EQ(MemoryRowCount(0xFFFF, 64), 1);
-  EXPECT_EQ(MemoryRowCount(0x0000, 64), 64);
 }
 
 }  // namespace

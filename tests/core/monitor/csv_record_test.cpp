@@ -1,4 +1,4 @@
-// The CSV record's fields, headings and times.
+// The CSV record's fields; headings and times are the recorder's lines.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -21,13 +21,6 @@ TEST(CsvRecordTest, QuotesOnlyFieldsThatNeedIt) {
   for (const auto& c : cases) EXPECT_EQ(CsvField(c.text), c.field) << c.text;
   EXPECT_EQ(CsvLine(std::vector<std::string>{"time", "A,B", "C"}), "time,\"A,B\",C");
   EXPECT_EQ(CsvLine(std::vector<std::string>{"t", "", ""}), "t,,");
-}
-
-TEST(CsvRecordTest, HeadingsAndTimes) {
-  EXPECT_EQ(CsvHeading("FUEL PRESS", "bar"), "FUEL PRESS [bar]");
-  EXPECT_EQ(CsvHeading("GEAR", ""), "GEAR");
-  EXPECT_EQ(CsvTimestamp({2024, 3, 7, 9, 5, 2, 7}), "2024-03-07 09:05:02.007");
-  EXPECT_EQ(CsvTimestamp({2031, 12, 31, 23, 59, 59, 999}), "2031-12-31 23:59:59.999");
 }
 
 }  // namespace
