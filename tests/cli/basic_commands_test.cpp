@@ -42,9 +42,8 @@ TEST_F(LcuProgramTest, PeekRowsStopAtTheTopOfMemory) {
 
 TEST_F(LcuProgramTest, PokeAsksThenWritesTheValueToEachAddressInOneFormat) {
   const QString state = Path("poke/state");
-  const ProgramRun declined = Lcu({"--sim-state", state, "poke", "8100", "--ascii", "A"});
-  EXPECT_EQ(declined.exitCode, 3);
-  EXPECT_EQ(declined.err, "Write data to LCU memory. Do you want to continue ? [y/N] n\n");
+  Failed(Lcu({"--sim-state", state, "poke", "8100", "--ascii", "A"}), 3,
+         "Write data to LCU memory. Do you want to continue ? [y/N] n\n");
   const ProgramRun peekBefore = Lcu({"--sim-state", state, "peek", "8100", "2"});
 
   // A value that is not a byte of its format is refused, naming it, and nothing is written.
@@ -59,9 +58,8 @@ TEST_F(LcuProgramTest, PokeAsksThenWritesTheValueToEachAddressInOneFormat) {
   }
   EXPECT_EQ(Lcu({"--sim-state", state, "peek", "8100", "2"}).out, peekBefore.out);
 
-  const ProgramRun poke = Succeeded(Lcu({"--sim-state", state, "--yes", "poke", "8100", "8101", "--ascii", "A"}));
-  const ProgramRun peek = Lcu({"--sim-state", state, "peek", "8100", "2"});
-  EXPECT_EQ(peek.out, "8100 065 41 A 01000001\n8101 065 41 A 01000001\n");
+  Succeeded(Lcu({"--sim-state", state, "--yes", "poke", "8100", "8101", "--ascii", "A"}));
+  EXPECT_EQ(Lcu({"--sim-state", state, "peek", "8100", "2"}).out, "8100 065 41 A 01000001\n8101 065 41 A 01000001\n");
 }
 
 // A configuration id that holds control characters is shown with them escaped, so that it
@@ -134,28 +132,28 @@ TEST_F(LcuProgramTest, EveryCommandHasHelp) {
   }
 }
 
+// A value the programs read as a number takes only a number: "true" would read as 0.
 TEST_F(LcuProgramTest, SettingsRoundTripThroughTheUserConfiguration) {
-  ASSERT_EQ(Lcu({"settings", "set", "Corvalent/Settings", "Auto Download", "1", "--integer"}).exitCode, 0);
-  ASSERT_EQ(Lcu({"settings", "set", "Paths", "DataDirectory", "/data/with blanks"}).exitCode, 0);
+  const struct {
+    QStringList arguments;
+    int exitCode;
+    const char* out;
+    const char* err;
+  } cases[] = {
+      {{"set", "Corvalent/Settings", "Auto Download", "1", "--integer"}, 0, "", ""},
+      {{"set", "Paths", "DataDirectory", "/data/with blanks"}, 0, "", ""},
+      {{"get", "Corvalent\\Settings", "Auto Download"}, 0, "1\n", ""},
+      {{"list"}, 0, "Corvalent\\Settings\\Auto Download = 1\nPaths\\DataDirectory = /data/with blanks\n", ""},
+      {{"get", "Paths", "SetupDirectory"}, 1, "", "Setting not found: Paths\\SetupDirectory\n"},
+      {{"set", "corvalent/settings", "Preserve Buffer", "true"}, 2, "",
+       "corvalent\\settings\\Preserve Buffer takes a 32-bit decimal number, e.g. 1\n"},
+      {{"get", "Corvalent/Settings", "Preserve Buffer"}, 1, "", "Setting not found: Corvalent\\Settings\\Preserve Buffer\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.arguments.join(' ').toStdString());
+    EXPECT_EQ(Failed(Lcu(QStringList{"settings"} + c.arguments), c.exitCode, c.err).out, c.out);
+  }
   EXPECT_TRUE(QFileInfo::exists(Path("config/Velmora/Velmora.ini")));
-
-  ProgramRun run = Lcu({"settings", "get", "Corvalent\\Settings", "Auto Download"});
-  EXPECT_EQ(run.exitCode, 0);
-  EXPECT_EQ(run.out, "1\n");
-
-  run = Lcu({"settings", "list"});
-  EXPECT_EQ(run.exitCode, 0);
-  EXPECT_EQ(run.out, "Corvalent\\Settings\\Auto Download = 1\nPaths\\DataDirectory = /data/with blanks\n");
-
-  run = Lcu({"settings", "get", "Paths", "SetupDirectory"});
-  EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(run.err, "Setting not found: Paths\\SetupDirectory\n");
-
-  // A value the programs read as a number takes only a number: "true" would read as 0.
-  run = Lcu({"settings", "set", "corvalent/settings", "Preserve Buffer", "true"});
-  EXPECT_EQ(run.exitCode, 2);
-  EXPECT_EQ(run.err, "corvalent\\settings\\Preserve Buffer takes a 32-bit decimal number, e.g. 1\n");
-  EXPECT_EQ(Lcu({"settings", "get", "Corvalent/Settings", "Preserve Buffer"}).exitCode, 1) << "stored after a refusal";
 }
 
 }  // namespace

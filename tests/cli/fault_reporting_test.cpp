@@ -38,9 +38,8 @@ class LcuFaultMatrix : public test::SimulatedLcuTest {
     const QByteArray memory = ReadFile(Path("lcu/memory.bin"));
     std::vector<std::uint8_t> bytes(memory.begin(), memory.end());
     test::PrepareFaultDownload(bytes);
-    QFile file(Path("lcu/memory.bin"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+    WriteFile(Path("lcu/memory.bin"),
+              QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())));
   }
   // The LCU's data memory without the status block, whose clock runs on by itself.
   QByteArray Memory() const { return ReadFile(Path("lcu/memory.bin")).mid(64); }

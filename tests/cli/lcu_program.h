@@ -67,10 +67,22 @@ class LcuProgramTest : public ::testing::Test {
     return run;
   }
 
+  /// The run, with failures unless it exited with exitCode and printed exactly err on stderr.
+  static ProgramRun Failed(ProgramRun run, int exitCode, const QString& err) {
+    EXPECT_EQ(run.exitCode, exitCode) << run.err.toStdString();
+    EXPECT_EQ(run.err, err);
+    return run;
+  }
+
   /// The whole content of a file; empty when it cannot be read.
   static QByteArray ReadFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  }
+
+  static void WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()) << path.toStdString();
   }
 
   QTemporaryDir m_home;

@@ -43,10 +43,7 @@ TEST_F(LoggerCommandsTest, DownloadNamesTheDataFileAndDatInfoDescribesIt) {
   // The family's other programs learn of the download from the real settings store.
   EXPECT_EQ(Lcu({"settings", "get", "Corvalent/Download", "File"}).out.trimmed(), path);
 
-  const ProgramRun again = InLcu({"download"});
-  EXPECT_EQ(again.exitCode, 1);
-  EXPECT_EQ(again.err, "LCU has no data to download\n");
-  EXPECT_TRUE(again.out.isEmpty());
+  EXPECT_TRUE(Failed(InLcu({"download"}), 1, "LCU has no data to download\n").out.isEmpty());
 
   // dat-info needs no LCU; it reads the header and the size, and says what is missing.
   const qint64 size = QFileInfo(path).size();
@@ -86,9 +83,8 @@ TEST_F(LoggerCommandsTest, DownloadOfAnLcuThatStartedLoggingMeanwhileFailsNaming
   // The poll, the logging state, the header, then the first buffer's set-up: the LCU starts
   // logging there, and logs on while the rest of the download runs.
   m_extraEnvironment.insert("LCU_SIM_FAULTS", "log:5");
-  const ProgramRun download = InLcu({"download"});
-  EXPECT_EQ(download.exitCode, 1);
-  EXPECT_EQ(download.err, "LCU logged more data during the download and was not reset.\nPlease download again.\n");
+  const ProgramRun download = Failed(InLcu({"download"}), 1,
+                                     "LCU logged more data during the download and was not reset.\nPlease download again.\n");
   ASSERT_EQ(download.OutLines().size(), 1) << "the complete file is named";
   EXPECT_TRUE(QFileInfo::exists(download.OutLines().front()));
   EXPECT_NE(Header().DataPresent(), 0u) << "the LCU was reset";
@@ -106,9 +102,7 @@ TEST_F(LoggerCommandsTest, DumpDataCopiesTheWholeDataMemory) {
   EXPECT_TRUE(ReadFile(dumpPath).mid(64) == memory.mid(64)) << "the dump differs from the data memory";
   EXPECT_TRUE(Memory().mid(64) == memory.mid(64)) << "the LCU changed";
 
-  const ProgramRun again = InLcu({"dump-data", dumpPath});
-  EXPECT_EQ(again.exitCode, 1);
-  EXPECT_EQ(again.err, "Failed to create output file.\n" + dumpPath + ": File exists\n");
+  Failed(InLcu({"dump-data", dumpPath}), 1, "Failed to create output file.\n" + dumpPath + ": File exists\n");
   EXPECT_EQ(ReadFile(dumpPath).size(), memory.size());
 
   EXPECT_EQ(InLcu({"dump-data", Path("none.bin"), "--units", "2048"}).err,
@@ -117,16 +111,11 @@ TEST_F(LoggerCommandsTest, DumpDataCopiesTheWholeDataMemory) {
   // A header whose memory size cannot be right: the size must be given.
   QByteArray damaged = memory;
   damaged[static_cast<qsizetype>(hdr::kMemorySize)] = 0;
-  QFile state(QDir(State()).filePath("memory.bin"));
-  ASSERT_TRUE(state.open(QIODevice::WriteOnly));
-  state.write(damaged);
-  state.close();
-  const ProgramRun refused = InLcu({"dump-data", Path("refused.bin")});
-  EXPECT_EQ(refused.exitCode, 1);
-  EXPECT_EQ(refused.err,
-            "Logger header is invalid.\nMemory size 0 lies outside 1 to 2047.\nGive the memory size with --units M.\n");
+  WriteFile(QDir(State()).filePath("memory.bin"), damaged);
+  Failed(InLcu({"dump-data", Path("refused.bin")}), 1,
+         "Logger header is invalid.\nMemory size 0 lies outside 1 to 2047.\nGive the memory size with --units M.\n");
   EXPECT_FALSE(QFileInfo::exists(Path("refused.bin")));
-  const ProgramRun given = Succeeded(InLcu({"dump-data", Path("given.bin"), "--units", "1"}));
+  Succeeded(InLcu({"dump-data", Path("given.bin"), "--units", "1"}));
   EXPECT_TRUE(ReadFile(Path("given.bin")).mid(64) == damaged.mid(64, 524288 - 64));
 
   // A failure part way keeps the units read and says so: after the poll and unit 0 (its
@@ -145,20 +134,15 @@ TEST_F(LoggerCommandsTest, DumpDataCopiesTheWholeDataMemory) {
 // no command sends or writes anything after No is the core's test.
 TEST_F(LoggerCommandsTest, QuestionsAreAnsweredNoWithoutTheYesOption) {
   const QByteArray before = Memory();
-  const ProgramRun declined = InLcu({"send-config"});
-  EXPECT_EQ(declined.exitCode, 3);
-  EXPECT_EQ(declined.err, "LCU contains data. Do you want to continue ? [y/N] n\n");
+  Failed(InLcu({"send-config"}), 3, "LCU contains data. Do you want to continue ? [y/N] n\n");
   EXPECT_TRUE(Memory() == before) << "sent after No";
 
-  const ProgramRun sent = InLcu({"send-config", "--yes"});
-  EXPECT_EQ(sent.exitCode, 0);
+  const ProgramRun sent = Succeeded(InLcu({"send-config", "--yes"}));
   EXPECT_TRUE(sent.err.endsWith("LCU configuration successfully updated.\n")) << sent.err.toStdString();
   EXPECT_EQ(Header().DataPresent(), 0u);
 
-  const ProgramRun refused = InLcu({"init", "70000"});
-  EXPECT_EQ(refused.exitCode, 2);
-  EXPECT_EQ(refused.err, "Please enter an integer between 0 and 65535.\n");
-  EXPECT_EQ(InLcu({"init", "7", "--yes"}).exitCode, 0);
+  Failed(InLcu({"init", "70000"}), 2, "Please enter an integer between 0 and 65535.\n");
+  Succeeded(InLcu({"init", "7", "--yes"}));
   EXPECT_EQ(Header().LcuNumber(), 7);
 }
 
@@ -177,9 +161,7 @@ TEST_F(LoggerCommandsTest, SessionPrintsTheSessionDataAndWritesOnlyWhatIsGiven) 
   // A value the LCU cannot store as given is a usage error that names the option and its
   // range (which ranges they are is the core's session test); nothing is written.
   const ProgramRun refused = InLcu({"session", "--session", "70000"});
-  EXPECT_EQ(refused.exitCode, 2);
-  EXPECT_EQ(refused.err, "--session: 70000 is not between 1 and 65536\n");
-  EXPECT_TRUE(refused.out.isEmpty());
+  EXPECT_TRUE(Failed(refused, 2, "--session: 70000 is not between 1 and 65536\n").out.isEmpty());
   EXPECT_TRUE(Memory() == before) << "written after a refusal";
 
   const ProgramRun update = Succeeded(InLcu({"session", "--laps", "40"}));
@@ -189,26 +171,22 @@ TEST_F(LoggerCommandsTest, SessionPrintsTheSessionDataAndWritesOnlyWhatIsGiven) 
 }
 
 TEST_F(LoggerCommandsTest, LoggerStartStopAndTheFilesOfTheMaintenanceCommands) {
-  EXPECT_EQ(InLcu({"logger", "start"}).exitCode, 0);
-  const ProgramRun download = InLcu({"download"});
-  EXPECT_EQ(download.exitCode, 1);
-  EXPECT_EQ(download.err, "Cannot download while logging is in progress !\n");
-  EXPECT_EQ(InLcu({"logger", "stop"}).exitCode, 0);
+  Succeeded(InLcu({"logger", "start"}));
+  Failed(InLcu({"download"}), 1, "Cannot download while logging is in progress !\n");
+  Succeeded(InLcu({"logger", "stop"}));
   // The logger start word: 0x80 while logging, 0 when stopped.
   EXPECT_TRUE(InLcu({"peek", "F752", "1"}).out.startsWith("F752 000 00 "));
 
   ASSERT_NE(Header().U32(hdr::kLogbook80), 0u);
-  EXPECT_EQ(InLcu({"reset-logbook", "--yes"}).exitCode, 0);
+  Succeeded(InLcu({"reset-logbook", "--yes"}));
   EXPECT_EQ(Header().U32(hdr::kLogbook80), 0u);
 
   const QString extract = Path("setup.stp");
-  EXPECT_EQ(InLcu({"extract-setup", extract, "--yes"}).exitCode, 0);
+  Succeeded(InLcu({"extract-setup", extract, "--yes"}));
   EXPECT_TRUE(ReadFile(extract) == Memory().left(static_cast<qsizetype>(lcu::kLoggerHeaderSize)));
 
   const QString dump = Path("program.bin");
-  const ProgramRun read = InLcu({"read-program", dump});
-  EXPECT_EQ(read.exitCode, 0);
-  EXPECT_EQ(read.err, "Hex file successfully downloaded.\n");
+  Failed(InLcu({"read-program", dump}), 0, "Hex file successfully downloaded.\n");
   EXPECT_TRUE(ReadFile(dump) == ReadFile(QDir(State()).filePath("program.bin")));
 }
 

@@ -24,7 +24,7 @@ class PreRunCheckTest : public lcu::test::SimulatedLcuTest {
   }
 };
 
-TEST_F(PreRunCheckTest, JudgesTheSimulatedLcuAndCountsDataKeptAfterADownloadAsDownloaded) {
+TEST_F(PreRunCheckTest, JudgesTheLcuOnlyReadingItAndCountsDataKeptAfterADownloadAsDownloaded) {
   const ProgramRun fresh = Succeeded(InLcu({"check", "--json"}));
   const QJsonArray lines = fresh.OutJson().object()["lines"].toArray();
   QStringList items;
@@ -45,29 +45,23 @@ TEST_F(PreRunCheckTest, JudgesTheSimulatedLcuAndCountsDataKeptAfterADownloadAsDo
   EXPECT_EQ(downloaded["level"], "ok") << downloaded["text"].toString().toStdString();
   EXPECT_EQ(downloaded["action"], "");
 
-  // The text form: the level, the text, and what to do below it.
-  const ProgramRun text = InLcu({"check"});
-  EXPECT_EQ(text.exitCode, 0);
+  // The text form: the level, the text, and what to do below it. The check only reads: block
+  // reads (request 41) and the set-up of the header's bulk read (45), nothing that writes.
+  const ProgramRun text = Succeeded(InLcu({"--record", Path("check.txt"), "check"}));
   EXPECT_TRUE(text.out.contains(QRegularExpression("^ok       Configuration matches the calibration file: ",
                                                     QRegularExpression::MultilineOption)))
       << text.out.toStdString();
-}
-
-TEST_F(PreRunCheckTest, AMissingCalibrationFileIsARedLineAndFailsTheCommand) {
-  ASSERT_TRUE(QFile::remove(Path("Velmora/Setup/@LCU1.cal")));
-  const ProgramRun run = InLcu({"check", "--json"});
-  EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(run.OutJson().object()["level"], "error");
-  EXPECT_EQ(Line(run, "configuration")["level"], "error");
-}
-
-// Block reads (request 41) and the set-up of the header's bulk read (45); nothing that writes.
-TEST_F(PreRunCheckTest, OnlyReadsFromTheLcu) {
-  ASSERT_EQ(InLcu({"--record", Path("check.txt"), "check"}).exitCode, 0);
   const QString transcript = QString::fromUtf8(ReadFile(Path("check.txt")));
   EXPECT_GE(transcript.count(QRegularExpression("\ncontrol .* request=4[15] ")), 3) << transcript.toStdString();
   EXPECT_FALSE(transcript.contains(QRegularExpression("\ncontrol .* request=(?!4[15] )|\nbulk-write")))
       << transcript.toStdString();
+
+  // A missing calibration file is a red line and fails the command.
+  ASSERT_TRUE(QFile::remove(Path("Velmora/Setup/@LCU1.cal")));
+  const ProgramRun missing = InLcu({"check", "--json"});
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_EQ(missing.OutJson().object()["level"], "error");
+  EXPECT_EQ(Line(missing, "configuration")["level"], "error");
 }
 
 }  // namespace

@@ -156,14 +156,10 @@ TEST_F(SimulatorTest, SamplesHoldSignalDataAndTheRegionWrapsWhenFull) {
   // One buffer of 4096 bytes at 1000 samples a second of one word (channel 0).
   LoggerHeader image = ReadHeader(device);
   image.SetU16(hdr::kBufferCount, 1);
-  LogBufferEntry entry;
-  entry.rateCode = 0;
-  entry.weight = 1;
-  entry.start = entry.end = PositionOf(16384);
-  image.SetEntry(0, entry);
-  LogBufferEntry marker;
-  marker.start = marker.end = PositionOf(16384 + 4096);
-  image.SetEntry(1, marker);
+  const Position start = PositionOf(16384);
+  const Position marker = PositionOf(16384 + 4096);
+  image.SetEntry(0, {0, 1, start, start, 0});
+  image.SetEntry(1, {0, 0, marker, marker, 0});
   image.SetU32(hdr::kDataPresent, 0);
   image.SetU16(hdr::kWrapFlag, 0);
   ASSERT_TRUE(WriteLoggerHeader(device, image.Bytes()));
@@ -182,7 +178,7 @@ TEST_F(SimulatorTest, SamplesHoldSignalDataAndTheRegionWrapsWhenFull) {
   header = ReadHeader(device);
   EXPECT_EQ(header.WrapFlag(), 1);
   EXPECT_EQ(header.Entry(0).end, PositionOf(16384 + 6000 - 4096));
-  EXPECT_EQ(header.Entry(1).start, PositionOf(16384 + 4096)) << "the region itself stays where it was";
+  EXPECT_EQ(header.Entry(1).start, marker) << "the region itself stays where it was";
   EXPECT_EQ(le::U16(sim.DataMemory(), 16384 + 6000 - 4096 - 2), SignalReading(0, 63.0) & 0xFFFF);
 
   // A long absence while logging leaves the region full and the end inside it.

@@ -1,7 +1,6 @@
 // lcu against checked-in transcripts recorded from the simulated LCU: replaying a command
 // prints what the recorded run printed, and a command that leaves its transcript fails with
 // the line it left.
-#include <QFile>
 #include <QRegularExpression>
 
 #include "cli/lcu_program.h"
@@ -11,12 +10,10 @@ namespace {
 
 QString Transcript(const QString& name) { return QStringLiteral(LCU_TRANSCRIPTS "/") + name; }
 
-QString ReadText(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
-using LcuReplay = LcuProgramTest;
+class LcuReplay : public LcuProgramTest {
+ protected:
+  static QString ReadText(const QString& path) { return QString::fromUtf8(ReadFile(path)); }
+};
 
 TEST_F(LcuReplay, CommandPrintsWhatTheRecordedRunPrinted) {
   const struct {
@@ -46,10 +43,7 @@ TEST_F(LcuReplay, DownloadWritesTheRecordedData) {
 
 // The core's tests cover every kind of difference; here the program shows it and fails.
 TEST_F(LcuReplay, ChangedRequestFailsNamingTheLine) {
-  QFile changed(Path("status.txt"));
-  ASSERT_TRUE(changed.open(QIODevice::WriteOnly));
-  changed.write(ReadText(Transcript("status.txt")).replace("value=8000", "value=8040").toUtf8());
-  changed.close();
+  WriteFile(Path("status.txt"), ReadFile(Transcript("status.txt")).replace("value=8000", "value=8040"));
   const ProgramRun run = Lcu({"--replay", Path("status.txt"), "status"});
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.out, "OFF LINE\n");

@@ -78,51 +78,41 @@ TEST_F(LibusbEmulated, ListGivesEveryDeviceWithTheProductIdItsVerdict) {
   EmulatedDevice lcu(m_bus, 8, {}, &m_simulator);
 
   using usb::LcuVerdict;
-  struct Expected {
-    const char* place;
-    LcuVerdict verdict;
-    std::optional<int> index;
-  };
+  // Each device's verdict and index in the search, without a vendor id and with the LCU's.
   const struct {
-    std::optional<std::uint16_t> vendorId;
-    std::vector<Expected> devices;
-  } cases[] = {
-      {std::nullopt,
-       {{"1:3", LcuVerdict::kNoVendorInterface, {}},
-        {"1:4", LcuVerdict::kMissingEndpoints, {}},
-        {"1:5", LcuVerdict::kLcu, 0},
-        {"1:6", LcuVerdict::kBusy, 1},
-        {"1:7", LcuVerdict::kPermissionDenied, 2},
-        {"1:8", LcuVerdict::kLcu, 3}}},
-      {kVendorId,
-       {{"1:3", LcuVerdict::kNoVendorInterface, {}},
-        {"1:4", LcuVerdict::kMissingEndpoints, {}},
-        {"1:5", LcuVerdict::kOtherVendor, {}},
-        {"1:6", LcuVerdict::kBusy, 0},
-        {"1:7", LcuVerdict::kPermissionDenied, 1},
-        {"1:8", LcuVerdict::kLcu, 2}}},
+    const char* place;
+    LcuVerdict verdict[2];
+    std::optional<int> index[2];
+  } devices[] = {
+      {"1:3", {LcuVerdict::kNoVendorInterface, LcuVerdict::kNoVendorInterface}, {}},
+      {"1:4", {LcuVerdict::kMissingEndpoints, LcuVerdict::kMissingEndpoints}, {}},
+      {"1:5", {LcuVerdict::kLcu, LcuVerdict::kOtherVendor}, {0, {}}},
+      {"1:6", {LcuVerdict::kBusy, LcuVerdict::kBusy}, {1, 0}},
+      {"1:7", {LcuVerdict::kPermissionDenied, LcuVerdict::kPermissionDenied}, {2, 1}},
+      {"1:8", {LcuVerdict::kLcu, LcuVerdict::kLcu}, {3, 2}},
   };
   const RootHeldToPermissions asUser;
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.vendorId ? "vendor id set" : "no vendor id");
-    usb::LibusbBackend backend({.vendorId = c.vendorId});
+  for (const std::optional<std::uint16_t> vendorId : {std::optional<std::uint16_t>(), std::optional(kVendorId)}) {
+    SCOPED_TRACE(vendorId ? "vendor id set" : "no vendor id");
+    const int column = vendorId ? 1 : 0;
+    usb::LibusbBackend backend({.vendorId = vendorId});
     const std::optional<std::vector<usb::LcuCandidate>> listed = backend.ListCandidates();
     ASSERT_TRUE(listed);
-    ASSERT_EQ(listed->size(), c.devices.size());
+    ASSERT_EQ(listed->size(), std::size(devices));
     for (std::size_t i = 0; i < listed->size(); ++i) {
       const usb::LcuCandidate& got = (*listed)[i];
-      const Expected& expected = c.devices[i];
+      const auto& expected = devices[i];
       EXPECT_EQ(DevicePlaceText(got.bus, got.ports), expected.place);
-      EXPECT_EQ(got.verdict, expected.verdict) << expected.place;
-      EXPECT_EQ(got.index, expected.index) << expected.place;
-      EXPECT_EQ(got.reason.empty(), expected.verdict == LcuVerdict::kLcu) << expected.place;
+      EXPECT_EQ(got.verdict, expected.verdict[column]) << expected.place;
+      EXPECT_EQ(got.index, expected.index[column]) << expected.place;
+      EXPECT_EQ(got.reason.empty(), expected.verdict[column] == LcuVerdict::kLcu) << expected.place;
       EXPECT_EQ(got.productId, kLcuProductId);
     }
     EXPECT_EQ((*listed)[3].reason, usb::text::kBusy);
     EXPECT_EQ((*listed)[4].reason, usb::text::kAccessDenied);
 
     // The search meets the same LCUs in the same order and opens the first the list takes.
-    const EmulatedDevice& first = c.vendorId ? lcu : otherVendor;
+    const EmulatedDevice& first = vendorId ? lcu : otherVendor;
     const int before = first.RequestCount();
     CUsbDevice link(backend);
     link.PollStatus();
