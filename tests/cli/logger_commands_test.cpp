@@ -34,8 +34,7 @@ class LoggerCommandsTest : public lcu::test::SimulatedLcuTest {
 };
 
 TEST_F(LoggerCommandsTest, DownloadNamesTheDataFileAndDatInfoDescribesIt) {
-  const ProgramRun download = InLcu({"download"});
-  ASSERT_EQ(download.exitCode, 0) << download.err.toStdString();
+  const ProgramRun download = Succeeded(InLcu({"download"}));
   ASSERT_EQ(download.OutLines().size(), 1) << download.out.toStdString();
   const QString path = download.OutLines().front();
   EXPECT_TRUE(path.startsWith(Path("Velmora/Sample/"))) << path.toStdString();
@@ -95,9 +94,7 @@ TEST_F(LoggerCommandsTest, DownloadOfAnLcuThatStartedLoggingMeanwhileFailsNaming
 TEST_F(LoggerCommandsTest, DumpDataCopiesTheWholeDataMemory) {
   const QByteArray memory = Memory();
   const QString dumpPath = Path("dump.bin");
-  const ProgramRun dump = InLcu({"dump-data", dumpPath});
-  ASSERT_EQ(dump.exitCode, 0) << dump.err.toStdString();
-  EXPECT_EQ(dump.out, dumpPath + "\n");
+  EXPECT_EQ(Succeeded(InLcu({"dump-data", dumpPath})).out, dumpPath + "\n");
   // The status block's clock runs on by itself.
   EXPECT_TRUE(ReadFile(dumpPath).mid(64) == memory.mid(64)) << "the dump differs from the data memory";
   EXPECT_TRUE(Memory().mid(64) == memory.mid(64)) << "the LCU changed";

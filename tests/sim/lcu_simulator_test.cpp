@@ -98,19 +98,16 @@ TEST_F(SimulatorTest, WordWritesStoreTheLowByte) {
 TEST_F(SimulatorTest, RequestsTheLcuDoesNotTakeFailLikeAStall) {
   const struct {
     const char* what;
-    std::uint8_t request;
-    std::uint16_t value;
-    std::uint16_t index;
+    VendorRequest request;
   } cases[] = {
-      {"unknown request", 0x42, 0, 0},
-      {"firmware at another address", LCU_LOAD_FIRMWARE, 0x2100, 0x6B3D},
-      {"firmware without its key", LCU_LOAD_FIRMWARE, 0x2000, 0},
-      {"block read sent as a write", LCU_READ_BLOCK, 0x8000, 0},
-      {"program stream with a page", LCU_BULK_READ, 0x0000, 1},
+      {"unknown request", {kRequestTypeVendorOut, 0x42, 0, 0, 0}},
+      {"firmware at another address", {kRequestTypeVendorOut, LCU_LOAD_FIRMWARE, 0x2100, 0x6B3D, 0}},
+      {"firmware without its key", {kRequestTypeVendorOut, LCU_LOAD_FIRMWARE, 0x2000, 0, 0}},
+      {"block read sent as a write", {kRequestTypeVendorOut, LCU_READ_BLOCK, 0x8000, 0, 0}},
+      {"program stream with a page", {kRequestTypeVendorOut, LCU_BULK_READ, 0x0000, 1, 0}},
   };
   for (const auto& c : cases) {
-    const VendorRequest r{kRequestTypeVendorOut, c.request, c.value, c.index, 0};
-    EXPECT_FALSE(sim.ControlRequest(device.m_hDevice, r, {})) << c.what;
+    EXPECT_FALSE(sim.ControlRequest(device.m_hDevice, c.request, {})) << c.what;
     EXPECT_EQ(sim.ErrorText(sim.LastError()), "The request was not accepted by the LCU.") << c.what;
   }
 }

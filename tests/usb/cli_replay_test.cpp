@@ -42,7 +42,7 @@ TEST_F(LcuReplay, DownloadWritesTheRecordedData) {
 }
 
 // The core's tests cover every kind of difference; here the program shows it and fails.
-TEST_F(LcuReplay, ChangedRequestFailsNamingTheLine) {
+TEST_F(LcuReplay, ChangedRequestFailsNamingTheLineAndATranscriptThatCannotBeOpenedStopsTheRun) {
   WriteFile(Path("status.txt"), ReadFile(Transcript("status.txt")).replace("value=8000", "value=8040"));
   const ProgramRun run = Lcu({"--replay", Path("status.txt"), "status"});
   EXPECT_EQ(run.exitCode, 1);
@@ -51,11 +51,9 @@ TEST_F(LcuReplay, ChangedRequestFailsNamingTheLine) {
       "^Transcript line 4: expected control handle=\\d+ type=C0 request=41 value=8040 index=0000 length=64, "
       "but the program made control handle=\\d+ type=C0 request=41 value=8000 index=0000 length=64\n$");
   EXPECT_TRUE(deviation.match(run.err).hasMatch()) << run.err.toStdString();
-}
 
-// A transcript that cannot be read, or one to record into that cannot be written, stops the
-// run before any transfer (the replay is set up before the recorder that would take it over).
-TEST_F(LcuReplay, ATranscriptThatCannotBeOpenedStopsTheRun) {
+  // A transcript that cannot be read, or one to record into that cannot be written, stops the
+  // run before any transfer (the replay is set up before the recorder that would take it over).
   const ProgramRun unreadable = Lcu({"--replay", Path("missing.txt"), "status"});
   EXPECT_EQ(unreadable.exitCode, 1);
   EXPECT_TRUE(unreadable.err.contains("missing.txt")) << unreadable.err.toStdString();

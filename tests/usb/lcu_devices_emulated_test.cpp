@@ -12,7 +12,8 @@
 namespace lcu::test {
 namespace {
 
-QString Line(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())) + '\n'; }
+QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString Line(std::string_view text) { return Text(text) + '\n'; }
 
 class LcuOnEmulatedBus : public LcuProgramTest {
  protected:
@@ -37,14 +38,9 @@ TEST_F(LcuOnEmulatedBus, ListShowsEachDeviceAndWhyItIsOrIsNotTheLcu) {
   const ProgramRun json = Succeeded(Lcu({"list", "--json"}));
   const QJsonArray devices = json.OutJson().array();
   ASSERT_EQ(devices.size(), 3);
-  EXPECT_EQ(devices[1].toObject(), QJsonObject({{"device", "1:3"},
-                                                {"bus", 1},
-                                                {"vendorId", 0x1234},
-                                                {"productId", 0x04CE},
-                                                {"index", 0},
-                                                {"usable", false},
-                                                {"verdict", "busy"},
-                                                {"reason", QString::fromUtf8(usb::text::kBusy.data(), static_cast<qsizetype>(usb::text::kBusy.size()))}}));
+  EXPECT_EQ(devices[1].toObject(), QJsonObject({{"device", "1:3"}, {"bus", 1}, {"vendorId", 0x1234}, {"productId", 0x04CE},
+                                                {"index", 0}, {"usable", false}, {"verdict", "busy"},
+                                                {"reason", Text(usb::text::kBusy)}}));
   EXPECT_EQ(devices[0].toObject()["verdict"], "noVendorInterface");
   EXPECT_EQ(devices[0].toObject()["index"], QJsonValue::Null);
   EXPECT_EQ(devices[2].toObject()["verdict"], "lcu");
