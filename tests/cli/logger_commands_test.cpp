@@ -19,18 +19,16 @@ using lcu::LoggerHeader;
 using lcu::test::ProgramRun;
 namespace hdr = lcu::hdr;
 
-LoggerHeader HeaderOf(const QByteArray& bytes) {
-  LoggerHeader header;
-  EXPECT_GE(bytes.size(), static_cast<qsizetype>(lcu::kLoggerHeaderSize));
-  std::copy_n(bytes.begin(), std::min<std::size_t>(lcu::kLoggerHeaderSize, static_cast<std::size_t>(bytes.size())),
-              header.Bytes().begin());
-  return header;
-}
-
 class LoggerCommandsTest : public lcu::test::SimulatedLcuTest {
  protected:
   QByteArray Memory() const { return ReadFile(QDir(State()).filePath("memory.bin")); }
-  LoggerHeader Header() const { return HeaderOf(Memory()); }
+  LoggerHeader Header() const {
+    const QByteArray memory = Memory();
+    LoggerHeader header;
+    EXPECT_GE(memory.size(), static_cast<qsizetype>(lcu::kLoggerHeaderSize));
+    std::copy_n(memory.begin(), std::min<qsizetype>(lcu::kLoggerHeaderSize, memory.size()), header.Bytes().begin());
+    return header;
+  }
 };
 
 TEST_F(LoggerCommandsTest, DownloadNamesTheDataFileAndDatInfoDescribesIt) {
@@ -152,7 +150,7 @@ TEST_F(LoggerCommandsTest, SessionPrintsTheSessionDataAndWritesOnlyWhatIsGiven) 
                           .arg(json["outing"].toInt())
                           .arg(json["lapCount"].toInt())
                           .arg(json["paceLaps"].toInt()));
-  EXPECT_EQ(json["session"], HeaderOf(before).U16(hdr::kSession) + 1) << "shown from 1";
+  EXPECT_EQ(json["session"], Header().U16(hdr::kSession) + 1) << "shown from 1";
   EXPECT_TRUE(Memory() == before) << "written without options";
 
   // A value the LCU cannot store as given is a usage error that names the option and its

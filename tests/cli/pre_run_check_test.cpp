@@ -1,7 +1,4 @@
-// lcu check against a simulated LCU with the sample setup: its lines and verdicts, the data
-// that a download with Protect Data left in the LCU counted as downloaded, a missing
-// calibration file as a red line with exit status 1, and a transcript that shows it only
-// reads.
+// lcu check against a simulated LCU with the sample setup.
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>

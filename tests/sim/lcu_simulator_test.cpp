@@ -7,7 +7,6 @@
 
 #include "core/logger/lcu_status_block.h"
 #include "core/util/little_endian.h"
-#include "sim/program_image.h"
 #include "sim/signal_model.h"
 #include "sim_test_util.h"
 

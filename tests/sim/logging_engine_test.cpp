@@ -98,14 +98,13 @@ TEST(FillBuffer, WritesWholeSamplesWithinTheRegionOnly) {
 // Filling goes on from the end position, as one long fill would; buffers the LCU does not log
 // into (weight 0, or the end marker) stay as they are.
 TEST(FillBuffer, CarriesOnFromTheEndPositionAndOnlyInBuffersTheLcuLogsInto) {
-  LcuSimulator once(WithUnits(1));
-  LayOut(once, 8, 4 * kPageSize, 6 * kPageSize);
-  ASSERT_EQ(once.FillBuffer(0, 8000), 8000u);
-  LcuSimulator twice(WithUnits(1));
-  LayOut(twice, 8, 4 * kPageSize, 6 * kPageSize);
-  ASSERT_EQ(twice.FillBuffer(0, 3008), 3008u);
-  ASSERT_EQ(twice.FillBuffer(0, 4992), 4992u);
-  EXPECT_EQ(once.DataMemory(), twice.DataMemory());
+  const auto filled = [](std::initializer_list<std::uint64_t> sizes) {
+    LcuSimulator sim(WithUnits(1));
+    LayOut(sim, 8, 4 * kPageSize, 6 * kPageSize);
+    for (const std::uint64_t size : sizes) EXPECT_EQ(sim.FillBuffer(0, size), size);
+    return sim.DataMemory();
+  };
+  EXPECT_EQ(filled({8000}), filled({3008, 4992}));
 
   LcuSimulator sim(WithUnits(1));
   LayOut(sim, 0, 2 * kPageSize, 4 * kPageSize);

@@ -10,7 +10,6 @@
 #include "core/channels/channel_calibration.h"
 #include "core/channels/channel_conversion.h"
 #include "core/channels/channel_definition.h"
-#include "core/host/default_paths.h"
 #include "core/host/memory_settings_store.h"
 #include "core/host/registry.h"
 #include "sim/sample_channels.h"

@@ -16,18 +16,11 @@ class LcuReplay : public LcuProgramTest {
 };
 
 TEST_F(LcuReplay, CommandPrintsWhatTheRecordedRunPrinted) {
-  const struct {
-    const char* name;
-    QStringList arguments;
-  } cases[] = {
-      {"status", {"status"}},
-      {"peek", {"peek", "8000", "16"}},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    const QString name = QString::fromLatin1(c.name);
-    const ProgramRun run = Succeeded(Lcu(QStringList{"--replay", Transcript(name + ".txt")} + c.arguments));
-    EXPECT_EQ(run.out, ReadText(Transcript(name + ".out")));
+  // The transcripts are named after the command.
+  for (const QStringList& arguments : {QStringList{"status"}, QStringList{"peek", "8000", "16"}}) {
+    SCOPED_TRACE(arguments.front().toStdString());
+    const ProgramRun run = Succeeded(Lcu(QStringList{"--replay", Transcript(arguments.front() + ".txt")} + arguments));
+    EXPECT_EQ(run.out, ReadText(Transcript(arguments.front() + ".out")));
   }
 }
 
