@@ -18,7 +18,6 @@
 namespace lcu::sim {
 namespace {
 
-using test::ReadHeader;
 using test::SetLogging;
 using test::TempFolder;
 using test::WriteBytes;
