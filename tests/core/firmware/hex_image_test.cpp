@@ -82,11 +82,14 @@ TEST(HexImage, PlacesOnlyRecordsThatStartInTheLoadWindow) {
       {"record of 250 bytes", Lines({long250}), {{0x1000, Counting(250, 0)}}},
       {"long lines outside the window", Lines({std::string(2000, 'x'), HexRecord(0x1000, Counting(255, 0)), anchor}),
        {{0x100, {0xAA}}}},
+      {"a file of the size limit",
+       Lines({std::string(kHexFileLimit - anchor.size() - HexEndRecord().size() - 2, 'x'), anchor}), {{0x100, {0xAA}}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const Outcome o = Read(c.text + HexEndRecord());
     ASSERT_TRUE(o.result.Ok()) << o.result.line;
+    EXPECT_TRUE(HexErrorText(o.result).empty());
     Image expected(kFirmwareImageSize, 0);
     std::size_t covered = 0;
     for (const auto& [offset, bytes] : c.placed) {
@@ -106,6 +109,7 @@ TEST(HexImage, RefusesFilesThatHoldNoFirmwareForTheWindow) {
   const std::string good = HexRecord(0x2000, {1, 2, 3, 4});
   const std::vector<Case> cases = {
       {"empty file", "", {HexError::kNoData, 0}},
+      {"a byte above the size limit", std::string(kHexFileLimit + 1, 'x'), {HexError::kFileTooLarge, 0}},
       {"records all below the window", Lines({HexRecord(0x0000, Counting(16, 0)), HexRecord(0x1FF0, Counting(16, 0)),
                                               HexEndRecord()}),
        {HexError::kNoData, 0}},
@@ -156,16 +160,6 @@ TEST(HexImage, UnsoundRecordsInTheWindowRefuseTheFileNamingTheLine) {
   EXPECT_EQ(Read("\r\n\r\n:0120000001DD\r\n").result, (HexReadResult{HexError::kBadChecksum, 3}));
   // A record that ends exactly at 0x7FFF is sound.
   EXPECT_TRUE(Read(Lines({HexRecord(0x7FEF, Counting(17, 0)), HexEndRecord()})).result.Ok());
-}
-
-TEST(HexImage, RefusesFilesAboveTheSizeLimit) {
-  const HexReadResult refused = Read(std::string(kHexFileLimit + 1, 'x')).result;
-  EXPECT_EQ(refused, (HexReadResult{HexError::kFileTooLarge, 0}));
-  EXPECT_FALSE(HexErrorText(refused).empty());
-  EXPECT_TRUE(HexErrorText({}).empty());
-  // A file of the limit is read; a line without a colon is skipped however long it is.
-  const std::string records = Lines({HexRecord(0x2000, {1}), HexEndRecord()});
-  EXPECT_TRUE(Read(records + std::string(kHexFileLimit - records.size(), 'x')).result.Ok());
 }
 
 }  // namespace
