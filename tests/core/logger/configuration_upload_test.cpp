@@ -20,7 +20,7 @@ CalibrationImage TwoBufferImage() {
   return image;
 }
 
-TEST(LayOutBuffers, WorkedExampleOfTwoBuffers) {
+TEST(LayOutBuffers, WorkedExampleAndRegionsThatAreMultiplesOfFourInsideMemory) {
   CalibrationImage image = TwoBufferImage();
   LayOutBuffers(image, 2);
   // Rate code, weight and the carried word stay as they were.
@@ -28,16 +28,12 @@ TEST(LayOutBuffers, WorkedExampleOfTwoBuffers) {
   EXPECT_EQ(image.Entry(1), (LogBufferEntry{4, 8, {0xA000, 53}, {0xA000, 53}, 0x2222}));
   EXPECT_EQ(image.Entry(2).start, (Position{0x8000, 64}));
   EXPECT_EQ(image.U16(hdr::kFirstBufferSize), 3360);
-}
 
-TEST(LayOutBuffers, RegionsAreMultiplesOfFourAndStayInsideMemory) {
-  CalibrationImage weightless = TwoBufferImage();  // no weight, or no buffers: all at the first page
-  weightless.SetEntry(0, {2, 0, {}, {}, 0});
-  weightless.SetEntry(1, {4, 0, {}, {}, 0});
-  LayOutBuffers(weightless, 2);
-  for (std::size_t i = 0; i <= 2; ++i) EXPECT_EQ(weightless.Entry(i).start, (Position{0x8000, 1})) << i;
+  image.SetEntry(0, {2, 0, {}, {}, 0});  // no weight, or no buffers: all at the first page
+  image.SetEntry(1, {4, 0, {}, {}, 0});
+  LayOutBuffers(image, 2);
+  for (std::size_t i = 0; i <= 2; ++i) EXPECT_EQ(image.Entry(i).start, (Position{0x8000, 1})) << i;
 
-  CalibrationImage image;
   image.SetU16(hdr::kBufferCount, 3);
   image.SetEntry(0, {0, 3, {}, {}, 0});
   image.SetEntry(1, {9, 7, {}, {}, 0});
