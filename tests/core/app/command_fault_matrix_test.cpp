@@ -110,11 +110,7 @@ std::vector<MatrixCommand> Commands() {
   const auto yes = [](Bench& b) { b.prompter.answers = {true, true}; };
   return {
       {"Download", Effect::kDownload, [](Bench& b) { b.PrepareDownload(); },
-       [](Bench& b) {
-         b.download = OnDownload(b.ctx);
-         return b.download.result;
-       },
-       expect::Download},
+       [](Bench& b) { return (b.download = OnDownload(b.ctx)).result; }, expect::Download},
       {"SendConfig", Effect::kWrites, yes, [](Bench& b) { return OnSendConfig(b.ctx); }, expect::SendConfig},
       {"ResetLogbook", Effect::kWrites, yes, [](Bench& b) { return OnResetLogbook(b.ctx); }, expect::ResetLogbook},
       {"ExtractSetup", Effect::kReads, yes, [](Bench& b) { return OnExtractSetup(b.ctx, "extract.stp"); },

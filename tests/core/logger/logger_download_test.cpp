@@ -38,7 +38,7 @@ class TickingClock : public test::FixedClock {
 };
 
 // Counts the steps and pumps of the download and can quit it.
-class ScriptedUi : public CommandUi {
+class ScriptedUi : public SilentCommandUi {
  public:
   void BeginProgress(int n) override { steps.push_back(-n); }
   void StepProgress() override { steps.push_back(1); }
@@ -49,7 +49,6 @@ class ScriptedUi : public CommandUi {
     if (onPump) onPump(pumps);
     return pumps != quitAtPump;
   }
-  void FlagChanged(AppFlag, bool) override {}
 
   std::vector<int> steps;
   std::vector<TransferProgress> shown;
@@ -277,7 +276,7 @@ TEST(TransferProgressText, BytesRateAndTimeLeft) {
   constexpr std::uint64_t kMiB = 1 << 20;
   using std::chrono::seconds;
   const struct { TransferProgress progress; const char* text; } cases[] = {
-      {{0, 64 * kMiB, seconds(0)}, "0.0 MiB of 64.0 MiB"},
+      {{0, 64 * kMiB, seconds(5)}, "0.0 MiB of 64.0 MiB"},
       {{64 * kMiB, 64 * kMiB, std::chrono::milliseconds(51200)}, "64.0 MiB of 64.0 MiB, 1.3 MB/s, 0:00 left"},
   };
   for (const auto& c : cases) EXPECT_EQ(TransferProgressText(c.progress), c.text);
@@ -340,24 +339,19 @@ TEST_F(DownloadTest, AnLcuThatLoggedDuringTheDownloadIsNotReset) {
   const std::vector<LogBufferEntry> table = {{2, 1, {0x8000, 1}, {0x8100, 1}},
                                              {2, 1, {0x8000, 2}, {0x8100, 2}},
                                              {0, 0, {0x8000, 3}, {0x8000, 3}}};
-  struct Case { const char* name; std::function<void(int pump)> onPump; };
+  struct Case { const char* name; int atPump; std::function<void()> change; };
   const std::vector<Case> cases = {
-      {"a buffer moved on, logging has stopped again",
-       [this](int pump) {
-         if (pump == 1) lcuSim.FillBuffer(0, 64);
-       }},
-      {"the buffers wrapped",
-       [this](int pump) {
-         const std::array<std::uint8_t, 2> wrapped = {1, 0};
-         if (pump == 2) lcuSim.WriteDataMemory(hdr::kWrapFlag, wrapped);
-       }},
+      {"a buffer moved on, logging has stopped again", 1, [this] { lcuSim.FillBuffer(0, 64); }},
+      {"the buffers wrapped", 2, [this] { lcuSim.WriteDataMemory(hdr::kWrapFlag, std::array<std::uint8_t, 2>{1, 0}); }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     PrepareLcu(0, table);
     prompter.messages.clear();
     ui.pumps = 0;
-    ui.onPump = c.onPump;
+    ui.onPump = [&c](int pump) {
+      if (pump == c.atPump) c.change();
+    };
     const DownloadResult result = Download();
     EXPECT_EQ(result.result, CommandResult::kFailed);
     EXPECT_TRUE(result.fileSaved);

@@ -54,18 +54,12 @@ DownloadRecord RecordOf(const LoggerHeader& h, bool complete) {
   return {.path = "/data/C070C32C.DAT", .header = h, .complete = complete};
 }
 
-struct CheckCase {
-  const char* what;
-  std::function<void(PreflightInputs&)> change;
-  CheckItem item;
-  CheckLevel level;
-  std::string_view action;
-};
-
 TEST(PreflightCheckTest, EachConditionGivesItsLevel) {
   using enum CheckItem;
   using enum CheckLevel;
-  const CheckCase cases[] = {
+  using Change = std::function<void(PreflightInputs&)>;
+  struct Case { const char* what; Change change; CheckItem item; CheckLevel level; std::string_view action; };
+  const Case cases[] = {
       {"no calibration file", [](PreflightInputs& in) { in.calibration.reset(); }, kConfiguration, kError,
        "Copy the LCU's calibration file into the setup folder"},
       {"another configuration id", [](PreflightInputs& in) { PutText(*in.calibration, hdr::kConfigId, "CAR 8"); },
@@ -131,7 +125,7 @@ TEST(PreflightCheckTest, EachConditionGivesItsLevel) {
   ASSERT_EQ(green.size(), 8u);
   for (const PreflightLine& line : green) EXPECT_EQ(line.level, CheckLevel::kOk) << line.text;
 
-  for (const CheckCase& c : cases) {
+  for (const Case& c : cases) {
     PreflightInputs in = GreenInputs();
     c.change(in);
     const std::vector<PreflightLine> lines = EvaluatePreflight(in);
