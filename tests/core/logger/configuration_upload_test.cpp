@@ -175,16 +175,14 @@ TEST_F(UploadTest, CountsTheStampAndStoresTheMemoryInEveryMatchingSlot) {
   EXPECT_FALSE(f.store.KeyExists(SlotKey(1)));  // a missing slot key is not created
 }
 
-TEST_F(UploadTest, SendConfigNeedsTheCalibrationFile) {
+// No to "LCU contains data" is lcu send-config's test.
+TEST_F(UploadTest, SendConfigNeedsTheCalibrationFileAndAsksWhileLogging) {
   f.store.WriteString("Paths", "SetupDirectory", "/nonexistent-folder-of-lcu-tests");
   EXPECT_EQ(OnSendConfig(ctx), CommandResult::kFailed);
   EXPECT_EQ(f.prompter.messages, std::vector<std::string>{FormatSystemError(
                                    "Could not read calibration file",
                                    JoinPath("/nonexistent-folder-of-lcu-tests", "@LCU1.cal") + ": No such file or directory")});
-}
 
-// No to "LCU contains data" is lcu send-config's test.
-TEST_F(UploadTest, NoToLoggingInProgressSendsNothing) {
   f.backend.Reply({0x01});  // logging state byte
   EXPECT_EQ(OnSendConfig(ctx), CommandResult::kDeclined);
   EXPECT_EQ(f.prompter.questions, std::vector<std::string>{"Logging in progress. Do you want to continue ?"});

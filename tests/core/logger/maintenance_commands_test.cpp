@@ -107,7 +107,6 @@ SessionBlock ExampleSessionBlock() {
 // A value the session block cannot hold as entered is refused with its range and nothing is
 // written; a lap count below the laps since the reset + 1 still stores a lap base of 0.
 TEST(SessionData, RefusesWhatTheBlockCannotHoldAndReportsWhatItStored) {
-  // A null refusal: written.
   const struct { SessionDataValues entered; const char* refusal; SessionDataValues stored; } cases[] = {
       {{0, 2, 28, 3}, "Please enter an integer between 1 and 65536.", {}},
       {{5, 65537, 28, 3}, "Please enter an integer between 1 and 65536.", {}},
