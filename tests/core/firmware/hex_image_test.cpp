@@ -22,8 +22,7 @@ struct Outcome { HexReadResult result; Image image; };
 
 Outcome Read(std::string_view text) {
   Outcome o{{}, Image(kFirmwareImageSize, 0xEE)};
-  const auto bytes = BytesOf(text);
-  o.result = ReadHexImage(bytes, FirmwareImageSpan(o.image.data(), kFirmwareImageSize));
+  o.result = ReadHexImage(BytesOf(text), FirmwareImageSpan(o.image.data(), kFirmwareImageSize));
   return o;
 }
 

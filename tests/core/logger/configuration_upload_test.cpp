@@ -75,7 +75,6 @@ class UploadTest : public ::testing::Test {
   }
 
   test::CommandFixture f;
-  CommandContext& ctx = f.ctx;
 };
 
 // What the image must hold after an upload: every byte from 0x40 on as in the image, except
@@ -125,7 +124,7 @@ TEST_F(UploadTest, CarriesClearsAndSumsTheLcusFieldsInEitherMode) {
     CalibrationImage image = TwoBufferImage();
     image.Bytes()[0x9A] = 0x5A;  // logbook tail comes from the image
     const CalibrationImage original = image;
-    ASSERT_EQ(UploadConfiguration(ctx, image, mode), CommandResult::kDone);
+    ASSERT_EQ(UploadConfiguration(f.ctx, image, mode), CommandResult::kDone);
     const auto written = Written();
     ASSERT_TRUE(written);
     ExpectSameFrom0x40(*written, Expected(original, lcu, mode, preserveQmt));
@@ -143,13 +142,13 @@ TEST_F(UploadTest, InvalidImagesOrAnLcuWithoutMemoryAreRefusedBeforeAnythingIsWr
   tooMany.SetU16(hdr::kBufferCount, static_cast<std::uint16_t>(LoggerHeader::MaxBufferCount(hdr::kChannelNames) + 1));
   CalibrationImage badRate = TwoBufferImage();
   badRate.SetEntry(1, {10, 1, {}, {}, 0});
-  for (CalibrationImage* image : {&tooMany, &badRate}) EXPECT_EQ(UploadConfiguration(ctx, *image, UploadMode::kReset), CommandResult::kFailed);
+  for (CalibrationImage* image : {&tooMany, &badRate}) EXPECT_EQ(UploadConfiguration(f.ctx, *image, UploadMode::kReset), CommandResult::kFailed);
   EXPECT_TRUE(f.Sent().empty());
   LoggerHeader lcu = LcuHeader();
   lcu.SetU16(hdr::kMemorySize, 0);
   f.Reply(lcu.Bytes());
   CalibrationImage image = TwoBufferImage();
-  EXPECT_EQ(UploadConfiguration(ctx, image, UploadMode::kReset), CommandResult::kFailed);
+  EXPECT_EQ(UploadConfiguration(f.ctx, image, UploadMode::kReset), CommandResult::kFailed);
   EXPECT_EQ(f.prompter.messages, (std::vector<std::string>{"Calibration file is invalid.", "Calibration file is invalid.",
                                                          "Logger header is invalid."}));
   EXPECT_TRUE(f.LastWritten().empty());
@@ -166,7 +165,7 @@ TEST_F(UploadTest, CountsTheStampAndStoresTheMemoryInEveryMatchingSlot) {
     if (before) f.store.WriteInteger("Corvalent\\ChannelData", "ConfigStamp", *before);
     f.Reply(LcuHeader().Bytes());
     CalibrationImage image = TwoBufferImage();
-    ASSERT_EQ(UploadConfiguration(ctx, image, UploadMode::kReset), CommandResult::kDone);
+    ASSERT_EQ(UploadConfiguration(f.ctx, image, UploadMode::kReset), CommandResult::kDone);
     EXPECT_EQ(Profile(f.store).GetProfileInt("ChannelData", "ConfigStamp", 0), after);
   }
   EXPECT_EQ(f.store.ReadValue(SlotKey(2), "Memory"), "2");
@@ -178,13 +177,13 @@ TEST_F(UploadTest, CountsTheStampAndStoresTheMemoryInEveryMatchingSlot) {
 // No to "LCU contains data" is lcu send-config's test.
 TEST_F(UploadTest, SendConfigNeedsTheCalibrationFileAndAsksWhileLogging) {
   f.store.WriteString("Paths", "SetupDirectory", "/nonexistent-folder-of-lcu-tests");
-  EXPECT_EQ(OnSendConfig(ctx), CommandResult::kFailed);
+  EXPECT_EQ(OnSendConfig(f.ctx), CommandResult::kFailed);
   EXPECT_EQ(f.prompter.messages, std::vector<std::string>{FormatSystemError(
                                    "Could not read calibration file",
                                    JoinPath("/nonexistent-folder-of-lcu-tests", "@LCU1.cal") + ": No such file or directory")});
 
   f.backend.Reply({0x01});  // logging state byte
-  EXPECT_EQ(OnSendConfig(ctx), CommandResult::kDeclined);
+  EXPECT_EQ(OnSendConfig(f.ctx), CommandResult::kDeclined);
   EXPECT_EQ(f.prompter.questions, std::vector<std::string>{"Logging in progress. Do you want to continue ?"});
   EXPECT_TRUE(f.LastWritten().empty());
   EXPECT_FALSE(f.store.ReadValue("Corvalent\\ChannelData", "ConfigStamp"));

@@ -90,8 +90,7 @@ class DownloadTest : public ::testing::Test {
   }
 
   LoggerHeader LcuHeaderNow() const {
-    const auto memory = lcuSim.DataMemory();
-    return LoggerHeader(std::span<const std::uint8_t, kLoggerHeaderSize>(memory.data(), kLoggerHeaderSize));
+    return LoggerHeader(std::span<const std::uint8_t>(Memory(0, kLoggerHeaderSize)).first<kLoggerHeaderSize>());
   }
 
   test::TempFolder root;

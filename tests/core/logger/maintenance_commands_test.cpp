@@ -94,8 +94,7 @@ TEST(ValidateInitLcuNumber, AcceptsIntegersFromZeroTo65535) {
 
 SessionBlock ExampleSessionBlock() {
   SessionBlock block{};
-  const auto pattern = Pattern(block.size(), 1);
-  std::copy(pattern.begin(), pattern.end(), block.begin());
+  std::ranges::copy(Pattern(block.size(), 1), block.begin());
   le::PutU16(block, 0x0A, 7);   // laps since the reset (header 0x4A)
   le::PutU16(block, 0x0C, 4);   // session (0x4C)
   le::PutU16(block, 0x0E, 1);   // outing (0x4E)

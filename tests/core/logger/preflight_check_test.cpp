@@ -137,10 +137,8 @@ TEST(PreflightCheckTest, EachConditionGivesItsLevel) {
 }
 
 TEST(PreflightCheckTest, ClockDriftTakesTheShorterWayRoundTheDay) {
-  const struct {
-    std::uint16_t lcu;
-    int hour, minute, drift;
-  } cases[] = {{23 * 60 + 59, 0, 1, -2}, {1, 23, 58, 3}, {600, 10, 0, 0}, {600 + 1440 * 3, 9, 0, 60}, {0, 12, 0, -720}};
+  const struct { std::uint16_t lcu; int hour, minute, drift; } cases[] = {
+      {23 * 60 + 59, 0, 1, -2}, {1, 23, 58, 3}, {600, 10, 0, 0}, {600 + 1440 * 3, 9, 0, 60}, {0, 12, 0, -720}};
   for (const auto& c : cases)
     EXPECT_EQ(ClockDriftMinutes(c.lcu, {2026, 12, 7, c.hour, c.minute, 0, 0}), c.drift) << c.lcu;
 }
