@@ -142,9 +142,7 @@ TEST_F(DownloadTest, PlainBuffersGoIntoTheFileInEntryOrderAndTheLcuIsReset) {
 // read fails after that, the file must not keep a full-length buffer with a gap.
 TEST_F(DownloadTest, WrappedBuffersStreamAcrossChunkBoundariesOrLeaveNoBytes) {
   // 40000-byte region whose older part starts inside the second chunk.
-  const std::uint32_t start = 16384 * 3 + 100;
-  const std::uint32_t end = start + 20000;
-  const std::uint32_t next = start + 40000;
+  const std::uint32_t start = 16384 * 3 + 100, end = start + 20000, next = start + 40000;
   PrepareLcu(1, {{3, 1, PositionOf(start), PositionOf(end)}, {0, 0, PositionOf(next), PositionOf(next)}});
   app.m_bPreserveBuffer = 1;
   const DownloadResult result = Download();
@@ -236,8 +234,7 @@ TEST_F(DownloadTest, StopOrQuitBetweenChunksKeepsTheFinishedBuffers) {
                         Case{"stop at the last chunk", 13, 0, CommandResult::kDeclined, 16384 + kTotal, 14},
                         Case{"to the end", 0, 0, CommandResult::kDone, 16384 + kTotal, 14}}) {
     SCOPED_TRACE(c.name);
-    ui.pumps = 0;
-    ui.shown.clear();
+    ui = ScriptedUi{};
     ui.quitAtPump = c.quitAtPump;
     ui.onPump = [&](int pump) {
       // Busy at every pump between chunks, free at those after a buffer.

@@ -249,11 +249,10 @@ TEST(FaultMatrix, SavesThatFailLeaveTheOldFile) {
       if (fault == FileFault::kCreate) f.files.failCreate.insert(c.path);
       if (fault == FileFault::kDiskFull) f.files.spaceLeft = 1000;
       if (fault == FileFault::kCommit) f.files.failCommit = true;
-      const CommandResult result = c.run(f.ctx);
+      EXPECT_EQ(c.run(f.ctx), CommandResult::kFailed);
       EXPECT_EQ(f.files.files.size(), 1u) << "a replacement was left behind";
       ASSERT_NE(f.files.Committed(c.path), nullptr);
       EXPECT_EQ(f.files.Committed(c.path)->bytes, old);
-      EXPECT_EQ(result, CommandResult::kFailed);
       EXPECT_EQ(f.Sent().size(), c.sent) << "sent after the failed save";
       EXPECT_EQ(f.prompter.messages, std::vector<std::string>{FormatSystemError(
                                          fault == FileFault::kCreate ? c.onCreate : c.onWrite, c.path + ": " + reason)});
