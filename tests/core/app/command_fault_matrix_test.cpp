@@ -110,11 +110,7 @@ std::vector<MatrixCommand> Commands() {
   const auto yes = [](Bench& b) { b.prompter.answers = {true, true}; };
   return {
       {"Download", Effect::kDownload, [](Bench& b) { b.PrepareDownload(); },
-       [](Bench& b) {
-         b.download = OnDownload(b.ctx);
-         return b.download.result;
-       },
-       expect::Download},
+       [](Bench& b) { return (b.download = OnDownload(b.ctx)).result; }, expect::Download},
       {"SendConfig", Effect::kWrites, yes, [](Bench& b) { return OnSendConfig(b.ctx); }, expect::SendConfig},
       {"ResetLogbook", Effect::kWrites, yes, [](Bench& b) { return OnResetLogbook(b.ctx); }, expect::ResetLogbook},
       {"ExtractSetup", Effect::kReads, yes, [](Bench& b) { return OnExtractSetup(b.ctx, "extract.stp"); },
@@ -225,17 +221,14 @@ std::vector<std::string> RunCase(const fs::path& root, const MatrixCommand& comm
 
 TEST_F(CommandFaultMatrix, EveryTransferOfEveryCommandFailsShortAndUnpluggedInTurn) {
   for (const MatrixCommand& command : Commands()) {
-    std::vector<UsbCall> clean;
-    {
-      Bench b(root.Path());
-      ASSERT_EQ(b.device.m_bOnline, 1);
-      command.prepare(b);
-      b.lcuSim.SetFaults({});
-      b.transcript.str({});
-      ASSERT_EQ(command.run(b), CommandResult::kDone) << command.name << ::testing::PrintToString(b.prompter.messages);
-      clean = Transfers(b.transcript.str());
-      ASSERT_EQ(b.lcuSim.TransferCount(), static_cast<int>(clean.size())) << command.name;
-    }
+    Bench b(root.Path());
+    ASSERT_EQ(b.device.m_bOnline, 1);
+    command.prepare(b);
+    b.lcuSim.SetFaults({});
+    b.transcript.str({});
+    ASSERT_EQ(command.run(b), CommandResult::kDone) << command.name << ::testing::PrintToString(b.prompter.messages);
+    const std::vector<UsbCall> clean = Transfers(b.transcript.str());
+    ASSERT_EQ(b.lcuSim.TransferCount(), static_cast<int>(clean.size())) << command.name;
     ASSERT_FALSE(clean.empty()) << command.name;
     for (const Fault fault : {Fault::kFail, Fault::kShort, Fault::kUnplug}) {
       for (int k = 1; k <= static_cast<int>(clean.size()); ++k) {

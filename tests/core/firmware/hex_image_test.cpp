@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <utility>
 
 #include "core/firmware/hex_image.h"
 #include "core/util/little_endian.h"
@@ -23,8 +22,7 @@ struct Outcome { HexReadResult result; Image image; };
 
 Outcome Read(std::string_view text) {
   Outcome o{{}, Image(kFirmwareImageSize, 0xEE)};
-  const auto bytes = BytesOf(text);
-  o.result = ReadHexImage(bytes, FirmwareImageSpan(o.image.data(), kFirmwareImageSize));
+  o.result = ReadHexImage(BytesOf(text), FirmwareImageSpan(o.image.data(), kFirmwareImageSize));
   return o;
 }
 
@@ -49,53 +47,45 @@ std::uint16_t ReferenceChecksum(const Image& image) {
 }
 
 TEST(HexImage, PlacesOnlyRecordsThatStartInTheLoadWindow) {
-  struct Case {
-    const char* name;
-    std::string text;  // an end-of-file record follows
-    std::vector<std::pair<std::size_t, std::vector<std::uint8_t>>> placed;  // image offset, bytes
-  };
-  const std::string long250 = HexRecord(0x3000, Counting(250, 0));
+  // Each text (an end-of-file record follows) places one run of bytes, by default the anchor's.
+  struct Case { const char* name; std::string text; std::size_t at = 0x100; std::vector<std::uint8_t> bytes = {0xAA}; };
   const std::string anchor = HexRecord(0x2100, {0xAA});
   const std::vector<Case> cases = {
-      {"below the window", Lines({HexRecord(0x1FFF, {1, 2, 3, 4}), anchor}), {{0x100, {0xAA}}}},
-      {"window start", Lines({HexRecord(0x2000, {1, 2, 3, 4})}), {{0, {1, 2, 3, 4}}}},
-      {"last start address", Lines({HexRecord(0x7FEF, {7, 8, 9})}), {{0x5FEF, {7, 8, 9}}}},
-      {"first refused start address", Lines({HexRecord(0x7FF0, {7, 8, 9}), anchor}), {{0x100, {0xAA}}}},
-      {"starts below and runs into the window", Lines({HexRecord(0x1FF8, Counting(32, 1)), anchor}), {{0x100, {0xAA}}}},
-      {"later record wins", Lines({HexRecord(0x2000, {1, 2, 3, 4}), HexRecord(0x2002, {9, 9})}), {{0, {1, 2, 9, 9}}}},
+      {"below the window", Lines({HexRecord(0x1FFF, {1, 2, 3, 4}), anchor})},
+      {"window start", Lines({HexRecord(0x2000, {1, 2, 3, 4})}), 0, {1, 2, 3, 4}},
+      {"last start address", Lines({HexRecord(0x7FEF, {7, 8, 9})}), 0x5FEF, {7, 8, 9}},
+      {"first refused start address", Lines({HexRecord(0x7FF0, {7, 8, 9}), anchor})},
+      {"starts below and runs into the window", Lines({HexRecord(0x1FF8, Counting(32, 1)), anchor})},
+      {"later record wins", Lines({HexRecord(0x2000, {1, 2, 3, 4}), HexRecord(0x2002, {9, 9})}), 0, {1, 2, 9, 9}},
       {"zero extended addresses",
        Lines({HexRecord(0, {0x00, 0x00}, test::kHexExtendedLinear), HexRecord(0x2000, {5}),
               HexRecord(0, {0x00, 0x00}, test::kHexExtendedSegment), HexRecord(0x2001, {6})}),
-       {{0, {5, 6}}}},
+       0, {5, 6}},
       {"a zero extended address ends a non-zero one",
        Lines({HexRecord(0, {0x10, 0x00}, test::kHexExtendedSegment), HexRecord(0, {0, 0}, test::kHexExtendedSegment),
               HexRecord(0x2000, {5})}),
-       {{0, {5}}}},
-      {"reading goes on after the end record", Lines({HexEndRecord(), HexRecord(0x2004, {3})}), {{4, {3}}}},
-      {"lines without a colon", Lines({"", " " + HexRecord(0x2000, {1}), "; " + HexRecord(0x2000, {2}), "x", anchor}),
-       {{0x100, {0xAA}}}},
-      {"lower-case digits", ":02201000abcd56\n", {{0x10, {0xAB, 0xCD}}}},
-      {"CR LF line ends", test::HexRecords(0x2100, Counting(40, 3), {16}, "\r\n"), {{0x100, Counting(40, 3)}}},
-      {"empty record", Lines({HexRecord(0x2000, {}), anchor}), {{0x100, {0xAA}}}},
-      {"malformed lines outside the window", Lines({":10000000GG", ":1", ":10 2000", ":1020", "::", anchor}),
-       {{0x100, {0xAA}}}},
-      {"record of 250 bytes", Lines({long250}), {{0x1000, Counting(250, 0)}}},
-      {"long lines outside the window", Lines({std::string(2000, 'x'), HexRecord(0x1000, Counting(255, 0)), anchor}),
-       {{0x100, {0xAA}}}},
+       0, {5}},
+      {"reading goes on after the end record", Lines({HexEndRecord(), HexRecord(0x2004, {3})}), 4, {3}},
+      {"lines without a colon", Lines({"", " " + HexRecord(0x2000, {1}), "; " + HexRecord(0x2000, {2}), "x", anchor})},
+      {"lower-case digits", ":02201000abcd56\n", 0x10, {0xAB, 0xCD}},
+      {"CR LF line ends", test::HexRecords(0x2100, Counting(40, 3), {16}, "\r\n"), 0x100, Counting(40, 3)},
+      {"empty record", Lines({HexRecord(0x2000, {}), anchor})},
+      {"malformed lines outside the window", Lines({":10000000GG", ":1", ":10 2000", ":1020", "::", anchor})},
+      {"record of 250 bytes", Lines({HexRecord(0x3000, Counting(250, 0))}), 0x1000, Counting(250, 0)},
+      {"long lines outside the window", Lines({std::string(2000, 'x'), HexRecord(0x1000, Counting(255, 0)), anchor})},
+      {"a file of the size limit",
+       Lines({std::string(kHexFileLimit - anchor.size() - HexEndRecord().size() - 2, 'x'), anchor})},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const Outcome o = Read(c.text + HexEndRecord());
     ASSERT_TRUE(o.result.Ok()) << o.result.line;
+    EXPECT_TRUE(HexErrorText(o.result).empty());
     Image expected(kFirmwareImageSize, 0);
-    std::size_t covered = 0;
-    for (const auto& [offset, bytes] : c.placed) {
-      std::copy(bytes.begin(), bytes.end(), expected.begin() + static_cast<std::ptrdiff_t>(offset));
-      covered += bytes.size();
-    }
+    std::copy(c.bytes.begin(), c.bytes.end(), expected.begin() + static_cast<std::ptrdiff_t>(c.at));
     EXPECT_TRUE(std::equal(o.image.begin(), o.image.begin() + kFirmwareChecksumOffset, expected.begin()));
     EXPECT_EQ(le::U16(o.image, kFirmwareChecksumOffset), ReferenceChecksum(o.image));
-    EXPECT_EQ(o.result.covered, covered);
+    EXPECT_EQ(o.result.covered, c.bytes.size());
   }
 }
 
@@ -106,6 +96,7 @@ TEST(HexImage, RefusesFilesThatHoldNoFirmwareForTheWindow) {
   const std::string good = HexRecord(0x2000, {1, 2, 3, 4});
   const std::vector<Case> cases = {
       {"empty file", "", {HexError::kNoData, 0}},
+      {"a byte above the size limit", std::string(kHexFileLimit + 1, 'x'), {HexError::kFileTooLarge, 0}},
       {"records all below the window", Lines({HexRecord(0x0000, Counting(16, 0)), HexRecord(0x1FF0, Counting(16, 0)),
                                               HexEndRecord()}),
        {HexError::kNoData, 0}},
@@ -156,16 +147,6 @@ TEST(HexImage, UnsoundRecordsInTheWindowRefuseTheFileNamingTheLine) {
   EXPECT_EQ(Read("\r\n\r\n:0120000001DD\r\n").result, (HexReadResult{HexError::kBadChecksum, 3}));
   // A record that ends exactly at 0x7FFF is sound.
   EXPECT_TRUE(Read(Lines({HexRecord(0x7FEF, Counting(17, 0)), HexEndRecord()})).result.Ok());
-}
-
-TEST(HexImage, RefusesFilesAboveTheSizeLimit) {
-  const HexReadResult refused = Read(std::string(kHexFileLimit + 1, 'x')).result;
-  EXPECT_EQ(refused, (HexReadResult{HexError::kFileTooLarge, 0}));
-  EXPECT_FALSE(HexErrorText(refused).empty());
-  EXPECT_TRUE(HexErrorText({}).empty());
-  // A file of the limit is read; a line without a colon is skipped however long it is.
-  const std::string records = Lines({HexRecord(0x2000, {1}), HexEndRecord()});
-  EXPECT_TRUE(Read(records + std::string(kHexFileLimit - records.size(), 'x')).result.Ok());
 }
 
 }  // namespace

@@ -20,7 +20,7 @@ CalibrationImage TwoBufferImage() {
   return image;
 }
 
-TEST(LayOutBuffers, WorkedExampleOfTwoBuffers) {
+TEST(LayOutBuffers, WorkedExampleAndRegionsThatAreMultiplesOfFourInsideMemory) {
   CalibrationImage image = TwoBufferImage();
   LayOutBuffers(image, 2);
   // Rate code, weight and the carried word stay as they were.
@@ -28,16 +28,12 @@ TEST(LayOutBuffers, WorkedExampleOfTwoBuffers) {
   EXPECT_EQ(image.Entry(1), (LogBufferEntry{4, 8, {0xA000, 53}, {0xA000, 53}, 0x2222}));
   EXPECT_EQ(image.Entry(2).start, (Position{0x8000, 64}));
   EXPECT_EQ(image.U16(hdr::kFirstBufferSize), 3360);
-}
 
-TEST(LayOutBuffers, RegionsAreMultiplesOfFourAndStayInsideMemory) {
-  CalibrationImage weightless = TwoBufferImage();  // no weight, or no buffers: all at the first page
-  weightless.SetEntry(0, {2, 0, {}, {}, 0});
-  weightless.SetEntry(1, {4, 0, {}, {}, 0});
-  LayOutBuffers(weightless, 2);
-  for (std::size_t i = 0; i <= 2; ++i) EXPECT_EQ(weightless.Entry(i).start, (Position{0x8000, 1})) << i;
+  image.SetEntry(0, {2, 0, {}, {}, 0});  // no weight, or no buffers: all at the first page
+  image.SetEntry(1, {4, 0, {}, {}, 0});
+  LayOutBuffers(image, 2);
+  for (std::size_t i = 0; i <= 2; ++i) EXPECT_EQ(image.Entry(i).start, (Position{0x8000, 1})) << i;
 
-  CalibrationImage image;
   image.SetU16(hdr::kBufferCount, 3);
   image.SetEntry(0, {0, 3, {}, {}, 0});
   image.SetEntry(1, {9, 7, {}, {}, 0});
@@ -79,7 +75,6 @@ class UploadTest : public ::testing::Test {
   }
 
   test::CommandFixture f;
-  CommandContext& ctx = f.ctx;
 };
 
 // What the image must hold after an upload: every byte from 0x40 on as in the image, except
@@ -129,7 +124,7 @@ TEST_F(UploadTest, CarriesClearsAndSumsTheLcusFieldsInEitherMode) {
     CalibrationImage image = TwoBufferImage();
     image.Bytes()[0x9A] = 0x5A;  // logbook tail comes from the image
     const CalibrationImage original = image;
-    ASSERT_EQ(UploadConfiguration(ctx, image, mode), CommandResult::kDone);
+    ASSERT_EQ(UploadConfiguration(f.ctx, image, mode), CommandResult::kDone);
     const auto written = Written();
     ASSERT_TRUE(written);
     ExpectSameFrom0x40(*written, Expected(original, lcu, mode, preserveQmt));
@@ -147,13 +142,13 @@ TEST_F(UploadTest, InvalidImagesOrAnLcuWithoutMemoryAreRefusedBeforeAnythingIsWr
   tooMany.SetU16(hdr::kBufferCount, static_cast<std::uint16_t>(LoggerHeader::MaxBufferCount(hdr::kChannelNames) + 1));
   CalibrationImage badRate = TwoBufferImage();
   badRate.SetEntry(1, {10, 1, {}, {}, 0});
-  for (CalibrationImage* image : {&tooMany, &badRate}) EXPECT_EQ(UploadConfiguration(ctx, *image, UploadMode::kReset), CommandResult::kFailed);
+  for (CalibrationImage* image : {&tooMany, &badRate}) EXPECT_EQ(UploadConfiguration(f.ctx, *image, UploadMode::kReset), CommandResult::kFailed);
   EXPECT_TRUE(f.Sent().empty());
   LoggerHeader lcu = LcuHeader();
   lcu.SetU16(hdr::kMemorySize, 0);
   f.Reply(lcu.Bytes());
   CalibrationImage image = TwoBufferImage();
-  EXPECT_EQ(UploadConfiguration(ctx, image, UploadMode::kReset), CommandResult::kFailed);
+  EXPECT_EQ(UploadConfiguration(f.ctx, image, UploadMode::kReset), CommandResult::kFailed);
   EXPECT_EQ(f.prompter.messages, (std::vector<std::string>{"Calibration file is invalid.", "Calibration file is invalid.",
                                                          "Logger header is invalid."}));
   EXPECT_TRUE(f.LastWritten().empty());
@@ -170,7 +165,7 @@ TEST_F(UploadTest, CountsTheStampAndStoresTheMemoryInEveryMatchingSlot) {
     if (before) f.store.WriteInteger("Corvalent\\ChannelData", "ConfigStamp", *before);
     f.Reply(LcuHeader().Bytes());
     CalibrationImage image = TwoBufferImage();
-    ASSERT_EQ(UploadConfiguration(ctx, image, UploadMode::kReset), CommandResult::kDone);
+    ASSERT_EQ(UploadConfiguration(f.ctx, image, UploadMode::kReset), CommandResult::kDone);
     EXPECT_EQ(Profile(f.store).GetProfileInt("ChannelData", "ConfigStamp", 0), after);
   }
   EXPECT_EQ(f.store.ReadValue(SlotKey(2), "Memory"), "2");
@@ -179,18 +174,16 @@ TEST_F(UploadTest, CountsTheStampAndStoresTheMemoryInEveryMatchingSlot) {
   EXPECT_FALSE(f.store.KeyExists(SlotKey(1)));  // a missing slot key is not created
 }
 
-TEST_F(UploadTest, SendConfigNeedsTheCalibrationFile) {
+// No to "LCU contains data" is lcu send-config's test.
+TEST_F(UploadTest, SendConfigNeedsTheCalibrationFileAndAsksWhileLogging) {
   f.store.WriteString("Paths", "SetupDirectory", "/nonexistent-folder-of-lcu-tests");
-  EXPECT_EQ(OnSendConfig(ctx), CommandResult::kFailed);
+  EXPECT_EQ(OnSendConfig(f.ctx), CommandResult::kFailed);
   EXPECT_EQ(f.prompter.messages, std::vector<std::string>{FormatSystemError(
                                    "Could not read calibration file",
                                    JoinPath("/nonexistent-folder-of-lcu-tests", "@LCU1.cal") + ": No such file or directory")});
-}
 
-// No to "LCU contains data" is lcu send-config's test.
-TEST_F(UploadTest, NoToLoggingInProgressSendsNothing) {
   f.backend.Reply({0x01});  // logging state byte
-  EXPECT_EQ(OnSendConfig(ctx), CommandResult::kDeclined);
+  EXPECT_EQ(OnSendConfig(f.ctx), CommandResult::kDeclined);
   EXPECT_EQ(f.prompter.questions, std::vector<std::string>{"Logging in progress. Do you want to continue ?"});
   EXPECT_TRUE(f.LastWritten().empty());
   EXPECT_FALSE(f.store.ReadValue("Corvalent\\ChannelData", "ConfigStamp"));

@@ -35,7 +35,7 @@ std::vector<std::uint8_t> ExampleFile(bool wrapped = false) {
   return file;
 }
 
-TEST(DataFile, ReadsCompleteAndWrappedFiles) {
+TEST(DataFile, ReadsCompleteWrappedAndCutFiles) {
   const auto file = ExampleFile();
   std::string_view error;
   const auto info = ReadDataFile(file, error);
@@ -52,6 +52,24 @@ TEST(DataFile, ReadsCompleteAndWrappedFiles) {
   ASSERT_TRUE(wrapped) << error;
   EXPECT_EQ(wrapped->buffers[2].length, 1000u);
   EXPECT_TRUE(wrapped->Complete());
+
+  // The report of a file cut short.
+  auto cut = file;
+  cut.resize(kLoggerHeaderSize + 1200);
+  EXPECT_EQ(FormatDataFileInfo(*ReadDataFile(cut, error)),
+            "Serial # : 17\n"
+            "Downloaded : 2026-12-04 13:52:44.123\n"
+            "Session : 5\n"
+            "Outing : 2\n"
+            "Lap Count : 28\n"
+            "Pace Laps : 3\n"
+            "Wrapped : no\n"
+            "Buffers : 3\n"
+            "Buffer 0 : rate 100/s, weight 4, length 1000 bytes\n"
+            "Buffer 1 : rate undefined (code 12), weight 1, length 0 bytes\n"
+            "Buffer 2 : rate 1/s, weight 2, length 500 bytes, 200 in file\n"
+            "Size : 17584 of 17884 bytes\n"
+            "Complete : no\n");
 }
 
 TEST(DataFile, RefusesBadInput) {
@@ -78,26 +96,6 @@ TEST(DataFile, RefusesBadInput) {
     EXPECT_FALSE(ReadDataFile(file, error)) << expected;
     EXPECT_EQ(error, expected) << file.size();
   }
-}
-
-TEST(DataFile, Report) {
-  auto file = ExampleFile();
-  file.resize(kLoggerHeaderSize + 1200);
-  std::string_view error;
-  EXPECT_EQ(FormatDataFileInfo(*ReadDataFile(file, error)),
-            "Serial # : 17\n"
-            "Downloaded : 2026-12-04 13:52:44.123\n"
-            "Session : 5\n"
-            "Outing : 2\n"
-            "Lap Count : 28\n"
-            "Pace Laps : 3\n"
-            "Wrapped : no\n"
-            "Buffers : 3\n"
-            "Buffer 0 : rate 100/s, weight 4, length 1000 bytes\n"
-            "Buffer 1 : rate undefined (code 12), weight 1, length 0 bytes\n"
-            "Buffer 2 : rate 1/s, weight 2, length 500 bytes, 200 in file\n"
-            "Size : 17584 of 17884 bytes\n"
-            "Complete : no\n");
 }
 
 }  // namespace

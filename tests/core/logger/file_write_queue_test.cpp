@@ -59,13 +59,9 @@ std::vector<std::uint8_t> Pattern(std::size_t size, int salt) {
 constexpr std::size_t kSlot = FileWriteQueue::kSlotBytes;
 
 TEST(FileWriteQueue, WritesReachTheFileInQueueOrder) {
-  struct Case {
-    std::string name;
-    std::vector<RecordingFile::Call> writes;
-    std::vector<RecordingFile::Call> calls;  // the writes the file is asked to make
-    bool drainHalfway;
-  };
-  std::vector<RecordingFile::Call> wrapping;
+  using Calls = std::vector<RecordingFile::Call>;
+  struct Case { std::string name; Calls writes, calls; bool drainHalfway; };  // calls: those the file is asked for
+  Calls wrapping;
   for (std::size_t i = 0; i < 5 * FileWriteQueue::kSlotCount + 3; ++i) wrapping.push_back({i * kSlot, kSlot});
   const std::vector<Case> cases = {
       {"fewer than wake the thread", {{0, 100}, {100, 28}, {128, 5}}, {{0, 100}, {100, 28}, {128, 5}}, false},

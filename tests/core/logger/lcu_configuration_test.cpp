@@ -36,7 +36,7 @@ CLcuConfg Read(CommandFixture& f, const Reading& r) {
   return CLcuConfg(f.ctx);
 }
 
-TEST(LcuConfiguration, ReadsTwoBlocksAndFormatsTheEightRows) {
+TEST(LcuConfiguration, ReadsTwoBlocksAndFormatsTheEightRowsAndTheirEdges) {
   CommandFixture f;
   const CLcuConfg config = Read(f, {});
   ASSERT_TRUE(config.IsReady());
@@ -45,9 +45,7 @@ TEST(LcuConfiguration, ReadsTwoBlocksAndFormatsTheEightRows) {
                                                       "Firmware : 3.0", "Serial # : 17", "LCU Clock : 10:5",
                                                       "Memory : 1024", "STBC : 4321"}));
   EXPECT_TRUE(f.prompter.messages.empty());
-}
 
-TEST(LcuConfiguration, Formats) {
   const std::tuple<Reading, LcuConfigurationRow, std::string> cases[] = {
       {{.memorySize = 0}, kMemoryRow, "0"},
       {{.memorySize = 65535}, kMemoryRow, "33553920"},
@@ -58,10 +56,10 @@ TEST(LcuConfiguration, Formats) {
       {{.configId = std::string("AB\0CD          ", 15)}, kConfigIdRow, "AB"},
   };
   for (const auto& [reading, row, text] : cases) {
-    CommandFixture f;
-    const CLcuConfg config = Read(f, reading);
-    ASSERT_TRUE(config.IsReady());
-    EXPECT_EQ(config.Texts()[row], text) << kLcuConfigurationLabels[row];
+    CommandFixture other;
+    const CLcuConfg read = Read(other, reading);
+    ASSERT_TRUE(read.IsReady());
+    EXPECT_EQ(read.Texts()[row], text) << kLcuConfigurationLabels[row];
   }
 }
 

@@ -38,7 +38,7 @@ class TickingClock : public test::FixedClock {
 };
 
 // Counts the steps and pumps of the download and can quit it.
-class ScriptedUi : public CommandUi {
+class ScriptedUi : public SilentCommandUi {
  public:
   void BeginProgress(int n) override { steps.push_back(-n); }
   void StepProgress() override { steps.push_back(1); }
@@ -49,7 +49,6 @@ class ScriptedUi : public CommandUi {
     if (onPump) onPump(pumps);
     return pumps != quitAtPump;
   }
-  void FlagChanged(AppFlag, bool) override {}
 
   std::vector<int> steps;
   std::vector<TransferProgress> shown;
@@ -71,7 +70,11 @@ class DownloadTest : public ::testing::Test {
     ASSERT_EQ(device.m_bOnline, 1);
   }
 
-  CommandContext Context(FileSystem& fileSystem) { return {device, store, prompter, clock, fileSystem, app, ui}; }
+  DownloadResult Download(FileSystem& fileSystem) {
+    CommandContext ctx{device, store, prompter, clock, fileSystem, app, ui};
+    return OnDownload(ctx);
+  }
+  DownloadResult Download() { return Download(files); }
 
   // Puts a buffer table into the LCU over data that tells every byte apart.
   LoggerHeader PrepareLcu(std::uint16_t wrap, const std::vector<LogBufferEntry>& entries) {
@@ -87,8 +90,7 @@ class DownloadTest : public ::testing::Test {
   }
 
   LoggerHeader LcuHeaderNow() const {
-    const auto memory = lcuSim.DataMemory();
-    return LoggerHeader(std::span<const std::uint8_t, kLoggerHeaderSize>(memory.data(), kLoggerHeaderSize));
+    return LoggerHeader(std::span<const std::uint8_t>(Memory(0, kLoggerHeaderSize)).first<kLoggerHeaderSize>());
   }
 
   test::TempFolder root;
@@ -107,8 +109,7 @@ TEST_F(DownloadTest, PlainBuffersGoIntoTheFileInEntryOrderAndTheLcuIsReset) {
                                              {4, 8, {0xA000, 20}, {0xA000, 20}},  // empty
                                              {5, 1, {0x8000, 30}, {0x8081, 30}},
                                              {0, 0, {0x8000, 40}, {0x8000, 40}}});
-  auto ctx = Context(files);
-  const DownloadResult result = OnDownload(ctx);
+  const DownloadResult result = Download();
   ASSERT_EQ(result.result, CommandResult::kDone) << ::testing::PrintToString(prompter.messages);
   EXPECT_TRUE(prompter.messages.empty());
   EXPECT_EQ(fs::path(result.path), root / "Sample" / "C040C32C.DAT");
@@ -125,9 +126,8 @@ TEST_F(DownloadTest, PlainBuffersGoIntoTheFileInEntryOrderAndTheLcuIsReset) {
   EXPECT_EQ(clock.sleeps.size(), 2u);
   EXPECT_EQ(ui.pumps, 2);
 
-  Profile profile(store);
-  EXPECT_EQ(profile.GetProfileString("Download", "File", ""), result.path);
-  EXPECT_EQ(profile.GetProfileString("Download", "New", ""), "TRUE");
+  EXPECT_EQ(store.ReadValue("Corvalent\\Download", "File"), result.path);
+  EXPECT_EQ(store.ReadValue("Corvalent\\Download", "New"), "TRUE");
 
   // The reset: the LCU holds the calibration's buffers, empty, with the laps carried.
   const LoggerHeader after = LcuHeaderNow();
@@ -142,13 +142,10 @@ TEST_F(DownloadTest, PlainBuffersGoIntoTheFileInEntryOrderAndTheLcuIsReset) {
 // read fails after that, the file must not keep a full-length buffer with a gap.
 TEST_F(DownloadTest, WrappedBuffersStreamAcrossChunkBoundariesOrLeaveNoBytes) {
   // 40000-byte region whose older part starts inside the second chunk.
-  const std::uint32_t start = 16384 * 3 + 100;
-  const std::uint32_t end = start + 20000;
-  const std::uint32_t next = start + 40000;
+  const std::uint32_t start = 16384 * 3 + 100, end = start + 20000, next = start + 40000;
   PrepareLcu(1, {{3, 1, PositionOf(start), PositionOf(end)}, {0, 0, PositionOf(next), PositionOf(next)}});
   app.m_bPreserveBuffer = 1;
-  auto ctx = Context(files);
-  const DownloadResult result = OnDownload(ctx);
+  const DownloadResult result = Download();
   ASSERT_EQ(result.result, CommandResult::kDone);
   const auto file = ReadBytes(result.path);
   auto expected = Memory(end, next - end);
@@ -159,7 +156,7 @@ TEST_F(DownloadTest, WrappedBuffersStreamAcrossChunkBoundariesOrLeaveNoBytes) {
   // Logging state, header (2), the buffer's set-up and first chunk, then its second fails.
   lcuSim.SetFaults({.failTransfer = 6});
   clock.now.second += 1;
-  const DownloadResult failed = OnDownload(ctx);
+  const DownloadResult failed = Download();
   ASSERT_FALSE(failed.fileSaved);
   EXPECT_EQ(prompter.messages.back(), FormatSystemError(msg::kFailedToReadChannelData, device.LastErrorText()));
   EXPECT_EQ(ReadBytes(failed.path).size(), 16384u);
@@ -167,8 +164,7 @@ TEST_F(DownloadTest, WrappedBuffersStreamAcrossChunkBoundariesOrLeaveNoBytes) {
 
 TEST_F(DownloadTest, NoBuffersGivesAHeaderOnlyFileAndStillResets) {
   PrepareLcu(0, {{0, 0, {0x8000, 1}, {0x8000, 1}}});
-  auto ctx = Context(files);
-  const DownloadResult result = OnDownload(ctx);
+  const DownloadResult result = Download();
   ASSERT_EQ(result.result, CommandResult::kDone);
   EXPECT_EQ(ReadBytes(result.path).size(), 16384u);
   EXPECT_EQ(ui.steps, (std::vector<int>{0, 0}));
@@ -177,8 +173,7 @@ TEST_F(DownloadTest, NoBuffersGivesAHeaderOnlyFileAndStillResets) {
 
 TEST_F(DownloadTest, AnInvalidBufferTableIsRefusedBeforeAnyFileExists) {
   PrepareLcu(0, {{2, 1, {0x8000, 1}, {0x8000, 70}}, {0, 0, {0x8000, 71}, {0x8000, 71}}});
-  auto ctx = Context(files);
-  EXPECT_EQ(OnDownload(ctx).result, CommandResult::kFailed);
+  EXPECT_EQ(Download().result, CommandResult::kFailed);
   EXPECT_EQ(prompter.messages,
             std::vector<std::string>{"Logger header is invalid.\nEntry 0 ends past the end of memory."});
   EXPECT_TRUE(fs::is_empty(root / "Sample"));
@@ -192,8 +187,7 @@ TEST_F(DownloadTest, NamesAndFoldersOfTheDataFile) {
   std::ofstream(root / "Sample" / "C040C32C.DAT") << "earlier download";
   std::ofstream(root / "Sample" / "C040C32D.DAT") << "another";
   app.m_bPreserveBuffer = 1;
-  auto ctx = Context(files);
-  const DownloadResult result = OnDownload(ctx);
+  const DownloadResult result = Download();
   ASSERT_EQ(result.result, CommandResult::kDone);
   EXPECT_EQ(fs::path(result.path).filename(), "C040C32E.DAT");
   EXPECT_EQ(app.m_szDownloadFile, result.path);
@@ -202,18 +196,18 @@ TEST_F(DownloadTest, NamesAndFoldersOfTheDataFile) {
   const fs::path fresh = root / "home" / "Velmora" / "Sample";
   store.WriteString("Paths", "DataDirectory", fresh.string());
   store.WriteString(SlotKey(1), "Download", (root / "Own").string());
-  EXPECT_EQ(fs::path(OnDownload(ctx).path).parent_path(), fresh);
+  EXPECT_EQ(fs::path(Download().path).parent_path(), fresh);
   EXPECT_FALSE(fs::exists(root / "Own"));
   fs::create_directories(root / "Own");
   clock.now.second += 1;
-  EXPECT_EQ(fs::path(OnDownload(ctx).path).parent_path(), root / "Own");
+  EXPECT_EQ(fs::path(Download().path).parent_path(), root / "Own");
   EXPECT_TRUE(prompter.messages.empty()) << prompter.messages.front();
 
   std::ofstream(root / "plain") << "a file, not a folder";
   const fs::path unusable = root / "plain" / "Sample";
   store.WriteString("Paths", "DataDirectory", unusable.string());
   store.WriteString(SlotKey(1), "Download", "");
-  const DownloadResult refused = OnDownload(ctx);
+  const DownloadResult refused = Download();
   EXPECT_EQ(refused.result, CommandResult::kFailed);
   EXPECT_TRUE(refused.path.empty());
   EXPECT_EQ(prompter.messages, std::vector<std::string>{FormatSystemError(msg::kFailedToOpenOutputFile,
@@ -240,38 +234,26 @@ TEST_F(DownloadTest, StopOrQuitBetweenChunksKeepsTheFinishedBuffers) {
                         Case{"stop at the last chunk", 13, 0, CommandResult::kDeclined, 16384 + kTotal, 14},
                         Case{"to the end", 0, 0, CommandResult::kDone, 16384 + kTotal, 14}}) {
     SCOPED_TRACE(c.name);
-    fs::remove_all(root / "Sample");
-    fs::create_directories(root / "Sample");
-    ui.pumps = 0;
-    ui.shown.clear();
+    ui = ScriptedUi{};
     ui.quitAtPump = c.quitAtPump;
-    std::vector<int> busyAtPump;
     ui.onPump = [&](int pump) {
-      busyAtPump.push_back(device.m_bBusy);
+      // Busy at every pump between chunks, free at those after a buffer.
+      if (pump <= c.pumps) { EXPECT_EQ(device.m_bBusy, pump == 2 || pump == 14 ? 0 : 1) << "pump " << pump; }
       if (pump == c.stopAtPump) app.m_bStopDownload = 1;
     };
     app.m_bPreserveBuffer = c.result == CommandResult::kDone ? 1 : 0;  // a stop or quit never resets
-    auto ctx = Context(files);
-    const DownloadResult result = OnDownload(ctx);
+    const DownloadResult result = Download();
     EXPECT_EQ(result.result, c.result);
     EXPECT_EQ(result.fileSaved, c.result == CommandResult::kDone);
     EXPECT_EQ(store.ReadValue("Corvalent\\Download", "File").has_value(), c.result == CommandResult::kDone);
     EXPECT_EQ(app.m_bStopDownload, c.stopAtPump ? 1 : 0);  // stays set until the next download starts
     EXPECT_EQ(ReadBytes(result.path).size(), c.fileSize);
     // Pumps while the file syncs may follow a whole download.
-    if (c.result == CommandResult::kDone) {
-      ASSERT_GE(ui.pumps, c.pumps);
-      busyAtPump.resize(static_cast<std::size_t>(c.pumps));
-    } else {
-      EXPECT_EQ(ui.pumps, c.pumps);
-    }
+    ASSERT_GE(ui.pumps, c.pumps);
+    if (c.result != CommandResult::kDone) { EXPECT_EQ(ui.pumps, c.pumps); }
     EXPECT_TRUE(prompter.messages.empty());
     EXPECT_EQ(LcuHeaderNow(), before);
     EXPECT_EQ(device.m_bBusy, 0);
-    // Busy at every pump between chunks, free at those after a buffer.
-    std::vector<int> expectedBusy;
-    for (int pump = 1; pump <= c.pumps; ++pump) expectedBusy.push_back(pump == 2 || pump == 14 ? 0 : 1);
-    EXPECT_EQ(busyAtPump, expectedBusy);
     ASSERT_EQ(ui.shown.size(), static_cast<std::size_t>(c.pumps));
     EXPECT_EQ(ui.shown[1].done, 0x200u);
     if (c.pumps > 2) { EXPECT_EQ(ui.shown[2].done, 0x200u + kBlockChunk); }
@@ -284,7 +266,7 @@ TEST(TransferProgressText, BytesRateAndTimeLeft) {
   constexpr std::uint64_t kMiB = 1 << 20;
   using std::chrono::seconds;
   const struct { TransferProgress progress; const char* text; } cases[] = {
-      {{0, 64 * kMiB, seconds(0)}, "0.0 MiB of 64.0 MiB"},
+      {{0, 64 * kMiB, seconds(5)}, "0.0 MiB of 64.0 MiB"},
       {{64 * kMiB, 64 * kMiB, std::chrono::milliseconds(51200)}, "64.0 MiB of 64.0 MiB, 1.3 MB/s, 0:00 left"},
   };
   for (const auto& c : cases) EXPECT_EQ(TransferProgressText(c.progress), c.text);
@@ -298,8 +280,7 @@ TEST_F(DownloadTest, QuittingDuringASlowSyncKeepsTheFileAndSkipsTheReset) {
   ui.quitAtPump = 4;  // after the buffer's one chunk and after the buffer, the sync's second
   test::MemoryFileSystem disk;
   disk.commitDelay = std::chrono::milliseconds(200);
-  auto ctx = Context(disk);
-  const DownloadResult result = OnDownload(ctx);
+  const DownloadResult result = Download(disk);
   EXPECT_NE(result.result, CommandResult::kDone);
   EXPECT_TRUE(result.fileSaved);
   EXPECT_EQ(ui.pumps, 4);
@@ -315,9 +296,8 @@ TEST_F(DownloadTest, FullDiskAndFailedSyncStopBeforeTheReset) {
   const LoggerHeader before = PrepareLcu(0, {{2, 1, {0x8000, 1}, {0x8000, 1 + kChunks}},
                                              {0, 0, {0x8000, 2 + kChunks}, {0x8000, 2 + kChunks}}});
   app.m_bPreserveBuffer = 1;
-  auto ctx = Context(files);
   int transfers = lcuSim.TransferCount();
-  ASSERT_EQ(OnDownload(ctx).result, CommandResult::kDone);
+  ASSERT_EQ(Download().result, CommandResult::kDone);
   const int clean = lcuSim.TransferCount() - transfers;
   const int notRead = kChunks - 2 - static_cast<int>(FileWriteQueue::kSlotCount);
   app.m_bPreserveBuffer = 0;
@@ -330,9 +310,8 @@ TEST_F(DownloadTest, FullDiskAndFailedSyncStopBeforeTheReset) {
     test::MemoryFileSystem disk;
     disk.spaceLeft = c.space;
     disk.failCommit = c.failCommit;
-    auto failing = Context(disk);
     transfers = lcuSim.TransferCount();
-    const DownloadResult result = OnDownload(failing);
+    const DownloadResult result = Download(disk);
     EXPECT_FALSE(result.fileSaved);
     const char* reason = c.failCommit ? ": Input/output error" : ": No space left on device";
     EXPECT_EQ(prompter.messages, std::vector<std::string>{c.message + result.path + reason});
@@ -350,28 +329,20 @@ TEST_F(DownloadTest, AnLcuThatLoggedDuringTheDownloadIsNotReset) {
   const std::vector<LogBufferEntry> table = {{2, 1, {0x8000, 1}, {0x8100, 1}},
                                              {2, 1, {0x8000, 2}, {0x8100, 2}},
                                              {0, 0, {0x8000, 3}, {0x8000, 3}}};
-  struct Case { const char* name; std::function<void(int pump)> onPump; };
+  struct Case { const char* name; int atPump; std::function<void()> change; };
   const std::vector<Case> cases = {
-      {"a buffer moved on, logging has stopped again",
-       [this](int pump) {
-         if (pump == 1) lcuSim.FillBuffer(0, 64);
-       }},
-      {"the buffers wrapped",
-       [this](int pump) {
-         const std::array<std::uint8_t, 2> wrapped = {1, 0};
-         if (pump == 2) lcuSim.WriteDataMemory(hdr::kWrapFlag, wrapped);
-       }},
+      {"a buffer moved on, logging has stopped again", 1, [this] { lcuSim.FillBuffer(0, 64); }},
+      {"the buffers wrapped", 2, [this] { lcuSim.WriteDataMemory(hdr::kWrapFlag, std::array<std::uint8_t, 2>{1, 0}); }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    fs::remove_all(root / "Sample");
-    fs::create_directories(root / "Sample");
     PrepareLcu(0, table);
     prompter.messages.clear();
     ui.pumps = 0;
-    ui.onPump = c.onPump;
-    auto ctx = Context(files);
-    const DownloadResult result = OnDownload(ctx);
+    ui.onPump = [&c](int pump) {
+      if (pump == c.atPump) c.change();
+    };
+    const DownloadResult result = Download();
     EXPECT_EQ(result.result, CommandResult::kFailed);
     EXPECT_TRUE(result.fileSaved);
     EXPECT_EQ(prompter.messages, std::vector<std::string>{std::string(msg::kLcuLoggedDuringDownload)});
@@ -388,7 +359,7 @@ TEST_F(DownloadTest, AnLcuThatLoggedDuringTheDownloadIsNotReset) {
 TEST_F(DownloadTest, AutoDownloadIsRefusedWhileLogging) {
   app.m_bAutoDownload = 1;
   ASSERT_TRUE(device.VendorWrite(LCU_WRITE_WORD, 0xF752, 0x80));
-  auto ctx = Context(files);
+  CommandContext ctx{device, store, prompter, clock, files, app, ui};
   EXPECT_EQ(AutoDownload(ctx).result, CommandResult::kFailed);
   EXPECT_EQ(prompter.messages, std::vector<std::string>{"Cannot download while logging is in progress !"});
 }

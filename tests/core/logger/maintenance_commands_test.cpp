@@ -17,6 +17,7 @@ namespace lcu {
 namespace {
 
 using test::CommandFixture;
+using Action = std::function<CommandResult(CommandContext&)>;
 
 std::vector<std::uint8_t> Pattern(std::size_t size, unsigned salt) {
   std::vector<std::uint8_t> bytes(size);
@@ -41,8 +42,7 @@ TEST(ResetLogbook, ClearsTheLogbookAndStampsTheResetTime) {
 }
 
 TEST(Declined, NoOrCancelSendsNothingMoreAndWritesNoFile) {
-  using Run = std::function<CommandResult(CommandContext&)>;
-  const struct { Run run; std::vector<std::string> sent, questions; } cases[] = {
+  const struct { Action run; std::vector<std::string> sent, questions; } cases[] = {
       {OnResetLogbook, {}, {"Reset engine logbook. Do you want to continue ?"}},
       {[](CommandContext& c) { return OnExtractSetup(c, "x.stp"); }, {},
        {"Extract logger setup. Do you want to continue ?"}},
@@ -94,8 +94,7 @@ TEST(ValidateInitLcuNumber, AcceptsIntegersFromZeroTo65535) {
 
 SessionBlock ExampleSessionBlock() {
   SessionBlock block{};
-  const auto pattern = Pattern(block.size(), 1);
-  std::copy(pattern.begin(), pattern.end(), block.begin());
+  std::ranges::copy(Pattern(block.size(), 1), block.begin());
   le::PutU16(block, 0x0A, 7);   // laps since the reset (header 0x4A)
   le::PutU16(block, 0x0C, 4);   // session (0x4C)
   le::PutU16(block, 0x0E, 1);   // outing (0x4E)
@@ -107,7 +106,6 @@ SessionBlock ExampleSessionBlock() {
 // A value the session block cannot hold as entered is refused with its range and nothing is
 // written; a lap count below the laps since the reset + 1 still stores a lap base of 0.
 TEST(SessionData, RefusesWhatTheBlockCannotHoldAndReportsWhatItStored) {
-  // A null refusal: written.
   const struct { SessionDataValues entered; const char* refusal; SessionDataValues stored; } cases[] = {
       {{0, 2, 28, 3}, "Please enter an integer between 1 and 65536.", {}},
       {{5, 65537, 28, 3}, "Please enter an integer between 1 and 65536.", {}},
@@ -194,7 +192,7 @@ TEST(SettingsToggles, FlipTheFlagTellTheWindowAndStoreTheSetting) {
 // opens a dialog, sends or writes anything.
 TEST(LcuCommands, RefusedOfflineAndWhileADownloadRuns) {
   // Each LCU command, answering Yes and accepting every dialog.
-  struct LcuCommand { const char* name; std::function<CommandResult(CommandContext&)> run; std::string_view offline; };
+  struct LcuCommand { const char* name; Action run; std::string_view offline; };
   const std::vector<LcuCommand> commands = {
       {"ReadHexFile", [](CommandContext& c) { return OnReadHexFile(c, "dump.bin"); }, "LCU is off-line"},
       {"ResetLogbook", OnResetLogbook, "LCU is off-line."},
@@ -228,13 +226,7 @@ enum class FileFault { kCreate, kDiskFull, kCommit };
 // A refused create, a full disk and a failed commit each leave the old file whole and no
 // replacement behind, and are reported with the command's message, the path and the reason.
 TEST(FaultMatrix, SavesThatFailLeaveTheOldFile) {
-  struct Case {
-    const char* name;
-    std::string path;
-    std::function<CommandResult(CommandContext&)> run;
-    std::string_view notCreated, notWritten;
-    std::size_t transfers;
-  };
+  struct Case { const char* name; std::string path; Action run; std::string_view onCreate, onWrite; unsigned sent; };
   const std::vector<Case> cases = {
       {"ReadHexFile", "out", [](CommandContext& c) { return OnReadHexFile(c, "out"); },
        msg::kFailedToCreateOutputFile, msg::kFailedToWriteOutputFile, 2},
@@ -245,8 +237,10 @@ TEST(FaultMatrix, SavesThatFailLeaveTheOldFile) {
   };
   const std::vector<std::uint8_t> old(100, 0xAB);
   for (const Case& c : cases) {
-    for (const FileFault fault : {FileFault::kCreate, FileFault::kDiskFull, FileFault::kCommit}) {
-      SCOPED_TRACE(std::string(c.name) + " fault " + std::to_string(static_cast<int>(fault)));
+    for (const auto& [fault, reason] : {std::pair{FileFault::kCreate, "Permission denied"},
+                                        std::pair{FileFault::kDiskFull, "No space left on device"},
+                                        std::pair{FileFault::kCommit, "Input/output error"}}) {
+      SCOPED_TRACE(std::string(c.name) + ": " + reason);
       CommandFixture f;
       f.GoOnline();
       f.store.WriteString("Paths", "SetupDirectory", "setup");
@@ -255,17 +249,13 @@ TEST(FaultMatrix, SavesThatFailLeaveTheOldFile) {
       if (fault == FileFault::kCreate) f.files.failCreate.insert(c.path);
       if (fault == FileFault::kDiskFull) f.files.spaceLeft = 1000;
       if (fault == FileFault::kCommit) f.files.failCommit = true;
-      const CommandResult result = c.run(f.ctx);
+      EXPECT_EQ(c.run(f.ctx), CommandResult::kFailed);
       EXPECT_EQ(f.files.files.size(), 1u) << "a replacement was left behind";
       ASSERT_NE(f.files.Committed(c.path), nullptr);
       EXPECT_EQ(f.files.Committed(c.path)->bytes, old);
-      EXPECT_EQ(result, CommandResult::kFailed);
-      EXPECT_EQ(f.Sent().size(), c.transfers) << "sent after the failed save";
-      const std::string reason = fault == FileFault::kCreate     ? "Permission denied"
-                                 : fault == FileFault::kDiskFull ? "No space left on device"
-                                                                 : "Input/output error";
+      EXPECT_EQ(f.Sent().size(), c.sent) << "sent after the failed save";
       EXPECT_EQ(f.prompter.messages, std::vector<std::string>{FormatSystemError(
-                                         fault == FileFault::kCreate ? c.notCreated : c.notWritten, c.path + ": " + reason)});
+                                         fault == FileFault::kCreate ? c.onCreate : c.onWrite, c.path + ": " + reason)});
     }
   }
 }

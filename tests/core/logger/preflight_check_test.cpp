@@ -54,18 +54,12 @@ DownloadRecord RecordOf(const LoggerHeader& h, bool complete) {
   return {.path = "/data/C070C32C.DAT", .header = h, .complete = complete};
 }
 
-struct CheckCase {
-  const char* what;
-  std::function<void(PreflightInputs&)> change;
-  CheckItem item;
-  CheckLevel level;
-  std::string_view action;
-};
-
 TEST(PreflightCheckTest, EachConditionGivesItsLevel) {
   using enum CheckItem;
   using enum CheckLevel;
-  const CheckCase cases[] = {
+  using Change = std::function<void(PreflightInputs&)>;
+  struct Case { const char* what; Change change; CheckItem item; CheckLevel level; std::string_view action; };
+  const Case cases[] = {
       {"no calibration file", [](PreflightInputs& in) { in.calibration.reset(); }, kConfiguration, kError,
        "Copy the LCU's calibration file into the setup folder"},
       {"another configuration id", [](PreflightInputs& in) { PutText(*in.calibration, hdr::kConfigId, "CAR 8"); },
@@ -131,7 +125,7 @@ TEST(PreflightCheckTest, EachConditionGivesItsLevel) {
   ASSERT_EQ(green.size(), 8u);
   for (const PreflightLine& line : green) EXPECT_EQ(line.level, CheckLevel::kOk) << line.text;
 
-  for (const CheckCase& c : cases) {
+  for (const Case& c : cases) {
     PreflightInputs in = GreenInputs();
     c.change(in);
     const std::vector<PreflightLine> lines = EvaluatePreflight(in);
@@ -143,10 +137,8 @@ TEST(PreflightCheckTest, EachConditionGivesItsLevel) {
 }
 
 TEST(PreflightCheckTest, ClockDriftTakesTheShorterWayRoundTheDay) {
-  const struct {
-    std::uint16_t lcu;
-    int hour, minute, drift;
-  } cases[] = {{23 * 60 + 59, 0, 1, -2}, {1, 23, 58, 3}, {600, 10, 0, 0}, {600 + 1440 * 3, 9, 0, 60}, {0, 12, 0, -720}};
+  const struct { std::uint16_t lcu; int hour, minute, drift; } cases[] = {
+      {23 * 60 + 59, 0, 1, -2}, {1, 23, 58, 3}, {600, 10, 0, 0}, {600 + 1440 * 3, 9, 0, 60}, {0, 12, 0, -720}};
   for (const auto& c : cases)
     EXPECT_EQ(ClockDriftMinutes(c.lcu, {2026, 12, 7, c.hour, c.minute, 0, 0}), c.drift) << c.lcu;
 }

@@ -35,10 +35,6 @@ class LcuSessionTest : public ::testing::Test {
     f.GoOnline();
     memory.SetRun(0x9000, 1);
   }
-  ~LcuSessionTest() override {
-    session.RemoveMonitor(a);
-    session.RemoveMonitor(b);
-  }
 
   void AdvanceTo(int ms) { f.clock.monotonic = Clock::TimePoint{} + milliseconds(ms); }
   /// A step at ms after the start; what it sent, one word per transfer that tells who sent
@@ -59,10 +55,10 @@ class LcuSessionTest : public ::testing::Test {
 
   test::CommandFixture f;
   Listener listener;
-  LcuSession session{f.ctx, listener, LinkUpkeep::kPoll};
-  MonitorDocument a;
+  MonitorDocument a;  // before the session, which leaves them when it goes
   MonitorDocument b;
   MemoryDocument memory;
+  LcuSession session{f.ctx, listener, LinkUpkeep::kPoll};
   const std::array<std::uint16_t, 1> channelsA{300};
   const std::array<std::uint16_t, 1> channelsB{400};
 };
