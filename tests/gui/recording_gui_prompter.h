@@ -1,5 +1,6 @@
 // A GuiPrompter for the desktop program's tests: records every message and dialog, answers
-// questions and dialogs from a script, and never opens a modal window.
+// questions and dialogs from a script, and never opens a modal window. Messages, questions
+// and the core's two dialogs are recorded and answered as by RecordingPrompter.
 #pragma once
 
 #include <algorithm>
@@ -15,22 +16,22 @@
 #include <QString>
 
 #include "gui/app/gui_prompter.h"
+#include "support/recording_prompter.h"
 
 namespace lcu::test {
 
-class RecordingGuiPrompter final : public gui::GuiPrompter {
+// Both bases are Prompters; every Prompter call ends in the overrides here, so the two agree.
+class RecordingGuiPrompter final : public gui::GuiPrompter, public RecordingPrompter {
  public:
   void ShowMessage(MessageKind kind, std::string_view text) override {
-    messages.emplace_back(text);
+    RecordingPrompter::ShowMessage(kind, text);
     kinds.push_back(kind);
   }
-  bool AskQuestion(std::string_view text) override {
-    questions.emplace_back(text);
-    return yes;
-  }
-  std::optional<std::int32_t> RunInitLcuDialog() override { return initAnswer; }
-  std::optional<SessionDataValues> RunSessionDataDialog(const SessionDataValues&, const SessionDataRanges&) override {
-    return sessionAnswer;
+  bool AskQuestion(std::string_view text) override { return RecordingPrompter::AskQuestion(text); }
+  std::optional<std::int32_t> RunInitLcuDialog() override { return RecordingPrompter::RunInitLcuDialog(); }
+  std::optional<SessionDataValues> RunSessionDataDialog(const SessionDataValues& shown,
+                                                        const SessionDataRanges& ranges) override {
+    return RecordingPrompter::RunSessionDataDialog(shown, ranges);
   }
   bool RunPasswordDialog(QString& entry) override {
     passwordShown.push_back(entry);
@@ -82,12 +83,7 @@ class RecordingGuiPrompter final : public gui::GuiPrompter {
     QString title, folder, filter;
   };
 
-  std::vector<std::string> messages;
   std::vector<MessageKind> kinds;
-  bool yes = false;
-  std::vector<std::string> questions;
-  std::optional<std::int32_t> initAnswer;  // nullopt: Cancel
-  std::optional<SessionDataValues> sessionAnswer;  // nullopt: Cancel
   /// Typed entries in order; nullopt (or running out) is Cancel.
   std::deque<std::optional<QString>> passwordEntries;
   /// The text each Password dialog opened with.

@@ -72,13 +72,12 @@ TEST_F(ChannelRecordingTest, AnExistingFileIsReplacedOnlyWhenTheUserSaysYes) {
   WindowWith(kFirst);
   const QString path = FilePath("old.csv");
   std::ofstream(path.toStdString()) << "old\n";
-  prompter->yes = false;
   Record(path);
   EXPECT_FALSE(Recording().IsRecording());
   EXPECT_EQ(prompter->questions, std::vector<std::string>{"old.csv already exists. Do you want to replace it ?"});
   EXPECT_EQ(Lines(path), QStringList{"old"});
 
-  prompter->yes = true;
+  prompter->answers = {true};
   Record(path);
   ASSERT_TRUE(Recording().IsRecording());
   EXPECT_EQ(Lines(path), QStringList{"old"}) << "the old file stays until the new one is complete";

@@ -74,14 +74,14 @@ TEST_F(MenuCommands, AFailureHalfWayThroughEachCommandReachesTheUser) {
          for (const auto& entry : fs::directory_iterator(dataDir)) fs::remove(entry.path());
        },
        expect::Download},
-      {"Send Config", gui::cmd::kSendConfig, [&] { prompter->yes = true; }, expect::SendConfig},
-      {"Reset Logbook", gui::cmd::kResetLogbook, [&] { prompter->yes = true; }, expect::ResetLogbook},
+      {"Send Config", gui::cmd::kSendConfig, [] {}, expect::SendConfig},
+      {"Reset Logbook", gui::cmd::kResetLogbook, [] {}, expect::ResetLogbook},
       {"Start Logger", gui::cmd::kStartLogger, [&] { app->State().m_bLoggerStarted = 0; }, expect::StartLogger},
       {"Stop Logger", gui::cmd::kStartLogger, [&] { app->State().m_bLoggerStarted = 1; }, expect::StartLogger},
       {"Initialize LCU", gui::cmd::kInitializeLcu, [&] { prompter->initAnswer = 1; }, expect::InitializeLcu},
       {"Session Data", gui::cmd::kSessionData, [&] { prompter->sessionAnswer = SessionDataValues{5, 2, 40, 3}; },
        expect::SessionData},
-      {"Extract Setup", gui::cmd::kExtractSetup, [&] { prompter->yes = true; }, expect::ExtractSetup},
+      {"Extract Setup", gui::cmd::kExtractSetup, [] {}, expect::ExtractSetup},
       {"Read Hex File", gui::cmd::kReadHexFile, [] {}, expect::ReadHexFile},
       {"LCU Configuration", gui::cmd::kLcuConfiguration, [] {}, expect::ReadLcu},
       {"Load Hex File", gui::cmd::kLoadHexFile, [&] { prompter->openFileAnswer = QString::fromStdString(hexPath); },
@@ -90,6 +90,7 @@ TEST_F(MenuCommands, AFailureHalfWayThroughEachCommandReachesTheUser) {
   for (const auto& c : commands) {
     SCOPED_TRACE(c.name);
     c.prepare();
+    prompter->answers = {true, true};  // Yes to every question
     prompter->messages.clear();
     prompter->kinds.clear();
     const int transfers = TransfersOf([&] { Choose(c.id); });
@@ -98,6 +99,7 @@ TEST_F(MenuCommands, AFailureHalfWayThroughEachCommandReachesTheUser) {
 
     const int k = (transfers + 1) / 2;
     c.prepare();
+    prompter->answers = {true, true};
     fs::remove(DefaultSetupExtractPath());
     fs::remove(DefaultProgramDumpPath());
     const std::string downloadFile = Value(reg::kDownloadSection, reg::kFile);

@@ -146,7 +146,7 @@ TEST_F(MonitorViewTest, RightClickAndEnterFollowTheSelectionAndTheLink) {
 TEST_F(MonitorViewTest, ZeroingTakesTheSelectedRowsAndTheirShownValues) {
   CMonitorView& view = WindowWith(std::vector<std::uint16_t>{200, 3, 4, 5});
   Update(view);
-  prompter->yes = true;
+  prompter->answers = {true, true};  // the LCU holds data: the two zeroings send anyway
   app->Device().m_bOnline = 0;
   view.OnZeroAllChannels();
   EXPECT_EQ(prompter->Count(msg::kLcuOffline), 1);
