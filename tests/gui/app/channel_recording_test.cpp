@@ -46,11 +46,9 @@ TEST_F(ChannelRecordingTest, RecordsEveryWindowsReadingsUntilStopWithGapsWhileOf
   };
   round();
   round();
-  sim->Unplug();
-  Tick();
+  Unplug();
   round();
-  sim->Replug();
-  Tick();
+  Replug(1);
   round();
   Choose(gui::cmd::kStopRecording);
 

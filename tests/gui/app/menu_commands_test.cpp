@@ -105,9 +105,7 @@ TEST_F(MenuCommands, AFailureHalfWayThroughEachCommandReachesTheUser) {
     EXPECT_EQ(Value(reg::kDownloadSection, reg::kFile), downloadFile);
 
     sim->SetFaults({});
-    sim->Replug();
-    Tick();
-    Tick();
+    Replug(2);
     ASSERT_TRUE(app->Device().m_bOnline);
   }
 }

@@ -61,19 +61,15 @@ TEST_F(MainFrameTick, TheSecondAnsweringPollInARowRunsTheConnectionActionsOnce) 
   EXPECT_EQ(connections->count(), 1);
   EXPECT_EQ(DefinitionLoads(), 1U);
 
-  sim->Unplug();
-  Tick();
+  Unplug();
   EXPECT_EQ(Frame().PaneText(1), kOffLine);
   for (int pane = 2; pane < gui::kStatusPanes; ++pane) EXPECT_EQ(Frame().PaneText(pane), "") << pane;
   EXPECT_EQ(Value(reg::kChannelData, reg::kCurrentLcu), "-1");
   EXPECT_EQ(Value(reg::kChannelData, reg::kChannelValue), "-1");
   EXPECT_EQ(Session().PollPeriod(), kConnectedPollPeriod);
-  sim->Replug();
-  Tick();
-  sim->Unplug();
-  Tick();
-  sim->Replug();
-  Tick();
+  Replug(1);
+  Unplug();
+  Replug(1);
   EXPECT_EQ(connections->count(), 1);
   Tick();
   EXPECT_EQ(connections->count(), 2);
@@ -98,14 +94,12 @@ TEST_F(MainFrameTick, ServesChannelValuesForChannelsThreeToSixtyThreeUntilItClos
   Choose(gui::cmd::kStartLogger);
   ASSERT_TRUE(Menu().IsChecked(gui::cmd::kStartLogger));
   ASSERT_EQ(app->State().m_bLoggerStarted, 1);
-  sim->Unplug();
-  Tick();
+  Unplug();
   EXPECT_FALSE(Menu().IsChecked(gui::cmd::kStartLogger));
   EXPECT_EQ(app->State().m_bLoggerStarted, 0);
 
-  sim->Replug();
   Profile(Store()).WriteProfileString(reg::kChannelData, reg::kChannelId, "3");
-  Tick();
+  Replug(1);
   ASSERT_NE(Value(reg::kChannelData, reg::kChannelValue), "-1");
   Stop();
   EXPECT_EQ(Value(reg::kChannelData, reg::kChannelValue), "-1");
@@ -121,8 +115,7 @@ TEST_F(MainFrameTick, TheLinkPaneSaysWhyItIsOffLineAndThePromptFollowsThePointer
   const QString notAttached = QString::fromStdString(sim::LinkErrorText(sim::kErrorFileNotFound));
   ASSERT_FALSE(notAttached.isEmpty());
 
-  sim->Unplug();
-  Tick();
+  Unplug();
   EXPECT_EQ(linkPane->toolTip(), notAttached);
   EXPECT_EQ(Frame().PaneText(0), "Ready") << "the prompt waits for the pointer";
 
@@ -130,15 +123,12 @@ TEST_F(MainFrameTick, TheLinkPaneSaysWhyItIsOffLineAndThePromptFollowsThePointer
   QCoreApplication::sendEvent(linkPane, &enter);
   EXPECT_EQ(Frame().PaneText(0), notAttached);
 
-  sim->Replug();
-  Tick();
-  Tick();
+  Replug(2);
   EXPECT_EQ(linkPane->text(), kOnLine);
   EXPECT_EQ(linkPane->toolTip(), "");
   EXPECT_EQ(Frame().PaneText(0), "Ready") << "the reason went with the pointer still there";
 
-  sim->Unplug();
-  Tick();
+  Unplug();
   EXPECT_FALSE(linkPane->toolTip().isEmpty());
   EXPECT_EQ(Frame().PaneText(0), linkPane->toolTip());
   QEvent leave(QEvent::Leave);

@@ -173,8 +173,7 @@ TEST_F(MemoryViewTest, TheWriteSendsTheDatumToEverySelectedRowInTheChosenFormatA
   EXPECT_TRUE(prompter->messages.empty());
 
   // Off line: the message and no dialog.
-  sim->Unplug();
-  Tick();
+  Unplug();
   prompter->modalTitles.clear();
   EXPECT_EQ(WritesOfRightClick(view), 0);
   EXPECT_EQ(prompter->messages, std::vector<std::string>{std::string(msg::kLcuOffline)});

@@ -72,8 +72,7 @@ TEST_F(StripChartTest, TakesTheSessionsReadingsWithoutTransfersOfItsOwnAndBreaks
   }
   EXPECT_TRUE(chart.LegendText(0).startsWith(QStringLiteral("FUEL PRESS [bar]")));
 
-  sim->Unplug();
-  Tick();
+  Unplug();
   Update(view);
   EXPECT_EQ(chart.History().Size(), 4U);
   EXPECT_EQ(chart.History().ValueAt(0, 3), std::nullopt) << "a gap where the LCU was off line";
@@ -100,12 +99,9 @@ TEST_F(StripChartTest, TracesDrawnTickByTickMatchTheSameTracesDrawnAfresh) {
       Update(view);
       // A late tick's gap now and then breaks the lines.
       if (tick % 37 == 36) {
-        sim->Unplug();
-        Tick();
+        Unplug();
         Update(view);
-        sim->Replug();
-        Tick();
-        Tick();
+        Replug(2);
         ASSERT_TRUE(app->Device().m_bOnline);
       }
       (void)chart.grab();
