@@ -105,8 +105,6 @@ TEST_F(MainMenuTest, SettingsTogglesFollowTheRegistryAndWriteItBack) {
   }
 }
 
-// A refused Start Logger keeps its check mark off; pane zero shows the highlighted item's
-// prompt and otherwise Ready.
 TEST_F(MainMenuTest, ARefusedStartLoggerStaysUncheckedAndPaneZeroShowsPrompts) {
   Start();
   app->State().m_bDownloadRunning = 1;

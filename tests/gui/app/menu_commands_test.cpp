@@ -110,7 +110,6 @@ TEST_F(MenuCommands, AFailureHalfWayThroughEachCommandReachesTheUser) {
   }
 }
 
-// Commands that need the LCU refuse before any dialog while it is off line.
 TEST_F(MenuCommands, OffLineCommandsRefuseBeforeTheirDialogs) {
   Start();
   Choose(gui::cmd::kLcuConfiguration);

@@ -101,7 +101,6 @@ TEST(CorvalentProgram, HelpAndVersionNeedNoDisplay) {
   }
 }
 
-// The built program: a second copy ends at once, silently, while the first runs on.
 TEST(CorvalentProgram, ASecondCopyEndsAtOnce) {
   QTemporaryDir home;
   QDir(home.path()).mkpath(QStringLiteral("run"));

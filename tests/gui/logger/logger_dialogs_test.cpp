@@ -80,8 +80,7 @@ TEST(SessionDataDialog, ShowsTheValuesAndRefusesAFieldThatIsNoIntegerOrOutOfRang
   EXPECT_EQ(dialog.Values(), (SessionDataValues{5, 2, 30, 65535}));
 }
 
-// The download's dialog opens empty, steps, and shows its figures under the bar, which
-// follows the bytes from then on, until it closes; Ctrl+S, and no other key, asks the download to stop.
+// The bar steps until the bytes come, then follows them; Ctrl+S, and no other key, asks to stop.
 TEST(ProgressDialog, ShowsTheFiguresOfTheDownloadAndCtrlSAsksToStop) {
   std::int32_t stop = 0;
   gui::FrameCommandUi ui(stop);

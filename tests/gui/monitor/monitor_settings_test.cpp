@@ -252,8 +252,6 @@ TEST_F(MonitorSettingsTest, FailuresAreReportedOnceAndLeaveTheRightState) {
       << message;
 }
 
-// Close ends the file but not the registry value; closing the main window saves first, and
-// Cancel never blocks it.
 TEST_F(MonitorSettingsTest, CloseEndsTheFileAndClosingTheMainWindowSavesIt) {
   WindowWith(Range(0, 2));
   AddOtherWindow();

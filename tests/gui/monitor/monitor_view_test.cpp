@@ -40,10 +40,9 @@ class MonitorViewTest : public OnLineGuiFixture {
 };
 
 // A tick exchanges 20 channels in two blocks of three transfers and signals the Value and Raw
-// columns of every row once each; a window without channels exchanges and signals nothing.
-// The Value cell's tooltip tells how the shown value was made from the row's last reading:
-// nothing before the first reading, then the reading first and the shown text last. Off line an
-// update changes nothing and the rows keep their labels until the LCU is back.
+// columns once each. The Value cell's tooltip tells how the shown value was made from the row's
+// last reading: nothing before the first reading, then the reading first and the shown text last.
+// Off line the rows keep their labels until the LCU is back; no channels, no exchange.
 TEST_F(MonitorViewTest, ATickFillsAndSignalsTheValueAndRawColumnsOfEveryRowAndAFailedOneChangesNothing) {
   std::vector<std::uint16_t> channels = Range(0, 19);
   channels.push_back(98);
@@ -163,8 +162,6 @@ TEST_F(MonitorViewTest, ZeroingTakesTheSelectedRowsAndTheirShownValues) {
   EXPECT_EQ(prompter->Count(msg::kConfigurationUpdated), 2);
 }
 
-// Set Font takes the chosen font (Cancel keeps the old) and widens the ID, Value and Raw
-// columns so that the readings show whole.
 TEST_F(MonitorViewTest, SetFontWidensIdValueAndRawToTheirTexts) {
   CMonitorView& view = WindowWith(Range(3, 6));
   Update(view);

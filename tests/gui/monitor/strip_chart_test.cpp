@@ -29,16 +29,31 @@ class StripChartTest : public OnLineGuiFixture {
 
 constexpr std::uint16_t kChannels[] = {5, 15, 70};
 
-TEST_F(StripChartTest, ViewMenuToolbarAndRightClickShowAndHideTheActiveWindowsChart) {
+TEST_F(StripChartTest, ShownForTheActiveWindowItTakesTheSessionsReadingsWithoutTransfersOfItsOwn) {
   gui::CMonitorView& first = WindowWith(kChannels);
   CMonitorPane& pane = PaneOf(FrameOf(first));
+  CStripChart& chart = pane.Chart();
   EXPECT_FALSE(pane.IsChartShown());
   EXPECT_FALSE(Checked());
-
+  Update(first);
+  const int hidden = TransfersOf([&] { Update(first); });
   Choose(gui::cmd::kStripChart);
   EXPECT_TRUE(pane.IsChartShown());
   EXPECT_TRUE(Checked());
-  EXPECT_GT(pane.Chart().height(), 0);
+  EXPECT_GT(chart.height(), 0);
+  EXPECT_EQ(TransfersOf([&] { Update(first); }), hidden) << "the chart adds no transfer";
+  ASSERT_EQ(chart.History().Size(), 3U);
+  ASSERT_EQ(chart.History().Traces(), 3U);
+  for (std::size_t row = 0; row < 3; ++row) {
+    const QString legend = chart.LegendText(row);
+    EXPECT_TRUE(legend.endsWith("  " + Cell(first, static_cast<int>(row), gui::kValueColumn))) << legend.toStdString();
+  }
+  EXPECT_TRUE(chart.LegendText(0).startsWith(QStringLiteral("FUEL PRESS [bar]")));
+  Unplug();
+  Update(first);
+  EXPECT_EQ(chart.History().Size(), 4U);
+  EXPECT_EQ(chart.History().ValueAt(0, 3), std::nullopt) << "a gap where the LCU was off line";
+  EXPECT_TRUE(chart.LegendText(0).endsWith(QStringLiteral("  -")));
 
   // The toolbar's button is the menu's own item.
   const QList<QToolBar*> bars = Frame().findChildren<QToolBar*>();
@@ -55,28 +70,6 @@ TEST_F(StripChartTest, ViewMenuToolbarAndRightClickShowAndHideTheActiveWindowsCh
   Choose(gui::cmd::kStripChart);
   EXPECT_FALSE(PaneOf(FrameOf(second)).IsChartShown());
   EXPECT_TRUE(pane.IsChartShown()) << "only the active window's chart";
-}
-
-TEST_F(StripChartTest, TakesTheSessionsReadingsWithoutTransfersOfItsOwnAndBreaksWhileOffLine) {
-  gui::CMonitorView& view = WindowWith(kChannels);
-  CStripChart& chart = PaneOf(FrameOf(view)).Chart();
-  Update(view);
-  const int hidden = TransfersOf([&] { Update(view); });
-  Choose(gui::cmd::kStripChart);
-  EXPECT_EQ(TransfersOf([&] { Update(view); }), hidden) << "the chart adds no transfer";
-  ASSERT_EQ(chart.History().Size(), 3U);
-  ASSERT_EQ(chart.History().Traces(), 3U);
-  for (std::size_t row = 0; row < 3; ++row) {
-    const QString legend = chart.LegendText(row);
-    EXPECT_TRUE(legend.endsWith("  " + Cell(view, static_cast<int>(row), gui::kValueColumn))) << legend.toStdString();
-  }
-  EXPECT_TRUE(chart.LegendText(0).startsWith(QStringLiteral("FUEL PRESS [bar]")));
-
-  Unplug();
-  Update(view);
-  EXPECT_EQ(chart.History().Size(), 4U);
-  EXPECT_EQ(chart.History().ValueAt(0, 3), std::nullopt) << "a gap where the LCU was off line";
-  EXPECT_TRUE(chart.LegendText(0).endsWith(QStringLiteral("  -")));
 }
 
 // A chart repainted at every tick moves its kept traces along and draws only the new columns;
