@@ -77,6 +77,16 @@ class RecordingGuiPrompter final : public gui::GuiPrompter, public RecordingProm
     return chosen;
   }
 
+  /// Scripts the next dialog, a D: fill fills it in, then OK, which D may refuse.
+  template <typename D>
+  void AcceptNext(std::function<void(D&)> fill) {
+    dialogScripts.push_back([fill = std::move(fill)](QDialog& dialog) {
+      fill(static_cast<D&>(dialog));
+      dialog.accept();
+      return dialog.result() == QDialog::Accepted;
+    });
+  }
+
   int Count(std::string_view text) const { return static_cast<int>(std::count(messages.begin(), messages.end(), text)); }
 
   struct FileDialog {

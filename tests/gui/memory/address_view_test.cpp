@@ -72,14 +72,11 @@ class MemoryViewTest : public OnLineGuiFixture {
 
   // Answers the next "Write Data" dialog with a format and a typed value, noting how it opened.
   void TypeDatum(std::int32_t format, const QString& typed) {
-    prompter->dialogScripts.push_back([this, format, typed](QDialog& dialog) {
-      auto& datum = static_cast<gui::CDatumDlg&>(dialog);
+    prompter->AcceptNext<gui::CDatumDlg>([this, format, typed](auto& datum) {
       shownText.push_back(datum.DataBox().text());
       shownFormat.push_back(datum.FormatButton(gui::g_nLastDataFormat).isChecked() ? gui::g_nLastDataFormat : -1);
       datum.FormatButton(format).click();
       datum.DataBox().setText(typed);
-      dialog.accept();
-      return true;
     });
   }
   std::uint8_t Byte(std::uint16_t address) const { return sim->ReadBlock(address)[0]; }

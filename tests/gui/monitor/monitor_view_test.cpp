@@ -29,14 +29,6 @@ class MonitorViewTest : public OnLineGuiFixture {
  protected:
 
   float Offset(int channel) { return ReadChannelCalibration(app->State().m_calibration.Bytes(), channel).offset; }
-  // Answers the next "Zero channel(s)" dialog with a typed text.
-  void TypeZeroValue(const QString& typed) {
-    prompter->dialogScripts.push_back([typed](QDialog& dialog) {
-      static_cast<gui::CEntOffset&>(dialog).ValueBox().setText(typed);
-      dialog.accept();
-      return dialog.result() == QDialog::Accepted;
-    });
-  }
 };
 
 // A tick exchanges 20 channels in two blocks of three transfers and signals the Value and Raw
@@ -151,12 +143,12 @@ TEST_F(MonitorViewTest, ZeroingTakesTheSelectedRowsAndTheirShownValues) {
   const float shown3 = ParseShownValue(gui::ToStdString(Cell(view, 1, gui::kValueColumn)));
   const float before3 = Offset(3);
   const float before4 = Offset(4);
-  TypeZeroValue(QStringLiteral("10"));
+  prompter->AcceptNext<gui::CEntOffset>([](auto& dialog) { dialog.ValueBox().setText("10"); });
   QTest::keyClick(&view, Qt::Key_Enter);
   EXPECT_FLOAT_EQ(Offset(3), before3 + (10.0F - shown3));
   EXPECT_EQ(Offset(4), before4) << "not selected";
   EXPECT_EQ(Value(reg::kChannelData, reg::kZeroFlag), "TRUE");
-  TypeZeroValue(QStringLiteral("0"));
+  prompter->AcceptNext<gui::CEntOffset>([](auto& dialog) { dialog.ValueBox().setText("0"); });
   view.OnZeroAllChannels();
   EXPECT_NE(Offset(4), before4) << "every row";
   EXPECT_EQ(prompter->Count(msg::kConfigurationUpdated), 2);
@@ -221,27 +213,22 @@ TEST_F(MonitorViewTest, EditChannelsListsTheLevelsChannelsAndTakesTheCheckedInLi
   EXPECT_EQ(view.Document().Channels()[0], 70);
   EXPECT_EQ(prompter->modalTitles.back(), "Active Channels");
 
-  prompter->dialogScripts.push_back([](QDialog& dialog) {
-    QListWidget& list = static_cast<gui::CChanSelectionDlg&>(dialog).CheckList();
+  prompter->AcceptNext<gui::CChanSelectionDlg>([](auto& dialog) {
+    QListWidget& list = dialog.CheckList();
     std::vector<QString> checked;
     for (int i = 0; i < list.count(); ++i)
       if (list.item(i)->checkState() == Qt::Checked) checked.push_back(list.item(i)->text());
     EXPECT_EQ(list.count(), 95);
     EXPECT_EQ(checked, (std::vector<QString>{"FUEL PRESS", "GEAR"}));
     list.item(0)->setCheckState(Qt::Checked);
-    dialog.accept();
-    return true;
   });
   view.OnEditChannels();
   ASSERT_EQ(view.Model().rowCount(), 3);
   const std::pair<int, std::uint16_t> chosen[] = {{0, 0}, {1, 5}, {2, 70}};  // row, channel in list order
   for (const auto& [row, channel] : chosen) EXPECT_EQ(view.Model().Channel(row), channel);
 
-  prompter->dialogScripts.push_back([](QDialog& dialog) {
-    auto& list = static_cast<gui::CChanSelectionDlg&>(dialog).CheckList();
-    for (int i = 0; i < list.count(); ++i) list.item(i)->setCheckState(Qt::Unchecked);
-    dialog.accept();
-    return true;
+  prompter->AcceptNext<gui::CChanSelectionDlg>([](auto& dialog) {
+    for (int i = 0; i < dialog.CheckList().count(); ++i) dialog.CheckList().item(i)->setCheckState(Qt::Unchecked);
   });
   view.OnEditChannels();
   EXPECT_EQ(view.Model().rowCount(), 0);
