@@ -31,7 +31,7 @@ TEST_F(MainMenuTest, ShortcutsAreUniqueWithPromptsAndOnlyTheServiceItemsAndStopR
   std::set<QString> shortcuts;
   std::set<QAction*> grayed = {Menu().Action(gui::cmd::kStopRecording)};  // it waits for a recording
   for (const int id : kServiceItems) grayed.insert(Menu().Action(id));
-  for (const QAction* menu : Frame().menuBar()->actions()) {
+  for (const QAction* menu : Frame().menuBar()->actions())
     for (QAction* item : menu->menu()->actions()) {
       if (item->isSeparator()) continue;
       EXPECT_EQ(item->isEnabled(), grayed.count(item) == 0) << item->text().toStdString();
@@ -39,7 +39,6 @@ TEST_F(MainMenuTest, ShortcutsAreUniqueWithPromptsAndOnlyTheServiceItemsAndStopR
       EXPECT_TRUE(shortcuts.insert(item->shortcut().toString()).second) << item->text().toStdString();
       EXPECT_FALSE(item->statusTip().isEmpty()) << item->text().toStdString();
     }
-  }
   EXPECT_EQ(shortcuts.size(), 14U);
   EXPECT_EQ(Menu().Action(gui::cmd::kPassword)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
   EXPECT_EQ(Menu().Action(gui::cmd::kInitializeLcu)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_I));
