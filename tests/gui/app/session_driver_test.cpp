@@ -7,7 +7,6 @@
 #include <QSignalSpy>
 #include <QStatusBar>
 
-#include "core/app/messages.h"
 #include "core/logger/lcu_status_block.h"
 #include "gui_fixture.h"
 #include "sim/link_protocol.h"

@@ -15,10 +15,7 @@
 namespace lcu::test {
 namespace {
 
-class WindowPlacementTest : public GuiFixture {
- protected:
-  QMenu& WindowMenu() { return *qobject_cast<QMenu*>(Menu().Action(gui::cmd::kWindowArrange)->parent()); }
-};
+using WindowPlacementTest = GuiFixture;
 
 TEST_F(WindowPlacementTest, AbsurdStoredRectanglesAreFittedIntoTheirArea) {
   const std::pair<std::string_view, int> edges[] = {
@@ -72,10 +69,11 @@ TEST_F(WindowPlacementTest, TheWindowMenuListsTheOpenWindowsAndActivatesTheChose
   NewWindow();
   first.SetWindowName(QStringLiteral("Oil & Water"));
   first.OnUpdateFrameTitle();
-  for (int shown = 0; shown < 2; ++shown) emit WindowMenu().aboutToShow();  // made again, never added to
+  QMenu& windowMenu = *qobject_cast<QMenu*>(Menu().Action(gui::cmd::kWindowArrange)->parent());
+  for (int shown = 0; shown < 2; ++shown) emit windowMenu.aboutToShow();  // made again, never added to
   std::vector<QString> labels;
   std::vector<bool> checks;
-  const QList<QAction*> actions = WindowMenu().actions();
+  const QList<QAction*> actions = windowMenu.actions();
   const auto listed = actions.mid(actions.indexOf(Menu().Action(gui::cmd::kWindowArrange)) + 2);
   for (const QAction* action : listed) {
     labels.push_back(action->text());

@@ -15,7 +15,6 @@
 #include "core/monitor/settings_image.h"
 #include "core/util/little_endian.h"
 #include "gui/app/product_version.h"
-#include "gui/app/qt_text.h"
 #include "gui_fixture.h"
 #include "support/temp_folder.h"
 
