@@ -26,7 +26,7 @@ class MainMenuTest : public GuiFixture {
   }
 };
 
-TEST_F(MainMenuTest, ShortcutsAreUniqueWithPromptsAndOnlyTheServiceItemsAndStopRecordingStartGrayed) {
+TEST_F(MainMenuTest, ItemsHaveUniqueShortcutsAndPromptsAndOnlyTheServiceItemsAndStopRecordingStartGrayed) {
   Start();
   std::set<QString> shortcuts;
   std::set<QAction*> grayed = {Menu().Action(gui::cmd::kStopRecording)};  // it waits for a recording
@@ -42,6 +42,20 @@ TEST_F(MainMenuTest, ShortcutsAreUniqueWithPromptsAndOnlyTheServiceItemsAndStopR
   EXPECT_EQ(shortcuts.size(), 14U);
   EXPECT_EQ(Menu().Action(gui::cmd::kPassword)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
   EXPECT_EQ(Menu().Action(gui::cmd::kInitializeLcu)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_I));
+
+  // A refused Start Logger stays unchecked; pane zero shows the highlighted item's prompt, else Ready.
+  app->State().m_bDownloadRunning = 1;
+  Choose(gui::cmd::kStartLogger);
+  EXPECT_FALSE(Menu().IsChecked(gui::cmd::kStartLogger));
+  EXPECT_EQ(prompter->messages, std::vector<std::string>{std::string(msg::kDownloadInProgress)});
+  app->State().m_bDownloadRunning = 0;
+
+  EXPECT_EQ(Frame().PaneText(0), ToQString(gui::text::kReady));
+  Menu().Action(gui::cmd::kStartLogger)->showStatusText(&Frame());
+  EXPECT_EQ(Frame().PaneText(0), ToQString(gui::text::kStartLoggerPrompt));
+  QStatusTipEvent leave{QString()};
+  QCoreApplication::sendEvent(&Frame(), &leave);
+  EXPECT_EQ(Frame().PaneText(0), ToQString(gui::text::kReady));
 }
 
 // Entries are compared in lower case without trimming; a wrong one comes back in lower case.
@@ -102,22 +116,6 @@ TEST_F(MainMenuTest, SettingsTogglesFollowTheRegistryAndWriteItBack) {
     Stop();
     SetValue(reg::kSettings, t.value, 0);
   }
-}
-
-TEST_F(MainMenuTest, ARefusedStartLoggerStaysUncheckedAndPaneZeroShowsPrompts) {
-  Start();
-  app->State().m_bDownloadRunning = 1;
-  Choose(gui::cmd::kStartLogger);
-  EXPECT_FALSE(Menu().IsChecked(gui::cmd::kStartLogger));
-  EXPECT_EQ(prompter->messages, std::vector<std::string>{std::string(msg::kDownloadInProgress)});
-  app->State().m_bDownloadRunning = 0;
-
-  EXPECT_EQ(Frame().PaneText(0), ToQString(gui::text::kReady));
-  Menu().Action(gui::cmd::kStartLogger)->showStatusText(&Frame());
-  EXPECT_EQ(Frame().PaneText(0), ToQString(gui::text::kStartLoggerPrompt));
-  QStatusTipEvent leave{QString()};
-  QCoreApplication::sendEvent(&Frame(), &leave);
-  EXPECT_EQ(Frame().PaneText(0), ToQString(gui::text::kReady));
 }
 
 }  // namespace
