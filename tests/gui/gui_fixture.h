@@ -126,7 +126,6 @@ class GuiFixture : public ::testing::Test {
   }
   /// One update of a window, as a step runs it when its period has come.
   void Update(gui::CMonitorView& view) { Session().Serve(view.Document()); }
-  /// The transfers a call makes.
   template <typename Call>
   int TransfersOf(Call&& call) {
     const int before = sim->TransferCount();

@@ -51,8 +51,7 @@ class RecordingGuiPrompter final : public gui::GuiPrompter, public RecordingProm
     saveDialogs.push_back({title, initialPath, filter});
     return saveFileAnswer;
   }
-  /// Each dialog goes to the next script, which may fill it in and returns OK or Cancel;
-  /// without a script the dialog is cancelled.
+  /// Each dialog goes to the next script, which fills it in and ends it; without one, Cancel.
   bool RunModal(QDialog& dialog) override {
     modalTitles.push_back(dialog.windowTitle());
     if (dialogScripts.empty()) return false;

@@ -56,8 +56,7 @@ TEST_F(ChannelRecordingTest, RecordsEveryWindowsReadingsUntilStopWithGapsWhileOf
   EXPECT_FALSE(Recording().Indicator().isVisibleTo(&Frame()));
   EXPECT_TRUE(Menu().IsEnabled(gui::cmd::kRecordChannels));
   EXPECT_FALSE(Menu().IsEnabled(gui::cmd::kStopRecording));
-  // One line per round of the two windows, with the values the windows show; how each line
-  // is made is the core's recorder test.
+  // One line per round, with the values the windows show (how a line is made is the core's test).
   const QStringList lines = Lines(path + ".csv");
   ASSERT_EQ(lines.size(), 5) << lines.join('\n').toStdString();
   EXPECT_EQ(lines[0], "time,FUEL PRESS [bar],GEAR,SUSP FL [mm]");

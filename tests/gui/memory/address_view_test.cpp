@@ -80,7 +80,6 @@ class MemoryViewTest : public OnLineGuiFixture {
     });
   }
   std::uint8_t Byte(std::uint16_t address) const { return sim->ReadBlock(address)[0]; }
-  // Rows of kScratch..kScratch+15 set to a known pattern.
   void ClearScratch(CAddressView& view) {
     sim->WriteDataMemory(kScratch - 0x8000, std::vector<std::uint8_t>(16, 0));
     view.Document().SetRun(kScratch, view.Document().Range());
@@ -165,7 +164,6 @@ TEST_F(MemoryViewTest, TheWriteSendsTheDatumToEverySelectedRowInTheChosenFormatA
   EXPECT_EQ(TransfersOf([&] { RightClick(view); }), 0) << "no row selected";
   EXPECT_TRUE(prompter->messages.empty());
 
-  // Off line: the message and no dialog.
   Unplug();
   prompter->modalTitles.clear();
   EXPECT_EQ(TransfersOf([&] { RightClick(view); }), 0);

@@ -32,7 +32,6 @@ class MonitorSettingsTest : public GuiFixture {
   static std::vector<std::uint8_t> Contents(const QString& path) { return ReadBytes(path.toStdString()); }
   static void Write(const QString& path, std::span<const std::uint8_t> bytes) { WriteBytes(path.toStdString(), bytes); }
   static std::int32_t WindowCount(const std::vector<std::uint8_t>& file) { return le::S32(file, 37); }
-  QString Caption() { return Frame().windowTitle(); }
   QString CaptionWith(const QString& name) {
     return QStringLiteral("Corvalent - ") + gui::GetProductVersion() + (name.isEmpty() ? QString() : " - " + name);
   }
@@ -100,7 +99,7 @@ TEST_F(MonitorSettingsTest, SavedWindowsComeBackAtTheNextStartAsTheyWereShownUpT
   const std::vector<std::uint8_t> file = Contents(path);
   ASSERT_EQ(file.size(), 42172u);
   EXPECT_EQ(WindowCount(file), 3) << "the other window takes no record";
-  EXPECT_EQ(Caption(), CaptionWith("three.nsb"));
+  EXPECT_EQ(Frame().windowTitle(), CaptionWith("three.nsb"));
   EXPECT_EQ(Value(reg::kSettings, reg::kMonitor), path.toStdString());
   ASSERT_EQ(prompter->saveDialogs.size(), 1u);
   EXPECT_EQ(prompter->saveDialogs[0].title, "Save Settings");
@@ -112,7 +111,7 @@ TEST_F(MonitorSettingsTest, SavedWindowsComeBackAtTheNextStartAsTheyWereShownUpT
   qApp->installEventFilter(&recorder);
   Start();
   qApp->removeEventFilter(&recorder);
-  EXPECT_EQ(Caption(), CaptionWith("three.nsb"));
+  EXPECT_EQ(Frame().windowTitle(), CaptionWith("three.nsb"));
   const auto frames = Frames();
   ASSERT_EQ(frames.size(), 3u);
   for (std::size_t k = 0; k < frames.size(); ++k) {
@@ -155,14 +154,13 @@ TEST_F(MonitorSettingsTest, OpenClosesTheOldWindowsAndOpensTheStoredOnes) {
     EXPECT_EQ(frames[k]->windowTitle(), "");
     EXPECT_EQ(ViewOf(*frames[k]).Model().rowCount(), 0);
   }
-  EXPECT_EQ(Caption(), CaptionWith("hand.nsb"));
+  EXPECT_EQ(Frame().windowTitle(), CaptionWith("hand.nsb"));
   EXPECT_EQ(Value(reg::kSettings, reg::kMonitor), path.toStdString());
   ASSERT_EQ(prompter->fileDialogs.size(), 1u);
   EXPECT_EQ(prompter->fileDialogs[0].title, "Load Settings");
   EXPECT_EQ(prompter->fileDialogs[0].filter, "Setting Files (*.nsb)");
 
-  // A file that ends inside the reserved bytes after the version opens no window, and none
-  // of the previous file's.
+  // A file that ends inside the reserved bytes opens no window, and none of the previous file's.
   const QString cut = FilePath("short.nsb");
   Write(cut, std::vector<std::uint8_t>(20));
   Open(cut);
@@ -208,7 +206,7 @@ TEST_F(MonitorSettingsTest, FailuresAreReportedOnceAndLeaveTheRightState) {
   Start();
   EXPECT_TRUE(prompter->messages.empty());
   EXPECT_TRUE(Frames().empty());
-  EXPECT_EQ(Caption(), CaptionWith(QString()));
+  EXPECT_EQ(Frame().windowTitle(), CaptionWith(QString()));
 
   // A file that cannot be created: reported, nothing written, but current and in the caption.
   const QString nowhere = FilePath("no-folder/x.nsb");
@@ -216,7 +214,7 @@ TEST_F(MonitorSettingsTest, FailuresAreReportedOnceAndLeaveTheRightState) {
   EXPECT_EQ(prompter->messages, std::vector<std::string>{FormatSystemError(
                                     msg::kFailedToOpenAFile, nowhere.toStdString() + ": No such file or directory")});
   EXPECT_EQ(Value(reg::kSettings, reg::kMonitor), missing.toStdString()) << "registry unchanged";
-  EXPECT_EQ(Caption(), CaptionWith("x.nsb"));
+  EXPECT_EQ(Frame().windowTitle(), CaptionWith("x.nsb"));
 
 #if !defined(_WIN32)
   // A save over a file that the disk cannot take whole leaves the old layout as it was.
@@ -235,14 +233,13 @@ TEST_F(MonitorSettingsTest, FailuresAreReportedOnceAndLeaveTheRightState) {
   EXPECT_EQ(QFileInfo(kept).dir().entryList(QDir::Files | QDir::Hidden), (QStringList{"kept.nsb", "kept.nsb.chart"}));
 #endif
 
-  // A file that opens but cannot be read: the first page of a process's memory is not
-  // mapped, so reading it fails.
+  // A file that opens but cannot be read: the first page of a process's memory is not mapped.
   const QString unreadable = QStringLiteral("/proc/self/mem");
   if (!QFileInfo::exists(unreadable)) return;
   prompter->messages.clear();
   Open(unreadable);
   EXPECT_TRUE(Frames().empty());
-  EXPECT_EQ(Caption(), CaptionWith("mem")) << "the caption already names the file";
+  EXPECT_EQ(Frame().windowTitle(), CaptionWith("mem")) << "the caption already names the file";
   ASSERT_EQ(prompter->messages.size(), 1u);
   const std::string& message = prompter->messages[0];
   EXPECT_TRUE(message.starts_with("Failed to read settings file.\n/proc/self/mem: ") && !message.ends_with(": "))
@@ -259,7 +256,7 @@ TEST_F(MonitorSettingsTest, CloseEndsTheFileAndClosingTheMainWindowSavesIt) {
   RunPosted();
   ASSERT_EQ(Frames().size(), 1u);
   EXPECT_EQ(gui::CMonitorTemplate::MonitorViewOf(*Frames()[0]), nullptr);
-  EXPECT_EQ(Caption(), CaptionWith(QString()));
+  EXPECT_EQ(Frame().windowTitle(), CaptionWith(QString()));
   EXPECT_EQ(Value(reg::kSettings, reg::kMonitor), path.toStdString());
 
   // No file is current: Save and closing the main window ask; Cancel writes nothing.

@@ -55,7 +55,6 @@ TEST_F(StripChartTest, ShownForTheActiveWindowItTakesTheSessionsReadingsWithoutT
   EXPECT_EQ(chart.History().ValueAt(0, 3), std::nullopt) << "a gap where the LCU was off line";
   EXPECT_TRUE(chart.LegendText(0).endsWith(QStringLiteral("  -")));
 
-  // The toolbar's button is the menu's own item.
   const QList<QToolBar*> bars = Frame().findChildren<QToolBar*>();
   ASSERT_EQ(bars.size(), 1);
   EXPECT_TRUE(bars[0]->actions().contains(Menu().Action(gui::cmd::kStripChart)));
