@@ -66,12 +66,11 @@ TEST_F(MainMenuTest, PasswordEntriesUnlockTheServiceItems) {
     bool unlocked;
     std::size_t invalid;
   } cases[] = {
-      {"first password in capitals", {QStringLiteral("TARNWELL")}, true, 0},
-      {"second password in mixed case", {QStringLiteral("MossGate")}, true, 0},
-      {"trailing blank, then Cancel", {QStringLiteral("tarnwell "), std::nullopt}, false, 1},
-      {"three wrong, then Cancel", {QStringLiteral("WrOng"), QStringLiteral("b"), QStringLiteral("c"), std::nullopt},
-       false, 3},
-      {"wrong, then right", {QStringLiteral("wrong"), QStringLiteral("mossgate")}, true, 1},
+      {"first password in capitals", {"TARNWELL"}, true, 0},
+      {"second password in mixed case", {"MossGate"}, true, 0},
+      {"trailing blank, then Cancel", {"tarnwell ", std::nullopt}, false, 1},
+      {"three wrong, then Cancel", {"WrOng", "b", "c", std::nullopt}, false, 3},
+      {"wrong, then right", {"wrong", "mossgate"}, true, 1},
       {"Cancel at once", {std::nullopt}, false, 0},
   };
   for (const auto& c : cases) {

@@ -37,9 +37,8 @@ TEST_F(MainFrameTick, TheSecondAnsweringPollInARowRunsTheConnectionActionsOnce) 
   Tick();
   const StatusPaneTexts expected = OnlinePaneTexts(LcuStatusBlock(sim->ReadBlock(0x8000)));
   EXPECT_EQ(Frame().PaneText(1), kOnLine);
-  EXPECT_EQ(Frame().PaneText(2).toStdString(), expected.lcu);
-  EXPECT_EQ(Frame().PaneText(3).toStdString(), expected.memory);
-  EXPECT_EQ(Frame().PaneText(4).toStdString(), expected.clock);
+  const std::pair<int, std::string> panes[] = {{2, expected.lcu}, {3, expected.memory}, {4, expected.clock}};
+  for (const auto& [pane, text] : panes) EXPECT_EQ(Frame().PaneText(pane).toStdString(), text) << pane;
   EXPECT_EQ(Value(reg::kChannelData, reg::kCurrentLcu), "1");
   EXPECT_EQ(connections->count(), 0);
   EXPECT_EQ(Value(reg::kDownloadSection, reg::kFile), "(missing)");

@@ -41,8 +41,7 @@ TEST_F(LcuCheckTest, ConnectionOpensTheWindowOnlyWithSomethingToSayAndTheMenuSho
   EXPECT_TRUE(sim->DataMemory() == data);
   EXPECT_TRUE(sim->ProgramMemory() == program);
 
-  // A connection with nothing to say opens nothing: data kept in the LCU by a download with
-  // Protect Data counts as downloaded, and the clock is set to the simulated LCU's.
+  // Nothing to say opens nothing: data a Protect Data download kept counts as downloaded.
   Stop();
   SetValue(reg::kSettings, reg::kAutoDownload, 1);
   SetValue(reg::kSettings, reg::kPreserveBuffer, 1);

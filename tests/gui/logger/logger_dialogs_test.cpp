@@ -65,7 +65,6 @@ TEST(SessionDataDialog, ShowsTheValuesAndRefusesAFieldThatIsNoIntegerOrOutOfRang
   EXPECT_NE(dialog.result(), QDialog::Accepted);
   EXPECT_EQ(prompter.messages, std::vector<std::string>{std::string(msg::kEnterInteger)});
 
-  // A value the LCU cannot store as entered: the range message, and the dialog stays open.
   prompter.messages.clear();
   Edit(dialog, 2)->setText(QStringLiteral("30"));
   Edit(dialog, 3)->setText(QStringLiteral("70000"));
