@@ -92,6 +92,16 @@ class GuiFixture : public ::testing::Test {
   LcuSession& Session() { return app->Session(); }
   /// The main window's poll, as a step runs it when it is due.
   void Tick() { Session().Poll(); }
+  /// The LCU unplugged, and the poll that finds it gone.
+  void Unplug() {
+    sim->Unplug();
+    Tick();
+  }
+  /// The LCU plugged in again and polled: two answering polls in a row are a connection.
+  void Replug(int polls) {
+    sim->Replug();
+    for (int i = 0; i < polls; ++i) Tick();
+  }
   void Choose(int commandId) { Menu().Action(commandId)->trigger(); }
   void SaveAs(const QString& path) {
     prompter->saveFileAnswer = path;
@@ -116,7 +126,6 @@ class GuiFixture : public ::testing::Test {
   }
   /// One update of a window, as a step runs it when its period has come.
   void Update(gui::CMonitorView& view) { Session().Serve(view.Document()); }
-  /// The transfers a call makes.
   template <typename Call>
   int TransfersOf(Call&& call) {
     const int before = sim->TransferCount();

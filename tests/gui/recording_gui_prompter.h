@@ -1,5 +1,6 @@
 // A GuiPrompter for the desktop program's tests: records every message and dialog, answers
-// questions and dialogs from a script, and never opens a modal window.
+// questions and dialogs from a script, and never opens a modal window. Messages, questions
+// and the core's two dialogs are recorded and answered as by RecordingPrompter.
 #pragma once
 
 #include <algorithm>
@@ -15,22 +16,22 @@
 #include <QString>
 
 #include "gui/app/gui_prompter.h"
+#include "support/recording_prompter.h"
 
 namespace lcu::test {
 
-class RecordingGuiPrompter final : public gui::GuiPrompter {
+// Both bases are Prompters; every Prompter call ends in the overrides here, so the two agree.
+class RecordingGuiPrompter final : public gui::GuiPrompter, public RecordingPrompter {
  public:
   void ShowMessage(MessageKind kind, std::string_view text) override {
-    messages.emplace_back(text);
+    RecordingPrompter::ShowMessage(kind, text);
     kinds.push_back(kind);
   }
-  bool AskQuestion(std::string_view text) override {
-    questions.emplace_back(text);
-    return yes;
-  }
-  std::optional<std::int32_t> RunInitLcuDialog() override { return initAnswer; }
-  std::optional<SessionDataValues> RunSessionDataDialog(const SessionDataValues&, const SessionDataRanges&) override {
-    return sessionAnswer;
+  bool AskQuestion(std::string_view text) override { return RecordingPrompter::AskQuestion(text); }
+  std::optional<std::int32_t> RunInitLcuDialog() override { return RecordingPrompter::RunInitLcuDialog(); }
+  std::optional<SessionDataValues> RunSessionDataDialog(const SessionDataValues& shown,
+                                                        const SessionDataRanges& ranges) override {
+    return RecordingPrompter::RunSessionDataDialog(shown, ranges);
   }
   bool RunPasswordDialog(QString& entry) override {
     passwordShown.push_back(entry);
@@ -50,8 +51,7 @@ class RecordingGuiPrompter final : public gui::GuiPrompter {
     saveDialogs.push_back({title, initialPath, filter});
     return saveFileAnswer;
   }
-  /// Each dialog goes to the next script, which may fill it in and returns OK or Cancel;
-  /// without a script the dialog is cancelled.
+  /// Each dialog goes to the next script, which fills it in and ends it; without one, Cancel.
   bool RunModal(QDialog& dialog) override {
     modalTitles.push_back(dialog.windowTitle());
     if (dialogScripts.empty()) return false;
@@ -76,18 +76,23 @@ class RecordingGuiPrompter final : public gui::GuiPrompter {
     return chosen;
   }
 
+  /// Scripts the next dialog, a D: fill fills it in, then OK, which D may refuse.
+  template <typename D>
+  void AcceptNext(std::function<void(D&)> fill) {
+    dialogScripts.push_back([fill = std::move(fill)](QDialog& dialog) {
+      fill(static_cast<D&>(dialog));
+      dialog.accept();
+      return dialog.result() == QDialog::Accepted;
+    });
+  }
+
   int Count(std::string_view text) const { return static_cast<int>(std::count(messages.begin(), messages.end(), text)); }
 
   struct FileDialog {
     QString title, folder, filter;
   };
 
-  std::vector<std::string> messages;
   std::vector<MessageKind> kinds;
-  bool yes = false;
-  std::vector<std::string> questions;
-  std::optional<std::int32_t> initAnswer;  // nullopt: Cancel
-  std::optional<SessionDataValues> sessionAnswer;  // nullopt: Cancel
   /// Typed entries in order; nullopt (or running out) is Cancel.
   std::deque<std::optional<QString>> passwordEntries;
   /// The text each Password dialog opened with.

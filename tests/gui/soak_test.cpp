@@ -76,11 +76,10 @@ class SoakTest : public GuiFixture {
     Start(std::make_unique<SystemClock>());
     Forget();
   }
-  // The user knows the service password, says Yes and cancels every other dialog. What the
+  // The user knows the service password and cancels every other dialog. What the
   // prompter records is forgotten at every step: a soak must not hold what grows with time.
   void Forget() {
     *prompter = RecordingGuiPrompter();
-    prompter->yes = true;
     prompter->passwordEntries = {gui::ToQString(gui::text::kServicePassword1)};
   }
 

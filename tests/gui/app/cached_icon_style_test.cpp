@@ -15,8 +15,7 @@ QImage Picture(const QIcon& icon) { return icon.pixmap(16, 16).toImage(); }
 TEST(CachedIconStyle, DrawsWhatTheWrappedStyleDrawsInEitherDirection) {
   const std::unique_ptr<QStyle> plain(QStyleFactory::create(QStringLiteral("Fusion")));
   gui::CachedIconStyle cached(QStyleFactory::create(QStringLiteral("Fusion")));
-  // The title-bar icons of every child window, and arrows that point the other way from
-  // right to left.
+  // Every child window's title-bar icons, and arrows that point the other way from right to left.
   const QStyle::StandardPixmap icons[] = {QStyle::SP_TitleBarMinButton, QStyle::SP_TitleBarMaxButton,
                                           QStyle::SP_TitleBarNormalButton, QStyle::SP_TitleBarCloseButton,
                                           QStyle::SP_ArrowBack, QStyle::SP_ArrowForward};

@@ -46,11 +46,9 @@ TEST_F(ChannelRecordingTest, RecordsEveryWindowsReadingsUntilStopWithGapsWhileOf
   };
   round();
   round();
-  sim->Unplug();
-  Tick();
+  Unplug();
   round();
-  sim->Replug();
-  Tick();
+  Replug(1);
   round();
   Choose(gui::cmd::kStopRecording);
 
@@ -58,8 +56,7 @@ TEST_F(ChannelRecordingTest, RecordsEveryWindowsReadingsUntilStopWithGapsWhileOf
   EXPECT_FALSE(Recording().Indicator().isVisibleTo(&Frame()));
   EXPECT_TRUE(Menu().IsEnabled(gui::cmd::kRecordChannels));
   EXPECT_FALSE(Menu().IsEnabled(gui::cmd::kStopRecording));
-  // One line per round of the two windows, with the values the windows show; how each line
-  // is made is the core's recorder test.
+  // One line per round, with the values the windows show (how a line is made is the core's test).
   const QStringList lines = Lines(path + ".csv");
   ASSERT_EQ(lines.size(), 5) << lines.join('\n').toStdString();
   EXPECT_EQ(lines[0], "time,FUEL PRESS [bar],GEAR,SUSP FL [mm]");
@@ -68,25 +65,7 @@ TEST_F(ChannelRecordingTest, RecordsEveryWindowsReadingsUntilStopWithGapsWhileOf
   EXPECT_TRUE(lines[4].endsWith("," + Cell(second, 0, gui::kValueColumn))) << lines[4].toStdString();
 }
 
-TEST_F(ChannelRecordingTest, AnExistingFileIsReplacedOnlyWhenTheUserSaysYes) {
-  WindowWith(kFirst);
-  const QString path = FilePath("old.csv");
-  std::ofstream(path.toStdString()) << "old\n";
-  prompter->yes = false;
-  Record(path);
-  EXPECT_FALSE(Recording().IsRecording());
-  EXPECT_EQ(prompter->questions, std::vector<std::string>{"old.csv already exists. Do you want to replace it ?"});
-  EXPECT_EQ(Lines(path), QStringList{"old"});
-
-  prompter->yes = true;
-  Record(path);
-  ASSERT_TRUE(Recording().IsRecording());
-  EXPECT_EQ(Lines(path), QStringList{"old"}) << "the old file stays until the new one is complete";
-  Choose(gui::cmd::kStopRecording);
-  EXPECT_EQ(Lines(path), QStringList{"time,FUEL PRESS [bar],GEAR"}) << "the new file, with no reading yet";
-}
-
-TEST_F(ChannelRecordingTest, RefusalsAndTheProgramsEnd) {
+TEST_F(ChannelRecordingTest, RefusalsTheReplaceQuestionAndTheProgramsEnd) {
   Record(FilePath("none.csv"));
   EXPECT_FALSE(Recording().IsRecording());
   EXPECT_EQ(prompter->messages, std::vector<std::string>{"No monitor window shows any channel to record."});
@@ -99,6 +78,21 @@ TEST_F(ChannelRecordingTest, RefusalsAndTheProgramsEnd) {
   ASSERT_GE(prompter->messages.size(), 2U);
   EXPECT_EQ(prompter->messages.back().rfind("Failed to create the recording file.\n", 0), 0U) << prompter->messages.back();
   EXPECT_NE(prompter->messages.back().find("inside.csv"), std::string::npos);
+
+  // An existing file is replaced only when the user says Yes.
+  const QString old = FilePath("old.csv");
+  std::ofstream(old.toStdString()) << "old\n";
+  Record(old);
+  EXPECT_FALSE(Recording().IsRecording());
+  EXPECT_EQ(prompter->questions, std::vector<std::string>{"old.csv already exists. Do you want to replace it ?"});
+  EXPECT_EQ(Lines(old), QStringList{"old"});
+
+  prompter->answers = {true};
+  Record(old);
+  ASSERT_TRUE(Recording().IsRecording());
+  EXPECT_EQ(Lines(old), QStringList{"old"}) << "the old file stays until the new one is complete";
+  Choose(gui::cmd::kStopRecording);
+  EXPECT_EQ(Lines(old), QStringList{"time,FUEL PRESS [bar],GEAR"}) << "the new file, with no reading yet";
 
   // Closing the program ends the recording with its file complete.
   const QString path = FilePath("closing.csv");

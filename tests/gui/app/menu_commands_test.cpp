@@ -1,9 +1,6 @@
 // The LCU commands of the main menu, one wiring case each: a transfer failing part way shows
 // the command's messages (which ones is the core's fault matrix), closes the link, leaves no
 // progress dialog and no file behind, and the LCU comes back on line.
-#include <QEvent>
-#include <QObject>
-
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -27,12 +24,6 @@ namespace fs = std::filesystem;
 namespace expect = fault_messages;
 using gui::ToQString;
 
-// The test polls itself: no timer may add a poll while a command lets messages through.
-class TimerBlocker : public QObject {
- protected:
-  bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::Timer; }
-};
-
 class MenuCommands : public GuiFixture {
  protected:
   void SetUp() override {
@@ -41,15 +32,12 @@ class MenuCommands : public GuiFixture {
     m_oldHome = qgetenv("HOME");
     qputenv("HOME", FilePath("").toLocal8Bit());
     fs::create_directories(fs::path(DefaultSetupExtractPath()).parent_path());
-    QCoreApplication::instance()->installEventFilter(&m_timers);
   }
   void TearDown() override {
-    QCoreApplication::instance()->removeEventFilter(&m_timers);
     GuiFixture::TearDown();
     qputenv("HOME", m_oldHome);
   }
 
-  TimerBlocker m_timers;
   QByteArray m_oldHome;
 };
 
@@ -74,14 +62,14 @@ TEST_F(MenuCommands, AFailureHalfWayThroughEachCommandReachesTheUser) {
          for (const auto& entry : fs::directory_iterator(dataDir)) fs::remove(entry.path());
        },
        expect::Download},
-      {"Send Config", gui::cmd::kSendConfig, [&] { prompter->yes = true; }, expect::SendConfig},
-      {"Reset Logbook", gui::cmd::kResetLogbook, [&] { prompter->yes = true; }, expect::ResetLogbook},
+      {"Send Config", gui::cmd::kSendConfig, [] {}, expect::SendConfig},
+      {"Reset Logbook", gui::cmd::kResetLogbook, [] {}, expect::ResetLogbook},
       {"Start Logger", gui::cmd::kStartLogger, [&] { app->State().m_bLoggerStarted = 0; }, expect::StartLogger},
       {"Stop Logger", gui::cmd::kStartLogger, [&] { app->State().m_bLoggerStarted = 1; }, expect::StartLogger},
       {"Initialize LCU", gui::cmd::kInitializeLcu, [&] { prompter->initAnswer = 1; }, expect::InitializeLcu},
       {"Session Data", gui::cmd::kSessionData, [&] { prompter->sessionAnswer = SessionDataValues{5, 2, 40, 3}; },
        expect::SessionData},
-      {"Extract Setup", gui::cmd::kExtractSetup, [&] { prompter->yes = true; }, expect::ExtractSetup},
+      {"Extract Setup", gui::cmd::kExtractSetup, [] {}, expect::ExtractSetup},
       {"Read Hex File", gui::cmd::kReadHexFile, [] {}, expect::ReadHexFile},
       {"LCU Configuration", gui::cmd::kLcuConfiguration, [] {}, expect::ReadLcu},
       {"Load Hex File", gui::cmd::kLoadHexFile, [&] { prompter->openFileAnswer = QString::fromStdString(hexPath); },
@@ -90,6 +78,7 @@ TEST_F(MenuCommands, AFailureHalfWayThroughEachCommandReachesTheUser) {
   for (const auto& c : commands) {
     SCOPED_TRACE(c.name);
     c.prepare();
+    prompter->answers = {true, true};  // Yes to every question
     prompter->messages.clear();
     prompter->kinds.clear();
     const int transfers = TransfersOf([&] { Choose(c.id); });
@@ -98,6 +87,7 @@ TEST_F(MenuCommands, AFailureHalfWayThroughEachCommandReachesTheUser) {
 
     const int k = (transfers + 1) / 2;
     c.prepare();
+    prompter->answers = {true, true};
     fs::remove(DefaultSetupExtractPath());
     fs::remove(DefaultProgramDumpPath());
     const std::string downloadFile = Value(reg::kDownloadSection, reg::kFile);
@@ -115,14 +105,11 @@ TEST_F(MenuCommands, AFailureHalfWayThroughEachCommandReachesTheUser) {
     EXPECT_EQ(Value(reg::kDownloadSection, reg::kFile), downloadFile);
 
     sim->SetFaults({});
-    sim->Replug();
-    Tick();
-    Tick();
+    Replug(2);
     ASSERT_TRUE(app->Device().m_bOnline);
   }
 }
 
-// Commands that need the LCU refuse before any dialog while it is off line.
 TEST_F(MenuCommands, OffLineCommandsRefuseBeforeTheirDialogs) {
   Start();
   Choose(gui::cmd::kLcuConfiguration);

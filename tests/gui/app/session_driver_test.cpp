@@ -7,7 +7,6 @@
 #include <QSignalSpy>
 #include <QStatusBar>
 
-#include "core/app/messages.h"
 #include "core/logger/lcu_status_block.h"
 #include "gui_fixture.h"
 #include "sim/link_protocol.h"
@@ -24,7 +23,6 @@ class MainFrameTick : public GuiFixture {
     connections = std::make_unique<QSignalSpy>(&app->Driver(), &gui::SessionDriver::lcuConnected);
   }
 
-  bool Downloaded() { return Value(reg::kDownloadSection, reg::kFile) != "(missing)"; }
   std::uint32_t DefinitionLoads() { return app->State().m_nDefinitionGeneration; }
 
   std::unique_ptr<QSignalSpy> connections;
@@ -39,19 +37,18 @@ TEST_F(MainFrameTick, TheSecondAnsweringPollInARowRunsTheConnectionActionsOnce) 
   Tick();
   const StatusPaneTexts expected = OnlinePaneTexts(LcuStatusBlock(sim->ReadBlock(0x8000)));
   EXPECT_EQ(Frame().PaneText(1), kOnLine);
-  EXPECT_EQ(Frame().PaneText(2).toStdString(), expected.lcu);
-  EXPECT_EQ(Frame().PaneText(3).toStdString(), expected.memory);
-  EXPECT_EQ(Frame().PaneText(4).toStdString(), expected.clock);
+  const std::pair<int, std::string> panes[] = {{2, expected.lcu}, {3, expected.memory}, {4, expected.clock}};
+  for (const auto& [pane, text] : panes) EXPECT_EQ(Frame().PaneText(pane).toStdString(), text) << pane;
   EXPECT_EQ(Value(reg::kChannelData, reg::kCurrentLcu), "1");
   EXPECT_EQ(connections->count(), 0);
-  EXPECT_FALSE(Downloaded());
+  EXPECT_EQ(Value(reg::kDownloadSection, reg::kFile), "(missing)");
   EXPECT_EQ(DefinitionLoads(), 0U);
   EXPECT_EQ(Session().PollPeriod(), kWaitingPollPeriod);
 
   Tick();
   EXPECT_EQ(connections->count(), 1);
-  EXPECT_TRUE(Downloaded()) << "Auto Download runs on connection";
-  EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(Value(reg::kDownloadSection, reg::kFile))));
+  EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(Value(reg::kDownloadSection, reg::kFile))))
+      << "Auto Download runs on connection";
   EXPECT_EQ(DefinitionLoads(), 1U) << "the channel definitions are reloaded";
   EXPECT_EQ(Session().PollPeriod(), kConnectedPollPeriod);
   EXPECT_TRUE(Session().IsPolling()) << "the poll runs again after the actions";
@@ -61,19 +58,15 @@ TEST_F(MainFrameTick, TheSecondAnsweringPollInARowRunsTheConnectionActionsOnce) 
   EXPECT_EQ(connections->count(), 1);
   EXPECT_EQ(DefinitionLoads(), 1U);
 
-  sim->Unplug();
-  Tick();
+  Unplug();
   EXPECT_EQ(Frame().PaneText(1), kOffLine);
   for (int pane = 2; pane < gui::kStatusPanes; ++pane) EXPECT_EQ(Frame().PaneText(pane), "") << pane;
   EXPECT_EQ(Value(reg::kChannelData, reg::kCurrentLcu), "-1");
   EXPECT_EQ(Value(reg::kChannelData, reg::kChannelValue), "-1");
   EXPECT_EQ(Session().PollPeriod(), kConnectedPollPeriod);
-  sim->Replug();
-  Tick();
-  sim->Unplug();
-  Tick();
-  sim->Replug();
-  Tick();
+  Replug(1);
+  Unplug();
+  Replug(1);
   EXPECT_EQ(connections->count(), 1);
   Tick();
   EXPECT_EQ(connections->count(), 2);
@@ -98,14 +91,12 @@ TEST_F(MainFrameTick, ServesChannelValuesForChannelsThreeToSixtyThreeUntilItClos
   Choose(gui::cmd::kStartLogger);
   ASSERT_TRUE(Menu().IsChecked(gui::cmd::kStartLogger));
   ASSERT_EQ(app->State().m_bLoggerStarted, 1);
-  sim->Unplug();
-  Tick();
+  Unplug();
   EXPECT_FALSE(Menu().IsChecked(gui::cmd::kStartLogger));
   EXPECT_EQ(app->State().m_bLoggerStarted, 0);
 
-  sim->Replug();
   Profile(Store()).WriteProfileString(reg::kChannelData, reg::kChannelId, "3");
-  Tick();
+  Replug(1);
   ASSERT_NE(Value(reg::kChannelData, reg::kChannelValue), "-1");
   Stop();
   EXPECT_EQ(Value(reg::kChannelData, reg::kChannelValue), "-1");
@@ -121,8 +112,7 @@ TEST_F(MainFrameTick, TheLinkPaneSaysWhyItIsOffLineAndThePromptFollowsThePointer
   const QString notAttached = QString::fromStdString(sim::LinkErrorText(sim::kErrorFileNotFound));
   ASSERT_FALSE(notAttached.isEmpty());
 
-  sim->Unplug();
-  Tick();
+  Unplug();
   EXPECT_EQ(linkPane->toolTip(), notAttached);
   EXPECT_EQ(Frame().PaneText(0), "Ready") << "the prompt waits for the pointer";
 
@@ -130,15 +120,12 @@ TEST_F(MainFrameTick, TheLinkPaneSaysWhyItIsOffLineAndThePromptFollowsThePointer
   QCoreApplication::sendEvent(linkPane, &enter);
   EXPECT_EQ(Frame().PaneText(0), notAttached);
 
-  sim->Replug();
-  Tick();
-  Tick();
+  Replug(2);
   EXPECT_EQ(linkPane->text(), kOnLine);
   EXPECT_EQ(linkPane->toolTip(), "");
   EXPECT_EQ(Frame().PaneText(0), "Ready") << "the reason went with the pointer still there";
 
-  sim->Unplug();
-  Tick();
+  Unplug();
   EXPECT_FALSE(linkPane->toolTip().isEmpty());
   EXPECT_EQ(Frame().PaneText(0), linkPane->toolTip());
   QEvent leave(QEvent::Leave);

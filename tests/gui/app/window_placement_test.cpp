@@ -15,10 +15,7 @@
 namespace lcu::test {
 namespace {
 
-class WindowPlacementTest : public GuiFixture {
- protected:
-  QMenu& WindowMenu() { return *qobject_cast<QMenu*>(Menu().Action(gui::cmd::kWindowArrange)->parent()); }
-};
+using WindowPlacementTest = GuiFixture;
 
 TEST_F(WindowPlacementTest, AbsurdStoredRectanglesAreFittedIntoTheirArea) {
   const std::pair<std::string_view, int> edges[] = {
@@ -51,31 +48,18 @@ TEST_F(WindowPlacementTest, AbsurdStoredRectanglesAreFittedIntoTheirArea) {
   EXPECT_TRUE(Frame().MdiArea().viewport()->rect().contains(Frames()[0]->geometry()));
 }
 
-TEST_F(WindowPlacementTest, NewWindowsCascadeByATitleBarAndWrapInsideTheArea) {
-  Start();
-  std::vector<QPoint> positions;
-  for (int i = 0; i < 40; ++i) positions.push_back(NewWindow().pos());
-  const int step = Frames()[0]->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, Frames()[0]);
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(positions[static_cast<std::size_t>(i)], QPoint(i * step, i * step)) << i;
-  int wraps = 0;
-  for (gui::CChildFrame* frame : Frames()) {
-    EXPECT_TRUE(Frame().MdiArea().viewport()->rect().contains(frame->geometry()));
-    wraps += frame->pos() == QPoint(0, 0) ? 1 : 0;
-  }
-  EXPECT_GT(wraps, 1);
-}
-
-TEST_F(WindowPlacementTest, TheWindowMenuListsTheOpenWindowsAndActivatesTheChosenOne) {
+TEST_F(WindowPlacementTest, NewWindowsCascadeAndWrapAndTheWindowMenuListsAndActivatesThem) {
   Start();
   gui::CChildFrame& first = NewWindow();
   NewWindow();
   NewWindow();
   first.SetWindowName(QStringLiteral("Oil & Water"));
   first.OnUpdateFrameTitle();
-  for (int shown = 0; shown < 2; ++shown) emit WindowMenu().aboutToShow();  // made again, never added to
+  QMenu& windowMenu = *qobject_cast<QMenu*>(Menu().Action(gui::cmd::kWindowArrange)->parent());
+  for (int shown = 0; shown < 2; ++shown) emit windowMenu.aboutToShow();  // made again, never added to
   std::vector<QString> labels;
   std::vector<bool> checks;
-  const QList<QAction*> actions = WindowMenu().actions();
+  const QList<QAction*> actions = windowMenu.actions();
   const auto listed = actions.mid(actions.indexOf(Menu().Action(gui::cmd::kWindowArrange)) + 2);
   for (const QAction* action : listed) {
     labels.push_back(action->text());
@@ -85,6 +69,17 @@ TEST_F(WindowPlacementTest, TheWindowMenuListsTheOpenWindowsAndActivatesTheChose
   EXPECT_EQ(checks, (std::vector<bool>{false, false, true}));
   listed[0]->trigger();
   EXPECT_EQ(Frame().MdiArea().currentSubWindow(), &first);
+
+  // Each new window steps down by a title bar, and the steps wrap inside the area.
+  while (Frames().size() < 40) NewWindow();
+  const int step = first.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &first);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(Frames()[static_cast<std::size_t>(i)]->pos(), QPoint(i * step, i * step)) << i;
+  int wraps = 0;
+  for (gui::CChildFrame* frame : Frames()) {
+    EXPECT_TRUE(Frame().MdiArea().viewport()->rect().contains(frame->geometry()));
+    wraps += frame->pos() == QPoint(0, 0) ? 1 : 0;
+  }
+  EXPECT_GT(wraps, 1);
 }
 
 }  // namespace

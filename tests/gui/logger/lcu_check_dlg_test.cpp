@@ -10,16 +10,13 @@
 namespace lcu::test {
 namespace {
 
-class LcuCheckTest : public GuiFixture {
- protected:
-  gui::CLcuCheckDlg* ConnectionWindow() { return Frame().findChild<gui::CLcuCheckDlg*>(); }
-};
+using LcuCheckTest = GuiFixture;
 
 // The simulated LCU holds data that was never downloaded here: a line is amber.
 TEST_F(LcuCheckTest, ConnectionOpensTheWindowOnlyWithSomethingToSayAndTheMenuShowsEveryLine) {
   StartOnLine();
   RunPosted();
-  gui::CLcuCheckDlg* window = ConnectionWindow();
+  gui::CLcuCheckDlg* window = Frame().findChild<gui::CLcuCheckDlg*>();
   ASSERT_NE(window, nullptr);
   EXPECT_TRUE(window->isVisible());
   EXPECT_FALSE(window->isModal());
@@ -44,8 +41,7 @@ TEST_F(LcuCheckTest, ConnectionOpensTheWindowOnlyWithSomethingToSayAndTheMenuSho
   EXPECT_TRUE(sim->DataMemory() == data);
   EXPECT_TRUE(sim->ProgramMemory() == program);
 
-  // A connection with nothing to say opens nothing: data kept in the LCU by a download with
-  // Protect Data counts as downloaded, and the clock is set to the simulated LCU's.
+  // Nothing to say opens nothing: data a Protect Data download kept counts as downloaded.
   Stop();
   SetValue(reg::kSettings, reg::kAutoDownload, 1);
   SetValue(reg::kSettings, reg::kPreserveBuffer, 1);
@@ -59,7 +55,7 @@ TEST_F(LcuCheckTest, ConnectionOpensTheWindowOnlyWithSomethingToSayAndTheMenuSho
   ASSERT_TRUE(app->Device().m_bOnline);
   ASSERT_NE(Value(reg::kDownloadSection, reg::kFile), "(missing)");
   RunPosted();
-  EXPECT_EQ(ConnectionWindow(), nullptr);
+  EXPECT_EQ(Frame().findChild<gui::CLcuCheckDlg*>(), nullptr);
 }
 
 }  // namespace

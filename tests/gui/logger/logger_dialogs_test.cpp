@@ -65,7 +65,6 @@ TEST(SessionDataDialog, ShowsTheValuesAndRefusesAFieldThatIsNoIntegerOrOutOfRang
   EXPECT_NE(dialog.result(), QDialog::Accepted);
   EXPECT_EQ(prompter.messages, std::vector<std::string>{std::string(msg::kEnterInteger)});
 
-  // A value the LCU cannot store as entered: the range message, and the dialog stays open.
   prompter.messages.clear();
   Edit(dialog, 2)->setText(QStringLiteral("30"));
   Edit(dialog, 3)->setText(QStringLiteral("70000"));
@@ -80,8 +79,7 @@ TEST(SessionDataDialog, ShowsTheValuesAndRefusesAFieldThatIsNoIntegerOrOutOfRang
   EXPECT_EQ(dialog.Values(), (SessionDataValues{5, 2, 30, 65535}));
 }
 
-// The download's dialog opens empty, steps, and shows its figures under the bar, which
-// follows the bytes from then on, until it closes; Ctrl+S, and no other key, asks the download to stop.
+// The bar steps until the bytes come, then follows them; Ctrl+S, and no other key, asks to stop.
 TEST(ProgressDialog, ShowsTheFiguresOfTheDownloadAndCtrlSAsksToStop) {
   std::int32_t stop = 0;
   gui::FrameCommandUi ui(stop);

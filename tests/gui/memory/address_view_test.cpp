@@ -72,20 +72,14 @@ class MemoryViewTest : public OnLineGuiFixture {
 
   // Answers the next "Write Data" dialog with a format and a typed value, noting how it opened.
   void TypeDatum(std::int32_t format, const QString& typed) {
-    prompter->dialogScripts.push_back([this, format, typed](QDialog& dialog) {
-      auto& datum = static_cast<gui::CDatumDlg&>(dialog);
+    prompter->AcceptNext<gui::CDatumDlg>([this, format, typed](auto& datum) {
       shownText.push_back(datum.DataBox().text());
       shownFormat.push_back(datum.FormatButton(gui::g_nLastDataFormat).isChecked() ? gui::g_nLastDataFormat : -1);
       datum.FormatButton(format).click();
       datum.DataBox().setText(typed);
-      dialog.accept();
-      return true;
     });
   }
   std::uint8_t Byte(std::uint16_t address) const { return sim->ReadBlock(address)[0]; }
-  // The word writes a right-click sends: they are its only transfers.
-  int WritesOfRightClick(CAddressView& view) { return TransfersOf([&] { RightClick(view); }); }
-  // Rows of kScratch..kScratch+15 set to a known pattern.
   void ClearScratch(CAddressView& view) {
     sim->WriteDataMemory(kScratch - 0x8000, std::vector<std::uint8_t>(16, 0));
     view.Document().SetRun(kScratch, view.Document().Range());
@@ -95,7 +89,7 @@ class MemoryViewTest : public OnLineGuiFixture {
   std::vector<std::int32_t> shownFormat;
 };
 
-TEST_F(MemoryViewTest, ANewWindowShowsTheSixteenRowsFrom8000AndGraysItsMenuItemUntilItCloses) {
+TEST_F(MemoryViewTest, ANewWindowShowsTheSixteenRowsFrom8000AndRefreshesThemAndGraysItsMenuItemUntilItCloses) {
   CAddressView& view = OpenMemoryWindow();
   auto* frame = qobject_cast<gui::CChildFrame*>(view.parentWidget());
   ASSERT_NE(frame, nullptr);
@@ -116,30 +110,28 @@ TEST_F(MemoryViewTest, ANewWindowShowsTheSixteenRowsFrom8000AndGraysItsMenuItemU
   EXPECT_TRUE(Menu().IsEnabled(gui::cmd::kReadWriteData));
   CAddressView& again = OpenMemoryWindow();
   EXPECT_EQ(Addresses(again), Run(0x8000, 16)) << "a new window starts afresh";
-}
 
-TEST_F(MemoryViewTest, TheRefreshWritesTheValueCellsOnceAndAFailedReadKeepsThem) {
-  CAddressView& view = OpenMemoryWindow();
-  ClearScratch(view);
+  // The refresh writes the value cells once; a failed read keeps them.
+  ClearScratch(again);
   const std::uint8_t bytes[] = {0x41, 0x0A, 0xFF};
   sim->WriteDataMemory(kScratch - 0x8000, bytes);
-  QAbstractItemModelTester tester(&view.Model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
-  QSignalSpy changes(&view.Model(), &QAbstractItemModel::dataChanged);
-  Session().Serve(view.Document());
+  QAbstractItemModelTester tester(&again.Model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+  QSignalSpy changes(&again.Model(), &QAbstractItemModel::dataChanged);
+  Session().Serve(again.Document());
   ASSERT_EQ(changes.count(), 1);
-  EXPECT_EQ(changes[0][0].value<QModelIndex>(), view.Model().index(0, gui::kDecColumn));
-  EXPECT_EQ(changes[0][1].value<QModelIndex>(), view.Model().index(15, gui::kBinaryColumn));
+  EXPECT_EQ(changes[0][0].value<QModelIndex>(), again.Model().index(0, gui::kDecColumn));
+  EXPECT_EQ(changes[0][1].value<QModelIndex>(), again.Model().index(15, gui::kBinaryColumn));
   // The texts of each column are the core's memory row test.
-  EXPECT_EQ(Cell(view, 0, gui::kAddrColumn), QStringLiteral("8100"));
-  EXPECT_EQ(Cell(view, 0, gui::kHexColumn), QStringLiteral("41"));
-  EXPECT_EQ(Cell(view, 2, gui::kBinaryColumn), QStringLiteral("11111111"));
+  EXPECT_EQ(Cell(again, 0, gui::kAddrColumn), QStringLiteral("8100"));
+  EXPECT_EQ(Cell(again, 0, gui::kHexColumn), QStringLiteral("41"));
+  EXPECT_EQ(Cell(again, 2, gui::kBinaryColumn), QStringLiteral("11111111"));
 
   const std::uint8_t changed[] = {0x42};
   sim->WriteDataMemory(kScratch - 0x8000, changed);
   sim->SetFaults({.failTransfer = 1});
-  Session().Serve(view.Document());
+  Session().Serve(again.Document());
   EXPECT_EQ(changes.count(), 1);
-  EXPECT_EQ(Cell(view, 0, gui::kHexColumn), QStringLiteral("41"));
+  EXPECT_EQ(Cell(again, 0, gui::kHexColumn), QStringLiteral("41"));
   EXPECT_TRUE(prompter->messages.empty());
 }
 
@@ -157,7 +149,7 @@ TEST_F(MemoryViewTest, TheWriteSendsTheDatumToEverySelectedRowInTheChosenFormatA
     SelectRows(view, {9, 2, 5});
     const std::int32_t before = gui::g_nLastDataFormat;
     TypeDatum(c.format, QString::fromLatin1(c.typed));
-    EXPECT_EQ(WritesOfRightClick(view), 3) << c.typed;
+    EXPECT_EQ(TransfersOf([&] { RightClick(view); }), 3) << c.typed;
     EXPECT_EQ(shownFormat.back(), before) << c.typed;
     EXPECT_EQ(shownText.back(), before == 1 ? QStringLiteral(" ") : QStringLiteral("0")) << c.typed;
     EXPECT_EQ(gui::g_nLastDataFormat, c.format);
@@ -166,17 +158,15 @@ TEST_F(MemoryViewTest, TheWriteSendsTheDatumToEverySelectedRowInTheChosenFormatA
   }
   EXPECT_EQ(prompter->modalTitles, std::vector<QString>(3, ToQString(gui::text::kWriteDataCaption)));
 
-  EXPECT_EQ(WritesOfRightClick(view), 0) << "no script: Cancel";
+  EXPECT_EQ(TransfersOf([&] { RightClick(view); }), 0) << "no script: Cancel";
   SelectRows(view, {});
   TypeDatum(0, QStringLiteral("7"));
-  EXPECT_EQ(WritesOfRightClick(view), 0) << "no row selected";
+  EXPECT_EQ(TransfersOf([&] { RightClick(view); }), 0) << "no row selected";
   EXPECT_TRUE(prompter->messages.empty());
 
-  // Off line: the message and no dialog.
-  sim->Unplug();
-  Tick();
+  Unplug();
   prompter->modalTitles.clear();
-  EXPECT_EQ(WritesOfRightClick(view), 0);
+  EXPECT_EQ(TransfersOf([&] { RightClick(view); }), 0);
   EXPECT_EQ(prompter->messages, std::vector<std::string>{std::string(msg::kLcuOffline)});
   EXPECT_TRUE(prompter->modalTitles.empty());
 }

@@ -15,7 +15,6 @@
 #include "core/monitor/settings_image.h"
 #include "core/util/little_endian.h"
 #include "gui/app/product_version.h"
-#include "gui/app/qt_text.h"
 #include "gui_fixture.h"
 #include "support/temp_folder.h"
 
@@ -33,7 +32,6 @@ class MonitorSettingsTest : public GuiFixture {
   static std::vector<std::uint8_t> Contents(const QString& path) { return ReadBytes(path.toStdString()); }
   static void Write(const QString& path, std::span<const std::uint8_t> bytes) { WriteBytes(path.toStdString(), bytes); }
   static std::int32_t WindowCount(const std::vector<std::uint8_t>& file) { return le::S32(file, 37); }
-  QString Caption() { return Frame().windowTitle(); }
   QString CaptionWith(const QString& name) {
     return QStringLiteral("Corvalent - ") + gui::GetProductVersion() + (name.isEmpty() ? QString() : " - " + name);
   }
@@ -67,7 +65,7 @@ class FirstShowRecorder : public QObject {
 // The saved windows come back at the next start with their names, channels, fonts, widths and
 // the active one, each drawn once as the file describes it: the list has the stored font,
 // widths and rows before it is first shown.
-TEST_F(MonitorSettingsTest, SavedWindowsComeBackAtTheNextStartAsTheyWereShown) {
+TEST_F(MonitorSettingsTest, SavedWindowsComeBackAtTheNextStartAsTheyWereShownUpToThirtyTwo) {
   struct Window {
     const char* name;
     std::vector<std::uint16_t> channels;
@@ -101,7 +99,7 @@ TEST_F(MonitorSettingsTest, SavedWindowsComeBackAtTheNextStartAsTheyWereShown) {
   const std::vector<std::uint8_t> file = Contents(path);
   ASSERT_EQ(file.size(), 42172u);
   EXPECT_EQ(WindowCount(file), 3) << "the other window takes no record";
-  EXPECT_EQ(Caption(), CaptionWith("three.nsb"));
+  EXPECT_EQ(Frame().windowTitle(), CaptionWith("three.nsb"));
   EXPECT_EQ(Value(reg::kSettings, reg::kMonitor), path.toStdString());
   ASSERT_EQ(prompter->saveDialogs.size(), 1u);
   EXPECT_EQ(prompter->saveDialogs[0].title, "Save Settings");
@@ -113,7 +111,7 @@ TEST_F(MonitorSettingsTest, SavedWindowsComeBackAtTheNextStartAsTheyWereShown) {
   qApp->installEventFilter(&recorder);
   Start();
   qApp->removeEventFilter(&recorder);
-  EXPECT_EQ(Caption(), CaptionWith("three.nsb"));
+  EXPECT_EQ(Frame().windowTitle(), CaptionWith("three.nsb"));
   const auto frames = Frames();
   ASSERT_EQ(frames.size(), 3u);
   for (std::size_t k = 0; k < frames.size(); ++k) {
@@ -132,11 +130,9 @@ TEST_F(MonitorSettingsTest, SavedWindowsComeBackAtTheNextStartAsTheyWereShown) {
   }
   EXPECT_EQ(Frame().MdiArea().currentSubWindow(), frames[1]) << "the active window is active again";
   EXPECT_TRUE(prompter->messages.empty());
-}
 
-TEST_F(MonitorSettingsTest, TheFileIsAlwaysWholeAndHoldsAtMostThirtyTwoWindows) {
-  for (int i = 0; i < 33; ++i) NewWindow();
-  const QString path = FilePath("count.nsb");
+  // The file has the same length with 33 windows, of which it holds 32.
+  while (Frames().size() < 33) NewWindow();
   SaveAs(path);
   EXPECT_EQ(Contents(path).size(), 42172u);
   EXPECT_EQ(WindowCount(Contents(path)), 32);
@@ -158,14 +154,13 @@ TEST_F(MonitorSettingsTest, OpenClosesTheOldWindowsAndOpensTheStoredOnes) {
     EXPECT_EQ(frames[k]->windowTitle(), "");
     EXPECT_EQ(ViewOf(*frames[k]).Model().rowCount(), 0);
   }
-  EXPECT_EQ(Caption(), CaptionWith("hand.nsb"));
+  EXPECT_EQ(Frame().windowTitle(), CaptionWith("hand.nsb"));
   EXPECT_EQ(Value(reg::kSettings, reg::kMonitor), path.toStdString());
   ASSERT_EQ(prompter->fileDialogs.size(), 1u);
   EXPECT_EQ(prompter->fileDialogs[0].title, "Load Settings");
   EXPECT_EQ(prompter->fileDialogs[0].filter, "Setting Files (*.nsb)");
 
-  // A file that ends inside the reserved bytes after the version opens no window, and none
-  // of the previous file's.
+  // A file that ends inside the reserved bytes opens no window, and none of the previous file's.
   const QString cut = FilePath("short.nsb");
   Write(cut, std::vector<std::uint8_t>(20));
   Open(cut);
@@ -211,7 +206,7 @@ TEST_F(MonitorSettingsTest, FailuresAreReportedOnceAndLeaveTheRightState) {
   Start();
   EXPECT_TRUE(prompter->messages.empty());
   EXPECT_TRUE(Frames().empty());
-  EXPECT_EQ(Caption(), CaptionWith(QString()));
+  EXPECT_EQ(Frame().windowTitle(), CaptionWith(QString()));
 
   // A file that cannot be created: reported, nothing written, but current and in the caption.
   const QString nowhere = FilePath("no-folder/x.nsb");
@@ -219,7 +214,7 @@ TEST_F(MonitorSettingsTest, FailuresAreReportedOnceAndLeaveTheRightState) {
   EXPECT_EQ(prompter->messages, std::vector<std::string>{FormatSystemError(
                                     msg::kFailedToOpenAFile, nowhere.toStdString() + ": No such file or directory")});
   EXPECT_EQ(Value(reg::kSettings, reg::kMonitor), missing.toStdString()) << "registry unchanged";
-  EXPECT_EQ(Caption(), CaptionWith("x.nsb"));
+  EXPECT_EQ(Frame().windowTitle(), CaptionWith("x.nsb"));
 
 #if !defined(_WIN32)
   // A save over a file that the disk cannot take whole leaves the old layout as it was.
@@ -238,22 +233,19 @@ TEST_F(MonitorSettingsTest, FailuresAreReportedOnceAndLeaveTheRightState) {
   EXPECT_EQ(QFileInfo(kept).dir().entryList(QDir::Files | QDir::Hidden), (QStringList{"kept.nsb", "kept.nsb.chart"}));
 #endif
 
-  // A file that opens but cannot be read: the first page of a process's memory is not
-  // mapped, so reading it fails.
+  // A file that opens but cannot be read: the first page of a process's memory is not mapped.
   const QString unreadable = QStringLiteral("/proc/self/mem");
   if (!QFileInfo::exists(unreadable)) return;
   prompter->messages.clear();
   Open(unreadable);
   EXPECT_TRUE(Frames().empty());
-  EXPECT_EQ(Caption(), CaptionWith("mem")) << "the caption already names the file";
+  EXPECT_EQ(Frame().windowTitle(), CaptionWith("mem")) << "the caption already names the file";
   ASSERT_EQ(prompter->messages.size(), 1u);
   const std::string& message = prompter->messages[0];
   EXPECT_TRUE(message.starts_with("Failed to read settings file.\n/proc/self/mem: ") && !message.ends_with(": "))
       << message;
 }
 
-// Close ends the file but not the registry value; closing the main window saves first, and
-// Cancel never blocks it.
 TEST_F(MonitorSettingsTest, CloseEndsTheFileAndClosingTheMainWindowSavesIt) {
   WindowWith(Range(0, 2));
   AddOtherWindow();
@@ -264,7 +256,7 @@ TEST_F(MonitorSettingsTest, CloseEndsTheFileAndClosingTheMainWindowSavesIt) {
   RunPosted();
   ASSERT_EQ(Frames().size(), 1u);
   EXPECT_EQ(gui::CMonitorTemplate::MonitorViewOf(*Frames()[0]), nullptr);
-  EXPECT_EQ(Caption(), CaptionWith(QString()));
+  EXPECT_EQ(Frame().windowTitle(), CaptionWith(QString()));
   EXPECT_EQ(Value(reg::kSettings, reg::kMonitor), path.toStdString());
 
   // No file is current: Save and closing the main window ask; Cancel writes nothing.

@@ -29,21 +29,13 @@ class MonitorViewTest : public OnLineGuiFixture {
  protected:
 
   float Offset(int channel) { return ReadChannelCalibration(app->State().m_calibration.Bytes(), channel).offset; }
-  // Answers the next "Zero channel(s)" dialog with a typed text.
-  void TypeZeroValue(const QString& typed) {
-    prompter->dialogScripts.push_back([typed](QDialog& dialog) {
-      static_cast<gui::CEntOffset&>(dialog).ValueBox().setText(typed);
-      dialog.accept();
-      return dialog.result() == QDialog::Accepted;
-    });
-  }
 };
 
 // A tick exchanges 20 channels in two blocks of three transfers and signals the Value and Raw
-// columns of every row once each; a window without channels exchanges and signals nothing.
-// The Value cell's tooltip tells how the shown value was made from the row's last reading:
-// nothing before the first reading, then the reading first and the shown text last.
-TEST_F(MonitorViewTest, ATickFillsAndSignalsTheValueAndRawColumnsOfEveryRowAndExplainsTheValues) {
+// columns once each. The Value cell's tooltip tells how the shown value was made from the row's
+// last reading: nothing before the first reading, then the reading first and the shown text last.
+// Off line the rows keep their labels until the LCU is back; no channels, no exchange.
+TEST_F(MonitorViewTest, ATickFillsAndSignalsTheValueAndRawColumnsOfEveryRowAndAFailedOneChangesNothing) {
   std::vector<std::uint16_t> channels = Range(0, 19);
   channels.push_back(98);
   CMonitorView& view = WindowWith(channels);
@@ -75,47 +67,38 @@ TEST_F(MonitorViewTest, ATickFillsAndSignalsTheValueAndRawColumnsOfEveryRowAndEx
   EXPECT_TRUE(tooltip(5).contains("Calibration type")) << tooltip(5).toStdString();
   EXPECT_TRUE(tooltip(19).contains("hundredths")) << tooltip(19).toStdString();
   EXPECT_TRUE(view.model()->index(0, gui::kRawColumn).data(Qt::ToolTipRole).isNull());
-  view.Document().SetChannels({});
-  EXPECT_EQ(TransfersOf([&] { Update(view); }), 0);
-  EXPECT_EQ(changes.count(), 2);
-}
 
-TEST_F(MonitorViewTest, AFailedUpdateChangesNothingAndRowsAreRelabelledOnceOnLine) {
-  CMonitorView& view = WindowWith(Range(0, 3));
-  Update(view);
-  QSignalSpy changes(&view.Model(), &QAbstractItemModel::dataChanged);
   AppState& state = app->State();
   state.m_channelTable[1].SetName("RENAMED");
   state.m_channelTable[1].SetUnits("psi");
   ++state.m_nDefinitionGeneration;
 
-  sim->Unplug();
-  Tick();
+  Unplug();
   ASSERT_FALSE(app->Device().m_bOnline);
   Update(view);
-  EXPECT_EQ(changes.count(), 0);
-  EXPECT_EQ(view.Model().rowCount(), 3);
+  EXPECT_EQ(changes.count(), 2);
+  EXPECT_EQ(view.Model().rowCount(), 20);
   EXPECT_FALSE(Cell(view, 0, gui::kValueColumn).isEmpty());
   EXPECT_NE(Cell(view, 1, gui::kChannelColumn), "RENAMED") << "off line the rows keep their labels";
 
-  sim->Replug();
-  Tick();
+  Replug(1);
   Update(view);
   EXPECT_EQ(Cell(view, 1, gui::kChannelColumn), "RENAMED");
   EXPECT_EQ(Cell(view, 1, gui::kUnitsColumn), "psi");
   EXPECT_FALSE(Cell(view, 1, gui::kValueColumn).isEmpty()) << "the values follow within the tick";
+
+  const qsizetype signalled = changes.count();
+  view.Document().SetChannels({});
+  EXPECT_EQ(TransfersOf([&] { Update(view); }), 0);
+  EXPECT_EQ(changes.count(), signalled);
 }
 
 TEST_F(MonitorViewTest, RightClickAndEnterFollowTheSelectionAndTheLink) {
   const QStringList popup = {"Window Name", "Set Font", "Strip &Chart", "-", "Edit Channels", "Zero All Channels", "-", "Close"};
   const struct {
     const char* what;
-    bool selected;
-    bool online;
-    bool rightClick;
-    int popups;
-    int offLineMessages;
-    int zeroDialogs;
+    bool selected, online, rightClick;
+    int popups, offLineMessages, zeroDialogs;
   } cases[] = {
       {"right-click, nothing selected", false, true, true, 1, 0, 0},
       {"right-click, nothing selected, off line", false, false, true, 1, 0, 0},
@@ -146,7 +129,7 @@ TEST_F(MonitorViewTest, RightClickAndEnterFollowTheSelectionAndTheLink) {
 TEST_F(MonitorViewTest, ZeroingTakesTheSelectedRowsAndTheirShownValues) {
   CMonitorView& view = WindowWith(std::vector<std::uint16_t>{200, 3, 4, 5});
   Update(view);
-  prompter->yes = true;
+  prompter->answers = {true, true};  // the LCU holds data: the two zeroings send anyway
   app->Device().m_bOnline = 0;
   view.OnZeroAllChannels();
   EXPECT_EQ(prompter->Count(msg::kLcuOffline), 1);
@@ -160,19 +143,17 @@ TEST_F(MonitorViewTest, ZeroingTakesTheSelectedRowsAndTheirShownValues) {
   const float shown3 = ParseShownValue(gui::ToStdString(Cell(view, 1, gui::kValueColumn)));
   const float before3 = Offset(3);
   const float before4 = Offset(4);
-  TypeZeroValue(QStringLiteral("10"));
+  prompter->AcceptNext<gui::CEntOffset>([](auto& dialog) { dialog.ValueBox().setText("10"); });
   QTest::keyClick(&view, Qt::Key_Enter);
   EXPECT_FLOAT_EQ(Offset(3), before3 + (10.0F - shown3));
   EXPECT_EQ(Offset(4), before4) << "not selected";
   EXPECT_EQ(Value(reg::kChannelData, reg::kZeroFlag), "TRUE");
-  TypeZeroValue(QStringLiteral("0"));
+  prompter->AcceptNext<gui::CEntOffset>([](auto& dialog) { dialog.ValueBox().setText("0"); });
   view.OnZeroAllChannels();
   EXPECT_NE(Offset(4), before4) << "every row";
   EXPECT_EQ(prompter->Count(msg::kConfigurationUpdated), 2);
 }
 
-// Set Font takes the chosen font (Cancel keeps the old) and widens the ID, Value and Raw
-// columns so that the readings show whole.
 TEST_F(MonitorViewTest, SetFontWidensIdValueAndRawToTheirTexts) {
   CMonitorView& view = WindowWith(Range(3, 6));
   Update(view);
@@ -232,27 +213,22 @@ TEST_F(MonitorViewTest, EditChannelsListsTheLevelsChannelsAndTakesTheCheckedInLi
   EXPECT_EQ(view.Document().Channels()[0], 70);
   EXPECT_EQ(prompter->modalTitles.back(), "Active Channels");
 
-  prompter->dialogScripts.push_back([](QDialog& dialog) {
-    QListWidget& list = static_cast<gui::CChanSelectionDlg&>(dialog).CheckList();
+  prompter->AcceptNext<gui::CChanSelectionDlg>([](auto& dialog) {
+    QListWidget& list = dialog.CheckList();
     std::vector<QString> checked;
     for (int i = 0; i < list.count(); ++i)
       if (list.item(i)->checkState() == Qt::Checked) checked.push_back(list.item(i)->text());
     EXPECT_EQ(list.count(), 95);
     EXPECT_EQ(checked, (std::vector<QString>{"FUEL PRESS", "GEAR"}));
     list.item(0)->setCheckState(Qt::Checked);
-    dialog.accept();
-    return true;
   });
   view.OnEditChannels();
   ASSERT_EQ(view.Model().rowCount(), 3);
   const std::pair<int, std::uint16_t> chosen[] = {{0, 0}, {1, 5}, {2, 70}};  // row, channel in list order
   for (const auto& [row, channel] : chosen) EXPECT_EQ(view.Model().Channel(row), channel);
 
-  prompter->dialogScripts.push_back([](QDialog& dialog) {
-    auto& list = static_cast<gui::CChanSelectionDlg&>(dialog).CheckList();
-    for (int i = 0; i < list.count(); ++i) list.item(i)->setCheckState(Qt::Unchecked);
-    dialog.accept();
-    return true;
+  prompter->AcceptNext<gui::CChanSelectionDlg>([](auto& dialog) {
+    for (int i = 0; i < dialog.CheckList().count(); ++i) dialog.CheckList().item(i)->setCheckState(Qt::Unchecked);
   });
   view.OnEditChannels();
   EXPECT_EQ(view.Model().rowCount(), 0);

@@ -22,20 +22,18 @@ TEST(ReadingCellDelegate, DrawsCellsExactlyAsTheStyleDoes) {
                              QStringLiteral("0"), QStringLiteral("-12345678.123"), QStringLiteral("n\u00e9"),
                              QStringLiteral("1\t2"),   QStringLiteral("\u2212" "5"), QString()};
   QStandardItemModel model(static_cast<int>(texts.size()), 2);
-  for (int row = 0; row < texts.size(); ++row) {
+  for (int row = 0; row < texts.size(); ++row)
     for (int column = 0; column < 2; ++column) {
       auto* item = new QStandardItem(texts[row]);
       item->setData(QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter)), Qt::TextAlignmentRole);
       model.setItem(row, column, item);
     }
-  }
   const auto render = [&](QAbstractItemDelegate* delegate) {
     QTableView view;
     view.setModel(&model);
     if (delegate) view.setItemDelegate(delegate);
     view.setShowGrid(false);
-    view.setColumnWidth(0, 120);
-    view.setColumnWidth(1, 120);
+    for (const int column : {0, 1}) view.setColumnWidth(column, 120);
     view.setSelectionBehavior(QAbstractItemView::SelectRows);
     view.selectRow(1);
     view.resize(200, 200);
@@ -70,7 +68,7 @@ TEST(ReadingFillTest, ATooWideReadingIsDrawnAsAFillAlone) {
   ReadingCellDelegate delegate;
   for (int column = 0; column < 4; ++column)
     model.setData(model.index(0, column), int(Qt::AlignRight | Qt::AlignVCenter), Qt::TextAlignmentRole);
-  for (const QStyle::State state : {QStyle::State_None, QStyle::State_Selected}) {
+  for (const QStyle::State state : {QStyle::State_None, QStyle::State_Selected})
     for (int i = 0; i < 3; ++i) {
       SCOPED_TRACE(readings[i].toStdString());
       const QModelIndex reading = model.index(0, 1 + i);
@@ -86,7 +84,6 @@ TEST(ReadingFillTest, ATooWideReadingIsDrawnAsAFillAlone) {
       EXPECT_TRUE(isFill);
       EXPECT_NE(drawn, DrawCell(delegate, model.index(0, 0), font, width + 1, state)) << "one pixel more shows it";
     }
-  }
 }
 
 }  // namespace

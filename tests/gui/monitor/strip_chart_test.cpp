@@ -29,18 +29,32 @@ class StripChartTest : public OnLineGuiFixture {
 
 constexpr std::uint16_t kChannels[] = {5, 15, 70};
 
-TEST_F(StripChartTest, ViewMenuToolbarAndRightClickShowAndHideTheActiveWindowsChart) {
+TEST_F(StripChartTest, ShownForTheActiveWindowItTakesTheSessionsReadingsWithoutTransfersOfItsOwn) {
   gui::CMonitorView& first = WindowWith(kChannels);
   CMonitorPane& pane = PaneOf(FrameOf(first));
+  CStripChart& chart = pane.Chart();
   EXPECT_FALSE(pane.IsChartShown());
   EXPECT_FALSE(Checked());
-
+  Update(first);
+  const int hidden = TransfersOf([&] { Update(first); });
   Choose(gui::cmd::kStripChart);
   EXPECT_TRUE(pane.IsChartShown());
   EXPECT_TRUE(Checked());
-  EXPECT_GT(pane.Chart().height(), 0);
+  EXPECT_GT(chart.height(), 0);
+  EXPECT_EQ(TransfersOf([&] { Update(first); }), hidden) << "the chart adds no transfer";
+  ASSERT_EQ(chart.History().Size(), 3U);
+  ASSERT_EQ(chart.History().Traces(), 3U);
+  for (std::size_t row = 0; row < 3; ++row) {
+    const QString legend = chart.LegendText(row);
+    EXPECT_TRUE(legend.endsWith("  " + Cell(first, static_cast<int>(row), gui::kValueColumn))) << legend.toStdString();
+  }
+  EXPECT_TRUE(chart.LegendText(0).startsWith(QStringLiteral("FUEL PRESS [bar]")));
+  Unplug();
+  Update(first);
+  EXPECT_EQ(chart.History().Size(), 4U);
+  EXPECT_EQ(chart.History().ValueAt(0, 3), std::nullopt) << "a gap where the LCU was off line";
+  EXPECT_TRUE(chart.LegendText(0).endsWith(QStringLiteral("  -")));
 
-  // The toolbar's button is the menu's own item.
   const QList<QToolBar*> bars = Frame().findChildren<QToolBar*>();
   ASSERT_EQ(bars.size(), 1);
   EXPECT_TRUE(bars[0]->actions().contains(Menu().Action(gui::cmd::kStripChart)));
@@ -55,29 +69,6 @@ TEST_F(StripChartTest, ViewMenuToolbarAndRightClickShowAndHideTheActiveWindowsCh
   Choose(gui::cmd::kStripChart);
   EXPECT_FALSE(PaneOf(FrameOf(second)).IsChartShown());
   EXPECT_TRUE(pane.IsChartShown()) << "only the active window's chart";
-}
-
-TEST_F(StripChartTest, TakesTheSessionsReadingsWithoutTransfersOfItsOwnAndBreaksWhileOffLine) {
-  gui::CMonitorView& view = WindowWith(kChannels);
-  CStripChart& chart = PaneOf(FrameOf(view)).Chart();
-  Update(view);
-  const int hidden = TransfersOf([&] { Update(view); });
-  Choose(gui::cmd::kStripChart);
-  EXPECT_EQ(TransfersOf([&] { Update(view); }), hidden) << "the chart adds no transfer";
-  ASSERT_EQ(chart.History().Size(), 3U);
-  ASSERT_EQ(chart.History().Traces(), 3U);
-  for (std::size_t row = 0; row < 3; ++row) {
-    const QString legend = chart.LegendText(row);
-    EXPECT_TRUE(legend.endsWith("  " + Cell(view, static_cast<int>(row), gui::kValueColumn))) << legend.toStdString();
-  }
-  EXPECT_TRUE(chart.LegendText(0).startsWith(QStringLiteral("FUEL PRESS [bar]")));
-
-  sim->Unplug();
-  Tick();
-  Update(view);
-  EXPECT_EQ(chart.History().Size(), 4U);
-  EXPECT_EQ(chart.History().ValueAt(0, 3), std::nullopt) << "a gap where the LCU was off line";
-  EXPECT_TRUE(chart.LegendText(0).endsWith(QStringLiteral("  -")));
 }
 
 // A chart repainted at every tick moves its kept traces along and draws only the new columns;
@@ -100,12 +91,9 @@ TEST_F(StripChartTest, TracesDrawnTickByTickMatchTheSameTracesDrawnAfresh) {
       Update(view);
       // A late tick's gap now and then breaks the lines.
       if (tick % 37 == 36) {
-        sim->Unplug();
-        Tick();
+        Unplug();
         Update(view);
-        sim->Replug();
-        Tick();
-        Tick();
+        Replug(2);
         ASSERT_TRUE(app->Device().m_bOnline);
       }
       (void)chart.grab();
