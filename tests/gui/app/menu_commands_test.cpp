@@ -1,6 +1,9 @@
 // The LCU commands of the main menu, one wiring case each: a transfer failing part way shows
 // the command's messages (which ones is the core's fault matrix), closes the link, leaves no
 // progress dialog and no file behind, and the LCU comes back on line.
+#include <QEvent>
+#include <QObject>
+
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -24,6 +27,12 @@ namespace fs = std::filesystem;
 namespace expect = fault_messages;
 using gui::ToQString;
 
+// The test polls itself: no timer may add a poll while a command lets messages through.
+class TimerBlocker : public QObject {
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::Timer; }
+};
+
 class MenuCommands : public GuiFixture {
  protected:
   void SetUp() override {
@@ -32,12 +41,15 @@ class MenuCommands : public GuiFixture {
     m_oldHome = qgetenv("HOME");
     qputenv("HOME", FilePath("").toLocal8Bit());
     fs::create_directories(fs::path(DefaultSetupExtractPath()).parent_path());
+    QCoreApplication::instance()->installEventFilter(&m_timers);
   }
   void TearDown() override {
+    QCoreApplication::instance()->removeEventFilter(&m_timers);
     GuiFixture::TearDown();
     qputenv("HOME", m_oldHome);
   }
 
+  TimerBlocker m_timers;
   QByteArray m_oldHome;
 };
 
