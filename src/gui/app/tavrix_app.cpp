@@ -192,10 +192,9 @@ void CTavrixApp::OnLcuCheck() {
 // actions (an automatic download has ended by then), reports no failure of its own (the
 // status bar already tells a lost link), and opens its window only when a line is amber or
 // red, without taking the focus and without blocking the program: not while a download
-// runs or another window waits for an answer, and only one such window at a time (a later
-// connection refreshes it).
+// runs (the commands' own guard refuses then, into the quiet prompter) or another window waits
+// for an answer, and only one such window at a time (a later connection refreshes it).
 void CTavrixApp::CheckOnConnection() {
-  if (m_app.m_bDownloadRunning || m_app.m_bDownloading || m_device->m_bBusy || !m_device->m_bOnline) return;
   if (QApplication::activeModalWidget() != nullptr) return;
   QuietPrompter quiet;
   CommandContext context{m_ctx.device, m_ctx.store, quiet, m_ctx.clock, m_ctx.files, m_ctx.app, m_ctx.ui};
