@@ -21,12 +21,6 @@
 
 namespace lcu::gui {
 
-namespace {
-
-std::string PathToStore(const QString& path) { return QFile::encodeName(path).toStdString(); }
-
-}  // namespace
-
 CChannelRecording::CChannelRecording(CommandContext& ctx, GuiPrompter& prompter, LcuSession& session,
                                      CMainFrame& frame, CMonitorTemplate& kind)
     : m_ctx(ctx),
@@ -63,7 +57,7 @@ void CChannelRecording::OnRecordChannels() {
     m_prompter.Error(text::kRecordNothing);
     return;
   }
-  const QString folder = QFile::decodeName(DataDirectory(m_ctx.store).c_str());
+  const QString folder = PathFromStore(DataDirectory(m_ctx.store));
   const QString initial = folder + QLatin1Char('/') + ToQString(text::kRecordDefaultName);
   QString path = m_prompter.GetSaveFileName(ToQString(text::kRecordTitle), initial, ToQString(text::kRecordFilter));
   if (path.isEmpty()) return;

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include <QFile>
 #include <QString>
 
 namespace lcu::gui {
@@ -13,5 +14,9 @@ inline QString ToQString(std::string_view text) {
 }
 
 inline std::string ToStdString(const QString& text) { return text.toUtf8().toStdString(); }
+
+// Paths go to the core and the settings in the file system's own encoding, not as UTF-8 text.
+inline QString PathFromStore(const std::string& path) { return QFile::decodeName(path.c_str()); }
+inline std::string PathToStore(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 }  // namespace lcu::gui

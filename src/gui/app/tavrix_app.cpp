@@ -4,7 +4,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QFile>
 #include <QToolBar>
 
 #include "core/app/messages.h"
@@ -218,11 +217,11 @@ void CTavrixApp::OnPreserveQmt() { lcu::OnPreserveQmt(m_ctx); }
 void CTavrixApp::OnLoadHexFile() {
   if (CheckLoadHexFile(m_ctx) != CommandResult::kDone) return;
   const QString path =
-      m_services.prompter->GetOpenFileName(ToQString(kLoadHexFileDialogTitle), QFile::decodeName(VelmoraRoot().c_str()),
+      m_services.prompter->GetOpenFileName(ToQString(kLoadHexFileDialogTitle), PathFromStore(VelmoraRoot()),
                                            ToQString(kLoadHexFileDialogFilter));
   if (path.isEmpty()) return;
   CHexFileUploadDlg notice(m_pMainWnd.get());
-  LoadHexFile(m_ctx, QFile::encodeName(path).toStdString(), notice);
+  LoadHexFile(m_ctx, PathToStore(path), notice);
 }
 
 void CTavrixApp::OnReadHexFile() { lcu::OnReadHexFile(m_ctx); }

@@ -56,9 +56,6 @@ void ApplyShowCommand(QWidget& window, std::uint32_t showCmd) {
   }
 }
 
-QString PathFromStore(const std::string& path) { return QFile::decodeName(path.c_str()); }
-std::string PathToStore(const QString& path) { return QFile::encodeName(path).toStdString(); }
-
 }  // namespace
 
 CMonitorSettings::CMonitorSettings(CommandContext& ctx, GuiPrompter& prompter, CMainFrame& mainFrame,
