@@ -37,12 +37,17 @@ std::optional<std::string> ReadCalibrationFile(const std::string& path, Calibrat
 
 }  // namespace
 
-int FindLcuSlot(const SettingsStore& store, std::uint16_t lcuNumber) {
+int RegisteredSlot(const SettingsStore& store, std::uint16_t lcuNumber) {
   for (int slot = 1; slot <= reg::kSlotCount; ++slot) {
     const std::string serial = RegReadString(store, "", SlotKey(slot), reg::kSerial, "");
     if (ParseDecimalInt(serial) == lcuNumber) return slot;
   }
-  return 1;
+  return 0;
+}
+
+int FindLcuSlot(const SettingsStore& store, std::uint16_t lcuNumber) {
+  const int slot = RegisteredSlot(store, lcuNumber);
+  return slot != 0 ? slot : 1;
 }
 
 std::string SlotCalibrationPath(const SettingsStore& store, int slot) {
@@ -50,11 +55,10 @@ std::string SlotCalibrationPath(const SettingsStore& store, int slot) {
 }
 
 std::string GetCalibrationPath(const SettingsStore& store, std::uint16_t lcuNumber) {
-  const std::string folder = SetupDirectory(store);
-  const std::string path = JoinPath(folder, CalibrationFileName(FindLcuSlot(store, lcuNumber)));
+  const std::string path = SlotCalibrationPath(store, FindLcuSlot(store, lcuNumber));
   std::error_code ec;
   if (std::filesystem::exists(Utf8Path(path), ec)) return path;
-  return JoinPath(folder, CalibrationFileName(1));
+  return SlotCalibrationPath(store, 1);
 }
 
 bool LoadCalibration(const SettingsStore& store, std::uint16_t lcuNumber, CalibrationImage& image) {

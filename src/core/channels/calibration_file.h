@@ -15,6 +15,9 @@
 
 namespace lcu {
 
+/// The slot (1 to 10) whose "Serial" value equals the LCU number, or 0 when none does.
+int RegisteredSlot(const SettingsStore& store, std::uint16_t lcuNumber);
+
 /// The slot (1 to 10) whose "Serial" value equals the LCU number, or 1 when none does.
 int FindLcuSlot(const SettingsStore& store, std::uint16_t lcuNumber);
 

@@ -334,10 +334,7 @@ std::optional<PreflightInputs> ReadPreflightInputs(CommandContext& ctx) {
   CalibrationImage image;
   if (LoadCalibration(ctx.store, lcuNumber, image)) in.calibration = image;
 
-  for (int slot = 1; slot <= reg::kSlotCount && in.registeredSlot == 0; ++slot) {
-    if (ParseDecimalInt(RegReadString(ctx.store, "", SlotKey(slot), reg::kSerial, "")) == lcuNumber)
-      in.registeredSlot = slot;
-  }
+  in.registeredSlot = RegisteredSlot(ctx.store, lcuNumber);
   if (in.registeredSlot != 0) {
     std::error_code ec;
     in.slotFileExists = std::filesystem::exists(Utf8Path(SlotCalibrationPath(ctx.store, in.registeredSlot)), ec);
