@@ -18,6 +18,7 @@
 #include "core/app/command_guard.h"
 #include "core/app/messages.h"
 #include "core/channels/calibration_file.h"
+#include "core/channels/channel_conversion.h"
 #include "core/channels/channel_zeroing.h"
 #include "core/channels/conversion_explanation.h"
 #include "core/monitor/channel_exchange.h"
@@ -79,16 +80,11 @@ std::string_view PositionName(TablePosition position) {
   return {};
 }
 
-bool IsCalibrated(ExplainedRule rule) {
-  return rule == ExplainedRule::kTableInterpolation || rule == ExplainedRule::kTableStep ||
-         rule == ExplainedRule::kLinear || rule == ExplainedRule::kQuadratic || rule == ExplainedRule::kUnknownType;
-}
-
 // The explanation's numbers as fields; the calibration record only for calibrated channels,
 // its table points only up to the last one used.
 void WriteExplanation(JsonWriter& json, const ConversionExplanation& e) {
   json.Field("ruleChannel", e.ruleChannel).Field("rawLow16", e.raw).Field("rule", RuleName(e.rule));
-  if (IsCalibrated(e.rule)) {
+  if (ChannelRuleOf(e.ruleChannel) == ChannelRule::kCalibrated) {
     const ChannelCalibration& cal = e.record;
     json.Key("calibration").BeginObject().Field("type", cal.type).Field("zeroOffset", cal.offset);
     json.Field("lastPoint", e.lastPoint);
