@@ -16,6 +16,7 @@
 #include "core/host/default_paths.h"
 #include "core/host/registry.h"
 #include "core/link/logger_transfers.h"
+#include "core/logger/data_file.h"
 #include "core/logger/maintenance_commands.h"
 #include "core/util/decimal_text.h"
 #include "core/util/little_endian.h"
@@ -149,10 +150,10 @@ DownloadRecord ReadDownloadRecord(const std::string& path) {
   record.header = header;
   std::error_code ec;
   const std::uintmax_t size = std::filesystem::file_size(Utf8Path(path), ec);
-  if (ec || FindBufferTableProblem(header)) return record;
-  std::uint64_t expected = kLoggerHeaderSize;
-  for (std::size_t i = 0; i < header.BufferCount(); ++i) expected += header.ExtentOf(i).length;
-  record.complete = size == expected;
+  if (ec) return record;
+  std::string_view refusal;
+  const std::optional<DataFileInfo> info = ReadDataFileInfo(header.Bytes(), size, refusal);
+  record.complete = info && info->Complete();
   return record;
 }
 
