@@ -1,8 +1,6 @@
 #include "core/channels/conversion_explanation.h"
 
-#include <algorithm>
 #include <array>
-#include <bit>
 #include <charconv>
 #include <cstdio>
 
@@ -12,11 +10,6 @@
 namespace lcu {
 
 namespace {
-
-constexpr std::size_t kLastTablePoint = kCalibrationPoints - 1;
-constexpr std::uint8_t kScaleFlagTenths = 0x0A;
-
-double Single(double value) { return static_cast<double>(RoundToSingle(value)); }
 
 std::string Hex32(std::uint32_t value) {
   std::array<char, 16> text{};
@@ -37,187 +30,101 @@ std::string Num(std::uint16_t value) { return std::to_string(value); }
 
 std::string Index(std::string_view name, std::size_t i) { return std::string(name) + "[" + std::to_string(i) + "]"; }
 
-class Explainer {
+// Watches ConvertReading and writes down what it reads and computes, so the explanation's
+// value is the conversion's own.
+class Explainer final : public ConversionObserver {
  public:
-  Explainer(const CalibrationImage& image, std::uint32_t reading, int channel) : m_image(image) {
+  ConversionExplanation Run(const CalibrationImage& image, std::uint32_t reading, int channel, int decimals) {
     m_e.channel = channel;
-    m_e.ruleChannel = RuleChannelOf(image, channel);
     m_e.reading = reading;
     m_e.raw = static_cast<std::uint16_t>(reading & 0xFFFF);
-  }
-
-  ConversionExplanation Run(int decimals) {
-    m_e.value = Value();
+    m_e.value = ConvertReading(image, reading, channel, this);
     m_e.decimals = decimals;
     m_e.shown = FormatValueCell(m_e.value, decimals);
     return std::move(m_e);
   }
 
- private:
-  double Step(std::string name, std::string expression, double result) {
-    m_e.steps.push_back({std::move(name), std::move(expression), result});
-    return result;
+  void Rule(int ruleChannel, ChannelRule rule) override {
+    m_e.ruleChannel = ruleChannel;
+    m_e.rule = ExplainedRuleOf(rule);
   }
 
-  // The last step adds the zero offset: f(y + offset).
-  double WithOffset(std::string_view yName, float y) {
-    const float offset = m_e.record.offset;
-    return Step("value", "float(" + std::string(yName) + " + offset) = float(" + Num(y) + " + " + Num(offset) + ")",
-                Single(static_cast<double>(y) + static_cast<double>(offset)));
-  }
-
-  double Interpolate() {
-    const ChannelCalibration& cal = m_e.record;
-    const std::size_t n = m_e.lastPoint;
-    const std::uint16_t r = m_e.raw;
-    if (r <= cal.x[0]) {
-      m_e.position = TablePosition::kFirstPoint;
-      m_e.segment = 0;
-      return WithOffset("y[0]", cal.y[0]);
-    }
-    if (r >= cal.x[n]) {
-      m_e.position = TablePosition::kLastPoint;
-      m_e.segment = n;
-      return WithOffset(Index("y", n), cal.y[n]);
-    }
-    for (std::size_t i = 0; i < n; ++i) {
-      if (!(cal.x[i] < r && r <= cal.x[i + 1])) continue;
-      m_e.position = TablePosition::kSegment;
-      m_e.segment = i;
-      const std::string y0 = Index("y", i), y1 = Index("y", i + 1), x0 = Index("x", i), x1 = Index("x", i + 1);
-      const double rise = Step("d", "float(" + y1 + " - " + y0 + ") = float(" + Num(cal.y[i + 1]) + " - " + Num(cal.y[i]) + ")",
-                               Single(static_cast<double>(cal.y[i + 1]) - static_cast<double>(cal.y[i])));
-      const double run = cal.x[i + 1] - cal.x[i];
-      const double along = Step("v",
-                                "float(d / (" + x1 + " - " + x0 + ") * (r - " + x0 + ") + " + y0 + ") = float(" +
-                                    Num(rise) + " / " + Num(run) + " * " + Num(std::uint64_t{r} - cal.x[i]) + " + " +
-                                    Num(cal.y[i]) + ")",
-                                Single(rise / run * (r - cal.x[i]) + static_cast<double>(cal.y[i])));
-      return Step("value", "float(v + offset) = float(" + Num(along) + " + " + Num(cal.offset) + ")",
-                  Single(along + static_cast<double>(cal.offset)));
-    }
-    m_e.position = TablePosition::kNoSegment;
-    return 0.0;
-  }
-
-  double StepTable() {
-    const ChannelCalibration& cal = m_e.record;
-    const std::size_t n = m_e.lastPoint;
-    const std::uint16_t r = m_e.raw;
-    if (r >= cal.x[n]) {
-      m_e.position = TablePosition::kLastPoint;
-      m_e.segment = n;
-      return WithOffset(Index("y", n), cal.y[n]);
-    }
-    for (std::size_t i = 0; i < n; ++i) {
-      if (r >= cal.x[i + 1]) continue;
-      m_e.position = i == 0 ? TablePosition::kFirstPoint : TablePosition::kSegment;
-      m_e.segment = i;
-      return WithOffset(Index("y", i), cal.y[i]);
-    }
-    m_e.position = TablePosition::kNoSegment;
-    return 0.0;
-  }
-
-  double Polynomial() {
-    const ChannelCalibration& cal = m_e.record;
-    const std::uint16_t r = m_e.raw;
-    double formula = 0.0;
-    if (cal.type == CAL_QUADRATIC) {
-      const std::uint64_t square = std::uint64_t{r} * r;
-      formula = Step("p",
-                     "float(a * r^2 + b * r + c) = float(" + Num(cal.a) + " * " + Num(square) + " + " + Num(cal.b) +
-                         " * " + Num(r) + " + " + Num(cal.c) + ")",
-                     Single(static_cast<double>(cal.a) * static_cast<double>(square) +
-                            static_cast<double>(cal.b) * r + static_cast<double>(cal.c)));
-    } else {
-      formula = Step("p",
-                     "float(b * r + c) = float(" + Num(cal.b) + " * " + Num(r) + " + " + Num(cal.c) + ")",
-                     Single(static_cast<double>(cal.b) * r + static_cast<double>(cal.c)));
-    }
-    return Step("value", "float(p + offset) = float(" + Num(formula) + " + " + Num(cal.offset) + ")",
-                Single(formula + static_cast<double>(cal.offset)));
-  }
-
-  double Calibrated() {
-    m_e.record = ReadChannelCalibration(m_image.Bytes(), m_e.ruleChannel);
-    m_e.lastPoint = std::min<std::size_t>(m_e.record.lastPoint, kLastTablePoint);
-    switch (m_e.record.type) {
-      case CAL_INTERPOLATE:
-        m_e.rule = ExplainedRule::kTableInterpolation;
-        return Interpolate();
-      case CAL_STEP:
-        m_e.rule = ExplainedRule::kTableStep;
-        return StepTable();
+  void Record(const ChannelCalibration& record, std::size_t lastPoint) override {
+    m_e.record = record;
+    m_e.lastPoint = lastPoint;
+    switch (record.type) {
+      case CAL_INTERPOLATE: m_e.rule = ExplainedRule::kTableInterpolation; break;
+      case CAL_STEP: m_e.rule = ExplainedRule::kTableStep; break;
       case CAL_LINEAR:
-      case CAL_LINEAR_ALT:
-        m_e.rule = ExplainedRule::kLinear;
-        return Polynomial();
-      case CAL_QUADRATIC:
-        m_e.rule = ExplainedRule::kQuadratic;
-        return Polynomial();
-      default:
-        m_e.rule = ExplainedRule::kUnknownType;
-        return 0.0;
+      case CAL_LINEAR_ALT: m_e.rule = ExplainedRule::kLinear; break;
+      case CAL_QUADRATIC: m_e.rule = ExplainedRule::kQuadratic; break;
+      default: m_e.rule = ExplainedRule::kUnknownType; break;
     }
   }
 
-  double Divided(ExplainedRule rule, double numerator, double divisor, std::string_view name) {
-    m_e.rule = rule;
-    return Step("value", "float(" + std::string(name) + " / " + Num(divisor) + ") = float(" + Num(numerator) + " / " +
-                             Num(divisor) + ")",
-                Single(numerator / divisor));
+  void Position(TablePosition position, std::size_t segment) override {
+    m_e.position = position;
+    m_e.segment = segment;
   }
 
-  double Value() {
-    const std::uint16_t r = m_e.raw;
-    const auto rs = static_cast<std::int16_t>(r);
-    const std::uint32_t reading = m_e.reading;
-    switch (ChannelRuleOf(m_e.ruleChannel)) {
-      case ChannelRule::kCalibrated:
-        return Calibrated();
-      case ChannelRule::kScaleFlag: {
-        m_e.rule = ExplainedRule::kScaleFlag;
-        m_e.scaleFlag = ReadScaleFlag(m_image.Bytes(), *ScaleFlagIndex(m_e.ruleChannel));
-        if ((m_e.scaleFlag & kScaleFlagTenths) != 0) return Divided(ExplainedRule::kScaleFlag, r, 10.0, "r");
-        return Step("value", "r", r);
-      }
-      case ChannelRule::kLow16:
-        m_e.rule = ExplainedRule::kRaw16;
-        return Step("value", "r", r);
-      case ChannelRule::kTenth:
-        return Divided(ExplainedRule::kTenth, r, 10.0, "r");
-      case ChannelRule::kHundredth:
-        return Divided(ExplainedRule::kHundredth, r, 100.0, "r");
-      case ChannelRule::kSignedHundredth:
-        return Divided(ExplainedRule::kSignedHundredth, rs, 100.0, "rs");
-      case ChannelRule::kGainOffset: {
-        m_e.rule = ExplainedRule::kGainOffset;
-        const GainOffset pair = ReadGainOffset(m_image.Bytes(), m_e.ruleChannel);
-        m_e.gainOffset = pair;
-        return Step("value",
-                    "float(gain * r + offset) = float(" + Num(pair.gain) + " * " + Num(r) + " + " + Num(pair.offset) +
-                        ")",
-                    Single(static_cast<double>(pair.gain) * r + static_cast<double>(pair.offset)));
-      }
-      case ChannelRule::kFloatBits:
-        m_e.rule = ExplainedRule::kFloatBits;
-        return Step("value", "the 32 bits " + Hex32(reading) + " as a float",
-                    static_cast<double>(std::bit_cast<float>(reading)));
-      case ChannelRule::kSigned16:
-        m_e.rule = ExplainedRule::kSigned16;
-        return Step("value", "rs, the low 16 bits signed", rs);
-      case ChannelRule::kSigned32:
-        m_e.rule = ExplainedRule::kSigned32;
-        return Step("value", "the 32 bits signed", static_cast<std::int32_t>(reading));
-      case ChannelRule::kUnsigned32:
-        m_e.rule = ExplainedRule::kUnsigned32;
-        return Step("value", "the 32 bits unsigned", reading);
+  void ScaleFlag(std::uint8_t flag) override { m_e.scaleFlag = flag; }
+  void GainOffsetPair(const GainOffset& pair) override { m_e.gainOffset = pair; }
+
+  void Computed(const ConversionOperation& op) override {
+    const auto& v = op.operands;
+    // Operands that were floats or integers print as such: their shortest texts differ from
+    // those of the same numbers as doubles.
+    const auto F = [&v](std::size_t k) { return Num(static_cast<float>(v[k])); };
+    const auto D = [&v](std::size_t k) { return Num(v[k]); };
+    const auto U = [&v](std::size_t k) { return Num(static_cast<std::uint64_t>(v[k])); };
+    const auto Add = [&](std::string name, std::string expression) {
+      m_e.steps.push_back({std::move(name), std::move(expression), op.result});
+    };
+    const std::string xi = Index("x", op.point), xj = Index("x", op.point + 1);
+    const std::string yi = Index("y", op.point), yj = Index("y", op.point + 1);
+    using enum ConversionStepKind;
+    switch (op.kind) {
+      case kPointPlusOffset: return Add("value", "float(" + yi + " + offset) = float(" + F(0) + " + " + F(1) + ")");
+      case kRise: return Add("d", "float(" + yj + " - " + yi + ") = float(" + F(0) + " - " + F(1) + ")");
+      case kAlong:
+        return Add("v", "float(d / (" + xj + " - " + xi + ") * (r - " + xi + ") + " + yi + ") = float(" + D(0) + " / " +
+                            D(1) + " * " + U(2) + " + " + F(3) + ")");
+      case kAlongPlusOffset: return Add("value", "float(v + offset) = float(" + D(0) + " + " + F(1) + ")");
+      case kQuadratic:
+        return Add("p", "float(a * r^2 + b * r + c) = float(" + F(0) + " * " + U(1) + " + " + F(2) + " * " + U(3) +
+                            " + " + F(4) + ")");
+      case kLinear: return Add("p", "float(b * r + c) = float(" + F(0) + " * " + U(1) + " + " + F(2) + ")");
+      case kFormulaPlusOffset: return Add("value", "float(p + offset) = float(" + D(0) + " + " + F(1) + ")");
+      case kRawQuotient: return Add("value", "float(r / " + D(1) + ") = float(" + D(0) + " / " + D(1) + ")");
+      case kSignedQuotient: return Add("value", "float(rs / " + D(1) + ") = float(" + D(0) + " / " + D(1) + ")");
+      case kGainOffset:
+        return Add("value", "float(gain * r + offset) = float(" + F(0) + " * " + U(1) + " + " + F(2) + ")");
+      case kRaw: return Add("value", "r");
+      case kFloatBits: return Add("value", "the 32 bits " + Hex32(m_e.reading) + " as a float");
+      case kSigned16: return Add("value", "rs, the low 16 bits signed");
+      case kSigned32: return Add("value", "the 32 bits signed");
+      case kUnsigned32: return Add("value", "the 32 bits unsigned");
     }
-    return reading;
   }
 
-  const CalibrationImage& m_image;
+ private:
+  static ExplainedRule ExplainedRuleOf(ChannelRule rule) {
+    switch (rule) {
+      case ChannelRule::kCalibrated: return ExplainedRule::kUnknownType;  // the record's type decides
+      case ChannelRule::kScaleFlag: return ExplainedRule::kScaleFlag;
+      case ChannelRule::kLow16: return ExplainedRule::kRaw16;
+      case ChannelRule::kTenth: return ExplainedRule::kTenth;
+      case ChannelRule::kHundredth: return ExplainedRule::kHundredth;
+      case ChannelRule::kSignedHundredth: return ExplainedRule::kSignedHundredth;
+      case ChannelRule::kGainOffset: return ExplainedRule::kGainOffset;
+      case ChannelRule::kFloatBits: return ExplainedRule::kFloatBits;
+      case ChannelRule::kSigned16: return ExplainedRule::kSigned16;
+      case ChannelRule::kSigned32: return ExplainedRule::kSigned32;
+      case ChannelRule::kUnsigned32: return ExplainedRule::kUnsigned32;
+    }
+    return ExplainedRule::kUnsigned32;
+  }
+
   ConversionExplanation m_e;
 };
 
@@ -243,7 +150,7 @@ std::string RuleText(const ConversionExplanation& e) {
              "), zero offset " + Num(e.record.offset);
     case ExplainedRule::kScaleFlag:
       return "Scale flag " + Hex8(e.scaleFlag) +
-             ((e.scaleFlag & kScaleFlagTenths) != 0 ? ": a bit of 0x0A is set, tenths" : ": no bit of 0x0A, r as it is");
+             (ScaleFlagMeansTenths(e.scaleFlag) ? ": a bit of 0x0A is set, tenths" : ": no bit of 0x0A, r as it is");
     case ExplainedRule::kRaw16: return "Rule: the low 16 bits as they are";
     case ExplainedRule::kTenth: return "Rule: tenths of r";
     case ExplainedRule::kHundredth: return "Rule: hundredths of r";
@@ -300,7 +207,7 @@ std::string PositionLine(const ConversionExplanation& e) {
 
 ConversionExplanation ExplainConversion(const CalibrationImage& image, std::uint32_t reading, int channel,
                                         int decimals) {
-  return Explainer(image, reading, channel).Run(decimals);
+  return Explainer().Run(image, reading, channel, decimals);
 }
 
 std::vector<std::string> ExplanationLines(const ConversionExplanation& e) {

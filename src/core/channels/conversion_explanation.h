@@ -4,8 +4,8 @@
 // formula used with its numbers, the zero offset, and the value before and after it is
 // rounded to the channel's decimals.
 //
-// The explanation repeats the conversion step by step with the same arithmetic, so its value
-// is ConvertReading's to the bit; both the desktop program's Value tooltip and `lcu convert
+// The explanation is written while ConvertReading converts, as its observer, so its value and
+// numbers are the conversion's own; both the desktop program's Value tooltip and `lcu convert
 // --explain` print it.
 #pragma once
 
@@ -17,6 +17,7 @@
 
 #include "core/app/app_state.h"
 #include "core/channels/channel_calibration.h"
+#include "core/channels/channel_conversion.h"
 
 namespace lcu {
 
@@ -37,15 +38,6 @@ enum class ExplainedRule {
   kSigned16,            // rs
   kSigned32,            // Rs
   kUnsigned32,          // Ru
-};
-
-/// Where a reading fell in a calibration table.
-enum class TablePosition {
-  kNotATable,
-  kFirstPoint,  // at or below x[0] (interpolation), or below x[1] (step)
-  kLastPoint,   // at or above x[n]
-  kSegment,     // between x[segment] and x[segment + 1]
-  kNoSegment,   // no enclosing pair (n = 0 or breakpoints not ascending): 0
 };
 
 /// One computed number: its name, the expression with the numbers put in, and the result.

@@ -139,5 +139,35 @@ TEST(ConversionExplanationTest, LinesShowTheNumbersUsed) {
   }
 }
 
+// The rule and step lines of the rules without a calibration record: numbers the image holds
+// as floats (gain, offset) print as floats, not as the longer doubles they widen to.
+TEST(ConversionExplanationTest, OtherRulesShowTheirRuleAndStep) {
+  CalibrationImage image;
+  WriteScaleFlag(image.Bytes(), 2, 0x02);
+  WriteGainOffset(image.Bytes(), 130, {0.37f, -10.5f});
+  const struct {
+    int channel;
+    std::uint32_t reading;
+    std::string rule;
+    std::string step;
+  } cases[] = {
+      {66, 1234, "Scale flag 0x02: a bit of 0x0A is set, tenths", "value = float(r / 10) = float(1234 / 10) = 123.4000015258789"},
+      {65, 1234, "Scale flag 0x00: no bit of 0x0A, r as it is", "value = r = 1234"},
+      {80, 100000, "Rule: hundredths of r", "value = float(r / 100) = float(34464 / 100) = 344.6400146484375"},
+      {98, 0xFF9C, "Rule: hundredths of the low 16 bits taken as signed", "value = float(rs / 100) = float(-100 / 100) = -1"},
+      {130, 100, "Gain 0.37, offset -10.5", "value = float(gain * r + offset) = float(0.37 * 100 + -10.5) = 26.5"},
+      {200, 0x40490FDB, "Rule: the reading's bits are a float", "value = the 32 bits 0x40490FDB as a float = 3.1415927410125732"},
+      {257, 0x8000, "Rule: the low 16 bits taken as signed", "value = rs, the low 16 bits signed = -32768"},
+      {256, 0xFFFFFFFF, "Rule: the 32 bits taken as signed", "value = the 32 bits signed = -1"},
+      {259, 0xFFFFFFFF, "Rule: the 32 bits taken as unsigned", "value = the 32 bits unsigned = 4294967295"},
+  };
+  for (const auto& c : cases) {
+    const std::vector<std::string> lines = ExplanationLines(ExplainConversion(image, c.reading, c.channel, 2));
+    ASSERT_EQ(lines.size(), 4u) << "channel " << c.channel;
+    EXPECT_EQ(lines[1], c.rule);
+    EXPECT_EQ(lines[2], c.step);
+  }
+}
+
 }  // namespace
 }  // namespace lcu
