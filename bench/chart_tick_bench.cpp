@@ -104,10 +104,7 @@ int main(int argc, char** argv) {
   const std::string only = argc > 2 ? argv[2] : "";
 
   lcu::bench::SimulatedWorkstation workstation;
-  if (const std::string problem = workstation.Start(); !problem.empty()) {
-    std::fprintf(stderr, "%s\n", problem.c_str());
-    return 1;
-  }
+  if (!workstation.StartOrReport()) return 1;
   auto& [simulator, link, device, store, prompter, clock, files, app, ui, ctx] = workstation;
 
   // The sample setup's lively channels first: engine, pressures, suspension.

@@ -5,6 +5,7 @@
 
 #include <stdlib.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
 
@@ -50,6 +51,13 @@ struct SimulatedWorkstation {
     if (std::string problem = sim::WriteSampleSetup(store); !problem.empty()) return "sample setup: " + problem;
     if (!LoadChannelDefinitions(app, store, sim::kSampleLcuNumber, prompter)) return "the sample channels did not load";
     return "";
+  }
+
+  // Start, with what failed told on stderr; false then.
+  bool StartOrReport() {
+    const std::string problem = Start();
+    if (!problem.empty()) std::fprintf(stderr, "%s\n", problem.c_str());
+    return problem.empty();
   }
 };
 
