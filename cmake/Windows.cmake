@@ -19,9 +19,14 @@ else()
   else()
     message(WARNING "The programs keep the large-address flag: clearing it needs a POSIX shell (or build with MSVC)")
   endif()
-  # Without Qt's DLLs in the build, the programs carry the compiler's runtime themselves: lcu.exe
-  # then stands alone, with nothing to install beside it.
-  if(NOT Qt6_FOUND)
+  # Without Qt's DLLs in the build (no Qt, or Qt built static as scripts/qt-windows.sh makes
+  # it), the programs carry the compiler's runtime themselves: lcu.exe and corvalent.exe then
+  # stand alone, importing only the system's DLLs.
+  set(lcu_qt_type "")
+  if(TARGET Qt6::Core)
+    get_target_property(lcu_qt_type Qt6::Core TYPE)
+  endif()
+  if(NOT Qt6_FOUND OR lcu_qt_type STREQUAL "STATIC_LIBRARY")
     add_link_options(-static -static-libgcc -static-libstdc++)
   endif()
 endif()

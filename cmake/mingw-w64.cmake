@@ -17,6 +17,16 @@ set(ENV{PKG_CONFIG_LIBDIR} "${CMAKE_FIND_ROOT_PATH}/lib/pkgconfig:${CMAKE_FIND_R
 set(ENV{PKG_CONFIG_PATH} "")
 set(ENV{PKG_CONFIG_SYSROOT_DIR} "")
 
+# The callers of an inline function (a template instance, say) may be compiled against the
+# registers their own copy of it happens to leave alone (GCC's inter-procedural register
+# allocation), while the linker keeps just one of the copies in the program: on this target
+# GCC does not see that the kept copy may come from another object. Qt's random numbers
+# (which name every temporary file) then broke their caller's registers with the copy of
+# the standard library's Mersenne twister from the programs' own code. Every call keeps to
+# the calling convention instead, in Qt and in the programs alike.
+set(CMAKE_C_FLAGS_INIT "-fno-ipa-ra")
+set(CMAKE_CXX_FLAGS_INIT "-fno-ipa-ra")
+
 # GCC 12 for this target at -O3 reports null dereferences that cannot happen in inlined
 # standard-library code (tests/support/memory_file_system.h); at -O2 it does not, so the
 # warnings stay errors and the release build is made at -O2.
