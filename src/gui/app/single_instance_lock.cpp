@@ -5,12 +5,14 @@
 
 namespace lcu::gui {
 
-SingleInstanceLock::SingleInstanceLock(const QString& path) : m_lock(path) {
+SingleInstanceLock::SingleInstanceLock(const QString& name) : m_lock(name) {
   // A running copy holds the lock however long it runs; only a dead owner frees it.
   m_lock.setStaleLockTime(0);
 }
 
-QString SingleInstanceLock::DefaultPath() {
+SingleInstanceLock::~SingleInstanceLock() = default;
+
+QString SingleInstanceLock::DefaultName() {
   QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
   if (folder.isEmpty()) folder = QStandardPaths::writableLocation(QStandardPaths::TempLocation);
   return QDir(folder).filePath(QStringLiteral("corvalent.lock"));
