@@ -45,6 +45,15 @@ class LcuProgramTest : public ::testing::Test {
     process.closeWriteChannel();
   }
 
+  /// lcu.exe writes its console text with CRLF line ends; the expectations are written with LF.
+  static QString ProgramText(const QByteArray& bytes) {
+    QString text = QString::fromUtf8(bytes);
+#ifdef Q_OS_WIN
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+#endif
+    return text;
+  }
+
   ProgramRun Lcu(const QStringList& arguments) const {
     QProcess process;
     StartLcu(process, arguments);
@@ -56,8 +65,8 @@ class LcuProgramTest : public ::testing::Test {
       return run;
     }
     run.exitCode = process.exitCode();
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
+    run.out = ProgramText(process.readAllStandardOutput());
+    run.err = ProgramText(process.readAllStandardError());
     return run;
   }
 

@@ -11,9 +11,15 @@ namespace lcu::test {
 inline constexpr std::string_view kFolderOpenedAsFile = "Permission denied";
 /// Creating a folder below a file.
 inline constexpr std::string_view kFolderBelowAFile = "Path not found.";
+/// Opening a file that is not there.
+inline constexpr std::string_view kMissingFile = "File not found.";
+/// Creating a file in a folder that is not there.
+inline constexpr std::string_view kMissingFolder = "Path not found.";
 #else
 inline constexpr std::string_view kFolderOpenedAsFile = "Is a directory";
 inline constexpr std::string_view kFolderBelowAFile = "Not a directory";
+inline constexpr std::string_view kMissingFile = "No such file or directory";
+inline constexpr std::string_view kMissingFolder = "No such file or directory";
 #endif
 
 }  // namespace lcu::test

@@ -81,7 +81,7 @@ TEST_F(ChannelRecordingTest, RefusalsTheReplaceQuestionAndTheProgramsEnd) {
 
   // An existing file is replaced only when the user says Yes.
   const QString old = FilePath("old.csv");
-  std::ofstream(old.toStdString()) << "old\n";
+  std::ofstream(old.toStdString(), std::ios::binary) << "old\n";
   Record(old);
   EXPECT_FALSE(Recording().IsRecording());
   EXPECT_EQ(prompter->questions, std::vector<std::string>{"old.csv already exists. Do you want to replace it ?"});

@@ -62,6 +62,9 @@ TEST_F(StartupTest, ThePlacementAndTheShowStateComeBack) {
   }
 }
 
+// The lock file of systems other than Windows (on Windows the system frees the lock with the
+// process: tested on the windows platform, and by the smoke run of the program).
+#ifndef Q_OS_WIN
 TEST(SingleInstanceLock, ALockLeftByACrashedCopyDoesNotLockTheUserOut) {
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("corvalent.lock"));
@@ -70,6 +73,7 @@ TEST(SingleInstanceLock, ALockLeftByACrashedCopyDoesNotLockTheUserOut) {
   gui::SingleInstanceLock next(path);
   EXPECT_TRUE(next.TryLock());
 }
+#endif
 
 // The built program answers --help and --version on a terminal without a display. The window
 // system's own options are no version option: -reverse is not -r -e -v.
@@ -89,11 +93,13 @@ TEST(CorvalentProgram, HelpAndVersionNeedNoDisplay) {
     ASSERT_TRUE(program.waitForFinished(10000));
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
-    const QString out = QString::fromUtf8(program.readAllStandardOutput());
+    // Windows ends the lines with a carriage return as well.
+    const QString out = QString::fromUtf8(program.readAllStandardOutput()).remove(QLatin1Char('\r'));
     EXPECT_TRUE(out.contains(holds)) << out.toStdString();
   }
 }
 
+#ifndef Q_OS_WIN
 TEST(CorvalentProgram, ASecondCopyEndsAtOnce) {
   QTemporaryDir home;
   QDir(home.path()).mkpath(QStringLiteral("run"));
@@ -125,6 +131,7 @@ TEST(CorvalentProgram, ASecondCopyEndsAtOnce) {
   first.kill();
   first.waitForFinished();
 }
+#endif
 
 }  // namespace
 }  // namespace lcu::test

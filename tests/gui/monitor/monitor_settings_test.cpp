@@ -16,6 +16,7 @@
 #include "core/util/little_endian.h"
 #include "gui/app/product_version.h"
 #include "gui_fixture.h"
+#include "support/host_reasons.h"
 #include "support/temp_folder.h"
 
 namespace lcu::test {
@@ -198,7 +199,7 @@ TEST_F(MonitorSettingsTest, FailuresAreReportedOnceAndLeaveTheRightState) {
   const QString missing = FilePath("missing.nsb");
   Open(missing);
   EXPECT_EQ(prompter->messages, std::vector<std::string>{FormatSystemError(
-                                    msg::kFailedToOpenSettingsFile, missing.toStdString() + ": No such file or directory")});
+                                    msg::kFailedToOpenSettingsFile, missing.toStdString() + ": " + std::string(kMissingFile))});
   EXPECT_TRUE(Frames().empty());
   EXPECT_EQ(Value(reg::kSettings, reg::kMonitor), missing.toStdString());
   // At the next start the missing file is passed over in silence.
@@ -212,7 +213,7 @@ TEST_F(MonitorSettingsTest, FailuresAreReportedOnceAndLeaveTheRightState) {
   const QString nowhere = FilePath("no-folder/x.nsb");
   SaveAs(nowhere);
   EXPECT_EQ(prompter->messages, std::vector<std::string>{FormatSystemError(
-                                    msg::kFailedToOpenAFile, nowhere.toStdString() + ": No such file or directory")});
+                                    msg::kFailedToOpenAFile, nowhere.toStdString() + ": " + std::string(kMissingFolder))});
   EXPECT_EQ(Value(reg::kSettings, reg::kMonitor), missing.toStdString()) << "registry unchanged";
   EXPECT_EQ(Frame().windowTitle(), CaptionWith("x.nsb"));
 
