@@ -88,7 +88,7 @@ start=$SECONDS
 work=$cache/work-$hash
 rm -rf "$work" "$prefix"
 mkdir -p "$work"
-echo "Qt $upstream for Windows is missing: building it into $prefix (about 20 minutes on two cores)" >&2
+echo "Qt $upstream for Windows is missing: building it into $prefix (about half an hour on two cores)" >&2
 
 # apt checks the source files against the archive's signed index, as it checks packages;
 # dpkg-source unpacks them and applies Debian's own patches (debian/patches/series). Its own
