@@ -76,7 +76,7 @@ cp /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$WINEPREFIX/drive_c/
 
 echo "== Not run under the emulator =="
 cat "$build/tests/not-under-emulator.txt"
-ctest --test-dir "$build" --output-on-failure --timeout 600
+ctest --test-dir "$build" --output-on-failure --timeout 600 -j 2
 echo "Screenshot of corvalent.exe under the emulator: $build/corvalent-windows.png"
 tested=$SECONDS
 
