@@ -24,6 +24,7 @@ inline constexpr std::string_view kCannotReadDataFile = "Cannot read the data fi
 inline constexpr std::string_view kCannotReadFile = "Cannot read ";
 inline constexpr std::string_view kLoadHexContinue = "Replace the LCU firmware. Do you want to continue ?";
 inline constexpr std::string_view kLoadedLabel = "Loaded :";
+inline constexpr std::string_view kIgnoredLabel = "Ignored :";
 inline constexpr std::string_view kVerifiedLabel = "Verified :";
 inline constexpr std::string_view kDataFileIncomplete = "Data file is incomplete.";
 inline constexpr std::string_view kGiveTheMemorySize = "Give the memory size with --units M.";

@@ -133,6 +133,8 @@ inline constexpr std::string_view kHexFileTooLarge = "Hex file is too large.";
 inline constexpr std::string_view kHexLineInvalid = "Hex file line %u is invalid.";
 inline constexpr std::string_view kHexLineBadChecksum = "Hex file line %u has a wrong checksum.";
 inline constexpr std::string_view kHexLinePastProgramMemory = "Hex file line %u runs past the end of program memory.";
-inline constexpr std::string_view kHexLineTooLong = "Hex file line %u is too long.";
+inline constexpr std::string_view kHexLineTextBeforeColon = "Hex file line %u has characters before its colon.";
+inline constexpr std::string_view kHexLineIntoWindow = "Hex file line %u starts below 2000 and runs into program memory.";
+inline constexpr std::string_view kHexLineUnknownType = "Hex file line %u has an unknown record type.";
 
 }  // namespace lcu::msg

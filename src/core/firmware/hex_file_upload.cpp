@@ -102,6 +102,8 @@ std::optional<FirmwareImage> ReadFirmwareFile(CommandContext& ctx, const std::st
     return std::nullopt;
   }
   image.covered = parsed.covered;
+  image.ignoredBelow = parsed.ignoredBelow;
+  image.ignoredAbove = parsed.ignoredAbove;
   return image;
 }
 
