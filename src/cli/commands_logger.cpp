@@ -23,6 +23,7 @@
 #include "cli/standard_output.h"
 #include "cli/terminal.h"
 #include "core/host/default_paths.h"
+#include "core/host/regular_file.h"
 #include "core/logger/configuration_upload.h"
 #include "core/logger/data_file.h"
 #include "core/logger/lcu_configuration.h"
@@ -144,6 +145,10 @@ void ShowCannotRead(CliContext& context, const std::string& path, const std::err
 
 // Only the header and the file's size are needed, so a large data file is not loaded.
 int RunDatInfo(CliContext& context, const std::string& path, bool json) {
+  if (const std::optional<std::string> refusal = NotRegularFileReason(path)) {
+    ShowFileError(context.GetPrompter(), msg::kCannotReadDataFile, path, *refusal);
+    return kExitFailed;
+  }
   std::error_code error;
   const std::uintmax_t size = std::filesystem::file_size(Utf8Path(path), error);
   std::ifstream file(Utf8Path(path), std::ios::binary);

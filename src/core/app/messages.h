@@ -14,6 +14,9 @@ inline constexpr std::string_view kReadFileFailed = "ReadFile failed";
 inline constexpr std::string_view kFailedToAllocateMemory = "Failed to allocate memory.";
 inline constexpr std::string_view kShortTransferText = "The LCU sent or took fewer bytes than requested.";
 
+// Files that are read: the reason, after the path, for one that is not a regular file.
+inline constexpr std::string_view kNotARegularFile = "Not a regular file";
+
 // Recording and replaying the traffic with the LCU.
 inline constexpr std::string_view kCannotCreateTranscript = "Cannot create the transcript ";
 inline constexpr std::string_view kCannotReadTranscript = "Cannot read the transcript ";

@@ -15,6 +15,7 @@
 #include "core/channels/calibration_file.h"
 #include "core/host/default_paths.h"
 #include "core/host/registry.h"
+#include "core/host/regular_file.h"
 #include "core/link/logger_transfers.h"
 #include "core/logger/data_file.h"
 #include "core/logger/maintenance_commands.h"
@@ -143,6 +144,7 @@ struct FileCloser {
 DownloadRecord ReadDownloadRecord(const std::string& path) {
   DownloadRecord record;
   record.path = path;
+  if (NotRegularFileReason(path)) return record;
   const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
   if (!file) return record;
   LoggerHeader header;
@@ -175,7 +177,7 @@ PreflightLine ConfigurationLine(const PreflightInputs& in) {
   PreflightLine line{CheckItem::kConfiguration, CheckLevel::kOk, {}, {}};
   if (!in.calibration) {
     line.level = CheckLevel::kError;
-    line.text = Cat({text::kNoCalibration, in.calibrationPath});
+    line.text = Cat({text::kNoCalibration, FileErrorLine(in.calibrationPath, in.calibrationRefusal)});
     line.action = text::kCopyCalibration;
     return line;
   }
@@ -332,6 +334,7 @@ std::optional<PreflightInputs> ReadPreflightInputs(CommandContext& ctx) {
   const std::uint16_t lcuNumber = in.header.LcuNumber();
   in.now = ctx.clock.Now();
   in.calibrationPath = GetCalibrationPath(ctx.store, lcuNumber);
+  in.calibrationRefusal = NotRegularFileReason(in.calibrationPath).value_or("");
   CalibrationImage image;
   if (LoadCalibration(ctx.store, lcuNumber, image)) in.calibration = image;
 
