@@ -104,6 +104,7 @@ JsonWriter& JsonWriter::Value(std::int64_t number) { return Literal(std::to_stri
 
 JsonWriter& JsonWriter::Value(double number) {
   if (!std::isfinite(number)) return Null();
+  if (number == 0) number = 0;  // no "-0"
   std::array<char, 32> text{};
   const auto result = std::to_chars(text.data(), text.data() + text.size(), number);
   return Literal(std::string_view(text.data(), static_cast<std::size_t>(result.ptr - text.data())));

@@ -36,8 +36,8 @@ class JsonWriter {
   JsonWriter& Value(T number) {
     return Value(static_cast<std::int64_t>(number));
   }
-  /// The shortest number that reads back as exactly this double; null for an infinity or a
-  /// NaN, which JSON cannot hold.
+  /// The shortest number that reads back as exactly this double (0 for a negative zero);
+  /// null for an infinity or a NaN, which JSON cannot hold.
   JsonWriter& Value(double number);
   JsonWriter& Value(std::same_as<bool> auto flag) { return Literal(flag ? "true" : "false"); }
   JsonWriter& Null() { return Literal("null"); }

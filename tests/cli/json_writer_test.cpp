@@ -41,9 +41,9 @@ TEST(JsonWriter, SeparatesItemsInNestedObjectsAndArrays) {
 // Doubles read back exactly (a float widened keeps all its digits); JSON has no infinity or NaN.
 TEST(JsonWriter, WritesDoublesExactlyAndNullForWhatJsonCannotHold) {
   JsonWriter json;
-  json.BeginArray().Value(0.1).Value(double{0.1f}).Value(-2.5e300).Value(4294967295.0);
+  json.BeginArray().Value(0.1).Value(double{0.1f}).Value(-2.5e300).Value(4294967295.0).Value(-0.0);
   json.Value(std::numeric_limits<double>::infinity()).Value(std::numeric_limits<double>::quiet_NaN()).EndArray();
-  EXPECT_EQ(json.Text(), "[0.1,0.10000000149011612,-2.5e+300,4294967295,null,null]\n");
+  EXPECT_EQ(json.Text(), "[0.1,0.10000000149011612,-2.5e+300,4294967295,0,null,null]\n");
 }
 
 }  // namespace
