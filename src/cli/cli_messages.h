@@ -19,6 +19,11 @@ inline constexpr std::string_view kNotAnInteger = "With --integer, TEXT must be 
 inline constexpr std::string_view kTakesDecimalNumber = " takes a 32-bit decimal number, e.g. 1";
 inline constexpr std::string_view kTakesHexNumber = " takes a hexadecimal number of up to four digits, e.g. 04CE";
 inline constexpr std::string_view kInvalidSettingName = "A value name cannot be empty or contain \\ or /.";
+// A value written where no program reads it: "The programs read Preserve Buffer under
+// Corvalent\Settings, not under Settings."
+inline constexpr std::string_view kProgramsRead = "The programs read ";
+inline constexpr std::string_view kUnderKey = " under ";
+inline constexpr std::string_view kNotUnderKey = ", not under ";
 inline constexpr std::string_view kProgressCaption = lcu::msg::kDownloadingLogger;
 inline constexpr std::string_view kCannotReadDataFile = "Cannot read the data file.";
 inline constexpr std::string_view kCannotReadFile = "Cannot read ";

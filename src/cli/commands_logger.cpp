@@ -183,7 +183,7 @@ void AddLoggerCommands(CommandRegistry& commands) {
   AddJsonFlag(*config, *configJson);
   commands.AddCommand("download",
                       "Download the logged data into a new data file and print its path; the LCU is then "
-                      "emptied unless the setting \"Preserve Buffer\" is 1",
+                      "emptied unless the setting Corvalent/Settings \"Preserve Buffer\" is 1",
                       RunDownload);
   commands.AddCommand("send-config", "Send the configuration and calibration of the connected LCU to it",
                       [](CliContext& context) { return RunCoreCommand(context, OnSendConfig); });
