@@ -13,6 +13,7 @@ inline constexpr std::string_view kReadFileFailedCaption = "ReadFile failed.";
 inline constexpr std::string_view kReadFileFailed = "ReadFile failed";
 inline constexpr std::string_view kFailedToAllocateMemory = "Failed to allocate memory.";
 inline constexpr std::string_view kShortTransferText = "The LCU sent or took fewer bytes than requested.";
+inline constexpr std::string_view kReadingFromLcuFailed = "Reading from the LCU failed.";
 
 // Files that are read: the reason, after the path, for one that is not a regular file.
 inline constexpr std::string_view kNotARegularFile = "Not a regular file";
