@@ -19,13 +19,23 @@ inline constexpr std::string_view kNotAnInteger = "With --integer, TEXT must be 
 inline constexpr std::string_view kTakesDecimalNumber = " takes a 32-bit decimal number, e.g. 1";
 inline constexpr std::string_view kTakesHexNumber = " takes a hexadecimal number of up to four digits, e.g. 04CE";
 inline constexpr std::string_view kInvalidSettingName = "A value name cannot be empty or contain \\ or /.";
+// A value written where no program reads it: "The programs read Preserve Buffer under
+// Corvalent\Settings, not under Settings."
+inline constexpr std::string_view kProgramsRead = "The programs read ";
+inline constexpr std::string_view kUnderKey = " under ";
+inline constexpr std::string_view kNotUnderKey = ", not under ";
 inline constexpr std::string_view kProgressCaption = lcu::msg::kDownloadingLogger;
 inline constexpr std::string_view kCannotReadDataFile = "Cannot read the data file.";
 inline constexpr std::string_view kCannotReadFile = "Cannot read ";
 inline constexpr std::string_view kLoadHexContinue = "Replace the LCU firmware. Do you want to continue ?";
 inline constexpr std::string_view kLoadedLabel = "Loaded :";
+inline constexpr std::string_view kIgnoredLabel = "Ignored :";
 inline constexpr std::string_view kVerifiedLabel = "Verified :";
 inline constexpr std::string_view kDataFileIncomplete = "Data file is incomplete.";
+// A result that could not be written to stdout; the system's reason follows on a line of its own.
+inline constexpr std::string_view kCouldNotWriteOutput = "Could not write the output.";
+// After it, when the path of a saved data file could not be printed: the path follows.
+inline constexpr std::string_view kDataFileKeptLcuNotEmptied = "The data file is complete; the LCU was not emptied.";
 inline constexpr std::string_view kGiveTheMemorySize = "Give the memory size with --units M.";
 inline constexpr std::string_view kListNeedsUsb = "lcu list shows USB devices: it takes no --simulate, --sim-state or --replay.";
 inline constexpr std::string_view kJsonHelp = "Print the result as one JSON value (see README for the fields)";

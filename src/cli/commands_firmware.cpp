@@ -23,13 +23,25 @@ struct LoadHexOptions {
   bool verify = false;
 };
 
+// The file's data bytes outside the load window on one side, which were not sent: "Ignored :
+// 16 bytes between 7FF0 and 7FFF". Nothing when there are none.
+void PrintIgnored(const IgnoredBytes& ignored) {
+  if (ignored.count == 0) return;
+  std::array<char, 64> where{};
+  std::snprintf(where.data(), where.size(), " bytes between %4.4X and %4.4X", static_cast<unsigned>(ignored.first),
+                static_cast<unsigned>(ignored.last));
+  std::cout << msg::kIgnoredLabel << ' ' << ignored.count << where.data() << '\n';
+}
+
 // What was sent, in the configuration display's form for the checksum word, so that it can
-// be compared with what `lcu config` shows.
+// be compared with what `lcu config` shows, and what of the file was left out.
 void PrintLoaded(const FirmwareImage& image) {
   std::array<char, 16> checksum{};
   std::snprintf(checksum.data(), checksum.size(), "%4.4XH", static_cast<unsigned>(image.Checksum()));
-  std::cout << msg::kLoadedLabel << ' ' << image.covered << " of " << kFirmwareImageSize << " bytes\n"
-            << kLcuConfigurationLabels[kChecksumRow] << ' ' << checksum.data() << '\n';
+  std::cout << msg::kLoadedLabel << ' ' << image.covered << " of " << kFirmwareImageSize << " bytes\n";
+  PrintIgnored(image.ignoredBelow);
+  PrintIgnored(image.ignoredAbove);
+  std::cout << kLcuConfigurationLabels[kChecksumRow] << ' ' << checksum.data() << '\n';
 }
 
 // The checks come first, as before the desktop program's file dialog, so that an off-line
@@ -56,7 +68,7 @@ void AddFirmwareCommands(CommandRegistry& commands) {
   CLI::App* loadHex = commands.AddCommand(
       "load-hex",
       "Load the firmware of an Intel-HEX file into the LCU's program memory (asks first) and print how many "
-      "bytes it covered and the checksum word",
+      "bytes it covered, the data it left out (records outside 2000 to 7FEF) and the checksum word",
       [options](CliContext& context) {
         return RunCoreCommand(context, [&options](CommandContext& c) { return LoadHex(c, *options); });
       });

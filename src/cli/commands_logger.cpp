@@ -20,8 +20,10 @@
 #include "cli/exit_code.h"
 #include "cli/json_writer.h"
 #include "cli/progress_bar.h"
+#include "cli/standard_output.h"
 #include "cli/terminal.h"
 #include "core/host/default_paths.h"
+#include "core/host/regular_file.h"
 #include "core/logger/configuration_upload.h"
 #include "core/logger/data_file.h"
 #include "core/logger/lcu_configuration.h"
@@ -31,16 +33,47 @@ namespace lcu::cli {
 
 namespace {
 
+// The download's progress bar, and the data file's path printed once the file is on disk
+// and before the LCU is emptied: a path that cannot be printed leaves the LCU as it is, and
+// goes to stderr with the reason instead.
+class DownloadUi final : public CommandUi {
+ public:
+  DownloadUi(ProgressBar& bar, Prompter& prompter) : m_bar(bar), m_prompter(prompter) {}
+
+  void BeginProgress(int steps) override { m_bar.BeginProgress(steps); }
+  void StepProgress() override { m_bar.StepProgress(); }
+  void EndProgress() override { m_bar.EndProgress(); }
+  void ShowTransferred(const TransferProgress& progress) override { m_bar.ShowTransferred(progress); }
+  bool PumpWaitingMessages() override { return m_bar.PumpWaitingMessages(); }
+  void FlagChanged(AppFlag flag, bool on) override { m_bar.FlagChanged(flag, on); }
+
+  bool DataFileSaved(const std::string& path) override {
+    m_bPathShown = true;
+    std::cout << path << '\n';
+    if (StandardOutput::FlushOrReport(m_prompter)) return true;
+    ShowFileError(m_prompter, msg::kDataFileKeptLcuNotEmptied, path, {});
+    return false;
+  }
+
+  bool PathShown() const { return m_bPathShown; }
+
+ private:
+  ProgressBar& m_bar;
+  Prompter& m_prompter;
+  bool m_bPathShown = false;
+};
+
 int RunDownload(CliContext& context) {
   ProgressBar bar = ProgressBar::ForStderr();
   ProgressPrompter prompter(context.GetPrompter(), bar);
-  std::optional<CommandContext> commandContext = context.MakeCommandContext(bar, &prompter);
+  DownloadUi ui(bar, prompter);
+  std::optional<CommandContext> commandContext = context.MakeCommandContext(ui, &prompter);
   if (!commandContext) return kExitFailed;
   const DownloadResult download = OnDownload(*commandContext);
   // A saved file is worth naming even when the reset afterwards failed. The part of a failed
   // or stopped download is kept too, and must not be taken for a whole one.
   if (download.fileSaved) {
-    std::cout << download.path << '\n';
+    if (!ui.PathShown()) std::cout << download.path << '\n';
   } else if (!download.path.empty()) {
     ShowFileError(prompter, msg::kDataFileIncomplete, download.path, {});
   }
@@ -112,6 +145,10 @@ void ShowCannotRead(CliContext& context, const std::string& path, const std::err
 
 // Only the header and the file's size are needed, so a large data file is not loaded.
 int RunDatInfo(CliContext& context, const std::string& path, bool json) {
+  if (const std::optional<std::string> refusal = NotRegularFileReason(path)) {
+    ShowFileError(context.GetPrompter(), msg::kCannotReadDataFile, path, *refusal);
+    return kExitFailed;
+  }
   std::error_code error;
   const std::uintmax_t size = std::filesystem::file_size(Utf8Path(path), error);
   std::ifstream file(Utf8Path(path), std::ios::binary);
@@ -146,7 +183,7 @@ void AddLoggerCommands(CommandRegistry& commands) {
   AddJsonFlag(*config, *configJson);
   commands.AddCommand("download",
                       "Download the logged data into a new data file and print its path; the LCU is then "
-                      "emptied unless the setting \"Preserve Buffer\" is 1",
+                      "emptied unless the setting Corvalent/Settings \"Preserve Buffer\" is 1",
                       RunDownload);
   commands.AddCommand("send-config", "Send the configuration and calibration of the connected LCU to it",
                       [](CliContext& context) { return RunCoreCommand(context, OnSendConfig); });

@@ -118,6 +118,8 @@ int RunMonitor(CliContext& context, const MonitorArguments& arguments) {
 
   MonitorOutput output(context.GetAppState(), channels, arguments.csv);
   if (arguments.csv) output.WriteCsvHeader();
+  // Output that can no longer be written ends the run at the line that failed.
+  if (!std::cout) return kExitFailed;
   Clock& clock = context.GetClock();
   // The session has no poll of its own: a failed exchange closes the link, and the next tick
   // reopens it, as the main window's poll would. A tick that overran its period is followed
@@ -139,6 +141,7 @@ int RunMonitor(CliContext& context, const MonitorArguments& arguments) {
     WaitUntil(clock, session.NextDue().value_or(clock.Monotonic()));
     if (InterruptCatcher::Interrupted()) break;
     session.Step(clock.Monotonic());
+    if (!std::cout) return kExitFailed;
     // A tick without readings shows nothing: the table on screen keeps its values.
     if (!output.TakeShown()) missedTick = true;
   }

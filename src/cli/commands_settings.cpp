@@ -4,6 +4,7 @@
 #include <iostream>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "cli/cli11.h"
@@ -36,9 +37,24 @@ std::string ValuePath(const std::string& key, const std::string& name) {
   return key.empty() ? name : key + '\\' + name;
 }
 
+// The refusal of a value that no program reads where it is, naming where they read it.
+std::optional<std::string> NotReadThere(const std::string& key, const std::string& name) {
+  const std::optional<std::string> readUnder = KeyReadInstead(key, name);
+  if (!readUnder) return std::nullopt;
+  return std::string(msg::kProgramsRead) + name + std::string(msg::kUnderKey) + *readUnder +
+         std::string(msg::kNotUnderKey) + key + '.';
+}
+
+// A value stored where no program reads it is listed too, with a note on stderr, so that it
+// is not taken for the one the programs use.
 int RunList(CliContext& context) {
-  for (const SettingsEntry& entry : context.GetStore().List())
+  for (const SettingsEntry& entry : context.GetStore().List()) {
     std::cout << ValuePath(entry.key, entry.name) << " = " << entry.text << '\n';
+    if (const std::optional<std::string> note = NotReadThere(entry.key, entry.name)) {
+      std::cout.flush();
+      context.GetPrompter().Error(*note);
+    }
+  }
   return kExitOk;
 }
 
@@ -53,9 +69,14 @@ int RunGet(CliContext& context, const SettingsArguments& arguments) {
   return kExitOk;
 }
 
-// A value the programs read as a number must hold one: "true" would read as 0 or the default.
+// A value the programs read under another key would change nothing they do; one they read as
+// a number must hold one: "true" would read as 0 or the default.
 int RunSet(CliContext& context, const SettingsArguments& arguments) {
   const std::string key = NormalizeKey(arguments.key);
+  if (const std::optional<std::string> refusal = NotReadThere(key, arguments.name)) {
+    context.GetPrompter().Error(*refusal);
+    return kExitUsage;
+  }
   const SettingForm form = FormOfSetting(key, arguments.name);
   if (!FitsSettingForm(form, arguments.text)) {
     context.GetPrompter().Error(ValuePath(key, arguments.name) +
@@ -98,7 +119,10 @@ const CLI::Validator& ValueNameValidator() {
 void AddSettingsCommands(CommandRegistry& commands) {
   CLI::App* settings = commands.AddGroup("settings", "Show or change the settings shared with the desktop program");
 
-  commands.AddCommand("list", "Print every value as KEY\\VALUE = TEXT", RunList, settings);
+  commands.AddCommand("list",
+                      "Print every value as KEY\\VALUE = TEXT, with a note on stderr for a value stored under a key "
+                      "where the programs do not read it",
+                      RunList, settings);
 
   auto getArguments = std::make_shared<SettingsArguments>();
   CLI::App* get = commands.AddCommand(
@@ -113,7 +137,10 @@ void AddSettingsCommands(CommandRegistry& commands) {
   CLI::App* set = commands.AddCommand(
       "set", "Write one value", [setArguments](CliContext& context) { return RunSet(context, *setArguments); },
       settings);
-  set->add_option("KEY", setArguments->key, "Key below the family root, e.g. Config/LCUs/Serial3")->required();
+  set->add_option("KEY", setArguments->key,
+                  "Key below the family root, e.g. Config/LCUs/Serial3, or Corvalent/Settings for \"Auto Download\", "
+                  "\"Preserve Buffer\" and \"Preserve QMT\"")
+      ->required();
   set->add_option("VALUE", setArguments->name, "Value name, e.g. Serial")->required()->check(ValueNameValidator());
   set->add_option("TEXT", setArguments->text, "The text to store")->required();
   set->add_flag("--integer", setArguments->integer, "Store TEXT as a 32-bit integer (a DWORD in the registry)");

@@ -5,38 +5,11 @@
 #include <cmath>
 #include <cstdio>
 
+#include "cli/utf8_sequence.h"
+
 namespace lcu::cli {
 
 namespace {
-
-bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
-
-/// The length of the valid UTF-8 sequence at the start of text, or 0: no overlong forms, no
-/// surrogates, nothing above U+10FFFF.
-std::size_t Utf8SequenceLength(std::string_view text) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(0);
-  std::size_t length = 0;
-  unsigned char lowest = 0x80;
-  unsigned char highest = 0xBF;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    if (lead == 0xE0) lowest = 0xA0;
-    if (lead == 0xED) highest = 0x9F;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    if (lead == 0xF0) lowest = 0x90;
-    if (lead == 0xF4) highest = 0x8F;
-  } else {
-    return 0;
-  }
-  if (text.size() < length || byte(1) < lowest || byte(1) > highest) return 0;
-  for (std::size_t i = 2; i < length; ++i)
-    if (!IsContinuation(byte(i))) return 0;
-  return length;
-}
 
 void AppendEscape(std::string& out, unsigned codePoint) {
   std::array<char, 8> text{};
@@ -64,10 +37,9 @@ std::string JsonString(std::string_view text) {
         out += static_cast<char>(byte);
       }
     } else if ((length = Utf8SequenceLength(text)) != 0) {
-      // A C1 control is the two bytes C2 80 to C2 9F.
-      const auto second = static_cast<unsigned char>(text[1]);
-      if (byte == 0xC2 && IsControl(second)) {
-        AppendEscape(out, second);
+      const char32_t codePoint = Utf8CodePoint(text.substr(0, length));
+      if (IsControl(codePoint) || IsDirectionOverride(codePoint)) {
+        AppendEscape(out, static_cast<unsigned>(codePoint));
       } else {
         out.append(text.substr(0, length));
       }
@@ -132,6 +104,7 @@ JsonWriter& JsonWriter::Value(std::int64_t number) { return Literal(std::to_stri
 
 JsonWriter& JsonWriter::Value(double number) {
   if (!std::isfinite(number)) return Null();
+  if (number == 0) number = 0;  // no "-0"
   std::array<char, 32> text{};
   const auto result = std::to_chars(text.data(), text.data() + text.size(), number);
   return Literal(std::string_view(text.data(), static_cast<std::size_t>(result.ptr - text.data())));

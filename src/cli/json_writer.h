@@ -4,8 +4,8 @@
 // Texts from the LCU and from setup files are 8-bit and need not be UTF-8, while JSON must
 // be: a valid UTF-8 sequence is kept, and every other byte is read as Latin-1 (0xE9 becomes
 // "é"), so that the output is always valid UTF-8 and no byte is lost. Control characters
-// (U+0000 to U+001F, U+007F to U+009F) are written as \u00XX, quotes and backslashes
-// escaped.
+// (U+0000 to U+001F, U+007F to U+009F) and the direction overrides (U+202A to U+202E,
+// U+2066 to U+2069) are written as \uXXXX, quotes and backslashes escaped.
 #pragma once
 
 #include <concepts>
@@ -36,8 +36,8 @@ class JsonWriter {
   JsonWriter& Value(T number) {
     return Value(static_cast<std::int64_t>(number));
   }
-  /// The shortest number that reads back as exactly this double; null for an infinity or a
-  /// NaN, which JSON cannot hold.
+  /// The shortest number that reads back as exactly this double (0 for a negative zero);
+  /// null for an infinity or a NaN, which JSON cannot hold.
   JsonWriter& Value(double number);
   JsonWriter& Value(std::same_as<bool> auto flag) { return Literal(flag ? "true" : "false"); }
   JsonWriter& Null() { return Literal("null"); }

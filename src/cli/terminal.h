@@ -17,9 +17,10 @@ bool StderrIsTerminal();
 void UseUtf8Console();
 
 /// Text from the LCU or from files (configuration id, channel names, units, messages) made
-/// safe for a terminal: every control character (below 0x20, 0x7F, and the UTF-8 form of
-/// 0x80 to 0x9F) is shown as \xNN, so that such text cannot clear the screen or move the
-/// cursor. Other bytes are kept; CSV output keeps all of them.
+/// safe for a terminal: every control character (below 0x20, 0x7F, 0x80 to 0x9F in their
+/// UTF-8 form and as lone bytes) and every direction override (U+202A to U+202E, U+2066 to
+/// U+2069) is shown as \xNN, byte by byte, so that such text cannot clear the screen, move
+/// the cursor or turn a line round. Other bytes are kept; CSV output keeps all of them.
 std::string TerminalSafe(std::string_view text);
 
 }  // namespace lcu::cli

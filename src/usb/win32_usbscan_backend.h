@@ -32,6 +32,7 @@ class Win32UsbscanBackend final : public UsbBackend {
   std::uint32_t LastError() const override { return m_lastError; }
   /// The system's own text for the code (FormatMessageA).
   std::string ErrorText(std::uint32_t code) const override;
+  bool BulkReadIsReadFile() const override { return true; }
 
  private:
   bool Fail();

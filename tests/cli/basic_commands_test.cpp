@@ -148,12 +148,26 @@ TEST_F(LcuProgramTest, SettingsRoundTripThroughTheUserConfiguration) {
       {{"set", "corvalent/settings", "Preserve Buffer", "true"}, 2, "",
        "corvalent\\settings\\Preserve Buffer takes a 32-bit decimal number, e.g. 1\n"},
       {{"get", "Corvalent/Settings", "Preserve Buffer"}, 1, "", "Setting not found: Corvalent\\Settings\\Preserve Buffer\n"},
+      // A value the programs read under another key would do nothing where it was written.
+      {{"set", "Settings", "Preserve Buffer", "1"}, 2, "",
+       "The programs read Preserve Buffer under Corvalent\\Settings, not under Settings.\n"},
+      {{"set", "Config/LCUs", "Serial", "7"}, 2, "",
+       "The programs read Serial under Config\\LCUs\\Serial1 to Serial10, not under Config\\LCUs.\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.arguments.join(' ').toStdString());
     EXPECT_EQ(Failed(Lcu(QStringList{"settings"} + c.arguments), c.exitCode, c.err).out, c.out);
   }
   EXPECT_TRUE(QFileInfo::exists(Path("config/Velmora/Velmora.ini")));
+
+  // One written there by another tool is listed with a note.
+  QFile ini(Path("config/Velmora/Velmora.ini"));
+  ASSERT_TRUE(ini.open(QIODevice::Append));
+  ini.write("\n[Settings]\nPreserve%20QMT=1\n");
+  ini.close();
+  const ProgramRun list = Succeeded(Lcu({"settings", "list"}));
+  EXPECT_TRUE(list.out.contains("Settings\\Preserve QMT = 1\n")) << list.out.toStdString();
+  EXPECT_EQ(list.err, "The programs read Preserve QMT under Corvalent\\Settings, not under Settings.\n");
 }
 
 }  // namespace

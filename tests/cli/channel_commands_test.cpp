@@ -136,6 +136,7 @@ TEST_F(ChannelCommandsTest, LoadHexRefusesABadFileAsksAndReportsTheLoad) {
 
   const ProgramRun loaded = Succeeded(InLcu({"load-hex", Path("firmware.hex"), "--yes", "--verify"}));
   // What lands where in program memory is the core's upload test.
-  EXPECT_EQ(loaded.out, "Loaded : 20 of 24576 bytes\nChecksum : DDD4H\nVerified : yes\n");
+  EXPECT_EQ(loaded.out,
+            "Loaded : 20 of 24576 bytes\nIgnored : 4 bytes between 1000 and 1003\nChecksum : DDD4H\nVerified : yes\n");
 }
 }  // namespace

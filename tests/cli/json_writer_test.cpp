@@ -24,6 +24,9 @@ TEST(JsonString, EscapesWhatJsonForbidsAndTurnsStrayBytesIntoUtf8) {
       {"\xC0\xAF", "\"\xC3\x80\xC2\xAF\""},         // an overlong form is two Latin-1 bytes
       {"\xED\xA0\x80", "\"\xC3\xAD\xC2\xA0\\u0080\""},  // a surrogate; the C1 control escaped
       {"\xC2\x85", "\"\\u0085\""},                  // a C1 control in UTF-8
+      {"a\x9B" "2J", "\"a\\u009B2J\""},                // a lone C1 control
+      {"\xE2\x80\xAE" "cba\xE2\x81\xA9", "\"\\u202Ecba\\u2069\""},  // direction overrides
+      {"\xE2\x80\xA9\xE2\x80\xAF", "\"\xE2\x80\xA9\xE2\x80\xAF\""},    // next to them, kept
   };
   for (const auto& c : cases) EXPECT_EQ(JsonString(c.text), c.json) << c.text;
 }
@@ -38,9 +41,9 @@ TEST(JsonWriter, SeparatesItemsInNestedObjectsAndArrays) {
 // Doubles read back exactly (a float widened keeps all its digits); JSON has no infinity or NaN.
 TEST(JsonWriter, WritesDoublesExactlyAndNullForWhatJsonCannotHold) {
   JsonWriter json;
-  json.BeginArray().Value(0.1).Value(double{0.1f}).Value(-2.5e300).Value(4294967295.0);
+  json.BeginArray().Value(0.1).Value(double{0.1f}).Value(-2.5e300).Value(4294967295.0).Value(-0.0);
   json.Value(std::numeric_limits<double>::infinity()).Value(std::numeric_limits<double>::quiet_NaN()).EndArray();
-  EXPECT_EQ(json.Text(), "[0.1,0.10000000149011612,-2.5e+300,4294967295,null,null]\n");
+  EXPECT_EQ(json.Text(), "[0.1,0.10000000149011612,-2.5e+300,4294967295,0,null,null]\n");
 }
 
 }  // namespace

@@ -70,8 +70,8 @@ inline Messages Download(Fault f, int k) {
   if (k == 1) return {SystemMessage(msg::kFailedToAccessLcu, f)};
   if (k <= 3) return {SystemMessage(msg::kFailedToReadHeader, f)};
   if (k == 4 || k == 8) return {readChannelData};
-  if (k == 5 || k == 6) return {SystemMessage(msg::kReadFileFailedCaption, f), readChannelData};
-  if (k <= 9) return {FaultText(f), std::string(msg::kReadFileFailed), readChannelData};
+  if (k == 5 || k == 6) return {SystemMessage(msg::kReadingFromLcuFailed, f), readChannelData};
+  if (k <= 9) return {FaultText(f), std::string(msg::kReadingFromLcuFailed), readChannelData};
   const std::string resetting = SystemMessage(msg::kErrorWhileResettingLcu, f);
   if (k == 10) return {SystemMessage(msg::kFailedToAccessLcu, f), resetting};
   if (k <= 14) return {SystemMessage(msg::kFailedToReadHeaderDot, f), resetting};

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "core/app/app_state.h"
 #include "core/app/transfer_progress.h"
@@ -47,6 +48,13 @@ class CommandUi {
   virtual bool PumpWaitingMessages() = 0;
   /// A flag was switched on or off (the desktop program shows it as a menu's check mark).
   virtual void FlagChanged(AppFlag flag, bool on) = 0;
+  /// The download's data file is complete and on disk, and the LCU is not yet touched: the
+  /// place to tell the user its path. False when that could not be done; the download then
+  /// leaves the LCU as it is and fails (the reason has been shown).
+  virtual bool DataFileSaved(const std::string& path) {
+    (void)path;
+    return true;
+  }
 };
 
 /// A CommandUi that shows nothing (tests, scripts).

@@ -13,6 +13,10 @@ inline constexpr std::string_view kReadFileFailedCaption = "ReadFile failed.";
 inline constexpr std::string_view kReadFileFailed = "ReadFile failed";
 inline constexpr std::string_view kFailedToAllocateMemory = "Failed to allocate memory.";
 inline constexpr std::string_view kShortTransferText = "The LCU sent or took fewer bytes than requested.";
+inline constexpr std::string_view kReadingFromLcuFailed = "Reading from the LCU failed.";
+
+// Files that are read: the reason, after the path, for one that is not a regular file.
+inline constexpr std::string_view kNotARegularFile = "Not a regular file";
 
 // Recording and replaying the traffic with the LCU.
 inline constexpr std::string_view kCannotCreateTranscript = "Cannot create the transcript ";
@@ -133,6 +137,8 @@ inline constexpr std::string_view kHexFileTooLarge = "Hex file is too large.";
 inline constexpr std::string_view kHexLineInvalid = "Hex file line %u is invalid.";
 inline constexpr std::string_view kHexLineBadChecksum = "Hex file line %u has a wrong checksum.";
 inline constexpr std::string_view kHexLinePastProgramMemory = "Hex file line %u runs past the end of program memory.";
-inline constexpr std::string_view kHexLineTooLong = "Hex file line %u is too long.";
+inline constexpr std::string_view kHexLineTextBeforeColon = "Hex file line %u has characters before its colon.";
+inline constexpr std::string_view kHexLineIntoWindow = "Hex file line %u starts below 2000 and runs into program memory.";
+inline constexpr std::string_view kHexLineUnknownType = "Hex file line %u has an unknown record type.";
 
 }  // namespace lcu::msg

@@ -10,6 +10,7 @@
 #include "core/app/messages.h"
 #include "core/host/default_paths.h"
 #include "core/host/registry.h"
+#include "core/host/regular_file.h"
 #include "core/host/whole_file_save.h"
 #include "core/util/decimal_text.h"
 #include "core/util/little_endian.h"
@@ -26,6 +27,7 @@ struct FileCloser {
 
 // Fills the image from the file; the reason when that is not possible.
 std::optional<std::string> ReadCalibrationFile(const std::string& path, CalibrationImage& image) {
+  if (std::optional<std::string> refusal = NotRegularFileReason(path)) return refusal;
   errno = 0;
   const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
   if (!file) return std::generic_category().message(errno != 0 ? errno : ENOENT);

@@ -3,9 +3,15 @@
 #include <cerrno>
 #include <system_error>
 
+#include "core/host/regular_file.h"
+
 namespace lcu {
 
 FileDefinitionStream::FileDefinitionStream(const std::string& path) {
+  if (std::optional<std::string> refusal = NotRegularFileReason(path)) {
+    m_refusal = std::move(*refusal);
+    return;
+  }
   errno = 0;
   m_file = std::fopen(path.c_str(), "rb");
   if (!m_file) m_errno = errno != 0 ? errno : ENOENT;
@@ -28,6 +34,7 @@ bool FileDefinitionStream::Failed() const { return !m_file || std::ferror(m_file
 bool FileDefinitionStream::AtEnd() const { return m_file && std::feof(m_file) != 0; }
 
 std::string FileDefinitionStream::ErrorText() const {
+  if (!m_refusal.empty()) return m_refusal;
   return std::generic_category().message(m_errno != 0 ? m_errno : EIO);
 }
 

@@ -45,6 +45,7 @@ class FileDefinitionStream final : public DefinitionStream {
  private:
   std::FILE* m_file = nullptr;
   int m_errno = 0;
+  std::string m_refusal;  // why the file was not opened, when it is not a regular file
 };
 
 }  // namespace lcu

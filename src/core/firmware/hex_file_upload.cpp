@@ -12,6 +12,7 @@
 #include "core/app/command_guard.h"
 #include "core/app/message_text.h"
 #include "core/app/messages.h"
+#include "core/host/regular_file.h"
 #include "core/link/lcu_protocol.h"
 #include "core/link/logger_transfers.h"
 #include "core/logger/maintenance_commands.h"
@@ -34,7 +35,8 @@ enum class ReadOutcome { kRead, kNotOpened, kNoMemory };
 struct FileBytes {
   std::unique_ptr<std::uint8_t[]> data;
   std::size_t size = 0;
-  int error = 0;  // the system's error when the file could not be read
+  int error = 0;       // the system's error when the file could not be read
+  std::string reason;  // or the reason it was not read at all
 
   std::span<const std::uint8_t> Bytes() const { return {data.get(), size}; }
 };
@@ -42,6 +44,10 @@ struct FileBytes {
 // Reads the file in growing pieces rather than trusting a size reported beforehand, so a
 // pipe or a file that grows meanwhile is bounded in the same way.
 ReadOutcome ReadBounded(const std::string& path, std::size_t limit, FileBytes& out) {
+  if (std::optional<std::string> refusal = NotRegularFileReason(path)) {
+    out.reason = std::move(*refusal);
+    return ReadOutcome::kNotOpened;
+  }
   errno = 0;
   const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
   if (!file) {
@@ -83,7 +89,8 @@ std::optional<FirmwareImage> ReadFirmwareFile(CommandContext& ctx, const std::st
   FileBytes file;
   switch (ReadBounded(path, kHexFileLimit, file)) {
     case ReadOutcome::kNotOpened:
-      ShowFileError(ctx.prompter, msg::kFailedToOpenHexFile, path, std::generic_category().message(file.error));
+      ShowFileError(ctx.prompter, msg::kFailedToOpenHexFile, path,
+                    file.reason.empty() ? std::generic_category().message(file.error) : file.reason);
       return std::nullopt;
     case ReadOutcome::kNoMemory:
       ctx.prompter.Error(msg::kFailedToAllocateDumpMemory);
@@ -102,6 +109,8 @@ std::optional<FirmwareImage> ReadFirmwareFile(CommandContext& ctx, const std::st
     return std::nullopt;
   }
   image.covered = parsed.covered;
+  image.ignoredBelow = parsed.ignoredBelow;
+  image.ignoredAbove = parsed.ignoredAbove;
   return image;
 }
 

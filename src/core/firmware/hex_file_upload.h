@@ -51,6 +51,9 @@ struct FirmwareImage {
   std::unique_ptr<std::uint8_t[]> bytes;  // kFirmwareImageSize bytes
   /// Bytes of the image that the file's records set.
   std::size_t covered = 0;
+  /// Data bytes of the file outside the load window, which were not placed.
+  IgnoredBytes ignoredBelow{};
+  IgnoredBytes ignoredAbove{};
 
   FirmwareImageSpan Span() const { return FirmwareImageSpan(bytes.get(), kFirmwareImageSize); }
   /// The checksum word the image is sealed with (LCU 0x7FFE).

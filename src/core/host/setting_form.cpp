@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
 
 #include "core/host/registry.h"
@@ -12,14 +13,15 @@ namespace lcu {
 
 namespace {
 
-struct NumberSetting {
+// A value the programs read, and the form they read it in.
+struct ReadSetting {
   std::string_view section;  // a profile section, or empty for a family key
   std::string_view key;      // a family key (empty for a profile section)
   std::string_view name;
   SettingForm form;
 };
 
-constexpr NumberSetting kNumberSettings[] = {
+constexpr ReadSetting kReadSettings[] = {
     {reg::kSettings, {}, reg::kTop, SettingForm::kDecimal},
     {reg::kSettings, {}, reg::kLeft, SettingForm::kDecimal},
     {reg::kSettings, {}, reg::kBottom, SettingForm::kDecimal},
@@ -28,10 +30,20 @@ constexpr NumberSetting kNumberSettings[] = {
     {reg::kSettings, {}, reg::kAutoDownload, SettingForm::kDecimal},
     {reg::kSettings, {}, reg::kPreserveBuffer, SettingForm::kDecimal},
     {reg::kSettings, {}, reg::kPreserveQmt, SettingForm::kDecimal},
+    {reg::kSettings, {}, reg::kMonitor, SettingForm::kText},
     {reg::kChannelData, {}, reg::kConfigStamp, SettingForm::kDecimal},
     {reg::kChannelData, {}, reg::kChannelId, SettingForm::kDecimal},
+    {reg::kDownloadSection, {}, reg::kFile, SettingForm::kText},
+    {{}, reg::kPaths, reg::kSetupDirectory, SettingForm::kText},
+    {{}, reg::kPaths, reg::kDataDirectory, SettingForm::kText},
     {{}, reg::kHardware, reg::kLevel, SettingForm::kDecimal},
     {{}, reg::kHardware, reg::kUsbVendorId, SettingForm::kHex16},
+};
+
+// The values of the registry slots Config\LCUs\Serial1 to Serial10 that the programs read.
+constexpr ReadSetting kSlotSettings[] = {
+    {{}, {}, reg::kSerial, SettingForm::kDecimal},
+    {{}, {}, reg::kDownload, SettingForm::kText},
 };
 
 std::string Folded(std::string_view text) {
@@ -49,17 +61,36 @@ bool IsSlotKey(const std::string& key) {
   return false;
 }
 
+std::string KeyOf(const ReadSetting& setting) {
+  return setting.section.empty() ? std::string(setting.key) : Profile::SectionKey(setting.section);
+}
+
 }  // namespace
 
 SettingForm FormOfSetting(std::string_view key, std::string_view name) {
   const std::string folded = Folded(key);
   const std::string foldedName = Folded(name);
-  if (IsSlotKey(folded) && foldedName == Folded(reg::kSerial)) return SettingForm::kDecimal;
-  for (const NumberSetting& setting : kNumberSettings) {
-    const std::string settingKey = setting.section.empty() ? Folded(setting.key) : Folded(Profile::SectionKey(setting.section));
-    if (folded == settingKey && foldedName == Folded(setting.name)) return setting.form;
+  if (IsSlotKey(folded)) {
+    for (const ReadSetting& setting : kSlotSettings)
+      if (foldedName == Folded(setting.name)) return setting.form;
+  }
+  for (const ReadSetting& setting : kReadSettings) {
+    if (folded == Folded(KeyOf(setting)) && foldedName == Folded(setting.name)) return setting.form;
   }
   return SettingForm::kText;
+}
+
+std::optional<std::string> KeyReadInstead(std::string_view key, std::string_view name) {
+  const std::string folded = Folded(key);
+  const std::string foldedName = Folded(name);
+  for (const ReadSetting& setting : kSlotSettings) {
+    if (foldedName == Folded(setting.name) && !IsSlotKey(folded))
+      return SlotKey(1) + " to " + std::string(reg::kSerial) + std::to_string(reg::kSlotCount);
+  }
+  for (const ReadSetting& setting : kReadSettings) {
+    if (foldedName == Folded(setting.name) && folded != Folded(KeyOf(setting))) return KeyOf(setting);
+  }
+  return std::nullopt;
 }
 
 bool FitsSettingForm(SettingForm form, std::string_view text) {

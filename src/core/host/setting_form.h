@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace lcu {
@@ -22,6 +23,13 @@ enum class SettingForm {
 /// between its parts; keys and names are compared without regard to case, as the registry
 /// does.
 SettingForm FormOfSetting(std::string_view key, std::string_view name);
+
+/// Where the programs read a value of this name when that is not under key: the key they
+/// read it under ("Corvalent\Settings" for "Preserve Buffer"; for the slots' values
+/// "Config\LCUs\Serial1 to Serial10"). A value written elsewhere would change nothing the
+/// programs do. Nullopt when they read no value of that name, or read it under key. Keys and
+/// names are compared as FormOfSetting compares them.
+std::optional<std::string> KeyReadInstead(std::string_view key, std::string_view name);
 
 /// True when the text, as it stands, is a number of that form (any text is kText).
 bool FitsSettingForm(SettingForm form, std::string_view text);

@@ -22,6 +22,8 @@ class LinkBusy {
   CUsbDevice& m_device;
 };
 
+bool ReadIsReadFile(const CUsbDevice& device) { return device.Backend().BulkReadIsReadFile(); }
+
 }  // namespace
 
 bool BulkReadAll(CUsbDevice& device, std::span<std::uint8_t> buffer) {
@@ -65,7 +67,8 @@ BlockReadResult ReadLoggerBlock(CUsbDevice& device, Prompter& prompter, std::uin
   std::uint64_t offset = 0;
   for (std::uint64_t i = 0; i < chunks; ++i) {
     if (!BulkReadAll(device, std::span(chunk).first(kBlockChunk))) {
-      ShowSystemError(prompter, msg::kReadFileFailedCaption, device.LastErrorText());
+      ShowSystemError(prompter, ReadIsReadFile(device) ? msg::kReadFileFailedCaption : msg::kReadingFromLcuFailed,
+                      device.LastErrorText());
       return BlockReadResult::kReadFailed;
     }
     if (!sink(offset, std::span<const std::uint8_t>(chunk).first(kBlockChunk))) return BlockReadResult::kSinkFailed;
@@ -75,7 +78,7 @@ BlockReadResult ReadLoggerBlock(CUsbDevice& device, Prompter& prompter, std::uin
     const auto part = std::span(chunk).first(static_cast<std::size_t>(remainder));
     if (!BulkReadAll(device, part)) {
       prompter.Error(device.LastErrorText());
-      prompter.Error(msg::kReadFileFailed);
+      prompter.Error(ReadIsReadFile(device) ? msg::kReadFileFailed : msg::kReadingFromLcuFailed);
       return BlockReadResult::kReadFailed;
     }
     if (!sink(offset, part)) return BlockReadResult::kSinkFailed;

@@ -47,9 +47,10 @@ using BlockSink = std::function<bool(std::uint64_t offset, std::span<const std::
 /// request, then chunks of 16384 bytes and one remainder. Chunks go to the sink one by one,
 /// so memory stays bounded whatever the block's length. The link is busy (m_bBusy) from the
 /// set-up request to the last bulk read and free again on every way out, so a sink may let
-/// events through between chunks without any other exchange slipping in. Shows the link's messages on a
-/// failed or short chunk ("ReadFile failed." with the system text; for the remainder the
-/// system text alone, then "ReadFile failed").
+/// events through between chunks without any other exchange slipping in. Shows the link's
+/// messages on a failed or short chunk ("Reading from the LCU failed." with the system text;
+/// for the remainder the system text alone, then that text again). Over the Windows driver,
+/// whose bulk read is ReadFile, the texts are "ReadFile failed." and "ReadFile failed".
 BlockReadResult ReadLoggerBlock(CUsbDevice& device, Prompter& prompter, std::uint32_t length, std::uint16_t address,
                                 std::uint16_t index, const BlockSink& sink);
 

@@ -37,6 +37,7 @@ class RecordingBackend final : public UsbBackend {
   std::uint32_t LastError() const override;
   /// The inner backend's text; each text asked for is kept in the transcript once.
   std::string ErrorText(std::uint32_t code) const override;
+  bool BulkReadIsReadFile() const override { return m_inner.BulkReadIsReadFile(); }
 
  private:
   void Write(const UsbCall& call) const;

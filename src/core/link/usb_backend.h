@@ -39,6 +39,10 @@ class UsbBackend {
   virtual std::uint32_t LastError() const = 0;
   /// A text a user understands for an error code of this backend.
   virtual std::string ErrorText(std::uint32_t code) const = 0;
+  /// True when a bulk IN transfer is the Windows call ReadFile (the LCU's original driver),
+  /// whose failure the LCU's tools have always reported by that call's name. Elsewhere the
+  /// failure is named by what it did.
+  virtual bool BulkReadIsReadFile() const { return false; }
 };
 
 /// Texts of the error codes every backend may report, including the link's own.

@@ -419,6 +419,8 @@ DownloadResult OnDownload(CommandContext& ctx) {
   const bool running = AwaitCommitLive(ctx, plan);
   if (!CommitDataFile(ctx, plan, outcome.path)) return outcome;
   outcome.fileSaved = true;
+  // Where the data went must be known before the LCU forgets it.
+  if (!ctx.ui.DataFileSaved(outcome.path)) return outcome;
   // A program that is quitting leaves the LCU as it is: its data is safe in the file.
   if (!running) return outcome;
   outcome.result = ResetAfterDownload(ctx, plan.header);

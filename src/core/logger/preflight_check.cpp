@@ -15,6 +15,7 @@
 #include "core/channels/calibration_file.h"
 #include "core/host/default_paths.h"
 #include "core/host/registry.h"
+#include "core/host/regular_file.h"
 #include "core/link/logger_transfers.h"
 #include "core/logger/data_file.h"
 #include "core/logger/maintenance_commands.h"
@@ -45,6 +46,9 @@ constexpr std::string_view kClockDrifts = "LCU clock is off the computer's by ";
 constexpr std::string_view kMinutes = " min: LCU ";
 constexpr std::string_view kComputer = ", computer ";
 constexpr std::string_view kAllowForDrift = "Allow for the drift when reading the run's times, or set the LCU clock";
+constexpr std::string_view kClockNotATime = "LCU clock is not a valid time: ";
+constexpr std::string_view kMinutesAfterMidnight = " minutes after midnight";
+constexpr std::string_view kSetClock = "Set the LCU clock before the run; the run's times cannot be read without it";
 constexpr std::string_view kMemoryUsed = "Memory used by logged data: ";
 constexpr std::string_view kPercentOf = " % of ";
 constexpr std::string_view kKib = " KiB";
@@ -143,6 +147,7 @@ struct FileCloser {
 DownloadRecord ReadDownloadRecord(const std::string& path) {
   DownloadRecord record;
   record.path = path;
+  if (NotRegularFileReason(path)) return record;
   const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
   if (!file) return record;
   LoggerHeader header;
@@ -175,7 +180,7 @@ PreflightLine ConfigurationLine(const PreflightInputs& in) {
   PreflightLine line{CheckItem::kConfiguration, CheckLevel::kOk, {}, {}};
   if (!in.calibration) {
     line.level = CheckLevel::kError;
-    line.text = Cat({text::kNoCalibration, in.calibrationPath});
+    line.text = Cat({text::kNoCalibration, FileErrorLine(in.calibrationPath, in.calibrationRefusal)});
     line.action = text::kCopyCalibration;
     return line;
   }
@@ -205,6 +210,12 @@ PreflightLine ConfigurationLine(const PreflightInputs& in) {
 
 PreflightLine ClockLine(const PreflightInputs& in) {
   const std::uint16_t minutes = in.header.U16(hdr::kClock);
+  // A day has 1440 minutes: a larger count (an erased 0xFFFF, a stray 0x7FFF) is no time of
+  // day, and taken modulo a day it would pass for one.
+  if (minutes >= kMinutesPerDay)
+    return {CheckItem::kClock, CheckLevel::kError,
+            Cat({text::kClockNotATime, Hex4(minutes), " (", std::to_string(minutes), text::kMinutesAfterMidnight, ")"}),
+            std::string(text::kSetClock)};
   const int drift = ClockDriftMinutes(minutes, in.now);
   const std::string lcu = ClockText(minutes % kMinutesPerDay);
   const std::string computer = ClockText(static_cast<unsigned>(in.now.hour * 60 + in.now.minute));
@@ -332,6 +343,7 @@ std::optional<PreflightInputs> ReadPreflightInputs(CommandContext& ctx) {
   const std::uint16_t lcuNumber = in.header.LcuNumber();
   in.now = ctx.clock.Now();
   in.calibrationPath = GetCalibrationPath(ctx.store, lcuNumber);
+  in.calibrationRefusal = NotRegularFileReason(in.calibrationPath).value_or("");
   CalibrationImage image;
   if (LoadCalibration(ctx.store, lcuNumber, image)) in.calibration = image;
 

@@ -61,6 +61,7 @@ struct PreflightInputs {
   std::uint16_t programChecksum = 0;
   std::optional<CalibrationImage> calibration;  // the image Send Config would send
   std::string calibrationPath;
+  std::string calibrationRefusal;  // why that file was not read, when it is not a regular file
   LocalTime now;
   std::optional<DownloadRecord> lastDownload;  // none when no download was recorded
   int registeredSlot = 0;                      // the slot whose "Serial" is the LCU number; 0 for none

@@ -1,7 +1,9 @@
 #include "core/monitor/monitor_row.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 
 namespace lcu {
@@ -39,13 +41,20 @@ std::string FormatIdCell(std::uint16_t channel) {
 }
 
 std::string FormatValueCell(double value, int decimals) {
-  const int precision = decimals < 0 ? kDefaultDecimals : decimals;
+  if (std::isnan(value)) return std::string(kNotANumberCell);
+  const int precision = decimals < 0 ? kDefaultDecimals : std::min(decimals, kMostDecimals);
+  std::string text;
   std::array<char, 64> small{};
-  auto [end, error] = std::to_chars(small.data(), small.data() + small.size(), value, std::chars_format::fixed, precision);
-  if (error == std::errc{}) return std::string(small.data(), end);
-  std::string text(kFixedIntegerDigits + 1 + static_cast<std::size_t>(precision), '\0');
-  const auto result = std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed, precision);
-  text.resize(static_cast<std::size_t>(result.ptr - text.data()));
+  if (const auto [end, error] =
+          std::to_chars(small.data(), small.data() + small.size(), value, std::chars_format::fixed, precision);
+      error == std::errc{}) {
+    text.assign(small.data(), end);
+  } else {
+    text.resize(kFixedIntegerDigits + 1 + static_cast<std::size_t>(precision));
+    const auto result = std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed, precision);
+    text.resize(static_cast<std::size_t>(result.ptr - text.data()));
+  }
+  if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos) text.erase(0, 1);
   return text;
 }
 

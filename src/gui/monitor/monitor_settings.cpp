@@ -15,6 +15,7 @@
 #include "core/app/messages.h"
 #include "core/host/default_paths.h"
 #include "core/host/registry.h"
+#include "core/host/regular_file.h"
 #include "core/monitor/chart_layout.h"
 #include "gui/app/gui_prompter.h"
 #include "gui/app/gui_texts.h"
@@ -77,6 +78,10 @@ void CMonitorSettings::WriteMonitorPath() {
 void CMonitorSettings::LoadSettingsFile(bool report) {
   QFile file(m_szSettingsPath);
   const std::string path = ToStdString(m_szSettingsPath);
+  if (const std::optional<std::string> refusal = NotRegularFileReason(path)) {
+    if (report) ShowFileError(m_ctx.prompter, msg::kFailedToOpenSettingsFile, path, *refusal);
+    return;
+  }
   if (!file.open(QIODevice::ReadOnly)) {
     if (report) ShowFileError(m_ctx.prompter, msg::kFailedToOpenSettingsFile, path, ToStdString(file.errorString()));
     return;

@@ -32,6 +32,7 @@ bool ReadingCellDelegate::PaintFast(QPainter* painter, const QStyleOptionViewIte
   // A row without a reading yet (every row of a window just opened) shows nothing, as the
   // style would; its glyphs are not needed before the first reading.
   if (text.isEmpty()) return true;
+  if (IsNotANumberCell(text)) return false;
   const AsciiGlyphs& table = GlyphsFor(option.font);
   QGlyphRun run;
   const std::optional<qreal> measured = table.Run(text, run);

@@ -51,11 +51,11 @@ TEST(HexImage, PlacesOnlyRecordsThatStartInTheLoadWindow) {
   struct Case { const char* name; std::string text; std::size_t at = 0x100; std::vector<std::uint8_t> bytes = {0xAA}; };
   const std::string anchor = HexRecord(0x2100, {0xAA});
   const std::vector<Case> cases = {
-      {"below the window", Lines({HexRecord(0x1FFF, {1, 2, 3, 4}), anchor})},
+      {"below the window", Lines({HexRecord(0x1FFC, {1, 2, 3, 4}), anchor})},
       {"window start", Lines({HexRecord(0x2000, {1, 2, 3, 4})}), 0, {1, 2, 3, 4}},
       {"last start address", Lines({HexRecord(0x7FEF, {7, 8, 9})}), 0x5FEF, {7, 8, 9}},
       {"first refused start address", Lines({HexRecord(0x7FF0, {7, 8, 9}), anchor})},
-      {"starts below and runs into the window", Lines({HexRecord(0x1FF8, Counting(32, 1)), anchor})},
+      {"ends just below the window", Lines({HexRecord(0x1FF0, Counting(16, 1)), anchor})},
       {"later record wins", Lines({HexRecord(0x2000, {1, 2, 3, 4}), HexRecord(0x2002, {9, 9})}), 0, {1, 2, 9, 9}},
       {"zero extended addresses",
        Lines({HexRecord(0, {0x00, 0x00}, test::kHexExtendedLinear), HexRecord(0x2000, {5}),
@@ -66,12 +66,18 @@ TEST(HexImage, PlacesOnlyRecordsThatStartInTheLoadWindow) {
               HexRecord(0x2000, {5})}),
        0, {5}},
       {"reading goes on after the end record", Lines({HexEndRecord(), HexRecord(0x2004, {3})}), 4, {3}},
-      {"lines without a colon", Lines({"", " " + HexRecord(0x2000, {1}), "; " + HexRecord(0x2000, {2}), "x", anchor})},
+      {"lines without a colon", Lines({"", "; firmware 1.2", "\t", std::string(1, '\0'), "x", anchor})},
+      {"byte-order mark at the start", "\xEF\xBB\xBF" + Lines({anchor})},
+      {"CR line ends", test::HexRecords(0x2100, Counting(40, 3), {16}, "\r") + HexEndRecord() + "\r", 0x100,
+       Counting(40, 3)},
+      {"start address records", Lines({HexRecord(0x2000, {0, 0, 0x20, 0}, 0x03), HexRecord(0x2000, {0, 0, 0x20, 0}, 0x05),
+                                      anchor})},
       {"lower-case digits", ":02201000abcd56\n", 0x10, {0xAB, 0xCD}},
       {"CR LF line ends", test::HexRecords(0x2100, Counting(40, 3), {16}, "\r\n"), 0x100, Counting(40, 3)},
       {"empty record", Lines({HexRecord(0x2000, {}), anchor})},
       {"malformed lines outside the window", Lines({":10000000GG", ":1", ":10 2000", ":1020", "::", anchor})},
-      {"record of 250 bytes", Lines({HexRecord(0x3000, Counting(250, 0))}), 0x1000, Counting(250, 0)},
+      {"record of 255 bytes", Lines({HexRecord(0x3000, Counting(255, 0))}), 0x1000, Counting(255, 0)},
+      {"record of 255 bytes with CR LF", HexRecord(0x3000, Counting(255, 0)) + "\r\n", 0x1000, Counting(255, 0)},
       {"long lines outside the window", Lines({std::string(2000, 'x'), HexRecord(0x1000, Counting(255, 0)), anchor})},
       {"a file of the size limit",
        Lines({std::string(kHexFileLimit - anchor.size() - HexEndRecord().size() - 2, 'x'), anchor})},
@@ -134,7 +140,16 @@ TEST(HexImage, UnsoundRecordsInTheWindowRefuseTheFileNamingTheLine) {
       {"characters after the checksum", good + "00", HexError::kInvalidRecord},
       {"data past 0x7FFF", HexRecord(0x7FE0, Counting(33, 0)), HexError::kPastImageEnd},
       {"data past 0x7FFF from the last start", HexRecord(0x7FEF, Counting(18, 0)), HexError::kPastImageEnd},
-      {"line of 513 characters", HexRecord(0x2000, Counting(251, 0)), HexError::kLineTooLong},
+      {"a blank before the colon", " " + good, HexError::kTextBeforeColon},
+      {"a tab before the colon", "\t" + good, HexError::kTextBeforeColon},
+      {"a NUL before the colon", std::string(1, '\0') + good, HexError::kTextBeforeColon},
+      {"a byte-order mark after the first line", "\xEF\xBB\xBF" + good, HexError::kTextBeforeColon},
+      {"a comment that holds a colon", "; built 12:30", HexError::kTextBeforeColon},
+      {"starts below the window and runs into it", HexRecord(0x1FF8, Counting(16, 1)), HexError::kIntoWindow},
+      {"runs into the window from far below", HexRecord(0x1F10, Counting(255, 1)), HexError::kIntoWindow},
+      {"record type 06", HexRecord(0x2000, {1}, 0x06), HexError::kUnknownType},
+      {"record type FF outside the window", HexRecord(0x0000, {1}, 0xFF), HexError::kUnknownType},
+      {"a type that is not hexadecimal", ":0100000G0100", HexError::kInvalidRecord},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -147,6 +162,31 @@ TEST(HexImage, UnsoundRecordsInTheWindowRefuseTheFileNamingTheLine) {
   EXPECT_EQ(Read("\r\n\r\n:0120000001DD\r\n").result, (HexReadResult{HexError::kBadChecksum, 3}));
   // A record that ends exactly at 0x7FFF is sound.
   EXPECT_TRUE(Read(Lines({HexRecord(0x7FEF, Counting(17, 0)), HexEndRecord()})).result.Ok());
+  // Lines ended by a lone CR count the same way.
+  EXPECT_EQ(Read("\r\r:0120000001DD\r").result, (HexReadResult{HexError::kBadChecksum, 3}));
+  // A byte-order mark is not a line of its own.
+  EXPECT_EQ(Read("\xEF\xBB\xBF:0120000001DD\n").result, (HexReadResult{HexError::kBadChecksum, 1}));
+}
+
+// Data outside the window is not placed, but the result says how much there was and where,
+// each address once; a refused file reports none.
+TEST(HexImage, CountsTheDataBytesItLeavesOut) {
+  const std::string window = HexRecord(0x2000, {1});
+  const Outcome o = Read(Lines({HexRecord(0x1000, Counting(4, 0)), HexRecord(0x0000, Counting(2, 0)), window,
+                                HexRecord(0x7FF0, Counting(16, 0)), HexRecord(0x7FF8, Counting(16, 0)),
+                                HexRecord(0x1000, Counting(4, 0)), HexEndRecord()}));
+  ASSERT_TRUE(o.result.Ok());
+  EXPECT_EQ(o.result.ignoredBelow, (IgnoredBytes{6, 0x0000, 0x1003}));
+  EXPECT_EQ(o.result.ignoredAbove, (IgnoredBytes{24, 0x7FF0, 0x8007}));
+  EXPECT_EQ(o.result.covered, 1u);
+
+  // A record past the top of the 16-bit address space is counted where it runs.
+  const Outcome top = Read(Lines({window, HexRecord(0xFFFF, Counting(2, 0)), HexEndRecord()}));
+  EXPECT_EQ(top.result.ignoredAbove, (IgnoredBytes{2, 0xFFFF, 0x10000}));
+  EXPECT_EQ(top.result.ignoredBelow, IgnoredBytes{});
+
+  const Outcome refused = Read(Lines({HexRecord(0x7FF0, Counting(16, 0)), window}));
+  EXPECT_EQ(refused.result, (HexReadResult{HexError::kNoEndRecord, 0}));
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 // Which texts each setting takes.
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+
 #include "core/host/setting_form.h"
 
 namespace lcu {
@@ -24,6 +27,28 @@ TEST(SettingForm, ValuesReadAsNumbersTakeOnlyNumbers) {
   for (const auto& c : cases) {
     EXPECT_EQ(FitsSettingForm(FormOfSetting(c.key, c.name), c.text), c.fits) << c.key << ' ' << c.name << ' ' << c.text;
   }
+}
+
+// A value the programs read under one key does nothing under another: the key they read is
+// named instead.
+TEST(SettingForm, NamesTheKeyTheProgramsReadAValueUnder) {
+  const struct { const char* key; const char* name; std::optional<std::string> instead; } cases[] = {
+      {"Settings", "Preserve Buffer", "Corvalent\\Settings"},
+      {"Corvalent", "auto download", "Corvalent\\Settings"},
+      {"Velmora\\Corvalent\\Settings", "Preserve QMT", "Corvalent\\Settings"},
+      {"Corvalent\\ChannelData", "Monitor", "Corvalent\\Settings"},
+      {"Hardware", "UsbVendorId", "Config\\Hardware"},
+      {"Corvalent\\Paths", "DataDirectory", "Paths"},
+      {"Download", "File", "Corvalent\\Download"},
+      {"Config\\LCUs", "Serial", "Config\\LCUs\\Serial1 to Serial10"},
+      {"Config\\LCUs\\Serial11", "Download", "Config\\LCUs\\Serial1 to Serial10"},
+      {"corvalent/settings/", "Preserve Buffer", std::nullopt},
+      {"Config/LCUs/Serial10", "Serial", std::nullopt},
+      {"Paths", "SetupDirectory", std::nullopt},
+      {"Settings", "Colour", std::nullopt},
+      {"Corvalent\\ChannelData", "ChannelValue", std::nullopt},
+  };
+  for (const auto& c : cases) EXPECT_EQ(KeyReadInstead(c.key, c.name), c.instead) << c.key << ' ' << c.name;
 }
 
 }  // namespace

@@ -32,5 +32,38 @@ TEST(ReadLoggerBlock, TransferSizesFollowTheRoundingRule) {
   }
 }
 
+// A failed chunk is named by what it did, except over the Windows driver, whose bulk read is
+// the ReadFile call the LCU's tools have always named.
+TEST(ReadLoggerBlock, AFailedReadIsNamedByWhatItDid) {
+  struct ReadFileBackend : test::ScriptedBackend {
+    bool BulkReadIsReadFile() const override { return true; }
+  };
+  const std::string system = "A device attached to the system is not functioning.";
+  const struct {
+    bool readFile;
+    int failing;  // 2: the first chunk; 3: the remainder
+    std::vector<std::string> messages;
+  } cases[] = {
+      {false, 2, {"Reading from the LCU failed.\n" + system}},
+      {false, 3, {system, "Reading from the LCU failed."}},
+      {true, 2, {"ReadFile failed.\n" + system}},
+      {true, 3, {system, "ReadFile failed"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.readFile ? "ReadFile" : "other");
+    ReadFileBackend readFile;
+    test::ScriptedBackend other;
+    test::ScriptedBackend& backend = c.readFile ? readFile : other;
+    backend.nodes[0] = kLcuProductId;
+    CUsbDevice device(backend);
+    device.PollStatus();
+    backend.failTransfers.push_back(backend.transfers + c.failing);
+    test::RecordingPrompter prompter;
+    std::vector<std::uint8_t> buffer(LoggerBlockTransferSize(16384));
+    EXPECT_FALSE(ReadLoggerBlock(device, prompter, buffer, 16384, 0xA000, 53));
+    EXPECT_EQ(prompter.messages, c.messages);
+  }
+}
+
 }  // namespace
 }  // namespace lcu

@@ -49,12 +49,18 @@ class ScriptedUi : public SilentCommandUi {
     if (onPump) onPump(pumps);
     return pumps != quitAtPump;
   }
+  bool DataFileSaved(const std::string& path) override {
+    toldPaths.push_back(path);
+    return pathTold;
+  }
 
   std::vector<int> steps;
   std::vector<TransferProgress> shown;
   int pumps = 0;
   int quitAtPump = 0;
   std::function<void(int pump)> onPump;  // what happens in the LCU while messages go through
+  bool pathTold = true;                   // whether the user could be told the file's path
+  std::vector<std::string> toldPaths;
 };
 
 class DownloadTest : public ::testing::Test {
@@ -286,6 +292,19 @@ TEST_F(DownloadTest, QuittingDuringASlowSyncKeepsTheFileAndSkipsTheReset) {
   EXPECT_EQ(ui.pumps, 4);
   ASSERT_NE(disk.Committed(result.path), nullptr);
   EXPECT_EQ(disk.Committed(result.path)->bytes.size(), 16384u + 0x100);
+  EXPECT_EQ(LcuHeaderNow(), before);
+}
+
+// The user must learn where the data went before the LCU forgets it: when the path cannot be
+// told (the command line's output is full), the file stays and the LCU is left as it is.
+TEST_F(DownloadTest, APathThatCannotBeToldLeavesTheLcuAsItIs) {
+  const LoggerHeader before = PrepareLcu(0, {{2, 1, {0x8000, 1}, {0x8100, 1}}, {0, 0, {0x8000, 2}, {0x8000, 2}}});
+  ui.pathTold = false;
+  const DownloadResult result = Download();
+  EXPECT_EQ(result.result, CommandResult::kFailed);
+  EXPECT_TRUE(result.fileSaved);
+  EXPECT_EQ(ui.toldPaths, std::vector<std::string>{result.path});
+  EXPECT_EQ(fs::file_size(result.path), 16384u + 0x100);
   EXPECT_EQ(LcuHeaderNow(), before);
 }
 

@@ -68,6 +68,12 @@ TEST(PreflightCheckTest, EachConditionGivesItsLevel) {
        kWarning, "Send Config"},
       {"clock half an hour ahead", [](PreflightInputs& in) { in.now.minute = 31; }, kClock, kWarning,
        "Allow for the drift when reading the run's times, or set the LCU clock"},
+      {"clock of 1440 minutes", [](PreflightInputs& in) { in.header.SetU16(hdr::kClock, 1440); }, kClock, kError,
+       "Set the LCU clock before the run; the run's times cannot be read without it"},
+      {"clock 7FFF", [](PreflightInputs& in) { in.header.SetU16(hdr::kClock, 0x7FFF); }, kClock, kError,
+       "Set the LCU clock before the run; the run's times cannot be read without it"},
+      {"clock FFFF", [](PreflightInputs& in) { in.header.SetU16(hdr::kClock, 0xFFFF); }, kClock, kError,
+       "Set the LCU clock before the run; the run's times cannot be read without it"},
       {"buffers full", [](PreflightInputs& in) { FillBuffers(in.header); }, kMemory, kWarning, "Download"},
       {"buffers wrapped",
        [](PreflightInputs& in) {
@@ -134,6 +140,17 @@ TEST(PreflightCheckTest, EachConditionGivesItsLevel) {
     EXPECT_EQ(line.level, c.level) << c.what << ": " << line.text;
     EXPECT_EQ(line.action, c.action) << c.what;
   }
+}
+
+TEST(PreflightCheckTest, ClockTextsAreHoursAndMinutes) {
+  PreflightInputs in = GreenInputs();
+  in.header.SetU16(hdr::kClock, 1439);
+  in.now = {2026, 12, 7, 0, 5, 0, 0};
+  EXPECT_EQ(EvaluatePreflight(in)[static_cast<std::size_t>(CheckItem::kClock)].text,
+            "LCU clock is off the computer's by -6 min: LCU 23:59, computer 0:05");
+  in.header.SetU16(hdr::kClock, 0xFFFF);
+  EXPECT_EQ(EvaluatePreflight(in)[static_cast<std::size_t>(CheckItem::kClock)].text,
+            "LCU clock is not a valid time: FFFFH (65535 minutes after midnight)");
 }
 
 TEST(PreflightCheckTest, ClockDriftTakesTheShorterWayRoundTheDay) {

@@ -12,8 +12,10 @@ TEST(MonitorRowTest, CellTexts) {
   struct ValueCase { double value; int decimals; const char* text; };
   const ValueCase values[] = {
       {9029.0, 0, "9029"},  {3.14159, 2, "3.14"},         {1.5, -1, "1.500000"},
-      {-0.04, 1, "-0.0"},   {2.5, 0, "2"},                {4294967295.0, 0, "4294967295"},
-      {0.125, 40, "0.1250000000000000000000000000000000000000"}, {HUGE_VAL, 2, "inf"},
+      {-0.04, 1, "0.0"},    {-0.0, 2, "0.00"},            {-0.0, 0, "0"},
+      {-0.06, 1, "-0.1"},   {2.5, 0, "2"},                {4294967295.0, 0, "4294967295"},
+      {0.125, 40, "0.125000000"}, {1.0, 32767, "1.000000000"},  {HUGE_VAL, 2, "inf"},
+      {std::nan(""), 2, "#"},     {-std::nan(""), 0, "#"},
   };
   for (const ValueCase& v : values) EXPECT_EQ(FormatValueCell(v.value, v.decimals), v.text);
   // Longer than any short buffer.

@@ -7,6 +7,7 @@
 #include <QTableView>
 #include <gtest/gtest.h>
 
+#include "core/monitor/monitor_row.h"
 #include "gui/monitor/reading_cell_delegate.h"
 
 namespace lcu::test {
@@ -84,6 +85,27 @@ TEST(ReadingFillTest, ATooWideReadingIsDrawnAsAFillAlone) {
       EXPECT_TRUE(isFill);
       EXPECT_NE(drawn, DrawCell(delegate, model.index(0, 0), font, width + 1, state)) << "one pixel more shows it";
     }
+}
+
+// A value that is not a number is shown as the fill of its whole cell, whatever the width, so
+// that it is never read as a value.
+TEST(ReadingFillTest, AValueThatIsNotANumberFillsItsCell) {
+  QFont font;
+  font.setPixelSize(30);
+  QStandardItemModel model(1, 2);
+  ReadingCellDelegate delegate;
+  for (int column = 0; column < 2; ++column)
+    model.setData(model.index(0, column), int(Qt::AlignRight | Qt::AlignVCenter), Qt::TextAlignmentRole);
+  model.setData(model.index(0, 1), QString::fromLatin1(kNotANumberCell.data(), static_cast<qsizetype>(kNotANumberCell.size())));
+  const int width = 8 * QFontMetrics(font).horizontalAdvance(QLatin1Char('#'));
+  const QImage drawn = DrawCell(delegate, model.index(0, 1), font, width, QStyle::State_None);
+  // The drawing matches a run of '#' of some length; one '#' is the cell's own text.
+  int fill = 0;
+  for (int n = 2; n <= 8 && fill == 0; ++n) {
+    model.setData(model.index(0, 0), QString(n, '#'));
+    if (DrawCell(delegate, model.index(0, 0), font, width, QStyle::State_None) == drawn) fill = n;
+  }
+  EXPECT_GE(fill, 6) << "the cell is filled, not one '#' at its edge";
 }
 
 }  // namespace
