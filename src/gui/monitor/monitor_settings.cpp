@@ -1,7 +1,6 @@
 #include "gui/monitor/monitor_settings.h"
 
 #include <algorithm>
-#include <array>
 #include <optional>
 #include <span>
 #include <string>
@@ -10,7 +9,6 @@
 #include <QFileInfo>
 #include <QLayout>
 #include <QMdiArea>
-#include <QStatusBar>
 
 #include "core/app/message_text.h"
 #include "core/app/messages.h"

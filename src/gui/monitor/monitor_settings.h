@@ -1,7 +1,9 @@
 // CMonitorSettings: the monitor settings files of the File menu. It holds the one settings
 // image of the run and the current file; Open, Close, Save and Save As load, close and
 // store the layout of the monitor windows, start-up reopens the file used last, and the
-// main window's close saves it. The main window's caption names the current file.
+// main window's close saves it. The main window's caption names the current file. A settings
+// or chart file that a load finds damaged is said once, opens the windows it holds soundly,
+// and is kept beside before any save replaces it.
 #pragma once
 
 #include <cstdint>
