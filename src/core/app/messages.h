@@ -125,6 +125,11 @@ inline constexpr std::string_view kFailedToOpenSettingsFile = "Failed to open se
 inline constexpr std::string_view kFailedToReadSettingsFile = "Failed to read settings file.\n%s";
 inline constexpr std::string_view kFailedToOpenAFile = "Failed to open a file";
 inline constexpr std::string_view kFailedToWriteSettingsFile = "Failed to write settings file.";
+// A settings or chart file that a load found cut short or not of its format: the first line,
+// then the file and why, then where it is kept when it would be saved over (%s: its name).
+inline constexpr std::string_view kSettingsFileDamaged = "Settings file is damaged.";
+inline constexpr std::string_view kDamagedFileKept = "It is kept as %s before it is saved over.";
+inline constexpr std::string_view kDamagedFileNotKept = "Failed to keep the damaged file; it is not replaced.";
 
 // Firmware upload. %u stands for the line number of the refused record, %s for an address.
 inline constexpr std::string_view kFailedToOpenHexFile = "Failed to open hex file";

@@ -18,10 +18,9 @@ constexpr std::size_t kRecordSize = 12;
 constexpr std::size_t kRangeSize = 18;
 
 constexpr std::string_view kNotAChartFile = "not a chart file";
-constexpr std::string_view kUnknownVersion = "chart file of an unknown version";
 constexpr std::string_view kTooManyWindows = "more than 32 windows";
-constexpr std::string_view kTooManyRanges = "more than 32 fixed ranges in a window";
-constexpr std::string_view kCutShort = "the file ends inside a window's record";
+constexpr std::string_view kTooManyRanges = "more than 32 fixed ranges";
+constexpr std::string_view kCutShort = "the file ends inside its record";
 constexpr std::string_view kBadFlag = "a flag that is neither 0 nor 1";
 constexpr std::string_view kBadShare = "a list share above 1000";
 constexpr std::string_view kBadSpan = "a span outside 10 to 600 seconds";
@@ -67,50 +66,64 @@ std::vector<std::uint8_t> WriteChartLayout(const ChartLayout& layout) {
   return bytes;
 }
 
-std::optional<ChartLayout> ReadChartLayout(std::span<const std::uint8_t> bytes, std::string& reason) {
-  const auto refuse = [&reason](std::string_view why) {
-    reason = why;
-    return std::nullopt;
+ChartFileContents ReadChartLayout(std::span<const std::uint8_t> firstBytes) {
+  const std::span<const std::uint8_t> bytes = firstBytes.first(std::min(firstBytes.size(), kChartBytesToRead));
+  ChartFileContents contents;
+  const auto damaged = [&contents](std::string why) {
+    if (contents.damage.empty()) contents.damage = std::move(why);
+  };
+  const auto refused = [&](std::string why) {
+    damaged(std::move(why));
+    return contents;
   };
   if (bytes.size() < kHeaderSize || !std::equal(std::begin(kMagic), std::end(kMagic), bytes.begin())) {
-    return refuse(kNotAChartFile);
+    return refused(std::string(kNotAChartFile));
   }
-  if (le::U32(bytes, 4) != kChartLayoutVersion) return refuse(kUnknownVersion);
+  const std::uint32_t version = le::U32(bytes, 4);
+  if (version > kChartLayoutVersion) return refused("a chart file of a newer version (" + std::to_string(version) + ")");
+  if (version != kChartLayoutVersion) return refused("a chart file of an unknown version (" + std::to_string(version) + ")");
   const std::uint32_t windows = le::U32(bytes, 8);
-  if (windows > kMaxMonitorWindows) return refuse(kTooManyWindows);
-  ChartLayout layout;
+  if (windows > kMaxMonitorWindows) return refused(std::string(kTooManyWindows));
   std::size_t at = kHeaderSize;
   for (std::uint32_t w = 0; w < windows; ++w) {
-    if (bytes.size() - at < kRecordSize) return refuse(kCutShort);
-    WindowChart chart;
+    const std::string window = "window " + std::to_string(w + 1) + ": ";
+    if (bytes.size() - at < kRecordSize) return refused(window + std::string(kCutShort));
     const std::uint8_t shown = le::U8(bytes, at);
     const std::uint8_t paused = le::U8(bytes, at + 1);
-    if (shown > 1 || paused > 1) return refuse(kBadFlag);
+    WindowChart chart;
     chart.shown = shown == 1;
     chart.paused = paused == 1;
     chart.listShare = le::U16(bytes, at + 2);
-    if (chart.listShare > kWholeListShare) return refuse(kBadShare);
     chart.spanSeconds = le::U32(bytes, at + 4);
-    if (chart.spanSeconds < kShortestChartSpan || chart.spanSeconds > kLongestChartSpan) return refuse(kBadSpan);
     const std::uint16_t ranges = le::U16(bytes, at + 8);
-    if (ranges > kMaxChartTraces) return refuse(kTooManyRanges);
+    // Without its number of ranges the next record cannot be found.
+    if (ranges > kMaxChartTraces) return refused(window + std::string(kTooManyRanges));
     at += kRecordSize;
-    if ((bytes.size() - at) / kRangeSize < ranges) return refuse(kCutShort);
+    if ((bytes.size() - at) / kRangeSize < ranges) return refused(window + std::string(kCutShort));
+    std::string_view fault;
+    if (shown > 1 || paused > 1) fault = kBadFlag;
+    else if (chart.listShare > kWholeListShare) fault = kBadShare;
+    else if (chart.spanSeconds < kShortestChartSpan || chart.spanSeconds > kLongestChartSpan) fault = kBadSpan;
     for (std::uint16_t r = 0; r < ranges; ++r) {
       FixedRange fixed;
       fixed.channel = le::U16(bytes, at);
       fixed.range = {F64(bytes, at + 2), F64(bytes, at + 10)};
-      if (fixed.channel >= kChannelTableSize) return refuse(kBadChannel);
-      if (!std::isfinite(fixed.range.low) || !std::isfinite(fixed.range.high) || !(fixed.range.low < fixed.range.high)) {
-        return refuse(kBadRange);
-      }
-      chart.ranges.push_back(fixed);
       at += kRangeSize;
+      if (!fault.empty()) continue;
+      if (fixed.channel >= kChannelTableSize) fault = kBadChannel;
+      else if (!std::isfinite(fixed.range.low) || !std::isfinite(fixed.range.high) || !(fixed.range.low < fixed.range.high))
+        fault = kBadRange;
+      else chart.ranges.push_back(fixed);
     }
-    layout.windows.push_back(std::move(chart));
+    // A window whose record is not sound shows its list alone; the records after it still count.
+    if (!fault.empty()) {
+      damaged(window + std::string(fault));
+      chart = WindowChart{};
+    }
+    contents.layout.windows.push_back(std::move(chart));
   }
-  if (at != bytes.size()) return refuse(kTrailingBytes);
-  return layout;
+  if (at != bytes.size()) damaged(std::string(kTrailingBytes));
+  return contents;
 }
 
 }  // namespace lcu

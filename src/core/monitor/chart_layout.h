@@ -16,23 +16,28 @@
 //               (IEEE-754 doubles, finite, low below high); channels without one scale
 //               themselves
 //
-// The reader refuses anything else with a message that says what is wrong; a refused or
-// missing chart file leaves the windows with their lists alone.
+// The reader takes the windows whose records are sound and says what is wrong with the rest;
+// a window without a sound record, like one a missing chart file leaves, shows its list alone.
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "core/monitor/chart_history.h"
+#include "core/monitor/settings_image.h"
 
 namespace lcu {
 
 /// The chart file's name beside a settings file.
 inline constexpr std::string_view kChartFileSuffix = ".chart";
 inline constexpr std::uint32_t kChartLayoutVersion = 1;
+/// The largest chart file: 32 windows with 32 fixed ranges each.
+inline constexpr std::size_t kLargestChartFile = 12 + kMaxMonitorWindows * (12 + kMaxChartTraces * 18);
+/// The bytes of a chart file a load reads: one more than the largest, so that a longer file is
+/// told. Nothing past them is looked at, whatever the file's size.
+inline constexpr std::size_t kChartBytesToRead = kLargestChartFile + 1;
 /// A new chart's span and the list's share of its window.
 inline constexpr std::uint32_t kDefaultChartSpan = 60;
 inline constexpr std::uint16_t kDefaultListShare = 400;
@@ -60,10 +65,21 @@ struct ChartLayout {
   friend bool operator==(const ChartLayout&, const ChartLayout&) = default;
 };
 
+/// What a chart file gives a load.
+struct ChartFileContents {
+  /// One chart per window record, in order, as far as the file can be followed; a window
+  /// whose record is not sound has the chart of a new window (hidden).
+  ChartLayout layout;
+  /// Why the file is cut short or not a chart file this program wrote (the first thing
+  /// found), empty when it is whole and sound.
+  std::string damage;
+
+  bool Damaged() const { return !damage.empty(); }
+};
+
 /// The file's bytes. Windows beyond 32, and ranges beyond 32 per window, are left out.
 std::vector<std::uint8_t> WriteChartLayout(const ChartLayout& layout);
-/// The layout the bytes hold; nullopt with the reason when they are not a chart file this
-/// program can read.
-std::optional<ChartLayout> ReadChartLayout(std::span<const std::uint8_t> bytes, std::string& reason);
+/// Reads a chart file from its first bytes (at most kChartBytesToRead are looked at).
+ChartFileContents ReadChartLayout(std::span<const std::uint8_t> firstBytes);
 
 }  // namespace lcu

@@ -43,8 +43,8 @@ inline constexpr std::string_view kRecordNothing = "No monitor window shows any 
 inline constexpr std::string_view kRecordFailed = "Recording stopped: the file could not be written.";
 inline constexpr std::string_view kRecordCannotStart = "Failed to create the recording file.";
 inline constexpr std::string_view kRecordingIndicator = "REC %1";
-inline constexpr std::string_view kChartLayoutRefused = "Strip charts not restored: %1";
+inline constexpr std::string_view kChartFileDamaged = "Strip chart file is damaged.";
+inline constexpr std::string_view kChartFileNotRead = "Failed to read the strip chart file.";
 inline constexpr std::string_view kChartLayoutNotSaved = "Failed to save the strip charts";
-inline constexpr std::string_view kChartFileTooLarge = "larger than any chart file";
 
 }  // namespace lcu::gui::text

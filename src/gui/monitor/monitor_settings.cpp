@@ -1,7 +1,6 @@
 #include "gui/monitor/monitor_settings.h"
 
 #include <algorithm>
-#include <array>
 #include <optional>
 #include <span>
 #include <string>
@@ -10,13 +9,14 @@
 #include <QFileInfo>
 #include <QLayout>
 #include <QMdiArea>
-#include <QStatusBar>
 
+#include "core/app/message_text.h"
 #include "core/app/messages.h"
 #include "core/host/default_paths.h"
 #include "core/host/registry.h"
 #include "core/host/regular_file.h"
 #include "core/monitor/chart_layout.h"
+#include "core/monitor/settings_file_contents.h"
 #include "gui/app/gui_prompter.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/main_frame.h"
@@ -32,9 +32,6 @@ namespace lcu::gui {
 
 namespace {
 
-// No chart file of 32 windows with 32 fixed ranges each is larger.
-constexpr std::size_t kLargestChartFile = 12 + kMaxMonitorWindows * (12 + kMaxChartTraces * 18);
-
 // Positions a placement gives when it has none of its own.
 constexpr std::int32_t kNoPosition = -1;
 
@@ -47,6 +44,10 @@ WindowPlacement PlacementOf(const QRect& normal, int showCmd) {
   placement.right = normal.left() + normal.width();
   placement.bottom = normal.top() + normal.height();
   return placement;
+}
+
+std::span<const std::uint8_t> AsBytes(const QByteArray& bytes) {
+  return std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size()));
 }
 
 void ApplyShowCommand(QWidget& window, std::uint32_t showCmd) {
@@ -89,36 +90,41 @@ void CMonitorSettings::LoadSettingsFile(bool report) {
   SetDocumentName(VersionAndFileName());
   // A file shorter than the image leaves the rest of a fresh image, never the previous file's.
   m_settings = SettingsImage{};
-  const QByteArray bytes = file.read(static_cast<qint64>(kSettingsImageSize));
+  // Only the bytes a settings file can hold are read, whatever the file's size.
+  const QByteArray bytes = file.read(static_cast<qint64>(kSettingsBytesToRead));
   if (file.error() != QFileDevice::NoError) {
-    // Whatever did arrive stays in the image.
-    m_settings.Overlay(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                                 static_cast<std::size_t>(bytes.size())));
+    // Whatever did arrive stays in the image. What the file holds is not known: it is kept
+    // like a damaged one.
+    m_settings.Overlay(AsBytes(bytes));
+    m_damaged.Note(m_szSettingsPath);
     std::string message(msg::kFailedToReadSettingsFile);
     message.replace(message.find("%s"), 2, FileErrorLine(path, ToStdString(file.errorString())));
-    m_ctx.prompter.Error(message);
+    m_ctx.prompter.Error(message + "\n" + KeptLine(m_szSettingsPath));
     return;
   }
   file.close();
-  m_settings.Overlay(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                               static_cast<std::size_t>(bytes.size())));
-  // A placement without a rectangle (a zeroed record of a hand-made file) keeps the window
-  // where it is; any other is fitted into the screen, and the child windows into the main
-  // window's area as it is laid out for the new size.
-  if (const std::optional<WindowGeometry> normal = m_settings.mainPlacement.NormalGeometry()) {
-    m_mainFrame.PlaceFrame(normal->x, normal->y, normal->width, normal->height);
+  const SettingsFileContents contents = ReadSettingsFile(AsBytes(bytes));
+  m_settings = contents.image;
+  if (contents.headerUsable) {
+    // A placement without a rectangle (a zeroed record of a hand-made file) keeps the window
+    // where it is; any other is fitted into the screen, and the child windows into the main
+    // window's area as it is laid out for the new size.
+    if (const std::optional<WindowGeometry> normal = m_settings.mainPlacement.NormalGeometry()) {
+      m_mainFrame.PlaceFrame(normal->x, normal->y, normal->width, normal->height);
+    }
+    ApplyShowCommand(m_mainFrame, m_settings.mainPlacement.showCmd);
+    m_bSettingsFlag = m_settings.settingsFlag;
   }
-  ApplyShowCommand(m_mainFrame, m_settings.mainPlacement.showCmd);
   if (QLayout* layout = m_mainFrame.layout()) layout->activate();
   const QRect childArea = m_kind.Area().viewport()->rect();
-  m_bSettingsFlag = m_settings.settingsFlag;
 
   CChildFrame* active = nullptr;
-  std::vector<CChildFrame*> opened;
-  for (std::size_t k = 0; k < m_settings.WindowsToOpen(); ++k) {
+  // The frame of each record, null for a record whose window was not opened.
+  std::vector<CChildFrame*> opened(kMaxMonitorWindows, nullptr);
+  for (const std::size_t k : contents.windows) {
     const MonitorWindowRecord& record = m_settings.records[k];
     CChildFrame& frame = m_kind.CreateNewFrame();
-    opened.push_back(&frame);
+    opened[k] = &frame;
     frame.SetWindowName(ToQString(record.NameText()));
 
     // The document gets its font, widths and rows while the window is still hidden: on a
@@ -128,13 +134,8 @@ void CMonitorSettings::LoadSettingsFile(bool report) {
       document.SetFont(record.font);
       document.SetColumnWidths(record.columnWidths);
     }
-    // Numbers beyond the channel table name no channel: those rows are left out.
-    std::array<std::uint16_t, kStoredChannels> channels{};
-    std::size_t rows = 0;
-    for (std::size_t i = 0; i < record.RowsToRestore(); ++i) {
-      if (record.channels[i] < kChannelTableSize) channels[rows++] = record.channels[i];
-    }
-    if (rows > 0) document.SetChannels(std::span(channels).first(rows));
+    const std::size_t rows = record.RowsToRestore();
+    if (rows > 0) document.SetChannels(std::span(record.channels).first(rows));
 
     const QRect made = frame.geometry();
     const WindowGeometry normal =
@@ -144,48 +145,71 @@ void CMonitorSettings::LoadSettingsFile(bool report) {
     m_kind.InitialUpdateFrame(frame, false);
     if (record.active != 0) active = &frame;
   }
+  if (contents.Damaged()) ReportDamaged(msg::kSettingsFileDamaged, m_szSettingsPath, contents.damage);
   RestoreCharts(opened);
   if (active) m_kind.Area().setActiveSubWindow(active);
+}
+
+std::string CMonitorSettings::KeptLine(const QString& path) {
+  return WithText(msg::kDamagedFileKept, ToStdString(QFileInfo(DamagedFiles::KeptName(path)).fileName()));
+}
+
+void CMonitorSettings::ReportDamaged(std::string_view text, const QString& path, const std::string& reason) {
+  m_damaged.Note(path);
+  ShowFileError(m_ctx.prompter, text, ToStdString(path), reason + "\n" + KeptLine(path));
+}
+
+bool CMonitorSettings::KeepIfDamaged(const QString& path, QString& kept) {
+  QString reason;
+  if (m_damaged.KeepBeforeReplacing(path, kept, reason)) return true;
+  ShowFileError(m_ctx.prompter, msg::kDamagedFileNotKept, ToStdString(path), ToStdString(reason));
+  return false;
 }
 
 void CMonitorSettings::RestoreCharts(const std::vector<CChildFrame*>& frames) {
   const QString path = m_szSettingsPath + ToQString(kChartFileSuffix);
   QFile file(path);
   if (!file.exists()) return;
-  std::string reason;
-  std::optional<ChartLayout> layout;
-  if (file.size() > static_cast<qint64>(kLargestChartFile)) {
-    reason = text::kChartFileTooLarge;
-  } else if (!file.open(QIODevice::ReadOnly)) {
-    reason = ToStdString(file.errorString());
-  } else {
-    const QByteArray bytes = file.readAll();
-    layout = ReadChartLayout(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                                       static_cast<std::size_t>(bytes.size())),
-                             reason);
-  }
-  // The windows are open with their lists: a chart file that cannot be used is only noted.
-  if (!layout) {
-    m_mainFrame.statusBar()->showMessage(
-        ToQString(text::kChartLayoutRefused).arg(ToQString(FileErrorLine(ToStdString(path), reason))));
+  // Only the bytes a chart file can hold are read, whatever the file's size.
+  QByteArray bytes;
+  if (file.open(QIODevice::ReadOnly)) bytes = file.read(static_cast<qint64>(kChartBytesToRead));
+  if (file.error() != QFileDevice::NoError) {
+    // What a chart file that cannot be read holds is not known: it is kept like a damaged one.
+    ReportDamaged(text::kChartFileNotRead, path, ToStdString(file.errorString()));
     return;
   }
-  for (std::size_t k = 0; k < frames.size() && k < layout->windows.size(); ++k) {
-    if (CMonitorPane* pane = CMonitorTemplate::PaneOf(*frames[k])) pane->ApplyChartLayout(layout->windows[k]);
+  const ChartFileContents contents = ReadChartLayout(AsBytes(bytes));
+  // The windows are open with their lists; those with a sound chart record get their chart.
+  const std::vector<WindowChart>& charts = contents.layout.windows;
+  for (std::size_t k = 0; k < frames.size() && k < charts.size(); ++k) {
+    if (!frames[k]) continue;
+    if (CMonitorPane* pane = CMonitorTemplate::PaneOf(*frames[k])) pane->ApplyChartLayout(charts[k]);
   }
+  if (contents.Damaged()) ReportDamaged(text::kChartFileDamaged, path, contents.damage);
 }
 
 bool CMonitorSettings::WriteCharts(const QString& path, const ChartLayout& layout) {
-  const std::string stored = PathToStore(path + ToQString(kChartFileSuffix));
+  const QString chartPath = path + ToQString(kChartFileSuffix);
+  const std::string stored = PathToStore(chartPath);
   std::string reason;
   const std::unique_ptr<OutputFile> file = m_ctx.files.Create(stored, CreateMode::kReplace, reason);
   if (!file) {
     ShowFileError(m_ctx.prompter, text::kChartLayoutNotSaved, stored, reason);
     return false;
   }
-  if (!file->Write(WriteChartLayout(layout)) || !file->Commit()) {
+  if (!file->Write(WriteChartLayout(layout))) {
     ShowFileError(m_ctx.prompter, text::kChartLayoutNotSaved, stored, file->ErrorText());
     file->Close();
+    return false;
+  }
+  QString kept;
+  if (!KeepIfDamaged(chartPath, kept)) {
+    file->Close();
+    return false;
+  }
+  if (!file->Commit()) {
+    m_damaged.PutBack(chartPath, kept);
+    ShowFileError(m_ctx.prompter, text::kChartLayoutNotSaved, stored, file->ErrorText());
     return false;
   }
   return true;
@@ -232,9 +256,20 @@ bool CMonitorSettings::WriteSettingsFile(const QString& path) {
 
   std::vector<std::uint8_t> bytes(kSettingsImageSize);
   m_settings.Write(std::span<std::uint8_t, kSettingsImageSize>(bytes.data(), kSettingsImageSize));
-  if (!file->Write(bytes) || !file->Commit()) {
+  if (!file->Write(bytes)) {
     ShowFileError(m_ctx.prompter, msg::kFailedToWriteSettingsFile, ToStdString(path), file->ErrorText());
     file->Close();
+    return false;
+  }
+  // A file that a load found damaged is kept beside before the new one takes its place.
+  QString kept;
+  if (!KeepIfDamaged(path, kept)) {
+    file->Close();
+    return false;
+  }
+  if (!file->Commit()) {
+    m_damaged.PutBack(path, kept);
+    ShowFileError(m_ctx.prompter, msg::kFailedToWriteSettingsFile, ToStdString(path), file->ErrorText());
     return false;
   }
   return WriteCharts(path, charts);

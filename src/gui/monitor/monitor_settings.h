@@ -1,11 +1,15 @@
 // CMonitorSettings: the monitor settings files of the File menu. It holds the one settings
 // image of the run and the current file; Open, Close, Save and Save As load, close and
 // store the layout of the monitor windows, start-up reopens the file used last, and the
-// main window's close saves it. The main window's caption names the current file.
+// main window's close saves it. The main window's caption names the current file. A settings
+// or chart file that a load finds damaged is said once, opens the windows it holds soundly,
+// and is kept beside before any save replaces it.
 #pragma once
 
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include <QString>
@@ -13,6 +17,7 @@
 #include "core/app/command_context.h"
 #include "core/monitor/chart_layout.h"
 #include "core/monitor/settings_image.h"
+#include "gui/monitor/damaged_files.h"
 
 namespace lcu::gui {
 
@@ -57,9 +62,18 @@ class CMonitorSettings {
   /// Asks for the file of Save As; false on Cancel.
   bool ChooseSaveFile();
   void WriteMonitorPath();
-  /// The strip charts of the windows a load opened, from the chart file beside the settings
-  /// file; without one, or with one that cannot be read, the windows keep their lists alone.
+  /// The strip charts of the windows a load opened (frames: one per record, null where no
+  /// window was opened), from the chart file beside the settings file; a window without a
+  /// sound chart record keeps its list alone.
   void RestoreCharts(const std::vector<CChildFrame*>& frames);
+  /// The line that says where a damaged file at path is kept.
+  static std::string KeptLine(const QString& path);
+  /// Says once that a file a load read is damaged and why, and notes it so that no save
+  /// replaces it before it is kept.
+  void ReportDamaged(std::string_view text, const QString& path, const std::string& reason);
+  /// Before path is replaced: keeps it beside when a load found it damaged. False, the user
+  /// told, when it could not be kept; the save then leaves it as it is.
+  bool KeepIfDamaged(const QString& path, QString& kept);
   /// Saves the charts of the windows just stored beside the settings file at path.
   bool WriteCharts(const QString& path, const ChartLayout& layout);
 
@@ -67,6 +81,7 @@ class CMonitorSettings {
   GuiPrompter& m_prompter;
   CMainFrame& m_mainFrame;
   CMonitorTemplate& m_kind;
+  DamagedFiles m_damaged;
 };
 
 }  // namespace lcu::gui

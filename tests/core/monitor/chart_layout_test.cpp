@@ -1,8 +1,9 @@
-// The chart file beside a settings file: written and read back, and refused when it is not
-// one this program wrote.
+// The chart file beside a settings file: written and read back; a file this program did not
+// write is damaged, and its windows come back as far as their records are sound.
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <limits>
 #include <vector>
 
 #include "core/monitor/chart_layout.h"
@@ -30,18 +31,21 @@ TEST(ChartLayoutTest, WritesLittleEndianAndReadsBack) {
   EXPECT_EQ(le::U16(bytes, 42), 1000);
   EXPECT_EQ(std::bit_cast<double>(le::U64(bytes, 44)), -2.5);
 
-  std::string reason;
-  const std::optional<ChartLayout> read = ReadChartLayout(bytes, reason);
-  ASSERT_TRUE(read) << reason;
-  EXPECT_EQ(*read, Sample());
+  const ChartFileContents read = ReadChartLayout(bytes);
+  EXPECT_FALSE(read.Damaged()) << read.damage;
+  EXPECT_EQ(read.layout, Sample());
 
   // More windows than a settings file holds are not written.
   ChartLayout many;
   many.windows.resize(40);
-  EXPECT_EQ(ReadChartLayout(WriteChartLayout(many), reason)->windows.size(), 32U);
+  const ChartFileContents most = ReadChartLayout(WriteChartLayout(many));
+  EXPECT_FALSE(most.Damaged()) << most.damage;
+  EXPECT_EQ(most.layout.windows.size(), 32U);
 }
 
-TEST(ChartLayoutTest, RefusesWhatItCannotHaveWritten) {
+// Each fault is named with the window it is in; the windows before it, and after it when the
+// next record can still be found, keep their charts, the faulty one gets a new window's.
+TEST(ChartLayoutTest, ADamagedFileGivesTheSoundWindowsAndSaysWhatIsWrong) {
   const std::vector<std::uint8_t> good = WriteChartLayout(Sample());
   const auto changed = [&good](std::size_t offset, std::uint8_t value) {
     std::vector<std::uint8_t> bytes = good;
@@ -53,31 +57,47 @@ TEST(ChartLayoutTest, RefusesWhatItCannotHaveWritten) {
     le::PutU64(bytes, offset, std::bit_cast<std::uint64_t>(value));
     return bytes;
   };
+  const auto cut = [&good](std::size_t length) {
+    return std::vector<std::uint8_t>(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(length));
+  };
   std::vector<std::uint8_t> trailing = good;
   trailing.push_back(0);
+  // A file of any size is read only as far as a chart file can go.
+  std::vector<std::uint8_t> huge = good;
+  huge.resize(kChartBytesToRead + 4096);
+
+  const WindowChart first = Sample().windows[0];
+  const WindowChart fresh;
+  const WindowChart third = Sample().windows[2];
   const struct {
     std::vector<std::uint8_t> bytes;
-    const char* reason;
+    const char* damage;
+    std::vector<WindowChart> windows;
   } cases[] = {
-      {{}, "not a chart file"},
-      {changed(0, 'X'), "not a chart file"},
-      {changed(4, 2), "chart file of an unknown version"},
-      {changed(8, 33), "more than 32 windows"},
-      {changed(8, 4), "the file ends inside a window's record"},
-      {std::vector<std::uint8_t>(good.begin(), good.end() - 1), "the file ends inside a window's record"},
-      {changed(12, 2), "a flag that is neither 0 nor 1"},
-      {changed(15, 0x04), "a list share above 1000"},
-      {changed(16, 9), "a span outside 10 to 600 seconds"},
-      {changed(20, 33), "more than 32 fixed ranges in a window"},
-      {changed(25, 0x04), "a fixed range of a channel above 1023"},
-      {doubleAt(26, 10.0), "a fixed range whose low is not below its high"},
-      {doubleAt(34, std::numeric_limits<double>::quiet_NaN()), "a fixed range whose low is not below its high"},
-      {trailing, "bytes after the last window"},
+      {{}, "not a chart file", {}},
+      {changed(0, 'X'), "not a chart file", {}},
+      {changed(4, 2), "a chart file of a newer version (2)", {}},
+      {changed(4, 0), "a chart file of an unknown version (0)", {}},
+      {changed(8, 33), "more than 32 windows", {}},
+      {changed(8, 4), "window 4: the file ends inside its record", {first, fresh, third}},
+      {cut(good.size() - 1), "window 3: the file ends inside its record", {first, fresh}},
+      {cut(12 + 12 + 36 + 5), "window 2: the file ends inside its record", {first}},
+      {changed(12, 2), "window 1: a flag that is neither 0 nor 1", {fresh, fresh, third}},
+      {changed(15, 0x04), "window 1: a list share above 1000", {fresh, fresh, third}},
+      {changed(16, 9), "window 1: a span outside 10 to 600 seconds", {fresh, fresh, third}},
+      {changed(20, 33), "window 1: more than 32 fixed ranges", {}},
+      {changed(25, 0x04), "window 1: a fixed range of a channel above 1023", {fresh, fresh, third}},
+      {doubleAt(26, 10.0), "window 1: a fixed range whose low is not below its high", {fresh, fresh, third}},
+      {doubleAt(34, std::numeric_limits<double>::quiet_NaN()), "window 1: a fixed range whose low is not below its high",
+       {fresh, fresh, third}},
+      {changed(12 + 12 + 36 + 12 + 1, 7), "window 3: a flag that is neither 0 nor 1", {first, fresh, fresh}},
+      {trailing, "bytes after the last window", Sample().windows},
+      {huge, "bytes after the last window", Sample().windows},
   };
   for (const auto& c : cases) {
-    std::string reason;
-    EXPECT_FALSE(ReadChartLayout(c.bytes, reason)) << c.reason;
-    EXPECT_EQ(reason, c.reason);
+    const ChartFileContents read = ReadChartLayout(c.bytes);
+    EXPECT_EQ(read.damage, c.damage);
+    EXPECT_EQ(read.layout.windows, c.windows) << c.damage;
   }
 }
 

@@ -1,6 +1,9 @@
 // Monitor settings files through the File menu and start-up: what a save brings back, the
 // file's fixed length, hand-made and old files, the failures, and the save at the end.
+#include <algorithm>
+#include <filesystem>
 #include <map>
+#include <random>
 
 #include <QApplication>
 #include <QDir>
@@ -11,10 +14,12 @@
 #include "core/app/messages.h"
 #if !defined(_WIN32)
 #include "support/file_size_limit.h"
+#include "support/peak_memory.h"
 #endif
 #include "core/monitor/settings_image.h"
 #include "core/util/little_endian.h"
 #include "gui/app/product_version.h"
+#include "gui/monitor/monitor_pane.h"
 #include "gui_fixture.h"
 #include "support/host_reasons.h"
 #include "support/temp_folder.h"
@@ -33,6 +38,12 @@ class MonitorSettingsTest : public GuiFixture {
   static std::vector<std::uint8_t> Contents(const QString& path) { return ReadBytes(path.toStdString()); }
   static void Write(const QString& path, std::span<const std::uint8_t> bytes) { WriteBytes(path.toStdString(), bytes); }
   static std::int32_t WindowCount(const std::vector<std::uint8_t>& file) { return le::S32(file, 37); }
+  // The message of a damaged settings file.
+  static std::string Damaged(const QString& path, const std::string& reason, const char* kept = nullptr) {
+    const std::string keptName = kept ? kept : QFileInfo(path).fileName().toStdString() + ".damaged";
+    return "Settings file is damaged.\n" + path.toStdString() + ": " + reason + "\nIt is kept as " + keptName +
+           " before it is saved over.";
+  }
   QString CaptionWith(const QString& name) {
     return QStringLiteral("Corvalent - ") + gui::GetProductVersion() + (name.isEmpty() ? QString() : " - " + name);
   }
@@ -166,8 +177,125 @@ TEST_F(MonitorSettingsTest, OpenClosesTheOldWindowsAndOpensTheStoredOnes) {
   Write(cut, std::vector<std::uint8_t>(20));
   Open(cut);
   EXPECT_EQ(Frames().size(), 1u);
-  EXPECT_TRUE(prompter->messages.empty());
+  EXPECT_EQ(prompter->messages, std::vector<std::string>{Damaged(cut, "the file ends after 20 of its 42172 bytes")});
 }
+
+// A file cut short inside its third window: said once at start-up with the file and why, the
+// two whole windows open as they were saved, and the save at the end keeps the cut file beside
+// before it writes the windows, so that nothing the file held is lost.
+TEST_F(MonitorSettingsTest, ACutShortFileOpensItsWholeWindowsAndIsKeptBeforeTheEndSavesOverIt) {
+  for (std::uint16_t k = 0; k < 3; ++k) {
+    gui::CChildFrame& frame = NewWindow();
+    frame.SetWindowName(QStringLiteral("Window %1").arg(k + 1));
+    ViewOf(frame).Document().SetChannels(Range(static_cast<std::uint16_t>(10 * k), 4));
+  }
+  const QString path = FilePath("cut.nsb");
+  SaveAs(path);
+  const std::vector<std::uint8_t> whole = Contents(path);
+  const std::vector<std::uint8_t> cut(whole.begin(), whole.begin() + 188 + 2 * 1312 + 700);
+  Write(path, cut);
+
+  Stop();
+  Start();
+  EXPECT_EQ(prompter->messages, std::vector<std::string>{Damaged(path, "the file ends after 3512 of its 42172 bytes")});
+  ASSERT_EQ(Frames().size(), 2u);
+  for (std::size_t k = 0; k < 2; ++k) {
+    EXPECT_EQ(Frames()[k]->windowTitle(), QStringLiteral("Window %1").arg(k + 1));
+    EXPECT_EQ(ViewOf(*Frames()[k]).Model().Channel(3), static_cast<int>(10 * k + 3));
+  }
+
+  Frame().close();
+  EXPECT_EQ(Contents(path + ".damaged"), cut);
+  EXPECT_EQ(Contents(path).size(), 42172u);
+  EXPECT_EQ(WindowCount(Contents(path)), 2);
+  EXPECT_EQ(prompter->messages.size(), 1u) << "said once";
+
+  // The file saved now is sound: the next start says nothing, and its saves keep nothing more.
+  Stop();
+  Start();
+  EXPECT_TRUE(prompter->messages.empty());
+  EXPECT_EQ(Frames().size(), 2u);
+  Frame().close();
+  EXPECT_EQ(QFileInfo(path).dir().entryList(QDir::Files), (QStringList{"cut.nsb", "cut.nsb.chart", "cut.nsb.damaged"}));
+}
+
+// Bytes that are no settings file open no window and lend nothing to the next save; a kept
+// name already taken is never replaced; a save that fails leaves the damaged file in place.
+TEST_F(MonitorSettingsTest, RandomBytesOpenNoWindowAndAreKeptUnderAFreeName) {
+  std::mt19937 random(6);
+  std::vector<std::uint8_t> noise(42172);
+  for (auto& byte : noise) byte = static_cast<std::uint8_t>(random());
+  le::PutU32(noise, 0, 0x01020304);
+  const QString path = FilePath("noise.nsb");
+  Write(path, noise);
+  const std::vector<std::uint8_t> earlier{'e', 'a', 'r', 'l', 'i', 'e', 'r'};
+  Write(path + ".damaged", earlier);
+
+  Open(path);
+  EXPECT_TRUE(Frames().empty());
+  EXPECT_EQ(prompter->messages,
+            std::vector<std::string>{Damaged(path, "not a settings file this program knows (version 16909060)",
+                                             "noise.nsb.damaged.2")});
+  WindowWith(Range(0, 2));
+
+#if !defined(_WIN32)
+  {
+    const FileSizeLimit limit(8192);
+    Choose(gui::cmd::kFileSave);
+  }
+  EXPECT_EQ(prompter->messages.size(), 2u) << "the failed save is reported";
+  EXPECT_EQ(Contents(path), noise);
+  EXPECT_FALSE(QFile::exists(path + ".damaged.2"));
+#endif
+
+  Choose(gui::cmd::kFileSave);
+  EXPECT_EQ(Contents(path + ".damaged.2"), noise);
+  EXPECT_EQ(Contents(path + ".damaged"), earlier);
+  const std::vector<std::uint8_t> saved = Contents(path);
+  EXPECT_EQ(WindowCount(saved), 1);
+  std::vector<std::uint8_t> fresh(42172);
+  SettingsImage{}.Write(std::span<std::uint8_t, kSettingsImageSize>(fresh.data(), kSettingsImageSize));
+  EXPECT_TRUE(std::equal(saved.begin() + 188 + 1312, saved.end(), fresh.begin() + 188 + 1312))
+      << "nothing of the noise is carried";
+}
+
+#if !defined(_WIN32)
+// A settings file and a chart file of many gigabytes whose first bytes are sound: only the bytes
+// a layout can hold are read (the process's peak memory stays far below the files' size), the
+// windows open with their charts, and both files are kept, not copied, before the end's save.
+TEST_F(MonitorSettingsTest, AHugeFileIsReadOnlyAsFarAsItsFormatGoes) {
+  WindowWith(Range(0, 3));
+  WindowWith(Range(5, 2));
+  Choose(gui::cmd::kStripChart);
+  const QString path = FilePath("huge.nsb");
+  const QString chart = path + ".chart";
+  SaveAs(path);
+  ASSERT_TRUE(prompter->messages.empty());
+  constexpr std::uintmax_t kHuge = std::uintmax_t{6} << 30;
+  // Sparse: the files take no room on the disk.
+  std::filesystem::resize_file(path.toStdString(), kHuge);
+  std::filesystem::resize_file(chart.toStdString(), kHuge);
+
+  const long before = PeakResidentKilobytes();
+  Open(path);
+  const long grown = PeakResidentKilobytes() - before;
+  EXPECT_LT(grown, 256 * 1024) << "kilobytes";
+  ASSERT_EQ(Frames().size(), 2u);
+  EXPECT_EQ(ViewOf(*Frames()[0]).Model().rowCount(), 3);
+  EXPECT_TRUE(gui::CMonitorTemplate::PaneOf(*Frames()[1])->IsChartShown());
+  EXPECT_EQ(prompter->messages,
+            (std::vector<std::string>{Damaged(path, "the file is longer than a settings file"),
+                                      "Strip chart file is damaged.\n" + chart.toStdString() +
+                                          ": bytes after the last window\n"
+                                          "It is kept as huge.nsb.chart.damaged before it is saved over."}));
+
+  Frame().close();
+  EXPECT_EQ(QFileInfo(path + ".damaged").size(), static_cast<qint64>(kHuge));
+  EXPECT_EQ(QFileInfo(chart + ".damaged").size(), static_cast<qint64>(kHuge));
+  EXPECT_EQ(QFileInfo(path).size(), 42172);
+  EXPECT_LT(QFileInfo(chart).size(), 1024);
+}
+#endif
 
 TEST_F(MonitorSettingsTest, AVersionOneFileKeepsTheDefaultFontAndWidths) {
   gui::CChildFrame& frame = NewWindow();

@@ -1,9 +1,7 @@
 // The strip chart of a monitor window: shown and hidden, fed by the session's readings, drawn
 // tick by tick, and saved beside the settings file.
-#include <fstream>
 
 #include <QFile>
-#include <QStatusBar>
 #include <QToolBar>
 
 #include "core/monitor/chart_layout.h"
@@ -11,6 +9,7 @@
 #include "gui/monitor/monitor_pane.h"
 #include "gui/monitor/strip_chart.h"
 #include "gui_fixture.h"
+#include "support/temp_folder.h"
 
 namespace lcu::test {
 namespace {
@@ -119,8 +118,7 @@ TEST_F(StripChartTest, TracesDrawnTickByTickMatchTheSameTracesDrawnAfresh) {
   }
 }
 
-// The layout goes beside the settings file, whose own bytes stay as they were; a bad chart
-// file leaves the windows with their lists and says why on the status bar only.
+// The layout goes beside the settings file, whose own bytes stay as they were.
 TEST_F(StripChartTest, LayoutIsSavedBesideTheSettingsFileAndRestored) {
   WindowWith(kChannels);
   gui::CMonitorView& charted = WindowWith(kChannels);
@@ -149,15 +147,26 @@ TEST_F(StripChartTest, LayoutIsSavedBesideTheSettingsFileAndRestored) {
   EXPECT_EQ(layout.ranges[0], (FixedRange{15, {0.0, 100.0}}));
   EXPECT_EQ(restored.Chart().RangeOf(1), (ChartRange{0.0, 100.0}));
 
-  std::ofstream((settings + ".chart").toStdString()) << "not a chart";
+  // A chart file of a newer program: said once with the file and why, the windows keep their
+  // lists, and the file is kept beside before the save at the end replaces it.
+  const QString chartPath = settings + ".chart";
+  std::vector<std::uint8_t> newer = ReadBytes(chartPath.toStdString());
+  newer[4] = 2;
+  WriteBytes(chartPath.toStdString(), newer);
+  prompter->messages.clear();
   Open(settings);
   frames = Frames();
   ASSERT_EQ(frames.size(), 2U);
   EXPECT_EQ(ViewOf(*frames[1]).Model().rowCount(), 3);
   EXPECT_FALSE(PaneOf(*frames[1]).IsChartShown());
-  EXPECT_TRUE(prompter->messages.empty()) << "no box stops the load";
-  EXPECT_TRUE(Frame().statusBar()->currentMessage().contains("not a chart file"))
-      << Frame().statusBar()->currentMessage().toStdString();
+  EXPECT_EQ(prompter->messages,
+            std::vector<std::string>{"Strip chart file is damaged.\n" + chartPath.toStdString() +
+                                     ": a chart file of a newer version (2)\n"
+                                     "It is kept as layout.nsb.chart.damaged before it is saved over."});
+  Frame().close();
+  EXPECT_EQ(ReadBytes((chartPath + ".damaged").toStdString()), newer);
+  EXPECT_EQ(ReadBytes(chartPath.toStdString())[4], 1) << "a chart file of this program's version";
+  EXPECT_EQ(prompter->messages.size(), 1U);
 }
 
 }  // namespace
