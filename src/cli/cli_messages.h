@@ -56,6 +56,11 @@ inline constexpr std::string_view kNotADevice = " is not BUS:PORT (e.g. 1:4 or 1
 inline constexpr std::string_view kNotBetween = " is not between ";
 inline constexpr std::string_view kAnd = " and ";
 
+// Refusals of lcu convert --lcu and lcu zero. After the reason a calibration file is not the
+// LCU's own: %s the LCU whose file would be used, then the file.
+inline constexpr std::string_view kGiveFallback = "; give --fallback to use the calibration of %s (%s).";
+inline constexpr std::string_view kZeroNeedsChannelsAndValue = "zero needs CHANNEL... and --value V, or --undo.";
+
 // Questions of the command line's own commands.
 inline constexpr std::string_view kWriteMemoryContinue = "Write data to LCU memory. Do you want to continue ?";
 

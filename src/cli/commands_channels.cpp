@@ -10,7 +10,9 @@
 #include "cli/channel_arguments.h"
 #include "cli/cli11.h"
 #include "cli/cli_context.h"
+#include "cli/cli_messages.h"
 #include "cli/command_registry.h"
+#include "cli/core_command.h"
 #include "cli/exit_code.h"
 #include "cli/json_writer.h"
 #include "cli/monitor_table.h"
@@ -33,11 +35,13 @@ struct ConvertArguments {
   std::vector<std::string> readings;
   bool explain = false;
   bool json = false;
+  bool fallback = false;
 };
 
 struct ZeroArguments {
   std::vector<std::string> channels;
   std::string value;
+  bool undo = false;
 };
 
 // The names are placed by the connected LCU's calibration, so the list needs the LCU. A
@@ -109,6 +113,14 @@ int RunConvert(CliContext& context, const ConvertArguments& arguments) {
   std::uint16_t lcuNumber = 0;
   if (arguments.lcu) {
     lcuNumber = *arguments.lcu;
+    // A number given by hand that has no file of its own is more likely a slip than a wish
+    // for slot 1's calibration.
+    const CalibrationSource source = FindCalibration(context.GetStore(), lcuNumber);
+    if (!source.IsOwn() && !arguments.fallback) {
+      context.GetPrompter().Error(
+          ForeignCalibrationText(context.GetStore(), source, msg::kGiveFallback, source.path));
+      return kExitFailed;
+    }
   } else {
     CUsbDevice* device = context.GetOnlineDevice(OfflineForm::kPlain);
     if (!device) return kExitFailed;
@@ -128,9 +140,11 @@ int RunConvert(CliContext& context, const ConvertArguments& arguments) {
       std::cout << ValueCellOf(app, channel, reading) << '\n';
       continue;
     }
-    const ConversionExplanation e = ExplainConversion(app.m_calibration, reading, channel, decimals);
+    ConversionExplanation e = ExplainConversion(app.m_calibration, reading, channel, decimals);
+    e.calibrationFile = app.m_szCalibrationFile;
     if (arguments.json) {
       json.BeginObject().Field("channel", channel).Field("reading", reading).Field("value", e.value).Field("shown", e.shown);
+      if (arguments.explain && e.ReadsCalibration()) json.Field("calibrationFile", e.calibrationFile);
       if (arguments.explain) WriteExplanation(json, e);
       json.EndObject();
       continue;
@@ -146,6 +160,11 @@ int RunConvert(CliContext& context, const ConvertArguments& arguments) {
 // it shows, so the channels are read once and their Value cells formatted first. Zeroing a
 // channel without calibration shifts nothing but still saves and sends, as the window does.
 int RunZero(CliContext& context, const ZeroArguments& arguments) {
+  if (arguments.undo) return RunCoreCommand(context, UndoZeroing);
+  if (arguments.channels.empty() || arguments.value.empty()) {
+    context.GetPrompter().Error(std::string(msg::kZeroNeedsChannelsAndValue) + '\n' + std::string(msg::kRunWithHelp));
+    return kExitUsage;
+  }
   const std::vector<std::uint16_t> channels = ChannelNumbersOf(arguments.channels);
   float typedValue = 0.0f;
   ParseTypedValue(arguments.value, typedValue);
@@ -191,6 +210,8 @@ void AddChannelCommands(CommandRegistry& commands) {
                    "Use the calibration file of LCU N (0 to 65535) instead of the connected LCU's")
       ->option_text("N")
       ->check(CLI::Range(0, 0xFFFF));
+  convertCommand->add_flag("--fallback", convert->fallback,
+                           "With --lcu, use the calibration of slot 1 when LCU N has no calibration file of its own");
   convertCommand->add_option("CHANNEL", convert->channel, "Channel number, 0 to 1023")
       ->required()
       ->check(ChannelNumberValidator());
@@ -205,15 +226,19 @@ void AddChannelCommands(CommandRegistry& commands) {
   auto zero = std::make_shared<ZeroArguments>();
   CLI::App* zeroCommand = commands.AddCommand(
       "zero",
-      "Zero channels to a value as the monitor window does: save the calibration and send the configuration",
+      "Zero channels to a value as the monitor window does: save the calibration (keeping its previous version) "
+      "and send the configuration",
       [zero](CliContext& context) { return RunZero(context, *zero); });
-  zeroCommand->add_option("CHANNEL", zero->channels, "Channel numbers, 0 to 1023")
-      ->required()
-      ->check(ChannelNumberValidator());
-  zeroCommand->add_option("--value", zero->value, "The value the channels are to show, e.g. 0")
-      ->option_text("V")
-      ->required()
-      ->check(TypedValueValidator());
+  CLI::Option* channelsOption =
+      zeroCommand->add_option("CHANNEL", zero->channels, "Channel numbers, 0 to 1023")->check(ChannelNumberValidator());
+  CLI::Option* valueOption = zeroCommand->add_option("--value", zero->value, "The value the channels are to show, e.g. 0")
+                                 ->option_text("V")
+                                 ->check(TypedValueValidator());
+  zeroCommand
+      ->add_flag("--undo", zero->undo,
+                 "Put back the calibration as it was before the last zeroing, then offer to send it")
+      ->excludes(channelsOption)
+      ->excludes(valueOption);
 }
 
 }  // namespace lcu::cli

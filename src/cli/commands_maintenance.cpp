@@ -32,7 +32,7 @@ int RunInit(CliContext& context, const std::string& number) {
     return kExitUsage;
   }
   context.GetPrompter().SetInitLcuNumber(ParseDecimalInt(number));
-  return RunCoreCommand(context, [](CommandContext& c) { return InitializeLcu(c, InitQuestion::kAsk); });
+  return RunCoreCommand(context, OnInitializeLcu);
 }
 
 void PrintSessionData(const SessionDataValues& values, bool json) {

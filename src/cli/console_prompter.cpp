@@ -33,6 +33,8 @@ void ConsolePrompter::ShowMessage(MessageKind, std::string_view text) {
   m_out.flush();
 }
 
+void ConsolePrompter::ShowNote(std::string_view text) { ShowMessage(MessageKind::kInformation, text); }
+
 bool ConsolePrompter::AskQuestion(std::string_view text) {
   WriteLines(text);
   m_out << " [y/N] ";

@@ -42,6 +42,7 @@ class ConsolePrompter final : public Prompter {
 
   void ShowMessage(MessageKind kind, std::string_view text) override;
   bool AskQuestion(std::string_view text) override;
+  void ShowNote(std::string_view text) override;
 
   /// The Initialize LCU dialog ends with OK and this number; without one it is cancelled.
   void SetInitLcuNumber(std::int32_t number) { m_initLcuNumber = number; }

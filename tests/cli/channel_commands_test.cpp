@@ -67,6 +67,28 @@ TEST_F(ChannelCommandsTest, ConvertUsesTheLcusCalibrationAndExplainsHowEachValue
   EXPECT_EQ(value["steps"].toArray().last().toObject()["result"].toDouble(), value["value"].toDouble());
 }
 
+// An LCU given with --lcu that has no calibration file of its own is refused unless
+// --fallback is given; a fallback, there or for the connected LCU, is named on stderr, and
+// --explain names the file it used.
+TEST_F(ChannelCommandsTest, ConvertNamesAnotherLcusCalibrationAndTakesItOnlyWithFallback) {
+  const QString file = CalibrationFile();
+  Failed(Lcu({"convert", "--lcu", "7", "5", "300"}), 1,
+         "LCU 7 is not registered; give --fallback to use the calibration of LCU 1 (" + file + ").\n");
+  EXPECT_EQ(Failed(Lcu({"convert", "--lcu", "7", "--fallback", "5", "300"}), 0,
+                   "LCU 7 is not registered; using the calibration of LCU 1 (" + file + ").\n")
+                .out,
+            "-0.33\n");
+  EXPECT_TRUE(Succeeded(Lcu({"convert", "--lcu", "1", "5", "300"})).err.isEmpty());
+  EXPECT_TRUE(Lcu({"convert", "--lcu", "1", "5", "300", "--explain"}).out.contains("\nCalibration file: " + file + "\n"));
+  EXPECT_EQ(Lcu({"convert", "--lcu", "1", "5", "300", "--explain", "--json"}).OutJson().array()[0].toObject()["calibrationFile"],
+            file);
+
+  // The connected LCU 1, no longer registered.
+  Succeeded(Lcu({"settings", "set", "Config/LCUs/Serial1", "Serial", "5"}));
+  const ProgramRun converted = Succeeded(InLcu({"convert", "5", "300"}));
+  EXPECT_EQ(converted.err, "LCU 1 is not registered; using the calibration of LCU 5 (" + file + ").\n");
+}
+
 TEST_F(ChannelCommandsTest, MonitorCsvRecordsATimestampedLinePerTick) {
   const ProgramRun run = Succeeded(InLcu({"monitor", "5", "15", "70", "--csv", "--count", "3"}));
   const QStringList lines = run.OutLines();
@@ -111,6 +133,38 @@ TEST_F(ChannelCommandsTest, ZeroShiftsTheOffsetSavesTheCalibrationAndSendsIt) {
   }
   EXPECT_EQ(tables, 2);
   EXPECT_EQ(matched, out.size()) << out.toStdString();
+}
+
+// Zeroing an LCU that is not registered asks before it writes another LCU's file (No without
+// a terminal); zero --undo puts the file as it was before the last zeroing back.
+TEST_F(ChannelCommandsTest, ZeroAsksForAnotherLcusFileAndUndoPutsTheFileBack) {
+  const QByteArray before = ReadFile(CalibrationFile());
+  const QString backup = CalibrationFile() + ".bak";
+  Succeeded(Lcu({"settings", "set", "Config/LCUs/Serial1", "Serial", "5"}));
+  const ProgramRun declined = InLcu({"zero", "5", "--value", "0"});
+  EXPECT_EQ(declined.exitCode, 3);
+  EXPECT_TRUE(declined.err.endsWith("LCU 1 is not registered; use the calibration of LCU 5 (@LCU1.cal)? [y/N] n\n"))
+      << declined.err.toStdString();
+  EXPECT_TRUE(ReadFile(CalibrationFile()) == before);
+  EXPECT_FALSE(QFile::exists(backup));
+
+  Succeeded(Lcu({"settings", "set", "Config/LCUs/Serial1", "Serial", "1"}));
+  const ProgramRun zeroed = Succeeded(InLcu({"zero", "5", "--value", "0", "--yes"}));
+  EXPECT_TRUE(zeroed.err.startsWith(
+      "Zero FUEL PRESS of LCU 1 to 0? The calibration file is replaced; its previous version is kept. [y/N] y\n"))
+      << zeroed.err.toStdString();
+  EXPECT_TRUE(ReadFile(backup) == before);
+  EXPECT_FALSE(ReadFile(CalibrationFile()) == before);
+
+  const ProgramRun undone = Succeeded(InLcu({"zero", "--undo", "--yes"}));
+  EXPECT_TRUE(undone.err.startsWith(
+      "The calibration of LCU 1 is back as it was before the last zeroing. Send it to the LCU? [y/N] y\n"))
+      << undone.err.toStdString();
+  EXPECT_TRUE(ReadFile(CalibrationFile()) == before);
+  EXPECT_FALSE(QFile::exists(backup));
+  Failed(InLcu({"zero", "--undo"}), 1, "There is no earlier calibration to put back.\n" + backup + ": No such file or directory\n");
+  EXPECT_EQ(InLcu({"zero", "5", "--undo"}).exitCode, 2);
+  Failed(InLcu({"zero", "5"}), 2, "zero needs CHANNEL... and --value V, or --undo.\nRun with --help for more information.\n");
 }
 
 // A record below the load window, two inside it, and the end record.

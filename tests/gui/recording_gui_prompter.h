@@ -28,6 +28,7 @@ class RecordingGuiPrompter final : public gui::GuiPrompter, public RecordingProm
     kinds.push_back(kind);
   }
   bool AskQuestion(std::string_view text) override { return RecordingPrompter::AskQuestion(text); }
+  void ShowNote(std::string_view text) override { RecordingPrompter::ShowNote(text); }
   std::optional<std::int32_t> RunInitLcuDialog() override { return RecordingPrompter::RunInitLcuDialog(); }
   std::optional<SessionDataValues> RunSessionDataDialog(const SessionDataValues& shown,
                                                         const SessionDataRanges& ranges) override {

@@ -1,4 +1,4 @@
-// A Prompter for tests: records every message, question and dialog, answers questions and
+// A Prompter for tests: records every message, note, question and dialog, answers questions and
 // the Initialize LCU and Session Data dialogs from a script.
 #pragma once
 
@@ -22,6 +22,7 @@ class RecordingPrompter : public Prompter {
     answers.pop_front();
     return answer;
   }
+  void ShowNote(std::string_view text) override { notes.emplace_back(text); }
   std::optional<std::int32_t> RunInitLcuDialog() override {
     ++initDialogs;
     return initAnswer;
@@ -35,6 +36,7 @@ class RecordingPrompter : public Prompter {
 
   std::vector<std::string> messages;
   std::vector<std::string> questions;
+  std::vector<std::string> notes;
   std::deque<bool> answers;  // Yes = true; No once the script runs out
   /// The number OK returns, or nullopt for Cancel.
   std::optional<std::int32_t> initAnswer;

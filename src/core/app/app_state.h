@@ -33,6 +33,7 @@ struct AppState {
   std::int32_t m_bLoggerStarted = 0;
   std::int32_t m_bPreserveQmt = 0;
   CalibrationImage m_calibration;
+  std::string m_szCalibrationFile;  // the file m_calibration was last loaded from
   std::array<ChannelDefinition, kChannelTableSize> m_channelTable{};  // by channel number
   std::array<std::uint8_t, kChannelDefinitionFileHeaderSize> m_dscHeader{};  // as read, not interpreted
   std::uint32_t m_nDefinitionGeneration = 0;  // counts successful channel definition loads

@@ -54,6 +54,26 @@ inline constexpr std::string_view kCopySetupHint =
     "Copy the setup (channel.dsc and @LCU1.cal) into that folder, or run lcu sim-setup for the simulator.";
 inline constexpr std::string_view kCouldNotReadCalibrationFile = "Could not read calibration file";
 inline constexpr std::string_view kCalibrationFileTooShort = "The file is shorter than 16384 bytes";
+// Another LCU's calibration file in use: the first part says why (%u the LCU, %s its missing
+// file), the second whose file is used instead (%s "LCU 1" or "slot 1", then the file).
+inline constexpr std::string_view kLcuNotRegistered = "LCU %u is not registered";
+inline constexpr std::string_view kLcuHasNoCalibrationFile = "LCU %u has no calibration file (%s)";
+inline constexpr std::string_view kUseCalibrationOf = "; use the calibration of %s (%s)?";
+inline constexpr std::string_view kUsingCalibrationOf = "; using the calibration of %s (%s).";
+inline constexpr std::string_view kLcuNumbered = "LCU ";
+inline constexpr std::string_view kSlotNumbered = "slot ";
+// Zeroing and its undo. %s stands for the channels, %u for the LCU, the second %s for the value.
+inline constexpr std::string_view kZeroChannelsQuestion =
+    "Zero %s of LCU %u to %s? The calibration file is replaced; its previous version is kept.";
+inline constexpr std::string_view kListAnd = " and ";
+inline constexpr std::string_view kListComma = ", ";
+inline constexpr std::string_view kMoreChannels = " more channels";
+inline constexpr std::string_view kChannelNumbered = "channel ";
+inline constexpr std::string_view kNoCalibratedChannel = "no calibrated channel";
+inline constexpr std::string_view kNoZeroingToUndo = "There is no earlier calibration to put back.";
+inline constexpr std::string_view kFailedToRestoreCalibration = "Failed to put back the earlier calibration.";
+inline constexpr std::string_view kSendRestoredCalibration =
+    "The calibration of LCU %u is back as it was before the last zeroing. Send it to the LCU?";
 
 // Download.
 inline constexpr std::string_view kCannotDownloadWhileLogging = "Cannot download while logging is in progress !";

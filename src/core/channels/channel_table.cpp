@@ -108,7 +108,7 @@ bool ReadChannelDefinitions(AppState& app, DefinitionStream& stream, std::string
 
 bool LoadChannelDefinitions(AppState& app, const SettingsStore& store, std::uint16_t lcuNumber,
                             Prompter& prompter) {
-  if (!LoadCalibration(store, lcuNumber, app.m_calibration, prompter, msg::kCouldNotLoadCalibration)) return false;
+  if (!LoadAppCalibration(app, store, lcuNumber, prompter, msg::kCouldNotLoadCalibration)) return false;
   const std::string path = JoinPath(SetupDirectory(store), kChannelDefinitionFileName);
   FileDefinitionStream stream(path);
   if (!stream.IsOpen()) {

@@ -1,11 +1,19 @@
 #include "core/channels/channel_zeroing.h"
 
+#include <algorithm>
 #include <charconv>
+#include <optional>
 #include <system_error>
+#include <vector>
 
 #include "core/app/command_guard.h"
+#include "core/app/message_text.h"
+#include "core/app/messages.h"
+#include "core/channels/calibration_backup.h"
 #include "core/channels/calibration_file.h"
+#include "core/channels/channel_calibration.h"
 #include "core/channels/channel_conversion.h"
+#include "core/channels/conversion_explanation.h"
 #include "core/host/registry.h"
 #include "core/logger/configuration_upload.h"
 
@@ -43,17 +51,75 @@ int ZeroRow(CalibrationImage& image, const ZeroingRow& row, float typedValue) {
   return AdjustZeroOffset(image, row.channel, delta);
 }
 
+std::string ZeroingQuestion(const AppState& app, std::span<const ZeroingRow> rows, std::uint16_t lcuNumber,
+                            float typedValue) {
+  std::vector<int> channels;
+  for (const ZeroingRow& row : rows)
+    if (row.channel >= 0 && row.channel < kCalibratedChannels &&
+        std::find(channels.begin(), channels.end(), row.channel) == channels.end())
+      channels.push_back(row.channel);
+  const auto name = [&app](int channel) {
+    const std::string text = app.m_channelTable[static_cast<std::size_t>(channel)].NameText();
+    return text.empty() ? std::string(msg::kChannelNumbered) + std::to_string(channel) : text;
+  };
+  // Up to three are named; of more, the first two and how many others.
+  constexpr std::size_t kNamed = 3;
+  const std::size_t named = channels.size() <= kNamed ? channels.size() : kNamed - 1;
+  std::string list;
+  for (std::size_t i = 0; i < named; ++i) {
+    if (i != 0) list += i + 1 == channels.size() ? msg::kListAnd : msg::kListComma;
+    list += name(channels[i]);
+  }
+  if (channels.empty()) list = msg::kNoCalibratedChannel;
+  if (named < channels.size())
+    list += std::string(msg::kListAnd) + std::to_string(channels.size() - named) + std::string(msg::kMoreChannels);
+  return WithText(WithNumber(WithText(msg::kZeroChannelsQuestion, list), lcuNumber), ExactNumber(typedValue));
+}
+
 CommandResult ZeroChannels(CommandContext& ctx, std::span<const ZeroingRow> rows, float typedValue) {
   // Refused before the calibration file changes: the configuration could not follow it.
   if (RefusedDuringDownload(ctx)) return CommandResult::kFailed;
+  const std::uint16_t lcuNumber = StatusLcuNumber(ctx.device);
+  if (!ConfirmCalibrationSource(ctx.store, FindCalibration(ctx.store, lcuNumber), ctx.prompter) ||
+      !ctx.prompter.AskQuestion(ZeroingQuestion(ctx.app, rows, lcuNumber, typedValue)))
+    return CommandResult::kDeclined;
   const CalibrationImage before = ctx.app.m_calibration;
   for (const ZeroingRow& row : rows) ZeroRow(ctx.app.m_calibration, row, typedValue);
-  if (!SaveCalibration(ctx.files, ctx.store, StatusLcuNumber(ctx.device), ctx.app.m_calibration, ctx.prompter)) {
+  if (!SaveCalibration(ctx.files, ctx.store, lcuNumber, ctx.app.m_calibration, ctx.prompter)) {
     ctx.app.m_calibration = before;
     return CommandResult::kFailed;
   }
   Profile(ctx.store).WriteProfileString(reg::kChannelData, reg::kZeroFlag, reg::kTrue);
-  return OnSendConfig(ctx);
+  return SendConfiguration(ctx, CalibrationConsent::kGiven);
+}
+
+bool CanUndoZeroing(const CommandContext& ctx) {
+  return HasCalibrationBackup(GetCalibrationPath(ctx.store, StatusLcuNumber(ctx.device)));
+}
+
+CommandResult UndoZeroing(CommandContext& ctx) {
+  if (CommandRefused(ctx, OfflineForm::kPlain)) return CommandResult::kFailed;
+  const std::uint16_t lcuNumber = StatusLcuNumber(ctx.device);
+  const CalibrationSource source = FindCalibration(ctx.store, lcuNumber);
+  const std::string backup = CalibrationBackupPath(source.path, 1);
+  // The backup must load as a calibration before it replaces one.
+  CalibrationImage earlier;
+  if (const std::optional<std::string> unreadable = ReadCalibrationFile(backup, earlier)) {
+    ShowFileError(ctx.prompter, HasCalibrationBackup(source.path) ? msg::kFailedToRestoreCalibration
+                                                                  : msg::kNoZeroingToUndo,
+                  backup, *unreadable);
+    return CommandResult::kFailed;
+  }
+  if (!ConfirmCalibrationSource(ctx.store, source, ctx.prompter)) return CommandResult::kDeclined;
+  if (const std::optional<BackupFailure> failure = RestoreCalibrationBackup(ctx.files, source.path)) {
+    ShowFileError(ctx.prompter, msg::kFailedToRestoreCalibration, failure->path, failure->reason);
+    return CommandResult::kFailed;
+  }
+  ctx.app.m_calibration = earlier;
+  ctx.app.m_szCalibrationFile = source.path;
+  if (!ctx.prompter.AskQuestion(WithNumber(msg::kSendRestoredCalibration, lcuNumber)))
+    return CommandResult::kDeclined;
+  return SendConfiguration(ctx, CalibrationConsent::kGiven);
 }
 
 }  // namespace lcu

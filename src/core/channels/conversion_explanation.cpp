@@ -214,6 +214,7 @@ std::vector<std::string> ExplanationLines(const ConversionExplanation& e) {
   std::vector<std::string> lines;
   lines.push_back("Channel " + std::to_string(e.channel) + ", reading " + Hex32(e.reading) + ", r = " + Num(e.raw) +
                   " (low 16 bits)");
+  if (!e.calibrationFile.empty() && e.ReadsCalibration()) lines.push_back("Calibration file: " + e.calibrationFile);
   if (e.ruleChannel != e.channel)
     lines.push_back("Source word: converted by the rule of channel " + std::to_string(e.ruleChannel));
   lines.push_back(RuleText(e));
@@ -230,6 +231,22 @@ std::vector<std::string> ExplanationLines(const ConversionExplanation& e) {
   lines.push_back("Value " + Num(e.value) + " rounded to the channel's decimals (" + std::to_string(e.decimals) +
                   "): " + e.shown);
   return lines;
+}
+
+bool ConversionExplanation::ReadsCalibration() const {
+  if (ruleChannel != channel) return true;
+  switch (rule) {
+    case ExplainedRule::kTableInterpolation:
+    case ExplainedRule::kTableStep:
+    case ExplainedRule::kLinear:
+    case ExplainedRule::kQuadratic:
+    case ExplainedRule::kUnknownType:
+    case ExplainedRule::kScaleFlag:
+    case ExplainedRule::kGainOffset:
+      return true;
+    default:
+      return false;
+  }
 }
 
 std::string_view RuleName(ExplainedRule rule) {

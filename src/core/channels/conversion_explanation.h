@@ -68,6 +68,12 @@ struct ConversionExplanation {
   double value = 0.0;  // the converted value, as ConvertReading gives it
   int decimals = 0;
   std::string shown;  // the Value cell
+  // The calibration file the image was loaded from, when the caller knows it.
+  std::string calibrationFile;
+
+  /// Whether the conversion read the image: a calibration record, a scale flag, a gain and
+  /// offset, or a source word.
+  bool ReadsCalibration() const;
 };
 
 /// Explains the conversion of a reading on a channel (0 to 65535) with the image, shown with

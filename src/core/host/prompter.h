@@ -44,6 +44,9 @@ class Prompter {
   virtual void ShowMessage(MessageKind kind, std::string_view text) = 0;
   /// Asks a Yes/No question (question icon); true means Yes.
   virtual bool AskQuestion(std::string_view text) = 0;
+  /// A remark that needs no answer and stops nothing, such as which file a command uses.
+  /// The command line prints it on stderr; a prompter without such a place drops it.
+  virtual void ShowNote(std::string_view text) { (void)text; }
 
   /// The Initialize LCU dialog: the LCU number entered (0 to 65535), or nullopt when the
   /// user cancelled. A prompter that cannot show the dialog cancels.

@@ -131,17 +131,23 @@ CommandResult UploadConfiguration(CommandContext& ctx, CalibrationImage& image, 
   return CommandResult::kDone;
 }
 
-CommandResult OnSendConfig(CommandContext& ctx) {
+CommandResult SendConfiguration(CommandContext& ctx, CalibrationConsent consent) {
   if (CommandRefused(ctx, OfflineForm::kPlain)) return CommandResult::kFailed;
   if (ctx.device.IsLogging() && !ctx.prompter.AskQuestion(msg::kLoggingInProgressContinue))
     return CommandResult::kDeclined;
-  if (!LoadCalibration(ctx.store, StatusLcuNumber(ctx.device), ctx.app.m_calibration, ctx.prompter,
-                       msg::kCouldNotReadCalibrationFile))
+  const std::uint16_t lcuNumber = StatusLcuNumber(ctx.device);
+  if (consent == CalibrationConsent::kAsk &&
+      !ConfirmCalibrationSource(ctx.store, FindCalibration(ctx.store, lcuNumber), ctx.prompter))
+    return CommandResult::kDeclined;
+  if (!LoadAppCalibration(ctx.app, ctx.store, lcuNumber, ctx.prompter, msg::kCouldNotReadCalibrationFile,
+                          CalibrationNote::kSilent))
     return CommandResult::kFailed;
   const CommandResult result = UploadConfiguration(ctx, ctx.app.m_calibration, UploadMode::kSendConfig);
   if (result != CommandResult::kDone) return result;
   ctx.prompter.Information(msg::kConfigurationUpdated);
   return CommandResult::kDone;
 }
+
+CommandResult OnSendConfig(CommandContext& ctx) { return SendConfiguration(ctx, CalibrationConsent::kAsk); }
 
 }  // namespace lcu

@@ -360,8 +360,7 @@ bool CommitDataFile(CommandContext& ctx, DownloadPlan& plan, const std::string& 
 // finds that it logged nothing since its header was read. kFailed when the LCU was not reset
 // (its message shown).
 CommandResult ResetAfterDownload(CommandContext& ctx, const LoggerHeader& header) {
-  if (!LoadCalibration(ctx.store, header.LcuNumber(), ctx.app.m_calibration, ctx.prompter,
-                       msg::kResetCouldNotReadCalibration))
+  if (!LoadAppCalibration(ctx.app, ctx.store, header.LcuNumber(), ctx.prompter, msg::kResetCouldNotReadCalibration))
     return CommandResult::kFailed;
   if (ctx.app.m_bPreserveBuffer) return CommandResult::kDone;
   // Data logged while the download ran is in no file: such an LCU is not reset.

@@ -156,7 +156,7 @@ StatusBlock InitLcuBlock(std::uint16_t lcuNumber) {
   return block;
 }
 
-CommandResult InitializeLcu(CommandContext& ctx, InitQuestion question) {
+CommandResult OnInitializeLcu(CommandContext& ctx) {
   if (CommandRefused(ctx, OfflineForm::kFullStop)) return CommandResult::kFailed;
   const std::optional<std::int32_t> number = ctx.prompter.RunInitLcuDialog();
   if (!number) return CommandResult::kDeclined;
@@ -164,16 +164,14 @@ CommandResult InitializeLcu(CommandContext& ctx, InitQuestion question) {
     ctx.prompter.Error(msg::kEnterIntegerInLcuRange);
     return CommandResult::kFailed;
   }
-  if (question == InitQuestion::kAsk) {
-    SessionBlock session{};
-    if (!ctx.device.VendorRead(LCU_READ_BLOCK, kSessionBlockAddress, 0, kBlockSize, session)) {
-      ShowSystemError(ctx.prompter, msg::kFailedToInitializeLcu, ctx.device.LastErrorText());
-      return CommandResult::kFailed;
-    }
-    const bool holdsData = le::U32(session, hdr::kDataPresent - kSessionBase) != 0;
-    if (!ctx.prompter.AskQuestion(holdsData ? msg::kInitializeLcuWithData : msg::kInitializeLcuContinue))
-      return CommandResult::kDeclined;
+  SessionBlock session{};
+  if (!ctx.device.VendorRead(LCU_READ_BLOCK, kSessionBlockAddress, 0, kBlockSize, session)) {
+    ShowSystemError(ctx.prompter, msg::kFailedToInitializeLcu, ctx.device.LastErrorText());
+    return CommandResult::kFailed;
   }
+  const bool holdsData = le::U32(session, hdr::kDataPresent - kSessionBase) != 0;
+  if (!ctx.prompter.AskQuestion(holdsData ? msg::kInitializeLcuWithData : msg::kInitializeLcuContinue))
+    return CommandResult::kDeclined;
   const StatusBlock block = InitLcuBlock(static_cast<std::uint16_t>(*number));
   if (!WriteBlock(ctx.device, kStatusAddress, block)) {
     ShowSystemError(ctx.prompter, msg::kFailedToInitializeLcu, ctx.device.LastErrorText());
@@ -181,8 +179,6 @@ CommandResult InitializeLcu(CommandContext& ctx, InitQuestion question) {
   }
   return CommandResult::kDone;
 }
-
-CommandResult OnInitializeLcu(CommandContext& ctx) { return InitializeLcu(ctx, InitQuestion::kNone); }
 
 SessionDataValues SessionValuesOf(const SessionBlock& block) {
   SessionDataValues v;

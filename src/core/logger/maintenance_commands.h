@@ -73,16 +73,9 @@ std::optional<std::string> ValidateInitLcuNumber(std::string_view text);
 /// The status block Initialize LCU writes: zeros, memory size 2, and the LCU number.
 StatusBlock InitLcuBlock(std::uint16_t lcuNumber);
 
-/// Whether Initialize LCU asks before it writes. The desktop program's dialog sits behind the
-/// service password and is its confirmation; the command line asks.
-enum class InitQuestion { kNone, kAsk };
-
-/// Initialize LCU: asks for the number and replaces the LCU's whole status block. With
-/// kAsk it first reads whether the LCU holds data and asks, saying so when it does: a new
-/// status block can leave logged data beyond its memory size unreadable.
-CommandResult InitializeLcu(CommandContext& ctx, InitQuestion question);
-
-/// The Initialize LCU command of the desktop program (no question).
+/// Initialize LCU: asks for the number, reads whether the LCU holds data and asks before it
+/// replaces the LCU's whole status block, saying so when it does: a new status block can
+/// leave logged data beyond its memory size unreadable.
 CommandResult OnInitializeLcu(CommandContext& ctx);
 
 /// The values the Session Data dialog shows for a session block: session and outing count

@@ -124,11 +124,13 @@ inline constexpr std::string_view kWindowNameItem = "Window Name";
 inline constexpr std::string_view kSetFontItem = "Set Font";
 inline constexpr std::string_view kEditChannelsItem = "Edit Channels";
 inline constexpr std::string_view kZeroAllChannelsItem = "Zero All Channels";
+inline constexpr std::string_view kUndoZeroingItem = "Undo Zeroing";
 inline constexpr std::string_view kCloseWindowItem = "Close";
 inline constexpr std::string_view kWindowNamePrompt = "Set Window Name";
 inline constexpr std::string_view kSetFontPrompt = "Set the font of the list";
 inline constexpr std::string_view kEditChannelsPrompt = "Select channels to monitor";
 inline constexpr std::string_view kZeroAllChannelsPrompt = "Zero All Channels";
+inline constexpr std::string_view kUndoZeroingPrompt = "Put back the calibration as it was before the last zeroing";
 inline constexpr std::string_view kCloseWindowPrompt = "Close monitor window";
 
 // The memory window, its address bar and its write dialog. The write dialog's formats are

@@ -15,12 +15,11 @@
 namespace lcu::gui {
 
 CInitLcuDlg::CInitLcuDlg(Prompter& prompter, QWidget* parent)
-    : QDialog(parent), m_prompter(prompter), m_pEdit(new QLineEdit(QStringLiteral("0"), this)) {
+    : QDialog(parent), m_prompter(prompter), m_pEdit(new QLineEdit(this)) {
   setWindowTitle(ToQString(text::kInitLcuCaption));
   auto* label = new QLabel(ToQString(text::kLcuNumberLabel), this);
   label->setBuddy(m_pEdit);
   m_pEdit->setMinimumWidth(100);
-  m_pEdit->selectAll();
 
   auto* row = new QHBoxLayout;
   row->addWidget(label);

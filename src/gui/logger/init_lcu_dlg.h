@@ -1,5 +1,6 @@
-// CInitLcuDlg: asks for the number a new LCU gets. The field opens with 0; OK with a text
-// that is not an integer from 0 to 65535 shows why and keeps the dialog open.
+// CInitLcuDlg: asks for the number a new LCU gets. The field opens empty, so that no number
+// is taken that nobody typed; OK with a text that is not an integer from 0 to 65535 shows
+// why and keeps the dialog open.
 #pragma once
 
 #include <cstdint>

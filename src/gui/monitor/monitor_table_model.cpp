@@ -95,8 +95,9 @@ QString MonitorTableModel::ValueExplanation(int row) const {
   const Row& shown = Shown(static_cast<std::size_t>(row));
   if (shown.value.isEmpty()) return {};
   const ChannelDefinition* definition = Definition(m_app, shown.channel);
-  const ConversionExplanation explanation =
+  ConversionExplanation explanation =
       ExplainConversion(m_app.m_calibration, shown.reading, shown.channel, definition ? definition->decimals : 0);
+  explanation.calibrationFile = m_app.m_szCalibrationFile;
   QStringList lines;
   for (const std::string& line : ExplanationLines(explanation)) lines << ToQString(line);
   return lines.join('\n');

@@ -167,6 +167,8 @@ void CMonitorView::OnZeroAllChannels() {
   ZeroRows(rows);
 }
 
+void CMonitorView::OnUndoZeroing() { UndoZeroing(m_ctx); }
+
 void CMonitorView::OnEditChannels() {
   CChanSelectionDlg dialog(m_ctx.app, m_document.Channels(), this);
   if (!m_prompter.RunModal(dialog)) return;
@@ -233,6 +235,8 @@ void CMonitorView::ShowPopupMenu(const QPoint& globalPos) {
   menu.addSeparator();
   QAction* editChannels = add(text::kEditChannelsItem, text::kEditChannelsPrompt);
   QAction* zeroAll = add(text::kZeroAllChannelsItem, text::kZeroAllChannelsPrompt);
+  QAction* undoZeroing = add(text::kUndoZeroingItem, text::kUndoZeroingPrompt);
+  undoZeroing->setEnabled(CanUndoZeroing(m_ctx));
   menu.addSeparator();
   QAction* close = add(text::kCloseWindowItem, text::kCloseWindowPrompt);
   if (frame) {
@@ -243,6 +247,7 @@ void CMonitorView::ShowPopupMenu(const QPoint& globalPos) {
   connect(setFont, &QAction::triggered, this, &CMonitorView::OnSetFont);
   connect(editChannels, &QAction::triggered, this, &CMonitorView::OnEditChannels);
   connect(zeroAll, &QAction::triggered, this, &CMonitorView::OnZeroAllChannels);
+  connect(undoZeroing, &QAction::triggered, this, &CMonitorView::OnUndoZeroing);
   m_prompter.RunPopupMenu(menu, globalPos);
 }
 

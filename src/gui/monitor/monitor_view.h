@@ -55,6 +55,8 @@ class CMonitorView : public QTableView, private MonitorDocumentObserver {
  public slots:
   void OnEditChannels();
   void OnZeroAllChannels();
+  /// Puts back the calibration kept before the last zeroing, and offers to send it.
+  void OnUndoZeroing();
   void OnSetFont();
 
  protected:

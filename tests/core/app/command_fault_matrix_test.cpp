@@ -117,7 +117,7 @@ std::vector<MatrixCommand> Commands() {
        expect::ExtractSetup},
       {"ReadHexFile", Effect::kReads, none, [](Bench& b) { return OnReadHexFile(b.ctx, "Read.bin"); },
        expect::ReadHexFile},
-      {"InitializeLcu", Effect::kWrites, [](Bench& b) { b.prompter.initAnswer = 1; },
+      {"InitializeLcu", Effect::kWrites, [](Bench& b) { b.prompter.initAnswer = 1; b.prompter.answers = {true}; },
        [](Bench& b) { return OnInitializeLcu(b.ctx); }, expect::InitializeLcu},
       {"SessionData", Effect::kWrites, [](Bench& b) { b.prompter.sessionAnswer = SessionDataValues{5, 2, 40, 3}; },
        [](Bench& b) { return OnSessionData(b.ctx); }, expect::SessionData},

@@ -6,8 +6,10 @@
 #include <tuple>
 
 #include "core/app/messages.h"
+#include "core/channels/calibration_file.h"
 #include "core/channels/channel_zeroing.h"
 #include "core/host/default_paths.h"
+#include "core/host/registry.h"
 #include "core/logger/configuration_upload.h"
 #include "core/logger/maintenance_commands.h"
 #include "core/util/little_endian.h"
@@ -46,7 +48,7 @@ TEST(Declined, NoOrCancelSendsNothingMoreAndWritesNoFile) {
       {OnResetLogbook, {}, {"Reset engine logbook. Do you want to continue ?"}},
       {[](CommandContext& c) { return OnExtractSetup(c, "x.stp"); }, {},
        {"Extract logger setup. Do you want to continue ?"}},
-      {OnInitializeLcu, {}, {}},
+      {OnInitializeLcu, {}, {}},  // the dialog cancelled
       {OnSessionData, {"in 41 8040/0 64"}, {}},
   };
   for (const auto& c : cases) {
@@ -59,9 +61,8 @@ TEST(Declined, NoOrCancelSendsNothingMoreAndWritesNoFile) {
   }
 }
 
-// The command line asks first, saying when the LCU holds data; the menu's form, which does
-// not ask, is the fault matrix's.
-TEST(InitializeLcu, WritesTheNumberEnteredAndAsksWhenAskedTo) {
+// Both programs ask first (No is the default), saying when the LCU holds data.
+TEST(InitializeLcu, AsksThenWritesTheNumberEntered) {
   for (const auto& [dataPresent, yes, question] : {std::tuple{0u, true, msg::kInitializeLcuContinue},
                                                    std::tuple{1u, false, msg::kInitializeLcuWithData}}) {
     CommandFixture f;
@@ -71,7 +72,7 @@ TEST(InitializeLcu, WritesTheNumberEnteredAndAsksWhenAskedTo) {
     SessionBlock session{};
     le::PutU32(session, 0, dataPresent);
     f.Reply(session);
-    EXPECT_EQ(InitializeLcu(f.ctx, InitQuestion::kAsk), yes ? CommandResult::kDone : CommandResult::kDeclined);
+    EXPECT_EQ(OnInitializeLcu(f.ctx), yes ? CommandResult::kDone : CommandResult::kDeclined);
     EXPECT_EQ(f.prompter.questions, std::vector<std::string>{std::string(question)});
     std::vector<std::string> sent = {"in 41 8040/0 64"};
     if (yes) sent.insert(sent.end(), {"out 46 8000/0", "bulk-out 64"});
@@ -244,6 +245,7 @@ TEST(FaultMatrix, SavesThatFailLeaveTheOldFile) {
       CommandFixture f;
       f.GoOnline();
       f.store.WriteString("Paths", "SetupDirectory", "setup");
+      f.store.WriteString(SlotKey(1), "Serial", std::to_string(StatusLcuNumber(f.device)));
       f.prompter.answers = {true};
       f.files.Put(c.path, old);
       if (fault == FileFault::kCreate) f.files.failCreate.insert(c.path);

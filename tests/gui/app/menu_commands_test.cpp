@@ -12,7 +12,9 @@
 #include "core/firmware/hex_file_upload.h"
 #include "core/host/default_paths.h"
 #include "core/logger/lcu_configuration.h"
+#include "core/logger/logger_header.h"
 #include "core/logger/maintenance_commands.h"
+#include "core/util/little_endian.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"
 #include "gui/logger/progress_dlg.h"
@@ -142,6 +144,25 @@ TEST_F(MenuCommands, OffLineCommandsRefuseBeforeTheirDialogs) {
   ASSERT_EQ(prompter->configurations.size(), 1U);
   EXPECT_EQ(prompter->configurations[0][kSerialRow], "1");
   EXPECT_TRUE(prompter->messages.empty());
+}
+
+// Initialize LCU asks as lcu init does, after its dialog: No (the default) keeps the status
+// block; Yes replaces it.
+TEST_F(MenuCommands, InitializeLcuAsksBeforeItReplacesTheStatusBlock) {
+  StartOnLine();
+  prompter->passwordEntries = {ToQString(gui::text::kServicePassword1)};
+  Choose(gui::cmd::kPassword);
+  const auto lcuNumber = [&] { return le::U16(sim->DataMemory(), hdr::kLcuNumber); };
+  const std::uint16_t before = lcuNumber();
+  prompter->initAnswer = 4321;
+  Choose(gui::cmd::kInitializeLcu);
+  ASSERT_EQ(prompter->questions.size(), 1u);
+  EXPECT_TRUE(prompter->questions[0] == msg::kInitializeLcuContinue || prompter->questions[0] == msg::kInitializeLcuWithData)
+      << prompter->questions[0];
+  EXPECT_EQ(lcuNumber(), before);
+  prompter->answers = {true};
+  Choose(gui::cmd::kInitializeLcu);
+  EXPECT_EQ(lcuNumber(), 4321);
 }
 
 }  // namespace

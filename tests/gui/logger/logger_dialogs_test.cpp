@@ -27,18 +27,20 @@ TEST(DialogInteger, AcceptsSignedDecimalsWithinThirtyTwoBits) {
 
 QLineEdit* Edit(QDialog& dialog, int index) { return dialog.findChildren<QLineEdit*>().at(index); }
 
-TEST(InitLcuDialog, OpensWithZeroAndStaysOpenOnANumberOutsideTheLcuRange) {
+// The field opens empty: OK without a number typed is refused, never taken as LCU 0.
+TEST(InitLcuDialog, OpensEmptyAndStaysOpenOnANumberOutsideTheLcuRange) {
   const struct {
     const char* entry;
     std::optional<std::int32_t> accepted;
     std::string_view complaint;
-  } cases[] = {{"65535", 65535, {}}, {"65536", {}, msg::kEnterIntegerInLcuRange}, {"abc", {}, msg::kEnterInteger}};
+  } cases[] = {{"65535", 65535, {}}, {"65536", {}, msg::kEnterIntegerInLcuRange}, {"abc", {}, msg::kEnterInteger},
+               {nullptr, {}, msg::kEnterInteger}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.entry);
+    SCOPED_TRACE(c.entry ? c.entry : "(nothing typed)");
     RecordingPrompter prompter;
     gui::CInitLcuDlg dialog(prompter);
-    EXPECT_EQ(Edit(dialog, 0)->text(), QStringLiteral("0"));
-    Edit(dialog, 0)->setText(QString::fromLatin1(c.entry));
+    EXPECT_TRUE(Edit(dialog, 0)->text().isEmpty());
+    if (c.entry) Edit(dialog, 0)->setText(QString::fromLatin1(c.entry));
     dialog.accept();
     if (c.accepted) {
       EXPECT_EQ(dialog.result(), QDialog::Accepted);

@@ -65,6 +65,9 @@ TEST_F(MonitorViewTest, ATickFillsAndSignalsTheValueAndRawColumnsOfEveryRowAndAF
     EXPECT_TRUE(lines.back().endsWith("): " + Cell(view, row, gui::kValueColumn))) << lines.back().toStdString();
   }
   EXPECT_TRUE(tooltip(5).contains("Calibration type")) << tooltip(5).toStdString();
+  const QString calibrationLine = "Calibration file: " + QString::fromStdString(app->State().m_szCalibrationFile);
+  EXPECT_TRUE(tooltip(5).split('\n').contains(calibrationLine)) << tooltip(5).toStdString();
+  EXPECT_TRUE(calibrationLine.endsWith("@LCU1.cal"));
   EXPECT_TRUE(tooltip(19).contains("hundredths")) << tooltip(19).toStdString();
   EXPECT_TRUE(view.model()->index(0, gui::kRawColumn).data(Qt::ToolTipRole).isNull());
 
@@ -94,7 +97,8 @@ TEST_F(MonitorViewTest, ATickFillsAndSignalsTheValueAndRawColumnsOfEveryRowAndAF
 }
 
 TEST_F(MonitorViewTest, RightClickAndEnterFollowTheSelectionAndTheLink) {
-  const QStringList popup = {"Window Name", "Set Font", "Strip &Chart", "-", "Edit Channels", "Zero All Channels", "-", "Close"};
+  const QStringList popup = {"Window Name", "Set Font", "Strip &Chart", "-", "Edit Channels", "Zero All Channels",
+                             "Undo Zeroing", "-", "Close"};
   const struct {
     const char* what;
     bool selected, online, rightClick;
@@ -129,7 +133,7 @@ TEST_F(MonitorViewTest, RightClickAndEnterFollowTheSelectionAndTheLink) {
 TEST_F(MonitorViewTest, ZeroingTakesTheSelectedRowsAndTheirShownValues) {
   CMonitorView& view = WindowWith(std::vector<std::uint16_t>{200, 3, 4, 5});
   Update(view);
-  prompter->answers = {true, true};  // the LCU holds data: the two zeroings send anyway
+  prompter->answers = {true, true, true};  // zero, the LCU holds data; zero again
   app->Device().m_bOnline = 0;
   view.OnZeroAllChannels();
   EXPECT_EQ(prompter->Count(msg::kLcuOffline), 1);
@@ -152,6 +156,32 @@ TEST_F(MonitorViewTest, ZeroingTakesTheSelectedRowsAndTheirShownValues) {
   view.OnZeroAllChannels();
   EXPECT_NE(Offset(4), before4) << "every row";
   EXPECT_EQ(prompter->Count(msg::kConfigurationUpdated), 2);
+  ASSERT_EQ(prompter->questions.size(), 3u);
+  EXPECT_EQ(prompter->questions[0], "Zero FUEL TEMP and FUEL PRESS of LCU 1 to 10? The calibration file is replaced; its previous version is kept.");
+}
+
+// Undo Zeroing is offered while the calibration has an earlier version; it puts that back in
+// the file and in the values shown.
+TEST_F(MonitorViewTest, UndoZeroingIsOfferedWhileABackupExists) {
+  CMonitorView& view = WindowWith(std::vector<std::uint16_t>{5});
+  Update(view);
+  const float before = Offset(5);
+  prompter->popupChoice = ToQString(gui::text::kUndoZeroingItem);
+  view.clearSelection();
+  RightClick(view);
+  EXPECT_TRUE(prompter->questions.empty()) << "no backup: the item is disabled";
+
+  prompter->answers = {true, true};
+  prompter->AcceptNext<gui::CEntOffset>([](auto& dialog) { dialog.ValueBox().setText("0"); });
+  view.OnZeroAllChannels();
+  ASSERT_NE(Offset(5), before);
+  prompter->questions.clear();
+  prompter->answers = {false};
+  view.clearSelection();
+  RightClick(view);
+  EXPECT_EQ(prompter->questions,
+            std::vector<std::string>{"The calibration of LCU 1 is back as it was before the last zeroing. Send it to the LCU?"});
+  EXPECT_EQ(Offset(5), before);
 }
 
 TEST_F(MonitorViewTest, SetFontWidensIdValueAndRawToTheirTexts) {
