@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "core/app/app_state.h"
 #include "core/app/transfer_progress.h"
@@ -47,6 +48,9 @@ class CommandUi {
   virtual bool PumpWaitingMessages() = 0;
   /// A flag was switched on or off (the desktop program shows it as a menu's check mark).
   virtual void FlagChanged(AppFlag flag, bool on) = 0;
+  /// A download saved its data file (path, bytes) and recorded it; lcuEmptied tells whether
+  /// the LCU was reset afterwards. The desktop program shows it in its status bar.
+  virtual void DownloadSaved(std::string_view /*path*/, std::uint64_t /*bytes*/, bool /*lcuEmptied*/) {}
 };
 
 /// A CommandUi that shows nothing (tests, scripts).

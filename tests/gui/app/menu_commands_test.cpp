@@ -107,7 +107,8 @@ TEST_F(MenuCommands, AFailureHalfWayThroughEachCommandReachesTheUser) {
     prompter->configurations.clear();
     sim->SetFaults({.failTransfer = k});
     Choose(c.id);
-    EXPECT_EQ(prompter->messages, c.expected(Fault::kFail, k)) << "failing at transfer " << k;
+    EXPECT_EQ(prompter->messages, expect::WithDataFilePath(c.expected(Fault::kFail, k), app->State().m_szDownloadFile))
+        << "failing at transfer " << k;
     EXPECT_FALSE(app->Device().m_bOnline);
     EXPECT_EQ(app->Device().m_bBusy, 0);
     EXPECT_TRUE(Frame().findChildren<gui::ProgressDlg*>().isEmpty());
