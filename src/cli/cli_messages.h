@@ -31,11 +31,11 @@ inline constexpr std::string_view kLoadHexContinue = "Replace the LCU firmware. 
 inline constexpr std::string_view kLoadedLabel = "Loaded :";
 inline constexpr std::string_view kIgnoredLabel = "Ignored :";
 inline constexpr std::string_view kVerifiedLabel = "Verified :";
-inline constexpr std::string_view kDataFileIncomplete = "Data file is incomplete.";
 // A result that could not be written to stdout; the system's reason follows on a line of its own.
 inline constexpr std::string_view kCouldNotWriteOutput = "Could not write the output.";
 // After it, when the path of a saved data file could not be printed: the path follows.
 inline constexpr std::string_view kDataFileKeptLcuNotEmptied = "The data file is complete; the LCU was not emptied.";
+inline constexpr std::string_view kDataFileIncomplete = lcu::msg::kDataFileIncomplete;
 inline constexpr std::string_view kGiveTheMemorySize = "Give the memory size with --units M.";
 inline constexpr std::string_view kListNeedsUsb = "lcu list shows USB devices: it takes no --simulate, --sim-state or --replay.";
 inline constexpr std::string_view kJsonHelp = "Print the result as one JSON value (see README for the fields)";

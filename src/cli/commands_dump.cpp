@@ -12,6 +12,7 @@
 #include "cli/command_registry.h"
 #include "cli/exit_code.h"
 #include "cli/progress_bar.h"
+#include "cli/stop_signals.h"
 #include "core/logger/data_memory_dump.h"
 
 namespace lcu::cli {
@@ -36,6 +37,8 @@ int RunDumpData(CliContext& context, const DumpOptions& options) {
   if (!commandContext) return kExitFailed;
   std::optional<std::uint16_t> units;
   if (options.units) units = static_cast<std::uint16_t>(*options.units);
+  // Ctrl+C, SIGTERM and SIGHUP end the dump after its current chunk; the partial file is named.
+  const StopSignals stopSignals;
   const DataMemoryDump dump = DumpDataMemory(*commandContext, options.path, units);
   if (dump.result == CommandResult::kDone) {
     std::cout << dump.path << '\n';

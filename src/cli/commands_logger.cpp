@@ -21,6 +21,7 @@
 #include "cli/json_writer.h"
 #include "cli/progress_bar.h"
 #include "cli/standard_output.h"
+#include "cli/stop_signals.h"
 #include "cli/terminal.h"
 #include "core/host/default_paths.h"
 #include "core/host/regular_file.h"
@@ -69,14 +70,14 @@ int RunDownload(CliContext& context) {
   DownloadUi ui(bar, prompter);
   std::optional<CommandContext> commandContext = context.MakeCommandContext(ui, &prompter);
   if (!commandContext) return kExitFailed;
+  // Ctrl+C, SIGTERM and SIGHUP end the download as a quit would: the LCU is left as it is and
+  // the partial file is named.
+  const StopSignals stopSignals;
   const DownloadResult download = OnDownload(*commandContext);
-  // A saved file is worth naming even when the reset afterwards failed. The part of a failed
-  // or stopped download is kept too, and must not be taken for a whole one.
-  if (download.fileSaved) {
-    if (!ui.PathShown()) std::cout << download.path << '\n';
-  } else if (!download.path.empty()) {
-    ShowFileError(prompter, msg::kDataFileIncomplete, download.path, {});
-  }
+  // A saved file is worth naming even when the reset afterwards failed (DownloadUi names it
+  // before the reset); the download names a partial file itself, and a file the LCU logged
+  // into while it was read.
+  if (download.fileSaved && !download.loggedDuring && !ui.PathShown()) std::cout << download.path << '\n';
   return ExitStatusOf(download.result);
 }
 

@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "cli/cli_messages.h"
+#include "cli/stop_signals.h"
 #include "cli/terminal.h"
 
 namespace lcu::cli {
@@ -48,6 +49,8 @@ void ProgressBar::StepProgress() {
 }
 
 void ProgressBar::EndProgress() { Clear(); }
+
+bool ProgressBar::PumpWaitingMessages() { return !StopSignals::Caught(); }
 
 void ProgressBar::ShowTransferred(const TransferProgress& progress) {
   m_figures = TransferProgressText(progress);

@@ -16,8 +16,9 @@ namespace lcu::cli {
 /// width filled in proportion, "done/steps" and, when given, the transfer's figures.
 std::string ProgressLine(int done, int steps, std::string_view figures = {});
 
-/// The CommandUi of the download: draws the progress line, lets nothing through (there is
-/// no event loop to pump) and has no menu.
+/// The CommandUi of the download: draws the progress line and has no menu. There is no event
+/// loop to pump; the pump reports the program as quitting once a stop signal came in (see
+/// StopSignals).
 class ProgressBar final : public CommandUi {
  public:
   /// Draws on out when enabled; otherwise shows nothing.
@@ -29,7 +30,7 @@ class ProgressBar final : public CommandUi {
   void StepProgress() override;
   void EndProgress() override;
   void ShowTransferred(const TransferProgress& progress) override;
-  bool PumpWaitingMessages() override { return true; }
+  bool PumpWaitingMessages() override;
   void FlagChanged(AppFlag, bool) override {}
 
   /// Wipes the line on screen, so that a message can be printed; the next step draws it again.

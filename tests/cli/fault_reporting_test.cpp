@@ -68,8 +68,7 @@ TEST_F(LcuFaultMatrix, EachCommandsFailureReachesExitStatusAndStderr) {
       // The part the download kept is named, reads as incomplete, and the LCU keeps its data.
       ASSERT_EQ(kept.size(), 1);
       const QString partial = Path("Velmora/Sample/" + kept.front());
-      expected.emplace_back(cli::msg::kDataFileIncomplete);
-      expected.push_back(partial.toStdString());
+      expected = expect::WithDataFilePath(expected, partial.toStdString());
       EXPECT_TRUE(Lcu({"dat-info", partial}).out.contains("Complete : no\n"));
       EXPECT_EQ(Memory(), before);
       EXPECT_TRUE(run.out.isEmpty());

@@ -6,6 +6,12 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QThread>
+
+#include <csignal>
+#ifndef _WIN32
+#include <sys/types.h>
+#endif
 
 #include <algorithm>
 #include <cstdint>
@@ -78,14 +84,100 @@ TEST_F(LoggerCommandsTest, DownloadNamesTheDataFileAndDatInfoDescribesIt) {
 
 TEST_F(LoggerCommandsTest, DownloadOfAnLcuThatStartedLoggingMeanwhileFailsNamingTheFile) {
   // The poll, the logging state, the header, then the first buffer's set-up: the LCU starts
-  // logging there, and logs on while the rest of the download runs.
+  // logging there, and logs on while the rest of the download runs. The file is kept and
+  // named on stderr, but not given as the download's result.
   m_extraEnvironment.insert("LCU_SIM_FAULTS", "log:5");
-  const ProgramRun download = Failed(InLcu({"download"}), 1,
-                                     "LCU logged more data during the download and was not reset.\nPlease download again.\n");
-  ASSERT_EQ(download.OutLines().size(), 1) << "the complete file is named";
-  EXPECT_TRUE(QFileInfo::exists(download.OutLines().front()));
+  const ProgramRun download = InLcu({"download"});
+  EXPECT_EQ(download.exitCode, 1);
+  EXPECT_TRUE(download.out.isEmpty());
+  const QStringList kept = QDir(Path("Velmora/Sample")).entryList(QDir::Files);
+  ASSERT_EQ(kept.size(), 1);
+  EXPECT_EQ(download.err, "LCU logged more data during the download and was not reset.\nPlease download again.\n" +
+                              Path("Velmora/Sample/" + kept.front()) + "\n");
   EXPECT_NE(Header().DataPresent(), 0u) << "the LCU was reset";
 }
+
+// With Protect Data on, a download the LCU logged into is kept and named, but fails: its
+// buffers may mix older and newer data. The settings do not name it as the new download.
+TEST_F(LoggerCommandsTest, ProtectedDownloadThatTheLcuLoggedIntoFails) {
+  Succeeded(Lcu({"settings", "set", "Corvalent/Settings", "Preserve Buffer", "1", "--integer"}));
+  m_extraEnvironment.insert("LCU_SIM_FAULTS", "log:5");
+  const ProgramRun download = InLcu({"download"});
+  EXPECT_EQ(download.exitCode, 1);
+  EXPECT_TRUE(download.out.isEmpty());
+  const QStringList kept = QDir(Path("Velmora/Sample")).entryList(QDir::Files);
+  ASSERT_EQ(kept.size(), 1);
+  EXPECT_EQ(download.err, "LCU logged during the download.\nThe data file may mix older and newer data. Please download "
+                          "again.\n" + Path("Velmora/Sample/" + kept.front()) + "\n");
+  EXPECT_NE(Lcu({"settings", "get", "Corvalent/Download", "File"}).exitCode, 0);
+}
+
+// The reset's write fails part way (the bulk write, the download's last transfer): the data is
+// safe, and the message says where and that the LCU may be empty already.
+TEST_F(LoggerCommandsTest, AResetThatFailsPartWayNamesTheCompleteFile) {
+  // A download with Protect Data on makes every transfer but the reset's set-up and write.
+  Succeeded(Lcu({"settings", "set", "Corvalent/Settings", "Preserve Buffer", "1", "--integer"}));
+  Succeeded(InLcu({"--record", Path("clean.txt"), "download"}));
+  const QStringList lines = QString::fromUtf8(ReadFile(Path("clean.txt"))).split('\n');
+  const auto transfers = std::count_if(lines.begin(), lines.end(), [](const QString& line) {
+    return line.startsWith("control") || line.startsWith("bulk-");
+  });
+  Succeeded(Lcu({"settings", "set", "Corvalent/Settings", "Preserve Buffer", "0", "--integer"}));
+  m_extraEnvironment.insert("LCU_SIM_FAULTS", QString("short:%1").arg(transfers + 2));
+  const ProgramRun download = InLcu({"download"});
+  EXPECT_EQ(download.exitCode, 1);
+  ASSERT_EQ(download.OutLines().size(), 1);
+  const QString path = download.OutLines().front();
+  EXPECT_TRUE(download.err.endsWith("Error while resetting LCU\nThe LCU sent or took fewer bytes than requested.\n"
+                                    "The data file is complete; the LCU may already be empty.\n" + path + "\n"))
+      << download.err.toStdString();
+  EXPECT_TRUE(Lcu({"dat-info", path}).out.contains("Complete : yes\n"));
+}
+
+#ifndef _WIN32
+// Ctrl+C, SIGTERM and SIGHUP stop a download as a quit does: the partial file is named before
+// the program ends, and the LCU keeps its data.
+TEST_F(LoggerCommandsTest, ASignalStopsTheDownloadNamingThePartialFile) {
+  m_extraEnvironment.insert("LCU_SIM_LINK", "full");
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    SCOPED_TRACE(signal);
+    for (const QString& name : QDir(Path("Velmora/Sample")).entryList(QDir::Files))
+      QFile::remove(Path("Velmora/Sample/" + name));
+    const QByteArray before = Memory();
+    QProcess process;
+    StartLcu(process, {"--sim-state", State(), "download"});
+    // The download is under way once its file holds the header.
+    for (int wait = 0; wait < 500; ++wait) {
+      const QStringList files = QDir(Path("Velmora/Sample")).entryList(QDir::Files);
+      if (!files.isEmpty() && QFileInfo(Path("Velmora/Sample/" + files.front())).size() > 0) break;
+      QThread::msleep(10);
+    }
+    ::kill(static_cast<pid_t>(process.processId()), signal);
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 1);
+    const QStringList kept = QDir(Path("Velmora/Sample")).entryList(QDir::Files);
+    ASSERT_EQ(kept.size(), 1);
+    const QString partial = Path("Velmora/Sample/" + kept.front());
+    EXPECT_EQ(QString::fromUtf8(process.readAllStandardError()), "Data file is incomplete.\n" + partial + "\n");
+    EXPECT_TRUE(process.readAllStandardOutput().isEmpty());
+    EXPECT_TRUE(Lcu({"dat-info", partial}).out.contains("Complete : no\n"));
+    EXPECT_TRUE(Memory().mid(64) == before.mid(64)) << "the LCU changed";
+  }
+
+  // dump-data the same, keeping the whole units it read.
+  QProcess dump;
+  StartLcu(dump, {"--sim-state", State(), "dump-data", Path("dump.bin")});
+  for (int wait = 0; wait < 500 && !QFileInfo::exists(Path("dump.bin")); ++wait) QThread::msleep(10);
+  ::kill(static_cast<pid_t>(dump.processId()), SIGINT);
+  ASSERT_TRUE(dump.waitForFinished(60000));
+  EXPECT_EQ(dump.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(dump.exitCode(), 1);
+  EXPECT_EQ(QString::fromUtf8(dump.readAllStandardError()), "Data file is incomplete.\n" + Path("dump.bin") + "\n");
+  EXPECT_LT(ReadFile(Path("dump.bin")).size(), Memory().size());
+  EXPECT_EQ(ReadFile(Path("dump.bin")).size() % 524288, 0);
+}
+#endif
 
 // dump-data copies the whole data memory as it is and leaves the LCU alone, also when the
 // header's memory size is refused and the size is given; an existing file is never replaced.

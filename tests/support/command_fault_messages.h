@@ -62,20 +62,33 @@ namespace fault_messages {
 
 inline Messages One(std::string_view text) { return {std::string(text)}; }
 
+/// Stands for the data file's path in the download's messages; the matrices put in the path
+/// the download reported.
+inline constexpr std::string_view kDataFilePath = "<data file>";
+
 /// 1 logging state, 2-3 header, 4-7 buffer 0 (set-up, two chunks, remainder), 8-9 buffer 1
-/// (set-up, remainder), 10-12 the look before the reset (logging state, header), 13-16 the
-/// reset's header read and write.
+/// (set-up, remainder), 10-12 the look after the download (header, logging state), 13-14 the
+/// reset's write, which follows that look directly.
 inline Messages Download(Fault f, int k) {
   const std::string readChannelData = SystemMessage(msg::kFailedToReadChannelData, f);
+  const std::string partial = FormatSystemError(msg::kDataFileIncomplete, kDataFilePath);
   if (k == 1) return {SystemMessage(msg::kFailedToAccessLcu, f)};
   if (k <= 3) return {SystemMessage(msg::kFailedToReadHeader, f)};
-  if (k == 4 || k == 8) return {readChannelData};
-  if (k == 5 || k == 6) return {SystemMessage(msg::kReadingFromLcuFailed, f), readChannelData};
-  if (k <= 9) return {FaultText(f), std::string(msg::kReadingFromLcuFailed), readChannelData};
+  if (k == 4 || k == 8) return {readChannelData, partial};
+  if (k == 5 || k == 6) return {SystemMessage(msg::kReadingFromLcuFailed, f), readChannelData, partial};
+  if (k <= 9) return {FaultText(f), std::string(msg::kReadingFromLcuFailed), readChannelData, partial};
   const std::string resetting = SystemMessage(msg::kErrorWhileResettingLcu, f);
-  if (k == 10) return {SystemMessage(msg::kFailedToAccessLcu, f), resetting};
-  if (k <= 14) return {SystemMessage(msg::kFailedToReadHeaderDot, f), resetting};
-  return {SystemMessage(msg::kFailedToUploadConfiguration, f), resetting};
+  if (k <= 11) return {SystemMessage(msg::kFailedToReadHeaderDot, f), resetting};
+  if (k == 12) return {SystemMessage(msg::kFailedToAccessLcu, f), resetting};
+  return {SystemMessage(msg::kFailedToUploadConfiguration, f),
+          FormatSystemError(resetting + '\n' + std::string(msg::kResetFailedDataFileComplete), kDataFilePath)};
+}
+
+/// The messages with the data file's path put in.
+inline Messages WithDataFilePath(Messages messages, std::string_view path) {
+  for (std::string& m : messages)
+    if (const std::size_t at = m.find(kDataFilePath); at != std::string::npos) m.replace(at, kDataFilePath.size(), path);
+  return messages;
 }
 
 /// 1 logging state (a failed read closes the link, so the header read then finds it closed),

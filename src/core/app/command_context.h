@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "core/app/app_state.h"
 #include "core/app/transfer_progress.h"
@@ -55,6 +56,9 @@ class CommandUi {
     (void)path;
     return true;
   }
+  /// A download saved its data file (path, bytes) and recorded it; lcuEmptied tells whether
+  /// the LCU was reset afterwards. The desktop program shows it in its status bar.
+  virtual void DownloadSaved(std::string_view /*path*/, std::uint64_t /*bytes*/, bool /*lcuEmptied*/) {}
 };
 
 /// A CommandUi that shows nothing (tests, scripts).

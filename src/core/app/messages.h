@@ -89,6 +89,14 @@ inline constexpr std::string_view kResetCouldNotReadCalibration =
 inline constexpr std::string_view kErrorWhileResettingLcu = "Error while resetting LCU";
 inline constexpr std::string_view kLcuLoggedDuringDownload =
     "LCU logged more data during the download and was not reset.\nPlease download again.";
+// With Protect Data on, the LCU logged while it was read; the data file's path follows.
+inline constexpr std::string_view kDataFileMayMixData =
+    "LCU logged during the download.\nThe data file may mix older and newer data. Please download again.";
+// After "Error while resetting LCU" and the system's text; the data file's path follows.
+inline constexpr std::string_view kResetFailedDataFileComplete =
+    "The data file is complete; the LCU may already be empty.";
+// A stopped or failed download keeps its partial file; its path follows.
+inline constexpr std::string_view kDataFileIncomplete = "Data file is incomplete.";
 inline constexpr std::string_view kDownloadingLogger = "Downloading Logger";
 inline constexpr std::string_view kDownloadInProgress = "A download is in progress. Please wait until it has ended.";
 // The download's figures under its progress bar: bytes done of all, the rate, the time left.

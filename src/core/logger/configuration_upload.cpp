@@ -66,6 +66,13 @@ std::optional<std::string_view> ValidateUploadImage(const CalibrationImage& imag
   return std::nullopt;
 }
 
+std::optional<std::string_view> CheckUploadOnto(const CalibrationImage& image, const LoggerHeader& lcu) {
+  if (const auto error = ValidateUploadImage(image)) return error;
+  const std::uint16_t memorySize = lcu.MemorySize();
+  if (memorySize == 0 || memorySize > kMaxMemorySize) return msg::kLoggerHeaderInvalid;
+  return std::nullopt;
+}
+
 CommandResult UploadConfiguration(CommandContext& ctx, CalibrationImage& image, UploadMode mode) {
   if (const auto error = ValidateUploadImage(image)) {
     ctx.prompter.Error(*error);
@@ -76,11 +83,16 @@ CommandResult UploadConfiguration(CommandContext& ctx, CalibrationImage& image, 
     ShowSystemError(ctx.prompter, msg::kFailedToReadHeaderDot, ctx.device.LastErrorText());
     return CommandResult::kFailed;
   }
-  const std::uint16_t memorySize = lcu.MemorySize();
-  if (memorySize == 0 || memorySize > kMaxMemorySize) {
-    ctx.prompter.Error(msg::kLoggerHeaderInvalid);
+  if (const auto error = CheckUploadOnto(image, lcu)) {
+    ctx.prompter.Error(*error);
     return CommandResult::kFailed;
   }
+  return UploadConfigurationOnto(ctx, image, mode, lcu);
+}
+
+CommandResult UploadConfigurationOnto(CommandContext& ctx, CalibrationImage& image, UploadMode mode,
+                                      const LoggerHeader& lcu) {
+  const std::uint16_t memorySize = lcu.MemorySize();
   if (mode == UploadMode::kSendConfig && lcu.DataPresent() != 0 && !ctx.prompter.AskQuestion(msg::kLcuContainsData))
     return CommandResult::kDeclined;
 

@@ -33,6 +33,16 @@ std::optional<std::string_view> ValidateUploadImage(const CalibrationImage& imag
 /// answered No to "LCU contains data".
 CommandResult UploadConfiguration(CommandContext& ctx, CalibrationImage& image, UploadMode mode);
 
+/// What UploadConfigurationOnto needs checked first: the image (ValidateUploadImage) and the
+/// LCU header's memory size. The message to show, or nothing.
+std::optional<std::string_view> CheckUploadOnto(const CalibrationImage& image, const LoggerHeader& lcu);
+
+/// The upload onto the LCU header the caller has just read (and checked with
+/// CheckUploadOnto): the header is not read again, so the write is the first transfer. Used
+/// by the reset after a download, whose last reads decide whether the LCU may be emptied.
+CommandResult UploadConfigurationOnto(CommandContext& ctx, CalibrationImage& image, UploadMode mode,
+                                      const LoggerHeader& lcu);
+
 /// Whether Send Config still asks before it sends another LCU's calibration.
 enum class CalibrationConsent {
   kAsk,    // the Send Config command

@@ -44,13 +44,17 @@ std::unique_ptr<OutputFile> CreateDumpFile(CommandContext& ctx, const std::strin
 }
 
 // Reads one unit of 512 KiB into the file at its linear address; the block read's extra
-// bytes past the unit are dropped. Shows the messages of a failure.
+// bytes past the unit are dropped. The events are let through after each chunk: a program
+// that is quitting ends the dump there, with no message. Shows the messages of a failure.
 bool DumpUnit(CommandContext& ctx, OutputFile& file, const std::string& path, std::uint32_t unit) {
   const std::uint64_t base = static_cast<std::uint64_t>(unit) * kMemoryUnit;
+  bool quitting = false;
   const auto sink = [&](std::uint64_t offset, std::span<const std::uint8_t> chunk) {
     if (offset >= kMemoryUnit) return true;
     chunk = chunk.first(static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), kMemoryUnit - offset)));
-    return file.WriteAt(base + offset, chunk);
+    if (!file.WriteAt(base + offset, chunk)) return false;
+    quitting = !ctx.ui.PumpWaitingMessages();
+    return !quitting;
   };
   const auto page = static_cast<std::uint16_t>(unit * kPagesPerUnit);
   switch (ReadLoggerBlock(ctx.device, ctx.prompter, kMemoryUnit, kWindowBase, page, sink)) {
@@ -63,7 +67,7 @@ bool DumpUnit(CommandContext& ctx, OutputFile& file, const std::string& path, st
       ctx.prompter.Error(msg::kFailedToReadLogger);
       return false;
     case BlockReadResult::kSinkFailed:
-      ShowFileError(ctx.prompter, msg::kFailedToWriteOutputFile, path, file.ErrorText());
+      if (!quitting) ShowFileError(ctx.prompter, msg::kFailedToWriteOutputFile, path, file.ErrorText());
       return false;
   }
   return false;

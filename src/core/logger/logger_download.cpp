@@ -342,36 +342,96 @@ bool AwaitCommitLive(CommandContext& ctx, DownloadPlan& plan) {
 }
 
 // The data must be on disk before the LCU forgets it: the commit that started while the
-// buffers streamed is waited for (or the file is committed now), then the file is recorded
-// as the new download in the registry. False with "Failed to save channel data" shown.
+// buffers streamed is waited for (or the file is committed now). False with "Failed to save
+// channel data" shown.
 bool CommitDataFile(CommandContext& ctx, DownloadPlan& plan, const std::string& path) {
-  if (!(plan.committed.valid() ? plan.committed.get() : plan.file->Commit())) {
-    ShowFileError(ctx.prompter, msg::kFailedToSaveChannelData, path, plan.file->ErrorText());
-    return false;
-  }
+  if (plan.committed.valid() ? plan.committed.get() : plan.file->Commit()) return true;
+  ShowFileError(ctx.prompter, msg::kFailedToSaveChannelData, path, plan.file->ErrorText());
+  return false;
+}
+
+// The file is recorded as the new download in the registry, for the product family's other
+// programs.
+void RecordDownload(CommandContext& ctx, const std::string& path) {
   Profile profile(ctx.store);
   profile.WriteProfileString(reg::kDownloadSection, reg::kFile, path);
   profile.WriteProfileString(reg::kDownloadSection, reg::kNew, reg::kTrue);
-  return true;
 }
 
-// After a saved download: the LCU's calibration is loaded and, unless Protect Data is on, the
-// LCU is emptied by uploading its configuration in reset mode, but only when the re-check
-// finds that it logged nothing since its header was read. kFailed when the LCU was not reset
-// (its message shown).
-CommandResult ResetAfterDownload(CommandContext& ctx, const LoggerHeader& header) {
-  if (!LoadAppCalibration(ctx.app, ctx.store, header.LcuNumber(), ctx.prompter, msg::kResetCouldNotReadCalibration))
-    return CommandResult::kFailed;
-  if (ctx.app.m_bPreserveBuffer) return CommandResult::kDone;
-  // Data logged while the download ran is in no file: such an LCU is not reset.
-  const ResetRecheck recheck = RecheckBeforeReset(ctx, header);
-  if (recheck == ResetRecheck::kLoggedMore) return CommandResult::kFailed;
-  if (recheck == ResetRecheck::kNotRead ||
-      UploadConfiguration(ctx, ctx.app.m_calibration, UploadMode::kReset) != CommandResult::kDone) {
+std::uint64_t CompleteFileSize(const LoggerHeader& header) {
+  std::uint64_t size = kLoggerHeaderSize;
+  for (std::size_t i = 0; i < header.BufferCount(); ++i) size += header.ExtentOf(i).length;
+  return size;
+}
+
+// The reset's upload onto the header just read. Its write is the first transfer after the
+// logging-state read that allowed it. A failed write may have emptied the LCU already; the
+// data is safe in the file, and the message says so.
+CommandResult ResetOnto(CommandContext& ctx, const LoggerHeader& now, const std::string& path) {
+  if (const auto error = CheckUploadOnto(ctx.app.m_calibration, now)) {
+    ctx.prompter.Error(*error);
     ShowSystemError(ctx.prompter, msg::kErrorWhileResettingLcu, ctx.device.LastErrorText());
     return CommandResult::kFailed;
   }
-  return CommandResult::kDone;
+  if (UploadConfigurationOnto(ctx, ctx.app.m_calibration, UploadMode::kReset, now) == CommandResult::kDone)
+    return CommandResult::kDone;
+  std::string text = FormatSystemError(msg::kErrorWhileResettingLcu, ctx.device.LastErrorText());
+  text += '\n';
+  text += msg::kResetFailedDataFileComplete;
+  ShowFileError(ctx.prompter, text, path, {});
+  return CommandResult::kFailed;
+}
+
+// After the data file is safely on disk: the LCU's calibration is loaded and the LCU is looked
+// at once more (the header, then the logging state). Only when it logged nothing while it was
+// read is the file recorded as the new download and, unless Protect Data is on or the
+// program is quitting, the LCU emptied, by the reset's write directly after that look: no
+// other transfer lies between the last read and the write. An LCU that logged is left as it
+// is, and the file, kept, is not recorded: it may mix older and newer data.
+CommandResult FinishDownload(CommandContext& ctx, const LoggerHeader& header, DownloadResult& outcome,
+                             bool running) {
+  // A program that is quitting leaves the LCU as it is: its data is safe in the file.
+  const bool calibrated = running && LoadAppCalibration(ctx.app, ctx.store, header.LcuNumber(), ctx.prompter,
+                                                        msg::kResetCouldNotReadCalibration);
+  bool reset = calibrated && !ctx.app.m_bPreserveBuffer;
+  bool failed = !calibrated;
+  if (reset) {
+    if (const auto error = ValidateUploadImage(ctx.app.m_calibration)) {
+      ctx.prompter.Error(*error);
+      ShowSystemError(ctx.prompter, msg::kErrorWhileResettingLcu, ctx.device.LastErrorText());
+      reset = false;
+      failed = true;
+    }
+  }
+  LoggerHeader now;
+  switch (RecheckAfterDownload(ctx, header, now)) {
+    case ResetRecheck::kLoggedMore:
+      outcome.loggedDuring = true;
+      ShowFileError(ctx.prompter, reset ? msg::kLcuLoggedDuringDownload : msg::kDataFileMayMixData, outcome.path, {});
+      return CommandResult::kFailed;
+    case ResetRecheck::kNotRead:
+      if (reset) ShowSystemError(ctx.prompter, msg::kErrorWhileResettingLcu, ctx.device.LastErrorText());
+      RecordDownload(ctx, outcome.path);
+      return CommandResult::kFailed;
+    case ResetRecheck::kUnchanged:
+      break;
+  }
+  if (reset) {
+    const CommandResult result = ResetOnto(ctx, now, outcome.path);
+    outcome.lcuEmptied = result == CommandResult::kDone;
+    failed = !outcome.lcuEmptied;
+  }
+  RecordDownload(ctx, outcome.path);
+  ctx.ui.DownloadSaved(outcome.path, outcome.fileSize, outcome.lcuEmptied);
+  return failed ? CommandResult::kFailed : CommandResult::kDone;
+}
+
+// A stopped, failed or abandoned download keeps the part it has: its file is named, so that
+// it is not taken for a whole one.
+DownloadResult& ReportPartialFile(CommandContext& ctx, DownloadResult& outcome) {
+  if (!outcome.fileSaved && !outcome.path.empty())
+    ShowFileError(ctx.prompter, msg::kDataFileIncomplete, outcome.path, {});
+  return outcome;
 }
 
 }  // namespace
@@ -392,7 +452,11 @@ std::string BuildDownloadPath(CommandContext& ctx, const LoggerHeader& header) {
 void OnStopDownload(AppState& app) { app.m_bStopDownload = 1; }
 
 DownloadResult AutoDownload(CommandContext& ctx) {
-  if (!ctx.app.m_bAutoDownload) return {CommandResult::kDone, false, {}};
+  if (!ctx.app.m_bAutoDownload) {
+    DownloadResult off;
+    off.result = CommandResult::kDone;
+    return off;
+  }
   if (ctx.device.IsLogging()) {
     ctx.prompter.Error(msg::kCannotDownloadWhileLogging);
     return {};
@@ -405,24 +469,25 @@ DownloadResult OnDownload(CommandContext& ctx) {
   if (RefusedDuringDownload(ctx)) return outcome;
   DownloadScope scope(ctx);
   DownloadPlan plan;
-  if (!PlanDownload(ctx, plan, outcome.path)) return outcome;
+  if (!PlanDownload(ctx, plan, outcome.path)) return ReportPartialFile(ctx, outcome);
   switch (StreamBuffers(ctx, plan, outcome.path)) {
     case StreamEnd::kFailed:
-      return outcome;
+      return ReportPartialFile(ctx, outcome);
     case StreamEnd::kStopped:
       outcome.result = CommandResult::kDeclined;
-      return outcome;
+      return ReportPartialFile(ctx, outcome);
     case StreamEnd::kComplete:
       break;
   }
-  const bool running = AwaitCommitLive(ctx, plan);
-  if (!CommitDataFile(ctx, plan, outcome.path)) return outcome;
+  // The events are let through once more after the file is saved, so that a quit that came
+  // after the last buffer still leaves the LCU as it is.
+  const bool running = AwaitCommitLive(ctx, plan) && LetEventsThrough(ctx);
+  if (!CommitDataFile(ctx, plan, outcome.path)) return ReportPartialFile(ctx, outcome);
   outcome.fileSaved = true;
   // Where the data went must be known before the LCU forgets it.
   if (!ctx.ui.DataFileSaved(outcome.path)) return outcome;
-  // A program that is quitting leaves the LCU as it is: its data is safe in the file.
-  if (!running) return outcome;
-  outcome.result = ResetAfterDownload(ctx, plan.header);
+  outcome.fileSize = CompleteFileSize(plan.header);
+  outcome.result = FinishDownload(ctx, plan.header, outcome, running);
   return outcome;
 }
 

@@ -6,10 +6,11 @@
 // synced and closed (with its folder synced) before the registry values are written and the
 // LCU is reset. Each buffer is streamed into the file chunk by chunk, so memory use does not
 // grow with the buffer size; the chunks are written by a thread of their own while the next
-// ones cross the link. An existing data file is never replaced. Just before the reset the
-// logging state and the header are read again: an LCU that logged while the download ran is
-// not reset, and the user is asked to download again (the file stays, complete for the
-// header it holds).
+// ones cross the link. An existing data file is never replaced. Once the file is saved, the
+// header and then the logging state are read again, and the reset's write follows that last
+// read directly: an LCU that logged while the download ran is not reset, its file is kept
+// but not recorded as the new download (it may mix older and newer data), and the user is
+// asked to download again. A download that ends early names the partial file it leaves.
 #pragma once
 
 #include <cstdint>
@@ -26,6 +27,13 @@ struct DownloadResult {
   /// True once the complete data file is safely on disk (also when the reset then failed or
   /// was left out because the LCU logged more meanwhile).
   bool fileSaved = false;
+  /// The LCU logged while it was read: the saved file is kept, but not recorded as the new
+  /// download, since it may mix older and newer data; the LCU was not reset.
+  bool loggedDuring = false;
+  /// The reset after the download emptied the LCU.
+  bool lcuEmptied = false;
+  /// Bytes of the saved data file.
+  std::uint64_t fileSize = 0;
   std::string path;
 };
 

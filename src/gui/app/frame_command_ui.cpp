@@ -4,8 +4,12 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFileInfo>
+#include <QMainWindow>
+#include <QStatusBar>
 
 #include "gui/app/command_ids.h"
+#include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"
 
 namespace lcu::gui {
@@ -55,6 +59,14 @@ bool FrameCommandUi::PumpWaitingMessages() {
 
 void FrameCommandUi::FlagChanged(AppFlag flag, bool on) {
   if (m_menu) m_menu->SetChecked(cmd::MenuCommandOf(flag), on);
+}
+
+void FrameCommandUi::DownloadSaved(std::string_view path, std::uint64_t bytes, bool lcuEmptied) {
+  auto* frame = qobject_cast<QMainWindow*>(m_owner.data());
+  if (frame == nullptr) return;
+  QString text = ToQString(text::kDownloadSaved).arg(QFileInfo(ToQString(path)).fileName()).arg(bytes);
+  text += ToQString(lcuEmptied ? text::kLcuEmptied : text::kLcuKeepsData);
+  frame->statusBar()->showMessage(text);
 }
 
 bool FrameCommandUi::eventFilter(QObject* watched, QEvent* event) {

@@ -36,6 +36,9 @@ class FrameCommandUi final : public QObject, public CommandUi {
   bool PumpWaitingMessages() override;
   /// Checks or unchecks the flag's menu item.
   void FlagChanged(AppFlag flag, bool on) override;
+  /// Shows the saved file's name, its size and whether the LCU was emptied in the main
+  /// window's status bar.
+  void DownloadSaved(std::string_view path, std::uint64_t bytes, bool lcuEmptied) override;
 
   /// The main window is going away: a running download stops at its next pump.
   void RequestQuit() { m_bQuitting = true; }

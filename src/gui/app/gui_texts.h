@@ -52,6 +52,12 @@ inline constexpr std::string_view kAboutItem = "&About tavrix...";
 inline constexpr std::string_view kNextPaneKey = "F6";
 inline constexpr std::string_view kPreviousPaneKey = "Shift+F6";
 
+// The status bar after a download saved its data file: the file's name and bytes, then
+// whether the LCU was emptied.
+inline constexpr std::string_view kDownloadSaved = "Downloaded %1, %2 bytes";
+inline constexpr std::string_view kLcuEmptied = "; the LCU was emptied.";
+inline constexpr std::string_view kLcuKeepsData = "; the LCU still holds the data.";
+
 // Status-bar prompts, shown in pane 0 while an item is highlighted.
 inline constexpr std::string_view kOpenPrompt = "Open a monitor settings file";
 inline constexpr std::string_view kClosePrompt = "Close the monitor settings file";

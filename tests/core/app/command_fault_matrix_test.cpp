@@ -180,7 +180,7 @@ std::vector<std::string> RunCase(const fs::path& root, const MatrixCommand& comm
   b.lcuSim.SetFaults(plan);
 
   const CommandResult result = command.run(b);
-  const Messages expected = command.expected(fault, k);
+  const Messages expected = test::fault_messages::WithDataFilePath(command.expected(fault, k), b.download.path);
   check(result == CommandResult::kFailed, "the command did not fail");
   check(b.prompter.messages == expected, "messages " + ::testing::PrintToString(b.prompter.messages) + " instead of " +
                                              ::testing::PrintToString(expected));

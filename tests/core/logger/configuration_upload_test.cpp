@@ -124,10 +124,18 @@ TEST_F(UploadTest, CarriesClearsAndSumsTheLcusFieldsInEitherMode) {
     f.app.m_bPreserveQmt = preserveQmt ? 1 : 0;
     CalibrationImage image = TwoBufferImage();
     image.Bytes()[0x9A] = 0x5A;  // logbook tail comes from the image
+    // A calibration file may hold anything in the fields the upload clears; the LCU must get
+    // 0 there, or it would report data it does not hold.
+    image.SetU32(hdr::kDataPresent, 0x01020304);
+    image.SetU32(hdr::kCleared44, 0x05060708);
+    image.SetU16(hdr::kWrapFlag, 1);
+    image.SetU16(hdr::kLapsSinceReset, 9);
+    image.SetU32(hdr::kCleared52, 0x0A0B0C0D);
     const CalibrationImage original = image;
     ASSERT_EQ(UploadConfiguration(f.ctx, image, mode), CommandResult::kDone);
     const auto written = Written();
     ASSERT_TRUE(written);
+    EXPECT_EQ(written->DataPresent(), 0u);
     ExpectSameFrom0x40(*written, Expected(original, lcu, mode, preserveQmt));
     // The image in memory keeps the computed values.
     ExpectSameFrom0x40(image, *written);

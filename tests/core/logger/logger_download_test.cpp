@@ -127,10 +127,11 @@ TEST_F(DownloadTest, PlainBuffersGoIntoTheFileInEntryOrderAndTheLcuIsReset) {
     expected.insert(expected.end(), buffer.begin(), buffer.end());
   EXPECT_TRUE(ReadBytes(result.path) == expected);
 
-  // One progress step and one pause per non-empty buffer.
+  // One progress step, one pause and one pump per non-empty buffer, and a pump once the file
+  // is saved.
   EXPECT_EQ(ui.steps, (std::vector<int>{-3, 1, 1, 0}));
   EXPECT_EQ(clock.sleeps.size(), 2u);
-  EXPECT_EQ(ui.pumps, 2);
+  EXPECT_EQ(ui.pumps, 3);
 
   EXPECT_EQ(store.ReadValue("Corvalent\\Download", "File"), result.path);
   EXPECT_EQ(store.ReadValue("Corvalent\\Download", "New"), "TRUE");
@@ -164,7 +165,10 @@ TEST_F(DownloadTest, WrappedBuffersStreamAcrossChunkBoundariesOrLeaveNoBytes) {
   clock.now.second += 1;
   const DownloadResult failed = Download();
   ASSERT_FALSE(failed.fileSaved);
-  EXPECT_EQ(prompter.messages.back(), FormatSystemError(msg::kFailedToReadChannelData, device.LastErrorText()));
+  EXPECT_EQ(prompter.messages, (std::vector<std::string>{
+                                    FormatSystemError(msg::kReadFileFailedCaption, device.LastErrorText()),
+                                    FormatSystemError(msg::kFailedToReadChannelData, device.LastErrorText()),
+                                    FormatSystemError(msg::kDataFileIncomplete, failed.path)}));
   EXPECT_EQ(ReadBytes(failed.path).size(), 16384u);
 }
 
@@ -257,7 +261,13 @@ TEST_F(DownloadTest, StopOrQuitBetweenChunksKeepsTheFinishedBuffers) {
     // Pumps while the file syncs may follow a whole download.
     ASSERT_GE(ui.pumps, c.pumps);
     if (c.result != CommandResult::kDone) { EXPECT_EQ(ui.pumps, c.pumps); }
-    EXPECT_TRUE(prompter.messages.empty());
+    // The part a stop or a quit leaves is named.
+    if (c.result == CommandResult::kDone) {
+      EXPECT_TRUE(prompter.messages.empty());
+    } else {
+      EXPECT_EQ(prompter.messages, std::vector<std::string>{FormatSystemError(msg::kDataFileIncomplete, result.path)});
+    }
+    prompter.messages.clear();
     EXPECT_EQ(LcuHeaderNow(), before);
     EXPECT_EQ(device.m_bBusy, 0);
     ASSERT_EQ(ui.shown.size(), static_cast<std::size_t>(c.pumps));
@@ -333,7 +343,8 @@ TEST_F(DownloadTest, FullDiskAndFailedSyncStopBeforeTheReset) {
     const DownloadResult result = Download(disk);
     EXPECT_FALSE(result.fileSaved);
     const char* reason = c.failCommit ? ": Input/output error" : ": No space left on device";
-    EXPECT_EQ(prompter.messages, std::vector<std::string>{c.message + result.path + reason});
+    EXPECT_EQ(prompter.messages, (std::vector<std::string>{c.message + result.path + reason,
+                                                           FormatSystemError(msg::kDataFileIncomplete, result.path)}));
     EXPECT_EQ(disk.files[result.path].bytes.size(), c.kept);
     EXPECT_LE(lcuSim.TransferCount() - transfers, c.reads);
     EXPECT_TRUE(std::all_of(disk.files.begin(), disk.files.end(), [](const auto& file) { return file.second.closed; }));
@@ -364,7 +375,7 @@ TEST_F(DownloadTest, AnLcuThatLoggedDuringTheDownloadIsNotReset) {
     const DownloadResult result = Download();
     EXPECT_EQ(result.result, CommandResult::kFailed);
     EXPECT_TRUE(result.fileSaved);
-    EXPECT_EQ(prompter.messages, std::vector<std::string>{std::string(msg::kLcuLoggedDuringDownload)});
+    EXPECT_EQ(prompter.messages, std::vector<std::string>{FormatSystemError(msg::kLcuLoggedDuringDownload, result.path)});
     EXPECT_EQ(ReadBytes(result.path).size(), 16384u + 2 * 0x100);
     const LoggerHeader after = LcuHeaderNow();
     EXPECT_NE(after.DataPresent(), 0u) << "the LCU was reset";
@@ -381,6 +392,176 @@ TEST_F(DownloadTest, AutoDownloadIsRefusedWhileLogging) {
   CommandContext ctx{device, store, prompter, clock, files, app, ui};
   EXPECT_EQ(AutoDownload(ctx).result, CommandResult::kFailed);
   EXPECT_EQ(prompter.messages, std::vector<std::string>{"Cannot download while logging is in progress !"});
+}
+
+// An LCU a technician may start at any moment of a download (the simulator's fault plan starts
+// it before transfer K): its clock runs on before every transfer, so that once it logs, it logs
+// between two transfers as a real one does. When the reset's write arrives, the LCU's whole
+// data memory is noted: that is what the reset erases.
+class RunningLcu final : public UsbBackend {
+ public:
+  explicit RunningLcu(sim::LcuSimulator& lcu) : m_lcu(lcu) {}
+
+  UsbHandle OpenNode(int node) override { return m_lcu.OpenNode(node); }
+  bool GetDeviceDescriptor(UsbHandle handle, std::span<std::uint8_t, 18> descriptor) override {
+    return m_lcu.GetDeviceDescriptor(handle, descriptor);
+  }
+  bool ControlRequest(UsbHandle handle, const VendorRequest& request, std::span<std::uint8_t> data) override {
+    m_lcu.AdvanceTime(kBetweenTransfers);
+    if (request.bRequest == LCU_BULK_WRITE && request.wValue == 0x8040 && !atReset) atReset = m_lcu.DataMemory();
+    return m_lcu.ControlRequest(handle, request, data);
+  }
+  bool BulkRead(UsbHandle handle, std::span<std::uint8_t> buffer, std::uint32_t& moved) override {
+    m_lcu.AdvanceTime(kBetweenTransfers);
+    return m_lcu.BulkRead(handle, buffer, moved);
+  }
+  bool BulkWrite(UsbHandle handle, std::span<const std::uint8_t> buffer, std::uint32_t& moved) override {
+    m_lcu.AdvanceTime(kBetweenTransfers);
+    return m_lcu.BulkWrite(handle, buffer, moved);
+  }
+  void CloseNode(UsbHandle handle) override { m_lcu.CloseNode(handle); }
+  std::uint32_t LastError() const override { return m_lcu.LastError(); }
+  std::string ErrorText(std::uint32_t code) const override { return m_lcu.ErrorText(code); }
+
+  std::optional<std::vector<std::uint8_t>> atReset;
+
+ private:
+  static constexpr std::chrono::milliseconds kBetweenTransfers{20};
+  sim::LcuSimulator& m_lcu;
+};
+
+// What a complete download of data memory holds behind its header: each buffer's bytes as the
+// header places them, a wrapped buffer's older part first.
+std::vector<std::uint8_t> DownloadedData(const std::vector<std::uint8_t>& memory, const LoggerHeader& header) {
+  std::vector<std::uint8_t> data;
+  for (std::size_t i = 0; i < header.BufferCount(); ++i) {
+    const BufferExtent extent = header.ExtentOf(i);
+    const auto block = memory.begin() + static_cast<std::ptrdiff_t>(LinearOf(extent.readFrom));
+    data.insert(data.end(), block + extent.newerLength, block + extent.length);
+    data.insert(data.end(), block, block + extent.newerLength);
+  }
+  return data;
+}
+
+// The memory of an LCU that logged the sample setup, plain or long enough to wrap.
+std::vector<std::uint8_t> LoggedMemory(bool wrapped) {
+  sim::LcuSimulator lcu{[] { sim::SimulatorOptions o; o.manualTime = true; o.memoryUnits = 1; return o; }()};
+  CUsbDevice device{lcu};
+  device.PollStatus();
+  EXPECT_TRUE(device.VendorWrite(LCU_WRITE_WORD, kStartWordAddress, kStartWordOn));
+  const auto header = [&] { return LoggerHeader(std::span<const std::uint8_t>(lcu.DataMemory()).first<kLoggerHeaderSize>()); };
+  for (int minute = 0; minute < 600 && (header().WrapFlag() != 0) != wrapped; ++minute) lcu.AdvanceTime(std::chrono::minutes(1));
+  EXPECT_TRUE(device.VendorWrite(LCU_WRITE_WORD, kStartWordAddress, 0));
+  EXPECT_EQ(header().WrapFlag() != 0, wrapped);
+  return lcu.DataMemory();
+}
+
+struct LoggingRun {
+  DownloadResult result;
+  std::vector<std::string> messages;
+  std::vector<std::uint8_t> file;
+  std::optional<std::vector<std::uint8_t>> atReset;
+  std::vector<std::uint8_t> memoryAfter;
+  bool recorded = false;
+  int transfers = 0;
+};
+
+// One download from an LCU holding memory, with the LCU starting to log before transfer
+// startAt (0: never).
+LoggingRun DownloadWhileLoggingStarts(const std::vector<std::uint8_t>& memory, int startAt, bool preserve) {
+  sim::LcuSimulator lcu{[] { sim::SimulatorOptions o; o.manualTime = true; o.memoryUnits = 1; return o; }()};
+  lcu.WriteDataMemory(0, memory);
+  RunningLcu backend(lcu);
+  CUsbDevice device{backend};
+  device.PollStatus();
+  test::TempFolder setup;
+  MemorySettingsStore store;
+  store.WriteString("Paths", "SetupDirectory", setup.Path().string());
+  store.WriteString("Paths", "DataDirectory", "Sample");
+  test::WriteBytes(setup.Path() / "@LCU1.cal", sim::MakeSampleCalibration().Bytes());
+  test::RecordingPrompter prompter;
+  test::FixedClock clock;
+  test::MemoryFileSystem disk;
+  disk.folders.insert("Sample");
+  AppState app;
+  app.m_bPreserveBuffer = preserve ? 1 : 0;
+  SilentCommandUi ui;
+  CommandContext ctx{device, store, prompter, clock, disk, app, ui};
+  lcu.SetFaults({.startLoggingAtTransfer = startAt});
+  LoggingRun run;
+  run.result = OnDownload(ctx);
+  run.transfers = lcu.TransferCount();
+  run.messages = prompter.messages;
+  run.file = disk.files[run.result.path].bytes;
+  run.atReset = backend.atReset;
+  run.memoryAfter = lcu.DataMemory();
+  run.recorded = store.ReadValue("Corvalent\\Download", "File") == run.result.path;
+  return run;
+}
+
+// Whatever transfer of a download the LCU starts logging before, the reset never erases data
+// that is not in the file: the LCU is either left as it is, or everything it had logged when
+// the reset's write arrived is in the file. Logging that starts with the write itself is the
+// one window left.
+TEST(DownloadWhileLoggingStarts, TheResetNeverErasesDataThatIsNotInTheFile) {
+  for (const bool wrapped : {false, true}) {
+    SCOPED_TRACE(wrapped ? "wrapped" : "plain");
+    const std::vector<std::uint8_t> memory = LoggedMemory(wrapped);
+    const int transfers = DownloadWhileLoggingStarts(memory, 0, false).transfers;
+    int resets = 0;
+    int kept = 0;
+    for (int k = 1; k <= transfers; ++k) {
+      SCOPED_TRACE("logging starts before transfer " + std::to_string(k));
+      const LoggingRun run = DownloadWhileLoggingStarts(memory, k, false);
+      if (!run.atReset) {
+        ++kept;
+        EXPECT_NE(run.result.result, CommandResult::kDone);
+        EXPECT_FALSE(run.recorded);
+        continue;
+      }
+      ++resets;
+      ASSERT_TRUE(run.result.fileSaved) << ::testing::PrintToString(run.messages);
+      const LoggerHeader lcuAtReset(std::span<const std::uint8_t>(*run.atReset).first<kLoggerHeaderSize>());
+      const auto fileData = std::vector(run.file.begin() + kLoggerHeaderSize, run.file.end());
+      EXPECT_TRUE(fileData == DownloadedData(*run.atReset, lcuAtReset)) << "the reset erased data that is in no file";
+      EXPECT_TRUE(run.recorded);
+    }
+    // Logging that starts up to the look after the download keeps the LCU as it is; from the
+    // reset's write on, it no longer can.
+    EXPECT_EQ(kept, transfers - 2);
+    EXPECT_EQ(resets, 2);
+  }
+}
+
+// With Protect Data on nothing is erased, but a buffer the LCU logged into while it was read
+// may mix older and newer data in the file: such a file is kept, not recorded as the new
+// download, and the user is told to download again.
+TEST(DownloadWhileLoggingStarts, WithProtectDataAFileTheLcuLoggedIntoIsNotRecorded) {
+  for (const bool wrapped : {false, true}) {
+    SCOPED_TRACE(wrapped ? "wrapped" : "plain");
+    const std::vector<std::uint8_t> memory = LoggedMemory(wrapped);
+    const int transfers = DownloadWhileLoggingStarts(memory, 0, true).transfers;
+    int mixed = 0;
+    for (int k = 1; k <= transfers + 1; ++k) {
+      SCOPED_TRACE("logging starts before transfer " + std::to_string(k));
+      const LoggingRun run = DownloadWhileLoggingStarts(memory, k, true);
+      EXPECT_FALSE(run.atReset);
+      if (run.result.result == CommandResult::kDone) {
+        // A download reported complete holds exactly what the LCU holds at its end.
+        const LoggerHeader now(std::span<const std::uint8_t>(run.memoryAfter).first<kLoggerHeaderSize>());
+        const auto fileData = std::vector(run.file.begin() + kLoggerHeaderSize, run.file.end());
+        EXPECT_TRUE(fileData == DownloadedData(run.memoryAfter, now)) << "a mixed file was reported complete";
+        EXPECT_TRUE(run.recorded);
+        continue;
+      }
+      if (!run.result.loggedDuring) continue;  // refused before the file, or a partial one
+      ++mixed;
+      EXPECT_TRUE(run.result.fileSaved);
+      EXPECT_FALSE(run.recorded);
+      EXPECT_EQ(run.messages, std::vector<std::string>{FormatSystemError(msg::kDataFileMayMixData, run.result.path)});
+    }
+    EXPECT_GT(mixed, 0);
+  }
 }
 
 }  // namespace

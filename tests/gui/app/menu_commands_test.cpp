@@ -3,6 +3,7 @@
 // progress dialog and no file behind, and the LCU comes back on line.
 #include <QEvent>
 #include <QObject>
+#include <QStatusBar>
 
 #include <filesystem>
 #include <fstream>
@@ -109,7 +110,8 @@ TEST_F(MenuCommands, AFailureHalfWayThroughEachCommandReachesTheUser) {
     prompter->configurations.clear();
     sim->SetFaults({.failTransfer = k});
     Choose(c.id);
-    EXPECT_EQ(prompter->messages, c.expected(Fault::kFail, k)) << "failing at transfer " << k;
+    EXPECT_EQ(prompter->messages, expect::WithDataFilePath(c.expected(Fault::kFail, k), app->State().m_szDownloadFile))
+        << "failing at transfer " << k;
     EXPECT_FALSE(app->Device().m_bOnline);
     EXPECT_EQ(app->Device().m_bBusy, 0);
     EXPECT_TRUE(Frame().findChildren<gui::ProgressDlg*>().isEmpty());
@@ -121,6 +123,27 @@ TEST_F(MenuCommands, AFailureHalfWayThroughEachCommandReachesTheUser) {
     sim->SetFaults({});
     Replug(2);
     ASSERT_TRUE(app->Device().m_bOnline);
+  }
+}
+
+// A finished download tells in the status bar which file it saved, how large it is and
+// whether the LCU was emptied.
+TEST_F(MenuCommands, AFinishedDownloadShowsItsFileInTheStatusBar) {
+  StartOnLine();
+  for (const bool protect : {false, true}) {
+    SCOPED_TRACE(protect ? "Protect Data on" : "Protect Data off");
+    std::vector<std::uint8_t> memory = sim->DataMemory();
+    PrepareFaultDownload(memory);
+    sim->WriteDataMemory(0, memory);
+    app->State().m_bPreserveBuffer = protect ? 1 : 0;
+    prompter->messages.clear();
+    Choose(gui::cmd::kDownload);
+    EXPECT_TRUE(prompter->messages.empty()) << prompter->messages.front();
+    const fs::path file = Value(reg::kDownloadSection, reg::kFile);
+    ASSERT_TRUE(fs::exists(file));
+    EXPECT_EQ(Frame().statusBar()->currentMessage().toStdString(),
+              "Downloaded " + file.filename().string() + ", " + std::to_string(fs::file_size(file)) + " bytes" +
+                  (protect ? "; the LCU still holds the data." : "; the LCU was emptied."));
   }
 }
 
