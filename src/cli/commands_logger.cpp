@@ -48,20 +48,18 @@ class DownloadUi final : public CommandUi {
   bool PumpWaitingMessages() override { return m_bar.PumpWaitingMessages(); }
   void FlagChanged(AppFlag flag, bool on) override { m_bar.FlagChanged(flag, on); }
 
+  // The path goes out as soon as the file is on disk, before the LCU is looked at again or
+  // emptied: a script learns where the data is whatever happens next.
   bool DataFileSaved(const std::string& path) override {
-    m_bPathShown = true;
     std::cout << path << '\n';
     if (StandardOutput::FlushOrReport(m_prompter)) return true;
     ShowFileError(m_prompter, msg::kDataFileKeptLcuNotEmptied, path, {});
     return false;
   }
 
-  bool PathShown() const { return m_bPathShown; }
-
  private:
   ProgressBar& m_bar;
   Prompter& m_prompter;
-  bool m_bPathShown = false;
 };
 
 int RunDownload(CliContext& context) {
@@ -74,10 +72,6 @@ int RunDownload(CliContext& context) {
   // the partial file is named.
   const StopSignals stopSignals;
   const DownloadResult download = OnDownload(*commandContext);
-  // A saved file is worth naming even when the reset afterwards failed (DownloadUi names it
-  // before the reset); the download names a partial file itself, and a file the LCU logged
-  // into while it was read.
-  if (download.fileSaved && !download.loggedDuring && !ui.PathShown()) std::cout << download.path << '\n';
   return ExitStatusOf(download.result);
 }
 

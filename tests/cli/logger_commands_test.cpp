@@ -85,13 +85,13 @@ TEST_F(LoggerCommandsTest, DownloadNamesTheDataFileAndDatInfoDescribesIt) {
 TEST_F(LoggerCommandsTest, DownloadOfAnLcuThatStartedLoggingMeanwhileFailsNamingTheFile) {
   // The poll, the logging state, the header, then the first buffer's set-up: the LCU starts
   // logging there, and logs on while the rest of the download runs. The file is kept and
-  // named on stderr, but not given as the download's result.
+  // named, on stdout as soon as it is on disk and with the failure on stderr.
   m_extraEnvironment.insert("LCU_SIM_FAULTS", "log:5");
   const ProgramRun download = InLcu({"download"});
   EXPECT_EQ(download.exitCode, 1);
-  EXPECT_TRUE(download.out.isEmpty());
   const QStringList kept = QDir(Path("Velmora/Sample")).entryList(QDir::Files);
   ASSERT_EQ(kept.size(), 1);
+  EXPECT_EQ(download.out, Path("Velmora/Sample/" + kept.front()) + "\n");
   EXPECT_EQ(download.err, "LCU logged more data during the download and was not reset.\nPlease download again.\n" +
                               Path("Velmora/Sample/" + kept.front()) + "\n");
   EXPECT_NE(Header().DataPresent(), 0u) << "the LCU was reset";
@@ -104,9 +104,9 @@ TEST_F(LoggerCommandsTest, ProtectedDownloadThatTheLcuLoggedIntoFails) {
   m_extraEnvironment.insert("LCU_SIM_FAULTS", "log:5");
   const ProgramRun download = InLcu({"download"});
   EXPECT_EQ(download.exitCode, 1);
-  EXPECT_TRUE(download.out.isEmpty());
   const QStringList kept = QDir(Path("Velmora/Sample")).entryList(QDir::Files);
   ASSERT_EQ(kept.size(), 1);
+  EXPECT_EQ(download.out, Path("Velmora/Sample/" + kept.front()) + "\n");
   EXPECT_EQ(download.err, "LCU logged during the download.\nThe data file may mix older and newer data. Please download "
                           "again.\n" + Path("Velmora/Sample/" + kept.front()) + "\n");
   EXPECT_NE(Lcu({"settings", "get", "Corvalent/Download", "File"}).exitCode, 0);

@@ -166,7 +166,7 @@ TEST_F(DownloadTest, WrappedBuffersStreamAcrossChunkBoundariesOrLeaveNoBytes) {
   const DownloadResult failed = Download();
   ASSERT_FALSE(failed.fileSaved);
   EXPECT_EQ(prompter.messages, (std::vector<std::string>{
-                                    FormatSystemError(msg::kReadFileFailedCaption, device.LastErrorText()),
+                                    FormatSystemError(msg::kReadingFromLcuFailed, device.LastErrorText()),
                                     FormatSystemError(msg::kFailedToReadChannelData, device.LastErrorText()),
                                     FormatSystemError(msg::kDataFileIncomplete, failed.path)}));
   EXPECT_EQ(ReadBytes(failed.path).size(), 16384u);
