@@ -57,6 +57,11 @@ class LcuProgramTest : public ::testing::Test {
   ProgramRun Lcu(const QStringList& arguments) const {
     QProcess process;
     StartLcu(process, arguments);
+    return Finished(process, arguments);
+  }
+
+  /// The run of a started lcu once it has ended; a failure when it does not end normally.
+  static ProgramRun Finished(QProcess& process, const QStringList& arguments) {
     ProgramRun run;
     if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
       ADD_FAILURE() << "lcu did not end normally: " << arguments.join(' ').toStdString();

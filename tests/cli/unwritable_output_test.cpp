@@ -20,16 +20,7 @@ class UnwritableOutputTest : public lcu::test::SimulatedLcuTest {
     QProcess process;
     process.setStandardOutputFile("/dev/full");
     StartLcu(process, arguments);
-    ProgramRun run;
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
-      ADD_FAILURE() << "lcu did not end normally: " << arguments.join(' ').toStdString();
-      process.kill();
-      process.waitForFinished();
-      return run;
-    }
-    run.exitCode = process.exitCode();
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    return Finished(process, arguments);
   }
   QStringList InState(const QStringList& arguments) const { return QStringList{"--sim-state", State()} + arguments; }
   // The LCU's data memory without the status block, whose clock runs on by itself.
