@@ -23,6 +23,8 @@ void ChartHistory::SetTraces(std::size_t traces) {
   m_nTraces = std::min(traces, kMaxChartTraces);
   m_nFirst = 0;
   m_nSize = 0;
+  m_newestReading.reset();
+  m_bNewestHasValues = false;
   m_values.assign(m_nTraces * m_capacity, kGap);
   m_values.shrink_to_fit();
 }
@@ -33,6 +35,18 @@ std::size_t ChartHistory::MemoryBytes() const {
 
 void ChartHistory::Add(double time, std::span<const double> values) {
   if (m_nSize > 0 && time < TimeAt(m_nSize - 1)) return;
+  if (m_bNewestHasValues && time - TimeAt(m_nSize - 1) > kChartGapSeconds) {
+    Put(TimeAt(m_nSize - 1) + kChartTickSeconds, {});
+  }
+  Put(time, values);
+  m_bNewestHasValues = false;
+  for (std::size_t t = 0; t < m_nTraces && t < values.size(); ++t) {
+    if (!std::isnan(values[t])) m_bNewestHasValues = true;
+  }
+  if (m_bNewestHasValues) m_newestReading = time;
+}
+
+void ChartHistory::Put(double time, std::span<const double> values) {
   std::size_t slot = 0;
   if (m_nSize < m_capacity) {
     slot = Slot(m_nSize++);
