@@ -73,6 +73,9 @@ class ChartHistory {
   std::optional<double> Newest() const;
   /// The time of the newest tick that had readings (a gap has none); nullopt when none did.
   std::optional<double> NewestReading() const { return m_newestReading; }
+  /// A trace's value at that tick: the last one read, also across the gaps after it; nullopt
+  /// when that tick had none for the trace or it is no longer kept.
+  std::optional<double> NewestValue(std::size_t trace) const;
   /// Whether the newest readings are too old at now to be shown as live: none came for more
   /// than kChartGapSeconds. False before the first reading, which leaves nothing to show.
   bool IsStale(double now) const { return m_newestReading && now - *m_newestReading > kChartGapSeconds; }
@@ -104,6 +107,9 @@ class ChartHistory {
   std::size_t m_nFirst = 0;
   std::size_t m_nSize = 0;
   std::optional<double> m_newestReading;
+  // Ticks ever added, and the count when the newest tick with readings came.
+  std::uint64_t m_nAdded = 0;
+  std::uint64_t m_nNewestReadingAt = 0;
   bool m_bNewestHasValues = false;
   std::vector<double> m_times;
   // Trace after trace, each a ring of m_capacity values; NaN marks a gap.

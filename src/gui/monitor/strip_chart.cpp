@@ -58,7 +58,7 @@ constexpr const char* kScaleSample = "-0000.00";
 constexpr int kReadableName = 12;
 // Rows between lanes; the share of a lane's label box that hides the traces under it.
 constexpr int kLaneSpacing = 3;
-constexpr int kLaneLabelAlpha = 200;
+constexpr int kLaneLabelAlpha = 140;
 // Labels of a scale are at least this many lines apart.
 constexpr int kScaleLinesApart = 2;
 // The chart is drawn on paper of its own, whatever the desktop's colours, so that its traces'
@@ -320,14 +320,13 @@ void CStripChart::SetCursor(std::optional<double> time) {
   update();
 }
 
+// Without a cursor, the newest readings: across a missed tick (or while none come) the last
+// ones read, as the window's list keeps them; the legend greys them once they are old.
 std::optional<double> CStripChart::ShownValue(std::size_t trace) const {
-  if (m_cursor) {
-    const std::optional<ChartSample> sample = m_history.ValueUnder(trace, *m_cursor);
-    if (!sample) return std::nullopt;
-    return sample->value;
-  }
-  if (m_history.Size() == 0) return std::nullopt;
-  return m_history.ValueAt(trace, m_history.Size() - 1);
+  if (!m_cursor) return m_history.NewestValue(trace);
+  const std::optional<ChartSample> sample = m_history.ValueUnder(trace, *m_cursor);
+  if (!sample) return std::nullopt;
+  return sample->value;
 }
 
 QString CStripChart::ValueText(std::size_t trace) const {
@@ -430,8 +429,10 @@ CStripChart::LegendGeometry CStripChart::Legend() const {
   const QRect area = LegendArea();
   LegendGeometry legend;
   legend.line = fontMetrics().height();
-  // The last line is the legend's status; the rows take the lines above it.
-  legend.status = QRect(area.left(), area.bottom() + 1 - legend.line, area.width(), legend.line);
+  // The last line is the legend's status (two when its text is too wide for one); the rows
+  // take the lines above it.
+  const int statusLines = fontMetrics().horizontalAdvance(StatusText()) > area.width() ? 2 : 1;
+  legend.status = QRect(area.left(), area.bottom() + 1 - statusLines * legend.line, area.width(), statusLines * legend.line);
   legend.rows = QRect(area.left(), area.top(), area.width(), std::max(0, legend.status.top() - area.top()));
   legend.textLeft = area.left() + kSwatch + kMargin;
   const auto fit = [&](int right) {
@@ -827,8 +828,7 @@ void CStripChart::DrawLegend(QPainter& painter, const QRect& area, const QRegion
   m_drawnStatus = StatusText();
   if (region.intersects(legend.status) && !m_drawnStatus.isEmpty()) {
     painter.setPen(m_cursor ? text : QColor::fromRgb(kStaleText));
-    painter.drawText(legend.status, Qt::AlignRight | Qt::AlignVCenter,
-                     metrics.elidedText(m_drawnStatus, Qt::ElideLeft, legend.status.width()));
+    painter.drawText(legend.status, Qt::AlignRight | Qt::AlignBottom | Qt::TextWordWrap, m_drawnStatus);
   }
 }
 

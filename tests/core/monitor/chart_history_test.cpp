@@ -158,9 +158,24 @@ TEST(ChartHistoryTest, APauseBetweenTicksIsAGapAndMakesTheValuesStale) {
   } cases[] = {{9.2, false}, {9.2 + kChartGapSeconds, false}, {9.2 + kChartGapSeconds + 0.01, true}, {100.0, true}};
   for (const auto& c : cases) EXPECT_EQ(history.IsStale(c.now), c.stale) << c.now;
   history.AddGap(20.0);
+  history.AddGap(20.0);
   EXPECT_EQ(history.NewestReading(), 9.2) << "a gap is no reading";
+  EXPECT_EQ(history.NewestValue(1), 70.0) << "the last value read holds across the gaps";
   history.SetTraces(2);
   EXPECT_FALSE(history.NewestReading().has_value());
+  EXPECT_FALSE(history.NewestValue(0).has_value());
+
+  // Ticks of the same time: the newest of them. Once the ring has moved past it, nothing.
+  ChartHistory ring(3);
+  ring.SetTraces(1);
+  ring.Add(1.0, std::vector<double>{1.0});
+  ring.Add(1.0, std::vector<double>{2.0});
+  EXPECT_EQ(ring.NewestValue(0), 2.0);
+  ring.AddGap(1.1);
+  ring.AddGap(1.2);
+  EXPECT_EQ(ring.NewestValue(0), 2.0);
+  ring.AddGap(1.3);
+  EXPECT_FALSE(ring.NewestValue(0).has_value());
 }
 
 }  // namespace

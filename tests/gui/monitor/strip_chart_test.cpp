@@ -58,7 +58,8 @@ TEST_F(StripChartTest, ShownForTheActiveWindowItTakesTheSessionsReadingsWithoutT
   Update(first);
   EXPECT_EQ(chart.History().Size(), 4U);
   EXPECT_EQ(chart.History().ValueAt(0, 3), std::nullopt) << "a gap where the LCU was off line";
-  EXPECT_EQ(chart.LegendText(0), QStringLiteral("FUEL PRESS  - bar"));
+  EXPECT_EQ(chart.LegendText(0), "FUEL PRESS  " + Cell(first, 0, gui::kValueColumn) + " bar")
+      << "the last values read, as the list keeps them";
 
   const QList<QToolBar*> bars = Frame().findChildren<QToolBar*>();
   ASSERT_EQ(bars.size(), 1);
