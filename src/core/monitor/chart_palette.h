@@ -2,7 +2,7 @@
 // background. The first eight are a set that stays apart for the common forms of colour
 // blindness (red-blind, green-blind, blue-blind), darkened where the usual set is too pale
 // to see as a thin line on white; the eight after them are as far apart from those and from
-// each other as a thin line allows. A chart with more traces uses them again from the first.
+// each other as a thin line allows, none so dark that it passes for the black. A chart with more traces uses them again from the first.
 #pragma once
 
 #include <array>
@@ -24,14 +24,14 @@ inline constexpr std::array<std::uint32_t, 16> kChartPalette = {
     0x48a8e0,  // sky blue, darkened
     0x000000,  // black
     0x8800ee,  // violet
-    0x000066,  // navy
     0xff00bb,  // magenta
     0x00aa00,  // green
-    0x555500,  // olive
+    0x555511,  // olive
     0xff0055,  // crimson
-    0x7777ff,  // periwinkle
-    0x660022,  // maroon
-    0xbb8866,  // tan
+    0x2233aa,  // indigo
+    0x880033,  // maroon
+    0x880077,  // plum
+    0xff2200,  // red
 };
 
 /// A trace's colour.

@@ -137,7 +137,13 @@ TEST_F(StripChartTest, LayoutIsSavedBesideTheSettingsFileAndRestored) {
   Choose(gui::cmd::kStripChart);
   CStripChart& chart = PaneOf(FrameOf(charted)).Chart();
   chart.SetSpan(120);
-  chart.SetView(ChartView::kLanes);
+  // The view is chosen in the chart's own menu.
+  prompter->popupChoice = QStringLiteral("Lanes");
+  QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(5, 5), chart.mapToGlobal(QPoint(5, 5)));
+  QCoreApplication::sendEvent(&chart, &menu);
+  ASSERT_FALSE(prompter->popups.empty());
+  EXPECT_TRUE(prompter->popups.back().contains(QStringLiteral("Overlay")));
+  EXPECT_EQ(chart.View(), ChartView::kLanes);
   chart.SetFixedRange(15, ChartRange{0.0, 100.0});
   chart.SetPaused(true);
 
