@@ -23,6 +23,10 @@ void ChartHistory::SetTraces(std::size_t traces) {
   m_nTraces = std::min(traces, kMaxChartTraces);
   m_nFirst = 0;
   m_nSize = 0;
+  m_newestReading.reset();
+  m_bNewestHasValues = false;
+  m_nAdded = 0;
+  m_nNewestReadingAt = 0;
   m_values.assign(m_nTraces * m_capacity, kGap);
   m_values.shrink_to_fit();
 }
@@ -33,6 +37,28 @@ std::size_t ChartHistory::MemoryBytes() const {
 
 void ChartHistory::Add(double time, std::span<const double> values) {
   if (m_nSize > 0 && time < TimeAt(m_nSize - 1)) return;
+  if (m_bNewestHasValues && time - TimeAt(m_nSize - 1) > kChartGapSeconds) {
+    Put(TimeAt(m_nSize - 1) + kChartTickSeconds, {});
+  }
+  Put(time, values);
+  m_bNewestHasValues = false;
+  for (std::size_t t = 0; t < m_nTraces && t < values.size(); ++t) {
+    if (!std::isnan(values[t])) m_bNewestHasValues = true;
+  }
+  if (m_bNewestHasValues) {
+    m_newestReading = time;
+    m_nNewestReadingAt = m_nAdded;
+  }
+}
+
+std::optional<double> ChartHistory::NewestValue(std::size_t trace) const {
+  if (!m_newestReading) return std::nullopt;
+  const std::uint64_t behind = m_nAdded - m_nNewestReadingAt;
+  if (behind >= m_nSize) return std::nullopt;
+  return ValueAt(trace, m_nSize - 1 - static_cast<std::size_t>(behind));
+}
+
+void ChartHistory::Put(double time, std::span<const double> values) {
   std::size_t slot = 0;
   if (m_nSize < m_capacity) {
     slot = Slot(m_nSize++);
@@ -40,6 +66,7 @@ void ChartHistory::Add(double time, std::span<const double> values) {
     slot = m_nFirst;
     m_nFirst = (m_nFirst + 1) % m_capacity;
   }
+  ++m_nAdded;
   m_times[slot] = time;
   for (std::size_t t = 0; t < m_nTraces; ++t) {
     m_values[t * m_capacity + slot] = t < values.size() ? static_cast<float>(values[t]) : kGap;

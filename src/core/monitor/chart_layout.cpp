@@ -54,6 +54,7 @@ std::vector<std::uint8_t> WriteChartLayout(const ChartLayout& layout) {
     le::PutU16(out, at + 2, chart.listShare);
     le::PutU32(out, at + 4, chart.spanSeconds);
     le::PutU16(out, at + 8, static_cast<std::uint16_t>(ranges));
+    le::PutU8(out, at + 10, static_cast<std::uint8_t>(chart.view));
     at += kRecordSize;
     for (std::size_t r = 0; r < ranges; ++r) {
       const FixedRange& fixed = chart.ranges[r];
@@ -96,6 +97,9 @@ ChartFileContents ReadChartLayout(std::span<const std::uint8_t> firstBytes) {
     chart.listShare = le::U16(bytes, at + 2);
     chart.spanSeconds = le::U32(bytes, at + 4);
     const std::uint16_t ranges = le::U16(bytes, at + 8);
+    // A newer program's view falls back to the overlay, which shows every channel too.
+    chart.view = le::U8(bytes, at + 10) == static_cast<std::uint8_t>(ChartView::kLanes) ? ChartView::kLanes
+                                                                                          : ChartView::kOverlay;
     // Without its number of ranges the next record cannot be found.
     if (ranges > kMaxChartTraces) return refused(window + std::string(kTooManyRanges));
     at += kRecordSize;

@@ -11,7 +11,9 @@
 //         2  2  the list's share of the window's height, in thousandths (0 to 1000)
 //         4  4  the span shown, in seconds (10 to 600)
 //         8  2  fixed ranges that follow (0 to 32)
-//        10  2  reserved, 0
+//        10  1  the view: 0 the traces over one another, 1 a lane per channel; files of
+//               before the choice have 0 here, and their readers look at neither byte
+//        11  1  reserved, 0
 //        12     the fixed ranges, each 18 bytes: channel (u16, below 1024), low and high
 //               (IEEE-754 doubles, finite, low below high); channels without one scale
 //               themselves
@@ -43,6 +45,13 @@ inline constexpr std::uint32_t kDefaultChartSpan = 60;
 inline constexpr std::uint16_t kDefaultListShare = 400;
 inline constexpr std::uint16_t kWholeListShare = 1000;
 
+/// How a chart draws its traces: over one another on one plot, or one lane per channel
+/// stacked top to bottom. A view this program does not know is read as the overlay.
+enum class ChartView : std::uint8_t {
+  kOverlay = 0,
+  kLanes = 1,
+};
+
 /// A range the user fixed for one channel's trace.
 struct FixedRange {
   std::uint16_t channel = 0;
@@ -57,6 +66,7 @@ struct WindowChart {
   std::uint16_t listShare = kDefaultListShare;
   std::uint32_t spanSeconds = kDefaultChartSpan;
   std::vector<FixedRange> ranges;
+  ChartView view = ChartView::kOverlay;
   friend bool operator==(const WindowChart&, const WindowChart&) = default;
 };
 

@@ -24,6 +24,13 @@ inline constexpr std::string_view kSpanMinutes = "Last %1 min";
 inline constexpr std::string_view kPausedMark = "PAUSED";
 inline constexpr std::string_view kAxisSeconds = "%1 s";
 inline constexpr std::string_view kNoValue = "-";
+inline constexpr std::string_view kOverlayItem = "Overlay";
+inline constexpr std::string_view kLanesItem = "Lanes";
+// A lane's label: the channel's name and units, and the range of its lane.
+inline constexpr std::string_view kLaneLabel = "%1  %2 .. %3";
+// The legend's last line: values not live any more, or a cursor that scrolled off the chart.
+inline constexpr std::string_view kLastRead = "last read %1, %2 s ago";
+inline constexpr std::string_view kCursorOutside = "%1, outside the chart";
 
 // The range dialog.
 inline constexpr std::string_view kChartRangeCaption = "Chart Range";

@@ -8,13 +8,20 @@
 #include <QActionGroup>
 #include <QContextMenuEvent>
 #include <QGlyphRun>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
+#include <QScrollBar>
+#include <QStyle>
+#include <QToolTip>
+#include <QWheelEvent>
 
 #include "core/channels/channel_conversion.h"
+#include "core/monitor/chart_palette.h"
+#include "core/monitor/chart_scale.h"
 #include "core/monitor/csv_record.h"
 #include "core/monitor/monitor_row.h"
 #include "gui/app/gui_prompter.h"
@@ -26,9 +33,6 @@ namespace lcu::gui {
 
 namespace {
 
-// Colours of the traces, in trace order, repeated after the last: told apart on white.
-constexpr std::array<QRgb, 10> kTraceColours = {0x1f77b4, 0xd62728, 0x2ca02c, 0xff7f0e, 0x9467bd,
-                                                0x8c564b, 0xe377c2, 0x17becf, 0x7f7f7f, 0xbcbd22};
 constexpr int kMargin = 4;
 constexpr int kSwatch = 10;
 // The legend takes this share of the width, within these bounds.
@@ -46,10 +50,35 @@ constexpr double kAutoHeadroom = 0.25;
 constexpr double kAutoLeast = 0.5;
 // A tick further outside the plot than this many plot widths is drawn at that distance.
 constexpr long long kFarColumns = 4;
-// The widest value the legend's value column shows whole.
+// The widest value the legend's value column shows whole, and the widest scale label.
 constexpr const char* kValueSample = "-00000.000";
+constexpr const char* kScaleSample = "-0000.00";
+// A name cut in the middle still reads with this many characters' room; with less beside its
+// value the legend gives each channel two lines.
+constexpr int kReadableName = 12;
+// Rows between lanes; the share of a lane's label box that hides the traces under it.
+constexpr int kLaneSpacing = 3;
+constexpr int kLaneLabelAlpha = 140;
+// Labels of a scale are at least this many lines apart.
+constexpr int kScaleLinesApart = 2;
+// The chart is drawn on paper of its own, whatever the desktop's colours, so that its traces'
+// colours keep their contrast.
+constexpr QRgb kChartText = 0x000000;
+constexpr QRgb kChartGrid = 0xb4b4b4;
+constexpr QRgb kStaleText = 0x8c8c8c;
+constexpr QRgb kPickedRow = 0xdde8f3;
+constexpr QRgb kPointedRow = 0xeef3f9;
+// How often a chart looks whether its readings stopped coming.
+constexpr std::chrono::milliseconds kLiveCheckPeriod{500};
 
-QColor TraceColour(std::size_t trace) { return QColor::fromRgb(kTraceColours[trace % kTraceColours.size()]); }
+QColor TraceColour(std::size_t trace) { return QColor::fromRgb(ChartColour(trace)); }
+
+QString ClockText(const LocalTime& time) {
+  return QStringLiteral("%1:%2:%3")
+      .arg(time.hour, 2, 10, QLatin1Char('0'))
+      .arg(time.minute, 2, 10, QLatin1Char('0'))
+      .arg(time.second, 2, 10, QLatin1Char('0'));
+}
 
 QString SpanText(std::uint32_t seconds) {
   if (seconds >= static_cast<std::uint32_t>(kSecondsPerMinute) && seconds % kSecondsPerMinute == 0) {
@@ -68,12 +97,26 @@ CStripChart::CStripChart(MonitorDocument& document, LcuSession& session, const A
       m_app(app),
       m_clock(clock),
       m_prompter(prompter),
-      m_origin(clock.Monotonic()) {
+      m_origin(clock.Monotonic()),
+      m_pLegendScroll(new QScrollBar(Qt::Vertical, this)) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::ClickFocus);
-  setMouseTracking(false);
+  // The legend's rows follow the pointer: the overlay shows the scale of the one under it.
+  setMouseTracking(true);
   setMinimumHeight(fontMetrics().height() * 4);
-  m_nValueWidth = fontMetrics().horizontalAdvance(QString::fromLatin1(kValueSample));
+  QPalette paper = palette();
+  paper.setColor(QPalette::Base, QColor::fromRgb(kChartBackground));
+  paper.setColor(QPalette::Text, QColor::fromRgb(kChartText));
+  paper.setColor(QPalette::Mid, QColor::fromRgb(kChartGrid));
+  setPalette(paper);
+  m_pLegendScroll->hide();
+  m_pLegendScroll->setSingleStep(1);
+  connect(m_pLegendScroll, &QScrollBar::valueChanged, this, [this](int row) {
+    m_nLegendFirst = static_cast<std::size_t>(std::max(0, row));
+    update(LegendArea());
+  });
+  m_liveTimer.setInterval(kLiveCheckPeriod);
+  connect(&m_liveTimer, &QTimer::timeout, this, &CStripChart::OnLiveCheck);
   m_document.AddObserver(*this);
   m_session.Subscribe(*this);
   OnRowsChanged(m_document);
@@ -98,7 +141,8 @@ void CStripChart::OnRowsChanged(const MonitorDocument& document) {
   m_traces.clear();
   for (std::size_t i = 0; i < traces; ++i) {
     const ChannelDefinition& definition = m_app.m_channelTable[channels[i]];
-    m_traces.push_back({channels[i], definition.decimals,
+    m_traces.push_back({channels[i], definition.decimals, ToQString(definition.NameText()),
+                        ToQString(definition.UnitsText()),
                         ToQString(CsvHeading(definition.NameText(), definition.UnitsText()))});
   }
   if (!same) {
@@ -106,16 +150,24 @@ void CStripChart::OnRowsChanged(const MonitorDocument& document) {
     ++m_nTracesGeneration;
     m_auto.clear();
     m_cursor.reset();
+    m_selected.reset();
+    m_hovered.reset();
   }
   m_values.resize(traces);
   m_auto.resize(traces);
-  m_nElidedWidth = -1;
+  m_laneTexts.clear();
+  m_laneLabels.clear();
+  m_nLanesHeight = -1;
+  m_background = QPixmap();
+  Measure();
   m_bTickValues = false;
   Changed();
 }
 
-void CStripChart::OnReadings(const MonitorDocument& document, std::span<const std::uint32_t> raw, const LocalTime&) {
+void CStripChart::OnReadings(const MonitorDocument& document, std::span<const std::uint32_t> raw,
+                             const LocalTime& taken) {
   if (&document != &m_document) return;
+  m_lastReadAt = taken;
   m_bTickValues = false;
   for (std::size_t i = 0; i < m_values.size(); ++i) {
     m_values[i] = i < raw.size() ? ConvertReading(m_app.m_calibration, raw[i], m_traces[i].channel)
@@ -136,26 +188,50 @@ void CStripChart::Changed() {
   if (isVisible() && !IsPaused()) update();
 }
 
-// A tick moves the traces and the values; the legend's labels and the time axis stay.
+// A tick moves the traces and the values; the legend's labels and the time axis stay, and
+// so does the scale unless the tick changed its range.
 void CStripChart::Ticked() {
   if (!isVisible() || IsPaused()) return;
-  QRegion changed(PlotArea());
-  const QRect column = ValueColumn();
-  if (m_cursor) {
-    changed += column;
-  } else {
-    // Only the values whose text changed: drawing text is a tick's dearest part.
-    const int line = fontMetrics().height();
-    m_drawnValues.resize(m_traces.size());
-    int y = column.top();
-    m_tickValues.clear();
-    for (std::size_t trace = 0; trace < m_traces.size() && y + line <= column.bottom(); ++trace, y += line) {
-      m_tickValues.push_back(ValueText(trace));
-      if (m_tickValues[trace] != m_drawnValues[trace]) changed += QRect(column.left(), y, column.width(), line);
-    }
-    m_bTickValues = true;
+  if (IsStale() != m_bStale) {
+    update();
+    return;
   }
+  QRegion changed(PlotArea());
+  const double to = RightEdge();
+  UpdateAutoRanges(to - m_nSpan, to);
+  if (m_view == ChartView::kOverlay && CurrentAxis() != m_drawnAxis) changed += AxisArea();
+  const LegendGeometry legend = Legend();
+  if (StatusText() != m_drawnStatus) changed += legend.status;
+  m_tickValues.assign(m_traces.size(), QString());
+  m_drawnValues.resize(m_traces.size());
+  const std::size_t last = std::min(m_traces.size(), legend.layout.firstRow + legend.layout.rowsShown);
+  // Only the values whose text changed: drawing text is a tick's dearest part.
+  for (std::size_t trace = legend.layout.firstRow; trace < last; ++trace) {
+    m_tickValues[trace] = ValueText(trace);
+    if (m_tickValues[trace] != m_drawnValues[trace]) changed += ValueRect(legend, trace);
+  }
+  m_bTickValues = !m_cursor;
   update(changed);
+}
+
+void CStripChart::OnLiveCheck() {
+  if (IsPaused()) return;
+  // Stale values move on with the time: the traces' gap grows and the legend says how old
+  // the values are.
+  if (IsStale() || m_bStale) update();
+}
+
+void CStripChart::Measure() {
+  const QFontMetrics metrics = fontMetrics();
+  m_nValueWidth = metrics.horizontalAdvance(QString::fromLatin1(kValueSample));
+  m_nAxisWidth = metrics.horizontalAdvance(QString::fromLatin1(kScaleSample)) + 2 * kMargin;
+  m_nUnitsWidth = 0;
+  m_nNameWidth = 0;
+  for (const Trace& trace : m_traces) {
+    m_nUnitsWidth = std::max(m_nUnitsWidth, metrics.horizontalAdvance(trace.units));
+    m_nNameWidth = std::max(m_nNameWidth, metrics.horizontalAdvance(trace.name));
+  }
+  m_nElidedWidth = -1;
 }
 
 void CStripChart::SetSpan(std::uint32_t seconds) {
@@ -175,9 +251,50 @@ void CStripChart::SetPaused(bool paused) {
   update();
 }
 
+// While readings come the right edge is the newest tick; when they stopped it moves on with
+// the time, so that the traces end where the readings did.
 double CStripChart::RightEdge() const {
   if (m_pausedAt) return *m_pausedAt;
+  if (IsStale()) return std::max(Now(), m_history.Newest().value_or(0.0));
   return m_history.Newest().value_or(Now());
+}
+
+bool CStripChart::IsStale() const { return m_history.IsStale(Now()); }
+
+QString CStripChart::StatusText() const {
+  if (m_cursor) {
+    const double right = RightEdge();
+    const QString ago = ToQString(text::kAxisSeconds).arg(*m_cursor - right, 0, 'f', 1);
+    return *m_cursor < right - m_nSpan ? ToQString(text::kCursorOutside).arg(ago) : ago;
+  }
+  if (!IsStale()) return {};
+  const double ago = Now() - m_history.NewestReading().value_or(Now());
+  return ToQString(text::kLastRead).arg(ClockText(m_lastReadAt)).arg(static_cast<long long>(ago));
+}
+
+void CStripChart::SetView(ChartView view) {
+  if (view == m_view) return;
+  m_view = view;
+  m_nElidedWidth = -1;
+  update();
+}
+
+void CStripChart::Select(std::optional<std::size_t> trace) {
+  if (trace && *trace >= m_traces.size()) trace.reset();
+  m_selected = trace;
+  update();
+}
+
+std::optional<std::size_t> CStripChart::AxisTrace() const {
+  if (m_traces.empty()) return std::nullopt;
+  if (m_hovered && *m_hovered < m_traces.size()) return m_hovered;
+  if (m_selected && *m_selected < m_traces.size()) return m_selected;
+  return 0;
+}
+
+CStripChart::AxisKey CStripChart::CurrentAxis() const {
+  const std::optional<std::size_t> trace = AxisTrace();
+  return {m_view, trace, trace ? RangeOf(*trace) : ChartRange{}, PlotArea().height()};
 }
 
 void CStripChart::SetFixedRange(std::uint16_t channel, std::optional<ChartRange> range) {
@@ -203,14 +320,13 @@ void CStripChart::SetCursor(std::optional<double> time) {
   update();
 }
 
+// Without a cursor, the newest readings: across a missed tick (or while none come) the last
+// ones read, as the window's list keeps them; the legend greys them once they are old.
 std::optional<double> CStripChart::ShownValue(std::size_t trace) const {
-  if (m_cursor) {
-    const std::optional<ChartSample> sample = m_history.ValueUnder(trace, *m_cursor);
-    if (!sample) return std::nullopt;
-    return sample->value;
-  }
-  if (m_history.Size() == 0) return std::nullopt;
-  return m_history.ValueAt(trace, m_history.Size() - 1);
+  if (!m_cursor) return m_history.NewestValue(trace);
+  const std::optional<ChartSample> sample = m_history.ValueUnder(trace, *m_cursor);
+  if (!sample) return std::nullopt;
+  return sample->value;
 }
 
 QString CStripChart::ValueText(std::size_t trace) const {
@@ -224,11 +340,13 @@ QString CStripChart::ShownValueText(std::size_t trace) const {
 
 QString CStripChart::LegendText(std::size_t trace) const {
   if (trace >= m_traces.size()) return {};
-  return m_traces[trace].label + QStringLiteral("  ") + ValueText(trace);
+  const Trace& t = m_traces[trace];
+  return t.name + QStringLiteral("  ") + ValueText(trace) + (t.units.isEmpty() ? QString() : QStringLiteral(" ") + t.units);
 }
 
 WindowChart CStripChart::Layout() const {
   WindowChart chart;
+  chart.view = m_view;
   chart.paused = IsPaused();
   chart.spanSeconds = m_nSpan;
   for (const auto& [channel, range] : m_fixed) {
@@ -239,6 +357,7 @@ WindowChart CStripChart::Layout() const {
 }
 
 void CStripChart::ApplyLayout(const WindowChart& chart) {
+  SetView(chart.view);
   SetSpan(chart.spanSeconds);
   m_fixed.clear();
   for (const FixedRange& fixed : chart.ranges) m_fixed[fixed.channel] = fixed.range;
@@ -250,39 +369,146 @@ int CStripChart::LegendWidth() const {
   return std::clamp(static_cast<int>(width() * kLegendShare), kLegendLeast, kLegendMost);
 }
 
+int CStripChart::AxisWidth() const { return m_view == ChartView::kOverlay ? m_nAxisWidth : 0; }
+
 QRect CStripChart::PlotArea() const {
   const int axis = fontMetrics().height() + kMargin;
-  return QRect(kMargin, kMargin, std::max(1, width() - LegendWidth() - 2 * kMargin),
+  const int left = kMargin + AxisWidth();
+  return QRect(left, kMargin, std::max(1, width() - LegendWidth() - kMargin - left),
                std::max(1, height() - axis - 2 * kMargin));
+}
+
+QRect CStripChart::AxisArea() const {
+  const QRect plot = PlotArea();
+  // Labels at the plot's top and bottom reach half a line beyond it.
+  const int half = fontMetrics().height() / 2 + 1;
+  return {0, std::max(0, plot.top() - half), plot.left(), plot.height() + 2 * half};
 }
 
 const QPixmap& CStripChart::Background() {
   const qreal ratio = devicePixelRatioF();
   if (m_background.deviceIndependentSize() != QSizeF(size()) || m_background.devicePixelRatio() != ratio ||
-      m_nBackgroundSpan != m_nSpan) {
+      m_nBackgroundSpan != m_nSpan || m_backgroundView != m_view || m_nBackgroundTraces != m_traces.size()) {
     m_background = QPixmap(size() * ratio);
     m_background.setDevicePixelRatio(ratio);
     m_background.fill(palette().base().color());
     QPainter painter(&m_background);
     painter.setFont(font());
-    DrawGrid(painter, PlotArea(), m_nSpan);
+    const QRect plot = PlotArea();
+    DrawGrid(painter, plot, m_nSpan);
+    if (m_view == ChartView::kLanes) {
+      // A line between lanes, in the room between them.
+      painter.setPen(palette().mid().color());
+      const std::vector<ChartLane>& lanes = Lanes(plot.height());
+      for (std::size_t i = 1; i < lanes.size(); ++i) {
+        const int y = plot.top() + lanes[i].top - (kLaneSpacing + 1) / 2;
+        painter.drawLine(plot.left(), y, plot.right(), y);
+      }
+    }
     m_nBackgroundSpan = m_nSpan;
+    m_backgroundView = m_view;
+    m_nBackgroundTraces = m_traces.size();
   }
   return m_background;
 }
 
-QRect CStripChart::LegendArea() const {
-  const QRect plot = PlotArea();
-  return {plot.right() + 2 * kMargin, kMargin, LegendWidth() - kMargin, height() - 2 * kMargin};
+const std::vector<ChartLane>& CStripChart::Lanes(int height) {
+  if (m_nLanesHeight != height || m_lanes.size() != m_traces.size()) {
+    m_lanes = LayOutLanes(0, height, m_traces.size(), kLaneSpacing);
+    m_nLanesHeight = height;
+  }
+  return m_lanes;
 }
 
-QRect CStripChart::ValueColumn() const {
-  const QRect legend = LegendArea();
-  return {legend.right() - m_nValueWidth, legend.top(), m_nValueWidth + 1, legend.height()};
+QRect CStripChart::LegendArea() const {
+  const QRect plot = PlotArea();
+  return {plot.right() + 1 + kMargin, kMargin, width() - plot.right() - 1 - 2 * kMargin, height() - 2 * kMargin};
+}
+
+CStripChart::LegendGeometry CStripChart::Legend() const {
+  const QRect area = LegendArea();
+  LegendGeometry legend;
+  legend.line = fontMetrics().height();
+  // The last line is the legend's status (two when its text is too wide for one); the rows
+  // take the lines above it.
+  const int statusLines = fontMetrics().horizontalAdvance(StatusText()) > area.width() ? 2 : 1;
+  legend.status = QRect(area.left(), area.bottom() + 1 - statusLines * legend.line, area.width(), statusLines * legend.line);
+  legend.rows = QRect(area.left(), area.top(), area.width(), std::max(0, legend.status.top() - area.top()));
+  legend.textLeft = area.left() + kSwatch + kMargin;
+  const auto fit = [&](int right) {
+    legend.unitsLeft = right + 1 - m_nUnitsWidth;
+    const int valueRight = m_nUnitsWidth > 0 ? legend.unitsLeft - kMargin : right + 1;
+    legend.valueLeft = valueRight - m_nValueWidth;
+    LegendRoom room;
+    room.width = right + 1 - legend.textLeft;
+    room.lines = legend.rows.height() / legend.line;
+    room.nameWidth = m_nNameWidth;
+    room.leastName = fontMetrics().averageCharWidth() * kReadableName;
+    room.valueWidth = right + 1 - legend.valueLeft + kMargin;
+    legend.layout = LayOutLegend(room, m_traces.size(), m_nLegendFirst);
+    legend.nameWidth = legend.layout.linesPerRow == 1 ? legend.valueLeft - kMargin - legend.textLeft
+                                                      : right + 1 - legend.textLeft;
+  };
+  fit(area.right());
+  if (legend.layout.Scrolls(m_traces.size())) {
+    legend.scrollBar = true;
+    fit(area.right() - style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this) - kMargin);
+  }
+  return legend;
+}
+
+QRect CStripChart::ValueRect(const LegendGeometry& legend, std::size_t trace) const {
+  const ChartLegendLayout& layout = legend.layout;
+  if (trace < layout.firstRow || trace >= layout.firstRow + layout.rowsShown) return {};
+  const int row = static_cast<int>(trace - layout.firstRow);
+  const int y = legend.rows.top() + (row * layout.linesPerRow + layout.linesPerRow - 1) * legend.line;
+  return {legend.valueLeft, y, m_nValueWidth + 1, legend.line};
+}
+
+std::optional<std::size_t> CStripChart::LegendRowAt(const QPoint& point) const {
+  const LegendGeometry legend = Legend();
+  if (!legend.rows.contains(point) || point.x() >= legend.unitsLeft + m_nUnitsWidth) return std::nullopt;
+  const std::size_t row =
+      legend.layout.firstRow +
+      static_cast<std::size_t>((point.y() - legend.rows.top()) / (legend.line * legend.layout.linesPerRow));
+  if (row >= m_traces.size() || row >= legend.layout.firstRow + legend.layout.rowsShown) return std::nullopt;
+  return row;
+}
+
+ChartLegendLayout CStripChart::LegendLayout() const { return Legend().layout; }
+
+void CStripChart::ScrollLegendTo(std::size_t row) {
+  m_nLegendFirst = std::min(row, Legend().layout.LastScroll(m_traces.size()));
+  update();
+}
+
+QString CStripChart::ShownName(std::size_t trace) const {
+  if (trace >= m_traces.size()) return {};
+  const LegendGeometry legend = Legend();
+  return fontMetrics().elidedText(m_traces[trace].name, Qt::ElideMiddle, std::max(0, legend.nameWidth));
+}
+
+void CStripChart::SyncScrollBar(const LegendGeometry& legend) {
+  const std::size_t last = legend.layout.LastScroll(m_traces.size());
+  m_nLegendFirst = legend.layout.firstRow;
+  if (!legend.scrollBar) {
+    if (!m_pLegendScroll->isHidden()) m_pLegendScroll->hide();
+    return;
+  }
+  const int barWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+  const QRect area = LegendArea();
+  const QRect bar(area.right() + 1 - barWidth, legend.rows.top(), barWidth, legend.rows.height());
+  if (m_pLegendScroll->geometry() != bar) m_pLegendScroll->setGeometry(bar);
+  const QSignalBlocker quiet(m_pLegendScroll);
+  m_pLegendScroll->setRange(0, static_cast<int>(last));
+  m_pLegendScroll->setPageStep(static_cast<int>(std::max<std::size_t>(1, legend.layout.rowsShown)));
+  m_pLegendScroll->setValue(static_cast<int>(legend.layout.firstRow));
+  if (m_pLegendScroll->isHidden()) m_pLegendScroll->show();
 }
 
 void CStripChart::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
+  m_bStale = IsStale();
   const QRect plot = PlotArea();
   // The kept background under the parts repainted (the painter keeps to them), and the
   // traces over it.
@@ -290,6 +516,8 @@ void CStripChart::paintEvent(QPaintEvent* event) {
   const qreal ratio = devicePixelRatioF();
   painter.drawPixmap(exposed, Background(), QRectF(QPointF(exposed.topLeft()) * ratio, QSizeF(exposed.size()) * ratio));
   painter.drawImage(plot.topLeft(), Traces(plot));
+  if (m_view == ChartView::kLanes) DrawLaneLabels(painter, plot);
+  if (m_view == ChartView::kOverlay && event->region().intersects(AxisArea())) DrawAxis(painter);
   const double to = RightEdge();
   const double from = to - m_nSpan;
   if (m_cursor && *m_cursor >= from && *m_cursor <= to) {
@@ -299,9 +527,64 @@ void CStripChart::paintEvent(QPaintEvent* event) {
   }
   if (IsPaused()) {
     painter.setPen(palette().text().color());
-    painter.drawText(plot.adjusted(kMargin, kMargin, 0, 0), Qt::AlignLeft | Qt::AlignTop, ToQString(text::kPausedMark));
+    painter.drawText(plot.adjusted(kMargin, kMargin, 0, 0), Qt::AlignRight | Qt::AlignTop, ToQString(text::kPausedMark));
   }
   DrawLegend(painter, LegendArea(), event->region());
+}
+
+// The overlay's scale: round values of the axis trace's range, in its colour, with a tick
+// mark into the plot.
+void CStripChart::DrawAxis(QPainter& painter) {
+  m_drawnAxis = CurrentAxis();
+  if (!m_drawnAxis.trace) return;
+  const QRect plot = PlotArea();
+  const int line = fontMetrics().height();
+  const ChartScale scale = ScaleOf(m_drawnAxis.range, std::max(2, plot.height() / (line * kScaleLinesApart)));
+  const QColor colour = TraceColour(*m_drawnAxis.trace);
+  painter.setPen(colour);
+  if (!m_glyphs || m_glyphs->Font() != font()) m_glyphs.emplace(font());
+  const double bottom = plot.height() - 1;
+  const int centre = (fontMetrics().ascent() - fontMetrics().descent()) / 2;
+  for (int i = 0; i < scale.count; ++i) {
+    const int y = plot.top() + static_cast<int>(std::lround((1.0 - m_drawnAxis.range.Fraction(scale.ValueAt(i))) * bottom));
+    painter.drawLine(plot.left() - kMargin, y, plot.left() - 1, y);
+    DrawRightAligned(painter, plot.left() - kMargin - 2, y + centre, ToQString(scale.Label(i)));
+  }
+  painter.drawLine(plot.left() - 1, plot.top(), plot.left() - 1, plot.bottom());
+}
+
+// Each lane's name, units and range at its top left, on a box that keeps it readable over the
+// traces. The labels are kept as images and made again only when their text changes.
+void CStripChart::DrawLaneLabels(QPainter& painter, const QRect& plot) {
+  const std::vector<ChartLane>& lanes = Lanes(plot.height());
+  const QFontMetrics metrics = fontMetrics();
+  m_laneTexts.resize(m_traces.size());
+  m_laneLabels.resize(m_traces.size());
+  const qreal ratio = devicePixelRatioF();
+  for (std::size_t trace = 0; trace < m_traces.size() && trace < lanes.size(); ++trace) {
+    if (lanes[trace].height < metrics.height()) continue;
+    const ChartRange range = RangeOf(trace);
+    const int decimals = std::max(0, m_traces[trace].decimals);
+    const QString text = ToQString(text::kLaneLabel)
+                             .arg(m_traces[trace].label, ToQString(ScaleText(range.low, decimals)),
+                                  ToQString(ScaleText(range.high, decimals)));
+    if (text != m_laneTexts[trace] || m_laneLabels[trace].devicePixelRatio() != ratio) {
+      const QString shown = metrics.elidedText(text, Qt::ElideMiddle, plot.width() - 2 * kMargin);
+      QImage label(QSize(metrics.horizontalAdvance(shown) + 2 * kMargin, metrics.height()) * ratio,
+                   QImage::Format_ARGB32_Premultiplied);
+      label.setDevicePixelRatio(ratio);
+      QColor box = palette().base().color();
+      box.setAlpha(kLaneLabelAlpha);
+      label.fill(box);
+      QPainter labelPainter(&label);
+      labelPainter.setFont(font());
+      labelPainter.setPen(TraceColour(trace));
+      labelPainter.drawText(QRect(kMargin, 0, label.width(), metrics.height()), Qt::AlignLeft | Qt::AlignVCenter, shown);
+      m_laneTexts[trace] = text;
+      m_laneLabels[trace] = std::move(label);
+    }
+    painter.drawImage(QPoint(plot.left() + 1, plot.top() + lanes[trace].top), m_laneLabels[trace]);
+  }
 }
 
 void CStripChart::DrawGridLines(QPainter& painter, const QRect& plot) const {
@@ -345,6 +628,7 @@ const QImage& CStripChart::Traces(const QRect& plot) {
   key.size = plot.size();
   key.ratio = ratio;
   key.span = m_nSpan;
+  key.view = m_view;
   key.decimate = static_cast<double>(span.last - span.first) > kDecimateAbove * width;
   key.traces = m_nTracesGeneration;
   UpdateAutoRanges(to - m_nSpan, to);
@@ -425,6 +709,7 @@ void CStripChart::DrawTraces(ChartHistory::Span span, bool decimate, int clipLef
   QPainter painter(&m_tracesImage);
   const QSizeF size = m_tracesImage.deviceIndependentSize();
   if (clipLeft > 0) painter.setClipRect(QRectF(clipLeft, 0, size.width() - clipLeft, size.height()));
+  if (m_view == ChartView::kLanes) Lanes(static_cast<int>(size.height()));
   for (std::size_t trace = 0; trace < m_traces.size(); ++trace) DrawTrace(painter, trace, span, decimate);
 }
 
@@ -433,11 +718,17 @@ void CStripChart::DrawTraces(ChartHistory::Span span, bool decimate, int clipLef
 void CStripChart::DrawTrace(QPainter& painter, std::size_t trace, ChartHistory::Span span, bool decimate) {
   if (span.last <= span.first) return;
   const ChartRange& range = m_tracesKey.ranges[trace];
-  const double bottom = m_tracesImage.deviceIndependentSize().height() - 1;
+  // The whole plot, or the trace's lane.
+  double top = 0;
+  double bottom = m_tracesImage.deviceIndependentSize().height() - 1;
+  if (m_view == ChartView::kLanes && trace < m_lanes.size()) {
+    top = m_lanes[trace].top;
+    bottom = m_lanes[trace].Bottom();
+  }
   // Points are kept inside the plot: a value beyond a fixed range runs along its edge.
   const auto yOf = [&](double v) {
-    const double y = (1.0 - range.Fraction(v)) * bottom;
-    return static_cast<int>(std::lround(std::isfinite(y) ? std::clamp(y, 0.0, bottom) : bottom));
+    const double y = top + (1.0 - range.Fraction(v)) * (bottom - top);
+    return static_cast<int>(std::lround(std::isfinite(y) ? std::clamp(y, top, bottom) : bottom));
   };
   // A cosmetic pen: one pixel wide, drawn by the painter's fast line path.
   painter.setPen(QPen(TraceColour(trace), 0));
@@ -483,48 +774,67 @@ void CStripChart::DrawTrace(QPainter& painter, std::size_t trace, ChartHistory::
   flush();
 }
 
-// Each line: the trace's colour, its label (cut in the middle when the room is short) and its
-// value at the right.
+// Each row: the trace's colour, its name (cut in the middle when the room is short), its value
+// and its units; on one line, or the name on a line of its own when it would not read beside
+// the value. The names, colours and units only when the repaint takes them in (a tick's
+// leaves them as they are), and the values it takes in; greyed when they are not live.
 void CStripChart::DrawLegend(QPainter& painter, const QRect& area, const QRegion& region) {
-  const bool labels = region.intersects(area.adjusted(0, 0, -ValueColumn().width(), 0));
+  const LegendGeometry legend = Legend();
+  SyncScrollBar(legend);
+  const ChartLegendLayout& layout = legend.layout;
   const QFontMetrics metrics = fontMetrics();
-  const int line = metrics.height();
-  const int textWidth = area.width() - kSwatch - kMargin;
-  const int valueWidth = ValueColumn().width();
-  if (m_nElidedWidth != textWidth) {
+  const int line = legend.line;
+  const bool labels = region.intersects(QRect(area.left(), area.top(), legend.valueLeft - area.left(), area.height())) ||
+                      region.intersects(QRect(legend.unitsLeft, area.top(), area.right() - legend.unitsLeft, area.height()));
+  if (m_nElidedWidth != legend.nameWidth) {
     m_elided.clear();
     for (const Trace& trace : m_traces) {
-      m_elided.push_back(metrics.elidedText(trace.label, Qt::ElideMiddle, std::max(0, textWidth - valueWidth - kMargin)));
+      m_elided.push_back(metrics.elidedText(trace.name, Qt::ElideMiddle, std::max(0, legend.nameWidth)));
     }
-    m_nElidedWidth = textWidth;
+    m_nElidedWidth = legend.nameWidth;
   }
   if (!m_glyphs || m_glyphs->Font() != font()) m_glyphs.emplace(font());
-  painter.setPen(palette().text().color());
+  const bool stale = m_bStale && !m_cursor;
+  const QColor text = palette().text().color();
+  const QColor valueColour = stale ? QColor::fromRgb(kStaleText) : text;
   m_drawnValues.resize(m_traces.size());
-  int y = area.top();
-  for (std::size_t trace = 0; trace < m_traces.size() && y + line <= area.bottom(); ++trace) {
-    const QRect textArea(area.left() + kSwatch + kMargin, y, textWidth, line);
+  const std::size_t last = std::min(m_traces.size(), layout.firstRow + layout.rowsShown);
+  painter.save();
+  painter.setClipRect(legend.rows, Qt::IntersectClip);
+  for (std::size_t trace = layout.firstRow; trace < last; ++trace) {
+    const int y = legend.rows.top() + static_cast<int>(trace - layout.firstRow) * layout.linesPerRow * line;
+    const QRect row(area.left(), y, legend.unitsLeft + m_nUnitsWidth - area.left(), layout.linesPerRow * line);
+    if (m_selected == trace || m_hovered == trace) {
+      painter.fillRect(row, QColor::fromRgb(m_selected == trace ? kPickedRow : kPointedRow));
+    }
+    const QRect value = ValueRect(legend, trace);
     if (labels) {
       painter.fillRect(QRect(area.left(), y + (line - kSwatch) / 2, kSwatch, kSwatch), TraceColour(trace));
-      painter.drawText(textArea, Qt::AlignLeft | Qt::AlignVCenter, m_elided[trace]);
+      painter.setPen(text);
+      painter.drawText(QRect(legend.textLeft, y, legend.nameWidth, line), Qt::AlignLeft | Qt::AlignVCenter,
+                       m_elided[trace]);
+      if (!m_traces[trace].units.isEmpty()) {
+        painter.drawText(QRect(legend.unitsLeft, value.top(), m_nUnitsWidth + 1, line), Qt::AlignLeft | Qt::AlignVCenter,
+                         m_traces[trace].units);
+      }
     }
-    if (labels || region.intersects(QRect(textArea.right() - valueWidth, y, valueWidth + 1, line))) {
+    if (labels || region.intersects(value)) {
       m_drawnValues[trace] = ShownValueText(trace);
-      DrawValue(painter, textArea, metrics.ascent(), m_drawnValues[trace]);
+      painter.setPen(valueColour);
+      DrawValue(painter, value, metrics.ascent(), m_drawnValues[trace]);
     }
-    y += line;
   }
-  if (m_cursor) {
-    painter.setPen(palette().text().color());
-    // Beside the values, so that a tick's repaint keeps it current.
-    const QString ago = ToQString(text::kAxisSeconds).arg(*m_cursor - RightEdge(), 0, 'f', 1);
-    painter.drawText(QRect(area.left(), y, area.width(), line), Qt::AlignRight | Qt::AlignVCenter, ago);
+  painter.restore();
+  m_drawnStatus = StatusText();
+  if (region.intersects(legend.status) && !m_drawnStatus.isEmpty()) {
+    painter.setPen(m_cursor ? text : QColor::fromRgb(kStaleText));
+    painter.drawText(legend.status, Qt::AlignRight | Qt::AlignBottom | Qt::TextWordWrap, m_drawnStatus);
   }
 }
 
 // Values change at every tick: they are drawn from the font's glyphs, as text only when a
-// character has no glyph there or the value is wider than its line (which text layout shows
-// the same way the labels are shown).
+// character has no glyph there or the value is wider than its room (which text layout shows
+// the same way the names are shown).
 void CStripChart::DrawValue(QPainter& painter, const QRect& textArea, int ascent, const QString& text) {
   QGlyphRun run;
   const std::optional<qreal> width = m_glyphs->Run(text, run);
@@ -535,11 +845,21 @@ void CStripChart::DrawValue(QPainter& painter, const QRect& textArea, int ascent
   painter.drawGlyphRun(QPointF(textArea.right() + 1 - *width, textArea.top() + ascent), run);
 }
 
+void CStripChart::DrawRightAligned(QPainter& painter, int x, int baseline, const QString& text) {
+  QGlyphRun run;
+  const std::optional<qreal> width = m_glyphs->Run(text, run);
+  if (!width) {
+    painter.drawText(x - fontMetrics().horizontalAdvance(text), baseline, text);
+    return;
+  }
+  painter.drawGlyphRun(QPointF(x - *width, baseline), run);
+}
+
 void CStripChart::changeEvent(QEvent* event) {
   if (event->type() == QEvent::FontChange) {
-    m_nValueWidth = fontMetrics().horizontalAdvance(QString::fromLatin1(kValueSample));
-    m_nElidedWidth = -1;
+    Measure();
     m_background = QPixmap();
+    m_laneTexts.clear();
   }
   QWidget::changeEvent(event);
 }
@@ -550,16 +870,78 @@ void CStripChart::CursorFromX(int x) {
   SetCursor(RightEdge() - m_nSpan * (1.0 - share));
 }
 
+// In the plot the left button sets the cursor; in the legend it picks the row whose scale the
+// overlay shows (again: no row picked).
 void CStripChart::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) {
     QWidget::mousePressEvent(event);
     return;
   }
-  CursorFromX(event->position().toPoint().x());
+  const QPoint point = event->position().toPoint();
+  if (point.x() > PlotArea().right() + kMargin / 2) {
+    const std::optional<std::size_t> row = LegendRowAt(point);
+    if (row) Select(m_selected == row ? std::nullopt : row);
+    return;
+  }
+  CursorFromX(point.x());
 }
 
 void CStripChart::mouseMoveEvent(QMouseEvent* event) {
-  if ((event->buttons() & Qt::LeftButton) != 0) CursorFromX(event->position().toPoint().x());
+  const QPoint point = event->position().toPoint();
+  if ((event->buttons() & Qt::LeftButton) != 0) {
+    if (point.x() <= PlotArea().right() + kMargin / 2) CursorFromX(point.x());
+    return;
+  }
+  const std::optional<std::size_t> row = LegendRowAt(point);
+  if (row == m_hovered) return;
+  m_hovered = row;
+  update(LegendArea());
+  if (m_view == ChartView::kOverlay && CurrentAxis() != m_drawnAxis) update(AxisArea());
+}
+
+void CStripChart::leaveEvent(QEvent* event) {
+  if (m_hovered) {
+    m_hovered.reset();
+    update();
+  }
+  QWidget::leaveEvent(event);
+}
+
+void CStripChart::wheelEvent(QWheelEvent* event) {
+  const LegendGeometry legend = Legend();
+  if (!legend.scrollBar || event->position().x() < LegendArea().left()) {
+    QWidget::wheelEvent(event);
+    return;
+  }
+  const int steps = event->angleDelta().y() / QWheelEvent::DefaultDeltasPerStep;
+  const long long wanted = static_cast<long long>(legend.layout.firstRow) - steps;
+  ScrollLegendTo(static_cast<std::size_t>(std::max(0LL, wanted)));
+  event->accept();
+}
+
+void CStripChart::showEvent(QShowEvent* event) {
+  m_liveTimer.start();
+  QWidget::showEvent(event);
+}
+
+void CStripChart::hideEvent(QHideEvent* event) {
+  m_liveTimer.stop();
+  QWidget::hideEvent(event);
+}
+
+// Over the legend, a tooltip says when the values shown were read while they are not live.
+bool CStripChart::event(QEvent* event) {
+  if (event->type() == QEvent::ToolTip) {
+    const auto* help = static_cast<QHelpEvent*>(event);
+    if (help->pos().x() >= LegendArea().left() && IsStale() && !m_cursor) {
+      QToolTip::showText(help->globalPos(), StatusText(), this);
+    } else {
+      QToolTip::hideText();
+      event->ignore();
+    }
+    return true;
+  }
+  return QWidget::event(event);
 }
 
 // Space pauses and resumes; Left and Right move the cursor a tick's time; Escape clears it.
@@ -590,6 +972,15 @@ void CStripChart::contextMenuEvent(QContextMenuEvent* event) {
     connect(item, &QAction::triggered, this, [this, seconds] { SetSpan(seconds); });
   }
   menu.addSeparator();
+  auto* views = new QActionGroup(&menu);
+  for (const auto& [view, label] : {std::pair{ChartView::kOverlay, text::kOverlayItem}, std::pair{ChartView::kLanes, text::kLanesItem}}) {
+    QAction* item = menu.addAction(ToQString(label));
+    item->setCheckable(true);
+    item->setChecked(view == m_view);
+    views->addAction(item);
+    connect(item, &QAction::triggered, this, [this, view] { SetView(view); });
+  }
+  menu.addSeparator();
   QAction* range = menu.addAction(ToQString(text::kChartRangeItem));
   range->setEnabled(!m_traces.empty());
   connect(range, &QAction::triggered, this, &CStripChart::OnSetRange);
@@ -607,7 +998,7 @@ void CStripChart::OnSetRange() {
                       fixed == m_fixed.end() ? std::nullopt : std::optional<ChartRange>(fixed->second), RangeOf(trace)});
   }
   if (traces.empty()) return;
-  CChartRangeDlg dialog(m_prompter, std::move(traces), 0, this);
+  CChartRangeDlg dialog(m_prompter, std::move(traces), static_cast<int>(m_selected.value_or(0)), this);
   if (!m_prompter.RunModal(dialog)) return;
   SetFixedRange(m_traces[static_cast<std::size_t>(dialog.m_nTrace)].channel, dialog.m_range);
 }

@@ -1,11 +1,18 @@
 // CStripChart: a monitor window's channels drawn as a strip chart: one trace per channel
 // (the first 32 rows) against time over the last 10 s to 10 min, each trace scaled to its
-// own range (automatic, or one the user fixes), with a legend of names, units and values.
-// The values are those under a cursor that the user moves along the time axis with the
-// mouse, or the newest ones without a cursor. It takes the readings the session publishes
-// for its document (no transfer of its own) into fixed-size rings, and keeps taking them
-// while hidden or paused, so that it has the recent past when shown or resumed. A paused
-// chart stands still on the moment it was paused. It draws itself with QPainter.
+// own range (automatic, or one the user fixes). Two views: the traces over one another with
+// the scale of one channel (the one the user points at or picks in the legend) at the left
+// in its colour, or one lane per channel stacked top to bottom, each labelled with its name,
+// units and range. A legend beside it names every channel (scrolled when the window is
+// short) with its value and units: those under a cursor that the user moves along the time
+// axis with the mouse, or the newest ones without a cursor. Newest values that are no longer
+// live (no readings for a while: off line, or a download holding the link) are greyed with
+// the time they were read. Where no readings came the traces break.
+//
+// It takes the readings the session publishes for its document (no transfer of its own) into
+// fixed-size rings, and keeps taking them while hidden or paused, so that it has the recent
+// past when shown or resumed. A paused chart stands still on the moment it was paused. It
+// draws itself with QPainter.
 #pragma once
 
 #include <cstdint>
@@ -17,15 +24,20 @@
 #include <QPixmap>
 #include <QPolygon>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 
 #include "core/app/app_state.h"
 #include "core/host/clock.h"
 #include "core/monitor/chart_history.h"
+#include "core/monitor/chart_lanes.h"
 #include "core/monitor/chart_layout.h"
+#include "core/monitor/chart_legend_layout.h"
 #include "core/monitor/monitor_document.h"
 #include "core/session/lcu_session.h"
 #include "gui/monitor/ascii_glyphs.h"
+
+class QScrollBar;
 
 namespace lcu::gui {
 
@@ -64,10 +76,29 @@ class CStripChart : public QWidget, private MonitorDocumentObserver, private Rea
   /// The time at the chart's right edge (the newest tick, or the moment it was paused).
   double RightEdge() const;
 
-  /// A legend line: the trace's name and units, and the value under the cursor.
-  QString LegendText(std::size_t trace) const;
+  /// The traces over one another, or one lane per channel.
+  ChartView View() const { return m_view; }
+  void SetView(ChartView view);
+  /// The trace picked in the legend, whose scale the overlay shows; none picked shows the
+  /// first trace's, and a trace pointed at in the legend shows its own meanwhile.
+  std::optional<std::size_t> Selected() const { return m_selected; }
+  void Select(std::optional<std::size_t> trace);
+  std::optional<std::size_t> AxisTrace() const;
 
-  /// The chart's part of the layout (span, paused, fixed ranges), and taking it back.
+  /// A legend row: the trace's name, and its value under the cursor (or newest) and units.
+  QString LegendText(std::size_t trace) const;
+  /// The trace's name as the legend shows it in the room it has now.
+  QString ShownName(std::size_t trace) const;
+  /// The legend's fit in its room now: lines per row, rows shown, the first one shown.
+  ChartLegendLayout LegendLayout() const;
+  /// Scrolls the legend so that row is shown at its top (as far as the rows go).
+  void ScrollLegendTo(std::size_t row);
+  /// Whether the newest readings are too old to be live, and what the legend's last line
+  /// says now: the cursor's time, or when the values shown were last read.
+  bool IsStale() const;
+  QString StatusText() const;
+
+  /// The chart's part of the layout (view, span, paused, fixed ranges), and taking it back.
   WindowChart Layout() const;
   void ApplyLayout(const WindowChart& chart);
 
@@ -81,12 +112,39 @@ class CStripChart : public QWidget, private MonitorDocumentObserver, private Rea
   void keyPressEvent(QKeyEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void leaveEvent(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+  bool event(QEvent* event) override;
 
  private:
   struct Trace {
     std::uint16_t channel = 0;
     int decimals = 0;
+    QString name;
+    QString units;
     QString label;  // "NAME [units]"
+  };
+  // Where the legend's parts are now.
+  struct LegendGeometry {
+    ChartLegendLayout layout;
+    QRect rows;        // the rows' lines
+    QRect status;      // the last line: the cursor's time, or when the values were read
+    int textLeft = 0;  // names start here, after the colour swatch
+    int nameWidth = 0;
+    int valueLeft = 0;  // the values' column, right-aligned to its end
+    int unitsLeft = 0;
+    int line = 1;
+    bool scrollBar = false;
+  };
+  // What the scale at the left was drawn for, to tell when a tick changes it.
+  struct AxisKey {
+    ChartView view = ChartView::kOverlay;
+    std::optional<std::size_t> trace;
+    ChartRange range;
+    int height = 0;
+    friend bool operator==(const AxisKey&, const AxisKey&) = default;
   };
 
   void OnRowsChanged(const MonitorDocument& document) override;
@@ -99,10 +157,25 @@ class CStripChart : public QWidget, private MonitorDocumentObserver, private Rea
   /// Repaints when the chart is on the screen and moving: all of it, or what a tick changes.
   void Changed();
   void Ticked();
+  /// The widths that follow the font and the channels' names and units.
+  void Measure();
+  void OnLiveCheck();
   QRect PlotArea() const;
+  /// The scale of the overlay's axis trace, left of the plot (nothing in the lanes view).
+  QRect AxisArea() const;
+  int AxisWidth() const;
   QRect LegendArea() const;
-  /// The legend's values, at its right.
-  QRect ValueColumn() const;
+  LegendGeometry Legend() const;
+  /// The rectangle of a trace's value in the legend; empty when its row is not shown.
+  QRect ValueRect(const LegendGeometry& legend, std::size_t trace) const;
+  /// The legend's row at a point; none outside the rows.
+  std::optional<std::size_t> LegendRowAt(const QPoint& point) const;
+  void SyncScrollBar(const LegendGeometry& legend);
+  AxisKey CurrentAxis() const;
+  /// The lanes of the traces in the plot's image.
+  const std::vector<ChartLane>& Lanes(int height);
+  void DrawAxis(QPainter& painter);
+  void DrawLaneLabels(QPainter& painter, const QRect& plot);
   /// Brings the kept image of the traces up to the right edge: moved left by the columns the
   /// time moved and only the new columns drawn, or drawn afresh when what it shows changed.
   const QImage& Traces(const QRect& plot);
@@ -122,6 +195,9 @@ class CStripChart : public QWidget, private MonitorDocumentObserver, private Rea
   /// A trace over the ticks of span, at the columns worked out for them (m_columns), in the
   /// traces' image.
   void DrawTrace(QPainter& painter, std::size_t trace, ChartHistory::Span span, bool decimate);
+  /// A glyph run of text with its right end at x and its baseline at y, or text when the font
+  /// has no glyph for a character.
+  void DrawRightAligned(QPainter& painter, int x, int baseline, const QString& text);
   /// The legend's lines within the region repainted: their colours and labels only when it
   /// takes them in (a tick's repaint leaves them as they are), and the values it takes in.
   void DrawLegend(QPainter& painter, const QRect& area, const QRegion& region);
@@ -148,6 +224,23 @@ class CStripChart : public QWidget, private MonitorDocumentObserver, private Rea
   std::uint32_t m_nSpan = kDefaultChartSpan;
   std::optional<double> m_pausedAt;
   std::optional<double> m_cursor;
+  ChartView m_view = ChartView::kOverlay;
+  std::optional<std::size_t> m_selected;
+  std::optional<std::size_t> m_hovered;
+  std::size_t m_nLegendFirst = 0;  // the row the user scrolled to
+  QScrollBar* m_pLegendScroll;
+  // Looks for readings that stopped coming while the session publishes nothing.
+  QTimer m_liveTimer;
+  bool m_bStale = false;  // as last drawn
+  QString m_drawnStatus;
+  LocalTime m_lastReadAt;
+  AxisKey m_drawnAxis;
+  // The lanes, for the height and traces they were laid out for.
+  std::vector<ChartLane> m_lanes;
+  int m_nLanesHeight = -1;
+  // Each lane's label as last drawn, as text and as an image to put over its traces.
+  std::vector<QString> m_laneTexts;
+  std::vector<QImage> m_laneLabels;
   std::vector<double> m_values;  // one tick's values, kept to spare an allocation per tick
   // Kept from paint to paint to spare their allocations: the ticks' pixel columns and the
   // points of a trace's line.
@@ -155,6 +248,8 @@ class CStripChart : public QWidget, private MonitorDocumentObserver, private Rea
   QPolygon m_line;
   QPixmap m_background;
   std::uint32_t m_nBackgroundSpan = 0;
+  ChartView m_backgroundView = ChartView::kOverlay;
+  std::size_t m_nBackgroundTraces = 0;
   // The traces as drawn at the last paint, on a transparent image of the plot's size, with
   // what they were drawn for. Time maps to whole columns counted from the clock's zero, so
   // that a later right edge moves the picture by whole columns.
@@ -162,6 +257,7 @@ class CStripChart : public QWidget, private MonitorDocumentObserver, private Rea
     QSize size;
     qreal ratio = 0;
     std::uint32_t span = 0;
+    ChartView view = ChartView::kOverlay;
     bool decimate = false;
     std::uint64_t traces = 0;
     std::vector<ChartRange> ranges;
@@ -176,7 +272,7 @@ class CStripChart : public QWidget, private MonitorDocumentObserver, private Rea
   long long m_nRightColumn = 0;  // the right edge's column while drawing
   long long m_nPlotWidth = 1;
   double m_secondsPerColumn = 1;
-  // The legend's labels cut to the room they have, for the width they were cut for.
+  // The legend's names cut to the room they have, for the width they were cut for.
   std::vector<QString> m_elided;
   int m_nElidedWidth = -1;
   std::vector<QString> m_drawnValues;  // the legend's values as last drawn, by trace
@@ -185,8 +281,12 @@ class CStripChart : public QWidget, private MonitorDocumentObserver, private Rea
   // them out again.
   std::vector<QString> m_tickValues;
   bool m_bTickValues = false;
-  // The width of the legend's value column, measured once for each font: asked at every tick.
+  // The width of the legend's value column, measured once for each font: asked at every tick;
+  // the widest units and name, measured when the channels or the font change; the scale's.
   int m_nValueWidth = 0;
+  int m_nUnitsWidth = 0;
+  int m_nNameWidth = 0;
+  int m_nAxisWidth = 0;
   // The font's glyphs, from which the values are drawn without laying them out as text.
   std::optional<AsciiGlyphs> m_glyphs;
 };

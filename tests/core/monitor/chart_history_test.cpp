@@ -128,5 +128,55 @@ TEST(ChartHistoryTest, CursorShowsTheTickAtOrBeforeItsTime) {
   }
 }
 
+// No readings for a while (a download holding the link publishes nothing) breaks every trace
+// one tick after the last reading; ticks that follow one another closely stay joined.
+TEST(ChartHistoryTest, APauseBetweenTicksIsAGapAndMakesTheValuesStale) {
+  ChartHistory history(100);
+  history.SetTraces(2);
+  EXPECT_FALSE(history.IsStale(100.0)) << "nothing read yet: nothing to call old";
+  AddTicks(history, 0, 5);  // t = 0 .. 0.8
+  history.Add(1.3, std::vector<double>{5.0, 50.0});  // late, but within the gap's time
+  ASSERT_EQ(history.Size(), 6U);
+  history.Add(6.0, std::vector<double>{6.0, 60.0});  // after a pause of 4.7 s
+  ASSERT_EQ(history.Size(), 8U);
+  EXPECT_NEAR(history.TimeAt(6), 1.5, 1e-9) << "the gap is a tick's time after the last reading";
+  EXPECT_EQ(history.ValueAt(0, 6), std::nullopt);
+  EXPECT_EQ(history.ValueAt(1, 6), std::nullopt);
+  EXPECT_EQ(history.ValueAt(0, 7), 6.0);
+  EXPECT_FALSE(history.ValueUnder(0, 4.0).has_value()) << "the cursor in the pause shows nothing";
+  EXPECT_EQ(history.ValueUnder(0, 1.4)->value, 5.0) << "the last reading holds for a tick";
+
+  // Missed ticks are gaps of their own: no second gap is added before the next reading.
+  history.AddGap(6.2);
+  history.AddGap(9.0);
+  history.Add(9.2, std::vector<double>{7.0, 70.0});
+  EXPECT_EQ(history.Size(), 11U);
+
+  const struct {
+    double now;
+    bool stale;
+  } cases[] = {{9.2, false}, {9.2 + kChartGapSeconds, false}, {9.2 + kChartGapSeconds + 0.01, true}, {100.0, true}};
+  for (const auto& c : cases) EXPECT_EQ(history.IsStale(c.now), c.stale) << c.now;
+  history.AddGap(20.0);
+  history.AddGap(20.0);
+  EXPECT_EQ(history.NewestReading(), 9.2) << "a gap is no reading";
+  EXPECT_EQ(history.NewestValue(1), 70.0) << "the last value read holds across the gaps";
+  history.SetTraces(2);
+  EXPECT_FALSE(history.NewestReading().has_value());
+  EXPECT_FALSE(history.NewestValue(0).has_value());
+
+  // Ticks of the same time: the newest of them. Once the ring has moved past it, nothing.
+  ChartHistory ring(3);
+  ring.SetTraces(1);
+  ring.Add(1.0, std::vector<double>{1.0});
+  ring.Add(1.0, std::vector<double>{2.0});
+  EXPECT_EQ(ring.NewestValue(0), 2.0);
+  ring.AddGap(1.1);
+  ring.AddGap(1.2);
+  EXPECT_EQ(ring.NewestValue(0), 2.0);
+  ring.AddGap(1.3);
+  EXPECT_FALSE(ring.NewestValue(0).has_value());
+}
+
 }  // namespace
 }  // namespace lcu

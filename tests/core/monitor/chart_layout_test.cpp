@@ -101,5 +101,31 @@ TEST(ChartLayoutTest, ADamagedFileGivesTheSoundWindowsAndSaysWhatIsWrong) {
   }
 }
 
+// The view takes the first byte that the records kept reserved and earlier readers never looked
+// at: a file with lanes differs from the same file with the overlay in that byte alone, and a
+// view of a newer program is read as the overlay, without calling the file damaged.
+TEST(ChartLayoutTest, TheViewGoesInTheReservedByteOfItsWindowsRecord) {
+  ChartLayout lanes = Sample();
+  lanes.windows[0].view = ChartView::kLanes;
+  lanes.windows[2].view = ChartView::kLanes;
+  const std::vector<std::uint8_t> overlay = WriteChartLayout(Sample());
+  std::vector<std::uint8_t> bytes = WriteChartLayout(lanes);
+  ASSERT_EQ(bytes.size(), overlay.size());
+  const std::size_t third = 12 + 12 + 2 * 18 + 12;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const bool view = i == 12 + 10 || i == third + 10;
+    EXPECT_EQ(bytes[i], view ? 1 : overlay[i]) << i;
+  }
+  ChartFileContents read = ReadChartLayout(bytes);
+  EXPECT_FALSE(read.Damaged()) << read.damage;
+  EXPECT_EQ(read.layout, lanes);
+
+  bytes[12 + 10] = 7;
+  read = ReadChartLayout(bytes);
+  EXPECT_FALSE(read.Damaged()) << read.damage;
+  EXPECT_EQ(read.layout.windows[0].view, ChartView::kOverlay);
+  EXPECT_EQ(read.layout.windows[0].ranges, lanes.windows[0].ranges);
+}
+
 }  // namespace
 }  // namespace lcu

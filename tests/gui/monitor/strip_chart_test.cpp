@@ -1,8 +1,12 @@
 // The strip chart of a monitor window: shown and hidden, fed by the session's readings, drawn
-// tick by tick, and saved beside the settings file.
+// tick by tick in both views, broken where no readings came, its legend readable in a small
+// window, and saved beside the settings file.
 
 #include <QFile>
+#include <QScrollBar>
 #include <QToolBar>
+
+#include "core/monitor/chart_palette.h"
 
 #include "core/monitor/chart_layout.h"
 #include "core/monitor/settings_image.h"
@@ -45,14 +49,17 @@ TEST_F(StripChartTest, ShownForTheActiveWindowItTakesTheSessionsReadingsWithoutT
   ASSERT_EQ(chart.History().Traces(), 3U);
   for (std::size_t row = 0; row < 3; ++row) {
     const QString legend = chart.LegendText(row);
-    EXPECT_TRUE(legend.endsWith("  " + Cell(first, static_cast<int>(row), gui::kValueColumn))) << legend.toStdString();
+    const QString value = Cell(first, static_cast<int>(row), gui::kValueColumn);
+    const QString units = Cell(first, static_cast<int>(row), gui::kUnitsColumn);
+    EXPECT_TRUE(legend.endsWith("  " + value + (units.isEmpty() ? QString() : " " + units))) << legend.toStdString();
   }
-  EXPECT_TRUE(chart.LegendText(0).startsWith(QStringLiteral("FUEL PRESS [bar]")));
+  EXPECT_EQ(chart.LegendText(0), "FUEL PRESS  " + Cell(first, 0, gui::kValueColumn) + " bar");
   Unplug();
   Update(first);
   EXPECT_EQ(chart.History().Size(), 4U);
   EXPECT_EQ(chart.History().ValueAt(0, 3), std::nullopt) << "a gap where the LCU was off line";
-  EXPECT_TRUE(chart.LegendText(0).endsWith(QStringLiteral("  -")));
+  EXPECT_EQ(chart.LegendText(0), "FUEL PRESS  " + Cell(first, 0, gui::kValueColumn) + " bar")
+      << "the last values read, as the list keeps them";
 
   const QList<QToolBar*> bars = Frame().findChildren<QToolBar*>();
   ASSERT_EQ(bars.size(), 1);
@@ -75,14 +82,19 @@ TEST_F(StripChartTest, ShownForTheActiveWindowItTakesTheSessionsReadingsWithoutT
 // a tick's new columns met the old ones. Both with a line from tick to tick and with each
 // column's lowest and highest values (many ticks to a column).
 TEST_F(StripChartTest, TracesDrawnTickByTickMatchTheSameTracesDrawnAfresh) {
-  const std::pair<std::uint32_t, int> cases[] = {{10, 420}, {60, 200}, {30, 300}};  // span, width
-  for (const auto& [span, width] : cases) {
+  const struct {
+    std::uint32_t span;
+    int width;
+    ChartView view;
+  } cases[] = {{10, 420, ChartView::kOverlay}, {60, 200, ChartView::kOverlay}, {30, 300, ChartView::kLanes}};
+  for (const auto& [span, width, chartView] : cases) {
     SCOPED_TRACE(span);
     gui::CMonitorView& view = WindowWith(kChannels);
     FixedClock clock;
     CStripChart chart(view.Document(), Session(), app->State(), clock, *prompter);
     chart.resize(width, 160);
     chart.SetSpan(span);
+    chart.SetView(chartView);
     const int ticks = static_cast<int>(span) * 5 * 3 / 2;
     for (int tick = 0; tick < ticks; ++tick) {
       clock.Advance(std::chrono::milliseconds(200));
@@ -125,6 +137,13 @@ TEST_F(StripChartTest, LayoutIsSavedBesideTheSettingsFileAndRestored) {
   Choose(gui::cmd::kStripChart);
   CStripChart& chart = PaneOf(FrameOf(charted)).Chart();
   chart.SetSpan(120);
+  // The view is chosen in the chart's own menu.
+  prompter->popupChoice = QStringLiteral("Lanes");
+  QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(5, 5), chart.mapToGlobal(QPoint(5, 5)));
+  QCoreApplication::sendEvent(&chart, &menu);
+  ASSERT_FALSE(prompter->popups.empty());
+  EXPECT_TRUE(prompter->popups.back().contains(QStringLiteral("Overlay")));
+  EXPECT_EQ(chart.View(), ChartView::kLanes);
   chart.SetFixedRange(15, ChartRange{0.0, 100.0});
   chart.SetPaused(true);
 
@@ -142,6 +161,8 @@ TEST_F(StripChartTest, LayoutIsSavedBesideTheSettingsFileAndRestored) {
   EXPECT_TRUE(restored.IsChartShown());
   const WindowChart layout = restored.ChartLayout();
   EXPECT_EQ(layout.spanSeconds, 120U);
+  EXPECT_EQ(layout.view, ChartView::kLanes);
+  EXPECT_EQ(restored.Chart().View(), ChartView::kLanes);
   EXPECT_TRUE(layout.paused);
   ASSERT_EQ(layout.ranges.size(), 1U);
   EXPECT_EQ(layout.ranges[0], (FixedRange{15, {0.0, 100.0}}));
@@ -167,6 +188,208 @@ TEST_F(StripChartTest, LayoutIsSavedBesideTheSettingsFileAndRestored) {
   EXPECT_EQ(ReadBytes((chartPath + ".damaged").toStdString()), newer);
   EXPECT_EQ(ReadBytes(chartPath.toStdString())[4], 1) << "a chart file of this program's version";
   EXPECT_EQ(prompter->messages.size(), 1U);
+}
+
+// Eleven channels of the sample setup, some with long names.
+constexpr std::uint16_t kEleven[] = {0, 1, 4, 5, 9, 10, 64, 65, 66, 67, 70};
+
+// A chart of its own on a clock the test moves, fed by a window's updates.
+class DrivenChartTest : public StripChartTest {
+ protected:
+  void SetUp() override {
+    StripChartTest::SetUp();
+    if (HasFatalFailure()) return;
+    view = &WindowWith(kEleven);
+    chart = std::make_unique<CStripChart>(view->Document(), Session(), app->State(), clock, *prompter);
+  }
+  void TearDown() override {
+    chart.reset();
+    StripChartTest::TearDown();
+  }
+  /// Ticks of readings a period apart, for seconds.
+  void Readings(double seconds) {
+    for (int tick = 0; tick < static_cast<int>(seconds * 5); ++tick) {
+      clock.Advance(std::chrono::milliseconds(200));
+      sim->AdvanceTime(std::chrono::milliseconds(200));
+      Update(*view);
+    }
+  }
+  /// Time that passes without readings, as while a download holds the link.
+  void Silence(double seconds) {
+    clock.Advance(std::chrono::milliseconds(static_cast<int>(seconds * 1000)));
+    sim->AdvanceTime(std::chrono::milliseconds(static_cast<int>(seconds * 1000)));
+  }
+  static bool IsTraceColour(QRgb pixel, std::size_t trace) { return (pixel & 0xffffff) == ChartColour(trace); }
+  /// Whether a pixel is the trace's colour laid over the white background at some strength
+  /// (as the edges of a text in that colour are).
+  static bool IsTraceInk(QRgb pixel, std::size_t trace) {
+    const QRgb colour = ChartColour(trace);
+    const int channels[3][2] = {{qRed(pixel), qRed(colour)}, {qGreen(pixel), qGreen(colour)}, {qBlue(pixel), qBlue(colour)}};
+    int strongest = 0;
+    for (int c = 0; c < 3; ++c) {
+      if (255 - channels[c][1] > 255 - channels[strongest][1]) strongest = c;
+    }
+    const double share = (255.0 - channels[strongest][0]) / (255.0 - channels[strongest][1]);
+    if (share < 0.3) return false;
+    for (const auto& [seen, full] : channels) {
+      if (std::abs(255.0 - seen - share * (255.0 - full)) > 16) return false;
+    }
+    return true;
+  }
+  /// The rows of the plot: above the time axis's labels.
+  static constexpr int kAxisLabels = 26;
+
+  FixedClock clock;
+  gui::CMonitorView* view = nullptr;
+  std::unique_ptr<CStripChart> chart;
+};
+
+// In lanes each trace keeps to a band of its own, the bands in channel order from the top; in
+// the overlay the traces share the plot and the scale at the left is drawn in the colour of
+// the channel picked in the legend.
+TEST_F(DrivenChartTest, LanesStackTheTracesAndTheOverlayShowsThePickedChannelsScale) {
+  chart->resize(700, 460);
+  chart->SetSpan(10);
+  Readings(10);
+  const int plotRight = 700 - 280 - 4;  // the widest legend
+  const auto bands = [&](const QImage& image, int left) {
+    std::vector<std::pair<int, int>> found;
+    for (std::size_t trace = 0; trace < 11; ++trace) {
+      int top = image.height();
+      int bottom = -1;
+      for (int y = 0; y < image.height() - kAxisLabels; ++y)
+        for (int x = left; x < plotRight; ++x)
+          if (IsTraceColour(image.pixel(x, y), trace)) {
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+          }
+      found.emplace_back(top, bottom);
+    }
+    return found;
+  };
+
+  chart->SetView(ChartView::kLanes);
+  const QImage lanes = chart->grab().toImage();
+  const std::vector<std::pair<int, int>> laneBands = bands(lanes, 10);
+  for (std::size_t trace = 0; trace < 11; ++trace) {
+    SCOPED_TRACE(trace);
+    ASSERT_GE(laneBands[trace].second, laneBands[trace].first) << "the trace is drawn";
+    EXPECT_LT(laneBands[trace].second - laneBands[trace].first, 460 / 11) << "within a lane";
+    if (trace > 0) {
+      EXPECT_GT(laneBands[trace].first, laneBands[trace - 1].second) << "below the lane before";
+    }
+  }
+
+  chart->SetView(ChartView::kOverlay);
+  chart->Select(3);
+  EXPECT_EQ(chart->AxisTrace(), 3U);
+  const QImage overlay = chart->grab().toImage();
+  int axis = 0;
+  int other = 0;
+  for (int y = 0; y < overlay.height(); ++y)
+    for (int x = 0; x < 50; ++x) {
+      axis += IsTraceInk(overlay.pixel(x, y), 3) ? 1 : 0;
+      other += IsTraceInk(overlay.pixel(x, y), 0) ? 1 : 0;
+    }
+  EXPECT_GT(axis, 20) << "the picked channel's scale";
+  EXPECT_EQ(other, 0) << "no other channel's";
+  const std::vector<std::pair<int, int>> shared = bands(overlay, 80);
+  int tall = 0;
+  for (const auto& [top, bottom] : shared) tall += bottom - top > 460 / 3 ? 1 : 0;
+  EXPECT_GE(tall, 5) << "traces on their own scales over the whole plot";
+}
+
+// While no readings come (a download publishes nothing) the values are greyed with the time they
+// were read, and the traces break; the next reading brings the values back, and the line does
+// not join across the pause.
+TEST_F(DrivenChartTest, APauseInTheReadingsIsAGapAndGreysTheValues) {
+  chart->resize(600, 300);
+  chart->SetSpan(30);
+  chart->show();
+  Readings(10);
+  EXPECT_FALSE(chart->IsStale());
+  EXPECT_EQ(chart->StatusText(), QString());
+  const auto legendInk = [&](const QImage& image, QRgb ink) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 600 - 150; x < image.width(); ++x) count += (image.pixel(x, y) & 0xffffff) == ink ? 1 : 0;
+    return count;
+  };
+  const QImage live = chart->grab().toImage();
+
+  Silence(10);
+  EXPECT_TRUE(chart->IsStale());
+  EXPECT_EQ(chart->StatusText(), QStringLiteral("last read 13:52:44, 10 s ago"));
+  const QImage stale = chart->grab().toImage();
+  EXPECT_LT(legendInk(stale, 0x000000), legendInk(live, 0x000000)) << "the values are no longer black";
+  EXPECT_GT(legendInk(stale, 0x8c8c8c), legendInk(live, 0x8c8c8c)) << "but grey";
+
+  Readings(8);
+  EXPECT_FALSE(chart->IsStale());
+  EXPECT_EQ(chart->StatusText(), QString());
+  const QImage after = chart->grab().toImage();
+  // 10 s of 30 s without a trace: about a third of the plot's columns, less a tick's time
+  // that the last reading holds.
+  const int plotLeft = 80;
+  const int plotRight = 600 - 240 - 4;
+  int longest = 0;
+  int run = 0;
+  for (int x = plotLeft; x < plotRight; ++x) {
+    bool traced = false;
+    for (int y = 0; y < after.height() - kAxisLabels && !traced; ++y)
+      for (std::size_t trace = 0; trace < 11 && !traced; ++trace) traced = IsTraceColour(after.pixel(x, y), trace);
+    run = traced ? 0 : run + 1;
+    longest = std::max(longest, run);
+  }
+  EXPECT_GT(longest, (plotRight - 70) * 9 / 30) << "the traces break across the pause";
+}
+
+// A small window keeps every channel within reach and every name readable: rows of two lines,
+// scrolled; a large one shows them all on a line each, whole.
+TEST_F(DrivenChartTest, TheLegendShowsEveryChannelReadablyInASmallWindow) {
+  const auto readable = [&](std::size_t trace) {
+    const QString shown = chart->ShownName(trace);
+    const QString name = chart->LegendText(trace).section(QStringLiteral("  "), 0, 0);
+    return shown == name || (shown.size() >= 10 && shown.front() == name.front() && shown.back() == name.back());
+  };
+  Readings(2);
+  chart->resize(420, 300);
+  (void)chart->grab();
+  ChartLegendLayout small = chart->LegendLayout();
+  EXPECT_EQ(small.linesPerRow, 2);
+  ASSERT_LT(small.rowsShown, 11U);
+  EXPECT_TRUE(chart->findChild<QScrollBar*>()->isVisibleTo(chart.get()));
+  for (std::size_t trace = 0; trace < 11; ++trace) EXPECT_TRUE(readable(trace)) << chart->ShownName(trace).toStdString();
+  chart->ScrollLegendTo(100);
+  small = chart->LegendLayout();
+  EXPECT_EQ(small.firstRow + small.rowsShown, 11U) << "the last rows are reached";
+
+  chart->resize(1000, 600);
+  (void)chart->grab();
+  const ChartLegendLayout large = chart->LegendLayout();
+  EXPECT_EQ(large.linesPerRow, 1);
+  EXPECT_GE(large.rowsShown, 11U);
+  EXPECT_EQ(large.firstRow, 0U);
+  EXPECT_FALSE(chart->findChild<QScrollBar*>()->isVisibleTo(chart.get()));
+  for (std::size_t trace = 0; trace < 11; ++trace) {
+    EXPECT_EQ(chart->ShownName(trace), chart->LegendText(trace).section(QStringLiteral("  "), 0, 0));
+  }
+}
+
+// A cursor whose time scrolls out of the chart stays on that time: the legend keeps its values
+// and says that the time is outside.
+TEST_F(DrivenChartTest, ACursorThatScrolledOutOfTheChartSaysSo) {
+  chart->resize(600, 300);
+  chart->SetSpan(10);
+  Readings(5);
+  const double at = chart->RightEdge() - 1.0;
+  chart->SetCursor(at);
+  const QString held = chart->LegendText(0);
+  EXPECT_EQ(chart->StatusText(), QStringLiteral("-1.0 s"));
+  Readings(20);
+  EXPECT_EQ(chart->Cursor(), at);
+  EXPECT_EQ(chart->LegendText(0), held);
+  EXPECT_EQ(chart->StatusText(), QStringLiteral("-21.0 s, outside the chart"));
 }
 
 }  // namespace
