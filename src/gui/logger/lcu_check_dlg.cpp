@@ -17,6 +17,7 @@ namespace {
 
 constexpr int kMarkerSize = 14;
 constexpr int kTextWidth = 460;
+constexpr int kColumnSpacing = 10;
 
 QPixmap Marker(CheckLevel level, qreal scale) {
   QPixmap pixmap(QSize(kMarkerSize, kMarkerSize) * scale);
@@ -47,11 +48,14 @@ CLcuCheckDlg::CLcuCheckDlg(const std::vector<PreflightLine>& lines, QWidget* par
   QFont bold = m_summary->font();
   bold.setBold(true);
   m_summary->setFont(bold);
+  // As wide as the rows: a long summary (the off-line one) wraps instead of widening them.
+  m_summary->setWordWrap(true);
+  m_summary->setFixedWidth(kMarkerSize + kColumnSpacing + kTextWidth);
 
   m_rows = new QWidget(this);
   m_grid = new QGridLayout(m_rows);
   m_grid->setContentsMargins(0, 0, 0, 0);
-  m_grid->setHorizontalSpacing(10);
+  m_grid->setHorizontalSpacing(kColumnSpacing);
   m_grid->setVerticalSpacing(8);
   m_grid->setColumnStretch(1, 1);
 
@@ -99,7 +103,11 @@ void CLcuCheckDlg::SetLines(const std::vector<PreflightLine>& lines) {
     action->setTextFormat(Qt::PlainText);
     action->setWordWrap(true);
     action->setFixedWidth(kTextWidth);
-    action->setForegroundRole(QPalette::PlaceholderText);
+    // Quieter than the line it belongs to, and greyed like it when the lines are stale.
+    QPalette quiet = action->palette();
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+      quiet.setColor(group, QPalette::WindowText, quiet.color(group, QPalette::PlaceholderText));
+    action->setPalette(quiet);
     QFont italic = action->font();
     italic.setItalic(true);
     action->setFont(italic);
