@@ -1,7 +1,9 @@
 // The pre-run check in the desktop program: the one check window that LCU Check... and a new
 // connection open (the connection only when a line is amber or red), Set LCU Clock from the
-// menu, and the window's lines going stale off line and current again on the next connection.
+// menu, Check Again, and the window's lines going stale off line and current again on the next
+// connection.
 #include <QLabel>
+#include <QPushButton>
 
 #include "core/app/messages.h"
 #include "core/util/little_endian.h"
@@ -74,7 +76,8 @@ TEST_F(LcuCheckTest, ConnectionOpensTheWindowOnlyWithSomethingToSayAndTheMenuBri
 }
 
 // The clock line names Set LCU Clock; the menu's command asks (No keeps the clock), sets the
-// LCU clock to the computer's minute and the open window shows the clock line green. Off line
+// LCU clock to the computer's minute and the open window shows the clock line green; Check
+// Again reads the LCU afresh. Off line
 // the window is greyed and says since when, Set LCU Clock is refused, and the next connection
 // checks again.
 TEST_F(LcuCheckTest, SetLcuClockFromTheMenuAndTheWindowOffAndBackOnLine) {
@@ -96,6 +99,19 @@ TEST_F(LcuCheckTest, SetLcuClockFromTheMenuAndTheWindowOffAndBackOnLine) {
   EXPECT_EQ(le::U16(sim->ReadBlock(0x8000), 6), 13 * 60 + 52) << "the fixed clock's 13:52";
   EXPECT_EQ(Levels(*window)[kClockRow], static_cast<int>(CheckLevel::kOk));
   EXPECT_TRUE(prompter->messages.empty());
+
+  // Check Again reads the LCU as it is now.
+  const std::array<std::uint8_t, 2> lcuClockBytes = {static_cast<std::uint8_t>(lcuClock & 0xFF),
+                                                     static_cast<std::uint8_t>(lcuClock >> 8)};
+  sim->WriteDataMemory(6, lcuClockBytes);
+  QPushButton* checkAgain = nullptr;
+  for (QPushButton* button : window->findChildren<QPushButton*>())
+    if (button->text() == gui::ToQString(gui::text::kCheckAgainButton)) checkAgain = button;
+  ASSERT_NE(checkAgain, nullptr);
+  checkAgain->click();
+  EXPECT_EQ(Levels(*window)[kClockRow], static_cast<int>(CheckLevel::kWarning));
+  prompter->answers = {true};
+  Choose(gui::cmd::kSetLcuClock);
 
   Unplug();
   EXPECT_TRUE(window->IsStale());
