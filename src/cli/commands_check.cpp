@@ -1,5 +1,6 @@
 // check: the pre-flight check of the connected LCU, one line per item with its level and what
-// to do. It only reads the LCU.
+// to do. It only reads the LCU. set-clock: Set LCU Clock, what the check advises for a clock
+// that is not the computer's.
 #include <iostream>
 #include <memory>
 #include <string>
@@ -8,9 +9,12 @@
 #include "cli/cli_context.h"
 #include "cli/command_registry.h"
 #include "cli/core_command.h"
+#include "cli/exit_code.h"
 #include "cli/json_writer.h"
 #include "cli/terminal.h"
+#include "core/logger/lcu_status_block.h"
 #include "core/logger/preflight_check.h"
+#include "core/logger/set_lcu_clock.h"
 
 namespace lcu::cli {
 
@@ -52,6 +56,14 @@ CommandResult RunCheck(CommandContext& context, bool json) {
   return WorstLevel(lines) == CheckLevel::kError ? CommandResult::kFailed : CommandResult::kDone;
 }
 
+// Prints the clock as the status bar shows it from now on.
+int RunSetClock(CliContext& context) {
+  StatusBlock written{};
+  const int status = RunCoreCommand(context, [&written](CommandContext& c) { return OnSetLcuClock(c, &written); });
+  if (status == kExitOk) std::cout << OnlinePaneTexts(LcuStatusBlock(written)).clock << '\n';
+  return status;
+}
+
 }  // namespace
 
 void AddCheckCommands(CommandRegistry& commands) {
@@ -64,6 +76,11 @@ void AddCheckCommands(CommandRegistry& commands) {
         return RunCoreCommand(context, [json = *json](CommandContext& c) { return RunCheck(c, json); });
       });
   AddJsonFlag(*check, *json);
+
+  commands.AddCommand("set-clock",
+                      "Set LCU Clock: put the computer's local time of day into the LCU clock and print the clock "
+                      "as the status bar shows it",
+                      RunSetClock);
 }
 
 }  // namespace lcu::cli

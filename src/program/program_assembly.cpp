@@ -4,14 +4,17 @@
 #include <filesystem>
 #include <iostream>
 #include <limits>
+#include <optional>
 #include <string_view>
 #include <system_error>
 #include <utility>
 
 #include "core/app/messages.h"
+#include "core/host/clock.h"
 #include "core/host/default_paths.h"
 #include "core/host/registry.h"
 #include "core/link/recording_backend.h"
+#include "core/logger/set_lcu_clock.h"
 #include "core/util/strict_number.h"
 #include "usb/host_usb_backend.h"
 
@@ -38,9 +41,28 @@ sim::LinkSpeed LinkSpeedFromEnvironment() {
   return sim::LinkSpeed::kUnlimited;
 }
 
+// The clock of a fresh simulated LCU: the computer's local time of day, so that the check
+// does not find a clock the user never set, or the time LCU_SIM_CLOCK fixes. Nullopt, with
+// the problem set, when that variable is no time of day.
+std::optional<std::uint16_t> FreshClock(std::string& problem) {
+  const char* value = std::getenv(kClockVariable);
+  if (value == nullptr) return ClockMinutesOf(SystemClock().Now());
+  const std::string_view text = value;
+  const std::size_t colon = text.find(':');
+  if (colon != std::string_view::npos && text.size() - colon == 3) {
+    const StrictNumber hours = ParseStrictNumber(text.substr(0, colon), {NumberBase::kDecimal}, 0, 23);
+    const StrictNumber minutes = ParseStrictNumber(text.substr(colon + 1), {NumberBase::kDecimal}, 0, 59);
+    if (hours && minutes) return static_cast<std::uint16_t>(hours.value * 60 + minutes.value);
+  }
+  problem = std::string(kClockVariable).append(msg::kSimClockInvalid).append(text);
+  return std::nullopt;
+}
+
 ProgramBackend OpenSimulator(const ProgramOptions& options) {
   ProgramBackend opened;
   sim::SimulatorOptions simOptions;
+  simOptions.freshClock = FreshClock(opened.problem);
+  if (!simOptions.freshClock) return opened;
   if (!options.simState.empty()) {
     simOptions.stateDir = Utf8Path(options.simState);
     std::error_code error;

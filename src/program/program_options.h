@@ -13,6 +13,10 @@ namespace lcu::program {
 inline constexpr const char* kFaultsVariable = "LCU_SIM_FAULTS";
 /// The environment variable that gives the simulated LCU a link-speed model: "full" or "high".
 inline constexpr const char* kLinkVariable = "LCU_SIM_LINK";
+/// The environment variable that fixes the clock a fresh simulated LCU starts with, as a
+/// time of day "H:MM" (recorded transcripts and tests); without it the clock starts at the
+/// computer's local time.
+inline constexpr const char* kClockVariable = "LCU_SIM_CLOCK";
 
 struct ProgramOptions {
   bool simulate = false;  // a fresh simulated LCU in memory

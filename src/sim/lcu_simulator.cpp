@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "core/logger/logger_header.h"
+#include "core/util/little_endian.h"
 #include "sim/logging_engine.h"
 #include "sim/memory_map.h"
 
@@ -46,6 +48,7 @@ struct LcuSimulator::Impl {
     memory.WriteSpace(kStartWordAddress, kStartWordOn);
     logging.Step(kFreshLoggingMs);
     memory.WriteSpace(kStartWordAddress, 0);
+    if (options.freshClock) le::PutU16(memory.Header(), hdr::kClock, *options.freshClock);
   }
 
   // Ends every request: the changes reach the state folder, or the link fails from now on.

@@ -21,6 +21,7 @@
 #include <filesystem>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -40,6 +41,9 @@ struct SimulatorOptions {
   /// Data memory of a fresh LCU in units of 524288 bytes (1 to 2047); an existing state
   /// folder keeps the size of its memory.bin.
   std::uint16_t memoryUnits = 2;
+  /// The clock a fresh LCU shows, in minutes since midnight (0 to 1439); without it, 8:31.
+  /// An existing state folder keeps the clock it saved.
+  std::optional<std::uint16_t> freshClock;
 };
 
 class LcuSimulator final : public UsbBackend {

@@ -12,6 +12,7 @@ namespace lcu::sim {
 namespace {
 
 constexpr std::int64_t kMinuteMs = 60000;
+constexpr std::uint64_t kMinutesPerDay = 24 * 60;
 constexpr std::int64_t kLapMs = 90000;
 
 bool WindowOk(Position p) { return p.window >= kWindowBase && p.window < kWindowEnd; }
@@ -44,7 +45,11 @@ void LoggingEngine::Step(std::int64_t ms) {
 
   const std::int64_t clockMs = le::U32(m_memory.Time().View(), kTimeClockMs) + ms;
   const auto minutes = static_cast<std::uint64_t>(clockMs / kMinuteMs);
-  SetHeaderU16(hdr::kClock, static_cast<std::uint16_t>((le::U16(header, hdr::kClock) + minutes) & 0xFFFF));
+  // The clock is the time of day and goes round at midnight. A count that is no time of day
+  // (an erased clock) runs on as the 16-bit count it is, until the clock is set.
+  const std::uint16_t clock = le::U16(header, hdr::kClock);
+  const std::uint64_t next = clock < kMinutesPerDay ? (clock + minutes) % kMinutesPerDay : (clock + minutes) & 0xFFFF;
+  SetHeaderU16(hdr::kClock, static_cast<std::uint16_t>(next));
   SetTimeU32(kTimeClockMs, static_cast<std::uint32_t>(clockMs % kMinuteMs));
 
   if (m_memory.Logging()) {

@@ -123,7 +123,7 @@ TEST_F(LcuProgramTest, EveryCommandHasHelp) {
       "read-program", "init",         "session",      "logger",      "logger start",  "logger stop",
       "peek",         "settings",     "settings list", "settings get", "settings set", "sim-setup",
       "dat-info",     "channels",     "convert",      "monitor",     "zero",          "load-hex",
-      "poke",         "dump-data",    "list",
+      "poke",         "dump-data",    "list",         "check",       "set-clock",
   };
   for (const QString& command : commands) {
     const ProgramRun run = Lcu(command.split(' ') << "--help");

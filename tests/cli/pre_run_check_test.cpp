@@ -3,6 +3,7 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <QTime>
 
 #include "lcu_program.h"
 
@@ -59,6 +60,49 @@ TEST_F(PreRunCheckTest, JudgesTheLcuOnlyReadingItAndCountsDataKeptAfterADownload
   EXPECT_EQ(missing.exitCode, 1);
   EXPECT_EQ(missing.OutJson().object()["level"], "error");
   EXPECT_EQ(Line(missing, "configuration")["level"], "error");
+}
+
+// A simulated LCU whose clock starts six hours off the computer's, whatever the time of day.
+class SetClockTest : public PreRunCheckTest {
+ protected:
+  void SetUp() override {
+    const QTime lcuTime = QTime::currentTime().addSecs(6 * 3600);
+    m_extraEnvironment.insert("LCU_SIM_CLOCK", QStringLiteral("%1:%2").arg(lcuTime.hour()).arg(lcuTime.minute(), 2, 10, QChar('0')));
+    PreRunCheckTest::SetUp();
+  }
+};
+
+// The check's clock line names the command; set-clock asks (without a terminal or --yes the
+// answer is No and nothing is written), then reads the status block and writes it straight
+// back, and prints the clock the status bar shows from then on: the computer's.
+TEST_F(SetClockTest, TheCheckNamesSetClockWhichAsksThenPutsTheComputersTimeIntoTheLcu) {
+  const QJsonObject off = Line(InLcu({"check", "--json"}), "clock");
+  EXPECT_EQ(off["level"], "warning");
+  EXPECT_TRUE(off["text"].toString().contains(QRegularExpression("^LCU clock is (5 h 5\\d|6 h 0\\d) min ahead of the computer's: ")))
+      << off["text"].toString().toStdString();
+  EXPECT_TRUE(off["action"].toString().contains("Set LCU Clock")) << off["action"].toString().toStdString();
+
+  const ProgramRun declined = InLcu({"set-clock"});
+  EXPECT_EQ(declined.exitCode, 3);
+  EXPECT_EQ(declined.out, "");
+  EXPECT_EQ(Line(InLcu({"check", "--json"}), "clock")["level"], "warning");
+
+  const QTime before = QTime::currentTime();
+  const ProgramRun set = Succeeded(InLcu({"--yes", "--record", Path("set-clock.txt"), "set-clock"}));
+  const QTime after = QTime::currentTime();
+  QStringList shown;
+  for (const QTime& t : {before, after}) shown << QStringLiteral("CLOCK: %1:%2\n").arg(t.hour()).arg(t.minute());
+  EXPECT_TRUE(shown.contains(set.out)) << set.out.toStdString();
+  QStringList transfers;
+  for (const QString& line : QString::fromUtf8(ReadFile(Path("set-clock.txt"))).split('\n')) {
+    const QRegularExpressionMatch control = QRegularExpression("^control .* request=(\\w+) value=(\\w+) ").match(line);
+    if (control.hasMatch()) transfers << control.captured(1) + ' ' + control.captured(2);
+    if (line.startsWith("bulk-")) transfers << line.section(' ', 0, 0);
+  }
+  EXPECT_EQ(transfers, QStringList({"41 8000", "41 8000", "46 8000", "bulk-write"})) << "the poll, then the command";
+
+  const QJsonObject agrees = Line(InLcu({"check", "--json"}), "clock");
+  EXPECT_EQ(agrees["level"], "ok") << agrees["text"].toString().toStdString();
 }
 
 }  // namespace

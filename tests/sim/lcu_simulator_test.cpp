@@ -195,5 +195,39 @@ TEST_F(SimulatorTest, LapsCountEveryNinetySecondsOfLogging) {
   EXPECT_EQ(ReadHeader(device).U16(hdr::kLapsSinceReset), laps + 3);
 }
 
+std::uint16_t ClockOf(const LcuSimulator& lcu) { return le::U16(lcu.ReadBlock(0x8000), 6); }
+
+// The clock is a time of day: it starts where the program puts it, goes round at midnight,
+// runs on from a status block written through the link, and a state folder keeps it. A count
+// that is no time of day runs on as a count.
+TEST(SimulatorClock, StartsWhereToldGoesRoundAtMidnightAndAStateFolderKeepsIt) {
+  test::TempFolder folder;
+  SimulatorOptions options = test::ManualTime(folder.Path() / "lcu");
+  options.freshClock = 23 * 60 + 59;
+  {
+    LcuSimulator lcu(options);
+    EXPECT_EQ(ClockOf(lcu), 23 * 60 + 59);
+    lcu.AdvanceTime(60s);
+    EXPECT_EQ(ClockOf(lcu), 0);
+
+    CUsbDevice device(lcu);
+    device.PollStatus();
+    auto block = lcu.ReadBlock(0x8000);
+    le::PutU16(block, 6, 600);
+    ASSERT_TRUE(device.VendorWrite(LCU_BULK_WRITE, 0x8000, 0));
+    ASSERT_TRUE(device.BulkWrite(block));
+    lcu.AdvanceTime(120s);
+    EXPECT_EQ(ClockOf(lcu), 602);
+  }
+  options.freshClock = 0;
+  LcuSimulator reopened(options);
+  EXPECT_EQ(ClockOf(reopened), 602);
+
+  const std::array<std::uint8_t, 2> erased = {0xD0, 0x07};  // 2000 minutes
+  reopened.WriteDataMemory(6, erased);
+  reopened.AdvanceTime(60s);
+  EXPECT_EQ(ClockOf(reopened), 2001);
+}
+
 }  // namespace
 }  // namespace lcu::sim

@@ -108,6 +108,7 @@ inline Messages InitializeLcu(Fault f, int) { return {SystemMessage(msg::kFailed
 inline Messages SessionData(Fault f, int k) {
   return {SystemMessage(k == 1 ? msg::kFailedToReadSessionData : msg::kFailedToUpdateSessionData, f)};
 }
+inline Messages SetLcuClock(Fault f, int) { return {SystemMessage(msg::kFailedToSetLcuClock, f)}; }
 inline Messages StartLogger(Fault f, int) { return {SystemMessage(msg::kFailedToWriteDataToLcu, f)}; }
 /// The configuration display, peek and the command line's monitor.
 inline Messages ReadLcu(Fault f, int) { return {SystemMessage(msg::kFailedToReadLcu, f)}; }

@@ -29,6 +29,8 @@ inline constexpr std::string_view kTranscriptNotPlayed = "the program stopped be
 
 // The simulated LCU.
 inline constexpr std::string_view kCannotCreateStateFolder = "Cannot create the simulator state folder ";
+// Follows the variable's name and comes before its value.
+inline constexpr std::string_view kSimClockInvalid = " must be a time of day such as 8:30, not ";
 
 // Off-line forms; each command names the one it shows.
 inline constexpr std::string_view kLcuOffline = "LCU is off-line";
@@ -134,6 +136,10 @@ inline constexpr std::string_view kEnterIntegerInMemoryRange = "Please enter an 
 // %1 and %2 stand for the lowest and the highest value accepted.
 inline constexpr std::string_view kEnterIntegerBetween = "Please enter an integer between %1 and %2.";
 inline constexpr std::string_view kFailedToReadLcu = "Failed to read LCU";
+
+// Set LCU Clock.
+inline constexpr std::string_view kSetLcuClockContinue = "Set the LCU clock to the computer's time. Do you want to continue ?";
+inline constexpr std::string_view kFailedToSetLcuClock = "Failed to set LCU clock.";
 inline constexpr std::string_view kEnterNumber = "Please enter a number.";
 
 // Data files.

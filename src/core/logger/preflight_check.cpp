@@ -42,13 +42,20 @@ constexpr std::string_view kFile = ", file ";
 constexpr std::string_view kVersion = " version ";
 constexpr std::string_view kChecksum = ", checksum ";
 constexpr std::string_view kClockAgrees = "LCU clock agrees with the computer: ";
-constexpr std::string_view kClockDrifts = "LCU clock is off the computer's by ";
-constexpr std::string_view kMinutes = " min: LCU ";
+constexpr std::string_view kClockIs = "LCU clock is ";
+constexpr std::string_view kBehind = " behind";
+constexpr std::string_view kAhead = " ahead of";
+constexpr std::string_view kTheComputers = " the computer's: LCU ";
 constexpr std::string_view kComputer = ", computer ";
-constexpr std::string_view kAllowForDrift = "Allow for the drift when reading the run's times, or set the LCU clock";
+constexpr std::string_view kTimesWillRead = "Times the LCU keeps during the run will read ";
+constexpr std::string_view kEarly = " early";
+constexpr std::string_view kLate = " late";
+constexpr std::string_view kSetOrAllow = ": Set LCU Clock, or allow for the difference when reading them";
+constexpr std::string_view kHours = " h ";
+constexpr std::string_view kMin = " min";
 constexpr std::string_view kClockNotATime = "LCU clock is not a valid time: ";
 constexpr std::string_view kMinutesAfterMidnight = " minutes after midnight";
-constexpr std::string_view kSetClock = "Set the LCU clock before the run; the run's times cannot be read without it";
+constexpr std::string_view kSetClock = "Set LCU Clock before the run: the times the LCU keeps cannot be read until it is set";
 constexpr std::string_view kMemoryUsed = "Memory used by logged data: ";
 constexpr std::string_view kPercentOf = " % of ";
 constexpr std::string_view kKib = " KiB";
@@ -98,6 +105,14 @@ std::string ClockText(unsigned minutes) {
   std::array<char, 16> text{};
   std::snprintf(text.data(), text.size(), "%u:%02u", minutes / 60, minutes % 60);
   return text.data();
+}
+
+// A length of time as a technician says it: "3 min", "11 h 03 min".
+std::string DurationText(int minutes) {
+  if (minutes < 60) return Cat({std::to_string(minutes), text::kMin});
+  std::array<char, 8> twoDigits{};
+  std::snprintf(twoDigits.data(), twoDigits.size(), "%02d", minutes % 60);
+  return Cat({std::to_string(minutes / 60), text::kHours, twoDigits.data(), text::kMin});
 }
 
 std::string Quoted(std::string text) {
@@ -221,10 +236,12 @@ PreflightLine ClockLine(const PreflightInputs& in) {
   const std::string computer = ClockText(static_cast<unsigned>(in.now.hour * 60 + in.now.minute));
   if (std::abs(drift) <= kClockTolerance)
     return {CheckItem::kClock, CheckLevel::kOk, Cat({text::kClockAgrees, lcu}), {}};
-  const std::string signedDrift = (drift > 0 ? "+" : "") + std::to_string(drift);
+  const std::string difference = DurationText(std::abs(drift));
+  const bool ahead = drift > 0;
   return {CheckItem::kClock, CheckLevel::kWarning,
-          Cat({text::kClockDrifts, signedDrift, text::kMinutes, lcu, text::kComputer, computer}),
-          std::string(text::kAllowForDrift)};
+          Cat({text::kClockIs, difference, ahead ? text::kAhead : text::kBehind, text::kTheComputers, lcu, text::kComputer,
+               computer}),
+          Cat({text::kTimesWillRead, difference, ahead ? text::kLate : text::kEarly, text::kSetOrAllow})};
 }
 
 PreflightLine MemoryLine(const PreflightInputs& in) {

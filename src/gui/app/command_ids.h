@@ -24,6 +24,7 @@ inline constexpr int kProtectData = 32805;
 inline constexpr int kExtractSetup = 32806;
 inline constexpr int kPreserveQmt = 32807;
 inline constexpr int kLcuCheck = 32808;
+inline constexpr int kSetLcuClock = 32809;
 inline constexpr int kNewWindow = 32771;
 inline constexpr int kFileOpen = 32800;
 inline constexpr int kFileClose = 32801;

@@ -114,6 +114,14 @@ inline constexpr std::string_view kLcuCheckWarnings = "Some things need a look b
 inline constexpr std::string_view kLcuCheckErrors = "Something must be put right before a run.";
 inline constexpr std::string_view kLcuCheckActionLead = "What to do: ";
 
+// Set LCU Clock (Logger menu) and the LCU check window's Check Again and off-line state
+// (%1: the time the LCU went off line).
+inline constexpr std::string_view kSetLcuClockItem = "Set LCU Cl&ock";
+inline constexpr std::string_view kSetLcuClockPrompt = "Set the LCU clock to the computer's time";
+inline constexpr std::string_view kCheckAgainButton = "Check &Again";
+inline constexpr std::string_view kLcuCheckStale =
+    "The LCU went off line at %1: these lines may no longer hold. The check runs again when the LCU is back on line.";
+
 // Child frames and the window-name dialog.
 inline constexpr std::string_view kUntitledWindow = "Untitled";
 inline constexpr std::string_view kMonitorWindowName = "Monitor";

@@ -64,6 +64,7 @@ constexpr Item kLoggerItems[] = {
     {cmd::kSendConfig, text::kSendConfigItem, text::kSendConfigPrompt, Kind::kPlain},
     {cmd::kExtractSetup, text::kExtractSetupItem, text::kExtractSetupPrompt, Kind::kPlain},
     {cmd::kLcuCheck, text::kLcuCheckItem, text::kLcuCheckPrompt, Kind::kPlain},
+    {cmd::kSetLcuClock, text::kSetLcuClockItem, text::kSetLcuClockPrompt, Kind::kPlain},
     kSeparator,
     {cmd::kSessionData, text::kSessionDataItem, text::kSessionDataPrompt, Kind::kPlain},
     {cmd::kPreserveQmt, text::kPreserveQmtItem, text::kPreserveQmtPrompt, Kind::kCheck},

@@ -3,7 +3,6 @@
 #include <utility>
 
 #include <QAction>
-#include <QApplication>
 #include <QToolBar>
 
 #include "core/app/messages.h"
@@ -11,13 +10,11 @@
 #include "core/channels/calibration_file.h"
 #include "core/firmware/hex_file_upload.h"
 #include "core/host/default_paths.h"
-#include "core/host/quiet_prompter.h"
 #include "core/host/registry.h"
 #include "core/logger/configuration_upload.h"
 #include "core/logger/lcu_configuration.h"
 #include "core/logger/logger_download.h"
 #include "core/logger/maintenance_commands.h"
-#include "core/logger/preflight_check.h"
 #include "gui/app/cached_icon_style.h"
 #include "gui/app/channel_recording.h"
 #include "gui/app/command_ids.h"
@@ -29,7 +26,7 @@
 #include "gui/app/qt_text.h"
 #include "gui/app/session_driver.h"
 #include "gui/firmware/hex_file_upload_dlg.h"
-#include "gui/logger/lcu_check_dlg.h"
+#include "gui/logger/lcu_check_command.h"
 #include "gui/memory/memory_template.h"
 #include "gui/monitor/monitor_settings.h"
 #include "gui/monitor/chart_texts.h"
@@ -55,8 +52,11 @@ bool CTavrixApp::InitInstance() {
   m_pMainWnd = std::make_unique<CMainFrame>(m_ctx);
   CMainFrame& frame = *m_pMainWnd;
   connect(m_driver.get(), &SessionDriver::statusPanes, &frame, &CMainFrame::SetPanes);
+  m_lcuCheck = std::make_unique<CLcuCheckCommand>(m_ctx, frame);
+  connect(m_driver.get(), &SessionDriver::statusPanes, m_lcuCheck.get(), &CLcuCheckCommand::OnStatusPanes);
   // Queued: the check runs once the step that made the connection has ended.
-  connect(m_driver.get(), &SessionDriver::lcuConnected, this, &CTavrixApp::CheckOnConnection, Qt::QueuedConnection);
+  connect(m_driver.get(), &SessionDriver::lcuConnected, m_lcuCheck.get(), &CLcuCheckCommand::CheckOnConnection,
+          Qt::QueuedConnection);
   m_ui.SetFrame(&frame, &frame.Menu());
   m_services.prompter->SetOwner(&frame);
   frame.setWindowTitle(ToQString(msg::kAppTitle) + ToQString(text::kCaptionSeparator) + GetProductVersion());
@@ -120,6 +120,7 @@ void CTavrixApp::ConnectCommands() {
       {cmd::kSendConfig, &CTavrixApp::OnSendConfig},
       {cmd::kExtractSetup, &CTavrixApp::OnExtractSetup},
       {cmd::kLcuCheck, &CTavrixApp::OnLcuCheck},
+      {cmd::kSetLcuClock, &CTavrixApp::OnSetLcuClock},
       {cmd::kSessionData, &CTavrixApp::OnSessionData},
       {cmd::kPreserveQmt, &CTavrixApp::OnPreserveQmt},
       {cmd::kLoadHexFile, &CTavrixApp::OnLoadHexFile},
@@ -179,38 +180,9 @@ void CTavrixApp::OnExtractSetup() { lcu::OnExtractSetup(m_ctx); }
 
 void CTavrixApp::OnSessionData() { lcu::OnSessionData(m_ctx); }
 
-void CTavrixApp::OnLcuCheck() {
-  const std::optional<PreflightInputs> inputs = ReadPreflightInputs(m_ctx);
-  if (!inputs) return;
-  if (m_connectionCheck) m_connectionCheck->close();
-  CLcuCheckDlg dialog(EvaluatePreflight(*inputs), m_pMainWnd.get());
-  m_services.prompter->RunModal(dialog);
-}
+void CTavrixApp::OnLcuCheck() { m_lcuCheck->OnLcuCheck(); }
 
-// A new connection's check keeps out of the technician's way: it runs after the connection
-// actions (an automatic download has ended by then), reports no failure of its own (the
-// status bar already tells a lost link), and opens its window only when a line is amber or
-// red, without taking the focus and without blocking the program: not while a download
-// runs (the commands' own guard refuses then, into the quiet prompter) or another window waits
-// for an answer, and only one such window at a time (a later connection refreshes it).
-void CTavrixApp::CheckOnConnection() {
-  if (QApplication::activeModalWidget() != nullptr) return;
-  QuietPrompter quiet;
-  CommandContext context{m_ctx.device, m_ctx.store, quiet, m_ctx.clock, m_ctx.files, m_ctx.app, m_ctx.ui};
-  const std::optional<PreflightInputs> inputs = ReadPreflightInputs(context);
-  if (!inputs) return;
-  const std::vector<PreflightLine> lines = EvaluatePreflight(*inputs);
-  if (WorstLevel(lines) == CheckLevel::kOk) return;
-  if (m_connectionCheck) {
-    m_connectionCheck->SetLines(lines);
-    return;
-  }
-  m_connectionCheck = new CLcuCheckDlg(lines, m_pMainWnd.get());
-  m_connectionCheck->setAttribute(Qt::WA_DeleteOnClose);
-  m_connectionCheck->setAttribute(Qt::WA_ShowWithoutActivating);
-  m_connectionCheck->setModal(false);
-  m_connectionCheck->show();
-}
+void CTavrixApp::OnSetLcuClock() { m_lcuCheck->OnSetLcuClock(); }
 
 void CTavrixApp::OnPreserveQmt() { lcu::OnPreserveQmt(m_ctx); }
 

@@ -8,7 +8,6 @@
 #include <string>
 
 #include <QObject>
-#include <QPointer>
 
 #include "core/app/app_state.h"
 #include "core/app/command_context.h"
@@ -24,8 +23,8 @@
 
 namespace lcu::gui {
 
-class CLcuCheckDlg;
 class CChannelRecording;
+class CLcuCheckCommand;
 class CMainFrame;
 class CMemoryTemplate;
 class CMonitorSettings;
@@ -83,6 +82,7 @@ class CTavrixApp : public QObject {
   void OnSendConfig();
   void OnExtractSetup();
   void OnLcuCheck();
+  void OnSetLcuClock();
   void OnSessionData();
   void OnPreserveQmt();
   void OnLoadHexFile();
@@ -109,8 +109,6 @@ class CTavrixApp : public QObject {
   /// Saves the monitor windows into the current settings file (asking for one when none is
   /// current) when the main window closes; it never keeps the window open.
   void SaveSettingsOnClose();
-  /// The check a new connection runs by itself (see the definition).
-  void CheckOnConnection();
 
   Services m_services;
   AppState m_app;
@@ -124,8 +122,7 @@ class CTavrixApp : public QObject {
   std::unique_ptr<CMonitorTemplate> m_monitorKind;
   std::unique_ptr<CMemoryTemplate> m_memoryKind;
   std::unique_ptr<CMonitorSettings> m_monitorSettings;
-  // The check dialog a connection opened, while it is open.
-  QPointer<CLcuCheckDlg> m_connectionCheck;
+  std::unique_ptr<CLcuCheckCommand> m_lcuCheck;
   std::unique_ptr<CStripChartCommand> m_stripChart;
   // Goes before the main window, whose status bar shows that it records.
   std::unique_ptr<CChannelRecording> m_recording;

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "gui/app/gui_texts.h"
@@ -16,6 +17,7 @@ namespace {
 
 constexpr int kMarkerSize = 14;
 constexpr int kTextWidth = 460;
+constexpr int kColumnSpacing = 10;
 
 QPixmap Marker(CheckLevel level, qreal scale) {
   QPixmap pixmap(QSize(kMarkerSize, kMarkerSize) * scale);
@@ -46,20 +48,26 @@ CLcuCheckDlg::CLcuCheckDlg(const std::vector<PreflightLine>& lines, QWidget* par
   QFont bold = m_summary->font();
   bold.setBold(true);
   m_summary->setFont(bold);
+  // As wide as the rows: a long summary (the off-line one) wraps instead of widening them.
+  m_summary->setWordWrap(true);
+  m_summary->setFixedWidth(kMarkerSize + kColumnSpacing + kTextWidth);
 
-  auto* rows = new QWidget(this);
-  m_grid = new QGridLayout(rows);
+  m_rows = new QWidget(this);
+  m_grid = new QGridLayout(m_rows);
   m_grid->setContentsMargins(0, 0, 0, 0);
-  m_grid->setHorizontalSpacing(10);
+  m_grid->setHorizontalSpacing(kColumnSpacing);
   m_grid->setVerticalSpacing(8);
   m_grid->setColumnStretch(1, 1);
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+  m_checkAgain = buttons->addButton(ToQString(text::kCheckAgainButton), QDialogButtonBox::ActionRole);
+  m_checkAgain->setAutoDefault(false);
+  connect(m_checkAgain, &QPushButton::clicked, this, &CLcuCheckDlg::checkAgain);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(m_summary);
-  layout->addWidget(rows);
+  layout->addWidget(m_rows);
   layout->addWidget(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
   SetLines(lines);
@@ -70,6 +78,9 @@ void CLcuCheckDlg::SetLines(const std::vector<PreflightLine>& lines) {
     delete item->widget();
     delete item;
   }
+  m_bStale = false;
+  m_rows->setEnabled(true);
+  m_checkAgain->setEnabled(true);
   m_summary->setText(ToQString(SummaryOf(WorstLevel(lines))));
   const qreal scale = devicePixelRatioF();
   int row = 0;
@@ -92,13 +103,26 @@ void CLcuCheckDlg::SetLines(const std::vector<PreflightLine>& lines) {
     action->setTextFormat(Qt::PlainText);
     action->setWordWrap(true);
     action->setFixedWidth(kTextWidth);
-    action->setForegroundRole(QPalette::PlaceholderText);
+    // Quieter than the line it belongs to, and greyed like it when the lines are stale.
+    QPalette quiet = action->palette();
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+      quiet.setColor(group, QPalette::WindowText, quiet.color(group, QPalette::PlaceholderText));
+    action->setPalette(quiet);
     QFont italic = action->font();
     italic.setItalic(true);
     action->setFont(italic);
     m_grid->addWidget(action, row, 1);
     ++row;
   }
+}
+
+// A disabled label draws its text in the palette's disabled colour and its pixmap greyed by
+// the style, so the markers lose their colours with the texts.
+void CLcuCheckDlg::SetStale(const QString& since) {
+  m_bStale = true;
+  m_rows->setEnabled(false);
+  m_checkAgain->setEnabled(false);
+  m_summary->setText(ToQString(text::kLcuCheckStale).arg(since));
 }
 
 QColor CLcuCheckDlg::LevelColour(CheckLevel level) {

@@ -18,6 +18,7 @@
 #include "core/logger/lcu_configuration.h"
 #include "core/logger/logger_download.h"
 #include "core/logger/maintenance_commands.h"
+#include "core/logger/set_lcu_clock.h"
 #include "core/memory/memory_access.h"
 #include "core/monitor/channel_exchange.h"
 #include "sim/lcu_simulator.h"
@@ -121,6 +122,7 @@ std::vector<MatrixCommand> Commands() {
        [](Bench& b) { return OnInitializeLcu(b.ctx); }, expect::InitializeLcu},
       {"SessionData", Effect::kWrites, [](Bench& b) { b.prompter.sessionAnswer = SessionDataValues{5, 2, 40, 3}; },
        [](Bench& b) { return OnSessionData(b.ctx); }, expect::SessionData},
+      {"SetLcuClock", Effect::kWrites, yes, [](Bench& b) { return OnSetLcuClock(b.ctx); }, expect::SetLcuClock},
       {"StartLogger", Effect::kWrites, [](Bench& b) { b.app.m_bLoggerStarted = 0; },
        [](Bench& b) { return OnStartLogger(b.ctx); }, expect::StartLogger},
       {"StopLogger", Effect::kWrites, [](Bench& b) { b.app.m_bLoggerStarted = 1; },

@@ -12,6 +12,7 @@
 #include "core/host/registry.h"
 #include "core/logger/configuration_upload.h"
 #include "core/logger/maintenance_commands.h"
+#include "core/logger/set_lcu_clock.h"
 #include "core/util/little_endian.h"
 #include "support/command_fixture.h"
 
@@ -50,6 +51,7 @@ TEST(Declined, NoOrCancelSendsNothingMoreAndWritesNoFile) {
        {"Extract logger setup. Do you want to continue ?"}},
       {OnInitializeLcu, {}, {}},  // the dialog cancelled
       {OnSessionData, {"in 41 8040/0 64"}, {}},
+      {[](CommandContext& c) { return OnSetLcuClock(c); }, {}, {"Set the LCU clock to the computer's time. Do you want to continue ?"}},
   };
   for (const auto& c : cases) {
     CommandFixture f;
@@ -201,6 +203,7 @@ TEST(LcuCommands, RefusedOfflineAndWhileADownloadRuns) {
       {"InitializeLcu", OnInitializeLcu, "LCU is off-line."},
       {"SessionData", OnSessionData, "LCU is off-line"},
       {"SendConfig", OnSendConfig, "LCU is off-line"},
+      {"SetLcuClock", [](CommandContext& c) { return OnSetLcuClock(c); }, "LCU is off-line."},
       {"StartLogger", OnStartLogger, ""},  // off line it follows the flag; see above
   };
   for (const bool online : {false, true}) {

@@ -66,14 +66,15 @@ TEST(PreflightCheckTest, EachConditionGivesItsLevel) {
        kConfiguration, kError, "Send Config"},
       {"a calibration byte differs", [](PreflightInputs& in) { in.calibration->Bytes()[0x2001] = 1; }, kConfiguration,
        kWarning, "Send Config"},
-      {"clock half an hour ahead", [](PreflightInputs& in) { in.now.minute = 31; }, kClock, kWarning,
-       "Allow for the drift when reading the run's times, or set the LCU clock"},
+      {"computer half an hour on", [](PreflightInputs& in) { in.now.minute = 31; }, kClock, kWarning,
+       "Times the LCU keeps during the run will read 31 min early: Set LCU Clock, or allow for the difference when "
+       "reading them"},
       {"clock of 1440 minutes", [](PreflightInputs& in) { in.header.SetU16(hdr::kClock, 1440); }, kClock, kError,
-       "Set the LCU clock before the run; the run's times cannot be read without it"},
+       "Set LCU Clock before the run: the times the LCU keeps cannot be read until it is set"},
       {"clock 7FFF", [](PreflightInputs& in) { in.header.SetU16(hdr::kClock, 0x7FFF); }, kClock, kError,
-       "Set the LCU clock before the run; the run's times cannot be read without it"},
+       "Set LCU Clock before the run: the times the LCU keeps cannot be read until it is set"},
       {"clock FFFF", [](PreflightInputs& in) { in.header.SetU16(hdr::kClock, 0xFFFF); }, kClock, kError,
-       "Set the LCU clock before the run; the run's times cannot be read without it"},
+       "Set LCU Clock before the run: the times the LCU keeps cannot be read until it is set"},
       {"buffers full", [](PreflightInputs& in) { FillBuffers(in.header); }, kMemory, kWarning, "Download"},
       {"buffers wrapped",
        [](PreflightInputs& in) {
@@ -142,12 +143,30 @@ TEST(PreflightCheckTest, EachConditionGivesItsLevel) {
   }
 }
 
-TEST(PreflightCheckTest, ClockTextsAreHoursAndMinutes) {
+// The difference in hours and minutes, said as ahead or behind, and what it does to the
+// times the LCU keeps.
+TEST(PreflightCheckTest, ClockTextsSayHoursAndMinutesAheadOrBehind) {
+  const struct { std::uint16_t lcu; int hour, minute; const char *text, *action; } cases[] = {
+      {23 * 60 + 59, 0, 5, "LCU clock is 6 min behind the computer's: LCU 23:59, computer 0:05",
+       "Times the LCU keeps during the run will read 6 min early: Set LCU Clock, or allow for the difference when "
+       "reading them"},
+      {3 * 60 + 2, 14, 5, "LCU clock is 11 h 03 min behind the computer's: LCU 3:02, computer 14:05",
+       "Times the LCU keeps during the run will read 11 h 03 min early: Set LCU Clock, or allow for the difference "
+       "when reading them"},
+      {11 * 60, 10, 0, "LCU clock is 1 h 00 min ahead of the computer's: LCU 11:00, computer 10:00",
+       "Times the LCU keeps during the run will read 1 h 00 min late: Set LCU Clock, or allow for the difference "
+       "when reading them"},
+      {10 * 60 + 2, 10, 0, "LCU clock agrees with the computer: 10:02", ""},
+  };
+  for (const auto& c : cases) {
+    PreflightInputs in = GreenInputs();
+    in.header.SetU16(hdr::kClock, c.lcu);
+    in.now = {2026, 12, 7, c.hour, c.minute, 0, 0};
+    const PreflightLine line = EvaluatePreflight(in)[static_cast<std::size_t>(CheckItem::kClock)];
+    EXPECT_EQ(line.text, c.text);
+    EXPECT_EQ(line.action, c.action);
+  }
   PreflightInputs in = GreenInputs();
-  in.header.SetU16(hdr::kClock, 1439);
-  in.now = {2026, 12, 7, 0, 5, 0, 0};
-  EXPECT_EQ(EvaluatePreflight(in)[static_cast<std::size_t>(CheckItem::kClock)].text,
-            "LCU clock is off the computer's by -6 min: LCU 23:59, computer 0:05");
   in.header.SetU16(hdr::kClock, 0xFFFF);
   EXPECT_EQ(EvaluatePreflight(in)[static_cast<std::size_t>(CheckItem::kClock)].text,
             "LCU clock is not a valid time: FFFFH (65535 minutes after midnight)");

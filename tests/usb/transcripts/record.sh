@@ -10,6 +10,8 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/config"
 
+export LCU_SIM_CLOCK=8:31  # the clock the transcripts were first recorded with
+
 "$lcu" --simulate --record "$here/status.txt" status >"$here/status.out"
 "$lcu" --simulate --record "$here/peek.txt" peek 8000 16 >"$here/peek.out"
 

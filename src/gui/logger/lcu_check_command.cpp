@@ -1,0 +1,91 @@
+#include "gui/logger/lcu_check_command.h"
+
+#include <QApplication>
+#include <QString>
+#include <QWidget>
+
+#include "core/host/quiet_prompter.h"
+#include "core/logger/set_lcu_clock.h"
+#include "gui/logger/lcu_check_dlg.h"
+
+namespace lcu::gui {
+
+namespace {
+
+// The time of day as the status bar's clock would read it, with the minutes in two digits.
+QString TimeOfDay(const LocalTime& time) {
+  return QStringLiteral("%1:%2").arg(time.hour).arg(time.minute, 2, 10, QLatin1Char('0'));
+}
+
+}  // namespace
+
+CLcuCheckCommand::CLcuCheckCommand(CommandContext& ctx, QWidget& owner, QObject* parent)
+    : QObject(parent), m_ctx(ctx), m_owner(owner) {}
+
+CLcuCheckCommand::~CLcuCheckCommand() = default;
+
+std::optional<std::vector<PreflightLine>> CLcuCheckCommand::RunCheck(Prompter& prompter) {
+  CommandContext context{m_ctx.device, m_ctx.store, prompter, m_ctx.clock, m_ctx.files, m_ctx.app, m_ctx.ui};
+  const std::optional<PreflightInputs> inputs = ReadPreflightInputs(context);
+  if (!inputs) return std::nullopt;
+  return EvaluatePreflight(*inputs);
+}
+
+CLcuCheckDlg& CLcuCheckCommand::ShowLines(const std::vector<PreflightLine>& lines, bool activate) {
+  if (m_window) {
+    m_window->SetLines(lines);
+  } else {
+    m_window = new CLcuCheckDlg(lines, &m_owner);
+    m_window->setAttribute(Qt::WA_DeleteOnClose);
+    m_window->setModal(false);
+    connect(m_window, &CLcuCheckDlg::checkAgain, this, [this] { Refresh(m_ctx.prompter); });
+    // A closed window is deleted later; from its closing on it is no longer the open one.
+    connect(m_window, &QDialog::finished, this, [this] { m_window = nullptr; });
+  }
+  m_window->setAttribute(Qt::WA_ShowWithoutActivating, !activate);
+  m_window->show();
+  if (activate) {
+    m_window->raise();
+    m_window->activateWindow();
+  }
+  return *m_window;
+}
+
+void CLcuCheckCommand::OnLcuCheck() {
+  if (const auto lines = RunCheck(m_ctx.prompter)) ShowLines(*lines, true);
+}
+
+void CLcuCheckCommand::Refresh(Prompter& prompter) {
+  if (!m_window) return;
+  const auto lines = RunCheck(prompter);
+  if (CLcuCheckDlg* window = m_window; lines && window != nullptr) window->SetLines(*lines);
+}
+
+void CLcuCheckCommand::OnSetLcuClock() {
+  if (lcu::OnSetLcuClock(m_ctx) != CommandResult::kDone) return;
+  QuietPrompter quiet;
+  Refresh(quiet);
+}
+
+// A new connection's check keeps out of the technician's way: it runs after the connection
+// actions (an automatic download has ended by then), reports no failure of its own (the
+// status bar already tells a lost link), and opens its window only when a line is amber or
+// red, without taking the focus and without blocking the program. It does not run while
+// another window waits for an answer (a command may be between its read and its write);
+// an open window then stays as it was, stale if the LCU had gone off line.
+void CLcuCheckCommand::CheckOnConnection() {
+  if (QApplication::activeModalWidget() != nullptr) return;
+  QuietPrompter quiet;
+  const auto lines = RunCheck(quiet);
+  if (!lines) return;
+  if (!m_window && WorstLevel(*lines) == CheckLevel::kOk) return;
+  ShowLines(*lines, false);
+}
+
+void CLcuCheckCommand::OnStatusPanes(const StatusPaneTexts& texts) {
+  CLcuCheckDlg* window = m_window;
+  if (window == nullptr || texts.link != kOffLine || window->IsStale()) return;
+  window->SetStale(TimeOfDay(m_ctx.clock.Now()));
+}
+
+}  // namespace lcu::gui

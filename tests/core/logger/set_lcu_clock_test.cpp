@@ -1,0 +1,63 @@
+// Set LCU Clock: the status block is read and written straight back with the clock alone
+// changed to the computer's minute; against the simulated LCU the clock then runs on from the
+// new time. Refusals and No are in the maintenance commands' tables, faults in the matrix.
+#include <gtest/gtest.h>
+
+#include "core/app/messages.h"
+#include "core/logger/set_lcu_clock.h"
+#include "core/util/little_endian.h"
+#include "sim/lcu_simulator.h"
+#include "support/command_fixture.h"
+
+namespace lcu {
+namespace {
+
+using namespace std::chrono_literals;
+
+TEST(SetLcuClock, WritesTheStatusBlockBackWithOnlyTheClockChanged) {
+  test::CommandFixture f;
+  f.GoOnline();
+  f.prompter.answers = {true};
+  f.clock.now.hour = 14;
+  f.clock.now.minute = 5;
+  StatusBlock read{};
+  for (std::size_t i = 0; i < read.size(); ++i) read[i] = static_cast<std::uint8_t>(0xA0 + i);
+  f.Reply(read);
+
+  StatusBlock written{};
+  EXPECT_EQ(OnSetLcuClock(f.ctx, &written), CommandResult::kDone);
+  EXPECT_EQ(f.prompter.questions, std::vector<std::string>{std::string(msg::kSetLcuClockContinue)});
+  EXPECT_EQ(f.Sent(), (std::vector<std::string>{"in 41 8000/0 64", "out 46 8000/0", "bulk-out 64"}));
+  StatusBlock expected = read;
+  le::PutU16(expected, 6, 14 * 60 + 5);
+  EXPECT_EQ(f.LastWritten(), std::vector<std::uint8_t>(expected.begin(), expected.end()));
+  EXPECT_EQ(written, expected);
+  EXPECT_TRUE(f.prompter.messages.empty());
+}
+
+// Just before midnight: the next minute the simulated clock shows is 0:00, not 24:00.
+TEST(SetLcuClock, TheSimulatedLcuRunsOnFromTheClockSet) {
+  sim::SimulatorOptions options;
+  options.manualTime = true;
+  sim::LcuSimulator lcuSim(options);
+  test::CommandFixture f;
+  CUsbDevice device{lcuSim};
+  CommandContext ctx{device, f.store, f.prompter, f.clock, f.files, f.app, f.ui};
+  device.PollStatus();
+  ASSERT_TRUE(device.m_bOnline);
+  const auto before = lcuSim.ReadBlock(kStatusAddress);
+  f.prompter.answers = {true};
+  f.clock.now.hour = 23;
+  f.clock.now.minute = 59;
+
+  ASSERT_EQ(OnSetLcuClock(ctx), CommandResult::kDone);
+  auto after = lcuSim.ReadBlock(kStatusAddress);
+  EXPECT_EQ(le::U16(after, 6), 23 * 60 + 59);
+  le::PutU16(after, 6, le::U16(before, 6));
+  EXPECT_EQ(after, before) << "only the clock changed";
+  lcuSim.AdvanceTime(60s);
+  EXPECT_EQ(le::U16(lcuSim.ReadBlock(kStatusAddress), 6), 0);
+}
+
+}  // namespace
+}  // namespace lcu
