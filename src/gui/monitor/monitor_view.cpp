@@ -41,7 +41,7 @@ CMonitorView::CMonitorView(CommandContext& ctx, GuiPrompter& prompter, LcuSessio
       m_ctx(ctx),
       m_prompter(prompter),
       m_session(session),
-      m_model(m_document, session, ctx.app, this),
+      m_model(m_document, session, ctx, this),
       m_idDelegate(this),
       m_readingDelegate(this) {
   setModel(&m_model);

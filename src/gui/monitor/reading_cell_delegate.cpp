@@ -69,6 +69,9 @@ void ReadingCellDelegate::initStyleOption(QStyleOptionViewItem* option, const QM
 void ReadingCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
   QStyleOptionViewItem cell(option);
   cell.displayAlignment = index.data(Qt::TextAlignmentRole).value<Qt::Alignment>();
+  // A value that is not live comes with the colour it is drawn in.
+  const QVariant foreground = index.data(Qt::ForegroundRole);
+  if (foreground.canConvert<QBrush>()) cell.palette.setBrush(QPalette::Text, foreground.value<QBrush>());
   if (PaintFast(painter, cell, index.data(Qt::DisplayRole).toString())) return;
   QStyledItemDelegate::paint(painter, option, index);
 }
