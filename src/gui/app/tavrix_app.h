@@ -28,6 +28,7 @@ class CLcuCheckDlg;
 class CChannelRecording;
 class CMainFrame;
 class CMemoryTemplate;
+class CMonitorCommands;
 class CMonitorSettings;
 class CMonitorTemplate;
 class CStripChartCommand;
@@ -127,6 +128,7 @@ class CTavrixApp : public QObject {
   // The check dialog a connection opened, while it is open.
   QPointer<CLcuCheckDlg> m_connectionCheck;
   std::unique_ptr<CStripChartCommand> m_stripChart;
+  std::unique_ptr<CMonitorCommands> m_monitorCommands;
   // Goes before the main window, whose status bar shows that it records.
   std::unique_ptr<CChannelRecording> m_recording;
 };
