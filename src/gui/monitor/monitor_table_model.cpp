@@ -78,8 +78,10 @@ bool MonitorTableModel::LiveNow() const {
 
 void MonitorTableModel::CheckLive() {
   const bool live = LiveNow();
+  if (!live && !m_document.Readings().empty()) emit staleNoteChanged();
   if (live == m_bLive) return;
   m_bLive = live;
+  if (live) emit staleNoteChanged();
   if (m_rows.empty()) return;
   const int last = static_cast<int>(m_rows.size()) - 1;
   emit dataChanged(index(0, kValueColumn), index(last, kValueColumn), {Qt::ForegroundRole});
@@ -125,7 +127,10 @@ void MonitorTableModel::OnReadings(const MonitorDocument& document, std::span<co
   const bool wasLive = m_bLive;
   m_bLive = LiveNow();
   QList<int> roles{Qt::DisplayRole};
-  if (m_bLive != wasLive) roles << Qt::ForegroundRole;
+  if (m_bLive != wasLive) {
+    roles << Qt::ForegroundRole;
+    emit staleNoteChanged();
+  }
   // The Units column between them is unchanged: a signal per column keeps it out of the
   // repaint.
   const int last = static_cast<int>(count) - 1;

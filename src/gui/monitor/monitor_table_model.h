@@ -66,6 +66,10 @@ class MonitorTableModel final : public QAbstractTableModel,
   /// The given rows as lines of tab-separated name, value and units as shown, for the
   /// clipboard.
   QString RowsText(const std::vector<int>& rows) const;
+  /// The note of StaleText changed: the values stopped or started being live, or their age
+  /// moved on.
+  Q_SIGNAL void staleNoteChanged();
+
   /// The names of the first rows (at most count; a row without a name gives its number), for
   /// telling windows apart.
   QStringList FirstNames(int count) const;

@@ -23,6 +23,7 @@
 #include "gui/monitor/chan_selection_dlg.h"
 #include "gui/monitor/child_frame.h"
 #include "gui/monitor/ent_offset.h"
+#include "gui/monitor/last_read_text.h"
 #include "gui/monitor/chart_texts.h"
 #include "gui/monitor/list_font.h"
 #include "gui/monitor/monitor_pane.h"
@@ -76,6 +77,8 @@ CMonitorView::CMonitorView(CommandContext& ctx, GuiPrompter& prompter, LcuSessio
   m_document.SetFont(GetListFont());
   m_document.AddObserver(*this);
   connect(horizontalHeader(), &QHeaderView::sectionResized, this, &CMonitorView::OnColumnResized);
+  connect(&m_model, &MonitorTableModel::staleNoteChanged, this,
+          [this] { viewport()->update(LastReadNoteStrip(*viewport())); });
   m_session.AddMonitor(m_document);
 }
 
@@ -250,8 +253,11 @@ QPoint CMonitorView::KeyboardMenuPos() const {
 
 void CMonitorView::paintEvent(QPaintEvent* event) {
   QTableView::paintEvent(event);
-  if (m_model.rowCount() != 0) return;
   QPainter painter(viewport());
+  if (m_model.rowCount() != 0) {
+    PaintLastReadNote(painter, *viewport(), m_model.StaleText());
+    return;
+  }
   painter.setPen(palette().color(QPalette::Disabled, QPalette::Text));
   painter.drawText(viewport()->rect().adjusted(kHintMargin, kHintMargin, -kHintMargin, -kHintMargin),
                    Qt::AlignCenter | Qt::TextWordWrap, ToQString(text::kEmptyMonitorHint));

@@ -77,7 +77,8 @@ class CMonitorView : public QTableView, private MonitorDocumentObserver {
   void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
-  /// Draws the rows, or the hint of a window without channels.
+  /// Draws the rows (with the note of their reading while they are not live), or the hint
+  /// of a window without channels.
   void paintEvent(QPaintEvent* event) override;
 
  private:

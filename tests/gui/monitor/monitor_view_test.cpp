@@ -15,6 +15,7 @@
 #include "gui/monitor/chan_selection_dlg.h"
 #include "gui/monitor/ent_offset.h"
 #include "gui/monitor/id_cell_delegate.h"
+#include "gui/monitor/last_read_text.h"
 #include "gui/monitor/reading_cell_delegate.h"
 #include "gui/monitor/window_title_dlg.h"
 #include "gui_fixture.h"
@@ -330,12 +331,20 @@ TEST_F(MonitorViewTest, ValuesThatAreNotLiveAreGreyedWithTheTimeOfTheirReading) 
   const auto drawnDarkest = [&] {
     return DarkestIn(view.viewport()->grab().toImage(), view.visualRect(cell(gui::kValueColumn)));
   };
+  // The note of the reading's time, in the list's bottom corner, below the rows.
+  const auto noteDrawn = [&] {
+    const QImage image = view.viewport()->grab().toImage();
+    const QRect strip = gui::LastReadNoteStrip(*view.viewport());
+    return DarkestIn(image, strip) < qGray(view.palette().color(QPalette::Base).rgb());
+  };
+  QSignalSpy notes(&view.Model(), &gui::MonitorTableModel::staleNoteChanged);
   EXPECT_FALSE(view.Model().IsLive()) << "nothing read yet";
   Update(view);
   EXPECT_TRUE(view.Model().IsLive());
   EXPECT_FALSE(cell(gui::kValueColumn).data(Qt::ForegroundRole).isValid());
   EXPECT_TRUE(cell(gui::kRawColumn).data(Qt::ToolTipRole).isNull());
   const int liveDarkest = drawnDarkest();
+  EXPECT_FALSE(noteDrawn());
 
   app->State().m_bDownloading = 1;
   Clock().Advance(kReadingsCurrentFor);
@@ -359,12 +368,17 @@ TEST_F(MonitorViewTest, ValuesThatAreNotLiveAreGreyedWithTheTimeOfTheirReading) 
   EXPECT_EQ(valueTip.front(), "last read 13:52:44, 55 s ago");
   EXPECT_GE(valueTip.size(), 3) << "the conversion follows";
   EXPECT_GT(drawnDarkest(), liveDarkest + 40) << "the text is drawn grey";
+  EXPECT_TRUE(noteDrawn());
+  const qsizetype noted = notes.count();
+  view.Model().CheckLive();
+  EXPECT_EQ(notes.count(), noted + 1) << "the note's age moves on";
 
   app->State().m_bDownloading = 0;
   Update(view);
   EXPECT_TRUE(view.Model().IsLive());
   EXPECT_FALSE(cell(gui::kValueColumn).data(Qt::ForegroundRole).isValid());
   EXPECT_EQ(drawnDarkest(), liveDarkest);
+  EXPECT_FALSE(noteDrawn());
 
   Unplug();
   view.Model().CheckLive();
