@@ -368,6 +368,25 @@ TEST_F(MonitorViewTest, ValuesThatAreNotLiveAreGreyedWithTheTimeOfTheirReading) 
   EXPECT_EQ(valueTip.front(), "last read 13:52:44, 55 s ago");
   EXPECT_GE(valueTip.size(), 3) << "the conversion follows";
   EXPECT_GT(drawnDarkest(), liveDarkest + 40) << "the text is drawn grey";
+  // In a selected row the text is dimmed towards the selection's colour.
+  const auto selectedText = [&] {
+    const QImage image = view.viewport()->grab().toImage();
+    const QRect rect = view.visualRect(cell(gui::kValueColumn));
+    int lightest = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+      for (int x = rect.left(); x <= rect.right(); ++x) lightest = std::max(lightest, qGray(image.pixel(x, y)));
+    return lightest;
+  };
+  SelectRows(view, {1});
+  const int staleSelected = selectedText();
+  app->State().m_bDownloading = 0;
+  Update(view);
+  EXPECT_GT(selectedText(), staleSelected + 40) << "live, the selected text is the selection's own";
+  view.clearSelection();
+  app->State().m_bDownloading = 1;
+  Clock().Advance(kReadingsCurrentFor + std::chrono::milliseconds(1));
+  view.Model().CheckLive();
+  ASSERT_FALSE(view.Model().IsLive());
   EXPECT_TRUE(noteDrawn());
   const qsizetype noted = notes.count();
   view.Model().CheckLive();
