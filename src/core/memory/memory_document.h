@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -42,10 +43,12 @@ class MemoryDocument {
   int RowCount() const { return MemoryRowCount(m_wAddress, m_nRange); }
   void SetRun(std::uint16_t address, std::int32_t range);
 
-  /// The rows of the last successful read and when they were read.
+  /// The rows of the last successful read and when they were read (local time to show,
+  /// monotonic time to age them by; none before the first read of the run).
   std::span<const MemoryRow> Rows() const { return m_rows; }
   const LocalTime& RowsTime() const { return m_rowsTime; }
-  void TakeRows(std::vector<MemoryRow> rows, const LocalTime& read);
+  std::optional<Clock::TimePoint> RowsReadAt() const { return m_rowsReadAt; }
+  void TakeRows(std::vector<MemoryRow> rows, const LocalTime& read, Clock::TimePoint readAt);
 
   void AddObserver(MemoryDocumentObserver& observer);
   void RemoveObserver(MemoryDocumentObserver& observer);
@@ -55,6 +58,7 @@ class MemoryDocument {
   std::int32_t m_nRange = kFirstMemoryRange;
   std::vector<MemoryRow> m_rows;
   LocalTime m_rowsTime;
+  std::optional<Clock::TimePoint> m_rowsReadAt;
   std::vector<MemoryDocumentObserver*> m_observers;
 };
 

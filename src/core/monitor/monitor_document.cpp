@@ -11,10 +11,12 @@ void MonitorDocument::SetChannels(std::span<const std::uint16_t> channels) {
   RowsChanged();
 }
 
-void MonitorDocument::TakeReadings(std::span<const std::uint32_t> readings, const LocalTime& taken) {
+void MonitorDocument::TakeReadings(std::span<const std::uint32_t> readings, const LocalTime& taken,
+                                   Clock::TimePoint takenAt) {
   m_nReadings = std::min(readings.size(), m_nChannels);
   std::copy_n(readings.begin(), m_nReadings, m_readings.begin());
   m_readingsTime = taken;
+  m_readingsTakenAt = takenAt;
 }
 
 void MonitorDocument::Relabel(std::uint32_t generation) {
@@ -42,6 +44,7 @@ void MonitorDocument::RemoveObserver(MonitorDocumentObserver& observer) {
 
 void MonitorDocument::RowsChanged() {
   m_nReadings = 0;
+  m_readingsTakenAt.reset();
   for (std::size_t i = 0; i < m_observers.size(); ++i) m_observers[i]->OnRowsChanged(*this);
 }
 

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -46,12 +47,14 @@ class MonitorDocument {
   /// Whether the value updates have started.
   bool IsStarted() const { return m_bStarted; }
 
-  /// The readings of the last successful exchange, one per row, and when they were taken;
-  /// empty before the first one and after each change of the rows.
+  /// The readings of the last successful exchange, one per row, and when they were taken
+  /// (local time to show, monotonic time to age them by); empty, and no monotonic time,
+  /// before the first one and after each change of the rows.
   std::span<const std::uint32_t> Readings() const { return {m_readings.data(), m_nReadings}; }
   const LocalTime& ReadingsTime() const { return m_readingsTime; }
+  std::optional<Clock::TimePoint> ReadingsTakenAt() const { return m_readingsTakenAt; }
   /// Keeps a successful exchange's readings (one per row).
-  void TakeReadings(std::span<const std::uint32_t> readings, const LocalTime& taken);
+  void TakeReadings(std::span<const std::uint32_t> readings, const LocalTime& taken, Clock::TimePoint takenAt);
 
   /// The definition generation the rows were labelled with.
   std::uint32_t LabelledGeneration() const { return m_nLabelledGeneration; }
@@ -77,6 +80,7 @@ class MonitorDocument {
   std::array<std::uint32_t, kChannelTableSize> m_readings{};
   std::size_t m_nReadings = 0;
   LocalTime m_readingsTime;
+  std::optional<Clock::TimePoint> m_readingsTakenAt;
   std::uint32_t m_nLabelledGeneration = 0;
   LogFont m_font;
   std::array<std::uint16_t, kMonitorColumns> m_columnWidths = kDefaultColumnWidths;

@@ -164,7 +164,7 @@ bool LcuSession::Serve(MonitorDocument& document) {
     for (std::size_t i = 0; i < m_subscribers.size(); ++i) m_subscribers[i]->OnMissedReadings(document, when);
     return false;
   }
-  document.TakeReadings(readings, m_ctx.clock.Now());
+  document.TakeReadings(readings, m_ctx.clock.Now(), m_ctx.clock.Monotonic());
   for (std::size_t i = 0; i < m_subscribers.size(); ++i) {
     m_subscribers[i]->OnReadings(document, document.Readings(), document.ReadingsTime());
   }
@@ -174,7 +174,7 @@ bool LcuSession::Serve(MonitorDocument& document) {
 bool LcuSession::Serve(MemoryDocument& document) {
   std::optional<std::vector<MemoryRow>> rows = ReadMemoryRows(m_ctx.device, document.Address(), document.Range());
   if (!rows) return false;
-  document.TakeRows(std::move(*rows), m_ctx.clock.Now());
+  document.TakeRows(std::move(*rows), m_ctx.clock.Now(), m_ctx.clock.Monotonic());
   return true;
 }
 

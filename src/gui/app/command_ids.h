@@ -33,6 +33,16 @@ inline constexpr int kFileSaveAs = 32803;
 inline constexpr int kRecordChannels = 32901;
 inline constexpr int kStopRecording = 32902;
 inline constexpr int kStripChart = 32903;
+// The Monitor menu: the active monitor window's own commands. Those of its right-click menu
+// keep that menu's ids.
+inline constexpr int kWindowName = 32794;
+inline constexpr int kZeroAllChannels = 32797;
+inline constexpr int kEditChannels = 32798;
+inline constexpr int kSetFont = 32804;
+inline constexpr int kZeroSelectedChannels = 32904;
+inline constexpr int kUndoZeroing = 32905;
+inline constexpr int kSetChartRange = 32906;
+inline constexpr int kCopyRows = 32907;
 inline constexpr int kWindowArrange = 57649;
 inline constexpr int kWindowCascade = 57650;
 inline constexpr int kWindowTile = 57651;

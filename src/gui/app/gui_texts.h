@@ -181,6 +181,41 @@ inline constexpr std::string_view kWindowListItem = "%1 %2";
 /// Given to a settings file name typed without an extension, so that Open lists it again.
 inline constexpr std::string_view kSettingsExtension = ".nsb";
 
+// Finding one's way in the monitor and memory windows: values that are no longer live, the
+// Monitor menu, the empty window, the channel filter and the Window menu's list.
+/// A value cell's tooltip while its value is not live: the time of the reading and its age.
+inline constexpr std::string_view kLastRead = "last read %1, %2";
+inline constexpr std::string_view kTimeOfDay = "%1:%2:%3";
+inline constexpr std::string_view kSecondsAgo = "%1 s ago";
+inline constexpr std::string_view kMinutesAgo = "%1 min ago";
+inline constexpr std::string_view kHoursAgo = "%1 h ago";
+inline constexpr std::string_view kMonitorMenu = "&Monitor";
+inline constexpr std::string_view kEditChannelsMenuItem = "&Edit Channels...\tIns";
+inline constexpr std::string_view kWindowNameMenuItem = "Window &Name...";
+inline constexpr std::string_view kSetFontMenuItem = "Set &Font...";
+inline constexpr std::string_view kZeroSelectedItem = "&Zero Selected Channels...";
+inline constexpr std::string_view kZeroSelectedPrompt = "Zero the selected channels";
+inline constexpr std::string_view kZeroAllMenuItem = "Zero &All Channels...";
+inline constexpr std::string_view kUndoZeroingMenuItem = "&Undo Zeroing";
+inline constexpr std::string_view kSetRangeMenuItem = "Set &Range...";
+inline constexpr std::string_view kSetRangePrompt = "Set the range of a channel in the strip chart";
+inline constexpr std::string_view kCopyItem = "Cop&y\tCtrl+Shift+C";
+inline constexpr std::string_view kCopyPrompt = "Copy the selected rows (channel, value, units) as text";
+/// The body of a monitor window without channels.
+inline constexpr std::string_view kEmptyMonitorHint =
+    "No channels yet.\n\nPress Insert, or right-click here and choose Edit Channels, to choose the channels this "
+    "window shows.";
+inline constexpr std::string_view kChannelFilterLabel = "&Find:";
+inline constexpr std::string_view kChannelFilterPlaceholder = "name or number";
+/// A channel of the selection list: its number, name and units.
+inline constexpr std::string_view kChannelChoice = "%1  %2";
+inline constexpr std::string_view kChannelChoiceUnits = "%1  [%2]";
+/// A window of the Window menu whose name another window has too: its name and first channels.
+inline constexpr std::string_view kWindowWithChannels = "%1 \u2014 %2";
+inline constexpr std::string_view kChannelListSeparator = ", ";
+inline constexpr std::string_view kMoreChannels = "\u2026";
+inline constexpr std::string_view kNoChannels = "no channels";
+
 // Command line.
 inline constexpr std::string_view kProgramDescription = "The desktop workstation of the LCU engine data logger.";
 inline constexpr std::string_view kSimulateOption = "simulate";

@@ -16,6 +16,7 @@
 #include "gui/app/logger_icon.h"
 #include "gui/app/main_menu.h"
 #include "gui/app/qt_text.h"
+#include "gui/app/window_cascade.h"
 #include "gui/app/window_fit.h"
 #include "gui/app/window_list_menu.h"
 
@@ -76,7 +77,7 @@ void CMainFrame::CreateStatusBar() {
 
 void CMainFrame::ConnectFrameCommands() {
   connect(m_pMenu->Action(cmd::kAppExit), &QAction::triggered, this, &QWidget::close);
-  connect(m_pMenu->Action(cmd::kWindowCascade), &QAction::triggered, m_pMdiArea, &QMdiArea::cascadeSubWindows);
+  connect(m_pMenu->Action(cmd::kWindowCascade), &QAction::triggered, this, [this] { CascadeWindows(*m_pMdiArea); });
   connect(m_pMenu->Action(cmd::kWindowTile), &QAction::triggered, m_pMdiArea, &QMdiArea::tileSubWindows);
   connect(m_pMenu->Action(cmd::kWindowArrange), &QAction::triggered, this, &CMainFrame::ArrangeIcons);
   // The fixed items' menu is the Window menu; the open windows are listed after them.

@@ -21,7 +21,8 @@ namespace {
 enum class Kind {
   kPlain,
   kCheck,   // shows a check mark
-  kGrayed,  // starts grayed until the service password is entered (or, for Stop Recording, a recording starts)
+  kGrayed,  // starts grayed until the service password is entered (or, for Stop Recording, a
+            // recording starts; for the Monitor menu, a monitor window is active)
   kSeparator,
 };
 
@@ -54,6 +55,22 @@ constexpr Item kFileItems[] = {
 
 constexpr Item kViewItems[] = {
     {cmd::kStripChart, text::kStripChartItem, text::kStripChartPrompt, Kind::kCheck},
+};
+
+// The active monitor window's commands; Strip Chart is the View menu's item itself.
+constexpr Item kMonitorItems[] = {
+    {cmd::kEditChannels, text::kEditChannelsMenuItem, text::kEditChannelsPrompt, Kind::kGrayed},
+    {cmd::kWindowName, text::kWindowNameMenuItem, text::kWindowNamePrompt, Kind::kGrayed},
+    {cmd::kSetFont, text::kSetFontMenuItem, text::kSetFontPrompt, Kind::kGrayed},
+    kSeparator,
+    {cmd::kZeroSelectedChannels, text::kZeroSelectedItem, text::kZeroSelectedPrompt, Kind::kGrayed},
+    {cmd::kZeroAllChannels, text::kZeroAllMenuItem, text::kZeroAllChannelsPrompt, Kind::kGrayed},
+    {cmd::kUndoZeroing, text::kUndoZeroingMenuItem, text::kUndoZeroingPrompt, Kind::kGrayed},
+    kSeparator,
+    {cmd::kStripChart, text::kStripChartItem, text::kStripChartPrompt, Kind::kCheck},
+    {cmd::kSetChartRange, text::kSetRangeMenuItem, text::kSetRangePrompt, Kind::kGrayed},
+    kSeparator,
+    {cmd::kCopyRows, text::kCopyItem, text::kCopyPrompt, Kind::kGrayed},
 };
 
 constexpr Item kLoggerItems[] = {
@@ -100,8 +117,9 @@ struct Menu {
 };
 
 constexpr Menu kMenus[] = {
-    {text::kFileMenu, kFileItems},     {text::kViewMenu, kViewItems},     {text::kLoggerMenu, kLoggerItems}, {text::kSysconMenu, kSysconItems},
-    {text::kWindowMenu, kWindowItems}, {text::kHelpMenu, kHelpItems},
+    {text::kFileMenu, kFileItems},     {text::kViewMenu, kViewItems},     {text::kMonitorMenu, kMonitorItems},
+    {text::kLoggerMenu, kLoggerItems}, {text::kSysconMenu, kSysconItems}, {text::kWindowMenu, kWindowItems},
+    {text::kHelpMenu, kHelpItems},
 };
 
 // The shortcut of a label is the text after its tab ("&Save\tCtrl+S" has Ctrl+S).
@@ -120,6 +138,11 @@ MainMenu::MainMenu(QMainWindow& window) : QObject(&window) {
     for (const Item& item : menu.items) {
       if (item.kind == Kind::kSeparator) {
         popup->addSeparator();
+        continue;
+      }
+      // An item in two menus is one action: its state is the same in both.
+      if (QAction* shared = Action(item.id)) {
+        popup->addAction(shared);
         continue;
       }
       QAction* action = AddItem(*popup, item.id, item.kind == Kind::kCheck);

@@ -28,6 +28,7 @@
 #include "gui/firmware/hex_file_upload_dlg.h"
 #include "gui/logger/lcu_check_command.h"
 #include "gui/memory/memory_template.h"
+#include "gui/monitor/monitor_commands.h"
 #include "gui/monitor/monitor_settings.h"
 #include "gui/monitor/chart_texts.h"
 #include "gui/monitor/monitor_template.h"
@@ -65,6 +66,7 @@ bool CTavrixApp::InitInstance() {
       std::make_unique<CMemoryTemplate>(m_ctx, *m_services.prompter, Session(), frame.MdiArea(), frame.Menu());
   m_monitorSettings = std::make_unique<CMonitorSettings>(m_ctx, *m_services.prompter, frame, *m_monitorKind);
   m_stripChart = std::make_unique<CStripChartCommand>(frame.Menu(), *m_monitorKind);
+  m_monitorCommands = std::make_unique<CMonitorCommands>(m_ctx, frame.Menu(), *m_monitorKind);
   m_recording = std::make_unique<CChannelRecording>(m_ctx, *m_services.prompter, Session(), frame, *m_monitorKind);
   AddToolBar(frame);
   ConnectCommands();

@@ -27,6 +27,7 @@ class CChannelRecording;
 class CLcuCheckCommand;
 class CMainFrame;
 class CMemoryTemplate;
+class CMonitorCommands;
 class CMonitorSettings;
 class CMonitorTemplate;
 class CStripChartCommand;
@@ -124,6 +125,7 @@ class CTavrixApp : public QObject {
   std::unique_ptr<CMonitorSettings> m_monitorSettings;
   std::unique_ptr<CLcuCheckCommand> m_lcuCheck;
   std::unique_ptr<CStripChartCommand> m_stripChart;
+  std::unique_ptr<CMonitorCommands> m_monitorCommands;
   // Goes before the main window, whose status bar shows that it records.
   std::unique_ptr<CChannelRecording> m_recording;
 };

@@ -1,7 +1,9 @@
 // MemoryTableModel: the rows of the memory window's document, one LCU byte per row: its
 // address and the byte as decimal, hexadecimal, character and binary text. The addresses
 // are set when the document's run changes; each read rewrites the other four columns and
-// tells the view once.
+// tells the view once. Bytes that are no longer live (the LCU off line, the link held by a
+// download, a failed read) are shown greyed, with the time of their reading in the cells'
+// tooltips, until the next read.
 #pragma once
 
 #include <array>
@@ -11,7 +13,9 @@
 
 #include <QAbstractTableModel>
 #include <QString>
+#include <QTimer>
 
+#include "core/app/command_context.h"
 #include "core/memory/memory_document.h"
 #include "core/memory/memory_row.h"
 
@@ -30,14 +34,23 @@ class MemoryTableModel final : public QAbstractTableModel, private MemoryDocumen
   Q_OBJECT
 
  public:
-  /// Observes the document until it goes; the rows start as the document's run.
-  explicit MemoryTableModel(MemoryDocument& document, QObject* parent = nullptr);
+  /// Observes the document until it goes; the rows start as the document's run. The
+  /// context's link and clock tell whether the bytes are live.
+  MemoryTableModel(MemoryDocument& document, const CommandContext& ctx, QObject* parent = nullptr);
   ~MemoryTableModel() override;
   MemoryTableModel(const MemoryTableModel&) = delete;
   MemoryTableModel& operator=(const MemoryTableModel&) = delete;
 
   /// The Addr text of a row as shown.
   const QString& AddressText(int row) const { return m_rows[static_cast<std::size_t>(row)][kAddrColumn]; }
+
+  /// Whether the bytes shown are live; false while none are shown.
+  bool IsLive() const { return m_bLive; }
+  /// Looks again whether the bytes are live and tells the view when that changed; a timer
+  /// of the model calls it.
+  void CheckLive();
+  /// While bytes are shown but not live: when they were read and how long ago; else empty.
+  QString StaleText() const;
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
@@ -51,9 +64,15 @@ class MemoryTableModel final : public QAbstractTableModel, private MemoryDocumen
   /// row order); the Addr cells stay as they are. One dataChanged covers them all.
   void OnRowsRead(const MemoryDocument& document) override;
 
+  bool LiveNow() const;
+  void SignalLive();
+
   using Row = std::array<QString, kMemoryColumnCount>;
   MemoryDocument& m_document;
+  const CommandContext& m_ctx;
   std::vector<Row> m_rows;
+  bool m_bLive = false;
+  QTimer m_liveCheck;
 };
 
 }  // namespace lcu::gui

@@ -1,5 +1,7 @@
 // CChanSelectionDlg: "Active Channels", the check list of the channels the hardware level
-// offers, by name in the order of the available-channel table. It opens with a window's
+// offers, in the order of the available-channel table, each with its number, name and units.
+// A filter box above it keeps in view only the channels whose name or number matches what is
+// typed; checks of the channels out of view stay as they are. It opens with a window's
 // channels checked; OK takes the checked channels in list order.
 #pragma once
 
@@ -11,6 +13,7 @@
 
 #include "core/app/app_state.h"
 
+class QLineEdit;
 class QListWidget;
 
 namespace lcu::gui {
@@ -29,12 +32,21 @@ class CChanSelectionDlg : public QDialog {
   std::int32_t m_nChannels = 0;
 
   QListWidget& CheckList() const { return *m_checkList; }
+  QLineEdit& Filter() const { return *m_filter; }
+
+  /// Whether a channel is kept in view by the filter text: every channel for an empty text,
+  /// else one whose name holds the text (in any case) or whose number starts with it (with
+  /// or without the leading zeros it is shown with).
+  static bool MatchesFilter(std::uint16_t channel, const QString& name, const QString& filter);
 
   /// OnOK: takes the checked channels, then closes with OK.
   void accept() override;
 
  private:
+  void ApplyFilter(const QString& filter);
+
   const AppState& m_app;
+  QLineEdit* m_filter;
   QListWidget* m_checkList;
 };
 

@@ -1,19 +1,27 @@
 #include "gui/monitor/monitor_table_model.h"
 
 #include <array>
+#include <chrono>
 
-#include <QStringList>
+#include <QGuiApplication>
+#include <QPalette>
 
 #include "core/channels/channel_conversion.h"
 #include "core/channels/conversion_explanation.h"
 #include "core/monitor/monitor_row.h"
+#include "core/session/reading_freshness.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"
 #include "gui/monitor/group_images.h"
+#include "gui/monitor/last_read_text.h"
 
 namespace lcu::gui {
 
 namespace {
+
+// How often the model looks whether its values are still live: often enough that a window
+// greys well within a second of the values going old.
+constexpr std::chrono::milliseconds kLiveCheckPeriod{250};
 
 constexpr std::array<std::string_view, kMonitorColumnCount> kHeadings = {
     text::kIdHeading, text::kChannelHeading, text::kValueHeading, text::kUnitsHeading, text::kRawHeading};
@@ -31,11 +39,13 @@ const ChannelDefinition* Definition(const AppState& app, std::uint16_t channel) 
 
 }  // namespace
 
-MonitorTableModel::MonitorTableModel(MonitorDocument& document, LcuSession& session, const AppState& app,
+MonitorTableModel::MonitorTableModel(MonitorDocument& document, LcuSession& session, const CommandContext& ctx,
                                      QObject* parent)
-    : QAbstractTableModel(parent), m_document(document), m_session(session), m_app(app) {
+    : QAbstractTableModel(parent), m_document(document), m_session(session), m_ctx(ctx), m_app(ctx.app) {
   m_document.AddObserver(*this);
   m_session.Subscribe(*this);
+  connect(&m_liveCheck, &QTimer::timeout, this, &MonitorTableModel::CheckLive);
+  m_liveCheck.start(kLiveCheckPeriod);
 }
 
 MonitorTableModel::~MonitorTableModel() {
@@ -58,7 +68,50 @@ void MonitorTableModel::OnRowsChanged(const MonitorDocument& document) {
     }
     m_rows.push_back(std::move(row));
   }
+  m_bLive = false;
   endResetModel();
+}
+
+bool MonitorTableModel::LiveNow() const {
+  return AreReadingsCurrent(m_document.ReadingsTakenAt(), m_ctx.clock.Monotonic(), m_ctx.device.m_bOnline != 0);
+}
+
+void MonitorTableModel::CheckLive() {
+  const bool live = LiveNow();
+  if (!live && !m_document.Readings().empty()) emit staleNoteChanged();
+  if (live == m_bLive) return;
+  m_bLive = live;
+  if (live) emit staleNoteChanged();
+  if (m_rows.empty()) return;
+  const int last = static_cast<int>(m_rows.size()) - 1;
+  emit dataChanged(index(0, kValueColumn), index(last, kValueColumn), {Qt::ForegroundRole});
+  emit dataChanged(index(0, kRawColumn), index(last, kRawColumn), {Qt::ForegroundRole});
+}
+
+QString MonitorTableModel::StaleText() const {
+  const std::optional<Clock::TimePoint> takenAt = m_document.ReadingsTakenAt();
+  if (m_bLive || !takenAt || m_document.Readings().empty()) return {};
+  return LastReadText(m_document.ReadingsTime(), SecondsSince(*takenAt, m_ctx.clock.Monotonic()));
+}
+
+QString MonitorTableModel::RowsText(const std::vector<int>& rows) const {
+  QStringList lines;
+  for (const int row : rows) {
+    if (row < 0 || row >= rowCount()) continue;
+    const Row& shown = Shown(static_cast<std::size_t>(row));
+    lines << QStringList{shown.name, shown.value, shown.units}.join(QLatin1Char('\t'));
+  }
+  return lines.join(QLatin1Char('\n'));
+}
+
+QStringList MonitorTableModel::FirstNames(int count) const {
+  QStringList names;
+  for (int row = 0; row < rowCount() && row < count; ++row) {
+    const Row& shown = m_rows[static_cast<std::size_t>(row)];
+    // Before the definitions are loaded a channel has only its number.
+    names << (shown.name.isEmpty() ? shown.id : shown.name);
+  }
+  return names;
 }
 
 void MonitorTableModel::OnReadings(const MonitorDocument& document, std::span<const std::uint32_t> readings,
@@ -71,11 +124,18 @@ void MonitorTableModel::OnReadings(const MonitorDocument& document, std::span<co
     row.reading = readings[i];
     row.textsCurrent = false;
   }
+  const bool wasLive = m_bLive;
+  m_bLive = LiveNow();
+  QList<int> roles{Qt::DisplayRole};
+  if (m_bLive != wasLive) {
+    roles << Qt::ForegroundRole;
+    emit staleNoteChanged();
+  }
   // The Units column between them is unchanged: a signal per column keeps it out of the
   // repaint.
   const int last = static_cast<int>(count) - 1;
-  emit dataChanged(index(0, kValueColumn), index(last, kValueColumn), {Qt::DisplayRole});
-  emit dataChanged(index(0, kRawColumn), index(last, kRawColumn), {Qt::DisplayRole});
+  emit dataChanged(index(0, kValueColumn), index(last, kValueColumn), roles);
+  emit dataChanged(index(0, kRawColumn), index(last, kRawColumn), roles);
 }
 
 const MonitorTableModel::Row& MonitorTableModel::Shown(std::size_t index) const {
@@ -129,9 +189,18 @@ QVariant MonitorTableModel::data(const QModelIndex& index, int role) const {
       return {};
     case Qt::TextAlignmentRole:
       return QVariant::fromValue(ColumnAlignment(index.column()));
-    case Qt::ToolTipRole:
-      if (index.column() == kValueColumn) return ValueExplanation(index.row());
+    case Qt::ForegroundRole:
+      if ((index.column() == kValueColumn || index.column() == kRawColumn) && !m_bLive) {
+        return QGuiApplication::palette().brush(QPalette::Disabled, QPalette::Text);
+      }
       return {};
+    case Qt::ToolTipRole: {
+      if (index.column() != kValueColumn && index.column() != kRawColumn) return {};
+      const QString stale = StaleText();
+      const QString explanation = index.column() == kValueColumn ? ValueExplanation(index.row()) : QString();
+      if (stale.isEmpty()) return explanation.isEmpty() ? QVariant() : QVariant(explanation);
+      return explanation.isEmpty() ? stale : stale + QLatin1Char('\n') + explanation;
+    }
     default:
       return {};
   }

@@ -3,7 +3,9 @@
 // document's rows (names and units are taken when the rows are built) and takes the readings
 // the session publishes for it: it only stores each row's raw reading and tells the view once
 // per update; the Value and Raw texts are made when a cell is asked for, so an update costs
-// the rows on the screen, not every row of every window.
+// the rows on the screen, not every row of every window. Values that are no longer live (the
+// LCU off line, a download holding the link, a failed exchange) are shown greyed, with the
+// time of their reading in the cells' tooltips, until the next reading.
 #pragma once
 
 #include <cstdint>
@@ -12,8 +14,10 @@
 
 #include <QAbstractTableModel>
 #include <QString>
+#include <QStringList>
+#include <QTimer>
 
-#include "core/app/app_state.h"
+#include "core/app/command_context.h"
 #include "core/monitor/monitor_document.h"
 #include "core/session/lcu_session.h"
 
@@ -35,8 +39,10 @@ class MonitorTableModel final : public QAbstractTableModel,
 
  public:
   /// Observes the document and subscribes to the session's readings until it goes; the
-  /// names, units and texts come from app.
-  MonitorTableModel(MonitorDocument& document, LcuSession& session, const AppState& app, QObject* parent = nullptr);
+  /// names, units and texts come from the context's application state, the link state and
+  /// the time that age the values from its link and clock.
+  MonitorTableModel(MonitorDocument& document, LcuSession& session, const CommandContext& ctx,
+                    QObject* parent = nullptr);
   ~MonitorTableModel() override;
   MonitorTableModel(const MonitorTableModel&) = delete;
   MonitorTableModel& operator=(const MonitorTableModel&) = delete;
@@ -47,6 +53,26 @@ class MonitorTableModel final : public QAbstractTableModel,
   /// tooltip); empty before the first reading.
   QString ValueExplanation(int row) const;
   std::uint16_t Channel(int row) const { return m_rows[static_cast<std::size_t>(row)].channel; }
+
+  /// Whether the values shown are live; false while none are shown.
+  bool IsLive() const { return m_bLive; }
+  /// Looks again whether the values are live and, when that changed, tells the view, which
+  /// draws the Value and Raw cells greyed or normal. A timer of the model calls it: while a
+  /// download holds the link or the LCU is off line, nothing else happens that would.
+  void CheckLive();
+  /// While values are shown but not live: when they were read and how long ago; else empty.
+  QString StaleText() const;
+
+  /// The given rows as lines of tab-separated name, value and units as shown, for the
+  /// clipboard.
+  QString RowsText(const std::vector<int>& rows) const;
+  /// The note of StaleText changed: the values stopped or started being live, or their age
+  /// moved on.
+  Q_SIGNAL void staleNoteChanged();
+
+  /// The names of the first rows (at most count; a row without a name gives its number), for
+  /// telling windows apart.
+  QStringList FirstNames(int count) const;
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
@@ -79,10 +105,15 @@ class MonitorTableModel final : public QAbstractTableModel,
   /// cover all rows. Readings of other documents are not this model's.
   void OnReadings(const MonitorDocument& document, std::span<const std::uint32_t> raw, const LocalTime& taken) override;
 
+  bool LiveNow() const;
+
   MonitorDocument& m_document;
   LcuSession& m_session;
+  const CommandContext& m_ctx;
   const AppState& m_app;
   std::vector<Row> m_rows;
+  bool m_bLive = false;
+  QTimer m_liveCheck;
 };
 
 }  // namespace lcu::gui

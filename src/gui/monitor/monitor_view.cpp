@@ -5,12 +5,15 @@
 #include <vector>
 
 #include <QAccessible>
+#include <QClipboard>
 #include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QFontInfo>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QPainter>
 
 #include "core/app/command_guard.h"
 #include "core/channels/channel_zeroing.h"
@@ -20,9 +23,11 @@
 #include "gui/monitor/chan_selection_dlg.h"
 #include "gui/monitor/child_frame.h"
 #include "gui/monitor/ent_offset.h"
+#include "gui/monitor/last_read_text.h"
 #include "gui/monitor/chart_texts.h"
 #include "gui/monitor/list_font.h"
 #include "gui/monitor/monitor_pane.h"
+#include "gui/monitor/strip_chart.h"
 
 namespace lcu::gui {
 
@@ -34,6 +39,8 @@ constexpr int kImageSize = 16;
 constexpr const char* kIdSample = "0000";
 constexpr const char* kValueSample = "-00000.000";
 constexpr const char* kRawSample = "65535";
+// Room around the hint of a window without channels.
+constexpr int kHintMargin = 12;
 }  // namespace
 
 CMonitorView::CMonitorView(CommandContext& ctx, GuiPrompter& prompter, LcuSession& session, QWidget* parent)
@@ -41,7 +48,7 @@ CMonitorView::CMonitorView(CommandContext& ctx, GuiPrompter& prompter, LcuSessio
       m_ctx(ctx),
       m_prompter(prompter),
       m_session(session),
-      m_model(m_document, session, ctx.app, this),
+      m_model(m_document, session, ctx, this),
       m_idDelegate(this),
       m_readingDelegate(this) {
   setModel(&m_model);
@@ -70,6 +77,8 @@ CMonitorView::CMonitorView(CommandContext& ctx, GuiPrompter& prompter, LcuSessio
   m_document.SetFont(GetListFont());
   m_document.AddObserver(*this);
   connect(horizontalHeader(), &QHeaderView::sectionResized, this, &CMonitorView::OnColumnResized);
+  connect(&m_model, &MonitorTableModel::staleNoteChanged, this,
+          [this] { viewport()->update(LastReadNoteStrip(*viewport())); });
   m_session.AddMonitor(m_document);
 }
 
@@ -148,13 +157,25 @@ void CMonitorView::ZeroRows(const std::vector<int>& rows) {
   zeroing.reserve(rows.size());
   for (std::size_t i = 0; i < rows.size(); ++i) zeroing.push_back({m_model.Channel(rows[i]), shown[i]});
   ZeroChannels(m_ctx, zeroing, dialog.m_fValue);
+  emit zeroingChanged();
+}
+
+std::vector<int> CMonitorView::SelectedRows() const {
+  std::vector<int> rows;
+  for (const QModelIndex& index : selectionModel()->selectedRows()) rows.push_back(index.row());
+  std::sort(rows.begin(), rows.end());
+  return rows;
+}
+
+void CMonitorView::OnCopy() {
+  const std::vector<int> rows = SelectedRows();
+  if (rows.empty()) return;
+  QGuiApplication::clipboard()->setText(m_model.RowsText(rows));
 }
 
 int CMonitorView::ZeroSelectedChannels() {
-  std::vector<int> rows;
-  for (const QModelIndex& index : selectionModel()->selectedRows()) rows.push_back(index.row());
+  const std::vector<int> rows = SelectedRows();
   if (rows.empty()) return 0;
-  std::sort(rows.begin(), rows.end());
   if (RefusedOffline(m_ctx, OfflineForm::kPlain)) return 1;
   ZeroRows(rows);
   return 1;
@@ -167,7 +188,10 @@ void CMonitorView::OnZeroAllChannels() {
   ZeroRows(rows);
 }
 
-void CMonitorView::OnUndoZeroing() { UndoZeroing(m_ctx); }
+void CMonitorView::OnUndoZeroing() {
+  UndoZeroing(m_ctx);
+  emit zeroingChanged();
+}
 
 void CMonitorView::OnEditChannels() {
   CChanSelectionDlg dialog(m_ctx.app, m_document.Channels(), this);
@@ -208,10 +232,35 @@ void CMonitorView::WidenForFont() {
   widest(kRawColumn, QString::fromLatin1(kRawSample), readingWidth);
 }
 
+// A right-click zeroes the selected rows; the menu key (or Shift+F10) always opens the menu,
+// which a keyboard user could otherwise never reach with a row selected.
 void CMonitorView::contextMenuEvent(QContextMenuEvent* event) {
   event->accept();
+  if (event->reason() == QContextMenuEvent::Keyboard) {
+    ShowPopupMenu(KeyboardMenuPos());
+    return;
+  }
   if (ZeroSelectedChannels() != 0) return;
   ShowPopupMenu(event->globalPos());
+}
+
+QPoint CMonitorView::KeyboardMenuPos() const {
+  const QModelIndex current = currentIndex();
+  const QRect cell = current.isValid() ? visualRect(current.siblingAtColumn(kChannelColumn)) : QRect();
+  const QPoint local = cell.isValid() && viewport()->rect().intersects(cell) ? cell.center() : QPoint(0, 0);
+  return viewport()->mapToGlobal(local);
+}
+
+void CMonitorView::paintEvent(QPaintEvent* event) {
+  QTableView::paintEvent(event);
+  QPainter painter(viewport());
+  if (m_model.rowCount() != 0) {
+    PaintLastReadNote(painter, *viewport(), m_model.StaleText());
+    return;
+  }
+  painter.setPen(palette().color(QPalette::Disabled, QPalette::Text));
+  painter.drawText(viewport()->rect().adjusted(kHintMargin, kHintMargin, -kHintMargin, -kHintMargin),
+                   Qt::AlignCenter | Qt::TextWordWrap, ToQString(text::kEmptyMonitorHint));
 }
 
 void CMonitorView::ShowPopupMenu(const QPoint& globalPos) {
@@ -231,7 +280,16 @@ void CMonitorView::ShowPopupMenu(const QPoint& globalPos) {
     chart->setCheckable(true);
     chart->setChecked(pane->IsChartShown());
     connect(chart, &QAction::triggered, pane, [pane] { pane->ShowChart(!pane->IsChartShown()); });
+    QAction* range = add(text::kChartRangeItem, text::kSetRangePrompt);
+    range->setEnabled(m_model.rowCount() != 0);
+    connect(range, &QAction::triggered, pane, [pane] {
+      pane->ShowChart(true);
+      pane->Chart().OnSetRange();
+    });
   }
+  QAction* copy = add(text::kCopyItem, text::kCopyPrompt);
+  copy->setEnabled(!SelectedRows().empty());
+  connect(copy, &QAction::triggered, this, &CMonitorView::OnCopy);
   menu.addSeparator();
   QAction* editChannels = add(text::kEditChannelsItem, text::kEditChannelsPrompt);
   QAction* zeroAll = add(text::kZeroAllChannelsItem, text::kZeroAllChannelsPrompt);
@@ -252,12 +310,19 @@ void CMonitorView::ShowPopupMenu(const QPoint& globalPos) {
 }
 
 void CMonitorView::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+  const int key = event->key();
+  const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+  if (key == Qt::Key_Return || key == Qt::Key_Enter) {
     ZeroSelectedChannels();
-    event->accept();
+  } else if (key == Qt::Key_Insert && modifiers == Qt::NoModifier) {
+    OnEditChannels();
+  } else if (key == Qt::Key_Menu || (key == Qt::Key_F10 && modifiers == Qt::ShiftModifier)) {
+    ShowPopupMenu(KeyboardMenuPos());
+  } else {
+    QTableView::keyPressEvent(event);
     return;
   }
-  QTableView::keyPressEvent(event);
+  event->accept();
 }
 
 }  // namespace lcu::gui

@@ -3,8 +3,10 @@
 // the session serves its document every 200 ms and its table model takes the readings; names
 // and units follow each reload of the channel definitions. Its rows are chosen with Edit
 // Channels; selected rows are zeroed with Enter or a right-click, and the right-click menu
-// offers the window's other commands when no row is selected. The list's font and column
-// widths are its document's layout.
+// offers the window's other commands when no row is selected (from the keyboard, Shift+F10
+// or the menu key, always). A window without channels says in its body how to add them, and
+// Insert opens the channel selection. The list's font and column widths are its document's
+// layout.
 #pragma once
 
 #include <array>
@@ -52,7 +54,17 @@ class CMonitorView : public QTableView, private MonitorDocumentObserver {
 
   MonitorTableModel& Model() { return m_model; }
 
+  /// The selected rows, in row order.
+  std::vector<int> SelectedRows() const;
+
+ signals:
+  /// A zeroing was made or undone: whether Undo Zeroing can run may have changed.
+  void zeroingChanged();
+
  public slots:
+  /// Puts the selected rows on the clipboard as tab-separated name, value and units, one
+  /// line each, as shown.
+  void OnCopy();
   void OnEditChannels();
   void OnZeroAllChannels();
   /// Puts back the calibration kept before the last zeroing, and offers to send it.
@@ -65,8 +77,13 @@ class CMonitorView : public QTableView, private MonitorDocumentObserver {
   void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  /// Draws the rows (with the note of their reading while they are not live), or the hint
+  /// of a window without channels.
+  void paintEvent(QPaintEvent* event) override;
 
  private:
+  /// Where a menu opened from the keyboard goes: at the current row, else the list's corner.
+  QPoint KeyboardMenuPos() const;
   void WidenForFont();
   void ShowPopupMenu(const QPoint& globalPos);
   /// Asks for the value and zeroes the rows given, in order; Cancel changes nothing.

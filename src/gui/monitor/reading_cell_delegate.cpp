@@ -62,6 +62,15 @@ bool ReadingCellDelegate::PaintFast(QPainter* painter, const QStyleOptionViewIte
 // its fill, never elided or clipped.
 void ReadingCellDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const {
   QStyledItemDelegate::initStyleOption(option, index);
+  // A value that is not live stays dimmed in a selected row: halfway between the selection's
+  // text and its background.
+  if (index.data(Qt::ForegroundRole).canConvert<QBrush>()) {
+    const QColor text = option->palette.color(QPalette::HighlightedText);
+    const QColor back = option->palette.color(QPalette::Highlight);
+    option->palette.setColor(QPalette::HighlightedText,
+                             QColor((text.red() + back.red()) / 2, (text.green() + back.green()) / 2,
+                                    (text.blue() + back.blue()) / 2));
+  }
   option->text = FitCellText(option->text, QFontMetrics(option->font), option->rect.width() - 2 * TextMargin(option->widget));
   option->textElideMode = Qt::ElideNone;
 }
@@ -69,6 +78,9 @@ void ReadingCellDelegate::initStyleOption(QStyleOptionViewItem* option, const QM
 void ReadingCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
   QStyleOptionViewItem cell(option);
   cell.displayAlignment = index.data(Qt::TextAlignmentRole).value<Qt::Alignment>();
+  // A value that is not live comes with the colour it is drawn in.
+  const QVariant foreground = index.data(Qt::ForegroundRole);
+  if (foreground.canConvert<QBrush>()) cell.palette.setBrush(QPalette::Text, foreground.value<QBrush>());
   if (PaintFast(painter, cell, index.data(Qt::DisplayRole).toString())) return;
   QStyledItemDelegate::paint(painter, option, index);
 }

@@ -3,7 +3,9 @@
 // laid out as text each time: a reading is a few ASCII characters that need no shaping.
 // A cell the fast path cannot show exactly as the style would (a selected or focused row, a
 // text wider than the cell, a character outside ASCII or missing from the font) is drawn by
-// the style, a text wider than the cell as a fill of '#' (see cell_fill.h).
+// the style, a text wider than the cell as a fill of '#' (see cell_fill.h). Both ways draw a
+// cell in the colour its model gives (greyed for a value that is not live, dimmed also in a
+// selected row).
 #pragma once
 
 #include <cstddef>

@@ -26,11 +26,15 @@ class MainMenuTest : public GuiFixture {
   }
 };
 
-TEST_F(MainMenuTest, ItemsHaveUniqueShortcutsAndPromptsAndOnlyTheServiceItemsAndStopRecordingStartGrayed) {
+TEST_F(MainMenuTest, ItemsHaveUniqueShortcutsAndPromptsAndOnlyTheServiceMonitorAndStopRecordingItemsStartGrayed) {
   Start();
   std::set<QString> shortcuts;
   std::set<QAction*> grayed = {Menu().Action(gui::cmd::kStopRecording)};  // it waits for a recording
   for (const int id : kServiceItems) grayed.insert(Menu().Action(id));
+  // They wait for a monitor window.
+  for (const int id : {gui::cmd::kEditChannels, gui::cmd::kWindowName, gui::cmd::kSetFont, gui::cmd::kZeroSelectedChannels,
+                       gui::cmd::kZeroAllChannels, gui::cmd::kUndoZeroing, gui::cmd::kSetChartRange, gui::cmd::kCopyRows})
+    grayed.insert(Menu().Action(id));
   for (const QAction* menu : Frame().menuBar()->actions())
     for (QAction* item : menu->menu()->actions()) {
       if (item->isSeparator()) continue;
@@ -39,8 +43,11 @@ TEST_F(MainMenuTest, ItemsHaveUniqueShortcutsAndPromptsAndOnlyTheServiceItemsAnd
       EXPECT_TRUE(shortcuts.insert(item->shortcut().toString()).second) << item->text().toStdString();
       EXPECT_FALSE(item->statusTip().isEmpty()) << item->text().toStdString();
     }
-  EXPECT_EQ(shortcuts.size(), 14U);
+  EXPECT_EQ(shortcuts.size(), 16U);
   EXPECT_EQ(Menu().Action(gui::cmd::kPassword)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
+  EXPECT_EQ(Menu().Action(gui::cmd::kSendConfig)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
+  EXPECT_EQ(Menu().Action(gui::cmd::kCopyRows)->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+  EXPECT_EQ(Menu().Action(gui::cmd::kEditChannels)->shortcut(), QKeySequence(Qt::Key_Insert));
   EXPECT_EQ(Menu().Action(gui::cmd::kInitializeLcu)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_I));
 
   // A refused Start Logger stays unchecked; pane zero shows the highlighted item's prompt, else Ready.

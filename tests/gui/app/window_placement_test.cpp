@@ -65,7 +65,9 @@ TEST_F(WindowPlacementTest, NewWindowsCascadeAndWrapAndTheWindowMenuListsAndActi
     labels.push_back(action->text());
     checks.push_back(action->isChecked());
   }
-  EXPECT_EQ(labels, (std::vector<QString>{"&1 Oil && Water", "&2 Monitor", "&3 Monitor"}));
+  // The two windows of one name are told apart by their channels (here none).
+  EXPECT_EQ(labels, (std::vector<QString>{"&1 Oil && Water", "&2 Monitor \u2014 no channels",
+                                          "&3 Monitor \u2014 no channels"}));
   EXPECT_EQ(checks, (std::vector<bool>{false, false, true}));
   listed[0]->trigger();
   EXPECT_EQ(Frame().MdiArea().currentSubWindow(), &first);

@@ -9,6 +9,7 @@
 
 #include "core/app/messages.h"
 #include "core/memory/memory_row.h"
+#include "core/session/reading_freshness.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"
 #include "gui/memory/address_dlg.h"
@@ -17,6 +18,7 @@
 #include "gui/memory/memory_template.h"
 #include "gui/memory/up_down_control.h"
 #include "gui_fixture.h"
+#include "support/fixed_clock.h"
 
 namespace lcu::test {
 namespace {
@@ -229,6 +231,36 @@ TEST_F(MemoryViewTest, TheAddressBarOpensFromTheAddrHeadingAndAppliesValidEntrie
     (frame->*show)();
     EXPECT_EQ(bar.isVisible(), show != &QWidget::showMinimized);
   }
+}
+
+// Bytes that are not live are drawn greyed with the time of their reading in the tooltips of
+// the byte cells; the addresses stay as they are. The next read brings them back.
+TEST_F(MemoryViewTest, BytesThatAreNotLiveAreGreyedWithTheTimeOfTheirReading) {
+  CAddressView& view = OpenMemoryWindow();
+  auto& clock = static_cast<FixedClock&>(app->Context().clock);
+  const auto cell = [&](int column) { return view.model()->index(0, column); };
+  const QColor grey = QGuiApplication::palette().color(QPalette::Disabled, QPalette::Text);
+  ASSERT_TRUE(Session().Serve(view.Document()));
+  EXPECT_TRUE(view.Model().IsLive());
+  EXPECT_FALSE(cell(gui::kHexColumn).data(Qt::ForegroundRole).isValid());
+  EXPECT_TRUE(cell(gui::kHexColumn).data(Qt::ToolTipRole).isNull());
+
+  clock.Advance(kReadingsCurrentFor + std::chrono::seconds(2));
+  QSignalSpy changes(&view.Model(), &QAbstractItemModel::dataChanged);
+  view.Model().CheckLive();
+  EXPECT_EQ(changes.count(), 1);
+  EXPECT_EQ(cell(gui::kHexColumn).data(Qt::ForegroundRole).value<QBrush>().color(), grey);
+  EXPECT_EQ(cell(gui::kBinaryColumn).data(Qt::ToolTipRole).toString(), "last read 13:52:44, 3 s ago");
+  EXPECT_FALSE(cell(gui::kAddrColumn).data(Qt::ForegroundRole).isValid());
+  EXPECT_TRUE(cell(gui::kAddrColumn).data(Qt::ToolTipRole).isNull());
+
+  ASSERT_TRUE(Session().Serve(view.Document()));
+  EXPECT_TRUE(view.Model().IsLive());
+  Unplug();
+  view.Model().CheckLive();
+  EXPECT_FALSE(view.Model().IsLive()) << "off line, at once";
+  EXPECT_FALSE(Session().Serve(view.Document()));
+  EXPECT_FALSE(view.Model().IsLive());
 }
 
 }  // namespace

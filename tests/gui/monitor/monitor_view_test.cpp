@@ -9,14 +9,17 @@
 #include "core/app/messages.h"
 #include "core/channels/channel_calibration.h"
 #include "core/channels/channel_zeroing.h"
+#include "core/session/reading_freshness.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"
 #include "gui/monitor/chan_selection_dlg.h"
 #include "gui/monitor/ent_offset.h"
 #include "gui/monitor/id_cell_delegate.h"
+#include "gui/monitor/last_read_text.h"
 #include "gui/monitor/reading_cell_delegate.h"
 #include "gui/monitor/window_title_dlg.h"
 #include "gui_fixture.h"
+#include "support/fixed_clock.h"
 #include "support/recording_prompter.h"
 
 namespace lcu::test {
@@ -29,7 +32,16 @@ class MonitorViewTest : public OnLineGuiFixture {
  protected:
 
   float Offset(int channel) { return ReadChannelCalibration(app->State().m_calibration.Bytes(), channel).offset; }
+  FixedClock& Clock() { return static_cast<FixedClock&>(app->Context().clock); }
 };
+
+// The darkest pixel of a cell as drawn: its text's colour.
+int DarkestIn(const QImage& image, const QRect& cell) {
+  int darkest = 255;
+  for (int y = cell.top(); y <= cell.bottom(); ++y)
+    for (int x = cell.left(); x <= cell.right(); ++x) darkest = std::min(darkest, qGray(image.pixel(x, y)));
+  return darkest;
+}
 
 // A tick exchanges 20 channels in two blocks of three transfers and signals the Value and Raw
 // columns once each. The Value cell's tooltip tells how the shown value was made from the row's
@@ -97,8 +109,8 @@ TEST_F(MonitorViewTest, ATickFillsAndSignalsTheValueAndRawColumnsOfEveryRowAndAF
 }
 
 TEST_F(MonitorViewTest, RightClickAndEnterFollowTheSelectionAndTheLink) {
-  const QStringList popup = {"Window Name", "Set Font", "Strip &Chart", "-", "Edit Channels", "Zero All Channels",
-                             "Undo Zeroing", "-", "Close"};
+  const QStringList popup = {"Window Name", "Set Font", "Strip &Chart", "Set Range...", "Cop&y\tCtrl+Shift+C", "-",
+                             "Edit Channels", "Zero All Channels", "Undo Zeroing", "-", "Close"};
   const struct {
     const char* what;
     bool selected, online, rightClick;
@@ -249,7 +261,9 @@ TEST_F(MonitorViewTest, EditChannelsListsTheLevelsChannelsAndTakesTheCheckedInLi
     for (int i = 0; i < list.count(); ++i)
       if (list.item(i)->checkState() == Qt::Checked) checked.push_back(list.item(i)->text());
     EXPECT_EQ(list.count(), 95);
-    EXPECT_EQ(checked, (std::vector<QString>{"FUEL PRESS", "GEAR"}));
+    ASSERT_EQ(checked.size(), 2U);
+    EXPECT_TRUE(checked[0].startsWith("005  FUEL PRESS")) << checked[0].toStdString();
+    EXPECT_TRUE(checked[1].startsWith("070  GEAR")) << checked[1].toStdString();
     list.item(0)->setCheckState(Qt::Checked);
   });
   view.OnEditChannels();
@@ -303,6 +317,95 @@ TEST_F(MonitorViewTest, FramesAreNamedAndCloseFromThePopup) {
   RunPosted();
   EXPECT_TRUE(alive.isNull());
   EXPECT_EQ(Frames(), std::vector<gui::CChildFrame*>{&second});
+}
+
+
+// Values that are not live are drawn greyed, with the time of their reading and its age in the
+// Value and Raw cells' tooltips: a download's pause greys them once they are old, the LCU going
+// off line at once. The next reading draws them normally again.
+TEST_F(MonitorViewTest, ValuesThatAreNotLiveAreGreyedWithTheTimeOfTheirReading) {
+  CMonitorView& view = WindowWith(Range(0, 4));
+  view.resize(400, 200);
+  QSignalSpy changes(&view.Model(), &QAbstractItemModel::dataChanged);
+  const auto cell = [&](int column) { return view.model()->index(1, column); };
+  const auto drawnDarkest = [&] {
+    return DarkestIn(view.viewport()->grab().toImage(), view.visualRect(cell(gui::kValueColumn)));
+  };
+  // The note of the reading's time, in the list's bottom corner, below the rows.
+  const auto noteDrawn = [&] {
+    const QImage image = view.viewport()->grab().toImage();
+    const QRect strip = gui::LastReadNoteStrip(*view.viewport());
+    return DarkestIn(image, strip) < qGray(view.palette().color(QPalette::Base).rgb());
+  };
+  QSignalSpy notes(&view.Model(), &gui::MonitorTableModel::staleNoteChanged);
+  EXPECT_FALSE(view.Model().IsLive()) << "nothing read yet";
+  Update(view);
+  EXPECT_TRUE(view.Model().IsLive());
+  EXPECT_FALSE(cell(gui::kValueColumn).data(Qt::ForegroundRole).isValid());
+  EXPECT_TRUE(cell(gui::kRawColumn).data(Qt::ToolTipRole).isNull());
+  const int liveDarkest = drawnDarkest();
+  EXPECT_FALSE(noteDrawn());
+
+  app->State().m_bDownloading = 1;
+  Clock().Advance(kReadingsCurrentFor);
+  view.Model().CheckLive();
+  EXPECT_TRUE(view.Model().IsLive()) << "a late tick is not yet old";
+  Clock().Advance(std::chrono::milliseconds(1));
+  EXPECT_EQ(TransfersOf([&] { Update(view); }), 0);
+  changes.clear();
+  view.Model().CheckLive();
+  EXPECT_FALSE(view.Model().IsLive());
+  ASSERT_EQ(changes.count(), 2) << "the Value and Raw columns";
+  EXPECT_EQ(changes[0][2].value<QList<int>>(), QList<int>{Qt::ForegroundRole});
+  for (const int column : {int{gui::kValueColumn}, int{gui::kRawColumn}}) {
+    EXPECT_EQ(cell(column).data(Qt::ForegroundRole).value<QBrush>().color(),
+              QGuiApplication::palette().color(QPalette::Disabled, QPalette::Text));
+  }
+  EXPECT_FALSE(cell(gui::kChannelColumn).data(Qt::ForegroundRole).isValid()) << "only the values grow old";
+  EXPECT_EQ(cell(gui::kRawColumn).data(Qt::ToolTipRole).toString(), "last read 13:52:44, 1 s ago");
+  Clock().Advance(std::chrono::seconds(54));
+  const QStringList valueTip = cell(gui::kValueColumn).data(Qt::ToolTipRole).toString().split('\n');
+  EXPECT_EQ(valueTip.front(), "last read 13:52:44, 55 s ago");
+  EXPECT_GE(valueTip.size(), 3) << "the conversion follows";
+  EXPECT_GT(drawnDarkest(), liveDarkest + 40) << "the text is drawn grey";
+  // In a selected row the text is dimmed towards the selection's colour.
+  const auto selectedText = [&] {
+    const QImage image = view.viewport()->grab().toImage();
+    const QRect rect = view.visualRect(cell(gui::kValueColumn));
+    int lightest = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+      for (int x = rect.left(); x <= rect.right(); ++x) lightest = std::max(lightest, qGray(image.pixel(x, y)));
+    return lightest;
+  };
+  SelectRows(view, {1});
+  const int staleSelected = selectedText();
+  app->State().m_bDownloading = 0;
+  Update(view);
+  EXPECT_GT(selectedText(), staleSelected + 40) << "live, the selected text is the selection's own";
+  view.clearSelection();
+  app->State().m_bDownloading = 1;
+  Clock().Advance(kReadingsCurrentFor + std::chrono::milliseconds(1));
+  view.Model().CheckLive();
+  ASSERT_FALSE(view.Model().IsLive());
+  EXPECT_TRUE(noteDrawn());
+  const qsizetype noted = notes.count();
+  view.Model().CheckLive();
+  EXPECT_EQ(notes.count(), noted + 1) << "the note's age moves on";
+
+  app->State().m_bDownloading = 0;
+  Update(view);
+  EXPECT_TRUE(view.Model().IsLive());
+  EXPECT_FALSE(cell(gui::kValueColumn).data(Qt::ForegroundRole).isValid());
+  EXPECT_EQ(drawnDarkest(), liveDarkest);
+  EXPECT_FALSE(noteDrawn());
+
+  Unplug();
+  view.Model().CheckLive();
+  EXPECT_FALSE(view.Model().IsLive()) << "off line, at once";
+  EXPECT_EQ(cell(gui::kRawColumn).data(Qt::ToolTipRole).toString(), "last read 13:52:44, 0 s ago");
+  Replug(2);
+  Update(view);
+  EXPECT_TRUE(view.Model().IsLive());
 }
 
 }  // namespace
