@@ -1,6 +1,7 @@
 #include "gui/app/main_frame.h"
 
 #include <QAction>
+#include <QGuiApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMdiArea>
@@ -153,6 +154,9 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 
 void CMainFrame::PlaceFrame(int x, int y, qint64 width, qint64 height) {
   m_placedFrame = FitIntoArea(x, y, width, height, AvailableAreaAt(QPoint(x, y)));
+  // Until the window system tells the frame's margins, the inner area is given the whole
+  // frame; the placement is made again, exactly, once they are known.
+  m_bPlacementPending = m_frameMargins.isNull();
   ApplyPlacedFrame();
 }
 
@@ -163,10 +167,18 @@ void CMainFrame::ApplyPlacedFrame() {
 }
 
 QRect CMainFrame::NormalFrameGeometry() const {
+  // A placement still waiting for the margins is the rectangle the window is about to have
+  // (a window shown maximized keeps waiting until it is restored).
+  if (m_bPlacementPending && MarginsComeLate()) return m_placedFrame;
   if (windowState() == Qt::WindowNoState && isVisible()) return frameGeometry();
   const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();
   return normal.marginsAdded(m_frameMargins);
 }
+
+// Under X11 a window manager puts its frame round the window some time after the window is
+// shown, and only then are the margins known; a window system without a frame of its own
+// (off screen) has none, and Windows gives them at once.
+bool CMainFrame::MarginsComeLate() { return QGuiApplication::platformName() == QLatin1String("xcb"); }
 
 void CMainFrame::NoteFrameMargins() {
   if (windowState() != Qt::WindowNoState || !isVisible()) return;
@@ -174,16 +186,20 @@ void CMainFrame::NoteFrameMargins() {
   const QRect inner = geometry();
   m_frameMargins = QMargins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
                             outer.bottom() - inner.bottom());
+  if (!m_bPlacementPending) return;
+  if (!m_frameMargins.isNull()) {
+    m_bPlacementPending = false;
+    ApplyPlacedFrame();
+  } else if (!MarginsComeLate()) {
+    m_bPlacementPending = false;
+  }
 }
 
-// The frame's margins are known once the window is on screen: the first show gives the
-// inner area what is left of the stored frame.
+// The frame's margins are known once the window is on screen (under X11, once the window
+// manager has framed it): the inner area then gets what is left of the placed frame.
 void CMainFrame::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
-  if (m_bPlacedOnScreen) return;
-  m_bPlacedOnScreen = true;
   NoteFrameMargins();
-  if (!m_frameMargins.isNull() && windowState() == Qt::WindowNoState) ApplyPlacedFrame();
 }
 
 void CMainFrame::moveEvent(QMoveEvent* event) {
@@ -194,6 +210,11 @@ void CMainFrame::moveEvent(QMoveEvent* event) {
 void CMainFrame::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
   NoteFrameMargins();
+}
+
+void CMainFrame::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::WindowStateChange) NoteFrameMargins();
 }
 
 void CMainFrame::SavePlacement() {

@@ -70,6 +70,7 @@ class CMainFrame : public QMainWindow {
   void showEvent(QShowEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void CreateStatusBar();
@@ -78,6 +79,7 @@ class CMainFrame : public QMainWindow {
   void SavePlacement();
   void ApplyPlacedFrame();
   void NoteFrameMargins();
+  static bool MarginsComeLate();
   void ShowLinkReason();
 
   Profile m_profile;
@@ -86,7 +88,8 @@ class CMainFrame : public QMainWindow {
   std::array<QLabel*, kStatusPanes> m_panes{};
   QRect m_placedFrame;
   QMargins m_frameMargins;
-  bool m_bPlacedOnScreen = false;
+  // The placed frame waits for the frame's margins to be made exact.
+  bool m_bPlacementPending = false;
   bool m_bPointerOnLinkPane = false;
 };
 
