@@ -173,6 +173,10 @@ inline constexpr std::string_view kWindowListItem = "%1 %2";
 /// Given to a settings file name typed without an extension, so that Open lists it again.
 inline constexpr std::string_view kSettingsExtension = ".nsb";
 
+// The download's progress window and the status bar's indicators.
+inline constexpr std::string_view kDownloadCaption = "Download";
+inline constexpr std::string_view kStopButton = "Stop";
+
 // Command line.
 inline constexpr std::string_view kProgramDescription = "The desktop workstation of the LCU engine data logger.";
 inline constexpr std::string_view kSimulateOption = "simulate";
