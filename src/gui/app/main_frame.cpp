@@ -72,6 +72,17 @@ void CMainFrame::CreateStatusBar() {
       bar->addPermanentWidget(pane);
     }
   }
+  const std::array<std::string_view, kIndicatorPanes> words = {text::kLoggingIndicator, text::kServiceIndicator,
+                                                                text::kAutoIndicator};
+  for (std::size_t i = 0; i < kIndicatorPanes; ++i) {
+    auto* pane = new QLabel(ToQString(words[i]), bar);
+    pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    pane->setAlignment(Qt::AlignCenter);
+    pane->setMinimumWidth(pane->sizeHint().width() + 2 * kIdleTextIndent);
+    pane->hide();
+    m_indicators[i] = pane;
+    bar->addPermanentWidget(pane);
+  }
   SetPanes(OfflinePaneTexts());
 }
 
@@ -127,6 +138,26 @@ void CMainFrame::SetPanes(const StatusPaneTexts& texts) {
   m_panes[kLinkPane]->setToolTip(reason);
   if (m_bPointerOnLinkPane) ShowLinkReason();
 }
+
+void CMainFrame::SetIndicators(const StatusIndicators& indicators) {
+  const std::array<bool, kIndicatorPanes> on = {indicators.logging, indicators.service, indicators.autoDownload};
+  for (std::size_t i = 0; i < kIndicatorPanes; ++i) m_indicators[i]->setVisible(on[i]);
+}
+
+QStringList CMainFrame::ShownIndicators() const {
+  QStringList words;
+  for (const QLabel* pane : m_indicators) {
+    if (!pane->isHidden()) words.append(pane->text());
+  }
+  return words;
+}
+
+// Set on every poll: a tip left as it was stays up while the pointer rests on the pane.
+void CMainFrame::SetMemoryTip(const QString& tip) {
+  if (tip != m_panes[3]->toolTip()) m_panes[3]->setToolTip(tip);
+}
+
+QString CMainFrame::MemoryTip() const { return m_panes[3]->toolTip(); }
 
 // The link pane's tooltip says why the LCU is off line; while the pointer rests on the pane
 // the status bar's prompt says it too.

@@ -7,6 +7,7 @@
 #include <QToolBar>
 
 #include "core/app/messages.h"
+#include "core/app/status_indicators.h"
 #include "core/channels/available_channels.h"
 #include "core/channels/calibration_file.h"
 #include "core/firmware/hex_file_upload.h"
@@ -15,6 +16,8 @@
 #include "core/host/registry.h"
 #include "core/logger/configuration_upload.h"
 #include "core/logger/lcu_configuration.h"
+#include "core/logger/lcu_status_block.h"
+#include "core/logger/logged_memory_use.h"
 #include "core/logger/logger_download.h"
 #include "core/logger/maintenance_commands.h"
 #include "core/logger/preflight_check.h"
@@ -55,6 +58,8 @@ bool CTavrixApp::InitInstance() {
   m_pMainWnd = std::make_unique<CMainFrame>(m_ctx);
   CMainFrame& frame = *m_pMainWnd;
   connect(m_driver.get(), &SessionDriver::statusPanes, &frame, &CMainFrame::SetPanes);
+  connect(m_driver.get(), &SessionDriver::statusPanes, this, &CTavrixApp::UpdateStatusIndicators);
+  connect(&m_ui, &FrameCommandUi::flagChanged, this, &CTavrixApp::UpdateStatusIndicators);
   // Queued: the check runs once the step that made the connection has ended.
   connect(m_driver.get(), &SessionDriver::lcuConnected, this, &CTavrixApp::CheckOnConnection, Qt::QueuedConnection);
   m_ui.SetFrame(&frame, &frame.Menu());
@@ -154,6 +159,22 @@ void CTavrixApp::OnPassword() {
   menu.SetEnabled(cmd::kInitializeLcu, true);
   menu.SetEnabled(cmd::kReadWriteData, true);
   menu.SetEnabled(cmd::kReadHexFile, true);
+  m_bServiceUnlocked = true;
+  UpdateStatusIndicators();
+}
+
+void CTavrixApp::UpdateStatusIndicators() {
+  if (!m_pMainWnd) return;
+  m_pMainWnd->SetIndicators(CurrentIndicators(*m_device, m_app, m_bServiceUnlocked));
+  m_pMainWnd->SetMemoryTip(m_device->m_bOnline != 0 ? MemoryPaneTip(LcuStatusBlock(m_device->m_status), m_checkedMemory)
+                                                    : QString());
+}
+
+void CTavrixApp::NoteCheckedMemory(const LoggerHeader& header) {
+  if (const std::optional<LoggedMemoryUse> use = MemoryUseOf(header)) {
+    m_checkedMemory = CheckedMemoryUse{header.LcuNumber(), *use, m_ctx.clock.Now()};
+  }
+  UpdateStatusIndicators();
 }
 
 void CTavrixApp::OnAppAbout() { m_services.prompter->RunAboutBox(GetProductVersion()); }
@@ -182,6 +203,7 @@ void CTavrixApp::OnSessionData() { lcu::OnSessionData(m_ctx); }
 void CTavrixApp::OnLcuCheck() {
   const std::optional<PreflightInputs> inputs = ReadPreflightInputs(m_ctx);
   if (!inputs) return;
+  NoteCheckedMemory(inputs->header);
   if (m_connectionCheck) m_connectionCheck->close();
   CLcuCheckDlg dialog(EvaluatePreflight(*inputs), m_pMainWnd.get());
   m_services.prompter->RunModal(dialog);
@@ -199,6 +221,7 @@ void CTavrixApp::CheckOnConnection() {
   CommandContext context{m_ctx.device, m_ctx.store, quiet, m_ctx.clock, m_ctx.files, m_ctx.app, m_ctx.ui};
   const std::optional<PreflightInputs> inputs = ReadPreflightInputs(context);
   if (!inputs) return;
+  NoteCheckedMemory(inputs->header);
   const std::vector<PreflightLine> lines = EvaluatePreflight(*inputs);
   if (WorstLevel(lines) == CheckLevel::kOk) return;
   if (m_connectionCheck) {

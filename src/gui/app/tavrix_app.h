@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <QObject>
@@ -20,6 +21,7 @@
 #include "core/session/lcu_session.h"
 #include "gui/app/frame_command_ui.h"
 #include "gui/app/gui_prompter.h"
+#include "gui/app/memory_pane_tip.h"
 #include "gui/app/tavrix_doc.h"
 
 namespace lcu::gui {
@@ -111,6 +113,10 @@ class CTavrixApp : public QObject {
   void SaveSettingsOnClose();
   /// The check a new connection runs by itself (see the definition).
   void CheckOnConnection();
+  /// Keeps the memory use the check found in a header, for the memory pane's tip.
+  void NoteCheckedMemory(const LoggerHeader& header);
+  /// The status bar's indicators and the memory pane's tip, from what is known now.
+  void UpdateStatusIndicators();
 
   Services m_services;
   AppState m_app;
@@ -129,6 +135,9 @@ class CTavrixApp : public QObject {
   std::unique_ptr<CStripChartCommand> m_stripChart;
   // Goes before the main window, whose status bar shows that it records.
   std::unique_ptr<CChannelRecording> m_recording;
+  // The service password was accepted in this run.
+  bool m_bServiceUnlocked = false;
+  std::optional<CheckedMemoryUse> m_checkedMemory;
 };
 
 }  // namespace lcu::gui
