@@ -4,6 +4,8 @@
 # outer frame (in the settings and in the monitor settings file) and the monitor window's
 # rectangle, and each start puts the windows back exactly there. Three starts; after each,
 # the frame on screen is compared with what was stored and a screenshot is kept in SHOT_DIR.
+# In the second, the window is minimized and a second copy started: it ends at once, and
+# the running copy's window comes back to the front.
 # Usage: window_restarts.sh CORVALENT LCU MAKE_MONITOR_SETTINGS SHOT_DIR
 set -euo pipefail
 corvalent=$1
@@ -106,6 +108,22 @@ for run in 1 2 3; do
   [ "$(screen_rect "$window")" = "$main_file" ] ||
     fail "start $run: the main window's frame moved on to $(screen_rect "$window"), stored was $main_file"
   import -window root "$shot_dir/start$run.png" || fail "screenshot"
+
+  if [ "$run" -eq 2 ]; then
+    xdotool windowminimize --sync "$window" || fail "the main window could not be minimized"
+    second_start=$SECONDS
+    status=0
+    timeout 20 "$corvalent" --simulate >/dev/null 2>&1 || status=$?
+    [ "$status" -eq 0 ] || fail "the second copy ended with $status"
+    [ $((SECONDS - second_start)) -lt 10 ] || fail "the second copy took $((SECONDS - second_start)) s to end"
+    kill -0 "$program" 2>/dev/null || fail "the running copy ended when a second one started"
+    wait_for 10 '[ "$(xdotool getactivewindow 2>/dev/null)" = "$window" ]' ||
+      fail "the running copy's window did not come to the front on a second start"
+    [ "$(xdotool search --onlyvisible --name '^Corvalent' | wc -l)" -eq 1 ] || fail "the second copy showed a window"
+    wait_for 10 '[ "$(screen_rect "$window")" = "$main_file" ]' ||
+      fail "the main window came back at $(screen_rect "$window"), it was at $main_file"
+    import -window root "$shot_dir/second-start.png" || fail "screenshot"
+  fi
 
   # A close request, as the frame's close box sends it.
   wmctrl -ic "$window" || fail "start $run: wmctrl could not ask the main window to close"
