@@ -220,7 +220,9 @@ void CMainFrame::NoteFrameMargins() {
   if (!m_bPlacementPending) return;
   if (!m_frameMargins.isNull()) {
     m_bPlacementPending = false;
-    ApplyPlacedFrame();
+    // A window the program maximized or minimized meanwhile keeps what the window manager
+    // gives it when it comes back: placing it again would take it out of that state.
+    if (m_bShownNormal) ApplyPlacedFrame();
   } else if (!MarginsComeLate()) {
     m_bPlacementPending = false;
   }
@@ -243,9 +245,13 @@ void CMainFrame::resizeEvent(QResizeEvent* event) {
   NoteFrameMargins();
 }
 
+// The program's own state changes are told apart from those the window manager reports,
+// which may pass through the normal state on the way to the one asked for.
 void CMainFrame::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
-  if (event->type() == QEvent::WindowStateChange) NoteFrameMargins();
+  if (event->type() != QEvent::WindowStateChange) return;
+  if (!event->spontaneous()) m_bShownNormal = (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized)) == 0;
+  NoteFrameMargins();
 }
 
 void CMainFrame::SavePlacement() {

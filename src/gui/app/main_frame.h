@@ -104,6 +104,8 @@ class CMainFrame : public QMainWindow {
   QMargins m_frameMargins;
   // The placed frame waits for the frame's margins to be made exact.
   bool m_bPlacementPending = false;
+  // The program last asked for the normal state (not maximized, not minimized).
+  bool m_bShownNormal = true;
   bool m_bPointerOnLinkPane = false;
 };
 
