@@ -24,20 +24,16 @@ int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   const lcu::program::ProgramOptions options = lcu::gui::ParseDeviceOptions(QApplication::arguments());
 
-  // A second copy ends at once, without a window or a message of its own; on Windows it
-  // brings the running copy's window to the front.
+  // A second copy ends at once, without a window or a message of its own; it brings the
+  // running copy's window to the front.
   lcu::gui::SingleInstanceLock lock;
   if (!lock.TryLock()) {
-#ifdef Q_OS_WIN
     lock.ActivateRunningCopy();
-#endif
     return 0;
   }
 
   auto app = std::make_unique<lcu::gui::CTavrixApp>(lcu::gui::MakeProgramServices(options));
   if (!app->InitInstance()) return 0;
-#ifdef Q_OS_WIN
   lock.MarkMainWindow(*app->MainFrame());
-#endif
   return QApplication::exec();
 }

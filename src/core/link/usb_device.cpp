@@ -47,6 +47,7 @@ void CUsbDevice::CloseWithError(std::uint32_t code) {
   m_hDevice = kInvalidUsbHandle;
   m_bBusy = 0;
   m_bOnline = 0;
+  m_bLoggingSeen = 0;
 }
 
 void CUsbDevice::CloseDevice() {
@@ -132,7 +133,8 @@ void CUsbDevice::PollStatus() {
 bool CUsbDevice::IsLogging() {
   std::array<std::uint8_t, kBlockSize> state{};
   if (!VendorRead(LCU_READ_BLOCK, kLoggingStateAddress, 0, kBlockSize, state)) return false;
-  return (state[0] & kLoggingBits) != 0;
+  m_bLoggingSeen = (state[0] & kLoggingBits) != 0 ? 1 : 0;
+  return m_bLoggingSeen != 0;
 }
 
 void CUsbDevice::GetClock(std::uint16_t& hours, std::uint16_t& minutes) const {

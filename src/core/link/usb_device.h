@@ -69,6 +69,9 @@ class CUsbDevice {
   /// and commands refuse. Closing the link clears it.
   std::int32_t m_bBusy = 0;
   std::int32_t m_bOnline = 0;
+  /// What the last read of the logging state (IsLogging) found: 1 logging. A closed link
+  /// forgets it: the LCU may have been stopped or replaced meanwhile.
+  std::int32_t m_bLoggingSeen = 0;
   std::array<std::uint8_t, kBlockSize> m_status{};
 
  private:

@@ -252,6 +252,8 @@ CommandResult OnStartLogger(CommandContext& ctx) {
     ShowSystemError(ctx.prompter, msg::kFailedToWriteDataToLcu, ctx.device.LastErrorText());
     return CommandResult::kFailed;
   }
+  // The start word off stops the logging: a logging state read before no longer holds.
+  if (!started) ctx.device.m_bLoggingSeen = 0;
   return CommandResult::kDone;
 }
 

@@ -18,6 +18,7 @@
 #include "core/host/regular_file.h"
 #include "core/link/logger_transfers.h"
 #include "core/logger/data_file.h"
+#include "core/logger/logged_memory_use.h"
 #include "core/logger/maintenance_commands.h"
 #include "core/util/decimal_text.h"
 #include "core/util/little_endian.h"
@@ -252,11 +253,10 @@ PreflightLine MemoryLine(const PreflightInputs& in) {
   if (const auto problem = FindBufferTableProblem(h))
     return {CheckItem::kMemory, CheckLevel::kError, Cat({msg::kLoggerHeaderInvalid, " ", BufferTableProblemText(*problem)}),
             std::string(text::kInitializeOrSend)};
-  const std::size_t n = h.BufferCount();
-  std::uint64_t used = 0;
-  for (std::size_t i = 0; i < n; ++i) used += h.ExtentOf(i).length;
-  const std::uint64_t capacity = Distance(h.Entry(0).start, h.Entry(n).start);
-  const std::uint64_t percent = capacity == 0 ? 0 : used * 100 / capacity;
+  const LoggedMemoryUse use = *MemoryUseOf(h);
+  const std::uint64_t used = use.usedBytes;
+  const std::uint64_t capacity = use.capacityBytes;
+  const std::uint64_t percent = use.Percent();
   std::string message = Cat({text::kMemoryUsed, std::to_string(used / 1024), text::kKib, " (", std::to_string(percent),
                              text::kPercentOf, std::to_string(capacity / 1024), text::kKib, ")"});
   const bool wrapped = h.WrapFlag() != 0;

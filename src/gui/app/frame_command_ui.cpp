@@ -59,6 +59,7 @@ bool FrameCommandUi::PumpWaitingMessages() {
 
 void FrameCommandUi::FlagChanged(AppFlag flag, bool on) {
   if (m_menu) m_menu->SetChecked(cmd::MenuCommandOf(flag), on);
+  emit flagChanged();
 }
 
 void FrameCommandUi::DownloadSaved(std::string_view path, std::uint64_t bytes, bool lcuEmptied) {

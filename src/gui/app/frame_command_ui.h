@@ -49,6 +49,10 @@ class FrameCommandUi final : public QObject, public CommandUi {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
+ signals:
+  /// A flag of the application changed (its menu item was checked or unchecked).
+  void flagChanged();
+
  private:
   std::int32_t& m_bStopDownload;
   QPointer<QWidget> m_owner;

@@ -216,6 +216,19 @@ inline constexpr std::string_view kChannelListSeparator = ", ";
 inline constexpr std::string_view kMoreChannels = "\u2026";
 inline constexpr std::string_view kNoChannels = "no channels";
 
+// The download's progress window and the status bar's indicators.
+inline constexpr std::string_view kDownloadCaption = "Download";
+inline constexpr std::string_view kStopButton = "Stop";
+inline constexpr std::string_view kLoggingIndicator = "LOGGING";
+inline constexpr std::string_view kServiceIndicator = "SERVICE";
+inline constexpr std::string_view kAutoIndicator = "AUTO";
+/// The memory pane's tooltip: MEM's number, then the LCU's memory figure in KiB.
+inline constexpr std::string_view kMemoryPaneTip =
+    "MEM: %1 is the LCU's free data memory in units of 4 KiB (its memory figure, %2 KiB, divided by 4).";
+/// Added when the LCU check has read this LCU's header: when, the KiB used, the percentage and
+/// the KiB of the buffers' room.
+inline constexpr std::string_view kMemoryCheckedTip = "The LCU check at %1 found logged data of %2 KiB: %3 % of %4 KiB.";
+
 // Command line.
 inline constexpr std::string_view kProgramDescription = "The desktop workstation of the LCU engine data logger.";
 inline constexpr std::string_view kSimulateOption = "simulate";

@@ -1,6 +1,7 @@
 #include "gui/app/main_frame.h"
 
 #include <QAction>
+#include <QGuiApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMdiArea>
@@ -72,6 +73,17 @@ void CMainFrame::CreateStatusBar() {
       bar->addPermanentWidget(pane);
     }
   }
+  const std::array<std::string_view, kIndicatorPanes> words = {text::kLoggingIndicator, text::kServiceIndicator,
+                                                                text::kAutoIndicator};
+  for (std::size_t i = 0; i < kIndicatorPanes; ++i) {
+    auto* pane = new QLabel(ToQString(words[i]), bar);
+    pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    pane->setAlignment(Qt::AlignCenter);
+    pane->setMinimumWidth(pane->sizeHint().width() + 2 * kIdleTextIndent);
+    pane->hide();
+    m_indicators[i] = pane;
+    bar->addPermanentWidget(pane);
+  }
   SetPanes(OfflinePaneTexts());
 }
 
@@ -128,6 +140,26 @@ void CMainFrame::SetPanes(const StatusPaneTexts& texts) {
   if (m_bPointerOnLinkPane) ShowLinkReason();
 }
 
+void CMainFrame::SetIndicators(const StatusIndicators& indicators) {
+  const std::array<bool, kIndicatorPanes> on = {indicators.logging, indicators.service, indicators.autoDownload};
+  for (std::size_t i = 0; i < kIndicatorPanes; ++i) m_indicators[i]->setVisible(on[i]);
+}
+
+QStringList CMainFrame::ShownIndicators() const {
+  QStringList words;
+  for (const QLabel* pane : m_indicators) {
+    if (!pane->isHidden()) words.append(pane->text());
+  }
+  return words;
+}
+
+// Set on every poll: a tip left as it was stays up while the pointer rests on the pane.
+void CMainFrame::SetMemoryTip(const QString& tip) {
+  if (tip != m_panes[3]->toolTip()) m_panes[3]->setToolTip(tip);
+}
+
+QString CMainFrame::MemoryTip() const { return m_panes[3]->toolTip(); }
+
 // The link pane's tooltip says why the LCU is off line; while the pointer rests on the pane
 // the status bar's prompt says it too.
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
@@ -154,6 +186,9 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 
 void CMainFrame::PlaceFrame(int x, int y, qint64 width, qint64 height) {
   m_placedFrame = FitIntoArea(x, y, width, height, AvailableAreaAt(QPoint(x, y)));
+  // Until the window system tells the frame's margins, the inner area is given the whole
+  // frame; the placement is made again, exactly, once they are known.
+  m_bPlacementPending = m_frameMargins.isNull();
   ApplyPlacedFrame();
 }
 
@@ -164,10 +199,18 @@ void CMainFrame::ApplyPlacedFrame() {
 }
 
 QRect CMainFrame::NormalFrameGeometry() const {
+  // A placement still waiting for the margins is the rectangle the window is about to have
+  // (a window shown maximized keeps waiting until it is restored).
+  if (m_bPlacementPending && MarginsComeLate()) return m_placedFrame;
   if (windowState() == Qt::WindowNoState && isVisible()) return frameGeometry();
   const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();
   return normal.marginsAdded(m_frameMargins);
 }
+
+// Under X11 a window manager puts its frame round the window some time after the window is
+// shown, and only then are the margins known; a window system without a frame of its own
+// (off screen) has none, and Windows gives them at once.
+bool CMainFrame::MarginsComeLate() { return QGuiApplication::platformName() == QLatin1String("xcb"); }
 
 void CMainFrame::NoteFrameMargins() {
   if (windowState() != Qt::WindowNoState || !isVisible()) return;
@@ -175,16 +218,22 @@ void CMainFrame::NoteFrameMargins() {
   const QRect inner = geometry();
   m_frameMargins = QMargins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
                             outer.bottom() - inner.bottom());
+  if (!m_bPlacementPending) return;
+  if (!m_frameMargins.isNull()) {
+    m_bPlacementPending = false;
+    // A window the program maximized or minimized meanwhile keeps what the window manager
+    // gives it when it comes back: placing it again would take it out of that state.
+    if (m_bShownNormal) ApplyPlacedFrame();
+  } else if (!MarginsComeLate()) {
+    m_bPlacementPending = false;
+  }
 }
 
-// The frame's margins are known once the window is on screen: the first show gives the
-// inner area what is left of the stored frame.
+// The frame's margins are known once the window is on screen (under X11, once the window
+// manager has framed it): the inner area then gets what is left of the placed frame.
 void CMainFrame::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
-  if (m_bPlacedOnScreen) return;
-  m_bPlacedOnScreen = true;
   NoteFrameMargins();
-  if (!m_frameMargins.isNull() && windowState() == Qt::WindowNoState) ApplyPlacedFrame();
 }
 
 void CMainFrame::moveEvent(QMoveEvent* event) {
@@ -194,6 +243,15 @@ void CMainFrame::moveEvent(QMoveEvent* event) {
 
 void CMainFrame::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
+  NoteFrameMargins();
+}
+
+// The program's own state changes are told apart from those the window manager reports,
+// which may pass through the normal state on the way to the one asked for.
+void CMainFrame::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() != QEvent::WindowStateChange) return;
+  if (!event->spontaneous()) m_bShownNormal = (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized)) == 0;
   NoteFrameMargins();
 }
 

@@ -9,8 +9,10 @@
 #include <QMargins>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 
 #include "core/app/command_context.h"
+#include "core/app/status_indicators.h"
 #include "core/host/registry.h"
 #include "core/logger/lcu_status_block.h"
 
@@ -22,6 +24,8 @@ namespace lcu::gui {
 class MainMenu;
 
 inline constexpr int kStatusPanes = 5;
+/// The indicator panes right of them: LOGGING, SERVICE, AUTO.
+inline constexpr std::size_t kIndicatorPanes = 3;
 /// Show states as "showCmd" keeps them.
 inline constexpr int kShowNormal = 1;
 inline constexpr int kShowMinimized = 2;
@@ -56,6 +60,15 @@ class CMainFrame : public QMainWindow {
   /// "Ready").
   QString PaneText(int pane) const;
 
+  /// Shows each indicator's word while its state holds; the pane of a state that does not
+  /// hold is hidden, so that the prompts of pane 0 keep their room.
+  void SetIndicators(const lcu::StatusIndicators& indicators);
+  /// The indicator words shown now, left to right.
+  QStringList ShownIndicators() const;
+  /// The memory pane's tooltip (empty for none).
+  void SetMemoryTip(const QString& tip);
+  QString MemoryTip() const;
+
  public slots:
   /// Shows the link state and the LCU's figures in panes 1 to 4.
   void SetPanes(const lcu::StatusPaneTexts& texts);
@@ -70,6 +83,7 @@ class CMainFrame : public QMainWindow {
   void showEvent(QShowEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void CreateStatusBar();
@@ -78,15 +92,20 @@ class CMainFrame : public QMainWindow {
   void SavePlacement();
   void ApplyPlacedFrame();
   void NoteFrameMargins();
+  static bool MarginsComeLate();
   void ShowLinkReason();
 
   Profile m_profile;
   MainMenu* m_pMenu;
   QMdiArea* m_pMdiArea;
   std::array<QLabel*, kStatusPanes> m_panes{};
+  std::array<QLabel*, kIndicatorPanes> m_indicators{};
   QRect m_placedFrame;
   QMargins m_frameMargins;
-  bool m_bPlacedOnScreen = false;
+  // The placed frame waits for the frame's margins to be made exact.
+  bool m_bPlacementPending = false;
+  // The program last asked for the normal state (not maximized, not minimized).
+  bool m_bShownNormal = true;
   bool m_bPointerOnLinkPane = false;
 };
 

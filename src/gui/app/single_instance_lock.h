@@ -5,15 +5,22 @@
 // a second start finds the running copy's main window by a mark the first copy puts on it
 // (MarkMainWindow) and brings it to the front. Elsewhere the lock is a file in the user's
 // runtime (or temporary) folder holding the owner's process id; a lock left behind by a
-// copy that crashed is taken over, since its process no longer runs.
+// copy that crashed is taken over, since its process no longer runs. Beside it the running
+// copy listens on a local socket (the lock's name with ".socket"): a second start connects
+// to it, and the running copy brings its main window to the front.
 #pragma once
 
 #include <QString>
 
-#ifdef Q_OS_WIN
 class QWidget;
-#else
+
+#ifndef Q_OS_WIN
+#include <memory>
+
 #include <QLockFile>
+#include <QPointer>
+
+class QSocketNotifier;
 #endif
 
 namespace lcu::gui {
@@ -32,11 +39,8 @@ class SingleInstanceLock {
   /// True when this copy holds the lock; false when another running copy holds it.
   bool TryLock();
 
-#ifdef Q_OS_WIN
-  // Elsewhere the window system decides which window may take the focus, and a second
-  // start only ends.
-
-  /// Marks window as the one a second start brings to the front.
+  /// Marks window as the one a second start brings to the front (only the lock's holder
+  /// may).
   void MarkMainWindow(QWidget& window);
 
   /// Brings the running copy's marked window to the front, restored if it was minimized;
@@ -44,13 +48,19 @@ class SingleInstanceLock {
   bool ActivateRunningCopy();
 
  private:
+#ifdef Q_OS_WIN
   QString m_name;
   void* m_mutex = nullptr;
   bool m_owned = false;
 #else
+  QString SocketPath() const;
+  void OnSecondStart();
 
- private:
+  QString m_name;
   QLockFile m_lock;
+  int m_listener = -1;
+  std::unique_ptr<QSocketNotifier> m_notifier;
+  QPointer<QWidget> m_window;
 #endif
 };
 

@@ -6,6 +6,7 @@
 #include <QToolBar>
 
 #include "core/app/messages.h"
+#include "core/app/status_indicators.h"
 #include "core/channels/available_channels.h"
 #include "core/channels/calibration_file.h"
 #include "core/firmware/hex_file_upload.h"
@@ -13,6 +14,8 @@
 #include "core/host/registry.h"
 #include "core/logger/configuration_upload.h"
 #include "core/logger/lcu_configuration.h"
+#include "core/logger/lcu_status_block.h"
+#include "core/logger/logged_memory_use.h"
 #include "core/logger/logger_download.h"
 #include "core/logger/maintenance_commands.h"
 #include "gui/app/cached_icon_style.h"
@@ -55,6 +58,9 @@ bool CTavrixApp::InitInstance() {
   connect(m_driver.get(), &SessionDriver::statusPanes, &frame, &CMainFrame::SetPanes);
   m_lcuCheck = std::make_unique<CLcuCheckCommand>(m_ctx, frame);
   connect(m_driver.get(), &SessionDriver::statusPanes, m_lcuCheck.get(), &CLcuCheckCommand::OnStatusPanes);
+  connect(m_lcuCheck.get(), &CLcuCheckCommand::headerChecked, this, &CTavrixApp::NoteCheckedMemory);
+  connect(m_driver.get(), &SessionDriver::statusPanes, this, &CTavrixApp::UpdateStatusIndicators);
+  connect(&m_ui, &FrameCommandUi::flagChanged, this, &CTavrixApp::UpdateStatusIndicators);
   // Queued: the check runs once the step that made the connection has ended.
   connect(m_driver.get(), &SessionDriver::lcuConnected, m_lcuCheck.get(), &CLcuCheckCommand::CheckOnConnection,
           Qt::QueuedConnection);
@@ -157,6 +163,22 @@ void CTavrixApp::OnPassword() {
   menu.SetEnabled(cmd::kInitializeLcu, true);
   menu.SetEnabled(cmd::kReadWriteData, true);
   menu.SetEnabled(cmd::kReadHexFile, true);
+  m_bServiceUnlocked = true;
+  UpdateStatusIndicators();
+}
+
+void CTavrixApp::UpdateStatusIndicators() {
+  if (!m_pMainWnd) return;
+  m_pMainWnd->SetIndicators(CurrentIndicators(*m_device, m_app, m_bServiceUnlocked));
+  m_pMainWnd->SetMemoryTip(m_device->m_bOnline != 0 ? MemoryPaneTip(LcuStatusBlock(m_device->m_status), m_checkedMemory)
+                                                    : QString());
+}
+
+void CTavrixApp::NoteCheckedMemory(const LoggerHeader& header) {
+  if (const std::optional<LoggedMemoryUse> use = MemoryUseOf(header)) {
+    m_checkedMemory = CheckedMemoryUse{header.LcuNumber(), *use, m_ctx.clock.Now()};
+  }
+  UpdateStatusIndicators();
 }
 
 void CTavrixApp::OnAppAbout() { m_services.prompter->RunAboutBox(GetProductVersion()); }

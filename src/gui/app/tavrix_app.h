@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <QObject>
@@ -19,6 +20,7 @@
 #include "core/session/lcu_session.h"
 #include "gui/app/frame_command_ui.h"
 #include "gui/app/gui_prompter.h"
+#include "gui/app/memory_pane_tip.h"
 #include "gui/app/tavrix_doc.h"
 
 namespace lcu::gui {
@@ -110,6 +112,10 @@ class CTavrixApp : public QObject {
   /// Saves the monitor windows into the current settings file (asking for one when none is
   /// current) when the main window closes; it never keeps the window open.
   void SaveSettingsOnClose();
+  /// Keeps the memory use the check found in a header, for the memory pane's tip.
+  void NoteCheckedMemory(const LoggerHeader& header);
+  /// The status bar's indicators and the memory pane's tip, from what is known now.
+  void UpdateStatusIndicators();
 
   Services m_services;
   AppState m_app;
@@ -128,6 +134,9 @@ class CTavrixApp : public QObject {
   std::unique_ptr<CMonitorCommands> m_monitorCommands;
   // Goes before the main window, whose status bar shows that it records.
   std::unique_ptr<CChannelRecording> m_recording;
+  // The service password was accepted in this run.
+  bool m_bServiceUnlocked = false;
+  std::optional<CheckedMemoryUse> m_checkedMemory;
 };
 
 }  // namespace lcu::gui

@@ -28,6 +28,7 @@ std::optional<std::vector<PreflightLine>> CLcuCheckCommand::RunCheck(Prompter& p
   CommandContext context{m_ctx.device, m_ctx.store, prompter, m_ctx.clock, m_ctx.files, m_ctx.app, m_ctx.ui};
   const std::optional<PreflightInputs> inputs = ReadPreflightInputs(context);
   if (!inputs) return std::nullopt;
+  emit headerChecked(inputs->header);
   return EvaluatePreflight(*inputs);
 }
 

@@ -40,6 +40,10 @@ class CLcuCheckCommand final : public QObject {
   /// Each poll's link state: going off line makes an open window's lines stale.
   void OnStatusPanes(const StatusPaneTexts& texts);
 
+ signals:
+  /// Each check's header as read, before the check's lines are shown.
+  void headerChecked(const LoggerHeader& header);
+
  private:
   /// The check's lines read with ctx's link and the given prompter; nullopt when a refusal
   /// or a failed read was shown to it.

@@ -1,32 +1,35 @@
 #include "gui/logger/progress_dlg.h"
 
+#include <QCloseEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QShowEvent>
 
 #include "core/app/messages.h"
 #include "core/app/transfer_progress.h"
 #include "gui/app/centre_on_owner.h"
+#include "gui/app/gui_texts.h"
 #include "gui/app/logger_icon.h"
 #include "gui/app/qt_text.h"
 
 namespace lcu::gui {
 
 ProgressDlg::ProgressDlg(std::int32_t& stopFlag, QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint),
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       m_bStopDownload(stopFlag),
       m_pProgress(new QProgressBar),
+      m_pStop(new QPushButton(ToQString(text::kStopButton))),
       m_pFigures(new QLabel) {
   setModal(false);
+  setWindowTitle(ToQString(text::kDownloadCaption));
   m_pProgress->setTextVisible(false);
   m_pProgress->setFixedSize(280, 16);
 
-  // Without a caption the window shows no edge of its own on some desktops; the panel
-  // gives it one.
   auto* panel = new QFrame(this);
   panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
   auto* icon = new QLabel(panel);
@@ -42,6 +45,10 @@ ProgressDlg::ProgressDlg(std::int32_t& stopFlag, QWidget* owner)
   const TransferProgress wide{kWideBytes / 2, kWideBytes, std::chrono::hours(9)};
   m_pFigures->setMinimumWidth(m_pFigures->fontMetrics().horizontalAdvance(ToQString(TransferProgressText(wide))));
   grid->addWidget(m_pFigures, 2, 1);
+  m_pStop->setParent(panel);
+  m_pStop->setDefault(true);
+  connect(m_pStop, &QPushButton::clicked, this, &ProgressDlg::OnStopDownload);
+  grid->addWidget(m_pStop, 1, 2, Qt::AlignVCenter);
   grid->setHorizontalSpacing(16);
   grid->setContentsMargins(16, 10, 16, 12);
 
@@ -74,9 +81,19 @@ void ProgressDlg::SetFigures(const QString& text) { m_pFigures->setText(text); }
 
 QString ProgressDlg::Figures() const { return m_pFigures->text(); }
 
+void ProgressDlg::OnStopDownload() { m_bStopDownload = 1; }
+
+void ProgressDlg::reject() { OnStopDownload(); }
+
+// The window manager's close asks to stop too; the download closes the window when it ends.
+void ProgressDlg::closeEvent(QCloseEvent* event) {
+  OnStopDownload();
+  event->ignore();
+}
+
 void ProgressDlg::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_S && event->modifiers() == Qt::ControlModifier) {
-    m_bStopDownload = 1;
+    OnStopDownload();
     event->accept();
     return;
   }

@@ -1,7 +1,8 @@
-// ProgressDlg: the small modeless window without a caption that shows the download's
-// progress: a bar stepped once per logging buffer read, and under it the bytes done of the
-// total, the rate and the time left. Ctrl+S typed while it has the keyboard focus
-// asks the download to stop, as Stop Download does.
+// ProgressDlg: the small modeless window "Download" that shows the download's progress: a bar
+// stepped once per logging buffer read, and under it the bytes done of the total, the rate
+// and the time left. Its Stop button, Escape and Ctrl+S typed while it has the keyboard
+// focus ask the download to stop, as Stop Download does; the window itself stays until the
+// download has ended.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +11,7 @@
 
 class QLabel;
 class QProgressBar;
+class QPushButton;
 
 namespace lcu::gui {
 
@@ -29,16 +31,23 @@ class ProgressDlg : public QDialog {
   void SetFigures(const QString& text);
   QString Figures() const;
 
-  /// Escape does not take the progress away while the download runs.
-  void reject() override {}
+  /// Escape asks the download to stop; the progress stays until the download has ended.
+  void reject() override;
+
+  /// Asks the running download to stop at its next pause between two chunks.
+  void OnStopDownload();
+
+  QPushButton& StopButton() const { return *m_pStop; }
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   std::int32_t& m_bStopDownload;
   QProgressBar* m_pProgress;
+  QPushButton* m_pStop;
   QLabel* m_pFigures;
   int m_nStep = 1;
 };

@@ -7,7 +7,9 @@
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QWidget>
 
 #include "gui/app/cached_icon_style.h"
 #include "gui/app/product_version.h"
@@ -72,6 +74,37 @@ TEST(SingleInstanceLock, ALockLeftByACrashedCopyDoesNotLockTheUserOut) {
   std::ofstream(path.toStdString()) << "2147483646\ncorvalent\n\n";
   gui::SingleInstanceLock next(path);
   EXPECT_TRUE(next.TryLock());
+}
+
+// The second start reaches the running copy through the socket beside the lock; a minimized
+// window comes back and takes the keyboard from the window that had it.
+TEST(SingleInstanceLock, ASecondStartBringsTheRunningCopysWindowBack) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("corvalent.lock"));
+  QWidget window;
+  QWidget other;
+  {
+    gui::SingleInstanceLock running(path);
+    ASSERT_TRUE(running.TryLock());
+    gui::SingleInstanceLock second(path);
+    EXPECT_FALSE(second.TryLock());
+    EXPECT_FALSE(second.ActivateRunningCopy()) << "no window is marked yet";
+
+    window.show();
+    running.MarkMainWindow(window);
+    window.showMinimized();
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    ASSERT_TRUE(window.isMinimized());
+    EXPECT_TRUE(second.ActivateRunningCopy());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window.isMinimized() && window.isActiveWindow(); }));
+  }
+  // The running copy has ended, its socket with it: the next start runs and finds nobody.
+  EXPECT_FALSE(QFile::exists(path + QStringLiteral(".socket")));
+  gui::SingleInstanceLock next(path);
+  EXPECT_TRUE(next.TryLock());
+  EXPECT_FALSE(next.ActivateRunningCopy());
 }
 #endif
 

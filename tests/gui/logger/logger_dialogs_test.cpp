@@ -1,8 +1,10 @@
 // The logger dialogs' own rules: what their fields accept, the progress dialog's figures and key.
+#include <functional>
 #include <limits>
 #include <optional>
 
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -81,13 +83,14 @@ TEST(SessionDataDialog, ShowsTheValuesAndRefusesAFieldThatIsNoIntegerOrOutOfRang
   EXPECT_EQ(dialog.Values(), (SessionDataValues{5, 2, 30, 65535}));
 }
 
-// The bar steps until the bytes come, then follows them; Ctrl+S, and no other key, asks to stop.
-TEST(ProgressDialog, ShowsTheFiguresOfTheDownloadAndCtrlSAsksToStop) {
+// The bar steps until the bytes come, then follows them.
+TEST(ProgressDialog, ShowsTheFiguresOfTheDownload) {
   std::int32_t stop = 0;
   gui::FrameCommandUi ui(stop);
   ui.ShowTransferred({1, 2, std::chrono::seconds(1)});  // no dialog: nothing to show
   ui.BeginProgress(3);
   ASSERT_NE(ui.Progress(), nullptr);
+  EXPECT_EQ(ui.Progress()->windowTitle(), "Download");
   EXPECT_EQ(ui.Progress()->Figures(), "");
   ui.StepProgress();
   EXPECT_EQ(ui.Progress()->Position(), 1) << "a step at a time until the bytes come";
@@ -96,13 +99,40 @@ TEST(ProgressDialog, ShowsTheFiguresOfTheDownloadAndCtrlSAsksToStop) {
   EXPECT_EQ(ui.Progress()->Position(), 195) << "the bar follows the bytes";
   ui.StepProgress();
   EXPECT_EQ(ui.Progress()->Position(), 195);
-
-  for (const Qt::Key key : {Qt::Key_S, Qt::Key_Escape}) QTest::keyClick(ui.Progress(), key);
-  EXPECT_EQ(stop, 0);
-  QTest::keyClick(ui.Progress(), Qt::Key_S, Qt::ControlModifier);
-  EXPECT_EQ(stop, 1);
   ui.EndProgress();
   EXPECT_EQ(ui.Progress(), nullptr);
+}
+
+// The Stop button, Escape, Ctrl+S and the window's close each ask to stop, as Stop Download
+// does; a plain S does not. None of them takes the progress away while the download runs, and
+// when it ends the window that had the keyboard has it again.
+TEST(ProgressDialog, StopButtonEscapeAndCtrlSAskToStopAndTheKeyboardComesBack) {
+  QWidget owner;
+  owner.show();
+  owner.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&owner));
+  std::int32_t stop = 0;
+  gui::FrameCommandUi ui(stop);
+  ui.SetFrame(&owner, nullptr);
+  ui.BeginProgress(3);
+  gui::ProgressDlg& dialog = *ui.Progress();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+
+  const std::pair<const char*, std::function<void()>> asks[] = {
+      {"plain S", [&] { QTest::keyClick(&dialog, Qt::Key_S); }},
+      {"Stop", [&] { QTest::mouseClick(&dialog.StopButton(), Qt::LeftButton); }},
+      {"Escape", [&] { QTest::keyClick(&dialog, Qt::Key_Escape); }},
+      {"Ctrl+S", [&] { QTest::keyClick(&dialog, Qt::Key_S, Qt::ControlModifier); }},
+      {"close", [&] { dialog.close(); }},
+  };
+  for (const auto& [name, ask] : asks) {
+    stop = 0;
+    ask();
+    EXPECT_EQ(stop, std::string_view(name) == "plain S" ? 0 : 1) << name;
+    EXPECT_TRUE(dialog.isVisible()) << name;
+  }
+  ui.EndProgress();
+  EXPECT_TRUE(QTest::qWaitForWindowActive(&owner)) << "the keyboard is back with the window that had it";
 }
 
 }  // namespace
