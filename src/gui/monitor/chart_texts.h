@@ -28,8 +28,8 @@ inline constexpr std::string_view kOverlayItem = "Overlay";
 inline constexpr std::string_view kLanesItem = "Lanes";
 // A lane's label: the channel's name and units, and the range of its lane.
 inline constexpr std::string_view kLaneLabel = "%1  %2 .. %3";
-// The legend's last line: values not live any more, or a cursor that scrolled off the chart.
-inline constexpr std::string_view kLastRead = "last read %1, %2 s ago";
+// The legend's last line: values not live any more (the windows' own note), or a cursor that
+// scrolled off the chart.
 inline constexpr std::string_view kCursorOutside = "%1, outside the chart";
 
 // The range dialog.

@@ -28,6 +28,7 @@
 #include "gui/app/qt_text.h"
 #include "gui/monitor/chart_range_dlg.h"
 #include "gui/monitor/chart_texts.h"
+#include "gui/monitor/last_read_text.h"
 
 namespace lcu::gui {
 
@@ -72,13 +73,6 @@ constexpr QRgb kPointedRow = 0xeef3f9;
 constexpr std::chrono::milliseconds kLiveCheckPeriod{500};
 
 QColor TraceColour(std::size_t trace) { return QColor::fromRgb(ChartColour(trace)); }
-
-QString ClockText(const LocalTime& time) {
-  return QStringLiteral("%1:%2:%3")
-      .arg(time.hour, 2, 10, QLatin1Char('0'))
-      .arg(time.minute, 2, 10, QLatin1Char('0'))
-      .arg(time.second, 2, 10, QLatin1Char('0'));
-}
 
 QString SpanText(std::uint32_t seconds) {
   if (seconds >= static_cast<std::uint32_t>(kSecondsPerMinute) && seconds % kSecondsPerMinute == 0) {
@@ -269,7 +263,7 @@ QString CStripChart::StatusText() const {
   }
   if (!IsStale()) return {};
   const double ago = Now() - m_history.NewestReading().value_or(Now());
-  return ToQString(text::kLastRead).arg(ClockText(m_lastReadAt)).arg(static_cast<long long>(ago));
+  return LastReadText(m_lastReadAt, static_cast<std::int64_t>(ago));
 }
 
 void CStripChart::SetView(ChartView view) {
