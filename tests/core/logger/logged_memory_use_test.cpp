@@ -3,18 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "core/logger/logged_memory_use.h"
+#include "support/header_with_buffers.h"
 
 namespace lcu {
 namespace {
-
-LoggerHeader HeaderWithBuffers(std::uint16_t memorySize, std::uint16_t wrap, const std::vector<LogBufferEntry>& entries) {
-  LoggerHeader h;
-  h.SetU16(hdr::kMemorySize, memorySize);
-  h.SetU16(hdr::kWrapFlag, wrap);
-  h.SetU16(hdr::kBufferCount, static_cast<std::uint16_t>(entries.size() - 1));
-  for (std::size_t i = 0; i < entries.size(); ++i) h.SetEntry(i, entries[i]);
-  return h;
-}
 
 TEST(LoggedMemoryUse, CountsTheBuffersDataAgainstTheirRoom) {
   // Two buffers of 32 KiB room each; the first holds 8 KiB, the second 16 KiB and a half.

@@ -3,18 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "core/logger/logger_header.h"
+#include "support/header_with_buffers.h"
 
 namespace lcu {
 namespace {
-
-LoggerHeader HeaderWithBuffers(std::uint16_t memorySize, std::uint16_t wrap, const std::vector<LogBufferEntry>& entries) {
-  LoggerHeader h;
-  h.SetU16(hdr::kMemorySize, memorySize);
-  h.SetU16(hdr::kWrapFlag, wrap);
-  h.SetU16(hdr::kBufferCount, static_cast<std::uint16_t>(entries.size() - 1));
-  for (std::size_t i = 0; i < entries.size(); ++i) h.SetEntry(i, entries[i]);
-  return h;
-}
 
 TEST(BufferEntries, RoundTripTwelveBytesAtTheirOffsets) {
   LoggerHeader h;
