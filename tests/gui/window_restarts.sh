@@ -97,7 +97,7 @@ child_file=$(file_rect 188)
 echo "stored at first: main window $main_file, monitor window $child_file"
 
 for run in 1 2 3; do
-  "$corvalent" --simulate >/dev/null 2>&1 &
+  "$corvalent" --simulate >/dev/null 2>"$shot_dir/start$run.err" &
   program=$!
   wait_for 30 '[ -n "$(main_window)" ]' || fail "start $run: no main window within 30 s"
   window=$(main_window)
@@ -131,7 +131,7 @@ for run in 1 2 3; do
   status=0
   wait "$program" || status=$?
   program=
-  [ "$status" -eq 0 ] || fail "start $run: the program ended with $status"
+  [ "$status" -eq 0 ] || fail "start $run: the program ended with $status: $(tail -n 30 "$shot_dir/start$run.err")"
 
   echo "after start $run: registry $(registry_rect), file: main window $(file_rect 144), monitor window $(file_rect 188)"
   [ "$(registry_rect)" = "$main_file" ] || fail "start $run: the settings hold $(registry_rect), the frame was $main_file"

@@ -1,5 +1,7 @@
 #include "gui/app/main_frame.h"
 
+#include <chrono>
+
 #include <QAction>
 #include <QGuiApplication>
 #include <QCloseEvent>
@@ -11,6 +13,7 @@
 #include <QResizeEvent>
 #include <QShowEvent>
 #include <QStatusBar>
+#include <QWindow>
 
 #include "gui/app/command_ids.h"
 #include "gui/app/gui_texts.h"
@@ -36,6 +39,10 @@ constexpr int kDefaultTop = 0;
 constexpr int kDefaultLeft = 0;
 constexpr int kDefaultBottom = 600;
 constexpr int kDefaultRight = 600;
+// How often, and how many times, a placement waiting for the frame's margins looks at them:
+// 5 s in all.
+constexpr std::chrono::milliseconds kMarginLookPeriod{50};
+constexpr int kMarginLooks = 100;
 
 }  // namespace
 
@@ -46,6 +53,8 @@ CMainFrame::CMainFrame(CommandContext& ctx)
   const int left = m_profile.GetProfileInt(reg::kSettings, reg::kLeft, kDefaultLeft);
   const qint64 bottom = m_profile.GetProfileInt(reg::kSettings, reg::kBottom, kDefaultBottom);
   const qint64 right = m_profile.GetProfileInt(reg::kSettings, reg::kRight, kDefaultRight);
+  m_marginWatch.setInterval(kMarginLookPeriod);
+  connect(&m_marginWatch, &QTimer::timeout, this, &CMainFrame::LookAtFrameMargins);
   PlaceFrame(left, top, right - left, bottom - top);
   setWindowIcon(LoggerIconSet());
 
@@ -214,13 +223,20 @@ bool CMainFrame::MarginsComeLate() { return QGuiApplication::platformName() == Q
 
 void CMainFrame::NoteFrameMargins() {
   if (windowState() != Qt::WindowNoState || !isVisible()) return;
-  const QRect outer = frameGeometry();
-  const QRect inner = geometry();
-  m_frameMargins = QMargins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
-                            outer.bottom() - inner.bottom());
+  if (const QWindow* window = windowHandle()) {
+    // The window system's own answer: the widget's frame geometry is only brought up to date
+    // by an event of the widget, which framing alone need not cause.
+    m_frameMargins = window->frameMargins();
+  } else {
+    const QRect outer = frameGeometry();
+    const QRect inner = geometry();
+    m_frameMargins = QMargins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                              outer.bottom() - inner.bottom());
+  }
   if (!m_bPlacementPending) return;
   if (!m_frameMargins.isNull()) {
     m_bPlacementPending = false;
+    m_marginWatch.stop();
     // A window the program maximized or minimized meanwhile keeps what the window manager
     // gives it when it comes back: placing it again would take it out of that state.
     if (m_bShownNormal) ApplyPlacedFrame();
@@ -234,6 +250,20 @@ void CMainFrame::NoteFrameMargins() {
 void CMainFrame::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   NoteFrameMargins();
+  if (m_bPlacementPending && MarginsComeLate() && !m_marginWatch.isActive()) {
+    m_nMarginLooks = 0;
+    m_marginWatch.start();
+  }
+}
+
+// A window manager frames a new window within moments; a display without one never does, and
+// the placement as made is then the right one.
+void CMainFrame::LookAtFrameMargins() {
+  NoteFrameMargins();
+  if (m_bPlacementPending && ++m_nMarginLooks >= kMarginLooks) {
+    m_bPlacementPending = false;
+    m_marginWatch.stop();
+  }
 }
 
 void CMainFrame::moveEvent(QMoveEvent* event) {

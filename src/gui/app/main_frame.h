@@ -10,6 +10,7 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 
 #include "core/app/command_context.h"
 #include "core/app/status_indicators.h"
@@ -92,6 +93,7 @@ class CMainFrame : public QMainWindow {
   void SavePlacement();
   void ApplyPlacedFrame();
   void NoteFrameMargins();
+  void LookAtFrameMargins();
   static bool MarginsComeLate();
   void ShowLinkReason();
 
@@ -106,6 +108,10 @@ class CMainFrame : public QMainWindow {
   bool m_bPlacementPending = false;
   // The program last asked for the normal state (not maximized, not minimized).
   bool m_bShownNormal = true;
+  // Under X11 the window manager may frame the window without a move or resize of the window
+  // itself: while a placement waits, the margins are looked at on this timer, for a while.
+  QTimer m_marginWatch;
+  int m_nMarginLooks = 0;
   bool m_bPointerOnLinkPane = false;
 };
 
