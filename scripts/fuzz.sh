@@ -50,22 +50,34 @@ findings="$build/findings"
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 
-failed=()
-summary=()
-for name in "${targets[@]}"; do
-  corpus="$work/corpus/$name"
+# One target per core at a time: each fuzzer runs on one core for its time.
+jobs=$(nproc 2>/dev/null || echo 1)
+fuzz_one() {
+  local name=$1 corpus="$work/corpus/$1" log="$work/$1.log" status=0
   mkdir -p "$corpus" "$findings/$name"
   if [ -d "fuzz/corpus/$name" ]; then
     cp -r "fuzz/corpus/$name/." "$corpus/"
   fi
-  log="$work/$name.log"
-  echo "== ${name}: ${seconds} s =="
-  status=0
   "$build/fuzz/${name}_fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
     -artifact_prefix="$findings/$name/" -print_final_stats=1 "$corpus" >"$log" 2>&1 || status=$?
+  echo "$status" >"$work/$name.status"
+}
+for name in "${targets[@]}"; do
+  while [ "$(jobs -rp | wc -l)" -ge "$jobs" ]; do wait -n || true; done
+  echo "== ${name}: ${seconds} s =="
+  fuzz_one "$name" &
+done
+wait
+
+failed=()
+summary=()
+for name in "${targets[@]}"; do
+  corpus="$work/corpus/$name"
+  log="$work/$name.log"
+  status=$(cat "$work/$name.status" 2>/dev/null || echo "?")
   executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
   inputs=$(find "$corpus" -type f | wc -l)
-  if [ "$status" -eq 0 ]; then
+  if [ "$status" = 0 ]; then
     result="nothing found"
   else
     result="FOUND a fault (exit status $status), input kept in $findings/$name/"
