@@ -90,7 +90,7 @@ completion=$(cd "$work/files" && PATH="$root/usr/bin:$PATH" bash --norc --noprof
   complete_words lcu logger ""
   complete_words lcu monitor --c' _ "$root/usr/share/bash-completion/completions/lcu")
 echo "$completion"
-expected="lcu se: send-config session settings
+expected="lcu se: send-config session set-clock settings
 lcu load-hex : firmware.hex setup
 lcu --sim-state : setup
 lcu logger : start stop
