@@ -7,7 +7,6 @@
 #include <QGuiApplication>
 #include <QPalette>
 
-#include "core/session/reading_freshness.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"
 #include "gui/monitor/last_read_text.h"
@@ -42,9 +41,7 @@ void MemoryTableModel::OnRunChanged(const MemoryDocument& document) {
   endResetModel();
 }
 
-bool MemoryTableModel::LiveNow() const {
-  return AreReadingsCurrent(m_document.RowsReadAt(), m_ctx.clock.Monotonic(), m_ctx.device.m_bOnline != 0);
-}
+bool MemoryTableModel::LiveNow() const { return AreReadingsLive(m_ctx, m_document.RowsReadAt()); }
 
 void MemoryTableModel::CheckLive() {
   const bool live = LiveNow();
@@ -60,9 +57,7 @@ void MemoryTableModel::SignalLive() {
 }
 
 QString MemoryTableModel::StaleText() const {
-  const std::optional<Clock::TimePoint> readAt = m_document.RowsReadAt();
-  if (m_bLive || !readAt || m_document.Rows().empty()) return {};
-  return LastReadText(m_document.RowsTime(), SecondsSince(*readAt, m_ctx.clock.Monotonic()));
+  return StaleNote(m_ctx, m_bLive, !m_document.Rows().empty(), m_document.RowsReadAt(), m_document.RowsTime());
 }
 
 void MemoryTableModel::OnRowsRead(const MemoryDocument& document) {

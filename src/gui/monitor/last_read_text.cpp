@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QWidget>
 
+#include "core/session/reading_freshness.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"
 
@@ -31,6 +32,16 @@ QString LastReadText(const LocalTime& read, std::int64_t seconds) {
     age = ToQString(text::kHoursAgo).arg(seconds / kHour);
   }
   return ToQString(text::kLastRead).arg(time, age);
+}
+
+bool AreReadingsLive(const CommandContext& ctx, std::optional<Clock::TimePoint> takenAt) {
+  return AreReadingsCurrent(takenAt, ctx.clock.Monotonic(), ctx.device.m_bOnline != 0);
+}
+
+QString StaleNote(const CommandContext& ctx, bool live, bool hasValues, std::optional<Clock::TimePoint> takenAt,
+                  const LocalTime& read) {
+  if (live || !takenAt || !hasValues) return {};
+  return LastReadText(read, SecondsSince(*takenAt, ctx.clock.Monotonic()));
 }
 
 QRect LastReadNoteStrip(const QWidget& viewport) {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include <QRect>
 #include <QString>
@@ -13,12 +14,20 @@
 class QPainter;
 class QWidget;
 
+#include "core/app/command_context.h"
 #include "core/host/clock.h"
 
 namespace lcu::gui {
 
 /// The note for a value read at the local time read, seconds ago.
 QString LastReadText(const LocalTime& read, std::int64_t seconds);
+
+/// Whether values taken at takenAt (none: no values yet) are live now, by ctx's clock and link.
+bool AreReadingsLive(const CommandContext& ctx, std::optional<Clock::TimePoint> takenAt);
+/// A window's note for its values taken at takenAt, at the local time read: empty while they
+/// are live or when it has none.
+QString StaleNote(const CommandContext& ctx, bool live, bool hasValues, std::optional<Clock::TimePoint> takenAt,
+                  const LocalTime& read);
 
 /// The strip along the bottom of a list's viewport that the note is drawn in.
 QRect LastReadNoteStrip(const QWidget& viewport);

@@ -9,7 +9,6 @@
 #include "core/channels/channel_conversion.h"
 #include "core/channels/conversion_explanation.h"
 #include "core/monitor/monitor_row.h"
-#include "core/session/reading_freshness.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"
 #include "gui/monitor/group_images.h"
@@ -72,9 +71,7 @@ void MonitorTableModel::OnRowsChanged(const MonitorDocument& document) {
   endResetModel();
 }
 
-bool MonitorTableModel::LiveNow() const {
-  return AreReadingsCurrent(m_document.ReadingsTakenAt(), m_ctx.clock.Monotonic(), m_ctx.device.m_bOnline != 0);
-}
+bool MonitorTableModel::LiveNow() const { return AreReadingsLive(m_ctx, m_document.ReadingsTakenAt()); }
 
 void MonitorTableModel::CheckLive() {
   const bool live = LiveNow();
@@ -89,9 +86,8 @@ void MonitorTableModel::CheckLive() {
 }
 
 QString MonitorTableModel::StaleText() const {
-  const std::optional<Clock::TimePoint> takenAt = m_document.ReadingsTakenAt();
-  if (m_bLive || !takenAt || m_document.Readings().empty()) return {};
-  return LastReadText(m_document.ReadingsTime(), SecondsSince(*takenAt, m_ctx.clock.Monotonic()));
+  return StaleNote(m_ctx, m_bLive, !m_document.Readings().empty(), m_document.ReadingsTakenAt(),
+                   m_document.ReadingsTime());
 }
 
 QString MonitorTableModel::RowsText(const std::vector<int>& rows) const {
