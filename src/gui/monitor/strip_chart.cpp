@@ -199,13 +199,16 @@ void CStripChart::Ticked() {
   m_tickValues.assign(m_traces.size(), QString());
   m_drawnValues.resize(m_traces.size());
   const std::size_t last = std::min(m_traces.size(), legend.layout.firstRow + legend.layout.rowsShown);
-  // Only the values whose text changed: drawing text is a tick's dearest part.
+  // Only the values whose text changed, as one rectangle from the first to the last of
+  // them: drawing text is a tick's dearest part, and a region of many rectangles costs at
+  // every step of the repaint.
+  QRect values;
   for (std::size_t trace = legend.layout.firstRow; trace < last; ++trace) {
     m_tickValues[trace] = ValueText(trace);
-    if (m_tickValues[trace] != m_drawnValues[trace]) changed += ValueRect(legend, trace);
+    if (m_tickValues[trace] != m_drawnValues[trace]) values |= ValueRect(legend, trace);
   }
   m_bTickValues = !m_cursor;
-  update(changed);
+  update(changed + values);
 }
 
 void CStripChart::OnLiveCheck() {
@@ -504,13 +507,20 @@ void CStripChart::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   m_bStale = IsStale();
   const QRect plot = PlotArea();
-  // The kept background under the parts repainted (the painter keeps to them), and the
-  // traces over it.
-  const QRect exposed = event->rect();
+  // The kept background under the parts repainted, and the traces over it. Each is drawn
+  // clipped to one rectangle, for which the painter copies or blends whole lines of pixels;
+  // clipped to the repainted region of several rectangles (the plot and the values a tick
+  // changed) it would go through every run of pixels one by one.
   const qreal ratio = devicePixelRatioF();
-  painter.drawPixmap(exposed, Background(), QRectF(QPointF(exposed.topLeft()) * ratio, QSizeF(exposed.size()) * ratio));
+  const QPixmap& background = Background();
+  for (const QRect& piece : event->region()) {
+    painter.setClipRect(piece);
+    painter.drawPixmap(piece, background, QRectF(QPointF(piece.topLeft()) * ratio, QSizeF(piece.size()) * ratio));
+  }
+  painter.setClipRect(plot);
   painter.drawImage(plot.topLeft(), Traces(plot));
   if (m_view == ChartView::kLanes) DrawLaneLabels(painter, plot);
+  painter.setClipping(false);
   if (m_view == ChartView::kOverlay && event->region().intersects(AxisArea())) DrawAxis(painter);
   const double to = RightEdge();
   const double from = to - m_nSpan;
@@ -815,7 +825,10 @@ void CStripChart::DrawLegend(QPainter& painter, const QRect& area, const QRegion
     if (labels || region.intersects(value)) {
       m_drawnValues[trace] = ShownValueText(trace);
       painter.setPen(valueColour);
+      // One rectangle again, for the glyphs' fast path (see paintEvent).
+      painter.setClipRect(value & legend.rows);
       DrawValue(painter, value, metrics.ascent(), m_drawnValues[trace]);
+      painter.setClipRect(legend.rows);
     }
   }
   painter.restore();
