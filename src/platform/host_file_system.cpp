@@ -14,6 +14,8 @@
 #include <system_error>
 #include <thread>
 
+#include "core/host/regular_file.h"
+
 namespace lcu {
 
 namespace {
@@ -225,6 +227,11 @@ bool HostFileSystem::Exists(const std::string& path) const {
 }
 
 void TreatFileSizeLimitAsWriteError() { std::signal(SIGXFSZ, SIG_IGN); }
+
+std::optional<FileStart> HostFileSystem::ReadStart(const std::string& path, std::size_t limit,
+                                                  std::string& reason) const {
+  return ReadRegularFileStart(path, limit, reason);
+}
 
 bool HostFileSystem::CreateFolders(const std::string& path, std::string& reason) {
   std::error_code ec;

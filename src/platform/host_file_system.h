@@ -17,6 +17,7 @@ class HostFileSystem final : public FileSystem {
   std::unique_ptr<OutputFile> Create(const std::string& path, CreateMode mode, std::string& reason) override;
   bool Exists(const std::string& path) const override;
   bool CreateFolders(const std::string& path, std::string& reason) override;
+  std::optional<FileStart> ReadStart(const std::string& path, std::size_t limit, std::string& reason) const override;
 };
 
 /// Makes a file size limit (a shell's ulimit -f) fail the write that reaches it, as a full

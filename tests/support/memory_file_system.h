@@ -63,6 +63,16 @@ class MemoryFileSystem : public FileSystem {
     folders.insert(path);
     return true;
   }
+  std::optional<FileStart> ReadStart(const std::string& path, std::size_t limit, std::string& reason) const override {
+    const auto it = files.find(path);
+    if (it == files.end()) {
+      reason = Text(folders.count(path) ? EISDIR : ENOENT);
+      return std::nullopt;
+    }
+    const std::vector<std::uint8_t>& bytes = it->second.bytes;
+    return FileStart{{bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(std::min(limit, bytes.size()))},
+                     bytes.size()};
+  }
 
   /// The file that was committed at the path, or null.
   const MemoryFileRecord* Committed(const std::string& path) const {

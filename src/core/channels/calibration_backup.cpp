@@ -8,16 +8,13 @@
 #include <vector>
 
 #include "core/host/default_paths.h"
+#include "core/host/file_closer.h"
 
 namespace lcu {
 
 namespace {
 
 constexpr std::size_t kCopyChunk = 65536;
-
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
 
 std::string ErrorText(int error) { return std::generic_category().message(error); }
 
@@ -30,7 +27,7 @@ bool IsRegularFile(const std::string& path) {
 // than a small one; the target is replaced only once the copy is on disk.
 std::optional<BackupFailure> CopyWhole(FileSystem& files, const std::string& from, const std::string& to) {
   errno = 0;
-  const std::unique_ptr<std::FILE, FileCloser> in(std::fopen(from.c_str(), "rb"));
+  const CFile in(std::fopen(from.c_str(), "rb"));
   if (!in) return BackupFailure{from, ErrorText(errno != 0 ? errno : ENOENT)};
   std::string reason;
   const std::unique_ptr<OutputFile> out = files.Create(to, CreateMode::kReplace, reason);

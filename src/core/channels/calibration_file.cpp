@@ -11,6 +11,7 @@
 #include "core/app/messages.h"
 #include "core/channels/calibration_backup.h"
 #include "core/host/default_paths.h"
+#include "core/host/file_closer.h"
 #include "core/host/registry.h"
 #include "core/host/regular_file.h"
 #include "core/host/whole_file_save.h"
@@ -22,10 +23,6 @@ namespace lcu {
 namespace {
 
 std::string CalibrationFileName(int slot) { return "@LCU" + std::to_string(slot) + ".cal"; }
-
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
 
 // "LCU 1" for the LCU registered in a slot, "slot 1" when the slot names none.
 std::string SlotOwner(const SettingsStore& store, int slot) {
@@ -94,7 +91,7 @@ bool ConfirmCalibrationSource(const SettingsStore& store, const CalibrationSourc
 std::optional<std::string> ReadCalibrationFile(const std::string& path, CalibrationImage& image) {
   if (std::optional<std::string> refusal = NotRegularFileReason(path)) return refusal;
   errno = 0;
-  const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  const CFile file(std::fopen(path.c_str(), "rb"));
   if (!file) return std::generic_category().message(errno != 0 ? errno : ENOENT);
   // Read aside: a file that is cut short leaves the image as it was.
   CalibrationImage read;

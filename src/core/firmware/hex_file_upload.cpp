@@ -12,6 +12,7 @@
 #include "core/app/command_guard.h"
 #include "core/app/message_text.h"
 #include "core/app/messages.h"
+#include "core/host/file_closer.h"
 #include "core/host/regular_file.h"
 #include "core/link/lcu_protocol.h"
 #include "core/link/logger_transfers.h"
@@ -23,10 +24,6 @@ namespace lcu {
 namespace {
 
 constexpr std::size_t kFirstReadSize = std::size_t{64} << 10;
-
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
 
 enum class ReadOutcome { kRead, kNotOpened, kNoMemory };
 
@@ -49,7 +46,7 @@ ReadOutcome ReadBounded(const std::string& path, std::size_t limit, FileBytes& o
     return ReadOutcome::kNotOpened;
   }
   errno = 0;
-  const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  const CFile file(std::fopen(path.c_str(), "rb"));
   if (!file) {
     out.error = errno != 0 ? errno : ENOENT;
     return ReadOutcome::kNotOpened;

@@ -1,13 +1,16 @@
 // Output files that must reach the disk: data files, setup extracts, memory dumps,
-// calibration files and monitor settings files. The core only sees this interface; the
-// programs use the host's implementation (which can sync a file and its folder to disk),
-// tests may inject a full disk.
+// calibration files and monitor settings files; and the start of a file that is read back
+// (a data file's header). The core only sees this interface; the programs use the host's
+// implementation (which can sync a file and its folder to disk), tests may inject a full
+// disk or files held in memory.
 #pragma once
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace lcu {
 
@@ -40,6 +43,12 @@ enum class CreateMode {
   kReplace,
 };
 
+/// The first bytes of a file and the size of the whole file.
+struct FileStart {
+  std::vector<std::uint8_t> bytes;  // at most the limit asked for; fewer when the file is shorter
+  std::uint64_t size = 0;
+};
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -56,6 +65,10 @@ class FileSystem {
   /// Creates a folder and any missing parents; true when it exists afterwards, else false
   /// with the system's reason.
   virtual bool CreateFolders(const std::string& path, std::string& reason) = 0;
+  /// Reads up to limit bytes from the start of a regular file, and its size; nullopt with
+  /// the system's reason (or that it is not a regular file) when it cannot be read.
+  virtual std::optional<FileStart> ReadStart(const std::string& path, std::size_t limit,
+                                             std::string& reason) const = 0;
 };
 
 /// The first part of a replacement's name: the folder of path and "." + its name + ".tmp-";
@@ -70,6 +83,7 @@ class StdFileSystem final : public FileSystem {
   std::unique_ptr<OutputFile> Create(const std::string& path, CreateMode mode, std::string& reason) override;
   bool Exists(const std::string& path) const override;
   bool CreateFolders(const std::string& path, std::string& reason) override;
+  std::optional<FileStart> ReadStart(const std::string& path, std::size_t limit, std::string& reason) const override;
 };
 
 }  // namespace lcu

@@ -4,8 +4,11 @@
 // without a word.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
+
+#include "core/host/file_system.h"
 
 namespace lcu {
 
@@ -13,5 +16,9 @@ namespace lcu {
 /// regular file or a folder (a folder fails at the read with the system's own reason).
 /// Nullopt when it may be read, also when it does not exist (the open says so).
 std::optional<std::string> NotRegularFileReason(const std::string& path);
+
+/// Up to limit bytes from the start of a regular file and the size of the whole file, read
+/// with the standard library; nullopt with the reason when it cannot be read.
+std::optional<FileStart> ReadRegularFileStart(const std::string& path, std::size_t limit, std::string& reason);
 
 }  // namespace lcu

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "core/host/file_system.h"
+#include "core/host/regular_file.h"
 
 namespace lcu {
 
@@ -149,6 +150,11 @@ std::unique_ptr<OutputFile> StdFileSystem::Create(const std::string& path, Creat
 bool StdFileSystem::Exists(const std::string& path) const {
   std::error_code ec;
   return std::filesystem::exists(path, ec);
+}
+
+std::optional<FileStart> StdFileSystem::ReadStart(const std::string& path, std::size_t limit,
+                                                 std::string& reason) const {
+  return ReadRegularFileStart(path, limit, reason);
 }
 
 bool StdFileSystem::CreateFolders(const std::string& path, std::string& reason) {

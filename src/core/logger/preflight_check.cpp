@@ -2,12 +2,7 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
-#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <memory>
-#include <system_error>
 
 #include "core/app/command_guard.h"
 #include "core/app/messages.h"
@@ -155,29 +150,6 @@ std::size_t TableBuffers(const LoggerHeader& header) {
   return std::min<std::size_t>(header.BufferCount(), LoggerHeader::MaxBufferCount(kLoggerHeaderSize));
 }
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-// The header of a data file and whether the file is as long as that header says.
-DownloadRecord ReadDownloadRecord(const std::string& path) {
-  DownloadRecord record;
-  record.path = path;
-  if (NotRegularFileReason(path)) return record;
-  const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-  if (!file) return record;
-  LoggerHeader header;
-  if (std::fread(header.Bytes().data(), 1, kLoggerHeaderSize, file.get()) != kLoggerHeaderSize) return record;
-  record.header = header;
-  std::error_code ec;
-  const std::uintmax_t size = std::filesystem::file_size(Utf8Path(path), ec);
-  if (ec) return record;
-  std::string_view refusal;
-  const std::optional<DataFileInfo> info = ReadDataFileInfo(header.Bytes(), size, refusal);
-  record.complete = info && info->Complete();
-  return record;
-}
-
 // The data of the LCU is the data of the last download when that download was complete and
 // came from this LCU's header as it stands now: same LCU, same buffers, same ends.
 bool SameData(const LoggerHeader& lcu, const DownloadRecord& record) {
@@ -318,6 +290,21 @@ PreflightLine SessionLine(const PreflightInputs& in) {
 
 }  // namespace
 
+DownloadRecord ReadDownloadRecord(const FileSystem& files, const std::string& path) {
+  DownloadRecord record;
+  record.path = path;
+  std::string reason;
+  const std::optional<FileStart> start = files.ReadStart(path, kLoggerHeaderSize, reason);
+  if (!start || start->bytes.size() != kLoggerHeaderSize) return record;
+  LoggerHeader header;
+  std::copy(start->bytes.begin(), start->bytes.end(), header.Bytes().begin());
+  record.header = header;
+  std::string_view refusal;
+  const std::optional<DataFileInfo> info = ReadDataFileInfo(header.Bytes(), start->size, refusal);
+  record.complete = info && info->Complete();
+  return record;
+}
+
 std::uint16_t ConfigurationChecksum(const LoggerHeader& header) {
   const std::size_t n = TableBuffers(header);
   std::uint16_t sum = 0;
@@ -365,14 +352,11 @@ std::optional<PreflightInputs> ReadPreflightInputs(CommandContext& ctx) {
   if (LoadCalibration(ctx.store, lcuNumber, image)) in.calibration = image;
 
   in.registeredSlot = RegisteredSlot(ctx.store, lcuNumber);
-  if (in.registeredSlot != 0) {
-    std::error_code ec;
-    in.slotFileExists = std::filesystem::exists(Utf8Path(SlotCalibrationPath(ctx.store, in.registeredSlot)), ec);
-  }
+  if (in.registeredSlot != 0) in.slotFileExists = ctx.files.Exists(SlotCalibrationPath(ctx.store, in.registeredSlot));
   in.hardwareLevel = RegReadString(ctx.store, "", reg::kHardware, reg::kLevel, reg::kDefaultLevel);
 
   const std::string last = Profile(ctx.store).GetProfileString(reg::kDownloadSection, reg::kFile, "");
-  if (!last.empty()) in.lastDownload = ReadDownloadRecord(last);
+  if (!last.empty()) in.lastDownload = ReadDownloadRecord(ctx.files, last);
   return in;
 }
 

@@ -55,6 +55,10 @@ struct DownloadRecord {
   bool complete = false;               // the file holds all the data its header names
 };
 
+/// The record of the data file at path: its header and whether the file is as long as that
+/// header says; no header when the file cannot be read or is shorter than a header.
+DownloadRecord ReadDownloadRecord(const FileSystem& files, const std::string& path);
+
 /// Everything the check judges.
 struct PreflightInputs {
   LoggerHeader header;  // the LCU's header page, its status part included

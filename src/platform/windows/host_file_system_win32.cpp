@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/host/regular_file.h"
 #include "platform/host_file_system.h"
 #include "platform/windows/wide_text.h"
 
@@ -147,6 +148,11 @@ std::unique_ptr<OutputFile> HostFileSystem::Create(const std::string& path, Crea
 
 bool HostFileSystem::Exists(const std::string& path) const {
   return GetFileAttributesW(win::WideFromUtf8(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::optional<FileStart> HostFileSystem::ReadStart(const std::string& path, std::size_t limit,
+                                                  std::string& reason) const {
+  return ReadRegularFileStart(path, limit, reason);
 }
 
 bool HostFileSystem::CreateFolders(const std::string& path, std::string& reason) {

@@ -40,6 +40,9 @@ class RefusingFileSystem final : public FileSystem {
   }
   bool Exists(const std::string& path) const override { return m_files.Exists(path); }
   bool CreateFolders(const std::string& path, std::string& reason) override { return m_files.CreateFolders(path, reason); }
+  std::optional<FileStart> ReadStart(const std::string& path, std::size_t limit, std::string& reason) const override {
+    return m_files.ReadStart(path, limit, reason);
+  }
 
   std::set<std::string> refused;
 

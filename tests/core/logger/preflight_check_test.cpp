@@ -3,9 +3,11 @@
 // midnight, and a failed read. That the check only reads is shown end to end by lcu check.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "core/logger/configuration_upload.h"
+#include "core/logger/data_file.h"
 #include "core/logger/preflight_check.h"
 #include "support/command_fixture.h"
 
@@ -177,6 +179,42 @@ TEST(PreflightCheckTest, ClockDriftTakesTheShorterWayRoundTheDay) {
       {23 * 60 + 59, 0, 1, -2}, {1, 23, 58, 3}, {600, 10, 0, 0}, {600 + 1440 * 3, 9, 0, 60}, {0, 12, 0, -720}};
   for (const auto& c : cases)
     EXPECT_EQ(ClockDriftMinutes(c.lcu, {2026, 12, 7, c.hour, c.minute, 0, 0}), c.drift) << c.lcu;
+}
+
+// The last download's data file is read through the program's file system: complete only
+// when it is exactly as long as its header says, and no header when it is not there whole.
+TEST(PreflightCheckTest, TheLastDownloadsRecordComesFromItsFileOnTheFileSystem) {
+  LoggerHeader h = GreenInputs().header;
+  FillBuffers(h);
+  std::string_view error;
+  const std::optional<DataFileInfo> info = ReadDataFileInfo(h.Bytes(), kLoggerHeaderSize, error);
+  ASSERT_TRUE(info) << error;
+  ASSERT_GT(info->expectedSize, kLoggerHeaderSize);
+  const std::size_t whole = static_cast<std::size_t>(info->expectedSize);
+  const std::string path = "/data/C070C32C.DAT";
+  const struct { const char* what; std::optional<std::size_t> size; bool header, complete; } cases[] = {
+      {"whole", whole, true, true},
+      {"one byte short", whole - 1, true, false},
+      {"one byte more", whole + 1, true, false},
+      {"the header alone", kLoggerHeaderSize, true, false},
+      {"cut inside the header", kLoggerHeaderSize - 1, false, false},
+      {"missing", std::nullopt, false, false},
+  };
+  for (const auto& c : cases) {
+    test::MemoryFileSystem files;
+    if (c.size) {
+      std::vector<std::uint8_t> bytes(*c.size, 0x5A);
+      std::copy_n(h.Bytes().begin(), std::min(*c.size, kLoggerHeaderSize), bytes.begin());
+      files.files[path].bytes = std::move(bytes);
+    }
+    const DownloadRecord record = ReadDownloadRecord(files, path);
+    EXPECT_EQ(record.path, path) << c.what;
+    EXPECT_EQ(record.header.has_value(), c.header) << c.what;
+    if (record.header) {
+      EXPECT_TRUE(std::equal(h.Bytes().begin(), h.Bytes().end(), record.header->Bytes().begin())) << c.what;
+    }
+    EXPECT_EQ(record.complete, c.complete) << c.what;
+  }
 }
 
 TEST(PreflightCheckTest, AFailedReadShowsTheFailureAndGivesNoLines) {
