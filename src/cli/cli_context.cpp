@@ -111,10 +111,7 @@ CUsbDevice* CliContext::GetPolledDevice() {
 }
 
 std::string CliContext::OfflineReason() const {
-  if (!m_backend) return m_backendProblem;
-  const std::uint32_t code = m_backend->LastError();
-  const std::string text = m_backend->ErrorText(code);
-  return text.empty() ? CommonErrorText(code) : text;
+  return m_device ? m_device->OfflineReason() : m_backendProblem;
 }
 
 AppState& CliContext::GetAppState() {

@@ -78,7 +78,7 @@ class CliContext {
   bool LoadChannelModel(std::uint16_t lcuNumber);
 
   /// Why the last poll found no LCU, in the user's words: the reason no backend could be
-  /// opened, or the backend's text for its last error.
+  /// opened, or the link's own reason (the one the desktop program's link pane shows).
   std::string OfflineReason() const;
 
   /// The options the program was started with.
