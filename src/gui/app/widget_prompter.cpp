@@ -12,7 +12,7 @@
 #include "gui/app/password_dlg.h"
 #include "gui/app/qt_text.h"
 #include "gui/logger/init_lcu_dlg.h"
-#include "gui/logger/lcu_confg.h"
+#include "gui/logger/lcu_config_dlg.h"
 #include "gui/logger/session_data.h"
 
 namespace lcu::gui {
@@ -60,7 +60,7 @@ void WidgetPrompter::RunAboutBox(const QString& version) {
 }
 
 void WidgetPrompter::RunLcuConfigurationDialog(const LcuConfigurationTexts& texts) {
-  CLcuConfg dialog(texts, m_owner);
+  CLcuConfigDlg dialog(texts, m_owner);
   dialog.exec();
 }
 

@@ -1,4 +1,4 @@
-#include "gui/logger/lcu_confg.h"
+#include "gui/logger/lcu_config_dlg.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -11,7 +11,7 @@
 
 namespace lcu::gui {
 
-CLcuConfg::CLcuConfg(const LcuConfigurationTexts& texts, QWidget* parent) : QDialog(parent) {
+CLcuConfigDlg::CLcuConfigDlg(const LcuConfigurationTexts& texts, QWidget* parent) : QDialog(parent) {
   setWindowTitle(ToQString(text::kLcuConfigurationCaption));
 
   auto* group = new QGroupBox(ToQString(text::kConfigurationGroup), this);

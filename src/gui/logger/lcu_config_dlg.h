@@ -1,0 +1,18 @@
+// The LCU Configuration window: shows the eight rows the core's CLcuConfg gathered about
+// the connected LCU, with one OK button. It is opened only when the gathering succeeded.
+#pragma once
+
+#include <QDialog>
+
+#include "core/logger/lcu_configuration.h"
+
+namespace lcu::gui {
+
+class CLcuConfigDlg : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit CLcuConfigDlg(const LcuConfigurationTexts& texts, QWidget* parent = nullptr);
+};
+
+}  // namespace lcu::gui
