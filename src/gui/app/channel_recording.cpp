@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QFileInfo>
 #include <QLabel>
+#include <QPalette>
 #include <QStatusBar>
 
 #include "core/host/default_paths.h"
@@ -31,7 +32,12 @@ CChannelRecording::CChannelRecording(CommandContext& ctx, GuiPrompter& prompter,
       m_recorder(ctx.app, ctx.clock),
       m_pIndicator(new QLabel(frame.statusBar())) {
   // Red on the status bar, so that a running recording is seen from across the room.
-  m_pIndicator->setStyleSheet(QStringLiteral("QLabel { color: white; background: #c0392b; padding: 0 6px; }"));
+  QPalette red = m_pIndicator->palette();
+  red.setColor(QPalette::Window, QColor(0xc0, 0x39, 0x2b));
+  red.setColor(QPalette::WindowText, Qt::white);
+  m_pIndicator->setPalette(red);
+  m_pIndicator->setAutoFillBackground(true);
+  m_pIndicator->setContentsMargins(6, 0, 6, 0);
   m_pIndicator->hide();
   // Before the link pane: the permanent widgets come after the one normal pane, the prompt.
   frame.statusBar()->insertPermanentWidget(1, m_pIndicator);

@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 
 #include "gui/app/channel_recording.h"
@@ -37,6 +38,15 @@ TEST_F(ChannelRecordingTest, RecordsEveryWindowsReadingsUntilStopWithGapsWhileOf
   EXPECT_EQ(Recording().Path(), path + ".csv") << "a name without extension gets .csv";
   EXPECT_TRUE(Recording().Indicator().isVisibleTo(&Frame()));
   EXPECT_EQ(Recording().Indicator().text(), "REC run.csv");
+  {
+    // White on red, to be seen from across the room: the label's own pixels, left of its text.
+    const QImage drawn = const_cast<QLabel&>(Recording().Indicator()).grab().toImage();
+    EXPECT_EQ(drawn.pixelColor(2, drawn.height() / 2), QColor(0xc0, 0x39, 0x2b));
+    bool white = false;
+    for (int x = 0; x < drawn.width() && !white; ++x)
+      for (int y = 0; y < drawn.height() && !white; ++y) white = drawn.pixelColor(x, y) == QColor(Qt::white);
+    EXPECT_TRUE(white) << "no white text on the indicator";
+  }
   EXPECT_FALSE(Menu().IsEnabled(gui::cmd::kRecordChannels));
   EXPECT_TRUE(Menu().IsEnabled(gui::cmd::kStopRecording));
 
