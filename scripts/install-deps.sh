@@ -19,7 +19,7 @@ packages=(
   libusb-1.0-0-dev umockdev libumockdev-dev
   g++-mingw-w64-x86-64 gcc-mingw-w64-x86-64 wine wine64 fonts-wine nsis
   xvfb xauth xdotool imagemagick fonts-dejavu-core openbox wmctrl x11-utils
-  dpkg-dev lintian desktop-file-utils appstream help2man bash-completion man-db groff-base librsvg2-bin file
+  clang-format dpkg-dev lintian desktop-file-utils appstream help2man bash-completion man-db groff-base librsvg2-bin file
   "${extra[@]}"
 )
 
