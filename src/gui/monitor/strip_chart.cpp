@@ -112,12 +112,12 @@ CStripChart::CStripChart(MonitorDocument& document, LcuSession& session, const A
   m_liveTimer.setInterval(kLiveCheckPeriod);
   connect(&m_liveTimer, &QTimer::timeout, this, &CStripChart::OnLiveCheck);
   m_document.AddObserver(*this);
-  m_session.Subscribe(*this);
+  m_session.Subscribe(m_document, *this);
   OnRowsChanged(m_document);
 }
 
 CStripChart::~CStripChart() {
-  m_session.Unsubscribe(*this);
+  m_session.Unsubscribe(m_document, *this);
   m_document.RemoveObserver(*this);
 }
 
@@ -158,9 +158,7 @@ void CStripChart::OnRowsChanged(const MonitorDocument& document) {
   Changed();
 }
 
-void CStripChart::OnReadings(const MonitorDocument& document, std::span<const std::uint32_t> raw,
-                             const LocalTime& taken) {
-  if (&document != &m_document) return;
+void CStripChart::OnReadings(const MonitorDocument&, std::span<const std::uint32_t> raw, const LocalTime& taken) {
   m_lastReadAt = taken;
   m_bTickValues = false;
   for (std::size_t i = 0; i < m_values.size(); ++i) {
@@ -171,8 +169,7 @@ void CStripChart::OnReadings(const MonitorDocument& document, std::span<const st
   Ticked();
 }
 
-void CStripChart::OnMissedReadings(const MonitorDocument& document, const LocalTime&) {
-  if (&document != &m_document) return;
+void CStripChart::OnMissedReadings(const MonitorDocument&, const LocalTime&) {
   m_bTickValues = false;
   m_history.AddGap(Now());
   Ticked();
