@@ -25,8 +25,11 @@ bool ChartModel::SetChannels(std::span<const std::uint16_t> channels) {
                     std::equal(m_traces.begin(), m_traces.end(), channels.begin(),
                                [](const ChartTrace& t, std::uint16_t channel) { return t.channel == channel; });
   m_traces.clear();
+  // The table has no entry for numbers from 1024 on: such a trace has no name, units or decimals.
+  static const ChannelDefinition kUndefined{};
   for (std::size_t i = 0; i < traces; ++i) {
-    const ChannelDefinition& definition = m_app.m_channelTable[channels[i]];
+    const ChannelDefinition& definition =
+        channels[i] < m_app.m_channelTable.size() ? m_app.m_channelTable[channels[i]] : kUndefined;
     std::string name = definition.NameText();
     std::string units = definition.UnitsText();
     std::string label = CsvHeading(name, units);

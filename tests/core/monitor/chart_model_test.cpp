@@ -63,6 +63,8 @@ TEST_F(ChartModelTest, ARelabelKeepsThePastAndOtherChannelsStartAfresh) {
   EXPECT_EQ(model.Trace(0).label, "OIL PRESS [bar]");
   EXPECT_EQ(model.History().Size(), 0U);
   EXPECT_FALSE(model.Cursor() || model.Selected());
+  model.SetChannels(std::array<std::uint16_t, 1>{2000});
+  EXPECT_EQ(model.Trace(0).name, "") << "beyond the channel table";
 }
 
 // Ten seconds swinging between 100 and 110 give the first range, 99.5 to 110.5 (a twentieth
