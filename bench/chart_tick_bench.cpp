@@ -75,7 +75,6 @@ Figures Measure(lcu::CommandContext& ctx, lcu::gui::WidgetPrompter& prompter, co
                 const std::vector<std::uint16_t>& channels, std::optional<lcu::ChartView> chart, int milliseconds) {
   lcu::gui::SessionDriver driver(ctx, lcu::LinkUpkeep::kReopenWhenClosed);
   TickCounter counter;
-  driver.Session().Subscribe(counter);
   std::vector<std::unique_ptr<lcu::gui::CMonitorPane>> panes;
   for (int w = 0; w < kWindows; ++w) {
     auto pane = std::make_unique<lcu::gui::CMonitorPane>(ctx, prompter, driver.Session());
@@ -84,6 +83,7 @@ Figures Measure(lcu::CommandContext& ctx, lcu::gui::WidgetPrompter& prompter, co
     pane->ShowChart(chart.has_value());
     if (chart) pane->Chart().SetView(*chart);
     pane->View().Document().SetChannels(channels);
+    driver.Session().Subscribe(pane->View().Document(), counter);
     panes.push_back(std::move(pane));
   }
   RunFor(1000);
@@ -93,7 +93,7 @@ Figures Measure(lcu::CommandContext& ctx, lcu::gui::WidgetPrompter& prompter, co
   figures.cpuMs = RunFor(milliseconds);
   figures.lcuMs = link.InsideMs() - lcuStart;
   figures.ticks = counter.ticks;
-  driver.Session().Unsubscribe(counter);
+  for (const auto& pane : panes) driver.Session().Unsubscribe(pane->View().Document(), counter);
   return figures;
 }
 

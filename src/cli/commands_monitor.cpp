@@ -131,7 +131,7 @@ int RunMonitor(CliContext& context, const MonitorArguments& arguments) {
   SessionListener quiet;
   MonitorDocument document;
   LcuSession session(sessionContext, quiet, LinkUpkeep::kReopenWhenClosed);
-  session.Subscribe(output);
+  session.Subscribe(document, output);
   session.AddMonitor(document, FirstService::kAtOnce);
   document.SetChannels(channels);
   const InterruptCatcher interrupts;

@@ -94,9 +94,28 @@ void LcuSession::SetMemory(MemoryDocument* document) {
   m_listener.OnScheduleChanged();
 }
 
-void LcuSession::Subscribe(ReadingsSubscriber& subscriber) { m_subscribers.push_back(&subscriber); }
+void LcuSession::Subscribe(const MonitorDocument& document, ReadingsSubscriber& subscriber) {
+  m_subscriptions.push_back({&document, &subscriber});
+}
 
-void LcuSession::Unsubscribe(ReadingsSubscriber& subscriber) { std::erase(m_subscribers, &subscriber); }
+void LcuSession::Unsubscribe(const MonitorDocument& document, ReadingsSubscriber& subscriber) {
+  for (Subscription& s : m_subscriptions) {
+    if (s.document == &document && s.subscriber == &subscriber) s.subscriber = nullptr;
+  }
+  if (m_nPublishing == 0) std::erase_if(m_subscriptions, [](const Subscription& s) { return !s.subscriber; });
+}
+
+// By index, and each entry looked at afresh: a subscriber may subscribe or leave from inside
+// its call.
+template <typename Deliver>
+void LcuSession::Publish(const MonitorDocument& document, Deliver deliver) {
+  ++m_nPublishing;
+  for (std::size_t i = 0; i < m_subscriptions.size(); ++i) {
+    const Subscription s = m_subscriptions[i];
+    if (s.document == &document && s.subscriber) deliver(*s.subscriber);
+  }
+  if (--m_nPublishing == 0) std::erase_if(m_subscriptions, [](const Subscription& s) { return !s.subscriber; });
+}
 
 void LcuSession::OnRowsChanged(const MonitorDocument& document) {
   for (MonitorSlot& slot : m_monitors) {
@@ -161,13 +180,13 @@ bool LcuSession::Serve(MonitorDocument& document) {
   const std::span<std::uint32_t> readings = std::span(m_readings).first(channels.size());
   if (!ExchangeChannels(device, channels, readings)) {
     const LocalTime when = m_ctx.clock.Now();
-    for (std::size_t i = 0; i < m_subscribers.size(); ++i) m_subscribers[i]->OnMissedReadings(document, when);
+    Publish(document, [&](ReadingsSubscriber& subscriber) { subscriber.OnMissedReadings(document, when); });
     return false;
   }
   document.TakeReadings(readings, m_ctx.clock.Now(), m_ctx.clock.Monotonic());
-  for (std::size_t i = 0; i < m_subscribers.size(); ++i) {
-    m_subscribers[i]->OnReadings(document, document.Readings(), document.ReadingsTime());
-  }
+  Publish(document, [&](ReadingsSubscriber& subscriber) {
+    subscriber.OnReadings(document, document.Readings(), document.ReadingsTime());
+  });
   return true;
 }
 

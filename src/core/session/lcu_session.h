@@ -4,7 +4,7 @@
 // channel-value request, and on the second answering poll in a row the connection actions),
 // then serves each registered document whose period has come, in a fixed order: the monitor
 // documents in the order they were registered, then the memory document. Each monitor
-// document's readings are published to every subscriber.
+// document's readings are published to the subscribers of that document.
 //
 // A step can be entered again from inside itself: the connection actions run the automatic
 // download, which lets events through between buffers, and a timer may step there. Such a
@@ -77,8 +77,12 @@ class LcuSession final : private MonitorDocumentObserver {
   /// The memory document (one at a time; null for none), served one period from now on.
   void SetMemory(MemoryDocument* document);
 
-  void Subscribe(ReadingsSubscriber& subscriber);
-  void Unsubscribe(ReadingsSubscriber& subscriber);
+  /// The subscriber hears the document's readings (and missed readings) from now on, and no
+  /// other document's. The document need not be registered yet; only its address is kept.
+  /// Unsubscribing is safe while readings are published, also from inside OnReadings: a
+  /// subscriber that leaves hears nothing more, the others still hear that tick.
+  void Subscribe(const MonitorDocument& document, ReadingsSubscriber& subscriber);
+  void Unsubscribe(const MonitorDocument& document, ReadingsSubscriber& subscriber);
 
   /// The parts of a step, each as a step runs it when it is due.
   /// The poll: status, channel-value request, panes, connection actions, off-line reset.
@@ -97,6 +101,10 @@ class LcuSession final : private MonitorDocumentObserver {
   bool IsPolling() const { return m_upkeep == LinkUpkeep::kPoll && !m_bConnecting; }
 
  private:
+  struct Subscription {
+    const MonitorDocument* document;
+    ReadingsSubscriber* subscriber;  // null once unsubscribed while publishing
+  };
   struct MonitorSlot {
     MonitorDocument* document;
     FirstService first;
@@ -106,6 +114,9 @@ class LcuSession final : private MonitorDocumentObserver {
   void OnRowsChanged(const MonitorDocument& document) override;
   void OnLayoutChanged(const MonitorDocument&) override {}
   void RunConnectionActions();
+  /// Calls deliver with each subscriber of the document.
+  template <typename Deliver>
+  void Publish(const MonitorDocument& document, Deliver deliver);
 
   CommandContext& m_ctx;
   SessionListener& m_listener;
@@ -121,7 +132,10 @@ class LcuSession final : private MonitorDocumentObserver {
   std::vector<MonitorSlot> m_monitors;
   MemoryDocument* m_pMemory = nullptr;
   std::optional<TimePoint> m_memoryDue;
-  std::vector<ReadingsSubscriber*> m_subscribers;
+  std::vector<Subscription> m_subscriptions;
+  // Publications running now (one may start inside another's subscriber): while any runs,
+  // leaving subscriptions are marked, and removed when the last one ends.
+  int m_nPublishing = 0;
   // The readings of the exchange running now: a failed exchange leaves the document's own.
   std::array<std::uint32_t, kChannelTableSize> m_readings{};
 };

@@ -1,6 +1,7 @@
 // ReadingsSubscriber: anyone who wants the readings a session's exchanges bring: a window's
-// table, a chart, a recorder, the command line's output. Every subscriber gets every
-// published reading of every monitor document, so adding one never adds LCU traffic.
+// table, a chart, a recorder, the command line's output. A subscriber subscribes to the
+// documents it shows and gets every published reading of those, and of no others; adding
+// one never adds LCU traffic.
 #pragma once
 
 #include <cstdint>

@@ -88,13 +88,17 @@ void CChannelRecording::OnRecordChannels() {
     return;
   }
   m_path = path;
-  m_session.Subscribe(m_recorder);
   m_bSubscribed = true;
   for (CMonitorView* view : views) {
     const MonitorDocument* document = &view->Document();
+    m_session.Subscribe(*document, m_recorder);
+    m_recorded.push_back(document);
     // Only the address is used: the document is going when this is heard.
-    m_windowsGoing.push_back(
-        connect(view, &QObject::destroyed, this, [this, document] { m_recorder.Forget(*document); }));
+    m_windowsGoing.push_back(connect(view, &QObject::destroyed, this, [this, document] {
+      m_recorder.Forget(*document);
+      m_session.Unsubscribe(*document, m_recorder);
+      std::erase(m_recorded, document);
+    }));
   }
   m_pIndicator->setText(ToQString(text::kRecordingIndicator).arg(QFileInfo(path).fileName()));
   m_pIndicator->setToolTip(path);
@@ -118,7 +122,8 @@ void CChannelRecording::OnWriteFailed(const std::string& reason) {
 }
 
 void CChannelRecording::Ended() {
-  m_session.Unsubscribe(m_recorder);
+  for (const MonitorDocument* document : m_recorded) m_session.Unsubscribe(*document, m_recorder);
+  m_recorded.clear();
   m_bSubscribed = false;
   for (const QMetaObject::Connection& connection : m_windowsGoing) disconnect(connection);
   m_windowsGoing.clear();

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include <QObject>
 #include <QString>
@@ -57,6 +58,8 @@ class CChannelRecording : public QObject {
   QLabel* m_pIndicator;
   QString m_path;
   bool m_bSubscribed = false;
+  // The documents recorded whose windows are still open: the recorder hears their readings.
+  std::vector<const MonitorDocument*> m_recorded;
   std::vector<QMetaObject::Connection> m_windowsGoing;
 };
 

@@ -42,13 +42,13 @@ MonitorTableModel::MonitorTableModel(MonitorDocument& document, LcuSession& sess
                                      QObject* parent)
     : QAbstractTableModel(parent), m_document(document), m_session(session), m_ctx(ctx), m_app(ctx.app) {
   m_document.AddObserver(*this);
-  m_session.Subscribe(*this);
+  m_session.Subscribe(m_document, *this);
   connect(&m_liveCheck, &QTimer::timeout, this, &MonitorTableModel::CheckLive);
   m_liveCheck.start(kLiveCheckPeriod);
 }
 
 MonitorTableModel::~MonitorTableModel() {
-  m_session.Unsubscribe(*this);
+  m_session.Unsubscribe(m_document, *this);
   m_document.RemoveObserver(*this);
 }
 
@@ -110,9 +110,7 @@ QStringList MonitorTableModel::FirstNames(int count) const {
   return names;
 }
 
-void MonitorTableModel::OnReadings(const MonitorDocument& document, std::span<const std::uint32_t> readings,
-                                   const LocalTime&) {
-  if (&document != &m_document) return;
+void MonitorTableModel::OnReadings(const MonitorDocument&, std::span<const std::uint32_t> readings, const LocalTime&) {
   const std::size_t count = std::min(readings.size(), m_rows.size());
   if (count == 0) return;
   for (std::size_t i = 0; i < count; ++i) {

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 #include <QActionGroup>
 #include <QContextMenuEvent>
@@ -19,11 +20,8 @@
 #include <QToolTip>
 #include <QWheelEvent>
 
-#include "core/channels/channel_conversion.h"
 #include "core/monitor/chart_palette.h"
 #include "core/monitor/chart_scale.h"
-#include "core/monitor/csv_record.h"
-#include "core/monitor/monitor_row.h"
 #include "gui/app/gui_prompter.h"
 #include "gui/app/qt_text.h"
 #include "gui/monitor/chart_range_dlg.h"
@@ -45,10 +43,6 @@ constexpr int kGridDivisions = 6;
 constexpr int kSecondsPerMinute = 60;
 // Below this many ticks per pixel column a trace is drawn point to point.
 constexpr double kDecimateAbove = 2.0;
-// An automatic range that a value leaves is widened by this share of the values' extent on
-// that side; one that the values take less of than this share is drawn in to them.
-constexpr double kAutoHeadroom = 0.25;
-constexpr double kAutoLeast = 0.5;
 // A tick further outside the plot than this many plot widths is drawn at that distance.
 constexpr long long kFarColumns = 4;
 // The widest value the legend's value column shows whole, and the widest scale label.
@@ -88,10 +82,8 @@ CStripChart::CStripChart(MonitorDocument& document, LcuSession& session, const A
     : QWidget(parent),
       m_document(document),
       m_session(session),
-      m_app(app),
-      m_clock(clock),
       m_prompter(prompter),
-      m_origin(clock.Monotonic()),
+      m_model(app, clock),
       m_pLegendScroll(new QScrollBar(Qt::Vertical, this)) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::ClickFocus);
@@ -112,43 +104,22 @@ CStripChart::CStripChart(MonitorDocument& document, LcuSession& session, const A
   m_liveTimer.setInterval(kLiveCheckPeriod);
   connect(&m_liveTimer, &QTimer::timeout, this, &CStripChart::OnLiveCheck);
   m_document.AddObserver(*this);
-  m_session.Subscribe(*this);
+  m_session.Subscribe(m_document, *this);
   OnRowsChanged(m_document);
 }
 
 CStripChart::~CStripChart() {
-  m_session.Unsubscribe(*this);
+  m_session.Unsubscribe(m_document, *this);
   m_document.RemoveObserver(*this);
 }
 
-double CStripChart::Now() const {
-  return std::chrono::duration<double>(m_clock.Monotonic() - m_origin).count();
-}
-
 void CStripChart::OnRowsChanged(const MonitorDocument& document) {
-  const std::span<const std::uint16_t> channels = document.Channels();
-  const std::size_t traces = std::min(channels.size(), kMaxChartTraces);
-  // A relabel keeps the same channels: the traces keep their past.
-  const bool same = traces == m_traces.size() &&
-                    std::equal(m_traces.begin(), m_traces.end(), channels.begin(),
-                               [](const Trace& t, std::uint16_t channel) { return t.channel == channel; });
-  m_traces.clear();
-  for (std::size_t i = 0; i < traces; ++i) {
-    const ChannelDefinition& definition = m_app.m_channelTable[channels[i]];
-    m_traces.push_back({channels[i], definition.decimals, ToQString(definition.NameText()),
-                        ToQString(definition.UnitsText()),
-                        ToQString(CsvHeading(definition.NameText(), definition.UnitsText()))});
+  m_model.SetChannels(document.Channels());
+  m_texts.clear();
+  for (std::size_t trace = 0; trace < m_model.TraceCount(); ++trace) {
+    const ChartTrace& t = m_model.Trace(trace);
+    m_texts.push_back({ToQString(t.name), ToQString(t.units), ToQString(t.label)});
   }
-  if (!same) {
-    m_history.SetTraces(traces);
-    ++m_nTracesGeneration;
-    m_auto.clear();
-    m_cursor.reset();
-    m_selected.reset();
-    m_hovered.reset();
-  }
-  m_values.resize(traces);
-  m_auto.resize(traces);
   m_laneTexts.clear();
   m_laneLabels.clear();
   m_nLanesHeight = -1;
@@ -158,47 +129,39 @@ void CStripChart::OnRowsChanged(const MonitorDocument& document) {
   Changed();
 }
 
-void CStripChart::OnReadings(const MonitorDocument& document, std::span<const std::uint32_t> raw,
-                             const LocalTime& taken) {
-  if (&document != &m_document) return;
-  m_lastReadAt = taken;
+void CStripChart::OnReadings(const MonitorDocument&, std::span<const std::uint32_t> raw, const LocalTime& taken) {
   m_bTickValues = false;
-  for (std::size_t i = 0; i < m_values.size(); ++i) {
-    m_values[i] = i < raw.size() ? ConvertReading(m_app.m_calibration, raw[i], m_traces[i].channel)
-                                 : std::numeric_limits<double>::quiet_NaN();
-  }
-  m_history.Add(Now(), m_values);
+  m_model.TakeReadings(raw, taken);
   Ticked();
 }
 
-void CStripChart::OnMissedReadings(const MonitorDocument& document, const LocalTime&) {
-  if (&document != &m_document) return;
+void CStripChart::OnMissedReadings(const MonitorDocument&, const LocalTime&) {
   m_bTickValues = false;
-  m_history.AddGap(Now());
+  m_model.TakeMissedReadings();
   Ticked();
 }
 
 void CStripChart::Changed() {
-  if (isVisible() && !IsPaused()) update();
+  if (isVisible() && !m_model.IsPaused()) update();
 }
 
 // A tick moves the traces and the values; the legend's labels and the time axis stay, and
 // so does the scale unless the tick changed its range.
 void CStripChart::Ticked() {
-  if (!isVisible() || IsPaused()) return;
-  if (IsStale() != m_bStale) {
+  if (!isVisible() || m_model.IsPaused()) return;
+  if (m_model.IsStale() != m_bStale) {
     update();
     return;
   }
   QRegion changed(PlotArea());
-  const double to = RightEdge();
-  UpdateAutoRanges(to - m_nSpan, to);
-  if (m_view == ChartView::kOverlay && CurrentAxis() != m_drawnAxis) changed += AxisArea();
+  m_model.UpdateAutoRanges(m_model.RightEdge());
+  if (m_model.View() == ChartView::kOverlay && CurrentAxis() != m_drawnAxis) changed += AxisArea();
   const LegendGeometry legend = Legend();
   if (StatusText() != m_drawnStatus) changed += legend.status;
-  m_tickValues.assign(m_traces.size(), QString());
-  m_drawnValues.resize(m_traces.size());
-  const std::size_t last = std::min(m_traces.size(), legend.layout.firstRow + legend.layout.rowsShown);
+  const std::size_t traces = m_model.TraceCount();
+  m_tickValues.assign(traces, QString());
+  m_drawnValues.resize(traces);
+  const std::size_t last = std::min(traces, legend.layout.firstRow + legend.layout.rowsShown);
   // Only the values whose text changed, as one rectangle from the first to the last of
   // them: drawing text is a tick's dearest part, and a region of many rectangles costs at
   // every step of the repaint.
@@ -207,15 +170,15 @@ void CStripChart::Ticked() {
     m_tickValues[trace] = ValueText(trace);
     if (m_tickValues[trace] != m_drawnValues[trace]) values |= ValueRect(legend, trace);
   }
-  m_bTickValues = !m_cursor;
+  m_bTickValues = !m_model.Cursor();
   update(changed + values);
 }
 
 void CStripChart::OnLiveCheck() {
-  if (IsPaused()) return;
+  if (m_model.IsPaused()) return;
   // Stale values move on with the time: the traces' gap grows and the legend says how old
   // the values are.
-  if (IsStale() || m_bStale) update();
+  if (m_model.IsStale() || m_bStale) update();
 }
 
 void CStripChart::Measure() {
@@ -224,7 +187,7 @@ void CStripChart::Measure() {
   m_nAxisWidth = metrics.horizontalAdvance(QString::fromLatin1(kScaleSample)) + 2 * kMargin;
   m_nUnitsWidth = 0;
   m_nNameWidth = 0;
-  for (const Trace& trace : m_traces) {
+  for (const TraceTexts& trace : m_texts) {
     m_nUnitsWidth = std::max(m_nUnitsWidth, metrics.horizontalAdvance(trace.units));
     m_nNameWidth = std::max(m_nNameWidth, metrics.horizontalAdvance(trace.name));
   }
@@ -232,133 +195,68 @@ void CStripChart::Measure() {
 }
 
 void CStripChart::SetSpan(std::uint32_t seconds) {
-  m_nSpan = std::clamp(seconds, static_cast<std::uint32_t>(kShortestChartSpan),
-                       static_cast<std::uint32_t>(kLongestChartSpan));
-  std::fill(m_auto.begin(), m_auto.end(), std::nullopt);
+  m_model.SetSpan(seconds);
   update();
 }
 
 void CStripChart::SetPaused(bool paused) {
-  if (paused == IsPaused()) return;
-  if (paused) {
-    m_pausedAt = RightEdge();
-  } else {
-    m_pausedAt.reset();
-  }
-  update();
+  if (m_model.SetPaused(paused)) update();
 }
-
-// While readings come the right edge is the newest tick; when they stopped it moves on with
-// the time, so that the traces end where the readings did.
-double CStripChart::RightEdge() const {
-  if (m_pausedAt) return *m_pausedAt;
-  if (IsStale()) return std::max(Now(), m_history.Newest().value_or(0.0));
-  return m_history.Newest().value_or(Now());
-}
-
-bool CStripChart::IsStale() const { return m_history.IsStale(Now()); }
 
 QString CStripChart::StatusText() const {
-  if (m_cursor) {
-    const double right = RightEdge();
-    const QString ago = ToQString(text::kAxisSeconds).arg(*m_cursor - right, 0, 'f', 1);
-    return *m_cursor < right - m_nSpan ? ToQString(text::kCursorOutside).arg(ago) : ago;
+  if (const std::optional<double> cursor = m_model.Cursor()) {
+    const QString ago = ToQString(text::kAxisSeconds).arg(*cursor - m_model.RightEdge(), 0, 'f', 1);
+    return m_model.IsCursorOutside() ? ToQString(text::kCursorOutside).arg(ago) : ago;
   }
-  if (!IsStale()) return {};
-  const double ago = Now() - m_history.NewestReading().value_or(Now());
-  return LastReadText(m_lastReadAt, static_cast<std::int64_t>(ago));
+  if (!m_model.IsStale()) return {};
+  return LastReadText(m_model.LastReadAt(), static_cast<std::int64_t>(m_model.SecondsSinceReading()));
 }
 
 void CStripChart::SetView(ChartView view) {
-  if (view == m_view) return;
-  m_view = view;
+  if (!m_model.SetView(view)) return;
   m_nElidedWidth = -1;
   update();
 }
 
 void CStripChart::Select(std::optional<std::size_t> trace) {
-  if (trace && *trace >= m_traces.size()) trace.reset();
-  m_selected = trace;
+  m_model.Select(trace);
   update();
-}
-
-std::optional<std::size_t> CStripChart::AxisTrace() const {
-  if (m_traces.empty()) return std::nullopt;
-  if (m_hovered && *m_hovered < m_traces.size()) return m_hovered;
-  if (m_selected && *m_selected < m_traces.size()) return m_selected;
-  return 0;
 }
 
 CStripChart::AxisKey CStripChart::CurrentAxis() const {
-  const std::optional<std::size_t> trace = AxisTrace();
-  return {m_view, trace, trace ? RangeOf(*trace) : ChartRange{}, PlotArea().height()};
+  const std::optional<std::size_t> trace = m_model.AxisTrace();
+  return {m_model.View(), trace, trace ? m_model.RangeOf(*trace) : ChartRange{}, PlotArea().height()};
 }
 
 void CStripChart::SetFixedRange(std::uint16_t channel, std::optional<ChartRange> range) {
-  if (range) {
-    m_fixed[channel] = *range;
-  } else {
-    m_fixed.erase(channel);
-  }
+  m_model.SetFixedRange(channel, range);
   update();
-}
-
-ChartRange CStripChart::RangeOf(std::size_t trace) const {
-  if (trace >= m_traces.size()) return {};
-  const auto fixed = m_fixed.find(m_traces[trace].channel);
-  if (fixed != m_fixed.end()) return fixed->second;
-  if (trace < m_auto.size() && m_auto[trace]) return *m_auto[trace];
-  const double right = RightEdge();
-  return m_history.AutoRange(trace, right - m_nSpan, right);
 }
 
 void CStripChart::SetCursor(std::optional<double> time) {
-  m_cursor = time;
+  m_model.SetCursor(time);
   update();
 }
 
-// Without a cursor, the newest readings: across a missed tick (or while none come) the last
-// ones read, as the window's list keeps them; the legend greys them once they are old.
-std::optional<double> CStripChart::ShownValue(std::size_t trace) const {
-  if (!m_cursor) return m_history.NewestValue(trace);
-  const std::optional<ChartSample> sample = m_history.ValueUnder(trace, *m_cursor);
-  if (!sample) return std::nullopt;
-  return sample->value;
-}
-
 QString CStripChart::ValueText(std::size_t trace) const {
-  const std::optional<double> value = ShownValue(trace);
-  return value ? ToQString(FormatValueCell(*value, m_traces[trace].decimals)) : ToQString(text::kNoValue);
+  const std::optional<std::string> value = m_model.ShownValueText(trace);
+  return value ? ToQString(*value) : ToQString(text::kNoValue);
 }
 
 QString CStripChart::ShownValueText(std::size_t trace) const {
-  return !m_cursor && m_bTickValues && trace < m_tickValues.size() ? m_tickValues[trace] : ValueText(trace);
+  return !m_model.Cursor() && m_bTickValues && trace < m_tickValues.size() ? m_tickValues[trace] : ValueText(trace);
 }
 
 QString CStripChart::LegendText(std::size_t trace) const {
-  if (trace >= m_traces.size()) return {};
-  const Trace& t = m_traces[trace];
+  if (trace >= m_texts.size()) return {};
+  const TraceTexts& t = m_texts[trace];
   return t.name + QStringLiteral("  ") + ValueText(trace) + (t.units.isEmpty() ? QString() : QStringLiteral(" ") + t.units);
 }
 
-WindowChart CStripChart::Layout() const {
-  WindowChart chart;
-  chart.view = m_view;
-  chart.paused = IsPaused();
-  chart.spanSeconds = m_nSpan;
-  for (const auto& [channel, range] : m_fixed) {
-    if (chart.ranges.size() == kMaxChartTraces) break;
-    chart.ranges.push_back({channel, range});
-  }
-  return chart;
-}
-
 void CStripChart::ApplyLayout(const WindowChart& chart) {
-  SetView(chart.view);
-  SetSpan(chart.spanSeconds);
-  m_fixed.clear();
-  for (const FixedRange& fixed : chart.ranges) m_fixed[fixed.channel] = fixed.range;
-  SetPaused(chart.paused);
+  const ChartView before = m_model.View();
+  m_model.ApplyLayout(chart);
+  if (m_model.View() != before) m_nElidedWidth = -1;
   update();
 }
 
@@ -366,7 +264,7 @@ int CStripChart::LegendWidth() const {
   return std::clamp(static_cast<int>(width() * kLegendShare), kLegendLeast, kLegendMost);
 }
 
-int CStripChart::AxisWidth() const { return m_view == ChartView::kOverlay ? m_nAxisWidth : 0; }
+int CStripChart::AxisWidth() const { return m_model.View() == ChartView::kOverlay ? m_nAxisWidth : 0; }
 
 QRect CStripChart::PlotArea() const {
   const int axis = fontMetrics().height() + kMargin;
@@ -385,15 +283,16 @@ QRect CStripChart::AxisArea() const {
 const QPixmap& CStripChart::Background() {
   const qreal ratio = devicePixelRatioF();
   if (m_background.deviceIndependentSize() != QSizeF(size()) || m_background.devicePixelRatio() != ratio ||
-      m_nBackgroundSpan != m_nSpan || m_backgroundView != m_view || m_nBackgroundTraces != m_traces.size()) {
+      m_nBackgroundSpan != m_model.Span() || m_backgroundView != m_model.View() ||
+      m_nBackgroundTraces != m_model.TraceCount()) {
     m_background = QPixmap(size() * ratio);
     m_background.setDevicePixelRatio(ratio);
     m_background.fill(palette().base().color());
     QPainter painter(&m_background);
     painter.setFont(font());
     const QRect plot = PlotArea();
-    DrawGrid(painter, plot, m_nSpan);
-    if (m_view == ChartView::kLanes) {
+    DrawGrid(painter, plot, m_model.Span());
+    if (m_model.View() == ChartView::kLanes) {
       // A line between lanes, in the room between them.
       painter.setPen(palette().mid().color());
       const std::vector<ChartLane>& lanes = Lanes(plot.height());
@@ -402,16 +301,16 @@ const QPixmap& CStripChart::Background() {
         painter.drawLine(plot.left(), y, plot.right(), y);
       }
     }
-    m_nBackgroundSpan = m_nSpan;
-    m_backgroundView = m_view;
-    m_nBackgroundTraces = m_traces.size();
+    m_nBackgroundSpan = m_model.Span();
+    m_backgroundView = m_model.View();
+    m_nBackgroundTraces = m_model.TraceCount();
   }
   return m_background;
 }
 
 const std::vector<ChartLane>& CStripChart::Lanes(int height) {
-  if (m_nLanesHeight != height || m_lanes.size() != m_traces.size()) {
-    m_lanes = LayOutLanes(0, height, m_traces.size(), kLaneSpacing);
+  if (m_nLanesHeight != height || m_lanes.size() != m_model.TraceCount()) {
+    m_lanes = LayOutLanes(0, height, m_model.TraceCount(), kLaneSpacing);
     m_nLanesHeight = height;
   }
   return m_lanes;
@@ -442,12 +341,12 @@ CStripChart::LegendGeometry CStripChart::Legend() const {
     room.nameWidth = m_nNameWidth;
     room.leastName = fontMetrics().averageCharWidth() * kReadableName;
     room.valueWidth = right + 1 - legend.valueLeft + kMargin;
-    legend.layout = LayOutLegend(room, m_traces.size(), m_nLegendFirst);
+    legend.layout = LayOutLegend(room, m_model.TraceCount(), m_nLegendFirst);
     legend.nameWidth = legend.layout.linesPerRow == 1 ? legend.valueLeft - kMargin - legend.textLeft
                                                       : right + 1 - legend.textLeft;
   };
   fit(area.right());
-  if (legend.layout.Scrolls(m_traces.size())) {
+  if (legend.layout.Scrolls(m_model.TraceCount())) {
     legend.scrollBar = true;
     fit(area.right() - style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this) - kMargin);
   }
@@ -468,25 +367,25 @@ std::optional<std::size_t> CStripChart::LegendRowAt(const QPoint& point) const {
   const std::size_t row =
       legend.layout.firstRow +
       static_cast<std::size_t>((point.y() - legend.rows.top()) / (legend.line * legend.layout.linesPerRow));
-  if (row >= m_traces.size() || row >= legend.layout.firstRow + legend.layout.rowsShown) return std::nullopt;
+  if (row >= m_model.TraceCount() || row >= legend.layout.firstRow + legend.layout.rowsShown) return std::nullopt;
   return row;
 }
 
 ChartLegendLayout CStripChart::LegendLayout() const { return Legend().layout; }
 
 void CStripChart::ScrollLegendTo(std::size_t row) {
-  m_nLegendFirst = std::min(row, Legend().layout.LastScroll(m_traces.size()));
+  m_nLegendFirst = std::min(row, Legend().layout.LastScroll(m_model.TraceCount()));
   update();
 }
 
 QString CStripChart::ShownName(std::size_t trace) const {
-  if (trace >= m_traces.size()) return {};
+  if (trace >= m_model.TraceCount()) return {};
   const LegendGeometry legend = Legend();
-  return fontMetrics().elidedText(m_traces[trace].name, Qt::ElideMiddle, std::max(0, legend.nameWidth));
+  return fontMetrics().elidedText(m_texts[trace].name, Qt::ElideMiddle, std::max(0, legend.nameWidth));
 }
 
 void CStripChart::SyncScrollBar(const LegendGeometry& legend) {
-  const std::size_t last = legend.layout.LastScroll(m_traces.size());
+  const std::size_t last = legend.layout.LastScroll(m_model.TraceCount());
   m_nLegendFirst = legend.layout.firstRow;
   if (!legend.scrollBar) {
     if (!m_pLegendScroll->isHidden()) m_pLegendScroll->hide();
@@ -505,7 +404,7 @@ void CStripChart::SyncScrollBar(const LegendGeometry& legend) {
 
 void CStripChart::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
-  m_bStale = IsStale();
+  m_bStale = m_model.IsStale();
   const QRect plot = PlotArea();
   // The kept background under the parts repainted, and the traces over it. Each is drawn
   // clipped to one rectangle, for which the painter copies or blends whole lines of pixels;
@@ -519,17 +418,18 @@ void CStripChart::paintEvent(QPaintEvent* event) {
   }
   painter.setClipRect(plot);
   painter.drawImage(plot.topLeft(), Traces(plot));
-  if (m_view == ChartView::kLanes) DrawLaneLabels(painter, plot);
+  if (m_model.View() == ChartView::kLanes) DrawLaneLabels(painter, plot);
   painter.setClipping(false);
-  if (m_view == ChartView::kOverlay && event->region().intersects(AxisArea())) DrawAxis(painter);
-  const double to = RightEdge();
-  const double from = to - m_nSpan;
-  if (m_cursor && *m_cursor >= from && *m_cursor <= to) {
-    const int x = plot.left() + static_cast<int>(std::lround((*m_cursor - from) / m_nSpan * plot.width()));
+  if (m_model.View() == ChartView::kOverlay && event->region().intersects(AxisArea())) DrawAxis(painter);
+  const double to = m_model.RightEdge();
+  const double from = to - m_model.Span();
+  const std::optional<double> cursor = m_model.Cursor();
+  if (cursor && *cursor >= from && *cursor <= to) {
+    const int x = plot.left() + static_cast<int>(std::lround((*cursor - from) / m_model.Span() * plot.width()));
     painter.setPen(QPen(palette().text().color(), 1, Qt::DashLine));
     painter.drawLine(x, plot.top(), x, plot.bottom());
   }
-  if (IsPaused()) {
+  if (m_model.IsPaused()) {
     painter.setPen(palette().text().color());
     painter.drawText(plot.adjusted(kMargin, kMargin, 0, 0), Qt::AlignRight | Qt::AlignTop, ToQString(text::kPausedMark));
   }
@@ -562,15 +462,15 @@ void CStripChart::DrawAxis(QPainter& painter) {
 void CStripChart::DrawLaneLabels(QPainter& painter, const QRect& plot) {
   const std::vector<ChartLane>& lanes = Lanes(plot.height());
   const QFontMetrics metrics = fontMetrics();
-  m_laneTexts.resize(m_traces.size());
-  m_laneLabels.resize(m_traces.size());
+  m_laneTexts.resize(m_model.TraceCount());
+  m_laneLabels.resize(m_model.TraceCount());
   const qreal ratio = devicePixelRatioF();
-  for (std::size_t trace = 0; trace < m_traces.size() && trace < lanes.size(); ++trace) {
+  for (std::size_t trace = 0; trace < m_model.TraceCount() && trace < lanes.size(); ++trace) {
     if (lanes[trace].height < metrics.height()) continue;
-    const ChartRange range = RangeOf(trace);
-    const int decimals = std::max(0, m_traces[trace].decimals);
+    const ChartRange range = m_model.RangeOf(trace);
+    const int decimals = std::max(0, m_model.Trace(trace).decimals);
     const QString text = ToQString(text::kLaneLabel)
-                             .arg(m_traces[trace].label, ToQString(ScaleText(range.low, decimals)),
+                             .arg(m_texts[trace].label, ToQString(ScaleText(range.low, decimals)),
                                   ToQString(ScaleText(range.high, decimals)));
     if (text != m_laneTexts[trace] || m_laneLabels[trace].devicePixelRatio() != ratio) {
       const QString shown = metrics.elidedText(text, Qt::ElideMiddle, plot.width() - 2 * kMargin);
@@ -620,30 +520,30 @@ void CStripChart::DrawGrid(QPainter& painter, const QRect& plot, double span) co
 }
 
 const QImage& CStripChart::Traces(const QRect& plot) {
-  const double to = RightEdge();
-  const ChartHistory::Span span = m_history.Window(to - m_nSpan, to);
+  const double to = m_model.RightEdge();
+  const ChartHistory::Span span = m_model.History().Window(to - m_model.Span(), to);
   const qreal ratio = devicePixelRatioF();
   const int width = plot.width();
   m_nPlotWidth = width;
-  m_secondsPerColumn = static_cast<double>(m_nSpan) / width;
+  m_secondsPerColumn = static_cast<double>(m_model.Span()) / width;
   m_nRightColumn = std::llround(to / m_secondsPerColumn);
 
   TracesKey& key = m_nextKey;
   key.size = plot.size();
   key.ratio = ratio;
-  key.span = m_nSpan;
-  key.view = m_view;
+  key.span = m_model.Span();
+  key.view = m_model.View();
   key.decimate = static_cast<double>(span.last - span.first) > kDecimateAbove * width;
-  key.traces = m_nTracesGeneration;
-  UpdateAutoRanges(to - m_nSpan, to);
+  key.traces = m_model.Generation();
+  m_model.UpdateAutoRanges(to);
   key.ranges.clear();
-  for (std::size_t trace = 0; trace < m_traces.size(); ++trace) key.ranges.push_back(RangeOf(trace));
+  for (std::size_t trace = 0; trace < m_model.TraceCount(); ++trace) key.ranges.push_back(m_model.RangeOf(trace));
 
   const long long moved = m_nRightColumn - m_nTracesRight;
   // Whole device pixels are moved, so a fractional ratio draws afresh every time.
   const bool whole = ratio == std::floor(ratio);
   if (key == m_tracesKey && whole && moved >= 0 && moved < width && !m_tracesImage.isNull()) {
-    if (moved == 0 && m_tracesNewest == m_history.Newest()) return m_tracesImage;
+    if (moved == 0 && m_tracesNewest == m_model.History().Newest()) return m_tracesImage;
     // The old right edge's column and the one before are drawn again: the newest column may
     // have taken more ticks since, which moves the line into it from the column before, and a
     // line ran from there towards the next tick.
@@ -660,11 +560,11 @@ const QImage& CStripChart::Traces(const QRect& plot) {
     // From the tick before the first in the redrawn columns, taking the whole column of that
     // tick, so that its lowest and highest values are the ones drawn before.
     std::size_t first = span.last;
-    while (first > span.first && ColumnOf(m_history.TimeAt(first - 1)) >= redrawn) --first;
+    while (first > span.first && ColumnOf(m_model.History().TimeAt(first - 1)) >= redrawn) --first;
     if (first > span.first) {
       --first;
-      const int column = ColumnOf(m_history.TimeAt(first));
-      while (first > span.first && ColumnOf(m_history.TimeAt(first - 1)) == column) --first;
+      const int column = ColumnOf(m_model.History().TimeAt(first));
+      while (first > span.first && ColumnOf(m_model.History().TimeAt(first - 1)) == column) --first;
     }
     DrawTraces({first, span.last}, key.decimate, redrawn);
   } else {
@@ -677,28 +577,8 @@ const QImage& CStripChart::Traces(const QRect& plot) {
     DrawTraces(span, m_tracesKey.decimate, 0);
   }
   m_nTracesRight = m_nRightColumn;
-  m_tracesNewest = m_history.Newest();
+  m_tracesNewest = m_model.History().Newest();
   return m_tracesImage;
-}
-
-void CStripChart::UpdateAutoRanges(double from, double to) {
-  for (std::size_t trace = 0; trace < m_auto.size(); ++trace) {
-    std::optional<ChartRange>& kept = m_auto[trace];
-    const ChartRange fresh = m_history.AutoRange(trace, from, to);
-    if (!kept) {
-      kept = fresh;
-      continue;
-    }
-    const double extent = fresh.high - fresh.low;
-    const bool below = fresh.low < kept->low;
-    const bool above = fresh.high > kept->high;
-    if (below || above) {
-      kept = ChartRange{below ? fresh.low - extent * kAutoHeadroom : kept->low,
-                        above ? fresh.high + extent * kAutoHeadroom : kept->high};
-    } else if (extent < (kept->high - kept->low) * kAutoLeast) {
-      kept = fresh;
-    }
-  }
 }
 
 int CStripChart::ColumnOf(double time) const {
@@ -709,12 +589,12 @@ int CStripChart::ColumnOf(double time) const {
 
 void CStripChart::DrawTraces(ChartHistory::Span span, bool decimate, int clipLeft) {
   m_columns.clear();
-  for (std::size_t i = span.first; i < span.last; ++i) m_columns.push_back(ColumnOf(m_history.TimeAt(i)));
+  for (std::size_t i = span.first; i < span.last; ++i) m_columns.push_back(ColumnOf(m_model.History().TimeAt(i)));
   QPainter painter(&m_tracesImage);
   const QSizeF size = m_tracesImage.deviceIndependentSize();
   if (clipLeft > 0) painter.setClipRect(QRectF(clipLeft, 0, size.width() - clipLeft, size.height()));
-  if (m_view == ChartView::kLanes) Lanes(static_cast<int>(size.height()));
-  for (std::size_t trace = 0; trace < m_traces.size(); ++trace) DrawTrace(painter, trace, span, decimate);
+  if (m_model.View() == ChartView::kLanes) Lanes(static_cast<int>(size.height()));
+  for (std::size_t trace = 0; trace < m_model.TraceCount(); ++trace) DrawTrace(painter, trace, span, decimate);
 }
 
 // A trace over more ticks than pixel columns is drawn as each column's lowest and highest
@@ -725,7 +605,7 @@ void CStripChart::DrawTrace(QPainter& painter, std::size_t trace, ChartHistory::
   // The whole plot, or the trace's lane.
   double top = 0;
   double bottom = m_tracesImage.deviceIndependentSize().height() - 1;
-  if (m_view == ChartView::kLanes && trace < m_lanes.size()) {
+  if (m_model.View() == ChartView::kLanes && trace < m_lanes.size()) {
     top = m_lanes[trace].top;
     bottom = m_lanes[trace].Bottom();
   }
@@ -752,7 +632,7 @@ void CStripChart::DrawTrace(QPainter& painter, std::size_t trace, ChartHistory::
     line << QPoint(x, yOf(low)) << QPoint(x, yOf(high));
   };
   for (std::size_t i = span.first; i < span.last; ++i) {
-    const std::optional<double> value = m_history.ValueAt(trace, i);
+    const std::optional<double> value = m_model.History().ValueAt(trace, i);
     if (!value || !std::isfinite(*value)) {
       if (decimate) endColumn();
       column = std::numeric_limits<long>::min();
@@ -792,24 +672,24 @@ void CStripChart::DrawLegend(QPainter& painter, const QRect& area, const QRegion
                       region.intersects(QRect(legend.unitsLeft, area.top(), area.right() - legend.unitsLeft, area.height()));
   if (m_nElidedWidth != legend.nameWidth) {
     m_elided.clear();
-    for (const Trace& trace : m_traces) {
+    for (const TraceTexts& trace : m_texts) {
       m_elided.push_back(metrics.elidedText(trace.name, Qt::ElideMiddle, std::max(0, legend.nameWidth)));
     }
     m_nElidedWidth = legend.nameWidth;
   }
   if (!m_glyphs || m_glyphs->Font() != font()) m_glyphs.emplace(font());
-  const bool stale = m_bStale && !m_cursor;
+  const bool stale = m_bStale && !m_model.Cursor();
   const QColor text = palette().text().color();
   const QColor valueColour = stale ? QColor::fromRgb(kStaleText) : text;
-  m_drawnValues.resize(m_traces.size());
-  const std::size_t last = std::min(m_traces.size(), layout.firstRow + layout.rowsShown);
+  m_drawnValues.resize(m_model.TraceCount());
+  const std::size_t last = std::min(m_model.TraceCount(), layout.firstRow + layout.rowsShown);
   painter.save();
   painter.setClipRect(legend.rows, Qt::IntersectClip);
   for (std::size_t trace = layout.firstRow; trace < last; ++trace) {
     const int y = legend.rows.top() + static_cast<int>(trace - layout.firstRow) * layout.linesPerRow * line;
     const QRect row(area.left(), y, legend.unitsLeft + m_nUnitsWidth - area.left(), layout.linesPerRow * line);
-    if (m_selected == trace || m_hovered == trace) {
-      painter.fillRect(row, QColor::fromRgb(m_selected == trace ? kPickedRow : kPointedRow));
+    if (m_model.Selected() == trace || m_model.Pointed() == trace) {
+      painter.fillRect(row, QColor::fromRgb(m_model.Selected() == trace ? kPickedRow : kPointedRow));
     }
     const QRect value = ValueRect(legend, trace);
     if (labels) {
@@ -817,9 +697,9 @@ void CStripChart::DrawLegend(QPainter& painter, const QRect& area, const QRegion
       painter.setPen(text);
       painter.drawText(QRect(legend.textLeft, y, legend.nameWidth, line), Qt::AlignLeft | Qt::AlignVCenter,
                        m_elided[trace]);
-      if (!m_traces[trace].units.isEmpty()) {
+      if (!m_texts[trace].units.isEmpty()) {
         painter.drawText(QRect(legend.unitsLeft, value.top(), m_nUnitsWidth + 1, line), Qt::AlignLeft | Qt::AlignVCenter,
-                         m_traces[trace].units);
+                         m_texts[trace].units);
       }
     }
     if (labels || region.intersects(value)) {
@@ -834,7 +714,7 @@ void CStripChart::DrawLegend(QPainter& painter, const QRect& area, const QRegion
   painter.restore();
   m_drawnStatus = StatusText();
   if (region.intersects(legend.status) && !m_drawnStatus.isEmpty()) {
-    painter.setPen(m_cursor ? text : QColor::fromRgb(kStaleText));
+    painter.setPen(m_model.Cursor() ? text : QColor::fromRgb(kStaleText));
     painter.drawText(legend.status, Qt::AlignRight | Qt::AlignBottom | Qt::TextWordWrap, m_drawnStatus);
   }
 }
@@ -873,8 +753,8 @@ void CStripChart::changeEvent(QEvent* event) {
 
 void CStripChart::CursorFromX(int x) {
   const QRect plot = PlotArea();
-  const double share = std::clamp(static_cast<double>(x - plot.left()) / plot.width(), 0.0, 1.0);
-  SetCursor(RightEdge() - m_nSpan * (1.0 - share));
+  m_model.SetCursorAt(static_cast<double>(x - plot.left()) / plot.width());
+  update();
 }
 
 // In the plot the left button sets the cursor; in the legend it picks the row whose scale the
@@ -887,7 +767,7 @@ void CStripChart::mousePressEvent(QMouseEvent* event) {
   const QPoint point = event->position().toPoint();
   if (point.x() > PlotArea().right() + kMargin / 2) {
     const std::optional<std::size_t> row = LegendRowAt(point);
-    if (row) Select(m_selected == row ? std::nullopt : row);
+    if (row) Select(m_model.Selected() == row ? std::nullopt : row);
     return;
   }
   CursorFromX(point.x());
@@ -900,15 +780,13 @@ void CStripChart::mouseMoveEvent(QMouseEvent* event) {
     return;
   }
   const std::optional<std::size_t> row = LegendRowAt(point);
-  if (row == m_hovered) return;
-  m_hovered = row;
+  if (!m_model.Point(row)) return;
   update(LegendArea());
-  if (m_view == ChartView::kOverlay && CurrentAxis() != m_drawnAxis) update(AxisArea());
+  if (m_model.View() == ChartView::kOverlay && CurrentAxis() != m_drawnAxis) update(AxisArea());
 }
 
 void CStripChart::leaveEvent(QEvent* event) {
-  if (m_hovered) {
-    m_hovered.reset();
+  if (m_model.Point(std::nullopt)) {
     update();
   }
   QWidget::leaveEvent(event);
@@ -940,7 +818,7 @@ void CStripChart::hideEvent(QHideEvent* event) {
 bool CStripChart::event(QEvent* event) {
   if (event->type() == QEvent::ToolTip) {
     const auto* help = static_cast<QHelpEvent*>(event);
-    if (help->pos().x() >= LegendArea().left() && IsStale() && !m_cursor) {
+    if (help->pos().x() >= LegendArea().left() && m_model.IsStale() && !m_model.Cursor()) {
       QToolTip::showText(help->globalPos(), StatusText(), this);
     } else {
       QToolTip::hideText();
@@ -955,10 +833,16 @@ bool CStripChart::event(QEvent* event) {
 void CStripChart::keyPressEvent(QKeyEvent* event) {
   constexpr double kStep = 0.2;
   switch (event->key()) {
-    case Qt::Key_Space: SetPaused(!IsPaused()); break;
+    case Qt::Key_Space: SetPaused(!m_model.IsPaused()); break;
     case Qt::Key_Escape: SetCursor(std::nullopt); break;
-    case Qt::Key_Left: SetCursor(m_cursor.value_or(RightEdge()) - kStep); break;
-    case Qt::Key_Right: SetCursor(std::min(m_cursor.value_or(RightEdge()) + kStep, RightEdge())); break;
+    case Qt::Key_Left:
+      m_model.StepCursor(-kStep);
+      update();
+      break;
+    case Qt::Key_Right:
+      m_model.StepCursor(kStep);
+      update();
+      break;
     default: QWidget::keyPressEvent(event); return;
   }
   event->accept();
@@ -967,14 +851,14 @@ void CStripChart::keyPressEvent(QKeyEvent* event) {
 void CStripChart::contextMenuEvent(QContextMenuEvent* event) {
   event->accept();
   QMenu menu(this);
-  QAction* pause = menu.addAction(ToQString(IsPaused() ? text::kResumeChartItem : text::kPauseChartItem));
-  connect(pause, &QAction::triggered, this, [this] { SetPaused(!IsPaused()); });
+  QAction* pause = menu.addAction(ToQString(m_model.IsPaused() ? text::kResumeChartItem : text::kPauseChartItem));
+  connect(pause, &QAction::triggered, this, [this] { SetPaused(!m_model.IsPaused()); });
   menu.addSeparator();
   auto* spans = new QActionGroup(&menu);
   for (const std::uint32_t seconds : kChartSpans) {
     QAction* item = menu.addAction(SpanText(seconds));
     item->setCheckable(true);
-    item->setChecked(seconds == m_nSpan);
+    item->setChecked(seconds == m_model.Span());
     spans->addAction(item);
     connect(item, &QAction::triggered, this, [this, seconds] { SetSpan(seconds); });
   }
@@ -983,31 +867,29 @@ void CStripChart::contextMenuEvent(QContextMenuEvent* event) {
   for (const auto& [view, label] : {std::pair{ChartView::kOverlay, text::kOverlayItem}, std::pair{ChartView::kLanes, text::kLanesItem}}) {
     QAction* item = menu.addAction(ToQString(label));
     item->setCheckable(true);
-    item->setChecked(view == m_view);
+    item->setChecked(view == m_model.View());
     views->addAction(item);
     connect(item, &QAction::triggered, this, [this, view] { SetView(view); });
   }
   menu.addSeparator();
   QAction* range = menu.addAction(ToQString(text::kChartRangeItem));
-  range->setEnabled(!m_traces.empty());
+  range->setEnabled(!m_model.TraceCount() == 0);
   connect(range, &QAction::triggered, this, &CStripChart::OnSetRange);
   QAction* clear = menu.addAction(ToQString(text::kClearCursorItem));
-  clear->setEnabled(m_cursor.has_value());
+  clear->setEnabled(m_model.Cursor().has_value());
   connect(clear, &QAction::triggered, this, [this] { SetCursor(std::nullopt); });
   m_prompter.RunPopupMenu(menu, event->globalPos());
 }
 
 void CStripChart::OnSetRange() {
   std::vector<CChartRangeDlg::Trace> traces;
-  for (std::size_t trace = 0; trace < m_traces.size(); ++trace) {
-    const auto fixed = m_fixed.find(m_traces[trace].channel);
-    traces.push_back({m_traces[trace].label,
-                      fixed == m_fixed.end() ? std::nullopt : std::optional<ChartRange>(fixed->second), RangeOf(trace)});
+  for (std::size_t trace = 0; trace < m_model.TraceCount(); ++trace) {
+    traces.push_back({m_texts[trace].label, m_model.FixedRangeOf(trace), m_model.RangeOf(trace)});
   }
   if (traces.empty()) return;
-  CChartRangeDlg dialog(m_prompter, std::move(traces), static_cast<int>(m_selected.value_or(0)), this);
+  CChartRangeDlg dialog(m_prompter, std::move(traces), static_cast<int>(m_model.Selected().value_or(0)), this);
   if (!m_prompter.RunModal(dialog)) return;
-  SetFixedRange(m_traces[static_cast<std::size_t>(dialog.m_nTrace)].channel, dialog.m_range);
+  SetFixedRange(m_model.Trace(static_cast<std::size_t>(dialog.m_nTrace)).channel, dialog.m_range);
 }
 
 }  // namespace lcu::gui

@@ -9,14 +9,14 @@
 // live (no readings for a while: off line, or a download holding the link) are greyed with
 // the time they were read. Where no readings came the traces break.
 //
-// It takes the readings the session publishes for its document (no transfer of its own) into
-// fixed-size rings, and keeps taking them while hidden or paused, so that it has the recent
-// past when shown or resumed. A paused chart stands still on the moment it was paused. It
-// draws itself with QPainter.
+// It hands the readings the session publishes for its document (no transfer of its own) to
+// its ChartModel, which keeps what is shown, and keeps taking them while hidden or paused, so
+// that it has the recent past when shown or resumed. A paused chart stands still on the
+// moment it was paused. The widget draws the model with QPainter, keeping what it drew to
+// draw a tick's changes only, and turns the mouse and keys into changes of the model.
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <optional>
 #include <vector>
 
@@ -33,6 +33,7 @@
 #include "core/monitor/chart_lanes.h"
 #include "core/monitor/chart_layout.h"
 #include "core/monitor/chart_legend_layout.h"
+#include "core/monitor/chart_model.h"
 #include "core/monitor/monitor_document.h"
 #include "core/session/lcu_session.h"
 #include "gui/monitor/ascii_glyphs.h"
@@ -56,34 +57,16 @@ class CStripChart : public QWidget, private MonitorDocumentObserver, private Rea
   CStripChart(const CStripChart&) = delete;
   CStripChart& operator=(const CStripChart&) = delete;
 
-  const ChartHistory& History() const { return m_history; }
+  /// What the chart shows: its traces, history, span, pause, cursor, ranges and selection.
+  /// It changes through the chart, which repaints what a change moves.
+  const ChartModel& Model() const { return m_model; }
 
-  /// The span shown, in seconds (10 to 600; others are brought within).
-  std::uint32_t Span() const { return m_nSpan; }
   void SetSpan(std::uint32_t seconds);
-  bool IsPaused() const { return m_pausedAt.has_value(); }
   void SetPaused(bool paused);
-  /// A trace's fixed range by channel number; none gives the channel automatic scaling.
   void SetFixedRange(std::uint16_t channel, std::optional<ChartRange> range);
-  /// The range a trace is drawn with now. An automatic range holds while the trace's values
-  /// stay inside it and take at least half of it; a value beyond it widens it with room to
-  /// spare, so that a trace on the move is not scaled again at every tick.
-  ChartRange RangeOf(std::size_t trace) const;
-
-  /// The cursor's time, in seconds on the chart's clock; none shows the newest values.
   void SetCursor(std::optional<double> time);
-  std::optional<double> Cursor() const { return m_cursor; }
-  /// The time at the chart's right edge (the newest tick, or the moment it was paused).
-  double RightEdge() const;
-
-  /// The traces over one another, or one lane per channel.
-  ChartView View() const { return m_view; }
   void SetView(ChartView view);
-  /// The trace picked in the legend, whose scale the overlay shows; none picked shows the
-  /// first trace's, and a trace pointed at in the legend shows its own meanwhile.
-  std::optional<std::size_t> Selected() const { return m_selected; }
   void Select(std::optional<std::size_t> trace);
-  std::optional<std::size_t> AxisTrace() const;
 
   /// A legend row: the trace's name, and its value under the cursor (or newest) and units.
   QString LegendText(std::size_t trace) const;
@@ -93,13 +76,12 @@ class CStripChart : public QWidget, private MonitorDocumentObserver, private Rea
   ChartLegendLayout LegendLayout() const;
   /// Scrolls the legend so that row is shown at its top (as far as the rows go).
   void ScrollLegendTo(std::size_t row);
-  /// Whether the newest readings are too old to be live, and what the legend's last line
-  /// says now: the cursor's time, or when the values shown were last read.
-  bool IsStale() const;
+  /// What the legend's last line says now: the cursor's time, or when the values shown were
+  /// last read while they are not live.
   QString StatusText() const;
 
   /// The chart's part of the layout (view, span, paused, fixed ranges), and taking it back.
-  WindowChart Layout() const;
+  WindowChart Layout() const { return m_model.Layout(); }
   void ApplyLayout(const WindowChart& chart);
 
  public slots:
@@ -119,9 +101,8 @@ class CStripChart : public QWidget, private MonitorDocumentObserver, private Rea
   bool event(QEvent* event) override;
 
  private:
-  struct Trace {
-    std::uint16_t channel = 0;
-    int decimals = 0;
+  // A trace's texts, kept as the painter takes them.
+  struct TraceTexts {
     QString name;
     QString units;
     QString label;  // "NAME [units]"
@@ -153,7 +134,6 @@ class CStripChart : public QWidget, private MonitorDocumentObserver, private Rea
                   const LocalTime& taken) override;
   void OnMissedReadings(const MonitorDocument& document, const LocalTime& when) override;
 
-  double Now() const;
   /// Repaints when the chart is on the screen and moving: all of it, or what a tick changes.
   void Changed();
   void Ticked();
@@ -181,8 +161,6 @@ class CStripChart : public QWidget, private MonitorDocumentObserver, private Rea
   const QImage& Traces(const QRect& plot);
   /// The ticks of span drawn into the traces' image, clipped to the columns from clipLeft on.
   void DrawTraces(ChartHistory::Span span, bool decimate, int clipLeft);
-  /// The automatic ranges brought up to the values shown now.
-  void UpdateAutoRanges(double from, double to);
   /// A tick's column in the traces' image; the right edge is its last column.
   int ColumnOf(double time) const;
   int LegendWidth() const;
@@ -208,25 +186,12 @@ class CStripChart : public QWidget, private MonitorDocumentObserver, private Rea
   /// ValueText, taken from those the last tick worked out when they are still current.
   QString ShownValueText(std::size_t trace) const;
   void CursorFromX(int x);
-  /// The value a trace shows in the legend: under the cursor, or the newest.
-  std::optional<double> ShownValue(std::size_t trace) const;
 
   MonitorDocument& m_document;
   LcuSession& m_session;
-  const AppState& m_app;
-  Clock& m_clock;
   GuiPrompter& m_prompter;
-  Clock::TimePoint m_origin;
-  ChartHistory m_history;
-  std::vector<Trace> m_traces;
-  std::map<std::uint16_t, ChartRange> m_fixed;
-  std::vector<std::optional<ChartRange>> m_auto;  // by trace; none until first drawn
-  std::uint32_t m_nSpan = kDefaultChartSpan;
-  std::optional<double> m_pausedAt;
-  std::optional<double> m_cursor;
-  ChartView m_view = ChartView::kOverlay;
-  std::optional<std::size_t> m_selected;
-  std::optional<std::size_t> m_hovered;
+  ChartModel m_model;
+  std::vector<TraceTexts> m_texts;  // by trace
   std::size_t m_nLegendFirst = 0;  // the row the user scrolled to
   QScrollBar* m_pLegendScroll;
   // Looks for readings that stopped coming while the session publishes nothing.
@@ -241,7 +206,6 @@ class CStripChart : public QWidget, private MonitorDocumentObserver, private Rea
   // Each lane's label as last drawn, as text and as an image to put over its traces.
   std::vector<QString> m_laneTexts;
   std::vector<QImage> m_laneLabels;
-  std::vector<double> m_values;  // one tick's values, kept to spare an allocation per tick
   // Kept from paint to paint to spare their allocations: the ticks' pixel columns and the
   // points of a trace's line.
   std::vector<int> m_columns;
@@ -268,7 +232,6 @@ class CStripChart : public QWidget, private MonitorDocumentObserver, private Rea
   TracesKey m_nextKey;  // kept to spare the ranges' allocation per paint
   long long m_nTracesRight = 0;  // the column of the right edge the image was drawn for
   std::optional<double> m_tracesNewest;
-  std::uint64_t m_nTracesGeneration = 0;  // moves when the traces start afresh
   long long m_nRightColumn = 0;  // the right edge's column while drawing
   long long m_nPlotWidth = 1;
   double m_secondsPerColumn = 1;

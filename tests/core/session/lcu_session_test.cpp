@@ -1,6 +1,6 @@
 // LcuSession: which transfers a step makes and when (the poll's two periods, each document's
-// own 200 ms phase, the order within a step, what a download holds back). Who hears of the
-// readings is shown by the strip chart and the recording, which subscribe to them.
+// own 200 ms phase, the order within a step, what a download holds back), and who hears of a
+// document's readings.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -144,6 +144,82 @@ TEST_F(LcuSessionTest, WhileABlockReadLetsEventsThroughAStepMakesNoTransfer) {
   EXPECT_EQ(f.Sent(), (std::vector<std::string>{"out 45 8000/1", "bulk-in 16384", "bulk-in 16384", "bulk-in 128"}));
   EXPECT_EQ(f.device.m_bBusy, 0);
   EXPECT_EQ(StepAt(ms + 400), (Sent{"poll", "300", "memory"}));
+}
+
+// Writes down what it hears, as "<document> readings" or "<document> missed", and runs
+// whatever the test wants done while it is being told.
+class Subscriber final : public ReadingsSubscriber {
+ public:
+  Subscriber(const MonitorDocument& a, std::vector<std::string>& heard) : m_a(a), m_heard(heard) {}
+  void OnReadings(const MonitorDocument& document, std::span<const std::uint32_t>, const LocalTime&) override {
+    Heard(document, " readings");
+  }
+  void OnMissedReadings(const MonitorDocument& document, const LocalTime&) override { Heard(document, " missed"); }
+  std::function<void()> onHeard;
+
+ private:
+  void Heard(const MonitorDocument& document, const char* what) {
+    m_heard.push_back((&document == &m_a ? "a" : "b") + std::string(what));
+    if (onHeard) onHeard();
+  }
+  const MonitorDocument& m_a;
+  std::vector<std::string>& m_heard;
+};
+
+// Both documents are served at every step; the second step's first exchange fails, which
+// closes the link and leaves both without readings.
+TEST_F(LcuSessionTest, ASubscriberHearsOnlyItsOwnDocument) {
+  std::vector<std::string> ofA;
+  std::vector<std::string> ofB;
+  std::vector<std::string> ofBoth;
+  Subscriber hearsA(a, ofA);
+  Subscriber hearsB(a, ofB);
+  Subscriber hearsBoth(a, ofBoth);
+  session.Subscribe(a, hearsA);
+  session.Subscribe(b, hearsB);
+  session.Subscribe(a, hearsBoth);
+  session.Subscribe(b, hearsBoth);
+  session.AddMonitor(a, FirstService::kAtOnce);
+  a.SetChannels(channelsA);
+  session.AddMonitor(b, FirstService::kAtOnce);
+  b.SetChannels(channelsB);
+
+  StepAt(0);
+  EXPECT_EQ(ofBoth, (Sent{"a readings", "b readings"}));
+  session.Unsubscribe(b, hearsBoth);
+  f.backend.failTransfers.push_back(f.backend.transfers + 3);
+  StepAt(200);
+  EXPECT_EQ(ofA, (Sent{"a readings", "a missed"}));
+  EXPECT_EQ(ofB, (Sent{"b readings", "b missed"}));
+  EXPECT_EQ(ofBoth, (Sent{"a readings", "b readings", "a missed"})) << "still subscribed to a";
+}
+
+// A subscriber that leaves while a tick is published hears nothing more; the others still
+// hear that tick, also the one after it in the list.
+TEST_F(LcuSessionTest, LeavingWhileReadingsArePublishedIsSafe) {
+  std::vector<std::string> heard1;
+  std::vector<std::string> heard2;
+  std::vector<std::string> heard3;
+  Subscriber first(a, heard1);
+  Subscriber second(a, heard2);
+  Subscriber third(a, heard3);
+  session.Subscribe(a, first);
+  session.Subscribe(a, second);
+  session.Subscribe(a, third);
+  session.AddMonitor(a, FirstService::kAtOnce);
+  a.SetChannels(channelsA);
+
+  first.onHeard = [&] { session.Unsubscribe(a, first); };
+  StepAt(0);
+  EXPECT_EQ(heard2, Sent{"a readings"}) << "the next in the list is not passed over";
+  second.onHeard = [&] { session.Unsubscribe(a, third); };
+  StepAt(200);
+  EXPECT_EQ(heard1, Sent{"a readings"});
+  EXPECT_EQ(heard2, (Sent{"a readings", "a readings"}));
+  EXPECT_EQ(heard3, Sent{"a readings"}) << "left before its turn";
+  StepAt(400);
+  EXPECT_EQ(heard2.size(), 3U);
+  EXPECT_EQ(heard1.size() + heard3.size(), 2U);
 }
 
 }  // namespace

@@ -45,8 +45,8 @@ TEST_F(StripChartTest, ShownForTheActiveWindowItTakesTheSessionsReadingsWithoutT
   EXPECT_TRUE(Checked());
   EXPECT_GT(chart.height(), 0);
   EXPECT_EQ(TransfersOf([&] { Update(first); }), hidden) << "the chart adds no transfer";
-  ASSERT_EQ(chart.History().Size(), 3U);
-  ASSERT_EQ(chart.History().Traces(), 3U);
+  ASSERT_EQ(chart.Model().History().Size(), 3U);
+  ASSERT_EQ(chart.Model().History().Traces(), 3U);
   for (std::size_t row = 0; row < 3; ++row) {
     const QString legend = chart.LegendText(row);
     const QString value = Cell(first, static_cast<int>(row), gui::kValueColumn);
@@ -56,8 +56,8 @@ TEST_F(StripChartTest, ShownForTheActiveWindowItTakesTheSessionsReadingsWithoutT
   EXPECT_EQ(chart.LegendText(0), "FUEL PRESS  " + Cell(first, 0, gui::kValueColumn) + " bar");
   Unplug();
   Update(first);
-  EXPECT_EQ(chart.History().Size(), 4U);
-  EXPECT_EQ(chart.History().ValueAt(0, 3), std::nullopt) << "a gap where the LCU was off line";
+  EXPECT_EQ(chart.Model().History().Size(), 4U);
+  EXPECT_EQ(chart.Model().History().ValueAt(0, 3), std::nullopt) << "a gap where the LCU was off line";
   EXPECT_EQ(chart.LegendText(0), "FUEL PRESS  " + Cell(first, 0, gui::kValueColumn) + " bar")
       << "the last values read, as the list keeps them";
 
@@ -143,7 +143,7 @@ TEST_F(StripChartTest, LayoutIsSavedBesideTheSettingsFileAndRestored) {
   QCoreApplication::sendEvent(&chart, &menu);
   ASSERT_FALSE(prompter->popups.empty());
   EXPECT_TRUE(prompter->popups.back().contains(QStringLiteral("Overlay")));
-  EXPECT_EQ(chart.View(), ChartView::kLanes);
+  EXPECT_EQ(chart.Model().View(), ChartView::kLanes);
   chart.SetFixedRange(15, ChartRange{0.0, 100.0});
   chart.SetPaused(true);
 
@@ -162,11 +162,11 @@ TEST_F(StripChartTest, LayoutIsSavedBesideTheSettingsFileAndRestored) {
   const WindowChart layout = restored.ChartLayout();
   EXPECT_EQ(layout.spanSeconds, 120U);
   EXPECT_EQ(layout.view, ChartView::kLanes);
-  EXPECT_EQ(restored.Chart().View(), ChartView::kLanes);
+  EXPECT_EQ(restored.Chart().Model().View(), ChartView::kLanes);
   EXPECT_TRUE(layout.paused);
   ASSERT_EQ(layout.ranges.size(), 1U);
   EXPECT_EQ(layout.ranges[0], (FixedRange{15, {0.0, 100.0}}));
-  EXPECT_EQ(restored.Chart().RangeOf(1), (ChartRange{0.0, 100.0}));
+  EXPECT_EQ(restored.Chart().Model().RangeOf(1), (ChartRange{0.0, 100.0}));
 
   // A chart file of a newer program: said once with the file and why, the windows keep their
   // lists, and the file is kept beside before the save at the end replaces it.
@@ -282,7 +282,7 @@ TEST_F(DrivenChartTest, LanesStackTheTracesAndTheOverlayShowsThePickedChannelsSc
 
   chart->SetView(ChartView::kOverlay);
   chart->Select(3);
-  EXPECT_EQ(chart->AxisTrace(), 3U);
+  EXPECT_EQ(chart->Model().AxisTrace(), 3U);
   const QImage overlay = chart->grab().toImage();
   int axis = 0;
   int other = 0;
@@ -307,7 +307,7 @@ TEST_F(DrivenChartTest, APauseInTheReadingsIsAGapAndGreysTheValues) {
   chart->SetSpan(30);
   chart->show();
   Readings(10);
-  EXPECT_FALSE(chart->IsStale());
+  EXPECT_FALSE(chart->Model().IsStale());
   EXPECT_EQ(chart->StatusText(), QString());
   const auto legendInk = [&](const QImage& image, QRgb ink) {
     int count = 0;
@@ -318,14 +318,14 @@ TEST_F(DrivenChartTest, APauseInTheReadingsIsAGapAndGreysTheValues) {
   const QImage live = chart->grab().toImage();
 
   Silence(10);
-  EXPECT_TRUE(chart->IsStale());
+  EXPECT_TRUE(chart->Model().IsStale());
   EXPECT_EQ(chart->StatusText(), QStringLiteral("last read 13:52:44, 10 s ago"));
   const QImage stale = chart->grab().toImage();
   EXPECT_LT(legendInk(stale, 0x000000), legendInk(live, 0x000000)) << "the values are no longer black";
   EXPECT_GT(legendInk(stale, 0x8c8c8c), legendInk(live, 0x8c8c8c)) << "but grey";
 
   Readings(8);
-  EXPECT_FALSE(chart->IsStale());
+  EXPECT_FALSE(chart->Model().IsStale());
   EXPECT_EQ(chart->StatusText(), QString());
   const QImage after = chart->grab().toImage();
   // 10 s of 30 s without a trace: about a third of the plot's columns, less a tick's time
@@ -382,12 +382,12 @@ TEST_F(DrivenChartTest, ACursorThatScrolledOutOfTheChartSaysSo) {
   chart->resize(600, 300);
   chart->SetSpan(10);
   Readings(5);
-  const double at = chart->RightEdge() - 1.0;
+  const double at = chart->Model().RightEdge() - 1.0;
   chart->SetCursor(at);
   const QString held = chart->LegendText(0);
   EXPECT_EQ(chart->StatusText(), QStringLiteral("-1.0 s"));
   Readings(20);
-  EXPECT_EQ(chart->Cursor(), at);
+  EXPECT_EQ(chart->Model().Cursor(), at);
   EXPECT_EQ(chart->LegendText(0), held);
   EXPECT_EQ(chart->StatusText(), QStringLiteral("-21.0 s, outside the chart"));
 }
