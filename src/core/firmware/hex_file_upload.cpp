@@ -15,7 +15,7 @@
 #include "core/host/regular_file.h"
 #include "core/link/lcu_protocol.h"
 #include "core/link/logger_transfers.h"
-#include "core/logger/maintenance_commands.h"
+#include "core/logger/maintenance_blocks.h"
 #include "core/util/little_endian.h"
 
 namespace lcu {

@@ -13,7 +13,7 @@
 
 #include "core/app/command_context.h"
 #include "core/host/clock.h"
-#include "core/logger/maintenance_commands.h"
+#include "core/logger/maintenance_blocks.h"
 
 namespace lcu {
 
