@@ -144,16 +144,4 @@ CommandResult VerifyFirmwareImage(CommandContext& ctx, const FirmwareImage& imag
   return CommandResult::kFailed;
 }
 
-CommandResult LoadHexFile(CommandContext& ctx, const std::string& path, UploadNotice& notice) {
-  if (const CommandResult checked = CheckLoadHexFile(ctx); checked != CommandResult::kDone) return checked;
-  const std::optional<FirmwareImage> image = ReadFirmwareFile(ctx, path);
-  if (!image) return CommandResult::kFailed;
-  return SendFirmwareImage(ctx, *image, notice);
-}
-
-CommandResult OnLoadHexFile(CommandContext& ctx, const std::string& path) {
-  SilentUploadNotice notice;
-  return LoadHexFile(ctx, path, notice);
-}
-
 }  // namespace lcu

@@ -12,14 +12,16 @@
 #include "core/commands/edit_session_data.h"
 #include "core/commands/extract_setup.h"
 #include "core/commands/initialize_lcu.h"
+#include "core/commands/load_hex_file.h"
 #include "core/commands/read_program.h"
+#include "core/commands/refresh_calibration.h"
 #include "core/commands/reset_logbook.h"
+#include "core/commands/send_config.h"
 #include "core/commands/settings_flags.h"
 #include "core/commands/start_logger.h"
 #include "core/firmware/hex_file_upload.h"
 #include "core/host/default_paths.h"
 #include "core/host/registry.h"
-#include "core/logger/configuration_upload.h"
 #include "core/logger/lcu_configuration.h"
 #include "core/logger/lcu_status_block.h"
 #include "core/logger/logged_memory_use.h"
@@ -204,7 +206,7 @@ void CTavrixApp::OnStopDownload() { lcu::OnStopDownload(m_app); }
 
 void CTavrixApp::OnAutoDownload() { SetAutoDownload(m_ctx, m_app.m_bAutoDownload == 0); }
 
-void CTavrixApp::OnSendConfig() { lcu::OnSendConfig(m_ctx); }
+void CTavrixApp::OnSendConfig() { SendConfig(m_ctx); }
 
 void CTavrixApp::OnExtractSetup() { ExtractSetup(m_ctx); }
 
@@ -230,7 +232,7 @@ void CTavrixApp::OnReadHexFile() { ReadProgram(m_ctx); }
 
 void CTavrixApp::OnReadWriteData() { m_memoryKind->OnReadWriteData(); }
 
-void CTavrixApp::OnRefreshCalibration() { lcu::OnRefreshCalibration(m_ctx); }
+void CTavrixApp::OnRefreshCalibration() { RefreshCalibration(m_ctx); }
 
 void CTavrixApp::OnProtectData() { SetProtectData(m_ctx, m_app.m_bPreserveBuffer == 0); }
 

@@ -13,17 +13,17 @@
 #include "core/commands/edit_session_data.h"
 #include "core/commands/extract_setup.h"
 #include "core/commands/initialize_lcu.h"
+#include "core/commands/load_hex_file.h"
 #include "core/commands/read_program.h"
 #include "core/commands/reset_logbook.h"
+#include "core/commands/send_config.h"
+#include "core/commands/set_lcu_clock.h"
 #include "core/commands/start_logger.h"
-#include "core/firmware/hex_file_upload.h"
 #include "core/host/memory_settings_store.h"
 #include "core/host/registry.h"
 #include "core/link/recording_backend.h"
-#include "core/logger/configuration_upload.h"
 #include "core/logger/lcu_configuration.h"
 #include "core/logger/logger_download.h"
-#include "core/logger/set_lcu_clock.h"
 #include "core/memory/memory_access.h"
 #include "core/monitor/channel_exchange.h"
 #include "sim/lcu_simulator.h"
@@ -117,7 +117,7 @@ std::vector<MatrixCommand> Commands() {
   return {
       {"Download", Effect::kDownload, [](Bench& b) { b.PrepareDownload(); },
        [](Bench& b) { return (b.download = OnDownload(b.ctx)).result; }, expect::Download},
-      {"SendConfig", Effect::kWrites, yes, [](Bench& b) { return OnSendConfig(b.ctx); }, expect::SendConfig},
+      {"SendConfig", Effect::kWrites, yes, [](Bench& b) { return SendConfig(b.ctx).result; }, expect::SendConfig},
       {"ResetLogbook", Effect::kWrites, yes, [](Bench& b) { return ResetLogbook(b.ctx).result; }, expect::ResetLogbook},
       {"ExtractSetup", Effect::kReads, yes, [](Bench& b) { return ExtractSetup(b.ctx, "extract.stp").result; },
        expect::ExtractSetup},
@@ -127,7 +127,7 @@ std::vector<MatrixCommand> Commands() {
        [](Bench& b) { return InitializeLcu(b.ctx).result; }, expect::InitializeLcu},
       {"SessionData", Effect::kWrites, [](Bench& b) { b.prompter.sessionAnswer = SessionDataValues{5, 2, 40, 3}; },
        [](Bench& b) { return EditSessionData(b.ctx).result; }, expect::SessionData},
-      {"SetLcuClock", Effect::kWrites, yes, [](Bench& b) { return OnSetLcuClock(b.ctx); }, expect::SetLcuClock},
+      {"SetLcuClock", Effect::kWrites, yes, [](Bench& b) { return SetLcuClock(b.ctx).result; }, expect::SetLcuClock},
       {"StartLogger", Effect::kWrites, [](Bench& b) { b.app.m_bLoggerStarted = 0; },
        [](Bench& b) { return StartLogger(b.ctx, true).result; }, expect::StartLogger},
       {"StopLogger", Effect::kWrites, [](Bench& b) { b.app.m_bLoggerStarted = 1; },
@@ -136,7 +136,7 @@ std::vector<MatrixCommand> Commands() {
        [](Bench& b) { return CLcuConfg(b.ctx).IsReady() ? CommandResult::kDone : CommandResult::kFailed; },
        expect::ReadLcu},
       {"LoadHexFile", Effect::kReads, none,
-       [](Bench& b) { return OnLoadHexFile(b.ctx, (b.setup / "Setup" / "firmware.hex").string()); },
+       [](Bench& b) { return LoadHexFile(b.ctx, (b.setup / "Setup" / "firmware.hex").string()).result; },
        expect::LoadHexFile},
       {"MonitorTick", Effect::kReads, none,
        [](Bench& b) {

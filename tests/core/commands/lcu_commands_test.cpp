@@ -12,11 +12,11 @@
 #include "core/commands/initialize_lcu.h"
 #include "core/commands/read_program.h"
 #include "core/commands/reset_logbook.h"
+#include "core/commands/send_config.h"
+#include "core/commands/set_lcu_clock.h"
 #include "core/commands/start_logger.h"
 #include "core/host/default_paths.h"
 #include "core/host/registry.h"
-#include "core/logger/configuration_upload.h"
-#include "core/logger/set_lcu_clock.h"
 #include "support/command_fixture.h"
 
 namespace lcu {
@@ -32,7 +32,7 @@ TEST(Declined, NoOrCancelSendsNothingMoreAndWritesNoFile) {
        {"Extract logger setup. Do you want to continue ?"}},
       {[](CommandContext& c) { return InitializeLcu(c).result; }, {}, {}},  // the dialog cancelled
       {[](CommandContext& c) { return EditSessionData(c).result; }, {"in 41 8040/0 64"}, {}},
-      {[](CommandContext& c) { return OnSetLcuClock(c); }, {}, {"Set the LCU clock to the computer's time. Do you want to continue ?"}},
+      {[](CommandContext& c) { return SetLcuClock(c).result; }, {}, {"Set the LCU clock to the computer's time. Do you want to continue ?"}},
   };
   for (const auto& c : cases) {
     CommandFixture f;
@@ -56,8 +56,8 @@ TEST(LcuCommands, RefusedOfflineAndWhileADownloadRuns) {
       {"ExtractSetup", [](CommandContext& c) { return ExtractSetup(c, "x.stp").result; }, "LCU is off-line."},
       {"InitializeLcu", [](CommandContext& c) { return InitializeLcu(c).result; }, "LCU is off-line."},
       {"SessionData", [](CommandContext& c) { return EditSessionData(c).result; }, "LCU is off-line"},
-      {"SendConfig", OnSendConfig, "LCU is off-line"},
-      {"SetLcuClock", [](CommandContext& c) { return OnSetLcuClock(c); }, "LCU is off-line."},
+      {"SendConfig", [](CommandContext& c) { return SendConfig(c).result; }, "LCU is off-line"},
+      {"SetLcuClock", [](CommandContext& c) { return SetLcuClock(c).result; }, "LCU is off-line."},
       {"StartLogger", [](CommandContext& c) { return StartLogger(c, true).result; }, ""},  // off line it follows the state
   };
   for (const bool online : {false, true}) {
