@@ -9,6 +9,7 @@
 #include "core/app/status_indicators.h"
 #include "core/channels/available_channels.h"
 #include "core/channels/calibration_file.h"
+#include "core/commands/download.h"
 #include "core/commands/edit_session_data.h"
 #include "core/commands/extract_setup.h"
 #include "core/commands/initialize_lcu.h"
@@ -19,13 +20,13 @@
 #include "core/commands/send_config.h"
 #include "core/commands/settings_flags.h"
 #include "core/commands/start_logger.h"
+#include "core/commands/stop_download.h"
 #include "core/firmware/hex_file_upload.h"
 #include "core/host/default_paths.h"
 #include "core/host/registry.h"
 #include "core/logger/lcu_configuration.h"
 #include "core/logger/lcu_status_block.h"
 #include "core/logger/logged_memory_use.h"
-#include "core/logger/logger_download.h"
 #include "gui/app/cached_icon_style.h"
 #include "gui/app/channel_recording.h"
 #include "gui/app/command_ids.h"
@@ -200,9 +201,9 @@ void CTavrixApp::OnInitializeLcu() { InitializeLcu(m_ctx); }
 
 void CTavrixApp::OnResetLogbook() { ResetLogbook(m_ctx); }
 
-void CTavrixApp::OnDownload() { lcu::OnDownload(m_ctx); }
+void CTavrixApp::OnDownload() { Download(m_ctx); }
 
-void CTavrixApp::OnStopDownload() { lcu::OnStopDownload(m_app); }
+void CTavrixApp::OnStopDownload() { StopDownload(m_app); }
 
 void CTavrixApp::OnAutoDownload() { SetAutoDownload(m_ctx, m_app.m_bAutoDownload == 0); }
 

@@ -10,6 +10,7 @@
 #include <functional>
 #include <sstream>
 
+#include "core/commands/download.h"
 #include "core/commands/edit_session_data.h"
 #include "core/commands/extract_setup.h"
 #include "core/commands/initialize_lcu.h"
@@ -23,7 +24,6 @@
 #include "core/host/registry.h"
 #include "core/link/recording_backend.h"
 #include "core/logger/lcu_configuration.h"
-#include "core/logger/logger_download.h"
 #include "core/memory/memory_access.h"
 #include "core/monitor/channel_exchange.h"
 #include "sim/lcu_simulator.h"
@@ -116,7 +116,7 @@ std::vector<MatrixCommand> Commands() {
   const auto yes = [](Bench& b) { b.prompter.answers = {true, true}; };
   return {
       {"Download", Effect::kDownload, [](Bench& b) { b.PrepareDownload(); },
-       [](Bench& b) { return (b.download = OnDownload(b.ctx)).result; }, expect::Download},
+       [](Bench& b) { return (b.download = Download(b.ctx)).result; }, expect::Download},
       {"SendConfig", Effect::kWrites, yes, [](Bench& b) { return SendConfig(b.ctx).result; }, expect::SendConfig},
       {"ResetLogbook", Effect::kWrites, yes, [](Bench& b) { return ResetLogbook(b.ctx).result; }, expect::ResetLogbook},
       {"ExtractSetup", Effect::kReads, yes, [](Bench& b) { return ExtractSetup(b.ctx, "extract.stp").result; },
