@@ -205,6 +205,7 @@ void CTavrixApp::OnDownload() { Download(m_ctx); }
 
 void CTavrixApp::OnStopDownload() { StopDownload(m_app); }
 
+// Each settings item switches its setting over; any value but 0 counts as on.
 void CTavrixApp::OnAutoDownload() { SetAutoDownload(m_ctx, m_app.m_bAutoDownload == 0); }
 
 void CTavrixApp::OnSendConfig() { SendConfig(m_ctx); }

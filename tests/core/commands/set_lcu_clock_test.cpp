@@ -1,6 +1,6 @@
 // Set LCU Clock: the status block is read and written straight back with the clock alone
 // changed to the computer's minute; against the simulated LCU the clock then runs on from the
-// new time. Refusals and No are in the maintenance commands' tables, faults in the matrix.
+// new time. Refusals and No are in the LCU commands' tables, faults in the matrix.
 #include <gtest/gtest.h>
 
 #include "core/app/messages.h"
