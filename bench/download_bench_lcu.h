@@ -16,12 +16,12 @@
 
 #include "core/app/app_state.h"
 #include "core/app/command_context.h"
+#include "core/commands/download.h"
 #include "core/host/clock.h"
 #include "core/host/memory_settings_store.h"
 #include "core/host/prompter.h"
 #include "core/link/usb_backend.h"
 #include "core/link/usb_device.h"
-#include "core/logger/logger_download.h"
 #include "core/logger/logger_header.h"
 #include "core/util/little_endian.h"
 #include "platform/host_file_system.h"
@@ -186,7 +186,7 @@ struct DownloadProgram {
   /// Runs the core's download on a link that is on line; the result's path names the file.
   DownloadResult Download(CUsbDevice& device) {
     CommandContext ctx{device, store, prompter, clock, files, app, ui};
-    return OnDownload(ctx);
+    return lcu::Download(ctx);
   }
 
   MemorySettingsStore store;

@@ -162,7 +162,7 @@ int main(int argc, char** argv) {
   QTimer::singleShot(0, [&] {
     gaps.Start();
     const auto t0 = SteadyClock::now();
-    const DownloadResult outcome = OnDownload(program.Context());
+    const DownloadResult outcome = lcu::Download(program.Context());
     took = SteadyClock::now() - t0;
     gaps.Stop();
     result = outcome.result;

@@ -12,9 +12,9 @@
 #include "cli/exit_code.h"
 #include "cli/json_writer.h"
 #include "cli/terminal.h"
+#include "core/commands/set_lcu_clock.h"
 #include "core/logger/lcu_status_block.h"
 #include "core/logger/preflight_check.h"
-#include "core/logger/set_lcu_clock.h"
 
 namespace lcu::cli {
 
@@ -59,7 +59,11 @@ CommandResult RunCheck(CommandContext& context, bool json) {
 // Prints the clock as the status bar shows it from now on.
 int RunSetClock(CliContext& context) {
   StatusBlock written{};
-  const int status = RunCoreCommand(context, [&written](CommandContext& c) { return OnSetLcuClock(c, &written); });
+  const int status = RunCoreCommand(context, [&written](CommandContext& c) {
+    const SetLcuClockResult set = SetLcuClock(c);
+    written = set.written;
+    return set.result;
+  });
   if (status == kExitOk) std::cout << OnlinePaneTexts(LcuStatusBlock(written)).clock << '\n';
   return status;
 }

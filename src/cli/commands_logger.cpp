@@ -23,12 +23,12 @@
 #include "cli/standard_output.h"
 #include "cli/stop_signals.h"
 #include "cli/terminal.h"
+#include "core/commands/download.h"
+#include "core/commands/send_config.h"
 #include "core/host/default_paths.h"
 #include "core/host/regular_file.h"
-#include "core/logger/configuration_upload.h"
 #include "core/logger/data_file.h"
 #include "core/logger/lcu_configuration.h"
-#include "core/logger/logger_download.h"
 
 namespace lcu::cli {
 
@@ -71,7 +71,7 @@ int RunDownload(CliContext& context) {
   // Ctrl+C, SIGTERM and SIGHUP end the download as a quit would: the LCU is left as it is and
   // the partial file is named.
   const StopSignals stopSignals;
-  const DownloadResult download = OnDownload(*commandContext);
+  const DownloadResult download = Download(*commandContext);
   return ExitStatusOf(download.result);
 }
 
@@ -181,7 +181,9 @@ void AddLoggerCommands(CommandRegistry& commands) {
                       "emptied unless the setting Corvalent/Settings \"Preserve Buffer\" is 1",
                       RunDownload);
   commands.AddCommand("send-config", "Send the configuration and calibration of the connected LCU to it",
-                      [](CliContext& context) { return RunCoreCommand(context, OnSendConfig); });
+                      [](CliContext& context) {
+                        return RunCoreCommand(context, [](CommandContext& c) { return SendConfig(c).result; });
+                      });
 
   auto datPath = std::make_shared<std::string>();
   auto datJson = std::make_shared<bool>(false);

@@ -14,7 +14,16 @@
 #include "cli/core_command.h"
 #include "cli/exit_code.h"
 #include "cli/json_writer.h"
-#include "core/logger/maintenance_commands.h"
+#include "cli/session_data_edits.h"
+#include "core/commands/extract_setup.h"
+#include "core/commands/initialize_lcu.h"
+#include "core/commands/read_program.h"
+#include "core/commands/read_session_data.h"
+#include "core/commands/reset_logbook.h"
+#include "core/commands/start_logger.h"
+#include "core/commands/write_session_data.h"
+#include "core/logger/maintenance_blocks.h"
+#include "core/logger/session_block.h"
 #include "core/util/decimal_text.h"
 
 namespace lcu::cli {
@@ -32,7 +41,7 @@ int RunInit(CliContext& context, const std::string& number) {
     return kExitUsage;
   }
   context.GetPrompter().SetInitLcuNumber(ParseDecimalInt(number));
-  return RunCoreCommand(context, OnInitializeLcu);
+  return RunCoreCommand(context, [](CommandContext& c) { return InitializeLcu(c).result; });
 }
 
 void PrintSessionData(const SessionDataValues& values, bool json) {
@@ -53,36 +62,35 @@ void PrintSessionData(const SessionDataValues& values, bool json) {
             << session_label::kPaceLaps << ' ' << values.paceLaps << '\n';
 }
 
-// Without values to change, the dialog is cancelled once it has shown what it read: that is
-// the whole job, not a No from the user; the values read are printed. With values, those the
-// LCU holds after the change are printed. A value the LCU cannot store as given is a usage
-// error, and nothing is written.
+// Without values to change, the values read are printed. With values, those the LCU holds
+// after the change are printed. A value the LCU cannot store as given is a usage error, and
+// nothing is written.
 int RunSession(CliContext& context, const SessionDataEdits& edits, bool json) {
-  ConsolePrompter& prompter = context.GetPrompter();
-  prompter.SetSessionDataEdits(edits);
-  SessionDataValues stored;
-  const int status = RunCoreCommand(context, [&stored](CommandContext& c) { return EditSessionData(c, &stored); });
-  if (const std::optional<std::string>& refusal = prompter.SessionDataRefusal()) {
-    prompter.Error(*refusal);
+  std::optional<std::string> refusal;
+  std::optional<SessionDataValues> values;
+  const int status = RunCoreCommand(context, [&](CommandContext& c) {
+    const ReadSessionDataResult read = ReadSessionData(c);
+    if (read.result != CommandResult::kDone) return read.result;
+    if (!edits.Any()) {
+      values = read.values;
+      return read.result;
+    }
+    refusal = edits.Refusal(read.ranges);
+    if (refusal) return CommandResult::kFailed;
+    const WriteSessionDataResult written = WriteSessionData(c, read.block, edits.AppliedTo(read.values));
+    if (written.result == CommandResult::kDone) values = written.stored;
+    return written.result;
+  });
+  if (refusal) {
+    context.GetPrompter().Error(*refusal);
     return kExitUsage;
   }
-  if (edits.Any()) {
-    if (status == kExitOk) PrintSessionData(stored, json);
-    return status;
-  }
-  const std::optional<SessionDataValues>& shown = prompter.ShownSessionData();
-  if (!shown) return status;
-  PrintSessionData(*shown, json);
-  return status == kExitDeclined ? kExitOk : status;
+  if (values) PrintSessionData(*values, json);
+  return status;
 }
 
-// Start Logger flips the state it last set; starting from the opposite makes the flip land
-// on the state asked for, whatever the LCU did before.
 int RunLogger(CliContext& context, bool start) {
-  return RunCoreCommand(context, [start](CommandContext& commandContext) {
-    commandContext.app.m_bLoggerStarted = start ? 0 : 1;
-    return OnStartLogger(commandContext);
-  });
+  return RunCoreCommand(context, [start](CommandContext& c) { return StartLogger(c, start).result; });
 }
 
 void AddSessionOption(CLI::App& command, std::string_view name, std::optional<std::int32_t>& value,
@@ -94,14 +102,14 @@ void AddSessionOption(CLI::App& command, std::string_view name, std::optional<st
 
 void AddMaintenanceCommands(CommandRegistry& commands) {
   commands.AddCommand("reset-logbook", "Reset the engine logbook of the LCU",
-                      [](CliContext& context) { return RunCoreCommand(context, OnResetLogbook); });
+                      [](CliContext& context) { return RunCoreCommand(context, [](CommandContext& c) { return ResetLogbook(c).result; }); });
 
   auto extractPath = std::make_shared<std::string>();
   CLI::App* extract = commands.AddCommand(
       "extract-setup", "Store the LCU's logger header (the logger setup) in a file",
       [extractPath](CliContext& context) {
         const std::string path = OutputPath(*extractPath, DefaultSetupExtractPath);
-        return RunCoreCommand(context, [&path](CommandContext& c) { return OnExtractSetup(c, path); });
+        return RunCoreCommand(context, [&path](CommandContext& c) { return ExtractSetup(c, path).result; });
       });
   extract->add_option("FILE", *extractPath, "Output file instead of " + DefaultSetupExtractPath());
 
@@ -110,7 +118,7 @@ void AddMaintenanceCommands(CommandRegistry& commands) {
       "read-program", "Dump the LCU's 32768 bytes of program memory into a file",
       [programPath](CliContext& context) {
         const std::string path = OutputPath(*programPath, DefaultProgramDumpPath);
-        return RunCoreCommand(context, [&path](CommandContext& c) { return OnReadHexFile(c, path); });
+        return RunCoreCommand(context, [&path](CommandContext& c) { return ReadProgram(c, path).result; });
       });
   readProgram->add_option("FILE", *programPath, "Output file instead of " + DefaultProgramDumpPath());
 

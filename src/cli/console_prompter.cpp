@@ -4,7 +4,6 @@
 #include <iostream>
 #include <string>
 
-#include "cli/cli_messages.h"
 #include "cli/terminal.h"
 
 namespace lcu::cli {
@@ -51,24 +50,6 @@ bool ConsolePrompter::AskQuestion(std::string_view text) {
     return false;
   }
   return IsYes(answer);
-}
-
-std::optional<SessionDataValues> ConsolePrompter::RunSessionDataDialog(const SessionDataValues& shown,
-                                                                       const SessionDataRanges& ranges) {
-  m_shownSession = shown;
-  if (!m_sessionEdits.Any()) return std::nullopt;
-  const auto given = m_sessionEdits.Fields();
-  for (std::size_t i = 0; i < given.size(); ++i) {
-    if (!given[i] || ranges[i].Contains(*given[i])) continue;
-    m_sessionRefusal = std::string(kSessionOptions[i]) + ": " + std::to_string(*given[i]) +
-                       std::string(msg::kNotBetween) + std::to_string(ranges[i].lowest) + std::string(msg::kAnd) +
-                       std::to_string(ranges[i].highest);
-    return std::nullopt;
-  }
-  return SessionDataValues{m_sessionEdits.session.value_or(shown.session),
-                           m_sessionEdits.outing.value_or(shown.outing),
-                           m_sessionEdits.lapCount.value_or(shown.lapCount),
-                           m_sessionEdits.paceLaps.value_or(shown.paceLaps)};
 }
 
 // System texts end their lines with CR LF and often end with a line break of their own;

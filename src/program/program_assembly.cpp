@@ -14,7 +14,7 @@
 #include "core/host/default_paths.h"
 #include "core/host/registry.h"
 #include "core/link/recording_backend.h"
-#include "core/logger/set_lcu_clock.h"
+#include "core/logger/lcu_clock.h"
 #include "core/util/strict_number.h"
 #include "usb/host_usb_backend.h"
 

@@ -1,5 +1,4 @@
-// The command line's prompter: what it prints on stderr, how questions are answered and
-// what the Session Data dialog returns is the session command's end-to-end test.
+// The command line's prompter: what it prints on stderr and how questions are answered.
 #include "cli/console_prompter.h"
 
 #include <optional>

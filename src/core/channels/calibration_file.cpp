@@ -152,11 +152,4 @@ bool SaveCalibration(FileSystem& files, const SettingsStore& store, std::uint16_
 
 std::uint16_t StatusLcuNumber(const CUsbDevice& device) { return le::U16(device.m_status, hdr::kLcuNumber); }
 
-CommandResult OnRefreshCalibration(CommandContext& ctx) {
-  return LoadAppCalibration(ctx.app, ctx.store, StatusLcuNumber(ctx.device), ctx.prompter,
-                            msg::kCouldNotLoadCalibration)
-             ? CommandResult::kDone
-             : CommandResult::kFailed;
-}
-
 }  // namespace lcu

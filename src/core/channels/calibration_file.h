@@ -9,10 +9,10 @@
 #include <string_view>
 
 #include "core/app/app_state.h"
-#include "core/app/command_context.h"
 #include "core/host/file_system.h"
 #include "core/host/prompter.h"
 #include "core/host/settings_store.h"
+#include "core/link/usb_device.h"
 
 namespace lcu {
 
@@ -85,9 +85,6 @@ bool LoadAppCalibration(AppState& app, const SettingsStore& store, std::uint16_t
 /// it was and is reported with the path and the reason.
 bool SaveCalibration(FileSystem& files, const SettingsStore& store, std::uint16_t lcuNumber,
                      const CalibrationImage& image, Prompter& prompter);
-
-/// Refresh Calibration: reloads m_calibration for the LCU of the last status block.
-CommandResult OnRefreshCalibration(CommandContext& ctx);
 
 /// The LCU number of the last status block.
 std::uint16_t StatusLcuNumber(const CUsbDevice& device);

@@ -14,8 +14,8 @@
 #include "core/channels/channel_calibration.h"
 #include "core/channels/channel_conversion.h"
 #include "core/channels/conversion_explanation.h"
+#include "core/commands/send_config.h"
 #include "core/host/registry.h"
-#include "core/logger/configuration_upload.h"
 
 namespace lcu {
 
@@ -90,7 +90,7 @@ CommandResult ZeroChannels(CommandContext& ctx, std::span<const ZeroingRow> rows
     return CommandResult::kFailed;
   }
   Profile(ctx.store).WriteProfileString(reg::kChannelData, reg::kZeroFlag, reg::kTrue);
-  return SendConfiguration(ctx, CalibrationConsent::kGiven);
+  return SendConfig(ctx, CalibrationConsent::kGiven).result;
 }
 
 bool CanUndoZeroing(const CommandContext& ctx) {
@@ -119,7 +119,7 @@ CommandResult UndoZeroing(CommandContext& ctx) {
   ctx.app.m_szCalibrationFile = source.path;
   if (!ctx.prompter.AskQuestion(WithNumber(msg::kSendRestoredCalibration, lcuNumber)))
     return CommandResult::kDeclined;
-  return SendConfiguration(ctx, CalibrationConsent::kGiven);
+  return SendConfig(ctx, CalibrationConsent::kGiven).result;
 }
 
 }  // namespace lcu

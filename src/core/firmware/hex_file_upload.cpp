@@ -16,7 +16,7 @@
 #include "core/host/regular_file.h"
 #include "core/link/lcu_protocol.h"
 #include "core/link/logger_transfers.h"
-#include "core/logger/maintenance_commands.h"
+#include "core/logger/maintenance_blocks.h"
 #include "core/util/little_endian.h"
 
 namespace lcu {
@@ -139,18 +139,6 @@ CommandResult VerifyFirmwareImage(CommandContext& ctx, const FirmwareImage& imag
   std::snprintf(hex.data(), hex.size(), "%4.4X", address);
   ctx.prompter.Error(WithText(msg::kProgramMemoryDiffers, hex.data()));
   return CommandResult::kFailed;
-}
-
-CommandResult LoadHexFile(CommandContext& ctx, const std::string& path, UploadNotice& notice) {
-  if (const CommandResult checked = CheckLoadHexFile(ctx); checked != CommandResult::kDone) return checked;
-  const std::optional<FirmwareImage> image = ReadFirmwareFile(ctx, path);
-  if (!image) return CommandResult::kFailed;
-  return SendFirmwareImage(ctx, *image, notice);
-}
-
-CommandResult OnLoadHexFile(CommandContext& ctx, const std::string& path) {
-  SilentUploadNotice notice;
-  return LoadHexFile(ctx, path, notice);
 }
 
 }  // namespace lcu

@@ -5,7 +5,7 @@
 //
 // The desktop program runs the command in two halves around its open-file dialog:
 // CheckLoadHexFile before the dialog (so that an off-line LCU is reported before any file
-// is chosen), LoadHexFile with the chosen path. The command line reads the file first and
+// is chosen), LoadHexFile (core/commands/load_hex_file.h) with the chosen path. The command line reads the file first and
 // asks before it sends the image. A refused file sends nothing.
 #pragma once
 
@@ -71,13 +71,5 @@ CommandResult SendFirmwareImage(CommandContext& ctx, const FirmwareImage& image,
 /// Reads the program memory back with the transfers of Read Hex File and compares LCU
 /// 0x2000 to 0x7FFF with the image; a difference fails, naming its first address.
 CommandResult VerifyFirmwareImage(CommandContext& ctx, const FirmwareImage& image);
-
-/// Loads the file at path into the LCU. Repeats CheckLoadHexFile first, since the LCU may
-/// have gone off line or a download may have started while the dialog was open; then
-/// ReadFirmwareFile and SendFirmwareImage. Success shows no message.
-CommandResult LoadHexFile(CommandContext& ctx, const std::string& path, UploadNotice& notice);
-
-/// Load Hex File for callers that already have the path: LoadHexFile without a notice.
-CommandResult OnLoadHexFile(CommandContext& ctx, const std::string& path);
 
 }  // namespace lcu

@@ -2,9 +2,7 @@
 
 #include <algorithm>
 
-#include "core/app/command_guard.h"
 #include "core/app/messages.h"
-#include "core/channels/calibration_file.h"
 #include "core/host/registry.h"
 #include "core/link/logger_transfers.h"
 #include "core/util/decimal_text.h"
@@ -142,24 +140,5 @@ CommandResult UploadConfigurationOnto(CommandContext& ctx, CalibrationImage& ima
   }
   return CommandResult::kDone;
 }
-
-CommandResult SendConfiguration(CommandContext& ctx, CalibrationConsent consent) {
-  if (CommandRefused(ctx, OfflineForm::kPlain)) return CommandResult::kFailed;
-  if (ctx.device.IsLogging() && !ctx.prompter.AskQuestion(msg::kLoggingInProgressContinue))
-    return CommandResult::kDeclined;
-  const std::uint16_t lcuNumber = StatusLcuNumber(ctx.device);
-  if (consent == CalibrationConsent::kAsk &&
-      !ConfirmCalibrationSource(ctx.store, FindCalibration(ctx.store, lcuNumber), ctx.prompter))
-    return CommandResult::kDeclined;
-  if (!LoadAppCalibration(ctx.app, ctx.store, lcuNumber, ctx.prompter, msg::kCouldNotReadCalibrationFile,
-                          CalibrationNote::kSilent))
-    return CommandResult::kFailed;
-  const CommandResult result = UploadConfiguration(ctx, ctx.app.m_calibration, UploadMode::kSendConfig);
-  if (result != CommandResult::kDone) return result;
-  ctx.prompter.Information(msg::kConfigurationUpdated);
-  return CommandResult::kDone;
-}
-
-CommandResult OnSendConfig(CommandContext& ctx) { return SendConfiguration(ctx, CalibrationConsent::kAsk); }
 
 }  // namespace lcu

@@ -43,18 +43,4 @@ std::optional<std::string_view> CheckUploadOnto(const CalibrationImage& image, c
 CommandResult UploadConfigurationOnto(CommandContext& ctx, CalibrationImage& image, UploadMode mode,
                                       const LoggerHeader& lcu);
 
-/// Whether Send Config still asks before it sends another LCU's calibration.
-enum class CalibrationConsent {
-  kAsk,    // the Send Config command
-  kGiven,  // a command that has asked already (zeroing)
-};
-
-/// Send Config: checks the link and logging, asks (with kAsk) before it sends a calibration
-/// that is not the connected LCU's own, loads the calibration of the connected LCU and
-/// uploads it.
-CommandResult SendConfiguration(CommandContext& ctx, CalibrationConsent consent);
-
-/// The Send Config command: SendConfiguration that asks.
-CommandResult OnSendConfig(CommandContext& ctx);
-
 }  // namespace lcu

@@ -6,7 +6,7 @@
 
 #include "core/app/messages.h"
 #include "core/logger/lcu_configuration.h"
-#include "core/logger/maintenance_commands.h"
+#include "core/logger/session_block.h"
 
 namespace lcu {
 

@@ -1,41 +1,17 @@
-// The download: copies the logger header and every logging buffer of the LCU into one new
-// data file named after the date and time, records it in the registry and, unless Protect
-// Data is on, resets the LCU by uploading its configuration in reset mode.
-//
-// The data reaches the disk before anything in the LCU is touched: the file is flushed,
-// synced and closed (with its folder synced) before the registry values are written and the
-// LCU is reset. Each buffer is streamed into the file chunk by chunk, so memory use does not
-// grow with the buffer size; the chunks are written by a thread of their own while the next
-// ones cross the link. An existing data file is never replaced. Once the file is saved, the
-// header and then the logging state are read again, and the reset's write follows that last
-// read directly: an LCU that logged while the download ran is not reset, its file is kept
-// but not recorded as the new download (it may mix older and newer data), and the user is
-// asked to download again. A download that ends early names the partial file it leaves.
+// The download's data file: its name from the date and time, its folder from the LCU's
+// registry slot, and its creation without replacing an existing file.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "core/app/command_context.h"
 #include "core/host/clock.h"
+#include "core/host/file_system.h"
 #include "core/logger/logger_header.h"
 
 namespace lcu {
-
-struct DownloadResult {
-  CommandResult result = CommandResult::kFailed;
-  /// True once the complete data file is safely on disk (also when the reset then failed or
-  /// was left out because the LCU logged more meanwhile).
-  bool fileSaved = false;
-  /// The LCU logged while it was read: the saved file is kept, but not recorded as the new
-  /// download, since it may mix older and newer data; the LCU was not reset.
-  bool loggedDuring = false;
-  /// The reset after the download emptied the LCU.
-  bool lcuEmptied = false;
-  /// Bytes of the saved data file.
-  std::uint64_t fileSize = 0;
-  std::string path;
-};
 
 /// The data file name for a local time and a seconds-since-midnight value:
 /// "%1.1X%2.2X%5.5X.DAT" of month, day and seconds.
@@ -46,15 +22,21 @@ std::string DataFileName(const LocalTime& time, std::uint32_t seconds);
 /// m_szDownloadFile.
 std::string BuildDownloadPath(CommandContext& ctx, const LoggerHeader& header);
 
-/// The Download command.
-DownloadResult OnDownload(CommandContext& ctx);
+/// A data file candidate: the folder and the local time its name is made from.
+struct DataFilePlan {
+  std::string folder;
+  LocalTime time;
+};
 
-/// Runs the download when Auto Download is on and the LCU is not logging (the main window
-/// calls it when the LCU has come on line).
-DownloadResult AutoDownload(CommandContext& ctx);
+/// The candidate for the header's LCU at the current local time.
+DataFilePlan PlanDataFile(CommandContext& ctx, const LoggerHeader& header);
 
-/// Stop Download: asks a running download to stop at its next chunk; the buffer it was
-/// reading is not kept.
-void OnStopDownload(AppState& app);
+/// Creates the data file without replacing an existing one: when the name is taken, the next
+/// free seconds value of the same format is used. The general data folder is made first when
+/// it is missing (a new account has none yet); a slot's own folder is only used when it
+/// exists. The file created is kept in m_szDownloadFile. Null when no file could be created,
+/// with the path tried and the reason.
+std::unique_ptr<OutputFile> CreateDataFile(CommandContext& ctx, const DataFilePlan& plan, std::string& path,
+                                           std::string& reason);
 
 }  // namespace lcu

@@ -14,7 +14,7 @@
 #include "core/link/logger_transfers.h"
 #include "core/logger/data_file.h"
 #include "core/logger/logged_memory_use.h"
-#include "core/logger/maintenance_commands.h"
+#include "core/logger/session_block.h"
 #include "core/util/decimal_text.h"
 #include "core/util/little_endian.h"
 #include "core/util/trim_trailing_blanks.h"

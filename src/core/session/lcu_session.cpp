@@ -6,9 +6,9 @@
 #include <utility>
 
 #include "core/channels/channel_table.h"
+#include "core/commands/auto_download.h"
+#include "core/commands/start_logger.h"
 #include "core/logger/lcu_status_block.h"
-#include "core/logger/logger_download.h"
-#include "core/logger/maintenance_commands.h"
 #include "core/memory/memory_access.h"
 #include "core/monitor/channel_exchange.h"
 #include "core/session/channel_value_request.h"

@@ -9,15 +9,24 @@
 #include "core/app/status_indicators.h"
 #include "core/channels/available_channels.h"
 #include "core/channels/calibration_file.h"
+#include "core/commands/download.h"
+#include "core/commands/edit_session_data.h"
+#include "core/commands/extract_setup.h"
+#include "core/commands/initialize_lcu.h"
+#include "core/commands/load_hex_file.h"
+#include "core/commands/read_program.h"
+#include "core/commands/refresh_calibration.h"
+#include "core/commands/reset_logbook.h"
+#include "core/commands/send_config.h"
+#include "core/commands/settings_flags.h"
+#include "core/commands/start_logger.h"
+#include "core/commands/stop_download.h"
 #include "core/firmware/hex_file_upload.h"
 #include "core/host/default_paths.h"
 #include "core/host/registry.h"
-#include "core/logger/configuration_upload.h"
 #include "core/logger/lcu_configuration.h"
 #include "core/logger/lcu_status_block.h"
 #include "core/logger/logged_memory_use.h"
-#include "core/logger/logger_download.h"
-#include "core/logger/maintenance_commands.h"
 #include "gui/app/cached_icon_style.h"
 #include "gui/app/channel_recording.h"
 #include "gui/app/command_ids.h"
@@ -188,27 +197,28 @@ void CTavrixApp::OnLcuConfiguration() {
   if (configuration.IsReady()) m_services.prompter->RunLcuConfigurationDialog(configuration.Texts());
 }
 
-void CTavrixApp::OnInitializeLcu() { lcu::OnInitializeLcu(m_ctx); }
+void CTavrixApp::OnInitializeLcu() { InitializeLcu(m_ctx); }
 
-void CTavrixApp::OnResetLogbook() { lcu::OnResetLogbook(m_ctx); }
+void CTavrixApp::OnResetLogbook() { ResetLogbook(m_ctx); }
 
-void CTavrixApp::OnDownload() { lcu::OnDownload(m_ctx); }
+void CTavrixApp::OnDownload() { Download(m_ctx); }
 
-void CTavrixApp::OnStopDownload() { lcu::OnStopDownload(m_app); }
+void CTavrixApp::OnStopDownload() { StopDownload(m_app); }
 
-void CTavrixApp::OnAutoDownload() { lcu::OnAutoDownload(m_ctx); }
+// Each settings item switches its setting over; any value but 0 counts as on.
+void CTavrixApp::OnAutoDownload() { SetAutoDownload(m_ctx, m_app.m_bAutoDownload == 0); }
 
-void CTavrixApp::OnSendConfig() { lcu::OnSendConfig(m_ctx); }
+void CTavrixApp::OnSendConfig() { SendConfig(m_ctx); }
 
-void CTavrixApp::OnExtractSetup() { lcu::OnExtractSetup(m_ctx); }
+void CTavrixApp::OnExtractSetup() { ExtractSetup(m_ctx); }
 
-void CTavrixApp::OnSessionData() { lcu::OnSessionData(m_ctx); }
+void CTavrixApp::OnSessionData() { EditSessionData(m_ctx); }
 
 void CTavrixApp::OnLcuCheck() { m_lcuCheck->OnLcuCheck(); }
 
 void CTavrixApp::OnSetLcuClock() { m_lcuCheck->OnSetLcuClock(); }
 
-void CTavrixApp::OnPreserveQmt() { lcu::OnPreserveQmt(m_ctx); }
+void CTavrixApp::OnPreserveQmt() { SetPreserveQmt(m_ctx, m_app.m_bPreserveQmt == 0); }
 
 void CTavrixApp::OnLoadHexFile() {
   if (CheckLoadHexFile(m_ctx) != CommandResult::kDone) return;
@@ -220,15 +230,16 @@ void CTavrixApp::OnLoadHexFile() {
   LoadHexFile(m_ctx, PathToStore(path), notice);
 }
 
-void CTavrixApp::OnReadHexFile() { lcu::OnReadHexFile(m_ctx); }
+void CTavrixApp::OnReadHexFile() { ReadProgram(m_ctx); }
 
 void CTavrixApp::OnReadWriteData() { m_memoryKind->OnReadWriteData(); }
 
-void CTavrixApp::OnRefreshCalibration() { lcu::OnRefreshCalibration(m_ctx); }
+void CTavrixApp::OnRefreshCalibration() { RefreshCalibration(m_ctx); }
 
-void CTavrixApp::OnProtectData() { lcu::OnProtectData(m_ctx); }
+void CTavrixApp::OnProtectData() { SetProtectData(m_ctx, m_app.m_bPreserveBuffer == 0); }
 
-void CTavrixApp::OnStartLogger() { lcu::OnStartLogger(m_ctx); }
+// The menu item switches the manual logging state it last set.
+void CTavrixApp::OnStartLogger() { StartLogger(m_ctx, m_app.m_bLoggerStarted == 0); }
 
 void CTavrixApp::OnNewWindow() { m_monitorKind->OnNewWindow(); }
 

@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 
 #include "core/host/prompter.h"
-#include "core/logger/maintenance_commands.h"
+#include "core/logger/maintenance_blocks.h"
 #include "core/util/decimal_text.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"

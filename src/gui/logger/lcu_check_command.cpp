@@ -5,7 +5,7 @@
 #include <QWidget>
 
 #include "core/host/quiet_prompter.h"
-#include "core/logger/set_lcu_clock.h"
+#include "core/commands/set_lcu_clock.h"
 #include "gui/logger/lcu_check_dlg.h"
 
 namespace lcu::gui {
@@ -63,7 +63,7 @@ void CLcuCheckCommand::Refresh(Prompter& prompter) {
 }
 
 void CLcuCheckCommand::OnSetLcuClock() {
-  if (lcu::OnSetLcuClock(m_ctx) != CommandResult::kDone) return;
+  if (SetLcuClock(m_ctx).result != CommandResult::kDone) return;
   QuietPrompter quiet;
   Refresh(quiet);
 }

@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 #include "core/app/messages.h"
-#include "core/logger/maintenance_commands.h"
+#include "core/logger/session_block.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"
 #include "gui/logger/dialog_integer.h"

@@ -10,15 +10,20 @@
 #include <functional>
 #include <sstream>
 
-#include "core/firmware/hex_file_upload.h"
+#include "core/commands/download.h"
+#include "core/commands/edit_session_data.h"
+#include "core/commands/extract_setup.h"
+#include "core/commands/initialize_lcu.h"
+#include "core/commands/load_hex_file.h"
+#include "core/commands/read_program.h"
+#include "core/commands/reset_logbook.h"
+#include "core/commands/send_config.h"
+#include "core/commands/set_lcu_clock.h"
+#include "core/commands/start_logger.h"
 #include "core/host/memory_settings_store.h"
 #include "core/host/registry.h"
 #include "core/link/recording_backend.h"
-#include "core/logger/configuration_upload.h"
 #include "core/logger/lcu_configuration.h"
-#include "core/logger/logger_download.h"
-#include "core/logger/maintenance_commands.h"
-#include "core/logger/set_lcu_clock.h"
 #include "core/memory/memory_access.h"
 #include "core/monitor/channel_exchange.h"
 #include "sim/lcu_simulator.h"
@@ -111,27 +116,27 @@ std::vector<MatrixCommand> Commands() {
   const auto yes = [](Bench& b) { b.prompter.answers = {true, true}; };
   return {
       {"Download", Effect::kDownload, [](Bench& b) { b.PrepareDownload(); },
-       [](Bench& b) { return (b.download = OnDownload(b.ctx)).result; }, expect::Download},
-      {"SendConfig", Effect::kWrites, yes, [](Bench& b) { return OnSendConfig(b.ctx); }, expect::SendConfig},
-      {"ResetLogbook", Effect::kWrites, yes, [](Bench& b) { return OnResetLogbook(b.ctx); }, expect::ResetLogbook},
-      {"ExtractSetup", Effect::kReads, yes, [](Bench& b) { return OnExtractSetup(b.ctx, "extract.stp"); },
+       [](Bench& b) { return (b.download = Download(b.ctx)).result; }, expect::Download},
+      {"SendConfig", Effect::kWrites, yes, [](Bench& b) { return SendConfig(b.ctx).result; }, expect::SendConfig},
+      {"ResetLogbook", Effect::kWrites, yes, [](Bench& b) { return ResetLogbook(b.ctx).result; }, expect::ResetLogbook},
+      {"ExtractSetup", Effect::kReads, yes, [](Bench& b) { return ExtractSetup(b.ctx, "extract.stp").result; },
        expect::ExtractSetup},
-      {"ReadHexFile", Effect::kReads, none, [](Bench& b) { return OnReadHexFile(b.ctx, "Read.bin"); },
+      {"ReadHexFile", Effect::kReads, none, [](Bench& b) { return ReadProgram(b.ctx, "Read.bin").result; },
        expect::ReadHexFile},
       {"InitializeLcu", Effect::kWrites, [](Bench& b) { b.prompter.initAnswer = 1; b.prompter.answers = {true}; },
-       [](Bench& b) { return OnInitializeLcu(b.ctx); }, expect::InitializeLcu},
+       [](Bench& b) { return InitializeLcu(b.ctx).result; }, expect::InitializeLcu},
       {"SessionData", Effect::kWrites, [](Bench& b) { b.prompter.sessionAnswer = SessionDataValues{5, 2, 40, 3}; },
-       [](Bench& b) { return OnSessionData(b.ctx); }, expect::SessionData},
-      {"SetLcuClock", Effect::kWrites, yes, [](Bench& b) { return OnSetLcuClock(b.ctx); }, expect::SetLcuClock},
+       [](Bench& b) { return EditSessionData(b.ctx).result; }, expect::SessionData},
+      {"SetLcuClock", Effect::kWrites, yes, [](Bench& b) { return SetLcuClock(b.ctx).result; }, expect::SetLcuClock},
       {"StartLogger", Effect::kWrites, [](Bench& b) { b.app.m_bLoggerStarted = 0; },
-       [](Bench& b) { return OnStartLogger(b.ctx); }, expect::StartLogger},
+       [](Bench& b) { return StartLogger(b.ctx, true).result; }, expect::StartLogger},
       {"StopLogger", Effect::kWrites, [](Bench& b) { b.app.m_bLoggerStarted = 1; },
-       [](Bench& b) { return OnStartLogger(b.ctx); }, expect::StartLogger},
+       [](Bench& b) { return StartLogger(b.ctx, false).result; }, expect::StartLogger},
       {"LcuConfiguration", Effect::kReads, none,
        [](Bench& b) { return CLcuConfg(b.ctx).IsReady() ? CommandResult::kDone : CommandResult::kFailed; },
        expect::ReadLcu},
       {"LoadHexFile", Effect::kReads, none,
-       [](Bench& b) { return OnLoadHexFile(b.ctx, (b.setup / "Setup" / "firmware.hex").string()); },
+       [](Bench& b) { return LoadHexFile(b.ctx, (b.setup / "Setup" / "firmware.hex").string()).result; },
        expect::LoadHexFile},
       {"MonitorTick", Effect::kReads, none,
        [](Bench& b) {

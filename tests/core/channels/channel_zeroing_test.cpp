@@ -1,6 +1,6 @@
 // Zeroing: the shown Value cell read like a "%f" scan, and against the simulated LCU with the
 // sample setup an offset shifted by the typed value less the shown one, the calibration file
-// saved and the configuration sent once. A save that fails is the maintenance commands'
+// saved and the configuration sent once. A save that fails is in the LCU commands'
 // file-fault table.
 #include <gtest/gtest.h>
 

@@ -2,8 +2,6 @@
 // modes, the questions, the validation before anything is sent, and the registry values.
 #include <gtest/gtest.h>
 
-#include "core/channels/calibration_file.h"
-#include "core/host/default_paths.h"
 #include "core/host/memory_settings_store.h"
 #include "core/host/prompter.h"
 #include "core/host/registry.h"
@@ -181,42 +179,6 @@ TEST_F(UploadTest, CountsTheStampAndStoresTheMemoryInEveryMatchingSlot) {
   EXPECT_EQ(f.store.ReadValue(SlotKey(4), "Memory"), "2");
   EXPECT_FALSE(f.store.ReadValue(SlotKey(5), "Memory"));
   EXPECT_FALSE(f.store.KeyExists(SlotKey(1)));  // a missing slot key is not created
-}
-
-// No to "LCU contains data" is lcu send-config's test.
-TEST_F(UploadTest, SendConfigNeedsTheCalibrationFileAndAsksWhileLogging) {
-  f.store.WriteString("Paths", "SetupDirectory", "/nonexistent-folder-of-lcu-tests");
-  f.store.WriteString(SlotKey(1), "Serial", std::to_string(StatusLcuNumber(f.device)));
-  EXPECT_EQ(OnSendConfig(f.ctx), CommandResult::kFailed);
-  EXPECT_EQ(f.prompter.messages, std::vector<std::string>{FormatSystemError(
-                                   "Could not read calibration file",
-                                   JoinPath("/nonexistent-folder-of-lcu-tests", "@LCU1.cal") + ": No such file or directory")});
-
-  f.backend.Reply({0x01});  // logging state byte
-  EXPECT_EQ(OnSendConfig(f.ctx), CommandResult::kDeclined);
-  EXPECT_EQ(f.prompter.questions, std::vector<std::string>{"Logging in progress. Do you want to continue ?"});
-  EXPECT_TRUE(f.LastWritten().empty());
-  EXPECT_FALSE(f.store.ReadValue("Corvalent\\ChannelData", "ConfigStamp"));
-}
-
-// The LCU has no file of its own: Send Config names both LCUs and asks before it even reads
-// the other file; Yes goes on as usual.
-TEST_F(UploadTest, SendConfigAsksBeforeItSendsAnotherLcusCalibration) {
-  f.store.WriteString("Paths", "SetupDirectory", "/nonexistent-folder-of-lcu-tests");
-  f.store.WriteString(SlotKey(1), "Serial", "5");
-  f.store.WriteString(SlotKey(2), "Serial", std::to_string(StatusLcuNumber(f.device)));
-  const std::string question = "LCU " + std::to_string(StatusLcuNumber(f.device)) +
-                               " has no calibration file (@LCU2.cal); use the calibration of LCU 5 (@LCU1.cal)?";
-  EXPECT_EQ(OnSendConfig(f.ctx), CommandResult::kDeclined);
-  EXPECT_EQ(f.prompter.questions, std::vector<std::string>{question});
-  EXPECT_TRUE(f.prompter.messages.empty());
-  f.prompter.answers = {true};
-  EXPECT_EQ(OnSendConfig(f.ctx), CommandResult::kFailed);
-  EXPECT_EQ(f.prompter.questions, std::vector<std::string>(2, question));
-  EXPECT_EQ(f.prompter.messages, std::vector<std::string>{FormatSystemError(
-                                   "Could not read calibration file",
-                                   JoinPath("/nonexistent-folder-of-lcu-tests", "@LCU1.cal") + ": No such file or directory")});
-  EXPECT_TRUE(f.LastWritten().empty());
 }
 
 }  // namespace

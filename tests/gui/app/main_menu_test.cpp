@@ -124,5 +124,15 @@ TEST_F(MainMenuTest, SettingsTogglesFollowTheRegistryAndWriteItBack) {
   }
 }
 
+// Any value but 0 counts as on, so the item switches it off.
+TEST_F(MainMenuTest, ASettingOfAnyValueButZeroIsSwitchedOff) {
+  Start();
+  app->State().m_bPreserveBuffer = 5;
+  Choose(gui::cmd::kProtectData);
+  EXPECT_EQ(app->State().m_bPreserveBuffer, 0);
+  EXPECT_FALSE(Menu().IsChecked(gui::cmd::kProtectData));
+  EXPECT_EQ(Value(reg::kSettings, reg::kPreserveBuffer), "0");
+}
+
 }  // namespace
 }  // namespace lcu::test

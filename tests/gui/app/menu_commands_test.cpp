@@ -14,7 +14,7 @@
 #include "core/host/default_paths.h"
 #include "core/logger/lcu_configuration.h"
 #include "core/logger/logger_header.h"
-#include "core/logger/maintenance_commands.h"
+#include "core/logger/maintenance_blocks.h"
 #include "core/util/little_endian.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"

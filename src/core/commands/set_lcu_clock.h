@@ -12,18 +12,21 @@
 #include <cstdint>
 
 #include "core/app/command_context.h"
-#include "core/host/clock.h"
-#include "core/logger/maintenance_commands.h"
+#include "core/logger/maintenance_blocks.h"
 
 namespace lcu {
 
-/// The LCU clock's count for a local time: minutes since midnight, 0 to 1439.
-std::uint16_t ClockMinutesOf(const LocalTime& time);
+struct SetLcuClockResult {
+  CommandResult result = CommandResult::kFailed;
+  /// The clock set: minutes since midnight, 0 to 1439.
+  std::uint16_t minutes = 0;
+  /// The status block as written; zeros unless the command succeeded.
+  StatusBlock written{};
+};
 
-/// Set LCU Clock: refuses while a download runs or the LCU is off line, asks (No keeps the
-/// clock), then reads the status block, puts the computer's minutes since midnight into its
-/// clock and writes the block back. On success, written (when given) holds the block as
-/// written. There is no message on success.
-CommandResult OnSetLcuClock(CommandContext& ctx, StatusBlock* written = nullptr);
+/// Refuses while a download runs or the LCU is off line, asks (No keeps the clock), then
+/// reads the status block, puts the computer's minutes since midnight into its clock and
+/// writes the block back. There is no message on success.
+SetLcuClockResult SetLcuClock(CommandContext& ctx);
 
 }  // namespace lcu

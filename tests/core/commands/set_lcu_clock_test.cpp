@@ -1,10 +1,10 @@
 // Set LCU Clock: the status block is read and written straight back with the clock alone
 // changed to the computer's minute; against the simulated LCU the clock then runs on from the
-// new time. Refusals and No are in the maintenance commands' tables, faults in the matrix.
+// new time. Refusals and No are in the LCU commands' tables, faults in the matrix.
 #include <gtest/gtest.h>
 
 #include "core/app/messages.h"
-#include "core/logger/set_lcu_clock.h"
+#include "core/commands/set_lcu_clock.h"
 #include "core/util/little_endian.h"
 #include "sim/lcu_simulator.h"
 #include "support/command_fixture.h"
@@ -24,8 +24,10 @@ TEST(SetLcuClock, WritesTheStatusBlockBackWithOnlyTheClockChanged) {
   for (std::size_t i = 0; i < read.size(); ++i) read[i] = static_cast<std::uint8_t>(0xA0 + i);
   f.Reply(read);
 
-  StatusBlock written{};
-  EXPECT_EQ(OnSetLcuClock(f.ctx, &written), CommandResult::kDone);
+  const SetLcuClockResult set = SetLcuClock(f.ctx);
+  EXPECT_EQ(set.result, CommandResult::kDone);
+  EXPECT_EQ(set.minutes, 14 * 60 + 5);
+  const StatusBlock& written = set.written;
   EXPECT_EQ(f.prompter.questions, std::vector<std::string>{std::string(msg::kSetLcuClockContinue)});
   EXPECT_EQ(f.Sent(), (std::vector<std::string>{"in 41 8000/0 64", "out 46 8000/0", "bulk-out 64"}));
   StatusBlock expected = read;
@@ -50,7 +52,7 @@ TEST(SetLcuClock, TheSimulatedLcuRunsOnFromTheClockSet) {
   f.clock.now.hour = 23;
   f.clock.now.minute = 59;
 
-  ASSERT_EQ(OnSetLcuClock(ctx), CommandResult::kDone);
+  ASSERT_EQ(SetLcuClock(ctx).result, CommandResult::kDone);
   auto after = lcuSim.ReadBlock(kStatusAddress);
   EXPECT_EQ(le::U16(after, 6), 23 * 60 + 59);
   le::PutU16(after, 6, le::U16(before, 6));

@@ -8,11 +8,12 @@
 #include <functional>
 
 #include "core/app/messages.h"
+#include "core/commands/auto_download.h"
+#include "core/commands/download.h"
 #include "core/host/memory_settings_store.h"
 #include "core/host/registry.h"
 #include "core/link/logger_transfers.h"
 #include "core/logger/file_write_queue.h"
-#include "core/logger/logger_download.h"
 #include "platform/host_file_system.h"
 #include "sim/lcu_simulator.h"
 #include "sim/sample_setup.h"
@@ -78,7 +79,7 @@ class DownloadTest : public ::testing::Test {
 
   DownloadResult Download(FileSystem& fileSystem) {
     CommandContext ctx{device, store, prompter, clock, fileSystem, app, ui};
-    return OnDownload(ctx);
+    return lcu::Download(ctx);
   }
   DownloadResult Download() { return Download(files); }
 
@@ -489,7 +490,7 @@ LoggingRun DownloadWhileLoggingStarts(const std::vector<std::uint8_t>& memory, i
   CommandContext ctx{device, store, prompter, clock, disk, app, ui};
   lcu.SetFaults({.startLoggingAtTransfer = startAt});
   LoggingRun run;
-  run.result = OnDownload(ctx);
+  run.result = Download(ctx);
   run.transfers = lcu.TransferCount();
   run.messages = prompter.messages;
   run.file = disk.files[run.result.path].bytes;

@@ -1,0 +1,24 @@
+#include "core/commands/edit_session_data.h"
+
+#include <optional>
+
+#include "core/commands/read_session_data.h"
+
+namespace lcu {
+
+WriteSessionDataResult EditSessionData(CommandContext& ctx) {
+  WriteSessionDataResult outcome;
+  const ReadSessionDataResult read = ReadSessionData(ctx);
+  if (read.result != CommandResult::kDone) {
+    outcome.result = read.result;
+    return outcome;
+  }
+  const std::optional<SessionDataValues> entered = ctx.prompter.RunSessionDataDialog(read.values, read.ranges);
+  if (!entered) {
+    outcome.result = CommandResult::kDeclined;
+    return outcome;
+  }
+  return WriteSessionData(ctx, read.block, *entered);
+}
+
+}  // namespace lcu

@@ -1,0 +1,13 @@
+// Stop Download: asks a running download to stop at its next chunk. The buffer it was
+// reading is not kept; the download then names the partial file it leaves. The request
+// sends nothing and shows nothing, so it has no result of its own: the download's result
+// tells that it was stopped (kDeclined).
+#pragma once
+
+#include "core/app/app_state.h"
+
+namespace lcu {
+
+inline void StopDownload(AppState& app) { app.m_bStopDownload = 1; }
+
+}  // namespace lcu
