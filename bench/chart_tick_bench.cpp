@@ -38,9 +38,9 @@
 #include "gui/monitor/monitor_pane.h"
 #include "gui/monitor/monitor_view.h"
 #include "gui/monitor/strip_chart.h"
+#include "gui_thread_time.h"
 #include "sim/lcu_simulator.h"
 #include "sim/sample_setup.h"
-#include "gui_thread_time.h"
 #include "simulated_workstation.h"
 #include "timed_lcu.h"
 
@@ -123,16 +123,18 @@ int main(int argc, char** argv) {
   if (only.empty() || only == "overlay") {
     overlay = Measure(ctx, prompter, link, channels, lcu::ChartView::kOverlay, seconds * 1000);
   }
-  if (only.empty() || only == "lanes") lanes = Measure(ctx, prompter, link, channels, lcu::ChartView::kLanes, seconds * 1000);
+  if (only.empty() || only == "lanes")
+    lanes = Measure(ctx, prompter, link, channels, lcu::ChartView::kLanes, seconds * 1000);
 
   const auto share = [](double msPerTick) { return 100.0 * msPerTick / kTickMs; };
-  std::printf("%d windows x %zu channels at 5 Hz, %d s each, GUI-thread CPU time per tick of all windows\n",
-              kWindows, channels.size(), seconds);
+  std::printf("%d windows x %zu channels at 5 Hz, %d s each, GUI-thread CPU time per tick of all windows\n", kWindows,
+              channels.size(), seconds);
   const auto report = [&](const char* name, const Figures& f) {
-    std::printf("%s: %d window updates; %.3f ms (%.2f %% of one core), of it %.3f ms in the simulated LCU; "
-                "own %.3f ms (%.2f %% of one core)\n",
-                name, f.ticks, f.WholePerTick(), share(f.WholePerTick()), f.WholePerTick() - f.OwnPerTick(),
-                f.OwnPerTick(), share(f.OwnPerTick()));
+    std::printf(
+        "%s: %d window updates; %.3f ms (%.2f %% of one core), of it %.3f ms in the simulated LCU; "
+        "own %.3f ms (%.2f %% of one core)\n",
+        name, f.ticks, f.WholePerTick(), share(f.WholePerTick()), f.WholePerTick() - f.OwnPerTick(), f.OwnPerTick(),
+        share(f.OwnPerTick()));
   };
   report("windows as lists", lists);
   report("windows with their strip charts, overlay", overlay);

@@ -101,8 +101,10 @@ int main(int argc, char** argv) {
   std::printf("Data folder %s; %llu MiB in one buffer, data file of %llu bytes; %d runs each, median\n",
               dataFolder.string().c_str(), static_cast<unsigned long long>(sizes[0]),
               static_cast<unsigned long long>(fileBytes), runs);
-  std::printf("Plain write: %zu-byte write() calls, then fsync of the file and the folder (as durable as the "
-              "download's data file)\n", kChunk);
+  std::printf(
+      "Plain write: %zu-byte write() calls, then fsync of the file and the folder (as durable as the "
+      "download's data file)\n",
+      kChunk);
 
   std::printf("Load average before: %s\n", LoadAverage().c_str());
   std::vector<double> downloads;

@@ -15,8 +15,8 @@
 // Full speed moves about 1.2 MB/s, so its 256 MiB case takes about four minutes.
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -72,12 +72,13 @@ double RunCase(sim::LinkSpeed speed, std::uint64_t mib) {
   }
   const auto floor = backend.BusTime() + std::chrono::duration_cast<std::chrono::nanoseconds>(kPauseAfterBuffer);
   const double ratio = Seconds(elapsed) / Seconds(floor);
-  std::printf("%-10s %4llu MiB: download %8.3f s (in transfers %.3f s, between them %.3f s, before and after %.3f s); "
-              "bus time %8.3f s + pause %.3f s (%llu bytes in bulk); ratio %.3f\n",
-              NameOf(speed), static_cast<unsigned long long>(mib), Seconds(elapsed), Seconds(backend.InTransfers()),
-              Seconds(backend.BetweenTransfers()),
-              Seconds(elapsed - backend.InTransfers() - backend.BetweenTransfers()), Seconds(backend.BusTime()),
-              Seconds(kPauseAfterBuffer), static_cast<unsigned long long>(backend.BulkBytes()), ratio);
+  std::printf(
+      "%-10s %4llu MiB: download %8.3f s (in transfers %.3f s, between them %.3f s, before and after %.3f s); "
+      "bus time %8.3f s + pause %.3f s (%llu bytes in bulk); ratio %.3f\n",
+      NameOf(speed), static_cast<unsigned long long>(mib), Seconds(elapsed), Seconds(backend.InTransfers()),
+      Seconds(backend.BetweenTransfers()), Seconds(elapsed - backend.InTransfers() - backend.BetweenTransfers()),
+      Seconds(backend.BusTime()), Seconds(kPauseAfterBuffer), static_cast<unsigned long long>(backend.BulkBytes()),
+      ratio);
   std::fflush(stdout);
   return ratio;
 }

@@ -114,7 +114,8 @@ int RunChild(const std::filesystem::path& stateDir, const std::filesystem::path&
       device.PollStatus();
       const DownloadResult result = program.Download(device);
       std::error_code ec;
-      ok = result.result == CommandResult::kDone && std::filesystem::file_size(result.path, ec) == kLoggerHeaderSize + bytes;
+      ok = result.result == CommandResult::kDone &&
+           std::filesystem::file_size(result.path, ec) == kLoggerHeaderSize + bytes;
       peak = StatusBytes("VmHWM");
       mapped = MappedResidentBytes((stateDir / "memory.bin").string());
     }

@@ -102,7 +102,8 @@ bool RunUntil(Done done, int timeoutMs) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::vector<std::uint64_t> sizes = SizesFrom(argc > 1 ? std::vector<std::string>{argv[1]} : std::vector<std::string>{}, {64});
+  const std::vector<std::uint64_t> sizes =
+      SizesFrom(argc > 1 ? std::vector<std::string>{argv[1]} : std::vector<std::string>{}, {64});
   if (sizes.front() == 0) {
     std::fprintf(stderr, "usage: %s [MIB]  (1 to 1023)\n", argv[0]);
     return 2;
@@ -125,7 +126,8 @@ int main(int argc, char** argv) {
   options.manualTime = true;
   options.memoryUnits = MemoryUnitsFor(bytes);
   auto simulator = std::make_unique<sim::LcuSimulator>(options);
-  if (const std::string error = simulator->Ok() ? LogOneBuffer(*simulator, bytes) : simulator->Error(); !error.empty()) {
+  if (const std::string error = simulator->Ok() ? LogOneBuffer(*simulator, bytes) : simulator->Error();
+      !error.empty()) {
     std::fprintf(stderr, "simulator: %s\n", error.c_str());
     return 1;
   }
@@ -178,12 +180,14 @@ int main(int argc, char** argv) {
     return 1;
   }
   const double longest = gaps.LongestMs();
-  std::printf("Longest gap between two event-loop iterations during a %llu MiB download at full speed, "
-              "%d monitor windows open; goal <= %.0f ms\n",
-              static_cast<unsigned long long>(sizes.front()), kWindows, kGoalMs);
+  std::printf(
+      "Longest gap between two event-loop iterations during a %llu MiB download at full speed, "
+      "%d monitor windows open; goal <= %.0f ms\n",
+      static_cast<unsigned long long>(sizes.front()), kWindows, kGoalMs);
   std::printf("Load average: %s\n", LoadAverage().c_str());
-  std::printf("download %.3f s, %ld event-loop iterations; longest gap %.1f ms (from %.3f s on); goal %.0f ms; "
-              "ratio %.3f\n",
-              Seconds(took), gaps.Iterations(), longest, gaps.LongestAt(), kGoalMs, longest / kGoalMs);
+  std::printf(
+      "download %.3f s, %ld event-loop iterations; longest gap %.1f ms (from %.3f s on); goal %.0f ms; "
+      "ratio %.3f\n",
+      Seconds(took), gaps.Iterations(), longest, gaps.LongestAt(), kGoalMs, longest / kGoalMs);
   return 0;
 }

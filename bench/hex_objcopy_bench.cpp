@@ -58,7 +58,8 @@ std::optional<std::vector<std::uint8_t>> ReadFile(const char* path) {
   if (!file) return std::nullopt;
   std::vector<std::uint8_t> bytes;
   std::uint8_t buffer[65536];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;) bytes.insert(bytes.end(), buffer, buffer + n);
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;)
+    bytes.insert(bytes.end(), buffer, buffer + n);
   if (std::ferror(file.get())) return std::nullopt;
   return bytes;
 }
@@ -137,7 +138,9 @@ std::optional<RunTimes> TimedRun(std::vector<std::string> args) {
   }
   const double elapsed = NowMs() - start;
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
-  const auto ms = [](const timeval& t) { return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_usec) / 1e3; };
+  const auto ms = [](const timeval& t) {
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_usec) / 1e3;
+  };
   return RunTimes{elapsed, ms(usage.ru_utime) + ms(usage.ru_stime)};
 }
 
@@ -227,9 +230,10 @@ int Compare(int runs) {
               Median(theirsMs), Min(theirsMs), Mean(theirsCpuMs));
   std::printf("the reader in this process: median %.1f us per file (%.0f MB/s of hex input), %d runs\n",
               Median(inProcessUs), static_cast<double>(file.size()) / Median(inProcessUs), kInProcessRuns);
-  std::printf("objcopy / reader: wall min %.2fx, CPU time mean %.2fx (a loaded machine stretches the wall\n"
-              "times with waits for a processor; the CPU times are what each process itself costs)\n",
-              Min(theirsMs) / Min(oursMs), Mean(theirsCpuMs) / Mean(oursCpuMs));
+  std::printf(
+      "objcopy / reader: wall min %.2fx, CPU time mean %.2fx (a loaded machine stretches the wall\n"
+      "times with waits for a processor; the CPU times are what each process itself costs)\n",
+      Min(theirsMs) / Min(oursMs), Mean(theirsCpuMs) / Mean(oursCpuMs));
   std::printf("objcopy / reader, wall median: %.2fx (goal > 1x)\n", Median(theirsMs) / Median(oursMs));
   return 0;
 }

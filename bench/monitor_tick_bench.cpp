@@ -43,9 +43,9 @@
 #include "gui/app/session_driver.h"
 #include "gui/app/widget_prompter.h"
 #include "gui/monitor/monitor_view.h"
+#include "gui_thread_time.h"
 #include "sim/lcu_simulator.h"
 #include "sim/sample_setup.h"
-#include "gui_thread_time.h"
 #include "simulated_workstation.h"
 #include "timed_lcu.h"
 
@@ -136,8 +136,8 @@ int main(int argc, char** argv) {
           const std::uint32_t reading = readings[static_cast<std::size_t>(r)];
           const auto channel = static_cast<std::uint16_t>(r);
           const double value = lcu::ConvertReading(app.m_calibration, reading, channel);
-          cells->item(r, 2)->setText(QString::fromStdString(
-              lcu::FormatValueCell(value, app.m_channelTable[channel].decimals)));
+          cells->item(r, 2)->setText(
+              QString::fromStdString(lcu::FormatValueCell(value, app.m_channelTable[channel].decimals)));
           cells->item(r, 4)->setText(QString::fromStdString(lcu::FormatRawCell(reading)));
         }
         ++baseline.ticks;
@@ -152,14 +152,15 @@ int main(int argc, char** argv) {
   // Per tick of all eight windows.
   const auto perTick = [](const Figures& f, double ms) { return f.ticks > 0 ? ms * kWindows / f.ticks : 0.0; };
   const auto share = [](double msPerTick) { return 100.0 * msPerTick / kTickMs; };
-  std::printf("%d windows x %d channels at 5 Hz, %d s each, GUI-thread CPU time per tick of all windows\n",
-              kWindows, kChannels, seconds);
+  std::printf("%d windows x %d channels at 5 Hz, %d s each, GUI-thread CPU time per tick of all windows\n", kWindows,
+              kChannels, seconds);
   const auto report = [&](const char* name, const Figures& f) {
     const double whole = perTick(f, f.cpuMs);
     const double own = perTick(f, f.cpuMs - f.lcuMs);
-    std::printf("%s: %d window updates; %.2f ms (%.1f %% of one core), of it %.2f ms in the simulated LCU; "
-                "own %.2f ms (%.1f %% of one core)\n",
-                name, f.ticks, whole, share(whole), whole - own, own, share(own));
+    std::printf(
+        "%s: %d window updates; %.2f ms (%.1f %% of one core), of it %.2f ms in the simulated LCU; "
+        "own %.2f ms (%.1f %% of one core)\n",
+        name, f.ticks, whole, share(whole), whole - own, own, share(own));
     return own;
   };
   const double programOwn = report("program's monitor windows", program);

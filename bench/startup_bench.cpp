@@ -241,7 +241,8 @@ int ChildBareTables(int argc, char** argv, Moments& moments) {
     table->setModel(model);
     table->verticalHeader()->hide();
     table->setShowGrid(false);
-    for (int column = 0; column < 5; ++column) table->setColumnWidth(column, record.columnWidths[static_cast<std::size_t>(column)]);
+    for (int column = 0; column < 5; ++column)
+      table->setColumnWidth(column, record.columnWidths[static_cast<std::size_t>(column)]);
     QMdiSubWindow* sub = area->addSubWindow(table);
     sub->setWindowTitle(QString::fromStdString(record.NameText()));
     sub->setGeometry(record.placement.left, record.placement.top, record.placement.right - record.placement.left,
@@ -341,8 +342,8 @@ std::vector<std::string> CurrentEnvironment() {
 // The child's environment: this one with its own home, configuration, cache and runtime
 // folders, and the platform plugin chosen.
 std::vector<std::string> ChildEnvironment(const fs::path& home, const std::string& platform) {
-  const std::vector<std::string_view> replaced = {"HOME=",           "XDG_CONFIG_HOME=", "XDG_CACHE_HOME=",
-                                                  "XDG_DATA_HOME=",  "XDG_RUNTIME_DIR=", "QT_QPA_PLATFORM="};
+  const std::vector<std::string_view> replaced = {
+      "HOME=", "XDG_CONFIG_HOME=", "XDG_CACHE_HOME=", "XDG_DATA_HOME=", "XDG_RUNTIME_DIR=", "QT_QPA_PLATFORM="};
   std::vector<std::string> env;
   for (std::string& entry : CurrentEnvironment()) {
     if (std::none_of(replaced.begin(), replaced.end(), [&](std::string_view p) { return entry.starts_with(p); }))
@@ -408,7 +409,8 @@ ChildRun Spawn(const std::string& program, std::vector<std::string> args, std::v
   run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   for (const std::string& line : Split(run.output, '\n')) {
     const std::size_t space = line.find(' ');
-    if (space != std::string::npos) run.moments[line.substr(0, space)] = std::strtoll(line.c_str() + space + 1, nullptr, 10);
+    if (space != std::string::npos)
+      run.moments[line.substr(0, space)] = std::strtoll(line.c_str() + space + 1, nullptr, 10);
   }
   return run;
 }
@@ -466,8 +468,7 @@ std::optional<std::array<double, kCases.size()>> RunSuite(const std::string& sel
   }
   fs::remove_all(root);
 
-  std::printf("platform %s: from exec, ms, median of %d warm runs (one discarded run first)\n", platform.c_str(),
-              runs);
+  std::printf("platform %s: from exec, ms, median of %d warm runs (one discarded run first)\n", platform.c_str(), runs);
   std::printf("  %-22s %8s %8s %8s %8s %8s %8s %10s\n", "case", "main", "QApp", "init", "paint", "painted", "CPU",
               "first run");
   std::array<double, kCases.size()> painted{};
@@ -479,20 +480,22 @@ std::optional<std::array<double, kCases.size()>> RunSuite(const std::string& sel
     cpu[c] = Median(phases[c]["cpu"]);
     std::printf(" %8.1f %10.1f\n", cpu[c], firstRun[c]);
   }
-  std::printf("  main: entry of main(); QApp: QApplication made; init: the program's InitInstance done (the\n"
-              "  minimal window: shown); paint: first paint event of the main window; painted: that first\n"
-              "  repaint pass ended; CPU: the CPU time of the process until then, all threads (less\n"
-              "  disturbed than the clock by other work on the machine)\n");
+  std::printf(
+      "  main: entry of main(); QApp: QApplication made; init: the program's InitInstance done (the\n"
+      "  minimal window: shown); paint: first paint event of the main window; painted: that first\n"
+      "  repaint pass ended; CPU: the CPU time of the process until then, all threads (less\n"
+      "  disturbed than the clock by other work on the machine)\n");
   std::printf("  20 windows: %.0f ms warm (goal <= 1000 ms); empty layout / minimal Qt window: %.2fx\n", painted[2],
               painted[1] / painted[0]);
   std::printf("  20 windows / empty layout, CPU time: %.2fx\n", cpu[2] / cpu[1]);
   // Qt's own share: had the program's windows cost no more than the bare tables above the
   // minimal window, the layout would take empty + (bare - minimal).
-  std::printf("  20 bare Qt tables / minimal Qt window: %.2fx; the best the layout could do at Qt's own cost:\n"
-              "  (empty layout + bare tables - minimal) / empty layout = %.2fx; the program's 20 windows cost\n"
-              "  %.2fx what the bare tables add\n",
-              painted[3] / painted[0], (painted[1] + painted[3] - painted[0]) / painted[1],
-              (painted[2] - painted[1]) / (painted[3] - painted[0]));
+  std::printf(
+      "  20 bare Qt tables / minimal Qt window: %.2fx; the best the layout could do at Qt's own cost:\n"
+      "  (empty layout + bare tables - minimal) / empty layout = %.2fx; the program's 20 windows cost\n"
+      "  %.2fx what the bare tables add\n",
+      painted[3] / painted[0], (painted[1] + painted[3] - painted[0]) / painted[1],
+      (painted[2] - painted[1]) / (painted[3] - painted[0]));
   std::printf("  20 windows / empty layout on %s: %.2fx (goal <= 1.5x)\n", platform.c_str(), painted[2] / painted[1]);
   std::fflush(stdout);
   return painted;
@@ -533,19 +536,20 @@ int Parent(int argc, char** argv) {
     return 0;
   }
 
-  std::printf("start-up to the first painted main window: %d monitor windows of %d channels against an\n"
-              "empty layout and a minimal Qt Widgets program, on the simulated LCU\n",
-              kLayoutWindows, kChannelsPerWindow);
+  std::printf(
+      "start-up to the first painted main window: %d monitor windows of %d channels against an\n"
+      "empty layout and a minimal Qt Widgets program, on the simulated LCU\n",
+      kLayoutWindows, kChannelsPerWindow);
   const auto offscreen = RunSuite(self, "offscreen", runs);
   if (!offscreen) return 1;
   std::string xcbRatio;
   const std::optional<std::string> xvfbRun = xvfb ? FindOnPath("xvfb-run") : std::nullopt;
   if (xvfbRun) {
     const fs::path errors = fs::temp_directory_path() / ("lcu_bench_startup_xvfb." + std::to_string(getpid()));
-    const ChildRun run = Spawn(*xvfbRun,
-                               {*xvfbRun, "-a", "-s", "-screen 0 1280x1024x24", self, "--platform", "xcb", "--runs",
-                                std::to_string(runs)},
-                               CurrentEnvironment(), errors);
+    const ChildRun run = Spawn(
+        *xvfbRun,
+        {*xvfbRun, "-a", "-s", "-screen 0 1280x1024x24", self, "--platform", "xcb", "--runs", std::to_string(runs)},
+        CurrentEnvironment(), errors);
     for (const std::string& line : Split(run.output, '\n')) {
       if (line.starts_with(kRatioPrefix)) {
         xcbRatio = line.substr(kRatioPrefix.size());

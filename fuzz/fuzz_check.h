@@ -5,10 +5,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-#define LCU_FUZZ_CHECK(condition)                                                              \
-  do {                                                                                         \
-    if (!(condition)) {                                                                        \
+#define LCU_FUZZ_CHECK(condition)                                                           \
+  do {                                                                                      \
+    if (!(condition)) {                                                                     \
       std::fprintf(stderr, "%s:%d: property broken: %s\n", __FILE__, __LINE__, #condition); \
-      std::abort();                                                                            \
-    }                                                                                          \
+      std::abort();                                                                         \
+    }                                                                                       \
   } while (false)

@@ -110,9 +110,7 @@ CUsbDevice* CliContext::GetPolledDevice() {
   return device;
 }
 
-std::string CliContext::OfflineReason() const {
-  return m_device ? m_device->OfflineReason() : m_backendProblem;
-}
+std::string CliContext::OfflineReason() const { return m_device ? m_device->OfflineReason() : m_backendProblem; }
 
 AppState& CliContext::GetAppState() {
   if (!m_app) {
@@ -125,8 +123,7 @@ AppState& CliContext::GetAppState() {
 std::optional<CommandContext> CliContext::MakeCommandContext(CommandUi& ui, Prompter* prompter) {
   CUsbDevice* device = GetPolledDevice();
   if (!device) return std::nullopt;
-  return CommandContext{*device, GetStore(), prompter ? *prompter : GetPrompter(), m_clock, m_files, GetAppState(),
-                        ui};
+  return CommandContext{*device, GetStore(), prompter ? *prompter : GetPrompter(), m_clock, m_files, GetAppState(), ui};
 }
 
 bool CliContext::LoadChannelModel(std::uint16_t lcuNumber) {

@@ -107,7 +107,7 @@ class CliContext {
   bool m_bBackendTried = false;
   std::string m_backendProblem;
   ReplayBackend* m_replay = nullptr;  // within m_backend, when a transcript is played
-  UsbBackend* m_usb = nullptr;  // within m_backend, when it is the real LCU
+  UsbBackend* m_usb = nullptr;        // within m_backend, when it is the real LCU
   bool m_bUsbProblemShown = false;
 };
 

@@ -37,7 +37,8 @@ inline constexpr std::string_view kCouldNotWriteOutput = "Could not write the ou
 inline constexpr std::string_view kDataFileKeptLcuNotEmptied = "The data file is complete; the LCU was not emptied.";
 inline constexpr std::string_view kDataFileIncomplete = lcu::msg::kDataFileIncomplete;
 inline constexpr std::string_view kGiveTheMemorySize = "Give the memory size with --units M.";
-inline constexpr std::string_view kListNeedsUsb = "lcu list shows USB devices: it takes no --simulate, --sim-state or --replay.";
+inline constexpr std::string_view kListNeedsUsb =
+    "lcu list shows USB devices: it takes no --simulate, --sim-state or --replay.";
 inline constexpr std::string_view kJsonHelp = "Print the result as one JSON value (see README for the fields)";
 // Before the number of an LCU in the lines of lcu list: "LCU 0".
 inline constexpr std::string_view kLcuLabel = "LCU ";

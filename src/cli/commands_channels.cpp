@@ -103,7 +103,11 @@ void WriteExplanation(JsonWriter& json, const ConversionExplanation& e) {
   if (e.rule == ExplainedRule::kGainOffset) json.Field("gain", e.gainOffset.gain).Field("offset", e.gainOffset.offset);
   json.Key("steps").BeginArray();
   for (const ConversionStep& step : e.steps)
-    json.BeginObject().Field("name", step.name).Field("expression", step.expression).Field("result", step.result).EndObject();
+    json.BeginObject()
+        .Field("name", step.name)
+        .Field("expression", step.expression)
+        .Field("result", step.result)
+        .EndObject();
   json.EndArray().Field("decimals", e.decimals);
 }
 
@@ -117,8 +121,7 @@ int RunConvert(CliContext& context, const ConvertArguments& arguments) {
     // for slot 1's calibration.
     const CalibrationSource source = FindCalibration(context.GetStore(), lcuNumber);
     if (!source.IsOwn() && !arguments.fallback) {
-      context.GetPrompter().Error(
-          ForeignCalibrationText(context.GetStore(), source, msg::kGiveFallback, source.path));
+      context.GetPrompter().Error(ForeignCalibrationText(context.GetStore(), source, msg::kGiveFallback, source.path));
       return kExitFailed;
     }
   } else {
@@ -143,7 +146,11 @@ int RunConvert(CliContext& context, const ConvertArguments& arguments) {
     ConversionExplanation e = ExplainConversion(app.m_calibration, reading, channel, decimals);
     e.calibrationFile = app.m_szCalibrationFile;
     if (arguments.json) {
-      json.BeginObject().Field("channel", channel).Field("reading", reading).Field("value", e.value).Field("shown", e.shown);
+      json.BeginObject()
+          .Field("channel", channel)
+          .Field("reading", reading)
+          .Field("value", e.value)
+          .Field("shown", e.shown);
       if (arguments.explain && e.ReadsCalibration()) json.Field("calibrationFile", e.calibrationFile);
       if (arguments.explain) WriteExplanation(json, e);
       json.EndObject();
@@ -196,15 +203,14 @@ int RunZero(CliContext& context, const ZeroArguments& arguments) {
 void AddChannelCommands(CommandRegistry& commands) {
   auto channelsJson = std::make_shared<bool>(false);
   CLI::App* channels = commands.AddCommand(
-      "channels",
-      "Print the channels the hardware level offers: number, name, units and decimals, tab-separated",
+      "channels", "Print the channels the hardware level offers: number, name, units and decimals, tab-separated",
       [channelsJson](CliContext& context) { return RunChannels(context, *channelsJson); });
   AddJsonFlag(*channels, *channelsJson);
 
   auto convert = std::make_shared<ConvertArguments>();
-  CLI::App* convertCommand = commands.AddCommand(
-      "convert", "Convert raw readings of a channel with the LCU's calibration; one value per line",
-      [convert](CliContext& context) { return RunConvert(context, *convert); });
+  CLI::App* convertCommand =
+      commands.AddCommand("convert", "Convert raw readings of a channel with the LCU's calibration; one value per line",
+                          [convert](CliContext& context) { return RunConvert(context, *convert); });
   convertCommand
       ->add_option("--lcu", convert->lcu,
                    "Use the calibration file of LCU N (0 to 65535) instead of the connected LCU's")
@@ -231,9 +237,10 @@ void AddChannelCommands(CommandRegistry& commands) {
       [zero](CliContext& context) { return RunZero(context, *zero); });
   CLI::Option* channelsOption =
       zeroCommand->add_option("CHANNEL", zero->channels, "Channel numbers, 0 to 1023")->check(ChannelNumberValidator());
-  CLI::Option* valueOption = zeroCommand->add_option("--value", zero->value, "The value the channels are to show, e.g. 0")
-                                 ->option_text("V")
-                                 ->check(TypedValueValidator());
+  CLI::Option* valueOption =
+      zeroCommand->add_option("--value", zero->value, "The value the channels are to show, e.g. 0")
+          ->option_text("V")
+          ->check(TypedValueValidator());
   zeroCommand
       ->add_flag("--undo", zero->undo,
                  "Put back the calibration as it was before the last zeroing, then offer to send it")

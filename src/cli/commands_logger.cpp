@@ -187,9 +187,9 @@ void AddLoggerCommands(CommandRegistry& commands) {
 
   auto datPath = std::make_shared<std::string>();
   auto datJson = std::make_shared<bool>(false);
-  CLI::App* datInfo = commands.AddCommand(
-      "dat-info", "Print what a downloaded data file holds and whether it is complete",
-      [datPath, datJson](CliContext& context) { return RunDatInfo(context, *datPath, *datJson); });
+  CLI::App* datInfo =
+      commands.AddCommand("dat-info", "Print what a downloaded data file holds and whether it is complete",
+                          [datPath, datJson](CliContext& context) { return RunDatInfo(context, *datPath, *datJson); });
   datInfo->add_option("FILE", *datPath, "The data file (.DAT)")->required();
   AddJsonFlag(*datInfo, *datJson);
 }

@@ -101,8 +101,9 @@ void AddSessionOption(CLI::App& command, std::string_view name, std::optional<st
 }  // namespace
 
 void AddMaintenanceCommands(CommandRegistry& commands) {
-  commands.AddCommand("reset-logbook", "Reset the engine logbook of the LCU",
-                      [](CliContext& context) { return RunCoreCommand(context, [](CommandContext& c) { return ResetLogbook(c).result; }); });
+  commands.AddCommand("reset-logbook", "Reset the engine logbook of the LCU", [](CliContext& context) {
+    return RunCoreCommand(context, [](CommandContext& c) { return ResetLogbook(c).result; });
+  });
 
   auto extractPath = std::make_shared<std::string>();
   CLI::App* extract = commands.AddCommand(
@@ -115,17 +116,16 @@ void AddMaintenanceCommands(CommandRegistry& commands) {
 
   auto programPath = std::make_shared<std::string>();
   CLI::App* readProgram = commands.AddCommand(
-      "read-program", "Dump the LCU's 32768 bytes of program memory into a file",
-      [programPath](CliContext& context) {
+      "read-program", "Dump the LCU's 32768 bytes of program memory into a file", [programPath](CliContext& context) {
         const std::string path = OutputPath(*programPath, DefaultProgramDumpPath);
         return RunCoreCommand(context, [&path](CommandContext& c) { return ReadProgram(c, path).result; });
       });
   readProgram->add_option("FILE", *programPath, "Output file instead of " + DefaultProgramDumpPath());
 
   auto initNumber = std::make_shared<std::string>();
-  CLI::App* init = commands.AddCommand(
-      "init", "Initialise a new LCU: replace its status block, giving it an LCU number",
-      [initNumber](CliContext& context) { return RunInit(context, *initNumber); });
+  CLI::App* init =
+      commands.AddCommand("init", "Initialise a new LCU: replace its status block, giving it an LCU number",
+                          [initNumber](CliContext& context) { return RunInit(context, *initNumber); });
   init->add_option("NUMBER", *initNumber, "The LCU number, 0 to 65535")->required();
 
   auto edits = std::make_shared<SessionDataEdits>();
@@ -141,10 +141,10 @@ void AddMaintenanceCommands(CommandRegistry& commands) {
   AddSessionOption(*session, kSessionOptions[3], edits->paceLaps, "New number of pace laps, 0 to 65535");
 
   CLI::App* logger = commands.AddGroup("logger", "Switch manual logging on or off");
-  commands.AddCommand("start", "Start manual logging", [](CliContext& context) { return RunLogger(context, true); },
-                      logger);
-  commands.AddCommand("stop", "Stop manual logging", [](CliContext& context) { return RunLogger(context, false); },
-                      logger);
+  commands.AddCommand(
+      "start", "Start manual logging", [](CliContext& context) { return RunLogger(context, true); }, logger);
+  commands.AddCommand(
+      "stop", "Stop manual logging", [](CliContext& context) { return RunLogger(context, false); }, logger);
 }
 
 }  // namespace lcu::cli

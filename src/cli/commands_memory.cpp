@@ -82,9 +82,9 @@ CLI::Validator ByteValidator(DatumFormat format, std::string_view refusal) {
 
 void AddMemoryCommands(CommandRegistry& commands) {
   auto peekArguments = std::make_shared<PeekArguments>();
-  CLI::App* peek = commands.AddCommand(
-      "peek", "Print LCU memory rows: address, dec, hex, ASCII, binary",
-      [peekArguments](CliContext& context) { return RunPeek(context, *peekArguments); });
+  CLI::App* peek =
+      commands.AddCommand("peek", "Print LCU memory rows: address, dec, hex, ASCII, binary",
+                          [peekArguments](CliContext& context) { return RunPeek(context, *peekArguments); });
   peek->add_option("ADDRESS", peekArguments->address, "First LCU address, in hex")
       ->required()
       ->check(LcuAddressValidator());
@@ -93,9 +93,9 @@ void AddMemoryCommands(CommandRegistry& commands) {
       ->capture_default_str();
 
   auto pokeArguments = std::make_shared<PokeArguments>();
-  CLI::App* poke = commands.AddCommand(
-      "poke", "Write one value to each LCU address, as the memory window's write does",
-      [pokeArguments](CliContext& context) { return RunPoke(context, *pokeArguments); });
+  CLI::App* poke =
+      commands.AddCommand("poke", "Write one value to each LCU address, as the memory window's write does",
+                          [pokeArguments](CliContext& context) { return RunPoke(context, *pokeArguments); });
   poke->add_option("ADDRESS", pokeArguments->addresses, "LCU addresses, in hex, written in this order")
       ->required()
       ->check(LcuAddressValidator());

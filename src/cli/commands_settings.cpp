@@ -79,16 +79,17 @@ int RunSet(CliContext& context, const SettingsArguments& arguments) {
   }
   const SettingForm form = FormOfSetting(key, arguments.name);
   if (!FitsSettingForm(form, arguments.text)) {
-    context.GetPrompter().Error(ValuePath(key, arguments.name) +
-                                std::string(form == SettingForm::kHex16 ? msg::kTakesHexNumber : msg::kTakesDecimalNumber));
+    context.GetPrompter().Error(ValuePath(key, arguments.name) + std::string(form == SettingForm::kHex16
+                                                                                 ? msg::kTakesHexNumber
+                                                                                 : msg::kTakesDecimalNumber));
     return kExitUsage;
   }
   SettingsStore& store = context.GetStore();
   bool written = false;
   if (arguments.integer) {
-    const StrictNumber value = ParseStrictNumber(arguments.text, {NumberBase::kDecimal, true},
-                                                 std::numeric_limits<std::int32_t>::min(),
-                                                 std::numeric_limits<std::int32_t>::max());
+    const StrictNumber value =
+        ParseStrictNumber(arguments.text, {NumberBase::kDecimal, true}, std::numeric_limits<std::int32_t>::min(),
+                          std::numeric_limits<std::int32_t>::max());
     if (!value) {
       context.GetPrompter().Error(msg::kNotAnInteger);
       return kExitUsage;

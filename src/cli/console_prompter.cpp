@@ -13,7 +13,8 @@ namespace {
 bool IsYes(std::string_view answer) {
   std::string word;
   for (const char c : answer)
-    if (!std::isspace(static_cast<unsigned char>(c))) word += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (!std::isspace(static_cast<unsigned char>(c)))
+      word += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return word == "y" || word == "yes";
 }
 

@@ -13,12 +13,9 @@ inline constexpr int kExitDeclined = 3;  // the user answered No
 /// The exit status of a core command's outcome.
 constexpr int ExitStatusOf(CommandResult result) {
   switch (result) {
-    case CommandResult::kDone:
-      return kExitOk;
-    case CommandResult::kDeclined:
-      return kExitDeclined;
-    case CommandResult::kFailed:
-      break;
+    case CommandResult::kDone: return kExitOk;
+    case CommandResult::kDeclined: return kExitDeclined;
+    case CommandResult::kFailed: break;
   }
   return kExitFailed;
 }

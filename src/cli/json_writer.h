@@ -32,10 +32,7 @@ class JsonWriter {
   JsonWriter& Value(const char* text) { return Value(std::string_view(text)); }
   JsonWriter& Value(std::int64_t number);
   template <std::integral T>
-    requires(!std::same_as<T, bool>)
-  JsonWriter& Value(T number) {
-    return Value(static_cast<std::int64_t>(number));
-  }
+  requires(!std::same_as<T, bool>) JsonWriter& Value(T number) { return Value(static_cast<std::int64_t>(number)); }
   /// The shortest number that reads back as exactly this double (0 for a negative zero);
   /// null for an infinity or a NaN, which JSON cannot hold.
   JsonWriter& Value(double number);

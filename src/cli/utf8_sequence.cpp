@@ -37,14 +37,10 @@ std::size_t Utf8SequenceLength(std::string_view text) {
 char32_t Utf8CodePoint(std::string_view sequence) {
   const auto byte = [&](std::size_t i) { return static_cast<char32_t>(static_cast<unsigned char>(sequence[i])); };
   switch (sequence.size()) {
-    case 1:
-      return byte(0);
-    case 2:
-      return (byte(0) & 0x1F) << 6 | (byte(1) & 0x3F);
-    case 3:
-      return (byte(0) & 0x0F) << 12 | (byte(1) & 0x3F) << 6 | (byte(2) & 0x3F);
-    default:
-      return (byte(0) & 0x07) << 18 | (byte(1) & 0x3F) << 12 | (byte(2) & 0x3F) << 6 | (byte(3) & 0x3F);
+    case 1: return byte(0);
+    case 2: return (byte(0) & 0x1F) << 6 | (byte(1) & 0x3F);
+    case 3: return (byte(0) & 0x0F) << 12 | (byte(1) & 0x3F) << 6 | (byte(2) & 0x3F);
+    default: return (byte(0) & 0x07) << 18 | (byte(1) & 0x3F) << 12 | (byte(2) & 0x3F) << 6 | (byte(3) & 0x3F);
   }
 }
 

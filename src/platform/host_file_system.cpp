@@ -229,7 +229,7 @@ bool HostFileSystem::Exists(const std::string& path) const {
 void TreatFileSizeLimitAsWriteError() { std::signal(SIGXFSZ, SIG_IGN); }
 
 std::optional<FileStart> HostFileSystem::ReadStart(const std::string& path, std::size_t limit,
-                                                  std::string& reason) const {
+                                                   std::string& reason) const {
   return ReadRegularFileStart(path, limit, reason);
 }
 

@@ -120,8 +120,8 @@ ProgramBackend OpenProgramBackend(const ProgramOptions& options, const SettingsS
   return opened;
 }
 
-std::optional<std::vector<usb::LcuCandidate>> ListUsbDevices(const ProgramOptions& options,
-                                                             const SettingsStore& store, std::string& problem) {
+std::optional<std::vector<usb::LcuCandidate>> ListUsbDevices(const ProgramOptions& options, const SettingsStore& store,
+                                                             std::string& problem) {
   return usb::ListHostUsbDevices(store, HostUsbOptionsOf(options), problem);
 }
 

@@ -42,8 +42,8 @@ ProgramBackend OpenProgramBackend(const ProgramOptions& options, const SettingsS
 
 /// The USB devices the real LCU's backend of these options and settings looks at, each with
 /// its verdict. Nullopt when they cannot be listed: problem then says why.
-std::optional<std::vector<usb::LcuCandidate>> ListUsbDevices(const ProgramOptions& options,
-                                                             const SettingsStore& store, std::string& problem);
+std::optional<std::vector<usb::LcuCandidate>> ListUsbDevices(const ProgramOptions& options, const SettingsStore& store,
+                                                             std::string& problem);
 
 /// The simulated LCU's fault plan from its text: "fail:K", "short:K", "unplug:K" or "log:K"
 /// make the K-th transfer of the run (from 1, the first poll included) fail, come up one byte

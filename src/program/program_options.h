@@ -19,13 +19,13 @@ inline constexpr const char* kLinkVariable = "LCU_SIM_LINK";
 inline constexpr const char* kClockVariable = "LCU_SIM_CLOCK";
 
 struct ProgramOptions {
-  bool simulate = false;  // a fresh simulated LCU in memory
-  std::string simState;   // a simulated LCU kept in this folder
-  std::string record;     // write the traffic with the LCU to this transcript
-  std::string replay;     // play this transcript back instead of an LCU
-  std::string faults;     // the simulated LCU's fault plan, as kFaultsVariable holds it
+  bool simulate = false;                 // a fresh simulated LCU in memory
+  std::string simState;                  // a simulated LCU kept in this folder
+  std::string record;                    // write the traffic with the LCU to this transcript
+  std::string replay;                    // play this transcript back instead of an LCU
+  std::string faults;                    // the simulated LCU's fault plan, as kFaultsVariable holds it
   std::optional<DeviceSelector> device;  // the real LCU to use when several are attached
-  bool verbose = false;   // every transfer and the USB layer's warnings on stderr as they happen
+  bool verbose = false;                  // every transfer and the USB layer's warnings on stderr as they happen
 };
 
 /// The value of kFaultsVariable; empty when it is not set.

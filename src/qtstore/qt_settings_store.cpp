@@ -18,9 +18,7 @@ constexpr char kIniFileName[] = "Velmora.ini";
 constexpr char kRegistryRoot[] = "HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\Velmora";
 #endif
 
-QString ToQString(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+QString ToQString(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 std::string ToStdString(const QString& text) { return text.toStdString(); }
 
@@ -75,9 +73,7 @@ QString QtSettingsStore::DefaultIniPath() {
 
 std::string QtSettingsStore::Location() const { return ToStdString(QDir::toNativeSeparators(m_location)); }
 
-std::unique_ptr<QSettings> QtSettingsStore::Open() const {
-  return std::make_unique<QSettings>(m_location, m_format);
-}
+std::unique_ptr<QSettings> QtSettingsStore::Open() const { return std::make_unique<QSettings>(m_location, m_format); }
 
 bool QtSettingsStore::KeyExists(std::string_view key) const {
   const auto settings = Open();

@@ -151,7 +151,8 @@ std::array<std::uint8_t, kBlockSize> LcuSimulator::ReadBlock(std::uint16_t addre
 void LcuSimulator::WriteDataMemory(std::uint32_t linear, std::span<const std::uint8_t> bytes) {
   std::lock_guard lock(m_mutex);
   m_impl->logging.AdvanceRealTime();
-  for (std::size_t i = 0; i < bytes.size(); ++i) m_impl->memory.SetDataByte(static_cast<std::uint64_t>(linear) + i, bytes[i]);
+  for (std::size_t i = 0; i < bytes.size(); ++i)
+    m_impl->memory.SetDataByte(static_cast<std::uint64_t>(linear) + i, bytes[i]);
   m_impl->Commit();
 }
 

@@ -37,7 +37,7 @@ struct SimulatorOptions {
   int node = 0;                    // device node number the LCU appears on
   std::uint16_t productId = kLcuProductId;
   LinkSpeed speed = LinkSpeed::kUnlimited;
-  bool manualTime = false;         // time moves only through AdvanceTime
+  bool manualTime = false;  // time moves only through AdvanceTime
   /// Data memory of a fresh LCU in units of 524288 bytes (1 to 2047); an existing state
   /// folder keeps the size of its memory.bin.
   std::uint16_t memoryUnits = 2;

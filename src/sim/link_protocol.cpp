@@ -17,24 +17,15 @@ constexpr auto kLatenessExcused = std::chrono::milliseconds(1);
 
 std::string LinkErrorText(std::uint32_t code) {
   switch (code) {
-    case kErrorSuccess:
-      return "The operation completed successfully.";
-    case kErrorFileNotFound:
-      return "No LCU is attached to this device node.";
-    case kErrorInvalidHandle:
-      return "The handle is invalid.";
-    case kErrorWriteFault:
-      return "The simulated LCU could not save its state.";
-    case kErrorGenFailure:
-      return "The request was not accepted by the LCU.";
-    case kErrorSharingViolation:
-      return "The LCU is already in use by another program.";
-    case kErrorInvalidParameter:
-      return "The request's data length does not match its buffer.";
-    case kErrorSemTimeout:
-      return "The LCU did not answer in time.";
-    case kErrorDeviceNotConnected:
-      return "The device is not connected.";
+    case kErrorSuccess: return "The operation completed successfully.";
+    case kErrorFileNotFound: return "No LCU is attached to this device node.";
+    case kErrorInvalidHandle: return "The handle is invalid.";
+    case kErrorWriteFault: return "The simulated LCU could not save its state.";
+    case kErrorGenFailure: return "The request was not accepted by the LCU.";
+    case kErrorSharingViolation: return "The LCU is already in use by another program.";
+    case kErrorInvalidParameter: return "The request's data length does not match its buffer.";
+    case kErrorSemTimeout: return "The LCU did not answer in time.";
+    case kErrorDeviceNotConnected: return "The device is not connected.";
     default: {
       std::string text = CommonErrorText(code);
       return text.empty() ? "Unknown error " + std::to_string(code) + "." : text;
@@ -78,10 +69,10 @@ bool LinkProtocol::GetDeviceDescriptor(UsbHandle handle, std::span<std::uint8_t,
   le::PutU16(descriptor, 8, 0);       // idVendor
   le::PutU16(descriptor, 10, m_productId);
   le::PutU16(descriptor, 12, static_cast<std::uint16_t>(0x0100 * kFreshFirmwareVersion));  // bcdDevice
-  le::PutU8(descriptor, 14, 1);       // iManufacturer
-  le::PutU8(descriptor, 15, 2);       // iProduct
-  le::PutU8(descriptor, 16, 3);       // iSerialNumber
-  le::PutU8(descriptor, 17, 1);       // bNumConfigurations
+  le::PutU8(descriptor, 14, 1);                                                            // iManufacturer
+  le::PutU8(descriptor, 15, 2);                                                            // iProduct
+  le::PutU8(descriptor, 16, 3);                                                            // iSerialNumber
+  le::PutU8(descriptor, 17, 1);                                                            // bNumConfigurations
   return true;
 }
 
@@ -193,8 +184,7 @@ bool LinkProtocol::Control(const VendorRequest& r, std::span<std::uint8_t> reply
       m_stream = Stream::kFirmware;
       m_streamPos = kFirmwareBase;
       return true;
-    default:
-      return Fail(kErrorGenFailure);
+    default: return Fail(kErrorGenFailure);
   }
 }
 

@@ -30,10 +30,10 @@ std::chrono::nanoseconds ModelControlTime(LinkSpeed speed);
 /// Failures and events to inject. Transfers (control requests, bulk reads and bulk writes)
 /// are counted from 1 since the plan was set; 0 disables an entry.
 struct FaultPlan {
-  int failTransfer = 0;        // this transfer fails (the link closes)
-  int shortTransfer = 0;       // this bulk transfer moves shortBy fewer bytes
+  int failTransfer = 0;   // this transfer fails (the link closes)
+  int shortTransfer = 0;  // this bulk transfer moves shortBy fewer bytes
   std::uint32_t shortBy = 1;
-  int unplugAtTransfer = 0;    // the device disappears before this transfer
+  int unplugAtTransfer = 0;  // the device disappears before this transfer
   /// The LCU starts logging by itself just before this transfer, as a real LCU may while a
   /// download runs; the transfer itself goes through.
   int startLoggingAtTransfer = 0;

@@ -25,7 +25,9 @@ std::uint16_t LoggedChannel(std::size_t buffer, std::size_t word) {
 
 }  // namespace
 
-std::int64_t LoggingEngine::SimMs() const { return static_cast<std::int64_t>(le::U64(m_memory.Time().View(), kTimeSimMs)); }
+std::int64_t LoggingEngine::SimMs() const {
+  return static_cast<std::int64_t>(le::U64(m_memory.Time().View(), kTimeSimMs));
+}
 double LoggingEngine::SimSeconds() const { return static_cast<double>(SimMs()) / 1000.0; }
 
 void LoggingEngine::AdvanceRealTime() {
@@ -204,7 +206,8 @@ void LoggingEngine::UpdateMemoryFigure() {
 std::array<std::uint8_t, kBlockSize> LoggingEngine::ChannelReadings() const {
   std::array<std::uint8_t, kBlockSize> reply{};
   const SignalSnapshot snapshot(SimSeconds());
-  for (std::size_t j = 0; j < kChannelsPerExchange; ++j) le::PutU32(reply, 4 * j, snapshot.Reading(m_memory.ListedChannel(j)));
+  for (std::size_t j = 0; j < kChannelsPerExchange; ++j)
+    le::PutU32(reply, 4 * j, snapshot.Reading(m_memory.ListedChannel(j)));
   return reply;
 }
 

@@ -51,8 +51,8 @@ std::vector<std::uint8_t> FreshTime() {
 
 bool MemoryMap::CheckMemoryUnits(std::uint16_t units) {
   if (units != 0 && units <= kMaxMemorySize) return true;
-  m_error = "The simulated LCU's data memory must be 1 to " + std::to_string(kMaxMemorySize) +
-            " units of 524288 bytes.";
+  m_error =
+      "The simulated LCU's data memory must be 1 to " + std::to_string(kMaxMemorySize) + " units of 524288 bytes.";
   return false;
 }
 
@@ -153,7 +153,8 @@ void MemoryMap::SetDataByte(std::uint64_t linear, std::uint8_t value) {
 
 void MemoryMap::ReadData(std::uint64_t linear, std::span<std::uint8_t> out) const {
   const auto memory = m_data.View();
-  const std::size_t have = linear < memory.size() ? std::min(out.size(), memory.size() - static_cast<std::size_t>(linear)) : 0;
+  const std::size_t have =
+      linear < memory.size() ? std::min(out.size(), memory.size() - static_cast<std::size_t>(linear)) : 0;
   std::copy_n(memory.begin() + static_cast<std::ptrdiff_t>(linear), have, out.begin());
   std::fill(out.begin() + static_cast<std::ptrdiff_t>(have), out.end(), std::uint8_t{0});
 }
@@ -190,7 +191,8 @@ bool MemoryMap::Logging() const { return (RamByte(kStartWordAddress) & kStartWor
 
 void MemoryMap::RefreshLoggingState() {
   const std::uint8_t state = Logging() ? 1 : 0;
-  if (m_ram.Size() == kRamSize && RamByte(kLoggingStateAddress) != state) m_ram.Set(kLoggingStateAddress - kRamBase, state);
+  if (m_ram.Size() == kRamSize && RamByte(kLoggingStateAddress) != state)
+    m_ram.Set(kLoggingStateAddress - kRamBase, state);
 }
 
 std::array<std::uint8_t, kBlockSize> MemoryMap::Block(std::uint16_t address) const {

@@ -53,10 +53,12 @@ const std::map<std::uint16_t, KnownChannel>& KnownChannels() {
   static const std::map<std::uint16_t, KnownChannel> known = {
       {0, {"WATER TEMP", "C", 1, [](const EngineState& s) { return s.waterTemp; }, Cal::kThermistor}},
       {1, {"OIL TEMP", "C", 1, [](const EngineState& s) { return s.oilTemp; }, Cal::kThermistor}},
-      {2, {"AIR TEMP", "C", 1, [](const EngineState& s) { return 24.0 + 3.0 * Wave(s.seconds, 600.0); },
-           Cal::kThermistor}},
-      {3, {"FUEL TEMP", "C", 1, [](const EngineState& s) { return 32.0 + 2.0 * Wave(s.seconds, 500.0, 1.0); },
-           Cal::kThermistor}},
+      {2,
+       {"AIR TEMP", "C", 1, [](const EngineState& s) { return 24.0 + 3.0 * Wave(s.seconds, 600.0); },
+        Cal::kThermistor}},
+      {3,
+       {"FUEL TEMP", "C", 1, [](const EngineState& s) { return 32.0 + 2.0 * Wave(s.seconds, 500.0, 1.0); },
+        Cal::kThermistor}},
       {4, {"OIL PRESS", "bar", 2, [](const EngineState& s) { return s.oilPressure; }, Cal::kPressure10}},
       {5, {"FUEL PRESS", "bar", 2, [](const EngineState& s) { return s.fuelPressure; }, Cal::kPressure10}},
       {6, {"THROTTLE", "%", 1, [](const EngineState& s) { return s.throttle; }, Cal::kPedal}},
@@ -67,38 +69,48 @@ const std::map<std::uint16_t, KnownChannel>& KnownChannels() {
       {11, {"STEERING", "deg", 1, [](const EngineState& s) { return s.steering; }, Cal::kSteering}},
       {12, {"GEAR POS", "", 0, [](const EngineState& s) { return static_cast<double>(s.gear); }, Cal::kGear}},
       {13, {"LAMBDA 1", "", 3, [](const EngineState& s) { return s.lambda; }, Cal::kLambda}},
-      {14, {"LAMBDA 2", "", 3, [](const EngineState& s) { return s.lambda + 0.01 * Wave(s.seconds, 3.1); },
-            Cal::kLambda}},
-      {15, {"SUSP FL", "mm", 1, [](const EngineState& s) { return 45.0 + 12.0 * Wave(s.seconds, 0.9); },
-            Cal::kSuspension}},
-      {16, {"SUSP FR", "mm", 1, [](const EngineState& s) { return 45.0 + 12.0 * Wave(s.seconds, 0.9, 0.5); },
-            Cal::kSuspension}},
-      {17, {"SUSP RL", "mm", 1, [](const EngineState& s) { return 50.0 + 10.0 * Wave(s.seconds, 1.1, 1.0); },
-            Cal::kSuspension}},
-      {18, {"SUSP RR", "mm", 1, [](const EngineState& s) { return 50.0 + 10.0 * Wave(s.seconds, 1.1, 1.5); },
-            Cal::kSuspension}},
-      {19, {"GEARBOX TEMP", "C", 1, [](const EngineState& s) { return 75.0 + 10.0 * Wave(s.seconds, 900.0); },
-            Cal::kThermistor}},
-      {20, {"DIFF TEMP", "C", 1, [](const EngineState& s) { return 70.0 + 8.0 * Wave(s.seconds, 800.0, 1.0); },
-            Cal::kThermistor}},
+      {14,
+       {"LAMBDA 2", "", 3, [](const EngineState& s) { return s.lambda + 0.01 * Wave(s.seconds, 3.1); }, Cal::kLambda}},
+      {15,
+       {"SUSP FL", "mm", 1, [](const EngineState& s) { return 45.0 + 12.0 * Wave(s.seconds, 0.9); }, Cal::kSuspension}},
+      {16,
+       {"SUSP FR", "mm", 1, [](const EngineState& s) { return 45.0 + 12.0 * Wave(s.seconds, 0.9, 0.5); },
+        Cal::kSuspension}},
+      {17,
+       {"SUSP RL", "mm", 1, [](const EngineState& s) { return 50.0 + 10.0 * Wave(s.seconds, 1.1, 1.0); },
+        Cal::kSuspension}},
+      {18,
+       {"SUSP RR", "mm", 1, [](const EngineState& s) { return 50.0 + 10.0 * Wave(s.seconds, 1.1, 1.5); },
+        Cal::kSuspension}},
+      {19,
+       {"GEARBOX TEMP", "C", 1, [](const EngineState& s) { return 75.0 + 10.0 * Wave(s.seconds, 900.0); },
+        Cal::kThermistor}},
+      {20,
+       {"DIFF TEMP", "C", 1, [](const EngineState& s) { return 70.0 + 8.0 * Wave(s.seconds, 800.0, 1.0); },
+        Cal::kThermistor}},
       {21, {"FUEL LEVEL", "l", 1, [](const EngineState& s) { return s.fuelLevel; }, Cal::kFuelLevel}},
-      {22, {"COOLANT PRESS", "bar", 2, [](const EngineState& s) { return 1.1 + 0.03 * (s.waterTemp - 80.0); },
-            Cal::kPressure10}},
-      {23, {"CLUTCH POS", "%", 1,
-            [](const EngineState& s) { return 100.0 * std::max(0.0, 1.0 - std::fmod(s.seconds, 12.0) / 0.5); },
-            Cal::kPedal}},
+      {22,
+       {"COOLANT PRESS", "bar", 2, [](const EngineState& s) { return 1.1 + 0.03 * (s.waterTemp - 80.0); },
+        Cal::kPressure10}},
+      {23,
+       {"CLUTCH POS", "%", 1,
+        [](const EngineState& s) { return 100.0 * std::max(0.0, 1.0 - std::fmod(s.seconds, 12.0) / 0.5); },
+        Cal::kPedal}},
 
       {64, {"ENGINE SPEED", "rpm", 0, [](const EngineState& s) { return s.rpm; }}},
       {65, {"VEHICLE SPEED", "km/h", 1, [](const EngineState& s) { return s.speed; }}},
       {66, {"WHEEL SPEED FL", "km/h", 1, [](const EngineState& s) { return s.speed * 0.995; }}},
       {67, {"WHEEL SPEED FR", "km/h", 1, [](const EngineState& s) { return s.speed * 1.005; }}},
-      {68, {"WHEEL SPEED RL", "km/h", 1, [](const EngineState& s) { return s.speed * (1.0 + 0.04 * s.throttle / 100); }}},
-      {69, {"WHEEL SPEED RR", "km/h", 1, [](const EngineState& s) { return s.speed * (1.0 + 0.05 * s.throttle / 100); }}},
+      {68,
+       {"WHEEL SPEED RL", "km/h", 1, [](const EngineState& s) { return s.speed * (1.0 + 0.04 * s.throttle / 100); }}},
+      {69,
+       {"WHEEL SPEED RR", "km/h", 1, [](const EngineState& s) { return s.speed * (1.0 + 0.05 * s.throttle / 100); }}},
       {70, {"GEAR", "", 0, [](const EngineState& s) { return static_cast<double>(s.gear); }}},
       {71, {"LAP NUMBER", "", 0, [](const EngineState& s) { return static_cast<double>(s.lap + 1); }}},
       {72, {"FAN DUTY", "%", 0, Fan}},
-      {73, {"IGN ADVANCE", "deg", 1,
-            [](const EngineState& s) { return 12.0 + 20.0 * (1.0 - s.throttle / 100) + 8.0 * s.rpm / 10000; }}},
+      {73,
+       {"IGN ADVANCE", "deg", 1,
+        [](const EngineState& s) { return 12.0 + 20.0 * (1.0 - s.throttle / 100) + 8.0 * s.rpm / 10000; }}},
       {74, {"INJ DUTY", "%", 1, [](const EngineState& s) { return 15.0 + 70.0 * s.throttle / 100; }}},
       {75, {"CAM INLET", "deg", 1, [](const EngineState& s) { return 20.0 + 15.0 * Wave(s.seconds, 3.7); }}},
       {76, {"CAM EXHAUST", "deg", 1, [](const EngineState& s) { return 25.0 + 10.0 * Wave(s.seconds, 4.1); }}},
@@ -112,10 +124,8 @@ const std::map<std::uint16_t, KnownChannel>& KnownChannels() {
       {84, {"FAN SPEED", "Hz", 1, [](const EngineState& s) { return Fan(s) * 1.5; }}},
       {85, {"FUEL FLOW", "l/h", 1, [](const EngineState& s) { return 10.0 + 90.0 * s.throttle / 100; }}},
       {86, {"TURBO SPEED", "krpm", 1, [](const EngineState& s) { return 20.0 + s.manifold; }}},
-      {94, {"ERROR CODE", "", 0,
-            [](const EngineState& s) { return std::fmod(s.seconds, 600.0) < 30.0 ? 12.0 : 0.0; }}},
-      {95, {"STATUS FLAGS", "", 0,
-            [](const EngineState& s) { return std::fmod(s.seconds, 2.0) < 1.0 ? 33.0 : 35.0; }}},
+      {94, {"ERROR CODE", "", 0, [](const EngineState& s) { return std::fmod(s.seconds, 600.0) < 30.0 ? 12.0 : 0.0; }}},
+      {95, {"STATUS FLAGS", "", 0, [](const EngineState& s) { return std::fmod(s.seconds, 2.0) < 1.0 ? 33.0 : 35.0; }}},
       {96, {"LAMBDA AIM", "", 2, [](const EngineState&) { return 0.88; }}},
       {97, {"FUEL CORR", "%", 2, [](const EngineState& s) { return 100.0 + 3.0 * Wave(s.seconds, 9.0); }}},
       {98, {"LAMBDA TRIM", "%", 2, [](const EngineState& s) { return 4.0 * Wave(s.seconds, 5.5); }}},
@@ -128,8 +138,7 @@ const std::map<std::uint16_t, KnownChannel>& KnownChannels() {
       {195, {"GPS SPEED", "km/h", 1, [](const EngineState& s) { return s.speed * 0.998; }}},
       {196, {"GPS HEADING", "deg", 1, [](const EngineState& s) { return std::fmod(s.lapSeconds * 4.0, 360.0); }}},
       {197, {"FUEL USED", "l", 2, FuelUsed}},
-      {198, {"POWER", "kW", 1,
-             [](const EngineState& s) { return s.rpm * (180.0 + 1.2 * s.throttle) / 9549.0; }}},
+      {198, {"POWER", "kW", 1, [](const EngineState& s) { return s.rpm * (180.0 + 1.2 * s.throttle) / 9549.0; }}},
       {199, {"TORQUE", "Nm", 1, [](const EngineState& s) { return 180.0 + 1.2 * s.throttle; }}},
       {200, {"LAP DIST", "m", 0, [](const EngineState& s) { return s.lapSeconds / kLapSeconds * kLapMetres; }}},
 
@@ -139,8 +148,9 @@ const std::map<std::uint16_t, KnownChannel>& KnownChannels() {
       {227, {"RIDE HEIGHT R", "mm", 1, [](const EngineState& s) { return 55.0 + 6.0 * Wave(s.seconds, 0.9); }}},
 
       {256, {"LAP DELTA", "ms", 0, [](const EngineState& s) { return 1500.0 * Wave(s.seconds, 45.0); }}},
-      {257, {"STEER RATE", "deg/s", 0,
-             [](const EngineState& s) { return 95.0 * 2.0 * kPi / 7.3 * std::cos(2.0 * kPi * s.seconds / 7.3); }}},
+      {257,
+       {"STEER RATE", "deg/s", 0,
+        [](const EngineState& s) { return 95.0 * 2.0 * kPi / 7.3 * std::cos(2.0 * kPi * s.seconds / 7.3); }}},
       {258, {"YAW ERROR", "", 0, [](const EngineState& s) { return 40.0 * Wave(s.seconds, 5.3); }}},
       {259, {"LAP TIME", "ms", 0, [](const EngineState& s) { return s.lapSeconds * 1000.0; }}},
       {260, {"LAP DISTANCE", "m", 0, [](const EngineState& s) { return s.lapSeconds / kLapSeconds * kLapMetres; }}},
@@ -268,18 +278,12 @@ ChannelCalibration SampleCalibrationRecord(int channel) {
       std::copy(kThermistorDegrees.begin(), kThermistorDegrees.end(), r.y.begin());
       return r;
     }
-    case Cal::kPressure10:
-      return Linear(CAL_LINEAR, 10.0f / 3276.0f, -1.25f);
-    case Cal::kPressure200:
-      return Linear(CAL_LINEAR, 200.0f / 3276.0f, -25.0f);
-    case Cal::kPedal:
-      return Linear(CAL_LINEAR, 100.0f / 3300.0f, -400.0f * 100.0f / 3300.0f);
-    case Cal::kBattery:
-      return Linear(CAL_LINEAR, 20.0f / 4095.0f, 0.0f);
-    case Cal::kManifold:
-      return Quadratic(2e-6f, 0.015f, 10.0f);
-    case Cal::kSteering:
-      return Linear(CAL_LINEAR, 0.1f, -204.8f);
+    case Cal::kPressure10: return Linear(CAL_LINEAR, 10.0f / 3276.0f, -1.25f);
+    case Cal::kPressure200: return Linear(CAL_LINEAR, 200.0f / 3276.0f, -25.0f);
+    case Cal::kPedal: return Linear(CAL_LINEAR, 100.0f / 3300.0f, -400.0f * 100.0f / 3300.0f);
+    case Cal::kBattery: return Linear(CAL_LINEAR, 20.0f / 4095.0f, 0.0f);
+    case Cal::kManifold: return Quadratic(2e-6f, 0.015f, 10.0f);
+    case Cal::kSteering: return Linear(CAL_LINEAR, 0.1f, -204.8f);
     case Cal::kGear: {
       ChannelCalibration r;
       r.type = CAL_STEP;
@@ -290,14 +294,10 @@ ChannelCalibration SampleCalibrationRecord(int channel) {
       }
       return r;
     }
-    case Cal::kLambda:
-      return Linear(CAL_LINEAR_ALT, 1.0f / 4095.0f, 0.5f);
-    case Cal::kSuspension:
-      return Linear(CAL_LINEAR, 100.0f / 4095.0f, 0.0f);
-    case Cal::kFuelLevel:
-      return Quadratic(1e-6f, 0.01f, 0.0f);
-    case Cal::kVolts:
-      break;
+    case Cal::kLambda: return Linear(CAL_LINEAR_ALT, 1.0f / 4095.0f, 0.5f);
+    case Cal::kSuspension: return Linear(CAL_LINEAR, 100.0f / 4095.0f, 0.0f);
+    case Cal::kFuelLevel: return Quadratic(1e-6f, 0.01f, 0.0f);
+    case Cal::kVolts: break;
   }
   return Linear(CAL_LINEAR, 5.0f / 4095.0f, 0.0f);
 }

@@ -20,8 +20,8 @@ inline constexpr std::uint16_t kSampleChannelCount = 352;
 /// engineering value is taken.
 struct EngineState {
   double seconds = 0;
-  double throttle = 0;      // %
-  double speed = 0;         // km/h
+  double throttle = 0;  // %
+  double speed = 0;     // km/h
   int gear = 1;
   double rpm = 0;
   double waterTemp = 0;     // C
@@ -34,11 +34,11 @@ struct EngineState {
   double brakeRear = 0;     // bar
   double steering = 0;      // deg
   double lambda = 0;
-  double latAccel = 0;      // g
-  double longAccel = 0;     // g
-  double fuelLevel = 0;     // l
-  double lapSeconds = 0;    // time into the current lap
-  int lap = 0;              // laps completed
+  double latAccel = 0;    // g
+  double longAccel = 0;   // g
+  double fuelLevel = 0;   // l
+  double lapSeconds = 0;  // time into the current lap
+  int lap = 0;            // laps completed
 };
 
 EngineState EngineStateAt(double seconds);

@@ -88,21 +88,12 @@ std::uint32_t RawForValue(const ChannelCalibration& r, double value) {
   const double target = value - r.offset;
   double raw = 0.0;
   switch (r.type) {
-    case CAL_INTERPOLATE:
-      raw = InterpolateInverse(r, target);
-      break;
-    case CAL_STEP:
-      raw = StepInverse(r, target);
-      break;
+    case CAL_INTERPOLATE: raw = InterpolateInverse(r, target); break;
+    case CAL_STEP: raw = StepInverse(r, target); break;
     case CAL_LINEAR:
-    case CAL_LINEAR_ALT:
-      raw = r.b == 0.0f ? 0.0 : (target - r.c) / r.b;
-      break;
-    case CAL_QUADRATIC:
-      raw = QuadraticInverse(r, target);
-      break;
-    default:
-      break;
+    case CAL_LINEAR_ALT: raw = r.b == 0.0f ? 0.0 : (target - r.c) / r.b; break;
+    case CAL_QUADRATIC: raw = QuadraticInverse(r, target); break;
+    default: break;
   }
   return ClampCount(raw, kAdcMaximum);
 }

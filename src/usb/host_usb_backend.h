@@ -18,7 +18,7 @@ namespace lcu::usb {
 
 struct HostUsbOptions {
   std::optional<DeviceSelector> device{};  // only this LCU is used
-  std::ostream* log = nullptr;           // the USB layer's own warnings, when it has any
+  std::ostream* log = nullptr;             // the USB layer's own warnings, when it has any
 };
 
 /// The backend, not yet searched for an LCU; with libusb narrowed to the vendor id of the
@@ -30,8 +30,8 @@ std::unique_ptr<UsbBackend> OpenHostUsbBackend(const SettingsStore& store, const
 /// Every device with the LCU's product id and whether the backend of the same settings and
 /// options takes it as the LCU. Nullopt when the devices cannot be listed: problem then says
 /// why.
-std::optional<std::vector<LcuCandidate>> ListHostUsbDevices(const SettingsStore& store,
-                                                            const HostUsbOptions& options, std::string& problem);
+std::optional<std::vector<LcuCandidate>> ListHostUsbDevices(const SettingsStore& store, const HostUsbOptions& options,
+                                                            std::string& problem);
 
 /// The USB layer the backend runs on, with its version where it has one ("libusb 1.0.26"),
 /// for the programs' version texts.

@@ -24,8 +24,8 @@ std::unique_ptr<UsbBackend> OpenHostUsbBackend(const SettingsStore& store, const
   return StartLibusb(store, options, problem);
 }
 
-std::optional<std::vector<LcuCandidate>> ListHostUsbDevices(const SettingsStore& store,
-                                                            const HostUsbOptions& options, std::string& problem) {
+std::optional<std::vector<LcuCandidate>> ListHostUsbDevices(const SettingsStore& store, const HostUsbOptions& options,
+                                                            std::string& problem) {
   const std::unique_ptr<LibusbBackend> backend = StartLibusb(store, options, problem);
   if (!backend) return std::nullopt;
   std::optional<std::vector<LcuCandidate>> candidates = backend->ListCandidates();

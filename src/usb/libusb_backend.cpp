@@ -297,8 +297,8 @@ std::optional<std::vector<LcuCandidate>> LibusbBackend::ListCandidates() {
   return candidates;
 }
 
-bool LibusbBackend::Open(libusb_device* device, int interfaceNumber, std::uint8_t endpointIn,
-                         std::uint8_t endpointOut, OpenLcu& lcu) {
+bool LibusbBackend::Open(libusb_device* device, int interfaceNumber, std::uint8_t endpointIn, std::uint8_t endpointOut,
+                         OpenLcu& lcu) {
   libusb_device_handle* handle = nullptr;
   int result = libusb_open(device, &handle);
   if (result != LIBUSB_SUCCESS) return Fail(result);
@@ -344,9 +344,9 @@ bool LibusbBackend::ControlRequest(UsbHandle handle, const VendorRequest& reques
   OpenLcu* lcu = Find(handle);
   if (!lcu) return false;
   if (data.size() != request.wLength) return Fail(kErrorInvalidParameter);
-  const int result = libusb_control_transfer(lcu->device, request.bmRequestType, request.bRequest, request.wValue,
-                                             request.wIndex, data.empty() ? nullptr : data.data(), request.wLength,
-                                             kControlTimeoutMs);
+  const int result =
+      libusb_control_transfer(lcu->device, request.bmRequestType, request.bRequest, request.wValue, request.wIndex,
+                              data.empty() ? nullptr : data.data(), request.wLength, kControlTimeoutMs);
   if (result < 0) return Fail(result);
   // The link has no count for control requests: a short data stage would leave stale bytes.
   if (request.IsRead() && result != request.wLength) return Fail(kErrorShortTransfer);
@@ -359,8 +359,8 @@ bool LibusbBackend::BulkRead(UsbHandle handle, std::span<std::uint8_t> buffer, s
   if (!lcu) return false;
   if (buffer.size() > INT_MAX) return Fail(kErrorInvalidParameter);
   int transferred = 0;
-  const int result = libusb_bulk_transfer(lcu->device, lcu->endpointIn, buffer.data(),
-                                          static_cast<int>(buffer.size()), &transferred, kBulkTimeoutMs);
+  const int result = libusb_bulk_transfer(lcu->device, lcu->endpointIn, buffer.data(), static_cast<int>(buffer.size()),
+                                          &transferred, kBulkTimeoutMs);
   if (result != LIBUSB_SUCCESS) return Fail(result);
   moved = static_cast<std::uint32_t>(transferred);
   m_lastError = kErrorSuccess;

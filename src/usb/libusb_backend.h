@@ -57,7 +57,7 @@ std::string LibusbVersion();
 struct LibusbOptions {
   std::optional<std::uint16_t> vendorId{};  // an LCU must have this vendor id
   std::optional<DeviceSelector> device{};   // only this LCU is searched
-  std::ostream* log = nullptr;            // libusb's own warnings go here; none when null
+  std::ostream* log = nullptr;              // libusb's own warnings go here; none when null
 };
 
 class LibusbBackend final : public UsbBackend {

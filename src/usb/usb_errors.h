@@ -10,19 +10,19 @@
 namespace lcu::usb {
 
 inline constexpr std::uint32_t kErrorSuccess = 0;
-inline constexpr std::uint32_t kErrorNoLcu = 2;             // ERROR_FILE_NOT_FOUND
-inline constexpr std::uint32_t kErrorNotAnLcu = 20;         // ERROR_BAD_UNIT
-inline constexpr std::uint32_t kErrorAccessDenied = 5;      // ERROR_ACCESS_DENIED
-inline constexpr std::uint32_t kErrorNotEnoughMemory = 8;   // ERROR_NOT_ENOUGH_MEMORY
-inline constexpr std::uint32_t kErrorStall = 31;            // ERROR_GEN_FAILURE
-inline constexpr std::uint32_t kErrorNotSupported = 50;     // ERROR_NOT_SUPPORTED
-inline constexpr std::uint32_t kErrorInvalidParameter = 87; // ERROR_INVALID_PARAMETER
-inline constexpr std::uint32_t kErrorTimeout = 121;         // ERROR_SEM_TIMEOUT
-inline constexpr std::uint32_t kErrorBusy = 170;            // ERROR_BUSY
-inline constexpr std::uint32_t kErrorOverflow = 234;        // ERROR_MORE_DATA
-inline constexpr std::uint32_t kErrorIo = 1117;             // ERROR_IO_DEVICE
-inline constexpr std::uint32_t kErrorDisconnected = 1167;   // ERROR_DEVICE_NOT_CONNECTED
-inline constexpr std::uint32_t kErrorInterrupted = 1223;    // ERROR_CANCELLED
+inline constexpr std::uint32_t kErrorNoLcu = 2;              // ERROR_FILE_NOT_FOUND
+inline constexpr std::uint32_t kErrorNotAnLcu = 20;          // ERROR_BAD_UNIT
+inline constexpr std::uint32_t kErrorAccessDenied = 5;       // ERROR_ACCESS_DENIED
+inline constexpr std::uint32_t kErrorNotEnoughMemory = 8;    // ERROR_NOT_ENOUGH_MEMORY
+inline constexpr std::uint32_t kErrorStall = 31;             // ERROR_GEN_FAILURE
+inline constexpr std::uint32_t kErrorNotSupported = 50;      // ERROR_NOT_SUPPORTED
+inline constexpr std::uint32_t kErrorInvalidParameter = 87;  // ERROR_INVALID_PARAMETER
+inline constexpr std::uint32_t kErrorTimeout = 121;          // ERROR_SEM_TIMEOUT
+inline constexpr std::uint32_t kErrorBusy = 170;             // ERROR_BUSY
+inline constexpr std::uint32_t kErrorOverflow = 234;         // ERROR_MORE_DATA
+inline constexpr std::uint32_t kErrorIo = 1117;              // ERROR_IO_DEVICE
+inline constexpr std::uint32_t kErrorDisconnected = 1167;    // ERROR_DEVICE_NOT_CONNECTED
+inline constexpr std::uint32_t kErrorInterrupted = 1223;     // ERROR_CANCELLED
 
 namespace text {
 inline constexpr std::string_view kSuccess = "The operation completed successfully.";

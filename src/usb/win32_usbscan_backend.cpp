@@ -59,8 +59,7 @@ bool Win32UsbscanBackend::GetDeviceDescriptor(UsbHandle handle, std::span<std::u
   return true;
 }
 
-bool Win32UsbscanBackend::ControlRequest(UsbHandle handle, const VendorRequest& request,
-                                         std::span<std::uint8_t> data) {
+bool Win32UsbscanBackend::ControlRequest(UsbHandle handle, const VendorRequest& request, std::span<std::uint8_t> data) {
   std::uint8_t* stage = data.data();
   if (!data.empty() && !FitsIn32Bits(stage)) {
     if (!m_lowBuffer || data.size() > kLowBufferSize) {

@@ -47,8 +47,13 @@ TEST_F(LcuProgramTest, PokeAsksThenWritesTheValueToEachAddressInOneFormat) {
   const ProgramRun peekBefore = Lcu({"--sim-state", state, "peek", "8100", "2"});
 
   // A value that is not a byte of its format is refused, naming it, and nothing is written.
-  const QStringList refusals[] = {{"--dec", "abc"}, {"--hex", "zz"}, {"--bin", "2"}, {"--ascii", ""},
-                                  {"--hex", "100"}, {"--hex", "1", "--dec", "2"}, {}};
+  const QStringList refusals[] = {{"--dec", "abc"},
+                                  {"--hex", "zz"},
+                                  {"--bin", "2"},
+                                  {"--ascii", ""},
+                                  {"--hex", "100"},
+                                  {"--hex", "1", "--dec", "2"},
+                                  {}};
   for (const QStringList& formats : refusals) {
     const ProgramRun refused = Lcu(QStringList{"--sim-state", state, "--yes", "poke", "8100"} + formats);
     EXPECT_EQ(refused.exitCode, 2) << formats.join(' ').toStdString();
@@ -66,8 +71,10 @@ TEST_F(LcuProgramTest, PokeAsksThenWritesTheValueToEachAddressInOneFormat) {
 // cannot drive the terminal; as JSON it comes back whole, its 8-bit byte read as Latin-1.
 TEST_F(LcuProgramTest, ConfigShowsControlCharactersEscaped) {
   const QString state = Path("escape/state");
-  for (const QStringList& poke : {QStringList{"8100", "--hex", "1B"}, {"8101", "--ascii", "c"}, {"8102", "--ascii", "\""},
-                                 {"8103", "--hex", "E9"}})
+  for (const QStringList& poke : {QStringList{"8100", "--hex", "1B"},
+                                  {"8101", "--ascii", "c"},
+                                  {"8102", "--ascii", "\""},
+                                  {"8103", "--hex", "E9"}})
     ASSERT_EQ(Lcu(QStringList{"--sim-state", state, "--yes", "poke"} + poke).exitCode, 0);
   const ProgramRun config = Succeeded(Lcu({"--sim-state", state, "config"}));
   EXPECT_TRUE(config.OutLines().front().startsWith("Config ID : \\x1Bc\"")) << config.out.toStdString();
@@ -75,7 +82,10 @@ TEST_F(LcuProgramTest, ConfigShowsControlCharactersEscaped) {
 
   const ProgramRun json = Succeeded(Lcu({"--sim-state", state, "config", "--json"}));
   const QJsonObject rows = json.OutJson().object();
-  EXPECT_TRUE(rows["configId"].toString().startsWith(QString("\x1B" "c\"") + QChar(0xE9))) << json.out.toStdString();
+  EXPECT_TRUE(rows["configId"].toString().startsWith(QString("\x1B"
+                                                             "c\"") +
+                                                     QChar(0xE9)))
+      << json.out.toStdString();
   EXPECT_EQ(rows["lcuNumber"], 1);
   EXPECT_EQ(rows["memoryKib"], 1024);
   EXPECT_EQ(rows["version"], "1.0");
@@ -83,7 +93,8 @@ TEST_F(LcuProgramTest, ConfigShowsControlCharactersEscaped) {
 
 TEST_F(LcuProgramTest, VersionNamesTheProgramAndItsLibusbWithoutAnLcu) {
   const ProgramRun run = Succeeded(Lcu({"--version"}));
-  EXPECT_TRUE(QRegularExpression("^lcu \\d+\\.\\d+\\.\\d+\nlibusb \\d+\\.\\d+\\.\\d+\\.\\d+\\S*\n$").match(run.out).hasMatch())
+  EXPECT_TRUE(
+      QRegularExpression("^lcu \\d+\\.\\d+\\.\\d+\nlibusb \\d+\\.\\d+\\.\\d+\\.\\d+\\S*\n$").match(run.out).hasMatch())
       << run.out.toStdString();
   EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
 }
@@ -119,11 +130,11 @@ TEST_F(LcuProgramTest, UsageErrorsExitWithTwo) {
 
 TEST_F(LcuProgramTest, EveryCommandHasHelp) {
   const QStringList commands = {
-      "status",       "config",       "download",     "send-config", "reset-logbook", "extract-setup",
-      "read-program", "init",         "session",      "logger",      "logger start",  "logger stop",
-      "peek",         "settings",     "settings list", "settings get", "settings set", "sim-setup",
-      "dat-info",     "channels",     "convert",      "monitor",     "zero",          "load-hex",
-      "poke",         "dump-data",    "list",         "check",       "set-clock",
+      "status",       "config",    "download",      "send-config",  "reset-logbook", "extract-setup",
+      "read-program", "init",      "session",       "logger",       "logger start",  "logger stop",
+      "peek",         "settings",  "settings list", "settings get", "settings set",  "sim-setup",
+      "dat-info",     "channels",  "convert",       "monitor",      "zero",          "load-hex",
+      "poke",         "dump-data", "list",          "check",        "set-clock",
   };
   for (const QString& command : commands) {
     const ProgramRun run = Lcu(command.split(' ') << "--help");
@@ -145,13 +156,22 @@ TEST_F(LcuProgramTest, SettingsRoundTripThroughTheUserConfiguration) {
       {{"get", "Corvalent\\Settings", "Auto Download"}, 0, "1\n", ""},
       {{"list"}, 0, "Corvalent\\Settings\\Auto Download = 1\nPaths\\DataDirectory = /data/with blanks\n", ""},
       {{"get", "Paths", "SetupDirectory"}, 1, "", "Setting not found: Paths\\SetupDirectory\n"},
-      {{"set", "corvalent/settings", "Preserve Buffer", "true"}, 2, "",
+      {{"set", "corvalent/settings", "Preserve Buffer", "true"},
+       2,
+       "",
        "corvalent\\settings\\Preserve Buffer takes a 32-bit decimal number, e.g. 1\n"},
-      {{"get", "Corvalent/Settings", "Preserve Buffer"}, 1, "", "Setting not found: Corvalent\\Settings\\Preserve Buffer\n"},
+      {{"get", "Corvalent/Settings", "Preserve Buffer"},
+       1,
+       "",
+       "Setting not found: Corvalent\\Settings\\Preserve Buffer\n"},
       // A value the programs read under another key would do nothing where it was written.
-      {{"set", "Settings", "Preserve Buffer", "1"}, 2, "",
+      {{"set", "Settings", "Preserve Buffer", "1"},
+       2,
+       "",
        "The programs read Preserve Buffer under Corvalent\\Settings, not under Settings.\n"},
-      {{"set", "Config/LCUs", "Serial", "7"}, 2, "",
+      {{"set", "Config/LCUs", "Serial", "7"},
+       2,
+       "",
        "The programs read Serial under Config\\LCUs\\Serial1 to Serial10, not under Config\\LCUs.\n"},
   };
   for (const auto& c : cases) {

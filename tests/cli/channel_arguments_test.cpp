@@ -27,17 +27,25 @@ void ExpectParses(bool (*parse)(std::string_view, T&), const ParseCase<T> (&case
 
 TEST(ChannelArgumentsTest, ChannelNumbersAreDecimalUpTo1023) {
   const ParseCase<std::uint16_t> cases[] = {
-      {"0", 0},     {"1023", 1023}, {"070", 70}, {"1024", {}}, {"65541", {}},
-      {"-1", {}},   {"+5", {}},     {"5 ", {}},  {"0x10", {}}, {"", {}},
+      {"0", 0},   {"1023", 1023}, {"070", 70}, {"1024", {}}, {"65541", {}},
+      {"-1", {}}, {"+5", {}},     {"5 ", {}},  {"0x10", {}}, {"", {}},
   };
   ExpectParses(ParseChannelNumber, cases);
 }
 
 TEST(ChannelArgumentsTest, ReadingsAreDecimalOrHexAndFit32Bits) {
   const ParseCase<std::uint32_t> cases[] = {
-      {"4095", 4095},           {"4294967295", 0xFFFFFFFF}, {"0x00012345", 0x12345}, {"0XffFFffFF", 0xFFFFFFFF},
-      {"4294967296", {}},       {"0x100000000", {}},        {"0x", {}},              {"0x-1", {}},
-      {"-1", {}},               {"FF", {}},                 {"1.5", {}},
+      {"4095", 4095},
+      {"4294967295", 0xFFFFFFFF},
+      {"0x00012345", 0x12345},
+      {"0XffFFffFF", 0xFFFFFFFF},
+      {"4294967296", {}},
+      {"0x100000000", {}},
+      {"0x", {}},
+      {"0x-1", {}},
+      {"-1", {}},
+      {"FF", {}},
+      {"1.5", {}},
   };
   ExpectParses(ParseRawReading, cases);
 }
@@ -45,8 +53,8 @@ TEST(ChannelArgumentsTest, ReadingsAreDecimalOrHexAndFit32Bits) {
 // A value that is not a finite float would become the zero offset of the calibration.
 TEST(ChannelArgumentsTest, TypedValuesAreFiniteNumbers) {
   const ParseCase<float> cases[] = {
-      {"0", 0.0f},    {"-12.5", -12.5f}, {"1e3", 1000.0f}, {".5", 0.5f}, {"abc", {}}, {"1,5", {}},
-      {"nan", {}},    {"inf", {}},       {"1e39", {}},     {"", {}},     {"2 ", {}},
+      {"0", 0.0f}, {"-12.5", -12.5f}, {"1e3", 1000.0f}, {".5", 0.5f}, {"abc", {}}, {"1,5", {}},
+      {"nan", {}}, {"inf", {}},       {"1e39", {}},     {"", {}},     {"2 ", {}},
   };
   ExpectParses(ParseTypedValue, cases);
 }

@@ -35,7 +35,8 @@ TEST_F(ChannelCommandsTest, ChannelsListsTheChannelsOfTheHardwareLevelWithOrWith
   EXPECT_TRUE(lines.contains("120\tDASH GEAR\t\t0"));
   const QJsonArray json = InLcu({"channels", "--json"}).OutJson().array();
   ASSERT_EQ(json.size(), lines.size());
-  EXPECT_EQ(json[5].toObject(), QJsonObject({{"number", 5}, {"name", "FUEL PRESS"}, {"units", "bar"}, {"decimals", 2}}));
+  EXPECT_EQ(json[5].toObject(),
+            QJsonObject({{"number", 5}, {"name", "FUEL PRESS"}, {"units", "bar"}, {"decimals", 2}}));
 
   ASSERT_TRUE(QFile::remove(CalibrationFile()));
   const QString missing = "Could not load calibration data\n" + CalibrationFile() + ": No such file or directory\n" +
@@ -79,8 +80,12 @@ TEST_F(ChannelCommandsTest, ConvertNamesAnotherLcusCalibrationAndTakesItOnlyWith
                 .out,
             "-0.33\n");
   EXPECT_TRUE(Succeeded(Lcu({"convert", "--lcu", "1", "5", "300"})).err.isEmpty());
-  EXPECT_TRUE(Lcu({"convert", "--lcu", "1", "5", "300", "--explain"}).out.contains("\nCalibration file: " + file + "\n"));
-  EXPECT_EQ(Lcu({"convert", "--lcu", "1", "5", "300", "--explain", "--json"}).OutJson().array()[0].toObject()["calibrationFile"],
+  EXPECT_TRUE(
+      Lcu({"convert", "--lcu", "1", "5", "300", "--explain"}).out.contains("\nCalibration file: " + file + "\n"));
+  EXPECT_EQ(Lcu({"convert", "--lcu", "1", "5", "300", "--explain", "--json"})
+                .OutJson()
+                .array()[0]
+                .toObject()["calibrationFile"],
             file);
 
   // The connected LCU 1, no longer registered.
@@ -162,9 +167,11 @@ TEST_F(ChannelCommandsTest, ZeroAsksForAnotherLcusFileAndUndoPutsTheFileBack) {
       << undone.err.toStdString();
   EXPECT_TRUE(ReadFile(CalibrationFile()) == before);
   EXPECT_FALSE(QFile::exists(backup));
-  Failed(InLcu({"zero", "--undo"}), 1, "There is no earlier calibration to put back.\n" + backup + ": No such file or directory\n");
+  Failed(InLcu({"zero", "--undo"}), 1,
+         "There is no earlier calibration to put back.\n" + backup + ": No such file or directory\n");
   EXPECT_EQ(InLcu({"zero", "5", "--undo"}).exitCode, 2);
-  Failed(InLcu({"zero", "5"}), 2, "zero needs CHANNEL... and --value V, or --undo.\nRun with --help for more information.\n");
+  Failed(InLcu({"zero", "5"}), 2,
+         "zero needs CHANNEL... and --value V, or --undo.\nRun with --help for more information.\n");
 }
 
 // A record below the load window, two inside it, and the end record.

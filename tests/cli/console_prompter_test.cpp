@@ -19,21 +19,18 @@ struct QuestionCase {
 
 TEST(ConsolePrompterTest, AnswersQuestions) {
   const QuestionCase cases[] = {
-      {true, false, "", true, "Q ? [y/N] y\n"},
-      {true, true, "n\n", true, "Q ? [y/N] y\n"},
-      {false, false, "y\n", false, "Q ? [y/N] n\n"},
-      {false, true, "y\n", true, "Q ? [y/N] "},
-      {false, true, " YES \n", true, "Q ? [y/N] "},
-      {false, true, "n\n", false, "Q ? [y/N] "},
-      {false, true, "\n", false, "Q ? [y/N] "},
-      {false, true, "yep\n", false, "Q ? [y/N] "},
+      {true, false, "", true, "Q ? [y/N] y\n"},      {true, true, "n\n", true, "Q ? [y/N] y\n"},
+      {false, false, "y\n", false, "Q ? [y/N] n\n"}, {false, true, "y\n", true, "Q ? [y/N] "},
+      {false, true, " YES \n", true, "Q ? [y/N] "},  {false, true, "n\n", false, "Q ? [y/N] "},
+      {false, true, "\n", false, "Q ? [y/N] "},      {false, true, "yep\n", false, "Q ? [y/N] "},
       {false, true, "", false, "Q ? [y/N] \n"},
   };
   for (const QuestionCase& c : cases) {
     std::istringstream in(c.typed);
     std::ostringstream out;
     ConsolePrompter prompter(c.assumeYes, c.interactive, in, out);
-    SCOPED_TRACE(::testing::Message() << "yes=" << c.assumeYes << " terminal=" << c.interactive << " typed=" << c.typed);
+    SCOPED_TRACE(::testing::Message() << "yes=" << c.assumeYes << " terminal=" << c.interactive
+                                      << " typed=" << c.typed);
     EXPECT_EQ(prompter.AskQuestion("Q ?"), c.answer);
     EXPECT_EQ(out.str(), c.printed);
     if (c.assumeYes || !c.interactive) {

@@ -2,6 +2,7 @@
 // and configuration folder, so that settings and the setup folder never touch the user's own.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <QByteArray>
 #include <QFile>
 #include <QJsonDocument>
@@ -10,7 +11,6 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace lcu::test {
 

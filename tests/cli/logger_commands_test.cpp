@@ -66,8 +66,8 @@ TEST_F(LoggerCommandsTest, DownloadNamesTheDataFileAndDatInfoDescribesIt) {
   for (const auto& info : infos) {
     const ProgramRun run = Lcu({"dat-info", info.file});
     EXPECT_EQ(run.exitCode, info.exitCode) << info.file.toStdString();
-    EXPECT_TRUE((info.exitCode == 0 ? run.out : run.err).contains(info.shown)) << run.out.toStdString()
-                                                                               << run.err.toStdString();
+    EXPECT_TRUE((info.exitCode == 0 ? run.out : run.err).contains(info.shown))
+        << run.out.toStdString() << run.err.toStdString();
   }
 
   // As JSON, the sizes and the buffers say the same: the missing bytes are the last buffer's.
@@ -107,8 +107,10 @@ TEST_F(LoggerCommandsTest, ProtectedDownloadThatTheLcuLoggedIntoFails) {
   const QStringList kept = QDir(Path("Velmora/Sample")).entryList(QDir::Files);
   ASSERT_EQ(kept.size(), 1);
   EXPECT_EQ(download.out, Path("Velmora/Sample/" + kept.front()) + "\n");
-  EXPECT_EQ(download.err, "LCU logged during the download.\nThe data file may mix older and newer data. Please download "
-                          "again.\n" + Path("Velmora/Sample/" + kept.front()) + "\n");
+  EXPECT_EQ(download.err,
+            "LCU logged during the download.\nThe data file may mix older and newer data. Please download "
+            "again.\n" +
+                Path("Velmora/Sample/" + kept.front()) + "\n");
   EXPECT_NE(Lcu({"settings", "get", "Corvalent/Download", "File"}).exitCode, 0);
 }
 
@@ -128,8 +130,10 @@ TEST_F(LoggerCommandsTest, AResetThatFailsPartWayNamesTheCompleteFile) {
   EXPECT_EQ(download.exitCode, 1);
   ASSERT_EQ(download.OutLines().size(), 1);
   const QString path = download.OutLines().front();
-  EXPECT_TRUE(download.err.endsWith("Error while resetting LCU\nThe LCU sent or took fewer bytes than requested.\n"
-                                    "The data file is complete; the LCU may already be empty.\n" + path + "\n"))
+  EXPECT_TRUE(
+      download.err.endsWith("Error while resetting LCU\nThe LCU sent or took fewer bytes than requested.\n"
+                            "The data file is complete; the LCU may already be empty.\n" +
+                            path + "\n"))
       << download.err.toStdString();
   EXPECT_TRUE(Lcu({"dat-info", path}).out.contains("Complete : yes\n"));
 }
@@ -252,7 +256,8 @@ TEST_F(LoggerCommandsTest, SessionPrintsTheSessionDataAndWritesOnlyWhatIsGiven) 
   EXPECT_TRUE(Memory() == before) << "written after a refusal";
 
   const ProgramRun update = Succeeded(InLcu({"session", "--laps", "40"}));
-  EXPECT_EQ(update.out, QString(show.out).replace(QString("Lap Count : %1").arg(json["lapCount"].toInt()), "Lap Count : 40"))
+  EXPECT_EQ(update.out,
+            QString(show.out).replace(QString("Lap Count : %1").arg(json["lapCount"].toInt()), "Lap Count : 40"))
       << "prints the values after the change";
   EXPECT_EQ(InLcu({"session"}).out, update.out) << "the LCU keeps them";
 }

@@ -30,7 +30,8 @@ TEST_F(PreRunCheckTest, JudgesTheLcuOnlyReadingItAndCountsDataKeptAfterADownload
   EXPECT_EQ(items, QStringList({"configuration", "clock", "memory", "downloaded", "firmware", "hardwareLevel",
                                 "registration", "session"}));
   // The sample setup is what the simulated LCU was configured with, and sim-setup registers it.
-  EXPECT_EQ(Line(fresh, "configuration")["level"], "ok") << Line(fresh, "configuration")["text"].toString().toStdString();
+  EXPECT_EQ(Line(fresh, "configuration")["level"], "ok")
+      << Line(fresh, "configuration")["text"].toString().toStdString();
   EXPECT_EQ(Line(fresh, "registration")["level"], "ok");
   const QJsonObject notDownloaded = Line(fresh, "downloaded");
   EXPECT_EQ(notDownloaded["level"], "warning");
@@ -47,7 +48,7 @@ TEST_F(PreRunCheckTest, JudgesTheLcuOnlyReadingItAndCountsDataKeptAfterADownload
   // reads (request 41) and the set-up of the header's bulk read (45), nothing that writes.
   const ProgramRun text = Succeeded(InLcu({"--record", Path("check.txt"), "check"}));
   EXPECT_TRUE(text.out.contains(QRegularExpression("^ok       Configuration matches the calibration file: ",
-                                                    QRegularExpression::MultilineOption)))
+                                                   QRegularExpression::MultilineOption)))
       << text.out.toStdString();
   const QString transcript = QString::fromUtf8(ReadFile(Path("check.txt")));
   EXPECT_GE(transcript.count(QRegularExpression("\ncontrol .* request=4[15] ")), 3) << transcript.toStdString();
@@ -67,7 +68,8 @@ class SetClockTest : public PreRunCheckTest {
  protected:
   void SetUp() override {
     const QTime lcuTime = QTime::currentTime().addSecs(6 * 3600);
-    m_extraEnvironment.insert("LCU_SIM_CLOCK", QStringLiteral("%1:%2").arg(lcuTime.hour()).arg(lcuTime.minute(), 2, 10, QChar('0')));
+    m_extraEnvironment.insert("LCU_SIM_CLOCK",
+                              QStringLiteral("%1:%2").arg(lcuTime.hour()).arg(lcuTime.minute(), 2, 10, QChar('0')));
     PreRunCheckTest::SetUp();
   }
 };
@@ -78,7 +80,8 @@ class SetClockTest : public PreRunCheckTest {
 TEST_F(SetClockTest, TheCheckNamesSetClockWhichAsksThenPutsTheComputersTimeIntoTheLcu) {
   const QJsonObject off = Line(InLcu({"check", "--json"}), "clock");
   EXPECT_EQ(off["level"], "warning");
-  EXPECT_TRUE(off["text"].toString().contains(QRegularExpression("^LCU clock is (5 h 5\\d|6 h 0\\d) min ahead of the computer's: ")))
+  EXPECT_TRUE(off["text"].toString().contains(
+      QRegularExpression("^LCU clock is (5 h 5\\d|6 h 0\\d) min ahead of the computer's: ")))
       << off["text"].toString().toStdString();
   EXPECT_TRUE(off["action"].toString().contains("Set LCU Clock")) << off["action"].toString().toStdString();
 

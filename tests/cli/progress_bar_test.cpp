@@ -40,7 +40,8 @@ TEST(ProgressBarTest, DrawsInPlaceWithTheFiguresAndWipesWhatALongerLineLeft) {
   const std::string second = ProgressLine(1, 2, "4095.0 MiB of 4096.0 MiB, 1.0 MB/s, 0:01 left");
   ASSERT_GT(first.size(), second.size());
   EXPECT_EQ(out.str(), '\r' + ProgressLine(0, 2) + '\r' + ProgressLine(1, 2) + '\r' + first + '\r' + second +
-                           std::string(first.size() - second.size(), ' ') + '\r' + std::string(first.size(), ' ') + '\r');
+                           std::string(first.size() - second.size(), ' ') + '\r' + std::string(first.size(), ' ') +
+                           '\r');
 }
 
 // Messages of a failing download are printed on a clean line; the bar comes back at the

@@ -4,11 +4,11 @@
 
 #include <optional>
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "support/settings_store_contract.h"
 
@@ -36,8 +36,10 @@ TEST_F(QtSettingsStoreTest, WriteThatCannotReachTheFileFails) {
   const struct {
     const char* ini;
     const char* locked;  // made read-only after a first write; null: the file cannot be made
-  } cases[] = {{"file/Velmora.ini", "file/Velmora.ini"}, {"folder/Velmora.ini", "folder"},
-               {"plain/Velmora.ini", nullptr}, {"folder.ini", nullptr}};
+  } cases[] = {{"file/Velmora.ini", "file/Velmora.ini"},
+               {"folder/Velmora.ini", "folder"},
+               {"plain/Velmora.ini", nullptr},
+               {"folder.ini", nullptr}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.ini);
     const QString ini = m_dir.filePath(QString::fromLatin1(c.ini));

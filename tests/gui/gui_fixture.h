@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
 #include <QAbstractItemView>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QMdiArea>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "core/host/registry.h"
 #include "gui/app/command_ids.h"
@@ -59,7 +59,9 @@ class GuiFixture : public ::testing::Test {
     Profile(Store()).WriteProfileInt(section, name, value);
   }
   /// A path in a folder that holds nothing else, for the files a test saves and opens.
-  QString FilePath(const char* name) const { return m_dir.filePath(QStringLiteral("files/") + QString::fromUtf8(name)); }
+  QString FilePath(const char* name) const {
+    return m_dir.filePath(QStringLiteral("files/") + QString::fromUtf8(name));
+  }
 
   /// Starts the program the way main() does, with the test's services.
   void Start(std::unique_ptr<Clock> clock = std::make_unique<FixedClock>()) {
@@ -139,7 +141,8 @@ class GuiFixture : public ::testing::Test {
   static void SelectRows(QAbstractItemView& view, std::initializer_list<int> rows) {
     view.clearSelection();
     for (const int row : rows)
-      view.selectionModel()->select(view.model()->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+      view.selectionModel()->select(view.model()->index(row, 0),
+                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
   }
   static void RightClick(QAbstractItemView& view) {
     QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), view.viewport()->mapToGlobal(QPoint(5, 5)));

@@ -1,7 +1,7 @@
 // The GUI tests need a QApplication; without a display they draw off screen.
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QFont>
-#include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -87,7 +87,9 @@ class RecordingGuiPrompter final : public gui::GuiPrompter, public RecordingProm
     });
   }
 
-  int Count(std::string_view text) const { return static_cast<int>(std::count(messages.begin(), messages.end(), text)); }
+  int Count(std::string_view text) const {
+    return static_cast<int>(std::count(messages.begin(), messages.end(), text));
+  }
 
   struct FileDialog {
     QString title, folder, filter;
@@ -101,9 +103,9 @@ class RecordingGuiPrompter final : public gui::GuiPrompter, public RecordingProm
   std::vector<QString> aboutVersions;
   std::vector<LcuConfigurationTexts> configurations;
   std::vector<FileDialog> fileDialogs;
-  QString openFileAnswer;  // empty: Cancel
+  QString openFileAnswer;               // empty: Cancel
   std::vector<FileDialog> saveDialogs;  // folder holds the initial path
-  QString saveFileAnswer;  // empty: Cancel
+  QString saveFileAnswer;               // empty: Cancel
   std::vector<QString> modalTitles;
   std::deque<std::function<bool(QDialog&)>> dialogScripts;
   std::vector<QFont> fontsShown;

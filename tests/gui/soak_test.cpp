@@ -116,9 +116,11 @@ class SoakTest : public GuiFixture {
     const std::string path = profile.GetProfileString(reg::kDownloadSection, reg::kFile, "");
     ++m_downloads;
     std::vector<std::uint8_t> start(kLoggerHeaderSize);
-    std::ifstream(path, std::ios::binary).read(reinterpret_cast<char*>(start.data()), static_cast<std::streamsize>(start.size()));
+    std::ifstream(path, std::ios::binary)
+        .read(reinterpret_cast<char*>(start.data()), static_cast<std::streamsize>(start.size()));
     std::string_view error;
-    const auto info = ReadDataFileInfo(start, static_cast<std::uint64_t>(QFileInfo(QString::fromStdString(path)).size()), error);
+    const auto info =
+        ReadDataFileInfo(start, static_cast<std::uint64_t>(QFileInfo(QString::fromStdString(path)).size()), error);
     EXPECT_TRUE(info && info->Complete()) << path << " is not a complete data file: " << error;
     QFile::remove(QString::fromStdString(path));
   }

@@ -18,14 +18,10 @@ TEST(LinkSpeedModel, ChargesWholeFramesOfPackets) {
     std::chrono::nanoseconds expected;
   };
   const Case cases[] = {
-      {LinkSpeed::kUnlimited, 1 << 20, 0ns},
-      {LinkSpeed::kFullSpeed, 0, 1ms},
-      {LinkSpeed::kFullSpeed, 64 * 19, 1ms},
-      {LinkSpeed::kFullSpeed, 64 * 19 + 1, 2ms},
-      {LinkSpeed::kFullSpeed, 16384, 14ms},
-      {LinkSpeed::kFullSpeed, 1216000, 1s},
-      {LinkSpeed::kHighSpeed, 512 * 13, 125us},
-      {LinkSpeed::kHighSpeed, 512 * 13 + 1, 250us},
+      {LinkSpeed::kUnlimited, 1 << 20, 0ns},    {LinkSpeed::kFullSpeed, 0, 1ms},
+      {LinkSpeed::kFullSpeed, 64 * 19, 1ms},    {LinkSpeed::kFullSpeed, 64 * 19 + 1, 2ms},
+      {LinkSpeed::kFullSpeed, 16384, 14ms},     {LinkSpeed::kFullSpeed, 1216000, 1s},
+      {LinkSpeed::kHighSpeed, 512 * 13, 125us}, {LinkSpeed::kHighSpeed, 512 * 13 + 1, 250us},
       {LinkSpeed::kHighSpeed, 16384, 375us},
   };
   for (const Case& c : cases) {

@@ -96,8 +96,8 @@ TEST(StateFiles, AKilledProcessLeavesTheLcuAsItWas) {
     device.PollStatus();
     LoggerHeader image = test::ReadHeader(device);
     image.SetU16(hdr::kSession, 77);
-    const bool ok = sim.Ok() && WriteLoggerHeader(device, image.Bytes()) &&
-                    device.VendorWrite(LCU_WRITE_WORD, 0xC123, 0x5A);
+    const bool ok =
+        sim.Ok() && WriteLoggerHeader(device, image.Bytes()) && device.VendorWrite(LCU_WRITE_WORD, 0xC123, 0x5A);
     ::kill(::getpid(), ok ? SIGKILL : SIGTERM);
   }
   int status = 0;

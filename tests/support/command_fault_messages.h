@@ -53,7 +53,9 @@ inline LoggerHeader PrepareDownload(std::vector<std::uint8_t>& memory, std::uint
 /// The table the fault matrices meet: a buffer of two whole chunks and a remainder, a buffer
 /// read in one remainder, and the end marker.
 inline void PrepareFaultDownload(std::vector<std::uint8_t>& memory) {
-  PrepareDownload(memory, 0, {{2, 1, {0x8000, 1}, {0x8100, 3}}, {3, 1, {0x8000, 4}, {0x8010, 4}}, {0, 0, {0x8000, 5}, {0x8000, 5}}});
+  PrepareDownload(
+      memory, 0,
+      {{2, 1, {0x8000, 1}, {0x8100, 3}}, {3, 1, {0x8000, 4}, {0x8010, 4}}, {0, 0, {0x8000, 5}, {0x8000, 5}}});
 }
 /// Bytes of logged data a complete download of that table holds after the header.
 inline constexpr std::uint64_t kFaultDownloadDataBytes = 2 * 16384 + 0x100 + 0x10;
@@ -87,7 +89,8 @@ inline Messages Download(Fault f, int k) {
 /// The messages with the data file's path put in.
 inline Messages WithDataFilePath(Messages messages, std::string_view path) {
   for (std::string& m : messages)
-    if (const std::size_t at = m.find(kDataFilePath); at != std::string::npos) m.replace(at, kDataFilePath.size(), path);
+    if (const std::size_t at = m.find(kDataFilePath); at != std::string::npos)
+      m.replace(at, kDataFilePath.size(), path);
   return messages;
 }
 

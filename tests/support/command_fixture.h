@@ -66,7 +66,8 @@ struct CommandFixture {
       std::array<char, 64> text{};
       const VendorRequest& r = c.request;
       if (c.kind == BackendCall::kControl && r.IsRead())
-        std::snprintf(text.data(), text.size(), "in %02X %04X/%X %u", r.bRequest, r.wValue, r.wIndex, unsigned{r.wLength});
+        std::snprintf(text.data(), text.size(), "in %02X %04X/%X %u", r.bRequest, r.wValue, r.wIndex,
+                      unsigned{r.wLength});
       else if (c.kind == BackendCall::kControl)
         std::snprintf(text.data(), text.size(), "out %02X %04X/%X", r.bRequest, r.wValue, r.wIndex);
       else if (c.kind == BackendCall::kBulkRead)

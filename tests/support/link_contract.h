@@ -37,19 +37,22 @@ inline std::vector<std::uint8_t> Failed(CUsbDevice& device, const char* what) {
 
 inline std::vector<std::uint8_t> Header(CUsbDevice& device) {
   std::vector<std::uint8_t> header(kLoggerHeaderSize);
-  return ReadLoggerHeader(device, std::span<std::uint8_t, kLoggerHeaderSize>(header)) ? header : Failed(device, "header read");
+  return ReadLoggerHeader(device, std::span<std::uint8_t, kLoggerHeaderSize>(header)) ? header
+                                                                                      : Failed(device, "header read");
 }
 
 /// The steps in the order they run; each starts on a link that has just polled.
 inline std::vector<ContractStep> ContractSteps() {
   return {
-      {"status poll", [](CUsbDevice& device) {
+      {"status poll",
+       [](CUsbDevice& device) {
          device.PollStatus();
          if (!device.m_bOnline) return Failed(device, "status poll");
          return std::vector<std::uint8_t>(device.m_status.begin(), device.m_status.end());
        }},
       {"header read", [](CUsbDevice& device) { return Header(device); }},
-      {"block read across pages", [](CUsbDevice& device) {
+      {"block read across pages",
+       [](CUsbDevice& device) {
          // From window address 0xB000 of page 1, 40000 bytes run on through pages 2 and 3:
          // two 16 KiB chunks and a remainder.
          constexpr std::uint32_t kLength = 40000;
@@ -57,19 +60,23 @@ inline std::vector<ContractStep> ContractSteps() {
          std::vector<std::uint8_t> block(LoggerBlockTransferSize(kLength));
          return ReadLoggerBlock(device, prompter, block, kLength, 0xB000, 1) ? block : Failed(device, "block read");
        }},
-      {"header write", [](CUsbDevice& device) {
+      {"header write",
+       [](CUsbDevice& device) {
          std::vector<std::uint8_t> header = Header(device);
          if (header.empty()) return header;
          for (std::size_t i = 0x3F00; i < 0x3F40; ++i) header[i] = static_cast<std::uint8_t>(i * 7);
          const bool written = WriteLoggerHeader(device, std::span<const std::uint8_t, kLoggerHeaderSize>(header));
          return written ? Header(device) : Failed(device, "header write");
        }},
-      {"word write", [](CUsbDevice& device) {
+      {"word write",
+       [](CUsbDevice& device) {
          std::vector<std::uint8_t> block(64);
-         const bool ok = device.VendorWrite(LCU_WRITE_WORD, 0x8200, 0xA5) && device.VendorRead(LCU_READ_BLOCK, 0x8200, 0, 64, block);
+         const bool ok = device.VendorWrite(LCU_WRITE_WORD, 0x8200, 0xA5) &&
+                         device.VendorRead(LCU_READ_BLOCK, 0x8200, 0, 64, block);
          return ok ? block : Failed(device, "word write");
        }},
-      {"channel exchange", [](CUsbDevice& device) {
+      {"channel exchange",
+       [](CUsbDevice& device) {
          std::array<std::uint8_t, 64> list{};
          for (std::size_t i = 0; i < 16; ++i) list[i * 2] = static_cast<std::uint8_t>(i);
          std::vector<std::uint8_t> values(64);
@@ -77,7 +84,8 @@ inline std::vector<ContractStep> ContractSteps() {
                          device.VendorRead(LCU_READ_CHANNELS, 0, 0, 64, values);
          return ok ? values : Failed(device, "channel exchange");
        }},
-      {"firmware write", [](CUsbDevice& device) {
+      {"firmware write",
+       [](CUsbDevice& device) {
          std::vector<std::uint8_t> image(24576);
          for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<std::uint8_t>(i ^ (i >> 8));
          std::vector<std::uint8_t> program(32768);

@@ -20,7 +20,11 @@
 
 namespace lcu::test {
 
-struct MemoryFileRecord { std::vector<std::uint8_t> bytes; bool committed = false; bool closed = false; };
+struct MemoryFileRecord {
+  std::vector<std::uint8_t> bytes;
+  bool committed = false;
+  bool closed = false;
+};
 
 class MemoryFileSystem : public FileSystem {
  public:

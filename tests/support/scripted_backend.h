@@ -86,7 +86,8 @@ class ScriptedBackend : public UsbBackend {
   void Reply(std::initializer_list<std::uint8_t> bytes) { replyBytes.insert(replyBytes.end(), bytes); }
 
  private:
-  void Record(BackendCall::Kind kind, int node, VendorRequest r = {}, std::size_t size = 0, std::vector<std::uint8_t> data = {}) {
+  void Record(BackendCall::Kind kind, int node, VendorRequest r = {}, std::size_t size = 0,
+              std::vector<std::uint8_t> data = {}) {
     calls.push_back({kind, node, r, size, std::move(data)});
   }
   std::uint8_t NextByte() {

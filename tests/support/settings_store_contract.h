@@ -25,14 +25,20 @@ class SettingsStoreContract : public ::testing::Test {
 TYPED_TEST_SUITE_P(SettingsStoreContract);
 
 TYPED_TEST_P(SettingsStoreContract, ValuesRoundTrip) {
-  const struct { const char* key; const char* name; std::variant<std::int32_t, const char*> written; const char* read; } cases[] = {
+  const struct {
+    const char* key;
+    const char* name;
+    std::variant<std::int32_t, const char*> written;
+    const char* read;
+  } cases[] = {
       {"Corvalent\\Settings", "Auto Download", 1, "1"},
       {"Corvalent\\ChannelData", "ConfigStamp", INT32_MIN, "-2147483648"},
       {"Paths", "SetupDirectory", "C:\\Velmora\\Setup", "C:\\Velmora\\Setup"},
       {"Config\\LCUs\\Serial3", "Serial", "17", "17"},
       {"Config/Hardware", "Level", "2", "2"},
       {"Corvalent\\Settings", "Monitor", "  two, three; four=5 #6 \"q\" @at  ", "  two, three; four=5 #6 \"q\" @at  "},
-      {"Corvalent\\Settings", "Accented", "Z\xC3\xBCrich \xE2\x82\xAC \xF0\x9F\x9A\x97", "Z\xC3\xBCrich \xE2\x82\xAC \xF0\x9F\x9A\x97"},
+      {"Corvalent\\Settings", "Accented", "Z\xC3\xBCrich \xE2\x82\xAC \xF0\x9F\x9A\x97",
+       "Z\xC3\xBCrich \xE2\x82\xAC \xF0\x9F\x9A\x97"},
       {"Corvalent\\Settings", "  Padded  Name ", "x", "x"},
       {"Corvalent\\Settings", "Empty", "", ""},
   };
@@ -68,9 +74,15 @@ TYPED_TEST_P(SettingsStoreContract, KeyExistsForKeysHoldingValuesOrSubkeys) {
   EXPECT_FALSE(store.KeyExists("Config"));
   ASSERT_TRUE(store.WriteString("Config\\LCUs\\Serial3", "Serial", "17"));
   const std::pair<const char*, bool> cases[] = {
-      {"Config", true},           {"Config\\LCUs", true},          {"Config\\LCUs\\Serial3", true},
-      {"Config/LCUs/Serial3", true}, {"config\\lcus\\SERIAL3", true}, {"Config\\LCUs\\Serial4", false},
-      {"Config\\LCUs\\Serial", false}, {"Conf", false},          {"Config\\LCUs\\Serial3\\Serial", false},
+      {"Config", true},
+      {"Config\\LCUs", true},
+      {"Config\\LCUs\\Serial3", true},
+      {"Config/LCUs/Serial3", true},
+      {"config\\lcus\\SERIAL3", true},
+      {"Config\\LCUs\\Serial4", false},
+      {"Config\\LCUs\\Serial", false},
+      {"Conf", false},
+      {"Config\\LCUs\\Serial3\\Serial", false},
   };
   const SettingsStore& fresh = this->m_backing.Fresh();
   for (const auto& [key, exists] : cases) EXPECT_EQ(fresh.KeyExists(key), exists) << key;

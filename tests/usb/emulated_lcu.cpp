@@ -29,10 +29,13 @@ std::string Descriptors(const EmulatedDeviceKind& kind) {
   const unsigned endpoints = kind.bulkPair ? 2 : 1;
   char text[128];
   std::snprintf(text, sizeof text,
-                "12010002000000" "40%02x%02x%02x%02x" "000101020301"  // device
-                "0902%02x00" "0101008032"                            // configuration
-                "09040000%02x%02x000000"                             // interface
-                "07058102000200%s",                                  // bulk IN, bulk OUT
+                "12010002000000"
+                "40%02x%02x%02x%02x"
+                "000101020301"  // device
+                "0902%02x00"
+                "0101008032"              // configuration
+                "09040000%02x%02x000000"  // interface
+                "07058102000200%s",       // bulk IN, bulk OUT
                 kind.vendorId & 0xFFu, unsigned{kind.vendorId} >> 8, kind.productId & 0xFFu,
                 unsigned{kind.productId} >> 8, 9 + 9 + 7 * endpoints, endpoints, unsigned{kind.interfaceClass},
                 kind.bulkPair ? "07050202000200" : "");
@@ -75,14 +78,17 @@ void EmulatedDevice::Plug() {
   }
   // The handler goes on first, so that the node answers as soon as libusb hears of it.
   GError* error = nullptr;
-  ExpectDone(umockdev_testbed_attach_ioctl(m_bus.Testbed(), m_devnode.c_str(), m_handler, &error), error, "attach_ioctl");
+  ExpectDone(umockdev_testbed_attach_ioctl(m_bus.Testbed(), m_devnode.c_str(), m_handler, &error), error,
+             "attach_ioctl");
   const std::string devnum = std::to_string(m_devnum);
   const std::string record = "P: " + m_syspath.substr(4) + "\n" + "N: " + m_devnode.substr(5) + "\n" +
                              "E: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\nE: DRIVER=usb\n"
-                             "E: BUSNUM=001\nE: DEVNUM=" + devnum + "\nE: DEVNAME=" + m_devnode + "\n" +
-                             "A: busnum=1\\n\nA: devnum=" + devnum + "\\n\nA: speed=480\\n\n"
+                             "E: BUSNUM=001\nE: DEVNUM=" +
+                             devnum + "\nE: DEVNAME=" + m_devnode + "\n" + "A: busnum=1\\n\nA: devnum=" + devnum +
+                             "\\n\nA: speed=480\\n\n"
                              "A: bConfigurationValue=1\\n\n"
-                             "H: descriptors=" + Descriptors(m_kind) + "\n";
+                             "H: descriptors=" +
+                             Descriptors(m_kind) + "\n";
   ExpectDone(umockdev_testbed_add_from_string(m_bus.Testbed(), record.c_str(), &error), error, "add_from_string");
   if (!m_kind.accessDenied) return;
   gchar* root = umockdev_testbed_get_root_dir(m_bus.Testbed());  // the caller frees it
@@ -122,8 +128,9 @@ gboolean EmulatedDevice::Handle(UMockdevIoctlClient* client) {
           umockdev_ioctl_data_resolve(umockdev_ioctl_client_get_arg(client), 0, sizeof(std::uint32_t), nullptr);
       // With scatter-gather libusb sends each bulk transfer as one request, as on most host
       // controllers; the simulator takes a firmware image in one piece only.
-      const std::uint32_t value = USBDEVFS_CAP_BULK_SCATTER_GATHER | USBDEVFS_CAP_BULK_CONTINUATION | USBDEVFS_CAP_NO_PACKET_SIZE_LIM |
-                                  USBDEVFS_CAP_REAP_AFTER_DISCONNECT | USBDEVFS_CAP_ZERO_PACKET;
+      const std::uint32_t value = USBDEVFS_CAP_BULK_SCATTER_GATHER | USBDEVFS_CAP_BULK_CONTINUATION |
+                                  USBDEVFS_CAP_NO_PACKET_SIZE_LIM | USBDEVFS_CAP_REAP_AFTER_DISCONNECT |
+                                  USBDEVFS_CAP_ZERO_PACKET;
       std::memcpy(caps->data, &value, sizeof value);
       umockdev_ioctl_data_unref(caps);
       break;
@@ -145,20 +152,12 @@ gboolean EmulatedDevice::Handle(UMockdevIoctlClient* client) {
       break;
     case USBDEVFS_CLEAR_HALT:
     case USBDEVFS_RESET:
-    case USBDEVFS_RESETEP:
-      break;
-    case USBDEVFS_SUBMITURB:
-      error = Submit(client);
-      break;
+    case USBDEVFS_RESETEP: break;
+    case USBDEVFS_SUBMITURB: error = Submit(client); break;
     case USBDEVFS_REAPURB:
-    case USBDEVFS_REAPURBNDELAY:
-      Reap(client);
-      return TRUE;
-    case USBDEVFS_DISCARDURB:
-      error = EINVAL;
-      break;
-    default:
-      return FALSE;
+    case USBDEVFS_REAPURBNDELAY: Reap(client); return TRUE;
+    case USBDEVFS_DISCARDURB: error = EINVAL; break;
+    default: return FALSE;
   }
   umockdev_ioctl_client_complete(client, error == 0 ? 0 : -1, error);
   return TRUE;
@@ -183,7 +182,8 @@ int EmulatedDevice::Submit(UMockdevIoctlClient* client) {
 }
 
 void EmulatedDevice::Transfer(usbdevfs_urb& urb) {
-  const std::span<std::uint8_t> buffer(static_cast<std::uint8_t*>(urb.buffer), static_cast<std::size_t>(urb.buffer_length));
+  const std::span<std::uint8_t> buffer(static_cast<std::uint8_t*>(urb.buffer),
+                                       static_cast<std::size_t>(urb.buffer_length));
   std::uint32_t moved = 0;
   bool ok = false;
   if (urb.type == USBDEVFS_URB_TYPE_CONTROL && buffer.size() >= kSetupPacketSize) {
@@ -208,7 +208,8 @@ void EmulatedDevice::Reap(UMockdevIoctlClient* client) {
   }
   UMockdevIoctlData* urb = m_done.front();
   m_done.pop_front();
-  UMockdevIoctlData* pointer = umockdev_ioctl_data_resolve(umockdev_ioctl_client_get_arg(client), 0, sizeof(void*), nullptr);
+  UMockdevIoctlData* pointer =
+      umockdev_ioctl_data_resolve(umockdev_ioctl_client_get_arg(client), 0, sizeof(void*), nullptr);
   umockdev_ioctl_data_set_ptr(pointer, 0, urb);
   umockdev_ioctl_client_complete(client, 0, 0);
   umockdev_ioctl_data_unref(pointer);

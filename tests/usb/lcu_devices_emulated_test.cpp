@@ -38,8 +38,13 @@ TEST_F(LcuOnEmulatedBus, ListShowsEachDeviceAndWhyItIsOrIsNotTheLcu) {
   const ProgramRun json = Succeeded(Lcu({"list", "--json"}));
   const QJsonArray devices = json.OutJson().array();
   ASSERT_EQ(devices.size(), 3);
-  EXPECT_EQ(devices[1].toObject(), QJsonObject({{"device", "1:3"}, {"bus", 1}, {"vendorId", 0x1234}, {"productId", 0x04CE},
-                                                {"index", 0}, {"usable", false}, {"verdict", "busy"},
+  EXPECT_EQ(devices[1].toObject(), QJsonObject({{"device", "1:3"},
+                                                {"bus", 1},
+                                                {"vendorId", 0x1234},
+                                                {"productId", 0x04CE},
+                                                {"index", 0},
+                                                {"usable", false},
+                                                {"verdict", "busy"},
                                                 {"reason", Text(usb::text::kBusy)}}));
   EXPECT_EQ(devices[0].toObject()["verdict"], "noVendorInterface");
   EXPECT_EQ(devices[0].toObject()["index"], QJsonValue::Null);

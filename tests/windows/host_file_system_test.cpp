@@ -26,9 +26,7 @@ std::string ReadAll(const fs::path& path) {
   return bytes;
 }
 
-void WriteText(const fs::path& path, std::string_view text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
+void WriteText(const fs::path& path, std::string_view text) { std::ofstream(path, std::ios::binary) << text; }
 
 std::string Utf8(const fs::path& path) {
   const std::u8string text = path.u8string();

@@ -18,8 +18,8 @@ class ScratchKey {
  public:
   ScratchKey() {
     static int count = 0;
-    m_path = L"Software\\LCU workstation tests\\" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-             std::to_wstring(++count);
+    m_path =
+        L"Software\\LCU workstation tests\\" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++count);
   }
   ~ScratchKey() { RegDeleteTreeW(HKEY_CURRENT_USER, m_path.c_str()); }
   ScratchKey(const ScratchKey&) = delete;

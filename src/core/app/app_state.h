@@ -24,16 +24,16 @@ inline constexpr std::size_t kChannelTableSize = 1024;
 inline constexpr std::int32_t kNoChannel = -1;
 
 struct AppState {
-  std::int32_t m_bStopDownload = 0;    // stop request of a running download
-  std::int32_t m_bDownloading = 0;     // set while a download lets waiting messages through
-  std::int32_t m_bDownloadRunning = 0; // set for the whole download; other LCU commands wait
-  std::string m_szDownloadFile;        // path of the current download's data file
+  std::int32_t m_bStopDownload = 0;     // stop request of a running download
+  std::int32_t m_bDownloading = 0;      // set while a download lets waiting messages through
+  std::int32_t m_bDownloadRunning = 0;  // set for the whole download; other LCU commands wait
+  std::string m_szDownloadFile;         // path of the current download's data file
   std::int32_t m_bAutoDownload = 0;
   std::int32_t m_bPreserveBuffer = 0;  // Protect Data
   std::int32_t m_bLoggerStarted = 0;
   std::int32_t m_bPreserveQmt = 0;
   CalibrationImage m_calibration;
-  std::string m_szCalibrationFile;  // the file m_calibration was last loaded from
+  std::string m_szCalibrationFile;                                    // the file m_calibration was last loaded from
   std::array<ChannelDefinition, kChannelTableSize> m_channelTable{};  // by channel number
   std::array<std::uint8_t, kChannelDefinitionFileHeaderSize> m_dscHeader{};  // as read, not interpreted
   std::uint32_t m_nDefinitionGeneration = 0;  // counts successful channel definition loads

@@ -138,7 +138,8 @@ inline constexpr std::string_view kEnterIntegerBetween = "Please enter an intege
 inline constexpr std::string_view kFailedToReadLcu = "Failed to read LCU";
 
 // Set LCU Clock.
-inline constexpr std::string_view kSetLcuClockContinue = "Set the LCU clock to the computer's time. Do you want to continue ?";
+inline constexpr std::string_view kSetLcuClockContinue =
+    "Set the LCU clock to the computer's time. Do you want to continue ?";
 inline constexpr std::string_view kFailedToSetLcuClock = "Failed to set LCU clock.";
 inline constexpr std::string_view kEnterNumber = "Please enter a number.";
 
@@ -177,7 +178,8 @@ inline constexpr std::string_view kHexLineInvalid = "Hex file line %u is invalid
 inline constexpr std::string_view kHexLineBadChecksum = "Hex file line %u has a wrong checksum.";
 inline constexpr std::string_view kHexLinePastProgramMemory = "Hex file line %u runs past the end of program memory.";
 inline constexpr std::string_view kHexLineTextBeforeColon = "Hex file line %u has characters before its colon.";
-inline constexpr std::string_view kHexLineIntoWindow = "Hex file line %u starts below 2000 and runs into program memory.";
+inline constexpr std::string_view kHexLineIntoWindow =
+    "Hex file line %u starts below 2000 and runs into program memory.";
 inline constexpr std::string_view kHexLineUnknownType = "Hex file line %u has an unknown record type.";
 
 }  // namespace lcu::msg

@@ -73,12 +73,11 @@ std::string GetCalibrationPath(const SettingsStore& store, std::uint16_t lcuNumb
   return FindCalibration(store, lcuNumber).path;
 }
 
-std::string ForeignCalibrationText(const SettingsStore& store, const CalibrationSource& source,
-                                   std::string_view use, std::string_view file) {
-  std::string text = source.registeredSlot == 0
-                         ? WithNumber(msg::kLcuNotRegistered, source.lcuNumber)
-                         : WithText(WithNumber(msg::kLcuHasNoCalibrationFile, source.lcuNumber),
-                                    CalibrationFileName(source.registeredSlot));
+std::string ForeignCalibrationText(const SettingsStore& store, const CalibrationSource& source, std::string_view use,
+                                   std::string_view file) {
+  std::string text = source.registeredSlot == 0 ? WithNumber(msg::kLcuNotRegistered, source.lcuNumber)
+                                                : WithText(WithNumber(msg::kLcuHasNoCalibrationFile, source.lcuNumber),
+                                                           CalibrationFileName(source.registeredSlot));
   text += WithText(WithText(use, SlotOwner(store, source.slot)), file);
   return text;
 }
@@ -123,8 +122,8 @@ bool LoadReported(const std::string& path, CalibrationImage& image, Prompter& pr
 
 }  // namespace
 
-bool LoadCalibration(const SettingsStore& store, std::uint16_t lcuNumber, CalibrationImage& image,
-                     Prompter& prompter, std::string_view failureText) {
+bool LoadCalibration(const SettingsStore& store, std::uint16_t lcuNumber, CalibrationImage& image, Prompter& prompter,
+                     std::string_view failureText) {
   return LoadReported(GetCalibrationPath(store, lcuNumber), image, prompter, failureText);
 }
 

@@ -46,8 +46,8 @@ std::string GetCalibrationPath(const SettingsStore& store, std::uint16_t lcuNumb
 /// "LCU 7 is not registered" or "LCU 2 has no calibration file (@LCU2.cal)", then use with
 /// its two "%s" filled: the LCU registered in the slot used ("LCU 1", or "slot 1" when none
 /// is) and file, the file's name or path as the caller prefers.
-std::string ForeignCalibrationText(const SettingsStore& store, const CalibrationSource& source,
-                                   std::string_view use, std::string_view file);
+std::string ForeignCalibrationText(const SettingsStore& store, const CalibrationSource& source, std::string_view use,
+                                   std::string_view file);
 
 /// For a command about to write or send another LCU's calibration: asks, naming both LCUs
 /// ("LCU 7 is not registered; use the calibration of LCU 1 (@LCU1.cal)?"). True for the
@@ -71,8 +71,8 @@ std::optional<std::string> ReadCalibrationFile(const std::string& path, Calibrat
 
 /// LoadCalibration that reports a failure: failureText, then the path it looked for and why
 /// it did not load. On a failure the image is left as it was.
-bool LoadCalibration(const SettingsStore& store, std::uint16_t lcuNumber, CalibrationImage& image,
-                     Prompter& prompter, std::string_view failureText);
+bool LoadCalibration(const SettingsStore& store, std::uint16_t lcuNumber, CalibrationImage& image, Prompter& prompter,
+                     std::string_view failureText);
 
 /// The reporting load into app.m_calibration, which also records the file in
 /// app.m_szCalibrationFile and, with kNote, remarks on another LCU's file.

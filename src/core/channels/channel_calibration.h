@@ -31,15 +31,15 @@ inline constexpr std::size_t kCalibrationNameSize = 16;
 
 /// Offsets of the channel model's regions in the calibration image.
 namespace cal {
-inline constexpr std::size_t kScaleFlags = 0x018E;        // + 6 k, k = 0 to 7
+inline constexpr std::size_t kScaleFlags = 0x018E;  // + 6 k, k = 0 to 7
 inline constexpr std::size_t kScaleFlagStride = 6;
-inline constexpr std::size_t kSourceWords = 0x05B2;       // + 8 ch, ch = 112 to 127
+inline constexpr std::size_t kSourceWords = 0x05B2;  // + 8 ch, ch = 112 to 127
 inline constexpr std::size_t kSourceWordStride = 8;
-inline constexpr std::size_t kNames = 0x1780;             // + 16 i, i = 0 to 63
-inline constexpr std::size_t kRecords = 0x2000;           // + 100 i, i = 0 to 63
-inline constexpr std::size_t kGainOffset224 = 0x3A00;     // + 8 (ch - 224), ch = 224 to 255
+inline constexpr std::size_t kNames = 0x1780;          // + 16 i, i = 0 to 63
+inline constexpr std::size_t kRecords = 0x2000;        // + 100 i, i = 0 to 63
+inline constexpr std::size_t kGainOffset224 = 0x3A00;  // + 8 (ch - 224), ch = 224 to 255
 inline constexpr std::size_t kGainOffset224Stride = 8;
-inline constexpr std::size_t kGainOffset128 = 0x3C00;     // + 16 (ch - 128), ch = 128 to 191
+inline constexpr std::size_t kGainOffset128 = 0x3C00;  // + 16 (ch - 128), ch = 128 to 191
 inline constexpr std::size_t kGainOffset128Stride = 16;
 }  // namespace cal
 

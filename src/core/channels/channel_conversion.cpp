@@ -121,16 +121,12 @@ double Calibrated(const CalibrationImage& image, int channel, std::uint16_t r, C
   const std::size_t n = std::min<std::size_t>(cal.lastPoint, kLastTablePoint);
   if (observer != nullptr) observer->Record(cal, n);
   switch (cal.type) {
-    case CAL_INTERPOLATE:
-      return Interpolate(cal, n, r, observer);
-    case CAL_STEP:
-      return Step(cal, n, r, observer);
+    case CAL_INTERPOLATE: return Interpolate(cal, n, r, observer);
+    case CAL_STEP: return Step(cal, n, r, observer);
     case CAL_LINEAR:
     case CAL_LINEAR_ALT:
-    case CAL_QUADRATIC:
-      return Polynomial(cal, r, observer);
-    default:
-      return 0.0;
+    case CAL_QUADRATIC: return Polynomial(cal, r, observer);
+    default: return 0.0;
   }
 }
 
@@ -156,8 +152,7 @@ float RoundToSingle(double value) {
   return static_cast<float>(value);
 }
 
-double ConvertReading(const CalibrationImage& image, std::uint32_t reading, int channel,
-                      ConversionObserver* observer) {
+double ConvertReading(const CalibrationImage& image, std::uint32_t reading, int channel, ConversionObserver* observer) {
   channel = RuleChannelOf(image, channel);
   const ChannelRule rule = ChannelRuleOf(channel);
   if (observer != nullptr) observer->Rule(channel, rule);
@@ -165,22 +160,17 @@ double ConvertReading(const CalibrationImage& image, std::uint32_t reading, int 
   const auto rs = static_cast<std::int16_t>(r);
   const double x = r;
   switch (rule) {
-    case ChannelRule::kCalibrated:
-      return Calibrated(image, channel, r, observer);
+    case ChannelRule::kCalibrated: return Calibrated(image, channel, r, observer);
     case ChannelRule::kScaleFlag: {
       const std::uint8_t flag = ReadScaleFlag(image.Bytes(), *ScaleFlagIndex(channel));
       if (observer != nullptr) observer->ScaleFlag(flag);
       if (ScaleFlagMeansTenths(flag)) return Told(observer, kRawQuotient, 0, Single(x / 10.0), x, 10.0);
       return Told(observer, kRaw, 0, x);
     }
-    case ChannelRule::kLow16:
-      return Told(observer, kRaw, 0, x);
-    case ChannelRule::kTenth:
-      return Told(observer, kRawQuotient, 0, Single(x / 10.0), x, 10.0);
-    case ChannelRule::kHundredth:
-      return Told(observer, kRawQuotient, 0, Single(x / 100.0), x, 100.0);
-    case ChannelRule::kSignedHundredth:
-      return Told(observer, kSignedQuotient, 0, Single(rs / 100.0), rs, 100.0);
+    case ChannelRule::kLow16: return Told(observer, kRaw, 0, x);
+    case ChannelRule::kTenth: return Told(observer, kRawQuotient, 0, Single(x / 10.0), x, 10.0);
+    case ChannelRule::kHundredth: return Told(observer, kRawQuotient, 0, Single(x / 100.0), x, 100.0);
+    case ChannelRule::kSignedHundredth: return Told(observer, kSignedQuotient, 0, Single(rs / 100.0), rs, 100.0);
     case ChannelRule::kGainOffset: {
       const GainOffset pair = ReadGainOffset(image.Bytes(), channel);
       if (observer != nullptr) observer->GainOffsetPair(pair);
@@ -190,12 +180,9 @@ double ConvertReading(const CalibrationImage& image, std::uint32_t reading, int 
     }
     case ChannelRule::kFloatBits:
       return Told(observer, kFloatBits, 0, static_cast<double>(std::bit_cast<float>(reading)));
-    case ChannelRule::kSigned16:
-      return Told(observer, kSigned16, 0, rs);
-    case ChannelRule::kSigned32:
-      return Told(observer, kSigned32, 0, static_cast<std::int32_t>(reading));
-    case ChannelRule::kUnsigned32:
-      return Told(observer, kUnsigned32, 0, reading);
+    case ChannelRule::kSigned16: return Told(observer, kSigned16, 0, rs);
+    case ChannelRule::kSigned32: return Told(observer, kSigned32, 0, static_cast<std::int32_t>(reading));
+    case ChannelRule::kUnsigned32: return Told(observer, kUnsigned32, 0, reading);
   }
   return reading;
 }

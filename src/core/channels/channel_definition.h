@@ -19,11 +19,11 @@ inline constexpr std::size_t kChannelUnitsSize = 16;
 inline constexpr std::size_t kChannelDefinitionFileHeaderSize = 256;
 
 struct ChannelDefinition {
-  std::array<char, kChannelNameSize> name{};     // NUL-terminated text
-  std::array<char, kChannelUnitsSize> units{};   // NUL-terminated text
-  std::array<std::uint8_t, 18> carried48{};      // bytes 48 to 65
-  std::int16_t decimals = 0;                     // bytes 66 and 67
-  std::array<std::uint8_t, 60> carried68{};      // bytes 68 to 127
+  std::array<char, kChannelNameSize> name{};    // NUL-terminated text
+  std::array<char, kChannelUnitsSize> units{};  // NUL-terminated text
+  std::array<std::uint8_t, 18> carried48{};     // bytes 48 to 65
+  std::int16_t decimals = 0;                    // bytes 66 and 67
+  std::array<std::uint8_t, 60> carried68{};     // bytes 68 to 127
 
   static ChannelDefinition Read(std::span<const std::uint8_t, kChannelDefinitionSize> bytes);
   void Write(std::span<std::uint8_t, kChannelDefinitionSize> bytes) const;

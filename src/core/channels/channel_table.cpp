@@ -22,7 +22,9 @@ constexpr std::size_t kFirstPositionalRecord = kCalibratedChannels;
 
 using NameBytes = std::span<const std::uint8_t, kCalibrationNameSize>;
 
-std::uint8_t LowerAscii(std::uint8_t c) { return c >= 'A' && c <= 'Z' ? static_cast<std::uint8_t>(c + ('a' - 'A')) : c; }
+std::uint8_t LowerAscii(std::uint8_t c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<std::uint8_t>(c + ('a' - 'A')) : c;
+}
 
 // A case-insensitive comparison of at most 16 characters: a NUL in either name ends it, and
 // two names that end together are equal.
@@ -106,8 +108,7 @@ bool ReadChannelDefinitions(AppState& app, DefinitionStream& stream, std::string
   return true;
 }
 
-bool LoadChannelDefinitions(AppState& app, const SettingsStore& store, std::uint16_t lcuNumber,
-                            Prompter& prompter) {
+bool LoadChannelDefinitions(AppState& app, const SettingsStore& store, std::uint16_t lcuNumber, Prompter& prompter) {
   if (!LoadAppCalibration(app, store, lcuNumber, prompter, msg::kCouldNotLoadCalibration)) return false;
   const std::string path = JoinPath(SetupDirectory(store), kChannelDefinitionFileName);
   FileDefinitionStream stream(path);

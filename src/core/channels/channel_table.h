@@ -37,8 +37,7 @@ bool ReadChannelDefinitions(AppState& app, DefinitionStream& stream, std::string
 /// LoadChannelDefinitions: loads the calibration of the LCU into app.m_calibration, then
 /// the channel definition file of the setup folder. When either cannot be opened the table
 /// is left as it was. Every failure has been reported when it returns false.
-bool LoadChannelDefinitions(AppState& app, const SettingsStore& store, std::uint16_t lcuNumber,
-                            Prompter& prompter);
+bool LoadChannelDefinitions(AppState& app, const SettingsStore& store, std::uint16_t lcuNumber, Prompter& prompter);
 
 /// LoadChannelDefinitions for the LCU of the last status block.
 bool LoadChannelDefinitions(CommandContext& ctx);

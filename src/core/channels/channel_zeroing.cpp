@@ -105,9 +105,9 @@ CommandResult UndoZeroing(CommandContext& ctx) {
   // The backup must load as a calibration before it replaces one.
   CalibrationImage earlier;
   if (const std::optional<std::string> unreadable = ReadCalibrationFile(backup, earlier)) {
-    ShowFileError(ctx.prompter, HasCalibrationBackup(source.path) ? msg::kFailedToRestoreCalibration
-                                                                  : msg::kNoZeroingToUndo,
-                  backup, *unreadable);
+    ShowFileError(ctx.prompter,
+                  HasCalibrationBackup(source.path) ? msg::kFailedToRestoreCalibration : msg::kNoZeroingToUndo, backup,
+                  *unreadable);
     return CommandResult::kFailed;
   }
   if (!ConfirmCalibrationSource(ctx.store, source, ctx.prompter)) return CommandResult::kDeclined;
@@ -117,8 +117,7 @@ CommandResult UndoZeroing(CommandContext& ctx) {
   }
   ctx.app.m_calibration = earlier;
   ctx.app.m_szCalibrationFile = source.path;
-  if (!ctx.prompter.AskQuestion(WithNumber(msg::kSendRestoredCalibration, lcuNumber)))
-    return CommandResult::kDeclined;
+  if (!ctx.prompter.AskQuestion(WithNumber(msg::kSendRestoredCalibration, lcuNumber))) return CommandResult::kDeclined;
   return SendConfig(ctx, CalibrationConsent::kGiven).result;
 }
 

@@ -155,8 +155,7 @@ std::string RuleText(const ConversionExplanation& e) {
     case ExplainedRule::kTenth: return "Rule: tenths of r";
     case ExplainedRule::kHundredth: return "Rule: hundredths of r";
     case ExplainedRule::kSignedHundredth: return "Rule: hundredths of the low 16 bits taken as signed";
-    case ExplainedRule::kGainOffset:
-      return "Gain " + Num(e.gainOffset.gain) + ", offset " + Num(e.gainOffset.offset);
+    case ExplainedRule::kGainOffset: return "Gain " + Num(e.gainOffset.gain) + ", offset " + Num(e.gainOffset.offset);
     case ExplainedRule::kFloatBits: return "Rule: the reading's bits are a float";
     case ExplainedRule::kSigned16: return "Rule: the low 16 bits taken as signed";
     case ExplainedRule::kSigned32: return "Rule: the 32 bits taken as signed";
@@ -171,8 +170,7 @@ bool IsTable(ExplainedRule rule) {
 
 std::string PointsLine(std::string_view name, const ConversionExplanation& e, bool xs) {
   std::string line = std::string(name) + ":";
-  for (std::size_t i = 0; i <= e.lastPoint; ++i)
-    line += " " + (xs ? Num(e.record.x[i]) : Num(e.record.y[i]));
+  for (std::size_t i = 0; i <= e.lastPoint; ++i) line += " " + (xs ? Num(e.record.x[i]) : Num(e.record.y[i]));
   return line;
 }
 
@@ -195,10 +193,8 @@ std::string PositionLine(const ConversionExplanation& e) {
       return xi + " < " + r + " <= " + xj + ": segment " + std::to_string(i) + ", y from " + Num(e.record.y[i]) +
              " to " + Num(e.record.y[i + 1]);
     }
-    case TablePosition::kNoSegment:
-      return r + " lies in no segment of the table: the value is 0";
-    case TablePosition::kNotATable:
-      break;
+    case TablePosition::kNoSegment: return r + " lies in no segment of the table: the value is 0";
+    case TablePosition::kNotATable: break;
   }
   return {};
 }
@@ -242,10 +238,8 @@ bool ConversionExplanation::ReadsCalibration() const {
     case ExplainedRule::kQuadratic:
     case ExplainedRule::kUnknownType:
     case ExplainedRule::kScaleFlag:
-    case ExplainedRule::kGainOffset:
-      return true;
-    default:
-      return false;
+    case ExplainedRule::kGainOffset: return true;
+    default: return false;
   }
 }
 

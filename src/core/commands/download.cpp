@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "core/app/command_guard.h"
-#include "core/app/transfer_progress.h"
 #include "core/app/messages.h"
+#include "core/app/transfer_progress.h"
 #include "core/channels/calibration_file.h"
 #include "core/host/registry.h"
 #include "core/link/logger_transfers.h"
@@ -151,7 +151,8 @@ enum class BreakOff { kNone, kStop, kQuit };
 // here, so a stop takes effect within one chunk, not one buffer.
 class ChunkPump {
  public:
-  ChunkPump(CommandContext& ctx, std::uint64_t total) : m_ctx(ctx), m_start(ctx.clock.Monotonic()), m_lastPump(m_start) {
+  ChunkPump(CommandContext& ctx, std::uint64_t total)
+      : m_ctx(ctx), m_start(ctx.clock.Monotonic()), m_lastPump(m_start) {
     m_progress.total = total;
   }
 
@@ -162,8 +163,10 @@ class ChunkPump {
     // Chunks come every 14 ms on a full-speed link and far more often on faster ones; letting
     // events through at most every kPumpInterval keeps the program live at little cost.
     if (now - m_lastPump < kPumpInterval) return true;
-    if (!Pump()) m_breakOff = BreakOff::kQuit;
-    else if (m_ctx.app.m_bStopDownload) m_breakOff = BreakOff::kStop;
+    if (!Pump())
+      m_breakOff = BreakOff::kQuit;
+    else if (m_ctx.app.m_bStopDownload)
+      m_breakOff = BreakOff::kStop;
     return m_breakOff == BreakOff::kNone;
   }
 
@@ -221,7 +224,8 @@ StreamEnd StreamBuffers(CommandContext& ctx, DownloadPlan& plan, const std::stri
     BufferWriter writer(writes, base, extent);
     const auto sink = [&](std::uint64_t offset, std::span<const std::uint8_t> chunk) {
       if (!writer(offset, chunk)) return false;
-      const std::uint64_t useful = std::min<std::uint64_t>(chunk.size(), extent.length - std::min<std::uint64_t>(offset, extent.length));
+      const std::uint64_t useful =
+          std::min<std::uint64_t>(chunk.size(), extent.length - std::min<std::uint64_t>(offset, extent.length));
       // Once the buffer's last bytes are in, a stop or a quit is left to the pump after the
       // buffer, which keeps it.
       return pump.AfterChunk(useful) || offset + chunk.size() >= extent.length;
@@ -333,8 +337,7 @@ CommandResult ResetOnto(CommandContext& ctx, const LoggerHeader& now, const std:
 // program is quitting, the LCU emptied, by the reset's write directly after that look: no
 // other transfer lies between the last read and the write. An LCU that logged is left as it
 // is, and the file, kept, is not recorded: it may mix older and newer data.
-CommandResult FinishDownload(CommandContext& ctx, const LoggerHeader& header, DownloadResult& outcome,
-                             bool running) {
+CommandResult FinishDownload(CommandContext& ctx, const LoggerHeader& header, DownloadResult& outcome, bool running) {
   // A program that is quitting leaves the LCU as it is: its data is safe in the file.
   const bool calibrated = running && LoadAppCalibration(ctx.app, ctx.store, header.LcuNumber(), ctx.prompter,
                                                         msg::kResetCouldNotReadCalibration);
@@ -358,8 +361,7 @@ CommandResult FinishDownload(CommandContext& ctx, const LoggerHeader& header, Do
       if (reset) ShowSystemError(ctx.prompter, msg::kErrorWhileResettingLcu, ctx.device.LastErrorText());
       RecordDownload(ctx, outcome.path);
       return CommandResult::kFailed;
-    case ResetRecheck::kUnchanged:
-      break;
+    case ResetRecheck::kUnchanged: break;
   }
   if (reset) {
     const CommandResult result = ResetOnto(ctx, now, outcome.path);
@@ -388,13 +390,9 @@ DownloadResult Download(CommandContext& ctx) {
   DownloadPlan plan;
   if (!PlanDownload(ctx, plan, outcome.path)) return ReportPartialFile(ctx, outcome);
   switch (StreamBuffers(ctx, plan, outcome.path)) {
-    case StreamEnd::kFailed:
-      return ReportPartialFile(ctx, outcome);
-    case StreamEnd::kStopped:
-      outcome.result = CommandResult::kDeclined;
-      return ReportPartialFile(ctx, outcome);
-    case StreamEnd::kComplete:
-      break;
+    case StreamEnd::kFailed: return ReportPartialFile(ctx, outcome);
+    case StreamEnd::kStopped: outcome.result = CommandResult::kDeclined; return ReportPartialFile(ctx, outcome);
+    case StreamEnd::kComplete: break;
   }
   // The events are let through once more after the file is saved, so that a quit that came
   // after the last buffer still leaves the LCU as it is.

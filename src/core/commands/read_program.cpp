@@ -15,8 +15,7 @@ ReadProgramResult ReadProgram(CommandContext& ctx, const std::string& path) {
   const std::unique_ptr<std::uint8_t[]> memory = ReadProgramMemory(ctx);
   if (!memory) return outcome;
   const std::span<const std::uint8_t> buffer(memory.get(), kProgramMemorySize);
-  if (!SaveOutputFile(ctx, path, buffer, msg::kFailedToCreateOutputFile, msg::kFailedToWriteOutputFile))
-    return outcome;
+  if (!SaveOutputFile(ctx, path, buffer, msg::kFailedToCreateOutputFile, msg::kFailedToWriteOutputFile)) return outcome;
   ctx.prompter.Information(msg::kHexFileDownloaded);
   outcome.result = CommandResult::kDone;
   outcome.path = path;

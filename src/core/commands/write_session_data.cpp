@@ -5,7 +5,8 @@
 
 namespace lcu {
 
-WriteSessionDataResult WriteSessionData(CommandContext& ctx, const SessionBlock& read, const SessionDataValues& values) {
+WriteSessionDataResult WriteSessionData(CommandContext& ctx, const SessionBlock& read,
+                                        const SessionDataValues& values) {
   WriteSessionDataResult outcome;
   const SessionDataRanges ranges = SessionValueRanges(read);
   const auto fields = SessionFields(values);

@@ -89,11 +89,8 @@ std::optional<FirmwareImage> ReadFirmwareFile(CommandContext& ctx, const std::st
       ShowFileError(ctx.prompter, msg::kFailedToOpenHexFile, path,
                     file.reason.empty() ? std::generic_category().message(file.error) : file.reason);
       return std::nullopt;
-    case ReadOutcome::kNoMemory:
-      ctx.prompter.Error(msg::kFailedToAllocateDumpMemory);
-      return std::nullopt;
-    case ReadOutcome::kRead:
-      break;
+    case ReadOutcome::kNoMemory: ctx.prompter.Error(msg::kFailedToAllocateDumpMemory); return std::nullopt;
+    case ReadOutcome::kRead: break;
   }
   FirmwareImage image{std::unique_ptr<std::uint8_t[]>(new (std::nothrow) std::uint8_t[kFirmwareImageSize]), 0};
   if (!image.bytes) {

@@ -5,8 +5,8 @@
 //
 // The desktop program runs the command in two halves around its open-file dialog:
 // CheckLoadHexFile before the dialog (so that an off-line LCU is reported before any file
-// is chosen), LoadHexFile (core/commands/load_hex_file.h) with the chosen path. The command line reads the file first and
-// asks before it sends the image. A refused file sends nothing.
+// is chosen), LoadHexFile (core/commands/load_hex_file.h) with the chosen path. The command line reads the file first
+// and asks before it sends the image. A refused file sends nothing.
 #pragma once
 
 #include <cstdint>

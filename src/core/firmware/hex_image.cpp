@@ -115,9 +115,7 @@ HexError CheckRecord(std::span<const std::uint8_t> line, Record& record) {
 }
 
 // The record type as far as the line shows one: -1 when it is too short or not hexadecimal.
-int TypeOf(std::span<const std::uint8_t> line) {
-  return line.size() < kDataAt ? -1 : ByteAt(line, kTypeAt);
-}
+int TypeOf(std::span<const std::uint8_t> line) { return line.size() < kDataAt ? -1 : ByteAt(line, kTypeAt); }
 
 bool IsExtendedAddress(int type) { return type == kExtendedSegmentType || type == kExtendedLinearType; }
 
@@ -220,28 +218,17 @@ HexReadResult ReadHexImage(std::span<const std::uint8_t> file, FirmwareImageSpan
 
 std::string HexErrorText(const HexReadResult& result) {
   switch (result.error) {
-    case HexError::kNone:
-      return {};
-    case HexError::kFileTooLarge:
-      return std::string(msg::kHexFileTooLarge);
-    case HexError::kInvalidRecord:
-      return WithNumber(msg::kHexLineInvalid, result.line);
-    case HexError::kBadChecksum:
-      return WithNumber(msg::kHexLineBadChecksum, result.line);
-    case HexError::kPastImageEnd:
-      return WithNumber(msg::kHexLinePastProgramMemory, result.line);
-    case HexError::kTextBeforeColon:
-      return WithNumber(msg::kHexLineTextBeforeColon, result.line);
-    case HexError::kIntoWindow:
-      return WithNumber(msg::kHexLineIntoWindow, result.line);
-    case HexError::kUnknownType:
-      return WithNumber(msg::kHexLineUnknownType, result.line);
-    case HexError::kExtendedData:
-      return WithNumber(msg::kHexLineExtendedAddress, result.line);
-    case HexError::kNoData:
-      return std::string(msg::kHexFileHoldsNoFirmware);
-    case HexError::kNoEndRecord:
-      return std::string(msg::kHexFileWithoutEndRecord);
+    case HexError::kNone: return {};
+    case HexError::kFileTooLarge: return std::string(msg::kHexFileTooLarge);
+    case HexError::kInvalidRecord: return WithNumber(msg::kHexLineInvalid, result.line);
+    case HexError::kBadChecksum: return WithNumber(msg::kHexLineBadChecksum, result.line);
+    case HexError::kPastImageEnd: return WithNumber(msg::kHexLinePastProgramMemory, result.line);
+    case HexError::kTextBeforeColon: return WithNumber(msg::kHexLineTextBeforeColon, result.line);
+    case HexError::kIntoWindow: return WithNumber(msg::kHexLineIntoWindow, result.line);
+    case HexError::kUnknownType: return WithNumber(msg::kHexLineUnknownType, result.line);
+    case HexError::kExtendedData: return WithNumber(msg::kHexLineExtendedAddress, result.line);
+    case HexError::kNoData: return std::string(msg::kHexFileHoldsNoFirmware);
+    case HexError::kNoEndRecord: return std::string(msg::kHexFileWithoutEndRecord);
   }
   return {};
 }

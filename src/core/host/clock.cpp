@@ -37,8 +37,8 @@ constexpr std::uint64_t kTicksPerSecond = 10000000;
 }  // namespace
 
 std::uint64_t FileTimeFromLocal(const LocalTime& t) {
-  const std::int64_t days = DaysFromCivil(t.year, static_cast<unsigned>(t.month), static_cast<unsigned>(t.day)) +
-                            kDays1601To1970;
+  const std::int64_t days =
+      DaysFromCivil(t.year, static_cast<unsigned>(t.month), static_cast<unsigned>(t.day)) + kDays1601To1970;
   const std::int64_t seconds = days * 86400 + t.hour * 3600 + t.minute * 60 + t.second;
   return static_cast<std::uint64_t>(seconds) * kTicksPerSecond +
          static_cast<std::uint64_t>(t.millisecond) * kTicksPerMillisecond;

@@ -10,8 +10,8 @@ namespace lcu {
 /// A local civil time with millisecond resolution.
 struct LocalTime {
   int year = 1601;
-  int month = 1;   // 1 to 12
-  int day = 1;     // 1 to 31
+  int month = 1;  // 1 to 12
+  int day = 1;    // 1 to 31
   int hour = 0;
   int minute = 0;
   int second = 0;

@@ -48,6 +48,8 @@ std::string JoinPath(std::string_view folder, std::string_view name) {
   return path;
 }
 
-std::filesystem::path Utf8Path(std::string_view text) { return std::filesystem::path(std::u8string(text.begin(), text.end())); }
+std::filesystem::path Utf8Path(std::string_view text) {
+  return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
 
 }  // namespace lcu

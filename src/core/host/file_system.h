@@ -67,8 +67,7 @@ class FileSystem {
   virtual bool CreateFolders(const std::string& path, std::string& reason) = 0;
   /// Reads up to limit bytes from the start of a regular file, and its size; nullopt with
   /// the system's reason (or that it is not a regular file) when it cannot be read.
-  virtual std::optional<FileStart> ReadStart(const std::string& path, std::size_t limit,
-                                             std::string& reason) const = 0;
+  virtual std::optional<FileStart> ReadStart(const std::string& path, std::size_t limit, std::string& reason) const = 0;
 };
 
 /// The first part of a replacement's name: the folder of path and "." + its name + ".tmp-";

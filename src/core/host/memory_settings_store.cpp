@@ -16,8 +16,8 @@ std::string MemorySettingsStore::Fold(std::string_view text) {
 bool MemorySettingsStore::KeyExists(std::string_view key) const {
   const std::string folded = Fold(key);
   for (const auto& [k, unused] : m_keys) {
-    if (k == folded || (k.size() > folded.size() && k.compare(0, folded.size(), folded) == 0 &&
-                        k[folded.size()] == '\\'))
+    if (k == folded ||
+        (k.size() > folded.size() && k.compare(0, folded.size(), folded) == 0 && k[folded.size()] == '\\'))
       return true;
   }
   return false;

@@ -25,8 +25,7 @@ std::string Profile::SectionKey(std::string_view section) {
   return key;
 }
 
-std::int32_t Profile::GetProfileInt(std::string_view section, std::string_view name,
-                                    std::int32_t defaultValue) const {
+std::int32_t Profile::GetProfileInt(std::string_view section, std::string_view name, std::int32_t defaultValue) const {
   const auto text = m_store.ReadValue(SectionKey(section), name);
   if (!text) return defaultValue;
   std::int32_t value = 0;

@@ -70,8 +70,7 @@ class Profile {
   explicit Profile(SettingsStore& store) : m_store(store) {}
 
   std::int32_t GetProfileInt(std::string_view section, std::string_view name, std::int32_t defaultValue) const;
-  std::string GetProfileString(std::string_view section, std::string_view name,
-                               std::string_view defaultText) const;
+  std::string GetProfileString(std::string_view section, std::string_view name, std::string_view defaultText) const;
   bool WriteProfileInt(std::string_view section, std::string_view name, std::int32_t value);
   bool WriteProfileString(std::string_view section, std::string_view name, std::string_view text);
 

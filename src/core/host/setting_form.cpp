@@ -96,12 +96,11 @@ std::optional<std::string> KeyReadInstead(std::string_view key, std::string_view
 bool FitsSettingForm(SettingForm form, std::string_view text) {
   switch (form) {
     case SettingForm::kDecimal:
-      return static_cast<bool>(ParseStrictNumber(text, {NumberBase::kDecimal, true}, std::numeric_limits<std::int32_t>::min(),
+      return static_cast<bool>(ParseStrictNumber(text, {NumberBase::kDecimal, true},
+                                                 std::numeric_limits<std::int32_t>::min(),
                                                  std::numeric_limits<std::int32_t>::max()));
-    case SettingForm::kHex16:
-      return static_cast<bool>(ParseHex16Setting(text));
-    case SettingForm::kText:
-      break;
+    case SettingForm::kHex16: return static_cast<bool>(ParseHex16Setting(text));
+    case SettingForm::kText: break;
   }
   return true;
 }

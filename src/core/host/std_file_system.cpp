@@ -153,7 +153,7 @@ bool StdFileSystem::Exists(const std::string& path) const {
 }
 
 std::optional<FileStart> StdFileSystem::ReadStart(const std::string& path, std::size_t limit,
-                                                 std::string& reason) const {
+                                                  std::string& reason) const {
   return ReadRegularFileStart(path, limit, reason);
 }
 

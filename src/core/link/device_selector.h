@@ -17,9 +17,9 @@ namespace lcu {
 inline constexpr std::size_t kMaxPortDepth = 7;
 
 struct DeviceSelector {
-  std::optional<int> index;        // the n-th LCU, from 0
-  int bus = 0;                     // else the LCU on this bus
-  std::vector<std::uint8_t> ports; // at this port path
+  std::optional<int> index;         // the n-th LCU, from 0
+  int bus = 0;                      // else the LCU on this bus
+  std::vector<std::uint8_t> ports;  // at this port path
 
   /// True when the selector names the device at bus and ports, which is LCU number index
   /// (nullopt: a device that is no LCU).

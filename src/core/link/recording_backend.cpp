@@ -11,8 +11,7 @@ RecordingBackend::RecordingBackend(UsbBackend& inner, std::ostream& out) : m_inn
 }
 
 std::unique_ptr<RecordingBackend> RecordingBackend::ToFile(std::unique_ptr<UsbBackend> inner,
-                                                           const std::filesystem::path& path,
-                                                           std::string& problem) {
+                                                           const std::filesystem::path& path, std::string& problem) {
   auto file = std::make_unique<std::ofstream>(path, std::ios::binary | std::ios::trunc);
   if (!*file) {
     problem = path.string();

@@ -20,8 +20,8 @@ class RecordingBackend final : public UsbBackend {
   RecordingBackend(UsbBackend& inner, std::ostream& out);
   /// Takes inner over and records into a new file at path; null with problem set when the
   /// file cannot be created.
-  static std::unique_ptr<RecordingBackend> ToFile(std::unique_ptr<UsbBackend> inner,
-                                                  const std::filesystem::path& path, std::string& problem);
+  static std::unique_ptr<RecordingBackend> ToFile(std::unique_ptr<UsbBackend> inner, const std::filesystem::path& path,
+                                                  std::string& problem);
   /// Takes inner over and records into out (a console stream, say), which must outlive it.
   static std::unique_ptr<RecordingBackend> ToStream(std::unique_ptr<UsbBackend> inner, std::ostream& out);
   ~RecordingBackend() override;

@@ -56,8 +56,8 @@ const UsbCall* ReplayBackend::Next(const UsbCall& actual) {
   if (!m_deviation.empty()) return nullptr;
   const std::string wanted = DescribeUsbRequest(actual);
   if (m_next >= m_lines.size()) {
-    m_deviation = LinePrefix(m_lines.empty() ? 1 : m_lines.back().number + 1) +
-                  std::string(msg::kTranscriptEnded) + wanted;
+    m_deviation =
+        LinePrefix(m_lines.empty() ? 1 : m_lines.back().number + 1) + std::string(msg::kTranscriptEnded) + wanted;
   } else {
     const Line& line = m_lines[m_next];
     const std::string recorded = DescribeUsbRequest(line.call);

@@ -12,12 +12,9 @@ constexpr std::size_t kClockOffset = 6;
 
 std::string CommonErrorText(std::uint32_t code) {
   switch (code) {
-    case kErrorInvalidHandle:
-      return "The handle is invalid.";
-    case kErrorShortTransfer:
-      return std::string(msg::kShortTransferText);
-    default:
-      return {};
+    case kErrorInvalidHandle: return "The handle is invalid.";
+    case kErrorShortTransfer: return std::string(msg::kShortTransferText);
+    default: return {};
   }
 }
 

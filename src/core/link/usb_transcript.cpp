@@ -32,10 +32,14 @@ std::string Hex(std::uint32_t value, int digits) {
 }
 
 bool HexDigit(char c, std::uint8_t& value) {
-  if (c >= '0' && c <= '9') value = static_cast<std::uint8_t>(c - '0');
-  else if (c >= 'A' && c <= 'F') value = static_cast<std::uint8_t>(c - 'A' + 10);
-  else if (c >= 'a' && c <= 'f') value = static_cast<std::uint8_t>(c - 'a' + 10);
-  else return false;
+  if (c >= '0' && c <= '9')
+    value = static_cast<std::uint8_t>(c - '0');
+  else if (c >= 'A' && c <= 'F')
+    value = static_cast<std::uint8_t>(c - 'A' + 10);
+  else if (c >= 'a' && c <= 'f')
+    value = static_cast<std::uint8_t>(c - 'a' + 10);
+  else
+    return false;
   return true;
 }
 
@@ -57,7 +61,8 @@ bool ParseBytes(std::string_view text, std::vector<std::uint8_t>& bytes) {
 template <typename T>
 bool ParseNumber(std::string_view text, T& value, int base) {
   const NumberForm form{base == 16 ? NumberBase::kHex : NumberBase::kDecimal, std::is_signed_v<T>};
-  const StrictNumber number = ParseStrictNumber(text, form, std::numeric_limits<T>::min(), std::numeric_limits<T>::max());
+  const StrictNumber number =
+      ParseStrictNumber(text, form, std::numeric_limits<T>::min(), std::numeric_limits<T>::max());
   if (!number) return false;
   value = static_cast<T>(number.value);
   return true;
@@ -136,11 +141,9 @@ std::string ToHex(const std::uint8_t* bytes, std::size_t count) {
 std::string DescribeUsbRequest(const UsbCall& call) {
   std::string text(KindName(call.kind));
   switch (call.kind) {
-    case UsbCallKind::kOpen:
-      return text + " node=" + std::to_string(call.node);
+    case UsbCallKind::kOpen: return text + " node=" + std::to_string(call.node);
     case UsbCallKind::kDescriptor:
-    case UsbCallKind::kClose:
-      return text + " handle=" + std::to_string(call.handle);
+    case UsbCallKind::kClose: return text + " handle=" + std::to_string(call.handle);
     case UsbCallKind::kControl:
       return text + " handle=" + std::to_string(call.handle) + " type=" + Hex(call.request.bmRequestType, 2) +
              " request=" + Hex(call.request.bRequest, 2) + " value=" + Hex(call.request.wValue, 4) +
@@ -150,8 +153,7 @@ std::string DescribeUsbRequest(const UsbCall& call) {
     case UsbCallKind::kBulkWrite:
       return text + " handle=" + std::to_string(call.handle) + " length=" + std::to_string(call.length) +
              " data=" + ToHex(call.data.data(), call.data.size());
-    case UsbCallKind::kText:
-      return text + " code=" + std::to_string(call.error);
+    case UsbCallKind::kText: return text + " code=" + std::to_string(call.error);
   }
   return text;
 }
@@ -161,17 +163,13 @@ std::string FormatUsbCall(const UsbCall& call) {
   const std::string error = " error=" + std::to_string(call.error);
   const std::string data = " data=" + ToHex(call.data.data(), call.data.size());
   switch (call.kind) {
-    case UsbCallKind::kOpen:
-      return DescribeUsbRequest(call) + " handle=" + std::to_string(call.handle) + error;
+    case UsbCallKind::kOpen: return DescribeUsbRequest(call) + " handle=" + std::to_string(call.handle) + error;
     case UsbCallKind::kDescriptor:
-    case UsbCallKind::kControl:
-      return DescribeUsbRequest(call) + ok + data + error;
+    case UsbCallKind::kControl: return DescribeUsbRequest(call) + ok + data + error;
     case UsbCallKind::kBulkRead:
       return DescribeUsbRequest(call) + ok + " moved=" + std::to_string(call.moved) + data + error;
-    case UsbCallKind::kBulkWrite:
-      return DescribeUsbRequest(call) + ok + " moved=" + std::to_string(call.moved) + error;
-    case UsbCallKind::kClose:
-      return DescribeUsbRequest(call);
+    case UsbCallKind::kBulkWrite: return DescribeUsbRequest(call) + ok + " moved=" + std::to_string(call.moved) + error;
+    case UsbCallKind::kClose: return DescribeUsbRequest(call);
     case UsbCallKind::kText: {
       // A system's text may end in a line break; the transcript keeps one line per call.
       std::string text = call.text;
@@ -234,8 +232,7 @@ std::optional<UsbCall> ParseUsbCall(std::string_view line, std::string& problem)
              fields.Number("error", call.error, 10, problem);
       break;
     case UsbCallKind::kClose:
-    case UsbCallKind::kText:
-      break;
+    case UsbCallKind::kText: break;
   }
   if (!good) return std::nullopt;
   return call;

@@ -30,10 +30,10 @@ enum class UsbCallKind { kOpen, kDescriptor, kControl, kBulkRead, kBulkWrite, kC
 
 struct UsbCall {
   UsbCallKind kind = UsbCallKind::kOpen;
-  int node = 0;                    // open
-  std::int64_t handle = 0;         // every kind but text
-  VendorRequest request;           // control
-  std::uint32_t length = 0;        // bulk: the bytes asked for
+  int node = 0;              // open
+  std::int64_t handle = 0;   // every kind but text
+  VendorRequest request;     // control
+  std::uint32_t length = 0;  // bulk: the bytes asked for
   bool ok = false;
   std::uint32_t moved = 0;         // bulk
   std::vector<std::uint8_t> data;  // descriptor, control, bulk

@@ -97,8 +97,8 @@ CommandResult UploadConfigurationOnto(CommandContext& ctx, CalibrationImage& ima
   LayOutBuffers(image, memorySize);
 
   for (const std::size_t o : {hdr::kSession, hdr::kOuting, hdr::kPaceLaps, hdr::kLogbook98}) CarryU16(lcu, image, o);
-  for (const std::size_t o : {hdr::kLogbook80, hdr::kLogbookResetTime, hdr::kLogbookResetTime + 4, hdr::kLogbook90,
-                              hdr::kLogbook94})
+  for (const std::size_t o :
+       {hdr::kLogbook80, hdr::kLogbookResetTime, hdr::kLogbookResetTime + 4, hdr::kLogbook90, hdr::kLogbook94})
     CarryU32(lcu, image, o);
   CopyBytes(lcu, image, hdr::kLogbookFirstBlock, 32);
   CopyBytes(lcu, image, hdr::kLogbookSecondBlock, 96);

@@ -28,7 +28,8 @@ void AddLine(std::string& out, std::string_view label, std::string_view value) {
 
 std::string BufferLine(std::size_t index, const DataFileBuffer& b) {
   std::string line = "Buffer " + std::to_string(index) + " : rate ";
-  line += b.rate ? std::to_string(*b.rate) + "/s" : std::string(kUndefinedRate) + " (code " + std::to_string(b.rateCode) + ")";
+  line += b.rate ? std::to_string(*b.rate) + "/s"
+                 : std::string(kUndefinedRate) + " (code " + std::to_string(b.rateCode) + ")";
   line += ", weight " + std::to_string(b.weight);
   line += ", length " + std::to_string(b.length) + " bytes";
   if (b.bytesPresent < b.length) line += ", " + std::to_string(b.bytesPresent) + " in file";

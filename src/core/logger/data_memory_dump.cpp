@@ -58,14 +58,11 @@ bool DumpUnit(CommandContext& ctx, OutputFile& file, const std::string& path, st
   };
   const auto page = static_cast<std::uint16_t>(unit * kPagesPerUnit);
   switch (ReadLoggerBlock(ctx.device, ctx.prompter, kMemoryUnit, kWindowBase, page, sink)) {
-    case BlockReadResult::kOk:
-      return true;
+    case BlockReadResult::kOk: return true;
     case BlockReadResult::kSetupFailed:
       ShowSystemError(ctx.prompter, msg::kFailedToSendCommand, ctx.device.LastErrorText());
       return false;
-    case BlockReadResult::kReadFailed:
-      ctx.prompter.Error(msg::kFailedToReadLogger);
-      return false;
+    case BlockReadResult::kReadFailed: ctx.prompter.Error(msg::kFailedToReadLogger); return false;
     case BlockReadResult::kSinkFailed:
       if (!quitting) ShowFileError(ctx.prompter, msg::kFailedToWriteOutputFile, path, file.ErrorText());
       return false;

@@ -5,8 +5,7 @@
 
 namespace lcu {
 
-FileWriteQueue::FileWriteQueue(OutputFile& file)
-    : m_file(file), m_bytes(kSlotBytes * kSlotCount), m_slots(kSlotCount) {
+FileWriteQueue::FileWriteQueue(OutputFile& file) : m_file(file), m_bytes(kSlotBytes * kSlotCount), m_slots(kSlotCount) {
   try {
     m_thread = std::thread([this] { Run(); });
   } catch (const std::system_error&) {

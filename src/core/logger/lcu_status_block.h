@@ -35,10 +35,10 @@ class LcuStatusBlock {
 
 /// The texts of status-bar panes 1 to 4.
 struct StatusPaneTexts {
-  std::string link;    // "ON LINE" or "OFF LINE"
-  std::string lcu;     // "LCU# %u" or empty
-  std::string memory;  // "MEM: %u" or empty
-  std::string clock;   // "CLOCK: %u:%u" or empty
+  std::string link;           // "ON LINE" or "OFF LINE"
+  std::string lcu;            // "LCU# %u" or empty
+  std::string memory;         // "MEM: %u" or empty
+  std::string clock;          // "CLOCK: %u:%u" or empty
   std::string offlineReason;  // why the LCU is off line; empty while on line
 };
 

@@ -9,12 +9,11 @@
 namespace lcu {
 
 Position PositionOf(std::uint32_t linear) {
-  return Position{static_cast<std::uint16_t>(kWindowBase + (linear & 0x3FFF)), static_cast<std::uint16_t>(linear >> 14)};
+  return Position{static_cast<std::uint16_t>(kWindowBase + (linear & 0x3FFF)),
+                  static_cast<std::uint16_t>(linear >> 14)};
 }
 
-std::uint64_t LinearOf(Position p) {
-  return static_cast<std::uint64_t>(p.page) * kPageSize + (p.window & 0x3FFFu);
-}
+std::uint64_t LinearOf(Position p) { return static_cast<std::uint64_t>(p.page) * kPageSize + (p.window & 0x3FFFu); }
 
 std::uint32_t Distance(Position from, Position to) {
   const std::uint32_t pages = static_cast<std::uint32_t>(to.page) - from.page;
@@ -87,7 +86,8 @@ BufferExtent LoggerHeader::ExtentOf(std::size_t i) const {
 
 std::optional<BufferTableProblem> FindBufferTableProblem(const LoggerHeader& header) {
   const std::size_t n = header.BufferCount();
-  if (n > LoggerHeader::MaxBufferCount(kLoggerHeaderSize)) return BufferTableProblem{BufferTableFault::kTooManyBuffers, n};
+  if (n > LoggerHeader::MaxBufferCount(kLoggerHeaderSize))
+    return BufferTableProblem{BufferTableFault::kTooManyBuffers, n};
   const std::uint64_t memoryEnd = header.DataMemoryBytes();
   const bool wrapped = header.WrapFlag() != 0;
   const auto windowOk = [](Position p) { return p.window >= kWindowBase && p.window < kWindowBase + kPageSize; };
@@ -114,26 +114,13 @@ std::optional<BufferTableProblem> FindBufferTableProblem(const LoggerHeader& hea
 std::string BufferTableProblemText(const BufferTableProblem& problem) {
   std::string_view what;
   switch (problem.fault) {
-    case BufferTableFault::kTooManyBuffers:
-      return WithNumber(msg::kBufferCountTooLarge, problem.entry);
-    case BufferTableFault::kWindowOutside:
-      what = msg::kEntryWindowOutside;
-      break;
-    case BufferTableFault::kStartInHeaderPage:
-      what = msg::kEntryStartsInHeaderPage;
-      break;
-    case BufferTableFault::kEndBeforeStart:
-      what = msg::kEntryEndsBeforeStart;
-      break;
-    case BufferTableFault::kRegionBeforeStart:
-      what = msg::kEntryRegionBeforeStart;
-      break;
-    case BufferTableFault::kEndOutsideRegion:
-      what = msg::kEntryEndOutsideRegion;
-      break;
-    case BufferTableFault::kPastMemoryEnd:
-      what = msg::kEntryEndsPastMemory;
-      break;
+    case BufferTableFault::kTooManyBuffers: return WithNumber(msg::kBufferCountTooLarge, problem.entry);
+    case BufferTableFault::kWindowOutside: what = msg::kEntryWindowOutside; break;
+    case BufferTableFault::kStartInHeaderPage: what = msg::kEntryStartsInHeaderPage; break;
+    case BufferTableFault::kEndBeforeStart: what = msg::kEntryEndsBeforeStart; break;
+    case BufferTableFault::kRegionBeforeStart: what = msg::kEntryRegionBeforeStart; break;
+    case BufferTableFault::kEndOutsideRegion: what = msg::kEntryEndOutsideRegion; break;
+    case BufferTableFault::kPastMemoryEnd: what = msg::kEntryEndsPastMemory; break;
   }
   return std::string(msg::kHeaderEntry) + std::to_string(problem.entry) + std::string(what);
 }

@@ -49,9 +49,9 @@ inline constexpr std::size_t kLogbookResetTime = 0x88;
 inline constexpr std::size_t kLogbook90 = 0x90;
 inline constexpr std::size_t kLogbook94 = 0x94;
 inline constexpr std::size_t kLogbook98 = 0x98;
-inline constexpr std::size_t kLogbookTail = 0x9A;  // 6 bytes
+inline constexpr std::size_t kLogbookTail = 0x9A;         // 6 bytes
 inline constexpr std::size_t kLogbookSecondBlock = 0xA0;  // 96 bytes
-inline constexpr std::size_t kConfigId = 0x100;  // 15 characters
+inline constexpr std::size_t kConfigId = 0x100;           // 15 characters
 inline constexpr std::size_t kConfigIdLength = 15;
 inline constexpr std::size_t kConfigVersion = 0x110;  // 7 characters
 inline constexpr std::size_t kConfigVersionLength = 7;
@@ -59,7 +59,7 @@ inline constexpr std::size_t kBufferCount = 0x900;
 inline constexpr std::size_t kFirstBufferSize = 0x902;
 inline constexpr std::size_t kBufferTable = 0xA02;
 inline constexpr std::size_t kBufferEntrySize = 12;
-inline constexpr std::size_t kQmtBlock = 0x1BCA;  // 16 bytes
+inline constexpr std::size_t kQmtBlock = 0x1BCA;      // 16 bytes
 inline constexpr std::size_t kChannelNames = 0x1780;  // the buffer table must end below it
 }  // namespace hdr
 
@@ -92,8 +92,8 @@ struct LogBufferEntry {
 
 /// Where buffer i's data lies and in which order a download writes it.
 struct BufferExtent {
-  std::uint32_t length = 0;  // bytes of data
-  Position readFrom;         // where the single block read starts (the buffer's start)
+  std::uint32_t length = 0;       // bytes of data
+  Position readFrom;              // where the single block read starts (the buffer's start)
   std::uint32_t olderOffset = 0;  // offset in the block of the part written first
   std::uint32_t olderLength = 0;  // its length (D2; 0 when not wrapped)
   std::uint32_t newerLength = 0;  // length of the part from the block's start (D1)

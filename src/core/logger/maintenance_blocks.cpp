@@ -69,12 +69,9 @@ void ResetLogbookFields(LoggerHeader& header, std::uint64_t resetFileTime) {
 std::optional<std::string> ValidateInitLcuNumber(std::string_view text) {
   // Any number of digits is an integer; only its range decides whether it is accepted.
   switch (ParseStrictNumber(text, {NumberBase::kDecimal, true, true}, 0, kLargestLcuNumber).error) {
-    case NumberError::kNone:
-      return std::nullopt;
-    case NumberError::kNotANumber:
-      return std::string(msg::kEnterInteger);
-    case NumberError::kOutOfRange:
-      break;
+    case NumberError::kNone: return std::nullopt;
+    case NumberError::kNotANumber: return std::string(msg::kEnterInteger);
+    case NumberError::kOutOfRange: break;
   }
   return std::string(msg::kEnterIntegerInLcuRange);
 }

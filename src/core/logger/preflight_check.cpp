@@ -51,7 +51,8 @@ constexpr std::string_view kHours = " h ";
 constexpr std::string_view kMin = " min";
 constexpr std::string_view kClockNotATime = "LCU clock is not a valid time: ";
 constexpr std::string_view kMinutesAfterMidnight = " minutes after midnight";
-constexpr std::string_view kSetClock = "Set LCU Clock before the run: the times the LCU keeps cannot be read until it is set";
+constexpr std::string_view kSetClock =
+    "Set LCU Clock before the run: the times the LCU keeps cannot be read until it is set";
 constexpr std::string_view kMemoryUsed = "Memory used by logged data: ";
 constexpr std::string_view kPercentOf = " % of ";
 constexpr std::string_view kKib = " KiB";
@@ -73,8 +74,10 @@ constexpr std::string_view kSetLevel = "Set Config\\Hardware, value Level, to 1 
 constexpr std::string_view kLcu = "LCU ";
 constexpr std::string_view kRegisteredInSlot = " is registered in slot ";
 constexpr std::string_view kSlotFileMissing = ", but its calibration file is missing: slot 1's is used";
-constexpr std::string_view kNotRegistered = " is registered in no slot: slot 1's calibration and the general data folder are used";
-constexpr std::string_view kRegister = "Register the LCU number in a slot: Config\\LCUs\\Serial1 to Serial10, value Serial";
+constexpr std::string_view kNotRegistered =
+    " is registered in no slot: slot 1's calibration and the general data folder are used";
+constexpr std::string_view kRegister =
+    "Register the LCU number in a slot: Config\\LCUs\\Serial1 to Serial10, value Serial";
 constexpr std::string_view kSession = "Session ";
 constexpr std::string_view kOuting = ", outing ";
 constexpr std::string_view kLap = ", lap ";
@@ -82,7 +85,7 @@ constexpr std::string_view kPaceLaps = ", pace laps ";
 }  // namespace text
 
 constexpr std::uint16_t kMinutesPerDay = 24 * 60;
-constexpr int kClockTolerance = 2;     // minutes
+constexpr int kClockTolerance = 2;  // minutes
 constexpr std::uint64_t kFullPercent = 90;
 
 std::string Cat(std::initializer_list<std::string_view> parts) {
@@ -128,10 +131,10 @@ bool IsConfigurationByte(std::size_t offset, std::size_t n) {
     std::size_t from, to;  // [from, to)
   };
   constexpr Span kCarriedOrCleared[] = {
-      {0x00, 0x56},                                          // status part, run and session fields
-      {hdr::kLogbookFirstBlock, hdr::kQmtWord + 2},          // logbook and QMT word
+      {0x00, 0x56},                                  // status part, run and session fields
+      {hdr::kLogbookFirstBlock, hdr::kQmtWord + 2},  // logbook and QMT word
       {hdr::kPaceLaps, hdr::kPaceLaps + 2},
-      {hdr::kLogbook80, hdr::kLogbookTail},                  // logbook fields
+      {hdr::kLogbook80, hdr::kLogbookTail},  // logbook fields
       {hdr::kLogbookSecondBlock, hdr::kConfigId},
       {hdr::kFirstBufferSize, hdr::kFirstBufferSize + 2},
       {hdr::kQmtBlock, hdr::kQmtBlock + 16},
@@ -180,7 +183,8 @@ PreflightLine ConfigurationLine(const PreflightInputs& in) {
   const std::string fileId = IdText(image);
   if (lcuId != fileId) {
     line.level = CheckLevel::kError;
-    line.text = Cat({text::kConfigIdDiffers, lcuId, text::kChecksum, lcuSum, text::kFile, fileId, text::kChecksum, fileSum});
+    line.text =
+        Cat({text::kConfigIdDiffers, lcuId, text::kChecksum, lcuSum, text::kFile, fileId, text::kChecksum, fileSum});
     line.action = text::kSendConfig;
     return line;
   }
@@ -212,18 +216,20 @@ PreflightLine ClockLine(const PreflightInputs& in) {
   const std::string difference = DurationText(std::abs(drift));
   const bool ahead = drift > 0;
   return {CheckItem::kClock, CheckLevel::kWarning,
-          Cat({text::kClockIs, difference, ahead ? text::kAhead : text::kBehind, text::kTheComputers, lcu, text::kComputer,
-               computer}),
+          Cat({text::kClockIs, difference, ahead ? text::kAhead : text::kBehind, text::kTheComputers, lcu,
+               text::kComputer, computer}),
           Cat({text::kTimesWillRead, difference, ahead ? text::kLate : text::kEarly, text::kSetOrAllow})};
 }
 
 PreflightLine MemoryLine(const PreflightInputs& in) {
   const LoggerHeader& h = in.header;
   if (h.MemorySize() == 0 || h.MemorySize() > kMaxMemorySize)
-    return {CheckItem::kMemory, CheckLevel::kError, Cat({msg::kLoggerHeaderInvalid, " ", MemorySizeProblemText(h.MemorySize())}),
+    return {CheckItem::kMemory, CheckLevel::kError,
+            Cat({msg::kLoggerHeaderInvalid, " ", MemorySizeProblemText(h.MemorySize())}),
             std::string(text::kInitializeOrSend)};
   if (const auto problem = FindBufferTableProblem(h))
-    return {CheckItem::kMemory, CheckLevel::kError, Cat({msg::kLoggerHeaderInvalid, " ", BufferTableProblemText(*problem)}),
+    return {CheckItem::kMemory, CheckLevel::kError,
+            Cat({msg::kLoggerHeaderInvalid, " ", BufferTableProblemText(*problem)}),
             std::string(text::kInitializeOrSend)};
   const LoggedMemoryUse use = *MemoryUseOf(h);
   const std::uint64_t used = use.usedBytes;
@@ -251,9 +257,12 @@ PreflightLine DownloadedLine(const PreflightInputs& in) {
 PreflightLine FirmwareLine(const PreflightInputs& in) {
   const std::uint16_t version = in.header.U16(hdr::kFirmwareVersion);
   if (version == 0)
-    return {CheckItem::kFirmware, CheckLevel::kWarning, std::string(text::kNoFirmware), std::string(text::kLoadHexFile)};
-  return {CheckItem::kFirmware, CheckLevel::kOk,
-          Cat({text::kFirmware, std::to_string(version), ".0", text::kProgramChecksum, Hex4(in.programChecksum)}), {}};
+    return {CheckItem::kFirmware, CheckLevel::kWarning, std::string(text::kNoFirmware),
+            std::string(text::kLoadHexFile)};
+  return {CheckItem::kFirmware,
+          CheckLevel::kOk,
+          Cat({text::kFirmware, std::to_string(version), ".0", text::kProgramChecksum, Hex4(in.programChecksum)}),
+          {}};
 }
 
 PreflightLine HardwareLevelLine(const PreflightInputs& in) {
@@ -261,15 +270,19 @@ PreflightLine HardwareLevelLine(const PreflightInputs& in) {
   const std::size_t offered = FillAvailableChannels(table, ParseDecimalInt(in.hardwareLevel));
   if (offered == 0)
     return {CheckItem::kHardwareLevel, CheckLevel::kWarning,
-            Cat({text::kHardwareLevel, Quoted(in.hardwareLevel), text::kNoChannelsOffered}), std::string(text::kSetLevel)};
-  return {CheckItem::kHardwareLevel, CheckLevel::kOk,
-          Cat({text::kHardwareLevel, in.hardwareLevel, ": ", std::to_string(offered), text::kChannelsOffered}), {}};
+            Cat({text::kHardwareLevel, Quoted(in.hardwareLevel), text::kNoChannelsOffered}),
+            std::string(text::kSetLevel)};
+  return {CheckItem::kHardwareLevel,
+          CheckLevel::kOk,
+          Cat({text::kHardwareLevel, in.hardwareLevel, ": ", std::to_string(offered), text::kChannelsOffered}),
+          {}};
 }
 
 PreflightLine RegistrationLine(const PreflightInputs& in) {
   const std::string lcu = Cat({text::kLcu, std::to_string(in.header.LcuNumber())});
   if (in.registeredSlot == 0)
-    return {CheckItem::kRegistration, CheckLevel::kWarning, Cat({lcu, text::kNotRegistered}), std::string(text::kRegister)};
+    return {CheckItem::kRegistration, CheckLevel::kWarning, Cat({lcu, text::kNotRegistered}),
+            std::string(text::kRegister)};
   const std::string registered = Cat({lcu, text::kRegisteredInSlot, std::to_string(in.registeredSlot)});
   if (!in.slotFileExists)
     return {CheckItem::kRegistration, CheckLevel::kWarning, Cat({registered, text::kSlotFileMissing}),
@@ -282,7 +295,8 @@ PreflightLine SessionLine(const PreflightInputs& in) {
   const auto bytes = in.header.Bytes().subspan(kBlockSize, kBlockSize);
   std::copy(bytes.begin(), bytes.end(), block.begin());
   const SessionDataValues v = SessionValuesOf(block);
-  return {CheckItem::kSession, CheckLevel::kOk,
+  return {CheckItem::kSession,
+          CheckLevel::kOk,
           Cat({text::kSession, std::to_string(v.session), text::kOuting, std::to_string(v.outing), text::kLap,
                std::to_string(v.lapCount), text::kPaceLaps, std::to_string(v.paceLaps)}),
           {}};

@@ -22,8 +22,7 @@ std::uint16_t ParseAddressEntry(std::string_view text) {
 
 std::optional<std::uint16_t> ConvertDatum(std::int32_t format, std::string_view text) {
   switch (static_cast<DatumFormat>(format)) {
-    case DatumFormat::kHex:
-      return ParseAddressEntry(text);
+    case DatumFormat::kHex: return ParseAddressEntry(text);
     case DatumFormat::kAscii: {
       if (text.empty()) return std::uint16_t{0};
       const auto widened = static_cast<std::int16_t>(static_cast<std::int8_t>(text.front()));
@@ -31,8 +30,7 @@ std::optional<std::uint16_t> ConvertDatum(std::int32_t format, std::string_view 
     }
     case DatumFormat::kDec:
       return static_cast<std::uint16_t>(static_cast<std::uint32_t>(ParseDecimalInt(text)) & 0xFFFFu);
-    case DatumFormat::kBin:
-      return static_cast<std::uint16_t>(ParseBinaryNumber(text) & 0xFFFFu);
+    case DatumFormat::kBin: return static_cast<std::uint16_t>(ParseBinaryNumber(text) & 0xFFFFu);
   }
   return std::nullopt;
 }
@@ -40,18 +38,14 @@ std::optional<std::uint16_t> ConvertDatum(std::int32_t format, std::string_view 
 std::optional<std::uint16_t> ParseByteDatum(DatumFormat format, std::string_view text) {
   StrictNumber value;
   switch (format) {
-    case DatumFormat::kHex:
-      value = ParseStrictNumber(text, {NumberBase::kHex}, 0, kLargestByte);
-      break;
+    case DatumFormat::kHex: value = ParseStrictNumber(text, {NumberBase::kHex}, 0, kLargestByte); break;
     case DatumFormat::kAscii:
       if (text.size() != 1) return std::nullopt;
       return ConvertDatum(static_cast<std::int32_t>(format), text);
     case DatumFormat::kDec:
       value = ParseStrictNumber(text, {NumberBase::kDecimal, true}, kLowestSignedByte, kLargestByte);
       break;
-    case DatumFormat::kBin:
-      value = ParseStrictNumber(text, {NumberBase::kBinary}, 0, kLargestByte);
-      break;
+    case DatumFormat::kBin: value = ParseStrictNumber(text, {NumberBase::kBinary}, 0, kLargestByte); break;
   }
   if (!value) return std::nullopt;
   return static_cast<std::uint16_t>(static_cast<std::uint32_t>(value.value) & 0xFFFFu);

@@ -29,8 +29,10 @@ std::string HexToBinary(std::string_view hex) {
   std::string out;
   for (const char c : hex) {
     int v = -1;
-    if (c >= '0' && c <= '9') v = c - '0';
-    else if (c >= 'A' && c <= 'F') v = c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+      v = c - '0';
+    else if (c >= 'A' && c <= 'F')
+      v = c - 'A' + 10;
     if (v < 0) break;
     out += kGroups[static_cast<std::size_t>(v)];
   }

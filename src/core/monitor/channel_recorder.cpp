@@ -97,7 +97,8 @@ void ChannelRecorder::OnReadings(const MonitorDocument& document, std::span<cons
     std::string& cell = m_line[1 + window->firstColumn + c];
     cell.clear();
     if (reading) {
-      cell = FormatValueCell(ConvertReading(m_app.m_calibration, *reading, channel), m_app.m_channelTable[channel].decimals);
+      cell = FormatValueCell(ConvertReading(m_app.m_calibration, *reading, channel),
+                             m_app.m_channelTable[channel].decimals);
     }
   }
   EndLineWhenComplete();

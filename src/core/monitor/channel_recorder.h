@@ -46,8 +46,7 @@ class ChannelRecorder final : public ReadingsSubscriber {
 
   /// Starts recording the documents' channels into file (the header goes out at once).
   /// False when the header could not be written (the file is closed; reason says why).
-  bool Start(std::unique_ptr<OutputFile> file, std::span<const MonitorDocument* const> documents,
-             std::string& reason);
+  bool Start(std::unique_ptr<OutputFile> file, std::span<const MonitorDocument* const> documents, std::string& reason);
   bool IsRecording() const { return m_file != nullptr; }
   /// Lines written so far, the header not counted.
   std::uint64_t Lines() const { return m_nLines; }
@@ -59,8 +58,7 @@ class ChannelRecorder final : public ReadingsSubscriber {
   /// failed, with the reason. Nothing happens when not recording.
   bool Stop(std::string& reason);
 
-  void OnReadings(const MonitorDocument& document, std::span<const std::uint32_t> raw,
-                  const LocalTime& taken) override;
+  void OnReadings(const MonitorDocument& document, std::span<const std::uint32_t> raw, const LocalTime& taken) override;
   void OnMissedReadings(const MonitorDocument& document, const LocalTime& when) override;
 
  private:

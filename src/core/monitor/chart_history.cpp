@@ -17,7 +17,8 @@ constexpr double kFlatLeast = 1.0;
 constexpr double kCursorReach = 0.5;
 }  // namespace
 
-ChartHistory::ChartHistory(std::size_t capacity) : m_capacity(std::max<std::size_t>(capacity, 1)), m_times(m_capacity) {}
+ChartHistory::ChartHistory(std::size_t capacity)
+    : m_capacity(std::max<std::size_t>(capacity, 1)), m_times(m_capacity) {}
 
 void ChartHistory::SetTraces(std::size_t traces) {
   m_nTraces = std::min(traces, kMaxChartTraces);

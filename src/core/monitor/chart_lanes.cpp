@@ -17,7 +17,8 @@ std::vector<ChartLane> LayOutLanes(int top, int height, std::size_t lanes, int s
     const long long from = total * i / count;
     const long long to = total * (i + 1) / count - spacing;
     const long long lane = std::max(1LL, to - from);
-    laid.push_back({top + static_cast<int>(std::min(from, static_cast<long long>(height) - 1)), static_cast<int>(lane)});
+    laid.push_back(
+        {top + static_cast<int>(std::min(from, static_cast<long long>(height) - 1)), static_cast<int>(lane)});
   }
   return laid;
 }

@@ -81,8 +81,10 @@ ChartFileContents ReadChartLayout(std::span<const std::uint8_t> firstBytes) {
     return refused(std::string(kNotAChartFile));
   }
   const std::uint32_t version = le::U32(bytes, 4);
-  if (version > kChartLayoutVersion) return refused("a chart file of a newer version (" + std::to_string(version) + ")");
-  if (version != kChartLayoutVersion) return refused("a chart file of an unknown version (" + std::to_string(version) + ")");
+  if (version > kChartLayoutVersion)
+    return refused("a chart file of a newer version (" + std::to_string(version) + ")");
+  if (version != kChartLayoutVersion)
+    return refused("a chart file of an unknown version (" + std::to_string(version) + ")");
   const std::uint32_t windows = le::U32(bytes, 8);
   if (windows > kMaxMonitorWindows) return refused(std::string(kTooManyWindows));
   std::size_t at = kHeaderSize;
@@ -99,25 +101,31 @@ ChartFileContents ReadChartLayout(std::span<const std::uint8_t> firstBytes) {
     const std::uint16_t ranges = le::U16(bytes, at + 8);
     // A newer program's view falls back to the overlay, which shows every channel too.
     chart.view = le::U8(bytes, at + 10) == static_cast<std::uint8_t>(ChartView::kLanes) ? ChartView::kLanes
-                                                                                          : ChartView::kOverlay;
+                                                                                        : ChartView::kOverlay;
     // Without its number of ranges the next record cannot be found.
     if (ranges > kMaxChartTraces) return refused(window + std::string(kTooManyRanges));
     at += kRecordSize;
     if ((bytes.size() - at) / kRangeSize < ranges) return refused(window + std::string(kCutShort));
     std::string_view fault;
-    if (shown > 1 || paused > 1) fault = kBadFlag;
-    else if (chart.listShare > kWholeListShare) fault = kBadShare;
-    else if (chart.spanSeconds < kShortestChartSpan || chart.spanSeconds > kLongestChartSpan) fault = kBadSpan;
+    if (shown > 1 || paused > 1)
+      fault = kBadFlag;
+    else if (chart.listShare > kWholeListShare)
+      fault = kBadShare;
+    else if (chart.spanSeconds < kShortestChartSpan || chart.spanSeconds > kLongestChartSpan)
+      fault = kBadSpan;
     for (std::uint16_t r = 0; r < ranges; ++r) {
       FixedRange fixed;
       fixed.channel = le::U16(bytes, at);
       fixed.range = {F64(bytes, at + 2), F64(bytes, at + 10)};
       at += kRangeSize;
       if (!fault.empty()) continue;
-      if (fixed.channel >= kChannelTableSize) fault = kBadChannel;
-      else if (!std::isfinite(fixed.range.low) || !std::isfinite(fixed.range.high) || !(fixed.range.low < fixed.range.high))
+      if (fixed.channel >= kChannelTableSize)
+        fault = kBadChannel;
+      else if (!std::isfinite(fixed.range.low) || !std::isfinite(fixed.range.high) ||
+               !(fixed.range.low < fixed.range.high))
         fault = kBadRange;
-      else chart.ranges.push_back(fixed);
+      else
+        chart.ranges.push_back(fixed);
     }
     // A window whose record is not sound shows its list alone; the records after it still count.
     if (!fault.empty()) {

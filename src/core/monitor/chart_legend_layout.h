@@ -11,11 +11,11 @@
 namespace lcu {
 
 struct LegendRoom {
-  int width = 0;        // for the name, the value and the units together
-  int lines = 0;        // whole lines of the legend's height
-  int nameWidth = 0;    // what the widest name needs
-  int leastName = 0;    // the least room in which a name cut in the middle still reads
-  int valueWidth = 0;   // the value and units with the room between them and the name
+  int width = 0;       // for the name, the value and the units together
+  int lines = 0;       // whole lines of the legend's height
+  int nameWidth = 0;   // what the widest name needs
+  int leastName = 0;   // the least room in which a name cut in the middle still reads
+  int valueWidth = 0;  // the value and units with the room between them and the name
 };
 
 struct ChartLegendLayout {

@@ -139,9 +139,7 @@ void ChartModel::UpdateAutoRanges(double right) {
   }
 }
 
-void ChartModel::SetCursorAt(double share) {
-  m_cursor = RightEdge() - m_nSpan * (1.0 - std::clamp(share, 0.0, 1.0));
-}
+void ChartModel::SetCursorAt(double share) { m_cursor = RightEdge() - m_nSpan * (1.0 - std::clamp(share, 0.0, 1.0)); }
 
 void ChartModel::StepCursor(double seconds) {
   const double right = RightEdge();

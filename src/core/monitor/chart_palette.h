@@ -2,7 +2,8 @@
 // background. The first eight are a set that stays apart for the common forms of colour
 // blindness (red-blind, green-blind, blue-blind), darkened where the usual set is too pale
 // to see as a thin line on white; the eight after them are as far apart from those and from
-// each other as a thin line allows, none so dark that it passes for the black. A chart with more traces uses them again from the first.
+// each other as a thin line allows, none so dark that it passes for the black. A chart with more traces uses them again
+// from the first.
 #pragma once
 
 #include <array>

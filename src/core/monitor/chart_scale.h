@@ -12,8 +12,8 @@ namespace lcu {
 struct ChartScale {
   double first = 0.0;  // the lowest labelled value, at or above the range's low
   double step = 1.0;
-  int count = 0;       // labelled values from first, each a step above the one before
-  int decimals = 0;    // what the labels show after the point
+  int count = 0;     // labelled values from first, each a step above the one before
+  int decimals = 0;  // what the labels show after the point
 
   double ValueAt(int i) const { return first + step * i; }
   /// Label i as the scale shows it.

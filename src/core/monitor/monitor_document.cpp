@@ -38,9 +38,7 @@ void MonitorDocument::SetColumnWidths(const std::array<std::uint16_t, kMonitorCo
 
 void MonitorDocument::AddObserver(MonitorDocumentObserver& observer) { m_observers.push_back(&observer); }
 
-void MonitorDocument::RemoveObserver(MonitorDocumentObserver& observer) {
-  std::erase(m_observers, &observer);
-}
+void MonitorDocument::RemoveObserver(MonitorDocumentObserver& observer) { std::erase(m_observers, &observer); }
 
 void MonitorDocument::RowsChanged() {
   m_nReadings = 0;

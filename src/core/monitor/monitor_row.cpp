@@ -51,7 +51,8 @@ std::string FormatValueCell(double value, int decimals) {
     text.assign(small.data(), end);
   } else {
     text.resize(kFixedIntegerDigits + 1 + static_cast<std::size_t>(precision));
-    const auto result = std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed, precision);
+    const auto result =
+        std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed, precision);
     text.resize(static_cast<std::size_t>(result.ptr - text.data()));
   }
   if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos) text.erase(0, 1);

@@ -96,8 +96,8 @@ SettingsImage SettingsImage::Read(std::span<const std::uint8_t, kSettingsImageSi
   ReadBytes(bytes, kReserved142Offset, s.reserved142);
   s.mainPlacement = WindowPlacement::Read(bytes.subspan<kMainPlacementOffset, kWindowPlacementSize>());
   for (std::size_t k = 0; k < kMaxMonitorWindows; ++k) {
-    s.records[k] = ReadRecord(
-        bytes.subspan(kRecordsOffset + k * kMonitorWindowRecordSize).first<kMonitorWindowRecordSize>());
+    s.records[k] =
+        ReadRecord(bytes.subspan(kRecordsOffset + k * kMonitorWindowRecordSize).first<kMonitorWindowRecordSize>());
   }
   return s;
 }

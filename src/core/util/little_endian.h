@@ -33,8 +33,7 @@ inline std::int16_t S16(std::span<const std::uint8_t> b, std::size_t off) {
 inline std::uint32_t U32(std::span<const std::uint8_t> b, std::size_t off) {
   CheckRange(b.size(), off, 4);
   return static_cast<std::uint32_t>(b[off]) | (static_cast<std::uint32_t>(b[off + 1]) << 8) |
-         (static_cast<std::uint32_t>(b[off + 2]) << 16) |
-         (static_cast<std::uint32_t>(b[off + 3]) << 24);
+         (static_cast<std::uint32_t>(b[off + 2]) << 16) | (static_cast<std::uint32_t>(b[off + 3]) << 24);
 }
 
 inline std::int32_t S32(std::span<const std::uint8_t> b, std::size_t off) {
@@ -42,13 +41,10 @@ inline std::int32_t S32(std::span<const std::uint8_t> b, std::size_t off) {
 }
 
 inline std::uint64_t U64(std::span<const std::uint8_t> b, std::size_t off) {
-  return static_cast<std::uint64_t>(U32(b, off)) |
-         (static_cast<std::uint64_t>(U32(b, off + 4)) << 32);
+  return static_cast<std::uint64_t>(U32(b, off)) | (static_cast<std::uint64_t>(U32(b, off + 4)) << 32);
 }
 
-inline float F32(std::span<const std::uint8_t> b, std::size_t off) {
-  return std::bit_cast<float>(U32(b, off));
-}
+inline float F32(std::span<const std::uint8_t> b, std::size_t off) { return std::bit_cast<float>(U32(b, off)); }
 
 inline void PutU8(std::span<std::uint8_t> b, std::size_t off, std::uint8_t v) {
   CheckRange(b.size(), off, 1);

@@ -22,8 +22,8 @@
 
 namespace lcu::gui {
 
-CChannelRecording::CChannelRecording(CommandContext& ctx, GuiPrompter& prompter, LcuSession& session,
-                                     CMainFrame& frame, CMonitorTemplate& kind)
+CChannelRecording::CChannelRecording(CommandContext& ctx, GuiPrompter& prompter, LcuSession& session, CMainFrame& frame,
+                                     CMonitorTemplate& kind)
     : m_ctx(ctx),
       m_prompter(prompter),
       m_session(session),
@@ -43,7 +43,8 @@ CChannelRecording::CChannelRecording(CommandContext& ctx, GuiPrompter& prompter,
   frame.statusBar()->insertPermanentWidget(1, m_pIndicator);
   // The report waits until the session's step that failed has returned.
   m_recorder.SetFailureHandler([this](const std::string& reason) {
-    QMetaObject::invokeMethod(this, [this, reason] { OnWriteFailed(reason); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, reason] { OnWriteFailed(reason); }, Qt::QueuedConnection);
   });
 }
 

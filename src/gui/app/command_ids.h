@@ -54,14 +54,10 @@ inline constexpr int kPreviousPane = 57681;
 /// The menu item whose check mark shows a flag.
 constexpr int MenuCommandOf(AppFlag flag) {
   switch (flag) {
-    case AppFlag::kAutoDownload:
-      return kAutoDownload;
-    case AppFlag::kProtectData:
-      return kProtectData;
-    case AppFlag::kPreserveQmt:
-      return kPreserveQmt;
-    case AppFlag::kLoggerStarted:
-      return kStartLogger;
+    case AppFlag::kAutoDownload: return kAutoDownload;
+    case AppFlag::kProtectData: return kProtectData;
+    case AppFlag::kPreserveQmt: return kPreserveQmt;
+    case AppFlag::kLoggerStarted: return kStartLogger;
   }
   return kStartLogger;
 }

@@ -227,12 +227,14 @@ inline constexpr std::string_view kMemoryPaneTip =
     "MEM: %1 is the LCU's free data memory in units of 4 KiB (its memory figure, %2 KiB, divided by 4).";
 /// Added when the LCU check has read this LCU's header: when, the KiB used, the percentage and
 /// the KiB of the buffers' room.
-inline constexpr std::string_view kMemoryCheckedTip = "The LCU check at %1 found logged data of %2 KiB: %3 % of %4 KiB.";
+inline constexpr std::string_view kMemoryCheckedTip =
+    "The LCU check at %1 found logged data of %2 KiB: %3 % of %4 KiB.";
 
 // Command line.
 inline constexpr std::string_view kProgramDescription = "The desktop workstation of the LCU engine data logger.";
 inline constexpr std::string_view kSimulateOption = "simulate";
-inline constexpr std::string_view kSimulateHelp = "Work with a fresh simulated LCU held in memory instead of a real one.";
+inline constexpr std::string_view kSimulateHelp =
+    "Work with a fresh simulated LCU held in memory instead of a real one.";
 inline constexpr std::string_view kSimStateOption = "sim-state";
 inline constexpr std::string_view kSimStateHelp = "Work with a simulated LCU whose memory is kept in the folder DIR.";
 inline constexpr std::string_view kSimStateValue = "DIR";

@@ -15,8 +15,7 @@ constexpr QStringView kIconPath = u":/icons/logger.png";
 // that no picture outlives the application that made it.
 class IconKeeper : public QObject {
  public:
-  explicit IconKeeper(QObject* application)
-      : QObject(application), m_icon(kIconPath.toString()) {}
+  explicit IconKeeper(QObject* application) : QObject(application), m_icon(kIconPath.toString()) {}
   const QIcon& Icon() const { return m_icon; }
 
  private:

@@ -3,8 +3,8 @@
 #include <chrono>
 
 #include <QAction>
-#include <QGuiApplication>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -83,7 +83,7 @@ void CMainFrame::CreateStatusBar() {
     }
   }
   const std::array<std::string_view, kIndicatorPanes> words = {text::kLoggingIndicator, text::kServiceIndicator,
-                                                                text::kAutoIndicator};
+                                                               text::kAutoIndicator};
   for (std::size_t i = 0; i < kIndicatorPanes; ++i) {
     auto* pane = new QLabel(ToQString(words[i]), bar);
     pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -106,8 +106,7 @@ void CMainFrame::ConnectFrameCommands() {
     new WindowListMenu(*windowMenu, *m_pMdiArea);
   }
   connect(m_pMenu->Action(cmd::kNextPane), &QAction::triggered, m_pMdiArea, &QMdiArea::activateNextSubWindow);
-  connect(m_pMenu->Action(cmd::kPreviousPane), &QAction::triggered, m_pMdiArea,
-          &QMdiArea::activatePreviousSubWindow);
+  connect(m_pMenu->Action(cmd::kPreviousPane), &QAction::triggered, m_pMdiArea, &QMdiArea::activatePreviousSubWindow);
 }
 
 // Lines the minimized child windows up along the bottom edge of the MDI area, left to right.

@@ -27,7 +27,8 @@ void SessionDriver::Arm() {
     return;
   }
   const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*due - m_clock.Monotonic());
-  m_timer.start(static_cast<int>(std::clamp<std::chrono::milliseconds::rep>(wait.count(), 0, std::numeric_limits<int>::max())));
+  m_timer.start(
+      static_cast<int>(std::clamp<std::chrono::milliseconds::rep>(wait.count(), 0, std::numeric_limits<int>::max())));
 }
 
 }  // namespace lcu::gui

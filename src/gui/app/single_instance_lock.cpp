@@ -66,7 +66,8 @@ void SingleInstanceLock::MarkMainWindow(QWidget& window) {
   const int listener = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
   if (listener < 0) return;
   ::unlink(address.sun_path);
-  if (::bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0 || ::listen(listener, 4) != 0) {
+  if (::bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0 ||
+      ::listen(listener, 4) != 0) {
     ::close(listener);
     return;
   }

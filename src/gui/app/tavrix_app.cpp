@@ -40,9 +40,9 @@
 #include "gui/firmware/hex_file_upload_dlg.h"
 #include "gui/logger/lcu_check_command.h"
 #include "gui/memory/memory_template.h"
+#include "gui/monitor/chart_texts.h"
 #include "gui/monitor/monitor_commands.h"
 #include "gui/monitor/monitor_settings.h"
-#include "gui/monitor/chart_texts.h"
 #include "gui/monitor/monitor_template.h"
 #include "gui/monitor/strip_chart_command.h"
 #include "program/program_assembly.h"
@@ -116,7 +116,8 @@ void CTavrixApp::AddToolBar(CMainFrame& frame) {
   bar->setObjectName(QStringLiteral("chartRecordToolBar"));
   bar->setMovable(false);
   bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-  for (const int id : {cmd::kStripChart, cmd::kRecordChannels, cmd::kStopRecording}) bar->addAction(frame.Menu().Action(id));
+  for (const int id : {cmd::kStripChart, cmd::kRecordChannels, cmd::kStopRecording})
+    bar->addAction(frame.Menu().Action(id));
 }
 
 void CTavrixApp::ReopenLastSettingsFile() { m_monitorSettings->ReopenLastSettingsFile(); }
@@ -222,9 +223,8 @@ void CTavrixApp::OnPreserveQmt() { SetPreserveQmt(m_ctx, m_app.m_bPreserveQmt ==
 
 void CTavrixApp::OnLoadHexFile() {
   if (CheckLoadHexFile(m_ctx) != CommandResult::kDone) return;
-  const QString path =
-      m_services.prompter->GetOpenFileName(ToQString(kLoadHexFileDialogTitle), PathFromStore(VelmoraRoot()),
-                                           ToQString(kLoadHexFileDialogFilter));
+  const QString path = m_services.prompter->GetOpenFileName(
+      ToQString(kLoadHexFileDialogTitle), PathFromStore(VelmoraRoot()), ToQString(kLoadHexFileDialogFilter));
   if (path.isEmpty()) return;
   CHexFileUploadDlg notice(m_pMainWnd.get());
   LoadHexFile(m_ctx, PathToStore(path), notice);

@@ -2,8 +2,8 @@
 
 #include <QCheckBox>
 #include <QFileDialog>
-#include <QGroupBox>
 #include <QFontDialog>
+#include <QGroupBox>
 #include <QMenu>
 #include <QMessageBox>
 
@@ -26,8 +26,8 @@ void WidgetPrompter::ShowMessage(MessageKind kind, std::string_view text) {
 // Every question the programs ask is about erasing or replacing data on the LCU or on disk,
 // so Enter and Escape both keep the data.
 bool WidgetPrompter::AskQuestion(std::string_view text) {
-  QMessageBox box(QMessageBox::Question, ToQString(msg::kAppTitle), ToQString(text),
-                  QMessageBox::Yes | QMessageBox::No, m_owner);
+  QMessageBox box(QMessageBox::Question, ToQString(msg::kAppTitle), ToQString(text), QMessageBox::Yes | QMessageBox::No,
+                  m_owner);
   box.setDefaultButton(QMessageBox::No);
   box.setEscapeButton(QMessageBox::No);
   return box.exec() == QMessageBox::Yes;
@@ -40,7 +40,7 @@ std::optional<std::int32_t> WidgetPrompter::RunInitLcuDialog() {
 }
 
 std::optional<SessionDataValues> WidgetPrompter::RunSessionDataDialog(const SessionDataValues& shown,
-                                                                       const SessionDataRanges& ranges) {
+                                                                      const SessionDataRanges& ranges) {
   CSessionData dialog(shown, ranges, *this, m_owner);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.Values();

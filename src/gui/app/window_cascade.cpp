@@ -13,9 +13,7 @@ std::vector<QRect> CascadeRects(const std::vector<QSize>& sizes, const QRect& ar
   rects.reserve(sizes.size());
   int offset = 0;
   for (const QSize& size : sizes) {
-    const auto fits = [&](int at) {
-      return at + size.width() <= area.width() && at + size.height() <= area.height();
-    };
+    const auto fits = [&](int at) { return at + size.width() <= area.width() && at + size.height() <= area.height(); };
     if (offset > 0 && !fits(offset)) offset = 0;
     const QSize kept(std::clamp(size.width(), 1, std::max(area.width() - offset, 1)),
                      std::clamp(size.height(), 1, std::max(area.height() - offset, 1)));

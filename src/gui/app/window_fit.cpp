@@ -13,8 +13,10 @@ namespace lcu::gui {
 QRect FitIntoArea(qint64 x, qint64 y, qint64 width, qint64 height, const QRect& area) {
   const qint64 fittedWidth = std::clamp<qint64>(width, 1, std::max(area.width(), 1));
   const qint64 fittedHeight = std::clamp<qint64>(height, 1, std::max(area.height(), 1));
-  const qint64 left = std::clamp<qint64>(x, area.x(), std::max<qint64>(area.x(), qint64{area.x()} + area.width() - fittedWidth));
-  const qint64 top = std::clamp<qint64>(y, area.y(), std::max<qint64>(area.y(), qint64{area.y()} + area.height() - fittedHeight));
+  const qint64 left =
+      std::clamp<qint64>(x, area.x(), std::max<qint64>(area.x(), qint64{area.x()} + area.width() - fittedWidth));
+  const qint64 top =
+      std::clamp<qint64>(y, area.y(), std::max<qint64>(area.y(), qint64{area.y()} + area.height() - fittedHeight));
   return {static_cast<int>(left), static_cast<int>(top), static_cast<int>(fittedWidth), static_cast<int>(fittedHeight)};
 }
 

@@ -4,8 +4,8 @@
 #include <QString>
 #include <QWidget>
 
-#include "core/host/quiet_prompter.h"
 #include "core/commands/set_lcu_clock.h"
+#include "core/host/quiet_prompter.h"
 #include "gui/logger/lcu_check_dlg.h"
 
 namespace lcu::gui {

@@ -35,7 +35,12 @@ constexpr std::array<const char*, kMemoryColumnCount> kWidestValues = {"FFFF", "
 
 CAddressView::CAddressView(CommandContext& ctx, GuiPrompter& prompter, LcuSession& session, MainMenu* menu,
                            QWidget* parent)
-    : QTableView(parent), m_ctx(ctx), m_prompter(prompter), m_session(session), m_pMenu(menu), m_model(m_document, ctx, this) {
+    : QTableView(parent),
+      m_ctx(ctx),
+      m_prompter(prompter),
+      m_session(session),
+      m_pMenu(menu),
+      m_model(m_document, ctx, this) {
   setModel(&m_model);
   setSelectionBehavior(QAbstractItemView::SelectRows);
   setSelectionMode(QAbstractItemView::ExtendedSelection);

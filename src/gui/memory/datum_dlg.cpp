@@ -29,7 +29,10 @@ constexpr int kBoxPadding = 14;
 }  // namespace
 
 CDatumDlg::CDatumDlg(std::int32_t format, const QString& entry, QWidget* parent)
-    : QDialog(parent), m_nFormat(format), m_strData(entry), m_pFormats(new QButtonGroup(this)),
+    : QDialog(parent),
+      m_nFormat(format),
+      m_strData(entry),
+      m_pFormats(new QButtonGroup(this)),
       m_pDataEdit(new QLineEdit(entry, this)) {
   setWindowTitle(ToQString(text::kWriteDataCaption));
 

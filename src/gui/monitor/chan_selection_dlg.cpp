@@ -69,7 +69,8 @@ CChanSelectionDlg::CChanSelectionDlg(const AppState& app, std::span<const std::u
   for (std::size_t i = 0; i < count; ++i) {
     const auto* end = app.m_availableChannels.begin() + m_checkList->count();
     const auto* found = std::find(app.m_availableChannels.begin(), end, static_cast<std::int32_t>(m_channels[i]));
-    if (found != end) m_checkList->item(static_cast<int>(found - app.m_availableChannels.begin()))->setCheckState(Qt::Checked);
+    if (found != end)
+      m_checkList->item(static_cast<int>(found - app.m_availableChannels.begin()))->setCheckState(Qt::Checked);
   }
 
   auto* filterLabel = new QLabel(ToQString(text::kChannelFilterLabel), this);

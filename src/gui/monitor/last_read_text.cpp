@@ -22,7 +22,8 @@ QString TwoDigits(int value) { return QStringLiteral("%1").arg(value, 2, 10, QLa
 }  // namespace
 
 QString LastReadText(const LocalTime& read, std::int64_t seconds) {
-  const QString time = ToQString(text::kTimeOfDay).arg(TwoDigits(read.hour), TwoDigits(read.minute), TwoDigits(read.second));
+  const QString time =
+      ToQString(text::kTimeOfDay).arg(TwoDigits(read.hour), TwoDigits(read.minute), TwoDigits(read.second));
   QString age;
   if (seconds < kMinute) {
     age = ToQString(text::kSecondsAgo).arg(seconds);

@@ -43,7 +43,9 @@ CMonitorCommands::CMonitorCommands(const CommandContext& ctx, MainMenu& menu, CM
 
 // The area's current window, not the signal's: the signal tells of none while the main
 // window is inactive (a dialog is open), when the current window is still the one to serve.
-CChildFrame* CMonitorCommands::ActiveFrame() const { return qobject_cast<CChildFrame*>(m_kind.Area().currentSubWindow()); }
+CChildFrame* CMonitorCommands::ActiveFrame() const {
+  return qobject_cast<CChildFrame*>(m_kind.Area().currentSubWindow());
+}
 
 CMonitorPane* CMonitorCommands::ActivePane() const {
   CChildFrame* frame = ActiveFrame();
@@ -59,8 +61,8 @@ void CMonitorCommands::OnWindowActivated() {
     m_pane = pane;
     if (pane) {
       CMonitorView& view = pane->View();
-      m_selection = connect(view.selectionModel(), &QItemSelectionModel::selectionChanged, this,
-                            &CMonitorCommands::UpdateStates);
+      m_selection =
+          connect(view.selectionModel(), &QItemSelectionModel::selectionChanged, this, &CMonitorCommands::UpdateStates);
       m_rows = connect(&view.Model(), &QAbstractItemModel::modelReset, this, &CMonitorCommands::UpdateStates);
       m_zeroing = connect(&view, &CMonitorView::zeroingChanged, this, &CMonitorCommands::UpdateStates);
     }

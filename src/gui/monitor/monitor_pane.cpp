@@ -25,7 +25,8 @@ void CMonitorPane::ShowChart(bool shown) {
   if (shown == IsChartShown()) return;
   if (!shown) {
     const int total = sizes().value(0) + sizes().value(1);
-    if (total > 0) m_nListShare = static_cast<std::uint16_t>(std::clamp(sizes().value(0) * kWholeListShare / total, 0, 1000));
+    if (total > 0)
+      m_nListShare = static_cast<std::uint16_t>(std::clamp(sizes().value(0) * kWholeListShare / total, 0, 1000));
     m_pChart->hide();
   } else {
     m_pChart->show();

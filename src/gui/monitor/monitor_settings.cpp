@@ -276,8 +276,8 @@ bool CMonitorSettings::WriteSettingsFile(const QString& path) {
 }
 
 void CMonitorSettings::OnFileOpen() {
-  const QString path = m_prompter.GetOpenFileName(ToQString(text::kLoadSettingsTitle),
-                                                  PathFromStore(VelmoraRoot()), ToQString(text::kLoadSettingsFilter));
+  const QString path = m_prompter.GetOpenFileName(ToQString(text::kLoadSettingsTitle), PathFromStore(VelmoraRoot()),
+                                                  ToQString(text::kLoadSettingsFilter));
   if (path.isEmpty()) return;
   OnFileClose();
   m_szSettingsPath = path;
@@ -289,7 +289,8 @@ void CMonitorSettings::OnFileOpen() {
 void CMonitorSettings::OnFileClose() {
   for (CChildFrame* frame : m_kind.Frames()) {
     // The frames go after the command: Open makes its windows while these still exist.
-    if (CMonitorTemplate::MonitorViewOf(*frame)) QMetaObject::invokeMethod(frame, &QWidget::close, Qt::QueuedConnection);
+    if (CMonitorTemplate::MonitorViewOf(*frame))
+      QMetaObject::invokeMethod(frame, &QWidget::close, Qt::QueuedConnection);
   }
   SetDocumentName(GetProductVersion());
   m_szSettingsPath.clear();

@@ -181,8 +181,7 @@ QVariant MonitorTableModel::data(const QModelIndex& index, int role) const {
     case Qt::DecorationRole:
       if (index.column() == kIdColumn) return GroupImage(row.image);
       return {};
-    case Qt::TextAlignmentRole:
-      return QVariant::fromValue(ColumnAlignment(index.column()));
+    case Qt::TextAlignmentRole: return QVariant::fromValue(ColumnAlignment(index.column()));
     case Qt::ForegroundRole:
       if ((index.column() == kValueColumn || index.column() == kRawColumn) && !m_bLive) {
         return QGuiApplication::palette().brush(QPalette::Disabled, QPalette::Text);
@@ -195,8 +194,7 @@ QVariant MonitorTableModel::data(const QModelIndex& index, int role) const {
       if (stale.isEmpty()) return explanation.isEmpty() ? QVariant() : QVariant(explanation);
       return explanation.isEmpty() ? stale : stale + QLatin1Char('\n') + explanation;
     }
-    default:
-      return {};
+    default: return {};
   }
 }
 

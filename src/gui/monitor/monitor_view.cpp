@@ -7,8 +7,8 @@
 #include <QAccessible>
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QGuiApplication>
 #include <QFontInfo>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
@@ -21,10 +21,10 @@
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"
 #include "gui/monitor/chan_selection_dlg.h"
+#include "gui/monitor/chart_texts.h"
 #include "gui/monitor/child_frame.h"
 #include "gui/monitor/ent_offset.h"
 #include "gui/monitor/last_read_text.h"
-#include "gui/monitor/chart_texts.h"
 #include "gui/monitor/list_font.h"
 #include "gui/monitor/monitor_pane.h"
 #include "gui/monitor/strip_chart.h"
@@ -224,9 +224,8 @@ void CMonitorView::WidenForFont() {
     }
     if (width > columnWidth(column)) setColumnWidth(column, width);
   };
-  widest(kIdColumn, QString::fromLatin1(kIdSample), [&](const QString& text) {
-    return IdCellDelegate::WidthFor(text, metrics, iconSize());
-  });
+  widest(kIdColumn, QString::fromLatin1(kIdSample),
+         [&](const QString& text) { return IdCellDelegate::WidthFor(text, metrics, iconSize()); });
   const auto readingWidth = [&](const QString& text) { return ReadingCellDelegate::WidthFor(text, metrics, this); };
   widest(kValueColumn, QString::fromLatin1(kValueSample), readingWidth);
   widest(kRawColumn, QString::fromLatin1(kRawSample), readingWidth);

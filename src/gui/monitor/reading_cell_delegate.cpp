@@ -67,11 +67,12 @@ void ReadingCellDelegate::initStyleOption(QStyleOptionViewItem* option, const QM
   if (index.data(Qt::ForegroundRole).canConvert<QBrush>()) {
     const QColor text = option->palette.color(QPalette::HighlightedText);
     const QColor back = option->palette.color(QPalette::Highlight);
-    option->palette.setColor(QPalette::HighlightedText,
-                             QColor((text.red() + back.red()) / 2, (text.green() + back.green()) / 2,
-                                    (text.blue() + back.blue()) / 2));
+    option->palette.setColor(
+        QPalette::HighlightedText,
+        QColor((text.red() + back.red()) / 2, (text.green() + back.green()) / 2, (text.blue() + back.blue()) / 2));
   }
-  option->text = FitCellText(option->text, QFontMetrics(option->font), option->rect.width() - 2 * TextMargin(option->widget));
+  option->text =
+      FitCellText(option->text, QFontMetrics(option->font), option->rect.width() - 2 * TextMargin(option->widget));
   option->textElideMode = Qt::ElideNone;
 }
 

@@ -13,8 +13,8 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
 #include <QToolTip>
@@ -250,7 +250,8 @@ QString CStripChart::ShownValueText(std::size_t trace) const {
 QString CStripChart::LegendText(std::size_t trace) const {
   if (trace >= m_texts.size()) return {};
   const TraceTexts& t = m_texts[trace];
-  return t.name + QStringLiteral("  ") + ValueText(trace) + (t.units.isEmpty() ? QString() : QStringLiteral(" ") + t.units);
+  return t.name + QStringLiteral("  ") + ValueText(trace) +
+         (t.units.isEmpty() ? QString() : QStringLiteral(" ") + t.units);
 }
 
 void CStripChart::ApplyLayout(const WindowChart& chart) {
@@ -328,7 +329,8 @@ CStripChart::LegendGeometry CStripChart::Legend() const {
   // The last line is the legend's status (two when its text is too wide for one); the rows
   // take the lines above it.
   const int statusLines = fontMetrics().horizontalAdvance(StatusText()) > area.width() ? 2 : 1;
-  legend.status = QRect(area.left(), area.bottom() + 1 - statusLines * legend.line, area.width(), statusLines * legend.line);
+  legend.status =
+      QRect(area.left(), area.bottom() + 1 - statusLines * legend.line, area.width(), statusLines * legend.line);
   legend.rows = QRect(area.left(), area.top(), area.width(), std::max(0, legend.status.top() - area.top()));
   legend.textLeft = area.left() + kSwatch + kMargin;
   const auto fit = [&](int right) {
@@ -342,8 +344,8 @@ CStripChart::LegendGeometry CStripChart::Legend() const {
     room.leastName = fontMetrics().averageCharWidth() * kReadableName;
     room.valueWidth = right + 1 - legend.valueLeft + kMargin;
     legend.layout = LayOutLegend(room, m_model.TraceCount(), m_nLegendFirst);
-    legend.nameWidth = legend.layout.linesPerRow == 1 ? legend.valueLeft - kMargin - legend.textLeft
-                                                      : right + 1 - legend.textLeft;
+    legend.nameWidth =
+        legend.layout.linesPerRow == 1 ? legend.valueLeft - kMargin - legend.textLeft : right + 1 - legend.textLeft;
   };
   fit(area.right());
   if (legend.layout.Scrolls(m_model.TraceCount())) {
@@ -364,9 +366,8 @@ QRect CStripChart::ValueRect(const LegendGeometry& legend, std::size_t trace) co
 std::optional<std::size_t> CStripChart::LegendRowAt(const QPoint& point) const {
   const LegendGeometry legend = Legend();
   if (!legend.rows.contains(point) || point.x() >= legend.unitsLeft + m_nUnitsWidth) return std::nullopt;
-  const std::size_t row =
-      legend.layout.firstRow +
-      static_cast<std::size_t>((point.y() - legend.rows.top()) / (legend.line * legend.layout.linesPerRow));
+  const std::size_t row = legend.layout.firstRow + static_cast<std::size_t>((point.y() - legend.rows.top()) /
+                                                                            (legend.line * legend.layout.linesPerRow));
   if (row >= m_model.TraceCount() || row >= legend.layout.firstRow + legend.layout.rowsShown) return std::nullopt;
   return row;
 }
@@ -431,7 +432,8 @@ void CStripChart::paintEvent(QPaintEvent* event) {
   }
   if (m_model.IsPaused()) {
     painter.setPen(palette().text().color());
-    painter.drawText(plot.adjusted(kMargin, kMargin, 0, 0), Qt::AlignRight | Qt::AlignTop, ToQString(text::kPausedMark));
+    painter.drawText(plot.adjusted(kMargin, kMargin, 0, 0), Qt::AlignRight | Qt::AlignTop,
+                     ToQString(text::kPausedMark));
   }
   DrawLegend(painter, LegendArea(), event->region());
 }
@@ -450,7 +452,8 @@ void CStripChart::DrawAxis(QPainter& painter) {
   const double bottom = plot.height() - 1;
   const int centre = (fontMetrics().ascent() - fontMetrics().descent()) / 2;
   for (int i = 0; i < scale.count; ++i) {
-    const int y = plot.top() + static_cast<int>(std::lround((1.0 - m_drawnAxis.range.Fraction(scale.ValueAt(i))) * bottom));
+    const int y =
+        plot.top() + static_cast<int>(std::lround((1.0 - m_drawnAxis.range.Fraction(scale.ValueAt(i))) * bottom));
     painter.drawLine(plot.left() - kMargin, y, plot.left() - 1, y);
     DrawRightAligned(painter, plot.left() - kMargin - 2, y + centre, ToQString(scale.Label(i)));
   }
@@ -483,7 +486,8 @@ void CStripChart::DrawLaneLabels(QPainter& painter, const QRect& plot) {
       QPainter labelPainter(&label);
       labelPainter.setFont(font());
       labelPainter.setPen(TraceColour(trace));
-      labelPainter.drawText(QRect(kMargin, 0, label.width(), metrics.height()), Qt::AlignLeft | Qt::AlignVCenter, shown);
+      labelPainter.drawText(QRect(kMargin, 0, label.width(), metrics.height()), Qt::AlignLeft | Qt::AlignVCenter,
+                            shown);
       m_laneTexts[trace] = text;
       m_laneLabels[trace] = std::move(label);
     }
@@ -668,8 +672,9 @@ void CStripChart::DrawLegend(QPainter& painter, const QRect& area, const QRegion
   const ChartLegendLayout& layout = legend.layout;
   const QFontMetrics metrics = fontMetrics();
   const int line = legend.line;
-  const bool labels = region.intersects(QRect(area.left(), area.top(), legend.valueLeft - area.left(), area.height())) ||
-                      region.intersects(QRect(legend.unitsLeft, area.top(), area.right() - legend.unitsLeft, area.height()));
+  const bool labels =
+      region.intersects(QRect(area.left(), area.top(), legend.valueLeft - area.left(), area.height())) ||
+      region.intersects(QRect(legend.unitsLeft, area.top(), area.right() - legend.unitsLeft, area.height()));
   if (m_nElidedWidth != legend.nameWidth) {
     m_elided.clear();
     for (const TraceTexts& trace : m_texts) {
@@ -698,8 +703,8 @@ void CStripChart::DrawLegend(QPainter& painter, const QRect& area, const QRegion
       painter.drawText(QRect(legend.textLeft, y, legend.nameWidth, line), Qt::AlignLeft | Qt::AlignVCenter,
                        m_elided[trace]);
       if (!m_texts[trace].units.isEmpty()) {
-        painter.drawText(QRect(legend.unitsLeft, value.top(), m_nUnitsWidth + 1, line), Qt::AlignLeft | Qt::AlignVCenter,
-                         m_texts[trace].units);
+        painter.drawText(QRect(legend.unitsLeft, value.top(), m_nUnitsWidth + 1, line),
+                         Qt::AlignLeft | Qt::AlignVCenter, m_texts[trace].units);
       }
     }
     if (labels || region.intersects(value)) {
@@ -864,7 +869,8 @@ void CStripChart::contextMenuEvent(QContextMenuEvent* event) {
   }
   menu.addSeparator();
   auto* views = new QActionGroup(&menu);
-  for (const auto& [view, label] : {std::pair{ChartView::kOverlay, text::kOverlayItem}, std::pair{ChartView::kLanes, text::kLanesItem}}) {
+  for (const auto& [view, label] :
+       {std::pair{ChartView::kOverlay, text::kOverlayItem}, std::pair{ChartView::kLanes, text::kLanesItem}}) {
     QAction* item = menu.addAction(ToQString(label));
     item->setCheckable(true);
     item->setChecked(view == m_model.View());

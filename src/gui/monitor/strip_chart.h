@@ -51,8 +51,8 @@ class CStripChart : public QWidget, private MonitorDocumentObserver, private Rea
   Q_OBJECT
 
  public:
-  CStripChart(MonitorDocument& document, LcuSession& session, const AppState& app, Clock& clock,
-              GuiPrompter& prompter, QWidget* parent = nullptr);
+  CStripChart(MonitorDocument& document, LcuSession& session, const AppState& app, Clock& clock, GuiPrompter& prompter,
+              QWidget* parent = nullptr);
   ~CStripChart() override;
   CStripChart(const CStripChart&) = delete;
   CStripChart& operator=(const CStripChart&) = delete;
@@ -130,8 +130,7 @@ class CStripChart : public QWidget, private MonitorDocumentObserver, private Rea
 
   void OnRowsChanged(const MonitorDocument& document) override;
   void OnLayoutChanged(const MonitorDocument&) override {}
-  void OnReadings(const MonitorDocument& document, std::span<const std::uint32_t> raw,
-                  const LocalTime& taken) override;
+  void OnReadings(const MonitorDocument& document, std::span<const std::uint32_t> raw, const LocalTime& taken) override;
   void OnMissedReadings(const MonitorDocument& document, const LocalTime& when) override;
 
   /// Repaints when the chart is on the screen and moving: all of it, or what a tick changes.
@@ -192,7 +191,7 @@ class CStripChart : public QWidget, private MonitorDocumentObserver, private Rea
   GuiPrompter& m_prompter;
   ChartModel m_model;
   std::vector<TraceTexts> m_texts;  // by trace
-  std::size_t m_nLegendFirst = 0;  // the row the user scrolled to
+  std::size_t m_nLegendFirst = 0;   // the row the user scrolled to
   QScrollBar* m_pLegendScroll;
   // Looks for readings that stopped coming while the session publishes nothing.
   QTimer m_liveTimer;
@@ -229,7 +228,7 @@ class CStripChart : public QWidget, private MonitorDocumentObserver, private Rea
   };
   QImage m_tracesImage;
   TracesKey m_tracesKey;
-  TracesKey m_nextKey;  // kept to spare the ranges' allocation per paint
+  TracesKey m_nextKey;           // kept to spare the ranges' allocation per paint
   long long m_nTracesRight = 0;  // the column of the right edge the image was drawn for
   std::optional<double> m_tracesNewest;
   long long m_nRightColumn = 0;  // the right edge's column while drawing

@@ -108,8 +108,7 @@ class Win32OutputFile final : public OutputFile {
 };
 
 HANDLE CreateNew(const std::wstring& path) {
-  return CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                     nullptr);
+  return CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 // ".<name>.tmp-" beside the file, as the other hosts name a replacement; the path stays
@@ -151,7 +150,7 @@ bool HostFileSystem::Exists(const std::string& path) const {
 }
 
 std::optional<FileStart> HostFileSystem::ReadStart(const std::string& path, std::size_t limit,
-                                                  std::string& reason) const {
+                                                   std::string& reason) const {
   return ReadRegularFileStart(path, limit, reason);
 }
 

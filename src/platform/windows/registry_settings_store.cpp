@@ -29,8 +29,8 @@ class Key {
     return RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, access, &m_key) == ERROR_SUCCESS;
   }
   bool Create(const std::wstring& path) {
-    return RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
-                           nullptr, &m_key, nullptr) == ERROR_SUCCESS;
+    return RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
+                           &m_key, nullptr) == ERROR_SUCCESS;
   }
   HKEY Get() const { return m_key; }
 
@@ -74,8 +74,7 @@ std::optional<std::string> ValueText(HKEY key, const std::wstring& name) {
       if (size < sizeof(std::uint64_t)) return std::nullopt;
       return std::to_string(static_cast<std::int64_t>(le::U64(bytes, 0)));
     }
-    default:
-      return std::nullopt;
+    default: return std::nullopt;
   }
 }
 
@@ -101,7 +100,8 @@ void ListKey(const std::wstring& path, const std::string& prefix, std::vector<Se
   std::wstring name(longestName + 1, L'\0');
   for (DWORD i = 0; i < values; ++i) {
     DWORD length = static_cast<DWORD>(name.size());
-    if (RegEnumValueW(key.Get(), i, name.data(), &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) continue;
+    if (RegEnumValueW(key.Get(), i, name.data(), &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+      continue;
     const std::wstring valueName(name.data(), length);
     if (valueName.empty()) continue;  // the unnamed default value is no setting
     if (auto text = ValueText(key.Get(), valueName)) out.push_back({prefix, win::Utf8FromWide(valueName), *text});
@@ -109,7 +109,8 @@ void ListKey(const std::wstring& path, const std::string& prefix, std::vector<Se
   std::wstring subkey(longestSubkey + 1, L'\0');
   for (DWORD i = 0; i < subkeys; ++i) {
     DWORD length = static_cast<DWORD>(subkey.size());
-    if (RegEnumKeyExW(key.Get(), i, subkey.data(), &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) continue;
+    if (RegEnumKeyExW(key.Get(), i, subkey.data(), &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+      continue;
     const std::wstring child(subkey.data(), length);
     const std::string childName = win::Utf8FromWide(child);
     ListKey(path + L"\\" + child, prefix.empty() ? childName : prefix + "\\" + childName, out);

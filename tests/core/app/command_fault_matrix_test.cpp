@@ -29,10 +29,10 @@
 #include "sim/lcu_simulator.h"
 #include "sim/sample_setup.h"
 #include "support/command_fault_messages.h"
-#include "support/recording_prompter.h"
 #include "support/fixed_clock.h"
 #include "support/hex_text.h"
 #include "support/memory_file_system.h"
+#include "support/recording_prompter.h"
 #include "support/temp_folder.h"
 
 namespace lcu {
@@ -66,7 +66,11 @@ struct Bench {
   }
 
   fs::path setup;
-  sim::LcuSimulator lcuSim{[] { sim::SimulatorOptions o; o.manualTime = true; return o; }()};
+  sim::LcuSimulator lcuSim{[] {
+    sim::SimulatorOptions o;
+    o.manualTime = true;
+    return o;
+  }()};
   std::ostringstream transcript;
   RecordingBackend backend{lcuSim, transcript};
   CUsbDevice device{backend};
@@ -123,9 +127,16 @@ std::vector<MatrixCommand> Commands() {
        expect::ExtractSetup},
       {"ReadHexFile", Effect::kReads, none, [](Bench& b) { return ReadProgram(b.ctx, "Read.bin").result; },
        expect::ReadHexFile},
-      {"InitializeLcu", Effect::kWrites, [](Bench& b) { b.prompter.initAnswer = 1; b.prompter.answers = {true}; },
+      {"InitializeLcu", Effect::kWrites,
+       [](Bench& b) {
+         b.prompter.initAnswer = 1;
+         b.prompter.answers = {true};
+       },
        [](Bench& b) { return InitializeLcu(b.ctx).result; }, expect::InitializeLcu},
-      {"SessionData", Effect::kWrites, [](Bench& b) { b.prompter.sessionAnswer = SessionDataValues{5, 2, 40, 3}; },
+      {"SessionData", Effect::kWrites,
+       [](Bench& b) {
+         b.prompter.sessionAnswer = SessionDataValues{5, 2, 40, 3};
+       },
        [](Bench& b) { return EditSessionData(b.ctx).result; }, expect::SessionData},
       {"SetLcuClock", Effect::kWrites, yes, [](Bench& b) { return SetLcuClock(b.ctx).result; }, expect::SetLcuClock},
       {"StartLogger", Effect::kWrites, [](Bench& b) { b.app.m_bLoggerStarted = 0; },

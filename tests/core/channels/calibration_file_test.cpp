@@ -77,16 +77,18 @@ TEST_F(CalibrationFileTest, ShortFilesFailLongFilesLoadTheirStart) {
   // Each failure names the file looked for and why it did not load.
   EXPECT_EQ(prompter.messages,
             (std::vector<std::string>{
-                FormatSystemError(msg::kCouldNotLoadCalibration, FileOf(1) + ": " + std::string(msg::kCalibrationFileTooShort)),
-                FormatSystemError(msg::kCouldNotLoadCalibration, FileOf(1) + ": No such file or directory\n" + std::string(msg::kCopySetupHint))}));
+                FormatSystemError(msg::kCouldNotLoadCalibration,
+                                  FileOf(1) + ": " + std::string(msg::kCalibrationFileTooShort)),
+                FormatSystemError(msg::kCouldNotLoadCalibration,
+                                  FileOf(1) + ": No such file or directory\n" + std::string(msg::kCopySetupHint))}));
 }
 
 TEST_F(CalibrationFileTest, SaveIntoAMissingFolderFails) {
   store.WriteString("Paths", "SetupDirectory", (m_dir / "missing").string());
   EXPECT_FALSE(Save(1, CalibrationImage{}));
   EXPECT_EQ(prompter.messages, std::vector<std::string>{FormatSystemError(
-                                   msg::kFailedToSaveCalibrationFile, (m_dir / "missing" / "@LCU1.cal").string() +
-                                                                          ": No such file or directory")});
+                                   msg::kFailedToSaveCalibrationFile,
+                                   (m_dir / "missing" / "@LCU1.cal").string() + ": No such file or directory")});
 }
 
 // Another LCU's file is used where the slot rule falls back on slot 1, but never without a
@@ -125,10 +127,12 @@ TEST_F(CalibrationFileTest, AFileOfAnotherLcuIsNamedWithBothLcus) {
     ASSERT_TRUE(LoadAppCalibration(app, store, c.lcu, prompter, msg::kCouldNotLoadCalibration));
     EXPECT_EQ(app.m_szCalibrationFile, c.path);
     std::string note = c.question;
-    if (!note.empty()) note.replace(note.find("; use the calibration of LCU 1 (@LCU1.cal)?"), std::string::npos,
-                                    "; using the calibration of LCU 1 (" + one + ").");
+    if (!note.empty())
+      note.replace(note.find("; use the calibration of LCU 1 (@LCU1.cal)?"), std::string::npos,
+                   "; using the calibration of LCU 1 (" + one + ").");
     EXPECT_EQ(prompter.notes, note.empty() ? std::vector<std::string>{} : std::vector{note});
-    ASSERT_TRUE(LoadAppCalibration(app, store, c.lcu, prompter, msg::kCouldNotLoadCalibration, CalibrationNote::kSilent));
+    ASSERT_TRUE(
+        LoadAppCalibration(app, store, c.lcu, prompter, msg::kCouldNotLoadCalibration, CalibrationNote::kSilent));
     EXPECT_EQ(prompter.notes.size(), note.empty() ? 0u : 1u) << "a caller that asked has no note";
   }
   // Slot 1 without a registered LCU is named as the slot.

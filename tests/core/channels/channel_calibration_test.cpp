@@ -48,7 +48,10 @@ TEST(CalibrationImageRegions, AccessorsUseTheImageOffsets) {
   EXPECT_EQ(CalibrationName(bytes, 6), "SIXTEEN CHARS OK");
   EXPECT_EQ(CalibrationName(bytes, 5), "OIL PRESS") << "a full-length name must not run into its neighbour";
 
-  struct Case { int channel; std::size_t offset; };
+  struct Case {
+    int channel;
+    std::size_t offset;
+  };
   for (const Case c : {Case{128, 0x3C00}, Case{191, 0x3FF0}, Case{224, 0x3A00}, Case{255, 0x3AF8}}) {
     EXPECT_EQ(GainOffsetOffset(c.channel), c.offset) << c.channel;
     WriteGainOffset(bytes, c.channel, {2.0f, -3.0f});
@@ -68,7 +71,6 @@ TEST(CalibrationImageRegions, AccessorsUseTheImageOffsets) {
   EXPECT_EQ(bytes[0x018E + 6 * 7], 0x0A);
   EXPECT_EQ(ReadScaleFlag(bytes, 7), 0x0A);
 }
-
 
 }  // namespace
 }  // namespace lcu

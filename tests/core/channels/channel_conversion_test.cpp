@@ -52,23 +52,56 @@ CalibrationImage RangeImage() {
   return image;
 }
 
-struct RangeCase { int channel; std::uint32_t reading; double expected; };
+struct RangeCase {
+  int channel;
+  std::uint32_t reading;
+  double expected;
+};
 
 TEST(ConvertReadingTest, EveryChannelRange) {
   const CalibrationImage image = RangeImage();
   const RangeCase cases[] = {
-      {5, 150, 5.0},           {64, 1234, 1234.0},      {66, 1234, double{123.4f}},  {67, 1234, 1234.0},
-      {70, 0x00012345, 9029.0}, {72, 0xFFFF, 65535.0},  {73, 123, double{12.3f}},    {79, 0x10007, 7.0},
-      {80, 12345, double{123.45f}}, {82, 5, 0.5},       {83, 250, 25.0},             {84, 250, 250.0},
-      {85, 99, double{9.9f}},  {93, 10, 1.0},           {94, 0xFFFF, 65535.0},       {96, 150, 1.5},
-      {97, 1, double{0.01f}},  {98, 0xFF9C, -1.0},      {99, 0xFF9C, double{654.36f}}, {100, 0x8000, double{-327.68f}},
-      {101, 1, double{0.01f}}, {111, 7, double{0.07f}}, {120, 150, 5.0},             {121, 0x10007, 7.0},
-      {122, 0x40490FDB, double{3.14159274f}},           {123, 0xFF9C, -1.0},         {130, 1001, 490.5},
-      {192, 0x40490FDB, double{3.14159274f}},           {223, 0xBF800000, -1.0},     {224, 3, double{0.3f}},
-      {255, 10, 4.0},          {256, 0xFFFFFFFF, -1.0}, {257, 0x1FFFF, -1.0},        {258, 0x8000, -32768.0},
-      {259, 0xFFFFFFFF, 4294967295.0},                  {263, 0x80000000, 2147483648.0},
-      {264, 0x80000000, -2147483648.0},                 {278, 0xFFFFFFFE, -2.0},     {279, 0xFFFFFFFF, 4294967295.0},
-      {400, 0xFFFFFFFF, 4294967295.0},                  {65535, 0x12345678, 305419896.0},
+      {5, 150, 5.0},
+      {64, 1234, 1234.0},
+      {66, 1234, double{123.4f}},
+      {67, 1234, 1234.0},
+      {70, 0x00012345, 9029.0},
+      {72, 0xFFFF, 65535.0},
+      {73, 123, double{12.3f}},
+      {79, 0x10007, 7.0},
+      {80, 12345, double{123.45f}},
+      {82, 5, 0.5},
+      {83, 250, 25.0},
+      {84, 250, 250.0},
+      {85, 99, double{9.9f}},
+      {93, 10, 1.0},
+      {94, 0xFFFF, 65535.0},
+      {96, 150, 1.5},
+      {97, 1, double{0.01f}},
+      {98, 0xFF9C, -1.0},
+      {99, 0xFF9C, double{654.36f}},
+      {100, 0x8000, double{-327.68f}},
+      {101, 1, double{0.01f}},
+      {111, 7, double{0.07f}},
+      {120, 150, 5.0},
+      {121, 0x10007, 7.0},
+      {122, 0x40490FDB, double{3.14159274f}},
+      {123, 0xFF9C, -1.0},
+      {130, 1001, 490.5},
+      {192, 0x40490FDB, double{3.14159274f}},
+      {223, 0xBF800000, -1.0},
+      {224, 3, double{0.3f}},
+      {255, 10, 4.0},
+      {256, 0xFFFFFFFF, -1.0},
+      {257, 0x1FFFF, -1.0},
+      {258, 0x8000, -32768.0},
+      {259, 0xFFFFFFFF, 4294967295.0},
+      {263, 0x80000000, 2147483648.0},
+      {264, 0x80000000, -2147483648.0},
+      {278, 0xFFFFFFFE, -2.0},
+      {279, 0xFFFFFFFF, 4294967295.0},
+      {400, 0xFFFFFFFF, 4294967295.0},
+      {65535, 0x12345678, 305419896.0},
   };
   for (const RangeCase& c : cases) {
     EXPECT_EQ(ConvertReading(image, c.reading, c.channel), c.expected) << "channel " << c.channel;
@@ -80,7 +113,11 @@ TEST(ConvertReadingTest, EveryChannelRange) {
   EXPECT_EQ(ConvertReading(image, bytes, 70), 9029.0);
 }
 
-struct TypeCase { const char* name; ChannelCalibration cal; std::vector<std::pair<std::uint16_t, double>> readings; };
+struct TypeCase {
+  const char* name;
+  ChannelCalibration cal;
+  std::vector<std::pair<std::uint16_t, double>> readings;
+};
 
 TEST(ConvertReadingTest, EveryCalibrationType) {
   std::vector<float> tens(13);
@@ -90,14 +127,17 @@ TEST(ConvertReadingTest, EveryCalibrationType) {
     steps[i] = static_cast<std::uint16_t>(100 * i);
   }
   const TypeCase cases[] = {
-      {"interpolate", Table(CAL_INTERPOLATE, 2, {100, 200, 300}, {0.0f, 10.0f, 40.0f}),
+      {"interpolate",
+       Table(CAL_INTERPOLATE, 2, {100, 200, 300}, {0.0f, 10.0f, 40.0f}),
        {{50, 0}, {100, 0}, {150, 5}, {200, 10}, {250, 25}, {300, 40}, {400, 40}}},
-      {"interpolate with offset", Table(CAL_INTERPOLATE, 2, {100, 200, 300}, {0.0f, 10.0f, 40.0f}, 1.5f),
+      {"interpolate with offset",
+       Table(CAL_INTERPOLATE, 2, {100, 200, 300}, {0.0f, 10.0f, 40.0f}, 1.5f),
        {{50, 1.5}, {150, 6.5}, {400, 41.5}}},
       {"step", Table(CAL_STEP, 2, {100, 200, 300}, {0.0f, 10.0f, 40.0f}), {{50, 0}, {150, 0}, {250, 10}, {300, 40}}},
       {"interpolate, one point", Table(CAL_INTERPOLATE, 0, {100}, {7.0f}, 1.0f), {{50, 8}, {100, 8}, {101, 8}}},
       {"step, one point", Table(CAL_STEP, 0, {100}, {7.0f}, 1.0f), {{99, 0}, {100, 8}, {65535, 8}}},
-      {"lastPoint beyond the table ends at point 12", Table(CAL_INTERPOLATE, 40, steps, tens),
+      {"lastPoint beyond the table ends at point 12",
+       Table(CAL_INTERPOLATE, 40, steps, tens),
        {{1150, 115}, {1200, 120}, {65535, 120}}},
       {"step beyond the table", Table(CAL_STEP, 40, steps, tens), {{1150, 110}, {1250, 120}}},
       {"linear", Poly(CAL_LINEAR, 9.0f, 2.0f, 1.0f, 0.5f), {{10, 21.5}, {0, 1.5}}},
@@ -108,10 +148,8 @@ TEST(ConvertReadingTest, EveryCalibrationType) {
       {"unknown type 0xFFFF", Poly(0xFFFF, 1.0f, 1.0f, 1.0f, 5.0f), {{100, 0}}},
       // The polynomial is rounded before the offset is added: 1 + 2^-30 rounds to 1, and 1
       // plus half a float step then ties to 1. Without the inner rounding it would round up.
-      {"linear rounds before the offset", Poly(CAL_LINEAR, 0.0f, 1.0f, 0x1p-30f, kHalfStepAtOne),
-       {{1, 1.0}}},
-      {"table value plus offset is rounded", Table(CAL_INTERPOLATE, 0, {100}, {1.0f}, kHalfStepAtOne),
-       {{100, 1.0}}},
+      {"linear rounds before the offset", Poly(CAL_LINEAR, 0.0f, 1.0f, 0x1p-30f, kHalfStepAtOne), {{1, 1.0}}},
+      {"table value plus offset is rounded", Table(CAL_INTERPOLATE, 0, {100}, {1.0f}, kHalfStepAtOne), {{100, 1.0}}},
   };
   for (const TypeCase& c : cases) {
     CalibrationImage image;

@@ -93,11 +93,11 @@ class ChannelTableTest : public ::testing::Test {
 TEST_F(ChannelTableTest, PlacesNamedRecordsByCalibrationNameAndTheRestByPositionWithTrimmedTexts) {
   ChannelDefinitionFile file = Unmatched(1026);
   file.records[0] = Record("water TEMP", "C", 1);
-  file.records[1] = Record("abcdefghijklmnopQRST", "bar", 2);  // equal in the first 16 characters
-  file.records[2] = Record("Oil", "x");                        // blanks count: "Oil" is not "Oil  "
-  file.records[3] = Record("WATER temp", "F", 3);              // the later duplicate wins
-  file.records[64] = Record("RPM", "rpm", 0);                  // positional whatever its name
-  file.records[1025] = Record("rpm", "1/min", 0);              // named again from 1024 on
+  file.records[1] = Record("abcdefghijklmnopQRST", "bar", 2);             // equal in the first 16 characters
+  file.records[2] = Record("Oil", "x");                                   // blanks count: "Oil" is not "Oil  "
+  file.records[3] = Record("WATER temp", "F", 3);                         // the later duplicate wins
+  file.records[64] = Record("RPM", "rpm", 0);                             // positional whatever its name
+  file.records[1025] = Record("rpm", "1/min", 0);                         // named again from 1024 on
   file.records[65] = Record(std::string(32, 'N'), std::string(16, 'U'));  // cut to 31 and 15
   file.records[66] = Record("Nine Char                       ", "kPa             ");
   file.records[67] = Record("   ", "");
@@ -109,8 +109,8 @@ TEST_F(ChannelTableTest, PlacesNamedRecordsByCalibrationNameAndTheRestByPosition
   EXPECT_EQ(app.m_dscHeader[0], 'H');
   EXPECT_EQ(app.m_dscHeader[255], 0xEE);
   const std::pair<std::size_t, std::string> names[] = {
-      {5, "WATER temp"}, {7, "abcdefghijklmnopQRST"}, {9, "ID009"},   {0, "rpm"}, {1, "ID001"},
-      {64, "RPM"},       {65, std::string(31, 'N')},  {66, "Nine Char"}, {67, " "}, {1023, "none1023"}};
+      {5, "WATER temp"}, {7, "abcdefghijklmnopQRST"}, {9, "ID009"},      {0, "rpm"}, {1, "ID001"},
+      {64, "RPM"},       {65, std::string(31, 'N')},  {66, "Nine Char"}, {67, " "},  {1023, "none1023"}};
   for (const auto& [n, name] : names) EXPECT_EQ(Name(n), name) << n;
   const std::pair<std::size_t, std::string> units[] = {{5, "F"}, {0, "1/min"}, {65, std::string(15, 'U')}, {66, "kPa"}};
   for (const auto& [n, text] : units) EXPECT_EQ(app.m_channelTable[n].UnitsText(), text) << n;
@@ -148,9 +148,10 @@ TEST_F(ChannelTableTest, MissingFilesLeaveTheTableAlone) {
   // Each message names the file it looked for and why it could not be read.
   const std::string missing = ": No such file or directory";
   EXPECT_EQ(prompter.messages,
-            (std::vector<std::string>{FormatSystemError(msg::kCouldNotOpenChannelDefinitionFile,
-                                                        (m_dir / "channel.dsc").string() + missing),
-                                      FormatSystemError(msg::kCouldNotLoadCalibration, (m_dir / "@LCU1.cal").string() + missing + "\n" + std::string(msg::kCopySetupHint))}));
+            (std::vector<std::string>{
+                FormatSystemError(msg::kCouldNotOpenChannelDefinitionFile, (m_dir / "channel.dsc").string() + missing),
+                FormatSystemError(msg::kCouldNotLoadCalibration, (m_dir / "@LCU1.cal").string() + missing + "\n" +
+                                                                     std::string(msg::kCopySetupHint))}));
   EXPECT_EQ(app.m_channelTable, before.m_channelTable);
   EXPECT_EQ(app.m_nDefinitionGeneration, 1u);
 }
@@ -190,9 +191,9 @@ TEST_F(ChannelTableTest, RefusesFilesBeyondTheRecordLimit) {
   EXPECT_TRUE(ReadChannelDefinitions(app, withinLimit, "channel.dsc", prompter));
   ScriptedStream beyond(Unmatched(kMaxDefinitionRecords + 1).Serialize());
   EXPECT_FALSE(ReadChannelDefinitions(app, beyond, "channel.dsc", prompter));
-  EXPECT_EQ(prompter.messages, std::vector<std::string>{std::string(msg::kChannelDefinitionFileInvalid) + "\nchannel.dsc"});
+  EXPECT_EQ(prompter.messages,
+            std::vector<std::string>{std::string(msg::kChannelDefinitionFileInvalid) + "\nchannel.dsc"});
 }
 
 }  // namespace
 }  // namespace lcu
-

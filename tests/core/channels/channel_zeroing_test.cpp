@@ -39,7 +39,9 @@ class RefusingFileSystem final : public FileSystem {
     return m_files.Create(path, mode, reason);
   }
   bool Exists(const std::string& path) const override { return m_files.Exists(path); }
-  bool CreateFolders(const std::string& path, std::string& reason) override { return m_files.CreateFolders(path, reason); }
+  bool CreateFolders(const std::string& path, std::string& reason) override {
+    return m_files.CreateFolders(path, reason);
+  }
   std::optional<FileStart> ReadStart(const std::string& path, std::size_t limit, std::string& reason) const override {
     return m_files.ReadStart(path, limit, reason);
   }
@@ -71,7 +73,11 @@ class ZeroingTest : public ::testing::Test {
            "? The calibration file is replaced; its previous version is kept.";
   }
 
-  sim::LcuSimulator lcuSim{[] { sim::SimulatorOptions o; o.manualTime = true; return o; }()};
+  sim::LcuSimulator lcuSim{[] {
+    sim::SimulatorOptions o;
+    o.manualTime = true;
+    return o;
+  }()};
   CUsbDevice device{lcuSim};
   test::TempFolder root;
   MemorySettingsStore store;
@@ -85,9 +91,19 @@ class ZeroingTest : public ::testing::Test {
 
 TEST(ChannelZeroingTest, ShownTextReadsLikeAFloatScan) {
   const std::pair<std::string, float> cases[] = {
-      {"12.5", 12.5f},       {"", 0.0f},        {"  -3.25abc", -3.25f}, {"+2", 2.0f},        {"+-2", 0.0f},
-      {"abc", 0.0f},         {"\t1e3", 1000.0f}, {"654.36", 654.36f},   {"1e50", HUGE_VALF}, {"-1e50", -HUGE_VALF},
-      {"inf", HUGE_VALF},    {std::string(79, ' ') + "7", 0.0f},         {std::string(78, ' ') + "7", 7.0f},
+      {"12.5", 12.5f},
+      {"", 0.0f},
+      {"  -3.25abc", -3.25f},
+      {"+2", 2.0f},
+      {"+-2", 0.0f},
+      {"abc", 0.0f},
+      {"\t1e3", 1000.0f},
+      {"654.36", 654.36f},
+      {"1e50", HUGE_VALF},
+      {"-1e50", -HUGE_VALF},
+      {"inf", HUGE_VALF},
+      {std::string(79, ' ') + "7", 0.0f},
+      {std::string(78, ' ') + "7", 7.0f},
   };
   for (const auto& [text, value] : cases) EXPECT_EQ(ParseShownValue(text), value) << '"' << text << '"';
   EXPECT_TRUE(std::isnan(ParseShownValue("-nan")));
@@ -108,7 +124,8 @@ TEST_F(ZeroingTest, ZeroingShiftsTheOffsetSavesAndSendsOnce) {
   ASSERT_EQ(fileAfter.size(), fileBefore.size());
   std::copy_n(fileBefore.begin() + kOffsetOfChannel5, 4, fileAfter.begin() + kOffsetOfChannel5);
   EXPECT_EQ(fileAfter, fileBefore);  // nothing but that offset changed
-  EXPECT_EQ(prompter.questions, (std::vector<std::string>{ZeroQuestion("FUEL PRESS", "0.5"), std::string(msg::kLcuContainsData)}));
+  EXPECT_EQ(prompter.questions,
+            (std::vector<std::string>{ZeroQuestion("FUEL PRESS", "0.5"), std::string(msg::kLcuContainsData)}));
   EXPECT_EQ(prompter.messages, std::vector<std::string>{std::string(msg::kConfigurationUpdated)});
   EXPECT_EQ(le::F32(lcuSim.DataMemory(), kOffsetOfChannel5), offsetAfter);
   EXPECT_EQ(store.ReadValue(Profile::SectionKey(reg::kChannelData), reg::kZeroFlag), "TRUE");
@@ -130,7 +147,8 @@ TEST(ChannelZeroingTest, TheQuestionNamesWhatChanges) {
   EXPECT_EQ(question({0, 70, 1, 0, 2}, 0.0f), "Zero WATER TEMP, BATTERY and OIL PRESS" + tail);
   EXPECT_EQ(question({1, 9}, 0.0f), "Zero BATTERY and channel 9" + tail);
   EXPECT_EQ(question({200, 64}, 0.0f), "Zero no calibrated channel" + tail);
-  EXPECT_EQ(question({4}, -2.5f), "Zero SPEED of LCU 7 to -2.5? The calibration file is replaced; its previous version is kept.");
+  EXPECT_EQ(question({4}, -2.5f),
+            "Zero SPEED of LCU 7 to -2.5? The calibration file is replaced; its previous version is kept.");
 }
 
 // No to the question, or to using another LCU's file, leaves the file, the image in memory

@@ -60,7 +60,7 @@ class ScriptedUi : public SilentCommandUi {
   int pumps = 0;
   int quitAtPump = 0;
   std::function<void(int pump)> onPump;  // what happens in the LCU while messages go through
-  bool pathTold = true;                   // whether the user could be told the file's path
+  bool pathTold = true;                  // whether the user could be told the file's path
   std::vector<std::string> toldPaths;
 };
 
@@ -93,7 +93,8 @@ class DownloadTest : public ::testing::Test {
 
   std::vector<std::uint8_t> Memory(std::uint64_t linear, std::uint64_t length) const {
     const auto memory = lcuSim.DataMemory();
-    return {memory.begin() + static_cast<std::ptrdiff_t>(linear), memory.begin() + static_cast<std::ptrdiff_t>(linear + length)};
+    return {memory.begin() + static_cast<std::ptrdiff_t>(linear),
+            memory.begin() + static_cast<std::ptrdiff_t>(linear + length)};
   }
 
   LoggerHeader LcuHeaderNow() const {
@@ -101,7 +102,11 @@ class DownloadTest : public ::testing::Test {
   }
 
   test::TempFolder root;
-  sim::LcuSimulator lcuSim{[] { sim::SimulatorOptions o; o.manualTime = true; return o; }()};
+  sim::LcuSimulator lcuSim{[] {
+    sim::SimulatorOptions o;
+    o.manualTime = true;
+    return o;
+  }()};
   CUsbDevice device{lcuSim};
   MemorySettingsStore store;
   test::RecordingPrompter prompter;
@@ -140,7 +145,8 @@ TEST_F(DownloadTest, PlainBuffersGoIntoTheFileInEntryOrderAndTheLcuIsReset) {
   // The reset: the LCU holds the calibration's buffers, empty, with the laps carried.
   const LoggerHeader after = LcuHeaderNow();
   EXPECT_EQ(after.DataPresent(), 0u);
-  EXPECT_EQ(after.U16(hdr::kLapBase), static_cast<std::uint16_t>(before.U16(hdr::kLapsSinceReset) + before.U16(hdr::kLapBase)));
+  EXPECT_EQ(after.U16(hdr::kLapBase),
+            static_cast<std::uint16_t>(before.U16(hdr::kLapsSinceReset) + before.U16(hdr::kLapBase)));
   for (std::size_t i = 0; i < after.BufferCount(); ++i) EXPECT_EQ(after.ExtentOf(i).length, 0u) << i;
   // The status block is never written.
   EXPECT_TRUE(std::equal(after.Bytes().begin(), after.Bytes().begin() + 64, before.Bytes().begin()));
@@ -166,10 +172,10 @@ TEST_F(DownloadTest, WrappedBuffersStreamAcrossChunkBoundariesOrLeaveNoBytes) {
   clock.now.second += 1;
   const DownloadResult failed = Download();
   ASSERT_FALSE(failed.fileSaved);
-  EXPECT_EQ(prompter.messages, (std::vector<std::string>{
-                                    FormatSystemError(msg::kReadingFromLcuFailed, device.LastErrorText()),
-                                    FormatSystemError(msg::kFailedToReadChannelData, device.LastErrorText()),
-                                    FormatSystemError(msg::kDataFileIncomplete, failed.path)}));
+  EXPECT_EQ(prompter.messages,
+            (std::vector<std::string>{FormatSystemError(msg::kReadingFromLcuFailed, device.LastErrorText()),
+                                      FormatSystemError(msg::kFailedToReadChannelData, device.LastErrorText()),
+                                      FormatSystemError(msg::kDataFileIncomplete, failed.path)}));
   EXPECT_EQ(ReadBytes(failed.path).size(), 16384u);
 }
 
@@ -221,8 +227,9 @@ TEST_F(DownloadTest, NamesAndFoldersOfTheDataFile) {
   const DownloadResult refused = Download();
   EXPECT_EQ(refused.result, CommandResult::kFailed);
   EXPECT_TRUE(refused.path.empty());
-  EXPECT_EQ(prompter.messages, std::vector<std::string>{FormatSystemError(msg::kFailedToOpenOutputFile,
-                                                                          unusable.string() + ": " + std::string(test::kFolderBelowAFile))});
+  EXPECT_EQ(prompter.messages,
+            std::vector<std::string>{FormatSystemError(
+                msg::kFailedToOpenOutputFile, unusable.string() + ": " + std::string(test::kFolderBelowAFile))});
 }
 
 // Between the chunks of a buffer the download lets events through with the link busy; a stop
@@ -235,7 +242,13 @@ TEST_F(DownloadTest, StopOrQuitBetweenChunksKeepsTheFinishedBuffers) {
                                              {0, 0, {0x8000, 3 + kPages}, {0x8000, 3 + kPages}}});
   constexpr std::uint64_t kTotal = 0x200 + kPages * kBlockChunk;
   clock.tick = std::chrono::milliseconds(10);
-  struct Case { const char* name; int stopAtPump, quitAtPump; CommandResult result; std::uint64_t fileSize; int pumps; };
+  struct Case {
+    const char* name;
+    int stopAtPump, quitAtPump;
+    CommandResult result;
+    std::uint64_t fileSize;
+    int pumps;
+  };
   // Pump 1 follows the first buffer's one chunk and 2 the buffer; 3 to 13 follow the second
   // buffer's chunks and 14 the buffer. A stop at a buffer's last chunk keeps the buffer.
   for (const Case& c : {Case{"stop after a buffer", 2, 0, CommandResult::kDeclined, 16384 + 0x200, 2},
@@ -249,7 +262,9 @@ TEST_F(DownloadTest, StopOrQuitBetweenChunksKeepsTheFinishedBuffers) {
     ui.quitAtPump = c.quitAtPump;
     ui.onPump = [&](int pump) {
       // Busy at every pump between chunks, free at those after a buffer.
-      if (pump <= c.pumps) { EXPECT_EQ(device.m_bBusy, pump == 2 || pump == 14 ? 0 : 1) << "pump " << pump; }
+      if (pump <= c.pumps) {
+        EXPECT_EQ(device.m_bBusy, pump == 2 || pump == 14 ? 0 : 1) << "pump " << pump;
+      }
       if (pump == c.stopAtPump) app.m_bStopDownload = 1;
     };
     app.m_bPreserveBuffer = c.result == CommandResult::kDone ? 1 : 0;  // a stop or quit never resets
@@ -261,7 +276,9 @@ TEST_F(DownloadTest, StopOrQuitBetweenChunksKeepsTheFinishedBuffers) {
     EXPECT_EQ(ReadBytes(result.path).size(), c.fileSize);
     // Pumps while the file syncs may follow a whole download.
     ASSERT_GE(ui.pumps, c.pumps);
-    if (c.result != CommandResult::kDone) { EXPECT_EQ(ui.pumps, c.pumps); }
+    if (c.result != CommandResult::kDone) {
+      EXPECT_EQ(ui.pumps, c.pumps);
+    }
     // The part a stop or a quit leaves is named.
     if (c.result == CommandResult::kDone) {
       EXPECT_TRUE(prompter.messages.empty());
@@ -273,16 +290,23 @@ TEST_F(DownloadTest, StopOrQuitBetweenChunksKeepsTheFinishedBuffers) {
     EXPECT_EQ(device.m_bBusy, 0);
     ASSERT_EQ(ui.shown.size(), static_cast<std::size_t>(c.pumps));
     EXPECT_EQ(ui.shown[1].done, 0x200u);
-    if (c.pumps > 2) { EXPECT_EQ(ui.shown[2].done, 0x200u + kBlockChunk); }
+    if (c.pumps > 2) {
+      EXPECT_EQ(ui.shown[2].done, 0x200u + kBlockChunk);
+    }
     EXPECT_EQ(ui.shown.back().total, kTotal);
-    if (c.result == CommandResult::kDone) { EXPECT_EQ(ui.shown.back().done, kTotal); }
+    if (c.result == CommandResult::kDone) {
+      EXPECT_EQ(ui.shown.back().done, kTotal);
+    }
   }
 }
 
 TEST(TransferProgressText, BytesRateAndTimeLeft) {
   constexpr std::uint64_t kMiB = 1 << 20;
   using std::chrono::seconds;
-  const struct { TransferProgress progress; const char* text; } cases[] = {
+  const struct {
+    TransferProgress progress;
+    const char* text;
+  } cases[] = {
       {{0, 64 * kMiB, seconds(5)}, "0.0 MiB of 64.0 MiB"},
       {{64 * kMiB, 64 * kMiB, std::chrono::milliseconds(51200)}, "64.0 MiB of 64.0 MiB, 1.3 MB/s, 0:00 left"},
   };
@@ -323,8 +347,8 @@ TEST_F(DownloadTest, APathThatCannotBeToldLeavesTheLcuAsItIs) {
 // at the latest, and the file keeps none of the buffer.
 TEST_F(DownloadTest, FullDiskAndFailedSyncStopBeforeTheReset) {
   constexpr int kChunks = 40;
-  const LoggerHeader before = PrepareLcu(0, {{2, 1, {0x8000, 1}, {0x8000, 1 + kChunks}},
-                                             {0, 0, {0x8000, 2 + kChunks}, {0x8000, 2 + kChunks}}});
+  const LoggerHeader before =
+      PrepareLcu(0, {{2, 1, {0x8000, 1}, {0x8000, 1 + kChunks}}, {0, 0, {0x8000, 2 + kChunks}, {0x8000, 2 + kChunks}}});
   app.m_bPreserveBuffer = 1;
   int transfers = lcuSim.TransferCount();
   ASSERT_EQ(Download().result, CommandResult::kDone);
@@ -332,7 +356,13 @@ TEST_F(DownloadTest, FullDiskAndFailedSyncStopBeforeTheReset) {
   const int notRead = kChunks - 2 - static_cast<int>(FileWriteQueue::kSlotCount);
   app.m_bPreserveBuffer = 0;
   store.WriteString("Corvalent\\Download", "New", "FALSE");
-  struct Case { std::optional<std::size_t> space; bool failCommit; std::string message; std::size_t kept; int reads; };
+  struct Case {
+    std::optional<std::size_t> space;
+    bool failCommit;
+    std::string message;
+    std::size_t kept;
+    int reads;
+  };
   for (const Case& c : {Case{100, false, "Failed to write header to output file.\n", 100, clean},
                         Case{2 * 16384, false, "Failed to save channel data\n", 16384, clean - notRead},
                         Case{std::nullopt, true, "Failed to save channel data\n", 16384 * (1 + kChunks), clean}}) {
@@ -357,13 +387,19 @@ TEST_F(DownloadTest, FullDiskAndFailedSyncStopBeforeTheReset) {
 // Data the LCU logs while the download runs is in no file: the LCU is not reset, the file
 // stays complete for the header it holds, and the user is asked to download again.
 TEST_F(DownloadTest, AnLcuThatLoggedDuringTheDownloadIsNotReset) {
-  const std::vector<LogBufferEntry> table = {{2, 1, {0x8000, 1}, {0x8100, 1}},
-                                             {2, 1, {0x8000, 2}, {0x8100, 2}},
-                                             {0, 0, {0x8000, 3}, {0x8000, 3}}};
-  struct Case { const char* name; int atPump; std::function<void()> change; };
+  const std::vector<LogBufferEntry> table = {
+      {2, 1, {0x8000, 1}, {0x8100, 1}}, {2, 1, {0x8000, 2}, {0x8100, 2}}, {0, 0, {0x8000, 3}, {0x8000, 3}}};
+  struct Case {
+    const char* name;
+    int atPump;
+    std::function<void()> change;
+  };
   const std::vector<Case> cases = {
       {"a buffer moved on, logging has stopped again", 1, [this] { lcuSim.FillBuffer(0, 64); }},
-      {"the buffers wrapped", 2, [this] { lcuSim.WriteDataMemory(hdr::kWrapFlag, std::array<std::uint8_t, 2>{1, 0}); }},
+      {"the buffers wrapped", 2,
+       [this] {
+         lcuSim.WriteDataMemory(hdr::kWrapFlag, std::array<std::uint8_t, 2>{1, 0});
+       }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -376,7 +412,8 @@ TEST_F(DownloadTest, AnLcuThatLoggedDuringTheDownloadIsNotReset) {
     const DownloadResult result = Download();
     EXPECT_EQ(result.result, CommandResult::kFailed);
     EXPECT_TRUE(result.fileSaved);
-    EXPECT_EQ(prompter.messages, std::vector<std::string>{FormatSystemError(msg::kLcuLoggedDuringDownload, result.path)});
+    EXPECT_EQ(prompter.messages,
+              std::vector<std::string>{FormatSystemError(msg::kLcuLoggedDuringDownload, result.path)});
     EXPECT_EQ(ReadBytes(result.path).size(), 16384u + 2 * 0x100);
     const LoggerHeader after = LcuHeaderNow();
     EXPECT_NE(after.DataPresent(), 0u) << "the LCU was reset";
@@ -446,12 +483,20 @@ std::vector<std::uint8_t> DownloadedData(const std::vector<std::uint8_t>& memory
 
 // The memory of an LCU that logged the sample setup, plain or long enough to wrap.
 std::vector<std::uint8_t> LoggedMemory(bool wrapped) {
-  sim::LcuSimulator lcu{[] { sim::SimulatorOptions o; o.manualTime = true; o.memoryUnits = 1; return o; }()};
+  sim::LcuSimulator lcu{[] {
+    sim::SimulatorOptions o;
+    o.manualTime = true;
+    o.memoryUnits = 1;
+    return o;
+  }()};
   CUsbDevice device{lcu};
   device.PollStatus();
   EXPECT_TRUE(device.VendorWrite(LCU_WRITE_WORD, kStartWordAddress, kStartWordOn));
-  const auto header = [&] { return LoggerHeader(std::span<const std::uint8_t>(lcu.DataMemory()).first<kLoggerHeaderSize>()); };
-  for (int minute = 0; minute < 600 && (header().WrapFlag() != 0) != wrapped; ++minute) lcu.AdvanceTime(std::chrono::minutes(1));
+  const auto header = [&] {
+    return LoggerHeader(std::span<const std::uint8_t>(lcu.DataMemory()).first<kLoggerHeaderSize>());
+  };
+  for (int minute = 0; minute < 600 && (header().WrapFlag() != 0) != wrapped; ++minute)
+    lcu.AdvanceTime(std::chrono::minutes(1));
   EXPECT_TRUE(device.VendorWrite(LCU_WRITE_WORD, kStartWordAddress, 0));
   EXPECT_EQ(header().WrapFlag() != 0, wrapped);
   return lcu.DataMemory();
@@ -470,7 +515,12 @@ struct LoggingRun {
 // One download from an LCU holding memory, with the LCU starting to log before transfer
 // startAt (0: never).
 LoggingRun DownloadWhileLoggingStarts(const std::vector<std::uint8_t>& memory, int startAt, bool preserve) {
-  sim::LcuSimulator lcu{[] { sim::SimulatorOptions o; o.manualTime = true; o.memoryUnits = 1; return o; }()};
+  sim::LcuSimulator lcu{[] {
+    sim::SimulatorOptions o;
+    o.manualTime = true;
+    o.memoryUnits = 1;
+    return o;
+  }()};
   lcu.WriteDataMemory(0, memory);
   RunningLcu backend(lcu);
   CUsbDevice device{backend};

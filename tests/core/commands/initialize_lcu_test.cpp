@@ -16,8 +16,8 @@ using test::CommandFixture;
 
 // Both programs ask first (No is the default), saying when the LCU holds data.
 TEST(InitializeLcu, AsksThenWritesTheNumberEntered) {
-  for (const auto& [dataPresent, yes, question] : {std::tuple{0u, true, msg::kInitializeLcuContinue},
-                                                   std::tuple{1u, false, msg::kInitializeLcuWithData}}) {
+  for (const auto& [dataPresent, yes, question] :
+       {std::tuple{0u, true, msg::kInitializeLcuContinue}, std::tuple{1u, false, msg::kInitializeLcuWithData}}) {
     CommandFixture f;
     f.GoOnline();
     f.prompter.initAnswer = 0xABCD;
@@ -37,7 +37,8 @@ TEST(InitializeLcu, AsksThenWritesTheNumberEntered) {
     block[2] = 2;
     le::PutU16(block, 4, 0xABCD);
     EXPECT_EQ(f.LastWritten(), yes ? block : std::vector<std::uint8_t>{});
-    EXPECT_EQ(std::vector<std::uint8_t>(init.written.begin(), init.written.end()), yes ? block : std::vector<std::uint8_t>(64, 0));
+    EXPECT_EQ(std::vector<std::uint8_t>(init.written.begin(), init.written.end()),
+              yes ? block : std::vector<std::uint8_t>(64, 0));
   }
 }
 

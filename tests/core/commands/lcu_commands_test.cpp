@@ -26,13 +26,21 @@ using test::CommandFixture;
 using Action = std::function<CommandResult(CommandContext&)>;
 
 TEST(Declined, NoOrCancelSendsNothingMoreAndWritesNoFile) {
-  const struct { Action run; std::vector<std::string> sent, questions; } cases[] = {
-      {[](CommandContext& c) { return ResetLogbook(c).result; }, {}, {"Reset engine logbook. Do you want to continue ?"}},
-      {[](CommandContext& c) { return ExtractSetup(c, "x.stp").result; }, {},
+  const struct {
+    Action run;
+    std::vector<std::string> sent, questions;
+  } cases[] = {
+      {[](CommandContext& c) { return ResetLogbook(c).result; },
+       {},
+       {"Reset engine logbook. Do you want to continue ?"}},
+      {[](CommandContext& c) { return ExtractSetup(c, "x.stp").result; },
+       {},
        {"Extract logger setup. Do you want to continue ?"}},
       {[](CommandContext& c) { return InitializeLcu(c).result; }, {}, {}},  // the dialog cancelled
       {[](CommandContext& c) { return EditSessionData(c).result; }, {"in 41 8040/0 64"}, {}},
-      {[](CommandContext& c) { return SetLcuClock(c).result; }, {}, {"Set the LCU clock to the computer's time. Do you want to continue ?"}},
+      {[](CommandContext& c) { return SetLcuClock(c).result; },
+       {},
+       {"Set the LCU clock to the computer's time. Do you want to continue ?"}},
   };
   for (const auto& c : cases) {
     CommandFixture f;
@@ -49,7 +57,11 @@ TEST(Declined, NoOrCancelSendsNothingMoreAndWritesNoFile) {
 // opens a dialog, sends or writes anything.
 TEST(LcuCommands, RefusedOfflineAndWhileADownloadRuns) {
   // Each LCU command, answering Yes and accepting every dialog.
-  struct LcuCommand { const char* name; Action run; std::string_view offline; };
+  struct LcuCommand {
+    const char* name;
+    Action run;
+    std::string_view offline;
+  };
   const std::vector<LcuCommand> commands = {
       {"ReadHexFile", [](CommandContext& c) { return ReadProgram(c, "dump.bin").result; }, "LCU is off-line"},
       {"ResetLogbook", [](CommandContext& c) { return ResetLogbook(c).result; }, "LCU is off-line."},
@@ -58,7 +70,8 @@ TEST(LcuCommands, RefusedOfflineAndWhileADownloadRuns) {
       {"SessionData", [](CommandContext& c) { return EditSessionData(c).result; }, "LCU is off-line"},
       {"SendConfig", [](CommandContext& c) { return SendConfig(c).result; }, "LCU is off-line"},
       {"SetLcuClock", [](CommandContext& c) { return SetLcuClock(c).result; }, "LCU is off-line."},
-      {"StartLogger", [](CommandContext& c) { return StartLogger(c, true).result; }, ""},  // off line it follows the state
+      {"StartLogger", [](CommandContext& c) { return StartLogger(c, true).result; },
+       ""},  // off line it follows the state
   };
   for (const bool online : {false, true}) {
     for (const LcuCommand& command : commands) {
@@ -70,7 +83,8 @@ TEST(LcuCommands, RefusedOfflineAndWhileADownloadRuns) {
       f.prompter.sessionUnchanged = true;
       f.app.m_bDownloadRunning = online ? 1 : 0;
       EXPECT_EQ(command.run(f.ctx), CommandResult::kFailed) << command.name;
-      EXPECT_EQ(f.prompter.messages, std::vector<std::string>{std::string(online ? msg::kDownloadInProgress : command.offline)})
+      EXPECT_EQ(f.prompter.messages,
+                std::vector<std::string>{std::string(online ? msg::kDownloadInProgress : command.offline)})
           << command.name;
       EXPECT_TRUE(f.prompter.questions.empty() && f.prompter.initDialogs == 0 && f.prompter.sessionShown.empty());
       EXPECT_TRUE(f.backend.calls.size() == f.callsBefore && f.files.files.empty()) << command.name;
@@ -84,7 +98,13 @@ enum class FileFault { kCreate, kDiskFull, kCommit };
 // A refused create, a full disk and a failed commit each leave the old file whole and no
 // replacement behind, and are reported with the command's message, the path and the reason.
 TEST(FaultMatrix, SavesThatFailLeaveTheOldFile) {
-  struct Case { const char* name; std::string path; Action run; std::string_view onCreate, onWrite; unsigned sent; };
+  struct Case {
+    const char* name;
+    std::string path;
+    Action run;
+    std::string_view onCreate, onWrite;
+    unsigned sent;
+  };
   const std::vector<Case> cases = {
       {"ReadHexFile", "out", [](CommandContext& c) { return ReadProgram(c, "out").result; },
        msg::kFailedToCreateOutputFile, msg::kFailedToWriteOutputFile, 2},
@@ -114,8 +134,9 @@ TEST(FaultMatrix, SavesThatFailLeaveTheOldFile) {
       ASSERT_NE(kept, nullptr);
       EXPECT_EQ(kept->bytes, old);
       EXPECT_EQ(f.Sent().size(), c.sent) << "sent after the failed save";
-      EXPECT_EQ(f.prompter.messages, std::vector<std::string>{FormatSystemError(
-                                         fault == FileFault::kCreate ? c.onCreate : c.onWrite, c.path + ": " + reason)});
+      EXPECT_EQ(f.prompter.messages,
+                std::vector<std::string>{
+                    FormatSystemError(fault == FileFault::kCreate ? c.onCreate : c.onWrite, c.path + ": " + reason)});
     }
   }
 }

@@ -70,7 +70,13 @@ TEST_F(LoadHexFileTest, SendsTheSealedImageAsOneSetUpAndOneBulkWrite) {
 
 TEST_F(LoadHexFileTest, RefusalsAndFailures) {
   // The one case that sends has its bulk write fail.
-  struct Case { const char* name; bool online; std::string path; std::string message; bool sends = false; };
+  struct Case {
+    const char* name;
+    bool online;
+    std::string path;
+    std::string message;
+    bool sends = false;
+  };
   const std::string good = WriteHex(HexRecord(0x2000, {1, 2}) + "\n" + test::HexEndRecord() + "\n");
   const fs::path unsound = folder / "unsound.hex";
   std::ofstream(unsound, std::ios::binary) << HexRecord(0x2000, {1}) << "\n:0120000001DD\n";
@@ -79,7 +85,8 @@ TEST_F(LoadHexFileTest, RefusalsAndFailures) {
       {"missing file", true, (folder / "none.hex").string(),
        FormatSystemError(msg::kFailedToOpenHexFile, (folder / "none.hex").string() + ": No such file or directory")},
       {"folder instead of a file", true, folder.Path().string(),
-       FormatSystemError(msg::kFailedToOpenHexFile, folder.Path().string() + ": " + std::string(test::kFolderOpenedAsFile))},
+       FormatSystemError(msg::kFailedToOpenHexFile,
+                         folder.Path().string() + ": " + std::string(test::kFolderOpenedAsFile))},
       {"unsound record", true, unsound.string(), HexErrorText({HexError::kBadChecksum, 2})},
       // Which message each failed transfer shows is the core's fault matrix.
       {"bulk write fails", true, good, FormatSystemError(msg::kFailedToWriteToLogger, kDeviceText), true},

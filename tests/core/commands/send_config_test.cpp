@@ -30,9 +30,10 @@ TEST_F(SendConfigTest, NeedsTheCalibrationFileAndAsksWhileLogging) {
   f.store.WriteString("Paths", "SetupDirectory", "/nonexistent-folder-of-lcu-tests");
   f.store.WriteString(SlotKey(1), "Serial", std::to_string(StatusLcuNumber(f.device)));
   EXPECT_EQ(SendConfig(f.ctx).result, CommandResult::kFailed);
-  EXPECT_EQ(f.prompter.messages, std::vector<std::string>{FormatSystemError(
-                                   "Could not read calibration file",
-                                   JoinPath("/nonexistent-folder-of-lcu-tests", "@LCU1.cal") + ": No such file or directory")});
+  EXPECT_EQ(f.prompter.messages,
+            std::vector<std::string>{FormatSystemError(
+                "Could not read calibration file",
+                JoinPath("/nonexistent-folder-of-lcu-tests", "@LCU1.cal") + ": No such file or directory")});
 
   f.backend.Reply({0x01});  // logging state byte
   EXPECT_EQ(SendConfig(f.ctx).result, CommandResult::kDeclined);
@@ -55,9 +56,10 @@ TEST_F(SendConfigTest, AsksBeforeItSendsAnotherLcusCalibration) {
   f.prompter.answers = {true};
   EXPECT_EQ(SendConfig(f.ctx).result, CommandResult::kFailed);
   EXPECT_EQ(f.prompter.questions, std::vector<std::string>(2, question));
-  EXPECT_EQ(f.prompter.messages, std::vector<std::string>{FormatSystemError(
-                                   "Could not read calibration file",
-                                   JoinPath("/nonexistent-folder-of-lcu-tests", "@LCU1.cal") + ": No such file or directory")});
+  EXPECT_EQ(f.prompter.messages,
+            std::vector<std::string>{FormatSystemError(
+                "Could not read calibration file",
+                JoinPath("/nonexistent-folder-of-lcu-tests", "@LCU1.cal") + ": No such file or directory")});
   EXPECT_TRUE(f.LastWritten().empty());
 }
 

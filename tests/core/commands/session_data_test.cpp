@@ -71,7 +71,6 @@ TEST(SessionData, RefusesWhatTheBlockCannotHoldAndReportsWhatItStored) {
   }
 }
 
-
 TEST(ReadSessionData, ReturnsWhatTheLcuHolds) {
   CommandFixture f;
   f.GoOnline();

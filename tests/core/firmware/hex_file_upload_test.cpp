@@ -33,13 +33,18 @@ class VerifyFirmwareTest : public ::testing::Test {
 
 // The program memory is read back as Read Hex File reads it.
 TEST_F(VerifyFirmwareTest, VerifyComparesTheWindowReadBackWithTheImage) {
-  struct Case { const char* name; std::size_t changedAt; int failTransfer; std::string message; };
+  struct Case {
+    const char* name;
+    std::size_t changedAt;
+    int failTransfer;
+    std::string message;
+  };
   const std::vector<Case> cases = {
       {"one byte differs", 0x2F01, 0, "Program memory does not match the hex file at 2F01."},
       {"the read fails", 0, 2, FormatSystemError(msg::kFailedToReadLogger, kDeviceText)},
   };
-  const std::string path = WriteHex(test::HexRecords(0x2000, std::vector<std::uint8_t>(600, 0x3C), {32}) +
-                                    test::HexEndRecord() + "\n");
+  const std::string path =
+      WriteHex(test::HexRecords(0x2000, std::vector<std::uint8_t>(600, 0x3C), {32}) + test::HexEndRecord() + "\n");
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     CommandFixture r;

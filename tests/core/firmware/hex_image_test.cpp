@@ -18,7 +18,10 @@ using test::HexRecord;
 
 using Image = std::vector<std::uint8_t>;
 
-struct Outcome { HexReadResult result; Image image; };
+struct Outcome {
+  HexReadResult result;
+  Image image;
+};
 
 Outcome Read(std::string_view text) {
   Outcome o{{}, Image(kFirmwareImageSize, 0xEE)};
@@ -48,7 +51,12 @@ std::uint16_t ReferenceChecksum(const Image& image) {
 
 TEST(HexImage, PlacesOnlyRecordsThatStartInTheLoadWindow) {
   // Each text (an end-of-file record follows) places one run of bytes, by default the anchor's.
-  struct Case { const char* name; std::string text; std::size_t at = 0x100; std::vector<std::uint8_t> bytes = {0xAA}; };
+  struct Case {
+    const char* name;
+    std::string text;
+    std::size_t at = 0x100;
+    std::vector<std::uint8_t> bytes = {0xAA};
+  };
   const std::string anchor = HexRecord(0x2100, {0xAA});
   const std::vector<Case> cases = {
       {"below the window", Lines({HexRecord(0x1FFC, {1, 2, 3, 4}), anchor})},
@@ -60,18 +68,20 @@ TEST(HexImage, PlacesOnlyRecordsThatStartInTheLoadWindow) {
       {"zero extended addresses",
        Lines({HexRecord(0, {0x00, 0x00}, test::kHexExtendedLinear), HexRecord(0x2000, {5}),
               HexRecord(0, {0x00, 0x00}, test::kHexExtendedSegment), HexRecord(0x2001, {6})}),
-       0, {5, 6}},
+       0,
+       {5, 6}},
       {"a zero extended address ends a non-zero one",
        Lines({HexRecord(0, {0x10, 0x00}, test::kHexExtendedSegment), HexRecord(0, {0, 0}, test::kHexExtendedSegment),
               HexRecord(0x2000, {5})}),
-       0, {5}},
+       0,
+       {5}},
       {"reading goes on after the end record", Lines({HexEndRecord(), HexRecord(0x2004, {3})}), 4, {3}},
       {"lines without a colon", Lines({"", "; firmware 1.2", "\t", std::string(1, '\0'), "x", anchor})},
       {"byte-order mark at the start", "\xEF\xBB\xBF" + Lines({anchor})},
       {"CR line ends", test::HexRecords(0x2100, Counting(40, 3), {16}, "\r") + HexEndRecord() + "\r", 0x100,
        Counting(40, 3)},
-      {"start address records", Lines({HexRecord(0x2000, {0, 0, 0x20, 0}, 0x03), HexRecord(0x2000, {0, 0, 0x20, 0}, 0x05),
-                                      anchor})},
+      {"start address records",
+       Lines({HexRecord(0x2000, {0, 0, 0x20, 0}, 0x03), HexRecord(0x2000, {0, 0, 0x20, 0}, 0x05), anchor})},
       {"lower-case digits", ":02201000abcd56\n", 0x10, {0xAB, 0xCD}},
       {"CR LF line ends", test::HexRecords(0x2100, Counting(40, 3), {16}, "\r\n"), 0x100, Counting(40, 3)},
       {"empty record", Lines({HexRecord(0x2000, {}), anchor})},
@@ -98,13 +108,17 @@ TEST(HexImage, PlacesOnlyRecordsThatStartInTheLoadWindow) {
 // A file that would give the LCU no firmware, or firmware at the wrong addresses, is refused
 // as a whole: nothing of it may reach the LCU.
 TEST(HexImage, RefusesFilesThatHoldNoFirmwareForTheWindow) {
-  struct Case { const char* name; std::string text; HexReadResult refusal; };
+  struct Case {
+    const char* name;
+    std::string text;
+    HexReadResult refusal;
+  };
   const std::string good = HexRecord(0x2000, {1, 2, 3, 4});
   const std::vector<Case> cases = {
       {"empty file", "", {HexError::kNoData, 0}},
       {"a byte above the size limit", std::string(kHexFileLimit + 1, 'x'), {HexError::kFileTooLarge, 0}},
-      {"records all below the window", Lines({HexRecord(0x0000, Counting(16, 0)), HexRecord(0x1FF0, Counting(16, 0)),
-                                              HexEndRecord()}),
+      {"records all below the window",
+       Lines({HexRecord(0x0000, Counting(16, 0)), HexRecord(0x1FF0, Counting(16, 0)), HexEndRecord()}),
        {HexError::kNoData, 0}},
       {"only empty records in the window", Lines({HexRecord(0x2000, {}), HexEndRecord()}), {HexError::kNoData, 0}},
       {"no end-of-file record", Lines({good, HexRecord(0x2004, {5})}) + ":", {HexError::kNoEndRecord, 0}},
@@ -116,9 +130,11 @@ TEST(HexImage, RefusesFilesThatHoldNoFirmwareForTheWindow) {
        Lines({good, HexRecord(0, {0x01, 0x00}, test::kHexExtendedSegment), HexRecord(0x1000, {7}), HexEndRecord()}),
        {HexError::kExtendedData, 3}},
       {"an extended address record with a wrong checksum",
-       Lines({good, ":020000040000FB", good, HexEndRecord()}), {HexError::kBadChecksum, 2}},
+       Lines({good, ":020000040000FB", good, HexEndRecord()}),
+       {HexError::kBadChecksum, 2}},
       {"an extended address record of one byte",
-       Lines({good, HexRecord(0, {0x00}, test::kHexExtendedLinear), HexEndRecord()}), {HexError::kInvalidRecord, 2}},
+       Lines({good, HexRecord(0, {0x00}, test::kHexExtendedLinear), HexEndRecord()}),
+       {HexError::kInvalidRecord, 2}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -128,7 +144,11 @@ TEST(HexImage, RefusesFilesThatHoldNoFirmwareForTheWindow) {
 }
 
 TEST(HexImage, UnsoundRecordsInTheWindowRefuseTheFileNamingTheLine) {
-  struct Case { const char* name; std::string badLine; HexError error; };
+  struct Case {
+    const char* name;
+    std::string badLine;
+    HexError error;
+  };
   std::string badData = HexRecord(0x2000, {1, 2, 3});
   badData[10] = 'G';
   const std::string good = HexRecord(0x2000, {1, 2, 3, 4});

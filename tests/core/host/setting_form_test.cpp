@@ -10,7 +10,12 @@ namespace lcu {
 namespace {
 
 TEST(SettingForm, ValuesReadAsNumbersTakeOnlyNumbers) {
-  const struct { const char* key; const char* name; const char* text; bool fits; } cases[] = {
+  const struct {
+    const char* key;
+    const char* name;
+    const char* text;
+    bool fits;
+  } cases[] = {
       {"Corvalent\\Settings", "Preserve Buffer", "1", true},
       {"corvalent/settings", "preserve buffer", "true", false},
       {"Corvalent\\Settings", "showCmd", " 3", false},
@@ -32,7 +37,11 @@ TEST(SettingForm, ValuesReadAsNumbersTakeOnlyNumbers) {
 // A value the programs read under one key does nothing under another: the key they read is
 // named instead.
 TEST(SettingForm, NamesTheKeyTheProgramsReadAValueUnder) {
-  const struct { const char* key; const char* name; std::optional<std::string> instead; } cases[] = {
+  const struct {
+    const char* key;
+    const char* name;
+    std::optional<std::string> instead;
+  } cases[] = {
       {"Settings", "Preserve Buffer", "Corvalent\\Settings"},
       {"Corvalent", "auto download", "Corvalent\\Settings"},
       {"Velmora\\Corvalent\\Settings", "Preserve QMT", "Corvalent\\Settings"},

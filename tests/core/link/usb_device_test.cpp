@@ -73,8 +73,9 @@ TEST(PollStatus, ReadsTheStatusBlockAndAfterAFailureSearchesFromNodeZero) {
 }
 
 TEST(IsLogging, CountsOnlyBitsZeroAndTwoToFive) {
-  const std::pair<std::uint8_t, bool> cases[] = {{0x01, true},  {0x04, true},  {0x20, true},  {0x3D, true},  {0x00, false},
-                                                 {0x02, false}, {0x40, false}, {0x80, false}, {0xC2, false}};
+  const std::pair<std::uint8_t, bool> cases[] = {{0x01, true},  {0x04, true},  {0x20, true},
+                                                 {0x3D, true},  {0x00, false}, {0x02, false},
+                                                 {0x40, false}, {0x80, false}, {0xC2, false}};
   for (const auto& [state, logging] : cases) {
     test::CommandFixture f;
     f.GoOnline();

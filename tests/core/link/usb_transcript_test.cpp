@@ -77,7 +77,11 @@ std::string RecordedSession() {
 }
 
 // A run against the recorded session and a pattern of the deviation it must report.
-struct DeviationCase { const char* name; std::function<void(CUsbDevice&)> run; const char* deviation; };
+struct DeviationCase {
+  const char* name;
+  std::function<void(CUsbDevice&)> run;
+  const char* deviation;
+};
 
 TEST(Transcript, FirstDifferenceFailsNamingTheLine) {
   // Line 1 is the header comment; 2 open, 3 descriptor, 4 status read, 5 set-up, 6 bulk write,
@@ -137,7 +141,10 @@ TEST(Transcript, AfterADeviationEveryCallFailsWithIt) {
 }
 
 TEST(Transcript, MalformedLinesAreRefusedWithTheirNumber) {
-  const struct { const char* text; const char* problem; } cases[] = {
+  const struct {
+    const char* text;
+    const char* problem;
+  } cases[] = {
       {"# c\nopen node=0 handle=1 error=0\nsend handle=1\n", "Transcript line 3: unknown call \"send\""},
       {"\n\nbulk-read handle=1 length=2 ok=1 moved=2 data=ABC error=0\n", "Transcript line 3: bad data="},
       {"control handle=1 type=ZZ request=41 value=8000 index=0 length=64 ok=1 data= error=0\n",

@@ -113,9 +113,9 @@ void ExpectSameFrom0x40(const LoggerHeader& actual, const LoggerHeader& expected
 // Reset mode sums the counters and always carries the QMT; Send Config keeps the counters,
 // carries the QMT only on request and asks first when the LCU holds data.
 TEST_F(UploadTest, CarriesClearsAndSumsTheLcusFieldsInEitherMode) {
-  for (const auto& [mode, preserveQmt] : {std::pair{UploadMode::kSendConfig, false},
-                                          std::pair{UploadMode::kSendConfig, true},
-                                          std::pair{UploadMode::kReset, false}}) {
+  for (const auto& [mode, preserveQmt] :
+       {std::pair{UploadMode::kSendConfig, false}, std::pair{UploadMode::kSendConfig, true},
+        std::pair{UploadMode::kReset, false}}) {
     const LoggerHeader lcu = LcuHeader();
     f.Reply(lcu.Bytes());
     f.prompter.answers = {true};
@@ -149,15 +149,17 @@ TEST_F(UploadTest, InvalidImagesOrAnLcuWithoutMemoryAreRefusedBeforeAnythingIsWr
   tooMany.SetU16(hdr::kBufferCount, static_cast<std::uint16_t>(LoggerHeader::MaxBufferCount(hdr::kChannelNames) + 1));
   CalibrationImage badRate = TwoBufferImage();
   badRate.SetEntry(1, {10, 1, {}, {}, 0});
-  for (CalibrationImage* image : {&tooMany, &badRate}) EXPECT_EQ(UploadConfiguration(f.ctx, *image, UploadMode::kReset), CommandResult::kFailed);
+  for (CalibrationImage* image : {&tooMany, &badRate})
+    EXPECT_EQ(UploadConfiguration(f.ctx, *image, UploadMode::kReset), CommandResult::kFailed);
   EXPECT_TRUE(f.Sent().empty());
   LoggerHeader lcu = LcuHeader();
   lcu.SetU16(hdr::kMemorySize, 0);
   f.Reply(lcu.Bytes());
   CalibrationImage image = TwoBufferImage();
   EXPECT_EQ(UploadConfiguration(f.ctx, image, UploadMode::kReset), CommandResult::kFailed);
-  EXPECT_EQ(f.prompter.messages, (std::vector<std::string>{"Calibration file is invalid.", "Calibration file is invalid.",
-                                                         "Logger header is invalid."}));
+  EXPECT_EQ(f.prompter.messages,
+            (std::vector<std::string>{"Calibration file is invalid.", "Calibration file is invalid.",
+                                      "Logger header is invalid."}));
   EXPECT_TRUE(f.LastWritten().empty());
 }
 
@@ -167,8 +169,8 @@ TEST_F(UploadTest, CountsTheStampAndStoresTheMemoryInEveryMatchingSlot) {
   f.store.WriteString(SlotKey(2), "Serial", "17");
   f.store.WriteString(SlotKey(4), "Serial", "0017");
   f.store.WriteString(SlotKey(5), "Serial", "18");
-  for (const auto& [before, after] : std::vector<std::pair<std::optional<std::int32_t>, std::int32_t>>{
-           {std::nullopt, 1}, {5, 6}, {-1, 1}}) {
+  for (const auto& [before, after] :
+       std::vector<std::pair<std::optional<std::int32_t>, std::int32_t>>{{std::nullopt, 1}, {5, 6}, {-1, 1}}) {
     if (before) f.store.WriteInteger("Corvalent\\ChannelData", "ConfigStamp", *before);
     f.Reply(LcuHeader().Bytes());
     CalibrationImage image = TwoBufferImage();

@@ -87,7 +87,9 @@ TEST(DataFile, RefusesBadInput) {
       {std::vector<std::uint8_t>(kLoggerHeaderSize, 0), msg::kDataFileHoldsNoData},
       {withHeader([](LoggerHeader& h) { h.SetU16(hdr::kBufferCount, 5000); }), msg::kLoggerHeaderInvalid},
       {withHeader([](LoggerHeader& h) { h.SetU16(hdr::kMemorySize, 0); }), msg::kLoggerHeaderInvalid},
-      {withHeader([](LoggerHeader& h) { h.SetEntry(2, {9, 2, PositionOf(kPageSize + 1500), PositionOf(kPageSize + 1000), 0}); }),
+      {withHeader([](LoggerHeader& h) {
+         h.SetEntry(2, {9, 2, PositionOf(kPageSize + 1500), PositionOf(kPageSize + 1000), 0});
+       }),
        msg::kLoggerHeaderInvalid},
       {longer, msg::kDataFileTooLong},
   };

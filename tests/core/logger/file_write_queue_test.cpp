@@ -16,7 +16,11 @@ namespace {
 // number failAt (from 1) fails.
 class RecordingFile : public OutputFile {
  public:
-  struct Call { std::uint64_t offset; std::size_t size; bool operator==(const Call&) const = default; };
+  struct Call {
+    std::uint64_t offset;
+    std::size_t size;
+    bool operator==(const Call&) const = default;
+  };
 
   bool Write(std::span<const std::uint8_t> bytes) override { return WriteAt(m_bytes.size(), bytes); }
   bool WriteAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) override {
@@ -52,7 +56,8 @@ class RecordingFile : public OutputFile {
 // Bytes that differ from write to write and from place to place.
 std::vector<std::uint8_t> Pattern(std::size_t size, int salt) {
   std::vector<std::uint8_t> bytes(size);
-  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>(i * 31 + static_cast<std::size_t>(salt) * 7 + (i >> 8));
+  for (std::size_t i = 0; i < size; ++i)
+    bytes[i] = static_cast<std::uint8_t>(i * 31 + static_cast<std::size_t>(salt) * 7 + (i >> 8));
   return bytes;
 }
 
@@ -60,7 +65,11 @@ constexpr std::size_t kSlot = FileWriteQueue::kSlotBytes;
 
 TEST(FileWriteQueue, WritesReachTheFileInQueueOrder) {
   using Calls = std::vector<RecordingFile::Call>;
-  struct Case { std::string name; Calls writes, calls; bool drainHalfway; };  // calls: those the file is asked for
+  struct Case {
+    std::string name;
+    Calls writes, calls;
+    bool drainHalfway;
+  };  // calls: those the file is asked for
   Calls wrapping;
   for (std::size_t i = 0; i < 5 * FileWriteQueue::kSlotCount + 3; ++i) wrapping.push_back({i * kSlot, kSlot});
   const std::vector<Case> cases = {
@@ -68,8 +77,10 @@ TEST(FileWriteQueue, WritesReachTheFileInQueueOrder) {
       {"the ring wraps several times", wrapping, wrapping, false},
       {"drained and used again", wrapping, wrapping, true},
       {"longer than a slot", {{16, 2 * kSlot + 7}}, {{16, kSlot}, {16 + kSlot, kSlot}, {16 + 2 * kSlot, 7}}, false},
-      {"a later write over an earlier one", {{0, 3 * kSlot}, {kSlot - 10, 20}, {0, 1}},
-       {{0, kSlot}, {kSlot, kSlot}, {2 * kSlot, kSlot}, {kSlot - 10, 20}, {0, 1}}, false},
+      {"a later write over an earlier one",
+       {{0, 3 * kSlot}, {kSlot - 10, 20}, {0, 1}},
+       {{0, kSlot}, {kSlot, kSlot}, {2 * kSlot, kSlot}, {kSlot - 10, 20}, {0, 1}},
+       false},
   };
   for (const Case& c : cases) {
     RecordingFile file;

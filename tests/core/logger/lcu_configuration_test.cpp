@@ -15,7 +15,7 @@ using test::CommandFixture;
 struct Reading {
   std::uint16_t memorySize = 2, lcuNumber = 17, clock = 605, stbc = 4321, firmware = 3, checksum = 0x00FF;
   std::string configId = "ABC            ";  // 15 characters
-  std::string version = "V1.2   ";          // 7 characters
+  std::string version = "V1.2   ";           // 7 characters
 };
 
 CLcuConfg Read(CommandFixture& f, const Reading& r) {
@@ -41,9 +41,9 @@ TEST(LcuConfiguration, ReadsTwoBlocksAndFormatsTheEightRowsAndTheirEdges) {
   const CLcuConfg config = Read(f, {});
   ASSERT_TRUE(config.IsReady());
   EXPECT_EQ(f.Sent(), (std::vector<std::string>{"in 41 8100/0 64", "in 41 7FFE/0 64"}));
-  EXPECT_EQ(config.Lines(), (std::vector<std::string>{"Config ID : ABC", "Version : V1.2", "Checksum : 00FFH",
-                                                      "Firmware : 3.0", "Serial # : 17", "LCU Clock : 10:5",
-                                                      "Memory : 1024", "STBC : 4321"}));
+  EXPECT_EQ(config.Lines(),
+            (std::vector<std::string>{"Config ID : ABC", "Version : V1.2", "Checksum : 00FFH", "Firmware : 3.0",
+                                      "Serial # : 17", "LCU Clock : 10:5", "Memory : 1024", "STBC : 4321"}));
   EXPECT_TRUE(f.prompter.messages.empty());
 
   const std::tuple<Reading, LcuConfigurationRow, std::string> cases[] = {

@@ -26,7 +26,8 @@ TEST(LoggedMemoryUse, CountsTheBuffersDataAgainstTheirRoom) {
 
 TEST(LoggedMemoryUse, GivesNoFigureForAnInvalidHeader) {
   const std::vector<LogBufferEntry> fits = {{1, 1, {0x8000, 1}, {0x8000, 1}, 0}, {0, 0, {0x8000, 2}, {0x8000, 2}, 0}};
-  const std::vector<LogBufferEntry> beyondMemory = {{1, 1, {0x8000, 1}, {0x8000, 70}, 0}, {0, 0, {0x8000, 71}, {0x8000, 71}, 0}};
+  const std::vector<LogBufferEntry> beyondMemory = {{1, 1, {0x8000, 1}, {0x8000, 70}, 0},
+                                                    {0, 0, {0x8000, 71}, {0x8000, 71}, 0}};
   EXPECT_TRUE(MemoryUseOf(HeaderWithBuffers(2, 0, fits)));
   EXPECT_FALSE(MemoryUseOf(HeaderWithBuffers(0, 0, fits))) << "no memory";
   EXPECT_FALSE(MemoryUseOf(HeaderWithBuffers(kMaxMemorySize + 1, 0, fits))) << "more memory than an LCU has";

@@ -60,7 +60,13 @@ TEST(PreflightCheckTest, EachConditionGivesItsLevel) {
   using enum CheckItem;
   using enum CheckLevel;
   using Change = std::function<void(PreflightInputs&)>;
-  struct Case { const char* what; Change change; CheckItem item; CheckLevel level; std::string_view action; };
+  struct Case {
+    const char* what;
+    Change change;
+    CheckItem item;
+    CheckLevel level;
+    std::string_view action;
+  };
   const Case cases[] = {
       {"no calibration file", [](PreflightInputs& in) { in.calibration.reset(); }, kConfiguration, kError,
        "Copy the LCU's calibration file into the setup folder"},
@@ -148,7 +154,11 @@ TEST(PreflightCheckTest, EachConditionGivesItsLevel) {
 // The difference in hours and minutes, said as ahead or behind, and what it does to the
 // times the LCU keeps.
 TEST(PreflightCheckTest, ClockTextsSayHoursAndMinutesAheadOrBehind) {
-  const struct { std::uint16_t lcu; int hour, minute; const char *text, *action; } cases[] = {
+  const struct {
+    std::uint16_t lcu;
+    int hour, minute;
+    const char *text, *action;
+  } cases[] = {
       {23 * 60 + 59, 0, 5, "LCU clock is 6 min behind the computer's: LCU 23:59, computer 0:05",
        "Times the LCU keeps during the run will read 6 min early: Set LCU Clock, or allow for the difference when "
        "reading them"},
@@ -175,8 +185,10 @@ TEST(PreflightCheckTest, ClockTextsSayHoursAndMinutesAheadOrBehind) {
 }
 
 TEST(PreflightCheckTest, ClockDriftTakesTheShorterWayRoundTheDay) {
-  const struct { std::uint16_t lcu; int hour, minute, drift; } cases[] = {
-      {23 * 60 + 59, 0, 1, -2}, {1, 23, 58, 3}, {600, 10, 0, 0}, {600 + 1440 * 3, 9, 0, 60}, {0, 12, 0, -720}};
+  const struct {
+    std::uint16_t lcu;
+    int hour, minute, drift;
+  } cases[] = {{23 * 60 + 59, 0, 1, -2}, {1, 23, 58, 3}, {600, 10, 0, 0}, {600 + 1440 * 3, 9, 0, 60}, {0, 12, 0, -720}};
   for (const auto& c : cases)
     EXPECT_EQ(ClockDriftMinutes(c.lcu, {2026, 12, 7, c.hour, c.minute, 0, 0}), c.drift) << c.lcu;
 }
@@ -192,7 +204,11 @@ TEST(PreflightCheckTest, TheLastDownloadsRecordComesFromItsFileOnTheFileSystem) 
   ASSERT_GT(info->expectedSize, kLoggerHeaderSize);
   const std::size_t whole = static_cast<std::size_t>(info->expectedSize);
   const std::string path = "/data/C070C32C.DAT";
-  const struct { const char* what; std::optional<std::size_t> size; bool header, complete; } cases[] = {
+  const struct {
+    const char* what;
+    std::optional<std::size_t> size;
+    bool header, complete;
+  } cases[] = {
       {"whole", whole, true, true},
       {"one byte short", whole - 1, true, false},
       {"one byte more", whole + 1, true, false},

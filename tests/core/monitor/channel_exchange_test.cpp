@@ -39,7 +39,8 @@ TEST(ChannelExchangeTest, TwentyChannelsTakeTwoExchangesEachBlockEndingInZero) {
   for (std::size_t j = 0; j < 16; ++j) EXPECT_EQ(le::U16(blocks[0].data, 2 * j), channels[j]);
   EXPECT_EQ(le::U16(blocks[0].data, 32), 0);
   for (std::size_t j = 0; j < 4; ++j) EXPECT_EQ(le::U16(blocks[1].data, 2 * j), channels[16 + j]);
-  EXPECT_EQ(std::vector<std::uint8_t>(blocks[1].data.begin() + 8, blocks[1].data.end()), std::vector<std::uint8_t>(56, 0));
+  EXPECT_EQ(std::vector<std::uint8_t>(blocks[1].data.begin() + 8, blocks[1].data.end()),
+            std::vector<std::uint8_t>(56, 0));
   EXPECT_EQ(readings[15], 1015u);
   EXPECT_EQ(readings[16], 2000u);
   EXPECT_EQ(readings[19], 2003u);

@@ -108,7 +108,8 @@ TEST_F(ChannelRecorderTest, LinesReachTheFileASecondApart) {
   Tick(first, {1, 2});
   Tick(second, {3});
   const std::string written = Written();
-  EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 5) << "after a second the first second's lines are written";
+  EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 5)
+      << "after a second the first second's lines are written";
   EXPECT_EQ(files.Committed(kPath), nullptr) << "not synced before the end";
 }
 

@@ -65,10 +65,10 @@ TEST(ChartHistoryTest, WindowTakesTheTicksInsideAndOneEachSide) {
     double from, to;
     std::size_t first, last;
   } cases[] = {
-      {2.0, 4.0, 9, 22},    // 2.0 (tick 10) .. 4.0 (tick 20), and ticks 9 and 21
-      {-10.0, 0.0, 0, 2},   // before the first tick: the first, and the next
-      {9.0, 20.0, 44, 50},  // past the newest: up to the newest
-      {20.0, 30.0, 49, 50}, // all in the future: the newest alone, to draw up to the edge
+      {2.0, 4.0, 9, 22},     // 2.0 (tick 10) .. 4.0 (tick 20), and ticks 9 and 21
+      {-10.0, 0.0, 0, 2},    // before the first tick: the first, and the next
+      {9.0, 20.0, 44, 50},   // past the newest: up to the newest
+      {20.0, 30.0, 49, 50},  // all in the future: the newest alone, to draw up to the edge
   };
   for (const auto& c : cases) {
     const ChartHistory::Span span = history.Window(c.from, c.to);
@@ -113,11 +113,11 @@ TEST(ChartHistoryTest, CursorShowsTheTickAtOrBeforeItsTime) {
   } cases[] = {
       {-0.1, std::nullopt, std::nullopt},  // before the first tick
       {0.0, 0.0, 0.0},
-      {0.5, 0.4, 2.0},                     // between ticks: the last one before
+      {0.5, 0.4, 2.0},  // between ticks: the last one before
       {1.8, 1.8, 9.0},
-      {2.1, std::nullopt, std::nullopt},   // in the gap
-      {2.5, 2.2, 11.0},                    // just after the newest
-      {5.0, std::nullopt, std::nullopt},   // long after the newest: nothing is known
+      {2.1, std::nullopt, std::nullopt},  // in the gap
+      {2.5, 2.2, 11.0},                   // just after the newest
+      {5.0, std::nullopt, std::nullopt},  // long after the newest: nothing is known
   };
   for (const auto& c : cases) {
     const std::optional<ChartSample> sample = history.ValueUnder(0, c.time);
@@ -134,7 +134,7 @@ TEST(ChartHistoryTest, APauseBetweenTicksIsAGapAndMakesTheValuesStale) {
   ChartHistory history(100);
   history.SetTraces(2);
   EXPECT_FALSE(history.IsStale(100.0)) << "nothing read yet: nothing to call old";
-  AddTicks(history, 0, 5);  // t = 0 .. 0.8
+  AddTicks(history, 0, 5);                           // t = 0 .. 0.8
   history.Add(1.3, std::vector<double>{5.0, 50.0});  // late, but within the gap's time
   ASSERT_EQ(history.Size(), 6U);
   history.Add(6.0, std::vector<double>{6.0, 60.0});  // after a pause of 4.7 s

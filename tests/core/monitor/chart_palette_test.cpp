@@ -57,12 +57,12 @@ double Apart(std::uint32_t a, std::uint32_t b, const Matrix& seen) {
 
 constexpr Matrix kNormal = {{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}};
 // Full protanopia, deuteranopia and tritanopia (Machado, Oliveira and Fernandes, 2009).
-constexpr Matrix kRedBlind = {{{0.152286, 1.052583, -0.204868}, {0.114503, 0.786281, 0.099216},
-                               {-0.003882, -0.048116, 1.051998}}};
-constexpr Matrix kGreenBlind = {{{0.367322, 0.860646, -0.227968}, {0.280085, 0.672501, 0.047413},
-                                 {-0.011820, 0.042940, 0.968881}}};
-constexpr Matrix kBlueBlind = {{{1.255528, -0.076749, -0.178779}, {-0.078411, 0.930809, 0.147602},
-                                {0.004733, 0.691367, 0.303900}}};
+constexpr Matrix kRedBlind = {
+    {{0.152286, 1.052583, -0.204868}, {0.114503, 0.786281, 0.099216}, {-0.003882, -0.048116, 1.051998}}};
+constexpr Matrix kGreenBlind = {
+    {{0.367322, 0.860646, -0.227968}, {0.280085, 0.672501, 0.047413}, {-0.011820, 0.042940, 0.968881}}};
+constexpr Matrix kBlueBlind = {
+    {{1.255528, -0.076749, -0.178779}, {-0.078411, 0.930809, 0.147602}, {0.004733, 0.691367, 0.303900}}};
 
 TEST(ChartPaletteTest, SixteenColoursStandOutOnTheBackgroundAndFromEachOther) {
   EXPECT_EQ(std::set<std::uint32_t>(kChartPalette.begin(), kChartPalette.end()).size(), 16U);

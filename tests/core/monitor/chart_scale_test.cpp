@@ -41,8 +41,8 @@ TEST(ChartScaleTest, RoundStepsAcrossTheRange) {
 TEST(ChartScaleTest, NoLabelsForARangeThatIsNotOne) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const double inf = std::numeric_limits<double>::infinity();
-  for (const ChartRange range : {ChartRange{1.0, 1.0}, ChartRange{2.0, 1.0}, ChartRange{nan, 1.0},
-                                 ChartRange{0.0, inf}, ChartRange{-1e308, 1e308}}) {
+  for (const ChartRange range : {ChartRange{1.0, 1.0}, ChartRange{2.0, 1.0}, ChartRange{nan, 1.0}, ChartRange{0.0, inf},
+                                 ChartRange{-1e308, 1e308}}) {
     EXPECT_EQ(ScaleOf(range, 5).count, 0) << range.low << " to " << range.high;
   }
   EXPECT_EQ(ScaleText(-0.0001, 2), "0.00");

@@ -60,7 +60,7 @@ TEST(SettingsFileContents, DamageIsNamedAndOnlySoundWindowsOpen) {
   longer.push_back(0);
   Bytes versionOne = with(0, 1);
   le::PutU8(versionOne, Record(0) + kFont + 20, 9);  // an old file's font is not used, nor looked at
-  Bytes handMade(kSettingsImageSize, 0);              // all zero but two windows
+  Bytes handMade(kSettingsImageSize, 0);             // all zero but two windows
   le::PutU8(handMade, 37, 2);
   Bytes noFaceEnd = saved;
   for (std::size_t i = 0; i < 32; ++i) le::PutU8(noFaceEnd, Record(1) + kFont + 28 + i, 'F');
@@ -87,12 +87,20 @@ TEST(SettingsFileContents, DamageIsNamedAndOnlySoundWindowsOpen) {
       {"too many windows", with(37, 33), "a window count of 33, not 0 to 32", {}, false},
       {"negative windows", with(37, 0xFFFFFFFF), "a window count of -1, not 0 to 32", {}, false},
       {"channel count", with(Record(0) + kChannelCount, 1025), "window 1: a channel count of 1025", {1}, true},
-      {"negative channel count", with(Record(1) + kChannelCount, 0xFFFFFFFE), "window 2: a channel count of -2", {0}, true},
+      {"negative channel count",
+       with(Record(1) + kChannelCount, 0xFFFFFFFE),
+       "window 2: a channel count of -2",
+       {0},
+       true},
       {"channel number", with(Record(1) + kChannels + 4, 1024, 2), "window 2: channel number 1024", {0}, true},
       {"channel number past the count", with(Record(1) + kChannels + 6, 0xFFFF, 2), "", {0, 1}, true},
       {"active flag", with(Record(0) + kActive, 2, 1), "window 1: an active flag of 2", {1}, true},
       {"name", with(Record(0) + kName + 2, 0x1B, 1), "window 1: a name that is not text", {1}, true},
-      {"font flag", with(Record(1) + kFont + 22, 2, 1), "window 2: a font style flag that is neither 0 nor 1", {0}, true},
+      {"font flag",
+       with(Record(1) + kFont + 22, 2, 1),
+       "window 2: a font style flag that is neither 0 nor 1",
+       {0},
+       true},
       {"font weight", with(Record(0) + kFont + 16, 1001), "window 1: a font weight of 1001", {1}, true},
       {"face name", noFaceEnd, "window 2: a font name that is not text", {0}, true},
       {"first fault named", twoFaults, "window 1: an active flag of 5", {}, true},

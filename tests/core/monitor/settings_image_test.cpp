@@ -50,8 +50,17 @@ TEST(SettingsImage, EveryFieldIsReadFromItsOffsetAndEveryByteIsCarried) {
   EXPECT_EQ(s.settingsFlag, b[141]);
   EXPECT_EQ(s.reserved142[1], b[143]);
   const WindowPlacement& p = s.records[2].placement;
-  const std::int32_t placement[] = {static_cast<std::int32_t>(p.length), static_cast<std::int32_t>(p.flags),
-                                    static_cast<std::int32_t>(p.showCmd), p.minX, p.minY, p.maxX, p.maxY, p.left, p.top, p.right, p.bottom};
+  const std::int32_t placement[] = {static_cast<std::int32_t>(p.length),
+                                    static_cast<std::int32_t>(p.flags),
+                                    static_cast<std::int32_t>(p.showCmd),
+                                    p.minX,
+                                    p.minY,
+                                    p.maxX,
+                                    p.maxY,
+                                    p.left,
+                                    p.top,
+                                    p.right,
+                                    p.bottom};
   for (std::size_t i = 0; i < 11; ++i) EXPECT_EQ(placement[i], le::S32(b, r + 4 * i)) << i;
   EXPECT_EQ(s.mainPlacement.bottom, le::S32(b, 144 + 40));
   const MonitorWindowRecord& w = s.records[2];
@@ -65,7 +74,8 @@ TEST(SettingsImage, EveryFieldIsReadFromItsOffsetAndEveryByteIsCarried) {
   const LogFont& f = w.font;
   const std::int32_t fields[] = {f.height, f.width, f.escapement, f.orientation, f.weight};
   for (std::size_t i = 0; i < 5; ++i) EXPECT_EQ(fields[i], le::S32(b, r + 1252 + 4 * i)) << i;
-  const std::uint8_t flags[] = {f.italic, f.underline, f.strikeOut, f.charSet, f.outPrecision, f.clipPrecision, f.quality, f.pitchAndFamily};
+  const std::uint8_t flags[] = {f.italic,       f.underline,     f.strikeOut, f.charSet,
+                                f.outPrecision, f.clipPrecision, f.quality,   f.pitchAndFamily};
   for (std::size_t i = 0; i < 8; ++i) EXPECT_EQ(flags[i], b[r + 1272 + i]) << i;
   EXPECT_EQ(static_cast<std::uint8_t>(f.faceName[0]), b[r + 1280]);
   EXPECT_EQ(static_cast<std::uint8_t>(s.records[31].font.faceName[31]), b.back());
@@ -87,7 +97,10 @@ TEST(SettingsImage, TextsAreCutToTheirFields) {
 TEST(SettingsImage, CountsAreClampedToTheStoredRecordsAndChannels) {
   constexpr auto kMin = std::numeric_limits<std::int32_t>::min();
   constexpr auto kMax = std::numeric_limits<std::int32_t>::max();
-  const struct { std::int32_t stored; std::size_t windows, rows; } cases[] = {{kMin, 0, 0}, {-1, 0, 0}, {0, 0, 0}, {2, 2, 2}, {32, 32, 32},
+  const struct {
+    std::int32_t stored;
+    std::size_t windows, rows;
+  } cases[] = {{kMin, 0, 0}, {-1, 0, 0},     {0, 0, 0},      {2, 2, 2},      {32, 32, 32},
                {33, 32, 33}, {512, 32, 512}, {513, 32, 512}, {kMax, 32, 512}};
   for (const auto& c : cases) {
     SettingsImage s;
@@ -112,7 +125,11 @@ TEST(SettingsImage, ShortFileOverlaysOnlyTheBytesItHas) {
   before.records[0].SetName("Kept");
   before.records[0].channelCount = 4;
 
-  const struct { std::size_t length; std::int32_t windowCount; std::uint8_t flag; } cases[] = {
+  const struct {
+    std::size_t length;
+    std::int32_t windowCount;
+    std::uint8_t flag;
+  } cases[] = {
       {0, 1, 9},                                 // empty file: nothing changes
       {39, 0x0303, 9},                           // ends inside the window count: its first two bytes
       {141, 0x03030303, 9},                      // ends just before the flag
@@ -136,13 +153,21 @@ TEST(SettingsImage, ShortFileOverlaysOnlyTheBytesItHas) {
 TEST(SettingsImage, NormalGeometryOfFileRectangles) {
   constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
   constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
-  struct Case { std::int32_t left, top, right, bottom; std::optional<WindowGeometry> expected; };
+  struct Case {
+    std::int32_t left, top, right, bottom;
+    std::optional<WindowGeometry> expected;
+  };
   const Case cases[] = {
-      {10, 20, 310, 220, WindowGeometry{10, 20, 300, 200}}, {-50, -40, 50, 40, WindowGeometry{-50, -40, 100, 80}},
-      {0, 0, kMax, kMax, WindowGeometry{0, 0, kMax, kMax}}, {kMin, 0, kMin + 1, 1, WindowGeometry{kMin, 0, 1, 1}},
-      {-1, 0, kMax, 10, std::nullopt},                      {kMin, kMin, kMax, kMax, std::nullopt},
-      {0, kMin, 10, 1, std::nullopt},                       {0, 0, 0, 0, std::nullopt},
-      {100, 0, 50, 10, std::nullopt},                       {0, 100, 10, 100, std::nullopt},
+      {10, 20, 310, 220, WindowGeometry{10, 20, 300, 200}},
+      {-50, -40, 50, 40, WindowGeometry{-50, -40, 100, 80}},
+      {0, 0, kMax, kMax, WindowGeometry{0, 0, kMax, kMax}},
+      {kMin, 0, kMin + 1, 1, WindowGeometry{kMin, 0, 1, 1}},
+      {-1, 0, kMax, 10, std::nullopt},
+      {kMin, kMin, kMax, kMax, std::nullopt},
+      {0, kMin, 10, 1, std::nullopt},
+      {0, 0, 0, 0, std::nullopt},
+      {100, 0, 50, 10, std::nullopt},
+      {0, 100, 10, 100, std::nullopt},
   };
   for (const Case& c : cases) {
     const WindowPlacement p{44, 0, 0, 0, 0, 0, 0, c.left, c.top, c.right, c.bottom};

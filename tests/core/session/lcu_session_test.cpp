@@ -77,7 +77,11 @@ TEST_F(LcuSessionTest, EachStepServesWhatIsDueOnItsOwnPhaseInAFixedOrder) {
   session.AddMonitor(b);
   b.SetChannels(channelsB);
 
-  const struct { int ms; Sent sent; int connections; } steps[] = {
+  const struct {
+    int ms;
+    Sent sent;
+    int connections;
+  } steps[] = {
       {150, {}, 0},
       {200, {"300", "memory"}, 0},
       {300, {"400"}, 0},

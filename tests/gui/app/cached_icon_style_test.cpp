@@ -4,8 +4,8 @@
 #include <QImage>
 #include <QStyleFactory>
 
-#include "gui/app/cached_icon_style.h"
 #include <gtest/gtest.h>
+#include "gui/app/cached_icon_style.h"
 
 namespace lcu::test {
 namespace {
@@ -16,9 +16,9 @@ TEST(CachedIconStyle, DrawsWhatTheWrappedStyleDrawsInEitherDirection) {
   const std::unique_ptr<QStyle> plain(QStyleFactory::create(QStringLiteral("Fusion")));
   gui::CachedIconStyle cached(QStyleFactory::create(QStringLiteral("Fusion")));
   // Every child window's title-bar icons, and arrows that point the other way from right to left.
-  const QStyle::StandardPixmap icons[] = {QStyle::SP_TitleBarMinButton, QStyle::SP_TitleBarMaxButton,
-                                          QStyle::SP_TitleBarNormalButton, QStyle::SP_TitleBarCloseButton,
-                                          QStyle::SP_ArrowBack, QStyle::SP_ArrowForward};
+  const QStyle::StandardPixmap icons[] = {
+      QStyle::SP_TitleBarMinButton,   QStyle::SP_TitleBarMaxButton, QStyle::SP_TitleBarNormalButton,
+      QStyle::SP_TitleBarCloseButton, QStyle::SP_ArrowBack,         QStyle::SP_ArrowForward};
   for (const Qt::LayoutDirection direction : {Qt::LeftToRight, Qt::RightToLeft, Qt::LeftToRight}) {
     QGuiApplication::setLayoutDirection(direction);
     for (const QStyle::StandardPixmap icon : icons) {

@@ -86,7 +86,8 @@ TEST_F(ChannelRecordingTest, RefusalsTheReplaceQuestionAndTheProgramsEnd) {
   Record(FilePath("none.csv/inside.csv"));
   EXPECT_FALSE(Recording().IsRecording());
   ASSERT_GE(prompter->messages.size(), 2U);
-  EXPECT_EQ(prompter->messages.back().rfind("Failed to create the recording file.\n", 0), 0U) << prompter->messages.back();
+  EXPECT_EQ(prompter->messages.back().rfind("Failed to create the recording file.\n", 0), 0U)
+      << prompter->messages.back();
   EXPECT_NE(prompter->messages.back().find("inside.csv"), std::string::npos);
 
   // An existing file is replaced only when the user says Yes.

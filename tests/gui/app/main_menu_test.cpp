@@ -32,8 +32,9 @@ TEST_F(MainMenuTest, ItemsHaveUniqueShortcutsAndPromptsAndOnlyTheServiceMonitorA
   std::set<QAction*> grayed = {Menu().Action(gui::cmd::kStopRecording)};  // it waits for a recording
   for (const int id : kServiceItems) grayed.insert(Menu().Action(id));
   // They wait for a monitor window.
-  for (const int id : {gui::cmd::kEditChannels, gui::cmd::kWindowName, gui::cmd::kSetFont, gui::cmd::kZeroSelectedChannels,
-                       gui::cmd::kZeroAllChannels, gui::cmd::kUndoZeroing, gui::cmd::kSetChartRange, gui::cmd::kCopyRows})
+  for (const int id :
+       {gui::cmd::kEditChannels, gui::cmd::kWindowName, gui::cmd::kSetFont, gui::cmd::kZeroSelectedChannels,
+        gui::cmd::kZeroAllChannels, gui::cmd::kUndoZeroing, gui::cmd::kSetChartRange, gui::cmd::kCopyRows})
     grayed.insert(Menu().Action(id));
   for (const QAction* menu : Frame().menuBar()->actions())
     for (QAction* item : menu->menu()->actions()) {

@@ -82,7 +82,10 @@ TEST_F(MenuCommands, AFailureHalfWayThroughEachCommandReachesTheUser) {
       {"Start Logger", gui::cmd::kStartLogger, [&] { app->State().m_bLoggerStarted = 0; }, expect::StartLogger},
       {"Stop Logger", gui::cmd::kStartLogger, [&] { app->State().m_bLoggerStarted = 1; }, expect::StartLogger},
       {"Initialize LCU", gui::cmd::kInitializeLcu, [&] { prompter->initAnswer = 1; }, expect::InitializeLcu},
-      {"Session Data", gui::cmd::kSessionData, [&] { prompter->sessionAnswer = SessionDataValues{5, 2, 40, 3}; },
+      {"Session Data", gui::cmd::kSessionData,
+       [&] {
+         prompter->sessionAnswer = SessionDataValues{5, 2, 40, 3};
+       },
        expect::SessionData},
       {"Extract Setup", gui::cmd::kExtractSetup, [] {}, expect::ExtractSetup},
       {"Read Hex File", gui::cmd::kReadHexFile, [] {}, expect::ReadHexFile},
@@ -151,7 +154,8 @@ TEST_F(MenuCommands, OffLineCommandsRefuseBeforeTheirDialogs) {
   Start();
   Choose(gui::cmd::kLcuConfiguration);
   Choose(gui::cmd::kLoadHexFile);
-  EXPECT_EQ(prompter->messages, (std::vector<std::string>{std::string(msg::kLcuOfflineDot), std::string(msg::kLcuOffline)}));
+  EXPECT_EQ(prompter->messages,
+            (std::vector<std::string>{std::string(msg::kLcuOfflineDot), std::string(msg::kLcuOffline)}));
   EXPECT_TRUE(prompter->configurations.empty());
   EXPECT_TRUE(prompter->fileDialogs.empty());
 
@@ -180,7 +184,8 @@ TEST_F(MenuCommands, InitializeLcuAsksBeforeItReplacesTheStatusBlock) {
   prompter->initAnswer = 4321;
   Choose(gui::cmd::kInitializeLcu);
   ASSERT_EQ(prompter->questions.size(), 1u);
-  EXPECT_TRUE(prompter->questions[0] == msg::kInitializeLcuContinue || prompter->questions[0] == msg::kInitializeLcuWithData)
+  EXPECT_TRUE(prompter->questions[0] == msg::kInitializeLcuContinue ||
+              prompter->questions[0] == msg::kInitializeLcuWithData)
       << prompter->questions[0];
   EXPECT_EQ(lcuNumber(), before);
   prompter->answers = {true};

@@ -77,7 +77,7 @@ TEST_F(MainFrameTick, ServesChannelValuesForChannelsThreeToSixtyThreeUntilItClos
   Tick();
   Tick();
   const std::pair<const char*, bool> cases[] = {{"3", true},   {"63", true},  {" 10x", true}, {"2", false},
-                                                 {"64", false}, {"-1", false}, {"abc", false}, {"", false}};
+                                                {"64", false}, {"-1", false}, {"abc", false}, {"", false}};
   for (const auto& [channelId, served] : cases) {
     Profile(Store()).WriteProfileString(reg::kChannelData, reg::kChannelId, channelId);
     // Served: the poll, the list set-up and write, and the value read; otherwise the poll alone.

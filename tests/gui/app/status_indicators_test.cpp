@@ -58,7 +58,8 @@ TEST_F(StatusIndicatorsTest, TheMemoryPanesTipExplainsItsNumberAndGivesTheChecks
   const QRegularExpressionMatch shown = QRegularExpression(QStringLiteral("^MEM: (\\d+)$")).match(mem);
   ASSERT_TRUE(shown.hasMatch()) << mem.toStdString();
   const QString tip = Frame().MemoryTip();
-  EXPECT_TRUE(tip.startsWith(QStringLiteral("MEM: %1 is the LCU's free data memory in units of 4 KiB").arg(shown.captured(1))))
+  EXPECT_TRUE(
+      tip.startsWith(QStringLiteral("MEM: %1 is the LCU's free data memory in units of 4 KiB").arg(shown.captured(1))))
       << tip.toStdString();
   EXPECT_FALSE(tip.contains(QStringLiteral("LCU check"))) << "no check has run";
 
@@ -71,8 +72,9 @@ TEST_F(StatusIndicatorsTest, TheMemoryPanesTipExplainsItsNumberAndGivesTheChecks
   const QRegularExpression checkFigure(QStringLiteral("(\\d+) KiB \\((\\d+) % of (\\d+) KiB\\)"));
   const QRegularExpressionMatch check = checkFigure.match(QString::fromStdString(lines[2].text));
   ASSERT_TRUE(check.hasMatch()) << lines[2].text;
-  EXPECT_TRUE(Frame().MemoryTip().endsWith(QStringLiteral("\nThe LCU check at 13:52 found logged data of %1 KiB: %2 % of %3 KiB.")
-                                               .arg(check.captured(1), check.captured(2), check.captured(3))))
+  EXPECT_TRUE(Frame().MemoryTip().endsWith(
+      QStringLiteral("\nThe LCU check at 13:52 found logged data of %1 KiB: %2 % of %3 KiB.")
+          .arg(check.captured(1), check.captured(2), check.captured(3))))
       << Frame().MemoryTip().toStdString();
 
   Unplug();

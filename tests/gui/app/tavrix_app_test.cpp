@@ -112,8 +112,10 @@ TEST(SingleInstanceLock, ASecondStartBringsTheRunningCopysWindowBack) {
 // system's own options are no version option: -reverse is not -r -e -v.
 TEST(CorvalentProgram, HelpAndVersionNeedNoDisplay) {
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) environment.remove(QString::fromLatin1(name));
-  const std::pair<QStringList, QString> cases[] = {  // arguments, what the output holds
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+    environment.remove(QString::fromLatin1(name));
+  const std::pair<QStringList, QString> cases[] = {
+      // arguments, what the output holds
       {{QStringLiteral("--version")}, QStringLiteral("corvalent ") + gui::GetProductVersion() + QLatin1Char('\n')},
       {{QStringLiteral("--help")}, QStringLiteral("--sim-state <DIR>")},
       {{QStringLiteral("-reverse"), QStringLiteral("--help")}, QStringLiteral("--simulate")},
@@ -136,8 +138,8 @@ TEST(CorvalentProgram, HelpAndVersionNeedNoDisplay) {
 TEST(CorvalentProgram, ASecondCopyEndsAtOnce) {
   QTemporaryDir home;
   QDir(home.path()).mkpath(QStringLiteral("run"));
-  QFile::setPermissions(home.filePath(QStringLiteral("run")), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                                 QFileDevice::ExeOwner);
+  QFile::setPermissions(home.filePath(QStringLiteral("run")),
+                        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.insert(QStringLiteral("HOME"), home.path());
   environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));

@@ -1,10 +1,10 @@
 // The program's questions all erase or replace data: a reflex Enter or Escape must keep it.
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include "gui/app/widget_prompter.h"
 

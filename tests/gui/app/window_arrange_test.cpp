@@ -16,8 +16,7 @@ TEST(CascadeRects, WindowsKeepTheirSizesWhereTheyFitAndStartAgainAtTheTopLeft) {
     std::vector<QSize> sizes;
     std::vector<QRect> rects;
   } cases[] = {
-      {"all fit", {{300, 200}, {200, 100}, {380, 260}},
-       {{0, 0, 300, 200}, {20, 20, 200, 100}, {40, 40, 380, 260}}},
+      {"all fit", {{300, 200}, {200, 100}, {380, 260}}, {{0, 0, 300, 200}, {20, 20, 200, 100}, {40, 40, 380, 260}}},
       {"the third would reach past the bottom: back to the top left",
        {{300, 200}, {300, 200}, {300, 370}},
        {{0, 0, 300, 200}, {20, 20, 300, 200}, {0, 0, 300, 370}}},
@@ -67,11 +66,13 @@ TEST_F(WindowArrangeTest, WindowsOfTheSameNameAreListedWithTheirFirstChannels) {
   named.SetWindowName("Engine");
   named.OnUpdateFrameTitle();
   const AppState& state = app->State();
-  const auto name = [&state](int channel) { return QString::fromStdString(state.m_channelTable[std::size_t(channel)].NameText()); };
-  EXPECT_EQ(WindowMenuList(),
-            (QStringList{"&1 Monitor \u2014 " + name(0) + ", " + name(1) + ", " + name(2) + ", \u2026",
-                         "&2 Monitor \u2014 " + name(64) + ", " + name(65), "&3 Monitor \u2014 no channels",
-                         "&4 Engine"}));
+  const auto name = [&state](int channel) {
+    return QString::fromStdString(state.m_channelTable[std::size_t(channel)].NameText());
+  };
+  EXPECT_EQ(
+      WindowMenuList(),
+      (QStringList{"&1 Monitor \u2014 " + name(0) + ", " + name(1) + ", " + name(2) + ", \u2026",
+                   "&2 Monitor \u2014 " + name(64) + ", " + name(65), "&3 Monitor \u2014 no channels", "&4 Engine"}));
 }
 
 }  // namespace

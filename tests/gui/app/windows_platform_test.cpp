@@ -1,12 +1,12 @@
 // What only the windows platform shows, run there with a display: the font records of
 // monitor settings files give the fonts the system knows by those names, and a second start
 // brings the running copy's window back.
+#include <gtest/gtest.h>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QGuiApplication>
 #include <QTest>
 #include <QWidget>
-#include <gtest/gtest.h>
 
 #include "gui/app/single_instance_lock.h"
 #include "gui/monitor/list_font.h"

@@ -3,10 +3,10 @@
 #include <limits>
 #include <optional>
 
+#include <gtest/gtest.h>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "core/app/messages.h"
 #include "gui/app/frame_command_ui.h"
@@ -21,9 +21,18 @@ namespace {
 
 TEST(DialogInteger, AcceptsSignedDecimalsWithinThirtyTwoBits) {
   const std::pair<const char*, std::optional<std::int32_t>> cases[] = {
-      {"0", 0},         {" 42 ", 42}, {"+7", 7}, {"-3", -3}, {"2147483647", 2147483647},
-      {"-2147483648", std::numeric_limits<std::int32_t>::min()}, {"2147483648", {}}, {"99999999999999999999", {}},
-      {"", {}},         {"-", {}},    {"12a", {}}, {"1 2", {}}};
+      {"0", 0},
+      {" 42 ", 42},
+      {"+7", 7},
+      {"-3", -3},
+      {"2147483647", 2147483647},
+      {"-2147483648", std::numeric_limits<std::int32_t>::min()},
+      {"2147483648", {}},
+      {"99999999999999999999", {}},
+      {"", {}},
+      {"-", {}},
+      {"12a", {}},
+      {"1 2", {}}};
   for (const auto& [text, value] : cases) EXPECT_EQ(gui::ParseDialogInteger(text), value) << '"' << text << '"';
 }
 
@@ -35,7 +44,9 @@ TEST(InitLcuDialog, OpensEmptyAndStaysOpenOnANumberOutsideTheLcuRange) {
     const char* entry;
     std::optional<std::int32_t> accepted;
     std::string_view complaint;
-  } cases[] = {{"65535", 65535, {}}, {"65536", {}, msg::kEnterIntegerInLcuRange}, {"abc", {}, msg::kEnterInteger},
+  } cases[] = {{"65535", 65535, {}},
+               {"65536", {}, msg::kEnterIntegerInLcuRange},
+               {"abc", {}, msg::kEnterInteger},
                {nullptr, {}, msg::kEnterInteger}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.entry ? c.entry : "(nothing typed)");

@@ -30,8 +30,8 @@ class MonitorCommandsTest : public OnLineGuiFixture {
 };
 
 constexpr std::initializer_list<int> kMonitorItems = {
-    cmd::kEditChannels,     cmd::kWindowName,   cmd::kSetFont,        cmd::kZeroSelectedChannels,
-    cmd::kZeroAllChannels,  cmd::kUndoZeroing,  cmd::kSetChartRange,  cmd::kCopyRows};
+    cmd::kEditChannels,    cmd::kWindowName,  cmd::kSetFont,       cmd::kZeroSelectedChannels,
+    cmd::kZeroAllChannels, cmd::kUndoZeroing, cmd::kSetChartRange, cmd::kCopyRows};
 
 // The items follow the active window: grayed without one, the window's own commands with an
 // empty one, Set Range once it has channels, Zero Selected and Copy while rows are selected;
@@ -149,7 +149,8 @@ TEST_F(MonitorCommandsTest, TheChannelSelectionFiltersByNameOrNumberAndShowsUnit
     const QFontMetrics metrics(list.font());
     for (int i = 0; i < all; ++i) {
       QListWidgetItem* item = list.item(i);
-      EXPECT_GE(list.visualItemRect(item).width(), metrics.horizontalAdvance(item->text())) << item->text().toStdString();
+      EXPECT_GE(list.visualItemRect(item).width(), metrics.horizontalAdvance(item->text()))
+          << item->text().toStdString();
     }
   });
   view.OnEditChannels();

@@ -131,7 +131,8 @@ TEST_F(MonitorSettingsTest, SavedWindowsComeBackAtTheNextStartAsTheyWereShownUpT
     SCOPED_TRACE(w.name);
     EXPECT_EQ(frames[k]->windowTitle(), w.name);
     CMonitorView& view = ViewOf(*frames[k]);
-    for (std::size_t i = 0; i < w.channels.size(); ++i) EXPECT_EQ(view.Model().Channel(static_cast<int>(i)), w.channels[i]);
+    for (std::size_t i = 0; i < w.channels.size(); ++i)
+      EXPECT_EQ(view.Model().Channel(static_cast<int>(i)), w.channels[i]);
     EXPECT_EQ(view.Document().IsStarted(), !w.channels.empty());
     const auto shown = recorder.shown.find(&view);
     ASSERT_NE(shown, recorder.shown.end());
@@ -234,8 +235,8 @@ TEST_F(MonitorSettingsTest, RandomBytesOpenNoWindowAndAreKeptUnderAFreeName) {
   Open(path);
   EXPECT_TRUE(Frames().empty());
   EXPECT_EQ(prompter->messages,
-            std::vector<std::string>{Damaged(path, "not a settings file this program knows (version 16909060)",
-                                             "noise.nsb.damaged.2")});
+            std::vector<std::string>{
+                Damaged(path, "not a settings file this program knows (version 16909060)", "noise.nsb.damaged.2")});
   WindowWith(Range(0, 2));
 
 #if !defined(_WIN32)
@@ -326,8 +327,9 @@ TEST_F(MonitorSettingsTest, FailuresAreReportedOnceAndLeaveTheRightState) {
   NewWindow();
   const QString missing = FilePath("missing.nsb");
   Open(missing);
-  EXPECT_EQ(prompter->messages, std::vector<std::string>{FormatSystemError(
-                                    msg::kFailedToOpenSettingsFile, missing.toStdString() + ": " + std::string(kMissingFile))});
+  EXPECT_EQ(prompter->messages,
+            std::vector<std::string>{FormatSystemError(msg::kFailedToOpenSettingsFile,
+                                                       missing.toStdString() + ": " + std::string(kMissingFile))});
   EXPECT_TRUE(Frames().empty());
   EXPECT_EQ(Value(reg::kSettings, reg::kMonitor), missing.toStdString());
   // At the next start the missing file is passed over in silence.
@@ -340,8 +342,9 @@ TEST_F(MonitorSettingsTest, FailuresAreReportedOnceAndLeaveTheRightState) {
   // A file that cannot be created: reported, nothing written, but current and in the caption.
   const QString nowhere = FilePath("no-folder/x.nsb");
   SaveAs(nowhere);
-  EXPECT_EQ(prompter->messages, std::vector<std::string>{FormatSystemError(
-                                    msg::kFailedToOpenAFile, nowhere.toStdString() + ": " + std::string(kMissingFolder))});
+  EXPECT_EQ(prompter->messages,
+            std::vector<std::string>{FormatSystemError(msg::kFailedToOpenAFile,
+                                                       nowhere.toStdString() + ": " + std::string(kMissingFolder))});
   EXPECT_EQ(Value(reg::kSettings, reg::kMonitor), missing.toStdString()) << "registry unchanged";
   EXPECT_EQ(Frame().windowTitle(), CaptionWith("x.nsb"));
 

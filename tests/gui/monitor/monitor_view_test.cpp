@@ -30,7 +30,6 @@ using gui::ToQString;
 
 class MonitorViewTest : public OnLineGuiFixture {
  protected:
-
   float Offset(int channel) { return ReadChannelCalibration(app->State().m_calibration.Bytes(), channel).offset; }
   FixedClock& Clock() { return static_cast<FixedClock&>(app->Context().clock); }
 };
@@ -109,8 +108,9 @@ TEST_F(MonitorViewTest, ATickFillsAndSignalsTheValueAndRawColumnsOfEveryRowAndAF
 }
 
 TEST_F(MonitorViewTest, RightClickAndEnterFollowTheSelectionAndTheLink) {
-  const QStringList popup = {"Window Name", "Set Font", "Strip &Chart", "Set Range...", "Cop&y\tCtrl+Shift+C", "-",
-                             "Edit Channels", "Zero All Channels", "Undo Zeroing", "-", "Close"};
+  const QStringList popup = {"Window Name",         "Set Font", "Strip &Chart",  "Set Range...",
+                             "Cop&y\tCtrl+Shift+C", "-",        "Edit Channels", "Zero All Channels",
+                             "Undo Zeroing",        "-",        "Close"};
   const struct {
     const char* what;
     bool selected, online, rightClick;
@@ -135,8 +135,8 @@ TEST_F(MonitorViewTest, RightClickAndEnterFollowTheSelectionAndTheLink) {
     if (!c.rightClick) QTest::keyClick(&view, Qt::Key_Return);
     EXPECT_EQ(prompter->popups, std::vector<QStringList>(static_cast<std::size_t>(c.popups), popup));
     EXPECT_EQ(prompter->Count(msg::kLcuOffline), c.offLineMessages);
-    EXPECT_EQ(prompter->modalTitles,
-              std::vector<QString>(static_cast<std::size_t>(c.zeroDialogs), ToQString(gui::text::kZeroChannelsCaption)));
+    EXPECT_EQ(prompter->modalTitles, std::vector<QString>(static_cast<std::size_t>(c.zeroDialogs),
+                                                          ToQString(gui::text::kZeroChannelsCaption)));
   }
 }
 
@@ -169,7 +169,9 @@ TEST_F(MonitorViewTest, ZeroingTakesTheSelectedRowsAndTheirShownValues) {
   EXPECT_NE(Offset(4), before4) << "every row";
   EXPECT_EQ(prompter->Count(msg::kConfigurationUpdated), 2);
   ASSERT_EQ(prompter->questions.size(), 3u);
-  EXPECT_EQ(prompter->questions[0], "Zero FUEL TEMP and FUEL PRESS of LCU 1 to 10? The calibration file is replaced; its previous version is kept.");
+  EXPECT_EQ(
+      prompter->questions[0],
+      "Zero FUEL TEMP and FUEL PRESS of LCU 1 to 10? The calibration file is replaced; its previous version is kept.");
 }
 
 // Undo Zeroing is offered while the calibration has an earlier version; it puts that back in
@@ -192,7 +194,8 @@ TEST_F(MonitorViewTest, UndoZeroingIsOfferedWhileABackupExists) {
   view.clearSelection();
   RightClick(view);
   EXPECT_EQ(prompter->questions,
-            std::vector<std::string>{"The calibration of LCU 1 is back as it was before the last zeroing. Send it to the LCU?"});
+            std::vector<std::string>{
+                "The calibration of LCU 1 is back as it was before the last zeroing. Send it to the LCU?"});
   EXPECT_EQ(Offset(5), before);
 }
 
@@ -217,7 +220,8 @@ TEST_F(MonitorViewTest, SetFontWidensIdValueAndRawToTheirTexts) {
   EXPECT_GE(view.columnWidth(gui::kRawColumn), gui::ReadingCellDelegate::WidthFor("65535", metrics, &view));
   for (int row = 0; row < view.Model().rowCount(); ++row) {
     const auto text = [&](int column) { return view.Model().index(row, column).data().toString(); };
-    EXPECT_GE(view.columnWidth(gui::kIdColumn), gui::IdCellDelegate::WidthFor(text(gui::kIdColumn), metrics, view.iconSize()));
+    EXPECT_GE(view.columnWidth(gui::kIdColumn),
+              gui::IdCellDelegate::WidthFor(text(gui::kIdColumn), metrics, view.iconSize()));
     for (const int column : {gui::kValueColumn, gui::kRawColumn}) {
       ASSERT_FALSE(text(column).isEmpty());
       EXPECT_GE(view.columnWidth(column), gui::ReadingCellDelegate::WidthFor(text(column), metrics, &view)) << row;
@@ -291,7 +295,8 @@ TEST_F(MonitorViewTest, FramesAreNamedAndCloseFromThePopup) {
   EXPECT_EQ(second.windowTitle(), "Monitor");
   EXPECT_TRUE(ViewOf(second).Model().rowCount() == 0 && !ViewOf(second).Document().IsStarted());
 
-  const std::pair<std::optional<QString>, QString> renames[] = {  // typed (nullopt: Cancel), caption
+  const std::pair<std::optional<QString>, QString> renames[] = {
+      // typed (nullopt: Cancel), caption
       {QStringLiteral("Oil"), QStringLiteral("Oil")},
       {std::nullopt, QStringLiteral("Oil")},
       {QString(), QString()},
@@ -318,7 +323,6 @@ TEST_F(MonitorViewTest, FramesAreNamedAndCloseFromThePopup) {
   EXPECT_TRUE(alive.isNull());
   EXPECT_EQ(Frames(), std::vector<gui::CChildFrame*>{&second});
 }
-
 
 // Values that are not live are drawn greyed, with the time of their reading and its age in the
 // Value and Raw cells' tooltips: a download's pause greys them once they are old, the LCU going

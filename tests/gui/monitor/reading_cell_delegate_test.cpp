@@ -1,11 +1,11 @@
 // The Value and Raw cells' delegate: cells drawn as the style draws them, and a reading too
 // wide for its cell drawn as a fill of '#', never cut into a different number.
+#include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QImage>
 #include <QPainter>
 #include <QStandardItemModel>
 #include <QTableView>
-#include <gtest/gtest.h>
 
 #include "core/monitor/monitor_row.h"
 #include "gui/monitor/reading_cell_delegate.h"
@@ -19,9 +19,16 @@ using gui::ReadingCellDelegate;
 // as the style draws them, selected, focused or not, empty, and with characters outside
 // printable ASCII, which the style draws (too narrow: below).
 TEST(ReadingCellDelegate, DrawsCellsExactlyAsTheStyleDoes) {
-  const QStringList texts = {QStringLiteral("1234.56"), QStringLiteral("-0.5"), QStringLiteral("W ~ |"),
-                             QStringLiteral("0"), QStringLiteral("-12345678.123"), QStringLiteral("n\u00e9"),
-                             QStringLiteral("1\t2"),   QStringLiteral("\u2212" "5"), QString()};
+  const QStringList texts = {QStringLiteral("1234.56"),
+                             QStringLiteral("-0.5"),
+                             QStringLiteral("W ~ |"),
+                             QStringLiteral("0"),
+                             QStringLiteral("-12345678.123"),
+                             QStringLiteral("n\u00e9"),
+                             QStringLiteral("1\t2"),
+                             QStringLiteral("\u2212"
+                                            "5"),
+                             QString()};
   QStandardItemModel model(static_cast<int>(texts.size()), 2);
   for (int row = 0; row < texts.size(); ++row)
     for (int column = 0; column < 2; ++column) {
@@ -96,7 +103,8 @@ TEST(ReadingFillTest, AValueThatIsNotANumberFillsItsCell) {
   ReadingCellDelegate delegate;
   for (int column = 0; column < 2; ++column)
     model.setData(model.index(0, column), int(Qt::AlignRight | Qt::AlignVCenter), Qt::TextAlignmentRole);
-  model.setData(model.index(0, 1), QString::fromLatin1(kNotANumberCell.data(), static_cast<qsizetype>(kNotANumberCell.size())));
+  model.setData(model.index(0, 1),
+                QString::fromLatin1(kNotANumberCell.data(), static_cast<qsizetype>(kNotANumberCell.size())));
   const int width = 8 * QFontMetrics(font).horizontalAdvance(QLatin1Char('#'));
   const QImage drawn = DrawCell(delegate, model.index(0, 1), font, width, QStyle::State_None);
   // The drawing matches a run of '#' of some length; one '#' is the cell's own text.

@@ -224,7 +224,8 @@ class DrivenChartTest : public StripChartTest {
   /// (as the edges of a text in that colour are).
   static bool IsTraceInk(QRgb pixel, std::size_t trace) {
     const QRgb colour = ChartColour(trace);
-    const int channels[3][2] = {{qRed(pixel), qRed(colour)}, {qGreen(pixel), qGreen(colour)}, {qBlue(pixel), qBlue(colour)}};
+    const int channels[3][2] = {
+        {qRed(pixel), qRed(colour)}, {qGreen(pixel), qGreen(colour)}, {qBlue(pixel), qBlue(colour)}};
     int strongest = 0;
     for (int c = 0; c < 3; ++c) {
       if (255 - channels[c][1] > 255 - channels[strongest][1]) strongest = c;
@@ -359,7 +360,8 @@ TEST_F(DrivenChartTest, TheLegendShowsEveryChannelReadablyInASmallWindow) {
   EXPECT_EQ(small.linesPerRow, 2);
   ASSERT_LT(small.rowsShown, 11U);
   EXPECT_TRUE(chart->findChild<QScrollBar*>()->isVisibleTo(chart.get()));
-  for (std::size_t trace = 0; trace < 11; ++trace) EXPECT_TRUE(readable(trace)) << chart->ShownName(trace).toStdString();
+  for (std::size_t trace = 0; trace < 11; ++trace)
+    EXPECT_TRUE(readable(trace)) << chart->ShownName(trace).toStdString();
   chart->ScrollLegendTo(100);
   small = chart->LegendLayout();
   EXPECT_EQ(small.firstRow + small.rowsShown, 11U) << "the last rows are reached";
