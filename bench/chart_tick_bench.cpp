@@ -75,9 +75,9 @@ Figures Measure(lcu::CommandContext& ctx, lcu::gui::WidgetPrompter& prompter, co
                 const std::vector<std::uint16_t>& channels, std::optional<lcu::ChartView> chart, int milliseconds) {
   lcu::gui::SessionDriver driver(ctx, lcu::LinkUpkeep::kReopenWhenClosed);
   TickCounter counter;
-  std::vector<std::unique_ptr<lcu::gui::CMonitorPane>> panes;
+  std::vector<std::unique_ptr<lcu::gui::MonitorPane>> panes;
   for (int w = 0; w < kWindows; ++w) {
-    auto pane = std::make_unique<lcu::gui::CMonitorPane>(ctx, prompter, driver.Session());
+    auto pane = std::make_unique<lcu::gui::MonitorPane>(ctx, prompter, driver.Session());
     pane->resize(kWindowWidth, kWindowHeight);
     pane->show();
     pane->ShowChart(chart.has_value());

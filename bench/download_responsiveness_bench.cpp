@@ -152,7 +152,7 @@ int main(int argc, char** argv) {
   for (int i = 0; i < kChannelsPerWindow; ++i) channels[static_cast<std::size_t>(i)] = static_cast<std::uint16_t>(i);
   for (int w = 0; w < kWindows; ++w) {
     gui::CChildFrame& frame = program.MonitorKind().OnNewWindow();
-    gui::CMonitorTemplate::DocumentOf(frame)->SetChannels(channels);
+    gui::MonitorTemplate::DocumentOf(frame)->SetChannels(channels);
   }
   RunUntil([] { return false; }, 1000);  // the windows' first updates
 

@@ -19,14 +19,12 @@ if [ "${1:-}" = --fix ]; then
   clang-format -i "${files[@]}"
   exit 0
 fi
-bad=()
-for file in "${files[@]}"; do
-  clang-format --dry-run --Werror "$file" >/dev/null 2>&1 || bad+=("$file")
-done
-if [ ${#bad[@]} -gt 0 ]; then
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+if ! printf '%s\0' "${files[@]}" | xargs -0 -P "$(nproc)" -n 25 clang-format --dry-run --Werror 2>"$log"; then
   printf 'FAILED: laid out otherwise than .clang-format says (%s: scripts/format-check.sh --fix):\n' \
     "$(clang-format --version | sed 's/ *(.*//')" >&2
-  printf '  %s\n' "${bad[@]}" >&2
+  sed -n 's/^\([^:]*\):[0-9]*:[0-9]*: error: code should be clang-formatted.*/  \1/p' "$log" | sort -u >&2
   exit 1
 fi
 echo "Layout: ${#files[@]} source files as .clang-format says"

@@ -119,7 +119,7 @@ class GuiFixture : public ::testing::Test {
     Choose(gui::cmd::kNewWindow);
     return *static_cast<gui::CChildFrame*>(Frame().MdiArea().currentSubWindow());
   }
-  static gui::CMonitorView& ViewOf(gui::CChildFrame& frame) { return *gui::CMonitorTemplate::MonitorViewOf(frame); }
+  static gui::CMonitorView& ViewOf(gui::CChildFrame& frame) { return *gui::MonitorTemplate::MonitorViewOf(frame); }
   /// A new monitor window showing channels (its updates started).
   gui::CMonitorView& WindowWith(std::span<const std::uint16_t> channels) {
     gui::CMonitorView& view = ViewOf(NewWindow());

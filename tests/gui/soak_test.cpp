@@ -103,7 +103,7 @@ class SoakTest : public GuiFixture {
   std::vector<gui::CChildFrame*> MonitorFrames() {
     std::vector<gui::CChildFrame*> frames = Frames();
     std::erase_if(frames,
-                  [](gui::CChildFrame* frame) { return gui::CMonitorTemplate::MonitorViewOf(*frame) == nullptr; });
+                  [](gui::CChildFrame* frame) { return gui::MonitorTemplate::MonitorViewOf(*frame) == nullptr; });
     return frames;
   }
 

@@ -13,7 +13,7 @@
 
 namespace lcu::gui {
 
-CAboutDlg::CAboutDlg(const QString& version, QWidget* parent) : QDialog(parent) {
+AboutDlg::AboutDlg(const QString& version, QWidget* parent) : QDialog(parent) {
   setWindowTitle(ToQString(text::kAboutCaption));
 
   auto* icon = new QLabel(this);

@@ -1,15 +1,15 @@
-// CAboutDlg: the About box with the product title and its version.
+// AboutDlg: the About box with the product title and its version.
 #pragma once
 
 #include <QDialog>
 
 namespace lcu::gui {
 
-class CAboutDlg : public QDialog {
+class AboutDlg : public QDialog {
   Q_OBJECT
 
  public:
-  explicit CAboutDlg(const QString& version, QWidget* parent = nullptr);
+  explicit AboutDlg(const QString& version, QWidget* parent = nullptr);
 };
 
 }  // namespace lcu::gui

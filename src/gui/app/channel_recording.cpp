@@ -22,8 +22,8 @@
 
 namespace lcu::gui {
 
-CChannelRecording::CChannelRecording(CommandContext& ctx, GuiPrompter& prompter, LcuSession& session, CMainFrame& frame,
-                                     CMonitorTemplate& kind)
+ChannelRecording::ChannelRecording(CommandContext& ctx, GuiPrompter& prompter, LcuSession& session, CMainFrame& frame,
+                                   MonitorTemplate& kind)
     : m_ctx(ctx),
       m_prompter(prompter),
       m_session(session),
@@ -48,14 +48,14 @@ CChannelRecording::CChannelRecording(CommandContext& ctx, GuiPrompter& prompter,
   });
 }
 
-CChannelRecording::~CChannelRecording() { OnStopRecording(); }
+ChannelRecording::~ChannelRecording() { OnStopRecording(); }
 
-void CChannelRecording::OnRecordChannels() {
+void ChannelRecording::OnRecordChannels() {
   if (IsRecording()) return;
   std::vector<const MonitorDocument*> documents;
   std::vector<CMonitorView*> views;
   for (CChildFrame* frame : m_kind.Frames()) {
-    CMonitorView* view = CMonitorTemplate::MonitorViewOf(*frame);
+    CMonitorView* view = MonitorTemplate::MonitorViewOf(*frame);
     if (!view || view->Document().Channels().empty()) continue;
     documents.push_back(&view->Document());
     views.push_back(view);
@@ -108,7 +108,7 @@ void CChannelRecording::OnRecordChannels() {
   m_frame.Menu().SetEnabled(cmd::kStopRecording, true);
 }
 
-void CChannelRecording::OnStopRecording() {
+void ChannelRecording::OnStopRecording() {
   if (!m_bSubscribed) return;
   std::string reason;
   const bool synced = m_recorder.Stop(reason);
@@ -116,13 +116,13 @@ void CChannelRecording::OnStopRecording() {
   if (!synced) ShowFileError(m_prompter, text::kRecordFailed, PathToStore(m_path), reason);
 }
 
-void CChannelRecording::OnWriteFailed(const std::string& reason) {
+void ChannelRecording::OnWriteFailed(const std::string& reason) {
   if (!m_bSubscribed) return;
   Ended();
   ShowFileError(m_prompter, text::kRecordFailed, PathToStore(m_path), reason);
 }
 
-void CChannelRecording::Ended() {
+void ChannelRecording::Ended() {
   for (const MonitorDocument* document : m_recorded) m_session.Unsubscribe(*document, m_recorder);
   m_recorded.clear();
   m_bSubscribed = false;

@@ -1,4 +1,4 @@
-// CChannelRecording: the File menu's Record Channels and Stop Recording. Record asks for a
+// ChannelRecording: the File menu's Record Channels and Stop Recording. Record asks for a
 // CSV file (in the data folder by default; an existing file only after a question whose
 // answer is No by default) and records every reading the open monitor windows show into it
 // until Stop Recording, a failed write or the program's end. The status bar shows the
@@ -20,20 +20,20 @@ class QLabel;
 namespace lcu::gui {
 
 class CMainFrame;
-class CMonitorTemplate;
+class MonitorTemplate;
 class GuiPrompter;
 
-class CChannelRecording : public QObject {
+class ChannelRecording : public QObject {
   Q_OBJECT
 
  public:
-  CChannelRecording(CommandContext& ctx, GuiPrompter& prompter, LcuSession& session, CMainFrame& frame,
-                    CMonitorTemplate& kind);
+  ChannelRecording(CommandContext& ctx, GuiPrompter& prompter, LcuSession& session, CMainFrame& frame,
+                   MonitorTemplate& kind);
   /// Stops a recording that still runs, syncing its file. Goes before the main window, whose
   /// status bar holds the indicator.
-  ~CChannelRecording() override;
-  CChannelRecording(const CChannelRecording&) = delete;
-  CChannelRecording& operator=(const CChannelRecording&) = delete;
+  ~ChannelRecording() override;
+  ChannelRecording(const ChannelRecording&) = delete;
+  ChannelRecording& operator=(const ChannelRecording&) = delete;
 
   void OnRecordChannels();
   void OnStopRecording();
@@ -53,7 +53,7 @@ class CChannelRecording : public QObject {
   GuiPrompter& m_prompter;
   LcuSession& m_session;
   CMainFrame& m_frame;
-  CMonitorTemplate& m_kind;
+  MonitorTemplate& m_kind;
   ChannelRecorder m_recorder;
   QLabel* m_pIndicator;
   QString m_path;

@@ -65,24 +65,24 @@ bool CTavrixApp::InitInstance() {
   m_pMainWnd = std::make_unique<CMainFrame>(m_ctx);
   CMainFrame& frame = *m_pMainWnd;
   connect(m_driver.get(), &SessionDriver::statusPanes, &frame, &CMainFrame::SetPanes);
-  m_lcuCheck = std::make_unique<CLcuCheckCommand>(m_ctx, frame);
-  connect(m_driver.get(), &SessionDriver::statusPanes, m_lcuCheck.get(), &CLcuCheckCommand::OnStatusPanes);
-  connect(m_lcuCheck.get(), &CLcuCheckCommand::headerChecked, this, &CTavrixApp::NoteCheckedMemory);
+  m_lcuCheck = std::make_unique<LcuCheckCommand>(m_ctx, frame);
+  connect(m_driver.get(), &SessionDriver::statusPanes, m_lcuCheck.get(), &LcuCheckCommand::OnStatusPanes);
+  connect(m_lcuCheck.get(), &LcuCheckCommand::headerChecked, this, &CTavrixApp::NoteCheckedMemory);
   connect(m_driver.get(), &SessionDriver::statusPanes, this, &CTavrixApp::UpdateStatusIndicators);
   connect(&m_ui, &FrameCommandUi::flagChanged, this, &CTavrixApp::UpdateStatusIndicators);
   // Queued: the check runs once the step that made the connection has ended.
-  connect(m_driver.get(), &SessionDriver::lcuConnected, m_lcuCheck.get(), &CLcuCheckCommand::CheckOnConnection,
+  connect(m_driver.get(), &SessionDriver::lcuConnected, m_lcuCheck.get(), &LcuCheckCommand::CheckOnConnection,
           Qt::QueuedConnection);
   m_ui.SetFrame(&frame, &frame.Menu());
   m_services.prompter->SetOwner(&frame);
   frame.setWindowTitle(ToQString(msg::kAppTitle) + ToQString(text::kCaptionSeparator) + GetProductVersion());
-  m_monitorKind = std::make_unique<CMonitorTemplate>(m_ctx, *m_services.prompter, Session(), frame.MdiArea());
+  m_monitorKind = std::make_unique<MonitorTemplate>(m_ctx, *m_services.prompter, Session(), frame.MdiArea());
   m_memoryKind =
-      std::make_unique<CMemoryTemplate>(m_ctx, *m_services.prompter, Session(), frame.MdiArea(), frame.Menu());
-  m_monitorSettings = std::make_unique<CMonitorSettings>(m_ctx, *m_services.prompter, frame, *m_monitorKind);
-  m_stripChart = std::make_unique<CStripChartCommand>(frame.Menu(), *m_monitorKind);
-  m_monitorCommands = std::make_unique<CMonitorCommands>(m_ctx, frame.Menu(), *m_monitorKind);
-  m_recording = std::make_unique<CChannelRecording>(m_ctx, *m_services.prompter, Session(), frame, *m_monitorKind);
+      std::make_unique<MemoryTemplate>(m_ctx, *m_services.prompter, Session(), frame.MdiArea(), frame.Menu());
+  m_monitorSettings = std::make_unique<MonitorSettings>(m_ctx, *m_services.prompter, frame, *m_monitorKind);
+  m_stripChart = std::make_unique<StripChartCommand>(frame.Menu(), *m_monitorKind);
+  m_monitorCommands = std::make_unique<MonitorCommands>(m_ctx, frame.Menu(), *m_monitorKind);
+  m_recording = std::make_unique<ChannelRecording>(m_ctx, *m_services.prompter, Session(), frame, *m_monitorKind);
   AddToolBar(frame);
   ConnectCommands();
   connect(&frame, &CMainFrame::closeRequested, this, [this] {

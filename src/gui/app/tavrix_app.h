@@ -25,14 +25,14 @@
 
 namespace lcu::gui {
 
-class CChannelRecording;
-class CLcuCheckCommand;
+class ChannelRecording;
+class LcuCheckCommand;
 class CMainFrame;
-class CMemoryTemplate;
-class CMonitorCommands;
-class CMonitorSettings;
-class CMonitorTemplate;
-class CStripChartCommand;
+class MemoryTemplate;
+class MonitorCommands;
+class MonitorSettings;
+class MonitorTemplate;
+class StripChartCommand;
 class SessionDriver;
 
 class CTavrixApp : public QObject {
@@ -68,10 +68,9 @@ class CTavrixApp : public QObject {
   CommandContext& Context() { return m_ctx; }
   FrameCommandUi& Ui() { return m_ui; }
   CTavrixDoc& Document() { return m_doc; }
-  CMonitorTemplate& MonitorKind() { return *m_monitorKind; }
-  CMemoryTemplate& MemoryKind() { return *m_memoryKind; }
-  CMonitorSettings& MonitorSettings() { return *m_monitorSettings; }
-  CChannelRecording& Recording() { return *m_recording; }
+  MonitorTemplate& MonitorKind() { return *m_monitorKind; }
+  MemoryTemplate& MemoryKind() { return *m_memoryKind; }
+  ChannelRecording& Recording() { return *m_recording; }
 
   // Handlers of the main menu.
   void OnPassword();
@@ -126,14 +125,14 @@ class CTavrixApp : public QObject {
   // Outlives the main window, whose monitor and memory windows leave it as they go.
   std::unique_ptr<SessionDriver> m_driver;
   std::unique_ptr<CMainFrame> m_pMainWnd;
-  std::unique_ptr<CMonitorTemplate> m_monitorKind;
-  std::unique_ptr<CMemoryTemplate> m_memoryKind;
-  std::unique_ptr<CMonitorSettings> m_monitorSettings;
-  std::unique_ptr<CLcuCheckCommand> m_lcuCheck;
-  std::unique_ptr<CStripChartCommand> m_stripChart;
-  std::unique_ptr<CMonitorCommands> m_monitorCommands;
+  std::unique_ptr<MonitorTemplate> m_monitorKind;
+  std::unique_ptr<MemoryTemplate> m_memoryKind;
+  std::unique_ptr<MonitorSettings> m_monitorSettings;
+  std::unique_ptr<LcuCheckCommand> m_lcuCheck;
+  std::unique_ptr<StripChartCommand> m_stripChart;
+  std::unique_ptr<MonitorCommands> m_monitorCommands;
   // Goes before the main window, whose status bar shows that it records.
-  std::unique_ptr<CChannelRecording> m_recording;
+  std::unique_ptr<ChannelRecording> m_recording;
   // The service password was accepted in this run.
   bool m_bServiceUnlocked = false;
   std::optional<CheckedMemoryUse> m_checkedMemory;

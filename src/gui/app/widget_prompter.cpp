@@ -55,12 +55,12 @@ bool WidgetPrompter::RunPasswordDialog(QString& entry) {
 }
 
 void WidgetPrompter::RunAboutBox(const QString& version) {
-  CAboutDlg dialog(version, m_owner);
+  AboutDlg dialog(version, m_owner);
   dialog.exec();
 }
 
 void WidgetPrompter::RunLcuConfigurationDialog(const LcuConfigurationTexts& texts) {
-  CLcuConfigDlg dialog(texts, m_owner);
+  LcuConfigDlg dialog(texts, m_owner);
   dialog.exec();
 }
 

@@ -27,7 +27,7 @@ QString ListedTitle(QMdiSubWindow& child, const QList<QMdiSubWindow*>& children)
   const auto sameName = std::count_if(children.begin(), children.end(),
                                       [&title](const QMdiSubWindow* other) { return other->windowTitle() == title; });
   auto* frame = qobject_cast<CChildFrame*>(&child);
-  CMonitorView* view = frame ? CMonitorTemplate::MonitorViewOf(*frame) : nullptr;
+  CMonitorView* view = frame ? MonitorTemplate::MonitorViewOf(*frame) : nullptr;
   if (sameName < 2 || view == nullptr) return title;
   const MonitorTableModel& model = view->Model();
   return WindowListMenu::TitleWithChannels(title, model.FirstNames(WindowListMenu::kTellingChannels),

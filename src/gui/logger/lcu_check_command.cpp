@@ -19,12 +19,12 @@ QString TimeOfDay(const LocalTime& time) {
 
 }  // namespace
 
-CLcuCheckCommand::CLcuCheckCommand(CommandContext& ctx, QWidget& owner, QObject* parent)
+LcuCheckCommand::LcuCheckCommand(CommandContext& ctx, QWidget& owner, QObject* parent)
     : QObject(parent), m_ctx(ctx), m_owner(owner) {}
 
-CLcuCheckCommand::~CLcuCheckCommand() = default;
+LcuCheckCommand::~LcuCheckCommand() = default;
 
-std::optional<std::vector<PreflightLine>> CLcuCheckCommand::RunCheck(Prompter& prompter) {
+std::optional<std::vector<PreflightLine>> LcuCheckCommand::RunCheck(Prompter& prompter) {
   CommandContext context{m_ctx.device, m_ctx.store, prompter, m_ctx.clock, m_ctx.files, m_ctx.app, m_ctx.ui};
   const std::optional<PreflightInputs> inputs = ReadPreflightInputs(context);
   if (!inputs) return std::nullopt;
@@ -32,14 +32,14 @@ std::optional<std::vector<PreflightLine>> CLcuCheckCommand::RunCheck(Prompter& p
   return EvaluatePreflight(*inputs);
 }
 
-CLcuCheckDlg& CLcuCheckCommand::ShowLines(const std::vector<PreflightLine>& lines, bool activate) {
+LcuCheckDlg& LcuCheckCommand::ShowLines(const std::vector<PreflightLine>& lines, bool activate) {
   if (m_window) {
     m_window->SetLines(lines);
   } else {
-    m_window = new CLcuCheckDlg(lines, &m_owner);
+    m_window = new LcuCheckDlg(lines, &m_owner);
     m_window->setAttribute(Qt::WA_DeleteOnClose);
     m_window->setModal(false);
-    connect(m_window, &CLcuCheckDlg::checkAgain, this, [this] { Refresh(m_ctx.prompter); });
+    connect(m_window, &LcuCheckDlg::checkAgain, this, [this] { Refresh(m_ctx.prompter); });
     // A closed window is deleted later; from its closing on it is no longer the open one.
     connect(m_window, &QDialog::finished, this, [this] { m_window = nullptr; });
   }
@@ -52,17 +52,17 @@ CLcuCheckDlg& CLcuCheckCommand::ShowLines(const std::vector<PreflightLine>& line
   return *m_window;
 }
 
-void CLcuCheckCommand::OnLcuCheck() {
+void LcuCheckCommand::OnLcuCheck() {
   if (const auto lines = RunCheck(m_ctx.prompter)) ShowLines(*lines, true);
 }
 
-void CLcuCheckCommand::Refresh(Prompter& prompter) {
+void LcuCheckCommand::Refresh(Prompter& prompter) {
   if (!m_window) return;
   const auto lines = RunCheck(prompter);
-  if (CLcuCheckDlg* window = m_window; lines && window != nullptr) window->SetLines(*lines);
+  if (LcuCheckDlg* window = m_window; lines && window != nullptr) window->SetLines(*lines);
 }
 
-void CLcuCheckCommand::OnSetLcuClock() {
+void LcuCheckCommand::OnSetLcuClock() {
   if (SetLcuClock(m_ctx).result != CommandResult::kDone) return;
   QuietPrompter quiet;
   Refresh(quiet);
@@ -74,7 +74,7 @@ void CLcuCheckCommand::OnSetLcuClock() {
 // red, without taking the focus and without blocking the program. It does not run while
 // another window waits for an answer (a command may be between its read and its write);
 // an open window then stays as it was, stale if the LCU had gone off line.
-void CLcuCheckCommand::CheckOnConnection() {
+void LcuCheckCommand::CheckOnConnection() {
   if (QApplication::activeModalWidget() != nullptr) return;
   QuietPrompter quiet;
   const auto lines = RunCheck(quiet);
@@ -83,8 +83,8 @@ void CLcuCheckCommand::CheckOnConnection() {
   ShowLines(*lines, false);
 }
 
-void CLcuCheckCommand::OnStatusPanes(const StatusPaneTexts& texts) {
-  CLcuCheckDlg* window = m_window;
+void LcuCheckCommand::OnStatusPanes(const StatusPaneTexts& texts) {
+  LcuCheckDlg* window = m_window;
   if (window == nullptr || texts.link != kOffLine || window->IsStale()) return;
   window->SetStale(TimeOfDay(m_ctx.clock.Now()));
 }

@@ -1,5 +1,5 @@
-// CLcuCheckCommand: the LCU check in the desktop program, and Set LCU Clock beside it. It
-// keeps the one check window (CLcuCheckDlg): LCU Check... opens or refreshes it in front; a
+// LcuCheckCommand: the LCU check in the desktop program, and Set LCU Clock beside it. It
+// keeps the one check window (LcuCheckDlg): LCU Check... opens or refreshes it in front; a
 // new connection refreshes it, or opens it without taking the focus when a line is amber or
 // red; going off line greys it. Set LCU Clock refreshes an open window, so that the clock
 // line shows the clock as now set.
@@ -19,17 +19,17 @@ class QWidget;
 
 namespace lcu::gui {
 
-class CLcuCheckDlg;
+class LcuCheckDlg;
 
-class CLcuCheckCommand final : public QObject {
+class LcuCheckCommand final : public QObject {
   Q_OBJECT
 
  public:
   /// The window belongs to owner (the main window).
-  CLcuCheckCommand(CommandContext& ctx, QWidget& owner, QObject* parent = nullptr);
-  ~CLcuCheckCommand() override;
-  CLcuCheckCommand(const CLcuCheckCommand&) = delete;
-  CLcuCheckCommand& operator=(const CLcuCheckCommand&) = delete;
+  LcuCheckCommand(CommandContext& ctx, QWidget& owner, QObject* parent = nullptr);
+  ~LcuCheckCommand() override;
+  LcuCheckCommand(const LcuCheckCommand&) = delete;
+  LcuCheckCommand& operator=(const LcuCheckCommand&) = delete;
 
   /// LCU Check...: runs the check and shows its window in front.
   void OnLcuCheck();
@@ -49,13 +49,13 @@ class CLcuCheckCommand final : public QObject {
   /// or a failed read was shown to it.
   std::optional<std::vector<PreflightLine>> RunCheck(Prompter& prompter);
   /// Puts the lines into the window, opening it first when it is not open.
-  CLcuCheckDlg& ShowLines(const std::vector<PreflightLine>& lines, bool activate);
+  LcuCheckDlg& ShowLines(const std::vector<PreflightLine>& lines, bool activate);
   /// Check Again, and the check after Set LCU Clock.
   void Refresh(Prompter& prompter);
 
   CommandContext& m_ctx;
   QWidget& m_owner;
-  QPointer<CLcuCheckDlg> m_window;
+  QPointer<LcuCheckDlg> m_window;
 };
 
 }  // namespace lcu::gui

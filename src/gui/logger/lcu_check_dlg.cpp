@@ -25,8 +25,8 @@ QPixmap Marker(CheckLevel level, qreal scale) {
   pixmap.fill(Qt::transparent);
   QPainter painter(&pixmap);
   painter.setRenderHint(QPainter::Antialiasing);
-  painter.setPen(QPen(CLcuCheckDlg::LevelColour(level).darker(130), 1));
-  painter.setBrush(CLcuCheckDlg::LevelColour(level));
+  painter.setPen(QPen(LcuCheckDlg::LevelColour(level).darker(130), 1));
+  painter.setBrush(LcuCheckDlg::LevelColour(level));
   painter.drawEllipse(QRectF(1, 1, kMarkerSize - 2, kMarkerSize - 2));
   return pixmap;
 }
@@ -42,7 +42,7 @@ std::string_view SummaryOf(CheckLevel worst) {
 
 }  // namespace
 
-CLcuCheckDlg::CLcuCheckDlg(const std::vector<PreflightLine>& lines, QWidget* parent) : QDialog(parent) {
+LcuCheckDlg::LcuCheckDlg(const std::vector<PreflightLine>& lines, QWidget* parent) : QDialog(parent) {
   setWindowTitle(ToQString(text::kLcuCheckCaption));
   m_summary = new QLabel(this);
   QFont bold = m_summary->font();
@@ -62,7 +62,7 @@ CLcuCheckDlg::CLcuCheckDlg(const std::vector<PreflightLine>& lines, QWidget* par
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
   m_checkAgain = buttons->addButton(ToQString(text::kCheckAgainButton), QDialogButtonBox::ActionRole);
   m_checkAgain->setAutoDefault(false);
-  connect(m_checkAgain, &QPushButton::clicked, this, &CLcuCheckDlg::checkAgain);
+  connect(m_checkAgain, &QPushButton::clicked, this, &LcuCheckDlg::checkAgain);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
   auto* layout = new QVBoxLayout(this);
@@ -73,7 +73,7 @@ CLcuCheckDlg::CLcuCheckDlg(const std::vector<PreflightLine>& lines, QWidget* par
   SetLines(lines);
 }
 
-void CLcuCheckDlg::SetLines(const std::vector<PreflightLine>& lines) {
+void LcuCheckDlg::SetLines(const std::vector<PreflightLine>& lines) {
   while (QLayoutItem* item = m_grid->takeAt(0)) {
     delete item->widget();
     delete item;
@@ -118,14 +118,14 @@ void CLcuCheckDlg::SetLines(const std::vector<PreflightLine>& lines) {
 
 // A disabled label draws its text in the palette's disabled colour and its pixmap greyed by
 // the style, so the markers lose their colours with the texts.
-void CLcuCheckDlg::SetStale(const QString& since) {
+void LcuCheckDlg::SetStale(const QString& since) {
   m_bStale = true;
   m_rows->setEnabled(false);
   m_checkAgain->setEnabled(false);
   m_summary->setText(ToQString(text::kLcuCheckStale).arg(since));
 }
 
-QColor CLcuCheckDlg::LevelColour(CheckLevel level) {
+QColor LcuCheckDlg::LevelColour(CheckLevel level) {
   switch (level) {
     case CheckLevel::kOk: return QColor(0x2E, 0x9D, 0x3A);
     case CheckLevel::kWarning: return QColor(0xE8, 0xA0, 0x00);

@@ -1,4 +1,4 @@
-// CLcuCheckDlg: the pre-flight check's lines, one row each: a coloured marker (green ok,
+// LcuCheckDlg: the pre-flight check's lines, one row each: a coloured marker (green ok,
 // amber warning, red error), the text and what to do. One window, without modality, so that
 // the technician can act on a line (Set LCU Clock, Download, Send Config) and check again
 // with the window still in view. Lines read from an LCU that has since gone off line are
@@ -17,11 +17,11 @@ class QPushButton;
 
 namespace lcu::gui {
 
-class CLcuCheckDlg : public QDialog {
+class LcuCheckDlg : public QDialog {
   Q_OBJECT
 
  public:
-  explicit CLcuCheckDlg(const std::vector<PreflightLine>& lines, QWidget* parent = nullptr);
+  explicit LcuCheckDlg(const std::vector<PreflightLine>& lines, QWidget* parent = nullptr);
 
   /// Replaces the rows by the lines of a newer check; they are current again.
   void SetLines(const std::vector<PreflightLine>& lines);

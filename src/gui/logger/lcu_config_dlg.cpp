@@ -11,7 +11,7 @@
 
 namespace lcu::gui {
 
-CLcuConfigDlg::CLcuConfigDlg(const LcuConfigurationTexts& texts, QWidget* parent) : QDialog(parent) {
+LcuConfigDlg::LcuConfigDlg(const LcuConfigurationTexts& texts, QWidget* parent) : QDialog(parent) {
   setWindowTitle(ToQString(text::kLcuConfigurationCaption));
 
   auto* group = new QGroupBox(ToQString(text::kConfigurationGroup), this);

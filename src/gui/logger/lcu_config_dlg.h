@@ -8,11 +8,11 @@
 
 namespace lcu::gui {
 
-class CLcuConfigDlg : public QDialog {
+class LcuConfigDlg : public QDialog {
   Q_OBJECT
 
  public:
-  explicit CLcuConfigDlg(const LcuConfigurationTexts& texts, QWidget* parent = nullptr);
+  explicit LcuConfigDlg(const LcuConfigurationTexts& texts, QWidget* parent = nullptr);
 };
 
 }  // namespace lcu::gui

@@ -30,7 +30,7 @@ extern std::int32_t g_nLastFrameShowCmd;
 /// Column widths in pixels, at least; a heading or a value that needs more gets more.
 inline constexpr std::array<int, kMemoryColumnCount> kMemoryColumnWidths = {50, 40, 40, 30, 80};
 
-class CAddressView final : public QTableView, public CChildView {
+class CAddressView final : public QTableView, public ChildView {
   Q_OBJECT
 
  public:

@@ -12,11 +12,11 @@
 
 namespace lcu::gui {
 
-CMemoryTemplate::CMemoryTemplate(CommandContext& ctx, GuiPrompter& prompter, LcuSession& session, QMdiArea& area,
-                                 MainMenu& menu)
+MemoryTemplate::MemoryTemplate(CommandContext& ctx, GuiPrompter& prompter, LcuSession& session, QMdiArea& area,
+                               MainMenu& menu)
     : m_ctx(ctx), m_prompter(prompter), m_session(session), m_area(area), m_menu(menu) {}
 
-CChildFrame& CMemoryTemplate::OnReadWriteData() {
+CChildFrame& MemoryTemplate::OnReadWriteData() {
   auto* frame = new CChildFrame(m_prompter);
   auto* view = new CAddressView(m_ctx, m_prompter, m_session, &m_menu);
   m_pAddressView = view;
@@ -35,6 +35,6 @@ CChildFrame& CMemoryTemplate::OnReadWriteData() {
   return *frame;
 }
 
-CAddressView* CMemoryTemplate::AddressView() const { return m_pAddressView.data(); }
+CAddressView* MemoryTemplate::AddressView() const { return m_pAddressView.data(); }
 
 }  // namespace lcu::gui

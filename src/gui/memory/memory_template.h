@@ -1,4 +1,4 @@
-// CMemoryTemplate: the memory window kind. It makes the child frame holding the memory view
+// MemoryTemplate: the memory window kind. It makes the child frame holding the memory view
 // in the main window's MDI area and runs the Read/Write Data command.
 #pragma once
 
@@ -16,9 +16,9 @@ class CChildFrame;
 class GuiPrompter;
 class MainMenu;
 
-class CMemoryTemplate {
+class MemoryTemplate {
  public:
-  CMemoryTemplate(CommandContext& ctx, GuiPrompter& prompter, LcuSession& session, QMdiArea& area, MainMenu& menu);
+  MemoryTemplate(CommandContext& ctx, GuiPrompter& prompter, LcuSession& session, QMdiArea& area, MainMenu& menu);
 
   /// Read/Write Data: a memory window named "Read/Write Memory" on the run 8000 to 800F,
   /// shown, active and refreshing.

@@ -27,7 +27,7 @@ std::optional<double> NumberOf(const QString& text) {
 }
 }  // namespace
 
-CChartRangeDlg::CChartRangeDlg(GuiPrompter& prompter, std::vector<Trace> traces, int trace, QWidget* parent)
+ChartRangeDlg::ChartRangeDlg(GuiPrompter& prompter, std::vector<Trace> traces, int trace, QWidget* parent)
     : QDialog(parent),
       m_prompter(prompter),
       m_traces(std::move(traces)),
@@ -38,10 +38,10 @@ CChartRangeDlg::CChartRangeDlg(GuiPrompter& prompter, std::vector<Trace> traces,
   setWindowTitle(ToQString(text::kChartRangeCaption));
   for (const Trace& t : m_traces) m_pTrace->addItem(t.label);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  connect(buttons, &QDialogButtonBox::accepted, this, &CChartRangeDlg::accept);
+  connect(buttons, &QDialogButtonBox::accepted, this, &ChartRangeDlg::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  connect(m_pTrace, &QComboBox::currentIndexChanged, this, &CChartRangeDlg::ShowTrace);
-  connect(m_pAutomatic, &QCheckBox::toggled, this, &CChartRangeDlg::ShowAutomatic);
+  connect(m_pTrace, &QComboBox::currentIndexChanged, this, &ChartRangeDlg::ShowTrace);
+  connect(m_pAutomatic, &QCheckBox::toggled, this, &ChartRangeDlg::ShowAutomatic);
 
   auto* layout = new QFormLayout(this);
   layout->addRow(ToQString(text::kChartRangeChannel), m_pTrace);
@@ -54,7 +54,7 @@ CChartRangeDlg::CChartRangeDlg(GuiPrompter& prompter, std::vector<Trace> traces,
   ShowTrace(m_pTrace->currentIndex());
 }
 
-void CChartRangeDlg::ShowTrace(int trace) {
+void ChartRangeDlg::ShowTrace(int trace) {
   if (trace < 0 || static_cast<std::size_t>(trace) >= m_traces.size()) return;
   const Trace& shown = m_traces[static_cast<std::size_t>(trace)];
   const ChartRange range = shown.fixed.value_or(shown.shown);
@@ -64,12 +64,12 @@ void CChartRangeDlg::ShowTrace(int trace) {
   ShowAutomatic();
 }
 
-void CChartRangeDlg::ShowAutomatic() {
+void ChartRangeDlg::ShowAutomatic() {
   m_pLow->setEnabled(!m_pAutomatic->isChecked());
   m_pHigh->setEnabled(!m_pAutomatic->isChecked());
 }
 
-void CChartRangeDlg::accept() {
+void ChartRangeDlg::accept() {
   m_nTrace = m_pTrace->currentIndex();
   m_range.reset();
   if (!m_pAutomatic->isChecked()) {

@@ -1,4 +1,4 @@
-// CChartRangeDlg: "Chart Range", where the user fixes the range a trace of a strip chart is
+// ChartRangeDlg: "Chart Range", where the user fixes the range a trace of a strip chart is
 // scaled to, or gives it back to automatic scaling.
 #pragma once
 
@@ -18,7 +18,7 @@ namespace lcu::gui {
 
 class GuiPrompter;
 
-class CChartRangeDlg : public QDialog {
+class ChartRangeDlg : public QDialog {
   Q_OBJECT
 
  public:
@@ -28,7 +28,7 @@ class CChartRangeDlg : public QDialog {
     ChartRange shown;  // what the trace is scaled to now
   };
   /// Opens on the trace given; the fields show its range.
-  CChartRangeDlg(GuiPrompter& prompter, std::vector<Trace> traces, int trace, QWidget* parent = nullptr);
+  ChartRangeDlg(GuiPrompter& prompter, std::vector<Trace> traces, int trace, QWidget* parent = nullptr);
 
   /// After OK: the trace chosen and its fixed range (none for automatic).
   int m_nTrace = 0;

@@ -66,7 +66,7 @@ void CChildFrame::resizeEvent(QResizeEvent* event) {
 
 void CChildFrame::TellViewShowState() {
   if (ShowCommand() == kFrameShowNormal) m_normalGeometry = geometry();
-  if (auto* view = dynamic_cast<CChildView*>(widget())) view->OnFrameShowState(ShowCommand());
+  if (auto* view = dynamic_cast<ChildView*>(widget())) view->OnFrameShowState(ShowCommand());
 }
 
 }  // namespace lcu::gui

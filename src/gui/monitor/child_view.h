@@ -1,4 +1,4 @@
-// CChildView: what a child frame tells the view it holds. A view that cares (the memory
+// ChildView: what a child frame tells the view it holds. A view that cares (the memory
 // window, whose address bar follows its frame's show state) implements it; monitor views
 // do not.
 #pragma once
@@ -10,9 +10,9 @@ inline constexpr int kFrameShowNormal = 1;
 inline constexpr int kFrameShowMinimized = 2;
 inline constexpr int kFrameShowMaximized = 3;
 
-class CChildView {
+class ChildView {
  public:
-  virtual ~CChildView() = default;
+  virtual ~ChildView() = default;
   /// The frame's size, position or minimized/maximized state changed; showCmd is its
   /// show command now.
   virtual void OnFrameShowState(int showCmd) = 0;

@@ -15,45 +15,45 @@
 
 namespace lcu::gui {
 
-CMonitorCommands::CMonitorCommands(const CommandContext& ctx, MainMenu& menu, CMonitorTemplate& kind, QObject* parent)
+MonitorCommands::MonitorCommands(const CommandContext& ctx, MainMenu& menu, MonitorTemplate& kind, QObject* parent)
     : QObject(parent), m_ctx(ctx), m_menu(menu), m_kind(kind) {
   // Each command goes to the window active when it is chosen.
   const auto onView = [this](int id, auto handler) {
     connect(m_menu.Action(id), &QAction::triggered, this, [this, handler] {
-      if (CMonitorPane* pane = ActivePane()) handler(*pane);
+      if (MonitorPane* pane = ActivePane()) handler(*pane);
     });
   };
-  onView(cmd::kEditChannels, [](CMonitorPane& pane) { pane.View().OnEditChannels(); });
-  onView(cmd::kSetFont, [](CMonitorPane& pane) { pane.View().OnSetFont(); });
-  onView(cmd::kZeroSelectedChannels, [](CMonitorPane& pane) { pane.View().ZeroSelectedChannels(); });
-  onView(cmd::kZeroAllChannels, [](CMonitorPane& pane) { pane.View().OnZeroAllChannels(); });
-  onView(cmd::kUndoZeroing, [](CMonitorPane& pane) { pane.View().OnUndoZeroing(); });
-  onView(cmd::kCopyRows, [](CMonitorPane& pane) { pane.View().OnCopy(); });
+  onView(cmd::kEditChannels, [](MonitorPane& pane) { pane.View().OnEditChannels(); });
+  onView(cmd::kSetFont, [](MonitorPane& pane) { pane.View().OnSetFont(); });
+  onView(cmd::kZeroSelectedChannels, [](MonitorPane& pane) { pane.View().ZeroSelectedChannels(); });
+  onView(cmd::kZeroAllChannels, [](MonitorPane& pane) { pane.View().OnZeroAllChannels(); });
+  onView(cmd::kUndoZeroing, [](MonitorPane& pane) { pane.View().OnUndoZeroing(); });
+  onView(cmd::kCopyRows, [](MonitorPane& pane) { pane.View().OnCopy(); });
   // The range is the chart's: the chart is shown so that the change can be seen.
-  onView(cmd::kSetChartRange, [](CMonitorPane& pane) {
+  onView(cmd::kSetChartRange, [](MonitorPane& pane) {
     pane.ShowChart(true);
     pane.Chart().OnSetRange();
   });
   connect(m_menu.Action(cmd::kWindowName), &QAction::triggered, this, [this] {
-    if (CChildFrame* frame = ActiveFrame(); frame && CMonitorTemplate::PaneOf(*frame)) frame->OnWindowName();
+    if (CChildFrame* frame = ActiveFrame(); frame && MonitorTemplate::PaneOf(*frame)) frame->OnWindowName();
   });
-  connect(&kind.Area(), &QMdiArea::subWindowActivated, this, &CMonitorCommands::OnWindowActivated);
+  connect(&kind.Area(), &QMdiArea::subWindowActivated, this, &MonitorCommands::OnWindowActivated);
   OnWindowActivated();
 }
 
 // The area's current window, not the signal's: the signal tells of none while the main
 // window is inactive (a dialog is open), when the current window is still the one to serve.
-CChildFrame* CMonitorCommands::ActiveFrame() const {
+CChildFrame* MonitorCommands::ActiveFrame() const {
   return qobject_cast<CChildFrame*>(m_kind.Area().currentSubWindow());
 }
 
-CMonitorPane* CMonitorCommands::ActivePane() const {
+MonitorPane* MonitorCommands::ActivePane() const {
   CChildFrame* frame = ActiveFrame();
-  return frame ? CMonitorTemplate::PaneOf(*frame) : nullptr;
+  return frame ? MonitorTemplate::PaneOf(*frame) : nullptr;
 }
 
-void CMonitorCommands::OnWindowActivated() {
-  CMonitorPane* pane = ActivePane();
+void MonitorCommands::OnWindowActivated() {
+  MonitorPane* pane = ActivePane();
   if (pane != m_pane) {
     disconnect(m_selection);
     disconnect(m_rows);
@@ -62,16 +62,16 @@ void CMonitorCommands::OnWindowActivated() {
     if (pane) {
       CMonitorView& view = pane->View();
       m_selection =
-          connect(view.selectionModel(), &QItemSelectionModel::selectionChanged, this, &CMonitorCommands::UpdateStates);
-      m_rows = connect(&view.Model(), &QAbstractItemModel::modelReset, this, &CMonitorCommands::UpdateStates);
-      m_zeroing = connect(&view, &CMonitorView::zeroingChanged, this, &CMonitorCommands::UpdateStates);
+          connect(view.selectionModel(), &QItemSelectionModel::selectionChanged, this, &MonitorCommands::UpdateStates);
+      m_rows = connect(&view.Model(), &QAbstractItemModel::modelReset, this, &MonitorCommands::UpdateStates);
+      m_zeroing = connect(&view, &CMonitorView::zeroingChanged, this, &MonitorCommands::UpdateStates);
     }
   }
   UpdateStates();
 }
 
-void CMonitorCommands::UpdateStates() {
-  CMonitorPane* pane = m_pane.data();
+void MonitorCommands::UpdateStates() {
+  MonitorPane* pane = m_pane.data();
   const bool active = pane != nullptr;
   const bool selected = active && !pane->View().SelectedRows().empty();
   const bool rows = active && pane->View().Model().rowCount() != 0;

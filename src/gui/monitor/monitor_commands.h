@@ -1,4 +1,4 @@
-// CMonitorCommands: the Monitor menu. The active monitor window's own commands (those of its
+// MonitorCommands: the Monitor menu. The active monitor window's own commands (those of its
 // right-click menu, its chart's range and Copy) are also in the menu bar, where a technician
 // finds them with their keys. The items are grayed while no monitor window is active; Zero
 // Selected Channels and Copy also while no row is selected, Set Range while the window has
@@ -16,28 +16,28 @@ class QMdiSubWindow;
 namespace lcu::gui {
 
 class CChildFrame;
-class CMonitorPane;
-class CMonitorTemplate;
+class MonitorPane;
+class MonitorTemplate;
 class MainMenu;
 
-class CMonitorCommands : public QObject {
+class MonitorCommands : public QObject {
   Q_OBJECT
 
  public:
-  CMonitorCommands(const CommandContext& ctx, MainMenu& menu, CMonitorTemplate& kind, QObject* parent = nullptr);
+  MonitorCommands(const CommandContext& ctx, MainMenu& menu, MonitorTemplate& kind, QObject* parent = nullptr);
 
   /// Sets the items' states for the active window as it is now.
   void UpdateStates();
 
  private:
   void OnWindowActivated();
-  CMonitorPane* ActivePane() const;
+  MonitorPane* ActivePane() const;
   CChildFrame* ActiveFrame() const;
 
   const CommandContext& m_ctx;
   MainMenu& m_menu;
-  CMonitorTemplate& m_kind;
-  QPointer<CMonitorPane> m_pane;
+  MonitorTemplate& m_kind;
+  QPointer<MonitorPane> m_pane;
   // The active view's signals that change the states, while it is active.
   QMetaObject::Connection m_selection;
   QMetaObject::Connection m_rows;

@@ -7,9 +7,9 @@
 
 namespace lcu::gui {
 
-CMonitorPane::CMonitorPane(CommandContext& ctx, GuiPrompter& prompter, LcuSession& session, QWidget* parent)
+MonitorPane::MonitorPane(CommandContext& ctx, GuiPrompter& prompter, LcuSession& session, QWidget* parent)
     : QSplitter(Qt::Vertical, parent), m_pView(new CMonitorView(ctx, prompter, session)) {
-  m_pChart = new CStripChart(m_pView->Document(), session, ctx.app, ctx.clock, prompter);
+  m_pChart = new StripChart(m_pView->Document(), session, ctx.app, ctx.clock, prompter);
   addWidget(m_pView);
   addWidget(m_pChart);
   setChildrenCollapsible(false);
@@ -19,9 +19,9 @@ CMonitorPane::CMonitorPane(CommandContext& ctx, GuiPrompter& prompter, LcuSessio
   setFocusProxy(m_pView);
 }
 
-bool CMonitorPane::IsChartShown() const { return !m_pChart->isHidden(); }
+bool MonitorPane::IsChartShown() const { return !m_pChart->isHidden(); }
 
-void CMonitorPane::ShowChart(bool shown) {
+void MonitorPane::ShowChart(bool shown) {
   if (shown == IsChartShown()) return;
   if (!shown) {
     const int total = sizes().value(0) + sizes().value(1);
@@ -37,7 +37,7 @@ void CMonitorPane::ShowChart(bool shown) {
   emit chartShownChanged(shown);
 }
 
-WindowChart CMonitorPane::ChartLayout() const {
+WindowChart MonitorPane::ChartLayout() const {
   WindowChart chart = m_pChart->Layout();
   chart.shown = IsChartShown();
   chart.listShare = m_nListShare;
@@ -48,7 +48,7 @@ WindowChart CMonitorPane::ChartLayout() const {
   return chart;
 }
 
-void CMonitorPane::ApplyChartLayout(const WindowChart& chart) {
+void MonitorPane::ApplyChartLayout(const WindowChart& chart) {
   m_pChart->ApplyLayout(chart);
   m_nListShare = chart.listShare;
   if (IsChartShown()) {

@@ -1,4 +1,4 @@
-// CMonitorPane: what a monitor window holds: its list above and, when the user asks for it,
+// MonitorPane: what a monitor window holds: its list above and, when the user asks for it,
 // its strip chart below, split so that the user can move the border. The chart is made with
 // the window and follows the document from the start, shown or not.
 #pragma once
@@ -12,18 +12,18 @@
 namespace lcu::gui {
 
 class CMonitorView;
-class CStripChart;
+class StripChart;
 class GuiPrompter;
 
-class CMonitorPane : public QSplitter {
+class MonitorPane : public QSplitter {
   Q_OBJECT
 
  public:
   /// A new empty monitor view, and its chart hidden.
-  CMonitorPane(CommandContext& ctx, GuiPrompter& prompter, LcuSession& session, QWidget* parent = nullptr);
+  MonitorPane(CommandContext& ctx, GuiPrompter& prompter, LcuSession& session, QWidget* parent = nullptr);
 
   CMonitorView& View() const { return *m_pView; }
-  CStripChart& Chart() const { return *m_pChart; }
+  StripChart& Chart() const { return *m_pChart; }
 
   bool IsChartShown() const;
   void ShowChart(bool shown);
@@ -37,7 +37,7 @@ class CMonitorPane : public QSplitter {
 
  private:
   CMonitorView* m_pView;
-  CStripChart* m_pChart;
+  StripChart* m_pChart;
   // The list's share of the height to give back when the chart is shown again.
   std::uint16_t m_nListShare = kDefaultListShare;
 };

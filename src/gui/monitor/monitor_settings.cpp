@@ -60,23 +60,23 @@ void ApplyShowCommand(QWidget& window, std::uint32_t showCmd) {
 
 }  // namespace
 
-CMonitorSettings::CMonitorSettings(CommandContext& ctx, GuiPrompter& prompter, CMainFrame& mainFrame,
-                                   CMonitorTemplate& kind)
+MonitorSettings::MonitorSettings(CommandContext& ctx, GuiPrompter& prompter, CMainFrame& mainFrame,
+                                 MonitorTemplate& kind)
     : m_ctx(ctx), m_prompter(prompter), m_mainFrame(mainFrame), m_kind(kind) {}
 
-void CMonitorSettings::SetDocumentName(const QString& name) {
+void MonitorSettings::SetDocumentName(const QString& name) {
   m_mainFrame.setWindowTitle(ToQString(msg::kAppTitle) + ToQString(text::kCaptionSeparator) + name);
 }
 
-QString CMonitorSettings::VersionAndFileName() const {
+QString MonitorSettings::VersionAndFileName() const {
   return GetProductVersion() + ToQString(text::kCaptionSeparator) + m_szSettingsName;
 }
 
-void CMonitorSettings::WriteMonitorPath() {
+void MonitorSettings::WriteMonitorPath() {
   Profile(m_ctx.store).WriteProfileString(reg::kSettings, reg::kMonitor, PathToStore(m_szSettingsPath));
 }
 
-void CMonitorSettings::LoadSettingsFile(bool report) {
+void MonitorSettings::LoadSettingsFile(bool report) {
   QFile file(m_szSettingsPath);
   const std::string path = ToStdString(m_szSettingsPath);
   if (const std::optional<std::string> refusal = NotRegularFileReason(path)) {
@@ -129,7 +129,7 @@ void CMonitorSettings::LoadSettingsFile(bool report) {
 
     // The document gets its font, widths and rows while the window is still hidden: on a
     // shown window each of them lays the list out and repaints it once more.
-    MonitorDocument& document = *CMonitorTemplate::DocumentOf(frame);
+    MonitorDocument& document = *MonitorTemplate::DocumentOf(frame);
     if (m_settings.HasFontsAndWidths()) {
       document.SetFont(record.font);
       document.SetColumnWidths(record.columnWidths);
@@ -150,23 +150,23 @@ void CMonitorSettings::LoadSettingsFile(bool report) {
   if (active) m_kind.Area().setActiveSubWindow(active);
 }
 
-std::string CMonitorSettings::KeptLine(const QString& path) {
+std::string MonitorSettings::KeptLine(const QString& path) {
   return WithText(msg::kDamagedFileKept, ToStdString(QFileInfo(DamagedFiles::KeptName(path)).fileName()));
 }
 
-void CMonitorSettings::ReportDamaged(std::string_view text, const QString& path, const std::string& reason) {
+void MonitorSettings::ReportDamaged(std::string_view text, const QString& path, const std::string& reason) {
   m_damaged.Note(path);
   ShowFileError(m_ctx.prompter, text, ToStdString(path), reason + "\n" + KeptLine(path));
 }
 
-bool CMonitorSettings::KeepIfDamaged(const QString& path, QString& kept) {
+bool MonitorSettings::KeepIfDamaged(const QString& path, QString& kept) {
   QString reason;
   if (m_damaged.KeepBeforeReplacing(path, kept, reason)) return true;
   ShowFileError(m_ctx.prompter, msg::kDamagedFileNotKept, ToStdString(path), ToStdString(reason));
   return false;
 }
 
-void CMonitorSettings::RestoreCharts(const std::vector<CChildFrame*>& frames) {
+void MonitorSettings::RestoreCharts(const std::vector<CChildFrame*>& frames) {
   const QString path = m_szSettingsPath + ToQString(kChartFileSuffix);
   QFile file(path);
   if (!file.exists()) return;
@@ -183,12 +183,12 @@ void CMonitorSettings::RestoreCharts(const std::vector<CChildFrame*>& frames) {
   const std::vector<WindowChart>& charts = contents.layout.windows;
   for (std::size_t k = 0; k < frames.size() && k < charts.size(); ++k) {
     if (!frames[k]) continue;
-    if (CMonitorPane* pane = CMonitorTemplate::PaneOf(*frames[k])) pane->ApplyChartLayout(charts[k]);
+    if (MonitorPane* pane = MonitorTemplate::PaneOf(*frames[k])) pane->ApplyChartLayout(charts[k]);
   }
   if (contents.Damaged()) ReportDamaged(text::kChartFileDamaged, path, contents.damage);
 }
 
-bool CMonitorSettings::WriteCharts(const QString& path, const ChartLayout& layout) {
+bool MonitorSettings::WriteCharts(const QString& path, const ChartLayout& layout) {
   const QString chartPath = path + ToQString(kChartFileSuffix);
   const std::string stored = PathToStore(chartPath);
   std::string reason;
@@ -215,7 +215,7 @@ bool CMonitorSettings::WriteCharts(const QString& path, const ChartLayout& layou
   return true;
 }
 
-bool CMonitorSettings::WriteSettingsFile(const QString& path) {
+bool MonitorSettings::WriteSettingsFile(const QString& path) {
   // The file is saved as a replacement, so a save that fails leaves the old layout intact.
   const std::string stored = PathToStore(path);
   std::string reason;
@@ -237,7 +237,7 @@ bool CMonitorSettings::WriteSettingsFile(const QString& path) {
   std::size_t k = 0;
   for (CChildFrame* frame : m_kind.Frames()) {
     if (k == kMaxMonitorWindows) break;
-    const MonitorDocument* document = CMonitorTemplate::DocumentOf(*frame);
+    const MonitorDocument* document = MonitorTemplate::DocumentOf(*frame);
     if (!document) continue;
     MonitorWindowRecord& record = m_settings.records[k++];
     record.placement = PlacementOf(frame->NormalGeometry(), frame->ShowCommand());
@@ -249,7 +249,7 @@ bool CMonitorSettings::WriteSettingsFile(const QString& path) {
     record.font = document->Font();
     record.columnWidths = document->ColumnWidths();
     record.active = frame == current ? 1 : 0;
-    const CMonitorPane* pane = CMonitorTemplate::PaneOf(*frame);
+    const MonitorPane* pane = MonitorTemplate::PaneOf(*frame);
     charts.windows.push_back(pane ? pane->ChartLayout() : WindowChart{});
   }
   m_settings.windowCount = static_cast<std::int32_t>(k);
@@ -275,7 +275,7 @@ bool CMonitorSettings::WriteSettingsFile(const QString& path) {
   return WriteCharts(path, charts);
 }
 
-void CMonitorSettings::OnFileOpen() {
+void MonitorSettings::OnFileOpen() {
   const QString path = m_prompter.GetOpenFileName(ToQString(text::kLoadSettingsTitle), PathFromStore(VelmoraRoot()),
                                                   ToQString(text::kLoadSettingsFilter));
   if (path.isEmpty()) return;
@@ -286,18 +286,17 @@ void CMonitorSettings::OnFileOpen() {
   WriteMonitorPath();
 }
 
-void CMonitorSettings::OnFileClose() {
+void MonitorSettings::OnFileClose() {
   for (CChildFrame* frame : m_kind.Frames()) {
     // The frames go after the command: Open makes its windows while these still exist.
-    if (CMonitorTemplate::MonitorViewOf(*frame))
-      QMetaObject::invokeMethod(frame, &QWidget::close, Qt::QueuedConnection);
+    if (MonitorTemplate::MonitorViewOf(*frame)) QMetaObject::invokeMethod(frame, &QWidget::close, Qt::QueuedConnection);
   }
   SetDocumentName(GetProductVersion());
   m_szSettingsPath.clear();
   m_szSettingsName.clear();
 }
 
-bool CMonitorSettings::ChooseSaveFile() {
+bool MonitorSettings::ChooseSaveFile() {
   const QString initial = PathFromStore(JoinPath(VelmoraRoot(), text::kDefaultSettingsName));
   const QString path =
       m_prompter.GetSaveFileName(ToQString(text::kSaveSettingsTitle), initial, ToQString(text::kSaveSettingsFilter));
@@ -310,19 +309,19 @@ bool CMonitorSettings::ChooseSaveFile() {
   return true;
 }
 
-void CMonitorSettings::OnFileSaveAs() {
+void MonitorSettings::OnFileSaveAs() {
   if (!ChooseSaveFile()) return;
   WriteSettingsFile(m_szSettingsPath);
   SetDocumentName(VersionAndFileName());
 }
 
-void CMonitorSettings::OnFileSave() {
+void MonitorSettings::OnFileSave() {
   if (m_szSettingsName.isEmpty() && !ChooseSaveFile()) return;
   WriteSettingsFile(m_szSettingsPath);
   SetDocumentName(VersionAndFileName());
 }
 
-void CMonitorSettings::ReopenLastSettingsFile() {
+void MonitorSettings::ReopenLastSettingsFile() {
   const std::string path = Profile(m_ctx.store).GetProfileString(reg::kSettings, reg::kMonitor, "");
   if (path.empty()) return;
   m_szSettingsPath = PathFromStore(path);

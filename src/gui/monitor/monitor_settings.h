@@ -1,4 +1,4 @@
-// CMonitorSettings: the monitor settings files of the File menu. It holds the one settings
+// MonitorSettings: the monitor settings files of the File menu. It holds the one settings
 // image of the run and the current file; Open, Close, Save and Save As load, close and
 // store the layout of the monitor windows, start-up reopens the file used last, and the
 // main window's close saves it. The main window's caption names the current file. A settings
@@ -23,12 +23,12 @@ namespace lcu::gui {
 
 class CChildFrame;
 class CMainFrame;
-class CMonitorTemplate;
+class MonitorTemplate;
 class GuiPrompter;
 
-class CMonitorSettings {
+class MonitorSettings {
  public:
-  CMonitorSettings(CommandContext& ctx, GuiPrompter& prompter, CMainFrame& mainFrame, CMonitorTemplate& kind);
+  MonitorSettings(CommandContext& ctx, GuiPrompter& prompter, CMainFrame& mainFrame, MonitorTemplate& kind);
 
   /// Reads m_szSettingsPath into the image and opens one monitor window per stored record,
   /// with the main window's placement. report: whether a file that cannot be opened is
@@ -80,7 +80,7 @@ class CMonitorSettings {
   CommandContext& m_ctx;
   GuiPrompter& m_prompter;
   CMainFrame& m_mainFrame;
-  CMonitorTemplate& m_kind;
+  MonitorTemplate& m_kind;
   DamagedFiles m_damaged;
 };
 

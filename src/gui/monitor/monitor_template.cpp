@@ -17,24 +17,24 @@ constexpr int kNewFrameWidth = 380;
 constexpr int kNewFrameHeight = 260;
 }  // namespace
 
-CMonitorTemplate::CMonitorTemplate(CommandContext& ctx, GuiPrompter& prompter, LcuSession& session, QMdiArea& area)
+MonitorTemplate::MonitorTemplate(CommandContext& ctx, GuiPrompter& prompter, LcuSession& session, QMdiArea& area)
     : m_ctx(ctx), m_prompter(prompter), m_session(session), m_area(area) {}
 
-CChildFrame& CMonitorTemplate::CreateNewFrame() {
+CChildFrame& MonitorTemplate::CreateNewFrame() {
   auto* frame = new CChildFrame(m_prompter);
-  frame->setWidget(new CMonitorPane(m_ctx, m_prompter, m_session));
+  frame->setWidget(new MonitorPane(m_ctx, m_prompter, m_session));
   m_area.addSubWindow(frame);
   frame->resize(kNewFrameWidth, kNewFrameHeight);
   return *frame;
 }
 
-void CMonitorTemplate::InitialUpdateFrame(CChildFrame& frame, bool activate) {
+void MonitorTemplate::InitialUpdateFrame(CChildFrame& frame, bool activate) {
   frame.OnUpdateFrameTitle();
   if (!frame.isVisible() && !frame.isMinimized() && !frame.isMaximized()) frame.show();
   if (activate) m_area.setActiveSubWindow(&frame);
 }
 
-CChildFrame& CMonitorTemplate::OnNewWindow() {
+CChildFrame& MonitorTemplate::OnNewWindow() {
   CChildFrame& frame = CreateNewFrame();
   frame.SetWindowName(ToQString(text::kMonitorWindowName));
   frame.move(CascadePosition(m_area, frame));
@@ -42,19 +42,19 @@ CChildFrame& CMonitorTemplate::OnNewWindow() {
   return frame;
 }
 
-CMonitorPane* CMonitorTemplate::PaneOf(CChildFrame& frame) { return qobject_cast<CMonitorPane*>(frame.widget()); }
+MonitorPane* MonitorTemplate::PaneOf(CChildFrame& frame) { return qobject_cast<MonitorPane*>(frame.widget()); }
 
-CMonitorView* CMonitorTemplate::MonitorViewOf(CChildFrame& frame) {
-  CMonitorPane* pane = PaneOf(frame);
+CMonitorView* MonitorTemplate::MonitorViewOf(CChildFrame& frame) {
+  MonitorPane* pane = PaneOf(frame);
   return pane ? &pane->View() : nullptr;
 }
 
-MonitorDocument* CMonitorTemplate::DocumentOf(CChildFrame& frame) {
+MonitorDocument* MonitorTemplate::DocumentOf(CChildFrame& frame) {
   CMonitorView* view = MonitorViewOf(frame);
   return view ? &view->Document() : nullptr;
 }
 
-std::vector<CChildFrame*> CMonitorTemplate::Frames() const {
+std::vector<CChildFrame*> MonitorTemplate::Frames() const {
   std::vector<CChildFrame*> frames;
   for (QMdiSubWindow* child : m_area.subWindowList(QMdiArea::CreationOrder)) {
     if (auto* frame = qobject_cast<CChildFrame*>(child)) frames.push_back(frame);

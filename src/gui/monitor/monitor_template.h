@@ -1,4 +1,4 @@
-// CMonitorTemplate: the monitor window kind. It makes the child frames that hold a monitor
+// MonitorTemplate: the monitor window kind. It makes the child frames that hold a monitor
 // view (and so a monitor document the session serves) in the main window's MDI area, shows
 // them, lists the frames in the order they were made, and runs the New Window command.
 #pragma once
@@ -14,13 +14,13 @@ class QMdiArea;
 namespace lcu::gui {
 
 class CChildFrame;
-class CMonitorPane;
+class MonitorPane;
 class CMonitorView;
 class GuiPrompter;
 
-class CMonitorTemplate {
+class MonitorTemplate {
  public:
-  CMonitorTemplate(CommandContext& ctx, GuiPrompter& prompter, LcuSession& session, QMdiArea& area);
+  MonitorTemplate(CommandContext& ctx, GuiPrompter& prompter, LcuSession& session, QMdiArea& area);
 
   /// A new frame in the MDI area holding a new empty monitor view; not shown yet, so its
   /// name and placement can be set first.
@@ -33,7 +33,7 @@ class CMonitorTemplate {
 
   /// The monitor view a frame holds (with its chart, in its pane), and its document; null
   /// for other child windows.
-  static CMonitorPane* PaneOf(CChildFrame& frame);
+  static MonitorPane* PaneOf(CChildFrame& frame);
   static CMonitorView* MonitorViewOf(CChildFrame& frame);
   static MonitorDocument* DocumentOf(CChildFrame& frame);
   /// Every child frame of the MDI area, in the order they were made.

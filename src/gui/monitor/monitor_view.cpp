@@ -273,7 +273,7 @@ void CMonitorView::ShowPopupMenu(const QPoint& globalPos) {
   };
   QAction* windowName = add(text::kWindowNameItem, text::kWindowNamePrompt);
   QAction* setFont = add(text::kSetFontItem, text::kSetFontPrompt);
-  auto* pane = qobject_cast<CMonitorPane*>(parentWidget());
+  auto* pane = qobject_cast<MonitorPane*>(parentWidget());
   if (pane) {
     QAction* chart = add(text::kStripChartItem, text::kStripChartPrompt);
     chart->setCheckable(true);

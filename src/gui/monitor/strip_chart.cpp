@@ -77,8 +77,8 @@ QString SpanText(std::uint32_t seconds) {
 
 }  // namespace
 
-CStripChart::CStripChart(MonitorDocument& document, LcuSession& session, const AppState& app, Clock& clock,
-                         GuiPrompter& prompter, QWidget* parent)
+StripChart::StripChart(MonitorDocument& document, LcuSession& session, const AppState& app, Clock& clock,
+                       GuiPrompter& prompter, QWidget* parent)
     : QWidget(parent),
       m_document(document),
       m_session(session),
@@ -102,18 +102,18 @@ CStripChart::CStripChart(MonitorDocument& document, LcuSession& session, const A
     update(LegendArea());
   });
   m_liveTimer.setInterval(kLiveCheckPeriod);
-  connect(&m_liveTimer, &QTimer::timeout, this, &CStripChart::OnLiveCheck);
+  connect(&m_liveTimer, &QTimer::timeout, this, &StripChart::OnLiveCheck);
   m_document.AddObserver(*this);
   m_session.Subscribe(m_document, *this);
   OnRowsChanged(m_document);
 }
 
-CStripChart::~CStripChart() {
+StripChart::~StripChart() {
   m_session.Unsubscribe(m_document, *this);
   m_document.RemoveObserver(*this);
 }
 
-void CStripChart::OnRowsChanged(const MonitorDocument& document) {
+void StripChart::OnRowsChanged(const MonitorDocument& document) {
   m_model.SetChannels(document.Channels());
   m_texts.clear();
   for (std::size_t trace = 0; trace < m_model.TraceCount(); ++trace) {
@@ -129,25 +129,25 @@ void CStripChart::OnRowsChanged(const MonitorDocument& document) {
   Changed();
 }
 
-void CStripChart::OnReadings(const MonitorDocument&, std::span<const std::uint32_t> raw, const LocalTime& taken) {
+void StripChart::OnReadings(const MonitorDocument&, std::span<const std::uint32_t> raw, const LocalTime& taken) {
   m_bTickValues = false;
   m_model.TakeReadings(raw, taken);
   Ticked();
 }
 
-void CStripChart::OnMissedReadings(const MonitorDocument&, const LocalTime&) {
+void StripChart::OnMissedReadings(const MonitorDocument&, const LocalTime&) {
   m_bTickValues = false;
   m_model.TakeMissedReadings();
   Ticked();
 }
 
-void CStripChart::Changed() {
+void StripChart::Changed() {
   if (isVisible() && !m_model.IsPaused()) update();
 }
 
 // A tick moves the traces and the values; the legend's labels and the time axis stay, and
 // so does the scale unless the tick changed its range.
-void CStripChart::Ticked() {
+void StripChart::Ticked() {
   if (!isVisible() || m_model.IsPaused()) return;
   if (m_model.IsStale() != m_bStale) {
     update();
@@ -174,14 +174,14 @@ void CStripChart::Ticked() {
   update(changed + values);
 }
 
-void CStripChart::OnLiveCheck() {
+void StripChart::OnLiveCheck() {
   if (m_model.IsPaused()) return;
   // Stale values move on with the time: the traces' gap grows and the legend says how old
   // the values are.
   if (m_model.IsStale() || m_bStale) update();
 }
 
-void CStripChart::Measure() {
+void StripChart::Measure() {
   const QFontMetrics metrics = fontMetrics();
   m_nValueWidth = metrics.horizontalAdvance(QString::fromLatin1(kValueSample));
   m_nAxisWidth = metrics.horizontalAdvance(QString::fromLatin1(kScaleSample)) + 2 * kMargin;
@@ -194,16 +194,16 @@ void CStripChart::Measure() {
   m_nElidedWidth = -1;
 }
 
-void CStripChart::SetSpan(std::uint32_t seconds) {
+void StripChart::SetSpan(std::uint32_t seconds) {
   m_model.SetSpan(seconds);
   update();
 }
 
-void CStripChart::SetPaused(bool paused) {
+void StripChart::SetPaused(bool paused) {
   if (m_model.SetPaused(paused)) update();
 }
 
-QString CStripChart::StatusText() const {
+QString StripChart::StatusText() const {
   if (const std::optional<double> cursor = m_model.Cursor()) {
     const QString ago = ToQString(text::kAxisSeconds).arg(*cursor - m_model.RightEdge(), 0, 'f', 1);
     return m_model.IsCursorOutside() ? ToQString(text::kCursorOutside).arg(ago) : ago;
@@ -212,76 +212,76 @@ QString CStripChart::StatusText() const {
   return LastReadText(m_model.LastReadAt(), static_cast<std::int64_t>(m_model.SecondsSinceReading()));
 }
 
-void CStripChart::SetView(ChartView view) {
+void StripChart::SetView(ChartView view) {
   if (!m_model.SetView(view)) return;
   m_nElidedWidth = -1;
   update();
 }
 
-void CStripChart::Select(std::optional<std::size_t> trace) {
+void StripChart::Select(std::optional<std::size_t> trace) {
   m_model.Select(trace);
   update();
 }
 
-CStripChart::AxisKey CStripChart::CurrentAxis() const {
+StripChart::AxisKey StripChart::CurrentAxis() const {
   const std::optional<std::size_t> trace = m_model.AxisTrace();
   return {m_model.View(), trace, trace ? m_model.RangeOf(*trace) : ChartRange{}, PlotArea().height()};
 }
 
-void CStripChart::SetFixedRange(std::uint16_t channel, std::optional<ChartRange> range) {
+void StripChart::SetFixedRange(std::uint16_t channel, std::optional<ChartRange> range) {
   m_model.SetFixedRange(channel, range);
   update();
 }
 
-void CStripChart::SetCursor(std::optional<double> time) {
+void StripChart::SetCursor(std::optional<double> time) {
   m_model.SetCursor(time);
   update();
 }
 
-QString CStripChart::ValueText(std::size_t trace) const {
+QString StripChart::ValueText(std::size_t trace) const {
   const std::optional<std::string> value = m_model.ShownValueText(trace);
   return value ? ToQString(*value) : ToQString(text::kNoValue);
 }
 
-QString CStripChart::ShownValueText(std::size_t trace) const {
+QString StripChart::ShownValueText(std::size_t trace) const {
   return !m_model.Cursor() && m_bTickValues && trace < m_tickValues.size() ? m_tickValues[trace] : ValueText(trace);
 }
 
-QString CStripChart::LegendText(std::size_t trace) const {
+QString StripChart::LegendText(std::size_t trace) const {
   if (trace >= m_texts.size()) return {};
   const TraceTexts& t = m_texts[trace];
   return t.name + QStringLiteral("  ") + ValueText(trace) +
          (t.units.isEmpty() ? QString() : QStringLiteral(" ") + t.units);
 }
 
-void CStripChart::ApplyLayout(const WindowChart& chart) {
+void StripChart::ApplyLayout(const WindowChart& chart) {
   const ChartView before = m_model.View();
   m_model.ApplyLayout(chart);
   if (m_model.View() != before) m_nElidedWidth = -1;
   update();
 }
 
-int CStripChart::LegendWidth() const {
+int StripChart::LegendWidth() const {
   return std::clamp(static_cast<int>(width() * kLegendShare), kLegendLeast, kLegendMost);
 }
 
-int CStripChart::AxisWidth() const { return m_model.View() == ChartView::kOverlay ? m_nAxisWidth : 0; }
+int StripChart::AxisWidth() const { return m_model.View() == ChartView::kOverlay ? m_nAxisWidth : 0; }
 
-QRect CStripChart::PlotArea() const {
+QRect StripChart::PlotArea() const {
   const int axis = fontMetrics().height() + kMargin;
   const int left = kMargin + AxisWidth();
   return QRect(left, kMargin, std::max(1, width() - LegendWidth() - kMargin - left),
                std::max(1, height() - axis - 2 * kMargin));
 }
 
-QRect CStripChart::AxisArea() const {
+QRect StripChart::AxisArea() const {
   const QRect plot = PlotArea();
   // Labels at the plot's top and bottom reach half a line beyond it.
   const int half = fontMetrics().height() / 2 + 1;
   return {0, std::max(0, plot.top() - half), plot.left(), plot.height() + 2 * half};
 }
 
-const QPixmap& CStripChart::Background() {
+const QPixmap& StripChart::Background() {
   const qreal ratio = devicePixelRatioF();
   if (m_background.deviceIndependentSize() != QSizeF(size()) || m_background.devicePixelRatio() != ratio ||
       m_nBackgroundSpan != m_model.Span() || m_backgroundView != m_model.View() ||
@@ -309,7 +309,7 @@ const QPixmap& CStripChart::Background() {
   return m_background;
 }
 
-const std::vector<ChartLane>& CStripChart::Lanes(int height) {
+const std::vector<ChartLane>& StripChart::Lanes(int height) {
   if (m_nLanesHeight != height || m_lanes.size() != m_model.TraceCount()) {
     m_lanes = LayOutLanes(0, height, m_model.TraceCount(), kLaneSpacing);
     m_nLanesHeight = height;
@@ -317,12 +317,12 @@ const std::vector<ChartLane>& CStripChart::Lanes(int height) {
   return m_lanes;
 }
 
-QRect CStripChart::LegendArea() const {
+QRect StripChart::LegendArea() const {
   const QRect plot = PlotArea();
   return {plot.right() + 1 + kMargin, kMargin, width() - plot.right() - 1 - 2 * kMargin, height() - 2 * kMargin};
 }
 
-CStripChart::LegendGeometry CStripChart::Legend() const {
+StripChart::LegendGeometry StripChart::Legend() const {
   const QRect area = LegendArea();
   LegendGeometry legend;
   legend.line = fontMetrics().height();
@@ -355,7 +355,7 @@ CStripChart::LegendGeometry CStripChart::Legend() const {
   return legend;
 }
 
-QRect CStripChart::ValueRect(const LegendGeometry& legend, std::size_t trace) const {
+QRect StripChart::ValueRect(const LegendGeometry& legend, std::size_t trace) const {
   const ChartLegendLayout& layout = legend.layout;
   if (trace < layout.firstRow || trace >= layout.firstRow + layout.rowsShown) return {};
   const int row = static_cast<int>(trace - layout.firstRow);
@@ -363,7 +363,7 @@ QRect CStripChart::ValueRect(const LegendGeometry& legend, std::size_t trace) co
   return {legend.valueLeft, y, m_nValueWidth + 1, legend.line};
 }
 
-std::optional<std::size_t> CStripChart::LegendRowAt(const QPoint& point) const {
+std::optional<std::size_t> StripChart::LegendRowAt(const QPoint& point) const {
   const LegendGeometry legend = Legend();
   if (!legend.rows.contains(point) || point.x() >= legend.unitsLeft + m_nUnitsWidth) return std::nullopt;
   const std::size_t row = legend.layout.firstRow + static_cast<std::size_t>((point.y() - legend.rows.top()) /
@@ -372,20 +372,20 @@ std::optional<std::size_t> CStripChart::LegendRowAt(const QPoint& point) const {
   return row;
 }
 
-ChartLegendLayout CStripChart::LegendLayout() const { return Legend().layout; }
+ChartLegendLayout StripChart::LegendLayout() const { return Legend().layout; }
 
-void CStripChart::ScrollLegendTo(std::size_t row) {
+void StripChart::ScrollLegendTo(std::size_t row) {
   m_nLegendFirst = std::min(row, Legend().layout.LastScroll(m_model.TraceCount()));
   update();
 }
 
-QString CStripChart::ShownName(std::size_t trace) const {
+QString StripChart::ShownName(std::size_t trace) const {
   if (trace >= m_model.TraceCount()) return {};
   const LegendGeometry legend = Legend();
   return fontMetrics().elidedText(m_texts[trace].name, Qt::ElideMiddle, std::max(0, legend.nameWidth));
 }
 
-void CStripChart::SyncScrollBar(const LegendGeometry& legend) {
+void StripChart::SyncScrollBar(const LegendGeometry& legend) {
   const std::size_t last = legend.layout.LastScroll(m_model.TraceCount());
   m_nLegendFirst = legend.layout.firstRow;
   if (!legend.scrollBar) {
@@ -403,7 +403,7 @@ void CStripChart::SyncScrollBar(const LegendGeometry& legend) {
   if (m_pLegendScroll->isHidden()) m_pLegendScroll->show();
 }
 
-void CStripChart::paintEvent(QPaintEvent* event) {
+void StripChart::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   m_bStale = m_model.IsStale();
   const QRect plot = PlotArea();
@@ -440,7 +440,7 @@ void CStripChart::paintEvent(QPaintEvent* event) {
 
 // The overlay's scale: round values of the axis trace's range, in its colour, with a tick
 // mark into the plot.
-void CStripChart::DrawAxis(QPainter& painter) {
+void StripChart::DrawAxis(QPainter& painter) {
   m_drawnAxis = CurrentAxis();
   if (!m_drawnAxis.trace) return;
   const QRect plot = PlotArea();
@@ -462,7 +462,7 @@ void CStripChart::DrawAxis(QPainter& painter) {
 
 // Each lane's name, units and range at its top left, on a box that keeps it readable over the
 // traces. The labels are kept as images and made again only when their text changes.
-void CStripChart::DrawLaneLabels(QPainter& painter, const QRect& plot) {
+void StripChart::DrawLaneLabels(QPainter& painter, const QRect& plot) {
   const std::vector<ChartLane>& lanes = Lanes(plot.height());
   const QFontMetrics metrics = fontMetrics();
   m_laneTexts.resize(m_model.TraceCount());
@@ -495,7 +495,7 @@ void CStripChart::DrawLaneLabels(QPainter& painter, const QRect& plot) {
   }
 }
 
-void CStripChart::DrawGridLines(QPainter& painter, const QRect& plot) const {
+void StripChart::DrawGridLines(QPainter& painter, const QRect& plot) const {
   painter.setPen(palette().mid().color());
   painter.drawRect(plot.adjusted(0, 0, -1, -1));
   for (int i = 1; i < kGridDivisions; ++i) {
@@ -504,7 +504,7 @@ void CStripChart::DrawGridLines(QPainter& painter, const QRect& plot) const {
   }
 }
 
-void CStripChart::DrawGrid(QPainter& painter, const QRect& plot, double span) const {
+void StripChart::DrawGrid(QPainter& painter, const QRect& plot, double span) const {
   DrawGridLines(painter, plot);
   const int baseline = plot.bottom() + fontMetrics().ascent() + kMargin / 2;
   painter.setPen(palette().text().color());
@@ -523,7 +523,7 @@ void CStripChart::DrawGrid(QPainter& painter, const QRect& plot, double span) co
   }
 }
 
-const QImage& CStripChart::Traces(const QRect& plot) {
+const QImage& StripChart::Traces(const QRect& plot) {
   const double to = m_model.RightEdge();
   const ChartHistory::Span span = m_model.History().Window(to - m_model.Span(), to);
   const qreal ratio = devicePixelRatioF();
@@ -585,13 +585,13 @@ const QImage& CStripChart::Traces(const QRect& plot) {
   return m_tracesImage;
 }
 
-int CStripChart::ColumnOf(double time) const {
+int StripChart::ColumnOf(double time) const {
   const long long column = m_nPlotWidth - 1 - (m_nRightColumn - std::llround(time / m_secondsPerColumn));
   // Far outside the plot a tick only sets the slope of the line into it.
   return static_cast<int>(std::clamp(column, -kFarColumns * m_nPlotWidth, kFarColumns * m_nPlotWidth));
 }
 
-void CStripChart::DrawTraces(ChartHistory::Span span, bool decimate, int clipLeft) {
+void StripChart::DrawTraces(ChartHistory::Span span, bool decimate, int clipLeft) {
   m_columns.clear();
   for (std::size_t i = span.first; i < span.last; ++i) m_columns.push_back(ColumnOf(m_model.History().TimeAt(i)));
   QPainter painter(&m_tracesImage);
@@ -603,7 +603,7 @@ void CStripChart::DrawTraces(ChartHistory::Span span, bool decimate, int clipLef
 
 // A trace over more ticks than pixel columns is drawn as each column's lowest and highest
 // value, which shows every peak at a cost of the plot's width, not of the span.
-void CStripChart::DrawTrace(QPainter& painter, std::size_t trace, ChartHistory::Span span, bool decimate) {
+void StripChart::DrawTrace(QPainter& painter, std::size_t trace, ChartHistory::Span span, bool decimate) {
   if (span.last <= span.first) return;
   const ChartRange& range = m_tracesKey.ranges[trace];
   // The whole plot, or the trace's lane.
@@ -666,7 +666,7 @@ void CStripChart::DrawTrace(QPainter& painter, std::size_t trace, ChartHistory::
 // and its units; on one line, or the name on a line of its own when it would not read beside
 // the value. The names, colours and units only when the repaint takes them in (a tick's
 // leaves them as they are), and the values it takes in; greyed when they are not live.
-void CStripChart::DrawLegend(QPainter& painter, const QRect& area, const QRegion& region) {
+void StripChart::DrawLegend(QPainter& painter, const QRect& area, const QRegion& region) {
   const LegendGeometry legend = Legend();
   SyncScrollBar(legend);
   const ChartLegendLayout& layout = legend.layout;
@@ -727,7 +727,7 @@ void CStripChart::DrawLegend(QPainter& painter, const QRect& area, const QRegion
 // Values change at every tick: they are drawn from the font's glyphs, as text only when a
 // character has no glyph there or the value is wider than its room (which text layout shows
 // the same way the names are shown).
-void CStripChart::DrawValue(QPainter& painter, const QRect& textArea, int ascent, const QString& text) {
+void StripChart::DrawValue(QPainter& painter, const QRect& textArea, int ascent, const QString& text) {
   QGlyphRun run;
   const std::optional<qreal> width = m_glyphs->Run(text, run);
   if (!width || *width > textArea.width()) {
@@ -737,7 +737,7 @@ void CStripChart::DrawValue(QPainter& painter, const QRect& textArea, int ascent
   painter.drawGlyphRun(QPointF(textArea.right() + 1 - *width, textArea.top() + ascent), run);
 }
 
-void CStripChart::DrawRightAligned(QPainter& painter, int x, int baseline, const QString& text) {
+void StripChart::DrawRightAligned(QPainter& painter, int x, int baseline, const QString& text) {
   QGlyphRun run;
   const std::optional<qreal> width = m_glyphs->Run(text, run);
   if (!width) {
@@ -747,7 +747,7 @@ void CStripChart::DrawRightAligned(QPainter& painter, int x, int baseline, const
   painter.drawGlyphRun(QPointF(x - *width, baseline), run);
 }
 
-void CStripChart::changeEvent(QEvent* event) {
+void StripChart::changeEvent(QEvent* event) {
   if (event->type() == QEvent::FontChange) {
     Measure();
     m_background = QPixmap();
@@ -756,7 +756,7 @@ void CStripChart::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
 }
 
-void CStripChart::CursorFromX(int x) {
+void StripChart::CursorFromX(int x) {
   const QRect plot = PlotArea();
   m_model.SetCursorAt(static_cast<double>(x - plot.left()) / plot.width());
   update();
@@ -764,7 +764,7 @@ void CStripChart::CursorFromX(int x) {
 
 // In the plot the left button sets the cursor; in the legend it picks the row whose scale the
 // overlay shows (again: no row picked).
-void CStripChart::mousePressEvent(QMouseEvent* event) {
+void StripChart::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) {
     QWidget::mousePressEvent(event);
     return;
@@ -778,7 +778,7 @@ void CStripChart::mousePressEvent(QMouseEvent* event) {
   CursorFromX(point.x());
 }
 
-void CStripChart::mouseMoveEvent(QMouseEvent* event) {
+void StripChart::mouseMoveEvent(QMouseEvent* event) {
   const QPoint point = event->position().toPoint();
   if ((event->buttons() & Qt::LeftButton) != 0) {
     if (point.x() <= PlotArea().right() + kMargin / 2) CursorFromX(point.x());
@@ -790,14 +790,14 @@ void CStripChart::mouseMoveEvent(QMouseEvent* event) {
   if (m_model.View() == ChartView::kOverlay && CurrentAxis() != m_drawnAxis) update(AxisArea());
 }
 
-void CStripChart::leaveEvent(QEvent* event) {
+void StripChart::leaveEvent(QEvent* event) {
   if (m_model.Point(std::nullopt)) {
     update();
   }
   QWidget::leaveEvent(event);
 }
 
-void CStripChart::wheelEvent(QWheelEvent* event) {
+void StripChart::wheelEvent(QWheelEvent* event) {
   const LegendGeometry legend = Legend();
   if (!legend.scrollBar || event->position().x() < LegendArea().left()) {
     QWidget::wheelEvent(event);
@@ -809,18 +809,18 @@ void CStripChart::wheelEvent(QWheelEvent* event) {
   event->accept();
 }
 
-void CStripChart::showEvent(QShowEvent* event) {
+void StripChart::showEvent(QShowEvent* event) {
   m_liveTimer.start();
   QWidget::showEvent(event);
 }
 
-void CStripChart::hideEvent(QHideEvent* event) {
+void StripChart::hideEvent(QHideEvent* event) {
   m_liveTimer.stop();
   QWidget::hideEvent(event);
 }
 
 // Over the legend, a tooltip says when the values shown were read while they are not live.
-bool CStripChart::event(QEvent* event) {
+bool StripChart::event(QEvent* event) {
   if (event->type() == QEvent::ToolTip) {
     const auto* help = static_cast<QHelpEvent*>(event);
     if (help->pos().x() >= LegendArea().left() && m_model.IsStale() && !m_model.Cursor()) {
@@ -835,7 +835,7 @@ bool CStripChart::event(QEvent* event) {
 }
 
 // Space pauses and resumes; Left and Right move the cursor a tick's time; Escape clears it.
-void CStripChart::keyPressEvent(QKeyEvent* event) {
+void StripChart::keyPressEvent(QKeyEvent* event) {
   constexpr double kStep = 0.2;
   switch (event->key()) {
     case Qt::Key_Space: SetPaused(!m_model.IsPaused()); break;
@@ -853,7 +853,7 @@ void CStripChart::keyPressEvent(QKeyEvent* event) {
   event->accept();
 }
 
-void CStripChart::contextMenuEvent(QContextMenuEvent* event) {
+void StripChart::contextMenuEvent(QContextMenuEvent* event) {
   event->accept();
   QMenu menu(this);
   QAction* pause = menu.addAction(ToQString(m_model.IsPaused() ? text::kResumeChartItem : text::kPauseChartItem));
@@ -880,20 +880,20 @@ void CStripChart::contextMenuEvent(QContextMenuEvent* event) {
   menu.addSeparator();
   QAction* range = menu.addAction(ToQString(text::kChartRangeItem));
   range->setEnabled(!m_model.TraceCount() == 0);
-  connect(range, &QAction::triggered, this, &CStripChart::OnSetRange);
+  connect(range, &QAction::triggered, this, &StripChart::OnSetRange);
   QAction* clear = menu.addAction(ToQString(text::kClearCursorItem));
   clear->setEnabled(m_model.Cursor().has_value());
   connect(clear, &QAction::triggered, this, [this] { SetCursor(std::nullopt); });
   m_prompter.RunPopupMenu(menu, event->globalPos());
 }
 
-void CStripChart::OnSetRange() {
-  std::vector<CChartRangeDlg::Trace> traces;
+void StripChart::OnSetRange() {
+  std::vector<ChartRangeDlg::Trace> traces;
   for (std::size_t trace = 0; trace < m_model.TraceCount(); ++trace) {
     traces.push_back({m_texts[trace].label, m_model.FixedRangeOf(trace), m_model.RangeOf(trace)});
   }
   if (traces.empty()) return;
-  CChartRangeDlg dialog(m_prompter, std::move(traces), static_cast<int>(m_model.Selected().value_or(0)), this);
+  ChartRangeDlg dialog(m_prompter, std::move(traces), static_cast<int>(m_model.Selected().value_or(0)), this);
   if (!m_prompter.RunModal(dialog)) return;
   SetFixedRange(m_model.Trace(static_cast<std::size_t>(dialog.m_nTrace)).channel, dialog.m_range);
 }

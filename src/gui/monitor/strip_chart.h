@@ -1,4 +1,4 @@
-// CStripChart: a monitor window's channels drawn as a strip chart: one trace per channel
+// StripChart: a monitor window's channels drawn as a strip chart: one trace per channel
 // (the first 32 rows) against time over the last 10 s to 10 min, each trace scaled to its
 // own range (automatic, or one the user fixes). Two views: the traces over one another with
 // the scale of one channel (the one the user points at or picks in the legend) at the left
@@ -47,15 +47,15 @@ class GuiPrompter;
 /// The spans the chart offers, in seconds.
 inline constexpr std::uint32_t kChartSpans[] = {10, 30, 60, 120, 300, 600};
 
-class CStripChart : public QWidget, private MonitorDocumentObserver, private ReadingsSubscriber {
+class StripChart : public QWidget, private MonitorDocumentObserver, private ReadingsSubscriber {
   Q_OBJECT
 
  public:
-  CStripChart(MonitorDocument& document, LcuSession& session, const AppState& app, Clock& clock, GuiPrompter& prompter,
-              QWidget* parent = nullptr);
-  ~CStripChart() override;
-  CStripChart(const CStripChart&) = delete;
-  CStripChart& operator=(const CStripChart&) = delete;
+  StripChart(MonitorDocument& document, LcuSession& session, const AppState& app, Clock& clock, GuiPrompter& prompter,
+             QWidget* parent = nullptr);
+  ~StripChart() override;
+  StripChart(const StripChart&) = delete;
+  StripChart& operator=(const StripChart&) = delete;
 
   /// What the chart shows: its traces, history, span, pause, cursor, ranges and selection.
   /// It changes through the chart, which repaints what a change moves.

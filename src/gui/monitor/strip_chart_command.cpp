@@ -11,28 +11,28 @@
 namespace lcu::gui {
 
 namespace {
-CMonitorPane* PaneOfWindow(QMdiSubWindow* window) {
+MonitorPane* PaneOfWindow(QMdiSubWindow* window) {
   auto* frame = qobject_cast<CChildFrame*>(window);
-  return frame ? CMonitorTemplate::PaneOf(*frame) : nullptr;
+  return frame ? MonitorTemplate::PaneOf(*frame) : nullptr;
 }
 }  // namespace
 
-CStripChartCommand::CStripChartCommand(MainMenu& menu, CMonitorTemplate& kind, QObject* parent)
+StripChartCommand::StripChartCommand(MainMenu& menu, MonitorTemplate& kind, QObject* parent)
     : QObject(parent), m_menu(menu), m_kind(kind) {
-  connect(&kind.Area(), &QMdiArea::subWindowActivated, this, &CStripChartCommand::OnWindowActivated);
+  connect(&kind.Area(), &QMdiArea::subWindowActivated, this, &StripChartCommand::OnWindowActivated);
   OnWindowActivated(kind.Area().currentSubWindow());
 }
 
-void CStripChartCommand::OnStripChart() {
-  if (CMonitorPane* pane = PaneOfWindow(m_kind.Area().currentSubWindow())) pane->ShowChart(!pane->IsChartShown());
+void StripChartCommand::OnStripChart() {
+  if (MonitorPane* pane = PaneOfWindow(m_kind.Area().currentSubWindow())) pane->ShowChart(!pane->IsChartShown());
 }
 
-void CStripChartCommand::OnWindowActivated(QMdiSubWindow* window) {
+void StripChartCommand::OnWindowActivated(QMdiSubWindow* window) {
   disconnect(m_following);
-  CMonitorPane* pane = PaneOfWindow(window);
+  MonitorPane* pane = PaneOfWindow(window);
   m_menu.SetChecked(cmd::kStripChart, pane && pane->IsChartShown());
   if (pane) {
-    m_following = connect(pane, &CMonitorPane::chartShownChanged, this,
+    m_following = connect(pane, &MonitorPane::chartShownChanged, this,
                           [this](bool shown) { m_menu.SetChecked(cmd::kStripChart, shown); });
   }
 }

@@ -1,4 +1,4 @@
-// CStripChartCommand: View, Strip Chart (and its toolbar button): shows or hides the strip
+// StripChartCommand: View, Strip Chart (and its toolbar button): shows or hides the strip
 // chart of the active monitor window. Its check mark follows the active window's chart.
 #pragma once
 
@@ -9,14 +9,14 @@ class QMdiSubWindow;
 
 namespace lcu::gui {
 
-class CMonitorTemplate;
+class MonitorTemplate;
 class MainMenu;
 
-class CStripChartCommand : public QObject {
+class StripChartCommand : public QObject {
   Q_OBJECT
 
  public:
-  CStripChartCommand(MainMenu& menu, CMonitorTemplate& kind, QObject* parent = nullptr);
+  StripChartCommand(MainMenu& menu, MonitorTemplate& kind, QObject* parent = nullptr);
 
   void OnStripChart();
 
@@ -24,7 +24,7 @@ class CStripChartCommand : public QObject {
   void OnWindowActivated(QMdiSubWindow* window);
 
   MainMenu& m_menu;
-  CMonitorTemplate& m_kind;
+  MonitorTemplate& m_kind;
   QMetaObject::Connection m_following;
 };
 

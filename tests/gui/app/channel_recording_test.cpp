@@ -22,7 +22,7 @@ class ChannelRecordingTest : public OnLineGuiFixture {
     if (!file.open(QIODevice::ReadOnly)) return {};
     return QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
   }
-  gui::CChannelRecording& Recording() { return app->Recording(); }
+  gui::ChannelRecording& Recording() { return app->Recording(); }
   void Record(const QString& path) {
     prompter->saveFileAnswer = path;
     Choose(gui::cmd::kRecordChannels);

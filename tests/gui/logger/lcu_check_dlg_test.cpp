@@ -18,13 +18,13 @@ namespace {
 using LcuCheckTest = GuiFixture;
 
 // The levels of the window's rows, in the check's order, and every text it shows.
-std::vector<int> Levels(const gui::CLcuCheckDlg& window) {
+std::vector<int> Levels(const gui::LcuCheckDlg& window) {
   std::vector<int> levels;
   for (const QLabel* label : window.findChildren<QLabel*>())
     if (label->property("level").isValid()) levels.push_back(label->property("level").toInt());
   return levels;
 }
-QStringList Texts(const gui::CLcuCheckDlg& window) {
+QStringList Texts(const gui::LcuCheckDlg& window) {
   QStringList texts;
   for (const QLabel* label : window.findChildren<QLabel*>()) texts << label->text();
   return texts;
@@ -36,7 +36,7 @@ constexpr std::size_t kClockRow = static_cast<std::size_t>(CheckItem::kClock);
 TEST_F(LcuCheckTest, ConnectionOpensTheWindowOnlyWithSomethingToSayAndTheMenuBringsItBack) {
   StartOnLine();
   RunPosted();
-  gui::CLcuCheckDlg* window = Frame().findChild<gui::CLcuCheckDlg*>();
+  gui::LcuCheckDlg* window = Frame().findChild<gui::LcuCheckDlg*>();
   ASSERT_NE(window, nullptr);
   EXPECT_TRUE(window->isVisible());
   EXPECT_FALSE(window->isModal());
@@ -47,7 +47,7 @@ TEST_F(LcuCheckTest, ConnectionOpensTheWindowOnlyWithSomethingToSayAndTheMenuBri
   window->close();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   Choose(gui::cmd::kLcuCheck);
-  const auto windows = Frame().findChildren<gui::CLcuCheckDlg*>();
+  const auto windows = Frame().findChildren<gui::LcuCheckDlg*>();
   ASSERT_EQ(windows.size(), 1);
   window = windows.front();
   EXPECT_TRUE(window->isVisible());
@@ -72,7 +72,7 @@ TEST_F(LcuCheckTest, ConnectionOpensTheWindowOnlyWithSomethingToSayAndTheMenuBri
   ASSERT_TRUE(app->Device().m_bOnline);
   ASSERT_NE(Value(reg::kDownloadSection, reg::kFile), "(missing)");
   RunPosted();
-  EXPECT_EQ(Frame().findChild<gui::CLcuCheckDlg*>(), nullptr);
+  EXPECT_EQ(Frame().findChild<gui::LcuCheckDlg*>(), nullptr);
 }
 
 // The clock line names Set LCU Clock; the menu's command asks (No keeps the clock), sets the
@@ -83,7 +83,7 @@ TEST_F(LcuCheckTest, ConnectionOpensTheWindowOnlyWithSomethingToSayAndTheMenuBri
 TEST_F(LcuCheckTest, SetLcuClockFromTheMenuAndTheWindowOffAndBackOnLine) {
   StartOnLine();
   RunPosted();
-  gui::CLcuCheckDlg* window = Frame().findChild<gui::CLcuCheckDlg*>();
+  gui::LcuCheckDlg* window = Frame().findChild<gui::LcuCheckDlg*>();
   ASSERT_NE(window, nullptr);
   ASSERT_EQ(Levels(*window)[kClockRow], static_cast<int>(CheckLevel::kWarning));
   EXPECT_TRUE(Texts(*window).join('|').contains("Set LCU Clock"));

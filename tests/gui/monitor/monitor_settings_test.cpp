@@ -162,7 +162,7 @@ TEST_F(MonitorSettingsTest, OpenClosesTheOldWindowsAndOpensTheStoredOnes) {
   Open(path);
   const auto frames = Frames();
   ASSERT_EQ(frames.size(), 3u) << "two new monitor windows and the other window";
-  EXPECT_EQ(gui::CMonitorTemplate::MonitorViewOf(*frames[0]), nullptr);
+  EXPECT_EQ(gui::MonitorTemplate::MonitorViewOf(*frames[0]), nullptr);
   for (std::size_t k = 1; k < 3; ++k) {
     EXPECT_EQ(frames[k]->windowTitle(), "");
     EXPECT_EQ(ViewOf(*frames[k]).Model().rowCount(), 0);
@@ -283,7 +283,7 @@ TEST_F(MonitorSettingsTest, AHugeFileIsReadOnlyAsFarAsItsFormatGoes) {
   EXPECT_LT(grown, 256 * 1024) << "kilobytes";
   ASSERT_EQ(Frames().size(), 2u);
   EXPECT_EQ(ViewOf(*Frames()[0]).Model().rowCount(), 3);
-  EXPECT_TRUE(gui::CMonitorTemplate::PaneOf(*Frames()[1])->IsChartShown());
+  EXPECT_TRUE(gui::MonitorTemplate::PaneOf(*Frames()[1])->IsChartShown());
   EXPECT_EQ(prompter->messages,
             (std::vector<std::string>{Damaged(path, "the file is longer than a settings file"),
                                       "Strip chart file is damaged.\n" + chart.toStdString() +
@@ -387,7 +387,7 @@ TEST_F(MonitorSettingsTest, CloseEndsTheFileAndClosingTheMainWindowSavesIt) {
   EXPECT_EQ(Frames().size(), 2u) << "the windows close after the command";
   RunPosted();
   ASSERT_EQ(Frames().size(), 1u);
-  EXPECT_EQ(gui::CMonitorTemplate::MonitorViewOf(*Frames()[0]), nullptr);
+  EXPECT_EQ(gui::MonitorTemplate::MonitorViewOf(*Frames()[0]), nullptr);
   EXPECT_EQ(Frame().windowTitle(), CaptionWith(QString()));
   EXPECT_EQ(Value(reg::kSettings, reg::kMonitor), path.toStdString());
 

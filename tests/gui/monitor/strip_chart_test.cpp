@@ -18,12 +18,12 @@
 namespace lcu::test {
 namespace {
 
-using gui::CMonitorPane;
-using gui::CStripChart;
+using gui::MonitorPane;
+using gui::StripChart;
 
 class StripChartTest : public OnLineGuiFixture {
  protected:
-  static CMonitorPane& PaneOf(gui::CChildFrame& frame) { return *gui::CMonitorTemplate::PaneOf(frame); }
+  static MonitorPane& PaneOf(gui::CChildFrame& frame) { return *gui::MonitorTemplate::PaneOf(frame); }
   static gui::CChildFrame& FrameOf(gui::CMonitorView& view) {
     return *static_cast<gui::CChildFrame*>(view.parentWidget()->parentWidget());
   }
@@ -34,8 +34,8 @@ constexpr std::uint16_t kChannels[] = {5, 15, 70};
 
 TEST_F(StripChartTest, ShownForTheActiveWindowItTakesTheSessionsReadingsWithoutTransfersOfItsOwn) {
   gui::CMonitorView& first = WindowWith(kChannels);
-  CMonitorPane& pane = PaneOf(FrameOf(first));
-  CStripChart& chart = pane.Chart();
+  MonitorPane& pane = PaneOf(FrameOf(first));
+  StripChart& chart = pane.Chart();
   EXPECT_FALSE(pane.IsChartShown());
   EXPECT_FALSE(Checked());
   Update(first);
@@ -91,7 +91,7 @@ TEST_F(StripChartTest, TracesDrawnTickByTickMatchTheSameTracesDrawnAfresh) {
     SCOPED_TRACE(span);
     gui::CMonitorView& view = WindowWith(kChannels);
     FixedClock clock;
-    CStripChart chart(view.Document(), Session(), app->State(), clock, *prompter);
+    StripChart chart(view.Document(), Session(), app->State(), clock, *prompter);
     chart.resize(width, 160);
     chart.SetSpan(span);
     chart.SetView(chartView);
@@ -135,7 +135,7 @@ TEST_F(StripChartTest, LayoutIsSavedBesideTheSettingsFileAndRestored) {
   WindowWith(kChannels);
   gui::CMonitorView& charted = WindowWith(kChannels);
   Choose(gui::cmd::kStripChart);
-  CStripChart& chart = PaneOf(FrameOf(charted)).Chart();
+  StripChart& chart = PaneOf(FrameOf(charted)).Chart();
   chart.SetSpan(120);
   // The view is chosen in the chart's own menu.
   prompter->popupChoice = QStringLiteral("Lanes");
@@ -157,7 +157,7 @@ TEST_F(StripChartTest, LayoutIsSavedBesideTheSettingsFileAndRestored) {
   std::vector<gui::CChildFrame*> frames = Frames();
   ASSERT_EQ(frames.size(), 2U);
   EXPECT_FALSE(PaneOf(*frames[0]).IsChartShown());
-  CMonitorPane& restored = PaneOf(*frames[1]);
+  MonitorPane& restored = PaneOf(*frames[1]);
   EXPECT_TRUE(restored.IsChartShown());
   const WindowChart layout = restored.ChartLayout();
   EXPECT_EQ(layout.spanSeconds, 120U);
@@ -200,7 +200,7 @@ class DrivenChartTest : public StripChartTest {
     StripChartTest::SetUp();
     if (HasFatalFailure()) return;
     view = &WindowWith(kEleven);
-    chart = std::make_unique<CStripChart>(view->Document(), Session(), app->State(), clock, *prompter);
+    chart = std::make_unique<StripChart>(view->Document(), Session(), app->State(), clock, *prompter);
   }
   void TearDown() override {
     chart.reset();
@@ -242,7 +242,7 @@ class DrivenChartTest : public StripChartTest {
 
   FixedClock clock;
   gui::CMonitorView* view = nullptr;
-  std::unique_ptr<CStripChart> chart;
+  std::unique_ptr<StripChart> chart;
 };
 
 // In lanes each trace keeps to a band of its own, the bands in channel order from the top; in
