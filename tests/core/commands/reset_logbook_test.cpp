@@ -6,17 +6,13 @@
 #include "core/logger/logger_header.h"
 #include "core/util/little_endian.h"
 #include "support/command_fixture.h"
+#include "support/example_blocks.h"
 
 namespace lcu {
 namespace {
 
 using test::CommandFixture;
-
-std::vector<std::uint8_t> Pattern(std::size_t size, unsigned salt) {
-  std::vector<std::uint8_t> bytes(size);
-  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>((i * 31 + salt) ^ (i >> 8));
-  return bytes;
-}
+using test::Pattern;
 
 TEST(ResetLogbook, ClearsTheLogbookAndStampsTheResetTime) {
   CommandFixture f;

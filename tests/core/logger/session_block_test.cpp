@@ -7,26 +7,12 @@
 
 #include "core/logger/session_block.h"
 #include "core/util/little_endian.h"
+#include "support/example_blocks.h"
 
 namespace lcu {
 namespace {
 
-std::vector<std::uint8_t> Pattern(std::size_t size, unsigned salt) {
-  std::vector<std::uint8_t> bytes(size);
-  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>((i * 31 + salt) ^ (i >> 8));
-  return bytes;
-}
-
-SessionBlock ExampleSessionBlock() {
-  SessionBlock block{};
-  std::ranges::copy(Pattern(block.size(), 1), block.begin());
-  le::PutU16(block, 0x0A, 7);   // laps since the reset (header 0x4A)
-  le::PutU16(block, 0x0C, 4);   // session (0x4C)
-  le::PutU16(block, 0x0E, 1);   // outing (0x4E)
-  le::PutU16(block, 0x10, 20);  // lap base (0x50)
-  le::PutU16(block, 0x3C, 3);   // pace laps (0x7C)
-  return block;
-}
+using test::ExampleSessionBlock;
 
 TEST(SessionBlockAfterUpdate, ClampsNegativesAndKeepsTheLow16Bits) {
   const SessionBlock block = ExampleSessionBlock();
