@@ -108,7 +108,7 @@ int main(int argc, char** argv) {
 
   lcu::bench::SimulatedWorkstation workstation;
   if (!workstation.StartOrReport()) return 1;
-  auto& [simulator, link, device, store, prompter, clock, files, app, ui, ctx] = workstation;
+  auto& [simulator, link, device, owner, store, prompter, clock, files, app, ui, ctx] = workstation;
 
   // The sample setup's lively channels first: engine, pressures, suspension.
   std::vector<std::uint16_t> channels;

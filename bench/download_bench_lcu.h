@@ -20,6 +20,7 @@
 #include "core/host/clock.h"
 #include "core/host/memory_settings_store.h"
 #include "core/host/prompter.h"
+#include "core/link/link_owner.h"
 #include "core/link/usb_backend.h"
 #include "core/link/usb_device.h"
 #include "core/logger/logger_header.h"
@@ -185,7 +186,8 @@ struct DownloadProgram {
 
   /// Runs the core's download on a link that is on line; the result's path names the file.
   DownloadResult Download(CUsbDevice& device) {
-    CommandContext ctx{device, store, prompter, clock, files, app, ui};
+    LinkOwner link{device};
+    CommandContext ctx{device, link, store, prompter, clock, files, app, ui};
     return lcu::Download(ctx);
   }
 

@@ -54,7 +54,7 @@ double RunCase(sim::LinkSpeed speed, std::uint64_t mib) {
   BusTimeBackend backend(lcu, speed);
   CUsbDevice device(backend);
   device.PollStatus();
-  if (!device.m_bOnline) {
+  if (!device.IsOnline()) {
     std::fprintf(stderr, "the simulated LCU is not on line\n");
     return -1;
   }

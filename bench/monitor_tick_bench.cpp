@@ -85,7 +85,7 @@ int main(int argc, char** argv) {
 
   lcu::bench::SimulatedWorkstation workstation;
   if (!workstation.StartOrReport()) return 1;
-  auto& [simulator, link, device, store, prompter, clock, files, app, ui, ctx] = workstation;
+  auto& [simulator, link, device, owner, store, prompter, clock, files, app, ui, ctx] = workstation;
 
   std::vector<std::uint16_t> channels(kChannels);
   for (int i = 0; i < kChannels; ++i) channels[static_cast<std::size_t>(i)] = static_cast<std::uint16_t>(i);

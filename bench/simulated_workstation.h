@@ -36,18 +36,19 @@ struct SimulatedWorkstation {
   sim::LcuSimulator simulator;
   TimedLcu link{simulator};
   CUsbDevice device{link};
+  LinkOwner owner{device};
   MemorySettingsStore store;
   gui::WidgetPrompter prompter;
   SystemClock clock;
   StdFileSystem files;
   AppState app;
   SilentCommandUi ui;
-  CommandContext ctx{device, store, prompter, clock, files, app, ui};
+  CommandContext ctx{device, owner, store, prompter, clock, files, app, ui};
 
   // Brings the LCU on line, writes the sample setup and loads its channels; what failed, or "".
   std::string Start() {
     device.PollStatus();
-    if (!device.m_bOnline) return "the simulated LCU did not answer";
+    if (!device.IsOnline()) return "the simulated LCU did not answer";
     if (std::string problem = sim::WriteSampleSetup(store); !problem.empty()) return "sample setup: " + problem;
     if (!LoadChannelDefinitions(app, store, sim::kSampleLcuNumber, prompter)) return "the sample channels did not load";
     return "";

@@ -83,6 +83,7 @@ CUsbDevice* CliContext::GetDevice() {
     m_replay = opened.replay;
     m_usb = opened.usb;
     m_device = std::make_unique<CUsbDevice>(*m_backend);
+    m_link = std::make_unique<LinkOwner>(*m_device);
   }
   return m_device.get();
 }
@@ -90,7 +91,7 @@ CUsbDevice* CliContext::GetDevice() {
 CUsbDevice* CliContext::GetOnlineDevice(OfflineForm form) {
   CUsbDevice* device = GetPolledDevice();
   if (!device) return nullptr;
-  if (!device->m_bOnline) {
+  if (!device->IsOnline()) {
     m_prompter->Error(OfflineMessage(form));
     return nullptr;
   }
@@ -102,7 +103,7 @@ CUsbDevice* CliContext::GetPolledDevice() {
   if (device) device->PollStatus();
   // A real LCU that is missing, or attached but cannot be opened (no permission, held by
   // another program), is otherwise just off line: say once what stands in the way.
-  if (device && !device->m_bOnline && m_usb && !m_bUsbProblemShown) {
+  if (device && !device->IsOnline() && m_usb && !m_bUsbProblemShown) {
     m_bUsbProblemShown = true;
     const std::string problem = m_usb->ErrorText(m_usb->LastError());
     if (!problem.empty()) m_prompter->Error(problem);
@@ -123,7 +124,8 @@ AppState& CliContext::GetAppState() {
 std::optional<CommandContext> CliContext::MakeCommandContext(CommandUi& ui, Prompter* prompter) {
   CUsbDevice* device = GetPolledDevice();
   if (!device) return std::nullopt;
-  return CommandContext{*device, GetStore(), prompter ? *prompter : GetPrompter(), m_clock, m_files, GetAppState(), ui};
+  return CommandContext{*device, *m_link, GetStore(),    prompter ? *prompter : GetPrompter(),
+                        m_clock, m_files, GetAppState(), ui};
 }
 
 bool CliContext::LoadChannelModel(std::uint16_t lcuNumber) {

@@ -17,6 +17,7 @@
 #include "core/app/command_guard.h"
 #include "core/host/clock.h"
 #include "core/host/settings_store.h"
+#include "core/link/link_owner.h"
 #include "core/link/replay_backend.h"
 #include "core/link/usb_backend.h"
 #include "core/link/usb_device.h"
@@ -47,6 +48,8 @@ class CliContext {
   /// The link to the LCU the options choose, not yet polled. Null when no backend can be
   /// opened; the reason has then been shown.
   CUsbDevice* GetDevice();
+  /// Who may use the device's link (null while there is no device).
+  LinkOwner* GetLink() { return m_link.get(); }
   /// The link after one poll, when the LCU answered it. Null when it did not (then the
   /// off-line message has been shown, in the form of the calling command) or when no backend
   /// could be opened.
@@ -104,6 +107,7 @@ class CliContext {
   // The device goes before its backend.
   std::unique_ptr<UsbBackend> m_backend;
   std::unique_ptr<CUsbDevice> m_device;
+  std::unique_ptr<LinkOwner> m_link;
   bool m_bBackendTried = false;
   std::string m_backendProblem;
   ReplayBackend* m_replay = nullptr;  // within m_backend, when a transcript is played

@@ -126,8 +126,8 @@ int RunMonitor(CliContext& context, const MonitorArguments& arguments) {
   // at once, without a burst to catch up. It writes no file and shows no progress.
   HostFileSystem files;
   SilentCommandUi ui;
-  CommandContext sessionContext{*device, context.GetStore(), context.GetPrompter(), clock, files, context.GetAppState(),
-                                ui};
+  CommandContext sessionContext{
+      *device, *context.GetLink(), context.GetStore(), context.GetPrompter(), clock, files, context.GetAppState(), ui};
   SessionListener quiet;
   MonitorDocument document;
   LcuSession session(sessionContext, quiet, LinkUpkeep::kReopenWhenClosed);

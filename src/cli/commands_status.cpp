@@ -18,8 +18,8 @@ namespace {
 // Off line, the reason takes the place of the figures; the exit status stays 1.
 std::string StatusJson(const CUsbDevice* device, const CliContext& context) {
   JsonWriter json;
-  json.BeginObject().Field("online", device && device->m_bOnline);
-  if (device && device->m_bOnline) {
+  json.BeginObject().Field("online", device && device->IsOnline());
+  if (device && device->IsOnline()) {
     const LcuStatusBlock status(device->m_status);
     std::uint16_t hours = 0;
     std::uint16_t minutes = 0;
@@ -36,7 +36,7 @@ std::string StatusJson(const CUsbDevice* device, const CliContext& context) {
 
 int RunStatus(CliContext& context, bool json) {
   CUsbDevice* device = context.GetPolledDevice();
-  const bool online = device && device->m_bOnline;
+  const bool online = device && device->IsOnline();
   if (json) {
     std::cout << StatusJson(device, context);
     return online ? kExitOk : kExitFailed;

@@ -83,7 +83,7 @@ class GuiFixture : public ::testing::Test {
     Start();
     Tick();
     Tick();
-    ASSERT_TRUE(app->Device().m_bOnline);
+    ASSERT_TRUE(app->Device().IsOnline());
     ASSERT_EQ(app->State().m_nDefinitionGeneration, 1U);
   }
   /// Ends the program: the main window goes, saving its placement.
@@ -103,6 +103,14 @@ class GuiFixture : public ::testing::Test {
   void Replug(int polls) {
     sim->Replug();
     for (int i = 0; i < polls; ++i) Tick();
+  }
+  /// The LCU on or off line, by plugging it in or out and polling once.
+  void SetOnline(bool on) {
+    if (on == app->Device().IsOnline()) return;
+    if (on)
+      Replug(1);
+    else
+      Unplug();
   }
   void Choose(int commandId) { Menu().Action(commandId)->trigger(); }
   void SaveAs(const QString& path) {

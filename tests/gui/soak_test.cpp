@@ -225,7 +225,7 @@ TEST_F(SoakTest, RunsForTheGivenTimeWithoutGrowingAndKeepsDoingItsWork) {
 
   Choose(gui::cmd::kPassword);
   RunFor(3s);
-  ASSERT_TRUE(app->Device().m_bOnline) << "the simulated LCU comes on line";
+  ASSERT_TRUE(app->Device().IsOnline()) << "the simulated LCU comes on line";
   for (int i = 0; i < kMonitorWindows; ++i) OpenMonitorWindow();
   OpenMemoryWindow();
 
@@ -250,7 +250,7 @@ TEST_F(SoakTest, RunsForTheGivenTimeWithoutGrowingAndKeepsDoingItsWork) {
   sim->SetFaults({});
   sim->Replug();
   RunFor(3s);
-  ASSERT_TRUE(app->Device().m_bOnline) << "the LCU comes back on line after the last replug";
+  ASSERT_TRUE(app->Device().IsOnline()) << "the LCU comes back on line after the last replug";
   OpenMemoryWindow();
   SetLogging(false);
   SetLogging(true);

@@ -21,7 +21,7 @@ class SimulatorTest : public ::testing::Test {
  protected:
   void SetUp() override {
     device.PollStatus();
-    ASSERT_EQ(device.m_bOnline, 1);
+    ASSERT_TRUE(device.IsOnline());
   }
 
   LcuSimulator sim{test::ManualTime()};
@@ -124,7 +124,7 @@ TEST_F(SimulatorTest, BulkTransfersNeedTheirSetUpImmediatelyBefore) {
   ASSERT_TRUE(device.VendorWrite(LCU_BULK_WRITE, 0xF710, 0));
   ASSERT_TRUE(device.BulkWrite(buffer));
   EXPECT_FALSE(device.BulkWrite(buffer)) << "a set-up is good for one bulk write";
-  EXPECT_FALSE(device.m_bOnline);
+  EXPECT_FALSE(device.IsOnline());
 }
 
 TEST_F(SimulatorTest, LoggingFollowsTheStartWordAndMovesEveryEndPosition) {

@@ -78,7 +78,7 @@ TEST(StateFolder, MemoryOfTheWrongLengthIsRefused) {
     EXPECT_NE(sim.Error().find("524288"), std::string::npos) << sim.Error();
     CUsbDevice device(sim);
     device.PollStatus();
-    EXPECT_FALSE(device.m_bOnline);
+    EXPECT_FALSE(device.IsOnline());
   }
 }
 

@@ -36,13 +36,14 @@ struct RecordingCommandUi : SilentCommandUi {
 struct CommandFixture {
   ScriptedBackend backend;
   CUsbDevice device{backend};
+  LinkOwner link{device};
   MemorySettingsStore store;
   RecordingPrompter prompter;
   FixedClock clock;
   MemoryFileSystem files;
   AppState app;
   RecordingCommandUi ui;
-  CommandContext ctx{device, store, prompter, clock, files, app, ui};
+  CommandContext ctx{device, link, store, prompter, clock, files, app, ui};
   int transfersBefore = 0;
   std::size_t callsBefore = 0;
 

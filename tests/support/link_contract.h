@@ -47,7 +47,7 @@ inline std::vector<ContractStep> ContractSteps() {
       {"status poll",
        [](CUsbDevice& device) {
          device.PollStatus();
-         if (!device.m_bOnline) return Failed(device, "status poll");
+         if (!device.IsOnline()) return Failed(device, "status poll");
          return std::vector<std::uint8_t>(device.m_status.begin(), device.m_status.end());
        }},
       {"header read", [](CUsbDevice& device) { return Header(device); }},
@@ -105,7 +105,7 @@ inline void ExpectContract(UsbBackend& backend) {
     SCOPED_TRACE(step.name);
     expected.PollStatus();
     actual.PollStatus();
-    ASSERT_TRUE(actual.m_bOnline) << actual.LastErrorText();
+    ASSERT_TRUE(actual.IsOnline()) << actual.LastErrorText();
     const std::vector<std::uint8_t> want = step.run(expected);
     const std::vector<std::uint8_t> got = step.run(actual);
     ASSERT_FALSE(want.empty());

@@ -116,7 +116,7 @@ TEST_F(LibusbEmulated, ListGivesEveryDeviceWithTheProductIdItsVerdict) {
     const int before = first.RequestCount();
     CUsbDevice link(backend);
     link.PollStatus();
-    EXPECT_TRUE(link.m_bOnline) << link.LastErrorText();
+    EXPECT_TRUE(link.IsOnline()) << link.LastErrorText();
     EXPECT_GT(first.RequestCount(), before);
   }
   EXPECT_EQ(otherProduct.RequestCount(), 0);
@@ -131,7 +131,7 @@ TEST_F(LibusbEmulated, StallAndUnplugCloseTheLinkAndThePollReopensIt) {
   usb::LibusbBackend backend;
   CUsbDevice link(backend);
   link.PollStatus();
-  ASSERT_TRUE(link.m_bOnline);
+  ASSERT_TRUE(link.IsOnline());
 
   m_simulator.SetFaults({.failTransfer = 1});
   std::array<std::uint8_t, 64> block{};
@@ -140,24 +140,24 @@ TEST_F(LibusbEmulated, StallAndUnplugCloseTheLinkAndThePollReopensIt) {
   EXPECT_EQ(link.m_dwLastError, usb::kErrorStall);
   EXPECT_EQ(link.LastErrorText(), usb::text::kStall);
   link.PollStatus();
-  EXPECT_TRUE(link.m_bOnline);
+  EXPECT_TRUE(link.IsOnline());
 
   lcu.Unplug();
   link.PollStatus();
-  EXPECT_FALSE(link.m_bOnline);
+  EXPECT_FALSE(link.IsOnline());
   EXPECT_EQ(link.m_hDevice, kInvalidUsbHandle);
   EXPECT_EQ(link.m_dwLastError, usb::kErrorDisconnected);
   EXPECT_EQ(link.LastErrorText(), usb::text::kDisconnected);
   link.PollStatus();
-  EXPECT_FALSE(link.m_bOnline);
+  EXPECT_FALSE(link.IsOnline());
 
   // libusb hears of the device plugged in again on its own thread: the poll is repeated for
   // up to two seconds.
   lcu.Plug();
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-  for (link.PollStatus(); !link.m_bOnline && std::chrono::steady_clock::now() < deadline; link.PollStatus())
+  for (link.PollStatus(); !link.IsOnline() && std::chrono::steady_clock::now() < deadline; link.PollStatus())
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  ASSERT_TRUE(link.m_bOnline);
+  ASSERT_TRUE(link.IsOnline());
   const auto status = m_simulator.ReadBlock(0x8000);
   EXPECT_TRUE(std::equal(status.begin(), status.end(), link.m_status.begin()));
 }

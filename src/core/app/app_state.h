@@ -1,5 +1,6 @@
-// The fields of the application object that the LCU commands share: the stop request and
-// downloading flags, the settings flags, and the calibration image of the connected LCU.
+// The fields of the application object that the LCU commands share: the current download's
+// file, the settings flags, and the calibration image of the connected LCU. Who holds the
+// link and whether a download runs is the LinkOwner's.
 // The channel model keeps here the channel table with its file header and load count, and
 // the channels the hardware level offers.
 #pragma once
@@ -24,10 +25,7 @@ inline constexpr std::size_t kChannelTableSize = 1024;
 inline constexpr std::int32_t kNoChannel = -1;
 
 struct AppState {
-  std::int32_t m_bStopDownload = 0;     // stop request of a running download
-  std::int32_t m_bDownloading = 0;      // set while a download lets waiting messages through
-  std::int32_t m_bDownloadRunning = 0;  // set for the whole download; other LCU commands wait
-  std::string m_szDownloadFile;         // path of the current download's data file
+  std::string m_szDownloadFile;  // path of the current download's data file
   std::int32_t m_bAutoDownload = 0;
   std::int32_t m_bPreserveBuffer = 0;  // Protect Data
   std::int32_t m_bLoggerStarted = 0;

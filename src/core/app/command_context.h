@@ -13,6 +13,7 @@
 #include "core/host/file_system.h"
 #include "core/host/prompter.h"
 #include "core/host/settings_store.h"
+#include "core/link/link_owner.h"
 #include "core/link/usb_device.h"
 
 namespace lcu {
@@ -71,8 +72,10 @@ class SilentCommandUi : public CommandUi {
   void FlagChanged(AppFlag, bool) override {}
 };
 
+/// The link is device; link says who may use it (a command takes its lease there).
 struct CommandContext {
   CUsbDevice& device;
+  LinkOwner& link;
   SettingsStore& store;
   Prompter& prompter;
   Clock& clock;

@@ -8,21 +8,22 @@ std::string_view OfflineMessage(OfflineForm form) {
   return form == OfflineForm::kFullStop ? msg::kLcuOfflineDot : msg::kLcuOffline;
 }
 
-bool RefusedDuringDownload(CommandContext& ctx) {
-  // A block read in the middle of its chunks counts as a running download whoever started it.
-  if (!ctx.app.m_bDownloadRunning && !ctx.device.m_bBusy) return false;
-  ctx.prompter.Error(msg::kDownloadInProgress);
-  return true;
+CommandLease BeginCommand(CommandContext& ctx, CommandKind kind) {
+  CommandLease lease = ctx.link.BeginCommand(kind);
+  if (!lease) ctx.prompter.Error(msg::kDownloadInProgress);
+  return lease;
 }
 
 bool RefusedOffline(CommandContext& ctx, OfflineForm form) {
-  if (ctx.device.m_bOnline) return false;
+  if (ctx.device.IsOnline()) return false;
   ctx.prompter.Error(OfflineMessage(form));
   return true;
 }
 
-bool CommandRefused(CommandContext& ctx, OfflineForm form) {
-  return RefusedDuringDownload(ctx) || RefusedOffline(ctx, form);
+CommandLease BeginLcuCommand(CommandContext& ctx, OfflineForm form) {
+  CommandLease lease = BeginCommand(ctx);
+  if (lease && RefusedOffline(ctx, form)) return {};
+  return lease;
 }
 
 }  // namespace lcu

@@ -1,11 +1,13 @@
-// The refusals every LCU command makes before it sends anything: while a download runs, the
-// link is the download's alone; while the LCU is off line, there is nothing to send to. Each
-// command shows the off-line message in the form it has always used.
+// How every LCU command starts: it takes the link's lease before it sends anything, and is
+// refused while another command holds the link (a download, in practice: the one command that
+// lets events through while it runs) or while the LCU is off line. Each command shows the
+// off-line message in the form it has always used.
 #pragma once
 
 #include <string_view>
 
 #include "core/app/command_context.h"
+#include "core/link/command_lease.h"
 
 namespace lcu {
 
@@ -17,14 +19,14 @@ enum class OfflineForm {
 /// The off-line message in that form.
 std::string_view OfflineMessage(OfflineForm form);
 
-/// True, with "A download is in progress..." shown, while a download runs or the link is
-/// busy with a block read.
-bool RefusedDuringDownload(CommandContext& ctx);
+/// The lease for the command's run; empty, with "A download is in progress..." shown, while
+/// another command holds the link or a block read is under way.
+CommandLease BeginCommand(CommandContext& ctx, CommandKind kind = CommandKind::kCommand);
 
 /// True, with the off-line message shown in the command's form, while the LCU is off line.
 bool RefusedOffline(CommandContext& ctx, OfflineForm form);
 
-/// Both refusals, the running download first: what a command checks before it starts.
-bool CommandRefused(CommandContext& ctx, OfflineForm form);
+/// Both refusals, the running command first: the lease, empty when the command may not start.
+CommandLease BeginLcuCommand(CommandContext& ctx, OfflineForm form);
 
 }  // namespace lcu

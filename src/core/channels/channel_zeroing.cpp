@@ -78,7 +78,8 @@ std::string ZeroingQuestion(const AppState& app, std::span<const ZeroingRow> row
 
 CommandResult ZeroChannels(CommandContext& ctx, std::span<const ZeroingRow> rows, float typedValue) {
   // Refused before the calibration file changes: the configuration could not follow it.
-  if (RefusedDuringDownload(ctx)) return CommandResult::kFailed;
+  const CommandLease run = BeginCommand(ctx);
+  if (!run) return CommandResult::kFailed;
   const std::uint16_t lcuNumber = StatusLcuNumber(ctx.device);
   if (!ConfirmCalibrationSource(ctx.store, FindCalibration(ctx.store, lcuNumber), ctx.prompter) ||
       !ctx.prompter.AskQuestion(ZeroingQuestion(ctx.app, rows, lcuNumber, typedValue)))
@@ -98,7 +99,8 @@ bool CanUndoZeroing(const CommandContext& ctx) {
 }
 
 CommandResult UndoZeroing(CommandContext& ctx) {
-  if (CommandRefused(ctx, OfflineForm::kPlain)) return CommandResult::kFailed;
+  const CommandLease run = BeginLcuCommand(ctx, OfflineForm::kPlain);
+  if (!run) return CommandResult::kFailed;
   const std::uint16_t lcuNumber = StatusLcuNumber(ctx.device);
   const CalibrationSource source = FindCalibration(ctx.store, lcuNumber);
   const std::string backup = CalibrationBackupPath(source.path, 1);

@@ -25,22 +25,6 @@ constexpr auto kPauseAfterBuffer = std::chrono::milliseconds(20);
 // How often the download lets events through while it reads a buffer or waits for its file.
 constexpr auto kPumpInterval = std::chrono::milliseconds(10);
 
-// Clears the link's busy flag and the running flag on every way out of the download.
-class DownloadScope {
- public:
-  explicit DownloadScope(CommandContext& ctx) : m_ctx(ctx) { m_ctx.app.m_bDownloadRunning = 1; }
-  ~DownloadScope() {
-    m_ctx.app.m_bDownloadRunning = 0;
-    m_ctx.app.m_bDownloading = 0;
-    m_ctx.device.m_bBusy = 0;
-  }
-  DownloadScope(const DownloadScope&) = delete;
-  DownloadScope& operator=(const DownloadScope&) = delete;
-
- private:
-  CommandContext& m_ctx;
-};
-
 // Writes the chunks of one buffer's block read at their final places in the data file:
 // a wrapped buffer's older part (from its end position on) comes first.
 class BufferWriter {
@@ -93,7 +77,7 @@ bool PlanDownload(CommandContext& ctx, DownloadPlan& plan, std::string& path) {
     ctx.prompter.Error(msg::kCannotDownloadWhileLogging);
     return false;
   }
-  if (!ctx.device.m_bOnline) {
+  if (!ctx.device.IsOnline()) {
     ShowSystemError(ctx.prompter, msg::kFailedToAccessLcu, ctx.device.LastErrorText());
     return false;
   }
@@ -134,13 +118,10 @@ enum class StreamEnd {
               // buffers finished before and is closed, and any message has been shown
 };
 
-// Lets the waiting messages through, with the monitor documents standing still; false once
-// the program is quitting.
-bool LetEventsThrough(CommandContext& ctx) {
-  ctx.app.m_bDownloading = 1;
-  const bool running = ctx.ui.PumpWaitingMessages();
-  ctx.app.m_bDownloading = 0;
-  return running;
+// Lets the waiting messages through, through the lease, with the monitor documents standing
+// still; false once the program is quitting.
+bool LetEventsThrough(CommandContext& ctx, CommandLease& run) {
+  return run.LetEventsThrough([&ctx] { return ctx.ui.PumpWaitingMessages(); });
 }
 
 // Why the download ended its current buffer's read early.
@@ -151,8 +132,8 @@ enum class BreakOff { kNone, kStop, kQuit };
 // here, so a stop takes effect within one chunk, not one buffer.
 class ChunkPump {
  public:
-  ChunkPump(CommandContext& ctx, std::uint64_t total)
-      : m_ctx(ctx), m_start(ctx.clock.Monotonic()), m_lastPump(m_start) {
+  ChunkPump(CommandContext& ctx, CommandLease& run, std::uint64_t total)
+      : m_ctx(ctx), m_run(run), m_start(ctx.clock.Monotonic()), m_lastPump(m_start) {
     m_progress.total = total;
   }
 
@@ -165,7 +146,7 @@ class ChunkPump {
     if (now - m_lastPump < kPumpInterval) return true;
     if (!Pump())
       m_breakOff = BreakOff::kQuit;
-    else if (m_ctx.app.m_bStopDownload)
+    else if (m_run.StopRequested())
       m_breakOff = BreakOff::kStop;
     return m_breakOff == BreakOff::kNone;
   }
@@ -175,7 +156,7 @@ class ChunkPump {
   bool Pump() {
     m_progress.elapsed = m_ctx.clock.Monotonic() - m_start;
     m_ctx.ui.ShowTransferred(m_progress);
-    const bool running = LetEventsThrough(m_ctx);
+    const bool running = LetEventsThrough(m_ctx, m_run);
     m_lastPump = m_ctx.clock.Monotonic();
     return running;
   }
@@ -184,6 +165,7 @@ class ChunkPump {
 
  private:
   CommandContext& m_ctx;
+  CommandLease& m_run;
   TransferProgress m_progress;
   Clock::TimePoint m_start;
   Clock::TimePoint m_lastPump;
@@ -194,7 +176,7 @@ class ChunkPump {
 // with the progress dialog, and after each buffer the pause and the waiting messages; the
 // waiting messages also go through between the chunks of a buffer (where the user may stop
 // the download or the program may quit). A buffer not read to its end is not kept.
-StreamEnd StreamBuffers(CommandContext& ctx, DownloadPlan& plan, const std::string& path) {
+StreamEnd StreamBuffers(CommandContext& ctx, CommandLease& run, DownloadPlan& plan, const std::string& path) {
   const LoggerHeader& header = plan.header;
   OutputFile& file = *plan.file;
   const std::size_t n = header.BufferCount();
@@ -213,11 +195,11 @@ StreamEnd StreamBuffers(CommandContext& ctx, DownloadPlan& plan, const std::stri
   // made before it counts as finished, so the file is never cut, synced or closed under them.
   FileWriteQueue writes(file);
   ctx.ui.BeginProgress(static_cast<int>(n));
-  ctx.app.m_bStopDownload = 0;
-  ChunkPump pump(ctx, total);
+  run.ClearStopRequest();
+  ChunkPump pump(ctx, run, total);
   std::uint64_t base = kLoggerHeaderSize;
   for (std::size_t i = 0; i < n; ++i) {
-    if (ctx.app.m_bStopDownload) break;
+    if (run.StopRequested()) break;
     const BufferExtent extent = header.ExtentOf(i);
     if (extent.length == 0) continue;
     ctx.ui.StepProgress();
@@ -265,7 +247,7 @@ StreamEnd StreamBuffers(CommandContext& ctx, DownloadPlan& plan, const std::stri
   }
   ctx.ui.EndProgress();
 
-  if (ctx.app.m_bStopDownload) {
+  if (run.StopRequested()) {
     awaitCommit();
     file.Close();
     return StreamEnd::kStopped;
@@ -276,12 +258,12 @@ StreamEnd StreamBuffers(CommandContext& ctx, DownloadPlan& plan, const std::stri
 // The sync of a large file may take a while: the commit that started after the last buffer
 // is waited for with the waiting messages let through. False when the program is quitting
 // (the commit has then ended too).
-bool AwaitCommitLive(CommandContext& ctx, DownloadPlan& plan) {
+bool AwaitCommitLive(CommandContext& ctx, CommandLease& run, DownloadPlan& plan) {
   if (!plan.committed.valid()) return true;
   Clock::TimePoint lastPump = ctx.clock.Monotonic();
   while (plan.committed.wait_for(kPumpInterval) != std::future_status::ready) {
     if (ctx.clock.Monotonic() - lastPump < kPumpInterval) continue;
-    if (!LetEventsThrough(ctx)) {
+    if (!LetEventsThrough(ctx, run)) {
       plan.committed.wait();
       return false;
     }
@@ -385,18 +367,18 @@ DownloadResult& ReportPartialFile(CommandContext& ctx, DownloadResult& outcome) 
 
 DownloadResult Download(CommandContext& ctx) {
   DownloadResult outcome;
-  if (RefusedDuringDownload(ctx)) return outcome;
-  DownloadScope scope(ctx);
+  CommandLease run = BeginCommand(ctx, CommandKind::kDownload);
+  if (!run) return outcome;
   DownloadPlan plan;
   if (!PlanDownload(ctx, plan, outcome.path)) return ReportPartialFile(ctx, outcome);
-  switch (StreamBuffers(ctx, plan, outcome.path)) {
+  switch (StreamBuffers(ctx, run, plan, outcome.path)) {
     case StreamEnd::kFailed: return ReportPartialFile(ctx, outcome);
     case StreamEnd::kStopped: outcome.result = CommandResult::kDeclined; return ReportPartialFile(ctx, outcome);
     case StreamEnd::kComplete: break;
   }
   // The events are let through once more after the file is saved, so that a quit that came
   // after the last buffer still leaves the LCU as it is.
-  const bool running = AwaitCommitLive(ctx, plan) && LetEventsThrough(ctx);
+  const bool running = AwaitCommitLive(ctx, run, plan) && LetEventsThrough(ctx, run);
   if (!CommitDataFile(ctx, plan, outcome.path)) return ReportPartialFile(ctx, outcome);
   outcome.fileSaved = true;
   // Where the data went must be known before the LCU forgets it.

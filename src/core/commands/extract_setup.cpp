@@ -9,7 +9,8 @@ namespace lcu {
 
 ExtractSetupResult ExtractSetup(CommandContext& ctx, const std::string& path) {
   ExtractSetupResult outcome;
-  if (CommandRefused(ctx, OfflineForm::kFullStop)) return outcome;
+  const CommandLease run = BeginLcuCommand(ctx, OfflineForm::kFullStop);
+  if (!run) return outcome;
   if (!ctx.prompter.AskQuestion(msg::kExtractSetupContinue)) {
     outcome.result = CommandResult::kDeclined;
     return outcome;

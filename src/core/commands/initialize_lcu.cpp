@@ -12,7 +12,8 @@ namespace lcu {
 
 InitializeLcuResult InitializeLcu(CommandContext& ctx) {
   InitializeLcuResult outcome;
-  if (CommandRefused(ctx, OfflineForm::kFullStop)) return outcome;
+  const CommandLease run = BeginLcuCommand(ctx, OfflineForm::kFullStop);
+  if (!run) return outcome;
   const std::optional<std::int32_t> number = ctx.prompter.RunInitLcuDialog();
   if (!number) {
     outcome.result = CommandResult::kDeclined;

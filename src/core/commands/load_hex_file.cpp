@@ -2,12 +2,17 @@
 
 #include <optional>
 
+#include "core/app/command_guard.h"
+
 namespace lcu {
 
 LoadHexFileResult LoadHexFile(CommandContext& ctx, const std::string& path, UploadNotice& notice) {
   LoadHexFileResult outcome;
-  outcome.result = CheckLoadHexFile(ctx);
-  if (outcome.result != CommandResult::kDone) return outcome;
+  const CommandLease run = BeginLcuCommand(ctx, OfflineForm::kPlain);
+  if (!run) {
+    outcome.result = CommandResult::kFailed;
+    return outcome;
+  }
   const std::optional<FirmwareImage> image = ReadFirmwareFile(ctx, path);
   if (!image) {
     outcome.result = CommandResult::kFailed;

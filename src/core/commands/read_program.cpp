@@ -11,7 +11,8 @@ namespace lcu {
 
 ReadProgramResult ReadProgram(CommandContext& ctx, const std::string& path) {
   ReadProgramResult outcome;
-  if (CommandRefused(ctx, OfflineForm::kPlain)) return outcome;
+  const CommandLease run = BeginLcuCommand(ctx, OfflineForm::kPlain);
+  if (!run) return outcome;
   const std::unique_ptr<std::uint8_t[]> memory = ReadProgramMemory(ctx);
   if (!memory) return outcome;
   const std::span<const std::uint8_t> buffer(memory.get(), kProgramMemorySize);

@@ -7,7 +7,8 @@ namespace lcu {
 
 ReadSessionDataResult ReadSessionData(CommandContext& ctx) {
   ReadSessionDataResult outcome;
-  if (CommandRefused(ctx, OfflineForm::kPlain)) return outcome;
+  const CommandLease run = BeginLcuCommand(ctx, OfflineForm::kPlain);
+  if (!run) return outcome;
   if (!ctx.device.VendorRead(LCU_READ_BLOCK, kSessionBlockAddress, 0, kBlockSize, outcome.block)) {
     ShowSystemError(ctx.prompter, msg::kFailedToReadSessionData, ctx.device.LastErrorText());
     return outcome;

@@ -11,7 +11,8 @@ namespace lcu {
 
 ResetLogbookResult ResetLogbook(CommandContext& ctx) {
   ResetLogbookResult outcome;
-  if (CommandRefused(ctx, OfflineForm::kFullStop)) return outcome;
+  const CommandLease run = BeginLcuCommand(ctx, OfflineForm::kFullStop);
+  if (!run) return outcome;
   if (!ctx.prompter.AskQuestion(msg::kResetLogbookContinue)) {
     outcome.result = CommandResult::kDeclined;
     return outcome;

@@ -9,7 +9,8 @@ namespace lcu {
 
 SendConfigResult SendConfig(CommandContext& ctx, CalibrationConsent consent) {
   SendConfigResult outcome;
-  if (CommandRefused(ctx, OfflineForm::kPlain)) return outcome;
+  const CommandLease run = BeginLcuCommand(ctx, OfflineForm::kPlain);
+  if (!run) return outcome;
   if (ctx.device.IsLogging() && !ctx.prompter.AskQuestion(msg::kLoggingInProgressContinue)) {
     outcome.result = CommandResult::kDeclined;
     return outcome;

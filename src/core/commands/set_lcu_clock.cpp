@@ -10,7 +10,8 @@ namespace lcu {
 
 SetLcuClockResult SetLcuClock(CommandContext& ctx) {
   SetLcuClockResult outcome;
-  if (CommandRefused(ctx, OfflineForm::kFullStop)) return outcome;
+  const CommandLease run = BeginLcuCommand(ctx, OfflineForm::kFullStop);
+  if (!run) return outcome;
   if (!ctx.prompter.AskQuestion(msg::kSetLcuClockContinue)) {
     outcome.result = CommandResult::kDeclined;
     return outcome;

@@ -8,7 +8,8 @@ namespace lcu {
 
 StartLoggerResult StartLogger(CommandContext& ctx, bool on) {
   StartLoggerResult outcome;
-  if (RefusedDuringDownload(ctx)) return outcome;
+  const CommandLease run = BeginCommand(ctx);
+  if (!run) return outcome;
   ctx.app.m_bLoggerStarted = on ? 1 : 0;
   ctx.ui.FlagChanged(AppFlag::kLoggerStarted, on);
   outcome.startWord = on ? kStartWordOn : 0;

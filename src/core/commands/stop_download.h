@@ -4,10 +4,10 @@
 // tells that it was stopped (kDeclined).
 #pragma once
 
-#include "core/app/app_state.h"
+#include "core/link/link_owner.h"
 
 namespace lcu {
 
-inline void StopDownload(AppState& app) { app.m_bStopDownload = 1; }
+inline void StopDownload(LinkOwner& link) { link.RequestStop(); }
 
 }  // namespace lcu

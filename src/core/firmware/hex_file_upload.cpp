@@ -77,7 +77,8 @@ ReadOutcome ReadBounded(const std::string& path, std::size_t limit, FileBytes& o
 }  // namespace
 
 CommandResult CheckLoadHexFile(CommandContext& ctx) {
-  return CommandRefused(ctx, OfflineForm::kPlain) ? CommandResult::kFailed : CommandResult::kDone;
+  // A check only: the lease goes back at once; the load takes its own.
+  return BeginLcuCommand(ctx, OfflineForm::kPlain) ? CommandResult::kDone : CommandResult::kFailed;
 }
 
 std::uint16_t FirmwareImage::Checksum() const { return le::U16(Span(), kFirmwareChecksumOffset); }

@@ -10,18 +10,6 @@ namespace lcu {
 
 namespace {
 
-// Marks the link busy for the scope of a block read and clears the mark on every way out.
-class LinkBusy {
- public:
-  explicit LinkBusy(CUsbDevice& device) : m_device(device) { m_device.m_bBusy = 1; }
-  ~LinkBusy() { m_device.m_bBusy = 0; }
-  LinkBusy(const LinkBusy&) = delete;
-  LinkBusy& operator=(const LinkBusy&) = delete;
-
- private:
-  CUsbDevice& m_device;
-};
-
 bool ReadIsReadFile(const CUsbDevice& device) { return device.Backend().BulkReadIsReadFile(); }
 
 }  // namespace
@@ -58,7 +46,7 @@ std::uint64_t LoggerBlockTransferSize(std::uint32_t length) {
 
 BlockReadResult ReadLoggerBlock(CUsbDevice& device, Prompter& prompter, std::uint32_t length, std::uint16_t address,
                                 std::uint16_t index, const BlockSink& sink) {
-  const LinkBusy busy(device);
+  const CUsbDevice::ExchangeScope exchange(device);
   if (!device.VendorWrite(LCU_BULK_READ, address, index)) return BlockReadResult::kSetupFailed;
   const std::uint64_t total = LoggerBlockTransferSize(length);
   const std::uint64_t chunks = total / kBlockChunk;

@@ -45,7 +45,7 @@ using BlockSink = std::function<bool(std::uint64_t offset, std::span<const std::
 
 /// Reads one logger data block that starts at the position (address, index): the set-up
 /// request, then chunks of 16384 bytes and one remainder. Chunks go to the sink one by one,
-/// so memory stays bounded whatever the block's length. The link is busy (m_bBusy) from the
+/// so memory stays bounded whatever the block's length. The link is busy (IsBusy) from the
 /// set-up request to the last bulk read and free again on every way out, so a sink may let
 /// events through between chunks without any other exchange slipping in. Shows the link's
 /// messages on a failed or short chunk ("Reading from the LCU failed." with the system text;

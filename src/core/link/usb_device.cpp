@@ -42,6 +42,7 @@ void CUsbDevice::CloseWithError(std::uint32_t code) {
   m_dwLastError = code;
   m_backend.CloseNode(m_hDevice);
   m_hDevice = kInvalidUsbHandle;
+  ++m_nCloses;
   m_bBusy = 0;
   m_bOnline = 0;
   m_bLoggingSeen = 0;
@@ -73,14 +74,11 @@ bool CUsbDevice::VendorRead(std::uint8_t request, std::uint16_t value, std::uint
   r.wValue = value;
   r.wIndex = index;
   r.wLength = length;
-  // A read inside a longer exchange (a block read's) leaves the link as busy as it found it.
-  const std::int32_t wasBusy = m_bBusy;
-  m_bBusy = 1;
+  const ExchangeScope exchange(*this);
   if (!m_backend.ControlRequest(m_hDevice, r, buffer.first(length))) {
     CloseDevice();
     return false;
   }
-  m_bBusy = wasBusy;
   return true;
 }
 

@@ -42,8 +42,13 @@ class CUsbDevice {
   /// One bulk write of the whole buffer; moved as for BulkRead.
   bool BulkWrite(std::span<const std::uint8_t> buffer, std::uint32_t* moved = nullptr);
 
-  /// Reads the status block at 0x8000 into m_status; the outcome lands in m_bOnline.
+  /// Reads the status block at 0x8000 into m_status; IsOnline tells the outcome. Does
+  /// nothing while the link is busy.
   void PollStatus();
+  /// Whether the LCU answered the last status poll and the link has stayed open since.
+  bool IsOnline() const { return m_bOnline != 0; }
+  /// Whether an exchange that must not be interleaved is under way (see ExchangeScope).
+  bool IsBusy() const { return m_bBusy != 0; }
   /// True while the LCU is logging (byte 0 of 0xFE36 AND 0x3D non-zero).
   bool IsLogging();
   /// The clock field of the last status block, split into hours and minutes.
@@ -61,20 +66,42 @@ class CUsbDevice {
 
   UsbBackend& Backend() const { return m_backend; }
 
+  /// Marks the link busy for the scope of an exchange that must not be interleaved: a block
+  /// read, from its set-up request to its last bulk read, lets events through between its
+  /// chunks. Nothing else may use the link meanwhile: PollStatus does nothing, the session
+  /// skips its traffic and commands refuse. The scope leaves the link as busy as it found it,
+  /// so that a read inside a longer exchange keeps that exchange's mark; closing the link
+  /// clears the mark at once.
+  class ExchangeScope {
+   public:
+    explicit ExchangeScope(CUsbDevice& device)
+        : m_device(device), m_bWasBusy(device.m_bBusy), m_nClosesBefore(device.m_nCloses) {
+      device.m_bBusy = 1;
+    }
+    ~ExchangeScope() {
+      if (m_device.m_nCloses == m_nClosesBefore) m_device.m_bBusy = m_bWasBusy;
+    }
+    ExchangeScope(const ExchangeScope&) = delete;
+    ExchangeScope& operator=(const ExchangeScope&) = delete;
+
+   private:
+    CUsbDevice& m_device;
+    std::int32_t m_bWasBusy;
+    std::uint64_t m_nClosesBefore;
+  };
+
   UsbHandle m_hDevice = kInvalidUsbHandle;
   std::uint32_t m_dwLastError = kErrorInvalidHandle;
-  /// Set while an exchange that must not be interleaved is under way: a block read, from its
-  /// set-up request to its last bulk read, lets events through between its chunks. Nothing
-  /// else may use the link meanwhile: PollStatus does nothing, the session skips its traffic
-  /// and commands refuse. Closing the link clears it.
-  std::int32_t m_bBusy = 0;
-  std::int32_t m_bOnline = 0;
   /// What the last read of the logging state (IsLogging) found: 1 logging. A closed link
   /// forgets it: the LCU may have been stopped or replaced meanwhile.
   std::int32_t m_bLoggingSeen = 0;
   std::array<std::uint8_t, kBlockSize> m_status{};
 
  private:
+  std::int32_t m_bBusy = 0;
+  std::int32_t m_bOnline = 0;
+  std::uint64_t m_nCloses = 0;  // links closed so far
+
   void CloseWithError(std::uint32_t code);
   std::string ErrorTextOf(std::uint32_t code) const;
 

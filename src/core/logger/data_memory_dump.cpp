@@ -79,7 +79,8 @@ std::optional<std::string> ValidateDumpUnits(std::uint32_t units) {
 
 DataMemoryDump DumpDataMemory(CommandContext& ctx, const std::string& path, std::optional<std::uint16_t> units) {
   DataMemoryDump dump;
-  if (CommandRefused(ctx, OfflineForm::kPlain)) return dump;
+  const CommandLease run = BeginLcuCommand(ctx, OfflineForm::kPlain);
+  if (!run) return dump;
   if (const std::optional<std::string> refusal = units ? ValidateDumpUnits(*units) : std::nullopt) {
     ctx.prompter.Error(*refusal);
     return dump;

@@ -32,7 +32,8 @@ std::string IdentificationText(const Block& block, std::size_t headerOffset, std
 }  // namespace
 
 CLcuConfg::CLcuConfg(CommandContext& ctx) {
-  if (CommandRefused(ctx, OfflineForm::kFullStop)) {
+  const CommandLease run = BeginLcuCommand(ctx, OfflineForm::kFullStop);
+  if (!run) {
     m_bReady = 0;
     return;
   }

@@ -346,7 +346,8 @@ int ClockDriftMinutes(std::uint16_t lcuClockMinutes, const LocalTime& now) {
 }
 
 std::optional<PreflightInputs> ReadPreflightInputs(CommandContext& ctx) {
-  if (CommandRefused(ctx, OfflineForm::kPlain)) return std::nullopt;
+  const CommandLease run = BeginLcuCommand(ctx, OfflineForm::kPlain);
+  if (!run) return std::nullopt;
   PreflightInputs in;
   std::array<std::uint8_t, kBlockSize> checksum{};
   if (!ctx.device.VendorRead(LCU_READ_BLOCK, kChecksumAddress, 0, kBlockSize, checksum)) {

@@ -31,7 +31,7 @@ ResetRecheck RecheckAfterDownload(CommandContext& ctx, const LoggerHeader& downl
   // The state is read last: logging that starts after the header read is seen here, and the
   // reset follows this read directly.
   const bool logging = ctx.device.IsLogging();
-  if (!ctx.device.m_bOnline) {
+  if (!ctx.device.IsOnline()) {
     ShowSystemError(ctx.prompter, msg::kFailedToAccessLcu, ctx.device.LastErrorText());
     return ResetRecheck::kNotRead;
   }

@@ -21,7 +21,8 @@ std::optional<std::vector<MemoryRow>> ReadMemoryRows(CUsbDevice& device, std::ui
 
 CommandResult WriteMemoryDatum(CommandContext& ctx, std::span<const std::uint16_t> addresses, std::uint16_t datum) {
   // The memory window stays usable while a download lets events through.
-  if (RefusedDuringDownload(ctx)) return CommandResult::kFailed;
+  const CommandLease run = BeginCommand(ctx);
+  if (!run) return CommandResult::kFailed;
   for (const std::uint16_t address : addresses) {
     if (!ctx.device.VendorWrite(LCU_WRITE_WORD, address, datum)) {
       ShowSystemError(ctx.prompter, msg::kFailedToWriteDataToLcu, ctx.device.LastErrorText());

@@ -40,23 +40,24 @@ LcuSession::~LcuSession() {
 }
 
 void LcuSession::Step(TimePoint now) {
-  // While a block read lets events through, its set-up request and bulk reads must follow
-  // each other with nothing between: whatever is due is passed over for one period.
-  const bool linkFree = !m_ctx.device.m_bBusy;
+  // While a command holds the link (and does not wait), or a block read lets events through
+  // between its chunks, whatever is due is passed over for one period: a block read's set-up
+  // request and bulk reads must follow each other with nothing between.
+  const LinkOwner& link = m_ctx.link;
   if (IsPolling() && now >= m_pollDue) {
     m_pollDue = NextAfter(m_pollDue, m_pollPeriod, now);
-    if (linkFree) Poll();
+    if (link.SessionMayTransfer(SessionTraffic::kPoll)) Poll();
   }
   // By index: a document may be added or removed by what its readings set off.
   for (std::size_t i = 0; i < m_monitors.size(); ++i) {
     MonitorSlot& slot = m_monitors[i];
     if (!slot.due || now < *slot.due) continue;
     slot.due = NextAfter(*slot.due, kDocumentPeriod, now);
-    if (linkFree) Serve(*slot.document);
+    if (link.SessionMayTransfer(SessionTraffic::kMonitor)) Serve(*slot.document);
   }
   if (m_pMemory && m_memoryDue && now >= *m_memoryDue) {
     m_memoryDue = NextAfter(*m_memoryDue, kDocumentPeriod, now);
-    if (linkFree) Serve(*m_pMemory);
+    if (link.SessionMayTransfer(SessionTraffic::kMemory)) Serve(*m_pMemory);
   }
 }
 
@@ -129,15 +130,16 @@ void LcuSession::OnRowsChanged(const MonitorDocument& document) {
 void LcuSession::Poll() {
   CUsbDevice& device = m_ctx.device;
   device.PollStatus();
-  if (device.m_bOnline) {
+  if (device.IsOnline()) {
     ServeChannelValueRequest(device, m_profile);
     const LcuStatusBlock status(device.m_status);
     m_profile.WriteProfileString(reg::kChannelData, reg::kCurrentLcu, std::to_string(status.LcuNumber()));
     m_listener.OnStatusPanes(OnlinePaneTexts(status));
     if (!m_bWasOnline) {
       // A connection needs answers on consecutive polls; until then the LCU does not count
-      // as having been on line.
-      if (++m_nConnectTicks != kConnectTicks) return;
+      // as having been on line. While a command holds the link (the poll comes from a window
+      // it waits in), the actions wait for the first poll after it.
+      if (++m_nConnectTicks < kConnectTicks || m_ctx.link.IsCommandRunning()) return;
       RunConnectionActions();
       m_nConnectTicks = 0;
     }
@@ -149,7 +151,7 @@ void LcuSession::Poll() {
     m_listener.OnStatusPanes(texts);
     ResetLoggerStarted(m_ctx);
   }
-  m_bWasOnline = device.m_bOnline;
+  m_bWasOnline = device.IsOnline() ? 1 : 0;
   if (!m_bWasOnline) m_nConnectTicks = 0;
 }
 
@@ -168,15 +170,15 @@ void LcuSession::RunConnectionActions() {
 }
 
 bool LcuSession::Serve(MonitorDocument& document) {
+  if (!m_ctx.link.SessionMayTransfer(SessionTraffic::kMonitor)) return false;
   const AppState& app = m_ctx.app;
-  if (app.m_bDownloading) return false;
   CUsbDevice& device = m_ctx.device;
-  if (device.m_bOnline && app.m_nDefinitionGeneration != document.LabelledGeneration()) {
+  if (device.IsOnline() && app.m_nDefinitionGeneration != document.LabelledGeneration()) {
     document.Relabel(app.m_nDefinitionGeneration);
   }
   const std::span<const std::uint16_t> channels = document.Channels();
   if (channels.empty()) return false;
-  if (m_upkeep == LinkUpkeep::kReopenWhenClosed && !device.m_bOnline) device.PollStatus();
+  if (m_upkeep == LinkUpkeep::kReopenWhenClosed && !device.IsOnline()) device.PollStatus();
   const std::span<std::uint32_t> readings = std::span(m_readings).first(channels.size());
   if (!ExchangeChannels(device, channels, readings)) {
     const LocalTime when = m_ctx.clock.Now();

@@ -9,10 +9,12 @@
 // A step can be entered again from inside itself: the connection actions run the automatic
 // download, which lets events through between buffers, and a timer may step there. Such a
 // step never polls (the poll waits while the actions run) and serves the documents as their
-// times come: monitor documents stand still while a download lets events through, the memory
-// document is read between buffers. While the link is busy (a block read lets events through
-// between its chunks) a step makes no transfer at all: the poll, the channel-value request
-// and every document wait for their next period.
+// times come. Who may use the link is the LinkOwner's to say: while a command holds it the
+// session makes no transfer, except while the command waits for the user or lets events
+// through between two exchanges; monitor documents stand still while a download does, the
+// memory document is read between buffers. While a block read lets events through between
+// its chunks, a step makes no transfer at all: the poll, the channel-value request and every
+// document wait for their next period.
 #pragma once
 
 #include <array>

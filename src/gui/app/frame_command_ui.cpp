@@ -14,7 +14,7 @@
 
 namespace lcu::gui {
 
-FrameCommandUi::FrameCommandUi(std::int32_t& stopFlag) : m_bStopDownload(stopFlag) {
+FrameCommandUi::FrameCommandUi(LinkOwner& link) : m_link(link) {
   if (QCoreApplication* application = QCoreApplication::instance()) application->installEventFilter(this);
 }
 
@@ -28,7 +28,7 @@ void FrameCommandUi::SetFrame(QWidget* owner, MainMenu* menu) {
 void FrameCommandUi::BeginProgress(int steps) {
   EndProgress();
   m_bBarFollowsBytes = false;
-  m_progress = new ProgressDlg(m_bStopDownload, m_owner);
+  m_progress = new ProgressDlg(m_link, m_owner);
   m_progress->SetRange(1, steps);
   m_progress->SetStep(1);
   m_progress->SetPos(0);

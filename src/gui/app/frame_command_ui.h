@@ -21,7 +21,7 @@ class FrameCommandUi final : public QObject, public CommandUi {
 
  public:
   /// stopFlag is the stop request that Ctrl+S in the progress dialog sets.
-  explicit FrameCommandUi(std::int32_t& stopFlag);
+  explicit FrameCommandUi(LinkOwner& link);
   ~FrameCommandUi() override;
 
   /// The main window (owner of the progress dialog) and its menu.
@@ -54,7 +54,7 @@ class FrameCommandUi final : public QObject, public CommandUi {
   void flagChanged();
 
  private:
-  std::int32_t& m_bStopDownload;
+  LinkOwner& m_link;
   QPointer<QWidget> m_owner;
   QPointer<MainMenu> m_menu;
   QPointer<ProgressDlg> m_progress;

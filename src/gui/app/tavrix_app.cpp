@@ -52,8 +52,11 @@ namespace lcu::gui {
 CTavrixApp::CTavrixApp(Services services)
     : m_services(std::move(services)),
       m_device(std::make_unique<CUsbDevice>(*m_services.backend)),
-      m_ui(m_app.m_bStopDownload),
-      m_ctx{*m_device, *m_services.store, *m_services.prompter, *m_services.clock, *m_services.files, m_app, m_ui} {}
+      m_link(std::make_unique<LinkOwner>(*m_device)),
+      m_commandPrompter(std::make_unique<WaitingPrompter>(*m_services.prompter, *m_link)),
+      m_ui(*m_link),
+      m_ctx{*m_device, *m_link, *m_services.store, *m_commandPrompter, *m_services.clock, *m_services.files,
+            m_app,     m_ui} {}
 
 CTavrixApp::~CTavrixApp() = default;
 
@@ -180,8 +183,8 @@ void CTavrixApp::OnPassword() {
 void CTavrixApp::UpdateStatusIndicators() {
   if (!m_pMainWnd) return;
   m_pMainWnd->SetIndicators(CurrentIndicators(*m_device, m_app, m_bServiceUnlocked));
-  m_pMainWnd->SetMemoryTip(m_device->m_bOnline != 0 ? MemoryPaneTip(LcuStatusBlock(m_device->m_status), m_checkedMemory)
-                                                    : QString());
+  m_pMainWnd->SetMemoryTip(m_device->IsOnline() ? MemoryPaneTip(LcuStatusBlock(m_device->m_status), m_checkedMemory)
+                                                : QString());
 }
 
 void CTavrixApp::NoteCheckedMemory(const LoggerHeader& header) {
@@ -204,7 +207,7 @@ void CTavrixApp::OnResetLogbook() { ResetLogbook(m_ctx); }
 
 void CTavrixApp::OnDownload() { Download(m_ctx); }
 
-void CTavrixApp::OnStopDownload() { StopDownload(m_app); }
+void CTavrixApp::OnStopDownload() { StopDownload(*m_link); }
 
 // Each settings item switches its setting over; any value but 0 counts as on.
 void CTavrixApp::OnAutoDownload() { SetAutoDownload(m_ctx, m_app.m_bAutoDownload == 0); }

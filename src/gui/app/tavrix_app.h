@@ -12,6 +12,7 @@
 
 #include "core/app/app_state.h"
 #include "core/app/command_context.h"
+#include "core/app/waiting_prompter.h"
 #include "core/host/clock.h"
 #include "core/host/file_system.h"
 #include "core/host/settings_store.h"
@@ -65,6 +66,7 @@ class CTavrixApp : public QObject {
   LcuSession& Session();
   AppState& State() { return m_app; }
   CUsbDevice& Device() { return *m_device; }
+  LinkOwner& Link() { return *m_link; }
   CommandContext& Context() { return m_ctx; }
   FrameCommandUi& Ui() { return m_ui; }
   CTavrixDoc& Document() { return m_doc; }
@@ -119,6 +121,9 @@ class CTavrixApp : public QObject {
   Services m_services;
   AppState m_app;
   std::unique_ptr<CUsbDevice> m_device;
+  std::unique_ptr<LinkOwner> m_link;
+  // The commands' prompter: the program's, with each box counted as a wait of the command.
+  std::unique_ptr<WaitingPrompter> m_commandPrompter;
   FrameCommandUi m_ui;
   CommandContext m_ctx;
   CTavrixDoc m_doc;

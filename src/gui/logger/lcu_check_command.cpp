@@ -4,6 +4,7 @@
 #include <QString>
 #include <QWidget>
 
+#include "core/app/waiting_prompter.h"
 #include "core/commands/set_lcu_clock.h"
 #include "core/host/quiet_prompter.h"
 #include "gui/logger/lcu_check_dlg.h"
@@ -25,7 +26,8 @@ LcuCheckCommand::LcuCheckCommand(CommandContext& ctx, QWidget& owner, QObject* p
 LcuCheckCommand::~LcuCheckCommand() = default;
 
 std::optional<std::vector<PreflightLine>> LcuCheckCommand::RunCheck(Prompter& prompter) {
-  CommandContext context{m_ctx.device, m_ctx.store, prompter, m_ctx.clock, m_ctx.files, m_ctx.app, m_ctx.ui};
+  WaitingPrompter waiting(prompter, m_ctx.link);
+  CommandContext context{m_ctx.device, m_ctx.link, m_ctx.store, waiting, m_ctx.clock, m_ctx.files, m_ctx.app, m_ctx.ui};
   const std::optional<PreflightInputs> inputs = ReadPreflightInputs(context);
   if (!inputs) return std::nullopt;
   emit headerChecked(inputs->header);

@@ -12,6 +12,7 @@
 
 #include "core/app/messages.h"
 #include "core/app/transfer_progress.h"
+#include "core/commands/stop_download.h"
 #include "gui/app/centre_on_owner.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/logger_icon.h"
@@ -19,9 +20,9 @@
 
 namespace lcu::gui {
 
-ProgressDlg::ProgressDlg(std::int32_t& stopFlag, QWidget* owner)
+ProgressDlg::ProgressDlg(LinkOwner& link, QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      m_bStopDownload(stopFlag),
+      m_link(link),
       m_pProgress(new QProgressBar),
       m_pStop(new QPushButton(ToQString(text::kStopButton))),
       m_pFigures(new QLabel) {
@@ -81,7 +82,7 @@ void ProgressDlg::SetFigures(const QString& text) { m_pFigures->setText(text); }
 
 QString ProgressDlg::Figures() const { return m_pFigures->text(); }
 
-void ProgressDlg::OnStopDownload() { m_bStopDownload = 1; }
+void ProgressDlg::OnStopDownload() { StopDownload(m_link); }
 
 void ProgressDlg::reject() { OnStopDownload(); }
 

@@ -9,6 +9,8 @@
 
 #include <QDialog>
 
+#include "core/link/link_owner.h"
+
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -19,8 +21,9 @@ class ProgressDlg : public QDialog {
   Q_OBJECT
 
  public:
-  /// stopFlag is the download's stop request; owner is the window it is centred on.
-  ProgressDlg(std::int32_t& stopFlag, QWidget* owner);
+  /// link is where the Stop button asks the download to stop; owner is the window the
+  /// dialog is centred on.
+  ProgressDlg(LinkOwner& link, QWidget* owner);
 
   void SetRange(int low, int high);
   void SetStep(int step);
@@ -45,7 +48,7 @@ class ProgressDlg : public QDialog {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  std::int32_t& m_bStopDownload;
+  LinkOwner& m_link;
   QProgressBar* m_pProgress;
   QPushButton* m_pStop;
   QLabel* m_pFigures;

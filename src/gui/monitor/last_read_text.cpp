@@ -36,7 +36,7 @@ QString LastReadText(const LocalTime& read, std::int64_t seconds) {
 }
 
 bool AreReadingsLive(const CommandContext& ctx, std::optional<Clock::TimePoint> takenAt) {
-  return AreReadingsCurrent(takenAt, ctx.clock.Monotonic(), ctx.device.m_bOnline != 0);
+  return AreReadingsCurrent(takenAt, ctx.clock.Monotonic(), ctx.device.IsOnline());
 }
 
 QString StaleNote(const CommandContext& ctx, bool live, bool hasValues, std::optional<Clock::TimePoint> takenAt,

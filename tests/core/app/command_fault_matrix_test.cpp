@@ -74,13 +74,14 @@ struct Bench {
   std::ostringstream transcript;
   RecordingBackend backend{lcuSim, transcript};
   CUsbDevice device{backend};
+  LinkOwner link{device};
   MemorySettingsStore store;
   test::RecordingPrompter prompter;
   test::FixedClock clock;
   test::MemoryFileSystem files;
   AppState app;
   SilentCommandUi ui;
-  CommandContext ctx{device, store, prompter, clock, files, app, ui};
+  CommandContext ctx{device, link, store, prompter, clock, files, app, ui};
   DownloadResult download;  // the last download's outcome
 };
 
@@ -163,7 +164,7 @@ std::vector<MatrixCommand> Commands() {
       {"StatusPoll", Effect::kReads, none,
        [](Bench& b) {
          b.device.PollStatus();
-         return b.device.m_bOnline ? CommandResult::kDone : CommandResult::kFailed;
+         return b.device.IsOnline() ? CommandResult::kDone : CommandResult::kFailed;
        },
        expect::Silent},
   };
@@ -188,7 +189,7 @@ std::vector<std::string> RunCase(const fs::path& root, const MatrixCommand& comm
     if (!ok) problems.push_back(what);
   };
   Bench b(root);
-  if (!b.device.m_bOnline) return {"the LCU is not on line before the command"};
+  if (!b.device.IsOnline()) return {"the LCU is not on line before the command"};
   command.prepare(b);
   const std::vector<std::uint8_t> memoryBefore = b.lcuSim.DataMemory();
   sim::FaultPlan plan;
@@ -203,8 +204,8 @@ std::vector<std::string> RunCase(const fs::path& root, const MatrixCommand& comm
   check(b.prompter.messages == expected, "messages " + ::testing::PrintToString(b.prompter.messages) + " instead of " +
                                              ::testing::PrintToString(expected));
   check(b.lcuSim.TransferCount() == k, "it made " + std::to_string(b.lcuSim.TransferCount()) + " transfers");
-  check(b.device.m_bOnline == 0 && b.device.m_hDevice == kInvalidUsbHandle, "the link was not closed");
-  check(b.device.m_bBusy == 0 && b.app.m_bDownloadRunning == 0, "the link or the download stayed busy");
+  check(!b.device.IsOnline() && b.device.m_hDevice == kInvalidUsbHandle, "the link was not closed");
+  check(!b.device.IsBusy() && !b.link.IsCommandRunning(), "the link or the download stayed busy");
   for (const auto& [path, file] : b.files.files) check(file.closed, path + " was left open");
   check(!b.store.ReadValue("Corvalent\\ChannelData", "ConfigStamp"), "a failed command counted a configuration");
 
@@ -228,7 +229,7 @@ std::vector<std::string> RunCase(const fs::path& root, const MatrixCommand& comm
   b.lcuSim.SetFaults({});
   b.lcuSim.Replug();
   b.device.PollStatus();
-  check(b.device.m_bOnline == 1, "the next poll did not find the LCU");
+  check(b.device.IsOnline(), "the next poll did not find the LCU");
   b.prompter.messages.clear();
   command.prepare(b);
   b.clock.now.second += 1;
@@ -240,7 +241,7 @@ std::vector<std::string> RunCase(const fs::path& root, const MatrixCommand& comm
 TEST_F(CommandFaultMatrix, EveryTransferOfEveryCommandFailsShortAndUnpluggedInTurn) {
   for (const MatrixCommand& command : Commands()) {
     Bench b(root.Path());
-    ASSERT_EQ(b.device.m_bOnline, 1);
+    ASSERT_TRUE(b.device.IsOnline());
     command.prepare(b);
     b.lcuSim.SetFaults({});
     b.transcript.str({});

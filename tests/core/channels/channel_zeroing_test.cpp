@@ -59,7 +59,7 @@ class ZeroingTest : public ::testing::Test {
     store.WriteString("Paths", "DataDirectory", (root / "Sample").string());
     ASSERT_EQ(sim::WriteSampleSetup(store), "");
     device.PollStatus();
-    ASSERT_EQ(device.m_bOnline, 1);
+    ASSERT_TRUE(device.IsOnline());
     ASSERT_TRUE(LoadChannelDefinitions(ctx));
   }
   std::string CalibrationPath() const { return (root / "Setup" / "@LCU1.cal").string(); }
@@ -79,6 +79,7 @@ class ZeroingTest : public ::testing::Test {
     return o;
   }()};
   CUsbDevice device{lcuSim};
+  LinkOwner link{device};
   test::TempFolder root;
   MemorySettingsStore store;
   test::RecordingPrompter prompter;
@@ -86,7 +87,7 @@ class ZeroingTest : public ::testing::Test {
   RefusingFileSystem files;
   AppState app;
   SilentCommandUi ui;
-  CommandContext ctx{device, store, prompter, clock, files, app, ui};
+  CommandContext ctx{device, link, store, prompter, clock, files, app, ui};
 };
 
 TEST(ChannelZeroingTest, ShownTextReadsLikeAFloatScan) {

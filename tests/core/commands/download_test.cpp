@@ -10,6 +10,7 @@
 #include "core/app/messages.h"
 #include "core/commands/auto_download.h"
 #include "core/commands/download.h"
+#include "core/commands/stop_download.h"
 #include "core/host/memory_settings_store.h"
 #include "core/host/registry.h"
 #include "core/link/logger_transfers.h"
@@ -74,11 +75,11 @@ class DownloadTest : public ::testing::Test {
     store.WriteString(SlotKey(1), "Serial", "1");
     test::WriteBytes(root / "Setup" / "@LCU1.cal", sim::MakeSampleCalibration().Bytes());
     device.PollStatus();
-    ASSERT_EQ(device.m_bOnline, 1);
+    ASSERT_TRUE(device.IsOnline());
   }
 
   DownloadResult Download(FileSystem& fileSystem) {
-    CommandContext ctx{device, store, prompter, clock, fileSystem, app, ui};
+    CommandContext ctx{device, link, store, prompter, clock, fileSystem, app, ui};
     return lcu::Download(ctx);
   }
   DownloadResult Download() { return Download(files); }
@@ -108,6 +109,7 @@ class DownloadTest : public ::testing::Test {
     return o;
   }()};
   CUsbDevice device{lcuSim};
+  LinkOwner link{device};
   MemorySettingsStore store;
   test::RecordingPrompter prompter;
   TickingClock clock;
@@ -263,16 +265,16 @@ TEST_F(DownloadTest, StopOrQuitBetweenChunksKeepsTheFinishedBuffers) {
     ui.onPump = [&](int pump) {
       // Busy at every pump between chunks, free at those after a buffer.
       if (pump <= c.pumps) {
-        EXPECT_EQ(device.m_bBusy, pump == 2 || pump == 14 ? 0 : 1) << "pump " << pump;
+        EXPECT_EQ(device.IsBusy(), pump != 2 && pump != 14) << "pump " << pump;
       }
-      if (pump == c.stopAtPump) app.m_bStopDownload = 1;
+      if (pump == c.stopAtPump) StopDownload(link);
     };
     app.m_bPreserveBuffer = c.result == CommandResult::kDone ? 1 : 0;  // a stop or quit never resets
     const DownloadResult result = Download();
     EXPECT_EQ(result.result, c.result);
     EXPECT_EQ(result.fileSaved, c.result == CommandResult::kDone);
     EXPECT_EQ(store.ReadValue("Corvalent\\Download", "File").has_value(), c.result == CommandResult::kDone);
-    EXPECT_EQ(app.m_bStopDownload, c.stopAtPump ? 1 : 0);  // stays set until the next download starts
+    EXPECT_EQ(link.StopRequested(), c.stopAtPump != 0);  // stays set until the next download starts
     EXPECT_EQ(ReadBytes(result.path).size(), c.fileSize);
     // Pumps while the file syncs may follow a whole download.
     ASSERT_GE(ui.pumps, c.pumps);
@@ -287,7 +289,7 @@ TEST_F(DownloadTest, StopOrQuitBetweenChunksKeepsTheFinishedBuffers) {
     }
     prompter.messages.clear();
     EXPECT_EQ(LcuHeaderNow(), before);
-    EXPECT_EQ(device.m_bBusy, 0);
+    EXPECT_FALSE(device.IsBusy() || link.IsCommandRunning());
     ASSERT_EQ(ui.shown.size(), static_cast<std::size_t>(c.pumps));
     EXPECT_EQ(ui.shown[1].done, 0x200u);
     if (c.pumps > 2) {
@@ -427,7 +429,7 @@ TEST_F(DownloadTest, AnLcuThatLoggedDuringTheDownloadIsNotReset) {
 TEST_F(DownloadTest, AutoDownloadIsRefusedWhileLogging) {
   app.m_bAutoDownload = 1;
   ASSERT_TRUE(device.VendorWrite(LCU_WRITE_WORD, 0xF752, 0x80));
-  CommandContext ctx{device, store, prompter, clock, files, app, ui};
+  CommandContext ctx{device, link, store, prompter, clock, files, app, ui};
   EXPECT_EQ(AutoDownload(ctx).result, CommandResult::kFailed);
   EXPECT_EQ(prompter.messages, std::vector<std::string>{"Cannot download while logging is in progress !"});
 }
@@ -490,6 +492,7 @@ std::vector<std::uint8_t> LoggedMemory(bool wrapped) {
     return o;
   }()};
   CUsbDevice device{lcu};
+  LinkOwner link{device};
   device.PollStatus();
   EXPECT_TRUE(device.VendorWrite(LCU_WRITE_WORD, kStartWordAddress, kStartWordOn));
   const auto header = [&] {
@@ -524,6 +527,7 @@ LoggingRun DownloadWhileLoggingStarts(const std::vector<std::uint8_t>& memory, i
   lcu.WriteDataMemory(0, memory);
   RunningLcu backend(lcu);
   CUsbDevice device{backend};
+  LinkOwner link{device};
   device.PollStatus();
   test::TempFolder setup;
   MemorySettingsStore store;
@@ -537,7 +541,7 @@ LoggingRun DownloadWhileLoggingStarts(const std::vector<std::uint8_t>& memory, i
   AppState app;
   app.m_bPreserveBuffer = preserve ? 1 : 0;
   SilentCommandUi ui;
-  CommandContext ctx{device, store, prompter, clock, disk, app, ui};
+  CommandContext ctx{device, link, store, prompter, clock, disk, app, ui};
   lcu.SetFaults({.startLoggingAtTransfer = startAt});
   LoggingRun run;
   run.result = Download(ctx);

@@ -18,6 +18,7 @@
 #include "core/host/default_paths.h"
 #include "core/host/registry.h"
 #include "support/command_fixture.h"
+#include "support/download_pause.h"
 
 namespace lcu {
 namespace {
@@ -81,8 +82,12 @@ TEST(LcuCommands, RefusedOfflineAndWhileADownloadRuns) {
       f.prompter.answers = {true, true};
       f.prompter.initAnswer = 17;
       f.prompter.sessionUnchanged = true;
-      f.app.m_bDownloadRunning = online ? 1 : 0;
-      EXPECT_EQ(command.run(f.ctx), CommandResult::kFailed) << command.name;
+      // On line, the command comes from the events a running download lets through.
+      if (online)
+        test::InsideDownloadPause(f.link,
+                                  [&] { EXPECT_EQ(command.run(f.ctx), CommandResult::kFailed) << command.name; });
+      else
+        EXPECT_EQ(command.run(f.ctx), CommandResult::kFailed) << command.name;
       EXPECT_EQ(f.prompter.messages,
                 std::vector<std::string>{std::string(online ? msg::kDownloadInProgress : command.offline)})
           << command.name;

@@ -44,9 +44,10 @@ TEST(SetLcuClock, TheSimulatedLcuRunsOnFromTheClockSet) {
   sim::LcuSimulator lcuSim(options);
   test::CommandFixture f;
   CUsbDevice device{lcuSim};
-  CommandContext ctx{device, f.store, f.prompter, f.clock, f.files, f.app, f.ui};
+  LinkOwner link{device};
+  CommandContext ctx{device, link, f.store, f.prompter, f.clock, f.files, f.app, f.ui};
   device.PollStatus();
-  ASSERT_TRUE(device.m_bOnline);
+  ASSERT_TRUE(device.IsOnline());
   const auto before = lcuSim.ReadBlock(kStatusAddress);
   f.prompter.answers = {true};
   f.clock.now.hour = 23;

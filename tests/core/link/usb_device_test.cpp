@@ -53,23 +53,23 @@ TEST(PollStatus, ReadsTheStatusBlockAndAfterAFailureSearchesFromNodeZero) {
   f.backend.nodes[1] = kLcuProductId;
   f.backend.failTransfers = {2};
   f.device.PollStatus();
-  ASSERT_EQ(f.device.m_bOnline, 1);
+  ASSERT_TRUE(f.device.IsOnline());
   EXPECT_EQ(f.Sent(), std::vector<std::string>{"in 41 8000/0 64"});
   EXPECT_EQ(f.device.m_status[63], 63);  // the counting pattern of the scripted reply
   f.device.PollStatus();
-  EXPECT_EQ(f.device.m_bOnline, 0);
+  EXPECT_FALSE(f.device.IsOnline());
   EXPECT_EQ(f.device.LastErrorText(), "A device attached to the system is not functioning.");
   f.backend.calls.clear();
   f.device.PollStatus();
-  EXPECT_EQ(f.device.m_bOnline, 1);
+  EXPECT_TRUE(f.device.IsOnline());
   EXPECT_EQ(f.backend.OpenedNodes(), (std::vector<int>{0, 1}));
 
   // Nothing is sent while a request is in flight.
-  f.device.m_bBusy = 1;
+  const CUsbDevice::ExchangeScope exchange(f.device);
   f.backend.calls.clear();
   f.device.PollStatus();
   EXPECT_TRUE(f.backend.calls.empty());
-  EXPECT_EQ(f.device.m_bOnline, 1);
+  EXPECT_TRUE(f.device.IsOnline());
 }
 
 TEST(IsLogging, CountsOnlyBitsZeroAndTwoToFive) {

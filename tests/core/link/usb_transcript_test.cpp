@@ -58,7 +58,7 @@ TEST(Transcript, FailedCallReplaysWithItsCodeAndText) {
   ASSERT_TRUE(replay);
   CUsbDevice device(*replay);
   device.PollStatus();
-  ASSERT_TRUE(device.m_bOnline);
+  ASSERT_TRUE(device.IsOnline());
   EXPECT_FALSE(device.VendorRead(LCU_READ_BLOCK, 0xFE36, 0, 64, block));
   EXPECT_EQ(device.m_dwLastError, recordedCode);
   EXPECT_EQ(device.LastErrorText(), recordedText);
@@ -137,7 +137,7 @@ TEST(Transcript, AfterADeviationEveryCallFailsWithIt) {
   EXPECT_EQ(device.m_dwLastError, kErrorReplayDeviation);
   EXPECT_EQ(device.LastErrorText(), replay->Deviation());
   device.PollStatus();
-  EXPECT_FALSE(device.m_bOnline);
+  EXPECT_FALSE(device.IsOnline());
 }
 
 TEST(Transcript, MalformedLinesAreRefusedWithTheirNumber) {

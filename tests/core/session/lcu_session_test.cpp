@@ -9,10 +9,13 @@
 #include <vector>
 
 #include "core/app/command_guard.h"
+#include "core/app/waiting_prompter.h"
+#include "core/commands/set_lcu_clock.h"
 #include "core/link/logger_transfers.h"
 #include "core/session/lcu_session.h"
 #include "core/util/little_endian.h"
 #include "support/command_fixture.h"
+#include "support/download_pause.h"
 
 namespace lcu {
 namespace {
@@ -109,22 +112,60 @@ TEST_F(LcuSessionTest, WhileADownloadLetsEventsThroughMonitorsStandStill) {
   a.SetChannels(channelsA);
   session.SetMemory(&memory);
 
-  f.app.m_bDownloading = 1;
-  EXPECT_EQ(StepAt(500), (Sent{"poll", "memory"})) << "a menu download";
-  f.app.m_bDownloading = 0;
+  test::InsideDownloadPause(f.link, [&] { EXPECT_EQ(StepAt(500), (Sent{"poll", "memory"})) << "a menu download"; });
   EXPECT_EQ(StepAt(700), (Sent{"300", "memory"}));
 
   Sent insideActions;
   listener.onScheduleChanged = [&] {
     if (session.IsPolling()) return;
     // Past the time the poll would next be due.
-    f.app.m_bDownloading = 1;
-    insideActions = StepAt(1600);
-    f.app.m_bDownloading = 0;
+    test::InsideDownloadPause(f.link, [&] { insideActions = StepAt(1600); });
   };
   EXPECT_EQ(StepAt(1000), (Sent{"poll", "memory"})) << "the second answering poll connects";
   EXPECT_EQ(listener.connections, 1);
   EXPECT_EQ(insideActions, Sent{"memory"}) << "a step inside the connection actions";
+}
+
+// A prompter whose question runs the program's timers before it answers Yes, as a modal box
+// does.
+class SteppingPrompter final : public Prompter {
+ public:
+  explicit SteppingPrompter(std::function<void()> whileAsked) : m_whileAsked(std::move(whileAsked)) {}
+  void ShowMessage(MessageKind, std::string_view text) override { messages.emplace_back(text); }
+  bool AskQuestion(std::string_view) override {
+    m_whileAsked();
+    return true;
+  }
+  std::vector<std::string> messages;
+
+ private:
+  std::function<void()> m_whileAsked;
+};
+
+// A command holds the link from its start to its end: while it asks the user, the program's
+// boxes count as its waits, so the session goes on and a second command is refused; the
+// connection actions of an LCU that answers meanwhile wait for the first poll after it.
+TEST_F(LcuSessionTest, ACommandHoldsTheLinkAndTheSessionGoesOnOnlyWhileItAsks) {
+  session.AddMonitor(a, FirstService::kAtOnce);
+  a.SetChannels(channelsA);
+  std::vector<Sent> whileAsked;
+  SteppingPrompter user([&] {
+    whileAsked.push_back(StepAt(500));
+    whileAsked.push_back(StepAt(1000));
+    EXPECT_FALSE(f.link.BeginCommand(CommandKind::kCommand)) << "a second command";
+  });
+  WaitingPrompter boxes(user, f.link);
+  CommandContext ctx{f.device, f.link, f.store, boxes, f.clock, f.files, f.app, f.ui};
+  EXPECT_EQ(SetLcuClock(ctx).result, CommandResult::kDone);
+  EXPECT_EQ(whileAsked, (std::vector<Sent>{{"poll", "300"}, {"poll", "300"}}));
+  EXPECT_EQ(listener.connections, 0) << "the second answering poll came while the command ran";
+  EXPECT_EQ(StepAt(1500), (Sent{"poll", "300"}));
+  EXPECT_EQ(listener.connections, 1);
+
+  // Without a wait, nothing of the session's reaches the link while a command holds it.
+  const CommandLease run = BeginCommand(f.ctx);
+  ASSERT_TRUE(run);
+  EXPECT_EQ(StepAt(1700), Sent{});
 }
 
 // A block read lets events through between its chunks with the link busy: a step there makes
@@ -140,13 +181,13 @@ TEST_F(LcuSessionTest, WhileABlockReadLetsEventsThroughAStepMakesNoTransfer) {
   int ms = 500;
   const auto sink = [&](std::uint64_t, std::span<const std::uint8_t>) {
     insideRead.push_back(StepAt(ms += 200));
-    EXPECT_TRUE(RefusedDuringDownload(f.ctx));
+    EXPECT_FALSE(BeginCommand(f.ctx));
     return true;
   };
   ASSERT_EQ(ReadLoggerBlock(f.device, f.prompter, 2 * kBlockChunk, 0x8000, 1, sink), BlockReadResult::kOk);
   EXPECT_EQ(insideRead, std::vector<Sent>(3));
   EXPECT_EQ(f.Sent(), (std::vector<std::string>{"out 45 8000/1", "bulk-in 16384", "bulk-in 16384", "bulk-in 128"}));
-  EXPECT_EQ(f.device.m_bBusy, 0);
+  EXPECT_FALSE(f.device.IsBusy());
   EXPECT_EQ(StepAt(ms + 400), (Sent{"poll", "300", "memory"}));
 }
 

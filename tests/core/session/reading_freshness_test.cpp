@@ -46,7 +46,7 @@ class ServedFreshness : public ::testing::Test {
     memory.SetRun(0x9000, 4);
   }
   bool MonitorCurrent() {
-    return AreReadingsCurrent(monitor.ReadingsTakenAt(), f.clock.Monotonic(), f.device.m_bOnline != 0);
+    return AreReadingsCurrent(monitor.ReadingsTakenAt(), f.clock.Monotonic(), f.device.IsOnline());
   }
 
   test::CommandFixture f;

@@ -9,6 +9,7 @@
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"
 #include "gui_fixture.h"
+#include "support/download_pause.h"
 
 namespace lcu::test {
 namespace {
@@ -52,11 +53,9 @@ TEST_F(MainMenuTest, ItemsHaveUniqueShortcutsAndPromptsAndOnlyTheServiceMonitorA
   EXPECT_EQ(Menu().Action(gui::cmd::kInitializeLcu)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_I));
 
   // A refused Start Logger stays unchecked; pane zero shows the highlighted item's prompt, else Ready.
-  app->State().m_bDownloadRunning = 1;
-  Choose(gui::cmd::kStartLogger);
+  test::InsideDownloadPause(app->Link(), [&] { Choose(gui::cmd::kStartLogger); });
   EXPECT_FALSE(Menu().IsChecked(gui::cmd::kStartLogger));
   EXPECT_EQ(prompter->messages, std::vector<std::string>{std::string(msg::kDownloadInProgress)});
-  app->State().m_bDownloadRunning = 0;
 
   EXPECT_EQ(Frame().PaneText(0), ToQString(gui::text::kReady));
   Menu().Action(gui::cmd::kStartLogger)->showStatusText(&Frame());

@@ -115,8 +115,8 @@ TEST_F(MenuCommands, AFailureHalfWayThroughEachCommandReachesTheUser) {
     Choose(c.id);
     EXPECT_EQ(prompter->messages, expect::WithDataFilePath(c.expected(Fault::kFail, k), app->State().m_szDownloadFile))
         << "failing at transfer " << k;
-    EXPECT_FALSE(app->Device().m_bOnline);
-    EXPECT_EQ(app->Device().m_bBusy, 0);
+    EXPECT_FALSE(app->Device().IsOnline());
+    EXPECT_FALSE(app->Device().IsBusy() || app->Link().IsCommandRunning());
     EXPECT_TRUE(Frame().findChildren<gui::ProgressDlg*>().isEmpty());
     EXPECT_TRUE(prompter->configurations.empty());
     EXPECT_FALSE(fs::exists(DefaultSetupExtractPath()));
@@ -125,7 +125,7 @@ TEST_F(MenuCommands, AFailureHalfWayThroughEachCommandReachesTheUser) {
 
     sim->SetFaults({});
     Replug(2);
-    ASSERT_TRUE(app->Device().m_bOnline);
+    ASSERT_TRUE(app->Device().IsOnline());
   }
 }
 

@@ -69,7 +69,7 @@ TEST_F(LcuCheckTest, ConnectionOpensTheWindowOnlyWithSomethingToSayAndTheMenuBri
   clock.now.hour = lcuMinutes / 60 % 24;
   clock.now.minute = lcuMinutes % 60;
   Tick();
-  ASSERT_TRUE(app->Device().m_bOnline);
+  ASSERT_TRUE(app->Device().IsOnline());
   ASSERT_NE(Value(reg::kDownloadSection, reg::kFile), "(missing)");
   RunPosted();
   EXPECT_EQ(Frame().findChild<gui::LcuCheckDlg*>(), nullptr);

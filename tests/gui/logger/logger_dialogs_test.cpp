@@ -15,6 +15,7 @@
 #include "gui/logger/progress_dlg.h"
 #include "gui/logger/session_data.h"
 #include "support/recording_prompter.h"
+#include "support/scripted_backend.h"
 
 namespace lcu::test {
 namespace {
@@ -96,8 +97,10 @@ TEST(SessionDataDialog, ShowsTheValuesAndRefusesAFieldThatIsNoIntegerOrOutOfRang
 
 // The bar steps until the bytes come, then follows them.
 TEST(ProgressDialog, ShowsTheFiguresOfTheDownload) {
-  std::int32_t stop = 0;
-  gui::FrameCommandUi ui(stop);
+  ScriptedBackend backend;
+  CUsbDevice device{backend};
+  LinkOwner link{device};
+  gui::FrameCommandUi ui(link);
   ui.ShowTransferred({1, 2, std::chrono::seconds(1)});  // no dialog: nothing to show
   ui.BeginProgress(3);
   ASSERT_NE(ui.Progress(), nullptr);
@@ -122,8 +125,10 @@ TEST(ProgressDialog, StopButtonEscapeAndCtrlSAskToStopAndTheKeyboardComesBack) {
   owner.show();
   owner.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&owner));
-  std::int32_t stop = 0;
-  gui::FrameCommandUi ui(stop);
+  ScriptedBackend backend;
+  CUsbDevice device{backend};
+  LinkOwner link{device};
+  gui::FrameCommandUi ui(link);
   ui.SetFrame(&owner, nullptr);
   ui.BeginProgress(3);
   gui::ProgressDlg& dialog = *ui.Progress();
@@ -137,9 +142,9 @@ TEST(ProgressDialog, StopButtonEscapeAndCtrlSAskToStopAndTheKeyboardComesBack) {
       {"close", [&] { dialog.close(); }},
   };
   for (const auto& [name, ask] : asks) {
-    stop = 0;
+    link.BeginCommand(CommandKind::kDownload).ClearStopRequest();
     ask();
-    EXPECT_EQ(stop, std::string_view(name) == "plain S" ? 0 : 1) << name;
+    EXPECT_EQ(link.StopRequested(), std::string_view(name) != "plain S") << name;
     EXPECT_TRUE(dialog.isVisible()) << name;
   }
   ui.EndProgress();

@@ -19,6 +19,7 @@
 #include "gui/monitor/reading_cell_delegate.h"
 #include "gui/monitor/window_title_dlg.h"
 #include "gui_fixture.h"
+#include "support/download_pause.h"
 #include "support/fixed_clock.h"
 #include "support/recording_prompter.h"
 
@@ -88,7 +89,7 @@ TEST_F(MonitorViewTest, ATickFillsAndSignalsTheValueAndRawColumnsOfEveryRowAndAF
   ++state.m_nDefinitionGeneration;
 
   Unplug();
-  ASSERT_FALSE(app->Device().m_bOnline);
+  ASSERT_FALSE(app->Device().IsOnline());
   Update(view);
   EXPECT_EQ(changes.count(), 2);
   EXPECT_EQ(view.Model().rowCount(), 20);
@@ -127,7 +128,7 @@ TEST_F(MonitorViewTest, RightClickAndEnterFollowTheSelectionAndTheLink) {
   CMonitorView& view = WindowWith(Range(0, 4));
   for (const auto& c : cases) {
     *prompter = RecordingGuiPrompter();
-    app->Device().m_bOnline = c.online ? 1 : 0;
+    SetOnline(c.online);
     SCOPED_TRACE(c.what);
     view.clearSelection();
     if (c.selected) SelectRows(view, {1});
@@ -146,11 +147,11 @@ TEST_F(MonitorViewTest, ZeroingTakesTheSelectedRowsAndTheirShownValues) {
   CMonitorView& view = WindowWith(std::vector<std::uint16_t>{200, 3, 4, 5});
   Update(view);
   prompter->answers = {true, true, true};  // zero, the LCU holds data; zero again
-  app->Device().m_bOnline = 0;
+  SetOnline(false);
   view.OnZeroAllChannels();
   EXPECT_EQ(prompter->Count(msg::kLcuOffline), 1);
   EXPECT_TRUE(prompter->modalTitles.empty());
-  app->Device().m_bOnline = 1;
+  SetOnline(true);
   view.OnZeroAllChannels();
   EXPECT_EQ(prompter->modalTitles.size(), 1u) << "Cancel: nothing saved or sent";
   EXPECT_EQ(Value(reg::kChannelData, reg::kZeroFlag), "(missing)");
@@ -350,28 +351,6 @@ TEST_F(MonitorViewTest, ValuesThatAreNotLiveAreGreyedWithTheTimeOfTheirReading) 
   const int liveDarkest = drawnDarkest();
   EXPECT_FALSE(noteDrawn());
 
-  app->State().m_bDownloading = 1;
-  Clock().Advance(kReadingsCurrentFor);
-  view.Model().CheckLive();
-  EXPECT_TRUE(view.Model().IsLive()) << "a late tick is not yet old";
-  Clock().Advance(std::chrono::milliseconds(1));
-  EXPECT_EQ(TransfersOf([&] { Update(view); }), 0);
-  changes.clear();
-  view.Model().CheckLive();
-  EXPECT_FALSE(view.Model().IsLive());
-  ASSERT_EQ(changes.count(), 2) << "the Value and Raw columns";
-  EXPECT_EQ(changes[0][2].value<QList<int>>(), QList<int>{Qt::ForegroundRole});
-  for (const int column : {int{gui::kValueColumn}, int{gui::kRawColumn}}) {
-    EXPECT_EQ(cell(column).data(Qt::ForegroundRole).value<QBrush>().color(),
-              QGuiApplication::palette().color(QPalette::Disabled, QPalette::Text));
-  }
-  EXPECT_FALSE(cell(gui::kChannelColumn).data(Qt::ForegroundRole).isValid()) << "only the values grow old";
-  EXPECT_EQ(cell(gui::kRawColumn).data(Qt::ToolTipRole).toString(), "last read 13:52:44, 1 s ago");
-  Clock().Advance(std::chrono::seconds(54));
-  const QStringList valueTip = cell(gui::kValueColumn).data(Qt::ToolTipRole).toString().split('\n');
-  EXPECT_EQ(valueTip.front(), "last read 13:52:44, 55 s ago");
-  EXPECT_GE(valueTip.size(), 3) << "the conversion follows";
-  EXPECT_GT(drawnDarkest(), liveDarkest + 40) << "the text is drawn grey";
   // In a selected row the text is dimmed towards the selection's colour.
   const auto selectedText = [&] {
     const QImage image = view.viewport()->grab().toImage();
@@ -381,22 +360,44 @@ TEST_F(MonitorViewTest, ValuesThatAreNotLiveAreGreyedWithTheTimeOfTheirReading) 
       for (int x = rect.left(); x <= rect.right(); ++x) lightest = std::max(lightest, qGray(image.pixel(x, y)));
     return lightest;
   };
-  SelectRows(view, {1});
-  const int staleSelected = selectedText();
-  app->State().m_bDownloading = 0;
+  int staleSelected = 0;
+  InsideDownloadPause(app->Link(), [&] {
+    Clock().Advance(kReadingsCurrentFor);
+    view.Model().CheckLive();
+    EXPECT_TRUE(view.Model().IsLive()) << "a late tick is not yet old";
+    Clock().Advance(std::chrono::milliseconds(1));
+    EXPECT_EQ(TransfersOf([&] { Update(view); }), 0);
+    changes.clear();
+    view.Model().CheckLive();
+    EXPECT_FALSE(view.Model().IsLive());
+    ASSERT_EQ(changes.count(), 2) << "the Value and Raw columns";
+    EXPECT_EQ(changes[0][2].value<QList<int>>(), QList<int>{Qt::ForegroundRole});
+    for (const int column : {int{gui::kValueColumn}, int{gui::kRawColumn}}) {
+      EXPECT_EQ(cell(column).data(Qt::ForegroundRole).value<QBrush>().color(),
+                QGuiApplication::palette().color(QPalette::Disabled, QPalette::Text));
+    }
+    EXPECT_FALSE(cell(gui::kChannelColumn).data(Qt::ForegroundRole).isValid()) << "only the values grow old";
+    EXPECT_EQ(cell(gui::kRawColumn).data(Qt::ToolTipRole).toString(), "last read 13:52:44, 1 s ago");
+    Clock().Advance(std::chrono::seconds(54));
+    const QStringList valueTip = cell(gui::kValueColumn).data(Qt::ToolTipRole).toString().split('\n');
+    EXPECT_EQ(valueTip.front(), "last read 13:52:44, 55 s ago");
+    EXPECT_GE(valueTip.size(), 3) << "the conversion follows";
+    EXPECT_GT(drawnDarkest(), liveDarkest + 40) << "the text is drawn grey";
+    SelectRows(view, {1});
+    staleSelected = selectedText();
+  });
   Update(view);
   EXPECT_GT(selectedText(), staleSelected + 40) << "live, the selected text is the selection's own";
   view.clearSelection();
-  app->State().m_bDownloading = 1;
-  Clock().Advance(kReadingsCurrentFor + std::chrono::milliseconds(1));
-  view.Model().CheckLive();
-  ASSERT_FALSE(view.Model().IsLive());
-  EXPECT_TRUE(noteDrawn());
-  const qsizetype noted = notes.count();
-  view.Model().CheckLive();
-  EXPECT_EQ(notes.count(), noted + 1) << "the note's age moves on";
-
-  app->State().m_bDownloading = 0;
+  InsideDownloadPause(app->Link(), [&] {
+    Clock().Advance(kReadingsCurrentFor + std::chrono::milliseconds(1));
+    view.Model().CheckLive();
+    ASSERT_FALSE(view.Model().IsLive());
+    EXPECT_TRUE(noteDrawn());
+    const qsizetype noted = notes.count();
+    view.Model().CheckLive();
+    EXPECT_EQ(notes.count(), noted + 1) << "the note's age moves on";
+  });
   Update(view);
   EXPECT_TRUE(view.Model().IsLive());
   EXPECT_FALSE(cell(gui::kValueColumn).data(Qt::ForegroundRole).isValid());

@@ -105,7 +105,7 @@ TEST_F(StripChartTest, TracesDrawnTickByTickMatchTheSameTracesDrawnAfresh) {
         Unplug();
         Update(view);
         Replug(2);
-        ASSERT_TRUE(app->Device().m_bOnline);
+        ASSERT_TRUE(app->Device().IsOnline());
       }
       (void)chart.grab();
     }
