@@ -14,10 +14,10 @@
 #include "core/channels/calibration_file.h"
 #include "core/channels/channel_calibration.h"
 #include "core/channels/channel_conversion.h"
-#include "core/channels/channel_zeroing.h"
+#include "core/commands/channel_zeroing.h"
+#include "core/commands/configuration_upload.h"
 #include "core/host/memory_settings_store.h"
 #include "core/host/registry.h"
-#include "core/logger/configuration_upload.h"
 #include "core/monitor/monitor_row.h"
 #include "fuzz_check.h"
 

@@ -8,7 +8,7 @@
 #include <span>
 #include <string>
 
-#include "core/logger/configuration_upload.h"
+#include "core/commands/configuration_upload.h"
 #include "core/logger/logger_header.h"
 #include "fuzz_check.h"
 

@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "core/app/messages.h"
+#include "core/messages/messages.h"
 
 namespace lcu::cli::msg {
 

@@ -18,12 +18,12 @@
 #include "cli/monitor_table.h"
 #include "cli/terminal.h"
 #include "core/app/command_guard.h"
-#include "core/app/messages.h"
 #include "core/channels/calibration_file.h"
 #include "core/channels/channel_conversion.h"
-#include "core/channels/channel_zeroing.h"
-#include "core/channels/conversion_explanation.h"
+#include "core/commands/channel_zeroing.h"
+#include "core/messages/messages.h"
 #include "core/monitor/channel_exchange.h"
+#include "core/monitor/conversion_explanation.h"
 
 namespace lcu::cli {
 

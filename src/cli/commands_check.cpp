@@ -12,9 +12,9 @@
 #include "cli/exit_code.h"
 #include "cli/json_writer.h"
 #include "cli/terminal.h"
+#include "core/commands/preflight_check.h"
 #include "core/commands/set_lcu_clock.h"
 #include "core/logger/lcu_status_block.h"
-#include "core/logger/preflight_check.h"
 
 namespace lcu::cli {
 

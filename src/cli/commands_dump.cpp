@@ -13,7 +13,7 @@
 #include "cli/exit_code.h"
 #include "cli/progress_bar.h"
 #include "cli/stop_signals.h"
-#include "core/logger/data_memory_dump.h"
+#include "core/commands/data_memory_dump.h"
 
 namespace lcu::cli {
 

@@ -11,8 +11,8 @@
 #include "cli/cli_messages.h"
 #include "cli/command_registry.h"
 #include "cli/core_command.h"
-#include "core/firmware/hex_file_upload.h"
-#include "core/logger/lcu_configuration.h"
+#include "core/commands/hex_file_upload.h"
+#include "core/commands/lcu_configuration.h"
 
 namespace lcu::cli {
 

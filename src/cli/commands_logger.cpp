@@ -24,11 +24,11 @@
 #include "cli/stop_signals.h"
 #include "cli/terminal.h"
 #include "core/commands/download.h"
+#include "core/commands/lcu_configuration.h"
 #include "core/commands/send_config.h"
 #include "core/host/default_paths.h"
 #include "core/host/regular_file.h"
 #include "core/logger/data_file.h"
-#include "core/logger/lcu_configuration.h"
 
 namespace lcu::cli {
 

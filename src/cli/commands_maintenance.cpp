@@ -17,12 +17,12 @@
 #include "cli/session_data_edits.h"
 #include "core/commands/extract_setup.h"
 #include "core/commands/initialize_lcu.h"
+#include "core/commands/maintenance_blocks.h"
 #include "core/commands/read_program.h"
 #include "core/commands/read_session_data.h"
 #include "core/commands/reset_logbook.h"
 #include "core/commands/start_logger.h"
 #include "core/commands/write_session_data.h"
-#include "core/logger/maintenance_blocks.h"
 #include "core/logger/session_block.h"
 #include "core/util/decimal_text.h"
 

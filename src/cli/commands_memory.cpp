@@ -16,10 +16,10 @@
 #include "cli/exit_code.h"
 #include "cli/lcu_address.h"
 #include "core/app/command_guard.h"
-#include "core/app/messages.h"
+#include "core/commands/memory_access.h"
 #include "core/link/lcu_protocol.h"
-#include "core/memory/memory_access.h"
 #include "core/memory/memory_entry.h"
+#include "core/messages/messages.h"
 
 namespace lcu::cli {
 

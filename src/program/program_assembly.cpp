@@ -9,12 +9,12 @@
 #include <system_error>
 #include <utility>
 
-#include "core/app/messages.h"
 #include "core/host/clock.h"
 #include "core/host/default_paths.h"
 #include "core/host/registry.h"
 #include "core/link/recording_backend.h"
 #include "core/logger/lcu_clock.h"
+#include "core/messages/messages.h"
 #include "core/util/strict_number.h"
 #include "usb/host_usb_backend.h"
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/logger/configuration_upload.h"
+#include "core/commands/configuration_upload.h"
 #include "core/logger/logger_header.h"
 #include "core/util/little_endian.h"
 #include "sim/signal_model.h"

@@ -4,9 +4,9 @@
 #include <system_error>
 #include <utility>
 
-#include "core/app/messages.h"
-#include "core/logger/configuration_upload.h"
+#include "core/commands/configuration_upload.h"
 #include "core/logger/logger_header.h"
+#include "core/messages/messages.h"
 #include "core/util/little_endian.h"
 #include "sim/program_image.h"
 #include "sim/sample_setup.h"

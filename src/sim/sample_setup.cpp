@@ -6,9 +6,9 @@
 
 #include "core/channels/channel_calibration.h"
 #include "core/channels/channel_definition.h"
+#include "core/commands/configuration_upload.h"
 #include "core/host/default_paths.h"
 #include "core/host/registry.h"
-#include "core/logger/configuration_upload.h"
 #include "core/util/little_endian.h"
 #include "sim/sample_channels.h"
 

@@ -13,7 +13,7 @@
 #include <signal.h>
 #endif
 
-#include "core/app/messages.h"
+#include "core/messages/messages.h"
 #include "lcu_program.h"
 
 namespace {

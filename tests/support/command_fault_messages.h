@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "core/app/messages.h"
 #include "core/host/prompter.h"
 #include "core/logger/logger_header.h"
+#include "core/messages/messages.h"
 
 namespace lcu::test {
 

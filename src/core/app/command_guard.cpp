@@ -1,6 +1,6 @@
 #include "core/app/command_guard.h"
 
-#include "core/app/messages.h"
+#include "core/messages/messages.h"
 
 namespace lcu {
 

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "core/app/messages.h"
+#include "core/messages/messages.h"
 
 namespace lcu {
 

@@ -40,7 +40,7 @@ std::size_t FillAvailableChannels(std::span<std::int32_t, kChannelTableSize> tab
   return count;
 }
 
-std::size_t FillAvailableChannels(AppState& app, const SettingsStore& store) {
+std::size_t FillAvailableChannels(ChannelModel& app, const SettingsStore& store) {
   const std::string level = RegReadString(store, "", reg::kHardware, reg::kLevel, reg::kDefaultLevel);
   return FillAvailableChannels(app.m_availableChannels, ParseDecimalInt(level));
 }

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <span>
 
-#include "core/app/app_state.h"
+#include "core/channels/channel_model.h"
 #include "core/host/settings_store.h"
 
 namespace lcu {
@@ -18,6 +18,6 @@ std::size_t FillAvailableChannels(std::span<std::int32_t, kChannelTableSize> tab
 
 /// Fills app.m_availableChannels for the level the settings name (default 2; text that is
 /// no number counts as level 0, which offers nothing).
-std::size_t FillAvailableChannels(AppState& app, const SettingsStore& store);
+std::size_t FillAvailableChannels(ChannelModel& app, const SettingsStore& store);
 
 }  // namespace lcu

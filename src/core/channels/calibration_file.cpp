@@ -7,14 +7,14 @@
 #include <optional>
 #include <system_error>
 
-#include "core/app/message_text.h"
-#include "core/app/messages.h"
 #include "core/channels/calibration_backup.h"
 #include "core/host/default_paths.h"
 #include "core/host/file_closer.h"
 #include "core/host/registry.h"
 #include "core/host/regular_file.h"
 #include "core/host/whole_file_save.h"
+#include "core/messages/message_text.h"
+#include "core/messages/messages.h"
 #include "core/util/decimal_text.h"
 #include "core/util/little_endian.h"
 
@@ -127,7 +127,7 @@ bool LoadCalibration(const SettingsStore& store, std::uint16_t lcuNumber, Calibr
   return LoadReported(GetCalibrationPath(store, lcuNumber), image, prompter, failureText);
 }
 
-bool LoadAppCalibration(AppState& app, const SettingsStore& store, std::uint16_t lcuNumber, Prompter& prompter,
+bool LoadAppCalibration(ChannelModel& app, const SettingsStore& store, std::uint16_t lcuNumber, Prompter& prompter,
                         std::string_view failureText, CalibrationNote note) {
   const CalibrationSource source = FindCalibration(store, lcuNumber);
   if (!LoadReported(source.path, app.m_calibration, prompter, failureText)) return false;

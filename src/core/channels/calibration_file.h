@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/app/app_state.h"
+#include "core/channels/channel_model.h"
 #include "core/host/file_system.h"
 #include "core/host/prompter.h"
 #include "core/host/settings_store.h"
@@ -76,7 +76,7 @@ bool LoadCalibration(const SettingsStore& store, std::uint16_t lcuNumber, Calibr
 
 /// The reporting load into app.m_calibration, which also records the file in
 /// app.m_szCalibrationFile and, with kNote, remarks on another LCU's file.
-bool LoadAppCalibration(AppState& app, const SettingsStore& store, std::uint16_t lcuNumber, Prompter& prompter,
+bool LoadAppCalibration(ChannelModel& app, const SettingsStore& store, std::uint16_t lcuNumber, Prompter& prompter,
                         std::string_view failureText, CalibrationNote note = CalibrationNote::kNote);
 
 /// Writes the whole image over the LCU's calibration file, after keeping the file's present

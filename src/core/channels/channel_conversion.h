@@ -18,8 +18,8 @@
 #include <cstdint>
 #include <span>
 
-#include "core/app/app_state.h"
 #include "core/channels/channel_calibration.h"
+#include "core/channels/channel_model.h"
 
 namespace lcu {
 

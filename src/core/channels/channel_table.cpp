@@ -7,10 +7,10 @@
 #include <span>
 #include <string>
 
-#include "core/app/messages.h"
 #include "core/channels/calibration_file.h"
 #include "core/channels/channel_calibration.h"
 #include "core/host/default_paths.h"
+#include "core/messages/messages.h"
 #include "core/util/trim_trailing_blanks.h"
 
 namespace lcu {
@@ -72,7 +72,7 @@ void ResetNames(std::span<ChannelDefinition, kChannelTableSize> table) {
 
 }  // namespace
 
-bool ReadChannelDefinitions(AppState& app, DefinitionStream& stream, std::string_view path, Prompter& prompter) {
+bool ReadChannelDefinitions(ChannelModel& app, DefinitionStream& stream, std::string_view path, Prompter& prompter) {
   ResetNames(app.m_channelTable);
 
   stream.Read(app.m_dscHeader);
@@ -108,7 +108,8 @@ bool ReadChannelDefinitions(AppState& app, DefinitionStream& stream, std::string
   return true;
 }
 
-bool LoadChannelDefinitions(AppState& app, const SettingsStore& store, std::uint16_t lcuNumber, Prompter& prompter) {
+bool LoadChannelDefinitions(ChannelModel& app, const SettingsStore& store, std::uint16_t lcuNumber,
+                            Prompter& prompter) {
   if (!LoadAppCalibration(app, store, lcuNumber, prompter, msg::kCouldNotLoadCalibration)) return false;
   const std::string path = JoinPath(SetupDirectory(store), kChannelDefinitionFileName);
   FileDefinitionStream stream(path);
@@ -117,10 +118,6 @@ bool LoadChannelDefinitions(AppState& app, const SettingsStore& store, std::uint
     return false;
   }
   return ReadChannelDefinitions(app, stream, path, prompter);
-}
-
-bool LoadChannelDefinitions(CommandContext& ctx) {
-  return LoadChannelDefinitions(ctx.app, ctx.store, StatusLcuNumber(ctx.device), ctx.prompter);
 }
 
 }  // namespace lcu

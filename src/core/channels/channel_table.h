@@ -9,8 +9,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "core/app/app_state.h"
-#include "core/app/command_context.h"
+#include "core/channels/channel_model.h"
 #include "core/channels/definition_stream.h"
 #include "core/host/prompter.h"
 #include "core/host/settings_store.h"
@@ -32,14 +31,11 @@ inline constexpr std::size_t kMaxDefinitionRecords = 8192;
 /// On success m_nDefinitionGeneration is counted up. A failure is reported to the prompter
 /// and keeps what was done before it (the reset names, the records already placed), naming
 /// the file's path.
-bool ReadChannelDefinitions(AppState& app, DefinitionStream& stream, std::string_view path, Prompter& prompter);
+bool ReadChannelDefinitions(ChannelModel& app, DefinitionStream& stream, std::string_view path, Prompter& prompter);
 
 /// LoadChannelDefinitions: loads the calibration of the LCU into app.m_calibration, then
 /// the channel definition file of the setup folder. When either cannot be opened the table
 /// is left as it was. Every failure has been reported when it returns false.
-bool LoadChannelDefinitions(AppState& app, const SettingsStore& store, std::uint16_t lcuNumber, Prompter& prompter);
-
-/// LoadChannelDefinitions for the LCU of the last status block.
-bool LoadChannelDefinitions(CommandContext& ctx);
+bool LoadChannelDefinitions(ChannelModel& app, const SettingsStore& store, std::uint16_t lcuNumber, Prompter& prompter);
 
 }  // namespace lcu

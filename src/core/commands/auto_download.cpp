@@ -1,6 +1,6 @@
 #include "core/commands/auto_download.h"
 
-#include "core/app/messages.h"
+#include "core/messages/messages.h"
 
 namespace lcu {
 

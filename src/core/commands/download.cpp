@@ -6,16 +6,16 @@
 #include <memory>
 
 #include "core/app/command_guard.h"
-#include "core/app/messages.h"
 #include "core/app/transfer_progress.h"
 #include "core/channels/calibration_file.h"
+#include "core/commands/configuration_upload.h"
+#include "core/commands/logger_download.h"
+#include "core/commands/reset_recheck.h"
 #include "core/host/registry.h"
 #include "core/link/logger_transfers.h"
-#include "core/logger/configuration_upload.h"
 #include "core/logger/file_write_queue.h"
-#include "core/logger/logger_download.h"
 #include "core/logger/logger_header.h"
-#include "core/logger/reset_recheck.h"
+#include "core/messages/messages.h"
 
 namespace lcu {
 

@@ -1,9 +1,9 @@
 #include "core/commands/extract_setup.h"
 
 #include "core/app/command_guard.h"
-#include "core/app/messages.h"
 #include "core/link/logger_transfers.h"
 #include "core/logger/logger_header.h"
+#include "core/messages/messages.h"
 
 namespace lcu {
 

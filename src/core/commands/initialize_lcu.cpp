@@ -3,9 +3,9 @@
 #include <optional>
 
 #include "core/app/command_guard.h"
-#include "core/app/messages.h"
 #include "core/logger/logger_header.h"
 #include "core/logger/session_block.h"
+#include "core/messages/messages.h"
 #include "core/util/little_endian.h"
 
 namespace lcu {

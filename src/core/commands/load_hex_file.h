@@ -8,7 +8,7 @@
 #include <string>
 
 #include "core/app/command_context.h"
-#include "core/firmware/hex_file_upload.h"
+#include "core/commands/hex_file_upload.h"
 
 namespace lcu {
 

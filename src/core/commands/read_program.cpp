@@ -4,8 +4,8 @@
 #include <span>
 
 #include "core/app/command_guard.h"
-#include "core/app/messages.h"
 #include "core/link/lcu_protocol.h"
+#include "core/messages/messages.h"
 
 namespace lcu {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "core/app/command_context.h"
-#include "core/logger/maintenance_blocks.h"
+#include "core/commands/maintenance_blocks.h"
 
 namespace lcu {
 

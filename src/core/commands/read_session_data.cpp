@@ -1,7 +1,7 @@
 #include "core/commands/read_session_data.h"
 
 #include "core/app/command_guard.h"
-#include "core/app/messages.h"
+#include "core/messages/messages.h"
 
 namespace lcu {
 

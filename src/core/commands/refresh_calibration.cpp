@@ -1,7 +1,7 @@
 #include "core/commands/refresh_calibration.h"
 
-#include "core/app/messages.h"
 #include "core/channels/calibration_file.h"
+#include "core/messages/messages.h"
 
 namespace lcu {
 

@@ -1,11 +1,11 @@
 #include "core/commands/reset_logbook.h"
 
 #include "core/app/command_guard.h"
-#include "core/app/messages.h"
+#include "core/commands/maintenance_blocks.h"
 #include "core/host/clock.h"
 #include "core/link/logger_transfers.h"
 #include "core/logger/logger_header.h"
-#include "core/logger/maintenance_blocks.h"
+#include "core/messages/messages.h"
 
 namespace lcu {
 

@@ -1,9 +1,9 @@
 #include "core/commands/send_config.h"
 
 #include "core/app/command_guard.h"
-#include "core/app/messages.h"
 #include "core/channels/calibration_file.h"
-#include "core/logger/configuration_upload.h"
+#include "core/commands/configuration_upload.h"
+#include "core/messages/messages.h"
 
 namespace lcu {
 

@@ -1,9 +1,9 @@
 #include "core/commands/set_lcu_clock.h"
 
 #include "core/app/command_guard.h"
-#include "core/app/messages.h"
 #include "core/logger/lcu_clock.h"
 #include "core/logger/logger_header.h"
+#include "core/messages/messages.h"
 #include "core/util/little_endian.h"
 
 namespace lcu {

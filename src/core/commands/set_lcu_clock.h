@@ -12,7 +12,7 @@
 #include <cstdint>
 
 #include "core/app/command_context.h"
-#include "core/logger/maintenance_blocks.h"
+#include "core/commands/maintenance_blocks.h"
 
 namespace lcu {
 

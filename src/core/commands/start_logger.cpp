@@ -1,8 +1,8 @@
 #include "core/commands/start_logger.h"
 
 #include "core/app/command_guard.h"
-#include "core/app/messages.h"
 #include "core/link/lcu_protocol.h"
+#include "core/messages/messages.h"
 
 namespace lcu {
 

@@ -1,7 +1,7 @@
 #include "core/commands/write_session_data.h"
 
-#include "core/app/messages.h"
-#include "core/logger/maintenance_blocks.h"
+#include "core/commands/maintenance_blocks.h"
+#include "core/messages/messages.h"
 
 namespace lcu {
 

@@ -1,6 +1,6 @@
 #include "core/host/registry.h"
 
-#include "core/app/messages.h"
+#include "core/messages/messages.h"
 #include "core/util/decimal_text.h"
 
 namespace lcu {

@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "core/app/messages.h"
 #include "core/host/default_paths.h"
 #include "core/host/file_closer.h"
+#include "core/messages/messages.h"
 
 namespace lcu {
 

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "core/app/messages.h"
+#include "core/messages/messages.h"
 
 namespace lcu {
 

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "core/app/messages.h"
+#include "core/messages/messages.h"
 
 namespace lcu {
 

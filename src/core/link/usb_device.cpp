@@ -1,6 +1,6 @@
 #include "core/link/usb_device.h"
 
-#include "core/app/messages.h"
+#include "core/messages/messages.h"
 #include "core/util/little_endian.h"
 
 namespace lcu {

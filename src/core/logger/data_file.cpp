@@ -4,9 +4,9 @@
 #include <array>
 #include <cstdio>
 
-#include "core/app/messages.h"
-#include "core/logger/lcu_configuration.h"
+#include "core/logger/lcu_configuration_rows.h"
 #include "core/logger/session_block.h"
+#include "core/messages/messages.h"
 
 namespace lcu {
 

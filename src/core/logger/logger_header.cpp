@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "core/app/message_text.h"
-#include "core/app/messages.h"
+#include "core/messages/message_text.h"
+#include "core/messages/messages.h"
 #include "core/util/little_endian.h"
 
 namespace lcu {

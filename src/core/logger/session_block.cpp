@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "core/app/messages.h"
 #include "core/logger/logger_header.h"
+#include "core/messages/messages.h"
 #include "core/util/little_endian.h"
 
 namespace lcu {

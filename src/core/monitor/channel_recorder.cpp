@@ -18,7 +18,7 @@ bool WriteText(OutputFile& file, const std::string& text) {
 
 }  // namespace
 
-ChannelRecorder::ChannelRecorder(const AppState& app, Clock& clock) : m_app(app), m_clock(clock) {}
+ChannelRecorder::ChannelRecorder(const ChannelModel& app, Clock& clock) : m_app(app), m_clock(clock) {}
 
 ChannelRecorder::~ChannelRecorder() {
   std::string reason;

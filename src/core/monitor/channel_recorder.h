@@ -21,10 +21,10 @@
 #include <string>
 #include <vector>
 
-#include "core/app/app_state.h"
+#include "core/channels/channel_model.h"
 #include "core/host/clock.h"
 #include "core/host/file_system.h"
-#include "core/session/readings_subscriber.h"
+#include "core/monitor/readings_subscriber.h"
 
 namespace lcu {
 
@@ -37,7 +37,7 @@ class ChannelRecorder final : public ReadingsSubscriber {
   using FailureHandler = std::function<void(const std::string& reason)>;
 
   /// Names, units and values come from app; the flush period is measured on clock.
-  ChannelRecorder(const AppState& app, Clock& clock);
+  ChannelRecorder(const ChannelModel& app, Clock& clock);
   ~ChannelRecorder() override;
   ChannelRecorder(const ChannelRecorder&) = delete;
   ChannelRecorder& operator=(const ChannelRecorder&) = delete;
@@ -80,7 +80,7 @@ class ChannelRecorder final : public ReadingsSubscriber {
   void Flush();
   void Fail(const std::string& reason);
 
-  const AppState& m_app;
+  const ChannelModel& m_app;
   Clock& m_clock;
   FailureHandler m_onFailure;
   std::unique_ptr<OutputFile> m_file;

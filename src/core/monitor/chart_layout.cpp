@@ -4,7 +4,7 @@
 #include <bit>
 #include <cmath>
 
-#include "core/app/app_state.h"
+#include "core/channels/channel_model.h"
 #include "core/monitor/settings_image.h"
 #include "core/util/little_endian.h"
 

@@ -17,7 +17,8 @@ constexpr double kAutoHeadroom = 0.25;
 constexpr double kAutoLeast = 0.5;
 }  // namespace
 
-ChartModel::ChartModel(const AppState& app, Clock& clock) : m_app(app), m_clock(clock), m_origin(clock.Monotonic()) {}
+ChartModel::ChartModel(const ChannelModel& app, Clock& clock)
+    : m_app(app), m_clock(clock), m_origin(clock.Monotonic()) {}
 
 bool ChartModel::SetChannels(std::span<const std::uint16_t> channels) {
   const std::size_t traces = std::min(channels.size(), kMaxChartTraces);

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "core/app/app_state.h"
+#include "core/channels/channel_model.h"
 #include "core/host/clock.h"
 #include "core/monitor/chart_history.h"
 #include "core/monitor/chart_layout.h"
@@ -36,7 +36,7 @@ struct ChartTrace {
 class ChartModel {
  public:
   /// Names, units, decimals and the conversion of readings come from app; time from clock.
-  ChartModel(const AppState& app, Clock& clock);
+  ChartModel(const ChannelModel& app, Clock& clock);
   ChartModel(const ChartModel&) = delete;
   ChartModel& operator=(const ChartModel&) = delete;
 
@@ -126,7 +126,7 @@ class ChartModel {
   void ApplyLayout(const WindowChart& chart);
 
  private:
-  const AppState& m_app;
+  const ChannelModel& m_app;
   Clock& m_clock;
   Clock::TimePoint m_origin;
   ChartHistory m_history;

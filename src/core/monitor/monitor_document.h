@@ -11,7 +11,7 @@
 #include <span>
 #include <vector>
 
-#include "core/app/app_state.h"
+#include "core/channels/channel_model.h"
 #include "core/host/clock.h"
 #include "core/monitor/log_font.h"
 #include "core/monitor/settings_image.h"

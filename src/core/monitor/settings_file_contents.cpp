@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "core/app/app_state.h"
+#include "core/channels/channel_model.h"
 #include "core/util/little_endian.h"
 
 namespace lcu {

@@ -7,9 +7,10 @@
 
 #include "core/channels/channel_table.h"
 #include "core/commands/auto_download.h"
+#include "core/commands/load_channel_definitions.h"
+#include "core/commands/memory_access.h"
 #include "core/commands/start_logger.h"
 #include "core/logger/lcu_status_block.h"
-#include "core/memory/memory_access.h"
 #include "core/monitor/channel_exchange.h"
 #include "core/session/channel_value_request.h"
 

@@ -27,7 +27,7 @@
 #include "core/host/registry.h"
 #include "core/memory/memory_document.h"
 #include "core/monitor/monitor_document.h"
-#include "core/session/readings_subscriber.h"
+#include "core/monitor/readings_subscriber.h"
 #include "core/session/session_listener.h"
 
 namespace lcu {

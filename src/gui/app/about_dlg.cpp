@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "core/app/messages.h"
+#include "core/messages/messages.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/logger_icon.h"
 #include "gui/app/qt_text.h"

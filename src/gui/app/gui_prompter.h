@@ -14,8 +14,8 @@ class QMenu;
 class QPoint;
 class QWidget;
 
+#include "core/commands/lcu_configuration.h"
 #include "core/host/prompter.h"
-#include "core/logger/lcu_configuration.h"
 
 namespace lcu::gui {
 

@@ -1,6 +1,6 @@
 // Texts that only the desktop program shows: menu labels with their shortcut after a tab,
 // the status-bar prompts of the commands, dialog captions and labels, and the service
-// passwords. Each text is kept here once; the core's messages are in app/messages.h.
+// passwords. Each text is kept here once; the core's messages are in core/messages/messages.h.
 #pragma once
 
 #include <string_view>

@@ -7,7 +7,7 @@
 #include <QMenu>
 #include <QMessageBox>
 
-#include "core/app/messages.h"
+#include "core/messages/messages.h"
 #include "gui/app/about_dlg.h"
 #include "gui/app/password_dlg.h"
 #include "gui/app/qt_text.h"

@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include "core/firmware/hex_file_upload.h"
+#include "core/commands/hex_file_upload.h"
 
 namespace lcu::gui {
 

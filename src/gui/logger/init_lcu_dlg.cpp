@@ -6,8 +6,8 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include "core/commands/maintenance_blocks.h"
 #include "core/host/prompter.h"
-#include "core/logger/maintenance_blocks.h"
 #include "core/util/decimal_text.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"

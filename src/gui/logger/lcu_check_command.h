@@ -12,8 +12,8 @@
 #include <QPointer>
 
 #include "core/app/command_context.h"
+#include "core/commands/preflight_check.h"
 #include "core/logger/lcu_status_block.h"
-#include "core/logger/preflight_check.h"
 
 class QWidget;
 

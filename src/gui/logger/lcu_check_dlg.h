@@ -9,7 +9,7 @@
 
 #include <QDialog>
 
-#include "core/logger/preflight_check.h"
+#include "core/commands/preflight_check.h"
 
 class QGridLayout;
 class QLabel;

@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include "core/logger/lcu_configuration.h"
+#include "core/commands/lcu_configuration.h"
 
 namespace lcu::gui {
 

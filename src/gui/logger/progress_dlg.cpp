@@ -10,9 +10,9 @@
 #include <QPushButton>
 #include <QShowEvent>
 
-#include "core/app/messages.h"
 #include "core/app/transfer_progress.h"
 #include "core/commands/stop_download.h"
+#include "core/messages/messages.h"
 #include "gui/app/centre_on_owner.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/logger_icon.h"

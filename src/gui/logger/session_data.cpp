@@ -11,8 +11,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "core/app/messages.h"
 #include "core/logger/session_block.h"
+#include "core/messages/messages.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"
 #include "gui/logger/dialog_integer.h"

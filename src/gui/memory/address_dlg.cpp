@@ -5,9 +5,9 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "core/app/messages.h"
 #include "core/host/prompter.h"
 #include "core/memory/memory_entry.h"
+#include "core/messages/messages.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"
 #include "gui/logger/dialog_integer.h"

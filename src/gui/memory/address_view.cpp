@@ -10,7 +10,7 @@
 #include <QScreen>
 
 #include "core/app/command_guard.h"
-#include "core/memory/memory_access.h"
+#include "core/commands/memory_access.h"
 #include "core/memory/memory_entry.h"
 #include "gui/app/command_ids.h"
 #include "gui/app/gui_prompter.h"

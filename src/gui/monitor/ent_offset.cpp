@@ -9,8 +9,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "core/app/messages.h"
 #include "core/host/prompter.h"
+#include "core/messages/messages.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"
 

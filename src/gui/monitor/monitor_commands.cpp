@@ -4,7 +4,7 @@
 #include <QItemSelectionModel>
 #include <QMdiArea>
 
-#include "core/channels/channel_zeroing.h"
+#include "core/commands/channel_zeroing.h"
 #include "gui/app/command_ids.h"
 #include "gui/app/main_menu.h"
 #include "gui/monitor/child_frame.h"

@@ -10,11 +10,11 @@
 #include <QLayout>
 #include <QMdiArea>
 
-#include "core/app/message_text.h"
-#include "core/app/messages.h"
 #include "core/host/default_paths.h"
 #include "core/host/registry.h"
 #include "core/host/regular_file.h"
+#include "core/messages/message_text.h"
+#include "core/messages/messages.h"
 #include "core/monitor/chart_layout.h"
 #include "core/monitor/settings_file_contents.h"
 #include "gui/app/gui_prompter.h"

@@ -7,7 +7,7 @@
 #include <QPalette>
 
 #include "core/channels/channel_conversion.h"
-#include "core/channels/conversion_explanation.h"
+#include "core/monitor/conversion_explanation.h"
 #include "core/monitor/monitor_row.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"

@@ -16,7 +16,7 @@
 #include <QPainter>
 
 #include "core/app/command_guard.h"
-#include "core/channels/channel_zeroing.h"
+#include "core/commands/channel_zeroing.h"
 #include "gui/app/gui_prompter.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"

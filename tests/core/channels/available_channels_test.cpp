@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 
+#include "core/app/app_state.h"
 #include "core/channels/available_channels.h"
 #include "core/host/memory_settings_store.h"
 #include "core/host/registry.h"

@@ -4,12 +4,12 @@
 #include <filesystem>
 #include <fstream>
 
-#include "core/app/messages.h"
 #include "core/channels/calibration_backup.h"
 #include "core/channels/calibration_file.h"
 #include "core/host/file_system.h"
 #include "core/host/memory_settings_store.h"
 #include "core/host/registry.h"
+#include "core/messages/messages.h"
 #include "support/recording_prompter.h"
 #include "support/temp_folder.h"
 
@@ -123,7 +123,7 @@ TEST_F(CalibrationFileTest, AFileOfAnotherLcuIsNamedWithBothLcus) {
     prompter.answers = {true};
     EXPECT_TRUE(ConfirmCalibrationSource(store, source, prompter));
 
-    AppState app;
+    ChannelModel app;
     ASSERT_TRUE(LoadAppCalibration(app, store, c.lcu, prompter, msg::kCouldNotLoadCalibration));
     EXPECT_EQ(app.m_szCalibrationFile, c.path);
     std::string note = c.question;

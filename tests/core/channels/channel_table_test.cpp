@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "core/app/messages.h"
 #include "core/channels/channel_calibration.h"
 #include "core/channels/channel_table.h"
 #include "core/host/memory_settings_store.h"
+#include "core/messages/messages.h"
 #include "support/recording_prompter.h"
 #include "support/temp_folder.h"
 
@@ -86,7 +86,7 @@ class ChannelTableTest : public ::testing::Test {
   test::TempFolder m_dir;
   MemorySettingsStore store;
   CalibrationImage calibration;
-  AppState app;
+  ChannelModel app;
   test::RecordingPrompter prompter;
 };
 
@@ -139,7 +139,7 @@ TEST_F(ChannelTableTest, ReloadWithShorterFileKeepsUnitsAndDecimalsOfUncoveredCh
 TEST_F(ChannelTableTest, MissingFilesLeaveTheTableAlone) {
   WriteDefinitions(Unmatched(100));
   ASSERT_TRUE(Load());
-  const AppState before = app;
+  const ChannelModel before = app;
 
   fs::remove(m_dir / "channel.dsc");
   EXPECT_FALSE(Load());

@@ -7,7 +7,6 @@
 #include <fstream>
 #include <functional>
 
-#include "core/app/messages.h"
 #include "core/commands/auto_download.h"
 #include "core/commands/download.h"
 #include "core/commands/stop_download.h"
@@ -15,6 +14,7 @@
 #include "core/host/registry.h"
 #include "core/link/logger_transfers.h"
 #include "core/logger/file_write_queue.h"
+#include "core/messages/messages.h"
 #include "platform/host_file_system.h"
 #include "sim/lcu_simulator.h"
 #include "sim/sample_setup.h"

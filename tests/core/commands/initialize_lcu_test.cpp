@@ -3,9 +3,9 @@
 
 #include <tuple>
 
-#include "core/app/messages.h"
 #include "core/commands/initialize_lcu.h"
 #include "core/logger/session_block.h"
+#include "core/messages/messages.h"
 #include "core/util/little_endian.h"
 #include "support/command_fixture.h"
 

@@ -4,9 +4,8 @@
 
 #include <functional>
 
-#include "core/app/messages.h"
 #include "core/channels/calibration_file.h"
-#include "core/channels/channel_zeroing.h"
+#include "core/commands/channel_zeroing.h"
 #include "core/commands/edit_session_data.h"
 #include "core/commands/extract_setup.h"
 #include "core/commands/initialize_lcu.h"
@@ -17,6 +16,7 @@
 #include "core/commands/start_logger.h"
 #include "core/host/default_paths.h"
 #include "core/host/registry.h"
+#include "core/messages/messages.h"
 #include "support/command_fixture.h"
 #include "support/download_pause.h"
 

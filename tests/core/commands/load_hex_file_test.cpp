@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "core/app/messages.h"
 #include "core/commands/load_hex_file.h"
 #include "core/firmware/hex_image.h"
+#include "core/messages/messages.h"
 #include "core/util/little_endian.h"
 #include "support/command_fixture.h"
 #include "support/hex_text.h"

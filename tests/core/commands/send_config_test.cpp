@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "core/app/messages.h"
 #include "core/channels/calibration_file.h"
 #include "core/commands/send_config.h"
 #include "core/host/default_paths.h"
 #include "core/host/prompter.h"
 #include "core/host/registry.h"
 #include "core/logger/logger_header.h"
+#include "core/messages/messages.h"
 #include "support/command_fixture.h"
 #include "support/temp_folder.h"
 

@@ -3,8 +3,8 @@
 // new time. Refusals and No are in the LCU commands' tables, faults in the matrix.
 #include <gtest/gtest.h>
 
-#include "core/app/messages.h"
 #include "core/commands/set_lcu_clock.h"
+#include "core/messages/messages.h"
 #include "core/util/little_endian.h"
 #include "sim/lcu_simulator.h"
 #include "support/command_fixture.h"

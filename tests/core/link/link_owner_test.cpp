@@ -16,9 +16,9 @@ struct Owner {
   // What the session may send now, as "poll memory monitor" with "-" for a refused kind.
   std::string Allowed() const {
     std::string allowed;
-    for (const auto& [traffic, name] : {std::pair{SessionTraffic::kPoll, "poll"},
-                                       std::pair{SessionTraffic::kMemory, "memory"},
-                                       std::pair{SessionTraffic::kMonitor, "monitor"}}) {
+    for (const auto& [traffic, name] :
+         {std::pair{SessionTraffic::kPoll, "poll"}, std::pair{SessionTraffic::kMemory, "memory"},
+          std::pair{SessionTraffic::kMonitor, "monitor"}}) {
       if (!allowed.empty()) allowed += ' ';
       allowed += link.SessionMayTransfer(traffic) ? name : "-";
     }
@@ -97,9 +97,7 @@ TEST(LinkOwner, ASecondCommandIsRefusedOnlyWhenItComesFromTheEventsTheFirstLetsT
   // Moving a lease moves the holding: only the last owner gives it back.
   CommandLease moved(std::move(outer));
   EXPECT_TRUE(o.link.IsCommandRunning());
-  {
-    CommandLease gone(std::move(moved));
-  }
+  { CommandLease gone(std::move(moved)); }
   EXPECT_FALSE(o.link.IsCommandRunning() || o.link.IsDownloadRunning());
 
   const CUsbDevice::ExchangeScope exchange(o.device);

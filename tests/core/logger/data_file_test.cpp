@@ -2,8 +2,8 @@
 // report of `lcu dat-info` on a file cut short (the command line's test reads real downloads).
 #include <gtest/gtest.h>
 
-#include "core/app/messages.h"
 #include "core/logger/data_file.h"
+#include "core/messages/messages.h"
 
 namespace lcu {
 namespace {

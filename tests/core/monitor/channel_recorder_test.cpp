@@ -49,7 +49,7 @@ class ChannelRecorderTest : public ::testing::Test {
     return Written();
   }
 
-  AppState app;
+  ChannelModel app;
   test::FixedClock clock{{2026, 5, 1, 10, 0, 0, 0}};
   test::MemoryFileSystem files;
   MonitorDocument first;

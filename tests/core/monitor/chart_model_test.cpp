@@ -43,7 +43,7 @@ class ChartModelTest : public ::testing::Test {
     model.TakeMissedReadings();
   }
 
-  AppState app;
+  ChannelModel app;
   test::FixedClock clock;
   ChartModel model{app, clock};
 };

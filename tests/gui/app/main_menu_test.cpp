@@ -5,7 +5,7 @@
 #include <QAction>
 #include <QMenuBar>
 
-#include "core/app/messages.h"
+#include "core/messages/messages.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"
 #include "gui_fixture.h"

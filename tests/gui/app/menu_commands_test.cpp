@@ -9,12 +9,12 @@
 #include <fstream>
 #include <functional>
 
-#include "core/app/messages.h"
-#include "core/firmware/hex_file_upload.h"
+#include "core/commands/hex_file_upload.h"
+#include "core/commands/lcu_configuration.h"
+#include "core/commands/maintenance_blocks.h"
 #include "core/host/default_paths.h"
-#include "core/logger/lcu_configuration.h"
 #include "core/logger/logger_header.h"
-#include "core/logger/maintenance_blocks.h"
+#include "core/messages/messages.h"
 #include "core/util/little_endian.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"

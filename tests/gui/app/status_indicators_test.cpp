@@ -2,9 +2,9 @@
 // simulated LCU: each word comes and goes with its state, and finding them sends nothing.
 #include <QRegularExpression>
 
-#include "core/app/messages.h"
+#include "core/commands/preflight_check.h"
 #include "core/link/lcu_protocol.h"
-#include "core/logger/preflight_check.h"
+#include "core/messages/messages.h"
 #include "gui_fixture.h"
 
 namespace lcu::test {

@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "core/app/messages.h"
+#include "core/messages/messages.h"
 #include "core/util/little_endian.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"

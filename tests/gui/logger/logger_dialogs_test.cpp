@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "core/app/messages.h"
+#include "core/messages/messages.h"
 #include "gui/app/frame_command_ui.h"
 #include "gui/logger/dialog_integer.h"
 #include "gui/logger/init_lcu_dlg.h"

@@ -7,8 +7,8 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "core/app/messages.h"
 #include "core/memory/memory_row.h"
+#include "core/messages/messages.h"
 #include "core/session/reading_freshness.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"

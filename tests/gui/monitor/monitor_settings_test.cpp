@@ -11,7 +11,7 @@
 #include <QFileInfo>
 #include <QLabel>
 
-#include "core/app/messages.h"
+#include "core/messages/messages.h"
 #if !defined(_WIN32)
 #include "support/file_size_limit.h"
 #include "support/peak_memory.h"

@@ -6,9 +6,9 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "core/app/messages.h"
 #include "core/channels/channel_calibration.h"
-#include "core/channels/channel_zeroing.h"
+#include "core/commands/channel_zeroing.h"
+#include "core/messages/messages.h"
 #include "core/session/reading_freshness.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/qt_text.h"

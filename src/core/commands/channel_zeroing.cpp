@@ -1,4 +1,4 @@
-#include "core/channels/channel_zeroing.h"
+#include "core/commands/channel_zeroing.h"
 
 #include <algorithm>
 #include <charconv>
@@ -7,15 +7,15 @@
 #include <vector>
 
 #include "core/app/command_guard.h"
-#include "core/app/message_text.h"
-#include "core/app/messages.h"
 #include "core/channels/calibration_backup.h"
 #include "core/channels/calibration_file.h"
 #include "core/channels/channel_calibration.h"
 #include "core/channels/channel_conversion.h"
-#include "core/channels/conversion_explanation.h"
 #include "core/commands/send_config.h"
 #include "core/host/registry.h"
+#include "core/messages/message_text.h"
+#include "core/messages/messages.h"
+#include "core/monitor/conversion_explanation.h"
 
 namespace lcu {
 

@@ -9,12 +9,13 @@
 #include <filesystem>
 #include <set>
 
-#include "core/app/messages.h"
 #include "core/channels/channel_calibration.h"
 #include "core/channels/channel_table.h"
-#include "core/channels/channel_zeroing.h"
+#include "core/commands/channel_zeroing.h"
+#include "core/commands/load_channel_definitions.h"
 #include "core/host/memory_settings_store.h"
 #include "core/host/registry.h"
+#include "core/messages/messages.h"
 #include "core/util/little_endian.h"
 #include "sim/lcu_simulator.h"
 #include "sim/sample_setup.h"

@@ -1,4 +1,4 @@
-#include "core/firmware/hex_file_upload.h"
+#include "core/commands/hex_file_upload.h"
 
 #include <algorithm>
 #include <array>
@@ -10,13 +10,13 @@
 #include <system_error>
 
 #include "core/app/command_guard.h"
-#include "core/app/message_text.h"
-#include "core/app/messages.h"
+#include "core/commands/maintenance_blocks.h"
 #include "core/host/file_closer.h"
 #include "core/host/regular_file.h"
 #include "core/link/lcu_protocol.h"
 #include "core/link/logger_transfers.h"
-#include "core/logger/maintenance_blocks.h"
+#include "core/messages/message_text.h"
+#include "core/messages/messages.h"
 #include "core/util/little_endian.h"
 
 namespace lcu {

@@ -1,13 +1,13 @@
-#include "core/logger/maintenance_blocks.h"
+#include "core/commands/maintenance_blocks.h"
 
 #include <algorithm>
 #include <memory>
 #include <new>
 
-#include "core/app/messages.h"
 #include "core/host/default_paths.h"
 #include "core/host/whole_file_save.h"
 #include "core/link/logger_transfers.h"
+#include "core/messages/messages.h"
 #include "core/util/little_endian.h"
 #include "core/util/strict_number.h"
 

@@ -1,4 +1,4 @@
-#include "core/logger/logger_download.h"
+#include "core/commands/logger_download.h"
 
 #include <array>
 #include <cstdio>

@@ -2,7 +2,7 @@
 // read in one block. What a failed transfer shows is the core's fault matrix.
 #include <gtest/gtest.h>
 
-#include "core/memory/memory_access.h"
+#include "core/commands/memory_access.h"
 #include "support/command_fixture.h"
 
 namespace lcu {

@@ -2,10 +2,10 @@
 // modes, the questions, the validation before anything is sent, and the registry values.
 #include <gtest/gtest.h>
 
+#include "core/commands/configuration_upload.h"
 #include "core/host/memory_settings_store.h"
 #include "core/host/prompter.h"
 #include "core/host/registry.h"
-#include "core/logger/configuration_upload.h"
 #include "support/command_fixture.h"
 
 namespace lcu {

@@ -1,4 +1,4 @@
-#include "core/app/message_text.h"
+#include "core/messages/message_text.h"
 
 namespace lcu {
 

@@ -1,9 +1,9 @@
-#include "core/memory/memory_access.h"
+#include "core/commands/memory_access.h"
 
 #include <array>
 
 #include "core/app/command_guard.h"
-#include "core/app/messages.h"
+#include "core/messages/messages.h"
 
 namespace lcu {
 

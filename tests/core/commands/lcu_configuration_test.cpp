@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "core/logger/lcu_configuration.h"
+#include "core/commands/lcu_configuration.h"
 #include "core/util/little_endian.h"
 #include "support/command_fixture.h"
 

@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <functional>
 
-#include "core/logger/configuration_upload.h"
+#include "core/commands/configuration_upload.h"
+#include "core/commands/preflight_check.h"
 #include "core/logger/data_file.h"
-#include "core/logger/preflight_check.h"
 #include "support/command_fixture.h"
 
 namespace lcu {

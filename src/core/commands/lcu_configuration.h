@@ -12,29 +12,9 @@
 #include <vector>
 
 #include "core/app/command_context.h"
+#include "core/logger/lcu_configuration_rows.h"
 
 namespace lcu {
-
-inline constexpr std::size_t kLcuConfigurationRows = 8;
-
-/// Row labels in display order: Config ID, Version, Checksum, Firmware, Serial #, LCU Clock,
-/// Memory, STBC.
-inline constexpr std::array<std::string_view, kLcuConfigurationRows> kLcuConfigurationLabels = {
-    "Config ID :", "Version :", "Checksum :", "Firmware :", "Serial # :", "LCU Clock :", "Memory :", "STBC :"};
-
-/// Row positions, in the order of the labels.
-enum LcuConfigurationRow : std::size_t {
-  kConfigIdRow,
-  kVersionRow,
-  kChecksumRow,
-  kFirmwareRow,
-  kSerialRow,
-  kClockRow,
-  kMemoryRow,
-  kStbcRow,
-};
-
-using LcuConfigurationTexts = std::array<std::string, kLcuConfigurationRows>;
 
 /// What the rows show, as read: the two texts of the identification block and the numbers
 /// the other rows are formatted from.

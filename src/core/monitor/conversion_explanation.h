@@ -15,9 +15,9 @@
 #include <string_view>
 #include <vector>
 
-#include "core/app/app_state.h"
 #include "core/channels/channel_calibration.h"
 #include "core/channels/channel_conversion.h"
+#include "core/channels/channel_model.h"
 
 namespace lcu {
 

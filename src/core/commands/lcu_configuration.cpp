@@ -1,11 +1,11 @@
-#include "core/logger/lcu_configuration.h"
+#include "core/commands/lcu_configuration.h"
 
 #include <cstdio>
 #include <utility>
 
 #include "core/app/command_guard.h"
-#include "core/app/messages.h"
 #include "core/logger/logger_header.h"
+#include "core/messages/messages.h"
 #include "core/util/little_endian.h"
 #include "core/util/trim_trailing_blanks.h"
 

@@ -1,4 +1,4 @@
-#include "core/channels/conversion_explanation.h"
+#include "core/monitor/conversion_explanation.h"
 
 #include <array>
 #include <charconv>

@@ -1,7 +1,7 @@
-#include "core/logger/reset_recheck.h"
+#include "core/commands/reset_recheck.h"
 
-#include "core/app/messages.h"
 #include "core/link/logger_transfers.h"
+#include "core/messages/messages.h"
 
 namespace lcu {
 

@@ -9,7 +9,7 @@
 
 #include "core/channels/channel_calibration.h"
 #include "core/channels/channel_conversion.h"
-#include "core/channels/conversion_explanation.h"
+#include "core/monitor/conversion_explanation.h"
 #include "core/monitor/monitor_row.h"
 
 namespace lcu {

@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "core/app/messages.h"
-#include "core/logger/maintenance_blocks.h"
+#include "core/commands/maintenance_blocks.h"
+#include "core/messages/messages.h"
 
 namespace lcu {
 namespace {

@@ -1,13 +1,13 @@
-#include "core/logger/data_memory_dump.h"
+#include "core/commands/data_memory_dump.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <system_error>
 
 #include "core/app/command_guard.h"
-#include "core/app/messages.h"
 #include "core/link/logger_transfers.h"
 #include "core/logger/logger_header.h"
+#include "core/messages/messages.h"
 
 namespace lcu {
 

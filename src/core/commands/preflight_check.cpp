@@ -1,11 +1,10 @@
-#include "core/logger/preflight_check.h"
+#include "core/commands/preflight_check.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdlib>
 
 #include "core/app/command_guard.h"
-#include "core/app/messages.h"
 #include "core/channels/available_channels.h"
 #include "core/channels/calibration_file.h"
 #include "core/host/default_paths.h"
@@ -15,6 +14,7 @@
 #include "core/logger/data_file.h"
 #include "core/logger/logged_memory_use.h"
 #include "core/logger/session_block.h"
+#include "core/messages/messages.h"
 #include "core/util/decimal_text.h"
 #include "core/util/little_endian.h"
 #include "core/util/trim_trailing_blanks.h"

@@ -1,10 +1,10 @@
-#include "core/logger/configuration_upload.h"
+#include "core/commands/configuration_upload.h"
 
 #include <algorithm>
 
-#include "core/app/messages.h"
 #include "core/host/registry.h"
 #include "core/link/logger_transfers.h"
+#include "core/messages/messages.h"
 #include "core/util/decimal_text.h"
 
 namespace lcu {

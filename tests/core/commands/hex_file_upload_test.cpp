@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "core/app/messages.h"
-#include "core/firmware/hex_file_upload.h"
+#include "core/commands/hex_file_upload.h"
 #include "core/firmware/hex_image.h"
+#include "core/messages/messages.h"
 #include "support/command_fixture.h"
 #include "support/hex_text.h"
 #include "support/temp_folder.h"
