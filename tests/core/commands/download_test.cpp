@@ -483,14 +483,17 @@ std::vector<std::uint8_t> DownloadedData(const std::vector<std::uint8_t>& memory
   return data;
 }
 
+// A simulated LCU of one memory unit whose time the test moves.
+sim::SimulatorOptions OneUnitOnManualTime() {
+  sim::SimulatorOptions o;
+  o.manualTime = true;
+  o.memoryUnits = 1;
+  return o;
+}
+
 // The memory of an LCU that logged the sample setup, plain or long enough to wrap.
 std::vector<std::uint8_t> LoggedMemory(bool wrapped) {
-  sim::LcuSimulator lcu{[] {
-    sim::SimulatorOptions o;
-    o.manualTime = true;
-    o.memoryUnits = 1;
-    return o;
-  }()};
+  sim::LcuSimulator lcu{OneUnitOnManualTime()};
   CUsbDevice device{lcu};
   LinkOwner link{device};
   device.PollStatus();
@@ -518,12 +521,7 @@ struct LoggingRun {
 // One download from an LCU holding memory, with the LCU starting to log before transfer
 // startAt (0: never).
 LoggingRun DownloadWhileLoggingStarts(const std::vector<std::uint8_t>& memory, int startAt, bool preserve) {
-  sim::LcuSimulator lcu{[] {
-    sim::SimulatorOptions o;
-    o.manualTime = true;
-    o.memoryUnits = 1;
-    return o;
-  }()};
+  sim::LcuSimulator lcu{OneUnitOnManualTime()};
   lcu.WriteDataMemory(0, memory);
   RunningLcu backend(lcu);
   CUsbDevice device{backend};
