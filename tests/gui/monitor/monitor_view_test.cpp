@@ -176,7 +176,7 @@ TEST_F(MonitorViewTest, ZeroingTakesTheSelectedRowsAndTheirShownValues) {
 }
 
 // Undo Zeroing is offered while the calibration has an earlier version; it puts that back in
-// the file and in the values shown.
+// the file and in the values shown (its question is the core's zeroing test).
 TEST_F(MonitorViewTest, UndoZeroingIsOfferedWhileABackupExists) {
   CMonitorView& view = WindowWith(std::vector<std::uint16_t>{5});
   Update(view);
@@ -194,9 +194,7 @@ TEST_F(MonitorViewTest, UndoZeroingIsOfferedWhileABackupExists) {
   prompter->answers = {false};
   view.clearSelection();
   RightClick(view);
-  EXPECT_EQ(prompter->questions,
-            std::vector<std::string>{
-                "The calibration of LCU 1 is back as it was before the last zeroing. Send it to the LCU?"});
+  EXPECT_EQ(prompter->questions.size(), 1u) << "whether to send the calibration put back";
   EXPECT_EQ(Offset(5), before);
 }
 
