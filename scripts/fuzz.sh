@@ -40,7 +40,8 @@ if command -v ccache >/dev/null 2>&1; then
 fi
 build=build/fuzz
 cmake -S . -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DLCU_WARNINGS_AS_ERRORS=ON -DLCU_BUILD_FUZZ=ON -DLCU_BUILD_TESTS=OFF -DLCU_BUILD_BENCH=OFF "${launcher[@]}"
+  -DLCU_WARNINGS_AS_ERRORS=ON -DLCU_BUILD_FUZZ=ON -DLCU_BUILD_TESTS=OFF -DLCU_BUILD_BENCH=OFF -DCMAKE_UNITY_BUILD=ON \
+  "${launcher[@]}"
 cmake --build "$build" --target "${targets[@]/%/_fuzzer}"
 
 work=$(mktemp -d)

@@ -26,7 +26,7 @@ fi
 # adds Qt's folder and its host tools (/usr) to what the build may find.
 cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
   -DQT_CHAINLOAD_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=Release \
-  -DLCU_WARNINGS_AS_ERRORS=ON -DLCU_BUILD_BENCH=OFF -DCMAKE_CROSSCOMPILING_EMULATOR=wine
+  -DLCU_WARNINGS_AS_ERRORS=ON -DLCU_BUILD_BENCH=OFF -DCMAKE_CROSSCOMPILING_EMULATOR=wine -DCMAKE_UNITY_BUILD=ON
 cmake --build "$build" -j 2
 built=$SECONDS
 

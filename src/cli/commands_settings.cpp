@@ -47,7 +47,7 @@ std::optional<std::string> NotReadThere(const std::string& key, const std::strin
 
 // A value stored where no program reads it is listed too, with a note on stderr, so that it
 // is not taken for the one the programs use.
-int RunList(CliContext& context) {
+int RunListValues(CliContext& context) {
   for (const SettingsEntry& entry : context.GetStore().List()) {
     std::cout << ValuePath(entry.key, entry.name) << " = " << entry.text << '\n';
     if (const std::optional<std::string> note = NotReadThere(entry.key, entry.name)) {
@@ -123,7 +123,7 @@ void AddSettingsCommands(CommandRegistry& commands) {
   commands.AddCommand("list",
                       "Print every value as KEY\\VALUE = TEXT, with a note on stderr for a value stored under a key "
                       "where the programs do not read it",
-                      RunList, settings);
+                      RunListValues, settings);
 
   auto getArguments = std::make_shared<SettingsArguments>();
   CLI::App* get = commands.AddCommand(

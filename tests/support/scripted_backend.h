@@ -7,6 +7,7 @@
 #include <deque>
 #include <map>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -14,6 +15,9 @@
 #include "core/util/little_endian.h"
 
 namespace lcu::test {
+
+/// The system's text of the error code a scripted failure leaves (ScriptedBackend::ErrorText).
+inline constexpr std::string_view kScriptedErrorText = "A device attached to the system is not functioning.";
 
 struct BackendCall {
   enum Kind { kOpen, kDescriptor, kControl, kBulkRead, kBulkWrite, kClose } kind;
@@ -69,7 +73,7 @@ class ScriptedBackend : public UsbBackend {
   void CloseNode(UsbHandle handle) override { Record(BackendCall::kClose, static_cast<int>(handle - 100)); }
   std::uint32_t LastError() const override { return errorCode; }
   std::string ErrorText(std::uint32_t code) const override {
-    return code == errorCode ? "A device attached to the system is not functioning." : std::string();
+    return code == errorCode ? std::string(kScriptedErrorText) : std::string();
   }
 
   std::vector<BackendCall> CallsOf(BackendCall::Kind kind) const {

@@ -10,7 +10,7 @@ namespace lcu {
 namespace {
 constexpr std::size_t kType = 0;
 constexpr std::size_t kOffset = 2;
-constexpr std::size_t kLastPoint = 6;
+constexpr std::size_t kLastPointOffset = 6;
 constexpr std::size_t kX = 8;
 constexpr std::size_t kY = 34;
 constexpr std::size_t kA = 86;
@@ -19,8 +19,6 @@ constexpr std::size_t kC = 94;
 constexpr std::size_t kCarried = 98;
 
 constexpr int kScaleFlagCount = 8;
-constexpr int kFirstSourceChannel = 112;
-constexpr int kLastSourceChannel = 127;
 
 // Channel numbers outside a region come from fixed tables in the callers; one out of range
 // is a programming error, as an offset outside a span is for the little-endian helpers.
@@ -33,7 +31,7 @@ ChannelCalibration ChannelCalibration::Read(std::span<const std::uint8_t, kChann
   ChannelCalibration r;
   r.type = le::U16(bytes, kType);
   r.offset = le::F32(bytes, kOffset);
-  r.lastPoint = le::U16(bytes, kLastPoint);
+  r.lastPoint = le::U16(bytes, kLastPointOffset);
   for (std::size_t i = 0; i < kCalibrationPoints; ++i) {
     r.x[i] = le::U16(bytes, kX + 2 * i);
     r.y[i] = le::F32(bytes, kY + 4 * i);
@@ -48,7 +46,7 @@ ChannelCalibration ChannelCalibration::Read(std::span<const std::uint8_t, kChann
 void ChannelCalibration::Write(std::span<std::uint8_t, kChannelCalibrationSize> bytes) const {
   le::PutU16(bytes, kType, type);
   le::PutF32(bytes, kOffset, offset);
-  le::PutU16(bytes, kLastPoint, lastPoint);
+  le::PutU16(bytes, kLastPointOffset, lastPoint);
   for (std::size_t i = 0; i < kCalibrationPoints; ++i) {
     le::PutU16(bytes, kX + 2 * i, x[i]);
     le::PutF32(bytes, kY + 4 * i, y[i]);

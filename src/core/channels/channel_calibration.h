@@ -28,6 +28,9 @@ inline constexpr std::size_t kCalibrationPoints = 13;
 /// Channels 0 to 63 carry a ChannelCalibration record and a name in the image.
 inline constexpr int kCalibratedChannels = 64;
 inline constexpr std::size_t kCalibrationNameSize = 16;
+/// Channels 112 to 127 have a source channel word (ReadSourceWord).
+inline constexpr int kFirstSourceChannel = 112;
+inline constexpr int kLastSourceChannel = 127;
 
 /// Offsets of the channel model's regions in the calibration image.
 namespace cal {

@@ -45,8 +45,6 @@ constexpr RuleRange kRules[] = {
     {264, 278, ChannelRule::kSigned32},
 };
 
-constexpr int kFirstSourceChannel = 112;
-constexpr int kLastSourceChannel = 127;
 constexpr std::size_t kLastTablePoint = kCalibrationPoints - 1;
 
 using enum ConversionStepKind;

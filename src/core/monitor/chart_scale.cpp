@@ -8,7 +8,7 @@ namespace lcu {
 
 namespace {
 // More decimals than a float's value carries tell nothing.
-constexpr int kMostDecimals = 6;
+constexpr int kMostScaleDecimals = 6;
 }  // namespace
 
 std::string ChartScale::Label(int i) const { return ScaleText(ValueAt(i), decimals); }
@@ -35,7 +35,7 @@ ChartScale ScaleOf(const ChartRange& range, int most) {
   scale.first = std::ceil(range.low / step - 1e-9) * step;
   scale.count = static_cast<int>(std::floor((range.high - scale.first) / step + 1e-9)) + 1;
   scale.count = std::clamp(scale.count, 0, most);
-  scale.decimals = std::clamp(static_cast<int>(-std::floor(std::log10(step) + 1e-9)), 0, kMostDecimals);
+  scale.decimals = std::clamp(static_cast<int>(-std::floor(std::log10(step) + 1e-9)), 0, kMostScaleDecimals);
   return scale;
 }
 

@@ -25,7 +25,7 @@ constexpr std::array<std::string_view, 4> kFormatNames = {text::kHexName, text::
                                                           text::kBinFormat};
 // The data box holds a 16-digit binary value without scrolling.
 constexpr int kDataBoxChars = 16;
-constexpr int kBoxPadding = 14;
+constexpr int kDataBoxPadding = 14;
 }  // namespace
 
 CDatumDlg::CDatumDlg(std::int32_t format, const QString& entry, QWidget* parent)
@@ -48,7 +48,7 @@ CDatumDlg::CDatumDlg(std::int32_t format, const QString& entry, QWidget* parent)
   auto* dataGroup = new QGroupBox(ToQString(text::kDataGroup), this);
   auto* dataRow = new QHBoxLayout(dataGroup);
   m_pDataEdit->setFixedWidth(m_pDataEdit->fontMetrics().horizontalAdvance(QString(kDataBoxChars, QLatin1Char('0'))) +
-                             kBoxPadding);
+                             kDataBoxPadding);
   m_pDataEdit->selectAll();
   dataRow->addWidget(m_pDataEdit);
 

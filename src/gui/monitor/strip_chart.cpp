@@ -46,7 +46,7 @@ constexpr double kDecimateAbove = 2.0;
 // A tick further outside the plot than this many plot widths is drawn at that distance.
 constexpr long long kFarColumns = 4;
 // The widest value the legend's value column shows whole, and the widest scale label.
-constexpr const char* kValueSample = "-00000.000";
+constexpr const char* kLegendValueSample = "-00000.000";
 constexpr const char* kScaleSample = "-0000.00";
 // A name cut in the middle still reads with this many characters' room; with less beside its
 // value the legend gives each channel two lines.
@@ -183,7 +183,7 @@ void StripChart::OnLiveCheck() {
 
 void StripChart::Measure() {
   const QFontMetrics metrics = fontMetrics();
-  m_nValueWidth = metrics.horizontalAdvance(QString::fromLatin1(kValueSample));
+  m_nValueWidth = metrics.horizontalAdvance(QString::fromLatin1(kLegendValueSample));
   m_nAxisWidth = metrics.horizontalAdvance(QString::fromLatin1(kScaleSample)) + 2 * kMargin;
   m_nUnitsWidth = 0;
   m_nNameWidth = 0;

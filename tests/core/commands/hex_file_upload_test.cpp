@@ -10,6 +10,7 @@
 #include "core/messages/messages.h"
 #include "support/command_fixture.h"
 #include "support/hex_text.h"
+#include "support/scripted_backend.h"
 #include "support/temp_folder.h"
 
 namespace lcu {
@@ -17,8 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::CommandFixture;
-
-const std::string kDeviceText = "A device attached to the system is not functioning.";
 
 class VerifyFirmwareTest : public ::testing::Test {
  protected:
@@ -41,7 +40,7 @@ TEST_F(VerifyFirmwareTest, VerifyComparesTheWindowReadBackWithTheImage) {
   };
   const std::vector<Case> cases = {
       {"one byte differs", 0x2F01, 0, "Program memory does not match the hex file at 2F01."},
-      {"the read fails", 0, 2, FormatSystemError(msg::kFailedToReadLogger, kDeviceText)},
+      {"the read fails", 0, 2, FormatSystemError(msg::kFailedToReadLogger, test::kScriptedErrorText)},
   };
   const std::string path =
       WriteHex(test::HexRecords(0x2000, std::vector<std::uint8_t>(600, 0x3C), {32}) + test::HexEndRecord() + "\n");

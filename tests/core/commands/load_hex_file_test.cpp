@@ -12,6 +12,7 @@
 #include "support/command_fixture.h"
 #include "support/hex_text.h"
 #include "support/host_reasons.h"
+#include "support/scripted_backend.h"
 #include "support/temp_folder.h"
 
 namespace lcu {
@@ -21,7 +22,6 @@ namespace fs = std::filesystem;
 using test::CommandFixture;
 using test::HexRecord;
 
-const std::string kDeviceText = "A device attached to the system is not functioning.";
 const std::vector<std::string> kLoadSent = {"out 48 2000/6B3D", "bulk-out 24576"};
 
 // Records when it was shown and closed, and how many messages were up by then.
@@ -89,7 +89,7 @@ TEST_F(LoadHexFileTest, RefusalsAndFailures) {
                          folder.Path().string() + ": " + std::string(test::kFolderOpenedAsFile))},
       {"unsound record", true, unsound.string(), HexErrorText({HexError::kBadChecksum, 2})},
       // Which message each failed transfer shows is the core's fault matrix.
-      {"bulk write fails", true, good, FormatSystemError(msg::kFailedToWriteToLogger, kDeviceText), true},
+      {"bulk write fails", true, good, FormatSystemError(msg::kFailedToWriteToLogger, test::kScriptedErrorText), true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
