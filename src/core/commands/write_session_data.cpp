@@ -1,5 +1,6 @@
 #include "core/commands/write_session_data.h"
 
+#include "core/app/command_guard.h"
 #include "core/commands/maintenance_blocks.h"
 #include "core/messages/messages.h"
 
@@ -8,6 +9,8 @@ namespace lcu {
 WriteSessionDataResult WriteSessionData(CommandContext& ctx, const SessionBlock& read,
                                         const SessionDataValues& values) {
   WriteSessionDataResult outcome;
+  const CommandLease run = BeginCommand(ctx);
+  if (!run) return outcome;
   const SessionDataRanges ranges = SessionValueRanges(read);
   const auto fields = SessionFields(values);
   for (std::size_t i = 0; i < fields.size(); ++i) {
