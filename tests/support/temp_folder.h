@@ -11,6 +11,7 @@
 #include <iterator>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace lcu::test {
@@ -43,6 +44,11 @@ inline std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path) {
 inline void WriteBytes(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
   std::ofstream(path, std::ios::binary)
       .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+inline std::string WriteText(const std::filesystem::path& path, std::string_view text) {
+  std::ofstream(path, std::ios::binary) << text;
+  return path.string();
 }
 
 }  // namespace lcu::test

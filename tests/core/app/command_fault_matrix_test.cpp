@@ -28,6 +28,7 @@
 #include "core/monitor/channel_exchange.h"
 #include "sim/lcu_simulator.h"
 #include "sim/sample_setup.h"
+#include "sim/sim_test_util.h"
 #include "support/command_fault_messages.h"
 #include "support/fixed_clock.h"
 #include "support/hex_text.h"
@@ -66,11 +67,7 @@ struct Bench {
   }
 
   fs::path setup;
-  sim::LcuSimulator lcuSim{[] {
-    sim::SimulatorOptions o;
-    o.manualTime = true;
-    return o;
-  }()};
+  sim::LcuSimulator lcuSim{sim::test::ManualTime()};
   std::ostringstream transcript;
   RecordingBackend backend{lcuSim, transcript};
   CUsbDevice device{backend};

@@ -19,6 +19,7 @@
 #include "core/util/little_endian.h"
 #include "sim/lcu_simulator.h"
 #include "sim/sample_setup.h"
+#include "sim/sim_test_util.h"
 #include "support/fixed_clock.h"
 #include "support/recording_prompter.h"
 #include "support/temp_folder.h"
@@ -74,11 +75,7 @@ class ZeroingTest : public ::testing::Test {
            "? The calibration file is replaced; its previous version is kept.";
   }
 
-  sim::LcuSimulator lcuSim{[] {
-    sim::SimulatorOptions o;
-    o.manualTime = true;
-    return o;
-  }()};
+  sim::LcuSimulator lcuSim{sim::test::ManualTime()};
   CUsbDevice device{lcuSim};
   LinkOwner link{device};
   test::TempFolder root;

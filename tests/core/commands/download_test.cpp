@@ -18,6 +18,7 @@
 #include "platform/host_file_system.h"
 #include "sim/lcu_simulator.h"
 #include "sim/sample_setup.h"
+#include "sim/sim_test_util.h"
 #include "support/command_fault_messages.h"
 #include "support/fixed_clock.h"
 #include "support/host_reasons.h"
@@ -103,11 +104,7 @@ class DownloadTest : public ::testing::Test {
   }
 
   test::TempFolder root;
-  sim::LcuSimulator lcuSim{[] {
-    sim::SimulatorOptions o;
-    o.manualTime = true;
-    return o;
-  }()};
+  sim::LcuSimulator lcuSim{sim::test::ManualTime()};
   CUsbDevice device{lcuSim};
   LinkOwner link{device};
   MemorySettingsStore store;
@@ -485,8 +482,7 @@ std::vector<std::uint8_t> DownloadedData(const std::vector<std::uint8_t>& memory
 
 // A simulated LCU of one memory unit whose time the test moves.
 sim::SimulatorOptions OneUnitOnManualTime() {
-  sim::SimulatorOptions o;
-  o.manualTime = true;
+  sim::SimulatorOptions o = sim::test::ManualTime();
   o.memoryUnits = 1;
   return o;
 }

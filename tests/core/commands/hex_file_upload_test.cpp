@@ -21,11 +21,7 @@ using test::CommandFixture;
 
 class VerifyFirmwareTest : public ::testing::Test {
  protected:
-  std::string WriteHex(const std::string& text) const {
-    const fs::path path = folder / "firmware.hex";
-    std::ofstream(path, std::ios::binary) << text;
-    return path.string();
-  }
+  std::string WriteHex(const std::string& text) const { return test::WriteText(folder / "firmware.hex", text); }
 
   test::TempFolder folder;
 };
