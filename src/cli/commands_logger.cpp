@@ -130,6 +130,7 @@ std::string DataFileJson(const DataFileInfo& info) {
       .Field("size", info.fileSize)
       .Field("expectedSize", info.expectedSize)
       .Field("complete", info.Complete())
+      .Field("loggedDuring", info.loggedDuring)
       .EndObject()
       .Text();
 }

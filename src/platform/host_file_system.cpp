@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "core/host/regular_file.h"
+#include "core/messages/messages.h"
 
 namespace lcu {
 
@@ -36,8 +37,14 @@ std::string FolderOf(const std::string& path) {
 class PosixOutputFile final : public OutputFile {
  public:
   // replaces: the file a committed replacement is renamed over; empty for other files.
-  PosixOutputFile(int fd, std::string path, std::string replaces = {})
-      : m_fd(fd), m_path(std::move(path)), m_replaces(std::move(replaces)) {}
+  // end: the size of a file that is added to; writes go on from there.
+  PosixOutputFile(int fd, std::string path, std::string replaces = {}, std::uint64_t end = 0)
+      : m_fd(fd),
+        m_path(std::move(path)),
+        m_replaces(std::move(replaces)),
+        m_end(end),
+        m_writeBackFrom(end),
+        m_dataSyncedTo(end) {}
   ~PosixOutputFile() override { Close(); }
   PosixOutputFile(const PosixOutputFile&) = delete;
   PosixOutputFile& operator=(const PosixOutputFile&) = delete;
@@ -164,9 +171,9 @@ class PosixOutputFile final : public OutputFile {
   int m_fd;
   std::string m_path;
   std::string m_replaces;
-  std::uint64_t m_end = 0;
-  std::uint64_t m_writeBackFrom = 0;
-  std::uint64_t m_dataSyncedTo = 0;
+  std::uint64_t m_end;
+  std::uint64_t m_writeBackFrom;
+  std::uint64_t m_dataSyncedTo;
   std::thread m_syncThread;
   std::atomic<bool> m_syncRunning{false};
   int m_syncError = 0;  // written by the sync thread, read after joining it
@@ -209,10 +216,29 @@ std::unique_ptr<OutputFile> CreateReplacement(const std::string& path, std::stri
   return std::make_unique<PosixOutputFile>(fd, name, target);
 }
 
+// An existing regular file opened to write after its end; never created here. The open does
+// not wait: a named pipe would otherwise hold it until a reader came.
+std::unique_ptr<OutputFile> OpenForAppend(const std::string& path, std::string& reason) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    reason = errno == ENXIO ? std::string(msg::kNotARegularFile) : ErrorTextOf(errno);
+    return nullptr;
+  }
+  struct stat st {};
+  const bool stated = ::fstat(fd, &st) == 0;
+  if (!stated || !S_ISREG(st.st_mode)) {
+    reason = stated ? std::string(msg::kNotARegularFile) : ErrorTextOf(errno);
+    ::close(fd);
+    return nullptr;
+  }
+  return std::make_unique<PosixOutputFile>(fd, path, std::string(), static_cast<std::uint64_t>(st.st_size));
+}
+
 }  // namespace
 
 std::unique_ptr<OutputFile> HostFileSystem::Create(const std::string& path, CreateMode mode, std::string& reason) {
   if (mode == CreateMode::kReplace) return CreateReplacement(path, reason);
+  if (mode == CreateMode::kAppend) return OpenForAppend(path, reason);
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
   if (fd < 0) {
     reason = ErrorTextOf(errno);

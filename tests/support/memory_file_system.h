@@ -33,6 +33,8 @@ class MemoryFileSystem : public FileSystem {
   /// Total bytes the disk takes across all files; a write that would exceed it stores what
   /// fits and fails.
   std::optional<std::size_t> spaceLeft;
+  /// Makes every opening of a file to add to it fail, as a file locked meanwhile would.
+  bool failAppend = false;
   /// Makes every commit fail (the file is closed all the same).
   bool failCommit = false;
   /// How long each commit takes, as the sync of a large file on a slow disk.
@@ -51,6 +53,16 @@ class MemoryFileSystem : public FileSystem {
     if (mode == CreateMode::kExclusive && Exists(path)) {
       reason = Text(EEXIST);
       return nullptr;
+    }
+    if (mode == CreateMode::kAppend) {
+      if (failAppend || !files.count(path)) {
+        reason = Text(failAppend ? EACCES : folders.count(path) ? EISDIR : ENOENT);
+        return nullptr;
+      }
+      MemoryFileRecord& record = files[path];
+      record.closed = false;
+      record.committed = false;
+      return std::make_unique<File>(*this, path, std::string());
     }
     std::string name = path;
     std::string replaces;

@@ -70,6 +70,20 @@ TEST_F(WindowsFilesTest, PositionedWritesAndTruncateShapeTheFileAnExclusiveCreat
   EXPECT_EQ(ReadAll(path), "ABCDEFGHIJ");
 }
 
+// Adding to a file opens only one that exists, and writes behind what it holds.
+TEST_F(WindowsFilesTest, AppendAddsBehindAnExistingFileOnly) {
+  const fs::path path = m_dir / L"C040C32C \u00E9.DAT";
+  EXPECT_EQ(m_files.Create(Utf8(path), CreateMode::kAppend), nullptr);
+  EXPECT_FALSE(fs::exists(path));
+  WriteText(path, "ABC");
+  auto file = m_files.Create(Utf8(path), CreateMode::kAppend);
+  ASSERT_NE(file, nullptr);
+  ASSERT_TRUE(file->Write(Bytes("DE")));
+  ASSERT_TRUE(file->Commit());
+  EXPECT_EQ(ReadAll(path), "ABCDE");
+  EXPECT_EQ(m_files.Create(Utf8(m_dir.Path()), CreateMode::kAppend), nullptr);
+}
+
 TEST_F(WindowsFilesTest, ReplacePutsTheNewBytesInPlace) {
   const fs::path path = m_dir / L"@LCU1 \u00E9.cal";
   EXPECT_TRUE(Replace(path, "first"));

@@ -313,12 +313,29 @@ CommandResult ResetOnto(CommandContext& ctx, const LoggerHeader& now, const std:
   return CommandResult::kFailed;
 }
 
+// A data file the LCU logged into while it was read is kept, but must not pass for a whole
+// download: the header the LCU held afterwards is added behind the last buffer, so that the
+// file is longer than its own header says (readers take it as not complete) and still shows
+// what had changed. Every byte that was read stays where readers look for it.
+// False, with the reason shown, when it could not be added.
+bool MarkLoggedDuring(CommandContext& ctx, const std::string& path, const LoggerHeader& now) {
+  std::string reason;
+  const std::unique_ptr<OutputFile> file = ctx.files.Create(path, CreateMode::kAppend, reason);
+  if (file && file->Write(now.Bytes()) && file->Commit()) return true;
+  if (file) {
+    reason = file->ErrorText();
+    file->Close();
+  }
+  ShowFileError(ctx.prompter, msg::kDataFileNotMarkedMixed, path, reason);
+  return false;
+}
+
 // After the data file is safely on disk: the LCU's calibration is loaded and the LCU is looked
 // at once more (the header, then the logging state). Only when it logged nothing while it was
 // read is the file recorded as the new download and, unless Protect Data is on or the
 // program is quitting, the LCU emptied, by the reset's write directly after that look: no
 // other transfer lies between the last read and the write. An LCU that logged is left as it
-// is, and the file, kept, is not recorded: it may mix older and newer data.
+// is, and the file, kept and marked, is not recorded: it may mix older and newer data.
 CommandResult FinishDownload(CommandContext& ctx, const LoggerHeader& header, DownloadResult& outcome, bool running) {
   // A program that is quitting leaves the LCU as it is: its data is safe in the file.
   const bool calibrated = running && LoadAppCalibration(ctx.app, ctx.store, header.LcuNumber(), ctx.prompter,
@@ -338,6 +355,7 @@ CommandResult FinishDownload(CommandContext& ctx, const LoggerHeader& header, Do
     case ResetRecheck::kLoggedMore:
       outcome.loggedDuring = true;
       ShowFileError(ctx.prompter, reset ? msg::kLcuLoggedDuringDownload : msg::kDataFileMayMixData, outcome.path, {});
+      if (MarkLoggedDuring(ctx, outcome.path, now)) outcome.fileSize += kLoggerHeaderSize;
       return CommandResult::kFailed;
     case ResetRecheck::kNotRead:
       if (reset) ShowSystemError(ctx.prompter, msg::kErrorWhileResettingLcu, ctx.device.LastErrorText());

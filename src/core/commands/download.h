@@ -9,8 +9,9 @@
 // ones cross the link. An existing data file is never replaced. Once the file is saved, the
 // header and then the logging state are read again, and the reset's write follows that last
 // read directly: an LCU that logged while the download ran is not reset, its file is kept
-// but not recorded as the new download (it may mix older and newer data), and the user is
-// asked to download again. A download that ends early names the partial file it leaves.
+// but not recorded as the new download (it may mix older and newer data: the header read
+// afterwards is added behind its last buffer, so that it does not pass for complete), and
+// the user is asked to download again. A download that ends early names the partial file it leaves.
 #pragma once
 
 #include <cstdint>
@@ -26,7 +27,8 @@ struct DownloadResult {
   /// was left out because the LCU logged more meanwhile).
   bool fileSaved = false;
   /// The LCU logged while it was read: the saved file is kept, but not recorded as the new
-  /// download, since it may mix older and newer data; the LCU was not reset.
+  /// download, since it may mix older and newer data, and carries the header read afterwards
+  /// behind its last buffer; the LCU was not reset.
   bool loggedDuring = false;
   /// The reset after the download emptied the LCU.
   bool lcuEmptied = false;

@@ -41,6 +41,9 @@ enum class CreateMode {
   // (".<name>.tmp-XXXXXX" in the same folder), and only Commit puts it in the old file's
   // place. A save that fails anywhere leaves the old file byte for byte.
   kReplace,
+  // Add to the end of a regular file that exists (a finished data file that must carry more);
+  // fails when there is none. Commit syncs what was added.
+  kAppend,
 };
 
 /// The first bytes of a file and the size of the whole file.

@@ -126,6 +126,13 @@ std::unique_ptr<OutputFile> StdFileSystem::Create(const std::string& path, Creat
   }
 #endif
   if (mode == CreateMode::kExclusive) return OpenWhereItIs(path, "wbx", reason);
+  if (mode == CreateMode::kAppend) {
+    if (std::optional<std::string> refusal = NotRegularFileReason(path)) {
+      reason = std::move(*refusal);
+      return nullptr;
+    }
+    return OpenWhereItIs(path, "r+b", reason);
+  }
   // A device or a pipe holds nothing a failed write could destroy, and cannot be renamed
   // over: it is written in place.
   std::error_code ec;

@@ -17,6 +17,7 @@ constexpr std::string_view kWrappedLabel = "Wrapped :";
 constexpr std::string_view kBuffersLabel = "Buffers :";
 constexpr std::string_view kSizeLabel = "Size :";
 constexpr std::string_view kCompleteLabel = "Complete :";
+constexpr std::string_view kLoggedDuringLabel = "Logged during download :";
 constexpr std::string_view kUndefinedRate = "undefined";
 
 void AddLine(std::string& out, std::string_view label, std::string_view value) {
@@ -89,7 +90,8 @@ std::optional<DataFileInfo> ReadDataFileInfo(std::span<const std::uint8_t> start
     info.buffers.push_back(b);
   }
   info.expectedSize = offset;
-  if (fileSize > info.expectedSize) {
+  info.loggedDuring = fileSize == info.expectedSize + kLoggerHeaderSize;
+  if (fileSize > info.expectedSize && !info.loggedDuring) {
     error = msg::kDataFileTooLong;
     return std::nullopt;
   }
@@ -123,6 +125,7 @@ std::string FormatDataFileInfo(const DataFileInfo& info) {
   }
   AddLine(out, kSizeLabel, std::to_string(info.fileSize) + " of " + std::to_string(info.expectedSize) + " bytes");
   AddLine(out, kCompleteLabel, info.Complete() ? "yes" : "no");
+  if (info.loggedDuring) AddLine(out, kLoggedDuringLabel, "yes, the data may mix older and newer parts");
   return out;
 }
 

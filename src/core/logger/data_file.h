@@ -1,7 +1,10 @@
 // Reading a download data file: the 16384-byte logger header as read from the LCU (with the
 // download time stamped into bytes 0x18 to 0x1F), followed by the data of each logging
 // buffer in entry order. The header tells where each buffer's data lies and how long the
-// complete file is; a file that is shorter is what a stopped or failed download leaves.
+// complete file is; a file that is shorter is what a stopped or failed download leaves. A
+// download that the LCU logged into while it was read may mix older and newer data: its file
+// carries, behind the last buffer, the 16384-byte header read afterwards, and so is never
+// taken for complete.
 //
 // The reader works over bytes, never indexes outside them, and refuses a file whose header
 // could not have come from a download or whose buffer table does not fit its memory.
@@ -46,6 +49,9 @@ struct DataFileInfo {
   /// Length of the complete file: the header and every buffer's data.
   std::uint64_t expectedSize = 0;
   std::uint64_t fileSize = 0;
+  /// The file carries the header read after its download behind the last buffer: the LCU
+  /// logged while it was read, and the data may mix older and newer parts.
+  bool loggedDuring = false;
 
   bool Complete() const { return fileSize == expectedSize; }
 };

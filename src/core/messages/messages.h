@@ -94,6 +94,10 @@ inline constexpr std::string_view kLcuLoggedDuringDownload =
 // With Protect Data on, the LCU logged while it was read; the data file's path follows.
 inline constexpr std::string_view kDataFileMayMixData =
     "LCU logged during the download.\nThe data file may mix older and newer data. Please download again.";
+// The header read after such a download could not be added to its data file, which so
+// passes for complete; the path and the system's reason follow.
+inline constexpr std::string_view kDataFileNotMarkedMixed =
+    "The data file could not be marked as incomplete: it looks complete, but is not.";
 // After "Error while resetting LCU" and the system's text; the data file's path follows.
 inline constexpr std::string_view kResetFailedDataFileComplete =
     "The data file is complete; the LCU may already be empty.";

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/host/regular_file.h"
+#include "core/messages/messages.h"
 #include "platform/host_file_system.h"
 #include "platform/windows/wide_text.h"
 
@@ -28,9 +29,9 @@ constexpr std::wstring_view kNameCharacters = L"abcdefghijklmnopqrstuvwxyzABCDEF
 class Win32OutputFile final : public OutputFile {
  public:
   /// replaces: the file this one is to be moved over on Commit; empty for a file written
-  /// where it is.
-  Win32OutputFile(HANDLE file, std::wstring path, std::wstring replaces)
-      : m_file(file), m_path(std::move(path)), m_replaces(std::move(replaces)) {}
+  /// where it is. end: the size of a file that is added to; writes go on from there.
+  Win32OutputFile(HANDLE file, std::wstring path, std::wstring replaces, std::uint64_t end = 0)
+      : m_file(file), m_path(std::move(path)), m_replaces(std::move(replaces)), m_end(end) {}
   ~Win32OutputFile() override { Close(); }
   Win32OutputFile(const Win32OutputFile&) = delete;
   Win32OutputFile& operator=(const Win32OutputFile&) = delete;
@@ -103,7 +104,7 @@ class Win32OutputFile final : public OutputFile {
   HANDLE m_file;
   std::wstring m_path;
   std::wstring m_replaces;
-  std::uint64_t m_end = 0;
+  std::uint64_t m_end;
   DWORD m_error = ERROR_SUCCESS;
 };
 
@@ -119,10 +120,30 @@ std::wstring ReplacementPrefixWide(const std::wstring& target) {
   return target.substr(0, name) + L"." + target.substr(name) + L".tmp-";
 }
 
+// An existing regular file opened to write after its end; never created here. A folder or a
+// device is refused by its type.
+std::unique_ptr<OutputFile> OpenForAppend(const std::wstring& path, std::string& reason) {
+  const HANDLE file =
+      CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    reason = win::SystemErrorText(GetLastError());
+    return nullptr;
+  }
+  LARGE_INTEGER size{};
+  const bool onDisk = GetFileType(file) == FILE_TYPE_DISK;
+  if (!onDisk || !GetFileSizeEx(file, &size) || size.QuadPart < 0) {
+    reason = onDisk ? win::SystemErrorText(GetLastError()) : std::string(msg::kNotARegularFile);
+    CloseHandle(file);
+    return nullptr;
+  }
+  return std::make_unique<Win32OutputFile>(file, path, std::wstring(), static_cast<std::uint64_t>(size.QuadPart));
+}
+
 }  // namespace
 
 std::unique_ptr<OutputFile> HostFileSystem::Create(const std::string& path, CreateMode mode, std::string& reason) {
   const std::wstring target = win::WideFromUtf8(path);
+  if (mode == CreateMode::kAppend) return OpenForAppend(target, reason);
   if (mode == CreateMode::kExclusive) {
     const HANDLE file = CreateNew(target);
     if (file != INVALID_HANDLE_VALUE) return std::make_unique<Win32OutputFile>(file, target, std::wstring());

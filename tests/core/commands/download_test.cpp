@@ -13,6 +13,7 @@
 #include "core/host/memory_settings_store.h"
 #include "core/host/registry.h"
 #include "core/link/logger_transfers.h"
+#include "core/logger/data_file.h"
 #include "core/logger/file_write_queue.h"
 #include "core/messages/messages.h"
 #include "platform/host_file_system.h"
@@ -516,7 +517,9 @@ struct LoggingRun {
 
 // One download from an LCU holding memory, with the LCU starting to log before transfer
 // startAt (0: never).
-LoggingRun DownloadWhileLoggingStarts(const std::vector<std::uint8_t>& memory, int startAt, bool preserve) {
+// failMark: the data file cannot be opened again to be marked.
+LoggingRun DownloadWhileLoggingStarts(const std::vector<std::uint8_t>& memory, int startAt, bool preserve,
+                                      bool failMark = false) {
   sim::LcuSimulator lcu{OneUnitOnManualTime()};
   lcu.WriteDataMemory(0, memory);
   RunningLcu backend(lcu);
@@ -532,6 +535,7 @@ LoggingRun DownloadWhileLoggingStarts(const std::vector<std::uint8_t>& memory, i
   test::FixedClock clock;
   test::MemoryFileSystem disk;
   disk.folders.insert("Sample");
+  disk.failAppend = failMark;
   AppState app;
   app.m_bPreserveBuffer = preserve ? 1 : 0;
   SilentCommandUi ui;
@@ -546,6 +550,20 @@ LoggingRun DownloadWhileLoggingStarts(const std::vector<std::uint8_t>& memory, i
   run.memoryAfter = lcu.DataMemory();
   run.recorded = store.ReadValue("Corvalent\\Download", "File") == run.result.path;
   return run;
+}
+
+// A file the LCU logged into carries the header it held afterwards behind its data, so that it
+// does not read as complete; every byte read is where it was.
+void ExpectMarkedAsLoggedInto(const LoggingRun& run) {
+  std::string_view error;
+  const auto info = ReadDataFile(run.file, error);
+  ASSERT_TRUE(info) << error;
+  EXPECT_TRUE(info->loggedDuring);
+  EXPECT_FALSE(info->Complete());
+  EXPECT_EQ(run.file.size(), info->expectedSize + kLoggerHeaderSize);
+  EXPECT_EQ(run.result.fileSize, run.file.size());
+  const LoggerHeader after(std::span<const std::uint8_t>(run.file).last<kLoggerHeaderSize>());
+  EXPECT_EQ(after.LcuNumber(), info->lcuNumber);
 }
 
 // Whatever transfer of a download the LCU starts logging before, the reset never erases data
@@ -566,6 +584,7 @@ TEST(DownloadWhileLoggingStarts, TheResetNeverErasesDataThatIsNotInTheFile) {
         ++kept;
         EXPECT_NE(run.result.result, CommandResult::kDone);
         EXPECT_FALSE(run.recorded);
+        if (run.result.loggedDuring) ExpectMarkedAsLoggedInto(run);
         continue;
       }
       ++resets;
@@ -608,8 +627,27 @@ TEST(DownloadWhileLoggingStarts, WithProtectDataAFileTheLcuLoggedIntoIsNotRecord
       EXPECT_TRUE(run.result.fileSaved);
       EXPECT_FALSE(run.recorded);
       EXPECT_EQ(run.messages, std::vector<std::string>{FormatSystemError(msg::kDataFileMayMixData, run.result.path)});
+      ExpectMarkedAsLoggedInto(run);
     }
     EXPECT_GT(mixed, 0);
+  }
+}
+
+// A mixed file that cannot be marked looks complete: the user is told so.
+TEST(DownloadWhileLoggingStarts, AMixedFileThatCannotBeMarkedIsNamedAsSuch) {
+  const std::vector<std::uint8_t> memory = LoggedMemory(true);
+  for (int k = 1;; ++k) {
+    const LoggingRun run = DownloadWhileLoggingStarts(memory, k, true, true);
+    ASSERT_NE(run.result.result, CommandResult::kDone) << "no transfer left to start logging before";
+    if (!run.result.loggedDuring) continue;
+    EXPECT_EQ(run.messages, (std::vector<std::string>{
+                                FormatSystemError(msg::kDataFileMayMixData, run.result.path),
+                                FormatSystemError(msg::kDataFileNotMarkedMixed,
+                                                  FileErrorLine(run.result.path, test::MemoryFileSystem::Text(EACCES))),
+                            }));
+    std::string_view error;
+    EXPECT_TRUE(ReadDataFile(run.file, error)->Complete());
+    break;
   }
 }
 

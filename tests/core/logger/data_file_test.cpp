@@ -72,6 +72,26 @@ TEST(DataFile, ReadsCompleteWrappedAndCutFiles) {
             "Complete : no\n");
 }
 
+// A download the LCU logged into carries the header read afterwards behind its last buffer:
+// every buffer reads as before, but the file is not complete.
+TEST(DataFile, AFileTheLcuLoggedIntoIsReadButNotComplete) {
+  auto file = ExampleFile();
+  const std::vector<std::uint8_t> after(file.begin(), file.begin() + kLoggerHeaderSize);
+  file.insert(file.end(), after.begin(), after.end());
+  std::string_view error;
+  const auto info = ReadDataFile(file, error);
+  ASSERT_TRUE(info) << error;
+  EXPECT_TRUE(info->loggedDuring);
+  EXPECT_FALSE(info->Complete());
+  EXPECT_EQ(BufferData(file, info->buffers[2]).size(), 500u);
+  const std::string report = FormatDataFileInfo(*info);
+  EXPECT_NE(report.find("Size : 34268 of 17884 bytes\nComplete : no\n"
+                        "Logged during download : yes, the data may mix older and newer parts\n"),
+            std::string::npos)
+      << report;
+  EXPECT_FALSE(ReadDataFile(ExampleFile(), error)->loggedDuring);
+}
+
 TEST(DataFile, RefusesBadInput) {
   const auto withHeader = [](auto change) {
     auto file = ExampleFile();
@@ -82,6 +102,9 @@ TEST(DataFile, RefusesBadInput) {
   };
   auto longer = ExampleFile();
   longer.push_back(0);
+  // Longer, but not by the header a download that the LCU logged into carries.
+  auto longerByMore = ExampleFile();
+  longerByMore.resize(longerByMore.size() + kLoggerHeaderSize + 1);
   const std::vector<std::pair<std::vector<std::uint8_t>, std::string_view>> cases = {
       {std::vector<std::uint8_t>(kLoggerHeaderSize - 1, 1), msg::kDataFileTooShort},
       {std::vector<std::uint8_t>(kLoggerHeaderSize, 0), msg::kDataFileHoldsNoData},
@@ -92,6 +115,7 @@ TEST(DataFile, RefusesBadInput) {
        }),
        msg::kLoggerHeaderInvalid},
       {longer, msg::kDataFileTooLong},
+      {longerByMore, msg::kDataFileTooLong},
   };
   for (const auto& [file, expected] : cases) {
     std::string_view error;
