@@ -112,6 +112,8 @@ TEST_F(LoggerCommandsTest, ProtectedDownloadThatTheLcuLoggedIntoFails) {
             "again.\n" +
                 Path("Velmora/Sample/" + kept.front()) + "\n");
   EXPECT_NE(Lcu({"settings", "get", "Corvalent/Download", "File"}).exitCode, 0);
+  const ProgramRun info = Lcu({"dat-info", Path("Velmora/Sample/" + kept.front())});
+  EXPECT_TRUE(info.out.contains("\nComplete : no\nLogged during download : yes")) << info.out.toStdString();
 }
 
 // The reset's write fails part way (the bulk write, the download's last transfer): the data is
