@@ -385,7 +385,8 @@ TEST_F(DownloadTest, FullDiskAndFailedSyncStopBeforeTheReset) {
 }
 
 // Data the LCU logs while the download runs is in no file: the LCU is not reset, the file
-// stays complete for the header it holds, and the user is asked to download again.
+// keeps every buffer its header names and carries the header read afterwards behind them, and
+// the user is asked to download again.
 TEST_F(DownloadTest, AnLcuThatLoggedDuringTheDownloadIsNotReset) {
   const std::vector<LogBufferEntry> table = {
       {2, 1, {0x8000, 1}, {0x8100, 1}}, {2, 1, {0x8000, 2}, {0x8100, 2}}, {0, 0, {0x8000, 3}, {0x8000, 3}}};
@@ -414,7 +415,7 @@ TEST_F(DownloadTest, AnLcuThatLoggedDuringTheDownloadIsNotReset) {
     EXPECT_TRUE(result.fileSaved);
     EXPECT_EQ(prompter.messages,
               std::vector<std::string>{FormatSystemError(msg::kLcuLoggedDuringDownload, result.path)});
-    EXPECT_EQ(ReadBytes(result.path).size(), 16384u + 2 * 0x100);
+    EXPECT_EQ(ReadBytes(result.path).size(), 16384u + 2 * 0x100 + 16384u);
     const LoggerHeader after = LcuHeaderNow();
     EXPECT_NE(after.DataPresent(), 0u) << "the LCU was reset";
     EXPECT_EQ(after.Entry(1).start, table[1].start);
