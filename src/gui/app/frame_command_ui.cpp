@@ -5,11 +5,9 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFileInfo>
-#include <QMainWindow>
-#include <QStatusBar>
-
 #include "gui/app/command_ids.h"
 #include "gui/app/gui_texts.h"
+#include "gui/app/main_frame.h"
 #include "gui/app/qt_text.h"
 
 namespace lcu::gui {
@@ -63,11 +61,11 @@ void FrameCommandUi::FlagChanged(AppFlag flag, bool on) {
 }
 
 void FrameCommandUi::DownloadSaved(std::string_view path, std::uint64_t bytes, bool lcuEmptied) {
-  auto* frame = qobject_cast<QMainWindow*>(m_owner.data());
+  auto* frame = qobject_cast<CMainFrame*>(m_owner.data());
   if (frame == nullptr) return;
   QString text = ToQString(text::kDownloadSaved).arg(QFileInfo(ToQString(path)).fileName()).arg(bytes);
   text += ToQString(lcuEmptied ? text::kLcuEmptied : text::kLcuKeepsData);
-  frame->statusBar()->showMessage(text);
+  frame->ShowResult(text);
 }
 
 bool FrameCommandUi::eventFilter(QObject* watched, QEvent* event) {

@@ -54,7 +54,7 @@ inline constexpr std::string_view kPreviousPaneKey = "Shift+F6";
 
 // The status bar after a download saved its data file: the file's name and bytes, then
 // whether the LCU was emptied.
-inline constexpr std::string_view kDownloadSaved = "Downloaded %1, %2 bytes";
+inline constexpr std::string_view kDownloadSaved = "%1 downloaded, %2 bytes";
 inline constexpr std::string_view kLcuEmptied = "; the LCU was emptied.";
 inline constexpr std::string_view kLcuKeepsData = "; the LCU still holds the data.";
 

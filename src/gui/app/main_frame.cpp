@@ -20,6 +20,7 @@
 #include "gui/app/logger_icon.h"
 #include "gui/app/main_menu.h"
 #include "gui/app/qt_text.h"
+#include "gui/app/status_result.h"
 #include "gui/app/window_cascade.h"
 #include "gui/app/window_fit.h"
 #include "gui/app/window_list_menu.h"
@@ -93,8 +94,13 @@ void CMainFrame::CreateStatusBar() {
     m_indicators[i] = pane;
     bar->addPermanentWidget(pane);
   }
+  m_pResult = new StatusResult(*bar, *m_panes[kLinkPane]);
   SetPanes(OfflinePaneTexts());
 }
+
+void CMainFrame::ShowResult(const QString& text) { m_pResult->Show(text); }
+
+int CMainFrame::ResultRoom() const { return m_pResult->Room(); }
 
 void CMainFrame::ConnectFrameCommands() {
   connect(m_pMenu->Action(cmd::kAppExit), &QAction::triggered, this, &QWidget::close);

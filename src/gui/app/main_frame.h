@@ -23,6 +23,7 @@ class QMdiArea;
 namespace lcu::gui {
 
 class MainMenu;
+class StatusResult;
 
 inline constexpr int kStatusPanes = 5;
 /// The indicator panes right of them: LOGGING, SERVICE, AUTO.
@@ -69,6 +70,11 @@ class CMainFrame : public QMainWindow {
   /// The memory pane's tooltip (empty for none).
   void SetMemoryTip(const QString& tip);
   QString MemoryTip() const;
+  /// Shows a command's result in the status bar's message area, cut to the room left of the
+  /// panes; the whole text is the bar's tooltip while it shows.
+  void ShowResult(const QString& text);
+  /// The width of that room now.
+  int ResultRoom() const;
 
  public slots:
   /// Shows the link state and the LCU's figures in panes 1 to 4.
@@ -102,6 +108,7 @@ class CMainFrame : public QMainWindow {
   QMdiArea* m_pMdiArea;
   std::array<QLabel*, kStatusPanes> m_panes{};
   std::array<QLabel*, kIndicatorPanes> m_indicators{};
+  StatusResult* m_pResult = nullptr;
   QRect m_placedFrame;
   QMargins m_frameMargins;
   // The placed frame waits for the frame's margins to be made exact.

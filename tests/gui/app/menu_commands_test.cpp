@@ -1,7 +1,9 @@
 // The LCU commands of the main menu, one wiring case each: a transfer failing part way shows
 // the command's messages (which ones is the core's fault matrix), closes the link, leaves no
 // progress dialog and no file behind, and the LCU comes back on line.
+#include <QCoreApplication>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QObject>
 #include <QStatusBar>
 
@@ -130,9 +132,11 @@ TEST_F(MenuCommands, AFailureHalfWayThroughEachCommandReachesTheUser) {
 }
 
 // A finished download tells in the status bar which file it saved, how large it is and
-// whether the LCU was emptied.
+// whether the LCU was emptied: cut to the room left of the panes in a small window, whole in
+// a wide one and in the bar's tooltip, until another message takes its place.
 TEST_F(MenuCommands, AFinishedDownloadShowsItsFileInTheStatusBar) {
   StartOnLine();
+  QStatusBar& bar = *Frame().statusBar();
   for (const bool protect : {false, true}) {
     SCOPED_TRACE(protect ? "Protect Data on" : "Protect Data off");
     std::vector<std::uint8_t> memory = sim->DataMemory();
@@ -140,14 +144,32 @@ TEST_F(MenuCommands, AFinishedDownloadShowsItsFileInTheStatusBar) {
     sim->WriteDataMemory(0, memory);
     app->State().m_bPreserveBuffer = protect ? 1 : 0;
     prompter->messages.clear();
+    Frame().resize(600, 400);
     Choose(gui::cmd::kDownload);
     EXPECT_TRUE(prompter->messages.empty()) << prompter->messages.front();
     const fs::path file = Value(reg::kDownloadSection, reg::kFile);
     ASSERT_TRUE(fs::exists(file));
-    EXPECT_EQ(Frame().statusBar()->currentMessage().toStdString(),
-              "Downloaded " + file.filename().string() + ", " + std::to_string(fs::file_size(file)) + " bytes" +
-                  (protect ? "; the LCU still holds the data." : "; the LCU was emptied."));
+    const QString whole =
+        QString::fromStdString(file.filename().string() + " downloaded, " + std::to_string(fs::file_size(file)) +
+                               " bytes" + (protect ? "; the LCU still holds the data." : "; the LCU was emptied."));
+    EXPECT_EQ(bar.toolTip(), whole);
+    const QFontMetrics metrics(bar.font());
+    ASSERT_LT(metrics.horizontalAdvance(whole), 600);  // the wide window below shows it whole
+    for (const int width : {600, 1000, 450}) {
+      Frame().resize(width, 400);
+      QCoreApplication::processEvents();
+      const QString shown = bar.currentMessage();
+      EXPECT_LE(metrics.horizontalAdvance(shown), Frame().ResultRoom()) << width;
+      if (Frame().ResultRoom() >= metrics.horizontalAdvance(whole)) {
+        EXPECT_EQ(shown, whole) << width;
+      } else {
+        EXPECT_TRUE(shown.endsWith(QChar(0x2026)) && whole.startsWith(shown.chopped(1))) << shown.toStdString();
+      }
+    }
+    EXPECT_EQ(bar.currentMessage(), metrics.elidedText(whole, Qt::ElideRight, Frame().ResultRoom()));
   }
+  bar.showMessage("Enter password");
+  EXPECT_TRUE(bar.toolTip().isEmpty());
 }
 
 TEST_F(MenuCommands, OffLineCommandsRefuseBeforeTheirDialogs) {

@@ -125,7 +125,9 @@ TEST_F(MainFrameTick, TheLinkPaneSaysWhyItIsOffLineAndThePromptFollowsThePointer
   EXPECT_EQ(linkPane->toolTip(), "");
   // The reason went with the pointer still there; the automatic download on connection then
   // tells what it saved.
-  EXPECT_TRUE(Frame().PaneText(0).startsWith("Downloaded ")) << Frame().PaneText(0).toStdString();
+  const QString saved = Frame().statusBar()->toolTip();
+  EXPECT_TRUE(saved.contains(" downloaded, ")) << saved.toStdString();
+  EXPECT_TRUE(saved.startsWith(Frame().PaneText(0).chopped(1))) << Frame().PaneText(0).toStdString();
 
   Unplug();
   EXPECT_FALSE(linkPane->toolTip().isEmpty());
