@@ -461,23 +461,34 @@ void StripChart::DrawAxis(QPainter& painter) {
 }
 
 // Each lane's name, units and range at its top left, on a box that keeps it readable over the
-// traces. The labels are kept as images and made again only when their text changes.
+// traces. A label is as tall as a line of text, or as its lane where that is shorter; the
+// lanes differ by a pixel at most, so every lane gets its label or, when the shortest cannot
+// hold the letters above their descenders, none does (the legend still names each trace), and
+// no lane is left out between two labelled ones. The labels are kept as images and made again
+// only when their text or height changes.
 void StripChart::DrawLaneLabels(QPainter& painter, const QRect& plot) {
   const std::vector<ChartLane>& lanes = Lanes(plot.height());
   const QFontMetrics metrics = fontMetrics();
+  const std::size_t count = std::min(m_model.TraceCount(), lanes.size());
+  if (count == 0) return;
+  const auto shortest = std::min_element(lanes.begin(), lanes.begin() + static_cast<std::ptrdiff_t>(count),
+                                         [](const ChartLane& a, const ChartLane& b) { return a.height < b.height; });
+  if (shortest->height <= metrics.ascent()) return;
   m_laneTexts.resize(m_model.TraceCount());
   m_laneLabels.resize(m_model.TraceCount());
   const qreal ratio = devicePixelRatioF();
-  for (std::size_t trace = 0; trace < m_model.TraceCount() && trace < lanes.size(); ++trace) {
-    if (lanes[trace].height < metrics.height()) continue;
+  for (std::size_t trace = 0; trace < count; ++trace) {
     const ChartRange range = m_model.RangeOf(trace);
     const int decimals = std::max(0, m_model.Trace(trace).decimals);
     const QString text = ToQString(text::kLaneLabel)
                              .arg(m_texts[trace].label, ToQString(ScaleText(range.low, decimals)),
                                   ToQString(ScaleText(range.high, decimals)));
-    if (text != m_laneTexts[trace] || m_laneLabels[trace].devicePixelRatio() != ratio) {
+    const int height = std::min(metrics.height(), lanes[trace].height);
+    const QImage& kept = m_laneLabels[trace];
+    if (text != m_laneTexts[trace] || kept.devicePixelRatio() != ratio ||
+        kept.height() != static_cast<int>(std::lround(height * ratio))) {
       const QString shown = metrics.elidedText(text, Qt::ElideMiddle, plot.width() - 2 * kMargin);
-      QImage label(QSize(metrics.horizontalAdvance(shown) + 2 * kMargin, metrics.height()) * ratio,
+      QImage label(QSize(metrics.horizontalAdvance(shown) + 2 * kMargin, height) * ratio,
                    QImage::Format_ARGB32_Premultiplied);
       label.setDevicePixelRatio(ratio);
       QColor box = palette().base().color();
@@ -486,8 +497,7 @@ void StripChart::DrawLaneLabels(QPainter& painter, const QRect& plot) {
       QPainter labelPainter(&label);
       labelPainter.setFont(font());
       labelPainter.setPen(TraceColour(trace));
-      labelPainter.drawText(QRect(kMargin, 0, label.width(), metrics.height()), Qt::AlignLeft | Qt::AlignVCenter,
-                            shown);
+      labelPainter.drawText(QPoint(kMargin, metrics.ascent() + std::max(0, (height - metrics.height()) / 2)), shown);
       m_laneTexts[trace] = text;
       m_laneLabels[trace] = std::move(label);
     }

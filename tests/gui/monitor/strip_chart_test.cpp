@@ -2,6 +2,8 @@
 // tick by tick in both views, broken where no readings came, its legend readable in a small
 // window, and saved beside the settings file.
 
+#include <set>
+
 #include <QFile>
 #include <QScrollBar>
 #include <QToolBar>
@@ -244,6 +246,29 @@ class DrivenChartTest : public StripChartTest {
   gui::CMonitorView* view = nullptr;
   std::unique_ptr<StripChart> chart;
 };
+
+// Lanes differ in height by a pixel at most: at any chart height every lane carries its label
+// or, when lanes are too short for one, none does; never every other lane.
+TEST_F(DrivenChartTest, EveryLaneIsLabelledOrNone) {
+  chart->SetView(ChartView::kLanes);
+  const int plotRight = 700 - 280 - 4;  // the widest legend
+  std::set<std::size_t> counts;
+  for (int height = 120; height <= 420; height += 6) {
+    SCOPED_TRACE(height);
+    chart->resize(700, height);
+    const QImage image = chart->grab().toImage();  // no readings yet: only the labels are in trace colours
+    std::size_t labelled = 0;
+    for (std::size_t trace = 0; trace < 11; ++trace) {
+      bool inked = false;
+      for (int y = 0; y < height - kAxisLabels && !inked; ++y)
+        for (int x = 0; x < plotRight && !inked; ++x) inked = IsTraceInk(image.pixel(x, y), trace);
+      labelled += inked ? 1 : 0;
+    }
+    EXPECT_TRUE(labelled == 0 || labelled == 11) << labelled << " lanes labelled";
+    counts.insert(labelled);
+  }
+  EXPECT_EQ(counts, (std::set<std::size_t>{0, 11})) << "short lanes have none, tall ones all";
+}
 
 // In lanes each trace keeps to a band of its own, the bands in channel order from the top; in
 // the overlay the traces share the plot and the scale at the left is drawn in the colour of
