@@ -221,7 +221,8 @@ TEST_F(MonitorSettingsTest, ACutShortFileOpensItsWholeWindowsAndIsKeptBeforeTheE
 }
 
 // Bytes that are no settings file open no window and lend nothing to the next save; a kept
-// name already taken is never replaced; a save that fails leaves the damaged file in place.
+// name already taken is never replaced; a save that fails, or that cannot keep the damaged
+// file, leaves it in place.
 TEST_F(MonitorSettingsTest, RandomBytesOpenNoWindowAndAreKeptUnderAFreeName) {
   std::mt19937 random(6);
   std::vector<std::uint8_t> noise(42172);
@@ -248,6 +249,20 @@ TEST_F(MonitorSettingsTest, RandomBytesOpenNoWindowAndAreKeptUnderAFreeName) {
   EXPECT_EQ(Contents(path), noise);
   EXPECT_FALSE(QFile::exists(path + ".damaged.2"));
 #endif
+
+  // With every kept name taken the damaged file cannot be kept, and so is not replaced.
+  QStringList taken;
+  for (int n = 2; n <= 1000; ++n) {
+    taken.append(path + ".damaged." + QString::number(n));
+    Write(taken.back(), earlier);
+  }
+  Choose(gui::cmd::kFileSave);
+  ASSERT_FALSE(prompter->messages.empty());
+  EXPECT_TRUE(prompter->messages.back().starts_with(std::string(msg::kDamagedFileNotKept) + "\n" +
+                                                    path.toStdString() + ": "))
+      << prompter->messages.back();
+  EXPECT_EQ(Contents(path), noise);
+  for (const QString& name : taken) QFile::remove(name);
 
   Choose(gui::cmd::kFileSave);
   EXPECT_EQ(Contents(path + ".damaged.2"), noise);
