@@ -11,7 +11,8 @@
 // read directly: an LCU that logged while the download ran is not reset, its file is kept
 // but not recorded as the new download (it may mix older and newer data: the header read
 // afterwards is added behind its last buffer, so that it does not pass for complete), and
-// the user is asked to download again. A download that ends early names the partial file it leaves.
+// the user is asked to download again. A download that ends early names the partial file it
+// leaves.
 #pragma once
 
 #include <cstdint>

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFileInfo>
+
 #include "gui/app/command_ids.h"
 #include "gui/app/gui_texts.h"
 #include "gui/app/main_frame.h"

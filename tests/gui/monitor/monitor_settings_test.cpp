@@ -258,8 +258,8 @@ TEST_F(MonitorSettingsTest, RandomBytesOpenNoWindowAndAreKeptUnderAFreeName) {
   }
   Choose(gui::cmd::kFileSave);
   ASSERT_FALSE(prompter->messages.empty());
-  EXPECT_TRUE(prompter->messages.back().starts_with(std::string(msg::kDamagedFileNotKept) + "\n" +
-                                                    path.toStdString() + ": "))
+  EXPECT_TRUE(
+      prompter->messages.back().starts_with(std::string(msg::kDamagedFileNotKept) + "\n" + path.toStdString() + ": "))
       << prompter->messages.back();
   EXPECT_EQ(Contents(path), noise);
   for (const QString& name : taken) QFile::remove(name);
