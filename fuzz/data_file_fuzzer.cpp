@@ -23,7 +23,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   LCU_FUZZ_CHECK(head.has_value() == headRefusal.empty());
   if (!whole) return 0;
 
-  LCU_FUZZ_CHECK(whole->fileSize == size && whole->fileSize <= whole->expectedSize);
+  // Only a download the LCU logged into is longer than complete: by the header read afterwards.
+  LCU_FUZZ_CHECK(whole->fileSize == size);
+  LCU_FUZZ_CHECK(whole->loggedDuring ? whole->fileSize == whole->expectedSize + lcu::kLoggerHeaderSize
+                                     : whole->fileSize <= whole->expectedSize);
+  LCU_FUZZ_CHECK(!whole->loggedDuring || !whole->Complete());
   std::uint64_t offset = lcu::kLoggerHeaderSize;
   for (const lcu::DataFileBuffer& buffer : whole->buffers) {
     LCU_FUZZ_CHECK(buffer.offset == offset);
